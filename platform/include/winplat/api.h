@@ -1,0 +1,13 @@
+/* The whole Windows-shaped interface of the layer. */
+#ifndef WINPLAT_API_H
+#define WINPLAT_API_H
+
+#include "winplat/types.h"
+#include "winplat/base.h"
+#include "winplat/debug.h"
+#include "winplat/memory.h"
+#include "winplat/module.h"
+#include "winplat/sync.h"
+#include "winplat/time.h"
+
+#endif

@@ -1,0 +1,361 @@
+#!/usr/bin/env python3
+"""Resource compiler: turns a module's .rsrc text files into one C++ source file.
+
+The generated file holds the module's resources as constant tables (texts already converted to
+Windows-1250, the encoding the programs work in) and registers the module's descriptor with the
+platform layer when the module is loaded.
+
+Usage: rescomp.py --module <windows file name> [--program] --output <out.cpp> <inputs...>
+
+Input syntax (UTF-8):
+
+    // comment
+    STRINGTABLE
+      8105 "Pixmill"
+      8107 "Quotes \\" tab \\t newline \\n"
+    END
+
+Every error is reported as "file:line: message" and makes the run exit with status 1.
+"""
+
+import argparse
+import os
+import sys
+import tempfile
+
+MAX_ID = 65535
+ENCODING = "cp1250"
+
+
+class ResourceError(Exception):
+    def __init__(self, path, line, message):
+        super().__init__(f"{path}:{line}: {message}")
+
+
+# ---------------------------------------------------------------------------------------------
+# Tokens
+
+
+class Token:
+    __slots__ = ("kind", "value", "line")
+
+    def __init__(self, kind, value, line):
+        self.kind = kind  # "word", "number", "string", "punct" or "eof"
+        self.value = value
+        self.line = line
+
+    def describe(self):
+        if self.kind == "eof":
+            return "end of file"
+        if self.kind == "string":
+            return "a string"
+        return f"'{self.value}'"
+
+
+STRING_ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "\\": "\\", '"': '"'}
+PUNCTUATION = ",{}|"
+
+
+def tokenize(path, text):
+    """Splits the file into tokens; '//' starts a comment that runs to the end of the line."""
+    tokens = []
+    for number, line in enumerate(text.split("\n"), start=1):
+        pos = 0
+        length = len(line)
+        while pos < length:
+            c = line[pos]
+            if c in " \t\r\f\v":
+                pos += 1
+            elif line.startswith("//", pos):
+                break
+            elif c == '"':
+                value, pos = read_string(path, number, line, pos)
+                tokens.append(Token("string", value, number))
+            elif c.isdigit():
+                start = pos
+                while pos < length and (line[pos].isalnum() or line[pos] == "_"):
+                    pos += 1
+                tokens.append(Token("number", parse_number(path, number, line[start:pos]), number))
+            elif c.isalpha() or c == "_":
+                start = pos
+                while pos < length and (line[pos].isalnum() or line[pos] == "_"):
+                    pos += 1
+                tokens.append(Token("word", line[start:pos], number))
+            elif c in PUNCTUATION:
+                tokens.append(Token("punct", c, number))
+                pos += 1
+            else:
+                raise ResourceError(path, number, f"unexpected character {describe_char(c)}")
+    tokens.append(Token("eof", None, text.count("\n") + 1))
+    return tokens
+
+
+def read_string(path, number, line, pos):
+    """Reads the quoted string starting at line[pos]; returns its text and the position after it."""
+    out = []
+    pos += 1
+    while pos < len(line):
+        c = line[pos]
+        if c == '"':
+            return "".join(out), pos + 1
+        if c == "\\":
+            if pos + 1 >= len(line):
+                break
+            escape = line[pos + 1]
+            if escape not in STRING_ESCAPES:
+                raise ResourceError(path, number, f"unknown escape '\\{escape}' in string")
+            out.append(STRING_ESCAPES[escape])
+            pos += 2
+        else:
+            out.append(c)
+            pos += 1
+    raise ResourceError(path, number, "string not closed before the end of the line")
+
+
+def parse_number(path, number, word):
+    try:
+        if word[:2].lower() == "0x":
+            return int(word[2:], 16)
+        return int(word, 10)
+    except ValueError:
+        raise ResourceError(path, number, f"'{word}' is not a number") from None
+
+
+def describe_char(c):
+    return f"'{c}' (U+{ord(c):04X})"
+
+
+class TokenStream:
+    def __init__(self, path, tokens):
+        self.path = path
+        self.tokens = tokens
+        self.pos = 0
+
+    def peek(self):
+        return self.tokens[self.pos]
+
+    def next(self):
+        token = self.tokens[self.pos]
+        if token.kind != "eof":
+            self.pos += 1
+        return token
+
+    def accept(self, kind, value=None):
+        token = self.peek()
+        if token.kind == kind and (value is None or token.value == value):
+            return self.next()
+        return None
+
+    def expect(self, kind, what):
+        token = self.next()
+        if token.kind != kind:
+            raise self.error(token, f"expected {what}, found {token.describe()}")
+        return token
+
+    def error(self, token, message):
+        return ResourceError(self.path, token.line, message)
+
+
+# ---------------------------------------------------------------------------------------------
+# Statements. Each block statement has its own parser; they add what they read to Resources.
+
+
+class StringEntry:
+    __slots__ = ("id", "text", "path", "line")
+
+    def __init__(self, id_, text, path, line):
+        self.id = id_
+        self.text = text  # cp1250 bytes
+        self.path = path
+        self.line = line
+
+
+class Resources:
+    """Everything read from all input files of one module."""
+
+    def __init__(self):
+        self.strings = {}
+
+    def add_string(self, entry):
+        previous = self.strings.get(entry.id)
+        if previous is not None:
+            raise ResourceError(
+                entry.path,
+                entry.line,
+                f"string id {entry.id} is already defined at {previous.path}:{previous.line}",
+            )
+        self.strings[entry.id] = entry
+
+
+def to_cp1250(path, line, text):
+    try:
+        return text.encode(ENCODING)
+    except UnicodeEncodeError as e:
+        raise ResourceError(
+            path, line, f"character {describe_char(text[e.start])} cannot be written in Windows-1250"
+        ) from None
+
+
+def parse_stringtable(stream, start, resources):
+    while True:
+        token = stream.next()
+        if token.kind == "word" and token.value == "END":
+            return
+        if token.kind == "eof":
+            raise stream.error(start, "STRINGTABLE is not closed with END")
+        if token.kind != "number":
+            raise stream.error(token, f"expected a string id or END, found {token.describe()}")
+        if not 0 <= token.value <= MAX_ID:
+            raise stream.error(token, f"string id {token.value} is outside 0..{MAX_ID}")
+        stream.accept("punct", ",")
+        text = stream.expect("string", "a quoted string")
+        resources.add_string(
+            StringEntry(token.value, to_cp1250(stream.path, text.line, text.value), stream.path, text.line)
+        )
+
+
+STATEMENTS = {
+    "STRINGTABLE": parse_stringtable,
+}
+
+
+def parse_file(path, resources):
+    try:
+        with open(path, "rb") as f:
+            data = f.read()
+    except OSError as e:
+        raise ResourceError(path, 0, f"cannot read: {e.strerror}") from None
+    try:
+        text = data.decode("utf-8-sig")
+    except UnicodeDecodeError as e:
+        line = data[: e.start].count(b"\n") + 1
+        raise ResourceError(path, line, "the file is not valid UTF-8") from None
+
+    stream = TokenStream(path, tokenize(path, text))
+    while True:
+        token = stream.next()
+        if token.kind == "eof":
+            return
+        parser = STATEMENTS.get(token.value) if token.kind == "word" else None
+        if parser is None:
+            raise stream.error(token, f"expected a resource statement, found {token.describe()}")
+        parser(stream, token, resources)
+
+
+# ---------------------------------------------------------------------------------------------
+# Output
+
+
+def c_string(data):
+    """A C++ string literal of the bytes. Non-ASCII bytes become three-digit octal escapes, which
+    end on their own, so no following character can be read as part of them; '?' is escaped so
+    no pair of them can look like a trigraph to a compiler that warns about those."""
+    named = {0x5C: "\\\\", 0x22: '\\"', 0x3F: "\\?", 0x0A: "\\n", 0x0D: "\\r", 0x09: "\\t"}
+    out = ['"']
+    for b in data:
+        if b in named:
+            out.append(named[b])
+        elif 0x20 <= b < 0x7F:
+            out.append(chr(b))
+        else:
+            out.append(f"\\{b:03o}")
+    out.append('"')
+    return "".join(out)
+
+
+def generate(module, is_program, inputs, resources):
+    lines = [
+        "// Generated by rescomp.py from the resource files below; edit those instead.",
+    ]
+    lines += [f"//   {os.path.basename(path)}" for path in inputs]
+    lines += [
+        '#include "winplat/resources.h"',
+        "",
+        "namespace {",
+        "",
+    ]
+    entries = [resources.strings[i] for i in sorted(resources.strings)]
+    if entries:
+        lines.append("const winplat::StringResource kStrings[] = {")
+        for entry in entries:
+            lines.append(f"    {{{entry.id}, {c_string(entry.text)}, {len(entry.text)}}},")
+        lines.append("};")
+        table = "kStrings"
+    else:
+        table = "nullptr"
+    lines += [
+        "",
+        "const winplat::ModuleResources kModule = {",
+        f"    {c_string(module)},",
+        f"    {'true' if is_program else 'false'},",
+        f"    {table},",
+        f"    {len(entries)},",
+        "};",
+        "",
+        "// Registers the module while it is loaded; its address also tells which file it came from.",
+        "struct Registration {",
+        "    HINSTANCE instance;",
+        "    Registration() : instance(winplat::registerModule(kModule, &kModule)) {}",
+        "    ~Registration() { winplat::unregisterModule(instance); }",
+        "    Registration(const Registration&) = delete;",
+        "    Registration& operator=(const Registration&) = delete;",
+        "};",
+        "",
+        "const Registration registration;",
+        "",
+        "}  // namespace",
+        "",
+    ]
+    return "\n".join(lines)
+
+
+def write_if_changed(path, content):
+    data = content.encode("utf-8")
+    try:
+        with open(path, "rb") as f:
+            if f.read() == data:
+                return
+    except OSError:
+        pass
+    directory = os.path.dirname(os.path.abspath(path))
+    os.makedirs(directory, exist_ok=True)
+    # Written aside and renamed, so an interrupted run never leaves half a file behind.
+    fd, temp = tempfile.mkstemp(dir=directory, prefix=".rescomp-")
+    try:
+        with os.fdopen(fd, "wb") as f:
+            f.write(data)
+        umask = os.umask(0)
+        os.umask(umask)
+        os.chmod(temp, 0o666 & ~umask)
+        os.replace(temp, path)
+    except BaseException:
+        os.unlink(temp)
+        raise
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description="Compiles .rsrc resource files into C++.")
+    parser.add_argument("--module", required=True, help="the module's Windows file name, e.g. lect32.exe")
+    parser.add_argument("--program", action="store_true", help="the module is the program itself")
+    parser.add_argument("--output", required=True, help="the C++ file to write")
+    parser.add_argument("inputs", nargs="+", help=".rsrc files")
+    args = parser.parse_args(argv)
+
+    try:
+        module = args.module.encode(ENCODING)
+    except UnicodeEncodeError:
+        print(f"rescomp: the module name {args.module!r} cannot be written in Windows-1250", file=sys.stderr)
+        return 1
+    try:
+        resources = Resources()
+        for path in args.inputs:
+            parse_file(path, resources)
+        write_if_changed(args.output, generate(module, args.program, args.inputs, resources))
+    except ResourceError as e:
+        print(e, file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

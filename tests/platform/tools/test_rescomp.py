@@ -1,0 +1,241 @@
+#!/usr/bin/env python3
+"""The resource compiler, run as the build runs it: on .rsrc files, to a C++ file.
+
+The generated C++ is compiled against a small stand-in for the registry and run, so the checks
+see the bytes and the table a real module would get, not the text of the literals.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import textwrap
+import time
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.normpath(os.path.join(HERE, "..", "..", ".."))
+RESCOMP = os.path.join(ROOT, "platform", "tools", "rescomp", "rescomp.py")
+INCLUDE = os.path.join(ROOT, "platform", "include")
+
+# Stands in for the layer: records the registration and prints the table it was given.
+HARNESS = r"""
+#include <cstdio>
+#include "winplat/resources.h"
+
+namespace winplat {
+static const ModuleResources* registered;
+static const void* registeredAnchor;
+HINSTANCE registerModule(const ModuleResources& resources, const void* anchor) {
+    registered = &resources;
+    registeredAnchor = anchor;
+    return reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x1234));
+}
+void unregisterModule(HINSTANCE module) {
+    std::printf("unregister %lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(module)));
+}
+const ModuleResources* moduleResources(HINSTANCE) { return registered; }
+}  // namespace winplat
+
+static void hex(const char* text, size_t length) {
+    for (size_t i = 0; i < length; ++i) std::printf("%02x", static_cast<unsigned char>(text[i]));
+}
+
+int main() {
+    const winplat::ModuleResources* r = winplat::registered;
+    if (!r) {
+        std::printf("not registered\n");
+        return 1;
+    }
+    std::printf("module ");
+    hex(r->fileName, __builtin_strlen(r->fileName));
+    std::printf(" program %d anchor %s count %zu\n", r->isProgram ? 1 : 0,
+                winplat::registeredAnchor == r ? "descriptor" : "elsewhere", r->stringCount);
+    for (size_t i = 0; i < r->stringCount; ++i) {
+        const winplat::StringResource& s = r->strings[i];
+        std::printf("string %u ", static_cast<unsigned>(s.id));
+        hex(s.text, s.length);
+        std::printf(" %s\n", s.text[s.length] == '\0' ? "terminated" : "unterminated");
+    }
+    return 0;
+}
+"""
+
+CZECH = "Žluťoučký kůň úpěl ďábelské ódy"
+CZECH_CP1250 = bytes.fromhex(
+    "8e 6c 75 9d 6f 75 e8 6b fd 20 6b f9 f2 20 fa 70 ec 6c 20 ef e1 62 65 6c 73 6b e9 20 f3 64 79"
+)
+
+
+class RescompCase(unittest.TestCase):
+    def setUp(self):
+        self._dir = tempfile.TemporaryDirectory(prefix="rescomp-test-")
+        self.dir = self._dir.name
+        self.output = os.path.join(self.dir, "out", "module_resources.cpp")
+
+    def tearDown(self):
+        self._dir.cleanup()
+
+    def write(self, name, text):
+        """Writes the file as given; the line numbers of the error cases count on it."""
+        path = os.path.join(self.dir, name)
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(text)
+        return path
+
+    def rescomp(self, inputs, module="test.dll", program=False):
+        command = [sys.executable, RESCOMP, "--module", module, "--output", self.output]
+        if program:
+            command.append("--program")
+        return subprocess.run(command + inputs, capture_output=True, text=True, errors="replace")
+
+    def compile_and_run(self):
+        compiler = os.environ.get("CXX") or shutil.which("c++")
+        if not compiler or not shutil.which(compiler):
+            self.skipTest("no C++ compiler (set CXX or put c++ on PATH): cannot check the generated code")
+        harness = os.path.join(self.dir, "harness.cpp")
+        with open(harness, "w") as f:
+            f.write(HARNESS)
+        program = os.path.join(self.dir, "harness")
+        build = subprocess.run(
+            [compiler, "-std=c++20", "-Wall", "-Wextra", "-Werror", "-I", INCLUDE, self.output, harness, "-o", program],
+            capture_output=True,
+            text=True,
+        )
+        self.assertEqual(build.returncode, 0, "generated code does not compile:\n" + build.stderr)
+        run = subprocess.run([program], capture_output=True, text=True)
+        self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
+        return run.stdout.splitlines()
+
+
+class GeneratedTable(RescompCase):
+    def test_strings_become_sorted_cp1250_table_registered_while_loaded(self):
+        first = self.write(
+            "a.rsrc",
+            textwrap.dedent(f"""
+            // Czech text, ids out of order
+            STRINGTABLE
+              8107 "{CZECH}"
+              12 "€ and ě then hex digits: ěab12"
+            END
+            """),
+        )
+        second = self.write(
+            "b.rsrc",
+            textwrap.dedent(r"""
+            STRINGTABLE
+              3, "q\"uote\" back\\slash tab\t cr\r nl\n"
+              65535 "??=not a trigraph"
+              0 ""
+            END
+            STRINGTABLE
+              0x10 "hex id"  // trailing comment
+            END
+            """),
+        )
+        result = self.rescomp([first, second], module="Čtečka.dll")
+        self.assertEqual(result.returncode, 0, result.stderr)
+
+        expected_strings = [
+            (0, b""),
+            (3, b'q"uote" back\\slash tab\t cr\r nl\n'),
+            (12, b"\x80 and \xec then hex digits: \xecab12"),
+            (16, b"hex id"),
+            (8107, CZECH_CP1250),
+            (65535, b"??=not a trigraph"),
+        ]
+        self.assertEqual(
+            self.compile_and_run(),
+            ["module c87465e86b612e646c6c program 0 anchor descriptor count 6"]
+            + [f"string {i} {text.hex()} terminated" for i, text in expected_strings]
+            + ["unregister 1234"],
+        )
+
+    def test_program_module_without_strings(self):
+        source = self.write("empty.rsrc", "// nothing yet\n")
+        result = self.rescomp([source], module="lect32.exe", program=True)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(
+            self.compile_and_run(),
+            [f"module {b'lect32.exe'.hex()} program 1 anchor descriptor count 0", "unregister 1234"],
+        )
+
+
+class Errors(RescompCase):
+    # (what, {file: text}, file and line reported, fragment of the message)
+    CASES = [
+        ("snowman", {"a.rsrc": 'STRINGTABLE\n  1 "ok"\n  2 "snow \u2603"\nEND\n'}, ("a.rsrc", 3), "U+2603"),
+        ("chinese", {"a.rsrc": '\n\nSTRINGTABLE\n  1 "中文"\nEND\n'}, ("a.rsrc", 4), "U+4E2D"),
+        ("unknown escape", {"a.rsrc": 'STRINGTABLE\n  1 "a\\qb"\nEND\n'}, ("a.rsrc", 2), "\\q"),
+        ("string not closed", {"a.rsrc": 'STRINGTABLE\n  1 "abc\nEND\n'}, ("a.rsrc", 2), "not closed"),
+        (
+            "duplicate id in one file",
+            {"a.rsrc": 'STRINGTABLE\n  7 "a"\n  8 "b"\nEND\nSTRINGTABLE\n  7 "c"\nEND\n'},
+            ("a.rsrc", 6),
+            "a.rsrc:2",
+        ),
+        (
+            "duplicate id across files",
+            {"a.rsrc": 'STRINGTABLE\n  7 "a"\nEND\n', "b.rsrc": '// b\nSTRINGTABLE\n  7 "b"\nEND\n'},
+            ("b.rsrc", 3),
+            "a.rsrc:2",
+        ),
+        ("block without END", {"a.rsrc": '// x\nSTRINGTABLE\n  1 "a"\n  2 "b"\n'}, ("a.rsrc", 2), "END"),
+        ("id too large", {"a.rsrc": 'STRINGTABLE\n  65536 "a"\nEND\n'}, ("a.rsrc", 2), "65536"),
+        ("negative id", {"a.rsrc": 'STRINGTABLE\n  -1 "a"\nEND\n'}, ("a.rsrc", 2), "'-'"),
+        ("id without text", {"a.rsrc": 'STRINGTABLE\n  1\n  2 "b"\nEND\n'}, ("a.rsrc", 3), "quoted string"),
+        ("unknown statement", {"a.rsrc": 'STRINGTABLE\nEND\nSTRINGTABEL\n'}, ("a.rsrc", 3), "STRINGTABEL"),
+    ]
+
+    def test_errors_name_file_and_line_and_write_nothing(self):
+        for what, files, (bad_file, line), fragment in self.CASES:
+            with self.subTest(what):
+                paths = [self.write(name, text) for name, text in files.items()]
+                result = self.rescomp(paths)
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertTrue(
+                    result.stderr.startswith(f"{os.path.join(self.dir, bad_file)}:{line}: "), result.stderr
+                )
+                self.assertIn(fragment, result.stderr)
+                self.assertFalse(os.path.exists(self.output))
+
+    def test_invalid_utf8_input(self):
+        path = os.path.join(self.dir, "a.rsrc")
+        with open(path, "wb") as f:
+            f.write(b'STRINGTABLE\n  1 "\xe8"\nEND\n')
+        result = self.rescomp([path])
+        self.assertEqual(result.returncode, 1)
+        self.assertTrue(result.stderr.startswith(f"{path}:2: "), result.stderr)
+
+
+class Rewrites(RescompCase):
+    def test_output_rewritten_only_when_it_changes(self):
+        source = self.write("a.rsrc", 'STRINGTABLE\n  1 "one"\nEND\n')
+        self.assertEqual(self.rescomp([source]).returncode, 0)
+        old = time.time() - 1000
+        os.utime(self.output, (old, old))
+
+        self.assertEqual(self.rescomp([source]).returncode, 0)
+        self.assertEqual(os.stat(self.output).st_mtime, old)
+
+        self.write("a.rsrc", 'STRINGTABLE\n  1 "two"\nEND\n')
+        self.assertEqual(self.rescomp([source]).returncode, 0)
+        self.assertGreater(os.stat(self.output).st_mtime, old)
+        with open(self.output, encoding="utf-8") as f:
+            self.assertIn('"two"', f.read())
+        self.assertEqual(os.listdir(os.path.dirname(self.output)), ["module_resources.cpp"])
+
+    def test_failed_run_keeps_previous_output(self):
+        source = self.write("a.rsrc", 'STRINGTABLE\n  1 "one"\nEND\n')
+        self.assertEqual(self.rescomp([source]).returncode, 0)
+        with open(self.output, "rb") as f:
+            before = f.read()
+        self.write("a.rsrc", 'STRINGTABLE\n  1 "one\\z"\nEND\n')
+        self.assertEqual(self.rescomp([source]).returncode, 1)
+        with open(self.output, "rb") as f:
+            self.assertEqual(f.read(), before)
+
+
+if __name__ == "__main__":
+    unittest.main()

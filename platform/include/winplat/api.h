@@ -4,7 +4,9 @@
 
 #include "winplat/types.h"
 #include "winplat/base.h"
+#include "winplat/clipboard.h"
 #include "winplat/debug.h"
+#include "winplat/gdi.h"
 #include "winplat/memory.h"
 #include "winplat/module.h"
 #include "winplat/sync.h"

@@ -19,6 +19,9 @@ enum class HandleType : uint8_t {
     None = 0,
     GlobalMemory = 1,
     Module = 2,
+    Bitmap = 3,
+    Palette = 4,
+    DeviceContext = 5,
     // Later areas add their kinds here; values are never reused.
 };
 

@@ -70,6 +70,9 @@ WINPLAT_API size_t liveGlobalBlocks();
 WINPLAT_API void setModulePath(HMODULE module, std::string windowsPath);
 WINPLAT_API void clearModulePaths();
 
+// Empties the clipboard and closes it, whoever had it open.
+WINPLAT_API void resetClipboard();
+
 }  // namespace winplat::testing
 
 #endif

@@ -1,0 +1,29 @@
+/* The process-wide clipboard. Data handed to SetClipboardData belongs to the clipboard from then on.
+ * CF_DIB and CF_BITMAP stand in for each other: asking for the one that was not set makes it from
+ * the other. */
+#ifndef WINPLAT_CLIPBOARD_H
+#define WINPLAT_CLIPBOARD_H
+
+#include "winplat/types.h"
+
+#define CF_TEXT 1
+#define CF_BITMAP 2
+#define CF_DIB 8
+
+WINPLAT_BEGIN_C
+
+/* FALSE while another owner (window) has it open. */
+WINPLAT_API BOOL OpenClipboard(HWND owner);
+WINPLAT_API BOOL CloseClipboard(void);
+/* Frees all data; the opener becomes the owner. Only while open. */
+WINPLAT_API BOOL EmptyClipboard(void);
+/* Only while open; takes ownership of the handle (HGLOBAL, or HBITMAP for CF_BITMAP). Returns the
+ * handle, NULL on failure (then the caller still owns it). */
+WINPLAT_API HANDLE SetClipboardData(UINT format, HANDLE data);
+/* Only while open; the handle stays the clipboard's. */
+WINPLAT_API HANDLE GetClipboardData(UINT format);
+WINPLAT_API BOOL IsClipboardFormatAvailable(UINT format);
+
+WINPLAT_END_C
+
+#endif

@@ -1,0 +1,23 @@
+#include "core/bitmap_math.h"
+#include "core/image_registry.h"
+#include "pixmill/pixmill.h"
+
+using namespace pixmill;
+
+extern "C" PXL_API int16_t PXLFillDIBColorTable(PxlImageId id) {
+    ImageLock record = lockImage(id, Access::Read);
+    if (!record) return 0;
+    // The DIB section keeps a colour table of its own, apart from the header copy the library
+    // edits; drawing uses the section's, so a palette change shows only after this copy.
+    const int size = record->header ? paletteSizeForBits(record->bitCount()) : 0;
+    if (size == 0 || !record->bitmap) return 1;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) return 1;
+    HGDIOBJ previous = SelectObject(dc, record->bitmap);
+    if (previous) {
+        SetDIBColorTable(dc, 0, static_cast<UINT>(size), record->colors());
+        SelectObject(dc, previous);
+    }
+    DeleteDC(dc);
+    return 1;
+}

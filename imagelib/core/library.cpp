@@ -1,0 +1,144 @@
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+#include "core/frame_break.h"
+#include "core/image_registry.h"
+#include "core/library_state.h"
+#include "core/palettes.h"
+#include "formats/format_table.h"
+#include "winplat/module.h"
+
+namespace pixmill {
+namespace {
+
+constinit LibraryState state{};
+
+std::mutex descriptionsMutex;
+bool descriptionsLoaded = false;
+
+void createLibraryPalette() {
+    constexpr int kEntries = 256;
+    // LOGPALETTE declares one entry; the other 255 follow it in the same block.
+    const size_t size = sizeof(LOGPALETTE) + (kEntries - 1) * sizeof(PALETTEENTRY);
+    auto block = std::make_unique<unsigned char[]>(size);
+    auto* logical = reinterpret_cast<LOGPALETTE*>(block.get());
+    logical->palVersion = 0x300;
+    logical->palNumEntries = kEntries;
+    std::memcpy(logical->palPalEntry, hardPalette(), kEntries * sizeof(PALETTEENTRY));
+    state.palette = CreatePalette(logical);
+}
+
+void fillConversionPalette() {
+    state.conversionPalette.fill(PALETTEENTRY{0, 0, 0, 0});
+    int entry = 192;
+    for (int red = 0; red < 4; ++red)
+        for (int green = 0; green < 4; ++green)
+            for (int blue = 0; blue < 4; ++blue)
+                state.conversionPalette[entry++] =
+                    PALETTEENTRY{static_cast<BYTE>(85 * red), static_cast<BYTE>(85 * green),
+                                 static_cast<BYTE>(85 * blue), 0};
+    state.conversionPalette[255] = PALETTEENTRY{255, 255, 255, 0};
+}
+
+// The halftoning video drawing path would stretch image 'source' into the bitmap selected in
+// 'dc'. This platform has no such drawing service yet (a software one is planned), so it reports
+// "not available" and drawing keeps to the plain bitmap path.
+bool drawWithVideoDrawing(HDC /*dc*/, PxlImageId /*source*/) {
+    return false;
+}
+
+// Finds out once whether the video drawing path works, by drawing a 30 x 30 true-colour image
+// into a 50 x 50 palette image. Any failure, thrown or reported, leaves it switched off.
+void probeVideoDrawing() {
+    state.useVfw = 0;
+    try {
+        const PxlImageId target = PXLCreateImage(50, 50, 8);
+        const PxlImageId source = PXLCreateImage(30, 30, 24);
+        bool drawn = false;
+        if (HDC dc = CreateCompatibleDC(nullptr)) {
+            HGDIOBJ previous = SelectObject(dc, PXLGetBitmap(target));
+            drawn = previous && drawWithVideoDrawing(dc, source);
+            if (previous) SelectObject(dc, previous);
+            DeleteDC(dc);
+        }
+        PXLDeleteImage(target);
+        PXLDeleteImage(source);
+        state.useVfw = drawn ? 1 : 0;
+    } catch (...) {
+        state.useVfw = 0;
+    }
+}
+
+void loadDescriptions(HINSTANCE module) {
+    descriptionsLoaded = module != nullptr;
+    for (int i = 0; i < kDescriptionCount; ++i) {
+        auto& slot = state.descriptions[i];
+        slot.fill('\0');
+        // Read with room for 49 characters and the terminator, so the slot always ends in zeros.
+        LoadStringA(module, static_cast<UINT>(kDescriptionFirstId + i), slot.data(), 50);
+    }
+}
+
+}  // namespace
+
+LibraryState& libraryState() {
+    return state;
+}
+
+const char* descriptionText(int stringId) {
+    if (stringId < kDescriptionFirstId || stringId >= kDescriptionFirstId + kDescriptionCount) return "";
+    std::lock_guard lock(descriptionsMutex);
+    // Start-up can run before the module's string table is registered (its registration is
+    // linked after this code); the texts are then read on first use.
+    if (!descriptionsLoaded) loadDescriptions(libraryInstance());
+    return state.descriptions[stringId - kDescriptionFirstId].data();
+}
+
+HINSTANCE libraryInstance() {
+    return GetModuleHandleA("pixmill.dll");
+}
+
+}  // namespace pixmill
+
+using namespace pixmill;
+
+extern "C" {
+
+PXL_API void InitImageLibrary(void) {
+    if (state.palette) DeleteObject(state.palette);
+    state.palette = nullptr;
+    createLibraryPalette();
+    fillConversionPalette();
+    clearFrameBreakTable();
+    probeVideoDrawing();
+    const HINSTANCE module = libraryInstance();
+    buildFormatRows(module);
+    std::lock_guard lock(descriptionsMutex);
+    loadDescriptions(module);
+}
+
+PXL_API void ShutdownImageLibrary(void) {
+    deleteAllImages();
+    clearFrameBreakTable();
+    if (state.palette) DeleteObject(state.palette);
+    state.palette = nullptr;
+}
+
+PXL_API int16_t PXLUseVFW(void) {
+    return static_cast<int16_t>(state.useVfw);
+}
+
+}  // extern "C"
+
+namespace {
+
+// The library's load and unload, as the system's attach and detach would run them.
+__attribute__((constructor)) void attachLibrary() {
+    InitImageLibrary();
+}
+__attribute__((destructor)) void detachLibrary() {
+    ShutdownImageLibrary();
+}
+
+}  // namespace

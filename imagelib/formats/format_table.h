@@ -1,0 +1,32 @@
+// The formats the library knows: the fixed table and the rows callers receive, built from it with
+// the names of the library's string table.
+#ifndef PIXMILL_FORMATS_FORMAT_TABLE_H
+#define PIXMILL_FORMATS_FORMAT_TABLE_H
+
+#include <array>
+#include <cstdint>
+
+#include "pixmill/pixmill.h"
+
+namespace pixmill {
+
+constexpr int kFormatCount = 15;
+
+struct FormatTableRow {
+    char extension[8];  // with the leading dot, lower case
+    int32_t formatId;
+    int32_t nameStringId;
+};
+
+const std::array<FormatTableRow, kFormatCount>& formatTable();
+
+// Fills the rows from the fixed table, loading each name from the module (start-up). With no
+// module yet the names are loaded from the library's module on the first formatRows().
+void buildFormatRows(HINSTANCE module);
+
+// The rows in the order of the fixed table.
+const std::array<PxlFormatRow, kFormatCount>& formatRows();
+
+}  // namespace pixmill
+
+#endif

@@ -1,6 +1,5 @@
 #include <cstring>
 #include <memory>
-#include <mutex>
 
 #include "core/frame_break.h"
 #include "core/image_registry.h"
@@ -13,9 +12,6 @@ namespace pixmill {
 namespace {
 
 constinit LibraryState state{};
-
-std::mutex descriptionsMutex;
-bool descriptionsLoaded = false;
 
 void createLibraryPalette() {
     constexpr int kEntries = 256;
@@ -71,7 +67,6 @@ void probeVideoDrawing() {
 }
 
 void loadDescriptions(HINSTANCE module) {
-    descriptionsLoaded = module != nullptr;
     for (int i = 0; i < kDescriptionCount; ++i) {
         auto& slot = state.descriptions[i];
         slot.fill('\0');
@@ -88,10 +83,6 @@ LibraryState& libraryState() {
 
 const char* descriptionText(int stringId) {
     if (stringId < kDescriptionFirstId || stringId >= kDescriptionFirstId + kDescriptionCount) return "";
-    std::lock_guard lock(descriptionsMutex);
-    // Start-up can run before the module's string table is registered (its registration is
-    // linked after this code); the texts are then read on first use.
-    if (!descriptionsLoaded) loadDescriptions(libraryInstance());
     return state.descriptions[stringId - kDescriptionFirstId].data();
 }
 
@@ -114,7 +105,6 @@ PXL_API void InitImageLibrary(void) {
     probeVideoDrawing();
     const HINSTANCE module = libraryInstance();
     buildFormatRows(module);
-    std::lock_guard lock(descriptionsMutex);
     loadDescriptions(module);
 }
 

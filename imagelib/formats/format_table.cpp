@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 
 #include "core/library_state.h"
 #include "winplat/module.h"
@@ -28,9 +27,7 @@ constexpr std::array<FormatTableRow, kFormatCount> kFormats = {{
     {".pcd", 120, 8121},
 }};
 
-std::mutex rowsMutex;
 constinit std::array<PxlFormatRow, kFormatCount> rows{};
-bool rowsNamed = false;
 
 void fillRows(HINSTANCE module) {
     for (size_t i = 0; i < kFormats.size(); ++i) {
@@ -43,7 +40,6 @@ void fillRows(HINSTANCE module) {
         LoadStringA(module, static_cast<UINT>(kFormats[i].nameStringId), name, sizeof name);
         std::memcpy(row.name, name, std::min(std::strlen(name), sizeof row.name - 1));
     }
-    rowsNamed = module != nullptr;
 }
 
 }  // namespace
@@ -52,17 +48,8 @@ const std::array<FormatTableRow, kFormatCount>& formatTable() {
     return kFormats;
 }
 
-void buildFormatRows(HINSTANCE module) {
-    std::lock_guard lock(rowsMutex);
-    fillRows(module);
-}
+void buildFormatRows(HINSTANCE module) { fillRows(module); }
 
-const std::array<PxlFormatRow, kFormatCount>& formatRows() {
-    std::lock_guard lock(rowsMutex);
-    // Start-up can run before the module's string table is registered (its registration is
-    // linked after this code); the names are then read on first use.
-    if (!rowsNamed) fillRows(libraryInstance());
-    return rows;
-}
+const std::array<PxlFormatRow, kFormatCount>& formatRows() { return rows; }
 
 }  // namespace pixmill

@@ -55,8 +55,10 @@ TEST(FormatRows, StartUpAgainBuildsTheSameRows) {
     expectLibraryRows();
 }
 
-TEST(FormatRows, NamesMissingAtStartUpAreLoadedOnFirstUse) {
+TEST(FormatRows, WithoutAStringTableTheNamesStayEmpty) {
     pixmill::buildFormatRows(nullptr);
+    for (const PxlFormatRow& row : formatRows()) EXPECT_STREQ(row.name, "") << row.extension;
+    pixmill::buildFormatRows(pixmill::libraryInstance());
     expectLibraryRows();
 }
 

@@ -1,0 +1,69 @@
+// Images to and from the clipboard.
+#include "core/image_registry.h"
+#include "winplat/clipboard.h"
+#include "winplat/memory.h"
+
+using namespace pixmill;
+
+namespace {
+
+class OpenedClipboard {
+public:
+    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner)) {}
+    ~OpenedClipboard() {
+        if (open_) CloseClipboard();
+    }
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+    explicit operator bool() const { return open_; }
+
+private:
+    BOOL open_;
+};
+
+PxlImageId importFromClipboard() {
+    if (IsClipboardFormatAvailable(CF_DIB)) {
+        if (HANDLE data = GetClipboardData(CF_DIB)) return PXLCreateImageFromGlobal(static_cast<HGLOBAL>(data));
+    }
+    if (IsClipboardFormatAvailable(CF_BITMAP)) {
+        if (HANDLE data = GetClipboardData(CF_BITMAP)) return PXLCreateImageFromBitmap(static_cast<HBITMAP>(data));
+    }
+    return 0;
+}
+
+}  // namespace
+
+PxlImageId PXLCreateImageFromClipboard(HWND owner) {
+    PxlImageId id = 0;
+    {
+        OpenedClipboard clipboard(owner);
+        if (!clipboard) return 0;
+        id = importFromClipboard();
+    }
+    if (id && PXLbpp(id) == 32) {
+        // 32-bit pictures become 24-bit; the depth converter that does it is not part of this
+        // library yet, so such a picture is refused rather than handed out in the wrong depth.
+        PXLDeleteImage(id);
+        return 0;
+    }
+    return id;
+}
+
+int16_t PXLCopyImageToClipboard(HWND owner, PxlImageId id, int16_t format, int16_t empty) {
+    if (id == 0 || (format != CF_DIB && format != CF_BITMAP)) return 0;
+    OpenedClipboard clipboard(owner);
+    if (!clipboard) return 0;
+    if (empty) EmptyClipboard();
+    if (format == CF_DIB) {
+        HGLOBAL block = PXLGetGlobalBlock(id);
+        if (!block) return 0;
+        if (SetClipboardData(CF_DIB, block)) return 1;
+        GlobalFree(block);
+        return 0;
+    }
+    HBITMAP bitmap = PXLDeleteImageDetach(PXLCreateImageFrom(id, 0));
+    if (!bitmap) return 0;
+    if (SetClipboardData(CF_BITMAP, bitmap)) return 1;
+    DeleteObject(bitmap);
+    return 0;
+}

@@ -1,0 +1,36 @@
+// Deleting images and the temporary images derived from them.
+#include "core/frame_break.h"
+#include "core/image_registry.h"
+
+using namespace pixmill;
+
+namespace {
+
+// Deletes the image a link names and clears the link.
+void dropLinkedImage(PxlImageId& link) {
+    if (link) PXLDeleteImage(link);
+    link = 0;
+}
+
+}  // namespace
+
+int16_t PXLDeleteImage(PxlImageId id) {
+    if (id == 0) return 0;
+    if (!releaseImageRecord(id, true)) return 0;
+    removeFromFrameBreakTable(id);
+    return 1;
+}
+
+int16_t PXLClearTemporaryImages(PxlImageId id) {
+    ImageLock image = lockImage(id, Access::Write);
+    if (!image) return 0;
+    dropLinkedImage(image->rotatedImage);
+    dropLinkedImage(image->mask);
+    if (image->transparencyImage) {
+        // The transparency image's own derived transparency goes too; the image itself stays.
+        if (ImageLock attached = lockImage(image->transparencyImage, Access::Write)) {
+            dropLinkedImage(attached->transparencyImage);
+        }
+    }
+    return 1;
+}

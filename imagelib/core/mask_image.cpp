@@ -1,0 +1,87 @@
+// 1-bit masks built from transparency entries: a set bit marks a transparent pixel.
+#include <array>
+#include <cstdlib>
+#include <vector>
+
+#include "core/image_create.h"
+#include "core/pixel_rows.h"
+
+using namespace pixmill;
+
+namespace {
+
+bool colorMatches(const PxlTransparencyEntry& e, uint8_t r, uint8_t g, uint8_t b) {
+    return std::abs(e.red - r) <= e.tolerance && std::abs(e.green - g) <= e.tolerance &&
+           std::abs(e.blue - b) <= e.tolerance;
+}
+
+// Palette images: which indexes an entry marks.
+std::array<bool, 256> matchingIndexes(const ImageRecord& source, const PxlTransparencyEntry& entry) {
+    std::array<bool, 256> match{};
+    const int colors = 1 << source.bitCount();
+    for (int i = 0; i < colors; ++i) {
+        const RGBQUAD& c = source.colors()[i];
+        match[i] = entry.kind == PXL_TRANSPARENT_INDEX ? i == (entry.blue & 0xFF)
+                                                       : colorMatches(entry, c.rgbRed, c.rgbGreen, c.rgbBlue);
+    }
+    return match;
+}
+
+void markIndexed(const ImageRecord& source, const PxlTransparencyEntry& entry, ImageRecord& mask) {
+    const auto match = matchingIndexes(source, entry);
+    for (int y = 0; y < source.height(); ++y) {
+        const uint8_t* row = rowFromTop(source, y);
+        uint8_t* out = rowFromTop(mask, y);
+        for (int x = 0; x < source.width(); ++x) {
+            if (match[indexAt(row, x, source.bitCount())]) setMaskBit(out, x);
+        }
+    }
+}
+
+void markColors(const ImageRecord& source, const PxlTransparencyEntry& entry, ImageRecord& mask) {
+    std::vector<uint8_t> rgb(static_cast<size_t>(source.width()) * 3);
+    for (int y = 0; y < source.height(); ++y) {
+        readRowRgb(source, y, rgb.data());
+        uint8_t* out = rowFromTop(mask, y);
+        for (int x = 0; x < source.width(); ++x) {
+            if (colorMatches(entry, rgb[3 * x], rgb[3 * x + 1], rgb[3 * x + 2])) setMaskBit(out, x);
+        }
+    }
+}
+
+// Adds one entry's pixels to the mask; false when the entry's kind cannot be built here.
+bool markEntry(const ImageRecord& source, const PxlTransparencyEntry& entry, ImageRecord& mask) {
+    const bool indexed = source.bitCount() <= 8;
+    switch (entry.kind) {
+        case PXL_TRANSPARENT_COLOR:
+            indexed ? markIndexed(source, entry, mask) : markColors(source, entry, mask);
+            return true;
+        case PXL_TRANSPARENT_INDEX:
+            if (indexed) markIndexed(source, entry, mask);  // true-colour pixels have no index
+            return true;
+        case PXL_TRANSPARENT_REGION:
+            return false;  // needs the flood fill, which this library does not have yet
+        default:
+            return true;  // unknown kinds add nothing
+    }
+}
+
+}  // namespace
+
+PxlImageId PXLCreateMaskImageFrom(PxlImageId id, const PxlTransparencyEntry* entries, int16_t count) {
+    if (id == 0 || !entries || count <= 0) return 0;
+    ImageLock source = lockImage(id, Access::Read);
+    if (!source || !source->header) return 0;
+    ImageLock mask = newImage(source->width(), source->height(), 1);
+    if (!mask) return 0;
+    mask->rotateAngle = source->rotateAngle;
+    for (int i = 0; i < count; ++i) {
+        if (!markEntry(*source, entries[i], *mask)) {
+            discardImage(mask);
+            return 0;
+        }
+    }
+    const PxlImageId result = mask->id;
+    mask.release();
+    return result;
+}

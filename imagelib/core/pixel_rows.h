@@ -1,0 +1,32 @@
+// Reading an image's rows as colours, whatever its depth.
+#ifndef PIXMILL_CORE_PIXEL_ROWS_H
+#define PIXMILL_CORE_PIXEL_ROWS_H
+
+#include <cstdint>
+
+#include "core/image_record.h"
+
+namespace pixmill {
+
+// Row y counted from the top of the picture (images are stored bottom-up).
+uint8_t* rowFromTop(const ImageRecord& record, int y);
+
+// Fills rgb with width triplets red, green, blue for row y (from the top). Palette images go
+// through their colour table; 16-bit images are 5-6-5 with bit fields, else 5-5-5.
+void readRowRgb(const ImageRecord& record, int y, uint8_t* rgb);
+
+// Palette index of pixel x in a row of a 1-, 4- or 8-bit image.
+inline uint8_t indexAt(const uint8_t* row, int x, int bits) {
+    switch (bits) {
+        case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
+        case 4: return (x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4);
+        default: return row[x];
+    }
+}
+
+// Sets bit x (most significant bit first) of a 1-bit row.
+inline void setMaskBit(uint8_t* row, int x) { row[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7)); }
+
+}  // namespace pixmill
+
+#endif

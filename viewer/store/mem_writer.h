@@ -1,0 +1,68 @@
+// An output block in movable memory that grows as it is written; records, clipboard data and
+// many files are written through it. Little-endian. A failed growth sets a sticky error flag, so
+// callers write everything and test once at End().
+#ifndef LECT32_STORE_MEM_WRITER_H
+#define LECT32_STORE_MEM_WRITER_H
+
+#include <cstdint>
+
+#include "winplat/types.h"
+
+namespace lect32 {
+
+class DiskFile;
+
+class MemWriter {
+public:
+    static constexpr uint32_t kStep = 64000;
+
+    MemWriter() = default;
+    ~MemWriter() { Free(); }
+    MemWriter(const MemWriter&) = delete;
+    MemWriter& operator=(const MemWriter&) = delete;
+
+    void Begin();
+    int WriteByte(uint8_t value);
+    int WriteWord(uint16_t value);
+    int WriteDword(uint32_t value);
+    int WriteShort(int16_t value) { return WriteWord(static_cast<uint16_t>(value)); }
+    int WriteLong(int32_t value) { return WriteDword(static_cast<uint32_t>(value)); }
+    int WriteULong(uint32_t value) { return WriteDword(value); }
+    int WriteBytes(const void* data, uint16_t count);
+    int WriteBytesLong(const void* data, uint32_t count);
+
+    // Unlocks the block and fixes its size to the bytes written; returns the error flag.
+    int End();
+    uint32_t GetLength() const { return error_ ? 0 : position_; }
+    int WriteToFile(DiskFile& file);
+    uint32_t CopyTo(void* destination);
+    // The block becomes the caller's; the writer forgets it.
+    HGLOBAL DetachHandle();
+    // Hands the block to the (already opened) clipboard in the format, with a CF_LOCALE block.
+    int PutOnClipboard(UINT format);
+    void Free();
+
+    bool error() const { return error_; }
+    // The bytes written so far (valid until the next write or End).
+    const uint8_t* data() const { return data_; }
+
+    // Chunked compression of the bytes written (after End); false leaves the plain bytes.
+    bool Compress();
+    bool compressed() const { return compressed_; }
+
+private:
+    bool Grow(uint32_t atLeast);
+    bool ensure(uint32_t count);
+    int put(uint64_t value, int width);
+
+    HGLOBAL block_ = nullptr;
+    uint8_t* data_ = nullptr;
+    uint32_t capacity_ = 0;
+    uint32_t position_ = 0;
+    bool error_ = false;
+    bool compressed_ = false;
+};
+
+}  // namespace lect32
+
+#endif

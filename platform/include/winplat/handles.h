@@ -75,6 +75,12 @@ inline H makeHandle(uint32_t value) {
     return reinterpret_cast<H>(static_cast<uintptr_t>(value));
 }
 
+// The kind a handle value is tagged with, for calls taking several kinds (HGDIOBJ); says nothing
+// about whether the handle is live.
+inline HandleType handleTypeOf(uint32_t value) {
+    return static_cast<HandleType>(value >> (HandleTable::kSlotBits + HandleTable::kGenerationBits));
+}
+
 }  // namespace winplat
 
 #endif

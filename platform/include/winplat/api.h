@@ -6,9 +6,11 @@
 #include "winplat/base.h"
 #include "winplat/clipboard.h"
 #include "winplat/debug.h"
+#include "winplat/files.h"
 #include "winplat/gdi.h"
 #include "winplat/memory.h"
 #include "winplat/module.h"
+#include "winplat/stdio_bridge.h"
 #include "winplat/sync.h"
 #include "winplat/time.h"
 

@@ -22,6 +22,7 @@ enum class HandleType : uint8_t {
     Bitmap = 3,
     Palette = 4,
     DeviceContext = 5,
+    File = 6,
     // Later areas add their kinds here; values are never reused.
 };
 

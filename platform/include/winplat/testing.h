@@ -73,6 +73,10 @@ WINPLAT_API void clearModulePaths();
 // Empties the clipboard and closes it, whoever had it open.
 WINPLAT_API void resetClipboard();
 
+// Replaces the drive table as WINPLAT_DRIVES would ("C:/;T:/tmp/case"; "" goes back to the
+// environment's table) and starts every drive's current directory afresh.
+WINPLAT_API void setDrives(std::string_view spec);
+
 }  // namespace winplat::testing
 
 #endif

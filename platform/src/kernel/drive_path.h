@@ -9,9 +9,8 @@
 
 namespace winplat {
 
-// A host path (UTF-8) in drive form: "/a/b/c" -> "C:\a\b\c". Drive C: is the host root. Runs of
-// '/' count as one separator; a relative path keeps no drive. Characters cp1250 cannot hold
-// become '?'.
+// A host path (UTF-8) in drive form through the drive table: "/a/b/c" -> "C:\a\b\c" while C: is the
+// host root. See files::toWindows.
 WINPLAT_API std::string drivePathFromHost(std::string_view hostPath);
 
 }  // namespace winplat

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "../../../platform/src/kernel/drive_path.h"
+#include "winplat/testing.h"
 
 namespace {
 
 TEST(DrivePath, HostPathsBecomeDriveForm) {
+    winplat::testing::setDrives("C:/");
     const struct {
         const char* host;
         std::string drive;
@@ -28,6 +30,7 @@ TEST(DrivePath, HostPathsBecomeDriveForm) {
         SCOPED_TRACE(c.host);
         EXPECT_EQ(winplat::drivePathFromHost(c.host), c.drive);
     }
+    winplat::testing::setDrives("");
 }
 
 }  // namespace

@@ -26,6 +26,8 @@ public:
     int Create(const char* path, uint32_t mode);
     void Close();
     bool IsOpen() const { return handle_ != nullptr; }
+    // The file handle itself, still owned by this object (null when closed).
+    HANDLE handle() const { return handle_; }
 
     uint32_t Read(void* buffer, uint32_t count);
     uint32_t Write(const void* buffer, uint32_t count);

@@ -50,6 +50,7 @@ public:
 
 private:
     bool allocate(uint32_t size);
+    bool resize(uint32_t capacity);
     bool take(void* out, uint32_t count);
     bool expandChunks(DiskFile& file, uint32_t length);
 

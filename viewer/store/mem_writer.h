@@ -22,7 +22,14 @@ public:
     MemWriter& operator=(const MemWriter&) = delete;
 
     void Begin();
-    int WriteByte(uint8_t value);
+    // Inline: byte-at-a-time writers call it for every byte, and only growth needs the slow path.
+    int WriteByte(uint8_t value) {
+        if (data_ && position_ < capacity_ && !error_) {
+            data_[position_++] = value;
+            return 1;
+        }
+        return put(value, 1);
+    }
     int WriteWord(uint16_t value);
     int WriteDword(uint32_t value);
     int WriteShort(int16_t value) { return WriteWord(static_cast<uint16_t>(value)); }
@@ -53,6 +60,7 @@ public:
 private:
     bool Grow(uint32_t atLeast);
     bool ensure(uint32_t count);
+    bool trim();
     int put(uint64_t value, int width);
 
     HGLOBAL block_ = nullptr;

@@ -8,6 +8,7 @@
 #include "winplat/debug.h"
 #include "winplat/files.h"
 #include "winplat/gdi.h"
+#include "winplat/locale.h"
 #include "winplat/memory.h"
 #include "winplat/module.h"
 #include "winplat/stdio_bridge.h"

@@ -9,6 +9,8 @@
 #define CF_TEXT 1
 #define CF_BITMAP 2
 #define CF_DIB 8
+/* A 4-byte LCID telling which locale CF_TEXT data were written in. */
+#define CF_LOCALE 16
 
 WINPLAT_BEGIN_C
 

@@ -1,0 +1,241 @@
+#include "store/mem_writer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "pixmill/pixmill.h"
+#include "store/disk_file.h"
+#include "winplat/clipboard.h"
+#include "winplat/locale.h"
+#include "winplat/memory.h"
+
+namespace lect32 {
+namespace {
+
+// The largest block the memory layer hands out.
+constexpr uint64_t kMaxBlock = 0x7FFFFFFF;
+constexpr uint32_t kChunkHeader = 5;  // flag, unpacked length, packed length
+
+void putLe(uint8_t* at, uint64_t value, int width) {
+    for (int i = 0; i < width; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+}  // namespace
+
+void MemWriter::Begin() {
+    Free();
+    block_ = GlobalAlloc(GMEM_MOVEABLE, kStep);
+    if (block_) data_ = static_cast<uint8_t*>(GlobalLock(block_));
+    if (!data_) {
+        if (block_) GlobalFree(block_);
+        block_ = nullptr;
+        error_ = true;
+        return;
+    }
+    capacity_ = kStep;
+}
+
+// Grows in steps of at least kStep, and by half the capacity once that is larger, so that a big
+// writer fed in small pieces costs amortised constant time per byte.
+bool MemWriter::Grow(uint32_t atLeast) {
+    const uint64_t step = std::max<uint64_t>(kStep, capacity_ / 2);
+    const uint64_t wanted = std::max<uint64_t>(uint64_t{capacity_} + step, atLeast);
+    const uint64_t target = std::min(wanted, kMaxBlock);
+    if (target < atLeast) {
+        error_ = true;
+        return false;
+    }
+    if (!block_) {
+        block_ = GlobalAlloc(GMEM_MOVEABLE, target);
+        data_ = block_ ? static_cast<uint8_t*>(GlobalLock(block_)) : nullptr;
+        if (!data_) {
+            if (block_) GlobalFree(block_);
+            block_ = nullptr;
+            error_ = true;
+            return false;
+        }
+        capacity_ = static_cast<uint32_t>(target);
+        return true;
+    }
+    if (data_) GlobalUnlock(block_);
+    data_ = nullptr;
+    const bool grown = GlobalReAlloc(block_, target, GMEM_MOVEABLE) != nullptr;
+    // A refused reallocation leaves the old block whole, so what was written stays readable.
+    data_ = static_cast<uint8_t*>(GlobalLock(block_));
+    if (!grown || !data_) {
+        error_ = true;
+        return false;
+    }
+    capacity_ = static_cast<uint32_t>(target);
+    return true;
+}
+
+// Makes room for 'count' more bytes at the write position; false once the error flag is set.
+bool MemWriter::ensure(uint32_t count) {
+    if (error_) return false;
+    const uint64_t needed = uint64_t{position_} + count;
+    if (needed > kMaxBlock) {
+        error_ = true;
+        return false;
+    }
+    if (block_ && !data_) {
+        // Written to again after End (which unlocked and trimmed the block).
+        data_ = static_cast<uint8_t*>(GlobalLock(block_));
+        capacity_ = data_ ? static_cast<uint32_t>(GlobalSize(block_)) : 0;
+    }
+    if (data_ && needed <= capacity_) return true;
+    return Grow(static_cast<uint32_t>(needed));
+}
+
+int MemWriter::put(uint64_t value, int width) {
+    if (!ensure(static_cast<uint32_t>(width))) return 0;
+    putLe(data_ + position_, value, width);
+    position_ += static_cast<uint32_t>(width);
+    return 1;
+}
+
+int MemWriter::WriteWord(uint16_t value) { return put(value, 2); }
+
+int MemWriter::WriteDword(uint32_t value) { return put(value, 4); }
+
+int MemWriter::WriteBytes(const void* data, uint16_t count) { return WriteBytesLong(data, count); }
+
+int MemWriter::WriteBytesLong(const void* data, uint32_t count) {
+    if (error_) return 0;
+    if (count == 0) return 1;
+    if (!data || !ensure(count)) return 0;
+    std::memcpy(data_ + position_, data, count);
+    position_ += count;
+    return 1;
+}
+
+int MemWriter::End() {
+    if (block_ && data_) {
+        GlobalUnlock(block_);
+        data_ = nullptr;
+        // Trimming only gives memory back; a refused trim leaves a larger block, still valid.
+        if (!error_ && GlobalReAlloc(block_, position_, 0)) capacity_ = position_;
+    }
+    return error_ ? 1 : 0;
+}
+
+int MemWriter::WriteToFile(DiskFile& file) {
+    if (error_) return 0;
+    if (position_ == 0) return 1;
+    const bool wasLocked = data_ != nullptr;
+    const uint8_t* bytes = wasLocked ? data_ : static_cast<const uint8_t*>(GlobalLock(block_));
+    if (!bytes) return 0;
+    const uint32_t written = file.Write(bytes, position_);
+    if (!wasLocked) GlobalUnlock(block_);
+    return written == position_ ? 1 : 0;
+}
+
+uint32_t MemWriter::CopyTo(void* destination) {
+    if (error_ || position_ == 0 || !destination) return 0;
+    const bool wasLocked = data_ != nullptr;
+    const uint8_t* bytes = wasLocked ? data_ : static_cast<const uint8_t*>(GlobalLock(block_));
+    if (!bytes) return 0;
+    std::memcpy(destination, bytes, position_);
+    if (!wasLocked) GlobalUnlock(block_);
+    return position_;
+}
+
+// After End: whoever takes the block sees its size as the length, so it must be exact.
+bool MemWriter::trim() {
+    if (End() != 0 || !block_) return false;
+    if (GlobalSize(block_) != position_ && !GlobalReAlloc(block_, position_, 0)) return false;
+    capacity_ = position_;
+    return true;
+}
+
+HGLOBAL MemWriter::DetachHandle() {
+    // Nobody is handed a block that a failed write left short.
+    if (!trim()) return nullptr;
+    HGLOBAL block = block_;
+    block_ = nullptr;
+    capacity_ = 0;
+    position_ = 0;
+    compressed_ = false;
+    return block;
+}
+
+int MemWriter::PutOnClipboard(UINT format) {
+    if (!trim()) return 0;
+    if (!SetClipboardData(format, block_)) return 0;  // still ours, freed with the writer
+    block_ = nullptr;
+    capacity_ = 0;
+    position_ = 0;
+    compressed_ = false;
+
+    // Tells a pasting program which code page the text is in; the data went in without it.
+    HGLOBAL locale = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, sizeof(LCID));
+    auto* bytes = locale ? static_cast<uint8_t*>(GlobalLock(locale)) : nullptr;
+    if (!bytes) {
+        if (locale) GlobalFree(locale);
+        return 1;
+    }
+    putLe(bytes, GetThreadLocale(), sizeof(LCID));
+    GlobalUnlock(locale);
+    if (!SetClipboardData(CF_LOCALE, locale)) GlobalFree(locale);
+    return 1;
+}
+
+void MemWriter::Free() {
+    if (block_) {
+        if (data_) GlobalUnlock(block_);
+        GlobalFree(block_);
+    }
+    block_ = nullptr;
+    data_ = nullptr;
+    capacity_ = 0;
+    position_ = 0;
+    error_ = false;
+    compressed_ = false;
+}
+
+bool MemWriter::Compress() {
+    if (compressed_ || End() != 0) return false;
+    const uint32_t size = position_;
+    const uint32_t chunks = (size + kStep - 1) / kStep;
+    const uint64_t outCapacity = uint64_t{size} + 100;
+    if (chunks > 0xFFFF || outCapacity > kMaxBlock) return false;
+
+    HGLOBAL outBlock = GlobalAlloc(GMEM_MOVEABLE, outCapacity);
+    auto* out = outBlock ? static_cast<uint8_t*>(GlobalLock(outBlock)) : nullptr;
+    const auto* in = size ? static_cast<const uint8_t*>(GlobalLock(block_)) : nullptr;
+    auto fail = [&] {
+        if (in) GlobalUnlock(block_);
+        if (outBlock) {
+            if (out) GlobalUnlock(outBlock);
+            GlobalFree(outBlock);
+        }
+        return false;
+    };
+    if (!out || (size && !in)) return fail();
+
+    putLe(out, chunks, 2);
+    uint32_t outPos = 2;
+    for (uint32_t offset = 0; offset < size; offset += kStep) {
+        const uint32_t length = std::min(kStep, size - offset);
+        if (outCapacity < uint64_t{outPos} + kChunkHeader) return fail();
+        uint32_t packed = static_cast<uint32_t>(outCapacity - outPos - kChunkHeader);
+        // A chunk that does not shrink would make the packed form longer than the plain one.
+        if (PXLcompress(out + outPos + kChunkHeader, &packed, in + offset, length) != 0 || packed >= length)
+            return fail();
+        out[outPos] = 1;
+        putLe(out + outPos + 1, length, 2);
+        putLe(out + outPos + 3, packed, 2);
+        outPos += kChunkHeader + packed;
+    }
+    if (in) GlobalUnlock(block_);
+    GlobalUnlock(outBlock);
+    GlobalReAlloc(outBlock, outPos, 0);  // a refused trim keeps the larger block
+    GlobalFree(block_);
+    block_ = outBlock;
+    capacity_ = outPos;
+    position_ = outPos;
+    compressed_ = true;
+    return true;
+}
+
+}  // namespace lect32

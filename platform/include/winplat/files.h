@@ -36,17 +36,6 @@
 #define INVALID_SET_FILE_POINTER ((DWORD)0xFFFFFFFFu)
 #define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFFu)
 
-/* Error codes of the file calls (GetLastError). */
-#define ERROR_TOO_MANY_OPEN_FILES 4L
-#define ERROR_NOT_SAME_DEVICE 17L
-#define ERROR_FILE_EXISTS 80L
-#define ERROR_DISK_FULL 112L
-#define ERROR_INVALID_NAME 123L
-#define ERROR_NEGATIVE_SEEK 131L
-#define ERROR_ALREADY_EXISTS 183L
-#define ERROR_FILENAME_EXCED_RANGE 206L
-#define ERROR_DIRECTORY 267L
-
 /* 100-nanosecond ticks since 1601-01-01 UTC. */
 typedef struct FILETIME {
     DWORD dwLowDateTime;

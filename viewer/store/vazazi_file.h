@@ -1,0 +1,99 @@
+// The record file ("VAZAZI"): a header, two index tables and a data area of variable-length
+// records. Documents, packages, companion containers, language files and the notes file are
+// record files; one can lie inside a larger file at a base offset.
+//
+// Records of table 1 are typed (RecordDirectory); records of table 2 are numbered. The object
+// keeps both index tables in memory with indexes of its own, so that placing a record costs
+// O(log n) instead of a scan of every entry; the file is always written through.
+#ifndef LECT32_STORE_VAZAZI_FILE_H
+#define LECT32_STORE_VAZAZI_FILE_H
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "store/disk_file.h"
+#include "store/record_flags.h"
+#include "store/vazazi_index.h"
+
+namespace lect32 {
+
+class MemReader;
+class MemWriter;
+
+class VazaziFile {
+public:
+    static constexpr uint16_t kNoSlot = 0xFFFF;
+    static constexpr uint32_t kHeaderSize = 266;
+    static constexpr uint32_t kTableHeaderSize = 22;
+    static constexpr uint32_t kTable1Offset = kHeaderSize + kTableHeaderSize;  // 288
+
+    VazaziFile();
+    ~VazaziFile();
+    VazaziFile(const VazaziFile&) = delete;
+    VazaziFile& operator=(const VazaziFile&) = delete;
+
+    // 0 on success, 2 when the file cannot be created.
+    int Create(const char* path, uint8_t kind);
+    int Open(const char* path, bool writable, uint32_t base = 0, uint32_t length = 0);
+    void Close();
+    bool IsOpen() const { return open_; }
+
+    int BeginAccess();
+    void EndAccess();
+    uint16_t useCount() const { return useCount_; }
+
+    void GetTitle(char* out) const;  // at most 255 characters and a terminator
+    int RewriteHeader();
+    void GetPath(char* out) const;   // MAX_PATH bytes
+
+    int ReadRecord(int table, int16_t index, MemReader& reader);
+    int WriteRecord(int table, int16_t index, MemWriter& writer, const RecordFlags* flags = nullptr);
+    static uint16_t GetDirectorySlot(int type, int subindex);
+    int ReadRecordByType(int type, int subindex, MemReader& reader);
+    int WriteRecordByType(int type, int subindex, MemWriter& writer, const RecordFlags* flags = nullptr);
+    // Positions the file (already accessed) at the body of a typed record.
+    int SeekToRecordBody(int type, int subindex);
+    // Absolute offset of an uncompressed body in the disk file and its length; 0 when the slot is
+    // free or the body is compressed (then the caller extracts it).
+    uint32_t LocateRecordBody(int16_t index, uint32_t* length, int table = 2);
+    int ExportRecordToFile(int16_t index, const char* path, int table = 2);
+    bool HasRecord(int16_t index, int table = 2) const;
+    uint16_t GetNumberedRecordCount() const;
+    uint16_t CountUsedNumberedRecords(uint8_t* map = nullptr) const;
+    int16_t AllocateNumberedSlot();
+    int DeleteRecord(int table, int16_t index);
+    int CheckIntegrity() { return 0; }
+
+    DiskFile& file() { return file_; }
+    uint32_t dataStart() const;
+    uint32_t base() const { return base_; }
+
+private:
+    struct Header;
+    struct Placement;
+    bool readHeaders();
+    bool writeTableHeader();
+    bool validSlot(int table, int index) const;
+    bool writeEntry(int table, int index, const IndexEntry& entry);
+    bool readRecordHeader(const IndexEntry& entry, uint8_t (&header)[9]);
+    bool zeroRecordHeader(uint32_t offset);
+    bool writeAt(uint32_t offset, const void* data, uint32_t count);
+    bool growTable2(uint32_t entries);
+    bool moveFirstRecord();
+    Placement choosePlace(int table, int index, const IndexEntry& old, uint32_t size) const;
+
+    std::string path_;
+    DiskFile file_;
+    uint32_t base_ = 0;
+    uint32_t length_ = 0;
+    bool open_ = false;
+    bool writable_ = true;
+    uint16_t useCount_ = 0;
+    std::unique_ptr<Header> header_;
+    std::unique_ptr<VazaziIndex> index_;
+};
+
+}  // namespace lect32
+
+#endif

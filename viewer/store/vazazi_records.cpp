@@ -278,8 +278,12 @@ int VazaziFile::DeleteRecord(int table, int16_t index) {
     const bool first = old.offset == h.dataStart();
     const bool last = !first && old.end() == h.dataEnd();
     // Whoever takes the space is found before anything changes, so a failure changes nothing.
-    const auto before = first ? std::nullopt : index_->findEndingAt(old.offset);
-    if (!first && !before) return 0;
+    SlotRef before;
+    if (!first) {
+        const auto found = index_->findEndingAt(old.offset);
+        if (!found) return 0;
+        before = *found;
+    }
 
     VazaziAccess access(*this);
     if (!access) return 0;
@@ -288,15 +292,15 @@ int VazaziFile::DeleteRecord(int table, int16_t index) {
         h.gap += space;
         h.dataLength -= space;
     } else if (last) {
-        IndexEntry previous = index_->entry(*before);
+        IndexEntry previous = index_->entry(before);
         h.dataLength -= space + previous.slack;
         previous.slack = 0;
-        writeEntry(before->table, before->index, previous);
+        writeEntry(before.table, before.index, previous);
         file_.SetEnd(static_cast<uint32_t>(h.dataEnd()));
     } else {
-        IndexEntry previous = index_->entry(*before);
+        IndexEntry previous = index_->entry(before);
         previous.slack += space;
-        writeEntry(before->table, before->index, previous);
+        writeEntry(before.table, before.index, previous);
     }
     return writeTableHeader() ? 1 : 0;
 }

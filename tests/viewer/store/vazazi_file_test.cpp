@@ -5,6 +5,7 @@
 #include <random>
 
 #include "vazazi_test_support.h"
+#include "winplat/testing.h"
 
 namespace {
 
@@ -250,6 +251,58 @@ TEST_F(VazaziFileTest, LocateRecordBodyGivesTheAbsoluteOffsetOfPlainBodies) {
     EXPECT_EQ(std::vector<uint8_t>(b.begin() + at, b.begin() + at + 64), pattern(64, 1));
     EXPECT_EQ(file.LocateRecordBody(1, &length), 0u);
     EXPECT_EQ(length, 0u);
+}
+
+TEST_F(VazaziFileTest, CompressedBodiesAreExpandedOnExportAndNeverLocatedInPlace) {
+    create();
+    const auto original = pattern(150000, 3);
+    MemWriter writer;
+    fill(writer, original);
+    ASSERT_TRUE(writer.Compress());
+    const RecordFlags compressed{1, 1};
+    ASSERT_EQ(file.WriteRecord(2, 4, writer, &compressed), 1);
+    uint32_t length = 99;
+    EXPECT_EQ(file.LocateRecordBody(4, &length), 0u) << "packed bytes are no picture to load in place";
+    EXPECT_EQ(length, 0u);
+    ASSERT_EQ(file.ExportRecordToFile(4, scratch.windows("expanded.bin").c_str()), 1);
+    EXPECT_EQ(fileBytes(scratch.host("expanded.bin")), original);
+    MemReader reader;
+    ASSERT_EQ(file.ReadRecord(2, 4, reader), 1);
+    EXPECT_EQ(reader.compressedFlag, 1);
+    EXPECT_EQ(contents(reader), original);
+}
+
+TEST_F(VazaziFileTest, ADeleteThatCannotPlaceTheFreedSpaceChangesNothing) {
+    create();
+    for (int16_t i = 0; i < 3; ++i) ASSERT_TRUE(write(1, i, pattern(50, uint8_t(i))));
+    file.Close();
+    // Record 1 now starts one byte later (same end): nothing ends where it begins.
+    auto b = bytes();
+    const size_t entry = 288 + 14 * 1;
+    uint32_t offset = b[entry + 1] | b[entry + 2] << 8 | b[entry + 3] << 16 | uint32_t(b[entry + 4]) << 24;
+    ++offset;
+    for (int i = 0; i < 4; ++i) b[entry + 1 + i] = static_cast<uint8_t>(offset >> (8 * i));
+    --b[entry + 5];  // length, low byte (59 -> 58)
+    {
+        std::ofstream out(scratch.host("doc.lcn"), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    }
+    ASSERT_EQ(file.Open(path().c_str(), true), 1);
+    EXPECT_EQ(file.DeleteRecord(1, 1), 0);
+    EXPECT_TRUE(file.HasRecord(1, 1)) << "a failed delete must not have removed the record";
+    EXPECT_EQ(bytes(), b);
+}
+
+TEST_F(VazaziFileTest, UseCountSurvivesAFailedAllocation) {
+    create();
+    ASSERT_TRUE(write(1, 0, pattern(5000, 1)));
+    MemReader reader;
+    {
+        winplat::testing::GlobalAllocFailure noMemory(1, 1000);
+        EXPECT_EQ(file.ReadRecord(1, 0, reader), 0);
+    }
+    EXPECT_EQ(file.useCount(), 0);
+    EXPECT_EQ(file.ReadRecord(1, 0, reader), 1) << "the file is still usable";
 }
 
 TEST_F(VazaziFileTest, ExportWritesTheBodyToAFile) {

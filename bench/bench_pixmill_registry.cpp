@@ -17,12 +17,18 @@ std::vector<PxlImageId> makeImages(int count) {
     return ids;
 }
 
-void BM_LockReleaseRandomId(benchmark::State& state) {
-    const auto ids = makeImages(static_cast<int>(state.range(0)));
+// 4096 ids picked at random from the live ones (a power of two, so the loop can wrap with a mask).
+std::vector<PxlImageId> randomOrder(const std::vector<PxlImageId>& ids) {
     std::mt19937 random(7);
     std::uniform_int_distribution<size_t> pick(0, ids.size() - 1);
     std::vector<PxlImageId> order(4096);
     for (auto& id : order) id = ids[pick(random)];
+    return order;
+}
+
+void BM_LockReleaseRandomId(benchmark::State& state) {
+    const auto ids = makeImages(static_cast<int>(state.range(0)));
+    const auto order = randomOrder(ids);
     size_t i = 0;
     for (auto _ : state) {
         auto lock = pixmill::lockImage(order[i++ & 4095], pixmill::Access::Read);
@@ -35,10 +41,7 @@ BENCHMARK(BM_LockReleaseRandomId)->Arg(10)->Arg(1000)->Arg(10000);
 // The same through an export, as callers see it.
 void BM_WidthOfRandomId(benchmark::State& state) {
     const auto ids = makeImages(static_cast<int>(state.range(0)));
-    std::mt19937 random(7);
-    std::uniform_int_distribution<size_t> pick(0, ids.size() - 1);
-    std::vector<PxlImageId> order(4096);
-    for (auto& id : order) id = ids[pick(random)];
+    const auto order = randomOrder(ids);
     size_t i = 0;
     for (auto _ : state) benchmark::DoNotOptimize(PXLWidth(order[i++ & 4095]));
     for (PxlImageId id : ids) PXLDeleteImage(id);

@@ -270,6 +270,14 @@ bool hostIgnoresReadOnlyFolders(const fs::path& folder) {
     return wrote;
 }
 
+// A folder that cannot be made even by the superuser: a level of its path is a file.
+TEST_F(DiskFileTest, EnsureFolderExistsRefusesAFolderThatCannotBeMade) {
+    writeHost("plain.txt", {1});
+    EXPECT_EQ(lect32::EnsureFolderExists(win("plain.txt\\sub").c_str()), 0);
+    EXPECT_EQ(lect32::EnsureFolderExists(win("plain.txt").c_str()), 0);
+    EXPECT_FALSE(fs::exists(host("plain.txt/dir.$$$")));
+}
+
 TEST_F(DiskFileTest, EnsureFolderExistsRefusesAFolderThatCannotBeWritten) {
     fs::create_directories(host("ro"));
     fs::create_directories(host("locked/open"));

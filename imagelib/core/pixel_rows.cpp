@@ -2,18 +2,43 @@
 
 #include "core/bitmap_math.h"
 
+#include <cstring>
+
 namespace pixmill {
 namespace {
 
-// Expands a 5- or 6-bit channel to 8 bits the usual way, so full scale stays 255.
-inline uint8_t expand5(uint32_t v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
-inline uint8_t expand6(uint32_t v) { return static_cast<uint8_t>((v << 2) | (v >> 4)); }
+// The library's one rule for widening 16-bit pixels (its codecs use it too): the missing low bits
+// are set, so full scale stays 255.
+inline uint8_t expand5(uint32_t v) { return static_cast<uint8_t>((v << 3) | 7); }
+inline uint8_t expand6(uint32_t v) { return static_cast<uint8_t>((v << 2) | 3); }
 
 }  // namespace
 
 uint8_t* rowFromTop(const ImageRecord& record, int y) {
     const int32_t stride = scanBytesForWidth(record.width(), record.bitCount());
     return record.bits + static_cast<size_t>(record.height() - 1 - y) * static_cast<size_t>(stride);
+}
+
+void copyPixel(const uint8_t* source, int sx, uint8_t* target, int tx, int bits) {
+    switch (bits) {
+        case 1: {
+            const uint8_t mask = static_cast<uint8_t>(0x80 >> (tx & 7));
+            uint8_t& byte = target[tx >> 3];
+            byte = static_cast<uint8_t>(indexAt(source, sx, 1) ? byte | mask : byte & ~mask);
+            break;
+        }
+        case 4: {
+            const uint8_t nibble = indexAt(source, sx, 4);
+            uint8_t& byte = target[tx >> 1];
+            byte = static_cast<uint8_t>((tx & 1) ? (byte & 0xF0) | nibble : (byte & 0x0F) | (nibble << 4));
+            break;
+        }
+        default: {
+            const size_t bytes = static_cast<size_t>(bits / 8);
+            std::memcpy(target + tx * bytes, source + sx * bytes, bytes);
+            break;
+        }
+    }
 }
 
 void readRowRgb(const ImageRecord& record, int y, uint8_t* rgb) {

@@ -3,6 +3,7 @@
 #define PIXMILL_CORE_PIXEL_ROWS_H
 
 #include <cstdint>
+#include <cstring>
 
 #include "core/image_record.h"
 
@@ -26,6 +27,10 @@ inline uint8_t indexAt(const uint8_t* row, int x, int bits) {
 
 // Sets bit x (most significant bit first) of a 1-bit row.
 inline void setMaskBit(uint8_t* row, int x) { row[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7)); }
+
+// Copies pixel sx of a source row into pixel tx of a target row of the same depth (1, 4, 8, 16,
+// 24 or 32 bits).
+void copyPixel(const uint8_t* source, int sx, uint8_t* target, int tx, int bits);
 
 }  // namespace pixmill
 

@@ -20,8 +20,7 @@ struct FormatTableRow {
 
 const std::array<FormatTableRow, kFormatCount>& formatTable();
 
-// Fills the rows from the fixed table, loading each name from the module (start-up). With no
-// module yet the names are loaded from the library's module on the first formatRows().
+// Fills the rows from the fixed table, loading each name from the module (start-up).
 void buildFormatRows(HINSTANCE module);
 
 // The rows in the order of the fixed table.

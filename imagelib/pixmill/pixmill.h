@@ -15,6 +15,12 @@
 #include "winplat/types.h"
 
 #ifdef __cplusplus
+struct IStream;
+#else
+typedef struct IStream IStream;
+#endif
+
+#ifdef __cplusplus
 extern "C" {
 #endif
 
@@ -46,6 +52,51 @@ typedef struct PxlFormatRow {
     int32_t formatId;
     char name[52];
 } PxlFormatRow;
+
+/* Called once per row (or step) of a long operation; may be null. */
+typedef void (*PxlProgressFn)(void);
+
+/* A stream given as four callbacks, each called with the record itself first (embed the record
+ * at the start of a structure of your own to carry more). seek origins: 0 start, 1 current, 2 end. */
+typedef struct PxlStreamCallbacks PxlStreamCallbacks;
+struct PxlStreamCallbacks {
+    int32_t (*read)(PxlStreamCallbacks* self, void* buffer, int32_t count);   /* bytes read */
+    int32_t (*write)(PxlStreamCallbacks* self, const void* buffer, int32_t count); /* bytes written */
+    int32_t (*seek)(PxlStreamCallbacks* self, int32_t offset, int32_t origin);
+    int32_t (*tell)(PxlStreamCallbacks* self);
+};
+
+/* What the library reports about an image file without loading it. */
+typedef struct PxlFileInfo {
+    int32_t formatId;
+    char detailText[64];
+    int32_t width;
+    int32_t height;
+    int32_t reserved1; /* always 0 */
+    int32_t reserved2; /* always 0 */
+    int32_t bitsPerPixel;
+    int32_t fileSize;
+    int32_t imageBytes;
+    int32_t frameCount;
+    int32_t rotationAngle;
+} PxlFileInfo;
+
+/* Format ids. */
+#define PXL_FORMAT_PCX 10
+#define PXL_FORMAT_GIF 20
+#define PXL_FORMAT_TIFF 30
+#define PXL_FORMAT_BMP 40
+#define PXL_FORMAT_DIB 41
+#define PXL_FORMAT_RLE 42
+#define PXL_FORMAT_WPG 50
+#define PXL_FORMAT_ICO 60
+#define PXL_FORMAT_MACPAINT 70
+#define PXL_FORMAT_TARGA 80
+#define PXL_FORMAT_JPG 90
+#define PXL_FORMAT_JPEG 91
+#define PXL_FORMAT_PNG 100
+#define PXL_FORMAT_BMI 110
+#define PXL_FORMAT_PCD 120
 
 /* Colour separation plates. */
 #define PXL_PLATE_CYAN 2
@@ -100,6 +151,42 @@ PXL_API int32_t PXLGetColorFromPalette(PxlImageId id, int index);
 PXL_API int16_t PXLGetColorIndexFromPalette(PxlImageId id, COLORREF color);
 PXL_API int16_t PXLNumColorUsed(PxlImageId id, int32_t counts[256]);
 PXL_API int16_t PXLFillDIBColorTable(PxlImageId id);
+
+/* Formats, detection and file information. */
+PXL_API int16_t PXLCountImportFormats(void);
+PXL_API int16_t PXLEnumerateImportFormats(int16_t index, PxlFormatRow* row);
+PXL_API int16_t PXLCountExportFormats(void);
+PXL_API int16_t PXLEnumerateExportFormats(int16_t index, PxlFormatRow* row);
+PXL_API int16_t PXLGetFormatName(int16_t formatId, PxlFormatRow* row);
+PXL_API int16_t PXLGetFormatFileExt(const char* path);
+PXL_API int16_t PXLGetFormatFile(const char* path);
+PXL_API int16_t PXLGetFormatFileOffset(const char* path, int32_t offset);
+PXL_API int16_t PXLGetInfoFile(const char* path, PxlFileInfo* info);
+PXL_API int16_t PXLGetInfoFileEx(const char* path, PxlFileInfo* info);
+PXL_API int16_t PXLGetInfoFileOffset(const char* path, int32_t offset, PxlFileInfo* info);
+PXL_API int16_t PXLGetInfoFileStreamCB(PxlStreamCallbacks* stream, PxlFileInfo* info);
+PXL_API int16_t PXLSupportGifLicenseText(char* out, int16_t length);
+
+/* Loading and saving. Loads return a new image id, 0 on failure; a load broken off with
+ * PXLBreakLoad leaves no image. Saves return 1 when the file was written; the old file at the
+ * path stays untouched unless the new one was written completely. */
+PXL_API PxlImageId PXLLoadImage(int32_t reserved, const char* path, PxlProgressFn progress);
+PXL_API PxlImageId PXLLoadImageOffset(int32_t reserved, const char* path, int32_t offset, PxlProgressFn progress);
+PXL_API PxlImageId PXLLoadImagePreviewOffset(int32_t reserved, const char* path, int32_t offset, int16_t boxWidth,
+                                             int16_t boxHeight, PxlProgressFn progress);
+PXL_API PxlImageId PXLLoadImageOleStream(int32_t reserved, IStream* stream, PxlProgressFn progress);
+PXL_API PxlImageId PXLLoadImageStreamCB(int32_t reserved, PxlStreamCallbacks* stream, PxlProgressFn progress);
+PXL_API int16_t PXLSaveImage(PxlImageId id, const char* path, int16_t formatId, int32_t option1, int16_t option2,
+                             PxlProgressFn progress);
+PXL_API int16_t PXLSaveImageOleStream(PxlImageId id, IStream* stream, int16_t formatId);
+PXL_API int16_t PXLSaveImageStreamCB(PxlImageId id, PxlStreamCallbacks* stream, int16_t formatId);
+PXL_API int16_t PXLNewSizeCalculateProp(int32_t width, int32_t height, int32_t* boxWidth, int32_t* boxHeight);
+/* Asks a running load to stop (from any thread); 0 while PXLLockBreakLoad(1) holds. */
+PXL_API int16_t PXLBreakLoad(void);
+PXL_API int16_t PXLLockBreakLoad(int lock);
+
+/* The palette index nearest to a colour by dropping low bits until a palette entry matches. */
+PXL_API int16_t PXLGetNearestColorIndex(PxlImageId id, COLORREF color);
 
 #ifdef __cplusplus
 }

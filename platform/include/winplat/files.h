@@ -100,6 +100,14 @@ WINPLAT_API BOOL DeleteFileA(LPCSTR fileName);
  * old one only in case renames it to that case. */
 WINPLAT_API BOOL MoveFileA(LPCSTR existingName, LPCSTR newName);
 
+#define MOVEFILE_REPLACE_EXISTING 0x00000001u
+#define MOVEFILE_COPY_ALLOWED 0x00000002u
+
+/* MoveFileA, or with MOVEFILE_REPLACE_EXISTING a rename that replaces an existing file in one
+ * step (saves write a temporary file beside the target and move it over). A folder is never
+ * replaced. Within one host file system only when replacing. */
+WINPLAT_API BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags);
+
 /* ERROR_ALREADY_EXISTS when the name exists, ERROR_PATH_NOT_FOUND when its parent does not. */
 WINPLAT_API BOOL CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES security);
 

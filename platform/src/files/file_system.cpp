@@ -147,6 +147,25 @@ BOOL MoveFileA(LPCSTR existingName, LPCSTR newName) {
     return TRUE;
 }
 
+BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) {
+    if (flags & ~DWORD{MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED}) {
+        files::refuseUnsupported("MoveFileExA", "flags");
+        return FALSE;
+    }
+    // Moving across host file systems copies anyway, so MOVEFILE_COPY_ALLOWED changes nothing.
+    if (!(flags & MOVEFILE_REPLACE_EXISTING)) return MoveFileA(existingName, newName);
+    if (!existingName || !newName) return files::failWith(ERROR_INVALID_PARAMETER);
+    const std::optional<std::string> from = files::resolve(existingName);
+    if (!from) return FALSE;
+    const std::optional<std::string> to = files::resolve(newName, true);
+    if (!to) return FALSE;
+    struct stat status {};
+    if (::stat(to->c_str(), &status) == 0 && S_ISDIR(status.st_mode)) return files::failWith(ERROR_ACCESS_DENIED);
+    // One rename replaces the target at once: nobody ever sees it missing or half written.
+    if (::rename(from->c_str(), to->c_str()) == 0) return TRUE;
+    return files::failWith(files::errorFromErrno(errno, ERROR_PATH_NOT_FOUND));
+}
+
 BOOL CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES security) {
     if (security && (security->lpSecurityDescriptor || security->bInheritHandle)) {
         files::refuseUnsupported("CreateDirectoryA", "security attributes");

@@ -95,6 +95,25 @@ TEST(MoveFile, CopiesFilesToAnotherFileSystem) {
     EXPECT_TRUE(drive.exists("folder"));
 }
 
+TEST(MoveFileEx, ReplacingPutsTheNewFileInPlaceOfTheOld) {
+    TempDrive drive;
+    drive.file("doc/picture.bmp", "old");
+    drive.file("doc/save.tmp", "new");
+    drive.folder("doc/folder");
+
+    EXPECT_FALSE(MoveFileExA("T:\\doc\\save.tmp", "T:\\DOC\\Picture.BMP", 0)) << "without the flag it never replaces";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    ASSERT_TRUE(MoveFileExA("T:\\doc\\save.tmp", "T:\\DOC\\Picture.BMP", MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(drive.read("doc/picture.bmp"), "new") << "the existing file, found in any case, is replaced";
+    EXPECT_FALSE(drive.exists("doc/save.tmp"));
+
+    drive.file("doc/other.tmp", "x");
+    EXPECT_FALSE(MoveFileExA("T:\\doc\\other.tmp", "T:\\doc\\folder", MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "a folder is never replaced";
+    EXPECT_FALSE(MoveFileExA("T:\\doc\\other.tmp", "T:\\doc\\x.tmp", 0x10)) << "unknown flags are refused";
+    EXPECT_TRUE(drive.exists("doc/other.tmp"));
+}
+
 TEST(DeleteFile, DeletesFilesOnly) {
     TempDrive drive;
     drive.file("Docs/Old.txt");

@@ -1,0 +1,164 @@
+// The interface between the load/save front end and every image codec.
+//
+// A codec is a set of plain functions (info, load, save; for BMP and BMI also stream forms) that
+// exchange everything through a CodecCall: the record of facts and options (PxlCodecInfo), the
+// byte stream, and the row callbacks. All state of one load or save lives in its CodecCall, so
+// codecs can run on several threads at once; only the load-continue flag that PXLBreakLoad clears
+// is process-wide.
+#ifndef PIXMILL_FORMATS_CODEC_H
+#define PIXMILL_FORMATS_CODEC_H
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "core/image_record.h"
+#include "pixmill/pixmill.h"
+#include "winplat/ole.h"
+
+namespace pixmill {
+
+// Codec results.
+enum CodecResult : int16_t {
+    kCodecOk = 0,
+    kCodecCannotOpen = 1,
+    kCodecBadFormat = 2,
+    kCodecReadError = 3,
+    kCodecNoMemory = 4,
+    kCodecCannotCreate = 5,
+    kCodecWriteError = 6,
+    kCodecStopped = 8,
+};
+
+// Codec flags.
+constexpr int16_t kFlagCmykTiff = 0x0001;        // a separated TIFF (info); "more frames follow" (save)
+constexpr int16_t kFlagNotScalable = 0x0040;     // rows cannot be scaled while they arrive
+constexpr int16_t kFlagPaletteLate = 0x0080;     // the palette is known only after decoding
+
+constexpr uint32_t kNoTransparency = 0xFF000000;
+constexpr uint32_t kIndexTransparency = 0x01000000;  // + index << 16
+
+// Widest and highest picture any codec accepts; files claiming more are refused as not this format.
+constexpr int kMaxCodecSide = 32767;
+
+// Facts about a picture and options for writing one, filled partly by the front end and partly by
+// the codec.
+struct PxlCodecInfo {
+    char detailText[64] = {};
+    int16_t frameLeft = 0;
+    int16_t frameTop = 0;
+    int16_t width = 0;
+    int16_t height = 0;
+    int16_t bitsPerPixel = 0;  // as stored in the file
+    int16_t flags = 0;
+    int32_t option1 = 0;
+    int16_t option2 = 0;
+    int16_t whiteIndex = 0;
+    int32_t fileSize = 0;
+    int32_t imageBytes = 0;
+    std::array<uint8_t, 256 * 3> palette{};  // red, green, blue triplets
+    int16_t gifWriterWord = 0;
+    int16_t frameCount = 1;
+    int16_t frameDelay = 100;
+    int16_t repeatCount = -1;
+    int16_t gifFrameWord = 1;
+    std::optional<std::string> comment;
+    std::optional<std::string> title;
+    std::optional<std::string> text;
+    std::optional<TextBlock> textBlock;
+    uint32_t transparency = kNoTransparency;
+    int16_t screenWidth = 0;
+    int16_t screenHeight = 0;
+    int16_t controlWord = 0;
+    int16_t wantedFrame = 0;
+    int16_t rotationAngle = 0;
+    int16_t sourceBitsPerPixel = 0;
+
+    void setDetail(const char* text);
+    void setPaletteEntry(int index, uint8_t red, uint8_t green, uint8_t blue);
+};
+
+// How rows travel between a codec and an image: the depth rows have on the way (1, 4, 8, 24 or
+// 32) and their stride, 4-byte aligned. Strides are 32-bit; pictures wider than kMaxCodecSide are
+// refused before a layout is made.
+struct RowLayout {
+    int depth = 0;
+    uint32_t stride = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The row layout for a codec record's width and depth.
+RowLayout prepareRowTransfer(const PxlCodecInfo& info);
+
+// Receives decoded rows. Returns kCodecOk to go on, kCodecStopped to stop.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    virtual int16_t putRow(const uint8_t* row, int indexFromTop) = 0;
+};
+
+// Delivers rows to a writer.
+class RowSource {
+public:
+    virtual ~RowSource() = default;
+    virtual void getRow(uint8_t* row, int indexFromTop) = 0;
+};
+
+// The byte stream of one call: a file opened by the codec, an IStream or a callback record.
+class ByteStream {
+public:
+    ByteStream() = default;
+    explicit ByteStream(IStream* stream) : ole_(stream) {}
+    explicit ByteStream(PxlStreamCallbacks* callbacks) : callbacks_(callbacks) {}
+    ~ByteStream() { close(); }
+    ByteStream(const ByteStream&) = delete;
+    ByteStream& operator=(const ByteStream&) = delete;
+
+    // Opens a file by its Windows path ("rb" or "wb").
+    bool openFile(const char* path, const char* mode);
+    bool isFile() const { return file_ != nullptr; }
+    bool bound() const { return file_ || ole_ || callbacks_; }
+    // Closes a file stream; false when bytes still buffered could not be written.
+    bool close();
+
+    // All or nothing: the bytes asked for, or false.
+    bool read(void* buffer, uint32_t count);
+    bool write(const void* buffer, uint32_t count);
+    // Origin 0 start, 1 current, 2 end.
+    bool seek(int64_t offset, int origin);
+    int64_t tell();
+    // The length of a file stream; 0 for the other kinds.
+    int64_t fileLength();
+
+private:
+    FILE* file_ = nullptr;
+    IStream* ole_ = nullptr;
+    PxlStreamCallbacks* callbacks_ = nullptr;
+};
+
+// Everything one codec call works with.
+struct CodecCall {
+    PxlCodecInfo& info;
+    ByteStream& stream;
+    RowSink* sink = nullptr;        // loads
+    RowSource* source = nullptr;    // saves
+    PxlProgressFn progress = nullptr;
+    PxlTransparencyEntry* entries = nullptr;  // BMI: the image's transparency entries
+    int32_t* entryCount = nullptr;
+    int64_t offset = 0;             // file forms: where the picture starts
+
+    void tick() const {
+        if (progress) progress();
+    }
+};
+
+// The load-continue flag: set when a load starts, cleared by PXLBreakLoad.
+void startLoad();
+bool loadContinues();
+
+}  // namespace pixmill
+
+#endif

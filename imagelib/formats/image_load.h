@@ -1,0 +1,31 @@
+// The common loader behind the file, offset and preview entry points.
+#ifndef PIXMILL_FORMATS_IMAGE_LOAD_H
+#define PIXMILL_FORMATS_IMAGE_LOAD_H
+
+#include <chrono>
+#include <mutex>
+
+#include "formats/codec.h"
+
+namespace pixmill {
+
+// File loads and previews each wait this long (5 s) for the one before them, then fail.
+std::chrono::milliseconds gateWait();
+std::chrono::milliseconds setGateWait(std::chrono::milliseconds wait);  // tests shorten it
+std::timed_mutex& loadGate();
+
+// A codec record as loads and info reads start it.
+PxlCodecInfo freshCodecInfo();
+
+// Loads frame 'wantedFrame' of the picture at the offset into a new image. The codec record is
+// left with what the codec found (its transparency value, for one). 0 on any failure, and then no
+// image is left behind.
+PxlImageId loadImageFromFile(const char* path, int64_t offset, int wantedFrame, PxlCodecInfo& info,
+                             int16_t previewValue, PxlProgressFn progress);
+
+// Copies the codec's red-green-blue palette into the image's colour table (blue, green, red, 0).
+void copyCodecPalette(const PxlCodecInfo& info, ImageRecord& image);
+
+}  // namespace pixmill
+
+#endif

@@ -51,15 +51,8 @@ PxlImageId resizeNearest(PxlImageId id, int width, int height) {
 }
 
 bool attachTransparencyImage(PxlImageId id, PxlImageId attached) {
-    const int bits = PXLbpp(attached);
-    if (bits != 1 && bits != 8) return false;
-    ImageLock image = lockImage(id, Access::Write);
-    if (!image) return false;
-    const PxlImageId previous = image->transparencyImage;
-    image->transparencyImage = attached;
-    image.release();
-    if (previous && previous != attached) PXLDeleteImage(previous);
-    return true;
+    // The same rules as every other attachment: depth, size, no ownership cycles.
+    return PXLSetImageTransparentEx(id, attached) == 1;
 }
 
 }  // namespace pixmill

@@ -13,8 +13,9 @@ PxlImageId copyAsTwentyFourBits(PxlImageId id);
 // A new image of the given size whose pixels are the nearest source pixels; 0 on failure.
 PxlImageId resizeNearest(PxlImageId id, int width, int height);
 
-// Makes 'attached' the transparency image of 'id' (it owns that reference from then on); only
-// 1- and 8-bit images qualify. Returns whether it was attached.
+// Makes 'attached' the transparency image of 'id' (it owns that reference from then on) by the
+// rules of PXLSetImageTransparentEx: 1 or 8 bits, the picture's size, no ownership cycle. Returns
+// whether it was attached; a refused image stays the caller's.
 bool attachTransparencyImage(PxlImageId id, PxlImageId attached);
 
 }  // namespace pixmill

@@ -49,20 +49,33 @@ void markColors(const ImageRecord& source, const PxlTransparencyEntry& entry, Im
     }
 }
 
-// Adds one entry's pixels to the mask; false when the entry's kind cannot be built here.
-bool markEntry(const ImageRecord& source, const PxlTransparencyEntry& entry, ImageRecord& mask) {
+// A region whose seed does not match (or lies outside) adds nothing, like a colour no pixel has.
+void addFilledRegion(const ImageRecord& source, const PxlTransparencyEntry& entry, ImageRecord& mask) {
+    const PxlImageId region = PXLFloodFillMask(source.id, &entry);
+    if (region == 0) return;
+    if (ImageLock filled = lockImage(region, Access::Read)) {
+        // Same size and depth, so the same bytes; the padding of both is clear.
+        const size_t bytes = mask.infoHeader().biSizeImage;
+        for (size_t i = 0; i < bytes; ++i) mask.bits[i] |= filled->bits[i];
+    }
+    PXLDeleteImage(region);
+}
+
+// Adds one entry's pixels to the mask.
+void markEntry(const ImageRecord& source, const PxlTransparencyEntry& entry, ImageRecord& mask) {
     const bool indexed = source.bitCount() <= 8;
     switch (entry.kind) {
         case PXL_TRANSPARENT_COLOR:
             indexed ? markIndexed(source, entry, mask) : markColors(source, entry, mask);
-            return true;
+            return;
         case PXL_TRANSPARENT_INDEX:
             if (indexed) markIndexed(source, entry, mask);  // true-colour pixels have no index
-            return true;
+            return;
         case PXL_TRANSPARENT_REGION:
-            return false;  // needs the flood fill, which this library does not have yet
+            addFilledRegion(source, entry, mask);
+            return;
         default:
-            return true;  // unknown kinds add nothing
+            return;  // unknown kinds add nothing
     }
 }
 
@@ -75,12 +88,7 @@ PxlImageId PXLCreateMaskImageFrom(PxlImageId id, const PxlTransparencyEntry* ent
     ImageLock mask = newImage(source->width(), source->height(), 1);
     if (!mask) return 0;
     mask->rotateAngle = source->rotateAngle;
-    for (int i = 0; i < count; ++i) {
-        if (!markEntry(*source, entries[i], *mask)) {
-            discardImage(mask);
-            return 0;
-        }
-    }
+    for (int i = 0; i < count; ++i) markEntry(*source, entries[i], *mask);
     const PxlImageId result = mask->id;
     mask.release();
     return result;

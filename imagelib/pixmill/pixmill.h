@@ -188,6 +188,46 @@ PXL_API int16_t PXLLockBreakLoad(int lock);
 /* The palette index nearest to a colour by dropping low bits until a palette entry matches. */
 PXL_API int16_t PXLGetNearestColorIndex(PxlImageId id, COLORREF color);
 
+/* Transparency and masks. Masks are 1-bit images of the picture's size whose set bits mark
+ * transparent pixels; alpha images are 8-bit images of the picture's size, 255 fully transparent.
+ * An image attached as a mask or transparency image belongs to the image from then on; one of
+ * another size, of a depth other than 1 or 8, or owning the picture itself is refused (0) and
+ * stays the caller's. */
+PXL_API int16_t PXLIsImageTransparent(PxlImageId id);
+/* The image's own entry array (valid while the image lives) and its count; null and 0 if none. */
+PXL_API PxlTransparencyEntry* PXLGetImageTransparentData(PxlImageId id, int32_t* count);
+/* Up to 10 entries are kept; null or 0 entries clear them. The derived mask is always dropped. */
+PXL_API int16_t PXLSetImageTransparent(PxlImageId id, const PxlTransparencyEntry* entries, int32_t count);
+/* The previous mask (or transparency image) is deleted first, so id 0 just removes it (result 0). */
+PXL_API int16_t PXLSetImageTransparentMask(PxlImageId id, PxlImageId mask);
+PXL_API int16_t PXLSetImageTransparentEx(PxlImageId id, PxlImageId transparencyImage);
+/* The attached transparency image, not a new reference; 0 if none. */
+PXL_API PxlImageId PXLGetImageTransparentImageEx(PxlImageId id);
+/* A new reference to the image's mask (built from the entries when needed), else to its
+ * transparency image; 0 when it has neither. */
+PXL_API PxlImageId PXLGetImageTransparentImage(PxlImageId id);
+/* A new reference to the first non-zero of the three ids (no pixels are merged); 0 if all are 0. */
+PXL_API PxlImageId PXLCreateMaskCombine(PxlImageId a, PxlImageId b, PxlImageId c);
+PXL_API PxlImageId PXLCreateTranspCombine(PxlImageId a, PxlImageId b, PxlImageId c);
+/* A new mask with the 4-connected region around the entry's seed set: the pixels whose red, green
+ * and blue each lie within the entry's tolerance of its colour. 0 when the seed lies outside the
+ * image or does not match, and for images other than 1, 4, 8 or 24 bits. */
+PXL_API PxlImageId PXLFloodFillMask(PxlImageId id, const PxlTransparencyEntry* entry);
+/* Sets (set != 0) or clears the mask bits of every pixel whose channels lie within color +/-
+ * tolerance (both COLORREF-packed, bounds clamped to 0..255). The mask must be 1-bit and of the
+ * image's size. */
+PXL_API int16_t PXLMaskFillByColor(PxlImageId image, PxlImageId mask, COLORREF color, COLORREF tolerance,
+                                   int16_t set);
+/* Draws the image through its mask (maskId, else its own transparency) and an optional alpha image
+ * (alphaId, else its transparency image when useTransparencyImage is set) into a 24-bit bottom-up
+ * DIB, stretched to left..right-1, top..bottom-1 and clipped to the DIB. plate 2..5 draws that
+ * separation plate (keep as PXLCreateImageSeparateColor). 0, with the DIB untouched, for a picture
+ * without transparency, a destination that is not 24-bit bottom-up, or a rectangle off the DIB. */
+PXL_API int16_t PXLStretchBltTransparent(HDC ignored, const BITMAPINFOHEADER* destHeader, uint8_t* destBits,
+                                         int left, int top, int right, int bottom, PxlImageId id,
+                                         int16_t useTransparencyImage, PxlImageId alphaId, PxlImageId maskId,
+                                         int16_t plate, int16_t keep);
+
 #ifdef __cplusplus
 }
 #endif

@@ -103,29 +103,20 @@ PxlImageId cropImage(PxlImageId id, int left, int top, int right, int bottom) {
     return result;
 }
 
-inline uint8_t clampChannel(int v) {
-    return static_cast<uint8_t>(std::clamp(v, 0, 255));
-}
-
 inline bool maskSet(const uint8_t* row, int x) {
     return (row[x >> 3] >> (7 - (x & 7))) & 1;
 }
 
-// Writes one picture pixel s (blue, green, red) over d. 8-bit pictures divide by 255 and keep
-// their colour exactly at alpha 0; the others shift by 8 bits, which can end one short of it.
-template <bool Divide>
-inline void blend(uint8_t* d, const uint8_t* s, int a) {
-    if (Divide) {
-        if (a == 0) {
-            d[0] = s[0];
-            d[1] = s[1];
-            d[2] = s[2];
-            return;
-        }
-        for (int c = 0; c < 3; ++c) d[c] = clampChannel(d[c] + (s[c] - d[c]) * (255 - a) / 255);
-    } else {
-        for (int c = 0; c < 3; ++c) d[c] = clampChannel(d[c] + (((s[c] - d[c]) * (255 - a)) >> 8));
+// 8-bit pictures: d + (s - d) * (255 - a) / 255 per channel, so alpha 0 gives the picture's colour
+// exactly. The result lies between d and s and needs no clamping.
+inline void blendDivided(uint8_t* d, const uint8_t* s, int a) {
+    if (a == 0) {
+        d[0] = s[0];
+        d[1] = s[1];
+        d[2] = s[2];
+        return;
     }
+    for (int c = 0; c < 3; ++c) d[c] = static_cast<uint8_t>(d[c] + (s[c] - d[c]) * (255 - a) / 255);
 }
 
 // Composes w x h pixels of the layers from (sx, sy) at (dx, dy) of the destination. The callers
@@ -147,10 +138,19 @@ void composeRows(const ImageRecord& picture, const ImageRecord& mask, const Imag
         uint8_t* out = dest.rowFromTop(dy + r) + 3 * static_cast<size_t>(dx);
         for (int c = 0; c < w; ++c, out += 3) {
             const int x = sx + c;
-            if (maskSet(maskRow, x)) continue;
             const uint8_t* s = Bits == 24 ? in + 3 * x : palette[indexAt(in, x, Bits)].data();
+            if (WithAlpha && Bits != 8) {
+                // d + ((s - d) * (255 - a) >> 8), which can end one short of s at alpha 0 and stays
+                // between d and s. A masked pixel weighs nothing, which leaves d as it is: no branch
+                // to mispredict on scattered masks.
+                const int weight = maskSet(maskRow, x) ? 0 : 255 - alphaRow[x];
+                for (int k = 0; k < 3; ++k)
+                    out[k] = static_cast<uint8_t>(out[k] + (((s[k] - out[k]) * weight) >> 8));
+                continue;
+            }
+            if (maskSet(maskRow, x)) continue;
             if (WithAlpha) {
-                blend<Bits == 8>(out, s, alphaRow[x]);
+                blendDivided(out, s, alphaRow[x]);
             } else {
                 out[0] = s[0];
                 out[1] = s[1];

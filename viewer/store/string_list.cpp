@@ -1,0 +1,345 @@
+#include "store/string_list.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+
+#include "store/mem_reader.h"
+#include "store/mem_writer.h"
+#include "store/vazazi_file.h"
+#include "winplat/memory.h"
+
+namespace lect32 {
+
+StringList::~StringList() { FreeBlock(); }
+
+void StringList::FreeBlock() {
+    if (block_) {
+        if (locked_) GlobalUnlock(block_);
+        GlobalFree(block_);
+    }
+    block_ = nullptr;
+    data_ = nullptr;
+    capacity_ = 0;
+    locked_ = false;
+    permanent_ = 0;
+}
+
+void StringList::Clear() {
+    FreeBlock();
+    count_ = 0;
+    free_ = 0;
+    size_ = 0;
+}
+
+bool StringList::Pin() {
+    if (locked_) return true;
+    if (!block_) return false;
+    void* data = GlobalLock(block_);
+    if (!data) return false;
+    data_ = static_cast<uint8_t*>(data);
+    locked_ = true;
+    return true;
+}
+
+void StringList::ReleasePin() {
+    if (permanent_ || !locked_) return;
+    GlobalUnlock(block_);
+    data_ = nullptr;
+    locked_ = false;
+}
+
+int StringList::Lock() { return Pin() ? 1 : 0; }
+
+int StringList::Unlock() {
+    if (permanent_ || !locked_) return 1;
+    if (!block_) return 0;
+    ReleasePin();
+    return 1;
+}
+
+int StringList::LockPermanently() {
+    if (!Pin()) return 0;
+    permanent_ = 1;
+    return 1;
+}
+
+int StringList::UnlockPermanently() {
+    permanent_ = 0;
+    ReleasePin();
+    return 1;
+}
+
+// The block grows with room to spare (up to the limit), so that a list built by appends costs
+// linear copying rather than a full copy per string; size_ says how much of it is used, and the
+// saved form carries size_ only. Reallocation happens unlocked so that the block may move, and
+// the block comes back locked.
+uint16_t StringList::Reshape(uint32_t bytes) {
+    if (block_ && bytes <= capacity_) return Pin() ? 0 : kLockFailed;
+    const uint32_t roomy = std::min(kMaxBlock, std::max(bytes, capacity_ + capacity_ / 2));
+    const bool wasLocked = locked_;
+    if (locked_) {
+        GlobalUnlock(block_);
+        locked_ = false;
+        data_ = nullptr;
+    }
+    HGLOBAL next = block_ ? GlobalReAlloc(block_, roomy, GMEM_MOVEABLE) : GlobalAlloc(GMEM_MOVEABLE, roomy);
+    if (!next) {
+        if (wasLocked) Pin();
+        return kNoMemory;
+    }
+    block_ = next;
+    capacity_ = roomy;
+    return Pin() ? 0 : kLockFailed;
+}
+
+// Gives memory back once less than half of the block is used. A refused shrink leaves the larger
+// block, which is harmless.
+void StringList::Shrink(uint32_t bytes) {
+    if (bytes == 0) {
+        // Moveable blocks of no bytes cannot be locked, so an emptied list drops its block.
+        const uint8_t keep = permanent_;
+        FreeBlock();
+        permanent_ = keep;
+        return;
+    }
+    if (bytes >= capacity_ / 2) return;
+    const bool relock = locked_;
+    if (locked_) {
+        GlobalUnlock(block_);
+        locked_ = false;
+        data_ = nullptr;
+    }
+    if (HGLOBAL next = GlobalReAlloc(block_, bytes, GMEM_MOVEABLE)) {
+        block_ = next;
+        capacity_ = bytes;
+    }
+    if (relock) Pin();
+}
+
+uint32_t StringList::OffsetOf(uint16_t index) const {
+    uint32_t offset = uint32_t{count_} * headerSize_;
+    for (uint16_t j = 0; j < index; ++j) offset += HeaderAt(j)[1];
+    return offset;
+}
+
+uint16_t StringList::AddString(const char* bytes, int length, int index) {
+    length = std::clamp(length, 0, int{kMaxLength});
+    assert(bytes || length == 0);
+    const bool ownerLocked = locked_;
+    auto finish = [&](uint16_t result) {
+        if (!ownerLocked) ReleasePin();
+        return result;
+    };
+    if (block_ && !Pin()) return finish(kLockFailed);
+
+    uint16_t target = count_;
+    bool addHeader = true;
+    if (index < 0) {
+        if (free_) {
+            for (uint16_t j = 0; j < count_; ++j) {
+                if (HeaderAt(j)[0] == 0) {
+                    target = j;
+                    addHeader = false;
+                    break;
+                }
+            }
+            if (addHeader) free_ = 0;  // the count said there were free slots, but none is left
+        }
+    } else {
+        assert(index <= count_);
+        target = static_cast<uint16_t>(std::min(index, int{count_}));
+    }
+    if (addHeader && count_ >= kMaxCount) return finish(kFull);
+    const uint32_t growth = static_cast<uint32_t>(length) + (addHeader ? headerSize_ : 0u);
+    const uint32_t oldSize = size_;
+    if (oldSize + growth > kMaxBlock) return finish(kFull);
+
+    const uint32_t stringAt = (addHeader && target == count_) ? oldSize : (block_ ? OffsetOf(target) : 0);
+    if (growth) {
+        if (const uint16_t failed = Reshape(oldSize + growth)) return finish(failed);
+    }
+    std::memmove(data_ + stringAt + length, data_ + stringAt, oldSize - stringAt);
+    if (length) std::memcpy(data_ + stringAt, bytes, static_cast<size_t>(length));
+    if (addHeader) {
+        const uint32_t headerAt = uint32_t{target} * headerSize_;
+        std::memmove(data_ + headerAt + headerSize_, data_ + headerAt, oldSize + length - headerAt);
+        ++count_;
+    } else {
+        --free_;
+    }
+    size_ = oldSize + growth;
+    uint8_t* header = HeaderAt(target);
+    std::memset(header, 0, headerSize_);
+    header[0] = 1;
+    header[1] = static_cast<uint8_t>(length);
+    changed_ = 1;
+    return finish(target);
+}
+
+int StringList::DeleteString(uint16_t index, int remove) {
+    if (index >= count_ || !Pin()) return 0;
+    uint8_t* header = HeaderAt(index);
+    if (!header[0]) {
+        ReleasePin();
+        return 0;
+    }
+    const uint32_t length = header[1];
+    const uint32_t at = OffsetOf(index);
+    std::memmove(data_ + at, data_ + at + length, size_ - at - length);
+    uint32_t newSize = size_ - length;
+    if (remove) {
+        const uint32_t next = (uint32_t{index} + 1) * headerSize_;
+        std::memmove(data_ + next - headerSize_, data_ + next, newSize - next);
+        newSize -= headerSize_;
+        --count_;
+    } else {
+        std::memset(header, 0, headerSize_);
+        ++free_;
+    }
+    const bool shrunk = newSize != size_;
+    size_ = newSize;
+    changed_ = 1;
+    if (shrunk) Shrink(newSize);
+    ReleasePin();
+    return 1;
+}
+
+int StringList::ReplaceString(uint16_t index, const char* bytes, int length) {
+    length = std::clamp(length, 0, int{kMaxLength});
+    assert(bytes || length == 0);
+    if (index >= count_ || !Pin()) return 0;
+    // A free slot has no string to replace; giving it bytes would leave a used length on a free
+    // header and break the layout.
+    if (!HeaderAt(index)[0]) {
+        ReleasePin();
+        return 0;
+    }
+    const uint32_t old = HeaderAt(index)[1];
+    const uint32_t at = OffsetOf(index);
+    const uint32_t tail = at + old;
+    const uint32_t oldSize = size_;
+    const uint32_t newSize = oldSize - old + static_cast<uint32_t>(length);
+    if (newSize > oldSize) {
+        if (newSize > kMaxBlock || Reshape(newSize) != 0) {
+            ReleasePin();
+            return 0;
+        }
+    }
+    std::memmove(data_ + at + length, data_ + tail, oldSize - tail);
+    if (length) std::memcpy(data_ + at, bytes, static_cast<size_t>(length));
+    HeaderAt(index)[1] = static_cast<uint8_t>(length);
+    size_ = newSize;
+    changed_ = 1;
+    if (newSize < oldSize) Shrink(newSize);
+    ReleasePin();
+    return 1;
+}
+
+uint16_t StringList::Find(const char* bytes, int length) {
+    if (!block_ || length < 0 || length > kMaxLength || !Pin()) return kFull;
+    uint16_t found = kFull;
+    uint32_t at = uint32_t{count_} * headerSize_;
+    for (uint16_t j = 0; j < count_; ++j) {
+        const uint8_t* header = HeaderAt(j);
+        if (header[0] && header[1] == length && std::memcmp(data_ + at, bytes, static_cast<size_t>(length)) == 0) {
+            found = j;
+            break;
+        }
+        at += header[1];
+    }
+    ReleasePin();
+    return found;
+}
+
+uint16_t StringList::GetBytes(uint16_t index, char* buffer) {
+    if (index >= count_ || !Pin()) return 0;
+    const uint8_t length = HeaderAt(index)[1];
+    std::memcpy(buffer, data_ + OffsetOf(index), length);
+    ReleasePin();
+    return length;
+}
+
+uint16_t StringList::GetString(uint16_t index, char* buffer) {
+    const uint16_t length = GetBytes(index, buffer);
+    buffer[length] = 0;
+    return length;
+}
+
+int StringList::Save(MemWriter& writer, int type, VazaziFile* document) {
+    if (type != -1) {
+        if (!document) return 0;
+        MemWriter record;
+        record.Begin();
+        const int saved = Save(record, -1);
+        if (record.End() != 0 || !saved) return 0;
+        return document->WriteRecordByType(type, 0, record) == 1 ? 1 : 0;
+    }
+    writer.WriteWord(count_);
+    writer.WriteWord(free_);
+    if (size_ >= 0xFFFF) {
+        writer.WriteWord(0xFFFF);
+        writer.WriteDword(size_);
+    } else {
+        writer.WriteWord(static_cast<uint16_t>(size_));
+    }
+    if (size_) {
+        if (!Pin()) return 0;
+        writer.WriteBytesLong(data_, size_);
+        ReleasePin();
+    }
+    changed_ = 0;
+    return writer.error() ? 0 : 1;
+}
+
+int StringList::Load(MemReader& reader, int type, VazaziFile* document) {
+    if (type != -1) {
+        Clear();
+        changed_ = 0;
+        MemReader record;
+        if (!document || document->ReadRecordByType(type, 0, record) != 1) return 0;
+        return LoadFrom(record);
+    }
+    return LoadFrom(reader);
+}
+
+// Nothing stored is trusted: the headers must describe the block exactly, or the list stays empty.
+int StringList::LoadFrom(MemReader& reader) {
+    Clear();
+    changed_ = 0;
+    uint16_t count = 0, freeCount = 0, shortSize = 0;
+    if (!reader.ReadWord(count) || !reader.ReadWord(freeCount) || !reader.ReadWord(shortSize)) return 0;
+    uint32_t size = shortSize;
+    if (shortSize == 0xFFFF && !reader.ReadDword(size)) return 0;
+    if (count == 0 && size == 0) return 1;
+    const uint32_t headers = uint32_t{count} * headerSize_;
+    if (size > kMaxBlock || headers > size || size > reader.remaining()) return 0;
+
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!block) return 0;
+    auto* data = static_cast<uint8_t*>(GlobalLock(block));
+    bool sound = data && reader.ReadBytesLong(data, size) == 1;
+    uint32_t lengths = 0;
+    uint16_t freeSlots = 0;
+    for (uint16_t j = 0; sound && j < count; ++j) {
+        const uint8_t* header = data + uint32_t{j} * headerSize_;
+        if (header[0] > 1 || (header[0] == 0 && header[1] != 0) || !AcceptsLoadedEntry(header)) sound = false;
+        if (header[0] == 0) ++freeSlots;
+        lengths += header[1];
+    }
+    sound = sound && headers + lengths == size;
+    if (data) GlobalUnlock(block);
+    if (!sound) {
+        GlobalFree(block);
+        return 0;
+    }
+    block_ = block;
+    capacity_ = size;
+    count_ = count;
+    // The stored free count is only a hint; the headers say which slots are free.
+    free_ = freeSlots;
+    size_ = size;
+    return 1;
+}
+
+}  // namespace lect32

@@ -1,0 +1,102 @@
+// Short strings (file and folder names, index words, list texts) kept in one movable block: a
+// table of fixed-size entry headers followed by the strings' bytes back to back. The block is
+// also the stored form, so its layout is a file format:
+//   count headers of H bytes {u8 used, u8 length, subclass fields...}, then the used strings in
+//   entry order without terminators.
+// Saved as u16 count, u16 free count, u16 size (0xFFFF: a u32 size follows), the block.
+// Strings are cp1250 bytes of at most 255; the block never passes 262140 bytes.
+#ifndef LECT32_STORE_STRING_LIST_H
+#define LECT32_STORE_STRING_LIST_H
+
+#include <cstdint>
+
+#include "winplat/types.h"
+
+namespace lect32 {
+
+class MemReader;
+class MemWriter;
+class VazaziFile;
+
+class StringList {
+public:
+    static constexpr uint32_t kMaxBlock = 262140;  // 0xFFFF x 4
+    static constexpr uint16_t kFull = 0xFFFF;      // also "not found"
+    static constexpr uint16_t kNoMemory = 0xFFFE;
+    static constexpr uint16_t kLockFailed = 0xFFFD;
+    // Indexes stop below the failure values so that no entry index reads as a failure.
+    static constexpr uint16_t kMaxCount = 0xFFFD;
+    static constexpr uint16_t kMaxLength = 255;
+
+    StringList() : StringList(2) {}
+    virtual ~StringList();
+    StringList(const StringList&) = delete;
+    StringList& operator=(const StringList&) = delete;
+
+    void Clear();
+    uint16_t GetCount() const { return count_; }
+    uint16_t GetFreeCount() const { return free_; }
+    uint32_t GetSize() const { return size_; }
+    uint16_t GetHeaderSize() const { return headerSize_; }
+    bool HasBlock() const { return block_ != nullptr; }
+    bool IsLocked() const { return locked_; }
+
+    int Lock();
+    int Unlock();
+    int LockPermanently();
+    int UnlockPermanently();
+    void SetKeepCase(int keep) { keepCase_ = keep ? 1 : 0; }
+    bool KeepsCase() const { return keepCase_ != 0; }
+
+    // index -1 appends (reusing the first free slot); otherwise inserts before entry 'index'.
+    // Returns the entry index or kFull / kNoMemory / kLockFailed, with the list unchanged.
+    uint16_t AddString(const char* bytes, int length, int index = -1);
+    int DeleteString(uint16_t index, int remove);
+    int ReplaceString(uint16_t index, const char* bytes, int length);
+    uint16_t Find(const char* bytes, int length);
+    // buffer: room for 255 bytes (GetString: 256).
+    uint16_t GetBytes(uint16_t index, char* buffer);
+    uint16_t GetString(uint16_t index, char* buffer);
+
+    // type -1: into / from the stream. Another type: record (type, 0) of 'document' (the open
+    // document; 0 without one).
+    int Save(MemWriter& writer, int type = -1, VazaziFile* document = nullptr);
+    int Load(MemReader& reader, int type = -1, VazaziFile* document = nullptr);
+
+    int IsChanged() const { return changed_; }
+    void ClearChanged() { changed_ = 0; }
+
+protected:
+    explicit StringList(uint16_t headerSize) : headerSize_(headerSize) {}
+
+    // Locks for one operation's work; Release undoes it unless the owner holds a permanent lock.
+    bool Pin();
+    void ReleasePin();
+    uint8_t* HeaderAt(uint16_t index) const { return data_ + uint32_t{index} * headerSize_; }
+    uint32_t OffsetOf(uint16_t index) const;
+    void MarkChanged() { changed_ = 1; }
+    // Subclasses refuse loaded entries whose own fields do not hold (e.g. a folder index).
+    virtual bool AcceptsLoadedEntry(const uint8_t* /*header*/) const { return true; }
+
+private:
+    uint16_t Reshape(uint32_t bytes);
+    void FreeBlock();
+    void Shrink(uint32_t bytes);
+    int LoadFrom(MemReader& reader);
+
+    uint16_t count_ = 0;
+    uint16_t free_ = 0;
+    uint32_t size_ = 0;
+    uint32_t capacity_ = 0;  // bytes of the block, size_ of them used
+    uint8_t* data_ = nullptr;
+    HGLOBAL block_ = nullptr;
+    bool locked_ = false;
+    uint8_t permanent_ = 0;
+    uint8_t keepCase_ = 0;
+    uint16_t headerSize_;
+    uint8_t changed_ = 0;
+};
+
+}  // namespace lect32
+
+#endif

@@ -6,6 +6,7 @@
 #include "core/library_state.h"
 #include "core/palettes.h"
 #include "formats/format_table.h"
+#include "winplat/drawdib.h"
 #include "winplat/module.h"
 
 namespace pixmill {
@@ -37,33 +38,46 @@ void fillConversionPalette() {
     state.conversionPalette[255] = PALETTEENTRY{255, 255, 255, 0};
 }
 
-// The halftoning video drawing path would stretch image 'source' into the bitmap selected in
-// 'dc'. This platform has no such drawing service yet (a software one is planned), so it reports
-// "not available" and drawing keeps to the plain bitmap path.
-bool drawWithVideoDrawing(HDC /*dc*/, PxlImageId /*source*/) {
-    return false;
+// Draws the 30 x 30 true-colour image into the 50 x 50 bitmap selected in 'dc' through the video
+// drawing service, halftoned, as the library's own drawing would.
+bool drawWithVideoDrawing(HDC dc, PxlImageId source) {
+    struct Session {
+        HDRAWDIB handle = DrawDibOpen();
+        ~Session() {
+            if (handle) {
+                DrawDibEnd(handle);
+                DrawDibClose(handle);
+            }
+        }
+    } session;
+    if (!session.handle) return false;
+    auto* header = &PXLGetBitmapInfoHeader(source)->bmiHeader;
+    DrawDibBegin(session.handle, nullptr, 50, 50, header, 30, 30, DDF_HALFTONE | DDF_SAME_HDC);
+    DrawDibDraw(session.handle, dc, 0, 0, 50, 50, header, PXLGetBits(source), 0, 0, 30, 30,
+                DDF_HALFTONE | DDF_SAME_HDC);
+    return true;  // only a fault counts: the result of the draw itself was never looked at
 }
 
 // Finds out once whether the video drawing path works, by drawing a 30 x 30 true-colour image
 // into a 50 x 50 palette image. Any failure, thrown or reported, leaves it switched off.
 void probeVideoDrawing() {
-    state.useVfw = 0;
-    try {
-        const PxlImageId target = PXLCreateImage(50, 50, 8);
-        const PxlImageId source = PXLCreateImage(30, 30, 24);
-        bool drawn = false;
-        if (HDC dc = CreateCompatibleDC(nullptr)) {
-            HGDIOBJ previous = SelectObject(dc, PXLGetBitmap(target));
-            drawn = previous && drawWithVideoDrawing(dc, source);
-            if (previous) SelectObject(dc, previous);
-            DeleteDC(dc);
+    const PxlImageId target = PXLCreateImage(50, 50, 8);
+    const PxlImageId source = PXLCreateImage(30, 30, 24);
+    bool drawn = false;
+    if (HDC dc = CreateCompatibleDC(nullptr); dc && target && source) {
+        if (HGDIOBJ previous = SelectObject(dc, PXLGetBitmap(target))) {
+            try {
+                drawn = drawWithVideoDrawing(dc, source);
+            } catch (...) {
+                drawn = false;
+            }
+            SelectObject(dc, previous);
         }
-        PXLDeleteImage(target);
-        PXLDeleteImage(source);
-        state.useVfw = drawn ? 1 : 0;
-    } catch (...) {
-        state.useVfw = 0;
+        DeleteDC(dc);
     }
+    PXLDeleteImage(target);
+    PXLDeleteImage(source);
+    state.useVfw = drawn ? 1 : 0;
 }
 
 void loadDescriptions(HINSTANCE module) {

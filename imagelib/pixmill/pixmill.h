@@ -232,4 +232,6 @@ PXL_API int16_t PXLStretchBltTransparent(HDC ignored, const BITMAPINFOHEADER* de
 }
 #endif
 
+#include "pixmill/pixmill_draw.h"
+
 #endif

@@ -50,11 +50,17 @@ TEST(LibraryStart, LibraryPaletteHoldsTheHardPalette) {
     EXPECT_EQ(std::memcmp(entries.data(), PXLGetHardPalette(), 256 * sizeof(PALETTEENTRY)), 0);
 }
 
-TEST(LibraryStart, VideoDrawingIsOffAndTheProbeLeavesNoImage) {
-    EXPECT_EQ(PXLUseVFW(), 0);
+TEST(LibraryStart, TheVideoDrawingProbeSucceedsUnlessDrawingFaults) {
+    EXPECT_EQ(PXLUseVFW(), 1);
     const size_t before = pixmill::liveImageCount();
+    {
+        winplat::testing::DrawDibFailure faulting;
+        InitImageLibrary();
+        EXPECT_EQ(PXLUseVFW(), 0) << "a fault inside the drawing service switches the route off";
+    }
+    EXPECT_EQ(pixmill::liveImageCount(), before) << "the probe's images are gone on the fault path too";
     InitImageLibrary();
-    EXPECT_EQ(PXLUseVFW(), 0);
+    EXPECT_EQ(PXLUseVFW(), 1);
     EXPECT_EQ(pixmill::liveImageCount(), before);
 }
 
@@ -116,7 +122,7 @@ TEST_F(LibraryShutdown, FreesTheImagesLeftAndStartsAgainCleanly) {
 
     InitImageLibrary();
     EXPECT_NE(PXLGetHPalette(), nullptr);
-    EXPECT_EQ(PXLUseVFW(), 0);
+    EXPECT_EQ(PXLUseVFW(), 1) << "the software video drawing works";
     EXPECT_STREQ(descriptionText(8145), "ThunderScan RLE");
     EXPECT_EQ(libraryState().conversionPalette[193].peBlue, 85);
     const PxlImageId again = PXLCreateImage(4, 4, 1);

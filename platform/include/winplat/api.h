@@ -6,6 +6,8 @@
 #include "winplat/base.h"
 #include "winplat/clipboard.h"
 #include "winplat/debug.h"
+#include "winplat/draw.h"
+#include "winplat/drawdib.h"
 #include "winplat/files.h"
 #include "winplat/gdi.h"
 #include "winplat/locale.h"

@@ -23,6 +23,9 @@ enum class HandleType : uint8_t {
     Palette = 4,
     DeviceContext = 5,
     File = 6,
+    Pen = 7,
+    Brush = 8,
+    DrawDib = 9,
     // Later areas add their kinds here; values are never reused.
 };
 

@@ -70,6 +70,43 @@ WINPLAT_API size_t liveGlobalBlocks();
 WINPLAT_API void setModulePath(HMODULE module, std::string windowsPath);
 WINPLAT_API void clearModulePaths();
 
+// Device contexts tests draw on. A display DC over a surface of its own (width x height at 1, 4,
+// 8, 16, 24 or 32 bits; 96 DPI) behaves as the screen would at that depth; a printer DC's page is a
+// surface at the given resolution; a metafile DC draws nothing and only records. Delete with DeleteDC.
+WINPLAT_API HDC createDisplayDc(int width, int height, int bitsPerPixel);
+WINPLAT_API HDC createPrinterDc(int width, int height, int dotsPerInch);
+WINPLAT_API HDC createMetafileDc();
+// The surface behind a display or printer DC (or the bitmap selected in a memory DC) as a bitmap
+// handle the test may read with GetDIBits; the DC keeps owning it.
+WINPLAT_API HBITMAP surfaceOf(HDC dc);
+// Writes what a DC shows (or a bitmap) to a PNG file; false on failure.
+WINPLAT_API bool writePng(HDC dc, const char* hostPath);
+WINPLAT_API bool writePng(HBITMAP bitmap, const char* hostPath);
+
+// Records the drawing calls made on a DC while it lives, one line each, e.g.
+// "StretchBlt 0 0 100 100 <- 0 0 10 10 SRCCOPY" or "DrawDibDraw 0 0 50 50 <- 0 0 30 30".
+class WINPLAT_API DrawingRecorder {
+public:
+    explicit DrawingRecorder(HDC dc);
+    ~DrawingRecorder();
+    DrawingRecorder(const DrawingRecorder&) = delete;
+    DrawingRecorder& operator=(const DrawingRecorder&) = delete;
+    std::vector<std::string> calls() const;
+    size_t count(std::string_view callName) const;
+
+private:
+    HDC dc_;
+};
+
+// While it lives, DrawDibDraw throws (a std::runtime_error), as a broken video driver would fault.
+class WINPLAT_API DrawDibFailure {
+public:
+    DrawDibFailure();
+    ~DrawDibFailure();
+    DrawDibFailure(const DrawDibFailure&) = delete;
+    DrawDibFailure& operator=(const DrawDibFailure&) = delete;
+};
+
 // Empties the clipboard and closes it, whoever had it open.
 WINPLAT_API void resetClipboard();
 

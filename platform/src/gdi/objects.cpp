@@ -22,6 +22,26 @@ std::shared_ptr<DeviceContextObject> findDc(uint32_t handle) {
     return handleTable().getAs<DeviceContextObject>(handle, HandleType::DeviceContext);
 }
 
+std::shared_ptr<PaletteObject> findPalette(uint32_t handle) {
+    return handleTable().getAs<PaletteObject>(handle, HandleType::Palette);
+}
+
+std::shared_ptr<PenObject> findPen(uint32_t handle) {
+    return handleTable().getAs<PenObject>(handle, HandleType::Pen);
+}
+
+std::shared_ptr<BrushObject> findBrush(uint32_t handle) {
+    return handleTable().getAs<BrushObject>(handle, HandleType::Brush);
+}
+
+uint32_t addDc(std::shared_ptr<DeviceContextObject> dc) {
+    dc->state.pen = stockObject(BLACK_PEN);
+    dc->state.brush = stockObject(WHITE_BRUSH);
+    dc->state.palette = stockObject(DEFAULT_PALETTE);
+    if (!dc->state.pen || !dc->state.brush || !dc->state.palette) return 0;
+    return handleTable().add(HandleType::DeviceContext, std::move(dc));
+}
+
 std::vector<RGBQUAD> monochromeColors() {
     return {RGBQUAD{0, 0, 0, 0}, RGBQUAD{0xFF, 0xFF, 0xFF, 0}};
 }
@@ -115,7 +135,7 @@ HGDIOBJ selectBitmap(uint32_t dcHandle, uint32_t bitmapHandle) {
     if (!dc || !bitmap) return nullptr;
     const uint32_t previous = dc->bitmap;
     if (previous == bitmapHandle) return makeHandle<HGDIOBJ>(previous);
-    if (!bitmap->stock && bitmap->selectedInto) {
+    if (dc->kind != DcKind::Memory || bitmap->deviceSurface || (!bitmap->stock && bitmap->selectedInto)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
@@ -131,12 +151,55 @@ BOOL deleteBitmap(uint32_t handle) {
     auto bitmap = findBitmap(handle);
     if (!bitmap) return FALSE;
     if (bitmap->stock) return TRUE;  // stock objects outlive every DeleteObject, as on Windows
-    if (bitmap->selectedInto) {
+    if (bitmap->selectedInto || bitmap->deviceSurface) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     removed = handleTable().remove(handle, HandleType::Bitmap);
     return removed ? TRUE : FALSE;
+}
+
+// Whether any DC has the pen, brush or palette selected, now or in a level SaveDC kept (a later
+// RestoreDC must find it alive). Caller holds the GDI lock.
+bool selectedAnywhere(uint32_t handle) {
+    bool found = false;
+    auto holds = [handle](const DcState& state) {
+        return state.pen == handle || state.brush == handle || state.palette == handle;
+    };
+    handleTable().forEach(HandleType::DeviceContext, [&](uint32_t, HandleObject& object) {
+        const auto& dc = static_cast<const DeviceContextObject&>(object);
+        if (holds(dc.state)) found = true;
+        for (const DcState& level : dc.saved) {
+            if (holds(level)) found = true;
+        }
+    });
+    return found;
+}
+
+template <class Object>
+BOOL deleteDrawingObject(uint32_t handle, HandleType type) {
+    std::shared_ptr<HandleObject> removed;  // released after the lock
+    std::lock_guard lock(gdiMutex());
+    auto object = handleTable().getAs<Object>(handle, type);
+    if (!object) return FALSE;
+    if (object->stock) return TRUE;
+    if (selectedAnywhere(handle)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    removed = handleTable().remove(handle, type);
+    return removed ? TRUE : FALSE;
+}
+
+// Selects a pen or brush (the field of the state the kind goes to); the previous one, or null.
+template <class Object>
+HGDIOBJ selectDrawingObject(uint32_t dcHandle, uint32_t handle, HandleType type, uint32_t DcState::*field) {
+    std::lock_guard lock(gdiMutex());
+    auto dc = findDc(dcHandle);
+    if (!dc || !handleTable().getAs<Object>(handle, type)) return nullptr;
+    const uint32_t previous = dc->state.*field;
+    dc->state.*field = handle;
+    return makeHandle<HGDIOBJ>(previous);
 }
 
 }  // namespace
@@ -146,25 +209,38 @@ using namespace winplat;
 using namespace winplat::gdi;
 
 HDC CreateCompatibleDC(HDC dc) {
-    if (dc && !findDc(handleValue(dc))) return nullptr;
+    auto object = std::make_shared<DeviceContextObject>();
+    {
+        std::lock_guard lock(gdiMutex());
+        if (dc) {
+            auto reference = findDc(handleValue(dc));
+            if (!reference) return nullptr;
+            // A memory DC answers GetDeviceCaps for the device it was made for (so drawing code
+            // can tell a printer's memory DC from the screen's); a metafile has no device of
+            // its own, and the screen stands in for it.
+            if (reference->kind != DcKind::Metafile) object->device = reference->device;
+        }
+    }
     const uint32_t stock = stockBitmap();
     if (!stock) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    auto object = std::make_shared<DeviceContextObject>();
     object->bitmap = stock;
-    const uint32_t handle = handleTable().add(HandleType::DeviceContext, std::move(object));
+    const uint32_t handle = addDc(std::move(object));
     if (!handle) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return makeHandle<HDC>(handle);
 }
 
 BOOL DeleteDC(HDC dc) {
+    std::shared_ptr<HandleObject> surface;  // an owned surface goes after the lock, with its bits
     std::lock_guard lock(gdiMutex());
     auto removed = handleTable().remove(handleValue(dc), HandleType::DeviceContext);
     if (!removed) return FALSE;
     const auto& context = static_cast<DeviceContextObject&>(*removed);
-    if (auto bitmap = findBitmap(context.bitmap); bitmap && bitmap->selectedInto == handleValue(dc)) {
+    if (context.ownsSurface) {
+        surface = handleTable().remove(context.bitmap, HandleType::Bitmap);
+    } else if (auto bitmap = findBitmap(context.bitmap); bitmap && bitmap->selectedInto == handleValue(dc)) {
         bitmap->selectedInto = 0;
     }
     return TRUE;
@@ -175,6 +251,11 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     switch (handleTypeOf(handle)) {
         case HandleType::Bitmap:
             return selectBitmap(handleValue(dc), handle);
+        case HandleType::Pen:
+            return selectDrawingObject<PenObject>(handleValue(dc), handle, HandleType::Pen, &DcState::pen);
+        case HandleType::Brush:
+            return selectDrawingObject<BrushObject>(handleValue(dc), handle, HandleType::Brush,
+                                                    &DcState::brush);
         case HandleType::Palette:
             host::log("winplat: SelectObject does not take palettes; SelectPalette does\n");
             SetLastError(ERROR_INVALID_PARAMETER);
@@ -190,10 +271,12 @@ BOOL DeleteObject(HGDIOBJ object) {
     switch (handleTypeOf(handle)) {
         case HandleType::Bitmap:
             return deleteBitmap(handle);
-        case HandleType::Palette: {
-            std::lock_guard lock(gdiMutex());
-            return handleTable().remove(handle, HandleType::Palette) ? TRUE : FALSE;
-        }
+        case HandleType::Palette:
+            return deleteDrawingObject<PaletteObject>(handle, HandleType::Palette);
+        case HandleType::Pen:
+            return deleteDrawingObject<PenObject>(handle, HandleType::Pen);
+        case HandleType::Brush:
+            return deleteDrawingObject<BrushObject>(handle, HandleType::Brush);
         default:
             SetLastError(ERROR_INVALID_HANDLE);
             return FALSE;

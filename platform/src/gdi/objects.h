@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "gdi/surface.h"
+#include "winplat/draw.h"
 #include "winplat/gdi.h"
 #include "winplat/handles.h"
 
@@ -23,6 +25,9 @@ struct BitmapObject final : HandleObject {
     // once, and never deleted.
     bool stock = false;
     uint32_t selectedInto = 0;  // the DC holding it, 0 when none
+    // The pixels of a display or a printer page: drawn on through its DC, never selected into
+    // another DC nor deleted by DeleteObject.
+    bool deviceSurface = false;
 
     bool monochromeDdb() const { return !dibSection && surface->bitsPerPixel() == 1; }
     DWORD compression() const { return bitfields ? BI_BITFIELDS : BI_RGB; }
@@ -30,10 +35,77 @@ struct BitmapObject final : HandleObject {
 
 struct PaletteObject final : HandleObject {
     std::vector<PALETTEENTRY> entries;
+    bool stock = false;  // DEFAULT_PALETTE: in any number of DCs, never deleted
+};
+
+struct PenObject final : HandleObject {
+    int style = PS_SOLID;
+    int width = 0;  // 0 and 1 are one-pixel (cosmetic) pens
+    COLORREF color = 0;
+    bool stock = false;
+};
+
+struct BrushObject final : HandleObject {
+    enum class Kind { Solid, Hatch, Pattern, Null };
+    Kind kind = Kind::Solid;
+    COLORREF color = 0;
+    int hatch = HS_HORIZONTAL;         // for hatch brushes
+    std::unique_ptr<Surface> pattern;  // a copy of the bitmap of a pattern brush
+    bool stock = false;
+};
+
+// The kinds of device a DC draws on.
+enum class DcKind : uint8_t {
+    Memory,    // the bitmap selected into it
+    Display,   // a screen surface (the layer's screen, or one a test made)
+    Printer,   // a page surface
+    Metafile,  // no pixels: calls are only recorded
+};
+
+// What GetDeviceCaps reports. A memory DC reports the device it was made compatible with.
+struct DeviceInfo {
+    int technology = DT_RASDISPLAY;
+    int width = 1024;
+    int height = 768;
+    int bitsPerPixel = 32;
+    int dotsPerInch = 96;
+};
+
+struct DeviceRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool empty() const { return right <= left || bottom <= top; }
+};
+
+// The part of a DC's state SaveDC keeps.
+struct DcState {
+    COLORREF textColor = RGB(0, 0, 0);
+    COLORREF backgroundColor = RGB(255, 255, 255);
+    int backgroundMode = OPAQUE;
+    int stretchMode = BLACKONWHITE;
+    int rop2 = R2_COPYPEN;
+    int32_t positionX = 0;
+    int32_t positionY = 0;
+    uint32_t pen = 0;
+    uint32_t brush = 0;
+    uint32_t palette = 0;
+    uint32_t bitmap = 0;             // memory DCs: the selected bitmap at the time of saving
+    std::optional<DeviceRect> clip;  // device coordinates; none: the whole device
 };
 
 struct DeviceContextObject final : HandleObject {
-    uint32_t bitmap = 0;  // the selected bitmap
+    uint32_t bitmap = 0;  // the selected bitmap; for displays and printers the device's surface
+    DcKind kind = DcKind::Memory;
+    DeviceInfo device;
+    bool ownsSurface = false;  // a display or printer surface made for this DC alone
+    bool fromGetDc = false;    // released with ReleaseDC
+    DcState state;
+    std::vector<DcState> saved;  // SaveDC levels 1, 2, ...
+    // Where a styled pen's dash pattern stands: it runs on from one LineTo to the next and starts
+    // afresh at MoveToEx.
+    uint32_t penStyleStep = 0;
 };
 
 // Guards which bitmap is selected where, and the pixels and colour tables of every bitmap while a
@@ -42,6 +114,15 @@ std::mutex& gdiMutex();
 
 std::shared_ptr<BitmapObject> findBitmap(uint32_t handle);
 std::shared_ptr<DeviceContextObject> findDc(uint32_t handle);
+std::shared_ptr<PaletteObject> findPalette(uint32_t handle);
+std::shared_ptr<PenObject> findPen(uint32_t handle);
+std::shared_ptr<BrushObject> findBrush(uint32_t handle);
+// Stock objects (GetStockObject's indices), made on first use; 0 for an index without one.
+uint32_t stockObject(int index);
+// The twenty colours of DEFAULT_PALETTE, the system colours of a palette screen.
+const std::vector<RGBQUAD>& defaultPaletteColors();
+// A new DC of the kind, its state fresh (stock pen, brush and palette); 0 when the table is full.
+uint32_t addDc(std::shared_ptr<DeviceContextObject> dc);
 // The stock monochrome bitmap, made on first use.
 uint32_t stockBitmap();
 // The table of a monochrome DDB: bit 0 black, bit 1 white.

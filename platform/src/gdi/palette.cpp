@@ -10,8 +10,8 @@ namespace {
 constexpr WORD kPaletteVersion = 0x300;
 constexpr WORD kMaxPaletteEntries = 1024;
 
-std::shared_ptr<PaletteObject> findPalette(HPALETTE palette) {
-    return handleTable().getAs<PaletteObject>(handleValue(palette), HandleType::Palette);
+std::shared_ptr<PaletteObject> paletteOf(HPALETTE palette) {
+    return findPalette(handleValue(palette));
 }
 
 }  // namespace
@@ -35,7 +35,7 @@ HPALETTE CreatePalette(const LOGPALETTE* palette) {
 
 UINT GetPaletteEntries(HPALETTE handle, UINT start, UINT count, PALETTEENTRY* entries) {
     std::lock_guard lock(gdiMutex());
-    auto palette = findPalette(handle);
+    auto palette = paletteOf(handle);
     if (!palette) return 0;
     const size_t total = palette->entries.size();
     if (!entries) return static_cast<UINT>(total);
@@ -47,7 +47,7 @@ UINT GetPaletteEntries(HPALETTE handle, UINT start, UINT count, PALETTEENTRY* en
 
 UINT GetNearestPaletteIndex(HPALETTE handle, COLORREF color) {
     std::lock_guard lock(gdiMutex());
-    auto palette = findPalette(handle);
+    auto palette = paletteOf(handle);
     if (!palette) return CLR_INVALID;
     std::vector<RGBQUAD> table;
     table.reserve(palette->entries.size());

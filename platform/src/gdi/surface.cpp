@@ -112,6 +112,23 @@ uint32_t channelTo(uint8_t value, uint32_t mask) {
 
 }  // namespace
 
+RGBQUAD decodeDirect(const PixelFormat& format, uint32_t value) {
+    if (format.bitsPerPixel == 24) {
+        return RGBQUAD{static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                       static_cast<uint8_t>(value >> 16), 0};
+    }
+    const BitMasks masks = effectiveMasks(format);
+    return RGBQUAD{channelOf(value, masks.blue), channelOf(value, masks.green), channelOf(value, masks.red),
+                   0};
+}
+
+uint32_t encodeDirect(const PixelFormat& format, RGBQUAD color) {
+    if (format.bitsPerPixel == 24) return packRgb(color.rgbRed, color.rgbGreen, color.rgbBlue);
+    const BitMasks masks = effectiveMasks(format);
+    return channelTo(color.rgbRed, masks.red) | channelTo(color.rgbGreen, masks.green) |
+           channelTo(color.rgbBlue, masks.blue);
+}
+
 BitMasks defaultMasks(int bitsPerPixel) {
     if (bitsPerPixel == 16) return kMasks555;
     if (bitsPerPixel == 32) return kMasks888;

@@ -58,6 +58,11 @@ struct PixelFormat {
     bool indexed() const { return bitsPerPixel <= 8; }
 };
 
+// The colour a stored value of a direct format (16, 24 or 32 bits) stands for, and the value a
+// colour is stored as (channels truncated to the format's widths).
+RGBQUAD decodeDirect(const PixelFormat& format, uint32_t value);
+uint32_t encodeDirect(const PixelFormat& format, RGBQUAD color);
+
 // The one colour-to-index rule of the layer: an exact match if the table has one, else the entry
 // at the least squared RGB distance, the lowest index on ties. Remembers recent answers, so one
 // object should serve a whole conversion.

@@ -1,0 +1,723 @@
+// Blits: BitBlt, StretchBlt, PatBlt, StretchDIBits and SetDIBitsToDevice.
+//
+// Every blit is cut to the destination's drawing area first, then to the pixels whose samples
+// fall inside the source, and only then loops; nothing outside either is read or written.
+//
+// Sampling. Destination column i of a w-wide destination takes source column
+// floor((2i + 1) * sw / (2w)) of an sw-wide source rectangle (the source pixel under the centre
+// of the destination pixel), rows likewise; a mirrored axis counts from the other end. Every
+// stretch mode samples so, except HALFTONE, which averages the box of source pixels under each
+// destination pixel along an axis that shrinks.
+//
+// Colours. The source's values become destination values before the raster operation:
+// a monochrome source bitmap gives 0 the destination DC's text colour and 1 its background
+// colour; a colour source onto a monochrome destination gives 1 where the pixel is the
+// background colour (of the source DC; of the destination DC for DIBs) and 0 elsewhere;
+// monochrome to monochrome copies bits; an indexed source onto an indexed destination of the
+// same depth and the same colour table keeps its indices; everything else goes through colours,
+// indexed destinations taking the nearest entry of their table.
+#include "gdi/blit.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "gdi/paint.h"
+#include "gdi/raster.h"
+#include "gdi/recorder.h"
+#include "winplat/base.h"
+#include "winplat/draw.h"
+#include "winplat/host.h"
+
+namespace winplat::gdi {
+namespace {
+
+void logRefusal(const char* call, const std::string& why) {
+    host::log("winplat: " + std::string(call) + " refuses " + why + "\n");
+    SetLastError(ERROR_INVALID_PARAMETER);
+}
+
+// Pixels a blit reads: a surface, or a caller's DIB.
+struct SourceImage {
+    const uint8_t* bits = nullptr;
+    size_t stride = 0;
+    bool topDown = true;
+    int width = 0;
+    int height = 0;
+    int firstRow = 0;  // a copy of some rows only: the picture's row its first row holds
+    int bitsPerPixel = 0;
+    BitMasks masks;
+    std::vector<RGBQUAD> colors;
+    bool monochromeBitmap = false;  // a 1-bit surface, whose bits stand for the DC's colours
+
+    const uint8_t* row(int y) const {
+        const int stored = topDown ? y - firstRow : height - 1 - y;
+        return bits + static_cast<size_t>(stored) * stride;
+    }
+    PixelFormat format() const { return PixelFormat{bitsPerPixel, masks, colors}; }
+};
+
+SourceImage imageOf(const Surface& surface) {
+    SourceImage image;
+    image.bits = surface.bits();
+    image.stride = surface.stride();
+    image.topDown = surface.topDown();
+    image.width = surface.width();
+    image.height = surface.height();
+    image.bitsPerPixel = surface.bitsPerPixel();
+    image.masks = surface.masks();
+    image.colors = surface.colors();
+    image.monochromeBitmap = surface.bitsPerPixel() == 1;
+    return image;
+}
+
+SourceImage imageOf(const DibLayout& layout, const std::vector<RGBQUAD>& colors, const void* bits) {
+    SourceImage image;
+    image.bits = static_cast<const uint8_t*>(bits);
+    image.stride = layout.stride;
+    image.topDown = layout.topDown;
+    image.width = layout.width;
+    image.height = layout.height;
+    image.bitsPerPixel = layout.bitsPerPixel;
+    image.masks = layout.masks;
+    image.colors = colors;
+    return image;
+}
+
+bool sameColors(const std::vector<RGBQUAD>& a, const std::vector<RGBQUAD>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i].rgbRed != b[i].rgbRed || a[i].rgbGreen != b[i].rgbGreen || a[i].rgbBlue != b[i].rgbBlue)
+            return false;
+    }
+    return true;
+}
+
+bool sameColor(const RGBQUAD& a, const RGBQUAD& b) {
+    return a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen && a.rgbBlue == b.rgbBlue;
+}
+
+// The colours a blit's conversions depend on.
+struct BlitColors {
+    RGBQUAD text;                  // destination DC: what a monochrome bitmap's 0 becomes
+    RGBQUAD background;            // destination DC: what a monochrome bitmap's 1 becomes
+    RGBQUAD monochromeBackground;  // what becomes 1 on a monochrome destination
+};
+
+// Turns source values into destination values (see the file comment).
+class Translator {
+  public:
+    Translator(const SourceImage& source, const Surface& dest, const BlitColors& colors)
+        : source_(source), dest_(dest), colors_(colors) {
+        const int from = source.bitsPerPixel;
+        const int to = dest.bitsPerPixel();
+        if (to <= 8 && to > 1) matcher_.emplace(dest.colors());
+        if (from == 1 && to == 1) {
+            mode_ = Mode::Identity;
+        } else if (from <= 8) {
+            if (from == to && sameColors(source.colors, dest.colors())) {
+                mode_ = Mode::Identity;
+                return;
+            }
+            mode_ = Mode::Table;
+            for (uint32_t i = 0; i < (1u << from); ++i) table_[i] = destValue(sourceColor(i));
+        } else if (to == 1) {
+            mode_ = Mode::DirectToMonochrome;
+            const PixelFormat format = source.format();
+            colorBits_ = from == 24 ? 0xFFFFFFu : (format.masks.red | format.masks.green | format.masks.blue);
+            monochromeValue_ = encodeDirect(format, colors.monochromeBackground);
+        } else if (to <= 8) {
+            mode_ = Mode::DirectToIndexed;
+        } else if (from == to && (from == 24 || source.masks == dest.masks())) {
+            mode_ = Mode::Identity;
+        } else if (plainRgb(from, source.masks) && plainRgb(to, dest.masks())) {
+            mode_ = Mode::Repack;  // 8-bit channels at the same places
+        } else {
+            mode_ = Mode::DirectToDirect;
+        }
+    }
+
+    bool identity() const { return mode_ == Mode::Identity; }
+
+    void run(uint32_t* values, int count) {
+        switch (mode_) {
+            case Mode::Identity:
+                return;
+            case Mode::Table:
+                for (int i = 0; i < count; ++i) values[i] = table_[values[i] & 0xFF];
+                return;
+            case Mode::DirectToMonochrome:
+                for (int i = 0; i < count; ++i)
+                    values[i] = (values[i] & colorBits_) == monochromeValue_ ? 1 : 0;
+                return;
+            case Mode::DirectToIndexed: {
+                const PixelFormat format = source_.format();
+                for (int i = 0; i < count; ++i) {
+                    const RGBQUAD c = decodeDirect(format, values[i]);
+                    values[i] = matcher_->find(c.rgbRed, c.rgbGreen, c.rgbBlue);
+                }
+                return;
+            }
+            case Mode::Repack:
+                for (int i = 0; i < count; ++i) values[i] &= 0xFFFFFF;
+                return;
+            case Mode::DirectToDirect: {
+                const PixelFormat from = source_.format();
+                const PixelFormat to = dest_.format();
+                for (int i = 0; i < count; ++i) values[i] = encodeDirect(to, decodeDirect(from, values[i]));
+                return;
+            }
+        }
+    }
+
+    // The colour a source value stands for on this destination.
+    RGBQUAD sourceColor(uint32_t value) const {
+        if (source_.bitsPerPixel > 8) return decodeDirect(source_.format(), value);
+        if (source_.monochromeBitmap && dest_.bitsPerPixel() != 1)
+            return value ? colors_.background : colors_.text;
+        if (value >= source_.colors.size()) return RGBQUAD{0, 0, 0, 0};
+        return source_.colors[value];
+    }
+
+    // The destination value a colour becomes.
+    uint32_t destValue(const RGBQUAD& color) {
+        if (dest_.bitsPerPixel() == 1) return sameColor(color, colors_.monochromeBackground) ? 1 : 0;
+        if (matcher_) return matcher_->find(color.rgbRed, color.rgbGreen, color.rgbBlue);
+        return encodeDirect(dest_.format(), color);
+    }
+
+  private:
+    enum class Mode { Identity, Table, DirectToMonochrome, DirectToIndexed, Repack, DirectToDirect };
+
+    static bool plainRgb(int bitsPerPixel, const BitMasks& masks) {
+        return bitsPerPixel == 24 || (bitsPerPixel == 32 && masks == kMasks888);
+    }
+    const SourceImage& source_;
+    const Surface& dest_;
+    BlitColors colors_;
+    Mode mode_ = Mode::Identity;
+    uint32_t table_[256] = {};
+    uint32_t colorBits_ = 0;
+    uint32_t monochromeValue_ = 0;
+    std::optional<ColorMatcher> matcher_;
+};
+
+// One direction of a blit: destination [destStart, destStart + destLength) from source
+// [sourceStart, sourceStart + sourceLength), both lengths positive.
+struct Axis {
+    int64_t destStart = 0;
+    int64_t destLength = 0;
+    int64_t sourceStart = 0;
+    int64_t sourceLength = 0;
+    bool mirror = false;
+};
+
+// The source pixels behind destination pixels along one axis, cut to where they exist.
+struct Samples {
+    int destFirst = 0;         // the first destination coordinate drawn
+    std::vector<int> at;       // per destination pixel: the nearest source pixel
+    std::vector<int> boxFrom;  // with a box filter: the source pixels [boxFrom, boxTo)
+    std::vector<int> boxTo;
+    int count() const { return static_cast<int>(at.size()); }
+};
+
+// Cuts the axis to [clipFrom, clipTo) and to source pixels in [0, sourceExtent).
+Samples sampleAxis(const Axis& axis, int clipFrom, int clipTo, int sourceExtent, bool box) {
+    Samples samples;
+    const int64_t from = std::max<int64_t>(clipFrom, axis.destStart);
+    const int64_t to = std::min<int64_t>(clipTo, axis.destStart + axis.destLength);
+    const int64_t sw = axis.sourceLength;
+    const int64_t dw = axis.destLength;
+    const bool averaging = box && dw < sw;
+    bool started = false;
+    for (int64_t d = from; d < to; ++d) {
+        const int64_t i = d - axis.destStart;
+        int64_t near = (2 * i + 1) * sw / (2 * dw);
+        int64_t lo = near;
+        int64_t hi = near + 1;
+        if (averaging) {
+            lo = i * sw / dw;
+            hi = std::max(lo + 1, (i + 1) * sw / dw);
+        }
+        if (axis.mirror) {
+            near = sw - 1 - near;
+            const int64_t flipped = sw - hi;
+            hi = sw - lo;
+            lo = flipped;
+        }
+        near += axis.sourceStart;
+        lo = std::max<int64_t>(lo + axis.sourceStart, 0);
+        hi = std::min<int64_t>(hi + axis.sourceStart, sourceExtent);
+        const bool inside = averaging ? lo < hi : (near >= 0 && near < sourceExtent);
+        if (!inside) {
+            if (started) break;  // samples move one way: nothing further is inside
+            continue;
+        }
+        if (!started) samples.destFirst = static_cast<int>(d);
+        started = true;
+        samples.at.push_back(static_cast<int>(averaging ? lo : near));
+        if (averaging) {
+            samples.boxFrom.push_back(static_cast<int>(lo));
+            samples.boxTo.push_back(static_cast<int>(hi));
+        }
+    }
+    return samples;
+}
+
+struct BlitJob {
+    Surface* target = nullptr;
+    DeviceRect area;  // the destination's drawing area
+    Axis columns;
+    Axis rows;
+    uint8_t rop = 0;
+    bool halftone = false;
+    const BrushPaint* paint = nullptr;
+    BlitColors colors;
+};
+
+bool consecutive(const Samples& s) {
+    return s.count() > 0 && s.at.back() - s.at.front() == s.count() - 1;
+}
+
+// SRCCOPY between identical formats of whole bytes: bytes move as they are.
+void copyBytes(Surface& target, const SourceImage& source, const Samples& cols, const Samples& rows) {
+    const size_t bytes = static_cast<size_t>(source.bitsPerPixel / 8);
+    const size_t runBytes = bytes * static_cast<size_t>(cols.count());
+    const bool straight = consecutive(cols);
+    const size_t destOffset = static_cast<size_t>(cols.destFirst) * bytes;
+    std::vector<size_t> offsets;
+    if (!straight) {
+        offsets.resize(static_cast<size_t>(cols.count()));
+        for (int i = 0; i < cols.count(); ++i)
+            offsets[static_cast<size_t>(i)] = static_cast<size_t>(cols.at[i]) * bytes;
+    }
+    for (int r = 0; r < rows.count(); ++r) {
+        uint8_t* out = target.row(rows.destFirst + r) + destOffset;
+        if (r > 0 && rows.at[r] == rows.at[r - 1]) {
+            // An enlarged row repeats the one above it.
+            std::memcpy(out, target.row(rows.destFirst + r - 1) + destOffset, runBytes);
+            continue;
+        }
+        const uint8_t* in = source.row(rows.at[r]);
+        if (straight) {
+            std::memmove(out, in + static_cast<size_t>(cols.at[0]) * bytes, runBytes);
+            continue;
+        }
+        switch (bytes) {
+            case 1:
+                for (size_t i = 0; i < offsets.size(); ++i) out[i] = in[offsets[i]];
+                break;
+            case 2:
+                for (size_t i = 0; i < offsets.size(); ++i) std::memcpy(out + 2 * i, in + offsets[i], 2);
+                break;
+            case 3:
+                for (size_t i = 0; i < offsets.size(); ++i) {
+                    const uint8_t* p = in + offsets[i];
+                    uint8_t* q = out + 3 * i;
+                    q[0] = p[0];
+                    q[1] = p[1];
+                    q[2] = p[2];
+                }
+                break;
+            default:
+                for (size_t i = 0; i < offsets.size(); ++i) std::memcpy(out + 4 * i, in + offsets[i], 4);
+                break;
+        }
+    }
+}
+
+// SRCCOPY without stretching from a format of whole bytes to another: the row converter's work.
+void convertRows(Surface& target, const SourceImage& source, const Samples& cols, const Samples& rows) {
+    const bool sameDepthIndexed = source.bitsPerPixel <= 8 && source.bitsPerPixel == target.bitsPerPixel();
+    RowConverter converter(source.format(), target.format(),
+                           sameDepthIndexed ? SameDepthIndices::Rematch : SameDepthIndices::Keep);
+    const size_t sourceOffset =
+        static_cast<size_t>(cols.at[0]) * static_cast<size_t>(source.bitsPerPixel / 8);
+    const size_t destOffset =
+        static_cast<size_t>(cols.destFirst) * static_cast<size_t>(target.bitsPerPixel() / 8);
+    for (int r = 0; r < rows.count(); ++r) {
+        converter.convert(source.row(rows.at[r]) + sourceOffset, target.row(rows.destFirst + r) + destOffset,
+                          cols.count());
+    }
+}
+
+// The source pixels [from, to) behind destination pixel i along an axis: a box where the axis
+// averages, else the one nearest pixel.
+std::pair<int, int> spanOf(const Samples& s, int i) {
+    if (s.boxFrom.empty()) return {s.at[i], s.at[i] + 1};
+    return {s.boxFrom[i], s.boxTo[i]};
+}
+
+// Source values of one destination row, averaged over the boxes: colours summed per
+// destination pixel, then turned into destination values.
+void averageRow(const SourceImage& source, Translator& translator, const Samples& cols, int rowFrom,
+                int rowTo, uint32_t* out) {
+    int lo = INT32_MAX;
+    int hi = INT32_MIN;
+    for (int c = 0; c < cols.count(); ++c) {
+        const auto [from, to] = spanOf(cols, c);
+        lo = std::min(lo, from);
+        hi = std::max(hi, to);
+    }
+    const int span = hi - lo;
+    std::vector<RGBQUAD> colors(static_cast<size_t>(span));
+    std::vector<uint32_t> values(static_cast<size_t>(span));
+    std::vector<uint32_t> sums(static_cast<size_t>(cols.count()) * 4, 0);
+    for (int y = rowFrom; y < rowTo; ++y) {
+        readValues(source.row(y), source.bitsPerPixel, lo, span, values.data());
+        for (int x = 0; x < span; ++x)
+            colors[static_cast<size_t>(x)] = translator.sourceColor(values[static_cast<size_t>(x)]);
+        for (int c = 0; c < cols.count(); ++c) {
+            const auto [from, to] = spanOf(cols, c);
+            uint32_t* sum = &sums[static_cast<size_t>(c) * 4];
+            for (int x = from; x < to; ++x) {
+                const RGBQUAD& color = colors[static_cast<size_t>(x - lo)];
+                sum[0] += color.rgbRed;
+                sum[1] += color.rgbGreen;
+                sum[2] += color.rgbBlue;
+                sum[3] += 1;
+            }
+        }
+    }
+    for (int c = 0; c < cols.count(); ++c) {
+        const uint32_t* sum = &sums[static_cast<size_t>(c) * 4];
+        const uint32_t n = sum[3];
+        const RGBQUAD average{static_cast<BYTE>((sum[2] + n / 2) / n),
+                              static_cast<BYTE>((sum[1] + n / 2) / n),
+                              static_cast<BYTE>((sum[0] + n / 2) / n), 0};
+        out[c] = translator.destValue(average);
+    }
+}
+
+void runBlit(const BlitJob& job, const SourceImage* givenSource) {
+    Surface& target = *job.target;
+    const bool usesSource = ropUsesSource(job.rop);
+    const bool usesPattern = ropUsesPattern(job.rop);
+    if (usesPattern && job.paint->empty()) return;  // a null brush paints nothing
+
+    Samples cols;
+    Samples rows;
+    if (usesSource) {
+        cols = sampleAxis(job.columns, job.area.left, job.area.right, givenSource->width, job.halftone);
+        rows = sampleAxis(job.rows, job.area.top, job.area.bottom, givenSource->height, job.halftone);
+    } else {
+        // Without a source only the destination rectangle counts.
+        const DeviceRect rect{
+            static_cast<int>(std::clamp<int64_t>(job.columns.destStart, INT32_MIN, INT32_MAX)),
+            static_cast<int>(std::clamp<int64_t>(job.rows.destStart, INT32_MIN, INT32_MAX)),
+            static_cast<int>(
+                std::clamp<int64_t>(job.columns.destStart + job.columns.destLength, INT32_MIN, INT32_MAX)),
+            static_cast<int>(
+                std::clamp<int64_t>(job.rows.destStart + job.rows.destLength, INT32_MIN, INT32_MAX))};
+        fillArea(target, intersect(job.area, rect), *job.paint, job.rop);
+        return;
+    }
+    if (cols.count() == 0 || rows.count() == 0) return;
+
+    // A blit within one surface reads from a copy of the rows it needs, so that no pixel is
+    // overwritten before it is read.
+    SourceImage source = *givenSource;
+    std::vector<uint8_t> copy;
+    if (source.bits == target.bits()) {
+        int first = INT32_MAX;
+        int last = INT32_MIN;
+        for (int r = 0; r < rows.count(); ++r) {
+            const auto [from, to] = spanOf(rows, r);
+            first = std::min(first, from);
+            last = std::max(last, to - 1);
+        }
+        copy.resize(static_cast<size_t>(last - first + 1) * source.stride);
+        for (int y = first; y <= last; ++y)
+            std::memcpy(copy.data() + static_cast<size_t>(y - first) * source.stride, source.row(y),
+                        source.stride);
+        source.bits = copy.data();
+        source.topDown = true;
+        source.firstRow = first;
+    }
+
+    Translator translator(source, target, job.colors);
+    const bool averaging = job.halftone && (!cols.boxFrom.empty() || !rows.boxFrom.empty());
+    const bool wholeBytes = source.bitsPerPixel >= 8 && target.bitsPerPixel() >= 8;
+    if (job.rop == 0xCC && !averaging && wholeBytes) {
+        if (translator.identity()) return copyBytes(target, source, cols, rows);
+        if (consecutive(cols)) return convertRows(target, source, cols, rows);
+    }
+
+    const size_t n = static_cast<size_t>(cols.count());
+    std::vector<uint32_t> sourceValues(n), pattern(usesPattern ? n : 0), dest(n), before;
+    std::vector<uint8_t> keep;
+    const bool gaps = usesPattern && job.paint->leavesGaps();
+    if (gaps) keep.resize(n);
+    const bool readDest = ropUsesDestination(job.rop) || gaps;
+    const int bpp = target.bitsPerPixel();
+    for (int r = 0; r < rows.count(); ++r) {
+        const int y = rows.destFirst + r;
+        if (averaging) {
+            const auto [from, to] = spanOf(rows, r);
+            averageRow(source, translator, cols, from, to, sourceValues.data());
+        } else {
+            gatherValues(source.row(rows.at[r]), source.bitsPerPixel, cols.at.data(), cols.count(),
+                         sourceValues.data());
+            translator.run(sourceValues.data(), cols.count());
+        }
+        uint8_t* row = target.row(y);
+        if (usesPattern)
+            job.paint->row(cols.destFirst, y, cols.count(), pattern.data(), gaps ? keep.data() : nullptr);
+        if (readDest) readValues(row, bpp, cols.destFirst, cols.count(), dest.data());
+        if (gaps) before = dest;
+        applyRop(job.rop, usesPattern ? pattern.data() : nullptr, sourceValues.data(), dest.data(), n);
+        if (gaps) {
+            for (size_t i = 0; i < n; ++i) {
+                if (keep[i]) dest[i] = before[i];
+            }
+        }
+        writeValues(row, bpp, cols.destFirst, cols.count(), dest.data());
+    }
+}
+
+// Fills in the destination half of a job from a DC; false when there is nothing to draw on.
+bool prepareJob(const DeviceContextObject& dc, BlitJob& job, std::optional<BrushPaint>& paint) {
+    job.target = drawingSurface(dc);
+    if (!job.target) return false;
+    job.area = drawingArea(dc);
+    job.colors.text = colorOf(dc, dc.state.textColor);
+    job.colors.background = colorOf(dc, dc.state.backgroundColor);
+    job.colors.monochromeBackground = job.colors.background;
+    paint = BrushPaint::resolve(findBrush(dc.state.brush).get(), dc, *job.target);
+    job.paint = &*paint;
+    return true;
+}
+
+// Normalises a signed rectangle pair into two axes.
+void setAxes(BlitJob& job, const SignedRect& dest, const SignedRect& source) {
+    auto axis = [](int64_t d, int64_t dl, int64_t s, int64_t sl) {
+        Axis a;
+        a.destStart = dl < 0 ? d + dl : d;
+        a.destLength = dl < 0 ? -dl : dl;
+        a.sourceStart = sl < 0 ? s + sl : s;
+        a.sourceLength = sl < 0 ? -sl : sl;
+        a.mirror = (dl < 0) != (sl < 0);
+        return a;
+    };
+    job.columns = axis(dest.x, dest.width, source.x, source.width);
+    job.rows = axis(dest.y, dest.height, source.y, source.height);
+}
+
+std::string coordinates(const SignedRect& r, bool withExtent = true) {
+    std::string text = std::to_string(r.x);
+    text.append(" ").append(std::to_string(r.y));
+    if (withExtent)
+        text.append(" ").append(std::to_string(r.width)).append(" ").append(std::to_string(r.height));
+    return text;
+}
+
+// StretchBlt and BitBlt.
+BOOL blitBetweenDcs(const char* call, HDC destDc, const SignedRect& dest, HDC sourceDc,
+                    const SignedRect& source, DWORD rop, bool stretch) {
+    const uint8_t index = ropIndex(rop);
+    std::lock_guard lock(gdiMutex());
+    auto dc = findDc(handleValue(destDc));
+    if (!dc) return FALSE;
+    std::shared_ptr<DeviceContextObject> from;
+    if (ropUsesSource(index)) {
+        from = findDc(handleValue(sourceDc));
+        if (!from) return FALSE;
+        if (from->kind == DcKind::Metafile) {
+            logRefusal(call, "a metafile DC as the source");
+            return FALSE;
+        }
+    }
+    if (!rectFits(dest) || !rectFits(source)) {
+        logRefusal(call, "coordinates beyond 2^27");
+        return FALSE;
+    }
+    if (recording(handleValue(destDc))) {
+        std::string line =
+            std::string(call) + " " + coordinates(dest) + " <- " + coordinates(source, stretch);
+        record(handleValue(destDc), line + " " + ropName(rop));
+    }
+    BlitJob job;
+    std::optional<BrushPaint> paint;
+    if (!prepareJob(*dc, job, paint)) return TRUE;  // a metafile only records
+    job.rop = index;
+    setAxes(job, dest, source);
+    if (job.columns.destLength == 0 || job.rows.destLength == 0) return TRUE;
+    if (!from) {
+        runBlit(job, nullptr);
+        return TRUE;
+    }
+    if (job.columns.sourceLength == 0 || job.rows.sourceLength == 0) return TRUE;
+    const Surface* sourceSurface = drawingSurface(*from);
+    if (!sourceSurface) return FALSE;
+    job.halftone = stretch && dc->state.stretchMode == HALFTONE;
+    job.colors.monochromeBackground = colorOf(*from, from->state.backgroundColor);
+    const SourceImage image = imageOf(*sourceSurface);
+    runBlit(job, &image);
+    return TRUE;
+}
+
+struct CheckedDib {
+    DibLayout layout;
+    std::vector<RGBQUAD> colors;
+};
+
+std::optional<CheckedDib> checkCallerDib(const char* call, const void* bits, const BITMAPINFO* info,
+                                         UINT usage) {
+    if (!bits || !info) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return std::nullopt;
+    }
+    if (usage != DIB_RGB_COLORS) {
+        logRefusal(call, usage == DIB_PAL_COLORS ? std::string("DIB_PAL_COLORS")
+                                                 : "colour usage " + std::to_string(usage));
+        return std::nullopt;
+    }
+    const DibCheck check = checkDib(info, kUnknownSize);
+    if (!check.layout) {
+        logRefusal(call, check.problem == DibProblem::Unsupported
+                             ? "DIB compression " + std::to_string(info->bmiHeader.biCompression)
+                             : std::string("a damaged DIB header"));
+        return std::nullopt;
+    }
+    return CheckedDib{*check.layout, readColorTable(info, *check.layout)};
+}
+
+}  // namespace
+
+bool rectFits(const SignedRect& r) {
+    return coordinatesFit({r.x, r.y, r.width, r.height, r.x + r.width, r.y + r.height});
+}
+
+void drawDibRect(const DeviceContextObject& dc, const DibLayout& layout, const std::vector<RGBQUAD>& colors,
+                 const void* bits, const SignedRect& dest, const SignedRect& source, uint8_t ropIndex,
+                 bool halftone) {
+    BlitJob job;
+    std::optional<BrushPaint> paint;
+    if (!prepareJob(dc, job, paint)) return;
+    job.rop = ropIndex;
+    job.halftone = halftone;
+    setAxes(job, dest, source);
+    if (job.columns.destLength == 0 || job.rows.destLength == 0) return;
+    if (job.columns.sourceLength == 0 || job.rows.sourceLength == 0) return;
+    const SourceImage image = imageOf(layout, colors, bits);
+    runBlit(job, ropUsesSource(ropIndex) ? &image : nullptr);
+}
+
+}  // namespace winplat::gdi
+
+using namespace winplat;
+using namespace winplat::gdi;
+
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, DWORD rop) {
+    return blitBetweenDcs("BitBlt", dest, SignedRect{x, y, width, height}, source,
+                          SignedRect{sx, sy, width, height}, rop, false);
+}
+
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh,
+                DWORD rop) {
+    return blitBetweenDcs("StretchBlt", dest, SignedRect{x, y, width, height}, source,
+                          SignedRect{sx, sy, sw, sh}, rop, true);
+}
+
+BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
+    if (ropUsesSource(ropIndex(rop))) {
+        logRefusal("PatBlt", "an operation with a source, " + ropName(rop));
+        return FALSE;
+    }
+    std::lock_guard lock(gdiMutex());
+    auto context = findDc(handleValue(dc));
+    if (!context) return FALSE;
+    const SignedRect rect{x, y, width, height};
+    if (!rectFits(rect)) {
+        logRefusal("PatBlt", "coordinates beyond 2^27");
+        return FALSE;
+    }
+    if (recording(handleValue(dc)))
+        record(handleValue(dc), "PatBlt " + coordinates(rect) + " " + ropName(rop));
+    BlitJob job;
+    std::optional<BrushPaint> paint;
+    if (!prepareJob(*context, job, paint)) return TRUE;
+    job.rop = ropIndex(rop);
+    setAxes(job, rect, rect);
+    runBlit(job, nullptr);
+    return TRUE;
+}
+
+int StretchDIBits(HDC dc, int x, int y, int width, int height, int sx, int sy, int sw, int sh,
+                  const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
+    const uint8_t index = ropIndex(rop);
+    std::optional<CheckedDib> dib;
+    if (ropUsesSource(index)) {
+        dib = checkCallerDib("StretchDIBits", bits, info, usage);
+        if (!dib) return 0;
+    }
+    const SignedRect dest{x, y, width, height};
+    const SignedRect given{sx, sy, sw, sh};
+    if (!rectFits(dest) || !rectFits(given)) {
+        logRefusal("StretchDIBits", "coordinates beyond 2^27");
+        return 0;
+    }
+    std::lock_guard lock(gdiMutex());
+    auto context = findDc(handleValue(dc));
+    if (!context) return 0;
+    if (recording(handleValue(dc))) {
+        record(handleValue(dc),
+               "StretchDIBits " + coordinates(dest) + " <- " + coordinates(given) + " " + ropName(rop));
+    }
+    // The source rectangle of a bottom-up DIB is measured from its bottom-left corner, y upwards:
+    // rows [sy, sy + sh) counted from the bottom are rows [H - sy - sh, H - sy) from the top.
+    // The sign of sh keeps its meaning: equal signs draw the picture upright.
+    SignedRect source = given;
+    if (dib && !dib->layout.topDown) source.y = dib->layout.height - static_cast<int64_t>(sy) - sh;
+    if (dib) {
+        drawDibRect(*context, dib->layout, dib->colors, bits, dest, source, index,
+                    context->state.stretchMode == HALFTONE);
+    } else {
+        BlitJob job;
+        std::optional<BrushPaint> paint;
+        if (prepareJob(*context, job, paint)) {
+            job.rop = index;
+            setAxes(job, dest, dest);
+            runBlit(job, nullptr);
+        }
+    }
+    return sh < 0 ? -sh : sh;
+}
+
+int SetDIBitsToDevice(HDC dc, int x, int y, DWORD width, DWORD height, int sx, int sy, UINT startScan,
+                      UINT scanLines, const void* bits, const BITMAPINFO* info, UINT usage) {
+    auto dib = checkCallerDib("SetDIBitsToDevice", bits, info, usage);
+    if (!dib) return 0;
+    const SignedRect dest{x, y, static_cast<int64_t>(width), static_cast<int64_t>(height)};
+    if (!rectFits(dest) ||
+        !coordinatesFit({sx, sy, static_cast<int64_t>(startScan), static_cast<int64_t>(scanLines)})) {
+        logRefusal("SetDIBitsToDevice", "coordinates beyond 2^27");
+        return 0;
+    }
+    std::lock_guard lock(gdiMutex());
+    auto context = findDc(handleValue(dc));
+    if (!context) return 0;
+    if (recording(handleValue(dc))) {
+        record(handleValue(dc), "SetDIBitsToDevice " + coordinates(dest) + " <- " + std::to_string(sx) + " " +
+                                    std::to_string(sy));
+    }
+    // The bits hold scan lines startScan .. startScan + scanLines - 1 only (numbered from the
+    // bottom of a bottom-up DIB, from the top of a top-down one); they are drawn as a picture of
+    // their own, and the source rectangle (whose y counts as StretchDIBits' does) is moved onto it.
+    const DibLayout& whole = dib->layout;
+    if (startScan >= static_cast<UINT>(whole.height)) return 0;
+    const int band =
+        static_cast<int>(std::min<uint64_t>(scanLines, static_cast<uint64_t>(whole.height) - startScan));
+    if (band == 0) return 0;
+    DibLayout bandLayout = whole;
+    bandLayout.height = band;
+    const int64_t h = static_cast<int64_t>(height);
+    const int64_t top = whole.topDown ? static_cast<int64_t>(sy) - startScan
+                                      : static_cast<int64_t>(band) - sy - h + static_cast<int64_t>(startScan);
+    drawDibRect(*context, bandLayout, dib->colors, bits, dest, SignedRect{sx, top, dest.width, dest.height},
+                0xCC, false);
+    return band;
+}

@@ -161,22 +161,30 @@ void copyCodecPalette(const PxlCodecInfo& info, ImageRecord& image) {
     }
 }
 
+int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, PxlCodecInfo& info, ByteStream& file) {
+    const int16_t formatId = detectImageFormat(path, offset);
+    if (formatId == 0) return 0;
+    if (formatId == PXL_FORMAT_PCD) info.controlWord = previewValue;
+    if (!file.openFile(path, "rb") || !file.seek(offset, SEEK_SET)) return 0;
+    CodecCall call{info, file};
+    call.offset = offset;
+    if (runInfo(formatId, call) != kCodecOk || info.width <= 0 || info.height <= 0) return 0;
+    return file.seek(offset, SEEK_SET) ? formatId : 0;
+}
+
 PxlImageId loadImageFromFile(const char* path, int64_t offset, int wantedFrame, PxlCodecInfo& info,
                              int16_t previewValue, PxlProgressFn progress) {
     std::unique_lock gate(loadGate(), std::defer_lock);
     if (!path || offset < 0 || !gate.try_lock_for(gateWait())) return 0;
     startLoad();
     info = freshCodecInfo();
-    const int16_t formatId = detectImageFormat(path, offset);
-    if (formatId == 0) return 0;
     info.wantedFrame = static_cast<int16_t>(wantedFrame);
-    if (formatId == PXL_FORMAT_PCD) info.controlWord = previewValue;
     ByteStream file;
-    if (!file.openFile(path, "rb") || !file.seek(offset, SEEK_SET)) return 0;
+    const int16_t formatId = describePicture(path, offset, previewValue, info, file);
+    if (formatId == 0) return 0;
     CodecCall call{info, file};
     call.offset = offset;
     call.progress = progress;
-    if (runInfo(formatId, call) != kCodecOk || !file.seek(offset, SEEK_SET)) return 0;
     const PxlImageId id = decodeIntoNewImage(formatId, call);
     gate.unlock();
     return toAtMostTwentyFourBits(id);

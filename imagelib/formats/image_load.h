@@ -23,6 +23,10 @@ PxlCodecInfo freshCodecInfo();
 PxlImageId loadImageFromFile(const char* path, int64_t offset, int wantedFrame, PxlCodecInfo& info,
                              int16_t previewValue, PxlProgressFn progress);
 
+// Recognises the picture at the offset, opens its file and runs the format's info reader; the
+// file then stands at the picture's start again. The format id, or 0 on any failure.
+int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, PxlCodecInfo& info, ByteStream& file);
+
 // Copies the codec's red-green-blue palette into the image's colour table (blue, green, red, 0).
 void copyCodecPalette(const PxlCodecInfo& info, ImageRecord& image);
 

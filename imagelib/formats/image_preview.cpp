@@ -83,16 +83,13 @@ PxlImageId PXLLoadImagePreviewOffset(int32_t, const char* path, int32_t offset, 
     startLoad();
     const int box[2] = {std::max<int>(boxWidth, kSmallestBox), std::max<int>(boxHeight, kSmallestBox)};
 
-    const int16_t formatId = detectImageFormat(path, offset);
-    if (formatId == 0) return 0;
     PxlCodecInfo info = freshCodecInfo();
-    if (formatId == PXL_FORMAT_PCD) info.controlWord = previewValue;
     ByteStream file;
-    if (!file.openFile(path, "rb") || !file.seek(offset, SEEK_SET)) return 0;
+    const int16_t formatId = describePicture(path, offset, previewValue, info, file);
+    if (formatId == 0) return 0;
     CodecCall call{info, file};
     call.offset = offset;
     call.progress = progress;
-    if (runInfo(formatId, call) != kCodecOk || info.width <= 0 || info.height <= 0) return 0;
 
     int32_t width = box[0], height = box[1];
     if (!loadContinues() || !PXLNewSizeCalculateProp(info.width, info.height, &width, &height)) return 0;
@@ -102,6 +99,5 @@ PxlImageId PXLLoadImagePreviewOffset(int32_t, const char* path, int32_t offset, 
         file.close();
         return fullLoadResized(path, offset, previewValue, width, height, progress);
     }
-    if (!file.seek(offset, SEEK_SET)) return 0;
     return decodePreview(formatId, call, width, height);
 }

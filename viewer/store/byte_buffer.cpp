@@ -34,26 +34,9 @@ int ByteBuffer::Allocate(uint16_t n) {
     return 1;
 }
 
-uint8_t ByteBuffer::ParkLock() {
-    if (slot_) {
-        ReportContractBreach("ByteBuffer parked twice");
-        return slot_;
-    }
-    void* data = block_ ? GlobalLock(block_) : nullptr;
-    const uint8_t slot = gLockSlots.Park(data);
-    if (!slot) {
-        if (data) GlobalUnlock(block_);
-        return 0;
-    }
-    slot_ = slot;
-    return slot;
-}
+uint8_t ByteBuffer::ParkLock() { return parkBlockLock(block_, slot_, "ByteBuffer parked twice"); }
 
-void ByteBuffer::UnparkLock() {
-    if (!slot_) return;  // nothing was locked for it
-    if (block_) GlobalUnlock(block_);
-    slot_ = 0;
-}
+void ByteBuffer::UnparkLock() { unparkBlockLock(block_, slot_); }
 
 uint8_t* ByteBuffer::GetPointer(uint16_t offset) {
     if (!block_) return nullptr;

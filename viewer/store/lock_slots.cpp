@@ -1,6 +1,7 @@
 #include "store/lock_slots.h"
 
 #include "store/block_pool.h"
+#include "winplat/memory.h"
 
 namespace lect32 {
 
@@ -27,6 +28,28 @@ void LockSlotTable::Replace(uint8_t slot, void* pointer) {
 void* LockSlotTable::Get(uint8_t slot) const {
     if (slot == 0 || slot >= kSlots) return nullptr;
     return slots_[slot];
+}
+
+uint8_t parkBlockLock(void* block, uint8_t& slot, const char* who) {
+    if (slot) {
+        ReportContractBreach(who);
+        return slot;
+    }
+    HGLOBAL handle = static_cast<HGLOBAL>(block);
+    void* data = handle ? GlobalLock(handle) : nullptr;
+    const uint8_t parked = gLockSlots.Park(data);
+    if (!parked) {
+        if (data) GlobalUnlock(handle);
+        return 0;
+    }
+    slot = parked;
+    return parked;
+}
+
+void unparkBlockLock(void* block, uint8_t& slot) {
+    if (!slot) return;  // nothing was locked for it
+    if (block) GlobalUnlock(static_cast<HGLOBAL>(block));
+    slot = 0;
 }
 
 }  // namespace lect32

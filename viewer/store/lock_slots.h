@@ -29,6 +29,13 @@ private:
 // The one table: only one store is parked at a time, all on the user-interface thread.
 extern LockSlotTable gLockSlots;
 
+// Locks a block and parks its pointer for an owner whose parked slot is 'slot' (0: not parked).
+// A second park of the same owner is a caller's mistake, reported with 'who' and answered with
+// the slot it already has; a full table leaves the block unlocked. Returns the slot, 0 on failure.
+uint8_t parkBlockLock(void* block, uint8_t& slot, const char* who);
+// Unlocks a parked block and forgets its slot.
+void unparkBlockLock(void* block, uint8_t& slot);
+
 }  // namespace lect32
 
 #endif

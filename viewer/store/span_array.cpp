@@ -37,26 +37,9 @@ void SpanArray::Release() {
     Init();
 }
 
-uint8_t SpanArray::ParkLock() {
-    if (slot_) {
-        ReportContractBreach("SpanArray parked twice");
-        return slot_;
-    }
-    void* data = block_ ? GlobalLock(block_) : nullptr;
-    const uint8_t slot = gLockSlots.Park(data);
-    if (!slot) {
-        if (data) GlobalUnlock(block_);
-        return 0;
-    }
-    slot_ = slot;
-    return slot;
-}
+uint8_t SpanArray::ParkLock() { return parkBlockLock(block_, slot_, "SpanArray parked twice"); }
 
-void SpanArray::UnparkLock() {
-    if (!slot_) return;
-    if (block_) GlobalUnlock(block_);
-    slot_ = 0;
-}
+void SpanArray::UnparkLock() { unparkBlockLock(block_, slot_); }
 
 void SpanArray::Unlock() {
     if (block_ && !slot_) GlobalUnlock(block_);

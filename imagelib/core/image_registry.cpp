@@ -82,6 +82,13 @@ public:
     std::chrono::milliseconds setTimeout(std::chrono::milliseconds timeout);
 
 private:
+    // A linked image to give up after a release; 'owner' names the record whose link to it goes
+    // when that frees it (0: the owner is gone already).
+    struct PendingRelease {
+        PxlImageId id;
+        PxlImageId owner;
+    };
+    std::optional<int32_t> releaseOne(PxlImageId id, bool deleteBitmap, std::vector<PendingRelease>& then);
     std::shared_ptr<ImageRecord> find(PxlImageId id) const { return id > 0 ? byId_[id] : nullptr; }
     // Waits for the record in the mode; false when it went away or the time ran out.
     bool acquire(std::unique_lock<std::mutex>& guard, const std::shared_ptr<ImageRecord>& record, Access mode);
@@ -184,8 +191,7 @@ bool ImageRegistry::addReference(PxlImageId id) {
     return true;
 }
 
-std::optional<int32_t> ImageRegistry::release(PxlImageId id, bool deleteBitmap) {
-    std::vector<PxlImageId> linked;
+std::optional<int32_t> ImageRegistry::releaseOne(PxlImageId id, bool deleteBitmap, std::vector<PendingRelease>& then) {
     int32_t left;
     {
         std::unique_lock guard(mutex_);
@@ -198,23 +204,33 @@ std::optional<int32_t> ImageRegistry::release(PxlImageId id, bool deleteBitmap) 
         if (left > 0) {
             // Sharing added one reference to the record and one to its transparency image; a
             // share given up returns exactly those. Frames, mask and rotated copy stay.
-            if (record->transparencyImage) linked.push_back(record->transparencyImage);
+            if (record->transparencyImage) then.push_back({record->transparencyImage, id});
         } else {
-            linked = {record->nextFrame, record->mask, record->transparencyImage, record->rotatedImage,
-                      record->savedArea};
+            for (PxlImageId link : {record->savedArea, record->rotatedImage, record->transparencyImage, record->mask,
+                                    record->nextFrame}) {
+                if (link) then.push_back({link, 0});
+            }
             freeRecordContents(*record, deleteBitmap);
             remove(*record);
         }
         ungrant(record->access, Access::Write, std::this_thread::get_id());
     }
     released_.notify_all();
+    return left;
+}
 
-    for (PxlImageId link : linked) {
-        if (link == 0) continue;
-        const auto linkLeft = release(link, true);
-        if (left > 0 && linkLeft && *linkLeft == 0) {
+// Linked images are released from a work list, not by recursion: a chain of thousands of frames
+// must not run the stack out.
+std::optional<int32_t> ImageRegistry::release(PxlImageId id, bool deleteBitmap) {
+    std::vector<PendingRelease> then;
+    const auto left = releaseOne(id, deleteBitmap, then);
+    while (!then.empty()) {
+        const PendingRelease next = then.back();
+        then.pop_back();
+        const auto linkLeft = releaseOne(next.id, true, then);
+        if (next.owner && linkLeft && *linkLeft == 0) {
             // The shared transparency image is gone: the surviving record must not name it.
-            if (auto owner = lock(id, Access::Write); owner && owner->transparencyImage == link) {
+            if (auto owner = lock(next.owner, Access::Write); owner && owner->transparencyImage == next.id) {
                 owner->transparencyImage = 0;
             }
         }

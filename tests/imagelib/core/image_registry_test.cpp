@@ -65,6 +65,15 @@ TEST_F(ImageRegistry, DeletingTheFirstFrameFreesTheWholeChain) {
     EXPECT_EQ(pixmill::liveImageCount(), 0u);
 }
 
+TEST_F(ImageRegistry, AVeryLongChainIsFreedWithoutRunningTheStackOut) {
+    // Records without pixels: only the chain matters here.
+    std::vector<PxlImageId> frames;
+    for (int i = 0; i < 30000; ++i) frames.push_back(pixmill::createImageRecord()->id);
+    for (size_t i = 0; i + 1 < frames.size(); ++i) chain(frames[i], frames[i + 1]);
+    EXPECT_EQ(PXLDeleteImage(frames.front()), 1);
+    EXPECT_EQ(pixmill::liveImageCount(), 0u);
+}
+
 TEST_F(ImageRegistry, DeletingOneShareOfAnAnimationKeepsItsFrames) {
     const PxlImageId f1 = make(), f2 = make(), f3 = make();
     chain(f1, f2);

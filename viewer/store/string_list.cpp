@@ -27,6 +27,7 @@ void StringList::FreeBlock() {
 
 void StringList::Clear() {
     FreeBlock();
+    DropIndex();
     count_ = 0;
     free_ = 0;
     size_ = 0;
@@ -117,6 +118,65 @@ void StringList::Shrink(uint32_t bytes) {
     if (relock) Pin();
 }
 
+void StringList::DropIndex() {
+    index_.clear();
+    indexValid_ = false;
+}
+
+// Needs the block pinned.
+bool StringList::BuildIndex() {
+    DropIndex();
+    try {
+        index_.reserve(count_);
+        uint32_t at = uint32_t{count_} * headerSize_;
+        for (uint16_t j = 0; j < count_; ++j) {
+            const uint8_t* header = HeaderAt(j);
+            if (header[0]) {
+                index_[std::string(reinterpret_cast<const char*>(data_ + at), header[1])].push_back(j);
+            }
+            at += header[1];
+        }
+    } catch (...) {
+        DropIndex();
+        return false;
+    }
+    indexValid_ = true;
+    return true;
+}
+
+void StringList::IndexAdd(uint16_t entry, std::string_view key) {
+    if (!indexValid_) return;
+    try {
+        auto it = index_.find(key);
+        if (it == index_.end()) it = index_.emplace(std::string(key), std::vector<uint16_t>{}).first;
+        auto& entries = it->second;
+        entries.insert(std::lower_bound(entries.begin(), entries.end(), entry), entry);
+    } catch (...) {
+        DropIndex();
+    }
+}
+
+void StringList::IndexRemove(uint16_t entry, std::string_view key) {
+    if (!indexValid_) return;
+    const auto it = index_.find(key);
+    if (it == index_.end()) return DropIndex();  // out of step; start again rather than mislead
+    auto& entries = it->second;
+    const auto at = std::lower_bound(entries.begin(), entries.end(), entry);
+    if (at == entries.end() || *at != entry) return DropIndex();
+    entries.erase(at);
+    if (entries.empty()) index_.erase(it);
+}
+
+void StringList::IndexShift(uint16_t from, int by) {
+    if (!indexValid_) return;
+    // Every entry list moves as a whole past 'from', so each stays ascending.
+    for (auto& [key, entries] : index_) {
+        for (auto it = std::lower_bound(entries.begin(), entries.end(), from); it != entries.end(); ++it) {
+            *it = static_cast<uint16_t>(*it + by);
+        }
+    }
+}
+
 uint32_t StringList::OffsetOf(uint16_t index) const {
     uint32_t offset = uint32_t{count_} * headerSize_;
     for (uint16_t j = 0; j < index; ++j) offset += HeaderAt(j)[1];
@@ -164,6 +224,7 @@ uint16_t StringList::AddString(const char* bytes, int length, int index) {
     if (addHeader) {
         const uint32_t headerAt = uint32_t{target} * headerSize_;
         std::memmove(data_ + headerAt + headerSize_, data_ + headerAt, oldSize + length - headerAt);
+        if (target < count_) IndexShift(target, 1);
         ++count_;
     } else {
         --free_;
@@ -173,6 +234,8 @@ uint16_t StringList::AddString(const char* bytes, int length, int index) {
     std::memset(header, 0, headerSize_);
     header[0] = 1;
     header[1] = static_cast<uint8_t>(length);
+    IndexAdd(target, {reinterpret_cast<const char*>(data_ + stringAt + (addHeader ? headerSize_ : 0u)),
+                      static_cast<size_t>(length)});
     changed_ = 1;
     return finish(target);
 }
@@ -186,6 +249,8 @@ int StringList::DeleteString(uint16_t index, int remove) {
     }
     const uint32_t length = header[1];
     const uint32_t at = OffsetOf(index);
+    IndexRemove(index, {reinterpret_cast<const char*>(data_ + at), length});
+    if (remove) IndexShift(static_cast<uint16_t>(index + 1), -1);
     std::memmove(data_ + at, data_ + at + length, size_ - at - length);
     uint32_t newSize = size_ - length;
     if (remove) {
@@ -226,9 +291,11 @@ int StringList::ReplaceString(uint16_t index, const char* bytes, int length) {
             return 0;
         }
     }
+    IndexRemove(index, {reinterpret_cast<const char*>(data_ + at), old});
     std::memmove(data_ + at + length, data_ + tail, oldSize - tail);
     if (length) std::memcpy(data_ + at, bytes, static_cast<size_t>(length));
     HeaderAt(index)[1] = static_cast<uint8_t>(length);
+    IndexAdd(index, {reinterpret_cast<const char*>(data_ + at), static_cast<size_t>(length)});
     size_ = newSize;
     changed_ = 1;
     if (newSize < oldSize) Shrink(newSize);
@@ -239,6 +306,12 @@ int StringList::ReplaceString(uint16_t index, const char* bytes, int length) {
 uint16_t StringList::Find(const char* bytes, int length) {
     if (!block_ || length < 0 || length > kMaxLength || !Pin()) return kFull;
     uint16_t found = kFull;
+    if (indexValid_ || BuildIndex()) {
+        const auto it = index_.find(std::string_view(bytes, static_cast<size_t>(length)));
+        if (it != index_.end()) found = it->second.front();
+        ReleasePin();
+        return found;
+    }
     uint32_t at = uint32_t{count_} * headerSize_;
     for (uint16_t j = 0; j < count_; ++j) {
         const uint8_t* header = HeaderAt(j);
@@ -333,6 +406,7 @@ int StringList::LoadFrom(MemReader& reader) {
         GlobalFree(block);
         return 0;
     }
+    // Clear dropped the index; the first Find builds it for the loaded entries.
     block_ = block;
     capacity_ = size;
     count_ = count;

@@ -9,6 +9,11 @@
 #define LECT32_STORE_STRING_LIST_H
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "winplat/types.h"
 
@@ -75,6 +80,8 @@ protected:
     uint8_t* HeaderAt(uint16_t index) const { return data_ + uint32_t{index} * headerSize_; }
     uint32_t OffsetOf(uint16_t index) const;
     void MarkChanged() { changed_ = 1; }
+    // Header bytes 0 (used) and 1 (length) belong to this class: the lookup index follows them
+    // through its own operations only, so subclasses write their own fields and nothing else.
     // Subclasses refuse loaded entries whose own fields do not hold (e.g. a folder index).
     virtual bool AcceptsLoadedEntry(const uint8_t* /*header*/) const { return true; }
 
@@ -83,6 +90,24 @@ private:
     void FreeBlock();
     void Shrink(uint32_t bytes);
     int LoadFrom(MemReader& reader);
+
+    // Lookup index beside the block, never stored: each used string maps to its entry indexes in
+    // ascending order, so the first is what a scan would find. It is built on the first Find and
+    // then kept in step by every change; when it cannot be (no memory), it is dropped and rebuilt
+    // later, and Find scans meanwhile.
+    struct IndexHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+    };
+    bool BuildIndex();
+    void DropIndex();
+    void IndexAdd(uint16_t entry, std::string_view key);
+    void IndexRemove(uint16_t entry, std::string_view key);
+    // Moves every indexed entry at or after 'from' by 'by' (an entry inserted or removed before).
+    void IndexShift(uint16_t from, int by);
+
+    std::unordered_map<std::string, std::vector<uint16_t>, IndexHash, std::equal_to<>> index_;
+    bool indexValid_ = false;
 
     uint16_t count_ = 0;
     uint16_t free_ = 0;

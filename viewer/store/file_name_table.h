@@ -1,0 +1,98 @@
+// The paths of the outside files a document refers to (pictures, sounds, linked documents). Each
+// path is split into a folder, kept once in a companion StringPool of folders (the string ends
+// with its backslash), and a file name kept here with the folder's index, a media-type code from
+// the extension and a free 16-bit tag. Entries are shared and counted: every reference holds one
+// use on its entry and one on its folder.
+// Entry header (little-endian, part of the stored block):
+//   u8 used, u8 name length, u16 use count, u16 folder index, u8 media type, u16 tag
+// ImageFileTable adds a u32 image handle (the picture loaded from the file); it is memory only.
+// Stored form of a table: the folder pool's stored form followed by the table's.
+#ifndef LECT32_STORE_FILE_NAME_TABLE_H
+#define LECT32_STORE_FILE_NAME_TABLE_H
+
+#include <cstdint>
+
+#include "store/string_pool.h"
+
+namespace lect32 {
+
+class MemReader;
+class MemWriter;
+class VazaziFile;
+
+class FileNameTable : public StringPool {
+public:
+    // Folder string + file name + terminator.
+    static constexpr size_t kPathBuffer = 2 * kMaxLength + 1;
+
+    // The folder pool belongs to the caller and outlives the table.
+    explicit FileNameTable(StringPool& folders) : FileNameTable(folders, 9) {}
+    ~FileNameTable() override;
+
+    // Media-type code of a file name: from the text after the last dot (0 without one); the
+    // extension is compared as it is, so callers lower-case it first unless case is kept.
+    static uint8_t MediaTypeOf(const char* name, int length);
+
+    // Lower-cases 'path' in place unless keep-case is set. Returns the entry index or 0xFFFF
+    // (empty path or file name, a folder or name over 255 bytes) or the add's failure value, with
+    // the table and the folder pool unchanged.
+    uint16_t AddPath(char* path);
+    // Gives up one use; at the last the entry goes (remove: indexes shift; else a free slot) and
+    // so does its use of the folder. Returns the uses left; 0 when 'index' is out of range; 0xFFFF
+    // when the entry was already a free slot.
+    uint16_t ReleasePath(uint16_t index, int remove);
+    // buffer: kPathBuffer bytes. Out of range or a free slot: an empty string and 0.
+    uint16_t GetPath(int index, char* buffer);
+    // Gives the entry a new path. keepFolder clear: the entry moves to the new folder (the old
+    // one's use is given up); set: the entry's folder string itself is renamed, taking every entry
+    // of that folder along (merged into an equal folder already in the pool). The media type
+    // follows the new extension; the tag stays. 1 on success, 0 otherwise (nothing changed).
+    int ReplacePath(uint16_t index, char* path, int keepFolder);
+    // 0xFFFF for an empty path or name, a name without a dot, an unknown folder, or no such entry.
+    uint16_t FindPath(char* path);
+
+    uint16_t GetFolderIndex(uint16_t index);
+    uint8_t GetMediaType(uint16_t index);
+    uint16_t GetTag(uint16_t index);  // 0xFFFF out of range
+    void SetTag(uint16_t index, uint16_t tag);
+
+    // kind 1, 3, 4 name document records 4, 10, 11. With a writer / reader the stored form goes
+    // through it; without one it is record (type, 0) of 'document'. 1 when both lists succeed.
+    int SaveToDocument(int kind, MemWriter* writer, VazaziFile* document = nullptr);
+    int LoadFromDocument(int kind, MemReader* reader, VazaziFile* document = nullptr);
+    static int RecordTypeOfKind(int kind);
+
+    StringPool& folders() { return folders_; }
+
+protected:
+    FileNameTable(StringPool& folders, uint16_t headerSize) : StringPool(headerSize), folders_(folders) {}
+    // A stored entry must name a folder of the pool loaded beside it.
+    bool AcceptsLoadedEntry(const uint8_t* header) const override;
+
+private:
+    struct Split;
+    bool SplitPath(char* path, Split& out) const;
+    // Index of the used entry with this name, folder and media type, or 0xFFFF. Needs a pin.
+    uint16_t Match(const Split& split, uint16_t folder) const;
+    void FolderText(const Split& split, char* out) const;
+    uint16_t LookUpFolder(const char* folder);
+    // Undoes the Acquire of a folder that was just added.
+    void DropNewFolder(uint16_t folder, uint16_t countBefore);
+    int RenameFolder(uint16_t index, const Split& split);
+    uint16_t Word(uint16_t index, int at);
+    void SetWord(uint16_t index, int at, uint16_t value);
+
+    StringPool& folders_;
+};
+
+class ImageFileTable : public FileNameTable {
+public:
+    explicit ImageFileTable(StringPool& folders) : FileNameTable(folders, 13) {}
+
+    void SetImage(uint16_t index, uint32_t handle);
+    uint32_t GetImage(int index);  // 0 out of range
+};
+
+}  // namespace lect32
+
+#endif

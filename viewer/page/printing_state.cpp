@@ -1,0 +1,7 @@
+#include "page/printing_state.h"
+
+namespace lect32 {
+
+uint8_t PrintingFlag = 0;
+
+}  // namespace lect32

@@ -6,6 +6,7 @@
 
 #include "store/mem_reader.h"
 #include "store/mem_writer.h"
+#include "store/typed_record.h"
 #include "store/vazazi_file.h"
 #include "winplat/memory.h"
 
@@ -149,14 +150,7 @@ uint16_t TabStopTable::GetOffset(uint16_t index) {
 }
 
 int TabStopTable::Save(MemWriter& writer, int type, VazaziFile* document) {
-    if (type != -1) {
-        if (!document) return 0;
-        MemWriter record;
-        record.Begin();
-        const int saved = Save(record, -1);
-        if (record.End() != 0 || !saved) return 0;
-        return document->WriteRecordByType(type, 0, record) == 1 ? 1 : 0;
-    }
+    if (type != -1) return writeTypedRecord(document, type, [&](MemWriter& record) { return Save(record, -1); });
     writer.WriteWord(count_);
     writer.WriteWord(size_);
     if (size_) {

@@ -1,0 +1,26 @@
+#include "store/document_tables.h"
+
+namespace lect32 {
+
+// Each table asks for its pool first, so the pool is made before it and outlives it at exit.
+StringPool& documentFolderPool() {
+    static StringPool pool;
+    return pool;
+}
+
+StringPool& pictureFolderPool() {
+    static StringPool pool;
+    return pool;
+}
+
+FileNameTable& documentFileNames() {
+    static FileNameTable table(documentFolderPool());
+    return table;
+}
+
+ImageFileTable& pictureCache() {
+    static ImageFileTable table(pictureFolderPool());
+    return table;
+}
+
+}  // namespace lect32

@@ -165,16 +165,19 @@ uint16_t FileNameTable::ReleasePath(uint16_t index, int remove) {
     const bool used = HeaderAt(index)[0] != 0;
     uint16_t uses = Word(index, kUses);
     const uint16_t folder = Word(index, kFolder);
-    if (used && uses != 0 && uses != kPinned) {
+    const bool lowered = used && uses != 0 && uses != kPinned;
+    if (lowered) {
         SetWord(index, kUses, --uses);
         MarkChanged();
     }
     ReleasePin();
     if (!used) return kFull;
+    // Every reference holds one use of the entry and one of its folder, so each release gives up
+    // both: a folder goes with the last use of its last file. Other entries hold folder indexes,
+    // so a folder always leaves a free slot behind.
+    if (lowered) folders_.Release(folder, 0);
     if (uses) return uses;
     DeleteString(index, remove);
-    // Other entries hold folder indexes, so the folder always leaves a free slot behind.
-    folders_.Release(folder, 0);
     return 0;
 }
 

@@ -170,26 +170,31 @@ TEST(FileNameTableTest, ReleasingTheLastUseDropsTheEntryAndItsFolderUse) {
     ASSERT_EQ(add(table, "d\\b.gif"), 1);
     EXPECT_EQ(folders.GetUseCount(0), 3);
     EXPECT_EQ(table.ReleasePath(0, 0), 1);
+    EXPECT_EQ(folders.GetUseCount(0), 2) << "each reference gives up its folder use too";
     EXPECT_EQ(table.ReleasePath(0, 0), 0);
     EXPECT_EQ(table.GetCount(), 2);
     EXPECT_EQ(table.GetFreeCount(), 1);
-    EXPECT_EQ(folders.GetUseCount(0), 2) << "the folder's use goes with the entry, once";
+    EXPECT_EQ(folders.GetUseCount(0), 1) << "only b.gif holds the folder now";
     EXPECT_EQ(table.ReleasePath(0, 0), 0xFFFF) << "already a free slot";
+    EXPECT_EQ(folders.GetUseCount(0), 1) << "a free slot gives up nothing";
     EXPECT_EQ(pathOf(table, 0), "");
     EXPECT_EQ(add(table, "e\\new.png"), 0) << "the free slot is reused";
     EXPECT_EQ(table.GetTag(0), 0);
     EXPECT_EQ(table.GetMediaType(0), 10);
     EXPECT_EQ(pathOf(table, 1), "d\\b.gif");
 
-    // Removal shifts the table's indexes; a folder gone to 0 uses leaves a free slot, so other
-    // entries keep their folder index.
+    // Removal shifts the table's indexes; the folder goes with its last file but leaves a free
+    // slot, so other entries keep their folder index.
     EXPECT_EQ(table.ReleasePath(1, 1), 0);
     EXPECT_EQ(table.GetCount(), 1);
-    EXPECT_EQ(folders.GetUseCount(0), 1);
+    EXPECT_EQ(folders.GetUseCount(0), 0);
+    EXPECT_EQ(folders.GetCount(), 2);
+    EXPECT_EQ(folders.GetFreeCount(), 1);
     EXPECT_EQ(pathOf(table, 0), "e\\new.png");
     ASSERT_EQ(add(table, "f\\only.gif"), 1);
+    EXPECT_EQ(folders.GetFreeCount(), 0) << "the new folder takes the free slot";
     EXPECT_EQ(table.ReleasePath(1, 1), 0);
-    EXPECT_EQ(folders.GetCount(), 3);
+    EXPECT_EQ(folders.GetCount(), 2);
     EXPECT_EQ(folders.GetFreeCount(), 1);
     EXPECT_EQ(pathOf(table, 0), "e\\new.png");
 

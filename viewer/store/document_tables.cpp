@@ -23,4 +23,8 @@ ImageFileTable& pictureCache() {
     return table;
 }
 
+uint8_t* documentFileNameEntry(uint16_t n) { return documentFileNames().EntryHeader(n); }
+
+uint8_t* pictureCacheEntry(uint16_t n) { return pictureCache().EntryHeader(n); }
+
 }  // namespace lect32

@@ -4,6 +4,8 @@
 #ifndef LECT32_STORE_DOCUMENT_TABLES_H
 #define LECT32_STORE_DOCUMENT_TABLES_H
 
+#include <cstdint>
+
 #include "store/file_name_table.h"
 #include "store/string_pool.h"
 
@@ -15,6 +17,11 @@ StringPool& pictureFolderPool();
 FileNameTable& documentFileNames();
 // Bound to pictureFolderPool(); in memory only.
 ImageFileTable& pictureCache();
+
+// The header of entry n of each table (block + header size x n), for page code that walks a
+// table directly: valid while that table is locked, null when it is not or n is out of range.
+uint8_t* documentFileNameEntry(uint16_t n);
+uint8_t* pictureCacheEntry(uint16_t n);
 
 }  // namespace lect32
 

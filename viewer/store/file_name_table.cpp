@@ -1,7 +1,11 @@
 #include "store/file_name_table.h"
 
+#include <algorithm>
 #include <cstring>
 
+// The layer exports its path resolver but keeps its header beside its sources.
+#include "../../platform/src/files/paths.h"
+#include "store/document_paths.h"
 #include "store/mem_reader.h"
 #include "store/mem_writer.h"
 #include "store/vazazi_file.h"
@@ -83,7 +87,13 @@ void FileNameTable::SetWord(uint16_t index, int at, uint16_t value) {
     header[at + 1] = static_cast<uint8_t>(value >> 8);
 }
 
-uint16_t FileNameTable::Match(const Split& split, uint16_t folder) const {
+uint16_t FileNameTable::Match(const Split& split, uint16_t folder) {
+    if (PathIndexCurrent() || BuildPathIndex()) {
+        const auto it = pathIndex_.find(
+            PathKey({split.name, static_cast<size_t>(split.nameLength)}, folder, split.type));
+        return it == pathIndex_.end() ? kFull : it->second.front();
+    }
+    // No memory for the index: the same answer by a scan.
     const uint16_t count = GetCount();
     const uint8_t* strings = HeaderAt(0) + uint32_t{count} * GetHeaderSize();
     for (uint16_t j = 0; j < count; ++j) {
@@ -96,6 +106,75 @@ uint16_t FileNameTable::Match(const Split& split, uint16_t folder) const {
         strings += header[1];
     }
     return kFull;
+}
+
+std::string FileNameTable::PathKey(std::string_view name, uint16_t folder, uint8_t type) {
+    std::string key(name);
+    key.push_back(static_cast<char>(folder & 0xFF));
+    key.push_back(static_cast<char>(folder >> 8));
+    key.push_back(static_cast<char>(type));
+    return key;
+}
+
+bool FileNameTable::PathIndexCurrent() const {
+    return pathIndexValid_ && stampCount_ == GetCount() && stampFree_ == GetFreeCount() && stampSize_ == GetSize();
+}
+
+void FileNameTable::StampPathIndex() {
+    stampCount_ = GetCount();
+    stampFree_ = GetFreeCount();
+    stampSize_ = GetSize();
+}
+
+void FileNameTable::DropPathIndex() {
+    pathIndex_.clear();
+    pathIndexValid_ = false;
+}
+
+// Needs the block pinned.
+bool FileNameTable::BuildPathIndex() {
+    DropPathIndex();
+    try {
+        const uint16_t count = GetCount();
+        pathIndex_.reserve(count);
+        const uint8_t* strings = HeaderAt(0) + uint32_t{count} * GetHeaderSize();
+        for (uint16_t j = 0; j < count; ++j) {
+            const uint8_t* header = HeaderAt(j);
+            if (header[0]) {
+                const uint16_t folder = static_cast<uint16_t>(header[kFolder] | (header[kFolder + 1] << 8));
+                const std::string_view name(reinterpret_cast<const char*>(strings), header[1]);
+                pathIndex_[PathKey(name, folder, header[kType])].push_back(j);
+            }
+            strings += header[1];
+        }
+    } catch (...) {
+        DropPathIndex();
+        return false;
+    }
+    pathIndexValid_ = true;
+    StampPathIndex();
+    return true;
+}
+
+void FileNameTable::PathIndexAdd(uint16_t entry, const std::string& key) {
+    if (!PathIndexCurrent()) return DropPathIndex();
+    try {
+        auto& entries = pathIndex_[key];
+        entries.insert(std::lower_bound(entries.begin(), entries.end(), entry), entry);
+    } catch (...) {
+        DropPathIndex();
+    }
+}
+
+void FileNameTable::PathIndexRemove(uint16_t entry, const std::string& key) {
+    if (!PathIndexCurrent()) return DropPathIndex();
+    const auto it = pathIndex_.find(key);
+    if (it == pathIndex_.end()) return DropPathIndex();
+    auto& entries = it->second;
+    const auto at = std::lower_bound(entries.begin(), entries.end(), entry);
+    if (at == entries.end() || *at != entry) return DropPathIndex();
+    entries.erase(at);
+    if (entries.empty()) pathIndex_.erase(it);
 }
 
 // The folder of a split path as the pool stores it: lower-cased unless the pool keeps case.
@@ -117,7 +196,11 @@ void FileNameTable::DropNewFolder(uint16_t folder, uint16_t countBefore) {
     folders_.Release(folder, folder >= countBefore ? 1 : 0);
 }
 
-uint16_t FileNameTable::AddPath(char* path) {
+uint16_t FileNameTable::AddPath(char* path) { return AddSplit(path, true); }
+
+uint16_t FileNameTable::AddPathNew(char* path) { return AddSplit(path, false); }
+
+uint16_t FileNameTable::AddSplit(char* path, bool share) {
     if (!path || !*path) return kFull;
     Split split{};
     if (!SplitPath(path, split)) return kFull;
@@ -140,13 +223,15 @@ uint16_t FileNameTable::AddPath(char* path) {
 
     const bool ownerLocked = IsLocked();
     uint16_t entry = kFull;
-    if (HasBlock()) {
+    if (share && HasBlock()) {
         if (!Pin()) return fail(kLockFailed);
         entry = Match(split, folder);
         if (!ownerLocked) ReleasePin();
     }
     if (entry == kFull) {
-        entry = AddString(split.name, split.nameLength, -1);
+        const bool indexed = PathIndexCurrent();
+        // Appended or put in a free slot: no other entry moves, so the index takes just this one.
+        entry = StringList::AddString(split.name, split.nameLength, -1);
         if (entry >= kLockFailed) return fail(entry);
         // The block was pinned by the add a moment ago and stays allocated.
         if (!Pin()) return fail(kLockFailed);
@@ -154,6 +239,12 @@ uint16_t FileNameTable::AddPath(char* path) {
         HeaderAt(entry)[kType] = split.type;
         SetWord(entry, kTag, 0);
         if (!ownerLocked) ReleasePin();
+        if (indexed) {
+            StampPathIndex();
+            PathIndexAdd(entry, PathKey({split.name, static_cast<size_t>(split.nameLength)}, folder, split.type));
+        } else {
+            DropPathIndex();
+        }
     }
     if (!added) folders_.AddUses(folder, 1);
     AddUses(entry, 1);
@@ -165,6 +256,7 @@ uint16_t FileNameTable::ReleasePath(uint16_t index, int remove) {
     const bool used = HeaderAt(index)[0] != 0;
     uint16_t uses = Word(index, kUses);
     const uint16_t folder = Word(index, kFolder);
+    const uint8_t type = HeaderAt(index)[kType];
     const bool lowered = used && uses != 0 && uses != kPinned;
     if (lowered) {
         SetWord(index, kUses, --uses);
@@ -177,7 +269,21 @@ uint16_t FileNameTable::ReleasePath(uint16_t index, int remove) {
     // so a folder always leaves a free slot behind.
     if (lowered) folders_.Release(folder, 0);
     if (uses) return uses;
-    DeleteString(index, remove);
+    // Removing shifts the entries after it, so the index starts again; a free slot leaves them.
+    std::string key;
+    const bool indexed = !remove && PathIndexCurrent();
+    if (indexed) {
+        char name[kMaxLength + 1];
+        const uint16_t length = GetBytes(index, name);
+        key = PathKey({name, length}, folder, type);
+    }
+    StringList::DeleteString(index, remove);
+    if (indexed) {
+        StampPathIndex();
+        PathIndexRemove(index, key);
+    } else {
+        DropPathIndex();
+    }
     return 0;
 }
 
@@ -204,6 +310,7 @@ int FileNameTable::RenameFolder(uint16_t index, const Split& split) {
     // Merge: the entries of the old folder move to the equal one, with their uses, and the old
     // folder string goes, so that no two folder strings are the same.
     if (!Pin()) return 0;
+    DropPathIndex();
     for (uint16_t j = 0; j < GetCount(); ++j) {
         if (HeaderAt(j)[0] && Word(j, kFolder) == old) SetWord(j, kFolder, equal);
     }
@@ -250,6 +357,7 @@ int FileNameTable::ReplacePath(uint16_t index, char* path, int keepFolder) {
         }
     }
     if (!Pin()) return 0;
+    DropPathIndex();
     HeaderAt(index)[kType] = split.type;
     MarkChanged();
     ReleasePin();
@@ -338,6 +446,150 @@ bool FileNameTable::AcceptsLoadedEntry(const uint8_t* header) const {
     if (!header[0]) return true;
     const uint16_t folder = static_cast<uint16_t>(header[kFolder] | (header[kFolder + 1] << 8));
     return folder < folders_.GetCount();
+}
+
+uint16_t FileNameTable::CountFolderEntries(uint16_t folder) {
+    if (!HasBlock() || !Pin()) return 0;
+    uint16_t found = 0;
+    for (uint16_t j = 0; j < GetCount(); ++j) {
+        if (HeaderAt(j)[0] && Word(j, kFolder) == folder) ++found;
+    }
+    ReleasePin();
+    return found;
+}
+
+void FileNameTable::ClearTags() {
+    if (!HasBlock() || !Pin()) return;
+    for (uint16_t j = 0; j < GetCount(); ++j) SetWord(j, kTag, 0);
+    MarkChanged();
+    ReleasePin();
+}
+
+void FileNameTable::RecountFolders() {
+    const uint16_t folderCount = folders_.GetCount();
+    std::vector<uint32_t> uses(folderCount, 0);
+    std::vector<bool> named(folderCount, false);
+    if (HasBlock()) {
+        if (!Pin()) return;  // counts left as they were rather than all cleared
+        for (uint16_t j = 0; j < GetCount(); ++j) {
+            const uint16_t folder = Word(j, kFolder);
+            if (!HeaderAt(j)[0] || folder >= folderCount) continue;
+            uses[folder] += Word(j, kUses);
+            named[folder] = true;
+        }
+        ReleasePin();
+    }
+    folders_.ClearUseCounts();
+    for (uint16_t f = 0; f < folderCount; ++f) {
+        if (uses[f]) {
+            folders_.AddUses(f, static_cast<uint16_t>(std::min<uint32_t>(uses[f], kPinned)));
+        } else if (!named[f]) {
+            // An entry whose use count was cleared still names its folder; only unnamed ones go.
+            folders_.DeleteString(f, 0);
+        }
+    }
+}
+
+uint16_t FileNameTable::PurgeUnused() {
+    std::vector<uint16_t> unused;
+    if (HasBlock()) {
+        if (!Pin()) return 0;
+        for (uint16_t j = 0; j < GetCount(); ++j) {
+            if (HeaderAt(j)[0] && Word(j, kUses) == 0) unused.push_back(j);
+        }
+        ReleasePin();
+    }
+    uint16_t freed = 0;
+    for (const uint16_t j : unused) freed = static_cast<uint16_t>(freed + StringList::DeleteString(j, 0));
+    if (freed) DropPathIndex();
+    RecountFolders();
+    return freed;
+}
+
+void FileNameTable::ForEachPathInUse(const std::function<void(const char* path, uint16_t index)>& visit) {
+    char path[kPathBuffer];
+    for (uint16_t j = 0; j < GetCount(); ++j) {
+        if (GetPath(j, path)) visit(path, j);
+    }
+}
+
+uint16_t FileNameTable::ConvertToLongPaths(const char* documentFolder) {
+    uint16_t rewritten = 0;
+    for (uint16_t j = 0; j < GetCount(); ++j) {
+        char stored[kPathBuffer];
+        const uint16_t length = GetPath(j, stored);
+        if (!length || length >= kDocumentPathBuffer) continue;
+        char work[kDocumentPathBuffer];
+        std::memcpy(work, stored, length + 1u);
+        // A document-relative path that cannot be expanded would be read from the drive root.
+        const bool relative = work[0] == '\\' && work[1] != '\\';
+        if (!ExpandDocumentRelativePath(work, documentFolder) && relative) continue;
+        const std::optional<std::string> host = winplat::files::resolve(work);
+        if (!host) continue;
+        const std::string onDisk = winplat::files::toWindows(*host);
+        if (onDisk.empty() || onDisk.size() >= kDocumentPathBuffer) continue;
+        std::memcpy(work, onDisk.c_str(), onDisk.size() + 1);
+        MakeDocumentRelativePath(work, documentFolder);
+        if (!ReplacePath(j, work, 0)) continue;
+        char now[kPathBuffer];
+        GetPath(j, now);
+        if (std::strcmp(now, stored) != 0) ++rewritten;
+    }
+    // A move gives up one use of the old folder and takes one of the new, whatever the entry's
+    // use count; recounting puts all of them where the entries now are.
+    if (rewritten) RecountFolders();
+    return rewritten;
+}
+
+uint8_t* FileNameTable::EntryHeader(uint16_t n) {
+    if (!IsLocked() || n >= GetCount()) return nullptr;
+    DropPathIndex();
+    return HeaderAt(n);
+}
+
+uint16_t FileNameTable::AddString(const char* bytes, int length, int index) {
+    DropPathIndex();
+    return StringList::AddString(bytes, length, index);
+}
+
+int FileNameTable::DeleteString(uint16_t index, int remove) {
+    DropPathIndex();
+    return StringList::DeleteString(index, remove);
+}
+
+int FileNameTable::ReplaceString(uint16_t index, const char* bytes, int length) {
+    DropPathIndex();
+    return StringList::ReplaceString(index, bytes, length);
+}
+
+void FileNameTable::Clear() {
+    DropPathIndex();
+    StringList::Clear();
+}
+
+int FileNameTable::Load(MemReader& reader, int type, VazaziFile* document) {
+    DropPathIndex();
+    return StringList::Load(reader, type, document);
+}
+
+uint16_t FileNameTable::Acquire(char* text) {
+    DropPathIndex();
+    return StringPool::Acquire(text);
+}
+
+uint16_t FileNameTable::AddNew(const char* text) {
+    DropPathIndex();
+    return StringPool::AddNew(text);
+}
+
+int FileNameTable::Release(uint16_t index, int remove) {
+    DropPathIndex();
+    return StringPool::Release(index, remove);
+}
+
+int FileNameTable::ReplaceText(uint16_t index, const char* text) {
+    DropPathIndex();
+    return StringPool::ReplaceText(index, text);
 }
 
 void ImageFileTable::SetImage(uint16_t index, uint32_t handle) {

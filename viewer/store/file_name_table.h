@@ -11,6 +11,11 @@
 #define LECT32_STORE_FILE_NAME_TABLE_H
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "store/string_pool.h"
 
@@ -62,6 +67,44 @@ public:
     int LoadFromDocument(int kind, MemReader* reader, VazaziFile* document = nullptr);
     static int RecordTypeOfKind(int kind);
 
+    // Editing side.
+    // As AddPath, but always a new entry, even beside an equal one.
+    uint16_t AddPathNew(char* path);
+    // Used entries naming this folder.
+    uint16_t CountFolderEntries(uint16_t folder);
+    void ClearTags();
+    // Every folder's use count becomes the sum of its entries' use counts (saturating), as each
+    // reference holds one use of both. Folders left at 0 that no entry names become free slots.
+    void RecountFolders();
+    // Used entries with use count 0 become free slots (indexes of the others stay), then
+    // RecountFolders. Returns the number freed.
+    uint16_t PurgeUnused();
+    // Hands each used entry's full path and index to 'visit', in entry order; the list box of
+    // the file dialog will be filled through it (item data = entry index).
+    void ForEachPathInUse(const std::function<void(const char* path, uint16_t index)>& visit);
+    // Rewrites every path as the file on disk is really named, relative to 'documentFolder' (a
+    // path inside the folder, or the folder with a trailing '\') where it lies in it. Entries
+    // whose file is missing, or whose path would not fit, stay. Returns the entries rewritten.
+    uint16_t ConvertToLongPaths(const char* documentFolder);
+
+    // The header of entry n inside the block, for code that walks the table directly: valid
+    // while the table is locked (Lock / LockPermanently), null when it is not or n is out of
+    // range. Bytes 0 and 1 belong to the list; writing folder or media type there is seen by
+    // lookups because the path index is dropped here.
+    uint8_t* EntryHeader(uint16_t n);
+
+    // The list's own changes reach the entries behind the path index, so through the table they
+    // drop it; it is rebuilt on the next lookup.
+    uint16_t AddString(const char* bytes, int length, int index = -1);
+    int DeleteString(uint16_t index, int remove);
+    int ReplaceString(uint16_t index, const char* bytes, int length);
+    void Clear();
+    int Load(MemReader& reader, int type = -1, VazaziFile* document = nullptr);
+    uint16_t Acquire(char* text);
+    uint16_t AddNew(const char* text);
+    int Release(uint16_t index, int remove);
+    int ReplaceText(uint16_t index, const char* text);
+
     StringPool& folders() { return folders_; }
 
 protected:
@@ -73,7 +116,7 @@ private:
     struct Split;
     bool SplitPath(char* path, Split& out) const;
     // Index of the used entry with this name, folder and media type, or 0xFFFF. Needs a pin.
-    uint16_t Match(const Split& split, uint16_t folder) const;
+    uint16_t Match(const Split& split, uint16_t folder);
     void FolderText(const Split& split, char* out) const;
     uint16_t LookUpFolder(const char* folder);
     // Undoes the Acquire of a folder that was just added.
@@ -81,6 +124,25 @@ private:
     int RenameFolder(uint16_t index, const Split& split);
     uint16_t Word(uint16_t index, int at);
     void SetWord(uint16_t index, int at, uint16_t value);
+    uint16_t AddSplit(char* path, bool share);
+
+    // Path index beside the block, never stored: (name, folder, media type) to the used entries
+    // with it in ascending order, so the first is what a scan from the start finds. Built on the
+    // first lookup, kept in step by adds and releases, dropped by any other change. The list's
+    // count, free count and size at the last step catch changes made through a base reference.
+    static std::string PathKey(std::string_view name, uint16_t folder, uint8_t type);
+    bool PathIndexCurrent() const;
+    void StampPathIndex();
+    bool BuildPathIndex();
+    void PathIndexAdd(uint16_t entry, const std::string& key);
+    void PathIndexRemove(uint16_t entry, const std::string& key);
+    void DropPathIndex();
+
+    std::unordered_map<std::string, std::vector<uint16_t>> pathIndex_;
+    bool pathIndexValid_ = false;
+    uint16_t stampCount_ = 0;
+    uint16_t stampFree_ = 0;
+    uint32_t stampSize_ = 0;
 
     StringPool& folders_;
 };

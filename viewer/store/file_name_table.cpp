@@ -4,7 +4,7 @@
 #include <cstring>
 
 // The layer exports its path resolver but keeps its header beside its sources.
-#include "../../platform/src/files/paths.h"
+#include "winplat/paths.h"
 #include "store/document_paths.h"
 #include "store/mem_reader.h"
 #include "store/mem_writer.h"

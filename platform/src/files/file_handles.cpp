@@ -13,7 +13,7 @@
 #include <string>
 
 #include "files/host_files.h"
-#include "files/paths.h"
+#include "winplat/paths.h"
 #include "winplat/base.h"
 #include "winplat/files.h"
 #include "winplat/handles.h"

@@ -14,7 +14,7 @@
 
 #include "files/drives.h"
 #include "files/host_files.h"
-#include "files/paths.h"
+#include "winplat/paths.h"
 #include "winplat/base.h"
 #include "winplat/cp1250.h"
 #include "winplat/files.h"

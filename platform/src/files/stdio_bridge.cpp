@@ -8,7 +8,7 @@
 #include <string>
 
 #include "files/host_files.h"
-#include "files/paths.h"
+#include "winplat/paths.h"
 #include "winplat/base.h"
 #include "winplat/files.h"
 #include "winplat/stdio_bridge.h"

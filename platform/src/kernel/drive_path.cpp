@@ -1,6 +1,6 @@
 #include "kernel/drive_path.h"
 
-#include "files/paths.h"
+#include "winplat/paths.h"
 
 namespace winplat {
 

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../../../platform/src/files/paths.h"
+#include "winplat/paths.h"
 #include "temp_drive.h"
 #include "winplat/base.h"
 #include "winplat/files.h"

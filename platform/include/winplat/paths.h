@@ -7,8 +7,8 @@
 //
 // Every call here is thread-safe. Failures return nothing and leave a Windows error code in the
 // calling thread's last error.
-#ifndef WINPLAT_FILES_PATHS_H
-#define WINPLAT_FILES_PATHS_H
+#ifndef WINPLAT_PATHS_H
+#define WINPLAT_PATHS_H
 
 #include <optional>
 #include <string>

@@ -228,6 +228,31 @@ PXL_API int16_t PXLStretchBltTransparent(HDC ignored, const BITMAPINFOHEADER* de
                                          int16_t useTransparencyImage, PxlImageId alphaId, PxlImageId maskId,
                                          int16_t plate, int16_t keep);
 
+/* Colour and index replacement through a 1-bit mask. */
+/* Every pixel whose mask bit is set gets the colour: B, G, R on 24 bits, the low byte on 8 bits,
+ * its low nibble on 4 bits, bit set when the low byte is 1 on 1 bit. 0, with nothing changed, for
+ * unknown ids, a mask that is not 1-bit or not of the image's size, and 16- or 32-bit images. */
+PXL_API int16_t PXLImageFillByColor(PxlImageId id, PxlImageId maskId, COLORREF color);
+/* The pixels of the image whose pixel in the reference shows exactly `from` become `to` (a palette
+ * image takes the first palette entry equal to `to`). 0, with nothing changed, for id 0, unknown
+ * ids, a `to` missing from the palette, or a reference of another size. */
+PXL_API int16_t PXLChangeColorToColorRef(PxlImageId id, PxlImageId referenceId, COLORREF from, COLORREF to);
+/* The pixels of a palette image whose pixel in the (palette) reference has index `from` get index
+ * `to` (low bytes of both). 0, with nothing changed, for id 0, unknown ids, an image without
+ * palette, a `to` beyond its palette, or a reference of another size. */
+PXL_API int16_t PXLChangeIndexToIndexRef(PxlImageId id, PxlImageId referenceId, int fromIndex, int toIndex);
+
+/* Colour conversion */
+/* A new 8-bit copy of a 24-bit image: the 192 most frequent colours at 4 bits a channel, then the
+ * 4x4x4 cube in entries 192..255; each pixel takes the entry nearest its 4-bit cell (least sum of
+ * channel differences, lowest index on ties), and pure white takes 255. 0 when the source is not
+ * 24-bit or no image could be made. */
+PXL_API PxlImageId PXLCreateImage8from24(PxlImageId image);
+/* A new 16-bit 5-6-5 copy of a 24-bit image, each channel rounded to its bits (green reaches 63
+ * from 247 on). 0 for id 0, a source that cannot be taken or is not 24-bit, or when the new
+ * image cannot be made. */
+PXL_API PxlImageId PXLCreateImage16from24(PxlImageId image);
+
 #ifdef __cplusplus
 }
 #endif

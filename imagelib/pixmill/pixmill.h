@@ -253,6 +253,40 @@ PXL_API PxlImageId PXLCreateImage8from24(PxlImageId image);
  * image cannot be made. */
 PXL_API PxlImageId PXLCreateImage16from24(PxlImageId image);
 
+/* Palette quantisation. Colours are matched by dropping low bits from both sides (red first,
+ * then green, then blue, in turn) until they are equal; the lowest index wins. Palette buffers
+ * are 256 entries. */
+/* Copies min(source, target palette size) colour-table entries from source to target. 0, with
+ * nothing changed, for unknown ids or when either image has no palette. */
+PXL_API int16_t PXLSetNewColorPaletteFrom(PxlImageId target, PxlImageId source);
+/* A new 8-bit copy of a 24-bit image at 6 bits a channel: the first 254 occupied 6-6-6 cells in
+ * cell order get indices 0..253 and the rest show index 1; entries after the numbered ones get
+ * 255 in their fourth byte; the entries the three exact colours fall on are set to those colours.
+ * *colorCount (may be null) receives the number of occupied cells. 0 when the source is not
+ * 24-bit or no image could be made. */
+PXL_API PxlImageId PXLColorConvert24to8(PxlImageId id, COLORREF exact1, COLORREF exact2, COLORREF exact3,
+                                        int32_t* colorCount);
+/* Moves an 8-bit image onto the given palette, each old entry going to its match; the image's
+ * palette-index transparent entry and the given index (0..255) take no part, and old entries left
+ * unmatched take the given index, which becomes the image's only transparency entry. With an
+ * index outside 0..255 every old entry is matched and the transparency is cleared. 0 for unknown
+ * ids, a null palette or a depth other than 8. */
+PXL_API int16_t PXLConvertImageOnNewPalette(PxlImageId id, const PALETTEENTRY* palette, int32_t transparentIndex);
+/* table[i] = the position in palette A matching entry i of palette B, for i below the larger
+ * palette size (entries beyond a palette's size count as black); 0 from there to 255. Palette
+ * sizes are those of the depths, bounded by biClrUsed when it is smaller. 0 for null pointers or
+ * a depth without palette. */
+PXL_API int16_t PXLConvertPaletteTable(const BITMAPINFO* a, const BITMAPINFO* b, int32_t* table);
+/* Merges matching entries (the lowest index stays) with ever more bits dropped until fewer than
+ * count (clamped to 2..256) are left, packs them to the front and repeats entry 0 after them.
+ * 0 for a null palette. */
+PXL_API int16_t PXLReducePalette256(PALETTEENTRY* palette, int32_t count);
+/* Fills 256 rows of 7 bytes (pixel count as little-endian 32 bits, then R, G, B of the entry) for
+ * a 1-, 4- or 8-bit image; with skipTransparent, pixels of its palette-index transparent entry
+ * are not counted. Returns the number of entries (2, 16 or 256), or 0 for unknown ids, a null
+ * buffer or another depth. */
+PXL_API int16_t PXLGenerateHistogramIndexImage(PxlImageId id, uint8_t* rows, int32_t skipTransparent);
+
 #ifdef __cplusplus
 }
 #endif

@@ -23,14 +23,6 @@ void logRefusal(const char* call, const std::string& why) {
     SetLastError(ERROR_INVALID_PARAMETER);
 }
 
-// Runs 'body' on the DC under the GDI lock; 'failure' for a handle that is not a live DC.
-template <class T, class Body>
-T onDc(HDC dc, T failure, Body body) {
-    std::lock_guard lock(gdiMutex());
-    auto context = findDc(handleValue(dc));
-    if (!context) return failure;
-    return body(*context);
-}
 
 DeviceInfo screenInfo() {
     return DeviceInfo{DT_RASDISPLAY, 1024, 768, 32, kScreenDpi};

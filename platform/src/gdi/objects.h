@@ -114,6 +114,15 @@ std::mutex& gdiMutex();
 
 std::shared_ptr<BitmapObject> findBitmap(uint32_t handle);
 std::shared_ptr<DeviceContextObject> findDc(uint32_t handle);
+
+// Runs 'body' on the DC under the GDI lock; 'failure' for a handle that is not a live DC.
+template <class T, class Body>
+T onDc(HDC dc, T failure, Body body) {
+    std::lock_guard lock(gdiMutex());
+    auto context = findDc(handleValue(dc));
+    if (!context) return failure;
+    return body(*context);
+}
 std::shared_ptr<PaletteObject> findPalette(uint32_t handle);
 std::shared_ptr<PenObject> findPen(uint32_t handle);
 std::shared_ptr<BrushObject> findBrush(uint32_t handle);

@@ -270,13 +270,6 @@ void frame(Surface& surface, const DeviceRect& area, const DeviceRect& r, const 
                  pen);
 }
 
-template <class T, class Body>
-T onDc(HDC dc, T failure, Body body) {
-    std::lock_guard lock(gdiMutex());
-    auto context = findDc(handleValue(dc));
-    if (!context) return failure;
-    return body(*context);
-}
 
 std::string rectText(int left, int top, int right, int bottom) {
     return std::to_string(left) + " " + std::to_string(top) + " " + std::to_string(right) + " " +

@@ -15,24 +15,6 @@ using pixmill::rowFromTop;
 
 using PaletteQuantise = PixmillTest;
 
-struct Rgb {
-    int r, g, b;
-};
-
-PxlImageId make24(int width, int height, const std::vector<Rgb>& pixels) {
-    const PxlImageId id = PXLCreateImage(width, height, 24);
-    pixmill::ImageLock image = lockImage(id, Access::Write);
-    for (int y = 0; y < height; ++y) {
-        uint8_t* row = rowFromTop(*image, y);
-        for (int x = 0; x < width; ++x) {
-            const Rgb& p = pixels[static_cast<size_t>(y * width + x)];
-            row[3 * x] = static_cast<uint8_t>(p.b);
-            row[3 * x + 1] = static_cast<uint8_t>(p.g);
-            row[3 * x + 2] = static_cast<uint8_t>(p.r);
-        }
-    }
-    return id;
-}
 
 // A palette image of the depth whose indices are given row by row from the top.
 PxlImageId makeIndexed(int width, int height, int bits, const std::vector<int>& indices) {

@@ -243,6 +243,23 @@ PXL_API int16_t PXLChangeColorToColorRef(PxlImageId id, PxlImageId referenceId, 
 PXL_API int16_t PXLChangeIndexToIndexRef(PxlImageId id, PxlImageId referenceId, int fromIndex, int toIndex);
 
 /* Colour conversion */
+/* A new image of another depth made from `image` (left unchanged). `bits` is normalised to its
+ * class (1, 4, 8 or 24; 16 gives 24) and is 8 when `grey` is set. ditherType: 0 none, 1 ordered
+ * 8x8, 2 Floyd-Steinberg, 3 Burkes (off for 24-bit targets and grey). paletteMode: 0 the caller's
+ * palette (at least as many entries as the target's palette) or the target's default, 1 a
+ * popularity palette of the source; bit 0x80 leaves the last entry unused. A 32-bit source always
+ * gives plain 24 bits. `progress` is called once per row. 0 for unknown ids, palette modes other
+ * than 0 and 1, dither types above 3, targets of 25 bits and more, or when memory runs out. */
+PXL_API PxlImageId PXLColorConvert(PxlImageId image, int16_t bits, int16_t ditherType, int16_t paletteMode,
+                                   int32_t grey, const PALETTEENTRY* palette, PxlProgressFn progress);
+/* Reduces the 24-bit `source` into the 8-bit `target` of the same size, palette and pixels: the
+ * palette by splitting colour boxes (`colours` entries, 2..256), keeping the target's first
+ * `fixed` entries; pixels whose bit in the 1-bit `mask` (0 = none, same size) is 0 get a last
+ * entry (128,128,128) that becomes the target's palette-index transparency. ditherType: 0 none,
+ * 1 ordered, 2 and 3 serpentine error diffusion. 1, or 0 for bad ids, depths or sizes, or an
+ * image whose every pixel is masked out. */
+PXL_API int32_t PXLFineColorConvert(PxlImageId target, PxlImageId source, PxlImageId mask, int32_t colours,
+                                    int32_t ditherType, int32_t fixed);
 /* A new 8-bit copy of a 24-bit image: the 192 most frequent colours at 4 bits a channel, then the
  * 4x4x4 cube in entries 192..255; each pixel takes the entry nearest its 4-bit cell (least sum of
  * channel differences, lowest index on ties), and pure white takes 255. 0 when the source is not
@@ -266,6 +283,11 @@ PXL_API int16_t PXLSetNewColorPaletteFrom(PxlImageId target, PxlImageId source);
  * 24-bit or no image could be made. */
 PXL_API PxlImageId PXLColorConvert24to8(PxlImageId id, COLORREF exact1, COLORREF exact2, COLORREF exact3,
                                         int32_t* colorCount);
+/* Fills a 256-entry buffer with a palette fit for the frames from `image` on and returns the
+ * index left free for transparency (0): for one frame its own palette with the free entry (its
+ * palette-index transparency, else 238, 15 or 1 by depth) swapped into slot 0, which becomes the
+ * lightest grey the rest of the palette lacks. -1 for a null buffer or an unknown id. */
+PXL_API int32_t PXLCalculateOptimPalette256(PxlImageId image, PALETTEENTRY* palette);
 /* Moves an 8-bit image onto the given palette, each old entry going to its match; the image's
  * palette-index transparent entry and the given index (0..255) take no part, and old entries left
  * unmatched take the given index, which becomes the image's only transparency entry. With an

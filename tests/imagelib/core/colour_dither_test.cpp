@@ -42,6 +42,13 @@ Colour colourWithGrey(int v, int divisor) {
     return {};
 }
 
+// A 24-bit picture of greys (g, g, g) given row by row from the top.
+Picture greys(int width, const std::vector<int>& levels) {
+    Picture p{24, width, static_cast<int>(levels.size()) / width, {}, {}, {}, {}};
+    for (const int g : levels) p.colour.push_back({g, g, g});
+    return p;
+}
+
 // ---- ordered, bilevel ------------------------------------------------------------------------------
 
 // Over one 8x8 tile every threshold 0..63 occurs once, so a flat grey v sets v >> 2 pixels, except
@@ -212,8 +219,8 @@ TEST_F(ColourDither, OrderedFourBitLeavesPaletteColoursAlone) {
 // Picture (24-bit greys g, bilevel grey 100g/85):   top    0   0  68   ->   0   0  80
 //                                                   bottom 0 204  85   ->   0 240 100
 TEST_F(ColourDither, FloydSteinbergByHand) {
-    const Picture p{
-        24, 3, 2, {}, {}, {{0, 0, 0}, {0, 0, 0}, {68, 68, 68}, {0, 0, 0}, {204, 204, 204}, {85, 85, 85}}, {}};
+    const Picture p = greys(3, {0, 0, 68,  //
+                                0, 204, 85});
     // Warm-up on the bottom row 0 240 100 against its copy:
     //   x0: 0 -> 0, e 0.  x1: 240 -> 1, e -15: x2 100-7=93; copy 0-3->0, 240-5=235, 100-1=99.
     //   x2: 93 -> 0, e 93: copy x1 235+17=252, x2 99+29=128.     The row starts as 0 252 128.
@@ -228,9 +235,8 @@ TEST_F(ColourDither, FloydSteinbergByHand) {
 
 // Picture:  top 0 0 68 -> 0 0 80;  bottom 85 85 102 -> 100 100 120.
 TEST_F(ColourDither, BurkesByHand) {
-    const Picture p{24, 3,  2,
-                    {}, {}, {{0, 0, 0}, {0, 0, 0}, {68, 68, 68}, {85, 85, 85}, {85, 85, 85}, {102, 102, 102}},
-                    {}};
+    const Picture p = greys(3, {0, 0, 68,  //
+                                85, 85, 102});
     // Warm-up on 100 100 120:
     //   x0: 100 -> 0, e 100: x1 +25=125, x2 +12=132; copy x0 +25=125, x1 +12=112, x2 +6=126.
     //   x1: 125 -> 0, e 125: x2 +31=163; copy x0 +15=140, x1 +31=143, x2 +15=141.

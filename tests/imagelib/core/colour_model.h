@@ -412,11 +412,18 @@ inline Palette popularityPalette(const Picture& p, int targetBits, bool dither, 
 
 // Threshold of column x in the row numbered y in storage order.
 inline int threshold(int x, int y) {
+    // clang-format off
     static constexpr std::array<int, 64> kMatrix = {
-        0,  32, 8,  40, 2,  34, 10, 42, 48, 16, 56, 24, 50, 18, 58, 26, 12, 44, 4,  36, 14, 46,
-        6,  38, 60, 28, 52, 20, 62, 30, 54, 22, 3,  35, 11, 43, 1,  33, 9,  41, 51, 19, 59, 27,
-        49, 17, 57, 25, 15, 47, 7,  39, 13, 45, 5,  37, 63, 31, 55, 23, 61, 29, 53, 21,
+         0, 32,  8, 40,  2, 34, 10, 42,
+        48, 16, 56, 24, 50, 18, 58, 26,
+        12, 44,  4, 36, 14, 46,  6, 38,
+        60, 28, 52, 20, 62, 30, 54, 22,
+         3, 35, 11, 43,  1, 33,  9, 41,
+        51, 19, 59, 27, 49, 17, 57, 25,
+        15, 47,  7, 39, 13, 45,  5, 37,
+        63, 31, 55, 23, 61, 29, 53, 21,
     };
+    // clang-format on
     return kMatrix[static_cast<size_t>((x % 8) * 8 + (y % 8))];
 }
 

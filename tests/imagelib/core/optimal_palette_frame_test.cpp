@@ -104,6 +104,7 @@ TEST_F(OptimalPaletteOneFrame, FreeEntryByDepthWithoutTransparency) {
         // True colour copies nothing: the caller's own entries 0 and 1 are swapped.
         {"24-bit", 24, {}, 1},
         {"32-bit", 32, {}, 1},
+        {"5-6-5", PXL_BITS_565, {}, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -559,56 +559,6 @@ TEST_F(ColourConvert, RefusesBadIdsModesDitherTypesAndDeepTargets) {
     EXPECT_EQ(allBytes(rgb), rgbBefore);
 }
 
-// Whichever allocation fails, the call gives 0 and leaves nothing behind, or gives the full result.
-TEST_F(ColourConvert, RunningOutOfMemoryGivesZeroAndLeavesNothing) {
-    const PxlImageId id = makeImage(randomTrueColour(9, 5, 123));
-    const PxlImageId indexed = makeImage(randomIndexed(8, 9, 5, 124));
-    const struct {
-        PxlImageId source;
-        int bits, dither, mode, grey;
-    } asks[] = {{id, 8, 0, 0, 0},  {id, 4, 2, 1, 0},      {id, 1, 1, 0, 0},      {id, 8, 3, 0x81, 0},
-                {id, 24, 0, 0, 0}, {indexed, 1, 3, 1, 0}, {indexed, 4, 0, 0, 0}, {id, 8, 0, 0, 1}};
-    for (const auto& a : asks) {
-        SCOPED_TRACE(testing::Message()
-                     << a.bits << " bits, dither " << a.dither << ", mode " << a.mode << ", grey " << a.grey);
-        const PxlImageId whole = convert(a.source, a.bits, a.dither, a.mode, a.grey);
-        ASSERT_NE(whole, 0);
-        const std::vector<uint8_t> wholeBytes = allBytes(whole);
-        const Palette wholePalette = paletteOf(whole, size_t(paletteSize(a.bits)));
-        ASSERT_EQ(PXLDeleteImage(whole), 1);
-        int refusals = 0;
-        for (int first = 1;; ++first) {
-            const size_t images = pixmill::liveImageCount();
-            const size_t blocks = winplat::testing::liveGlobalBlocks();
-            PxlImageId result = 0;
-            int failed = 0;
-            {
-                winplat::testing::GlobalAllocFailure plan(first);
-                winplat::testing::DebugCapture quiet;
-                result = convert(a.source, a.bits, a.dither, a.mode, a.grey);
-                failed = plan.failures();
-            }
-            if (failed == 0) {
-                EXPECT_NE(result, 0);
-                break;
-            }
-            ++refusals;
-            if (result == 0) {
-                EXPECT_EQ(pixmill::liveImageCount(), images) << "allocation " << first;
-                EXPECT_EQ(winplat::testing::liveGlobalBlocks(), blocks) << "allocation " << first;
-            } else {
-                EXPECT_EQ(allBytes(result), wholeBytes) << "allocation " << first;
-                EXPECT_EQ(paletteOf(result, wholePalette.size()), wholePalette) << "allocation " << first;
-                PXLDeleteImage(result);
-            }
-        }
-        if (refusals == 0) {
-            GTEST_SKIP()
-                << "no allocation of the conversion goes through global memory, so none can be made to fail";
-        }
-    }
-}
-
 // A target too large to make (over 2 GB of 24-bit rows from a 1-bit picture of 91 MB) gives 0.
 TEST_F(ColourConvert, TargetThatCannotBeMadeGivesZeroAndLeavesNothing) {
     const PxlImageId huge = PXLCreateImage(27000, 27000, 1);

@@ -37,7 +37,9 @@ struct Codec {
 };
 
 // Reads the bytes from a file; with a prefix the picture stands at an offset inside it.
-inline Decoded decodeWith(const Codec& codec, const Bytes& picture, const Bytes& prefix = {}, int stopAfter = -1) {
+// With infoOnly the loader is not run, so the record holds what the info reader left.
+inline Decoded decodeWith(const Codec& codec, const Bytes& picture, const Bytes& prefix = {}, int stopAfter = -1,
+                          bool infoOnly = false) {
     Decoded d;
     TempFolder folder;
     Bytes whole = prefix;
@@ -53,7 +55,7 @@ inline Decoded decodeWith(const Codec& codec, const Bytes& picture, const Bytes&
     pixmill::CodecCall call{d.info, stream};
     call.offset = offset;
     d.infoResult = codec.info(call);
-    if (d.infoResult != 0) return d;
+    if (d.infoResult != 0 || infoOnly) return d;
     stream.seek(offset, SEEK_SET);
     d.sink.emplace(pixmill::prepareRowTransfer(d.info), stopAfter);
     call.sink = &*d.sink;

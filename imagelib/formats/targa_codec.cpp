@@ -153,7 +153,7 @@ public:
             const uint32_t n = std::min(left_, units - done);
             uint8_t* at = out + size_t{done} * unit_;
             if (repeat_) {
-                for (uint32_t i = 0; i < n; ++i) std::memcpy(at + size_t{i} * unit_, value_, unit_);
+                fill(at, n);
             } else if (!in_.bytes(at, size_t{n} * unit_)) {
                 return false;
             }
@@ -164,6 +164,16 @@ public:
     }
 
 private:
+    void fill(uint8_t* at, uint32_t n) const {
+        if (unit_ == 1) {
+            std::memset(at, value_[0], n);
+            return;
+        }
+        for (uint32_t i = 0; i < n; ++i, at += unit_) {
+            for (uint32_t b = 0; b < unit_; ++b) at[b] = value_[b];
+        }
+    }
+
     bool startPacket() {
         uint8_t head;
         if (!in_.byte(head)) return false;

@@ -7,14 +7,18 @@
 
 #include "formats/bmp_codec.h"
 #include "formats/format_table.h"
+#include "formats/jpeg_codec.h"
+#include "formats/png_codec.h"
 #include "winplat/cp1250.h"
 
 namespace pixmill {
 namespace {
 
 // The codecs of this library. Formats without an entry are recognised but cannot be read.
-constexpr std::array<CodecEntry, 1> kCodecs = {{
+constexpr std::array<CodecEntry, 3> kCodecs = {{
     {PXL_FORMAT_BMP, bmpInfo, bmpLoad, bmpSave, true},
+    {PXL_FORMAT_JPG, jpegInfo, jpegLoad, jpegSave, false},
+    {PXL_FORMAT_PNG, pngInfo, pngLoad, pngSave, false},
 }};
 
 constexpr size_t kMagicBytes = 10;

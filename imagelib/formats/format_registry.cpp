@@ -9,13 +9,15 @@
 #include "formats/format_table.h"
 #include "formats/jpeg_codec.h"
 #include "formats/png_codec.h"
+#include "formats/tiff_codec.h"
 #include "winplat/cp1250.h"
 
 namespace pixmill {
 namespace {
 
 // The codecs of this library. Formats without an entry are recognised but cannot be read.
-constexpr std::array<CodecEntry, 3> kCodecs = {{
+constexpr std::array<CodecEntry, 4> kCodecs = {{
+    {PXL_FORMAT_TIFF, tiffInfo, tiffLoad, tiffSave, false},
     {PXL_FORMAT_BMP, bmpInfo, bmpLoad, bmpSave, true},
     {PXL_FORMAT_JPG, jpegInfo, jpegLoad, jpegSave, false},
     {PXL_FORMAT_PNG, pngInfo, pngLoad, pngSave, false},

@@ -381,7 +381,7 @@ TEST(JpegCodec, EveryImageDepthIsSavedInColourAndGrey) {
         s16.rows.push_back(r16);
         s32.rows.push_back(r32);
     }
-    cases.push_back({"16 bits (5-6-5)", s16, {0xFF0707, 0x0707FF, 0x07C307, 0xFFFFFF}});
+    cases.push_back({"16 bits (5-6-5)", s16, {0xFF0307, 0x0703FF, 0x07C307, 0xFFFFFF}});
     cases.push_back({"32 bits", s32, colours});
     for (const Case& c : cases) {
         for (const bool asGrey : {false, true}) {

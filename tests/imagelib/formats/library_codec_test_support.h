@@ -18,6 +18,7 @@
 
 #include "bmp_test_support.h"
 #include "formats/codec.h"
+#include "winplat/testing.h"
 
 namespace codec_test {
 
@@ -312,3 +313,46 @@ inline void expectSamePixels(const Decoded& ours, const Pnm& tool, int tolerance
 }  // namespace codec_test
 
 #endif
+
+namespace codec_test {
+
+// What a damaged file may give: a failure code from info or load, or a load that delivered every
+// row (a library that pads a cut-off picture). Anything else, or a sanitizer report, is a fault.
+inline void expectCleanOutcome(const Decoded& d, const std::string& what) {
+    auto failure = [](int16_t r) {
+        return r == pixmill::kCodecCannotOpen || r == pixmill::kCodecBadFormat || r == pixmill::kCodecReadError ||
+               r == pixmill::kCodecNoMemory;
+    };
+    if (d.infoResult != pixmill::kCodecOk) {
+        EXPECT_TRUE(failure(d.infoResult)) << what << ": info gave " << d.infoResult;
+        return;
+    }
+    if (d.loadResult != pixmill::kCodecOk) {
+        EXPECT_TRUE(failure(d.loadResult)) << what << ": load gave " << d.loadResult;
+        return;
+    }
+    EXPECT_TRUE(d.sink->complete()) << what << ": loaded without every row";
+}
+
+// Every prefix of the file shorter than it, and every byte of its first 'headerBytes' set to each
+// of a few awkward values, through the codec; 'fix' may repair what a mutation broke besides the
+// byte (a checksum) so the checks behind it are reached.
+template <class Fix>
+void damageRun(CodecFn info, CodecFn load, const Bytes& file, size_t headerBytes, Fix fix) {
+    for (size_t length = 0; length < file.size(); ++length) {
+        const Bytes prefix(file.begin(), file.begin() + static_cast<long>(length));
+        expectCleanOutcome(decodeWith(info, load, prefix), "prefix of " + std::to_string(length) + " bytes");
+    }
+    for (size_t at = 0; at < std::min(headerBytes, file.size()); ++at) {
+        for (uint8_t value : {uint8_t{0x00}, uint8_t{0x01}, uint8_t{0x7F}, uint8_t{0x80}, uint8_t{0xFF}}) {
+            if (file[at] == value) continue;
+            Bytes damaged = file;
+            damaged[at] = value;
+            fix(damaged, at);
+            expectCleanOutcome(decodeWith(info, load, damaged),
+                               "byte " + std::to_string(at) + " set to " + std::to_string(value));
+        }
+    }
+}
+
+}  // namespace codec_test

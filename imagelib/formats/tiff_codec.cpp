@@ -288,6 +288,14 @@ void convertRow(const Picture& p, const uint8_t* in, uint8_t* out) {
             for (int x = 0; x < width; ++x) out[x] = in[x * p.pixelBytes + p.pickOffset];
             break;
         case RowKind::Rgb: {
+            if (p.pixelBytes == 3) {
+                for (int x = 0; x < width; ++x) {
+                    out[3 * x] = in[3 * x + 2];
+                    out[3 * x + 1] = in[3 * x + 1];
+                    out[3 * x + 2] = in[3 * x];
+                }
+                break;
+            }
             const uint32_t high = p.sampleBytes == 2 ? kHighByte : 0;
             for (int x = 0; x < width; ++x) {
                 const uint8_t* pixel = in + x * p.pixelBytes + high;

@@ -74,17 +74,32 @@ TIFF* TiffWindow::open(const char* mode) { return openWindow(*this, mode); }
 tmsize_t TiffWindow::read(void* buffer, tmsize_t size) {
     if (size <= 0 || position_ >= end_) return 0;
     const int64_t count = std::min<int64_t>({size, end_ - position_, std::numeric_limits<uint32_t>::max()});
-    if (!stream_.seek(base_ + position_, SEEK_SET) || !stream_.read(buffer, static_cast<uint32_t>(count))) return 0;
+    if (!moveStreamTo(base_ + position_) || !stream_.read(buffer, static_cast<uint32_t>(count))) {
+        streamAt_ = -1;
+        return 0;
+    }
     position_ += count;
+    streamAt_ = base_ + position_;
     return static_cast<tmsize_t>(count);
 }
 
 tmsize_t TiffWindow::write(const void* buffer, tmsize_t size) {
     if (size < 0 || size > std::numeric_limits<uint32_t>::max()) return 0;
-    if (!stream_.seek(base_ + position_, SEEK_SET) || !stream_.write(buffer, static_cast<uint32_t>(size))) return 0;
+    if (!moveStreamTo(base_ + position_) || !stream_.write(buffer, static_cast<uint32_t>(size))) {
+        streamAt_ = -1;
+        return 0;
+    }
     position_ += size;
+    streamAt_ = base_ + position_;
     end_ = std::max(end_, position_);
     return size;
+}
+
+// Reads that follow each other need no seek, which would throw away what the file has buffered.
+bool TiffWindow::moveStreamTo(int64_t at) {
+    if (at == streamAt_) return true;
+    streamAt_ = stream_.seek(at, SEEK_SET) ? at : -1;
+    return streamAt_ == at;
 }
 
 toff_t TiffWindow::seek(toff_t offset, int whence) {

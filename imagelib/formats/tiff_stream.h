@@ -34,10 +34,13 @@ public:
     toff_t size() const { return static_cast<toff_t>(end_); }
 
 private:
+    bool moveStreamTo(int64_t at);
+
     ByteStream& stream_;
     int64_t base_;
     int64_t end_;
     int64_t position_ = 0;
+    int64_t streamAt_ = -1;  // where the stream stands, -1 when unknown
 };
 
 // Closes a libtiff handle on every path.

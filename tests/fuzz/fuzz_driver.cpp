@@ -62,6 +62,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no seeds\n");
         return 1;
     }
+    for (size_t i = 0; i < seeds.size(); ++i) {
+        if (seeds[i].empty()) {
+            std::fprintf(stderr, "seed %zu could not be written\n", i);
+            return 1;
+        }
+    }
     Random random;
     long runs = 0;
     for (const FuzzBytes& seed : seeds) {

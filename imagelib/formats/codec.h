@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <new>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -31,6 +32,17 @@ enum CodecResult : int16_t {
     kCodecWriteError = 6,
     kCodecStopped = 8,
 };
+
+// Runs a codec's work; running out of memory anywhere in it is its result, not an exception
+// escaping into the front end.
+template <class Work>
+int16_t catchingNoMemory(Work&& work) {
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        return kCodecNoMemory;
+    }
+}
 
 // Codec flags.
 constexpr int16_t kFlagCmykTiff = 0x0001;        // a separated TIFF (info); "more frames follow" (save)

@@ -224,20 +224,12 @@ int16_t macPaintInfo(CodecCall& call) {
 
 int16_t macPaintLoad(CodecCall& call) {
     if (!call.stream.isFile() || !call.sink) return kCodecBadFormat;
-    try {
-        return load(call);
-    } catch (const std::bad_alloc&) {
-        return kCodecNoMemory;
-    }
+    return catchingNoMemory([&] { return load(call); });
 }
 
 int16_t macPaintSave(CodecCall& call) {
     if (!call.stream.isFile() || !call.source) return kCodecBadFormat;
-    try {
-        return save(call);
-    } catch (const std::bad_alloc&) {
-        return kCodecNoMemory;
-    }
+    return catchingNoMemory([&] { return save(call); });
 }
 
 }  // namespace pixmill

@@ -325,29 +325,17 @@ int16_t save(CodecCall& call) {
 
 int16_t pcxInfo(CodecCall& call) {
     if (!call.stream.isFile()) return kCodecBadFormat;
-    try {
-        return readInfo(call);
-    } catch (const std::bad_alloc&) {
-        return kCodecNoMemory;
-    }
+    return catchingNoMemory([&] { return readInfo(call); });
 }
 
 int16_t pcxLoad(CodecCall& call) {
     if (!call.stream.isFile() || !call.sink) return kCodecBadFormat;
-    try {
-        return load(call);
-    } catch (const std::bad_alloc&) {
-        return kCodecNoMemory;
-    }
+    return catchingNoMemory([&] { return load(call); });
 }
 
 int16_t pcxSave(CodecCall& call) {
     if (!call.stream.isFile() || !call.source) return kCodecBadFormat;
-    try {
-        return save(call);
-    } catch (const std::bad_alloc&) {
-        return kCodecNoMemory;
-    }
+    return catchingNoMemory([&] { return save(call); });
 }
 
 }  // namespace pixmill

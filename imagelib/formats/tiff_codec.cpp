@@ -499,29 +499,17 @@ int16_t save(CodecCall& call) {
 
 int16_t tiffInfo(CodecCall& call) {
     if (!call.stream.isFile()) return kCodecCannotOpen;
-    try {
-        return info(call);
-    } catch (const std::bad_alloc&) {
-        return kCodecNoMemory;
-    }
+    return catchingNoMemory([&] { return info(call); });
 }
 
 int16_t tiffLoad(CodecCall& call) {
     if (!call.stream.isFile() || !call.sink) return kCodecCannotOpen;
-    try {
-        return load(call);
-    } catch (const std::bad_alloc&) {
-        return kCodecNoMemory;
-    }
+    return catchingNoMemory([&] { return load(call); });
 }
 
 int16_t tiffSave(CodecCall& call) {
     if (!call.stream.bound() || !call.source) return kCodecCannotCreate;
-    try {
-        return save(call);
-    } catch (const std::bad_alloc&) {
-        return kCodecNoMemory;
-    }
+    return catchingNoMemory([&] { return save(call); });
 }
 
 }  // namespace pixmill

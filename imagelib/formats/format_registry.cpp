@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "formats/bmi_codec.h"
 #include "formats/bmp_codec.h"
 #include "formats/format_table.h"
 #include "winplat/cp1250.h"
@@ -13,8 +14,9 @@ namespace pixmill {
 namespace {
 
 // The codecs of this library. Formats without an entry are recognised but cannot be read.
-constexpr std::array<CodecEntry, 1> kCodecs = {{
+constexpr std::array<CodecEntry, 2> kCodecs = {{
     {PXL_FORMAT_BMP, bmpInfo, bmpLoad, bmpSave, true},
+    {PXL_FORMAT_BMI, bmiInfo, bmiLoad, bmiSave, true},
 }};
 
 constexpr size_t kMagicBytes = 10;

@@ -62,7 +62,7 @@ struct Frame {
         put32(b, imageBytes >= 0 ? static_cast<uint32_t>(imageBytes) : stride(width, bits) * static_cast<uint32_t>(height));
         put16(b, chunkSize);
         if (paletteFlag) {
-            for (uint32_t c : palette) put32(b, ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
+            for (uint32_t c : palette) put32(b, c);  // blue, green, red, 0
         }
         for (const Bytes& c : chunks) b.insert(b.end(), c.begin(), c.end());
         return b;
@@ -92,7 +92,7 @@ struct Picture {
         put16(b, one);
         put16(b, directoryCount >= 0 ? static_cast<uint32_t>(directoryCount) : static_cast<uint32_t>(entries));
         if (paletteFlag == 1) {
-            for (uint32_t c : palette) put32(b, ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
+            for (uint32_t c : palette) put32(b, c);  // blue, green, red, 0
         }
         size_t offset = b.size() + 6 * entries;
         Bytes directory, data;
@@ -143,7 +143,7 @@ inline Picture smallPicture() {
     return p;
 }
 
-inline codec_test::Run readBmi(const Bytes& bytes, bmp_test::Form form, codec_test::RunOptions options = {}) {
+inline codec_test::CodecRun readBmi(const Bytes& bytes, bmp_test::Form form, codec_test::RunOptions options = {}) {
     options.withEntries = true;
     return codec_test::runCodec(pixmill::bmiInfo, pixmill::bmiLoad, bytes, form, options);
 }

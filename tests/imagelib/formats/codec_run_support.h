@@ -24,16 +24,32 @@ struct RunOptions {
     bool withEntries = false;  // hand the codec a transparency entry array
 };
 
-struct Run : Decoded {
+inline RunOptions wantedFrame(int16_t frame) {
+    RunOptions o;
+    o.wantedFrame = frame;
+    return o;
+}
+inline RunOptions stopAfter(int rows) {
+    RunOptions o;
+    o.stopAfter = rows;
+    return o;
+}
+inline RunOptions atOffset(Bytes prefix) {
+    RunOptions o;
+    o.prefix = std::move(prefix);
+    return o;
+}
+
+struct CodecRun : Decoded {
     std::array<PxlTransparencyEntry, 10> entries{};
     int32_t entryCount = -1;
     int64_t positionAfterInfo = -1;  // stream kinds
     int64_t positionAfterLoad = -1;
 };
 
-inline Run runCodec(pixmill::CodecFn info, pixmill::CodecFn load, const Bytes& bytes, Form form,
+inline CodecRun runCodec(pixmill::CodecFn info, pixmill::CodecFn load, const Bytes& bytes, Form form,
                     const RunOptions& options = {}) {
-    Run d;
+    CodecRun d;
     d.info = pixmill::PxlCodecInfo{};
     d.info.wantedFrame = options.wantedFrame;
     d.info.gifFrameWord = options.gifFrameWord;

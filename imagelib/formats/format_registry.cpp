@@ -8,13 +8,15 @@
 #include "formats/bmi_codec.h"
 #include "formats/bmp_codec.h"
 #include "formats/format_table.h"
+#include "formats/gif_codec.h"
 #include "winplat/cp1250.h"
 
 namespace pixmill {
 namespace {
 
 // The codecs of this library. Formats without an entry are recognised but cannot be read.
-constexpr std::array<CodecEntry, 2> kCodecs = {{
+constexpr std::array<CodecEntry, 3> kCodecs = {{
+    {PXL_FORMAT_GIF, gifInfo, gifLoad, nullptr, false},
     {PXL_FORMAT_BMP, bmpInfo, bmpLoad, bmpSave, true},
     {PXL_FORMAT_BMI, bmiInfo, bmiLoad, bmiSave, true},
 }};

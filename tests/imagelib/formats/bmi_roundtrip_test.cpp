@@ -312,4 +312,22 @@ TEST_F(BmiRoundTrip, RowsUpTo65535BytesAreStoredAndLongerOnesRefused) {
     EXPECT_EQ(bmp_test::readFile(folder_.file("old.bmi")), (Bytes{'o', 'l', 'd'}));
 }
 
+// 16- and 32-bit images are stored as the library's 24-bit conversion of them.
+TEST_F(BmiRoundTrip, DeepAndFiveSixFiveImagesAreStoredAsTwentyFourBits) {
+    std::mt19937 random(16);
+    for (int bits : {PXL_BITS_565, 32}) {
+        SCOPED_TRACE(bits);
+        const PxlImageId id = PXLCreateImage(9, 4, bits);
+        ASSERT_NE(id, 0);
+        uint8_t* data = PXLGetBits(id);
+        for (int i = 0; i < PXLSizeImage(id); ++i) data[i] = static_cast<uint8_t>(random());
+        const PxlImageId expected = PXLColorConvert(id, 24, 0, 0, 0, nullptr, nullptr);
+        ASSERT_NE(expected, 0);
+        const PxlImageId back = saveAndLoad(id, Kind::Callbacks, "", "");
+        ASSERT_NE(back, 0);
+        EXPECT_EQ(PXLbpp(back), 24);
+        expectSameImage(expected, back, false);
+    }
+}
+
 }  // namespace

@@ -9,15 +9,17 @@
 #include "formats/bmp_codec.h"
 #include "formats/format_table.h"
 #include "formats/gif_codec.h"
+#include "formats/ico_codec.h"
 #include "winplat/cp1250.h"
 
 namespace pixmill {
 namespace {
 
 // The codecs of this library. Formats without an entry are recognised but cannot be read.
-constexpr std::array<CodecEntry, 3> kCodecs = {{
+constexpr std::array<CodecEntry, 4> kCodecs = {{
     {PXL_FORMAT_GIF, gifInfo, gifLoad, nullptr, false},
     {PXL_FORMAT_BMP, bmpInfo, bmpLoad, bmpSave, true},
+    {PXL_FORMAT_ICO, icoInfo, icoLoad, icoSave, false},
     {PXL_FORMAT_BMI, bmiInfo, bmiLoad, bmiSave, true},
 }};
 

@@ -5,8 +5,11 @@
 #include <cstring>
 #include <string>
 
+#include "formats/bmi_codec.h"
 #include "formats/bmp_codec.h"
 #include "formats/format_table.h"
+#include "formats/gif_codec.h"
+#include "formats/ico_codec.h"
 #include "formats/jpeg_codec.h"
 #include "formats/macpaint_codec.h"
 #include "formats/pcx_codec.h"
@@ -22,13 +25,16 @@ namespace {
 // The codecs of this library. Formats without an entry are recognised but cannot be read.
 constexpr CodecEntry kCodecs[] = {
     {PXL_FORMAT_PCX, pcxInfo, pcxLoad, pcxSave, false},
+    {PXL_FORMAT_GIF, gifInfo, gifLoad, nullptr, false},
     {PXL_FORMAT_TIFF, tiffInfo, tiffLoad, tiffSave, false},
     {PXL_FORMAT_BMP, bmpInfo, bmpLoad, bmpSave, true},
     {PXL_FORMAT_WPG, wpgInfo, wpgLoad, wpgSave, false},
+    {PXL_FORMAT_ICO, icoInfo, icoLoad, icoSave, false},
     {PXL_FORMAT_MACPAINT, macPaintInfo, macPaintLoad, macPaintSave, false},
     {PXL_FORMAT_TARGA, targaInfo, targaLoad, targaSave, false},
     {PXL_FORMAT_JPG, jpegInfo, jpegLoad, jpegSave, false},
     {PXL_FORMAT_PNG, pngInfo, pngLoad, pngSave, false},
+    {PXL_FORMAT_BMI, bmiInfo, bmiLoad, bmiSave, true},
 };
 
 constexpr size_t kMagicBytes = 10;

@@ -294,7 +294,7 @@ int16_t save(CodecCall& call) {
     RowSource* source = call.source;
     std::optional<ConvertedImage> converted;
     if (info.bitsPerPixel > 8 && info.bitsPerPixel != 24) {
-        converted.emplace(call.image, 24);
+        converted.emplace(call.imageId, 24);
         if (!converted->ok()) return kCodecNoMemory;
         converted->describe(info);
         source = &*converted;

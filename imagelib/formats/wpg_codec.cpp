@@ -279,7 +279,7 @@ int16_t save(CodecCall& call) {
     RowSource* source = call.source;
     std::optional<ConvertedImage> converted;
     if (info.bitsPerPixel > 8) {
-        converted.emplace(call.image, 8);
+        converted.emplace(call.imageId, 8);
         if (!converted->ok()) return kCodecNoMemory;
         converted->describe(info);
         source = &*converted;

@@ -167,6 +167,34 @@ PXL_API int16_t PXLGetInfoFileOffset(const char* path, int32_t offset, PxlFileIn
 PXL_API int16_t PXLGetInfoFileStreamCB(PxlStreamCallbacks* stream, PxlFileInfo* info);
 PXL_API int16_t PXLSupportGifLicenseText(char* out, int16_t length);
 
+/* One block of a GIF file as PXLGetGifDetails lists it, in file order. */
+#define PXL_GIF_BLOCK_OTHER 0           /* an extension of another label */
+#define PXL_GIF_BLOCK_HEADER 1
+#define PXL_GIF_BLOCK_GLOBAL_TABLE 2
+#define PXL_GIF_BLOCK_COMMENT 3
+#define PXL_GIF_BLOCK_APPLICATION 4
+#define PXL_GIF_BLOCK_GRAPHIC_CONTROL 5
+#define PXL_GIF_BLOCK_LOCAL_TABLE 6
+#define PXL_GIF_BLOCK_IMAGE 7
+#define PXL_GIF_BLOCK_PLAIN_TEXT 8
+typedef struct PxlGifBlockEntry {
+    int32_t kind;   /* PXL_GIF_BLOCK_* */
+    int32_t start;  /* file position: the end of the entry before (0 for the header) */
+    int32_t length; /* bytes from start to the end of the block; an image with a local table is
+                     * listed as the table (from the separator, the table's size) and then the
+                     * image (from after the table, the rest of its data plus 10) */
+    int32_t width;  /* header: logical screen width; image: its width */
+    int32_t height; /* header: logical screen height; image: its height */
+    int32_t value;  /* colour tables: bits (1-8); graphic control: its packed byte, sign-extended */
+    char text[48];  /* header: the 6-byte signature, zero-terminated; comment: its first 45
+                     * characters, ".." after them when it is longer; application: the 11
+                     * identifier bytes (not terminated) */
+} PxlGifBlockEntry;
+/* Lists the blocks of a GIF file into entries (null: only counts them) and returns their number,
+ * 0 when the file cannot be read as a GIF (entries written before that stay). Fields a kind does
+ * not name are left as they were. Size the array by a first call with null. */
+PXL_API int16_t PXLGetGifDetails(const char* path, PxlGifBlockEntry* entries);
+
 /* Loading and saving. Loads return a new image id, 0 on failure; a load broken off with
  * PXLBreakLoad leaves no image. Saves return 1 when the file was written; the old file at the
  * path stays untouched unless the new one was written completely. */

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/library_state.h"
-#include "formats/twenty_four_bit_source.h"
+#include "formats/converted_image.h"
 #include "winplat/byte_reader.h"
 
 namespace pixmill {
@@ -485,9 +485,9 @@ int16_t save(CodecCall& call) {
     p.height = info.height;
     p.bits = info.bitsPerPixel;
     p.rows = call.source;
-    std::optional<TwentyFourBitSource> converted;
+    std::optional<ConvertedImage> converted;
     if (needsTwentyFourBits(p.bits)) {
-        converted.emplace(call.imageId);
+        converted.emplace(call.imageId, 24);
         if (!converted->ok()) return kCodecBadFormat;
         p.bits = 24;
         p.rows = &*converted;

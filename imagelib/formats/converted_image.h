@@ -31,6 +31,10 @@ private:
     std::optional<ImageRowSource> rows_;
 };
 
+// Whether a writer that keeps 1, 4, 8 or 24 bits must take the rows of a source of this depth
+// through a 24-bit ConvertedImage.
+inline bool needsTwentyFourBits(int bitsPerPixel) { return bitsPerPixel > 8 && bitsPerPixel != 24; }
+
 }  // namespace pixmill
 
 #endif

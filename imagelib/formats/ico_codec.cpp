@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/library_state.h"
-#include "formats/twenty_four_bit_source.h"
+#include "formats/converted_image.h"
 #include "winplat/byte_reader.h"
 
 namespace pixmill {
@@ -244,9 +244,9 @@ int16_t save(CodecCall& call) {
     const int width = info.width, height = info.height;
     int bits = info.bitsPerPixel;
     RowSource* rows = call.source;
-    std::optional<TwentyFourBitSource> converted;
+    std::optional<ConvertedImage> converted;
     if (needsTwentyFourBits(bits)) {
-        converted.emplace(call.imageId);
+        converted.emplace(call.imageId, 24);
         if (!converted->ok()) return kCodecBadFormat;
         bits = 24;
         rows = &*converted;

@@ -293,7 +293,7 @@ int16_t save(CodecCall& call) {
     if (info.width <= 0 || info.height <= 0) return kCodecBadFormat;
     RowSource* source = call.source;
     std::optional<ConvertedImage> converted;
-    if (info.bitsPerPixel > 8 && info.bitsPerPixel != 24) {
+    if (needsTwentyFourBits(info.bitsPerPixel)) {
         converted.emplace(call.imageId, 24);
         if (!converted->ok()) return kCodecNoMemory;
         converted->describe(info);

@@ -26,7 +26,8 @@ public:
           height_(height),
           channels_(channels),
           rowValues_(static_cast<size_t>(width) * static_cast<size_t>(channels)),
-          ring_(static_cast<size_t>(2 * radius + 1) * rowValues_) {}
+          ring_(static_cast<size_t>(2 * radius + 1) * rowValues_),
+          padded_(rowValues_ + 2 * static_cast<size_t>(radius) * static_cast<size_t>(channels)) {}
 
     // Blurs `source` into `target` (which may be the same bits), rows `stride` bytes apart.
     void run(const uint8_t* source, uint8_t* target, size_t stride) {
@@ -53,16 +54,19 @@ private:
         return ring_.data() + static_cast<size_t>(row % (2 * radius_ + 1)) * rowValues_;
     }
 
-    void horizontal(const uint8_t* row, uint16_t* out) const {
-        for (int x = 0; x < width_; ++x) {
-            for (int c = 0; c < channels_; ++c) {
-                uint32_t sum = 0;
-                for (int j = -radius_; j <= radius_; ++j) {
-                    const int sx = std::clamp(x + j, 0, width_ - 1);
-                    sum += static_cast<uint32_t>(radius_ + 1 - std::abs(j)) * row[sx * channels_ + c];
-                }
-                out[x * channels_ + c] = static_cast<uint16_t>(sum);
-            }
+    // The row with `radius` repeated edge pixels on both sides, then each tap added whole.
+    void horizontal(const uint8_t* row, uint16_t* out) {
+        const size_t edge = static_cast<size_t>(radius_) * static_cast<size_t>(channels_);
+        for (int p = 0; p < radius_; ++p) {
+            std::copy_n(row, channels_, padded_.begin() + p * channels_);
+            std::copy_n(row + rowValues_ - channels_, channels_, padded_.begin() + edge + rowValues_ + p * channels_);
+        }
+        std::copy_n(row, rowValues_, padded_.begin() + edge);
+        std::fill_n(out, rowValues_, 0);
+        for (int j = -radius_; j <= radius_; ++j) {
+            const uint16_t weight = static_cast<uint16_t>(radius_ + 1 - std::abs(j));
+            const uint8_t* source = padded_.data() + static_cast<size_t>(j + radius_) * channels_;
+            for (size_t i = 0; i < rowValues_; ++i) out[i] = static_cast<uint16_t>(out[i] + weight * source[i]);
         }
     }
 
@@ -72,6 +76,7 @@ private:
     int channels_;
     size_t rowValues_;
     std::vector<uint16_t> ring_;
+    std::vector<uint8_t> padded_;
 };
 
 bool blurrable(const ImageRecord& source, const ImageRecord& target) {

@@ -337,8 +337,38 @@ PXL_API int16_t PXLReducePalette256(PALETTEENTRY* palette, int32_t count);
  * buffer or another depth. */
 PXL_API int16_t PXLGenerateHistogramIndexImage(PxlImageId id, uint8_t* rows, int32_t skipTransparent);
 
+/* Inverts the colours in place: true-colour bytes are complemented, 1-bit pixels swap indices 0
+ * and 1, 4- and 8-bit images complement their palette entries. 1, or 0 for id 0 or unknown ids. */
+PXL_API int16_t PXLInvert(PxlImageId id);
+
+/* Effects. PXLBitmapEffect asks the effect's settings (through the settings dialog, which the
+ * parent window owns) and returns a new image with the effect applied; the source never changes.
+ * 0 when the settings were cancelled or ask for no change, for id 0, unknown ids and kinds, and
+ * when an image cannot be made. flag: the image is already in 256 shades of grey (kind 0 only).
+ * Progress is called once per row of the work. */
+#define PXL_EFFECT_SHADE 0
+#define PXL_EFFECT_BICOLOR 1
+#define PXL_EFFECT_INVERT 2 /* asks nothing */
+#define PXL_EFFECT_BRIGHTNESS 10
+#define PXL_EFFECT_CONTRAST 11
+#define PXL_EFFECT_RGB 12
+#define PXL_EFFECT_HSV 13
+#define PXL_EFFECT_FOCUS 20
+#define PXL_EFFECT_SOFTEN 21
+#define PXL_EFFECT_EMBOSS 22
+#define PXL_EFFECT_CONTOUR 23
+#define PXL_EFFECT_POSTERIZE 24
+PXL_API PxlImageId PXLBitmapEffect(HWND parent, PxlImageId image, int16_t kind, int16_t flag, PxlProgressFn progress);
+/* A new image with the brightness (-127..127) changed, asking nothing. */
+PXL_API PxlImageId PXLBitmapEffect_Bright(PxlImageId image, int16_t brightness);
+
 #ifdef __cplusplus
 }
+
+/* Blurs the 24- or 32-bit source into the target (the same image, or one of its size and depth)
+ * with a centre-weighted filter reaching `degree` (1..5) pixels each way; edges are replicated.
+ * 1, or 0 with nothing changed for other depths, sizes or degrees. Exported with C++ linkage. */
+PXL_API int IPLBlurCenter(short source, short target, int degree);
 #endif
 
 #include "pixmill/pixmill_draw.h"

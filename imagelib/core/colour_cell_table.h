@@ -1,6 +1,7 @@
 // Colours grouped by their (red, green) pair: each of the 65536 cells lists the blues met in it,
 // in the order they were added, with a 32-bit value beside each. The blues of a cell lie side by
-// side so that looking a colour up scans a few bytes.
+// side so that looking a colour up in a small cell scans a few bytes; a large cell also keeps the
+// slot of each blue, so that dithered pictures, whose cells fill up, need no long scans.
 #ifndef PIXMILL_CORE_COLOUR_CELL_TABLE_H
 #define PIXMILL_CORE_COLOUR_CELL_TABLE_H
 
@@ -25,22 +26,41 @@ public:
     void allocate();
     int size(int cell) const { return cells_[static_cast<size_t>(cell)].size; }
     // The blue's slot in the cell, or -1.
-    int find(int cell, int blue) const;
-    uint8_t blue(int cell, int slot) const { return cells_[static_cast<size_t>(cell)].data[slot]; }
-    uint32_t& value(int cell, int slot) { return values(cells_[static_cast<size_t>(cell)])[slot]; }
-    uint32_t value(int cell, int slot) const { return values(cells_[static_cast<size_t>(cell)])[slot]; }
+    int find(int cell, int blue) const {
+        const Cell& c = cells_[static_cast<size_t>(cell)];
+        const uint8_t* blues = bluesOf(c);
+        if (c.capacity >= kIndexedCapacity) {
+            const int slot = c.data[blue];
+            return slot < c.size && blues[slot] == blue ? slot : -1;
+        }
+        for (int slot = 0; slot < c.size; ++slot)
+            if (blues[slot] == blue) return slot;
+        return -1;
+    }
+    uint8_t blue(int cell, int slot) const { return bluesOf(cells_[static_cast<size_t>(cell)])[slot]; }
+    uint32_t& value(int cell, int slot) { return valuesOf(cells_[static_cast<size_t>(cell)])[slot]; }
+    uint32_t value(int cell, int slot) const { return valuesOf(cells_[static_cast<size_t>(cell)])[slot]; }
     // Adds a blue that the cell does not hold yet; returns its slot. Throws std::bad_alloc.
     int append(int cell, int blue, uint32_t value);
 
 private:
-    // One block per cell: `capacity` blues, then `capacity` values.
+    // From this capacity on a cell's block starts with 256 bytes giving the slot of each blue
+    // (checked against the blues, so stale bytes do no harm).
+    static constexpr uint16_t kIndexedCapacity = 32;
+
+    // One block per cell: [slot by blue,] `capacity` blues, then `capacity` values.
     struct Cell {
         uint8_t* data = nullptr;
         uint16_t size = 0;
         uint16_t capacity = 0;
     };
-    static uint32_t* values(const Cell& cell) {
-        return reinterpret_cast<uint32_t*>(cell.data + cell.capacity);
+    static size_t indexBytes(uint16_t capacity) { return capacity >= kIndexedCapacity ? 256 : 0; }
+    static size_t blockBytes(uint16_t capacity) {
+        return indexBytes(capacity) + capacity * (1 + sizeof(uint32_t));
+    }
+    static uint8_t* bluesOf(const Cell& cell) { return cell.data + indexBytes(cell.capacity); }
+    static uint32_t* valuesOf(const Cell& cell) {
+        return reinterpret_cast<uint32_t*>(bluesOf(cell) + cell.capacity);
     }
     void grow(Cell& cell);
 

@@ -360,9 +360,13 @@ void FineColorConverter::buildNeighbourTables() {
             keys[j] = d << 16 | j;
         }
         std::sort(keys.begin(), keys.end());
-        for (size_t k = 0; k < count; ++k)
+        for (size_t k = 0; k < count; ++k) {
+            const size_t box = keys[k] & 0xFFFF;
+            const Rgb& c = boxRgb_[box];
             neighbours_[own * count + k] =
-                Neighbour{static_cast<int32_t>(keys[k] >> 16), static_cast<int32_t>(keys[k] & 0xFFFF)};
+                Neighbour{static_cast<int32_t>(keys[k] >> 16), static_cast<uint8_t>(c.r), static_cast<uint8_t>(c.g),
+                          static_cast<uint8_t>(c.b), static_cast<uint8_t>(box)};
+        }
     }
 }
 
@@ -371,22 +375,16 @@ void FineColorConverter::buildNeighbourTables() {
 // box can lie beyond that. The first in neighbour order wins among equals.
 int FineColorConverter::nearestBox(int r, int g, int b, int start) const {
     const size_t count = boxes_.size();
-    const Rgb* boxes = boxRgb_.data();
-    const Rgb& own = boxes[start];
+    const Rgb& own = boxRgb_[static_cast<size_t>(start)];
     const int32_t limit = 4 * redWeightedDistance(r, g, b, own.r, own.g, own.b);
-    const Neighbour* neighbour = neighbours_.data() + static_cast<size_t>(start) * count;
-    const Neighbour* end = neighbour + count;
-    int best = start;
-    int32_t bestDistance = INT32_MAX;
-    for (; neighbour != end && neighbour->distance <= limit; ++neighbour) {
-        const Rgb& c = boxes[neighbour->box];
-        const int32_t d = redWeightedDistance(r, g, b, c.r, c.g, c.b);
-        if (d < bestDistance) {
-            bestDistance = d;
-            best = neighbour->box;
-        }
+    const Neighbour* neighbours = neighbours_.data() + static_cast<size_t>(start) * count;
+    // Distance and list position in one key, so the least key is the first of the nearest.
+    int32_t best = INT32_MAX;
+    for (int32_t k = 0; k < static_cast<int32_t>(count) && neighbours[k].distance <= limit; ++k) {
+        const Neighbour& n = neighbours[k];
+        best = std::min(best, redWeightedDistance(r, g, b, n.r, n.g, n.b) << 8 | k);
     }
-    return best;
+    return neighbours[best & 0xFF].box;
 }
 
 // Every collected colour's cell entry gets its nearest box, searched from the box it fell in.

@@ -92,9 +92,11 @@ private:
     struct Rgb {
         int r, g, b;
     };
+    // A box in another box's neighbour list, with its colour at hand for the distance.
     struct Neighbour {
         int32_t distance;
-        int32_t box;
+        uint8_t r, g, b;
+        uint8_t box;
     };
 
     bool converted(int x, int y) const;

@@ -529,6 +529,30 @@ TEST_F(FineColourConvert, NeverMoreColoursThanAsked) {
     }
 }
 
+TEST_F(FineColourConvert, ManyBluesOfOneRedAndGreenFindTheirNearestEntry) {
+    // All 256 blues share red and green 90, so they fill one cell; with the red and green equal
+    // the nearest entry is the one nearest in blue.
+    std::vector<Rgb> pixels;
+    for (int i = 0; i < 64 * 8; ++i) pixels.push_back(Rgb{90, 90, (i * 37) & 0xFF});
+    const PxlImageId source = make24(64, 8, pixels);
+    for (int dither : {0, 2}) {
+        const PxlImageId target = makeTarget(64, 8);
+        ASSERT_EQ(PXLFineColorConvert(target, source, 0, 16, dither, 0), 1);
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_EQ(entryOf(target, i).r, 90);
+            EXPECT_EQ(entryOf(target, i).g, 90);
+        }
+        if (dither != 0) continue;
+        for (int i = 0; i < 64 * 8; ++i) {
+            const int blue = pixels[static_cast<size_t>(i)].b;
+            int nearest = 255;
+            for (int e = 0; e < 16; ++e) nearest = std::min(nearest, std::abs(entryOf(target, e).b - blue));
+            EXPECT_EQ(std::abs(entryOf(target, indexAt(target, i % 64, i / 64)).b - blue), nearest) << "blue " << blue;
+        }
+        PXLDeleteImage(target);
+    }
+}
+
 // ---- failures ------------------------------------------------------------------------------------
 
 TEST_F(FineColourConvert, BadIdsDepthsAndSizesChangeNothing) {

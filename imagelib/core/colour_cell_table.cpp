@@ -38,7 +38,8 @@ void ColourCellTable::grow(Cell& cell) {
         std::memcpy(bluesOf(grown), blues, cell.size);
         std::memcpy(valuesOf(grown), valuesOf(cell), cell.size * sizeof(uint32_t));
         if (indexBytes(grown.capacity)) {
-            for (uint16_t slot = 0; slot < cell.size; ++slot) grown.data[blues[slot]] = static_cast<uint8_t>(slot);
+            for (uint16_t slot = 0; slot < cell.size; ++slot)
+                grown.data[blues[slot]] = static_cast<uint8_t>(slot);
         }
         memory_->deallocate(cell.data, blockBytes(cell.capacity), alignof(uint32_t));
     }

@@ -364,8 +364,8 @@ void FineColorConverter::buildNeighbourTables() {
             const size_t box = keys[k] & 0xFFFF;
             const Rgb& c = boxRgb_[box];
             neighbours_[own * count + k] =
-                Neighbour{static_cast<int32_t>(keys[k] >> 16), static_cast<uint8_t>(c.r), static_cast<uint8_t>(c.g),
-                          static_cast<uint8_t>(c.b), static_cast<uint8_t>(box)};
+                Neighbour{static_cast<int32_t>(keys[k] >> 16), static_cast<uint8_t>(c.r),
+                          static_cast<uint8_t>(c.g), static_cast<uint8_t>(c.b), static_cast<uint8_t>(box)};
         }
     }
 }

@@ -547,7 +547,8 @@ TEST_F(FineColourConvert, ManyBluesOfOneRedAndGreenFindTheirNearestEntry) {
             const int blue = pixels[static_cast<size_t>(i)].b;
             int nearest = 255;
             for (int e = 0; e < 16; ++e) nearest = std::min(nearest, std::abs(entryOf(target, e).b - blue));
-            EXPECT_EQ(std::abs(entryOf(target, indexAt(target, i % 64, i / 64)).b - blue), nearest) << "blue " << blue;
+            EXPECT_EQ(std::abs(entryOf(target, indexAt(target, i % 64, i / 64)).b - blue), nearest)
+                << "blue " << blue;
         }
         PXLDeleteImage(target);
     }

@@ -149,6 +149,9 @@ struct CodecCall {
     PxlTransparencyEntry* entries = nullptr;  // BMI: the image's transparency entries
     int32_t* entryCount = nullptr;
     int64_t offset = 0;             // file forms: where the picture starts
+    PxlImageId image = 0;           // saves: the image written, for writers that convert a copy
+    const char* targetPath = nullptr;  // file saves: the path the file ends up at (the codec
+                                       // writes a temporary file beside it)
 
     void tick() const {
         if (progress) progress();

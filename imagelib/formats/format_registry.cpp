@@ -7,14 +7,22 @@
 
 #include "formats/bmp_codec.h"
 #include "formats/format_table.h"
+#include "formats/macpaint_codec.h"
+#include "formats/pcx_codec.h"
+#include "formats/targa_codec.h"
+#include "formats/wpg_codec.h"
 #include "winplat/cp1250.h"
 
 namespace pixmill {
 namespace {
 
 // The codecs of this library. Formats without an entry are recognised but cannot be read.
-constexpr std::array<CodecEntry, 1> kCodecs = {{
+constexpr std::array<CodecEntry, 5> kCodecs = {{
+    {PXL_FORMAT_PCX, pcxInfo, pcxLoad, pcxSave, false},
     {PXL_FORMAT_BMP, bmpInfo, bmpLoad, bmpSave, true},
+    {PXL_FORMAT_WPG, wpgInfo, wpgLoad, wpgSave, false},
+    {PXL_FORMAT_MACPAINT, macPaintInfo, macPaintLoad, macPaintSave, false},
+    {PXL_FORMAT_TARGA, targaInfo, targaLoad, targaSave, false},
 }};
 
 constexpr size_t kMagicBytes = 10;

@@ -47,7 +47,7 @@ void describeForSaving(const ImageRecord& image, int formatId, int32_t option1, 
 }
 
 int16_t writeImage(ImageRecord& image, int formatId, ByteStream& stream, int32_t option1, int16_t option2,
-                   int16_t whiteIndex, PxlProgressFn progress) {
+                   int16_t whiteIndex, PxlProgressFn progress, const char* targetPath = nullptr) {
     PxlCodecInfo info;
     describeForSaving(image, formatId, option1, option2, whiteIndex, info);
     ImageRowSource source(image);
@@ -55,6 +55,8 @@ int16_t writeImage(ImageRecord& image, int formatId, ByteStream& stream, int32_t
     call.source = &source;
     call.progress = progress;
     call.offset = stream.tell();
+    call.image = image.id;
+    call.targetPath = targetPath;
     call.entries = image.entries.data();
     call.entryCount = &image.entryCount;
     try {
@@ -107,7 +109,7 @@ int16_t PXLSaveImage(PxlImageId id, const char* path, int16_t formatId, int32_t 
     {
         ByteStream file;
         result = file.openFile(temporary, "wb")
-                     ? writeImage(*image, formatId, file, option1, option2, whiteIndex, progress)
+                     ? writeImage(*image, formatId, file, option1, option2, whiteIndex, progress, path)
                      : int16_t{kCodecCannotCreate};
         if (!file.close() && result == kCodecOk) result = kCodecWriteError;  // the last buffered bytes
     }

@@ -485,6 +485,15 @@ void FineColorConverter::convertRow(int y, uint8_t* current, uint8_t* next, uint
             continue;
         }
         const uint8_t* pixel = current + 3 * x;
+        // The pixels ahead change little before their turn: fetch their cells meanwhile.
+        if (i + 2 < width) {
+            const uint8_t* after = pixel + 6 * step;
+            cells_.prefetchCell(ColourCellTable::cellOf(after[2], after[1]));
+        }
+        if (i + 1 < width) {
+            const uint8_t* ahead = pixel + 3 * step;
+            cells_.prefetchBlock(ColourCellTable::cellOf(ahead[2], ahead[1]), ahead[0]);
+        }
         const int box = boxForPixel(pixel[2], pixel[1], pixel[0]);
         out[x] = static_cast<uint8_t>(box);
         if (!diffuse) continue;

@@ -7,6 +7,7 @@
 #include <new>
 #include <random>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "../pixmill_fixture.h"
@@ -552,6 +553,48 @@ TEST_F(FineColourConvert, ManyBluesOfOneRedAndGreenFindTheirNearestEntry) {
         }
         PXLDeleteImage(target);
     }
+}
+
+TEST_F(FineColourConvert, ConcurrentConversionsMatchConversionsAlone) {
+    // Threads share the source and the mask (read) and each writes its own target; one more pair
+    // of threads writes the same target, which they take in turn.
+    const int w = 48, h = 32;
+    const PxlImageId source = make24(w, h, photoLike(w, h, 21));
+    std::vector<int> bits(static_cast<size_t>(w * h), 1);
+    for (size_t i = 0; i < bits.size(); i += 7) bits[i] = 0;
+    const PxlImageId mask = makeMask(w, h, bits);
+    const int dithers[] = {0, 1, 2, 3};
+    std::vector<Snapshot> alone;
+    for (int dither : dithers) {
+        const PxlImageId target = makeTarget(w, h);
+        ASSERT_EQ(PXLFineColorConvert(target, source, mask, 32, dither, 0), 1);
+        alone.push_back(Snapshot::of(target));
+        PXLDeleteImage(target);
+    }
+    std::vector<PxlImageId> targets;
+    for (size_t i = 0; i < std::size(dithers); ++i) targets.push_back(makeTarget(w, h));
+    const PxlImageId shared = makeTarget(w, h);
+    std::vector<int> mismatches(std::size(dithers) + 2, 0);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < std::size(dithers); ++i) {
+        threads.emplace_back([&, i] {
+            for (int round = 0; round < 4; ++round) {
+                if (PXLFineColorConvert(targets[i], source, mask, 32, dithers[i], 0) != 1 ||
+                    !(Snapshot::of(targets[i]) == alone[i]))
+                    ++mismatches[i];
+            }
+        });
+    }
+    for (size_t k = 0; k < 2; ++k) {
+        threads.emplace_back([&, k] {
+            for (int round = 0; round < 4; ++round)
+                if (PXLFineColorConvert(shared, source, mask, 32, 2, 0) != 1)
+                    ++mismatches[std::size(dithers) + k];
+        });
+    }
+    for (std::thread& t : threads) t.join();
+    for (size_t i = 0; i < mismatches.size(); ++i) EXPECT_EQ(mismatches[i], 0) << "thread " << i;
+    EXPECT_EQ(Snapshot::of(shared), alone[2]);
 }
 
 // ---- failures ------------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "formats/bmp_codec.h"
 #include "formats/format_table.h"
 #include "formats/gif_codec.h"
+#include "formats/gif_writer.h"
 #include "formats/ico_codec.h"
 #include "formats/jpeg_codec.h"
 #include "formats/macpaint_codec.h"
@@ -25,7 +26,7 @@ namespace {
 // The codecs of this library. Formats without an entry are recognised but cannot be read.
 constexpr CodecEntry kCodecs[] = {
     {PXL_FORMAT_PCX, pcxInfo, pcxLoad, pcxSave, false},
-    {PXL_FORMAT_GIF, gifInfo, gifLoad, nullptr, false},
+    {PXL_FORMAT_GIF, gifInfo, gifLoad, gifSave, false},
     {PXL_FORMAT_TIFF, tiffInfo, tiffLoad, tiffSave, false},
     {PXL_FORMAT_BMP, bmpInfo, bmpLoad, bmpSave, true},
     {PXL_FORMAT_WPG, wpgInfo, wpgLoad, wpgSave, false},

@@ -9,19 +9,18 @@
 #include "core/image_registry.h"
 #include "formats/format_registry.h"
 #include "formats/image_rows.h"
+#include "formats/image_save.h"
 #include "winplat/files.h"
 
-using namespace pixmill;
+namespace pixmill {
 
-namespace {
-
-// The codec record a writer gets for an image.
 void describeForSaving(const ImageRecord& image, int formatId, int32_t option1, int16_t option2,
                        int16_t whiteIndex, PxlCodecInfo& info) {
     const BITMAPINFOHEADER& h = image.infoHeader();
     info.width = static_cast<int16_t>(h.biWidth);
     info.height = static_cast<int16_t>(h.biHeight);
     info.bitsPerPixel = static_cast<int16_t>(h.biBitCount);
+    info.sourceBitsPerPixel = static_cast<int16_t>(h.biBitCount);  // the depth of the rows handed out
     info.imageBytes = static_cast<int32_t>(h.biSizeImage);
     info.option1 = option1;
     info.option2 = option2;
@@ -46,12 +45,8 @@ void describeForSaving(const ImageRecord& image, int formatId, int32_t option1, 
     }
 }
 
-int16_t writeImage(ImageRecord& image, int formatId, ByteStream& stream, int32_t option1, int16_t option2,
-                   int16_t whiteIndex, PxlProgressFn progress, const char* targetPath = nullptr,
-                   FrameAppendState* append = nullptr, int16_t wantedFrame = 0) {
-    PxlCodecInfo info;
-    describeForSaving(image, formatId, option1, option2, whiteIndex, info);
-    info.wantedFrame = wantedFrame;
+int16_t writeDescribedImage(ImageRecord& image, int formatId, ByteStream& stream, PxlCodecInfo& info,
+                            PxlProgressFn progress, const char* targetPath, FrameAppendState* append) {
     ImageRowSource source(image);
     CodecCall call{info, stream};
     call.source = &source;
@@ -67,6 +62,17 @@ int16_t writeImage(ImageRecord& image, int formatId, ByteStream& stream, int32_t
     } catch (...) {
         return kCodecWriteError;
     }
+}
+
+namespace {
+
+int16_t writeImage(ImageRecord& image, int formatId, ByteStream& stream, int32_t option1, int16_t option2,
+                   int16_t whiteIndex, PxlProgressFn progress, const char* targetPath = nullptr,
+                   FrameAppendState* append = nullptr, int16_t wantedFrame = 0) {
+    PxlCodecInfo info;
+    describeForSaving(image, formatId, option1, option2, whiteIndex, info);
+    info.wantedFrame = wantedFrame;
+    return writeDescribedImage(image, formatId, stream, info, progress, targetPath, append);
 }
 
 std::string folderOf(const std::string& path) {
@@ -99,6 +105,24 @@ int16_t saveToStream(PxlImageId id, ByteStream& stream, int16_t formatId) {
 
 }  // namespace
 
+int16_t writeBesideAndReplace(const char* path, const std::function<int16_t(ByteStream&)>& write) {
+    char temporary[MAX_PATH] = {};
+    if (!path || !GetTempFileNameA(folderOf(path).c_str(), "pxl", 0, temporary)) return kCodecCannotCreate;
+    int16_t result;
+    {
+        ByteStream file;
+        result = file.openFile(temporary, "wb") ? write(file) : int16_t{kCodecCannotCreate};
+        if (!file.close() && result == kCodecOk) result = kCodecWriteError;  // the last buffered bytes
+    }
+    if (result == kCodecOk && !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING)) result = kCodecWriteError;
+    if (result != kCodecOk) DeleteFileA(temporary);
+    return result;
+}
+
+}  // namespace pixmill
+
+using namespace pixmill;
+
 int16_t PXLSaveImage(PxlImageId id, const char* path, int16_t formatId, int32_t option1, int16_t option2,
                      PxlProgressFn progress) {
     if (id == 0 || !path) return 0;
@@ -107,22 +131,10 @@ int16_t PXLSaveImage(PxlImageId id, const char* path, int16_t formatId, int32_t 
     const int16_t whiteIndex = PXLGetNearestColorIndex(id, RGB(255, 255, 255));
     ImageLock image = lockImage(id, Access::Write);
     if (!image || !image->header) return 0;
-
-    char temporary[MAX_PATH] = {};
-    if (!GetTempFileNameA(folderOf(path).c_str(), "pxl", 0, temporary)) return 0;
-    int16_t result;
-    {
-        ByteStream file;
-        result = file.openFile(temporary, "wb")
-                     ? writeImage(*image, formatId, file, option1, option2, whiteIndex, progress, path)
-                     : int16_t{kCodecCannotCreate};
-        if (!file.close() && result == kCodecOk) result = kCodecWriteError;  // the last buffered bytes
-    }
-    if (result != kCodecOk || !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileA(temporary);
-        return 0;
-    }
-    return 1;
+    const int16_t result = writeBesideAndReplace(path, [&](ByteStream& file) {
+        return writeImage(*image, formatId, file, option1, option2, whiteIndex, progress, path);
+    });
+    return result == kCodecOk ? 1 : 0;
 }
 
 int16_t PXLSaveImageOleStream(PxlImageId id, IStream* stream, int16_t formatId) {

@@ -88,7 +88,9 @@ private:
         PxlImageId id;
         PxlImageId owner;
     };
-    std::optional<int32_t> releaseOne(PxlImageId id, bool deleteBitmap, std::vector<PendingRelease>& then);
+    std::optional<int32_t> releaseOne(PxlImageId id, bool deleteBitmap, std::vector<PendingRelease>& then,
+                                      PxlImageId* chainHead = nullptr);
+    void unlinkFrame(PxlImageId head, PxlImageId id);
     std::shared_ptr<ImageRecord> find(PxlImageId id) const { return id > 0 ? byId_[id] : nullptr; }
     // Waits for the record in the mode; false when it went away or the time ran out.
     bool acquire(std::unique_lock<std::mutex>& guard, const std::shared_ptr<ImageRecord>& record, Access mode);
@@ -191,7 +193,8 @@ bool ImageRegistry::addReference(PxlImageId id) {
     return true;
 }
 
-std::optional<int32_t> ImageRegistry::releaseOne(PxlImageId id, bool deleteBitmap, std::vector<PendingRelease>& then) {
+std::optional<int32_t> ImageRegistry::releaseOne(PxlImageId id, bool deleteBitmap, std::vector<PendingRelease>& then,
+                                                 PxlImageId* chainHead) {
     int32_t left;
     {
         std::unique_lock guard(mutex_);
@@ -210,6 +213,7 @@ std::optional<int32_t> ImageRegistry::releaseOne(PxlImageId id, bool deleteBitma
                                     record->nextFrame}) {
                 if (link) then.push_back({link, 0});
             }
+            if (chainHead) *chainHead = record->firstFrame;
             freeRecordContents(*record, deleteBitmap);
             remove(*record);
         }
@@ -221,9 +225,26 @@ std::optional<int32_t> ImageRegistry::releaseOne(PxlImageId id, bool deleteBitma
 
 // Linked images are released from a work list, not by recursion: a chain of thousands of frames
 // must not run the stack out.
+// A frame freed from inside a chain: the frame before it must not keep its id, which a new image
+// could get and so join the chain unasked.
+void ImageRegistry::unlinkFrame(PxlImageId head, PxlImageId id) {
+    PxlImageId at = head;
+    for (int steps = 0; at != 0 && at != id && steps <= kMaxId; ++steps) {
+        ImageLock frame = lock(at, Access::Write);
+        if (!frame) return;
+        if (frame->nextFrame == id) {
+            frame->nextFrame = 0;
+            return;
+        }
+        at = frame->nextFrame;
+    }
+}
+
 std::optional<int32_t> ImageRegistry::release(PxlImageId id, bool deleteBitmap) {
     std::vector<PendingRelease> then;
-    const auto left = releaseOne(id, deleteBitmap, then);
+    PxlImageId chainHead = 0;
+    const auto left = releaseOne(id, deleteBitmap, then, &chainHead);
+    if (left && *left == 0 && chainHead != 0 && chainHead != id) unlinkFrame(chainHead, id);
     while (!then.empty()) {
         const PendingRelease next = then.back();
         then.pop_back();

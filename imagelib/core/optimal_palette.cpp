@@ -74,8 +74,10 @@ int32_t singleImagePalette(PxlImageId id, PALETTEENTRY* palette) {
     return 0;
 }
 
-// Copies a frame's pixels, as 24 bits, into the canvas with its top-left corner at (0, top).
+// Copies a frame's pixels into the canvas with its top-left corner at (0, top): through the
+// compositor, or, for the depths it does not take (16 and 32 bits), as a 24-bit copy.
 void drawOpaque(ImageRecord& canvas, PxlImageId frameId, int top) {
+    if (PXLRenderImageTo(canvas.id, frameId, 0, 0, top)) return;
     const PxlImageId converted = PXLColorConvert(frameId, 24, 0, 0, 0, nullptr, nullptr);
     ImageLock frame = lockImage(converted, Access::Read);
     if (frame) {

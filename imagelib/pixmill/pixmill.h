@@ -256,6 +256,8 @@ PXL_API int16_t PXLStretchBltTransparent(HDC ignored, const BITMAPINFOHEADER* de
                                          int16_t useTransparencyImage, PxlImageId alphaId, PxlImageId maskId,
                                          int16_t plate, int16_t keep);
 
+#include "pixmill/pixmill_frames.h"
+
 /* Colour and index replacement through a 1-bit mask. */
 /* Every pixel whose mask bit is set gets the colour: B, G, R on 24 bits, the low byte on 8 bits,
  * its low nibble on 4 bits, bit set when the low byte is 1 on 1 bit. 0, with nothing changed, for

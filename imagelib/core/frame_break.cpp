@@ -34,4 +34,18 @@ std::array<PxlImageId, kFrameBreakSlots> frameBreakSlots() {
     return slots;
 }
 
+bool requestFrameBreak(PxlImageId id) {
+    std::lock_guard lock(frameBreakMutex);
+    if (std::find(slots.begin(), slots.end(), id) != slots.end()) return true;
+    auto free = std::find(slots.rbegin(), slots.rend(), PxlImageId{0});
+    if (free == slots.rend()) return false;
+    *free = id;
+    return true;
+}
+
+bool frameBreakRequested(PxlImageId id) {
+    std::lock_guard lock(frameBreakMutex);
+    return std::find(slots.begin(), slots.end(), id) != slots.end();
+}
+
 }  // namespace pixmill

@@ -15,6 +15,10 @@ void removeFromFrameBreakTable(PxlImageId id);
 // Puts the id into a free slot; false when the table is full.
 bool addToFrameBreakTable(PxlImageId id);
 std::array<PxlImageId, kFrameBreakSlots> frameBreakSlots();
+// Asks the frame load of the id to stop: the id goes into the last free slot unless it is there
+// already. False when the table is full.
+bool requestFrameBreak(PxlImageId id);
+bool frameBreakRequested(PxlImageId id);
 
 }  // namespace pixmill
 

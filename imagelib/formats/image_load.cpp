@@ -75,25 +75,6 @@ PxlImageId toAtMostTwentyFourBits(PxlImageId id) {
     return converted;
 }
 
-// The codec's transparency value becomes the image's one transparency entry.
-void applyCodecTransparency(PxlImageId id, uint32_t value) {
-    if (id == 0 || value >= kNoTransparency) return;
-    ImageLock image = lockImage(id, Access::Write);
-    if (!image) return;
-    PxlTransparencyEntry entry{};
-    if (value >= kIndexTransparency) {
-        entry.kind = PXL_TRANSPARENT_INDEX;
-        entry.blue = static_cast<int32_t>((value >> 16) & 0xFF);
-    } else {
-        entry.kind = PXL_TRANSPARENT_COLOR;
-        entry.red = static_cast<int32_t>(value & 0xFF);
-        entry.green = static_cast<int32_t>((value >> 8) & 0xFF);
-        entry.blue = static_cast<int32_t>((value >> 16) & 0xFF);
-    }
-    image->entries[0] = entry;
-    image->entryCount = 1;
-}
-
 PxlImageId loadWithTransparency(const char* path, int64_t offset, PxlProgressFn progress) {
     PxlCodecInfo info;
     const PxlImageId id = loadImageFromFile(path, offset, 0, info, -3, progress);
@@ -152,6 +133,26 @@ std::timed_mutex& loadGate() {
 }
 
 PxlCodecInfo freshCodecInfo() { return PxlCodecInfo{}; }
+
+// The codec's transparency value becomes the image's one transparency entry.
+void applyCodecTransparency(PxlImageId id, uint32_t value) {
+    if (id == 0 || value >= kNoTransparency) return;
+    ImageLock image = lockImage(id, Access::Write);
+    if (!image) return;
+    PxlTransparencyEntry entry{};
+    if (value >= kIndexTransparency) {
+        entry.kind = PXL_TRANSPARENT_INDEX;
+        entry.blue = static_cast<int32_t>((value >> 16) & 0xFF);
+    } else {
+        entry.kind = PXL_TRANSPARENT_COLOR;
+        entry.red = static_cast<int32_t>(value & 0xFF);
+        entry.green = static_cast<int32_t>((value >> 8) & 0xFF);
+        entry.blue = static_cast<int32_t>((value >> 16) & 0xFF);
+    }
+    image->entries[0] = entry;
+    image->entryCount = 1;
+}
+
 
 void copyCodecPalette(const PxlCodecInfo& info, ImageRecord& image) {
     if (image.bitCount() > 8) return;

@@ -27,6 +27,10 @@ PxlImageId loadImageFromFile(const char* path, int64_t offset, int wantedFrame, 
 // file then stands at the picture's start again. The format id, or 0 on any failure.
 int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, PxlCodecInfo& info, ByteStream& file);
 
+// The codec's single transparency value (0xFF...... none, 0x00BBGGRR a colour, 0x01ii.... an
+// index) becomes the image's only transparency entry; nothing changes for none.
+void applyCodecTransparency(PxlImageId id, uint32_t value);
+
 // Copies the codec's red-green-blue palette into the image's colour table (blue, green, red, 0).
 void copyCodecPalette(const PxlCodecInfo& info, ImageRecord& image);
 

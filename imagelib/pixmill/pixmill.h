@@ -234,6 +234,10 @@ PXL_API PxlImageId PXLGetImageTransparentImageEx(PxlImageId id);
 /* A new reference to the image's mask (built from the entries when needed), else to its
  * transparency image; 0 when it has neither. */
 PXL_API PxlImageId PXLGetImageTransparentImage(PxlImageId id);
+/* Makes the palette index under pixel (x, y) (or, with clear, nothing) the transparent colour of
+ * the one-frame GIF file at path, rewriting it in place. 1; 0, with the file untouched, for other
+ * formats, animations, a pixel outside the picture or a failed save. */
+PXL_API int16_t PXLSetImageTransparentOrig(const char* path, int x, int y, int clear);
 /* A new reference to the first non-zero of the three ids (no pixels are merged); 0 if all are 0. */
 PXL_API PxlImageId PXLCreateMaskCombine(PxlImageId a, PxlImageId b, PxlImageId c);
 PXL_API PxlImageId PXLCreateTranspCombine(PxlImageId a, PxlImageId b, PxlImageId c);

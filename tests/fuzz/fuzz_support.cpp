@@ -67,6 +67,7 @@ FuzzBytes fuzzSeed(FuzzCodecFn save, int width, int height, int bits, int32_t op
     record.width = static_cast<int16_t>(width);
     record.height = static_cast<int16_t>(height);
     record.bitsPerPixel = static_cast<int16_t>(bits);
+    record.sourceBitsPerPixel = static_cast<int16_t>(bits);  // the rows PatternSource hands out
     record.option1 = option1;
     record.option2 = option2;
     for (int i = 0; i < 256; ++i) record.setPaletteEntry(i, static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 3));

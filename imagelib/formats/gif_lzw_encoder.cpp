@@ -10,7 +10,7 @@ GifLzwEncoder::GifLzwEncoder(ByteStream& out, int minimumCodeSize)
 }
 
 void GifLzwEncoder::resetTable() {
-    codes_.fill(-1);
+    slots_.fill(kEmpty);
     nextCode_ = clearCode_ + 2;
     width_ = minimumCodeSize_ + 1;
 }
@@ -40,35 +40,20 @@ void GifLzwEncoder::put(int code) {
     }
 }
 
-// The code of the string (prefix, suffix), or -1 with 'slot' at the empty slot where it belongs.
-int GifLzwEncoder::find(int prefix, uint8_t suffix, int& slot) const {
-    int t = (suffix << 4) ^ prefix;
-    const int step = t == 0 ? 1 : kSlots - t;
-    while (codes_[static_cast<size_t>(t)] >= 0) {
-        const size_t at = static_cast<size_t>(t);
-        if (prefixes_[at] == prefix && suffixes_[at] == suffix) return codes_[at];
-        t -= step;
-        if (t < 0) t += kSlots;
-    }
-    slot = t;
-    return -1;
-}
-
 bool GifLzwEncoder::add(const uint8_t* indexes, size_t count) {
     size_t i = 0;
     if (current_ < 0 && count > 0) current_ = indexes[i++];
     for (; i < count && ok_; ++i) {
         const uint8_t c = indexes[i];
-        int slot = 0;
-        const int code = find(current_, c, slot);
-        if (code >= 0) {
-            current_ = code;
+        const uint32_t key = static_cast<uint32_t>(current_) << 8 | c;
+        uint32_t slot = (key * 0x9E3779B1u) >> 19;  // 13 bits
+        uint32_t entry;
+        while ((entry = slots_[slot]) != kEmpty && entry >> 12 != key) slot = (slot + 1) & (kSlots - 1);
+        if (entry != kEmpty) {
+            current_ = static_cast<int>(entry & 0xFFF);
             continue;
         }
-        const size_t at = static_cast<size_t>(slot);
-        codes_[at] = static_cast<int16_t>(nextCode_);
-        prefixes_[at] = static_cast<uint16_t>(current_);
-        suffixes_[at] = c;
+        slots_[slot] = key << 12 | static_cast<uint32_t>(nextCode_);
         ++nextCode_;
         put(current_);
         // The decoder adds this string one code later, and widens once its table reaches 2^width.

@@ -1,6 +1,6 @@
 // The LZW encoder of GIF image data: codes least significant bit first in data sub-blocks, an
-// open-addressed string table of 5021 slots, codes widened as the decoder's table grows, and a
-// clear code whenever the table would need a 4096th code.
+// open-addressed string table, codes widened as the decoder's table grows, and a clear code
+// whenever the table would need code 4095.
 #ifndef PIXMILL_FORMATS_GIF_LZW_ENCODER_H
 #define PIXMILL_FORMATS_GIF_LZW_ENCODER_H
 
@@ -25,13 +25,14 @@ public:
     bool finish();
 
 private:
-    static constexpr int kSlots = 5021;
+    // Twice the strings a table holds, so probes stay short; a power of two, so a mask wraps them.
+    static constexpr uint32_t kSlots = 8192;
     static constexpr int kCodeLimit = 4095;  // the table is cleared before this code is given out
+    static constexpr uint32_t kEmpty = 0xFFFFFFFF;  // no string has prefix 4095
 
     void resetTable();
     void put(int code);
     void flushBlock();
-    int find(int prefix, uint8_t suffix, int& slot) const;
 
     ByteStream& out_;
     int minimumCodeSize_;
@@ -47,9 +48,8 @@ private:
     std::array<uint8_t, 256> block_{};  // length byte, then up to 255 data bytes
     int blockBytes_ = 0;
 
-    std::array<int16_t, kSlots> codes_{};
-    std::array<uint16_t, kSlots> prefixes_{};
-    std::array<uint8_t, kSlots> suffixes_{};
+    // Each slot: the string's key (prefix << 8 | suffix, 20 bits) above its code (12 bits).
+    std::array<uint32_t, kSlots> slots_{};
 };
 
 }  // namespace pixmill

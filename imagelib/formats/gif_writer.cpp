@@ -133,6 +133,10 @@ bool writeDescriptor(ByteStream& out, const PxlCodecInfo& info, int tableBits) {
 // One row of the source depth as one index per pixel; indexes past the written table show the
 // colour of entry 0 in a reader, so they are written as 0.
 void unpackRow(const uint8_t* row, int sourceBits, int width, int entries, uint8_t* out) {
+    if (sourceBits == 8 && entries == 256) {
+        std::memcpy(out, row, static_cast<size_t>(width));
+        return;
+    }
     for (int x = 0; x < width; ++x) {
         int v;
         switch (sourceBits) {

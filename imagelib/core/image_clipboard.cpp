@@ -41,10 +41,10 @@ PxlImageId PXLCreateImageFromClipboard(HWND owner) {
         id = importFromClipboard();
     }
     if (id && PXLbpp(id) == 32) {
-        // 32-bit pictures become 24-bit; the depth converter that does it is not part of this
-        // library yet, so such a picture is refused rather than handed out in the wrong depth.
+        // The library keeps true-colour pictures as 24-bit images.
+        const PxlImageId converted = PXLColorConvert(id, 24, 0, 0, 0, nullptr, nullptr);
         PXLDeleteImage(id);
-        return 0;
+        return converted;
     }
     return id;
 }

@@ -8,20 +8,6 @@
 #include "core/pixel_rows.h"
 
 namespace pixmill {
-PxlImageId copyAsTwentyFourBits(PxlImageId id) {
-    ImageLock source = lockImage(id, Access::Read);
-    if (!source || !source->header || source->bitCount() != 32) return 0;
-    ImageLock target = newImage(source->width(), source->height(), 24);
-    if (!target) return 0;
-    for (int y = 0; y < source->height(); ++y) {
-        const uint8_t* in = rowFromTop(*source, y);
-        uint8_t* out = rowFromTop(*target, y);
-        for (int x = 0; x < source->width(); ++x) std::memcpy(out + 3 * x, in + 4 * x, 3);
-    }
-    target->rotateAngle = source->rotateAngle;
-    return target->id;
-}
-
 PxlImageId resizeNearest(PxlImageId id, int width, int height) {
     ImageLock source = lockImage(id, Access::Read);
     if (!source || !source->header) return 0;

@@ -1,14 +1,11 @@
-// Conversions the file front end needs of every image: true colour without the fourth byte, and
-// a nearest-neighbour size change for previews.
+// Conversions the file front end needs of every image: a nearest-neighbour size change for
+// previews, and attaching a transparency image.
 #ifndef PIXMILL_CORE_IMAGE_CONVERT_H
 #define PIXMILL_CORE_IMAGE_CONVERT_H
 
 #include "pixmill/pixmill.h"
 
 namespace pixmill {
-
-// A new 24-bit copy of a 32-bit image (the fourth byte dropped); 0 for other depths or failure.
-PxlImageId copyAsTwentyFourBits(PxlImageId id);
 
 // A new image of the given size whose pixels are the nearest source pixels; 0 on failure.
 PxlImageId resizeNearest(PxlImageId id, int width, int height);

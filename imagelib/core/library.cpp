@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -27,15 +28,7 @@ void createLibraryPalette() {
 }
 
 void fillConversionPalette() {
-    state.conversionPalette.fill(PALETTEENTRY{0, 0, 0, 0});
-    int entry = 192;
-    for (int red = 0; red < 4; ++red)
-        for (int green = 0; green < 4; ++green)
-            for (int blue = 0; blue < 4; ++blue)
-                state.conversionPalette[entry++] =
-                    PALETTEENTRY{static_cast<BYTE>(85 * red), static_cast<BYTE>(85 * green),
-                                 static_cast<BYTE>(85 * blue), 0};
-    state.conversionPalette[255] = PALETTEENTRY{255, 255, 255, 0};
+    std::copy_n(cubePalette(), state.conversionPalette.size(), state.conversionPalette.begin());
 }
 
 // Draws the 30 x 30 true-colour image into the 50 x 50 bitmap selected in 'dc' through the video

@@ -88,7 +88,16 @@ constexpr Table256 makeFinePalette() {
     return table;
 }
 
+// Entries 0-191 black, then 192 + 16i + 4j + k = (85i, 85j, 85k): the colours every dithered
+// 8-bit conversion can fall back on.
+constexpr Table256 makeCubePalette() {
+    Table256 table{};
+    for (int i = 0; i < 64; ++i) table[192 + i] = rgb(85 * (i >> 4), 85 * ((i >> 2) & 3), 85 * (i & 3));
+    return table;
+}
+
 constexpr Table256 kHardPalette = makeHardPalette();
+constexpr Table256 kCubePalette = makeCubePalette();
 constexpr Table256 kFinePalette = makeFinePalette();
 
 constexpr std::array<PALETTEENTRY, 16> kWindows16Palette = {
@@ -127,6 +136,9 @@ const PALETTEENTRY* windows16Palette() {
 }
 const PALETTEENTRY* finePalette() {
     return kFinePalette.data();
+}
+const PALETTEENTRY* cubePalette() {
+    return kCubePalette.data();
 }
 const PALETTEENTRY* blackWhitePalette() {
     return kBlackWhitePalette.data();

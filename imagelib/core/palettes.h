@@ -12,6 +12,8 @@ const PALETTEENTRY* hardPalette();
 const PALETTEENTRY* windows16Palette();
 // 256 entries tuned for dithering photographs.
 const PALETTEENTRY* finePalette();
+// 256 entries: 0-191 black, then the 4x4x4 cube at levels 0, 85, 170, 255.
+const PALETTEENTRY* cubePalette();
 // Entry 0 black, entry 1 white.
 const PALETTEENTRY* blackWhitePalette();
 

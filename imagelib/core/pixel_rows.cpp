@@ -41,6 +41,15 @@ void copyPixel(const uint8_t* source, int sx, uint8_t* target, int tx, int bits)
     }
 }
 
+void widenRow16(const uint8_t* row, int width, bool is565, uint8_t* bgr) {
+    for (int x = 0; x < width; ++x, bgr += 3, row += 2) {
+        const uint32_t v = row[0] | (row[1] << 8);
+        bgr[0] = expand5(v & 0x1F);
+        bgr[1] = is565 ? expand6((v >> 5) & 0x3F) : expand5((v >> 5) & 0x1F);
+        bgr[2] = expand5(is565 ? (v >> 11) & 0x1F : (v >> 10) & 0x1F);
+    }
+}
+
 void readRowRgb(const ImageRecord& record, int y, uint8_t* rgb) {
     const uint8_t* row = rowFromTop(record, y);
     const int width = record.width();

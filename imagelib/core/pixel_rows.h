@@ -16,6 +16,9 @@ uint8_t* rowFromTop(const ImageRecord& record, int y);
 // through their colour table; 16-bit images are 5-6-5 with bit fields, else 5-5-5.
 void readRowRgb(const ImageRecord& record, int y, uint8_t* rgb);
 
+// Widens a row of 16-bit pixels (5-6-5, or 5-5-5 when not is565) to blue, green, red triplets.
+void widenRow16(const uint8_t* row, int width, bool is565, uint8_t* bgr);
+
 // Palette index of pixel x in a row of a 1-, 4- or 8-bit image.
 inline uint8_t indexAt(const uint8_t* row, int x, int bits) {
     switch (bits) {

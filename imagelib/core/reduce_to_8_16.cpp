@@ -10,6 +10,7 @@
 
 #include "core/image_create.h"
 #include "core/library_state.h"
+#include "core/palettes.h"
 #include "core/pixel_rows.h"
 #include "pixmill/pixmill.h"
 
@@ -89,7 +90,7 @@ PxlImageId PXLCreateImage8from24(PxlImageId image) {
 
         std::array<RGBQUAD, 256> palette{};
         pickPopularColours(counts, palette);
-        const auto& cube = libraryState().conversionPalette;
+        const PALETTEENTRY* cube = cubePalette();
         for (int i = kPickedEntries; i < 256; ++i)
             palette[i] = RGBQUAD{cube[i].peBlue, cube[i].peGreen, cube[i].peRed, 0};
 

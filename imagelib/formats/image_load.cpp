@@ -70,7 +70,7 @@ PxlImageId decodeIntoNewImage(int formatId, CodecCall& call) {
 // Deeper than 24 bits: the library keeps true-colour pictures as 24-bit images.
 PxlImageId toAtMostTwentyFourBits(PxlImageId id) {
     if (id == 0 || PXLbpp(id) <= 24) return id;
-    const PxlImageId converted = copyAsTwentyFourBits(id);
+    const PxlImageId converted = PXLColorConvert(id, 24, 0, 0, 0, nullptr, nullptr);
     PXLDeleteImage(id);
     return converted;
 }

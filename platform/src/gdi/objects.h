@@ -34,8 +34,11 @@ struct BitmapObject final : HandleObject {
 };
 
 struct PaletteObject final : HandleObject {
-    std::vector<PALETTEENTRY> entries;
+    std::vector<PALETTEENTRY> entries;  // fixed once the palette is made
     bool stock = false;  // DEFAULT_PALETTE: in any number of DCs, never deleted
+    // Built on the first nearest-index question (under the GDI mutex): callers ask one palette
+    // thousands of times when they fill inverse colour tables.
+    std::optional<ColorMatcher> matcher;
 };
 
 struct PenObject final : HandleObject {

@@ -49,9 +49,12 @@ UINT GetNearestPaletteIndex(HPALETTE handle, COLORREF color) {
     std::lock_guard lock(gdiMutex());
     auto palette = paletteOf(handle);
     if (!palette) return CLR_INVALID;
-    std::vector<RGBQUAD> table;
-    table.reserve(palette->entries.size());
-    for (const PALETTEENTRY& entry : palette->entries)
-        table.push_back(RGBQUAD{entry.peBlue, entry.peGreen, entry.peRed, 0});
-    return ColorMatcher(table).nearest(GetRValue(color), GetGValue(color), GetBValue(color));
+    if (!palette->matcher) {
+        std::vector<RGBQUAD> table;
+        table.reserve(palette->entries.size());
+        for (const PALETTEENTRY& entry : palette->entries)
+            table.push_back(RGBQUAD{entry.peBlue, entry.peGreen, entry.peRed, 0});
+        palette->matcher.emplace(table);
+    }
+    return palette->matcher->nearest(GetRValue(color), GetGValue(color), GetBValue(color));
 }

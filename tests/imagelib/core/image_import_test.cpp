@@ -245,12 +245,21 @@ TEST_F(ClipboardImages, RefusalsAndEmptyClipboard) {
     CloseClipboard();
 }
 
-TEST_F(ClipboardImages, ThirtyTwoBitPicturesAreRefusedUntilTheyCanBeConverted) {
+TEST_F(ClipboardImages, ThirtyTwoBitPicturesArriveAsTwentyFourBits) {
     const PxlImageId id = PXLCreateImage(2, 2, 32);
+    uint8_t* bits = PXLGetBits(id);
+    for (int i = 0; i < 16; ++i) bits[i] = static_cast<uint8_t>(10 * i + 1);
     ASSERT_EQ(PXLCopyImageToClipboard(nullptr, id, CF_DIB, 1), 1);
     const size_t before = pixmill::liveImageCount();
-    EXPECT_EQ(PXLCreateImageFromClipboard(nullptr), 0);
-    EXPECT_EQ(pixmill::liveImageCount(), before);
+    const PxlImageId back = PXLCreateImageFromClipboard(nullptr);
+    ASSERT_NE(back, 0);
+    EXPECT_EQ(pixmill::liveImageCount(), before + 1) << "the 32-bit import is not left behind";
+    ASSERT_EQ(PXLbpp(back), 24);
+    const uint8_t* converted = PXLGetBits(back);
+    const int stride = PXLGetScanBytes(back);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            for (int c = 0; c < 3; ++c) EXPECT_EQ(converted[y * stride + 3 * x + c], bits[y * 8 + 4 * x + c]);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <random>
 #include <string>
 #include <vector>
@@ -237,7 +238,6 @@ void timeNewImage(benchmark::State& state, const Photo& original, Convert conver
 
 // ---- Our converters ----
 
-#ifdef QBENCH_PENDING
 // args: colours, dither type.
 void oursFine(benchmark::State& state, int photoIndex) {
     const Photo& original = photo(photoIndex);
@@ -253,7 +253,6 @@ void oursFine(benchmark::State& state, int photoIndex) {
     if (!state.error_occurred()) score(state, original, rgbOf(target));
     PXLDeleteImage(target);
 }
-#endif
 
 // args: target bits, dither type, palette mode.
 void oursColourConvert(benchmark::State& state, int photoIndex) {
@@ -471,10 +470,16 @@ benchmark::internal::Benchmark* add(int photoIndex, const char* converter,
         ->UseRealTime();
 }
 
+// The reductions to 256 colours first, then to 16, each through the given dither settings.
+void byColoursThenDither(benchmark::internal::Benchmark* bench, std::initializer_list<int64_t> dithers,
+                         const char* ditherName = "dither") {
+    bench->ArgNames({"colours", ditherName});
+    for (const int64_t colours : {256, 16})
+        for (const int64_t dither : dithers) bench->Args({colours, dither});
+}
+
 void addOurs(int p) {
-#ifdef QBENCH_PENDING
-    add(p, "ours_fine", oursFine)->ArgNames({"colours", "dither"})->ArgsProduct({{256, 16}, {0, 1, 2, 3}});
-#endif
+    byColoursThenDither(add(p, "ours_fine", oursFine), {0, 1, 2, 3});
     add(p, "ours_convert", oursColourConvert)
         ->ArgNames({"bits", "dither", "palette"})
         ->ArgsProduct({{8}, {0, 1, 2, 3}, {0, 1}})
@@ -487,7 +492,7 @@ void addOurs(int p) {
 
 void addPeers([[maybe_unused]] int p) {
 #ifdef HAVE_MAGICK
-    add(p, "magick_quantise", magickQuantise)->ArgNames({"colours", "fs"})->ArgsProduct({{256, 16}, {0, 1}});
+    byColoursThenDither(add(p, "magick_quantise", magickQuantise), {0, 1}, "fs");
     add(p, "magick_remap_default", magickRemap)
         ->ArgNames({"bits", "fs"})
         ->Args({8, 0})
@@ -496,7 +501,7 @@ void addPeers([[maybe_unused]] int p) {
     add(p, "magick_ordered_332", magickOrdered332);
 #endif
 #ifdef HAVE_IMAGEQUANT
-    add(p, "liq", liqQuantise)->ArgNames({"colours", "dither"})->ArgsProduct({{256, 16}, {0, 1}});
+    byColoursThenDither(add(p, "liq", liqQuantise), {0, 1});
 #endif
 #ifdef HAVE_GD
     add(p, "gd_jquant", gdQuantise)->ArgNames({"colours", "dither"})->ArgsProduct({{256}, {0, 1}});

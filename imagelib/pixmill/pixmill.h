@@ -314,5 +314,6 @@ PXL_API int16_t PXLGenerateHistogramIndexImage(PxlImageId id, uint8_t* rows, int
 #endif
 
 #include "pixmill/pixmill_draw.h"
+#include "pixmill/pixmill_edit.h"
 
 #endif

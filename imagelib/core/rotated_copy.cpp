@@ -82,7 +82,7 @@ PxlImageId PXLGetImageRotateImage(PxlImageId id) {
 }
 
 PxlImageId PXLGetImageRotateImageMask(PxlImageId id, int32_t angle) {
-    angle %= 360;
+    angle = (angle % 360 + 360) % 360;  // -270 and 90 are the same turn
     {
         ImageLock image = lockImage(id, Access::Read);
         if (!image || !image->header) return 0;

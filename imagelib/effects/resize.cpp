@@ -202,12 +202,15 @@ void resample16(const ImageRecord& source, ImageRecord& target, int mode) {
         widenRow16(rowFromTop(source, y), source.width(), is565, wide.data());
         return wide.data();
     };
+    // The field value whose widened form lies nearest: widening sets the low bits, so 0 comes
+    // back as 0 and full scale as full scale.
+    const auto to5 = [](int v) { return std::max(0, v - 3) >> 3; };
+    const auto to6 = [](int v) { return std::max(0, v - 1) >> 2; };
     auto store = [&](int y, const uint8_t* bgr) {
         uint8_t* out = rowFromTop(target, y);
-        const auto to = [](int v, int top) { return (v * top + 127) / 255; };
         for (int x = 0; x < target.width(); ++x, bgr += 3) {
-            const uint32_t v = is565 ? (to(bgr[2], 31) << 11) | (to(bgr[1], 63) << 5) | to(bgr[0], 31)
-                                     : (to(bgr[2], 31) << 10) | (to(bgr[1], 31) << 5) | to(bgr[0], 31);
+            const uint32_t v = is565 ? (to5(bgr[2]) << 11) | (to6(bgr[1]) << 5) | to5(bgr[0])
+                                     : (to5(bgr[2]) << 10) | (to5(bgr[1]) << 5) | to5(bgr[0]);
             out[2 * x] = static_cast<uint8_t>(v);
             out[2 * x + 1] = static_cast<uint8_t>(v >> 8);
         }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <span>
@@ -19,7 +20,7 @@ using namespace pixmill;
 namespace {
 
 constexpr double kDegreesToIndex = 0.71111;
-constexpr int kTile = 64;  // quarter turns walk the result in tiles, so source columns stay cached
+constexpr int kTile = 64;  // quarter turns work in tiles of 64 x 64 pixels
 
 bool turnableDepth(int bits) {
     return bits == 1 || bits == 4 || bits == 8 || bits == 24;
@@ -55,28 +56,60 @@ int quarterAngle(int angle) {
     return angle < 0 ? angle + 360 : angle;
 }
 
-// Copies result rows [top, bottom) from the source, one tile of columns at a time. Whole-byte pixels move
-// as bytes, 1- and 4-bit pixels one index at a time into the zeroed result.
+// Copies result rows [top, bottom) from the source, one tile of columns at a time, 1- and 4-bit
+// pixels one index at a time into the zeroed result.
 template <int Bits>
-void turnTileRows(const ImageRecord& source, ImageRecord& result, const QuarterMap& map, int top,
-                  int bottom) {
+void turnPackedRows(const ImageRecord& source, ImageRecord& result, const QuarterMap& map, int top,
+                    int bottom) {
     const int width = result.width();
+    const int perByte = 8 / Bits;
     for (int left = 0; left < width; left += kTile) {
         const int right = std::min(width, left + kTile);
         for (int y = top; y < bottom; ++y) {
             uint8_t* out = rowFromTop(result, y);
             for (int x = left; x < right; ++x) {
                 const uint8_t* in = rowFromTop(source, map.sourceY(x, y));
-                const int sx = map.sourceX(x, y);
-                if constexpr (Bits == 24) {
-                    std::memcpy(out + 3 * x, in + 3 * sx, 3);
-                } else if constexpr (Bits == 8) {
-                    out[x] = in[sx];
-                } else {
-                    const int perByte = 8 / Bits;
-                    out[x / perByte] |=
-                        static_cast<uint8_t>(indexAt(in, sx, Bits) << ((perByte - 1 - x % perByte) * Bits));
-                }
+                out[x / perByte] |= static_cast<uint8_t>(indexAt(in, map.sourceX(x, y), Bits)
+                                                         << ((perByte - 1 - x % perByte) * Bits));
+            }
+        }
+    }
+}
+
+// Whole-byte pixels, tile by tile: the tile's source rectangle is first copied row by row into a
+// small block, then the result rows are gathered from the block. Source and result are both
+// walked along their rows, and the column walk stays in the block: rows of a large picture lie a
+// multiple of 4 KB apart, and walking a column of them would evict one cache line with the next.
+template <int Bytes>
+void turnByteRows(const ImageRecord& source, ImageRecord& result, const QuarterMap& map, int top, int bottom,
+                  std::vector<uint8_t>& block) {
+    constexpr ptrdiff_t kBlockStride = kTile * Bytes;
+    const int width = result.width();
+    for (int left = 0; left < width; left += kTile) {
+        const int right = std::min(width, left + kTile);
+        const int ax = map.sourceX(left, top), bx = map.sourceX(right - 1, bottom - 1);
+        const int ay = map.sourceY(left, top), by = map.sourceY(right - 1, bottom - 1);
+        const int sx0 = std::min(ax, bx), sy0 = std::min(ay, by), sy1 = std::max(ay, by);
+        const size_t run = static_cast<size_t>(std::abs(ax - bx) + 1) * Bytes;
+        for (int sy = sy0; sy <= sy1; ++sy) {
+            std::memcpy(&block[static_cast<size_t>((sy - sy0) * kBlockStride)],
+                        rowFromTop(source, sy) + sx0 * Bytes, run);
+        }
+        // Along a result row the source pixel moves one step in the block.
+        const ptrdiff_t step = (map.sourceY(left + 1, top) - map.sourceY(left, top)) * kBlockStride +
+                               (map.sourceX(left + 1, top) - map.sourceX(left, top)) * Bytes;
+        for (int y = top; y < bottom; ++y) {
+            const uint8_t* first = &block[static_cast<size_t>((map.sourceY(left, y) - sy0) * kBlockStride +
+                                                              (map.sourceX(left, y) - sx0) * Bytes)];
+            uint8_t* out = rowFromTop(result, y) + left * Bytes;
+            const ptrdiff_t count = right - left;
+            if constexpr (Bytes == 3) {
+                // Four bytes a pixel, the fourth overwritten by the next one; the block has a byte
+                // to spare after its last pixel, and the row's last pixel takes three.
+                for (ptrdiff_t k = 0; k < count - 1; ++k, out += 3) std::memcpy(out, first + k * step, 4);
+                std::memcpy(out, first + (count - 1) * step, 3);
+            } else {
+                for (ptrdiff_t k = 0; k < count; ++k, out += Bytes) std::memcpy(out, first + k * step, Bytes);
             }
         }
     }
@@ -85,9 +118,14 @@ void turnTileRows(const ImageRecord& source, ImageRecord& result, const QuarterM
 template <int Bits>
 void turnQuarter(const ImageRecord& source, ImageRecord& result, const QuarterMap& map, Ticker& ticker) {
     const int height = result.height();
+    std::vector<uint8_t> block(Bits >= 8 ? static_cast<size_t>(kTile) * kTile * (Bits / 8) + 1 : 0);
     for (int top = 0; top < height; top += kTile) {
         const int bottom = std::min(height, top + kTile);
-        turnTileRows<Bits>(source, result, map, top, bottom);
+        if constexpr (Bits >= 8) {
+            turnByteRows<Bits / 8>(source, result, map, top, bottom, block);
+        } else {
+            turnPackedRows<Bits>(source, result, map, top, bottom);
+        }
         ticker.upTo(int64_t{bottom} * source.height() / height);  // once per source row in all
     }
 }
@@ -272,7 +310,12 @@ PxlImageId PXLRotateImage(PxlImageId id, int32_t angle, int16_t whiteBackground,
         ImageLock result = transpose ? newImage(source->height(), source->width(), bits)
                                      : newImage(source->width(), source->height(), bits);
         if (!result) return 0;
-        turnQuarterAnyDepth(*source, *result, angle, ticker);
+        try {
+            turnQuarterAnyDepth(*source, *result, angle, ticker);
+        } catch (const std::bad_alloc&) {
+            discardImage(result);
+            return 0;
+        }
         return finish(result, *source);
     }
     const Canvas canvas = canvasFor(source->width(), source->height(), angle);
@@ -280,6 +323,11 @@ PxlImageId PXLRotateImage(PxlImageId id, int32_t angle, int16_t whiteBackground,
     if (!result) return 0;
     std::memset(result->bits, backgroundByte(*source, whiteBackground != 0),
                 result->infoHeader().biSizeImage);
-    turnGeneralAnyDepth(*source, *result, rotationStep(rotationIndex(angle)), ticker);
+    try {
+        turnGeneralAnyDepth(*source, *result, rotationStep(rotationIndex(angle)), ticker);
+    } catch (const std::bad_alloc&) {
+        discardImage(result);
+        return 0;
+    }
     return finish(result, *source);
 }

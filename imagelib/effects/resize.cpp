@@ -44,7 +44,8 @@ int nearestSource(int i, int from, int to) {
 }
 
 // Output centres mapped onto source centres; the two pixels around each, linearly weighted, the
-// edge pixel alone beyond the outer centres.
+// edge pixel alone beyond the outer centres. With two source pixels or more every output has two
+// taps inside the row (an edge pixel weighing all), so the across pass can take two for each.
 Taps bilinearTaps(int from, int to) {
     Taps taps(to, 2);
     for (int i = 0; i < to; ++i) {
@@ -54,12 +55,12 @@ Taps bilinearTaps(int from, int to) {
         int64_t left = scaled < 0 ? 0 : scaled / unit;
         int64_t right = scaled < 0 ? 0 : ((scaled % unit) * kWeightOne + unit / 2) / unit;
         if (left >= from - 1) {
-            left = from - 1;
-            right = 0;
+            left = std::max(0, from - 2);
+            right = from >= 2 ? kWeightOne : 0;
         }
         const size_t k = static_cast<size_t>(i);
         taps.first[k] = static_cast<int32_t>(left);
-        taps.count[k] = right == 0 ? 1 : 2;
+        taps.count[k] = from >= 2 ? 2 : 1;
         taps.weights[2 * k] = static_cast<int32_t>(kWeightOne - right);
         taps.weights[2 * k + 1] = static_cast<int32_t>(right);
     }
@@ -98,28 +99,46 @@ Taps filterTaps(int mode, int from, int to) {
     return mode == kBox && to < from ? boxTaps(from, to) : bilinearTaps(from, to);
 }
 
-// One output row of C-channel pixels from the across-resampled rows it needs.
-template <int C>
-void weighDown(const std::vector<const uint16_t*>& rows, const int32_t* weights, int count, int values,
-               uint8_t* out) {
-    for (int e = 0; e < values; ++e) {
-        int32_t sum = 0;
-        for (int t = 0; t < count; ++t) sum += weights[t] * rows[static_cast<size_t>(t)][e];
-        out[e] = static_cast<uint8_t>(std::min<int32_t>(255, (sum + (1 << (kDownShift - 1))) >> kDownShift));
+// One output row from the across-resampled rows it needs, summed row by row.
+void weighDown(const std::vector<const uint16_t*>& rows, const int32_t* weights, int count, size_t values,
+               std::vector<uint32_t>& sums, uint8_t* out) {
+    const uint16_t* first = rows[0];
+    const uint32_t w0 = static_cast<uint32_t>(weights[0]);
+    for (size_t e = 0; e < values; ++e) sums[e] = w0 * first[e];
+    for (int t = 1; t < count; ++t) {
+        const uint16_t* row = rows[static_cast<size_t>(t)];
+        const uint32_t w = static_cast<uint32_t>(weights[t]);
+        for (size_t e = 0; e < values; ++e) sums[e] += w * row[e];
+    }
+    for (size_t e = 0; e < values; ++e) {
+        out[e] =
+            static_cast<uint8_t>(std::min<uint32_t>(255, (sums[e] + (1u << (kDownShift - 1))) >> kDownShift));
+    }
+}
+
+// One source row resampled across; Fixed taps per output when known (0: each output's count).
+template <int C, int Fixed>
+void weighAcross(const uint8_t* in, const Taps& taps, int outputs, uint16_t* out) {
+    for (int x = 0; x < outputs; ++x) {
+        const size_t k = static_cast<size_t>(x);
+        const int32_t* w = taps.weightsOf(x);
+        const uint8_t* p = in + static_cast<size_t>(taps.first[k]) * C;
+        const int count = Fixed ? Fixed : taps.count[k];
+        uint32_t sum[C] = {};
+        for (int t = 0; t < count; ++t, p += C) {
+            for (int c = 0; c < C; ++c) sum[c] += static_cast<uint32_t>(w[t]) * p[c];
+        }
+        for (int c = 0; c < C; ++c)
+            out[x * C + c] = static_cast<uint16_t>((sum[c] + (1u << (kAcrossShift - 1))) >> kAcrossShift);
     }
 }
 
 template <int C>
-void weighAcross(const uint8_t* in, const Taps& taps, int outputs, uint16_t* out) {
-    for (int x = 0; x < outputs; ++x) {
-        const int32_t* w = taps.weightsOf(x);
-        const uint8_t* p = in + static_cast<size_t>(taps.first[static_cast<size_t>(x)]) * C;
-        const int count = taps.count[static_cast<size_t>(x)];
-        for (int c = 0; c < C; ++c) {
-            int32_t sum = 0;
-            for (int t = 0; t < count; ++t) sum += w[t] * p[t * C + c];
-            out[x * C + c] = static_cast<uint16_t>((sum + (1 << (kAcrossShift - 1))) >> kAcrossShift);
-        }
+void weighAcrossAny(const uint8_t* in, const Taps& taps, int outputs, uint16_t* out) {
+    if (taps.width == 2 && taps.count[0] == 2) {  // bilinear over two pixels or more
+        weighAcross<C, 2>(in, taps, outputs, out);
+    } else {
+        weighAcross<C, 0>(in, taps, outputs, out);
     }
 }
 
@@ -134,6 +153,7 @@ void resampleRows(const Taps& across, const Taps& down, int outWidth, int outHei
     std::vector<uint16_t> kept(rowValues * static_cast<size_t>(ring));
     std::vector<int> keptRow(static_cast<size_t>(ring), -1);
     std::vector<const uint16_t*> rows(static_cast<size_t>(ring));
+    std::vector<uint32_t> sums(rowValues);
     std::vector<uint8_t> out(rowValues);
     for (int y = 0; y < outHeight; ++y) {
         const int first = down.first[static_cast<size_t>(y)];
@@ -143,12 +163,12 @@ void resampleRows(const Taps& across, const Taps& down, int outWidth, int outHei
             const size_t slot = static_cast<size_t>(row % ring);
             uint16_t* values = &kept[slot * rowValues];
             if (keptRow[slot] != row) {
-                weighAcross<C>(fetch(row), across, outWidth, values);
+                weighAcrossAny<C>(fetch(row), across, outWidth, values);
                 keptRow[slot] = row;
             }
             rows[static_cast<size_t>(t)] = values;
         }
-        weighDown<C>(rows, down.weightsOf(y), count, static_cast<int>(rowValues), out.data());
+        weighDown(rows, down.weightsOf(y), count, rowValues, sums, out.data());
         store(y, out.data());
     }
 }
@@ -160,6 +180,8 @@ void resampleNearest(const ImageRecord& source, ImageRecord& target) {
     std::vector<int> columns(static_cast<size_t>(width));
     for (int x = 0; x < width; ++x) columns[static_cast<size_t>(x)] = nearestSource(x, source.width(), width);
     const size_t stride = static_cast<size_t>(scanBytesForWidth(width, bits));
+    int quick = 0;  // leading outputs that are not the row's last and read no source row's last pixel
+    while (quick < width - 1 && columns[static_cast<size_t>(quick)] < source.width() - 1) ++quick;
     int previous = -1;
     for (int y = 0; y < height; ++y) {
         const int sy = nearestSource(y, source.height(), height);
@@ -171,8 +193,11 @@ void resampleNearest(const ImageRecord& source, ImageRecord& target) {
         previous = sy;
         const uint8_t* in = rowFromTop(source, sy);
         if (bits == 24) {
-            for (int x = 0; x < width; ++x)
-                std::memcpy(out + 3 * x, in + 3 * columns[static_cast<size_t>(x)], 3);
+            // Four bytes a pixel, the fourth overwritten by the next one, while both the source
+            // and the output pixel have one after them in their row.
+            int x = 0;
+            for (; x < quick; ++x) std::memcpy(out + 3 * x, in + 3 * columns[static_cast<size_t>(x)], 4);
+            for (; x < width; ++x) std::memcpy(out + 3 * x, in + 3 * columns[static_cast<size_t>(x)], 3);
         } else if (bits == 8) {
             for (int x = 0; x < width; ++x) out[x] = in[columns[static_cast<size_t>(x)]];
         } else {

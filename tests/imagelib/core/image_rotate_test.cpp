@@ -61,29 +61,31 @@ TEST_F(ImageRotate, QuarterTurnsPermutePixelsAtEveryDepth) {
         {-180, false, [](int x, int, int w, int) { return w - 1 - x; },
          [](int, int y, int, int h) { return h - 1 - y; }},
     };
-    const int w = 13, h = 5;  // odd, and wider than one byte of 1-bit pixels
-    for (int bits : {1, 4, 8, 24}) {
-        const PxlImageId source = fixture(bits, w, h);
-        for (const Turn& t : turns) {
-            ticks = 0;
-            const PxlImageId turned = PXLRotateImage(source, t.angle, 1, countTick);
-            ASSERT_NE(turned, 0) << bits << " bits, " << t.angle;
-            EXPECT_EQ(ticks, h) << "once per source row";
-            ASSERT_EQ(PXLWidth(turned), t.swapsSides ? h : w) << "no border";
-            ASSERT_EQ(PXLHeight(turned), t.swapsSides ? w : h);
-            ASSERT_EQ(PXLbpp(turned), bits);
-            int wrong = 0;
-            for (int y = 0; y < PXLHeight(turned); ++y)
-                for (int x = 0; x < PXLWidth(turned); ++x)
-                    wrong += pixelAt(turned, x, y) != pixelAt(source, t.sx(x, y, w, h), t.sy(x, y, w, h));
-            EXPECT_EQ(wrong, 0) << bits << " bits, " << t.angle;
-            if (bits <= 8) {
-                EXPECT_EQ(PXLGetColorFromPalette(turned, 1), RGB(12, 34, 56));
+    // Odd sides wider than a byte of 1-bit pixels, and sides over several tiles of the turn.
+    for (auto [w, h] : {std::array{13, 5}, std::array{150, 67}})
+        for (int bits : {1, 4, 8, 24}) {
+            SCOPED_TRACE(testing::Message() << w << "x" << h);
+            const PxlImageId source = fixture(bits, w, h);
+            for (const Turn& t : turns) {
+                ticks = 0;
+                const PxlImageId turned = PXLRotateImage(source, t.angle, 1, countTick);
+                ASSERT_NE(turned, 0) << bits << " bits, " << t.angle;
+                EXPECT_EQ(ticks, h) << "once per source row";
+                ASSERT_EQ(PXLWidth(turned), t.swapsSides ? h : w) << "no border";
+                ASSERT_EQ(PXLHeight(turned), t.swapsSides ? w : h);
+                ASSERT_EQ(PXLbpp(turned), bits);
+                int wrong = 0;
+                for (int y = 0; y < PXLHeight(turned); ++y)
+                    for (int x = 0; x < PXLWidth(turned); ++x)
+                        wrong += pixelAt(turned, x, y) != pixelAt(source, t.sx(x, y, w, h), t.sy(x, y, w, h));
+                EXPECT_EQ(wrong, 0) << bits << " bits, " << t.angle;
+                if (bits <= 8) {
+                    EXPECT_EQ(PXLGetColorFromPalette(turned, 1), RGB(12, 34, 56));
+                }
+                PXLDeleteImage(turned);
             }
-            PXLDeleteImage(turned);
+            PXLDeleteImage(source);
         }
-        PXLDeleteImage(source);
-    }
 }
 
 TEST_F(ImageRotate, WholeTurnsGiveAnIndependentCopy) {

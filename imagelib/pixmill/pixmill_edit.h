@@ -73,7 +73,7 @@ PXL_API PxlImageId PXLGetImageRotateImage(PxlImageId id);
 /* For a rotated image, the corners mask of its rotated copy (0 until the copy is made). For an
  * unrotated image (the mask or transparency image of a rotated picture), the image itself turned
  * by angle with the uncovered corners set (bits 1, bytes 255), made once per angle and kept with
- * the image. Not a new reference. 0 for unknown ids. */
+ * the image. Not a new reference. 0 for unknown ids, and for an unrotated image and a whole turn. */
 PXL_API PxlImageId PXLGetImageRotateImageMask(PxlImageId id, int32_t angle);
 
 /* Paints a 24-bit image as a chessboard of cellWidth x cellHeight cells starting phaseX, phaseY
@@ -96,9 +96,9 @@ PXL_API int16_t PXLFillImageByRGBColor2(PxlImageId id, COLORREF colour, int32_t 
  * under an alpha of 255. 1; 0 for unknown ids and other depths. */
 PXL_API int16_t PXLImageClearByAlpha(PxlImageId id, PxlImageId alphaId, int32_t x, int32_t y,
                                      COLORREF colour);
-/* Pixels of index a become b (with swap, b become a too), and palette entry a takes b's colour
- * (with swap the two entries change places), so the picture looks the same. 1; 0 for unknown ids,
- * a equal to b, indexes beyond the palette and images without one. */
+/* Pixels of index a become b and palette entry a takes b's colour, so a is left unused; with swap
+ * b's pixels become a and the two entries change places, so the picture looks the same. 1; 0 for
+ * unknown ids, a equal to b, indexes beyond the palette and images without one. */
 PXL_API int16_t PXLChangeIndexToIndex(PxlImageId id, int16_t a, int16_t b, int16_t swap);
 /* Finds an index of the 8-bit image for "unchanged" (its one palette-index transparency, else an
  * unused index, else one freed by merging the two closest entries), gives it a colour no entry is

@@ -293,7 +293,7 @@ bool resample(const ImageRecord& source, ImageRecord& target, int mode) {
 
 }  // namespace
 
-int32_t IPLResize(PxlImageId sourceId, PxlImageId targetId, int32_t width, int32_t height, int32_t mode) {
+int IPLResize(short sourceId, short targetId, int width, int height, int mode) {
     if (sourceId == 0 || targetId == 0 || sourceId == targetId) return 0;
     if (mode != kNearest && mode != kBilinear && mode != kBox) return 0;
     auto [source, target] = lockImages(sourceId, Access::Read, targetId, Access::Write);

@@ -499,20 +499,12 @@ int16_t bmpInfo(CodecCall& call) {
 
 int16_t bmpLoad(CodecCall& call) {
     if (!call.stream.bound() || !call.sink) return kCodecBadFormat;
-    try {
-        return load(call);
-    } catch (const std::bad_alloc&) {
-        return kCodecNoMemory;
-    }
+    return catchingNoMemory([&] { return load(call); });
 }
 
 int16_t bmpSave(CodecCall& call) {
     if (!call.stream.bound() || !call.source) return kCodecBadFormat;
-    try {
-        return save(call);
-    } catch (const std::bad_alloc&) {
-        return kCodecNoMemory;
-    }
+    return catchingNoMemory([&] { return save(call); });
 }
 
 }  // namespace pixmill

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <new>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -31,6 +32,17 @@ enum CodecResult : int16_t {
     kCodecWriteError = 6,
     kCodecStopped = 8,
 };
+
+// Runs a codec's work; running out of memory anywhere in it is its result, not an exception
+// escaping into the front end.
+template <class Work>
+int16_t catchingNoMemory(Work&& work) {
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        return kCodecNoMemory;
+    }
+}
 
 // Codec flags.
 constexpr int16_t kFlagCmykTiff = 0x0001;        // a separated TIFF (info); "more frames follow" (save)
@@ -120,6 +132,7 @@ public:
     // Opens a file by its Windows path ("rb" or "wb").
     bool openFile(const char* path, const char* mode);
     bool isFile() const { return file_ != nullptr; }
+    bool isOle() const { return ole_ != nullptr; }
     bool bound() const { return file_ || ole_ || callbacks_; }
     // Closes a file stream; false when bytes still buffered could not be written.
     bool close();
@@ -139,6 +152,15 @@ private:
     PxlStreamCallbacks* callbacks_ = nullptr;
 };
 
+// Where a writer that can add frames to a picture it wrote (BMI) left its directory: kept by the
+// caller from the first frame's save to the appended one's.
+struct FrameAppendState {
+    int64_t base = 0;           // where the picture starts
+    int64_t directorySlot = 0;  // absolute position of the free directory entry; 0 none
+    int64_t endOffset = 0;      // end of the picture's data, from its start; 0 none
+    bool spareUsed = false;     // the one spare entry has taken an appended frame
+};
+
 // Everything one codec call works with.
 struct CodecCall {
     PxlCodecInfo& info;
@@ -149,6 +171,10 @@ struct CodecCall {
     PxlTransparencyEntry* entries = nullptr;  // BMI: the image's transparency entries
     int32_t* entryCount = nullptr;
     int64_t offset = 0;             // file forms: where the picture starts
+    PxlImageId imageId = 0;         // saves: the image written (0 when the rows come from elsewhere)
+    const char* targetPath = nullptr;  // file saves: the path the file ends up at (the codec
+                                       // writes a temporary file beside it)
+    FrameAppendState* append = nullptr;  // saves of writers that can append frames
 
     void tick() const {
         if (progress) progress();

@@ -5,17 +5,37 @@
 #include <cstring>
 #include <string>
 
+#include "formats/bmi_codec.h"
 #include "formats/bmp_codec.h"
 #include "formats/format_table.h"
+#include "formats/gif_codec.h"
+#include "formats/ico_codec.h"
+#include "formats/jpeg_codec.h"
+#include "formats/macpaint_codec.h"
+#include "formats/pcx_codec.h"
+#include "formats/png_codec.h"
+#include "formats/targa_codec.h"
+#include "formats/tiff_codec.h"
+#include "formats/wpg_codec.h"
 #include "winplat/cp1250.h"
 
 namespace pixmill {
 namespace {
 
 // The codecs of this library. Formats without an entry are recognised but cannot be read.
-constexpr std::array<CodecEntry, 1> kCodecs = {{
+constexpr CodecEntry kCodecs[] = {
+    {PXL_FORMAT_PCX, pcxInfo, pcxLoad, pcxSave, false},
+    {PXL_FORMAT_GIF, gifInfo, gifLoad, nullptr, false},
+    {PXL_FORMAT_TIFF, tiffInfo, tiffLoad, tiffSave, false},
     {PXL_FORMAT_BMP, bmpInfo, bmpLoad, bmpSave, true},
-}};
+    {PXL_FORMAT_WPG, wpgInfo, wpgLoad, wpgSave, false},
+    {PXL_FORMAT_ICO, icoInfo, icoLoad, icoSave, false},
+    {PXL_FORMAT_MACPAINT, macPaintInfo, macPaintLoad, macPaintSave, false},
+    {PXL_FORMAT_TARGA, targaInfo, targaLoad, targaSave, false},
+    {PXL_FORMAT_JPG, jpegInfo, jpegLoad, jpegSave, false},
+    {PXL_FORMAT_PNG, pngInfo, pngLoad, pngSave, false},
+    {PXL_FORMAT_BMI, bmiInfo, bmiLoad, bmiSave, true},
+};
 
 constexpr size_t kMagicBytes = 10;
 
@@ -58,9 +78,9 @@ int16_t run(int formatId, CodecCall& call, CodecFn CodecEntry::*which, int16_t m
 }  // namespace
 
 const CodecEntry* findCodec(int formatId) {
-    auto found = std::find_if(kCodecs.begin(), kCodecs.end(),
+    auto found = std::find_if(std::begin(kCodecs), std::end(kCodecs),
                               [&](const CodecEntry& c) { return c.formatId == formatId; });
-    return found == kCodecs.end() ? nullptr : &*found;
+    return found == std::end(kCodecs) ? nullptr : &*found;
 }
 
 int16_t formatFromExtension(const char* path) {

@@ -47,14 +47,19 @@ void describeForSaving(const ImageRecord& image, int formatId, int32_t option1, 
 }
 
 int16_t writeImage(ImageRecord& image, int formatId, ByteStream& stream, int32_t option1, int16_t option2,
-                   int16_t whiteIndex, PxlProgressFn progress) {
+                   int16_t whiteIndex, PxlProgressFn progress, const char* targetPath = nullptr,
+                   FrameAppendState* append = nullptr, int16_t wantedFrame = 0) {
     PxlCodecInfo info;
     describeForSaving(image, formatId, option1, option2, whiteIndex, info);
+    info.wantedFrame = wantedFrame;
     ImageRowSource source(image);
     CodecCall call{info, stream};
     call.source = &source;
     call.progress = progress;
     call.offset = stream.tell();
+    call.imageId = image.id;
+    call.targetPath = targetPath;
+    call.append = append;
     call.entries = image.entries.data();
     call.entryCount = &image.entryCount;
     try {
@@ -75,16 +80,18 @@ int16_t saveToStream(PxlImageId id, ByteStream& stream, int16_t formatId) {
     const CodecEntry* codec = findCodec(formatId);
     if (!codec || !codec->save || !codec->streams) return 0;
     PxlImageId mask = 0;
+    FrameAppendState append;
     {
         ImageLock image = lockImage(id, Access::Write);
         if (!image || !image->header) return 0;
-        if (writeImage(*image, formatId, stream, 0, 0, 0, nullptr) != kCodecOk) return 0;
+        if (writeImage(*image, formatId, stream, 0, 0, 0, nullptr, nullptr, &append) != kCodecOk) return 0;
         mask = image->transparencyImage;
     }
-    // The attached transparency image follows as the second frame; the result is the first's.
+    // The attached transparency image follows as the second frame (a BMI appends it to the first's
+    // directory); the result is the first's.
     if (mask) {
         if (ImageLock second = lockImage(mask, Access::Write); second && second->header) {
-            writeImage(*second, formatId, stream, 0, 0, 0, nullptr);
+            writeImage(*second, formatId, stream, 0, 0, 0, nullptr, nullptr, &append, 1);
         }
     }
     return 1;
@@ -107,7 +114,7 @@ int16_t PXLSaveImage(PxlImageId id, const char* path, int16_t formatId, int32_t 
     {
         ByteStream file;
         result = file.openFile(temporary, "wb")
-                     ? writeImage(*image, formatId, file, option1, option2, whiteIndex, progress)
+                     ? writeImage(*image, formatId, file, option1, option2, whiteIndex, progress, path)
                      : int16_t{kCodecCannotCreate};
         if (!file.close() && result == kCodecOk) result = kCodecWriteError;  // the last buffered bytes
     }

@@ -167,6 +167,34 @@ PXL_API int16_t PXLGetInfoFileOffset(const char* path, int32_t offset, PxlFileIn
 PXL_API int16_t PXLGetInfoFileStreamCB(PxlStreamCallbacks* stream, PxlFileInfo* info);
 PXL_API int16_t PXLSupportGifLicenseText(char* out, int16_t length);
 
+/* One block of a GIF file as PXLGetGifDetails lists it, in file order. */
+#define PXL_GIF_BLOCK_OTHER 0           /* an extension of another label */
+#define PXL_GIF_BLOCK_HEADER 1
+#define PXL_GIF_BLOCK_GLOBAL_TABLE 2
+#define PXL_GIF_BLOCK_COMMENT 3
+#define PXL_GIF_BLOCK_APPLICATION 4
+#define PXL_GIF_BLOCK_GRAPHIC_CONTROL 5
+#define PXL_GIF_BLOCK_LOCAL_TABLE 6
+#define PXL_GIF_BLOCK_IMAGE 7
+#define PXL_GIF_BLOCK_PLAIN_TEXT 8
+typedef struct PxlGifBlockEntry {
+    int32_t kind;   /* PXL_GIF_BLOCK_* */
+    int32_t start;  /* file position: the end of the entry before (0 for the header) */
+    int32_t length; /* bytes from start to the end of the block; an image with a local table is
+                     * listed as the table (from the separator, the table's size) and then the
+                     * image (from after the table, the rest of its data plus 10) */
+    int32_t width;  /* header: logical screen width; image: its width */
+    int32_t height; /* header: logical screen height; image: its height */
+    int32_t value;  /* colour tables: bits (1-8); graphic control: its packed byte, sign-extended */
+    char text[48];  /* header: the 6-byte signature, zero-terminated; comment: its first 45
+                     * characters, ".." after them when it is longer; application: the 11
+                     * identifier bytes (not terminated) */
+} PxlGifBlockEntry;
+/* Lists the blocks of a GIF file into entries (null: only counts them) and returns their number,
+ * 0 when the file cannot be read as a GIF (entries written before that stay). Fields a kind does
+ * not name are left as they were. Size the array by a first call with null. */
+PXL_API int16_t PXLGetGifDetails(const char* path, PxlGifBlockEntry* entries);
+
 /* Loading and saving. Loads return a new image id, 0 on failure; a load broken off with
  * PXLBreakLoad leaves no image. Saves return 1 when the file was written; the old file at the
  * path stays untouched unless the new one was written completely. */
@@ -309,8 +337,38 @@ PXL_API int16_t PXLReducePalette256(PALETTEENTRY* palette, int32_t count);
  * buffer or another depth. */
 PXL_API int16_t PXLGenerateHistogramIndexImage(PxlImageId id, uint8_t* rows, int32_t skipTransparent);
 
+/* Inverts the colours in place: true-colour bytes are complemented, 1-bit pixels swap indices 0
+ * and 1, 4- and 8-bit images complement their palette entries. 1, or 0 for id 0 or unknown ids. */
+PXL_API int16_t PXLInvert(PxlImageId id);
+
+/* Effects. PXLBitmapEffect asks the effect's settings (through the settings dialog, which the
+ * parent window owns) and returns a new image with the effect applied; the source never changes.
+ * 0 when the settings were cancelled or ask for no change, for id 0, unknown ids and kinds, and
+ * when an image cannot be made. flag: the image is already in 256 shades of grey (kind 0 only).
+ * Progress is called once per row of the work. */
+#define PXL_EFFECT_SHADE 0
+#define PXL_EFFECT_BICOLOR 1
+#define PXL_EFFECT_INVERT 2 /* asks nothing */
+#define PXL_EFFECT_BRIGHTNESS 10
+#define PXL_EFFECT_CONTRAST 11
+#define PXL_EFFECT_RGB 12
+#define PXL_EFFECT_HSV 13
+#define PXL_EFFECT_FOCUS 20
+#define PXL_EFFECT_SOFTEN 21
+#define PXL_EFFECT_EMBOSS 22
+#define PXL_EFFECT_CONTOUR 23
+#define PXL_EFFECT_POSTERIZE 24
+PXL_API PxlImageId PXLBitmapEffect(HWND parent, PxlImageId image, int16_t kind, int16_t flag, PxlProgressFn progress);
+/* A new image with the brightness (-127..127) changed, asking nothing. */
+PXL_API PxlImageId PXLBitmapEffect_Bright(PxlImageId image, int16_t brightness);
+
 #ifdef __cplusplus
 }
+
+/* Blurs the 24- or 32-bit source into the target (the same image, or one of its size and depth)
+ * with a centre-weighted filter reaching `degree` (1..5) pixels each way; edges are replicated.
+ * 1, or 0 with nothing changed for other depths, sizes or degrees. Exported with C++ linkage. */
+PXL_API int IPLBlurCenter(short source, short target, int degree);
 #endif
 
 #include "pixmill/pixmill_draw.h"

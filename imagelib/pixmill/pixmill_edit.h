@@ -33,11 +33,6 @@ PXL_API PxlImageId PXLNewSizeImage(PxlImageId id, int16_t width, int16_t height,
  * often after it. 0 for unknown ids, unknown modes, or when the image cannot be made. */
 PXL_API PxlImageId PXLNewSizeImageEx(PxlImageId id, int16_t width, int16_t height, int16_t mode,
                                      PxlProgressFn tick);
-/* The resampler behind resize modes 1-3: fills `target` (of width x height, the source's depth)
- * from `source`. Mode 1 takes any depth, modes 2 and 3 1-bit images (each pixel the nearer of the
- * two indexes to the resampled value) and images of more than 8 bits. 1, or 0 with the target
- * untouched. */
-PXL_API int32_t IPLResize(PxlImageId source, PxlImageId target, int32_t width, int32_t height, int32_t mode);
 /* A new image of the pixels left..right, top..bottom; the corners are put in order and each is
  * kept inside the image. 0 for unknown ids or when the image cannot be made. */
 PXL_API PxlImageId PXLCropImage(PxlImageId id, int32_t left, int32_t top, int32_t right, int32_t bottom);
@@ -45,9 +40,6 @@ PXL_API PxlImageId PXLCropImage(PxlImageId id, int32_t left, int32_t top, int32_
  * and a crop of the transparency image. */
 PXL_API PxlImageId PXLCropImageEx(PxlImageId id, int32_t left, int32_t top, int32_t right, int32_t bottom,
                                   int16_t withTransparency);
-/* Inverts the colours in place: the bits of 1-bit images and of images without palette, the
- * palette of 4- and 8-bit images. 1; 0 for unknown ids. */
-PXL_API int16_t PXLInvert(PxlImageId id);
 /* The average colour of the pixels in the rectangle (cut to the image); -1 for unknown ids or
  * when none of the rectangle's four corners lies inside the image. */
 PXL_API int32_t PXLSuckColor(PxlImageId id, int32_t left, int32_t top, int32_t right, int32_t bottom);
@@ -116,6 +108,12 @@ PXL_API int16_t PXLIsImageBlank(PxlImageId id, uint8_t fill);
 
 #ifdef __cplusplus
 }
+
+/* The resampler behind resize modes 1-3: fills `target` (of width x height, the source's depth)
+ * from `source`. Mode 1 takes any depth, modes 2 and 3 1-bit images (each pixel the nearer of the
+ * two indexes to the resampled value) and images of more than 8 bits. 1, or 0 with the target
+ * untouched. Exported with C++ linkage. */
+PXL_API int IPLResize(short source, short target, int width, int height, int mode);
 #endif
 
 #endif

@@ -1,39 +1,56 @@
 #include <cstring>
 #include <vector>
 
-#include "../pixel_access.h"
 #include "../pixmill_fixture.h"
 
 namespace {
 
 using ImageInvert = PixmillTest;
 
-TEST_F(ImageInvert, PaletteImagesInvertTheirPaletteOthersTheirBits) {
-    // 4 and 8 bits: the indexes stay and every entry's colour turns over (its fourth byte stays).
-    for (int bits : {4, 8}) {
-        const PxlImageId id = testpx::indexed(3, 2, bits, [](int x, int y) { return x + 3 * y; });
-        PXLSetColorToPalette(id, 5, RGB(10, 200, 33));
-        const auto indexes = testpx::pixels(id);
-        PXLGetBitmapInfoHeader(id)->bmiColors[5].rgbReserved = 7;
-        ASSERT_EQ(PXLInvert(id), 1);
-        EXPECT_EQ(testpx::pixels(id), indexes) << bits;
-        EXPECT_EQ(PXLGetColorFromPalette(id, 5), RGB(245, 55, 222)) << bits;
-        EXPECT_EQ(PXLGetBitmapInfoHeader(id)->bmiColors[5].rgbReserved, 7) << bits;
-    }
-    // 1 bit: the pixels swap indexes, the palette stays.
-    const PxlImageId bilevel = testpx::indexed(9, 1, 1, [](int x, int) { return x % 3 == 0; });
-    ASSERT_EQ(PXLInvert(bilevel), 1);
-    EXPECT_EQ(testpx::pixels(bilevel), (std::vector<uint32_t>{0, 1, 1, 0, 1, 1, 0, 1, 1}));
-    EXPECT_EQ(PXLGetColorFromPalette(bilevel, 0), RGB(0, 0, 0));
-    // 16, 24 and 32 bits: every byte.
-    for (int bits : {PXL_BITS_565, 24, 32}) {
+std::vector<uint8_t> bitsOf(PxlImageId id) {
+    const uint8_t* bits = PXLGetBits(id);
+    return {bits, bits + PXLSizeImage(id)};
+}
+
+TEST_F(ImageInvert, TrueColourBytesAreComplemented) {
+    for (const int bits : {24, 32, PXL_BITS_565}) {
+        SCOPED_TRACE(bits);
         const PxlImageId id = PXLCreateImage(3, 2, bits);
-        std::memset(PXLGetBits(id), 0x35, static_cast<size_t>(PXLSizeImage(id)));
+        std::vector<uint8_t> bytes = bitsOf(id);
+        for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 37);
+        std::memcpy(PXLGetBits(id), bytes.data(), bytes.size());
+
         ASSERT_EQ(PXLInvert(id), 1);
-        for (int32_t k = 0; k < PXLSizeImage(id); ++k) ASSERT_EQ(PXLGetBits(id)[k], 0xCA) << bits;
+        for (uint8_t& b : bytes) b = static_cast<uint8_t>(~b);
+        EXPECT_EQ(bitsOf(id), bytes);
     }
+}
+
+TEST_F(ImageInvert, OneBitPixelsSwapTheirIndicesAndKeepThePalette) {
+    const PxlImageId id = PXLCreateImage(8, 1, 1);
+    PXLGetBits(id)[0] = 0b10110001;
+    ASSERT_EQ(PXLInvert(id), 1);
+    EXPECT_EQ(PXLGetBits(id)[0], 0b01001110);
+    EXPECT_EQ(PXLGetColorFromPalette(id, 0), static_cast<int32_t>(RGB(0, 0, 0)));
+    EXPECT_EQ(PXLGetColorFromPalette(id, 1), static_cast<int32_t>(RGB(255, 255, 255)));
+}
+
+TEST_F(ImageInvert, PaletteImagesComplementTheirPaletteAndKeepTheirPixels) {
+    for (const int bits : {4, 8}) {
+        SCOPED_TRACE(bits);
+        const PxlImageId id = PXLCreateImage(2, 1, bits);
+        PXLGetBits(id)[0] = 0x12;
+        ASSERT_EQ(PXLSetColorToPalette(id, 1, RGB(10, 200, 255)), 1);
+        ASSERT_EQ(PXLInvert(id), 1);
+        EXPECT_EQ(PXLGetBits(id)[0], 0x12);
+        EXPECT_EQ(PXLGetColorFromPalette(id, 1), static_cast<int32_t>(RGB(245, 55, 0)));
+        EXPECT_EQ(PXLGetColorFromPalette(id, 0), static_cast<int32_t>(RGB(255, 255, 255)));
+    }
+}
+
+TEST_F(ImageInvert, UnknownIdsFail) {
     EXPECT_EQ(PXLInvert(0), 0);
-    EXPECT_EQ(PXLInvert(99), 0);
+    EXPECT_EQ(PXLInvert(55), 0);
 }
 
 }  // namespace

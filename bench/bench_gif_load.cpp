@@ -1,0 +1,172 @@
+// Decoding GIF files: the library's reader (info and load per frame, as the front end does, rows
+// into a whole-picture buffer) next to giflib's DGifSlurp and stb_image on the same bytes. The
+// files are written by giflib's encoder: one 4096 x 4096 8-bit picture, and a 100-frame 500 x 500
+// animation. The reader parses the file from its start for every frame, so the animation costs it
+// the square of the frame count in parsing; the peers decode all frames in one pass.
+#include <benchmark/benchmark.h>
+#include <gif_lib.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_GIF
+#include <stb/stb_image.h>
+
+#include "formats/gif_codec.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+int appendBytes(GifFileType* gif, const GifByteType* data, int count) {
+    auto* out = static_cast<Bytes*>(gif->UserData);
+    out->insert(out->end(), data, data + count);
+    return count;
+}
+
+// Smooth areas with some noise, like a photograph reduced to 256 colours.
+uint8_t indexAt(int x, int y, int frame) {
+    const uint32_t noise = (static_cast<uint32_t>(x * 7 + y * 13 + frame * 31) * 2654435761u) >> 29;
+    return static_cast<uint8_t>((x / 16 + y / 16 + frame * 3) + noise);
+}
+
+Bytes encode(int width, int height, int frames) {
+    Bytes out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, appendBytes, &error);
+    ColorMapObject* map = GifMakeMapObject(256, nullptr);
+    for (int i = 0; i < 256; ++i) map->Colors[i] = GifColorType{static_cast<GifByteType>(i), static_cast<GifByteType>(255 - i), static_cast<GifByteType>(i * 7)};
+    EGifSetGifVersion(gif, true);
+    EGifPutScreenDesc(gif, width, height, 8, 0, map);
+    std::vector<GifPixelType> line(static_cast<size_t>(width));
+    for (int f = 0; f < frames; ++f) {
+        GraphicsControlBlock control{0, false, 10, NO_TRANSPARENT_COLOR};
+        GifByteType extension[4];
+        EGifGCBToExtension(&control, extension);
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension);
+        EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) line[static_cast<size_t>(x)] = indexAt(x, y, f);
+            EGifPutLine(gif, line.data(), width);
+        }
+    }
+    EGifCloseFile(gif, &error);
+    GifFreeMapObject(map);
+    return out;
+}
+
+std::string writeTemporary(const Bytes& bytes, const char* name) {
+    const std::string path = "/tmp/pixmill_bench_" + std::to_string(::getpid()) + "_" + name;
+    FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    return path;
+}
+
+const Bytes& single() {
+    static const Bytes b = encode(4096, 4096, 1);
+    return b;
+}
+const Bytes& animation() {
+    static const Bytes b = encode(500, 500, 100);
+    return b;
+}
+
+class PictureSink final : public pixmill::RowSink {
+public:
+    explicit PictureSink(const pixmill::RowLayout& layout)
+        : stride_(layout.stride), pixels_(size_t{layout.stride} * static_cast<size_t>(layout.height)) {}
+    int16_t putRow(const uint8_t* row, int index) override {
+        std::memcpy(pixels_.data() + size_t{stride_} * static_cast<size_t>(index), row, stride_);
+        return pixmill::kCodecOk;
+    }
+
+private:
+    uint32_t stride_;
+    std::vector<uint8_t> pixels_;
+};
+
+// One frame through the library's reader, as a load does: info, then the rows.
+bool loadFrame(const std::string& windowsPath, int frame) {
+    pixmill::ByteStream file;
+    if (!file.openFile(windowsPath.c_str(), "rb")) return false;
+    pixmill::PxlCodecInfo info;
+    info.wantedFrame = static_cast<int16_t>(frame);
+    pixmill::CodecCall call{info, file};
+    if (pixmill::gifInfo(call) != pixmill::kCodecOk) return false;
+    PictureSink sink(pixmill::prepareRowTransfer(info));
+    call.sink = &sink;
+    return pixmill::gifLoad(call) == pixmill::kCodecOk;
+}
+
+void ours(benchmark::State& state, const Bytes& bytes, int frames, const char* name) {
+    const std::string path = writeTemporary(bytes, name);
+    const std::string windowsPath = "C:" + path;
+    for (auto _ : state) {
+        for (int f = 0; f < frames; ++f) {
+            if (!loadFrame(windowsPath, f)) state.SkipWithError("the reader failed");
+        }
+    }
+    std::remove(path.c_str());
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
+}
+
+struct MemoryInput {
+    const Bytes* bytes;
+    size_t at = 0;
+};
+
+int readMemory(GifFileType* gif, GifByteType* out, int count) {
+    auto* in = static_cast<MemoryInput*>(gif->UserData);
+    const size_t n = std::min(static_cast<size_t>(count), in->bytes->size() - in->at);
+    std::memcpy(out, in->bytes->data() + in->at, n);
+    in->at += n;
+    return static_cast<int>(n);
+}
+
+void giflib(benchmark::State& state, const Bytes& bytes) {
+    for (auto _ : state) {
+        MemoryInput input{&bytes};
+        int error = 0;
+        GifFileType* gif = DGifOpen(&input, readMemory, &error);
+        if (!gif || DGifSlurp(gif) != GIF_OK) state.SkipWithError("giflib failed");
+        benchmark::DoNotOptimize(gif->SavedImages);
+        DGifCloseFile(gif, &error);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
+}
+
+void stb(benchmark::State& state, const Bytes& bytes, bool animated) {
+    for (auto _ : state) {
+        int w = 0, h = 0, frames = 0, channels = 0;
+        int* delays = nullptr;
+        stbi_uc* pixels = animated ? stbi_load_gif_from_memory(bytes.data(), static_cast<int>(bytes.size()), &delays, &w, &h, &frames, &channels, 0)
+                                   : stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 0);
+        if (!pixels) state.SkipWithError("stb_image failed");
+        benchmark::DoNotOptimize(pixels);
+        stbi_image_free(pixels);
+        stbi_image_free(delays);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
+}
+
+void BM_Gif4096_Pixmill(benchmark::State& s) { ours(s, single(), 1, "single.gif"); }
+void BM_Gif4096_Giflib(benchmark::State& s) { giflib(s, single()); }
+void BM_Gif4096_Stb(benchmark::State& s) { stb(s, single(), false); }
+void BM_Gif100Frames_Pixmill(benchmark::State& s) { ours(s, animation(), 100, "anim.gif"); }
+void BM_Gif100Frames_Giflib(benchmark::State& s) { giflib(s, animation()); }
+void BM_Gif100Frames_Stb(benchmark::State& s) { stb(s, animation(), true); }
+
+BENCHMARK(BM_Gif4096_Pixmill)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Gif4096_Giflib)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Gif4096_Stb)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Gif100Frames_Pixmill)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Gif100Frames_Giflib)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Gif100Frames_Stb)->Unit(benchmark::kMillisecond);
+
+}  // namespace

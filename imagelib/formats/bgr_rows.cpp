@@ -1,0 +1,50 @@
+#include "formats/bgr_rows.h"
+
+#include <cstring>
+
+#include "core/pixel_rows.h"
+
+namespace pixmill {
+
+uint32_t widestSourceRow(int width) {
+    return static_cast<uint32_t>((static_cast<uint64_t>(width > 0 ? width : 0) * 32 + 31) / 32 * 4);
+}
+
+void sourceRowToBgr(const uint8_t* in, int bits, int width, const PxlCodecInfo& info, uint8_t* out) {
+    switch (bits) {
+        case 1:
+        case 4:
+        case 8:
+            for (int x = 0; x < width; ++x) {
+                const uint8_t* entry = &info.palette[3 * size_t{indexAt(in, x, bits)}];
+                out[3 * x] = entry[2];
+                out[3 * x + 1] = entry[1];
+                out[3 * x + 2] = entry[0];
+            }
+            break;
+        case 16:
+            for (int x = 0; x < width; ++x) {
+                const uint32_t p = in[2 * x] | uint32_t{in[2 * x + 1]} << 8;
+                out[3 * x] = static_cast<uint8_t>((p & 31) << 3 | 7);
+                out[3 * x + 1] = static_cast<uint8_t>(((p >> 5) & 63) << 2 | 3);
+                out[3 * x + 2] = static_cast<uint8_t>((p >> 11) << 3 | 7);
+            }
+            break;
+        case 32:
+            for (int x = 0; x < width; ++x) std::memcpy(out + 3 * x, in + 4 * x, 3);
+            break;
+        default:
+            std::memcpy(out, in, 3 * static_cast<size_t>(width));
+            break;
+    }
+}
+
+std::array<uint8_t, 256> paletteGreyLevels(const PxlCodecInfo& info) {
+    std::array<uint8_t, 256> grey{};
+    for (size_t i = 0; i < grey.size(); ++i) {
+        grey[i] = greyLevel(info.palette[3 * i], info.palette[3 * i + 1], info.palette[3 * i + 2]);
+    }
+    return grey;
+}
+
+}  // namespace pixmill

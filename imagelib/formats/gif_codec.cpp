@@ -1,0 +1,334 @@
+#include "formats/gif_codec.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <new>
+
+#include "core/library_state.h"
+#include "formats/gif_blocks.h"
+#include "formats/gif_lzw_decoder.h"
+#include "winplat/byte_reader.h"
+
+namespace pixmill {
+namespace {
+
+constexpr uint32_t kHeaderSize = 13;
+constexpr uint32_t kDescriptorSize = 9;
+constexpr int kImageSeparator = 0x2C;
+constexpr int kExtensionIntroducer = 0x21;
+constexpr int kIgnoredBetweenBlocks = 0xFF;
+
+constexpr uint8_t kTablePresent = 0x80;
+constexpr uint8_t kInterlaced = 0x40;
+
+constexpr int kDetailInterlaced = 8155;
+constexpr int kDetailCompressed = 8156;
+constexpr int kDetailTransparent = 8157;
+
+struct Header {
+    char signature[7] = {};
+    int screenWidth = 0;
+    int screenHeight = 0;
+    uint8_t packed = 0;
+    uint8_t background = 0;
+
+    bool hasTable() const { return packed & kTablePresent; }
+    int tableBits() const { return (packed & 7) + 1; }
+};
+
+struct Descriptor {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    uint8_t packed = 0;
+
+    bool hasTable() const { return packed & kTablePresent; }
+    int tableBits() const { return (packed & 7) + 1; }
+    uint32_t tableBytes() const { return hasTable() ? 3u << tableBits() : 0; }
+};
+
+uint32_t tableBytes(int bits) { return 3u << bits; }
+
+int16_t readHeader(GifBlockReader& in, Header& h) {
+    uint8_t bytes[kHeaderSize];
+    if (!in.read(bytes, sizeof bytes) || std::memcmp(bytes, "GIF", 3) != 0) return kCodecBadFormat;
+    std::memcpy(h.signature, bytes, 6);
+    winplat::ByteReader r(bytes + 6, kHeaderSize - 6);
+    h.screenWidth = r.u16();
+    h.screenHeight = r.u16();
+    h.packed = r.u8();
+    h.background = r.u8();
+    // The record keeps sizes in 16 bits.
+    if (h.screenWidth > kMaxCodecSide || h.screenHeight > kMaxCodecSide) return kCodecBadFormat;
+    return kCodecOk;
+}
+
+bool readDescriptor(GifBlockReader& in, Descriptor& d) {
+    uint8_t bytes[kDescriptorSize];
+    if (!in.read(bytes, sizeof bytes)) return false;
+    winplat::ByteReader r(bytes, sizeof bytes);
+    d.left = r.u16();
+    d.top = r.u16();
+    d.width = r.u16();
+    d.height = r.u16();
+    d.packed = r.u8();
+    return true;
+}
+
+// The screen's facts: the record describes the screen until the wanted frame is reached.
+void describeScreen(PxlCodecInfo& info, const Header& h) {
+    info.screenWidth = static_cast<int16_t>(h.screenWidth);
+    info.screenHeight = static_cast<int16_t>(h.screenHeight);
+    info.width = static_cast<int16_t>(h.screenWidth);
+    info.height = static_cast<int16_t>(h.screenHeight);
+    info.bitsPerPixel = static_cast<int16_t>(h.tableBits());
+    info.whiteIndex = h.background;
+    info.flags = 0;
+}
+
+// A colour table into the palette; entries past its end take the colour of entry 0.
+bool readTable(GifBlockReader& in, PxlCodecInfo& info, int bits) {
+    uint8_t bytes[256 * 3];
+    const uint32_t size = tableBytes(bits);
+    if (!in.read(bytes, size)) return false;
+    const int entries = 1 << bits;
+    for (int i = 0; i < 256; ++i) {
+        const uint8_t* c = bytes + 3 * (i < entries ? i : 0);
+        info.setPaletteEntry(i, c[0], c[1], c[2]);
+    }
+    return true;
+}
+
+void takeFrameValues(PxlCodecInfo& info, const Descriptor& d, const GifParseState& state) {
+    info.frameLeft = static_cast<int16_t>(std::min(d.left, int{INT16_MAX}));
+    info.frameTop = static_cast<int16_t>(std::min(d.top, int{INT16_MAX}));
+    info.width = static_cast<int16_t>(d.width);
+    info.height = static_cast<int16_t>(d.height);
+    info.frameDelay = state.delay;
+    info.transparency = state.transparency;
+    info.controlWord = state.disposal;
+}
+
+bool acceptableFrame(const Descriptor& d) {
+    return d.width > 0 && d.height > 0 && d.width <= kMaxCodecSide && d.height <= kMaxCodecSide;
+}
+
+void appendDetail(PxlCodecInfo& info, int stringId) {
+    const size_t used = std::strlen(info.detailText);
+    std::strncat(info.detailText, descriptionText(stringId), sizeof info.detailText - 1 - used);
+}
+
+// One image block of the info pass, after its separator at 'separator'.
+int16_t infoImage(GifBlockReader& in, CodecCall& call, GifParseState& state, int index, int64_t separator) {
+    PxlCodecInfo& info = call.info;
+    Descriptor d;
+    if (!readDescriptor(in, d)) return kCodecReadError;
+    const bool wanted = index == info.wantedFrame;
+    if (wanted) {
+        if (!acceptableFrame(d)) return kCodecBadFormat;
+        takeFrameValues(info, d, state);
+        info.flags = d.packed;
+        if (d.hasTable()) {
+            if (!readTable(in, info, d.tableBits())) return kCodecReadError;
+            info.bitsPerPixel = static_cast<int16_t>(d.tableBits());
+        }
+        const uint64_t bytes = (static_cast<uint64_t>(d.width) + 7) / 8 * static_cast<uint64_t>(info.bitsPerPixel) *
+                               static_cast<uint64_t>(d.height);
+        info.imageBytes = static_cast<int32_t>(std::min<uint64_t>(bytes, INT32_MAX));
+    } else if (d.hasTable()) {
+        in.skip(d.tableBytes());
+    }
+    GifBlockListing* listing = in.listing();
+    const int64_t afterTable = in.tell();
+    if (d.hasTable() && listing) {
+        if (PxlGifBlockEntry* e = listing->add(PXL_GIF_BLOCK_LOCAL_TABLE, separator, separator + d.tableBytes())) {
+            e->value = d.tableBits();
+        }
+    }
+    if (in.byte() < 0) return kCodecBadFormat;  // no minimum code size
+    in.skipSubBlocks();
+    if (wanted && index == 0) {
+        info.repeatCount = state.repeatCount;
+        appendDetail(info, (d.packed & kInterlaced) ? kDetailInterlaced : kDetailCompressed);
+        if ((info.transparency >> 24) == 1) appendDetail(info, kDetailTransparent);
+    }
+    const int64_t end = in.tell();
+    if (listing) {
+        // With a local table the image entry starts after the table and counts the separator and
+        // descriptor in its length.
+        const int64_t start = d.hasTable() ? afterTable : separator;
+        const int64_t length = d.hasTable() ? end - afterTable + 1 + kDescriptorSize : end - separator;
+        if (PxlGifBlockEntry* e = listing->add(PXL_GIF_BLOCK_IMAGE, start, start + length)) {
+            e->width = d.width;
+            e->height = d.height;
+        }
+    }
+    in.listed = end;
+    return kCodecOk;
+}
+
+int16_t readInfo(CodecCall& call, GifBlockListing* listing) {
+    ByteStream& stream = call.stream;
+    PxlCodecInfo& info = call.info;
+    if (!stream.isFile()) return kCodecBadFormat;
+    info.setDetail("");
+    info.fileSize = static_cast<int32_t>(std::min<int64_t>(stream.fileLength(), INT32_MAX));
+    if (!stream.seek(call.offset, SEEK_SET)) return kCodecReadError;
+
+    GifParseState state;
+    GifBlockReader in(stream, state, listing);
+    Header h;
+    if (int16_t r = readHeader(in, h); r != kCodecOk) return r;
+    info.setDetail(h.signature);
+    describeScreen(info, h);
+    if (listing) {
+        if (PxlGifBlockEntry* e = listing->add(PXL_GIF_BLOCK_HEADER, call.offset, call.offset + kHeaderSize)) {
+            e->width = h.screenWidth;
+            e->height = h.screenHeight;
+            std::memcpy(e->text, h.signature, sizeof h.signature);
+        }
+    }
+    info.setPaletteEntry(0, 0, 0, 0);
+    info.setPaletteEntry(1, 255, 255, 255);
+    if (h.hasTable()) {
+        if (!readTable(in, info, h.tableBits())) return kCodecReadError;
+        if (listing) {
+            const int64_t start = call.offset + kHeaderSize;
+            if (PxlGifBlockEntry* e = listing->add(PXL_GIF_BLOCK_GLOBAL_TABLE, start, start + tableBytes(h.tableBits()))) {
+                e->value = h.tableBits();
+            }
+        }
+    }
+    in.listed = in.tell();
+
+    int index = 0;
+    for (;;) {
+        const int b = in.byte();
+        if (b == kImageSeparator) {
+            if (int16_t r = infoImage(in, call, state, index, in.listed); r != kCodecOk) return r;
+            ++index;
+        } else if (b == kExtensionIntroducer) {
+            in.readExtension();
+        } else if (b != kIgnoredBetweenBlocks) {
+            break;  // the trailer, any other byte, or the end of the file
+        }
+    }
+    info.frameCount = static_cast<int16_t>(std::min(index, int{INT16_MAX}));
+    return kCodecOk;
+}
+
+// Decodes the wanted frame's data. The decoder's own failures are not passed on: a frame that
+// breaks off keeps the rows decoded so far. A stop asked by the sink and a lack of memory are.
+int16_t loadImageData(GifBlockReader& in, CodecCall& call, const Descriptor& d, int minimumCodeSize,
+                      const RowLayout& layout) {
+    if (!acceptableFrame(d)) return kCodecBadFormat;
+    GifImageShape shape;
+    shape.width = d.width;
+    shape.height = d.height;
+    shape.interlaced = d.packed & kInterlaced;
+    shape.out = layout;  // the rows the sink was made for, whatever this frame claims
+    shape.whiteIndex = call.info.whiteIndex;
+    const GifDecodeResult decoded = decodeGifImage(call.stream, minimumCodeSize, shape, *call.sink, call.progress);
+    if (decoded.code == kCodecStopped || decoded.code == kCodecNoMemory) return decoded.code;
+    if (!decoded.terminatorRead) in.skipSubBlocks();
+    return kCodecOk;
+}
+
+int16_t loadFrame(CodecCall& call) {
+    ByteStream& stream = call.stream;
+    PxlCodecInfo& info = call.info;
+    if (!stream.isFile() || !call.sink) return kCodecBadFormat;
+    const RowLayout layout = prepareRowTransfer(info);
+    if (!stream.seek(call.offset, SEEK_SET)) return kCodecReadError;
+
+    GifParseState state;
+    state.collectTexts = info.gifFrameWord != 0;
+    GifBlockReader in(stream, state, nullptr);
+    Header h;
+    if (int16_t r = readHeader(in, h); r != kCodecOk) return r;
+    describeScreen(info, h);
+    if (h.hasTable() && !in.skip(tableBytes(h.tableBits()))) return kCodecReadError;
+
+    int index = 0;
+    for (;;) {
+        const int b = in.byte();
+        if (b == kExtensionIntroducer) {
+            in.readExtension();
+            continue;
+        }
+        if (b == kIgnoredBetweenBlocks) continue;
+        if (b != kImageSeparator) break;
+        Descriptor d;
+        if (!readDescriptor(in, d)) return kCodecReadError;
+        const bool wanted = index == info.wantedFrame;
+        if (wanted) {
+            takeFrameValues(info, d, state);
+            if (state.comment) info.comment = state.comment;
+            if (state.textBlock) info.textBlock = state.textBlock;
+            if (d.hasTable()) info.bitsPerPixel = static_cast<int16_t>(d.tableBits());
+        }
+        // Texts before an image belong to it.
+        state.comment.reset();
+        state.textBlock.reset();
+        state.title.reset();
+        if (d.hasTable() && !in.skip(d.tableBytes())) return kCodecBadFormat;
+        const int minimumCodeSize = in.byte();
+        if (minimumCodeSize < 0) return kCodecBadFormat;
+        info.flags = d.packed;
+        if (wanted) {
+            if (int16_t r = loadImageData(in, call, d, minimumCodeSize, layout); r != kCodecOk) return r;
+        } else if (!in.skipSubBlocks()) {
+            return kCodecBadFormat;
+        }
+        ++index;
+    }
+    // Texts after the last image belong to the whole animation.
+    if (info.wantedFrame == 0) {
+        if (state.comment) info.text = state.comment;
+        if (state.title) info.title = state.title;
+    }
+    return kCodecOk;
+}
+
+}  // namespace
+
+int16_t gifReadInfo(CodecCall& call, PxlGifBlockEntry* entries, size_t capacity, size_t& count) {
+    GifBlockListing listing(entries, capacity);
+    int16_t result;
+    try {
+        result = readInfo(call, &listing);
+    } catch (const std::bad_alloc&) {
+        result = kCodecNoMemory;
+    }
+    count = listing.count();
+    return result;
+}
+
+int16_t gifInfo(CodecCall& call) {
+    return catchingNoMemory([&] { return readInfo(call, nullptr); });
+}
+
+int16_t gifLoad(CodecCall& call) {
+    return catchingNoMemory([&] { return loadFrame(call); });
+}
+
+size_t listGifBlocks(const char* path, PxlGifBlockEntry* entries, size_t capacity) {
+    ByteStream file;
+    if (!file.openFile(path, "rb")) return 0;
+    PxlCodecInfo info;
+    info.gifFrameWord = 0;
+    CodecCall call{info, file};
+    size_t count = 0;
+    return gifReadInfo(call, entries, capacity, count) == kCodecOk ? count : 0;
+}
+
+}  // namespace pixmill
+
+int16_t PXLGetGifDetails(const char* path, PxlGifBlockEntry* entries) {
+    // The export takes no capacity: callers size the array with a first call without one, and
+    // the count is 16-bit, so that is all that is ever written.
+    const size_t capacity = INT16_MAX;
+    return static_cast<int16_t>(std::min<size_t>(pixmill::listGifBlocks(path, entries, capacity), capacity));
+}

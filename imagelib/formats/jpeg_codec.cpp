@@ -1,0 +1,271 @@
+#include "formats/jpeg_codec.h"
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "core/bitmap_math.h"
+#include "core/library_state.h"
+#include "core/pixel_rows.h"
+#include "formats/bgr_rows.h"
+#include "formats/jpeg_stream.h"
+
+namespace pixmill {
+namespace {
+
+constexpr int kDetailUnknown = 8160;
+constexpr int kDetailGrey = 8161;
+constexpr int kDetailRgb = 8162;
+constexpr int kDetailYCbCr = 8163;
+constexpr int kDetailCmyk = 8164;
+constexpr int kDetailYcck = 8165;
+
+constexpr int kLowestQuality = 2;
+constexpr int kHighestQuality = 100;
+
+// A decompressor with its error manager and source; destroyed with the holder on every path.
+struct Decoder {
+    jpeg_decompress_struct cinfo{};
+    JpegErrors errors{};
+    JpegStreamSource source{};
+    bool created = false;
+
+    ~Decoder() {
+        if (created) jpeg_destroy_decompress(&cinfo);
+    }
+};
+
+struct Encoder {
+    jpeg_compress_struct cinfo{};
+    JpegErrors errors{};
+    JpegStreamDestination destination{};
+    bool created = false;
+
+    ~Encoder() {
+        if (created) jpeg_destroy_compress(&cinfo);
+    }
+};
+
+// How decoded rows become the rows the sink takes.
+enum class RowKind { Pass, Cmyk, None };
+
+int detailFor(J_COLOR_SPACE space) {
+    switch (space) {
+        case JCS_GRAYSCALE:
+            return kDetailGrey;
+        case JCS_RGB:
+            return kDetailRgb;
+        case JCS_YCbCr:
+            return kDetailYCbCr;
+        case JCS_CMYK:
+            return kDetailCmyk;
+        case JCS_YCCK:
+            return kDetailYcck;
+        default:
+            return kDetailUnknown;
+    }
+}
+
+bool validSide(JDIMENSION side) { return side > 0 && side <= static_cast<JDIMENSION>(kMaxCodecSide); }
+
+// Opens the decompressor on the stream's remaining bytes and reads the header; false on a
+// library error.
+bool readHeader(Decoder& d, ByteStream& stream, int64_t available) {
+    d.cinfo.err = installJpegErrors(d.errors);
+    return guardedJpeg(d.errors, [&] {
+        d.created = true;
+        jpeg_create_decompress(&d.cinfo);
+        attachJpegSource(&d.cinfo, d.source, stream, available);
+        jpeg_read_header(&d.cinfo, TRUE);
+    });
+}
+
+// The bytes of the file from the call's offset on.
+int64_t bytesAfterOffset(CodecCall& call) {
+    return std::max<int64_t>(call.stream.fileLength() - call.offset, 0);
+}
+
+// The output colour space that gives the image's rows: grey as it is, every three-component space
+// as blue-green-red, CMYK and YCCK as CMYK (converted here).
+RowKind chooseOutput(jpeg_decompress_struct& cinfo) {
+    switch (cinfo.jpeg_color_space) {
+        case JCS_GRAYSCALE:
+            cinfo.out_color_space = JCS_GRAYSCALE;
+            return RowKind::Pass;
+        case JCS_RGB:
+        case JCS_YCbCr:
+            cinfo.out_color_space = JCS_EXT_BGR;
+            return RowKind::Pass;
+        case JCS_CMYK:
+        case JCS_YCCK:
+            cinfo.out_color_space = JCS_CMYK;
+            return RowKind::Cmyk;
+        default:
+            // Components of unknown meaning: one or three are handed on as they are, like grey
+            // and colour rows; other counts have no image depth to go to.
+            return cinfo.num_components == 1 || cinfo.num_components == 3 ? RowKind::Pass : RowKind::None;
+    }
+}
+
+// Adobe CMYK samples are stored inverted; the image gets 255 - min(ink + black, 255) per channel.
+void cmykToBgr(const uint8_t* in, uint8_t* out, int width) {
+    for (int x = 0; x < width; ++x) {
+        const int cyan = 255 - in[4 * x];
+        const int magenta = 255 - in[4 * x + 1];
+        const int yellow = 255 - in[4 * x + 2];
+        const int black = 255 - in[4 * x + 3];
+        out[3 * x] = static_cast<uint8_t>(255 - std::min(yellow + black, 255));
+        out[3 * x + 1] = static_cast<uint8_t>(255 - std::min(magenta + black, 255));
+        out[3 * x + 2] = static_cast<uint8_t>(255 - std::min(cyan + black, 255));
+    }
+}
+
+int16_t info(CodecCall& call) {
+    PxlCodecInfo& record = call.info;
+    const int64_t length = call.stream.fileLength();
+    if (!call.stream.seek(call.offset, SEEK_SET)) return kCodecCannotOpen;
+    auto d = std::make_unique<Decoder>();
+    if (!readHeader(*d, call.stream, bytesAfterOffset(call))) return kCodecCannotOpen;
+    if (!validSide(d->cinfo.image_width) || !validSide(d->cinfo.image_height)) return kCodecBadFormat;
+    record.width = static_cast<int16_t>(d->cinfo.image_width);
+    record.height = static_cast<int16_t>(d->cinfo.image_height);
+    record.flags = 0;
+    record.frameCount = 1;
+    record.imageBytes = 0;
+    record.fileSize = static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX));
+    record.setDetail(descriptionText(detailFor(d->cinfo.jpeg_color_space)));
+    if (d->cinfo.num_components < 3) {
+        record.bitsPerPixel = 8;
+        for (int j = 0; j < 256; ++j) {
+            const auto v = static_cast<uint8_t>(j);
+            record.setPaletteEntry(j, v, v, v);
+        }
+    } else {
+        record.bitsPerPixel = 24;
+    }
+    return kCodecOk;
+}
+
+int16_t load(CodecCall& call) {
+    const RowLayout layout = prepareRowTransfer(call.info);
+    if (!call.stream.seek(call.offset, SEEK_SET)) return kCodecCannotOpen;
+    auto d = std::make_unique<Decoder>();
+    if (!readHeader(*d, call.stream, bytesAfterOffset(call))) return kCodecCannotOpen;
+    jpeg_decompress_struct& cinfo = d->cinfo;
+    const RowKind kind = chooseOutput(cinfo);
+    if (kind == RowKind::None) return kCodecBadFormat;
+    cinfo.dct_method = JDCT_IFAST;
+    cinfo.do_fancy_upsampling = FALSE;
+    cinfo.do_block_smoothing = FALSE;
+    if (!guardedJpeg(d->errors, [&] { jpeg_start_decompress(&cinfo); })) return kCodecCannotOpen;
+
+    // The sink was shaped by the info call; a picture that does not fit it is refused.
+    const int delivered = kind == RowKind::Cmyk ? 24 : 8 * cinfo.output_components;
+    if (static_cast<int>(cinfo.output_width) != layout.width ||
+        static_cast<int>(cinfo.output_height) != layout.height || delivered != layout.depth) {
+        return kCodecBadFormat;
+    }
+    std::vector<uint8_t> row(layout.stride);
+    std::vector<uint8_t> inks(kind == RowKind::Cmyk ? 4 * size_t{cinfo.output_width} : 0);
+    JSAMPROW target = kind == RowKind::Cmyk ? inks.data() : row.data();
+    bool stopped = false;
+    bool stalled = false;
+    const bool decoded = guardedJpeg(d->errors, [&] {
+        while (cinfo.output_scanline < cinfo.output_height) {
+            if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) {
+                stalled = true;
+                return;
+            }
+            if (kind == RowKind::Cmyk) cmykToBgr(inks.data(), row.data(), layout.width);
+            call.tick();
+            if (call.sink->putRow(row.data(), static_cast<int>(cinfo.output_scanline) - 1) != kCodecOk) {
+                stopped = true;
+                return;
+            }
+        }
+        jpeg_finish_decompress(&cinfo);
+    });
+    if (!decoded) return kCodecCannotOpen;
+    if (stopped) return kCodecStopped;
+    return stalled ? kCodecReadError : kCodecOk;
+}
+
+int16_t save(CodecCall& call) {
+    const PxlCodecInfo& record = call.info;
+    const int width = record.width;
+    const int height = record.height;
+    if (width <= 0 || height <= 0 || width > kMaxCodecSide || height > kMaxCodecSide) return kCodecBadFormat;
+    const bool grey = record.option1 == 1;
+    const int quality = std::clamp<int>(record.option2, kLowestQuality, kHighestQuality);
+    const int sourceBits = record.bitsPerPixel == 16 ? 16 : normalizeBitsPerPixel(record.bitsPerPixel);
+
+    std::vector<uint8_t> source(widestSourceRow(width));
+    std::vector<uint8_t> output(3 * static_cast<size_t>(width));
+    const std::array<uint8_t, 256> greyOf = paletteGreyLevels(record);
+    auto convert = [&]() -> JSAMPROW {
+        if (!grey) {
+            if (sourceBits == 24) return source.data();
+            sourceRowToBgr(source.data(), sourceBits, width, record, output.data());
+            return output.data();
+        }
+        if (sourceBits <= 8) {
+            for (int x = 0; x < width; ++x) output[x] = greyOf[indexAt(source.data(), x, sourceBits)];
+            return output.data();
+        }
+        const uint8_t* bgr = source.data();
+        if (sourceBits != 24) {
+            sourceRowToBgr(source.data(), sourceBits, width, record, output.data());
+            bgr = output.data();
+        }
+        for (int x = 0; x < width; ++x) output[x] = greyLevel(bgr[3 * x + 2], bgr[3 * x + 1], bgr[3 * x]);
+        return output.data();
+    };
+
+    auto e = std::make_unique<Encoder>();
+    jpeg_compress_struct& cinfo = e->cinfo;
+    cinfo.err = installJpegErrors(e->errors);
+    const bool written = guardedJpeg(e->errors, [&] {
+        e->created = true;
+        jpeg_create_compress(&cinfo);
+        attachJpegDestination(&cinfo, e->destination, call.stream);
+        cinfo.image_width = static_cast<JDIMENSION>(width);
+        cinfo.image_height = static_cast<JDIMENSION>(height);
+        cinfo.input_components = grey ? 1 : 3;
+        cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
+        jpeg_set_defaults(&cinfo);
+        jpeg_set_quality(&cinfo, quality, TRUE);
+        jpeg_start_compress(&cinfo, TRUE);
+        while (cinfo.next_scanline < cinfo.image_height) {
+            call.tick();
+            call.source->getRow(source.data(), static_cast<int>(cinfo.next_scanline));
+            JSAMPROW row = convert();
+            jpeg_write_scanlines(&cinfo, &row, 1);
+        }
+        jpeg_finish_compress(&cinfo);
+    });
+    if (!written) return kCodecWriteError;
+    // Bytes still in the file's buffer are pushed out now, so a full disk is reported here.
+    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) return kCodecWriteError;
+    return kCodecOk;
+}
+
+}  // namespace
+
+int16_t jpegInfo(CodecCall& call) {
+    if (!call.stream.isFile()) return kCodecCannotOpen;
+    return catchingNoMemory([&] { return info(call); });
+}
+
+int16_t jpegLoad(CodecCall& call) {
+    if (!call.stream.isFile() || !call.sink) return kCodecCannotOpen;
+    return catchingNoMemory([&] { return load(call); });
+}
+
+int16_t jpegSave(CodecCall& call) {
+    if (!call.stream.bound() || !call.source) return kCodecCannotCreate;
+    return catchingNoMemory([&] { return save(call); });
+}
+
+}  // namespace pixmill

@@ -1,0 +1,358 @@
+// Helpers of the JPEG, PNG and TIFF codec tests: running a codec on bytes as the front end does,
+// writing rows through a codec, the command-line tools the cross-checks compare with, and a PNM
+// reader for what those tools decode.
+//
+// Tools run on files in a temporary folder whose names the tests make; nothing from outside
+// reaches a command line.
+#ifndef PIXMILL_TESTS_LIBRARY_CODEC_TEST_SUPPORT_H
+#define PIXMILL_TESTS_LIBRARY_CODEC_TEST_SUPPORT_H
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bmp_test_support.h"
+#include "formats/codec.h"
+#include "winplat/testing.h"
+
+namespace codec_test {
+
+using bmp_test::Bytes;
+using bmp_test::CollectingSink;
+using bmp_test::Decoded;
+using bmp_test::TempFolder;
+using bmp_test::VectorSource;
+namespace fs = std::filesystem;
+
+using CodecFn = int16_t (*)(pixmill::CodecCall&);
+
+// Runs info, then load from the picture's start, on the bytes stored in a file after 'prefix'
+// (the picture then lies at an offset inside a larger file). stopAfter makes the sink stop.
+inline Decoded decodeWith(CodecFn info, CodecFn load, const Bytes& picture, const Bytes& prefix = {},
+                          int stopAfter = -1) {
+    Decoded d;
+    TempFolder folder;
+    Bytes whole = prefix;
+    whole.insert(whole.end(), picture.begin(), picture.end());
+    bmp_test::writeFile(folder.file("picture.bin"), whole);
+    pixmill::ByteStream stream;
+    if (!stream.openFile(bmp_test::windowsPath(folder.file("picture.bin")).c_str(), "rb")) {
+        ADD_FAILURE() << "cannot open the test file";
+        return d;
+    }
+    const auto offset = static_cast<int64_t>(prefix.size());
+    stream.seek(offset, SEEK_SET);
+    pixmill::CodecCall call{d.info, stream};
+    call.offset = offset;
+    d.infoResult = info(call);
+    if (d.infoResult != 0) return d;
+    stream.seek(offset, SEEK_SET);
+    d.sink.emplace(pixmill::prepareRowTransfer(d.info), stopAfter);
+    call.sink = &*d.sink;
+    d.loadResult = load(call);
+    return d;
+}
+
+// A picture given as rows at the image's stride, top row first, with its record.
+struct Source {
+    pixmill::PxlCodecInfo info;
+    std::vector<Bytes> rows;
+};
+
+// Writes the picture through a codec into a file; the result code and the bytes written.
+struct Saved {
+    int16_t result = -1;
+    Bytes bytes;
+};
+inline Saved saveWith(CodecFn save, Source source) {
+    Saved s;
+    TempFolder folder;
+    const fs::path path = folder.file("saved.bin");
+    {
+        pixmill::ByteStream stream;
+        if (!stream.openFile(bmp_test::windowsPath(path).c_str(), "wb")) {
+            ADD_FAILURE() << "cannot create the test file";
+            return s;
+        }
+        VectorSource rows(source.rows);
+        pixmill::CodecCall call{source.info, stream};
+        call.source = &rows;
+        s.result = save(call);
+        if (!stream.close() && s.result == 0) s.result = pixmill::kCodecWriteError;
+    }
+    s.bytes = bmp_test::readFile(path);
+    return s;
+}
+
+inline uint32_t strideFor(int width, int bits) { return bmp_test::rowBytes(width, bits); }
+
+// A 24-bit source (blue, green, red rows) from a colour function of (x, y) giving 0xRRGGBB.
+template <class Colour>
+Source trueColourSource(int width, int height, Colour colour) {
+    Source s;
+    s.info.width = static_cast<int16_t>(width);
+    s.info.height = static_cast<int16_t>(height);
+    s.info.bitsPerPixel = 24;
+    for (int y = 0; y < height; ++y) {
+        Bytes row(strideFor(width, 24), 0);
+        for (int x = 0; x < width; ++x) {
+            const uint32_t c = colour(x, y);
+            row[3 * x] = static_cast<uint8_t>(c);
+            row[3 * x + 1] = static_cast<uint8_t>(c >> 8);
+            row[3 * x + 2] = static_cast<uint8_t>(c >> 16);
+        }
+        s.rows.push_back(row);
+    }
+    return s;
+}
+
+// A picture with smooth areas, edges and an odd size: what lossy and predictive coders see.
+inline uint32_t testColour(int x, int y) {
+    const uint32_t r = static_cast<uint32_t>((x * 255) / 40);
+    const uint32_t g = static_cast<uint32_t>((y * 255) / 30);
+    const uint32_t b = (x / 8 + y / 8) % 2 ? 200u : 40u;
+    return r << 16 | g << 8 | b;
+}
+
+// ---- command-line tools ----
+
+inline bool run(const std::string& command) { return std::system(("( " + command + " ) >/dev/null 2>&1").c_str()) == 0; }
+
+inline std::string output(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = ::popen(("( " + command + " ) 2>/dev/null").c_str(), "r")) {
+        char buffer[256];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return text;
+}
+
+inline bool hasTool(const std::string& name) { return run("command -v " + name); }
+
+// ImageMagick's convert (Debian's own first: a program of that name earlier on the path may be
+// another tool), or empty.
+inline const std::string& imageMagick() {
+    static const std::string found = [] {
+        for (const char* candidate : {"/usr/bin/convert", "convert"}) {
+            if (output(std::string(candidate) + " -version").find("ImageMagick") != std::string::npos) {
+                return std::string(candidate);
+            }
+        }
+        return std::string();
+    }();
+    return found;
+}
+
+inline std::string quoted(const fs::path& path) {
+    const std::string s = path.string();
+    for (char c : s) {
+        const bool plain =
+            std::isalnum(static_cast<unsigned char>(c)) || c == '/' || c == '_' || c == '.' || c == '-';
+        if (!plain) ADD_FAILURE() << "unexpected character in " << s;
+    }
+    return "'" + s + "'";
+}
+
+#define REQUIRE_TOOLS(...)                                                                            \
+    do {                                                                                              \
+        for (const char* tool : {__VA_ARGS__}) {                                                      \
+            if (!::codec_test::hasTool(tool)) {                                                       \
+                GTEST_SKIP() << tool << " is not installed (tools/deps.txt lists its package; "       \
+                                        "./make.sh installs it)";                                     \
+            }                                                                                         \
+        }                                                                                             \
+    } while (0)
+
+#define REQUIRE_IMAGEMAGICK()                                                                            \
+    do {                                                                                                 \
+        if (::codec_test::imageMagick().empty()) {                                                       \
+            GTEST_SKIP() << "ImageMagick's convert is not installed (tools/deps.txt lists imagemagick; " \
+                            "./make.sh installs it)";                                                    \
+        }                                                                                                \
+    } while (0)
+
+// A decoded PNM (P5 grey or P6 colour; P4 bitmaps as grey 0/1 with maxval 1, 1 = black).
+struct Pnm {
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    int maxval = 0;
+    std::vector<uint16_t> samples;
+
+    uint16_t sample(int x, int y, int c) const {
+        return samples[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) *
+                           static_cast<size_t>(channels) +
+                       static_cast<size_t>(c)];
+    }
+    // The pixel as 0xRRGGBB, samples scaled to 8 bits by rounding (16-bit samples: high byte).
+    uint32_t rgb(int x, int y) const {
+        auto eight = [&](uint16_t v) -> uint32_t {
+            if (maxval == 65535) return v >> 8;
+            return (static_cast<uint32_t>(v) * 255 + static_cast<uint32_t>(maxval) / 2) / static_cast<uint32_t>(maxval);
+        };
+        if (channels == 1) {
+            const uint32_t g = eight(sample(x, y, 0));
+            return g << 16 | g << 8 | g;
+        }
+        return eight(sample(x, y, 0)) << 16 | eight(sample(x, y, 1)) << 8 | eight(sample(x, y, 2));
+    }
+};
+
+inline std::optional<Pnm> readPnm(const Bytes& b) {
+    size_t pos = 0;
+    auto skipSpace = [&] {
+        while (pos < b.size()) {
+            if (b[pos] == '#') {
+                while (pos < b.size() && b[pos] != '\n') ++pos;
+            } else if (std::isspace(b[pos])) {
+                ++pos;
+            } else {
+                break;
+            }
+        }
+    };
+    auto number = [&]() -> long {
+        skipSpace();
+        long v = 0;
+        bool any = false;
+        while (pos < b.size() && std::isdigit(b[pos]) && v < 1000000) {
+            v = v * 10 + (b[pos++] - '0');
+            any = true;
+        }
+        return any ? v : -1;
+    };
+    if (b.size() < 2 || b[0] != 'P' || (b[1] != '4' && b[1] != '5' && b[1] != '6')) return std::nullopt;
+    const char kind = static_cast<char>(b[1]);
+    pos = 2;
+    Pnm p;
+    p.width = static_cast<int>(number());
+    p.height = static_cast<int>(number());
+    p.maxval = kind == '4' ? 1 : static_cast<int>(number());
+    p.channels = kind == '6' ? 3 : 1;
+    ++pos;
+    if (p.width <= 0 || p.height <= 0 || p.maxval <= 0 || p.maxval > 65535) return std::nullopt;
+    const size_t count = static_cast<size_t>(p.width) * static_cast<size_t>(p.height) * static_cast<size_t>(p.channels);
+    if (kind == '4') {
+        const size_t rowBytes = (static_cast<size_t>(p.width) + 7) / 8;
+        if (b.size() < pos + rowBytes * static_cast<size_t>(p.height)) return std::nullopt;
+        for (int y = 0; y < p.height; ++y) {
+            for (int x = 0; x < p.width; ++x) {
+                const uint8_t byte = b[pos + static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x / 8)];
+                p.samples.push_back(static_cast<uint16_t>((byte >> (7 - x % 8)) & 1 ? 0 : 1));  // 1 = black
+            }
+        }
+        return p;
+    }
+    const size_t sampleBytes = p.maxval > 255 ? 2 : 1;
+    if (b.size() < pos + count * sampleBytes) return std::nullopt;
+    for (size_t i = 0; i < count; ++i) {
+        uint16_t v = b[pos];
+        if (sampleBytes == 2) v = static_cast<uint16_t>(v << 8 | b[pos + 1]);
+        pos += sampleBytes;
+        p.samples.push_back(v);
+    }
+    return p;
+}
+
+inline std::optional<Pnm> readPnm(const fs::path& path) { return readPnm(bmp_test::readFile(path)); }
+
+// Writes a binary PPM of the colour function (8-bit samples).
+template <class Colour>
+void writePpm(const fs::path& path, int width, int height, Colour colour) {
+    const std::string head = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+    Bytes b(head.begin(), head.end());
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t v = colour(x, y);
+            b.insert(b.end(), {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)});
+        }
+    }
+    bmp_test::writeFile(path, b);
+}
+
+// Counts pixels of ours that differ from the tool's by more than 'tolerance' in a channel,
+// reporting the first few.
+inline int differingPixels(const Decoded& ours, int width, int height, uint32_t (*toolAt)(const void*, int, int),
+                           const void* tool, int tolerance = 0) {
+    int differences = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t a = ours.rgb(x, y);
+            const uint32_t b = toolAt(tool, x, y);
+            bool same = true;
+            for (int shift : {0, 8, 16}) {
+                const int d = static_cast<int>((a >> shift) & 255) - static_cast<int>((b >> shift) & 255);
+                same = same && std::abs(d) <= tolerance;
+            }
+            if (!same && ++differences <= 5) {
+                ADD_FAILURE() << "pixel " << x << "," << y << ": ours " << std::hex << a << ", tool " << b;
+            }
+        }
+    }
+    return differences;
+}
+
+// Ours against a decoded PNM, pixel for pixel within the tolerance.
+inline void expectSamePixels(const Decoded& ours, const Pnm& tool, int tolerance = 0) {
+    ASSERT_TRUE(ours.ok()) << "info " << ours.infoResult << " load " << ours.loadResult;
+    ASSERT_EQ(ours.info.width, tool.width);
+    ASSERT_EQ(ours.info.height, tool.height);
+    EXPECT_EQ(differingPixels(
+                  ours, tool.width, tool.height,
+                  [](const void* t, int x, int y) { return static_cast<const Pnm*>(t)->rgb(x, y); }, &tool, tolerance),
+              0);
+}
+
+}  // namespace codec_test
+
+#endif
+
+namespace codec_test {
+
+// What a damaged file may give: a failure code from info or load, or a load that delivered every
+// row (a library that pads a cut-off picture). Anything else, or a sanitizer report, is a fault.
+inline void expectCleanOutcome(const Decoded& d, const std::string& what) {
+    auto failure = [](int16_t r) {
+        return r == pixmill::kCodecCannotOpen || r == pixmill::kCodecBadFormat || r == pixmill::kCodecReadError ||
+               r == pixmill::kCodecNoMemory;
+    };
+    if (d.infoResult != pixmill::kCodecOk) {
+        EXPECT_TRUE(failure(d.infoResult)) << what << ": info gave " << d.infoResult;
+        return;
+    }
+    if (d.loadResult != pixmill::kCodecOk) {
+        EXPECT_TRUE(failure(d.loadResult)) << what << ": load gave " << d.loadResult;
+        return;
+    }
+    EXPECT_TRUE(d.sink->complete()) << what << ": loaded without every row";
+}
+
+// Every prefix of the file shorter than it, and every byte of its first 'headerBytes' set to each
+// of a few awkward values, through the codec; 'fix' may repair what a mutation broke besides the
+// byte (a checksum) so the checks behind it are reached.
+template <class Fix>
+void damageRun(CodecFn info, CodecFn load, const Bytes& file, size_t headerBytes, Fix fix) {
+    for (size_t length = 0; length < file.size(); ++length) {
+        const Bytes prefix(file.begin(), file.begin() + static_cast<long>(length));
+        expectCleanOutcome(decodeWith(info, load, prefix), "prefix of " + std::to_string(length) + " bytes");
+    }
+    for (size_t at = 0; at < std::min(headerBytes, file.size()); ++at) {
+        for (uint8_t value : {uint8_t{0x00}, uint8_t{0x01}, uint8_t{0x7F}, uint8_t{0x80}, uint8_t{0xFF}}) {
+            if (file[at] == value) continue;
+            Bytes damaged = file;
+            damaged[at] = value;
+            fix(damaged, at);
+            expectCleanOutcome(decodeWith(info, load, damaged),
+                               "byte " + std::to_string(at) + " set to " + std::to_string(value));
+        }
+    }
+}
+
+}  // namespace codec_test

@@ -27,9 +27,11 @@ int16_t PXLClearTemporaryImages(PxlImageId id) {
     dropLinkedImage(image->rotatedImage);
     dropLinkedImage(image->mask);
     if (image->transparencyImage) {
-        // The transparency image's own derived transparency goes too; the image itself stays.
+        // The transparency image's own derived transparency and turned copy go too; the image
+        // itself stays.
         if (ImageLock attached = lockImage(image->transparencyImage, Access::Write)) {
             dropLinkedImage(attached->transparencyImage);
+            dropLinkedImage(attached->rotatedImage);
         }
     }
     return 1;

@@ -4,6 +4,7 @@
 
 #include "core/bitmap_math.h"
 #include "core/image_registry.h"
+#include "core/image_rotate.h"
 
 using namespace pixmill;
 
@@ -33,6 +34,7 @@ extern "C" PXL_API int16_t PXLInvert(PxlImageId id) {
             complement(image->bits, stride * static_cast<size_t>(image->height()));
         }
         paletteChanged = bits <= 8;
+        dropRotatedCopy(*image);  // made again from the inverted pixels when next drawn
     }
     if (paletteChanged) PXLFillDIBColorTable(id);
     return 1;

@@ -72,7 +72,10 @@ struct ImageRecord {
     PxlImageId savedArea = 0;  // owned
 
     int32_t rotateAngle = 0;
+    // The copy turned by rotateAngle; for an unrotated image (a mask or transparency image of a
+    // rotated picture) its copy turned by turnedAngle.
     PxlImageId rotatedImage = 0;  // owned
+    int32_t turnedAngle = 0;
 
     int32_t referenceCount = 1;
 

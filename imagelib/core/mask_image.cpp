@@ -87,7 +87,8 @@ PxlImageId PXLCreateMaskImageFrom(PxlImageId id, const PxlTransparencyEntry* ent
     if (!source || !source->header) return 0;
     ImageLock mask = newImage(source->width(), source->height(), 1);
     if (!mask) return 0;
-    mask->rotateAngle = source->rotateAngle;
+    // The mask covers the stored pixels and stays unrotated: a rotated picture's mask is turned
+    // with it when drawn.
     for (int i = 0; i < count; ++i) markEntry(*source, entries[i], *mask);
     const PxlImageId result = mask->id;
     mask.release();

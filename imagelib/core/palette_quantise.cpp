@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "core/bit_drop.h"
 #include "core/bitmap_math.h"
 #include "core/image_create.h"
 #include "core/image_registry.h"
@@ -17,14 +18,6 @@ namespace {
 
 constexpr int32_t kDone = -1;  // a key that is matched or excluded
 constexpr int kHistogramRowBytes = 7;
-
-int32_t keyOf(uint8_t r, uint8_t g, uint8_t b) { return (int32_t{r} << 16) | (int32_t{g} << 8) | b; }
-
-// Mask of the bits still kept after 'dropped' bits were taken away in red, green, blue order.
-int32_t keyMaskAfter(int dropped) {
-    auto keep = [](int bits) { return bits >= 8 ? 0 : (0xFF << bits) & 0xFF; };
-    return (keep((dropped + 2) / 3) << 16) | (keep((dropped + 1) / 3) << 8) | keep(dropped / 3);
-}
 
 // For every key of 'toMatch' that is not kDone, the lowest position in 'against' whose key is
 // equal after the fewest dropped bits; kDone keys on either side take no part. After 24 dropped
@@ -156,9 +149,9 @@ int16_t PXLConvertImageOnNewPalette(PxlImageId id, const PALETTEENTRY* palette, 
     const bool keepIndex = transparentIndex >= 0 && transparentIndex <= 255;
     try {
         std::vector<int32_t> newKeys(256), oldKeys(256);
-        for (int i = 0; i < 256; ++i) newKeys[static_cast<size_t>(i)] = keyOf(palette[i].peRed, palette[i].peGreen, palette[i].peBlue);
+        for (int i = 0; i < 256; ++i) newKeys[static_cast<size_t>(i)] = colourKey(palette[i].peRed, palette[i].peGreen, palette[i].peBlue);
         const RGBQUAD* old = image->colors();
-        for (int i = 0; i < 256; ++i) oldKeys[static_cast<size_t>(i)] = keyOf(old[i].rgbRed, old[i].rgbGreen, old[i].rgbBlue);
+        for (int i = 0; i < 256; ++i) oldKeys[static_cast<size_t>(i)] = colourKey(old[i].rgbRed, old[i].rgbGreen, old[i].rgbBlue);
         if (keepIndex) {
             newKeys[static_cast<size_t>(transparentIndex)] = kDone;
             const int oldTransparent = transparentIndexOf(*image);
@@ -203,11 +196,11 @@ int16_t PXLConvertPaletteTable(const BITMAPINFO* a, const BITMAPINFO* b, int32_t
         std::vector<int32_t> keysA(256, 0), keysB(static_cast<size_t>(n), 0);
         for (int i = 0; i < sizeA; ++i) {
             const RGBQUAD& c = a->bmiColors[i];
-            keysA[static_cast<size_t>(i)] = keyOf(c.rgbRed, c.rgbGreen, c.rgbBlue);
+            keysA[static_cast<size_t>(i)] = colourKey(c.rgbRed, c.rgbGreen, c.rgbBlue);
         }
         for (int i = 0; i < sizeB; ++i) {
             const RGBQUAD& c = b->bmiColors[i];
-            keysB[static_cast<size_t>(i)] = keyOf(c.rgbRed, c.rgbGreen, c.rgbBlue);
+            keysB[static_cast<size_t>(i)] = colourKey(c.rgbRed, c.rgbGreen, c.rgbBlue);
         }
         const std::vector<int> match = bitDropMatch(keysB, keysA);
         for (int i = 0; i < 256; ++i) table[i] = i < n ? match[static_cast<size_t>(i)] : 0;
@@ -224,7 +217,7 @@ int16_t PXLReducePalette256(PALETTEENTRY* palette, int32_t count) {
     int32_t keys[256];
     bool kept[256];
     for (int i = 0; i < 256; ++i) {
-        keys[i] = keyOf(palette[i].peRed, palette[i].peGreen, palette[i].peBlue);
+        keys[i] = colourKey(palette[i].peRed, palette[i].peGreen, palette[i].peBlue);
         kept[i] = true;
     }
     int left = 256;

@@ -78,6 +78,56 @@ PxlImageId firstNonZero(PxlImageId a, PxlImageId b, PxlImageId c) {
     return a ? a : b ? b : c;
 }
 
+// The image's combined mask as it is stored (no rotation): its mask, built from the entries when
+// missing, else its transparency image.
+PxlImageId unrotatedMask(PxlImageId id) {
+    std::vector<PxlTransparencyEntry> entries;
+    {
+        ImageLock image = lockImage(id, Access::Read);
+        if (!image || !image->header) return 0;
+        if (image->mask || image->entryCount == 0) return combinedReference(*image);
+        entries.assign(image->entries.begin(), image->entries.begin() + image->entryCount);
+    }
+
+    // Built with the image shared among readers (the builder reads it too); only storing the
+    // result needs it alone, so drawing threads are not kept waiting for the build.
+    const PxlImageId built = PXLCreateMaskImageFrom(id, entries.data(), static_cast<int16_t>(entries.size()));
+    ImageLock image = lockImage(id, Access::Write);
+    if (!image) return built;  // still a true mask of the entries as they were asked for
+    const bool unchanged = image->entryCount == static_cast<int32_t>(entries.size()) &&
+                           std::equal(entries.begin(), entries.end(), image->entries.begin(), sameEntry);
+    if (built && image->mask == 0 && unchanged) {
+        image->mask = built;
+        return combinedReference(*image);
+    }
+    if (built && !unchanged) return built;  // the entries moved on meanwhile: the caller's own copy
+    // Another thread stored a mask first, or none could be built.
+    const PxlImageId result = combinedReference(*image);
+    image.release();
+    if (built) PXLDeleteImage(built);
+    return result;
+}
+
+// The mask of a rotated picture, of its rotated copy's size: the mask turned with the picture,
+// else the transparency image turned, else the corners the turn leaves uncovered. Turned masks
+// have those corners set too, so colour and index transparency survive the rotation.
+PxlImageId rotatedMask(PxlImageId id) {
+    if (const PxlImageId stored = unrotatedMask(id)) PXLDeleteImage(stored);  // builds the mask once
+    PXLGetImageRotateImage(id);  // and the rotated copy with its corners
+    ImageLock image = lockImage(id, Access::Read);
+    if (!image || !image->header) return 0;
+    const int angle = image->rotateAngle;
+    if (angle == 0) {
+        image.release();  // turned back meanwhile
+        return unrotatedMask(id);
+    }
+    const PxlImageId mask = image->mask ? PXLGetImageRotateImageMask(image->mask, angle) : 0;
+    const PxlImageId transparency =
+        image->transparencyImage ? PXLGetImageRotateImageMask(image->transparencyImage, angle) : 0;
+    // The turned copies belong to images this one owns: referenced while it is held.
+    return PXLCreateMaskCombine(mask, transparency, PXLGetImageRotateImageMask(id, angle));
+}
+
 }  // namespace
 
 int16_t PXLIsImageTransparent(PxlImageId id) {
@@ -134,35 +184,13 @@ PxlImageId PXLGetImageTransparentImageEx(PxlImageId id) {
 }
 
 PxlImageId PXLGetImageTransparentImage(PxlImageId id) {
-    std::vector<PxlTransparencyEntry> entries;
+    int angle;
     {
         ImageLock image = lockImage(id, Access::Read);
         if (!image || !image->header) return 0;
-        // A rotated image needs the masks turned with it; rotation is not built yet, and an
-        // unrotated mask would cover the wrong pixels.
-        if (image->rotateAngle != 0) return 0;
-        if (image->mask || image->entryCount == 0) return combinedReference(*image);
-        entries.assign(image->entries.begin(), image->entries.begin() + image->entryCount);
+        angle = image->rotateAngle;
     }
-
-    // Built with the image shared among readers (the builder reads it too); only storing the
-    // result needs it alone, so drawing threads are not kept waiting for the build.
-    const PxlImageId built = PXLCreateMaskImageFrom(id, entries.data(), static_cast<int16_t>(entries.size()));
-    ImageLock image = lockImage(id, Access::Write);
-    if (!image) return built;  // still a true mask of the entries as they were asked for
-    const bool unchanged = image->entryCount == static_cast<int32_t>(entries.size()) &&
-                           std::equal(entries.begin(), entries.end(), image->entries.begin(), sameEntry) &&
-                           image->rotateAngle == 0;
-    if (built && image->mask == 0 && unchanged) {
-        image->mask = built;
-        return combinedReference(*image);
-    }
-    if (built && !unchanged) return built;  // the entries moved on meanwhile: the caller's own copy
-    // Another thread stored a mask first, or none could be built.
-    const PxlImageId result = combinedReference(*image);
-    image.release();
-    if (built) PXLDeleteImage(built);
-    return result;
+    return angle == 0 ? unrotatedMask(id) : rotatedMask(id);
 }
 
 PxlImageId PXLCreateMaskCombine(PxlImageId a, PxlImageId b, PxlImageId c) {

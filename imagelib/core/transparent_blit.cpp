@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/bitmap_math.h"
-#include "core/image_convert.h"
-#include "core/image_create.h"
+#include "core/image_registry.h"
+#include "core/image_resize.h"
 #include "core/pixel_rows.h"
 
 using namespace pixmill;
@@ -71,37 +71,6 @@ struct Area {
     int64_t right;  // exclusive
     int64_t bottom;
 };
-
-// Until the library has its own crop, a plain copy of the pixels left..right, top..bottom
-// (inclusive, inside the image) with the palette.
-PxlImageId cropImage(PxlImageId id, int left, int top, int right, int bottom) {
-    ImageLock source = lockImage(id, Access::Read);
-    if (!source || !source->header) return 0;
-    const BITMAPINFOHEADER& h = source->infoHeader();
-    if (left < 0 || top < 0 || right >= source->width() || bottom >= source->height() || right < left ||
-        bottom < top) {
-        return 0;
-    }
-    const bool is565 = h.biBitCount == 16 && h.biCompression == BI_BITFIELDS;
-    ImageLock crop = newImage(right - left + 1, bottom - top + 1, is565 ? PXL_BITS_565 : h.biBitCount);
-    if (!crop) return 0;
-    if (crop->bitCount() != h.biBitCount) {
-        discardImage(crop);
-        return 0;
-    }
-    if (h.biBitCount <= 8) {
-        std::memcpy(crop->colors(), source->colors(), 4 * size_t(paletteSizeForBits(h.biBitCount)));
-    }
-    for (int y = top; y <= bottom; ++y) {
-        const uint8_t* in = rowFromTop(*source, y);
-        uint8_t* out = rowFromTop(*crop, y - top);
-        for (int x = left; x <= right; ++x) copyPixel(in, x, out, x - left, h.biBitCount);
-    }
-    const PxlImageId result = crop->id;
-    crop.release();
-    PXLFillDIBColorTable(result);
-    return result;
-}
 
 inline bool maskSet(const uint8_t* row, int x) {
     return (row[x >> 3] >> (7 - (x & 7))) & 1;
@@ -230,12 +199,12 @@ bool scaledLayers(PxlImageId picture, PxlImageId mask, PxlImageId alpha, const A
     for (PxlImageId& id : ids) {
         if (id == 0) continue;
         if (crop) {
-            id = scratch.keep(cropImage(id, static_cast<int>(crop->left), static_cast<int>(crop->top),
-                                        static_cast<int>(crop->right), static_cast<int>(crop->bottom)));
+            id = scratch.keep(PXLCropImage(id, static_cast<int32_t>(crop->left), static_cast<int32_t>(crop->top),
+                                           static_cast<int32_t>(crop->right), static_cast<int32_t>(crop->bottom)));
             if (id == 0) return false;
         }
-        // The library's nearest-pixel resize; its own general resize will take this place.
-        id = scratch.keep(resizeNearest(id, w, h));
+        // Resized as the display draws it; a part one pixel wide is still drawn.
+        id = scratch.keep(drawResized(id, w, h));
         if (id == 0) return false;
     }
     return lockLayers(ids[0], ids[1], ids[2], out);
@@ -255,19 +224,21 @@ int16_t PXLStretchBltTransparent(HDC /*ignored*/, const BITMAPINFOHEADER* destHe
     // 0 and 1 draw the picture itself; 2..5 a plate; other numbers name no plate at all.
     if (plate < 0 || plate > PXL_PLATE_BLACK) return 0;
 
-    // The mask first, with nothing locked: a mask built on demand is stored in the image.
+    // The rotated copy and the mask first, with nothing locked: both are made on demand and kept
+    // with the image. A rotated picture's mask is turned with it.
     Scratch scratch;
+    PXLGetImageRotateImage(id);
     const PxlImageId mask =
         scratch.keep(maskId ? PXLCreateImageFrom(maskId, 1) : PXLGetImageTransparentImage(id));
     if (mask == 0) return 0;  // only pictures with transparency are drawn here
 
     ImageLock image = lockImage(id, Access::Read);
     if (!image || !image->header) return 0;
-    // A rotated picture is drawn from its rotated copy, which the library cannot make yet.
-    if (image->rotateAngle != 0) return 0;
-    PxlImageId picture = id;
+    const int angle = image->rotateAngle;
+    PxlImageId picture = angle ? image->rotatedImage : id;  // alive while the image is locked
+    if (picture == 0) return 0;
     if (plate >= PXL_PLATE_CYAN) {
-        picture = scratch.keep(PXLCreateImageSeparateColor(id, plate, keep));
+        picture = scratch.keep(PXLCreateImageSeparateColor(picture, plate, keep));
         if (picture == 0) return 0;
     }
     // The image's own transparency image is an alpha only when it has 8 bits; a 1-bit one is a
@@ -275,7 +246,9 @@ int16_t PXLStretchBltTransparent(HDC /*ignored*/, const BITMAPINFOHEADER* destHe
     PxlImageId alpha = alphaId;
     if (alpha == 0 && useTransparencyImage && image->transparencyImage &&
         PXLbpp(image->transparencyImage) == 8) {
-        alpha = image->transparencyImage;  // alive while the image is locked
+        // Alive while the image is locked, as is its turned copy.
+        alpha = angle ? PXLGetImageRotateImageMask(image->transparencyImage, angle) : image->transparencyImage;
+        if (alpha == 0) return 0;
     }
 
     Layers layers;

@@ -1,10 +1,11 @@
 // Loading a picture scaled down to fit a box, resampling rows while they are decoded.
 #include <cmath>
 #include <mutex>
+#include <utility>
 
 #include "core/bitmap_math.h"
-#include "core/image_convert.h"
 #include "core/image_create.h"
+#include "core/image_resize.h"
 #include "formats/format_registry.h"
 #include "formats/image_load.h"
 #include "formats/image_rows.h"
@@ -33,8 +34,12 @@ PxlImageId fullLoadResized(const char* path, int64_t offset, int16_t previewValu
     PxlCodecInfo info;
     const PxlImageId full = loadImageFromFile(path, offset, 0, info, previewValue, progress);
     if (full == 0) return 0;
-    const PxlImageId resized = resizeNearest(full, width, height);
+    // The stored pixels are what the preview shows; its display rotation goes with it.
+    int32_t angle = 0;
+    if (ImageLock image = lockImage(full, Access::Write)) angle = std::exchange(image->rotateAngle, 0);
+    const PxlImageId resized = drawResized(full, width, height);
     PXLDeleteImage(full);
+    if (resized && angle) PXLSetImageRotateAngle(resized, angle);
     return resized;
 }
 

@@ -378,5 +378,6 @@ PXL_API int IPLBlurCenter(short source, short target, int degree);
 #endif
 
 #include "pixmill/pixmill_draw.h"
+#include "pixmill/pixmill_edit.h"
 
 #endif

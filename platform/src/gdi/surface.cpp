@@ -1,5 +1,7 @@
 #include "gdi/surface.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -358,6 +360,40 @@ void RowConverter::encode(uint8_t* target, int width) {
     }
 }
 
+namespace {
+
+// Large surfaces take pages of their own, which the system hands out already zeroed and only as
+// they are touched, so making a picture that a decoder is about to fill costs next to nothing.
+// Sanitizer builds keep every surface on the heap, where overruns are caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr size_t kOwnPagesFrom = SIZE_MAX;
+#else
+constexpr size_t kOwnPagesFrom = size_t{1} << 20;
+#endif
+
+// Cache-line aligned (pages are too) so row operations can use wide loads from the row start.
+uint8_t* allocateZeroedBits(size_t bytes, size_t& mappedBytes) {
+    mappedBytes = 0;
+    if (bytes >= kOwnPagesFrom) {
+        void* pages = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (pages == MAP_FAILED) return nullptr;
+        mappedBytes = bytes;
+        return static_cast<uint8_t*>(pages);
+    }
+    constexpr size_t kAlignment = 64;
+    const size_t allocated = (bytes + kAlignment - 1) / kAlignment * kAlignment;
+    auto* bits = static_cast<uint8_t*>(std::aligned_alloc(kAlignment, allocated));
+    if (bits) std::memset(bits, 0, allocated);
+    return bits;
+}
+
+}  // namespace
+
+void SurfaceBitsOwner::operator()(uint8_t* bits) const {
+    if (mappedBytes) ::munmap(bits, mappedBytes);
+    else std::free(bits);
+}
+
 std::unique_ptr<Surface> Surface::create(int width, int height, int bitsPerPixel, bool topDown,
                                          BitMasks masks, std::vector<RGBQUAD> colors) {
     if (!isSupportedDepth(bitsPerPixel)) return nullptr;
@@ -376,19 +412,15 @@ std::unique_ptr<Surface> Surface::create(int width, int height, int bitsPerPixel
         colors.resize(size_t{1} << bitsPerPixel);
     }
 
-    // Cache-line aligned so later row operations can use wide loads from the row start.
-    constexpr size_t kAlignment = 64;
-    const size_t allocated = (*total + kAlignment - 1) / kAlignment * kAlignment;
-    auto* bits = static_cast<uint8_t*>(std::aligned_alloc(kAlignment, allocated));
+    SurfaceBitsOwner owner;
+    uint8_t* bits = allocateZeroedBits(*total, owner.mappedBytes);
     if (!bits) return nullptr;
-    std::memset(bits, 0, allocated);
-
     std::unique_ptr<Surface> surface(new (std::nothrow) Surface);
     if (!surface) {
-        std::free(bits);
+        owner(bits);
         return nullptr;
     }
-    surface->bits_.reset(bits);
+    surface->bits_ = std::unique_ptr<uint8_t[], SurfaceBitsOwner>(bits, owner);
     surface->width_ = width;
     surface->height_ = height;
     surface->bitsPerPixel_ = bitsPerPixel;

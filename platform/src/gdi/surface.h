@@ -125,6 +125,12 @@ class WINPLAT_API RowConverter {
     std::vector<RGBQUAD> scratch_;
 };
 
+// Gives a surface's pixel memory back where it came from.
+struct WINPLAT_API SurfaceBitsOwner {
+    size_t mappedBytes = 0;  // pages of their own (large surfaces), else the heap
+    void operator()(uint8_t* bits) const;
+};
+
 class WINPLAT_API Surface {
   public:
     // Zero-filled bits; null when the size is beyond the caps, the depth or masks are not
@@ -159,9 +165,6 @@ class WINPLAT_API Surface {
     void setPixel(int x, int y, RGBQUAD color);
 
   private:
-    struct FreeBits {
-        void operator()(uint8_t* bits) const { std::free(bits); }
-    };
     Surface() = default;
     size_t storageOffset(int y) const {
         const size_t storedRow = topDown_ ? static_cast<size_t>(y) : static_cast<size_t>(height_ - 1 - y);
@@ -175,7 +178,7 @@ class WINPLAT_API Surface {
     bool topDown_ = false;
     BitMasks masks_;
     std::vector<RGBQUAD> colors_;
-    std::unique_ptr<uint8_t[], FreeBits> bits_;
+    std::unique_ptr<uint8_t[], SurfaceBitsOwner> bits_;
 };
 
 }  // namespace winplat::gdi

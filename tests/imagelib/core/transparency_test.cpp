@@ -292,13 +292,29 @@ TEST_F(Transparency, RegionEntriesAddTheirFilledArea) {
     EXPECT_EQ(liveImageCount(), 0u) << "the fill's own mask was deleted";
 }
 
-TEST_F(Transparency, ARotatedImageHasNoMaskYet) {
+TEST_F(Transparency, ARotatedImageGetsItsMaskTurnedWithIt) {
+    // 4 x 3 with the mask bit at (3, 0), the top-right corner: a quarter turn clockwise takes it to
+    // the bottom-right corner (2, 3) of the 3 x 4 turned mask.
     const PxlImageId id = PXLCreateImage(4, 3, 24);
-    PXLSetImageTransparentMask(id, PXLCreateImage(4, 3, 1));
-    lockImage(id, Access::Write)->rotateAngle = 90;
-    const size_t before = liveImageCount();
-    EXPECT_EQ(PXLGetImageTransparentImage(id), 0) << "the rotated mask cannot be made yet";
-    EXPECT_EQ(liveImageCount(), before);
+    const PxlImageId mask = PXLCreateImage(4, 3, 1);
+    PXLGetBits(mask)[2 * PXLGetScanBytes(mask)] = 0x10;
+    PXLSetImageTransparentMask(id, mask);
+    PXLSetImageRotateAngle(id, 90);
+    const PxlImageId turned = PXLGetImageTransparentImage(id);
+    ASSERT_NE(turned, 0);
+    ASSERT_EQ(PXLWidth(turned), 3);
+    ASSERT_EQ(PXLHeight(turned), 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(maskBit(turned, x, y), x == 2 && y == 3) << x << "," << y;
+    EXPECT_EQ(PXLGetImageRotateAngle(turned), 0) << "a turned mask is drawn as it is";
+
+    const size_t kept = liveImageCount();
+    EXPECT_EQ(PXLGetImageTransparentImage(id), turned) << "made once, handed out as references";
+    PXLDeleteImage(turned);
+    PXLDeleteImage(turned);
+    EXPECT_EQ(liveImageCount(), kept) << "the references went, the kept copy stays";
+    PXLDeleteImage(id);
+    EXPECT_EQ(liveImageCount(), 0u) << "rotated copies and turned masks go with the picture";
 }
 
 TEST_F(Transparency, CombinePicksTheFirstNonZeroAsANewReference) {

@@ -1,0 +1,88 @@
+#include <cstring>
+#include <vector>
+
+#include "../pixel_access.h"
+#include "../pixmill_fixture.h"
+
+namespace {
+
+using ImageFlip = PixmillTest;
+
+// Bytes of pixel (x, y) of any depth, as a number (indexes for 1 and 4 bits).
+uint32_t pixelBytes(PxlImageId id, int x, int y) {
+    const int bits = PXLbpp(id);
+    if (bits < 8) return static_cast<uint32_t>(testpx::index(id, x, y));
+    uint32_t v = 0;
+    std::memcpy(&v, testpx::row(id, y) + x * (bits / 8), static_cast<size_t>(bits / 8));
+    return v;
+}
+
+PxlImageId distinct(int bits, int width, int height) {
+    const PxlImageId id = PXLCreateImage(width, height, bits == 16 ? PXL_BITS_565 : bits);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (bits < 8) {
+                testpx::setIndex(id, x, y, (x * 5 + y * 3 + x * y) % (1 << bits));
+            } else {
+                const uint32_t v =
+                    0x01020304u * static_cast<uint32_t>(x + 1) + 0x10u * static_cast<uint32_t>(y);
+                std::memcpy(testpx::row(id, y) + x * (bits / 8), &v, static_cast<size_t>(bits / 8));
+            }
+        }
+    }
+    return id;
+}
+
+TEST_F(ImageFlip, MirrorsEveryDepthAboutTheRightAxis) {
+    const int w = 11, h = 4;  // odd: the middle column stays
+    for (int bits : {1, 4, 8, 16, 24, 32}) {
+        for (int16_t flags : {1, 2, 3}) {
+            SCOPED_TRACE(testing::Message() << bits << " bits, flags " << flags);
+            const PxlImageId original = distinct(bits, w, h);
+            const PxlImageId id = distinct(bits, w, h);
+            ASSERT_EQ(PXLFlipImage(id, flags), 1);
+            for (int y = 0; y < h; ++y) {
+                for (int x = 0; x < w; ++x) {
+                    const int sx = (flags & 1) ? w - 1 - x : x, sy = (flags & 2) ? h - 1 - y : y;
+                    EXPECT_EQ(pixelBytes(id, x, y), pixelBytes(original, sx, sy)) << x << "," << y;
+                }
+            }
+            ASSERT_EQ(PXLFlipImage(id, flags), 1);
+            EXPECT_EQ(PXLCompareImages(id, original), 1) << "twice restores it";
+            PXLDeleteImage(id);
+            PXLDeleteImage(original);
+        }
+    }
+}
+
+TEST_F(ImageFlip, LeavesThePaddingBitsOfPackedRows) {
+    // 3 pixels of 4 bits use a byte and a half; the low nibble of the second byte is padding.
+    const PxlImageId id = testpx::indexed(3, 1, 4, [](int x, int) { return x + 1; });
+    testpx::row(id, 0)[1] |= 0x0F;
+    ASSERT_EQ(PXLFlipImage(id, PXL_FLIP_LEFT_RIGHT), 1);
+    EXPECT_EQ(testpx::row(id, 0)[0], 0x32);
+    EXPECT_EQ(testpx::row(id, 0)[1], 0x1F);
+}
+
+TEST_F(ImageFlip, TheMaskAndTransparencyImageFollow) {
+    const PxlImageId id = distinct(24, 3, 2);
+    const PxlImageId mask = testpx::indexed(3, 2, 1, [](int x, int y) { return x == 0 && y == 0; });
+    const PxlImageId alpha = testpx::indexed(3, 2, 8, [](int x, int y) { return 10 * y + x; });
+    PXLSetImageTransparentMask(id, mask);
+    PXLSetImageTransparentEx(id, alpha);
+    ASSERT_EQ(PXLFlipImage(id, 3), 1);
+    EXPECT_EQ(testpx::pixels(mask), (std::vector<uint32_t>{0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(testpx::pixels(alpha), (std::vector<uint32_t>{12, 11, 10, 2, 1, 0}));
+}
+
+TEST_F(ImageFlip, NoFlagsOrUnknownImages) {
+    const PxlImageId id = distinct(8, 3, 2);
+    const auto before = testpx::pixels(id);
+    EXPECT_EQ(PXLFlipImage(id, 0), 1);
+    EXPECT_EQ(PXLFlipImage(id, 4), 1) << "only the two low flags count";
+    EXPECT_EQ(testpx::pixels(id), before);
+    EXPECT_EQ(PXLFlipImage(0, 1), 0);
+    EXPECT_EQ(PXLFlipImage(99, 1), 0);
+}
+
+}  // namespace

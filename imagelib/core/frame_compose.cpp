@@ -6,8 +6,6 @@
 #include <utility>
 
 #include "core/frame_chain.h"
-#include "core/image_create.h"
-#include "core/pixel_rows.h"
 
 using namespace pixmill;
 
@@ -60,50 +58,20 @@ Area frameArea(const FrameFacts& f, int left, int top, int right, int bottom) {
 }
 
 // Paints the area (cut to the canvas) with the colour: its nearest entry on a palette canvas.
-void paintArea(PxlImageId canvasId, const Area& area, COLORREF colour) {
-    const int index = PXLGetNearestColorIndex(canvasId, colour);
-    ImageLock canvas = lockImage(canvasId, Access::Write);
-    if (!canvas || !canvas->header) return;
-    const int bits = canvas->bitCount();
-    if (bits != 8 && bits != 24) return;
-    const int x0 = std::max(area.left, 0), x1 = std::min(area.right, canvas->width());
-    const int y0 = std::max(area.top, 0), y1 = std::min(area.bottom, canvas->height());
-    for (int y = y0; y < y1; ++y) {
-        uint8_t* row = rowFromTop(*canvas, y);
-        for (int x = x0; x < x1; ++x) {
-            if (bits == 8) {
-                row[x] = static_cast<uint8_t>(index);
-            } else {
-                row[3 * x] = GetBValue(colour);
-                row[3 * x + 1] = GetGValue(colour);
-                row[3 * x + 2] = GetRValue(colour);
-            }
-        }
-    }
+void paintArea(PxlImageId canvas, const Area& area, COLORREF colour) {
+    if (area.width() <= 0 || area.height() <= 0) return;
+    PXLFillImageByRGBColor2(canvas, colour, area.left, area.top, area.right - 1, area.bottom - 1);
 }
 
-// A new image of what the source shows over the area (cut to the source), in the source's depth
-// and palette; 0 when the area misses it.
-PxlImageId copyOfArea(PxlImageId sourceId, Area area) {
-    int bits = 0;
-    {
-        ImageLock source = lockImage(sourceId, Access::Read);
-        if (!source || !source->header) return 0;
-        area.left = std::max(area.left, 0);
-        area.top = std::max(area.top, 0);
-        area.right = std::min(area.right, source->width());
-        area.bottom = std::min(area.bottom, source->height());
-        bits = source->bitCount();
-    }
-    if (area.width() <= 0 || area.height() <= 0 || (bits != 8 && bits != 24)) return 0;
-    const PxlImageId copy = PXLCreateImage(area.width(), area.height(), bits);
-    if (copy == 0) return 0;
-    if (bits == 8) PXLSetNewColorPaletteFrom(copy, sourceId);
-    if (!PXLRenderImageTo(copy, sourceId, 0, -area.left, -area.top)) {
-        PXLDeleteImage(copy);
+// A new image of what the source shows over the area, cut to the source; 0 when the area misses
+// it (a crop would keep the nearest edge pixels instead).
+PxlImageId copyOfArea(PxlImageId source, const Area& area) {
+    const int width = PXLWidth(source), height = PXLHeight(source);
+    if (area.width() <= 0 || area.height() <= 0 || area.right <= 0 || area.bottom <= 0 || area.left >= width ||
+        area.top >= height) {
         return 0;
     }
-    return copy;
+    return PXLCropImage(source, area.left, area.top, area.right - 1, area.bottom - 1);
 }
 
 // What the first frame remembers of the frame composed last.

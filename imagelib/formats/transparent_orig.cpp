@@ -1,21 +1,9 @@
 // Rewriting the transparent colour of a one-frame GIF file in place: the picture is loaded, given
 // the palette index under a pixel as its transparency (or none), and saved over the file through
 // a temporary file, so a failure leaves the file as it was.
-#include "core/image_registry.h"
-#include "core/pixel_rows.h"
 #include "pixmill/pixmill.h"
 
-using namespace pixmill;
-
 namespace {
-
-// The palette index of a pixel of a 1-, 4- or 8-bit image; -1 otherwise.
-int indexUnder(PxlImageId id, int x, int y) {
-    ImageLock image = lockImage(id, Access::Read);
-    if (!image || !image->header || image->bitCount() > 8) return -1;
-    if (x < 0 || y < 0 || x >= image->width() || y >= image->height()) return -1;
-    return indexAt(rowFromTop(*image, y), x, image->bitCount());
-}
 
 constexpr int32_t kSaveOption1 = 4;
 constexpr int16_t kSaveOption2 = 70;
@@ -29,7 +17,7 @@ int16_t PXLSetImageTransparentOrig(const char* path, int x, int y, int clear) {
     if (x < 0 || y < 0 || x >= file.width || y >= file.height) return 0;
     const PxlImageId image = PXLLoadImage(0, path, nullptr);
     if (image == 0) return 0;
-    const int index = clear ? -1 : indexUnder(image, x, y);
+    const int index = clear ? -1 : PXLSuckColorIndex(image, int16_t(x), int16_t(y));
     if (index < 0) {
         PXLSetImageTransparent(image, nullptr, 0);
     } else {

@@ -120,9 +120,8 @@ inline Bytes byteRunRow(const uint8_t* row, int width) {
         ++count;
     }
     fits(count, 255);
-    Bytes b{uint8_t(count)};
-    append(b, packets);
-    return b;
+    packets.insert(packets.begin(), uint8_t(count));
+    return packets;
 }
 
 inline Bytes byteRun(const std::vector<uint8_t>& pixels, int width, int height) {
@@ -281,7 +280,10 @@ inline std::vector<Picture> pictures(int count, int width, int height, uint32_t 
             const size_t run = (s >> 3) % 4 == 0 ? std::min<size_t>(5, size_t(width * height) - at) : 1;
             for (size_t r = 0; r < run; ++r) p.pixels[at + r] = uint8_t(s >> 20);
         }
-        if (n % 3 == 2) p.palette[size_t(3 * n)] = uint8_t((p.palette[size_t(3 * n)] + 4) & 0xFC);
+        if (n % 3 == 2) {
+            uint8_t& entry = p.palette[size_t(3 * n) % p.palette.size()];
+            entry = uint8_t((entry + 4) & 0xFC);
+        }
         out.push_back(p);
     }
     return out;

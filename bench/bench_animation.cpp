@@ -21,8 +21,8 @@ constexpr int kWidth = 640, kHeight = 480, kFlicFrames = 500, kComposedFrames = 
 const std::string& flicFile() {
     static const std::string path = [] {
         const std::string p = "/tmp/pixmill_bench_" + std::to_string(::getpid()) + ".flc";
-        const flic_test::Bytes bytes =
-            flic_test::animation(flic_test::kFlc, kWidth, kHeight, flic_test::pictures(kFlicFrames, kWidth, kHeight));
+        const flic_test::Bytes bytes = flic_test::animation(
+            flic_test::kFlc, kWidth, kHeight, flic_test::pictures(kFlicFrames, kWidth, kHeight));
         FILE* f = std::fopen(p.c_str(), "wb");
         std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
@@ -72,11 +72,13 @@ PxlImageId makeAnimation() {
             pixmill::ImageLock image = pixmill::lockImage(frame, pixmill::Access::Write);
             for (int y = 0; y < kHeight; ++y) {
                 uint8_t* row = pixmill::rowFromTop(*image, y);
-                for (int x = 0; x < kWidth; ++x) row[x] = uint8_t((x / 8 + y / 8 + f) % 4 == 0 ? 0 : (x + y + f) & 255);
+                for (int x = 0; x < kWidth; ++x)
+                    row[x] = uint8_t((x / 8 + y / 8 + f) % 4 == 0 ? 0 : (x + y + f) & 255);
             }
         }
-        PxlFramesInfo info{0, 0, (f * 7) % 32, (f * 5) % 24, 5, 1 + f % 3, PXL_FRAME_TRANSPARENT_INDEX | 0,
-                           nullptr, nullptr, nullptr};
+        PxlFramesInfo info{
+            0,       0,       (f * 7) % 32, (f * 5) % 24, 5, 1 + f % 3, PXL_FRAME_TRANSPARENT_INDEX | 0,
+            nullptr, nullptr, nullptr};
         PXLSetImageFramesInfo(frame, &info);
         if (first == 0) {
             first = frame;

@@ -63,13 +63,13 @@ struct Memory {
 };
 
 class FrameRows final : public pixmill::RowSource {
-public:
+  public:
     FrameRows(const Bytes& pixels, int width) : pixels_(pixels), width_(width) {}
     void getRow(uint8_t* row, int y) override {
         std::memcpy(row, pixels_.data() + static_cast<size_t>(y) * width_, static_cast<size_t>(width_));
     }
 
-private:
+  private:
     const Bytes& pixels_;
     int width_;
 };
@@ -123,7 +123,8 @@ size_t encodeGiflib(const Picture& p) {
         EGifPutImageDesc(gif, 0, 0, p.width, p.height, false, nullptr);
         const Bytes& pixels = p.pixels[static_cast<size_t>(f)];
         for (int y = 0; y < p.height; ++y) {
-            EGifPutLine(gif, const_cast<GifPixelType*>(pixels.data() + static_cast<size_t>(y) * p.width), p.width);
+            EGifPutLine(gif, const_cast<GifPixelType*>(pixels.data() + static_cast<size_t>(y) * p.width),
+                        p.width);
         }
     }
     EGifCloseFile(gif, &error);

@@ -33,7 +33,9 @@ PxlImageId frameAt(PxlImageId first, int index) {
 namespace {
 
 // Whether the record stands alone or heads its own chain (first-frame 0 or itself).
-bool headsItself(const ImageRecord& frame) { return frame.firstFrame == 0 || frame.firstFrame == frame.id; }
+bool headsItself(const ImageRecord& frame) {
+    return frame.firstFrame == 0 || frame.firstFrame == frame.id;
+}
 
 struct ScreenSize {
     int32_t width = 0;
@@ -90,7 +92,8 @@ int16_t PXLAddImageFrame(PxlImageId first, PxlImageId image, int16_t position) {
         added->nextFrame = first;
         head = image;
     } else {
-        auto [before, added] = lockImages(predecessorAt(first, position), Access::Write, image, Access::Write);
+        auto [before, added] =
+            lockImages(predecessorAt(first, position), Access::Write, image, Access::Write);
         if (!before || !added) return 0;
         added->nextFrame = before->nextFrame;
         before->nextFrame = image;
@@ -116,9 +119,13 @@ int16_t PXLSplitAllImageFrame(PxlImageId first) {
     return frames > 0 ? 1 : 0;
 }
 
-int16_t PXLGetImageFramesNum(PxlImageId id) { return static_cast<int16_t>(countFrames(id)); }
+int16_t PXLGetImageFramesNum(PxlImageId id) {
+    return static_cast<int16_t>(countFrames(id));
+}
 
-PxlImageId PXLGetImageFramesImage(PxlImageId first, int16_t index) { return frameAt(first, index); }
+PxlImageId PXLGetImageFramesImage(PxlImageId first, int16_t index) {
+    return frameAt(first, index);
+}
 
 int16_t PXLGetImageFramesDelay(PxlImageId first, int32_t* delays, int16_t n) {
     if (!delays || n <= 0) return 0;
@@ -149,7 +156,15 @@ int16_t screenSide(PxlImageId id, Side side, bool stored) {
 
 }  // namespace
 
-int16_t PXLWidthFrameScreen(PxlImageId id) { return screenSide(id, Side::Width, false); }
-int16_t PXLHeightFrameScreen(PxlImageId id) { return screenSide(id, Side::Height, false); }
-int16_t PXLWidthFrameScreenReal(PxlImageId id) { return screenSide(id, Side::Width, true); }
-int16_t PXLHeightFrameScreenReal(PxlImageId id) { return screenSide(id, Side::Height, true); }
+int16_t PXLWidthFrameScreen(PxlImageId id) {
+    return screenSide(id, Side::Width, false);
+}
+int16_t PXLHeightFrameScreen(PxlImageId id) {
+    return screenSide(id, Side::Height, false);
+}
+int16_t PXLWidthFrameScreenReal(PxlImageId id) {
+    return screenSide(id, Side::Width, true);
+}
+int16_t PXLHeightFrameScreenReal(PxlImageId id) {
+    return screenSide(id, Side::Height, true);
+}

@@ -31,8 +31,14 @@ struct FrameFacts {
 bool factsOf(PxlImageId id, FrameFacts& f) {
     ImageLock frame = lockImage(id, Access::Read);
     if (!frame || !frame->header) return false;
-    f = {frame->left,        frame->top,          frame->width(),  frame->height(),
-         frame->screenWidth, frame->screenHeight, frame->disposal, frame->firstFrame,
+    f = {frame->left,
+         frame->top,
+         frame->width(),
+         frame->height(),
+         frame->screenWidth,
+         frame->screenHeight,
+         frame->disposal,
+         frame->firstFrame,
          frame->entryCount > 0 || frame->mask != 0 || frame->transparencyImage != 0};
     return true;
 }
@@ -67,8 +73,8 @@ void paintArea(PxlImageId canvas, const Area& area, COLORREF colour) {
 // it (a crop would keep the nearest edge pixels instead).
 PxlImageId copyOfArea(PxlImageId source, const Area& area) {
     const int width = PXLWidth(source), height = PXLHeight(source);
-    if (area.width() <= 0 || area.height() <= 0 || area.right <= 0 || area.bottom <= 0 || area.left >= width ||
-        area.top >= height) {
+    if (area.width() <= 0 || area.height() <= 0 || area.right <= 0 || area.bottom <= 0 ||
+        area.left >= width || area.top >= height) {
         return 0;
     }
     return PXLCropImage(source, area.left, area.top, area.right - 1, area.bottom - 1);
@@ -98,7 +104,8 @@ void storeState(PxlImageId head, const State& state) {
         } else {
             if (first->savedArea != state.savedArea) dropped = first->savedArea;
             first->lastDisposal = state.lastDisposal;
-            first->lastArea = {state.lastArea.left, state.lastArea.top, state.lastArea.right, state.lastArea.bottom};
+            first->lastArea = {state.lastArea.left, state.lastArea.top, state.lastArea.right,
+                               state.lastArea.bottom};
             first->savedArea = state.savedArea;
         }
     }
@@ -117,7 +124,8 @@ void disposeLast(PxlImageId canvas, State& state, bool restart, COLORREF colour,
         if (background) {
             const PxlImageId piece = copyOfArea(background, state.lastArea);
             if (piece) {
-                PXLRenderImageTo(canvas, piece, 0, std::max(state.lastArea.left, 0), std::max(state.lastArea.top, 0));
+                PXLRenderImageTo(canvas, piece, 0, std::max(state.lastArea.left, 0),
+                                 std::max(state.lastArea.top, 0));
                 PXLDeleteImage(piece);
             }
         } else {
@@ -178,17 +186,18 @@ int16_t PXLRenderFrames(PxlImageId first, PxlImageId canvas, int x, int y, int16
     const int start = std::clamp<int>(from, 0, last);
     const int right = x + PXLWidthFrameScreenReal(first), bottom = y + PXLHeightFrameScreenReal(first);
     for (int i = start; i <= last; ++i) {
-        PXLStretchBltFrame(canvas, x, y, right, bottom, first, static_cast<int16_t>(i), 0, 0, 0, 0, 0, 0, 0, background,
-                           backgroundImage);
+        PXLStretchBltFrame(canvas, x, y, right, bottom, first, static_cast<int16_t>(i), 0, 0, 0, 0, 0, 0, 0,
+                           background, backgroundImage);
     }
     if (!noFinish) {
-        PXLStretchBltFrame(canvas, x, y, right, bottom, first, -1, 0, 0, 0, 0, 0, 0, 0, background, backgroundImage);
+        PXLStretchBltFrame(canvas, x, y, right, bottom, first, -1, 0, 0, 0, 0, 0, 0, 0, background,
+                           backgroundImage);
     }
     return 1;
 }
 
-int16_t PXLBitBltFrame(HDC dc, int x, int y, int, int, PxlImageId first, int16_t index, int clipLeft, int clipTop,
-                       int clipRight, int clipBottom, int16_t mode, DWORD rop, int ignored) {
+int16_t PXLBitBltFrame(HDC dc, int x, int y, int, int, PxlImageId first, int16_t index, int clipLeft,
+                       int clipTop, int clipRight, int clipBottom, int16_t mode, DWORD rop, int ignored) {
     const PxlImageId frame = index <= 0 ? first : frameAt(first, index);
     FrameFacts f;
     if (frame == 0 || !factsOf(frame, f)) return 0;
@@ -197,6 +206,6 @@ int16_t PXLBitBltFrame(HDC dc, int x, int y, int, int, PxlImageId first, int16_t
         if (const PxlImageId mask = PXLGetImageTransparentImage(frame)) PXLDeleteImage(mask);
     }
     const int left = x + f.left, top = y + f.top;
-    return PXLBitBlt(dc, left, top, left + f.width, top + f.height, frame, clipLeft, clipTop, clipRight, clipBottom,
-                     mode, rop, ignored);
+    return PXLBitBlt(dc, left, top, left + f.width, top + f.height, frame, clipLeft, clipTop, clipRight,
+                     clipBottom, mode, rop, ignored);
 }

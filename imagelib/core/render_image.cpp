@@ -37,10 +37,13 @@ Participants lockParticipants(PxlImageId destination, PxlImageId source, PxlImag
 }
 
 bool maskFits(const ImageRecord& mask, const ImageRecord& source) {
-    return mask.header && mask.bitCount() == 1 && mask.width() == source.width() && mask.height() == source.height();
+    return mask.header && mask.bitCount() == 1 && mask.width() == source.width() &&
+           mask.height() == source.height();
 }
 
-bool masked(const uint8_t* maskRow, int x) { return maskRow && ((maskRow[x >> 3] >> (7 - (x & 7))) & 1); }
+bool masked(const uint8_t* maskRow, int x) {
+    return maskRow && ((maskRow[x >> 3] >> (7 - (x & 7))) & 1);
+}
 
 // The part of the source that lands on the destination.
 struct Span {
@@ -102,7 +105,8 @@ int16_t PXLRenderImageTo(PxlImageId destination, PxlImageId source, PxlImageId m
     const Span s = clip(to, from, x, y);
     for (int r = 0; r < s.rows; ++r) {
         const uint8_t* maskRow = p.mask ? rowFromTop(*p.mask, s.sourceY + r) : nullptr;
-        renderRow(from, rowFromTop(from, s.sourceY + r), maskRow, rowFromTop(to, s.y + r), destinationBits, s, table);
+        renderRow(from, rowFromTop(from, s.sourceY + r), maskRow, rowFromTop(to, s.y + r), destinationBits, s,
+                  table);
     }
     return 1;
 }

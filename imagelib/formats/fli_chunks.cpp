@@ -21,7 +21,8 @@ bool colours(winplat::ByteReader& data, FlicCanvas& c, int shift) {
         const bool last = index + count > 256;
         if (last) count = std::max(0, 256 - index);
         for (int i = 0; i < count; ++i) {
-            for (int k = 0; k < 3; ++k) c.palette[3 * (index + i) + k] = static_cast<uint8_t>(data.u8() << shift);
+            for (int k = 0; k < 3; ++k)
+                c.palette[3 * (index + i) + k] = static_cast<uint8_t>(data.u8() << shift);
         }
         index += count;
         if (last) break;
@@ -37,7 +38,7 @@ enum class Packets { ByteRun, LineDelta };
 // that is full while packets are left either switches the chunk to rows without counts (the next
 // byte is 255) or lets the rest of the packets fill the next row.
 class PacketRows {
-public:
+  public:
     PacketRows(winplat::ByteReader& data, FlicCanvas& c, Packets kind) : data_(data), c_(c), kind_(kind) {}
 
     bool decode(size_t firstRow, size_t rows) {
@@ -66,7 +67,7 @@ public:
         return data_.ok();
     }
 
-private:
+  private:
     int peek() {
         winplat::ByteReader ahead = data_;
         return ahead.has(1) ? ahead.u8() : -1;
@@ -109,7 +110,8 @@ bool lineDelta(winplat::ByteReader& data, FlicCanvas& c) {
 }
 
 void putByte(FlicCanvas& c, int64_t y, size_t x, uint8_t value) {
-    if (y >= 0 && static_cast<uint64_t>(y) < c.height && x < c.width) c.pixels[static_cast<size_t>(y) * c.width + x] = value;
+    if (y >= 0 && static_cast<uint64_t>(y) < c.height && x < c.width)
+        c.pixels[static_cast<size_t>(y) * c.width + x] = value;
 }
 
 // Word deltas: per line, opcode words (bit 15 set) before the packet count: with bit 14 too the
@@ -159,16 +161,23 @@ bool literal(winplat::ByteReader& data, FlicCanvas& c) {
 
 bool decodeFlicChunk(uint16_t type, winplat::ByteReader& data, FlicCanvas& canvas) {
     switch (type) {
-        case kFlicColour256: return colours(data, canvas, 0);
-        case kFlicColour64: return colours(data, canvas, 2);
-        case kFlicWordDelta: return wordDelta(data, canvas);
-        case kFlicLineDelta: return lineDelta(data, canvas);
+        case kFlicColour256:
+            return colours(data, canvas, 0);
+        case kFlicColour64:
+            return colours(data, canvas, 2);
+        case kFlicWordDelta:
+            return wordDelta(data, canvas);
+        case kFlicLineDelta:
+            return lineDelta(data, canvas);
         case kFlicBlack:
             std::memset(canvas.pixels, 0, canvas.width * canvas.height);
             return true;
-        case kFlicByteRun: return PacketRows(data, canvas, Packets::ByteRun).decode(0, canvas.height);
-        case kFlicLiteral: return literal(data, canvas);
-        default: return true;
+        case kFlicByteRun:
+            return PacketRows(data, canvas, Packets::ByteRun).decode(0, canvas.height);
+        case kFlicLiteral:
+            return literal(data, canvas);
+        default:
+            return true;
     }
 }
 

@@ -67,7 +67,8 @@ HeaderResult readHeader(FILE* file, Header& h) {
     const uint64_t speed = r.u32();
     // FLI counts in 1/70 s, FLC in milliseconds.
     const uint64_t milliseconds = magic == kFliMagic ? speed * 1000 / 70 : speed;
-    h.speed = milliseconds == 0 ? kDefaultSpeed : static_cast<int32_t>(std::min<uint64_t>(milliseconds, INT32_MAX));
+    h.speed =
+        milliseconds == 0 ? kDefaultSpeed : static_cast<int32_t>(std::min<uint64_t>(milliseconds, INT32_MAX));
     r.seek(80);
     h.firstFrame = magic == kFlcMagic ? r.u32() : kFileHeaderSize;
     return HeaderResult::Ok;
@@ -160,9 +161,14 @@ int16_t FLICFileOpen(FlicStream** out, const char* path) {
     if (!file) return -1;
     Header h;
     switch (readHeader(file, h)) {
-        case HeaderResult::Ok: break;
-        case HeaderResult::BadDepth: std::fclose(file); return 2;
-        default: std::fclose(file); return 1;
+        case HeaderResult::Ok:
+            break;
+        case HeaderResult::BadDepth:
+            std::fclose(file);
+            return 2;
+        default:
+            std::fclose(file);
+            return 1;
     }
     const size_t pixels = size_t{h.width} * h.height;
     auto* s = static_cast<FlicStream*>(std::calloc(1, sizeof(FlicStream)));
@@ -172,7 +178,8 @@ int16_t FLICFileOpen(FlicStream** out, const char* path) {
     }
     s->file = file;
     s->palette = static_cast<uint8_t*>(std::calloc(768, 1));
-    s->frame = pixels <= kMaxFramePixels ? static_cast<uint8_t*>(std::calloc(std::max<size_t>(pixels, 1), 1)) : nullptr;
+    s->frame = pixels <= kMaxFramePixels ? static_cast<uint8_t*>(std::calloc(std::max<size_t>(pixels, 1), 1))
+                                         : nullptr;
     if (!s->palette || !s->frame) {
         freeStream(s);
         return -1;
@@ -199,7 +206,8 @@ int16_t FLICStreamGetNextFrame(FlicStream* stream) {
 int16_t FLICStreamSetCurFrame(FlicStream* stream) {
     if (!stream) return 0;
     Header h;
-    if (readHeader(stream->file, h) == HeaderResult::Ok && h.width == stream->width && h.height == stream->height) {
+    if (readHeader(stream->file, h) == HeaderResult::Ok && h.width == stream->width &&
+        h.height == stream->height) {
         startOver(*stream, h);
     }
     return 0;

@@ -68,7 +68,8 @@ bool stops(PxlFrameCallback callback, PxlImageId first, int index, int32_t user)
 
 }  // namespace
 
-PxlImageId PXLLoadImageFramesOffset(const char* path, int32_t offset, PxlFrameCallback callback, int32_t user) {
+PxlImageId PXLLoadImageFramesOffset(const char* path, int32_t offset, PxlFrameCallback callback,
+                                    int32_t user) {
     PxlFileInfo file{};
     if (!path || !PXLGetInfoFileOffset(path, offset, &file)) return 0;
     PxlCodecInfo info;

@@ -42,7 +42,8 @@ int coloursInUse(PxlImageId id) {
     int used = 2;
     for (int i = 0; i < entries; ++i) {
         const uint32_t count = uint32_t{rows[size_t(7 * i)]} | uint32_t{rows[size_t(7 * i + 1)]} << 8 |
-                               uint32_t{rows[size_t(7 * i + 2)]} << 16 | uint32_t{rows[size_t(7 * i + 3)]} << 24;
+                               uint32_t{rows[size_t(7 * i + 2)]} << 16 |
+                               uint32_t{rows[size_t(7 * i + 3)]} << 24;
         if (count) used = std::max(used, i + 1);
     }
     return used;
@@ -62,7 +63,7 @@ bool samePalette(const std::vector<RGBQUAD>& frame, const std::vector<RGBQUAD>& 
 }
 
 class FrameSaver {
-public:
+  public:
     FrameSaver(PxlImageId first, int16_t formatId, int32_t flags, int16_t option)
         : first_(first), formatId_(formatId), flags_(flags), option_(option) {}
     ~FrameSaver() {
@@ -76,7 +77,7 @@ public:
     bool prepare();
     int16_t write(ByteStream& stream, PxlFrameCallback callback, int32_t user);
 
-private:
+  private:
     void describe(size_t index, const ImageRecord& image, PxlCodecInfo& info) const;
 
     PxlImageId first_;
@@ -164,7 +165,8 @@ int16_t FrameSaver::write(ByteStream& stream, PxlFrameCallback callback, int32_t
             if (!image || !image->header) return kCodecWriteError;
             PxlCodecInfo info;
             describe(i, *image, info);
-            if (int16_t r = writeDescribedImage(*image, formatId_, stream, info, nullptr, nullptr, &append); r != kCodecOk) {
+            if (int16_t r = writeDescribedImage(*image, formatId_, stream, info, nullptr, nullptr, &append);
+                r != kCodecOk) {
                 return r;
             }
         }
@@ -183,7 +185,8 @@ int16_t PXLSaveImageFrames(PxlImageId id, const char* path, int16_t formatId, in
     }
     FrameSaver saver(id, formatId, flags, option);
     if (!saver.prepare()) return 0;
-    const int16_t result = writeBesideAndReplace(path, [&](ByteStream& file) { return saver.write(file, callback, user); });
+    const int16_t result =
+        writeBesideAndReplace(path, [&](ByteStream& file) { return saver.write(file, callback, user); });
     if (result == kCodecStopped) return -1;
     return result == kCodecOk ? 1 : 0;
 }

@@ -5,7 +5,10 @@
 namespace pixmill {
 
 GifLzwEncoder::GifLzwEncoder(ByteStream& out, int minimumCodeSize)
-    : out_(out), minimumCodeSize_(minimumCodeSize), clearCode_(1 << minimumCodeSize), endCode_(clearCode_ + 1) {
+    : out_(out),
+      minimumCodeSize_(minimumCodeSize),
+      clearCode_(1 << minimumCodeSize),
+      endCode_(clearCode_ + 1) {
     resetTable();
 }
 

@@ -13,7 +13,7 @@
 namespace pixmill {
 
 class GifLzwEncoder {
-public:
+  public:
     // Indexes must lie below 2^minimumCodeSize (2..8).
     GifLzwEncoder(ByteStream& out, int minimumCodeSize);
 
@@ -24,10 +24,10 @@ public:
     // The pending string, the end code, the last sub-block and the zero-length one.
     bool finish();
 
-private:
+  private:
     // Twice the strings a table holds, so probes stay short; a power of two, so a mask wraps them.
     static constexpr uint32_t kSlots = 8192;
-    static constexpr int kCodeLimit = 4095;  // the table is cleared before this code is given out
+    static constexpr int kCodeLimit = 4095;         // the table is cleared before this code is given out
     static constexpr uint32_t kEmpty = 0xFFFFFFFF;  // no string has prefix 4095
 
     void resetTable();

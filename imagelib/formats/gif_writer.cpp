@@ -24,7 +24,7 @@ constexpr size_t kTextRecordBytes = 85;
 
 // Little-endian bytes of one block, written at once so that a failed write is one check.
 class Block {
-public:
+  public:
     Block& u8(unsigned v) {
         bytes_.push_back(static_cast<uint8_t>(v));
         return *this;
@@ -46,13 +46,17 @@ public:
         bytes_.insert(bytes_.end(), info.palette.begin(), info.palette.begin() + (3 << bits));
         return *this;
     }
-    bool writeTo(ByteStream& out) const { return out.write(bytes_.data(), static_cast<uint32_t>(bytes_.size())); }
+    bool writeTo(ByteStream& out) const {
+        return out.write(bytes_.data(), static_cast<uint32_t>(bytes_.size()));
+    }
 
-private:
+  private:
     std::vector<uint8_t> bytes_;
 };
 
-bool hasTransparency(const PxlCodecInfo& info) { return (info.transparency >> 24) == 1; }
+bool hasTransparency(const PxlCodecInfo& info) {
+    return (info.transparency >> 24) == 1;
+}
 int transparentIndex(const PxlCodecInfo& info) {
     return hasTransparency(info) ? static_cast<int>((info.transparency >> 16) & 0xFF) : -1;
 }
@@ -64,7 +68,9 @@ Block applicationHeader(const char* identifier) {
 }
 
 // A screen size of 0 (an image that was never a frame) becomes the frame's extent.
-int screenSide(int stored, int position, int size) { return stored > 0 ? stored : position + size; }
+int screenSide(int stored, int position, int size) {
+    return stored > 0 ? stored : position + size;
+}
 
 bool writeHeader(ByteStream& out, const PxlCodecInfo& info, int tableBits) {
     Block b;
@@ -107,7 +113,9 @@ bool writeTitle(ByteStream& out, const std::string& title) {
 
 bool writeGraphicControl(ByteStream& out, const PxlCodecInfo& info) {
     Block b;
-    b.u8(kExtension).u8(kControlLabel).u8(4)
+    b.u8(kExtension)
+        .u8(kControlLabel)
+        .u8(4)
         .u8((hasTransparency(info) ? 1u : 0u) | (static_cast<unsigned>(info.controlWord) & 7) << 2)
         .u16(static_cast<uint16_t>(info.frameDelay))
         .u8(hasTransparency(info) ? static_cast<unsigned>(transparentIndex(info)) : 0)
@@ -115,7 +123,9 @@ bool writeGraphicControl(ByteStream& out, const PxlCodecInfo& info) {
     return b.writeTo(out);
 }
 
-bool interlaced(const PxlCodecInfo& info) { return info.option1 & kInterlaceOption; }
+bool interlaced(const PxlCodecInfo& info) {
+    return info.option1 & kInterlaceOption;
+}
 
 bool writeDescriptor(ByteStream& out, const PxlCodecInfo& info, int tableBits) {
     const bool local = info.gifWriterWord != 0;
@@ -125,7 +135,8 @@ bool writeDescriptor(ByteStream& out, const PxlCodecInfo& info, int tableBits) {
         .u16(static_cast<uint16_t>(info.frameTop))
         .u16(static_cast<unsigned>(info.width))
         .u16(static_cast<unsigned>(info.height))
-        .u8(static_cast<unsigned>(tableBits - 1) | (local ? kTablePresent : 0) | (interlaced(info) ? kInterlacedFlag : 0));
+        .u8(static_cast<unsigned>(tableBits - 1) | (local ? kTablePresent : 0) |
+            (interlaced(info) ? kInterlacedFlag : 0));
     if (local) b.table(info, tableBits);
     return b.writeTo(out);
 }
@@ -140,9 +151,15 @@ void unpackRow(const uint8_t* row, int sourceBits, int width, int entries, uint8
     for (int x = 0; x < width; ++x) {
         int v;
         switch (sourceBits) {
-            case 1: v = (row[x >> 3] >> (7 - (x & 7))) & 1; break;
-            case 4: v = (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4; break;
-            default: v = row[x]; break;
+            case 1:
+                v = (row[x >> 3] >> (7 - (x & 7))) & 1;
+                break;
+            case 4:
+                v = (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
+                break;
+            default:
+                v = row[x];
+                break;
         }
         out[x] = static_cast<uint8_t>(v < entries ? v : 0);
     }
@@ -150,7 +167,7 @@ void unpackRow(const uint8_t* row, int sourceBits, int width, int entries, uint8
 
 // Row order of the stored image: top to bottom, or the four interlace passes.
 class RowOrder {
-public:
+  public:
     RowOrder(int height, bool interlaced) : height_(height), interlaced_(interlaced) {}
     bool done() const { return row_ >= height_; }
     int row() const { return row_; }
@@ -165,7 +182,7 @@ public:
         if (pass_ >= 4) row_ = height_;
     }
 
-private:
+  private:
     int height_;
     bool interlaced_;
     int row_ = 0;
@@ -178,7 +195,8 @@ int16_t encodeImage(CodecCall& call, int tableBits) {
     GifLzwEncoder encoder(call.stream, codeSize);
     if (!encoder.start()) return kCodecWriteError;
     call.tick();
-    const size_t stride = (static_cast<size_t>(info.width) * static_cast<size_t>(info.sourceBitsPerPixel) + 31) / 32 * 4;
+    const size_t stride =
+        (static_cast<size_t>(info.width) * static_cast<size_t>(info.sourceBitsPerPixel) + 31) / 32 * 4;
     std::vector<uint8_t> row(stride, 0), indexes(static_cast<size_t>(info.width));
     for (RowOrder order(info.height, interlaced(info)); !order.done(); order.next()) {
         call.tick();
@@ -204,7 +222,8 @@ int16_t save(CodecCall& call) {
 
     bool ok = true;
     if (info.wantedFrame == 0) {
-        ok = writeHeader(out, info, tableBits) && (info.repeatCount == -1 || writeLoop(out, info.repeatCount));
+        ok =
+            writeHeader(out, info, tableBits) && (info.repeatCount == -1 || writeLoop(out, info.repeatCount));
     }
     if (ok && info.comment && !info.comment->empty()) ok = writeComment(out, *info.comment);
     if (ok && info.textBlock && !info.textBlock->text.empty()) ok = writeTextBlock(out, *info.textBlock);
@@ -221,7 +240,9 @@ int16_t save(CodecCall& call) {
 }  // namespace
 
 int gifTableBits(const std::array<uint8_t, 256 * 3>& palette, int bits, int transparentIndex) {
-    auto sameAsFirst = [&](int i) { return std::equal(&palette[3 * i], &palette[3 * i] + 3, palette.begin()); };
+    auto sameAsFirst = [&](int i) {
+        return std::equal(&palette[3 * i], &palette[3 * i] + 3, palette.begin());
+    };
     int last = (1 << bits) - 1;
     while (last > 0 && last != transparentIndex && sameAsFirst(last)) --last;
     int tableBits = 1;

@@ -26,10 +26,10 @@ typedef struct PxlTextBlock {
 typedef struct PxlFramesInfo {
     int32_t width;
     int32_t height;
-    int32_t left;     /* place on the animation's screen */
+    int32_t left; /* place on the animation's screen */
     int32_t top;
-    int32_t delay;    /* hundredths of a second */
-    int32_t disposal; /* 0, 1 leave, 2 background, 3 previous */
+    int32_t delay;        /* hundredths of a second */
+    int32_t disposal;     /* 0, 1 leave, 2 background, 3 previous */
     int32_t transparency; /* 0 none, or PXL_FRAME_TRANSPARENT_INDEX | index */
     char* comment;
     char* title;
@@ -57,8 +57,8 @@ PXL_API int16_t PXLBreakLoadImageFrames(PxlImageId firstFrame);
 /* Saves the chain from id as a GIF (flags 0x400: each frame with the bits its colours need; deeper
  * frames through an 8-bit copy); other formats without flags 0x200 save the one image. 1, 0 on
  * failure, -1 when the callback stopped it; the old file stays unless the new one was finished. */
-PXL_API int16_t PXLSaveImageFrames(PxlImageId id, const char* path, int16_t formatId, int32_t flags, int16_t option,
-                                   PxlFrameCallback callback, int32_t user);
+PXL_API int16_t PXLSaveImageFrames(PxlImageId id, const char* path, int16_t formatId, int32_t flags,
+                                   int16_t option, PxlFrameCallback callback, int32_t user);
 
 /* Puts image into the chain of firstFrame at position (0: image becomes the head, -1: the end).
  * The chain owns it from then on. 0 for unknown ids, or an image that is the first frame, is
@@ -94,33 +94,34 @@ PXL_API int16_t PXLRenderImageTo(PxlImageId destination, PxlImageId source, PxlI
 /* Composes frame index of an animation onto the canvas, whose screen lies at left..right,
  * top..bottom, after applying the previous frame's disposal (2: the background image, else the
  * colour; 3: what was under it). Index -1 only applies the last disposal. Always 0. */
-PXL_API int16_t PXLStretchBltFrame(PxlImageId canvas, int left, int top, int right, int bottom, PxlImageId firstFrame,
-                                   int16_t index, int ignored1, int ignored2, int ignored3, int ignored4,
-                                   int ignored5, int ignored6, int ignored7, COLORREF background,
-                                   PxlImageId backgroundImage);
+PXL_API int16_t PXLStretchBltFrame(PxlImageId canvas, int left, int top, int right, int bottom,
+                                   PxlImageId firstFrame, int16_t index, int ignored1, int ignored2,
+                                   int ignored3, int ignored4, int ignored5, int ignored6, int ignored7,
+                                   COLORREF background, PxlImageId backgroundImage);
 /* Composes frames from..to (clamped) at (x, y); unless noFinish, applies the last disposal too.
  * 1; 0 for id 0. */
-PXL_API int16_t PXLRenderFrames(PxlImageId firstFrame, PxlImageId canvas, int x, int y, int16_t from, int16_t to,
-                                COLORREF background, PxlImageId backgroundImage, int16_t noFinish);
+PXL_API int16_t PXLRenderFrames(PxlImageId firstFrame, PxlImageId canvas, int x, int y, int16_t from,
+                                int16_t to, COLORREF background, PxlImageId backgroundImage,
+                                int16_t noFinish);
 /* Draws frame index (-1 or 0: the first) at (x + its left, y + its top) through PXLBitBlt. */
 PXL_API int16_t PXLBitBltFrame(HDC dc, int x, int y, int ignored1, int ignored2, PxlImageId firstFrame,
-                               int16_t index, int clipLeft, int clipTop, int clipRight, int clipBottom, int16_t mode,
-                               DWORD rop, int ignored3);
+                               int16_t index, int clipLeft, int clipTop, int clipRight, int clipBottom,
+                               int16_t mode, DWORD rop, int ignored3);
 
 /* FLI/FLC playback: frames decoded one after another into an 8-bit frame buffer and a palette of
  * 256 red, green, blue triplets; after the last frame the stream goes on with the second. */
 typedef struct FlicStream {
     uint16_t paletteChanged; /* set by a frame with a colour chunk (and after the header) */
     uint16_t frameCount;
-    uint16_t currentFrame;   /* frames decoded since the start or the last wrap */
+    uint16_t currentFrame; /* frames decoded since the start or the last wrap */
     uint16_t width;
     uint16_t height;
-    int32_t speed;           /* milliseconds per frame */
+    int32_t speed; /* milliseconds per frame */
     FILE* file;
-    int32_t loopPosition;    /* where the second frame starts */
-    int32_t nextPosition;    /* where the next frame starts */
-    uint8_t* frame;          /* width x height bytes, rows from the top */
-    uint8_t* palette;        /* 768 bytes */
+    int32_t loopPosition; /* where the second frame starts */
+    int32_t nextPosition; /* where the next frame starts */
+    uint8_t* frame;       /* width x height bytes, rows from the top */
+    uint8_t* palette;     /* 768 bytes */
 } FlicStream;
 
 /* 0 ok; -1 the file cannot be opened or memory runs out (also for frames too large to hold);

@@ -47,15 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 std::vector<FuzzBytes> fuzzSeeds() {
     using namespace flic_test;
     std::vector<Picture> pictures = flic_test::pictures(4, 12, 7);
-    std::vector<FuzzBytes> seeds{animation(kFli, 12, 7, pictures), animation(kFlc, 12, 7, pictures, FirstFrame::Literal),
+    std::vector<FuzzBytes> seeds{animation(kFli, 12, 7, pictures),
+                                 animation(kFlc, 12, 7, pictures, FirstFrame::Literal),
                                  animation(kFlc, 13, 5, flic_test::pictures(3, 13, 5), FirstFrame::Black)};
     Header h;
     h.width = 6;
     h.height = 3;
-    seeds.push_back(file(h, {frame({chunk(18, Bytes(10, 1))}, 0xF100),
-                             frame({chunk(15, {3, 6, 1, 3, 2, 3, 3, 1, 6, 5}), chunk(11, {1, 0, 5, 1, 63, 1, 32})}),
-                             frame({chunk(12, {0, 0, 3, 0, 9, 0, uint8_t(-6), 1, 255, 0, uint8_t(-6), 2})}),
-                             frame({chunk(7, {2, 0, 0xFF, 0xFF, 0x5A, 0x80, 1, 0, 2, 1, 0xA, 0xB, 0xFE, 0xFF, 1, 0,
-                                              0, uint8_t(-3), 0xC, 0xD})})}));
+    seeds.push_back(
+        file(h, {frame({chunk(18, Bytes(10, 1))}, 0xF100),
+                 frame({chunk(15, {3, 6, 1, 3, 2, 3, 3, 1, 6, 5}), chunk(11, {1, 0, 5, 1, 63, 1, 32})}),
+                 frame({chunk(12, {0, 0, 3, 0, 9, 0, uint8_t(-6), 1, 255, 0, uint8_t(-6), 2})}),
+                 frame({chunk(7, {2,   0,   0xFF, 0xFF, 0x5A, 0x80, 1, 0,           2,   1,
+                                  0xA, 0xB, 0xFE, 0xFF, 1,    0,    0, uint8_t(-3), 0xC, 0xD})})}));
     return seeds;
 }

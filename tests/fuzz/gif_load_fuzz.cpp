@@ -27,9 +27,19 @@ std::vector<FuzzBytes> fuzzSeeds() {
     small.width = 5;
     small.height = 3;
     small.pixels = gif_test::pattern(5, 3, 4, 1);
-    return {GifFile(11, 7).image(still).done(), GifFile(9, 9, 2).control(0, 0, 3).image(interlaced).done(),
-            GifFile(11, 7, 2).loop(0).comment("frames").control(10, 2).image(small).control(10, 3, 1).plainText()
-                .image(small).done(),
-            fuzzSeed(pixmill::gifSave, 11, 7, 8, 0, 0), fuzzSeed(pixmill::gifSave, 13, 9, 4, 0x80, 0),
-            fuzzSeed(pixmill::gifSave, 17, 5, 1, 0, 0), fuzzSeed(pixmill::gifSave, 40, 30, 8, 0x80, 0)};
+    return {GifFile(11, 7).image(still).done(),
+            GifFile(9, 9, 2).control(0, 0, 3).image(interlaced).done(),
+            GifFile(11, 7, 2)
+                .loop(0)
+                .comment("frames")
+                .control(10, 2)
+                .image(small)
+                .control(10, 3, 1)
+                .plainText()
+                .image(small)
+                .done(),
+            fuzzSeed(pixmill::gifSave, 11, 7, 8, 0, 0),
+            fuzzSeed(pixmill::gifSave, 13, 9, 4, 0x80, 0),
+            fuzzSeed(pixmill::gifSave, 17, 5, 1, 0, 0),
+            fuzzSeed(pixmill::gifSave, 40, 30, 8, 0x80, 0)};
 }

@@ -10,7 +10,9 @@ namespace {
 
 using FrameChain = PixmillTest;
 
-PxlImageId image(int width = 3, int height = 2) { return PXLCreateImage(width, height, 8); }
+PxlImageId image(int width = 3, int height = 2) {
+    return PXLCreateImage(width, height, 8);
+}
 
 // The ids along the chain from id, as the records link them.
 std::vector<PxlImageId> links(PxlImageId id) {
@@ -70,11 +72,16 @@ TEST_F(FrameChain, AdditionsThatWouldOwnAFrameTwiceAreRefused) {
         int16_t position;
         const char* why;
     };
-    const Case cases[] = {{f, f, -1, "the first frame itself"},  {f, a, -1, "already a later frame"},
-                          {f, a, 0, "already in, at the head"},  {f, g, -1, "the head of another chain"},
-                          {f, h, 1, "inside another chain"},     {a, lone, -1, "first is not a head"},
-                          {a, lone, 0, "before a middle frame"}, {0, lone, -1, "id 0"},
-                          {f, 0, -1, "no image"},                {f, 999, -1, "an unknown image"},
+    const Case cases[] = {{f, f, -1, "the first frame itself"},
+                          {f, a, -1, "already a later frame"},
+                          {f, a, 0, "already in, at the head"},
+                          {f, g, -1, "the head of another chain"},
+                          {f, h, 1, "inside another chain"},
+                          {a, lone, -1, "first is not a head"},
+                          {a, lone, 0, "before a middle frame"},
+                          {0, lone, -1, "id 0"},
+                          {f, 0, -1, "no image"},
+                          {f, 999, -1, "an unknown image"},
                           {999, lone, -1, "an unknown first frame"}};
     for (const Case& c : cases) EXPECT_EQ(PXLAddImageFrame(c.first, c.added, c.position), 0) << c.why;
     EXPECT_EQ(links(f), (std::vector<PxlImageId>{f, a, b}));
@@ -124,7 +131,8 @@ TEST_F(FrameChain, LookupsCountsAndDelays) {
         int16_t index;
         PxlImageId expected;
     };
-    for (const Lookup l : {Lookup{0, f}, Lookup{1, a}, Lookup{2, b}, Lookup{3, 0}, Lookup{40, 0}, Lookup{-1, f}}) {
+    for (const Lookup l :
+         {Lookup{0, f}, Lookup{1, a}, Lookup{2, b}, Lookup{3, 0}, Lookup{40, 0}, Lookup{-1, f}}) {
         EXPECT_EQ(PXLGetImageFramesImage(f, l.index), l.expected) << l.index;
     }
     EXPECT_EQ(PXLGetImageFramesImage(0, 0), 0);

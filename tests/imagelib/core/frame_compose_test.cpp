@@ -33,7 +33,9 @@ struct FrameSpec {
 };
 
 PxlImageId solid(int width, int height, uint32_t c) {
-    return make24(width, height, std::vector<Rgb>(size_t(width * height), Rgb{int(c >> 16), int(c >> 8 & 255), int(c & 255)}));
+    return make24(
+        width, height,
+        std::vector<Rgb>(size_t(width * height), Rgb{int(c >> 16), int(c >> 8 & 255), int(c & 255)}));
 }
 
 // An animation of solid frames on a screen of the given size.
@@ -60,7 +62,7 @@ PxlImageId animation(const std::vector<FrameSpec>& specs, int screenWidth, int s
 
 // The disposal rules on a plain canvas of colours, frame after frame.
 class Model {
-public:
+  public:
     Model(int width, int height, uint32_t canvas, uint32_t background)
         : width_(width), height_(height), pixels_(size_t(width * height), canvas), background_(background) {}
 
@@ -76,7 +78,7 @@ public:
     }
     const std::vector<uint32_t>& pixels() const { return pixels_; }
 
-private:
+  private:
     void disposeLast() {
         if (!last_) return;
         if (last_->disposal == 2) fill(*last_, background_);
@@ -95,17 +97,17 @@ private:
 
 int16_t compose(PxlImageId canvas, PxlImageId first, int index, COLORREF background, PxlImageId image = 0,
                 int right = 12, int bottom = 10) {
-    return PXLStretchBltFrame(canvas, 0, 0, right, bottom, first, int16_t(index), 0, 0, 0, 0, 0, 0, 0, background,
-                              image);
+    return PXLStretchBltFrame(canvas, 0, 0, right, bottom, first, int16_t(index), 0, 0, 0, 0, 0, 0, 0,
+                              background, image);
 }
 
 const COLORREF kBackground = RGB(0x10, 0x20, 0x30);  // 0x102030 in the model
 
 TEST_F(FrameCompose, EveryDisposalAgainstTheModel) {
-    const std::vector<FrameSpec> specs = {
-        {0, 0, 12, 10, 1, 0xAAAAAA}, {2, 1, 5, 4, 2, 0xFF0000}, {4, 3, 6, 5, 3, 0x00FF00},
-        {1, 2, 3, 3, 0, 0x0000FF},   {6, 0, 6, 6, 3, 0xFFFF00}, {0, 5, 12, 5, 2, 0x00FFFF},
-        {3, 3, 2, 2, 1, 0xFF00FF}};
+    const std::vector<FrameSpec> specs = {{0, 0, 12, 10, 1, 0xAAAAAA}, {2, 1, 5, 4, 2, 0xFF0000},
+                                          {4, 3, 6, 5, 3, 0x00FF00},   {1, 2, 3, 3, 0, 0x0000FF},
+                                          {6, 0, 6, 6, 3, 0xFFFF00},   {0, 5, 12, 5, 2, 0x00FFFF},
+                                          {3, 3, 2, 2, 1, 0xFF00FF}};
     const PxlImageId first = animation(specs, 12, 10);
     const PxlImageId canvas = solid(12, 10, 0x777777);
     Model model(12, 10, 0x777777, 0x102030);
@@ -143,7 +145,8 @@ TEST_F(FrameCompose, DisposalTwoWithABackgroundImage) {
     compose(canvas, first, 0, kBackground, background);
     compose(canvas, first, 1, kBackground, background);
     for (int y = 2; y < 5; ++y)
-        for (int x = 3; x < 7; ++x) EXPECT_EQ(colourAt(canvas, x, y), colourAt(background, x, y)) << x << "," << y;
+        for (int x = 3; x < 7; ++x)
+            EXPECT_EQ(colourAt(canvas, x, y), colourAt(background, x, y)) << x << "," << y;
     EXPECT_EQ(colourAt(canvas, 7, 2), 0x777777u);
 }
 
@@ -190,8 +193,8 @@ TEST_F(FrameCompose, ScaledAreasRoundHalfAwayFromZero) {
         {0, -1, 2, 3, 0, -2, 3, 2},  // -1.5 - 0.5 -> -2, the height 4.5 - 0.5 -> 4; 3 + 0.5 -> 3
     };
     for (const Case& c : cases) {
-        const PxlImageId first = animation({{c.left, c.top, c.width, c.height, 2, 0xFFFFFF},
-                                            {0, 0, 1, 1, 1, 0x000001}}, 10, 10);
+        const PxlImageId first =
+            animation({{c.left, c.top, c.width, c.height, 2, 0xFFFFFF}, {0, 0, 1, 1, 1, 0x000001}}, 10, 10);
         const PxlImageId canvas = solid(15, 15, 0x777777);
         PXLStretchBltFrame(canvas, 0, 0, 15, 15, first, 0, 0, 0, 0, 0, 0, 0, 0, kBackground, 0);
         pixmill::ImageLock head = lockImage(first, Access::Read);
@@ -248,8 +251,8 @@ TEST_F(FrameCompose, TransparentPixelsLeaveTheCanvas) {
 
 // Frames from..to, clamped to the chain, and the last disposal unless asked not to.
 TEST_F(FrameCompose, RenderFramesClampsAndFinishes) {
-    const std::vector<FrameSpec> specs = {{0, 0, 12, 10, 1, 0xAAAAAA}, {2, 2, 3, 3, 1, 0xFF0000},
-                                          {6, 5, 4, 4, 2, 0x00FF00}};
+    const std::vector<FrameSpec> specs = {
+        {0, 0, 12, 10, 1, 0xAAAAAA}, {2, 2, 3, 3, 1, 0xFF0000}, {6, 5, 4, 4, 2, 0x00FF00}};
     for (int16_t noFinish : {0, 1}) {
         const PxlImageId first = animation(specs, 12, 10);
         const PxlImageId canvas = solid(14, 12, 0x777777);

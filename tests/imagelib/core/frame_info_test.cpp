@@ -91,10 +91,8 @@ TEST_F(FrameInfo, TransparencyIsReportedForOnePaletteIndexEntry) {
         std::vector<PxlTransparencyEntry> entries;
         int32_t reported;
     };
-    const Case cases[] = {{{index}, PXL_FRAME_TRANSPARENT_INDEX | 0xF4},
-                          {{colour}, 0},
-                          {{index, index}, 0},
-                          {{}, 0}};
+    const Case cases[] = {
+        {{index}, PXL_FRAME_TRANSPARENT_INDEX | 0xF4}, {{colour}, 0}, {{index, index}, 0}, {{}, 0}};
     for (const Case& c : cases) {
         PXLSetImageTransparent(id, c.entries.data(), static_cast<int32_t>(c.entries.size()));
         FreedInfo out;

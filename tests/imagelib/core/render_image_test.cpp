@@ -16,7 +16,8 @@ uint32_t colourAt(PxlImageId id, int x, int y) {
     pixmill::ImageLock image = lockImage(id, Access::Read);
     const uint8_t* row = rowFromTop(*image, y);
     const int bytes = image->bitCount() / 8;
-    if (bytes >= 3) return uint32_t{row[bytes * x + 2]} << 16 | uint32_t{row[bytes * x + 1]} << 8 | row[bytes * x];
+    if (bytes >= 3)
+        return uint32_t{row[bytes * x + 2]} << 16 | uint32_t{row[bytes * x + 1]} << 8 | row[bytes * x];
     const RGBQUAD c = image->colors()[pixmill::indexAt(row, x, image->bitCount())];
     return uint32_t{c.rgbRed} << 16 | uint32_t{c.rgbGreen} << 8 | c.rgbBlue;
 }
@@ -36,7 +37,8 @@ std::vector<uint32_t> colours(PxlImageId id) {
 PxlImageId gradient24(int width, int height, int salt) {
     std::vector<Rgb> p;
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) p.push_back({(x * 40 + salt) & 255, (y * 50 + salt) & 255, (x * y + salt) & 255});
+        for (int x = 0; x < width; ++x)
+            p.push_back({(x * 40 + salt) & 255, (y * 50 + salt) & 255, (x * y + salt) & 255});
     return make24(width, height, p);
 }
 
@@ -45,7 +47,8 @@ PxlImageId palette(int width, int height, int bits, int salt = 0) {
     const PxlImageId id = PXLCreateImage(width, height, bits);
     const int entries = 1 << bits;
     std::vector<PALETTEENTRY> table(static_cast<size_t>(entries));
-    for (int i = 0; i < entries; ++i) table[size_t(i)] = {BYTE(i * 7 + salt), BYTE(255 - i), BYTE(i * 3 + 1), 0};
+    for (int i = 0; i < entries; ++i)
+        table[size_t(i)] = {BYTE(i * 7 + salt), BYTE(255 - i), BYTE(i * 3 + 1), 0};
     PXLSetNewPalette(id, table.data(), entries);
     pixmill::ImageLock image = lockImage(id, Access::Write);
     for (int y = 0; y < height; ++y) {
@@ -70,7 +73,8 @@ PxlImageId maskOf(int width, int height, bool (*set)(int, int)) {
 }
 
 // What the destination must show: each unmasked source pixel inside it at (x + sx, y + sy).
-std::vector<uint32_t> model(PxlImageId destination, PxlImageId source, bool (*masked)(int, int), int x, int y) {
+std::vector<uint32_t> model(PxlImageId destination, PxlImageId source, bool (*masked)(int, int), int x,
+                            int y) {
     std::vector<uint32_t> want = colours(destination);
     const int w = PXLWidth(destination), h = PXLHeight(destination);
     for (int sy = 0; sy < PXLHeight(source); ++sy)
@@ -82,13 +86,15 @@ std::vector<uint32_t> model(PxlImageId destination, PxlImageId source, bool (*ma
     return want;
 }
 
-bool checker(int x, int y) { return (x + y) % 2 == 0; }
+bool checker(int x, int y) {
+    return (x + y) % 2 == 0;
+}
 
 TEST_F(RenderImage, ClippedAtEveryEdge) {
     struct Place {
         int x, y;
     };
-    const Place places[] = {{0, 0},  {-5, 0}, {0, -3}, {-5, -3}, {4, 2},   {9, 5},
+    const Place places[] = {{0, 0},  {-5, 0}, {0, -3}, {-5, -3}, {4, 2},    {9, 5},
                             {10, 0}, {0, 6},  {-7, 0}, {0, -4},  {-20, -20}};
     for (int sourceBits : {24, 8, 4, 1}) {
         for (const Place p : places) {
@@ -119,13 +125,15 @@ TEST_F(RenderImage, PaletteSourcesOntoAPaletteTakeTheMatchingEntries) {
     const PxlImageId source = palette(5, 3, 4);
     const PxlImageId destination = PXLCreateImage(6, 4, 8);
     std::vector<PALETTEENTRY> table(256, PALETTEENTRY{1, 2, 3, 0});
-    for (int i = 0; i < 16; ++i) table[size_t(100 + 9 * i)] = {BYTE(i * 7), BYTE(255 - i), BYTE(i * 3 + 1), 0};
+    for (int i = 0; i < 16; ++i)
+        table[size_t(100 + 9 * i)] = {BYTE(i * 7), BYTE(255 - i), BYTE(i * 3 + 1), 0};
     PXLSetNewPalette(destination, table.data(), 256);
     ASSERT_EQ(PXLRenderImageTo(destination, source, 0, 1, 1), 1);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x) {
             const bool inside = x >= 1 && y >= 1;
-            EXPECT_EQ(indexOf(destination, x, y), inside ? 100 + 9 * indexOf(source, x - 1, y - 1) : 0) << x << "," << y;
+            EXPECT_EQ(indexOf(destination, x, y), inside ? 100 + 9 * indexOf(source, x - 1, y - 1) : 0)
+                << x << "," << y;
         }
 }
 
@@ -138,16 +146,21 @@ TEST_F(RenderImage, Refusals) {
         PxlImageId destination, source, mask;
         const char* why;
     };
-    const Case cases[] = {{0, s8, 0, "no destination"},         {d24, 0, 0, "no source"},
-                          {999, s8, 0, "unknown destination"},  {d24, 999, 0, "unknown source"},
-                          {d4, s8, 0, "4-bit destination"},     {d1, s8, 0, "1-bit destination"},
-                          {d32, s8, 0, "32-bit destination"},   {d24, s16, 0, "16-bit source"},
+    const Case cases[] = {{0, s8, 0, "no destination"},
+                          {d24, 0, 0, "no source"},
+                          {999, s8, 0, "unknown destination"},
+                          {d24, 999, 0, "unknown source"},
+                          {d4, s8, 0, "4-bit destination"},
+                          {d1, s8, 0, "1-bit destination"},
+                          {d32, s8, 0, "32-bit destination"},
+                          {d24, s16, 0, "16-bit source"},
                           {d8, s24, 0, "true colour onto a palette"},
                           {d24, s8, smallMask, "mask of another size"},
-                          {d24, s8, byteMask, "8-bit mask"},    {d24, s8, 999, "unknown mask"}};
+                          {d24, s8, byteMask, "8-bit mask"},
+                          {d24, s8, 999, "unknown mask"}};
     for (const Case& c : cases) {
-        const std::vector<uint32_t> before = c.destination > 0 && c.destination < 999 ? colours(c.destination)
-                                                                                     : std::vector<uint32_t>{};
+        const std::vector<uint32_t> before =
+            c.destination > 0 && c.destination < 999 ? colours(c.destination) : std::vector<uint32_t>{};
         EXPECT_EQ(PXLRenderImageTo(c.destination, c.source, c.mask, 0, 0), 0) << c.why;
         if (!before.empty()) {
             EXPECT_EQ(colours(c.destination), before) << c.why;

@@ -24,7 +24,8 @@ Bytes output(const std::string& command) {
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
         uint8_t buffer[65536];
         size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.insert(out.end(), buffer, buffer + n);
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.insert(out.end(), buffer, buffer + n);
         ::pclose(pipe);
     }
     return out;
@@ -51,7 +52,8 @@ TEST(FlicCrossCheck, FfmpegDecodesTheSameFrames) {
         const Bytes theirs = output("ffmpeg -v error -i '" + folder.file(c.name).string() +
                                     "' -f rawvideo -pix_fmt rgb24 - 2>/dev/null");
         const size_t frameBytes = size_t(3 * c.width * c.height);
-        ASSERT_GE(theirs.size(), frameBytes * size_t(c.frames)) << "ffmpeg gave " << theirs.size() << " bytes";
+        ASSERT_GE(theirs.size(), frameBytes * size_t(c.frames))
+            << "ffmpeg gave " << theirs.size() << " bytes";
         FlicStream* stream = nullptr;
         ASSERT_EQ(FLICFileOpen(&stream, bmp_test::windowsPath(folder.file(c.name)).c_str()), 0);
         for (size_t f = 0; f < theirs.size() / frameBytes; ++f) {
@@ -59,11 +61,13 @@ TEST(FlicCrossCheck, FfmpegDecodesTheSameFrames) {
             Bytes ours;
             for (int i = 0; i < c.width * c.height; ++i) {
                 const uint8_t* rgb = stream->palette + 3 * stream->frame[i];
-                for (int k = 0; k < 3; ++k) ours.push_back(c.kind == kFli ? uint8_t(rgb[k] | rgb[k] >> 6) : rgb[k]);
+                for (int k = 0; k < 3; ++k)
+                    ours.push_back(c.kind == kFli ? uint8_t(rgb[k] | rgb[k] >> 6) : rgb[k]);
             }
             const auto diff = std::mismatch(ours.begin(), ours.end(), theirs.begin() + long(f * frameBytes));
-            EXPECT_TRUE(diff.first == ours.end()) << "frame " << f << " byte " << (diff.first - ours.begin()) << ": ours "
-                                                   << int(*diff.first) << ", ffmpeg " << int(*diff.second);
+            EXPECT_TRUE(diff.first == ours.end())
+                << "frame " << f << " byte " << (diff.first - ours.begin()) << ": ours " << int(*diff.first)
+                << ", ffmpeg " << int(*diff.second);
         }
         FLICFileRelease(stream);
     }

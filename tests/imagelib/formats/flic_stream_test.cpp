@@ -14,7 +14,7 @@ namespace {
 using namespace flic_test;
 
 class FlicStreamTest : public PixmillTest {
-protected:
+  protected:
     void TearDown() override {
         FLICFileRelease(stream_);
         PixmillTest::TearDown();
@@ -47,8 +47,9 @@ TEST_F(FlicStreamTest, HeaderFacts) {
         int16_t result;
         int32_t milliseconds;
     };
-    const Case cases[] = {{kFli, 5, 8, 0, 71},  {kFli, 0, 8, 0, 20},  {kFli, 70, 0, 0, 1000}, {kFlc, 0, 8, 0, 20},
-                          {kFlc, 40, 8, 0, 40}, {kFlc, 40, 16, 2, 0}, {kFli, 5, 24, 2, 0},    {kFlc, 5, 1, 2, 0}};
+    const Case cases[] = {{kFli, 5, 8, 0, 71}, {kFli, 0, 8, 0, 20},  {kFli, 70, 0, 0, 1000},
+                          {kFlc, 0, 8, 0, 20}, {kFlc, 40, 8, 0, 40}, {kFlc, 40, 16, 2, 0},
+                          {kFli, 5, 24, 2, 0}, {kFlc, 5, 1, 2, 0}};
     for (const Case& c : cases) {
         Header h;
         h.kind = c.kind;
@@ -182,19 +183,24 @@ TEST_F(FlicStreamTest, PacketRules) {
          {0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 7, 7, 7, 0x11, 8, 9, 0x11, 0x11, 0x11, 0x11}},
         {"line delta: a column skip past the end ends the chunk",
          {chunk(12, {0, 0, 2, 0, 2, 9, 1, 5, 1, 0, 1, 6})},
-         {0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11,
-          0x11}},
+         {0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11,
+          0x11, 0x11}},
         {"line delta: count-free rows",
          {chunk(12, {0, 0, 3, 0, 9, 0, uint8_t(-6), 1, 255, 0, uint8_t(-6), 2, 0, uint8_t(-6), 3})},
          {1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3}},
         {"word delta: skip words and a last-byte word",
-         {chunk(7, {2, 0, 0xFF, 0xFF, 0x5A, 0x80, 1, 0, 2, 1, 0xA, 0xB, 0xFE, 0xFF, 1, 0, 0, uint8_t(-3), 0xC, 0xD})},
-         {0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0xA, 0xB, 0x11, 0x5A, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11}},
+         {chunk(7, {2,   0,   0xFF, 0xFF, 0x5A, 0x80, 1, 0,           2,   1,
+                    0xA, 0xB, 0xFE, 0xFF, 1,    0,    0, uint8_t(-3), 0xC, 0xD})},
+         {0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0xA, 0xB, 0x11, 0x5A, 0x11, 0x11, 0x11, 0x11, 0x11,
+          0x11}},
         {"word delta: a skip of two lines, words cut at the edge",
          {chunk(7, {1, 0, 0xFE, 0xFF, 1, 0, 4, 2, 1, 2, 3, 4})},
-         {0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 1, 2}},
+         {0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 1,
+          2}},
         {"black", {chunk(13, {})}, std::vector<uint8_t>(18, 0)},
-        {"unknown chunks are skipped", {chunk(99, {1, 2, 3}), chunk(18, Bytes(30, 7))}, std::vector<uint8_t>(18, 0x11)},
+        {"unknown chunks are skipped",
+         {chunk(99, {1, 2, 3}), chunk(18, Bytes(30, 7))},
+         std::vector<uint8_t>(18, 0x11)},
     };
     for (const ChunkCase& c : cases) {
         Header h;
@@ -220,8 +226,13 @@ TEST_F(FlicStreamTest, ColourPackets) {
     const Case cases[] = {
         {"a count of 0 is 256", 4, all, {{0, {0, 255, 1}}, {255, {255, 0, 1}}}},
         {"64 levels: 63 is 252", 11, {1, 0, 5, 1, 63, 1, 32}, {{5, {252, 4, 128}}, {4, {0, 0, 0}}}},
-        {"skips add up", 4, {2, 0, 3, 1, 1, 2, 3, 2, 1, 4, 5, 6}, {{3, {1, 2, 3}}, {6, {4, 5, 6}}, {5, {0, 0, 0}}}},
-        {"cut at 256 ends the chunk", 4, {2, 0, 254, 4, 9, 9, 9, 8, 8, 8, 7, 7, 7, 6, 6, 6, 0, 1, 5, 5, 5},
+        {"skips add up",
+         4,
+         {2, 0, 3, 1, 1, 2, 3, 2, 1, 4, 5, 6},
+         {{3, {1, 2, 3}}, {6, {4, 5, 6}}, {5, {0, 0, 0}}}},
+        {"cut at 256 ends the chunk",
+         4,
+         {2, 0, 254, 4, 9, 9, 9, 8, 8, 8, 7, 7, 7, 6, 6, 6, 0, 1, 5, 5, 5},
          {{254, {9, 9, 9}}, {255, {8, 8, 8}}, {0, {0, 0, 0}}}},
     };
     for (const Case& c : cases) {
@@ -232,7 +243,8 @@ TEST_F(FlicStreamTest, ColourPackets) {
         ASSERT_EQ(FLICStreamGetNextFrame(stream_), 0) << c.what;
         EXPECT_EQ(stream_->paletteChanged, 1) << c.what;
         for (const auto& [index, rgb] : c.entries) {
-            EXPECT_EQ(std::memcmp(stream_->palette + 3 * index, rgb.data(), 3), 0) << c.what << ": entry " << index;
+            EXPECT_EQ(std::memcmp(stream_->palette + 3 * index, rgb.data(), 3), 0)
+                << c.what << ": entry " << index;
         }
     }
 }
@@ -258,8 +270,9 @@ TEST_F(FlicStreamTest, FillingImages) {
                 EXPECT_EQ(index, p.pixels[size_t(y * 5 + x)]) << x << "," << y;
             }
         for (int i = 0; i < 256; i += 51) {
-            EXPECT_EQ(PXLGetColorFromPalette(image, i),
-                      int32_t(RGB(colours[size_t(3 * i)], colours[size_t(3 * i + 1)], colours[size_t(3 * i + 2)])))
+            EXPECT_EQ(
+                PXLGetColorFromPalette(image, i),
+                int32_t(RGB(colours[size_t(3 * i)], colours[size_t(3 * i + 1)], colours[size_t(3 * i + 2)])))
                 << i;
         }
     };
@@ -311,7 +324,8 @@ TEST_F(FlicStreamTest, DamagedFilesEndFramesWithFailure) {
         {"a frame of size 15", file(h, {frame({literal}, 0xF1FA, 15)})},
         {"a prefix frame of size 0", file(h, {frame({}, 0xF100, 0), frame({literal})})},
         {"an unknown frame type", file(h, {frame({literal}, 0x1234)})},
-        {"more chunks than the frame holds", [&] {
+        {"more chunks than the frame holds",
+         [&] {
              Bytes f = frame({literal});
              f[6] = 5;
              return file(h, {f});

@@ -25,7 +25,9 @@ inline void put32(Bytes& b, uint32_t v) {
     put16(b, v & 0xFFFF);
     put16(b, v >> 16);
 }
-inline void append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
+inline void append(Bytes& b, const Bytes& more) {
+    b.insert(b.end(), more.begin(), more.end());
+}
 
 // The encoder keeps to pictures whose counts and skips fit their bytes.
 inline void fits(int value, int limit) {
@@ -132,9 +134,11 @@ inline Bytes byteRun(const std::vector<uint8_t>& pixels, int width, int height) 
 
 // Line delta: the changed rows from the first to the last; per row, packets of a column skip and
 // the changed bytes (literal, or a repeat of 3 or more).
-inline Bytes lineDelta(const std::vector<uint8_t>& before, const std::vector<uint8_t>& after, int width, int height) {
+inline Bytes lineDelta(const std::vector<uint8_t>& before, const std::vector<uint8_t>& after, int width,
+                       int height) {
     auto changed = [&](int y) {
-        return !std::equal(&before[size_t(y * width)], &before[size_t(y * width)] + width, &after[size_t(y * width)]);
+        return !std::equal(&before[size_t(y * width)], &before[size_t(y * width)] + width,
+                           &after[size_t(y * width)]);
     };
     int first = 0, last = height - 1;
     while (first < height && !changed(first)) ++first;
@@ -177,7 +181,8 @@ inline Bytes lineDelta(const std::vector<uint8_t>& before, const std::vector<uin
 
 // Word delta: unchanged rows become skip words, an odd last byte a last-byte word, and changed
 // words packets of a column skip (in bytes) and words (literal, or one word repeated).
-inline Bytes wordDelta(const std::vector<uint8_t>& before, const std::vector<uint8_t>& after, int width, int height) {
+inline Bytes wordDelta(const std::vector<uint8_t>& before, const std::vector<uint8_t>& after, int width,
+                       int height) {
     Bytes lines;
     int count = 0, skip = 0;
     const int words = width / 2;
@@ -191,7 +196,9 @@ inline Bytes wordDelta(const std::vector<uint8_t>& before, const std::vector<uin
         if (skip) put16(lines, uint16_t(-skip) | 0xC000);
         skip = 0;
         if (width % 2 && was[width - 1] != now[width - 1]) put16(lines, 0x8000 | now[width - 1]);
-        auto wordChanged = [&](int k) { return was[2 * k] != now[2 * k] || was[2 * k + 1] != now[2 * k + 1]; };
+        auto wordChanged = [&](int k) {
+            return was[2 * k] != now[2 * k] || was[2 * k + 1] != now[2 * k + 1];
+        };
         Bytes packets;
         int packetCount = 0;
         for (int k = 0, at = 0; k < words;) {
@@ -204,7 +211,8 @@ inline Bytes wordDelta(const std::vector<uint8_t>& before, const std::vector<uin
             fits(2 * (k - at), 255);
             packets.push_back(uint8_t(2 * (k - at)));
             bool same = true;
-            for (int i = 1; i < n; ++i) same = same && now[2 * (k + i)] == now[2 * k] && now[2 * (k + i) + 1] == now[2 * k + 1];
+            for (int i = 1; i < n; ++i)
+                same = same && now[2 * (k + i)] == now[2 * k] && now[2 * (k + i) + 1] == now[2 * k + 1];
             if (same && n >= 2) {
                 packets.push_back(uint8_t(-n));
                 packets.push_back(now[2 * k]);

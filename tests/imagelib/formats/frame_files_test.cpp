@@ -15,13 +15,16 @@ using namespace gif_test;
 namespace fs = std::filesystem;
 
 class FrameFiles : public PixmillTest {
-protected:
+  protected:
     std::string path(const std::string& name) const { return bmp_test::windowsPath(folder_.file(name)); }
-    void write(const std::string& name, const Bytes& bytes) const { bmp_test::writeFile(folder_.file(name), bytes); }
+    void write(const std::string& name, const Bytes& bytes) const {
+        bmp_test::writeFile(folder_.file(name), bytes);
+    }
     Bytes read(const std::string& name) const { return bmp_test::readFile(folder_.file(name)); }
     std::set<std::string> files() const {
         std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(folder_.path())) names.insert(e.path().filename().string());
+        for (const auto& e : fs::directory_iterator(folder_.path()))
+            names.insert(e.path().filename().string());
         return names;
     }
     bmp_test::TempFolder folder_;
@@ -177,8 +180,8 @@ TEST_F(FrameFiles, BreakRequestsGoIntoTheTableWhileThereIsRoom) {
     EXPECT_EQ(PXLBreakLoadImageFrames(-3), 0);
     for (PxlImageId id = 1; id <= 10; ++id) EXPECT_EQ(PXLBreakLoadImageFrames(id), 1);
     EXPECT_EQ(pixmill::frameBreakSlots().back(), 1);  // the last free slot first
-    EXPECT_EQ(PXLBreakLoadImageFrames(5), 1);          // already asked
-    EXPECT_EQ(PXLBreakLoadImageFrames(11), 0);         // full: the request would be lost
+    EXPECT_EQ(PXLBreakLoadImageFrames(5), 1);         // already asked
+    EXPECT_EQ(PXLBreakLoadImageFrames(11), 0);        // full: the request would be lost
     pixmill::clearFrameBreakTable();
 }
 
@@ -234,7 +237,9 @@ TEST_F(FrameFiles, SavedChainsLoadBackAsTheyWere) {
         EXPECT_EQ(got.disposal, want.disposal) << i;
         EXPECT_EQ(got.transparency, want.transparency) << i;
         EXPECT_EQ(std::string(got.title ? got.title : "-"), std::string(want.title ? want.title : "-")) << i;
-        EXPECT_EQ(std::string(got.comment ? got.comment : "-"), std::string(want.comment ? want.comment : "-")) << i;
+        EXPECT_EQ(std::string(got.comment ? got.comment : "-"),
+                  std::string(want.comment ? want.comment : "-"))
+            << i;
         for (char* s : {got.title, got.comment, want.title, want.comment}) std::free(s);
         // A true-colour frame is saved through the 8-bit copy the depth converter makes of it.
         const PxlImageId expected = i == 2 ? PXLColorConvert(c, 8, 2, 1, 0, nullptr, nullptr) : originals[i];
@@ -259,7 +264,8 @@ TEST_F(FrameFiles, SavedChainsLoadBackAsTheyWere) {
 // With flags 0x400 each frame's table holds the colours it uses; frames whose palette is the first
 // frame's share its table.
 TEST_F(FrameFiles, BitsPerFrameAndLocalTablesWhereThePaletteDiffers) {
-    const PxlImageId f = PXLCreateImage(4, 1, 8), same = PXLCreateImage(4, 1, 8), other = PXLCreateImage(4, 1, 8);
+    const PxlImageId f = PXLCreateImage(4, 1, 8), same = PXLCreateImage(4, 1, 8),
+                     other = PXLCreateImage(4, 1, 8);
     const uint8_t firstRow[] = {0, 1, 2, 1}, sameRow[] = {5, 0, 0, 0}, otherRow[] = {0, 1, 0, 1};
     for (auto [id, row] : {std::pair{f, firstRow}, std::pair{same, sameRow}, std::pair{other, otherRow}}) {
         pixmill::ImageLock frame = pixmill::lockImage(id, pixmill::Access::Write);
@@ -273,17 +279,21 @@ TEST_F(FrameFiles, BitsPerFrameAndLocalTablesWhereThePaletteDiffers) {
     PXLGetGifDetails(path("b.gif").c_str(), blocks.data());
     std::vector<std::pair<int, int>> tables;  // kind, bits
     for (const PxlGifBlockEntry& e : blocks)
-        if (e.kind == PXL_GIF_BLOCK_GLOBAL_TABLE || e.kind == PXL_GIF_BLOCK_LOCAL_TABLE) tables.push_back({e.kind, e.value});
+        if (e.kind == PXL_GIF_BLOCK_GLOBAL_TABLE || e.kind == PXL_GIF_BLOCK_LOCAL_TABLE)
+            tables.push_back({e.kind, e.value});
     // The global table holds the 6 colours of the first two frames (3 bits); the third frame
     // uses 2 entries of a palette of its own (1 bit).
-    EXPECT_EQ(tables, (std::vector<std::pair<int, int>>{{PXL_GIF_BLOCK_GLOBAL_TABLE, 3}, {PXL_GIF_BLOCK_LOCAL_TABLE, 1}}));
+    EXPECT_EQ(tables, (std::vector<std::pair<int, int>>{{PXL_GIF_BLOCK_GLOBAL_TABLE, 3},
+                                                        {PXL_GIF_BLOCK_LOCAL_TABLE, 1}}));
     const PxlImageId g = PXLLoadImageFramesOffset(path("b.gif").c_str(), 0, nullptr, 0);
     ASSERT_EQ(PXLGetImageFramesNum(g), 3);
     EXPECT_EQ(PXLGetColorFromPalette(PXLGetImageFramesImage(g, 2), 1), RGB(1, 2, 3));
     EXPECT_EQ(PXLGetColorFromPalette(PXLGetImageFramesImage(g, 1), 5), PXLGetColorFromPalette(same, 5));
 }
 
-int stopAtOne(PxlImageId, int index, int32_t) { return index == 1 ? 1 : 0; }
+int stopAtOne(PxlImageId, int index, int32_t) {
+    return index == 1 ? 1 : 0;
+}
 
 TEST_F(FrameFiles, StoppedOrFailedSavesKeepTheOldFile) {
     write("keep.gif", threeFrames());
@@ -295,7 +305,8 @@ TEST_F(FrameFiles, StoppedOrFailedSavesKeepTheOldFile) {
     // A single true-colour image is no GIF the writer can make.
     const PxlImageId deep = PXLCreateImage(4, 4, 24);
     EXPECT_EQ(PXLSaveImage(deep, path("keep.gif").c_str(), PXL_FORMAT_GIF, 0, 0, nullptr), 0);
-    EXPECT_EQ(PXLSaveImageFrames(deep, path("keep.gif").c_str(), PXL_FORMAT_JPEG + 1000, 0, 0, nullptr, 0), 0);
+    EXPECT_EQ(PXLSaveImageFrames(deep, path("keep.gif").c_str(), PXL_FORMAT_JPEG + 1000, 0, 0, nullptr, 0),
+              0);
     EXPECT_EQ(read("keep.gif"), before);
     EXPECT_EQ(files(), std::set<std::string>{"keep.gif"});
     EXPECT_EQ(PXLSaveImageFrames(0, path("keep.gif").c_str(), PXL_FORMAT_GIF, 0, 0, nullptr, 0), 0);
@@ -362,8 +373,8 @@ TEST_F(FrameFiles, TransparentColourRefusalsLeaveTheFileAlone) {
         std::string file;
         int x, y;
     };
-    const Case cases[] = {{"anim.gif", 0, 0}, {"p.png", 0, 0}, {"one.gif", 5, 0}, {"one.gif", 0, 3},
-                          {"one.gif", -1, 0}, {"missing.gif", 0, 0}};
+    const Case cases[] = {{"anim.gif", 0, 0}, {"p.png", 0, 0},    {"one.gif", 5, 0},
+                          {"one.gif", 0, 3},  {"one.gif", -1, 0}, {"missing.gif", 0, 0}};
     for (const Case& c : cases) {
         const Bytes before = fs::exists(folder_.file(c.file)) ? read(c.file) : Bytes{};
         EXPECT_EQ(PXLSetImageTransparentOrig(path(c.file).c_str(), c.x, c.y, 0), 0) << c.file << " " << c.x;

@@ -17,7 +17,9 @@ namespace gif_tools {
 
 namespace fs = std::filesystem;
 
-inline bool run(const std::string& command) { return std::system(("( " + command + " ) >/dev/null 2>&1").c_str()) == 0; }
+inline bool run(const std::string& command) {
+    return std::system(("( " + command + " ) >/dev/null 2>&1").c_str()) == 0;
+}
 
 inline std::string output(const std::string& command) {
     std::string text;
@@ -30,10 +32,12 @@ inline std::string output(const std::string& command) {
     return text;
 }
 
-inline bool have(const char* program) { return run(std::string("command -v ") + program); }
+inline bool have(const char* program) {
+    return run(std::string("command -v ") + program);
+}
 
-#define REQUIRE(program, package)                                                                         \
-    do {                                                                                                  \
+#define REQUIRE(program, package)                                                                           \
+    do {                                                                                                    \
         if (!have(program)) GTEST_SKIP() << program " is not installed (tools/deps.txt lists " package ")"; \
     } while (0)
 
@@ -85,7 +89,8 @@ inline std::vector<DumpedImage> dump(const fs::path& file) {
                 const bool hex = static_cast<int>(line.size()) >= 2 * image.width && k.empty();
                 for (int x = 0; x < image.width; ++x) {
                     if (hex) {
-                        const size_t index = std::stoul(line.substr(static_cast<size_t>(2 * x), 2), nullptr, 16);
+                        const size_t index =
+                            std::stoul(line.substr(static_cast<size_t>(2 * x), 2), nullptr, 16);
                         image.colours.push_back(index < map.size() ? map[index] : 0xFFFFFFFF);
                     } else {
                         auto found = k.find(line[static_cast<size_t>(x)]);

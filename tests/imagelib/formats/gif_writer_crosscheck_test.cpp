@@ -20,7 +20,7 @@ using gif_tools::output;
 using gif_tools::run;
 
 class GifWriterCrossCheck : public PixmillTest {
-protected:
+  protected:
     std::string path(const std::string& name) const { return bmp_test::windowsPath(folder_.file(name)); }
     std::string q(const std::string& name) const { return "'" + folder_.file(name).string() + "'"; }
     bmp_test::TempFolder folder_;
@@ -55,7 +55,8 @@ std::vector<uint32_t> coloursOf(PxlImageId id) {
     for (int y = 0; y < image->height(); ++y) {
         pixmill::readRowRgb(*image, y, rgb.data());
         for (int x = 0; x < image->width(); ++x)
-            out.push_back(uint32_t(rgb[size_t(3 * x)]) << 16 | uint32_t(rgb[size_t(3 * x + 1)]) << 8 | rgb[size_t(3 * x + 2)]);
+            out.push_back(uint32_t(rgb[size_t(3 * x)]) << 16 | uint32_t(rgb[size_t(3 * x + 1)]) << 8 |
+                          rgb[size_t(3 * x + 2)]);
     }
     return out;
 }
@@ -63,7 +64,8 @@ std::vector<uint32_t> coloursOf(PxlImageId id) {
 std::vector<uint32_t> rgbTriplets(const std::string& bytes) {
     std::vector<uint32_t> out;
     for (size_t i = 0; i + 2 < bytes.size(); i += 3)
-        out.push_back(uint32_t(uint8_t(bytes[i])) << 16 | uint32_t(uint8_t(bytes[i + 1])) << 8 | uint8_t(bytes[i + 2]));
+        out.push_back(uint32_t(uint8_t(bytes[i])) << 16 | uint32_t(uint8_t(bytes[i + 1])) << 8 |
+                      uint8_t(bytes[i + 2]));
     return out;
 }
 
@@ -91,15 +93,18 @@ TEST_F(GifWriterCrossCheck, PicturesDecodeAlikeInGiflibImageMagickAndNetpbm) {
     std::vector<Case> cases;
     for (int bits : {1, 4, 8})
         for (bool interlaced : {false, true})
-            for (int width : {1, 2, 7, 8, 9, 16, 17}) cases.push_back({bits, width, 1 + width % 10, interlaced, false});
+            for (int width : {1, 2, 7, 8, 9, 16, 17})
+                cases.push_back({bits, width, 1 + width % 10, interlaced, false});
     for (int bits : {1, 4, 8}) cases.push_back({bits, 300, 200, bits == 4, true});
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.bits) + " bits " + std::to_string(c.width) + "x" + std::to_string(c.height) +
-                     (c.interlaced ? " interlaced" : ""));
-        const std::vector<uint8_t> pixels = c.noise ? gif_writer_test::noise(c.width * c.height, 1 << c.bits, 9)
-                                                    : gif_test::pattern(c.width, c.height, 1 << c.bits, c.width);
+        SCOPED_TRACE(std::to_string(c.bits) + " bits " + std::to_string(c.width) + "x" +
+                     std::to_string(c.height) + (c.interlaced ? " interlaced" : ""));
+        const std::vector<uint8_t> pixels = c.noise
+                                                ? gif_writer_test::noise(c.width * c.height, 1 << c.bits, 9)
+                                                : gif_test::pattern(c.width, c.height, 1 << c.bits, c.width);
         const PxlImageId id = paletteImage(c.width, c.height, c.bits, pixels);
-        ASSERT_EQ(PXLSaveImage(id, path("p.gif").c_str(), PXL_FORMAT_GIF, c.interlaced ? 0x80 : 0, 0, nullptr), 1);
+        ASSERT_EQ(
+            PXLSaveImage(id, path("p.gif").c_str(), PXL_FORMAT_GIF, c.interlaced ? 0x80 : 0, 0, nullptr), 1);
         const std::vector<uint32_t> want = coloursOf(id);
         PXLDeleteImage(id);
         const std::vector<gif_tools::DumpedImage> giflib = dump(folder_.file("p.gif"));
@@ -134,7 +139,8 @@ TEST_F(GifWriterCrossCheck, RowsAcrossEveryWidthChangeDecodeAlike) {
     ASSERT_EQ(PXLSaveImageFrames(first, path("rows.gif").c_str(), PXL_FORMAT_GIF, 0, 0, nullptr, 0), 1);
     const std::vector<gif_tools::DumpedImage> giflib = dump(folder_.file("rows.gif"));
     ASSERT_EQ(giflib.size(), lengths.size());
-    for (size_t i = 0; i < lengths.size(); ++i) EXPECT_EQ(giflib[i].colours, want[i]) << lengths[i] << " pixels";
+    for (size_t i = 0; i < lengths.size(); ++i)
+        EXPECT_EQ(giflib[i].colours, want[i]) << lengths[i] << " pixels";
     EXPECT_EQ(output("giftopnm --image=all " + q("rows.gif") + " 2>&1 >/dev/null"), "");
 }
 
@@ -152,10 +158,19 @@ TEST_F(GifWriterCrossCheck, AnimationFactsAsGifsicleAndImageMagickReadThem) {
                                 {2, 2, 0, 6, 0, 0, 0, false}};
     PxlImageId first = 0;
     for (const FrameFacts& f : facts) {
-        const PxlImageId frame = paletteImage(f.width, f.height, 8, gif_test::pattern(f.width, f.height, 200, f.delay));
+        const PxlImageId frame =
+            paletteImage(f.width, f.height, 8, gif_test::pattern(f.width, f.height, 200, f.delay));
         if (f.ownPalette) PXLSetColorToPalette(frame, 2, RGB(9, 9, 9));
-        PxlFramesInfo info{0, 0, f.left, f.top, f.delay, f.disposal,
-                           f.transparent >= 0 ? PXL_FRAME_TRANSPARENT_INDEX | f.transparent : 0, nullptr, nullptr, nullptr};
+        PxlFramesInfo info{0,
+                           0,
+                           f.left,
+                           f.top,
+                           f.delay,
+                           f.disposal,
+                           f.transparent >= 0 ? PXL_FRAME_TRANSPARENT_INDEX | f.transparent : 0,
+                           nullptr,
+                           nullptr,
+                           nullptr};
         PXLSetImageFramesInfo(frame, &info);
         if (first == 0) {
             first = frame;
@@ -201,7 +216,8 @@ TEST_F(GifWriterCrossCheck, AnimationFactsAsGifsicleAndImageMagickReadThem) {
         EXPECT_EQ(text.find("local color table") != std::string::npos, f.ownPalette) << text;
     }
     const std::string identified = output("identify -format '%T %D %W %H %X %Y|' " + q("a.gif"));
-    EXPECT_EQ(identified, "7 None 10 9 +0 +0|12 Background 10 9 +2 +1|30 Previous 10 9 +5 +3|0 Undefined 10 9 +0 +6|");
+    EXPECT_EQ(identified,
+              "7 None 10 9 +0 +0|12 Background 10 9 +2 +1|30 Previous 10 9 +5 +3|0 Undefined 10 9 +0 +6|");
 }
 
 // ImageMagick's coalescing against PXLRenderFrames frame by frame; pixels that ImageMagick
@@ -215,9 +231,18 @@ TEST_F(GifWriterCrossCheck, ComposedFramesMatchImageMagickCoalescing) {
                           {3, 3, 1, 6, 5, 0, -1},   {7, 3, 4, 0, 5, 3, -1}, {12, 2, 0, 8, 5, 2, 1}};
     PxlImageId first = 0;
     for (const Spec& s : specs) {
-        const PxlImageId frame = paletteImage(s.width, s.height, 8, gif_test::pattern(s.width, s.height, 16, s.left * 3 + s.top));
-        PxlFramesInfo info{0, 0, s.left, s.top, s.delay, s.disposal,
-                           s.transparent >= 0 ? PXL_FRAME_TRANSPARENT_INDEX | s.transparent : 0, nullptr, nullptr, nullptr};
+        const PxlImageId frame =
+            paletteImage(s.width, s.height, 8, gif_test::pattern(s.width, s.height, 16, s.left * 3 + s.top));
+        PxlFramesInfo info{0,
+                           0,
+                           s.left,
+                           s.top,
+                           s.delay,
+                           s.disposal,
+                           s.transparent >= 0 ? PXL_FRAME_TRANSPARENT_INDEX | s.transparent : 0,
+                           nullptr,
+                           nullptr,
+                           nullptr};
         PXLSetImageFramesInfo(frame, &info);
         if (first == 0) {
             first = frame;
@@ -240,7 +265,8 @@ TEST_F(GifWriterCrossCheck, ComposedFramesMatchImageMagickCoalescing) {
         const std::vector<uint32_t> ours = coloursOf(canvas);
         for (size_t p = 0; p < 120; ++p) {
             const uint8_t* px = reinterpret_cast<const uint8_t*>(rgba.data() + f * frameBytes + 4 * p);
-            const uint32_t theirs = px[3] == 255 ? uint32_t(px[0]) << 16 | uint32_t(px[1]) << 8 | px[2] : 0x123456;
+            const uint32_t theirs =
+                px[3] == 255 ? uint32_t(px[0]) << 16 | uint32_t(px[1]) << 8 | px[2] : 0x123456;
             ASSERT_EQ(ours[p], theirs) << "frame " << f << " pixel " << p % 12 << "," << p / 12;
         }
     }

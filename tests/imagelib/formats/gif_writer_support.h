@@ -13,24 +13,31 @@ using codec_test::Bytes;
 
 // Rows packed at 1, 4 or 8 bits from one index per pixel, top row first.
 class IndexRows final : public pixmill::RowSource {
-public:
-    IndexRows(const std::vector<uint8_t>& pixels, int width, int bits) : pixels_(pixels), width_(width), bits_(bits) {}
+  public:
+    IndexRows(const std::vector<uint8_t>& pixels, int width, int bits)
+        : pixels_(pixels), width_(width), bits_(bits) {}
     void getRow(uint8_t* row, int y) override {
         const size_t stride = (static_cast<size_t>(width_) * bits_ + 31) / 32 * 4;
         std::fill(row, row + stride, uint8_t{0});
         for (int x = 0; x < width_; ++x) {
             const uint8_t v = pixels_.at(static_cast<size_t>(y * width_ + x));
             switch (bits_) {
-                case 1: row[x / 8] |= static_cast<uint8_t>((v & 1) << (7 - x % 8)); break;
-                case 4: row[x / 2] |= static_cast<uint8_t>((v & 15) << (x % 2 ? 0 : 4)); break;
-                default: row[x] = v; break;
+                case 1:
+                    row[x / 8] |= static_cast<uint8_t>((v & 1) << (7 - x % 8));
+                    break;
+                case 4:
+                    row[x / 2] |= static_cast<uint8_t>((v & 15) << (x % 2 ? 0 : 4));
+                    break;
+                default:
+                    row[x] = v;
+                    break;
             }
         }
         ++rowsFetched;
     }
     int rowsFetched = 0;
 
-private:
+  private:
     const std::vector<uint8_t>& pixels_;
     int width_, bits_;
 };
@@ -50,7 +57,8 @@ inline pixmill::PxlCodecInfo frameRecord(int width, int height, int bits) {
     info.flags = 0;
     for (int i = 0; i < 256; ++i) {
         const uint32_t c = gif_test::colourOf(i);
-        info.setPaletteEntry(i, static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c));
+        info.setPaletteEntry(i, static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8),
+                             static_cast<uint8_t>(c));
     }
     return info;
 }
@@ -63,8 +71,8 @@ struct Written {
 
 // Runs the writer once per frame on one stream, as the frame saver does; writes past writeLimit
 // bytes fail like a full disk.
-inline Written writeGif(std::vector<pixmill::PxlCodecInfo> frames, const std::vector<std::vector<uint8_t>>& pixels,
-                        size_t writeLimit = SIZE_MAX) {
+inline Written writeGif(std::vector<pixmill::PxlCodecInfo> frames,
+                        const std::vector<std::vector<uint8_t>>& pixels, size_t writeLimit = SIZE_MAX) {
     Written w;
     bmp_test::MemoryCallbacks memory;
     memory.writeLimit = writeLimit;
@@ -84,7 +92,8 @@ inline Written writeGif(std::vector<pixmill::PxlCodecInfo> frames, const std::ve
 
 inline Written writeGif(const pixmill::PxlCodecInfo& frame, const std::vector<uint8_t>& pixels,
                         size_t writeLimit = SIZE_MAX) {
-    return writeGif(std::vector<pixmill::PxlCodecInfo>{frame}, std::vector<std::vector<uint8_t>>{pixels}, writeLimit);
+    return writeGif(std::vector<pixmill::PxlCodecInfo>{frame}, std::vector<std::vector<uint8_t>>{pixels},
+                    writeLimit);
 }
 
 // Random-looking indexes below 'colours' that LZW cannot shorten much.

@@ -25,7 +25,9 @@ std::vector<int32_t> blockKinds(const Bytes& bytes) {
     return kinds;
 }
 
-std::vector<uint32_t> asValues(const std::vector<uint8_t>& pixels) { return {pixels.begin(), pixels.end()}; }
+std::vector<uint32_t> asValues(const std::vector<uint8_t>& pixels) {
+    return {pixels.begin(), pixels.end()};
+}
 
 // The LZW data of the first image: the sub-blocks after its minimum code size, joined.
 Bytes imageData(const Bytes& file, int& minimumCodeSize) {
@@ -42,7 +44,8 @@ Bytes imageData(const Bytes& file, int& minimumCodeSize) {
     Bytes data;
     while (file.at(at) != 0) {
         const size_t n = file.at(at);
-        data.insert(data.end(), file.begin() + static_cast<long>(at + 1), file.begin() + static_cast<long>(at + 1 + n));
+        data.insert(data.end(), file.begin() + static_cast<long>(at + 1),
+                    file.begin() + static_cast<long>(at + 1 + n));
         at += 1 + n;
     }
     return data;
@@ -88,7 +91,8 @@ TEST(GifWriter, CodeStreamsMatchTheReferenceEncoderAtEveryLength) {
             int codeSize = 0;
             const Bytes data = imageData(w.bytes, codeSize);
             ASSERT_EQ(codeSize, c.bits) << count;
-            ASSERT_EQ(data, gif_test::lzwEncode(pixels, codeSize)) << "bits " << c.bits << ", " << count << " pixels";
+            ASSERT_EQ(data, gif_test::lzwEncode(pixels, codeSize))
+                << "bits " << c.bits << ", " << count << " pixels";
         }
     }
 }
@@ -110,7 +114,8 @@ TEST(GifWriter, APlainImageHasNoGraphicControlOrLoop) {
     const std::vector<uint8_t> pixels = gif_test::pattern(5, 3, 16);
     const Written plain = writeGif(frameRecord(5, 3, 4), pixels);
     ASSERT_EQ(plain.result, 0);
-    EXPECT_EQ(blockKinds(plain.bytes), (K{PXL_GIF_BLOCK_HEADER, PXL_GIF_BLOCK_GLOBAL_TABLE, PXL_GIF_BLOCK_IMAGE}));
+    EXPECT_EQ(blockKinds(plain.bytes),
+              (K{PXL_GIF_BLOCK_HEADER, PXL_GIF_BLOCK_GLOBAL_TABLE, PXL_GIF_BLOCK_IMAGE}));
     EXPECT_EQ(gif_test::readGif(plain.bytes).info.repeatCount, -1);
     EXPECT_EQ(plain.bytes.back(), 0x3B);
 
@@ -118,8 +123,8 @@ TEST(GifWriter, APlainImageHasNoGraphicControlOrLoop) {
     transparent.transparency = pixmill::kIndexTransparency | 9 << 16;
     const Written t = writeGif(transparent, pixels);
     ASSERT_EQ(t.result, 0);
-    EXPECT_EQ(blockKinds(t.bytes), (K{PXL_GIF_BLOCK_HEADER, PXL_GIF_BLOCK_GLOBAL_TABLE, PXL_GIF_BLOCK_GRAPHIC_CONTROL,
-                                      PXL_GIF_BLOCK_IMAGE}));
+    EXPECT_EQ(blockKinds(t.bytes), (K{PXL_GIF_BLOCK_HEADER, PXL_GIF_BLOCK_GLOBAL_TABLE,
+                                      PXL_GIF_BLOCK_GRAPHIC_CONTROL, PXL_GIF_BLOCK_IMAGE}));
     const size_t control = 13 + 48;
     EXPECT_EQ(Bytes(t.bytes.begin() + control, t.bytes.begin() + control + 8),
               (Bytes{0x21, 0xF9, 4, 0x01, 0, 0, 9, 0}));  // flag 1, delay 0, disposal 0, index 9
@@ -148,7 +153,8 @@ TEST(GifWriter, LoopBlockForEveryRepeatCountButNone) {
         const Written w = writeGif(info, gif_test::pattern(3, 2, 2));
         ASSERT_EQ(w.result, 0);
         const std::vector<int32_t> kinds = blockKinds(w.bytes);
-        EXPECT_EQ(std::count(kinds.begin(), kinds.end(), PXL_GIF_BLOCK_APPLICATION), c.written ? 1 : 0) << c.repeat;
+        EXPECT_EQ(std::count(kinds.begin(), kinds.end(), PXL_GIF_BLOCK_APPLICATION), c.written ? 1 : 0)
+            << c.repeat;
         EXPECT_EQ(gif_test::readGif(w.bytes).info.repeatCount, c.repeat);
     }
 }
@@ -157,15 +163,17 @@ TEST(GifWriter, LoopBlockForEveryRepeatCountButNone) {
 // still tells the depth.
 TEST(GifWriter, TrailingCopiesOfTheFirstEntryShortenTheTable) {
     struct Case {
-        int kept;           // entries before the copies of entry 0
-        int transparent;    // -1 none
+        int kept;         // entries before the copies of entry 0
+        int transparent;  // -1 none
         int expectedBits;
     };
     for (const Case c : {Case{16, -1, 4}, Case{1, -1, 1}, Case{2, -1, 1}, Case{3, -1, 2}, Case{129, -1, 8},
                          Case{16, 200, 8}, Case{1, 3, 2}}) {
         PxlCodecInfo info = frameRecord(4, 4, 8);
-        for (int i = c.kept; i < 256; ++i) info.setPaletteEntry(i, info.palette[0], info.palette[1], info.palette[2]);
-        if (c.transparent >= 0) info.transparency = pixmill::kIndexTransparency | uint32_t(c.transparent) << 16;
+        for (int i = c.kept; i < 256; ++i)
+            info.setPaletteEntry(i, info.palette[0], info.palette[1], info.palette[2]);
+        if (c.transparent >= 0)
+            info.transparency = pixmill::kIndexTransparency | uint32_t(c.transparent) << 16;
         const std::vector<uint8_t> pixels = gif_test::pattern(4, 4, std::max(c.kept, 1));
         const Written w = writeGif(info, pixels);
         ASSERT_EQ(w.result, 0);
@@ -195,8 +203,13 @@ TEST(GifWriter, TitlesThatAreOnlySeparatorsAreLeftOut) {
         std::optional<std::string> title;
         std::optional<std::string> read;
     };
-    const Case cases[] = {{"||", std::nullopt}, {"|", std::nullopt}, {"", std::nullopt}, {std::nullopt, std::nullopt},
-                          {"a|", "a|"}, {"|b", "|b"}, {std::string(300, 'x'), std::string(300, 'x')}};
+    const Case cases[] = {{"||", std::nullopt},
+                          {"|", std::nullopt},
+                          {"", std::nullopt},
+                          {std::nullopt, std::nullopt},
+                          {"a|", "a|"},
+                          {"|b", "|b"},
+                          {std::string(300, 'x'), std::string(300, 'x')}};
     for (const Case& c : cases) {
         PxlCodecInfo info = frameRecord(2, 2, 1);
         info.title = c.title;
@@ -223,7 +236,8 @@ TEST(GifWriter, TextsAreSplitIntoSubBlocksOf255) {
         }
         expected.insert(expected.end(), {0, 0x3B});
         ASSERT_GE(w.bytes.size(), expected.size());
-        EXPECT_EQ(Bytes(w.bytes.end() - static_cast<long>(expected.size()), w.bytes.end()), expected) << length;
+        EXPECT_EQ(Bytes(w.bytes.end() - static_cast<long>(expected.size()), w.bytes.end()), expected)
+            << length;
         EXPECT_EQ(gif_test::readGif(w.bytes).info.text, info.text);
     }
 }
@@ -240,8 +254,9 @@ TEST(GifWriter, CommentAndTextBlockBeforeTheImage) {
     const Written w = writeGif(info, {1, 2, 3});
     ASSERT_EQ(w.result, 0);
     const std::vector<int32_t> kinds = blockKinds(w.bytes);
-    EXPECT_EQ(kinds, (std::vector<int32_t>{PXL_GIF_BLOCK_HEADER, PXL_GIF_BLOCK_GLOBAL_TABLE, PXL_GIF_BLOCK_COMMENT,
-                                           PXL_GIF_BLOCK_APPLICATION, PXL_GIF_BLOCK_IMAGE}));
+    EXPECT_EQ(kinds,
+              (std::vector<int32_t>{PXL_GIF_BLOCK_HEADER, PXL_GIF_BLOCK_GLOBAL_TABLE, PXL_GIF_BLOCK_COMMENT,
+                                    PXL_GIF_BLOCK_APPLICATION, PXL_GIF_BLOCK_IMAGE}));
     const std::string id = "KVATEXTI4.0";
     const auto at = std::search(w.bytes.begin(), w.bytes.end(), id.begin(), id.end());
     ASSERT_NE(at, w.bytes.end());
@@ -336,7 +351,8 @@ TEST(GifWriter, FramesAppendToOneFile) {
     const std::vector<std::vector<uint8_t>> pixels{gif_test::pattern(4, 3, 16), {0, 255, 128, 7}, {1, 0, 1}};
     const Written w = writeGif(frames, pixels);
     ASSERT_EQ(w.result, 0);
-    EXPECT_EQ(std::count(w.bytes.begin(), w.bytes.end(), 'G'), 1 + std::count(w.bytes.begin() + 6, w.bytes.end(), 'G'));
+    EXPECT_EQ(std::count(w.bytes.begin(), w.bytes.end(), 'G'),
+              1 + std::count(w.bytes.begin() + 6, w.bytes.end(), 'G'));
     const std::vector<int32_t> kinds = blockKinds(w.bytes);
     EXPECT_EQ(std::count(kinds.begin(), kinds.end(), PXL_GIF_BLOCK_HEADER), 1);
     EXPECT_EQ(std::count(kinds.begin(), kinds.end(), PXL_GIF_BLOCK_LOCAL_TABLE), 1);

@@ -102,6 +102,25 @@ TEST_F(FrameFiles, AThreeFrameGifLoadsAsAChain) {
     EXPECT_EQ(pixmill::liveImageCount(), 0u);
 }
 
+// An animation cut at every length loads as the frames it still holds (or not at all), and
+// deleting what loaded leaves nothing behind.
+TEST_F(FrameFiles, EveryPrefixOfAnAnimationLoadsSafely) {
+    const Bytes whole = threeFrames({titleBlock("a|b|c")});
+    int chains = 0;
+    for (size_t length = 0; length < whole.size(); ++length) {
+        write("cut.gif", Bytes(whole.begin(), whole.begin() + long(length)));
+        const PxlImageId f = PXLLoadImageFramesOffset(path("cut.gif").c_str(), 0, nullptr, 0);
+        ASSERT_GE(f, 0) << length;
+        if (f > 0) {
+            ++chains;
+            EXPECT_LE(PXLGetImageFramesNum(f), 3) << length;
+            PXLDeleteImage(f);
+        }
+        ASSERT_EQ(pixmill::liveImageCount(), 0u) << length;
+    }
+    EXPECT_GT(chains, 0);
+}
+
 TEST_F(FrameFiles, OtherFormatsLoadTheirOnePicture) {
     const PxlImageId id = PXLCreateImage(5, 4, 24);
     ASSERT_EQ(PXLSaveImage(id, path("p.bmp").c_str(), PXL_FORMAT_BMP, 0, 0, nullptr), 1);

@@ -9,18 +9,6 @@ using namespace pixmill;
 
 namespace {
 
-// A byte of background pixels of a 1-, 4- or 8-bit image.
-uint8_t backgroundByte(int bits, int index) {
-    switch (bits) {
-        case 1:
-            return index == 1 ? 0xFF : 0x00;
-        case 4:
-            return static_cast<uint8_t>((index & 0x0F) * 0x11);
-        default:
-            return static_cast<uint8_t>(index);
-    }
-}
-
 bool allBytesAre(const uint8_t* bytes, size_t count, uint8_t value) {
     return std::all_of(bytes, bytes + count, [value](uint8_t b) { return b == value; });
 }
@@ -53,7 +41,7 @@ int16_t PXLGetOptimalRect(RECT* rect, PxlImageId id, int16_t backgroundIndex) {
     const int width = image->width(), height = image->height(), bits = image->bitCount();
     *rect = RECT{0, 0, width - 1, height - 1};
     if (bits > 8) return 0;  // no index to call background
-    const uint8_t background = backgroundByte(bits, backgroundIndex);
+    const uint8_t background = repeatedIndexByte(bits, backgroundIndex);
     const int index = indexAt(&background, 0, bits);
 
     int bottom = height - 1;

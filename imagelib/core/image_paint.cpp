@@ -77,17 +77,6 @@ void paintFlat(ImageRecord& image, const Bgr& colour) {
     for (int y = 1; y < image.height(); ++y) std::memcpy(rowFromTop(image, y), first, bytes);
 }
 
-uint8_t indexFillByte(int bits, int index) {
-    switch (bits) {
-        case 1:
-            return index == 1 ? 0xFF : 0x00;
-        case 4:
-            return static_cast<uint8_t>((index & 0x0F) * 0x11);
-        default:
-            return static_cast<uint8_t>(index);
-    }
-}
-
 }  // namespace
 
 int16_t PXLFillImageByChessBoard(PxlImageId id, int32_t cellWidth, int32_t cellHeight, int32_t phaseX,
@@ -111,7 +100,7 @@ int16_t PXLFillImageByIndexColor(PxlImageId id, int16_t index) {
     if (!image || !image->header || !image->bits) return 0;
     const int bits = image->bitCount();
     if (bits > 8) return 0;
-    std::memset(image->bits, indexFillByte(bits, index), image->infoHeader().biSizeImage);
+    std::memset(image->bits, repeatedIndexByte(bits, index), image->infoHeader().biSizeImage);
     dropRotatedCopy(*image);
     return 1;
 }

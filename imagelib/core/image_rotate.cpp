@@ -173,15 +173,7 @@ uint8_t backgroundByte(const ImageRecord& source, bool whiteBackground) {
     if (!whiteBackground || bits > 8) return 0xFF;
     const auto palette =
         std::span<const RGBQUAD>(source.colors(), static_cast<size_t>(paletteSizeForBits(bits)));
-    const uint8_t white = nearestPaletteIndex(palette, 255, 255, 255);
-    switch (bits) {
-        case 1:
-            return white ? 0xFF : 0x00;
-        case 4:
-            return static_cast<uint8_t>((white & 0x0F) * 0x11);
-        default:
-            return white;
-    }
+    return repeatedIndexByte(bits, nearestPaletteIndex(palette, 255, 255, 255));
 }
 
 struct Canvas {

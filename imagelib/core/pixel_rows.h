@@ -28,6 +28,16 @@ inline uint8_t indexAt(const uint8_t* row, int x, int bits) {
     }
 }
 
+// A byte whose every pixel is palette index `index` in a row of 1, 4 or 8 bits (a 1-bit row takes
+// index 1 as set bits and anything else as clear ones).
+inline uint8_t repeatedIndexByte(int bits, int index) {
+    switch (bits) {
+        case 1: return index == 1 ? 0xFF : 0x00;
+        case 4: return static_cast<uint8_t>((index & 0x0F) * 0x11);
+        default: return static_cast<uint8_t>(index);
+    }
+}
+
 // Sets bit x (most significant bit first) of a 1-bit row.
 inline void setMaskBit(uint8_t* row, int x) { row[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7)); }
 

@@ -47,6 +47,34 @@ inline void setColour(PxlImageId id, int x, int y, COLORREF c) {
     p[2] = GetRValue(c);
 }
 
+// Pixel (x, y) of any depth as a number: the index below 8 bits, else its stored bytes.
+inline uint32_t value(PxlImageId id, int x, int y) {
+    const int bits = PXLbpp(id);
+    if (bits < 8) return static_cast<uint32_t>(index(id, x, y));
+    uint32_t v = 0;
+    std::memcpy(&v, row(id, y) + x * (bits / 8), static_cast<size_t>(bits / 8));
+    return v;
+}
+
+// An image of any depth (16 means 5-6-5) whose pixels differ from their neighbours wherever the
+// depth allows, so that a pixel put in the wrong place shows.
+inline PxlImageId distinctPixels(int bits, int width, int height) {
+    const PxlImageId id = PXLCreateImage(width, height, bits == 16 ? PXL_BITS_565 : bits);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (bits < 8) {
+                // A hash, so that even 1-bit rows have no period a shift could hide behind.
+                const uint32_t h = static_cast<uint32_t>(x) * 2654435761u ^ static_cast<uint32_t>(y) * 2246822519u;
+                setIndex(id, x, y, static_cast<int>((h >> 13) % (1u << bits)));
+            } else {
+                const uint32_t v = 0x01020304u * static_cast<uint32_t>(x + 1) + 0x10u * static_cast<uint32_t>(y);
+                std::memcpy(row(id, y) + x * (bits / 8), &v, static_cast<size_t>(bits / 8));
+            }
+        }
+    }
+    return id;
+}
+
 // Every pixel of an image as a number (index, or COLORREF for 24 bits), rows from the top.
 inline std::vector<uint32_t> pixels(PxlImageId id) {
     std::vector<uint32_t> all;

@@ -13,30 +13,6 @@ namespace {
 using pixmill::liveImageCount;
 using ImageCrop = PixmillTest;
 
-uint32_t pixelAt(PxlImageId id, int x, int y) {
-    const int bits = PXLbpp(id);
-    if (bits < 8) return static_cast<uint32_t>(testpx::index(id, x, y));
-    uint32_t v = 0;
-    std::memcpy(&v, testpx::row(id, y) + x * (bits / 8), static_cast<size_t>(bits / 8));
-    return v;
-}
-
-PxlImageId distinct(int bits, int width, int height) {
-    const PxlImageId id = PXLCreateImage(width, height, bits == 16 ? PXL_BITS_565 : bits);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (bits < 8) {
-                testpx::setIndex(id, x, y, (x * 7 + y * 3 + x * x) % (1 << bits));
-            } else {
-                const uint32_t v =
-                    0x01020304u * static_cast<uint32_t>(x + 1) + 0x10u * static_cast<uint32_t>(y);
-                std::memcpy(testpx::row(id, y) + x * (bits / 8), &v, static_cast<size_t>(bits / 8));
-            }
-        }
-    }
-    return id;
-}
-
 TEST_F(ImageCrop, CopiesTheClampedRectangleAtEveryDepth) {
     struct Rect {
         const char* what;
@@ -53,7 +29,7 @@ TEST_F(ImageCrop, CopiesTheClampedRectangleAtEveryDepth) {
     };
     const int w = 21, h = 4;
     for (int bits : {1, 4, 8, 16, 24, 32}) {
-        const PxlImageId source = distinct(bits, w, h);
+        const PxlImageId source = testpx::distinctPixels(bits, w, h);
         for (const Rect& r : rects) {
             SCOPED_TRACE(testing::Message() << bits << " bits, " << r.what);
             const PxlImageId crop = PXLCropImage(source, r.left, r.top, r.right, r.bottom);
@@ -63,7 +39,7 @@ TEST_F(ImageCrop, CopiesTheClampedRectangleAtEveryDepth) {
             ASSERT_EQ(PXLbpp(crop), bits);
             for (int y = r.y0; y <= r.y1; ++y)
                 for (int x = r.x0; x <= r.x1; ++x)
-                    EXPECT_EQ(pixelAt(crop, x - r.x0, y - r.y0), pixelAt(source, x, y)) << x << "," << y;
+                    EXPECT_EQ(testpx::value(crop, x - r.x0, y - r.y0), testpx::value(source, x, y)) << x << "," << y;
             PXLDeleteImage(crop);
         }
         PXLDeleteImage(source);
@@ -90,7 +66,7 @@ TEST_F(ImageCrop, PackedRowsShiftByThePixelsCutOff) {
 }
 
 TEST_F(ImageCrop, KeepsThePaletteAndRefusesUnknownImages) {
-    const PxlImageId id = distinct(8, 4, 4);
+    const PxlImageId id = testpx::distinctPixels(8, 4, 4);
     PXLSetColorToPalette(id, 200, RGB(1, 2, 3));
     const PxlImageId crop = PXLCropImage(id, 0, 0, 1, 1);
     EXPECT_EQ(PXLGetColorFromPalette(crop, 200), RGB(1, 2, 3));
@@ -100,7 +76,7 @@ TEST_F(ImageCrop, KeepsThePaletteAndRefusesUnknownImages) {
 }
 
 TEST_F(ImageCrop, TheExtendedCropCarriesTransparencyWhenAsked) {
-    const PxlImageId id = distinct(24, 6, 4);
+    const PxlImageId id = testpx::distinctPixels(24, 6, 4);
     const PxlTransparencyEntry entries[] = {{1, 2, 3, 4, PXL_TRANSPARENT_COLOR, 0, 0},
                                             {0, 0, 0, 0, PXL_TRANSPARENT_REGION, 5, 3}};
     PXLSetImageTransparent(id, entries, 2);

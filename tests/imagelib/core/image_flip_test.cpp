@@ -8,43 +8,18 @@ namespace {
 
 using ImageFlip = PixmillTest;
 
-// Bytes of pixel (x, y) of any depth, as a number (indexes for 1 and 4 bits).
-uint32_t pixelBytes(PxlImageId id, int x, int y) {
-    const int bits = PXLbpp(id);
-    if (bits < 8) return static_cast<uint32_t>(testpx::index(id, x, y));
-    uint32_t v = 0;
-    std::memcpy(&v, testpx::row(id, y) + x * (bits / 8), static_cast<size_t>(bits / 8));
-    return v;
-}
-
-PxlImageId distinct(int bits, int width, int height) {
-    const PxlImageId id = PXLCreateImage(width, height, bits == 16 ? PXL_BITS_565 : bits);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (bits < 8) {
-                testpx::setIndex(id, x, y, (x * 5 + y * 3 + x * y) % (1 << bits));
-            } else {
-                const uint32_t v =
-                    0x01020304u * static_cast<uint32_t>(x + 1) + 0x10u * static_cast<uint32_t>(y);
-                std::memcpy(testpx::row(id, y) + x * (bits / 8), &v, static_cast<size_t>(bits / 8));
-            }
-        }
-    }
-    return id;
-}
-
 TEST_F(ImageFlip, MirrorsEveryDepthAboutTheRightAxis) {
     const int w = 11, h = 4;  // odd: the middle column stays
     for (int bits : {1, 4, 8, 16, 24, 32}) {
         for (int16_t flags : {1, 2, 3}) {
             SCOPED_TRACE(testing::Message() << bits << " bits, flags " << flags);
-            const PxlImageId original = distinct(bits, w, h);
-            const PxlImageId id = distinct(bits, w, h);
+            const PxlImageId original = testpx::distinctPixels(bits, w, h);
+            const PxlImageId id = testpx::distinctPixels(bits, w, h);
             ASSERT_EQ(PXLFlipImage(id, flags), 1);
             for (int y = 0; y < h; ++y) {
                 for (int x = 0; x < w; ++x) {
                     const int sx = (flags & 1) ? w - 1 - x : x, sy = (flags & 2) ? h - 1 - y : y;
-                    EXPECT_EQ(pixelBytes(id, x, y), pixelBytes(original, sx, sy)) << x << "," << y;
+                    EXPECT_EQ(testpx::value(id, x, y), testpx::value(original, sx, sy)) << x << "," << y;
                 }
             }
             ASSERT_EQ(PXLFlipImage(id, flags), 1);
@@ -65,7 +40,7 @@ TEST_F(ImageFlip, LeavesThePaddingBitsOfPackedRows) {
 }
 
 TEST_F(ImageFlip, TheMaskAndTransparencyImageFollow) {
-    const PxlImageId id = distinct(24, 3, 2);
+    const PxlImageId id = testpx::distinctPixels(24, 3, 2);
     const PxlImageId mask = testpx::indexed(3, 2, 1, [](int x, int y) { return x == 0 && y == 0; });
     const PxlImageId alpha = testpx::indexed(3, 2, 8, [](int x, int y) { return 10 * y + x; });
     PXLSetImageTransparentMask(id, mask);
@@ -76,7 +51,7 @@ TEST_F(ImageFlip, TheMaskAndTransparencyImageFollow) {
 }
 
 TEST_F(ImageFlip, NoFlagsOrUnknownImages) {
-    const PxlImageId id = distinct(8, 3, 2);
+    const PxlImageId id = testpx::distinctPixels(8, 3, 2);
     const auto before = testpx::pixels(id);
     EXPECT_EQ(PXLFlipImage(id, 0), 1);
     EXPECT_EQ(PXLFlipImage(id, 4), 1) << "only the two low flags count";

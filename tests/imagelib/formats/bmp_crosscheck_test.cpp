@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "bmp_test_support.h"
+#include "pnm_reader.h"
 
 namespace {
 
@@ -97,52 +98,9 @@ struct Picture {
 
 // Reads a binary PPM (P6) with 8- or 16-bit samples.
 std::optional<Picture> readPpm(const fs::path& path) {
-    const Bytes b = readFile(path);
-    size_t pos = 0;
-    auto skipSpace = [&] {
-        while (pos < b.size()) {
-            if (b[pos] == '#') {
-                while (pos < b.size() && b[pos] != '\n') ++pos;
-            } else if (std::isspace(b[pos])) {
-                ++pos;
-            } else {
-                break;
-            }
-        }
-    };
-    auto number = [&]() -> long {
-        skipSpace();
-        long v = 0;
-        bool any = false;
-        while (pos < b.size() && std::isdigit(b[pos])) {
-            v = v * 10 + (b[pos++] - '0');
-            any = true;
-        }
-        return any ? v : -1;
-    };
-    if (b.size() < 2 || b[0] != 'P' || b[1] != '6') return std::nullopt;
-    pos = 2;
-    Picture p;
-    p.width = static_cast<int>(number());
-    p.height = static_cast<int>(number());
-    const long maxval = number();
-    ++pos;  // the single white space before the samples
-    if (p.width <= 0 || p.height <= 0 || maxval <= 0 || maxval > 65535) return std::nullopt;
-    const size_t sampleBytes = maxval > 255 ? 2 : 1;
-    const size_t count = static_cast<size_t>(p.width) * static_cast<size_t>(p.height);
-    if (b.size() < pos + count * 3 * sampleBytes) return std::nullopt;
-    for (size_t i = 0; i < count; ++i) {
-        uint32_t rgb = 0;
-        for (int c = 0; c < 3; ++c) {
-            uint32_t v = b[pos];
-            if (sampleBytes == 2) v = v << 8 | b[pos + 1];
-            pos += sampleBytes;
-            rgb = rgb << 8 | static_cast<uint32_t>((v * 255 + static_cast<uint32_t>(maxval) / 2) /
-                                                   static_cast<uint32_t>(maxval));
-        }
-        p.pixels.push_back(rgb);
-    }
-    return p;
+    const std::optional<pnm_test::Pnm> pnm = pnm_test::readPnm(path);
+    if (!pnm || pnm->channels != 3) return std::nullopt;
+    return Picture{pnm->width, pnm->height, pnm_test::rgbPixels(*pnm)};
 }
 
 void writePpm(const fs::path& path, const Picture& p) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bmp_test_support.h"
+#include "pnm_reader.h"
 #include "formats/codec.h"
 
 namespace file_codec_test {
@@ -157,53 +158,9 @@ struct Picture {
 
 // Reads a binary PBM, PGM or PPM (P4, P5, P6) with samples up to 255.
 inline std::optional<Picture> readPnm(const fs::path& path) {
-    const Bytes b = readFile(path);
-    size_t pos = 0;
-    auto number = [&]() -> long {
-        while (pos < b.size()) {
-            if (b[pos] == '#') {
-                while (pos < b.size() && b[pos] != '\n') ++pos;
-            } else if (std::isspace(b[pos])) {
-                ++pos;
-            } else {
-                break;
-            }
-        }
-        long v = 0;
-        bool any = false;
-        while (pos < b.size() && std::isdigit(b[pos])) {
-            v = v * 10 + (b[pos++] - '0');
-            any = true;
-        }
-        return any ? v : -1;
-    };
-    if (b.size() < 2 || b[0] != 'P' || (b[1] != '4' && b[1] != '5' && b[1] != '6')) return std::nullopt;
-    const char kind = static_cast<char>(b[1]);
-    pos = 2;
-    Picture p;
-    p.width = static_cast<int>(number());
-    p.height = static_cast<int>(number());
-    const long maxval = kind == '4' ? 1 : number();
-    ++pos;
-    if (p.width <= 0 || p.height <= 0 || maxval <= 0 || maxval > 255) return std::nullopt;
-    const size_t w = static_cast<size_t>(p.width);
-    const size_t rowBytes = kind == '4' ? (w + 7) / 8 : kind == '5' ? w : 3 * w;
-    if (b.size() < pos + rowBytes * static_cast<size_t>(p.height)) return std::nullopt;
-    auto scale = [&](uint32_t v) { return (v * 255 + static_cast<uint32_t>(maxval) / 2) / static_cast<uint32_t>(maxval); };
-    for (int y = 0; y < p.height; ++y) {
-        const uint8_t* row = b.data() + pos + rowBytes * static_cast<size_t>(y);
-        for (size_t x = 0; x < w; ++x) {
-            if (kind == '4') {
-                p.pixels.push_back((row[x / 8] >> (7 - x % 8)) & 1 ? 0x000000u : 0xFFFFFFu);
-            } else if (kind == '5') {
-                const uint32_t g = scale(row[x]);
-                p.pixels.push_back(g << 16 | g << 8 | g);
-            } else {
-                p.pixels.push_back(scale(row[3 * x]) << 16 | scale(row[3 * x + 1]) << 8 | scale(row[3 * x + 2]));
-            }
-        }
-    }
-    return p;
+    const std::optional<pnm_test::Pnm> pnm = pnm_test::readPnm(path);
+    if (!pnm || pnm->maxval > 255) return std::nullopt;
+    return Picture{pnm->width, pnm->height, pnm_test::rgbPixels(*pnm)};
 }
 
 inline void writePpm(const fs::path& path, const Picture& p) {

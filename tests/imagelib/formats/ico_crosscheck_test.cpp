@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "../pixmill_fixture.h"
+#include "pnm_reader.h"
 #include "ico_test_support.h"
 
 namespace {
@@ -19,16 +20,11 @@ bool have(const char* program) { return run(std::string("command -v ") + program
 
 // A binary PPM with 8-bit samples as 0x00RRGGBB, top row first; empty when it is not one.
 std::vector<uint32_t> readPpm(const fs::path& path, int& width, int& height) {
-    const Bytes b = bmp_test::readFile(path);
-    std::string head(b.begin(), b.begin() + static_cast<long>(std::min<size_t>(b.size(), 64)));
-    int maxval = 0, consumed = 0;
-    if (std::sscanf(head.c_str(), "P6 %d %d %d%n", &width, &height, &maxval, &consumed) != 3 || maxval != 255) return {};
-    const size_t start = static_cast<size_t>(consumed) + 1;
-    std::vector<uint32_t> out;
-    for (size_t i = start; i + 2 < b.size() + 0 && out.size() < static_cast<size_t>(width * height); i += 3) {
-        out.push_back(uint32_t{b[i]} << 16 | uint32_t{b[i + 1]} << 8 | b[i + 2]);
-    }
-    return out;
+    const std::optional<pnm_test::Pnm> pnm = pnm_test::readPnm(path);
+    if (!pnm || pnm->channels != 3 || pnm->maxval != 255) return {};
+    width = pnm->width;
+    height = pnm->height;
+    return pnm_test::rgbPixels(*pnm);
 }
 
 class IcoCrossCheck : public PixmillTest {

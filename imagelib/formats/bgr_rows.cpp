@@ -23,12 +23,7 @@ void sourceRowToBgr(const uint8_t* in, int bits, int width, const PxlCodecInfo& 
             }
             break;
         case 16:
-            for (int x = 0; x < width; ++x) {
-                const uint32_t p = in[2 * x] | uint32_t{in[2 * x + 1]} << 8;
-                out[3 * x] = static_cast<uint8_t>((p & 31) << 3 | 7);
-                out[3 * x + 1] = static_cast<uint8_t>(((p >> 5) & 63) << 2 | 3);
-                out[3 * x + 2] = static_cast<uint8_t>((p >> 11) << 3 | 7);
-            }
+            widenRow16(in, width, true, out);
             break;
         case 32:
             for (int x = 0; x < width; ++x) std::memcpy(out + 3 * x, in + 4 * x, 3);

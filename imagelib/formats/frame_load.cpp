@@ -62,14 +62,14 @@ void splitTitles(PxlImageId first) {
     });
 }
 
-bool stops(PxlFrameCallback callback, PxlImageId first, int index, int32_t user) {
+bool stops(PxlFrameCallback callback, PxlImageId first, int index, intptr_t user) {
     return callback && callback(first, index, user) == 1;
 }
 
 }  // namespace
 
 PxlImageId PXLLoadImageFramesOffset(const char* path, int32_t offset, PxlFrameCallback callback,
-                                    int32_t user) {
+                                    intptr_t user) {
     PxlFileInfo file{};
     if (!path || !PXLGetInfoFileOffset(path, offset, &file)) return 0;
     PxlCodecInfo info;

@@ -75,7 +75,7 @@ class FrameSaver {
     FrameSaver& operator=(const FrameSaver&) = delete;
 
     bool prepare();
-    int16_t write(ByteStream& stream, PxlFrameCallback callback, int32_t user);
+    int16_t write(ByteStream& stream, PxlFrameCallback callback, intptr_t user);
 
   private:
     void describe(size_t index, const ImageRecord& image, PxlCodecInfo& info) const;
@@ -157,7 +157,7 @@ void FrameSaver::describe(size_t index, const ImageRecord& image, PxlCodecInfo& 
     info.text = last ? head->animationText : std::nullopt;
 }
 
-int16_t FrameSaver::write(ByteStream& stream, PxlFrameCallback callback, int32_t user) {
+int16_t FrameSaver::write(ByteStream& stream, PxlFrameCallback callback, intptr_t user) {
     FrameAppendState append;
     for (size_t i = 0; i < frames_.size(); ++i) {
         {
@@ -178,7 +178,7 @@ int16_t FrameSaver::write(ByteStream& stream, PxlFrameCallback callback, int32_t
 }  // namespace
 
 int16_t PXLSaveImageFrames(PxlImageId id, const char* path, int16_t formatId, int32_t flags, int16_t option,
-                           PxlFrameCallback callback, int32_t user) {
+                           PxlFrameCallback callback, intptr_t user) {
     if (id == 0 || !path) return 0;
     if (formatId != PXL_FORMAT_GIF && !(flags & kFramesInAnyFormat)) {
         return PXLSaveImage(id, path, formatId, flags, option, nullptr);

@@ -44,21 +44,22 @@ typedef struct PxlAnimateInfo {
     char* text;
 } PxlAnimateInfo;
 
-/* Called after each frame loaded or saved; 1 stops. */
-typedef int (*PxlFrameCallback)(PxlImageId firstFrame, int frameIndex, int32_t user);
+/* Called after each frame loaded or saved; 1 stops. user is the value the caller gave the export,
+ * handed back unchanged; it is pointer-sized, so a caller may pass a pointer to its own state. */
+typedef int (*PxlFrameCallback)(PxlImageId firstFrame, int frameIndex, intptr_t user);
 
 /* Loads every frame of a GIF file (other formats: the one picture) as a chain; the first frame's
  * id, -1 when the callback stopped the load (nothing is left), 0 on failure. A break request for
  * the first id ends the load between frames with the frames so far. */
 PXL_API PxlImageId PXLLoadImageFramesOffset(const char* path, int32_t offset, PxlFrameCallback callback,
-                                            int32_t user);
+                                            intptr_t user);
 /* Asks the frame load whose first frame is id to stop; 0 for ids below 1 or a full table. */
 PXL_API int16_t PXLBreakLoadImageFrames(PxlImageId firstFrame);
 /* Saves the chain from id as a GIF (flags 0x400: each frame with the bits its colours need; deeper
  * frames through an 8-bit copy); other formats without flags 0x200 save the one image. 1, 0 on
  * failure, -1 when the callback stopped it; the old file stays unless the new one was finished. */
 PXL_API int16_t PXLSaveImageFrames(PxlImageId id, const char* path, int16_t formatId, int32_t flags,
-                                   int16_t option, PxlFrameCallback callback, int32_t user);
+                                   int16_t option, PxlFrameCallback callback, intptr_t user);
 
 /* Puts image into the chain of firstFrame at position (0: image becomes the head, -1: the end).
  * The chain owns it from then on. 0 for unknown ids, or an image that is the first frame, is

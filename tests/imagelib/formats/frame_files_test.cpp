@@ -2,7 +2,9 @@
 // callback or by a break request, saved again with the bits each frame needs and local tables only
 // where the palette differs; failed or stopped saves keep the old file; and the transparent colour
 // of a one-frame GIF rewritten in place.
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <set>
 
 #include "../pixmill_fixture.h"
@@ -155,8 +157,8 @@ TEST_F(FrameFiles, TitlesAreSplitAtTheSeparator) {
 struct Stop {
     static int at;
     static std::vector<int> seen;
-    static int callback(PxlImageId, int index, int32_t user) {
-        seen.push_back(index * 100 + user);
+    static int callback(PxlImageId, int index, intptr_t user) {
+        seen.push_back(index * 100 + static_cast<int>(user));
         return index == at ? 1 : 0;
     }
 };
@@ -179,11 +181,53 @@ TEST_F(FrameFiles, ACallbackThatStopsLeavesNothing) {
     EXPECT_EQ(Stop::seen, (std::vector<int>{7, 107, 207}));
 }
 
+std::vector<intptr_t> seenUsers;
+int recordUser(PxlImageId, int, intptr_t user) {
+    seenUsers.push_back(user);
+    return 0;
+}
+// The caller's own state, reached through the caller value.
+struct FrameLog {
+    std::vector<int> frames;
+};
+int logThroughUser(PxlImageId, int index, intptr_t user) {
+    reinterpret_cast<FrameLog*>(user)->frames.push_back(index);
+    return 0;
+}
+
+// The caller value is pointer-sized: values beyond 32 bits, negative ones and a pointer to the
+// caller's state come back to every call of a load and of a save unchanged.
+TEST_F(FrameFiles, TheCallerValueReachesTheCallbackWhole) {
+    write("a.gif", threeFrames());
+    const PxlImageId chain = PXLLoadImageFramesOffset(path("a.gif").c_str(), 0, nullptr, 0);
+    ASSERT_EQ(PXLGetImageFramesNum(chain), 3);
+    auto log = std::make_unique<FrameLog>();
+    const intptr_t pointer = reinterpret_cast<intptr_t>(log.get());
+    std::vector<intptr_t> values{pointer, -2, INTPTR_MIN, INTPTR_MAX};
+    if constexpr (sizeof(intptr_t) > 4) values.push_back(static_cast<intptr_t>(0x123456789ALL));
+    for (const intptr_t user : values) {
+        seenUsers.clear();
+        const PxlImageId f = PXLLoadImageFramesOffset(path("a.gif").c_str(), 0, recordUser, user);
+        ASSERT_GT(f, 0) << user;
+        PXLDeleteImage(f);
+        ASSERT_EQ(PXLSaveImageFrames(chain, path("s.gif").c_str(), PXL_FORMAT_GIF, 0, 0, recordUser, user), 1)
+            << user;
+        EXPECT_EQ(seenUsers, std::vector<intptr_t>(6, user)) << user;
+    }
+    const PxlImageId f = PXLLoadImageFramesOffset(path("a.gif").c_str(), 0, logThroughUser, pointer);
+    ASSERT_GT(f, 0);
+    PXLDeleteImage(f);
+    ASSERT_EQ(PXLSaveImageFrames(chain, path("s.gif").c_str(), PXL_FORMAT_GIF, 0, 0, logThroughUser, pointer),
+              1);
+    EXPECT_EQ(log->frames, (std::vector<int>{0, 1, 2, 0, 1, 2}));
+    PXLDeleteImage(chain);
+}
+
 // A break asked between frames keeps the frames so far, and its slot is freed.
 TEST_F(FrameFiles, ABreakBetweenFramesGivesAShorterChain) {
     write("a.gif", threeFrames());
     pixmill::clearFrameBreakTable();
-    const auto askBreak = [](PxlImageId first, int index, int32_t) {
+    const auto askBreak = [](PxlImageId first, int index, intptr_t) {
         if (index == 1) PXLBreakLoadImageFrames(first);
         return 0;
     };
@@ -310,7 +354,7 @@ TEST_F(FrameFiles, BitsPerFrameAndLocalTablesWhereThePaletteDiffers) {
     EXPECT_EQ(PXLGetColorFromPalette(PXLGetImageFramesImage(g, 1), 5), PXLGetColorFromPalette(same, 5));
 }
 
-int stopAtOne(PxlImageId, int index, int32_t) {
+int stopAtOne(PxlImageId, int index, intptr_t) {
     return index == 1 ? 1 : 0;
 }
 

@@ -10,6 +10,7 @@
 #include "core/library_state.h"
 #include "formats/bmp_rle.h"
 #include "winplat/byte_reader.h"
+#include "winplat/debug.h"
 
 namespace pixmill {
 namespace {
@@ -345,7 +346,12 @@ int16_t loadRunLength(CodecCall& call, const BmpHeader& h, int64_t fileLength) {
         stopped = call.sink->putRow(row, h.height - 1 - indexFromBottom) != kCodecOk;
         return !stopped;
     };
-    const RleEnd end = decodeRle(data, h.width, h.height, h.compression == kBiRle8 ? 8 : 4, deliver);
+    const RleEnd end =
+        decodeRle(data, h.width, h.height, h.compression == kBiRle8 ? 8 : 4, deliver, RleShortData::Withheld);
+    if (end == RleEnd::DataEnded) {
+        OutputDebugStringA("PXL32: BMP: the run-length data end before the picture does\n");
+        return kCodecReadError;
+    }
     return end == RleEnd::Stopped ? kCodecStopped : kCodecOk;
 }
 
@@ -473,6 +479,19 @@ int16_t save(CodecCall& call) {
 
 }  // namespace
 
+namespace {
+
+// Plain rows of a file must all be there: a picture they cannot fill is refused before an image
+// is made for it, whatever size its header claims.
+bool rowsFitFile(const BmpHeader& h, int64_t fileLength) {
+    if (isRunLength(h)) return true;
+    const int64_t dataStart = h.start + h.dataOffset;
+    const uint64_t needed = uint64_t{fileRowBytes(h.width, h.bits)} * static_cast<uint64_t>(h.height);
+    return fileLength >= dataStart && needed <= static_cast<uint64_t>(fileLength - dataStart);
+}
+
+}  // namespace
+
 int16_t bmpInfo(CodecCall& call) {
     ByteStream& stream = call.stream;
     if (!stream.bound()) return kCodecBadFormat;
@@ -486,6 +505,10 @@ int16_t bmpInfo(CodecCall& call) {
     // An OLE or callback stream is left where it was, for the reader that comes next.
     if (!file) stream.seek(h.start, SEEK_SET);
     if (result != kCodecOk) return result;
+    if (file && !rowsFitFile(h, length)) {
+        OutputDebugStringA("PXL32: BMP: the file holds fewer rows than the picture has\n");
+        return kCodecReadError;
+    }
     info.fileSize = static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX));
     describe(info, h, file);
     if (!file && h.bits == 24) {

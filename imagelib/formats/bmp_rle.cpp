@@ -106,7 +106,7 @@ uint32_t rleRowBytes(int width, int bitsPerPixel) {
 }
 
 RleEnd decodeRle(std::span<const uint8_t> data, int width, int height, int bitsPerPixel,
-                 const RleRowFn& onRow) {
+                 const RleRowFn& onRow, RleShortData shortData) {
     RowCursor cursor(width, bitsPerPixel, onRow, height);
     winplat::ByteReader in(data);
     RleEnd end = RleEnd::DataEnded;
@@ -146,6 +146,9 @@ RleEnd decodeRle(std::span<const uint8_t> data, int width, int height, int bitsP
         }
     }
     if (cursor.done() && end == RleEnd::DataEnded) end = RleEnd::EndOfBitmap;
+    if (end == RleEnd::DataEnded && shortData == RleShortData::Withheld) {
+        return cursor.nextRow() ? end : RleEnd::Stopped;
+    }
     if (!cursor.finish()) return RleEnd::Stopped;
     return end;
 }

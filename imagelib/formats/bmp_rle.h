@@ -27,11 +27,18 @@ using RleRowFn = std::function<bool(const uint8_t* row, int indexFromBottom)>;
 // The row length, in bytes, that decodeRle hands out: the packed pixels rounded up to 4 bytes.
 uint32_t rleRowBytes(int width, int bitsPerPixel);
 
+// What becomes of the rows still missing when the data run out before the picture is complete.
+enum class RleShortData {
+    Zeros,     // handed out as zeros, so every row comes once
+    Withheld,  // the row being filled is handed out and no more: a loader need not pad the rest
+};
+
 // Decodes RLE8 (bitsPerPixel 8) or RLE4 (bitsPerPixel 4) data for a width x height picture and
-// hands every row to onRow exactly once, rows after the end of the data as zeros. Returns how the
-// data ended; with Stopped, fewer rows were handed out.
+// hands every row to onRow exactly once (rows after an end-of-bitmap mark as zeros; rows after the
+// end of the data as 'shortData' says). Returns how the data ended; with Stopped, fewer rows were
+// handed out.
 RleEnd decodeRle(std::span<const uint8_t> data, int width, int height, int bitsPerPixel,
-                 const RleRowFn& onRow);
+                 const RleRowFn& onRow, RleShortData shortData = RleShortData::Zeros);
 
 }  // namespace pixmill
 

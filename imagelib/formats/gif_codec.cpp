@@ -9,6 +9,7 @@
 #include "formats/gif_blocks.h"
 #include "formats/gif_lzw_decoder.h"
 #include "winplat/byte_reader.h"
+#include "winplat/debug.h"
 
 namespace pixmill {
 namespace {
@@ -219,8 +220,9 @@ int16_t readInfo(CodecCall& call, GifBlockListing* listing) {
     return kCodecOk;
 }
 
-// Decodes the wanted frame's data. The decoder's own failures are not passed on: a frame that
-// breaks off keeps the rows decoded so far. A stop asked by the sink and a lack of memory are.
+// Decodes the wanted frame's data. Damaged data inside whole sub-blocks is not passed on: such a
+// frame keeps the rows decoded so far. A file that ends inside the data, a stop asked by the sink
+// and a lack of memory are.
 int16_t loadImageData(GifBlockReader& in, CodecCall& call, const Descriptor& d, int minimumCodeSize,
                       const RowLayout& layout) {
     if (!acceptableFrame(d)) return kCodecBadFormat;
@@ -231,7 +233,10 @@ int16_t loadImageData(GifBlockReader& in, CodecCall& call, const Descriptor& d, 
     shape.out = layout;  // the rows the sink was made for, whatever this frame claims
     shape.whiteIndex = call.info.whiteIndex;
     const GifDecodeResult decoded = decodeGifImage(call.stream, minimumCodeSize, shape, *call.sink, call.progress);
-    if (decoded.code == kCodecStopped || decoded.code == kCodecNoMemory) return decoded.code;
+    if (decoded.code == kCodecReadError) OutputDebugStringA("PXL32: GIF: the file ends inside a frame's data\n");
+    if (decoded.code == kCodecStopped || decoded.code == kCodecNoMemory || decoded.code == kCodecReadError) {
+        return decoded.code;
+    }
     if (!decoded.terminatorRead) in.skipSubBlocks();
     return kCodecOk;
 }

@@ -191,7 +191,9 @@ private:
         const int end = clear_ + 1;
         while (!rows_.done()) {
             const int code = readCode();
-            if (code < 0) return kCodecBadFormat;  // the data ended before the end code
+            // The data ended before the end code: within its sub-blocks the frame is damaged but
+            // whole; a file that ends inside them holds only part of the frame.
+            if (code < 0) return input_.terminatorRead() ? kCodecBadFormat : kCodecReadError;
             if (code == clear_) {
                 reset();
                 continue;

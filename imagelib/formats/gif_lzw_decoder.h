@@ -21,7 +21,8 @@ struct GifImageShape {
 
 struct GifDecodeResult {
     int16_t code = kCodecOk;   // 0 at the end code or once every row is out; 2 bad or missing data;
-                               // 4 no memory; 8 the sink asked to stop
+                               // 3 the file ended inside the data; 4 no memory; 8 the sink asked
+                               // to stop
     bool terminatorRead = false;  // the zero-length sub-block that ends the data was consumed
 };
 

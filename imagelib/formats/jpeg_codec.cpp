@@ -11,6 +11,7 @@
 #include "core/pixel_rows.h"
 #include "formats/bgr_rows.h"
 #include "formats/jpeg_stream.h"
+#include "winplat/debug.h"
 
 namespace pixmill {
 namespace {
@@ -122,6 +123,11 @@ void cmykToBgr(const uint8_t* in, uint8_t* out, int width) {
     }
 }
 
+int16_t reportCutOff() {
+    OutputDebugStringA("PXL32: JPEG: the data ends before the picture does\n");
+    return kCodecReadError;
+}
+
 int16_t info(CodecCall& call) {
     PxlCodecInfo& record = call.info;
     const int64_t length = call.stream.fileLength();
@@ -160,6 +166,8 @@ int16_t load(CodecCall& call) {
     cinfo.do_fancy_upsampling = FALSE;
     cinfo.do_block_smoothing = FALSE;
     if (!guardedJpeg(d->errors, [&] { jpeg_start_decompress(&cinfo); })) return kCodecCannotOpen;
+    // A picture of several scans is read whole by the start; one cut off there has no rows to give.
+    if (d->source.ranOut(cinfo)) return reportCutOff();
 
     // The sink was shaped by the info call; a picture that does not fit it is refused.
     const int delivered = kind == RowKind::Cmyk ? 24 : 8 * cinfo.output_components;
@@ -172,10 +180,16 @@ int16_t load(CodecCall& call) {
     JSAMPROW target = kind == RowKind::Cmyk ? inks.data() : row.data();
     bool stopped = false;
     bool stalled = false;
+    bool cutOff = false;
     const bool decoded = guardedJpeg(d->errors, [&] {
         while (cinfo.output_scanline < cinfo.output_height) {
             if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) {
                 stalled = true;
+                return;
+            }
+            // The rows from here on would be made up: the load ends as a partial picture.
+            if (d->source.ranOut(cinfo)) {
+                cutOff = true;
                 return;
             }
             if (kind == RowKind::Cmyk) cmykToBgr(inks.data(), row.data(), layout.width);
@@ -189,6 +203,7 @@ int16_t load(CodecCall& call) {
     });
     if (!decoded) return kCodecCannotOpen;
     if (stopped) return kCodecStopped;
+    if (cutOff) return reportCutOff();
     return stalled ? kCodecReadError : kCodecOk;
 }
 

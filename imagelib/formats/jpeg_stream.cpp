@@ -27,6 +27,20 @@ JpegStreamSource& sourceOf(j_decompress_ptr decoder) {
 }
 
 void initSource(j_decompress_ptr) {}
+boolean fillInput(j_decompress_ptr decoder);
+
+// A warning the decoder gives once our source has made up the end marker means it wanted coded
+// data the file does not hold (the end-of-file warning is ours and says nothing about that).
+void emitMessage(j_common_ptr common, int level) {
+    auto* errors = reinterpret_cast<JpegErrors*>(common->err);
+    if (level < 0 && common->is_decompressor && errors->manager.msg_code != JWRN_JPEG_EOF) {
+        auto decoder = reinterpret_cast<j_decompress_ptr>(common);
+        if (decoder->src && decoder->src->fill_input_buffer == fillInput && sourceOf(decoder).ended) {
+            sourceOf(decoder).dataMissing = true;
+        }
+    }
+    if (errors->standardEmit) errors->standardEmit(common, level);
+}
 
 boolean fillInput(j_decompress_ptr decoder) {
     JpegStreamSource& source = sourceOf(decoder);
@@ -34,6 +48,7 @@ boolean fillInput(j_decompress_ptr decoder) {
     size_t got = count;
     if (count == 0 || !source.stream->read(source.buffer, count)) {
         WARNMS(decoder, JWRN_JPEG_EOF);
+        source.ended = true;
         source.available = 0;
         source.buffer[0] = 0xFF;
         source.buffer[1] = JPEG_EOI;
@@ -89,12 +104,16 @@ jpeg_error_mgr* installJpegErrors(JpegErrors& errors) {
     jpeg_error_mgr* manager = jpeg_std_error(&errors.manager);
     manager->error_exit = errorExit;
     manager->output_message = outputMessage;
+    errors.standardEmit = manager->emit_message;
+    manager->emit_message = emitMessage;
     return manager;
 }
 
 void attachJpegSource(j_decompress_ptr decoder, JpegStreamSource& source, ByteStream& stream, int64_t available) {
     source.stream = &stream;
     source.available = std::max<int64_t>(available, 0);
+    source.ended = false;
+    source.dataMissing = false;
     source.manager.init_source = initSource;
     source.manager.fill_input_buffer = fillInput;
     source.manager.skip_input_data = skipInput;

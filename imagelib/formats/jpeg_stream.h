@@ -23,6 +23,7 @@ constexpr size_t kJpegBufferBytes = 65536;
 struct JpegErrors {
     jpeg_error_mgr manager;  // first: the library sees only this part
     std::jmp_buf recovery;
+    void (*standardEmit)(j_common_ptr, int) = nullptr;
 };
 
 // Initialises the manager with the library's defaults, then our error exit (jump to the recovery
@@ -38,13 +39,21 @@ bool guardedJpeg(JpegErrors& errors, Step&& step) {
 }
 
 // Reads at most 'available' bytes of the stream from its position. At the end of the data it
-// warns and hands the library an end-of-image marker, as the library's own file source does, so
-// a cut-off file decodes to what it holds.
+// warns and hands the library an end-of-image marker, as the library's own file source does, and
+// notes that the data ended; when the decoder then finds it short of coded data, the picture is
+// cut off and ranOut() says so, so the codec stops instead of letting the library pad the rest.
 struct JpegStreamSource {
     jpeg_source_mgr manager;  // first
     ByteStream* stream = nullptr;
     int64_t available = 0;
+    bool ended = false;        // the end-of-image marker handed over was made up
+    bool dataMissing = false;  // the decoder warned of missing data after that
     JOCTET buffer[kJpegBufferBytes];
+
+    // Arithmetic-coded scans pad silently at a marker, so for them the end itself tells.
+    bool ranOut(const jpeg_decompress_struct& decoder) const {
+        return ended && (dataMissing || decoder.arith_code);
+    }
 };
 void attachJpegSource(j_decompress_ptr decoder, JpegStreamSource& source, ByteStream& stream, int64_t available);
 

@@ -12,6 +12,7 @@
 #include "formats/converted_image.h"
 #include "formats/pcx_rle.h"
 #include "winplat/byte_reader.h"
+#include "winplat/debug.h"
 
 namespace pixmill {
 namespace {
@@ -108,6 +109,19 @@ void setSmallPalette(PxlCodecInfo& info, const PcxHeader& h) {
     std::copy(map.begin(), map.end(), info.palette.begin());
 }
 
+// The fewest packed bytes a stored line can take: runs stop at the line's end, and a run of up
+// to 63 bytes takes two bytes, a single byte one.
+uint64_t fewestLineBytes(uint64_t length) {
+    const uint64_t rest = length % kLongestPcxRun;
+    return 2 * (length / kLongestPcxRun) + (rest == 0 ? 0 : rest == 1 ? 1 : 2);
+}
+
+// Whether the data after the header could hold every line of the picture.
+bool dataCanFill(const PcxHeader& h, int64_t dataStart, int64_t fileEnd) {
+    const uint64_t fewest = fewestLineBytes(h.lineLength()) * static_cast<uint64_t>(h.height);
+    return fileEnd >= dataStart && fewest <= static_cast<uint64_t>(fileEnd - dataStart);
+}
+
 int16_t readInfo(CodecCall& call) {
     PxlCodecInfo& info = call.info;
     ByteStream& stream = call.stream;
@@ -116,6 +130,10 @@ int16_t readInfo(CodecCall& call) {
     info.fileSize = static_cast<int32_t>(std::min<int64_t>(fileEnd, INT32_MAX));
     PcxHeader h;
     if (const int16_t result = readHeader(call, h); result != kCodecOk) return result;
+    if (!dataCanFill(h, call.offset + kHeaderSize, fileEnd)) {
+        OutputDebugStringA("PXL32: PCX: the file is too short for the picture its header claims\n");
+        return kCodecReadError;
+    }
     info.width = static_cast<int16_t>(h.width);
     info.height = static_cast<int16_t>(h.height);
     info.bitsPerPixel = static_cast<int16_t>(h.depth);

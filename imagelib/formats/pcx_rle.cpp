@@ -7,7 +7,7 @@ namespace pixmill {
 namespace {
 
 constexpr uint8_t kCountMark = 0xC0;
-constexpr size_t kLongestRun = 63;
+constexpr size_t kLongestRun = kLongestPcxRun;
 
 }  // namespace
 

@@ -11,6 +11,9 @@
 
 namespace pixmill {
 
+// The most bytes one run can give.
+constexpr uint64_t kLongestPcxRun = 63;
+
 // Fills the whole line from the input. Each line is packed by itself: a run reaching past the
 // line's end is cut there and the rest of it dropped. False when the input ends first.
 bool decodePcxLine(BufferedInput& in, std::span<uint8_t> line);

@@ -10,6 +10,7 @@
 #include "formats/buffered_input.h"
 #include "formats/converted_image.h"
 #include "winplat/byte_reader.h"
+#include "winplat/debug.h"
 
 namespace pixmill {
 namespace {
@@ -102,6 +103,22 @@ void readMap(BufferedInput& in, const TgaHeader& h, PxlCodecInfo& info) {
     }
 }
 
+constexpr uint64_t kUnitsPerPacket = 128;
+
+uint64_t dataStartOf(const CodecCall& call, const TgaHeader& h) {
+    return static_cast<uint64_t>(call.offset) + kHeaderSize + h.idLength + h.mapBytes();
+}
+
+// Whether the file could hold every stored unit of the picture: plainly stored units take their
+// bytes, packets (a head byte and at least one unit) give at most 128 units each.
+bool dataCanFill(const TgaHeader& h, uint64_t dataStart, int64_t fileEnd) {
+    const uint64_t units = uint64_t{h.unitsPerRow()} * static_cast<uint64_t>(h.height);
+    const uint64_t fewest = h.runLength() ? (units + kUnitsPerPacket - 1) / kUnitsPerPacket * (1 + h.unitBytes())
+                                          : units * h.unitBytes();
+    return fileEnd >= 0 && dataStart <= static_cast<uint64_t>(fileEnd) &&
+           fewest <= static_cast<uint64_t>(fileEnd) - dataStart;
+}
+
 int16_t readInfo(CodecCall& call) {
     PxlCodecInfo& info = call.info;
     ByteStream& stream = call.stream;
@@ -112,6 +129,10 @@ int16_t readInfo(CodecCall& call) {
     info.frameCount = 1;
     TgaHeader h;
     if (const int16_t result = readHeader(call, h); result != kCodecOk) return result;
+    if (!dataCanFill(h, dataStartOf(call, h), fileEnd)) {
+        OutputDebugStringA("PXL32: Targa: the file is too short for the picture its header claims\n");
+        return kCodecReadError;
+    }
     info.setPaletteEntry(0, 0, 0, 0);
     info.setPaletteEntry(1, 255, 255, 255);
     if (h.runLength()) info.setDetail(descriptionText(kDetailRlc));
@@ -254,7 +275,7 @@ int16_t load(CodecCall& call) {
     if ((h.type == kMappedRle || h.type == kGreyRle) && h.bits != 1 && h.bits != 8) return kCodecReadError;
 
     const RowLayout layout = prepareRowTransfer(info);
-    const uint64_t dataStart = static_cast<uint64_t>(call.offset) + kHeaderSize + h.idLength + h.mapBytes();
+    const uint64_t dataStart = dataStartOf(call, h);
     BufferedInput in(stream, static_cast<int64_t>(dataStart), stream.fileLength());
     UnitReader units(in, h);
     // Stored rows go to a buffer of their own: 32-bit pixels take more room than the row they make.

@@ -236,6 +236,21 @@ void readColourMap(TIFF* tiff, PxlCodecInfo& record, uint16_t bitsPerSample) {
     for (int i = 0; i < entries; ++i) record.setPaletteEntry(i, eight(red[i]), eight(green[i]), eight(blue[i]));
 }
 
+// Whether the strips of an uncompressed picture hold its rows inside the file: strips are read
+// as they stand, so what they lack can be known before an image is made for them.
+bool stripsCanFill(TIFF* tiff, const Picture& p, int64_t bytesInFile) {
+    if (p.compression != COMPRESSION_NONE || TIFFIsTiled(tiff) || bytesInFile < 0) return true;
+    const uint64_t needed = static_cast<uint64_t>(p.scanline) * p.height;
+    const auto inFile = static_cast<uint64_t>(bytesInFile);
+    uint64_t held = 0;
+    const uint32_t strips = TIFFNumberOfStrips(tiff);
+    for (uint32_t s = 0; s < strips && held < needed; ++s) {
+        const uint64_t offset = TIFFGetStrileOffset(tiff, s);
+        if (offset < inFile) held += std::min<uint64_t>(TIFFGetStrileByteCount(tiff, s), inFile - offset);
+    }
+    return held >= needed;
+}
+
 int16_t info(CodecCall& call) {
     PxlCodecInfo& record = call.info;
     TiffWindow* window = nullptr;
@@ -244,6 +259,10 @@ int16_t info(CodecCall& call) {
     if (!tiff) return kCodecCannotOpen;
     Picture p;
     if (const int16_t result = readPicture(tiff.get(), p); result != kCodecOk) return result;
+    if (p.kind != RowKind::Unsupported && !stripsCanFill(tiff.get(), p, call.stream.fileLength() - call.offset)) {
+        OutputDebugStringA("PXL32: TIFF: the strips in the file hold fewer rows than the picture has\n");
+        return kCodecReadError;
+    }
     record.frameCount = 1;
     record.flags = p.photometric == PHOTOMETRIC_SEPARATED ? kFlagCmykTiff : 0;
     record.width = static_cast<int16_t>(p.width);

@@ -548,6 +548,11 @@ TEST(BmpLoad, MissingPixelsAreAReadError) {
     for (Form form : kForms) {
         SCOPED_TRACE(formName(form));
         const Decoded d = decode(b, form);
+        if (form == Form::File) {
+            // A file's length is known: rows it cannot hold are refused before any is read.
+            EXPECT_EQ(d.infoResult, kCodecReadError);
+            continue;
+        }
         EXPECT_EQ(d.infoResult, kCodecOk);
         EXPECT_EQ(d.loadResult, kCodecReadError);
         EXPECT_EQ(d.sink->order.size(), 3u);  // the rows before the cut were delivered

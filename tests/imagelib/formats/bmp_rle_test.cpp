@@ -281,19 +281,29 @@ TEST(BmpRleFile, AnImageSizeBeyondTheDataIsAReadError) {
 }
 
 TEST(BmpRleFile, MalformedCommandsStillGiveAWholePicture) {
-    // Overlong runs, a delta off the picture and no end mark: every row once, nothing outside.
+    // An overlong run and a delta off the picture: every row once, nothing outside.
+    const Bytes deltaOff = {0xFF, 0x04, 0x01, 0x01, 0x00, 0x02, 0xFF, 0xFF, 0x01, 0x02};
+    for (Form form : {Form::File, Form::Callbacks}) {
+        SCOPED_TRACE(formName(form));
+        const Decoded r = decode(rleBitmap(8, deltaOff, static_cast<uint32_t>(deltaOff.size())).build(), form);
+        EXPECT_TRUE(r.ok()) << r.infoResult << " " << r.loadResult;
+        EXPECT_EQ(r.ticks, 3);
+    }
+}
+
+TEST(BmpRleFile, DataThatEndBeforeThePictureAreAReadErrorWithoutPadding) {
+    // An absolute block of 255 cut by the end of the data: the row it was filling is handed
+    // over, and no made-up rows after it.
     const Bytes data = {
         0xFF, 0x04,              // 255 pixels in a row of 5
         0x00, 0xFF, 1, 2, 3,     // an absolute block of 255 cut by the end of the data
     };
-    const Bytes deltaOff = {0x01, 0x01, 0x00, 0x02, 0xFF, 0xFF, 0x01, 0x02};
-    for (const Bytes& d : {data, deltaOff}) {
-        for (Form form : {Form::File, Form::Callbacks}) {
-            SCOPED_TRACE(formName(form));
-            const Decoded r = decode(rleBitmap(8, d, static_cast<uint32_t>(d.size())).build(), form);
-            EXPECT_TRUE(r.ok()) << r.infoResult << " " << r.loadResult;
-            EXPECT_EQ(r.ticks, 3);
-        }
+    for (Form form : {Form::File, Form::Callbacks}) {
+        SCOPED_TRACE(formName(form));
+        const Decoded r = decode(rleBitmap(8, data, static_cast<uint32_t>(data.size())).build(), form);
+        EXPECT_EQ(r.infoResult, pixmill::kCodecOk);
+        EXPECT_EQ(r.loadResult, pixmill::kCodecReadError);
+        EXPECT_EQ(r.sink->order, std::vector<int>{2});
     }
 }
 

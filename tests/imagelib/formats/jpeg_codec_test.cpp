@@ -245,7 +245,7 @@ TEST(JpegCodec, ComponentsWithNoImageDepthAreRefused) {
     EXPECT_EQ(d.loadResult, pixmill::kCodecBadFormat);
 }
 
-TEST(JpegCodec, ACutOffFileDecodesWhatItHoldsAndWarns) {
+TEST(JpegCodec, ACutOffFileIsAReadErrorAndWarns) {
     Source source = trueColourSource(64, 48, testColour);
     source.info.option2 = 90;
     const Saved saved = saveWith(jpegSave, source);
@@ -253,8 +253,10 @@ TEST(JpegCodec, ACutOffFileDecodesWhatItHoldsAndWarns) {
     const Bytes cut(saved.bytes.begin(), saved.bytes.begin() + static_cast<long>(saved.bytes.size() * 2 / 3));
     winplat::testing::DebugCapture debug;
     const Decoded d = decodeJpeg(cut);
-    EXPECT_TRUE(d.ok()) << d.infoResult << " " << d.loadResult;
-    EXPECT_TRUE(debug.contains("PXL32: JPEG: ")) << debug.text();
+    EXPECT_EQ(d.infoResult, 0);
+    EXPECT_EQ(d.loadResult, pixmill::kCodecReadError);
+    EXPECT_FALSE(d.sink->complete());
+    EXPECT_TRUE(debug.contains("PXL32: JPEG: the data ends before the picture does")) << debug.text();
 }
 
 constexpr uint8_t kSof0[] = {0xFF, 0xC0};

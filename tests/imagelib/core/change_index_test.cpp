@@ -80,10 +80,15 @@ TEST_F(ChangeIndex, Refusals) {
     const PxlImageId nibbles = PXLCreateImage(2, 2, 4);
     const PxlImageId bits = PXLCreateImage(2, 2, 1);
     EXPECT_EQ(PXLChangeIndexToIndex(bytes, 5, 5, 0), 0) << "the same index";
-    EXPECT_EQ(PXLChangeIndexToIndex(bytes, 5, 256, 0), 0);
-    EXPECT_EQ(PXLChangeIndexToIndex(bytes, -1, 5, 0), 0);
-    EXPECT_EQ(PXLChangeIndexToIndex(nibbles, 3, 16, 0), 0) << "beyond 16 entries";
-    EXPECT_EQ(PXLChangeIndexToIndex(bits, 0, 2, 0), 0);
+    // Each index one step outside the palette, on either side of the call.
+    for (const PxlImageId id : {bytes, nibbles, bits}) {
+        const auto colours = static_cast<int16_t>(1 << PXLbpp(id));
+        for (const int16_t outside : {colours, int16_t{-1}}) {
+            SCOPED_TRACE(testing::Message() << PXLbpp(id) << " bits, index " << outside);
+            EXPECT_EQ(PXLChangeIndexToIndex(id, outside, 0, 0), 0);
+            EXPECT_EQ(PXLChangeIndexToIndex(id, 0, outside, 1), 0);
+        }
+    }
     EXPECT_EQ(PXLChangeIndexToIndex(PXLCreateImage(2, 2, 24), 0, 1, 0), 0) << "no palette";
     EXPECT_EQ(PXLChangeIndexToIndex(0, 0, 1, 0), 0);
     EXPECT_EQ(PXLChangeIndexToIndex(99, 0, 1, 0), 0);

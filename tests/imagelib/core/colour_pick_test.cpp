@@ -34,7 +34,11 @@ TEST_F(ColourPick, AveragesTheRectangleAtEveryDepth) {
 TEST_F(ColourPick, NeedsACornerOnThePicture) {
     const PxlImageId id = testpx::truecolour(4, 3, [](int, int) { return RGB(1, 2, 3); });
     EXPECT_EQ(PXLSuckColor(id, -1, -1, 4, 3), -1) << "it holds the picture, but no corner lies on it";
+    // Rectangles one step off each edge, level with the picture.
     EXPECT_EQ(PXLSuckColor(id, 4, 0, 9, 2), -1) << "right of the picture";
+    EXPECT_EQ(PXLSuckColor(id, -3, 0, -1, 2), -1) << "left of the picture";
+    EXPECT_EQ(PXLSuckColor(id, 0, -3, 3, -1), -1) << "above the picture";
+    EXPECT_EQ(PXLSuckColor(id, 0, 3, 3, 5), -1) << "below the picture";
     EXPECT_EQ(PXLSuckColor(id, -1, -1, 0, 0), RGB(1, 2, 3)) << "one corner on it is enough";
     EXPECT_EQ(PXLSuckColor(0, 0, 0, 1, 1), -1);
     EXPECT_EQ(PXLSuckColor(99, 0, 0, 1, 1), -1);
@@ -49,7 +53,8 @@ TEST_F(ColourPick, IndexOfOnePixel) {
                 EXPECT_EQ(PXLSuckColorIndex(id, x, y), (x + 3 * y) % (1 << bits)) << bits;
         EXPECT_EQ(PXLSuckColorIndex(id, 5, 0), -1) << "x = width";
         EXPECT_EQ(PXLSuckColorIndex(id, 0, 2), -1) << "y = height";
-        EXPECT_EQ(PXLSuckColorIndex(id, -1, 0), -1);
+        EXPECT_EQ(PXLSuckColorIndex(id, -1, 0), -1) << "x = -1";
+        EXPECT_EQ(PXLSuckColorIndex(id, 0, -1), -1) << "y = -1";
     }
     EXPECT_EQ(PXLSuckColorIndex(PXLCreateImage(2, 2, 24), 0, 0), -1) << "no palette, no index";
     EXPECT_EQ(PXLSuckColorIndex(99, 0, 0), -1);

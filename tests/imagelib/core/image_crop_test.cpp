@@ -26,6 +26,8 @@ TEST_F(ImageCrop, CopiesTheClampedRectangleAtEveryDepth) {
         {"one pixel", 5, 3, 5, 3, 5, 3, 5, 3},
         {"the last column", 20, 0, 25, 3, 20, 0, 20, 3},
         {"wholly left of the picture: the edge column", -5, 1, -2, 2, 0, 1, 0, 2},
+        {"the last row", 2, 3, 6, 4, 2, 3, 6, 3},
+        {"wholly below the picture: the edge row", 6, 9, 2, 5, 2, 3, 6, 3},
     };
     const int w = 21, h = 4;
     for (int bits : {1, 4, 8, 16, 24, 32}) {

@@ -123,4 +123,34 @@ TEST_F(ImagePaint, RectangleFillPaintsOnlyItsPartOfThePicture) {
     EXPECT_EQ(PXLFillImageByRGBColor2(99, 0, 0, 0, 1, 1), 0);
 }
 
+TEST_F(ImagePaint, RectangleOneStepOffAnEdgePaintsNothing) {
+    // 16 x 4 pictures: unpadded rows, so a pixel past either end of a row is a pixel of the next
+    // one, and whole 64-byte blocks of pixels, so a row above or below lies outside them.
+    struct Case {
+        const char* what;
+        int left, top, right, bottom;
+    };
+    const Case cases[] = {
+        {"the column left of the picture", -1, 0, -1, 3},
+        {"the column right of the picture", 16, 0, 16, 3},
+        {"the row above the picture", 0, -1, 15, -1},
+        {"the row below the picture", 0, 4, 15, 4},
+    };
+    for (const Case& c : cases) {
+        const PxlImageId bytes = PXLCreateImage(16, 4, 8);
+        ASSERT_EQ(PXLGetScanBytes(bytes) * 4, 64);
+        PXLSetColorToPalette(bytes, 9, RGB(9, 9, 9));
+        const PxlImageId truecolour = PXLCreateImage(16, 4, 24);
+        ASSERT_EQ(PXLGetScanBytes(truecolour) * 4, 192);
+        ASSERT_EQ(PXLFillImageByRGBColor2(bytes, RGB(9, 9, 9), c.left, c.top, c.right, c.bottom), 1)
+            << c.what;
+        ASSERT_EQ(PXLFillImageByRGBColor2(truecolour, RGB(9, 9, 9), c.left, c.top, c.right, c.bottom), 1)
+            << c.what;
+        EXPECT_EQ(testpx::pixels(bytes), std::vector<uint32_t>(64, 0)) << c.what;
+        EXPECT_EQ(testpx::pixels(truecolour), std::vector<uint32_t>(64, RGB(0, 0, 0))) << c.what;
+        PXLDeleteImage(bytes);
+        PXLDeleteImage(truecolour);
+    }
+}
+
 }  // namespace

@@ -197,8 +197,28 @@ TEST(BitBlt, RefusesCoordinatesBeyondTheRange) {
                              0));
     DrawDibClose(dd);
     EXPECT_EQ(dest.at(0, 0), 0x123456u);
-    EXPECT_TRUE(StretchBlt(dest.dc(), 0, 0, 1 << 27, 2, source.dc(), 0, 0, 2, 2, SRCCOPY))
-        << "the largest allowed";
+
+    // The last values allowed on either side, and one past them, as an edge, an extent or the
+    // edge an extent reaches.
+    const int limit = 1 << 27;
+    struct Case {
+        const char* what;
+        int x, width;
+        bool allowed;
+    };
+    const Case cases[] = {
+        {"the largest extent", 0, limit, true},
+        {"one more", 0, limit + 1, false},
+        {"the lowest edge", -limit, 1, true},
+        {"one lower", -limit - 1, 1, false},
+        {"an extent reaching one past the largest edge", 1, limit, false},
+        {"the largest negative extent", 0, -limit, true},
+        {"one more negative", 0, -limit - 1, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(StretchBlt(dest.dc(), c.x, 0, c.width, 2, source.dc(), 0, 0, 2, 2, SRCCOPY), c.allowed)
+            << c.what;
+    }
 }
 
 TEST(BitBlt, OverlappingCopyWithinOneSurface) {

@@ -97,6 +97,36 @@ TEST(SpanArray, DeletesAndEmptyArrays) {
     EXPECT_EQ(array.GetSize(), 0);
 }
 
+// Every call on a run one span longer than the array is refused whole, and says so: the spans
+// inside it stay as they were, and so does the array's size.
+TEST(SpanArray, RunsOnePastTheLastSpanChangeNothing) {
+    const Spans start{{0, 5}, {9, 7}, {30, 3}};  // not chained, so chaining would show
+    struct Case {
+        const char* what;
+        int (*call)(SpanArray&);
+    };
+    const Case cases[] = {
+        {"set", [](SpanArray& a) { return a.SetSpan(3, Span{1, 1}); }},
+        {"pointer", [](SpanArray& a) { return a.GetSpanPointer(3) != nullptr ? 1 : 0; }},
+        {"insert", [](SpanArray& a) { return a.InsertSpans(4, 1, false); }},
+        {"delete", [](SpanArray& a) { return a.DeleteSpans(1, 3); }},  // 3 spans: the whole block's size
+        {"grow", [](SpanArray& a) { return (a.GrowSpans(2, 2, 4), 0); }},
+        {"shrink", [](SpanArray& a) { return (a.ShrinkSpans(2, 2, 1), 0); }},
+        {"chain", [](SpanArray& a) { return (a.ChainStarts(1, 3), 0); }},
+    };
+    for (const Case& c : cases) {
+        SpanArray array;
+        set(array, start);
+        winplat::testing::DebugCapture debug;
+        EXPECT_EQ(c.call(array), 0) << c.what;
+#ifndef NDEBUG
+        EXPECT_FALSE(debug.text().empty()) << c.what << " is reported as a misuse";
+#endif
+        EXPECT_EQ(array.GetSize(), 12) << c.what;
+        EXPECT_EQ(spans(array), start) << c.what;
+    }
+}
+
 TEST(SpanArray, LimitAndRefusedMemoryLeaveTheSpans) {
     SpanArray array;
     ASSERT_EQ(array.InsertSpans(0, SpanArray::kMaxSpans, true), 1);

@@ -162,6 +162,30 @@ TEST(StringListTest, TheBlockStopsAt262140Bytes) {
     EXPECT_EQ(saved(list), full) << "a refused add changes nothing";
 }
 
+// Stored forms whose headers describe their blocks exactly: the largest block loads, one byte
+// more is refused on its size alone.
+TEST(StringListTest, StoredBlocksLoadUpTo262140Bytes) {
+    struct Case {
+        uint32_t size;
+        int loads;
+    };
+    for (const Case c : {Case{262140, 1}, Case{262141, 0}}) {
+        // Entries of 255 bytes, then one of the rest and a free slot: 1021 headers.
+        const uint32_t strings = c.size - 2 * 1021;
+        Bytes form = {0xFD, 0x03, 0x01, 0x00, 0xFF, 0xFF};
+        for (int shift = 0; shift < 32; shift += 8) form.push_back(static_cast<uint8_t>(c.size >> shift));
+        for (int i = 0; i < 1019; ++i) form.insert(form.end(), {0x01, 0xFF});
+        form.insert(form.end(), {0x01, static_cast<uint8_t>(strings - 1019 * 255), 0x00, 0x00});
+        form.resize(form.size() + strings, 'q');
+        SCOPED_TRACE(c.size);
+        StringList list;
+        ASSERT_EQ(load(list, form), c.loads);
+        if (c.loads) {
+            EXPECT_EQ(saved(list), form);
+        }
+    }
+}
+
 TEST(StringListTest, EntryIndexesStayBelowTheFailureValues) {
     StringList list;
     for (int i = 0; i < 0xFFFD; ++i) ASSERT_EQ(add(list, ""), i);

@@ -22,7 +22,8 @@ constexpr std::array<GroupMask, 256> groupMasks() {
     for (int bits = 0; bits < 256; ++bits) {
         for (int p = 0; p < 8; ++p) {
             const uint8_t keep = (bits >> (7 - p)) & 1 ? 0xFF : 0x00;
-            for (int b = 0; b < 3; ++b) masks[static_cast<size_t>(bits)][static_cast<size_t>(3 * p + b)] = keep;
+            for (int b = 0; b < 3; ++b)
+                masks[static_cast<size_t>(bits)][static_cast<size_t>(3 * p + b)] = keep;
         }
     }
     return masks;

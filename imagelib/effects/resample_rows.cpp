@@ -53,9 +53,12 @@ void acrossPlainAny(const uint8_t* in, const Taps& taps, int from, int outputs, 
 void acrossPlainChannels(int channels, const uint8_t* in, const Taps& taps, int from, int outputs,
                          uint16_t* out) {
     switch (channels) {
-        case 1: return acrossPlainAny<1>(in, taps, from, outputs, out);
-        case 3: return acrossPlainAny<3>(in, taps, from, outputs, out);
-        default: return acrossPlainAny<4>(in, taps, from, outputs, out);
+        case 1:
+            return acrossPlainAny<1>(in, taps, from, outputs, out);
+        case 3:
+            return acrossPlainAny<3>(in, taps, from, outputs, out);
+        default:
+            return acrossPlainAny<4>(in, taps, from, outputs, out);
     }
 }
 
@@ -80,8 +83,8 @@ void downPlain(const uint16_t* const* rows, const int32_t* weights, int count, s
 // the source and the output pixel have one after them in their row.
 void gatherPlain(const uint8_t* in, int inWidth, const int* columns, int from, int outputs, uint8_t* out) {
     // Columns only grow: the outputs before the first that reads the row's last pixel.
-    const int quick = static_cast<int>(std::lower_bound(columns, columns + std::max(0, outputs - 1), inWidth - 1) -
-                                       columns);
+    const int quick = static_cast<int>(
+        std::lower_bound(columns, columns + std::max(0, outputs - 1), inWidth - 1) - columns);
     int x = from;
     for (; x < quick; ++x) std::memcpy(out + 3 * x, in + 3 * columns[x], 4);
     for (; x < outputs; ++x) std::memcpy(out + 3 * x, in + 3 * columns[x], 3);
@@ -92,8 +95,8 @@ void gatherPlain(const uint8_t* in, int inWidth, const int* columns, int from, i
 // The plain gather, four pixels a step with the source bytes ahead asked for (a hint that changes
 // no result).
 void gatherAhead(const uint8_t* in, int inWidth, const int* columns, int outputs, uint8_t* out) {
-    const int quick = static_cast<int>(std::lower_bound(columns, columns + std::max(0, outputs - 1), inWidth - 1) -
-                                       columns);
+    const int quick = static_cast<int>(
+        std::lower_bound(columns, columns + std::max(0, outputs - 1), inWidth - 1) - columns);
     int x = 0;
     for (; x + 4 <= quick; x += 4) {
         __builtin_prefetch(in + 3 * static_cast<size_t>(columns[x]) + kPrefetchAhead);
@@ -143,7 +146,8 @@ int acrossSse2(const uint8_t* in, int inWidth, const Taps& taps, int outputs, ui
         _mm_prefetch(reinterpret_cast<const char*>(in + C * static_cast<size_t>(first[x]) + kPrefetchAhead),
                      _MM_HINT_T0);
         const __m128i a = weighPair(pairedPixels<C>(in + C * static_cast<size_t>(first[x])), pairs[x]);
-        const __m128i b = weighPair(pairedPixels<C>(in + C * static_cast<size_t>(first[x + 1])), pairs[x + 1]);
+        const __m128i b =
+            weighPair(pairedPixels<C>(in + C * static_cast<size_t>(first[x + 1])), pairs[x + 1]);
         const __m128i both = _mm_xor_si128(_mm_packs_epi32(a, b), flip);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + C * x), both);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + C * (x + 1)), _mm_unpackhi_epi64(both, both));
@@ -166,7 +170,8 @@ size_t downSse2(const uint16_t* const* rows, const int32_t* weights, int count, 
             high = _mm_add_epi32(high, _mm_unpackhi_epi16(productLow, productHigh));
         }
         // Shifted sums lie below 2^10: the saturating packs are the plain loop's clamp at 255.
-        const __m128i words = _mm_packs_epi32(_mm_srli_epi32(low, kDownShift), _mm_srli_epi32(high, kDownShift));
+        const __m128i words =
+            _mm_packs_epi32(_mm_srli_epi32(low, kDownShift), _mm_srli_epi32(high, kDownShift));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + e), _mm_packus_epi16(words, words));
     }
     return e;
@@ -181,9 +186,12 @@ __attribute__((target("avx2"))) inline __m256i weighPairs3Avx2(const uint8_t* in
     // Per lane: one output's six source bytes, zero-extended and paired by channel.
     const __m256i order = _mm256_setr_epi8(0, -1, 3, -1, 1, -1, 4, -1, 2, -1, 5, -1, -1, -1, -1, -1,  //
                                            0, -1, 3, -1, 1, -1, 4, -1, 2, -1, 5, -1, -1, -1, -1, -1);
-    const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + 3 * static_cast<size_t>(first[x])));
-    const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + 3 * static_cast<size_t>(first[x + 1])));
-    const __m256i pixels = _mm256_shuffle_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(a), b, 1), order);
+    const __m128i a =
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + 3 * static_cast<size_t>(first[x])));
+    const __m128i b =
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + 3 * static_cast<size_t>(first[x + 1])));
+    const __m256i pixels =
+        _mm256_shuffle_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(a), b, 1), order);
     const __m256i w = _mm256_inserti128_si256(_mm256_set1_epi32(static_cast<int32_t>(pairs[x])),
                                               _mm_set1_epi32(static_cast<int32_t>(pairs[x + 1])), 1);
     const __m256i bias = _mm256_set1_epi32((1 << (kAcrossShift - 1)) - (1 << (15 + kAcrossShift)));
@@ -192,7 +200,7 @@ __attribute__((target("avx2"))) inline __m256i weighPairs3Avx2(const uint8_t* in
 
 // Four outputs a step: lane one holds outputs x and x + 2, lane two x + 1 and x + 3.
 __attribute__((target("avx2"))) int across3Avx2(const uint8_t* in, int inWidth, const Taps& taps, int outputs,
-                                                 uint16_t* out) {
+                                                uint16_t* out) {
     const __m256i flip = _mm256_set1_epi16(static_cast<int16_t>(0x8000));
     const int stop = std::min(loadableOutputs(taps, inWidth, 3, outputs), outputs - 2);
     const int32_t* first = taps.first.data();
@@ -201,9 +209,9 @@ __attribute__((target("avx2"))) int across3Avx2(const uint8_t* in, int inWidth, 
     for (; x + 3 < stop; x += 4) {
         _mm_prefetch(reinterpret_cast<const char*>(in + 3 * static_cast<size_t>(first[x]) + kPrefetchAhead),
                      _MM_HINT_T0);
-        const __m256i both = _mm256_xor_si256(
-            _mm256_packs_epi32(weighPairs3Avx2(in, first, pairs, x), weighPairs3Avx2(in, first, pairs, x + 2)),
-            flip);
+        const __m256i both = _mm256_xor_si256(_mm256_packs_epi32(weighPairs3Avx2(in, first, pairs, x),
+                                                                 weighPairs3Avx2(in, first, pairs, x + 2)),
+                                              flip);
         const __m128i even = _mm256_castsi256_si128(both), odd = _mm256_extracti128_si256(both, 1);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 3 * x), even);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 3 * (x + 1)), odd);
@@ -214,8 +222,8 @@ __attribute__((target("avx2"))) int across3Avx2(const uint8_t* in, int inWidth, 
 }
 
 // Sixteen values a step, as downSse2 does eight.
-__attribute__((target("avx2"))) size_t downAvx2(const uint16_t* const* rows, const int32_t* weights, int count,
-                                                size_t values, uint8_t* out) {
+__attribute__((target("avx2"))) size_t downAvx2(const uint16_t* const* rows, const int32_t* weights,
+                                                int count, size_t values, uint8_t* out) {
     const __m256i round = _mm256_set1_epi32(1 << (kDownShift - 1));
     size_t e = 0;
     for (; e + 16 <= values; e += 16) {
@@ -245,8 +253,8 @@ inline __m128i load32(const uint8_t* p) {
 
 // Four pixels a step: four bytes loaded for each, their first three packed into twelve bytes and
 // stored as sixteen, the last four overwritten by the next step. The outputs it did.
-__attribute__((target("avx2"))) int gatherAvx2(const uint8_t* in, int inWidth, const int* columns, int outputs,
-                                               uint8_t* out) {
+__attribute__((target("avx2"))) int gatherAvx2(const uint8_t* in, int inWidth, const int* columns,
+                                               int outputs, uint8_t* out) {
     const __m128i pack = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     // Loads need a source pixel after the one read, stores four bytes past the fourth pixel.
     const int readable = static_cast<int>(
@@ -309,7 +317,8 @@ bool runs(RowLoops loops) {
 
 void weighAcross(int channels, const uint8_t* in, int inWidth, const Taps& taps, int outputs, uint16_t* out,
                  RowLoops loops) {
-    const int done = loops == RowLoops::Plain ? 0 : acrossVector(channels, in, inWidth, taps, outputs, out, loops);
+    const int done =
+        loops == RowLoops::Plain ? 0 : acrossVector(channels, in, inWidth, taps, outputs, out, loops);
     acrossPlainChannels(channels, in, taps, done, outputs, out);
 }
 

@@ -37,7 +37,8 @@ struct Taps {
     void pairUp() {
         pairs.resize(first.size());
         for (size_t i = 0; width == 2 && i < pairs.size(); ++i)
-            pairs[i] = static_cast<uint32_t>(weights[2 * i]) | (static_cast<uint32_t>(weights[2 * i + 1]) << 16);
+            pairs[i] =
+                static_cast<uint32_t>(weights[2 * i]) | (static_cast<uint32_t>(weights[2 * i + 1]) << 16);
     }
 };
 

@@ -19,9 +19,10 @@ struct Case {
 // values), so each row ends in a part the vector loops leave to the plain one and row padding
 // of every length follows.
 constexpr Case kCases[] = {
-    {1, 1, 1, 1},     {1, 1, 9, 5},    {2, 1, 7, 2},   {3, 3, 1, 1},    {5, 4, 5, 4},     {7, 5, 19, 11},
-    {33, 9, 17, 5},   {64, 3, 21, 7},  {16, 8, 16, 8}, {101, 13, 37, 29}, {37, 29, 101, 13}, {8, 8, 3, 40},
-    {300, 2, 1001, 3}, {1003, 3, 333, 2}, {4097, 2, 1024, 1}, {9, 2, 2, 9}, {130, 6, 65, 12}, {6, 3, 7, 3},
+    {1, 1, 1, 1},      {1, 1, 9, 5},     {2, 1, 7, 2},      {3, 3, 1, 1},      {5, 4, 5, 4},
+    {7, 5, 19, 11},    {33, 9, 17, 5},   {64, 3, 21, 7},    {16, 8, 16, 8},    {101, 13, 37, 29},
+    {37, 29, 101, 13}, {8, 8, 3, 40},    {300, 2, 1001, 3}, {1003, 3, 333, 2}, {4097, 2, 1024, 1},
+    {9, 2, 2, 9},      {130, 6, 65, 12}, {6, 3, 7, 3},
 };
 
 PxlImageId randomImage(int width, int height, int bits, std::mt19937& random) {
@@ -39,7 +40,8 @@ std::vector<uint8_t> resampled(PxlImageId source, const Case& c, int mode, RowLo
     {
         pixmill::ImageLock in = pixmill::lockImage(source, pixmill::Access::Read);
         pixmill::ImageLock out = pixmill::lockImage(target, pixmill::Access::Write);
-        std::memset(out->bits, 0xA5, static_cast<size_t>(PXLSizeImage(target)));  // padding shows stray writes
+        std::memset(out->bits, 0xA5,
+                    static_cast<size_t>(PXLSizeImage(target)));  // padding shows stray writes
         EXPECT_TRUE(pixmill::resample::resampleImage(*in, *out, mode, loops));
         bytes.assign(out->bits, out->bits + PXLSizeImage(target));
     }
@@ -56,9 +58,9 @@ TEST_F(VectorResampler, GivesThePlainLoopsBytesAtEverySizeModeAndDepth) {
             for (const Case& c : kCases) {
                 const PxlImageId source = randomImage(c.sw, c.sh, bits, random);
                 for (int mode : {1, 2, 3}) {
-                    SCOPED_TRACE(testing::Message() << "form " << static_cast<int>(loops) << ", " << bits
-                                                    << " bits, mode " << mode << ", " << c.sw << "x" << c.sh
-                                                    << " to " << c.dw << "x" << c.dh);
+                    SCOPED_TRACE(testing::Message()
+                                 << "form " << static_cast<int>(loops) << ", " << bits << " bits, mode "
+                                 << mode << ", " << c.sw << "x" << c.sh << " to " << c.dw << "x" << c.dh);
                     EXPECT_EQ(resampled(source, c, mode, loops), resampled(source, c, mode, RowLoops::Plain));
                     ++compared;
                 }

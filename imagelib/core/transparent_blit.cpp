@@ -9,6 +9,7 @@
 #include "core/bitmap_math.h"
 #include "core/image_registry.h"
 #include "core/image_resize.h"
+#include "core/masked_copy.h"
 #include "core/pixel_rows.h"
 
 using namespace pixmill;
@@ -105,6 +106,10 @@ void composeRows(const ImageRecord& picture, const ImageRecord& mask, const Imag
         const uint8_t* maskRow = rowFromTop(mask, sy + r);
         const uint8_t* alphaRow = WithAlpha ? rowFromTop(*alpha, sy + r) : nullptr;
         uint8_t* out = dest.rowFromTop(dy + r) + 3 * static_cast<size_t>(dx);
+        if (Bits == 24 && !WithAlpha) {
+            copyUnmasked24(in, maskRow, sx, w, out);
+            continue;
+        }
         for (int c = 0; c < w; ++c, out += 3) {
             const int x = sx + c;
             const uint8_t* s = Bits == 24 ? in + 3 * x : palette[indexAt(in, x, Bits)].data();

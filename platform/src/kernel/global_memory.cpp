@@ -15,6 +15,7 @@
 #include <new>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "winplat/base.h"
 #include "winplat/handles.h"
@@ -80,6 +81,15 @@ FailurePlan failurePlan;
 // Whether a reallocation that may move a block always does; tests may switch it for a while.
 bool alwaysMove = kSanitized;
 
+// Every live block by the slot of its handle, beside the handle table: the calls on a block find it
+// under the one lock they take anyway, without the table's lock and reference counting. The table
+// owns the blocks; GlobalFree takes an entry out before its block dies.
+struct Entry {
+    uint32_t handle = 0;
+    GlobalBlock* block = nullptr;
+};
+std::vector<Entry> blockBySlot;
+
 bool planRefuses() {
     if (!failurePlan.active) return false;
     ++failurePlan.seen;
@@ -131,8 +141,26 @@ SIZE_T roomFor(SIZE_T bytes, SIZE_T capacity) { return std::clamp(capacity + cap
 // A block shrunk to under a quarter of its storage gives the rest back.
 bool wastesRoom(SIZE_T bytes, SIZE_T capacity) { return bytes < capacity / 4; }
 
-std::shared_ptr<GlobalBlock> lookup(HGLOBAL handle) {
-    return handleTable().getAs<GlobalBlock>(handleValue(handle), HandleType::GlobalMemory);
+uint32_t slotOf(uint32_t handle) { return handle & (HandleTable::kMaxSlots - 1); }
+
+// The live block a handle names, else null with ERROR_INVALID_HANDLE. Caller holds the lock.
+GlobalBlock* lookup(HGLOBAL handle) {
+    const uint32_t value = handleValue(handle);
+    const uint32_t slot = slotOf(value);
+    if (value && slot < blockBySlot.size() && blockBySlot[slot].handle == value) return blockBySlot[slot].block;
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+}
+
+void enter(uint32_t handle, GlobalBlock* block) {
+    const uint32_t slot = slotOf(handle);
+    if (slot >= blockBySlot.size()) blockBySlot.resize(slot + 1);
+    blockBySlot[slot] = Entry{handle, block};
+}
+
+void leave(uint32_t handle) {
+    const uint32_t slot = slotOf(handle);
+    if (slot < blockBySlot.size() && blockBySlot[slot].handle == handle) blockBySlot[slot] = Entry{};
 }
 
 void logUnsupported(const char* call, UINT flags) {
@@ -232,24 +260,27 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
         if (flags & GMEM_ZEROINIT) std::memset(block->data(), 0, block->storage.capacity);
     }
     std::byte* data = block->data();
+    GlobalBlock* entered = block.get();
     const uint32_t handle = handleTable().add(HandleType::GlobalMemory, std::move(block));
     if (!handle) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
+    enter(handle, entered);
     if (data) blockByData[data] = handle;
     return makeHandle<HGLOBAL>(handle);
 }
 
 HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags) {
-    auto block = lookup(handle);
+    std::unique_lock lock(memoryMutex);
+    GlobalBlock* block = lookup(handle);
     if (!block) return nullptr;
     if (flags & ~(kKnownFlags | GMEM_MODIFY)) {
+        lock.unlock();
         logUnsupported("GlobalReAlloc", flags);
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    std::lock_guard lock(memoryMutex);
     if (flags & GMEM_MODIFY) {
         block->flags = (block->flags & ~GMEM_DISCARDABLE) | (flags & GMEM_DISCARDABLE);
         return handle;
@@ -273,18 +304,18 @@ HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags) {
 }
 
 LPVOID GlobalLock(HGLOBAL handle) {
-    auto block = lookup(handle);
-    if (!block) return nullptr;
     std::lock_guard lock(memoryMutex);
+    GlobalBlock* block = lookup(handle);
+    if (!block) return nullptr;
     if (block->discarded) return nullptr;
     if (block->moveable() && block->lockCount < GMEM_LOCKCOUNT) ++block->lockCount;
     return block->data();
 }
 
 BOOL GlobalUnlock(HGLOBAL handle) {
-    auto block = lookup(handle);
-    if (!block) return FALSE;
     std::lock_guard lock(memoryMutex);
+    GlobalBlock* block = lookup(handle);
+    if (!block) return FALSE;
     if (!block->moveable()) {
         SetLastError(NO_ERROR);  // fixed blocks have no lock count
         return FALSE;
@@ -303,6 +334,7 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
     if (!object) return handle;
     auto& block = static_cast<GlobalBlock&>(*object);
     std::lock_guard lock(memoryMutex);
+    leave(handleValue(handle));
     if (kDebugFill && block.lockCount) host::log("winplat: GlobalFree of a block that is still locked\n");
     if (block.data()) blockByData.erase(block.data());
     release(block.storage);
@@ -310,16 +342,16 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
 }
 
 SIZE_T GlobalSize(HGLOBAL handle) {
-    auto block = lookup(handle);
-    if (!block) return 0;
     std::lock_guard lock(memoryMutex);
+    GlobalBlock* block = lookup(handle);
+    if (!block) return 0;
     return block->size;
 }
 
 UINT GlobalFlags(HGLOBAL handle) {
-    auto block = lookup(handle);
-    if (!block) return GMEM_INVALID_HANDLE;
     std::lock_guard lock(memoryMutex);
+    GlobalBlock* block = lookup(handle);
+    if (!block) return GMEM_INVALID_HANDLE;
     return (block->lockCount & GMEM_LOCKCOUNT) | (block->discarded ? GMEM_DISCARDED : 0u) |
            (block->flags & GMEM_DISCARDABLE);
 }

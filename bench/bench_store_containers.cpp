@@ -180,7 +180,12 @@ BENCHMARK(BM_SpanArrayFill)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_RecordArrayAppendTo)->Arg(256)->Arg(1024)->Arg(4096)->Arg(9362)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_VectorAppendTo)->Arg(256)->Arg(1024)->Arg(4096)->Arg(9362)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_RecordArrayInsertMiddle)->Arg(256)->Arg(1024)->Arg(4096)->Arg(9362)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecordArrayInsertMiddle)
+    ->Arg(256)
+    ->Arg(1024)
+    ->Arg(4096)
+    ->Arg(9362)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_VectorInsertMiddle)->Arg(256)->Arg(1024)->Arg(4096)->Arg(9362)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SpanArrayInsertTo)->Arg(256)->Arg(1024)->Arg(4096)->Arg(16383)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_VectorSpanInsertTo)->Arg(256)->Arg(1024)->Arg(4096)->Arg(16383)->Unit(benchmark::kMicrosecond);

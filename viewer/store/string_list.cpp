@@ -98,7 +98,9 @@ uint16_t StringList::Reshape(uint32_t bytes) {
 
 // Room for as many headers again as the list has (at least 16), so that headers added one by one
 // move the strings a bounded number of times.
-uint32_t StringList::HeaderRoomFor(uint16_t count) const { return std::max<uint32_t>(16, count) * headerSize_; }
+uint32_t StringList::HeaderRoomFor(uint16_t count) const {
+    return std::max<uint32_t>(16, count) * headerSize_;
+}
 
 // Moves the strings down so that at most 'keep' bytes of room stay after the headers. Needs the
 // block pinned.
@@ -234,7 +236,8 @@ uint16_t StringList::AddString(const char* bytes, int length, int index) {
     const uint32_t headers = uint32_t{count_} * headerSize_;
     const uint32_t stringBytes = oldSize - headers;
     // Where the new string goes among the strings; an appended entry's goes last.
-    const uint32_t before = (addHeader && target == count_) ? stringBytes : (block_ ? OffsetOf(target) - StringsOffset() : 0);
+    const uint32_t before =
+        (addHeader && target == count_) ? stringBytes : (block_ ? OffsetOf(target) - StringsOffset() : 0);
     // A header takes its bytes from the room after the headers, which is renewed when used up;
     // near the limit the room gives way to stored bytes.
     uint32_t roomAfter = headerRoom_;

@@ -136,7 +136,9 @@ void release(Storage& storage) {
 
 // Storage for a block outgrowing 'capacity': half as much again to spare (within the largest
 // block), so a block grown step by step is copied a bounded number of times per byte.
-SIZE_T roomFor(SIZE_T bytes, SIZE_T capacity) { return std::clamp(capacity + capacity / 2, bytes, kMaxBlockSize); }
+SIZE_T roomFor(SIZE_T bytes, SIZE_T capacity) {
+    return std::clamp(capacity + capacity / 2, bytes, kMaxBlockSize);
+}
 
 // A block shrunk to under a quarter of its storage gives the rest back.
 bool wastesRoom(SIZE_T bytes, SIZE_T capacity) { return bytes < capacity / 4; }
@@ -147,7 +149,9 @@ uint32_t slotOf(uint32_t handle) { return handle & (HandleTable::kMaxSlots - 1);
 GlobalBlock* lookup(HGLOBAL handle) {
     const uint32_t value = handleValue(handle);
     const uint32_t slot = slotOf(value);
-    if (value && slot < blockBySlot.size() && blockBySlot[slot].handle == value) return blockBySlot[slot].block;
+    if (value && slot < blockBySlot.size() && blockBySlot[slot].handle == value) {
+        return blockBySlot[slot].block;
+    }
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
 }
@@ -206,7 +210,8 @@ bool resizeInPlace(GlobalBlock& block, SIZE_T bytes, bool zeroGrowth) {
 // refusals in every build.
 bool reallocate(GlobalBlock& block, uint32_t handle, SIZE_T bytes, bool zeroGrowth) {
     if (bytes > kMaxBlockSize || planRefuses()) return false;
-    const bool fits = block.data() && bytes <= block.storage.capacity && !wastesRoom(bytes, block.storage.capacity);
+    const SIZE_T capacity = block.storage.capacity;
+    const bool fits = block.data() && bytes <= capacity && !wastesRoom(bytes, capacity);
     if (fits && !alwaysMove) return resizeInPlace(block, bytes, zeroGrowth);
     return moveTo(block, handle, bytes, zeroGrowth);
 }

@@ -188,7 +188,8 @@ TEST_P(ContainerGrowth, StringListsKeepTheirStoredFormUpToTheLimit) {
         // Mostly long appends and inserts until well past the limit, then mostly deletes.
         const bool filling = step % 1500 < 1200;
         const int roll = static_cast<int>(random() % 20);
-        const int op = filling ? (roll < 18 ? roll % 5 : 5 + roll % 5) : (roll < 14 ? 5 + roll % 3 : roll % 10);
+        const int op =
+            filling ? (roll < 18 ? roll % 5 : 5 + roll % 5) : (roll < 14 ? 5 + roll % 3 : roll % 10);
         const auto n = static_cast<uint16_t>(model.size());
         const std::string s = text(filling ? 200 + random() % 56 : random() % 4);
         if (op < 5 || n == 0) {
@@ -203,7 +204,8 @@ TEST_P(ContainerGrowth, StringListsKeepTheirStoredFormUpToTheLimit) {
                     }
                 }
             }
-            const uint32_t need = static_cast<uint32_t>(s.size()) + (slot == model.size() || at >= 0 ? 2u : 0u);
+            const bool header = slot == model.size() || at >= 0;
+            const uint32_t need = static_cast<uint32_t>(s.size()) + (header ? 2u : 0u);
             if (stored + need > StringList::kMaxBlock) {
                 ASSERT_EQ(got, StringList::kFull);
                 ++refusals;

@@ -1,6 +1,7 @@
-// Record arrays grow by exactly one record per append, so filling one costs the square of its
-// size in copied bytes; the 64 KB block caps that. Side by side with std::vector doing the same
-// appends, 100,000 records per run spread over as many full arrays as it takes.
+// Record arrays and span arrays filled one record at a time, side by side with std::vector doing
+// the same appends: 100,000 records per run spread over as many full arrays as it takes, and single
+// arrays filled to sizes up to their limits, whose time per record should not grow with the size.
+// Every access locks the block through the platform, which is most of what a record costs.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -77,9 +78,114 @@ void BM_SpanArrayFill(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * lect32::SpanArray::kMaxSpans);
 }
 
+// One array filled from empty to n records, next to std::vector doing the same appends: the time
+// per record should not grow with n. 9362 seven-byte records fill the 64 KB block.
+constexpr uint16_t kSeven = 7;
+
+void perItem(benchmark::State& state, int64_t items) {
+    state.SetItemsProcessed(state.iterations() * items);
+    state.counters["per_item"] = benchmark::Counter(static_cast<double>(items),
+                                                    benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
+}
+
+void BM_RecordArrayAppendTo(benchmark::State& state) {
+    const auto n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        lect32::RecordArray array(kSeven);
+        for (int k = 0; k < n; ++k) {
+            const uint16_t index = array.Append();
+            writeRecord(static_cast<uint8_t*>(array.LockRecord(index)), kSeven, k);
+            array.Unlock();
+        }
+        benchmark::DoNotOptimize(array.GetCount());
+    }
+    perItem(state, n);
+}
+
+void BM_VectorAppendTo(benchmark::State& state) {
+    const auto n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        std::vector<uint8_t> array;
+        for (int k = 0; k < n; ++k) {
+            array.resize(array.size() + kSeven);
+            writeRecord(array.data() + array.size() - kSeven, kSeven, k);
+        }
+        benchmark::DoNotOptimize(array.data());
+    }
+    perItem(state, n);
+}
+
+// Records inserted one at a time in the middle of the array: both sides move half the records per
+// insert, so the cost per record grows with n for both; the ratio is what matters.
+void BM_RecordArrayInsertMiddle(benchmark::State& state) {
+    const auto n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        lect32::RecordArray array(kSeven);
+        for (int k = 0; k < n; ++k) {
+            const auto at = static_cast<uint16_t>(array.GetCount() / 2);
+            array.Insert(at);
+            writeRecord(static_cast<uint8_t*>(array.LockRecord(at)), kSeven, k);
+            array.Unlock();
+        }
+        benchmark::DoNotOptimize(array.GetCount());
+    }
+    perItem(state, n);
+}
+
+void BM_VectorInsertMiddle(benchmark::State& state) {
+    const auto n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        std::vector<uint8_t> array;
+        for (int k = 0; k < n; ++k) {
+            const size_t at = (array.size() / kSeven / 2) * kSeven;
+            array.insert(array.begin() + static_cast<long>(at), kSeven, 0);
+            writeRecord(array.data() + at, kSeven, k);
+        }
+        benchmark::DoNotOptimize(array.data());
+    }
+    perItem(state, n);
+}
+
+// A span index built by chained inserts at its end, next to a vector of spans; 16383 is the limit.
+void BM_SpanArrayInsertTo(benchmark::State& state) {
+    const auto n = static_cast<uint16_t>(state.range(0));
+    for (auto _ : state) {
+        lect32::SpanArray spans;
+        for (uint16_t k = 0; k < n; ++k) spans.InsertSpans(k, 1, true);
+        benchmark::DoNotOptimize(spans.GetCount());
+    }
+    perItem(state, n);
+}
+
+void BM_VectorSpanInsertTo(benchmark::State& state) {
+    const auto n = static_cast<uint16_t>(state.range(0));
+    for (auto _ : state) {
+        std::vector<lect32::Span> spans;
+        for (uint16_t k = 0; k < n; ++k) {
+            const lect32::Span before = k ? spans.back() : lect32::Span{0, 0};
+            spans.insert(spans.end(), lect32::Span{static_cast<uint16_t>(before.start + before.length), 0});
+        }
+        benchmark::DoNotOptimize(spans.data());
+    }
+    perItem(state, n);
+}
+
 }  // namespace
 
 BENCHMARK(BM_RecordArrayAppend)->Arg(2)->Arg(7)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VectorAppend)->Arg(2)->Arg(7)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecordArrayFillSeven)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SpanArrayFill)->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_RecordArrayAppendTo)->Arg(256)->Arg(1024)->Arg(4096)->Arg(9362)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_VectorAppendTo)->Arg(256)->Arg(1024)->Arg(4096)->Arg(9362)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecordArrayInsertMiddle)
+    ->Arg(256)
+    ->Arg(1024)
+    ->Arg(4096)
+    ->Arg(9362)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_VectorInsertMiddle)->Arg(256)->Arg(1024)->Arg(4096)->Arg(9362)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SpanArrayInsertTo)->Arg(256)->Arg(1024)->Arg(4096)->Arg(16383)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_VectorSpanInsertTo)->Arg(256)->Arg(1024)->Arg(4096)->Arg(16383)->Unit(benchmark::kMicrosecond);

@@ -1,5 +1,6 @@
 #include "store/block_pool.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -52,6 +53,53 @@ HGLOBAL BlockWithGap(HGLOBAL old, uint32_t oldSize, uint32_t at, uint32_t n) {
 HGLOBAL BlockWithout(HGLOBAL old, uint32_t oldSize, uint32_t at, uint32_t n) {
     if (n >= oldSize || at > oldSize - n) return nullptr;
     return RebuildBlock(old, oldSize - n, {{0, 0, at}, {at + n, at, oldSize - at - n}});
+}
+
+bool GrowBlock(HGLOBAL& block, uint32_t oldSize, uint32_t at, uint32_t n) {
+    const uint32_t newSize = oldSize + n;
+    if (at > oldSize || newSize > kMaxBlockBytes) return false;
+    if (!block) {
+        block = GlobalAlloc(GMEM_MOVEABLE, newSize);
+        return block != nullptr;
+    }
+    if (!GlobalReAlloc(block, newSize, GMEM_MOVEABLE)) return false;
+    if (at == oldSize) return true;  // nothing to move up
+    auto* data = static_cast<uint8_t*>(GlobalLock(block));
+    if (!data) {
+        GlobalReAlloc(block, oldSize, GMEM_MOVEABLE);  // a locked-out block was never written
+        return false;
+    }
+    std::memmove(data + at + n, data + at, oldSize - at);
+    GlobalUnlock(block);
+    return true;
+}
+
+// The bytes to drop are kept aside (few of them) or rotated to the end (many), so that a refused
+// shrink can put them back.
+bool ShrinkBlock(HGLOBAL block, uint32_t oldSize, uint32_t at, uint32_t n) {
+    if (!block || n >= oldSize || at > oldSize - n) return false;
+    auto* data = static_cast<uint8_t*>(GlobalLock(block));
+    if (!data) return false;
+    const uint32_t tail = oldSize - at - n;
+    uint8_t aside[256];
+    const bool small = n <= sizeof aside;
+    if (small) {
+        std::memcpy(aside, data + at, n);
+        std::memmove(data + at, data + at + n, tail);
+    } else {
+        std::rotate(data + at, data + at + n, data + oldSize);
+    }
+    GlobalUnlock(block);
+    if (GlobalReAlloc(block, oldSize - n, GMEM_MOVEABLE)) return true;
+    data = static_cast<uint8_t*>(GlobalLock(block));
+    if (data && small) {
+        std::memmove(data + at + n, data + at, tail);
+        std::memcpy(data + at, aside, n);
+    } else if (data) {
+        std::rotate(data + at, data + at + tail, data + oldSize);
+    }
+    if (data) GlobalUnlock(block);
+    return false;
 }
 
 BlockPool::~BlockPool() {

@@ -42,6 +42,16 @@ HGLOBAL BlockWithGap(HGLOBAL old, uint32_t oldSize, uint32_t at, uint32_t n);
 // The same with the n bytes at 'at' taken out; the result must keep at least one byte.
 HGLOBAL BlockWithout(HGLOBAL old, uint32_t oldSize, uint32_t at, uint32_t n);
 
+// Opens n unwritten bytes at 'at' in a block of oldSize bytes, resizing it where it is (the block
+// keeps spare room, so growing by small steps copies each byte a bounded number of times); a null
+// block gets a new one. false, with the block and its bytes as they were, when memory cannot be
+// had or the block cannot be locked. The block may move: pointers into it go stale.
+bool GrowBlock(HGLOBAL& block, uint32_t oldSize, uint32_t at, uint32_t n);
+// Takes the n bytes at 'at' out of a block of oldSize bytes (the result keeps at least one byte).
+// false, with the block and its bytes as they were, when the smaller block cannot be had. The
+// block may move: pointers into it go stale.
+bool ShrinkBlock(HGLOBAL block, uint32_t oldSize, uint32_t at, uint32_t n);
+
 // Up to 32 blocks that stay locked while they are out; callers give theirs back before they return.
 class BlockPool {
 public:

@@ -90,12 +90,10 @@ int ByteBuffer::InsertBytes(uint16_t position, uint16_t n) {
     if (uint32_t{size_} > kMaxBlockBytes - n) return 0;
     const bool parked = slot_ != 0;
     if (parked && block_) GlobalUnlock(block_);
-    HGLOBAL grown = BlockWithGap(block_, size_, position, n);
-    if (!grown) {
+    if (!GrowBlock(block_, size_, position, n)) {
         if (parked && block_) GlobalLock(block_);
         return 0;
     }
-    block_ = grown;
     size_ = static_cast<uint16_t>(size_ + n);
     if (parked) repark();
     return 1;
@@ -120,12 +118,10 @@ int ByteBuffer::DeleteBytes(uint16_t position, uint16_t n) {
         return 1;
     }
     if (parked) GlobalUnlock(block_);
-    HGLOBAL shrunk = BlockWithout(block_, size_, position, n);
-    if (!shrunk) {
+    if (!ShrinkBlock(block_, size_, position, n)) {
         if (parked) GlobalLock(block_);
         return 0;
     }
-    block_ = shrunk;
     size_ = static_cast<uint16_t>(size_ - n);
     if (parked) repark();
     return 1;

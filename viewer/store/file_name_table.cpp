@@ -95,7 +95,7 @@ uint16_t FileNameTable::Match(const Split& split, uint16_t folder) {
     }
     // No memory for the index: the same answer by a scan.
     const uint16_t count = GetCount();
-    const uint8_t* strings = HeaderAt(0) + uint32_t{count} * GetHeaderSize();
+    const uint8_t* strings = StringsAt();
     for (uint16_t j = 0; j < count; ++j) {
         const uint8_t* header = HeaderAt(j);
         if (header[0] && header[1] == split.nameLength && header[kType] == split.type &&
@@ -137,7 +137,7 @@ bool FileNameTable::BuildPathIndex() {
     try {
         const uint16_t count = GetCount();
         pathIndex_.reserve(count);
-        const uint8_t* strings = HeaderAt(0) + uint32_t{count} * GetHeaderSize();
+        const uint8_t* strings = StringsAt();
         for (uint16_t j = 0; j < count; ++j) {
             const uint8_t* header = HeaderAt(j);
             if (header[0]) {

@@ -50,9 +50,7 @@ int RecordArray::Insert(uint16_t i) {
     const uint32_t bytes = uint32_t{count_} * size_;
     if (bytes > kMaxBlockBytes - size_) return 0;
     if (i > count_) i = count_;
-    HGLOBAL grown = BlockWithGap(block_, bytes, uint32_t{i} * size_, size_);
-    if (!grown) return 0;
-    block_ = grown;
+    if (!GrowBlock(block_, bytes, uint32_t{i} * size_, size_)) return 0;
     ++count_;
     return 1;
 }
@@ -66,9 +64,7 @@ int RecordArray::Delete(uint16_t i) {
         Clear();
         return 1;
     }
-    HGLOBAL shrunk = BlockWithout(block_, uint32_t{count_} * size_, uint32_t{i} * size_, size_);
-    if (!shrunk) return 0;
-    block_ = shrunk;
+    if (!ShrinkBlock(block_, uint32_t{count_} * size_, uint32_t{i} * size_, size_)) return 0;
     --count_;
     return 1;
 }

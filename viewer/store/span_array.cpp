@@ -101,12 +101,10 @@ int SpanArray::InsertSpans(uint16_t i, uint16_t n, bool chain) {
     if (uint32_t{count} + n > kMaxSpans) return 0;
     const bool parked = slot_ != 0;
     if (parked && block_) GlobalUnlock(block_);
-    HGLOBAL grown = BlockWithGap(block_, size_, 4 * uint32_t{i}, 4 * uint32_t{n});
-    if (!grown) {
+    if (!GrowBlock(block_, size_, 4 * uint32_t{i}, 4 * uint32_t{n})) {
         if (parked && block_) GlobalLock(block_);
         return 0;
     }
-    block_ = grown;
     size_ = static_cast<uint16_t>(size_ + 4 * n);
     if (parked) repark();
     if (chain) {
@@ -139,12 +137,10 @@ int SpanArray::DeleteSpans(uint16_t i, uint16_t n) {
         return 1;
     }
     if (parked) GlobalUnlock(block_);
-    HGLOBAL shrunk = BlockWithout(block_, size_, 4 * uint32_t{i}, 4 * uint32_t{n});
-    if (!shrunk) {
+    if (!ShrinkBlock(block_, size_, 4 * uint32_t{i}, 4 * uint32_t{n})) {
         if (parked) GlobalLock(block_);
         return 0;
     }
-    block_ = shrunk;
     size_ = static_cast<uint16_t>(size_ - 4 * n);
     if (parked) repark();
     return 1;

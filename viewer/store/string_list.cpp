@@ -22,6 +22,7 @@ void StringList::FreeBlock() {
     block_ = nullptr;
     data_ = nullptr;
     capacity_ = 0;
+    headerRoom_ = 0;
     locked_ = false;
     permanent_ = 0;
 }
@@ -73,9 +74,9 @@ int StringList::UnlockPermanently() {
 }
 
 // The block grows with room to spare (up to the limit), so that a list built by appends costs
-// linear copying rather than a full copy per string; size_ says how much of it is used, and the
-// saved form carries size_ only. Reallocation happens unlocked so that the block may move, and
-// the block comes back locked.
+// linear copying rather than a full copy per string; size_ + headerRoom_ bytes of it are used, and
+// the saved form carries the size_ stored bytes only. Reallocation happens unlocked so that the
+// block may move, and the block comes back locked.
 uint16_t StringList::Reshape(uint32_t bytes) {
     if (block_ && bytes <= capacity_) return Pin() ? 0 : kLockFailed;
     const uint32_t roomy = std::min(kMaxBlock, std::max(bytes, capacity_ + capacity_ / 2));
@@ -95,16 +96,32 @@ uint16_t StringList::Reshape(uint32_t bytes) {
     return Pin() ? 0 : kLockFailed;
 }
 
+// Room for as many headers again as the list has (at least 16), so that headers added one by one
+// move the strings a bounded number of times.
+uint32_t StringList::HeaderRoomFor(uint16_t count) const {
+    return std::max<uint32_t>(16, count) * headerSize_;
+}
+
+// Moves the strings down so that at most 'keep' bytes of room stay after the headers. Needs the
+// block pinned.
+void StringList::NarrowRoom(uint32_t keep) {
+    if (headerRoom_ <= keep) return;
+    const uint32_t headers = uint32_t{count_} * headerSize_;
+    std::memmove(data_ + headers + keep, data_ + headers + headerRoom_, size_ - headers);
+    headerRoom_ = keep;
+}
+
 // Gives memory back once less than half of the block is used. A refused shrink leaves the larger
 // block, which is harmless.
-void StringList::Shrink(uint32_t bytes) {
-    if (bytes == 0) {
+void StringList::Shrink(uint32_t stored) {
+    if (stored == 0) {
         // Moveable blocks of no bytes cannot be locked, so an emptied list drops its block.
         const uint8_t keep = permanent_;
         FreeBlock();
         permanent_ = keep;
         return;
     }
+    const uint32_t bytes = stored + headerRoom_;
     if (bytes >= capacity_ / 2) return;
     const bool relock = locked_;
     if (locked_) {
@@ -129,7 +146,7 @@ bool StringList::BuildIndex() {
     DropIndex();
     try {
         index_.reserve(count_);
-        uint32_t at = uint32_t{count_} * headerSize_;
+        uint32_t at = StringsOffset();
         for (uint16_t j = 0; j < count_; ++j) {
             const uint8_t* header = HeaderAt(j);
             if (header[0]) {
@@ -179,7 +196,7 @@ void StringList::IndexShift(uint16_t from, int by) {
 }
 
 uint32_t StringList::OffsetOf(uint16_t index) const {
-    uint32_t offset = uint32_t{count_} * headerSize_;
+    uint32_t offset = StringsOffset();
     for (uint16_t j = 0; j < index; ++j) offset += HeaderAt(j)[1];
     return offset;
 }
@@ -216,27 +233,37 @@ uint16_t StringList::AddString(const char* bytes, int length, int index) {
     const uint32_t oldSize = size_;
     if (oldSize + growth > kMaxBlock) return finish(kFull);
 
-    const uint32_t stringAt = (addHeader && target == count_) ? oldSize : (block_ ? OffsetOf(target) : 0);
-    if (growth) {
-        if (const uint16_t failed = Reshape(oldSize + growth)) return finish(failed);
-    }
-    std::memmove(data_ + stringAt + length, data_ + stringAt, oldSize - stringAt);
-    if (length) std::memcpy(data_ + stringAt, bytes, static_cast<size_t>(length));
+    const uint32_t headers = uint32_t{count_} * headerSize_;
+    const uint32_t stringBytes = oldSize - headers;
+    // Where the new string goes among the strings; an appended entry's goes last.
+    const uint32_t before =
+        (addHeader && target == count_) ? stringBytes : (block_ ? OffsetOf(target) - StringsOffset() : 0);
+    // A header takes its bytes from the room after the headers, which is renewed when used up;
+    // near the limit the room gives way to stored bytes.
+    uint32_t roomAfter = headerRoom_;
+    if (addHeader) roomAfter = headerRoom_ >= headerSize_ ? headerRoom_ - headerSize_ : HeaderRoomFor(count_);
+    roomAfter = std::min(roomAfter, kMaxBlock - (oldSize + growth));
+    if (const uint16_t failed = Reshape(oldSize + growth + roomAfter)) return finish(failed);
+    uint8_t* strings = data_ + headers + (addHeader ? headerSize_ : 0u) + roomAfter;
+    const uint8_t* was = data_ + headers + headerRoom_;
+    if (strings != was) std::memmove(strings, was, stringBytes);
+    std::memmove(strings + before + length, strings + before, stringBytes - before);
+    if (length) std::memcpy(strings + before, bytes, static_cast<size_t>(length));
     if (addHeader) {
         const uint32_t headerAt = uint32_t{target} * headerSize_;
-        std::memmove(data_ + headerAt + headerSize_, data_ + headerAt, oldSize + length - headerAt);
+        std::memmove(data_ + headerAt + headerSize_, data_ + headerAt, headers - headerAt);
         if (target < count_) IndexShift(target, 1);
         ++count_;
     } else {
         --free_;
     }
+    headerRoom_ = roomAfter;
     size_ = oldSize + growth;
     uint8_t* header = HeaderAt(target);
     std::memset(header, 0, headerSize_);
     header[0] = 1;
     header[1] = static_cast<uint8_t>(length);
-    IndexAdd(target, {reinterpret_cast<const char*>(data_ + stringAt + (addHeader ? headerSize_ : 0u)),
-                      static_cast<size_t>(length)});
+    IndexAdd(target, {reinterpret_cast<const char*>(strings + before), static_cast<size_t>(length)});
     changed_ = 1;
     return finish(target);
 }
@@ -252,11 +279,14 @@ int StringList::DeleteString(uint16_t index, int remove) {
     const uint32_t at = OffsetOf(index);
     IndexRemove(index, {reinterpret_cast<const char*>(data_ + at), length});
     if (remove) IndexShift(static_cast<uint16_t>(index + 1), -1);
-    std::memmove(data_ + at, data_ + at + length, size_ - at - length);
+    const uint32_t used = size_ + headerRoom_;
+    std::memmove(data_ + at, data_ + at + length, used - at - length);
     uint32_t newSize = size_ - length;
     if (remove) {
+        // The header's bytes join the room after the headers; the strings stay where they are.
         const uint32_t next = (uint32_t{index} + 1) * headerSize_;
-        std::memmove(data_ + next - headerSize_, data_ + next, newSize - next);
+        std::memmove(data_ + next - headerSize_, data_ + next, uint32_t{count_} * headerSize_ - next);
+        headerRoom_ += headerSize_;
         newSize -= headerSize_;
         --count_;
     } else {
@@ -282,18 +312,25 @@ int StringList::ReplaceString(uint16_t index, const char* bytes, int length) {
         return 0;
     }
     const uint32_t old = HeaderAt(index)[1];
-    const uint32_t at = OffsetOf(index);
-    const uint32_t tail = at + old;
+    uint32_t at = OffsetOf(index);
+    uint32_t tail = at + old;
     const uint32_t oldSize = size_;
     const uint32_t newSize = oldSize - old + static_cast<uint32_t>(length);
     if (newSize > oldSize) {
-        if (newSize > kMaxBlock || Reshape(newSize) != 0) {
+        if (newSize > kMaxBlock) {
+            ReleasePin();
+            return 0;
+        }
+        NarrowRoom(kMaxBlock - newSize);  // the block stays within the limit
+        at = OffsetOf(index);
+        tail = at + old;
+        if (Reshape(newSize + headerRoom_) != 0) {
             ReleasePin();
             return 0;
         }
     }
     IndexRemove(index, {reinterpret_cast<const char*>(data_ + at), old});
-    std::memmove(data_ + at + length, data_ + tail, oldSize - tail);
+    std::memmove(data_ + at + length, data_ + tail, oldSize + headerRoom_ - tail);
     if (length) std::memcpy(data_ + at, bytes, static_cast<size_t>(length));
     HeaderAt(index)[1] = static_cast<uint8_t>(length);
     IndexAdd(index, {reinterpret_cast<const char*>(data_ + at), static_cast<size_t>(length)});
@@ -304,16 +341,21 @@ int StringList::ReplaceString(uint16_t index, const char* bytes, int length) {
     return 1;
 }
 
+// The index holds copies of the strings, so a lookup through it needs no lock on the block.
 uint16_t StringList::Find(const char* bytes, int length) {
-    if (!block_ || length < 0 || length > kMaxLength || !Pin()) return kFull;
-    uint16_t found = kFull;
-    if (indexValid_ || BuildIndex()) {
-        const auto it = index_.find(std::string_view(bytes, static_cast<size_t>(length)));
-        if (it != index_.end()) found = it->second.front();
+    if (!block_ || length < 0 || length > kMaxLength) return kFull;
+    if (!indexValid_) {
+        if (!Pin()) return kFull;
+        BuildIndex();
         ReleasePin();
-        return found;
     }
-    uint32_t at = uint32_t{count_} * headerSize_;
+    if (indexValid_) {
+        const auto it = index_.find(std::string_view(bytes, static_cast<size_t>(length)));
+        return it == index_.end() ? kFull : it->second.front();
+    }
+    if (!Pin()) return kFull;
+    uint16_t found = kFull;
+    uint32_t at = StringsOffset();
     for (uint16_t j = 0; j < count_; ++j) {
         const uint8_t* header = HeaderAt(j);
         if (header[0] && header[1] == length && std::memcmp(data_ + at, bytes, static_cast<size_t>(length)) == 0) {
@@ -352,7 +394,9 @@ int StringList::Save(MemWriter& writer, int type, VazaziFile* document) {
     }
     if (size_) {
         if (!Pin()) return 0;
-        writer.WriteBytesLong(data_, size_);
+        const uint32_t headers = uint32_t{count_} * headerSize_;
+        writer.WriteBytesLong(data_, headers);
+        writer.WriteBytesLong(StringsAt(), size_ - headers);
         ReleasePin();
     }
     changed_ = 0;

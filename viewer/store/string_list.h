@@ -1,8 +1,10 @@
 // Short strings (file and folder names, index words, list texts) kept in one movable block: a
-// table of fixed-size entry headers followed by the strings' bytes back to back. The block is
-// also the stored form, so its layout is a file format:
+// table of fixed-size entry headers followed by the strings' bytes back to back. The stored form
+// is that layout, a file format:
 //   count headers of H bytes {u8 used, u8 length, subclass fields...}, then the used strings in
 //   entry order without terminators.
+// In memory the block also keeps unused room after the headers (for headers to come) and after
+// the strings, so that adding an entry at the end moves no other entry's bytes.
 // Saved as u16 count, u16 free count, u16 size (0xFFFF: a u32 size follows), the block.
 // Strings are cp1250 bytes of at most 255; the block never passes 262140 bytes.
 #ifndef LECT32_STORE_STRING_LIST_H
@@ -78,6 +80,8 @@ protected:
     bool Pin();
     void ReleasePin();
     uint8_t* HeaderAt(uint16_t index) const { return data_ + uint32_t{index} * headerSize_; }
+    // The first string's bytes (the strings follow one another in entry order).
+    uint8_t* StringsAt() const { return data_ + StringsOffset(); }
     uint32_t OffsetOf(uint16_t index) const;
     void MarkChanged() { changed_ = 1; }
     // Header bytes 0 (used) and 1 (length) belong to this class: the lookup index follows them
@@ -86,8 +90,12 @@ protected:
     virtual bool AcceptsLoadedEntry(const uint8_t* /*header*/) const { return true; }
 
 private:
+    uint32_t StringsOffset() const { return uint32_t{count_} * headerSize_ + headerRoom_; }
+    uint32_t HeaderRoomFor(uint16_t count) const;
+    void NarrowRoom(uint32_t keep);
     uint16_t Reshape(uint32_t bytes);
     void FreeBlock();
+    // After the stored size dropped to 'bytes'.
     void Shrink(uint32_t bytes);
     int LoadFrom(MemReader& reader);
 
@@ -111,8 +119,9 @@ private:
 
     uint16_t count_ = 0;
     uint16_t free_ = 0;
-    uint32_t size_ = 0;
-    uint32_t capacity_ = 0;  // bytes of the block, size_ of them used
+    uint32_t size_ = 0;        // stored bytes: headers and strings
+    uint32_t headerRoom_ = 0;  // unused bytes between the headers and the strings
+    uint32_t capacity_ = 0;    // bytes of the block, size_ + headerRoom_ of them used
     uint8_t* data_ = nullptr;
     HGLOBAL block_ = nullptr;
     bool locked_ = false;

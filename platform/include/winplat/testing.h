@@ -53,7 +53,7 @@ private:
 };
 
 // Installed for its lifetime: counting global memory allocations (GlobalAlloc, and GlobalReAlloc
-// when it needs new storage) from 1, allocation number 'first' and the 'count' - 1 after it fail.
+// whenever the block may move) from 1, allocation number 'first' and the 'count' - 1 after it fail.
 class WINPLAT_API GlobalAllocFailure {
 public:
     explicit GlobalAllocFailure(int first, int count = 1);
@@ -61,6 +61,22 @@ public:
     GlobalAllocFailure(const GlobalAllocFailure&) = delete;
     GlobalAllocFailure& operator=(const GlobalAllocFailure&) = delete;
     int failures() const;  // how many allocations this plan has refused so far
+};
+
+// Installed for its lifetime: whether every reallocation that may move a block moves it (as
+// sanitizer builds do) or only one that outgrows the block's storage (as release builds do), so
+// that either build's tests cover both ways.
+class WINPLAT_API GlobalReallocMoves {
+public:
+    explicit GlobalReallocMoves(bool always);
+    ~GlobalReallocMoves();
+    GlobalReallocMoves(const GlobalReallocMoves&) = delete;
+    GlobalReallocMoves& operator=(const GlobalReallocMoves&) = delete;
+    // What this build does without one installed.
+    static bool sanitizerDefault();
+
+private:
+    bool previous_;
 };
 
 // Number of live global memory blocks (for leak checks in tests).

@@ -1,14 +1,21 @@
 // Global memory blocks behind handles.
 //
-// A moveable block really moves when it is reallocated unlocked, so a pointer kept across an unlock
-// fails loudly under the sanitizers instead of working by luck. Debug builds fill fresh memory with
-// 0xCD and freed memory with 0xDD, and report blocks left at exit.
+// A block grown by GlobalReAlloc gets room to spare, so that a block grown a little at a time costs
+// linear copying in all; GlobalSize still reports the size asked for. Release builds grow and shrink
+// within that room in place. Sanitizer builds move a moveable block on every reallocation that
+// allows it, so a pointer kept across an unlock fails loudly instead of working by luck, and they
+// poison the room beyond the size so that reading past it is caught too. Debug builds fill fresh
+// memory with 0xCD and freed memory with 0xDD, and report blocks left at exit.
+#include <sanitizer/asan_interface.h>
+
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <new>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "winplat/base.h"
 #include "winplat/handles.h"
@@ -23,6 +30,18 @@ namespace {
 constexpr bool kDebugFill = false;
 #else
 constexpr bool kDebugFill = true;
+#endif
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
 #endif
 
 // The largest block a 32-bit program could ever have had.
@@ -59,6 +78,17 @@ struct FailurePlan {
 std::mutex memoryMutex;
 std::unordered_map<const void*, uint32_t> blockByData;
 FailurePlan failurePlan;
+// Whether a reallocation that may move a block always does; tests may switch it for a while.
+bool alwaysMove = kSanitized;
+
+// Every live block by the slot of its handle, beside the handle table: the calls on a block find it
+// under the one lock they take anyway, without the table's lock and reference counting. The table
+// owns the blocks; GlobalFree takes an entry out before its block dies.
+struct Entry {
+    uint32_t handle = 0;
+    GlobalBlock* block = nullptr;
+};
+std::vector<Entry> blockBySlot;
 
 bool planRefuses() {
     if (!failurePlan.active) return false;
@@ -70,32 +100,83 @@ bool planRefuses() {
     return false;
 }
 
-// New storage of at least one byte, or empty on failure.
-Storage allocate(SIZE_T bytes) {
-    if (bytes > kMaxBlockSize || planRefuses()) return {};
-    const SIZE_T capacity = bytes ? bytes : 1;
+// The bytes of the storage from 'from' on are room, not block: under AddressSanitizer touching
+// them is an error until the block grows over them again.
+void poisonRoom(const Storage& storage, SIZE_T from) {
+    if (storage.bytes && from < storage.capacity) {
+        ASAN_POISON_MEMORY_REGION(storage.bytes.get() + from, storage.capacity - from);
+    }
+}
+
+void unpoison(const Storage& storage, SIZE_T from, SIZE_T to) {
+    if (storage.bytes && from < to) ASAN_UNPOISON_MEMORY_REGION(storage.bytes.get() + from, to - from);
+}
+
+// New storage for 'bytes' (at least one byte) with 'capacity' bytes in all, or empty on failure.
+Storage allocate(SIZE_T bytes, SIZE_T capacity) {
+    capacity = std::max({bytes, capacity, SIZE_T{1}});
     Storage storage{std::unique_ptr<std::byte[]>(new (std::nothrow) std::byte[capacity]), capacity};
     if (!storage.bytes) return {};
     if (kDebugFill) std::memset(storage.bytes.get(), 0xCD, capacity);
+    poisonRoom(storage, std::max(bytes, SIZE_T{1}));
     return storage;
 }
 
+// Storage for a new block of exactly 'bytes', unless the failure plan refuses it.
+Storage allocate(SIZE_T bytes) {
+    if (bytes > kMaxBlockSize || planRefuses()) return {};
+    return allocate(bytes, bytes);
+}
+
 void release(Storage& storage) {
+    unpoison(storage, 0, storage.capacity);
     if (kDebugFill && storage.bytes) std::memset(storage.bytes.get(), 0xDD, storage.capacity);
     storage = {};
 }
 
-std::shared_ptr<GlobalBlock> lookup(HGLOBAL handle) {
-    return handleTable().getAs<GlobalBlock>(handleValue(handle), HandleType::GlobalMemory);
+// Storage for a block outgrowing 'capacity': half as much again to spare (within the largest
+// block), so a block grown step by step is copied a bounded number of times per byte.
+SIZE_T roomFor(SIZE_T bytes, SIZE_T capacity) {
+    return std::clamp(capacity + capacity / 2, bytes, kMaxBlockSize);
+}
+
+// A block shrunk to under a quarter of its storage gives the rest back.
+bool wastesRoom(SIZE_T bytes, SIZE_T capacity) { return bytes < capacity / 4; }
+
+uint32_t slotOf(uint32_t handle) { return handle & (HandleTable::kMaxSlots - 1); }
+
+// The live block a handle names, else null with ERROR_INVALID_HANDLE. Caller holds the lock.
+GlobalBlock* lookup(HGLOBAL handle) {
+    const uint32_t value = handleValue(handle);
+    const uint32_t slot = slotOf(value);
+    if (value && slot < blockBySlot.size() && blockBySlot[slot].handle == value) {
+        return blockBySlot[slot].block;
+    }
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+}
+
+void enter(uint32_t handle, GlobalBlock* block) {
+    const uint32_t slot = slotOf(handle);
+    if (slot >= blockBySlot.size()) blockBySlot.resize(slot + 1);
+    blockBySlot[slot] = Entry{handle, block};
+}
+
+void leave(uint32_t handle) {
+    const uint32_t slot = slotOf(handle);
+    if (slot < blockBySlot.size() && blockBySlot[slot].handle == handle) blockBySlot[slot] = Entry{};
 }
 
 void logUnsupported(const char* call, UINT flags) {
     host::log("winplat: " + std::string(call) + " refuses unsupported flags " + std::to_string(flags) + "\n");
 }
 
-// Gives the block new storage of 'bytes', keeping the contents that fit. Caller holds the lock.
+// Gives the block new storage for 'bytes', keeping the contents that fit. Caller holds the lock.
 bool moveTo(GlobalBlock& block, uint32_t handle, SIZE_T bytes, bool zeroGrowth) {
-    Storage fresh = allocate(bytes);
+    const SIZE_T had = block.storage.capacity;
+    const SIZE_T capacity = bytes > had ? roomFor(bytes, had) : wastesRoom(bytes, had) ? bytes : had;
+    Storage fresh = allocate(bytes, capacity);
+    if (!fresh.bytes && capacity > bytes) fresh = allocate(bytes, bytes);
     if (!fresh.bytes) return false;
     const SIZE_T kept = block.size < bytes ? block.size : bytes;
     if (kept) std::memcpy(fresh.bytes.get(), block.data(), kept);
@@ -110,8 +191,29 @@ bool moveTo(GlobalBlock& block, uint32_t handle, SIZE_T bytes, bool zeroGrowth) 
 // Resizes without moving; only possible within the storage the block already has.
 bool resizeInPlace(GlobalBlock& block, SIZE_T bytes, bool zeroGrowth) {
     if (!block.data() || bytes > block.storage.capacity) return false;
-    if (zeroGrowth && bytes > block.size) std::memset(block.data() + block.size, 0, bytes - block.size);
+    if (bytes > block.size) {
+        unpoison(block.storage, block.size, bytes);
+        if (zeroGrowth) {
+            std::memset(block.data() + block.size, 0, bytes - block.size);
+        } else if (kDebugFill) {
+            std::memset(block.data() + block.size, 0xCD, bytes - block.size);
+        }
+    } else if (bytes < block.size) {
+        if (kDebugFill) std::memset(block.data() + bytes, 0xDD, block.size - bytes);
+    }
+    poisonRoom(block.storage, std::max(bytes, SIZE_T{1}));
     return true;
+}
+
+// A reallocation that may move: in place when the storage fits and moves are not forced, else to
+// new storage. Refused as an allocation by the failure plan either way, so tests see the same
+// refusals in every build.
+bool reallocate(GlobalBlock& block, uint32_t handle, SIZE_T bytes, bool zeroGrowth) {
+    if (bytes > kMaxBlockSize || planRefuses()) return false;
+    const SIZE_T capacity = block.storage.capacity;
+    const bool fits = block.data() && bytes <= capacity && !wastesRoom(bytes, capacity);
+    if (fits && !alwaysMove) return resizeInPlace(block, bytes, zeroGrowth);
+    return moveTo(block, handle, bytes, zeroGrowth);
 }
 
 void discard(GlobalBlock& block) {
@@ -163,24 +265,27 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
         if (flags & GMEM_ZEROINIT) std::memset(block->data(), 0, block->storage.capacity);
     }
     std::byte* data = block->data();
+    GlobalBlock* entered = block.get();
     const uint32_t handle = handleTable().add(HandleType::GlobalMemory, std::move(block));
     if (!handle) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
+    enter(handle, entered);
     if (data) blockByData[data] = handle;
     return makeHandle<HGLOBAL>(handle);
 }
 
 HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags) {
-    auto block = lookup(handle);
+    std::unique_lock lock(memoryMutex);
+    GlobalBlock* block = lookup(handle);
     if (!block) return nullptr;
     if (flags & ~(kKnownFlags | GMEM_MODIFY)) {
+        lock.unlock();
         logUnsupported("GlobalReAlloc", flags);
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    std::lock_guard lock(memoryMutex);
     if (flags & GMEM_MODIFY) {
         block->flags = (block->flags & ~GMEM_DISCARDABLE) | (flags & GMEM_DISCARDABLE);
         return handle;
@@ -192,7 +297,7 @@ HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags) {
     }
     const bool zeroGrowth = (flags & GMEM_ZEROINIT) != 0;
     const bool mayMove = unlockedMoveable || (flags & GMEM_MOVEABLE);
-    const bool done = mayMove ? moveTo(*block, handleValue(handle), bytes, zeroGrowth)
+    const bool done = mayMove ? reallocate(*block, handleValue(handle), bytes, zeroGrowth)
                               : resizeInPlace(*block, bytes, zeroGrowth);
     if (!done) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -204,18 +309,18 @@ HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags) {
 }
 
 LPVOID GlobalLock(HGLOBAL handle) {
-    auto block = lookup(handle);
-    if (!block) return nullptr;
     std::lock_guard lock(memoryMutex);
+    GlobalBlock* block = lookup(handle);
+    if (!block) return nullptr;
     if (block->discarded) return nullptr;
     if (block->moveable() && block->lockCount < GMEM_LOCKCOUNT) ++block->lockCount;
     return block->data();
 }
 
 BOOL GlobalUnlock(HGLOBAL handle) {
-    auto block = lookup(handle);
-    if (!block) return FALSE;
     std::lock_guard lock(memoryMutex);
+    GlobalBlock* block = lookup(handle);
+    if (!block) return FALSE;
     if (!block->moveable()) {
         SetLastError(NO_ERROR);  // fixed blocks have no lock count
         return FALSE;
@@ -234,6 +339,7 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
     if (!object) return handle;
     auto& block = static_cast<GlobalBlock&>(*object);
     std::lock_guard lock(memoryMutex);
+    leave(handleValue(handle));
     if (kDebugFill && block.lockCount) host::log("winplat: GlobalFree of a block that is still locked\n");
     if (block.data()) blockByData.erase(block.data());
     release(block.storage);
@@ -241,16 +347,16 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
 }
 
 SIZE_T GlobalSize(HGLOBAL handle) {
-    auto block = lookup(handle);
-    if (!block) return 0;
     std::lock_guard lock(memoryMutex);
+    GlobalBlock* block = lookup(handle);
+    if (!block) return 0;
     return block->size;
 }
 
 UINT GlobalFlags(HGLOBAL handle) {
-    auto block = lookup(handle);
-    if (!block) return GMEM_INVALID_HANDLE;
     std::lock_guard lock(memoryMutex);
+    GlobalBlock* block = lookup(handle);
+    if (!block) return GMEM_INVALID_HANDLE;
     return (block->lockCount & GMEM_LOCKCOUNT) | (block->discarded ? GMEM_DISCARDED : 0u) |
            (block->flags & GMEM_DISCARDABLE);
 }
@@ -283,5 +389,18 @@ int GlobalAllocFailure::failures() const {
 }
 
 size_t liveGlobalBlocks() { return handleTable().count(HandleType::GlobalMemory); }
+
+GlobalReallocMoves::GlobalReallocMoves(bool always) {
+    std::lock_guard lock(memoryMutex);
+    previous_ = alwaysMove;
+    alwaysMove = always;
+}
+
+GlobalReallocMoves::~GlobalReallocMoves() {
+    std::lock_guard lock(memoryMutex);
+    alwaysMove = previous_;
+}
+
+bool GlobalReallocMoves::sanitizerDefault() { return kSanitized; }
 
 }  // namespace winplat::testing

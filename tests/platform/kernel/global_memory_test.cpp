@@ -1,4 +1,7 @@
+#include <sanitizer/asan_interface.h>
+
 #include <cstring>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +12,7 @@
 namespace {
 
 using winplat::testing::GlobalAllocFailure;
+using winplat::testing::GlobalReallocMoves;
 using winplat::testing::liveGlobalBlocks;
 
 TEST(GlobalMemory, MoveableBlockCountsLocks) {
@@ -177,6 +181,123 @@ TEST(GlobalMemory, FreeingALockedBlockIsReportedToTheDebugSink) {
     EXPECT_EQ(GlobalFree(h), nullptr);
 #ifndef NDEBUG
     EXPECT_TRUE(capture.contains("still locked"));
+#endif
+}
+
+// A block grown a byte at a time: reported sizes and contents stay exact, and in place growth
+// (release builds) keeps the data where it is except when the room runs out, a bounded number of
+// times; forced moves (sanitizer builds) move it on every step.
+TEST(GlobalMemory, GrowingStepByStepKeepsSizeAndContentsAndMovesRarelyUnlessForced) {
+    for (const bool always : {false, true}) {
+        SCOPED_TRACE(always ? "always moves" : "grows in place");
+        GlobalReallocMoves policy(always);
+        HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 1);
+        *static_cast<unsigned char*>(GlobalLock(h)) = 0;
+        GlobalUnlock(h);
+        const void* last = nullptr;
+        int moves = 0;
+        for (unsigned size = 2; size <= 4000; ++size) {
+            ASSERT_EQ(GlobalReAlloc(h, size, GMEM_MOVEABLE), h);
+            ASSERT_EQ(GlobalSize(h), size) << "the size asked for, not the room behind it";
+            auto* p = static_cast<unsigned char*>(GlobalLock(h));
+            moves += p != last ? 1 : 0;
+            last = p;
+            p[size - 1] = static_cast<unsigned char>(size - 1);
+            if (size % 500 == 0) {
+                for (unsigned k = 0; k < size; ++k) ASSERT_EQ(p[k], static_cast<unsigned char>(k)) << size;
+            }
+            GlobalUnlock(h);
+        }
+        if (always) {
+            EXPECT_EQ(moves, 3999);
+        } else {
+            EXPECT_LT(moves, 25) << "growth by half again needs about 20 moves to 4000 bytes";
+        }
+        GlobalFree(h);
+    }
+}
+
+// Shrinking within the room stays in place; shrinking far below it gives the memory back (a move).
+// Either is an allocation the failure plan may refuse, so tests see the same refusals in any build.
+TEST(GlobalMemory, ReallocationsThatMayMoveAreRefusedByThePlanEvenWithinTheRoom) {
+    GlobalReallocMoves policy(false);
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 100);
+    ASSERT_EQ(GlobalReAlloc(h, 101, 0), h);  // now with room to 150
+    const void* roomy = GlobalLock(h);
+    GlobalUnlock(h);
+    {
+        GlobalAllocFailure plan(1, 3);
+        EXPECT_EQ(GlobalReAlloc(h, 120, 0), nullptr);
+        EXPECT_EQ(GlobalReAlloc(h, 90, GMEM_MOVEABLE), nullptr);
+        EXPECT_EQ(GlobalReAlloc(h, 10, 0), nullptr);
+        EXPECT_EQ(plan.failures(), 3);
+    }
+    EXPECT_EQ(GlobalSize(h), 101u);
+    ASSERT_EQ(GlobalReAlloc(h, 140, 0), h);
+    EXPECT_EQ(GlobalLock(h), roomy) << "grown within the room";
+    GlobalUnlock(h);
+    ASSERT_EQ(GlobalReAlloc(h, 60, 0), h);
+    EXPECT_EQ(GlobalLock(h), roomy) << "shrunk within the room";
+    GlobalUnlock(h);
+    ASSERT_EQ(GlobalReAlloc(h, 20, 0), h);
+    EXPECT_NE(GlobalLock(h), roomy) << "less than a quarter used: the room is given back";
+    EXPECT_EQ(GlobalSize(h), 20u);
+    GlobalUnlock(h);
+    GlobalFree(h);
+}
+
+// What a build does by default: sanitizer builds move on every reallocation that may move.
+TEST(GlobalMemory, SanitizerBuildsMoveOnEveryReallocationByDefault) {
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 100);
+    ASSERT_EQ(GlobalReAlloc(h, 101, 0), h);
+    const void* before = GlobalLock(h);
+    GlobalUnlock(h);
+    ASSERT_EQ(GlobalReAlloc(h, 102, 0), h);  // within the room the first growth left
+    const void* after = GlobalLock(h);
+    GlobalUnlock(h);
+    EXPECT_EQ(after != before, GlobalReallocMoves::sanitizerDefault());
+    GlobalFree(h);
+}
+
+// Growth in place fills the new bytes as fresh memory would be (zeroed when asked), and a locked
+// block may grow into its room without moving.
+TEST(GlobalMemory, GrowthWithinTheRoomZeroesWhenAskedAndServesLockedBlocks) {
+    GlobalReallocMoves policy(false);
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 8);
+    std::memset(GlobalLock(h), 0x11, 8);
+    GlobalUnlock(h);
+    ASSERT_EQ(GlobalReAlloc(h, 9, 0), h);  // room to 12
+    ASSERT_EQ(GlobalReAlloc(h, 4, 0), h);
+    auto* p = static_cast<unsigned char*>(GlobalLock(h));
+    ASSERT_EQ(GlobalReAlloc(h, 12, GMEM_ZEROINIT), h) << "locked, but within its room";
+    EXPECT_EQ(GlobalLock(h), p);
+    GlobalUnlock(h);
+    EXPECT_EQ(std::vector<unsigned char>(p, p + 12),
+              (std::vector<unsigned char>{0x11, 0x11, 0x11, 0x11, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(GlobalReAlloc(h, 13, GMEM_ZEROINIT), nullptr) << "past the room a locked block cannot grow";
+    GlobalUnlock(h);
+    GlobalFree(h);
+}
+
+// Under AddressSanitizer the room past the size is poisoned, so reading past GlobalSize is caught
+// even where the storage goes on.
+TEST(GlobalMemory, TheRoomPastTheSizeIsPoisonedUnderAddressSanitizer) {
+#if defined(__SANITIZE_ADDRESS__)
+    GlobalReallocMoves policy(false);
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 100);
+    ASSERT_EQ(GlobalReAlloc(h, 101, 0), h);
+    auto* p = static_cast<unsigned char*>(GlobalLock(h));
+    GlobalUnlock(h);
+    EXPECT_FALSE(__asan_address_is_poisoned(p + 100));
+    EXPECT_TRUE(__asan_address_is_poisoned(p + 101));
+    ASSERT_EQ(GlobalReAlloc(h, 140, 0), h);
+    EXPECT_FALSE(__asan_address_is_poisoned(p + 139));
+    EXPECT_TRUE(__asan_address_is_poisoned(p + 140));
+    ASSERT_EQ(GlobalReAlloc(h, 60, 0), h);
+    EXPECT_TRUE(__asan_address_is_poisoned(p + 60));
+    GlobalFree(h);
+#else
+    GTEST_SKIP() << "not built with AddressSanitizer";
 #endif
 }
 

@@ -158,11 +158,9 @@ private:
 };
 
 // The index's help for a pass that wants frame 'wanted': only when the index describes the file
-// as it is now and holds that frame, and no image before it breaks off (a pass would fail there).
+// as it is now and holds that frame.
 KnownFrames knownFrames(const GifFrameIndex* index, bool described, int wanted) {
-    if (!index || !described || wanted < 0 || wanted >= index->frameCount() || index->dataBrokenBefore(wanted)) {
-        return {};
-    }
+    if (!index || !described || wanted < 0 || wanted >= index->frameCount()) return {};
     return KnownFrames(*index, wanted);
 }
 
@@ -351,10 +349,13 @@ int16_t loadFrame(CodecCall& call) {
         }
         ++index;
         if (known.pastWanted(index, in)) {
-            // The images after the wanted one as this pass would find them: one whose data breaks
-            // off fails the load, and the last one's descriptor leaves its packed byte.
-            if (known.index().dataBrokenAfter(info.wantedFrame)) return kCodecBadFormat;
-            if (index < known.index().frameCount()) info.flags = known.index().lastPacked();
+            // The images after the wanted one as this pass would find them: the last one leaves
+            // its packed byte, and fails the load when its data breaks off.
+            const GifFrameIndex& frames = known.index();
+            if (index < frames.frameCount()) {
+                info.flags = frames.lastPacked();
+                if (frames.lastDataBroken()) return kCodecBadFormat;
+            }
             if (!known.toEnd(in, state, index)) return kCodecReadError;
         }
     }

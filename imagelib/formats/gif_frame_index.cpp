@@ -8,18 +8,13 @@ void GifFrameIndex::start(const FileIdentity& file, int64_t offset, int64_t firs
     complete_ = false;
     marks_.clear();
     lastPacked_ = 0;
-    firstBroken_ = -1;
-    lastBroken_ = -1;
+    lastDataBroken_ = false;
     addMark(firstImage, state);
 }
 
 void GifFrameIndex::addImage(uint8_t packed, bool dataWhole, int64_t after, const GifParseState& state) {
-    const int image = frameCount();
     lastPacked_ = packed;
-    if (!dataWhole) {
-        if (firstBroken_ < 0) firstBroken_ = image;
-        lastBroken_ = image;
-    }
+    lastDataBroken_ = !dataWhole;
     addMark(after, state);
 }
 

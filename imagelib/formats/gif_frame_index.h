@@ -45,9 +45,9 @@ public:
     const Mark& mark(int image) const { return marks_[static_cast<size_t>(image)]; }
     // The descriptor's packed byte of the last image.
     uint8_t lastPacked() const { return lastPacked_; }
-    // Whether an image after 'image' has data that breaks off before its terminator.
-    bool dataBrokenAfter(int image) const { return lastBroken_ > image; }
-    bool dataBrokenBefore(int image) const { return firstBroken_ >= 0 && firstBroken_ < image; }
+    // Whether the last image's data breaks off before its terminator. No other image's can: data
+    // breaks off only where the file ends.
+    bool lastDataBroken() const { return lastDataBroken_; }
 
     // The graphic control values of a mark, in a parse state.
     static void restore(const Mark& mark, GifParseState& state);
@@ -60,8 +60,7 @@ private:
     bool complete_ = false;
     std::vector<Mark> marks_;
     uint8_t lastPacked_ = 0;
-    int firstBroken_ = -1;
-    int lastBroken_ = -1;
+    bool lastDataBroken_ = false;
 };
 
 }  // namespace pixmill

@@ -190,14 +190,17 @@ const std::string& animationFile(int frames) {
 void countFrames(benchmark::State& state, int frames) {
     const double all = double(frames) * double(state.iterations());
     state.SetItemsProcessed(static_cast<int64_t>(all));
-    state.counters["per_frame"] = benchmark::Counter(all, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_frame"] =
+        benchmark::Counter(all, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void chainPixmill(benchmark::State& state, int frames) {
     const std::string path = "C:" + animationFile(frames);
     for (auto _ : state) {
         const PxlImageId first = PXLLoadImageFramesOffset(path.c_str(), 0, nullptr, 0);
-        if (first <= 0 || PXLGetImageFramesNum(first) != frames) state.SkipWithError("the chain did not load");
+        if (first <= 0 || PXLGetImageFramesNum(first) != frames) {
+            state.SkipWithError("the chain did not load");
+        }
         PXLDeleteImage(first);
     }
     countFrames(state, frames);
@@ -208,7 +211,9 @@ void chainGiflib(benchmark::State& state, int frames) {
     for (auto _ : state) {
         int error = 0;
         GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
-        if (!gif || DGifSlurp(gif) != GIF_OK || gif->ImageCount != frames) state.SkipWithError("giflib failed");
+        if (!gif || DGifSlurp(gif) != GIF_OK || gif->ImageCount != frames) {
+            state.SkipWithError("giflib failed");
+        }
         benchmark::DoNotOptimize(gif->SavedImages);
         DGifCloseFile(gif, &error);
     }
@@ -226,8 +231,10 @@ BENCHMARK(BM_Gif100Frames_Stb)->Unit(benchmark::kMillisecond);
 const bool chainsRegistered = [] {
     for (int frames : {25, 50, 100, 200}) {
         const std::string name = "gif_chain_500x500/" + std::to_string(frames) + "_frames/";
-        benchmark::RegisterBenchmark((name + "pixmill").c_str(), chainPixmill, frames)->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark((name + "giflib").c_str(), chainGiflib, frames)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((name + "pixmill").c_str(), chainPixmill, frames)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((name + "giflib").c_str(), chainGiflib, frames)
+            ->Unit(benchmark::kMillisecond);
     }
     return true;
 }();

@@ -314,7 +314,8 @@ int16_t loadFrame(CodecCall& call) {
     if (h.hasTable() && !in.skip(tableBytes(h.tableBits()))) return kCodecReadError;
 
     GifFrameIndex* frames = call.gifFrames;
-    const KnownFrames known = knownFrames(frames, frames && frames->describes(stream, call.offset), info.wantedFrame);
+    const bool described = frames && frames->describes(stream, call.offset);
+    const KnownFrames known = knownFrames(frames, described, info.wantedFrame);
     int index = 0;
     if (known && !known.toWanted(in, state, index)) return kCodecReadError;
     for (;;) {

@@ -2,7 +2,8 @@
 
 namespace pixmill {
 
-void GifFrameIndex::start(const FileIdentity& file, int64_t offset, int64_t firstImage, const GifParseState& state) {
+void GifFrameIndex::start(const FileIdentity& file, int64_t offset, int64_t firstImage,
+                          const GifParseState& state) {
     file_ = file;
     offset_ = offset;
     complete_ = false;

@@ -163,8 +163,8 @@ void copyCodecPalette(const PxlCodecInfo& info, ImageRecord& image) {
     }
 }
 
-int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, PxlCodecInfo& info, ByteStream& file,
-                        GifFrameIndex* frames) {
+int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, PxlCodecInfo& info,
+                        ByteStream& file, GifFrameIndex* frames) {
     const int16_t formatId = detectImageFormat(path, offset);
     if (formatId == 0) return 0;
     if (formatId == PXL_FORMAT_PCD) info.controlWord = previewValue;

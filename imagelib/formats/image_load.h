@@ -27,8 +27,8 @@ PxlImageId loadImageFromFile(const char* path, int64_t offset, int wantedFrame, 
 // Recognises the picture at the offset, opens its file and runs the format's info reader (with
 // the frame index, when given); the file then stands at the picture's start again. The format
 // id, or 0 on any failure.
-int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, PxlCodecInfo& info, ByteStream& file,
-                        GifFrameIndex* frames = nullptr);
+int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, PxlCodecInfo& info,
+                        ByteStream& file, GifFrameIndex* frames = nullptr);
 
 // The codec's single transparency value (0xFF...... none, 0x00BBGGRR a colour, 0x01ii.... an
 // index) becomes the image's only transparency entry; nothing changes for none.

@@ -147,7 +147,8 @@ protected:
         GifFrameIndex index;
         for (int16_t frame : order) {
             SCOPED_TRACE("frame " + std::to_string(frame));
-            ASSERT_EQ(seen(runFrame(file, offset, frame, &index)), seen(runFrame(file, offset, frame, nullptr)));
+            ASSERT_EQ(seen(runFrame(file, offset, frame, &index)),
+                      seen(runFrame(file, offset, frame, nullptr)));
         }
     }
     static void expectSameWithIndex(const fs::path& file, int64_t offset = 0) {
@@ -262,7 +263,8 @@ TEST_F(GifFrameIndexTest, AnIndexOfAnotherOffsetIsNotUsed) {
     ASSERT_EQ(runFrame(file, 0, 0, &index).infoResult, 0);
     for (int16_t frame : {1, 0, 2}) {
         SCOPED_TRACE(frame);
-        EXPECT_EQ(seen(runFrame(file, secondAt, frame, &index)), seen(runFrame(file, secondAt, frame, nullptr)));
+        EXPECT_EQ(seen(runFrame(file, secondAt, frame, &index)),
+                  seen(runFrame(file, secondAt, frame, nullptr)));
     }
     EXPECT_TRUE(describes(index, file, secondAt));
 }

@@ -1,5 +1,7 @@
 #include "formats/codec.h"
 
+#include <sys/stat.h>
+
 #include <atomic>
 #include <cstring>
 
@@ -133,6 +135,19 @@ int64_t ByteStream::fileLength() {
     const off_t end = ftello(file_);
     fseeko(file_, here, SEEK_SET);
     return end;
+}
+
+std::optional<FileIdentity> ByteStream::fileIdentity() const {
+    struct stat facts {};
+    if (!file_ || fstat(fileno(file_), &facts) != 0) return std::nullopt;
+    constexpr int64_t kNsPerSecond = 1'000'000'000;
+    FileIdentity identity;
+    identity.device = facts.st_dev;
+    identity.inode = facts.st_ino;
+    identity.size = facts.st_size;
+    identity.modifiedNs = int64_t{facts.st_mtim.tv_sec} * kNsPerSecond + facts.st_mtim.tv_nsec;
+    identity.changedNs = int64_t{facts.st_ctim.tv_sec} * kNsPerSecond + facts.st_ctim.tv_nsec;
+    return identity;
 }
 
 }  // namespace pixmill

@@ -119,6 +119,18 @@ public:
     virtual void getRow(uint8_t* row, int indexFromTop) = 0;
 };
 
+// One state of one file: which file it is (device, inode) and its size and times. A file written
+// to or replaced in between shows a different identity.
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
+    int64_t modifiedNs = 0;
+    int64_t changedNs = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
 // The byte stream of one call: a file opened by the codec, an IStream or a callback record.
 class ByteStream {
 public:
@@ -145,6 +157,8 @@ public:
     int64_t tell();
     // The length of a file stream; 0 for the other kinds.
     int64_t fileLength();
+    // The open file's identity; none for the other kinds or when the system cannot say.
+    std::optional<FileIdentity> fileIdentity() const;
 
 private:
     FILE* file_ = nullptr;
@@ -161,6 +175,8 @@ struct FrameAppendState {
     bool spareUsed = false;     // the one spare entry has taken an appended frame
 };
 
+class GifFrameIndex;
+
 // Everything one codec call works with.
 struct CodecCall {
     PxlCodecInfo& info;
@@ -175,6 +191,8 @@ struct CodecCall {
     const char* targetPath = nullptr;  // file saves: the path the file ends up at (the codec
                                        // writes a temporary file beside it)
     FrameAppendState* append = nullptr;  // saves of writers that can append frames
+    GifFrameIndex* gifFrames = nullptr;  // GIF loads: where the file's frames start, kept between
+                                         // the passes over one file (formats/gif_frame_index.h)
 
     void tick() const {
         if (progress) progress();

@@ -1,10 +1,12 @@
-// Loading a GIF animation as a frame chain, one frame per pass over the file, with a callback
-// after each frame and break requests from other threads between frames.
+// Loading a GIF animation as a frame chain, one frame per load, with a callback after each frame
+// and break requests from other threads between frames. The loads share one index of the file's
+// frames, so each starts at its own frame and the chain costs time in step with the file's length.
 #include <string>
 #include <vector>
 
 #include "core/frame_break.h"
 #include "core/frame_chain.h"
+#include "formats/gif_frame_index.h"
 #include "formats/image_load.h"
 
 using namespace pixmill;
@@ -73,7 +75,8 @@ PxlImageId PXLLoadImageFramesOffset(const char* path, int32_t offset, PxlFrameCa
     PxlFileInfo file{};
     if (!path || !PXLGetInfoFileOffset(path, offset, &file)) return 0;
     PxlCodecInfo info;
-    const PxlImageId first = loadImageFromFile(path, offset, 0, info, -3, nullptr);
+    GifFrameIndex frameIndex;
+    const PxlImageId first = loadImageFromFile(path, offset, 0, info, -3, nullptr, &frameIndex);
     if (first == 0 || file.formatId != PXL_FORMAT_GIF) {
         applyCodecTransparency(first, info.transparency);
         return first;
@@ -85,7 +88,7 @@ PxlImageId PXLLoadImageFramesOffset(const char* path, int32_t offset, PxlFrameCa
     for (int i = 1; i < frames; ++i) {
         if (frameBreakRequested(first)) break;
         PxlCodecInfo frameInfo;
-        const PxlImageId id = loadImageFromFile(path, offset, i, frameInfo, -3, nullptr);
+        const PxlImageId id = loadImageFromFile(path, offset, i, frameInfo, -3, nullptr, &frameIndex);
         if (stops(callback, first, i, user)) {
             if (id) PXLDeleteImage(id);
             stopped = true;

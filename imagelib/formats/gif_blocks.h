@@ -54,6 +54,7 @@ public:
     bool read(void* out, uint32_t count) { return stream_.read(out, count); }
     bool skip(uint32_t count);
     int64_t tell() { return stream_.tell(); }
+    bool seek(int64_t position) { return stream_.seek(position, SEEK_SET); }
 
     // Calls 'each' with every sub-block until the zero-length one; false when the file ends first
     // or a sub-block is shorter than its length byte says.

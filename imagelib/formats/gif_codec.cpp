@@ -7,6 +7,7 @@
 
 #include "core/library_state.h"
 #include "formats/gif_blocks.h"
+#include "formats/gif_frame_index.h"
 #include "formats/gif_lzw_decoder.h"
 #include "winplat/byte_reader.h"
 #include "winplat/debug.h"
@@ -121,8 +122,53 @@ void appendDetail(PxlCodecInfo& info, int stringId) {
     std::strncat(info.detailText, descriptionText(stringId), sizeof info.detailText - 1 - used);
 }
 
-// One image block of the info pass, after its separator at 'separator'.
-int16_t infoImage(GifBlockReader& in, CodecCall& call, GifParseState& state, int index, int64_t separator) {
+// What an index recorded by an earlier info pass spares a pass that wants one frame: the frames
+// before it and those after it. A pass that goes past every image ends as it would without the
+// index, so only what those images leave behind is taken from the index.
+class KnownFrames {
+public:
+    KnownFrames() = default;
+    KnownFrames(const GifFrameIndex& index, int wanted) : index_(&index), wanted_(wanted) {}
+
+    explicit operator bool() const { return index_ != nullptr; }
+    const GifFrameIndex& index() const { return *index_; }
+
+    // Moves to the blocks before the wanted image, with the values in force there.
+    bool toWanted(GifBlockReader& in, GifParseState& state, int& image) const {
+        const GifFrameIndex::Mark& mark = index_->mark(wanted_);
+        GifFrameIndex::restore(mark, state);
+        image = wanted_;
+        return in.seek(mark.start);
+    }
+    // True when the pass has just passed the wanted image and stands where the index says the
+    // next blocks start.
+    bool pastWanted(int image, GifBlockReader& in) const {
+        return index_ && image == wanted_ + 1 && in.tell() == index_->mark(image).start;
+    }
+    // Moves on to the blocks after the last image.
+    bool toEnd(GifBlockReader& in, GifParseState& state, int& image) const {
+        image = index_->frameCount();
+        const GifFrameIndex::Mark& mark = index_->mark(image);
+        GifFrameIndex::restore(mark, state);
+        return in.seek(mark.start);
+    }
+
+private:
+    const GifFrameIndex* index_ = nullptr;
+    int wanted_ = 0;
+};
+
+// The index's help for a pass that wants frame 'wanted': only when the index describes the file
+// as it is now and holds that frame.
+KnownFrames knownFrames(const GifFrameIndex* index, bool described, int wanted) {
+    if (!index || !described || wanted < 0 || wanted >= index->frameCount()) return {};
+    return KnownFrames(*index, wanted);
+}
+
+// One image block of the info pass, after its separator at 'separator'; a recording index takes
+// the image.
+int16_t infoImage(GifBlockReader& in, CodecCall& call, GifParseState& state, int index, int64_t separator,
+                  GifFrameIndex* recording) {
     PxlCodecInfo& info = call.info;
     Descriptor d;
     if (!readDescriptor(in, d)) return kCodecReadError;
@@ -149,7 +195,7 @@ int16_t infoImage(GifBlockReader& in, CodecCall& call, GifParseState& state, int
         }
     }
     if (in.byte() < 0) return kCodecBadFormat;  // no minimum code size
-    in.skipSubBlocks();
+    const bool dataWhole = in.skipSubBlocks();
     if (wanted && index == 0) {
         info.repeatCount = state.repeatCount;
         appendDetail(info, (d.packed & kInterlaced) ? kDetailInterlaced : kDetailCompressed);
@@ -167,6 +213,7 @@ int16_t infoImage(GifBlockReader& in, CodecCall& call, GifParseState& state, int
         }
     }
     in.listed = end;
+    if (recording) recording->addImage(d.packed, dataWhole, end, state);
     return kCodecOk;
 }
 
@@ -204,12 +251,26 @@ int16_t readInfo(CodecCall& call, GifBlockListing* listing) {
     }
     in.listed = in.tell();
 
+    // A listing lists every block, so it neither takes the index's help nor records one. Without
+    // an index describing the file, this pass records it.
+    GifFrameIndex* frames = listing ? nullptr : call.gifFrames;
+    const bool described = frames && frames->describes(stream, call.offset);
+    const KnownFrames known = knownFrames(frames, described, info.wantedFrame);
+    GifFrameIndex* recording = nullptr;
+    if (frames && !described) {
+        if (const std::optional<FileIdentity> file = stream.fileIdentity()) {
+            frames->start(*file, call.offset, in.tell(), state);
+            recording = frames;
+        }
+    }
     int index = 0;
+    if (known && !known.toWanted(in, state, index)) return kCodecReadError;
     for (;;) {
         const int b = in.byte();
         if (b == kImageSeparator) {
-            if (int16_t r = infoImage(in, call, state, index, in.listed); r != kCodecOk) return r;
+            if (int16_t r = infoImage(in, call, state, index, in.listed, recording); r != kCodecOk) return r;
             ++index;
+            if (known.pastWanted(index, in) && !known.toEnd(in, state, index)) return kCodecReadError;
         } else if (b == kExtensionIntroducer) {
             in.readExtension();
         } else if (b != kIgnoredBetweenBlocks) {
@@ -217,6 +278,7 @@ int16_t readInfo(CodecCall& call, GifBlockListing* listing) {
         }
     }
     info.frameCount = static_cast<int16_t>(std::min(index, int{INT16_MAX}));
+    if (recording) recording->finish();
     return kCodecOk;
 }
 
@@ -256,7 +318,11 @@ int16_t loadFrame(CodecCall& call) {
     describeScreen(info, h);
     if (h.hasTable() && !in.skip(tableBytes(h.tableBits()))) return kCodecReadError;
 
+    GifFrameIndex* frames = call.gifFrames;
+    const bool described = frames && frames->describes(stream, call.offset);
+    const KnownFrames known = knownFrames(frames, described, info.wantedFrame);
     int index = 0;
+    if (known && !known.toWanted(in, state, index)) return kCodecReadError;
     for (;;) {
         const int b = in.byte();
         if (b == kExtensionIntroducer) {
@@ -288,6 +354,16 @@ int16_t loadFrame(CodecCall& call) {
             return kCodecBadFormat;
         }
         ++index;
+        if (known.pastWanted(index, in)) {
+            // The images after the wanted one as this pass would find them: the last one leaves
+            // its packed byte, and fails the load when its data breaks off.
+            const GifFrameIndex& frames = known.index();
+            if (index < frames.frameCount()) {
+                info.flags = frames.lastPacked();
+                if (frames.lastDataBroken()) return kCodecBadFormat;
+            }
+            if (!known.toEnd(in, state, index)) return kCodecReadError;
+        }
     }
     // Texts after the last image belong to the whole animation.
     if (info.wantedFrame == 0) {

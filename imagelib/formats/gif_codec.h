@@ -1,8 +1,10 @@
 // Reading GIF files (87a and 89a), one frame per call: the front end loads frame n by setting the
-// record's wanted frame and running the info reader and the loader, each of which parses the file
-// from its start. Each frame keeps its own size; its placement, the screen size, delay,
-// transparency, disposal, loop count and (with the GIF frame word) comment, title and text block
-// travel in the record. A wanted frame beyond the last gives a blank picture of the screen size.
+// record's wanted frame and running the info reader and the loader. Each parses the file from its
+// start, unless the call carries a frame index that an earlier info pass over the same file
+// recorded (gif_frame_index.h): then each starts at frame n and goes on after the last image once
+// past it, with the same results. Each frame keeps its own size; its placement, the screen size,
+// delay, transparency, disposal, loop count and (with the GIF frame word) comment, title and text
+// block travel in the record. A wanted frame beyond the last gives a blank picture of the screen size.
 //
 // Files only (the call's stream is a file opened at call.offset).
 #ifndef PIXMILL_FORMATS_GIF_CODEC_H

@@ -7,6 +7,7 @@
 #include "core/image_convert.h"
 #include "core/image_create.h"
 #include "formats/format_registry.h"
+#include "formats/gif_frame_index.h"
 #include "formats/image_rows.h"
 #include "winplat/debug.h"
 
@@ -162,30 +163,36 @@ void copyCodecPalette(const PxlCodecInfo& info, ImageRecord& image) {
     }
 }
 
-int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, PxlCodecInfo& info, ByteStream& file) {
+int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, PxlCodecInfo& info,
+                        ByteStream& file, GifFrameIndex* frames) {
     const int16_t formatId = detectImageFormat(path, offset);
     if (formatId == 0) return 0;
     if (formatId == PXL_FORMAT_PCD) info.controlWord = previewValue;
     if (!file.openFile(path, "rb") || !file.seek(offset, SEEK_SET)) return 0;
     CodecCall call{info, file};
     call.offset = offset;
+    call.gifFrames = frames;
     if (runInfo(formatId, call) != kCodecOk || info.width <= 0 || info.height <= 0) return 0;
     return file.seek(offset, SEEK_SET) ? formatId : 0;
 }
 
 PxlImageId loadImageFromFile(const char* path, int64_t offset, int wantedFrame, PxlCodecInfo& info,
-                             int16_t previewValue, PxlProgressFn progress) {
+                             int16_t previewValue, PxlProgressFn progress, GifFrameIndex* frames) {
     std::unique_lock gate(loadGate(), std::defer_lock);
     if (!path || offset < 0 || !gate.try_lock_for(gateWait())) return 0;
     startLoad();
     info = freshCodecInfo();
     info.wantedFrame = static_cast<int16_t>(wantedFrame);
+    // The info pass records where the frames are; the pixel pass goes straight to its frame.
+    GifFrameIndex ownFrames;
+    if (!frames) frames = &ownFrames;
     ByteStream file;
-    const int16_t formatId = describePicture(path, offset, previewValue, info, file);
+    const int16_t formatId = describePicture(path, offset, previewValue, info, file, frames);
     if (formatId == 0) return 0;
     CodecCall call{info, file};
     call.offset = offset;
     call.progress = progress;
+    call.gifFrames = frames;
     const PxlImageId id = decodeIntoNewImage(formatId, call);
     gate.unlock();
     return toAtMostTwentyFourBits(id);

@@ -19,13 +19,16 @@ PxlCodecInfo freshCodecInfo();
 
 // Loads frame 'wantedFrame' of the picture at the offset into a new image. The codec record is
 // left with what the codec found (its transparency value, for one). 0 on any failure, and then no
-// image is left behind.
+// image is left behind. Loads of several frames of one GIF file pass one frame index to all of
+// them, so that each frame is parsed once; without one, the load keeps its own.
 PxlImageId loadImageFromFile(const char* path, int64_t offset, int wantedFrame, PxlCodecInfo& info,
-                             int16_t previewValue, PxlProgressFn progress);
+                             int16_t previewValue, PxlProgressFn progress, GifFrameIndex* frames = nullptr);
 
-// Recognises the picture at the offset, opens its file and runs the format's info reader; the
-// file then stands at the picture's start again. The format id, or 0 on any failure.
-int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, PxlCodecInfo& info, ByteStream& file);
+// Recognises the picture at the offset, opens its file and runs the format's info reader (with
+// the frame index, when given); the file then stands at the picture's start again. The format
+// id, or 0 on any failure.
+int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, PxlCodecInfo& info,
+                        ByteStream& file, GifFrameIndex* frames = nullptr);
 
 // The codec's single transparency value (0xFF...... none, 0x00BBGGRR a colour, 0x01ii.... an
 // index) becomes the image's only transparency entry; nothing changes for none.

@@ -22,7 +22,6 @@ class TentBlur {
 public:
     TentBlur(int radius, int width, int height, int channels)
         : radius_(radius),
-          width_(width),
           height_(height),
           channels_(channels),
           rowValues_(static_cast<size_t>(width) * static_cast<size_t>(channels)),
@@ -71,7 +70,6 @@ private:
     }
 
     int radius_;
-    int width_;
     int height_;
     int channels_;
     size_t rowValues_;

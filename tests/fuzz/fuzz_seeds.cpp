@@ -25,7 +25,8 @@ bool fuzzWriteSeeds(const char* folder) {
         char name[32];
         std::snprintf(name, sizeof name, "seed-%02zu", i);
         std::ofstream out(fs::path(folder) / name, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(seeds[i].data()), static_cast<std::streamsize>(seeds[i].size()));
+        out.write(reinterpret_cast<const char*>(seeds[i].data()),
+                  static_cast<std::streamsize>(seeds[i].size()));
         if (!out) {
             std::fprintf(stderr, "cannot write %s/%s\n", folder, name);
             return false;

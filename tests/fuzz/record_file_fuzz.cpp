@@ -83,7 +83,8 @@ public:
     }
 
     // A body in the chunked form: packed by MemWriter::Compress, or 'stored' as given.
-    SeedFile& write(int table, int16_t index, const FuzzBytes& body, bool compress = false, uint8_t version = 1) {
+    SeedFile& write(int table, int16_t index, const FuzzBytes& body, bool compress = false,
+                    uint8_t version = 1) {
         MemWriter writer;
         writer.Begin();
         writer.WriteBytesLong(body.data(), static_cast<uint32_t>(body.size()));

@@ -3,15 +3,20 @@
 #   ./make.sh test        install missing packages, build with sanitizers, run every test
 #   ./make.sh run [args]  build and start the newest runnable program
 #   ./make.sh bench       build optimised and run the benchmarks
+#   ./make.sh fuzz [target] [seconds]
+#                         build the fuzz targets with clang and libFuzzer and run the target (or every
+#                         one in turn) for the seconds given (10 each by default); the corpus is kept in
+#                         build/fuzz/corpus/<target>, crashes land in build/fuzz/crashes/<target>
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
 
-jobs=$(nproc 2>/dev/null || echo 2)
+jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 
+# The packages of a list (tools/deps.txt unless another is named) that are not installed.
 missing_packages() {
     local pkg
-    sed -e 's/#.*//' -e '/^[[:space:]]*$/d' tools/deps.txt | while read -r pkg; do
+    sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "${1:-tools/deps.txt}" | while read -r pkg; do
         if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
             echo "$pkg"
         fi
@@ -20,7 +25,7 @@ missing_packages() {
 
 ensure_packages() {
     local missing
-    missing=$(missing_packages | tr '\n' ' ')
+    missing=$(missing_packages "${1:-tools/deps.txt}" | tr '\n' ' ')
     [ -z "${missing// /}" ] && return 0
     echo "make.sh: installing missing packages: $missing"
     local sudo=()
@@ -85,8 +90,58 @@ bench)
     done
     [ "$found" = 1 ] || echo "make.sh: no benchmarks are built yet."
     ;;
+fuzz)
+    ensure_packages
+    ensure_packages tools/fuzz_deps.txt
+    # './make.sh fuzz 30' runs every target for 30 seconds.
+    target=""
+    if [ $# -gt 0 ] && ! [[ $1 =~ ^[0-9]+$ ]]; then
+        target=${1%_fuzz}_fuzz
+        shift
+    fi
+    seconds=${1:-10}
+    CC=clang CXX=clang++ configure_and_build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFUZZ=ON -DBUILD_TESTS=OFF
+    targets=()
+    for b in build/fuzz/bin/*_fuzz; do targets+=("$(basename "$b")"); done
+    if [ -n "$target" ]; then
+        if [ ! -x "build/fuzz/bin/$target" ]; then
+            echo "make.sh: no fuzz target $target; there are: ${targets[*]}" >&2
+            exit 2
+        fi
+        targets=("$target")
+    fi
+    export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
+    export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+    failed=()
+    for t in "${targets[@]}"; do
+        corpus=build/fuzz/corpus/$t
+        crashes=build/fuzz/crashes/$t
+        log=build/fuzz/logs/$t.log
+        mkdir -p "$corpus" "$crashes" build/fuzz/logs
+        "build/fuzz/bin/$t" --write-seeds "$corpus"
+        started=build/fuzz/logs/$t.started
+        touch "$started"
+        echo "== $t: ${seconds} s, corpus $corpus"
+        status=0
+        "build/fuzz/bin/$t" -max_len=65536 -max_total_time="$seconds" -timeout=30 -artifact_prefix="$crashes/" \
+            "$corpus" >"$log" 2>&1 || status=$?
+        found=$(find "$crashes" -type f -newer "$started" | sort)
+        if [ "$status" != 0 ] || [ -n "$found" ]; then
+            tail -n 40 "$log"
+            echo "make.sh: $t failed (exit $status); log $log; inputs: ${found:-none}" >&2
+            failed+=("$t")
+        else
+            grep -E '^(Done|#[0-9]+ +DONE)' "$log" | tail -n 2 || true
+        fi
+    done
+    if [ ${#failed[@]} -gt 0 ]; then
+        echo "make.sh: fuzzing found faults in: ${failed[*]} (reproduce: build/fuzz/bin/<target> <input>)" >&2
+        exit 1
+    fi
+    echo "make.sh: no faults found in ${#targets[@]} target(s)"
+    ;;
 *)
-    echo "usage: ./make.sh test | run [args] | bench [benchmark args]" >&2
+    echo "usage: ./make.sh test | run [args] | bench [benchmark args] | fuzz [target] [seconds]" >&2
     exit 2
     ;;
 esac

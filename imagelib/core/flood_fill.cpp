@@ -195,7 +195,11 @@ PxlImageId PXLFloodFillMask(PxlImageId id, const PxlTransparencyEntry* entry) {
 int16_t PXLMaskFillByColor(PxlImageId imageId, PxlImageId maskId, COLORREF color, COLORREF tolerance,
                            int16_t set) {
     if (imageId == 0 || maskId == 0) return 0;
-    auto [image, mask] = lockImages(imageId, Access::Read, maskId, Access::Write);
+    // Named references rather than a structured binding: the matcher's lambda below uses both,
+    // and clang 14 does not let a lambda name a binding.
+    auto locks = lockImages(imageId, Access::Read, maskId, Access::Write);
+    ImageLock& image = locks.first;
+    ImageLock& mask = locks.second;
     if (!image || !mask || !image->header || !mask->header) return 0;
     if (mask->bitCount() != 1 || mask->width() != image->width() || mask->height() != image->height())
         return 0;

@@ -14,10 +14,19 @@
 
 namespace {
 
-const std::filesystem::path& scratch() {
-    static const std::filesystem::path path =
+// The file the inputs are written to, removed when the run ends.
+struct ScratchFile {
+    std::filesystem::path path =
         std::filesystem::temp_directory_path() / ("pixmill_flic_fuzz_" + std::to_string(::getpid()) + ".flc");
-    return path;
+    ~ScratchFile() {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
+};
+
+const std::filesystem::path& scratch() {
+    static const ScratchFile file;
+    return file.path;
 }
 
 }  // namespace

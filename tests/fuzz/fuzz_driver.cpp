@@ -3,11 +3,13 @@
 // random sequence so every run tries the same inputs. Exits 0 when nothing crashed; the
 // sanitizers of the test build end the run on any fault.
 //   <target> [mutations per seed]
+//   <target> --write-seeds DIR     the seeds as files, to start a corpus from
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+#include <cstring>
 
-#include "fuzz_target.h"
+#include "fuzz_entry.h"
 
 namespace {
 
@@ -56,6 +58,7 @@ FuzzBytes mutate(const FuzzBytes& seed, Random& random) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--write-seeds") == 0) return fuzzWriteSeeds(argv[2]) ? 0 : 1;
     const long mutations = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 200;
     const std::vector<FuzzBytes> seeds = fuzzSeeds();
     if (seeds.empty()) {

@@ -13,9 +13,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The file the inputs are written to, removed when the run ends.
+struct ScratchFile {
+    fs::path path = fs::temp_directory_path() / ("pixmill_fuzz_" + std::to_string(::getpid()) + ".bin");
+    ~ScratchFile() {
+        std::error_code ignored;
+        fs::remove(path, ignored);
+    }
+};
+
 const fs::path& scratch() {
-    static const fs::path path = fs::temp_directory_path() / ("pixmill_fuzz_" + std::to_string(::getpid()) + ".bin");
-    return path;
+    static const ScratchFile file;
+    return file.path;
 }
 
 class ReadingSink final : public pixmill::RowSink {

@@ -1,6 +1,6 @@
-// The pieces every loader fuzz target shares: the libFuzzer entry point each target defines, the
-// seeds each target makes with the library's own writers, and one load of a byte string as the
-// front end runs it (info, then the rows into a sink that reads every row it is handed).
+// The pieces every loader fuzz target shares beside its entry points (fuzz_entry.h): seeds made
+// with the library's own writers, and one load of a byte string as the front end runs it (info,
+// then the rows into a sink that reads every row it is handed).
 #ifndef PIXMILL_TESTS_FUZZ_TARGET_H
 #define PIXMILL_TESTS_FUZZ_TARGET_H
 
@@ -9,14 +9,9 @@
 #include <vector>
 
 #include "formats/codec.h"
+#include "fuzz_entry.h"
 
-using FuzzBytes = std::vector<uint8_t>;
 using FuzzCodecFn = int16_t (*)(pixmill::CodecCall&);
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
-
-// Files of the target's format to start mutating from.
-std::vector<FuzzBytes> fuzzSeeds();
 
 // Stores the bytes in a temporary file and loads them. Pictures of more than 4 million pixels are
 // only described, so a short run stays short.

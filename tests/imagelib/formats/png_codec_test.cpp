@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 #include "../pixmill_fixture.h"
 #include "formats/png_codec.h"
@@ -352,7 +353,8 @@ TEST(PngCodec, WrittenFilesPassPngcheckAndReadBackAsSaved) {
             EXPECT_EQ(h.colourType, c.colourType);
             EXPECT_EQ(h.interlaced, interlaced);
             if (c.paletteEntries) {
-                const auto plte = std::search(saved.bytes.begin(), saved.bytes.end(), "PLTE", "PLTE" + 4);
+                const std::string_view name = "PLTE";
+                const auto plte = std::search(saved.bytes.begin(), saved.bytes.end(), name.begin(), name.end());
                 ASSERT_NE(plte, saved.bytes.end());
                 EXPECT_EQ(be32(saved.bytes, static_cast<size_t>(plte - saved.bytes.begin()) - 4), 3u * c.paletteEntries);
             }

@@ -65,8 +65,8 @@ TEST(HandleTable, GenerationsStayDistinctOverManyReuses) {
 }
 
 TEST(HandleTable, RemoveHandsBackTheLastOwnerAndCountsFollow) {
+    int destroyed = 0;  // outlives the table, whose remaining objects count themselves at its end
     HandleTable table;
-    int destroyed = 0;
     const uint32_t a = table.add(HandleType::GlobalMemory, std::make_shared<Thing>(1, &destroyed));
     table.add(HandleType::GlobalMemory, std::make_shared<Thing>(2, &destroyed));
     table.add(HandleType::Module, std::make_shared<Thing>(3, &destroyed));

@@ -123,7 +123,8 @@ fuzz)
         touch "$started"
         echo "== $t: ${seconds} s, corpus $corpus"
         status=0
-        "build/fuzz/bin/$t" -max_len=65536 -max_total_time="$seconds" -timeout=30 -artifact_prefix="$crashes/" \
+        "build/fuzz/bin/$t" -max_len=65536 -len_control=0 -max_total_time="$seconds" \
+            -timeout=30 -artifact_prefix="$crashes/" \
             "$corpus" >"$log" 2>&1 || status=$?
         found=$(find "$crashes" -type f -newer "$started" | sort)
         if [ "$status" != 0 ] || [ -n "$found" ]; then

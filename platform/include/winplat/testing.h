@@ -52,6 +52,19 @@ private:
     host::LogSink* previous_;
 };
 
+// Installed for its lifetime: whether an unsupported flag aborts (as in debug builds) or is only
+// logged and refused (as in release builds), for tests that probe such refusals.
+class WINPLAT_API ScopedDebugAsserts {
+public:
+    explicit ScopedDebugAsserts(bool enabled);
+    ~ScopedDebugAsserts();
+    ScopedDebugAsserts(const ScopedDebugAsserts&) = delete;
+    ScopedDebugAsserts& operator=(const ScopedDebugAsserts&) = delete;
+
+private:
+    bool previous_;
+};
+
 // Installed for its lifetime: counting global memory allocations (GlobalAlloc, and GlobalReAlloc
 // whenever the block may move) from 1, allocation number 'first' and the 'count' - 1 after it fail.
 class WINPLAT_API GlobalAllocFailure {

@@ -1,0 +1,122 @@
+// Owners for what our C++ code holds of the layer: a global block, a lock on one for a scope, a GDI
+// object or memory DC, an object selected into a DC, a saved DC state. Each gives back exactly
+// what it took, on every way out, so no code releases a handle by hand. The flat calls stay for
+// code whose contract is written in their terms (a handle handed to a caller, a block a record
+// keeps); an owner can take such a handle over or hand it on with release().
+#ifndef WINPLAT_OWNERS_H
+#define WINPLAT_OWNERS_H
+
+#include <utility>
+
+#include "winplat/draw.h"
+#include "winplat/gdi.h"
+#include "winplat/memory.h"
+
+namespace winplat {
+
+// A unique owner of one handle, freed through Free(handle) unless released first.
+template <class Handle, auto Free>
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : handle_(handle) {}
+    ~UniqueHandle() { reset(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    // Hands the handle on: the caller owns it now.
+    [[nodiscard]] Handle release() { return std::exchange(handle_, nullptr); }
+    void reset(Handle handle = nullptr) {
+        if (Handle old = std::exchange(handle_, handle)) Free(old);
+    }
+
+private:
+    Handle handle_ = nullptr;
+};
+
+namespace owners_detail {
+inline void freeGlobal(HGLOBAL block) { GlobalFree(block); }
+inline void deleteObject(HGDIOBJ object) { DeleteObject(object); }
+inline void deleteDc(HDC dc) { DeleteDC(dc); }
+}  // namespace owners_detail
+
+// A global memory block: freed when the owner goes.
+using GlobalBlock = UniqueHandle<HGLOBAL, owners_detail::freeGlobal>;
+
+// A GDI object (bitmap, palette, pen, brush, font, region): deleted when the owner goes. It must
+// not be selected into a DC by then; a Selection made after it is undone first.
+template <class Handle>
+using GdiObject = UniqueHandle<Handle, owners_detail::deleteObject>;
+using OwnedBitmap = GdiObject<HBITMAP>;
+using OwnedPalette = GdiObject<HPALETTE>;
+
+// A memory DC from CreateCompatibleDC: deleted when the owner goes.
+using MemoryDc = UniqueHandle<HDC, owners_detail::deleteDc>;
+
+// A global block locked for a scope: the data pointer while it lives, unlocked when it goes.
+class GlobalPin {
+public:
+    explicit GlobalPin(HGLOBAL block) : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
+    ~GlobalPin() {
+        if (data_) GlobalUnlock(block_);
+    }
+    GlobalPin(const GlobalPin&) = delete;
+    GlobalPin& operator=(const GlobalPin&) = delete;
+
+    explicit operator bool() const { return data_ != nullptr; }
+    void* data() const { return data_; }
+    template <class T>
+    T* as() const {
+        return static_cast<T*>(data_);
+    }
+
+private:
+    HGLOBAL block_;
+    void* data_;
+};
+
+// An object selected into a DC for a scope; the one it replaced goes back when the scope ends.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~Selection() {
+        if (previous_) SelectObject(dc_, previous_);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+    // False when the DC refused the object (nothing was selected).
+    explicit operator bool() const { return previous_ != nullptr; }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// A DC's state saved for a scope and restored when it ends.
+class SavedDc {
+public:
+    explicit SavedDc(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDc() {
+        if (saved_) RestoreDC(dc_, saved_);
+    }
+    SavedDc(const SavedDc&) = delete;
+    SavedDc& operator=(const SavedDc&) = delete;
+
+    explicit operator bool() const { return saved_ != 0; }
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+}  // namespace winplat
+
+#endif

@@ -1,0 +1,102 @@
+#include "winplat/owners.h"
+
+#include <gtest/gtest.h>
+
+#include "winplat/testing.h"
+
+namespace {
+
+HBITMAP makeBitmap() {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 4;
+    info.bmiHeader.biHeight = 4;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+TEST(Owners, GlobalBlockFreesOnEveryWayOutAndHandsOnWhenReleased) {
+    const size_t before = winplat::testing::liveGlobalBlocks();
+    {
+        winplat::GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE, 16));
+        ASSERT_TRUE(block);
+        EXPECT_EQ(winplat::testing::liveGlobalBlocks(), before + 1);
+        block.reset(GlobalAlloc(GMEM_MOVEABLE, 8));  // the first goes at once
+        EXPECT_EQ(winplat::testing::liveGlobalBlocks(), before + 1);
+        winplat::GlobalBlock moved = std::move(block);
+        EXPECT_FALSE(block);
+        EXPECT_EQ(GlobalSize(moved.get()), 8u);
+    }
+    EXPECT_EQ(winplat::testing::liveGlobalBlocks(), before);
+
+    HGLOBAL kept;
+    {
+        winplat::GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE, 4));
+        kept = block.release();
+    }
+    EXPECT_EQ(winplat::testing::liveGlobalBlocks(), before + 1);
+    EXPECT_EQ(GlobalFree(kept), nullptr);
+}
+
+TEST(Owners, GlobalPinHoldsOneLockForItsScope) {
+    winplat::GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE, 16));
+    {
+        winplat::GlobalPin pin(block.get());
+        ASSERT_TRUE(pin);
+        EXPECT_EQ(GlobalFlags(block.get()) & GMEM_LOCKCOUNT, 1u);
+        pin.as<uint8_t>()[15] = 0x5A;
+    }
+    EXPECT_EQ(GlobalFlags(block.get()) & GMEM_LOCKCOUNT, 0u);
+    winplat::GlobalPin again(block.get());
+    EXPECT_EQ(again.as<uint8_t>()[15], 0x5A);
+
+    winplat::GlobalPin none(nullptr);  // a missing block pins nothing and unlocks nothing
+    EXPECT_FALSE(none);
+}
+
+TEST(Owners, SelectionPutsBackWhatItReplacedBeforeTheObjectIsDeleted) {
+    winplat::MemoryDc dc(CreateCompatibleDC(nullptr));
+    ASSERT_TRUE(dc);
+    const HGDIOBJ original = GetCurrentObject(dc.get(), OBJ_BITMAP);
+    HBITMAP raw;
+    {
+        winplat::OwnedBitmap bitmap(makeBitmap());
+        raw = bitmap.get();
+        winplat::Selection selected(dc.get(), bitmap.get());
+        ASSERT_TRUE(selected);
+        EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), bitmap.get());
+        // Declared after the bitmap, the selection ends first, so the bitmap can be deleted.
+    }
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), original);
+    EXPECT_FALSE(DeleteObject(raw));  // already deleted by its owner
+}
+
+TEST(Owners, ARefusedSelectionRestoresNothing) {
+    winplat::MemoryDc first(CreateCompatibleDC(nullptr));
+    winplat::MemoryDc second(CreateCompatibleDC(nullptr));
+    winplat::OwnedBitmap bitmap(makeBitmap());
+    winplat::Selection held(first.get(), bitmap.get());
+    const HGDIOBJ before = GetCurrentObject(second.get(), OBJ_BITMAP);
+    {
+        winplat::Selection refused(second.get(), bitmap.get());  // already selected elsewhere
+        EXPECT_FALSE(refused);
+    }
+    EXPECT_EQ(GetCurrentObject(second.get(), OBJ_BITMAP), before);
+    EXPECT_EQ(GetCurrentObject(first.get(), OBJ_BITMAP), bitmap.get());
+}
+
+TEST(Owners, SavedDcRestoresTheStateOnScopeEnd) {
+    winplat::MemoryDc dc(CreateCompatibleDC(nullptr));
+    SetTextColor(dc.get(), RGB(1, 2, 3));
+    {
+        winplat::SavedDc saved(dc.get());
+        ASSERT_TRUE(saved);
+        SetTextColor(dc.get(), RGB(200, 0, 0));
+        EXPECT_EQ(GetTextColor(dc.get()), RGB(200, 0, 0));
+    }
+    EXPECT_EQ(GetTextColor(dc.get()), RGB(1, 2, 3));
+}
+
+}  // namespace

@@ -12,6 +12,7 @@
 #include "core/library_state.h"
 #include "formats/converted_image.h"
 #include "winplat/byte_reader.h"
+#include "winplat/debug.h"
 
 namespace pixmill {
 namespace {
@@ -34,6 +35,10 @@ constexpr uint16_t kBlockEnd = 255;
 constexpr uint8_t kChunkStored = 0;
 constexpr uint8_t kChunkZlib = 1;
 
+constexpr uint32_t kChunkHeadSize = 3;
+// Deflate's densest code spends two bits on a copy of 258 bytes, the longest.
+constexpr uint64_t kMostBytesFromADeflateByte = 1032;
+
 constexpr char kCommentText[] = "This file was created by TARVO software, Inc.";
 constexpr uint16_t kCommentWord = 4000;
 
@@ -51,6 +56,15 @@ uint32_t rowStride(int width, int bits) {
 
 uint32_t paletteEntries(int bits) { return bits <= 8 ? 1u << bits : 0; }
 
+// The stream's length, -1 when it cannot tell; the stream is left at 'back'.
+int64_t streamLength(ByteStream& s, int64_t back) {
+    if (s.isFile()) return s.fileLength();
+    if (!s.seek(0, SEEK_END)) return -1;
+    const int64_t end = s.tell();
+    s.seek(back, SEEK_SET);
+    return end;
+}
+
 // What a frame header says.
 struct Frame {
     int width = 0;
@@ -60,6 +74,15 @@ struct Frame {
     uint32_t chunkSize = 0;
     uint32_t stride = 0;
 };
+
+// The fewest bytes the chunks of a frame can take: each has its head, and its data make at most
+// kMostBytesFromADeflateByte bytes of rows a byte (stored data one).
+uint64_t fewestFrameBytes(const Frame& f) {
+    const uint64_t rowsPerChunk = f.chunkSize / f.stride;
+    const uint64_t chunks = (static_cast<uint64_t>(f.height) + rowsPerChunk - 1) / rowsPerChunk;
+    const uint64_t rowBytes = uint64_t{f.stride} * static_cast<uint64_t>(f.height);
+    return chunks * kChunkHeadSize + rowBytes / kMostBytesFromADeflateByte;
+}
 
 // Reads the frame headers and blocks of one picture for an info read or a load.
 class Reader {
@@ -222,6 +245,12 @@ private:
             if (int16_t result = takePalette(rows, f.bits); result != kCodecOk) return result;
             rows += 4 * paletteEntries(f.bits);
         }
+        // Known before an image is made for the frame: the rest of the stream cannot fill it.
+        const int64_t end = streamLength(s_, rows);
+        if (end >= 0 && (end < rows || fewestFrameBytes(f) > static_cast<uint64_t>(end - rows))) {
+            OutputDebugStringA("PXL32: BMI: the stream is too short for the frame its header claims\n");
+            return kCodecReadError;
+        }
         if (!loading_) return kCodecOk;
         if (known_.width != 0 && (known_.width != f.width || known_.height != f.height || known_.bits != f.bits)) {
             return kCodecBadFormat;
@@ -286,14 +315,6 @@ private:
     int frames_ = 0;
     bool decoded_ = false;
 };
-
-int64_t streamLength(ByteStream& s, int64_t back) {
-    if (s.isFile()) return s.fileLength();
-    if (!s.seek(0, SEEK_END)) return 0;
-    const int64_t end = s.tell();
-    s.seek(back, SEEK_SET);
-    return end;
-}
 
 // Little-endian fields gathered before they are written.
 class Fields {

@@ -128,6 +128,12 @@ int16_t reportCutOff() {
     return kCodecReadError;
 }
 
+// A library error ends the load; the source's watch stopping at missing data is a cut-off picture.
+int16_t decodingFailed(const Decoder& d) {
+    if (d.source.stoppedAtEnd) return reportCutOff();
+    return kCodecCannotOpen;
+}
+
 int16_t info(CodecCall& call) {
     PxlCodecInfo& record = call.info;
     const int64_t length = call.stream.fileLength();
@@ -165,8 +171,9 @@ int16_t load(CodecCall& call) {
     cinfo.dct_method = JDCT_IFAST;
     cinfo.do_fancy_upsampling = FALSE;
     cinfo.do_block_smoothing = FALSE;
-    if (!guardedJpeg(d->errors, [&] { jpeg_start_decompress(&cinfo); })) return kCodecCannotOpen;
-    // A picture of several scans is read whole by the start; one cut off there has no rows to give.
+    // A picture of several scans is read whole by the start; one cut off there has no rows to
+    // give, and the source's watch ends that reading as soon as the data run out.
+    if (!guardedJpeg(d->errors, [&] { jpeg_start_decompress(&cinfo); })) return decodingFailed(*d);
     if (d->source.ranOut(cinfo)) return reportCutOff();
 
     // The sink was shaped by the info call; a picture that does not fit it is refused.
@@ -201,7 +208,7 @@ int16_t load(CodecCall& call) {
         }
         jpeg_finish_decompress(&cinfo);
     });
-    if (!decoded) return kCodecCannotOpen;
+    if (!decoded) return decodingFailed(*d);
     if (stopped) return kCodecStopped;
     if (cutOff) return reportCutOff();
     return stalled ? kCodecReadError : kCodecOk;

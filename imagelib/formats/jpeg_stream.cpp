@@ -29,13 +29,16 @@ JpegStreamSource& sourceOf(j_decompress_ptr decoder) {
 void initSource(j_decompress_ptr) {}
 boolean fillInput(j_decompress_ptr decoder);
 
-// A warning the decoder gives once our source has made up the end marker means it wanted coded
-// data the file does not hold (the end-of-file warning is ours and says nothing about that).
+// Coded data are missing when the Huffman decoder needs bits past a marker, or when the decoder
+// warns at all once our source has made up the end marker (the end-of-file warning is ours and
+// says nothing about that).
 void emitMessage(j_common_ptr common, int level) {
     auto* errors = reinterpret_cast<JpegErrors*>(common->err);
-    if (level < 0 && common->is_decompressor && errors->manager.msg_code != JWRN_JPEG_EOF) {
+    const int code = errors->manager.msg_code;
+    if (level < 0 && common->is_decompressor && code != JWRN_JPEG_EOF) {
         auto decoder = reinterpret_cast<j_decompress_ptr>(common);
-        if (decoder->src && decoder->src->fill_input_buffer == fillInput && sourceOf(decoder).ended) {
+        if (decoder->src && decoder->src->fill_input_buffer == fillInput &&
+            (code == JWRN_HIT_MARKER || sourceOf(decoder).ended)) {
             sourceOf(decoder).dataMissing = true;
         }
     }
@@ -74,6 +77,16 @@ void skipInput(j_decompress_ptr decoder, long count) {
 }
 
 void termSource(j_decompress_ptr) {}
+
+// Rows of blocks past missing coded data would be made up: the decoding ends with the library's
+// premature-end error, which the error exit logs.
+void watchForTheEnd(j_common_ptr common) {
+    auto decoder = reinterpret_cast<j_decompress_ptr>(common);
+    JpegStreamSource& source = sourceOf(decoder);
+    if (!source.ranOut(*decoder)) return;
+    source.stoppedAtEnd = true;
+    ERREXIT(decoder, JERR_INPUT_EOF);
+}
 
 JpegStreamDestination& destinationOf(j_compress_ptr encoder) {
     return *reinterpret_cast<JpegStreamDestination*>(encoder->dest);
@@ -114,6 +127,9 @@ void attachJpegSource(j_decompress_ptr decoder, JpegStreamSource& source, ByteSt
     source.available = std::max<int64_t>(available, 0);
     source.ended = false;
     source.dataMissing = false;
+    source.stoppedAtEnd = false;
+    source.watch.progress_monitor = watchForTheEnd;
+    decoder->progress = &source.watch;
     source.manager.init_source = initSource;
     source.manager.fill_input_buffer = fillInput;
     source.manager.skip_input_data = skipInput;

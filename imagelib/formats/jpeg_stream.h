@@ -40,19 +40,31 @@ bool guardedJpeg(JpegErrors& errors, Step&& step) {
 
 // Reads at most 'available' bytes of the stream from its position. At the end of the data it
 // warns and hands the library an end-of-image marker, as the library's own file source does, and
-// notes that the data ended; when the decoder then finds it short of coded data, the picture is
-// cut off and ranOut() says so, so the codec stops instead of letting the library pad the rest.
+// notes that the data ended.
+//
+// The library pads coded data that stop early with zeros, to the end of the scan: a few bytes
+// could thus stand for a picture of any size. The source notes when coded data were missing
+// (ranOut()), so the codec stops there instead: a Huffman-coded scan that needs bits past a marker
+// (coded data never do), or any warning once the end marker was made up.
+//
+// A picture of several scans is read whole into the library's coefficient arrays before any row
+// comes out, and a short scan would be padded there to its last block. The source therefore also
+// watches that reading (the library's progress hook, called for every row of blocks): once coded
+// data are missing, it ends the decoding through the error exit and notes stoppedAtEnd.
 struct JpegStreamSource {
     jpeg_source_mgr manager;  // first
+    jpeg_progress_mgr watch{};
     ByteStream* stream = nullptr;
     int64_t available = 0;
-    bool ended = false;        // the end-of-image marker handed over was made up
-    bool dataMissing = false;  // the decoder warned of missing data after that
+    bool ended = false;         // the end-of-image marker handed over was made up
+    bool dataMissing = false;   // the decoder warned of missing coded data
+    bool stoppedAtEnd = false;  // the watch ended the decoding there
     JOCTET buffer[kJpegBufferBytes];
 
-    // Arithmetic-coded scans pad silently at a marker, so for them the end itself tells.
+    // Arithmetic-coded scans pad silently at a marker, and may rightly leave their last bytes to
+    // that padding, so for them only the end of the file tells.
     bool ranOut(const jpeg_decompress_struct& decoder) const {
-        return ended && (dataMissing || decoder.arith_code);
+        return dataMissing || (ended && decoder.arith_code);
     }
 };
 void attachJpegSource(j_decompress_ptr decoder, JpegStreamSource& source, ByteStream& stream, int64_t available);

@@ -30,8 +30,9 @@ struct TestJpegErrors {
 };
 
 // Compresses rows of 'components' samples in the given colour space (quality 100, no
-// subsampling); empty on a library error.
-Bytes compressRaw(int width, int height, int components, J_COLOR_SPACE space, const Bytes& samples) {
+// subsampling), baseline or progressive; empty on a library error.
+Bytes compressRaw(int width, int height, int components, J_COLOR_SPACE space, const Bytes& samples,
+                  bool progressive = false) {
     jpeg_compress_struct c{};
     TestJpegErrors errors{};
     c.err = jpeg_std_error(&errors.manager);
@@ -55,6 +56,7 @@ Bytes compressRaw(int width, int height, int components, J_COLOR_SPACE space, co
     jpeg_set_colorspace(&c, space);
     for (int i = 0; i < c.num_components; ++i) c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
     jpeg_set_quality(&c, 100, TRUE);
+    if (progressive) jpeg_simple_progression(&c);
     jpeg_start_compress(&c, TRUE);
     for (int y = 0; y < height; ++y) {
         JSAMPROW row = const_cast<JSAMPROW>(samples.data() + static_cast<size_t>(y * width * components));
@@ -256,6 +258,27 @@ TEST(JpegCodec, ACutOffFileIsAReadErrorAndWarns) {
     EXPECT_EQ(d.infoResult, 0);
     EXPECT_EQ(d.loadResult, pixmill::kCodecReadError);
     EXPECT_FALSE(d.sink->complete());
+    EXPECT_TRUE(debug.contains("PXL32: JPEG: the data ends before the picture does")) << debug.text();
+}
+
+// A progressive picture is decoded whole before its first row: cut inside a scan, it gives no row.
+TEST(JpegCodec, AProgressiveFileCutInsideAScanIsAReadErrorAndWarns) {
+    constexpr int kSide = 96;
+    Bytes samples(3 * kSide * kSide);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<uint8_t>((i * 7919) >> 3);
+    const Bytes whole = compressRaw(kSide, kSide, 3, JCS_RGB, samples, true);
+    ASSERT_FALSE(whole.empty());
+    EXPECT_TRUE(decodeJpeg(whole).ok());
+    // Past the first scans (of the DC coefficients), inside a later one.
+    const Bytes cut(whole.begin(), whole.begin() + static_cast<long>(whole.size() * 2 / 3));
+    int scans = 0;
+    for (size_t i = 0; i + 1 < cut.size(); ++i) scans += cut[i] == 0xFF && cut[i + 1] == 0xDA ? 1 : 0;
+    ASSERT_GE(scans, 2);
+    winplat::testing::DebugCapture debug;
+    const Decoded d = decodeJpeg(cut);
+    EXPECT_EQ(d.infoResult, 0);
+    EXPECT_EQ(d.loadResult, pixmill::kCodecReadError);
+    EXPECT_TRUE(d.sink->order.empty());
     EXPECT_TRUE(debug.contains("PXL32: JPEG: the data ends before the picture does")) << debug.text();
 }
 

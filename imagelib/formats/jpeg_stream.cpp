@@ -29,18 +29,44 @@ JpegStreamSource& sourceOf(j_decompress_ptr decoder) {
 void initSource(j_decompress_ptr) {}
 boolean fillInput(j_decompress_ptr decoder);
 
-// Coded data are missing when the Huffman decoder needs bits past a marker, or when the decoder
-// warns at all once our source has made up the end marker (the end-of-file warning is ours and
-// says nothing about that).
+bool isRestartMarker(int marker) { return marker >= JPEG_RST0 && marker <= JPEG_RST0 + 7; }
+
+// Restart intervals the decoder has begun so far, from the rows of blocks it has read.
+int64_t intervalsBegun(const jpeg_decompress_struct& decoder) {
+    if (decoder.restart_interval == 0) return 1;
+    const int64_t units = (int64_t{decoder.input_iMCU_row} + 1) * decoder.MCUs_per_row;
+    return units / decoder.restart_interval + 1;
+}
+
+// A Huffman-coded interval that needs bits past a restart marker was damaged inside: the library
+// pads that interval and picks up again at the marker, as it always did for damaged files. Only
+// when most intervals are so damaged do the markers stand for data that are not there (a few
+// bytes between markers would otherwise fill a picture of any size).
+bool mostIntervalsDamaged(const jpeg_decompress_struct& decoder, JpegStreamSource& source) {
+    ++source.damagedIntervals;
+    return source.damagedIntervals > 2 && source.damagedIntervals * 2 > intervalsBegun(decoder);
+}
+
+// Coded data are missing when the Huffman decoder needs bits past a marker other than a restart
+// marker (or past too many of those), or when the decoder warns at all once our source has made
+// up the end marker (the end-of-file warning is ours and says nothing about that).
+void noteMissingData(j_decompress_ptr decoder, int code) {
+    JpegStreamSource& source = sourceOf(decoder);
+    if (source.ended) {
+        source.dataMissing = true;
+    } else if (code == JWRN_HIT_MARKER) {
+        if (!isRestartMarker(decoder->unread_marker) || mostIntervalsDamaged(*decoder, source)) {
+            source.dataMissing = true;
+        }
+    }
+}
+
 void emitMessage(j_common_ptr common, int level) {
     auto* errors = reinterpret_cast<JpegErrors*>(common->err);
     const int code = errors->manager.msg_code;
     if (level < 0 && common->is_decompressor && code != JWRN_JPEG_EOF) {
         auto decoder = reinterpret_cast<j_decompress_ptr>(common);
-        if (decoder->src && decoder->src->fill_input_buffer == fillInput &&
-            (code == JWRN_HIT_MARKER || sourceOf(decoder).ended)) {
-            sourceOf(decoder).dataMissing = true;
-        }
+        if (decoder->src && decoder->src->fill_input_buffer == fillInput) noteMissingData(decoder, code);
     }
     if (errors->standardEmit) errors->standardEmit(common, level);
 }
@@ -128,6 +154,7 @@ void attachJpegSource(j_decompress_ptr decoder, JpegStreamSource& source, ByteSt
     source.ended = false;
     source.dataMissing = false;
     source.stoppedAtEnd = false;
+    source.damagedIntervals = 0;
     source.watch.progress_monitor = watchForTheEnd;
     decoder->progress = &source.watch;
     source.manager.init_source = initSource;

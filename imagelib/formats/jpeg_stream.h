@@ -45,7 +45,8 @@ bool guardedJpeg(JpegErrors& errors, Step&& step) {
 // The library pads coded data that stop early with zeros, to the end of the scan: a few bytes
 // could thus stand for a picture of any size. The source notes when coded data were missing
 // (ranOut()), so the codec stops there instead: a Huffman-coded scan that needs bits past a marker
-// (coded data never do), or any warning once the end marker was made up.
+// (coded data never do; past a restart marker it is damage the library gets over, unless most
+// intervals are so damaged), or any warning once the end marker was made up.
 //
 // A picture of several scans is read whole into the library's coefficient arrays before any row
 // comes out, and a short scan would be padded there to its last block. The source therefore also
@@ -59,6 +60,7 @@ struct JpegStreamSource {
     bool ended = false;         // the end-of-image marker handed over was made up
     bool dataMissing = false;   // the decoder warned of missing coded data
     bool stoppedAtEnd = false;  // the watch ended the decoding there
+    int64_t damagedIntervals = 0;  // restart intervals that needed bits past their marker
     JOCTET buffer[kJpegBufferBytes];
 
     // Arithmetic-coded scans pad silently at a marker, and may rightly leave their last bytes to

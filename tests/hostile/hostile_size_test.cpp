@@ -178,9 +178,10 @@ struct LibjpegErrors {
 };
 
 // A picture compressed by libjpeg itself from the rows 'rowAt' writes (grey, or red-green-blue for
-// three components), baseline or progressive; empty on a library error.
+// three components), baseline or progressive, with a restart marker every 'restartRows' rows of
+// blocks (0: none); empty on a library error.
 Bytes libjpegFile(int width, int height, int components, bool progressive,
-                  const std::function<void(int, uint8_t*)>& rowAt) {
+                  const std::function<void(int, uint8_t*)>& rowAt, int restartRows = 0) {
     jpeg_compress_struct c{};
     LibjpegErrors errors{};
     c.err = jpeg_std_error(&errors.manager);
@@ -204,6 +205,7 @@ Bytes libjpegFile(int width, int height, int components, bool progressive,
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, 90, TRUE);
     if (progressive) jpeg_simple_progression(&c);
+    c.restart_in_rows = restartRows;
     jpeg_start_compress(&c, TRUE);
     while (c.next_scanline < c.image_height) {
         rowAt(static_cast<int>(c.next_scanline), row.data());
@@ -261,6 +263,24 @@ Bytes jpegProgressiveCut(int components) {
     if (scan == file.size()) return {};
     const size_t header = 2 + (size_t{file[scan + 2]} << 8 | file[scan + 3]);
     file.resize(std::min(file.size(), scan + header + 6));
+    return file;
+}
+
+// A grey picture under a frame header claiming the largest picture, its restart interval the
+// longest, and for coded data a byte before each of many restart markers: every interval needs
+// bits past its marker, and the markers would have the library pad a whole picture.
+Bytes jpegRestartMarkersOnly() {
+    Bytes file = claimingSide(jpegSample(1), kHuge);
+    const size_t scan = markerAt(file, 0xDA);
+    if (scan == file.size()) return {};
+    const size_t header = 2 + (size_t{file[scan + 2]} << 8 | file[scan + 3]);
+    file.resize(scan + header);
+    const Bytes restartInterval = {0xFF, 0xDD, 0x00, 0x04, 0xFF, 0xFF};
+    file.insert(file.begin() + static_cast<long>(scan), restartInterval.begin(), restartInterval.end());
+    for (int k = 0; k < 4000; ++k) {
+        file.insert(file.end(), {0x00, 0xFF, static_cast<uint8_t>(0xD0 + k % 8)});
+    }
+    file.insert(file.end(), {0xFF, 0xD9});
     return file;
 }
 
@@ -450,6 +470,8 @@ std::vector<Case> hostileCases() {
         {"JPEG grey", pixmill::jpegInfo, pixmill::jpegLoad, [] { return jpegHuge(1); }, Expect::LoadFails},
         {"JPEG colour with its end marker", pixmill::jpegInfo, pixmill::jpegLoad,
          [] { return jpegHugeWithItsEnd(0); }, Expect::LoadFails},
+        {"JPEG restart markers with no data between them", pixmill::jpegInfo, pixmill::jpegLoad,
+         jpegRestartMarkersOnly, Expect::LoadFails},
         {"JPEG progressive colour", pixmill::jpegInfo, pixmill::jpegLoad,
          [] { return jpegProgressive(3, kHuge); }, Expect::LoadFails},
         {"JPEG progressive grey", pixmill::jpegInfo, pixmill::jpegLoad,
@@ -521,6 +543,32 @@ TEST(HostileSizes, AJpegWithoutItsEndMarkerStillLoads) {
         EXPECT_EQ(o.load, pixmill::kCodecOk) << option1;
         EXPECT_EQ(o.rows, 48u);
     }
+}
+
+// Coded data damaged inside one restart interval are no cut: the library pads that interval and
+// picks up again at its marker, so the picture loads whole, as damaged files always did.
+TEST(HostileSizes, AJpegDamagedInsideOneRestartIntervalStillLoads) {
+    winplat::testing::DebugCapture quiet;
+    constexpr int kSide = 128;
+    Bytes file = libjpegFile(
+        kSide, kSide, 3, false,
+        [](int y, uint8_t* row) {
+            for (int i = 0; i < kSide * 3; ++i) row[i] = static_cast<uint8_t>(i * 7 + y * 13);
+        },
+        1);
+    // The data between the fourth and the fifth restart marker, but for its first two bytes.
+    std::vector<size_t> markers;
+    for (size_t i = 0; i + 1 < file.size(); ++i) {
+        if (file[i] == 0xFF && file[i + 1] >= 0xD0 && file[i + 1] <= 0xD7) markers.push_back(i);
+    }
+    ASSERT_GE(markers.size(), 5u);
+    ASSERT_GT(markers[4] - markers[3], 8u);
+    file.erase(file.begin() + static_cast<long>(markers[3] + 4), file.begin() + static_cast<long>(markers[4]));
+
+    const Outcome o = run(pixmill::jpegInfo, pixmill::jpegLoad, file);
+    EXPECT_EQ(o.info, pixmill::kCodecOk);
+    EXPECT_EQ(o.load, pixmill::kCodecOk);
+    EXPECT_EQ(o.rows, uint64_t{kSide});
 }
 
 // Hands out one row for every index: a picture of one colour.

@@ -5,19 +5,30 @@
 #ifndef WINPLAT_REFUSAL_H
 #define WINPLAT_REFUSAL_H
 
-#include <source_location>
 #include <string_view>
 
 #include "winplat/types.h"
 
 namespace winplat {
 
+// A place in our code: where a refusal was decided. As a default argument, here() names the
+// place of the call that leaves the argument out (std::source_location is not in every standard
+// library our compilers build against).
+struct CodePlace {
+    const char* file = "";
+    unsigned line = 0;
+
+    static constexpr CodePlace here(const char* file = __builtin_FILE(), unsigned line = __builtin_LINE()) {
+        return {file, line};
+    }
+};
+
 // What one refusal says: the refusing party ("winplat: BitBlt", "lect32: record file"), the
 // reason a person can read, and the place in our code that decided it.
 struct Refusal {
     std::string_view who;
     std::string_view why;
-    std::source_location where;
+    CodePlace where;
 };
 
 // Writes "<who>: refused: <why> [file:line]" to the debug output.
@@ -38,19 +49,19 @@ public:
 
     template <class T>
     T operator()(T failure, std::string_view why,
-                 std::source_location where = std::source_location::current()) const {
+                 CodePlace where = CodePlace::here()) const {
         logRefusal({who_, why, where});
         return failure;
     }
 
     // Logs only, for a refusal whose failure value the caller returns itself.
-    void log(std::string_view why, std::source_location where = std::source_location::current()) const {
+    void log(std::string_view why, CodePlace where = CodePlace::here()) const {
         logRefusal({who_, why, where});
     }
 
     template <class T>
     T unsupported(T failure, std::string_view what,
-                  std::source_location where = std::source_location::current()) const {
+                  CodePlace where = CodePlace::here()) const {
         reportUnsupported({who_, what, where});
         return failure;
     }

@@ -20,11 +20,11 @@ constexpr bool kDebugBuild = true;
 std::atomic<bool> assertsEnabled{kDebugBuild};
 
 std::string describe(const Refusal& refusal) {
-    std::string_view file = refusal.where.file_name();
+    std::string_view file = refusal.where.file;
     if (const auto slash = file.find_last_of('/'); slash != std::string_view::npos) file.remove_prefix(slash + 1);
     std::string text;
     text.append(refusal.who).append(": refused: ").append(refusal.why);
-    text.append(" [").append(file).append(":").append(std::to_string(refusal.where.line())).append("]\n");
+    text.append(" [").append(file).append(":").append(std::to_string(refusal.where.line)).append("]\n");
     return text;
 }
 

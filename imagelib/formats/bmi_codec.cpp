@@ -214,7 +214,8 @@ private:
         // Rows never span chunks: a chunk must hold one row at least.
         if (f.chunkSize == 0 || f.chunkSize < f.stride) return kCodecBadFormat;
         describe(f.width, f.height, f.bits);
-        call_.info.setDetail(descriptionText(compressionWord == 1 ? res::kDetailLzwCompression : res::kDetailNoCompression));
+        call_.info.setDetail(
+            descriptionText(compressionWord == 1 ? res::kDetailLzwCompression : res::kDetailNoCompression));
         int64_t rows = block + kFrameHeaderSize;
         if (f.paletteFlag != 0 && f.bits <= 8) {
             if (int16_t result = takePalette(rows, f.bits); result != kCodecOk) return result;

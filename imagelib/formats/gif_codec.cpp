@@ -195,7 +195,8 @@ int16_t infoImage(GifBlockReader& in, CodecCall& call, GifParseState& state, int
     const bool dataWhole = in.skipSubBlocks();
     if (wanted && index == 0) {
         info.repeatCount = state.repeatCount;
-        appendDetail(info, (d.packed & kInterlaced) ? res::kDetailLzwInterlacedSuffix : res::kDetailLzwCompressionSuffix);
+        appendDetail(info, (d.packed & kInterlaced) ? res::kDetailLzwInterlacedSuffix
+                                                    : res::kDetailLzwCompressionSuffix);
         if ((info.transparency >> 24) == 1) appendDetail(info, res::kDetailTransparentSuffix);
     }
     const int64_t end = in.tell();

@@ -444,7 +444,7 @@ def main(argv=None):
         resources = Resources()
         for path in args.inputs:
             parse_file(path, resources)
-        # Each file is rewritten only when it changes, so renaming a text rebuilds the table alone
+        # Each file is rewritten only when it changes, so a changed text rebuilds the table alone
         # and the code that includes the header is compiled again only when a name or id changes.
         write_if_changed(args.output, generate(module, args.program, args.inputs, resources))
         if args.header:

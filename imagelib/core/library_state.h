@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "pixmill/pixmill.h"
+#include "resources/pixmill_ids.h"
 
 extern "C" {
 // Builds the library's state; run when the shared library is loaded. Safe to call again after
@@ -17,8 +18,9 @@ PXL_API void ShutdownImageLibrary(void);
 
 namespace pixmill {
 
-constexpr int kDescriptionFirstId = 8131;
-constexpr int kDescriptionCount = 37;
+// The codecs' detail texts are the string ids from the first to the last detail, loaded at start-up.
+constexpr int kDescriptionFirstId = res::kDetailLzwCompression;
+constexpr int kDescriptionCount = res::kDetailUnknownCompression - res::kDetailLzwCompression + 1;
 constexpr int kDescriptionSlotSize = 52;
 constexpr int kFrameBreakSlots = 10;
 
@@ -31,7 +33,7 @@ struct LibraryState {
 
 LibraryState& libraryState();
 
-// The description text of string id 8131..8167 ("" for other ids).
+// The description text of a detail string id ("" for other ids).
 const char* descriptionText(int stringId);
 
 // The library's module, for its string table.

@@ -11,6 +11,7 @@
 
 #include "core/library_state.h"
 #include "formats/converted_image.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"
 #include "winplat/debug.h"
 
@@ -41,9 +42,6 @@ constexpr uint64_t kMostBytesFromADeflateByte = 1032;
 
 constexpr char kCommentText[] = "This file was created by TARVO software, Inc.";
 constexpr uint16_t kCommentWord = 4000;
-
-constexpr int kDetailCompressed = 8131;
-constexpr int kDetailUncompressed = 8132;
 
 // Depths whose rows travel unchanged between a frame and an image.
 bool supportedBits(int bits) { return bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32; }
@@ -239,7 +237,8 @@ private:
         // Rows never span chunks: a chunk must hold one row at least.
         if (f.chunkSize == 0 || f.chunkSize < f.stride) return kCodecBadFormat;
         describe(f.width, f.height, f.bits);
-        call_.info.setDetail(descriptionText(compressionWord == 1 ? kDetailCompressed : kDetailUncompressed));
+        call_.info.setDetail(
+            descriptionText(compressionWord == 1 ? res::kDetailLzwCompression : res::kDetailNoCompression));
         int64_t rows = block + kFrameHeaderSize;
         if (f.paletteFlag != 0 && f.bits <= 8) {
             if (int16_t result = takePalette(rows, f.bits); result != kCodecOk) return result;

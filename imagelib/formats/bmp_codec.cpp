@@ -9,6 +9,7 @@
 
 #include "core/library_state.h"
 #include "formats/bmp_rle.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"
 #include "winplat/debug.h"
 
@@ -31,11 +32,6 @@ constexpr uint32_t kMaskBytes = 12;
 // Compressed data are read in pieces, so a stream that claims more than it holds costs no more
 // memory than it delivered.
 constexpr uint32_t kReadPiece = 61440;
-
-constexpr int kDetailNoCompression = 8132;
-constexpr int kDetailRle8 = 8135;
-constexpr int kDetailRle4 = 8136;
-constexpr int kDetailUnknownCompression = 8167;
 
 // What the headers of one bitmap say, positions relative to the picture's start.
 struct BmpHeader {
@@ -199,15 +195,15 @@ bool loadable(const BmpHeader& h, bool file) {
 }
 
 void describe(PxlCodecInfo& info, const BmpHeader& h, bool file) {
-    int detail = kDetailNoCompression;
+    int detail = res::kDetailNoCompression;
     info.flags = 0;
     if (!loadable(h, file)) {
-        detail = kDetailUnknownCompression;
+        detail = res::kDetailUnknownCompression;
     } else if (h.compression == kBiRle8) {
-        detail = kDetailRle8;
+        detail = res::kDetailRle8Compression;
         info.flags = kFlagNotScalable;
     } else if (h.compression == kBiRle4) {
-        detail = kDetailRle4;
+        detail = res::kDetailRle4Compression;
         info.flags = kFlagNotScalable;
     }
     info.setDetail(descriptionText(detail));

@@ -7,6 +7,7 @@
 #include "core/library_state.h"
 #include "formats/format_registry.h"
 #include "formats/format_table.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/module.h"
 
 using namespace pixmill;
@@ -15,7 +16,6 @@ namespace {
 
 constexpr std::array<int, kFormatCount> kImportRows = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
 constexpr std::array<int, 9> kExportRows = {0, 1, 2, 3, 6, 9, 10, 12, 13};
-constexpr UINT kLicenseNotice = 8105;
 constexpr int kLicenseMax = 2048;
 
 template <size_t N>
@@ -115,7 +115,7 @@ int16_t PXLGetInfoFileStreamCB(PxlStreamCallbacks* callbacks, PxlFileInfo* info)
 int16_t PXLSupportGifLicenseText(char* out, int16_t length) {
     if (!out || length <= 0) return 1;  // nothing to copy into
     char notice[kLicenseMax] = {};
-    LoadStringA(libraryInstance(), kLicenseNotice, notice, sizeof notice);
+    LoadStringA(libraryInstance(), res::kGifLicenseNotice, notice, sizeof notice);
     const size_t room = length < kLicenseMax ? static_cast<size_t>(length) - 1 : sizeof notice - 1;
     const size_t count = std::min(std::strlen(notice), room);
     std::memcpy(out, notice, count);

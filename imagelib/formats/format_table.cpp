@@ -4,27 +4,28 @@
 #include <cstring>
 
 #include "core/library_state.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/module.h"
 
 namespace pixmill {
 namespace {
 
 constexpr std::array<FormatTableRow, kFormatCount> kFormats = {{
-    {".pcx", 10, 8107},
-    {".gif", 20, 8108},
-    {".tif", 30, 8109},
-    {".bmp", 40, 8110},
-    {".dib", 41, 8111},
-    {".rle", 42, 8112},
-    {".wpg", 50, 8113},
-    {".ico", 60, 8114},
-    {".mac", 70, 8115},
-    {".tga", 80, 8116},
-    {".jpg", 90, 8117},
-    {".jpeg", 91, 8118},
-    {".png", 100, 8119},
-    {".bmi", 110, 8120},
-    {".pcd", 120, 8121},
+    {".pcx", 10, res::kFormatNamePcx},
+    {".gif", 20, res::kFormatNameGif},
+    {".tif", 30, res::kFormatNameTif},
+    {".bmp", 40, res::kFormatNameBmp},
+    {".dib", 41, res::kFormatNameDib},
+    {".rle", 42, res::kFormatNameRle},
+    {".wpg", 50, res::kFormatNameWpg},
+    {".ico", 60, res::kFormatNameIco},
+    {".mac", 70, res::kFormatNameMac},
+    {".tga", 80, res::kFormatNameTga},
+    {".jpg", 90, res::kFormatNameJpg},
+    {".jpeg", 91, res::kFormatNameJpeg},
+    {".png", 100, res::kFormatNamePng},
+    {".bmi", 110, res::kFormatNameBmi},
+    {".pcd", 120, res::kFormatNamePcd},
 }};
 
 constinit std::array<PxlFormatRow, kFormatCount> rows{};

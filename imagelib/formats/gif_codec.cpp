@@ -9,6 +9,7 @@
 #include "formats/gif_blocks.h"
 #include "formats/gif_frame_index.h"
 #include "formats/gif_lzw_decoder.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"
 #include "winplat/debug.h"
 
@@ -23,10 +24,6 @@ constexpr int kIgnoredBetweenBlocks = 0xFF;
 
 constexpr uint8_t kTablePresent = 0x80;
 constexpr uint8_t kInterlaced = 0x40;
-
-constexpr int kDetailInterlaced = 8155;
-constexpr int kDetailCompressed = 8156;
-constexpr int kDetailTransparent = 8157;
 
 struct Header {
     char signature[7] = {};
@@ -198,8 +195,9 @@ int16_t infoImage(GifBlockReader& in, CodecCall& call, GifParseState& state, int
     const bool dataWhole = in.skipSubBlocks();
     if (wanted && index == 0) {
         info.repeatCount = state.repeatCount;
-        appendDetail(info, (d.packed & kInterlaced) ? kDetailInterlaced : kDetailCompressed);
-        if ((info.transparency >> 24) == 1) appendDetail(info, kDetailTransparent);
+        appendDetail(info, (d.packed & kInterlaced) ? res::kDetailLzwInterlacedSuffix
+                                                    : res::kDetailLzwCompressionSuffix);
+        if ((info.transparency >> 24) == 1) appendDetail(info, res::kDetailTransparentSuffix);
     }
     const int64_t end = in.tell();
     if (listing) {

@@ -9,6 +9,7 @@
 
 #include "core/library_state.h"
 #include "formats/converted_image.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"
 
 namespace pixmill {
@@ -20,7 +21,6 @@ constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kInfoHeaderSize = 40;
 constexpr uint8_t kPngMark = 0x89;
 constexpr int kMaxSide = 256;  // an entry's size bytes; 0 stands for 256
-constexpr int kDetailIcon = 8159;
 constexpr int kWhiteIndex = 15;
 
 uint32_t rowStride(int width, int bits) {
@@ -153,7 +153,7 @@ int16_t describe(CodecCall& call, Entry& e) {
     info.width = 0;
     info.height = 0;
     info.bitsPerPixel = 0;
-    info.setDetail(descriptionText(kDetailIcon));
+    info.setDetail(descriptionText(res::kDetailIconStandard));
     info.fileSize = static_cast<int32_t>(std::min<int64_t>(s.fileLength(), INT32_MAX));
     if (int16_t r = chooseEntry(s, base, e); r != kCodecOk) return r;
     info.width = static_cast<int16_t>(e.width);

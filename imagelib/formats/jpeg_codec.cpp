@@ -11,17 +11,11 @@
 #include "core/pixel_rows.h"
 #include "formats/bgr_rows.h"
 #include "formats/jpeg_stream.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/debug.h"
 
 namespace pixmill {
 namespace {
-
-constexpr int kDetailUnknown = 8160;
-constexpr int kDetailGrey = 8161;
-constexpr int kDetailRgb = 8162;
-constexpr int kDetailYCbCr = 8163;
-constexpr int kDetailCmyk = 8164;
-constexpr int kDetailYcck = 8165;
 
 constexpr int kLowestQuality = 2;
 constexpr int kHighestQuality = 100;
@@ -55,17 +49,17 @@ enum class RowKind { Pass, Cmyk, None };
 int detailFor(J_COLOR_SPACE space) {
     switch (space) {
         case JCS_GRAYSCALE:
-            return kDetailGrey;
+            return res::kDetailJfifGrey;
         case JCS_RGB:
-            return kDetailRgb;
+            return res::kDetailJfifRgb;
         case JCS_YCbCr:
-            return kDetailYCbCr;
+            return res::kDetailJfifYCbCr;
         case JCS_CMYK:
-            return kDetailCmyk;
+            return res::kDetailJfifCmyk;
         case JCS_YCCK:
-            return kDetailYcck;
+            return res::kDetailJfifYcck;
         default:
-            return kDetailUnknown;
+            return res::kDetailJfifUnknown;
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/library_state.h"
 #include "formats/buffered_input.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/cp1250.h"
 
 namespace pixmill {
@@ -21,7 +22,6 @@ constexpr uint32_t kMacBinarySize = 128;
 constexpr uint32_t kPaintHeaderSize = 512;
 constexpr size_t kTypeAt = 65;
 constexpr size_t kNameMax = 63;
-constexpr int kDetailCompression = 8166;
 // Seconds from 1 January 1904, where Macintosh clocks start, to 1 January 1970.
 constexpr uint32_t kMacEpochOffset = 2082844800u;
 
@@ -49,7 +49,7 @@ int16_t readInfo(CodecCall& call) {
     info.fileSize = static_cast<int32_t>(std::min<int64_t>(call.stream.fileLength(), INT32_MAX));
     uint8_t header[kMacBinarySize];
     if (const int16_t result = readFirstBlock(call, header); result != kCodecOk) return result;
-    if (hasMacBinaryType(header)) info.setDetail(descriptionText(kDetailCompression));
+    if (hasMacBinaryType(header)) info.setDetail(descriptionText(res::kDetailCompression));
     describe(info);
     return kCodecOk;
 }

@@ -11,6 +11,7 @@
 #include "formats/buffered_input.h"
 #include "formats/converted_image.h"
 #include "formats/pcx_rle.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"
 #include "winplat/debug.h"
 
@@ -21,7 +22,6 @@ constexpr uint8_t kManufacturer = 0x0A;
 constexpr uint32_t kHeaderSize = 128;
 constexpr uint8_t kPaletteMark = 0x0C;
 constexpr uint32_t kPaletteBytes = 768;
-constexpr int kDetailRlc = 8134;
 
 // The 16 colours a version-3 file means, whatever its header holds.
 constexpr std::array<uint8_t, 48> kDefaultMap = {
@@ -125,7 +125,7 @@ bool dataCanFill(const PcxHeader& h, int64_t dataStart, int64_t fileEnd) {
 int16_t readInfo(CodecCall& call) {
     PxlCodecInfo& info = call.info;
     ByteStream& stream = call.stream;
-    info.setDetail(descriptionText(kDetailRlc));
+    info.setDetail(descriptionText(res::kDetailRlcCompression));
     const int64_t fileEnd = stream.fileLength();
     info.fileSize = static_cast<int32_t>(std::min<int64_t>(fileEnd, INT32_MAX));
     PcxHeader h;

@@ -14,13 +14,12 @@
 #include "core/bitmap_math.h"
 #include "core/library_state.h"
 #include "formats/bgr_rows.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/debug.h"
 
 namespace pixmill {
 namespace {
 
-constexpr int kDetailCompressed = 8131;
-constexpr int kDetailInterlaced = 8133;
 constexpr int32_t kInterlaceOption = 0x80;
 
 void report(const char* kind, png_const_charp message) {
@@ -158,7 +157,7 @@ int16_t info(CodecCall& call) {
     bool greyRamp = false;
     record.bitsPerPixel = static_cast<int16_t>(bitsPerPixelOf(h, greyRamp));
     record.flags = h.interlaced ? kFlagNotScalable : 0;
-    record.setDetail(descriptionText(h.interlaced ? kDetailInterlaced : kDetailCompressed));
+    record.setDetail(descriptionText(h.interlaced ? res::kDetailLzwInterlaced : res::kDetailLzwCompression));
     record.palette.fill(0);
     if (greyRamp && record.bitsPerPixel <= 8) {
         fillGreyRamp(record, record.bitsPerPixel);

@@ -9,6 +9,7 @@
 #include "core/library_state.h"
 #include "formats/buffered_input.h"
 #include "formats/converted_image.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"
 #include "winplat/debug.h"
 
@@ -18,8 +19,6 @@ namespace {
 constexpr uint32_t kHeaderSize = 18;
 constexpr uint8_t kTopFirst = 0x20;
 constexpr uint8_t kRightToLeft = 0x10;
-constexpr int kDetailNone = 8132;
-constexpr int kDetailRlc = 8134;
 
 enum ImageType : uint8_t {
     kMapped = 1,
@@ -122,7 +121,7 @@ bool dataCanFill(const TgaHeader& h, uint64_t dataStart, int64_t fileEnd) {
 int16_t readInfo(CodecCall& call) {
     PxlCodecInfo& info = call.info;
     ByteStream& stream = call.stream;
-    info.setDetail(descriptionText(kDetailNone));
+    info.setDetail(descriptionText(res::kDetailNoCompression));
     const int64_t fileEnd = stream.fileLength();
     info.fileSize = static_cast<int32_t>(std::min<int64_t>(fileEnd, INT32_MAX));
     info.flags = 0;
@@ -135,7 +134,7 @@ int16_t readInfo(CodecCall& call) {
     }
     info.setPaletteEntry(0, 0, 0, 0);
     info.setPaletteEntry(1, 255, 255, 255);
-    if (h.runLength()) info.setDetail(descriptionText(kDetailRlc));
+    if (h.runLength()) info.setDetail(descriptionText(res::kDetailRlcCompression));
     info.width = static_cast<int16_t>(h.width);
     info.height = static_cast<int16_t>(h.height);
     info.bitsPerPixel = static_cast<int16_t>(h.recordDepth());

@@ -14,15 +14,11 @@
 #include "core/library_state.h"
 #include "formats/bgr_rows.h"
 #include "formats/tiff_stream.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/debug.h"
 
 namespace pixmill {
 namespace {
-
-constexpr int kDetailMask = 8150;
-constexpr int kDetailCmyk = 8151;
-constexpr int kDetailYCbCr = 8152;
-constexpr int kDetailCieLab = 8153;
 
 // Detail texts by the Compression tag; codes not listed leave the text empty.
 struct CompressionText {
@@ -30,22 +26,22 @@ struct CompressionText {
     int stringId;
 };
 constexpr std::array<CompressionText, 16> kCompressionTexts = {{
-    {COMPRESSION_NONE, 8132},
-    {COMPRESSION_CCITTRLE, 8137},
-    {COMPRESSION_CCITTFAX3, 8138},
-    {COMPRESSION_CCITTFAX4, 8139},
-    {COMPRESSION_LZW, 8131},
-    {COMPRESSION_OJPEG, 8140},
-    {COMPRESSION_JPEG, 8141},
-    {COMPRESSION_NEXT, 8142},
-    {COMPRESSION_CCITTRLEW, 8143},
-    {COMPRESSION_PACKBITS, 8144},
-    {COMPRESSION_THUNDERSCAN, 8145},
-    {COMPRESSION_PIXARFILM, 8146},
-    {COMPRESSION_PIXARLOG, 8147},
-    {COMPRESSION_DEFLATE, 8148},
-    {COMPRESSION_ADOBE_DEFLATE, 8148},  // the registered code of the same Deflate compression
-    {COMPRESSION_JBIG, 8149},
+    {COMPRESSION_NONE, res::kDetailNoCompression},
+    {COMPRESSION_CCITTRLE, res::kDetailCcittHuffmanRle},
+    {COMPRESSION_CCITTFAX3, res::kDetailCcittFax3},
+    {COMPRESSION_CCITTFAX4, res::kDetailCcittFax4},
+    {COMPRESSION_LZW, res::kDetailLzwCompression},
+    {COMPRESSION_OJPEG, res::kDetailOldJpeg},
+    {COMPRESSION_JPEG, res::kDetailJpegDct},
+    {COMPRESSION_NEXT, res::kDetailNextRle},
+    {COMPRESSION_CCITTRLEW, res::kDetailCcittWordAligned},
+    {COMPRESSION_PACKBITS, res::kDetailRleCompression},
+    {COMPRESSION_THUNDERSCAN, res::kDetailThunderScanRle},
+    {COMPRESSION_PIXARFILM, res::kDetailPixarFilm},
+    {COMPRESSION_PIXARLOG, res::kDetailPixarLog},
+    {COMPRESSION_DEFLATE, res::kDetailDeflate},
+    {COMPRESSION_ADOBE_DEFLATE, res::kDetailDeflate},  // the registered code of the same Deflate compression
+    {COMPRESSION_JBIG, res::kDetailJbig},
 }};
 
 constexpr int32_t kCompressionBits = 0x3F;
@@ -191,16 +187,16 @@ void describe(PxlCodecInfo& record, const Picture& p) {
     int suffix = 0;
     switch (p.photometric) {
         case PHOTOMETRIC_MASK:
-            suffix = kDetailMask;
+            suffix = res::kDetailMaskSuffix;
             break;
         case PHOTOMETRIC_SEPARATED:
-            suffix = kDetailCmyk;
+            suffix = res::kDetailCmykSuffix;
             break;
         case PHOTOMETRIC_YCBCR:
-            suffix = kDetailYCbCr;
+            suffix = res::kDetailYCbCrSuffix;
             break;
         case PHOTOMETRIC_CIELAB:
-            suffix = kDetailCieLab;
+            suffix = res::kDetailCieLabSuffix;
             break;
         default:
             break;

@@ -9,6 +9,7 @@
 #include "core/library_state.h"
 #include "formats/buffered_input.h"
 #include "formats/converted_image.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"
 
 namespace pixmill {
@@ -20,7 +21,6 @@ constexpr uint8_t kColourMapRecord = 0x0E;
 constexpr uint8_t kBitmapRecord = 0x0B;
 constexpr uint8_t kEndRecord = 0x10;
 constexpr uint32_t kBitmapHeaderSize = 10;
-constexpr int kDetailRle = 8144;
 
 // What walking the records found.
 struct WpgPicture {
@@ -127,7 +127,7 @@ void describe(PxlCodecInfo& info, const WpgPicture& p) {
 
 int16_t readInfo(CodecCall& call) {
     PxlCodecInfo& info = call.info;
-    info.setDetail(descriptionText(kDetailRle));
+    info.setDetail(descriptionText(res::kDetailRleCompression));
     info.fileSize = static_cast<int32_t>(std::min<int64_t>(call.stream.fileLength(), INT32_MAX));
     WpgPicture p;
     if (const int16_t result = walk(call, p); result != kCodecOk) return result;

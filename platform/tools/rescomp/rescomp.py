@@ -1,30 +1,50 @@
 #!/usr/bin/env python3
-"""Resource compiler: turns a module's .rsrc text files into one C++ source file.
+"""Resource compiler: turns a module's .rsrc text files into one C++ source file and a header.
 
-The generated file holds the module's resources as constant tables (texts already converted to
+The generated source holds the module's resources as constant tables (texts already converted to
 Windows-1250, the encoding the programs work in) and registers the module's descriptor with the
-platform layer when the module is loaded.
+platform layer when the module is loaded. The generated header names the module's resource ids
+for its code.
 
-Usage: rescomp.py --module <windows file name> [--program] --output <out.cpp> <inputs...>
+Usage: rescomp.py --module <windows file name> [--program] --output <out.cpp>
+                  [--header <out.h> --namespace <c++ namespace>] <inputs...>
 
 Input syntax (UTF-8):
 
     // comment
     STRINGTABLE
-      8105 "Pixmill"
+      8105 kGifLicenseNotice "LZW licensed..."
       8107 "Quotes \\" tab \\t newline \\n"
     END
+
+An entry is its id, an optional name and its text (a comma may stand before the text). A name is
+written as the code writes a constant: 'k', a capital letter, then letters and digits
+(kUntitledDocument). The header declares each name verbatim, in the namespace given, as
+
+    namespace pixmill::res {
+    inline constexpr UINT kGifLicenseNotice = 8105;
+    }
+
+so the name the code uses is the one written beside the id, and no macro of a system header can
+clash with it. Names are unique in a module: one name stands for one id. The build writes the
+header of a module as "resources/<module>_ids.h" in namespace <module>::res (see
+cmake/Resources.cmake).
 
 Every error is reported as "file:line: message" and makes the run exit with status 1.
 """
 
 import argparse
 import os
+import re
 import sys
 import tempfile
 
 MAX_ID = 65535
 ENCODING = "cp1250"
+# A resource name: a constant as the code spells it. ASCII only, so it is a C++ identifier too,
+# and never a keyword, a reserved identifier or a macro's usual spelling.
+NAME = re.compile(r"k[A-Z][A-Za-z0-9]*\Z", re.ASCII)
+IDENTIFIER = re.compile(r"[A-Za-z_][A-Za-z0-9_]*\Z", re.ASCII)
 
 
 class ResourceError(Exception):
@@ -161,10 +181,11 @@ class TokenStream:
 
 
 class StringEntry:
-    __slots__ = ("id", "text", "path", "line")
+    __slots__ = ("id", "name", "text", "path", "line")
 
-    def __init__(self, id_, text, path, line):
+    def __init__(self, id_, name, text, path, line):
         self.id = id_
+        self.name = name  # None when the entry has no name
         self.text = text  # cp1250 bytes
         self.path = path
         self.line = line
@@ -175,6 +196,7 @@ class Resources:
 
     def __init__(self):
         self.strings = {}
+        self.names = {}  # name -> the entry that gave it, across every kind of resource
 
     def add_string(self, entry):
         previous = self.strings.get(entry.id)
@@ -184,7 +206,20 @@ class Resources:
                 entry.line,
                 f"string id {entry.id} is already defined at {previous.path}:{previous.line}",
             )
+        self.add_name(entry)
         self.strings[entry.id] = entry
+
+    def add_name(self, entry):
+        if entry.name is None:
+            return
+        previous = self.names.get(entry.name)
+        if previous is not None:
+            raise ResourceError(
+                entry.path,
+                entry.line,
+                f"name {entry.name} already stands for id {previous.id} at {previous.path}:{previous.line}",
+            )
+        self.names[entry.name] = entry
 
 
 def to_cp1250(path, line, text):
@@ -207,11 +242,27 @@ def parse_stringtable(stream, start, resources):
             raise stream.error(token, f"expected a string id or END, found {token.describe()}")
         if not 0 <= token.value <= MAX_ID:
             raise stream.error(token, f"string id {token.value} is outside 0..{MAX_ID}")
+        name = parse_name(stream)
         stream.accept("punct", ",")
         text = stream.expect("string", "a quoted string")
         resources.add_string(
-            StringEntry(token.value, to_cp1250(stream.path, text.line, text.value), stream.path, text.line)
+            StringEntry(token.value, name, to_cp1250(stream.path, text.line, text.value), stream.path, text.line)
         )
+
+
+def parse_name(stream):
+    """The optional name after an id; END is left for the block, so a missing text is named as such."""
+    token = stream.peek()
+    if token.kind != "word" or token.value == "END":
+        return None
+    stream.next()
+    if not NAME.match(token.value):
+        raise stream.error(
+            token,
+            f"name '{token.value}' is not written as a constant: 'k', a capital letter, then letters "
+            "and digits (kUntitledDocument)",
+        )
+    return token.value
 
 
 STATEMENTS = {
@@ -311,6 +362,39 @@ def generate(module, is_program, inputs, resources):
     return "\n".join(lines)
 
 
+def generate_header(namespace, header, inputs, resources):
+    guard = "RESCOMP_" + re.sub(r"[^A-Za-z0-9]", "_", os.path.basename(header)).upper()
+    lines = [
+        "// Generated by rescomp.py from the resource files below; edit those instead.",
+    ]
+    lines += [f"//   {os.path.basename(path)}" for path in inputs]
+    lines += [
+        f"#ifndef {guard}",
+        f"#define {guard}",
+        "",
+        '#include "winplat/types.h"',
+        "",
+        f"namespace {namespace} {{",
+        "",
+        "// String ids (LoadStringA).",
+    ]
+    for entry in (resources.strings[i] for i in sorted(resources.strings)):
+        if entry.name is not None:
+            lines.append(f"inline constexpr UINT {entry.name} = {entry.id};")
+    lines += [
+        "",
+        f"}}  // namespace {namespace}",
+        "",
+        "#endif",
+        "",
+    ]
+    return "\n".join(lines)
+
+
+def valid_namespace(namespace):
+    return all(IDENTIFIER.match(part) for part in namespace.split("::"))
+
+
 def write_if_changed(path, content):
     data = content.encode("utf-8")
     try:
@@ -340,6 +424,8 @@ def main(argv=None):
     parser.add_argument("--module", required=True, help="the module's Windows file name, e.g. lect32.exe")
     parser.add_argument("--program", action="store_true", help="the module is the program itself")
     parser.add_argument("--output", required=True, help="the C++ file to write")
+    parser.add_argument("--header", help="the header of named ids to write (needs --namespace)")
+    parser.add_argument("--namespace", help="the C++ namespace of the named ids, e.g. pixmill::res")
     parser.add_argument("inputs", nargs="+", help=".rsrc files")
     args = parser.parse_args(argv)
 
@@ -348,11 +434,21 @@ def main(argv=None):
     except UnicodeEncodeError:
         print(f"rescomp: the module name {args.module!r} cannot be written in Windows-1250", file=sys.stderr)
         return 1
+    if bool(args.header) != bool(args.namespace):
+        print("rescomp: --header and --namespace go together", file=sys.stderr)
+        return 1
+    if args.namespace and not valid_namespace(args.namespace):
+        print(f"rescomp: {args.namespace!r} is not a C++ namespace name", file=sys.stderr)
+        return 1
     try:
         resources = Resources()
         for path in args.inputs:
             parse_file(path, resources)
+        # Each file is rewritten only when it changes, so a changed text rebuilds the table alone
+        # and the code that includes the header is compiled again only when a name or id changes.
         write_if_changed(args.output, generate(module, args.program, args.inputs, resources))
+        if args.header:
+            write_if_changed(args.header, generate_header(args.namespace, args.header, args.inputs, resources))
     except ResourceError as e:
         print(e, file=sys.stderr)
         return 1

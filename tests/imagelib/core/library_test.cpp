@@ -8,12 +8,14 @@
 #include "core/image_registry.h"
 #include "core/library_state.h"
 #include "core/palettes.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/testing.h"
 
 namespace {
 
 using pixmill::descriptionText;
 using pixmill::libraryState;
+namespace res = pixmill::res;
 
 struct CubeEntry {
     int index;
@@ -71,16 +73,16 @@ struct Description {
 
 TEST(LibraryStart, DescriptionSlotsHoldTheirTexts) {
     const Description cases[] = {
-        {8131, "LZW compression"},
-        {8137, "CCITT modified Huffman RLE"},
-        {8144, "RLE compression"},
-        {8145, "ThunderScan RLE"},
-        {8150, " (MASK)"},
-        {8153, " (CIELAB)"},
-        {8155, " - LZW interlaced"},
-        {8157, ", transparent"},
-        {8167, "unknown compression"},
-        {8130, ""},
+        {res::kDetailLzwCompression, "LZW compression"},
+        {res::kDetailCcittHuffmanRle, "CCITT modified Huffman RLE"},
+        {res::kDetailRleCompression, "RLE compression"},
+        {res::kDetailThunderScanRle, "ThunderScan RLE"},
+        {res::kDetailMaskSuffix, " (MASK)"},
+        {res::kDetailCieLabSuffix, " (CIELAB)"},
+        {res::kDetailLzwInterlacedSuffix, " - LZW interlaced"},
+        {res::kDetailTransparentSuffix, ", transparent"},
+        {res::kDetailUnknownCompression, "unknown compression"},
+        {8130, ""},  // just outside the detail ids, 8131..8167
         {8168, ""},
         {0, ""},
     };
@@ -123,7 +125,7 @@ TEST_F(LibraryShutdown, FreesTheImagesLeftAndStartsAgainCleanly) {
     InitImageLibrary();
     EXPECT_NE(PXLGetHPalette(), nullptr);
     EXPECT_EQ(PXLUseVFW(), 1) << "the software video drawing works";
-    EXPECT_STREQ(descriptionText(8145), "ThunderScan RLE");
+    EXPECT_STREQ(descriptionText(res::kDetailThunderScanRle), "ThunderScan RLE");
     EXPECT_EQ(libraryState().conversionPalette[193].peBlue, 85);
     const PxlImageId again = PXLCreateImage(4, 4, 1);
     EXPECT_EQ(again, 1);

@@ -5,6 +5,7 @@
 
 #include "core/library_state.h"
 #include "formats/format_table.h"
+#include "resources/pixmill_ids.h"
 #include "winplat/resources.h"
 
 namespace {
@@ -66,7 +67,7 @@ TEST(FormatRows, WithoutAStringTableTheNamesStayEmpty) {
 // missing.
 const std::string kLongName(70, 'n');
 const winplat::StringResource kStrings[] = {
-    {8107, kLongName.c_str(), static_cast<uint32_t>(kLongName.size())}};
+    {pixmill::res::kFormatNamePcx, kLongName.c_str(), static_cast<uint32_t>(kLongName.size())}};
 const winplat::ModuleResources kOtherModule = {"formats_other.dll", false, kStrings, 1};
 
 TEST(FormatRows, LongNamesAreCutToTheFieldAndMissingOnesLeftEmpty) {

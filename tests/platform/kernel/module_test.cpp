@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "resources/winplat_tests_ids.h"
 #include "winplat/base.h"
 #include "winplat/module.h"
 #include "winplat/resources.h"
@@ -18,6 +19,7 @@ namespace {
 
 using winplat::ModuleResources;
 using winplat::StringResource;
+namespace res = winplat_tests::res;
 
 constexpr char kGuard = 0x55;
 
@@ -84,15 +86,15 @@ TEST_F(ModuleTest, LoadStringCopiesCp1250BytesCutToSize) {
         "\x8E" "lu" "\x9D" "ou" "\xE8" "k" "\xFD" " k" "\xF9\xF2" " " "\xFA" "p" "\xEC" "l " "\xEF\xE1"
         "belsk" "\xE9" " " "\xF3" "dy";
     const LoadCase cases[] = {
-        {1, 256, czech},
-        {1, static_cast<int>(czech.size()) + 1, czech},
-        {1, static_cast<int>(czech.size()), czech.substr(0, czech.size() - 1)},
-        {1, 5, "\x8E" "lu" "\x9D"},
-        {1, 1, ""},
-        {7, 256, "Pixmill"},
-        {3, 256, "tab\there \"quoted\" back\\slash\r\n"},
-        {5, 256, ""},
-        {65535, 256, "last"},
+        {res::kCzechPangram, 256, czech},
+        {res::kCzechPangram, static_cast<int>(czech.size()) + 1, czech},
+        {res::kCzechPangram, static_cast<int>(czech.size()), czech.substr(0, czech.size() - 1)},
+        {res::kCzechPangram, 5, "\x8E" "lu" "\x9D"},
+        {res::kCzechPangram, 1, ""},
+        {res::kPixmill, 256, "Pixmill"},
+        {res::kEscapes, 256, "tab\there \"quoted\" back\\slash\r\n"},
+        {5, 256, ""},  // the entry without a name
+        {res::kLast, 256, "last"},
     };
     for (const LoadCase& c : cases) {
         SCOPED_TRACE("id " + std::to_string(c.id) + " size " + std::to_string(c.size));

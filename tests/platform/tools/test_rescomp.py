@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""The resource compiler, run as the build runs it: on .rsrc files, to a C++ file.
+"""The resource compiler, run as the build runs it: on .rsrc files, to a C++ file and a header.
 
 The generated C++ is compiled against a small stand-in for the registry and run, so the checks
-see the bytes and the table a real module would get, not the text of the literals.
+see the bytes and the table a real module would get, not the text of the literals; the header of
+named ids is compiled into the same program, which looks each name up in that table.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -42,6 +44,9 @@ static void hex(const char* text, size_t length) {
     for (size_t i = 0; i < length; ++i) std::printf("%02x", static_cast<unsigned char>(text[i]));
 }
 
+// Defined by the test: prints what it checks of the named ids, or nothing.
+void printNamed();
+
 int main() {
     const winplat::ModuleResources* r = winplat::registered;
     if (!r) {
@@ -58,7 +63,45 @@ int main() {
         hex(s.text, s.length);
         std::printf(" %s\n", s.text[s.length] == '\0' ? "terminated" : "unterminated");
     }
+    printNamed();
     return 0;
+}
+"""
+
+NO_NAMES = "void printNamed() {}\n"
+
+# Prints each name with its id and the text the table holds under that id.
+NAMED_PROGRAM = r"""
+#include <cstdio>
+#include <type_traits>
+
+#include "resources/test_ids.h"
+#include "resources/test_ids.h"  // a second time: the include guard holds
+#include "winplat/resources.h"
+
+static void named(const char* name, UINT id) {
+    const winplat::ModuleResources* r = winplat::moduleResources(nullptr);
+    std::printf("named %s %u", name, id);
+    for (size_t i = 0; i < r->stringCount; ++i) {
+        if (r->strings[i].id != id) continue;
+        std::printf(" ");
+        for (uint32_t k = 0; k < r->strings[i].length; ++k) {
+            std::printf("%02x", static_cast<unsigned char>(r->strings[i].text[k]));
+        }
+    }
+    std::printf("\n");
+}
+
+// Usable where a constant expression is needed, as a UINT.
+static_assert(std::is_same_v<decltype(test::res::kLast), const UINT>);
+static_assert(test::res::kLast == 65535);
+
+void printNamed() {
+    named("kFirst", test::res::kFirst);
+    named("kCzech", test::res::kCzech);
+    named("kZero", test::res::kZero);
+    named("kRle8Compression", test::res::kRle8Compression);
+    named("kLast", test::res::kLast);
 }
 """
 
@@ -73,6 +116,8 @@ class RescompCase(unittest.TestCase):
         self._dir = tempfile.TemporaryDirectory(prefix="rescomp-test-")
         self.dir = self._dir.name
         self.output = os.path.join(self.dir, "out", "module_resources.cpp")
+        self.include = os.path.join(self.dir, "out", "ids")
+        self.header = os.path.join(self.include, "resources", "test_ids.h")
 
     def tearDown(self):
         self._dir.cleanup()
@@ -84,22 +129,34 @@ class RescompCase(unittest.TestCase):
             f.write(text)
         return path
 
-    def rescomp(self, inputs, module="test.dll", program=False):
+    def rescomp(self, inputs, module="test.dll", program=False, header=False, options=()):
         command = [sys.executable, RESCOMP, "--module", module, "--output", self.output]
         if program:
             command.append("--program")
+        if header:
+            command += ["--header", self.header, "--namespace", "test::res"]
+        command += options
         return subprocess.run(command + inputs, capture_output=True, text=True, errors="replace")
 
-    def compile_and_run(self):
+    def header_names(self):
+        """The names the header declares, with their ids, in the order it declares them."""
+        with open(self.header, encoding="utf-8") as f:
+            return re.findall(r"^inline constexpr UINT (\w+) = (\d+);$", f.read(), re.M)
+
+    def compile_and_run(self, named=NO_NAMES):
         compiler = os.environ.get("CXX") or shutil.which("c++")
         if not compiler or not shutil.which(compiler):
             self.skipTest("no C++ compiler (set CXX or put c++ on PATH): cannot check the generated code")
-        harness = os.path.join(self.dir, "harness.cpp")
-        with open(harness, "w") as f:
-            f.write(HARNESS)
+        sources = []
+        for name, text in (("harness.cpp", HARNESS), ("named.cpp", named)):
+            sources.append(os.path.join(self.dir, name))
+            with open(sources[-1], "w") as f:
+                f.write(text)
         program = os.path.join(self.dir, "harness")
         build = subprocess.run(
-            [compiler, "-std=c++20", "-Wall", "-Wextra", "-Werror", "-I", INCLUDE, self.output, harness, "-o", program],
+            [compiler, "-std=c++20", "-Wall", "-Wextra", "-Werror", "-I", INCLUDE, "-I", self.include, self.output]
+            + sources
+            + ["-o", program],
             capture_output=True,
             text=True,
         )
@@ -162,6 +219,76 @@ class GeneratedTable(RescompCase):
         )
 
 
+class NamedIds(RescompCase):
+    def test_header_names_the_ids_written_beside_them(self):
+        first = self.write(
+            "a.rsrc",
+            textwrap.dedent(f"""
+            STRINGTABLE
+              8107 kCzech "{CZECH}"
+              12 "no name"
+              0 kZero, ""
+              8135 kRle8Compression "RLE8 compression"
+            END
+            """),
+        )
+        second = self.write(
+            "b.rsrc",
+            textwrap.dedent("""
+            // An older file without names, and a name given in another file.
+            STRINGTABLE
+              3 "three"
+            END
+            STRINGTABLE
+              65535 kLast "last"
+              0x10 kFirst "sixteen"  // hex id
+            END
+            """),
+        )
+        result = self.rescomp([first, second], header=True)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(
+            self.header_names(),
+            [("kZero", "0"), ("kFirst", "16"), ("kCzech", "8107"), ("kRle8Compression", "8135"), ("kLast", "65535")],
+        )
+        lines = self.compile_and_run(NAMED_PROGRAM)
+        self.assertEqual(
+            lines[-6:],
+            [
+                f"named kFirst 16 {b'sixteen'.hex()}",
+                f"named kCzech 8107 {CZECH_CP1250.hex()}",
+                "named kZero 0 ",
+                f"named kRle8Compression 8135 {b'RLE8 compression'.hex()}",
+                f"named kLast 65535 {b'last'.hex()}",
+                "unregister 1234",
+            ],
+        )
+
+    def test_module_without_names_gets_an_empty_header(self):
+        source = self.write("a.rsrc", 'STRINGTABLE\n  1 "one"\nEND\n')
+        result = self.rescomp([source], header=True)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.header_names(), [])
+        self.assertEqual(self.compile_and_run()[-1], "unregister 1234")
+
+    def test_header_options_are_checked(self):
+        source = self.write("a.rsrc", 'STRINGTABLE\n  1 kOne "one"\nEND\n')
+        cases = [
+            ("header without namespace", ["--header", self.header], "go together"),
+            ("namespace without header", ["--namespace", "test::res"], "go together"),
+            ("namespace with a dash", ["--header", self.header, "--namespace", "pix-mill::res"], "pix-mill::res"),
+            ("namespace part from a digit", ["--header", self.header, "--namespace", "test::1res"], "test::1res"),
+            ("empty namespace part", ["--header", self.header, "--namespace", "test::"], "test::"),
+        ]
+        for what, options, fragment in cases:
+            with self.subTest(what):
+                result = self.rescomp([source], options=options)
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertIn(fragment, result.stderr)
+                self.assertFalse(os.path.exists(self.output))
+                self.assertFalse(os.path.exists(self.header))
+
+
 class Errors(RescompCase):
     # (what, {file: text}, file and line reported, fragment of the message)
     CASES = [
@@ -186,19 +313,42 @@ class Errors(RescompCase):
         ("negative id", {"a.rsrc": 'STRINGTABLE\n  -1 "a"\nEND\n'}, ("a.rsrc", 2), "'-'"),
         ("id without text", {"a.rsrc": 'STRINGTABLE\n  1\n  2 "b"\nEND\n'}, ("a.rsrc", 3), "quoted string"),
         ("unknown statement", {"a.rsrc": 'STRINGTABLE\nEND\nSTRINGTABEL\n'}, ("a.rsrc", 3), "STRINGTABEL"),
+        (
+            "name given to two ids",
+            {"a.rsrc": 'STRINGTABLE\n  7 kSeven "a"\n  8 kEight "b"\n  9 kSeven "c"\nEND\n'},
+            ("a.rsrc", 4),
+            "kSeven already stands for id 7",
+        ),
+        (
+            "name repeated in another file",
+            {"a.rsrc": 'STRINGTABLE\n  7 kSeven "a"\nEND\n', "b.rsrc": '// b\nSTRINGTABLE\n  8 kSeven "b"\nEND\n'},
+            ("b.rsrc", 3),
+            "a.rsrc:2",
+        ),
+        ("name in macro style", {"a.rsrc": 'STRINGTABLE\n  1 kOne "a"\n  2 IDS_TWO "b"\nEND\n'}, ("a.rsrc", 3), "'IDS_TWO'"),
+        ("name not ASCII", {"a.rsrc": 'STRINGTABLE\n  1 kŽlutý "a"\nEND\n'}, ("a.rsrc", 2), "'kŽlutý'"),
+        ("name with underscore", {"a.rsrc": 'STRINGTABLE\n  1 k_one "a"\nEND\n'}, ("a.rsrc", 2), "'k_one'"),
+        ("name in lower case", {"a.rsrc": 'STRINGTABLE\n  1 kone "a"\nEND\n'}, ("a.rsrc", 2), "'kone'"),
+        ("name k alone", {"a.rsrc": 'STRINGTABLE\n  1 k "a"\nEND\n'}, ("a.rsrc", 2), "'k'"),
+        ("name starting with a digit", {"a.rsrc": 'STRINGTABLE\n  1 2kOne "a"\nEND\n'}, ("a.rsrc", 2), "'2kOne'"),
+        ("two names", {"a.rsrc": 'STRINGTABLE\n  1 kOne kUno "a"\nEND\n'}, ("a.rsrc", 2), "'kUno'"),
+        ("name without text", {"a.rsrc": 'STRINGTABLE\n  1 kOne\nEND\n'}, ("a.rsrc", 3), "quoted string"),
+        ("name before id", {"a.rsrc": 'STRINGTABLE\n  kOne 1 "a"\nEND\n'}, ("a.rsrc", 2), "'kOne'"),
+        ("comma before name", {"a.rsrc": 'STRINGTABLE\n  1, kOne "a"\nEND\n'}, ("a.rsrc", 2), "'kOne'"),
     ]
 
     def test_errors_name_file_and_line_and_write_nothing(self):
         for what, files, (bad_file, line), fragment in self.CASES:
             with self.subTest(what):
                 paths = [self.write(name, text) for name, text in files.items()]
-                result = self.rescomp(paths)
+                result = self.rescomp(paths, header=True)
                 self.assertEqual(result.returncode, 1, result.stderr)
                 self.assertTrue(
                     result.stderr.startswith(f"{os.path.join(self.dir, bad_file)}:{line}: "), result.stderr
                 )
                 self.assertIn(fragment, result.stderr)
                 self.assertFalse(os.path.exists(self.output))
+                self.assertFalse(os.path.exists(self.header))
 
     def test_invalid_utf8_input(self):
         path = os.path.join(self.dir, "a.rsrc")
@@ -225,6 +375,30 @@ class Rewrites(RescompCase):
         with open(self.output, encoding="utf-8") as f:
             self.assertIn('"two"', f.read())
         self.assertEqual(os.listdir(os.path.dirname(self.output)), ["module_resources.cpp"])
+
+    def test_header_rewritten_only_when_a_name_or_id_changes(self):
+        source = self.write("a.rsrc", 'STRINGTABLE\n  1 kOne "one"\nEND\n')
+        self.assertEqual(self.rescomp([source], header=True).returncode, 0)
+        old = time.time() - 1000
+        os.utime(self.header, (old, old))
+
+        # A new text changes the table alone, so the code that includes the header is not rebuilt.
+        self.write("a.rsrc", 'STRINGTABLE\n  1 kOne "uno"\nEND\n')
+        self.assertEqual(self.rescomp([source], header=True).returncode, 0)
+        self.assertEqual(os.stat(self.header).st_mtime, old)
+
+        for what, text, names in [
+            ("renamed", 'STRINGTABLE\n  1 kUno "uno"\nEND\n', [("kUno", "1")]),
+            ("renumbered", 'STRINGTABLE\n  2 kUno "uno"\nEND\n', [("kUno", "2")]),
+            ("name dropped", 'STRINGTABLE\n  2 "uno"\nEND\n', []),
+        ]:
+            with self.subTest(what):
+                os.utime(self.header, (old, old))
+                self.write("a.rsrc", text)
+                self.assertEqual(self.rescomp([source], header=True).returncode, 0)
+                self.assertGreater(os.stat(self.header).st_mtime, old)
+                self.assertEqual(self.header_names(), names)
+        self.assertEqual(os.listdir(os.path.dirname(self.header)), ["test_ids.h"])
 
     def test_failed_run_keeps_previous_output(self):
         source = self.write("a.rsrc", 'STRINGTABLE\n  1 "one"\nEND\n')

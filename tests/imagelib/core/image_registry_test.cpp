@@ -3,13 +3,17 @@
 #include <thread>
 
 #include "../pixmill_fixture.h"
+#include "../scoped_wait.h"
 #include "core/frame_break.h"
+#include "support/wait_probe.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using pixmill::Access;
 using pixmill::lockImage;
+using pixmill_test::ScopedLockTimeout;
+using wait_probe::WaitProbe;
 
 class ImageRegistry : public PixmillTest {
 protected:
@@ -124,7 +128,7 @@ TEST_F(ImageRegistry, ReadersShareAndNestedLocksOfTheOwnerAreGrantedAtOnce) {
 
 TEST_F(ImageRegistry, AWriterWaitsForReadersOnOtherThreadsAndNeverTakesOver) {
     const PxlImageId id = make();
-    const auto previous = pixmill::setLockTimeout(200ms);
+    const ScopedLockTimeout brief(200ms);
     auto reader = lockImage(id, Access::Read);
     std::atomic<bool> writerGotIt{false};
     std::thread writer([&] { writerGotIt = static_cast<bool>(lockImage(id, Access::Write)); });
@@ -134,21 +138,21 @@ TEST_F(ImageRegistry, AWriterWaitsForReadersOnOtherThreadsAndNeverTakesOver) {
     std::thread drawer([&] { writerGotIt = static_cast<bool>(lockImage(id, Access::Draw)); });
     drawer.join();
     EXPECT_TRUE(writerGotIt) << "drawing only reads, so it shares with readers";
-    pixmill::setLockTimeout(previous);
 }
 
 TEST_F(ImageRegistry, AWaitingWriterGetsTheRecordWhenTheReaderLetsGo) {
     const PxlImageId id = make();
+    const ScopedLockTimeout patient(1min);  // only the reader letting go ends the writer's wait
     auto reader = lockImage(id, Access::Read);
-    std::atomic<bool> started{false};
+    WaitProbe probe;
     std::atomic<int> widthSeen{-1};
     std::thread writer([&] {
-        started = true;
+        probe.arrive();
         auto lock = lockImage(id, Access::Write);
         widthSeen = lock ? lock->width() : 0;
     });
-    while (!started) std::this_thread::yield();
-    std::this_thread::sleep_for(20ms);
+    EXPECT_TRUE(probe.untilAsleep([&] { return widthSeen != -1; }))
+        << "the writer must wait while the reader holds the record";
     EXPECT_EQ(widthSeen, -1) << "the writer must wait while the reader holds the record";
     reader.release();
     writer.join();
@@ -157,10 +161,10 @@ TEST_F(ImageRegistry, AWaitingWriterGetsTheRecordWhenTheReaderLetsGo) {
 
 TEST_F(ImageRegistry, DeletingABusyImageWaitsAndFailsHonestly) {
     const PxlImageId id = make();
-    const auto previous = pixmill::setLockTimeout(100ms);
     auto reader = lockImage(id, Access::Read);
-    int16_t result = -1;
+    std::atomic<int16_t> result{-1};
     {
+        const ScopedLockTimeout brief(100ms);
         winplat::testing::DebugCapture quiet;
         std::thread deleter([&] { result = PXLDeleteImage(id); });
         deleter.join();
@@ -168,13 +172,19 @@ TEST_F(ImageRegistry, DeletingABusyImageWaitsAndFailsHonestly) {
     EXPECT_EQ(result, 0) << "an image that was not released must not be reported deleted";
     EXPECT_TRUE(alive(id));
 
-    std::thread deleter([&] { result = PXLDeleteImage(id); });
-    std::this_thread::sleep_for(20ms);
+    const ScopedLockTimeout patient(1min);  // only the reader letting go ends the delete's wait
+    result = -1;
+    WaitProbe probe;
+    std::thread deleter([&] {
+        probe.arrive();
+        result = PXLDeleteImage(id);
+    });
+    EXPECT_TRUE(probe.untilAsleep([&] { return result != -1; })) << "the delete must wait for the reader";
+    EXPECT_EQ(result, -1) << "the delete must wait for the reader";
     reader.release();
     deleter.join();
     EXPECT_EQ(result, 1) << "once the reader is done the delete goes through";
     EXPECT_FALSE(alive(id));
-    pixmill::setLockTimeout(previous);
 }
 
 TEST_F(ImageRegistry, MirroredPairLocksDoNotDeadlock) {

@@ -1,13 +1,13 @@
 // BMI pictures saved and loaded through the library's entry points on every stream kind: pixels,
 // palette, transparency entries and rotation angle come back as they were saved, and the stored
 // layout (directory, blocks, chunk sizes) is what an independent reader of the format finds.
-#include <cstdio>
 #include <random>
 #include <sstream>
 
 #include "../pixmill_fixture.h"
 #include "bmi_test_support.h"
 #include "core/bitmap_math.h"
+#include "support/tool_runner.h"
 
 namespace {
 
@@ -143,20 +143,13 @@ TEST_F(BmiRoundTrip, EveryDepthWidthAndEntryCountOnEveryKind) {
 std::vector<std::string> layout(const fs::path& file) {
     const fs::path script = fs::path(__FILE__).parent_path() / "bmi_layout_reader.py";
     std::vector<std::string> lines;
-    const std::string command = "python3 '" + script.string() + "' '" + file.string() + "' 2>&1";
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[1 << 16];
-        std::string text;
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-        ::pclose(pipe);
-        std::istringstream in(text);
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-    }
+    const std::string command = "python3 '" + script.string() + "' " + tool_runner::quoted(file);
+    std::istringstream in(tool_runner::capture(command, tool_runner::Errors::Merge).output);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 
-bool havePython() { return std::system("python3 -c 'import zlib' >/dev/null 2>&1") == 0; }
+bool havePython() { return tool_runner::run("python3 -c 'import zlib'"); }
 
 #define REQUIRE_PYTHON()                                                                   \
     do {                                                                                   \

@@ -6,47 +6,19 @@
 // outside reaches a command line.
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 
 #include "bmp_test_support.h"
 #include "pnm_reader.h"
+#include "support/tool_runner.h"
 
 namespace {
 
 using namespace bmp_test;
 namespace fs = std::filesystem;
 
-// Runs a command line made of fixed words and our own paths; true when it exits with 0.
-bool run(const std::string& command) {
-    const int status = std::system(("( " + command + " ) 2>/dev/null").c_str());
-    return status == 0;
-}
-
-std::string output(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = ::popen(("( " + command + " ) 2>/dev/null").c_str(), "r")) {
-        char buffer[256];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return text;
-}
-
-// A path in single quotes. Our temporary paths hold only plain characters; anything else would
-// be a fault of the test itself.
-std::string quoted(const fs::path& path) {
-    const std::string s = path.string();
-    for (char c : s) {
-        const bool plain =
-            std::isalnum(static_cast<unsigned char>(c)) || c == '/' || c == '_' || c == '.' || c == '-';
-        if (!plain) ADD_FAILURE() << "unexpected character in " << s;
-    }
-    return "'" + s + "'";
-}
+using tool_runner::quoted;
+using tool_runner::run;
 
 struct Tools {
     std::string convert;  // ImageMagick's convert, empty when missing
@@ -54,37 +26,10 @@ struct Tools {
 };
 
 const Tools& tools() {
-    static const Tools found = [] {
-        Tools t;
-        // Debian's own copy first: a program of the same name earlier on the path may be another tool.
-        for (const char* candidate : {"/usr/bin/convert", "convert"}) {
-            if (output(std::string(candidate) + " -version").find("ImageMagick") != std::string::npos) {
-                t.convert = candidate;
-                break;
-            }
-        }
-        t.netpbm =
-            run("command -v ppmtobmp >/dev/null && command -v bmptopnm >/dev/null && "
-                "command -v ppmtoppm >/dev/null && command -v pnmquant >/dev/null");
-        return t;
-    }();
+    static const Tools found{tool_runner::imageMagick(),
+                             !tool_runner::firstMissing({"ppmtobmp", "bmptopnm", "ppmtoppm", "pnmquant"})};
     return found;
 }
-
-#define REQUIRE_IMAGEMAGICK()                                                                            \
-    do {                                                                                                 \
-        if (tools().convert.empty()) {                                                                   \
-            GTEST_SKIP() << "ImageMagick's convert is not installed (tools/deps.txt lists imagemagick; " \
-                            "./make.sh installs it)";                                                    \
-        }                                                                                                \
-    } while (0)
-#define REQUIRE_NETPBM()                                                                        \
-    do {                                                                                        \
-        if (!tools().netpbm) {                                                                  \
-            GTEST_SKIP() << "netpbm (ppmtobmp, bmptopnm, ppmtoppm, pnmquant) is not installed " \
-                            "(tools/deps.txt lists netpbm; ./make.sh installs it)";             \
-        }                                                                                       \
-    } while (0)
 
 // A decoded picture as 0x00RRGGBB values, row by row from the top.
 struct Picture {
@@ -288,7 +233,7 @@ void writePbm(const fs::path& path, const Picture& p) {
 }
 
 TEST(BmpCrossCheck, NetpbmBitmapsLoadAsNetpbmDecodesThem) {
-    REQUIRE_NETPBM();
+    REQUIRE_TOOLS("netpbm", "ppmtobmp", "bmptopnm", "ppmtoppm", "pnmquant");
     TempFolder folder;
     const fs::path source = folder.file("source.ppm");
     const Picture picture = sourcePicture();

@@ -16,6 +16,7 @@
 #include "bmp_test_support.h"
 #include "pnm_reader.h"
 #include "formats/codec.h"
+#include "support/tool_runner.h"
 
 namespace file_codec_test {
 
@@ -108,45 +109,11 @@ inline pixmill::PxlCodecInfo recordFor(int width, int height, int bits, const st
 
 // ---- Independent programs ----
 
-// Runs a command line made of fixed words and our own paths; true when it exits with 0.
-inline bool run(const std::string& command) {
-    return std::system(("( " + command + " ) >/dev/null 2>&1").c_str()) == 0;
-}
-
-inline bool runTo(const std::string& command, const fs::path& output) {
-    return std::system(("( " + command + " ) > '" + output.string() + "' 2>/dev/null").c_str()) == 0;
-}
-
-inline bool have(const char* program) { return run(std::string("command -v ") + program); }
-
-// A path in single quotes; our temporary paths hold only plain characters.
-inline std::string quoted(const fs::path& path) {
-    const std::string s = path.string();
-    for (char c : s) {
-        const bool plain = std::isalnum(static_cast<unsigned char>(c)) || c == '/' || c == '_' || c == '.' || c == '-';
-        if (!plain) ADD_FAILURE() << "unexpected character in " << s;
-    }
-    return "'" + s + "'";
-}
-
-// ImageMagick's convert, Debian's own copy (another program of that name may come first on the
-// path); empty when missing.
-inline const std::string& imageMagick() {
-    static const std::string found = [] {
-        for (const char* candidate : {"/usr/bin/convert", "convert"}) {
-            FILE* pipe = ::popen((std::string(candidate) + " -version 2>/dev/null").c_str(), "r");
-            if (!pipe) continue;
-            std::string text;
-            char buffer[256];
-            size_t n;
-            while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-            ::pclose(pipe);
-            if (text.find("ImageMagick") != std::string::npos) return std::string(candidate);
-        }
-        return std::string();
-    }();
-    return found;
-}
+using tool_runner::have;
+using tool_runner::imageMagick;
+using tool_runner::quoted;
+using tool_runner::run;
+using tool_runner::runTo;
 
 // A decoded picture as 0x00RRGGBB values, row by row from the top.
 struct Picture {

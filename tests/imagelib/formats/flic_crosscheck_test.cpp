@@ -4,35 +4,17 @@
 // stream gives 252), and it puts the last-byte word of an odd-width FLC row past the row's end,
 // so the FLC pictures here have even widths. It also reads literal frames as rows padded to 4
 // bytes, so those pictures have widths that need no padding.
-#include <cstdio>
-#include <cstdlib>
-
 #include "../pixmill_fixture.h"
 #include "bmp_test_support.h"
 #include "flic_test_support.h"
+#include "support/tool_runner.h"
 
 namespace {
 
 using namespace flic_test;
 
-bool have(const char* program) {
-    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-Bytes output(const std::string& command) {
-    Bytes out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        uint8_t buffer[65536];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.insert(out.end(), buffer, buffer + n);
-        ::pclose(pipe);
-    }
-    return out;
-}
-
 TEST(FlicCrossCheck, FfmpegDecodesTheSameFrames) {
-    if (!have("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed (tools/deps.txt lists ffmpeg)";
+    REQUIRE_TOOLS("ffmpeg", "ffmpeg");
     struct Case {
         Kind kind;
         int width, height, frames;
@@ -49,8 +31,10 @@ TEST(FlicCrossCheck, FfmpegDecodesTheSameFrames) {
         SCOPED_TRACE(c.name);
         const std::vector<Picture> pics = pictures(c.frames, c.width, c.height, uint32_t(c.frames + c.width));
         bmp_test::writeFile(folder.file(c.name), animation(c.kind, c.width, c.height, pics, c.first));
-        const Bytes theirs = output("ffmpeg -v error -i '" + folder.file(c.name).string() +
-                                    "' -f rawvideo -pix_fmt rgb24 - 2>/dev/null");
+        const std::string decoded =
+            tool_runner::output("ffmpeg -v error -i " + tool_runner::quoted(folder.file(c.name)) +
+                                " -f rawvideo -pix_fmt rgb24 -");
+        const Bytes theirs(decoded.begin(), decoded.end());
         const size_t frameBytes = size_t(3 * c.width * c.height);
         ASSERT_GE(theirs.size(), frameBytes * size_t(c.frames))
             << "ffmpeg gave " << theirs.size() << " bytes";

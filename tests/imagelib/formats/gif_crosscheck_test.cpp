@@ -44,7 +44,7 @@ void expectFramesAsDumped(const fs::path& file) {
 class GifCrossCheck : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!have("gifbuild")) GTEST_SKIP() << "gifbuild is not installed (tools/deps.txt lists giflib-tools)";
+        REQUIRE_TOOLS("giflib-tools", "gifbuild");
     }
     fs::path file(const std::string& name) const { return folder_.file(name); }
     std::string q(const std::string& name) const { return "'" + file(name).string() + "'"; }
@@ -70,8 +70,8 @@ TEST_F(GifCrossCheck, TestEncoderFilesDecodeInGiflib) {
 }
 
 TEST_F(GifCrossCheck, GifsicleAnimations) {
-    REQUIRE("gifsicle", "gifsicle");
-    REQUIRE("convert", "imagemagick");
+    REQUIRE_TOOLS("gifsicle", "gifsicle");
+    REQUIRE_TOOLS("imagemagick", "convert");
     ASSERT_TRUE(run("convert -size 23x17 gradient:red-blue -colors 7 " + q("f0.gif")));
     ASSERT_TRUE(run("convert -size 19x11 plasma:fractal -seed 3 -colors 60 " + q("f1.gif")));
     ASSERT_TRUE(run("convert -size 23x17 xc:white -fill green -draw 'circle 10,8 14,8' -colors 5 " + q("f2.gif")));
@@ -106,12 +106,12 @@ TEST_F(GifCrossCheck, GifsicleAnimations) {
 }
 
 TEST_F(GifCrossCheck, ImageMagickAndNetpbmFiles) {
-    REQUIRE("convert", "imagemagick");
+    REQUIRE_TOOLS("imagemagick", "convert");
     ASSERT_TRUE(run("convert -size 37x23 gradient:yellow-navy -colors 200 -interlace GIF " + q("im.gif")));
     expectFramesAsDumped(file("im.gif"));
     ASSERT_TRUE(run("convert -size 41x9 plasma:fractal -seed 5 -colors 16 " + q("im16.gif")));
     expectFramesAsDumped(file("im16.gif"));
-    if (!have("pamtogif")) GTEST_SKIP() << "pamtogif is not installed (tools/deps.txt lists netpbm)";
+    REQUIRE_TOOLS("netpbm", "pamtogif");
     ASSERT_TRUE(run("convert -size 29x13 gradient:white-black -colors 30 ppm:- | pamtogif > " + q("pbm.gif")));
     expectFramesAsDumped(file("pbm.gif"));
 }

@@ -3,8 +3,6 @@
 #ifndef PIXMILL_TESTS_GIF_TOOL_SUPPORT_H
 #define PIXMILL_TESTS_GIF_TOOL_SUPPORT_H
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -12,34 +10,15 @@
 #include <vector>
 
 #include "gif_test_support.h"
+#include "support/tool_runner.h"
 
 namespace gif_tools {
 
 namespace fs = std::filesystem;
 
-inline bool run(const std::string& command) {
-    return std::system(("( " + command + " ) >/dev/null 2>&1").c_str()) == 0;
-}
-
-inline std::string output(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = ::popen(("( " + command + " ) 2>/dev/null").c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return text;
-}
-
-inline bool have(const char* program) {
-    return run(std::string("command -v ") + program);
-}
-
-#define REQUIRE(program, package)                                                                           \
-    do {                                                                                                    \
-        if (!have(program)) GTEST_SKIP() << program " is not installed (tools/deps.txt lists " package ")"; \
-    } while (0)
+using tool_runner::have;
+using tool_runner::output;
+using tool_runner::run;
 
 // One image of a gifbuild dump: its size and colours (0x00RRGGBB), top row first.
 struct DumpedImage {

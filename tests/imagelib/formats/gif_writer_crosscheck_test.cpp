@@ -82,9 +82,9 @@ std::vector<uint32_t> ppmColours(const std::string& ppm) {
 }
 
 TEST_F(GifWriterCrossCheck, PicturesDecodeAlikeInGiflibImageMagickAndNetpbm) {
-    if (!have("gifbuild")) GTEST_SKIP() << "gifbuild is not installed (tools/deps.txt lists giflib-tools)";
-    if (!have("convert")) GTEST_SKIP() << "convert is not installed (tools/deps.txt lists imagemagick)";
-    if (!have("giftopnm")) GTEST_SKIP() << "giftopnm is not installed (tools/deps.txt lists netpbm)";
+    REQUIRE_TOOLS("giflib-tools", "gifbuild");
+    REQUIRE_TOOLS("imagemagick", "convert");
+    REQUIRE_TOOLS("netpbm", "giftopnm");
     struct Case {
         int bits, width, height;
         bool interlaced;
@@ -120,8 +120,8 @@ TEST_F(GifWriterCrossCheck, PicturesDecodeAlikeInGiflibImageMagickAndNetpbm) {
 // to the colours written. (These decoders stop at the last pixel and forgive an end code of the
 // wrong width; the width itself is checked against the reference encoder in the writer's tests.)
 TEST_F(GifWriterCrossCheck, RowsAcrossEveryWidthChangeDecodeAlike) {
-    if (!have("gifbuild")) GTEST_SKIP() << "gifbuild is not installed (tools/deps.txt lists giflib-tools)";
-    if (!have("giftopnm")) GTEST_SKIP() << "giftopnm is not installed (tools/deps.txt lists netpbm)";
+    REQUIRE_TOOLS("giflib-tools", "gifbuild");
+    REQUIRE_TOOLS("netpbm", "giftopnm");
     std::vector<int> lengths;
     for (int from : {240, 500, 1010, 2030})
         for (int n = from; n < from + 40; ++n) lengths.push_back(n);
@@ -146,8 +146,8 @@ TEST_F(GifWriterCrossCheck, RowsAcrossEveryWidthChangeDecodeAlike) {
 
 // An animation with every frame fact set, as gifsicle and ImageMagick read it.
 TEST_F(GifWriterCrossCheck, AnimationFactsAsGifsicleAndImageMagickReadThem) {
-    if (!have("gifsicle")) GTEST_SKIP() << "gifsicle is not installed (tools/deps.txt lists gifsicle)";
-    if (!have("identify")) GTEST_SKIP() << "identify is not installed (tools/deps.txt lists imagemagick)";
+    REQUIRE_TOOLS("gifsicle", "gifsicle");
+    REQUIRE_TOOLS("imagemagick", "identify");
     struct FrameFacts {
         int width, height, left, top, delay, disposal, transparent;
         bool ownPalette;
@@ -223,7 +223,7 @@ TEST_F(GifWriterCrossCheck, AnimationFactsAsGifsicleAndImageMagickReadThem) {
 // ImageMagick's coalescing against PXLRenderFrames frame by frame; pixels that ImageMagick
 // leaves transparent after a disposal to background show the background colour here.
 TEST_F(GifWriterCrossCheck, ComposedFramesMatchImageMagickCoalescing) {
-    if (!have("convert")) GTEST_SKIP() << "convert is not installed (tools/deps.txt lists imagemagick)";
+    REQUIRE_TOOLS("imagemagick", "convert");
     struct Spec {
         int width, height, left, top, delay, disposal, transparent;
     };

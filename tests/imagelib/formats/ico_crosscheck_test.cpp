@@ -2,12 +2,10 @@
 // depths in one file) and netpbm's ppmtowinicon load here as those tools decode them, and an icon
 // written here reads back in ImageMagick and icotool. The programs run on files in a temporary
 // folder whose names this test makes.
-#include <cstdio>
-#include <cstdlib>
-
 #include "../pixmill_fixture.h"
 #include "pnm_reader.h"
 #include "ico_test_support.h"
+#include "support/tool_runner.h"
 
 namespace {
 
@@ -15,8 +13,7 @@ using codec_test::Bytes;
 using codec_test::CodecRun;
 namespace fs = std::filesystem;
 
-bool run(const std::string& command) { return std::system(("( " + command + " ) >/dev/null 2>&1").c_str()) == 0; }
-bool have(const char* program) { return run(std::string("command -v ") + program); }
+using tool_runner::run;
 
 // A binary PPM with 8-bit samples as 0x00RRGGBB, top row first; empty when it is not one.
 std::vector<uint32_t> readPpm(const fs::path& path, int& width, int& height) {
@@ -56,14 +53,9 @@ protected:
     bmp_test::TempFolder folder_;
 };
 
-#define REQUIRE(program, package)                                                                         \
-    do {                                                                                                  \
-        if (!have(program)) GTEST_SKIP() << program " is not installed (tools/deps.txt lists " package ")"; \
-    } while (0)
-
 TEST_F(IcoCrossCheck, IcotoolIconsOfSeveralSizesAndDepths) {
-    REQUIRE("icotool", "icoutils");
-    REQUIRE("convert", "imagemagick");
+    REQUIRE_TOOLS("icoutils", "icotool");
+    REQUIRE_TOOLS("imagemagick", "convert");
     ASSERT_TRUE(run("convert -size 16x16 xc:red -fill blue -draw 'rectangle 2,2 9,9' " + q("a.png")));
     ASSERT_TRUE(run("convert -size 32x32 gradient:yellow-navy -colors 12 " + q("b.png")));
     ASSERT_TRUE(run("convert -size 24x24 plasma:fractal -seed 2 -colors 200 " + q("c.png")));
@@ -88,8 +80,8 @@ TEST_F(IcoCrossCheck, IcotoolIconsOfSeveralSizesAndDepths) {
 }
 
 TEST_F(IcoCrossCheck, NetpbmIconsWithMasks) {
-    REQUIRE("ppmtowinicon", "netpbm");
-    REQUIRE("convert", "imagemagick");
+    REQUIRE_TOOLS("netpbm", "ppmtowinicon");
+    REQUIRE_TOOLS("imagemagick", "convert");
     ASSERT_TRUE(run("convert -size 16x16 xc:navy -fill yellow -draw 'rectangle 3,3 12,9' -depth 8 ppm:" + q("p.ppm")));
     // The mask picture: white (opaque) in the top-left quarter; ppmtowinicon sets the AND bit
     // (transparent) where it is black.
@@ -122,8 +114,8 @@ TEST_F(IcoCrossCheck, NetpbmIconsWithMasks) {
 }
 
 TEST_F(IcoCrossCheck, WrittenIconsReadInImageMagickAndIcotool) {
-    REQUIRE("convert", "imagemagick");
-    REQUIRE("icotool", "icoutils");
+    REQUIRE_TOOLS("imagemagick", "convert");
+    REQUIRE_TOOLS("icoutils", "icotool");
     for (int bits : {4, 8, 24}) {
         SCOPED_TRACE(bits);
         const PxlImageId id = make24(13, 11, std::vector<Rgb>(143, Rgb{0, 0, 0}));

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../pixmill_fixture.h"
+#include "../scoped_wait.h"
 #include "formats/image_load.h"
 #include "winplat/ole.h"
 
@@ -276,15 +277,14 @@ TEST(NewSizeCalculateProp, FitsTheBoxKeepingTheProportions) {
 TEST_F(ImageIo, ASecondFileLoadWaitsForTheFirstAndGivesUp) {
     const PxlImageId id = pattern(4, 4, 8);
     ASSERT_EQ(PXLSaveImage(id, win("gate.bmp").c_str(), PXL_FORMAT_BMP, 0, 0, nullptr), 1);
-    const auto previous = pixmill::setGateWait(100ms);
     {
+        const pixmill_test::ScopedGateWait brief(100ms);
         std::unique_lock held(pixmill::loadGate());
         std::atomic<PxlImageId> result{-1};
         std::thread second([&] { result = PXLLoadImage(0, win("gate.bmp").c_str(), nullptr); });
         second.join();
         EXPECT_EQ(result, 0) << "the gate stayed taken";
     }
-    pixmill::setGateWait(previous);
     EXPECT_NE(PXLLoadImage(0, win("gate.bmp").c_str(), nullptr), 0);
 }
 

@@ -123,7 +123,7 @@ Dqt firstQuantTable(const Bytes& file) {
 // ---- cross-checks with djpeg and cjpeg ----
 
 TEST(JpegCodec, CjpegFilesDecodeToExactlyWhatDjpegGivesWithTheSameSettings) {
-    REQUIRE_TOOLS("cjpeg", "djpeg");
+    REQUIRE_TOOLS("libjpeg-turbo-progs", "cjpeg", "djpeg");
     struct Case {
         const char* name;
         const char* cjpegOptions;
@@ -433,7 +433,7 @@ TEST(JpegCodec, EveryImageDepthIsSavedInColourAndGrey) {
 }
 
 TEST(JpegCodec, WrittenFilesReadInDjpegAndImageMagick) {
-    REQUIRE_TOOLS("djpeg");
+    REQUIRE_TOOLS("libjpeg-turbo-progs", "djpeg");
     TempFolder folder;
     for (const bool grey : {false, true}) {
         SCOPED_TRACE(grey ? "grey" : "colour");

@@ -19,6 +19,7 @@
 #include "bmp_test_support.h"
 #include "pnm_reader.h"
 #include "formats/codec.h"
+#include "support/tool_runner.h"
 #include "winplat/testing.h"
 
 namespace codec_test {
@@ -122,62 +123,11 @@ inline uint32_t testColour(int x, int y) {
 
 // ---- command-line tools ----
 
-inline bool run(const std::string& command) { return std::system(("( " + command + " ) >/dev/null 2>&1").c_str()) == 0; }
-
-inline std::string output(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = ::popen(("( " + command + " ) 2>/dev/null").c_str(), "r")) {
-        char buffer[256];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return text;
-}
-
-inline bool hasTool(const std::string& name) { return run("command -v " + name); }
-
-// ImageMagick's convert (Debian's own first: a program of that name earlier on the path may be
-// another tool), or empty.
-inline const std::string& imageMagick() {
-    static const std::string found = [] {
-        for (const char* candidate : {"/usr/bin/convert", "convert"}) {
-            if (output(std::string(candidate) + " -version").find("ImageMagick") != std::string::npos) {
-                return std::string(candidate);
-            }
-        }
-        return std::string();
-    }();
-    return found;
-}
-
-inline std::string quoted(const fs::path& path) {
-    const std::string s = path.string();
-    for (char c : s) {
-        const bool plain =
-            std::isalnum(static_cast<unsigned char>(c)) || c == '/' || c == '_' || c == '.' || c == '-';
-        if (!plain) ADD_FAILURE() << "unexpected character in " << s;
-    }
-    return "'" + s + "'";
-}
-
-#define REQUIRE_TOOLS(...)                                                                            \
-    do {                                                                                              \
-        for (const char* tool : {__VA_ARGS__}) {                                                      \
-            if (!::codec_test::hasTool(tool)) {                                                       \
-                GTEST_SKIP() << tool << " is not installed (tools/deps.txt lists its package; "       \
-                                        "./make.sh installs it)";                                     \
-            }                                                                                         \
-        }                                                                                             \
-    } while (0)
-
-#define REQUIRE_IMAGEMAGICK()                                                                            \
-    do {                                                                                                 \
-        if (::codec_test::imageMagick().empty()) {                                                       \
-            GTEST_SKIP() << "ImageMagick's convert is not installed (tools/deps.txt lists imagemagick; " \
-                            "./make.sh installs it)";                                                    \
-        }                                                                                                \
-    } while (0)
+using tool_runner::have;
+using tool_runner::imageMagick;
+using tool_runner::output;
+using tool_runner::quoted;
+using tool_runner::run;
 
 using pnm_test::Pnm;
 using pnm_test::readPnm;

@@ -12,7 +12,7 @@ using namespace file_codec_test;
 const Codec kMacPaint{pixmill::macPaintInfo, pixmill::macPaintLoad, pixmill::macPaintSave};
 
 TEST(MacPaintCrossCheck, NetpbmFilesAndOursAgree) {
-    if (!have("pbmtomacp") || !have("macptopbm")) GTEST_SKIP() << "netpbm is not installed (tools/deps.txt lists netpbm)";
+    REQUIRE_TOOLS("netpbm", "pbmtomacp", "macptopbm");
     TempFolder folder;
     // A 576 x 720 black-and-white picture with runs, noise and rows of one colour.
     Picture p;

@@ -11,10 +11,8 @@ using namespace file_codec_test;
 
 const Codec kPcx{pixmill::pcxInfo, pixmill::pcxLoad, pixmill::pcxSave};
 
-bool haveNetpbm() { return have("ppmtopcx") && have("pcxtoppm") && have("pnmquant") && have("ppmtopgm"); }
-
 TEST(PcxCrossCheck, NetpbmFilesLoadAsNetpbmDecodesThem) {
-    if (!haveNetpbm()) GTEST_SKIP() << "netpbm is not installed (tools/deps.txt lists netpbm; ./make.sh installs it)";
+    REQUIRE_TOOLS("netpbm", "ppmtopcx", "pcxtoppm", "pnmquant", "ppmtopgm");
     TempFolder folder;
     const Picture source = sourcePicture();
     writePpm(folder.file("s.ppm"), source);
@@ -55,7 +53,7 @@ TEST(PcxCrossCheck, NetpbmFilesLoadAsNetpbmDecodesThem) {
 }
 
 TEST(PcxCrossCheck, ImageMagickFilesLoadAsImageMagickDecodesThem) {
-    if (imageMagick().empty()) GTEST_SKIP() << "ImageMagick is not installed (tools/deps.txt lists imagemagick)";
+    REQUIRE_IMAGEMAGICK();
     TempFolder folder;
     writePpm(folder.file("s.ppm"), sourcePicture());
     const char* variants[] = {"", "-colors 200 -type Palette", "-colors 2 -type Palette", "-colors 16 -type Palette"};
@@ -71,7 +69,8 @@ TEST(PcxCrossCheck, ImageMagickFilesLoadAsImageMagickDecodesThem) {
 }
 
 TEST(PcxCrossCheck, OurFilesDecodeInBothProgramsToTheSavedPixels) {
-    if (!haveNetpbm() || imageMagick().empty()) GTEST_SKIP() << "needs netpbm and ImageMagick (tools/deps.txt)";
+    REQUIRE_TOOLS("netpbm", "ppmtopcx", "pcxtoppm", "pnmquant", "ppmtopgm");
+    REQUIRE_IMAGEMAGICK();
     TempFolder folder;
     const Picture source = sourcePicture();
     for (int bits : {1, 4, 8, 24}) {

@@ -163,7 +163,7 @@ std::vector<MatrixCase> matrix() {
 }
 
 TEST(PngCodec, EveryColourTypeAndDepthLoadsAsNetpbmAndImageMagickDecodeIt) {
-    REQUIRE_TOOLS("pnmtopng", "pngtopnm");
+    REQUIRE_TOOLS("netpbm", "pnmtopng", "pngtopnm");
     TempFolder folder;
     for (const MatrixCase& c : matrix()) {
         Decoded plain;
@@ -339,7 +339,7 @@ TEST(PngCodec, WrittenFilesPassPngcheckAndReadBackAsSaved) {
         {"8 bits", indexedSource(8, 19, 11), 8, 3, 256},
         {"24 bits", trueColourSource(23, 13, testColour), 8, 2, 0},
     };
-    const bool pngcheck = hasTool("pngcheck");
+    const bool pngcheck = have("pngcheck");
     TempFolder folder;
     for (const Case& c : cases) {
         for (const bool interlaced : {false, true}) {

@@ -11,8 +11,6 @@ using namespace file_codec_test;
 
 const Codec kTarga{pixmill::targaInfo, pixmill::targaLoad, pixmill::targaSave};
 
-bool haveNetpbm() { return have("pamtotga") && have("tgatoppm") && have("pnmquant") && have("ppmtopgm"); }
-
 struct Made {
     int type;  // image type the tool must have written
     bool topFirst;
@@ -25,7 +23,7 @@ void expectMade(const Bytes& file, const Made& m) {
 }
 
 TEST(TargaCrossCheck, NetpbmFilesLoadAsNetpbmDecodesThem) {
-    if (!haveNetpbm()) GTEST_SKIP() << "netpbm is not installed (tools/deps.txt lists netpbm; ./make.sh installs it)";
+    REQUIRE_TOOLS("netpbm", "pamtotga", "tgatoppm", "pnmquant", "ppmtopgm");
     TempFolder folder;
     writePpm(folder.file("s.ppm"), sourcePicture());
     ASSERT_TRUE(runTo("pnmquant 100 " + quoted(folder.file("s.ppm")), folder.file("q.ppm")));
@@ -55,7 +53,7 @@ TEST(TargaCrossCheck, NetpbmFilesLoadAsNetpbmDecodesThem) {
 }
 
 TEST(TargaCrossCheck, ImageMagickFilesLoadAsImageMagickDecodesThem) {
-    if (imageMagick().empty()) GTEST_SKIP() << "ImageMagick is not installed (tools/deps.txt lists imagemagick)";
+    REQUIRE_IMAGEMAGICK();
     TempFolder folder;
     writePpm(folder.file("s.ppm"), sourcePicture());
     struct Case {
@@ -89,7 +87,8 @@ TEST(TargaCrossCheck, ImageMagickFilesLoadAsImageMagickDecodesThem) {
 }
 
 TEST(TargaCrossCheck, OurFilesDecodeInBothProgramsToTheSavedPixels) {
-    if (!haveNetpbm() || imageMagick().empty()) GTEST_SKIP() << "needs netpbm and ImageMagick (tools/deps.txt)";
+    REQUIRE_TOOLS("netpbm", "pamtotga", "tgatoppm", "pnmquant", "ppmtopgm");
+    REQUIRE_IMAGEMAGICK();
     TempFolder folder;
     const Picture source = sourcePicture();
     for (int bits : {4, 8, 24}) {

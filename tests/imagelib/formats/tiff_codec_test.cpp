@@ -123,7 +123,8 @@ Tags tagsOf(const fs::path& path) {
 }
 
 TEST(TiffCodec, ToolFilesOfEveryCompressionAndPhotometricLoadAsTiff2rgbaDecodesThem) {
-    REQUIRE_TOOLS("tiffcp", "tiff2rgba", "tifftopnm", "pnmtotiff");
+    REQUIRE_TOOLS("libtiff-tools", "tiffcp", "tiff2rgba");
+    REQUIRE_TOOLS("netpbm", "tifftopnm", "pnmtotiff");
     const ToolCase cases[] = {
         {"RGB, none", "pnmtotiff -truecolor rgb.ppm", "", PHOTOMETRIC_RGB, COMPRESSION_NONE, 8, 24, "no compression"},
         {"RGB, PackBits", "pnmtotiff -truecolor rgb.ppm", "-c packbits", PHOTOMETRIC_RGB, COMPRESSION_PACKBITS, 8, 24, "RLE compression"},
@@ -184,7 +185,8 @@ TEST(TiffCodec, ToolFilesOfEveryCompressionAndPhotometricLoadAsTiff2rgbaDecodesT
 
 TEST(TiffCodec, ImageMagickCmykFilesLoadAsTiff2rgbaDecodesThem) {
     REQUIRE_IMAGEMAGICK();
-    REQUIRE_TOOLS("tiff2rgba", "tifftopnm");
+    REQUIRE_TOOLS("libtiff-tools", "tiff2rgba");
+    REQUIRE_TOOLS("netpbm", "tifftopnm");
     TempFolder folder;
     writePpm(folder.file("rgb.ppm"), 30, 20, testColour);
     const std::string in = quoted(folder.path());
@@ -216,7 +218,8 @@ TEST(TiffCodec, CmykInksAreSubtractedFromWhite) {
 }
 
 TEST(TiffCodec, TilesAndSeparatePlanesAreRefusedWithThree) {
-    REQUIRE_TOOLS("tiffcp", "pnmtotiff");
+    REQUIRE_TOOLS("libtiff-tools", "tiffcp");
+    REQUIRE_TOOLS("netpbm", "pnmtotiff");
     TempFolder folder;
     writePpm(folder.file("rgb.ppm"), 40, 40, testColour);
     const std::string in = quoted(folder.path());
@@ -454,7 +457,7 @@ TEST(TiffCodec, EveryWriterOptionMakesAFileTheToolsRead) {
         {"1 bit, LZW", bitonal(37, 19), 4, "LZW", "palette color", 0, 0},
         {"8 bits, JPEG asked for", palette, 16, "None", "palette color", 0, 0},
     };
-    const bool tiffinfo = hasTool("tiffinfo");
+    const bool tiffinfo = have("tiffinfo");
     TempFolder folder;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -12,7 +12,7 @@ using namespace file_codec_test;
 const Codec kWpg{pixmill::wpgInfo, pixmill::wpgLoad, pixmill::wpgSave};
 
 TEST(WpgCrossCheck, OurFilesDecodeInImageMagickAndLibwpg) {
-    if (imageMagick().empty()) GTEST_SKIP() << "ImageMagick is not installed (tools/deps.txt lists imagemagick)";
+    REQUIRE_IMAGEMAGICK();
     const bool libwpg = have("wpg2svg");
     TempFolder folder;
     const Picture source = sourcePicture(45, 19);

@@ -3,12 +3,11 @@
 // read correctly here; damaged files it writes fail cleanly; and files we write pass its checks.
 #include <zlib.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "store/vazazi_file.h"
+#include "support/tool_runner.h"
 #include "vazazi_test_support.h"
 #include "winplat/testing.h"
 
@@ -124,18 +123,18 @@ TEST(VazaziCrossCheck, DamagedFilesFailWhereTheyAreDamagedAndNowhereElse) {
     }
 }
 
-// Runs the independent checker on a file; skips when there is no Python.
+// Runs the independent checker on a file: true when it finds nothing wrong; what it says goes to
+// output.
 bool independentCheck(const std::filesystem::path& file, std::string& output) {
-    const std::string command = std::string(PYTHON_EXECUTABLE) + " -B " + VAZAZI_TOOL + " check '" + file.string() + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return false;
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
-    return pclose(pipe) == 0;
+    const tool_runner::Outcome checked = tool_runner::capture(
+        std::string(PYTHON_EXECUTABLE) + " -B " + VAZAZI_TOOL + " check " + tool_runner::quoted(file),
+        tool_runner::Errors::Merge);
+    output = checked.output;
+    return checked.ok();
 }
 
 TEST(VazaziCrossCheck, FilesWeWritePassTheIndependentChecker) {
-    if (std::system((std::string(PYTHON_EXECUTABLE) + " -c pass").c_str()) != 0) {
+    if (!tool_runner::run(std::string(PYTHON_EXECUTABLE) + " -c pass")) {
         GTEST_SKIP() << "python3 is missing: the independent checker cannot run";
     }
     ScratchFolder scratch;

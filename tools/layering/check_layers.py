@@ -1,0 +1,156 @@
+#!/usr/bin/env python3
+"""Checks that the project's layers include only what lies below them.
+
+    check_layers.py [ROOT]
+
+Reads every C and C++ file under ROOT (the repository by default), finds the file each quoted or
+angled include names in the tree, and reports each include that reaches into a layer the file may
+not use:
+
+- the reader's layers, lowest first, are store, text, page, shell and navigate: a layer may include
+  its own headers and those of the layers below it, never one above;
+- the image library builds on the platform's public headers alone, and the reader and the drafting
+  program on those and the image library's exported header;
+- nothing outside platform/ includes the platform's private sources (platform/src), except the
+  platform's own tests.
+
+Include-path separation in the build stops most of these; this check also catches a relative
+include ("../text/x.h") that climbs out of its folder. Exits with 1 when anything is reported.
+"""
+
+import argparse
+import posixpath
+import re
+import sys
+from pathlib import Path
+
+READER_LAYERS = ("store", "text", "page", "shell", "navigate")
+SOURCE_SUFFIXES = {".c", ".cc", ".cpp", ".h", ".hpp", ".inc"}
+# Folders of the tree that hold no sources of ours.
+SKIPPED_FOLDERS = {"build", ".git"}
+# Where a non-relative include may be found: the include roots the build hands the compilers.
+INCLUDE_ROOTS = ("imagelib", "viewer", "platform/include", "platform/src", "drafting")
+INCLUDE = re.compile(r'^\s*#\s*include\s*["<]([^">]+)[">]')
+
+PLATFORM_PUBLIC = "platform/include/"
+PLATFORM_PRIVATE = "platform/src/"
+PIXMILL_HEADER = "imagelib/pixmill/"
+
+
+def under(path, folder):
+    return path.startswith(folder)
+
+
+def reader_layer(path):
+    """The reader layer a path of viewer/ lies in, or None outside a layer folder."""
+    parts = path.split("/")
+    return parts[1] if len(parts) > 2 and parts[0] == "viewer" else None
+
+
+def reader_rule(source, target):
+    """Why a reader file may not include target, or None when it may."""
+    layer = reader_layer(source)
+    if layer is None:
+        return None  # a file of viewer/ itself may use every layer
+    if layer not in READER_LAYERS:
+        return f"viewer/{layer} is not one of the reader's layers ({', '.join(READER_LAYERS)})"
+    if under(target, "viewer/"):
+        other = reader_layer(target)
+        if other in READER_LAYERS and READER_LAYERS.index(other) > READER_LAYERS.index(layer):
+            return f"the {layer} layer may not include the {other} layer above it"
+        return None
+    if under(target, PLATFORM_PUBLIC) or under(target, PIXMILL_HEADER):
+        return None
+    return "the reader uses the platform's public headers and the image library's exported header only"
+
+
+def violation(source, target):
+    """Why source may not include target (both relative to the root), or None when it may."""
+    if under(source, "platform/"):
+        return None if under(target, "platform/") else "the platform includes nothing above it"
+    if under(source, "imagelib/"):
+        if under(target, "imagelib/") or under(target, PLATFORM_PUBLIC):
+            return None
+        return "the image library uses its own headers and the platform's public headers only"
+    if under(source, "viewer/"):
+        return reader_rule(source, target)
+    if under(source, "drafting/"):
+        if under(target, "drafting/") or under(target, PLATFORM_PUBLIC) or under(target, PIXMILL_HEADER):
+            return None
+        return "the drafting program uses the platform's public headers and the image library's exported header only"
+    if under(target, PLATFORM_PRIVATE) and not under(source, "tests/platform/"):
+        return "only the platform and its own tests include the platform's private sources"
+    return None
+
+
+def candidates(root, source, name):
+    """The files of the tree an include of name in source may reach, relative to root."""
+    found = []
+    for base in (posixpath.dirname(source),) + INCLUDE_ROOTS:
+        path = posixpath.normpath(posixpath.join(base, name))
+        if not path.startswith("../") and (root / path).is_file() and path not in found:
+            found.append(path)
+    return found
+
+
+def check_include(root, source, name):
+    """Why the include is refused, or None. A name the tree holds under several roots is refused
+    only when each of them is; one that names platform/src is refused even when it is not found."""
+    found = candidates(root, source, name)
+    reasons = [violation(source, target) for target in found]
+    if found and all(reasons):
+        return f"includes {found[0]}: {reasons[0]}"
+    if "platform/src/" in posixpath.normpath(name):
+        reason = violation(source, PLATFORM_PRIVATE + posixpath.basename(name))
+        if reason:
+            return f"includes {name}: {reason}"
+    return None
+
+
+def sources(root):
+    for path in sorted(root.rglob("*")):
+        relative = path.relative_to(root)
+        if relative.parts and relative.parts[0] in SKIPPED_FOLDERS:
+            continue
+        if path.suffix in SOURCE_SUFFIXES and path.is_file():
+            yield relative.as_posix()
+
+
+def check(root):
+    """Every refused include as 'file:line: why', and how many files were read."""
+    problems = []
+    count = 0
+    for source in sources(root):
+        count += 1
+        text = (root / source).read_text(encoding="utf-8", errors="replace")
+        for number, line in enumerate(text.splitlines(), 1):
+            match = INCLUDE.match(line)
+            if match:
+                reason = check_include(root, source, match.group(1))
+                if reason:
+                    problems.append(f"{source}:{number}: {reason}")
+    for folder in sorted((root / "viewer").glob("*/")):
+        if folder.is_dir() and folder.name not in READER_LAYERS:
+            problems.append(f"viewer/{folder.name}: not one of the reader's layers ({', '.join(READER_LAYERS)})")
+    return problems, count
+
+
+def main(argv):
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("root", nargs="?", default=Path(__file__).resolve().parents[2], type=Path)
+    args = parser.parse_args(argv)
+    problems, count = check(args.root)
+    if count == 0:
+        print(f"check_layers: no C or C++ files under {args.root}", file=sys.stderr)
+        return 1
+    for problem in problems:
+        print(problem)
+    if problems:
+        print(f"check_layers: {len(problems)} include(s) across layers", file=sys.stderr)
+        return 1
+    print(f"check_layers: {count} files, every include within its layers")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

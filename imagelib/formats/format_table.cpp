@@ -4,27 +4,43 @@
 #include <cstring>
 
 #include "core/library_state.h"
+#include "formats/bmi_codec.h"
+#include "formats/bmp_codec.h"
+#include "formats/gif_codec.h"
+#include "formats/ico_codec.h"
+#include "formats/jpeg_codec.h"
+#include "formats/macpaint_codec.h"
+#include "formats/pcx_codec.h"
+#include "formats/png_codec.h"
+#include "formats/targa_codec.h"
+#include "formats/tiff_codec.h"
+#include "formats/wpg_codec.h"
 #include "winplat/module.h"
 
 namespace pixmill {
 namespace {
 
+// Photo CD pictures are recognised by their extension alone and not read.
+bool namedPhotoCd(const ContentProbe& probe) { return probe.byExtension == PXL_FORMAT_PCD; }
+
+constexpr FormatCodec photoCd{winplat::Refuser("PXL32: Photo CD"), namedPhotoCd, Recognition::WithExtension};
+
 constexpr std::array<FormatTableRow, kFormatCount> kFormats = {{
-    {".pcx", 10, 8107},
-    {".gif", 20, 8108},
-    {".tif", 30, 8109},
-    {".bmp", 40, 8110},
-    {".dib", 41, 8111},
-    {".rle", 42, 8112},
-    {".wpg", 50, 8113},
-    {".ico", 60, 8114},
-    {".mac", 70, 8115},
-    {".tga", 80, 8116},
-    {".jpg", 90, 8117},
-    {".jpeg", 91, 8118},
-    {".png", 100, 8119},
-    {".bmi", 110, 8120},
-    {".pcd", 120, 8121},
+    {".pcx", PXL_FORMAT_PCX, 8107, &pcxCodec},
+    {".gif", PXL_FORMAT_GIF, 8108, &gifCodec},
+    {".tif", PXL_FORMAT_TIFF, 8109, &tiffCodec},
+    {".bmp", PXL_FORMAT_BMP, 8110, &bmpCodec},
+    {".dib", PXL_FORMAT_DIB, 8111, nullptr},
+    {".rle", PXL_FORMAT_RLE, 8112, nullptr},
+    {".wpg", PXL_FORMAT_WPG, 8113, &wpgCodec},
+    {".ico", PXL_FORMAT_ICO, 8114, &icoCodec},
+    {".mac", PXL_FORMAT_MACPAINT, 8115, &macPaintCodec},
+    {".tga", PXL_FORMAT_TARGA, 8116, &targaCodec},
+    {".jpg", PXL_FORMAT_JPG, 8117, &jpegCodec},
+    {".jpeg", PXL_FORMAT_JPEG, 8118, nullptr},
+    {".png", PXL_FORMAT_PNG, 8119, &pngCodec},
+    {".bmi", PXL_FORMAT_BMI, 8120, &bmiCodec},
+    {".pcd", PXL_FORMAT_PCD, 8121, &photoCd},
 }};
 
 constinit std::array<PxlFormatRow, kFormatCount> rows{};

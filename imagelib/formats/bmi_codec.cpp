@@ -75,7 +75,10 @@ public:
         known_ = {call_.info.width, call_.info.height, call_.info.bitsPerPixel};
         if (int16_t r = readHeader(); r != kCodecOk) return r;
         if (int16_t r = walkDirectory(); r != kCodecOk) return r;
-        if (loading_ && !decoded_) return refuse(kCodecBadFormat, "the wanted frame is not in the picture");  // no such frame
+        // no such frame
+        if (loading_ && !decoded_) {
+            return refuse(kCodecBadFormat, "the wanted frame is not in the picture");
+        }
         call_.info.frameCount = static_cast<int16_t>(std::min(frames_, int{INT16_MAX}));
         s_.seek(base_ + end_, SEEK_SET);
         return kCodecOk;
@@ -105,8 +108,10 @@ private:
         if (loading_) {
             // Skipped by reading it: a seek past the end would not tell that it is missing.
             uint8_t skipped[256 * 4];
-            return readAt(position, skipped, entries * 4) ? int16_t{kCodecOk}
-                                                          : refuse(int16_t{kCodecReadError}, "the palette is cut off");
+            if (!readAt(position, skipped, entries * 4)) {
+                return refuse(kCodecReadError, "the palette is cut off");
+            }
+            return kCodecOk;
         }
         uint8_t bytes[256 * 4];
         if (!readAt(position, bytes, entries * 4)) return refuse(kCodecReadError, "the palette is cut off");
@@ -130,7 +135,9 @@ private:
         const int bits = r.u16();
         const uint16_t one = r.u16();
         entries_ = r.u16();
-        if (one == 0 || !validSide(width) || !validSide(height) || !supportedBits(bits)) return refuse(kCodecBadFormat, "a size, depth or version outside what the format has");
+        if (one == 0 || !validSide(width) || !validSide(height) || !supportedBits(bits)) {
+            return refuse(kCodecBadFormat, "a size, depth or version outside what the format has");
+        }
         call_.info.setDetail("");
         describe(width, height, bits);
         directory_ = base_ + kHeaderSize;
@@ -144,7 +151,9 @@ private:
     int16_t walkDirectory() {
         for (uint32_t i = 0; i < entries_; ++i) {
             uint8_t bytes[kEntrySize];
-            if (!readAt(directory_ + int64_t{kEntrySize} * i, bytes, sizeof bytes)) return refuse(kCodecReadError, "the directory is cut off");
+            if (!readAt(directory_ + int64_t{kEntrySize} * i, bytes, sizeof bytes)) {
+                return refuse(kCodecReadError, "the directory is cut off");
+            }
             winplat::ByteReader r(bytes, sizeof bytes);
             const uint16_t type = r.u16();
             const int64_t block = base_ + r.u32();
@@ -173,7 +182,9 @@ private:
 
     int16_t readTransparency(int64_t block) {
         uint8_t countBytes[4];
-        if (!readAt(block, countBytes, sizeof countBytes)) return refuse(kCodecReadError, "the transparency block is cut off");
+        if (!readAt(block, countBytes, sizeof countBytes)) {
+            return refuse(kCodecReadError, "the transparency block is cut off");
+        }
         int32_t count = winplat::ByteReader(countBytes, sizeof countBytes).i32();
         if (count < 0 || count > kMaxTransparencyEntries) count = kMaxTransparencyEntries;
         uint8_t bytes[kMaxTransparencyEntries * kTransparencyEntrySize];
@@ -196,7 +207,9 @@ private:
 
     int16_t readRotation(int64_t block) {
         uint8_t bytes[4];
-        if (!readAt(block, bytes, sizeof bytes)) return refuse(kCodecReadError, "the rotation block is cut off");
+        if (!readAt(block, bytes, sizeof bytes)) {
+            return refuse(kCodecReadError, "the rotation block is cut off");
+        }
         const int32_t angle = winplat::ByteReader(bytes, sizeof bytes).i32();
         call_.info.rotationAngle = static_cast<int16_t>(std::clamp<int32_t>(angle, INT16_MIN, INT16_MAX));
         return kCodecOk;
@@ -204,7 +217,9 @@ private:
 
     int16_t readFrame(int64_t block) {
         uint8_t bytes[kFrameHeaderSize];
-        if (!readAt(block, bytes, sizeof bytes)) return refuse(kCodecBadFormat, "the frame header is cut off");
+        if (!readAt(block, bytes, sizeof bytes)) {
+            return refuse(kCodecBadFormat, "the frame header is cut off");
+        }
         winplat::ByteReader r(bytes, sizeof bytes);
         Frame f;
         f.width = r.u16();
@@ -214,11 +229,17 @@ private:
         const uint16_t compressionWord = r.u16();
         const uint32_t imageBytes = r.u32();
         f.chunkSize = r.u16();
-        if (!validSide(f.width) || !validSide(f.height) || !supportedBits(f.bits)) return refuse(kCodecBadFormat, "a frame size or depth outside what the format has");
+        if (!validSide(f.width) || !validSide(f.height) || !supportedBits(f.bits)) {
+            return refuse(kCodecBadFormat, "a frame size or depth outside what the format has");
+        }
         f.stride = rowStride(f.width, f.bits);
-        if (uint64_t{f.stride} * static_cast<uint64_t>(f.height) != imageBytes) return refuse(kCodecBadFormat, "the frame's image size does not match its rows");
+        if (uint64_t{f.stride} * static_cast<uint64_t>(f.height) != imageBytes) {
+            return refuse(kCodecBadFormat, "the frame's image size does not match its rows");
+        }
         // Rows never span chunks: a chunk must hold one row at least.
-        if (f.chunkSize == 0 || f.chunkSize < f.stride) return refuse(kCodecBadFormat, "a chunk size smaller than a row");
+        if (f.chunkSize == 0 || f.chunkSize < f.stride) {
+            return refuse(kCodecBadFormat, "a chunk size smaller than a row");
+        }
         describe(f.width, f.height, f.bits);
         call_.info.setDetail(descriptionText(compressionWord == 1 ? kDetailCompressed : kDetailUncompressed));
         int64_t rows = block + kFrameHeaderSize;
@@ -360,7 +381,9 @@ public:
         putPalette(head, info, p_.bits);
         const int64_t directory = base + static_cast<int64_t>(head.size());
         head.zeros(kWrittenEntries * kEntrySize);
-        if (!s_.seek(base, SEEK_SET) || !head.writeTo(s_)) return refuse(kCodecWriteError, "the header could not be written");
+        if (!s_.seek(base, SEEK_SET) || !head.writeTo(s_)) {
+            return refuse(kCodecWriteError, "the header could not be written");
+        }
 
         const int64_t comment = s_.tell() - base;
         Fields blocks;
@@ -404,7 +427,9 @@ public:
     int16_t appendFrame() {
         FrameAppendState& state = *call_.append;
         const int64_t frame = state.endOffset;
-        if (!s_.seek(state.base + frame, SEEK_SET)) return refuse(kCodecWriteError, "the appended frame's place cannot be reached");
+        if (!s_.seek(state.base + frame, SEEK_SET)) {
+            return refuse(kCodecWriteError, "the appended frame's place cannot be reached");
+        }
         if (int16_t r = writeFrame(); r != kCodecOk) return r;
         const int64_t end = s_.tell() - state.base;
         if (end > UINT32_MAX) return refuse(kCodecWriteError, "the picture would outgrow 32-bit offsets");
@@ -439,7 +464,9 @@ private:
             p_.rows->getRow(raw.data() + gathered, row);
             gathered += p_.stride;
             if (gathered + p_.stride > chunkSize || row == p_.height - 1) {
-                if (!writeChunk(raw.data(), gathered, packed)) return refuse(kCodecWriteError, "a chunk could not be written");
+                if (!writeChunk(raw.data(), gathered, packed)) {
+                    return refuse(kCodecWriteError, "a chunk could not be written");
+                }
                 gathered = 0;
             }
         }
@@ -516,15 +543,22 @@ int16_t write(CodecCall& call) {
         p.bits = 24;
         p.rows = &*converted;
     }
-    if (!validSide(p.width) || !validSide(p.height) || !supportedBits(p.bits)) return refuse(kCodecBadFormat, "a size or depth the format cannot hold");
+    if (!validSide(p.width) || !validSide(p.height) || !supportedBits(p.bits)) {
+        return refuse(kCodecBadFormat, "a size or depth the format cannot hold");
+    }
     p.stride = rowStride(p.width, p.bits);
-    if (p.stride > kMaxChunk) return refuse(kCodecBadFormat, "rows longer than a chunk can hold");  // a row must fit a 16-bit chunk
+    // a row must fit a 16-bit chunk
+    if (p.stride > kMaxChunk) {
+        return refuse(kCodecBadFormat, "rows longer than a chunk can hold");
+    }
 
     Writer writer(call, p);
     if (info.wantedFrame == 0) return writer.newPicture();
     // Appending needs the directory of a picture just written with its spare entry still free.
     FrameAppendState* state = call.append;
-    if (!state || state->directorySlot == 0 || state->endOffset == 0 || state->spareUsed) return refuse(kCodecBadFormat, "no picture with a free directory entry to append a frame to");
+    if (!state || state->directorySlot == 0 || state->endOffset == 0 || state->spareUsed) {
+        return refuse(kCodecBadFormat, "no picture with a free directory entry to append a frame to");
+    }
     return writer.appendFrame();
 }
 
@@ -541,7 +575,8 @@ bool recognise(const ContentProbe& probe) {
 
 }  // namespace
 
-constexpr FormatCodec bmiCodec{refuse, recognise, Recognition::Signature, readInfo, load, save, FileNeed::None};
+constexpr FormatCodec bmiCodec{refuse, recognise, Recognition::Signature, readInfo, load, save,
+                               FileNeed::None};
 
 uint32_t bmiChunkSize(uint32_t stride) {
     uint64_t size = stride < 200 ? 4000 : 20 * uint64_t{stride};

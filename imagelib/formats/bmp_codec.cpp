@@ -79,7 +79,9 @@ int16_t readHeader(CodecCall& call, BmpHeader& h) {
     ByteStream& stream = call.stream;
     PxlCodecInfo& info = call.info;
     h.start = stream.isFile() ? call.offset : stream.tell();
-    if (stream.isFile() && !stream.seek(h.start, SEEK_SET)) return refuse(kCodecReadError, "the picture's start cannot be reached");
+    if (stream.isFile() && !stream.seek(h.start, SEEK_SET)) {
+        return refuse(kCodecReadError, "the picture's start cannot be reached");
+    }
 
     uint8_t fixed[kFileHeaderSize + 4];
     if (!stream.read(fixed, sizeof fixed)) return truncatedHeaderCode(stream);
@@ -132,9 +134,13 @@ int16_t readHeader(CodecCall& call, BmpHeader& h) {
                 if (h.headerSize >= kHeaderWithAlphaMask) h.masks[3] = r.u32();
             } else {
                 // A 40-byte header is followed by the three masks.
-                if (!stream.seek(h.start + kFileHeaderSize + h.headerSize, SEEK_SET)) return refuse(kCodecReadError, "the bit-field masks cannot be reached");
+                if (!stream.seek(h.start + kFileHeaderSize + h.headerSize, SEEK_SET)) {
+                    return refuse(kCodecReadError, "the bit-field masks cannot be reached");
+                }
                 uint8_t maskBytes[kMaskBytes];
-                if (!stream.read(maskBytes, sizeof maskBytes)) return refuse(kCodecReadError, "the bit-field masks are cut off");
+                if (!stream.read(maskBytes, sizeof maskBytes)) {
+                    return refuse(kCodecReadError, "the bit-field masks are cut off");
+                }
                 winplat::ByteReader mr(maskBytes, sizeof maskBytes);
                 for (int i = 0; i < 3; ++i) h.masks[i] = mr.u32();
                 masksAfterHeader = kMaskBytes;
@@ -145,7 +151,9 @@ int16_t readHeader(CodecCall& call, BmpHeader& h) {
         return refuse(kCodecBadFormat, "an unknown header size");
     }
 
-    if (!validSide(h.width) || !validSide(h.height) || !validBits(h.bits)) return refuse(kCodecBadFormat, "a size or depth outside what bitmaps have");
+    if (!validSide(h.width) || !validSide(h.height) || !validBits(h.bits)) {
+        return refuse(kCodecBadFormat, "a size or depth outside what bitmaps have");
+    }
     // Pixels that would start inside the headers mean the offsets are not to be trusted.
     const uint64_t paletteStart = kFileHeaderSize + uint64_t{h.headerSize} + masksAfterHeader;
     if (h.dataOffset < paletteStart) return refuse(kCodecBadFormat, "the pixels start inside the headers");
@@ -274,7 +282,9 @@ int16_t loadUncompressed(CodecCall& call, const BmpHeader& h, const RowLayout& l
     std::vector<uint8_t> in(std::max(fileRow, layout.stride));
     std::vector<uint8_t> out(convert == Convert::None ? 0 : layout.stride);
     for (int i = 0; i < h.height; ++i) {
-        if (!call.stream.read(in.data(), fileRow)) return refuse(kCodecReadError, "the file ends inside the rows");
+        if (!call.stream.read(in.data(), fileRow)) {
+            return refuse(kCodecReadError, "the file ends inside the rows");
+        }
         call.tick();
         const uint8_t* row = in.data();
         switch (convert) {
@@ -307,7 +317,9 @@ int16_t loadRunLength(CodecCall& call, const BmpHeader& h, int64_t fileLength) {
     if (size == 0) {
         // Without a stated size the data run to the end of the file; a stream has no known end.
         if (!file) return refuse(kCodecBadFormat, "run-length data of no stated size on a stream");
-        if (fileLength <= dataStart) return refuse(kCodecReadError, "the run-length data start at or after the file's end");
+        if (fileLength <= dataStart) {
+            return refuse(kCodecReadError, "the run-length data start at or after the file's end");
+        }
         size = static_cast<uint64_t>(fileLength - dataStart);
     }
     if (file && (fileLength < dataStart || size > static_cast<uint64_t>(fileLength - dataStart))) {
@@ -319,7 +331,9 @@ int16_t loadRunLength(CodecCall& call, const BmpHeader& h, int64_t fileLength) {
         const size_t have = data.size();
         const uint32_t piece = static_cast<uint32_t>(std::min<uint64_t>(kReadPiece, size - have));
         data.resize(have + piece);
-        if (!stream.read(data.data() + have, piece)) return refuse(kCodecReadError, "the run-length data are cut off");
+        if (!stream.read(data.data() + have, piece)) {
+            return refuse(kCodecReadError, "the run-length data are cut off");
+        }
     }
 
     bool stopped = false;
@@ -330,7 +344,9 @@ int16_t loadRunLength(CodecCall& call, const BmpHeader& h, int64_t fileLength) {
     };
     const RleEnd end =
         decodeRle(data, h.width, h.height, h.compression == kBiRle8 ? 8 : 4, deliver, RleShortData::Withheld);
-    if (end == RleEnd::DataEnded) return refuse(kCodecReadError, "the run-length data end before the picture does");
+    if (end == RleEnd::DataEnded) {
+        return refuse(kCodecReadError, "the run-length data end before the picture does");
+    }
     return end == RleEnd::Stopped ? kCodecStopped : kCodecOk;
 }
 
@@ -351,7 +367,9 @@ int16_t load(CodecCall& call) {
     if (!loadable(h, file)) return refuse(kCodecBadFormat, "a compression this reader does not decode here");
 
     const int64_t fileLength = file ? stream.fileLength() : 0;
-    if (!stream.seek(h.start + h.dataOffset, SEEK_SET)) return refuse(kCodecReadError, "the pixels cannot be reached");
+    if (!stream.seek(h.start + h.dataOffset, SEEK_SET)) {
+        return refuse(kCodecReadError, "the pixels cannot be reached");
+    }
     if (isRunLength(h)) return loadRunLength(call, h, fileLength);
     return loadUncompressed(call, h, prepareRowTransfer(info));
 }
@@ -383,7 +401,9 @@ int16_t save(CodecCall& call) {
     const PxlCodecInfo& info = call.info;
     const int width = info.width;
     const int height = info.height;
-    if (!validSide(width) || !validSide(height)) return refuse(kCodecBadFormat, "a size outside what bitmaps have");
+    if (!validSide(width) || !validSide(height)) {
+        return refuse(kCodecBadFormat, "a size outside what bitmaps have");
+    }
     const int sourceBits = info.bitsPerPixel;
     const int bits = sourceBits <= 1 ? 1 : sourceBits <= 4 ? 4 : sourceBits <= 8 ? 8 : 24;
     const uint32_t paletteEntries = bits <= 8 ? 1u << bits : 0;
@@ -430,7 +450,7 @@ int16_t save(CodecCall& call) {
         uint8_t* out = source.data();
         if (!converted.empty()) {
             if (from565) {
-                widenRow16(source.data(), width, true, converted.data());  // the library's 16-bit images are 5-6-5
+                widenRow16(source.data(), width, true, converted.data());  // the library's 16 bits are 5-6-5
             } else {
                 bgrxToBgr(source.data(), converted.data(), width);
             }
@@ -441,7 +461,9 @@ int16_t save(CodecCall& call) {
     }
     // A small file may still sit in the file's buffer, where a full disk would go unnoticed until
     // the close; a seek pushes it out now, so the failure is ours to report.
-    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) return refuse(kCodecWriteError, "the written bytes could not be pushed out");
+    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) {
+        return refuse(kCodecWriteError, "the written bytes could not be pushed out");
+    }
     return kCodecOk;
 }
 
@@ -466,7 +488,9 @@ int16_t readInfo(CodecCall& call) {
     // An OLE or callback stream is left where it was, for the reader that comes next.
     if (!file) stream.seek(h.start, SEEK_SET);
     if (result != kCodecOk) return result;
-    if (file && !rowsFitFile(h, length)) return refuse(kCodecReadError, "the file holds fewer rows than the picture has");
+    if (file && !rowsFitFile(h, length)) {
+        return refuse(kCodecReadError, "the file holds fewer rows than the picture has");
+    }
     info.fileSize = static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX));
     describe(info, h, file);
     if (!file && h.bits == 24) {
@@ -482,6 +506,7 @@ bool recognise(const ContentProbe& probe) { return probe.bytes[0] == 'B' && prob
 
 }  // namespace
 
-constexpr FormatCodec bmpCodec{refuse, recognise, Recognition::Signature, readInfo, load, save, FileNeed::None};
+constexpr FormatCodec bmpCodec{refuse, recognise, Recognition::Signature, readInfo, load, save,
+                               FileNeed::None};
 
 }  // namespace pixmill

@@ -23,12 +23,16 @@ bool needsFile(const FormatCodec& codec, CodecStage stage) {
 int16_t checkCodecCall(const FormatCodec& codec, CodecStage stage, const CodecCall& call) {
     const bool saving = stage == CodecStage::Save;
     const int16_t unable = saving ? kCodecCannotCreate : kCodecBadFormat;
-    if (!entryOf(codec, stage)) return codec.refuse(unable, saving ? "the format is read only" : "the format is not read");
+    if (!entryOf(codec, stage)) {
+        return codec.refuse(unable, saving ? "the format is read only" : "the format is not read");
+    }
     if (!call.stream.bound()) return codec.refuse(int16_t{kCodecBadFormat}, "the call has no stream");
     if (needsFile(codec, stage) && !call.stream.isFile()) {
         return codec.refuse(unable, "the codec needs a file, not an IStream or a callback stream");
     }
-    if (stage == CodecStage::Load && !call.sink) return codec.refuse(int16_t{kCodecBadFormat}, "a load without a row sink");
+    if (stage == CodecStage::Load && !call.sink) {
+        return codec.refuse(int16_t{kCodecBadFormat}, "a load without a row sink");
+    }
     if (saving && !call.source) return codec.refuse(int16_t{kCodecBadFormat}, "a save without a row source");
     return kCodecOk;
 }

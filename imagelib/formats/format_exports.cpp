@@ -44,7 +44,8 @@ void fillFileInfo(int16_t formatId, const PxlCodecInfo& codec, bool fourChannels
     info->fileSize = codec.fileSize;
     // A codec that left the count to the front end gets the image's rows, capped to the field.
     const uint64_t rows = imageByteCount(codec.width, codec.height, depth, ImageBytesRule::AlignedRows);
-    info->imageBytes = codec.imageBytes ? codec.imageBytes : static_cast<int32_t>(std::min<uint64_t>(rows, INT32_MAX));
+    info->imageBytes =
+        codec.imageBytes ? codec.imageBytes : static_cast<int32_t>(std::min<uint64_t>(rows, INT32_MAX));
     info->frameCount = codec.frameCount;
     info->rotationAngle = codec.rotationAngle;
 }

@@ -19,7 +19,8 @@ std::string_view fileName(std::string_view path) {
 // The first format whose content test holds: signatures first, then the tests that need the
 // extension too, then the fallback. On a stream only the formats read from streams count.
 int16_t recognise(const ContentProbe& probe) {
-    for (const Recognition kind : {Recognition::Signature, Recognition::WithExtension, Recognition::Fallback}) {
+    using enum Recognition;
+    for (const Recognition kind : {Signature, WithExtension, Fallback}) {
         for (const FormatTableRow& row : formatTable()) {
             const FormatCodec* codec = row.codec;
             if (!codec || !codec->recognises || codec->recognition != kind) continue;

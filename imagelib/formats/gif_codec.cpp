@@ -58,7 +58,9 @@ uint32_t tableBytes(int bits) { return 3u << bits; }
 
 int16_t readHeader(GifBlockReader& in, Header& h) {
     uint8_t bytes[kHeaderSize];
-    if (!in.read(bytes, sizeof bytes) || std::memcmp(bytes, "GIF", 3) != 0) return refuse(kCodecBadFormat, "no GIF signature");
+    if (!in.read(bytes, sizeof bytes) || std::memcmp(bytes, "GIF", 3) != 0) {
+        return refuse(kCodecBadFormat, "no GIF signature");
+    }
     std::memcpy(h.signature, bytes, 6);
     winplat::ByteReader r(bytes + 6, kHeaderSize - 6);
     h.screenWidth = r.u16();
@@ -66,7 +68,9 @@ int16_t readHeader(GifBlockReader& in, Header& h) {
     h.packed = r.u8();
     h.background = r.u8();
     // The record keeps sizes in 16 bits.
-    if (h.screenWidth > kMaxCodecSide || h.screenHeight > kMaxCodecSide) return refuse(kCodecBadFormat, "a screen wider or higher than 32767");
+    if (h.screenWidth > kMaxCodecSide || h.screenHeight > kMaxCodecSide) {
+        return refuse(kCodecBadFormat, "a screen wider or higher than 32767");
+    }
     return kCodecOk;
 }
 
@@ -181,10 +185,13 @@ int16_t infoImage(GifBlockReader& in, CodecCall& call, GifParseState& state, int
         takeFrameValues(info, d, state);
         info.flags = d.packed;
         if (d.hasTable()) {
-            if (!readTable(in, info, d.tableBits())) return refuse(kCodecReadError, "a local colour table is cut off");
+            if (!readTable(in, info, d.tableBits())) {
+                return refuse(kCodecReadError, "a local colour table is cut off");
+            }
             info.bitsPerPixel = static_cast<int16_t>(d.tableBits());
         }
-        info.imageBytes = reportedImageBytes(d.width, d.height, info.bitsPerPixel, ImageBytesRule::LegacyByteColumns);
+        info.imageBytes =
+            reportedImageBytes(d.width, d.height, info.bitsPerPixel, ImageBytesRule::LegacyByteColumns);
     } else if (d.hasTable()) {
         in.skip(d.tableBytes());
     }
@@ -195,7 +202,10 @@ int16_t infoImage(GifBlockReader& in, CodecCall& call, GifParseState& state, int
             e->value = d.tableBits();
         }
     }
-    if (in.byte() < 0) return refuse(kCodecBadFormat, "an image without its minimum code size");  // no minimum code size
+    // no minimum code size
+    if (in.byte() < 0) {
+        return refuse(kCodecBadFormat, "an image without its minimum code size");
+    }
     const bool dataWhole = in.skipSubBlocks();
     if (wanted && index == 0) {
         info.repeatCount = state.repeatCount;
@@ -224,7 +234,9 @@ int16_t readInfo(CodecCall& call) {
     PxlCodecInfo& info = call.info;
     info.setDetail("");
     info.fileSize = static_cast<int32_t>(std::min<int64_t>(stream.fileLength(), INT32_MAX));
-    if (!stream.seek(call.offset, SEEK_SET)) return refuse(kCodecReadError, "the picture's start cannot be reached");
+    if (!stream.seek(call.offset, SEEK_SET)) {
+        return refuse(kCodecReadError, "the picture's start cannot be reached");
+    }
 
     GifParseState state;
     GifBlockReader in(stream, state, listing);
@@ -242,7 +254,9 @@ int16_t readInfo(CodecCall& call) {
     info.setPaletteEntry(0, 0, 0, 0);
     info.setPaletteEntry(1, 255, 255, 255);
     if (h.hasTable()) {
-        if (!readTable(in, info, h.tableBits())) return refuse(kCodecReadError, "the global colour table is cut off");
+        if (!readTable(in, info, h.tableBits())) {
+            return refuse(kCodecReadError, "the global colour table is cut off");
+        }
         if (listing) {
             const int64_t start = call.offset + kHeaderSize;
             if (PxlGifBlockEntry* e = listing->add(PXL_GIF_BLOCK_GLOBAL_TABLE, start, start + tableBytes(h.tableBits()))) {
@@ -265,13 +279,17 @@ int16_t readInfo(CodecCall& call) {
         }
     }
     int index = 0;
-    if (known && !known.toWanted(in, state, index)) return refuse(kCodecReadError, "the indexed frames cannot be reached");
+    if (known && !known.toWanted(in, state, index)) {
+        return refuse(kCodecReadError, "the indexed frames cannot be reached");
+    }
     for (;;) {
         const int b = in.byte();
         if (b == kImageSeparator) {
             if (int16_t r = infoImage(in, call, state, index, in.listed, recording); r != kCodecOk) return r;
             ++index;
-            if (known.pastWanted(index, in) && !known.toEnd(in, state, index)) return refuse(kCodecReadError, "the blocks after the indexed frames cannot be reached");
+            if (known.pastWanted(index, in) && !known.toEnd(in, state, index)) {
+                return refuse(kCodecReadError, "the blocks after the indexed frames cannot be reached");
+            }
         } else if (b == kExtensionIntroducer) {
             in.readExtension();
         } else if (b != kIgnoredBetweenBlocks) {
@@ -307,7 +325,9 @@ int16_t loadFrame(CodecCall& call) {
     ByteStream& stream = call.stream;
     PxlCodecInfo& info = call.info;
     const RowLayout layout = prepareRowTransfer(info);
-    if (!stream.seek(call.offset, SEEK_SET)) return refuse(kCodecReadError, "the picture's start cannot be reached");
+    if (!stream.seek(call.offset, SEEK_SET)) {
+        return refuse(kCodecReadError, "the picture's start cannot be reached");
+    }
 
     GifParseState state;
     state.collectTexts = info.gifFrameWord != 0;
@@ -315,13 +335,17 @@ int16_t loadFrame(CodecCall& call) {
     Header h;
     if (int16_t r = readHeader(in, h); r != kCodecOk) return r;
     describeScreen(info, h);
-    if (h.hasTable() && !in.skip(tableBytes(h.tableBits()))) return refuse(kCodecReadError, "the global colour table is cut off");
+    if (h.hasTable() && !in.skip(tableBytes(h.tableBits()))) {
+        return refuse(kCodecReadError, "the global colour table is cut off");
+    }
 
     GifFrameIndex* frames = call.gifFrames;
     const bool described = frames && frames->describes(stream, call.offset);
     const KnownFrames known = knownFrames(frames, described, info.wantedFrame);
     int index = 0;
-    if (known && !known.toWanted(in, state, index)) return refuse(kCodecReadError, "the indexed frames cannot be reached");
+    if (known && !known.toWanted(in, state, index)) {
+        return refuse(kCodecReadError, "the indexed frames cannot be reached");
+    }
     for (;;) {
         const int b = in.byte();
         if (b == kExtensionIntroducer) {
@@ -343,7 +367,9 @@ int16_t loadFrame(CodecCall& call) {
         state.comment.reset();
         state.textBlock.reset();
         state.title.reset();
-        if (d.hasTable() && !in.skip(d.tableBytes())) return refuse(kCodecBadFormat, "a local colour table is cut off");
+        if (d.hasTable() && !in.skip(d.tableBytes())) {
+            return refuse(kCodecBadFormat, "a local colour table is cut off");
+        }
         const int minimumCodeSize = in.byte();
         if (minimumCodeSize < 0) return refuse(kCodecBadFormat, "an image without its minimum code size");
         info.flags = d.packed;
@@ -359,9 +385,13 @@ int16_t loadFrame(CodecCall& call) {
             const GifFrameIndex& frames = known.index();
             if (index < frames.frameCount()) {
                 info.flags = frames.lastPacked();
-                if (frames.lastDataBroken()) return refuse(kCodecBadFormat, "the last frame's data break off");
+                if (frames.lastDataBroken()) {
+                    return refuse(kCodecBadFormat, "the last frame's data break off");
+                }
             }
-            if (!known.toEnd(in, state, index)) return refuse(kCodecReadError, "the blocks after the indexed frames cannot be reached");
+            if (!known.toEnd(in, state, index)) {
+                return refuse(kCodecReadError, "the blocks after the indexed frames cannot be reached");
+            }
         }
     }
     // Texts after the last image belong to the whole animation.
@@ -376,7 +406,8 @@ bool recognise(const ContentProbe& probe) { return std::memcmp(probe.bytes, "GIF
 
 }  // namespace
 
-constexpr FormatCodec gifCodec{refuse, recognise, Recognition::Signature, readInfo, loadFrame, writeGifFrame, FileNeed::ToRead};
+constexpr FormatCodec gifCodec{refuse, recognise, Recognition::Signature, readInfo, loadFrame, writeGifFrame,
+                               FileNeed::ToRead};
 
 int16_t gifReadInfo(CodecCall& call, PxlGifBlockEntry* entries, size_t capacity, size_t& count) {
     GifBlockListing listing(entries, capacity);

@@ -197,7 +197,9 @@ private:
             // The data ended before the end code: within its sub-blocks the frame is damaged but
             // whole; a file that ends inside them holds only part of the frame.
             if (code < 0) {
-                if (!input_.terminatorRead()) return refuse(kCodecReadError, "the file ends inside a frame's data");
+                if (!input_.terminatorRead()) {
+                    return refuse(kCodecReadError, "the file ends inside a frame's data");
+                }
                 return refuse(kCodecBadFormat, "a frame's data end before the end code");
             }
             if (code == clear_) {
@@ -207,7 +209,9 @@ private:
             if (code == end) return kCodecOk;
             if (code > nextFree_) return refuse(kCodecBadFormat, "a code beyond the string table");
             const bool repeat = code == nextFree_;  // the previous string and its own first byte
-            if (repeat && previous_ < 0) return refuse(kCodecBadFormat, "a repeat code without a string before it");
+            if (repeat && previous_ < 0) {
+                return refuse(kCodecBadFormat, "a repeat code without a string before it");
+            }
             const int base = repeat ? previous_ : code;
             const uint8_t firstByte = table_->first[base];
             const int length = table_->length[base] + (repeat ? 1 : 0);

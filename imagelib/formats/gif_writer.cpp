@@ -205,7 +205,9 @@ int16_t encodeImage(CodecCall& call, int tableBits) {
         call.tick();
         call.source->getRow(row.data(), order.row());
         unpackRow(row.data(), info.sourceBitsPerPixel, info.width, 1 << tableBits, indexes.data());
-        if (!encoder.add(indexes.data(), indexes.size())) return refuse(kCodecWriteError, "the image data could not be written");
+        if (!encoder.add(indexes.data(), indexes.size())) {
+            return refuse(kCodecWriteError, "the image data could not be written");
+        }
     }
     if (!encoder.finish()) return refuse(kCodecWriteError, "the image data could not be finished");
     return kCodecOk;

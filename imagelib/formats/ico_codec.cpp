@@ -83,7 +83,9 @@ int16_t chooseEntry(ByteStream& s, int64_t base, Entry& chosen) {
     if (!readAt(s, base, head, sizeof head)) return refuse(kCodecBadFormat, "the header is cut off");
     winplat::ByteReader r(head, sizeof head);
     const uint16_t reserved = r.u16(), type = r.u16(), count = r.u16();
-    if (reserved != 0 || type != 1 || count == 0) return refuse(kCodecBadFormat, "not an icon directory, or an empty one");
+    if (reserved != 0 || type != 1 || count == 0) {
+        return refuse(kCodecBadFormat, "not an icon directory, or an empty one");
+    }
 
     std::optional<Entry> best;
     int64_t bestColours = 2;
@@ -91,7 +93,9 @@ int16_t chooseEntry(ByteStream& s, int64_t base, Entry& chosen) {
     std::optional<Entry> first;
     for (uint32_t i = 0; i < count; ++i) {
         uint8_t bytes[kEntrySize];
-        if (!readAt(s, base + kFileHeaderSize + int64_t{kEntrySize} * i, bytes, sizeof bytes)) return refuse(kCodecBadFormat, "the directory is cut off");
+        if (!readAt(s, base + kFileHeaderSize + int64_t{kEntrySize} * i, bytes, sizeof bytes)) {
+            return refuse(kCodecBadFormat, "the directory is cut off");
+        }
         winplat::ByteReader er(bytes, sizeof bytes);
         Entry e;
         e.width = er.u8();
@@ -111,7 +115,10 @@ int16_t chooseEntry(ByteStream& s, int64_t base, Entry& chosen) {
         }
     }
     if (!best) best = first;
-    if (!best) return refuse(kCodecReadError, "no entry with a bitmap this reader takes");  // no entry with a bitmap this reader takes
+    // no entry with a bitmap this reader takes
+    if (!best) {
+        return refuse(kCodecReadError, "no entry with a bitmap this reader takes");
+    }
     chosen = *best;
     return kCodecOk;
 }
@@ -122,7 +129,9 @@ int16_t readPalette(ByteStream& s, const Entry& e, PxlCodecInfo& info) {
     if (e.paletteEntries == 0) return kCodecOk;
     const uint32_t size = e.headerSize == kCoreHeaderSize ? 3 : 4;
     uint8_t bytes[256 * 4];
-    if (!readAt(s, e.paletteStart(), bytes, e.paletteEntries * size)) return refuse(kCodecReadError, "the palette is cut off");
+    if (!readAt(s, e.paletteStart(), bytes, e.paletteEntries * size)) {
+        return refuse(kCodecReadError, "the palette is cut off");
+    }
     for (uint32_t i = 0; i < e.paletteEntries; ++i) {
         const uint8_t* c = bytes + i * size;
         info.setPaletteEntry(static_cast<int>(i), c[2], c[1], c[0]);
@@ -206,7 +215,9 @@ int16_t load(CodecCall& call) {
     const RowLayout layout = prepareRowTransfer(info);
     Entry e;
     if (int16_t r = describe(call, e); r != kCodecOk) return r;
-    if (layout.width != e.width || layout.height != e.height || layout.depth != e.outputBits()) return refuse(kCodecBadFormat, "the icon no longer matches the one its info read described");
+    if (layout.width != e.width || layout.height != e.height || layout.depth != e.outputBits()) {
+        return refuse(kCodecBadFormat, "the icon no longer matches the one its info read described");
+    }
     const int maskIndex = nearestWhite(info, static_cast<int>(e.paletteEntries));
 
     const uint32_t colourStride = rowStride(e.width, e.bits);
@@ -253,8 +264,12 @@ int16_t save(CodecCall& call) {
         bits = 24;
         rows = &*converted;
     }
-    if (width < 1 || width > kMaxSide || height < 1 || height > kMaxSide) return refuse(kCodecBadFormat, "a size an icon cannot have");
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return refuse(kCodecBadFormat, "a depth an icon is not written at");
+    if (width < 1 || width > kMaxSide || height < 1 || height > kMaxSide) {
+        return refuse(kCodecBadFormat, "a size an icon cannot have");
+    }
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) {
+        return refuse(kCodecBadFormat, "a depth an icon is not written at");
+    }
     const uint32_t paletteEntries = bits <= 8 ? 1u << bits : 0;
     const uint32_t colourStride = rowStride(width, bits), maskStride = rowStride(width, 1);
     const uint32_t pixels = (colourStride + maskStride) * static_cast<uint32_t>(height);
@@ -289,14 +304,18 @@ int16_t save(CodecCall& call) {
         f.u8(0);
     }
     ByteStream& s = call.stream;
-    if (!s.write(f.bytes().data(), static_cast<uint32_t>(f.bytes().size()))) return refuse(kCodecWriteError, "the header could not be written");
+    if (!s.write(f.bytes().data(), static_cast<uint32_t>(f.bytes().size()))) {
+        return refuse(kCodecWriteError, "the header could not be written");
+    }
     std::vector<uint8_t> row(colourStride);
     for (int j = 0; j < height; ++j) {
         rows->getRow(row.data(), height - 1 - j);
         if (!s.write(row.data(), colourStride)) return refuse(kCodecWriteError, "a row could not be written");
     }
     const std::vector<uint8_t> opaque(size_t{maskStride} * static_cast<size_t>(height), 0);
-    if (!s.write(opaque.data(), static_cast<uint32_t>(opaque.size()))) return refuse(kCodecWriteError, "the mask could not be written");
+    if (!s.write(opaque.data(), static_cast<uint32_t>(opaque.size()))) {
+        return refuse(kCodecWriteError, "the mask could not be written");
+    }
     // A seek pushes buffered bytes out now, so a full disk is ours to report.
     if (!s.seek(0, SEEK_CUR)) return refuse(kCodecWriteError, "the written bytes could not be pushed out");
     return kCodecOk;
@@ -311,6 +330,7 @@ bool recognise(const ContentProbe& probe) { return std::memcmp(probe.bytes, "\0\
 
 }  // namespace
 
-constexpr FormatCodec icoCodec{refuse, recognise, Recognition::Signature, readInfo, load, save, FileNeed::Always};
+constexpr FormatCodec icoCodec{refuse, recognise, Recognition::Signature, readInfo, load, save,
+                               FileNeed::Always};
 
 }  // namespace pixmill

@@ -119,8 +119,9 @@ int16_t writeBesideAndReplace(const char* path, const std::function<int16_t(Byte
     int16_t result;
     {
         ByteStream file;
-        result = file.openFile(temporary, "wb") ? write(file)
-                                                : refuse(int16_t{kCodecCannotCreate}, "the temporary file cannot be opened");
+        result = file.openFile(temporary, "wb")
+                     ? write(file)
+                     : refuse(int16_t{kCodecCannotCreate}, "the temporary file cannot be opened");
         if (!file.close() && result == kCodecOk) {
             result = refuse(int16_t{kCodecWriteError}, "the last buffered bytes could not be written");
         }

@@ -131,10 +131,16 @@ int16_t reportCutOff() { return refuse(kCodecReadError, "the data ends before th
 int16_t info(CodecCall& call) {
     PxlCodecInfo& record = call.info;
     const int64_t length = call.stream.fileLength();
-    if (!call.stream.seek(call.offset, SEEK_SET)) return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
+    if (!call.stream.seek(call.offset, SEEK_SET)) {
+        return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
+    }
     auto d = std::make_unique<Decoder>();
-    if (!readHeader(*d, call.stream, bytesAfterOffset(call))) return refuse(kCodecCannotOpen, "the library cannot read the header");
-    if (!validSide(d->cinfo.image_width) || !validSide(d->cinfo.image_height)) return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    if (!readHeader(*d, call.stream, bytesAfterOffset(call))) {
+        return refuse(kCodecCannotOpen, "the library cannot read the header");
+    }
+    if (!validSide(d->cinfo.image_width) || !validSide(d->cinfo.image_height)) {
+        return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    }
     record.width = static_cast<int16_t>(d->cinfo.image_width);
     record.height = static_cast<int16_t>(d->cinfo.image_height);
     record.flags = 0;
@@ -156,16 +162,24 @@ int16_t info(CodecCall& call) {
 
 int16_t load(CodecCall& call) {
     const RowLayout layout = prepareRowTransfer(call.info);
-    if (!call.stream.seek(call.offset, SEEK_SET)) return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
+    if (!call.stream.seek(call.offset, SEEK_SET)) {
+        return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
+    }
     auto d = std::make_unique<Decoder>();
-    if (!readHeader(*d, call.stream, bytesAfterOffset(call))) return refuse(kCodecCannotOpen, "the library cannot read the header");
+    if (!readHeader(*d, call.stream, bytesAfterOffset(call))) {
+        return refuse(kCodecCannotOpen, "the library cannot read the header");
+    }
     jpeg_decompress_struct& cinfo = d->cinfo;
     const RowKind kind = chooseOutput(cinfo);
-    if (kind == RowKind::None) return refuse(kCodecBadFormat, "components of unknown meaning that give no image rows");
+    if (kind == RowKind::None) {
+        return refuse(kCodecBadFormat, "components of unknown meaning that give no image rows");
+    }
     cinfo.dct_method = JDCT_IFAST;
     cinfo.do_fancy_upsampling = FALSE;
     cinfo.do_block_smoothing = FALSE;
-    if (!guardedJpeg(d->errors, [&] { jpeg_start_decompress(&cinfo); })) return refuse(kCodecCannotOpen, "the library cannot start decoding");
+    if (!guardedJpeg(d->errors, [&] { jpeg_start_decompress(&cinfo); })) {
+        return refuse(kCodecCannotOpen, "the library cannot start decoding");
+    }
     // A picture of several scans is read whole by the start; one cut off there has no rows to give.
     if (d->source.ranOut(cinfo)) return reportCutOff();
 
@@ -212,7 +226,9 @@ int16_t save(CodecCall& call) {
     const PxlCodecInfo& record = call.info;
     const int width = record.width;
     const int height = record.height;
-    if (width <= 0 || height <= 0 || width > kMaxCodecSide || height > kMaxCodecSide) return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    if (width <= 0 || height <= 0 || width > kMaxCodecSide || height > kMaxCodecSide) {
+        return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    }
     const bool grey = record.option1 == 1;
     const int quality = std::clamp<int>(record.option2, kLowestQuality, kHighestQuality);
     const int sourceBits = record.bitsPerPixel == 16 ? 16 : normalizeBitsPerPixel(record.bitsPerPixel);
@@ -263,7 +279,9 @@ int16_t save(CodecCall& call) {
     });
     if (!written) return refuse(kCodecWriteError, "the library or a write failed");
     // Bytes still in the file's buffer are pushed out now, so a full disk is reported here.
-    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) return refuse(kCodecWriteError, "the written bytes could not be pushed out");
+    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) {
+        return refuse(kCodecWriteError, "the written bytes could not be pushed out");
+    }
     return kCodecOk;
 }
 
@@ -271,6 +289,7 @@ bool recognise(const ContentProbe& probe) { return std::memcmp(probe.bytes, "\xF
 
 }  // namespace
 
-constexpr FormatCodec jpegCodec{refuse, recognise, Recognition::Signature, info, load, save, FileNeed::ToRead};
+constexpr FormatCodec jpegCodec{refuse, recognise, Recognition::Signature, info, load, save,
+                                FileNeed::ToRead};
 
 }  // namespace pixmill

@@ -33,7 +33,9 @@ bool hasMacBinaryType(const uint8_t* header) {
 }
 
 int16_t readFirstBlock(CodecCall& call, uint8_t (&header)[kMacBinarySize]) {
-    if (!call.stream.seek(call.offset, SEEK_SET) || !call.stream.read(header, sizeof header)) return refuse(kCodecReadError, "the first block is cut off");
+    if (!call.stream.seek(call.offset, SEEK_SET) || !call.stream.read(header, sizeof header)) {
+        return refuse(kCodecReadError, "the first block is cut off");
+    }
     return kCodecOk;
 }
 
@@ -111,7 +113,9 @@ int16_t load(CodecCall& call) {
     PackBitsReader rows(in);
     std::vector<uint8_t> row(std::max<size_t>(prepareRowTransfer(info).stride, kRowBytes), 0);
     for (int y = 0; y < kHeight; ++y) {
-        if (!rows.row(row.data(), kRowBytes)) return refuse(kCodecReadError, "the packed rows end before the picture does");
+        if (!rows.row(row.data(), kRowBytes)) {
+            return refuse(kCodecReadError, "the packed rows end before the picture does");
+        }
         for (size_t i = 0; i < kRowBytes; ++i) row[i] = static_cast<uint8_t>(~row[i]);
         call.tick();
         if (call.sink->putRow(row.data(), y) != kCodecOk) return kCodecStopped;
@@ -182,7 +186,9 @@ std::vector<uint8_t> macBinaryHeader(const char* path, uint32_t dataLength) {
 int16_t save(CodecCall& call) {
     const PxlCodecInfo& info = call.info;
     // The format holds black and white only; a deeper picture would need choices made for it.
-    if (info.bitsPerPixel != 1 || info.width <= 0 || info.height <= 0) return refuse(kCodecBadFormat, "a picture that is not black and white, or an empty one");
+    if (info.bitsPerPixel != 1 || info.width <= 0 || info.height <= 0) {
+        return refuse(kCodecBadFormat, "a picture that is not black and white, or an empty one");
+    }
     const bool indexOneIsBlack = grey(info, 1) < grey(info, 0);
     std::vector<uint8_t> image(std::max<size_t>(prepareRowTransfer(info).stride, kRowBytes), 0);
     uint8_t bits[kRowBytes];
@@ -209,7 +215,9 @@ int16_t save(CodecCall& call) {
 
 // No signature: a file named so whose first byte is 0 (a MacBinary header or the bare picture's
 // version word).
-bool recognise(const ContentProbe& probe) { return probe.byExtension == PXL_FORMAT_MACPAINT && probe.bytes[0] == 0; }
+bool recognise(const ContentProbe& probe) {
+    return probe.byExtension == PXL_FORMAT_MACPAINT && probe.bytes[0] == 0;
+}
 
 }  // namespace
 

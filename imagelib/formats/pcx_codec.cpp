@@ -59,7 +59,9 @@ int depthOf(int bitsPerPlane, int planes) {
 
 int16_t readHeader(CodecCall& call, PcxHeader& h) {
     uint8_t bytes[kHeaderSize];
-    if (!call.stream.seek(call.offset, SEEK_SET) || !call.stream.read(bytes, sizeof bytes)) return refuse(kCodecBadFormat, "the header is cut off");
+    if (!call.stream.seek(call.offset, SEEK_SET) || !call.stream.read(bytes, sizeof bytes)) {
+        return refuse(kCodecBadFormat, "the header is cut off");
+    }
     winplat::ByteReader r(bytes, sizeof bytes);
     if (r.u8() != kManufacturer) return refuse(kCodecBadFormat, "no PCX manufacturer byte");
     h.version = r.u8();
@@ -71,14 +73,20 @@ int16_t readHeader(CodecCall& call, PcxHeader& h) {
     r.u8();
     h.planes = r.u8();
     h.bytesPerLine = r.u16();
-    if (!r.ok() || xmax < xmin || ymax < ymin) return refuse(kCodecBadFormat, "a header whose window is empty or cut off");
+    if (!r.ok() || xmax < xmin || ymax < ymin) {
+        return refuse(kCodecBadFormat, "a header whose window is empty or cut off");
+    }
     h.width = xmax - xmin + 1;
     h.height = ymax - ymin + 1;
     h.depth = depthOf(h.bitsPerPlane, h.planes);
-    if (h.depth == 0 || h.width > kMaxCodecSide || h.height > kMaxCodecSide) return refuse(kCodecBadFormat, "a plane layout or size this reader does not read");
+    if (h.depth == 0 || h.width > kMaxCodecSide || h.height > kMaxCodecSide) {
+        return refuse(kCodecBadFormat, "a plane layout or size this reader does not read");
+    }
     // Each plane line must hold the row's pixels; more is padding.
     const uint64_t needed = (static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.bitsPerPlane) + 7) / 8;
-    if (h.bytesPerLine < needed) return refuse(kCodecBadFormat, "plane lines shorter than the picture's rows");
+    if (h.bytesPerLine < needed) {
+        return refuse(kCodecBadFormat, "plane lines shorter than the picture's rows");
+    }
     return kCodecOk;
 }
 
@@ -217,7 +225,9 @@ int16_t load(CodecCall& call) {
     std::vector<uint8_t> row(layout.stride);
     const std::span<uint8_t> stored(line.data(), h.lineLength());
     for (int y = 0; y < h.height; ++y) {
-        if (!decodePcxLine(in, stored)) return refuse(kCodecReadError, "the packed lines end before the picture does");
+        if (!decodePcxLine(in, stored)) {
+            return refuse(kCodecReadError, "the packed lines end before the picture does");
+        }
         const uint8_t* out = convertLine(h, line.data(), row.data());
         call.tick();
         if (call.sink->putRow(out, y) != kCodecOk) return kCodecStopped;
@@ -307,7 +317,9 @@ int16_t save(CodecCall& call) {
     const int bits = info.bitsPerPixel <= 1 ? 1 : info.bitsPerPixel <= 4 ? 4 : info.bitsPerPixel <= 8 ? 8 : 24;
     const PcxLayout l = layoutFor(bits, info.width);
     const std::vector<uint8_t> header = headerBytes(info, l);
-    if (!call.stream.write(header.data(), static_cast<uint32_t>(header.size()))) return refuse(kCodecWriteError, "the header could not be written");
+    if (!call.stream.write(header.data(), static_cast<uint32_t>(header.size()))) {
+        return refuse(kCodecWriteError, "the header could not be written");
+    }
 
     const RowLayout rows = prepareRowTransfer(info);
     // The source row, and at least one stored line, since 1- and 8-bit lines are packed from it.
@@ -319,7 +331,9 @@ int16_t save(CodecCall& call) {
         source->getRow(row.data(), y);
         out.clear();
         encodeRow(row.data(), bits, info.width, l, plane, out);
-        if (!call.stream.write(out.data(), static_cast<uint32_t>(out.size()))) return refuse(kCodecWriteError, "a row could not be written");
+        if (!call.stream.write(out.data(), static_cast<uint32_t>(out.size()))) {
+            return refuse(kCodecWriteError, "a row could not be written");
+        }
     }
     if (bits == 8) {
         uint8_t mark = kPaletteMark;
@@ -338,6 +352,7 @@ bool recognise(const ContentProbe& probe) {
 
 }  // namespace
 
-constexpr FormatCodec pcxCodec{refuse, recognise, Recognition::WithExtension, readInfo, load, save, FileNeed::Always};
+constexpr FormatCodec pcxCodec{refuse, recognise, Recognition::WithExtension, readInfo, load, save,
+                               FileNeed::Always};
 
 }  // namespace pixmill

@@ -149,11 +149,15 @@ void fillGreyRamp(PxlCodecInfo& record, int bits) {
 int16_t info(CodecCall& call) {
     PxlCodecInfo& record = call.info;
     const int64_t length = call.stream.fileLength();
-    if (!call.stream.seek(call.offset, SEEK_SET)) return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
+    if (!call.stream.seek(call.offset, SEEK_SET)) {
+        return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
+    }
     Reader r;
     if (!r.ready() || !readHeader(call, r)) return refuse(kCodecBadFormat, "libpng cannot read the header");
     const Header h = headerOf(r);
-    if (!validSide(h.width) || !validSide(h.height)) return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    if (!validSide(h.width) || !validSide(h.height)) {
+        return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    }
     record.width = static_cast<int16_t>(h.width);
     record.height = static_cast<int16_t>(h.height);
     record.imageBytes = 0;
@@ -202,7 +206,9 @@ void dropAlpha(const uint8_t* in, uint8_t* out, int width, int channels) {
 
 int16_t load(CodecCall& call) {
     const RowLayout layout = prepareRowTransfer(call.info);
-    if (!call.stream.seek(call.offset, SEEK_SET)) return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
+    if (!call.stream.seek(call.offset, SEEK_SET)) {
+        return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
+    }
     Reader r;
     if (!r.ready() || !readHeader(call, r)) return refuse(kCodecBadFormat, "libpng cannot read the header");
     const Header h = headerOf(r);
@@ -210,7 +216,9 @@ int16_t load(CodecCall& call) {
         return refuse(kCodecBadFormat, "the picture no longer matches the one its info read described");
     }
     int passes = 1;
-    if (!guardedPng(r.png, [&] { passes = setTransforms(r, h); })) return refuse(kCodecBadFormat, "libpng refused the transformations");
+    if (!guardedPng(r.png, [&] { passes = setTransforms(r, h); })) {
+        return refuse(kCodecBadFormat, "libpng refused the transformations");
+    }
 
     // The rows libpng will deliver must be rows of the image once alpha is dropped, and no longer
     // than the image's: the file decides what libpng delivers, the info call decided the image.
@@ -278,7 +286,9 @@ int16_t save(CodecCall& call) {
     const PxlCodecInfo& record = call.info;
     const int width = record.width;
     const int height = record.height;
-    if (width <= 0 || height <= 0 || width > kMaxCodecSide || height > kMaxCodecSide) return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    if (width <= 0 || height <= 0 || width > kMaxCodecSide || height > kMaxCodecSide) {
+        return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    }
     const int sourceBits = record.bitsPerPixel == 16 ? 16 : normalizeBitsPerPixel(record.bitsPerPixel);
     const bool palette = sourceBits <= 8;
     const bool interlaced = (record.option1 & kInterlaceOption) != 0;
@@ -317,7 +327,9 @@ int16_t save(CodecCall& call) {
         png_write_end(w.png, nullptr);
     });
     if (!written) return refuse(kCodecWriteError, "libpng or a write failed");
-    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) return refuse(kCodecWriteError, "the written bytes could not be pushed out");
+    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) {
+        return refuse(kCodecWriteError, "the written bytes could not be pushed out");
+    }
     return kCodecOk;
 }
 

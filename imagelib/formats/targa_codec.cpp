@@ -66,7 +66,9 @@ bool knownDepth(int bits) {
 
 int16_t readHeader(CodecCall& call, TgaHeader& h) {
     uint8_t bytes[kHeaderSize];
-    if (!call.stream.seek(call.offset, SEEK_SET) || !call.stream.read(bytes, sizeof bytes)) return refuse(kCodecBadFormat, "the header is cut off");
+    if (!call.stream.seek(call.offset, SEEK_SET) || !call.stream.read(bytes, sizeof bytes)) {
+        return refuse(kCodecBadFormat, "the header is cut off");
+    }
     winplat::ByteReader r(bytes, sizeof bytes);
     h.idLength = r.u8();
     h.mapType = r.u8();
@@ -79,7 +81,9 @@ int16_t readHeader(CodecCall& call, TgaHeader& h) {
     h.height = r.u16();
     h.bits = r.u8();
     h.descriptor = r.u8();
-    if (!r.ok() || !knownType(h.type) || !knownDepth(h.bits)) return refuse(kCodecBadFormat, "an image type or depth this reader does not read");
+    if (!r.ok() || !knownType(h.type) || !knownDepth(h.bits)) {
+        return refuse(kCodecBadFormat, "an image type or depth this reader does not read");
+    }
     if (h.width == 0 || h.height == 0 || h.width > kMaxCodecSide || h.height > kMaxCodecSide) {
         return refuse(kCodecBadFormat, "an empty picture or one wider or higher than 32767");
     }
@@ -147,7 +151,8 @@ int16_t readInfo(CodecCall& call) {
     info.width = static_cast<int16_t>(h.width);
     info.height = static_cast<int16_t>(h.height);
     info.bitsPerPixel = static_cast<int16_t>(h.recordDepth());
-    info.imageBytes = reportedImageBytes(h.width, h.height, h.recordDepth(), ImageBytesRule::LegacyByteColumns);
+    info.imageBytes =
+        reportedImageBytes(h.width, h.height, h.recordDepth(), ImageBytesRule::LegacyByteColumns);
     // Rows stored bottom first reach the image last row first, which a scaling reader cannot follow.
     if (!h.topFirst()) info.flags = kFlagNotScalable;
 
@@ -278,7 +283,9 @@ int16_t load(CodecCall& call) {
     info.bitsPerPixel = static_cast<int16_t>(h.recordDepth());
     info.flags = 0;
     // Run-length colour-mapped and grey pictures are read at 1 and 8 bits only.
-    if ((h.type == kMappedRle || h.type == kGreyRle) && h.bits != 1 && h.bits != 8) return refuse(kCodecReadError, "run-length mapped or grey pixels of a depth other than 1 or 8");
+    if ((h.type == kMappedRle || h.type == kGreyRle) && h.bits != 1 && h.bits != 8) {
+        return refuse(kCodecReadError, "run-length mapped or grey pixels of a depth other than 1 or 8");
+    }
 
     const RowLayout layout = prepareRowTransfer(info);
     const uint64_t dataStart = dataStartOf(call, h);
@@ -288,7 +295,9 @@ int16_t load(CodecCall& call) {
     std::vector<uint8_t> stored(size_t{h.unitsPerRow()} * h.unitBytes());
     std::vector<uint8_t> row(layout.stride, 0);
     for (int i = 0; i < h.height; ++i) {
-        if (!units.row(stored.data(), h.unitsPerRow())) return refuse(kCodecReadError, "the pixel data end before the picture does");
+        if (!units.row(stored.data(), h.unitsPerRow())) {
+            return refuse(kCodecReadError, "the pixel data end before the picture does");
+        }
         convertRow(h, stored.data(), row.data());
         if (h.descriptor & kRightToLeft) mirror(row.data(), h.width, layout.depth);
         call.tick();
@@ -337,7 +346,9 @@ int16_t save(CodecCall& call) {
             head.push_back(info.palette[3 * i]);
         }
     }
-    if (!call.stream.write(head.data(), static_cast<uint32_t>(head.size()))) return refuse(kCodecWriteError, "the header could not be written");
+    if (!call.stream.write(head.data(), static_cast<uint32_t>(head.size()))) {
+        return refuse(kCodecWriteError, "the header could not be written");
+    }
 
     const RowLayout layout = prepareRowTransfer(info);
     const auto width = static_cast<size_t>(info.width);
@@ -352,17 +363,22 @@ int16_t save(CodecCall& call) {
             for (size_t x = 0; x < width; ++x) unpacked[x] = indexAt(row.data(), static_cast<int>(x), 4);
             out = unpacked.data();
         }
-        if (!call.stream.write(out, static_cast<uint32_t>(written))) return refuse(kCodecWriteError, "a row could not be written");
+        if (!call.stream.write(out, static_cast<uint32_t>(written))) {
+            return refuse(kCodecWriteError, "a row could not be written");
+        }
     }
     return kCodecOk;
 }
 
 // Targa has no signature: a file named so is taken as one, and so is a picture inside another
 // file that nothing else recognised.
-bool recognise(const ContentProbe& probe) { return probe.byExtension == PXL_FORMAT_TARGA || probe.offset > 0; }
+bool recognise(const ContentProbe& probe) {
+    return probe.byExtension == PXL_FORMAT_TARGA || probe.offset > 0;
+}
 
 }  // namespace
 
-constexpr FormatCodec targaCodec{refuse, recognise, Recognition::Fallback, readInfo, load, save, FileNeed::Always};
+constexpr FormatCodec targaCodec{refuse, recognise, Recognition::Fallback, readInfo, load, save,
+                                 FileNeed::Always};
 
 }  // namespace pixmill

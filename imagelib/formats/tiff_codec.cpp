@@ -365,7 +365,9 @@ int16_t load(CodecCall& call) {
         const auto wanted = static_cast<tmsize_t>(rows * scanline);
         const uint32_t index = TIFFComputeStrip(tiff.get(), first, 0);
         // A strip that decodes short would leave rows of nothing: the picture is not whole.
-        if (TIFFReadEncodedStrip(tiff.get(), index, strip.get(), wanted) != wanted) return refuse(kCodecReadError, "a strip decodes short");
+        if (TIFFReadEncodedStrip(tiff.get(), index, strip.get(), wanted) != wanted) {
+            return refuse(kCodecReadError, "a strip decodes short");
+        }
         for (uint32_t i = 0; i < rows; ++i) {
             convertRow(p, strip.get() + i * scanline, row.data());
             if (call.sink->putRow(row.data(), static_cast<int>(first + i)) != kCodecOk) return kCodecStopped;
@@ -465,7 +467,9 @@ int16_t save(CodecCall& call) {
     const PxlCodecInfo& record = call.info;
     const int width = record.width;
     const int height = record.height;
-    if (width <= 0 || height <= 0 || width > kMaxCodecSide || height > kMaxCodecSide) return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    if (width <= 0 || height <= 0 || width > kMaxCodecSide || height > kMaxCodecSide) {
+        return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    }
     const int sourceBits = record.bitsPerPixel == 16 ? 16 : normalizeBitsPerPixel(record.bitsPerPixel);
     const int bits = sourceBits <= 8 ? sourceBits : 24;
     const bool cmyk = bits == 24 && (record.option1 & kCmykOption) != 0;
@@ -493,13 +497,17 @@ int16_t save(CodecCall& call) {
         call.tick();
         if (++rowsHeld == rowsPerStrip || y == height - 1) {
             const tmsize_t bytes = static_cast<tmsize_t>(rowsHeld) * scanline;
-            if (TIFFWriteEncodedStrip(tiff.get(), stripIndex++, strip.data(), bytes) != bytes) return refuse(kCodecWriteError, "a strip could not be written");
+            if (TIFFWriteEncodedStrip(tiff.get(), stripIndex++, strip.data(), bytes) != bytes) {
+                return refuse(kCodecWriteError, "a strip could not be written");
+            }
             rowsHeld = 0;
         }
     }
     if (!TIFFFlush(tiff.get())) return refuse(kCodecWriteError, "the directory could not be written");
     // Bytes still in the file's buffer are pushed out now, so a full disk is reported here.
-    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) return refuse(kCodecWriteError, "the written bytes could not be pushed out");
+    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) {
+        return refuse(kCodecWriteError, "the written bytes could not be pushed out");
+    }
     return kCodecOk;
 }
 
@@ -510,6 +518,7 @@ bool recognise(const ContentProbe& probe) {
 
 }  // namespace
 
-constexpr FormatCodec tiffCodec{refuse, recognise, Recognition::Signature, info, load, save, FileNeed::ToRead};
+constexpr FormatCodec tiffCodec{refuse, recognise, Recognition::Signature, info, load, save,
+                                FileNeed::ToRead};
 
 }  // namespace pixmill

@@ -78,9 +78,13 @@ void readColourMap(const uint8_t* data, uint64_t length, PxlCodecInfo& info) {
 int16_t walk(CodecCall& call, WpgPicture& p) {
     ByteStream& stream = call.stream;
     uint8_t header[kHeaderSize];
-    if (!stream.seek(call.offset, SEEK_SET) || !stream.read(header, sizeof header)) return refuse(kCodecBadFormat, "the header is cut off");
+    if (!stream.seek(call.offset, SEEK_SET) || !stream.read(header, sizeof header)) {
+        return refuse(kCodecBadFormat, "the header is cut off");
+    }
     winplat::ByteReader h(header, sizeof header);
-    if (h.u8() != 0xFF || h.u8() != 'W' || h.u8() != 'P' || h.u8() != 'C') return refuse(kCodecBadFormat, "no WPG signature");
+    if (h.u8() != 0xFF || h.u8() != 'W' || h.u8() != 'P' || h.u8() != 'C') {
+        return refuse(kCodecBadFormat, "no WPG signature");
+    }
     const uint32_t firstRecord = h.u32();
     BufferedInput in(stream, call.offset + firstRecord, stream.fileLength());
     std::vector<uint8_t> data;
@@ -109,8 +113,12 @@ int16_t walk(CodecCall& call, WpgPicture& p) {
             break;
         }
     }
-    if (!p.ended || p.rowsStart == 0 || p.width <= 0 || p.height <= 0) return refuse(kCodecBadFormat, "no end record, no bitmap record, or an empty bitmap");
-    if (p.width > kMaxCodecSide || p.height > kMaxCodecSide || !knownDepth(p.bits)) return refuse(kCodecBadFormat, "a bitmap size or depth this reader does not read");
+    if (!p.ended || p.rowsStart == 0 || p.width <= 0 || p.height <= 0) {
+        return refuse(kCodecBadFormat, "no end record, no bitmap record, or an empty bitmap");
+    }
+    if (p.width > kMaxCodecSide || p.height > kMaxCodecSide || !knownDepth(p.bits)) {
+        return refuse(kCodecBadFormat, "a bitmap size or depth this reader does not read");
+    }
     return kCodecOk;
 }
 
@@ -196,7 +204,9 @@ int16_t load(CodecCall& call) {
     BufferedInput in(call.stream, p.rowsStart, call.stream.fileLength());
     RowUnpacker unpacker(in);
     for (int y = 0; y < p.height; ++y) {
-        if (!unpacker.row(line.data(), stored)) return refuse(kCodecReadError, "the packed rows end before the picture does");
+        if (!unpacker.row(line.data(), stored)) {
+            return refuse(kCodecReadError, "the packed rows end before the picture does");
+        }
         const uint8_t* out = line.data();
         if (p.bits == 2) {
             unpackTwoBitRow(line.data(), p.width, row.data());
@@ -281,7 +291,9 @@ int16_t save(CodecCall& call) {
     ByteStream& stream = call.stream;
     const int64_t start = stream.tell();
     const std::vector<uint8_t> head = headBytes(info, bits);
-    if (!stream.write(head.data(), static_cast<uint32_t>(head.size()))) return refuse(kCodecWriteError, "the header could not be written");
+    if (!stream.write(head.data(), static_cast<uint32_t>(head.size()))) {
+        return refuse(kCodecWriteError, "the header could not be written");
+    }
     // The bitmap record's data start after its 4-byte length, which sits 14 bytes before the end
     // of what was just written.
     const int64_t lengthAt = start + static_cast<int64_t>(head.size()) - 14;
@@ -296,12 +308,19 @@ int16_t save(CodecCall& call) {
         source->getRow(row.data(), y);
         packed.clear();
         packRow(row.data(), stored, packed);
-        if (!stream.write(packed.data(), static_cast<uint32_t>(packed.size()))) return refuse(kCodecWriteError, "a row could not be written");
+        if (!stream.write(packed.data(), static_cast<uint32_t>(packed.size()))) {
+            return refuse(kCodecWriteError, "a row could not be written");
+        }
         length += packed.size();
     }
-    if (length > 0x7FFFFFFF) return refuse(kCodecWriteError, "the bitmap is longer than its length field holds");  // more than the length field holds
+    // more than the length field holds
+    if (length > 0x7FFFFFFF) {
+        return refuse(kCodecWriteError, "the bitmap is longer than its length field holds");
+    }
     const uint8_t end[] = {kEndRecord, 0};
-    if (!stream.write(end, sizeof end)) return refuse(kCodecWriteError, "the end record could not be written");
+    if (!stream.write(end, sizeof end)) {
+        return refuse(kCodecWriteError, "the end record could not be written");
+    }
     const auto high = static_cast<uint32_t>(length >> 16) | 0x8000;
     const uint8_t field[] = {static_cast<uint8_t>(high), static_cast<uint8_t>(high >> 8),
                              static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8)};
@@ -318,6 +337,7 @@ bool recognise(const ContentProbe& probe) {
 
 }  // namespace
 
-constexpr FormatCodec wpgCodec{refuse, recognise, Recognition::WithExtension, readInfo, load, save, FileNeed::Always};
+constexpr FormatCodec wpgCodec{refuse, recognise, Recognition::WithExtension, readInfo, load, save,
+                               FileNeed::Always};
 
 }  // namespace pixmill

@@ -256,7 +256,8 @@ TEST(JpegCodec, ACutOffFileIsAReadErrorAndWarns) {
     EXPECT_EQ(d.infoResult, 0);
     EXPECT_EQ(d.loadResult, pixmill::kCodecReadError);
     EXPECT_FALSE(d.sink->complete());
-    EXPECT_TRUE(debug.contains("PXL32: JPEG: refused: the data ends before the picture does")) << debug.text();
+    EXPECT_TRUE(debug.contains("PXL32: JPEG: refused: the data ends before the picture does"))
+        << debug.text();
 }
 
 constexpr uint8_t kSof0[] = {0xFF, 0xC0};

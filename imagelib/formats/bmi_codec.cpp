@@ -539,7 +539,7 @@ int16_t write(CodecCall& call) {
     std::optional<ConvertedImage> converted;
     if (needsTwentyFourBits(p.bits)) {
         converted.emplace(call.imageId, 24);
-        if (!converted->ok()) return refuse(kCodecBadFormat, "the image could not be converted to 24 bits");
+        if (!converted->ok()) return refuse(kCodecNoMemory, "the image could not be converted to 24 bits");
         p.bits = 24;
         p.rows = &*converted;
     }

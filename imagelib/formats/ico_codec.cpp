@@ -260,7 +260,7 @@ int16_t save(CodecCall& call) {
     std::optional<ConvertedImage> converted;
     if (needsTwentyFourBits(bits)) {
         converted.emplace(call.imageId, 24);
-        if (!converted->ok()) return refuse(kCodecBadFormat, "the image could not be converted to 24 bits");
+        if (!converted->ok()) return refuse(kCodecNoMemory, "the image could not be converted to 24 bits");
         bits = 24;
         rows = &*converted;
     }

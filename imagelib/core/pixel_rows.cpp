@@ -5,14 +5,6 @@
 #include <cstring>
 
 namespace pixmill {
-namespace {
-
-// The library's one rule for widening 16-bit pixels (its codecs use it too): the missing low bits
-// are set, so full scale stays 255.
-inline uint8_t expand5(uint32_t v) { return static_cast<uint8_t>((v << 3) | 7); }
-inline uint8_t expand6(uint32_t v) { return static_cast<uint8_t>((v << 2) | 3); }
-
-}  // namespace
 
 uint8_t* rowFromTop(const ImageRecord& record, int y) {
     const int32_t stride = scanBytesForWidth(record.width(), record.bitCount());
@@ -43,10 +35,19 @@ void copyPixel(const uint8_t* source, int sx, uint8_t* target, int tx, int bits)
 
 void widenRow16(const uint8_t* row, int width, bool is565, uint8_t* bgr) {
     for (int x = 0; x < width; ++x, bgr += 3, row += 2) {
-        const uint32_t v = row[0] | (row[1] << 8);
-        bgr[0] = expand5(v & 0x1F);
-        bgr[1] = is565 ? expand6((v >> 5) & 0x3F) : expand5((v >> 5) & 0x1F);
-        bgr[2] = expand5(is565 ? (v >> 11) & 0x1F : (v >> 10) & 0x1F);
+        const WidePixel c = widenPixel16(row[0] | uint32_t{row[1]} << 8, is565);
+        bgr[0] = c.blue;
+        bgr[1] = c.green;
+        bgr[2] = c.red;
+    }
+}
+
+void unpackTwoBitRow(const uint8_t* in, int width, uint8_t* out) {
+    for (int x = 0; x < width; x += 2) {
+        const int shift = 6 - 2 * (x & 3);
+        const uint8_t high = (in[x / 4] >> shift) & 3;
+        const uint8_t low = x + 1 < width ? (in[x / 4] >> (shift - 2)) & 3 : 0;
+        out[x / 2] = static_cast<uint8_t>(high << 4 | low);
     }
 }
 
@@ -70,15 +71,10 @@ void readRowRgb(const ImageRecord& record, int y, uint8_t* rgb) {
         case 16: {
             const bool is565 = record.infoHeader().biCompression == BI_BITFIELDS;
             for (int x = 0; x < width; ++x, rgb += 3) {
-                const uint32_t v = row[2 * x] | (row[2 * x + 1] << 8);
-                if (is565) {
-                    rgb[0] = expand5((v >> 11) & 0x1F);
-                    rgb[1] = expand6((v >> 5) & 0x3F);
-                } else {
-                    rgb[0] = expand5((v >> 10) & 0x1F);
-                    rgb[1] = expand5((v >> 5) & 0x1F);
-                }
-                rgb[2] = expand5(v & 0x1F);
+                const WidePixel c = widenPixel16(row[2 * x] | uint32_t{row[2 * x + 1]} << 8, is565);
+                rgb[0] = c.red;
+                rgb[1] = c.green;
+                rgb[2] = c.blue;
             }
             break;
         }

@@ -14,9 +14,12 @@
 #include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"
 #include "winplat/debug.h"
+#include "winplat/refusal.h"
 
 namespace pixmill {
 namespace {
+
+constexpr winplat::Refuser refuse("PXL32: BMI");
 
 constexpr char kMagic[] = "TarvoBMIa";
 constexpr uint32_t kMagicCompared = 8;  // the last letter is a variant mark older files differ in
@@ -93,7 +96,10 @@ public:
         known_ = {call_.info.width, call_.info.height, call_.info.bitsPerPixel};
         if (int16_t r = readHeader(); r != kCodecOk) return r;
         if (int16_t r = walkDirectory(); r != kCodecOk) return r;
-        if (loading_ && !decoded_) return kCodecBadFormat;  // no such frame
+        // no such frame
+        if (loading_ && !decoded_) {
+            return refuse(kCodecBadFormat, "the wanted frame is not in the picture");
+        }
         call_.info.frameCount = static_cast<int16_t>(std::min(frames_, int{INT16_MAX}));
         s_.seek(base_ + end_, SEEK_SET);
         return kCodecOk;
@@ -114,7 +120,7 @@ private:
         info.height = static_cast<int16_t>(height);
         info.bitsPerPixel = static_cast<int16_t>(bits);
         info.whiteIndex = 0;
-        info.imageBytes = static_cast<int32_t>(uint64_t{rowStride(width, bits)} * static_cast<uint64_t>(height));
+        info.imageBytes = reportedImageBytes(width, height, bits, ImageBytesRule::AlignedRows);
     }
 
     // Palette entries into the record (info reads) or skipped (loads).
@@ -123,10 +129,13 @@ private:
         if (loading_) {
             // Skipped by reading it: a seek past the end would not tell that it is missing.
             uint8_t skipped[256 * 4];
-            return readAt(position, skipped, entries * 4) ? kCodecOk : kCodecReadError;
+            if (!readAt(position, skipped, entries * 4)) {
+                return refuse(kCodecReadError, "the palette is cut off");
+            }
+            return kCodecOk;
         }
         uint8_t bytes[256 * 4];
-        if (!readAt(position, bytes, entries * 4)) return kCodecReadError;
+        if (!readAt(position, bytes, entries * 4)) return refuse(kCodecReadError, "the palette is cut off");
         winplat::ByteReader r(bytes, entries * 4);
         for (uint32_t i = 0; i < entries; ++i) {
             const uint8_t blue = r.u8(), green = r.u8(), red = r.u8();
@@ -139,7 +148,7 @@ private:
     int16_t readHeader() {
         uint8_t bytes[kHeaderSize];
         if (!readAt(base_, bytes, sizeof bytes) || std::memcmp(bytes, kMagic, kMagicCompared) != 0) {
-            return kCodecBadFormat;
+            return refuse(kCodecBadFormat, "no BMI signature");
         }
         winplat::ByteReader r(bytes + 9, kHeaderSize - 9);
         const int width = r.u16(), height = r.u16();
@@ -147,7 +156,9 @@ private:
         const int bits = r.u16();
         const uint16_t one = r.u16();
         entries_ = r.u16();
-        if (one == 0 || !validSide(width) || !validSide(height) || !supportedBits(bits)) return kCodecBadFormat;
+        if (one == 0 || !validSide(width) || !validSide(height) || !supportedBits(bits)) {
+            return refuse(kCodecBadFormat, "a size, depth or version outside what the format has");
+        }
         call_.info.setDetail("");
         describe(width, height, bits);
         directory_ = base_ + kHeaderSize;
@@ -161,7 +172,9 @@ private:
     int16_t walkDirectory() {
         for (uint32_t i = 0; i < entries_; ++i) {
             uint8_t bytes[kEntrySize];
-            if (!readAt(directory_ + int64_t{kEntrySize} * i, bytes, sizeof bytes)) return kCodecReadError;
+            if (!readAt(directory_ + int64_t{kEntrySize} * i, bytes, sizeof bytes)) {
+                return refuse(kCodecReadError, "the directory is cut off");
+            }
             winplat::ByteReader r(bytes, sizeof bytes);
             const uint16_t type = r.u16();
             const int64_t block = base_ + r.u32();
@@ -190,12 +203,14 @@ private:
 
     int16_t readTransparency(int64_t block) {
         uint8_t countBytes[4];
-        if (!readAt(block, countBytes, sizeof countBytes)) return kCodecReadError;
+        if (!readAt(block, countBytes, sizeof countBytes)) {
+            return refuse(kCodecReadError, "the transparency block is cut off");
+        }
         int32_t count = winplat::ByteReader(countBytes, sizeof countBytes).i32();
         if (count < 0 || count > kMaxTransparencyEntries) count = kMaxTransparencyEntries;
         uint8_t bytes[kMaxTransparencyEntries * kTransparencyEntrySize];
         const uint32_t size = static_cast<uint32_t>(count) * kTransparencyEntrySize;
-        if (!s_.read(bytes, size)) return kCodecReadError;
+        if (!s_.read(bytes, size)) return refuse(kCodecReadError, "the transparency entries are cut off");
         winplat::ByteReader r(bytes, size);
         for (int32_t i = 0; i < count; ++i) {
             PxlTransparencyEntry& e = call_.entries[i];
@@ -213,7 +228,9 @@ private:
 
     int16_t readRotation(int64_t block) {
         uint8_t bytes[4];
-        if (!readAt(block, bytes, sizeof bytes)) return kCodecReadError;
+        if (!readAt(block, bytes, sizeof bytes)) {
+            return refuse(kCodecReadError, "the rotation block is cut off");
+        }
         const int32_t angle = winplat::ByteReader(bytes, sizeof bytes).i32();
         call_.info.rotationAngle = static_cast<int16_t>(std::clamp<int32_t>(angle, INT16_MIN, INT16_MAX));
         return kCodecOk;
@@ -221,7 +238,9 @@ private:
 
     int16_t readFrame(int64_t block) {
         uint8_t bytes[kFrameHeaderSize];
-        if (!readAt(block, bytes, sizeof bytes)) return kCodecBadFormat;
+        if (!readAt(block, bytes, sizeof bytes)) {
+            return refuse(kCodecBadFormat, "the frame header is cut off");
+        }
         winplat::ByteReader r(bytes, sizeof bytes);
         Frame f;
         f.width = r.u16();
@@ -231,11 +250,17 @@ private:
         const uint16_t compressionWord = r.u16();
         const uint32_t imageBytes = r.u32();
         f.chunkSize = r.u16();
-        if (!validSide(f.width) || !validSide(f.height) || !supportedBits(f.bits)) return kCodecBadFormat;
+        if (!validSide(f.width) || !validSide(f.height) || !supportedBits(f.bits)) {
+            return refuse(kCodecBadFormat, "a frame size or depth outside what the format has");
+        }
         f.stride = rowStride(f.width, f.bits);
-        if (uint64_t{f.stride} * static_cast<uint64_t>(f.height) != imageBytes) return kCodecBadFormat;
+        if (uint64_t{f.stride} * static_cast<uint64_t>(f.height) != imageBytes) {
+            return refuse(kCodecBadFormat, "the frame's image size does not match its rows");
+        }
         // Rows never span chunks: a chunk must hold one row at least.
-        if (f.chunkSize == 0 || f.chunkSize < f.stride) return kCodecBadFormat;
+        if (f.chunkSize == 0 || f.chunkSize < f.stride) {
+            return refuse(kCodecBadFormat, "a chunk size smaller than a row");
+        }
         describe(f.width, f.height, f.bits);
         call_.info.setDetail(
             descriptionText(compressionWord == 1 ? res::kDetailLzwCompression : res::kDetailNoCompression));
@@ -247,14 +272,13 @@ private:
         // Known before an image is made for the frame: the rest of the stream cannot fill it.
         const int64_t end = streamLength(s_, rows);
         if (end >= 0 && (end < rows || fewestFrameBytes(f) > static_cast<uint64_t>(end - rows))) {
-            OutputDebugStringA("PXL32: BMI: the stream is too short for the frame its header claims\n");
-            return kCodecReadError;
+            return refuse(kCodecReadError, "the stream is too short for the frame its header claims");
         }
         if (!loading_) return kCodecOk;
         if (known_.width != 0 && (known_.width != f.width || known_.height != f.height || known_.bits != f.bits)) {
-            return kCodecBadFormat;
+            return refuse(kCodecBadFormat, "the frame no longer matches the one its info read described");
         }
-        if (!s_.seek(rows, SEEK_SET)) return kCodecReadError;
+        if (!s_.seek(rows, SEEK_SET)) return refuse(kCodecReadError, "the frame's rows cannot be reached");
         const int16_t result = decodeRows(f);
         decoded_ = result == kCodecOk;
         return result;
@@ -286,13 +310,13 @@ private:
     }
 
     int16_t decodeRows(const Frame& f) {
-        if (!call_.sink) return kCodecBadFormat;
+        if (!call_.sink) return refuse(kCodecBadFormat, "a load without a row sink");
         std::vector<uint8_t> packed(f.chunkSize), unpacked(f.chunkSize);
         uint32_t have = 0, used = 0;
         for (int row = 0; row < f.height; ++row) {
             if (used == have) {
                 const std::optional<uint32_t> chunk = nextChunk(f, packed, unpacked);
-                if (!chunk) return kCodecReadError;
+                if (!chunk) return refuse(kCodecReadError, "a damaged or missing chunk");
                 have = *chunk;
                 used = 0;
             }
@@ -376,7 +400,9 @@ public:
         putPalette(head, info, p_.bits);
         const int64_t directory = base + static_cast<int64_t>(head.size());
         head.zeros(kWrittenEntries * kEntrySize);
-        if (!s_.seek(base, SEEK_SET) || !head.writeTo(s_)) return kCodecWriteError;
+        if (!s_.seek(base, SEEK_SET) || !head.writeTo(s_)) {
+            return refuse(kCodecWriteError, "the header could not be written");
+        }
 
         const int64_t comment = s_.tell() - base;
         Fields blocks;
@@ -398,10 +424,10 @@ public:
         const int64_t rotation = comment + static_cast<int64_t>(blocks.size());
         blocks.u32(static_cast<uint32_t>(int32_t{info.rotationAngle}));
         const int64_t frame = comment + static_cast<int64_t>(blocks.size());
-        if (!blocks.writeTo(s_)) return kCodecWriteError;
+        if (!blocks.writeTo(s_)) return refuse(kCodecWriteError, "the directory could not be written");
         if (int16_t r = writeFrame(); r != kCodecOk) return r;
         const int64_t end = s_.tell() - base;
-        if (end > UINT32_MAX) return kCodecWriteError;
+        if (end > UINT32_MAX) return refuse(kCodecWriteError, "the picture would outgrow 32-bit offsets");
 
         const int64_t spare = directory + 4 * kEntrySize;
         const bool written = writeEntry(s_, directory, kBlockComment, comment) &&
@@ -410,7 +436,7 @@ public:
                              writeEntry(s_, directory + 3 * kEntrySize, kBlockFrame, frame) &&
                              writeEntry(s_, spare, kBlockComment, comment) &&
                              writeEntry(s_, spare + kEntrySize, kBlockEnd, end) && s_.seek(base + end, SEEK_SET);
-        if (!written) return kCodecWriteError;
+        if (!written) return refuse(kCodecWriteError, "the frame could not be written");
         if (call_.append) *call_.append = FrameAppendState{base, spare, end, false};
         return kCodecOk;
     }
@@ -420,14 +446,16 @@ public:
     int16_t appendFrame() {
         FrameAppendState& state = *call_.append;
         const int64_t frame = state.endOffset;
-        if (!s_.seek(state.base + frame, SEEK_SET)) return kCodecWriteError;
+        if (!s_.seek(state.base + frame, SEEK_SET)) {
+            return refuse(kCodecWriteError, "the appended frame's place cannot be reached");
+        }
         if (int16_t r = writeFrame(); r != kCodecOk) return r;
         const int64_t end = s_.tell() - state.base;
-        if (end > UINT32_MAX) return kCodecWriteError;
+        if (end > UINT32_MAX) return refuse(kCodecWriteError, "the picture would outgrow 32-bit offsets");
         const bool written = writeEntry(s_, state.directorySlot, kBlockFrame, frame) &&
                              writeEntry(s_, state.directorySlot + kEntrySize, kBlockEnd, end) &&
                              s_.seek(state.base + end, SEEK_SET);
-        if (!written) return kCodecWriteError;
+        if (!written) return refuse(kCodecWriteError, "the appended frame could not be written");
         state.directorySlot += kEntrySize;
         state.endOffset = end;
         state.spareUsed = true;
@@ -446,7 +474,7 @@ private:
         head.u32(p_.stride * static_cast<uint32_t>(p_.height));
         head.u16(chunkSize);
         putPalette(head, call_.info, p_.bits);
-        if (!head.writeTo(s_)) return kCodecWriteError;
+        if (!head.writeTo(s_)) return refuse(kCodecWriteError, "the frame header could not be written");
 
         std::vector<uint8_t> raw(chunkSize), packed(chunkSize);
         uint32_t gathered = 0;
@@ -455,7 +483,9 @@ private:
             p_.rows->getRow(raw.data() + gathered, row);
             gathered += p_.stride;
             if (gathered + p_.stride > chunkSize || row == p_.height - 1) {
-                if (!writeChunk(raw.data(), gathered, packed)) return kCodecWriteError;
+                if (!writeChunk(raw.data(), gathered, packed)) {
+                    return refuse(kCodecWriteError, "a chunk could not be written");
+                }
                 gathered = 0;
             }
         }
@@ -477,28 +507,48 @@ private:
     Picture p_;
 };
 
+// Puts an IStream or callback stream back where it stood when the work it watches fails, also
+// when running out of memory ends that work early. Files are left alone: the front end drops them.
+class StreamRewind {
+public:
+    StreamRewind(ByteStream& s, int64_t to) : s_(s), to_(to) {}
+    ~StreamRewind() {
+        if (rewind_ && !s_.isFile()) s_.seek(to_, SEEK_SET);
+    }
+    StreamRewind(const StreamRewind&) = delete;
+    StreamRewind& operator=(const StreamRewind&) = delete;
+
+    // The work's result; the stream goes back after a failure, or always when asked to.
+    int16_t finish(int16_t result, bool always = false) {
+        rewind_ = always || result != kCodecOk;
+        return result;
+    }
+
+private:
+    ByteStream& s_;
+    int64_t to_;
+    bool rewind_ = true;
+};
+
+// A stream goes back to the picture's start after a failure, and after an info read of an
+// IStream; otherwise it stands at the end of the picture's data.
 int16_t read(CodecCall& call, bool loading) {
     ByteStream& s = call.stream;
-    if (!s.bound() || (loading && !call.sink)) return kCodecBadFormat;
     const int64_t base = call.offset;
+    StreamRewind rewind(s, base);
     if (!loading) {
         call.info.flags = 0;
         call.info.frameCount = 1;
         call.info.fileSize = static_cast<int32_t>(std::clamp<int64_t>(streamLength(s, base), 0, INT32_MAX));
     }
-    int16_t result;
-    try {
-        result = Reader(call, loading).run();
-    } catch (const std::bad_alloc&) {
-        result = kCodecNoMemory;
-    }
-    // A stream goes back to the picture's start after a failure, and after an info read of an
-    // IStream; otherwise it stands at the end of the picture's data.
-    if (!s.isFile() && (result != kCodecOk || (!loading && s.isOle()))) s.seek(base, SEEK_SET);
-    return result;
+    return rewind.finish(Reader(call, loading).run(), !loading && s.isOle());
 }
 
-int16_t save(CodecCall& call) {
+int16_t readInfo(CodecCall& call) { return read(call, false); }
+
+int16_t load(CodecCall& call) { return read(call, true); }
+
+int16_t write(CodecCall& call) {
     const PxlCodecInfo& info = call.info;
     Picture p;
     p.width = info.width;
@@ -508,23 +558,44 @@ int16_t save(CodecCall& call) {
     std::optional<ConvertedImage> converted;
     if (needsTwentyFourBits(p.bits)) {
         converted.emplace(call.imageId, 24);
-        if (!converted->ok()) return kCodecBadFormat;
+        if (!converted->ok()) return refuse(kCodecNoMemory, "the image could not be converted to 24 bits");
         p.bits = 24;
         p.rows = &*converted;
     }
-    if (!validSide(p.width) || !validSide(p.height) || !supportedBits(p.bits)) return kCodecBadFormat;
+    if (!validSide(p.width) || !validSide(p.height) || !supportedBits(p.bits)) {
+        return refuse(kCodecBadFormat, "a size or depth the format cannot hold");
+    }
     p.stride = rowStride(p.width, p.bits);
-    if (p.stride > kMaxChunk) return kCodecBadFormat;  // a row must fit a 16-bit chunk
+    // a row must fit a 16-bit chunk
+    if (p.stride > kMaxChunk) {
+        return refuse(kCodecBadFormat, "rows longer than a chunk can hold");
+    }
 
     Writer writer(call, p);
     if (info.wantedFrame == 0) return writer.newPicture();
     // Appending needs the directory of a picture just written with its spare entry still free.
     FrameAppendState* state = call.append;
-    if (!state || state->directorySlot == 0 || state->endOffset == 0 || state->spareUsed) return kCodecBadFormat;
+    if (!state || state->directorySlot == 0 || state->endOffset == 0 || state->spareUsed) {
+        return refuse(kCodecBadFormat, "no picture with a free directory entry to append a frame to");
+    }
     return writer.appendFrame();
 }
 
+// A file is thrown away by the front end; a stream is put back where the save began.
+int16_t save(CodecCall& call) {
+    StreamRewind rewind(call.stream, call.stream.tell());
+    return rewind.finish(write(call));
+}
+
+// A file must carry this writer's variant mark too; on a stream the signature before it is enough.
+bool recognise(const ContentProbe& probe) {
+    return std::memcmp(probe.bytes, kMagic, probe.onStream ? kMagicCompared : sizeof kMagic - 1) == 0;
+}
+
 }  // namespace
+
+constexpr FormatCodec bmiCodec{refuse, recognise, Recognition::Signature, readInfo, load, save,
+                               FileNeed::None};
 
 uint32_t bmiChunkSize(uint32_t stride) {
     uint64_t size = stride < 200 ? 4000 : 20 * uint64_t{stride};
@@ -532,23 +603,5 @@ uint32_t bmiChunkSize(uint32_t stride) {
     return static_cast<uint32_t>(std::max<uint64_t>(size, stride));
 }
 
-int16_t bmiInfo(CodecCall& call) { return read(call, false); }
-
-int16_t bmiLoad(CodecCall& call) { return read(call, true); }
-
-int16_t bmiSave(CodecCall& call) {
-    ByteStream& s = call.stream;
-    if (!s.bound() || !call.source) return kCodecBadFormat;
-    const int64_t start = s.tell();
-    int16_t result;
-    try {
-        result = save(call);
-    } catch (const std::bad_alloc&) {
-        result = kCodecNoMemory;
-    }
-    // A file is thrown away by the front end; a stream is put back where the save began.
-    if (result != kCodecOk && !s.isFile()) s.seek(start, SEEK_SET);
-    return result;
-}
 
 }  // namespace pixmill

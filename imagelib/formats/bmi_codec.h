@@ -12,13 +12,14 @@
 
 #include <cstdint>
 
-#include "formats/codec.h"
+#include "formats/format_codec.h"
 
 namespace pixmill {
 
-int16_t bmiInfo(CodecCall& call);
-int16_t bmiLoad(CodecCall& call);
-int16_t bmiSave(CodecCall& call);
+extern const FormatCodec bmiCodec;
+inline constexpr CodecFn bmiInfo = codecEntry<bmiCodec, CodecStage::Info>;
+inline constexpr CodecFn bmiLoad = codecEntry<bmiCodec, CodecStage::Load>;
+inline constexpr CodecFn bmiSave = codecEntry<bmiCodec, CodecStage::Save>;
 
 // Bytes of unpacked rows one chunk of a frame with this row stride holds: 20 rows, 4000 bytes
 // for rows under 200 bytes, at most 32000, but always at least one row.

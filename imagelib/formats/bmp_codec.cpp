@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "core/library_state.h"
+#include "core/pixel_rows.h"
 #include "formats/bmp_rle.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"
-#include "winplat/debug.h"
+#include "winplat/refusal.h"
 
 namespace pixmill {
 namespace {
@@ -61,9 +62,11 @@ bool validSide(int64_t side) {
     return side > 0 && side <= kMaxCodecSide;
 }
 
+constexpr winplat::Refuser refuse("PXL32: BMP");
+
 int16_t truncatedHeaderCode(const ByteStream& stream) {
     // A file that is too short is simply not a bitmap; a stream that ends early is a read error.
-    return stream.isFile() ? kCodecBadFormat : kCodecReadError;
+    return refuse(stream.isFile() ? kCodecBadFormat : kCodecReadError, "the headers are cut off");
 }
 
 // Reads the file header, the info header (any of its sizes), bit-field masks and the palette into
@@ -72,14 +75,16 @@ int16_t readHeader(CodecCall& call, BmpHeader& h) {
     ByteStream& stream = call.stream;
     PxlCodecInfo& info = call.info;
     h.start = stream.isFile() ? call.offset : stream.tell();
-    if (stream.isFile() && !stream.seek(h.start, SEEK_SET)) return kCodecReadError;
+    if (stream.isFile() && !stream.seek(h.start, SEEK_SET)) {
+        return refuse(kCodecReadError, "the picture's start cannot be reached");
+    }
 
     uint8_t fixed[kFileHeaderSize + 4];
     if (!stream.read(fixed, sizeof fixed)) return truncatedHeaderCode(stream);
     winplat::ByteReader fields(fixed, sizeof fixed);
     const uint8_t b = fields.u8();
     const uint8_t m = fields.u8();
-    if (b != 'B' || m != 'M') return kCodecBadFormat;
+    if (b != 'B' || m != 'M') return refuse(kCodecBadFormat, "no BM signature");
     fields.skip(4 + 2 + 2);  // file size and two reserved words: nothing depends on them
     h.dataOffset = fields.u32();
     h.headerSize = fields.u32();
@@ -113,7 +118,7 @@ int16_t readHeader(CodecCall& call, BmpHeader& h) {
         h.colorsUsed = r.u32();
         r.u32();  // colours important
         if (height < 0) {
-            if (height == INT32_MIN) return kCodecBadFormat;
+            if (height == INT32_MIN) return refuse(kCodecBadFormat, "a height of INT32_MIN");
             h.topDown = true;
         }
         h.height = height < 0 ? -height : height;
@@ -125,9 +130,13 @@ int16_t readHeader(CodecCall& call, BmpHeader& h) {
                 if (h.headerSize >= kHeaderWithAlphaMask) h.masks[3] = r.u32();
             } else {
                 // A 40-byte header is followed by the three masks.
-                if (!stream.seek(h.start + kFileHeaderSize + h.headerSize, SEEK_SET)) return kCodecReadError;
+                if (!stream.seek(h.start + kFileHeaderSize + h.headerSize, SEEK_SET)) {
+                    return refuse(kCodecReadError, "the bit-field masks cannot be reached");
+                }
                 uint8_t maskBytes[kMaskBytes];
-                if (!stream.read(maskBytes, sizeof maskBytes)) return kCodecReadError;
+                if (!stream.read(maskBytes, sizeof maskBytes)) {
+                    return refuse(kCodecReadError, "the bit-field masks are cut off");
+                }
                 winplat::ByteReader mr(maskBytes, sizeof maskBytes);
                 for (int i = 0; i < 3; ++i) h.masks[i] = mr.u32();
                 masksAfterHeader = kMaskBytes;
@@ -135,13 +144,15 @@ int16_t readHeader(CodecCall& call, BmpHeader& h) {
             }
         }
     } else {
-        return kCodecBadFormat;
+        return refuse(kCodecBadFormat, "an unknown header size");
     }
 
-    if (!validSide(h.width) || !validSide(h.height) || !validBits(h.bits)) return kCodecBadFormat;
+    if (!validSide(h.width) || !validSide(h.height) || !validBits(h.bits)) {
+        return refuse(kCodecBadFormat, "a size or depth outside what bitmaps have");
+    }
     // Pixels that would start inside the headers mean the offsets are not to be trusted.
     const uint64_t paletteStart = kFileHeaderSize + uint64_t{h.headerSize} + masksAfterHeader;
-    if (h.dataOffset < paletteStart) return kCodecBadFormat;
+    if (h.dataOffset < paletteStart) return refuse(kCodecBadFormat, "the pixels start inside the headers");
 
     info.width = static_cast<int16_t>(h.width);
     info.height = static_cast<int16_t>(h.height);
@@ -158,10 +169,10 @@ int16_t readHeader(CodecCall& call, BmpHeader& h) {
     entries = static_cast<uint32_t>(std::min<uint64_t>(entries, (h.dataOffset - paletteStart) / entrySize));
     if (entries == 0) return kCodecOk;
     if (position != paletteStart && !stream.seek(h.start + static_cast<int64_t>(paletteStart), SEEK_SET)) {
-        return kCodecReadError;
+        return refuse(kCodecReadError, "the palette cannot be reached");
     }
     uint8_t palette[256 * 4];
-    if (!stream.read(palette, entries * entrySize)) return kCodecReadError;
+    if (!stream.read(palette, entries * entrySize)) return refuse(kCodecReadError, "the palette is cut off");
     winplat::ByteReader r(palette, entries * entrySize);
     for (uint32_t i = 0; i < entries; ++i) {
         const uint8_t blue = r.u8();
@@ -209,9 +220,7 @@ void describe(PxlCodecInfo& info, const BmpHeader& h, bool file) {
     info.setDetail(descriptionText(detail));
     info.whiteIndex = 0;
     info.frameCount = 1;
-    const uint64_t bytes = (static_cast<uint64_t>(h.width) + 7) / 8 * static_cast<uint64_t>(h.bits) *
-                           static_cast<uint64_t>(h.height);
-    info.imageBytes = bytes <= INT32_MAX ? static_cast<int32_t>(bytes) : 0;  // 0: the front end works it out
+    info.imageBytes = reportedImageBytes(h.width, h.height, h.bits, ImageBytesRule::LegacyByteColumns);
 }
 
 // One colour channel of a bit-field pixel, widened or narrowed to 8 bits by its mask's width.
@@ -231,27 +240,8 @@ struct Channel {
     }
 };
 
-// Row converters, from the file's row to the row the sink takes.
-void twoBitsToFour(const uint8_t* in, uint8_t* out, int width) {
-    for (int x = 0; x < width; x += 2) {
-        const uint8_t b = in[x / 4];
-        const int first = 6 - 2 * (x & 3);
-        const uint8_t high = (b >> first) & 3;
-        const uint8_t low = x + 1 < width ? (b >> (first - 2)) & 3 : 0;
-        out[x / 2] = static_cast<uint8_t>(high << 4 | low);
-    }
-}
-
-// The library's rule for plain 16-bit pixels (5-5-5): a 5-bit channel c becomes (c << 3) | 7.
-void rgb555ToBgr(const uint8_t* in, uint8_t* out, int width) {
-    for (int x = 0; x < width; ++x) {
-        const uint32_t p = in[2 * x] | uint32_t{in[2 * x + 1]} << 8;
-        out[3 * x] = static_cast<uint8_t>((p & 31) << 3 | 7);
-        out[3 * x + 1] = static_cast<uint8_t>(((p >> 5) & 31) << 3 | 7);
-        out[3 * x + 2] = static_cast<uint8_t>(((p >> 10) & 31) << 3 | 7);
-    }
-}
-
+// Row converters, from the file's row to the row the sink takes (2-bit and plain 16-bit rows go
+// through the library's own, core/pixel_rows.h).
 void bitFields16ToBgr(const uint8_t* in, uint8_t* out, int width, const Channel (&c)[4]) {
     for (int x = 0; x < width; ++x) {
         const uint32_t p = in[2 * x] | uint32_t{in[2 * x + 1]} << 8;
@@ -288,17 +278,19 @@ int16_t loadUncompressed(CodecCall& call, const BmpHeader& h, const RowLayout& l
     std::vector<uint8_t> in(std::max(fileRow, layout.stride));
     std::vector<uint8_t> out(convert == Convert::None ? 0 : layout.stride);
     for (int i = 0; i < h.height; ++i) {
-        if (!call.stream.read(in.data(), fileRow)) return kCodecReadError;
+        if (!call.stream.read(in.data(), fileRow)) {
+            return refuse(kCodecReadError, "the file ends inside the rows");
+        }
         call.tick();
         const uint8_t* row = in.data();
         switch (convert) {
             case Convert::None:
                 break;
             case Convert::TwoBits:
-                twoBitsToFour(in.data(), out.data(), h.width);
+                unpackTwoBitRow(in.data(), h.width, out.data());
                 break;
             case Convert::Rgb555:
-                rgb555ToBgr(in.data(), out.data(), h.width);
+                widenRow16(in.data(), h.width, false, out.data());
                 break;
             case Convert::Fields16:
                 bitFields16ToBgr(in.data(), out.data(), h.width, channels);
@@ -320,12 +312,14 @@ int16_t loadRunLength(CodecCall& call, const BmpHeader& h, int64_t fileLength) {
     uint64_t size = h.imageSize;
     if (size == 0) {
         // Without a stated size the data run to the end of the file; a stream has no known end.
-        if (!file) return kCodecBadFormat;
-        if (fileLength <= dataStart) return kCodecReadError;
+        if (!file) return refuse(kCodecBadFormat, "run-length data of no stated size on a stream");
+        if (fileLength <= dataStart) {
+            return refuse(kCodecReadError, "the run-length data start at or after the file's end");
+        }
         size = static_cast<uint64_t>(fileLength - dataStart);
     }
     if (file && (fileLength < dataStart || size > static_cast<uint64_t>(fileLength - dataStart))) {
-        return kCodecReadError;
+        return refuse(kCodecReadError, "the run-length data reach past the file's end");
     }
     std::vector<uint8_t> data;
     if (file) data.reserve(size);
@@ -333,7 +327,9 @@ int16_t loadRunLength(CodecCall& call, const BmpHeader& h, int64_t fileLength) {
         const size_t have = data.size();
         const uint32_t piece = static_cast<uint32_t>(std::min<uint64_t>(kReadPiece, size - have));
         data.resize(have + piece);
-        if (!stream.read(data.data() + have, piece)) return kCodecReadError;
+        if (!stream.read(data.data() + have, piece)) {
+            return refuse(kCodecReadError, "the run-length data are cut off");
+        }
     }
 
     bool stopped = false;
@@ -345,8 +341,7 @@ int16_t loadRunLength(CodecCall& call, const BmpHeader& h, int64_t fileLength) {
     const RleEnd end =
         decodeRle(data, h.width, h.height, h.compression == kBiRle8 ? 8 : 4, deliver, RleShortData::Withheld);
     if (end == RleEnd::DataEnded) {
-        OutputDebugStringA("PXL32: BMP: the run-length data end before the picture does\n");
-        return kCodecReadError;
+        return refuse(kCodecReadError, "the run-length data end before the picture does");
     }
     return end == RleEnd::Stopped ? kCodecStopped : kCodecOk;
 }
@@ -362,13 +357,15 @@ int16_t load(CodecCall& call) {
     if (const int16_t result = readHeader(call, h); result != kCodecOk) return result;
     if (knownWidth != 0 &&
         (knownWidth != info.width || knownHeight != info.height || knownBits != info.bitsPerPixel)) {
-        return kCodecBadFormat;
+        return refuse(kCodecBadFormat, "the picture no longer matches the one its info read described");
     }
     describe(info, h, file);
-    if (!loadable(h, file)) return kCodecBadFormat;
+    if (!loadable(h, file)) return refuse(kCodecBadFormat, "a compression this reader does not decode here");
 
     const int64_t fileLength = file ? stream.fileLength() : 0;
-    if (!stream.seek(h.start + h.dataOffset, SEEK_SET)) return kCodecReadError;
+    if (!stream.seek(h.start + h.dataOffset, SEEK_SET)) {
+        return refuse(kCodecReadError, "the pixels cannot be reached");
+    }
     if (isRunLength(h)) return loadRunLength(call, h, fileLength);
     return loadUncompressed(call, h, prepareRowTransfer(info));
 }
@@ -388,17 +385,6 @@ class FieldWriter {
     std::vector<uint8_t> bytes_;
 };
 
-// The library's 16-bit images are 5-6-5 bit fields; widened with its rule: a 5-bit channel c
-// becomes (c << 3) | 7, a 6-bit one (c << 2) | 3.
-void rgb565ToBgr(const uint8_t* in, uint8_t* out, int width) {
-    for (int x = 0; x < width; ++x) {
-        const uint32_t p = in[2 * x] | uint32_t{in[2 * x + 1]} << 8;
-        out[3 * x] = static_cast<uint8_t>((p & 31) << 3 | 7);
-        out[3 * x + 1] = static_cast<uint8_t>(((p >> 5) & 63) << 2 | 3);
-        out[3 * x + 2] = static_cast<uint8_t>((p >> 11) << 3 | 7);
-    }
-}
-
 void bgrxToBgr(const uint8_t* in, uint8_t* out, int width) {
     for (int x = 0; x < width; ++x) {
         out[3 * x] = in[4 * x];
@@ -411,7 +397,9 @@ int16_t save(CodecCall& call) {
     const PxlCodecInfo& info = call.info;
     const int width = info.width;
     const int height = info.height;
-    if (!validSide(width) || !validSide(height)) return kCodecBadFormat;
+    if (!validSide(width) || !validSide(height)) {
+        return refuse(kCodecBadFormat, "a size outside what bitmaps have");
+    }
     const int sourceBits = info.bitsPerPixel;
     const int bits = sourceBits <= 1 ? 1 : sourceBits <= 4 ? 4 : sourceBits <= 8 ? 8 : 24;
     const uint32_t paletteEntries = bits <= 8 ? 1u << bits : 0;
@@ -442,7 +430,7 @@ int16_t save(CodecCall& call) {
         header.u8(0);
     }
     if (!call.stream.write(header.bytes().data(), static_cast<uint32_t>(header.bytes().size()))) {
-        return kCodecWriteError;
+        return refuse(kCodecWriteError, "the header could not be written");
     }
 
     // The source hands over rows at the image's own depth; room for the widest of them.
@@ -458,24 +446,22 @@ int16_t save(CodecCall& call) {
         uint8_t* out = source.data();
         if (!converted.empty()) {
             if (from565) {
-                rgb565ToBgr(source.data(), converted.data(), width);
+                widenRow16(source.data(), width, true, converted.data());  // the library's 16 bits are 5-6-5
             } else {
                 bgrxToBgr(source.data(), converted.data(), width);
             }
             out = converted.data();
         }
         std::fill(out + used, out + row, uint8_t{0});
-        if (!call.stream.write(out, row)) return kCodecWriteError;
+        if (!call.stream.write(out, row)) return refuse(kCodecWriteError, "a row could not be written");
     }
     // A small file may still sit in the file's buffer, where a full disk would go unnoticed until
     // the close; a seek pushes it out now, so the failure is ours to report.
-    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) return kCodecWriteError;
+    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) {
+        return refuse(kCodecWriteError, "the written bytes could not be pushed out");
+    }
     return kCodecOk;
 }
-
-}  // namespace
-
-namespace {
 
 // Plain rows of a file must all be there: a picture they cannot fill is refused before an image
 // is made for it, whatever size its header claims.
@@ -486,11 +472,8 @@ bool rowsFitFile(const BmpHeader& h, int64_t fileLength) {
     return fileLength >= dataStart && needed <= static_cast<uint64_t>(fileLength - dataStart);
 }
 
-}  // namespace
-
-int16_t bmpInfo(CodecCall& call) {
+int16_t readInfo(CodecCall& call) {
     ByteStream& stream = call.stream;
-    if (!stream.bound()) return kCodecBadFormat;
     PxlCodecInfo& info = call.info;
     const bool file = stream.isFile();
     info.flags = 0;
@@ -502,8 +485,7 @@ int16_t bmpInfo(CodecCall& call) {
     if (!file) stream.seek(h.start, SEEK_SET);
     if (result != kCodecOk) return result;
     if (file && !rowsFitFile(h, length)) {
-        OutputDebugStringA("PXL32: BMP: the file holds fewer rows than the picture has\n");
-        return kCodecReadError;
+        return refuse(kCodecReadError, "the file holds fewer rows than the picture has");
     }
     info.fileSize = static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX));
     describe(info, h, file);
@@ -516,14 +498,11 @@ int16_t bmpInfo(CodecCall& call) {
     return kCodecOk;
 }
 
-int16_t bmpLoad(CodecCall& call) {
-    if (!call.stream.bound() || !call.sink) return kCodecBadFormat;
-    return catchingNoMemory([&] { return load(call); });
-}
+bool recognise(const ContentProbe& probe) { return probe.bytes[0] == 'B' && probe.bytes[1] == 'M'; }
 
-int16_t bmpSave(CodecCall& call) {
-    if (!call.stream.bound() || !call.source) return kCodecBadFormat;
-    return catchingNoMemory([&] { return save(call); });
-}
+}  // namespace
+
+constexpr FormatCodec bmpCodec{refuse, recognise, Recognition::Signature, readInfo, load, save,
+                               FileNeed::None};
 
 }  // namespace pixmill

@@ -10,17 +10,19 @@
 
 #include <cstdint>
 
-#include "formats/codec.h"
+#include "formats/format_codec.h"
 
 namespace pixmill {
 
+extern const FormatCodec bmpCodec;
+
 // Fills the record (size, depth, flags, palette, detail text, sizes) without decoding pixels.
-int16_t bmpInfo(CodecCall& call);
+inline constexpr CodecFn bmpInfo = codecEntry<bmpCodec, CodecStage::Info>;
 // Decodes every row into call.sink once, in the file's order, each with its index counted from the
 // top; 8 when the sink asks to stop.
-int16_t bmpLoad(CodecCall& call);
+inline constexpr CodecFn bmpLoad = codecEntry<bmpCodec, CodecStage::Load>;
 // Writes the rows of call.source as an uncompressed bitmap.
-int16_t bmpSave(CodecCall& call);
+inline constexpr CodecFn bmpSave = codecEntry<bmpCodec, CodecStage::Save>;
 
 }  // namespace pixmill
 

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 
@@ -27,6 +28,18 @@ void PxlCodecInfo::setPaletteEntry(int index, uint8_t red, uint8_t green, uint8_
     palette[3 * index] = red;
     palette[3 * index + 1] = green;
     palette[3 * index + 2] = blue;
+}
+
+uint64_t imageByteCount(int width, int height, int bits, ImageBytesRule rule) {
+    const auto w = static_cast<uint64_t>(std::max(width, 0));
+    const auto b = static_cast<uint64_t>(std::max(bits, 0));
+    const uint64_t row = rule == ImageBytesRule::AlignedRows ? (w * b + 31) / 32 * 4 : (w + 7) / 8 * b;
+    return row * static_cast<uint64_t>(std::max(height, 0));
+}
+
+int32_t reportedImageBytes(int width, int height, int bits, ImageBytesRule rule) {
+    const uint64_t bytes = imageByteCount(width, height, bits, rule);
+    return bytes <= INT32_MAX ? static_cast<int32_t>(bytes) : 0;
 }
 
 RowLayout prepareRowTransfer(const PxlCodecInfo& info) {

@@ -10,7 +10,6 @@
 
 #include <array>
 #include <cstdint>
-#include <new>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -32,17 +31,6 @@ enum CodecResult : int16_t {
     kCodecWriteError = 6,
     kCodecStopped = 8,
 };
-
-// Runs a codec's work; running out of memory anywhere in it is its result, not an exception
-// escaping into the front end.
-template <class Work>
-int16_t catchingNoMemory(Work&& work) {
-    try {
-        return work();
-    } catch (const std::bad_alloc&) {
-        return kCodecNoMemory;
-    }
-}
 
 // Codec flags.
 constexpr int16_t kFlagCmykTiff = 0x0001;        // a separated TIFF (info); "more frames follow" (save)
@@ -91,6 +79,21 @@ struct PxlCodecInfo {
     void setDetail(const char* text);
     void setPaletteEntry(int index, uint8_t red, uint8_t green, uint8_t blue);
 };
+
+// How an info record counts the bytes of a picture's pixels (PxlFileInfo passes it on).
+enum class ImageBytesRule {
+    AlignedRows,  // the rows as an image holds them, each rounded up to 4 bytes
+    // The older formats' count (BMP, GIF, Targa, WPG, MacPaint): the width in whole bytes times
+    // the depth times the height. Not what an image takes, but what those readers always said.
+    LegacyByteColumns,
+};
+
+// The bytes of a picture's pixels counted by the rule (negative sides and depths count as 0).
+uint64_t imageByteCount(int width, int height, int bits, ImageBytesRule rule);
+
+// The image bytes a codec's record reports: the count, or 0, which leaves the count to the front
+// end, when it would not fit the record's 32-bit field.
+int32_t reportedImageBytes(int width, int height, int bits, ImageBytesRule rule);
 
 // How rows travel between a codec and an image: the depth rows have on the way (1, 4, 8, 24 or
 // 32) and their stride, 4-byte aligned. Strides are 32-bit; pictures wider than kMaxCodecSide are
@@ -176,6 +179,7 @@ struct FrameAppendState {
 };
 
 class GifFrameIndex;
+class GifBlockListing;
 
 // Everything one codec call works with.
 struct CodecCall {
@@ -193,6 +197,7 @@ struct CodecCall {
     FrameAppendState* append = nullptr;  // saves of writers that can append frames
     GifFrameIndex* gifFrames = nullptr;  // GIF loads: where the file's frames start, kept between
                                          // the passes over one file (formats/gif_frame_index.h)
+    GifBlockListing* gifListing = nullptr;  // GIF info reads that list every block (formats/gif_blocks.h)
 
     void tick() const {
         if (progress) progress();

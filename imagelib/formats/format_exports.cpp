@@ -42,8 +42,10 @@ void fillFileInfo(int16_t formatId, const PxlCodecInfo& codec, bool fourChannels
     const int depth = normalizeBitsPerPixel(codec.bitsPerPixel);
     info->bitsPerPixel = fourChannels && codec.flags == kFlagCmykTiff ? 32 : depth;
     info->fileSize = codec.fileSize;
-    const int64_t dibBytes = int64_t{scanBytesForWidth(codec.width, depth)} * codec.height;
-    info->imageBytes = codec.imageBytes ? codec.imageBytes : static_cast<int32_t>(std::min<int64_t>(dibBytes, INT32_MAX));
+    // A codec that left the count to the front end gets the image's rows, capped to the field.
+    const uint64_t rows = imageByteCount(codec.width, codec.height, depth, ImageBytesRule::AlignedRows);
+    info->imageBytes =
+        codec.imageBytes ? codec.imageBytes : static_cast<int32_t>(std::min<uint64_t>(rows, INT32_MAX));
     info->frameCount = codec.frameCount;
     info->rotationAngle = codec.rotationAngle;
 }

@@ -1,11 +1,13 @@
-// The formats the library knows: the fixed table and the rows callers receive, built from it with
-// the names of the library's string table.
+// The formats the library knows, one row each: its extension, id and name string, and the codec
+// that recognises and reads it (none for the names that only list a format: .dib, .rle, .jpeg);
+// and the rows callers receive, built from the table with the names of the library's string table.
 #ifndef PIXMILL_FORMATS_FORMAT_TABLE_H
 #define PIXMILL_FORMATS_FORMAT_TABLE_H
 
 #include <array>
 #include <cstdint>
 
+#include "formats/format_codec.h"
 #include "pixmill/pixmill.h"
 
 namespace pixmill {
@@ -16,6 +18,7 @@ struct FormatTableRow {
     char extension[8];  // with the leading dot, lower case
     int32_t formatId;
     int32_t nameStringId;
+    const FormatCodec* codec;  // content test, entry points and whether they need a file; may be null
 };
 
 const std::array<FormatTableRow, kFormatCount>& formatTable();

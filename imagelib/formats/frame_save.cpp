@@ -10,10 +10,13 @@
 #include "core/bitmap_math.h"
 #include "core/frame_chain.h"
 #include "formats/image_save.h"
+#include "winplat/refusal.h"
 
 using namespace pixmill;
 
 namespace {
+
+constexpr winplat::Refuser refuse("PXL32: frame save");
 
 constexpr int32_t kFramesInAnyFormat = 0x200;
 constexpr int32_t kBitsPerFrame = 0x400;
@@ -162,7 +165,7 @@ int16_t FrameSaver::write(ByteStream& stream, PxlFrameCallback callback, intptr_
     for (size_t i = 0; i < frames_.size(); ++i) {
         {
             ImageLock image = lockImage(frames_[i].written(), Access::Write);
-            if (!image || !image->header) return kCodecWriteError;
+            if (!image || !image->header) return refuse(int16_t{kCodecWriteError}, "a frame's image is gone");
             PxlCodecInfo info;
             describe(i, *image, info);
             if (int16_t r = writeDescribedImage(*image, formatId_, stream, info, nullptr, nullptr, &append);

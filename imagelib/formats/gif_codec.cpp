@@ -11,10 +11,13 @@
 #include "formats/gif_lzw_decoder.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"
-#include "winplat/debug.h"
+#include "formats/gif_writer.h"
+#include "winplat/refusal.h"
 
 namespace pixmill {
 namespace {
+
+constexpr winplat::Refuser refuse("PXL32: GIF");
 
 constexpr uint32_t kHeaderSize = 13;
 constexpr uint32_t kDescriptorSize = 9;
@@ -52,7 +55,9 @@ uint32_t tableBytes(int bits) { return 3u << bits; }
 
 int16_t readHeader(GifBlockReader& in, Header& h) {
     uint8_t bytes[kHeaderSize];
-    if (!in.read(bytes, sizeof bytes) || std::memcmp(bytes, "GIF", 3) != 0) return kCodecBadFormat;
+    if (!in.read(bytes, sizeof bytes) || std::memcmp(bytes, "GIF", 3) != 0) {
+        return refuse(kCodecBadFormat, "no GIF signature");
+    }
     std::memcpy(h.signature, bytes, 6);
     winplat::ByteReader r(bytes + 6, kHeaderSize - 6);
     h.screenWidth = r.u16();
@@ -60,7 +65,9 @@ int16_t readHeader(GifBlockReader& in, Header& h) {
     h.packed = r.u8();
     h.background = r.u8();
     // The record keeps sizes in 16 bits.
-    if (h.screenWidth > kMaxCodecSide || h.screenHeight > kMaxCodecSide) return kCodecBadFormat;
+    if (h.screenWidth > kMaxCodecSide || h.screenHeight > kMaxCodecSide) {
+        return refuse(kCodecBadFormat, "a screen wider or higher than 32767");
+    }
     return kCodecOk;
 }
 
@@ -168,19 +175,20 @@ int16_t infoImage(GifBlockReader& in, CodecCall& call, GifParseState& state, int
                   GifFrameIndex* recording) {
     PxlCodecInfo& info = call.info;
     Descriptor d;
-    if (!readDescriptor(in, d)) return kCodecReadError;
+    if (!readDescriptor(in, d)) return refuse(kCodecReadError, "an image descriptor is cut off");
     const bool wanted = index == info.wantedFrame;
     if (wanted) {
-        if (!acceptableFrame(d)) return kCodecBadFormat;
+        if (!acceptableFrame(d)) return refuse(kCodecBadFormat, "a frame size this reader does not take");
         takeFrameValues(info, d, state);
         info.flags = d.packed;
         if (d.hasTable()) {
-            if (!readTable(in, info, d.tableBits())) return kCodecReadError;
+            if (!readTable(in, info, d.tableBits())) {
+                return refuse(kCodecReadError, "a local colour table is cut off");
+            }
             info.bitsPerPixel = static_cast<int16_t>(d.tableBits());
         }
-        const uint64_t bytes = (static_cast<uint64_t>(d.width) + 7) / 8 * static_cast<uint64_t>(info.bitsPerPixel) *
-                               static_cast<uint64_t>(d.height);
-        info.imageBytes = static_cast<int32_t>(std::min<uint64_t>(bytes, INT32_MAX));
+        info.imageBytes =
+            reportedImageBytes(d.width, d.height, info.bitsPerPixel, ImageBytesRule::LegacyByteColumns);
     } else if (d.hasTable()) {
         in.skip(d.tableBytes());
     }
@@ -191,7 +199,10 @@ int16_t infoImage(GifBlockReader& in, CodecCall& call, GifParseState& state, int
             e->value = d.tableBits();
         }
     }
-    if (in.byte() < 0) return kCodecBadFormat;  // no minimum code size
+    // no minimum code size
+    if (in.byte() < 0) {
+        return refuse(kCodecBadFormat, "an image without its minimum code size");
+    }
     const bool dataWhole = in.skipSubBlocks();
     if (wanted && index == 0) {
         info.repeatCount = state.repeatCount;
@@ -215,13 +226,15 @@ int16_t infoImage(GifBlockReader& in, CodecCall& call, GifParseState& state, int
     return kCodecOk;
 }
 
-int16_t readInfo(CodecCall& call, GifBlockListing* listing) {
+int16_t readInfo(CodecCall& call) {
+    GifBlockListing* listing = call.gifListing;
     ByteStream& stream = call.stream;
     PxlCodecInfo& info = call.info;
-    if (!stream.isFile()) return kCodecBadFormat;
     info.setDetail("");
     info.fileSize = static_cast<int32_t>(std::min<int64_t>(stream.fileLength(), INT32_MAX));
-    if (!stream.seek(call.offset, SEEK_SET)) return kCodecReadError;
+    if (!stream.seek(call.offset, SEEK_SET)) {
+        return refuse(kCodecReadError, "the picture's start cannot be reached");
+    }
 
     GifParseState state;
     GifBlockReader in(stream, state, listing);
@@ -239,7 +252,9 @@ int16_t readInfo(CodecCall& call, GifBlockListing* listing) {
     info.setPaletteEntry(0, 0, 0, 0);
     info.setPaletteEntry(1, 255, 255, 255);
     if (h.hasTable()) {
-        if (!readTable(in, info, h.tableBits())) return kCodecReadError;
+        if (!readTable(in, info, h.tableBits())) {
+            return refuse(kCodecReadError, "the global colour table is cut off");
+        }
         if (listing) {
             const int64_t start = call.offset + kHeaderSize;
             if (PxlGifBlockEntry* e = listing->add(PXL_GIF_BLOCK_GLOBAL_TABLE, start, start + tableBytes(h.tableBits()))) {
@@ -262,13 +277,17 @@ int16_t readInfo(CodecCall& call, GifBlockListing* listing) {
         }
     }
     int index = 0;
-    if (known && !known.toWanted(in, state, index)) return kCodecReadError;
+    if (known && !known.toWanted(in, state, index)) {
+        return refuse(kCodecReadError, "the indexed frames cannot be reached");
+    }
     for (;;) {
         const int b = in.byte();
         if (b == kImageSeparator) {
             if (int16_t r = infoImage(in, call, state, index, in.listed, recording); r != kCodecOk) return r;
             ++index;
-            if (known.pastWanted(index, in) && !known.toEnd(in, state, index)) return kCodecReadError;
+            if (known.pastWanted(index, in) && !known.toEnd(in, state, index)) {
+                return refuse(kCodecReadError, "the blocks after the indexed frames cannot be reached");
+            }
         } else if (b == kExtensionIntroducer) {
             in.readExtension();
         } else if (b != kIgnoredBetweenBlocks) {
@@ -285,7 +304,7 @@ int16_t readInfo(CodecCall& call, GifBlockListing* listing) {
 // and a lack of memory are.
 int16_t loadImageData(GifBlockReader& in, CodecCall& call, const Descriptor& d, int minimumCodeSize,
                       const RowLayout& layout) {
-    if (!acceptableFrame(d)) return kCodecBadFormat;
+    if (!acceptableFrame(d)) return refuse(kCodecBadFormat, "a frame size this reader does not take");
     GifImageShape shape;
     shape.width = d.width;
     shape.height = d.height;
@@ -293,8 +312,7 @@ int16_t loadImageData(GifBlockReader& in, CodecCall& call, const Descriptor& d, 
     shape.out = layout;  // the rows the sink was made for, whatever this frame claims
     shape.whiteIndex = call.info.whiteIndex;
     const GifDecodeResult decoded = decodeGifImage(call.stream, minimumCodeSize, shape, *call.sink, call.progress);
-    if (decoded.code == kCodecReadError) OutputDebugStringA("PXL32: GIF: the file ends inside a frame's data\n");
-    if (decoded.code == kCodecStopped || decoded.code == kCodecNoMemory || decoded.code == kCodecReadError) {
+    if (decoded.code == kCodecStopped || decoded.code == kCodecReadError) {
         return decoded.code;
     }
     if (!decoded.terminatorRead) in.skipSubBlocks();
@@ -304,9 +322,10 @@ int16_t loadImageData(GifBlockReader& in, CodecCall& call, const Descriptor& d, 
 int16_t loadFrame(CodecCall& call) {
     ByteStream& stream = call.stream;
     PxlCodecInfo& info = call.info;
-    if (!stream.isFile() || !call.sink) return kCodecBadFormat;
     const RowLayout layout = prepareRowTransfer(info);
-    if (!stream.seek(call.offset, SEEK_SET)) return kCodecReadError;
+    if (!stream.seek(call.offset, SEEK_SET)) {
+        return refuse(kCodecReadError, "the picture's start cannot be reached");
+    }
 
     GifParseState state;
     state.collectTexts = info.gifFrameWord != 0;
@@ -314,13 +333,17 @@ int16_t loadFrame(CodecCall& call) {
     Header h;
     if (int16_t r = readHeader(in, h); r != kCodecOk) return r;
     describeScreen(info, h);
-    if (h.hasTable() && !in.skip(tableBytes(h.tableBits()))) return kCodecReadError;
+    if (h.hasTable() && !in.skip(tableBytes(h.tableBits()))) {
+        return refuse(kCodecReadError, "the global colour table is cut off");
+    }
 
     GifFrameIndex* frames = call.gifFrames;
     const bool described = frames && frames->describes(stream, call.offset);
     const KnownFrames known = knownFrames(frames, described, info.wantedFrame);
     int index = 0;
-    if (known && !known.toWanted(in, state, index)) return kCodecReadError;
+    if (known && !known.toWanted(in, state, index)) {
+        return refuse(kCodecReadError, "the indexed frames cannot be reached");
+    }
     for (;;) {
         const int b = in.byte();
         if (b == kExtensionIntroducer) {
@@ -330,7 +353,7 @@ int16_t loadFrame(CodecCall& call) {
         if (b == kIgnoredBetweenBlocks) continue;
         if (b != kImageSeparator) break;
         Descriptor d;
-        if (!readDescriptor(in, d)) return kCodecReadError;
+        if (!readDescriptor(in, d)) return refuse(kCodecReadError, "an image descriptor is cut off");
         const bool wanted = index == info.wantedFrame;
         if (wanted) {
             takeFrameValues(info, d, state);
@@ -342,14 +365,16 @@ int16_t loadFrame(CodecCall& call) {
         state.comment.reset();
         state.textBlock.reset();
         state.title.reset();
-        if (d.hasTable() && !in.skip(d.tableBytes())) return kCodecBadFormat;
+        if (d.hasTable() && !in.skip(d.tableBytes())) {
+            return refuse(kCodecBadFormat, "a local colour table is cut off");
+        }
         const int minimumCodeSize = in.byte();
-        if (minimumCodeSize < 0) return kCodecBadFormat;
+        if (minimumCodeSize < 0) return refuse(kCodecBadFormat, "an image without its minimum code size");
         info.flags = d.packed;
         if (wanted) {
             if (int16_t r = loadImageData(in, call, d, minimumCodeSize, layout); r != kCodecOk) return r;
         } else if (!in.skipSubBlocks()) {
-            return kCodecBadFormat;
+            return refuse(kCodecBadFormat, "an earlier frame's data break off");
         }
         ++index;
         if (known.pastWanted(index, in)) {
@@ -358,9 +383,13 @@ int16_t loadFrame(CodecCall& call) {
             const GifFrameIndex& frames = known.index();
             if (index < frames.frameCount()) {
                 info.flags = frames.lastPacked();
-                if (frames.lastDataBroken()) return kCodecBadFormat;
+                if (frames.lastDataBroken()) {
+                    return refuse(kCodecBadFormat, "the last frame's data break off");
+                }
             }
-            if (!known.toEnd(in, state, index)) return kCodecReadError;
+            if (!known.toEnd(in, state, index)) {
+                return refuse(kCodecReadError, "the blocks after the indexed frames cannot be reached");
+            }
         }
     }
     // Texts after the last image belong to the whole animation.
@@ -371,26 +400,20 @@ int16_t loadFrame(CodecCall& call) {
     return kCodecOk;
 }
 
+bool recognise(const ContentProbe& probe) { return std::memcmp(probe.bytes, "GIF", 3) == 0; }
+
 }  // namespace
+
+constexpr FormatCodec gifCodec{refuse, recognise, Recognition::Signature, readInfo, loadFrame, writeGifFrame,
+                               FileNeed::ToRead};
 
 int16_t gifReadInfo(CodecCall& call, PxlGifBlockEntry* entries, size_t capacity, size_t& count) {
     GifBlockListing listing(entries, capacity);
-    int16_t result;
-    try {
-        result = readInfo(call, &listing);
-    } catch (const std::bad_alloc&) {
-        result = kCodecNoMemory;
-    }
+    call.gifListing = &listing;
+    const int16_t result = gifInfo(call);
+    call.gifListing = nullptr;
     count = listing.count();
     return result;
-}
-
-int16_t gifInfo(CodecCall& call) {
-    return catchingNoMemory([&] { return readInfo(call, nullptr); });
-}
-
-int16_t gifLoad(CodecCall& call) {
-    return catchingNoMemory([&] { return loadFrame(call); });
 }
 
 size_t listGifBlocks(const char* path, PxlGifBlockEntry* entries, size_t capacity) {

@@ -13,14 +13,16 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "formats/codec.h"
+#include "formats/format_codec.h"
 
 namespace pixmill {
 
-int16_t gifInfo(CodecCall& call);
+extern const FormatCodec gifCodec;
+
+inline constexpr CodecFn gifInfo = codecEntry<gifCodec, CodecStage::Info>;
 // Rows of the wanted frame go to the sink in the file's order (interlaced frames pass by pass).
 // Data that breaks off or holds a bad code leaves the rows decoded so far and still succeeds.
-int16_t gifLoad(CodecCall& call);
+inline constexpr CodecFn gifLoad = codecEntry<gifCodec, CodecStage::Load>;
 
 // The info reader with a block listing: every block is counted, the first 'capacity' are written
 // to 'entries' (may be null). 'count' receives the number of blocks, also on failure.

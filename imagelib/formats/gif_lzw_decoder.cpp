@@ -4,11 +4,14 @@
 #include <array>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <vector>
+
+#include "winplat/refusal.h"
 
 namespace pixmill {
 namespace {
+
+constexpr winplat::Refuser refuse("PXL32: GIF");
 
 constexpr int kTableSize = 4096;
 constexpr int kMaxCodeWidth = 12;
@@ -193,15 +196,22 @@ private:
             const int code = readCode();
             // The data ended before the end code: within its sub-blocks the frame is damaged but
             // whole; a file that ends inside them holds only part of the frame.
-            if (code < 0) return input_.terminatorRead() ? kCodecBadFormat : kCodecReadError;
+            if (code < 0) {
+                if (!input_.terminatorRead()) {
+                    return refuse(kCodecReadError, "the file ends inside a frame's data");
+                }
+                return refuse(kCodecBadFormat, "a frame's data end before the end code");
+            }
             if (code == clear_) {
                 reset();
                 continue;
             }
             if (code == end) return kCodecOk;
-            if (code > nextFree_) return kCodecBadFormat;
+            if (code > nextFree_) return refuse(kCodecBadFormat, "a code beyond the string table");
             const bool repeat = code == nextFree_;  // the previous string and its own first byte
-            if (repeat && previous_ < 0) return kCodecBadFormat;
+            if (repeat && previous_ < 0) {
+                return refuse(kCodecBadFormat, "a repeat code without a string before it");
+            }
             const int base = repeat ? previous_ : code;
             const uint8_t firstByte = table_->first[base];
             const int length = table_->length[base] + (repeat ? 1 : 0);
@@ -269,16 +279,11 @@ GifDecodeResult decodeGifImage(ByteStream& stream, int minimumCodeSize, const Gi
                                PxlProgressFn progress) {
     GifDecodeResult result;
     if (minimumCodeSize < 2 || minimumCodeSize > 8) {
-        result.code = kCodecBadFormat;
+        result.code = refuse(kCodecBadFormat, "a minimum code size outside 2 to 8");
         return result;
     }
     if (shape.width <= 0 || shape.height <= 0) return result;
-    try {
-        return Decoder(stream, minimumCodeSize, shape, sink, progress).run();
-    } catch (const std::bad_alloc&) {
-        result.code = kCodecNoMemory;
-        return result;
-    }
+    return Decoder(stream, minimumCodeSize, shape, sink, progress).run();
 }
 
 }  // namespace pixmill

@@ -21,14 +21,14 @@ struct GifImageShape {
 
 struct GifDecodeResult {
     int16_t code = kCodecOk;   // 0 at the end code or once every row is out; 2 bad or missing data;
-                               // 3 the file ended inside the data; 4 no memory; 8 the sink asked
-                               // to stop
+                               // 3 the file ended inside the data; 8 the sink asked to stop
     bool terminatorRead = false;  // the zero-length sub-block that ends the data was consumed
 };
 
 // Decodes one image's data sub-blocks from the stream's position (just after the minimum code
 // size byte) and hands each row inside out.height to the sink (progress first). Rows of the frame
-// beyond out.height and pixels beyond out.width are dropped.
+// beyond out.height and pixels beyond out.width are dropped. Throws std::bad_alloc when the string
+// table cannot be had (the codec's caller turns that into kCodecNoMemory).
 GifDecodeResult decodeGifImage(ByteStream& stream, int minimumCodeSize, const GifImageShape& shape, RowSink& sink,
                                PxlProgressFn progress);
 

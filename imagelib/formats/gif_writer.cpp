@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "formats/gif_lzw_encoder.h"
+#include "winplat/refusal.h"
 
 namespace pixmill {
 namespace {
+
+constexpr winplat::Refuser refuse("PXL32: GIF");
 
 constexpr uint8_t kExtension = 0x21;
 constexpr uint8_t kApplicationLabel = 0xFF;
@@ -193,7 +196,7 @@ int16_t encodeImage(CodecCall& call, int tableBits) {
     const PxlCodecInfo& info = call.info;
     const int codeSize = std::max<int>(info.bitsPerPixel, 2);
     GifLzwEncoder encoder(call.stream, codeSize);
-    if (!encoder.start()) return kCodecWriteError;
+    if (!encoder.start()) return refuse(kCodecWriteError, "the image data could not be started");
     call.tick();
     const size_t stride =
         (static_cast<size_t>(info.width) * static_cast<size_t>(info.sourceBitsPerPixel) + 31) / 32 * 4;
@@ -202,22 +205,29 @@ int16_t encodeImage(CodecCall& call, int tableBits) {
         call.tick();
         call.source->getRow(row.data(), order.row());
         unpackRow(row.data(), info.sourceBitsPerPixel, info.width, 1 << tableBits, indexes.data());
-        if (!encoder.add(indexes.data(), indexes.size())) return kCodecWriteError;
+        if (!encoder.add(indexes.data(), indexes.size())) {
+            return refuse(kCodecWriteError, "the image data could not be written");
+        }
     }
-    return encoder.finish() ? kCodecOk : kCodecWriteError;
+    if (!encoder.finish()) return refuse(kCodecWriteError, "the image data could not be finished");
+    return kCodecOk;
 }
 
 bool titleWorthWriting(const std::optional<std::string>& title) {
     return title && title->find_first_not_of('|') != std::string::npos;
 }
 
-int16_t save(CodecCall& call) {
+}  // namespace
+
+int16_t writeGifFrame(CodecCall& call) {
     const PxlCodecInfo& info = call.info;
     ByteStream& out = call.stream;
     const int bits = info.bitsPerPixel;
     const int source = info.sourceBitsPerPixel;
-    if (bits < 1 || bits > 8 || (source != 1 && source != 4 && source != 8)) return kCodecBadFormat;
-    if (info.width <= 0 || info.height <= 0 || !call.source) return kCodecBadFormat;
+    if (bits < 1 || bits > 8 || (source != 1 && source != 4 && source != 8)) {
+        return refuse(kCodecBadFormat, "a depth the writer cannot take (palette images only)");
+    }
+    if (info.width <= 0 || info.height <= 0) return refuse(kCodecBadFormat, "an empty picture");
     const int tableBits = gifTableBits(info.palette, bits, transparentIndex(info));
 
     bool ok = true;
@@ -229,15 +239,14 @@ int16_t save(CodecCall& call) {
     if (ok && info.textBlock && !info.textBlock->text.empty()) ok = writeTextBlock(out, *info.textBlock);
     if (ok && (hasTransparency(info) || info.gifFrameWord == 1)) ok = writeGraphicControl(out, info);
     if (ok) ok = writeDescriptor(out, info, tableBits);
-    if (!ok) return kCodecWriteError;
+    if (!ok) return refuse(kCodecWriteError, "the blocks before the image data could not be written");
     if (int16_t r = encodeImage(call, tableBits); r != kCodecOk) return r;
     if (info.text && !info.text->empty()) ok = writeComment(out, *info.text);
     if (ok && titleWorthWriting(info.title)) ok = writeTitle(out, *info.title);
     if (ok && info.flags == 0) ok = out.write(&kTrailer, 1);
-    return ok ? kCodecOk : kCodecWriteError;
+    if (!ok) return refuse(kCodecWriteError, "the blocks after the image data could not be written");
+    return kCodecOk;
 }
-
-}  // namespace
 
 int gifTableBits(const std::array<uint8_t, 256 * 3>& palette, int bits, int transparentIndex) {
     auto sameAsFirst = [&](int i) {
@@ -248,10 +257,6 @@ int gifTableBits(const std::array<uint8_t, 256 * 3>& palette, int bits, int tran
     int tableBits = 1;
     while ((1 << tableBits) <= last) ++tableBits;
     return tableBits;
-}
-
-int16_t gifSave(CodecCall& call) {
-    return catchingNoMemory([&] { return save(call); });
 }
 
 }  // namespace pixmill

@@ -9,13 +9,18 @@
 #include <array>
 #include <cstdint>
 
-#include "formats/codec.h"
+#include "formats/format_codec.h"
 
 namespace pixmill {
 
+extern const FormatCodec gifCodec;
+
 // Appends one frame at the stream's position. 0, 2 for a depth or size the writer cannot take,
 // 6 when a write fails.
-int16_t gifSave(CodecCall& call);
+inline constexpr CodecFn gifSave = codecEntry<gifCodec, CodecStage::Save>;
+
+// The writer as the GIF row of the format table holds it; callers go through gifSave.
+int16_t writeGifFrame(CodecCall& call);
 
 // Bits of the colour table written for a palette of 2^bits entries: the entries from the end
 // that repeat entry 0 are left out (a reader gives missing entries entry 0's colour), but never

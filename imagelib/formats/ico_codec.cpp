@@ -11,9 +11,12 @@
 #include "formats/converted_image.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"
+#include "winplat/refusal.h"
 
 namespace pixmill {
 namespace {
+
+constexpr winplat::Refuser refuse("PXL32: ICO");
 
 constexpr uint32_t kFileHeaderSize = 6;
 constexpr uint32_t kEntrySize = 16;
@@ -77,10 +80,12 @@ bool probeBitmap(ByteStream& s, Entry& e) {
 // larger in both directions than the one chosen so far.
 int16_t chooseEntry(ByteStream& s, int64_t base, Entry& chosen) {
     uint8_t head[kFileHeaderSize];
-    if (!readAt(s, base, head, sizeof head)) return kCodecBadFormat;
+    if (!readAt(s, base, head, sizeof head)) return refuse(kCodecBadFormat, "the header is cut off");
     winplat::ByteReader r(head, sizeof head);
     const uint16_t reserved = r.u16(), type = r.u16(), count = r.u16();
-    if (reserved != 0 || type != 1 || count == 0) return kCodecBadFormat;
+    if (reserved != 0 || type != 1 || count == 0) {
+        return refuse(kCodecBadFormat, "not an icon directory, or an empty one");
+    }
 
     std::optional<Entry> best;
     int64_t bestColours = 2;
@@ -88,7 +93,9 @@ int16_t chooseEntry(ByteStream& s, int64_t base, Entry& chosen) {
     std::optional<Entry> first;
     for (uint32_t i = 0; i < count; ++i) {
         uint8_t bytes[kEntrySize];
-        if (!readAt(s, base + kFileHeaderSize + int64_t{kEntrySize} * i, bytes, sizeof bytes)) return kCodecBadFormat;
+        if (!readAt(s, base + kFileHeaderSize + int64_t{kEntrySize} * i, bytes, sizeof bytes)) {
+            return refuse(kCodecBadFormat, "the directory is cut off");
+        }
         winplat::ByteReader er(bytes, sizeof bytes);
         Entry e;
         e.width = er.u8();
@@ -108,7 +115,10 @@ int16_t chooseEntry(ByteStream& s, int64_t base, Entry& chosen) {
         }
     }
     if (!best) best = first;
-    if (!best) return kCodecReadError;  // no entry with a bitmap this reader takes
+    // no entry with a bitmap this reader takes
+    if (!best) {
+        return refuse(kCodecReadError, "no entry with a bitmap this reader takes");
+    }
     chosen = *best;
     return kCodecOk;
 }
@@ -119,7 +129,9 @@ int16_t readPalette(ByteStream& s, const Entry& e, PxlCodecInfo& info) {
     if (e.paletteEntries == 0) return kCodecOk;
     const uint32_t size = e.headerSize == kCoreHeaderSize ? 3 : 4;
     uint8_t bytes[256 * 4];
-    if (!readAt(s, e.paletteStart(), bytes, e.paletteEntries * size)) return kCodecReadError;
+    if (!readAt(s, e.paletteStart(), bytes, e.paletteEntries * size)) {
+        return refuse(kCodecReadError, "the palette is cut off");
+    }
     for (uint32_t i = 0; i < e.paletteEntries; ++i) {
         const uint8_t* c = bytes + i * size;
         info.setPaletteEntry(static_cast<int>(i), c[2], c[1], c[0]);
@@ -148,7 +160,6 @@ int nearestWhite(const PxlCodecInfo& info, int entries) {
 int16_t describe(CodecCall& call, Entry& e) {
     ByteStream& s = call.stream;
     PxlCodecInfo& info = call.info;
-    if (!s.isFile()) return kCodecBadFormat;
     const int64_t base = call.offset;
     info.width = 0;
     info.height = 0;
@@ -159,7 +170,7 @@ int16_t describe(CodecCall& call, Entry& e) {
     info.width = static_cast<int16_t>(e.width);
     info.height = static_cast<int16_t>(e.height);
     info.bitsPerPixel = static_cast<int16_t>(e.outputBits());
-    info.imageBytes = static_cast<int32_t>(rowStride(e.width, e.outputBits()) * static_cast<uint32_t>(e.height));
+    info.imageBytes = reportedImageBytes(e.width, e.height, e.outputBits(), ImageBytesRule::AlignedRows);
     info.whiteIndex = kWhiteIndex;
     info.frameCount = 1;
     return readPalette(s, e, info);
@@ -204,7 +215,9 @@ int16_t load(CodecCall& call) {
     const RowLayout layout = prepareRowTransfer(info);
     Entry e;
     if (int16_t r = describe(call, e); r != kCodecOk) return r;
-    if (layout.width != e.width || layout.height != e.height || layout.depth != e.outputBits()) return kCodecBadFormat;
+    if (layout.width != e.width || layout.height != e.height || layout.depth != e.outputBits()) {
+        return refuse(kCodecBadFormat, "the icon no longer matches the one its info read described");
+    }
     const int maskIndex = nearestWhite(info, static_cast<int>(e.paletteEntries));
 
     const uint32_t colourStride = rowStride(e.width, e.bits);
@@ -214,7 +227,7 @@ int16_t load(CodecCall& call) {
     ByteStream& s = call.stream;
     if (!readAt(s, e.pixelStart(), colours.data(), static_cast<uint32_t>(colours.size())) ||
         !s.read(mask.data(), static_cast<uint32_t>(mask.size()))) {
-        return kCodecReadError;
+        return refuse(kCodecReadError, "the pixels or the mask are cut off");
     }
     std::vector<uint8_t> row(layout.stride);
     for (int j = 0; j < e.height; ++j) {  // bottom row first
@@ -247,12 +260,16 @@ int16_t save(CodecCall& call) {
     std::optional<ConvertedImage> converted;
     if (needsTwentyFourBits(bits)) {
         converted.emplace(call.imageId, 24);
-        if (!converted->ok()) return kCodecBadFormat;
+        if (!converted->ok()) return refuse(kCodecNoMemory, "the image could not be converted to 24 bits");
         bits = 24;
         rows = &*converted;
     }
-    if (width < 1 || width > kMaxSide || height < 1 || height > kMaxSide) return kCodecBadFormat;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return kCodecBadFormat;
+    if (width < 1 || width > kMaxSide || height < 1 || height > kMaxSide) {
+        return refuse(kCodecBadFormat, "a size an icon cannot have");
+    }
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) {
+        return refuse(kCodecBadFormat, "a depth an icon is not written at");
+    }
     const uint32_t paletteEntries = bits <= 8 ? 1u << bits : 0;
     const uint32_t colourStride = rowStride(width, bits), maskStride = rowStride(width, 1);
     const uint32_t pixels = (colourStride + maskStride) * static_cast<uint32_t>(height);
@@ -287,39 +304,33 @@ int16_t save(CodecCall& call) {
         f.u8(0);
     }
     ByteStream& s = call.stream;
-    if (!s.write(f.bytes().data(), static_cast<uint32_t>(f.bytes().size()))) return kCodecWriteError;
+    if (!s.write(f.bytes().data(), static_cast<uint32_t>(f.bytes().size()))) {
+        return refuse(kCodecWriteError, "the header could not be written");
+    }
     std::vector<uint8_t> row(colourStride);
     for (int j = 0; j < height; ++j) {
         rows->getRow(row.data(), height - 1 - j);
-        if (!s.write(row.data(), colourStride)) return kCodecWriteError;
+        if (!s.write(row.data(), colourStride)) return refuse(kCodecWriteError, "a row could not be written");
     }
     const std::vector<uint8_t> opaque(size_t{maskStride} * static_cast<size_t>(height), 0);
-    if (!s.write(opaque.data(), static_cast<uint32_t>(opaque.size()))) return kCodecWriteError;
-    return s.seek(0, SEEK_CUR) ? kCodecOk : kCodecWriteError;  // pushes buffered bytes out now
+    if (!s.write(opaque.data(), static_cast<uint32_t>(opaque.size()))) {
+        return refuse(kCodecWriteError, "the mask could not be written");
+    }
+    // A seek pushes buffered bytes out now, so a full disk is ours to report.
+    if (!s.seek(0, SEEK_CUR)) return refuse(kCodecWriteError, "the written bytes could not be pushed out");
+    return kCodecOk;
 }
 
-template <typename Fn>
-int16_t guarded(Fn fn) {
-    return catchingNoMemory([&] { return fn(); });
+int16_t readInfo(CodecCall& call) {
+    Entry e;
+    return describe(call, e);
 }
+
+bool recognise(const ContentProbe& probe) { return std::memcmp(probe.bytes, "\0\0\1\0", 4) == 0; }
 
 }  // namespace
 
-int16_t icoInfo(CodecCall& call) {
-    return guarded([&] {
-        Entry e;
-        return describe(call, e);
-    });
-}
-
-int16_t icoLoad(CodecCall& call) {
-    if (!call.sink) return kCodecBadFormat;
-    return guarded([&] { return load(call); });
-}
-
-int16_t icoSave(CodecCall& call) {
-    if (!call.stream.isFile() || !call.source) return kCodecBadFormat;
-    return guarded([&] { return save(call); });
-}
+constexpr FormatCodec icoCodec{refuse, recognise, Recognition::Signature, readInfo, load, save,
+                               FileNeed::Always};
 
 }  // namespace pixmill

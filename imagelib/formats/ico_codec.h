@@ -9,13 +9,14 @@
 
 #include <cstdint>
 
-#include "formats/codec.h"
+#include "formats/format_codec.h"
 
 namespace pixmill {
 
-int16_t icoInfo(CodecCall& call);
-int16_t icoLoad(CodecCall& call);
-int16_t icoSave(CodecCall& call);
+extern const FormatCodec icoCodec;
+inline constexpr CodecFn icoInfo = codecEntry<icoCodec, CodecStage::Info>;
+inline constexpr CodecFn icoLoad = codecEntry<icoCodec, CodecStage::Load>;
+inline constexpr CodecFn icoSave = codecEntry<icoCodec, CodecStage::Save>;
 
 }  // namespace pixmill
 

@@ -9,7 +9,7 @@
 #include "formats/format_registry.h"
 #include "formats/gif_frame_index.h"
 #include "formats/image_rows.h"
-#include "winplat/debug.h"
+#include "winplat/refusal.h"
 
 namespace pixmill {
 namespace {
@@ -26,13 +26,14 @@ void moveCodecTexts(PxlCodecInfo& info, ImageRecord& image) {
     info.textBlock.reset();
 }
 
+constexpr winplat::Refuser refuse("PXL32: load");
+
 // Runs the loader; an exception from a codec is a failed load, never a half-filled success.
 int16_t runLoadSafely(int formatId, CodecCall& call) {
     try {
         return runLoad(formatId, call);
     } catch (...) {
-        OutputDebugStringA("PXL32: codec failed with an exception\n");
-        return kCodecReadError;
+        return refuse(int16_t{kCodecReadError}, "the codec failed with an exception");
     }
 }
 

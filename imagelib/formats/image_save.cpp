@@ -11,8 +11,14 @@
 #include "formats/image_rows.h"
 #include "formats/image_save.h"
 #include "winplat/files.h"
+#include "winplat/refusal.h"
 
 namespace pixmill {
+namespace {
+
+constexpr winplat::Refuser refuse("PXL32: save");
+
+}  // namespace
 
 void describeForSaving(const ImageRecord& image, int formatId, int32_t option1, int16_t option2,
                        int16_t whiteIndex, PxlCodecInfo& info) {
@@ -60,7 +66,7 @@ int16_t writeDescribedImage(ImageRecord& image, int formatId, ByteStream& stream
     try {
         return runSave(formatId, call);
     } catch (...) {
-        return kCodecWriteError;
+        return refuse(int16_t{kCodecWriteError}, "the codec failed with an exception");
     }
 }
 
@@ -83,8 +89,8 @@ std::string folderOf(const std::string& path) {
 
 int16_t saveToStream(PxlImageId id, ByteStream& stream, int16_t formatId) {
     if (id == 0) return 0;
-    const CodecEntry* codec = findCodec(formatId);
-    if (!codec || !codec->save || !codec->streams) return 0;
+    const FormatCodec* codec = findCodec(formatId);
+    if (!codec || !codec->save || !codec->readsStreams()) return 0;
     PxlImageId mask = 0;
     FrameAppendState append;
     {
@@ -107,14 +113,22 @@ int16_t saveToStream(PxlImageId id, ByteStream& stream, int16_t formatId) {
 
 int16_t writeBesideAndReplace(const char* path, const std::function<int16_t(ByteStream&)>& write) {
     char temporary[MAX_PATH] = {};
-    if (!path || !GetTempFileNameA(folderOf(path).c_str(), "pxl", 0, temporary)) return kCodecCannotCreate;
+    if (!path || !GetTempFileNameA(folderOf(path).c_str(), "pxl", 0, temporary)) {
+        return refuse(int16_t{kCodecCannotCreate}, "no temporary file beside the target");
+    }
     int16_t result;
     {
         ByteStream file;
-        result = file.openFile(temporary, "wb") ? write(file) : int16_t{kCodecCannotCreate};
-        if (!file.close() && result == kCodecOk) result = kCodecWriteError;  // the last buffered bytes
+        result = file.openFile(temporary, "wb")
+                     ? write(file)
+                     : refuse(int16_t{kCodecCannotCreate}, "the temporary file cannot be opened");
+        if (!file.close() && result == kCodecOk) {
+            result = refuse(int16_t{kCodecWriteError}, "the last buffered bytes could not be written");
+        }
     }
-    if (result == kCodecOk && !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING)) result = kCodecWriteError;
+    if (result == kCodecOk && !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING)) {
+        result = refuse(int16_t{kCodecWriteError}, "the written file cannot replace the target");
+    }
     if (result != kCodecOk) DeleteFileA(temporary);
     return result;
 }
@@ -126,7 +140,7 @@ using namespace pixmill;
 int16_t PXLSaveImage(PxlImageId id, const char* path, int16_t formatId, int32_t option1, int16_t option2,
                      PxlProgressFn progress) {
     if (id == 0 || !path) return 0;
-    const CodecEntry* codec = findCodec(formatId);
+    const FormatCodec* codec = findCodec(formatId);
     if (!codec || !codec->save) return 0;  // no writer: the old file stays as it is
     const int16_t whiteIndex = PXLGetNearestColorIndex(id, RGB(255, 255, 255));
     ImageLock image = lockImage(id, Access::Write);

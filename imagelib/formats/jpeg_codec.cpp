@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
@@ -13,9 +14,12 @@
 #include "formats/jpeg_stream.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/debug.h"
+#include "winplat/refusal.h"
 
 namespace pixmill {
 namespace {
+
+constexpr winplat::Refuser refuse("PXL32: JPEG");
 
 constexpr int kLowestQuality = 2;
 constexpr int kHighestQuality = 100;
@@ -117,24 +121,27 @@ void cmykToBgr(const uint8_t* in, uint8_t* out, int width) {
     }
 }
 
-int16_t reportCutOff() {
-    OutputDebugStringA("PXL32: JPEG: the data ends before the picture does\n");
-    return kCodecReadError;
-}
+int16_t reportCutOff() { return refuse(kCodecReadError, "the data ends before the picture does"); }
 
 // A library error ends the load; the source's watch stopping at missing data is a cut-off picture.
 int16_t decodingFailed(const Decoder& d) {
     if (d.source.stoppedAtEnd) return reportCutOff();
-    return kCodecCannotOpen;
+    return refuse(kCodecCannotOpen, "the library failed while decoding");
 }
 
 int16_t info(CodecCall& call) {
     PxlCodecInfo& record = call.info;
     const int64_t length = call.stream.fileLength();
-    if (!call.stream.seek(call.offset, SEEK_SET)) return kCodecCannotOpen;
+    if (!call.stream.seek(call.offset, SEEK_SET)) {
+        return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
+    }
     auto d = std::make_unique<Decoder>();
-    if (!readHeader(*d, call.stream, bytesAfterOffset(call))) return kCodecCannotOpen;
-    if (!validSide(d->cinfo.image_width) || !validSide(d->cinfo.image_height)) return kCodecBadFormat;
+    if (!readHeader(*d, call.stream, bytesAfterOffset(call))) {
+        return refuse(kCodecCannotOpen, "the library cannot read the header");
+    }
+    if (!validSide(d->cinfo.image_width) || !validSide(d->cinfo.image_height)) {
+        return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    }
     record.width = static_cast<int16_t>(d->cinfo.image_width);
     record.height = static_cast<int16_t>(d->cinfo.image_height);
     record.flags = 0;
@@ -156,12 +163,18 @@ int16_t info(CodecCall& call) {
 
 int16_t load(CodecCall& call) {
     const RowLayout layout = prepareRowTransfer(call.info);
-    if (!call.stream.seek(call.offset, SEEK_SET)) return kCodecCannotOpen;
+    if (!call.stream.seek(call.offset, SEEK_SET)) {
+        return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
+    }
     auto d = std::make_unique<Decoder>();
-    if (!readHeader(*d, call.stream, bytesAfterOffset(call))) return kCodecCannotOpen;
+    if (!readHeader(*d, call.stream, bytesAfterOffset(call))) {
+        return refuse(kCodecCannotOpen, "the library cannot read the header");
+    }
     jpeg_decompress_struct& cinfo = d->cinfo;
     const RowKind kind = chooseOutput(cinfo);
-    if (kind == RowKind::None) return kCodecBadFormat;
+    if (kind == RowKind::None) {
+        return refuse(kCodecBadFormat, "components of unknown meaning that give no image rows");
+    }
     cinfo.dct_method = JDCT_IFAST;
     cinfo.do_fancy_upsampling = FALSE;
     cinfo.do_block_smoothing = FALSE;
@@ -174,7 +187,7 @@ int16_t load(CodecCall& call) {
     const int delivered = kind == RowKind::Cmyk ? 24 : 8 * cinfo.output_components;
     if (static_cast<int>(cinfo.output_width) != layout.width ||
         static_cast<int>(cinfo.output_height) != layout.height || delivered != layout.depth) {
-        return kCodecBadFormat;
+        return refuse(kCodecBadFormat, "the picture no longer matches the one its info read described");
     }
     std::vector<uint8_t> row(layout.stride);
     std::vector<uint8_t> inks(kind == RowKind::Cmyk ? 4 * size_t{cinfo.output_width} : 0);
@@ -205,14 +218,17 @@ int16_t load(CodecCall& call) {
     if (!decoded) return decodingFailed(*d);
     if (stopped) return kCodecStopped;
     if (cutOff) return reportCutOff();
-    return stalled ? kCodecReadError : kCodecOk;
+    if (stalled) return refuse(kCodecReadError, "the library delivered no more rows");
+    return kCodecOk;
 }
 
 int16_t save(CodecCall& call) {
     const PxlCodecInfo& record = call.info;
     const int width = record.width;
     const int height = record.height;
-    if (width <= 0 || height <= 0 || width > kMaxCodecSide || height > kMaxCodecSide) return kCodecBadFormat;
+    if (width <= 0 || height <= 0 || width > kMaxCodecSide || height > kMaxCodecSide) {
+        return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    }
     const bool grey = record.option1 == 1;
     const int quality = std::clamp<int>(record.option2, kLowestQuality, kHighestQuality);
     const int sourceBits = record.bitsPerPixel == 16 ? 16 : normalizeBitsPerPixel(record.bitsPerPixel);
@@ -261,27 +277,19 @@ int16_t save(CodecCall& call) {
         }
         jpeg_finish_compress(&cinfo);
     });
-    if (!written) return kCodecWriteError;
+    if (!written) return refuse(kCodecWriteError, "the library or a write failed");
     // Bytes still in the file's buffer are pushed out now, so a full disk is reported here.
-    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) return kCodecWriteError;
+    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) {
+        return refuse(kCodecWriteError, "the written bytes could not be pushed out");
+    }
     return kCodecOk;
 }
 
+bool recognise(const ContentProbe& probe) { return std::memcmp(probe.bytes, "\xFF\xD8\xFF", 3) == 0; }
+
 }  // namespace
 
-int16_t jpegInfo(CodecCall& call) {
-    if (!call.stream.isFile()) return kCodecCannotOpen;
-    return catchingNoMemory([&] { return info(call); });
-}
-
-int16_t jpegLoad(CodecCall& call) {
-    if (!call.stream.isFile() || !call.sink) return kCodecCannotOpen;
-    return catchingNoMemory([&] { return load(call); });
-}
-
-int16_t jpegSave(CodecCall& call) {
-    if (!call.stream.bound() || !call.source) return kCodecCannotCreate;
-    return catchingNoMemory([&] { return save(call); });
-}
+constexpr FormatCodec jpegCodec{refuse, recognise, Recognition::Signature, info, load, save,
+                                FileNeed::ToRead};
 
 }  // namespace pixmill

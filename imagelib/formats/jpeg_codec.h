@@ -9,20 +9,22 @@
 
 #include <cstdint>
 
-#include "formats/codec.h"
+#include "formats/format_codec.h"
 
 namespace pixmill {
 
+extern const FormatCodec jpegCodec;
+
 // Size, depth (8 with a grey ramp below three components, else 24), detail text by the file's
 // colour space and the file size. 1 when the library cannot read the header.
-int16_t jpegInfo(CodecCall& call);
+inline constexpr CodecFn jpegInfo = codecEntry<jpegCodec, CodecStage::Info>;
 // Decodes with the fast integer transform and without fancy upsampling or block smoothing, every
 // row into call.sink. 1 on a library error, 2 for colour spaces that give no image rows, 8 when
 // the sink stops.
-int16_t jpegLoad(CodecCall& call);
+inline constexpr CodecFn jpegLoad = codecEntry<jpegCodec, CodecStage::Load>;
 // Writes a baseline file: grey when option1 is 1, else colour; quality option2 clamped to 2..100.
 // 6 on a library or write error.
-int16_t jpegSave(CodecCall& call);
+inline constexpr CodecFn jpegSave = codecEntry<jpegCodec, CodecStage::Save>;
 
 }  // namespace pixmill
 

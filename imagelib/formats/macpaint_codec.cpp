@@ -11,9 +11,12 @@
 #include "formats/buffered_input.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/cp1250.h"
+#include "winplat/refusal.h"
 
 namespace pixmill {
 namespace {
+
+constexpr winplat::Refuser refuse("PXL32: MacPaint");
 
 constexpr int kWidth = 576;
 constexpr int kHeight = 720;
@@ -30,7 +33,9 @@ bool hasMacBinaryType(const uint8_t* header) {
 }
 
 int16_t readFirstBlock(CodecCall& call, uint8_t (&header)[kMacBinarySize]) {
-    if (!call.stream.seek(call.offset, SEEK_SET) || !call.stream.read(header, sizeof header)) return kCodecReadError;
+    if (!call.stream.seek(call.offset, SEEK_SET) || !call.stream.read(header, sizeof header)) {
+        return refuse(kCodecReadError, "the first block is cut off");
+    }
     return kCodecOk;
 }
 
@@ -38,7 +43,7 @@ void describe(PxlCodecInfo& info) {
     info.width = kWidth;
     info.height = kHeight;
     info.bitsPerPixel = 1;
-    info.imageBytes = kWidth / 8 * kHeight;
+    info.imageBytes = reportedImageBytes(kWidth, kHeight, 1, ImageBytesRule::LegacyByteColumns);
     info.frameCount = 1;
     info.setPaletteEntry(0, 0, 0, 0);
     info.setPaletteEntry(1, 255, 255, 255);
@@ -108,7 +113,9 @@ int16_t load(CodecCall& call) {
     PackBitsReader rows(in);
     std::vector<uint8_t> row(std::max<size_t>(prepareRowTransfer(info).stride, kRowBytes), 0);
     for (int y = 0; y < kHeight; ++y) {
-        if (!rows.row(row.data(), kRowBytes)) return kCodecReadError;
+        if (!rows.row(row.data(), kRowBytes)) {
+            return refuse(kCodecReadError, "the packed rows end before the picture does");
+        }
         for (size_t i = 0; i < kRowBytes; ++i) row[i] = static_cast<uint8_t>(~row[i]);
         call.tick();
         if (call.sink->putRow(row.data(), y) != kCodecOk) return kCodecStopped;
@@ -179,7 +186,9 @@ std::vector<uint8_t> macBinaryHeader(const char* path, uint32_t dataLength) {
 int16_t save(CodecCall& call) {
     const PxlCodecInfo& info = call.info;
     // The format holds black and white only; a deeper picture would need choices made for it.
-    if (info.bitsPerPixel != 1 || info.width <= 0 || info.height <= 0) return kCodecBadFormat;
+    if (info.bitsPerPixel != 1 || info.width <= 0 || info.height <= 0) {
+        return refuse(kCodecBadFormat, "a picture that is not black and white, or an empty one");
+    }
     const bool indexOneIsBlack = grey(info, 1) < grey(info, 0);
     std::vector<uint8_t> image(std::max<size_t>(prepareRowTransfer(info).stride, kRowBytes), 0);
     uint8_t bits[kRowBytes];
@@ -199,9 +208,15 @@ int16_t save(CodecCall& call) {
     for (size_t block = 0; block < kPaintHeaderSize; block += 128) paintHeader[block + 3] = 2;
     if (!call.stream.write(header.data(), kMacBinarySize) || !call.stream.write(paintHeader.data(), kPaintHeaderSize) ||
         !call.stream.write(packed.data(), static_cast<uint32_t>(packed.size()))) {
-        return kCodecWriteError;
+        return refuse(kCodecWriteError, "the file could not be written");
     }
     return kCodecOk;
+}
+
+// No signature: a file named so whose first byte is 0 (a MacBinary header or the bare picture's
+// version word).
+bool recognise(const ContentProbe& probe) {
+    return probe.byExtension == PXL_FORMAT_MACPAINT && probe.bytes[0] == 0;
 }
 
 }  // namespace
@@ -217,19 +232,7 @@ std::string macBinaryName(const char* path) {
     return out;
 }
 
-int16_t macPaintInfo(CodecCall& call) {
-    if (!call.stream.isFile()) return kCodecBadFormat;
-    return readInfo(call);
-}
-
-int16_t macPaintLoad(CodecCall& call) {
-    if (!call.stream.isFile() || !call.sink) return kCodecBadFormat;
-    return catchingNoMemory([&] { return load(call); });
-}
-
-int16_t macPaintSave(CodecCall& call) {
-    if (!call.stream.isFile() || !call.source) return kCodecBadFormat;
-    return catchingNoMemory([&] { return save(call); });
-}
+constexpr FormatCodec macPaintCodec{refuse, recognise, Recognition::WithExtension, readInfo, load, save,
+                                    FileNeed::Always};
 
 }  // namespace pixmill

@@ -7,13 +7,14 @@
 #include <cstdint>
 #include <string>
 
-#include "formats/codec.h"
+#include "formats/format_codec.h"
 
 namespace pixmill {
 
-int16_t macPaintInfo(CodecCall& call);
-int16_t macPaintLoad(CodecCall& call);
-int16_t macPaintSave(CodecCall& call);
+extern const FormatCodec macPaintCodec;
+inline constexpr CodecFn macPaintInfo = codecEntry<macPaintCodec, CodecStage::Info>;
+inline constexpr CodecFn macPaintLoad = codecEntry<macPaintCodec, CodecStage::Load>;
+inline constexpr CodecFn macPaintSave = codecEntry<macPaintCodec, CodecStage::Save>;
 
 // The name the MacBinary header carries for a file written at `path`: the file name with its
 // extension, lower-cased with the first letter upper-cased, and "-TARVO"; at most 63 bytes.

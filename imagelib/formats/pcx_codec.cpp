@@ -8,15 +8,18 @@
 #include <vector>
 
 #include "core/library_state.h"
+#include "core/pixel_rows.h"
 #include "formats/buffered_input.h"
 #include "formats/converted_image.h"
 #include "formats/pcx_rle.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"
-#include "winplat/debug.h"
+#include "winplat/refusal.h"
 
 namespace pixmill {
 namespace {
+
+constexpr winplat::Refuser refuse("PXL32: PCX");
 
 constexpr uint8_t kManufacturer = 0x0A;
 constexpr uint32_t kHeaderSize = 128;
@@ -56,9 +59,11 @@ int depthOf(int bitsPerPlane, int planes) {
 
 int16_t readHeader(CodecCall& call, PcxHeader& h) {
     uint8_t bytes[kHeaderSize];
-    if (!call.stream.seek(call.offset, SEEK_SET) || !call.stream.read(bytes, sizeof bytes)) return kCodecBadFormat;
+    if (!call.stream.seek(call.offset, SEEK_SET) || !call.stream.read(bytes, sizeof bytes)) {
+        return refuse(kCodecBadFormat, "the header is cut off");
+    }
     winplat::ByteReader r(bytes, sizeof bytes);
-    if (r.u8() != kManufacturer) return kCodecBadFormat;
+    if (r.u8() != kManufacturer) return refuse(kCodecBadFormat, "no PCX manufacturer byte");
     h.version = r.u8();
     r.u8();  // encoding: every file is run-length coded, whatever it says
     h.bitsPerPlane = r.u8();
@@ -68,14 +73,20 @@ int16_t readHeader(CodecCall& call, PcxHeader& h) {
     r.u8();
     h.planes = r.u8();
     h.bytesPerLine = r.u16();
-    if (!r.ok() || xmax < xmin || ymax < ymin) return kCodecBadFormat;
+    if (!r.ok() || xmax < xmin || ymax < ymin) {
+        return refuse(kCodecBadFormat, "a header whose window is empty or cut off");
+    }
     h.width = xmax - xmin + 1;
     h.height = ymax - ymin + 1;
     h.depth = depthOf(h.bitsPerPlane, h.planes);
-    if (h.depth == 0 || h.width > kMaxCodecSide || h.height > kMaxCodecSide) return kCodecBadFormat;
+    if (h.depth == 0 || h.width > kMaxCodecSide || h.height > kMaxCodecSide) {
+        return refuse(kCodecBadFormat, "a plane layout or size this reader does not read");
+    }
     // Each plane line must hold the row's pixels; more is padding.
     const uint64_t needed = (static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.bitsPerPlane) + 7) / 8;
-    if (h.bytesPerLine < needed) return kCodecBadFormat;
+    if (h.bytesPerLine < needed) {
+        return refuse(kCodecBadFormat, "plane lines shorter than the picture's rows");
+    }
     return kCodecOk;
 }
 
@@ -131,8 +142,7 @@ int16_t readInfo(CodecCall& call) {
     PcxHeader h;
     if (const int16_t result = readHeader(call, h); result != kCodecOk) return result;
     if (!dataCanFill(h, call.offset + kHeaderSize, fileEnd)) {
-        OutputDebugStringA("PXL32: PCX: the file is too short for the picture its header claims\n");
-        return kCodecReadError;
+        return refuse(kCodecReadError, "the file is too short for the picture its header claims");
     }
     info.width = static_cast<int16_t>(h.width);
     info.height = static_cast<int16_t>(h.height);
@@ -140,9 +150,7 @@ int16_t readInfo(CodecCall& call) {
     info.flags = 0;
     info.whiteIndex = 0;
     info.frameCount = 1;
-    const uint64_t bytes = (static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.depth) + 31) / 32 * 4 *
-                           static_cast<uint64_t>(h.height);
-    info.imageBytes = bytes <= INT32_MAX ? static_cast<int32_t>(bytes) : 0;
+    info.imageBytes = reportedImageBytes(h.width, h.height, h.depth, ImageBytesRule::AlignedRows);
     if (h.depth == 8 && h.version >= 5) {
         // A picture of its own file has its palette at the file's end; one inside a larger file
         // has it where its data end, which only walking the data tells.
@@ -171,15 +179,6 @@ void combinePlanes(const uint8_t* line, uint32_t bytesPerLine, int planes, int w
     }
 }
 
-void twoBitsToFour(const uint8_t* in, int width, uint8_t* out) {
-    for (int x = 0; x < width; x += 2) {
-        const int shift = 6 - 2 * (x & 3);
-        const uint8_t high = (in[x / 4] >> shift) & 3;
-        const uint8_t low = x + 1 < width ? (in[x / 4] >> (shift - 2)) & 3 : 0;
-        out[x / 2] = static_cast<uint8_t>(high << 4 | low);
-    }
-}
-
 void planesToBgr(const uint8_t* line, uint32_t bytesPerLine, int width, uint8_t* out) {
     const uint8_t* red = line;
     const uint8_t* green = line + bytesPerLine;
@@ -196,7 +195,7 @@ const uint8_t* convertLine(const PcxHeader& h, const uint8_t* line, uint8_t* row
     if (h.planar()) {
         combinePlanes(line, h.bytesPerLine, h.planes, h.width, row);
     } else if (h.depth == 2) {
-        twoBitsToFour(line, h.width, row);
+        unpackTwoBitRow(line, h.width, row);
     } else if (h.depth == 24) {
         planesToBgr(line, h.bytesPerLine, h.width, row);
     } else {
@@ -212,7 +211,7 @@ int16_t load(CodecCall& call) {
     if (const int16_t result = readHeader(call, h); result != kCodecOk) return result;
     // The rows go where an earlier info call shaped them for; a changed file is refused.
     if (info.width != 0 && (info.width != h.width || info.height != h.height || info.bitsPerPixel != h.depth)) {
-        return kCodecBadFormat;
+        return refuse(kCodecBadFormat, "the picture no longer matches the one its info read described");
     }
     info.width = static_cast<int16_t>(h.width);
     info.height = static_cast<int16_t>(h.height);
@@ -226,7 +225,9 @@ int16_t load(CodecCall& call) {
     std::vector<uint8_t> row(layout.stride);
     const std::span<uint8_t> stored(line.data(), h.lineLength());
     for (int y = 0; y < h.height; ++y) {
-        if (!decodePcxLine(in, stored)) return kCodecReadError;
+        if (!decodePcxLine(in, stored)) {
+            return refuse(kCodecReadError, "the packed lines end before the picture does");
+        }
         const uint8_t* out = convertLine(h, line.data(), row.data());
         call.tick();
         if (call.sink->putRow(out, y) != kCodecOk) return kCodecStopped;
@@ -304,19 +305,21 @@ void encodeRow(const uint8_t* row, int bits, int width, const PcxLayout& l, std:
 
 int16_t save(CodecCall& call) {
     PxlCodecInfo info = call.info;
-    if (info.width <= 0 || info.height <= 0) return kCodecBadFormat;
+    if (info.width <= 0 || info.height <= 0) return refuse(kCodecBadFormat, "an empty picture");
     RowSource* source = call.source;
     std::optional<ConvertedImage> converted;
     if (needsTwentyFourBits(info.bitsPerPixel)) {
         converted.emplace(call.imageId, 24);
-        if (!converted->ok()) return kCodecNoMemory;
+        if (!converted->ok()) return refuse(kCodecNoMemory, "the image could not be converted to 24 bits");
         converted->describe(info);
         source = &*converted;
     }
     const int bits = info.bitsPerPixel <= 1 ? 1 : info.bitsPerPixel <= 4 ? 4 : info.bitsPerPixel <= 8 ? 8 : 24;
     const PcxLayout l = layoutFor(bits, info.width);
     const std::vector<uint8_t> header = headerBytes(info, l);
-    if (!call.stream.write(header.data(), static_cast<uint32_t>(header.size()))) return kCodecWriteError;
+    if (!call.stream.write(header.data(), static_cast<uint32_t>(header.size()))) {
+        return refuse(kCodecWriteError, "the header could not be written");
+    }
 
     const RowLayout rows = prepareRowTransfer(info);
     // The source row, and at least one stored line, since 1- and 8-bit lines are packed from it.
@@ -328,32 +331,28 @@ int16_t save(CodecCall& call) {
         source->getRow(row.data(), y);
         out.clear();
         encodeRow(row.data(), bits, info.width, l, plane, out);
-        if (!call.stream.write(out.data(), static_cast<uint32_t>(out.size()))) return kCodecWriteError;
+        if (!call.stream.write(out.data(), static_cast<uint32_t>(out.size()))) {
+            return refuse(kCodecWriteError, "a row could not be written");
+        }
     }
     if (bits == 8) {
         uint8_t mark = kPaletteMark;
         if (!call.stream.write(&mark, 1) || !call.stream.write(info.palette.data(), kPaletteBytes)) {
-            return kCodecWriteError;
+            return refuse(kCodecWriteError, "the palette could not be written");
         }
     }
     return kCodecOk;
 }
 
+// The manufacturer byte and a version below 6 are a weak signature: the extension must agree.
+bool recognise(const ContentProbe& probe) {
+    return probe.bytes[0] == kManufacturer && static_cast<int8_t>(probe.bytes[1]) < 6 &&
+           probe.byExtension == PXL_FORMAT_PCX;
+}
+
 }  // namespace
 
-int16_t pcxInfo(CodecCall& call) {
-    if (!call.stream.isFile()) return kCodecBadFormat;
-    return catchingNoMemory([&] { return readInfo(call); });
-}
-
-int16_t pcxLoad(CodecCall& call) {
-    if (!call.stream.isFile() || !call.sink) return kCodecBadFormat;
-    return catchingNoMemory([&] { return load(call); });
-}
-
-int16_t pcxSave(CodecCall& call) {
-    if (!call.stream.isFile() || !call.source) return kCodecBadFormat;
-    return catchingNoMemory([&] { return save(call); });
-}
+constexpr FormatCodec pcxCodec{refuse, recognise, Recognition::WithExtension, readInfo, load, save,
+                               FileNeed::Always};
 
 }  // namespace pixmill

@@ -10,13 +10,14 @@
 
 #include <cstdint>
 
-#include "formats/codec.h"
+#include "formats/format_codec.h"
 
 namespace pixmill {
 
-int16_t pcxInfo(CodecCall& call);
-int16_t pcxLoad(CodecCall& call);
-int16_t pcxSave(CodecCall& call);
+extern const FormatCodec pcxCodec;
+inline constexpr CodecFn pcxInfo = codecEntry<pcxCodec, CodecStage::Info>;
+inline constexpr CodecFn pcxLoad = codecEntry<pcxCodec, CodecStage::Load>;
+inline constexpr CodecFn pcxSave = codecEntry<pcxCodec, CodecStage::Save>;
 
 }  // namespace pixmill
 

@@ -6,6 +6,7 @@
 #include <climits>
 #include <csetjmp>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
@@ -16,9 +17,12 @@
 #include "formats/bgr_rows.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/debug.h"
+#include "winplat/refusal.h"
 
 namespace pixmill {
 namespace {
+
+constexpr winplat::Refuser refuse("PXL32: PNG");
 
 constexpr int32_t kInterlaceOption = 0x80;
 
@@ -144,11 +148,15 @@ void fillGreyRamp(PxlCodecInfo& record, int bits) {
 int16_t info(CodecCall& call) {
     PxlCodecInfo& record = call.info;
     const int64_t length = call.stream.fileLength();
-    if (!call.stream.seek(call.offset, SEEK_SET)) return kCodecCannotOpen;
+    if (!call.stream.seek(call.offset, SEEK_SET)) {
+        return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
+    }
     Reader r;
-    if (!r.ready() || !readHeader(call, r)) return kCodecBadFormat;
+    if (!r.ready() || !readHeader(call, r)) return refuse(kCodecBadFormat, "libpng cannot read the header");
     const Header h = headerOf(r);
-    if (!validSide(h.width) || !validSide(h.height)) return kCodecBadFormat;
+    if (!validSide(h.width) || !validSide(h.height)) {
+        return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    }
     record.width = static_cast<int16_t>(h.width);
     record.height = static_cast<int16_t>(h.height);
     record.imageBytes = 0;
@@ -197,15 +205,19 @@ void dropAlpha(const uint8_t* in, uint8_t* out, int width, int channels) {
 
 int16_t load(CodecCall& call) {
     const RowLayout layout = prepareRowTransfer(call.info);
-    if (!call.stream.seek(call.offset, SEEK_SET)) return kCodecCannotOpen;
+    if (!call.stream.seek(call.offset, SEEK_SET)) {
+        return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
+    }
     Reader r;
-    if (!r.ready() || !readHeader(call, r)) return kCodecBadFormat;
+    if (!r.ready() || !readHeader(call, r)) return refuse(kCodecBadFormat, "libpng cannot read the header");
     const Header h = headerOf(r);
     if (static_cast<int>(h.width) != layout.width || static_cast<int>(h.height) != layout.height) {
-        return kCodecBadFormat;
+        return refuse(kCodecBadFormat, "the picture no longer matches the one its info read described");
     }
     int passes = 1;
-    if (!guardedPng(r.png, [&] { passes = setTransforms(r, h); })) return kCodecBadFormat;
+    if (!guardedPng(r.png, [&] { passes = setTransforms(r, h); })) {
+        return refuse(kCodecBadFormat, "libpng refused the transformations");
+    }
 
     // The rows libpng will deliver must be rows of the image once alpha is dropped, and no longer
     // than the image's: the file decides what libpng delivers, the info call decided the image.
@@ -217,7 +229,7 @@ int16_t load(CodecCall& call) {
     const uint64_t neededBytes = (uint64_t{h.width} * static_cast<uint64_t>(delivered) + 7) / 8;
     if (delivered != layout.depth || neededBytes > layout.stride ||
         (!alpha && rowBytes > layout.stride) || rowBytes == 0) {
-        return kCodecBadFormat;
+        return refuse(kCodecBadFormat, "libpng would deliver rows the image cannot take");
     }
 
     const int width = layout.width;
@@ -230,7 +242,7 @@ int16_t load(CodecCall& call) {
     // picture costs little before it fails.
     const std::unique_ptr<uint8_t, decltype(&std::free)> decoded(
         static_cast<uint8_t*>(std::calloc(decodedRows, decodedStride)), &std::free);
-    if (!decoded) return kCodecNoMemory;
+    if (!decoded) return refuse(kCodecNoMemory, "no memory for the decoded rows");
     auto rowAt = [&](int j) { return decoded.get() + (passes > 1 ? static_cast<size_t>(j) * decodedStride : 0); };
     auto deliver = [&](int j) {
         const uint8_t* row = rowAt(j);
@@ -261,7 +273,7 @@ int16_t load(CodecCall& call) {
         }
         png_read_end(r.png, nullptr);
     });
-    if (!read) return kCodecBadFormat;
+    if (!read) return refuse(kCodecBadFormat, "libpng failed while decoding");
     if (stopped) return kCodecStopped;
     for (int j = 0; passes > 1 && j < height; ++j) {
         if (!deliver(j)) return kCodecStopped;
@@ -273,7 +285,9 @@ int16_t save(CodecCall& call) {
     const PxlCodecInfo& record = call.info;
     const int width = record.width;
     const int height = record.height;
-    if (width <= 0 || height <= 0 || width > kMaxCodecSide || height > kMaxCodecSide) return kCodecBadFormat;
+    if (width <= 0 || height <= 0 || width > kMaxCodecSide || height > kMaxCodecSide) {
+        return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    }
     const int sourceBits = record.bitsPerPixel == 16 ? 16 : normalizeBitsPerPixel(record.bitsPerPixel);
     const bool palette = sourceBits <= 8;
     const bool interlaced = (record.option1 & kInterlaceOption) != 0;
@@ -291,7 +305,7 @@ int16_t save(CodecCall& call) {
     };
 
     Writer w;
-    if (!w.ready()) return kCodecWriteError;
+    if (!w.ready()) return refuse(kCodecWriteError, "libpng cannot start writing");
     const bool written = guardedPng(w.png, [&] {
         png_set_write_fn(w.png, &call.stream, writeBytes, flushNothing);
         png_set_IHDR(w.png, w.info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
@@ -311,26 +325,17 @@ int16_t save(CodecCall& call) {
         }
         png_write_end(w.png, nullptr);
     });
-    if (!written) return kCodecWriteError;
-    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) return kCodecWriteError;
+    if (!written) return refuse(kCodecWriteError, "libpng or a write failed");
+    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) {
+        return refuse(kCodecWriteError, "the written bytes could not be pushed out");
+    }
     return kCodecOk;
 }
 
+bool recognise(const ContentProbe& probe) { return std::memcmp(probe.bytes, "\x89PNG\r\n\x1A\n", 8) == 0; }
+
 }  // namespace
 
-int16_t pngInfo(CodecCall& call) {
-    if (!call.stream.isFile()) return kCodecCannotOpen;
-    return catchingNoMemory([&] { return info(call); });
-}
-
-int16_t pngLoad(CodecCall& call) {
-    if (!call.stream.isFile() || !call.sink) return kCodecCannotOpen;
-    return catchingNoMemory([&] { return load(call); });
-}
-
-int16_t pngSave(CodecCall& call) {
-    if (!call.stream.bound() || !call.source) return kCodecCannotCreate;
-    return catchingNoMemory([&] { return save(call); });
-}
+constexpr FormatCodec pngCodec{refuse, recognise, Recognition::Signature, info, load, save, FileNeed::ToRead};
 
 }  // namespace pixmill

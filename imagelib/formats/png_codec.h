@@ -9,19 +9,21 @@
 
 #include <cstdint>
 
-#include "formats/codec.h"
+#include "formats/format_codec.h"
 
 namespace pixmill {
 
+extern const FormatCodec pngCodec;
+
 // Size, depth, palette (the file's, or a grey ramp), "LZW interlaced" with flag 0x40 for
 // interlaced files, else "LZW compression". 2 when libpng refuses the header.
-int16_t pngInfo(CodecCall& call);
+inline constexpr CodecFn pngInfo = codecEntry<pngCodec, CodecStage::Info>;
 // Decodes every row into call.sink. 2 on a libpng error (a damaged or cut-off file), 8 when the
 // load is broken off or the sink stops.
-int16_t pngLoad(CodecCall& call);
+inline constexpr CodecFn pngLoad = codecEntry<pngCodec, CodecStage::Load>;
 // Writes 1-, 4- and 8-bit images as palette files of that depth and deeper ones as 8-bit RGB;
 // option1 bit 0x80 asks for an interlaced file. 6 on a libpng or write error.
-int16_t pngSave(CodecCall& call);
+inline constexpr CodecFn pngSave = codecEntry<pngCodec, CodecStage::Save>;
 
 }  // namespace pixmill
 

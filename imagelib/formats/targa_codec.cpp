@@ -7,14 +7,17 @@
 #include <vector>
 
 #include "core/library_state.h"
+#include "core/pixel_rows.h"
 #include "formats/buffered_input.h"
 #include "formats/converted_image.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"
-#include "winplat/debug.h"
+#include "winplat/refusal.h"
 
 namespace pixmill {
 namespace {
+
+constexpr winplat::Refuser refuse("PXL32: Targa");
 
 constexpr uint32_t kHeaderSize = 18;
 constexpr uint8_t kTopFirst = 0x20;
@@ -62,7 +65,9 @@ bool knownDepth(int bits) {
 
 int16_t readHeader(CodecCall& call, TgaHeader& h) {
     uint8_t bytes[kHeaderSize];
-    if (!call.stream.seek(call.offset, SEEK_SET) || !call.stream.read(bytes, sizeof bytes)) return kCodecBadFormat;
+    if (!call.stream.seek(call.offset, SEEK_SET) || !call.stream.read(bytes, sizeof bytes)) {
+        return refuse(kCodecBadFormat, "the header is cut off");
+    }
     winplat::ByteReader r(bytes, sizeof bytes);
     h.idLength = r.u8();
     h.mapType = r.u8();
@@ -75,11 +80,20 @@ int16_t readHeader(CodecCall& call, TgaHeader& h) {
     h.height = r.u16();
     h.bits = r.u8();
     h.descriptor = r.u8();
-    if (!r.ok() || !knownType(h.type) || !knownDepth(h.bits)) return kCodecBadFormat;
+    if (!r.ok() || !knownType(h.type) || !knownDepth(h.bits)) {
+        return refuse(kCodecBadFormat, "an image type or depth this reader does not read");
+    }
     if (h.width == 0 || h.height == 0 || h.width > kMaxCodecSide || h.height > kMaxCodecSide) {
-        return kCodecBadFormat;
+        return refuse(kCodecBadFormat, "an empty picture or one wider or higher than 32767");
     }
     return kCodecOk;
+}
+
+// Targa's own rule for its 5-5-5 pixels and map entries (the top bit is an attribute): the channels
+// widen with their low bits clear, so full scale is 248, not the library's 255 (widenPixel16).
+WidePixel targaWiden555(uint32_t v) {
+    return {static_cast<uint8_t>((v & 0x1F) << 3), static_cast<uint8_t>(((v >> 5) & 0x1F) << 3),
+            static_cast<uint8_t>(((v >> 10) & 0x1F) << 3)};
 }
 
 // The colour map: `length` entries for the indices from `first` on, of which those below 256 are
@@ -93,9 +107,8 @@ void readMap(BufferedInput& in, const TgaHeader& h, PxlCodecInfo& info) {
         if (!in.bytes(e, size)) return;
         const int index = static_cast<int>(h.mapFirst + k);
         if (size == 2) {
-            const uint32_t v = e[0] | uint32_t{e[1]} << 8;
-            info.setPaletteEntry(index, static_cast<uint8_t>(((v >> 10) & 0x1F) << 3),
-                                 static_cast<uint8_t>(((v >> 5) & 0x1F) << 3), static_cast<uint8_t>((v << 3) & 0xFF));
+            const WidePixel c = targaWiden555(e[0] | uint32_t{e[1]} << 8);
+            info.setPaletteEntry(index, c.red, c.green, c.blue);
         } else {
             info.setPaletteEntry(index, e[2], e[1], e[0]);
         }
@@ -129,8 +142,7 @@ int16_t readInfo(CodecCall& call) {
     TgaHeader h;
     if (const int16_t result = readHeader(call, h); result != kCodecOk) return result;
     if (!dataCanFill(h, dataStartOf(call, h), fileEnd)) {
-        OutputDebugStringA("PXL32: Targa: the file is too short for the picture its header claims\n");
-        return kCodecReadError;
+        return refuse(kCodecReadError, "the file is too short for the picture its header claims");
     }
     info.setPaletteEntry(0, 0, 0, 0);
     info.setPaletteEntry(1, 255, 255, 255);
@@ -138,9 +150,8 @@ int16_t readInfo(CodecCall& call) {
     info.width = static_cast<int16_t>(h.width);
     info.height = static_cast<int16_t>(h.height);
     info.bitsPerPixel = static_cast<int16_t>(h.recordDepth());
-    const uint64_t bytes = (static_cast<uint64_t>(h.width) + 7) / 8 * static_cast<uint64_t>(h.recordDepth()) *
-                           static_cast<uint64_t>(h.height);
-    info.imageBytes = bytes <= INT32_MAX ? static_cast<int32_t>(bytes) : 0;
+    info.imageBytes =
+        reportedImageBytes(h.width, h.height, h.recordDepth(), ImageBytesRule::LegacyByteColumns);
     // Rows stored bottom first reach the image last row first, which a scaling reader cannot follow.
     if (!h.topFirst()) info.flags = kFlagNotScalable;
 
@@ -223,10 +234,10 @@ void convertRow(const TgaHeader& h, const uint8_t* in, uint8_t* out) {
         case 15:
         case 16:
             for (int x = 0; x < w; ++x) {
-                const uint32_t v = in[2 * x] | uint32_t{in[2 * x + 1]} << 8;
-                out[3 * x] = static_cast<uint8_t>((v << 3) & 0xFF);
-                out[3 * x + 1] = static_cast<uint8_t>(((v >> 5) & 0x1F) << 3);
-                out[3 * x + 2] = static_cast<uint8_t>(((v >> 10) & 0x1F) << 3);
+                const WidePixel c = targaWiden555(in[2 * x] | uint32_t{in[2 * x + 1]} << 8);
+                out[3 * x] = c.blue;
+                out[3 * x + 1] = c.green;
+                out[3 * x + 2] = c.red;
             }
             break;
         case 24:
@@ -264,14 +275,16 @@ int16_t load(CodecCall& call) {
     if (const int16_t result = readHeader(call, h); result != kCodecOk) return result;
     if (info.width != 0 &&
         (info.width != h.width || info.height != h.height || info.bitsPerPixel != h.recordDepth())) {
-        return kCodecBadFormat;
+        return refuse(kCodecBadFormat, "the picture no longer matches the one its info read described");
     }
     info.width = static_cast<int16_t>(h.width);
     info.height = static_cast<int16_t>(h.height);
     info.bitsPerPixel = static_cast<int16_t>(h.recordDepth());
     info.flags = 0;
     // Run-length colour-mapped and grey pictures are read at 1 and 8 bits only.
-    if ((h.type == kMappedRle || h.type == kGreyRle) && h.bits != 1 && h.bits != 8) return kCodecReadError;
+    if ((h.type == kMappedRle || h.type == kGreyRle) && h.bits != 1 && h.bits != 8) {
+        return refuse(kCodecReadError, "run-length mapped or grey pixels of a depth other than 1 or 8");
+    }
 
     const RowLayout layout = prepareRowTransfer(info);
     const uint64_t dataStart = dataStartOf(call, h);
@@ -281,7 +294,9 @@ int16_t load(CodecCall& call) {
     std::vector<uint8_t> stored(size_t{h.unitsPerRow()} * h.unitBytes());
     std::vector<uint8_t> row(layout.stride, 0);
     for (int i = 0; i < h.height; ++i) {
-        if (!units.row(stored.data(), h.unitsPerRow())) return kCodecReadError;
+        if (!units.row(stored.data(), h.unitsPerRow())) {
+            return refuse(kCodecReadError, "the pixel data end before the picture does");
+        }
         convertRow(h, stored.data(), row.data());
         if (h.descriptor & kRightToLeft) mirror(row.data(), h.width, layout.depth);
         call.tick();
@@ -310,12 +325,12 @@ std::vector<uint8_t> headerBytes(int bits, int width, int height) {
 
 int16_t save(CodecCall& call) {
     PxlCodecInfo info = call.info;
-    if (info.width <= 0 || info.height <= 0) return kCodecBadFormat;
+    if (info.width <= 0 || info.height <= 0) return refuse(kCodecBadFormat, "an empty picture");
     RowSource* source = call.source;
     std::optional<ConvertedImage> converted;
     if (needsTwentyFourBits(info.bitsPerPixel)) {
         converted.emplace(call.imageId, 24);
-        if (!converted->ok()) return kCodecNoMemory;
+        if (!converted->ok()) return refuse(kCodecNoMemory, "the image could not be converted to 24 bits");
         converted->describe(info);
         source = &*converted;
     }
@@ -330,7 +345,9 @@ int16_t save(CodecCall& call) {
             head.push_back(info.palette[3 * i]);
         }
     }
-    if (!call.stream.write(head.data(), static_cast<uint32_t>(head.size()))) return kCodecWriteError;
+    if (!call.stream.write(head.data(), static_cast<uint32_t>(head.size()))) {
+        return refuse(kCodecWriteError, "the header could not be written");
+    }
 
     const RowLayout layout = prepareRowTransfer(info);
     const auto width = static_cast<size_t>(info.width);
@@ -342,29 +359,25 @@ int16_t save(CodecCall& call) {
         source->getRow(row.data(), y);
         const uint8_t* out = row.data();
         if (sourceBits == 4) {
-            for (size_t x = 0; x < width; ++x) unpacked[x] = (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
+            for (size_t x = 0; x < width; ++x) unpacked[x] = indexAt(row.data(), static_cast<int>(x), 4);
             out = unpacked.data();
         }
-        if (!call.stream.write(out, static_cast<uint32_t>(written))) return kCodecWriteError;
+        if (!call.stream.write(out, static_cast<uint32_t>(written))) {
+            return refuse(kCodecWriteError, "a row could not be written");
+        }
     }
     return kCodecOk;
 }
 
+// Targa has no signature: a file named so is taken as one, and so is a picture inside another
+// file that nothing else recognised.
+bool recognise(const ContentProbe& probe) {
+    return probe.byExtension == PXL_FORMAT_TARGA || probe.offset > 0;
+}
+
 }  // namespace
 
-int16_t targaInfo(CodecCall& call) {
-    if (!call.stream.isFile()) return kCodecBadFormat;
-    return catchingNoMemory([&] { return readInfo(call); });
-}
-
-int16_t targaLoad(CodecCall& call) {
-    if (!call.stream.isFile() || !call.sink) return kCodecBadFormat;
-    return catchingNoMemory([&] { return load(call); });
-}
-
-int16_t targaSave(CodecCall& call) {
-    if (!call.stream.isFile() || !call.source) return kCodecBadFormat;
-    return catchingNoMemory([&] { return save(call); });
-}
+constexpr FormatCodec targaCodec{refuse, recognise, Recognition::Fallback, readInfo, load, save,
+                                 FileNeed::Always};
 
 }  // namespace pixmill

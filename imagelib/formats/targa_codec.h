@@ -11,13 +11,14 @@
 
 #include <cstdint>
 
-#include "formats/codec.h"
+#include "formats/format_codec.h"
 
 namespace pixmill {
 
-int16_t targaInfo(CodecCall& call);
-int16_t targaLoad(CodecCall& call);
-int16_t targaSave(CodecCall& call);
+extern const FormatCodec targaCodec;
+inline constexpr CodecFn targaInfo = codecEntry<targaCodec, CodecStage::Info>;
+inline constexpr CodecFn targaLoad = codecEntry<targaCodec, CodecStage::Load>;
+inline constexpr CodecFn targaSave = codecEntry<targaCodec, CodecStage::Save>;
 
 }  // namespace pixmill
 

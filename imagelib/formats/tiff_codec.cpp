@@ -12,13 +12,17 @@
 
 #include "core/bitmap_math.h"
 #include "core/library_state.h"
+#include "core/pixel_rows.h"
 #include "formats/bgr_rows.h"
 #include "formats/tiff_stream.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/debug.h"
+#include "winplat/refusal.h"
 
 namespace pixmill {
 namespace {
+
+constexpr winplat::Refuser refuse("PXL32: TIFF");
 
 // Detail texts by the Compression tag; codes not listed leave the text empty.
 struct CompressionText {
@@ -157,12 +161,12 @@ int16_t readPicture(TIFF* tiff, Picture& p) {
     TIFFGetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &p.compression);
     if (p.width == 0 || p.height == 0 || p.width > static_cast<uint32_t>(kMaxCodecSide) ||
         p.height > static_cast<uint32_t>(kMaxCodecSide)) {
-        return kCodecBadFormat;
+        return refuse(kCodecBadFormat, "an empty picture or one wider or higher than 32767");
     }
     classify(tiff, p);
     if (p.kind != RowKind::Unsupported) return kCodecOk;
     // A layout the loader refuses still gets a depth: bytes a pixel times the sample size.
-    if (p.scanline <= 0) return kCodecBadFormat;
+    if (p.scanline <= 0) return refuse(kCodecBadFormat, "a layout whose rows have no size");
     const auto perPixel = static_cast<uint64_t>(p.scanline) / p.width;
     uint64_t bits = perPixel > 0 ? perPixel * p.bitsPerSample : p.bitsPerSample;
     if (bits == 0) bits = (uint64_t{p.width} + static_cast<uint64_t>(p.scanline) - 1) / static_cast<uint64_t>(p.scanline) / 8;
@@ -252,12 +256,11 @@ int16_t info(CodecCall& call) {
     TiffWindow* window = nullptr;
     std::unique_ptr<TiffWindow> holder;
     const TiffHandle tiff(openForReading(call, window, holder));
-    if (!tiff) return kCodecCannotOpen;
+    if (!tiff) return refuse(kCodecCannotOpen, "libtiff cannot read the directory");
     Picture p;
     if (const int16_t result = readPicture(tiff.get(), p); result != kCodecOk) return result;
     if (p.kind != RowKind::Unsupported && !stripsCanFill(tiff.get(), p, call.stream.fileLength() - call.offset)) {
-        OutputDebugStringA("PXL32: TIFF: the strips in the file hold fewer rows than the picture has\n");
-        return kCodecReadError;
+        return refuse(kCodecReadError, "the strips in the file hold fewer rows than the picture has");
     }
     record.frameCount = 1;
     record.flags = p.photometric == PHOTOMETRIC_SEPARATED ? kFlagCmykTiff : 0;
@@ -265,8 +268,8 @@ int16_t info(CodecCall& call) {
     record.height = static_cast<int16_t>(p.height);
     record.bitsPerPixel = static_cast<int16_t>(p.bits);
     record.fileSize = static_cast<int32_t>(std::min<int64_t>(call.stream.fileLength(), INT32_MAX));
-    const int64_t bytes = int64_t{scanBytesForWidth(record.width, normalizeBitsPerPixel(p.bits))} * p.height;
-    record.imageBytes = bytes <= INT32_MAX ? static_cast<int32_t>(bytes) : 0;
+    record.imageBytes = reportedImageBytes(record.width, record.height, normalizeBitsPerPixel(p.bits),
+                                           ImageBytesRule::AlignedRows);
     describe(record, p);
     record.palette.fill(0);
     if (p.photometric == PHOTOMETRIC_MINISWHITE || p.photometric == PHOTOMETRIC_MINISBLACK) {
@@ -275,16 +278,6 @@ int16_t info(CodecCall& call) {
         readColourMap(tiff.get(), record, p.bitsPerSample);
     }
     return kCodecOk;
-}
-
-void twoBitsToFour(const uint8_t* in, uint8_t* out, int width) {
-    for (int x = 0; x < width; x += 2) {
-        const uint8_t b = in[x / 4];
-        const int first = 6 - 2 * (x & 3);
-        const auto high = static_cast<uint8_t>((b >> first) & 3);
-        const auto low = static_cast<uint8_t>(x + 1 < width ? (b >> (first - 2)) & 3 : 0);
-        out[x / 2] = static_cast<uint8_t>(high << 4 | low);
-    }
 }
 
 // Inks to blue-green-red: each channel 255 - ink - black, never below 0.
@@ -297,7 +290,7 @@ void convertRow(const Picture& p, const uint8_t* in, uint8_t* out) {
             std::memcpy(out, in, static_cast<size_t>(p.scanline));
             break;
         case RowKind::TwoBits:
-            twoBitsToFour(in, out, width);
+            unpackTwoBitRow(in, width, out);
             break;
         case RowKind::GreyByte:
             for (int x = 0; x < width; ++x) out[x] = in[x * p.pixelBytes + p.pickOffset];
@@ -347,17 +340,14 @@ int16_t load(CodecCall& call) {
     TiffWindow* window = nullptr;
     std::unique_ptr<TiffWindow> holder;
     const TiffHandle tiff(openForReading(call, window, holder));
-    if (!tiff) return kCodecCannotOpen;
+    if (!tiff) return refuse(kCodecCannotOpen, "libtiff cannot read the directory");
     Picture p;
     if (const int16_t result = readPicture(tiff.get(), p); result != kCodecOk) return result;
-    if (p.kind == RowKind::Unsupported) {
-        OutputDebugStringA("PXL32: TIFF: a layout this library does not read\n");
-        return kCodecReadError;
-    }
+    if (p.kind == RowKind::Unsupported) return refuse(kCodecReadError, "a layout this library does not read");
     // The sink was shaped by the info call; a picture that does not fit it is refused.
     if (static_cast<int>(p.width) != layout.width || static_cast<int>(p.height) != layout.height ||
         normalizeBitsPerPixel(p.bits) != layout.depth) {
-        return kCodecBadFormat;
+        return refuse(kCodecBadFormat, "the picture no longer matches the one its info read described");
     }
     uint32_t rowsPerStrip = 0;
     TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
@@ -366,13 +356,15 @@ int16_t load(CodecCall& call) {
     const auto scanline = static_cast<uint64_t>(p.scanline);
     const Buffer strip = allocate(uint64_t{rowsPerStrip} * scanline);
     std::vector<uint8_t> row(layout.stride);
-    if (!strip) return kCodecNoMemory;
+    if (!strip) return refuse(kCodecNoMemory, "no memory for a strip");
     for (uint32_t first = 0; first < p.height; first += rowsPerStrip) {
         const uint32_t rows = std::min(rowsPerStrip, p.height - first);
         const auto wanted = static_cast<tmsize_t>(rows * scanline);
         const uint32_t index = TIFFComputeStrip(tiff.get(), first, 0);
         // A strip that decodes short would leave rows of nothing: the picture is not whole.
-        if (TIFFReadEncodedStrip(tiff.get(), index, strip.get(), wanted) != wanted) return kCodecReadError;
+        if (TIFFReadEncodedStrip(tiff.get(), index, strip.get(), wanted) != wanted) {
+            return refuse(kCodecReadError, "a strip decodes short");
+        }
         for (uint32_t i = 0; i < rows; ++i) {
             convertRow(p, strip.get() + i * scanline, row.data());
             if (call.sink->putRow(row.data(), static_cast<int>(first + i)) != kCodecOk) return kCodecStopped;
@@ -472,14 +464,16 @@ int16_t save(CodecCall& call) {
     const PxlCodecInfo& record = call.info;
     const int width = record.width;
     const int height = record.height;
-    if (width <= 0 || height <= 0 || width > kMaxCodecSide || height > kMaxCodecSide) return kCodecBadFormat;
+    if (width <= 0 || height <= 0 || width > kMaxCodecSide || height > kMaxCodecSide) {
+        return refuse(kCodecBadFormat, "a size outside 1 to 32767");
+    }
     const int sourceBits = record.bitsPerPixel == 16 ? 16 : normalizeBitsPerPixel(record.bitsPerPixel);
     const int bits = sourceBits <= 8 ? sourceBits : 24;
     const bool cmyk = bits == 24 && (record.option1 & kCmykOption) != 0;
 
     TiffWindow window(call.stream, call.stream.tell(), 0);
     const TiffHandle tiff(window.open("w"));
-    if (!tiff) return kCodecCannotCreate;
+    if (!tiff) return refuse(kCodecCannotCreate, "libtiff cannot start the file");
     std::vector<uint16_t> colourMap;
     setTags(tiff.get(), record, bits, cmyk, compressionFor(record.option1, bits), colourMap);
 
@@ -487,7 +481,7 @@ int16_t save(CodecCall& call) {
     uint32_t rowsPerStrip = 0;
     TIFFGetField(tiff.get(), TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
     rowsPerStrip = std::clamp<uint32_t>(rowsPerStrip, 1, static_cast<uint32_t>(height));
-    if (scanline <= 0) return kCodecWriteError;
+    if (scanline <= 0) return refuse(kCodecWriteError, "libtiff gives the rows no size");
     std::vector<uint8_t> strip(static_cast<size_t>(scanline) * rowsPerStrip);
     std::vector<uint8_t> source(widestSourceRow(width));
     std::vector<uint8_t> bgr(3 * static_cast<size_t>(width));
@@ -500,31 +494,28 @@ int16_t save(CodecCall& call) {
         call.tick();
         if (++rowsHeld == rowsPerStrip || y == height - 1) {
             const tmsize_t bytes = static_cast<tmsize_t>(rowsHeld) * scanline;
-            if (TIFFWriteEncodedStrip(tiff.get(), stripIndex++, strip.data(), bytes) != bytes) return kCodecWriteError;
+            if (TIFFWriteEncodedStrip(tiff.get(), stripIndex++, strip.data(), bytes) != bytes) {
+                return refuse(kCodecWriteError, "a strip could not be written");
+            }
             rowsHeld = 0;
         }
     }
-    if (!TIFFFlush(tiff.get())) return kCodecWriteError;
+    if (!TIFFFlush(tiff.get())) return refuse(kCodecWriteError, "the directory could not be written");
     // Bytes still in the file's buffer are pushed out now, so a full disk is reported here.
-    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) return kCodecWriteError;
+    if (call.stream.isFile() && !call.stream.seek(0, SEEK_CUR)) {
+        return refuse(kCodecWriteError, "the written bytes could not be pushed out");
+    }
     return kCodecOk;
+}
+
+// Either byte order's mark, and the first byte of the version word it is followed by.
+bool recognise(const ContentProbe& probe) {
+    return std::memcmp(probe.bytes, "II\x2A", 3) == 0 || std::memcmp(probe.bytes, "MM\0", 3) == 0;
 }
 
 }  // namespace
 
-int16_t tiffInfo(CodecCall& call) {
-    if (!call.stream.isFile()) return kCodecCannotOpen;
-    return catchingNoMemory([&] { return info(call); });
-}
-
-int16_t tiffLoad(CodecCall& call) {
-    if (!call.stream.isFile() || !call.sink) return kCodecCannotOpen;
-    return catchingNoMemory([&] { return load(call); });
-}
-
-int16_t tiffSave(CodecCall& call) {
-    if (!call.stream.bound() || !call.source) return kCodecCannotCreate;
-    return catchingNoMemory([&] { return save(call); });
-}
+constexpr FormatCodec tiffCodec{refuse, recognise, Recognition::Signature, info, load, save,
+                                FileNeed::ToRead};
 
 }  // namespace pixmill

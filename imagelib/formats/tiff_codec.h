@@ -10,21 +10,23 @@
 
 #include <cstdint>
 
-#include "formats/codec.h"
+#include "formats/format_codec.h"
 
 namespace pixmill {
+
+extern const FormatCodec tiffCodec;
 
 // Size, depth, palette, detail text by compression (with a suffix for mask, CMYK, YCbCr and
 // CIELAB pictures), flags 1 for CMYK. 1 when libtiff cannot open the picture, 2 for a width,
 // height or row size of 0 or sides beyond the codec's limit.
-int16_t tiffInfo(CodecCall& call);
+inline constexpr CodecFn tiffInfo = codecEntry<tiffCodec, CodecStage::Info>;
 // Decodes every strip into call.sink. 3 for a layout the codec does not read or any strip that
 // cannot be decoded whole, 8 when the sink stops.
-int16_t tiffLoad(CodecCall& call);
+inline constexpr CodecFn tiffLoad = codecEntry<tiffCodec, CodecStage::Load>;
 // Writes one strip-organised picture. option1 bits 0-5: 1 none, 2 PackBits, 4 LZW, 8 CCITT G4
 // (1-bit pictures only, else none), 16 JPEG (true-colour only, else none), anything else LZW;
 // bit 0x40 writes true colour as CMYK; option2 is the JPEG quality. 6 on a write error.
-int16_t tiffSave(CodecCall& call);
+inline constexpr CodecFn tiffSave = codecEntry<tiffCodec, CodecStage::Save>;
 
 }  // namespace pixmill
 

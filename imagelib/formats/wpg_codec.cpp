@@ -7,13 +7,17 @@
 #include <vector>
 
 #include "core/library_state.h"
+#include "core/pixel_rows.h"
 #include "formats/buffered_input.h"
 #include "formats/converted_image.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"
+#include "winplat/refusal.h"
 
 namespace pixmill {
 namespace {
+
+constexpr winplat::Refuser refuse("PXL32: WPG");
 
 constexpr uint32_t kHeaderSize = 16;
 constexpr uint8_t kStartRecord = 0x0F;
@@ -74,9 +78,13 @@ void readColourMap(const uint8_t* data, uint64_t length, PxlCodecInfo& info) {
 int16_t walk(CodecCall& call, WpgPicture& p) {
     ByteStream& stream = call.stream;
     uint8_t header[kHeaderSize];
-    if (!stream.seek(call.offset, SEEK_SET) || !stream.read(header, sizeof header)) return kCodecBadFormat;
+    if (!stream.seek(call.offset, SEEK_SET) || !stream.read(header, sizeof header)) {
+        return refuse(kCodecBadFormat, "the header is cut off");
+    }
     winplat::ByteReader h(header, sizeof header);
-    if (h.u8() != 0xFF || h.u8() != 'W' || h.u8() != 'P' || h.u8() != 'C') return kCodecBadFormat;
+    if (h.u8() != 0xFF || h.u8() != 'W' || h.u8() != 'P' || h.u8() != 'C') {
+        return refuse(kCodecBadFormat, "no WPG signature");
+    }
     const uint32_t firstRecord = h.u32();
     BufferedInput in(stream, call.offset + firstRecord, stream.fileLength());
     std::vector<uint8_t> data;
@@ -105,8 +113,12 @@ int16_t walk(CodecCall& call, WpgPicture& p) {
             break;
         }
     }
-    if (!p.ended || p.rowsStart == 0 || p.width <= 0 || p.height <= 0) return kCodecBadFormat;
-    if (p.width > kMaxCodecSide || p.height > kMaxCodecSide || !knownDepth(p.bits)) return kCodecBadFormat;
+    if (!p.ended || p.rowsStart == 0 || p.width <= 0 || p.height <= 0) {
+        return refuse(kCodecBadFormat, "no end record, no bitmap record, or an empty bitmap");
+    }
+    if (p.width > kMaxCodecSide || p.height > kMaxCodecSide || !knownDepth(p.bits)) {
+        return refuse(kCodecBadFormat, "a bitmap size or depth this reader does not read");
+    }
     return kCodecOk;
 }
 
@@ -116,9 +128,7 @@ void describe(PxlCodecInfo& info, const WpgPicture& p) {
     info.bitsPerPixel = static_cast<int16_t>(p.bits);
     info.whiteIndex = 0;
     info.frameCount = 1;
-    const uint64_t bytes = (static_cast<uint64_t>(p.width) + 7) / 8 * static_cast<uint64_t>(p.bits) *
-                           static_cast<uint64_t>(p.height);
-    info.imageBytes = bytes <= INT32_MAX ? static_cast<int32_t>(bytes) : 0;
+    info.imageBytes = reportedImageBytes(p.width, p.height, p.bits, ImageBytesRule::LegacyByteColumns);
     if (p.bits == 1) {
         info.setPaletteEntry(0, 0, 0, 0);
         info.setPaletteEntry(1, 255, 255, 255);
@@ -178,22 +188,13 @@ private:
     int repeats_ = 0;
 };
 
-void twoBitsToFour(const uint8_t* in, int width, uint8_t* out) {
-    for (int x = 0; x < width; x += 2) {
-        const int shift = 6 - 2 * (x & 3);
-        const uint8_t high = (in[x / 4] >> shift) & 3;
-        const uint8_t low = x + 1 < width ? (in[x / 4] >> (shift - 2)) & 3 : 0;
-        out[x / 2] = static_cast<uint8_t>(high << 4 | low);
-    }
-}
-
 int16_t load(CodecCall& call) {
     PxlCodecInfo& info = call.info;
     const int16_t knownWidth = info.width, knownHeight = info.height, knownBits = info.bitsPerPixel;
     WpgPicture p;
     if (const int16_t result = walk(call, p); result != kCodecOk) return result;
     if (knownWidth != 0 && (knownWidth != p.width || knownHeight != p.height || knownBits != p.bits)) {
-        return kCodecBadFormat;
+        return refuse(kCodecBadFormat, "the picture no longer matches the one its info read described");
     }
     describe(info, p);
     const RowLayout layout = prepareRowTransfer(info);
@@ -203,10 +204,12 @@ int16_t load(CodecCall& call) {
     BufferedInput in(call.stream, p.rowsStart, call.stream.fileLength());
     RowUnpacker unpacker(in);
     for (int y = 0; y < p.height; ++y) {
-        if (!unpacker.row(line.data(), stored)) return kCodecReadError;
+        if (!unpacker.row(line.data(), stored)) {
+            return refuse(kCodecReadError, "the packed rows end before the picture does");
+        }
         const uint8_t* out = line.data();
         if (p.bits == 2) {
-            twoBitsToFour(line.data(), p.width, row.data());
+            unpackTwoBitRow(line.data(), p.width, row.data());
             out = row.data();
         }
         call.tick();
@@ -275,12 +278,12 @@ std::vector<uint8_t> headBytes(const PxlCodecInfo& info, int bits) {
 
 int16_t save(CodecCall& call) {
     PxlCodecInfo info = call.info;
-    if (info.width <= 0 || info.height <= 0) return kCodecBadFormat;
+    if (info.width <= 0 || info.height <= 0) return refuse(kCodecBadFormat, "an empty picture");
     RowSource* source = call.source;
     std::optional<ConvertedImage> converted;
     if (info.bitsPerPixel > 8) {
         converted.emplace(call.imageId, 8);
-        if (!converted->ok()) return kCodecNoMemory;
+        if (!converted->ok()) return refuse(kCodecNoMemory, "the image could not be converted to 8 bits");
         converted->describe(info);
         source = &*converted;
     }
@@ -288,7 +291,9 @@ int16_t save(CodecCall& call) {
     ByteStream& stream = call.stream;
     const int64_t start = stream.tell();
     const std::vector<uint8_t> head = headBytes(info, bits);
-    if (!stream.write(head.data(), static_cast<uint32_t>(head.size()))) return kCodecWriteError;
+    if (!stream.write(head.data(), static_cast<uint32_t>(head.size()))) {
+        return refuse(kCodecWriteError, "the header could not be written");
+    }
     // The bitmap record's data start after its 4-byte length, which sits 14 bytes before the end
     // of what was just written.
     const int64_t lengthAt = start + static_cast<int64_t>(head.size()) - 14;
@@ -303,36 +308,36 @@ int16_t save(CodecCall& call) {
         source->getRow(row.data(), y);
         packed.clear();
         packRow(row.data(), stored, packed);
-        if (!stream.write(packed.data(), static_cast<uint32_t>(packed.size()))) return kCodecWriteError;
+        if (!stream.write(packed.data(), static_cast<uint32_t>(packed.size()))) {
+            return refuse(kCodecWriteError, "a row could not be written");
+        }
         length += packed.size();
     }
-    if (length > 0x7FFFFFFF) return kCodecWriteError;  // more than the length field holds
+    // more than the length field holds
+    if (length > 0x7FFFFFFF) {
+        return refuse(kCodecWriteError, "the bitmap is longer than its length field holds");
+    }
     const uint8_t end[] = {kEndRecord, 0};
-    if (!stream.write(end, sizeof end)) return kCodecWriteError;
+    if (!stream.write(end, sizeof end)) {
+        return refuse(kCodecWriteError, "the end record could not be written");
+    }
     const auto high = static_cast<uint32_t>(length >> 16) | 0x8000;
     const uint8_t field[] = {static_cast<uint8_t>(high), static_cast<uint8_t>(high >> 8),
                              static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8)};
     if (!stream.seek(lengthAt, SEEK_SET) || !stream.write(field, sizeof field) || !stream.seek(0, SEEK_END)) {
-        return kCodecWriteError;
+        return refuse(kCodecWriteError, "the bitmap's length could not be written");
     }
     return kCodecOk;
 }
 
+// The signature alone is a weak one: the extension must agree.
+bool recognise(const ContentProbe& probe) {
+    return std::memcmp(probe.bytes, "\xFFWPC", 4) == 0 && probe.byExtension == PXL_FORMAT_WPG;
+}
+
 }  // namespace
 
-int16_t wpgInfo(CodecCall& call) {
-    if (!call.stream.isFile()) return kCodecBadFormat;
-    return catchingNoMemory([&] { return readInfo(call); });
-}
-
-int16_t wpgLoad(CodecCall& call) {
-    if (!call.stream.isFile() || !call.sink) return kCodecBadFormat;
-    return catchingNoMemory([&] { return load(call); });
-}
-
-int16_t wpgSave(CodecCall& call) {
-    if (!call.stream.isFile() || !call.source) return kCodecBadFormat;
-    return catchingNoMemory([&] { return save(call); });
-}
+constexpr FormatCodec wpgCodec{refuse, recognise, Recognition::WithExtension, readInfo, load, save,
+                               FileNeed::Always};
 
 }  // namespace pixmill

@@ -8,13 +8,14 @@
 
 #include <cstdint>
 
-#include "formats/codec.h"
+#include "formats/format_codec.h"
 
 namespace pixmill {
 
-int16_t wpgInfo(CodecCall& call);
-int16_t wpgLoad(CodecCall& call);
-int16_t wpgSave(CodecCall& call);
+extern const FormatCodec wpgCodec;
+inline constexpr CodecFn wpgInfo = codecEntry<wpgCodec, CodecStage::Info>;
+inline constexpr CodecFn wpgLoad = codecEntry<wpgCodec, CodecStage::Load>;
+inline constexpr CodecFn wpgSave = codecEntry<wpgCodec, CodecStage::Save>;
 
 }  // namespace pixmill
 

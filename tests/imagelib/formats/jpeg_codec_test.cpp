@@ -258,7 +258,8 @@ TEST(JpegCodec, ACutOffFileIsAReadErrorAndWarns) {
     EXPECT_EQ(d.infoResult, 0);
     EXPECT_EQ(d.loadResult, pixmill::kCodecReadError);
     EXPECT_FALSE(d.sink->complete());
-    EXPECT_TRUE(debug.contains("PXL32: JPEG: the data ends before the picture does")) << debug.text();
+    EXPECT_TRUE(debug.contains("PXL32: JPEG: refused: the data ends before the picture does"))
+        << debug.text();
 }
 
 // A progressive picture is decoded whole before its first row: cut inside a scan, it gives no row.
@@ -279,7 +280,7 @@ TEST(JpegCodec, AProgressiveFileCutInsideAScanIsAReadErrorAndWarns) {
     EXPECT_EQ(d.infoResult, 0);
     EXPECT_EQ(d.loadResult, pixmill::kCodecReadError);
     EXPECT_TRUE(d.sink->order.empty());
-    EXPECT_TRUE(debug.contains("PXL32: JPEG: the data ends before the picture does")) << debug.text();
+    EXPECT_TRUE(debug.contains("PXL32: JPEG: refused: the data ends before the picture does")) << debug.text();
 }
 
 constexpr uint8_t kSof0[] = {0xFF, 0xC0};

@@ -12,13 +12,13 @@
 #include <optional>
 #include <string>
 
+#include "base/call_refusal.h"
 #include "files/drives.h"
 #include "files/host_files.h"
-#include "winplat/paths.h"
 #include "winplat/base.h"
 #include "winplat/cp1250.h"
 #include "winplat/files.h"
-#include "winplat/host.h"
+#include "winplat/paths.h"
 
 namespace winplat::files {
 namespace {
@@ -149,8 +149,8 @@ BOOL MoveFileA(LPCSTR existingName, LPCSTR newName) {
 
 BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) {
     if (flags & ~DWORD{MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED}) {
-        files::refuseUnsupported("MoveFileExA", "flags");
-        return FALSE;
+        constexpr CallRefuser refuse("winplat: MoveFileExA");
+        return refuse.unsupported(BOOL{FALSE}, "flags " + std::to_string(flags));
     }
     // Moving across host file systems copies anyway, so MOVEFILE_COPY_ALLOWED changes nothing.
     if (!(flags & MOVEFILE_REPLACE_EXISTING)) return MoveFileA(existingName, newName);
@@ -168,8 +168,8 @@ BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) {
 
 BOOL CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES security) {
     if (security && (security->lpSecurityDescriptor || security->bInheritHandle)) {
-        files::refuseUnsupported("CreateDirectoryA", "security attributes");
-        return FALSE;
+        constexpr CallRefuser refuse("winplat: CreateDirectoryA");
+        return refuse.unsupported(BOOL{FALSE}, "security attributes");
     }
     if (!pathName) return files::failWith(ERROR_INVALID_PARAMETER);
     const std::optional<std::string> path = files::resolve(pathName, true);
@@ -207,9 +207,8 @@ DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
     std::string folder = variable && variable[0] == '/' && files::isFolder(variable) ? variable : "/tmp";
     std::string path = files::toWindows(folder);
     if (path.empty()) {
-        host::log("winplat: GetTempPathA: no drive holds the temporary folder " + folder + "\n");
-        SetLastError(ERROR_PATH_NOT_FOUND);
-        return 0;
+        constexpr CallRefuser refuse("winplat: GetTempPathA", ERROR_PATH_NOT_FOUND);
+        return refuse(DWORD{0}, "no drive holds the temporary folder " + folder);
     }
     if (path.back() != '\\') path += '\\';
     if (bufferLength <= path.size() || !buffer) return static_cast<DWORD>(path.size() + 1);

@@ -24,10 +24,6 @@ bool isFolder(const std::string& hostPath);
 // (no write bit at all), so that a file marked read-only stays so for a privileged process too.
 bool isReadOnly(const std::string& hostPath, const struct stat& status);
 
-// A bad argument of a kind no caller is expected to pass: logged, and the call fails with
-// ERROR_INVALID_PARAMETER.
-void refuseUnsupported(const char* call, const std::string& what);
-
 }  // namespace winplat::files
 
 #endif

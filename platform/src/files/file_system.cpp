@@ -40,25 +40,21 @@ std::string folderOf(std::string_view path) {
 // Copies a regular file to a new name that must not exist, keeping its mode and times; the copy is
 // removed again when anything fails.
 bool copyToNewFile(const std::string& from, const std::string& to, const struct stat& status) {
-    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return failWith(errorFromErrno(errno));
-    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, status.st_mode & 07777);
-    if (out < 0) {
-        const int error = errno;
-        ::close(in);
-        return failWith(errorFromErrno(error, ERROR_PATH_NOT_FOUND));
-    }
+    const HostFile in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in) return failWith(errorFromErrno(errno));
+    HostFile out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, status.st_mode & 07777));
+    if (!out) return failWith(errorFromErrno(errno, ERROR_PATH_NOT_FOUND));
     char buffer[1 << 16];
     bool ok = true;
     while (ok) {
-        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        const ssize_t n = ::read(in.get(), buffer, sizeof buffer);
         if (n == 0) break;
         if (n < 0) {
             ok = errno == EINTR;
             continue;
         }
         for (ssize_t done = 0; ok && done < n;) {
-            const ssize_t w = ::write(out, buffer + done, static_cast<size_t>(n - done));
+            const ssize_t w = ::write(out.get(), buffer + done, static_cast<size_t>(n - done));
             if (w < 0) {
                 ok = errno == EINTR;
                 continue;
@@ -68,9 +64,8 @@ bool copyToNewFile(const std::string& from, const std::string& to, const struct 
     }
     const int error = errno;
     const timespec times[2] = {status.st_atim, status.st_mtim};
-    if (ok) ::futimens(out, times);
-    ::close(in);
-    if (::close(out) != 0) ok = false;
+    if (ok) ::futimens(out.get(), times);
+    if (!out.close()) ok = false;
     if (!ok) {
         ::unlink(to.c_str());
         return failWith(errorFromErrno(error));
@@ -247,10 +242,8 @@ UINT GetTempFileNameA(LPCSTR pathName, LPCSTR prefix, UINT unique, LPSTR tempFil
         if (name.size() >= MAX_PATH) return deliver(name, 0);
         const std::optional<std::string> path = files::resolve(name, true);
         if (!path) return 0;
-        const int fd = ::open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return deliver(name, number);
+        if (const files::HostFile made(::open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)); made) {
+            return deliver(name, number);  // the file stays, empty, as the name's reservation
         }
         if (errno != EEXIST) {
             SetLastError(files::errorFromErrno(errno, ERROR_PATH_NOT_FOUND));

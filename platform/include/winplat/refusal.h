@@ -5,19 +5,47 @@
 #ifndef WINPLAT_REFUSAL_H
 #define WINPLAT_REFUSAL_H
 
-#include <source_location>
 #include <string_view>
+#include <version>
+#ifdef __cpp_lib_source_location
+#include <source_location>
+#endif
 
 #include "winplat/types.h"
 
 namespace winplat {
+
+// Where in our code something was decided: std::source_location where the standard library has
+// it. clang 14 over libstdc++ 12 lacks the builtin it needs, and gets the same from the builtins
+// it has: default arguments of current() are taken where current() is called, which as a
+// default argument itself is the caller's line.
+#ifdef __cpp_lib_source_location
+using SourceLocation = std::source_location;
+#else
+class SourceLocation {
+public:
+    static constexpr SourceLocation current(const char* file = __builtin_FILE(),
+                                            unsigned line = __builtin_LINE()) noexcept {
+        SourceLocation where;
+        where.file_ = file;
+        where.line_ = line;
+        return where;
+    }
+    constexpr const char* file_name() const noexcept { return file_; }
+    constexpr unsigned line() const noexcept { return line_; }
+
+private:
+    const char* file_ = "";
+    unsigned line_ = 0;
+};
+#endif
 
 // What one refusal says: the refusing party ("winplat: BitBlt", "lect32: record file"), the
 // reason a person can read, and the place in our code that decided it.
 struct Refusal {
     std::string_view who;
     std::string_view why;
-    std::source_location where;
+    SourceLocation where;
 };
 
 // Writes "<who>: refused: <why> [file:line]" to the debug output.
@@ -38,19 +66,19 @@ public:
 
     template <class T>
     T operator()(T failure, std::string_view why,
-                 std::source_location where = std::source_location::current()) const {
+                 SourceLocation where = SourceLocation::current()) const {
         logRefusal({who_, why, where});
         return failure;
     }
 
     // Logs only, for a refusal whose failure value the caller returns itself.
-    void log(std::string_view why, std::source_location where = std::source_location::current()) const {
+    void log(std::string_view why, SourceLocation where = SourceLocation::current()) const {
         logRefusal({who_, why, where});
     }
 
     template <class T>
     T unsupported(T failure, std::string_view what,
-                  std::source_location where = std::source_location::current()) const {
+                  SourceLocation where = SourceLocation::current()) const {
         reportUnsupported({who_, what, where});
         return failure;
     }

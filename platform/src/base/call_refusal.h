@@ -5,7 +5,6 @@
 #ifndef WINPLAT_SRC_BASE_CALL_REFUSAL_H
 #define WINPLAT_SRC_BASE_CALL_REFUSAL_H
 
-#include <source_location>
 #include <string_view>
 
 #include "winplat/base.h"
@@ -21,7 +20,7 @@ class CallRefuser {
     // Logs why, leaves the call's error and returns the failure value.
     template <class T>
     T operator()(T failure, std::string_view why,
-                 std::source_location where = std::source_location::current()) const {
+                 SourceLocation where = SourceLocation::current()) const {
         refuser_.log(why, where);
         SetLastError(error_);
         return failure;
@@ -31,14 +30,14 @@ class CallRefuser {
     // assertions are on.
     template <class T>
     T unsupported(T failure, std::string_view what,
-                  std::source_location where = std::source_location::current()) const {
+                  SourceLocation where = SourceLocation::current()) const {
         refuser_.unsupported(0, what, where);
         SetLastError(error_);
         return failure;
     }
 
     // Logs only: for what the call goes on without, or a failure whose error is set elsewhere.
-    void log(std::string_view why, std::source_location where = std::source_location::current()) const {
+    void log(std::string_view why, SourceLocation where = SourceLocation::current()) const {
         refuser_.log(why, where);
     }
 

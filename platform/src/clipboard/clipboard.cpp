@@ -7,13 +7,15 @@
 #include <mutex>
 #include <string>
 
+#include "base/call_refusal.h"
 #include "gdi/objects.h"
 #include "winplat/base.h"
 #include "winplat/clipboard.h"
 #include "winplat/gdi.h"
 #include "winplat/handles.h"
-#include "winplat/host.h"
 #include "winplat/memory.h"
+#include "winplat/owners.h"
+#include "winplat/refusal.h"
 #include "winplat/testing.h"
 
 namespace winplat {
@@ -21,22 +23,36 @@ namespace {
 
 constexpr DWORD kErrorClipboardNotOpen = 1418;
 
+HandleType kindOf(HANDLE data) {
+    return handleTypeOf(handleValue(data));
+}
+
+// Frees what the clipboard holds the way its kind is freed: GDI objects and global blocks.
+void releaseData(HANDLE data) {
+    constexpr Refuser refuse("winplat: clipboard");
+    const HandleType kind = kindOf(data);
+    if (kind == HandleType::Bitmap || kind == HandleType::Palette) {
+        if (!DeleteObject(data)) refuse.log("deleting a bitmap still selected into a DC: it stays");
+    } else if (GlobalFree(static_cast<HGLOBAL>(data))) {
+        refuse.log("freeing its data, which was not a live global block");
+    }
+}
+
+// Data the clipboard owns, of any kind it takes.
+using ClipboardData = UniqueHandle<HANDLE, releaseData>;
+
 struct Clipboard {
     std::mutex mutex;
     bool open = false;
     HWND opener = nullptr;
-    std::map<UINT, HANDLE> data;
-    HANDLE madeBitmap = nullptr;  // from CF_DIB
-    HANDLE madeDib = nullptr;     // from CF_BITMAP
+    std::map<UINT, ClipboardData> data;
+    ClipboardData madeBitmap;  // from CF_DIB
+    ClipboardData madeDib;     // from CF_BITMAP
 };
 
 Clipboard& clipboard() {
     static Clipboard* board = new Clipboard;  // outlives static destructors that may still copy
     return *board;
-}
-
-HandleType kindOf(HANDLE data) {
-    return handleTypeOf(handleValue(data));
 }
 
 // Whether the clipboard knows how to free this handle when its time comes.
@@ -48,43 +64,25 @@ bool acceptable(UINT format, HANDLE data) {
            !(GlobalFlags(static_cast<HGLOBAL>(data)) & GMEM_INVALID_HANDLE);
 }
 
-void release(HANDLE data) {
-    if (!data) return;
-    const HandleType kind = kindOf(data);
-    if (kind == HandleType::Bitmap || kind == HandleType::Palette) {
-        if (!DeleteObject(data))
-            host::log("winplat: clipboard could not delete a bitmap still selected into a DC\n");
-    } else if (GlobalFree(static_cast<HGLOBAL>(data))) {
-        host::log("winplat: clipboard could not free its data\n");
-    }
-}
-
 void dropMade(Clipboard& board) {
-    release(board.madeBitmap);
-    release(board.madeDib);
-    board.madeBitmap = nullptr;
-    board.madeDib = nullptr;
+    board.madeBitmap.reset();
+    board.madeDib.reset();
 }
 
 void releaseAll(Clipboard& board) {
-    for (auto& [format, data] : board.data) release(data);
     board.data.clear();
     dropMade(board);
 }
 
 HANDLE stored(const Clipboard& board, UINT format) {
     auto found = board.data.find(format);
-    return found == board.data.end() ? nullptr : found->second;
+    return found == board.data.end() ? nullptr : found->second.get();
 }
 
 HANDLE makeBitmapFromDib(HANDLE dib) {
     auto block = static_cast<HGLOBAL>(dib);
-    const SIZE_T size = GlobalSize(block);
-    const void* data = GlobalLock(block);
-    if (!data) return nullptr;
-    HBITMAP bitmap = gdi::bitmapFromPackedDib(data, size);
-    GlobalUnlock(block);
-    return bitmap;
+    const GlobalPin pin(block);
+    return pin ? gdi::bitmapFromPackedDib(pin.data(), GlobalSize(block)) : nullptr;
 }
 
 bool refuseUnlessOpen(const Clipboard& board) {
@@ -132,16 +130,15 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
     std::lock_guard lock(board.mutex);
     if (refuseUnlessOpen(board)) return nullptr;
     if (!data) {
-        host::log("winplat: SetClipboardData refuses delayed rendering (NULL data)\n");
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
+        constexpr CallRefuser refuse("winplat: SetClipboardData");
+        return refuse.unsupported(nullptr, "delayed rendering (NULL data)");
     }
     if (format == 0 || !acceptable(format, data)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
     for (const auto& [other, held] : board.data) {
-        if (held == data && other != format) {  // one handle under two formats would be freed twice
+        if (held.get() == data && other != format) {  // one handle under two formats would be freed twice
             SetLastError(ERROR_INVALID_PARAMETER);
             return nullptr;
         }
@@ -149,13 +146,12 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
     if (format == CF_BITMAP || format == CF_DIB) {
         // Whatever was made from the old picture no longer matches; a made handle passed back in
         // becomes ordinary data instead of being freed under the caller.
-        if (data == board.madeBitmap) board.madeBitmap = nullptr;
-        if (data == board.madeDib) board.madeDib = nullptr;
+        if (data == board.madeBitmap.get()) (void)board.madeBitmap.release();
+        if (data == board.madeDib.get()) (void)board.madeDib.release();
         dropMade(board);
     }
-    HANDLE& slot = board.data[format];
-    if (slot != data) release(slot);
-    slot = data;
+    ClipboardData& slot = board.data[format];
+    if (slot.get() != data) slot.reset(data);
     return data;
 }
 
@@ -166,13 +162,13 @@ HANDLE GetClipboardData(UINT format) {
     if (HANDLE data = stored(board, format)) return data;
     if (format == CF_BITMAP) {
         HANDLE dib = stored(board, CF_DIB);
-        if (dib && !board.madeBitmap) board.madeBitmap = makeBitmapFromDib(dib);
-        return dib ? board.madeBitmap : nullptr;
+        if (dib && !board.madeBitmap) board.madeBitmap.reset(makeBitmapFromDib(dib));
+        return dib ? board.madeBitmap.get() : nullptr;
     }
     if (format == CF_DIB) {
         HANDLE bitmap = stored(board, CF_BITMAP);
-        if (bitmap && !board.madeDib) board.madeDib = gdi::packBitmap(static_cast<HBITMAP>(bitmap));
-        return bitmap ? board.madeDib : nullptr;
+        if (bitmap && !board.madeDib) board.madeDib.reset(gdi::packBitmap(static_cast<HBITMAP>(bitmap)));
+        return bitmap ? board.madeDib.get() : nullptr;
     }
     return nullptr;
 }

@@ -8,22 +8,28 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/call_refusal.h"
 #include "files/drives.h"
 #include "files/host_files.h"
-#include "winplat/paths.h"
 #include "winplat/base.h"
 #include "winplat/cp1250.h"
 #include "winplat/files.h"
-#include "winplat/host.h"
+#include "winplat/paths.h"
 #include "winplat/testing.h"
 
 namespace winplat::files {
 namespace {
+
+// Memory the C library hands over (realpath's answer).
+struct FreeMemory {
+    void operator()(char* memory) const { std::free(memory); }
+};
 
 struct Drive {
     std::string root;                  // host folder as configured, without a trailing '/' (except "/")
@@ -164,16 +170,15 @@ void load(DriveTable& t, std::string_view spec) {
         const bool usable = entry.size() >= 3 && std::isalpha(static_cast<unsigned char>(entry[0])) &&
                             entry[1] == ':' && entry[2] == '/';
         if (!usable) {
-            host::log("winplat: drive table entry '" + std::string(entry) +
-                      "' is not X:/host/folder; skipped\n");
+            constexpr Refuser refuse("winplat: drive table");
+            refuse.log("entry '" + std::string(entry) + "' is not X:/host/folder; skipped");
             continue;
         }
         const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(entry[0])));
         Drive drive;
         drive.root = normalizeHostFolder(entry.substr(2));
-        if (char* real = ::realpath(drive.root.c_str(), nullptr)) {
-            if (drive.root != real) drive.resolvedRoot = real;
-            std::free(real);
+        if (const std::unique_ptr<char, FreeMemory> real(::realpath(drive.root.c_str(), nullptr)); real) {
+            if (drive.root != real.get()) drive.resolvedRoot = real.get();
         }
         t.drives[letter] = std::move(drive);
     }
@@ -232,9 +237,9 @@ std::optional<Location> locate(std::string_view winPath) {
         location.drive = t.currentDrive;
         // "\\server\share": no network drives here.
         if (rest.size() >= 2 && isSeparator(rest[0]) && isSeparator(rest[1])) {
-            host::log("winplat: network path '" + std::string(winPath) + "' is not supported\n");
-            SetLastError(ERROR_PATH_NOT_FOUND);
-            return std::nullopt;
+            constexpr CallRefuser refuse("winplat: paths", ERROR_PATH_NOT_FOUND);
+            return refuse(std::nullopt,
+                          "network path '" + std::string(winPath) + "': no network drives here");
         }
     }
     const auto drive = t.drives.find(location.drive);

@@ -12,11 +12,12 @@
 #include <mutex>
 #include <string>
 
+#include "base/call_refusal.h"
 #include "files/host_files.h"
-#include "winplat/paths.h"
 #include "winplat/base.h"
 #include "winplat/files.h"
 #include "winplat/handles.h"
+#include "winplat/paths.h"
 #include "winplat/stdio_bridge.h"
 
 namespace winplat {
@@ -123,12 +124,12 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, LPSECURITY_AT
                    DWORD disposition, DWORD flagsAndAttributes, HANDLE templateFile) {
     if (!access || (access & ~kKnownAccess) || (shareMode & ~kKnownShare) || !defaultSecurity(security) ||
         (flagsAndAttributes != 0 && flagsAndAttributes != FILE_ATTRIBUTE_NORMAL) || templateFile) {
-        files::refuseUnsupported(
-            "CreateFileA", "access " + std::to_string(access) + ", sharing " + std::to_string(shareMode) +
-                               ", flags " + std::to_string(flagsAndAttributes) +
-                               (templateFile ? ", a template" : "") +
-                               (defaultSecurity(security) ? "" : ", security attributes"));
-        return INVALID_HANDLE_VALUE;
+        constexpr CallRefuser refuse("winplat: CreateFileA");
+        return refuse.unsupported(
+            INVALID_HANDLE_VALUE,
+            "access " + std::to_string(access) + ", sharing " + std::to_string(shareMode) + ", flags " +
+                std::to_string(flagsAndAttributes) + (templateFile ? ", a template" : "") +
+                (defaultSecurity(security) ? "" : ", security attributes"));
     }
     const bool knownDisposition = disposition >= CREATE_NEW && disposition <= TRUNCATE_EXISTING;
     if (!fileName || !knownDisposition || (disposition == TRUNCATE_EXISTING && !(access & GENERIC_WRITE))) {
@@ -157,8 +158,8 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, LPSECURITY_AT
 BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped) {
     if (read) *read = 0;
     if (overlapped) {
-        files::refuseUnsupported("ReadFile", "overlapped reading");
-        return FALSE;
+        constexpr CallRefuser refuse("winplat: ReadFile");
+        return refuse.unsupported(BOOL{FALSE}, "overlapped reading");
     }
     const auto file = lookup(handle);
     if (!file) return FALSE;
@@ -184,8 +185,8 @@ BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLA
 BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPOVERLAPPED overlapped) {
     if (written) *written = 0;
     if (overlapped) {
-        files::refuseUnsupported("WriteFile", "overlapped writing");
-        return FALSE;
+        constexpr CallRefuser refuse("winplat: WriteFile");
+        return refuse.unsupported(BOOL{FALSE}, "overlapped writing");
     }
     const auto file = lookup(handle);
     if (!file) return FALSE;

@@ -12,13 +12,13 @@
 #include <optional>
 #include <string>
 
+#include "base/call_refusal.h"
 #include "files/drives.h"
 #include "files/host_files.h"
-#include "winplat/paths.h"
 #include "winplat/base.h"
 #include "winplat/cp1250.h"
 #include "winplat/files.h"
-#include "winplat/host.h"
+#include "winplat/paths.h"
 
 namespace winplat::files {
 namespace {
@@ -40,25 +40,21 @@ std::string folderOf(std::string_view path) {
 // Copies a regular file to a new name that must not exist, keeping its mode and times; the copy is
 // removed again when anything fails.
 bool copyToNewFile(const std::string& from, const std::string& to, const struct stat& status) {
-    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return failWith(errorFromErrno(errno));
-    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, status.st_mode & 07777);
-    if (out < 0) {
-        const int error = errno;
-        ::close(in);
-        return failWith(errorFromErrno(error, ERROR_PATH_NOT_FOUND));
-    }
+    const HostFile in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in) return failWith(errorFromErrno(errno));
+    HostFile out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, status.st_mode & 07777));
+    if (!out) return failWith(errorFromErrno(errno, ERROR_PATH_NOT_FOUND));
     char buffer[1 << 16];
     bool ok = true;
     while (ok) {
-        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        const ssize_t n = ::read(in.get(), buffer, sizeof buffer);
         if (n == 0) break;
         if (n < 0) {
             ok = errno == EINTR;
             continue;
         }
         for (ssize_t done = 0; ok && done < n;) {
-            const ssize_t w = ::write(out, buffer + done, static_cast<size_t>(n - done));
+            const ssize_t w = ::write(out.get(), buffer + done, static_cast<size_t>(n - done));
             if (w < 0) {
                 ok = errno == EINTR;
                 continue;
@@ -68,9 +64,8 @@ bool copyToNewFile(const std::string& from, const std::string& to, const struct 
     }
     const int error = errno;
     const timespec times[2] = {status.st_atim, status.st_mtim};
-    if (ok) ::futimens(out, times);
-    ::close(in);
-    if (::close(out) != 0) ok = false;
+    if (ok) ::futimens(out.get(), times);
+    if (!out.close()) ok = false;
     if (!ok) {
         ::unlink(to.c_str());
         return failWith(errorFromErrno(error));
@@ -149,8 +144,8 @@ BOOL MoveFileA(LPCSTR existingName, LPCSTR newName) {
 
 BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) {
     if (flags & ~DWORD{MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED}) {
-        files::refuseUnsupported("MoveFileExA", "flags");
-        return FALSE;
+        constexpr CallRefuser refuse("winplat: MoveFileExA");
+        return refuse.unsupported(BOOL{FALSE}, "flags " + std::to_string(flags));
     }
     // Moving across host file systems copies anyway, so MOVEFILE_COPY_ALLOWED changes nothing.
     if (!(flags & MOVEFILE_REPLACE_EXISTING)) return MoveFileA(existingName, newName);
@@ -168,8 +163,8 @@ BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) {
 
 BOOL CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES security) {
     if (security && (security->lpSecurityDescriptor || security->bInheritHandle)) {
-        files::refuseUnsupported("CreateDirectoryA", "security attributes");
-        return FALSE;
+        constexpr CallRefuser refuse("winplat: CreateDirectoryA");
+        return refuse.unsupported(BOOL{FALSE}, "security attributes");
     }
     if (!pathName) return files::failWith(ERROR_INVALID_PARAMETER);
     const std::optional<std::string> path = files::resolve(pathName, true);
@@ -207,9 +202,8 @@ DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
     std::string folder = variable && variable[0] == '/' && files::isFolder(variable) ? variable : "/tmp";
     std::string path = files::toWindows(folder);
     if (path.empty()) {
-        host::log("winplat: GetTempPathA: no drive holds the temporary folder " + folder + "\n");
-        SetLastError(ERROR_PATH_NOT_FOUND);
-        return 0;
+        constexpr CallRefuser refuse("winplat: GetTempPathA", ERROR_PATH_NOT_FOUND);
+        return refuse(DWORD{0}, "no drive holds the temporary folder " + folder);
     }
     if (path.back() != '\\') path += '\\';
     if (bufferLength <= path.size() || !buffer) return static_cast<DWORD>(path.size() + 1);
@@ -248,10 +242,8 @@ UINT GetTempFileNameA(LPCSTR pathName, LPCSTR prefix, UINT unique, LPSTR tempFil
         if (name.size() >= MAX_PATH) return deliver(name, 0);
         const std::optional<std::string> path = files::resolve(name, true);
         if (!path) return 0;
-        const int fd = ::open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return deliver(name, number);
+        if (const files::HostFile made(::open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)); made) {
+            return deliver(name, number);  // the file stays, empty, as the name's reservation
         }
         if (errno != EEXIST) {
             SetLastError(files::errorFromErrno(errno, ERROR_PATH_NOT_FOUND));

@@ -7,7 +7,6 @@
 
 #include "winplat/base.h"
 #include "winplat/files.h"
-#include "winplat/host.h"
 
 namespace winplat::files {
 
@@ -63,11 +62,6 @@ bool isFolder(const std::string& hostPath) {
 bool isReadOnly(const std::string& hostPath, const struct stat& status) {
     if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
     return ::faccessat(AT_FDCWD, hostPath.c_str(), W_OK, AT_EACCESS) != 0;
-}
-
-void refuseUnsupported(const char* call, const std::string& what) {
-    host::log("winplat: " + std::string(call) + " refuses " + what + "\n");
-    SetLastError(ERROR_INVALID_PARAMETER);
 }
 
 }  // namespace winplat::files

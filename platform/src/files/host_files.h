@@ -3,9 +3,11 @@
 #define WINPLAT_FILES_HOST_FILES_H
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "winplat/types.h"
 
@@ -24,9 +26,24 @@ bool isFolder(const std::string& hostPath);
 // (no write bit at all), so that a file marked read-only stays so for a privileged process too.
 bool isReadOnly(const std::string& hostPath, const struct stat& status);
 
-// A bad argument of a kind no caller is expected to pass: logged, and the call fails with
-// ERROR_INVALID_PARAMETER.
-void refuseUnsupported(const char* call, const std::string& what);
+// A host file descriptor, closed when the owner goes. close() closes it early and says whether
+// the close succeeded, which for a file just written means whether its data reached the file.
+class HostFile {
+public:
+    explicit HostFile(int fd) : fd_(fd) {}
+    ~HostFile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    HostFile(const HostFile&) = delete;
+    HostFile& operator=(const HostFile&) = delete;
+
+    explicit operator bool() const { return fd_ >= 0; }
+    int get() const { return fd_; }
+    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+private:
+    int fd_;
+};
 
 }  // namespace winplat::files
 

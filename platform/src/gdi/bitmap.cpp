@@ -4,37 +4,43 @@
 #include <cstring>
 #include <string>
 
+#include "base/call_refusal.h"
 #include "gdi/dib_format.h"
 #include "gdi/objects.h"
 #include "winplat/base.h"
-#include "winplat/host.h"
 #include "winplat/memory.h"
+#include "winplat/owners.h"
 
 namespace winplat::gdi {
 namespace {
 
-void logRefusal(const char* call, const std::string& why) {
-    host::log("winplat: " + std::string(call) + " refuses " + why + "\n");
+std::string compressionText(const BITMAPINFO* info) {
+    return "DIB compression " + std::to_string(info->bmiHeader.biCompression) + " at " +
+           std::to_string(info->bmiHeader.biBitCount) + " bits per pixel";
 }
 
-// Checks a DIB header for a call; logs what is well-formed but not supported.
-std::optional<DibLayout> acceptDib(const char* call, const BITMAPINFO* info,
-                                   size_t available = kUnknownSize) {
-    const DibCheck check = checkDib(info, available);
-    if (check.problem == DibProblem::Unsupported) {
-        logRefusal(call, "DIB compression " + std::to_string(info->bmiHeader.biCompression) + " at " +
-                             std::to_string(info->bmiHeader.biBitCount) + " bits per pixel");
-    }
-    if (!check.layout) SetLastError(ERROR_INVALID_PARAMETER);
+// Checks a caller's DIB header: a compression the layer does not read is an unsupported mode.
+std::optional<DibLayout> acceptDib(const CallRefuser& refuse, const BITMAPINFO* info) {
+    const DibCheck check = checkDib(info, kUnknownSize);
+    if (check.problem == DibProblem::Unsupported)
+        return refuse.unsupported(std::nullopt, compressionText(info));
+    if (!check.layout) return refuse(std::nullopt, "a damaged DIB header");
     return check.layout;
 }
 
-bool acceptUsage(const char* call, UINT usage) {
+// Checks a DIB that came as data (the clipboard's): whatever it holds is refused, never asserted.
+std::optional<DibLayout> acceptStoredDib(const CallRefuser& refuse, const BITMAPINFO* info,
+                                         size_t available) {
+    const DibCheck check = checkDib(info, available);
+    if (check.problem == DibProblem::Unsupported) return refuse(std::nullopt, compressionText(info));
+    if (!check.layout) return refuse(std::nullopt, "a damaged DIB header");
+    return check.layout;
+}
+
+bool acceptUsage(const CallRefuser& refuse, UINT usage) {
     if (usage == DIB_RGB_COLORS) return true;
-    logRefusal(call, usage == DIB_PAL_COLORS ? std::string("DIB_PAL_COLORS")
-                                             : "colour usage " + std::to_string(usage));
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return false;
+    return refuse.unsupported(false, usage == DIB_PAL_COLORS ? std::string("DIB_PAL_COLORS")
+                                                             : "colour usage " + std::to_string(usage));
 }
 
 // A DC argument: NULL stands for the screen, anything else must be a live DC.
@@ -138,9 +144,10 @@ HGLOBAL packBitmap(HBITMAP handle) {
     const size_t bitsOffset = sizeof(BITMAPINFOHEADER) + maskBytes + colors.size() * sizeof(RGBQUAD);
 
     // Zero-filled, so row padding carries nothing of the bitmap's memory beyond its pixels.
-    HGLOBAL block = GlobalAlloc(GHND, bitsOffset + surface.sizeBytes());
-    if (!block) return nullptr;
-    auto* data = static_cast<uint8_t*>(GlobalLock(block));
+    GlobalBlock block(GlobalAlloc(GHND, bitsOffset + surface.sizeBytes()));
+    const GlobalPin pin(block.get());
+    if (!pin) return nullptr;
+    auto* data = pin.as<uint8_t>();
     BITMAPINFOHEADER header{};
     header.biSize = sizeof(BITMAPINFOHEADER);
     describeOwnFormat(*bitmap, header);
@@ -160,13 +167,13 @@ HGLOBAL packBitmap(HBITMAP handle) {
         copier.convert(surface.row(surface.height() - 1 - line),
                        data + bitsOffset + static_cast<size_t>(line) * surface.stride(), surface.width());
     }
-    GlobalUnlock(block);
-    return block;
+    return block.release();
 }
 
 HBITMAP bitmapFromPackedDib(const void* data, size_t size) {
     const auto* info = static_cast<const BITMAPINFO*>(data);
-    const auto layout = acceptDib("the clipboard", info, size);
+    constexpr CallRefuser refuse("winplat: clipboard DIB");
+    const auto layout = acceptStoredDib(refuse, info, size);
     if (!layout) return nullptr;
     if (layout->bitsOffset > size || layout->imageSize > size - layout->bitsOffset) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -187,22 +194,19 @@ using namespace winplat::gdi;
 
 HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
                          DWORD offset) {
+    constexpr CallRefuser refuse("winplat: CreateDIBSection");
     if (bits) *bits = nullptr;
     if (!info) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (!acceptUsage("CreateDIBSection", usage)) return nullptr;
-    if (section || offset) {
-        logRefusal("CreateDIBSection", "bits in a file mapping");
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
+    if (!acceptUsage(refuse, usage)) return nullptr;
+    if (section || offset) return refuse.unsupported(nullptr, "bits in a file mapping");
     {
         std::lock_guard lock(gdiMutex());
         if (!acceptDc(dc)) return nullptr;
     }
-    const auto layout = acceptDib("CreateDIBSection", info);
+    const auto layout = acceptDib(refuse, info);
     if (!layout) return nullptr;
 
     auto bitmap = std::make_shared<BitmapObject>();
@@ -226,9 +230,9 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, cons
         return nullptr;
     }
     if (bitsPerPixel != 1 && bitsPerPixel != 32) {
-        logRefusal("CreateBitmap", std::to_string(bitsPerPixel) + " bits per pixel (DDBs have 1 or 32)");
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
+        constexpr CallRefuser refuse("winplat: CreateBitmap");
+        return refuse.unsupported(nullptr,
+                                  std::to_string(bitsPerPixel) + " bits per pixel (DDBs have 1 or 32)");
     }
     const int bpp = static_cast<int>(bitsPerPixel);
     auto bitmap = makeDdb(width, height, bpp);
@@ -279,8 +283,9 @@ HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const
             SetLastError(ERROR_INVALID_PARAMETER);
             return nullptr;
         }
-        if (!acceptUsage("CreateDIBitmap", usage)) return nullptr;
-        layout = acceptDib("CreateDIBitmap", info);
+        constexpr CallRefuser refuse("winplat: CreateDIBitmap");
+        if (!acceptUsage(refuse, usage)) return nullptr;
+        layout = acceptDib(refuse, info);
         if (!layout) return nullptr;
         colors = readColorTable(info, *layout);
     }
@@ -301,7 +306,8 @@ int GetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, LPVOID bits, BITMA
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    if (!acceptUsage("GetDIBits", usage)) return 0;
+    constexpr CallRefuser refuse("winplat: GetDIBits");
+    if (!acceptUsage(refuse, usage)) return 0;
     std::lock_guard lock(gdiMutex());
     if (!acceptDc(dc)) return 0;
     auto bitmap = findBitmap(handleValue(handle));
@@ -324,7 +330,7 @@ int GetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, LPVOID bits, BITMA
         masks[1] = chosen.green;
         masks[2] = chosen.blue;
     }
-    const auto layout = acceptDib("GetDIBits", info);
+    const auto layout = acceptDib(refuse, info);
     if (!layout) return 0;
 
     std::vector<RGBQUAD> colors;
@@ -351,8 +357,9 @@ int SetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, const void* bits, 
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    if (!acceptUsage("SetDIBits", usage)) return 0;
-    const auto layout = acceptDib("SetDIBits", info);
+    constexpr CallRefuser refuse("winplat: SetDIBits");
+    if (!acceptUsage(refuse, usage)) return 0;
+    const auto layout = acceptDib(refuse, info);
     if (!layout) return 0;
     const std::vector<RGBQUAD> colors = readColorTable(info, *layout);
     std::lock_guard lock(gdiMutex());

@@ -25,20 +25,15 @@
 #include <string>
 #include <utility>
 
+#include "base/call_refusal.h"
 #include "gdi/paint.h"
 #include "gdi/raster.h"
 #include "gdi/recorder.h"
 #include "winplat/base.h"
 #include "winplat/draw.h"
-#include "winplat/host.h"
 
 namespace winplat::gdi {
 namespace {
-
-void logRefusal(const char* call, const std::string& why) {
-    host::log("winplat: " + std::string(call) + " refuses " + why + "\n");
-    SetLastError(ERROR_INVALID_PARAMETER);
-}
 
 // Pixels a blit reads: a surface, or a caller's DIB.
 struct SourceImage {
@@ -515,7 +510,7 @@ std::string coordinates(const SignedRect& r, bool withExtent = true) {
 }
 
 // StretchBlt and BitBlt.
-BOOL blitBetweenDcs(const char* call, HDC destDc, const SignedRect& dest, HDC sourceDc,
+BOOL blitBetweenDcs(const CallRefuser& refuse, HDC destDc, const SignedRect& dest, HDC sourceDc,
                     const SignedRect& source, DWORD rop, bool stretch) {
     const uint8_t index = ropIndex(rop);
     std::lock_guard lock(gdiMutex());
@@ -525,18 +520,13 @@ BOOL blitBetweenDcs(const char* call, HDC destDc, const SignedRect& dest, HDC so
     if (ropUsesSource(index)) {
         from = findDc(handleValue(sourceDc));
         if (!from) return FALSE;
-        if (from->kind == DcKind::Metafile) {
-            logRefusal(call, "a metafile DC as the source");
-            return FALSE;
-        }
+        if (from->kind == DcKind::Metafile)
+            return refuse.unsupported(BOOL{FALSE}, "a metafile DC as the source");
     }
-    if (!rectFits(dest) || !rectFits(source)) {
-        logRefusal(call, "coordinates beyond 2^27");
-        return FALSE;
-    }
+    if (!rectFits(dest) || !rectFits(source)) return refuse(BOOL{FALSE}, "coordinates beyond 2^27");
     if (recording(handleValue(destDc))) {
-        std::string line =
-            std::string(call) + " " + coordinates(dest) + " <- " + coordinates(source, stretch);
+        std::string line = std::string(stretch ? "StretchBlt" : "BitBlt") + " " + coordinates(dest) + " <- " +
+                           coordinates(source, stretch);
         record(handleValue(destDc), line + " " + ropName(rop));
     }
     BlitJob job;
@@ -564,24 +554,23 @@ struct CheckedDib {
     std::vector<RGBQUAD> colors;
 };
 
-std::optional<CheckedDib> checkCallerDib(const char* call, const void* bits, const BITMAPINFO* info,
+std::optional<CheckedDib> checkCallerDib(const CallRefuser& refuse, const void* bits, const BITMAPINFO* info,
                                          UINT usage) {
     if (!bits || !info) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return std::nullopt;
     }
     if (usage != DIB_RGB_COLORS) {
-        logRefusal(call, usage == DIB_PAL_COLORS ? std::string("DIB_PAL_COLORS")
-                                                 : "colour usage " + std::to_string(usage));
-        return std::nullopt;
+        return refuse.unsupported(std::nullopt, usage == DIB_PAL_COLORS
+                                                    ? std::string("DIB_PAL_COLORS")
+                                                    : "colour usage " + std::to_string(usage));
     }
     const DibCheck check = checkDib(info, kUnknownSize);
-    if (!check.layout) {
-        logRefusal(call, check.problem == DibProblem::Unsupported
-                             ? "DIB compression " + std::to_string(info->bmiHeader.biCompression)
-                             : std::string("a damaged DIB header"));
-        return std::nullopt;
+    if (check.problem == DibProblem::Unsupported) {
+        return refuse.unsupported(std::nullopt,
+                                  "DIB compression " + std::to_string(info->bmiHeader.biCompression));
     }
+    if (!check.layout) return refuse(std::nullopt, "a damaged DIB header");
     return CheckedDib{*check.layout, readColorTable(info, *check.layout)};
 }
 
@@ -612,29 +601,27 @@ using namespace winplat;
 using namespace winplat::gdi;
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, DWORD rop) {
-    return blitBetweenDcs("BitBlt", dest, SignedRect{x, y, width, height}, source,
+    constexpr CallRefuser refuse("winplat: BitBlt");
+    return blitBetweenDcs(refuse, dest, SignedRect{x, y, width, height}, source,
                           SignedRect{sx, sy, width, height}, rop, false);
 }
 
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh,
                 DWORD rop) {
-    return blitBetweenDcs("StretchBlt", dest, SignedRect{x, y, width, height}, source,
-                          SignedRect{sx, sy, sw, sh}, rop, true);
+    constexpr CallRefuser refuse("winplat: StretchBlt");
+    return blitBetweenDcs(refuse, dest, SignedRect{x, y, width, height}, source, SignedRect{sx, sy, sw, sh},
+                          rop, true);
 }
 
 BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
-    if (ropUsesSource(ropIndex(rop))) {
-        logRefusal("PatBlt", "an operation with a source, " + ropName(rop));
-        return FALSE;
-    }
+    constexpr CallRefuser refuse("winplat: PatBlt");
+    if (ropUsesSource(ropIndex(rop)))
+        return refuse.unsupported(BOOL{FALSE}, "an operation with a source, " + ropName(rop));
     std::lock_guard lock(gdiMutex());
     auto context = findDc(handleValue(dc));
     if (!context) return FALSE;
     const SignedRect rect{x, y, width, height};
-    if (!rectFits(rect)) {
-        logRefusal("PatBlt", "coordinates beyond 2^27");
-        return FALSE;
-    }
+    if (!rectFits(rect)) return refuse(BOOL{FALSE}, "coordinates beyond 2^27");
     if (recording(handleValue(dc)))
         record(handleValue(dc), "PatBlt " + coordinates(rect) + " " + ropName(rop));
     BlitJob job;
@@ -648,18 +635,16 @@ BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
 
 int StretchDIBits(HDC dc, int x, int y, int width, int height, int sx, int sy, int sw, int sh,
                   const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
+    constexpr CallRefuser refuse("winplat: StretchDIBits");
     const uint8_t index = ropIndex(rop);
     std::optional<CheckedDib> dib;
     if (ropUsesSource(index)) {
-        dib = checkCallerDib("StretchDIBits", bits, info, usage);
+        dib = checkCallerDib(refuse, bits, info, usage);
         if (!dib) return 0;
     }
     const SignedRect dest{x, y, width, height};
     const SignedRect given{sx, sy, sw, sh};
-    if (!rectFits(dest) || !rectFits(given)) {
-        logRefusal("StretchDIBits", "coordinates beyond 2^27");
-        return 0;
-    }
+    if (!rectFits(dest) || !rectFits(given)) return refuse(0, "coordinates beyond 2^27");
     std::lock_guard lock(gdiMutex());
     auto context = findDc(handleValue(dc));
     if (!context) return 0;
@@ -689,13 +674,13 @@ int StretchDIBits(HDC dc, int x, int y, int width, int height, int sx, int sy, i
 
 int SetDIBitsToDevice(HDC dc, int x, int y, DWORD width, DWORD height, int sx, int sy, UINT startScan,
                       UINT scanLines, const void* bits, const BITMAPINFO* info, UINT usage) {
-    auto dib = checkCallerDib("SetDIBitsToDevice", bits, info, usage);
+    constexpr CallRefuser refuse("winplat: SetDIBitsToDevice");
+    auto dib = checkCallerDib(refuse, bits, info, usage);
     if (!dib) return 0;
     const SignedRect dest{x, y, static_cast<int64_t>(width), static_cast<int64_t>(height)};
     if (!rectFits(dest) ||
         !coordinatesFit({sx, sy, static_cast<int64_t>(startScan), static_cast<int64_t>(scanLines)})) {
-        logRefusal("SetDIBitsToDevice", "coordinates beyond 2^27");
-        return 0;
+        return refuse(0, "coordinates beyond 2^27");
     }
     std::lock_guard lock(gdiMutex());
     auto context = findDc(handleValue(dc));

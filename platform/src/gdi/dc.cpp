@@ -6,23 +6,18 @@
 #include <string>
 #include <utility>
 
+#include "base/call_refusal.h"
 #include "gdi/dib_format.h"
 #include "gdi/paint.h"
 #include "winplat/base.h"
 #include "winplat/draw.h"
-#include "winplat/host.h"
+#include "winplat/refusal.h"
 #include "winplat/testing.h"
 
 namespace winplat::gdi {
 namespace {
 
 constexpr int kScreenDpi = 96;
-
-void logRefusal(const char* call, const std::string& why) {
-    host::log("winplat: " + std::string(call) + " refuses " + why + "\n");
-    SetLastError(ERROR_INVALID_PARAMETER);
-}
-
 
 DeviceInfo screenInfo() {
     return DeviceInfo{DT_RASDISPLAY, 1024, 768, 32, kScreenDpi};
@@ -124,9 +119,10 @@ int deviceCaps(const DeviceContextObject& dc, int index) {
         case PHYSICALOFFSETX:
         case PHYSICALOFFSETY:
             return 0;
-        default:
-            host::log("winplat: GetDeviceCaps does not know index " + std::to_string(index) + "\n");
-            return 0;
+        default: {
+            constexpr Refuser refuse("winplat: GetDeviceCaps");
+            return refuse.unsupported(0, "index " + std::to_string(index));
+        }
     }
 }
 
@@ -136,7 +132,8 @@ void restoreBitmap(DeviceContextObject& dc, uint32_t dcHandle, uint32_t wanted) 
     if (dc.kind != DcKind::Memory || wanted == dc.bitmap) return;
     auto bitmap = findBitmap(wanted);
     if (!bitmap || bitmap->deviceSurface || (!bitmap->stock && bitmap->selectedInto)) {
-        host::log("winplat: RestoreDC keeps the current bitmap: the saved one is gone or in use\n");
+        constexpr Refuser refuse("winplat: RestoreDC");
+        refuse.log("restoring the saved bitmap, which is gone or in use: the DC keeps the current one");
         return;
     }
     if (auto old = findBitmap(dc.bitmap); old && !old->stock) old->selectedInto = 0;
@@ -154,9 +151,9 @@ namespace winplat::testing {
 
 HDC createDisplayDc(int width, int height, int bitsPerPixel) {
     if (width <= 0 || height <= 0 || !isSupportedDepth(bitsPerPixel)) {
-        logRefusal("createDisplayDc", std::to_string(width) + " x " + std::to_string(height) + " at " +
-                                          std::to_string(bitsPerPixel) + " bits");
-        return nullptr;
+        constexpr CallRefuser refuse("winplat: createDisplayDc");
+        return refuse(nullptr, std::to_string(width) + " x " + std::to_string(height) + " at " +
+                                   std::to_string(bitsPerPixel) + " bits");
     }
     // 16-bit screens are 5-6-5; 1- and 4-bit screens have the black-and-white and VGA tables.
     const BitMasks masks = bitsPerPixel == 16 ? kMasks565 : BitMasks{};
@@ -168,9 +165,9 @@ HDC createDisplayDc(int width, int height, int bitsPerPixel) {
 
 HDC createPrinterDc(int width, int height, int dotsPerInch) {
     if (width <= 0 || height <= 0 || dotsPerInch <= 0) {
-        logRefusal("createPrinterDc", "a page of " + std::to_string(width) + " x " + std::to_string(height) +
-                                          " at " + std::to_string(dotsPerInch) + " dpi");
-        return nullptr;
+        constexpr CallRefuser refuse("winplat: createPrinterDc");
+        return refuse(nullptr, "a page of " + std::to_string(width) + " x " + std::to_string(height) +
+                                   " at " + std::to_string(dotsPerInch) + " dpi");
     }
     auto surface = Surface::create(width, height, 24, true);
     if (surface) std::memset(surface->bits(), 0xFF, surface->sizeBytes());  // blank paper
@@ -197,9 +194,8 @@ HBITMAP surfaceOf(HDC dc) {
 
 HDC GetDC(HWND window) {
     if (window) {
-        host::log("winplat: GetDC of a window: windows are not built yet\n");
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
+        constexpr CallRefuser refuse("winplat: GetDC", ERROR_INVALID_HANDLE);
+        return refuse.unsupported(nullptr, "a window's DC: windows are not built yet");
     }
     const uint32_t screen = screenBitmap();
     if (!screen) {
@@ -232,11 +228,10 @@ HGDIOBJ GetCurrentObject(HDC dc, UINT type) {
                 return makeHandle<HGDIOBJ>(context.state.palette);
             case OBJ_BITMAP:
                 return context.kind == DcKind::Metafile ? nullptr : makeHandle<HGDIOBJ>(context.bitmap);
-            default:
-                host::log("winplat: GetCurrentObject does not know object type " + std::to_string(type) +
-                          "\n");
-                SetLastError(ERROR_INVALID_PARAMETER);
-                return nullptr;
+            default: {
+                constexpr CallRefuser refuse("winplat: GetCurrentObject");
+                return refuse.unsupported(nullptr, "object type " + std::to_string(type));
+            }
         }
     });
 }
@@ -265,8 +260,8 @@ COLORREF GetBkColor(HDC dc) {
 
 int SetBkMode(HDC dc, int mode) {
     if (mode != TRANSPARENT && mode != OPAQUE) {
-        logRefusal("SetBkMode", "mode " + std::to_string(mode));
-        return 0;
+        constexpr CallRefuser refuse("winplat: SetBkMode");
+        return refuse.unsupported(0, "mode " + std::to_string(mode));
     }
     return onDc(dc, 0, [mode](DeviceContextObject& context) {
         return std::exchange(context.state.backgroundMode, mode);
@@ -279,8 +274,8 @@ int GetBkMode(HDC dc) {
 
 int SetStretchBltMode(HDC dc, int mode) {
     if (mode < BLACKONWHITE || mode > HALFTONE) {
-        logRefusal("SetStretchBltMode", "mode " + std::to_string(mode));
-        return 0;
+        constexpr CallRefuser refuse("winplat: SetStretchBltMode");
+        return refuse.unsupported(0, "mode " + std::to_string(mode));
     }
     return onDc(dc, 0, [mode](DeviceContextObject& context) {
         return std::exchange(context.state.stretchMode, mode);
@@ -293,8 +288,8 @@ int GetStretchBltMode(HDC dc) {
 
 int SetROP2(HDC dc, int rop2) {
     if (rop2 < R2_BLACK || rop2 > R2_WHITE) {
-        logRefusal("SetROP2", "mode " + std::to_string(rop2));
-        return 0;
+        constexpr CallRefuser refuse("winplat: SetROP2");
+        return refuse.unsupported(0, "mode " + std::to_string(rop2));
     }
     return onDc(dc, 0,
                 [rop2](DeviceContextObject& context) { return std::exchange(context.state.rop2, rop2); });

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/call_refusal.h"
 #include "gdi/blit.h"
 #include "gdi/dib_format.h"
 #include "gdi/objects.h"
@@ -13,7 +14,6 @@
 #include "winplat/base.h"
 #include "winplat/draw.h"
 #include "winplat/drawdib.h"
-#include "winplat/host.h"
 #include "winplat/testing.h"
 
 namespace winplat::gdi {
@@ -29,14 +29,10 @@ std::shared_ptr<DrawDibObject> findDrawDib(HDRAWDIB handle) {
     return handleTable().getAs<DrawDibObject>(handleValue(handle), HandleType::DrawDib);
 }
 
-std::optional<DibLayout> acceptFormat(const char* call, const BITMAPINFOHEADER* format) {
+std::optional<DibLayout> acceptFormat(const CallRefuser& refuse, const BITMAPINFOHEADER* format) {
     const DibCheck check = checkDib(reinterpret_cast<const BITMAPINFO*>(format), kUnknownSize);
-    if (!check.layout) {
-        host::log("winplat: " + std::string(call) + " refuses " +
-                  (check.problem == DibProblem::Unsupported ? "a compressed DIB" : "a damaged DIB header") +
-                  "\n");
-        SetLastError(ERROR_INVALID_PARAMETER);
-    }
+    if (check.problem == DibProblem::Unsupported) return refuse.unsupported(std::nullopt, "a compressed DIB");
+    if (!check.layout) return refuse(std::nullopt, "a damaged DIB header");
     return check.layout;
 }
 
@@ -76,7 +72,8 @@ BOOL DrawDibBegin(HDRAWDIB drawdib, HDC dc, int, int, LPBITMAPINFOHEADER format,
         std::lock_guard lock(gdiMutex());
         if (!findDc(handleValue(dc))) return FALSE;
     }
-    return !format || acceptFormat("DrawDibBegin", format) ? TRUE : FALSE;
+    constexpr CallRefuser refuse("winplat: DrawDibBegin");
+    return !format || acceptFormat(refuse, format) ? TRUE : FALSE;
 }
 
 BOOL DrawDibDraw(HDRAWDIB drawdib, HDC dc, int x, int y, int width, int height, LPBITMAPINFOHEADER format,
@@ -88,7 +85,8 @@ BOOL DrawDibDraw(HDRAWDIB drawdib, HDC dc, int x, int y, int width, int height, 
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const auto layout = acceptFormat("DrawDibDraw", format);
+    constexpr CallRefuser refuse("winplat: DrawDibDraw");
+    const auto layout = acceptFormat(refuse, format);
     if (!layout) return FALSE;
     // -1 stands for the whole picture (source) and for the source's size (destination).
     if (sw == -1) sw = layout->width;
@@ -97,11 +95,7 @@ BOOL DrawDibDraw(HDRAWDIB drawdib, HDC dc, int x, int y, int width, int height, 
     if (height == -1) height = sh;
     const SignedRect dest{x, y, width, height};
     const SignedRect source{sx, sy, sw, sh};
-    if (!rectFits(dest) || !rectFits(source)) {
-        host::log("winplat: DrawDibDraw refuses coordinates beyond 2^27\n");
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
+    if (!rectFits(dest) || !rectFits(source)) return refuse(BOOL{FALSE}, "coordinates beyond 2^27");
     const auto* info = reinterpret_cast<const BITMAPINFO*>(format);
     const std::vector<RGBQUAD> colors = readColorTable(info, *layout);
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/call_refusal.h"
 #include "winplat/base.h"
-#include "winplat/host.h"
 
 namespace winplat::gdi {
 
@@ -256,10 +256,10 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
         case HandleType::Brush:
             return selectDrawingObject<BrushObject>(handleValue(dc), handle, HandleType::Brush,
                                                     &DcState::brush);
-        case HandleType::Palette:
-            host::log("winplat: SelectObject does not take palettes; SelectPalette does\n");
-            SetLastError(ERROR_INVALID_PARAMETER);
-            return nullptr;
+        case HandleType::Palette: {
+            constexpr CallRefuser refuse("winplat: SelectObject");
+            return refuse.unsupported(nullptr, "a palette, which SelectPalette selects");
+        }
         default:
             SetLastError(ERROR_INVALID_HANDLE);
             return nullptr;

@@ -3,10 +3,10 @@
 #include <array>
 #include <string>
 
+#include "base/call_refusal.h"
 #include "gdi/objects.h"
 #include "winplat/base.h"
 #include "winplat/draw.h"
-#include "winplat/host.h"
 
 namespace winplat::gdi {
 namespace {
@@ -68,11 +68,6 @@ Handle publish(HandleType type, std::shared_ptr<HandleObject> object) {
     return makeHandle<Handle>(handle);
 }
 
-void logRefusal(const char* call, const std::string& why) {
-    host::log("winplat: " + std::string(call) + " refuses " + why + "\n");
-    SetLastError(ERROR_INVALID_PARAMETER);
-}
-
 }  // namespace
 
 const std::vector<RGBQUAD>& defaultPaletteColors() {
@@ -98,8 +93,8 @@ using namespace winplat::gdi;
 
 HPEN CreatePen(int style, int width, COLORREF color) {
     if (style < PS_SOLID || style > PS_INSIDEFRAME) {
-        logRefusal("CreatePen", "style " + std::to_string(style));
-        return nullptr;
+        constexpr CallRefuser refuse("winplat: CreatePen");
+        return refuse.unsupported(nullptr, "style " + std::to_string(style));
     }
     auto pen = std::make_shared<PenObject>();
     pen->style = style;
@@ -116,8 +111,8 @@ HBRUSH CreateSolidBrush(COLORREF color) {
 
 HBRUSH CreateHatchBrush(int hatch, COLORREF color) {
     if (hatch < HS_HORIZONTAL || hatch > HS_DIAGCROSS) {
-        logRefusal("CreateHatchBrush", "hatch style " + std::to_string(hatch));
-        return nullptr;
+        constexpr CallRefuser refuse("winplat: CreateHatchBrush");
+        return refuse.unsupported(nullptr, "hatch style " + std::to_string(hatch));
     }
     auto brush = std::make_shared<BrushObject>();
     brush->kind = BrushObject::Kind::Hatch;
@@ -149,8 +144,8 @@ HBRUSH CreatePatternBrush(HBITMAP pattern) {
 HGDIOBJ GetStockObject(int object) {
     const uint32_t handle = stockObject(object);
     if (!handle) {
-        host::log("winplat: GetStockObject has no object " + std::to_string(object) + "\n");
-        SetLastError(ERROR_INVALID_PARAMETER);
+        constexpr CallRefuser refuse("winplat: GetStockObject");
+        return refuse.unsupported(nullptr, "no stock object " + std::to_string(object));
     }
     return makeHandle<HGDIOBJ>(handle);
 }

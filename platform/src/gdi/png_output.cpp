@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "gdi/objects.h"
@@ -31,19 +32,40 @@ bool snapshot(const Surface& surface, RgbImage& image) {
     return true;
 }
 
-// libpng reports errors by long jump: nothing here has a destructor to skip.
+// libpng's write structures for one file, destroyed together.
+class PngWriter {
+  public:
+    PngWriter()
+        : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr)),
+          info_(png_ ? png_create_info_struct(png_) : nullptr) {}
+    ~PngWriter() {
+        if (png_) png_destroy_write_struct(&png_, info_ ? &info_ : nullptr);
+    }
+    PngWriter(const PngWriter&) = delete;
+    PngWriter& operator=(const PngWriter&) = delete;
+
+    explicit operator bool() const { return info_ != nullptr; }
+    png_structp png() const { return png_; }
+    png_infop info() const { return info_; }
+
+  private:
+    png_structp png_;
+    png_infop info_;
+};
+
+// Closes a file nobody closed on the way out.
+struct CloseFile {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// libpng reports errors by long jump back to encode, whose writer was made before the jump point
+// and so is destroyed as usual; libpng's own frames have no destructors to skip.
 bool encode(std::FILE* file, const RgbImage& image, png_bytep* rows) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png) return false;
-    png_infop info = png_create_info_struct(png);
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
-    }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
+    PngWriter writer;
+    if (!writer) return false;
+    png_structp png = writer.png();
+    png_infop info = writer.info();
+    if (setjmp(png_jmpbuf(png))) return false;
     png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
@@ -52,7 +74,6 @@ bool encode(std::FILE* file, const RgbImage& image, png_bytep* rows) {
     png_set_bgr(png);
     png_write_image(png, rows);
     png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
     return true;
 }
 
@@ -62,10 +83,10 @@ bool writeImage(const RgbImage& image, const char* path) {
     for (int y = 0; y < image.height; ++y)
         rows[static_cast<size_t>(y)] = const_cast<png_bytep>(
             image.bgr.data() + static_cast<size_t>(y) * static_cast<size_t>(image.width) * 3);
-    std::FILE* file = std::fopen(path, "wb");
+    std::unique_ptr<std::FILE, CloseFile> file(std::fopen(path, "wb"));
     if (!file) return false;
-    const bool encoded = encode(file, image, rows.data());
-    const bool closed = std::fclose(file) == 0;
+    const bool encoded = encode(file.get(), image, rows.data());
+    const bool closed = std::fclose(file.release()) == 0;  // a failing close loses written data
     if (!encoded || !closed) {
         std::remove(path);
         return false;

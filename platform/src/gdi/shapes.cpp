@@ -17,20 +17,15 @@
 #include <utility>
 #include <vector>
 
+#include "base/call_refusal.h"
 #include "gdi/paint.h"
 #include "gdi/raster.h"
 #include "gdi/recorder.h"
 #include "winplat/base.h"
 #include "winplat/draw.h"
-#include "winplat/host.h"
 
 namespace winplat::gdi {
 namespace {
-
-void logRefusal(const char* call, const std::string& why) {
-    host::log("winplat: " + std::string(call) + " refuses " + why + "\n");
-    SetLastError(ERROR_INVALID_PARAMETER);
-}
 
 int64_t floorDiv(int64_t a, int64_t b) {
     int64_t q = a / b;
@@ -285,8 +280,8 @@ using namespace winplat::gdi;
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
     return onDc(dc, BOOL{FALSE}, [&](DeviceContextObject& context) -> BOOL {
         if (!coordinatesFit({left, top, right, bottom})) {
-            logRefusal("Rectangle", "coordinates beyond 2^27");
-            return FALSE;
+            constexpr CallRefuser refuse("winplat: Rectangle");
+            return refuse(BOOL{FALSE}, "coordinates beyond 2^27");
         }
         if (recording(handleValue(dc)))
             record(handleValue(dc), "Rectangle " + rectText(left, top, right, bottom));
@@ -345,8 +340,8 @@ BOOL LineTo(HDC dc, int x, int y) {
         const int64_t x0 = context.state.positionX;
         const int64_t y0 = context.state.positionY;
         if (!coordinatesFit({x0, y0, x, y})) {
-            logRefusal("LineTo", "coordinates beyond 2^27");
-            return FALSE;
+            constexpr CallRefuser refuse("winplat: LineTo");
+            return refuse(BOOL{FALSE}, "coordinates beyond 2^27");
         }
         context.state.positionX = x;
         context.state.positionY = y;

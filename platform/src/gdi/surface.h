@@ -66,7 +66,7 @@ uint32_t encodeDirect(const PixelFormat& format, RGBQUAD color);
 // The one colour-to-index rule of the layer: an exact match if the table has one, else the entry
 // at the least squared RGB distance, the lowest index on ties. Remembers recent answers, so one
 // object should serve a whole conversion.
-class WINPLAT_API ColorMatcher {
+class ColorMatcher {
   public:
     explicit ColorMatcher(std::span<const RGBQUAD> table);
     uint32_t find(uint8_t red, uint8_t green, uint8_t blue);
@@ -97,7 +97,7 @@ enum class SameDepthIndices {
 
 // Converts rows of 'width' pixels from one format to another. Indexed targets get the nearest
 // index of their table for each colour.
-class WINPLAT_API RowConverter {
+class RowConverter {
   public:
     RowConverter(const PixelFormat& from, const PixelFormat& to,
                  SameDepthIndices indices = SameDepthIndices::Keep);
@@ -126,12 +126,12 @@ class WINPLAT_API RowConverter {
 };
 
 // Gives a surface's pixel memory back where it came from.
-struct WINPLAT_API SurfaceBitsOwner {
+struct SurfaceBitsOwner {
     size_t mappedBytes = 0;  // pages of their own (large surfaces), else the heap
     void operator()(uint8_t* bits) const;
 };
 
-class WINPLAT_API Surface {
+class Surface {
   public:
     // Zero-filled bits; null when the size is beyond the caps, the depth or masks are not
     // supported, or memory runs out. The colour table is cut to 2^bpp entries.

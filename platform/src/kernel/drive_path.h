@@ -11,7 +11,7 @@ namespace winplat {
 
 // A host path (UTF-8) in drive form through the drive table: "/a/b/c" -> "C:\a\b\c" while C: is the
 // host root. See files::toWindows.
-WINPLAT_API std::string drivePathFromHost(std::string_view hostPath);
+std::string drivePathFromHost(std::string_view hostPath);
 
 }  // namespace winplat
 

@@ -17,6 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/call_refusal.h"
 #include "winplat/base.h"
 #include "winplat/handles.h"
 #include "winplat/host.h"
@@ -167,10 +168,6 @@ void leave(uint32_t handle) {
     if (slot < blockBySlot.size() && blockBySlot[slot].handle == handle) blockBySlot[slot] = Entry{};
 }
 
-void logUnsupported(const char* call, UINT flags) {
-    host::log("winplat: " + std::string(call) + " refuses unsupported flags " + std::to_string(flags) + "\n");
-}
-
 // Gives the block new storage for 'bytes', keeping the contents that fit. Caller holds the lock.
 bool moveTo(GlobalBlock& block, uint32_t handle, SIZE_T bytes, bool zeroGrowth) {
     const SIZE_T had = block.storage.capacity;
@@ -246,9 +243,8 @@ using namespace winplat;
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
     if (flags & ~kKnownFlags) {
-        logUnsupported("GlobalAlloc", flags);
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
+        constexpr CallRefuser refuse("winplat: GlobalAlloc");
+        return refuse.unsupported(nullptr, "flags " + std::to_string(flags));
     }
     auto block = std::make_shared<GlobalBlock>();
     block->flags = flags;
@@ -282,9 +278,8 @@ HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags) {
     if (!block) return nullptr;
     if (flags & ~(kKnownFlags | GMEM_MODIFY)) {
         lock.unlock();
-        logUnsupported("GlobalReAlloc", flags);
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
+        constexpr CallRefuser refuse("winplat: GlobalReAlloc");
+        return refuse.unsupported(nullptr, "flags " + std::to_string(flags));
     }
     if (flags & GMEM_MODIFY) {
         block->flags = (block->flags & ~GMEM_DISCARDABLE) | (flags & GMEM_DISCARDABLE);

@@ -18,6 +18,7 @@
 
 #include "winplat/memory.h"
 #include "winplat/ole.h"
+#include "winplat/owners.h"
 
 namespace winplat {
 namespace {
@@ -33,31 +34,16 @@ bool sameIid(const IID& a, const IID& b) {
            std::memcmp(a.Data4, b.Data4, sizeof a.Data4) == 0;
 }
 
-// Locks the block for the scope; data() is null when the block has no storage (discarded).
-class BlockLock {
-public:
-    explicit BlockLock(HGLOBAL block) : block_(block), data_(static_cast<std::byte*>(GlobalLock(block))) {}
-    ~BlockLock() {
-        if (data_) GlobalUnlock(block_);
-    }
-    BlockLock(const BlockLock&) = delete;
-    BlockLock& operator=(const BlockLock&) = delete;
-    std::byte* data() const { return data_; }
-
-private:
-    HGLOBAL block_;
-    std::byte* data_;
-};
-
 class HGlobalStream final : public IStream {
 public:
-    HGlobalStream(HGLOBAL block, bool deleteOnRelease)
-        : block_(block), size_(GlobalSize(block)), deleteOnRelease_(deleteOnRelease) {}
+  // With deleteOnRelease the stream owns the block and frees it with itself.
+  HGlobalStream(HGLOBAL block, bool deleteOnRelease)
+      : owned_(deleteOnRelease ? block : nullptr), block_(block), size_(GlobalSize(block)) {}
 
-    HGLOBAL block() {
-        trimBlock();
-        return block_;
-    }
+  HGLOBAL block() {
+      trimBlock();
+      return block_;
+  }
 
     HRESULT QueryInterface(const IID& iid, void** object) override {
         if (!object) return E_POINTER;
@@ -86,9 +72,9 @@ public:
         const uint64_t end = std::min<uint64_t>(size_, GlobalSize(block_));
         if (position_ >= end) return S_OK;
         const ULONG n = static_cast<ULONG>(std::min<uint64_t>(count, end - position_));
-        BlockLock lock(block_);
-        if (!lock.data()) return S_OK;
-        std::memcpy(buffer, lock.data() + position_, n);
+        const GlobalPin pin(block_);  // none when the block was discarded
+        if (!pin) return S_OK;
+        std::memcpy(buffer, pin.as<std::byte>() + position_, n);
         position_ += n;
         if (read) *read = n;
         return S_OK;
@@ -100,12 +86,12 @@ public:
         if (!buffer) return STG_E_INVALIDPOINTER;
         const uint64_t end = position_ + count;  // no overflow: positions stay below 2^63
         if (!reserve(end)) return STG_E_MEDIUMFULL;
-        BlockLock lock(block_);
-        if (!lock.data()) return STG_E_MEDIUMFULL;
+        const GlobalPin pin(block_);
+        if (!pin) return STG_E_MEDIUMFULL;
         // Bytes between the old end and a write past it were never written: they read as zeros,
         // whatever the block held there before.
-        if (position_ > size_) std::memset(lock.data() + size_, 0, position_ - size_);
-        std::memcpy(lock.data() + position_, buffer, count);
+        if (position_ > size_) std::memset(pin.as<std::byte>() + size_, 0, position_ - size_);
+        std::memcpy(pin.as<std::byte>() + position_, buffer, count);
         position_ = end;
         size_ = std::max(size_, end);
         if (written) *written = count;
@@ -145,9 +131,9 @@ public:
         // Exactly the size asked for: a caller sizing the stream ahead knows what it needs.
         if (GlobalSize(block_) < wanted && !GlobalReAlloc(block_, wanted, GMEM_MOVEABLE))
             return STG_E_MEDIUMFULL;
-        BlockLock lock(block_);
-        if (!lock.data()) return STG_E_MEDIUMFULL;
-        std::memset(lock.data() + size_, 0, wanted - size_);
+        const GlobalPin pin(block_);
+        if (!pin) return STG_E_MEDIUMFULL;
+        std::memset(pin.as<std::byte>() + size_, 0, wanted - size_);
         size_ = wanted;
         return S_OK;
     }
@@ -181,11 +167,7 @@ public:
 
 private:
     ~HGlobalStream() override {
-        if (deleteOnRelease_) {
-            GlobalFree(block_);
-        } else {
-            trimBlock();
-        }
+        if (!owned_) trimBlock();  // the caller's block goes back holding the stream's bytes
     }
 
     // Makes the block hold at least 'bytes', growing it generously and settling for exactly
@@ -207,10 +189,10 @@ private:
     }
 
     std::atomic<ULONG> references_{1};
+    GlobalBlock owned_;
     HGLOBAL block_;
     uint64_t size_;
     uint64_t position_ = 0;
-    bool deleteOnRelease_;
 };
 
 }  // namespace
@@ -222,17 +204,16 @@ HRESULT CreateStreamOnHGlobal(HGLOBAL block, BOOL deleteOnRelease, IStream** str
     if (!stream) return E_INVALIDARG;
     *stream = nullptr;
     if (block && (GlobalFlags(block) & GMEM_INVALID_HANDLE)) return E_INVALIDARG;
-    const bool ownBlock = block == nullptr;
-    if (ownBlock) {
-        block = GlobalAlloc(GMEM_MOVEABLE | GMEM_NODISCARD | GMEM_SHARE, 0);
-        if (!block) return E_OUTOFMEMORY;
+    // A block made here is freed if the stream cannot be made; a caller's block stays the caller's.
+    GlobalBlock made;
+    if (!block) {
+        made.reset(GlobalAlloc(GMEM_MOVEABLE | GMEM_NODISCARD | GMEM_SHARE, 0));
+        if (!made) return E_OUTOFMEMORY;
+        block = made.get();
     }
     auto* created = new (std::nothrow) HGlobalStream(block, deleteOnRelease != FALSE);
-    if (!created) {
-        // A block made here has no other owner; a caller's block stays the caller's.
-        if (ownBlock) GlobalFree(block);
-        return E_OUTOFMEMORY;
-    }
+    if (!created) return E_OUTOFMEMORY;
+    (void)made.release();  // the stream frees it, or GetHGlobalFromStream hands it on
     *stream = created;
     return S_OK;
 }

@@ -87,6 +87,7 @@ TEST(DcKinds, ScreenDcsShareTheScreen) {
     EXPECT_EQ(SetPixel(first, 5, 7, RGB(1, 2, 3)), RGB(1, 2, 3));
     EXPECT_EQ(GetPixel(second, 5, 7), RGB(1, 2, 3));
     SetPixel(second, 5, 7, old);
+    winplat::testing::ScopedDebugAsserts off(false);  // window DCs are not supported yet
     EXPECT_EQ(GetDC(reinterpret_cast<HWND>(uintptr_t{0x1234})), nullptr) << "windows come later";
     EXPECT_EQ(ReleaseDC(nullptr, first), 1);
     EXPECT_EQ(GetPixel(first, 0, 0), CLR_INVALID) << "released";
@@ -135,6 +136,7 @@ TEST(Objects, FreshDcsHoldTheStockObjects) {
     DeleteDC(dc);
 
     EXPECT_EQ(GetStockObject(NULL_BRUSH), GetStockObject(HOLLOW_BRUSH));
+    winplat::testing::ScopedDebugAsserts off(false);  // an unknown stock object
     EXPECT_EQ(GetStockObject(9), nullptr) << "no stock object there yet";
     EXPECT_EQ(GetPaletteEntries(static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), 0, 0, nullptr), 20u);
     PALETTEENTRY last{};
@@ -192,6 +194,7 @@ TEST(Objects, SelectionAndDeletion) {
     EXPECT_TRUE(DeleteDC(dc));
     EXPECT_TRUE(DeleteObject(palette)) << "free once the DC is gone";
     EXPECT_TRUE(DeleteObject(brush));
+    winplat::testing::ScopedDebugAsserts off(false);  // an unknown pen style
     EXPECT_EQ(CreatePen(9, 1, 0), nullptr);
 }
 
@@ -256,6 +259,7 @@ TEST(State, RestoreBringsBackTheSavedBitmap) {
 }
 
 TEST(State, ModesRefuseUnknownValues) {
+    winplat::testing::ScopedDebugAsserts off(false);  // probes unknown modes
     HDC dc = CreateCompatibleDC(nullptr);
     EXPECT_EQ(SetBkMode(dc, 3), 0);
     EXPECT_EQ(SetStretchBltMode(dc, 5), 0);

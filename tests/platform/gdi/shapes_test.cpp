@@ -8,6 +8,7 @@
 #include "canvas.h"
 #include "winplat/draw.h"
 #include "winplat/gdi.h"
+#include "winplat/testing.h"
 
 namespace {
 
@@ -122,6 +123,7 @@ TEST(Lines, BinaryRasterOperations) {
         EXPECT_EQ(canvas.raw(0, 1), formula & 0xFF) << "brush";
         SelectObject(canvas.dc(), pen);
     }
+    winplat::testing::ScopedDebugAsserts off(false);  // unknown binary operations
     EXPECT_EQ(SetROP2(canvas.dc(), 0), 0);
     EXPECT_EQ(SetROP2(canvas.dc(), 17), 0);
     EXPECT_EQ(GetROP2(canvas.dc()), R2_WHITE);
@@ -372,6 +374,7 @@ TEST(HatchBrushes, TileTheirPatternFromTheDeviceOrigin) {
         SelectObject(canvas.dc(), GetStockObject(WHITE_BRUSH));
         DeleteObject(hatch);
     }
+    winplat::testing::ScopedDebugAsserts off(false);  // an unknown hatch style
     EXPECT_EQ(CreateHatchBrush(6, RGB(0, 0, 0)), nullptr);
 }
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../../../platform/src/gdi/surface.h"
+#include "gdi/surface.h"
 
 namespace winplat::gdi {
 namespace {

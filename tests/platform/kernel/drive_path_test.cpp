@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../../../platform/src/kernel/drive_path.h"
+#include "kernel/drive_path.h"
 #include "winplat/testing.h"
 
 namespace {

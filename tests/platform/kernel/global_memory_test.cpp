@@ -140,6 +140,7 @@ TEST(GlobalMemory, InvalidAndStaleHandlesGiveFailureValues) {
 }
 
 TEST(GlobalMemory, UnsupportedFlagsAndAbsurdSizesFail) {
+    winplat::testing::ScopedDebugAsserts off(false);  // probes an unsupported flag
     EXPECT_EQ(GlobalAlloc(0x10000, 8), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(GlobalAlloc(GMEM_MOVEABLE, SIZE_T{1} << 40), nullptr);

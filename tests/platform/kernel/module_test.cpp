@@ -15,6 +15,9 @@
 #include "winplat/resources.h"
 #include "winplat/testing.h"
 
+// In a shared object of the tests' own (module_anchor.cpp).
+extern "C" int winplatModuleTestAnchor();
+
 namespace {
 
 using winplat::ModuleResources;
@@ -192,11 +195,11 @@ TEST_F(ModuleTest, ProgramFileNameIsHostPathInDriveForm) {
 
 TEST_F(ModuleTest, LibraryModuleFileIsTheSharedObject) {
     static const ModuleResources inLibrary = {"inlibrary.dll", false, nullptr, 0};
-    // Anchored in the layer's library, as a descriptor compiled into it would be.
-    ScopedModule module(inLibrary, reinterpret_cast<const void*>(&GetLastError));
+    // Anchored in a library, as a descriptor compiled into it would be.
+    ScopedModule module(inLibrary, reinterpret_cast<const void*>(&winplatModuleTestAnchor));
     const std::string path = fileName(module.get());
     EXPECT_EQ(path.rfind("C:\\", 0), 0u) << path;
-    const std::string tail = "\\libwinplat.so";
+    const std::string tail = "\\libwinplat_module_anchor.so";
     ASSERT_GE(path.size(), tail.size());
     EXPECT_EQ(path.substr(path.size() - tail.size()), tail) << path;
 }

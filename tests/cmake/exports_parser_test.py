@@ -8,7 +8,7 @@ import sys
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "imagelib"))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "cmake"))
 import exports  # noqa: E402
 
 HEADER = """/* A header. PXL_API in a comment: PXL_API int PXLCommented(void); */
@@ -102,6 +102,96 @@ class VersionScript(unittest.TestCase):
                 "};",
             ],
         )
+
+
+LAYER_HEADER = """#define LAYER_API __attribute__((visibility("default")))
+#define LAYER_BEGIN_C extern "C" {
+LAYER_BEGIN_C
+LAYER_API BOOL SetPixelV(HDC dc, int x, int y, COLORREF colour);
+LAYER_END_C
+
+struct LAYER_API IStream {
+    virtual ULONG Release() = 0;
+};
+LAYER_API HRESULT CreateStream(HGLOBAL block, IStream** stream);
+
+namespace layer::host {
+class LAYER_API Clock {
+public:
+    virtual ~Clock() = default;
+    virtual uint64_t nowMs() { return 0; }
+};
+LAYER_API Clock& clock();
+template <class T>
+struct Local {
+    T value;
+};
+enum class Kind : uint8_t { A, B };
+}  // namespace layer::host
+
+namespace layer {
+namespace testing {
+class LAYER_API VirtualClock final : public host::Clock {};
+LAYER_API std::string lower(std::string_view text, bool* exact = nullptr);
+}  // namespace testing
+}  // namespace layer
+"""
+
+
+def layer_exports(text=LAYER_HEADER):
+    return exports.header_exports("h.h", text, mark="LAYER_API", cxx_by_name=True)
+
+
+class LayerDeclarations(unittest.TestCase):
+    def test_c_blocks_namespaces_and_classes_by_name(self):
+        self.assertEqual(
+            [e.symbol() for e in layer_exports()],
+            [
+                "SetPixelV",
+                "IStream::*",
+                "CreateStream[!_a-zA-Z0-9]*",
+                "layer::host::Clock::*",
+                "layer::host::clock[!_a-zA-Z0-9]*",
+                "layer::testing::VirtualClock::*",
+                "layer::testing::lower[!_a-zA-Z0-9]*",
+            ],
+        )
+
+    def test_patterns_take_every_symbol_of_an_export_and_none_of_a_longer_name(self):
+        by_name = {e.symbol(): e for e in layer_exports()}
+        cases = [
+            ("layer::host::clock[!_a-zA-Z0-9]*", "layer::host::clock()", True),
+            ("layer::testing::lower[!_a-zA-Z0-9]*",
+             "layer::testing::lower[abi:cxx11](std::basic_string_view<char, std::char_traits<char> >, bool*)",
+             True),
+            ("layer::host::clock[!_a-zA-Z0-9]*", "layer::host::clockwise()", False),
+            ("layer::testing::lower[!_a-zA-Z0-9]*", "layer::testing::lowerAscii(int)", False),
+            ("layer::host::Clock::*", "layer::host::Clock::nowMs()", True),
+            ("layer::host::Clock::*", "vtable for layer::host::Clock", True),
+            ("layer::host::Clock::*", "typeinfo for layer::host::Clock", True),
+            ("layer::host::Clock::*", "typeinfo name for layer::host::Clock", True),
+            ("layer::host::Clock::*", "typeinfo for layer::host::ClockWork", False),
+            ("layer::host::Clock::*", "layer::host::ClockWork::nowMs()", False),
+            ("layer::host::Clock::*", "typeinfo for layer::host::Local<int>", False),
+            ("SetPixelV", "SetPixelV", True),
+            ("SetPixelV", "SetPixelVX", False),
+        ]
+        for export, symbol, matched in cases:
+            with self.subTest(export=export, symbol=symbol):
+                self.assertEqual(by_name[export].matches(symbol), matched)
+
+    def test_a_marked_member_is_refused_with_its_line(self):
+        with self.assertRaisesRegex(exports.ExportError, r"^h\.h:3: "):
+            layer_exports("namespace n {\nclass C {\n    LAYER_API void f();\n};\n}\n")
+
+    def test_the_version_script_spells_globs_without_spaces_or_parentheses(self):
+        script = exports.version_script(layer_exports())
+        cxx = script[script.index('extern "C++"'):script.index("local:")]
+        self.assertIn("vtable?for?layer::host::Clock;", cxx)
+        self.assertIn("typeinfo?name?for?layer::testing::VirtualClock;", cxx)
+        for line in cxx.splitlines()[1:-2]:
+            self.assertNotRegex(line.strip(), r"[ ()]", line)
+        self.assertIn("    SetPixelV;", script)
 
 
 if __name__ == "__main__":

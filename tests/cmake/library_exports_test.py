@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""libpixmill.so exports exactly the functions its headers declare: no symbol beside them (std
-templates, type information) and none of them missing, C ones by their plain names and C++ ones
-by their signatures.
+"""A shared library exports exactly what its headers declare: no symbol beside the declarations
+(std templates, type information of internal classes) and none of them missing; C functions by
+their plain names, C++ ones by their signatures or names, classes with their members, virtual
+tables and type information.
 
-Usage: library_exports_test.py --nm <nm or empty> <libpixmill.so> <headers...>
+Usage: library_exports_test.py --nm <nm or empty> [--mark MACRO] [--cxx-by-name] <library> <headers...>
 Exits 77 (skipped) when no nm is to be found."""
 
 import argparse
@@ -13,7 +14,7 @@ import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "imagelib"))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "cmake"))
 import exports  # noqa: E402
 
 SKIPPED = 77
@@ -34,6 +35,7 @@ def dynamic_symbols(nm, library):
 def main(argv):
     parser = argparse.ArgumentParser()
     parser.add_argument("--nm", default="")
+    exports.add_arguments(parser)
     parser.add_argument("library")
     parser.add_argument("headers", nargs="+")
     args = parser.parse_args(argv)
@@ -42,13 +44,14 @@ def main(argv):
     if not nm:
         print("no nm (binutils) to list the library's dynamic symbols: export test skipped")
         return SKIPPED
-    declared = {e.symbol() for e in exports.read_exports(args.headers)}
+    declared = exports.read_exports(args.headers, args.mark, args.cxx_by_name)
     if not declared:
         print(f"no exports found in {' '.join(args.headers)}")
         return 1
     found = dynamic_symbols(nm, args.library)
 
-    stray, missing = sorted(found - declared), sorted(declared - found)
+    stray = sorted(s for s in found if not any(e.matches(s) for e in declared))
+    missing = sorted({e.symbol() for e in declared if not any(e.matches(s) for s in found)})
     for symbol in stray:
         print(f"exported but declared in no header: {symbol}")
     for symbol in missing:

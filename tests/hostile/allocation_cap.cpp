@@ -8,12 +8,10 @@
 #include <cstddef>
 #include <cstdlib>
 
-#if defined(__SANITIZE_ADDRESS__)
+#include "winplat/sanitizer.h"
+
+#if defined(WINPLAT_ADDRESS_SANITIZER)
 #define PIXMILL_ALLOCATION_CAP 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PIXMILL_ALLOCATION_CAP 1
-#endif
 #endif
 
 #ifdef PIXMILL_ALLOCATION_CAP

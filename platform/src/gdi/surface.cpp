@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include "winplat/sanitizer.h"
 
 namespace winplat::gdi {
 namespace {
@@ -365,7 +366,7 @@ namespace {
 // Large surfaces take pages of their own, which the system hands out already zeroed and only as
 // they are touched, so making a picture that a decoder is about to fill costs next to nothing.
 // Sanitizer builds keep every surface on the heap, where overruns are caught.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(WINPLAT_ADDRESS_SANITIZER)
 constexpr size_t kOwnPagesFrom = SIZE_MAX;
 #else
 constexpr size_t kOwnPagesFrom = size_t{1} << 20;

@@ -23,6 +23,7 @@
 #include "winplat/host.h"
 #include "winplat/memory.h"
 #include "winplat/testing.h"
+#include "winplat/sanitizer.h"
 
 namespace winplat {
 namespace {
@@ -33,14 +34,8 @@ constexpr bool kDebugFill = false;
 constexpr bool kDebugFill = true;
 #endif
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(WINPLAT_ADDRESS_SANITIZER)
 constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
 #else
 constexpr bool kSanitized = false;
 #endif

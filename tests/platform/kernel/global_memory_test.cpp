@@ -8,6 +8,7 @@
 #include "winplat/base.h"
 #include "winplat/memory.h"
 #include "winplat/testing.h"
+#include "winplat/sanitizer.h"
 
 namespace {
 
@@ -283,7 +284,7 @@ TEST(GlobalMemory, GrowthWithinTheRoomZeroesWhenAskedAndServesLockedBlocks) {
 // Under AddressSanitizer the room past the size is poisoned, so reading past GlobalSize is caught
 // even where the storage goes on.
 TEST(GlobalMemory, TheRoomPastTheSizeIsPoisonedUnderAddressSanitizer) {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(WINPLAT_ADDRESS_SANITIZER)
     GlobalReallocMoves policy(false);
     HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 100);
     ASSERT_EQ(GlobalReAlloc(h, 101, 0), h);

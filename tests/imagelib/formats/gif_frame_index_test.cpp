@@ -386,7 +386,7 @@ TEST_F(GifFrameChain, EveryFrameIsTheOneALoadOfItAloneGives) {
 struct Rewrite {
     static fs::path file;
     static Bytes with;
-    static int callback(PxlImageId, int index, int32_t) {
+    static int callback(PxlImageId, int index, intptr_t) {
         if (index == 0) bmp_test::writeFile(file, with);
         return 0;
     }

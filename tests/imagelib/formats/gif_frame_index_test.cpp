@@ -131,8 +131,6 @@ Bytes fourFrames() {
         .done();
 }
 
-constexpr int16_t kFramesAsked = 6;  // the four frames and two beyond them
-
 class GifFrameIndexTest : public ::testing::Test {
 protected:
     fs::path put(const Bytes& bytes, const Bytes& prefix = {}, const std::string& name = "a.gif") const {

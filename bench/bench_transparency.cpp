@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int kFillSide = 4096;
-constexpr int kBlitSide = 1024;
 
 uint8_t* rowOf(PxlImageId id, int y) {
     return PXLGetBits(id) + (PXLHeight(id) - 1 - y) * PXLGetScanBytes(id);
@@ -87,15 +86,16 @@ void BM_FloodFillMaze4096(benchmark::State& state) {
 BENCHMARK(BM_FloodFillMaze4096)->Unit(benchmark::kMillisecond);
 
 // The blit's inputs: a noisy 24-bit picture, a mask hiding a disc and a scatter of pixels, an alpha
-// ramp, and a destination of the same size.
+// ramp, and a destination of its own size.
 struct BlitScene {
     PxlImageId picture = 0;
     PxlImageId alpha = 0;
+    int destSide = 0;
     BITMAPINFOHEADER header{};
     std::vector<uint8_t> dest;
     std::vector<uint8_t> maskBytes;  // one per pixel, 255 where drawn (pixman's a8 mask)
 
-    explicit BlitScene(int pictureSide) {
+    BlitScene(int pictureSide, int destinationSide) : destSide(destinationSide) {
         std::mt19937 random(99);
         picture = PXLCreateImage(pictureSide, pictureSide, 24);
         for (int32_t i = 0; i < PXLSizeImage(picture); ++i)
@@ -117,11 +117,12 @@ struct BlitScene {
         }
         PXLSetImageTransparentMask(picture, mask);
         header.biSize = sizeof header;
-        header.biWidth = kBlitSide;
-        header.biHeight = kBlitSide;
+        header.biWidth = destSide;
+        header.biHeight = destSide;
         header.biPlanes = 1;
         header.biBitCount = 24;
-        dest.assign(size_t(kBlitSide) * kBlitSide * 3, 0x40);
+        // Rows of 3 * side bytes, with no padding: the sides are multiples of 4.
+        dest.assign(size_t(destSide) * destSide * 3, 0x40);
     }
     ~BlitScene() {
         PXLDeleteImage(alpha);
@@ -129,83 +130,96 @@ struct BlitScene {
     }
 };
 
-void blit(benchmark::State& state, int pictureSide, bool withAlpha) {
-    BlitScene scene(pictureSide);
+void blit(benchmark::State& state, int pictureSide, int destSide, bool withAlpha) {
+    BlitScene scene(pictureSide, destSide);
     for (auto _ : state) {
         const int16_t done =
-            PXLStretchBltTransparent(nullptr, &scene.header, scene.dest.data(), 0, 0, kBlitSide, kBlitSide,
+            PXLStretchBltTransparent(nullptr, &scene.header, scene.dest.data(), 0, 0, destSide, destSide,
                                      scene.picture, 0, withAlpha ? scene.alpha : 0, 0, 0, 0);
         if (done != 1) state.SkipWithError("the blit failed");
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(state.iterations() * int64_t{kBlitSide} * kBlitSide);
+    state.SetItemsProcessed(state.iterations() * int64_t{destSide} * destSide);
 }
 
-void BM_TransparentBlitMask1024(benchmark::State& state) {
-    blit(state, kBlitSide, false);
+// The sides the blits are timed at (pictures and destinations square).
+void blitSides(benchmark::internal::Benchmark* b) {
+    b->ArgName("side")->Arg(512)->Arg(1024)->Arg(2048)->Unit(benchmark::kMicrosecond);
 }
-BENCHMARK(BM_TransparentBlitMask1024)->Unit(benchmark::kMicrosecond);
 
-void BM_TransparentBlitMaskAlpha1024(benchmark::State& state) {
-    blit(state, kBlitSide, true);
+void BM_TransparentBlitMask(benchmark::State& state) {
+    const int side = static_cast<int>(state.range(0));
+    blit(state, side, side, false);
 }
-BENCHMARK(BM_TransparentBlitMaskAlpha1024)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TransparentBlitMask)->Apply(blitSides);
 
-// 512 x 512 stretched to 1024 x 1024: the picture, mask and alpha are resized first.
-void BM_TransparentBlitMaskAlpha512To1024(benchmark::State& state) {
-    blit(state, kBlitSide / 2, true);
+void BM_TransparentBlitMaskAlpha(benchmark::State& state) {
+    const int side = static_cast<int>(state.range(0));
+    blit(state, side, side, true);
 }
-BENCHMARK(BM_TransparentBlitMaskAlpha512To1024)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TransparentBlitMaskAlpha)->Apply(blitSides);
+
+// Half the side stretched to the side: the picture, mask and alpha are resized first.
+void BM_TransparentBlitMaskAlphaStretched(benchmark::State& state) {
+    const int side = static_cast<int>(state.range(0));
+    blit(state, side / 2, side, true);
+}
+BENCHMARK(BM_TransparentBlitMaskAlphaStretched)->Apply(blitSides);
 
 #ifdef HAVE_PIXMAN
 // The same scene composed by pixman: OVER of the opaque picture through the a8 mask. format is the
 // picture's and the destination's (24-bit like ours, or pixman's favoured 32-bit).
 void pixmanOver(benchmark::State& state, pixman_format_code_t format, bool withAlpha) {
-    BlitScene scene(kBlitSide);
+    const int side = static_cast<int>(state.range(0));
+    BlitScene scene(side, side);
     const int bytes = PIXMAN_FORMAT_BPP(format) / 8;
-    const int stride = (kBlitSide * bytes + 3) / 4 * 4;
-    std::vector<uint32_t> source(size_t(stride / 4) * kBlitSide),
-        dest(size_t(stride / 4) * kBlitSide, 0x40404040);
+    const int stride = (side * bytes + 3) / 4 * 4;
+    std::vector<uint32_t> source(size_t(stride / 4) * side), dest(size_t(stride / 4) * side, 0x40404040);
     auto* sourceBytes = reinterpret_cast<uint8_t*>(source.data());
-    for (int y = 0; y < kBlitSide; ++y)
-        for (int x = 0; x < kBlitSide; ++x)
-            std::memcpy(sourceBytes + y * stride + x * bytes, rowOf(scene.picture, y) + 3 * x, 3);
-    std::vector<uint32_t> mask(size_t(kBlitSide / 4) * kBlitSide);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            std::memcpy(sourceBytes + size_t(y) * stride + x * bytes, rowOf(scene.picture, y) + 3 * x, 3);
+    std::vector<uint32_t> mask(size_t(side / 4) * side);
     auto* maskBytes = reinterpret_cast<uint8_t*>(mask.data());
-    for (int y = 0; y < kBlitSide; ++y) {
-        for (int x = 0; x < kBlitSide; ++x) {
-            const int drawn = scene.maskBytes[size_t(y) * kBlitSide + x];
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const int drawn = scene.maskBytes[size_t(y) * side + x];
             const int opacity = withAlpha ? 255 - rowOf(scene.alpha, y)[x] : 255;
-            maskBytes[size_t(y) * kBlitSide + x] = static_cast<uint8_t>(drawn * opacity / 255);
+            maskBytes[size_t(y) * side + x] = static_cast<uint8_t>(drawn * opacity / 255);
         }
     }
-    pixman_image_t* src = pixman_image_create_bits(format, kBlitSide, kBlitSide, source.data(), stride);
-    pixman_image_t* msk = pixman_image_create_bits(PIXMAN_a8, kBlitSide, kBlitSide, mask.data(), kBlitSide);
-    pixman_image_t* dst = pixman_image_create_bits(format, kBlitSide, kBlitSide, dest.data(), stride);
+    pixman_image_t* src = pixman_image_create_bits(format, side, side, source.data(), stride);
+    pixman_image_t* msk = pixman_image_create_bits(PIXMAN_a8, side, side, mask.data(), side);
+    pixman_image_t* dst = pixman_image_create_bits(format, side, side, dest.data(), stride);
     for (auto _ : state) {
-        pixman_image_composite32(PIXMAN_OP_OVER, src, msk, dst, 0, 0, 0, 0, 0, 0, kBlitSide, kBlitSide);
+        pixman_image_composite32(PIXMAN_OP_OVER, src, msk, dst, 0, 0, 0, 0, 0, 0, side, side);
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(state.iterations() * int64_t{kBlitSide} * kBlitSide);
+    state.SetItemsProcessed(state.iterations() * int64_t{side} * side);
     pixman_image_unref(src);
     pixman_image_unref(msk);
     pixman_image_unref(dst);
 }
 
-void BM_PixmanOverA8Mask1024_r8g8b8(benchmark::State& state) {
+void BM_PixmanOverA8Mask_r8g8b8(benchmark::State& state) {
     pixmanOver(state, PIXMAN_r8g8b8, false);
 }
-BENCHMARK(BM_PixmanOverA8Mask1024_r8g8b8)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PixmanOverA8Mask_r8g8b8)->Apply(blitSides);
 
-void BM_PixmanOverA8Mask1024_x8r8g8b8(benchmark::State& state) {
+void BM_PixmanOverA8Mask_x8r8g8b8(benchmark::State& state) {
     pixmanOver(state, PIXMAN_x8r8g8b8, false);
 }
-BENCHMARK(BM_PixmanOverA8Mask1024_x8r8g8b8)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PixmanOverA8Mask_x8r8g8b8)->Apply(blitSides);
 
-void BM_PixmanOverA8MaskAlpha1024_r8g8b8(benchmark::State& state) {
+void BM_PixmanOverA8MaskAlpha_r8g8b8(benchmark::State& state) {
     pixmanOver(state, PIXMAN_r8g8b8, true);
 }
-BENCHMARK(BM_PixmanOverA8MaskAlpha1024_r8g8b8)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PixmanOverA8MaskAlpha_r8g8b8)->Apply(blitSides);
+
+void BM_PixmanOverA8MaskAlpha_x8r8g8b8(benchmark::State& state) {
+    pixmanOver(state, PIXMAN_x8r8g8b8, true);
+}
+BENCHMARK(BM_PixmanOverA8MaskAlpha_x8r8g8b8)->Apply(blitSides);
 #endif
 
 }  // namespace

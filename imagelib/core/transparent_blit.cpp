@@ -106,17 +106,21 @@ void composeRows(const ImageRecord& picture, const ImageRecord& mask, const Imag
         const uint8_t* maskRow = rowFromTop(mask, sy + r);
         const uint8_t* alphaRow = WithAlpha ? rowFromTop(*alpha, sy + r) : nullptr;
         uint8_t* out = dest.rowFromTop(dy + r) + 3 * static_cast<size_t>(dx);
-        if (Bits == 24 && !WithAlpha) {
-            copyUnmasked24(in, maskRow, sx, w, out);
+        if (Bits == 24) {
+            if (WithAlpha) {
+                blendUnmasked24(in, maskRow, alphaRow, sx, w, out);
+            } else {
+                copyUnmasked24(in, maskRow, sx, w, out);
+            }
             continue;
         }
         for (int c = 0; c < w; ++c, out += 3) {
             const int x = sx + c;
             const uint8_t* s = Bits == 24 ? in + 3 * x : palette[indexAt(in, x, Bits)].data();
             if (WithAlpha && Bits != 8) {
-                // d + ((s - d) * (255 - a) >> 8), which can end one short of s at alpha 0 and stays
-                // between d and s. A masked pixel weighs nothing, which leaves d as it is: no branch
-                // to mispredict on scattered masks.
+                // d + ((s - d) * (255 - a) >> 8) as blendUnmasked24 does for 24-bit pictures, which
+                // can end one short of s at alpha 0 and stays between d and s. A masked pixel weighs
+                // nothing, which leaves d as it is: no branch to mispredict on scattered masks.
                 const int weight = maskSet(maskRow, x) ? 0 : 255 - alphaRow[x];
                 for (int k = 0; k < 3; ++k)
                     out[k] = static_cast<uint8_t>(out[k] + (((s[k] - out[k]) * weight) >> 8));

@@ -134,8 +134,14 @@ int loadableOutputs(const Taps& taps, int inWidth, int channels, int outputs) {
                             taps.first.begin());
 }
 
+// The bytes of the row resampled next that lie where the current row is being read.
+inline void askForNext(const uint8_t* next, size_t offset) {
+    if (next) _mm_prefetch(reinterpret_cast<const char*>(next + offset), _MM_HINT_T0);
+}
+
 template <int C>
-int acrossSse2(const uint8_t* in, int inWidth, const Taps& taps, int outputs, uint16_t* out) {
+int acrossSse2(const uint8_t* in, int inWidth, const Taps& taps, int outputs, uint16_t* out,
+               const uint8_t* next) {
     const __m128i flip = _mm_set1_epi16(static_cast<int16_t>(0x8000));
     // Each pair of outputs stores 8 values at out + C * x and 8 at out + C * (x + 1): both must fit.
     const int stop = std::min(loadableOutputs(taps, inWidth, C, outputs), outputs - (C == 3 ? 2 : 0));
@@ -145,6 +151,7 @@ int acrossSse2(const uint8_t* in, int inWidth, const Taps& taps, int outputs, ui
     for (; x + 1 < stop; x += 2) {
         _mm_prefetch(reinterpret_cast<const char*>(in + C * static_cast<size_t>(first[x]) + kPrefetchAhead),
                      _MM_HINT_T0);
+        askForNext(next, C * static_cast<size_t>(first[x]));
         const __m128i a = weighPair(pairedPixels<C>(in + C * static_cast<size_t>(first[x])), pairs[x]);
         const __m128i b =
             weighPair(pairedPixels<C>(in + C * static_cast<size_t>(first[x + 1])), pairs[x + 1]);
@@ -200,7 +207,7 @@ __attribute__((target("avx2"))) inline __m256i weighPairs3Avx2(const uint8_t* in
 
 // Four outputs a step: lane one holds outputs x and x + 2, lane two x + 1 and x + 3.
 __attribute__((target("avx2"))) int across3Avx2(const uint8_t* in, int inWidth, const Taps& taps, int outputs,
-                                                uint16_t* out) {
+                                                uint16_t* out, const uint8_t* next) {
     const __m256i flip = _mm256_set1_epi16(static_cast<int16_t>(0x8000));
     const int stop = std::min(loadableOutputs(taps, inWidth, 3, outputs), outputs - 2);
     const int32_t* first = taps.first.data();
@@ -209,6 +216,7 @@ __attribute__((target("avx2"))) int across3Avx2(const uint8_t* in, int inWidth, 
     for (; x + 3 < stop; x += 4) {
         _mm_prefetch(reinterpret_cast<const char*>(in + 3 * static_cast<size_t>(first[x]) + kPrefetchAhead),
                      _MM_HINT_T0);
+        askForNext(next, 3 * static_cast<size_t>(first[x]));
         const __m256i both = _mm256_xor_si256(_mm256_packs_epi32(weighPairs3Avx2(in, first, pairs, x),
                                                                  weighPairs3Avx2(in, first, pairs, x + 2)),
                                               flip);
@@ -283,16 +291,16 @@ bool hasAvx2() {
 
 // The outputs the vector forms did, from the start of the row.
 int acrossVector(int channels, const uint8_t* in, int inWidth, const Taps& taps, int outputs, uint16_t* out,
-                 RowLoops loops) {
+                 RowLoops loops, const uint8_t* next) {
 #ifdef PIXMILL_RESAMPLE_X86
     if (!twoEach(taps) || taps.pairs.size() != taps.first.size()) return 0;
     if (channels == 3) {
-        return loops == RowLoops::Avx2 && hasAvx2() ? across3Avx2(in, inWidth, taps, outputs, out)
-                                                    : acrossSse2<3>(in, inWidth, taps, outputs, out);
+        return loops == RowLoops::Avx2 && hasAvx2() ? across3Avx2(in, inWidth, taps, outputs, out, next)
+                                                    : acrossSse2<3>(in, inWidth, taps, outputs, out, next);
     }
-    if (channels == 4) return acrossSse2<4>(in, inWidth, taps, outputs, out);
+    if (channels == 4) return acrossSse2<4>(in, inWidth, taps, outputs, out, next);
 #else
-    (void)channels, (void)in, (void)inWidth, (void)taps, (void)outputs, (void)out, (void)loops;
+    (void)channels, (void)in, (void)inWidth, (void)taps, (void)outputs, (void)out, (void)loops, (void)next;
 #endif
     return 0;
 }
@@ -316,9 +324,9 @@ bool runs(RowLoops loops) {
 }
 
 void weighAcross(int channels, const uint8_t* in, int inWidth, const Taps& taps, int outputs, uint16_t* out,
-                 RowLoops loops) {
+                 RowLoops loops, const uint8_t* next) {
     const int done =
-        loops == RowLoops::Plain ? 0 : acrossVector(channels, in, inWidth, taps, outputs, out, loops);
+        loops == RowLoops::Plain ? 0 : acrossVector(channels, in, inWidth, taps, outputs, out, loops, next);
     acrossPlainChannels(channels, in, taps, done, outputs, out);
 }
 

@@ -52,9 +52,11 @@ RowLoops fastestRowLoops();
 bool runs(RowLoops loops);
 
 // One source row of C bytes a pixel (C of 1, 3 or 4; inWidth pixels) resampled across into
-// outputs x C values with 8 fraction bits.
+// outputs x C values with 8 fraction bits. next, when not null, is the row resampled after this
+// one: the vector forms ask for its bytes while they read this row, so it is at hand when its turn
+// comes (a hint that changes no result).
 void weighAcross(int channels, const uint8_t* in, int inWidth, const Taps& taps, int outputs, uint16_t* out,
-                 RowLoops loops);
+                 RowLoops loops, const uint8_t* next = nullptr);
 
 // One output row of 'values' bytes from the across-resampled rows it needs, weighed by 'count'
 // weights. sums holds 'values' scratch entries.

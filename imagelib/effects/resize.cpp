@@ -80,12 +80,27 @@ Taps filterTaps(int mode, int from, int to) {
     return mode == kBox && to < from ? boxTaps(from, to) : bilinearTaps(from, to);
 }
 
+// The source rows resampled across, in the order resampleRows takes them: each row any output row
+// needs, once, going down (the rows an output row needs only move down, and a row stays kept until
+// every output row that needs it is done).
+std::vector<int> rowsAcross(const Taps& down, int outHeight) {
+    std::vector<int> order;
+    for (int y = 0; y < outHeight; ++y) {
+        const int first = down.first[static_cast<size_t>(y)];
+        for (int t = 0; t < down.count[static_cast<size_t>(y)]; ++t) {
+            if (order.empty() || first + t > order.back()) order.push_back(first + t);
+        }
+    }
+    return order;
+}
+
 // Resamples C-channel rows: fetch(y) gives source row y (from the top) as inWidth pixels of bytes,
-// store(y, values) takes output row y. Source rows are resampled across once each and kept while output rows need
-// them (the rows an output row needs only move down).
-template <int C, class Fetch, class Store>
+// store(y, values) takes output row y. Source rows are resampled across once each and kept while
+// output rows need them. peek(y) is source row y as stored when fetch gives it as it is (else
+// null): the row after is asked for while one is read.
+template <int C, class Fetch, class Store, class Peek>
 void resampleRows(const Taps& across, const Taps& down, int inWidth, int outWidth, int outHeight, Fetch fetch,
-                  Store store, RowLoops loops) {
+                  Store store, Peek peek, RowLoops loops) {
     const size_t rowValues = static_cast<size_t>(outWidth) * C;
     const int ring = down.width;
     std::vector<uint16_t> kept(rowValues * static_cast<size_t>(ring));
@@ -93,6 +108,8 @@ void resampleRows(const Taps& across, const Taps& down, int inWidth, int outWidt
     std::vector<const uint16_t*> rows(static_cast<size_t>(ring));
     std::vector<uint32_t> sums(rowValues);
     std::vector<uint8_t> out(rowValues);
+    const std::vector<int> order = rowsAcross(down, outHeight);
+    size_t fetched = 0;
     for (int y = 0; y < outHeight; ++y) {
         const int first = down.first[static_cast<size_t>(y)];
         const int count = down.count[static_cast<size_t>(y)];
@@ -101,7 +118,9 @@ void resampleRows(const Taps& across, const Taps& down, int inWidth, int outWidt
             const size_t slot = static_cast<size_t>(row % ring);
             uint16_t* values = &kept[slot * rowValues];
             if (keptRow[slot] != row) {
-                weighAcross(C, fetch(row), inWidth, across, outWidth, values, loops);
+                ++fetched;
+                const uint8_t* next = fetched < order.size() ? peek(order[fetched]) : nullptr;
+                weighAcross(C, fetch(row), inWidth, across, outWidth, values, loops, next);
                 keptRow[slot] = row;
             }
             rows[static_cast<size_t>(t)] = values;
@@ -109,6 +128,11 @@ void resampleRows(const Taps& across, const Taps& down, int inWidth, int outWidt
         weighDown(rows.data(), down.weightsOf(y), count, rowValues, sums.data(), out.data(), loops);
         store(y, out.data());
     }
+}
+
+// For rows fetched through a conversion: nothing of the source to ask for ahead.
+const uint8_t* noPeek(int) {
+    return nullptr;
 }
 
 // Nearest pixel at any depth: a gather of whole pixels, repeated rows copied.
@@ -144,9 +168,11 @@ void resampleBytes(const ImageRecord& source, ImageRecord& target, int mode, Row
     const Taps across = filterTaps(mode, source.width(), target.width());
     const Taps down = filterTaps(mode, source.height(), target.height());
     const size_t bytes = static_cast<size_t>(target.width()) * C;
+    const auto sourceRow = [&](int y) { return rowFromTop(source, y); };
     resampleRows<C>(
-        across, down, source.width(), target.width(), target.height(), [&](int y) { return rowFromTop(source, y); },
-        [&](int y, const uint8_t* values) { std::memcpy(rowFromTop(target, y), values, bytes); }, loops);
+        across, down, source.width(), target.width(), target.height(), sourceRow,
+        [&](int y, const uint8_t* values) { std::memcpy(rowFromTop(target, y), values, bytes); }, sourceRow,
+        loops);
 }
 
 // 16-bit pixels are widened to 8 bits a channel and rounded back to their fields.
@@ -172,7 +198,8 @@ void resample16(const ImageRecord& source, ImageRecord& target, int mode, RowLoo
             out[2 * x + 1] = static_cast<uint8_t>(v >> 8);
         }
     };
-    resampleRows<3>(across, down, source.width(), target.width(), target.height(), fetch, store, loops);
+    resampleRows<3>(across, down, source.width(), target.width(), target.height(), fetch, store, noPeek,
+                    loops);
 }
 
 // 1-bit pixels are resampled as 0 and 255 and take the nearer index.
@@ -193,7 +220,8 @@ void resampleBilevel(const ImageRecord& source, ImageRecord& target, int mode, R
             if (values[x] >= 128) setMaskBit(out, x);
         }
     };
-    resampleRows<1>(across, down, source.width(), target.width(), target.height(), fetch, store, loops);
+    resampleRows<1>(across, down, source.width(), target.width(), target.height(), fetch, store, noPeek,
+                    loops);
 }
 
 bool sameFormat(const ImageRecord& a, const ImageRecord& b) {

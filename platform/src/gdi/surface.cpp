@@ -1,13 +1,10 @@
 #include "gdi/surface.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <limits>
 #include <new>
-#include "winplat/sanitizer.h"
 
 namespace winplat::gdi {
 namespace {
@@ -363,36 +360,26 @@ void RowConverter::encode(uint8_t* target, int width) {
 
 namespace {
 
-// Large surfaces take pages of their own, which the system hands out already zeroed and only as
-// they are touched, so making a picture that a decoder is about to fill costs next to nothing.
-// Sanitizer builds keep every surface on the heap, where overruns are caught.
-#if defined(WINPLAT_ADDRESS_SANITIZER)
-constexpr size_t kOwnPagesFrom = SIZE_MAX;
-#else
-constexpr size_t kOwnPagesFrom = size_t{1} << 20;
-#endif
-
-// Cache-line aligned (pages are too) so row operations can use wide loads from the row start.
-uint8_t* allocateZeroedBits(size_t bytes, size_t& mappedBytes) {
-    mappedBytes = 0;
-    if (bytes >= kOwnPagesFrom) {
-        void* pages = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (pages == MAP_FAILED) return nullptr;
-        mappedBytes = bytes;
-        return static_cast<uint8_t*>(pages);
-    }
+// calloc clears only memory it hands out again: blocks fresh from the system come zeroed (large
+// ones as pages of their own, zeroed as they are first touched), so a decoder fills a new picture
+// at the cost of a bare buffer, while a picture made after another was let go takes the pages
+// already mapped, which clear faster than fresh pages fault in one by one.
+// Started on a cache line so row operations can use wide loads from the row start.
+uint8_t* allocateZeroedBits(size_t bytes, size_t& offset) {
     constexpr size_t kAlignment = 64;
-    const size_t allocated = (bytes + kAlignment - 1) / kAlignment * kAlignment;
-    auto* bits = static_cast<uint8_t*>(std::aligned_alloc(kAlignment, allocated));
-    if (bits) std::memset(bits, 0, allocated);
-    return bits;
+    constexpr size_t kSlack = kAlignment - alignof(std::max_align_t);  // calloc's blocks start on that
+    offset = 0;
+    if (bytes > std::numeric_limits<size_t>::max() - kSlack) return nullptr;
+    auto* block = static_cast<uint8_t*>(std::calloc(bytes + kSlack, 1));
+    if (!block) return nullptr;
+    offset = (kAlignment - reinterpret_cast<uintptr_t>(block) % kAlignment) % kAlignment;
+    return block + offset;
 }
 
 }  // namespace
 
 void SurfaceBitsOwner::operator()(uint8_t* bits) const {
-    if (mappedBytes) ::munmap(bits, mappedBytes);
-    else std::free(bits);
+    std::free(bits - offset);
 }
 
 std::unique_ptr<Surface> Surface::create(int width, int height, int bitsPerPixel, bool topDown,
@@ -414,7 +401,7 @@ std::unique_ptr<Surface> Surface::create(int width, int height, int bitsPerPixel
     }
 
     SurfaceBitsOwner owner;
-    uint8_t* bits = allocateZeroedBits(*total, owner.mappedBytes);
+    uint8_t* bits = allocateZeroedBits(*total, owner.offset);
     if (!bits) return nullptr;
     std::unique_ptr<Surface> surface(new (std::nothrow) Surface);
     if (!surface) {

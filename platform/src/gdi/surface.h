@@ -127,7 +127,7 @@ class RowConverter {
 
 // Gives a surface's pixel memory back where it came from.
 struct SurfaceBitsOwner {
-    size_t mappedBytes = 0;  // pages of their own (large surfaces), else the heap
+    size_t offset = 0;  // from the start of the block allocated to the bits
     void operator()(uint8_t* bits) const;
 };
 

@@ -17,7 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "winplat/types.h"
+#include "winplat/owners.h"
 
 namespace lect32 {
 
@@ -45,8 +45,8 @@ public:
     uint16_t GetFreeCount() const { return free_; }
     uint32_t GetSize() const { return size_; }
     uint16_t GetHeaderSize() const { return headerSize_; }
-    bool HasBlock() const { return block_ != nullptr; }
-    bool IsLocked() const { return locked_; }
+    bool HasBlock() const { return static_cast<bool>(block_); }
+    bool IsLocked() const { return static_cast<bool>(lock_); }
 
     int Lock();
     int Unlock();
@@ -79,9 +79,10 @@ protected:
     // Locks for one operation's work; Release undoes it unless the owner holds a permanent lock.
     bool Pin();
     void ReleasePin();
-    uint8_t* HeaderAt(uint16_t index) const { return data_ + uint32_t{index} * headerSize_; }
+    uint8_t* data() const { return lock_.as<uint8_t>(); }
+    uint8_t* HeaderAt(uint16_t index) const { return data() + uint32_t{index} * headerSize_; }
     // The first string's bytes (the strings follow one another in entry order).
-    uint8_t* StringsAt() const { return data_ + StringsOffset(); }
+    uint8_t* StringsAt() const { return data() + StringsOffset(); }
     uint32_t OffsetOf(uint16_t index) const;
     void MarkChanged() { changed_ = 1; }
     // Header bytes 0 (used) and 1 (length) belong to this class: the lookup index follows them
@@ -98,6 +99,8 @@ private:
     // After the stored size dropped to 'bytes'.
     void Shrink(uint32_t bytes);
     int LoadFrom(MemReader& reader);
+    bool readSoundEntries(HGLOBAL block, MemReader& reader, uint16_t count, uint32_t size,
+                          uint16_t& freeSlots) const;
 
     // Lookup index beside the block, never stored: each used string maps to its entry indexes in
     // ascending order, so the first is what a scan would find. It is built on the first Find and
@@ -122,9 +125,8 @@ private:
     uint32_t size_ = 0;        // stored bytes: headers and strings
     uint32_t headerRoom_ = 0;  // unused bytes between the headers and the strings
     uint32_t capacity_ = 0;    // bytes of the block, size_ + headerRoom_ of them used
-    uint8_t* data_ = nullptr;
-    HGLOBAL block_ = nullptr;
-    bool locked_ = false;
+    winplat::GlobalBlock block_;
+    winplat::GlobalPin lock_;  // held while pinned; given back before the block goes
     uint8_t permanent_ = 0;
     uint8_t keepCase_ = 0;
     uint16_t headerSize_;

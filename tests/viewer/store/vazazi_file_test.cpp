@@ -92,11 +92,11 @@ TEST_F(VazaziFileTest, TypedRecordsRoundTripThroughTheDirectory) {
     MemReader reader;
     ASSERT_EQ(again.ReadRecordByType(3, 7, reader), 1) << "the sub-index of other types is ignored";
     EXPECT_EQ(contents(reader), pattern(40, 9));
-    EXPECT_EQ(reader.recordVersion, 10);
-    EXPECT_EQ(reader.compressedFlag, 0);
+    EXPECT_EQ(reader.version(), 10);
+    EXPECT_EQ(reader.form(), lect32::BodyForm::Plain);
     ASSERT_EQ(again.ReadRecordByType(5, 0, reader), 1);
     EXPECT_EQ(contents(reader), pattern(300, 1));
-    EXPECT_EQ(reader.recordVersion, 1) << "default flags";
+    EXPECT_EQ(reader.version(), 1) << "default flags";
     checkInvariants(bytes());
 }
 
@@ -268,7 +268,7 @@ TEST_F(VazaziFileTest, CompressedBodiesAreExpandedOnExportAndNeverLocatedInPlace
     EXPECT_EQ(fileBytes(scratch.host("expanded.bin")), original);
     MemReader reader;
     ASSERT_EQ(file.ReadRecord(2, 4, reader), 1);
-    EXPECT_EQ(reader.compressedFlag, 1);
+    EXPECT_EQ(reader.form(), lect32::BodyForm::Chunked);
     EXPECT_EQ(contents(reader), original);
 }
 

@@ -133,14 +133,16 @@ int MemWriter::WriteBytesLong(const void* data, uint32_t count) {
     return 1;
 }
 
-int MemWriter::End() {
+bool MemWriter::finish() {
     if (block_ && data_) {
         unlock();
         // Trimming only gives memory back; a refused trim leaves a larger block, still valid.
         if (!error_ && GlobalReAlloc(block_.get(), position_, 0)) capacity_ = position_;
     }
-    return error_ ? 1 : 0;
+    return !error_;
 }
+
+int MemWriter::End() { return finish() ? 0 : 1; }
 
 int MemWriter::WriteToFile(DiskFile& file) {
     if (error_) return 0;
@@ -160,7 +162,7 @@ uint32_t MemWriter::CopyTo(void* destination) {
 
 // After End: whoever takes the block sees its size as the length, so it must be exact.
 bool MemWriter::trim() {
-    if (End() != 0 || !block_) return false;
+    if (!finish() || !block_) return false;
     if (GlobalSize(block_.get()) != position_ && !GlobalReAlloc(block_.get(), position_, 0)) return false;
     capacity_ = position_;
     return true;
@@ -205,7 +207,7 @@ void MemWriter::Free() {
 }
 
 bool MemWriter::Compress() {
-    if (compressed_ || End() != 0) return false;
+    if (compressed_ || !finish()) return false;
     const uint32_t size = position_;
     const uint32_t chunks = (size + kStep - 1) / kStep;
     const uint64_t outCapacity = uint64_t{size} + 100;

@@ -58,6 +58,8 @@ public:
     bool compressed() const { return compressed_; }
 
 private:
+    // End's work: true when everything was written (End answers with the error flag instead).
+    bool finish();
     bool Grow(uint32_t atLeast);
     bool ensure(uint32_t count);
     bool trim();

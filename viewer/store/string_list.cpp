@@ -71,17 +71,17 @@ int StringList::UnlockPermanently() {
 // linear copying rather than a full copy per string; size_ + headerRoom_ bytes of it are used, and
 // the saved form carries the size_ stored bytes only. Reallocation happens unlocked so that the
 // block may move, and the block comes back locked.
-uint16_t StringList::Reshape(uint32_t bytes) {
-    if (block_ && bytes <= capacity_) return Pin() ? 0 : kLockFailed;
+StringList::Growth StringList::Reshape(uint32_t bytes) {
+    if (block_ && bytes <= capacity_) return Pin() ? Growth::Done : Growth::LockFailed;
     const uint32_t roomy = std::min(kMaxBlock, std::max(bytes, capacity_ + capacity_ / 2));
     const bool wasLocked = static_cast<bool>(lock_);
     lock_.reset();
     if (!resizeBlock(block_, roomy)) {
         if (wasLocked) Pin();
-        return kNoMemory;
+        return Growth::NoMemory;
     }
     capacity_ = roomy;
-    return Pin() ? 0 : kLockFailed;
+    return Pin() ? Growth::Done : Growth::LockFailed;
 }
 
 // Room for as many headers again as the list has (at least 16), so that headers added one by one
@@ -224,7 +224,9 @@ uint16_t StringList::AddString(const char* bytes, int length, int index) {
     uint32_t roomAfter = headerRoom_;
     if (addHeader) roomAfter = headerRoom_ >= headerSize_ ? headerRoom_ - headerSize_ : HeaderRoomFor(count_);
     roomAfter = std::min(roomAfter, kMaxBlock - (oldSize + growth));
-    if (const uint16_t failed = Reshape(oldSize + growth + roomAfter)) return finish(failed);
+    if (const Growth grown = Reshape(oldSize + growth + roomAfter); grown != Growth::Done) {
+        return finish(AddResultOf(grown));
+    }
     uint8_t* strings = data() + headers + (addHeader ? headerSize_ : 0u) + roomAfter;
     const uint8_t* was = data() + headers + headerRoom_;
     if (strings != was) std::memmove(strings, was, stringBytes);
@@ -305,7 +307,7 @@ int StringList::ReplaceString(uint16_t index, const char* bytes, int length) {
         NarrowRoom(kMaxBlock - newSize);  // the block stays within the limit
         at = OffsetOf(index);
         tail = at + old;
-        if (Reshape(newSize + headerRoom_) != 0) {
+        if (Reshape(newSize + headerRoom_) != Growth::Done) {
             ReleasePin();
             return 0;
         }
@@ -322,20 +324,23 @@ int StringList::ReplaceString(uint16_t index, const char* bytes, int length) {
     return 1;
 }
 
+uint16_t StringList::Find(const char* bytes, int length) { return FindEntry(bytes, length).value_or(kFull); }
+
 // The index holds copies of the strings, so a lookup through it needs no lock on the block.
-uint16_t StringList::Find(const char* bytes, int length) {
-    if (!block_ || length < 0 || length > kMaxLength) return kFull;
+std::optional<uint16_t> StringList::FindEntry(const char* bytes, int length) {
+    if (!block_ || length < 0 || length > kMaxLength) return std::nullopt;
     if (!indexValid_) {
-        if (!Pin()) return kFull;
+        if (!Pin()) return std::nullopt;
         BuildIndex();
         ReleasePin();
     }
     if (indexValid_) {
         const auto it = index_.find(std::string_view(bytes, static_cast<size_t>(length)));
-        return it == index_.end() ? kFull : it->second.front();
+        if (it == index_.end()) return std::nullopt;
+        return it->second.front();
     }
-    if (!Pin()) return kFull;
-    uint16_t found = kFull;
+    if (!Pin()) return std::nullopt;
+    std::optional<uint16_t> found;
     uint32_t at = StringsOffset();
     for (uint16_t j = 0; j < count_; ++j) {
         const uint8_t* header = HeaderAt(j);

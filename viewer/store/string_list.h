@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -34,6 +35,9 @@ public:
     // Indexes stop below the failure values so that no entry index reads as a failure.
     static constexpr uint16_t kMaxCount = 0xFFFD;
     static constexpr uint16_t kMaxLength = 255;
+
+    // Whether an add's result is one of its failure values rather than an entry index.
+    static bool IsAddFailure(uint16_t result) { return result >= kLockFailed; }
 
     StringList() : StringList(2) {}
     virtual ~StringList();
@@ -61,6 +65,8 @@ public:
     int DeleteString(uint16_t index, int remove);
     int ReplaceString(uint16_t index, const char* bytes, int length);
     uint16_t Find(const char* bytes, int length);
+    // The same lookup without a value standing for "not found".
+    std::optional<uint16_t> FindEntry(const char* bytes, int length);
     // buffer: room for 255 bytes (GetString: 256).
     uint16_t GetBytes(uint16_t index, char* buffer);
     uint16_t GetString(uint16_t index, char* buffer);
@@ -91,10 +97,14 @@ protected:
     virtual bool AcceptsLoadedEntry(const uint8_t* /*header*/) const { return true; }
 
 private:
+    // What making room came to; an add hands the failures on as its results.
+    enum class Growth : uint8_t { Done, NoMemory, LockFailed };
+    static uint16_t AddResultOf(Growth failure) { return failure == Growth::NoMemory ? kNoMemory : kLockFailed; }
+
     uint32_t StringsOffset() const { return uint32_t{count_} * headerSize_ + headerRoom_; }
     uint32_t HeaderRoomFor(uint16_t count) const;
     void NarrowRoom(uint32_t keep);
-    uint16_t Reshape(uint32_t bytes);
+    Growth Reshape(uint32_t bytes);
     void FreeBlock();
     // After the stored size dropped to 'bytes'.
     void Shrink(uint32_t bytes);

@@ -18,12 +18,6 @@ constexpr winplat::Refuser refuse("lect32: container");
 
 void ReportContractBreach(const char* what, std::source_location where) { refuse.log(what, where); }
 
-void* LockForCaller(HGLOBAL block) { return winplat::GlobalPin(block).release(); }
-
-void UnlockForCaller(HGLOBAL block) {
-    const winplat::GlobalPin givenBack = winplat::GlobalPin::adopt(block);
-}
-
 bool RebuildBlock(winplat::GlobalBlock& block, uint32_t newSize, std::initializer_list<BlockPiece> pieces) {
     if (newSize == 0 || newSize > kMaxBlockBytes) return false;
     winplat::GlobalBlock fresh(GlobalAlloc(GMEM_MOVEABLE, newSize));

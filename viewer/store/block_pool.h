@@ -27,9 +27,9 @@ void ReportContractBreach(const char* what, std::source_location where = std::so
 
 // A lock handed to a caller, who gives it back through the container's Unlock: the block's
 // bytes, or null (nothing locked) when it cannot be locked.
-void* LockForCaller(HGLOBAL block);
+inline void* LockForCaller(HGLOBAL block) { return winplat::GlobalPin(block).release(); }
 // Gives back one lock that LockForCaller handed out.
-void UnlockForCaller(HGLOBAL block);
+inline void UnlockForCaller(HGLOBAL block) { winplat::GlobalPin::adopt(block).reset(); }
 
 // A container's bytes for one operation: through the pointer of a lock its owner already holds
 // (held or parked across calls) or, without one, through a lock for the scope. Null without a

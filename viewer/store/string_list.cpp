@@ -324,23 +324,22 @@ int StringList::ReplaceString(uint16_t index, const char* bytes, int length) {
     return 1;
 }
 
-uint16_t StringList::Find(const char* bytes, int length) { return FindEntry(bytes, length).value_or(kFull); }
-
-// The index holds copies of the strings, so a lookup through it needs no lock on the block.
-std::optional<uint16_t> StringList::FindEntry(const char* bytes, int length) {
-    if (!block_ || length < 0 || length > kMaxLength) return std::nullopt;
+// The index holds copies of the strings, so a lookup through it needs no lock on the block. The
+// lookup answers in the list's own result, kFull for "not found": it is the hot path of the
+// reader's searches, and FindEntry turns the answer into an optional for our own callers.
+uint16_t StringList::Find(const char* bytes, int length) {
+    if (!block_ || length < 0 || length > kMaxLength) return kFull;
     if (!indexValid_) {
-        if (!Pin()) return std::nullopt;
+        if (!Pin()) return kFull;
         BuildIndex();
         ReleasePin();
     }
     if (indexValid_) {
         const auto it = index_.find(std::string_view(bytes, static_cast<size_t>(length)));
-        if (it == index_.end()) return std::nullopt;
-        return it->second.front();
+        return it == index_.end() ? kFull : it->second.front();
     }
-    if (!Pin()) return std::nullopt;
-    std::optional<uint16_t> found;
+    if (!Pin()) return kFull;
+    uint16_t found = kFull;
     uint32_t at = StringsOffset();
     for (uint16_t j = 0; j < count_; ++j) {
         const uint8_t* header = HeaderAt(j);

@@ -65,8 +65,12 @@ public:
     int DeleteString(uint16_t index, int remove);
     int ReplaceString(uint16_t index, const char* bytes, int length);
     uint16_t Find(const char* bytes, int length);
-    // The same lookup without a value standing for "not found".
-    std::optional<uint16_t> FindEntry(const char* bytes, int length);
+    // The same lookup for our own code, without a value standing for "not found" (an entry index
+    // never reaches kFull).
+    std::optional<uint16_t> FindEntry(const char* bytes, int length) {
+        const uint16_t found = Find(bytes, length);
+        return found == kFull ? std::nullopt : std::optional<uint16_t>(found);
+    }
     // buffer: room for 255 bytes (GetString: 256).
     uint16_t GetBytes(uint16_t index, char* buffer);
     uint16_t GetString(uint16_t index, char* buffer);

@@ -115,10 +115,11 @@ void BM_ExpandThroughMemReader(benchmark::State& state) {
     lect32::DiskFile file;
     if (!file.Open(body.path.c_str(), lect32::DiskFile::kRead)) std::abort();
     lect32::MemReader reader;
-    reader.compressedFlag = 1;
     for (auto _ : state) {
         file.Seek(0, lect32::DiskFile::kBegin);
-        if (!reader.LoadFromFile(file, body.bodyLength)) state.SkipWithError("load failed");
+        if (!reader.LoadFromFile(file, body.bodyLength, {lect32::BodyForm::Chunked, 1})) {
+            state.SkipWithError("load failed");
+        }
         benchmark::DoNotOptimize(reader.data());
     }
     if (reader.size() != kBodySize) state.SkipWithError("wrong size");

@@ -64,7 +64,7 @@ void readRecord(VazaziFile& file, int table, int16_t index, const uint8_t* data,
 
     uint32_t length = 1;
     const uint32_t at = file.LocateRecordBody(index, &length, table);
-    if (reader.compressedFlag) {
+    if (reader.form() == lect32::BodyForm::Chunked) {
         check(at == 0 && length == 0);
         return;
     }

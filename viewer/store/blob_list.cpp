@@ -3,42 +3,33 @@
 #include <cstring>
 
 #include "store/block_pool.h"
-#include "winplat/memory.h"
 
 namespace lect32 {
 
 void BlobList::Clear() {
-    Unlock();
-    if (block_) GlobalFree(block_);
-    block_ = nullptr;
+    lock_.reset();
+    block_.reset();
     count_ = free_ = size_ = 0;
 }
 
 int BlobList::Lock() {
-    if (locked_) return 1;
-    if (!block_) return 0;
-    data_ = static_cast<uint8_t*>(GlobalLock(block_));
-    if (!data_) return 0;
-    locked_ = true;
-    return 1;
+    if (lock_) return 1;
+    lock_ = winplat::GlobalPin(block_.get());
+    return lock_ ? 1 : 0;
 }
 
 uint8_t* BlobList::LockItem(uint16_t i) {
-    if (locked_ || !block_) return nullptr;
+    if (lock_ || !block_) return nullptr;
     if (i >= count_) {
         ReportContractBreach("BlobList::LockItem of an item that does not exist");
         return nullptr;
     }
     if (!Lock()) return nullptr;
-    return data_ + dataOffset(data_, i);
+    return GetBlockPointer() + dataOffset(GetBlockPointer(), i);
 }
 
 int BlobList::Unlock() {
-    if (!locked_) return 1;
-    if (!block_) return 0;
-    GlobalUnlock(block_);
-    data_ = nullptr;
-    locked_ = false;
+    lock_.reset();
     return 1;
 }
 
@@ -55,12 +46,12 @@ uint32_t BlobList::dataOffset(const uint8_t* block, uint16_t i) const {
 }
 
 uint16_t BlobList::GetItemOffset(uint16_t i) const {
-    if (!locked_) return 0;
+    if (!lock_) return 0;
     if (i > count_) {
         ReportContractBreach("BlobList::GetItemOffset past the last item");
         return 0;
     }
-    return static_cast<uint16_t>(dataOffset(data_, i) - 2 * uint32_t{count_});
+    return static_cast<uint16_t>(dataOffset(GetBlockPointer(), i) - 2 * uint32_t{count_});
 }
 
 uint16_t BlobList::GetItemSize(uint16_t i) {
@@ -69,48 +60,38 @@ uint16_t BlobList::GetItemSize(uint16_t i) {
         ReportContractBreach("BlobList::GetItemSize of an item that does not exist");
         return 0;
     }
-    if (locked_) return lengthAt(data_, i);
-    const auto* block = static_cast<const uint8_t*>(GlobalLock(block_));
-    if (!block) return 0;
-    const uint16_t length = lengthAt(block, i);
-    GlobalUnlock(block_);
-    return length;
+    if (lock_) return lengthAt(GetBlockPointer(), i);
+    const winplat::GlobalPin pin(block_.get());
+    return pin ? lengthAt(pin.as<const uint8_t>(), i) : 0;
 }
 
 uint16_t BlobList::AppendItem(uint16_t n) {
     if (uint32_t{size_} + n + 2 > kMaxBlockBytes) return kAddLimit;
-    const bool wasLocked = locked_;
+    const bool wasLocked = static_cast<bool>(lock_);
     Unlock();
+    const auto finish = [&](uint16_t result) {
+        if (wasLocked) Lock();
+        return result;
+    };
+    // A block that cannot be locked now cannot be copied either: say which failure it was.
+    if (block_ && !winplat::GlobalPin(block_.get())) return finish(kAddCannotLock);
     // The table, a new length entry, the data moved up by two bytes and the item's room at the end,
     // in one new block: the bytes a grow-then-move-up gives, copied once.
     const uint32_t table = 2 * uint32_t{count_};
     const uint32_t grownSize = uint32_t{size_} + n + 2;
-    if (block_) {
-        // A block that cannot be locked now cannot be copied either: say which failure it was.
-        if (!GlobalLock(block_)) {
-            if (wasLocked) Lock();
-            return kAddCannotLock;
-        }
-        GlobalUnlock(block_);
+    if (!RebuildBlock(block_, grownSize, {{0, 0, table}, {table, table + 2, size_ - table}})) {
+        return finish(kAddNoMemory);
     }
-    uint16_t result = kAddNoMemory;
-    if (HGLOBAL fresh = RebuildBlock(block_, grownSize, {{0, 0, table}, {table, table + 2, size_ - table}})) {
-        block_ = fresh;
-        if (auto* block = static_cast<uint8_t*>(GlobalLock(block_))) {
-            std::memcpy(block + table, &n, sizeof n);
-            GlobalUnlock(block_);
-            result = count_++;
-            size_ = static_cast<uint16_t>(grownSize);
-        } else {
-            // The old contents are in the new block already, two bytes up; take the empty entry
-            // out again so the list reads as before.
-            HGLOBAL back = BlockWithout(block_, grownSize, table, 2);
-            if (back) block_ = back;
-            result = kAddCannotLock;
-        }
+    if (const winplat::GlobalPin pin(block_.get()); pin) {
+        std::memcpy(pin.as<uint8_t>() + table, &n, sizeof n);
+    } else {
+        // The old contents are in the new block already, two bytes up; take the empty entry out
+        // again so the list reads as before.
+        BlockWithout(block_, grownSize, table, 2);
+        return finish(kAddCannotLock);
     }
-    if (wasLocked) Lock();
-    return result;
+    size_ = static_cast<uint16_t>(grownSize);
+    return finish(count_++);
 }
 
 int BlobList::ResizeItem(uint16_t i, uint16_t n) {
@@ -121,23 +102,20 @@ int BlobList::ResizeItem(uint16_t i, uint16_t n) {
     Unlock();
     const uint16_t old = GetItemSize(i);
     if (n == old) return 1;
-    const auto* block = static_cast<const uint8_t*>(GlobalLock(block_));
-    if (!block) return 0;
-    const uint32_t end = dataOffset(block, i) + old;  // the item's room is added or taken here
-    GlobalUnlock(block_);
-    HGLOBAL resized;
+    uint32_t end;  // the item's room is added or taken here
+    {
+        const winplat::GlobalPin pin(block_.get());
+        if (!pin) return 0;
+        end = dataOffset(pin.as<const uint8_t>(), i) + old;
+    }
     if (n > old) {
         if (uint32_t{size_} > kMaxBlockBytes - (n - old)) return 0;
-        resized = BlockWithGap(block_, size_, end, n - old);
-    } else {
-        resized = BlockWithout(block_, size_, end - (old - n), old - n);
+        if (!BlockWithGap(block_, size_, end, n - old)) return 0;
+    } else if (!BlockWithout(block_, size_, end - (old - n), old - n)) {
+        return 0;
     }
-    if (!resized) return 0;
-    block_ = resized;
-    auto* written = static_cast<uint8_t*>(GlobalLock(block_));
-    if (written) {
-        std::memcpy(written + 2 * uint32_t{i}, &n, sizeof n);
-        GlobalUnlock(block_);
+    if (const winplat::GlobalPin written(block_.get()); written) {
+        std::memcpy(written.as<uint8_t>() + 2 * uint32_t{i}, &n, sizeof n);
     }
     size_ = static_cast<uint16_t>(size_ + n - old);
     return 1;
@@ -145,11 +123,11 @@ int BlobList::ResizeItem(uint16_t i, uint16_t n) {
 
 uint16_t BlobList::FindFreeSlot() {
     if (!block_) return kNoIndex;
-    const bool wasLocked = locked_;
+    const bool wasLocked = static_cast<bool>(lock_);
     if (!Lock()) return kNoIndex;
     uint16_t found = kNoIndex;
     for (uint16_t k = 0; k < count_; ++k) {
-        if (lengthAt(data_, k) == 0) {
+        if (lengthAt(GetBlockPointer(), k) == 0) {
             found = k;
             break;
         }
@@ -187,17 +165,19 @@ int BlobList::DeleteItem(uint16_t i) {
         Clear();
         return 1;
     }
-    const auto* block = static_cast<const uint8_t*>(GlobalLock(block_));
-    if (!block) return 0;
-    const uint32_t start = dataOffset(block, i);
-    const uint32_t length = lengthAt(block, i);
-    GlobalUnlock(block_);
+    uint32_t start, length;
+    {
+        const winplat::GlobalPin pin(block_.get());
+        if (!pin) return 0;
+        start = dataOffset(pin.as<const uint8_t>(), i);
+        length = lengthAt(pin.as<const uint8_t>(), i);
+    }
     const uint32_t entry = 2 * uint32_t{i};
     const uint32_t after = start + length;
-    HGLOBAL fresh = RebuildBlock(block_, size_ - length - 2,
-                                 {{0, 0, entry}, {entry + 2, entry, start - entry - 2}, {after, start - 2, size_ - after}});
-    if (!fresh) return 0;
-    block_ = fresh;
+    if (!RebuildBlock(block_, size_ - length - 2,
+                      {{0, 0, entry}, {entry + 2, entry, start - entry - 2}, {after, start - 2, size_ - after}})) {
+        return 0;
+    }
     --count_;
     if (length == 0 && free_) --free_;
     size_ = static_cast<uint16_t>(size_ - length - 2);

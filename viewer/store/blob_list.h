@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "winplat/types.h"
+#include "winplat/owners.h"
 
 namespace lect32 {
 
@@ -21,10 +21,10 @@ public:
     uint16_t GetCount() const { return count_; }
     uint16_t GetFreeCount() const { return free_; }
     uint16_t GetTotalSize() const { return size_; }
-    bool IsLocked() const { return locked_; }
-    HGLOBAL GetHandle() const { return block_; }
+    bool IsLocked() const { return static_cast<bool>(lock_); }
+    HGLOBAL GetHandle() const { return block_.get(); }
     // Start of the block while locked (the length table), else null.
-    uint8_t* GetBlockPointer() const { return data_; }
+    uint8_t* GetBlockPointer() const { return lock_.as<uint8_t>(); }
 
     // 1 when locked (at once when it already was), 0 without a block or when the lock fails.
     int Lock();
@@ -62,9 +62,8 @@ private:
     uint16_t count_ = 0;
     uint16_t free_ = 0;
     uint16_t size_ = 0;
-    uint8_t* data_ = nullptr;
-    HGLOBAL block_ = nullptr;
-    bool locked_ = false;
+    winplat::GlobalBlock block_;
+    winplat::GlobalPin lock_;  // held while the list is locked; given back before the block goes
 };
 
 }  // namespace lect32

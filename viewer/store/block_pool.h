@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <source_location>
 
+#include "winplat/owners.h"
 #include "winplat/types.h"
 
 namespace lect32 {
@@ -19,9 +21,36 @@ constexpr uint16_t kAddNoMemory = 0xFFFE;
 constexpr uint16_t kAddCannotLock = 0xFFFD;
 
 // A caller broke a container's contract (a bad index, a parked block edited, too many parked
-// locks). Debug builds say so on the debug output; the container then refuses the call rather than
-// touch bytes outside its block.
-void ReportContractBreach(const char* what);
+// locks). Said on the debug output with the place that noticed; the container then refuses the
+// call rather than touch bytes outside its block.
+void ReportContractBreach(const char* what, std::source_location where = std::source_location::current());
+
+// A lock handed to a caller, who gives it back through the container's Unlock: the block's
+// bytes, or null (nothing locked) when it cannot be locked.
+inline void* LockForCaller(HGLOBAL block) { return winplat::GlobalPin(block).release(); }
+// Gives back one lock that LockForCaller handed out.
+inline void UnlockForCaller(HGLOBAL block) { winplat::GlobalPin::adopt(block).reset(); }
+
+// A container's bytes for one operation: through the pointer of a lock its owner already holds
+// (held or parked across calls) or, without one, through a lock for the scope. Null without a
+// block or when it cannot be locked.
+class BlockBytes {
+public:
+    BlockBytes(HGLOBAL block, void* held)
+        : pin_(held ? winplat::GlobalPin() : winplat::GlobalPin(block)),
+          data_(static_cast<uint8_t*>(held ? held : pin_.data())) {}
+
+    explicit operator bool() const { return data_ != nullptr; }
+    uint8_t* get() const { return data_; }
+    template <class T>
+    T* as() const {
+        return reinterpret_cast<T*>(data_);
+    }
+
+private:
+    winplat::GlobalPin pin_;
+    uint8_t* data_;
+};
 
 // A run of bytes copied from an old block into its replacement.
 struct BlockPiece {
@@ -30,23 +59,23 @@ struct BlockPiece {
     uint32_t bytes;
 };
 
-// Builds a new movable block of newSize bytes from pieces of the old one (old may be null when no
-// piece is taken from it); bytes no piece covers are left unwritten. The old block is freed on
-// success; on failure (no memory, a block that cannot be locked) the result is null and the old
-// block is left as it was. Rebuilding rather than growing or shrinking in place means a failure
-// can never leave a container half moved. The new block is unlocked.
-HGLOBAL RebuildBlock(HGLOBAL old, uint32_t newSize, std::initializer_list<BlockPiece> pieces);
+// Replaces a block by a new movable one of newSize bytes built from pieces of the old one (which
+// may be empty when no piece is taken from it); bytes no piece covers are left unwritten. The old
+// block is freed on success; on failure (no memory, a block that cannot be locked) the result is
+// false and the block is left as it was. Rebuilding rather than growing or shrinking in place
+// means a failure can never leave a container half moved. The new block is unlocked.
+bool RebuildBlock(winplat::GlobalBlock& block, uint32_t newSize, std::initializer_list<BlockPiece> pieces);
 
-// RebuildBlock with n unwritten bytes opened at 'at' (old may be null when oldSize is 0).
-HGLOBAL BlockWithGap(HGLOBAL old, uint32_t oldSize, uint32_t at, uint32_t n);
+// RebuildBlock with n unwritten bytes opened at 'at' (the block may be empty when oldSize is 0).
+bool BlockWithGap(winplat::GlobalBlock& block, uint32_t oldSize, uint32_t at, uint32_t n);
 // The same with the n bytes at 'at' taken out; the result must keep at least one byte.
-HGLOBAL BlockWithout(HGLOBAL old, uint32_t oldSize, uint32_t at, uint32_t n);
+bool BlockWithout(winplat::GlobalBlock& block, uint32_t oldSize, uint32_t at, uint32_t n);
 
 // Opens n unwritten bytes at 'at' in a block of oldSize bytes, resizing it where it is (the block
-// keeps spare room, so growing by small steps copies each byte a bounded number of times); a null
-// block gets a new one. false, with the block and its bytes as they were, when memory cannot be
-// had or the block cannot be locked. The block may move: pointers into it go stale.
-bool GrowBlock(HGLOBAL& block, uint32_t oldSize, uint32_t at, uint32_t n);
+// keeps spare room, so growing by small steps copies each byte a bounded number of times); an
+// empty owner gets a new block. false, with the block and its bytes as they were, when memory
+// cannot be had or the block cannot be locked. The block may move: pointers into it go stale.
+bool GrowBlock(winplat::GlobalBlock& block, uint32_t oldSize, uint32_t at, uint32_t n);
 // Takes the n bytes at 'at' out of a block of oldSize bytes (the result keeps at least one byte).
 // false, with the block and its bytes as they were, when the smaller block cannot be had. The
 // block may move: pointers into it go stale.
@@ -58,7 +87,6 @@ public:
     static constexpr int kSlots = 32;
 
     BlockPool() = default;
-    ~BlockPool();
     BlockPool(const BlockPool&) = delete;
     BlockPool& operator=(const BlockPool&) = delete;
 
@@ -70,8 +98,9 @@ public:
     int InUse() const;
 
 private:
-    void* pointers_[kSlots] = {};
-    HGLOBAL handles_[kSlots] = {};
+    // Each slot's block and the lock that keeps it in place while it is out (given back first).
+    winplat::GlobalBlock blocks_[kSlots];
+    winplat::GlobalPin pins_[kSlots];
 };
 
 // The reader's one pool.

@@ -4,22 +4,15 @@
 
 #include "store/block_pool.h"
 #include "store/lock_slots.h"
-#include "winplat/memory.h"
 
 namespace lect32 {
 
-void ByteBuffer::Init() {
-    block_ = nullptr;
-    size_ = 0;
-    slot_ = 0;
-}
+void ByteBuffer::Init() { Release(); }
 
 void ByteBuffer::Release() {
-    if (block_) {
-        if (slot_) GlobalUnlock(block_);
-        GlobalFree(block_);
-    }
-    Init();
+    parked_.unpark();
+    block_.reset();
+    size_ = 0;
 }
 
 int ByteBuffer::Allocate(uint16_t n) {
@@ -28,15 +21,15 @@ int ByteBuffer::Allocate(uint16_t n) {
         return 0;
     }
     if (n == 0) return 0;
-    block_ = GlobalAlloc(GMEM_MOVEABLE, n);
+    block_.reset(GlobalAlloc(GMEM_MOVEABLE, n));
     if (!block_) return 0;
     size_ = n;
     return 1;
 }
 
-uint8_t ByteBuffer::ParkLock() { return parkBlockLock(block_, slot_, "ByteBuffer parked twice"); }
+uint8_t ByteBuffer::ParkLock() { return parked_.park(block_.get(), "ByteBuffer parked twice"); }
 
-void ByteBuffer::UnparkLock() { unparkBlockLock(block_, slot_); }
+void ByteBuffer::UnparkLock() { parked_.unpark(); }
 
 uint8_t* ByteBuffer::GetPointer(uint16_t offset) {
     if (!block_) return nullptr;
@@ -44,13 +37,13 @@ uint8_t* ByteBuffer::GetPointer(uint16_t offset) {
         ReportContractBreach("ByteBuffer pointer past the end of its block");
         return nullptr;
     }
-    if (slot_) return GetParkedPointer(offset);
-    auto* data = static_cast<uint8_t*>(GlobalLock(block_));
+    if (parked_) return GetParkedPointer(offset);
+    auto* data = static_cast<uint8_t*>(LockForCaller(block_.get()));
     return data ? data + offset : nullptr;
 }
 
 uint8_t* ByteBuffer::GetParkedPointer(uint16_t offset) const {
-    auto* data = static_cast<uint8_t*>(gLockSlots.Get(slot_));
+    auto* data = static_cast<uint8_t*>(parked_.data());
     if (!data || offset > size_) {
         ReportContractBreach("ByteBuffer parked pointer asked of a buffer that is not parked");
         return nullptr;
@@ -59,26 +52,19 @@ uint8_t* ByteBuffer::GetParkedPointer(uint16_t offset) const {
 }
 
 void ByteBuffer::Unlock() {
-    if (block_ && !slot_) GlobalUnlock(block_);
+    if (block_ && !parked_) UnlockForCaller(block_.get());
 }
 
 int ByteBuffer::CopyTo(void* destination, uint32_t offset) {
-    if (!block_) return 0;
-    const void* data = GlobalLock(block_);
-    if (!data) return 0;
-    std::memcpy(static_cast<uint8_t*>(destination) + offset, data, size_);
-    GlobalUnlock(block_);
+    const winplat::GlobalPin pin(block_.get());
+    if (!pin) return 0;
+    std::memcpy(static_cast<uint8_t*>(destination) + offset, pin.data(), size_);
     return 1;
 }
 
 void ByteBuffer::repark() {
     ReportContractBreach("ByteBuffer reshaped while parked");
-    void* data = block_ ? GlobalLock(block_) : nullptr;
-    if (!data) {
-        slot_ = 0;
-        return;
-    }
-    gLockSlots.Replace(slot_, data);
+    parked_.resume(block_.get());
 }
 
 int ByteBuffer::InsertBytes(uint16_t position, uint16_t n) {
@@ -88,10 +74,10 @@ int ByteBuffer::InsertBytes(uint16_t position, uint16_t n) {
         return 0;
     }
     if (uint32_t{size_} > kMaxBlockBytes - n) return 0;
-    const bool parked = slot_ != 0;
-    if (parked && block_) GlobalUnlock(block_);
+    const bool parked = static_cast<bool>(parked_);
+    parked_.suspend();
     if (!GrowBlock(block_, size_, position, n)) {
-        if (parked && block_) GlobalLock(block_);
+        if (parked) parked_.resume(block_.get());
         return 0;
     }
     size_ = static_cast<uint16_t>(size_ + n);
@@ -105,21 +91,19 @@ int ByteBuffer::DeleteBytes(uint16_t position, uint16_t n) {
         ReportContractBreach("ByteBuffer::DeleteBytes past the end");
         return 0;
     }
-    const bool parked = slot_ != 0;
+    const bool parked = static_cast<bool>(parked_);
     if (n == size_) {
         if (parked) {
             ReportContractBreach("ByteBuffer emptied while parked");
-            GlobalUnlock(block_);
-            gLockSlots.Replace(slot_, nullptr);
+            parked_.emptied();
         }
-        GlobalFree(block_);
-        block_ = nullptr;
+        block_.reset();
         size_ = 0;
         return 1;
     }
-    if (parked) GlobalUnlock(block_);
-    if (!ShrinkBlock(block_, size_, position, n)) {
-        if (parked) GlobalLock(block_);
+    parked_.suspend();
+    if (!ShrinkBlock(block_.get(), size_, position, n)) {
+        if (parked) parked_.resume(block_.get());
         return 0;
     }
     size_ = static_cast<uint16_t>(size_ - n);
@@ -134,7 +118,7 @@ HGLOBAL ByteBuffer::SplitOff(uint16_t cut, uint16_t length, uint16_t room, bool 
         ReportContractBreach("ByteBuffer::SplitOff outside the buffer");
         return nullptr;
     }
-    if (slot_) {
+    if (parked_) {
         // The caller must unpark first: the old block goes away under the parked pointer.
         ReportContractBreach("ByteBuffer split while parked");
         return nullptr;
@@ -143,40 +127,29 @@ HGLOBAL ByteBuffer::SplitOff(uint16_t cut, uint16_t length, uint16_t room, bool 
     const uint32_t splitSize = keepHead ? room + rest : rest;
     const uint32_t keptSize = keepHead ? cut : uint32_t{cut} + room;
     if (splitSize == 0 || splitSize > kMaxBlockBytes || keptSize > kMaxBlockBytes) return nullptr;
-    const auto* data = static_cast<const uint8_t*>(GlobalLock(block_));
-    if (!data) return nullptr;
-    HGLOBAL split = GlobalAlloc(GMEM_MOVEABLE, splitSize);
-    auto* to = split ? static_cast<uint8_t*>(GlobalLock(split)) : nullptr;
-    if (to) {
+    winplat::GlobalBlock split(GlobalAlloc(GMEM_MOVEABLE, splitSize));
+    {
+        const winplat::GlobalPin from(block_.get());
+        const winplat::GlobalPin to(split.get());
+        if (!from || !to) return nullptr;
+        const auto* data = from.as<const uint8_t>();
         if (keepHead) {
-            std::memcpy(to, data + cut, length);
-            std::memcpy(to + room, data + tail, rest);
+            std::memcpy(to.as<uint8_t>(), data + cut, length);
+            std::memcpy(to.as<uint8_t>() + room, data + tail, rest);
         } else {
-            std::memcpy(to, data + tail, rest);
+            std::memcpy(to.as<uint8_t>(), data + tail, rest);
         }
-        GlobalUnlock(split);
-    }
-    GlobalUnlock(block_);
-    if (!to) {
-        if (split) GlobalFree(split);
-        return nullptr;
     }
     // The buffer keeps its head (a keepHead split at 0 keeps nothing).
     if (keptSize == 0) {
-        GlobalFree(block_);
-        block_ = nullptr;
+        block_.reset();
     } else {
         const uint32_t copied = keptSize < size_ ? keptSize : size_;
-        HGLOBAL kept = RebuildBlock(block_, keptSize, {{0, 0, copied}});
-        if (!kept) {
-            GlobalFree(split);
-            return nullptr;
-        }
-        block_ = kept;
+        if (!RebuildBlock(block_, keptSize, {{0, 0, copied}})) return nullptr;
     }
     size_ = static_cast<uint16_t>(keptSize);
     newSize = static_cast<uint16_t>(splitSize);
-    return split;
+    return split.release();
 }
 
 }  // namespace lect32

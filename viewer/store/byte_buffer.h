@@ -5,7 +5,8 @@
 
 #include <cstdint>
 
-#include "winplat/types.h"
+#include "store/lock_slots.h"
+#include "winplat/owners.h"
 
 namespace lect32 {
 
@@ -21,8 +22,8 @@ public:
     void Release();
 
     uint16_t GetSize() const { return size_; }
-    uint8_t GetLockSlot() const { return slot_; }
-    HGLOBAL GetHandle() const { return block_; }
+    uint8_t GetLockSlot() const { return parked_.slot(); }
+    HGLOBAL GetHandle() const { return block_.get(); }
 
     // A new block of n unwritten bytes for an empty buffer: 1, or 0 without memory.
     int Allocate(uint16_t n);
@@ -59,12 +60,12 @@ public:
     HGLOBAL SplitOff(uint16_t cut, uint16_t length, uint16_t room, bool keepHead, uint16_t& newSize);
 
 private:
-    // After the block was replaced while parked: lock the new one and point the slot at it.
+    // After the block was reshaped while parked: lock it where it is now and point the slot at it.
     void repark();
 
-    HGLOBAL block_ = nullptr;
+    winplat::GlobalBlock block_;
+    ParkedLock parked_;  // given back before the block goes
     uint16_t size_ = 0;
-    uint8_t slot_ = 0;
 };
 
 }  // namespace lect32

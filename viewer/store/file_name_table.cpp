@@ -87,11 +87,12 @@ void FileNameTable::SetWord(uint16_t index, int at, uint16_t value) {
     header[at + 1] = static_cast<uint8_t>(value >> 8);
 }
 
-uint16_t FileNameTable::Match(const Split& split, uint16_t folder) {
+std::optional<uint16_t> FileNameTable::Match(const Split& split, uint16_t folder) {
     if (PathIndexCurrent() || BuildPathIndex()) {
         const auto it = pathIndex_.find(
             PathKey({split.name, static_cast<size_t>(split.nameLength)}, folder, split.type));
-        return it == pathIndex_.end() ? kFull : it->second.front();
+        if (it == pathIndex_.end()) return std::nullopt;
+        return it->second.front();
     }
     // No memory for the index: the same answer by a scan.
     const uint16_t count = GetCount();
@@ -105,7 +106,7 @@ uint16_t FileNameTable::Match(const Split& split, uint16_t folder) {
         }
         strings += header[1];
     }
-    return kFull;
+    return std::nullopt;
 }
 
 std::string FileNameTable::PathKey(std::string_view name, uint16_t folder, uint8_t type) {
@@ -187,8 +188,14 @@ void FileNameTable::FolderText(const Split& split, char* out) const {
 
 // Looked up through the list itself: the pool's own Find refuses the empty text, which is the
 // folder of a path without a backslash.
-uint16_t FileNameTable::LookUpFolder(const char* folder) {
-    return folders_.StringList::Find(folder, static_cast<int>(std::strlen(folder)));
+std::optional<uint16_t> FileNameTable::LookUpFolder(const char* folder) {
+    return folders_.FindEntry(folder, static_cast<int>(std::strlen(folder)));
+}
+
+uint16_t FileNameTable::AcquireFolder(char* folder, bool& added) {
+    const auto known = LookUpFolder(folder);
+    added = !known;
+    return known ? *known : folders_.Acquire(folder);
 }
 
 void FileNameTable::DropNewFolder(uint16_t folder, uint16_t countBefore) {
@@ -208,12 +215,9 @@ uint16_t FileNameTable::AddSplit(char* path, bool share) {
     char folderText[kMaxLength + 1];
     FolderText(split, folderText);
     const uint16_t foldersBefore = folders_.GetCount();
-    uint16_t folder = LookUpFolder(folderText);
-    const bool added = folder == kFull;
-    if (added) {
-        folder = folders_.Acquire(folderText);
-        if (folder >= kLockFailed) return folder;
-    }
+    bool added;
+    const uint16_t folder = AcquireFolder(folderText, added);
+    if (IsAddFailure(folder)) return folder;
     // A known folder gets its use only once the entry is in place, so a failure has nothing to
     // undo there (lowering it again could delete a folder whose count had been cleared).
     auto fail = [&](uint16_t result) {
@@ -222,17 +226,20 @@ uint16_t FileNameTable::AddSplit(char* path, bool share) {
     };
 
     const bool ownerLocked = IsLocked();
-    uint16_t entry = kFull;
+    std::optional<uint16_t> shared;
     if (share && HasBlock()) {
         if (!Pin()) return fail(kLockFailed);
-        entry = Match(split, folder);
+        shared = Match(split, folder);
         if (!ownerLocked) ReleasePin();
     }
-    if (entry == kFull) {
+    uint16_t entry;
+    if (shared) {
+        entry = *shared;
+    } else {
         const bool indexed = PathIndexCurrent();
         // Appended or put in a free slot: no other entry moves, so the index takes just this one.
         entry = StringList::AddString(split.name, split.nameLength, -1);
-        if (entry >= kLockFailed) return fail(entry);
+        if (IsAddFailure(entry)) return fail(entry);
         // The block was pinned by the add a moment ago and stays allocated.
         if (!Pin()) return fail(kLockFailed);
         SetWord(entry, kFolder, folder);
@@ -304,9 +311,10 @@ int FileNameTable::RenameFolder(uint16_t index, const Split& split) {
     const uint16_t old = GetFolderIndex(index);
     char folder[kMaxLength + 1];
     FolderText(split, folder);
-    const uint16_t equal = LookUpFolder(folder);
+    const auto found = LookUpFolder(folder);
+    if (!found) return folders_.ReplaceText(old, folder);
+    const uint16_t equal = *found;
     if (equal == old) return 1;
-    if (equal == kFull) return folders_.ReplaceText(old, folder);
     // Merge: the entries of the old folder move to the equal one, with their uses, and the old
     // folder string goes, so that no two folder strings are the same.
     if (!Pin()) return 0;
@@ -338,12 +346,9 @@ int FileNameTable::ReplacePath(uint16_t index, char* path, int keepFolder) {
         char folderText[kMaxLength + 1];
         FolderText(split, folderText);
         const uint16_t foldersBefore = folders_.GetCount();
-        uint16_t folder = LookUpFolder(folderText);
-        const bool added = folder == kFull;
-        if (added) {
-            folder = folders_.Acquire(folderText);
-            if (folder >= kLockFailed) return 0;
-        }
+        bool added;
+        const uint16_t folder = AcquireFolder(folderText, added);
+        if (IsAddFailure(folder)) return 0;
         if (!ReplaceString(index, split.name, split.nameLength)) {
             if (added) DropNewFolder(folder, foldersBefore);
             return 0;
@@ -370,13 +375,13 @@ uint16_t FileNameTable::FindPath(char* path) {
     if (!SplitPath(path, split) || split.type == 0) return kFull;
     char folderText[kMaxLength + 1];
     FolderText(split, folderText);
-    const uint16_t folder = LookUpFolder(folderText);
-    if (folder == kFull) return kFull;
+    const auto folder = LookUpFolder(folderText);
+    if (!folder) return kFull;
     const bool ownerLocked = IsLocked();
     if (!Pin()) return kFull;
-    const uint16_t found = Match(split, folder);
+    const auto found = Match(split, *folder);
     if (!ownerLocked) ReleasePin();
-    return found;
+    return found.value_or(kFull);
 }
 
 uint16_t FileNameTable::GetFolderIndex(uint16_t index) {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -115,10 +116,13 @@ protected:
 private:
     struct Split;
     bool SplitPath(char* path, Split& out) const;
-    // Index of the used entry with this name, folder and media type, or 0xFFFF. Needs a pin.
-    uint16_t Match(const Split& split, uint16_t folder);
+    // The used entry with this name, folder and media type, if any. Needs a pin.
+    std::optional<uint16_t> Match(const Split& split, uint16_t folder);
     void FolderText(const Split& split, char* out) const;
-    uint16_t LookUpFolder(const char* folder);
+    std::optional<uint16_t> LookUpFolder(const char* folder);
+    // The folder's index in the pool, added (added set) when it was not there; an add's failure
+    // value when it could not be.
+    uint16_t AcquireFolder(char* folder, bool& added);
     // Undoes the Acquire of a folder that was just added.
     void DropNewFolder(uint16_t folder, uint16_t countBefore);
     int RenameFolder(uint16_t index, const Split& split);

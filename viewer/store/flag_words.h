@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "winplat/types.h"
+#include "winplat/owners.h"
 
 namespace lect32 {
 
@@ -28,7 +28,7 @@ public:
     void Clear();
     int Lock();
     int Unlock();
-    bool IsLocked() const { return data_ != nullptr; }
+    bool IsLocked() const { return static_cast<bool>(lock_); }
     uint16_t GetCount() const { return count_; }
 
     uint32_t GetAt(uint16_t index);
@@ -53,11 +53,8 @@ public:
     int Save(MemWriter& writer);
 
 private:
-    uint32_t* Pin(bool& pinned);
-    void Unpin(bool pinned);
-
-    HGLOBAL block_ = nullptr;
-    uint32_t* data_ = nullptr;
+    winplat::GlobalBlock block_;
+    winplat::GlobalPin lock_;  // held while the owner has the array locked; given back first
     uint16_t elementSize_ = kElementSize;
     uint16_t count_ = 0;
 };

@@ -1,7 +1,6 @@
 #include "store/lock_slots.h"
 
 #include "store/block_pool.h"
-#include "winplat/memory.h"
 
 namespace lect32 {
 
@@ -30,26 +29,33 @@ void* LockSlotTable::Get(uint8_t slot) const {
     return slots_[slot];
 }
 
-uint8_t parkBlockLock(void* block, uint8_t& slot, const char* who) {
-    if (slot) {
+uint8_t ParkedLock::park(HGLOBAL block, const char* who) {
+    if (slot_) {
         ReportContractBreach(who);
-        return slot;
+        return slot_;
     }
-    HGLOBAL handle = static_cast<HGLOBAL>(block);
-    void* data = handle ? GlobalLock(handle) : nullptr;
-    const uint8_t parked = gLockSlots.Park(data);
-    if (!parked) {
-        if (data) GlobalUnlock(handle);
-        return 0;
-    }
-    slot = parked;
+    winplat::GlobalPin pin(block);
+    const uint8_t parked = gLockSlots.Park(pin.data());
+    if (!parked) return 0;  // the pin gives the lock back
+    pin_ = std::move(pin);
+    slot_ = parked;
     return parked;
 }
 
-void unparkBlockLock(void* block, uint8_t& slot) {
-    if (!slot) return;  // nothing was locked for it
-    if (block) GlobalUnlock(static_cast<HGLOBAL>(block));
-    slot = 0;
+void ParkedLock::unpark() {
+    pin_.reset();
+    slot_ = 0;
+}
+
+void ParkedLock::resume(HGLOBAL block) {
+    pin_ = winplat::GlobalPin(block);
+    gLockSlots.Replace(slot_, pin_.data());
+    if (!pin_) slot_ = 0;
+}
+
+void ParkedLock::emptied() {
+    pin_.reset();
+    gLockSlots.Replace(slot_, nullptr);
 }
 
 }  // namespace lect32

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "winplat/owners.h"
+
 namespace lect32 {
 
 class LockSlotTable {
@@ -29,12 +31,33 @@ private:
 // The one table: only one store is parked at a time, all on the user-interface thread.
 extern LockSlotTable gLockSlots;
 
-// Locks a block and parks its pointer for an owner whose parked slot is 'slot' (0: not parked).
-// A second park of the same owner is a caller's mistake, reported with 'who' and answered with
-// the slot it already has; a full table leaves the block unlocked. Returns the slot, 0 on failure.
-uint8_t parkBlockLock(void* block, uint8_t& slot, const char* who);
-// Unlocks a parked block and forgets its slot.
-void unparkBlockLock(void* block, uint8_t& slot);
+// A container's parked lock: the lock on its block and the table slot that holds the pointer.
+class ParkedLock {
+public:
+    explicit operator bool() const { return slot_ != 0; }
+    uint8_t slot() const { return slot_; }
+    // The parked pointer (null when not parked, or parked without a block).
+    void* data() const { return gLockSlots.Get(slot_); }
+
+    // Locks the block (a missing block parks null) and parks its pointer. A second park is a
+    // caller's mistake, reported with 'who' and answered with the slot it already has; a full
+    // table leaves the block unlocked. Returns the slot, 0 on failure.
+    uint8_t park(HGLOBAL block, const char* who);
+    // Gives the lock back and forgets the slot.
+    void unpark();
+
+    // Around a reshape that may move the block: suspend() lets go of the lock and keeps the slot;
+    // resume() locks the block where it is now and points the slot at it. A block that is gone or
+    // cannot be locked leaves the slot pointing at nothing and the owner not parked.
+    void suspend() { pin_.reset(); }
+    void resume(HGLOBAL block);
+    // The block went away while parked: the slot stays taken but points at nothing.
+    void emptied();
+
+private:
+    winplat::GlobalPin pin_;
+    uint8_t slot_ = 0;
+};
 
 }  // namespace lect32
 

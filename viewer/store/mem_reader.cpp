@@ -4,12 +4,10 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <string>
 
 #include "pixmill/pixmill.h"
 #include "store/disk_file.h"
-#include "winplat/debug.h"
-#include "winplat/memory.h"
+#include "winplat/refusal.h"
 
 namespace lect32 {
 namespace {
@@ -32,49 +30,48 @@ struct Chunk {
     uint32_t dataLength;
 };
 
-bool refuse(const char* why) {
-    OutputDebugStringA((std::string("lect32: chunked body refused: ") + why + "\n").c_str());
-    return false;
-}
+constexpr winplat::Refuser refuse("lect32: chunked body");
 
 // Walks the chunk headers of a body of 'length' bytes, checking every one against the bytes that
 // are really there before anything is expanded. On success 'total' is what the body expands to.
 bool parseChunks(const uint8_t* body, uint32_t length, std::unique_ptr<Chunk[]>& chunks, uint32_t& count,
                  uint64_t& total) {
-    if (length < 2) return refuse("no chunk count");
+    if (length < 2) return refuse(false, "no chunk count");
     count = u16At(body);
     // Every chunk needs at least a stored chunk's header, so a count that cannot fit is damage.
-    if (uint64_t{count} * kStoredHeader > length - 2) return refuse("chunk count larger than the body");
+    if (uint64_t{count} * kStoredHeader > length - 2) return refuse(false, "chunk count larger than the body");
     chunks.reset(new (std::nothrow) Chunk[count ? count : 1]);
-    if (!chunks) return refuse("no memory for the chunk list");
+    if (!chunks) return refuse(false, "no memory for the chunk list");
     uint32_t at = 2;
     total = 0;
     for (uint32_t i = 0; i < count; ++i) {
-        if (length - at < kStoredHeader) return refuse("chunk header past the body");
+        if (length - at < kStoredHeader) return refuse(false, "chunk header past the body");
         const uint8_t flag = body[at];
         const uint32_t unpacked = u16At(body + at + 1);
-        if (flag > 1) return refuse("unknown chunk flag");
-        if (unpacked > MemReader::kChunk) return refuse("unpacked length above 64000");
+        if (flag > 1) return refuse(false, "unknown chunk flag");
+        if (unpacked > MemReader::kChunk) return refuse(false, "unpacked length above 64000");
         Chunk& chunk = chunks[i];
         chunk.packed = flag == 1;
         chunk.unpacked = unpacked;
         if (chunk.packed) {
-            if (length - at < kPackedHeader) return refuse("chunk header past the body");
+            if (length - at < kPackedHeader) return refuse(false, "chunk header past the body");
             chunk.dataLength = u16At(body + at + 3);
-            if (chunk.dataLength > MemReader::kChunk) return refuse("packed length above 64000");
-            if (unpacked > chunk.dataLength * kDeflateMaxRatio) return refuse("unpacked length beyond deflate's reach");
+            if (chunk.dataLength > MemReader::kChunk) return refuse(false, "packed length above 64000");
+            if (unpacked > chunk.dataLength * kDeflateMaxRatio) {
+                return refuse(false, "unpacked length beyond deflate's reach");
+            }
             at += kPackedHeader;
         } else {
             // Stored chunks in files carry no packed-length word: the data are the unpacked bytes.
             chunk.dataLength = unpacked;
             at += kStoredHeader;
         }
-        if (length - at < chunk.dataLength) return refuse("chunk data past the body");
+        if (length - at < chunk.dataLength) return refuse(false, "chunk data past the body");
         chunk.dataOffset = at;
         at += chunk.dataLength;
         total += unpacked;
     }
-    if (total > kMaxBlock) return refuse("expanded size too large");
+    if (total > kMaxBlock) return refuse(false, "expanded size too large");
     return true;
 }
 
@@ -83,23 +80,23 @@ bool parseChunks(const uint8_t* body, uint32_t length, std::unique_ptr<Chunk[]>&
 bool MemReader::allocate(uint32_t size) {
     Free();
     if (size == 0) return true;  // an empty body needs no block, and reads of it just overrun
-    block_ = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!block_) return false;
-    data_ = static_cast<uint8_t*>(GlobalLock(block_));
-    if (!data_) {
-        Free();
-        return false;
-    }
+    winplat::GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE, size));
+    winplat::GlobalPin pin(block.get());
+    if (!pin) return false;
+    block_ = std::move(block);
+    pin_ = std::move(pin);
+    data_ = pin_.as<uint8_t>();
     size_ = size;
     return true;
 }
 
-int MemReader::LoadFromFile(DiskFile& file, uint32_t length) {
+int MemReader::LoadFromFile(DiskFile& file, uint32_t length, BodyStamp stamp) {
     Free();
+    stamp_ = stamp;
     const uint32_t size = file.GetSize();
     const uint32_t at = file.Tell();
     if (!file.IsOpen() || at > size || size - at < length) return 0;
-    if (compressedFlag) return expandChunks(file, length) ? 1 : 0;
+    if (stamp.form == BodyForm::Chunked) return expandChunks(file, length) ? 1 : 0;
     if (!allocate(length)) return 0;
     if (length && file.Read(data_, length) != length) {
         Free();
@@ -109,9 +106,10 @@ int MemReader::LoadFromFile(DiskFile& file, uint32_t length) {
 }
 
 bool MemReader::resize(uint32_t capacity) {
-    GlobalUnlock(block_);
-    const bool resized = GlobalReAlloc(block_, capacity, GMEM_MOVEABLE) != nullptr;
-    data_ = static_cast<uint8_t*>(GlobalLock(block_));
+    pin_.reset();
+    const bool resized = GlobalReAlloc(block_.get(), capacity, GMEM_MOVEABLE) != nullptr;
+    pin_ = winplat::GlobalPin(block_.get());
+    data_ = pin_.as<uint8_t>();
     return resized && data_;
 }
 
@@ -149,7 +147,7 @@ bool MemReader::expandChunks(DiskFile& file, uint32_t length) {
             if (PXLdecompress(destination, &expanded, source, chunk.dataLength) != 0 ||
                 expanded != chunk.unpacked) {
                 Free();
-                return refuse("chunk does not expand to its unpacked length");
+                return refuse(false, "chunk does not expand to its unpacked length");
             }
         } else if (chunk.unpacked) {
             std::memcpy(data_ + filled, source, chunk.unpacked);
@@ -167,6 +165,7 @@ int MemReader::LoadFromMemory(const void* data, uint32_t length) {
     }
     if (!allocate(length)) return 0;
     if (length) std::memcpy(data_, data, length);
+    stamp_ = {};
     return 1;
 }
 
@@ -247,11 +246,8 @@ int MemReader::WriteToFile(DiskFile& file) {
 }
 
 void MemReader::Free() {
-    if (block_) {
-        if (data_) GlobalUnlock(block_);
-        GlobalFree(block_);
-    }
-    block_ = nullptr;
+    pin_.reset();
+    block_.reset();
     data_ = nullptr;
     size_ = 0;
     position_ = 0;

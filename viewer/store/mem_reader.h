@@ -5,11 +5,20 @@
 
 #include <cstdint>
 
-#include "winplat/types.h"
+#include "winplat/owners.h"
 
 namespace lect32 {
 
 class DiskFile;
+
+// How a body lies in a file: the plain bytes, or the chunked compressed form.
+enum class BodyForm : uint8_t { Plain, Chunked };
+
+// What a record's header says of its body: its form and the version its writer gave it.
+struct BodyStamp {
+    BodyForm form = BodyForm::Plain;
+    uint8_t version = 1;
+};
 
 class MemReader {
 public:
@@ -20,9 +29,9 @@ public:
     MemReader(const MemReader&) = delete;
     MemReader& operator=(const MemReader&) = delete;
 
-    // Reads a body of 'length' bytes from the file's position: plain, or in the chunked
-    // compressed form when the compressed flag is set. Nothing outside those bytes is read.
-    int LoadFromFile(DiskFile& file, uint32_t length);
+    // Reads a body of 'length' bytes from the file's position in the stamp's form, and keeps the
+    // stamp. Nothing outside those bytes is read.
+    int LoadFromFile(DiskFile& file, uint32_t length, BodyStamp stamp = {});
     // Fills the reader with a copy of bytes in memory (plain).
     int LoadFromMemory(const void* data, uint32_t length);
 
@@ -44,9 +53,10 @@ public:
     bool overrun() const { return overrun_; }
     const uint8_t* data() const { return data_; }
 
-    // Set from the record header before a load.
-    uint8_t compressedFlag = 0;
-    uint8_t recordVersion = 1;
+    // The stamp of the last body loaded from a file: whether it was stored compressed, and the
+    // record's version.
+    BodyForm form() const { return stamp_.form; }
+    uint8_t version() const { return stamp_.version; }
 
 private:
     bool allocate(uint32_t size);
@@ -54,8 +64,10 @@ private:
     bool take(void* out, uint32_t count);
     bool expandChunks(DiskFile& file, uint32_t length);
 
-    HGLOBAL block_ = nullptr;
-    uint8_t* data_ = nullptr;
+    winplat::GlobalBlock block_;
+    winplat::GlobalPin pin_;  // the block stays locked while the reader holds it
+    uint8_t* data_ = nullptr;  // the pin's bytes, kept at hand for the field reads
+    BodyStamp stamp_;
     uint32_t size_ = 0;
     uint32_t position_ = 0;
     bool overrun_ = false;

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "pixmill/pixmill.h"
+#include "store/block_pool.h"
 #include "store/disk_file.h"
 #include "winplat/clipboard.h"
 #include "winplat/locale.h"
-#include "winplat/memory.h"
 
 namespace lect32 {
 namespace {
@@ -20,15 +20,44 @@ void putLe(uint8_t* at, uint64_t value, int width) {
     for (int i = 0; i < width; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
+// Packs 'size' bytes into chunks of kStep behind a u16 chunk count; false when a chunk does not
+// shrink (the packed form would be longer than the plain one) or the output has no room.
+bool packChunks(const uint8_t* in, uint32_t size, uint8_t* out, uint64_t outCapacity, uint32_t& outPos) {
+    putLe(out, (size + MemWriter::kStep - 1) / MemWriter::kStep, 2);
+    outPos = 2;
+    for (uint32_t offset = 0; offset < size; offset += MemWriter::kStep) {
+        const uint32_t length = std::min(MemWriter::kStep, size - offset);
+        if (outCapacity < uint64_t{outPos} + kChunkHeader) return false;
+        uint32_t packed = static_cast<uint32_t>(outCapacity - outPos - kChunkHeader);
+        if (PXLcompress(out + outPos + kChunkHeader, &packed, in + offset, length) != 0 || packed >= length) {
+            return false;
+        }
+        out[outPos] = 1;
+        putLe(out + outPos + 1, length, 2);
+        putLe(out + outPos + 3, packed, 2);
+        outPos += kChunkHeader + packed;
+    }
+    return true;
+}
+
 }  // namespace
+
+bool MemWriter::lock() {
+    pin_ = winplat::GlobalPin(block_.get());
+    data_ = pin_.as<uint8_t>();
+    return data_ != nullptr;
+}
+
+void MemWriter::unlock() {
+    pin_.reset();
+    data_ = nullptr;
+}
 
 void MemWriter::Begin() {
     Free();
-    block_ = GlobalAlloc(GMEM_MOVEABLE, kStep);
-    if (block_) data_ = static_cast<uint8_t*>(GlobalLock(block_));
-    if (!data_) {
-        if (block_) GlobalFree(block_);
-        block_ = nullptr;
+    block_.reset(GlobalAlloc(GMEM_MOVEABLE, kStep));
+    if (!lock()) {
+        block_.reset();
         error_ = true;
         return;
     }
@@ -46,23 +75,19 @@ bool MemWriter::Grow(uint32_t atLeast) {
         return false;
     }
     if (!block_) {
-        block_ = GlobalAlloc(GMEM_MOVEABLE, target);
-        data_ = block_ ? static_cast<uint8_t*>(GlobalLock(block_)) : nullptr;
-        if (!data_) {
-            if (block_) GlobalFree(block_);
-            block_ = nullptr;
+        block_.reset(GlobalAlloc(GMEM_MOVEABLE, target));
+        if (!lock()) {
+            block_.reset();
             error_ = true;
             return false;
         }
         capacity_ = static_cast<uint32_t>(target);
         return true;
     }
-    if (data_) GlobalUnlock(block_);
-    data_ = nullptr;
-    const bool grown = GlobalReAlloc(block_, target, GMEM_MOVEABLE) != nullptr;
+    unlock();
+    const bool grown = GlobalReAlloc(block_.get(), target, GMEM_MOVEABLE) != nullptr;
     // A refused reallocation leaves the old block whole, so what was written stays readable.
-    data_ = static_cast<uint8_t*>(GlobalLock(block_));
-    if (!grown || !data_) {
+    if (!lock() || !grown) {
         error_ = true;
         return false;
     }
@@ -80,8 +105,7 @@ bool MemWriter::ensure(uint32_t count) {
     }
     if (block_ && !data_) {
         // Written to again after End (which unlocked and trimmed the block).
-        data_ = static_cast<uint8_t*>(GlobalLock(block_));
-        capacity_ = data_ ? static_cast<uint32_t>(GlobalSize(block_)) : 0;
+        capacity_ = lock() ? static_cast<uint32_t>(GlobalSize(block_.get())) : 0;
     }
     if (data_ && needed <= capacity_) return true;
     return Grow(static_cast<uint32_t>(needed));
@@ -109,41 +133,37 @@ int MemWriter::WriteBytesLong(const void* data, uint32_t count) {
     return 1;
 }
 
-int MemWriter::End() {
+bool MemWriter::finish() {
     if (block_ && data_) {
-        GlobalUnlock(block_);
-        data_ = nullptr;
+        unlock();
         // Trimming only gives memory back; a refused trim leaves a larger block, still valid.
-        if (!error_ && GlobalReAlloc(block_, position_, 0)) capacity_ = position_;
+        if (!error_ && GlobalReAlloc(block_.get(), position_, 0)) capacity_ = position_;
     }
-    return error_ ? 1 : 0;
+    return !error_;
 }
+
+int MemWriter::End() { return finish() ? 0 : 1; }
 
 int MemWriter::WriteToFile(DiskFile& file) {
     if (error_) return 0;
     if (position_ == 0) return 1;
-    const bool wasLocked = data_ != nullptr;
-    const uint8_t* bytes = wasLocked ? data_ : static_cast<const uint8_t*>(GlobalLock(block_));
+    const BlockBytes bytes(block_.get(), data_);
     if (!bytes) return 0;
-    const uint32_t written = file.Write(bytes, position_);
-    if (!wasLocked) GlobalUnlock(block_);
-    return written == position_ ? 1 : 0;
+    return file.Write(bytes.get(), position_) == position_ ? 1 : 0;
 }
 
 uint32_t MemWriter::CopyTo(void* destination) {
     if (error_ || position_ == 0 || !destination) return 0;
-    const bool wasLocked = data_ != nullptr;
-    const uint8_t* bytes = wasLocked ? data_ : static_cast<const uint8_t*>(GlobalLock(block_));
+    const BlockBytes bytes(block_.get(), data_);
     if (!bytes) return 0;
-    std::memcpy(destination, bytes, position_);
-    if (!wasLocked) GlobalUnlock(block_);
+    std::memcpy(destination, bytes.get(), position_);
     return position_;
 }
 
 // After End: whoever takes the block sees its size as the length, so it must be exact.
 bool MemWriter::trim() {
-    if (End() != 0 || !block_) return false;
-    if (GlobalSize(block_) != position_ && !GlobalReAlloc(block_, position_, 0)) return false;
+    if (!finish() || !block_) return false;
+    if (GlobalSize(block_.get()) != position_ && !GlobalReAlloc(block_.get(), position_, 0)) return false;
     capacity_ = position_;
     return true;
 }
@@ -151,8 +171,7 @@ bool MemWriter::trim() {
 HGLOBAL MemWriter::DetachHandle() {
     // Nobody is handed a block that a failed write left short.
     if (!trim()) return nullptr;
-    HGLOBAL block = block_;
-    block_ = nullptr;
+    HGLOBAL block = block_.release();
     capacity_ = 0;
     position_ = 0;
     compressed_ = false;
@@ -161,32 +180,26 @@ HGLOBAL MemWriter::DetachHandle() {
 
 int MemWriter::PutOnClipboard(UINT format) {
     if (!trim()) return 0;
-    if (!SetClipboardData(format, block_)) return 0;  // still ours, freed with the writer
-    block_ = nullptr;
+    if (!SetClipboardData(format, block_.get())) return 0;  // still ours, freed with the writer
+    (void)block_.release();  // the clipboard's now
     capacity_ = 0;
     position_ = 0;
     compressed_ = false;
 
     // Tells a pasting program which code page the text is in; the data went in without it.
-    HGLOBAL locale = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, sizeof(LCID));
-    auto* bytes = locale ? static_cast<uint8_t*>(GlobalLock(locale)) : nullptr;
-    if (!bytes) {
-        if (locale) GlobalFree(locale);
-        return 1;
+    winplat::GlobalBlock locale(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, sizeof(LCID)));
+    {
+        const winplat::GlobalPin pin(locale.get());
+        if (!pin) return 1;
+        putLe(pin.as<uint8_t>(), GetThreadLocale(), sizeof(LCID));
     }
-    putLe(bytes, GetThreadLocale(), sizeof(LCID));
-    GlobalUnlock(locale);
-    if (!SetClipboardData(CF_LOCALE, locale)) GlobalFree(locale);
+    if (SetClipboardData(CF_LOCALE, locale.get())) (void)locale.release();
     return 1;
 }
 
 void MemWriter::Free() {
-    if (block_) {
-        if (data_) GlobalUnlock(block_);
-        GlobalFree(block_);
-    }
-    block_ = nullptr;
-    data_ = nullptr;
+    unlock();
+    block_.reset();
     capacity_ = 0;
     position_ = 0;
     error_ = false;
@@ -194,44 +207,22 @@ void MemWriter::Free() {
 }
 
 bool MemWriter::Compress() {
-    if (compressed_ || End() != 0) return false;
+    if (compressed_ || !finish()) return false;
     const uint32_t size = position_;
     const uint32_t chunks = (size + kStep - 1) / kStep;
     const uint64_t outCapacity = uint64_t{size} + 100;
     if (chunks > 0xFFFF || outCapacity > kMaxBlock) return false;
 
-    HGLOBAL outBlock = GlobalAlloc(GMEM_MOVEABLE, outCapacity);
-    auto* out = outBlock ? static_cast<uint8_t*>(GlobalLock(outBlock)) : nullptr;
-    const auto* in = size ? static_cast<const uint8_t*>(GlobalLock(block_)) : nullptr;
-    auto fail = [&] {
-        if (in) GlobalUnlock(block_);
-        if (outBlock) {
-            if (out) GlobalUnlock(outBlock);
-            GlobalFree(outBlock);
-        }
-        return false;
-    };
-    if (!out || (size && !in)) return fail();
-
-    putLe(out, chunks, 2);
+    winplat::GlobalBlock outBlock(GlobalAlloc(GMEM_MOVEABLE, outCapacity));
     uint32_t outPos = 2;
-    for (uint32_t offset = 0; offset < size; offset += kStep) {
-        const uint32_t length = std::min(kStep, size - offset);
-        if (outCapacity < uint64_t{outPos} + kChunkHeader) return fail();
-        uint32_t packed = static_cast<uint32_t>(outCapacity - outPos - kChunkHeader);
-        // A chunk that does not shrink would make the packed form longer than the plain one.
-        if (PXLcompress(out + outPos + kChunkHeader, &packed, in + offset, length) != 0 || packed >= length)
-            return fail();
-        out[outPos] = 1;
-        putLe(out + outPos + 1, length, 2);
-        putLe(out + outPos + 3, packed, 2);
-        outPos += kChunkHeader + packed;
+    {
+        const winplat::GlobalPin out(outBlock.get());
+        const winplat::GlobalPin in(size ? block_.get() : nullptr);
+        if (!out || (size && !in)) return false;
+        if (!packChunks(in.as<const uint8_t>(), size, out.as<uint8_t>(), outCapacity, outPos)) return false;
     }
-    if (in) GlobalUnlock(block_);
-    GlobalUnlock(outBlock);
-    GlobalReAlloc(outBlock, outPos, 0);  // a refused trim keeps the larger block
-    GlobalFree(block_);
-    block_ = outBlock;
+    GlobalReAlloc(outBlock.get(), outPos, 0);  // a refused trim keeps the larger block
+    block_ = std::move(outBlock);
     capacity_ = outPos;
     position_ = outPos;
     compressed_ = true;

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "winplat/types.h"
+#include "winplat/owners.h"
 
 namespace lect32 {
 
@@ -58,13 +58,20 @@ public:
     bool compressed() const { return compressed_; }
 
 private:
+    // End's work: true when everything was written (End answers with the error flag instead).
+    bool finish();
     bool Grow(uint32_t atLeast);
     bool ensure(uint32_t count);
     bool trim();
     int put(uint64_t value, int width);
 
-    HGLOBAL block_ = nullptr;
-    uint8_t* data_ = nullptr;
+    // Locked while it is written; unlocked from End until the next write.
+    bool lock();
+    void unlock();
+
+    winplat::GlobalBlock block_;
+    winplat::GlobalPin pin_;   // given back before the block goes
+    uint8_t* data_ = nullptr;  // the pin's bytes, kept at hand for WriteByte
     uint32_t capacity_ = 0;
     uint32_t position_ = 0;
     bool error_ = false;

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "store/block_pool.h"
-#include "winplat/memory.h"
 
 namespace lect32 {
 
@@ -22,19 +21,18 @@ void RecordArray::SetRecordSize(uint16_t recordSize) {
 }
 
 void RecordArray::Clear() {
-    if (block_) GlobalFree(block_);
-    block_ = nullptr;
+    block_.reset();
     count_ = 0;
 }
 
 void* RecordArray::LockRecord(uint16_t i) {
     if (i == kNoIndex || i >= count_ || !block_) return nullptr;
-    auto* data = static_cast<uint8_t*>(GlobalLock(block_));
+    auto* data = static_cast<uint8_t*>(LockForCaller(block_.get()));
     return data ? data + uint32_t{i} * size_ : nullptr;
 }
 
 void RecordArray::Unlock() {
-    if (block_) GlobalUnlock(block_);
+    if (block_) UnlockForCaller(block_.get());
 }
 
 uint16_t RecordArray::Append() {
@@ -64,7 +62,7 @@ int RecordArray::Delete(uint16_t i) {
         Clear();
         return 1;
     }
-    if (!ShrinkBlock(block_, uint32_t{count_} * size_, uint32_t{i} * size_, size_)) return 0;
+    if (!ShrinkBlock(block_.get(), uint32_t{count_} * size_, uint32_t{i} * size_, size_)) return 0;
     --count_;
     return 1;
 }
@@ -75,7 +73,7 @@ int RecordArray::Allocate(uint16_t n) {
     // n x size past 64 KB would leave records beyond the end of the block.
     const uint32_t bytes = uint32_t{n} * size_;
     if (bytes == 0 || bytes > kMaxBlockBytes) return 0;
-    block_ = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    block_.reset(GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!block_) return 0;
     count_ = n;
     return 1;
@@ -89,39 +87,33 @@ bool RecordArray::wordFits(uint16_t offset) const {
 
 int RecordArray::SetWord(uint16_t i, uint16_t offset, uint16_t value) {
     if (i == kNoIndex) return -1;
-    if (!wordFits(offset)) return 0;
-    auto* record = static_cast<uint8_t*>(LockRecord(i));
-    if (!record) return 0;
-    std::memcpy(record + offset, &value, sizeof value);
-    Unlock();
+    if (!wordFits(offset) || i >= count_) return 0;
+    const winplat::GlobalPin pin(block_.get());
+    if (!pin) return 0;
+    std::memcpy(pin.as<uint8_t>() + uint32_t{i} * size_ + offset, &value, sizeof value);
     return 1;
 }
 
 uint16_t RecordArray::GetWord(uint16_t i, uint16_t offset) {
-    if (i == kNoIndex || !wordFits(offset)) return 0;
-    const auto* record = static_cast<const uint8_t*>(LockRecord(i));
-    if (!record) return 0;
+    if (i == kNoIndex || !wordFits(offset) || i >= count_) return 0;
+    const winplat::GlobalPin pin(block_.get());
+    if (!pin) return 0;
     uint16_t value;
-    std::memcpy(&value, record + offset, sizeof value);
-    Unlock();
+    std::memcpy(&value, pin.as<const uint8_t>() + uint32_t{i} * size_ + offset, sizeof value);
     return value;
 }
 
 uint16_t RecordArray::FindWord(uint16_t value, uint16_t offset) {
     if (!count_ || !wordFits(offset)) return kNoIndex;
-    const auto* data = static_cast<const uint8_t*>(LockRecord(0));
-    if (!data) return kNoIndex;
-    uint16_t found = kNoIndex;
+    const winplat::GlobalPin pin(block_.get());
+    if (!pin) return kNoIndex;
+    const auto* data = pin.as<const uint8_t>();
     for (uint32_t k = 0; k < count_; ++k) {
         uint16_t word;
         std::memcpy(&word, data + k * size_ + offset, sizeof word);
-        if (word == value) {
-            found = static_cast<uint16_t>(k);
-            break;
-        }
+        if (word == value) return static_cast<uint16_t>(k);
     }
-    Unlock();
-    return found;
+    return kNoIndex;
 }
 
 uint16_t* WordArray::LockElement(uint16_t i) { return static_cast<uint16_t*>(LockRecord(i)); }

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "winplat/types.h"
+#include "winplat/owners.h"
 
 namespace lect32 {
 
@@ -23,7 +23,7 @@ public:
 
     uint16_t GetCount() const { return count_; }
     uint16_t GetRecordSize() const { return size_; }
-    HGLOBAL GetHandle() const { return block_; }
+    HGLOBAL GetHandle() const { return block_.get(); }
 
     // Locks the block (locks nest) and points at record i; null, without locking, for -1, an
     // index past the end or an empty array. Pair every non-null result with Unlock.
@@ -51,7 +51,7 @@ protected:
     // Whether a word at the offset lies inside a record; reports a caller that asks outside.
     bool wordFits(uint16_t offset) const;
 
-    HGLOBAL block_ = nullptr;
+    winplat::GlobalBlock block_;
     uint16_t count_ = 0;
     uint16_t size_ = 0;
 };

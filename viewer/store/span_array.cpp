@@ -4,7 +4,6 @@
 
 #include "store/block_pool.h"
 #include "store/lock_slots.h"
-#include "winplat/memory.h"
 
 namespace lect32 {
 namespace {
@@ -23,35 +22,21 @@ void writeSpan(uint8_t* at, Span span) {
 
 }  // namespace
 
-void SpanArray::Init() {
-    block_ = nullptr;
-    size_ = 0;
-    slot_ = 0;
-}
+void SpanArray::Init() { Release(); }
 
 void SpanArray::Release() {
-    if (block_) {
-        if (slot_) GlobalUnlock(block_);
-        GlobalFree(block_);
-    }
-    Init();
+    parked_.unpark();
+    block_.reset();
+    size_ = 0;
 }
 
-uint8_t SpanArray::ParkLock() { return parkBlockLock(block_, slot_, "SpanArray parked twice"); }
+uint8_t SpanArray::ParkLock() { return parked_.park(block_.get(), "SpanArray parked twice"); }
 
-void SpanArray::UnparkLock() { unparkBlockLock(block_, slot_); }
+void SpanArray::UnparkLock() { parked_.unpark(); }
 
 void SpanArray::Unlock() {
-    if (block_ && !slot_) GlobalUnlock(block_);
+    if (block_ && !parked_) UnlockForCaller(block_.get());
 }
-
-uint8_t* SpanArray::acquire() {
-    if (!block_) return nullptr;
-    if (slot_) return static_cast<uint8_t*>(gLockSlots.Get(slot_));
-    return static_cast<uint8_t*>(GlobalLock(block_));
-}
-
-void SpanArray::release() { Unlock(); }
 
 bool SpanArray::runFits(uint16_t i, uint16_t n, const char* what) const {
     if (uint32_t{i} + n <= GetCount()) return true;
@@ -62,33 +47,27 @@ bool SpanArray::runFits(uint16_t i, uint16_t n, const char* what) const {
 uint8_t* SpanArray::GetSpanPointer(uint16_t i) {
     if (!block_) return nullptr;
     if (!runFits(i, 1, "SpanArray::GetSpanPointer past the last span")) return nullptr;
-    uint8_t* data = acquire();
+    auto* data = static_cast<uint8_t*>(parked_ ? parked_.data() : LockForCaller(block_.get()));
     return data ? data + 4 * uint32_t{i} : nullptr;
 }
 
 Span SpanArray::GetSpan(uint16_t i) {
     if (!block_ || !runFits(i, 1, "SpanArray::GetSpan past the last span")) return Span{0, 0};
-    const uint8_t* data = acquire();
-    if (!data) return Span{0, 0};
-    const Span span = readSpan(data + 4 * uint32_t{i});
-    release();
-    return span;
+    const BlockBytes data(block_.get(), parked_.data());
+    return data ? readSpan(data.get() + 4 * uint32_t{i}) : Span{0, 0};
 }
 
 int SpanArray::SetSpan(uint16_t i, Span span) {
     if (!block_ || !runFits(i, 1, "SpanArray::SetSpan past the last span")) return 0;
-    uint8_t* data = acquire();
+    const BlockBytes data(block_.get(), parked_.data());
     if (!data) return 0;
-    writeSpan(data + 4 * uint32_t{i}, span);
-    release();
+    writeSpan(data.get() + 4 * uint32_t{i}, span);
     return 1;
 }
 
 void SpanArray::repark() {
     ReportContractBreach("SpanArray reshaped while parked");
-    void* data = block_ ? GlobalLock(block_) : nullptr;
-    gLockSlots.Replace(slot_, data);
-    if (!data) slot_ = 0;
+    parked_.resume(block_.get());
 }
 
 int SpanArray::InsertSpans(uint16_t i, uint16_t n, bool chain) {
@@ -99,24 +78,23 @@ int SpanArray::InsertSpans(uint16_t i, uint16_t n, bool chain) {
         return 0;
     }
     if (uint32_t{count} + n > kMaxSpans) return 0;
-    const bool parked = slot_ != 0;
-    if (parked && block_) GlobalUnlock(block_);
+    const bool parked = static_cast<bool>(parked_);
+    parked_.suspend();
     if (!GrowBlock(block_, size_, 4 * uint32_t{i}, 4 * uint32_t{n})) {
-        if (parked && block_) GlobalLock(block_);
+        if (parked) parked_.resume(block_.get());
         return 0;
     }
     size_ = static_cast<uint16_t>(size_ + 4 * n);
     if (parked) repark();
     if (chain) {
-        uint8_t* data = acquire();
+        const BlockBytes data(block_.get(), parked_.data());
         if (!data) return 1;  // a fresh block always locks; nothing sound to undo otherwise
         uint16_t start = 0;
         if (i > 0) {
-            const Span before = readSpan(data + 4 * (uint32_t{i} - 1));
+            const Span before = readSpan(data.get() + 4 * (uint32_t{i} - 1));
             start = static_cast<uint16_t>(before.start + before.length);
         }
-        for (uint32_t k = i; k < uint32_t{i} + n; ++k) writeSpan(data + 4 * k, Span{start, 0});
-        release();
+        for (uint32_t k = i; k < uint32_t{i} + n; ++k) writeSpan(data.get() + 4 * k, Span{start, 0});
     }
     return 1;
 }
@@ -124,21 +102,19 @@ int SpanArray::InsertSpans(uint16_t i, uint16_t n, bool chain) {
 int SpanArray::DeleteSpans(uint16_t i, uint16_t n) {
     if (n == 0) return 1;
     if (!runFits(i, n, "SpanArray::DeleteSpans past the last span")) return 0;
-    const bool parked = slot_ != 0;
+    const bool parked = static_cast<bool>(parked_);
     if (4u * n == size_) {
         if (parked) {
             ReportContractBreach("SpanArray emptied while parked");
-            GlobalUnlock(block_);
-            gLockSlots.Replace(slot_, nullptr);
+            parked_.emptied();
         }
-        GlobalFree(block_);
-        block_ = nullptr;
+        block_.reset();
         size_ = 0;
         return 1;
     }
-    if (parked) GlobalUnlock(block_);
-    if (!ShrinkBlock(block_, size_, 4 * uint32_t{i}, 4 * uint32_t{n})) {
-        if (parked) GlobalLock(block_);
+    parked_.suspend();
+    if (!ShrinkBlock(block_.get(), size_, 4 * uint32_t{i}, 4 * uint32_t{n})) {
+        if (parked) parked_.resume(block_.get());
         return 0;
     }
     size_ = static_cast<uint16_t>(size_ - 4 * n);
@@ -149,8 +125,9 @@ int SpanArray::DeleteSpans(uint16_t i, uint16_t n) {
 void SpanArray::shift(uint16_t i, uint16_t n, uint16_t d, bool grow) {
     if (n == 0 || d == 0 || !block_) return;
     if (!runFits(i, n, "SpanArray run past the last span")) return;
-    uint8_t* data = acquire();
-    if (!data) return;
+    const BlockBytes bytes(block_.get(), parked_.data());
+    if (!bytes) return;
+    uint8_t* data = bytes.get();
     // 16-bit arithmetic wraps as the stored words do.
     const auto apply = [&](uint16_t value) { return static_cast<uint16_t>(grow ? value + d : value - d); };
     Span first = readSpan(data + 4 * uint32_t{i});
@@ -161,7 +138,6 @@ void SpanArray::shift(uint16_t i, uint16_t n, uint16_t d, bool grow) {
         span.start = apply(span.start);
         writeSpan(data + 4 * k, span);
     }
-    release();
 }
 
 void SpanArray::GrowSpans(uint16_t i, uint16_t n, uint16_t d) { shift(i, n, d, true); }
@@ -171,31 +147,26 @@ void SpanArray::ShrinkSpans(uint16_t i, uint16_t n, uint16_t d) { shift(i, n, d,
 void SpanArray::ChainStarts(uint16_t i, uint16_t n) {
     if (n == 0 || !block_) return;
     if (!runFits(i, n, "SpanArray::ChainStarts past the last span")) return;
-    uint8_t* data = acquire();
-    if (!data) return;
+    const BlockBytes bytes(block_.get(), parked_.data());
+    if (!bytes) return;
+    uint8_t* data = bytes.get();
     for (uint32_t k = uint32_t{i} + 1; k < uint32_t{i} + n; ++k) {
         const Span before = readSpan(data + 4 * (k - 1));
         Span span = readSpan(data + 4 * k);
         span.start = static_cast<uint16_t>(before.start + before.length);
         writeSpan(data + 4 * k, span);
     }
-    release();
 }
 
 int SpanArray::FindEmptySpan(uint16_t n) {
     if (n == 0 || !block_) return -1;
     if (!runFits(0, n, "SpanArray::FindEmptySpan past the last span")) n = GetCount();
-    const uint8_t* data = acquire();
+    const BlockBytes data(block_.get(), parked_.data());
     if (!data) return -1;
-    int found = -1;
     for (uint32_t k = 0; k < n; ++k) {
-        if (readSpan(data + 4 * k).length == 0) {
-            found = static_cast<int>(k);
-            break;
-        }
+        if (readSpan(data.get() + 4 * k).length == 0) return static_cast<int>(k);
     }
-    release();
-    return found;
+    return -1;
 }
 
 }  // namespace lect32

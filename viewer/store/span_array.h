@@ -5,7 +5,8 @@
 
 #include <cstdint>
 
-#include "winplat/types.h"
+#include "store/lock_slots.h"
+#include "winplat/owners.h"
 
 namespace lect32 {
 
@@ -28,8 +29,8 @@ public:
 
     uint16_t GetSize() const { return size_; }  // bytes
     uint16_t GetCount() const { return static_cast<uint16_t>(size_ / 4); }
-    uint8_t GetLockSlot() const { return slot_; }
-    HGLOBAL GetHandle() const { return block_; }
+    uint8_t GetLockSlot() const { return parked_.slot(); }
+    HGLOBAL GetHandle() const { return block_.get(); }
 
     // As for ByteBuffer; the slot used is returned (0 when the table is full).
     uint8_t ParkLock();
@@ -60,16 +61,13 @@ public:
     int FindEmptySpan(uint16_t n);
 
 private:
-    // Locks for one operation (or uses the parked pointer); null without a block.
-    uint8_t* acquire();
-    void release();
     void shift(uint16_t i, uint16_t n, uint16_t d, bool grow);
     void repark();
     bool runFits(uint16_t i, uint16_t n, const char* what) const;
 
-    HGLOBAL block_ = nullptr;
+    winplat::GlobalBlock block_;
+    ParkedLock parked_;  // given back before the block goes
     uint16_t size_ = 0;
-    uint8_t slot_ = 0;
 };
 
 }  // namespace lect32

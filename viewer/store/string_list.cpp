@@ -8,22 +8,26 @@
 #include "store/mem_writer.h"
 #include "store/typed_record.h"
 #include "store/vazazi_file.h"
-#include "winplat/memory.h"
 
 namespace lect32 {
+namespace {
+
+// Resizes a block where it is or by moving it (a new block for an empty owner); false leaves it.
+bool resizeBlock(winplat::GlobalBlock& block, uint32_t bytes) {
+    if (block) return GlobalReAlloc(block.get(), bytes, GMEM_MOVEABLE) != nullptr;
+    block.reset(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    return static_cast<bool>(block);
+}
+
+}  // namespace
 
 StringList::~StringList() { FreeBlock(); }
 
 void StringList::FreeBlock() {
-    if (block_) {
-        if (locked_) GlobalUnlock(block_);
-        GlobalFree(block_);
-    }
-    block_ = nullptr;
-    data_ = nullptr;
+    lock_.reset();
+    block_.reset();
     capacity_ = 0;
     headerRoom_ = 0;
-    locked_ = false;
     permanent_ = 0;
 }
 
@@ -36,27 +40,17 @@ void StringList::Clear() {
 }
 
 bool StringList::Pin() {
-    if (locked_) return true;
-    if (!block_) return false;
-    void* data = GlobalLock(block_);
-    if (!data) return false;
-    data_ = static_cast<uint8_t*>(data);
-    locked_ = true;
-    return true;
+    if (!lock_) lock_ = winplat::GlobalPin(block_.get());
+    return static_cast<bool>(lock_);
 }
 
 void StringList::ReleasePin() {
-    if (permanent_ || !locked_) return;
-    GlobalUnlock(block_);
-    data_ = nullptr;
-    locked_ = false;
+    if (!permanent_) lock_.reset();
 }
 
 int StringList::Lock() { return Pin() ? 1 : 0; }
 
 int StringList::Unlock() {
-    if (permanent_ || !locked_) return 1;
-    if (!block_) return 0;
     ReleasePin();
     return 1;
 }
@@ -77,23 +71,17 @@ int StringList::UnlockPermanently() {
 // linear copying rather than a full copy per string; size_ + headerRoom_ bytes of it are used, and
 // the saved form carries the size_ stored bytes only. Reallocation happens unlocked so that the
 // block may move, and the block comes back locked.
-uint16_t StringList::Reshape(uint32_t bytes) {
-    if (block_ && bytes <= capacity_) return Pin() ? 0 : kLockFailed;
+StringList::Growth StringList::Reshape(uint32_t bytes) {
+    if (block_ && bytes <= capacity_) return Pin() ? Growth::Done : Growth::LockFailed;
     const uint32_t roomy = std::min(kMaxBlock, std::max(bytes, capacity_ + capacity_ / 2));
-    const bool wasLocked = locked_;
-    if (locked_) {
-        GlobalUnlock(block_);
-        locked_ = false;
-        data_ = nullptr;
-    }
-    HGLOBAL next = block_ ? GlobalReAlloc(block_, roomy, GMEM_MOVEABLE) : GlobalAlloc(GMEM_MOVEABLE, roomy);
-    if (!next) {
+    const bool wasLocked = static_cast<bool>(lock_);
+    lock_.reset();
+    if (!resizeBlock(block_, roomy)) {
         if (wasLocked) Pin();
-        return kNoMemory;
+        return Growth::NoMemory;
     }
-    block_ = next;
     capacity_ = roomy;
-    return Pin() ? 0 : kLockFailed;
+    return Pin() ? Growth::Done : Growth::LockFailed;
 }
 
 // Room for as many headers again as the list has (at least 16), so that headers added one by one
@@ -107,7 +95,7 @@ uint32_t StringList::HeaderRoomFor(uint16_t count) const {
 void StringList::NarrowRoom(uint32_t keep) {
     if (headerRoom_ <= keep) return;
     const uint32_t headers = uint32_t{count_} * headerSize_;
-    std::memmove(data_ + headers + keep, data_ + headers + headerRoom_, size_ - headers);
+    std::memmove(data() + headers + keep, data() + headers + headerRoom_, size_ - headers);
     headerRoom_ = keep;
 }
 
@@ -123,16 +111,9 @@ void StringList::Shrink(uint32_t stored) {
     }
     const uint32_t bytes = stored + headerRoom_;
     if (bytes >= capacity_ / 2) return;
-    const bool relock = locked_;
-    if (locked_) {
-        GlobalUnlock(block_);
-        locked_ = false;
-        data_ = nullptr;
-    }
-    if (HGLOBAL next = GlobalReAlloc(block_, bytes, GMEM_MOVEABLE)) {
-        block_ = next;
-        capacity_ = bytes;
-    }
+    const bool relock = static_cast<bool>(lock_);
+    lock_.reset();
+    if (GlobalReAlloc(block_.get(), bytes, GMEM_MOVEABLE)) capacity_ = bytes;
     if (relock) Pin();
 }
 
@@ -150,7 +131,7 @@ bool StringList::BuildIndex() {
         for (uint16_t j = 0; j < count_; ++j) {
             const uint8_t* header = HeaderAt(j);
             if (header[0]) {
-                index_[std::string(reinterpret_cast<const char*>(data_ + at), header[1])].push_back(j);
+                index_[std::string(reinterpret_cast<const char*>(data() + at), header[1])].push_back(j);
             }
             at += header[1];
         }
@@ -204,7 +185,7 @@ uint32_t StringList::OffsetOf(uint16_t index) const {
 uint16_t StringList::AddString(const char* bytes, int length, int index) {
     length = std::clamp(length, 0, int{kMaxLength});
     assert(bytes || length == 0);
-    const bool ownerLocked = locked_;
+    const bool ownerLocked = static_cast<bool>(lock_);
     auto finish = [&](uint16_t result) {
         if (!ownerLocked) ReleasePin();
         return result;
@@ -243,15 +224,17 @@ uint16_t StringList::AddString(const char* bytes, int length, int index) {
     uint32_t roomAfter = headerRoom_;
     if (addHeader) roomAfter = headerRoom_ >= headerSize_ ? headerRoom_ - headerSize_ : HeaderRoomFor(count_);
     roomAfter = std::min(roomAfter, kMaxBlock - (oldSize + growth));
-    if (const uint16_t failed = Reshape(oldSize + growth + roomAfter)) return finish(failed);
-    uint8_t* strings = data_ + headers + (addHeader ? headerSize_ : 0u) + roomAfter;
-    const uint8_t* was = data_ + headers + headerRoom_;
+    if (const Growth grown = Reshape(oldSize + growth + roomAfter); grown != Growth::Done) {
+        return finish(AddResultOf(grown));
+    }
+    uint8_t* strings = data() + headers + (addHeader ? headerSize_ : 0u) + roomAfter;
+    const uint8_t* was = data() + headers + headerRoom_;
     if (strings != was) std::memmove(strings, was, stringBytes);
     std::memmove(strings + before + length, strings + before, stringBytes - before);
     if (length) std::memcpy(strings + before, bytes, static_cast<size_t>(length));
     if (addHeader) {
         const uint32_t headerAt = uint32_t{target} * headerSize_;
-        std::memmove(data_ + headerAt + headerSize_, data_ + headerAt, headers - headerAt);
+        std::memmove(data() + headerAt + headerSize_, data() + headerAt, headers - headerAt);
         if (target < count_) IndexShift(target, 1);
         ++count_;
     } else {
@@ -277,15 +260,15 @@ int StringList::DeleteString(uint16_t index, int remove) {
     }
     const uint32_t length = header[1];
     const uint32_t at = OffsetOf(index);
-    IndexRemove(index, {reinterpret_cast<const char*>(data_ + at), length});
+    IndexRemove(index, {reinterpret_cast<const char*>(data() + at), length});
     if (remove) IndexShift(static_cast<uint16_t>(index + 1), -1);
     const uint32_t used = size_ + headerRoom_;
-    std::memmove(data_ + at, data_ + at + length, used - at - length);
+    std::memmove(data() + at, data() + at + length, used - at - length);
     uint32_t newSize = size_ - length;
     if (remove) {
         // The header's bytes join the room after the headers; the strings stay where they are.
         const uint32_t next = (uint32_t{index} + 1) * headerSize_;
-        std::memmove(data_ + next - headerSize_, data_ + next, uint32_t{count_} * headerSize_ - next);
+        std::memmove(data() + next - headerSize_, data() + next, uint32_t{count_} * headerSize_ - next);
         headerRoom_ += headerSize_;
         newSize -= headerSize_;
         --count_;
@@ -324,16 +307,16 @@ int StringList::ReplaceString(uint16_t index, const char* bytes, int length) {
         NarrowRoom(kMaxBlock - newSize);  // the block stays within the limit
         at = OffsetOf(index);
         tail = at + old;
-        if (Reshape(newSize + headerRoom_) != 0) {
+        if (Reshape(newSize + headerRoom_) != Growth::Done) {
             ReleasePin();
             return 0;
         }
     }
-    IndexRemove(index, {reinterpret_cast<const char*>(data_ + at), old});
-    std::memmove(data_ + at + length, data_ + tail, oldSize + headerRoom_ - tail);
-    if (length) std::memcpy(data_ + at, bytes, static_cast<size_t>(length));
+    IndexRemove(index, {reinterpret_cast<const char*>(data() + at), old});
+    std::memmove(data() + at + length, data() + tail, oldSize + headerRoom_ - tail);
+    if (length) std::memcpy(data() + at, bytes, static_cast<size_t>(length));
     HeaderAt(index)[1] = static_cast<uint8_t>(length);
-    IndexAdd(index, {reinterpret_cast<const char*>(data_ + at), static_cast<size_t>(length)});
+    IndexAdd(index, {reinterpret_cast<const char*>(data() + at), static_cast<size_t>(length)});
     size_ = newSize;
     changed_ = 1;
     if (newSize < oldSize) Shrink(newSize);
@@ -341,7 +324,9 @@ int StringList::ReplaceString(uint16_t index, const char* bytes, int length) {
     return 1;
 }
 
-// The index holds copies of the strings, so a lookup through it needs no lock on the block.
+// The index holds copies of the strings, so a lookup through it needs no lock on the block. The
+// lookup answers in the list's own result, kFull for "not found": it is the hot path of the
+// reader's searches, and FindEntry turns the answer into an optional for our own callers.
 uint16_t StringList::Find(const char* bytes, int length) {
     if (!block_ || length < 0 || length > kMaxLength) return kFull;
     if (!indexValid_) {
@@ -358,7 +343,7 @@ uint16_t StringList::Find(const char* bytes, int length) {
     uint32_t at = StringsOffset();
     for (uint16_t j = 0; j < count_; ++j) {
         const uint8_t* header = HeaderAt(j);
-        if (header[0] && header[1] == length && std::memcmp(data_ + at, bytes, static_cast<size_t>(length)) == 0) {
+        if (header[0] && header[1] == length && std::memcmp(data() + at, bytes, static_cast<size_t>(length)) == 0) {
             found = j;
             break;
         }
@@ -371,7 +356,7 @@ uint16_t StringList::Find(const char* bytes, int length) {
 uint16_t StringList::GetBytes(uint16_t index, char* buffer) {
     if (index >= count_ || !Pin()) return 0;
     const uint8_t length = HeaderAt(index)[1];
-    std::memcpy(buffer, data_ + OffsetOf(index), length);
+    std::memcpy(buffer, data() + OffsetOf(index), length);
     ReleasePin();
     return length;
 }
@@ -395,7 +380,7 @@ int StringList::Save(MemWriter& writer, int type, VazaziFile* document) {
     if (size_) {
         if (!Pin()) return 0;
         const uint32_t headers = uint32_t{count_} * headerSize_;
-        writer.WriteBytesLong(data_, headers);
+        writer.WriteBytesLong(data(), headers);
         writer.WriteBytesLong(StringsAt(), size_ - headers);
         ReleasePin();
     }
@@ -414,6 +399,23 @@ int StringList::Load(MemReader& reader, int type, VazaziFile* document) {
     return LoadFrom(reader);
 }
 
+// Reads 'size' stored bytes into the block and checks that the headers describe them exactly:
+// each entry used or free (a free one without a length), accepted by the subclass, and the
+// lengths filling the bytes after the headers.
+bool StringList::readSoundEntries(HGLOBAL block, MemReader& reader, uint16_t count, uint32_t size,
+                                  uint16_t& freeSlots) const {
+    const winplat::GlobalPin pin(block);
+    if (!pin || reader.ReadBytesLong(pin.data(), size) != 1) return false;
+    uint32_t lengths = 0;
+    for (uint16_t j = 0; j < count; ++j) {
+        const uint8_t* header = pin.as<const uint8_t>() + uint32_t{j} * headerSize_;
+        if (header[0] > 1 || (header[0] == 0 && header[1] != 0) || !AcceptsLoadedEntry(header)) return false;
+        if (header[0] == 0) ++freeSlots;
+        lengths += header[1];
+    }
+    return uint32_t{count} * headerSize_ + lengths == size;
+}
+
 // Nothing stored is trusted: the headers must describe the block exactly, or the list stays empty.
 int StringList::LoadFrom(MemReader& reader) {
     Clear();
@@ -426,26 +428,11 @@ int StringList::LoadFrom(MemReader& reader) {
     const uint32_t headers = uint32_t{count} * headerSize_;
     if (size > kMaxBlock || headers > size || size > reader.remaining()) return 0;
 
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!block) return 0;
-    auto* data = static_cast<uint8_t*>(GlobalLock(block));
-    bool sound = data && reader.ReadBytesLong(data, size) == 1;
-    uint32_t lengths = 0;
+    winplat::GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE, size));
     uint16_t freeSlots = 0;
-    for (uint16_t j = 0; sound && j < count; ++j) {
-        const uint8_t* header = data + uint32_t{j} * headerSize_;
-        if (header[0] > 1 || (header[0] == 0 && header[1] != 0) || !AcceptsLoadedEntry(header)) sound = false;
-        if (header[0] == 0) ++freeSlots;
-        lengths += header[1];
-    }
-    sound = sound && headers + lengths == size;
-    if (data) GlobalUnlock(block);
-    if (!sound) {
-        GlobalFree(block);
-        return 0;
-    }
+    if (!block || !readSoundEntries(block.get(), reader, count, size, freeSlots)) return 0;
     // Clear dropped the index; the first Find builds it for the loaded entries.
-    block_ = block;
+    block_ = std::move(block);
     capacity_ = size;
     count_ = count;
     // The stored free count is only a hint; the headers say which slots are free.

@@ -12,12 +12,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
-#include "winplat/types.h"
+#include "winplat/owners.h"
 
 namespace lect32 {
 
@@ -35,6 +36,9 @@ public:
     static constexpr uint16_t kMaxCount = 0xFFFD;
     static constexpr uint16_t kMaxLength = 255;
 
+    // Whether an add's result is one of its failure values rather than an entry index.
+    static bool IsAddFailure(uint16_t result) { return result >= kLockFailed; }
+
     StringList() : StringList(2) {}
     virtual ~StringList();
     StringList(const StringList&) = delete;
@@ -45,8 +49,8 @@ public:
     uint16_t GetFreeCount() const { return free_; }
     uint32_t GetSize() const { return size_; }
     uint16_t GetHeaderSize() const { return headerSize_; }
-    bool HasBlock() const { return block_ != nullptr; }
-    bool IsLocked() const { return locked_; }
+    bool HasBlock() const { return static_cast<bool>(block_); }
+    bool IsLocked() const { return static_cast<bool>(lock_); }
 
     int Lock();
     int Unlock();
@@ -61,6 +65,12 @@ public:
     int DeleteString(uint16_t index, int remove);
     int ReplaceString(uint16_t index, const char* bytes, int length);
     uint16_t Find(const char* bytes, int length);
+    // The same lookup for our own code, without a value standing for "not found" (an entry index
+    // never reaches kFull).
+    std::optional<uint16_t> FindEntry(const char* bytes, int length) {
+        const uint16_t found = Find(bytes, length);
+        return found == kFull ? std::nullopt : std::optional<uint16_t>(found);
+    }
     // buffer: room for 255 bytes (GetString: 256).
     uint16_t GetBytes(uint16_t index, char* buffer);
     uint16_t GetString(uint16_t index, char* buffer);
@@ -79,9 +89,10 @@ protected:
     // Locks for one operation's work; Release undoes it unless the owner holds a permanent lock.
     bool Pin();
     void ReleasePin();
-    uint8_t* HeaderAt(uint16_t index) const { return data_ + uint32_t{index} * headerSize_; }
+    uint8_t* data() const { return lock_.as<uint8_t>(); }
+    uint8_t* HeaderAt(uint16_t index) const { return data() + uint32_t{index} * headerSize_; }
     // The first string's bytes (the strings follow one another in entry order).
-    uint8_t* StringsAt() const { return data_ + StringsOffset(); }
+    uint8_t* StringsAt() const { return data() + StringsOffset(); }
     uint32_t OffsetOf(uint16_t index) const;
     void MarkChanged() { changed_ = 1; }
     // Header bytes 0 (used) and 1 (length) belong to this class: the lookup index follows them
@@ -90,14 +101,20 @@ protected:
     virtual bool AcceptsLoadedEntry(const uint8_t* /*header*/) const { return true; }
 
 private:
+    // What making room came to; an add hands the failures on as its results.
+    enum class Growth : uint8_t { Done, NoMemory, LockFailed };
+    static uint16_t AddResultOf(Growth failure) { return failure == Growth::NoMemory ? kNoMemory : kLockFailed; }
+
     uint32_t StringsOffset() const { return uint32_t{count_} * headerSize_ + headerRoom_; }
     uint32_t HeaderRoomFor(uint16_t count) const;
     void NarrowRoom(uint32_t keep);
-    uint16_t Reshape(uint32_t bytes);
+    Growth Reshape(uint32_t bytes);
     void FreeBlock();
     // After the stored size dropped to 'bytes'.
     void Shrink(uint32_t bytes);
     int LoadFrom(MemReader& reader);
+    bool readSoundEntries(HGLOBAL block, MemReader& reader, uint16_t count, uint32_t size,
+                          uint16_t& freeSlots) const;
 
     // Lookup index beside the block, never stored: each used string maps to its entry indexes in
     // ascending order, so the first is what a scan would find. It is built on the first Find and
@@ -122,9 +139,8 @@ private:
     uint32_t size_ = 0;        // stored bytes: headers and strings
     uint32_t headerRoom_ = 0;  // unused bytes between the headers and the strings
     uint32_t capacity_ = 0;    // bytes of the block, size_ + headerRoom_ of them used
-    uint8_t* data_ = nullptr;
-    HGLOBAL block_ = nullptr;
-    bool locked_ = false;
+    winplat::GlobalBlock block_;
+    winplat::GlobalPin lock_;  // held while pinned; given back before the block goes
     uint8_t permanent_ = 0;
     uint8_t keepCase_ = 0;
     uint16_t headerSize_;

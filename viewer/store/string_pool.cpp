@@ -36,10 +36,12 @@ void StringPool::SetUsesAt(uint16_t index, uint16_t uses) {
 uint16_t StringPool::Acquire(char* text) {
     LowerUnlessKeepCase(text);
     const int length = lengthOf(text);
-    uint16_t index = StringList::Find(text, length);
-    if (index == kFull) {
+    uint16_t index;
+    if (const auto found = FindEntry(text, length)) {
+        index = *found;
+    } else {
         index = AddString(text, length, -1);
-        if (index >= kLockFailed) return index;
+        if (IsAddFailure(index)) return index;
     }
     AddUses(index, 1);
     return index;
@@ -47,7 +49,7 @@ uint16_t StringPool::Acquire(char* text) {
 
 uint16_t StringPool::AddNew(const char* text) {
     const uint16_t index = AddString(text, lengthOf(text), -1);
-    if (index >= kLockFailed) return index;
+    if (IsAddFailure(index)) return index;
     AddUses(index, 1);
     return index;
 }

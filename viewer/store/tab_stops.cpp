@@ -8,7 +8,6 @@
 #include "store/mem_writer.h"
 #include "store/typed_record.h"
 #include "store/vazazi_file.h"
-#include "winplat/memory.h"
 
 namespace lect32 {
 
@@ -23,28 +22,19 @@ bool IsSoundTabStopBlock(const uint8_t* bytes, uint32_t size, uint16_t entryCoun
 TabStopTable::~TabStopTable() { Clear(); }
 
 void TabStopTable::Clear() {
-    if (block_) {
-        if (data_) GlobalUnlock(block_);
-        GlobalFree(block_);
-    }
-    block_ = nullptr;
-    data_ = nullptr;
+    lock_.reset();
+    block_.reset();
     count_ = 0;
     size_ = 0;
 }
 
 int TabStopTable::Lock() {
-    if (data_) return 1;
-    if (!block_) return 0;
-    data_ = static_cast<uint8_t*>(GlobalLock(block_));
-    return data_ ? 1 : 0;
+    if (!lock_) lock_ = winplat::GlobalPin(block_.get());
+    return lock_ ? 1 : 0;
 }
 
 int TabStopTable::Unlock() {
-    if (!data_) return 1;
-    if (!block_) return 0;
-    GlobalUnlock(block_);
-    data_ = nullptr;
+    lock_.reset();
     return 1;
 }
 
@@ -63,17 +53,16 @@ void TabStopTable::SetEntry(uint16_t index, uint8_t stops, uint16_t offset) {
 // Reallocation with the block unlocked so that it may move; comes back locked, also on failure.
 bool TabStopTable::ReallocLocked(uint32_t bytes) {
     Unlock();
-    HGLOBAL next = GlobalReAlloc(block_, bytes, GMEM_MOVEABLE);
-    if (next) block_ = next;
-    return Lock() && next;
+    const bool resized = GlobalReAlloc(block_.get(), bytes, GMEM_MOVEABLE) != nullptr;
+    return Lock() && resized;
 }
 
 int TabStopTable::Init(uint16_t n) {
     Clear();
     const uint32_t bytes = uint32_t{n} * kEntrySize;
     if (n == 0 || bytes > kMaxBlock) return 0;
-    block_ = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!block_ || !Lock()) {
+    block_.reset(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!Lock()) {
         Clear();
         return 0;
     }
@@ -110,16 +99,16 @@ int TabStopTable::SetStops(uint16_t index, uint8_t n, const void* stops) {
             Unlock();
             return 0;
         }
-        if (!last) std::memmove(data_ + newEnd, data_ + oldEnd, oldSize - oldEnd);
+        if (!last) std::memmove(data() + newEnd, data() + oldEnd, oldSize - oldEnd);
         size_ = static_cast<uint16_t>(newSize);
     } else if (n < old) {
         const uint32_t newSize = oldSize - (old - n) * kStopSize;
-        if (!last) std::memmove(data_ + newEnd, data_ + oldEnd, oldSize - oldEnd);
+        if (!last) std::memmove(data() + newEnd, data() + oldEnd, oldSize - oldEnd);
         ReallocLocked(newSize);  // a refused shrink leaves a larger block, which is harmless
-        if (!data_) return 0;
+        if (!lock_) return 0;
         size_ = static_cast<uint16_t>(newSize);
     }
-    if (n) std::memcpy(data_ + offset, stops, uint32_t{n} * kStopSize);
+    if (n) std::memcpy(data() + offset, stops, uint32_t{n} * kStopSize);
     SetEntry(index, n, static_cast<uint16_t>(offset));
     for (uint16_t i = index + 1; i < count_; ++i) {
         SetEntry(i, EntryAt(i)[0], static_cast<uint16_t>(OffsetAt(i) + newEnd - oldEnd));
@@ -130,19 +119,19 @@ int TabStopTable::SetStops(uint16_t index, uint8_t n, const void* stops) {
 
 uint8_t TabStopTable::GetStops(uint16_t index, void* out) {
     if (index >= count_) return 0;
-    const bool wasLocked = data_ != nullptr;
+    const bool wasLocked = static_cast<bool>(lock_);
     if (!Lock()) return 0;
     const uint8_t n = EntryAt(index)[0];
     const uint32_t offset = OffsetAt(index);
     const bool inside = offset >= StopsBase() && offset + uint32_t{n} * kStopSize <= size_;
-    if (n && inside) std::memcpy(out, data_ + offset, uint32_t{n} * kStopSize);
+    if (n && inside) std::memcpy(out, data() + offset, uint32_t{n} * kStopSize);
     if (!wasLocked) Unlock();
     return inside ? n : 0;
 }
 
 uint16_t TabStopTable::GetOffset(uint16_t index) {
     if (index >= count_) return 0;
-    const bool wasLocked = data_ != nullptr;
+    const bool wasLocked = static_cast<bool>(lock_);
     if (!Lock()) return 0;
     const uint16_t offset = OffsetAt(index);
     if (!wasLocked) Unlock();
@@ -154,9 +143,9 @@ int TabStopTable::Save(MemWriter& writer, int type, VazaziFile* document) {
     writer.WriteWord(count_);
     writer.WriteWord(size_);
     if (size_) {
-        const bool wasLocked = data_ != nullptr;
+        const bool wasLocked = static_cast<bool>(lock_);
         if (!Lock()) return 0;
-        writer.WriteBytesLong(data_, size_);
+        writer.WriteBytesLong(data(), size_);
         if (!wasLocked) Unlock();
     }
     return writer.error() ? 0 : 1;
@@ -186,23 +175,19 @@ int TabStopTable::LoadFrom(MemReader& reader) {
 uint8_t* TabStopTable::LockBlock(uint16_t* entryCount, uint16_t* size) {
     if (entryCount) *entryCount = count_;
     if (size) *size = size_;
-    return Lock() ? data_ : nullptr;
+    return Lock() ? data() : nullptr;
 }
 
 int TabStopTable::ReplaceBlock(const void* bytes, uint16_t size, uint16_t entryCount) {
     const auto* in = static_cast<const uint8_t*>(bytes);
     if (!in || !IsSoundTabStopBlock(in, size, entryCount)) return 0;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!block) return 0;
-    auto* data = static_cast<uint8_t*>(GlobalLock(block));
-    if (!data) {
-        GlobalFree(block);
-        return 0;
-    }
-    std::memcpy(data, in, size);
+    winplat::GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE, size));
+    winplat::GlobalPin pin(block.get());
+    if (!pin) return 0;
+    std::memcpy(pin.data(), in, size);
     Clear();
-    block_ = block;
-    data_ = data;
+    block_ = std::move(block);
+    lock_ = std::move(pin);
     count_ = entryCount;
     size_ = size;
     // Stored offsets are derived data; rebuilding them keeps every later read inside the block.

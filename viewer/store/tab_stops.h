@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "winplat/types.h"
+#include "winplat/owners.h"
 
 namespace lect32 {
 
@@ -30,7 +30,7 @@ public:
     void Clear();
     int Lock();
     int Unlock();
-    bool IsLocked() const { return data_ != nullptr; }
+    bool IsLocked() const { return static_cast<bool>(lock_); }
     uint16_t GetEntryCount() const { return count_; }
     uint16_t GetSize() const { return size_; }
 
@@ -56,15 +56,16 @@ public:
 private:
     int LoadFrom(MemReader& reader);
     uint32_t StopsBase() const { return uint32_t{count_} * kEntrySize; }
-    uint8_t* EntryAt(uint16_t index) const { return data_ + uint32_t{index} * kEntrySize; }
+    uint8_t* data() const { return lock_.as<uint8_t>(); }
+    uint8_t* EntryAt(uint16_t index) const { return data() + uint32_t{index} * kEntrySize; }
     uint16_t OffsetAt(uint16_t index) const;
     void SetEntry(uint16_t index, uint8_t stops, uint16_t offset);
     bool ReallocLocked(uint32_t bytes);
 
     uint16_t count_ = 0;
     uint16_t size_ = 0;
-    uint8_t* data_ = nullptr;
-    HGLOBAL block_ = nullptr;
+    winplat::GlobalBlock block_;
+    winplat::GlobalPin lock_;  // held while the table is locked; given back before the block goes
 };
 
 // Checks that bytes form a table of 'entryCount' entries: the stops exactly fill the block after

@@ -12,7 +12,7 @@
 #include "store/viewer_texts.h"
 #include "winplat/base.h"
 #include "winplat/byte_reader.h"
-#include "winplat/debug.h"
+#include "winplat/refusal.h"
 
 namespace lect32 {
 namespace {
@@ -25,11 +25,7 @@ constexpr int kMaxNumbered = 32767;
 constexpr std::array<uint16_t, 15> kDirectory = {0,   128, 129, 130, 131, 132, 133, 134,
                                                  VazaziFile::kNoSlot, 135, 136, 137, 138, 139, 140};
 
-void refuse(const char* what) {
-    OutputDebugStringA("lect32: record file refused: ");
-    OutputDebugStringA(what);
-    OutputDebugStringA("\n");
-}
+constexpr winplat::Refuser refuse("lect32: record file");
 
 IndexEntry decodeEntry(winplat::ByteReader& in) {
     IndexEntry e;
@@ -118,14 +114,8 @@ int VazaziFile::Open(const char* path, bool writable, uint32_t base, uint32_t le
 bool VazaziFile::readHeaders() {
     std::array<uint8_t, kTable1Offset> head{};
     file_.Seek(0, DiskFile::kBegin);
-    if (file_.Read(head.data(), kTable1Offset) != kTable1Offset) {
-        refuse("shorter than its headers");
-        return false;
-    }
-    if (std::memcmp(head.data(), kMagic, sizeof kMagic) != 0) {
-        refuse("magic");
-        return false;
-    }
+    if (file_.Read(head.data(), kTable1Offset) != kTable1Offset) return refuse(false, "shorter than its headers");
+    if (std::memcmp(head.data(), kMagic, sizeof kMagic) != 0) return refuse(false, "no VAZAZI magic");
     Header h;
     std::memcpy(h.bytes.data(), head.data(), kHeaderSize);
     winplat::ByteReader in(head.data() + kHeaderSize, kTableHeaderSize);
@@ -139,22 +129,14 @@ bool VazaziFile::readHeaders() {
     h.dataLength = in.u32();
     h.reserved2 = in.u32();
     if (h.entrySize < kEntrySize || h.recordHeaderSize < kRecordHeaderSize) {
-        refuse("entry or record header size");
-        return false;
+        return refuse(false, "entry or record header size");
     }
-    if (h.count2 > kMaxNumbered || h.dataEnd() > UINT32_MAX) {
-        refuse("table sizes");
-        return false;
-    }
+    if (h.count2 > kMaxNumbered || h.dataEnd() > UINT32_MAX) return refuse(false, "table sizes");
     const uint64_t tablesBytes = h.table2Offset() + uint64_t{h.entrySize} * h.count2 - kTable1Offset;
-    if (tablesBytes > file_.GetSize()) {
-        refuse("tables longer than the file");
-        return false;
-    }
+    if (tablesBytes > file_.GetSize()) return refuse(false, "tables longer than the file");
     std::vector<uint8_t> tables(static_cast<size_t>(tablesBytes));
     if (file_.Read(tables.data(), static_cast<uint32_t>(tables.size())) != tables.size()) {
-        refuse("tables cut short");
-        return false;
+        return refuse(false, "tables cut short");
     }
     auto decodeTable = [&](uint64_t start, size_t count) {
         std::vector<IndexEntry> entries(count);

@@ -12,13 +12,14 @@
 #include "store/mem_writer.h"
 #include "store/vazazi_file.h"
 #include "store/vazazi_header.h"
-#include "winplat/debug.h"
+#include "winplat/refusal.h"
 
 namespace lect32 {
 namespace {
 
 constexpr uint8_t kRecordMagic[4] = {0xFF, 0xFE, 0xFF, 0xFE};
 constexpr uint32_t kCopyBuffer = 64000;
+constexpr winplat::Refuser refuse("lect32: record file");
 
 }  // namespace
 
@@ -65,6 +66,11 @@ bool headerNames(const uint8_t (&header)[9], int table, int index) {
            header[6] == table;
 }
 
+// Any non-zero compressed byte means the chunked form.
+BodyStamp stampOf(const uint8_t (&header)[9]) {
+    return {header[7] ? BodyForm::Chunked : BodyForm::Plain, header[8]};
+}
+
 }  // namespace
 
 int VazaziFile::ReadRecord(int table, int16_t index, MemReader& reader) {
@@ -76,13 +82,10 @@ int VazaziFile::ReadRecord(int table, int16_t index, MemReader& reader) {
     if (!access) return 0;
     uint8_t header[9];
     if (!readRecordHeader(entry, header) || !headerNames(header, table, index)) {
-        OutputDebugStringA("lect32: record header does not match its entry\n");
-        return 0;
+        return refuse(0, "record header does not match its entry");
     }
-    reader.compressedFlag = header[7];
-    reader.recordVersion = header[8];
     file_.Seek(static_cast<int32_t>(entry.offset + header_->recordHeaderSize), DiskFile::kBegin);
-    return reader.LoadFromFile(file_, entry.length - header_->recordHeaderSize);
+    return reader.LoadFromFile(file_, entry.length - header_->recordHeaderSize, stampOf(header));
 }
 
 VazaziFile::Placement VazaziFile::choosePlace(int table, int index, const IndexEntry& old, uint32_t size) const {
@@ -333,7 +336,7 @@ uint32_t VazaziFile::LocateRecordBody(int16_t index, uint32_t* length, int table
     if (!access) return 0;
     uint8_t header[9];
     if (!readRecordHeader(entry, header) || !headerNames(header, table, index)) return 0;
-    if (header[7]) return 0;  // compressed: only an extraction gives the real bytes
+    if (stampOf(header).form == BodyForm::Chunked) return 0;  // only an extraction gives the real bytes
     if (length) *length = entry.length - header_->recordHeaderSize;
     return base_ + entry.offset + header_->recordHeaderSize;
 }

@@ -60,26 +60,60 @@ using OwnedPalette = GdiObject<HPALETTE>;
 // A memory DC from CreateCompatibleDC: deleted when the owner goes.
 using MemoryDc = UniqueHandle<HDC, owners_detail::deleteDc>;
 
-// A global block locked for a scope: the data pointer while it lives, unlocked when it goes.
+// A global block locked for a scope: the data pointer while it lives, unlocked when it goes. A
+// lock that outlives the scope (a pointer handed to a caller, a container locked until told
+// otherwise) is moved into the owner that keeps it, or handed on with release() and taken back
+// with adopt() when the caller gives it back.
 class GlobalPin {
 public:
-    explicit GlobalPin(HGLOBAL block) : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
-    ~GlobalPin() {
-        if (data_) GlobalUnlock(block_);
+    GlobalPin() = default;
+    explicit GlobalPin(HGLOBAL block) : data_(block ? GlobalLock(block) : nullptr) {
+        if (data_) block_ = block;
+    }
+    ~GlobalPin() { reset(); }
+    GlobalPin(GlobalPin&& other) noexcept
+        : block_(std::exchange(other.block_, nullptr)), data_(std::exchange(other.data_, nullptr)) {}
+    GlobalPin& operator=(GlobalPin&& other) noexcept {
+        if (this != &other) {
+            reset();
+            block_ = std::exchange(other.block_, nullptr);
+            data_ = std::exchange(other.data_, nullptr);
+        }
+        return *this;
     }
     GlobalPin(const GlobalPin&) = delete;
     GlobalPin& operator=(const GlobalPin&) = delete;
 
-    explicit operator bool() const { return data_ != nullptr; }
+    // Takes over one lock already held on the block (handed on by release()); data is the pointer
+    // that lock gave, when the caller still has it.
+    [[nodiscard]] static GlobalPin adopt(HGLOBAL block, void* data = nullptr) {
+        GlobalPin pin;
+        pin.block_ = block;
+        pin.data_ = block ? data : nullptr;
+        return pin;
+    }
+
+    // Whether a lock is held.
+    explicit operator bool() const { return block_ != nullptr; }
     void* data() const { return data_; }
     template <class T>
     T* as() const {
         return static_cast<T*>(data_);
     }
+    // Hands the lock on: the block stays locked and the data pointer is returned.
+    [[nodiscard]] void* release() {
+        block_ = nullptr;
+        return std::exchange(data_, nullptr);
+    }
+    // Gives the lock back now.
+    void reset() {
+        if (HGLOBAL block = std::exchange(block_, nullptr)) GlobalUnlock(block);
+        data_ = nullptr;
+    }
 
 private:
-    HGLOBAL block_;
-    void* data_;
+    HGLOBAL block_ = nullptr;  // null unless a lock is held
+    void* data_ = nullptr;
 };
 
 // An object selected into a DC for a scope; the one it replaced goes back when the scope ends.

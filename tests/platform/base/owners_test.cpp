@@ -56,6 +56,42 @@ TEST(Owners, GlobalPinHoldsOneLockForItsScope) {
     EXPECT_FALSE(none);
 }
 
+TEST(Owners, GlobalPinMovesItsLockAndHandsItOnAndBack) {
+    winplat::GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE, 16));
+    const auto locks = [&] { return GlobalFlags(block.get()) & GMEM_LOCKCOUNT; };
+    winplat::GlobalPin kept;
+    EXPECT_FALSE(kept);
+    {
+        winplat::GlobalPin pin(block.get());
+        void* const data = pin.data();
+        kept = std::move(pin);  // the lock goes with the pin, not with the scope
+        EXPECT_FALSE(pin);
+        EXPECT_EQ(kept.data(), data);
+    }
+    EXPECT_EQ(locks(), 1u);
+    winplat::GlobalPin second(block.get());
+    kept = std::move(second);  // the replaced lock is given back, the moved one kept
+    EXPECT_EQ(locks(), 1u);
+
+    void* const handed = kept.release();  // a caller holds the lock now
+    EXPECT_FALSE(kept);
+    EXPECT_NE(handed, nullptr);
+    EXPECT_EQ(locks(), 1u);
+    {
+        winplat::GlobalPin back = winplat::GlobalPin::adopt(block.get(), handed);
+        EXPECT_EQ(back.data(), handed);
+        EXPECT_EQ(locks(), 1u);  // taking over locks nothing more
+    }
+    EXPECT_EQ(locks(), 0u);
+
+    winplat::GlobalPin early(block.get());
+    early.reset();
+    EXPECT_EQ(locks(), 0u);
+    early.reset();  // a second reset unlocks nothing
+    EXPECT_EQ(locks(), 0u);
+    EXPECT_FALSE(winplat::GlobalPin::adopt(nullptr));
+}
+
 TEST(Owners, SelectionPutsBackWhatItReplacedBeforeTheObjectIsDeleted) {
     winplat::MemoryDc dc(CreateCompatibleDC(nullptr));
     ASSERT_TRUE(dc);

@@ -29,6 +29,8 @@ using lect32::MemWriter;
 using winplat::testing::GlobalAllocFailure;
 using winplat::testing::liveGlobalBlocks;
 
+constexpr lect32::BodyStamp kChunked{lect32::BodyForm::Chunked, 1};
+
 // Text-like bytes that deflate packs to about a third: words from a small vocabulary.
 Bytes textLike(size_t size, uint32_t seed = 1) {
     static const char* const words[] = {"kapitola ", "strana ", "obrazek ", "odkaz ", "text ", "\r\n", "dokument "};
@@ -373,9 +375,17 @@ TEST_F(TempFiles, WriterToFileAndBack) {
 
     ASSERT_EQ(file.Open(win("packed.bin").c_str(), DiskFile::kRead), 1);
     MemReader reader;
-    reader.compressedFlag = 1;
-    ASSERT_EQ(reader.LoadFromFile(file, writer.GetLength()), 1);
+    ASSERT_EQ(reader.LoadFromFile(file, writer.GetLength(), kChunked), 1);
     EXPECT_EQ(contents(reader), data);
+    EXPECT_EQ(reader.form(), lect32::BodyForm::Chunked);
+    // The form is the load's own: the same bytes loaded plain are the packed bytes as stored.
+    file.Seek(0, DiskFile::kBegin);
+    ASSERT_EQ(reader.LoadFromFile(file, writer.GetLength(), {lect32::BodyForm::Plain, 7}), 1);
+    EXPECT_EQ(contents(reader), readHost("packed.bin"));
+    EXPECT_EQ(reader.form(), lect32::BodyForm::Plain);
+    EXPECT_EQ(reader.version(), 7);
+    file.Seek(0, DiskFile::kBegin);
+    ASSERT_EQ(reader.LoadFromFile(file, writer.GetLength(), kChunked), 1);
 
     ASSERT_EQ(file.Create(win("plain.bin").c_str(), DiskFile::kReadWrite), 1);
     EXPECT_EQ(reader.WriteToFile(file), 1);
@@ -402,8 +412,7 @@ TEST_F(TempFiles, ChunkedBodiesExpandAtEverySize) {
             MemReader reader;
             reader.LoadFromMemory("old", 3);
             reader.Skip(5);
-            reader.compressedFlag = 1;
-            ASSERT_EQ(reader.LoadFromFile(file, static_cast<uint32_t>(body.size())), 1);
+            ASSERT_EQ(reader.LoadFromFile(file, static_cast<uint32_t>(body.size()), kChunked), 1);
             EXPECT_EQ(reader.size(), size);
             EXPECT_TRUE(contents(reader) == data);
             EXPECT_EQ(reader.position(), 0u);
@@ -540,9 +549,8 @@ TEST_F(TempFiles, MalformedChunkedBodiesFailCleanly) {
         openBody(file, c.body);
         MemReader reader;
         reader.LoadFromMemory("stale", 5);
-        reader.compressedFlag = 1;
         const auto length = static_cast<uint32_t>(static_cast<int64_t>(c.body.size()) + c.lengthDelta);
-        EXPECT_EQ(reader.LoadFromFile(file, length), 0);
+        EXPECT_EQ(reader.LoadFromFile(file, length, kChunked), 0);
         EXPECT_EQ(reader.size(), 0u);
         EXPECT_EQ(reader.data(), nullptr);
         if (c.refusal) {
@@ -562,9 +570,8 @@ TEST_F(TempFiles, ExpansionSurvivesAFailedGrowth) {
         DiskFile file;
         openBody(file, body);
         MemReader reader;
-        reader.compressedFlag = 1;
         GlobalAllocFailure plan(failing);
-        EXPECT_EQ(reader.LoadFromFile(file, static_cast<uint32_t>(body.size())), 0);
+        EXPECT_EQ(reader.LoadFromFile(file, static_cast<uint32_t>(body.size()), kChunked), 0);
         EXPECT_EQ(plan.failures(), 1);
         EXPECT_EQ(reader.size(), 0u);
         file.Close();

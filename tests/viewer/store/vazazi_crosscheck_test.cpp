@@ -79,8 +79,8 @@ void expectRecords(VazaziFile& file, const ManifestFile& f) {
         ASSERT_EQ(file.ReadRecord(r.table, static_cast<int16_t>(r.index), reader), 1);
         EXPECT_EQ(reader.size(), r.size);
         EXPECT_EQ(crcOf(reader), r.crc);
-        EXPECT_EQ(reader.compressedFlag, r.flag);
-        EXPECT_EQ(reader.recordVersion, r.version);
+        EXPECT_EQ(reader.form(), r.flag ? lect32::BodyForm::Chunked : lect32::BodyForm::Plain);
+        EXPECT_EQ(reader.version(), r.version);
     }
 }
 

@@ -1,9 +1,11 @@
 #include "store/vazazi_file.h"
 
 #include <cstring>
+#include <functional>
 #include <map>
 #include <random>
 
+#include "store/vazazi_header.h"
 #include "vazazi_test_support.h"
 #include "winplat/testing.h"
 
@@ -92,11 +94,11 @@ TEST_F(VazaziFileTest, TypedRecordsRoundTripThroughTheDirectory) {
     MemReader reader;
     ASSERT_EQ(again.ReadRecordByType(3, 7, reader), 1) << "the sub-index of other types is ignored";
     EXPECT_EQ(contents(reader), pattern(40, 9));
-    EXPECT_EQ(reader.recordVersion, 10);
-    EXPECT_EQ(reader.compressedFlag, 0);
+    EXPECT_EQ(reader.version(), 10);
+    EXPECT_EQ(reader.form(), lect32::BodyForm::Plain);
     ASSERT_EQ(again.ReadRecordByType(5, 0, reader), 1);
     EXPECT_EQ(contents(reader), pattern(300, 1));
-    EXPECT_EQ(reader.recordVersion, 1) << "default flags";
+    EXPECT_EQ(reader.version(), 1) << "default flags";
     checkInvariants(bytes());
 }
 
@@ -268,7 +270,7 @@ TEST_F(VazaziFileTest, CompressedBodiesAreExpandedOnExportAndNeverLocatedInPlace
     EXPECT_EQ(fileBytes(scratch.host("expanded.bin")), original);
     MemReader reader;
     ASSERT_EQ(file.ReadRecord(2, 4, reader), 1);
-    EXPECT_EQ(reader.compressedFlag, 1);
+    EXPECT_EQ(reader.form(), lect32::BodyForm::Chunked);
     EXPECT_EQ(contents(reader), original);
 }
 
@@ -374,6 +376,65 @@ TEST_F(VazaziFileTest, OpenRefusesWhatIsNoRecordFile) {
     EXPECT_EQ(f.Open(scratch.windows("junk.lcn").c_str(), false), 0);
     EXPECT_FALSE(f.IsOpen());
     EXPECT_EQ(f.Open(scratch.windows("missing.lcn").c_str(), false), 0);
+}
+
+// Each damage to the headers is refused by its own check, and the debug output names it.
+TEST_F(VazaziFileTest, OpenSaysWhyItRefusesDamagedHeaders) {
+    create();
+    const std::vector<uint8_t> good = bytes();
+    const auto put16 = [](std::vector<uint8_t>& b, size_t at, uint16_t v) {
+        b[at] = static_cast<uint8_t>(v);
+        b[at + 1] = static_cast<uint8_t>(v >> 8);
+    };
+    constexpr size_t kTable = VazaziFile::kHeaderSize;  // capacity1, bound1, count2, reserved, sizes
+    struct Case {
+        const char* why;
+        std::function<void(std::vector<uint8_t>&)> damage;
+    };
+    const Case cases[] = {
+        {"shorter than its headers", [](auto& b) { b.resize(VazaziFile::kTable1Offset - 1); }},
+        {"no VAZAZI magic", [](auto& b) { b[5] = 'J'; }},
+        {"entry or record header size", [](auto& b) { b[kTable + 8] = 13; }},
+        {"entry or record header size", [](auto& b) { b[kTable + 9] = 8; }},
+        {"table sizes", [&](auto& b) { put16(b, kTable + 4, 32768); }},
+        {"tables longer than the file", [&](auto& b) { put16(b, kTable, 0xFFFF); }},
+        {"tables cut short", [](auto& b) { b.resize(b.size() - 1); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::vector<uint8_t> damaged = good;
+        c.damage(damaged);
+        {
+            std::ofstream out(scratch.host("damaged.lcn"), std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(damaged.data()), static_cast<std::streamsize>(damaged.size()));
+        }
+        winplat::testing::DebugCapture debug;
+        VazaziFile f;
+        EXPECT_EQ(f.Open(scratch.windows("damaged.lcn").c_str(), false), 0);
+        EXPECT_TRUE(debug.contains(std::string("lect32: record file: refused: ") + c.why)) << debug.text();
+    }
+}
+
+TEST_F(VazaziFileTest, ARecordWhoseHeaderNamesAnotherSlotIsRefusedAndSaysSo) {
+    create();
+    ASSERT_TRUE(write(2, 0, pattern(20, 1)));
+    uint32_t length = 0;
+    const uint32_t body = file.LocateRecordBody(0, &length);
+    ASSERT_NE(body, 0u);
+    file.Close();
+    std::vector<uint8_t> damaged = bytes();
+    damaged[body - lect32::kRecordHeaderSize + 4] = 1;  // the slot index the header names
+    {
+        std::ofstream out(scratch.host("doc.lcn"), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(damaged.data()), static_cast<std::streamsize>(damaged.size()));
+    }
+    VazaziFile again;
+    ASSERT_EQ(again.Open(path().c_str(), false), 1);
+    winplat::testing::DebugCapture debug;
+    bool ok = true;
+    read(again, 2, 0, &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(debug.contains("lect32: record file: refused: record header does not match its entry")) << debug.text();
 }
 
 // Random writes, rewrites, deletes and numbered slots against a model; after each step the file is

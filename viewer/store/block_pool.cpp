@@ -16,7 +16,7 @@ constexpr winplat::Refuser refuse("lect32: container");
 
 }  // namespace
 
-void ReportContractBreach(const char* what, std::source_location where) { refuse.log(what, where); }
+void ReportContractBreach(const char* what, winplat::CodePlace where) { refuse.log(what, where); }
 
 bool RebuildBlock(winplat::GlobalBlock& block, uint32_t newSize, std::initializer_list<BlockPiece> pieces) {
     if (newSize == 0 || newSize > kMaxBlockBytes) return false;

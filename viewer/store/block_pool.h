@@ -5,9 +5,10 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <source_location>
+
 
 #include "winplat/owners.h"
+#include "winplat/refusal.h"
 #include "winplat/types.h"
 
 namespace lect32 {
@@ -23,7 +24,7 @@ constexpr uint16_t kAddCannotLock = 0xFFFD;
 // A caller broke a container's contract (a bad index, a parked block edited, too many parked
 // locks). Said on the debug output with the place that noticed; the container then refuses the
 // call rather than touch bytes outside its block.
-void ReportContractBreach(const char* what, std::source_location where = std::source_location::current());
+void ReportContractBreach(const char* what, winplat::CodePlace where = winplat::CodePlace::here());
 
 // A lock handed to a caller, who gives it back through the container's Unlock: the block's
 // bytes, or null (nothing locked) when it cannot be locked.

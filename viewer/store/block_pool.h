@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <initializer_list>
 
-
 #include "winplat/owners.h"
 #include "winplat/refusal.h"
 #include "winplat/types.h"

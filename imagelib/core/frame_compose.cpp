@@ -94,22 +94,21 @@ State takeState(PxlImageId head) {
     return {first->lastDisposal, Area{a[0], a[1], a[2], a[3]}, first->savedArea};
 }
 
-// Stores the state; a saved area that is no longer the state's is deleted.
+// Stores the state; a saved area that is no longer the state's is deleted once the first frame is
+// free again.
 void storeState(PxlImageId head, const State& state) {
-    PxlImageId dropped = 0;
-    {
-        ImageLock first = lockImage(head, Access::Write);
-        if (!first) {
-            dropped = state.savedArea;
-        } else {
-            if (first->savedArea != state.savedArea) dropped = first->savedArea;
-            first->lastDisposal = state.lastDisposal;
-            first->lastArea = {state.lastArea.left, state.lastArea.top, state.lastArea.right,
-                               state.lastArea.bottom};
-            first->savedArea = state.savedArea;
-        }
+    OwnedImageId dropped;
+    ImageLock first = lockImage(head, Access::Write);
+    if (!first) {
+        dropped.reset(state.savedArea);
+        return;
     }
-    if (dropped) PXLDeleteImage(dropped);
+    if (first->savedArea != state.savedArea) {
+        dropped = std::move(first->savedArea);
+        first->savedArea.reset(state.savedArea);
+    }
+    first->lastDisposal = state.lastDisposal;
+    first->lastArea = {state.lastArea.left, state.lastArea.top, state.lastArea.right, state.lastArea.bottom};
 }
 
 // Gives the last frame's area back what its disposal asks for.

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "pixmill/pixmill.h"
+#include "winplat/owners.h"
 
 extern "C" {
 // Builds the library's state; run when the shared library is loaded. Safe to call again after
@@ -23,7 +24,7 @@ constexpr int kDescriptionSlotSize = 52;
 constexpr int kFrameBreakSlots = 10;
 
 struct LibraryState {
-    HPALETTE palette = nullptr;                       // logical palette made from the hard palette
+    winplat::OwnedPalette palette;                      // logical palette made from the hard palette
     std::array<PALETTEENTRY, 256> conversionPalette{};  // 0-191 black, then a 4x4x4 cube
     int useVfw = 0;
     std::array<std::array<char, kDescriptionSlotSize>, kDescriptionCount> descriptions{};

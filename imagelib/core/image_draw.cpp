@@ -98,16 +98,10 @@ public:
     Painter(const BITMAPINFO* info, const uint8_t* bits, HDC dc, HBITMAP bitmap, DWORD rop, bool drawDib)
         : info_(info), bits_(bits), dc_(dc), rop_(rop) {
         if (drawDib) {
-            drawDib_ = DrawDibOpen();
+            drawDib_.reset(DrawDibOpen());
         } else if (bitmap) {
             memoryDc_.reset(CreateCompatibleDC(dc));
             if (memoryDc_) selected_.emplace(memoryDc_.get(), bitmap);
-        }
-    }
-    ~Painter() {
-        if (drawDib_) {
-            DrawDibEnd(drawDib_);
-            DrawDibClose(drawDib_);
         }
     }
     Painter(const Painter&) = delete;
@@ -115,8 +109,9 @@ public:
 
     void begin(int destWidth, int destHeight, int sourceWidth, int sourceHeight) {
         if (drawDib_) {
-            DrawDibBegin(drawDib_, nullptr, destWidth, destHeight, const_cast<LPBITMAPINFOHEADER>(&info_->bmiHeader),
-                         sourceWidth, sourceHeight, kDrawDibFlags);
+            DrawDibBegin(drawDib_.get(), nullptr, destWidth, destHeight,
+                         const_cast<LPBITMAPINFOHEADER>(&info_->bmiHeader), sourceWidth, sourceHeight,
+                         kDrawDibFlags);
         }
     }
 
@@ -132,7 +127,7 @@ public:
 private:
     bool drawOnce(const Rect& dest, const Rect& source) {
         if (drawDib_) {
-            return DrawDibDraw(drawDib_, dc_, dest.left, dest.top, dest.width(), dest.height(),
+            return DrawDibDraw(drawDib_.get(), dc_, dest.left, dest.top, dest.width(), dest.height(),
                                const_cast<LPBITMAPINFOHEADER>(&info_->bmiHeader), const_cast<uint8_t*>(bits_),
                                source.left, source.top, source.width(), source.height(), kDrawDibFlags) != 0;
         }
@@ -149,7 +144,7 @@ private:
     const uint8_t* bits_;
     HDC dc_;
     DWORD rop_;
-    HDRAWDIB drawDib_ = nullptr;
+    winplat::DrawDibSession drawDib_;
     // The memory-bitmap route: the picture's bitmap selected into a DC of its own (put back first).
     winplat::MemoryDc memoryDc_;
     std::optional<winplat::Selection> selected_;
@@ -359,10 +354,9 @@ int16_t PXLStretchBltSeparate(HDC dc, int left, int top, int right, int bottom, 
 int16_t PXLSet256PaletteToDC(HDC dc, int16_t forceBackground) {
     if (!dc || GetDeviceCaps(dc, BITSPIXEL) != 8) return 0;
     if (PXLUseVFW()) {
-        if (HDRAWDIB drawDib = DrawDibOpen()) {
-            DrawDibSetPalette(drawDib, PXLGetHPalette());
-            DrawDibRealize(drawDib, dc, forceBackground);
-            DrawDibClose(drawDib);
+        if (const winplat::DrawDibSession drawDib(DrawDibOpen()); drawDib) {
+            DrawDibSetPalette(drawDib.get(), PXLGetHPalette());
+            DrawDibRealize(drawDib.get(), dc, forceBackground);
         }
         return 0;
     }

@@ -40,19 +40,11 @@ void fillConversionPalette() {
 // Draws the 30 x 30 true-colour image into the 50 x 50 bitmap selected in 'dc' through the video
 // drawing service, halftoned, as the library's own drawing would.
 bool drawWithVideoDrawing(HDC dc, PxlImageId source) {
-    struct Session {
-        HDRAWDIB handle = DrawDibOpen();
-        ~Session() {
-            if (handle) {
-                DrawDibEnd(handle);
-                DrawDibClose(handle);
-            }
-        }
-    } session;
-    if (!session.handle) return false;
+    const winplat::DrawDibSession session(DrawDibOpen());
+    if (!session) return false;
     auto* header = &PXLGetBitmapInfoHeader(source)->bmiHeader;
-    DrawDibBegin(session.handle, nullptr, 50, 50, header, 30, 30, DDF_HALFTONE | DDF_SAME_HDC);
-    DrawDibDraw(session.handle, dc, 0, 0, 50, 50, header, PXLGetBits(source), 0, 0, 30, 30,
+    DrawDibBegin(session.get(), nullptr, 50, 50, header, 30, 30, DDF_HALFTONE | DDF_SAME_HDC);
+    DrawDibDraw(session.get(), dc, 0, 0, 50, 50, header, PXLGetBits(source), 0, 0, 30, 30,
                 DDF_HALFTONE | DDF_SAME_HDC);
     return true;  // only a fault counts: the result of the draw itself was never looked at
 }

@@ -1,6 +1,7 @@
 #include "core/bitmap_math.h"
 #include "core/image_registry.h"
 #include "pixmill/pixmill.h"
+#include "winplat/owners.h"
 
 using namespace pixmill;
 
@@ -11,13 +12,10 @@ extern "C" PXL_API int16_t PXLFillDIBColorTable(PxlImageId id) {
     // edits; drawing uses the section's, so a palette change shows only after this copy.
     const int size = record->header ? paletteSizeForBits(record->bitCount()) : 0;
     if (size == 0 || !record->bitmap) return 1;
-    HDC dc = CreateCompatibleDC(nullptr);
+    const winplat::MemoryDc dc(CreateCompatibleDC(nullptr));
     if (!dc) return 1;
-    HGDIOBJ previous = SelectObject(dc, record->bitmap);
-    if (previous) {
-        SetDIBColorTable(dc, 0, static_cast<UINT>(size), record->colors());
-        SelectObject(dc, previous);
+    if (const winplat::Selection selected(dc.get(), record->bitmap.get()); selected) {
+        SetDIBColorTable(dc.get(), 0, static_cast<UINT>(size), record->colors());
     }
-    DeleteDC(dc);
     return 1;
 }

@@ -89,33 +89,34 @@ int16_t PXLAddImageFrame(PxlImageId first, PxlImageId image, int16_t position) {
     if (position == 0) {
         ImageLock added = lockImage(image, Access::Write);
         if (!added) return 0;
-        added->nextFrame = first;
+        added->nextFrame.reset(first);
         head = image;
     } else {
         auto [before, added] =
             lockImages(predecessorAt(first, position), Access::Write, image, Access::Write);
         if (!before || !added) return 0;
-        added->nextFrame = before->nextFrame;
-        before->nextFrame = image;
+        added->nextFrame = std::move(before->nextFrame);
+        before->nextFrame.reset(image);
     }
     markChain(head, screen);
     return 1;
 }
 
 int16_t PXLSplitAllImageFrame(PxlImageId first) {
-    std::vector<PxlImageId> savedAreas;
+    std::vector<OwnedImageId> savedAreas;
     const int frames = walkChain(first, Access::Write, [&](ImageRecord& frame) {
-        if (frame.savedArea) savedAreas.push_back(std::exchange(frame.savedArea, PxlImageId{0}));
+        if (frame.savedArea) savedAreas.push_back(std::move(frame.savedArea));
         frame.firstFrame = frame.id;
         return true;
     });
-    // The links go only now: the walk follows them.
+    // The links go only now: the walk follows them. Each frame stands alone from then on, so its
+    // reference is the caller's.
     for (PxlImageId id = first; id != 0;) {
         ImageLock frame = lockImage(id, Access::Write);
         if (!frame) break;
-        id = std::exchange(frame->nextFrame, PxlImageId{0});
+        id = frame->nextFrame.release();
     }
-    for (PxlImageId saved : savedAreas) PXLDeleteImage(saved);
+    for (OwnedImageId& saved : savedAreas) saved.reset();
     return frames > 0 ? 1 : 0;
 }
 

@@ -80,43 +80,39 @@ PxlImageId copyOfArea(PxlImageId source, const Area& area) {
     return PXLCropImage(source, area.left, area.top, area.right - 1, area.bottom - 1);
 }
 
-// What the first frame remembers of the frame composed last.
+// What the first frame remembers of the frame composed last. The saved area is taken from the
+// first frame while a frame is composed and stored back after it, so that it is given up once,
+// by whoever holds it.
 struct State {
     int lastDisposal = 0;
     Area lastArea;
-    PxlImageId savedArea = 0;
+    OwnedImageId savedArea;
 };
 
 State takeState(PxlImageId head) {
-    ImageLock first = lockImage(head, Access::Read);
+    ImageLock first = lockImage(head, Access::Write);
     if (!first) return {};
     const auto& a = first->lastArea;
-    return {first->lastDisposal, Area{a[0], a[1], a[2], a[3]}, first->savedArea};
+    return {first->lastDisposal, Area{a[0], a[1], a[2], a[3]}, std::move(first->savedArea)};
 }
 
-// Stores the state; a saved area that is no longer the state's is deleted.
-void storeState(PxlImageId head, const State& state) {
-    PxlImageId dropped = 0;
-    {
-        ImageLock first = lockImage(head, Access::Write);
-        if (!first) {
-            dropped = state.savedArea;
-        } else {
-            if (first->savedArea != state.savedArea) dropped = first->savedArea;
-            first->lastDisposal = state.lastDisposal;
-            first->lastArea = {state.lastArea.left, state.lastArea.top, state.lastArea.right,
-                               state.lastArea.bottom};
-            first->savedArea = state.savedArea;
-        }
-    }
-    if (dropped) PXLDeleteImage(dropped);
+// Stores the state on the first frame; without one the saved area goes with the state. One that
+// another call stored meanwhile goes once the first frame is free again.
+void storeState(PxlImageId head, State state) {
+    OwnedImageId dropped;
+    ImageLock first = lockImage(head, Access::Write);
+    if (!first) return;
+    dropped = std::move(first->savedArea);
+    first->savedArea = std::move(state.savedArea);
+    first->lastDisposal = state.lastDisposal;
+    first->lastArea = {state.lastArea.left, state.lastArea.top, state.lastArea.right, state.lastArea.bottom};
 }
 
 // Gives the last frame's area back what its disposal asks for.
 void disposeLast(PxlImageId canvas, State& state, bool restart, COLORREF colour, PxlImageId background) {
     if (restart && state.lastDisposal == kDisposePrevious) {
         state.lastDisposal = kDisposeBackground;
-        if (state.savedArea) PXLDeleteImage(std::exchange(state.savedArea, PxlImageId{0}));
+        state.savedArea.reset();
     }
     if (state.lastDisposal == kDisposePrevious && state.savedArea) {
         PXLRenderImageTo(canvas, state.savedArea, 0, state.lastArea.left, state.lastArea.top);
@@ -160,8 +156,8 @@ int16_t PXLStretchBltFrame(PxlImageId canvas, int left, int top, int right, int 
         // Index 0 starts the animation again: nothing before it is to be given back.
         disposeLast(canvas, state, index == 0, background, backgroundImage);
         if (f.disposal == kDisposePrevious && index > 0) {
-            if (state.savedArea) PXLDeleteImage(std::exchange(state.savedArea, PxlImageId{0}));
-            state.savedArea = copyOfArea(canvas, area);
+            state.savedArea.reset();  // first, so that the copy may take its id as it always has
+            state.savedArea.reset(copyOfArea(canvas, area));
         }
     }
     if (index >= 0) drawFrame(canvas, frame, f, area);
@@ -169,10 +165,8 @@ int16_t PXLStretchBltFrame(PxlImageId canvas, int left, int top, int right, int 
         // A first frame has nothing to go back to: "previous" is the background there.
         state.lastDisposal = f.disposal == kDisposePrevious && index <= 0 ? kDisposeBackground : f.disposal;
         state.lastArea = {std::max(area.left, 0), std::max(area.top, 0), area.right, area.bottom};
-        if (state.lastDisposal != kDisposePrevious && state.savedArea) {
-            PXLDeleteImage(std::exchange(state.savedArea, PxlImageId{0}));
-        }
-        storeState(f.head, state);
+        if (state.lastDisposal != kDisposePrevious) state.savedArea.reset();
+        storeState(f.head, std::move(state));
     }
     return 0;
 }

@@ -3,7 +3,7 @@
 
 #include "core/bitmap_math.h"
 #include "core/image_registry.h"
-#include "winplat/memory.h"
+#include "winplat/owners.h"
 
 using namespace pixmill;
 
@@ -20,14 +20,14 @@ T readField(PxlImageId id, T failure, Get get) {
 }  // namespace
 
 HBITMAP PXLDeleteImageDetach(PxlImageId id) {
-    HBITMAP bitmap = readField<HBITMAP>(id, nullptr, [](const ImageRecord& r) { return r.bitmap; });
+    HBITMAP bitmap = readField<HBITMAP>(id, nullptr, [](const ImageRecord& r) { return r.bitmap.get(); });
     if (!bitmap) return nullptr;
     // The caller owns the handle only if the record really let go of it.
     return releaseImageRecord(id, false) ? bitmap : nullptr;
 }
 
 HBITMAP PXLGetBitmap(PxlImageId id) {
-    return readField<HBITMAP>(id, nullptr, [](const ImageRecord& r) { return r.bitmap; });
+    return readField<HBITMAP>(id, nullptr, [](const ImageRecord& r) { return r.bitmap.get(); });
 }
 
 int16_t PXLWidth(PxlImageId id) {
@@ -70,14 +70,12 @@ HGLOBAL PXLGetGlobalBlock(PxlImageId id) {
     if (!image || !image->header) return nullptr;
     const size_t headerSize = static_cast<size_t>(image->headerSize);
     const size_t imageBytes = image->infoHeader().biSizeImage;
-    HGLOBAL block = GlobalAlloc(GHND, headerSize + imageBytes);
-    auto* data = static_cast<uint8_t*>(GlobalLock(block));
-    if (!data) {
-        if (block) GlobalFree(block);
-        return nullptr;
+    winplat::GlobalBlock block(GlobalAlloc(GHND, headerSize + imageBytes));
+    {
+        const winplat::GlobalPin pin(block.get());
+        if (!pin) return nullptr;
+        std::memcpy(pin.as<uint8_t>(), image->header.get(), headerSize);
+        std::memcpy(pin.as<uint8_t>() + headerSize, image->bits, imageBytes);
     }
-    std::memcpy(data, image->header.get(), headerSize);
-    std::memcpy(data + headerSize, image->bits, imageBytes);
-    GlobalUnlock(block);
-    return block;
+    return block.release();  // the caller's from now on
 }

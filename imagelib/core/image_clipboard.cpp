@@ -1,7 +1,7 @@
 // Images to and from the clipboard.
 #include "core/image_registry.h"
 #include "winplat/clipboard.h"
-#include "winplat/memory.h"
+#include "winplat/owners.h"
 
 using namespace pixmill;
 
@@ -55,15 +55,13 @@ int16_t PXLCopyImageToClipboard(HWND owner, PxlImageId id, int16_t format, int16
     if (!clipboard) return 0;
     if (empty) EmptyClipboard();
     if (format == CF_DIB) {
-        HGLOBAL block = PXLGetGlobalBlock(id);
-        if (!block) return 0;
-        if (SetClipboardData(CF_DIB, block)) return 1;
-        GlobalFree(block);
-        return 0;
+        winplat::GlobalBlock block(PXLGetGlobalBlock(id));
+        if (!block || !SetClipboardData(CF_DIB, block.get())) return 0;
+        static_cast<void>(block.release());  // the clipboard owns it now
+        return 1;
     }
-    HBITMAP bitmap = PXLDeleteImageDetach(PXLCreateImageFrom(id, 0));
-    if (!bitmap) return 0;
-    if (SetClipboardData(CF_BITMAP, bitmap)) return 1;
-    DeleteObject(bitmap);
-    return 0;
+    winplat::OwnedBitmap bitmap(PXLDeleteImageDetach(PXLCreateImageFrom(id, 0)));
+    if (!bitmap || !SetClipboardData(CF_BITMAP, bitmap.get())) return 0;
+    static_cast<void>(bitmap.release());  // the clipboard owns it now
+    return 1;
 }

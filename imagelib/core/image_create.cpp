@@ -4,6 +4,7 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <utility>
 
 #include "core/bitmap_math.h"
 #include "core/palettes.h"
@@ -57,17 +58,11 @@ ImageLock newImage(int width, int height, int requestedBits) {
     }
 
     void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (!bitmap || !pixels) {
-        if (bitmap) DeleteObject(bitmap);
-        return {};
-    }
+    winplat::OwnedBitmap bitmap(CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (!bitmap || !pixels) return {};
     ImageLock image = createImageRecord();
-    if (!image) {
-        DeleteObject(bitmap);
-        return {};
-    }
-    image->bitmap = bitmap;
+    if (!image) return {};
+    image->bitmap = std::move(bitmap);
     image->headerSize = headerSize;
     image->header = std::move(header);
     image->bits = static_cast<uint8_t*>(pixels);
@@ -114,7 +109,9 @@ PxlImageId PXLCreateImageFrom(PxlImageId id, int16_t share) {
     copy->entryCount = source->entryCount;
     copy->entries = source->entries;
     copy->rotateAngle = source->rotateAngle;
-    if (source->transparencyImage) copy->transparencyImage = PXLCreateImageFrom(source->transparencyImage, 0);
+    if (source->transparencyImage) {
+        copy->transparencyImage.reset(PXLCreateImageFrom(source->transparencyImage, 0));
+    }
     result = copy->id;
     copy.release();
     PXLFillDIBColorTable(result);

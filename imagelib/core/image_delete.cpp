@@ -4,16 +4,6 @@
 
 using namespace pixmill;
 
-namespace {
-
-// Deletes the image a link names and clears the link.
-void dropLinkedImage(PxlImageId& link) {
-    if (link) PXLDeleteImage(link);
-    link = 0;
-}
-
-}  // namespace
-
 int16_t PXLDeleteImage(PxlImageId id) {
     if (id == 0) return 0;
     if (!releaseImageRecord(id, true)) return 0;
@@ -24,14 +14,14 @@ int16_t PXLDeleteImage(PxlImageId id) {
 int16_t PXLClearTemporaryImages(PxlImageId id) {
     ImageLock image = lockImage(id, Access::Write);
     if (!image) return 0;
-    dropLinkedImage(image->rotatedImage);
-    dropLinkedImage(image->mask);
+    image->rotatedImage.reset();
+    image->mask.reset();
     if (image->transparencyImage) {
         // The transparency image's own derived transparency and turned copy go too; the image
         // itself stays.
         if (ImageLock attached = lockImage(image->transparencyImage, Access::Write)) {
-            dropLinkedImage(attached->transparencyImage);
-            dropLinkedImage(attached->rotatedImage);
+            attached->transparencyImage.reset();
+            attached->rotatedImage.reset();
         }
     }
     return 1;

@@ -6,11 +6,13 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "core/bitmap_math.h"
 #include "core/image_registry.h"
 #include "core/library_state.h"
 #include "winplat/drawdib.h"
+#include "winplat/owners.h"
 
 using namespace pixmill;
 
@@ -33,16 +35,13 @@ bool isDisplay(HDC dc) { return GetDeviceCaps(dc, TECHNOLOGY) == DT_RASDISPLAY; 
 
 // A light grey diagonal-cross hatch over the area, then the destination outlined in black.
 void drawPlaceholder(HDC dc, const Rect& hatchArea, const Rect& outline) {
-    if (HBRUSH hatch = CreateHatchBrush(HS_DIAGCROSS, kPlaceholderGrey)) {
+    if (const winplat::GdiObject<HBRUSH> hatch(CreateHatchBrush(HS_DIAGCROSS, kPlaceholderGrey)); hatch) {
         const RECT area{hatchArea.left, hatchArea.top, hatchArea.right, hatchArea.bottom};
-        FillRect(dc, &area, hatch);
-        DeleteObject(hatch);
+        FillRect(dc, &area, hatch.get());
     }
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    const winplat::Selection pen(dc, GetStockObject(BLACK_PEN));
+    const winplat::Selection brush(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, outline.left, outline.top, outline.right, outline.bottom);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
 }
 
 // The bits of a sub-rectangle of a DIB (rows counted from the top) as a DIB of its own, so that
@@ -99,20 +98,10 @@ public:
     Painter(const BITMAPINFO* info, const uint8_t* bits, HDC dc, HBITMAP bitmap, DWORD rop, bool drawDib)
         : info_(info), bits_(bits), dc_(dc), rop_(rop) {
         if (drawDib) {
-            drawDib_ = DrawDibOpen();
+            drawDib_.reset(DrawDibOpen());
         } else if (bitmap) {
-            memoryDc_ = CreateCompatibleDC(dc);
-            if (memoryDc_) previous_ = SelectObject(memoryDc_, bitmap);
-        }
-    }
-    ~Painter() {
-        if (drawDib_) {
-            DrawDibEnd(drawDib_);
-            DrawDibClose(drawDib_);
-        }
-        if (memoryDc_) {
-            if (previous_) SelectObject(memoryDc_, previous_);
-            DeleteDC(memoryDc_);
+            memoryDc_.reset(CreateCompatibleDC(dc));
+            if (memoryDc_) selected_.emplace(memoryDc_.get(), bitmap);
         }
     }
     Painter(const Painter&) = delete;
@@ -120,8 +109,9 @@ public:
 
     void begin(int destWidth, int destHeight, int sourceWidth, int sourceHeight) {
         if (drawDib_) {
-            DrawDibBegin(drawDib_, nullptr, destWidth, destHeight, const_cast<LPBITMAPINFOHEADER>(&info_->bmiHeader),
-                         sourceWidth, sourceHeight, kDrawDibFlags);
+            DrawDibBegin(drawDib_.get(), nullptr, destWidth, destHeight,
+                         const_cast<LPBITMAPINFOHEADER>(&info_->bmiHeader), sourceWidth, sourceHeight,
+                         kDrawDibFlags);
         }
     }
 
@@ -137,13 +127,13 @@ public:
 private:
     bool drawOnce(const Rect& dest, const Rect& source) {
         if (drawDib_) {
-            return DrawDibDraw(drawDib_, dc_, dest.left, dest.top, dest.width(), dest.height(),
+            return DrawDibDraw(drawDib_.get(), dc_, dest.left, dest.top, dest.width(), dest.height(),
                                const_cast<LPBITMAPINFOHEADER>(&info_->bmiHeader), const_cast<uint8_t*>(bits_),
                                source.left, source.top, source.width(), source.height(), kDrawDibFlags) != 0;
         }
-        if (memoryDc_ && previous_) {
-            return StretchBlt(dc_, dest.left, dest.top, dest.width(), dest.height(), memoryDc_, source.left,
-                              source.top, source.width(), source.height(), rop_) != 0;
+        if (selected_ && *selected_) {
+            return StretchBlt(dc_, dest.left, dest.top, dest.width(), dest.height(), memoryDc_.get(),
+                              source.left, source.top, source.width(), source.height(), rop_) != 0;
         }
         DibCut cut(info_, bits_, source.left, source.top, source.width(), source.height());
         return cut && StretchDIBits(dc_, dest.left, dest.top, dest.width(), dest.height(), 0, 0, source.width(),
@@ -154,9 +144,10 @@ private:
     const uint8_t* bits_;
     HDC dc_;
     DWORD rop_;
-    HDRAWDIB drawDib_ = nullptr;
-    HDC memoryDc_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    winplat::DrawDibSession drawDib_;
+    // The memory-bitmap route: the picture's bitmap selected into a DC of its own (put back first).
+    winplat::MemoryDc memoryDc_;
+    std::optional<winplat::Selection> selected_;
 };
 
 // Tiles keep each stretch below about 200 destination pixels per source pixel (1000 at most).
@@ -230,7 +221,7 @@ int16_t drawImage(HDC dc, const Rect& dest, PxlImageId id, const Rect& clip, int
     }
     const BITMAPINFO* info = image->info();
     const uint8_t* bits = image->bits;
-    const HBITMAP bitmap = image->bitmap;
+    const HBITMAP bitmap = image->bitmap.get();
     const int width = image->width(), height = image->height();
     image.release();
     return PXLBitmapDrawVFW(id, info, bits, dc, dest.left, dest.top, dest.right, dest.bottom, 0, 0, width, height,
@@ -334,13 +325,11 @@ int16_t PXLStretchBltZoom(HDC dc, int left, int top, int right, int bottom, PxlI
     const int w = (right - left + f - 1) / f * f, h = (bottom - top + f - 1) / f * f;
     bool drawn = false;
     if (ImageLock image = lockImage(id, Access::Draw); image && w > 0 && h > 0) {
-        if (HDC memory = CreateCompatibleDC(dc)) {
-            if (HGDIOBJ previous = SelectObject(memory, bitmap)) {
-                drawn = StretchBlt(dc, left % f, top % f, w, h, memory, std::abs(left) / f, std::abs(top) / f, w / f,
-                                   h / f, rop) != 0;
-                SelectObject(memory, previous);
+        if (const winplat::MemoryDc memory(CreateCompatibleDC(dc)); memory) {
+            if (const winplat::Selection selected(memory.get(), bitmap); selected) {
+                drawn = StretchBlt(dc, left % f, top % f, w, h, memory.get(), std::abs(left) / f,
+                                   std::abs(top) / f, w / f, h / f, rop) != 0;
             }
-            DeleteDC(memory);
         }
     }
     if (drawn) return 1;
@@ -365,10 +354,9 @@ int16_t PXLStretchBltSeparate(HDC dc, int left, int top, int right, int bottom, 
 int16_t PXLSet256PaletteToDC(HDC dc, int16_t forceBackground) {
     if (!dc || GetDeviceCaps(dc, BITSPIXEL) != 8) return 0;
     if (PXLUseVFW()) {
-        if (HDRAWDIB drawDib = DrawDibOpen()) {
-            DrawDibSetPalette(drawDib, PXLGetHPalette());
-            DrawDibRealize(drawDib, dc, forceBackground);
-            DrawDibClose(drawDib);
+        if (const winplat::DrawDibSession drawDib(DrawDibOpen()); drawDib) {
+            DrawDibSetPalette(drawDib.get(), PXLGetHPalette());
+            DrawDibRealize(drawDib.get(), dc, forceBackground);
         }
         return 0;
     }
@@ -377,39 +365,45 @@ int16_t PXLSet256PaletteToDC(HDC dc, int16_t forceBackground) {
     return static_cast<int16_t>(RealizePalette(dc));
 }
 
+namespace {
+
+constexpr int kProbeSide = 32;
+
+// Whether the printer's own white, painted into a bitmap of its kind, reads back as the same
+// pixels as white sent to it as DIB pixels ('white', a blank 24-bit image), both read in the
+// format of 'probe'.
+bool printsWhiteAsWhite(HDC dc, PxlImageId white, PxlImageId probe) {
+    const winplat::OwnedBitmap painted(CreateCompatibleBitmap(dc, kProbeSide, kProbeSide));
+    const winplat::OwnedBitmap printed(CreateCompatibleBitmap(dc, kProbeSide, kProbeSide));
+    const winplat::MemoryDc memory(CreateCompatibleDC(dc));
+    if (!painted || !printed || !memory) return false;
+    {
+        const winplat::Selection target(memory.get(), painted.get());
+        const winplat::Selection pen(memory.get(), GetStockObject(NULL_PEN));
+        const winplat::Selection brush(memory.get(), GetStockObject(WHITE_BRUSH));
+        Rectangle(memory.get(), 0, 0, kProbeSide + 1, kProbeSide + 1);
+    }
+    std::memset(PXLGetBits(white), 0xFF, static_cast<size_t>(PXLSizeImage(white)));
+    {
+        const winplat::Selection target(memory.get(), printed.get());
+        SetDIBitsToDevice(memory.get(), 0, 0, kProbeSide, kProbeSide, 0, 0, 0, kProbeSide, PXLGetBits(white),
+                          PXLGetBitmapInfoHeader(white), DIB_RGB_COLORS);
+    }
+    const size_t bytes = static_cast<size_t>(PXLSizeImage(probe));
+    std::unique_ptr<uint8_t[]> first(new uint8_t[bytes]()), second(new uint8_t[bytes]());
+    BITMAPINFO* header = PXLGetBitmapInfoHeader(probe);
+    const int a = GetDIBits(memory.get(), painted.get(), 0, kProbeSide, first.get(), header, DIB_RGB_COLORS);
+    const int b = GetDIBits(memory.get(), printed.get(), 0, kProbeSide, second.get(), header, DIB_RGB_COLORS);
+    return a == kProbeSide && b == kProbeSide && std::memcmp(first.get(), second.get(), bytes) == 0;
+}
+
+}  // namespace
+
 int16_t PXLIsPrintedColorWhite(HDC dc) {
     if (!dc || GetDeviceCaps(dc, TECHNOLOGY) != DT_RASPRINTER) return 0;
-    constexpr int kSide = 32;
-    HBITMAP painted = CreateCompatibleBitmap(dc, kSide, kSide);
-    HBITMAP printed = CreateCompatibleBitmap(dc, kSide, kSide);
-    HDC memory = CreateCompatibleDC(dc);
-    const PxlImageId white = PXLCreateImage(kSide, kSide, 24);
-    const PxlImageId probe = PXLCreateImage(kSide, kSide, GetDeviceCaps(dc, BITSPIXEL));
-    int16_t result = 0;
-    if (painted && printed && memory && white && probe) {
-        // The printer's own white...
-        HGDIOBJ previous = SelectObject(memory, painted);
-        HGDIOBJ oldPen = SelectObject(memory, GetStockObject(NULL_PEN));
-        HGDIOBJ oldBrush = SelectObject(memory, GetStockObject(WHITE_BRUSH));
-        Rectangle(memory, 0, 0, kSide + 1, kSide + 1);
-        SelectObject(memory, oldBrush);
-        SelectObject(memory, oldPen);
-        // ...against white sent as DIB pixels.
-        std::memset(PXLGetBits(white), 0xFF, static_cast<size_t>(PXLSizeImage(white)));
-        SelectObject(memory, printed);
-        SetDIBitsToDevice(memory, 0, 0, kSide, kSide, 0, 0, 0, kSide, PXLGetBits(white), PXLGetBitmapInfoHeader(white),
-                          DIB_RGB_COLORS);
-        SelectObject(memory, previous);
-        const size_t bytes = static_cast<size_t>(PXLSizeImage(probe));
-        std::unique_ptr<uint8_t[]> first(new uint8_t[bytes]()), second(new uint8_t[bytes]());
-        BITMAPINFO* header = PXLGetBitmapInfoHeader(probe);
-        const int a = GetDIBits(memory, painted, 0, kSide, first.get(), header, DIB_RGB_COLORS);
-        const int b = GetDIBits(memory, printed, 0, kSide, second.get(), header, DIB_RGB_COLORS);
-        result = a == kSide && b == kSide && std::memcmp(first.get(), second.get(), bytes) == 0 ? 1 : 0;
-    }
-    if (memory) DeleteDC(memory);
-    if (painted) DeleteObject(painted);
-    if (printed) DeleteObject(printed);
+    const PxlImageId white = PXLCreateImage(kProbeSide, kProbeSide, 24);
+    const PxlImageId probe = PXLCreateImage(kProbeSide, kProbeSide, GetDeviceCaps(dc, BITSPIXEL));
+    const int16_t result = white && probe && printsWhiteAsWhite(dc, white, probe) ? 1 : 0;
     PXLDeleteImage(white);
     PXLDeleteImage(probe);
     return result;

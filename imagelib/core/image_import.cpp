@@ -5,48 +5,11 @@
 #include "core/bitmap_math.h"
 #include "core/image_create.h"
 #include "core/packed_dib.h"
-#include "winplat/memory.h"
+#include "winplat/owners.h"
 
 using namespace pixmill;
 
 namespace {
-
-// Keeps a global block locked for as long as it is read.
-class LockedBlock {
-public:
-    explicit LockedBlock(HGLOBAL block) : block_(block), data_(static_cast<uint8_t*>(GlobalLock(block))) {}
-    ~LockedBlock() {
-        if (data_) GlobalUnlock(block_);
-    }
-    LockedBlock(const LockedBlock&) = delete;
-    LockedBlock& operator=(const LockedBlock&) = delete;
-    uint8_t* data() const { return data_; }
-    size_t size() const { return data_ ? GlobalSize(block_) : 0; }
-
-private:
-    HGLOBAL block_;
-    uint8_t* data_;
-};
-
-// A memory DC for the duration of a call, with the bitmap selected while it lives.
-class SelectedBitmap {
-public:
-    explicit SelectedBitmap(HBITMAP bitmap) : dc_(CreateCompatibleDC(nullptr)) {
-        if (dc_) previous_ = SelectObject(dc_, bitmap);
-    }
-    ~SelectedBitmap() {
-        if (previous_) SelectObject(dc_, previous_);
-        if (dc_) DeleteDC(dc_);
-    }
-    SelectedBitmap(const SelectedBitmap&) = delete;
-    SelectedBitmap& operator=(const SelectedBitmap&) = delete;
-    HDC dc() const { return dc_; }
-    bool selected() const { return previous_ != nullptr; }
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_ = nullptr;
-};
 
 // 16-bit DIBs become 24-bit images: through a DIB section of their own format, read back by the
 // bitmap importer, so any mask layout converts correctly.
@@ -61,46 +24,55 @@ PxlImageId importSixteenBit(const uint8_t* data, const PackedDib& dib) {
     std::memcpy(info.get(), &header, sizeof header);
     if (infoSize > sizeof header) std::memcpy(info.get() + sizeof header, dib.masks, 12);
     void* bits = nullptr;
-    HBITMAP section =
-        CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.get()), DIB_RGB_COLORS, &bits, nullptr, 0);
+    const winplat::OwnedBitmap section(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.get()),
+                                                        DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!section) return 0;
     std::memcpy(bits, data + dib.bitsOffset, dib.imageBytes);
-    const PxlImageId id = PXLCreateImageFromBitmap(section);
-    DeleteObject(section);
-    return id;
+    return PXLCreateImageFromBitmap(section.get());
 }
 
 // Copies the colour table of a palette bitmap into the image (the DIB section keeps its own).
 void takeColorTable(ImageRecord& image, HBITMAP bitmap) {
     const int colors = paletteSizeForBits(image.bitCount());
     if (image.bitCount() > 8) return;
-    SelectedBitmap selected(bitmap);
-    if (!selected.selected()) return;
+    const winplat::MemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!dc) return;
+    const winplat::Selection selected(dc.get(), bitmap);
+    if (!selected) return;
     RGBQUAD table[256];
-    const UINT got = GetDIBColorTable(selected.dc(), 0, static_cast<UINT>(colors), table);
+    const UINT got = GetDIBColorTable(dc.get(), 0, static_cast<UINT>(colors), table);
     for (UINT i = 0; i < got; ++i) table[i].rgbReserved = 0;
     if (got) std::memcpy(image.colors(), table, 4 * size_t{got});
+}
+
+// The bitmap's pixels read into the image's bits in its format; the rows read.
+int readBits(HBITMAP bitmap, ImageRecord& image) {
+    const winplat::MemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!dc) return 0;
+    return GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(image.height()), image.bits, image.info(),
+                     DIB_RGB_COLORS);
 }
 
 }  // namespace
 
 PxlImageId PXLCreateImageFromGlobal(HGLOBAL packedDib) {
-    LockedBlock block(packedDib);
-    if (!block.data()) return 0;
-    const auto dib = parsePackedDib({block.data(), block.size()});
+    const winplat::GlobalPin pin(packedDib);
+    if (!pin) return 0;
+    uint8_t* data = pin.as<uint8_t>();
+    const auto dib = parsePackedDib({data, GlobalSize(packedDib)});
     if (!dib) return 0;
     if (dib->header.biSizeImage == 0) {
         // Callers have always found the size filled in afterwards.
         const uint32_t size = dib->imageBytes;
-        for (int i = 0; i < 4; ++i) block.data()[20 + i] = static_cast<uint8_t>(size >> (8 * i));
+        for (int i = 0; i < 4; ++i) data[20 + i] = static_cast<uint8_t>(size >> (8 * i));
     }
-    if (dib->depth == 16) return importSixteenBit(block.data(), *dib);
+    if (dib->depth == 16) return importSixteenBit(data, *dib);
 
     ImageLock image = newImage(dib->header.biWidth, dib->header.biHeight, dib->depth);
     if (!image) return 0;
     const int colors = std::min(paletteSizeForBits(image->bitCount()), dib->colorEntries);
-    if (colors > 0) std::memcpy(image->colors(), block.data() + dib->colorsOffset, 4 * static_cast<size_t>(colors));
-    std::memcpy(image->bits, block.data() + dib->bitsOffset, dib->imageBytes);
+    if (colors > 0) std::memcpy(image->colors(), data + dib->colorsOffset, 4 * static_cast<size_t>(colors));
+    std::memcpy(image->bits, data + dib->bitsOffset, dib->imageBytes);
     const PxlImageId id = image->id;
     image.release();
     PXLFillDIBColorTable(id);
@@ -113,12 +85,7 @@ PxlImageId PXLCreateImageFromBitmap(HBITMAP bitmap) {
     const int depth = std::min(section.dsBm.bmPlanes * section.dsBm.bmBitsPixel, 24);
     ImageLock image = newImage(section.dsBm.bmWidth, section.dsBm.bmHeight, depth);
     if (!image) return 0;
-    HDC dc = CreateCompatibleDC(nullptr);
-    const int rows = dc ? GetDIBits(dc, bitmap, 0, static_cast<UINT>(image->height()), image->bits, image->info(),
-                                    DIB_RGB_COLORS)
-                        : 0;
-    if (dc) DeleteDC(dc);
-    if (rows != image->height()) {
+    if (readBits(bitmap, *image) != image->height()) {
         discardImage(image);
         return 0;
     }
@@ -156,7 +123,7 @@ PxlImageId PXLCreateImageAttach(HBITMAP dibSection) {
     if (!image) return 0;
     image->header = std::move(header);
     image->headerSize = headerSize;
-    image->bitmap = dibSection;
+    image->bitmap.reset(dibSection);  // the image owns the caller's section from now on
     image->bits = static_cast<uint8_t*>(section.dsBm.bmBits);
     takeColorTable(*image, dibSection);
     return image->id;

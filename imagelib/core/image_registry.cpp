@@ -1,6 +1,7 @@
 #include "core/image_registry.h"
 
 #include <algorithm>
+#include <array>
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
@@ -52,10 +53,19 @@ void ungrant(RecordAccess& access, Access mode, std::thread::id self) {
     if (reader != access.readers.end() && --reader->second == 0) access.readers.erase(reader);
 }
 
-// Gives up everything a record owns except its linked images, which the caller releases.
-void freeRecordContents(ImageRecord& record, bool deleteBitmap) {
-    if (deleteBitmap && record.bitmap) DeleteObject(record.bitmap);
-    record.bitmap = nullptr;
+// The linked images of a record being freed, in the order the work list takes them over.
+using Links = std::array<PxlImageId, 5>;
+
+// Gives up everything a record owns except its linked images, which it hands back for the caller
+// to release. Without deleteBitmap the DIB section is the detaching caller's from now on.
+[[nodiscard]] Links freeRecordContents(ImageRecord& record, bool deleteBitmap) {
+    const Links links{record.savedArea.release(), record.rotatedImage.release(),
+                      record.transparencyImage.release(), record.mask.release(), record.nextFrame.release()};
+    if (deleteBitmap) {
+        record.bitmap.reset();
+    } else {
+        static_cast<void>(record.bitmap.release());
+    }
     record.bits = nullptr;
     record.header.reset();
     record.headerSize = 0;
@@ -64,6 +74,7 @@ void freeRecordContents(ImageRecord& record, bool deleteBitmap) {
     record.animationText.reset();
     record.textBlock.reset();
     record.freed = true;
+    return links;
 }
 
 }  // namespace
@@ -133,8 +144,9 @@ bool ImageRegistry::acquire(std::unique_lock<std::mutex>& guard, const std::shar
 }
 
 ImageLock ImageRegistry::lock(PxlImageId id, Access mode) {
+    std::shared_ptr<ImageRecord> record;  // a record freed meanwhile goes after the mutex
     std::unique_lock guard(mutex_);
-    auto record = find(id);
+    record = find(id);
     if (!record || !acquire(guard, record, mode)) return {};
     return ImageLock(std::move(record), mode);
 }
@@ -196,9 +208,10 @@ bool ImageRegistry::addReference(PxlImageId id) {
 std::optional<int32_t> ImageRegistry::releaseOne(PxlImageId id, bool deleteBitmap, std::vector<PendingRelease>& then,
                                                  PxlImageId* chainHead) {
     int32_t left;
+    std::shared_ptr<ImageRecord> record;  // a record freed here goes after the mutex
     {
         std::unique_lock guard(mutex_);
-        auto record = find(id);
+        record = find(id);
         if (!record || !acquire(guard, record, Access::Write)) {
             OutputDebugStringA(kPermissionDelete);
             return std::nullopt;
@@ -207,14 +220,12 @@ std::optional<int32_t> ImageRegistry::releaseOne(PxlImageId id, bool deleteBitma
         if (left > 0) {
             // Sharing added one reference to the record and one to its transparency image; a
             // share given up returns exactly those. Frames, mask and rotated copy stay.
-            if (record->transparencyImage) then.push_back({record->transparencyImage, id});
+            if (record->transparencyImage) then.push_back({record->transparencyImage.get(), id});
         } else {
-            for (PxlImageId link : {record->savedArea, record->rotatedImage, record->transparencyImage, record->mask,
-                                    record->nextFrame}) {
+            if (chainHead) *chainHead = record->firstFrame;
+            for (PxlImageId link : freeRecordContents(*record, deleteBitmap)) {
                 if (link) then.push_back({link, 0});
             }
-            if (chainHead) *chainHead = record->firstFrame;
-            freeRecordContents(*record, deleteBitmap);
             remove(*record);
         }
         ungrant(record->access, Access::Write, std::this_thread::get_id());
@@ -233,7 +244,8 @@ void ImageRegistry::unlinkFrame(PxlImageId head, PxlImageId id) {
         ImageLock frame = lock(at, Access::Write);
         if (!frame) return;
         if (frame->nextFrame == id) {
-            frame->nextFrame = 0;
+            // The frame is being freed already: only the link goes.
+            static_cast<void>(frame->nextFrame.release());
             return;
         }
         at = frame->nextFrame;
@@ -252,7 +264,7 @@ std::optional<int32_t> ImageRegistry::release(PxlImageId id, bool deleteBitmap) 
         if (next.owner && linkLeft && *linkLeft == 0) {
             // The shared transparency image is gone: the surviving record must not name it.
             if (auto owner = lock(next.owner, Access::Write); owner && owner->transparencyImage == next.id) {
-                owner->transparencyImage = 0;
+                static_cast<void>(owner->transparencyImage.release());
             }
         }
     }
@@ -262,14 +274,15 @@ std::optional<int32_t> ImageRegistry::release(PxlImageId id, bool deleteBitmap) 
 void ImageRegistry::deleteAll() {
     int freed = 0;
     PxlImageId lastFreed = 0;
+    std::vector<std::shared_ptr<ImageRecord>> swept;  // they go after the mutex
     {
         std::lock_guard guard(mutex_);
         for (int id = topId_; id >= 1; --id) {
-            auto record = byId_[id];
-            if (!record) continue;
-            if (!record->access.idle()) OutputDebugStringA(kPermissionDeleteAll);
-            freeRecordContents(*record, true);
-            byId_[id].reset();
+            if (!byId_[id]) continue;
+            ImageRecord& record = *swept.emplace_back(std::move(byId_[id]));
+            if (!record.access.idle()) OutputDebugStringA(kPermissionDeleteAll);
+            // Its linked images are records of this same sweep.
+            static_cast<void>(freeRecordContents(record, true));
             ++freed;
             lastFreed = static_cast<PxlImageId>(id);
         }

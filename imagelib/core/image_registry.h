@@ -4,6 +4,10 @@
 // that holds a record may lock it again in any mode at once, since exports call each other. A
 // lock that cannot be had within the time limit fails; a record is never taken away from a live
 // holder. Waiting happens with the registry's mutex released.
+//
+// A record being freed hands its linked images to a work list, released one after another once
+// the mutex is let go, and the record itself is destroyed only after that too: nothing an owner
+// in it gives up can call back into the registry while the mutex is held.
 #ifndef PIXMILL_CORE_IMAGE_REGISTRY_H
 #define PIXMILL_CORE_IMAGE_REGISTRY_H
 

@@ -6,6 +6,7 @@
 
 #include "core/bitmap_math.h"
 #include "core/image_create.h"
+#include "winplat/owners.h"
 
 using namespace pixmill;
 
@@ -51,6 +52,15 @@ PxlImageId resampled(const ImageRecord& source, int width, int height, int mode)
     return id;
 }
 
+// Draws the whole image stretched over the bitmap; false when nothing was drawn.
+bool drawInto(HBITMAP bitmap, PxlImageId id, int width, int height) {
+    const winplat::MemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!dc) return false;
+    const winplat::Selection selected(dc.get(), bitmap);
+    return selected && PXLStretchBlt(dc.get(), 0, 0, width, height, id, 0, 0, width, height,
+                                     PXL_DRAW_TILED_GDI, SRCCOPY) == 1;
+}
+
 }  // namespace
 
 namespace pixmill {
@@ -64,19 +74,10 @@ PxlImageId drawResized(PxlImageId id, int width, int height) {
         ImageLock target = blankLike(*source, width, height);
         if (!target) return 0;
         result = target->id;
-        bitmap = target->bitmap;
+        bitmap = target->bitmap.get();
     }
     PXLFillDIBColorTable(result);
-    bool drawn = false;
-    if (HDC dc = CreateCompatibleDC(nullptr)) {
-        if (HGDIOBJ previous = SelectObject(dc, bitmap)) {
-            drawn = PXLStretchBlt(dc, 0, 0, width, height, id, 0, 0, width, height, PXL_DRAW_TILED_GDI,
-                                  SRCCOPY) == 1;
-            SelectObject(dc, previous);
-        }
-        DeleteDC(dc);
-    }
-    if (!drawn) {
+    if (!drawInto(bitmap, id, width, height)) {
         PXLDeleteImage(result);  // a blank picture is no resized one
         return 0;
     }

@@ -9,11 +9,17 @@
 #include "formats/format_table.h"
 #include "winplat/drawdib.h"
 #include "winplat/module.h"
+#include "winplat/owners.h"
 
 namespace pixmill {
 namespace {
 
-constinit LibraryState state{};
+// Made on first use and never destroyed: unloading runs ShutdownImageLibrary, which tears it down
+// itself, and that may come after the static destructors.
+LibraryState& state() {
+    static LibraryState* const instance = new LibraryState;
+    return *instance;
+}
 
 void createLibraryPalette() {
     constexpr int kEntries = 256;
@@ -24,29 +30,21 @@ void createLibraryPalette() {
     logical->palVersion = 0x300;
     logical->palNumEntries = kEntries;
     std::memcpy(logical->palPalEntry, hardPalette(), kEntries * sizeof(PALETTEENTRY));
-    state.palette = CreatePalette(logical);
+    state().palette.reset(CreatePalette(logical));
 }
 
 void fillConversionPalette() {
-    std::copy_n(cubePalette(), state.conversionPalette.size(), state.conversionPalette.begin());
+    std::copy_n(cubePalette(), state().conversionPalette.size(), state().conversionPalette.begin());
 }
 
 // Draws the 30 x 30 true-colour image into the 50 x 50 bitmap selected in 'dc' through the video
 // drawing service, halftoned, as the library's own drawing would.
 bool drawWithVideoDrawing(HDC dc, PxlImageId source) {
-    struct Session {
-        HDRAWDIB handle = DrawDibOpen();
-        ~Session() {
-            if (handle) {
-                DrawDibEnd(handle);
-                DrawDibClose(handle);
-            }
-        }
-    } session;
-    if (!session.handle) return false;
+    const winplat::DrawDibSession session(DrawDibOpen());
+    if (!session) return false;
     auto* header = &PXLGetBitmapInfoHeader(source)->bmiHeader;
-    DrawDibBegin(session.handle, nullptr, 50, 50, header, 30, 30, DDF_HALFTONE | DDF_SAME_HDC);
-    DrawDibDraw(session.handle, dc, 0, 0, 50, 50, header, PXLGetBits(source), 0, 0, 30, 30,
+    DrawDibBegin(session.get(), nullptr, 50, 50, header, 30, 30, DDF_HALFTONE | DDF_SAME_HDC);
+    DrawDibDraw(session.get(), dc, 0, 0, 50, 50, header, PXLGetBits(source), 0, 0, 30, 30,
                 DDF_HALFTONE | DDF_SAME_HDC);
     return true;  // only a fault counts: the result of the draw itself was never looked at
 }
@@ -57,25 +55,23 @@ void probeVideoDrawing() {
     const PxlImageId target = PXLCreateImage(50, 50, 8);
     const PxlImageId source = PXLCreateImage(30, 30, 24);
     bool drawn = false;
-    if (HDC dc = CreateCompatibleDC(nullptr); dc && target && source) {
-        if (HGDIOBJ previous = SelectObject(dc, PXLGetBitmap(target))) {
+    if (const winplat::MemoryDc dc(CreateCompatibleDC(nullptr)); dc && target && source) {
+        if (const winplat::Selection selected(dc.get(), PXLGetBitmap(target)); selected) {
             try {
-                drawn = drawWithVideoDrawing(dc, source);
+                drawn = drawWithVideoDrawing(dc.get(), source);
             } catch (...) {
                 drawn = false;
             }
-            SelectObject(dc, previous);
         }
-        DeleteDC(dc);
     }
     PXLDeleteImage(target);
     PXLDeleteImage(source);
-    state.useVfw = drawn ? 1 : 0;
+    state().useVfw = drawn ? 1 : 0;
 }
 
 void loadDescriptions(HINSTANCE module) {
     for (int i = 0; i < kDescriptionCount; ++i) {
-        auto& slot = state.descriptions[i];
+        auto& slot = state().descriptions[i];
         slot.fill('\0');
         // Read with room for 49 characters and the terminator, so the slot always ends in zeros.
         LoadStringA(module, static_cast<UINT>(kDescriptionFirstId + i), slot.data(), 50);
@@ -85,12 +81,12 @@ void loadDescriptions(HINSTANCE module) {
 }  // namespace
 
 LibraryState& libraryState() {
-    return state;
+    return state();
 }
 
 const char* descriptionText(int stringId) {
     if (stringId < kDescriptionFirstId || stringId >= kDescriptionFirstId + kDescriptionCount) return "";
-    return state.descriptions[stringId - kDescriptionFirstId].data();
+    return state().descriptions[stringId - kDescriptionFirstId].data();
 }
 
 HINSTANCE libraryInstance() {
@@ -104,8 +100,7 @@ using namespace pixmill;
 extern "C" {
 
 PXL_API void InitImageLibrary(void) {
-    if (state.palette) DeleteObject(state.palette);
-    state.palette = nullptr;
+    state().palette.reset();
     createLibraryPalette();
     fillConversionPalette();
     clearFrameBreakTable();
@@ -118,12 +113,11 @@ PXL_API void InitImageLibrary(void) {
 PXL_API void ShutdownImageLibrary(void) {
     deleteAllImages();
     clearFrameBreakTable();
-    if (state.palette) DeleteObject(state.palette);
-    state.palette = nullptr;
+    state().palette.reset();
 }
 
 PXL_API int16_t PXLUseVFW(void) {
-    return static_cast<int16_t>(state.useVfw);
+    return static_cast<int16_t>(state().useVfw);
 }
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 
 #include "pixmill/pixmill.h"
 #include "resources/pixmill_ids.h"
+#include "winplat/owners.h"
 
 extern "C" {
 // Builds the library's state; run when the shared library is loaded. Safe to call again after
@@ -25,7 +26,7 @@ constexpr int kDescriptionSlotSize = 52;
 constexpr int kFrameBreakSlots = 10;
 
 struct LibraryState {
-    HPALETTE palette = nullptr;                       // logical palette made from the hard palette
+    winplat::OwnedPalette palette;                      // logical palette made from the hard palette
     std::array<PALETTEENTRY, 256> conversionPalette{};  // 0-191 black, then a 4x4x4 cube
     int useVfw = 0;
     std::array<std::array<char, kDescriptionSlotSize>, kDescriptionCount> descriptions{};

@@ -171,7 +171,7 @@ PXL_API const PALETTEENTRY* PXLGetFinePalette(void) {
 }
 
 PXL_API HPALETTE PXLGetHPalette(void) {
-    return libraryState().palette;
+    return libraryState().palette.get();
 }
 
 PXL_API int16_t PXLSetNewPalette(PxlImageId id, const PALETTEENTRY* entries, int count) {

@@ -8,10 +8,8 @@ using namespace pixmill;
 namespace pixmill {
 
 void dropRotatedCopy(ImageRecord& image) {
-    const PxlImageId copy = image.rotatedImage;
-    image.rotatedImage = 0;
     image.turnedAngle = 0;
-    if (copy) PXLDeleteImage(copy);
+    image.rotatedImage.reset();
 }
 
 }  // namespace pixmill
@@ -77,7 +75,7 @@ PxlImageId PXLGetImageRotateImage(PxlImageId id) {
         PXLDeleteImage(rotated);
         return existing;
     }
-    image->rotatedImage = rotated;
+    image->rotatedImage.reset(rotated);
     return rotated;
 }
 
@@ -103,7 +101,7 @@ PxlImageId PXLGetImageRotateImageMask(PxlImageId id, int32_t angle) {
         return existing;
     }
     dropRotatedCopy(*image);
-    image->rotatedImage = turned;
+    image->rotatedImage.reset(turned);
     image->turnedAngle = angle;
     return turned;
 }

@@ -2,6 +2,7 @@
 // transparency image. The derived mask is a temporary image: any change of the entries drops it
 // and the next request builds it again.
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "core/image_convert.h"
@@ -32,8 +33,8 @@ bool ownsTransitively(PxlImageId from, PxlImageId target) {
         seen.push_back(id);
         ImageLock image = lockImage(id, Access::Read);
         if (!image) return true;
-        for (PxlImageId link : {image->nextFrame, image->mask, image->transparencyImage, image->rotatedImage,
-                                image->savedArea}) {
+        for (PxlImageId link : {image->nextFrame.get(), image->mask.get(), image->transparencyImage.get(),
+                                image->rotatedImage.get(), image->savedArea.get()}) {
             if (link) pending.push_back(link);
         }
     }
@@ -59,12 +60,10 @@ enum class Field { Mask, TransparencyImage };
 int16_t attachToField(PxlImageId id, PxlImageId candidate, Field field) {
     ImageLock image = lockImage(id, Access::Write);
     if (!image || !image->header) return 0;
-    PxlImageId& slot = field == Field::Mask ? image->mask : image->transparencyImage;
-    const PxlImageId previous = slot;
-    slot = 0;
-    if (previous) PXLDeleteImage(previous);
+    OwnedImageId& slot = field == Field::Mask ? image->mask : image->transparencyImage;
+    slot.reset();
     if (candidate == 0 || !attachable(*image, candidate)) return 0;
-    slot = candidate;
+    slot.reset(candidate);
     return 1;
 }
 
@@ -97,7 +96,7 @@ PxlImageId unrotatedMask(PxlImageId id) {
     const bool unchanged = image->entryCount == static_cast<int32_t>(entries.size()) &&
                            std::equal(entries.begin(), entries.end(), image->entries.begin(), sameEntry);
     if (built && image->mask == 0 && unchanged) {
-        image->mask = built;
+        image->mask.reset(built);
         return combinedReference(*image);
     }
     if (built && !unchanged) return built;  // the entries moved on meanwhile: the caller's own copy
@@ -162,11 +161,10 @@ int16_t PXLSetImageTransparent(PxlImageId id, const PxlTransparencyEntry* entrie
         image->entries.fill(PxlTransparencyEntry{});
         image->entryCount = 0;
     }
-    // Dropped even when the entries stayed: callers set them again to force a rebuild.
-    const PxlImageId mask = image->mask;
-    image->mask = 0;
+    // Dropped even when the entries stayed (callers set them again to force a rebuild), once the
+    // image is free for others again.
+    const OwnedImageId mask = std::move(image->mask);
     image.release();
-    if (mask) PXLDeleteImage(mask);
     return 1;
 }
 

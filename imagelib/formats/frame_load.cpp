@@ -36,7 +36,7 @@ void takeFrameFacts(PxlImageId id, const PxlCodecInfo& info, PxlImageId first) {
 void link(PxlImageId previous, PxlImageId id, PxlImageId first) {
     ImageLock before = lockImage(previous, Access::Write);
     if (!before) return;
-    before->nextFrame = id;
+    before->nextFrame.reset(id);
     before->firstFrame = first;
 }
 

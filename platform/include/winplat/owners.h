@@ -1,14 +1,16 @@
 // Owners for what our C++ code holds of the layer: a global block, a lock on one for a scope, a GDI
-// object or memory DC, an object selected into a DC, a saved DC state. Each gives back exactly
-// what it took, on every way out, so no code releases a handle by hand. The flat calls stay for
-// code whose contract is written in their terms (a handle handed to a caller, a block a record
-// keeps); an owner can take such a handle over or hand it on with release().
+// object or memory DC, an object selected into a DC, a saved DC state, a session of the video
+// drawing service. Each gives back exactly what it took, on every way out, so no code releases a
+// handle by hand. The flat calls stay for code whose contract is written in their terms (a handle
+// handed to a caller, a block a record keeps); an owner can take such a handle over or hand it on
+// with release().
 #ifndef WINPLAT_OWNERS_H
 #define WINPLAT_OWNERS_H
 
 #include <utility>
 
 #include "winplat/draw.h"
+#include "winplat/drawdib.h"
 #include "winplat/gdi.h"
 #include "winplat/memory.h"
 
@@ -45,6 +47,10 @@ namespace owners_detail {
 inline void freeGlobal(HGLOBAL block) { GlobalFree(block); }
 inline void deleteObject(HGDIOBJ object) { DeleteObject(object); }
 inline void deleteDc(HDC dc) { DeleteDC(dc); }
+inline void closeDrawDib(HDRAWDIB session) {
+    DrawDibEnd(session);
+    DrawDibClose(session);
+}
 }  // namespace owners_detail
 
 // A global memory block: freed when the owner goes.
@@ -59,6 +65,9 @@ using OwnedPalette = GdiObject<HPALETTE>;
 
 // A memory DC from CreateCompatibleDC: deleted when the owner goes.
 using MemoryDc = UniqueHandle<HDC, owners_detail::deleteDc>;
+
+// A session of the video drawing service from DrawDibOpen: ended and closed when the owner goes.
+using DrawDibSession = UniqueHandle<HDRAWDIB, owners_detail::closeDrawDib>;
 
 // A global block locked for a scope: the data pointer while it lives, unlocked when it goes. A
 // lock that outlives the scope (a pointer handed to a caller, a container locked until told

@@ -100,7 +100,7 @@ TEST_F(FrameChain, SplitMakesEveryFrameItsOwnImage) {
     const PxlImageId saved = image();
     {
         pixmill::ImageLock frame = pixmill::lockImage(a, pixmill::Access::Write);
-        frame->savedArea = saved;
+        frame->savedArea.reset(saved);
     }
     EXPECT_EQ(PXLSplitAllImageFrame(f), 1);
     for (PxlImageId id : {f, a, b}) {

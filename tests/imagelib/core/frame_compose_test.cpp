@@ -171,6 +171,23 @@ TEST_F(FrameCompose, ARestartTreatsPreviousAsBackground) {
     EXPECT_EQ(pixmill::liveImageCount(), 3u);  // two frames and the canvas
 }
 
+// The saved area given up on a restart is the first frame's no more: a mask built for a
+// transparent first frame in the same call may take its id, and must survive the call.
+TEST_F(FrameCompose, ARestartGivesUpTheSavedAreaOnce) {
+    const PxlImageId first = animation({{0, 0, 2, 2, 1, 0xAAAAAA}, {4, 4, 3, 3, 3, 0xFF0000}}, 12, 10);
+    const PxlTransparencyEntry grey{0xAA, 0xAA, 0xAA, 0, PXL_TRANSPARENT_COLOR, 0, 0};
+    ASSERT_EQ(PXLSetImageTransparent(first, &grey, 1), 1);
+    const PxlImageId canvas = solid(12, 10, 0x777777);
+    compose(canvas, first, 1, kBackground);
+    ASSERT_NE(lockImage(first, Access::Read)->savedArea, 0);
+    PXLClearTemporaryImages(first);  // the mask goes, so the next one is built during the restart
+    compose(canvas, first, 0, kBackground);
+    const PxlImageId mask = lockImage(first, Access::Read)->mask;
+    ASSERT_NE(mask, 0);
+    EXPECT_NE(PXLWidth(mask), 0) << "the first frame's mask was freed as the old saved area";
+    EXPECT_EQ(pixmill::liveImageCount(), 4u);  // two frames, the mask and the canvas
+}
+
 // A first frame with disposal 3 is remembered as 2: there is nothing before it to go back to.
 TEST_F(FrameCompose, PreviousOnTheFirstFrameIsBackground) {
     const PxlImageId first = animation({{1, 1, 3, 3, 3, 0xFF0000}, {8, 8, 1, 1, 1, 0x00FF00}}, 12, 10);

@@ -125,7 +125,7 @@ TEST_F(ImageCreate, CopyOf565StaysSixteenBit) {
 TEST_F(ImageCreate, CopyDuplicatesTheTransparencyImage) {
     const PxlImageId id = PXLCreateImage(4, 4, 8);
     const PxlImageId transparency = PXLCreateImage(4, 4, 1);
-    pixmill::lockImage(id, pixmill::Access::Write)->transparencyImage = transparency;
+    pixmill::lockImage(id, pixmill::Access::Write)->transparencyImage.reset(transparency);
     const PxlImageId copy = PXLCreateImageFrom(id, 0);
     const PxlImageId copied = pixmill::lockImage(copy, pixmill::Access::Read)->transparencyImage;
     EXPECT_NE(copied, 0);

@@ -1,6 +1,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "../pixmill_fixture.h"
 #include "../scoped_wait.h"
@@ -21,7 +22,7 @@ protected:
     // Links b as the next frame of a (a owns it from then on).
     static void chain(PxlImageId a, PxlImageId b) {
         auto lock = lockImage(a, Access::Write);
-        lock->nextFrame = b;
+        lock->nextFrame.reset(b);
     }
     static bool alive(PxlImageId id) { return PXLWidth(id) != 0; }
 };
@@ -78,6 +79,46 @@ TEST_F(ImageRegistry, AVeryLongChainIsFreedWithoutRunningTheStackOut) {
     EXPECT_EQ(pixmill::liveImageCount(), 0u);
 }
 
+TEST_F(ImageRegistry, AnImageFreesEveryImageItOwnsAndWhatThoseOwn) {
+    const PxlImageId image = make();
+    const PxlImageId saved = make(), rotated = make(), transparency = make(), mask = make(), next = make();
+    const PxlImageId nested = make();
+    {
+        auto lock = lockImage(image, Access::Write);
+        lock->savedArea.reset(saved);
+        lock->rotatedImage.reset(rotated);
+        lock->transparencyImage.reset(transparency);
+        lock->mask.reset(mask);
+        lock->nextFrame.reset(next);
+    }
+    lockImage(mask, Access::Write)->rotatedImage.reset(nested);
+    EXPECT_EQ(PXLDeleteImage(image), 1);
+    for (PxlImageId id : {image, saved, rotated, transparency, mask, next, nested}) {
+        EXPECT_FALSE(alive(id)) << id;
+    }
+    EXPECT_EQ(pixmill::liveImageCount(), 0u);
+}
+
+TEST_F(ImageRegistry, ALinkGivesUpItsImageWhenResetOrGoneAndNotWhenHandedOn) {
+    const PxlImageId a = make(), b = make(), c = make();
+    {
+        pixmill::OwnedImageId link(a);
+        pixmill::OwnedImageId moved = std::move(link);
+        EXPECT_EQ(link, 0);
+        EXPECT_EQ(moved, a);
+        moved.reset(b);
+        EXPECT_FALSE(alive(a)) << "the old image goes when another is taken";
+        EXPECT_TRUE(alive(b));
+    }
+    EXPECT_FALSE(alive(b)) << "and the last one when the link goes";
+    {
+        pixmill::OwnedImageId link(c);
+        EXPECT_EQ(link.release(), c);
+        EXPECT_EQ(link, 0);
+    }
+    EXPECT_TRUE(alive(c)) << "a released image is the caller's";
+}
+
 TEST_F(ImageRegistry, DeletingOneShareOfAnAnimationKeepsItsFrames) {
     const PxlImageId f1 = make(), f2 = make(), f3 = make();
     chain(f1, f2);
@@ -95,7 +136,7 @@ TEST_F(ImageRegistry, DeletingOneShareOfAnAnimationKeepsItsFrames) {
 TEST_F(ImageRegistry, ASharedTransparencyImageIsGivenUpOncePerShare) {
     const PxlImageId image = make();
     const PxlImageId transparency = PXLCreateImage(4, 4, 1);
-    lockImage(image, Access::Write)->transparencyImage = transparency;
+    lockImage(image, Access::Write)->transparencyImage.reset(transparency);
     ASSERT_EQ(PXLCreateImageFrom(image, 1), image);
     PXLDeleteImage(image);
     EXPECT_TRUE(alive(transparency)) << "the remaining share still owns it";
@@ -214,11 +255,11 @@ TEST_F(ImageRegistry, ClearTemporaryImagesDropsRotatedCopyAndMask) {
     const PxlImageId transparency = PXLCreateImage(4, 4, 1), itsOwn = PXLCreateImage(4, 4, 1);
     {
         auto lock = lockImage(id, Access::Write);
-        lock->rotatedImage = rotated;
-        lock->mask = mask;
-        lock->transparencyImage = transparency;
+        lock->rotatedImage.reset(rotated);
+        lock->mask.reset(mask);
+        lock->transparencyImage.reset(transparency);
     }
-    lockImage(transparency, Access::Write)->transparencyImage = itsOwn;
+    lockImage(transparency, Access::Write)->transparencyImage.reset(itsOwn);
     EXPECT_EQ(PXLClearTemporaryImages(id), 1);
     EXPECT_FALSE(alive(rotated));
     EXPECT_FALSE(alive(mask));
@@ -235,6 +276,24 @@ TEST_F(ImageRegistry, DeleteAllReportsCountAndSmallestId) {
     pixmill::deleteAllImages();
     EXPECT_EQ(capture.text(), "PXL32: Free 2 images ! [1]\n");
     EXPECT_EQ(make(), 1) << "ids start again at 1";
+}
+
+TEST_F(ImageRegistry, ARecordHeldThroughDeleteAllLeavesTheNewOwnersOfItsLinksAlone) {
+    const PxlImageId owner = make(), mask = PXLCreateImage(4, 4, 1);
+    lockImage(owner, Access::Write)->mask.reset(mask);
+    PxlImageId reused;
+    {
+        auto held = lockImage(owner, Access::Read);
+        {
+            winplat::testing::DebugCapture quiet;
+            pixmill::deleteAllImages();
+        }
+        ASSERT_EQ(make(), owner);
+        reused = PXLCreateImage(4, 4, 1);
+        ASSERT_EQ(reused, mask);
+    }  // the swept record goes with its last holder
+    EXPECT_TRUE(alive(reused)) << "the swept record's link named an id that is another image's now";
+    EXPECT_EQ(pixmill::liveImageCount(), 2u);
 }
 
 TEST_F(ImageRegistry, RunningOutOfIdsGivesZero) {

@@ -134,10 +134,10 @@ TEST_F(MaskAndCompare, CompareLooksAtTransparencyAndRotation) {
     pixmill::lockImage(b, pixmill::Access::Write)->rotateAngle = 90;
     EXPECT_EQ(PXLCompareImages(a, b), 1);
 
-    pixmill::lockImage(a, pixmill::Access::Write)->transparencyImage = PXLCreateImage(3, 2, 1);
+    pixmill::lockImage(a, pixmill::Access::Write)->transparencyImage.reset(PXLCreateImage(3, 2, 1));
     EXPECT_EQ(PXLCompareImages(a, b), 0);
     const PxlImageId tb = PXLCreateImage(3, 2, 1);
-    pixmill::lockImage(b, pixmill::Access::Write)->transparencyImage = tb;
+    pixmill::lockImage(b, pixmill::Access::Write)->transparencyImage.reset(tb);
     EXPECT_EQ(PXLCompareImages(a, b), 1);
     PXLGetBits(tb)[0] = 0x80;
     EXPECT_EQ(PXLCompareImages(a, b), 0);

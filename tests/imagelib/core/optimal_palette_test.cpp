@@ -17,7 +17,7 @@ protected:
     // Links 'next' behind 'first' as the chain's second frame (the chain then owns it).
     static void chain(PxlImageId first, PxlImageId next) {
         pixmill::ImageLock head = pixmill::lockImage(first, pixmill::Access::Write);
-        head->nextFrame = next;
+        head->nextFrame.reset(next);
     }
 };
 

@@ -203,9 +203,9 @@ TEST_F(Transparency, NoImageMayOwnItself) {
     EXPECT_EQ(PXLSetImageTransparentEx(c, a), 0) << "through a chain";
     EXPECT_EQ(PXLSetImageTransparentEx(b, a), 0) << "directly back";
     const PxlImageId frame = PXLCreateImage(4, 3, 1);
-    lockImage(frame, Access::Write)->nextFrame = a;  // a frame chain owns its next frames too
+    lockImage(frame, Access::Write)->nextFrame.reset(a);  // a frame chain owns its next frames too
     EXPECT_EQ(PXLSetImageTransparentMask(c, frame), 0) << "through a frame chain";
-    lockImage(frame, Access::Write)->nextFrame = 0;
+    static_cast<void>(lockImage(frame, Access::Write)->nextFrame.release());  // unlinked, not deleted
     PXLDeleteImage(frame);
     PXLDeleteImage(a);
     EXPECT_EQ(liveImageCount(), 0u) << "a, b and c went together, once each";

@@ -123,6 +123,24 @@ TEST(Owners, ARefusedSelectionRestoresNothing) {
     EXPECT_EQ(GetCurrentObject(first.get(), OBJ_BITMAP), bitmap.get());
 }
 
+TEST(Owners, DrawDibSessionClosesOnScopeEndAndHandsOnWhenReleased) {
+    HDRAWDIB closed;
+    {
+        const winplat::DrawDibSession session(DrawDibOpen());
+        ASSERT_TRUE(session);
+        closed = session.get();
+        EXPECT_TRUE(DrawDibEnd(closed)) << "open while the owner lives";
+    }
+    EXPECT_FALSE(DrawDibEnd(closed)) << "closed by its owner";
+
+    HDRAWDIB kept;
+    {
+        winplat::DrawDibSession session(DrawDibOpen());
+        kept = session.release();
+    }
+    EXPECT_TRUE(DrawDibClose(kept)) << "a released session is the caller's to close";
+}
+
 TEST(Owners, SavedDcRestoresTheStateOnScopeEnd) {
     winplat::MemoryDc dc(CreateCompatibleDC(nullptr));
     SetTextColor(dc.get(), RGB(1, 2, 3));

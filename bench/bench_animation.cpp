@@ -10,8 +10,8 @@
 #include <string>
 
 #include "../tests/imagelib/formats/flic_test_support.h"
-#include "core/image_registry.h"
-#include "core/pixel_rows.h"
+#include "core/registry/image_registry.h"
+#include "core/rows/pixel_rows.h"
 #include "pixmill/pixmill.h"
 
 namespace {

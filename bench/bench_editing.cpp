@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "core/image_rotate.h"
+#include "core/edit/image_rotate.h"
 #include "pixmill/pixmill.h"
 
 #ifdef HAVE_PIXMAN

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "core/image_registry.h"
+#include "core/registry/image_registry.h"
 #include "effects/effect_kernels.h"
 #include "effects/effect_settings.h"
 #include "effects/kernel_5x5.h"

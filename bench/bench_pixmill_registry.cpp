@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "core/image_registry.h"
+#include "core/registry/image_registry.h"
 #include "pixmill/pixmill.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "core/bitmap_math.h"
-#include "core/image_registry.h"
+#include "core/rows/bitmap_math.h"
+#include "core/registry/image_registry.h"
 #include "effects/true_colour_copy.h"
 
 namespace pixmill::effects {

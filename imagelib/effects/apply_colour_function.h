@@ -2,7 +2,7 @@
 #ifndef PIXMILL_EFFECTS_APPLY_COLOUR_FUNCTION_H
 #define PIXMILL_EFFECTS_APPLY_COLOUR_FUNCTION_H
 
-#include "core/image_record.h"
+#include "core/registry/image_record.h"
 #include "effects/colour_functions.h"
 #include "effects/row_progress.h"
 

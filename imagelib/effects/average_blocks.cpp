@@ -5,7 +5,7 @@
 #include <new>
 #include <vector>
 
-#include "core/pixel_rows.h"
+#include "core/rows/pixel_rows.h"
 
 namespace pixmill::effects {
 

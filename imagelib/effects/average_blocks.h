@@ -2,7 +2,7 @@
 #ifndef PIXMILL_EFFECTS_AVERAGE_BLOCKS_H
 #define PIXMILL_EFFECTS_AVERAGE_BLOCKS_H
 
-#include "core/image_record.h"
+#include "core/registry/image_record.h"
 #include "effects/row_progress.h"
 
 namespace pixmill::effects {

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/bitmap_math.h"
-#include "core/image_registry.h"
+#include "core/rows/bitmap_math.h"
+#include "core/registry/image_registry.h"
 
 using namespace pixmill;
 

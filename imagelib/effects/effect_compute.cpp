@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "core/image_registry.h"
+#include "core/registry/image_registry.h"
 #include "effects/apply_colour_function.h"
 #include "effects/average_blocks.h"
 #include "effects/colour_functions.h"

@@ -8,7 +8,7 @@
 #include <new>
 #include <vector>
 
-#include "core/bitmap_math.h"
+#include "core/rows/bitmap_math.h"
 
 namespace pixmill::effects {
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "core/image_record.h"
+#include "core/registry/image_record.h"
 #include "effects/row_progress.h"
 
 namespace pixmill::effects {

@@ -6,9 +6,9 @@
 #include <new>
 #include <vector>
 
-#include "core/bitmap_math.h"
-#include "core/image_registry.h"
-#include "core/pixel_rows.h"
+#include "core/rows/bitmap_math.h"
+#include "core/registry/image_registry.h"
+#include "core/rows/pixel_rows.h"
 #include "effects/resample_rows.h"
 #include "effects/resize.h"
 

@@ -2,7 +2,7 @@
 #ifndef PIXMILL_EFFECTS_RESIZE_H
 #define PIXMILL_EFFECTS_RESIZE_H
 
-#include "core/image_record.h"
+#include "core/registry/image_record.h"
 #include "effects/resample_rows.h"
 
 namespace pixmill::resample {

@@ -2,7 +2,7 @@
 #ifndef PIXMILL_EFFECTS_SHADE_PALETTE_H
 #define PIXMILL_EFFECTS_SHADE_PALETTE_H
 
-#include "core/image_record.h"
+#include "core/registry/image_record.h"
 
 namespace pixmill::effects {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/pixel_rows.h"
+#include "core/rows/pixel_rows.h"
 
 namespace pixmill {
 

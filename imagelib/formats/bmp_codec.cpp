@@ -7,8 +7,8 @@
 #include <new>
 #include <vector>
 
-#include "core/library_state.h"
-#include "core/pixel_rows.h"
+#include "core/registry/library_state.h"
+#include "core/rows/pixel_rows.h"
 #include "formats/bmp_rle.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"

@@ -14,7 +14,7 @@
 #include <optional>
 #include <string>
 
-#include "core/image_record.h"
+#include "core/registry/image_record.h"
 #include "pixmill/pixmill.h"
 #include "winplat/ole.h"
 

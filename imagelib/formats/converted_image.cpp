@@ -1,6 +1,6 @@
 #include "formats/converted_image.h"
 
-#include "core/bitmap_math.h"
+#include "core/rows/bitmap_math.h"
 
 namespace pixmill {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "core/image_registry.h"
+#include "core/registry/image_registry.h"
 #include "formats/codec.h"
 #include "formats/image_rows.h"
 

@@ -10,8 +10,8 @@
 #include <limits>
 #include <vector>
 
-#include "core/image_registry.h"
-#include "core/pixel_rows.h"
+#include "core/registry/image_registry.h"
+#include "core/rows/pixel_rows.h"
 #include "formats/fli_chunks.h"
 #include "winplat/stdio_bridge.h"
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstring>
 
-#include "core/bitmap_math.h"
-#include "core/library_state.h"
+#include "core/rows/bitmap_math.h"
+#include "core/registry/library_state.h"
 #include "formats/format_registry.h"
 #include "formats/format_table.h"
 #include "resources/pixmill_ids.h"

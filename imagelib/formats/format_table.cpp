@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/library_state.h"
+#include "core/registry/library_state.h"
 #include "formats/bmi_codec.h"
 #include "formats/bmp_codec.h"
 #include "formats/gif_codec.h"

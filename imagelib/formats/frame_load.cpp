@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/frame_break.h"
-#include "core/frame_chain.h"
+#include "core/frames/frame_break.h"
+#include "core/frames/frame_chain.h"
 #include "formats/gif_frame_index.h"
 #include "formats/image_load.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/bitmap_math.h"
-#include "core/frame_chain.h"
+#include "core/rows/bitmap_math.h"
+#include "core/frames/frame_chain.h"
 #include "formats/image_save.h"
 #include "winplat/refusal.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "core/library_state.h"
+#include "core/registry/library_state.h"
 #include "formats/gif_blocks.h"
 #include "formats/gif_frame_index.h"
 #include "formats/gif_lzw_decoder.h"

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/library_state.h"
+#include "core/registry/library_state.h"
 #include "formats/converted_image.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/byte_reader.h"

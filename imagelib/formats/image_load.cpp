@@ -3,9 +3,9 @@
 
 #include <atomic>
 
-#include "core/bitmap_math.h"
-#include "core/image_convert.h"
-#include "core/image_create.h"
+#include "core/rows/bitmap_math.h"
+#include "core/colour/image_convert.h"
+#include "core/registry/image_create.h"
 #include "formats/format_registry.h"
 #include "formats/gif_frame_index.h"
 #include "formats/image_rows.h"

@@ -3,9 +3,9 @@
 #include <mutex>
 #include <utility>
 
-#include "core/bitmap_math.h"
-#include "core/image_create.h"
-#include "core/image_resize.h"
+#include "core/rows/bitmap_math.h"
+#include "core/registry/image_create.h"
+#include "core/edit/image_resize.h"
 #include "formats/format_registry.h"
 #include "formats/image_load.h"
 #include "formats/image_rows.h"

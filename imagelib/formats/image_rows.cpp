@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/bitmap_math.h"
-#include "core/pixel_rows.h"
+#include "core/rows/bitmap_math.h"
+#include "core/rows/pixel_rows.h"
 
 namespace pixmill {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "core/image_record.h"
+#include "core/registry/image_record.h"
 #include "formats/codec.h"
 
 namespace pixmill {

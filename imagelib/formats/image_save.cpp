@@ -5,8 +5,8 @@
 // costs the old file.
 #include <string>
 
-#include "core/bitmap_math.h"
-#include "core/image_registry.h"
+#include "core/rows/bitmap_math.h"
+#include "core/registry/image_registry.h"
 #include "formats/format_registry.h"
 #include "formats/image_rows.h"
 #include "formats/image_save.h"

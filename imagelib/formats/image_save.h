@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "core/image_record.h"
+#include "core/registry/image_record.h"
 #include "formats/codec.h"
 
 namespace pixmill {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/library_state.h"
+#include "core/registry/library_state.h"
 #include "formats/buffered_input.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/cp1250.h"

@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "core/library_state.h"
-#include "core/pixel_rows.h"
+#include "core/registry/library_state.h"
+#include "core/rows/pixel_rows.h"
 #include "formats/buffered_input.h"
 #include "formats/converted_image.h"
 #include "formats/pcx_rle.h"

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "core/bitmap_math.h"
-#include "core/library_state.h"
+#include "core/rows/bitmap_math.h"
+#include "core/registry/library_state.h"
 #include "formats/bgr_rows.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/debug.h"

@@ -10,9 +10,9 @@
 #include <new>
 #include <vector>
 
-#include "core/bitmap_math.h"
-#include "core/library_state.h"
-#include "core/pixel_rows.h"
+#include "core/rows/bitmap_math.h"
+#include "core/registry/library_state.h"
+#include "core/rows/pixel_rows.h"
 #include "formats/bgr_rows.h"
 #include "formats/tiff_stream.h"
 #include "resources/pixmill_ids.h"

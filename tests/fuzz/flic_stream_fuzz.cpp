@@ -8,7 +8,7 @@
 #include <string>
 
 #include "../imagelib/formats/flic_test_support.h"
-#include "core/image_registry.h"
+#include "core/registry/image_registry.h"
 #include "fuzz_target.h"
 #include "pixmill/pixmill.h"
 

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/image_registry.h"
-#include "core/pixel_rows.h"
+#include "core/registry/image_registry.h"
+#include "core/rows/pixel_rows.h"
 #include "pixmill/pixmill.h"
 #include "winplat/testing.h"
 

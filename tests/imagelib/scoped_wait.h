@@ -5,7 +5,7 @@
 
 #include <chrono>
 
-#include "core/image_registry.h"
+#include "core/registry/image_registry.h"
 #include "formats/image_load.h"
 
 namespace pixmill_test {

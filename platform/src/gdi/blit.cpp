@@ -96,7 +96,7 @@ bool sameColor(const RGBQUAD& a, const RGBQUAD& b) {
 }
 
 // The colours a blit's conversions depend on.
-struct BlitColors {
+struct BlitColours {
     RGBQUAD text;                  // destination DC: what a monochrome bitmap's 0 becomes
     RGBQUAD background;            // destination DC: what a monochrome bitmap's 1 becomes
     RGBQUAD monochromeBackground;  // what becomes 1 on a monochrome destination
@@ -105,7 +105,7 @@ struct BlitColors {
 // Turns source values into destination values (see the file comment).
 class Translator {
   public:
-    Translator(const SourceImage& source, const Surface& dest, const BlitColors& colors)
+    Translator(const SourceImage& source, const Surface& dest, const BlitColours& colors)
         : source_(source), dest_(dest), colors_(colors) {
         const int from = source.bitsPerPixel;
         const int to = dest.bitsPerPixel();
@@ -192,12 +192,12 @@ class Translator {
     }
     const SourceImage& source_;
     const Surface& dest_;
-    BlitColors colors_;
+    BlitColours colors_;
     Mode mode_ = Mode::Identity;
     uint32_t table_[256] = {};
     uint32_t colorBits_ = 0;
     uint32_t monochromeValue_ = 0;
-    std::optional<ColorMatcher> matcher_;
+    std::optional<ColourMatcher> matcher_;
 };
 
 // One direction of a blit: destination [destStart, destStart + destLength) from source
@@ -270,7 +270,7 @@ struct BlitJob {
     uint8_t rop = 0;
     bool halftone = false;
     const BrushPaint* paint = nullptr;
-    BlitColors colors;
+    BlitColours colors;
 };
 
 bool consecutive(const Samples& s) {

@@ -38,7 +38,7 @@ struct PaletteObject final : HandleObject {
     bool stock = false;  // DEFAULT_PALETTE: in any number of DCs, never deleted
     // Built on the first nearest-index question (under the GDI mutex): callers ask one palette
     // thousands of times when they fill inverse colour tables.
-    std::optional<ColorMatcher> matcher;
+    std::optional<ColourMatcher> matcher;
 };
 
 struct PenObject final : HandleObject {

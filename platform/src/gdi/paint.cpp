@@ -45,7 +45,7 @@ RGBQUAD colorOf(const DeviceContextObject& dc, COLORREF color) {
 
 uint32_t valueOf(const Surface& surface, const RGBQUAD& color) {
     if (surface.bitsPerPixel() <= 8)
-        return ColorMatcher(surface.colors()).nearest(color.rgbRed, color.rgbGreen, color.rgbBlue);
+        return ColourMatcher(surface.colors()).nearest(color.rgbRed, color.rgbGreen, color.rgbBlue);
     return encodeDirect(surface.format(), color);
 }
 
@@ -133,7 +133,7 @@ BrushPaint BrushPaint::resolve(const BrushObject* brush, const DeviceContextObje
             const bool monochrome = pattern.bitsPerPixel() == 1;
             const uint32_t zero = valueOf(target, colorOf(dc, dc.state.textColor));
             const uint32_t one = valueOf(target, colorOf(dc, dc.state.backgroundColor));
-            std::optional<ColorMatcher> matcher;
+            std::optional<ColourMatcher> matcher;
             if (target.bitsPerPixel() <= 8) matcher.emplace(target.colors());
             size_t i = 0;
             for (int y = 0; y < pattern.height(); ++y) {

@@ -163,7 +163,7 @@ std::optional<size_t> imageBytes(int64_t width, int64_t height, int bitsPerPixel
     return static_cast<size_t>(total);
 }
 
-ColorMatcher::ColorMatcher(std::span<const RGBQUAD> table) {
+ColourMatcher::ColourMatcher(std::span<const RGBQUAD> table) {
     byGreen_.reserve(table.size());
     for (uint32_t i = 0; i < table.size(); ++i)
         byGreen_.push_back({table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, i});
@@ -171,7 +171,7 @@ ColorMatcher::ColorMatcher(std::span<const RGBQUAD> table) {
                      [](const Entry& a, const Entry& b) { return a.green < b.green; });
 }
 
-uint32_t ColorMatcher::search(uint32_t rgb) const {
+uint32_t ColourMatcher::search(uint32_t rgb) const {
     const int red = static_cast<int>(rgb >> 16);
     const int green = static_cast<int>((rgb >> 8) & 0xFF);
     const int blue = static_cast<int>(rgb & 0xFF);
@@ -208,11 +208,11 @@ uint32_t ColorMatcher::search(uint32_t rgb) const {
     return best;
 }
 
-uint32_t ColorMatcher::nearest(uint8_t red, uint8_t green, uint8_t blue) const {
+uint32_t ColourMatcher::nearest(uint8_t red, uint8_t green, uint8_t blue) const {
     return search(packRgb(red, green, blue));
 }
 
-uint32_t ColorMatcher::find(uint8_t red, uint8_t green, uint8_t blue) {
+uint32_t ColourMatcher::find(uint8_t red, uint8_t green, uint8_t blue) {
     const uint32_t rgb = packRgb(red, green, blue);
     if (cacheKeys_.empty()) {
         cacheKeys_.assign(kCacheSize, 0);
@@ -445,7 +445,7 @@ RGBQUAD Surface::pixel(int x, int y) const {
 
 void Surface::setPixel(int x, int y, RGBQUAD color) {
     if (bitsPerPixel_ <= 8) {
-        setValue(x, y, ColorMatcher(colors_).nearest(color.rgbRed, color.rgbGreen, color.rgbBlue));
+        setValue(x, y, ColourMatcher(colors_).nearest(color.rgbRed, color.rgbGreen, color.rgbBlue));
         return;
     }
     if (bitsPerPixel_ == 24) {

@@ -66,9 +66,9 @@ uint32_t encodeDirect(const PixelFormat& format, RGBQUAD color);
 // The one colour-to-index rule of the layer: an exact match if the table has one, else the entry
 // at the least squared RGB distance, the lowest index on ties. Remembers recent answers, so one
 // object should serve a whole conversion.
-class ColorMatcher {
+class ColourMatcher {
   public:
-    explicit ColorMatcher(std::span<const RGBQUAD> table);
+    explicit ColourMatcher(std::span<const RGBQUAD> table);
     uint32_t find(uint8_t red, uint8_t green, uint8_t blue);
     // The same answer without the cache, for a single colour.
     uint32_t nearest(uint8_t red, uint8_t green, uint8_t blue) const;
@@ -121,7 +121,7 @@ class RowConverter {
     Channel toChannels_[3];
     RGBQUAD palette_[256] = {};       // the source table padded with black, for indexed sources
     std::vector<uint8_t> expand_[3];  // per source channel of <= 8 bits: value -> 0..255
-    std::optional<ColorMatcher> matcher_;
+    std::optional<ColourMatcher> matcher_;
     std::vector<RGBQUAD> scratch_;
 };
 

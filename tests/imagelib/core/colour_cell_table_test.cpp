@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/colour_cell_table.h"
+#include "core/colour/colour_cell_table.h"
 
 namespace {
 

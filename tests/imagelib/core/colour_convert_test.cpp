@@ -9,7 +9,7 @@
 
 #include "../pixmill_fixture.h"
 #include "colour_model.h"
-#include "core/image_registry.h"
+#include "core/registry/image_registry.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "../pixmill_fixture.h"
-#include "core/colour_replace.h"
+#include "core/colour/colour_replace.h"
 
 namespace {
 

@@ -11,17 +11,17 @@
 #include <vector>
 
 #include "../pixmill_fixture.h"
-#include "core/dither_matrix.h"
-#include "core/fine_colour_convert.h"
-#include "core/fine_colour_converter.h"
-#include "core/image_registry.h"
-#include "core/pixel_rows.h"
+#include "core/colour/dither_matrix.h"
+#include "core/colour/fine_colour_convert.h"
+#include "core/colour/fine_colour_converter.h"
+#include "core/registry/image_registry.h"
+#include "core/rows/pixel_rows.h"
 
 namespace {
 
 using pixmill::Access;
 using pixmill::colourDistance;
-using pixmill::FineColorConverter;
+using pixmill::FineColourConverter;
 using pixmill::lockImage;
 using pixmill::packColour;
 using pixmill::rowFromTop;
@@ -182,7 +182,7 @@ TEST(FineColourDiffusion, FloydSteinbergSharesAddUpToTheError) {
     // below-left 9 - 2 = 7, below 2 + 9 = 11 and the rest 3; e = -50 gives h = -25, ahead
     // -25 + 4 = -21, below-left -13 + 4 = -9, below -4 - 13 = -17, rest -3.
     Rows rows;
-    FineColorConverter::diffuseError(2, rows.current.data(), rows.next.data(), 3, Rows::kWidth, 1,
+    FineColourConverter::diffuseError(2, rows.current.data(), rows.next.data(), 3, Rows::kWidth, 1,
                                      {37, -50, 1});
     const int expected[2][4] = {{16, 7, 11, 3}, {-21, -9, -17, -3}};
     for (int c = 0; c < 2; ++c) {
@@ -199,7 +199,7 @@ TEST(FineColourDiffusion, FloydSteinbergSharesAddUpToTheError) {
 
 TEST(FineColourDiffusion, FloydSteinbergGoesRightEvenWhenScanningLeft) {
     Rows rows;
-    FineColorConverter::diffuseError(2, rows.current.data(), rows.next.data(), 3, Rows::kWidth, -1,
+    FineColourConverter::diffuseError(2, rows.current.data(), rows.next.data(), 3, Rows::kWidth, -1,
                                      {37, 0, 0});
     EXPECT_EQ(rows.deltaCurrent(4, 0), 16);
     EXPECT_EQ(rows.deltaCurrent(2, 0), 0);
@@ -209,7 +209,7 @@ TEST(FineColourDiffusion, BurkesSharesFollowTheScanDirection) {
     // e = 32: q = 8 ahead, 4 after that; below 2, 4, 8, 4, 2. Scanning left the row shares go left.
     for (int step : {1, -1}) {
         Rows rows;
-        FineColorConverter::diffuseError(3, rows.current.data(), rows.next.data(), 3, Rows::kWidth, step,
+        FineColourConverter::diffuseError(3, rows.current.data(), rows.next.data(), 3, Rows::kWidth, step,
                                          {32, -48, 16});
         EXPECT_EQ(rows.deltaCurrent(3 + step, 0), 8);
         EXPECT_EQ(rows.deltaCurrent(3 + 2 * step, 0), 4);
@@ -228,7 +228,7 @@ TEST(FineColourDiffusion, BurkesSharesFollowTheScanDirection) {
 TEST(FineColourDiffusion, BurkesSharesOfSmallErrorsRoundDown) {
     // e = 4: q = 1, and every halved share is 0, so only 2 of the 4 arrive.
     Rows rows;
-    FineColorConverter::diffuseError(3, rows.current.data(), rows.next.data(), 3, Rows::kWidth, 1, {4, 0, 0});
+    FineColourConverter::diffuseError(3, rows.current.data(), rows.next.data(), 3, Rows::kWidth, 1, {4, 0, 0});
     EXPECT_EQ(rows.deltaCurrent(4, 0), 1);
     EXPECT_EQ(rows.deltaNext(3, 0), 1);
     EXPECT_EQ(rows.total(0), 2);
@@ -241,14 +241,14 @@ TEST(FineColourDiffusion, SharesStayInsideTheRowsAndAreClamped) {
             for (int step : {1, -1}) {
                 Rows rows;
                 rows.current.assign(rows.current.size(), 250);
-                FineColorConverter::diffuseError(type, rows.current.data(), rows.next.data(), x, Rows::kWidth,
+                FineColourConverter::diffuseError(type, rows.current.data(), rows.next.data(), x, Rows::kWidth,
                                                  step, {200, 200, 100});
                 for (uint8_t v : rows.current) EXPECT_TRUE(v == 250 || v == 255) << int{v};
             }
         }
     }
     Rows rows;
-    FineColorConverter::diffuseError(2, rows.current.data(), rows.next.data(), 0, Rows::kWidth, 1,
+    FineColourConverter::diffuseError(2, rows.current.data(), rows.next.data(), 0, Rows::kWidth, 1,
                                      {-255, 0, 0});
     EXPECT_EQ(rows.current[3], 16);  // 128 - 112
     EXPECT_EQ(rows.next[0], 48);     // 128 - 80: below; below-left does not exist

@@ -14,7 +14,7 @@ using pixmill::Access;
 using pixmill::liveImageCount;
 
 using FloodFill = PixmillTest;
-using MaskFillByColor = PixmillTest;
+using MaskFillByColour = PixmillTest;
 
 // Fixtures are drawn as rows of '.' (the fill colour) and '#' (a wall).
 using Picture = std::vector<std::string>;
@@ -379,7 +379,7 @@ TEST_F(FloodFill, RegionEntriesAddUpWithOtherEntriesInMasks) {
     EXPECT_EQ(liveImageCount(), before + 1) << "the fill's own masks were deleted";
 }
 
-TEST_F(MaskFillByColor, SetsAndClearsTheBitsOfAColourRange) {
+TEST_F(MaskFillByColour, SetsAndClearsTheBitsOfAColourRange) {
     // red, green, blue per pixel
     const uint8_t pixels[][3] = {
         {255, 255, 255}, {239, 250, 250}, {240, 240, 255}, {250, 250, 250}, {0, 0, 0}};
@@ -409,7 +409,7 @@ TEST_F(MaskFillByColor, SetsAndClearsTheBitsOfAColourRange) {
     }
 }
 
-TEST_F(MaskFillByColor, EveryDepthMatchesByTheColourShown) {
+TEST_F(MaskFillByColour, EveryDepthMatchesByTheColourShown) {
     const Picture rows = {".#..#", "#...."};
     for (const int bits : {1, 4, 8, 24}) {
         const PxlImageId picture = paint(rows, bits);
@@ -425,7 +425,7 @@ TEST_F(MaskFillByColor, EveryDepthMatchesByTheColourShown) {
     EXPECT_EQ(drawMask(mask)[0], ".x") << "16-bit pixels widen to full white";
 }
 
-TEST_F(MaskFillByColor, RefusesAMaskThatDoesNotFit) {
+TEST_F(MaskFillByColour, RefusesAMaskThatDoesNotFit) {
     const PxlImageId picture = PXLCreateImage(5, 2, 24);
     struct Case {
         const char* what;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "../pixmill_fixture.h"
-#include "core/image_registry.h"
+#include "core/registry/image_registry.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "../pixmill_fixture.h"
 #include "../scoped_wait.h"
-#include "core/frame_break.h"
+#include "core/frames/frame_break.h"
 #include "support/wait_probe.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "../pixel_access.h"
 #include "../pixmill_fixture.h"
-#include "core/image_rotate.h"
+#include "core/edit/image_rotate.h"
 
 namespace {
 

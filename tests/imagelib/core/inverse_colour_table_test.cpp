@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/inverse_colour_table.h"
+#include "core/colour/inverse_colour_table.h"
 #include "winplat/gdi.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "../pixmill_fixture.h"
-#include "core/image_registry.h"
-#include "core/library_state.h"
-#include "core/palettes.h"
+#include "core/registry/image_registry.h"
+#include "core/registry/library_state.h"
+#include "core/palette/palettes.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/testing.h"
 

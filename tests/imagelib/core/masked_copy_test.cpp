@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/masked_copy.h"
+#include "core/transparency/masked_copy.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "../pixmill_fixture.h"
-#include "core/palettes.h"
+#include "core/palette/palettes.h"
 
 namespace {
 

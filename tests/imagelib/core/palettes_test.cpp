@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/palettes.h"
+#include "core/palette/palettes.h"
 #include "pixmill/pixmill.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/pixel_rows.h"
+#include "core/rows/pixel_rows.h"
 #include "formats/codec.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "../pixmill_fixture.h"
-#include "core/image_registry.h"
-#include "core/pixel_rows.h"
+#include "core/registry/image_registry.h"
+#include "core/rows/pixel_rows.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "../pixmill_fixture.h"
-#include "core/image_convert.h"
+#include "core/colour/image_convert.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "../pixmill_fixture.h"
 #include "bmi_test_support.h"
-#include "core/bitmap_math.h"
+#include "core/rows/bitmap_math.h"
 #include "support/tool_runner.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/library_state.h"
+#include "core/registry/library_state.h"
 #include "formats/format_table.h"
 #include "resources/pixmill_ids.h"
 #include "winplat/resources.h"

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "../pixmill_fixture.h"
-#include "core/frame_break.h"
+#include "core/frames/frame_break.h"
 #include "gif_test_support.h"
 
 namespace {

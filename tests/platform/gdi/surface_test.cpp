@@ -158,7 +158,7 @@ uint32_t exhaustive(const std::vector<RGBQUAD>& table, int r, int g, int b) {
     return best;
 }
 
-TEST(ColorMatcher, AgreesWithAnExhaustiveSearchThroughTheCache) {
+TEST(ColourMatcher, AgreesWithAnExhaustiveSearchThroughTheCache) {
     std::mt19937 random(1234);
     auto channel = [&] { return static_cast<uint8_t>(random()); };
     std::vector<RGBQUAD> scattered;
@@ -175,7 +175,7 @@ TEST(ColorMatcher, AgreesWithAnExhaustiveSearchThroughTheCache) {
         scattered, sameGreen, coarse, vga(), {rgb(0, 0, 0), rgb(255, 255, 255)}};
 
     for (const auto& table : tables) {
-        ColorMatcher matcher(table);
+        ColourMatcher matcher(table);
         // Colours repeat and collide in the direct-mapped cache many times over.
         for (int i = 0; i < 20000; ++i) {
             const uint32_t c = random() % 4096 * 4099;
@@ -194,12 +194,12 @@ TEST(ColorMatcher, AgreesWithAnExhaustiveSearchThroughTheCache) {
         }
     }
     EXPECT_EQ(
-        ColorMatcher(scattered).find(scattered[12].rgbRed, scattered[12].rgbGreen, scattered[12].rgbBlue),
+        ColourMatcher(scattered).find(scattered[12].rgbRed, scattered[12].rgbGreen, scattered[12].rgbBlue),
         12u);
     // Equally far above and below in green, the lower index below: both must be seen.
     const std::vector<RGBQUAD> greenTie{rgb(100, 40, 100), rgb(100, 60, 100)};
-    EXPECT_EQ(ColorMatcher(greenTie).nearest(100, 50, 100), 0u);
-    EXPECT_EQ(ColorMatcher({}).nearest(1, 2, 3), 0u) << "an empty table answers 0";
+    EXPECT_EQ(ColourMatcher(greenTie).nearest(100, 50, 100), 0u);
+    EXPECT_EQ(ColourMatcher({}).nearest(1, 2, 3), 0u) << "an empty table answers 0";
 }
 
 TEST(RowConverter, SameDepthIndicesAreKeptOrRematched) {

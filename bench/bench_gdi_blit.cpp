@@ -14,44 +14,48 @@
 
 #include "winplat/draw.h"
 #include "winplat/gdi.h"
+#include "winplat/owners.h"
 
 namespace {
+
+HBITMAP topDownSection(int width, int height, int bpp, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = static_cast<WORD>(bpp);
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+struct PixmanUnref {
+    void operator()(pixman_image_t* image) const { pixman_image_unref(image); }
+};
 
 // A 24- or 32-bit top-down DIB section in a memory DC, filled with a pattern.
 class Section {
   public:
-    Section(int width, int height, int bpp = 24) : width_(width), height_(height), bpp_(bpp) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = static_cast<WORD>(bpp);
-        info.bmiHeader.biCompression = BI_RGB;
-        bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-        dc_ = CreateCompatibleDC(nullptr);
-        old_ = SelectObject(dc_, bitmap_);
-        SetStretchBltMode(dc_, COLORONCOLOR);
+    Section(int width, int height, int bpp = 24)
+        : width_(width),
+          height_(height),
+          bpp_(bpp),
+          bitmap_(topDownSection(width, height, bpp, &bits_)),
+          dc_(CreateCompatibleDC(nullptr)),
+          selected_(dc_.get(), bitmap_.get()) {
+        SetStretchBltMode(dc_.get(), COLORONCOLOR);
         auto* bytes = static_cast<uint8_t*>(bits_);
         for (size_t i = 0; i < stride() * static_cast<size_t>(height); ++i)
             bytes[i] = static_cast<uint8_t>(i * 2654435761u >> 24);
-        image_ = pixman_image_create_bits(bpp == 24 ? PIXMAN_r8g8b8 : PIXMAN_x8r8g8b8, width, height,
-                                          static_cast<uint32_t*>(bits_), static_cast<int>(stride()));
+        image_.reset(pixman_image_create_bits(bpp == 24 ? PIXMAN_r8g8b8 : PIXMAN_x8r8g8b8, width, height,
+                                              static_cast<uint32_t*>(bits_), static_cast<int>(stride())));
     }
-    ~Section() {
-        pixman_image_unref(image_);
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-        DeleteObject(bitmap_);
-    }
-    Section(const Section&) = delete;
-    Section& operator=(const Section&) = delete;
 
     size_t stride() const {
         return (static_cast<size_t>(width_) * static_cast<size_t>(bpp_ / 8) + 3) / 4 * 4;
     }
-    HDC dc() const { return dc_; }
-    pixman_image_t* image() const { return image_; }
+    HDC dc() const { return dc_.get(); }
+    pixman_image_t* image() const { return image_.get(); }
     int width() const { return width_; }
     int height() const { return height_; }
 
@@ -60,10 +64,12 @@ class Section {
     int height_;
     int bpp_;
     void* bits_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HDC dc_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    pixman_image_t* image_ = nullptr;
+    // Declared in the order they are made; they go in reverse: the pixman view, the selection, the
+    // DC, then the bitmap.
+    winplat::OwnedBitmap bitmap_;
+    winplat::MemoryDc dc_;
+    winplat::Selection selected_;
+    std::unique_ptr<pixman_image_t, PixmanUnref> image_;
 };
 
 void gdiStretch(benchmark::State& state, int fromW, int fromH, int toW, int toH, int bpp = 24) {

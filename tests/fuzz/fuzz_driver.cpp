@@ -9,10 +9,10 @@
 //                                  target; one that runs longer than the seconds given (kHangSeconds
 //                                  by default) aborts the run as a hang
 //   <target> --write-seeds DIR     the seeds as files, to start a corpus from
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

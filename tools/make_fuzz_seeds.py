@@ -19,11 +19,12 @@ import subprocess
 import sys
 import tempfile
 
-# libFuzzer (./make.sh fuzz) cuts its inputs at 64 KiB; seeds stay far below so mutations stay quick.
+# libFuzzer (./make.sh fuzz) cuts inputs at 64 KiB; seeds stay far below, so mutations stay quick.
 MAX_SEED_BYTES = 16 * 1024
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-RECORD_FILE_TOOL = os.path.join(HERE, os.pardir, "tests", "viewer", "store", "vazazi_tool", "vazazi.py")
+RECORD_FILE_TOOL = os.path.join(HERE, os.pardir, "tests", "viewer", "store", "vazazi_tool",
+                                "vazazi.py")
 
 # The pictures the tools start from, written into the work folder first. All are small, with edges
 # and gradients so the compressors have something to do.
@@ -70,6 +71,8 @@ def pictures():
 # timestamps and tool names it writes by default, so runs make equal files.
 CONVERT = "/usr/bin/convert" if os.access("/usr/bin/convert", os.X_OK) else "convert"
 IM = f"{CONVERT} -strip -define png:exclude-chunks=date,time"
+# The colour picture with the alpha picture as its transparency, for ImageMagick to write on.
+RGBA = f"{IM} rgb.ppm alpha.pgm -alpha off -compose copy-opacity -composite"
 
 # Per target: the tools it needs (with their Debian package) and (file, shell command) pairs run in
 # the work folder, where the pictures above are. A command writes the file; earlier files of the
@@ -85,7 +88,7 @@ FORMATS = {
             ("os2-8bit.bmp", "ppmtobmp -os2 -bpp 8 colours200.ppm > os2-8bit.bmp"),
             ("rle8.bmp", f"{IM} colours16.ppm -type Palette -compress RLE BMP3:rle8.bmp"),
             ("bitfields-565.bmp", f"{IM} rgb.ppm -define bmp:subtype=RGB565 BMP:bitfields-565.bmp"),
-            ("v5-alpha.bmp", f"{IM} rgb.ppm alpha.pgm -alpha off -compose copy-opacity -composite BMP:v5-alpha.bmp"),
+            ("v5-alpha.bmp", f"{RGBA} BMP:v5-alpha.bmp"),
         ],
     ),
     "gif_load_fuzz": (
@@ -95,8 +98,10 @@ FORMATS = {
             ("bilevel.gif", f"{IM} bilevel.pbm bilevel.gif"),
             ("interlaced.gif", "gifsicle --interlace still.gif > interlaced.gif"),
             ("animation.gif",
-             f"{IM} colours16.ppm f1.gif && {IM} colours16.ppm -flop f2.gif && {IM} colours16.ppm -flip f3.gif && "
-             "gifsicle --loopcount=0 --comment frames --delay 5 --disposal background -t '#000000' f1.gif "
+             f"{IM} colours16.ppm f1.gif && {IM} colours16.ppm -flop f2.gif && "
+             f"{IM} colours16.ppm -flip f3.gif && "
+             "gifsicle --loopcount=0 --comment frames --delay 5 "
+             "--disposal background -t '#000000' f1.gif "
              "--disposal previous f2.gif --disposal none f3.gif > animation.gif"),
             ("optimised.gif",
              f"{IM} f1.gif -fill red -draw 'rectangle 5,5 12,10' f4.gif && "
@@ -111,12 +116,14 @@ FORMATS = {
         {"icotool": "icoutils", CONVERT: "imagemagick"},
         [
             ("one-24bit.ico",
-             f"{IM} rgb.ppm -crop 16x16+0+0 +repage PNG24:i16.png && icotool -c -b 24 -o one-24bit.ico i16.png"),
+             f"{IM} rgb.ppm -crop 16x16+0+0 +repage PNG24:i16.png && "
+             "icotool -c -b 24 -o one-24bit.ico i16.png"),
             ("one-1bit.ico",
-             f"{IM} bilevel.pbm -crop 16x16+3+2 +repage PNG8:b16.png && icotool -c -b 1 -o one-1bit.ico b16.png"),
+             f"{IM} bilevel.pbm -crop 16x16+3+2 +repage PNG8:b16.png && "
+             "icotool -c -b 1 -o one-1bit.ico b16.png"),
             ("several.ico",
              f"{IM} colours16.ppm -crop 32x16+0+0 -resize 32x32! PNG8:c32.png && "
-             f"{IM} rgb.ppm alpha.pgm -alpha off -compose copy-opacity -composite -crop 24x24+0+0 +repage PNG32:a24.png && "
+             f"{RGBA} -crop 24x24+0+0 +repage PNG32:a24.png && "
              "icotool -c -o several.ico -b 4 c32.png -b 8 c32.png -b 32 a24.png i16.png"),
             ("png-entry.ico", "icotool -c -o png-entry.ico i16.png -r a24.png"),
         ],
@@ -141,7 +148,8 @@ FORMATS = {
             ("grey16.png", "pnmtopng grey16.pgm > grey16.png"),
             ("rgb-interlaced.png", "pnmtopng -interlace rgb.ppm > rgb-interlaced.png"),
             ("rgb-alpha.png", "pnmtopng -alpha=alpha.pgm rgb.ppm > rgb-alpha.png"),
-            ("palette-transparent.png", "pnmtopng -transparent=rgb:00/28/ff colours200.ppm > palette-transparent.png"),
+            ("palette-transparent.png",
+             "pnmtopng -transparent=rgb:00/28/ff colours200.ppm > palette-transparent.png"),
         ],
     ),
     "tiff_load_fuzz": (
@@ -152,9 +160,12 @@ FORMATS = {
             ("rgb-jpeg.tif", "tiffcp -c jpeg -r 16 rgb.tif rgb-jpeg.tif"),
             ("rgb-zip-tiles.tif", "tiffcp -c zip -t -w 16 -l 16 rgb.tif rgb-zip-tiles.tif"),
             ("rgb-planes.tif", "tiffcp -c packbits -p separate rgb.tif rgb-planes.tif"),
-            ("palette-lzw.tif", "pnmtotiff colours16.ppm > p.tif && tiffcp -c lzw p.tif palette-lzw.tif"),
-            ("grey16-zip.tif", "pnmtotiff grey16.pgm > g.tif && tiffcp -c zip g.tif grey16-zip.tif"),
-            ("bilevel-g3.tif", "pnmtotiff -miniswhite bilevel.pbm > b.tif && tiffcp -c g3 b.tif bilevel-g3.tif"),
+            ("palette-lzw.tif",
+             "pnmtotiff colours16.ppm > p.tif && tiffcp -c lzw p.tif palette-lzw.tif"),
+            ("grey16-zip.tif",
+             "pnmtotiff grey16.pgm > g.tif && tiffcp -c zip g.tif grey16-zip.tif"),
+            ("bilevel-g3.tif",
+             "pnmtotiff -miniswhite bilevel.pbm > b.tif && tiffcp -c g3 b.tif bilevel-g3.tif"),
             ("bilevel-g4.tif", "tiffcp -c g4 b.tif bilevel-g4.tif"),
         ],
     ),
@@ -166,7 +177,7 @@ FORMATS = {
             ("mono-rle.tga", "pamtotga -mono grey.pgm > mono-rle.tga"),
             ("rgb.tga", "pamtotga -rgb -norle rgb.ppm > rgb.tga"),
             ("rgb-rle.tga", f"{IM} rgb.ppm -compress RLE TGA:rgb-rle.tga"),
-            ("alpha.tga", f"{IM} rgb.ppm alpha.pgm -alpha off -compose copy-opacity -composite TGA:alpha.tga"),
+            ("alpha.tga", f"{RGBA} TGA:alpha.tga"),
         ],
     ),
     "pcx_load_fuzz": (
@@ -180,17 +191,22 @@ FORMATS = {
         ],
     ),
     "macpaint_load_fuzz": (
-        {"pbmtomacp": "netpbm"},
+        {"pbmtomacp": "netpbm", "pbmmake": "netpbm", "pnmpaste": "netpbm"},
         [
             ("corner.mac", "pbmtomacp bilevel.pbm > corner.mac"),
-            ("page.mac", "pbmmake -gray 600 800 > grey.pbm && pnmpaste bilevel.pbm 100 200 grey.pbm | pbmtomacp > page.mac"),
+            ("page.mac",
+             "pbmmake -gray 600 800 > grey.pbm && "
+             "pnmpaste bilevel.pbm 100 200 grey.pbm | pbmtomacp > page.mac"),
         ],
     ),
     # Files of the independent record-file tool, the kinds of it that stay small.
     "record_file_fuzz": (
         {},
-        [("empty.vzz", f"{sys.executable} -B {RECORD_FILE_TOOL} make-fixtures made > /dev/null && cp made/empty.vzz .")]
-        + [(name, f"cp made/{name} .") for name in ("baseline.vzz", "gap_slack.vzz", "reversed.vzz", "wide_entries.vzz")],
+        [("empty.vzz",
+          f"{sys.executable} -B {RECORD_FILE_TOOL} make-fixtures made > /dev/null && "
+          "cp made/empty.vzz .")]
+        + [(name, f"cp made/{name} .")
+           for name in ("baseline.vzz", "gap_slack.vzz", "reversed.vzz", "wide_entries.vzz")],
     ),
 }
 
@@ -218,7 +234,8 @@ def make(target, recipes, out):
             run(command, work)
             size = os.path.getsize(os.path.join(work, name))
             if size == 0 or size > MAX_SEED_BYTES:
-                raise RuntimeError(f"{target}/{name} is {size} bytes; a seed file holds 1 to {MAX_SEED_BYTES}")
+                raise RuntimeError(
+                    f"{target}/{name} is {size} bytes; a seed file holds 1 to {MAX_SEED_BYTES}")
             shutil.copyfile(os.path.join(work, name), os.path.join(out, name))
 
 
@@ -237,7 +254,8 @@ def main():
                 print(f"{target}: no seed files: {NO_TOOL[target]}")
                 continue
             tools, recipes = FORMATS[target]
-            missing = [f"{tool} ({package})" for tool, package in tools.items() if not shutil.which(tool)]
+            missing = [f"{tool} ({package})" for tool, package in tools.items()
+                       if not shutil.which(tool)]
             if missing:
                 print(f"{target}: seed files skipped, missing {', '.join(missing)}")
                 skipped.append(target)

@@ -5,44 +5,19 @@
 #ifndef WINPLAT_REFUSAL_H
 #define WINPLAT_REFUSAL_H
 
+#include <source_location>
 #include <string_view>
-#include <version>
 
 #include "winplat/types.h"
 
-#if defined(__cpp_lib_source_location)
-#include <source_location>
-#endif
-
 namespace winplat {
-
-#if defined(__cpp_lib_source_location)
-using SourcePlace = std::source_location;
-#else
-// clang 14 over libstdc++ 12 has no std::source_location (the header needs a builtin that clang
-// gained later); the file and line builtins, as default arguments, name the caller's place alike.
-class SourcePlace {
-public:
-    static constexpr SourcePlace current(const char* file = __builtin_FILE(),
-                                         unsigned line = __builtin_LINE()) {
-        return SourcePlace(file, line);
-    }
-    constexpr const char* file_name() const { return file_; }
-    constexpr unsigned line() const { return line_; }
-
-private:
-    constexpr SourcePlace(const char* file, unsigned line) : file_(file), line_(line) {}
-    const char* file_;
-    unsigned line_;
-};
-#endif
 
 // What one refusal says: the refusing party ("winplat: BitBlt", "lect32: record file"), the
 // reason a person can read, and the place in our code that decided it.
 struct Refusal {
     std::string_view who;
     std::string_view why;
-    SourcePlace where;
+    std::source_location where;
 };
 
 // Writes "<who>: refused: <why> [file:line]" to the debug output.
@@ -62,18 +37,20 @@ public:
     constexpr explicit Refuser(std::string_view who) : who_(who) {}
 
     template <class T>
-    T operator()(T failure, std::string_view why, SourcePlace where = SourcePlace::current()) const {
+    T operator()(T failure, std::string_view why,
+                 std::source_location where = std::source_location::current()) const {
         logRefusal({who_, why, where});
         return failure;
     }
 
     // Logs only, for a refusal whose failure value the caller returns itself.
-    void log(std::string_view why, SourcePlace where = SourcePlace::current()) const {
+    void log(std::string_view why, std::source_location where = std::source_location::current()) const {
         logRefusal({who_, why, where});
     }
 
     template <class T>
-    T unsupported(T failure, std::string_view what, SourcePlace where = SourcePlace::current()) const {
+    T unsupported(T failure, std::string_view what,
+                  std::source_location where = std::source_location::current()) const {
         reportUnsupported({who_, what, where});
         return failure;
     }

@@ -6,7 +6,9 @@
 #   ./make.sh fuzz [target] [seconds]
 #                         build the fuzz targets with clang and libFuzzer and run the target (or every
 #                         one in turn) for the seconds given (10 each by default); the corpus is kept in
-#                         build/fuzz/corpus/<target>, crashes land in build/fuzz/crashes/<target>
+#                         build/fuzz/corpus/<target> and starts from the target's seeds, the seed files
+#                         of tools/make_fuzz_seeds.py and the kept inputs of tests/fuzz/repro/<target>;
+#                         crashes land in build/fuzz/crashes/<target>
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
@@ -112,6 +114,8 @@ fuzz)
     fi
     export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
     export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+    # Files of independent tools as further seeds; a missing tool (77) only leaves its formats out.
+    python3 -B tools/make_fuzz_seeds.py build/fuzz/seed_files || [ $? = 77 ]
     failed=()
     for t in "${targets[@]}"; do
         corpus=build/fuzz/corpus/$t
@@ -119,13 +123,18 @@ fuzz)
         log=build/fuzz/logs/$t.log
         mkdir -p "$corpus" "$crashes" build/fuzz/logs
         "build/fuzz/bin/$t" --write-seeds "$corpus"
+        # libFuzzer reads every folder named and adds what it finds to the first one only.
+        inputs=("$corpus")
+        for folder in "build/fuzz/seed_files/$t" "tests/fuzz/repro/$t"; do
+            if [ -d "$folder" ]; then inputs+=("$folder"); fi
+        done
         started=build/fuzz/logs/$t.started
         touch "$started"
         echo "== $t: ${seconds} s, corpus $corpus"
         status=0
         "build/fuzz/bin/$t" -max_len=65536 -len_control=0 -max_total_time="$seconds" \
             -timeout=30 -artifact_prefix="$crashes/" \
-            "$corpus" >"$log" 2>&1 || status=$?
+            "${inputs[@]}" >"$log" 2>&1 || status=$?
         found=$(find "$crashes" -type f -newer "$started" | sort)
         if [ "$status" != 0 ] || [ -n "$found" ]; then
             tail -n 40 "$log"
@@ -137,6 +146,9 @@ fuzz)
     done
     if [ ${#failed[@]} -gt 0 ]; then
         echo "make.sh: fuzzing found faults in: ${failed[*]} (reproduce: build/fuzz/bin/<target> <input>)" >&2
+        echo "make.sh: keep every input that failed: once the fault is fixed, copy it into" \
+            "tests/fuzz/repro/<target>/ under a name that says what it broke and commit it;" \
+            "every test run then loads it again (ctest -R <target>_repro)" >&2
         exit 1
     fi
     echo "make.sh: no faults found in ${#targets[@]} target(s)"

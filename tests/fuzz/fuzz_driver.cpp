@@ -2,14 +2,24 @@
 // flipped, bytes set to extreme values, the file cut or a piece of it repeated), from a fixed
 // random sequence so every run tries the same inputs. Exits 0 when nothing crashed; the
 // sanitizers of the test build end the run on any fault.
-//   <target> [mutations per seed]
+//   <target> [mutations per seed] [--seeds DIR mutations per file]
+//                                  the target's own seeds, then the files in DIR (seeds that other
+//                                  tools made), each followed by its mutations
+//   <target> --repro DIR [seconds] every file in DIR once: the inputs that once crashed or hung the
+//                                  target; one that runs longer than the seconds given (kHangSeconds
+//                                  by default) aborts the run as a hang
 //   <target> --write-seeds DIR     the seeds as files, to start a corpus from
+#include <signal.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "fuzz_entry.h"
+#include "fuzz_files.h"
 
 namespace {
 
@@ -55,32 +65,122 @@ FuzzBytes mutate(const FuzzBytes& seed, Random& random) {
     return b;
 }
 
-}  // namespace
+// What one kept input may take before it counts as a hang: twice what the optimised libFuzzer
+// build of ./make.sh fuzz allows, for this slower build.
+constexpr unsigned kHangSeconds = 60;
 
-int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--write-seeds") == 0) return fuzzWriteSeeds(argv[2]) ? 0 : 1;
-    const long mutations = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 200;
-    const std::vector<FuzzBytes> seeds = fuzzSeeds();
+// The input a hang report names, set before each input runs.
+std::string hangReport;
+
+extern "C" void reportHang(int) {
+    const ssize_t ignored = ::write(STDERR_FILENO, hangReport.data(), hangReport.size());
+    (void)ignored;
+    ::_exit(1);
+}
+
+int runKeptInputs(const char* folder, unsigned limitSeconds) {
+    const std::optional<std::vector<FuzzFile>> inputs = fuzzReadFolder(folder);
+    if (!inputs) return 1;
+    if (inputs->empty()) {
+        std::fprintf(stderr, "no inputs in %s: a repro folder keeps the inputs that failed\n", folder);
+        return 1;
+    }
+    struct sigaction onAlarm = {};
+    onAlarm.sa_handler = reportHang;
+    sigaction(SIGALRM, &onAlarm, nullptr);
+    for (const FuzzFile& input : *inputs) {
+        std::printf("%s/%s\n", folder, input.name.c_str());
+        std::fflush(stdout);
+        hangReport = "hang: " + input.name + " ran longer than " + std::to_string(limitSeconds) + " s\n";
+        alarm(limitSeconds);
+        LLVMFuzzerTestOneInput(input.bytes.data(), input.bytes.size());
+        alarm(0);
+    }
+    std::printf("%zu passed, 0 failed\n", inputs->size());
+    return 0;
+}
+
+// The run's settings: mutations of each seed, and the folder of seed files with their mutations.
+struct Settings {
+    long mutations = 200;
+    const char* seedFolder = nullptr;
+    long fileMutations = 0;
+};
+
+std::optional<Settings> parse(int argc, char** argv) {
+    Settings settings;
+    int at = 1;
+    if (at < argc && argv[at][0] != '-') settings.mutations = std::strtol(argv[at++], nullptr, 10);
+    if (argc - at == 3 && std::strcmp(argv[at], "--seeds") == 0) {
+        settings.seedFolder = argv[at + 1];
+        settings.fileMutations = std::strtol(argv[at + 2], nullptr, 10);
+        at += 3;
+    }
+    if (at != argc) return std::nullopt;
+    return settings;
+}
+
+// The target's own seeds; nothing (and why) when there are none or a writer failed.
+std::optional<std::vector<FuzzBytes>> ownSeeds() {
+    std::vector<FuzzBytes> seeds = fuzzSeeds();
     if (seeds.empty()) {
         std::fprintf(stderr, "no seeds\n");
-        return 1;
+        return std::nullopt;
     }
     for (size_t i = 0; i < seeds.size(); ++i) {
         if (seeds[i].empty()) {
             std::fprintf(stderr, "seed %zu could not be written\n", i);
-            return 1;
+            return std::nullopt;
         }
+    }
+    return seeds;
+}
+
+void run(const FuzzBytes& seed, long mutations, Random& random) {
+    LLVMFuzzerTestOneInput(seed.data(), seed.size());
+    for (long i = 0; i < mutations; ++i) {
+        const FuzzBytes input = mutate(seed, random);
+        LLVMFuzzerTestOneInput(input.data(), input.size());
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--write-seeds") == 0) return fuzzWriteSeeds(argv[2]) ? 0 : 1;
+    const unsigned limit =
+        argc == 4 ? static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)) : kHangSeconds;
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--repro") == 0 && limit > 0) {
+        return runKeptInputs(argv[2], limit);
+    }
+    const std::optional<Settings> settings = parse(argc, argv);
+    if (!settings) {
+        std::fprintf(stderr,
+                     "usage: %s [mutations per seed] [--seeds DIR mutations per file] | --repro DIR [seconds]"
+                     " | --write-seeds DIR\n",
+                     argv[0]);
+        return 2;
+    }
+    const std::optional<std::vector<FuzzBytes>> seeds = ownSeeds();
+    if (!seeds) return 1;
+    std::vector<FuzzFile> files;
+    if (settings->seedFolder) {
+        std::optional<std::vector<FuzzFile>> read = fuzzReadFolder(settings->seedFolder);
+        if (!read) return 1;
+        files = std::move(*read);
+        if (files.empty())
+            std::printf("no seed files in %s; the output of tools/make_fuzz_seeds.py says why\n",
+                        settings->seedFolder);
     }
     Random random;
-    long runs = 0;
-    for (const FuzzBytes& seed : seeds) {
-        LLVMFuzzerTestOneInput(seed.data(), seed.size());
-        ++runs;
-        for (long i = 0; i < mutations; ++i, ++runs) {
-            const FuzzBytes input = mutate(seed, random);
-            LLVMFuzzerTestOneInput(input.data(), input.size());
-        }
+    for (const FuzzBytes& seed : *seeds) run(seed, settings->mutations, random);
+    for (const FuzzFile& file : files) {
+        std::printf("seed file %s\n", file.name.c_str());
+        std::fflush(stdout);
+        run(file.bytes, settings->fileMutations, random);
     }
+    const long runs = static_cast<long>(seeds->size()) * (settings->mutations + 1) +
+                      static_cast<long>(files.size()) * (settings->fileMutations + 1);
     std::printf("%ld passed, 0 failed\n", runs);
     return 0;
 }

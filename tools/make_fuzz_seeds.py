@@ -1,0 +1,272 @@
+#!/usr/bin/env python3
+"""Seed files for the fuzz targets, made by independent tools rather than our own writers.
+
+    make_fuzz_seeds.py OUT
+
+Makes OUT/<target>/ afresh for every fuzz target and fills it with a handful of small files of the
+target's format in the variants the tools can write (depths, compressions, interlace, run-length
+forms, several entries or frames). The fuzz test runner (tests/fuzz/fuzz_driver.cpp, --seeds) and
+./make.sh fuzz add them to the seeds of the target's own writers.
+
+A format whose tools are missing gets an empty folder and a message; the run then ends with 77,
+which ctest reports as skipped. A tool that fails, or a file larger than MAX_SEED_BYTES, ends it
+with 1.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+# libFuzzer (./make.sh fuzz) cuts inputs at 64 KiB; seeds stay far below, so mutations stay quick.
+MAX_SEED_BYTES = 16 * 1024
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+RECORD_FILE_TOOL = os.path.join(HERE, os.pardir, "tests", "viewer", "store", "vazazi_tool",
+                                "vazazi.py")
+
+# The pictures the tools start from, written into the work folder first. All are small, with edges
+# and gradients so the compressors have something to do.
+WIDTH, HEIGHT = 40, 24
+
+
+def colour(x, y):
+    return ((x * 6) & 255, (y * 10) & 255, ((x ^ y) * 8) & 255)
+
+
+def palette_colour(index):
+    return ((index * 53) & 255, (index * 101 + 40) & 255, (255 - index * 17) & 255)
+
+
+def pictures():
+    def pnm(magic, maxval, samples):
+        return b"%s\n%d %d\n%d\n" % (magic, WIDTH, HEIGHT, maxval) + bytes(samples)
+
+    points = [(x, y) for y in range(HEIGHT) for x in range(WIDTH)]
+    rgb = [v for x, y in points for v in colour(x, y)]
+    grey = [(x * 6 + y * 3) & 255 for x, y in points]
+    grey16 = [b for v in grey for b in ((v * 257) ^ (v * 13)).to_bytes(2, "big")]
+    colours16 = [v for x, y in points for v in palette_colour((x // 5 + y // 3) % 16)]
+    colours200 = [v for x, y in points for v in palette_colour((x * 3 + y * 7) % 200)]
+    alpha = [255 if (x + y) % 9 else 0 for x, y in points]
+    bilevel = bytearray()
+    for y in range(HEIGHT):
+        row = 0
+        for x in range(WIDTH):
+            row = row << 1 | ((x + y) % 7 < 3 or x == y)
+        bilevel += (row << (-WIDTH % 8)).to_bytes((WIDTH + 7) // 8, "big")
+    return {
+        "rgb.ppm": pnm(b"P6", 255, rgb),
+        "grey.pgm": pnm(b"P5", 255, grey),
+        "grey16.pgm": pnm(b"P5", 65535, grey16),
+        "colours16.ppm": pnm(b"P6", 255, colours16),
+        "colours200.ppm": pnm(b"P6", 255, colours200),
+        "alpha.pgm": pnm(b"P5", 255, alpha),
+        "bilevel.pbm": b"P4\n%d %d\n" % (WIDTH, HEIGHT) + bytes(bilevel),
+    }
+
+
+# ImageMagick (the Debian program before any other of that name on the path), without the
+# timestamps and tool names it writes by default, so runs make equal files.
+CONVERT = "/usr/bin/convert" if os.access("/usr/bin/convert", os.X_OK) else "convert"
+IM = f"{CONVERT} -strip -define png:exclude-chunks=date,time"
+# The colour picture with the alpha picture as its transparency, for ImageMagick to write on.
+RGBA = f"{IM} rgb.ppm alpha.pgm -alpha off -compose copy-opacity -composite"
+
+# Per target: the tools it needs (with their Debian package) and (file, shell command) pairs run in
+# the work folder, where the pictures above are. A command writes the file; earlier files of the
+# same target are there too.
+FORMATS = {
+    "bmp_load_fuzz": (
+        {"ppmtobmp": "netpbm", CONVERT: "imagemagick"},
+        [
+            ("1bit.bmp", "ppmtobmp -bpp 1 bilevel.pbm > 1bit.bmp"),
+            ("4bit.bmp", "ppmtobmp -bpp 4 colours16.ppm > 4bit.bmp"),
+            ("8bit.bmp", "ppmtobmp -bpp 8 colours200.ppm > 8bit.bmp"),
+            ("24bit.bmp", "ppmtobmp -bpp 24 rgb.ppm > 24bit.bmp"),
+            ("os2-8bit.bmp", "ppmtobmp -os2 -bpp 8 colours200.ppm > os2-8bit.bmp"),
+            ("rle8.bmp", f"{IM} colours16.ppm -type Palette -compress RLE BMP3:rle8.bmp"),
+            ("bitfields-565.bmp", f"{IM} rgb.ppm -define bmp:subtype=RGB565 BMP:bitfields-565.bmp"),
+            ("v5-alpha.bmp", f"{RGBA} BMP:v5-alpha.bmp"),
+        ],
+    ),
+    "gif_load_fuzz": (
+        {CONVERT: "imagemagick", "gifsicle": "gifsicle"},
+        [
+            ("still.gif", f"{IM} colours200.ppm still.gif"),
+            ("bilevel.gif", f"{IM} bilevel.pbm bilevel.gif"),
+            ("interlaced.gif", "gifsicle --interlace still.gif > interlaced.gif"),
+            ("animation.gif",
+             f"{IM} colours16.ppm f1.gif && {IM} colours16.ppm -flop f2.gif && "
+             f"{IM} colours16.ppm -flip f3.gif && "
+             "gifsicle --loopcount=0 --comment frames --delay 5 "
+             "--disposal background -t '#000000' f1.gif "
+             "--disposal previous f2.gif --disposal none f3.gif > animation.gif"),
+            ("optimised.gif",
+             f"{IM} f1.gif -fill red -draw 'rectangle 5,5 12,10' f4.gif && "
+             f"{IM} f1.gif -fill blue -draw 'rectangle 20,8 30,20' f5.gif && "
+             "gifsicle -O2 --delay 3 f1.gif f4.gif f5.gif > optimised.gif"),
+            ("local-colours.gif",
+             f"{IM} rgb.ppm -colors 4 g1.gif && {IM} grey.pgm -colors 8 g2.gif && "
+             "gifsicle --no-loopcount g1.gif g2.gif > local-colours.gif"),
+        ],
+    ),
+    "ico_load_fuzz": (
+        {"icotool": "icoutils", CONVERT: "imagemagick"},
+        [
+            ("one-24bit.ico",
+             f"{IM} rgb.ppm -crop 16x16+0+0 +repage PNG24:i16.png && "
+             "icotool -c -b 24 -o one-24bit.ico i16.png"),
+            ("one-1bit.ico",
+             f"{IM} bilevel.pbm -crop 16x16+3+2 +repage PNG8:b16.png && "
+             "icotool -c -b 1 -o one-1bit.ico b16.png"),
+            ("several.ico",
+             f"{IM} colours16.ppm -crop 32x16+0+0 -resize 32x32! PNG8:c32.png && "
+             f"{RGBA} -crop 24x24+0+0 +repage PNG32:a24.png && "
+             "icotool -c -o several.ico -b 4 c32.png -b 8 c32.png -b 32 a24.png i16.png"),
+            ("png-entry.ico", "icotool -c -o png-entry.ico i16.png -r a24.png"),
+        ],
+    ),
+    "jpeg_load_fuzz": (
+        {"cjpeg": "libjpeg-turbo-progs"},
+        [
+            ("baseline.jpg", "cjpeg -quality 75 rgb.ppm > baseline.jpg"),
+            ("progressive.jpg", "cjpeg -progressive rgb.ppm > progressive.jpg"),
+            ("grey.jpg", "cjpeg -grayscale grey.pgm > grey.jpg"),
+            ("restart-444.jpg", "cjpeg -restart 1 -sample 1x1 -optimize rgb.ppm > restart-444.jpg"),
+            ("422.jpg", "cjpeg -sample 2x1 -quality 30 colours16.ppm > 422.jpg"),
+            ("arithmetic.jpg", "cjpeg -arithmetic rgb.ppm > arithmetic.jpg"),
+        ],
+    ),
+    "png_load_fuzz": (
+        {"pnmtopng": "netpbm"},
+        [
+            ("1bit.png", "pnmtopng bilevel.pbm > 1bit.png"),
+            ("palette.png", "pnmtopng colours16.ppm > palette.png"),
+            ("grey.png", "pnmtopng grey.pgm > grey.png"),
+            ("grey16.png", "pnmtopng grey16.pgm > grey16.png"),
+            ("rgb-interlaced.png", "pnmtopng -interlace rgb.ppm > rgb-interlaced.png"),
+            ("rgb-alpha.png", "pnmtopng -alpha=alpha.pgm rgb.ppm > rgb-alpha.png"),
+            ("palette-transparent.png",
+             "pnmtopng -transparent=rgb:00/28/ff colours200.ppm > palette-transparent.png"),
+        ],
+    ),
+    "tiff_load_fuzz": (
+        {"pnmtotiff": "netpbm", "tiffcp": "libtiff-tools"},
+        [
+            ("rgb.tif", "pnmtotiff -truecolor rgb.ppm > rgb.tif"),
+            ("rgb-lzw-strips.tif", "tiffcp -c lzw:2 -r 5 rgb.tif rgb-lzw-strips.tif"),
+            ("rgb-jpeg.tif", "tiffcp -c jpeg -r 16 rgb.tif rgb-jpeg.tif"),
+            ("rgb-zip-tiles.tif", "tiffcp -c zip -t -w 16 -l 16 rgb.tif rgb-zip-tiles.tif"),
+            ("rgb-planes.tif", "tiffcp -c packbits -p separate rgb.tif rgb-planes.tif"),
+            ("palette-lzw.tif",
+             "pnmtotiff colours16.ppm > p.tif && tiffcp -c lzw p.tif palette-lzw.tif"),
+            ("grey16-zip.tif",
+             "pnmtotiff grey16.pgm > g.tif && tiffcp -c zip g.tif grey16-zip.tif"),
+            ("bilevel-g3.tif",
+             "pnmtotiff -miniswhite bilevel.pbm > b.tif && tiffcp -c g3 b.tif bilevel-g3.tif"),
+            ("bilevel-g4.tif", "tiffcp -c g4 b.tif bilevel-g4.tif"),
+        ],
+    ),
+    "targa_load_fuzz": (
+        {"pamtotga": "netpbm", CONVERT: "imagemagick"},
+        [
+            ("mapped-rle.tga", "pamtotga -cmap colours16.ppm > mapped-rle.tga"),
+            ("mapped.tga", "pamtotga -cmap -norle colours16.ppm > mapped.tga"),
+            ("mono-rle.tga", "pamtotga -mono grey.pgm > mono-rle.tga"),
+            ("rgb.tga", "pamtotga -rgb -norle rgb.ppm > rgb.tga"),
+            ("rgb-rle.tga", f"{IM} rgb.ppm -compress RLE TGA:rgb-rle.tga"),
+            ("alpha.tga", f"{RGBA} TGA:alpha.tga"),
+        ],
+    ),
+    "pcx_load_fuzz": (
+        {"ppmtopcx": "netpbm"},
+        [
+            ("1bit.pcx", "ppmtopcx bilevel.pbm > 1bit.pcx"),
+            ("4bit-planes.pcx", "ppmtopcx -planes=4 colours16.ppm > 4bit-planes.pcx"),
+            ("4bit-packed.pcx", "ppmtopcx -packed colours16.ppm > 4bit-packed.pcx"),
+            ("8bit.pcx", "ppmtopcx -8bit colours200.ppm > 8bit.pcx"),
+            ("24bit.pcx", "ppmtopcx -24bit rgb.ppm > 24bit.pcx"),
+        ],
+    ),
+    "macpaint_load_fuzz": (
+        {"pbmtomacp": "netpbm", "pbmmake": "netpbm", "pnmpaste": "netpbm"},
+        [
+            ("corner.mac", "pbmtomacp bilevel.pbm > corner.mac"),
+            ("page.mac",
+             "pbmmake -gray 600 800 > grey.pbm && "
+             "pnmpaste bilevel.pbm 100 200 grey.pbm | pbmtomacp > page.mac"),
+        ],
+    ),
+    # Files of the independent record-file tool, the kinds of it that stay small.
+    "record_file_fuzz": (
+        {},
+        [("empty.vzz",
+          f"{sys.executable} -B {RECORD_FILE_TOOL} make-fixtures made > /dev/null && "
+          "cp made/empty.vzz .")]
+        + [(name, f"cp made/{name} .")
+           for name in ("baseline.vzz", "gap_slack.vzz", "reversed.vzz", "wide_entries.vzz")],
+    ),
+}
+
+# Targets no tool here writes for: what the folder stays empty for.
+NO_TOOL = {
+    "bmi_load_fuzz": "the library's own format",
+    "wpg_load_fuzz": "ImageMagick and libwpg read WPG but write none",
+    "flic_stream_fuzz": "ffmpeg decodes FLI/FLC but has no encoder for them",
+}
+
+
+def run(command, folder):
+    done = subprocess.run(["bash", "-c", "set -eo pipefail; " + command], cwd=folder,
+                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    if done.returncode != 0:
+        raise RuntimeError(f"'{command}' failed ({done.returncode}):\n{done.stdout}")
+
+
+def make(target, recipes, out):
+    with tempfile.TemporaryDirectory(prefix="fuzz_seeds_") as work:
+        for name, data in pictures().items():
+            with open(os.path.join(work, name), "wb") as f:
+                f.write(data)
+        for name, command in recipes:
+            run(command, work)
+            size = os.path.getsize(os.path.join(work, name))
+            if size == 0 or size > MAX_SEED_BYTES:
+                raise RuntimeError(
+                    f"{target}/{name} is {size} bytes; a seed file holds 1 to {MAX_SEED_BYTES}")
+            shutil.copyfile(os.path.join(work, name), os.path.join(out, name))
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__.strip().splitlines()[2].strip(), file=sys.stderr)
+        return 2
+    root = sys.argv[1]
+    skipped = []
+    try:
+        for target in sorted(set(FORMATS) | set(NO_TOOL)):
+            out = os.path.join(root, target)
+            shutil.rmtree(out, ignore_errors=True)
+            os.makedirs(out)
+            if target in NO_TOOL:
+                print(f"{target}: no seed files: {NO_TOOL[target]}")
+                continue
+            tools, recipes = FORMATS[target]
+            missing = [f"{tool} ({package})" for tool, package in tools.items()
+                       if not shutil.which(tool)]
+            if missing:
+                print(f"{target}: seed files skipped, missing {', '.join(missing)}")
+                skipped.append(target)
+                continue
+            make(target, recipes, out)
+            print(f"{target}: {len(recipes)} seed files")
+    except (OSError, RuntimeError) as error:
+        print(f"make_fuzz_seeds: {error}", file=sys.stderr)
+        return 1
+    return 77 if skipped else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

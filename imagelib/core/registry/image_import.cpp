@@ -53,6 +53,14 @@ int readBits(HBITMAP bitmap, ImageRecord& image) {
                      DIB_RGB_COLORS);
 }
 
+// Lets the new image go and fills its DIB colour table, which takes the image's lock itself.
+PxlImageId publishWithColourTable(ImageLock& image) {
+    const PxlImageId id = image->id;
+    image.release();
+    PXLFillDIBColorTable(id);
+    return id;
+}
+
 }  // namespace
 
 PxlImageId PXLCreateImageFromGlobal(HGLOBAL packedDib) {
@@ -73,10 +81,7 @@ PxlImageId PXLCreateImageFromGlobal(HGLOBAL packedDib) {
     const int colors = std::min(paletteSizeForBits(image->bitCount()), dib->colorEntries);
     if (colors > 0) std::memcpy(image->colors(), data + dib->colorsOffset, 4 * static_cast<size_t>(colors));
     std::memcpy(image->bits, data + dib->bitsOffset, dib->imageBytes);
-    const PxlImageId id = image->id;
-    image.release();
-    PXLFillDIBColorTable(id);
-    return id;
+    return publishWithColourTable(image);
 }
 
 PxlImageId PXLCreateImageFromBitmap(HBITMAP bitmap) {
@@ -90,10 +95,7 @@ PxlImageId PXLCreateImageFromBitmap(HBITMAP bitmap) {
         return 0;
     }
     takeColorTable(*image, bitmap);
-    const PxlImageId id = image->id;
-    image.release();
-    PXLFillDIBColorTable(id);
-    return id;
+    return publishWithColourTable(image);
 }
 
 PxlImageId PXLCreateImageAttach(HBITMAP dibSection) {

@@ -9,10 +9,8 @@
 //
 // This program fails every single allocation above 256 MB when built with AddressSanitizer
 // (allocation_cap.cpp).
-#include <csetjmp>
 #include <cstddef>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -34,6 +32,7 @@
 #include "formats/tiff_codec.h"
 #include "formats/wpg_codec.h"
 #include "gif_test_support.h"
+#include "libjpeg_test_support.h"
 #include "library_codec_test_support.h"
 
 namespace {
@@ -172,51 +171,18 @@ Bytes jpegSample(int option1) {
     return saveWith(pixmill::jpegSave, s).bytes;
 }
 
-struct LibjpegErrors {
-    jpeg_error_mgr manager;
-    std::jmp_buf back;
-};
-
 // A picture compressed by libjpeg itself from the rows 'rowAt' writes (grey, or red-green-blue for
 // three components), baseline or progressive, with a restart marker every 'restartRows' rows of
 // blocks (0: none); empty on a library error.
 Bytes libjpegFile(int width, int height, int components, bool progressive,
-                  const std::function<void(int, uint8_t*)>& rowAt, int restartRows = 0) {
-    jpeg_compress_struct c{};
-    LibjpegErrors errors{};
-    c.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = [](j_common_ptr common) {
-        std::longjmp(reinterpret_cast<LibjpegErrors*>(common->err)->back, 1);
-    };
-    Bytes row(static_cast<size_t>(width) * static_cast<size_t>(components));
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    if (setjmp(errors.back)) {
-        jpeg_destroy_compress(&c);
-        std::free(buffer);
-        return {};
-    }
-    jpeg_create_compress(&c);
-    jpeg_mem_dest(&c, &buffer, &size);
-    c.image_width = static_cast<JDIMENSION>(width);
-    c.image_height = static_cast<JDIMENSION>(height);
-    c.input_components = components;
-    c.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 90, TRUE);
-    if (progressive) jpeg_simple_progression(&c);
-    c.restart_in_rows = restartRows;
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < c.image_height) {
-        rowAt(static_cast<int>(c.next_scanline), row.data());
-        JSAMPROW rows = row.data();
-        jpeg_write_scanlines(&c, &rows, 1);
-    }
-    jpeg_finish_compress(&c);
-    Bytes file(buffer, buffer + size);
-    jpeg_destroy_compress(&c);
-    std::free(buffer);
-    return file;
+                  const libjpeg_test::RowWriter& rowAt, int restartRows = 0) {
+    return libjpeg_test::compress({.width = width,
+                                   .height = height,
+                                   .components = components,
+                                   .space = components == 1 ? JCS_GRAYSCALE : JCS_RGB,
+                                   .progressive = progressive,
+                                   .restartRows = restartRows},
+                                  rowAt);
 }
 
 Bytes progressiveSample(int components) {

@@ -201,11 +201,7 @@ class Resources:
     def add_string(self, entry):
         previous = self.strings.get(entry.id)
         if previous is not None:
-            raise ResourceError(
-                entry.path,
-                entry.line,
-                f"string id {entry.id} is already defined at {previous.path}:{previous.line}",
-            )
+            raise already_taken(entry, previous, f"string id {entry.id} is already defined")
         self.add_name(entry)
         self.strings[entry.id] = entry
 
@@ -214,12 +210,13 @@ class Resources:
             return
         previous = self.names.get(entry.name)
         if previous is not None:
-            raise ResourceError(
-                entry.path,
-                entry.line,
-                f"name {entry.name} already stands for id {previous.id} at {previous.path}:{previous.line}",
-            )
+            raise already_taken(entry, previous, f"name {entry.name} already stands for id {previous.id}")
         self.names[entry.name] = entry
+
+
+def already_taken(entry, previous, what):
+    """The refusal of an entry that takes what an earlier one has, saying where that one stands."""
+    return ResourceError(entry.path, entry.line, f"{what} at {previous.path}:{previous.line}")
 
 
 def to_cp1250(path, line, text):

@@ -1,14 +1,11 @@
 // The JPEG codec against libjpeg's own programs (same library, same decoder settings), files made
 // here through libjpeg directly, and the codec's writer read back by djpeg and ImageMagick.
-#include <cstdio>
-#include <jpeglib.h>
-
 #include <algorithm>
 #include <array>
-#include <csetjmp>
 
 #include "../pixmill_fixture.h"
 #include "formats/jpeg_codec.h"
+#include "libjpeg_test_support.h"
 #include "library_codec_test_support.h"
 
 namespace {
@@ -24,82 +21,19 @@ Decoded decodeJpeg(const Bytes& file, const Bytes& prefix = {}, int stopAfter = 
 
 // ---- files made through libjpeg in the test ----
 
-struct TestJpegErrors {
-    jpeg_error_mgr manager;
-    std::jmp_buf back;
-};
-
-// Compresses rows of 'components' samples in the given colour space (quality 100, no
-// subsampling), baseline or progressive; empty on a library error.
+// Rows of 'components' samples stored in the given colour space (quality 100, no subsampling),
+// baseline or progressive; empty on a library error.
 Bytes compressRaw(int width, int height, int components, J_COLOR_SPACE space, const Bytes& samples,
                   bool progressive = false) {
-    jpeg_compress_struct c{};
-    TestJpegErrors errors{};
-    c.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = [](j_common_ptr common) {
-        std::longjmp(reinterpret_cast<TestJpegErrors*>(common->err)->back, 1);
-    };
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    if (setjmp(errors.back)) {
-        jpeg_destroy_compress(&c);
-        std::free(buffer);
-        return {};
-    }
-    jpeg_create_compress(&c);
-    jpeg_mem_dest(&c, &buffer, &size);
-    c.image_width = static_cast<JDIMENSION>(width);
-    c.image_height = static_cast<JDIMENSION>(height);
-    c.input_components = components;
-    c.in_color_space = space;
-    jpeg_set_defaults(&c);
-    jpeg_set_colorspace(&c, space);
-    for (int i = 0; i < c.num_components; ++i) c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
-    jpeg_set_quality(&c, 100, TRUE);
-    if (progressive) jpeg_simple_progression(&c);
-    jpeg_start_compress(&c, TRUE);
-    for (int y = 0; y < height; ++y) {
-        JSAMPROW row = const_cast<JSAMPROW>(samples.data() + static_cast<size_t>(y * width * components));
-        jpeg_write_scanlines(&c, &row, 1);
-    }
-    jpeg_finish_compress(&c);
-    Bytes out(buffer, buffer + size);
-    jpeg_destroy_compress(&c);
-    std::free(buffer);
-    return out;
-}
-
-// The samples libjpeg decodes from a file with the codec's settings, in the given output space.
-Bytes decompressRaw(const Bytes& file, J_COLOR_SPACE out, int& width, int& height) {
-    jpeg_decompress_struct d{};
-    TestJpegErrors errors{};
-    d.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = [](j_common_ptr common) {
-        std::longjmp(reinterpret_cast<TestJpegErrors*>(common->err)->back, 1);
-    };
-    if (setjmp(errors.back)) {
-        jpeg_destroy_decompress(&d);
-        return {};
-    }
-    jpeg_create_decompress(&d);
-    jpeg_mem_src(&d, file.data(), static_cast<unsigned long>(file.size()));
-    jpeg_read_header(&d, TRUE);
-    d.out_color_space = out;
-    d.dct_method = JDCT_IFAST;
-    d.do_fancy_upsampling = FALSE;
-    d.do_block_smoothing = FALSE;
-    jpeg_start_decompress(&d);
-    width = static_cast<int>(d.output_width);
-    height = static_cast<int>(d.output_height);
-    const size_t rowBytes = size_t{d.output_width} * static_cast<size_t>(d.output_components);
-    Bytes samples(rowBytes * d.output_height);
-    while (d.output_scanline < d.output_height) {
-        JSAMPROW row = samples.data() + rowBytes * d.output_scanline;
-        jpeg_read_scanlines(&d, &row, 1);
-    }
-    jpeg_finish_decompress(&d);
-    jpeg_destroy_decompress(&d);
-    return samples;
+    return libjpeg_test::compress({.width = width,
+                                   .height = height,
+                                   .components = components,
+                                   .space = space,
+                                   .keepSpace = true,
+                                   .quality = 100,
+                                   .fullChroma = true,
+                                   .progressive = progressive},
+                                  samples);
 }
 
 // The first quantisation table of a file (64 values in file order) and its precision nibble.
@@ -216,7 +150,7 @@ TEST(JpegCodec, ImageMagickCmykFilesFollowTheInkFormulaOnTheDecodedSamples) {
     ASSERT_TRUE(run(imageMagick() + " " + quoted(folder.file("source.ppm")) + " -colorspace CMYK " + quoted(jpeg)));
     const Bytes file = bmp_test::readFile(jpeg);
     int width = 0, height = 0;
-    const Bytes inks = decompressRaw(file, JCS_CMYK, width, height);
+    const Bytes inks = libjpeg_test::decompress(file, JCS_CMYK, width, height);
     ASSERT_EQ(inks.size(), size_t{40} * 24 * 4);
     const Decoded d = decodeJpeg(file);
     ASSERT_TRUE(d.ok());

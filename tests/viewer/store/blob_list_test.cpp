@@ -6,6 +6,7 @@
 
 #include "store/blob_list.h"
 #include "store/block_pool.h"
+#include "store_test_support.h"
 #include "winplat/memory.h"
 #include "winplat/testing.h"
 
@@ -36,11 +37,7 @@ std::vector<std::string> items(BlobList& list) {
 
 // The whole block: length table then data, as a caller walking it would see.
 std::vector<uint8_t> block(BlobList& list) {
-    if (!list.GetHandle()) return {};
-    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(list.GetHandle()));
-    std::vector<uint8_t> out(bytes, bytes + list.GetTotalSize());
-    GlobalUnlock(list.GetHandle());
-    return out;
+    return store_test::blockBytes(list.GetHandle(), list.GetTotalSize());
 }
 
 TEST(BlobList, ItemsFollowTheirLengthTable) {

@@ -7,6 +7,7 @@
 #include "store/block_pool.h"
 #include "store/byte_buffer.h"
 #include "store/lock_slots.h"
+#include "store_test_support.h"
 #include "winplat/memory.h"
 #include "winplat/testing.h"
 
@@ -14,18 +15,14 @@ namespace {
 
 using lect32::ByteBuffer;
 using lect32::gLockSlots;
+using store_test::blockBytes;
+using store_test::lockCount;
 using winplat::testing::GlobalAllocFailure;
 using Bytes = std::vector<uint8_t>;
 
-Bytes read(HGLOBAL block, size_t size) {
-    if (!block) return {};
-    const auto* data = static_cast<const uint8_t*>(GlobalLock(block));
-    Bytes out(data, data + size);
-    GlobalUnlock(block);
-    return out;
+Bytes read(ByteBuffer& buffer) {
+    return blockBytes(buffer.GetHandle(), buffer.GetSize());
 }
-
-Bytes read(ByteBuffer& buffer) { return read(buffer.GetHandle(), buffer.GetSize()); }
 
 Bytes counting(size_t n, uint8_t from = 0) {
     Bytes out(n);
@@ -38,8 +35,6 @@ void fill(ByteBuffer& buffer, const Bytes& bytes) {
     std::memcpy(buffer.GetPointer(0), bytes.data(), bytes.size());
     buffer.Unlock();
 }
-
-unsigned lockCount(HGLOBAL block) { return GlobalFlags(block) & GMEM_LOCKCOUNT; }
 
 TEST(ByteBuffer, InsertAndDeleteOpenAndCloseGaps) {
     ByteBuffer buffer;
@@ -116,7 +111,7 @@ TEST(ByteBuffer, SplitOffBothWays) {
         ASSERT_NE(split, nullptr);
         EXPECT_EQ(newSize, c.split.size());
         EXPECT_EQ(GlobalSize(split), c.split.size());
-        EXPECT_EQ(read(split, newSize), c.split);
+        EXPECT_EQ(blockBytes(split, newSize), c.split);
         EXPECT_EQ(buffer.GetSize(), c.kept);
         const Bytes kept = read(buffer);
         EXPECT_EQ(Bytes(kept.begin(), kept.begin() + std::min<size_t>(c.kept, c.cut)), counting(std::min<size_t>(c.kept, c.cut)));

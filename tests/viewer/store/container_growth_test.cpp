@@ -18,6 +18,7 @@
 #include "store/record_array.h"
 #include "store/span_array.h"
 #include "store/string_list.h"
+#include "store_test_support.h"
 #include "winplat/memory.h"
 #include "winplat/testing.h"
 
@@ -27,16 +28,10 @@ using lect32::RecordArray;
 using lect32::Span;
 using lect32::SpanArray;
 using lect32::StringList;
+using store_test::blockBytes;
+using store_test::saved;
 using winplat::testing::GlobalReallocMoves;
 using Bytes = std::vector<uint8_t>;
-
-Bytes blockBytes(HGLOBAL block) {
-    if (!block) return {};
-    const auto* data = static_cast<const uint8_t*>(GlobalLock(block));
-    Bytes out(data, data + GlobalSize(block));
-    GlobalUnlock(block);
-    return out;
-}
 
 class ContainerGrowth : public ::testing::TestWithParam<bool> {
 protected:
@@ -155,16 +150,6 @@ Bytes storedForm(const std::vector<std::optional<std::string>>& model) {
     out.insert(out.end(), headers.begin(), headers.end());
     out.insert(out.end(), strings.begin(), strings.end());
     return out;
-}
-
-Bytes saved(StringList& list) {
-    lect32::MemWriter writer;
-    writer.Begin();
-    EXPECT_EQ(list.Save(writer), 1);
-    writer.End();
-    Bytes bytes(writer.GetLength());
-    writer.CopyTo(bytes.data());
-    return bytes;
 }
 
 // Appends, inserts, deletes and replaces up to the 262140-byte limit and back, each checked

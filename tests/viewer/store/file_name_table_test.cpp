@@ -9,6 +9,7 @@
 #include "store/mem_reader.h"
 #include "store/mem_writer.h"
 #include "store/vazazi_file.h"
+#include "store_test_support.h"
 #include "vazazi_test_support.h"
 #include "winplat/testing.h"
 
@@ -43,19 +44,11 @@ std::string folderOf(StringPool& pool, uint16_t i) {
 
 // Both lists' stored forms, for "nothing changed" checks.
 Bytes saved(FileNameTable& table) {
-    MemWriter writer;
-    writer.Begin();
-    EXPECT_EQ(table.SaveToDocument(1, &writer), 1);
-    writer.End();
-    Bytes bytes(writer.GetLength());
-    writer.CopyTo(bytes.data());
-    return bytes;
+    return store_test::savedBy([&](MemWriter& writer) { return table.SaveToDocument(1, &writer); });
 }
 
 int load(FileNameTable& table, const Bytes& bytes) {
-    MemReader reader;
-    EXPECT_EQ(reader.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size())), 1);
-    return table.LoadFromDocument(1, &reader);
+    return store_test::loadedBy(bytes, [&](MemReader& reader) { return table.LoadFromDocument(1, &reader); });
 }
 
 TEST(FileNameTableTest, AnUpperCasePathAddedTwiceIsOneEntryWithTwoUses) {

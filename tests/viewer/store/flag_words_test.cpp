@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "store/mem_reader.h"
-#include "store/mem_writer.h"
+#include "store_test_support.h"
 #include "winplat/testing.h"
 
 namespace {
@@ -14,24 +14,9 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using lect32::DwordArray;
 using lect32::MemReader;
-using lect32::MemWriter;
+using store_test::load;
+using store_test::saved;
 using winplat::testing::GlobalAllocFailure;
-
-Bytes saved(DwordArray& array) {
-    MemWriter writer;
-    writer.Begin();
-    EXPECT_EQ(array.Save(writer), 1);
-    writer.End();
-    Bytes bytes(writer.GetLength());
-    writer.CopyTo(bytes.data());
-    return bytes;
-}
-
-int load(DwordArray& array, const Bytes& bytes) {
-    MemReader reader;
-    EXPECT_EQ(reader.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size())), 1);
-    return array.Load(reader);
-}
 
 const Bytes kTwo = {
     0x04,                    // element size

@@ -8,6 +8,7 @@
 
 #include "store/block_pool.h"
 #include "store/record_array.h"
+#include "store_test_support.h"
 #include "winplat/memory.h"
 #include "winplat/testing.h"
 
@@ -15,10 +16,9 @@ namespace {
 
 using lect32::RecordArray;
 using lect32::WordArray;
+using store_test::lockCount;
 using winplat::testing::GlobalAllocFailure;
 using Bytes = std::vector<uint8_t>;
-
-unsigned lockCount(HGLOBAL block) { return GlobalFlags(block) & GMEM_LOCKCOUNT; }
 
 Bytes contents(RecordArray& array) {
     Bytes out;

@@ -11,18 +11,17 @@
 
 #include <gtest/gtest.h>
 
-#include "store/mem_reader.h"
-#include "store/mem_writer.h"
 #include "store/string_list.h"
 #include "store/string_pool.h"
+#include "store_test_support.h"
 #include "winplat/testing.h"
 
 namespace {
 
-using lect32::MemReader;
-using lect32::MemWriter;
 using lect32::StringList;
 using lect32::StringPool;
+using store_test::load;
+using store_test::saved;
 using winplat::testing::GlobalAllocFailure;
 using Bytes = std::vector<uint8_t>;
 using Model = std::vector<std::optional<std::string>>;  // nullopt: a free slot
@@ -48,22 +47,6 @@ std::vector<std::string> vocabulary() {
 // Never stored, but close to stored words.
 std::vector<std::string> absentWords() {
     return {"abcd", "ba", "A", std::string("a\0", 2), std::string(253, 'q')};
-}
-
-Bytes saved(StringList& list) {
-    MemWriter writer;
-    writer.Begin();
-    EXPECT_EQ(list.Save(writer), 1);
-    writer.End();
-    Bytes bytes(writer.GetLength());
-    writer.CopyTo(bytes.data());
-    return bytes;
-}
-
-int load(StringList& list, const Bytes& bytes) {
-    MemReader reader;
-    EXPECT_EQ(reader.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size())), 1);
-    return list.Load(reader);
 }
 
 uint16_t expectedFind(const Model& model, const std::string& text) {

@@ -9,6 +9,7 @@
 #include "store/mem_reader.h"
 #include "store/mem_writer.h"
 #include "store/vazazi_file.h"
+#include "store_test_support.h"
 #include "vazazi_test_support.h"
 #include "winplat/testing.h"
 
@@ -19,23 +20,9 @@ using lect32::MemReader;
 using lect32::MemWriter;
 using lect32::StringList;
 using lect32::VazaziFile;
+using store_test::load;
+using store_test::saved;
 using winplat::testing::GlobalAllocFailure;
-
-Bytes saved(StringList& list) {
-    MemWriter writer;
-    writer.Begin();
-    EXPECT_EQ(list.Save(writer), 1);
-    writer.End();
-    Bytes bytes(writer.GetLength());
-    writer.CopyTo(bytes.data());
-    return bytes;
-}
-
-int load(StringList& list, const Bytes& bytes) {
-    MemReader reader;
-    EXPECT_EQ(reader.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size())), 1);
-    return list.Load(reader);
-}
 
 uint16_t add(StringList& list, const std::string& text, int index = -1) {
     return list.AddString(text.data(), static_cast<int>(text.size()), index);

@@ -6,33 +6,16 @@
 
 #include <gtest/gtest.h>
 
-#include "store/mem_reader.h"
-#include "store/mem_writer.h"
+#include "store_test_support.h"
 #include "winplat/testing.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using lect32::MemReader;
-using lect32::MemWriter;
 using lect32::StringPool;
+using store_test::load;
+using store_test::saved;
 using winplat::testing::GlobalAllocFailure;
-
-Bytes saved(StringPool& pool) {
-    MemWriter writer;
-    writer.Begin();
-    EXPECT_EQ(pool.Save(writer), 1);
-    writer.End();
-    Bytes bytes(writer.GetLength());
-    writer.CopyTo(bytes.data());
-    return bytes;
-}
-
-int load(StringPool& pool, const Bytes& bytes) {
-    MemReader reader;
-    EXPECT_EQ(reader.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size())), 1);
-    return pool.Load(reader);
-}
 
 uint16_t acquire(StringPool& pool, std::string text) { return pool.Acquire(text.data()); }
 

@@ -9,6 +9,7 @@
 #include "store/mem_reader.h"
 #include "store/mem_writer.h"
 #include "store/vazazi_file.h"
+#include "store_test_support.h"
 #include "vazazi_test_support.h"
 #include "winplat/testing.h"
 
@@ -19,23 +20,9 @@ using lect32::MemReader;
 using lect32::MemWriter;
 using lect32::TabStopTable;
 using lect32::VazaziFile;
+using store_test::load;
+using store_test::saved;
 using winplat::testing::GlobalAllocFailure;
-
-Bytes saved(TabStopTable& table) {
-    MemWriter writer;
-    writer.Begin();
-    EXPECT_EQ(table.Save(writer), 1);
-    writer.End();
-    Bytes bytes(writer.GetLength());
-    writer.CopyTo(bytes.data());
-    return bytes;
-}
-
-int load(TabStopTable& table, const Bytes& bytes) {
-    MemReader reader;
-    EXPECT_EQ(reader.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size())), 1);
-    return table.Load(reader);
-}
 
 // n stops whose bytes name the stop: {tag, k, tag, k}.
 Bytes stops(uint8_t tag, int n) {

@@ -285,10 +285,7 @@ TEST_F(VazaziFileTest, ADeleteThatCannotPlaceTheFreedSpaceChangesNothing) {
     ++offset;
     for (int i = 0; i < 4; ++i) b[entry + 1 + i] = static_cast<uint8_t>(offset >> (8 * i));
     --b[entry + 5];  // length, low byte (59 -> 58)
-    {
-        std::ofstream out(scratch.host("doc.lcn"), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-    }
+    putFileBytes(scratch.host("doc.lcn"), b);
     ASSERT_EQ(file.Open(path().c_str(), true), 1);
     EXPECT_EQ(file.DeleteRecord(1, 1), 0);
     EXPECT_TRUE(file.HasRecord(1, 1)) << "a failed delete must not have removed the record";
@@ -336,10 +333,7 @@ TEST_F(VazaziFileTest, ADocumentInsideAPackageReadsRelativeToItsBase) {
     std::vector<uint8_t> package(1000, 0xAB);
     package.insert(package.end(), inner.begin(), inner.end());
     package.insert(package.end(), 500, 0xCD);
-    {
-        std::ofstream out(scratch.host("pack.lnp"), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(package.data()), static_cast<std::streamsize>(package.size()));
-    }
+    putFileBytes(scratch.host("pack.lnp"), package);
     VazaziFile member;
     ASSERT_EQ(member.Open(scratch.windows("pack.lnp").c_str(), false, 1000, static_cast<uint32_t>(inner.size())), 1);
     EXPECT_EQ(read(member, 1, 0), pattern(300, 1));
@@ -404,10 +398,7 @@ TEST_F(VazaziFileTest, OpenSaysWhyItRefusesDamagedHeaders) {
         SCOPED_TRACE(c.why);
         std::vector<uint8_t> damaged = good;
         c.damage(damaged);
-        {
-            std::ofstream out(scratch.host("damaged.lcn"), std::ios::binary | std::ios::trunc);
-            out.write(reinterpret_cast<const char*>(damaged.data()), static_cast<std::streamsize>(damaged.size()));
-        }
+        putFileBytes(scratch.host("damaged.lcn"), damaged);
         winplat::testing::DebugCapture debug;
         VazaziFile f;
         EXPECT_EQ(f.Open(scratch.windows("damaged.lcn").c_str(), false), 0);
@@ -424,10 +415,7 @@ TEST_F(VazaziFileTest, ARecordWhoseHeaderNamesAnotherSlotIsRefusedAndSaysSo) {
     file.Close();
     std::vector<uint8_t> damaged = bytes();
     damaged[body - lect32::kRecordHeaderSize + 4] = 1;  // the slot index the header names
-    {
-        std::ofstream out(scratch.host("doc.lcn"), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(damaged.data()), static_cast<std::streamsize>(damaged.size()));
-    }
+    putFileBytes(scratch.host("doc.lcn"), damaged);
     VazaziFile again;
     ASSERT_EQ(again.Open(path().c_str(), false), 1);
     winplat::testing::DebugCapture debug;

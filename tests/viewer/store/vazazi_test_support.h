@@ -25,6 +25,12 @@ inline std::vector<uint8_t> fileBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// Replaces the file's contents with the bytes.
+inline void putFileBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
 // A folder of its own per test, removed afterwards.
 class ScratchFolder {
 public:

@@ -108,6 +108,19 @@ typedef struct _ABC {
 #define ETO_OPAQUE 0x0002
 #define ETO_CLIPPED 0x0004
 
+#define DT_TOP 0x0000
+#define DT_LEFT 0x0000
+#define DT_CENTER 0x0001
+#define DT_RIGHT 0x0002
+#define DT_VCENTER 0x0004
+#define DT_BOTTOM 0x0008
+#define DT_WORDBREAK 0x0010
+#define DT_SINGLELINE 0x0020
+#define DT_EXPANDTABS 0x0040
+#define DT_NOCLIP 0x0100
+#define DT_CALCRECT 0x0400
+#define DT_NOPREFIX 0x0800
+
 #define OBJ_FONT 6
 #define SYSTEM_FONT 13
 
@@ -149,6 +162,17 @@ WINPLAT_API BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
  * 'dx' gives each character's advance in place of the font's (justification is then not applied). */
 WINPLAT_API BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT count,
                              const int* dx);
+
+/* Formats text in a rectangle, whatever the DC's text alignment and justification: lines end at
+ * CR, LF or CR LF (not with DT_SINGLELINE); DT_WORDBREAK breaks lines at spaces and tabs so that they
+ * fit the width (a longer word keeps a line to itself), dropping the spaces at each break; tabs
+ * with DT_EXPANDTABS stop every 8 average character widths; "&x" underlines x and "&&" is one "&"
+ * unless DT_NOPREFIX; DT_VCENTER and DT_BOTTOM place a DT_SINGLELINE line. Lines are as high as
+ * the cell; the text is clipped to the rectangle unless DT_NOCLIP. DT_CALCRECT draws nothing and
+ * sets the rectangle's right edge to the widest line and its bottom to the last line. Returns the
+ * text's height (with DT_VCENTER or DT_BOTTOM, the bottom of the text below the rectangle's top),
+ * 0 on failure. 'count' -1: a zero-terminated string. */
+WINPLAT_API int DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format);
 
 WINPLAT_END_C
 

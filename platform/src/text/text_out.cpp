@@ -17,21 +17,14 @@
 #include "gdi/paint.h"
 #include "gdi/raster.h"
 #include "text/face.h"
+#include "text/text_run.h"
 #include "winplat/base.h"
 #include "winplat/text.h"
 
-namespace winplat::gdi {
+namespace winplat::text {
 namespace {
 
-struct TextRun {
-    int x = 0;
-    int y = 0;
-    UINT options = 0;
-    const RECT* rect = nullptr;
-    const char* text = nullptr;
-    int count = 0;
-    const int* dx = nullptr;
-};
+using namespace gdi;
 
 DeviceRect deviceRect(const RECT& r) {
     return DeviceRect{r.left, r.top, r.right, r.bottom};
@@ -43,7 +36,7 @@ void fill(Surface& surface, const DeviceRect& area, const DeviceRect& r, uint32_
 
 // The advance of each character: the dx entry, else the face's advance with the justification
 // extra of a break (using the breaks up).
-std::vector<int> advancesOf(DeviceContextObject& dc, const text::Face& face, const TextRun& run) {
+std::vector<int> advancesOf(DeviceContextObject& dc, const Face& face, const TextRun& run) {
     std::vector<int> advances(static_cast<size_t>(run.count));
     Justification& justification = dc.state.justification;
     const BYTE breakChar = face.metrics().text.tmBreakChar;
@@ -58,14 +51,14 @@ std::vector<int> advancesOf(DeviceContextObject& dc, const text::Face& face, con
     return advances;
 }
 
-void drawGlyphs(Surface& surface, const DeviceRect& area, const text::Face& face, const TextRun& run,
+void drawGlyphs(Surface& surface, const DeviceRect& area, const Face& face, const TextRun& run,
                 const std::vector<int>& advances, int64_t start, int64_t baseline, uint32_t value) {
-    std::vector<text::InkBox> boxes;
+    std::vector<InkBox> boxes;
     int64_t pen = start;
     for (int i = 0; i < run.count; ++i) {
         boxes.clear();
         face.ink(static_cast<uint8_t>(run.text[i]), boxes);
-        for (const text::InkBox& box : boxes) {
+        for (const InkBox& box : boxes) {
             const int64_t left = pen + box.left;
             const int64_t top = baseline + box.top;
             if (!coordinatesFit({left, top, pen + box.right, baseline + box.bottom})) continue;
@@ -78,16 +71,18 @@ void drawGlyphs(Surface& surface, const DeviceRect& area, const text::Face& face
     }
 }
 
-BOOL drawText(DeviceContextObject& dc, const TextRun& run, const CallRefuser& refuse) {
+}  // namespace
+
+BOOL drawRun(DeviceContextObject& dc, const TextRun& run, const CallRefuser& refuse) {
     auto font = findFont(dc.state.font);
     if (!font) return FALSE;
-    const text::Face& face = *font->face;
+    const Face& face = *font->face;
     const TEXTMETRICA& tm = face.metrics().text;
     const std::vector<int> advances = advancesOf(dc, face, run);
     int64_t width = 0;
     for (int advance : advances) width += advance;
 
-    const UINT align = dc.state.textAlign;
+    const UINT align = run.align;
     const bool updateCp = (align & TA_UPDATECP) != 0;
     const int64_t x = updateCp ? dc.state.positionX : run.x;
     const int64_t y = updateCp ? dc.state.positionY : run.y;
@@ -127,20 +122,31 @@ BOOL drawText(DeviceContextObject& dc, const TextRun& run, const CallRefuser& re
             fill(*surface, area, DeviceRect{left, base + line.top, right, base + line.top + line.thickness},
                  ink);
     }
+    if (run.prefixed >= 0 && run.prefixed < run.count) {
+        int64_t from = start;
+        for (int i = 0; i < run.prefixed; ++i) from += advances[static_cast<size_t>(i)];
+        const int64_t to = from + advances[static_cast<size_t>(run.prefixed)];
+        const TextLine& line = face.metrics().underline;
+        fill(*surface, area,
+             DeviceRect{static_cast<int>(from), base + line.top, static_cast<int>(to),
+                        base + line.top + line.thickness},
+             ink);
+    }
     return TRUE;
 }
 
-}  // namespace
-}  // namespace winplat::gdi
+}  // namespace winplat::text
 
 using namespace winplat;
 using namespace winplat::gdi;
+using winplat::text::TextRun;
 
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
     constexpr CallRefuser refuse("winplat: TextOutA");
     if (count < 0 || (count > 0 && !text)) return refuse(BOOL{FALSE}, "no text");
     return onDc(dc, BOOL{FALSE}, [&](DeviceContextObject& context) {
-        return drawText(context, TextRun{x, y, 0, nullptr, text, count, nullptr}, refuse);
+        return text::drawRun(
+            context, TextRun{x, y, context.state.textAlign, 0, nullptr, text, count, nullptr}, refuse);
     });
 }
 
@@ -152,6 +158,8 @@ BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR te
     if (count > INT32_MAX || (count > 0 && !text)) return refuse(BOOL{FALSE}, "no text");
     if (options != 0 && !rect) refuse.log("ETO_OPAQUE or ETO_CLIPPED without a rectangle: drawn without");
     return onDc(dc, BOOL{FALSE}, [&](DeviceContextObject& context) {
-        return drawText(context, TextRun{x, y, options, rect, text, static_cast<int>(count), dx}, refuse);
+        return text::drawRun(
+            context, TextRun{x, y, context.state.textAlign, options, rect, text, static_cast<int>(count), dx},
+            refuse);
     });
 }

@@ -18,43 +18,11 @@ namespace {
 using namespace drawtest;
 using dibtest::kBlack;
 using dibtest::kWhite;
+using texttest::Box;
 using texttest::logFont;
+using texttest::picture;
 using texttest::SelectedFont;
-
-constexpr Rgb kRed = 0xFF0000;
-const std::map<Rgb, char> kArt = {{kWhite, '.'}, {kBlack, '#'}, {kRed, 'R'}};
-
-struct Box {
-    int left, top, right, bottom;
-    char c = '#';
-};
-
-// A picture of '.' with the boxes painted over it in order.
-std::vector<std::string> picture(int width, int height, const std::vector<Box>& boxes) {
-    std::vector<std::string> rows(static_cast<size_t>(height), std::string(static_cast<size_t>(width), '.'));
-    for (const Box& b : boxes)
-        for (int y = b.top; y < b.bottom; ++y)
-            for (int x = b.left; x < b.right; ++x) rows[static_cast<size_t>(y)][static_cast<size_t>(x)] = b.c;
-    return rows;
-}
-
-// A white canvas with black text on red, the font selected.
-class TextCanvas {
-  public:
-    TextCanvas(int width, int height, const LOGFONTA& font, int bpp = 24)
-        : canvas(width, height, bpp), selected(canvas.dc(), font) {
-        canvas.fill(kWhite);
-        SetTextColor(canvas.dc(), RGB(0, 0, 0));
-        SetBkColor(canvas.dc(), RGB(255, 0, 0));
-        SetBkMode(canvas.dc(), TRANSPARENT);
-    }
-    bool ok() const { return canvas.ok() && selected.ok(); }
-    HDC dc() const { return canvas.dc(); }
-    std::vector<std::string> art() const { return canvas.art(kArt); }
-
-    Canvas canvas;
-    SelectedFont selected;
-};
+using texttest::TextCanvas;
 
 struct AlignCase {
     const char* name;

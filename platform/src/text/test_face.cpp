@@ -100,7 +100,7 @@ class TestFace final : public Face {
             const int units = fixed_ ? kFixed : unitsOf(characterOf(static_cast<uint8_t>(byte), charSet));
             advances_[byte] = std::max(1, scale(units));
         }
-        blank_[' '] = true;
+        blank_[0x20] = true;  // the space
         blank_[0xA0] = true;
         fillMetrics(font, charSet);
         name_ = font.lfFaceName[0] ? std::string(font.lfFaceName) : defaultName(font.lfPitchAndFamily);

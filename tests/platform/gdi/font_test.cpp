@@ -124,11 +124,11 @@ TEST_F(FontDc, WidthsOfARangeMatchSingleQueriesAndBothCalls) {
     ASSERT_TRUE(GetCharWidth32A(dc_, 0, 255, range32));
     ABC abc[3] = {};
     ASSERT_TRUE(GetCharABCWidthsA(dc_, 'k', 'm', abc));
-    EXPECT_EQ(range['|'], 5);
-    EXPECT_EQ(range['@'], 15);
-    EXPECT_EQ(range['%'], 15);
-    EXPECT_EQ(range['W'], 15);
-    EXPECT_EQ(range['x'], 10);
+    EXPECT_EQ(range[int{'|'}], 5);
+    EXPECT_EQ(range[int{'@'}], 15);
+    EXPECT_EQ(range[int{'%'}], 15);
+    EXPECT_EQ(range[int{'W'}], 15);
+    EXPECT_EQ(range[int{'x'}], 10);
     EXPECT_EQ(range[0xCD], 5) << "cp1250 Í is an I";
     EXPECT_EQ(range[0xA3], 10) << "cp1250 Ł counts as its base L";
     for (int c = 0; c < 256; ++c) EXPECT_EQ(range[c], range32[c]) << c;

@@ -26,6 +26,7 @@ enum class HandleType : uint8_t {
     Pen = 7,
     Brush = 8,
     DrawDib = 9,
+    Font = 10,
     // Later areas add their kinds here; values are never reused.
 };
 

@@ -13,6 +13,7 @@
 #include "winplat/draw.h"
 #include "winplat/refusal.h"
 #include "winplat/testing.h"
+#include "winplat/text.h"
 
 namespace winplat::gdi {
 namespace {
@@ -226,6 +227,8 @@ HGDIOBJ GetCurrentObject(HDC dc, UINT type) {
                 return makeHandle<HGDIOBJ>(context.state.brush);
             case OBJ_PAL:
                 return makeHandle<HGDIOBJ>(context.state.palette);
+            case OBJ_FONT:
+                return makeHandle<HGDIOBJ>(context.state.font);
             case OBJ_BITMAP:
                 return context.kind == DcKind::Metafile ? nullptr : makeHandle<HGDIOBJ>(context.bitmap);
             default: {

@@ -34,11 +34,25 @@ std::shared_ptr<BrushObject> findBrush(uint32_t handle) {
     return handleTable().getAs<BrushObject>(handle, HandleType::Brush);
 }
 
+std::shared_ptr<FontObject> findFont(uint32_t handle) {
+    return handleTable().getAs<FontObject>(handle, HandleType::Font);
+}
+
+int Justification::extraOf(int index) const {
+    if (count <= 0) return 0;
+    const int position = used + index;
+    const int share = extra / count;
+    const int remainder = extra % count;  // as 'extra', negative when the line is squeezed
+    if (position < (remainder < 0 ? -remainder : remainder)) return share + (remainder < 0 ? -1 : 1);
+    return share;
+}
+
 uint32_t addDc(std::shared_ptr<DeviceContextObject> dc) {
     dc->state.pen = stockObject(BLACK_PEN);
     dc->state.brush = stockObject(WHITE_BRUSH);
     dc->state.palette = stockObject(DEFAULT_PALETTE);
-    if (!dc->state.pen || !dc->state.brush || !dc->state.palette) return 0;
+    dc->state.font = stockObject(SYSTEM_FONT);
+    if (!dc->state.pen || !dc->state.brush || !dc->state.palette || !dc->state.font) return 0;
     return handleTable().add(HandleType::DeviceContext, std::move(dc));
 }
 
@@ -159,12 +173,26 @@ BOOL deleteBitmap(uint32_t handle) {
     return removed ? TRUE : FALSE;
 }
 
-// Whether any DC has the pen, brush or palette selected, now or in a level SaveDC kept (a later
+int getFontObject(uint32_t handle, int size, void* buffer) {
+    std::lock_guard lock(gdiMutex());
+    auto font = findFont(handle);
+    if (!font) return 0;
+    if (!buffer) return sizeof(LOGFONTA);
+    if (size < static_cast<int>(sizeof(LOGFONTA))) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    std::memcpy(buffer, &font->logFont, sizeof(LOGFONTA));
+    return sizeof(LOGFONTA);
+}
+
+// Whether any DC has the pen, brush, palette or font selected, now or in a level SaveDC kept (a later
 // RestoreDC must find it alive). Caller holds the GDI lock.
 bool selectedAnywhere(uint32_t handle) {
     bool found = false;
     auto holds = [handle](const DcState& state) {
-        return state.pen == handle || state.brush == handle || state.palette == handle;
+        return state.pen == handle || state.brush == handle || state.palette == handle ||
+               state.font == handle;
     };
     handleTable().forEach(HandleType::DeviceContext, [&](uint32_t, HandleObject& object) {
         const auto& dc = static_cast<const DeviceContextObject&>(object);
@@ -191,7 +219,7 @@ BOOL deleteDrawingObject(uint32_t handle, HandleType type) {
     return removed ? TRUE : FALSE;
 }
 
-// Selects a pen or brush (the field of the state the kind goes to); the previous one, or null.
+// Selects a pen, brush or font (the field of the state the kind goes to); the previous one, or null.
 template <class Object>
 HGDIOBJ selectDrawingObject(uint32_t dcHandle, uint32_t handle, HandleType type, uint32_t DcState::*field) {
     std::lock_guard lock(gdiMutex());
@@ -256,6 +284,8 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
         case HandleType::Brush:
             return selectDrawingObject<BrushObject>(handleValue(dc), handle, HandleType::Brush,
                                                     &DcState::brush);
+        case HandleType::Font:
+            return selectDrawingObject<FontObject>(handleValue(dc), handle, HandleType::Font, &DcState::font);
         case HandleType::Palette: {
             constexpr CallRefuser refuse("winplat: SelectObject");
             return refuse.unsupported(nullptr, "a palette, which SelectPalette selects");
@@ -277,6 +307,8 @@ BOOL DeleteObject(HGDIOBJ object) {
             return deleteDrawingObject<PenObject>(handle, HandleType::Pen);
         case HandleType::Brush:
             return deleteDrawingObject<BrushObject>(handle, HandleType::Brush);
+        case HandleType::Font:
+            return deleteDrawingObject<FontObject>(handle, HandleType::Font);
         default:
             SetLastError(ERROR_INVALID_HANDLE);
             return FALSE;
@@ -290,6 +322,8 @@ int GetObjectA(HANDLE object, int size, LPVOID buffer) {
             return getBitmapObject(handle, size, buffer);
         case HandleType::Palette:
             return getPaletteObject(handle, size, buffer);
+        case HandleType::Font:
+            return getFontObject(handle, size, buffer);
         default:
             SetLastError(ERROR_INVALID_HANDLE);
             return 0;

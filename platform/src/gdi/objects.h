@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "gdi/surface.h"
+#include "text/face.h"
 #include "winplat/draw.h"
 #include "winplat/gdi.h"
 #include "winplat/handles.h"
+#include "winplat/text.h"
 
 namespace winplat::gdi {
 
@@ -57,6 +59,22 @@ struct BrushObject final : HandleObject {
     bool stock = false;
 };
 
+struct FontObject final : HandleObject {
+    LOGFONTA logFont{};  // as made, for GetObjectA
+    std::shared_ptr<const text::Face> face;
+    bool stock = false;
+};
+
+// What SetTextJustification left for the breaks to come: extra / count each, one more for each of
+// the first extra % count; 'used' counts the breaks text output has drawn since.
+struct Justification {
+    int extra = 0;
+    int count = 0;
+    int used = 0;
+    // The extra pixels of the break 'index' breaks after the next one.
+    int extraOf(int index) const;
+};
+
 // The kinds of device a DC draws on.
 enum class DcKind : uint8_t {
     Memory,    // the bitmap selected into it
@@ -94,6 +112,9 @@ struct DcState {
     uint32_t pen = 0;
     uint32_t brush = 0;
     uint32_t palette = 0;
+    uint32_t font = 0;
+    UINT textAlign = 0;
+    Justification justification;
     uint32_t bitmap = 0;             // memory DCs: the selected bitmap at the time of saving
     std::optional<DeviceRect> clip;  // device coordinates; none: the whole device
 };
@@ -129,11 +150,12 @@ T onDc(HDC dc, T failure, Body body) {
 std::shared_ptr<PaletteObject> findPalette(uint32_t handle);
 std::shared_ptr<PenObject> findPen(uint32_t handle);
 std::shared_ptr<BrushObject> findBrush(uint32_t handle);
+std::shared_ptr<FontObject> findFont(uint32_t handle);
 // Stock objects (GetStockObject's indices), made on first use; 0 for an index without one.
 uint32_t stockObject(int index);
 // The twenty colours of DEFAULT_PALETTE, the system colours of a palette screen.
 const std::vector<RGBQUAD>& defaultPaletteColors();
-// A new DC of the kind, its state fresh (stock pen, brush and palette); 0 when the table is full.
+// A new DC of the kind, its state fresh (stock pen, brush, palette and font); 0 when the table is full.
 uint32_t addDc(std::shared_ptr<DeviceContextObject> dc);
 // The stock monochrome bitmap, made on first use.
 uint32_t stockBitmap();

@@ -1,12 +1,14 @@
 // Pens, brushes and the stock objects.
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
 
 #include "base/call_refusal.h"
 #include "gdi/objects.h"
 #include "winplat/base.h"
 #include "winplat/draw.h"
+#include "winplat/text.h"
 
 namespace winplat::gdi {
 namespace {
@@ -44,6 +46,20 @@ uint32_t addDefaultPalette() {
     return handleTable().add(HandleType::Palette, std::move(palette));
 }
 
+// The font every DC starts with: a bold 16-pixel cell, as the classic system font.
+uint32_t addSystemFont() {
+    auto font = std::make_shared<FontObject>();
+    LOGFONTA& lf = font->logFont;
+    lf.lfHeight = 16;
+    lf.lfWeight = FW_BOLD;
+    lf.lfCharSet = ANSI_CHARSET;
+    lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    std::memcpy(lf.lfFaceName, "System", sizeof "System");
+    font->face = text::makeTestFace(lf);
+    font->stock = true;
+    return handleTable().add(HandleType::Font, std::move(font));
+}
+
 constexpr int kStockCount = DEFAULT_PALETTE + 1;
 
 std::array<uint32_t, kStockCount> makeStockObjects() {
@@ -57,6 +73,7 @@ std::array<uint32_t, kStockCount> makeStockObjects() {
     table[WHITE_PEN] = addStockPen(PS_SOLID, RGB(255, 255, 255));
     table[BLACK_PEN] = addStockPen(PS_SOLID, RGB(0, 0, 0));
     table[NULL_PEN] = addStockPen(PS_NULL, 0);
+    table[SYSTEM_FONT] = addSystemFont();
     table[DEFAULT_PALETTE] = addDefaultPalette();
     return table;
 }

@@ -1,0 +1,56 @@
+// A face at one size and style, as the fonts and text output see it: its metrics, each byte's
+// advance and ABC widths, and the ink of each glyph. The synthetic test face implements it now; a
+// face read by FreeType will implement it as well.
+#ifndef WINPLAT_SRC_TEXT_FACE_H
+#define WINPLAT_SRC_TEXT_FACE_H
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "winplat/text.h"
+
+namespace winplat::text {
+
+// Offsets from the baseline, positive downwards: the first row and the number of rows of a line
+// drawn under or through the text.
+struct TextLine {
+    int top = 0;
+    int thickness = 1;
+};
+
+struct FaceMetrics {
+    TEXTMETRICA text{};  // everything GetTextMetricsA reports
+    TextLine underline;
+    TextLine strikeOut;
+};
+
+// A rectangle of ink relative to the glyph's origin on the baseline, y growing downwards; right
+// and bottom excluded.
+struct InkBox {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+class Face {
+  public:
+    virtual ~Face() = default;
+    virtual const FaceMetrics& metrics() const = 0;
+    // The family name GetTextFaceA reports.
+    virtual const std::string& name() const = 0;
+    // Whole pixels from one glyph's origin to the next.
+    virtual int advance(uint8_t byte) const = 0;
+    virtual ABC abc(uint8_t byte) const = 0;
+    // Appends the glyph's ink to 'boxes'.
+    virtual void ink(uint8_t byte, std::vector<InkBox>& boxes) const = 0;
+};
+
+// The synthetic test face for a logical font already checked by CreateFontIndirectA.
+std::shared_ptr<const Face> makeTestFace(const LOGFONTA& font);
+
+}  // namespace winplat::text
+
+#endif

@@ -136,6 +136,21 @@ public:
     DrawDibFailure& operator=(const DrawDibFailure&) = delete;
 };
 
+// Installed for its lifetime: which faces new fonts get, the synthetic test face (whose metrics
+// are formulas, the same on every machine) or the system's fonts through FreeType, whatever
+// WINPLAT_FONTS says. Fonts made before keep their face.
+enum class FontSource { Test, System };
+class WINPLAT_API ScopedFontSource {
+public:
+    explicit ScopedFontSource(FontSource source);
+    ~ScopedFontSource();
+    ScopedFontSource(const ScopedFontSource&) = delete;
+    ScopedFontSource& operator=(const ScopedFontSource&) = delete;
+
+private:
+    int previous_;
+};
+
 // Empties the clipboard and closes it, whoever had it open.
 WINPLAT_API void resetClipboard();
 

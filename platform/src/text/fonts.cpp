@@ -7,7 +7,7 @@
 
 #include "base/call_refusal.h"
 #include "gdi/objects.h"
-#include "text/face.h"
+#include "text/face_source.h"
 #include "winplat/base.h"
 #include "winplat/text.h"
 
@@ -37,7 +37,7 @@ HFONT createFont(const LOGFONTA& font) {
         return refuse(HFONT{}, "a face name without its terminating zero");
     auto object = std::make_shared<FontObject>();
     object->logFont = font;
-    object->face = text::makeTestFace(font);
+    object->face = text::makeFace(font);
     const uint32_t handle = handleTable().add(HandleType::Font, std::move(object));
     if (!handle) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return makeHandle<HFONT>(handle);

@@ -9,7 +9,10 @@
 #include FT_TRUETYPE_IDS_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "winplat/cp1250.h"
@@ -91,6 +94,38 @@ BYTE familyClass(const TT_OS2* os2, bool fixedPitch) {
     return serif >= kFirstSansSerif && serif <= kLastSansSerif ? FF_SWISS : FF_ROMAN;
 }
 
+// Reads big-endian numbers of the whole font file (tag 0 is the file itself to FreeType).
+std::optional<uint32_t> fileNumber(FT_Face face, FT_ULong offset, FT_ULong size) {
+    std::array<FT_Byte, 4> bytes{};
+    FT_ULong length = size;
+    if (FT_Load_Sfnt_Table(face, 0, static_cast<FT_Long>(offset), bytes.data(), &length) != 0) return std::nullopt;
+    uint32_t value = 0;
+    for (FT_ULong i = 0; i < size; ++i) value = (value << 8) | bytes.at(i);
+    return value;
+}
+
+// Whether every table of an sfnt face lies within the file. FreeType opens a cut file, shortening
+// the tables that run past its end, and fails only later, on a glyph.
+bool tablesComplete(FT_Face face) {
+    if (!FT_IS_SFNT(face)) return true;
+    constexpr uint32_t kCollection = 0x74746366;  // "ttcf"
+    FT_ULong fileSize = 0;
+    if (FT_Load_Sfnt_Table(face, 0, 0, nullptr, &fileSize) != 0) return false;
+    const std::optional<uint32_t> signature = fileNumber(face, 0, 4);
+    if (!signature) return false;
+    std::optional<uint32_t> directory = 0;
+    if (*signature == kCollection) directory = fileNumber(face, 12 + 4 * static_cast<FT_ULong>(face->face_index & 0xFFFF), 4);
+    const std::optional<uint32_t> count = directory ? fileNumber(face, *directory + 4, 2) : std::nullopt;
+    if (!count) return false;
+    for (uint32_t i = 0; i < *count; ++i) {
+        const FT_ULong record = *directory + 12 + 16 * FT_ULong{i};
+        const std::optional<uint32_t> offset = fileNumber(face, record + 8, 4);
+        const std::optional<uint32_t> length = fileNumber(face, record + 12, 4);
+        if (!offset || !length || uint64_t{*offset} + *length > fileSize) return false;
+    }
+    return true;
+}
+
 int formatRank(FT_Face face) {
     const char* format = FT_Get_Font_Format(face);
     const std::string_view name = format ? format : "";
@@ -132,7 +167,7 @@ std::vector<CatalogueFace> scanFontFile(const std::string& hostPath) {
         FT_Face raw = nullptr;
         if (FT_New_Face(library.get(), hostPath.c_str(), index, &raw) != 0) continue;
         const FaceOwner face(raw);
-        if (!FT_IS_SCALABLE(face.get())) continue;
+        if (!FT_IS_SCALABLE(face.get()) || !tablesComplete(face.get())) continue;
         CatalogueFace described = describe(face.get(), hostPath, index);
         if (!described.families.front().empty()) faces.push_back(std::move(described));
     }

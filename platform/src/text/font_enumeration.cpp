@@ -135,7 +135,8 @@ ENUMLOGFONTEXA logFontOf(const Listing& listing, BYTE charSet) {
     ENUMLOGFONTEXA font{};
     LOGFONTA& lf = font.elfLogFont;
     lf.lfHeight = kCellPixels;
-    lf.lfWidth = pixels(averageUnits(listing.face));
+    // No width: programs hand the LOGFONTA on to CreateFontIndirectA, which draws only natural widths.
+    lf.lfWidth = 0;
     lf.lfWeight = listing.face.weight;
     lf.lfItalic = listing.face.italic ? 1 : 0;
     lf.lfCharSet = charSet;

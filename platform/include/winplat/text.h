@@ -191,7 +191,7 @@ typedef struct _ABC {
 WINPLAT_BEGIN_C
 
 /* Unsupported: escapement or orientation other than 0, a width other than 0, character sets other
- * than ANSI, DEFAULT (taken as ANSI), SYMBOL, RUSSIAN and EASTEUROPE. Precision and quality are
+ * than ANSI, DEFAULT (the system's, EASTEUROPE), SYMBOL, RUSSIAN and EASTEUROPE. Precision and quality are
  * preferences and change nothing. */
 WINPLAT_API HFONT CreateFontIndirectA(const LOGFONTA* font);
 WINPLAT_API HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,

@@ -143,8 +143,10 @@ std::optional<FaceSource> fromFallback(const LOGFONTA& font) {
     for (const std::string_view family : fallbackFamilies(font.lfPitchAndFamily)) {
         if (std::optional<FaceSource> source = sourceFrom(installedFamily(family), font)) return source;
     }
-    // Whatever the system has rather than no text at all.
-    return sourceFrom(pointersTo(installedFaces()), font);
+    // Whatever the system or the program has rather than no text at all.
+    if (std::optional<FaceSource> source = sourceFrom(pointersTo(installedFaces()), font)) return source;
+    const std::vector<CatalogueFace> added = allPrivateFaces();
+    return sourceFrom(pointersTo(added), font);
 }
 
 }  // namespace

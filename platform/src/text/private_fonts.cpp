@@ -128,6 +128,10 @@ std::vector<CatalogueFace> privateFamily(std::string_view family) {
     return copyFaces([family](const Registration&, const CatalogueFace& face) { return isOfFamily(face, family); });
 }
 
+std::vector<CatalogueFace> allPrivateFaces() {
+    return copyFaces([](const Registration&, const CatalogueFace&) { return true; });
+}
+
 std::vector<CatalogueFace> listedPrivateFaces() {
     return copyFaces([](const Registration& entry, const CatalogueFace&) { return !entry.hidden; });
 }

@@ -12,6 +12,9 @@ namespace winplat::text {
 // Copies of the added faces of the family (case-insensitive), hidden ones too, earliest added first.
 std::vector<CatalogueFace> privateFamily(std::string_view family);
 
+// Copies of every added face, hidden ones too, earliest first.
+std::vector<CatalogueFace> allPrivateFaces();
+
 // Copies of every added face EnumFontFamiliesExA may list (not the hidden ones), earliest first.
 std::vector<CatalogueFace> listedPrivateFaces();
 

@@ -10,6 +10,7 @@
 #include "winplat/types.h"
 
 #define LF_FACESIZE 32
+#define LF_FULLFACESIZE 64
 
 typedef struct tagLOGFONTA {
     LONG lfHeight; /* < 0: character (em) height; > 0: cell height; 0: the default size */
@@ -51,6 +52,59 @@ typedef struct tagTEXTMETRICA {
     BYTE tmCharSet;
 } TEXTMETRICA, *LPTEXTMETRICA;
 
+/* What EnumFontFamiliesExA tells of a TrueType face: TEXTMETRICA's members, then the face's
+ * style and its em, cell and average width in font units. */
+typedef struct tagNEWTEXTMETRICA {
+    LONG tmHeight;
+    LONG tmAscent;
+    LONG tmDescent;
+    LONG tmInternalLeading;
+    LONG tmExternalLeading;
+    LONG tmAveCharWidth;
+    LONG tmMaxCharWidth;
+    LONG tmWeight;
+    LONG tmOverhang;
+    LONG tmDigitizedAspectX;
+    LONG tmDigitizedAspectY;
+    BYTE tmFirstChar;
+    BYTE tmLastChar;
+    BYTE tmDefaultChar;
+    BYTE tmBreakChar;
+    BYTE tmItalic;
+    BYTE tmUnderlined;
+    BYTE tmStruckOut;
+    BYTE tmPitchAndFamily;
+    BYTE tmCharSet;
+    DWORD ntmFlags;
+    UINT ntmSizeEM;
+    UINT ntmCellHeight;
+    UINT ntmAvgWidth;
+} NEWTEXTMETRICA, *LPNEWTEXTMETRICA;
+
+/* The code pages (fsCsb[0]: bit 0 = 1252, 1 = 1250, 2 = 1251, 31 = symbol) and Unicode ranges a
+ * face covers. */
+typedef struct tagFONTSIGNATURE {
+    DWORD fsUsb[4];
+    DWORD fsCsb[2];
+} FONTSIGNATURE, *LPFONTSIGNATURE;
+
+typedef struct tagNEWTEXTMETRICEXA {
+    NEWTEXTMETRICA ntmTm;
+    FONTSIGNATURE ntmFontSig;
+} NEWTEXTMETRICEXA;
+
+typedef struct tagENUMLOGFONTEXA {
+    LOGFONTA elfLogFont;
+    BYTE elfFullName[LF_FULLFACESIZE];
+    BYTE elfStyle[LF_FACESIZE];
+    BYTE elfScript[LF_FACESIZE];
+} ENUMLOGFONTEXA, *LPENUMLOGFONTEXA;
+
+/* Called once for each family and character set; 'font' is an ENUMLOGFONTEXA and 'metrics' a
+ * NEWTEXTMETRICEXA. Returning 0 stops the enumeration. */
+typedef int(CALLBACK* FONTENUMPROCA)(const LOGFONTA* font, const TEXTMETRICA* metrics, DWORD fontType,
+                                     LPARAM lParam);
+
 typedef struct _ABC {
     int abcA;
     UINT abcB;
@@ -73,6 +127,16 @@ typedef struct _ABC {
 #define SYMBOL_CHARSET 2
 #define RUSSIAN_CHARSET 204
 #define EASTEUROPE_CHARSET 238
+
+/* EnumFontFamiliesExA's font types. */
+#define RASTER_FONTTYPE 0x0001
+#define DEVICE_FONTTYPE 0x0002
+#define TRUETYPE_FONTTYPE 0x0004
+
+/* NEWTEXTMETRICA.ntmFlags */
+#define NTM_ITALIC 0x00000001
+#define NTM_BOLD 0x00000020
+#define NTM_REGULAR 0x00000040
 
 #define OUT_DEFAULT_PRECIS 0
 #define OUT_TT_PRECIS 4
@@ -127,7 +191,7 @@ typedef struct _ABC {
 WINPLAT_BEGIN_C
 
 /* Unsupported: escapement or orientation other than 0, a width other than 0, character sets other
- * than ANSI, DEFAULT (taken as ANSI), SYMBOL, RUSSIAN and EASTEUROPE. Precision and quality are
+ * than ANSI, DEFAULT (the system's, EASTEUROPE), SYMBOL, RUSSIAN and EASTEUROPE. Precision and quality are
  * preferences and change nothing. */
 WINPLAT_API HFONT CreateFontIndirectA(const LOGFONTA* font);
 WINPLAT_API HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
@@ -173,6 +237,28 @@ WINPLAT_API BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rec
  * text's height (with DT_VCENTER or DT_BOTTOM, the bottom of the text below the rectangle's top),
  * 0 on failure. 'count' -1: a zero-terminated string. */
 WINPLAT_API int DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format);
+
+/* Calls 'proc' once for each family and character set that match: an empty lfFaceName means every
+ * family, else the family of that name (case-insensitive); DEFAULT_CHARSET means each character
+ * set the family covers (ANSI first, then EASTEUROPE and RUSSIAN; SYMBOL for symbol faces), any
+ * other value that character set alone. The stand-in names ("Arial", "Arial CE", "Times New
+ * Roman", "Courier New", "Symbol", "Wingdings", "MS Sans Serif", ...) are families as well; fonts
+ * added hidden through CreateScalableFontResourceA are not listed. Metrics are those of a 16-pixel
+ * cell. Returns the last value 'proc' returned (1 when nothing matched), 0 on failure. 'flags'
+ * must be 0. */
+WINPLAT_API int EnumFontFamiliesExA(HDC dc, LPLOGFONTA font, FONTENUMPROCA proc, LPARAM lParam, DWORD flags);
+
+/* Makes the faces of a TrueType or OpenType file, or of the font a scalable font resource file
+ * (CreateScalableFontResourceA) names, available to CreateFontA by their family names, ahead of
+ * every other font. Returns the number of faces added, 0 when the file is missing or no font.
+ * Adding a file again counts: it takes as many RemoveFontResourceA calls to remove it. */
+WINPLAT_API int AddFontResourceA(LPCSTR fileName);
+/* FALSE when the file was not added. */
+WINPLAT_API BOOL RemoveFontResourceA(LPCSTR fileName);
+/* Writes a scalable font resource file naming 'fontFile' (found in 'path' when that is given and
+ * not empty); hidden 1 keeps the font out of EnumFontFamiliesExA. Fails with ERROR_FILE_EXISTS
+ * when 'resourceFile' exists, and when the font file is missing or no font. */
+WINPLAT_API BOOL CreateScalableFontResourceA(DWORD hidden, LPCSTR resourceFile, LPCSTR fontFile, LPCSTR path);
 
 WINPLAT_END_C
 

@@ -1,0 +1,21 @@
+// The system's scalable fonts as fontconfig lists them, read once per process.
+#ifndef WINPLAT_SRC_TEXT_INSTALLED_FONTS_H
+#define WINPLAT_SRC_TEXT_INSTALLED_FONTS_H
+
+#include <string_view>
+#include <vector>
+
+#include "text/catalogue_face.h"
+
+namespace winplat::text {
+
+// Every scalable outline face fontconfig knows, in its order; read on first use and kept, so
+// fonts installed while the process runs are not seen. Empty when fontconfig cannot start.
+const std::vector<CatalogueFace>& installedFaces();
+
+// The installed faces of the family (exact name, case-insensitive).
+std::vector<const CatalogueFace*> installedFamily(std::string_view family);
+
+}  // namespace winplat::text
+
+#endif

@@ -1,0 +1,219 @@
+// Fonts a program adds itself: AddFontResourceA and RemoveFontResourceA with their counting,
+// scalable font resource files (hidden fonts), files that are no fonts, and the order that puts
+// them before every other font.
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "../files/temp_drive.h"
+#include "font_files.h"
+#include "text/face_source.h"
+#include "winplat/base.h"
+#include "winplat/gdi.h"
+#include "winplat/text.h"
+
+namespace {
+
+using winplat::text::FaceSource;
+using winplat::text::findFace;
+
+constexpr const char* kFamily = "Winplat Test Sans";
+
+LOGFONTA logFont(const char* face, LONG weight = FW_NORMAL, bool italic = false) {
+    LOGFONTA font{};
+    font.lfHeight = -16;
+    font.lfWeight = weight;
+    font.lfItalic = italic ? 1 : 0;
+    font.lfCharSet = DEFAULT_CHARSET;
+    std::strncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+    return font;
+}
+
+FaceSource sourceOf(const char* face, LONG weight = FW_NORMAL, bool italic = false) {
+    const std::optional<FaceSource> source = findFace(logFont(face, weight, italic));
+    return source ? *source : FaceSource{};
+}
+
+int collectFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM lParam) {
+    reinterpret_cast<std::vector<std::string>*>(lParam)->push_back(font->lfFaceName);
+    return 1;
+}
+
+// The face names EnumFontFamiliesExA reports for the family.
+std::vector<std::string> listed(const char* family) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    LOGFONTA font{};
+    font.lfCharSet = DEFAULT_CHARSET;
+    std::strncpy(font.lfFaceName, family, LF_FACESIZE - 1);
+    std::vector<std::string> names;
+    EnumFontFamiliesExA(dc, &font, collectFamily, reinterpret_cast<LPARAM>(&names), 0);
+    DeleteDC(dc);
+    return names;
+}
+
+// Drive T: with "Winplat Test Sans" regular and bold in T:\fonts, made from Liberation Sans.
+class PrivateFonts : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (const std::string missing = fonttest::missingFile({"LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf"});
+            !missing.empty())
+            GTEST_SKIP() << missing << " is not installed";
+        drive_.folder("fonts");
+        ASSERT_TRUE(fonttest::writeRenamedFont("LiberationSans-Regular.ttf", kFamily, "Regular", regular()));
+        ASSERT_TRUE(fonttest::writeRenamedFont("LiberationSans-Bold.ttf", kFamily, "Bold", drive_.host("fonts/wtsansb.ttf")));
+        ASSERT_EQ(sourceOf(kFamily).family, "Liberation Sans") << "no system font may have the test family";
+    }
+    std::string regular() const { return drive_.host("fonts/wtsans.ttf"); }
+
+    filetest::TempDrive drive_;
+};
+
+TEST_F(PrivateFonts, ResolveOnlyWhileAdded) {
+    ASSERT_EQ(AddFontResourceA("T:\\fonts\\wtsans.ttf"), 1);
+    const FaceSource added = sourceOf("winplat TEST sans");
+    EXPECT_EQ(added.file, regular());
+    EXPECT_EQ(added.family, kFamily) << "the family as the name table spells it";
+    EXPECT_EQ(added.charSet, EASTEUROPE_CHARSET);
+
+    EXPECT_TRUE(RemoveFontResourceA("T:\\fonts\\wtsans.ttf"));
+    const FaceSource removed = sourceOf(kFamily);
+    EXPECT_EQ(fonttest::baseName(removed.file), "LiberationSans-Regular.ttf");
+    EXPECT_EQ(removed.family, "Liberation Sans");
+}
+
+TEST_F(PrivateFonts, PickTheStyleAmongTheAddedFiles) {
+    ASSERT_EQ(AddFontResourceA("T:\\fonts\\wtsans.ttf"), 1);
+    const FaceSource synthetic = sourceOf(kFamily, FW_BOLD, true);
+    EXPECT_EQ(synthetic.file, regular());
+    EXPECT_TRUE(synthetic.syntheticBold);
+    EXPECT_TRUE(synthetic.syntheticItalic);
+
+    ASSERT_EQ(AddFontResourceA("T:\\fonts\\wtsansb.ttf"), 1);
+    const FaceSource bold = sourceOf(kFamily, FW_BOLD, true);
+    EXPECT_EQ(bold.file, drive_.host("fonts/wtsansb.ttf"));
+    EXPECT_FALSE(bold.syntheticBold);
+    EXPECT_TRUE(bold.syntheticItalic);
+    EXPECT_EQ(sourceOf(kFamily).file, regular()) << "the regular face still for a regular font";
+
+    EXPECT_TRUE(RemoveFontResourceA("T:\\fonts\\wtsansb.ttf"));
+    EXPECT_TRUE(RemoveFontResourceA("T:\\fonts\\wtsans.ttf"));
+}
+
+TEST_F(PrivateFonts, CountAddsAndRemovesByAnySpellingOfThePath) {
+    ASSERT_EQ(AddFontResourceA("T:\\fonts\\wtsans.ttf"), 1);
+    ASSERT_EQ(AddFontResourceA("t:/FONTS/WTSANS.TTF"), 1);
+    EXPECT_TRUE(RemoveFontResourceA("T:\\Fonts\\.\\wtsans.ttf"));
+    EXPECT_EQ(sourceOf(kFamily).file, regular()) << "added twice, removed once";
+    EXPECT_TRUE(RemoveFontResourceA("T:\\fonts\\wtsans.ttf"));
+    EXPECT_EQ(sourceOf(kFamily).family, "Liberation Sans");
+    EXPECT_FALSE(RemoveFontResourceA("T:\\fonts\\wtsans.ttf")) << "no longer added";
+}
+
+TEST_F(PrivateFonts, ComeBeforeTheStandInsAndAreListed) {
+    ASSERT_TRUE(fonttest::writeRenamedFont("LiberationSans-Regular.ttf", "Arial", "Regular", drive_.host("fonts/arial.ttf")));
+    ASSERT_EQ(AddFontResourceA("T:\\fonts\\arial.ttf"), 1);
+    ASSERT_EQ(AddFontResourceA("T:\\fonts\\wtsans.ttf"), 1);
+    EXPECT_EQ(sourceOf("Arial").file, drive_.host("fonts/arial.ttf"));
+    EXPECT_EQ(listed(kFamily), (std::vector<std::string>{kFamily, kFamily, kFamily})) << "ANSI, CE and Cyrillic";
+    EXPECT_EQ(listed("Arial").size(), 3u) << "the added Arial, listed once per character set";
+    EXPECT_TRUE(RemoveFontResourceA("T:\\fonts\\arial.ttf"));
+    EXPECT_TRUE(RemoveFontResourceA("T:\\fonts\\wtsans.ttf"));
+    EXPECT_EQ(fonttest::baseName(sourceOf("Arial").file), "LiberationSans-Regular.ttf");
+    EXPECT_TRUE(listed(kFamily).empty());
+}
+
+TEST_F(PrivateFonts, RefuseFilesThatAreNoFonts) {
+    const std::string font = fonttest::readFile(regular());
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"empty", ""},
+        {"text", "This is not a font file at all.\n"},
+        {"sfnt header only", font.substr(0, 12)},
+        {"table directory only", font.substr(0, 12 + 16 * 16)},
+        {"cut in half", font.substr(0, font.size() / 2)},
+        {"last table cut short", font.substr(0, font.size() - 8)},
+    };
+    winplat::testing::DebugCapture capture;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        drive_.file("bad.ttf", c.bytes);
+        EXPECT_EQ(AddFontResourceA("T:\\bad.ttf"), 0);
+        EXPECT_FALSE(RemoveFontResourceA("T:\\bad.ttf")) << "nothing was added";
+    }
+    EXPECT_EQ(AddFontResourceA("T:\\fonts\\missing.ttf"), 0);
+    EXPECT_EQ(AddFontResourceA(nullptr), 0);
+    EXPECT_EQ(AddFontResourceA("T:\\fonts\\wtsans.ttf|T:\\fonts\\wtsansb.ttf"), 0);
+    EXPECT_TRUE(capture.contains("AddFontResourceA: refused"));
+    EXPECT_EQ(sourceOf(kFamily).family, "Liberation Sans");
+}
+
+TEST_F(PrivateFonts, HiddenResourceResolvesButIsNotListed) {
+    ASSERT_TRUE(CreateScalableFontResourceA(1, "T:\\wtsans.fot", "wtsans.ttf", "T:\\fonts"));
+    EXPECT_EQ(drive_.read("wtsans.fot"), "WINPLAT SCALABLE FONT RESOURCE 1\nhidden 1\nfont T:\\fonts\\wtsans.ttf\n");
+    ASSERT_EQ(AddFontResourceA("T:\\wtsans.fot"), 1);
+    EXPECT_EQ(sourceOf(kFamily).file, regular());
+    EXPECT_TRUE(listed(kFamily).empty());
+    EXPECT_TRUE(RemoveFontResourceA("T:\\WTSANS.FOT"));
+    EXPECT_EQ(sourceOf(kFamily).family, "Liberation Sans");
+}
+
+TEST_F(PrivateFonts, VisibleResourceIsListed) {
+    ASSERT_TRUE(CreateScalableFontResourceA(0, "T:\\wtsans.fot", "T:\\fonts\\wtsans.ttf", nullptr));
+    ASSERT_EQ(AddFontResourceA("T:\\wtsans.fot"), 1);
+    EXPECT_EQ(sourceOf(kFamily).file, regular());
+    EXPECT_EQ(listed(kFamily).size(), 3u);
+    EXPECT_TRUE(RemoveFontResourceA("T:\\wtsans.fot"));
+    EXPECT_FALSE(RemoveFontResourceA("T:\\fonts\\wtsans.ttf")) << "the font file itself was never added";
+}
+
+TEST_F(PrivateFonts, CreateScalableFontResourceRefusals) {
+    winplat::testing::DebugCapture capture;
+    drive_.file("taken.fot", "something");
+    SetLastError(0);
+    EXPECT_FALSE(CreateScalableFontResourceA(0, "T:\\taken.fot", "T:\\fonts\\wtsans.ttf", nullptr));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_FILE_EXISTS});
+    EXPECT_EQ(drive_.read("taken.fot"), "something");
+
+    EXPECT_FALSE(CreateScalableFontResourceA(0, "T:\\a.fot", "missing.ttf", "T:\\fonts"));
+    drive_.file("fonts/text.ttf", "not a font");
+    EXPECT_FALSE(CreateScalableFontResourceA(0, "T:\\a.fot", "T:\\fonts\\text.ttf", nullptr));
+    EXPECT_FALSE(CreateScalableFontResourceA(0, nullptr, "T:\\fonts\\wtsans.ttf", nullptr));
+    EXPECT_FALSE(drive_.exists("a.fot")) << "nothing written for a refused font";
+}
+
+TEST_F(PrivateFonts, RefuseDamagedResourceFiles) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const std::string font = "font T:\\fonts\\wtsans.ttf\n";
+    const Case cases[] = {
+        {"another version", "WINPLAT SCALABLE FONT RESOURCE 2\nhidden 0\n" + font},
+        {"hidden neither 0 nor 1", "WINPLAT SCALABLE FONT RESOURCE 1\nhidden 2\n" + font},
+        {"no hidden line", "WINPLAT SCALABLE FONT RESOURCE 1\n" + font},
+        {"no font line", "WINPLAT SCALABLE FONT RESOURCE 1\nhidden 0\n"},
+        {"empty font path", "WINPLAT SCALABLE FONT RESOURCE 1\nhidden 0\nfont \n"},
+        {"last line unended", "WINPLAT SCALABLE FONT RESOURCE 1\nhidden 0\nfont T:\\fonts\\wtsans.ttf"},
+        {"bytes after the end", "WINPLAT SCALABLE FONT RESOURCE 1\nhidden 0\n" + font + "x"},
+        {"too long", "WINPLAT SCALABLE FONT RESOURCE 1\nhidden 0\nfont T:\\" + std::string(600, 'a') + "\n"},
+        {"a missing font file", "WINPLAT SCALABLE FONT RESOURCE 1\nhidden 0\nfont T:\\fonts\\gone.ttf\n"},
+    };
+    winplat::testing::DebugCapture capture;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        drive_.file("bad.fot", c.bytes);
+        EXPECT_EQ(AddFontResourceA("T:\\bad.fot"), 0);
+    }
+    EXPECT_EQ(sourceOf(kFamily).family, "Liberation Sans");
+    drive_.file("good.fot", "WINPLAT SCALABLE FONT RESOURCE 1\nhidden 0\n" + font);
+    EXPECT_EQ(AddFontResourceA("T:\\good.fot"), 1) << "the same lines undamaged";
+    EXPECT_TRUE(RemoveFontResourceA("T:\\good.fot"));
+}
+
+}  // namespace

@@ -16,9 +16,9 @@
 // measured again, next to FreeType loading each character's hinted advance with no cache at all.
 //
 // Counters: bytes/s of text, glyphs/s (every character but the space) for drawing, words/s for
-// measuring. The numbers mean something only with real fonts: under WINPLAT_FONTS=test, while the
-// layer draws with the synthetic test face, or without the Liberation files the benchmarks skip
-// with the reason instead of timing boxes.
+// measuring. The numbers mean something only with real fonts: under WINPLAT_FONTS=test, or whenever the
+// layer draws with the synthetic test face, the layer's benchmarks skip with the reason instead of
+// timing boxes (the FreeType peers still run); without Liberation Sans every benchmark skips.
 #include <benchmark/benchmark.h>
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -58,12 +58,14 @@ constexpr uint32_t kPaper = 0x00FFFFFF;  // white
 
 // Syllables of Czech-like words: onsets and vowels in cp1250, the accented letters among them
 // (ř š ž č and á í é ý ě ů), so the text uses the upper half of the code page as Czech does.
+// clang-format off
 constexpr std::array<const char*, 24> kOnsets = {
-    "p", "t", "k", "d", "l", "m", "n", "s", "v", "z", "r", "h", "ch", "st", "pr", "tr",
-    "j", "b", "\xF8" /* ř */, "\x9A" /* š */, "\x9E" /* ž */, "\xE8" /* č */, "sk", "dn"};
+    "p", "t", "k", "d", "l", "m", "n", "s", "v", "z", "r", "h", "ch", "st", "pr", "tr", "j", "b", "sk", "dn",
+    "\xF8" /* ř */, "\x9A" /* š */, "\x9E" /* ž */, "\xE8" /* č */};
 constexpr std::array<const char*, 12> kVowels = {
-    "a", "e", "i", "o", "u", "y", "\xE1" /* á */, "\xED" /* í */, "\xE9" /* é */, "\xFD" /* ý */,
-    "\xEC" /* ě */, "\xF9" /* ů */};
+    "a", "e", "i", "o", "u", "y",
+    "\xE1" /* á */, "\xED" /* í */, "\xE9" /* é */, "\xFD" /* ý */, "\xEC" /* ě */, "\xF9" /* ů */};
+// clang-format on
 
 // The same words on every run and every machine: a fixed engine with a fully defined sequence.
 class WordMaker {
@@ -152,10 +154,10 @@ LOGFONTA arial(int pixels, LONG weight = FW_NORMAL, bool italic = false) {
 constexpr std::array<int, 2> kWarmPixels = {13, 32};
 
 // A font no font of this process has had before, so the layer has nothing of it yet: the sizes
-// 9 to 72 pixels in each of the four styles (each style is a file of its own), a size or style at
-// a time. Sizes that the warm fonts use are left out in the upright regular style. Fonts of other
-// sizes could share nothing but the file with one made before, which is what a document meeting a
-// new size costs. nullopt once all have been used (more repetitions than the list allows).
+// 9 to 72 pixels, every size of the regular style, then of bold, italic and bold italic (each a
+// file of its own), leaving out the warm fonts' sizes. A font of a new size can share at most the
+// file with the fonts made before it, which is what a document meeting a new size costs. nullopt
+// once all have been used (more repetitions than the list allows).
 std::optional<LOGFONTA> nextColdFont() {
     static int next = 0;
     constexpr int kFirst = 9;
@@ -312,7 +314,9 @@ class PeerFace {
 class PeerCanvas {
   public:
     PeerCanvas(int width, int height)
-        : width_(width), height_(height), pixels_(static_cast<size_t>(width) * static_cast<size_t>(height), kPaper) {}
+        : width_(width),
+          height_(height),
+          pixels_(static_cast<size_t>(width) * static_cast<size_t>(height), kPaper) {}
 
     // Sets the glyph's ink pixels with the pen at (x, baseline), clipped to the buffer.
     void draw(const MonoGlyph& glyph, int x, int baseline) {
@@ -369,8 +373,8 @@ class Section {
           dc_(CreateCompatibleDC(nullptr)),
           selected_(dc_.get(), bitmap_.get()) {
         if (bits_)
-            std::fill_n(static_cast<uint32_t*>(bits_), static_cast<size_t>(width) * static_cast<size_t>(height),
-                        kPaper);
+            std::fill_n(static_cast<uint32_t*>(bits_),
+                        static_cast<size_t>(width) * static_cast<size_t>(height), kPaper);
         SetBkMode(dc_.get(), TRANSPARENT);
         SetTextColor(dc_.get(), RGB(0, 0, 0));
     }
@@ -393,12 +397,16 @@ int canvasWidth(int pixels) {
 // ---------------------------------------------------------------------------------------------
 // Benchmarks
 
-// Skips the benchmark, saying why, unless the numbers will be font numbers.
+// Skips the benchmark, saying why, unless Liberation Sans is there to draw with.
+bool liberationSans(benchmark::State& state) {
+    if (!sansFile().empty()) return true;
+    state.SkipWithError("Liberation Sans is not installed (fonts-liberation2): no font to time");
+    return false;
+}
+
+// Skips the benchmark of the layer, saying why, unless its numbers will be font numbers.
 bool realFonts(benchmark::State& state) {
-    if (sansFile().empty()) {
-        state.SkipWithError("Liberation Sans is not installed (fonts-liberation2): no font to time");
-        return false;
-    }
+    if (!liberationSans(state)) return false;
     static const std::string reason = testFaceReason();
     if (!reason.empty()) {
         state.SkipWithError(reason.c_str());
@@ -409,9 +417,8 @@ bool realFonts(benchmark::State& state) {
 
 void reportText(benchmark::State& state, int64_t bytes, int64_t glyphs) {
     state.SetBytesProcessed(state.iterations() * bytes);
-    state.counters["glyphs/s"] = benchmark::Counter(static_cast<double>(state.iterations()) *
-                                                        static_cast<double>(glyphs),
-                                                    benchmark::Counter::kIsRate);
+    state.counters["glyphs/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * static_cast<double>(glyphs), benchmark::Counter::kIsRate);
 }
 
 // The next line's top: one cell further down, back to the top when the cell would not fit.
@@ -446,12 +453,12 @@ void BM_Gdi_TextOut(benchmark::State& state) {
 
 // The peer's line height: the cell of the Windows ascent and descent the layer uses.
 int peerLineHeight(const PeerFace& peer) {
-    return static_cast<int>((peer.face()->size->metrics.ascender - peer.face()->size->metrics.descender + 32) >>
-                            6);
+    return static_cast<int>(
+        (peer.face()->size->metrics.ascender - peer.face()->size->metrics.descender + 32) >> 6);
 }
 
 void BM_FreeType_TextOut(benchmark::State& state) {
-    if (!realFonts(state)) return;
+    if (!liberationSans(state)) return;
     const Text& text = textOf(state.range(0));
     const int pixels = static_cast<int>(state.range(1));
     const PeerFace peer(sansFile(), pixels);
@@ -493,7 +500,7 @@ void cacheGlyph(const PeerFace& peer, unsigned char byte, CachedGlyph& glyph) {
 }
 
 void BM_FreeType_TextOutCached(benchmark::State& state) {
-    if (!realFonts(state)) return;
+    if (!liberationSans(state)) return;
     const Text& text = textOf(state.range(0));
     const int pixels = static_cast<int>(state.range(1));
     const PeerFace peer(sansFile(), pixels);
@@ -577,7 +584,7 @@ void BM_Gdi_ExtentsCached(benchmark::State& state) {
 
 // FreeType with no cache: each character's glyph loaded and hinted for its advance.
 void BM_FreeType_Extents(benchmark::State& state) {
-    if (!realFonts(state)) return;
+    if (!liberationSans(state)) return;
     const std::vector<std::string>& words = wordsOf(state.range(0));
     const PeerFace peer(sansFile(), 13);
     if (!peer) {
@@ -601,7 +608,11 @@ constexpr int64_t k64K = 64 << 10;
 constexpr int64_t k1M = 1 << 20;
 
 BENCHMARK(BM_Gdi_TextOut)->Args({k64K, 13})->Args({k1M, 13})->Args({k64K, 32})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FreeType_TextOut)->Args({k64K, 13})->Args({k1M, 13})->Args({k64K, 32})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FreeType_TextOut)
+    ->Args({k64K, 13})
+    ->Args({k1M, 13})
+    ->Args({k64K, 32})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FreeType_TextOutCached)
     ->Args({k64K, 13})
     ->Args({k1M, 13})

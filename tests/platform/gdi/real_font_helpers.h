@@ -81,7 +81,8 @@ inline std::optional<Os2> readOs2(const std::string& file) {
 // A font selected into a DC for a scope, owned.
 class ScopedFont {
   public:
-    ScopedFont(HDC dc, const LOGFONTA& font) : font_(CreateFontIndirectA(&font)), selected_(dc, font_.get()) {}
+    ScopedFont(HDC dc, const LOGFONTA& font)
+        : font_(CreateFontIndirectA(&font)), selected_(dc, font_.get()) {}
     bool ok() const { return font_ && static_cast<bool>(selected_); }
 
   private:

@@ -118,11 +118,12 @@ std::shared_ptr<const Face> openFreeTypeFace(const FaceSource& source, const LOG
         return refuse(nullptr, source.file + " has no size for a height of " + std::to_string(font.lfHeight));
     }
     return faces().get(keyOf(source, font), [&]() -> std::shared_ptr<const FreeTypeFace> {
+        const FaceMetrics metrics = scaledMetrics(*design, *scale, font, source);
         auto sized = SizedFace::open(SizedKey{source.file, source.index, scale->em, source.syntheticBold,
-                                              source.syntheticItalic});
+                                              source.syntheticItalic, metrics.text.tmAscent,
+                                              metrics.text.tmDescent});
         if (!sized) return nullptr;
-        return std::make_shared<const FreeTypeFace>(std::move(sized), scaledMetrics(*design, *scale, font, source),
-                                                    source.family, source.bytes);
+        return std::make_shared<const FreeTypeFace>(std::move(sized), metrics, source.family, source.bytes);
     });
 }
 

@@ -113,13 +113,25 @@ const RenderedGlyph& SizedFace::rendered(FT_UInt glyph) {
         // Rendered images flow downwards (positive pitch); anything else is no ink we can read.
         if (FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) == 0 && bitmap.pixel_mode == FT_PIXEL_MODE_MONO &&
             bitmap.pitch > 0 && bitmap.buffer) {
-            entry.image.ink = inkBoxes(MonoImage{bitmap.buffer, bitmap.pitch, static_cast<int>(bitmap.width),
-                                                 static_cast<int>(bitmap.rows), slot->bitmap_left,
-                                                 -slot->bitmap_top});
+            entry.image.ink = inkBoxes(cutToCell(MonoImage{bitmap.buffer, bitmap.pitch,
+                                                           static_cast<int>(bitmap.width),
+                                                           static_cast<int>(bitmap.rows), slot->bitmap_left,
+                                                           -slot->bitmap_top}));
         }
     }
     entry.image.abc = abcOf(entry.image.ink, entry.advance);
     return entry.image;
+}
+
+// Hinting can lift an accent above the Windows ascent by a row (Ž at 13 pixels): the rows outside
+// the cell are dropped, so an opaque background, which fills the cell, always covers every glyph
+// drawn before and lines of text never overlap.
+MonoImage SizedFace::cutToCell(MonoImage image) const {
+    const int skipped = std::clamp(-key_.ascent - image.top, 0, image.rows);
+    image.bits += static_cast<ptrdiff_t>(skipped) * image.pitch;
+    image.top += skipped;
+    image.rows = std::clamp(key_.descent - image.top, 0, image.rows - skipped);
+    return image;
 }
 
 const ByteGlyphs& SizedFace::bytes(ByteMap map) {
@@ -127,48 +139,39 @@ const ByteGlyphs& SizedFace::bytes(ByteMap map) {
     std::unique_ptr<ByteGlyphs>& slot = byteMaps_.at(mapSlot(map));
     if (slot) return *slot;
     auto table = std::make_unique<ByteGlyphs>();
-    selectCharmapFor(map);
-    for (int byte = 0; byte < 256; ++byte) {
-        const auto b = static_cast<size_t>(byte);
-        table->glyph[b] = glyphOf(map, static_cast<uint8_t>(byte));
-        table->advance[b] = cached(table->glyph[b]).advance;
-    }
+    findGlyphs(map, table->glyph);
+    for (size_t byte = 0; byte < 256; ++byte) table->advance[byte] = cached(table->glyph[byte]).advance;
     slot = std::move(table);
     return *slot;
 }
 
-// Symbol fonts: a symbol cmap, else the face's own (custom or built-in) encoding, else Unicode.
-// Text: Unicode, else a symbol cmap, which holds the bytes of a symbol font whatever its charset.
-void SizedFace::selectCharmapFor(ByteMap map) {
-    FT_Face face = face_.get();
-    const FT_Encoding textOrder[] = {FT_ENCODING_UNICODE, FT_ENCODING_MS_SYMBOL};
-    const FT_Encoding symbolOrder[] = {FT_ENCODING_MS_SYMBOL, FT_ENCODING_ADOBE_CUSTOM, FT_ENCODING_UNICODE};
-    selected_ = FT_ENCODING_NONE;
+// Text: the Unicode cmap, else a symbol cmap, which holds a symbol font's bytes whatever the
+// charset asked for. Symbol fonts, byte by byte: the symbol cmap, else the face's own (custom or
+// built-in) encoding, else the Unicode cmap at the byte itself, as faces converted from symbol
+// fonts keep their bytes there.
+void SizedFace::findGlyphs(ByteMap map, std::array<FT_UInt, 256>& glyphs) {
+    static constexpr FT_Encoding kTextOrder[] = {FT_ENCODING_UNICODE, FT_ENCODING_MS_SYMBOL};
+    static constexpr FT_Encoding kSymbolOrder[] = {FT_ENCODING_MS_SYMBOL, FT_ENCODING_ADOBE_CUSTOM,
+                                                   FT_ENCODING_UNICODE};
     const bool symbol = map == ByteMap::Symbol;
-    for (FT_Encoding encoding : symbol ? std::span<const FT_Encoding>(symbolOrder) : std::span<const FT_Encoding>(textOrder)) {
-        if (hasCharmap(face, encoding) && FT_Select_Charmap(face, encoding) == 0) {
-            selected_ = encoding;
-            return;
-        }
+    FT_Face face = face_.get();
+    for (FT_Encoding encoding : symbol ? std::span<const FT_Encoding>(kSymbolOrder) : std::span<const FT_Encoding>(kTextOrder)) {
+        if (!hasCharmap(face, encoding) || FT_Select_Charmap(face, encoding) != 0) continue;
+        for (size_t byte = 0; byte < 256; ++byte)
+            if (glyphs[byte] == 0) glyphs[byte] = glyphOf(encoding, map, static_cast<uint8_t>(byte));
+        if (!symbol) return;
     }
 }
 
-FT_UInt SizedFace::glyphOf(ByteMap map, uint8_t byte) const {
+FT_UInt SizedFace::glyphOf(FT_Encoding encoding, ByteMap map, uint8_t byte) const {
     FT_Face face = face_.get();
-    switch (selected_) {
-    case FT_ENCODING_MS_SYMBOL:
+    if (encoding == FT_ENCODING_MS_SYMBOL) {
         if (const FT_UInt glyph = FT_Get_Char_Index(face, kSymbolArea + byte)) return glyph;
         return FT_Get_Char_Index(face, byte);
-    case FT_ENCODING_ADOBE_CUSTOM:
-        return FT_Get_Char_Index(face, byte);
-    case FT_ENCODING_UNICODE: {
-        if (map == ByteMap::Symbol) return FT_Get_Char_Index(face, byte);
-        const char32_t c = characterOf(map, byte);
-        return c ? FT_Get_Char_Index(face, c) : 0;
     }
-    default:
-        return 0;
-    }
+    if (encoding != FT_ENCODING_UNICODE || map == ByteMap::Symbol) return FT_Get_Char_Index(face, byte);
+    const char32_t c = characterOf(map, byte);
+    return c ? FT_Get_Char_Index(face, c) : 0;
 }
 
 }  // namespace winplat::text

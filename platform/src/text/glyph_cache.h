@@ -1,6 +1,6 @@
-// A font file opened by FreeType at one pixel size and synthetic style, with the glyphs it has
-// rendered: every logical font of that file, size and style shares one, whatever its code page,
-// underline or strike-out, so a font made again finds its glyphs ready.
+// A font file opened by FreeType at one pixel size, cell and synthetic style, with the glyphs it
+// has rendered: every logical font of that file, size and style shares one, whatever its code
+// page, underline or strike-out, so a font made again finds its glyphs ready.
 //
 // Thread safety: the FreeType face is used under the sized face's own mutex only. A rendered
 // glyph never changes or moves once rendered(), so callers may keep pointers to it and read it
@@ -21,6 +21,7 @@
 #include "text/face_metrics.h"
 #include "text/face_source.h"
 #include "text/ft_library.h"
+#include "text/mono_ink.h"
 
 namespace winplat::text {
 
@@ -30,6 +31,9 @@ struct SizedKey {
     int em = 0;
     bool syntheticBold = false;
     bool syntheticItalic = false;
+    // The cell glyphs are cut to: rows [-ascent, descent) from the baseline.
+    int ascent = 0;
+    int descent = 0;
     auto operator<=>(const SizedKey&) const = default;
 };
 
@@ -69,8 +73,9 @@ class SizedFace {
     CachedGlyph& cached(FT_UInt glyph);
     int advanceOf(FT_UInt glyph);
     bool load(FT_UInt glyph);
-    FT_UInt glyphOf(ByteMap map, uint8_t byte) const;
-    void selectCharmapFor(ByteMap map);
+    MonoImage cutToCell(MonoImage image) const;
+    void findGlyphs(ByteMap map, std::array<FT_UInt, 256>& glyphs);
+    FT_UInt glyphOf(FT_Encoding encoding, ByteMap map, uint8_t byte) const;
 
     std::mutex mutex_;
     FaceOwner face_;
@@ -78,7 +83,6 @@ class SizedFace {
     SizedKey key_;
     std::unordered_map<FT_UInt, CachedGlyph> glyphs_;  // nodes stay put as the map grows
     std::array<std::unique_ptr<ByteGlyphs>, 5> byteMaps_;
-    FT_Encoding selected_ = FT_ENCODING_NONE;
 };
 
 // How many glyphs FreeType has loaded in this process, for tests to see the cache at work.

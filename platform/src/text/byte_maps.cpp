@@ -45,7 +45,6 @@ constexpr WingdingsEntry kWingdings[] = {
     {0x28, 0x260E},  // telephone
     {0x29, 0x2706},
     {0x2A, 0x2709},  // envelope
-    {0x36, 0x231B},  // hourglass
     {0x3F, 0x270D},  // writing hand
     {0x41, 0x270C},  // victory hand
     {0x45, 0x261C},  // pointing hands: left, right, up, down
@@ -78,8 +77,7 @@ constexpr WingdingsEntry kWingdings[] = {
     {0x77, 0x25C6},
     {0x78, 0x2327},  // x in a rectangle box
     {0x7A, 0x2318},  // place of interest
-    {0x80, 0x24EA},  // circled digits 0..10, then negative circled 0..10
-    {0x81, 0x2460},
+    {0x81, 0x2460},  // circled digits 1..10, then negative circled digits 1..9
     {0x82, 0x2461},
     {0x83, 0x2462},
     {0x84, 0x2463},
@@ -89,7 +87,6 @@ constexpr WingdingsEntry kWingdings[] = {
     {0x88, 0x2467},
     {0x89, 0x2468},
     {0x8A, 0x2469},
-    {0x8B, 0x24FF},
     {0x8C, 0x2776},
     {0x8D, 0x2777},
     {0x8E, 0x2778},

@@ -15,6 +15,7 @@
 
 #include "canvas.h"
 #include "gdi/objects.h"
+#include "text/byte_maps.h"
 #include "text/design_metrics.h"
 #include "text/face_source.h"
 #include "text/glyph_cache.h"
@@ -284,6 +285,12 @@ TEST(FreeTypeFace, WingdingsBulletsComeFromAUnicodeFace) {
     for (uint8_t byte : {0x6C, 0x6E, 0x9F, 0xA7, 0xD8, 0xFC, 0xFE}) {
         EXPECT_FALSE(face->ink(byte).empty()) << int{byte};
         EXPECT_FALSE(sameInk(*face, byte, *face, unknown)) << int{byte};
+    }
+    // Every character of the table is one DejaVu Sans draws.
+    for (int byte = 0x21; byte < 256; ++byte) {
+        const auto b = static_cast<uint8_t>(byte);
+        if (winplat::text::characterOf(ByteMap::Wingdings, b) == 0) continue;
+        EXPECT_FALSE(sameInk(*face, b, *face, unknown)) << "byte " << byte;
     }
 }
 

@@ -40,7 +40,7 @@ void fillSizes(TEXTMETRICA& tm, const DesignMetrics& design, const CellScale& sc
     tm.tmDescent = scale.cellHeight ? scale.numerator - tm.tmAscent : scale.scale(design.winDescent);
     tm.tmHeight = tm.tmAscent + tm.tmDescent;
     tm.tmInternalLeading = tm.tmHeight - scale.em;
-    // The part of the hhea line gap the Windows ascent and descent do not already hold.
+    // What of the hhea line gap the Windows ascent and descent do not already hold.
     const int hheaLine = design.lineAscent - design.lineDescent;
     const int cell = design.winAscent + design.winDescent;
     tm.tmExternalLeading = std::max(0, scale.scale(design.lineGap - (cell - hheaLine)));

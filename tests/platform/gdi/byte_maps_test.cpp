@@ -14,7 +14,7 @@ struct ByteCase {
     char32_t character;  // 0: the byte stands for nothing
 };
 
-// Both ends of each table and the bytes where the code pages part.
+// Both ends of each table and the bytes where the code pages differ.
 const ByteCase kCases[] = {
     {ByteMap::Cp1250, 'A', U'A'},         {ByteMap::Cp1250, 0x8E, 0x017D},      {ByteMap::Cp1250, 0xF8, 0x0159},
     {ByteMap::Cp1250, 0x81, 0},           {ByteMap::Cp1250, 0x98, 0},           {ByteMap::Cp1252, 0x7F, 0x7F},
@@ -45,7 +45,7 @@ TEST(ByteMaps, Cp1252AndCp1251AgreeOnAsciiAndPartAboveIt) {
             ++differing;
         }
     }
-    // The Cyrillic letters (0xC0..0xFF and 30 more) and the few other places the pages part.
+    // The Cyrillic letters (0xC0..0xFF and 30 more) and the few other places the pages differ.
     EXPECT_GE(differing, 64 + 30);
 }
 

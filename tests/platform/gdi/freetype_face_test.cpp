@@ -258,7 +258,7 @@ TEST(FreeTypeFace, NoGlyphLeavesTheCell) {
     }
 }
 
-TEST(FreeTypeFace, Cp1251AndCp1252PartWhereTheCodePagesDo) {
+TEST(FreeTypeFace, Cp1251AndCp1252DifferWhereTheCodePagesDo) {
     REQUIRE_FONT(kSans);
     const auto western = openFreeTypeFace(sourceOf(kSans, ByteMap::Cp1252, ANSI_CHARSET), logFont(-20));
     const auto cyrillic = openFreeTypeFace(sourceOf(kSans, ByteMap::Cp1251, RUSSIAN_CHARSET), logFont(-20));

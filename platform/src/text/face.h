@@ -1,13 +1,16 @@
 // A face at one size and style, as the fonts and text output see it: its metrics, each byte's
-// advance and ABC widths, and the ink of each glyph. The synthetic test face implements it now; a
-// face read by FreeType will implement it as well.
+// advance and ABC widths, and the ink of each glyph. The synthetic test face and the faces read by
+// FreeType implement it.
+//
+// Faces are shared between fonts and threads: every method may be called from any thread, and
+// what they return stays valid while the face lives.
 #ifndef WINPLAT_SRC_TEXT_FACE_H
 #define WINPLAT_SRC_TEXT_FACE_H
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "winplat/text.h"
 
@@ -44,8 +47,8 @@ class Face {
     // Whole pixels from one glyph's origin to the next.
     virtual int advance(uint8_t byte) const = 0;
     virtual ABC abc(uint8_t byte) const = 0;
-    // Appends the glyph's ink to 'boxes'.
-    virtual void ink(uint8_t byte, std::vector<InkBox>& boxes) const = 0;
+    // The glyph's ink as boxes that do not overlap, kept by the face: drawing reads them in place.
+    virtual std::span<const InkBox> ink(uint8_t byte) const = 0;
 };
 
 // The synthetic test face for a logical font already checked by CreateFontIndirectA.

@@ -119,11 +119,8 @@ class TestFace final : public Face {
         return ABC{0, static_cast<UINT>(advance - 1), 1};
     }
 
-    void ink(uint8_t byte, std::vector<InkBox>& boxes) const override {
-        if (blank_[byte]) return;
-        const ABC widths = abc(byte);
-        const int right = widths.abcA + static_cast<int>(widths.abcB);
-        if (right > widths.abcA) boxes.push_back(InkBox{widths.abcA, -boxTop_, right, 0});
+    std::span<const InkBox> ink(uint8_t byte) const override {
+        return {&boxes_[byte], blank_[byte] ? 0u : 1u};
     }
 
   private:
@@ -159,19 +156,28 @@ class TestFace final : public Face {
         tm.tmPitchAndFamily =
             static_cast<BYTE>(family | TMPF_VECTOR | TMPF_TRUETYPE | (fixed_ ? 0 : TMPF_FIXED_PITCH));
         tm.tmCharSet = charSet;
-        boxTop_ = scale(kBoxTop);
+        fillBoxes(scale(kBoxTop));
         const int thickness = std::max(1, scale(kLineThickness));
         metrics_.underline = TextLine{scale(kUnderlineTop), thickness};
         metrics_.strikeOut = TextLine{-scale(kStrikeOutTop), thickness};
+    }
+
+    void fillBoxes(int boxTop) {
+        for (int byte = 0; byte < 256; ++byte) {
+            const ABC widths = abc(static_cast<uint8_t>(byte));
+            const int right = widths.abcA + static_cast<int>(widths.abcB);
+            if (right <= widths.abcA) blank_[byte] = true;
+            boxes_[byte] = InkBox{widths.abcA, -boxTop, right, 0};
+        }
     }
 
     int numerator_ = 0;
     int denominator_ = 1;
     bool fixed_ = false;
     bool italic_ = false;
-    int boxTop_ = 0;
     int advances_[256] = {};
     bool blank_[256] = {};
+    InkBox boxes_[256] = {};
     FaceMetrics metrics_;
     std::string name_;
 };

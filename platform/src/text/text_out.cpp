@@ -8,7 +8,7 @@
 // [start, start + width) x [baseline - ascent, baseline + descent) take the background colour
 // before the glyphs are drawn in the text colour; underline and strike-out run the same width.
 // Everything goes through the DC's clip rectangle (and ETO_CLIPPED's rectangle), and text is copied
-// whatever the DC's binary raster operation.
+// whatever the DC's binary raster operation: glyph ink is written straight into the rows.
 #include <string>
 #include <vector>
 
@@ -17,6 +17,7 @@
 #include "gdi/paint.h"
 #include "gdi/raster.h"
 #include "text/face.h"
+#include "text/ink_painter.h"
 #include "text/text_run.h"
 #include "winplat/base.h"
 #include "winplat/text.h"
@@ -53,20 +54,10 @@ std::vector<int> advancesOf(DeviceContextObject& dc, const Face& face, const Tex
 
 void drawGlyphs(Surface& surface, const DeviceRect& area, const Face& face, const TextRun& run,
                 const std::vector<int>& advances, int64_t start, int64_t baseline, uint32_t value) {
-    std::vector<InkBox> boxes;
+    InkPainter painter(surface, area, value);
     int64_t pen = start;
     for (int i = 0; i < run.count; ++i) {
-        boxes.clear();
-        face.ink(static_cast<uint8_t>(run.text[i]), boxes);
-        for (const InkBox& box : boxes) {
-            const int64_t left = pen + box.left;
-            const int64_t top = baseline + box.top;
-            if (!coordinatesFit({left, top, pen + box.right, baseline + box.bottom})) continue;
-            fill(surface, area,
-                 DeviceRect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(pen + box.right),
-                            static_cast<int>(baseline + box.bottom)},
-                 value);
-        }
+        for (const InkBox& box : face.ink(static_cast<uint8_t>(run.text[i]))) painter.paint(pen, baseline, box);
         pen += advances[static_cast<size_t>(i)];
     }
 }

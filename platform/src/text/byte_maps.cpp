@@ -1,0 +1,181 @@
+// Code page tables for the fonts: Cp1250 comes from the layer's own conversion; Cp1251 and
+// Cp1252 differ from it above 0x7F only, so their upper halves are tables here. The Wingdings
+// table covers the bullets, marks and arrows documents use, mapped onto characters a Unicode face
+// such as DejaVu Sans has (a near shape where the exact one is missing from it).
+#include "text/byte_maps.h"
+
+#include <algorithm>
+#include <array>
+
+#include "winplat/cp1250.h"
+
+namespace winplat::text {
+namespace {
+
+// 0x80..0x9F of Cp1252 (0 where undefined); 0xA0..0xFF are Latin-1 itself.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,       // 88
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,  // 98
+};
+
+// 0x80..0xBF of Cp1251 (0 where undefined); 0xC0..0xFF are U+0410..U+044F in order.
+constexpr std::array<char16_t, 64> kCp1251High = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,  // 88
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0,      0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,  // 98
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,  // A0
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,  // A8
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,  // B0
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // B8
+};
+
+struct WingdingsEntry {
+    uint8_t byte;
+    char16_t character;
+};
+
+// Sorted by byte.
+constexpr WingdingsEntry kWingdings[] = {
+    {0x20, 0x0020},  // space
+    {0x22, 0x2702},  // scissors
+    {0x23, 0x2701},
+    {0x28, 0x260E},  // telephone
+    {0x29, 0x2706},
+    {0x2A, 0x2709},  // envelope
+    {0x3F, 0x270D},  // writing hand
+    {0x41, 0x270C},  // victory hand
+    {0x45, 0x261C},  // pointing hands: left, right, up, down
+    {0x46, 0x261E},
+    {0x47, 0x261D},
+    {0x48, 0x261F},
+    {0x4A, 0x263A},  // smiling face
+    {0x4C, 0x2639},  // frowning face
+    {0x4E, 0x2620},  // skull
+    {0x51, 0x2708},  // aeroplane
+    {0x52, 0x263C},  // sun
+    {0x54, 0x2744},  // snowflake
+    {0x56, 0x271E},  // crosses and stars
+    {0x58, 0x2720},
+    {0x59, 0x2721},
+    {0x5A, 0x262A},
+    {0x5B, 0x262F},
+    {0x5D, 0x2638},
+    {0x6C, 0x25CF},  // black circle
+    {0x6D, 0x274D},  // shadowed white circle
+    {0x6E, 0x25A0},  // black square
+    {0x6F, 0x25A1},  // white square
+    {0x70, 0x25FB},  // bold white square: the white medium square
+    {0x71, 0x2751},  // shadowed white squares
+    {0x72, 0x2752},
+    {0x73, 0x29EB},  // lozenges and diamonds
+    {0x74, 0x29EB},
+    {0x75, 0x25C6},
+    {0x76, 0x2756},
+    {0x77, 0x25C6},
+    {0x78, 0x2327},  // x in a rectangle box
+    {0x7A, 0x2318},  // place of interest
+    {0x81, 0x2460},  // circled digits 1..10, then negative circled digits 1..9
+    {0x82, 0x2461},
+    {0x83, 0x2462},
+    {0x84, 0x2463},
+    {0x85, 0x2464},
+    {0x86, 0x2465},
+    {0x87, 0x2466},
+    {0x88, 0x2467},
+    {0x89, 0x2468},
+    {0x8A, 0x2469},
+    {0x8C, 0x2776},
+    {0x8D, 0x2777},
+    {0x8E, 0x2778},
+    {0x8F, 0x2779},
+    {0x90, 0x277A},
+    {0x91, 0x277B},
+    {0x92, 0x277C},
+    {0x93, 0x277D},
+    {0x94, 0x277E},
+    {0x9E, 0x00B7},  // middle dot
+    {0x9F, 0x2022},  // bullet
+    {0xA0, 0x25AA},  // black small square
+    {0xA1, 0x25CB},  // white circle
+    {0xA4, 0x25C9},  // fisheye
+    {0xA5, 0x25CE},  // bullseye
+    {0xA7, 0x25AA},  // the square list bullet
+    {0xA8, 0x25FB},  // white medium square
+    {0xAA, 0x2726},  // stars
+    {0xAB, 0x2605},
+    {0xAC, 0x2736},
+    {0xAD, 0x2734},
+    {0xAE, 0x2739},
+    {0xAF, 0x2735},
+    {0xD8, 0x27A2},  // the arrowhead list bullet
+    {0xDF, 0x2190},  // arrows: left, right, up, down, then the diagonals
+    {0xE0, 0x2192},
+    {0xE1, 0x2191},
+    {0xE2, 0x2193},
+    {0xE3, 0x2196},
+    {0xE4, 0x2197},
+    {0xE5, 0x2199},
+    {0xE6, 0x2198},
+    {0xE7, 0x2B05},  // heavy arrows
+    {0xE8, 0x2794},
+    {0xE9, 0x2B06},
+    {0xEA, 0x2B07},
+    {0xEF, 0x21E6},  // white arrows
+    {0xF0, 0x21E8},
+    {0xF1, 0x21E7},
+    {0xF2, 0x21E9},
+    {0xF3, 0x2B04},
+    {0xF9, 0x25AD},  // white rectangle
+    {0xFA, 0x25AB},  // white small square
+    {0xFB, 0x2717},  // ballot x
+    {0xFC, 0x2713},  // check mark
+    {0xFD, 0x2612},  // ballot box with x
+    {0xFE, 0x2611},  // ballot box with check
+};
+
+char32_t wingdings(uint8_t byte) {
+    const auto* end = std::end(kWingdings);
+    const auto* entry = std::lower_bound(std::begin(kWingdings), end, byte,
+                                         [](const WingdingsEntry& e, uint8_t b) { return e.byte < b; });
+    return entry != end && entry->byte == byte ? entry->character : 0;
+}
+
+char32_t cp1250(uint8_t byte) {
+    const char32_t c = cp1250::toUnicode(byte);
+    // The bytes Cp1250 leaves undefined come back as the C1 controls of the same value.
+    return c >= 0x80 && c < 0xA0 ? 0 : c;
+}
+
+char32_t cp1251(uint8_t byte) {
+    if (byte < 0x80) return byte;
+    if (byte >= 0xC0) return 0x0410 + (byte - 0xC0);
+    return kCp1251High[static_cast<size_t>(byte - 0x80)];
+}
+
+char32_t cp1252(uint8_t byte) {
+    if (byte < 0x80 || byte >= 0xA0) return byte;
+    return kCp1252High[static_cast<size_t>(byte - 0x80)];
+}
+
+}  // namespace
+
+char32_t characterOf(ByteMap map, uint8_t byte) {
+    switch (map) {
+    case ByteMap::Cp1250:
+        return cp1250(byte);
+    case ByteMap::Cp1251:
+        return cp1251(byte);
+    case ByteMap::Cp1252:
+        return cp1252(byte);
+    case ByteMap::Wingdings:
+        return wingdings(byte);
+    case ByteMap::Symbol:
+        break;
+    }
+    return 0;
+}
+
+}  // namespace winplat::text

@@ -134,8 +134,9 @@ std::optional<FaceSource> fromInstalledFonts(const LOGFONTA& font) {
 // The families a font without a known name falls back to, Liberation first, DejaVu last.
 std::vector<std::string_view> fallbackFamilies(BYTE pitchAndFamily) {
     const BYTE family = pitchAndFamily & 0xF0;
-    if (family == FF_ROMAN) return {"Liberation Serif", "DejaVu Serif"};
+    // A fixed pitch is asked of columns of text: it matters more than the serifs.
     if (family == FF_MODERN || (pitchAndFamily & 0x0F) == FIXED_PITCH) return {"Liberation Mono", "DejaVu Sans Mono"};
+    if (family == FF_ROMAN) return {"Liberation Serif", "DejaVu Serif"};
     return {"Liberation Sans", "DejaVu Sans"};
 }
 

@@ -15,19 +15,11 @@
 #include <optional>
 #include <string_view>
 
+#include "text/ft_library.h"
 #include "winplat/cp1250.h"
 
 namespace winplat::text {
 namespace {
-
-struct LibraryDeleter {
-    void operator()(FT_Library library) const { FT_Done_FreeType(library); }
-};
-struct FaceDeleter {
-    void operator()(FT_Face face) const { FT_Done_Face(face); }
-};
-using LibraryOwner = std::unique_ptr<FT_LibraryRec_, LibraryDeleter>;
-using FaceOwner = std::unique_ptr<FT_FaceRec_, FaceDeleter>;
 
 constexpr FT_UShort kFamilyNameId = 1;
 constexpr FT_UShort kEnglishUs = 0x0409;
@@ -152,22 +144,13 @@ CatalogueFace describe(FT_Face face, const std::string& hostPath, long index) {
 }  // namespace
 
 std::vector<CatalogueFace> scanFontFile(const std::string& hostPath) {
-    FT_Library rawLibrary = nullptr;
-    if (FT_Init_FreeType(&rawLibrary) != 0) return {};
-    const LibraryOwner library(rawLibrary);
-    FT_Face probe = nullptr;
-    if (FT_New_Face(library.get(), hostPath.c_str(), -1, &probe) != 0) return {};
+    // Face -1 tells how many faces the file holds without reading any.
     FT_Long count = 0;
-    {
-        const FaceOwner first(probe);
-        count = first->num_faces;
-    }
+    if (const FaceOwner probe = openFtFace(hostPath, -1)) count = probe->num_faces;
     std::vector<CatalogueFace> faces;
     for (FT_Long index = 0; index < count; ++index) {
-        FT_Face raw = nullptr;
-        if (FT_New_Face(library.get(), hostPath.c_str(), index, &raw) != 0) continue;
-        const FaceOwner face(raw);
-        if (!FT_IS_SCALABLE(face.get()) || !tablesComplete(face.get())) continue;
+        const FaceOwner face = openFtFace(hostPath, index);
+        if (!face || !FT_IS_SCALABLE(face.get()) || !tablesComplete(face.get())) continue;
         CatalogueFace described = describe(face.get(), hostPath, index);
         if (!described.families.front().empty()) faces.push_back(std::move(described));
     }

@@ -38,6 +38,21 @@ struct InkBox {
     int bottom = 0;
 };
 
+// What every face reports alike from the logical font: the weight class, the style flags, the
+// device's aspect and the character range of a single-byte font.
+inline void fillStyleMetrics(TEXTMETRICA& tm, const LOGFONTA& font) {
+    tm.tmWeight = font.lfWeight >= FW_SEMIBOLD ? FW_BOLD : FW_NORMAL;
+    tm.tmDigitizedAspectX = 96;
+    tm.tmDigitizedAspectY = 96;
+    tm.tmFirstChar = 0x1E;
+    tm.tmLastChar = 0xFF;
+    tm.tmDefaultChar = 0x1F;
+    tm.tmBreakChar = ' ';
+    tm.tmItalic = font.lfItalic ? 1 : 0;
+    tm.tmUnderlined = font.lfUnderline ? 1 : 0;
+    tm.tmStruckOut = font.lfStrikeOut ? 1 : 0;
+}
+
 class Face {
   public:
     virtual ~Face() = default;

@@ -85,16 +85,7 @@ FaceMetrics scaledMetrics(const DesignMetrics& design, const CellScale& scale, c
     TEXTMETRICA& tm = metrics.text;
     fillSizes(tm, design, scale, source.syntheticBold);
     if (source.classicDialogMetrics) classicDialogMetrics(tm);
-    tm.tmWeight = font.lfWeight >= FW_SEMIBOLD ? FW_BOLD : FW_NORMAL;
-    tm.tmDigitizedAspectX = 96;
-    tm.tmDigitizedAspectY = 96;
-    tm.tmFirstChar = 0x1E;
-    tm.tmLastChar = 0xFF;
-    tm.tmDefaultChar = 0x1F;
-    tm.tmBreakChar = ' ';
-    tm.tmItalic = font.lfItalic ? 1 : 0;
-    tm.tmUnderlined = font.lfUnderline ? 1 : 0;
-    tm.tmStruckOut = font.lfStrikeOut ? 1 : 0;
+    fillStyleMetrics(tm, font);
     tm.tmPitchAndFamily = pitchAndFamily(design, source);
     tm.tmCharSet = source.charSet;
     metrics.underline = underlineOf(design, scale, tm.tmDescent);

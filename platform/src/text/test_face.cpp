@@ -141,16 +141,7 @@ class TestFace final : public Face {
         tm.tmExternalLeading = 0;
         tm.tmAveCharWidth = std::max(1, scale(fixed_ ? kFixed : kNormal));
         tm.tmMaxCharWidth = std::max(1, scale(fixed_ ? kFixed : kWide));
-        tm.tmWeight = font.lfWeight >= FW_SEMIBOLD ? FW_BOLD : FW_NORMAL;
-        tm.tmDigitizedAspectX = 96;
-        tm.tmDigitizedAspectY = 96;
-        tm.tmFirstChar = 0x1E;
-        tm.tmLastChar = 0xFF;
-        tm.tmDefaultChar = 0x1F;
-        tm.tmBreakChar = ' ';
-        tm.tmItalic = italic_ ? 1 : 0;
-        tm.tmUnderlined = font.lfUnderline ? 1 : 0;
-        tm.tmStruckOut = font.lfStrikeOut ? 1 : 0;
+        fillStyleMetrics(tm, font);
         BYTE family = static_cast<BYTE>(font.lfPitchAndFamily & 0xF0);
         if (family == FF_DONTCARE) family = fixed_ ? FF_MODERN : FF_SWISS;
         tm.tmPitchAndFamily =

@@ -27,6 +27,7 @@ enum class HandleType : uint8_t {
     Brush = 8,
     DrawDib = 9,
     Font = 10,
+    Region = 11,
     // Later areas add their kinds here; values are never reused.
 };
 

@@ -7,10 +7,10 @@
 
 namespace winplat::text {
 
-InkPainter::InkPainter(gdi::Surface& surface, const gdi::DeviceRect& area, uint32_t value)
-    : surface_(surface), area_(area), value_(value), bitsPerPixel_(surface.bitsPerPixel()) {
-    if (bitsPerPixel_ != 32 && bitsPerPixel_ != 24 && !area.empty())
-        values_.assign(static_cast<size_t>(area.right - area.left), value);
+InkPainter::InkPainter(gdi::Surface& surface, const gdi::ClipArea& clip, uint32_t value)
+    : surface_(surface), clip_(clip), area_(clip.box()), value_(value), bitsPerPixel_(surface.bitsPerPixel()) {
+    if (bitsPerPixel_ != 32 && bitsPerPixel_ != 24 && !area_.empty())
+        values_.assign(static_cast<size_t>(area_.right - area_.left), value);
 }
 
 void InkPainter::paint(int64_t x, int64_t y, const InkBox& box) {
@@ -19,7 +19,10 @@ void InkPainter::paint(int64_t x, int64_t y, const InkBox& box) {
     const int64_t top = std::max<int64_t>(y + box.top, area_.top);
     const int64_t bottom = std::min<int64_t>(y + box.bottom, area_.bottom);
     if (left >= right || top >= bottom) return;
-    fillRows(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right), static_cast<int>(bottom));
+    const gdi::DeviceRect ink{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
+                              static_cast<int>(bottom)};
+    if (clip_.rectangular()) return fillRows(ink.left, ink.top, ink.right, ink.bottom);
+    clip_.forEach(ink, [&](const gdi::DeviceRect& piece) { fillRows(piece.left, piece.top, piece.right, piece.bottom); });
 }
 
 void InkPainter::fillRows(int left, int top, int right, int bottom) {

@@ -290,6 +290,10 @@ void copyBytes(Surface& target, const SourceImage& source, const Samples& cols, 
         for (int i = 0; i < cols.count(); ++i)
             offsets[static_cast<size_t>(i)] = static_cast<size_t>(cols.at[i]) * bytes;
     }
+    // Kept in locals: the byte pointers below may alias anything, so the loops would otherwise
+    // reload the vector's size and data on every pixel.
+    const size_t count = offsets.size();
+    const size_t* const offset = offsets.data();
     for (int r = 0; r < rows.count(); ++r) {
         uint8_t* out = target.row(rows.destFirst + r) + destOffset;
         if (r > 0 && rows.at[r] == rows.at[r - 1]) {
@@ -304,14 +308,14 @@ void copyBytes(Surface& target, const SourceImage& source, const Samples& cols, 
         }
         switch (bytes) {
             case 1:
-                for (size_t i = 0; i < offsets.size(); ++i) out[i] = in[offsets[i]];
+                for (size_t i = 0; i < count; ++i) out[i] = in[offset[i]];
                 break;
             case 2:
-                for (size_t i = 0; i < offsets.size(); ++i) std::memcpy(out + 2 * i, in + offsets[i], 2);
+                for (size_t i = 0; i < count; ++i) std::memcpy(out + 2 * i, in + offset[i], 2);
                 break;
             case 3:
-                for (size_t i = 0; i < offsets.size(); ++i) {
-                    const uint8_t* p = in + offsets[i];
+                for (size_t i = 0; i < count; ++i) {
+                    const uint8_t* p = in + offset[i];
                     uint8_t* q = out + 3 * i;
                     q[0] = p[0];
                     q[1] = p[1];
@@ -319,7 +323,7 @@ void copyBytes(Surface& target, const SourceImage& source, const Samples& cols, 
                 }
                 break;
             default:
-                for (size_t i = 0; i < offsets.size(); ++i) std::memcpy(out + 4 * i, in + offsets[i], 4);
+                for (size_t i = 0; i < count; ++i) std::memcpy(out + 4 * i, in + offset[i], 4);
                 break;
         }
     }

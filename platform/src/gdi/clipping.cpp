@@ -8,6 +8,7 @@
 // (a region must be finite). Each call answers with the kind of what the DC now draws through,
 // its effective clip (clip_area.h).
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/call_refusal.h"

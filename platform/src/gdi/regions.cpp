@@ -2,8 +2,10 @@
 //
 // Every coordinate a region call takes or makes stays within +-2^27, the range drawing accepts;
 // the shapes scanned row by row (ellipses, round rectangles, polygons) span at most 2^20 rows.
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 

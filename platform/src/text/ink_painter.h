@@ -24,10 +24,15 @@ class InkPainter {
 
   private:
     void fillRows(int left, int top, int right, int bottom);
+    // The box (already cut to the clip's box) cut to each rectangle of the clip's region. Kept
+    // apart from paint, which every glyph box passes through, so the common rectangular clip
+    // stays a short path.
+    [[gnu::noinline]] void fillPieces(const gdi::DeviceRect& ink);
 
     gdi::Surface& surface_;
     const gdi::ClipArea& clip_;
     gdi::DeviceRect area_;  // the clip's box
+    bool rectangular_;
     uint32_t value_;
     int bitsPerPixel_;
     std::vector<uint32_t> values_;  // a row of the value, for depths the direct paths do not take

@@ -274,8 +274,13 @@ TEST_P(Combine, MatchesTheBooleanModelAndStaysCanonical) {
     const OpCase& c = GetParam();
     std::mt19937 random(7);
     for (int trial = 0; trial < 200; ++trial) {
-        const auto [a, modelA] = randomRegion(random);
-        const auto [b, modelB] = randomRegion(random);
+        // Named one by one: clang 14 cannot capture structured bindings in a lambda.
+        const auto first = randomRegion(random);
+        const auto second = randomRegion(random);
+        const Region& a = first.first;
+        const Region& b = second.first;
+        const PixelSet& modelA = first.second;
+        const PixelSet& modelB = second.second;
         const Region result = Region::combine(a, b, c.op);
         const PixelSet expected = PixelSet::of(-2, -2, 52, 52, [&](int x, int y) {
             return c.keeps(modelA.at(x, y), modelB.at(x, y));

@@ -28,8 +28,6 @@
 #include <vector>
 
 #include "fuzz_entry.h"
-#include "text/installed_fonts.h"
-#include "text/private_fonts.h"
 #include "winplat/gdi.h"
 #include "winplat/owners.h"
 #include "winplat/testing.h"
@@ -94,18 +92,49 @@ class AddedFont {
     bool added_;
 };
 
-// The families the added file names, as a program would ask for them: those that fit a LOGFONTA.
-// Only the input's file is added while it runs.
-std::vector<std::string> familiesAdded() {
-    constexpr size_t kFamiliesTried = 2;
+int collectFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM names) {
+    auto& families = *reinterpret_cast<std::vector<std::string>*>(names);
+    if (families.empty() || families.back() != font->lfFaceName) families.push_back(font->lfFaceName);
+    return 1;
+}
+
+// Every family EnumFontFamiliesExA lists, once each, in its order: the program's own fonts first.
+std::vector<std::string> listedFamilies(HDC dc) {
+    LOGFONTA all{};
+    all.lfCharSet = DEFAULT_CHARSET;
     std::vector<std::string> families;
-    for (const winplat::text::CatalogueFace& face : winplat::text::allPrivateFaces()) {
-        for (const std::string& family : face.families) {
-            if (family.size() >= LF_FACESIZE || families.size() == kFamiliesTried) continue;
-            if (std::find(families.begin(), families.end(), family) == families.end()) families.push_back(family);
+    EnumFontFamiliesExA(dc, &all, collectFamily, reinterpret_cast<LPARAM>(&families), 0);
+    return families;
+}
+
+// The families before any input is added.
+const std::vector<std::string>& familiesBefore() {
+    static const std::vector<std::string> families = [] {
+        const MemoryDc dc(CreateCompatibleDC(nullptr));
+        return listedFamilies(dc.get());
+    }();
+    return families;
+}
+
+// The families the added file names, as a program finds them through the public calls: the
+// listing starts with them and goes on with the families listed before, less those of the same
+// names. (A file whose families are exactly the first ones listed before goes unseen.)
+std::vector<std::string> familiesAdded(HDC dc) {
+    constexpr size_t kFamiliesTried = 2;
+    const std::vector<std::string> now = listedFamilies(dc);
+    const std::vector<std::string>& before = familiesBefore();
+    for (size_t added = 0; added <= now.size(); ++added) {
+        const std::vector<std::string> prefix(now.begin(), now.begin() + static_cast<long>(added));
+        std::vector<std::string> rest;
+        for (const std::string& family : before) {
+            if (std::find(prefix.begin(), prefix.end(), family) == prefix.end()) rest.push_back(family);
+        }
+        if (std::equal(rest.begin(), rest.end(), now.begin() + static_cast<long>(added), now.end())) {
+            return std::vector<std::string>(prefix.begin(), prefix.begin() + static_cast<long>(std::min(added, kFamiliesTried)));
         }
     }
-    return families;
+    check(false);  // the listing lost families listed before
+    return {};
 }
 
 struct FontCase {
@@ -174,8 +203,9 @@ std::array<char, 256> everyByte() {
     return bytes;
 }
 
-// Metrics and widths as the reader's text formatter reads them; the widths of the 256 bytes.
-std::array<int, 256> measure(HDC dc) {
+// Metrics and widths as the reader's text formatter reads them, of the added family's face; the
+// widths of the 256 bytes.
+std::array<int, 256> measure(HDC dc, const std::string& family) {
     TEXTMETRICA metrics{};
     check(GetTextMetricsA(dc, &metrics) == TRUE);
     check(metrics.tmHeight == metrics.tmAscent + metrics.tmDescent);
@@ -193,7 +223,7 @@ std::array<int, 256> measure(HDC dc) {
     check(GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &extent) == TRUE);
     check(extent.cx == std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX) && extent.cy == metrics.tmHeight);
     char face[LF_FACESIZE];
-    check(GetTextFaceA(dc, LF_FACESIZE, face) > 0);
+    check(GetTextFaceA(dc, LF_FACESIZE, face) > 0 && face == family);
     return widths;
 }
 
@@ -220,7 +250,7 @@ void exercise(const std::string& family, const FontCase& fontCase, const Canvas&
     {
         const Selection selected(colour.dc(), font.get());
         check(static_cast<bool>(selected));
-        widths = measure(colour.dc());
+        widths = measure(colour.dc(), family);
         draw(colour.dc(), widths);
     }
     const Selection selected(mono.dc(), font.get());
@@ -250,37 +280,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const winplat::testing::ScopedFontSource realFonts(winplat::testing::FontSource::System);
     static winplat::testing::DebugCapture quiet;  // the layer's refusals of damaged files
     quiet.clear();
+    familiesBefore();
     const InputFile input(data, size);
     if (!input.written()) return 0;
     const AddedFont added(input.windowsPath());
     if (!added.added()) return 0;
     const Canvas colour(32);
     const Canvas mono(1);
-    for (const std::string& family : familiesAdded()) {
+    for (const std::string& family : familiesAdded(colour.dc())) {
         for (const FontCase& fontCase : kFontCases) exercise(family, fontCase, colour, mono);
         list(colour.dc(), family);
     }
     return 0;
 }
 
-// Copies of installed fonts, found through fontconfig; a missing one is left out with a message.
+// Copies of installed fonts at their Debian paths; a missing one is left out with a message.
 std::vector<FuzzBytes> fuzzSeeds() {
     static const std::array<std::pair<const char*, const char*>, 3> kFiles = {{
-        {"LiberationSans-Regular.ttf", "fonts-liberation2"},
-        {"StandardSymbolsPS.otf", "fonts-urw-base35"},
-        {"StandardSymbolsPS.t1", "fonts-urw-base35"},
+        {"/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf", "fonts-liberation2"},
+        {"/usr/share/fonts/opentype/urw-base35/StandardSymbolsPS.otf", "fonts-urw-base35"},
+        {"/usr/share/fonts/type1/urw-base35/StandardSymbolsPS.t1", "fonts-urw-base35"},
     }};
     std::vector<FuzzBytes> seeds;
-    for (const auto& [name, package] : kFiles) {
-        std::string file;
-        for (const winplat::text::CatalogueFace& face : winplat::text::installedFaces()) {
-            if (fs::path(face.file).filename() == name) file = face.file;
-        }
-        if (file.empty()) {
-            std::fprintf(stderr, "font_file_fuzz: no seed %s: it is not installed (%s)\n", name, package);
+    for (const auto& [file, package] : kFiles) {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) {
+            std::fprintf(stderr, "font_file_fuzz: no seed %s: it is not installed (%s)\n", file, package);
             continue;
         }
-        std::ifstream in(file, std::ios::binary);
         seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     return seeds;

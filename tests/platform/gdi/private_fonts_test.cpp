@@ -153,6 +153,19 @@ TEST_F(PrivateFonts, RefuseFilesThatAreNoFonts) {
     EXPECT_EQ(sourceOf(kFamily).family, "Liberation Sans");
 }
 
+// A name table's family holding a U+0000 is the name up to it, as a program can name it: listed
+// and found as that, never as a name no LOGFONTA can hold.
+TEST_F(PrivateFonts, FamilyEndsAtANulCharacter) {
+    const std::string family("Winplat Test\0Sans", 17);
+    ASSERT_TRUE(fonttest::writeRenamedFont("LiberationSans-Regular.ttf", family, "Regular", drive_.host("fonts/nul.ttf")));
+    ASSERT_EQ(AddFontResourceA("T:\\fonts\\nul.ttf"), 1);
+    const FaceSource added = sourceOf("Winplat Test");
+    EXPECT_EQ(added.file, drive_.host("fonts/nul.ttf"));
+    EXPECT_EQ(added.family, "Winplat Test");
+    EXPECT_EQ(listed("Winplat Test"), (std::vector<std::string>{"Winplat Test", "Winplat Test", "Winplat Test"}));
+    EXPECT_TRUE(RemoveFontResourceA("T:\\fonts\\nul.ttf"));
+}
+
 TEST_F(PrivateFonts, HiddenResourceResolvesButIsNotListed) {
     ASSERT_TRUE(CreateScalableFontResourceA(1, "T:\\wtsans.fot", "wtsans.ttf", "T:\\fonts"));
     EXPECT_EQ(drive_.read("wtsans.fot"), "WINPLAT SCALABLE FONT RESOURCE 1\nhidden 1\nfont T:\\fonts\\wtsans.ttf\n");

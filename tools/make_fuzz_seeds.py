@@ -25,6 +25,7 @@ MAX_SEED_BYTES = 16 * 1024
 HERE = os.path.dirname(os.path.abspath(__file__))
 RECORD_FILE_TOOL = os.path.join(HERE, os.pardir, "tests", "viewer", "store", "vazazi_tool",
                                 "vazazi.py")
+TEST_FONT_TOOL = os.path.join(HERE, "make_test_font.py")
 
 # The pictures the tools start from, written into the work folder first. All are small, with edges
 # and gradients so the compressors have something to do.
@@ -207,6 +208,16 @@ FORMATS = {
           "cp made/empty.vzz .")]
         + [(name, f"cp made/{name} .")
            for name in ("baseline.vzz", "gap_slack.vzz", "reversed.vzz", "wide_entries.vzz")],
+    ),
+    # The tiny box fonts of our own font writer: a Unicode face, a symbol face and a fixed-pitch
+    # one. The fuzz target adds copies of installed fonts of the other formats itself.
+    "font_file_fuzz": (
+        {},
+        [("boxes.ttf", f"{sys.executable} -B {TEST_FONT_TOOL} boxes.ttf"),
+         ("boxes-symbol.ttf",
+          f"{sys.executable} -B {TEST_FONT_TOOL} --symbol --family 'Winplat Symbol Boxes' boxes-symbol.ttf"),
+         ("boxes-mono.ttf",
+          f"{sys.executable} -B {TEST_FONT_TOOL} --mono --family 'Winplat Mono Boxes' boxes-mono.ttf")],
     ),
 }
 

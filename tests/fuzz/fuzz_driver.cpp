@@ -120,13 +120,10 @@ std::optional<Settings> parse(int argc, char** argv) {
     return settings;
 }
 
-// The target's own seeds; nothing (and why) when there are none or a writer failed.
+// The target's own seeds; nothing (and why) when a writer failed. A target whose seeds are
+// copies of installed files may have none here (it says which are missing).
 std::optional<std::vector<FuzzBytes>> ownSeeds() {
     std::vector<FuzzBytes> seeds = fuzzSeeds();
-    if (seeds.empty()) {
-        std::fprintf(stderr, "no seeds\n");
-        return std::nullopt;
-    }
     for (size_t i = 0; i < seeds.size(); ++i) {
         if (seeds[i].empty()) {
             std::fprintf(stderr, "seed %zu could not be written\n", i);
@@ -171,6 +168,10 @@ int main(int argc, char** argv) {
         if (files.empty())
             std::printf("no seed files in %s; the output of tools/make_fuzz_seeds.py says why\n",
                         settings->seedFolder);
+    }
+    if (seeds->empty() && files.empty()) {
+        std::fprintf(stderr, "no seeds\n");
+        return 1;
     }
     Random random;
     for (const FuzzBytes& seed : *seeds) run(seed, settings->mutations, random);

@@ -17,5 +17,6 @@
 #include "winplat/stdio_bridge.h"
 #include "winplat/sync.h"
 #include "winplat/time.h"
+#include "winplat/user.h"
 
 #endif

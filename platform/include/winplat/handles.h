@@ -28,6 +28,7 @@ enum class HandleType : uint8_t {
     DrawDib = 9,
     Font = 10,
     Region = 11,
+    Window = 12,
     // Later areas add their kinds here; values are never reused.
 };
 

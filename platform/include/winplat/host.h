@@ -16,12 +16,31 @@ public:
     // Milliseconds on a monotonic scale.
     virtual uint64_t nowMs() = 0;
     virtual void sleepMs(uint32_t milliseconds) = 0;
+    // Whether time moves only when told (tests): a message loop waiting for a timer then moves
+    // the clock to it with sleepMs instead of waiting, and one with nothing to wait for stalls.
+    virtual bool isVirtual() const { return false; }
 };
 
 // The clock in force: the real monotonic clock unless a test installed another.
 WINPLAT_API Clock& clock();
 // Installs a clock (null: the real one again); returns the one it replaces.
 WINPLAT_API Clock* setClock(Clock* clock);
+
+// Called when a message loop would wait for ever: the clock is virtual, nothing is queued, no
+// timer is set and no input is to come. The test harness fails the test with a window dump, or
+// queues what the loop waits for. 'what' names the waiting call.
+class WINPLAT_API Idle {
+public:
+    virtual ~Idle() = default;
+    // True when something was queued (the loop looks again); false ends the wait: GetMessageA
+    // then returns as for WM_QUIT.
+    virtual bool stalled(std::string_view what) = 0;
+};
+
+// Installs the hook (null: the default, which logs the stall with the window tree and ends the
+// wait); returns the previous one.
+WINPLAT_API Idle* setIdle(Idle* idle);
+WINPLAT_API Idle* idle();
 
 // Receives every line of debug output, cp1250 as the programs wrote it.
 class WINPLAT_API LogSink {

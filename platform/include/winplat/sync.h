@@ -16,6 +16,9 @@ WINPLAT_API void EnterCriticalSection(LPCRITICAL_SECTION section);
 WINPLAT_API void LeaveCriticalSection(LPCRITICAL_SECTION section);
 WINPLAT_API BOOL TryEnterCriticalSection(LPCRITICAL_SECTION section);
 
+/* The calling thread's number as the system knows it (never 0). */
+WINPLAT_API DWORD GetCurrentThreadId(void);
+
 WINPLAT_END_C
 
 #endif

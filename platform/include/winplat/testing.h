@@ -26,6 +26,7 @@ public:
     uint64_t nowMs() override { return now_.load(); }
     void sleepMs(uint32_t milliseconds) override { now_ += milliseconds; }
     void advance(uint64_t milliseconds) { now_ += milliseconds; }
+    bool isVirtual() const override { return true; }
 
 private:
     std::atomic<uint64_t> now_;
@@ -150,6 +151,14 @@ public:
 private:
     int previous_;
 };
+
+// The window tree as text, one window a line, indented by depth, top of the z-order first:
+// handle, class, text, rectangle on the screen, styles, visible/enabled, owner.
+WINPLAT_API std::string windowTree();
+
+// Destroys every window, forgets every class, timer and queued message, and clears focus,
+// capture and activation: a test starts from an empty desktop.
+WINPLAT_API void resetWindowManager();
 
 // Empties the clipboard and closes it, whoever had it open.
 WINPLAT_API void resetClipboard();

@@ -29,10 +29,19 @@ long styleDistance(const CatalogueFace& face, int weight, bool italic) {
 
 }  // namespace
 
+bool namesFamily(std::string_view asked, std::string_view family) {
+    const std::string wanted = cp1250::lower(asked);
+    const std::string candidate = cp1250::lower(family);
+    if (candidate == wanted) return true;
+    // A LOGFONTA holds 31 bytes of a name: a longer family is asked for by its first 31, as the
+    // font listing reports it.
+    constexpr size_t kNameBytes = LF_FACESIZE - 1;
+    return wanted.size() == kNameBytes && candidate.size() > kNameBytes && candidate.compare(0, kNameBytes, wanted) == 0;
+}
+
 bool isOfFamily(const CatalogueFace& face, std::string_view family) {
-    const std::string wanted = cp1250::lower(family);
     for (const std::string& name : face.families) {
-        if (cp1250::lower(name) == wanted) return true;
+        if (namesFamily(family, name)) return true;
     }
     return false;
 }

@@ -70,6 +70,9 @@ struct CatalogueFace {
 
 // Whether the face is of the family: the names compare case-insensitively by the cp1250 rule.
 bool isOfFamily(const CatalogueFace& face, std::string_view family);
+// Whether a face name asked for names the family (case-insensitively; a name of 31 bytes also
+// names the longer families it begins).
+bool namesFamily(std::string_view asked, std::string_view family);
 
 // The face of 'members' closest to the style: the slant first, then bold or not (weight >= 600),
 // a normal width, the nearest weight, then the preferred file format. Null for no members.

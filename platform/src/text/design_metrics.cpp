@@ -133,21 +133,20 @@ std::optional<DesignMetrics> readDesignMetrics(FT_Face face) {
     return d;
 }
 
-std::optional<DesignMetrics> designMetricsOf(const std::string& file, long index) {
+std::optional<DesignMetrics> designMetricsOf(const FontFile& file) {
     static std::mutex mutex;
-    static std::map<std::pair<std::string, long>, std::optional<DesignMetrics>> known;
+    static std::map<FontFile, std::optional<DesignMetrics>> known;
     std::lock_guard lock(mutex);
-    const auto key = std::make_pair(file, index);
-    if (auto found = known.find(key); found != known.end()) return found->second;
+    if (auto found = known.find(file); found != known.end()) return found->second;
     std::optional<DesignMetrics> design;
-    if (FaceOwner face = openFtFace(file, index)) {
+    if (FaceOwner face = openFtFace(file.path, file.index)) {
         design = readDesignMetrics(face.get());
         if (!design) {
             constexpr Refuser refuse("winplat: fonts");
-            refuse.log(file + ": no scalable outlines, or no em or cell to scale them by");
+            refuse.log(file.path + ": no scalable outlines, or no em or cell to scale them by");
         }
     }
-    known.emplace(key, design);
+    known.emplace(file, design);
     return design;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "text/face_metrics.h"
+#include "text/font_file.h"
 #include "text/ft_library.h"
 
 namespace winplat::text {
@@ -14,9 +15,9 @@ namespace winplat::text {
 // advances, so the caller must hold the face alone.
 std::optional<DesignMetrics> readDesignMetrics(FT_Face face);
 
-// The design metrics of face 'index' of a font file, read once per file and kept; nullopt, with
-// the reason logged, when FreeType cannot read the file or the face has no usable metrics.
-std::optional<DesignMetrics> designMetricsOf(const std::string& file, long index);
+// The design metrics of a face of a font file, read once per file and kept; nullopt, with the
+// reason logged, when FreeType cannot read the file or the face has no usable metrics.
+std::optional<DesignMetrics> designMetricsOf(const FontFile& file);
 
 // The classic average of a face's lowercase letters and space, each weighted by how often it
 // occurs in English text (the OS/2 rule of its versions 0 to 2), from the advances in design

@@ -194,7 +194,7 @@ DWORD fontTypeOf(const CatalogueFace& face) {
 }
 
 bool wanted(const Listing& listing, std::string_view faceName) {
-    return faceName.empty() || cp1250::lower(listing.name) == cp1250::lower(faceName);
+    return faceName.empty() || namesFamily(faceName, listing.name);
 }
 
 bool isLiveDc(HDC dc) {

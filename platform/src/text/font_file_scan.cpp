@@ -24,11 +24,13 @@ namespace {
 constexpr FT_UShort kFamilyNameId = 1;
 constexpr FT_UShort kEnglishUs = 0x0409;
 
-// A UTF-16BE name as cp1250; nothing when a character does not fit.
+// A UTF-16BE name as cp1250; nothing when a character does not fit. The name ends at a U+0000,
+// as programs see it: a family they can only name up to there must be listed and found as that.
 std::string fromUtf16Be(const FT_Byte* bytes, FT_UInt length) {
     std::string text;
     for (FT_UInt i = 0; i + 1 < length; i += 2) {
         const auto unit = static_cast<char32_t>((bytes[i] << 8) | bytes[i + 1]);
+        if (unit == 0) break;
         uint8_t byte = 0;
         if (!cp1250::fromUnicode(unit, byte)) return {};
         text.push_back(static_cast<char>(byte));

@@ -29,8 +29,7 @@ constexpr size_t kFacesKept = 32;
 
 // Everything that tells one face object from another.
 struct FaceKey {
-    std::string file;
-    long index = 0;
+    FontFile file;
     std::string family;
     ByteMap bytes = ByteMap::Cp1250;
     BYTE charSet = 0;
@@ -45,9 +44,8 @@ struct FaceKey {
     auto operator<=>(const FaceKey&) const = default;
 };
 
-FaceKey keyOf(const FaceSource& source, const LOGFONTA& font) {
-    return FaceKey{source.file,
-                   source.index,
+FaceKey keyOf(const FontFile& file, const FaceSource& source, const LOGFONTA& font) {
+    return FaceKey{file,
                    source.family,
                    source.bytes,
                    source.charSet,
@@ -110,16 +108,18 @@ std::optional<CellScale> scaleFor(const DesignMetrics& design, const FaceSource&
 }  // namespace
 
 std::shared_ptr<const Face> openFreeTypeFace(const FaceSource& source, const LOGFONTA& font) {
-    const std::optional<DesignMetrics> design = designMetricsOf(source.file, source.index);
+    constexpr Refuser refuse("winplat: fonts");
+    const std::optional<FontFile> file = fontFileAt(source.file, source.index);
+    if (!file) return refuse(nullptr, "the font file " + source.file + " is gone");
+    const std::optional<DesignMetrics> design = designMetricsOf(*file);
     if (!design) return nullptr;
     const std::optional<CellScale> scale = scaleFor(*design, source, font);
     if (!scale) {
-        constexpr Refuser refuse("winplat: fonts");
         return refuse(nullptr, source.file + " has no size for a height of " + std::to_string(font.lfHeight));
     }
-    return faces().get(keyOf(source, font), [&]() -> std::shared_ptr<const FreeTypeFace> {
+    return faces().get(keyOf(*file, source, font), [&]() -> std::shared_ptr<const FreeTypeFace> {
         const FaceMetrics metrics = scaledMetrics(*design, *scale, font, source);
-        auto sized = SizedFace::open(SizedKey{source.file, source.index, scale->em, source.syntheticBold,
+        auto sized = SizedFace::open(SizedKey{*file, scale->em, source.syntheticBold,
                                               source.syntheticItalic, metrics.text.tmAscent,
                                               metrics.text.tmDescent});
         if (!sized) return nullptr;

@@ -67,12 +67,12 @@ uint64_t freeTypeGlyphLoads() {
 
 std::shared_ptr<SizedFace> SizedFace::open(const SizedKey& key) {
     return sizedFaces().get(key, [&key]() -> std::shared_ptr<SizedFace> {
-        const std::optional<DesignMetrics> design = designMetricsOf(key.file, key.index);
+        const std::optional<DesignMetrics> design = designMetricsOf(key.file);
         if (!design) return nullptr;
-        FaceOwner face = openFtFace(key.file, key.index);
+        FaceOwner face = openFtFace(key.file.path, key.file.index);
         if (!face) return nullptr;
         if (const FT_Error error = FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(key.em)); error != 0) {
-            refuse.log(key.file + " has no size of " + std::to_string(key.em) + " pixels (error " +
+            refuse.log(key.file.path + " has no size of " + std::to_string(key.em) + " pixels (error " +
                        std::to_string(error) + ")");
             return nullptr;
         }

@@ -20,14 +20,14 @@
 #include "text/face.h"
 #include "text/face_metrics.h"
 #include "text/face_source.h"
+#include "text/font_file.h"
 #include "text/ft_library.h"
 #include "text/mono_ink.h"
 
 namespace winplat::text {
 
 struct SizedKey {
-    std::string file;
-    long index = 0;
+    FontFile file;
     int em = 0;
     bool syntheticBold = false;
     bool syntheticItalic = false;

@@ -1,12 +1,22 @@
 // Reading the system's fonts from fontconfig: family names, style, file format, spacing and the
 // code pages each face covers, all from fontconfig's cache without opening a font file.
+//
+// WINPLAT_FONTS naming folders (separated by ';') confines the catalogue to the font files in
+// them and below, read with FreeType, so that what a run draws does not depend on the fonts a
+// machine happens to have.
 #include "text/installed_fonts.h"
 
 #include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "base/call_refusal.h"
+#include "text/font_file_scan.h"
 #include "text/fontconfig_owners.h"
 #include "winplat/cp1250.h"
 
@@ -71,12 +81,39 @@ bool readFace(const FcPattern* pattern, CatalogueFace& face) {
     return true;
 }
 
-std::vector<CatalogueFace> readInstalledFaces() {
+// Files of the kinds FreeType reads as outline fonts; anything else in a font folder is passed over.
+bool isFontFile(const std::filesystem::path& path) {
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const char* kind : {".ttf", ".ttc", ".otf", ".otc", ".pfb", ".pfa", ".t1"}) {
+        if (extension == kind) return true;
+    }
+    return false;
+}
+
+// The faces of the font files in the folders and below, read with FreeType.
+std::vector<CatalogueFace> scanFolders(const std::vector<std::string>& folders) {
+    std::vector<CatalogueFace> faces;
+    for (const std::string& folder : folders) {
+        std::error_code error;
+        std::filesystem::recursive_directory_iterator entry(folder, error), end;
+        if (error) refuse.log("no fonts read from the folder " + folder + ": " + error.message());
+        for (; !error && entry != end; entry.increment(error)) {
+            if (!entry->is_regular_file(error) || !isFontFile(entry->path())) continue;
+            for (CatalogueFace& face : scanFontFile(entry->path().string())) faces.push_back(std::move(face));
+        }
+    }
+    return faces;
+}
+
+std::vector<CatalogueFace> readSystemFaces() {
     const FcConfigOwner config(FcInitLoadConfigAndFonts());
     if (!config) {
         refuse.log("fontconfig cannot load its configuration: no system fonts");
         return {};
     }
+
     const FcPatternOwner all(FcPatternCreate());
     const FcObjectSetOwner objects(FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT, FC_WIDTH,
                                                     FC_SPACING, FC_FONTFORMAT, FC_SCALABLE, FC_OUTLINE, FC_CHARSET,
@@ -89,17 +126,36 @@ std::vector<CatalogueFace> readInstalledFaces() {
         CatalogueFace face;
         if (readFace(set->fonts[i], face)) faces.push_back(std::move(face));
     }
-    // fontconfig lists in no particular order; the catalogue's answers must not change between runs.
+    return faces;
+}
+
+}  // namespace
+
+std::vector<std::string> fontFoldersOf(const char* setting) {
+    std::vector<std::string> folders;
+    if (!setting || std::strcmp(setting, "test") == 0) return folders;
+    const std::string_view list(setting);
+    size_t start = 0;
+    while (start <= list.size()) {
+        const size_t end = std::min(list.find(';', start), list.size());
+        if (end > start) folders.emplace_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return folders;
+}
+
+std::vector<CatalogueFace> readInstalledFaces(const std::vector<std::string>& folders) {
+    std::vector<CatalogueFace> faces = folders.empty() ? readSystemFaces() : scanFolders(folders);
+    // Neither fontconfig nor a folder lists in a fixed order; the catalogue's answers must not
+    // change between runs.
     std::sort(faces.begin(), faces.end(), [](const CatalogueFace& a, const CatalogueFace& b) {
         return a.file != b.file ? a.file < b.file : a.index < b.index;
     });
     return faces;
 }
 
-}  // namespace
-
 const std::vector<CatalogueFace>& installedFaces() {
-    static const std::vector<CatalogueFace> faces = readInstalledFaces();
+    static const std::vector<CatalogueFace> faces = readInstalledFaces(fontFoldersOf(std::getenv("WINPLAT_FONTS")));
     return faces;
 }
 

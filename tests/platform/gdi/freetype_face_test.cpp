@@ -107,9 +107,9 @@ TEST(FreeTypeFace, AverageWidthIsTheClassicWeightedOne) {
     winplat::text::FaceOwner sans = winplat::text::openFtFace(kSans, 0);
     ASSERT_TRUE(sans);
     EXPECT_EQ(winplat::text::weightedAverageWidth(sans.get()), 904);
-    EXPECT_EQ(winplat::text::designMetricsOf(kSans, 0)->averageWidth, 904);
+    EXPECT_EQ(winplat::text::designMetricsOf(*winplat::text::fontFileAt(kSans, 0))->averageWidth, 904);
     // DejaVu Sans's table is of version 1: its xAvgCharWidth is the weighted average already.
-    EXPECT_EQ(winplat::text::designMetricsOf(kDejaVu, 0)->averageWidth, 1038);
+    EXPECT_EQ(winplat::text::designMetricsOf(*winplat::text::fontFileAt(kDejaVu, 0))->averageWidth, 1038);
 }
 
 TEST(FreeTypeFace, ACellHeightIsTheCellExactly) {

@@ -13,6 +13,8 @@
 #include "text/face_source.h"
 #include "winplat/base.h"
 #include "winplat/gdi.h"
+#include "winplat/owners.h"
+#include "winplat/testing.h"
 #include "winplat/text.h"
 
 namespace {
@@ -151,6 +153,70 @@ TEST_F(PrivateFonts, RefuseFilesThatAreNoFonts) {
     EXPECT_EQ(AddFontResourceA("T:\\fonts\\wtsans.ttf|T:\\fonts\\wtsansb.ttf"), 0);
     EXPECT_TRUE(capture.contains("AddFontResourceA: refused"));
     EXPECT_EQ(sourceOf(kFamily).family, "Liberation Sans");
+}
+
+// A name table's family holding a U+0000 is the name up to it, as a program can name it: listed
+// and found as that, never as a name no LOGFONTA can hold.
+// The metrics a new font of the family at 20 pixels reports, drawn with the system's fonts.
+TEXTMETRICA metricsOf(const char* family) {
+    const winplat::testing::ScopedFontSource source(winplat::testing::FontSource::System);
+    LOGFONTA font = logFont(family);
+    font.lfHeight = -20;
+    const winplat::MemoryDc dc(CreateCompatibleDC(nullptr));
+    const winplat::GdiObject<HFONT> selectable(CreateFontIndirectA(&font));
+    const winplat::Selection selected(dc.get(), selectable.get());
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc.get(), &tm);
+    return tm;
+}
+
+// A program that removes an embedded font and writes another one under the same name (as the
+// reader does with the fonts of the documents it opens one after another) gets the new font's
+// metrics, not those the layer read from the old file.
+TEST_F(PrivateFonts, AFileWrittenAgainUnderTheSameNameIsANewFont) {
+    if (const std::string missing = fonttest::missingFile({"LiberationSerif-Regular.ttf", "LiberationMono-Regular.ttf"});
+        !missing.empty())
+        GTEST_SKIP() << missing << " is not installed";
+    const std::string path = drive_.host("fonts/embedded.ttf");
+    ASSERT_TRUE(fonttest::writeRenamedFont("LiberationSerif-Regular.ttf", kFamily, "Regular", path));
+    ASSERT_EQ(AddFontResourceA("T:\\fonts\\embedded.ttf"), 1);
+    const TEXTMETRICA serif = metricsOf(kFamily);
+    ASSERT_TRUE(RemoveFontResourceA("T:\\fonts\\embedded.ttf"));
+
+    ASSERT_TRUE(fonttest::writeRenamedFont("LiberationMono-Regular.ttf", kFamily, "Regular", path));
+    ASSERT_EQ(AddFontResourceA("T:\\fonts\\embedded.ttf"), 1);
+    const TEXTMETRICA mono = metricsOf(kFamily);
+    EXPECT_TRUE(RemoveFontResourceA("T:\\fonts\\embedded.ttf"));
+
+    // Times New Roman's and Courier New's average widths (821 and 1229 of 2048 units) at 20 pixels.
+    EXPECT_EQ(serif.tmAveCharWidth, 8);
+    EXPECT_EQ(mono.tmAveCharWidth, 12);
+    EXPECT_EQ(mono.tmPitchAndFamily & TMPF_FIXED_PITCH, 0) << "fixed pitch: the bit is clear";
+}
+
+// A LOGFONTA holds 31 bytes of a face name: a longer family is listed by its first 31 and found by
+// them, so what the listing reports can be handed back to CreateFontIndirectA.
+TEST_F(PrivateFonts, ALongFamilyIsFoundByTheNameTheListingGives) {
+    const std::string family = "Winplat Test Sans With A Very Long Name";  // 39 bytes
+    ASSERT_TRUE(fonttest::writeRenamedFont("LiberationSans-Regular.ttf", family, "Regular", drive_.host("fonts/long.ttf")));
+    ASSERT_EQ(AddFontResourceA("T:\\fonts\\long.ttf"), 1);
+    const std::vector<std::string> names = listed(family.substr(0, 31).c_str());
+    ASSERT_FALSE(names.empty());
+    EXPECT_EQ(names.front(), family.substr(0, 31));
+    EXPECT_EQ(sourceOf(names.front().c_str()).file, drive_.host("fonts/long.ttf"));
+    EXPECT_NE(sourceOf(family.substr(0, 30).c_str()).file, drive_.host("fonts/long.ttf")) << "30 bytes are another name";
+    EXPECT_TRUE(RemoveFontResourceA("T:\\fonts\\long.ttf"));
+}
+
+TEST_F(PrivateFonts, FamilyEndsAtANulCharacter) {
+    const std::string family("Winplat Test\0Sans", 17);
+    ASSERT_TRUE(fonttest::writeRenamedFont("LiberationSans-Regular.ttf", family, "Regular", drive_.host("fonts/nul.ttf")));
+    ASSERT_EQ(AddFontResourceA("T:\\fonts\\nul.ttf"), 1);
+    const FaceSource added = sourceOf("Winplat Test");
+    EXPECT_EQ(added.file, drive_.host("fonts/nul.ttf"));
+    EXPECT_EQ(added.family, "Winplat Test");
+    EXPECT_EQ(listed("Winplat Test"), (std::vector<std::string>{"Winplat Test", "Winplat Test", "Winplat Test"}));
+    EXPECT_TRUE(RemoveFontResourceA("T:\\fonts\\nul.ttf"));
 }
 
 TEST_F(PrivateFonts, HiddenResourceResolvesButIsNotListed) {

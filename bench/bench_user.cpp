@@ -1,0 +1,71 @@
+// The window manager's message paths: sending, posting and pumping, and timer dispatch on the
+// virtual clock.
+#include <benchmark/benchmark.h>
+
+#include "winplat/testing.h"
+#include "winplat/user.h"
+
+namespace {
+
+LRESULT CALLBACK answer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_USER) return static_cast<LRESULT>(wParam + 1);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND benchWindow() {
+    static HWND window = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = answer;
+        wc.lpszClassName = "BenchWindow";
+        RegisterClassA(&wc);
+        return CreateWindowExA(0, "BenchWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    }();
+    return window;
+}
+
+// Round trips of SendMessageA into a window procedure.
+void BM_SendMessage(benchmark::State& state) {
+    HWND window = benchWindow();
+    const auto count = static_cast<WPARAM>(state.range(0));
+    for (auto _ : state) {
+        LRESULT sum = 0;
+        for (WPARAM i = 0; i < count; ++i) sum += SendMessageA(window, WM_USER, i, 0);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_SendMessage)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// Messages posted, then taken out and dispatched by a PeekMessageA loop.
+void BM_PostAndPump(benchmark::State& state) {
+    HWND window = benchWindow();
+    const auto count = static_cast<WPARAM>(state.range(0));
+    for (auto _ : state) {
+        for (WPARAM i = 0; i < count; ++i) PostMessageA(window, WM_USER, i, 0);
+        MSG msg{};
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_PostAndPump)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+// WM_TIMER made and dispatched with many timers set, the virtual clock moving to each due time.
+void BM_TimerDispatch(benchmark::State& state) {
+    HWND window = benchWindow();
+    winplat::testing::VirtualClock clock;
+    const auto timers = static_cast<UINT_PTR>(state.range(0));
+    for (UINT_PTR id = 1; id <= timers; ++id) SetTimer(window, id, static_cast<UINT>(10 + id % 97), nullptr);
+    constexpr int kTicks = 10'000;
+    for (auto _ : state) {
+        MSG msg{};
+        for (int i = 0; i < kTicks; ++i) {
+            if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+            DispatchMessageA(&msg);
+        }
+    }
+    for (UINT_PTR id = 1; id <= timers; ++id) KillTimer(window, id);
+    state.SetItemsProcessed(state.iterations() * kTicks);
+}
+BENCHMARK(BM_TimerDispatch)->Arg(10)->Arg(1'000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

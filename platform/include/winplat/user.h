@@ -1,0 +1,478 @@
+/* Windows and messages: classes, the window tree, window words, the message queue, timers.
+ *
+ * Window calls belong to the one UI thread (the first thread that creates a window or pumps
+ * messages); only PostMessageA and PostThreadMessageA may come from any thread. */
+#ifndef WINPLAT_USER_H
+#define WINPLAT_USER_H
+
+#include "winplat/draw.h"
+#include "winplat/types.h"
+
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
+
+typedef struct tagWNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+} WNDCLASSA, *LPWNDCLASSA;
+
+typedef struct tagWNDCLASSEXA {
+    UINT cbSize;
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+    HICON hIconSm;
+} WNDCLASSEXA, *LPWNDCLASSEXA;
+
+typedef struct tagCREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+} CREATESTRUCTA, *LPCREATESTRUCTA;
+
+typedef struct tagMSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+} MSG, *LPMSG;
+
+typedef struct tagWINDOWPOS {
+    HWND hwnd;
+    HWND hwndInsertAfter;
+    int x;
+    int y;
+    int cx;
+    int cy;
+    UINT flags;
+} WINDOWPOS, *LPWINDOWPOS;
+
+typedef struct tagNCCALCSIZE_PARAMS {
+    RECT rgrc[3];
+    WINDOWPOS* lppos;
+} NCCALCSIZE_PARAMS, *LPNCCALCSIZE_PARAMS;
+
+typedef struct tagMINMAXINFO {
+    POINT ptReserved;
+    POINT ptMaxSize;
+    POINT ptMaxPosition;
+    POINT ptMinTrackSize;
+    POINT ptMaxTrackSize;
+} MINMAXINFO, *LPMINMAXINFO;
+
+typedef struct tagSTYLESTRUCT {
+    DWORD styleOld;
+    DWORD styleNew;
+} STYLESTRUCT, *LPSTYLESTRUCT;
+
+typedef struct tagCOPYDATASTRUCT {
+    ULONG_PTR dwData;
+    DWORD cbData;
+    LPVOID lpData;
+} COPYDATASTRUCT, *PCOPYDATASTRUCT;
+
+/* Window messages. */
+#define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_MOVE 0x0003
+#define WM_SIZE 0x0005
+#define WM_ACTIVATE 0x0006
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
+#define WM_ENABLE 0x000A
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_ERASEBKGND 0x0014
+#define WM_SHOWWINDOW 0x0018
+#define WM_ACTIVATEAPP 0x001C
+#define WM_SETCURSOR 0x0020
+#define WM_GETMINMAXINFO 0x0024
+#define WM_WINDOWPOSCHANGING 0x0046
+#define WM_WINDOWPOSCHANGED 0x0047
+#define WM_COPYDATA 0x004A
+#define WM_STYLECHANGING 0x007C
+#define WM_STYLECHANGED 0x007D
+#define WM_NCCREATE 0x0081
+#define WM_NCDESTROY 0x0082
+#define WM_NCCALCSIZE 0x0083
+#define WM_NCHITTEST 0x0084
+#define WM_NCPAINT 0x0085
+#define WM_NCACTIVATE 0x0086
+#define WM_KEYFIRST 0x0100
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
+#define WM_SYSCHAR 0x0106
+#define WM_KEYLAST 0x0108
+#define WM_COMMAND 0x0111
+#define WM_SYSCOMMAND 0x0112
+#define WM_TIMER 0x0113
+#define WM_MOUSEFIRST 0x0200
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_MOUSEWHEEL 0x020A
+#define WM_MOUSELAST 0x020A
+#define WM_USER 0x0400
+#define WM_APP 0x8000
+
+/* Virtual keys TranslateMessage turns into characters. */
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_CAPITAL 0x14
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_NUMPAD0 0x60
+#define VK_NUMPAD9 0x69
+#define VK_MULTIPLY 0x6A
+#define VK_ADD 0x6B
+#define VK_SUBTRACT 0x6D
+#define VK_DECIMAL 0x6E
+#define VK_DIVIDE 0x6F
+#define VK_OEM_1 0xBA
+#define VK_OEM_PLUS 0xBB
+#define VK_OEM_COMMA 0xBC
+#define VK_OEM_MINUS 0xBD
+#define VK_OEM_PERIOD 0xBE
+#define VK_OEM_2 0xBF
+#define VK_OEM_3 0xC0
+#define VK_OEM_4 0xDB
+#define VK_OEM_5 0xDC
+#define VK_OEM_6 0xDD
+#define VK_OEM_7 0xDE
+
+/* WM_SIZE kinds, WM_SHOWWINDOW reasons. */
+#define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+#define SIZE_MAXIMIZED 2
+#define SW_PARENTCLOSING 1
+#define SW_PARENTOPENING 3
+
+/* Window styles. */
+#define WS_OVERLAPPED 0x00000000L
+#define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
+#define WS_MINIMIZE 0x20000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_DISABLED 0x08000000L
+#define WS_CLIPSIBLINGS 0x04000000L
+#define WS_CLIPCHILDREN 0x02000000L
+#define WS_MAXIMIZE 0x01000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_BORDER 0x00800000L
+#define WS_DLGFRAME 0x00400000L
+#define WS_VSCROLL 0x00200000L
+#define WS_HSCROLL 0x00100000L
+#define WS_SYSMENU 0x00080000L
+#define WS_THICKFRAME 0x00040000L
+#define WS_GROUP 0x00020000L
+#define WS_TABSTOP 0x00010000L
+#define WS_MINIMIZEBOX 0x00020000L
+#define WS_MAXIMIZEBOX 0x00010000L
+#define WS_ICONIC WS_MINIMIZE
+#define WS_SIZEBOX WS_THICKFRAME
+#define WS_CHILDWINDOW WS_CHILD
+#define WS_OVERLAPPEDWINDOW \
+    (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+#define WS_POPUPWINDOW (WS_POPUP | WS_BORDER | WS_SYSMENU)
+
+#define WS_EX_DLGMODALFRAME 0x00000001L
+#define WS_EX_NOPARENTNOTIFY 0x00000004L
+#define WS_EX_TOPMOST 0x00000008L
+#define WS_EX_TRANSPARENT 0x00000020L
+#define WS_EX_TOOLWINDOW 0x00000080L
+#define WS_EX_WINDOWEDGE 0x00000100L
+#define WS_EX_CLIENTEDGE 0x00000200L
+#define WS_EX_STATICEDGE 0x00020000L
+
+/* Class styles. */
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define CS_DBLCLKS 0x0008
+#define CS_OWNDC 0x0020
+#define CS_CLASSDC 0x0040
+#define CS_PARENTDC 0x0080
+#define CS_NOCLOSE 0x0200
+#define CS_SAVEBITS 0x0800
+#define CS_BYTEALIGNCLIENT 0x1000
+#define CS_BYTEALIGNWINDOW 0x2000
+#define CS_GLOBALCLASS 0x4000
+
+#define CW_USEDEFAULT ((int)0x80000000)
+#define MAKEINTATOM(i) ((LPCSTR)((ULONG_PTR)((WORD)(i))))
+
+#define HWND_DESKTOP ((HWND)0)
+#define HWND_TOP ((HWND)0)
+#define HWND_BOTTOM ((HWND)1)
+#define HWND_TOPMOST ((HWND)(LONG_PTR)-1)
+#define HWND_NOTOPMOST ((HWND)(LONG_PTR)-2)
+
+/* ShowWindow commands. */
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_NORMAL 1
+#define SW_SHOWMINIMIZED 2
+#define SW_SHOWMAXIMIZED 3
+#define SW_MAXIMIZE 3
+#define SW_SHOWNOACTIVATE 4
+#define SW_SHOW 5
+#define SW_MINIMIZE 6
+#define SW_SHOWMINNOACTIVE 7
+#define SW_SHOWNA 8
+#define SW_RESTORE 9
+#define SW_SHOWDEFAULT 10
+#define SW_FORCEMINIMIZE 11
+
+/* SetWindowPos flags. */
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOREDRAW 0x0008
+#define SWP_NOACTIVATE 0x0010
+#define SWP_FRAMECHANGED 0x0020
+#define SWP_DRAWFRAME SWP_FRAMECHANGED
+#define SWP_SHOWWINDOW 0x0040
+#define SWP_HIDEWINDOW 0x0080
+#define SWP_NOCOPYBITS 0x0100
+#define SWP_NOOWNERZORDER 0x0200
+#define SWP_NOREPOSITION SWP_NOOWNERZORDER
+#define SWP_NOSENDCHANGING 0x0400
+#define SWP_NOCLIENTSIZE 0x0800 /* set by the system in WM_WINDOWPOSCHANGED */
+#define SWP_NOCLIENTMOVE 0x1000 /* set by the system in WM_WINDOWPOSCHANGED */
+#define SWP_DEFERERASE 0x2000
+#define SWP_ASYNCWINDOWPOS 0x4000
+
+/* GetWindow relations. */
+#define GW_HWNDFIRST 0
+#define GW_HWNDLAST 1
+#define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
+#define GW_OWNER 4
+#define GW_CHILD 5
+
+/* ChildWindowFromPointEx. */
+#define CWP_ALL 0x0000
+#define CWP_SKIPINVISIBLE 0x0001
+#define CWP_SKIPDISABLED 0x0002
+#define CWP_SKIPTRANSPARENT 0x0004
+
+/* Window words and class words at negative indices. */
+#define GWL_WNDPROC (-4)
+#define GWL_HINSTANCE (-6)
+#define GWL_HWNDPARENT (-8)
+#define GWL_ID (-12)
+#define GWL_STYLE (-16)
+#define GWL_EXSTYLE (-20)
+#define GWL_USERDATA (-21)
+#define GWLP_WNDPROC GWL_WNDPROC
+#define GWLP_HINSTANCE GWL_HINSTANCE
+#define GWLP_HWNDPARENT GWL_HWNDPARENT
+#define GWLP_ID GWL_ID
+#define GWLP_USERDATA GWL_USERDATA
+#define GCL_MENUNAME (-8)
+#define GCL_HBRBACKGROUND (-10)
+#define GCL_HCURSOR (-12)
+#define GCL_HICON (-14)
+#define GCL_HMODULE (-16)
+#define GCL_CBWNDEXTRA (-18)
+#define GCL_CBCLSEXTRA (-20)
+#define GCL_WNDPROC (-24)
+#define GCL_STYLE (-26)
+#define GCW_ATOM (-32)
+#define GCL_HICONSM (-34)
+#define GCLP_HBRBACKGROUND GCL_HBRBACKGROUND
+#define GCLP_HCURSOR GCL_HCURSOR
+#define GCLP_HICON GCL_HICON
+#define GCLP_WNDPROC GCL_WNDPROC
+
+/* PeekMessageA. */
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+#define PM_NOYIELD 0x0002
+
+#define USER_TIMER_MINIMUM 0x0000000A
+#define USER_TIMER_MAXIMUM 0x7FFFFFFF
+
+/* GetSystemMetrics. */
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+#define SM_CYCAPTION 4
+#define SM_CXBORDER 5
+#define SM_CYBORDER 6
+#define SM_CXDLGFRAME 7
+#define SM_CYDLGFRAME 8
+#define SM_CXFULLSCREEN 16
+#define SM_CYFULLSCREEN 17
+#define SM_CXMIN 28
+#define SM_CYMIN 29
+#define SM_CXFRAME 32
+#define SM_CYFRAME 33
+#define SM_CXMINTRACK 34
+#define SM_CYMINTRACK 35
+#define SM_CXEDGE 45
+#define SM_CYEDGE 46
+#define SM_CXMINIMIZED 57
+#define SM_CYMINIMIZED 58
+#define SM_CXMAXTRACK 59
+#define SM_CYMAXTRACK 60
+#define SM_CXMAXIMIZED 61
+#define SM_CYMAXIMIZED 62
+#define SM_CXFIXEDFRAME SM_CXDLGFRAME
+#define SM_CYFIXEDFRAME SM_CYDLGFRAME
+#define SM_CXSIZEFRAME SM_CXFRAME
+#define SM_CYSIZEFRAME SM_CYFRAME
+
+/* Errors of window calls. */
+#define ERROR_MESSAGE_SYNC_ONLY 1159L
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_TLW_WITH_WSCHILD 1406L
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_WINDOW_OF_OTHER_THREAD 1408L
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
+#define ERROR_CLASS_DOES_NOT_EXIST 1411L
+#define ERROR_CLASS_HAS_WINDOWS 1412L
+#define ERROR_INVALID_INDEX 1413L
+#define ERROR_INVALID_THREAD_ID 1444L
+#define ERROR_NO_SYSTEM_RESOURCES 1450L
+
+WINPLAT_BEGIN_C
+
+/* Classes. Names are case-insensitive (cp1250) and process-wide; registering a name again fails
+ * with ERROR_CLASS_ALREADY_EXISTS and leaves the first class as it was. */
+WINPLAT_API ATOM RegisterClassA(const WNDCLASSA* wndClass);
+WINPLAT_API ATOM RegisterClassExA(const WNDCLASSEXA* wndClass);
+WINPLAT_API BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
+WINPLAT_API BOOL GetClassInfoA(HINSTANCE instance, LPCSTR className, LPWNDCLASSA wndClass);
+WINPLAT_API BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR className, LPWNDCLASSEXA wndClass);
+WINPLAT_API DWORD GetClassLongA(HWND window, int index);
+WINPLAT_API DWORD SetClassLongA(HWND window, int index, LONG value);
+WINPLAT_API ULONG_PTR GetClassLongPtrA(HWND window, int index);
+WINPLAT_API ULONG_PTR SetClassLongPtrA(HWND window, int index, LONG_PTR value);
+
+/* Creating and destroying windows. */
+WINPLAT_API HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                                 int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                                 LPVOID param);
+#define CreateWindowA(className, windowName, style, x, y, width, height, parent, menu, instance, param) \
+    CreateWindowExA(0, className, windowName, style, x, y, width, height, parent, menu, instance, param)
+WINPLAT_API BOOL DestroyWindow(HWND window);
+
+/* Placement and visibility. */
+WINPLAT_API BOOL ShowWindow(HWND window, int command);
+WINPLAT_API BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+WINPLAT_API BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
+WINPLAT_API BOOL GetWindowRect(HWND window, LPRECT rect);
+WINPLAT_API BOOL GetClientRect(HWND window, LPRECT rect);
+WINPLAT_API BOOL ClientToScreen(HWND window, LPPOINT point);
+WINPLAT_API BOOL ScreenToClient(HWND window, LPPOINT point);
+WINPLAT_API int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count);
+WINPLAT_API HWND WindowFromPoint(POINT point);
+WINPLAT_API HWND ChildWindowFromPoint(HWND parent, POINT point);
+WINPLAT_API HWND ChildWindowFromPointEx(HWND parent, POINT point, UINT flags);
+
+/* The tree. */
+WINPLAT_API HWND GetDesktopWindow(void);
+WINPLAT_API HWND GetParent(HWND window);
+WINPLAT_API HWND SetParent(HWND child, HWND newParent);
+WINPLAT_API HWND GetWindow(HWND window, UINT relation);
+WINPLAT_API HWND GetTopWindow(HWND window);
+WINPLAT_API BOOL EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM lParam);
+WINPLAT_API BOOL EnumWindows(WNDENUMPROC callback, LPARAM lParam);
+WINPLAT_API HWND FindWindowA(LPCSTR className, LPCSTR windowName);
+WINPLAT_API BOOL IsWindow(HWND window);
+WINPLAT_API BOOL IsChild(HWND parent, HWND window);
+
+/* State. */
+WINPLAT_API BOOL IsWindowVisible(HWND window);
+WINPLAT_API BOOL IsIconic(HWND window);
+WINPLAT_API BOOL IsZoomed(HWND window);
+WINPLAT_API BOOL EnableWindow(HWND window, BOOL enable);
+WINPLAT_API BOOL IsWindowEnabled(HWND window);
+WINPLAT_API HWND SetFocus(HWND window);
+WINPLAT_API HWND GetFocus(void);
+WINPLAT_API HWND SetCapture(HWND window);
+WINPLAT_API HWND GetCapture(void);
+WINPLAT_API BOOL ReleaseCapture(void);
+WINPLAT_API HWND GetActiveWindow(void);
+
+/* Text, words and properties. Window words at byte offsets stay as wide as the class declares
+ * them; a pointer stored with SetWindowLongPtrA lives beside its 4-byte word (whose low half it
+ * also writes) until a narrower write to that word drops it. */
+WINPLAT_API BOOL SetWindowTextA(HWND window, LPCSTR text);
+WINPLAT_API int GetWindowTextA(HWND window, LPSTR buffer, int size);
+WINPLAT_API int GetWindowTextLengthA(HWND window);
+WINPLAT_API WORD GetWindowWord(HWND window, int offset);
+WINPLAT_API WORD SetWindowWord(HWND window, int offset, WORD value);
+WINPLAT_API LONG GetWindowLongA(HWND window, int index);
+WINPLAT_API LONG SetWindowLongA(HWND window, int index, LONG value);
+WINPLAT_API LONG_PTR GetWindowLongPtrA(HWND window, int index);
+WINPLAT_API LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
+WINPLAT_API BOOL SetPropA(HWND window, LPCSTR name, HANDLE data);
+WINPLAT_API HANDLE GetPropA(HWND window, LPCSTR name);
+WINPLAT_API HANDLE RemovePropA(HWND window, LPCSTR name);
+
+/* Messages. A window procedure read with GetWindowLongA(GWL_WNDPROC) is a 32-bit stand-in that
+ * only CallWindowProcA and SetWindowLongA understand. */
+WINPLAT_API LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WINPLAT_API LRESULT CallWindowProcA(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WINPLAT_API LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WINPLAT_API BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WINPLAT_API BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam);
+WINPLAT_API void PostQuitMessage(int exitCode);
+WINPLAT_API BOOL GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax);
+WINPLAT_API BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
+WINPLAT_API BOOL WaitMessage(void);
+WINPLAT_API BOOL TranslateMessage(const MSG* message);
+WINPLAT_API LRESULT DispatchMessageA(const MSG* message);
+WINPLAT_API DWORD GetMessagePos(void);
+WINPLAT_API LONG GetMessageTime(void);
+WINPLAT_API BOOL InSendMessage(void);
+WINPLAT_API UINT RegisterWindowMessageA(LPCSTR name);
+
+/* Timers on the host clock. */
+WINPLAT_API UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure);
+WINPLAT_API BOOL KillTimer(HWND window, UINT_PTR id);
+
+WINPLAT_API int GetSystemMetrics(int index);
+
+WINPLAT_END_C
+
+#endif

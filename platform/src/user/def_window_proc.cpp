@@ -1,0 +1,89 @@
+// DefWindowProcA for what the window manager core owns; painting, the non-client frame, input
+// and system commands add their cases as they come. Every other message is answered with 0.
+#include <algorithm>
+#include <cstring>
+
+#include "user/metrics.h"
+#include "user/placement.h"
+#include "user/show_window.h"
+#include "user/window.h"
+
+namespace winplat::user {
+namespace {
+
+LRESULT onNcCreate(WindowObject& window, LPARAM lParam) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    if (create && create->lpszName && reinterpret_cast<ULONG_PTR>(create->lpszName) >= 0x10000) {
+        window.text = create->lpszName;
+    }
+    return TRUE;
+}
+
+// The client area is the window less the frame its styles draw; a minimised window has none.
+LRESULT onNcCalcSize(const WindowObject& window, LPARAM lParam) {
+    auto* rect = reinterpret_cast<RECT*>(lParam);  // NCCALCSIZE_PARAMS starts with the same rectangle
+    if (!rect) return 0;
+    if (window.style & WS_MINIMIZE) {
+        rect->right = rect->left;
+        rect->bottom = rect->top;
+        return 0;
+    }
+    const RECT insets = frameInsets(window.style, window.exStyle);
+    rect->left += insets.left;
+    rect->top += insets.top;
+    rect->right = std::max(rect->left, rect->right - insets.right);
+    rect->bottom = std::max(rect->top, rect->bottom - insets.bottom);
+    return 0;
+}
+
+LRESULT onGetText(const WindowObject& window, WPARAM size, LPARAM lParam) {
+    auto* buffer = reinterpret_cast<char*>(lParam);
+    if (!buffer || size == 0) return 0;
+    const size_t count = std::min<size_t>(window.text.size(), size - 1);
+    std::memcpy(buffer, window.text.data(), count);
+    buffer[count] = '\0';
+    return static_cast<LRESULT>(count);
+}
+
+LRESULT onSetText(WindowObject& window, LPARAM lParam) {
+    const auto* text = reinterpret_cast<const char*>(lParam);
+    window.text = text ? text : "";
+    return TRUE;
+}
+
+LRESULT onWindowPosChanged(const WindowRef& window, LPARAM lParam) {
+    const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+    if (!pos) return 0;
+    if (!(pos->flags & SWP_NOCLIENTMOVE)) sendMove(window);
+    if (!(pos->flags & SWP_NOCLIENTSIZE) && !window->gone) sendSize(window);
+    return 0;
+}
+
+LRESULT onShowWindow(const WindowRef& window, WPARAM show, LPARAM reason) {
+    if (reason == SW_PARENTCLOSING || reason == SW_PARENTOPENING) followOwner(window, show != 0);
+    return 0;
+}
+
+}  // namespace
+}  // namespace winplat::user
+
+using namespace winplat;
+using namespace winplat::user;
+
+LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    constexpr CallRefuser refuse("winplat: DefWindowProcA", ERROR_INVALID_WINDOW_HANDLE);
+    const WindowRef window = windowForCall(handle, refuse);
+    if (!window) return 0;
+    switch (message) {
+        case WM_NCCREATE: return onNcCreate(*window, lParam);
+        case WM_NCCALCSIZE: return onNcCalcSize(*window, lParam);
+        case WM_GETTEXT: return onGetText(*window, wParam, lParam);
+        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(window->text.size());
+        case WM_SETTEXT: return onSetText(*window, lParam);
+        case WM_WINDOWPOSCHANGED: return onWindowPosChanged(window, lParam);
+        case WM_SHOWWINDOW: return onShowWindow(window, wParam, lParam);
+        case WM_CLOSE: DestroyWindow(handle); return 0;
+        case WM_COPYDATA: return FALSE;
+        default: return 0;
+    }
+}

@@ -1,0 +1,29 @@
+// Back to an empty desktop, for tests.
+#include "user/destroy_window.h"
+#include "user/input_state.h"
+#include "user/posted_queue.h"
+#include "user/retrieval.h"
+#include "user/timers.h"
+#include "user/window_class.h"
+#include "winplat/testing.h"
+
+namespace winplat::testing {
+
+void resetWindowManager() {
+    using namespace user;
+    while (!desktop().children.empty()) {
+        const WindowRef top = desktop().children.front();
+        if (top->destroying) {
+            discardWindow(top);  // stuck half-way by a failed test: take it out without messages
+        } else {
+            destroyWindow(top);
+        }
+    }
+    timers().clear();
+    postedQueue().clear();
+    forgetClasses();
+    inputState() = InputState{};
+    lastMessage() = LastMessage{};
+}
+
+}  // namespace winplat::testing

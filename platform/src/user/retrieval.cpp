@@ -1,0 +1,69 @@
+#include "user/retrieval.h"
+
+#include <string>
+
+#include "base/call_refusal.h"
+#include "user/posted_queue.h"
+#include "user/timers.h"
+#include "winplat/host.h"
+#include "winplat/testing.h"
+
+namespace winplat::user {
+namespace {
+
+bool fetchFrom(SourceKind kind, const MessageFilter& filter, bool remove, MSG& message) {
+    MessageSource* source = messageSource(kind);
+    return source && source->fetch(filter, remove, message);
+}
+
+// Without a hook, a stall is logged with the window tree and the wait ends.
+bool reportStall(const char* caller) {
+    if (host::Idle* hook = host::idle()) return hook->stalled(caller);
+    const Refuser refuse("winplat: message loop");
+    refuse.log(std::string(caller) + " would wait for ever: virtual clock, nothing queued, no timer; "
+               "returning as for WM_QUIT. Windows:\n" + testing::windowTree());
+    return false;
+}
+
+}  // namespace
+
+bool fetchMessage(const MessageFilter& filter, bool remove, MSG& message) {
+    const bool found = postedQueue().fetch(filter, remove, message) ||
+                       fetchFrom(SourceKind::Input, filter, remove, message) ||
+                       postedQueue().fetchQuit(remove, message) ||
+                       fetchFrom(SourceKind::Paint, filter, remove, message) ||
+                       timers().fetch(filter, remove, message);
+    if (found) lastMessage() = {message.time, message.pt};
+    return found;
+}
+
+void advanceToNextTimer(const MessageFilter& filter) {
+    host::Clock& clock = host::clock();
+    if (!clock.isVirtual()) return;
+    const auto due = timers().nextDue(filter);
+    const uint64_t now = clock.nowMs();
+    if (due && *due > now) clock.sleepMs(static_cast<uint32_t>(*due - now));
+}
+
+bool waitForMessage(const MessageFilter& filter, uint64_t seen, const char* caller) {
+    host::Clock& clock = host::clock();
+    const auto due = timers().nextDue(filter);
+    if (!clock.isVirtual()) {
+        postedQueue().waitPast(seen, due);
+        return true;
+    }
+    if (due) {
+        advanceToNextTimer(filter);
+        return true;
+    }
+    // Another thread may have posted since the fetch looked.
+    if (postedQueue().serial() != seen) return true;
+    return reportStall(caller);
+}
+
+LastMessage& lastMessage() {
+    static LastMessage last;
+    return last;
+}
+
+}  // namespace winplat::user

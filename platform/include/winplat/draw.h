@@ -1,5 +1,6 @@
 /* Drawing on device contexts: state, pens and brushes, blits with raster operations, simple
- * shapes, rectangular clipping, palettes on 8-bit surfaces and device capabilities. */
+ * shapes, clipping to rectangles (regions in region.h), palettes on 8-bit surfaces and device
+ * capabilities. */
 #ifndef WINPLAT_DRAW_H
 #define WINPLAT_DRAW_H
 
@@ -170,7 +171,7 @@ WINPLAT_API BOOL RestoreDC(HDC dc, int saved);
  * indexed surfaces). A monochrome source bitmap gives 0 the destination's text colour and 1 its
  * background colour; onto a monochrome destination the source DC's background colour becomes 1 and
  * every other colour 0 (for DIBs, the destination DC's background colour). Only pixels inside the
- * destination, its clip rectangle and the source are drawn. */
+ * destination, its clip and the source are drawn. */
 WINPLAT_API BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, DWORD rop);
 WINPLAT_API BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw,
                             int sh, DWORD rop);
@@ -184,7 +185,7 @@ WINPLAT_API int SetDIBitsToDevice(HDC dc, int x, int y, DWORD width, DWORD heigh
 
 /* Shapes exclude the right and bottom edge; with the null pen a rectangle's fill is one pixel
  * narrower and lower. LineTo leaves out the end point. Both apply the DC's binary raster operation;
- * FillRect copies its brush. SetPixel and GetPixel give CLR_INVALID outside the drawing area. */
+ * FillRect copies its brush. SetPixel and GetPixel give CLR_INVALID outside the DC's clip. */
 WINPLAT_API BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
 WINPLAT_API int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 WINPLAT_API BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous);
@@ -192,7 +193,8 @@ WINPLAT_API BOOL LineTo(HDC dc, int x, int y);
 WINPLAT_API COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
 WINPLAT_API COLORREF GetPixel(HDC dc, int x, int y);
 
-/* Rectangular clipping; results are region kinds (NULLREGION, SIMPLEREGION) or ERROR. */
+/* Clipping to rectangles; results are the kind of the clip the DC now draws through (NULLREGION,
+ * SIMPLEREGION, COMPLEXREGION) or ERROR. The other clipping calls are in region.h. */
 WINPLAT_API int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
 WINPLAT_API int GetClipBox(HDC dc, LPRECT rect);
 

@@ -27,7 +27,7 @@ enum class HandleType : uint8_t {
     Brush = 8,
     DrawDib = 9,
     Font = 10,
-    // 11 is the GDI's regions.
+    Region = 11,
     Window = 12,
     // Later areas add their kinds here; values are never reused.
 };

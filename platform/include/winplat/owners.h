@@ -13,6 +13,7 @@
 #include "winplat/drawdib.h"
 #include "winplat/gdi.h"
 #include "winplat/memory.h"
+#include "winplat/region.h"
 
 namespace winplat {
 
@@ -62,6 +63,7 @@ template <class Handle>
 using GdiObject = UniqueHandle<Handle, owners_detail::deleteObject>;
 using OwnedBitmap = GdiObject<HBITMAP>;
 using OwnedPalette = GdiObject<HPALETTE>;
+using OwnedRegion = GdiObject<HRGN>;
 
 // A memory DC from CreateCompatibleDC: deleted when the owner goes.
 using MemoryDc = UniqueHandle<HDC, owners_detail::deleteDc>;

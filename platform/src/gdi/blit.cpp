@@ -1,7 +1,8 @@
 // Blits: BitBlt, StretchBlt, PatBlt, StretchDIBits and SetDIBitsToDevice.
 //
-// Every blit is cut to the destination's drawing area first, then to the pixels whose samples
-// fall inside the source, and only then loops; nothing outside either is read or written.
+// Every blit is cut to the destination's clip box first, then to the pixels whose samples fall
+// inside the source, and only then loops (once per rectangle when the clip is a region); nothing
+// outside either is read or written.
 //
 // Sampling. Destination column i of a w-wide destination takes source column
 // floor((2i + 1) * sw / (2w)) of an sw-wide source rectangle (the source pixel under the centre
@@ -264,7 +265,7 @@ Samples sampleAxis(const Axis& axis, int clipFrom, int clipTo, int sourceExtent,
 
 struct BlitJob {
     Surface* target = nullptr;
-    DeviceRect area;  // the destination's drawing area
+    ClipArea clip{DeviceRect{}};  // the destination DC's effective clip
     Axis columns;
     Axis rows;
     uint8_t rop = 0;
@@ -289,6 +290,10 @@ void copyBytes(Surface& target, const SourceImage& source, const Samples& cols, 
         for (int i = 0; i < cols.count(); ++i)
             offsets[static_cast<size_t>(i)] = static_cast<size_t>(cols.at[i]) * bytes;
     }
+    // Kept in locals: the byte pointers below may alias anything, so the loops would otherwise
+    // reload the vector's size and data on every pixel.
+    const size_t count = offsets.size();
+    const size_t* const offset = offsets.data();
     for (int r = 0; r < rows.count(); ++r) {
         uint8_t* out = target.row(rows.destFirst + r) + destOffset;
         if (r > 0 && rows.at[r] == rows.at[r - 1]) {
@@ -303,14 +308,14 @@ void copyBytes(Surface& target, const SourceImage& source, const Samples& cols, 
         }
         switch (bytes) {
             case 1:
-                for (size_t i = 0; i < offsets.size(); ++i) out[i] = in[offsets[i]];
+                for (size_t i = 0; i < count; ++i) out[i] = in[offset[i]];
                 break;
             case 2:
-                for (size_t i = 0; i < offsets.size(); ++i) std::memcpy(out + 2 * i, in + offsets[i], 2);
+                for (size_t i = 0; i < count; ++i) std::memcpy(out + 2 * i, in + offset[i], 2);
                 break;
             case 3:
-                for (size_t i = 0; i < offsets.size(); ++i) {
-                    const uint8_t* p = in + offsets[i];
+                for (size_t i = 0; i < count; ++i) {
+                    const uint8_t* p = in + offset[i];
                     uint8_t* q = out + 3 * i;
                     q[0] = p[0];
                     q[1] = p[1];
@@ -318,7 +323,7 @@ void copyBytes(Surface& target, const SourceImage& source, const Samples& cols, 
                 }
                 break;
             default:
-                for (size_t i = 0; i < offsets.size(); ++i) std::memcpy(out + 4 * i, in + offsets[i], 4);
+                for (size_t i = 0; i < count; ++i) std::memcpy(out + 4 * i, in + offset[i], 4);
                 break;
         }
     }
@@ -387,53 +392,28 @@ void averageRow(const SourceImage& source, Translator& translator, const Samples
     }
 }
 
-void runBlit(const BlitJob& job, const SourceImage* givenSource) {
+// The samples of destination pixels [from, to) alone.
+Samples slice(const Samples& s, int from, int to) {
+    Samples part;
+    const int first = std::max(from, s.destFirst);
+    const int last = std::min(to, s.destFirst + s.count());
+    if (first >= last) return part;
+    part.destFirst = first;
+    const auto begin = static_cast<std::ptrdiff_t>(first - s.destFirst);
+    const auto end = static_cast<std::ptrdiff_t>(last - s.destFirst);
+    part.at.assign(s.at.begin() + begin, s.at.begin() + end);
+    if (!s.boxFrom.empty()) {
+        part.boxFrom.assign(s.boxFrom.begin() + begin, s.boxFrom.begin() + end);
+        part.boxTo.assign(s.boxTo.begin() + begin, s.boxTo.begin() + end);
+    }
+    return part;
+}
+
+// Draws the destination pixels the samples stand for, all of them inside the clip.
+void blitPixels(const BlitJob& job, const SourceImage& source, Translator& translator, const Samples& cols,
+                const Samples& rows) {
     Surface& target = *job.target;
-    const bool usesSource = ropUsesSource(job.rop);
     const bool usesPattern = ropUsesPattern(job.rop);
-    if (usesPattern && job.paint->empty()) return;  // a null brush paints nothing
-
-    Samples cols;
-    Samples rows;
-    if (usesSource) {
-        cols = sampleAxis(job.columns, job.area.left, job.area.right, givenSource->width, job.halftone);
-        rows = sampleAxis(job.rows, job.area.top, job.area.bottom, givenSource->height, job.halftone);
-    } else {
-        // Without a source only the destination rectangle counts.
-        const DeviceRect rect{
-            static_cast<int>(std::clamp<int64_t>(job.columns.destStart, INT32_MIN, INT32_MAX)),
-            static_cast<int>(std::clamp<int64_t>(job.rows.destStart, INT32_MIN, INT32_MAX)),
-            static_cast<int>(
-                std::clamp<int64_t>(job.columns.destStart + job.columns.destLength, INT32_MIN, INT32_MAX)),
-            static_cast<int>(
-                std::clamp<int64_t>(job.rows.destStart + job.rows.destLength, INT32_MIN, INT32_MAX))};
-        fillArea(target, intersect(job.area, rect), *job.paint, job.rop);
-        return;
-    }
-    if (cols.count() == 0 || rows.count() == 0) return;
-
-    // A blit within one surface reads from a copy of the rows it needs, so that no pixel is
-    // overwritten before it is read.
-    SourceImage source = *givenSource;
-    std::vector<uint8_t> copy;
-    if (source.bits == target.bits()) {
-        int first = INT32_MAX;
-        int last = INT32_MIN;
-        for (int r = 0; r < rows.count(); ++r) {
-            const auto [from, to] = spanOf(rows, r);
-            first = std::min(first, from);
-            last = std::max(last, to - 1);
-        }
-        copy.resize(static_cast<size_t>(last - first + 1) * source.stride);
-        for (int y = first; y <= last; ++y)
-            std::memcpy(copy.data() + static_cast<size_t>(y - first) * source.stride, source.row(y),
-                        source.stride);
-        source.bits = copy.data();
-        source.topDown = true;
-        source.firstRow = first;
-    }
-
-    Translator translator(source, target, job.colors);
     const bool averaging = job.halftone && (!cols.boxFrom.empty() || !rows.boxFrom.empty());
     const bool wholeBytes = source.bitsPerPixel >= 8 && target.bitsPerPixel() >= 8;
     if (job.rop == 0xCC && !averaging && wholeBytes) {
@@ -473,11 +453,65 @@ void runBlit(const BlitJob& job, const SourceImage* givenSource) {
     }
 }
 
+void runBlit(const BlitJob& job, const SourceImage* givenSource) {
+    Surface& target = *job.target;
+    const bool usesSource = ropUsesSource(job.rop);
+    const bool usesPattern = ropUsesPattern(job.rop);
+    if (usesPattern && job.paint->empty()) return;  // a null brush paints nothing
+
+    const DeviceRect& area = job.clip.box();
+    if (!usesSource) {
+        // Without a source only the destination rectangle counts.
+        const DeviceRect rect{
+            static_cast<int>(std::clamp<int64_t>(job.columns.destStart, INT32_MIN, INT32_MAX)),
+            static_cast<int>(std::clamp<int64_t>(job.rows.destStart, INT32_MIN, INT32_MAX)),
+            static_cast<int>(
+                std::clamp<int64_t>(job.columns.destStart + job.columns.destLength, INT32_MIN, INT32_MAX)),
+            static_cast<int>(
+                std::clamp<int64_t>(job.rows.destStart + job.rows.destLength, INT32_MIN, INT32_MAX))};
+        fillClipped(target, job.clip, rect, *job.paint, job.rop);
+        return;
+    }
+    const Samples cols = sampleAxis(job.columns, area.left, area.right, givenSource->width, job.halftone);
+    const Samples rows = sampleAxis(job.rows, area.top, area.bottom, givenSource->height, job.halftone);
+    if (cols.count() == 0 || rows.count() == 0) return;
+
+    // A blit within one surface reads from a copy of the rows it needs, so that no pixel is
+    // overwritten before it is read (by this piece of a clip or an earlier one).
+    SourceImage source = *givenSource;
+    std::vector<uint8_t> copy;
+    if (source.bits == target.bits()) {
+        int first = INT32_MAX;
+        int last = INT32_MIN;
+        for (int r = 0; r < rows.count(); ++r) {
+            const auto [from, to] = spanOf(rows, r);
+            first = std::min(first, from);
+            last = std::max(last, to - 1);
+        }
+        copy.resize(static_cast<size_t>(last - first + 1) * source.stride);
+        for (int y = first; y <= last; ++y)
+            std::memcpy(copy.data() + static_cast<size_t>(y - first) * source.stride, source.row(y),
+                        source.stride);
+        source.bits = copy.data();
+        source.topDown = true;
+        source.firstRow = first;
+    }
+
+    Translator translator(source, target, job.colors);
+    if (job.clip.rectangular()) return blitPixels(job, source, translator, cols, rows);
+    const DeviceRect sampled{cols.destFirst, rows.destFirst, cols.destFirst + cols.count(),
+                             rows.destFirst + rows.count()};
+    job.clip.forEach(sampled, [&](const DeviceRect& piece) {
+        blitPixels(job, source, translator, slice(cols, piece.left, piece.right),
+                   slice(rows, piece.top, piece.bottom));
+    });
+}
+
 // Fills in the destination half of a job from a DC; false when there is nothing to draw on.
-bool prepareJob(const DeviceContextObject& dc, BlitJob& job, std::optional<BrushPaint>& paint) {
+bool prepareJob(DeviceContextObject& dc, BlitJob& job, std::optional<BrushPaint>& paint) {
     job.target = drawingSurface(dc);
     if (!job.target) return false;
-    job.area = drawingArea(dc);
+    job.clip = effectiveClip(dc);
     job.colors.text = colorOf(dc, dc.state.textColor);
     job.colors.background = colorOf(dc, dc.state.backgroundColor);
     job.colors.monochromeBackground = job.colors.background;
@@ -580,7 +614,7 @@ bool rectFits(const SignedRect& r) {
     return coordinatesFit({r.x, r.y, r.width, r.height, r.x + r.width, r.y + r.height});
 }
 
-void drawDibRect(const DeviceContextObject& dc, const DibLayout& layout, const std::vector<RGBQUAD>& colors,
+void drawDibRect(DeviceContextObject& dc, const DibLayout& layout, const std::vector<RGBQUAD>& colors,
                  const void* bits, const SignedRect& dest, const SignedRect& source, uint8_t ropIndex,
                  bool halftone) {
     BlitJob job;

@@ -25,7 +25,7 @@ bool rectFits(const SignedRect& rect);
 // Draws the part of a checked DIB given by 'source' (rows counted from the top of the picture)
 // into 'dest' on the DC with a raster operation; a box filter instead of nearest sampling where
 // 'halftone' and the picture shrinks. Nothing is drawn on a metafile DC. Caller holds the GDI lock.
-void drawDibRect(const DeviceContextObject& dc, const DibLayout& layout, const std::vector<RGBQUAD>& colors,
+void drawDibRect(DeviceContextObject& dc, const DibLayout& layout, const std::vector<RGBQUAD>& colors,
                  const void* bits, const SignedRect& dest, const SignedRect& source, uint8_t ropIndex,
                  bool halftone);
 

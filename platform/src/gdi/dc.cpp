@@ -1,5 +1,5 @@
 // Device contexts beyond memory DCs (the screen, test displays, printer pages, metafiles), the
-// state every DC keeps, clipping, palettes on DCs and what GetDeviceCaps reports.
+// state every DC keeps, palettes on DCs and what GetDeviceCaps reports.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -327,35 +327,6 @@ BOOL RestoreDC(HDC dc, int saved) {
         state.bitmap = 0;
         context.state = state;
         return TRUE;
-    });
-}
-
-int IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
-    return onDc(dc, ERROR, [&](DeviceContextObject& context) {
-        DeviceRect rect{left, top, right, bottom};
-        if (rect.empty()) rect = DeviceRect{};
-        const DeviceRect clip = context.state.clip ? intersect(*context.state.clip, rect) : rect;
-        context.state.clip = clip;
-        return clip.empty() ? NULLREGION : SIMPLEREGION;
-    });
-}
-
-int GetClipBox(HDC dc, LPRECT rect) {
-    if (!rect) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return ERROR;
-    }
-    return onDc(dc, ERROR, [rect](DeviceContextObject& context) {
-        DeviceRect box;
-        if (context.kind == DcKind::Metafile) {
-            // No surface: the reference device's area stands for it.
-            const DeviceRect device{0, 0, context.device.width, context.device.height};
-            box = context.state.clip ? intersect(device, *context.state.clip) : device;
-        } else {
-            box = drawingArea(context);
-        }
-        *rect = RECT{box.left, box.top, box.right, box.bottom};
-        return box.empty() ? NULLREGION : SIMPLEREGION;
     });
 }
 

@@ -1,4 +1,5 @@
-// Memory device contexts and the calls that take any GDI object: selection, deletion, GetObjectA.
+// Memory device contexts and the calls that take any GDI object: selection, deletion, GetObjectA,
+// GetObjectType.
 #include "gdi/objects.h"
 
 #include <cstring>
@@ -6,6 +7,7 @@
 
 #include "base/call_refusal.h"
 #include "winplat/base.h"
+#include "winplat/region.h"
 
 namespace winplat::gdi {
 
@@ -219,6 +221,31 @@ BOOL deleteDrawingObject(uint32_t handle, HandleType type) {
     return removed ? TRUE : FALSE;
 }
 
+// A region is never selected anywhere (a DC keeps a copy of a clipping region), so it can always go.
+BOOL deleteRegion(uint32_t handle) {
+    std::shared_ptr<HandleObject> removed;  // released after the lock
+    std::lock_guard lock(gdiMutex());
+    removed = handleTable().remove(handle, HandleType::Region);
+    if (!removed) {
+        constexpr CallRefuser refuse("winplat: DeleteObject", ERROR_INVALID_HANDLE);
+        return refuse(BOOL{FALSE}, "not a live region handle");
+    }
+    return TRUE;
+}
+
+DWORD dcObjectType(uint32_t handle) {
+    auto dc = findDc(handle);
+    if (!dc) return 0;
+    switch (dc->kind) {
+        case DcKind::Memory:
+            return OBJ_MEMDC;
+        case DcKind::Metafile:
+            return OBJ_METADC;
+        default:
+            return OBJ_DC;
+    }
+}
+
 // Selects a pen, brush or font (the field of the state the kind goes to); the previous one, or null.
 template <class Object>
 HGDIOBJ selectDrawingObject(uint32_t dcHandle, uint32_t handle, HandleType type, uint32_t DcState::*field) {
@@ -290,6 +317,10 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
             constexpr CallRefuser refuse("winplat: SelectObject");
             return refuse.unsupported(nullptr, "a palette, which SelectPalette selects");
         }
+        case HandleType::Region: {
+            constexpr CallRefuser refuse("winplat: SelectObject");
+            return refuse.unsupported(nullptr, "a region, which SelectClipRgn selects");
+        }
         default:
             SetLastError(ERROR_INVALID_HANDLE);
             return nullptr;
@@ -309,6 +340,8 @@ BOOL DeleteObject(HGDIOBJ object) {
             return deleteDrawingObject<BrushObject>(handle, HandleType::Brush);
         case HandleType::Font:
             return deleteDrawingObject<FontObject>(handle, HandleType::Font);
+        case HandleType::Region:
+            return deleteRegion(handle);
         default:
             SetLastError(ERROR_INVALID_HANDLE);
             return FALSE;
@@ -328,4 +361,21 @@ int GetObjectA(HANDLE object, int size, LPVOID buffer) {
             SetLastError(ERROR_INVALID_HANDLE);
             return 0;
     }
+}
+
+DWORD GetObjectType(HGDIOBJ object) {
+    const uint32_t handle = handleValue(object);
+    const HandleType type = handleTypeOf(handle);
+    std::lock_guard lock(gdiMutex());
+    if (type == HandleType::DeviceContext) return dcObjectType(handle);
+    static constexpr std::pair<HandleType, DWORD> kinds[] = {
+        {HandleType::Pen, OBJ_PEN},         {HandleType::Brush, OBJ_BRUSH}, {HandleType::Palette, OBJ_PAL},
+        {HandleType::Font, OBJ_FONT},       {HandleType::Bitmap, OBJ_BITMAP},
+        {HandleType::Region, OBJ_REGION},
+    };
+    for (const auto& [kind, answer] : kinds) {
+        if (kind == type) return handleTable().get(handle, type) ? answer : 0;
+    }
+    SetLastError(ERROR_INVALID_HANDLE);
+    return 0;
 }

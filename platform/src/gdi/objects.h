@@ -1,4 +1,4 @@
-// The GDI objects behind HBITMAP, HPALETTE and HDC, and what other areas of the layer (the
+// The GDI objects behind HBITMAP, HPALETTE, HRGN and HDC, and what other areas of the layer (the
 // clipboard) need from them.
 #ifndef WINPLAT_SRC_GDI_OBJECTS_H
 #define WINPLAT_SRC_GDI_OBJECTS_H
@@ -10,12 +10,18 @@
 #include <optional>
 #include <vector>
 
+#include "gdi/device_rect.h"
+#include "gdi/region.h"
 #include "gdi/surface.h"
 #include "text/face.h"
 #include "winplat/draw.h"
 #include "winplat/gdi.h"
 #include "winplat/handles.h"
 #include "winplat/text.h"
+
+namespace winplat {
+class CallRefuser;
+}
 
 namespace winplat::gdi {
 
@@ -92,14 +98,6 @@ struct DeviceInfo {
     int dotsPerInch = 96;
 };
 
-struct DeviceRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    bool empty() const { return right <= left || bottom <= top; }
-};
-
 // The part of a DC's state SaveDC keeps.
 struct DcState {
     COLORREF textColor = RGB(0, 0, 0);
@@ -115,8 +113,19 @@ struct DcState {
     uint32_t font = 0;
     UINT textAlign = 0;
     Justification justification;
-    uint32_t bitmap = 0;             // memory DCs: the selected bitmap at the time of saving
-    std::optional<DeviceRect> clip;  // device coordinates; none: the whole device
+    uint32_t bitmap = 0;  // memory DCs: the selected bitmap at the time of saving
+    // The clipping region the program selected, in device coordinates; null: none. Never changed
+    // in place (a new region replaces it), so saved levels share it.
+    std::shared_ptr<const Region> clip;
+};
+
+// What effectiveClip last worked out for a DC, and the inputs it came from.
+struct ClipCache {
+    std::shared_ptr<const Region> clip;
+    std::shared_ptr<const Region> system;
+    DeviceRect bounds;
+    DeviceRect box;                         // the effective clip's bounding box
+    std::shared_ptr<const Region> region;  // the effective clip when it is not one rectangle
 };
 
 struct DeviceContextObject final : HandleObject {
@@ -130,6 +139,15 @@ struct DeviceContextObject final : HandleObject {
     // Where a styled pen's dash pattern stands: it runs on from one LineTo to the next and starts
     // afresh at MoveToEx.
     uint32_t penStyleStep = 0;
+    // The part of the surface this DC may draw on at all, in device coordinates, whatever the
+    // program's clipping region: a window's visible region, set by the window manager. Null: the
+    // whole surface. Never changed in place.
+    std::shared_ptr<const Region> systemRegion;
+    ClipCache clipCache;  // see effectiveClip
+};
+
+struct RegionObject final : HandleObject {
+    Region region;
 };
 
 // Guards which bitmap is selected where, and the pixels and colour tables of every bitmap while a
@@ -151,6 +169,9 @@ std::shared_ptr<PaletteObject> findPalette(uint32_t handle);
 std::shared_ptr<PenObject> findPen(uint32_t handle);
 std::shared_ptr<BrushObject> findBrush(uint32_t handle);
 std::shared_ptr<FontObject> findFont(uint32_t handle);
+std::shared_ptr<RegionObject> findRegion(uint32_t handle);
+// findRegion for a call that refuses a handle that is not a live region, saying so.
+std::shared_ptr<RegionObject> liveRegion(const CallRefuser& refuse, HRGN handle);
 // Stock objects (GetStockObject's indices), made on first use; 0 for an index without one.
 uint32_t stockObject(int index);
 // The twenty colours of DEFAULT_PALETTE, the system colours of a palette screen.

@@ -11,24 +11,10 @@ bool coordinatesFit(std::initializer_list<int64_t> values) {
                        [](int64_t v) { return v >= -kMaxCoordinate && v <= kMaxCoordinate; });
 }
 
-DeviceRect intersect(const DeviceRect& a, const DeviceRect& b) {
-    DeviceRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                 std::min(a.bottom, b.bottom)};
-    if (r.empty()) return DeviceRect{};
-    return r;
-}
-
 Surface* drawingSurface(const DeviceContextObject& dc) {
     if (dc.kind == DcKind::Metafile) return nullptr;
     auto bitmap = findBitmap(dc.bitmap);
     return bitmap ? bitmap->surface.get() : nullptr;
-}
-
-DeviceRect drawingArea(const DeviceContextObject& dc) {
-    const Surface* surface = drawingSurface(dc);
-    if (!surface) return DeviceRect{};
-    const DeviceRect bounds{0, 0, surface->width(), surface->height()};
-    return dc.state.clip ? intersect(bounds, *dc.state.clip) : bounds;
 }
 
 RGBQUAD colorOf(const DeviceContextObject& dc, COLORREF color) {
@@ -212,6 +198,11 @@ void fillArea(Surface& surface, const DeviceRect& area, const BrushPaint& paint,
         }
         writeValues(row, bpp, area.left, width, dest.data());
     }
+}
+
+void fillClipped(Surface& surface, const ClipArea& clip, const DeviceRect& rect, const BrushPaint& paint,
+                 uint8_t ropIndex) {
+    clip.forEach(rect, [&](const DeviceRect& piece) { fillArea(surface, piece, paint, ropIndex); });
 }
 
 uint32_t screenBitmap() {

@@ -1,4 +1,4 @@
-// What every drawing call shares: where a DC's pixels are, the area it may touch, colours as the
+// What every drawing call shares: where a DC's pixels are, colours as the
 // surface stores them, and brushes turned into rows of stored values.
 //
 // Callers hold the GDI lock for everything here.
@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "gdi/clip_area.h"
 #include "gdi/objects.h"
 #include "gdi/surface.h"
 
@@ -19,13 +20,10 @@ namespace winplat::gdi {
 constexpr int64_t kMaxCoordinate = int64_t{1} << 27;
 bool coordinatesFit(std::initializer_list<int64_t> values);
 
-DeviceRect intersect(const DeviceRect& a, const DeviceRect& b);
-
 // The surface a DC draws on: the bitmap selected into a memory DC, the surface of a display or a
-// printer page; null for a metafile DC.
+// printer page; null for a metafile DC. Where on it the DC may draw is effectiveClip's answer
+// (clip_area.h).
 Surface* drawingSurface(const DeviceContextObject& dc);
-// The surface's bounds cut by the clip rectangle; empty for a metafile DC.
-DeviceRect drawingArea(const DeviceContextObject& dc);
 
 // The colour a COLORREF names on a DC: RGB, or with high byte 1 an entry of the selected palette.
 RGBQUAD colorOf(const DeviceContextObject& dc, COLORREF color);
@@ -70,6 +68,9 @@ void hatchPattern(int style, uint8_t rows[8]);
 
 // Applies a raster operation that takes no source to an area already cut to the surface.
 void fillArea(Surface& surface, const DeviceRect& area, const BrushPaint& paint, uint8_t ropIndex);
+// The same for the pieces of 'rect' inside the clip.
+void fillClipped(Surface& surface, const ClipArea& clip, const DeviceRect& rect, const BrushPaint& paint,
+                 uint8_t ropIndex);
 
 // The shared screen surface behind GetDC(NULL): 1024 x 768 at 32 bits.
 uint32_t screenBitmap();

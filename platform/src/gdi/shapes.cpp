@@ -101,17 +101,14 @@ void plot(Surface& surface, int x, int y, uint32_t value, uint8_t rop) {
     surface.setValue(x, y, d);
 }
 
-bool inside(const DeviceRect& area, int64_t x, int64_t y) {
-    return x >= area.left && x < area.right && y >= area.top && y < area.bottom;
-}
-
 // A one-pixel line without its end point; 'step' is where the dash pattern stands and moves on.
-void cosmeticLine(Surface& surface, const DeviceRect& area, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
+void cosmeticLine(Surface& surface, const ClipArea& clip, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
                   const PenPaint& pen, uint32_t& step) {
     const int64_t dx = x1 - x0;
     const int64_t dy = y1 - y0;
     const bool xMajor = std::llabs(dx) >= std::llabs(dy);
     const int64_t steps = xMajor ? std::llabs(dx) : std::llabs(dy);
+    const DeviceRect& area = clip.box();
     if (steps == 0 || area.empty()) return;
     const int64_t start = xMajor ? x0 : y0;
     const int64_t direction = (xMajor ? dx : dy) < 0 ? -1 : 1;
@@ -129,7 +126,7 @@ void cosmeticLine(Surface& surface, const DeviceRect& area, int64_t x0, int64_t 
         const int64_t minor = minorStart + floorDiv(2 * k * minorDelta + steps - 1, 2 * steps);
         const int64_t x = xMajor ? major : minor;
         const int64_t y = xMajor ? minor : major;
-        if (!inside(area, x, y)) continue;
+        if (!clip.contains(x, y)) continue;
         const bool on = !pen.dashes || dashOn(*pen.dashes, step + static_cast<uint32_t>(k));
         if (on) {
             plot(surface, static_cast<int>(x), static_cast<int>(y), pen.value, pen.rop);
@@ -192,8 +189,9 @@ bool capsuleSpan(const Segment& s, double y, double radius, double& lo, double& 
 }
 
 // Pixels of a wide pen along the segments (each pixel once, however many segments cover it).
-void wideSegments(Surface& surface, const DeviceRect& area, const std::vector<Segment>& segments,
+void wideSegments(Surface& surface, const ClipArea& clip, const std::vector<Segment>& segments,
                   const PenPaint& pen) {
+    const DeviceRect& area = clip.box();
     if (area.empty() || segments.empty()) return;
     const double radius = pen.width / 2.0;
     // Pixel centres: pixel (x, y) is at (x, y) for odd widths and at (x + 0.5, y + 0.5) for even
@@ -223,15 +221,21 @@ void wideSegments(Surface& surface, const DeviceRect& area, const std::vector<Se
         std::sort(spans.begin(), spans.end());
         int64_t done = INT64_MIN;
         for (const auto& [first, last] : spans) {
-            for (int64_t x = std::max(first, done); x < last; ++x)
-                plot(surface, static_cast<int>(x), static_cast<int>(y), pen.value, pen.rop);
+            const int64_t from = std::max(first, done);
+            if (from < last) {
+                const DeviceRect run{static_cast<int>(from), static_cast<int>(y), static_cast<int>(last),
+                                     static_cast<int>(y) + 1};
+                clip.forEach(run, [&](const DeviceRect& piece) {
+                    for (int x = piece.left; x < piece.right; ++x) plot(surface, x, piece.top, pen.value, pen.rop);
+                });
+            }
             done = std::max(done, last);
         }
     }
 }
 
 // A cosmetic outline of [left, right) x [top, bottom), every border pixel once.
-void cosmeticFrame(Surface& surface, const DeviceRect& area, const DeviceRect& r, const PenPaint& pen) {
+void cosmeticFrame(Surface& surface, const ClipArea& area, const DeviceRect& r, const PenPaint& pen) {
     uint32_t step = 0;
     const int64_t l = r.left, t = r.top, right = r.right - 1, bottom = r.bottom - 1;
     if (r.right - r.left == 1) return cosmeticLine(surface, area, l, t, l, r.bottom, pen, step);
@@ -242,11 +246,11 @@ void cosmeticFrame(Surface& surface, const DeviceRect& area, const DeviceRect& r
     cosmeticLine(surface, area, l, bottom, l, t, pen, step);
 }
 
-void fillWithPen(Surface& surface, const DeviceRect& area, const DeviceRect& r, const PenPaint& pen) {
-    fillArea(surface, intersect(area, r), BrushPaint::solid(pen.value), pen.rop);
+void fillWithPen(Surface& surface, const ClipArea& area, const DeviceRect& r, const PenPaint& pen) {
+    fillClipped(surface, area, r, BrushPaint::solid(pen.value), pen.rop);
 }
 
-void frame(Surface& surface, const DeviceRect& area, const DeviceRect& r, const PenPaint& pen) {
+void frame(Surface& surface, const ClipArea& area, const DeviceRect& r, const PenPaint& pen) {
     if (pen.width == 1) return cosmeticFrame(surface, area, r, pen);
     if (pen.style == PS_INSIDEFRAME) {
         // The whole width inside the rectangle: four bands that do not overlap.
@@ -290,7 +294,7 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
         const DeviceRect r{std::min(left, right), std::min(top, bottom), std::max(left, right),
                            std::max(top, bottom)};
         if (r.empty()) return TRUE;
-        const DeviceRect area = drawingArea(context);
+        const ClipArea area = effectiveClip(context);
         const PenPaint pen = resolvePen(context, *surface);
         const BrushPaint brush = BrushPaint::resolve(findBrush(context.state.brush).get(), context, *surface);
         DeviceRect inner{r.left, r.top, r.right - 1, r.bottom - 1};
@@ -299,7 +303,7 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
             inner = DeviceRect{r.left + w, r.top + w, r.right - w, r.bottom - w};
         }
         if (!inner.empty())
-            fillArea(*surface, intersect(area, inner), brush, ternaryFromRop2(context.state.rop2));
+            fillClipped(*surface, area, inner, brush, ternaryFromRop2(context.state.rop2));
         if (pen.visible) frame(*surface, area, r, pen);
         return TRUE;
     });
@@ -319,8 +323,8 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
         if (!surface) return 1;
         const DeviceRect r{rect->left, rect->top, rect->right, rect->bottom};
         if (r.empty()) return 1;
-        fillArea(*surface, intersect(drawingArea(context), r),
-                 BrushPaint::resolve(object.get(), context, *surface), ropIndex(PATCOPY));
+        fillClipped(*surface, effectiveClip(context), r, BrushPaint::resolve(object.get(), context, *surface),
+                    ropIndex(PATCOPY));
         return 1;
     });
 }
@@ -349,7 +353,7 @@ BOOL LineTo(HDC dc, int x, int y) {
         if (!surface) return TRUE;
         const PenPaint pen = resolvePen(context, *surface);
         if (!pen.visible) return TRUE;
-        const DeviceRect area = drawingArea(context);
+        const ClipArea area = effectiveClip(context);
         if (pen.width == 1) {
             cosmeticLine(*surface, area, x0, y0, x, y, pen, context.penStyleStep);
         } else if (x0 != x || y0 != y) {
@@ -366,7 +370,7 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
     return onDc(dc, COLORREF{CLR_INVALID}, [&](DeviceContextObject& context) -> COLORREF {
         if (context.kind == DcKind::Metafile) return color & 0xFFFFFF;
         Surface* surface = drawingSurface(context);
-        if (!surface || !inside(drawingArea(context), x, y)) return CLR_INVALID;
+        if (!surface || !effectiveClip(context).contains(x, y)) return CLR_INVALID;
         const uint32_t value = valueOf(*surface, colorOf(context, color));
         surface->setValue(x, y, value);
         return colorRefOf(colorOfValue(*surface, value));
@@ -376,7 +380,7 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
 COLORREF GetPixel(HDC dc, int x, int y) {
     return onDc(dc, COLORREF{CLR_INVALID}, [&](DeviceContextObject& context) -> COLORREF {
         Surface* surface = drawingSurface(context);
-        if (!surface || !inside(drawingArea(context), x, y)) return CLR_INVALID;
+        if (!surface || !effectiveClip(context).contains(x, y)) return CLR_INVALID;
         return colorRefOf(colorOfValue(*surface, surface->value(x, y)));
     });
 }

@@ -7,7 +7,7 @@
 // character; with a dx array by that entry alone. In OPAQUE background mode the cells
 // [start, start + width) x [baseline - ascent, baseline + descent) take the background colour
 // before the glyphs are drawn in the text colour; underline and strike-out run the same width.
-// Everything goes through the DC's clip rectangle (and ETO_CLIPPED's rectangle), and text is copied
+// Everything goes through the DC's clip (and ETO_CLIPPED's rectangle), and text is copied
 // whatever the DC's binary raster operation: glyph ink is written straight into the rows.
 #include <string>
 #include <vector>
@@ -31,8 +31,8 @@ DeviceRect deviceRect(const RECT& r) {
     return DeviceRect{r.left, r.top, r.right, r.bottom};
 }
 
-void fill(Surface& surface, const DeviceRect& area, const DeviceRect& r, uint32_t value) {
-    fillArea(surface, intersect(area, r), BrushPaint::solid(value), ropIndex(PATCOPY));
+void fill(Surface& surface, const ClipArea& area, const DeviceRect& r, uint32_t value) {
+    fillClipped(surface, area, r, BrushPaint::solid(value), ropIndex(PATCOPY));
 }
 
 // The advance of each character: the dx entry, else the face's advance with the justification
@@ -52,7 +52,7 @@ std::vector<int> advancesOf(DeviceContextObject& dc, const Face& face, const Tex
     return advances;
 }
 
-void drawGlyphs(Surface& surface, const DeviceRect& area, const Face& face, const TextRun& run,
+void drawGlyphs(Surface& surface, const ClipArea& area, const Face& face, const TextRun& run,
                 const std::vector<int>& advances, int64_t start, int64_t baseline, uint32_t value) {
     InkPainter painter(surface, area, value);
     int64_t pen = start;
@@ -95,10 +95,10 @@ BOOL drawRun(DeviceContextObject& dc, const TextRun& run, const CallRefuser& ref
 
     Surface* surface = drawingSurface(dc);
     if (!surface) return TRUE;
-    DeviceRect area = drawingArea(dc);
+    ClipArea area = effectiveClip(dc);
     const uint32_t background = valueOf(*surface, colorOf(dc, dc.state.backgroundColor));
     if (run.rect && (run.options & ETO_OPAQUE)) fill(*surface, area, deviceRect(*run.rect), background);
-    if (run.rect && (run.options & ETO_CLIPPED)) area = intersect(area, deviceRect(*run.rect));
+    if (run.rect && (run.options & ETO_CLIPPED)) area = area.within(deviceRect(*run.rect));
 
     const auto left = static_cast<int>(start);
     const auto right = static_cast<int>(start + width);

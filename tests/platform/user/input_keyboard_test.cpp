@@ -125,7 +125,7 @@ TEST_F(KeyboardInputTest, GetKeyStateFollowsTheMessageWhileGetAsyncKeyStateFollo
     EXPECT_EQ(keys[VK_CONTROL] & 0x80, 0x80);
     EXPECT_EQ(keys[VK_LCONTROL] & 0x80, 0x80) << "the left key of the pair with it";
     keys[VK_CONTROL] = 0;
-    keys['Z'] = 0x80;
+    keys[static_cast<unsigned>('Z')] = 0x80;
     ASSERT_TRUE(SetKeyboardState(keys));
     EXPECT_GE(GetKeyState(VK_CONTROL), 0);
     EXPECT_LT(GetKeyState('Z'), 0);

@@ -29,6 +29,7 @@ enum class HandleType : uint8_t {
     Font = 10,
     Region = 11,
     Window = 12,
+    Cursor = 13,  // icons will share it
     // Later areas add their kinds here; values are never reused.
 };
 

@@ -1,5 +1,5 @@
-// The host services of the layer: what tests must control (time, the log). Later areas add screen
-// and input, the audio sink, the launcher and the modal answerers here.
+// The host services of the layer: what tests must control (time, the log, sounds). Later areas add
+// the screen, the audio sink, the launcher and the modal answerers here.
 #ifndef WINPLAT_HOST_H
 #define WINPLAT_HOST_H
 
@@ -41,6 +41,21 @@ public:
 // wait); returns the previous one.
 WINPLAT_API Idle* setIdle(Idle* idle);
 WINPLAT_API Idle* idle();
+
+// The buttons of the mouse, as the hosts report them.
+enum class MouseButton : uint8_t { Left, Right, Middle };
+
+// Sounds MessageBeep asks for (its MB_ type): the screen host plays one, tests count them.
+class WINPLAT_API Beeper {
+public:
+    virtual ~Beeper() = default;
+    virtual void beep(UINT type) = 0;
+};
+
+// Installs the beeper (null: the default, which writes "MessageBeep <type>" to the debug
+// output); returns the previous one.
+WINPLAT_API Beeper* setBeeper(Beeper* beeper);
+WINPLAT_API Beeper* beeper();
 
 // Receives every line of debug output, cp1250 as the programs wrote it.
 class WINPLAT_API LogSink {

@@ -152,6 +152,35 @@ private:
     int previous_;
 };
 
+// Installed for its lifetime: counts MessageBeep's sounds and keeps their types in order.
+class WINPLAT_API BeepCounter final : public host::Beeper {
+public:
+    BeepCounter();
+    ~BeepCounter() override;
+    BeepCounter(const BeepCounter&) = delete;
+    BeepCounter& operator=(const BeepCounter&) = delete;
+
+    void beep(UINT type) override;
+    size_t count() const;
+    std::vector<UINT> types() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<UINT> types_;
+    host::Beeper* previous_;
+};
+
+// Hardware input as a host delivers it, stamped with the host clock and queued for the UI
+// thread's message loop (UI thread only): the pointer moved to a screen point (kept inside the
+// ClipCursor rectangle), a button went down or up where the pointer is, the wheel turned by a
+// delta (WHEEL_DELTA per notch, positive away from the user), a key went down (again while held:
+// an auto-repeat) or up. Where a message goes is decided when the loop takes it.
+WINPLAT_API void mouseMove(int x, int y);
+WINPLAT_API void mouseButton(host::MouseButton button, bool down);
+WINPLAT_API void mouseWheel(int delta);
+WINPLAT_API void keyDown(UINT virtualKey, int repeatCount = 1);
+WINPLAT_API void keyUp(UINT virtualKey);
+
 // The window tree as text, one window a line, indented by depth, top of the z-order first:
 // handle, class, text, rectangle on the screen, styles, visible/enabled, owner.
 WINPLAT_API std::string windowTree();

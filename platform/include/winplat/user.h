@@ -118,6 +118,7 @@ typedef struct tagCOPYDATASTRUCT {
 #define WM_SHOWWINDOW 0x0018
 #define WM_ACTIVATEAPP 0x001C
 #define WM_SETCURSOR 0x0020
+#define WM_MOUSEACTIVATE 0x0021
 #define WM_GETMINMAXINFO 0x0024
 #define WM_WINDOWPOSCHANGING 0x0046
 #define WM_WINDOWPOSCHANGED 0x0047
@@ -130,6 +131,16 @@ typedef struct tagCOPYDATASTRUCT {
 #define WM_NCHITTEST 0x0084
 #define WM_NCPAINT 0x0085
 #define WM_NCACTIVATE 0x0086
+#define WM_NCMOUSEMOVE 0x00A0
+#define WM_NCLBUTTONDOWN 0x00A1
+#define WM_NCLBUTTONUP 0x00A2
+#define WM_NCLBUTTONDBLCLK 0x00A3
+#define WM_NCRBUTTONDOWN 0x00A4
+#define WM_NCRBUTTONUP 0x00A5
+#define WM_NCRBUTTONDBLCLK 0x00A6
+#define WM_NCMBUTTONDOWN 0x00A7
+#define WM_NCMBUTTONUP 0x00A8
+#define WM_NCMBUTTONDBLCLK 0x00A9
 #define WM_KEYFIRST 0x0100
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
@@ -145,28 +156,86 @@ typedef struct tagCOPYDATASTRUCT {
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
+#define WM_LBUTTONDBLCLK 0x0203
+#define WM_RBUTTONDOWN 0x0204
+#define WM_RBUTTONUP 0x0205
+#define WM_RBUTTONDBLCLK 0x0206
+#define WM_MBUTTONDOWN 0x0207
+#define WM_MBUTTONUP 0x0208
+#define WM_MBUTTONDBLCLK 0x0209
 #define WM_MOUSEWHEEL 0x020A
 #define WM_MOUSELAST 0x020A
+#define WM_CAPTURECHANGED 0x0215
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
-/* Virtual keys TranslateMessage turns into characters. */
+/* Virtual keys, with the numbers Windows gives them. */
+#define VK_LBUTTON 0x01
+#define VK_RBUTTON 0x02
+#define VK_CANCEL 0x03
+#define VK_MBUTTON 0x04
 #define VK_BACK 0x08
 #define VK_TAB 0x09
+#define VK_CLEAR 0x0C
 #define VK_RETURN 0x0D
 #define VK_SHIFT 0x10
 #define VK_CONTROL 0x11
 #define VK_MENU 0x12
+#define VK_PAUSE 0x13
 #define VK_CAPITAL 0x14
 #define VK_ESCAPE 0x1B
 #define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_SNAPSHOT 0x2C
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+#define VK_HELP 0x2F
+#define VK_LWIN 0x5B
+#define VK_RWIN 0x5C
+#define VK_APPS 0x5D
 #define VK_NUMPAD0 0x60
+#define VK_NUMPAD1 0x61
+#define VK_NUMPAD2 0x62
+#define VK_NUMPAD3 0x63
+#define VK_NUMPAD4 0x64
+#define VK_NUMPAD5 0x65
+#define VK_NUMPAD6 0x66
+#define VK_NUMPAD7 0x67
+#define VK_NUMPAD8 0x68
 #define VK_NUMPAD9 0x69
 #define VK_MULTIPLY 0x6A
 #define VK_ADD 0x6B
+#define VK_SEPARATOR 0x6C
 #define VK_SUBTRACT 0x6D
 #define VK_DECIMAL 0x6E
 #define VK_DIVIDE 0x6F
+#define VK_F1 0x70
+#define VK_F2 0x71
+#define VK_F3 0x72
+#define VK_F4 0x73
+#define VK_F5 0x74
+#define VK_F6 0x75
+#define VK_F7 0x76
+#define VK_F8 0x77
+#define VK_F9 0x78
+#define VK_F10 0x79
+#define VK_F11 0x7A
+#define VK_F12 0x7B
+#define VK_NUMLOCK 0x90
+#define VK_SCROLL 0x91
+#define VK_LSHIFT 0xA0
+#define VK_RSHIFT 0xA1
+#define VK_LCONTROL 0xA2
+#define VK_RCONTROL 0xA3
+#define VK_LMENU 0xA4
+#define VK_RMENU 0xA5
 #define VK_OEM_1 0xBA
 #define VK_OEM_PLUS 0xBB
 #define VK_OEM_COMMA 0xBC
@@ -178,6 +247,81 @@ typedef struct tagCOPYDATASTRUCT {
 #define VK_OEM_5 0xDC
 #define VK_OEM_6 0xDD
 #define VK_OEM_7 0xDE
+
+/* Key flags of mouse messages (wParam), the wheel step, and the words of a wheel's wParam. */
+#define MK_LBUTTON 0x0001
+#define MK_RBUTTON 0x0002
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
+#define MK_MBUTTON 0x0010
+#define WHEEL_DELTA 120
+#define GET_WHEEL_DELTA_WPARAM(wParam) ((short)HIWORD(wParam))
+#define GET_KEYSTATE_WPARAM(wParam) (LOWORD(wParam))
+#define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
+#define GET_Y_LPARAM(lp) ((int)(short)HIWORD(lp))
+
+/* WM_NCHITTEST answers. */
+#define HTERROR (-2)
+#define HTTRANSPARENT (-1)
+#define HTNOWHERE 0
+#define HTCLIENT 1
+#define HTCAPTION 2
+#define HTSYSMENU 3
+#define HTGROWBOX 4
+#define HTSIZE HTGROWBOX
+#define HTMENU 5
+#define HTHSCROLL 6
+#define HTVSCROLL 7
+#define HTMINBUTTON 8
+#define HTMAXBUTTON 9
+#define HTLEFT 10
+#define HTRIGHT 11
+#define HTTOP 12
+#define HTTOPLEFT 13
+#define HTTOPRIGHT 14
+#define HTBOTTOM 15
+#define HTBOTTOMLEFT 16
+#define HTBOTTOMRIGHT 17
+#define HTBORDER 18
+#define HTREDUCE HTMINBUTTON
+#define HTZOOM HTMAXBUTTON
+#define HTCLOSE 20
+
+/* WM_MOUSEACTIVATE answers, WM_ACTIVATE kinds. */
+#define MA_ACTIVATE 1
+#define MA_ACTIVATEANDEAT 2
+#define MA_NOACTIVATE 3
+#define MA_NOACTIVATEANDEAT 4
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+
+/* System cursors (LoadCursorA with no module). */
+#define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define IDC_IBEAM MAKEINTRESOURCEA(32513)
+#define IDC_WAIT MAKEINTRESOURCEA(32514)
+#define IDC_CROSS MAKEINTRESOURCEA(32515)
+#define IDC_UPARROW MAKEINTRESOURCEA(32516)
+#define IDC_SIZENWSE MAKEINTRESOURCEA(32642)
+#define IDC_SIZENESW MAKEINTRESOURCEA(32643)
+#define IDC_SIZEWE MAKEINTRESOURCEA(32644)
+#define IDC_SIZENS MAKEINTRESOURCEA(32645)
+#define IDC_SIZEALL MAKEINTRESOURCEA(32646)
+#define IDC_NO MAKEINTRESOURCEA(32648)
+#define IDC_HAND MAKEINTRESOURCEA(32649)
+#define IDC_APPSTARTING MAKEINTRESOURCEA(32650)
+
+/* MessageBeep sounds. */
+#define MB_OK 0x00000000L
+#define MB_ICONHAND 0x00000010L
+#define MB_ICONQUESTION 0x00000020L
+#define MB_ICONEXCLAMATION 0x00000030L
+#define MB_ICONASTERISK 0x00000040L
+#define MB_ICONERROR MB_ICONHAND
+#define MB_ICONSTOP MB_ICONHAND
+#define MB_ICONWARNING MB_ICONEXCLAMATION
+#define MB_ICONINFORMATION MB_ICONASTERISK
 
 /* WM_SIZE kinds, WM_SHOWWINDOW reasons. */
 #define SIZE_RESTORED 0
@@ -334,19 +478,32 @@ typedef struct tagCOPYDATASTRUCT {
 /* GetSystemMetrics. */
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
+#define SM_CXVSCROLL 2
+#define SM_CYHSCROLL 3
 #define SM_CYCAPTION 4
 #define SM_CXBORDER 5
 #define SM_CYBORDER 6
 #define SM_CXDLGFRAME 7
 #define SM_CYDLGFRAME 8
+#define SM_CXCURSOR 13
+#define SM_CYCURSOR 14
+#define SM_CYMENU 15
 #define SM_CXFULLSCREEN 16
 #define SM_CYFULLSCREEN 17
+#define SM_MOUSEPRESENT 19
+#define SM_CYVSCROLL 20
+#define SM_CXHSCROLL 21
+#define SM_SWAPBUTTON 23
 #define SM_CXMIN 28
 #define SM_CYMIN 29
+#define SM_CXSIZE 30
+#define SM_CYSIZE 31
 #define SM_CXFRAME 32
 #define SM_CYFRAME 33
 #define SM_CXMINTRACK 34
 #define SM_CYMINTRACK 35
+#define SM_CXDOUBLECLK 36
+#define SM_CYDOUBLECLK 37
 #define SM_CXEDGE 45
 #define SM_CYEDGE 46
 #define SM_CXMINIMIZED 57
@@ -355,6 +512,7 @@ typedef struct tagCOPYDATASTRUCT {
 #define SM_CYMAXTRACK 60
 #define SM_CXMAXIMIZED 61
 #define SM_CYMAXIMIZED 62
+#define SM_MOUSEWHEELPRESENT 75
 #define SM_CXFIXEDFRAME SM_CXDLGFRAME
 #define SM_CYFIXEDFRAME SM_CYDLGFRAME
 #define SM_CXSIZEFRAME SM_CXFRAME
@@ -432,6 +590,9 @@ WINPLAT_API HWND SetCapture(HWND window);
 WINPLAT_API HWND GetCapture(void);
 WINPLAT_API BOOL ReleaseCapture(void);
 WINPLAT_API HWND GetActiveWindow(void);
+WINPLAT_API HWND SetActiveWindow(HWND window);
+WINPLAT_API BOOL SetForegroundWindow(HWND window);
+WINPLAT_API HWND GetForegroundWindow(void);
 
 /* Text, words and properties. Window words at byte offsets stay as wide as the class declares
  * them; a pointer stored with SetWindowLongPtrA lives beside its 4-byte word (whose low half it
@@ -472,6 +633,34 @@ WINPLAT_API UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC p
 WINPLAT_API BOOL KillTimer(HWND window, UINT_PTR id);
 
 WINPLAT_API int GetSystemMetrics(int index);
+
+/* The keyboard as the program sees it. GetKeyState and GetKeyboardState give the keys as of the
+ * input message last taken from the queue; GetAsyncKeyState the keys as they are now, its low bit
+ * set when the key went down since the previous GetAsyncKeyState of it. */
+WINPLAT_API SHORT GetKeyState(int virtualKey);
+WINPLAT_API SHORT GetAsyncKeyState(int virtualKey);
+WINPLAT_API BOOL GetKeyboardState(LPBYTE keys);
+WINPLAT_API BOOL SetKeyboardState(LPBYTE keys);
+
+/* The mouse: double-click time (ms; 0 sets the default, 500) and the pointer. */
+WINPLAT_API UINT GetDoubleClickTime(void);
+WINPLAT_API BOOL SetDoubleClickTime(UINT milliseconds);
+WINPLAT_API BOOL GetCursorPos(LPPOINT point);
+WINPLAT_API BOOL SetCursorPos(int x, int y);
+WINPLAT_API BOOL ClipCursor(const RECT* rect);
+WINPLAT_API BOOL GetClipCursor(LPRECT rect);
+
+/* Cursors. The system cursors are shared: LoadCursorA gives the same handle every time and
+ * DestroyCursor leaves them. A cursor shows while the ShowCursor count is 0 or more. */
+WINPLAT_API HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
+WINPLAT_API HCURSOR CreateCursor(HINSTANCE instance, int hotX, int hotY, int width, int height, const void* andPlane,
+                                 const void* xorPlane);
+WINPLAT_API BOOL DestroyCursor(HCURSOR cursor);
+WINPLAT_API HCURSOR SetCursor(HCURSOR cursor);
+WINPLAT_API HCURSOR GetCursor(void);
+WINPLAT_API int ShowCursor(BOOL show);
+
+WINPLAT_API BOOL MessageBeep(UINT type);
 
 WINPLAT_END_C
 

@@ -36,3 +36,26 @@ void DebugCapture::clear() {
 }
 
 }  // namespace winplat::testing
+
+namespace winplat::testing {
+
+BeepCounter::BeepCounter() : previous_(host::setBeeper(this)) {}
+
+BeepCounter::~BeepCounter() { host::setBeeper(previous_); }
+
+void BeepCounter::beep(UINT type) {
+    std::lock_guard lock(mutex_);
+    types_.push_back(type);
+}
+
+size_t BeepCounter::count() const {
+    std::lock_guard lock(mutex_);
+    return types_.size();
+}
+
+std::vector<UINT> BeepCounter::types() const {
+    std::lock_guard lock(mutex_);
+    return types_;
+}
+
+}  // namespace winplat::testing

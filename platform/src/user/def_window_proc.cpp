@@ -1,9 +1,11 @@
-// DefWindowProcA for what the window manager core owns; painting, the non-client frame, input
-// and system commands add their cases as they come. Every other message is answered with 0.
+// DefWindowProcA for what the window manager core owns; painting, the non-client frame and
+// system commands add their cases as they come. Every other message is answered with 0.
 #include <algorithm>
 #include <cstring>
 
+#include "user/hit_test.h"
 #include "user/metrics.h"
+#include "user/send.h"
 #include "user/placement.h"
 #include "user/show_window.h"
 #include "user/window.h"
@@ -28,7 +30,7 @@ LRESULT onNcCalcSize(const WindowObject& window, LPARAM lParam) {
         rect->bottom = rect->top;
         return 0;
     }
-    const RECT insets = frameInsets(window.style, window.exStyle);
+    const RECT insets = frameInsets(window.style, window.exStyle, hasMenuBar(window));
     rect->left += insets.left;
     rect->top += insets.top;
     rect->right = std::max(rect->left, rect->right - insets.right);
@@ -64,6 +66,75 @@ LRESULT onShowWindow(const WindowRef& window, WPARAM show, LPARAM reason) {
     return 0;
 }
 
+// The parent a child window hands cursor, activation and wheel questions to; none for top-level
+// windows.
+WindowRef parentOfChild(const WindowObject& window) {
+    if (!window.isChild() || !window.parent || isDesktop(*window.parent)) return nullptr;
+    return findWindow(window.parent->handle);
+}
+
+HCURSOR cursorForHit(int hit) {
+    switch (hit) {
+        case HTLEFT:
+        case HTRIGHT: return LoadCursorA(nullptr, IDC_SIZEWE);
+        case HTTOP:
+        case HTBOTTOM: return LoadCursorA(nullptr, IDC_SIZENS);
+        case HTTOPLEFT:
+        case HTBOTTOMRIGHT:
+        case HTSIZE: return LoadCursorA(nullptr, IDC_SIZENWSE);
+        case HTTOPRIGHT:
+        case HTBOTTOMLEFT: return LoadCursorA(nullptr, IDC_SIZENESW);
+        default: return LoadCursorA(nullptr, IDC_ARROW);
+    }
+}
+
+bool isPressMessage(UINT message) {
+    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
+           message == WM_NCLBUTTONDOWN || message == WM_NCRBUTTONDOWN || message == WM_NCMBUTTONDOWN;
+}
+
+// The parent may set the cursor for its children first. A window sets the cursor only for itself
+// (a parent asked about a child leaves it to the child): the class cursor in the client area,
+// the sizing arrows on a sizing frame, the arrow elsewhere; a press on a window that refuses
+// input beeps.
+LRESULT onSetCursor(const WindowRef& window, WPARAM wParam, LPARAM lParam) {
+    if (const WindowRef parent = parentOfChild(*window)) {
+        if (sendTo(parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
+    }
+    if (reinterpret_cast<HWND>(wParam) != window->handle) return FALSE;
+    const auto hit = static_cast<SHORT>(LOWORD(lParam));
+    if (hit == HTERROR) {
+        if (isPressMessage(HIWORD(lParam))) MessageBeep(MB_OK);
+        return FALSE;
+    }
+    if (hit == HTCLIENT) {
+        const HCURSOR cursor = window->windowClass ? window->windowClass->cursor : nullptr;
+        if (!cursor) return FALSE;
+        SetCursor(cursor);
+        return TRUE;
+    }
+    SetCursor(cursorForHit(hit));
+    return TRUE;
+}
+
+LRESULT onMouseActivate(const WindowRef& window, WPARAM wParam, LPARAM lParam) {
+    if (const WindowRef parent = parentOfChild(*window)) {
+        if (const LRESULT answer = sendTo(parent, WM_MOUSEACTIVATE, wParam, lParam)) return answer;
+    }
+    return MA_ACTIVATE;
+}
+
+LRESULT onMouseWheel(const WindowRef& window, WPARAM wParam, LPARAM lParam) {
+    const WindowRef parent = parentOfChild(*window);
+    return parent ? sendTo(parent, WM_MOUSEWHEEL, wParam, lParam) : 0;
+}
+
+// A window activated (not minimised) takes the keyboard focus.
+LRESULT onActivate(const WindowObject& window, WPARAM wParam) {
+    if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(window.handle);
+    return 0;
+}
+
 }  // namespace
 }  // namespace winplat::user
 
@@ -84,6 +155,12 @@ LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_SHOWWINDOW: return onShowWindow(window, wParam, lParam);
         case WM_CLOSE: DestroyWindow(handle); return 0;
         case WM_COPYDATA: return FALSE;
+        case WM_NCHITTEST: return frameHitTest(*window, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        case WM_SETCURSOR: return onSetCursor(window, wParam, lParam);
+        case WM_MOUSEACTIVATE: return onMouseActivate(window, wParam, lParam);
+        case WM_MOUSEWHEEL: return onMouseWheel(window, wParam, lParam);
+        case WM_ACTIVATE: return onActivate(*window, wParam);
+        case WM_NCACTIVATE: return TRUE;
         default: return 0;
     }
 }

@@ -1,32 +1,44 @@
-// Who has the keyboard focus, the mouse capture and the activation, where the cursor is, and
-// which keys are down: plain state for now. Mouse and keyboard routing (WM_SETFOCUS/KILLFOCUS,
-// WM_CAPTURECHANGED, WM_ACTIVATE) build on it later; the hosts fill the cursor and the keys.
+// Who has the keyboard focus, the mouse capture and the activation, where the pointer is, which
+// cursor shows, and which keys are down: as of the last input message taken from the queue (what
+// GetKeyState reads) and as the hardware says now (GetAsyncKeyState). Everything here belongs
+// to the UI thread, which is also the thread the hosts deliver input on.
 #ifndef WINPLAT_SRC_USER_INPUT_STATE_H
 #define WINPLAT_SRC_USER_INPUT_STATE_H
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "user/window.h"
 
 namespace winplat::user {
 
+// Bits of a key's entry: down, toggled (every press flips it; Caps Lock reads it), and, in the
+// hardware's array only, pressed since GetAsyncKeyState last asked about the key.
+constexpr uint8_t kKeyDown = 0x80;
+constexpr uint8_t kKeyToggled = 0x01;
+constexpr uint8_t kKeyPressedSinceAsked = 0x02;
+
 struct InputState {
     HWND focus = nullptr;
     HWND capture = nullptr;
     HWND active = nullptr;
-    POINT cursor{};
-    // Per virtual key: 0x80 while down, 0x01 toggled (Caps Lock), as GetKeyboardState reports.
-    std::array<uint8_t, 256> keys{};
+    POINT cursor{};              // the pointer on the screen
+    std::optional<RECT> clip;    // ClipCursor's rectangle, within the screen
+    std::array<uint8_t, 256> keys{};       // as of the input message last taken
+    std::array<uint8_t, 256> asyncKeys{};  // as the hardware says now
+    HCURSOR cursorShape = nullptr;  // what SetCursor set
+    int cursorShowCount = 0;        // the cursor shows while it is 0 or more
 };
 
 InputState& inputState();
 
-// Focus, capture and activation let go of a window that is being destroyed or its descendants.
+// A window is being destroyed: capture, activation and focus leave it and its descendants, each
+// with its messages, while it still exists.
 void releaseInputState(const WindowObject& window);
 
-// Where a window placed without SWP_NOACTIVATE becomes the active one (no messages yet).
-void noteActivation(const WindowObject& window);
+// Whether 'held' names the window or one of its descendants.
+bool heldWithin(HWND held, const WindowObject& window);
 
 }  // namespace winplat::user
 

@@ -4,6 +4,7 @@
 
 #include "base/call_refusal.h"
 #include "user/screen.h"
+#include "user/window.h"
 
 namespace winplat::user {
 namespace {
@@ -15,6 +16,11 @@ constexpr int kBorder = 1;
 constexpr int kDialogFrame = 3;
 constexpr int kThickFrame = 4;
 constexpr int kEdge = 2;
+constexpr int kScrollBar = 16;
+constexpr int kMenuBar = 19;
+constexpr int kCaptionButton = 18;
+constexpr int kCursor = 32;
+constexpr int kDoubleClickDistance = 4;
 constexpr int kMinTrackWidth = 112;
 constexpr int kMinTrackHeight = 27;
 constexpr int kMinimisedWidth = 160;
@@ -28,6 +34,19 @@ int systemMetric(int index) {
         case SM_CXSCREEN: return screen.cx;
         case SM_CYSCREEN: return screen.cy;
         case SM_CYCAPTION: return kCaption;
+        case SM_CXVSCROLL:
+        case SM_CYHSCROLL:
+        case SM_CYVSCROLL:
+        case SM_CXHSCROLL: return kScrollBar;
+        case SM_CYMENU: return kMenuBar;
+        case SM_CXSIZE:
+        case SM_CYSIZE: return kCaptionButton;
+        case SM_CXCURSOR:
+        case SM_CYCURSOR: return kCursor;
+        case SM_CXDOUBLECLK:
+        case SM_CYDOUBLECLK: return kDoubleClickDistance;
+        case SM_MOUSEPRESENT:
+        case SM_MOUSEWHEELPRESENT: return 1;
         case SM_CXBORDER:
         case SM_CYBORDER: return kBorder;
         case SM_CXDLGFRAME:
@@ -59,17 +78,24 @@ int frameWidth(DWORD style, DWORD exStyle) {
     return 0;
 }
 
-RECT frameInsets(DWORD style, DWORD exStyle) {
+RECT frameInsets(DWORD style, DWORD exStyle, bool menuBar) {
     int edge = frameWidth(style, exStyle);
     if (exStyle & WS_EX_CLIENTEDGE) edge += kEdge;
     if (exStyle & WS_EX_STATICEDGE) edge += kBorder;
-    const int caption = (style & WS_CAPTION) == WS_CAPTION ? kCaption : 0;
-    return {edge, edge + caption, edge, edge};
+    int top = edge + ((style & WS_CAPTION) == WS_CAPTION ? kCaption : 0);
+    if (menuBar) top += kMenuBar;
+    const int right = edge + ((style & WS_VSCROLL) ? kScrollBar : 0);
+    const int bottom = edge + ((style & WS_HSCROLL) ? kScrollBar : 0);
+    return {edge, top, right, bottom};
 }
+
+bool hasMenuBar(const WindowObject& window) { return !window.isChild() && window.id != 0; }
 
 }  // namespace winplat::user
 
 int GetSystemMetrics(int index) {
+    // The one metric whose value is 0: the mouse buttons are never swapped.
+    if (index == SM_SWAPBUTTON) return 0;
     if (const int value = winplat::user::systemMetric(index)) return value;
     constexpr winplat::CallRefuser refuse("winplat: GetSystemMetrics");
     return refuse.unsupported(0, "metric " + std::to_string(index));

@@ -11,8 +11,12 @@ namespace winplat::user {
 int systemMetric(int index);
 
 // How far the client area lies inside the window on each side for a window of these styles
-// (borders, frames, client edge and caption; menu bar and scroll bars come with their steps).
-RECT frameInsets(DWORD style, DWORD exStyle);
+// (borders, frames, client edge, caption, the menu bar when it has one, scroll bars).
+RECT frameInsets(DWORD style, DWORD exStyle, bool menuBar = false);
+
+// Whether the window shows a menu bar: a window that is not a child and was given a menu.
+struct WindowObject;
+bool hasMenuBar(const WindowObject& window);
 
 // The width of the window's sizing or fixed frame (what a maximised window pushes off screen).
 int frameWidth(DWORD style, DWORD exStyle);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "user/input_state.h"
+#include "user/activation.h"
 #include "user/metrics.h"
 #include "user/send.h"
 #include "user/tree.h"
@@ -88,7 +88,10 @@ bool placeWindow(const WindowRef& window, WINDOWPOS pos) {
         restack(*window, pos.hwndInsertAfter, !(pos.flags & SWP_NOOWNERZORDER));
     }
     applyVisibility(*window, pos.flags);
-    if (!(pos.flags & SWP_NOACTIVATE) && isShowing(*window)) noteActivation(*window);
+    if (!(pos.flags & SWP_NOACTIVATE) && isShowing(*window)) {
+        activateOnPlacement(window, (pos.flags & SWP_NOZORDER) != 0);
+        if (!findWindow(window->handle)) return false;
+    }
     pos.x = newRect.left;
     pos.y = newRect.top;
     pos.cx = newRect.right - newRect.left;
@@ -100,6 +103,9 @@ bool placeWindow(const WindowRef& window, WINDOWPOS pos) {
         events->placed(*window, before, pos.flags);
     }
     sendTo(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    if (!findWindow(window->handle)) return false;
+    // A hidden window lets go of the mouse and hands the activation on once it is out of sight.
+    if (pos.flags & SWP_HIDEWINDOW) windowHidden(*window);
     return findWindow(window->handle) != nullptr;
 }
 

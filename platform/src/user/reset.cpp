@@ -1,5 +1,6 @@
 // Back to an empty desktop, for tests.
 #include "user/destroy_window.h"
+#include "user/hardware_input.h"
 #include "user/input_state.h"
 #include "user/posted_queue.h"
 #include "user/retrieval.h"
@@ -23,6 +24,7 @@ void resetWindowManager() {
     postedQueue().clear();
     forgetClasses();
     inputState() = InputState{};
+    resetHardwareInput();
     lastMessage() = LastMessage{};
 }
 

@@ -119,7 +119,9 @@ TEST_F(DestructionTest, FocusAndCaptureAreReleased) {
     SetFocus(child);
     SetCapture(child);
     DestroyWindow(top);
-    EXPECT_EQ(GetFocus(), nullptr);
+    // The activation moved on to the other window, which took the focus as it activated.
+    EXPECT_EQ(GetFocus(), other);
+    EXPECT_EQ(GetActiveWindow(), other);
     EXPECT_EQ(GetCapture(), nullptr);
     SetFocus(other);
     DestroyWindow(make(WS_POPUP, 0, 0, 1, 1));

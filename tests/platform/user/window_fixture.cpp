@@ -62,6 +62,30 @@ std::string messageName(UINT message) {
         {WM_NCDESTROY, "WM_NCDESTROY"},
         {WM_NCCALCSIZE, "WM_NCCALCSIZE"},
         {WM_TIMER, "WM_TIMER"},
+        {WM_ACTIVATE, "WM_ACTIVATE"},
+        {WM_SETFOCUS, "WM_SETFOCUS"},
+        {WM_KILLFOCUS, "WM_KILLFOCUS"},
+        {WM_ACTIVATEAPP, "WM_ACTIVATEAPP"},
+        {WM_SETCURSOR, "WM_SETCURSOR"},
+        {WM_MOUSEACTIVATE, "WM_MOUSEACTIVATE"},
+        {WM_NCHITTEST, "WM_NCHITTEST"},
+        {WM_NCACTIVATE, "WM_NCACTIVATE"},
+        {WM_NCMOUSEMOVE, "WM_NCMOUSEMOVE"},
+        {WM_NCLBUTTONDOWN, "WM_NCLBUTTONDOWN"},
+        {WM_NCLBUTTONDBLCLK, "WM_NCLBUTTONDBLCLK"},
+        {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
+        {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+        {WM_LBUTTONUP, "WM_LBUTTONUP"},
+        {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"},
+        {WM_RBUTTONDOWN, "WM_RBUTTONDOWN"},
+        {WM_RBUTTONUP, "WM_RBUTTONUP"},
+        {WM_MOUSEWHEEL, "WM_MOUSEWHEEL"},
+        {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"},
+        {WM_KEYDOWN, "WM_KEYDOWN"},
+        {WM_KEYUP, "WM_KEYUP"},
+        {WM_SYSKEYDOWN, "WM_SYSKEYDOWN"},
+        {WM_SYSKEYUP, "WM_SYSKEYUP"},
+        {WM_CHAR, "WM_CHAR"},
         {WM_STYLECHANGING, "WM_STYLECHANGING"},
         {WM_STYLECHANGED, "WM_STYLECHANGED"},
     };
@@ -84,6 +108,17 @@ void WindowTest::TearDown() {
     recorder().handlers.clear();
     winplat::testing::resetWindowManager();
     recorder() = Recorder{};
+}
+
+int WindowTest::pump() {
+    int dispatched = 0;
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        ++dispatched;
+    }
+    return dispatched;
 }
 
 HWND WindowTest::make(DWORD style, int x, int y, int width, int height, HWND parent, DWORD exStyle, const char* text,

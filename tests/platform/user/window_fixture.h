@@ -56,6 +56,9 @@ protected:
     HWND make(DWORD style, int x, int y, int width, int height, HWND parent = nullptr, DWORD exStyle = 0,
               const char* text = "", UINT_PTR id = 0);
 
+    // Takes and dispatches (translated) every message queued; returns how many.
+    static int pump();
+
     winplat::testing::VirtualClock clock_{1000};
 };
 

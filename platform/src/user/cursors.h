@@ -1,0 +1,36 @@
+// Cursor objects behind HCURSOR: a picture with a hot spot, as an AND mask (1: the screen shows
+// through) and an XOR colour laid over what the mask leaves. The system cursors are made from
+// the layer's own art on first use and shared for the life of the process.
+#ifndef WINPLAT_SRC_USER_CURSORS_H
+#define WINPLAT_SRC_USER_CURSORS_H
+
+#include <memory>
+#include <vector>
+
+#include "winplat/handles.h"
+#include "winplat/user.h"
+
+namespace winplat::user {
+
+struct CursorObject final : HandleObject {
+    int width = 0;
+    int height = 0;
+    POINT hotSpot{};
+    std::vector<uint8_t> andMask;     // row by row, one entry a pixel
+    std::vector<COLORREF> xorColour;  // row by row
+    bool shared = false;              // a system cursor: never destroyed
+};
+
+std::shared_ptr<CursorObject> findCursor(HCURSOR cursor);
+
+// The shared handle of a system cursor by its IDC_ number; null for a number without one.
+HCURSOR systemCursor(WORD id);
+
+// Cursors of a module come with its resources; until a loader is installed LoadCursorA refuses
+// them. Returns the previous loader.
+using ModuleCursorLoader = HCURSOR (*)(HINSTANCE instance, LPCSTR name);
+ModuleCursorLoader setModuleCursorLoader(ModuleCursorLoader loader);
+
+}  // namespace winplat::user
+
+#endif

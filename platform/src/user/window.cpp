@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "user/painting.h"
 #include "user/screen.h"
 #include "winplat/sync.h"
 
@@ -18,6 +19,7 @@ WindowObject* makeDesktop() {
     auto desktopClass = std::make_shared<WindowClass>();
     desktopClass->name = "#32769";
     desktopClass->procedure = desktopProcedure;
+    desktopClass->background = reinterpret_cast<HBRUSH>(COLOR_BACKGROUND + 1);
     auto object = std::make_shared<WindowObject>();
     object->windowClass = desktopClass;
     object->procedure = desktopProcedure;
@@ -35,7 +37,11 @@ WindowObject* makeDesktop() {
 
 WindowObject& desktop() {
     // Kept alive by the handle table, which never lets it go.
-    static WindowObject* instance = makeDesktop();
+    static WindowObject* instance = [] {
+        WindowObject* made = makeDesktop();
+        installPainting();
+        return made;
+    }();
     return *instance;
 }
 

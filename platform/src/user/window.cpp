@@ -4,6 +4,7 @@
 
 #include "user/painting.h"
 #include "user/screen.h"
+#include "user/update_region.h"
 #include "winplat/sync.h"
 
 namespace winplat::user {
@@ -40,6 +41,8 @@ WindowObject& desktop() {
     static WindowObject* instance = [] {
         WindowObject* made = makeDesktop();
         installPainting();
+        // The framebuffer starts black: the first pump paints the desktop's background.
+        invalidateWindow(*made, gdi::Region(clientArea(*made)), RDW_INVALIDATE | RDW_ERASE);
         return made;
     }();
     return *instance;

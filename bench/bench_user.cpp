@@ -1,5 +1,5 @@
-// The window manager's message paths: sending, posting and pumping, and timer dispatch on the
-// virtual clock.
+// The window manager's message paths: sending, posting and pumping, timer dispatch on the
+// virtual clock, and repainting a window full of child windows.
 #include <benchmark/benchmark.h>
 
 #include "winplat/testing.h"
@@ -67,5 +67,52 @@ void BM_TimerDispatch(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kTicks);
 }
 BENCHMARK(BM_TimerDispatch)->Arg(10)->Arg(1'000)->Unit(benchmark::kMillisecond);
+
+LRESULT CALLBACK fillOnPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(window, &ps);
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    EndPaint(window, &ps);
+    return 0;
+}
+
+// A 1024 x 768 window tiled with child windows, all invalidated, then pumped until no WM_PAINT is
+// left: the parent erases with its class brush, each child fills its client area.
+void BM_RepaintChildren(benchmark::State& state) {
+    static const bool registered = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = fillOnPaint;
+        wc.lpszClassName = "BenchTile";
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        return RegisterClassA(&wc) != 0;
+    }();
+    benchmark::DoNotOptimize(registered);
+    const int columns = state.range(0) == 1'000 ? 40 : 10;
+    const int rows = static_cast<int>(state.range(0)) / columns;
+    HWND parent = CreateWindowExA(0, "BenchTile", "", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768, nullptr, nullptr,
+                                  nullptr, nullptr);
+    const int width = 1000 / columns;
+    const int height = 750 / rows;
+    for (int i = 0; i < columns * rows; ++i) {
+        CreateWindowExA(0, "BenchTile", "", WS_CHILD | WS_VISIBLE, (i % columns) * width + 2, (i / columns) * height + 2,
+                        width - 4, height - 4, parent, nullptr, nullptr, nullptr);
+    }
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    int64_t paints = 0;
+    for (auto _ : state) {
+        InvalidateRect(parent, nullptr, TRUE);
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            paints += msg.message == WM_PAINT;
+            DispatchMessageA(&msg);
+        }
+    }
+    DestroyWindow(parent);
+    state.counters["paints"] = benchmark::Counter(static_cast<double>(paints), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_RepaintChildren)->Arg(100)->Arg(1'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -140,9 +140,11 @@ typedef struct tagRECT {
 
 WINPLAT_BEGIN_C
 
-/* The screen's DC (hwnd NULL; windows come later) and its release. */
+/* The screen's DC (hwnd NULL) or a window's client-area DC, and its release (user.h has the
+ * other window DCs). GetDCOrgEx: where the DC's logical (0, 0) lies on the screen. */
 WINPLAT_API HDC GetDC(HWND window);
 WINPLAT_API int ReleaseDC(HWND window, HDC dc);
+WINPLAT_API BOOL GetDCOrgEx(HDC dc, LPPOINT origin);
 
 WINPLAT_API HPEN CreatePen(int style, int width, COLORREF color);
 WINPLAT_API HBRUSH CreateSolidBrush(COLORREF color);

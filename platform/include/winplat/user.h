@@ -518,6 +518,78 @@ typedef struct tagCOPYDATASTRUCT {
 #define SM_CXSIZEFRAME SM_CXFRAME
 #define SM_CYSIZEFRAME SM_CYFRAME
 
+/* Painting. */
+typedef struct tagPAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+} PAINTSTRUCT, *LPPAINTSTRUCT;
+
+/* GetDCEx. */
+#define DCX_WINDOW 0x00000001L
+#define DCX_CACHE 0x00000002L
+#define DCX_CLIPCHILDREN 0x00000008L
+#define DCX_CLIPSIBLINGS 0x00000010L
+#define DCX_PARENTCLIP 0x00000020L
+#define DCX_EXCLUDERGN 0x00000040L
+#define DCX_INTERSECTRGN 0x00000080L
+
+/* RedrawWindow. */
+#define RDW_INVALIDATE 0x0001
+#define RDW_INTERNALPAINT 0x0002
+#define RDW_ERASE 0x0004
+#define RDW_VALIDATE 0x0008
+#define RDW_NOINTERNALPAINT 0x0010
+#define RDW_NOERASE 0x0020
+#define RDW_NOCHILDREN 0x0040
+#define RDW_ALLCHILDREN 0x0080
+#define RDW_UPDATENOW 0x0100
+#define RDW_ERASENOW 0x0200
+#define RDW_FRAME 0x0400
+#define RDW_NOFRAME 0x0800
+
+/* ScrollWindowEx. */
+#define SW_SCROLLCHILDREN 0x0001
+#define SW_INVALIDATE 0x0002
+#define SW_ERASE 0x0004
+
+/* System colours (the classic grey scheme); a class brush may be one of these + 1. */
+#define COLOR_SCROLLBAR 0
+#define COLOR_BACKGROUND 1
+#define COLOR_DESKTOP COLOR_BACKGROUND
+#define COLOR_ACTIVECAPTION 2
+#define COLOR_INACTIVECAPTION 3
+#define COLOR_MENU 4
+#define COLOR_WINDOW 5
+#define COLOR_WINDOWFRAME 6
+#define COLOR_MENUTEXT 7
+#define COLOR_WINDOWTEXT 8
+#define COLOR_CAPTIONTEXT 9
+#define COLOR_ACTIVEBORDER 10
+#define COLOR_INACTIVEBORDER 11
+#define COLOR_APPWORKSPACE 12
+#define COLOR_HIGHLIGHT 13
+#define COLOR_HIGHLIGHTTEXT 14
+#define COLOR_BTNFACE 15
+#define COLOR_3DFACE COLOR_BTNFACE
+#define COLOR_BTNSHADOW 16
+#define COLOR_3DSHADOW COLOR_BTNSHADOW
+#define COLOR_GRAYTEXT 17
+#define COLOR_BTNTEXT 18
+#define COLOR_INACTIVECAPTIONTEXT 19
+#define COLOR_BTNHIGHLIGHT 20
+#define COLOR_3DHILIGHT COLOR_BTNHIGHLIGHT
+#define COLOR_3DDKSHADOW 21
+#define COLOR_3DLIGHT 22
+#define COLOR_INFOTEXT 23
+#define COLOR_INFOBK 24
+#define COLOR_HOTLIGHT 26
+#define COLOR_GRADIENTACTIVECAPTION 27
+#define COLOR_GRADIENTINACTIVECAPTION 28
+
 /* Errors of window calls. */
 #define ERROR_MESSAGE_SYNC_ONLY 1159L
 #define ERROR_INVALID_WINDOW_HANDLE 1400L
@@ -633,6 +705,45 @@ WINPLAT_API UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC p
 WINPLAT_API BOOL KillTimer(HWND window, UINT_PTR id);
 
 WINPLAT_API int GetSystemMetrics(int index);
+WINPLAT_API DWORD GetSysColor(int index);
+/* A brush of the system colour that is never deleted (DeleteObject refuses it). */
+WINPLAT_API HBRUSH GetSysColorBrush(int index);
+
+/* Window DCs draw in client coordinates (window coordinates for GetWindowDC and DCX_WINDOW),
+ * clipped to the window's visible region, and follow the window when it moves. Release each with
+ * ReleaseDC (draw.h). */
+WINPLAT_API HDC GetDCEx(HWND window, HRGN clip, DWORD flags);
+WINPLAT_API HDC GetWindowDC(HWND window);
+
+/* Update regions and WM_PAINT. Coordinates are the window's client coordinates; a null
+ * rectangle or region means the whole client area. Invalidating a window without
+ * WS_CLIPCHILDREN invalidates the overlapped parts of its children too. */
+WINPLAT_API BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+WINPLAT_API BOOL InvalidateRgn(HWND window, HRGN region, BOOL erase);
+WINPLAT_API BOOL ValidateRect(HWND window, const RECT* rect);
+WINPLAT_API BOOL ValidateRgn(HWND window, HRGN region);
+WINPLAT_API BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
+WINPLAT_API int GetUpdateRgn(HWND window, HRGN region, BOOL erase);
+WINPLAT_API BOOL UpdateWindow(HWND window);
+WINPLAT_API BOOL RedrawWindow(HWND window, const RECT* rect, HRGN region, UINT flags);
+WINPLAT_API HDC BeginPaint(HWND window, LPPAINTSTRUCT paint);
+WINPLAT_API BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
+
+/* Scrolling a window's pixels; the result of ScrollWindowEx is the kind of the region left to
+ * repaint (NULLREGION, SIMPLEREGION, COMPLEXREGION) or ERROR. */
+WINPLAT_API BOOL ScrollWindow(HWND window, int dx, int dy, const RECT* scroll, const RECT* clip);
+WINPLAT_API int ScrollWindowEx(HWND window, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update,
+                               LPRECT updateRect, UINT flags);
+
+/* The caret: one per thread, drawn by inverting its rectangle, blinking on the host clock. */
+WINPLAT_API BOOL CreateCaret(HWND window, HBITMAP shape, int width, int height);
+WINPLAT_API BOOL DestroyCaret(void);
+WINPLAT_API BOOL ShowCaret(HWND window);
+WINPLAT_API BOOL HideCaret(HWND window);
+WINPLAT_API BOOL SetCaretPos(int x, int y);
+WINPLAT_API BOOL GetCaretPos(LPPOINT point);
+WINPLAT_API BOOL SetCaretBlinkTime(UINT milliseconds);
+WINPLAT_API UINT GetCaretBlinkTime(void);
 
 /* The keyboard as the program sees it. GetKeyState and GetKeyboardState give the keys as of the
  * input message last taken from the queue; GetAsyncKeyState the keys as they are now, its low bit

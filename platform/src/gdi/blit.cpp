@@ -27,6 +27,7 @@
 #include <utility>
 
 #include "base/call_refusal.h"
+#include "gdi/dc_origin.h"
 #include "gdi/paint.h"
 #include "gdi/raster.h"
 #include "gdi/recorder.h"
@@ -567,7 +568,7 @@ BOOL blitBetweenDcs(const CallRefuser& refuse, HDC destDc, const SignedRect& des
     std::optional<BrushPaint> paint;
     if (!prepareJob(*dc, job, paint)) return TRUE;  // a metafile only records
     job.rop = index;
-    setAxes(job, dest, source);
+    setAxes(job, toDevice(*dc, dest), from ? toDevice(*from, source) : source);
     if (job.columns.destLength == 0 || job.rows.destLength == 0) return TRUE;
     if (!from) {
         runBlit(job, nullptr);
@@ -622,7 +623,7 @@ void drawDibRect(DeviceContextObject& dc, const DibLayout& layout, const std::ve
     if (!prepareJob(dc, job, paint)) return;
     job.rop = ropIndex;
     job.halftone = halftone;
-    setAxes(job, dest, source);
+    setAxes(job, toDevice(dc, dest), source);
     if (job.columns.destLength == 0 || job.rows.destLength == 0) return;
     if (job.columns.sourceLength == 0 || job.rows.sourceLength == 0) return;
     const SourceImage image = imageOf(layout, colors, bits);
@@ -662,7 +663,7 @@ BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
     std::optional<BrushPaint> paint;
     if (!prepareJob(*context, job, paint)) return TRUE;
     job.rop = ropIndex(rop);
-    setAxes(job, rect, rect);
+    setAxes(job, toDevice(*context, rect), rect);
     runBlit(job, nullptr);
     return TRUE;
 }
@@ -699,7 +700,7 @@ int StretchDIBits(HDC dc, int x, int y, int width, int height, int sx, int sy, i
         std::optional<BrushPaint> paint;
         if (prepareJob(*context, job, paint)) {
             job.rop = index;
-            setAxes(job, dest, dest);
+            setAxes(job, toDevice(*context, dest), dest);
             runBlit(job, nullptr);
         }
     }

@@ -1,8 +1,9 @@
 // A DC's clipping region: SelectClipRgn, ExtSelectClipRgn, GetClipRgn, IntersectClipRect,
 // ExcludeClipRect, OffsetClipRgn and GetClipBox.
 //
-// The DC keeps its own copy of the region (in device coordinates, which are the logical ones: the
-// layer has no mapping modes), never cut to the device, so it survives a change of bitmap. A DC
+// The DC keeps its own copy of the region in device coordinates (the caller's logical ones moved
+// by the DC's origin: a window DC's region stays put on the screen while it draws), never cut to
+// the device, so it survives a change of bitmap. A DC
 // without one has no clipping region at all, which the combining calls take as the whole plane:
 // ANDing a region with it gives that region, and the other modes start from the device's bounds
 // (a region must be finite). Each call answers with the kind of what the DC now draws through,
@@ -13,6 +14,7 @@
 
 #include "base/call_refusal.h"
 #include "gdi/clip_area.h"
+#include "gdi/dc_origin.h"
 #include "gdi/paint.h"
 #include "winplat/base.h"
 #include "winplat/region.h"
@@ -46,7 +48,7 @@ std::optional<RegionOp> combineMode(int mode) {
 int clipToRect(HDC dc, const CallRefuser& refuse, int left, int top, int right, int bottom, RegionOp op) {
     if (!coordinatesFit({left, top, right, bottom})) return refuse(ERROR, "coordinates beyond 2^27");
     return onDc(dc, ERROR, [&](DeviceContextObject& context) {
-        const Region rect(DeviceRect{left, top, right, bottom});
+        const Region rect(toDevice(context, DeviceRect{left, top, right, bottom}));
         return setClip(context, std::make_shared<const Region>(combinedClip(context, rect, op)));
     });
 }
@@ -70,8 +72,9 @@ int ExtSelectClipRgn(HDC dc, HRGN region, int mode) {
         if (!region) return setClip(context, nullptr);
         auto object = liveRegion(refuse, region);
         if (!object) return ERROR;
-        if (*op == RegionOp::Copy) return setClip(context, std::make_shared<const Region>(object->region));
-        return setClip(context, std::make_shared<const Region>(combinedClip(context, object->region, *op)));
+        const Region region = shifted(context, object->region, true);
+        if (*op == RegionOp::Copy) return setClip(context, std::make_shared<const Region>(region));
+        return setClip(context, std::make_shared<const Region>(combinedClip(context, region, *op)));
     });
 }
 
@@ -81,7 +84,7 @@ int GetClipRgn(HDC dc, HRGN region) {
         auto object = liveRegion(refuse, region);
         if (!object) return -1;
         if (!context.state.clip) return 0;
-        object->region = *context.state.clip;
+        object->region = shifted(context, *context.state.clip, false);
         return 1;
     });
 }
@@ -119,7 +122,8 @@ int GetClipBox(HDC dc, LPRECT rect) {
     return onDc(dc, ERROR, [rect](DeviceContextObject& context) {
         const ClipArea clip = effectiveClip(context);
         const DeviceRect& box = clip.box();
-        *rect = RECT{box.left, box.top, box.right, box.bottom};
+        const POINT o = clip.empty() ? POINT{0, 0} : context.origin;
+        *rect = RECT{box.left - o.x, box.top - o.y, box.right - o.x, box.bottom - o.y};
         return kindOf(clip);
     });
 }

@@ -9,6 +9,7 @@
 #include "base/call_refusal.h"
 #include "gdi/dib_format.h"
 #include "gdi/paint.h"
+#include "user/screen.h"
 #include "winplat/base.h"
 #include "winplat/draw.h"
 #include "winplat/refusal.h"
@@ -21,7 +22,8 @@ namespace {
 constexpr int kScreenDpi = 96;
 
 DeviceInfo screenInfo() {
-    return DeviceInfo{DT_RASDISPLAY, 1024, 768, 32, kScreenDpi};
+    const SIZE screen = user::screenSize();
+    return DeviceInfo{DT_RASDISPLAY, screen.cx, screen.cy, 32, kScreenDpi};
 }
 
 // The colour table an 8-bit screen starts with: the twenty system colours at both ends (black at
@@ -193,11 +195,9 @@ HBITMAP surfaceOf(HDC dc) {
 
 }  // namespace winplat::testing
 
-HDC GetDC(HWND window) {
-    if (window) {
-        constexpr CallRefuser refuse("winplat: GetDC", ERROR_INVALID_HANDLE);
-        return refuse.unsupported(nullptr, "a window's DC: windows are not built yet");
-    }
+namespace winplat::gdi {
+
+HDC newScreenDc(std::shared_ptr<DeviceContextObject>* made) {
     const uint32_t screen = screenBitmap();
     if (!screen) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -208,14 +208,23 @@ HDC GetDC(HWND window) {
     dc->device = screenInfo();
     dc->bitmap = screen;
     dc->fromGetDc = true;
+    if (made) *made = dc;
     const uint32_t handle = addDc(std::move(dc));
     if (!handle) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return makeHandle<HDC>(handle);
 }
 
-int ReleaseDC(HWND, HDC dc) {
-    const bool released = onDc(dc, false, [](DeviceContextObject& context) { return context.fromGetDc; });
-    return released && DeleteDC(dc) ? 1 : 0;
+}  // namespace winplat::gdi
+
+BOOL GetDCOrgEx(HDC dc, LPPOINT origin) {
+    if (!origin) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return onDc(dc, BOOL{FALSE}, [origin](DeviceContextObject& context) {
+        *origin = context.origin;
+        return TRUE;
+    });
 }
 
 HGDIOBJ GetCurrentObject(HDC dc, UINT type) {

@@ -2,6 +2,7 @@
 // GetObjectType.
 #include "gdi/objects.h"
 
+#include <atomic>
 #include <cstring>
 #include <string>
 
@@ -20,8 +21,18 @@ std::shared_ptr<BitmapObject> findBitmap(uint32_t handle) {
     return handleTable().getAs<BitmapObject>(handle, HandleType::Bitmap);
 }
 
+namespace {
+std::atomic<WindowDcRefresher> windowDcRefresher{nullptr};
+}  // namespace
+
+void setWindowDcRefresher(WindowDcRefresher refresher) { windowDcRefresher = refresher; }
+
 std::shared_ptr<DeviceContextObject> findDc(uint32_t handle) {
-    return handleTable().getAs<DeviceContextObject>(handle, HandleType::DeviceContext);
+    auto dc = handleTable().getAs<DeviceContextObject>(handle, HandleType::DeviceContext);
+    if (dc && dc->window) {
+        if (const WindowDcRefresher refresh = windowDcRefresher.load()) refresh(*dc);
+    }
+    return dc;
 }
 
 std::shared_ptr<PaletteObject> findPalette(uint32_t handle) {

@@ -119,6 +119,16 @@ struct DcState {
     std::shared_ptr<const Region> clip;
 };
 
+// How a window DC's system region came about, so that the window manager can work it out again
+// when its window moves: the DCX_ flags, a region it was cut to or cut by (screen coordinates;
+// BeginPaint's update region, DCX_INTERSECTRGN, DCX_EXCLUDERGN) and the window tree generation it
+// was made for.
+struct WindowDcLink {
+    uint32_t flags = 0;
+    std::shared_ptr<const Region> extra;
+    uint64_t generation = 0;
+};
+
 // What effectiveClip last worked out for a DC, and the inputs it came from.
 struct ClipCache {
     std::shared_ptr<const Region> clip;
@@ -144,6 +154,14 @@ struct DeviceContextObject final : HandleObject {
     // whole surface. Never changed in place.
     std::shared_ptr<const Region> systemRegion;
     ClipCache clipCache;  // see effectiveClip
+    // Where logical (0, 0) lies on the surface: a window DC's client or window corner on the
+    // screen, (0, 0) for every other DC. Each drawing call adds it to the coordinates it is given;
+    // the clipping region and the system region are kept in device coordinates.
+    POINT origin{};
+    // A DC the window manager made for a window (GetDC, GetDCEx, GetWindowDC, BeginPaint): the
+    // window, and how its system region and origin were worked out. 0: not a window DC.
+    uint32_t window = 0;
+    WindowDcLink link;
 };
 
 struct RegionObject final : HandleObject {
@@ -156,6 +174,10 @@ std::mutex& gdiMutex();
 
 std::shared_ptr<BitmapObject> findBitmap(uint32_t handle);
 std::shared_ptr<DeviceContextObject> findDc(uint32_t handle);
+// The window manager's hook that brings a window DC's system region and origin up to date with
+// its window before a call uses the DC (findDc calls it for window DCs); none by default.
+using WindowDcRefresher = void (*)(DeviceContextObject& dc);
+void setWindowDcRefresher(WindowDcRefresher refresher);
 
 // Runs 'body' on the DC under the GDI lock; 'failure' for a handle that is not a live DC.
 template <class T, class Body>

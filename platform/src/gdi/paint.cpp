@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gdi/raster.h"
+#include "user/screen.h"
 
 namespace winplat::gdi {
 
@@ -95,6 +96,7 @@ BrushPaint BrushPaint::resolve(const BrushObject* brush, const DeviceContextObje
                                const Surface& target) {
     BrushPaint paint;
     if (!brush) return paint;
+    paint.origin_ = dc.origin;
     switch (brush->kind) {
         case BrushObject::Kind::Null:
             return paint;
@@ -147,19 +149,21 @@ void BrushPaint::row(int x, int y, int count, uint32_t* values, uint8_t* keep) c
             std::fill_n(values, count, foreground_);
             return;
         case Kind::Hatch: {
-            const uint8_t bits = hatchRows_[y & 7];
+            const uint8_t bits = hatchRows_[(y - origin_.y) & 7];
             for (int i = 0; i < count; ++i) {
-                const bool on = (bits >> (7 - ((x + i) & 7))) & 1;
+                const bool on = (bits >> (7 - ((x - origin_.x + i) & 7))) & 1;
                 values[i] = on ? foreground_ : background_;
                 if (keep) keep[i] = !on && transparentGaps_;
             }
             return;
         }
         case Kind::Pattern: {
-            const int py = ((y % patternHeight_) + patternHeight_) % patternHeight_;
+            const int ly = y - origin_.y;
+            const int lx = x - origin_.x;
+            const int py = ((ly % patternHeight_) + patternHeight_) % patternHeight_;
             const uint32_t* line =
                 pattern_.data() + static_cast<size_t>(py) * static_cast<size_t>(patternWidth_);
-            int px = ((x % patternWidth_) + patternWidth_) % patternWidth_;
+            int px = ((lx % patternWidth_) + patternWidth_) % patternWidth_;
             for (int i = 0; i < count; ++i) {
                 values[i] = line[px];
                 if (++px == patternWidth_) px = 0;
@@ -208,7 +212,8 @@ void fillClipped(Surface& surface, const ClipArea& clip, const DeviceRect& rect,
 uint32_t screenBitmap() {
     static const uint32_t handle = [] {
         auto bitmap = std::make_shared<BitmapObject>();
-        bitmap->surface = Surface::create(1024, 768, 32, true);
+        const SIZE screen = user::screenSize();
+        bitmap->surface = Surface::create(screen.cx, screen.cy, 32, true);
         if (!bitmap->surface) return uint32_t{0};
         bitmap->dibSection = true;
         bitmap->deviceSurface = true;

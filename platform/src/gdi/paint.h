@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 #include "gdi/clip_area.h"
@@ -37,7 +38,8 @@ uint32_t valueOf(const Surface& surface, const RGBQUAD& color);
 RGBQUAD colorOfValue(const Surface& surface, uint32_t value);
 
 // A brush turned into the values it lays on one destination surface. Hatch lines and pattern
-// brushes are aligned to the device origin.
+// brushes are aligned to the DC's origin (a window's corner for a window DC), so a window's
+// pattern stays the same wherever the window lies on the screen.
 class BrushPaint {
   public:
     // A null brush (or none) paints nothing: empty() is true.
@@ -61,6 +63,7 @@ class BrushPaint {
     std::vector<uint32_t> pattern_;
     int patternWidth_ = 0;
     int patternHeight_ = 0;
+    POINT origin_{};  // the DC's origin: where the pattern's (0, 0) lies
 };
 
 // The 8 x 8 bits of a hatch style, row by row (bit 7 is column 0); all zero for an unknown style.
@@ -72,8 +75,13 @@ void fillArea(Surface& surface, const DeviceRect& area, const BrushPaint& paint,
 void fillClipped(Surface& surface, const ClipArea& clip, const DeviceRect& rect, const BrushPaint& paint,
                  uint8_t ropIndex);
 
-// The shared screen surface behind GetDC(NULL): 1024 x 768 at 32 bits.
+// The shared screen surface behind GetDC(NULL) and every window DC: the framebuffer, 32-bit XRGB,
+// of the size the window manager's screen has when it is first asked for.
 uint32_t screenBitmap();
+// A new display DC over the framebuffer, released with ReleaseDC: origin (0, 0) and no system
+// region, as GetDC(NULL) gives it; the window manager makes window DCs from it. 'made' (may be
+// null) receives the object, which the caller may set up before anything else can use it.
+HDC newScreenDc(std::shared_ptr<DeviceContextObject>* made);
 
 }  // namespace winplat::gdi
 

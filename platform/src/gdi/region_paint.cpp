@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/call_refusal.h"
+#include "gdi/dc_origin.h"
 #include "gdi/paint.h"
 #include "gdi/raster.h"
 #include "gdi/recorder.h"
@@ -29,7 +30,7 @@ BOOL paintPixels(const CallRefuser& refuse, DeviceContextObject& context, HDC dc
     if (!surface) return TRUE;
     const ClipArea clip = effectiveClip(context);
     const BrushPaint paint = BrushPaint::resolve(brush, context, *surface);
-    for (const DeviceRect& rect : region.rects()) fillClipped(*surface, clip, rect, paint, rop);
+    for (const DeviceRect& rect : region.rects()) fillClipped(*surface, clip, toDevice(context, rect), paint, rop);
     return TRUE;
 }
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/call_refusal.h"
+#include "gdi/dc_origin.h"
 #include "gdi/paint.h"
 #include "gdi/raster.h"
 #include "gdi/recorder.h"
@@ -291,8 +292,8 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
             record(handleValue(dc), "Rectangle " + rectText(left, top, right, bottom));
         Surface* surface = drawingSurface(context);
         if (!surface) return TRUE;
-        const DeviceRect r{std::min(left, right), std::min(top, bottom), std::max(left, right),
-                           std::max(top, bottom)};
+        const DeviceRect r = toDevice(context, DeviceRect{std::min(left, right), std::min(top, bottom),
+                                                          std::max(left, right), std::max(top, bottom)});
         if (r.empty()) return TRUE;
         const ClipArea area = effectiveClip(context);
         const PenPaint pen = resolvePen(context, *surface);
@@ -321,7 +322,7 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
             record(handleValue(dc), "FillRect " + rectText(rect->left, rect->top, rect->right, rect->bottom));
         Surface* surface = drawingSurface(context);
         if (!surface) return 1;
-        const DeviceRect r{rect->left, rect->top, rect->right, rect->bottom};
+        const DeviceRect r = toDevice(context, DeviceRect{rect->left, rect->top, rect->right, rect->bottom});
         if (r.empty()) return 1;
         fillClipped(*surface, effectiveClip(context), r, BrushPaint::resolve(object.get(), context, *surface),
                     ropIndex(PATCOPY));
@@ -354,12 +355,14 @@ BOOL LineTo(HDC dc, int x, int y) {
         const PenPaint pen = resolvePen(context, *surface);
         if (!pen.visible) return TRUE;
         const ClipArea area = effectiveClip(context);
+        const int64_t dx = context.origin.x;
+        const int64_t dy = context.origin.y;
         if (pen.width == 1) {
-            cosmeticLine(*surface, area, x0, y0, x, y, pen, context.penStyleStep);
+            cosmeticLine(*surface, area, x0 + dx, y0 + dy, x + dx, y + dy, pen, context.penStyleStep);
         } else if (x0 != x || y0 != y) {
             wideSegments(*surface, area,
-                         {Segment{static_cast<double>(x0), static_cast<double>(y0), static_cast<double>(x),
-                                  static_cast<double>(y)}},
+                         {Segment{static_cast<double>(x0 + dx), static_cast<double>(y0 + dy),
+                                  static_cast<double>(x + dx), static_cast<double>(y + dy)}},
                          pen);
         }
         return TRUE;
@@ -370,9 +373,11 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
     return onDc(dc, COLORREF{CLR_INVALID}, [&](DeviceContextObject& context) -> COLORREF {
         if (context.kind == DcKind::Metafile) return color & 0xFFFFFF;
         Surface* surface = drawingSurface(context);
-        if (!surface || !effectiveClip(context).contains(x, y)) return CLR_INVALID;
+        const int px = x + context.origin.x;
+        const int py = y + context.origin.y;
+        if (!surface || !effectiveClip(context).contains(px, py)) return CLR_INVALID;
         const uint32_t value = valueOf(*surface, colorOf(context, color));
-        surface->setValue(x, y, value);
+        surface->setValue(px, py, value);
         return colorRefOf(colorOfValue(*surface, value));
     });
 }
@@ -380,7 +385,9 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
 COLORREF GetPixel(HDC dc, int x, int y) {
     return onDc(dc, COLORREF{CLR_INVALID}, [&](DeviceContextObject& context) -> COLORREF {
         Surface* surface = drawingSurface(context);
-        if (!surface || !effectiveClip(context).contains(x, y)) return CLR_INVALID;
-        return colorRefOf(colorOfValue(*surface, surface->value(x, y)));
+        const int px = x + context.origin.x;
+        const int py = y + context.origin.y;
+        if (!surface || !effectiveClip(context).contains(px, py)) return CLR_INVALID;
+        return colorRefOf(colorOfValue(*surface, surface->value(px, py)));
     });
 }

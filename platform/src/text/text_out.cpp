@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/call_refusal.h"
+#include "gdi/dc_origin.h"
 #include "gdi/objects.h"
 #include "gdi/paint.h"
 #include "gdi/raster.h"
@@ -80,25 +81,28 @@ BOOL drawRun(DeviceContextObject& dc, const TextRun& run, const CallRefuser& ref
     if (!coordinatesFit({x, y, width, x + width})) return refuse(BOOL{FALSE}, "text beyond 2^27 pixels");
     if (updateCp) dc.state.positionX = static_cast<int32_t>(x + width);
 
-    int64_t start = x;
+    // From here on device coordinates: the DC's origin moves the reference point and the rectangle.
+    int64_t start = x + dc.origin.x;
     if ((align & TA_CENTER) == TA_CENTER) {
-        start = x - width / 2;
+        start -= width / 2;
     } else if (align & TA_RIGHT) {
-        start = x - width;
+        start -= width;
     }
-    int64_t baseline = y + tm.tmAscent;
+    const int64_t deviceY = y + dc.origin.y;
+    int64_t baseline = deviceY + tm.tmAscent;
     if ((align & TA_BASELINE) == TA_BASELINE) {
-        baseline = y;
+        baseline = deviceY;
     } else if (align & TA_BOTTOM) {
-        baseline = y - tm.tmDescent;
+        baseline = deviceY - tm.tmDescent;
     }
 
     Surface* surface = drawingSurface(dc);
     if (!surface) return TRUE;
     ClipArea area = effectiveClip(dc);
     const uint32_t background = valueOf(*surface, colorOf(dc, dc.state.backgroundColor));
-    if (run.rect && (run.options & ETO_OPAQUE)) fill(*surface, area, deviceRect(*run.rect), background);
-    if (run.rect && (run.options & ETO_CLIPPED)) area = area.within(deviceRect(*run.rect));
+    const DeviceRect rect = run.rect ? toDevice(dc, deviceRect(*run.rect)) : DeviceRect{};
+    if (run.rect && (run.options & ETO_OPAQUE)) fill(*surface, area, rect, background);
+    if (run.rect && (run.options & ETO_CLIPPED)) area = area.within(rect);
 
     const auto left = static_cast<int>(start);
     const auto right = static_cast<int>(start + width);

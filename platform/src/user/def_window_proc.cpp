@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "user/begin_paint.h"
 #include "user/hit_test.h"
 #include "user/metrics.h"
 #include "user/send.h"
@@ -153,6 +154,8 @@ LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_SETTEXT: return onSetText(*window, lParam);
         case WM_WINDOWPOSCHANGED: return onWindowPosChanged(window, lParam);
         case WM_SHOWWINDOW: return onShowWindow(window, wParam, lParam);
+        case WM_PAINT: return defaultPaint(handle);
+        case WM_ERASEBKGND: return defaultEraseBackground(*window, reinterpret_cast<HDC>(wParam));
         case WM_CLOSE: DestroyWindow(handle); return 0;
         case WM_COPYDATA: return FALSE;
         case WM_NCHITTEST: return frameHitTest(*window, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});

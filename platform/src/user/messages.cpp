@@ -7,6 +7,7 @@
 #include "user/retrieval.h"
 #include "user/send.h"
 #include "user/timers.h"
+#include "user/update_region.h"
 #include "winplat/host.h"
 #include "winplat/sync.h"
 
@@ -122,7 +123,9 @@ LRESULT DispatchMessageA(const MSG* message) {
     if (!message->hwnd) return 0;  // a thread message: the loop that took it handles it
     const WindowRef window = findWindow(message->hwnd);
     if (!window) return refuse(LRESULT{0}, "the window is gone: the message is dropped");
-    return sendTo(window, message->message, message->wParam, message->lParam);
+    const LRESULT result = sendTo(window, message->message, message->wParam, message->lParam);
+    if (message->message == WM_PAINT) afterPaintMessage(window);
+    return result;
 }
 
 DWORD GetMessagePos(void) {

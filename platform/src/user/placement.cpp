@@ -82,12 +82,14 @@ bool placeWindow(const WindowRef& window, WINDOWPOS pos) {
         newClient = recalculateClient(window, newRect, pos);
         if (!findWindow(window->handle)) return false;
     }
+    if (WindowEvents* events = windowEvents()) events->placing(*window, pos);
     window->window = newRect;
     window->client = newClient;
     if (!(pos.flags & SWP_NOZORDER) && window->parent) {
         restack(*window, pos.hwndInsertAfter, !(pos.flags & SWP_NOOWNERZORDER));
     }
     applyVisibility(*window, pos.flags);
+    noteTreeChange();
     if (!(pos.flags & SWP_NOACTIVATE) && isShowing(*window)) {
         activateOnPlacement(window, (pos.flags & SWP_NOZORDER) != 0);
         if (!findWindow(window->handle)) return false;

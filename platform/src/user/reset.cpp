@@ -1,10 +1,12 @@
 // Back to an empty desktop, for tests.
+#include "user/caret.h"
 #include "user/destroy_window.h"
 #include "user/hardware_input.h"
 #include "user/input_state.h"
 #include "user/posted_queue.h"
 #include "user/retrieval.h"
 #include "user/timers.h"
+#include "user/update_region.h"
 #include "user/window_class.h"
 #include "winplat/testing.h"
 
@@ -26,6 +28,10 @@ void resetWindowManager() {
     inputState() = InputState{};
     resetHardwareInput();
     lastMessage() = LastMessage{};
+    resetCaret();
+    // The desktop shows its background everywhere again, painted now.
+    invalidateWindow(desktop(), gdi::Region(clientArea(desktop())), RDW_INVALIDATE | RDW_ERASE);
+    paintNow(findWindow(desktop().handle));
 }
 
 }  // namespace winplat::testing

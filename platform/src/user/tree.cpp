@@ -73,9 +73,16 @@ size_t insertPosition(const WindowObject& window, HWND insertAfter, const std::v
     return position;
 }
 
+uint64_t generation = 1;
+
 }  // namespace
 
+uint64_t treeGeneration() { return generation; }
+
+void noteTreeChange() { ++generation; }
+
 void linkNewWindow(const WindowRef& window) {
+    noteTreeChange();
     std::vector<WindowRef>& list = siblingsOf(*window);
     list.push_back(window);
     if (isTopLevel(*window)) restack(*window, HWND_TOP);
@@ -83,12 +90,14 @@ void linkNewWindow(const WindowRef& window) {
 
 void unlinkWindow(WindowObject& window) {
     if (!window.parent) return;
+    noteTreeChange();
     std::vector<WindowRef>& list = siblingsOf(window);
     const size_t position = positionOf(list, &window);
     if (position < list.size()) list.erase(list.begin() + static_cast<std::ptrdiff_t>(position));
 }
 
 void relinkWindow(const WindowRef& window, WindowObject& newParent) {
+    noteTreeChange();
     unlinkWindow(*window);
     window->parent = &newParent;
     newParent.children.insert(newParent.children.begin(), window);
@@ -96,6 +105,7 @@ void relinkWindow(const WindowRef& window, WindowObject& newParent) {
 }
 
 void restack(WindowObject& window, HWND insertAfter, bool moveOwned) {
+    noteTreeChange();
     std::vector<WindowRef>& list = siblingsOf(window);
     const std::vector<WindowRef> group = ownershipGroup(window, moveOwned);
     if (!settleBand(window, insertAfter, group)) return;

@@ -3,6 +3,7 @@
 #ifndef WINPLAT_SRC_USER_TREE_H
 #define WINPLAT_SRC_USER_TREE_H
 
+#include <cstdint>
 #include <vector>
 
 #include "user/window.h"
@@ -31,6 +32,12 @@ std::vector<WindowRef> ownedWindows(const WindowObject& owner);
 // The window and all its descendants, depth first: each window before its children, siblings in
 // z-order.
 std::vector<WindowRef> subtree(const WindowRef& window);
+
+// A number that changes whenever the tree may look different on the screen (a window linked,
+// unlinked, restacked, placed, shown, hidden or restyled): what visible regions and window DCs
+// worked out from the tree stay valid while it stays the same.
+uint64_t treeGeneration();
+void noteTreeChange();
 
 // Screen coordinates of the window's top-left corner and of its client area's.
 POINT windowOrigin(const WindowObject& window);

@@ -2,7 +2,9 @@
 
 #include <atomic>
 
+#include "user/painting.h"
 #include "user/screen.h"
+#include "user/update_region.h"
 #include "winplat/sync.h"
 
 namespace winplat::user {
@@ -18,6 +20,7 @@ WindowObject* makeDesktop() {
     auto desktopClass = std::make_shared<WindowClass>();
     desktopClass->name = "#32769";
     desktopClass->procedure = desktopProcedure;
+    desktopClass->background = reinterpret_cast<HBRUSH>(COLOR_BACKGROUND + 1);
     auto object = std::make_shared<WindowObject>();
     object->windowClass = desktopClass;
     object->procedure = desktopProcedure;
@@ -35,7 +38,13 @@ WindowObject* makeDesktop() {
 
 WindowObject& desktop() {
     // Kept alive by the handle table, which never lets it go.
-    static WindowObject* instance = makeDesktop();
+    static WindowObject* instance = [] {
+        WindowObject* made = makeDesktop();
+        installPainting();
+        // The framebuffer starts black: the first pump paints the desktop's background.
+        invalidateWindow(*made, gdi::Region(clientArea(*made)), RDW_INVALIDATE | RDW_ERASE);
+        return made;
+    }();
     return *instance;
 }
 

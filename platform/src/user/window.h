@@ -40,6 +40,7 @@ struct WindowClass {
 
 struct WindowObject;
 using WindowRef = std::shared_ptr<WindowObject>;
+struct PaintState;  // user/paint_state.h
 
 struct WindowObject final : HandleObject {
     HWND handle = nullptr;
@@ -67,6 +68,8 @@ struct WindowObject final : HandleObject {
     bool gone = false;             // destroyed: out of the tree, its handle dead
     bool hiddenWithOwner = false;  // hidden because its owner was minimised; shown again on restore
     bool restoreToMaximised = false;  // minimised from the maximised state
+
+    std::shared_ptr<PaintState> paint;  // update region and visible regions; made on first need
 
     bool visible() const { return (style & WS_VISIBLE) != 0; }
     bool isChild() const { return (style & (WS_CHILD | WS_POPUP)) == WS_CHILD; }

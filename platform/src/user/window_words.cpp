@@ -38,6 +38,7 @@ void setStyles(const WindowRef& window, int index, DWORD value) {
     sendTo(window, WM_STYLECHANGING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&styles));
     if (window->gone) return;
     (index == GWL_STYLE ? window->style : window->exStyle) = styles.styleNew;
+    noteTreeChange();
     sendTo(window, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&styles));
 }
 

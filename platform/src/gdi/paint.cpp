@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gdi/raster.h"
+#include "gdi/screen_surface.h"
 
 namespace winplat::gdi {
 
@@ -208,7 +209,8 @@ void fillClipped(Surface& surface, const ClipArea& clip, const DeviceRect& rect,
 uint32_t screenBitmap() {
     static const uint32_t handle = [] {
         auto bitmap = std::make_shared<BitmapObject>();
-        bitmap->surface = Surface::create(1024, 768, 32, true);
+        const ScreenExtent screen = screenExtent();
+        bitmap->surface = Surface::create(screen.width, screen.height, 32, true);
         if (!bitmap->surface) return uint32_t{0};
         bitmap->dibSection = true;
         bitmap->deviceSurface = true;

@@ -72,7 +72,7 @@ void fillArea(Surface& surface, const DeviceRect& area, const BrushPaint& paint,
 void fillClipped(Surface& surface, const ClipArea& clip, const DeviceRect& rect, const BrushPaint& paint,
                  uint8_t ropIndex);
 
-// The shared screen surface behind GetDC(NULL): 1024 x 768 at 32 bits.
+// The shared screen surface behind GetDC(NULL): screenExtent() at 32 bits.
 uint32_t screenBitmap();
 
 }  // namespace winplat::gdi

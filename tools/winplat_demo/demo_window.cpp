@@ -101,6 +101,11 @@ LRESULT CALLBACK demoProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         case WM_PAINT:
             repaint(window);
             break;  // DefWindowProcA validates what was invalid
+        case WM_MOVE:
+        case WM_SIZE:
+            // Drawn at once at the new place: the screen's DC shows no window's update region.
+            repaint(window);
+            return 0;
         case WM_LBUTTONDOWN:
             if (DemoState* state = stateOf(window)) ++state->clicks;
             repaint(window);

@@ -60,10 +60,12 @@ bool numbers(const Words& words, size_t count, long lowest, long highest, std::v
 
 POINT point(long x, long y) { return {static_cast<LONG>(x), static_cast<LONG>(y)}; }
 
-// What follows the command word, as written (type keeps its spaces).
+// What follows the command word, as written (type keeps the spaces inside it).
 std::string_view rest(std::string_view line, std::string_view command) {
     std::string_view after = line.substr(static_cast<size_t>(command.data() + command.size() - line.data()));
     while (!after.empty() && (after.front() == ' ' || after.front() == '\t')) after.remove_prefix(1);
+    // Spaces before a comment are not typed.
+    while (!after.empty() && (after.back() == ' ' || after.back() == '\t')) after.remove_suffix(1);
     return after;
 }
 

@@ -1,9 +1,21 @@
-// The host services of the layer: what tests must control (time, the log, sounds). Later areas add
-// the screen, the audio sink, the launcher and the modal answerers here.
+// The host services of the layer: what tests must control (time, the log, sounds, waiting for
+// input, the answers to modal loops), and the start of a program's session with its host. Later
+// areas add the audio sink and the launcher here.
+//
+// A program starts its host first thing in main and keeps it until it returns:
+//
+//     int main(int argc, char** argv) {
+//         winplat::host::Session host;   // WINPLAT_HOST, WINPLAT_SCREEN, WINPLAT_INPUT, WINPLAT_SNAPSHOT
+//         if (!host.ok()) return 2;      // the reason is on stderr
+//         ... register classes, create windows, run the message loop ...
+//     }                                  // ~Session: a snapshot still due is written, the host closes
 #ifndef WINPLAT_HOST_H
 #define WINPLAT_HOST_H
 
 #include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "winplat/types.h"
@@ -67,6 +79,97 @@ public:
 WINPLAT_API void log(std::string_view text);
 // Installs a sink (null: the default, stderr when WINPLAT_DEBUG is set); returns the previous one.
 WINPLAT_API LogSink* setLogSink(LogSink* sink);
+
+// Waiting for input, as the host does it. Installed by the hosts that deliver input of their own
+// (the SDL window, the headless host playing an input script); without one the queue waits on
+// its own (a condition variable under the real clock, the next timer under the virtual one).
+class WINPLAT_API Waiter {
+public:
+    virtual ~Waiter() = default;
+    // The queue found nothing for the UI thread. The host presents what changed on the screen,
+    // then delivers the input it has (through the hardware input calls) or, when 'mayBlock', waits
+    // until input comes, wake() is called or the host clock reaches 'deadlineMs' (the next timer;
+    // none: no timer). Under the virtual clock it moves time instead of waiting. False when it has
+    // nothing to give, ever: the queue then waits as it would without a host.
+    virtual bool wait(std::optional<uint64_t> deadlineMs, bool mayBlock) = 0;
+    // Any thread: something was posted; a wait in progress returns.
+    virtual void wake() {}
+    // The program moved the pointer (SetCursorPos): a host with a real pointer moves it too.
+    virtual void pointerMoved(int /*x*/, int /*y*/) {}
+};
+
+// Installs the waiter (null: none); returns the previous one.
+WINPLAT_API Waiter* setWaiter(Waiter* waiter);
+WINPLAT_API Waiter* waiter();
+
+// What a modal loop is, for whoever answers it.
+enum class ModalKind : uint8_t { Dialog, MessageBox, PopupMenu, MoveSize, CommonDialog, Form };
+WINPLAT_API const char* modalKindName(ModalKind kind);
+
+struct ModalLoop {
+    ModalKind kind = ModalKind::Dialog;
+    std::string name;        // cp1250: the dialog template's name or "#id", a message box's text, ...
+    HWND window = nullptr;   // the loop's window (the dialog, the menu, the window being moved)
+    INT_PTR cancelValue = 0; // what the loop returns when it is cancelled (IDCANCEL, 0, ...)
+};
+
+// What an answerer made of an idle modal loop: either the loop ends now with 'result', or it
+// goes on (the answerer injected input or called functions, which the loop now dispatches).
+struct ModalAnswer {
+    bool end = false;
+    INT_PTR result = 0;
+};
+
+// Answers modal loops when they become idle. Tests install one with queued answers; with none
+// installed a loop waits for its user.
+class WINPLAT_API Answerer {
+public:
+    virtual ~Answerer() = default;
+    virtual ModalAnswer idle(const ModalLoop& loop) = 0;
+};
+
+// Installs the answerer (null: none); returns the previous one.
+WINPLAT_API Answerer* setAnswerer(Answerer* answerer);
+WINPLAT_API Answerer* answerer();
+
+// Every modal loop calls this whenever its queue is empty, before it waits:
+//
+//     for (;;) {
+//         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) { ...dispatch...; if (done) return result; }
+//         const ModalAnswer answer = host::modalIdle(loop);
+//         if (answer.end) return answer.result;
+//         if (!answerer()) WaitMessage();   // a person answers: wait for input
+//     }
+//
+// With no answerer the loop goes on ({end = false}).
+WINPLAT_API ModalAnswer modalIdle(const ModalLoop& loop);
+
+// The host a program runs on, started from the environment (see the top of this file):
+// WINPLAT_HOST=sdl|headless (default: sdl when the SDL host is built and DISPLAY or
+// WAYLAND_DISPLAY is set, else headless), WINPLAT_SCREEN=WxH (default 1024x768),
+// WINPLAT_INPUT=<script file> (input played as the program runs: "wait 500", "move x y",
+// "click x y", "dblclick x y", "rclick x y", "drag x1 y1 x2 y2", "wheel n", "key F7",
+// "key ctrl+s", "type text", "snap file.png", '#' comments), WINPLAT_SNAPSHOT=<file.png>[@ms]
+// (the screen written to a PNG file after ms of host time, default 0, while the program runs on).
+// The headless host runs on a virtual clock. One session at a time, on the UI thread.
+class WINPLAT_API Session {
+public:
+    Session();
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // False when the environment was refused (the reason went to stderr and error()).
+    bool ok() const;
+    const std::string& error() const;
+    // "sdl" or "headless".
+    const char* hostName() const;
+
+    struct State;
+
+private:
+    std::unique_ptr<State> state_;
+};
 
 }  // namespace winplat::host
 

@@ -12,6 +12,7 @@
 
 #include "winplat/host.h"
 #include "winplat/types.h"
+#include "winplat/user.h"
 
 namespace winplat::testing {
 
@@ -180,6 +181,32 @@ WINPLAT_API void mouseButton(host::MouseButton button, bool down);
 WINPLAT_API void mouseWheel(int delta);
 WINPLAT_API void keyDown(UINT virtualKey, int repeatCount = 1);
 WINPLAT_API void keyUp(UINT virtualKey);
+// A character typed as a host's text input delivers it (cp1250, not 0): WM_CHAR to the focus
+// window, with no key message before it.
+WINPLAT_API void typeCharacter(char cp1250);
+
+// Takes the next message that is ready now, as PeekMessageA(PM_REMOVE) would, but never moves
+// the virtual clock on to the next timer: what a test harness pumps with.
+WINPLAT_API bool takeReadyMessage(MSG* message);
+
+// The timers set, in due order (earliest set first among those due together).
+struct TimerInfo {
+    HWND window = nullptr;
+    UINT_PTR id = 0;
+    UINT period = 0;
+    uint64_t dueMs = 0;      // host clock
+    bool hasProcedure = false;
+};
+WINPLAT_API std::vector<TimerInfo> pendingTimers();
+
+// Sets the size of the screen and of its framebuffer (what GetDC(NULL) draws on), as a host does
+// before the first window exists. The framebuffer is cleared to black. False for a size outside
+// 1-16384 in either direction.
+WINPLAT_API bool setScreenSize(int width, int height);
+
+// Draws the current cursor at the pointer, as the screen would show it, on a DC whose (0, 0)
+// lies at (originX, originY) on the screen. False when no cursor shows.
+WINPLAT_API bool drawPointer(HDC dc, int originX, int originY);
 
 // The window tree as text, one window a line, indented by depth, top of the z-order first:
 // handle, class, text, rectangle on the screen, styles, visible/enabled, owner.

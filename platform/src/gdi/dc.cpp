@@ -9,7 +9,7 @@
 #include "base/call_refusal.h"
 #include "gdi/dib_format.h"
 #include "gdi/paint.h"
-#include "user/screen.h"
+#include "gdi/screen_surface.h"
 #include "winplat/base.h"
 #include "winplat/draw.h"
 #include "winplat/refusal.h"
@@ -22,8 +22,8 @@ namespace {
 constexpr int kScreenDpi = 96;
 
 DeviceInfo screenInfo() {
-    const SIZE screen = user::screenSize();
-    return DeviceInfo{DT_RASDISPLAY, screen.cx, screen.cy, 32, kScreenDpi};
+    const ScreenExtent screen = screenExtent();
+    return DeviceInfo{DT_RASDISPLAY, screen.width, screen.height, 32, kScreenDpi};
 }
 
 // The colour table an 8-bit screen starts with: the twenty system colours at both ends (black at

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "gdi/raster.h"
-#include "user/screen.h"
+#include "gdi/screen_surface.h"
 
 namespace winplat::gdi {
 
@@ -212,8 +212,8 @@ void fillClipped(Surface& surface, const ClipArea& clip, const DeviceRect& rect,
 uint32_t screenBitmap() {
     static const uint32_t handle = [] {
         auto bitmap = std::make_shared<BitmapObject>();
-        const SIZE screen = user::screenSize();
-        bitmap->surface = Surface::create(screen.cx, screen.cy, 32, true);
+        const ScreenExtent screen = screenExtent();
+        bitmap->surface = Surface::create(screen.width, screen.height, 32, true);
         if (!bitmap->surface) return uint32_t{0};
         bitmap->dibSection = true;
         bitmap->deviceSurface = true;

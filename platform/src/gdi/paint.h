@@ -76,7 +76,7 @@ void fillClipped(Surface& surface, const ClipArea& clip, const DeviceRect& rect,
                  uint8_t ropIndex);
 
 // The shared screen surface behind GetDC(NULL) and every window DC: the framebuffer, 32-bit XRGB,
-// of the size the window manager's screen has when it is first asked for.
+// screenExtent() in size.
 uint32_t screenBitmap();
 // A new display DC over the framebuffer, released with ReleaseDC: origin (0, 0) and no system
 // region, as GetDC(NULL) gives it; the window manager makes window DCs from it. 'made' (may be

@@ -4,6 +4,7 @@
 #include "user/hardware_input.h"
 #include "user/input_state.h"
 #include "user/screen.h"
+#include "winplat/host.h"
 
 using namespace winplat;
 using namespace winplat::user;
@@ -20,6 +21,7 @@ BOOL SetCursorPos(int x, int y) {
     constexpr CallRefuser refuse("winplat: SetCursorPos");
     if (!uiThreadCall(refuse)) return FALSE;
     hardwareMouseMove({x, y});
+    if (host::Waiter* waiter = host::waiter()) waiter->pointerMoved(inputState().cursor.x, inputState().cursor.y);
     return TRUE;
 }
 

@@ -70,13 +70,24 @@ void hardwareWheel(int delta) {
     inputQueue().push(event);
 }
 
-void hardwareKey(UINT virtualKey, bool down, int repeatCount) {
+void hardwareKey(UINT virtualKey, bool down, int repeatCount, bool textFollows) {
     if (!uiThreadCall(refuse)) return;
     if (virtualKey == 0 || virtualKey > 255) {
         refuse.log("virtual key " + std::to_string(virtualKey) + " is outside 1-255");
         return;
     }
-    inputQueue().push(keyEvent(virtualKey, down, repeatCount));
+    HardwareEvent event = keyEvent(virtualKey, down, repeatCount);
+    event.textFollows = down && textFollows;
+    inputQueue().push(event);
+}
+
+void hardwareCharacter(uint8_t cp1250) {
+    if (!uiThreadCall(refuse)) return;
+    if (cp1250 == 0) {
+        refuse.log("a typed character of 0");
+        return;
+    }
+    inputQueue().push(characterEvent(cp1250));
 }
 
 void resetHardwareInput() {
@@ -93,5 +104,6 @@ void mouseButton(host::MouseButton button, bool down) { user::hardwareButton(but
 void mouseWheel(int delta) { user::hardwareWheel(delta); }
 void keyDown(UINT virtualKey, int repeatCount) { user::hardwareKey(virtualKey, true, repeatCount); }
 void keyUp(UINT virtualKey) { user::hardwareKey(virtualKey, false); }
+void typeCharacter(char cp1250) { user::hardwareCharacter(static_cast<uint8_t>(cp1250)); }
 
 }  // namespace winplat::testing

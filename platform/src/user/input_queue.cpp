@@ -17,7 +17,7 @@ struct Look {
 };
 
 Look look(const HardwareEvent& event) {
-    if (event.kind == HardwareEvent::Kind::KeyDown || event.kind == HardwareEvent::Kind::KeyUp) {
+    if (isKeyboardEvent(event)) {
         return {{}, keyMessage(event)};
     }
     if (event.kind == HardwareEvent::Kind::Wheel) return {{}, wheelMessage(event)};
@@ -27,7 +27,7 @@ Look look(const HardwareEvent& event) {
 }
 
 Routed take(const HardwareEvent& event, const Look& looked) {
-    if (event.kind == HardwareEvent::Kind::KeyDown || event.kind == HardwareEvent::Kind::KeyUp) {
+    if (isKeyboardEvent(event)) {
         return takeKeyEvent(event);
     }
     if (event.kind == HardwareEvent::Kind::Wheel) return looked.routed;
@@ -40,9 +40,12 @@ bool wanted(const Routed& routed, const MessageFilter& filter) {
 
 }  // namespace
 
-bool isMouseEvent(const HardwareEvent& event) {
-    return event.kind != HardwareEvent::Kind::KeyDown && event.kind != HardwareEvent::Kind::KeyUp;
+bool isKeyboardEvent(const HardwareEvent& event) {
+    return event.kind == HardwareEvent::Kind::KeyDown || event.kind == HardwareEvent::Kind::KeyUp ||
+           event.kind == HardwareEvent::Kind::Character;
 }
+
+bool isMouseEvent(const HardwareEvent& event) { return !isKeyboardEvent(event); }
 
 void InputQueue::push(HardwareEvent event) {
     if (event.kind == HardwareEvent::Kind::Move && !events_.empty() &&

@@ -29,6 +29,9 @@ struct InputState {
     std::array<uint8_t, 256> asyncKeys{};  // as the hardware says now
     HCURSOR cursorShape = nullptr;  // what SetCursor set
     int cursorShowCount = 0;        // the cursor shows while it is 0 or more
+    // The key-down last taken types its character through the host's text input: TranslateMessage
+    // makes no WM_CHAR of it, or the character would arrive twice.
+    bool textFollowsKey = false;
 };
 
 InputState& inputState();

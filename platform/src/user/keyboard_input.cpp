@@ -76,6 +76,18 @@ HardwareEvent keyEvent(UINT virtualKey, bool isDown, int repeatCount) {
     return event;
 }
 
+HardwareEvent characterEvent(uint8_t cp1250) {
+    HardwareEvent event;
+    event.kind = HardwareEvent::Kind::Character;
+    event.message = WM_CHAR;
+    event.key = cp1250;
+    event.character = cp1250;
+    event.keyData = 1;  // a repeat count of one; no key stands behind the character
+    event.point = inputState().cursor;
+    event.time = static_cast<DWORD>(host::clock().nowMs());
+    return event;
+}
+
 Routed keyMessage(const HardwareEvent& event) {
     WindowRef target = findWindow(inputState().focus);
     UINT message = event.message;
@@ -90,8 +102,10 @@ Routed keyMessage(const HardwareEvent& event) {
 }
 
 Routed takeKeyEvent(const HardwareEvent& event) {
+    if (event.kind == HardwareEvent::Kind::Character) return keyMessage(event);
     auto& keys = inputState().keys;
     const bool isDown = event.kind == HardwareEvent::Kind::KeyDown;
+    if (isDown) inputState().textFollowsKey = event.textFollows;
     if (isDown) {
         press(keys, event.key, false);
         press(keys, event.sidedKey, false);

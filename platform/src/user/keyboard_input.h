@@ -13,6 +13,9 @@ namespace winplat::user {
 // The queued form of a key going down or up; the hardware's key state follows it now.
 HardwareEvent keyEvent(UINT virtualKey, bool down, int repeatCount);
 
+// A character a host typed as text: WM_CHAR with the byte, to where key messages go.
+HardwareEvent characterEvent(uint8_t cp1250);
+
 Routed keyMessage(const HardwareEvent& event);
 Routed takeKeyEvent(const HardwareEvent& event);
 

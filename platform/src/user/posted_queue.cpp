@@ -15,6 +15,8 @@ void PostedQueue::post(const MSG& message) {
         ++serial_;
     }
     changed_.notify_all();
+    // A host waiting in its own event queue learns of the post too.
+    if (host::Waiter* waiter = host::waiter()) waiter->wake();
 }
 
 void PostedQueue::postQuit(int exitCode) {
@@ -24,6 +26,7 @@ void PostedQueue::postQuit(int exitCode) {
         ++serial_;
     }
     changed_.notify_all();
+    if (host::Waiter* waiter = host::waiter()) waiter->wake();
 }
 
 bool PostedQueue::fetch(const MessageFilter& filter, bool remove, MSG& message) {

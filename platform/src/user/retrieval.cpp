@@ -37,7 +37,15 @@ bool fetchMessage(const MessageFilter& filter, bool remove, MSG& message) {
     return found;
 }
 
+// A host with input of its own (host::Waiter) delivers it, or waits for it, before the queue
+// waits by itself.
+bool hostWaited(const MessageFilter& filter, bool mayBlock) {
+    host::Waiter* waiter = host::waiter();
+    return waiter && waiter->wait(timers().nextDue(filter), mayBlock);
+}
+
 void advanceToNextTimer(const MessageFilter& filter) {
+    if (hostWaited(filter, false)) return;
     host::Clock& clock = host::clock();
     if (!clock.isVirtual()) return;
     const auto due = timers().nextDue(filter);
@@ -46,6 +54,9 @@ void advanceToNextTimer(const MessageFilter& filter) {
 }
 
 bool waitForMessage(const MessageFilter& filter, uint64_t seen, const char* caller) {
+    // Another thread may have posted since the fetch looked.
+    if (host::waiter() && postedQueue().serial() != seen) return true;
+    if (hostWaited(filter, true)) return true;
     host::Clock& clock = host::clock();
     const auto due = timers().nextDue(filter);
     if (!clock.isVirtual()) {

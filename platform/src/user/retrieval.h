@@ -1,5 +1,6 @@
-// Taking messages out of the queue: each source in its order, then waiting (a real clock sleeps
-// until a post or the next timer; a virtual one moves to the next timer, or stalls).
+// Taking messages out of the queue: each source in its order, then waiting (a host with input of
+// its own waits its way first; else a real clock sleeps until a post or the next timer, a virtual
+// one moves to the next timer, or stalls).
 #ifndef WINPLAT_SRC_USER_RETRIEVAL_H
 #define WINPLAT_SRC_USER_RETRIEVAL_H
 

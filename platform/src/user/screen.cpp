@@ -1,18 +1,12 @@
 #include "user/screen.h"
 
-#include <atomic>
+#include "gdi/screen_surface.h"
 
 namespace winplat::user {
-namespace {
-std::atomic<LONG> screenWidth{1024};
-std::atomic<LONG> screenHeight{768};
-}  // namespace
 
-SIZE screenSize() { return {screenWidth.load(), screenHeight.load()}; }
-
-void setScreenSize(SIZE size) {
-    screenWidth = size.cx;
-    screenHeight = size.cy;
+SIZE screenSize() {
+    const gdi::ScreenExtent extent = gdi::screenExtent();
+    return {extent.width, extent.height};
 }
 
 }  // namespace winplat::user

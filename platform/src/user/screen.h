@@ -1,4 +1,5 @@
-// The size of the screen the desktop window covers: 1024 x 768 unless a host says otherwise.
+// The size of the screen the desktop window covers: the framebuffer's, 1024 x 768 unless a host
+// chose another (gdi/screen_surface.h).
 #ifndef WINPLAT_SRC_USER_SCREEN_H
 #define WINPLAT_SRC_USER_SCREEN_H
 
@@ -7,8 +8,6 @@
 namespace winplat::user {
 
 SIZE screenSize();
-// For the hosts, before the first window exists: the desktop takes its size once.
-void setScreenSize(SIZE size);
 
 }  // namespace winplat::user
 

@@ -94,6 +94,17 @@ bool TimerTable::calls(HWND window, UINT_PTR id, TIMERPROC procedure) const {
     });
 }
 
+std::vector<testing::TimerInfo> TimerTable::listing() const {
+    std::vector<const Timer*> ordered;
+    for (const Timer& timer : timers_) ordered.push_back(&timer);
+    std::sort(ordered.begin(), ordered.end(), [](const Timer* a, const Timer* b) {
+        return a->due != b->due ? a->due < b->due : a->order < b->order;
+    });
+    std::vector<testing::TimerInfo> list;
+    for (const Timer* t : ordered) list.push_back({t->window, t->id, t->period, t->due, t->procedure != nullptr});
+    return list;
+}
+
 TimerTable& timers() {
     static TimerTable table;
     return table;

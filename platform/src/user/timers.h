@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "user/message_source.h"
+#include "winplat/testing.h"
 
 namespace winplat::user {
 
@@ -29,6 +30,8 @@ public:
     bool calls(HWND window, UINT_PTR id, TIMERPROC procedure) const;
 
     size_t count() const { return timers_.size(); }
+    // Every timer, in due order (earliest set first among equals).
+    std::vector<testing::TimerInfo> listing() const;
 
 private:
     struct Timer {

@@ -21,7 +21,7 @@ BOOL TranslateMessage(const MSG* message) {
     if (!message) return FALSE;
     const UINT kind = message->message;
     if (kind != WM_KEYDOWN && kind != WM_KEYUP && kind != WM_SYSKEYDOWN && kind != WM_SYSKEYUP) return FALSE;
-    if (kind == WM_KEYDOWN || kind == WM_SYSKEYDOWN) {
+    if ((kind == WM_KEYDOWN || kind == WM_SYSKEYDOWN) && !inputState().textFollowsKey) {
         KeyModifiers modifiers = currentModifiers();
         if (kind == WM_SYSKEYDOWN) modifiers.control = false;
         if (const uint8_t character = keyCharacter(static_cast<UINT>(message->wParam), modifiers)) {

@@ -139,7 +139,7 @@ CursorRead cursorFromBitmap(std::span<const uint8_t> image) {
     if (bits == 32) cursor->alpha.assign(cursor->andMask.size(), 0);
     for (int y = 0; y < cursor->height; ++y) fillRow(*cursor, planes, bits, y);
     dropUnusedAlpha(*cursor);
-    return {cursor, {}, NO_ERROR};
+    return madeRead(cursor);
 }
 
 }  // namespace winplat::user

@@ -136,7 +136,7 @@ HCURSOR LoadCursorFromFileA(LPCSTR fileName) {
     const std::optional<std::vector<uint8_t>> bytes = readWholeFile(fileName, refuse);
     if (!bytes) return nullptr;
     const CursorRead read = cursorFromFileBytes(*bytes);
-    if (!read.cursor) return CallRefuser(kWho, read.error)(HCURSOR{}, std::string(fileName) + ": " + read.why);
+    if (!read.cursor) return CallRefuser(kWho, read.error)(HCURSOR{}, std::string(fileName) + ": " + read.why, read.where);
     const HCURSOR cursor = addCursor(read.cursor);
     if (!cursor) return CallRefuser(kWho, ERROR_NOT_ENOUGH_MEMORY)(HCURSOR{}, "the handle table is full");
     return cursor;

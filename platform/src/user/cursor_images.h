@@ -11,18 +11,29 @@
 #include <utility>
 
 #include "user/cursors.h"
+#include "winplat/refusal.h"
 
 namespace winplat::user {
 
-// A cursor read from stored bytes, or why there is none and the error a caller is left with.
+// A cursor read from stored bytes, or why there is none, the check that said so and the error a
+// caller is left with.
 struct CursorRead {
     std::shared_ptr<CursorObject> cursor;
     std::string why;
     DWORD error = ERROR_INVALID_DATA;
+    CodePlace where{};
 };
 
-inline CursorRead refusedRead(std::string why, DWORD error = ERROR_INVALID_DATA) {
-    return {nullptr, std::move(why), error};
+inline CursorRead madeRead(std::shared_ptr<CursorObject> cursor) {
+    CursorRead read;
+    read.cursor = std::move(cursor);
+    read.error = NO_ERROR;
+    return read;
+}
+
+inline CursorRead refusedRead(std::string why, DWORD error = ERROR_INVALID_DATA,
+                              CodePlace where = CodePlace::here()) {
+    return {nullptr, std::move(why), error, where};
 }
 
 // Cursor pictures are 1 to 256 pixels a side.

@@ -55,7 +55,7 @@ CursorRead cursorFromPng(std::span<const uint8_t> image) {
     auto cursor = blankCursor(static_cast<int>(png.image.width), static_cast<int>(png.image.height));
     cursor->alpha.assign(cursor->andMask.size(), 0);
     fillFromRgba(*cursor, rgba);
-    return {cursor, {}, NO_ERROR};
+    return madeRead(cursor);
 }
 
 }  // namespace winplat::user

@@ -2,6 +2,7 @@
 // several entries, files made by icotool, Windows paths, and damaged files refused with a reason.
 #include <png.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -291,6 +292,26 @@ TEST_F(CursorFileTest, MissingFilesAndNamesAreRefused) {
         EXPECT_EQ(LoadCursorFromFileA(c.name), nullptr);
         EXPECT_EQ(GetLastError(), c.error);
         EXPECT_TRUE(debug.contains("LoadCursorFromFileA")) << "the refusal is logged";
+    }
+}
+
+TEST_F(CursorFileTest, FilesOverTheSizeCapAreRefusedBeforeTheyAreRead) {
+    winplat::testing::DebugCapture debug;
+    const struct {
+        uintmax_t size;
+        const char* reason;
+    } cases[] = {
+        {16u << 20, "not a cursor file"},  // read, then found to hold nothing but zeros
+        {(16u << 20) + 1, "more than 16 MB"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        drive_.file("large.cur");
+        std::filesystem::resize_file(drive_.host("large.cur"), c.size);  // sparse: no disk used
+        debug.clear();
+        EXPECT_EQ(LoadCursorFromFileA("T:\\large.cur"), nullptr);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA));
+        EXPECT_TRUE(debug.contains(c.reason)) << debug.text();
     }
 }
 

@@ -129,6 +129,21 @@ FORMATS = {
             ("png-entry.ico", "icotool -c -o png-entry.ico i16.png -r a24.png"),
         ],
     ),
+    # Cursors of LoadCursorFromFileA: icotool's cursors at an indexed and a direct depth, several
+    # entries, and a PNG picture.
+    "cursor_file_fuzz": (
+        {"icotool": "icoutils", CONVERT: "imagemagick"},
+        [
+            ("one-4bit.cur",
+             f"{IM} colours16.ppm -crop 16x16+0+0 +repage PNG8:c16.png && "
+             "icotool -c --cursor -X 3 -Y 5 -b 4 -o one-4bit.cur c16.png"),
+            ("several.cur",
+             f"{RGBA} -crop 32x32+0+0 +repage PNG32:a32.png && "
+             f"{IM} bilevel.pbm -crop 24x24+1+1 +repage PNG8:b24.png && "
+             "icotool -c --cursor -X 7 -Y 1 -o several.cur -b 32 a32.png -b 1 b24.png -b 24 c16.png"),
+            ("png-entry.cur", "icotool -c --cursor -X 0 -Y 9 -o png-entry.cur -r a32.png"),
+        ],
+    ),
     "jpeg_load_fuzz": (
         {"cjpeg": "libjpeg-turbo-progs"},
         [

@@ -767,6 +767,11 @@ WINPLAT_API HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 WINPLAT_API HCURSOR CreateCursor(HINSTANCE instance, int hotX, int hotY, int width, int height, const void* andPlane,
                                  const void* xorPlane);
 WINPLAT_API BOOL DestroyCursor(HCURSOR cursor);
+/* A cursor from a .cur file (a Windows path): the picture nearest SM_CXCURSOR x SM_CYCURSOR with
+ * the most colours, its colours and alpha kept; DestroyCursor frees it. Animated (.ani) files fail
+ * with ERROR_NOT_SUPPORTED, damaged ones with ERROR_INVALID_DATA, a missing one with the error of
+ * opening it. */
+WINPLAT_API HCURSOR LoadCursorFromFileA(LPCSTR fileName);
 WINPLAT_API HCURSOR SetCursor(HCURSOR cursor);
 WINPLAT_API HCURSOR GetCursor(void);
 WINPLAT_API int ShowCursor(BOOL show);

@@ -1,5 +1,6 @@
 // Drawing cursors onto a surface: the AND mask keeps or clears each pixel under the cursor and
-// the XOR colour is laid over it, as a display draws a hardware pointer. The hosts' snapshots
+// the XOR colour is laid over it, as a display draws a hardware pointer; a cursor with an alpha
+// channel blends its colours over the screen instead. The hosts' snapshots
 // draw the current cursor at the pointer with it.
 #ifndef WINPLAT_SRC_USER_CURSOR_DRAWING_H
 #define WINPLAT_SRC_USER_CURSOR_DRAWING_H

@@ -38,10 +38,6 @@ std::shared_ptr<CursorObject> fromArt(const CursorArt& art) {
     return cursor;
 }
 
-HCURSOR addCursor(std::shared_ptr<CursorObject> cursor) {
-    return makeHandle<HCURSOR>(handleTable().add(HandleType::Cursor, std::move(cursor)));
-}
-
 bool isIntegerName(LPCSTR name) { return reinterpret_cast<ULONG_PTR>(name) < 0x10000; }
 
 // Bit 'x' of a monochrome row (most significant bit first).
@@ -69,6 +65,10 @@ HCURSOR systemCursor(WORD id) {
     }();
     const auto found = cursors.find(id);
     return found != cursors.end() ? found->second : nullptr;
+}
+
+HCURSOR addCursor(std::shared_ptr<CursorObject> cursor) {
+    return makeHandle<HCURSOR>(handleTable().add(HandleType::Cursor, std::move(cursor)));
 }
 
 ModuleCursorLoader setModuleCursorLoader(ModuleCursorLoader loader) { return std::exchange(moduleLoader, loader); }

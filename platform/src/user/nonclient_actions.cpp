@@ -73,8 +73,8 @@ LRESULT onNcLeftButtonDoubleClick(const WindowRef& window, WPARAM hit, LPARAM lP
     } else if (hit == HTCAPTION && (window->style & WS_MAXIMIZEBOX)) {
         const bool normal = !(window->style & (WS_MAXIMIZE | WS_MINIMIZE));
         command(window, normal ? SC_MAXIMIZE : SC_RESTORE, lParam);
-    } else if (hit == HTVSCROLL || hit == HTHSCROLL) {
-        // A quick second press on a bar scrolls once more, as a press does.
+    } else if (hit == HTVSCROLL || hit == HTHSCROLL || hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON) {
+        // A quick second press on a bar or a button counts as a press of its own.
         return onNcLeftButtonDown(window, hit, lParam);
     }
     return 0;

@@ -117,6 +117,7 @@ typedef struct tagCOPYDATASTRUCT {
 #define WM_ERASEBKGND 0x0014
 #define WM_SHOWWINDOW 0x0018
 #define WM_ACTIVATEAPP 0x001C
+#define WM_CANCELMODE 0x001F
 #define WM_SETCURSOR 0x0020
 #define WM_MOUSEACTIVATE 0x0021
 #define WM_GETMINMAXINFO 0x0024
@@ -152,6 +153,8 @@ typedef struct tagCOPYDATASTRUCT {
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
 #define WM_TIMER 0x0113
+#define WM_HSCROLL 0x0114
+#define WM_VSCROLL 0x0115
 #define WM_MOUSEFIRST 0x0200
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
@@ -165,7 +168,11 @@ typedef struct tagCOPYDATASTRUCT {
 #define WM_MBUTTONDBLCLK 0x0209
 #define WM_MOUSEWHEEL 0x020A
 #define WM_MOUSELAST 0x020A
+#define WM_SIZING 0x0214
 #define WM_CAPTURECHANGED 0x0215
+#define WM_MOVING 0x0216
+#define WM_ENTERSIZEMOVE 0x0231
+#define WM_EXITSIZEMOVE 0x0232
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
@@ -255,6 +262,7 @@ typedef struct tagCOPYDATASTRUCT {
 #define MK_CONTROL 0x0008
 #define MK_MBUTTON 0x0010
 #define WHEEL_DELTA 120
+#define KF_ALTDOWN 0x2000
 #define GET_WHEEL_DELTA_WPARAM(wParam) ((short)HIWORD(wParam))
 #define GET_KEYSTATE_WPARAM(wParam) (LOWORD(wParam))
 #define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
@@ -556,6 +564,114 @@ typedef struct tagPAINTSTRUCT {
 #define SW_INVALIDATE 0x0002
 #define SW_ERASE 0x0004
 
+/* Scroll bars: which bar, the WM_HSCROLL/WM_VSCROLL codes, SCROLLINFO's parts, EnableScrollBar's
+ * arrows. */
+#define SB_HORZ 0
+#define SB_VERT 1
+#define SB_CTL 2
+#define SB_BOTH 3
+#define SB_LINEUP 0
+#define SB_LINELEFT 0
+#define SB_LINEDOWN 1
+#define SB_LINERIGHT 1
+#define SB_PAGEUP 2
+#define SB_PAGELEFT 2
+#define SB_PAGEDOWN 3
+#define SB_PAGERIGHT 3
+#define SB_THUMBPOSITION 4
+#define SB_THUMBTRACK 5
+#define SB_TOP 6
+#define SB_LEFT 6
+#define SB_BOTTOM 7
+#define SB_RIGHT 7
+#define SB_ENDSCROLL 8
+#define SIF_RANGE 0x0001
+#define SIF_PAGE 0x0002
+#define SIF_POS 0x0004
+#define SIF_DISABLENOSCROLL 0x0008
+#define SIF_TRACKPOS 0x0010
+#define SIF_ALL (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS)
+#define ESB_ENABLE_BOTH 0x0000
+#define ESB_DISABLE_BOTH 0x0003
+#define ESB_DISABLE_LEFT 0x0001
+#define ESB_DISABLE_RIGHT 0x0002
+#define ESB_DISABLE_UP 0x0001
+#define ESB_DISABLE_DOWN 0x0002
+#define ESB_DISABLE_LTUP ESB_DISABLE_LEFT
+#define ESB_DISABLE_RTDN ESB_DISABLE_RIGHT
+
+typedef struct tagSCROLLINFO {
+    UINT cbSize;
+    UINT fMask;
+    int nMin;
+    int nMax;
+    UINT nPage;
+    int nPos;
+    int nTrackPos;
+} SCROLLINFO, *LPSCROLLINFO;
+typedef const SCROLLINFO* LPCSCROLLINFO;
+
+/* WM_SYSCOMMAND commands (the low four bits of wParam are the system's own). */
+#define SC_SIZE 0xF000
+#define SC_MOVE 0xF010
+#define SC_MINIMIZE 0xF020
+#define SC_MAXIMIZE 0xF030
+#define SC_NEXTWINDOW 0xF040
+#define SC_PREVWINDOW 0xF050
+#define SC_CLOSE 0xF060
+#define SC_MOUSEMENU 0xF090
+#define SC_KEYMENU 0xF100
+#define SC_RESTORE 0xF120
+#define SC_TASKLIST 0xF130
+#define WMSZ_LEFT 1
+#define WMSZ_RIGHT 2
+#define WMSZ_TOP 3
+#define WMSZ_TOPLEFT 4
+#define WMSZ_TOPRIGHT 5
+#define WMSZ_BOTTOM 6
+#define WMSZ_BOTTOMLEFT 7
+#define WMSZ_BOTTOMRIGHT 8
+
+/* DrawEdge: the raised and sunken lines of the 3-D look, the sides to draw and what else. */
+#define BDR_RAISEDOUTER 0x0001
+#define BDR_SUNKENOUTER 0x0002
+#define BDR_RAISEDINNER 0x0004
+#define BDR_SUNKENINNER 0x0008
+#define BDR_OUTER (BDR_RAISEDOUTER | BDR_SUNKENOUTER)
+#define BDR_INNER (BDR_RAISEDINNER | BDR_SUNKENINNER)
+#define EDGE_RAISED (BDR_RAISEDOUTER | BDR_RAISEDINNER)
+#define EDGE_SUNKEN (BDR_SUNKENOUTER | BDR_SUNKENINNER)
+#define EDGE_ETCHED (BDR_SUNKENOUTER | BDR_RAISEDINNER)
+#define EDGE_BUMP (BDR_RAISEDOUTER | BDR_SUNKENINNER)
+#define BF_LEFT 0x0001
+#define BF_TOP 0x0002
+#define BF_RIGHT 0x0004
+#define BF_BOTTOM 0x0008
+#define BF_TOPLEFT (BF_TOP | BF_LEFT)
+#define BF_BOTTOMRIGHT (BF_BOTTOM | BF_RIGHT)
+#define BF_RECT (BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM)
+#define BF_MIDDLE 0x0800
+#define BF_SOFT 0x1000
+#define BF_ADJUST 0x2000
+#define BF_FLAT 0x4000
+#define BF_MONO 0x8000
+
+/* DrawFrameControl: caption buttons and scroll bar arrows, with their states. */
+#define DFC_CAPTION 1
+#define DFC_SCROLL 3
+#define DFCS_CAPTIONCLOSE 0x0000
+#define DFCS_CAPTIONMIN 0x0001
+#define DFCS_CAPTIONMAX 0x0002
+#define DFCS_CAPTIONRESTORE 0x0003
+#define DFCS_SCROLLUP 0x0000
+#define DFCS_SCROLLDOWN 0x0001
+#define DFCS_SCROLLLEFT 0x0002
+#define DFCS_SCROLLRIGHT 0x0003
+#define DFCS_INACTIVE 0x0100
+#define DFCS_PUSHED 0x0200
+#define DFCS_FLAT 0x4000
+#define DFCS_MONO 0x8000
+
 /* System colours (the classic grey scheme); a class brush may be one of these + 1. */
 #define COLOR_SCROLLBAR 0
 #define COLOR_BACKGROUND 1
@@ -777,6 +893,23 @@ WINPLAT_API HCURSOR GetCursor(void);
 WINPLAT_API int ShowCursor(BOOL show);
 
 WINPLAT_API BOOL MessageBeep(UINT type);
+
+/* Window scroll bars (SB_HORZ, SB_VERT; SB_BOTH where a call takes it). The position is kept
+ * within nMin .. nMax - max(nPage - 1, 0); a bar whose range no longer scrolls is hidden, or
+ * drawn disabled when SIF_DISABLENOSCROLL asks. The bars never move their own position: the
+ * program does, answering WM_HSCROLL and WM_VSCROLL. */
+WINPLAT_API int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw);
+WINPLAT_API BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info);
+WINPLAT_API int SetScrollPos(HWND window, int bar, int pos, BOOL redraw);
+WINPLAT_API int GetScrollPos(HWND window, int bar);
+WINPLAT_API BOOL SetScrollRange(HWND window, int bar, int minPos, int maxPos, BOOL redraw);
+WINPLAT_API BOOL GetScrollRange(HWND window, int bar, int* minPos, int* maxPos);
+WINPLAT_API BOOL ShowScrollBar(HWND window, int bar, BOOL show);
+WINPLAT_API BOOL EnableScrollBar(HWND window, UINT bars, UINT arrows);
+
+/* The 3-D look's edges and frame controls, as the window frames draw them. */
+WINPLAT_API BOOL DrawEdge(HDC dc, LPRECT rect, UINT edge, UINT flags);
+WINPLAT_API BOOL DrawFrameControl(HDC dc, LPRECT rect, UINT type, UINT state);
 
 WINPLAT_END_C
 

@@ -45,6 +45,9 @@ HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
     if (!paint) return refuse(HDC{}, "no PAINTSTRUCT");
     const WindowRef target = windowForCall(window, refuse);
     if (!target) return nullptr;
+    // The frame first, as the window is about to be painted.
+    drawFrameNow(target);
+    if (target->gone) return refuse(HDC{}, "the window was destroyed while its frame was drawn");
     hideCaretForPaint(*target);
     PaintState& state = paintState(*target);
     const gdi::Region update = state.update;

@@ -6,6 +6,9 @@
 #include "user/begin_paint.h"
 #include "user/hit_test.h"
 #include "user/metrics.h"
+#include "user/nonclient_drawing.h"
+#include "user/nonclient_state.h"
+#include "user/nonclient_actions.h"
 #include "user/send.h"
 #include "user/placement.h"
 #include "user/show_window.h"
@@ -51,6 +54,14 @@ LRESULT onGetText(const WindowObject& window, WPARAM size, LPARAM lParam) {
 LRESULT onSetText(WindowObject& window, LPARAM lParam) {
     const auto* text = reinterpret_cast<const char*>(lParam);
     window.text = text ? text : "";
+    drawCaption(window);
+    return TRUE;
+}
+
+// The frame shows the new state at once: the caption's colours, and the sizing frame's.
+LRESULT onNcActivate(WindowObject& window, WPARAM active) {
+    nonClientState(window).active = active != 0;
+    drawNonClient(window);
     return TRUE;
 }
 
@@ -163,7 +174,18 @@ LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_MOUSEACTIVATE: return onMouseActivate(window, wParam, lParam);
         case WM_MOUSEWHEEL: return onMouseWheel(window, wParam, lParam);
         case WM_ACTIVATE: return onActivate(*window, wParam);
-        case WM_NCACTIVATE: return TRUE;
+        case WM_NCACTIVATE: return onNcActivate(*window, wParam);
+        case WM_NCPAINT: drawNonClient(*window); return 0;
+        case WM_CANCELMODE:
+            // Ends any of the frame's tracking loops: they hold the mouse while they run.
+            if (GetCapture() == handle) ReleaseCapture();
+            return 0;
+        case WM_NCLBUTTONDOWN: return onNcLeftButtonDown(window, wParam, lParam);
+        case WM_NCLBUTTONDBLCLK: return onNcLeftButtonDoubleClick(window, wParam, lParam);
+        case WM_SYSCOMMAND: return onSysCommand(window, wParam, lParam);
+        case WM_SYSKEYDOWN: return onSysKeyDown(window, wParam, lParam);
+        case WM_SYSKEYUP: return onSysKeyUp(window, wParam, lParam);
+        case WM_SYSCHAR: return onSysChar(window, wParam, lParam);
         default: return 0;
     }
 }

@@ -18,6 +18,7 @@ struct PaintState {
     bool internalPaint = false;  // RDW_INTERNALPAINT: one WM_PAINT even with nothing invalid
     bool counted = false;        // counted among the windows waiting for WM_PAINT
     bool painting = false;       // between BeginPaint and EndPaint
+    bool frame = false;          // WM_NCPAINT is due: the non-client frame was uncovered or changed
 
     struct Visible {
         UINT flags;
@@ -29,8 +30,11 @@ struct PaintState {
 
 PaintState& paintState(WindowObject& window);
 
-// Whether the window waits for WM_PAINT (an update region or an internal paint request).
-inline bool needsPaint(const PaintState& state) { return !state.update.empty() || state.internalPaint; }
+// Whether the window waits for WM_PAINT (an update region, a frame to draw or an internal paint
+// request).
+inline bool needsPaint(const PaintState& state) {
+    return !state.update.empty() || state.internalPaint || state.frame;
+}
 
 // Keeps the count of windows waiting for WM_PAINT right after the state changed; the paint
 // source looks through the tree only while it is not zero.

@@ -34,6 +34,7 @@ class Uncovering final : public WindowEvents {
         const bool moved = rect != gdi::DeviceRect{before.left, before.top, before.right, before.bottom};
         const gdi::Region shown = moved ? now : gdi::Region::combine(now, was, gdi::RegionOp::Diff);
         invalidateScreenArea(window, shown, nullptr);
+        if (flags & SWP_FRAMECHANGED) invalidateFrame(window);
     }
 
     void destroyed(WindowObject& window) override {

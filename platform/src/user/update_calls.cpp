@@ -47,6 +47,7 @@ void updateTree(const WindowRef& window, bool children, bool eraseOnly) {
 BOOL redraw(const WindowRef& window, const gdi::Region& area, UINT flags) {
     PaintState& state = paintState(*window);
     if (flags & RDW_INVALIDATE) invalidateWindow(*window, area, flags);
+    if ((flags & RDW_INVALIDATE) && (flags & RDW_FRAME)) invalidateFrame(*window);
     if ((flags & RDW_INTERNALPAINT) && isShowing(*window)) state.internalPaint = true;
     if (flags & RDW_VALIDATE) validateWindow(*window, area, flags);
     if (flags & RDW_NOINTERNALPAINT) state.internalPaint = false;
@@ -97,8 +98,8 @@ BOOL RedrawWindow(HWND window, const RECT* rect, HRGN region, UINT flags) {
         constexpr CallRefuser refuse("winplat: RedrawWindow");
         return refuse.unsupported(BOOL{FALSE}, "flags " + std::to_string(flags));
     }
-    // RDW_FRAME and RDW_NOFRAME concern the non-client frame, which the layer repaints with the
-    // window itself: nothing more to do for them here.
+    // RDW_FRAME with RDW_INVALIDATE has the frame drawn with the next paint; RDW_NOFRAME leaves
+    // it as it is.
     return redrawCall("winplat: RedrawWindow", window, rect, region, flags);
 }
 

@@ -1,5 +1,6 @@
 #include "user/update_region.h"
 
+#include "user/nonclient_drawing.h"
 #include "user/paint_state.h"
 #include "user/send.h"
 #include "user/tree.h"
@@ -66,8 +67,24 @@ void validateWindow(WindowObject& window, const gdi::Region& region, UINT flags)
     if (flags & RDW_ALLCHILDREN) forChildren(window, region, flags, validateWindow);
 }
 
+void invalidateFrame(WindowObject& window) {
+    if (!isShowing(window) || !hasNonClientArea(window)) return;
+    PaintState& state = paintState(window);
+    state.frame = true;
+    notePaintChange(state);
+}
+
+void drawFrameNow(const WindowRef& window) {
+    PaintState& state = paintState(*window);
+    if (!state.frame) return;
+    state.frame = false;
+    notePaintChange(state);
+    sendTo(window, WM_NCPAINT, 1, 0);
+}
+
 void validateAll(WindowObject& window) {
     PaintState& state = paintState(window);
+    state.frame = false;
     state.update = gdi::Region();
     state.erase = false;
     state.internalPaint = false;
@@ -76,9 +93,18 @@ void validateAll(WindowObject& window) {
 
 namespace {
 
+// Whether the screen region reaches a showing part of the window's frame.
+bool reachesFrame(WindowObject& window, const gdi::Region& screen) {
+    if (!hasNonClientArea(window) || !screen.overlaps(screenWindowRect(window))) return false;
+    const auto visible = visibleRegion(window, DCX_WINDOW | DCX_CLIPSIBLINGS);
+    gdi::Region frame = gdi::Region::combine(*visible, gdi::Region(screenClientRect(window)), gdi::RegionOp::Diff);
+    return !gdi::Region::combine(frame, screen, gdi::RegionOp::And).empty();
+}
+
 void invalidateVisiblePart(WindowObject& window, const gdi::Region& screen, const WindowObject* skip) {
     if (&window == skip || !window.visible()) return;
     if (!screen.overlaps(screenWindowRect(window)) && window.parent) return;
+    if (reachesFrame(window, screen)) invalidateFrame(window);
     const auto visible = visibleRegion(window, DCX_CLIPCHILDREN | DCX_CLIPSIBLINGS);
     gdi::Region part = gdi::Region::combine(screen, *visible, gdi::RegionOp::And);
     if (!part.empty()) {
@@ -98,6 +124,9 @@ void invalidateScreenArea(WindowObject& root, const gdi::Region& screen, const W
 
 void afterPaintMessage(const WindowRef& window) {
     if (window->gone || !window->paint || !needsPaint(*window->paint)) return;
+    // A handler that validated without BeginPaint still gets its frame drawn.
+    drawFrameNow(window);
+    if (window->gone) return;
     validateAll(*window);
 }
 

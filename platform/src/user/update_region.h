@@ -17,6 +17,12 @@ gdi::DeviceRect clientArea(const WindowObject& window);
 void invalidateWindow(WindowObject& window, const gdi::Region& region, UINT flags);
 // RDW_VALIDATE: the region leaves the update region (the window's alone unless RDW_ALLCHILDREN).
 void validateWindow(WindowObject& window, const gdi::Region& region, UINT flags);
+// The frame is to be drawn again (WM_NCPAINT with the next paint); nothing for a window that is
+// not showing or has no frame.
+void invalidateFrame(WindowObject& window);
+// WM_NCPAINT sent now when the frame waits for it.
+void drawFrameNow(const WindowRef& window);
+
 // Everything: the update region, a pending erase and an internal paint request.
 void validateAll(WindowObject& window);
 

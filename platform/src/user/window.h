@@ -41,6 +41,7 @@ struct WindowClass {
 struct WindowObject;
 using WindowRef = std::shared_ptr<WindowObject>;
 struct PaintState;  // user/paint_state.h
+struct NonClientState;  // user/nonclient_state.h
 
 struct WindowObject final : HandleObject {
     HWND handle = nullptr;
@@ -70,6 +71,7 @@ struct WindowObject final : HandleObject {
     bool restoreToMaximised = false;  // minimised from the maximised state
 
     std::shared_ptr<PaintState> paint;  // update region and visible regions; made on first need
+    std::shared_ptr<NonClientState> nonClient;  // caption state and scroll bars; made on first need
 
     bool visible() const { return (style & WS_VISIBLE) != 0; }
     bool isChild() const { return (style & (WS_CHILD | WS_POPUP)) == WS_CHILD; }

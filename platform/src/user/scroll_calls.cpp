@@ -1,0 +1,155 @@
+// The window scroll bar calls: SetScrollInfo, GetScrollInfo, SetScrollPos, GetScrollPos,
+// SetScrollRange, GetScrollRange, ShowScrollBar and EnableScrollBar.
+//
+// Setting a range that scrolls shows the bar (WS_HSCROLL/WS_VSCROLL added and the client area
+// worked out again); one that does not scroll hides it, or, with SIF_DISABLENOSCROLL, leaves it
+// shown with both arrows disabled.
+#include <string>
+
+#include "base/call_refusal.h"
+#include "user/nonclient_drawing.h"
+#include "user/nonclient_state.h"
+#include "user/scroll_bar_visibility.h"
+
+namespace winplat::user {
+namespace {
+
+constexpr UINT kSetMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL | SIF_TRACKPOS;
+
+bool isWindowBar(int bar) { return bar == SB_HORZ || bar == SB_VERT; }
+
+// A window bar of a live window; refused for SB_CTL (scroll bar controls come with the controls)
+// and any other bar.
+WindowRef barWindow(HWND handle, int bar, const CallRefuser& refuse) {
+    if (bar == SB_CTL) return refuse.unsupported(WindowRef{}, "SB_CTL: scroll bar controls are not window scroll bars");
+    if (!isWindowBar(bar)) return refuse(WindowRef{}, "bar " + std::to_string(bar) + " is neither SB_HORZ nor SB_VERT");
+    return windowForCall(handle, refuse);
+}
+
+// After the numbers changed: the bar shown, hidden or disabled as they now call for.
+void settle(const WindowRef& window, int bar, bool disableNoScroll, bool redraw) {
+    ScrollBarState& state = scrollBar(*window, bar);
+    const bool scrolls = state.scrolls();
+    if (disableNoScroll) {
+        state.disabledArrows = scrolls ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH;
+        if (!scrolls) setScrollBarShown(window, bar, true);
+    } else if (state.disabledArrows == ESB_DISABLE_BOTH && scrolls) {
+        state.disabledArrows = ESB_ENABLE_BOTH;
+    }
+    if (scrolls || !disableNoScroll) setScrollBarShown(window, bar, scrolls);
+    if (redraw && !window->gone) drawScrollBar(*window, bar);
+}
+
+int setInfo(const WindowRef& window, int bar, const SCROLLINFO& info, BOOL redraw) {
+    applyScrollInfo(scrollBar(*window, bar), info);
+    if (info.fMask & (SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL)) {
+        settle(window, bar, (info.fMask & SIF_DISABLENOSCROLL) != 0, redraw != FALSE);
+    } else if (redraw) {
+        drawScrollBar(*window, bar);
+    }
+    return scrollBar(*window, bar).pos;
+}
+
+}  // namespace
+}  // namespace winplat::user
+
+using namespace winplat;
+using namespace winplat::user;
+
+int SetScrollInfo(HWND handle, int bar, LPCSCROLLINFO info, BOOL redraw) {
+    constexpr CallRefuser refuse("winplat: SetScrollInfo");
+    if (!info) return refuse(0, "no SCROLLINFO");
+    if (info->cbSize != sizeof(SCROLLINFO)) return refuse(0, "cbSize is not sizeof(SCROLLINFO)");
+    if (info->fMask & ~kSetMask) return refuse.unsupported(0, "fMask " + std::to_string(info->fMask));
+    const WindowRef window = barWindow(handle, bar, refuse);
+    if (!window) return 0;
+    return setInfo(window, bar, *info, redraw);
+}
+
+BOOL GetScrollInfo(HWND handle, int bar, LPSCROLLINFO info) {
+    constexpr CallRefuser refuse("winplat: GetScrollInfo");
+    if (!info) return refuse(FALSE, "no SCROLLINFO");
+    if (info->cbSize != sizeof(SCROLLINFO)) return refuse(FALSE, "cbSize is not sizeof(SCROLLINFO)");
+    if (info->fMask & ~static_cast<UINT>(SIF_ALL | SIF_DISABLENOSCROLL)) {
+        return refuse.unsupported(FALSE, "fMask " + std::to_string(info->fMask));
+    }
+    const WindowRef window = barWindow(handle, bar, refuse);
+    if (!window) return FALSE;
+    if (!(info->fMask & SIF_ALL)) return refuse(FALSE, "fMask asks for nothing");
+    readScrollInfo(scrollBar(*window, bar), *info);
+    return TRUE;
+}
+
+int SetScrollPos(HWND handle, int bar, int pos, BOOL redraw) {
+    constexpr CallRefuser refuse("winplat: SetScrollPos");
+    const WindowRef window = barWindow(handle, bar, refuse);
+    if (!window) return 0;
+    const int previous = scrollBar(*window, bar).pos;
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, pos, 0};
+    setInfo(window, bar, info, redraw);
+    return previous;
+}
+
+int GetScrollPos(HWND handle, int bar) {
+    constexpr CallRefuser refuse("winplat: GetScrollPos");
+    const WindowRef window = barWindow(handle, bar, refuse);
+    return window ? scrollBar(*window, bar).pos : 0;
+}
+
+BOOL SetScrollRange(HWND handle, int bar, int minPos, int maxPos, BOOL redraw) {
+    constexpr CallRefuser refuse("winplat: SetScrollRange");
+    if (int64_t{maxPos} - minPos > 0x7FFFFFFF) return refuse(FALSE, "the range is wider than MAXLONG");
+    const WindowRef window = barWindow(handle, bar, refuse);
+    if (!window) return FALSE;
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE, minPos, maxPos, 0, 0, 0};
+    setInfo(window, bar, info, redraw);
+    return TRUE;
+}
+
+BOOL GetScrollRange(HWND handle, int bar, int* minPos, int* maxPos) {
+    constexpr CallRefuser refuse("winplat: GetScrollRange");
+    if (!minPos || !maxPos) return refuse(FALSE, "no place for the range");
+    const WindowRef window = barWindow(handle, bar, refuse);
+    if (!window) return FALSE;
+    const ScrollBarState& state = scrollBar(*window, bar);
+    *minPos = state.min;
+    *maxPos = state.max;
+    return TRUE;
+}
+
+BOOL ShowScrollBar(HWND handle, int bar, BOOL show) {
+    constexpr CallRefuser refuse("winplat: ShowScrollBar");
+    if (bar != SB_BOTH && !isWindowBar(bar)) {
+        const WindowRef checked = barWindow(handle, bar, refuse);
+        if (!checked) return FALSE;
+    }
+    const WindowRef window = windowForCall(handle, refuse);
+    if (!window) return FALSE;
+    if (bar == SB_BOTH) {
+        setBothScrollBarsShown(window, show != FALSE);
+    } else {
+        setScrollBarShown(window, bar, show != FALSE);
+    }
+    return TRUE;
+}
+
+BOOL EnableScrollBar(HWND handle, UINT bars, UINT arrows) {
+    constexpr CallRefuser refuse("winplat: EnableScrollBar");
+    if (arrows & ~static_cast<UINT>(ESB_DISABLE_BOTH)) return refuse(FALSE, "arrows " + std::to_string(arrows));
+    if (bars != SB_BOTH && !isWindowBar(static_cast<int>(bars))) {
+        const WindowRef checked = barWindow(handle, static_cast<int>(bars), refuse);
+        if (!checked) return FALSE;
+    }
+    const WindowRef window = windowForCall(handle, refuse);
+    if (!window) return FALSE;
+    bool changed = false;
+    for (const int bar : {SB_HORZ, SB_VERT}) {
+        if (bars != SB_BOTH && static_cast<int>(bars) != bar) continue;
+        ScrollBarState& state = scrollBar(*window, bar);
+        changed = changed || state.disabledArrows != arrows;
+        state.disabledArrows = arrows;
+        drawScrollBar(*window, bar);
+    }
+    // As Windows: FALSE when the arrows were already so.
+    return changed ? TRUE : FALSE;
+}

@@ -6,16 +6,30 @@
 
 namespace winplat::user {
 
-bool nextModalMessage(MSG& message) {
-    const MessageFilter all{};
+namespace {
+
+// Takes the next message if one is ready: true with 'ended' set when it is WM_QUIT (posted again
+// for the outer loop).
+bool take(MSG& message, bool& ended) {
+    if (!fetchMessage(MessageFilter{}, true, message)) return false;
+    ended = message.message == WM_QUIT;
+    if (ended) PostQuitMessage(static_cast<int>(message.wParam));
+    return true;
+}
+
+}  // namespace
+
+bool nextModalMessage(MSG& message, const host::ModalLoop* loop) {
+    bool ended = false;
     for (;;) {
         const uint64_t seen = postedQueue().serial();
-        if (fetchMessage(all, true, message)) {
-            if (message.message != WM_QUIT) return true;
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return false;
+        if (take(message, ended)) return !ended;
+        if (loop) {
+            // The host's answerer may end the loop, or queue what a person would do next.
+            if (host::modalIdle(*loop).end) return false;
+            if (take(message, ended)) return !ended;
         }
-        if (!waitForMessage(all, seen, "a frame's modal loop")) return false;
+        if (!waitForMessage(MessageFilter{}, seen, "a frame's modal loop")) return false;
     }
 }
 

@@ -6,12 +6,14 @@
 #define WINPLAT_SRC_USER_MODAL_LOOP_H
 
 #include "user/window.h"
+#include "winplat/host.h"
 
 namespace winplat::user {
 
 // The next message, removed; false when the loop is to end: WM_QUIT (posted again for the outer
-// loop) or nothing left to wait for.
-bool nextModalMessage(MSG& message);
+// loop), nothing left to wait for, or the host's answerer ending a loop that asks it (moving and
+// sizing do; tracking a button or a scroll bar does not).
+bool nextModalMessage(MSG& message, const host::ModalLoop* loop = nullptr);
 
 // Dispatches a message the loop does not handle itself.
 void dispatchModal(const MSG& message);

@@ -79,7 +79,8 @@ class MoveSize {
     void loop() {
         pointer_ = grab_;
         MSG msg{};
-        while (stillCaptured(window_) && nextModalMessage(msg)) {
+        const host::ModalLoop modal{host::ModalKind::MoveSize, sizing_ ? "size" : "move", window_->handle, 0};
+        while (stillCaptured(window_) && nextModalMessage(msg, &modal)) {
             switch (msg.message) {
                 case WM_MOUSEMOVE:
                     pointer_ = msg.pt;

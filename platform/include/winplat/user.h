@@ -821,6 +821,9 @@ WINPLAT_API UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC p
 WINPLAT_API BOOL KillTimer(HWND window, UINT_PTR id);
 
 WINPLAT_API int GetSystemMetrics(int index);
+/* SystemParametersInfoA: the work area (the screen less bars; this desktop has none). */
+#define SPI_GETWORKAREA 0x0030
+WINPLAT_API BOOL SystemParametersInfoA(UINT action, UINT uiParam, LPVOID pvParam, UINT winIni);
 WINPLAT_API DWORD GetSysColor(int index);
 /* A brush of the system colour that is never deleted (DeleteObject refuses it). */
 WINPLAT_API HBRUSH GetSysColorBrush(int index);

@@ -1,0 +1,36 @@
+// The work area windows are centred in: the whole screen, whatever its size.
+#include <gtest/gtest.h>
+
+#include "winplat/testing.h"
+#include "winplat/user.h"
+
+namespace {
+
+TEST(SystemParameters, TheWorkAreaIsTheWholeScreen) {
+    RECT area{-1, -1, -1, -1};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+    EXPECT_EQ(area.left, 0);
+    EXPECT_EQ(area.top, 0);
+    EXPECT_EQ(area.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(area.bottom, GetSystemMetrics(SM_CYSCREEN));
+
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_TRUE(winplat::testing::setScreenSize(800, 600));
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+    EXPECT_EQ(area.right, 800);
+    EXPECT_EQ(area.bottom, 600);
+    ASSERT_TRUE(winplat::testing::setScreenSize(width, height));
+}
+
+TEST(SystemParameters, OtherSettingsAndAMissingRectAreRefused) {
+    const winplat::testing::ScopedDebugAsserts quiet(false);
+    const winplat::testing::DebugCapture debug;
+    EXPECT_FALSE(SystemParametersInfoA(SPI_GETWORKAREA, 0, nullptr, 0));
+    EXPECT_TRUE(debug.contains("no RECT")) << debug.text();
+    RECT area{};
+    EXPECT_FALSE(SystemParametersInfoA(SPI_GETWORKAREA + 1, 0, &area, 0));
+    EXPECT_TRUE(debug.contains("setting 49")) << debug.text();
+}
+
+}  // namespace

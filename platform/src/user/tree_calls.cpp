@@ -6,6 +6,7 @@
 #include "user/send.h"
 #include "user/tree.h"
 #include "user/window_class.h"
+#include "user/window_events.h"
 #include "winplat/base.h"
 
 namespace winplat::user {
@@ -62,8 +63,16 @@ HWND SetParent(HWND child, HWND newParent) {
         return refuse(HWND{}, "a window cannot move under itself or its own descendant");
     }
     HWND previous = window->parent->handle;
+    // Keeping its coordinates, the window shows at its place in the new parent: what it leaves
+    // behind and where it lands are painted again, as for a move.
+    WindowEvents* events = windowEvents();
+    const POINT oldOrigin = windowOrigin(*window);
+    const RECT before{oldOrigin.x, oldOrigin.y, oldOrigin.x + window->width(), oldOrigin.y + window->height()};
+    if (events) events->placing(*window, WINDOWPOS{child, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER});
     window->owner = nullptr;  // a re-parented window starts without an owner
     relinkWindow(window, *parent);
+    noteTreeChange();
+    if (events) events->placed(*window, before, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     return previous;
 }
 

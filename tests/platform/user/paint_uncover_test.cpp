@@ -100,5 +100,25 @@ TEST_F(PaintTest, UncoveringAChildInvalidatesItsParentOnly) {
     EXPECT_EQ(at(15, 15), RGB(255, 0, 0));
 }
 
+// The reader moves a page window into a popup: the page's old place shows its old parent again,
+// and it paints itself whole in the new one.
+TEST_F(PaintTest, ReparentingRepaintsWhatItLeavesAndWhereItLands) {
+    HWND first = painter(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100, RGB(255, 0, 0));
+    HWND second = painter(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 200, 0, 100, 100, RGB(0, 255, 0));
+    HWND page = painter(WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, RGB(0, 0, 255), first);
+    pump();
+    ASSERT_EQ(at(15, 15), RGB(0, 0, 255));
+    paints().clear();
+    ASSERT_EQ(SetParent(page, second), first);
+    RECT box{};
+    ASSERT_TRUE(GetUpdateRect(first, &box, FALSE));
+    EXPECT_TRUE(sameRect(box, RECT{10, 10, 30, 30})) << "the old place";
+    ASSERT_TRUE(GetUpdateRect(page, &box, FALSE));
+    EXPECT_TRUE(sameRect(box, RECT{0, 0, 20, 20})) << "the page at its new place";
+    pump();
+    EXPECT_EQ(at(15, 15), RGB(255, 0, 0));
+    EXPECT_EQ(at(215, 15), RGB(0, 0, 255));
+}
+
 }  // namespace
 }  // namespace window_test

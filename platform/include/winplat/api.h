@@ -14,6 +14,7 @@
 #include "winplat/memory.h"
 #include "winplat/module.h"
 #include "winplat/region.h"
+#include "winplat/registry.h"
 #include "winplat/stdio_bridge.h"
 #include "winplat/sync.h"
 #include "winplat/time.h"

@@ -13,6 +13,7 @@
 #include "winplat/locale.h"
 #include "winplat/memory.h"
 #include "winplat/module.h"
+#include "winplat/profile.h"
 #include "winplat/region.h"
 #include "winplat/registry.h"
 #include "winplat/stdio_bridge.h"

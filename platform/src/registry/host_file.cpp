@@ -60,7 +60,6 @@ FileIdentity identityOf(const std::string& path) {
 }
 
 std::optional<std::string> readWhole(const std::string& path) {
-    ++reads;
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid()) return std::nullopt;
     std::string text;
@@ -89,6 +88,8 @@ bool replaceAtomically(const std::string& path, std::string_view text) {
     }
     return true;
 }
+
+void noteStoreRead() { ++reads; }
 
 uint64_t storeReads() { return reads.load(); }
 

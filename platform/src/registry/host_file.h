@@ -59,7 +59,8 @@ std::optional<std::string> readWhole(const std::string& path);
 // old file is then untouched.
 bool replaceAtomically(const std::string& path, std::string_view text);
 
-// Counters and faults for tests (see winplat/testing.h).
+// Counters and faults for tests (see winplat/testing.h): the store counts its own reads.
+void noteStoreRead();
 uint64_t storeReads();
 void failNextRenames(int count);
 

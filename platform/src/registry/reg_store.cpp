@@ -44,6 +44,7 @@ void Store::refreshForFolder() {
 void Store::load() {
     const std::string path = storePath();
     identity_ = identityOf(path);
+    if (identity_.exists) noteStoreRead();
     const auto text = identity_.exists ? readWhole(path) : std::optional<std::string>();
     ParsedStore parsed = parse(text ? std::string_view(*text) : seedText());
     if (!text) report("registry seed", parsed);

@@ -1,4 +1,4 @@
-/* The registry and profile (.ini) files.
+/* The registry.
  *
  * The registry is one text file in the state folder (WINPLAT_STATE, else
  * $XDG_CONFIG_HOME/winplat, else ~/.config/winplat), "registry.txt"; its format is described in
@@ -7,9 +7,8 @@
  * advisory lock, after re-reading the store when another process changed it. Key and value
  * names are cp1250, matched without regard to case and kept in the case they were created in.
  *
- * The registry calls return a Windows error code (ERROR_SUCCESS on success) and leave the last
- * error alone. The profile calls work on Windows paths; a bare file name means the Windows folder
- * ("<state>/windows"). */
+ * The calls return a Windows error code (ERROR_SUCCESS on success); sub-keys and values are
+ * listed in the order they were created. */
 #ifndef WINPLAT_REGISTRY_H
 #define WINPLAT_REGISTRY_H
 

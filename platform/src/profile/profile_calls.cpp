@@ -125,6 +125,12 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     if (!section || !fileName) return refuseWrite(FALSE, "no section or no file name");
     const auto path = hostPathOf(fileName, true);
     if (!path) return refuseWrite.refuser()(FALSE, "the profile file's folder cannot be found or made");
+    // One lock for every profile file, kept in the state folder rather than beside the files,
+    // where programs listing their folders would see it.
+    const std::string state = files::stateFolder();
+    if (!files::ensureFolder(state)) return refuseWriteFile(FALSE, "the state folder cannot be made: " + state);
+    registry::FileLock lock(state + "/profile.lock");
+    if (!lock.held()) return refuseWriteFile(FALSE, "the profile lock cannot be taken in " + state);
     const auto old = registry::readWhole(*path);
     IniText ini(old ? std::string_view(*old) : std::string_view());
     if (!key) {

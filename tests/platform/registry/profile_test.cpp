@@ -1,9 +1,12 @@
 // Profile files: reading with defaults, lists and buffer limits; writing that keeps the layout.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "registry_fixture.h"
 #include "winplat/base.h"
@@ -165,6 +168,42 @@ TEST_F(ProfileTest, AFailedWriteLeavesTheOldFile) {
     EXPECT_EQ(readIni(), kSample);
     EXPECT_FALSE(WritePrivateProfileStringA(nullptr, "k", "v", "lectern.ini"));
     EXPECT_TRUE(debug.contains("no section or no file name"));
+}
+
+}  // namespace
+
+namespace {
+
+[[noreturn]] void writeKeys(char prefix, int count) {
+    for (int i = 0; i < count; ++i) {
+        const std::string key = prefix + std::to_string(i);
+        if (!WritePrivateProfileStringA("Shared", key.c_str(), "v", "shared.ini")) _exit(3);
+    }
+    _exit(0);
+}
+
+TEST_F(ProfileTest, TwoProcessesWritingOneFileBothKeepTheirKeys) {
+    constexpr int kEach = 30;
+    std::vector<pid_t> children;
+    for (const char prefix : {'a', 'b'}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) writeKeys(prefix, kEach);
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+    for (const char prefix : {'a', 'b'}) {
+        for (int i = 0; i < kEach; ++i) {
+            const std::string key = prefix + std::to_string(i);
+            char value[4] = {};
+            EXPECT_EQ(GetPrivateProfileStringA("Shared", key.c_str(), "", value, sizeof value, "shared.ini"), 1u) << key;
+        }
+    }
 }
 
 }  // namespace

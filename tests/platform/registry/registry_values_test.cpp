@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "registry/registry_seed.h"
+#include "registry/store_format.h"
 #include "registry_fixture.h"
 #include "winplat/registry.h"
 #include "winplat/testing.h"
@@ -210,6 +212,8 @@ TEST_F(RegistryTest, RefusalsSayWhy) {
 }
 
 TEST_F(RegistryTest, ANewStoreHoldsTheFileAssociations) {
+    const auto seed = winplat::registry::parse(winplat::registry::seedText());
+    EXPECT_TRUE(seed.problems.empty()) << seed.problems.front();
     char command[64] = {};
     LONG size = sizeof command;
     ASSERT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, "htmlfile\\shell\\open\\command", command, &size), ERROR_SUCCESS);
@@ -223,6 +227,15 @@ TEST_F(RegistryTest, ANewStoreHoldsTheFileAssociations) {
     size = sizeof command;
     ASSERT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, "mailto\\shell\\open\\command", command, &size), ERROR_SUCCESS);
     EXPECT_STREQ(command, "xdg-open \"%1\"");
+    // Media types lead to a program too, as the codec check looks for one.
+    for (const char* extension : {".avi", ".MPG", ".mov", ".wav", ".mid", ".mp3"}) {
+        size = sizeof command;
+        ASSERT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, extension, command, &size), ERROR_SUCCESS) << extension;
+        const std::string open = std::string(command) + "\\shell\\open\\command";
+        size = sizeof command;
+        ASSERT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, open.c_str(), command, &size), ERROR_SUCCESS) << extension;
+        EXPECT_STREQ(command, "xdg-open \"%1\"") << extension;
+    }
     size = 3;
     EXPECT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, "mailto\\shell\\open\\command", command, &size), ERROR_MORE_DATA);
     EXPECT_EQ(size, static_cast<LONG>(std::strlen("xdg-open \"%1\"") + 1));

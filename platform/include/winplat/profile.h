@@ -25,7 +25,8 @@ WINPLAT_API DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR de
 WINPLAT_API UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName);
 
 /* Sets the key's value, adding the key or the section (and the file) when missing. 'key' NULL
- * deletes the whole section; 'value' NULL deletes the key. */
+ * deletes the whole section; 'value' NULL deletes the key. All three NULL (a request to flush
+ * a cache) succeeds and does nothing: nothing is cached. */
 WINPLAT_API BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
 
 /* The same on "win.ini" in the Windows folder. */

@@ -122,6 +122,8 @@ UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR 
 }
 
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
+    // All three NULL asks Windows to flush its cache of the file; files here are never cached.
+    if (!section && !key && !value) return TRUE;
     if (!section || !fileName) return refuseWrite(FALSE, "no section or no file name");
     const auto path = hostPathOf(fileName, true);
     if (!path) return refuseWrite.refuser()(FALSE, "the profile file's folder cannot be found or made");

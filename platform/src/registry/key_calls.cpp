@@ -25,6 +25,10 @@ std::optional<KeyPath> fullPath(const Refuser& refuse, HKEY key, LPCSTR subKey, 
         error = refuse(LONG(ERROR_BAD_PATHNAME), "a sub-key path starts with '\\'");
         return std::nullopt;
     }
+    if (const char* problem = pathProblem(*path)) {
+        error = refuse(LONG(ERROR_INVALID_PARAMETER), problem);
+        return std::nullopt;
+    }
     return path;
 }
 

@@ -101,6 +101,17 @@ RegKey& createKey(RegKey& top, const KeyPath& path, bool& created) {
     return *key;
 }
 
+const char* pathProblem(const KeyPath& path) {
+    if (path.size() > kMaxDepth + 1) return "the key lies more than 512 levels below its root";
+    for (const auto& name : path) {
+        if (name.size() > kMaxKeyName) return "a key name is longer than 255 characters";
+        // Neither can come through the calls: a zero ends a name there and '\\' separates names.
+        if (name.find('\0') != std::string::npos) return "a key name holds a zero byte";
+        if (name.find('\\') != std::string::npos) return "a key name holds a '\\'";
+    }
+    return nullptr;
+}
+
 bool splitSubKey(std::string_view subKey, KeyPath& into) {
     if (!subKey.empty() && subKey.front() == '\\') return false;
     while (!subKey.empty()) {

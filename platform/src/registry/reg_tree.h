@@ -50,6 +50,15 @@ using KeyPath = std::vector<std::string>;
 RegKey* findKey(const RegKey& top, const KeyPath& path);
 RegKey& createKey(RegKey& top, const KeyPath& path, bool& created);
 
+// The limits Windows sets: key names of at most 255 characters, 512 levels of keys below a root,
+// value names of at most 16,383 characters. They also bound the recursion over a stored tree.
+inline constexpr size_t kMaxKeyName = 255;
+inline constexpr size_t kMaxDepth = 512;
+inline constexpr size_t kMaxValueName = 16383;
+
+// Why a path (root first) breaks a limit, or null.
+const char* pathProblem(const KeyPath& path);
+
 // Splits "a\b\c" into names; empty components (doubled or trailing '\') are skipped, as
 // Windows does for a trailing one. False for a leading '\'.
 bool splitSubKey(std::string_view subKey, KeyPath& into);

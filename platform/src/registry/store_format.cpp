@@ -256,6 +256,10 @@ std::optional<KeyPath> keyPathOf(std::string_view text, std::string& why) {
         if (end == text.size()) break;
         text.remove_prefix(end + 1);
     }
+    if (const char* problem = pathProblem(path)) {
+        why = problem;
+        return std::nullopt;
+    }
     if (!isRootName(path.front())) {
         why = "the path does not start at a root key";
         return std::nullopt;
@@ -271,6 +275,14 @@ std::optional<RegValue> valueOf(std::string_view line, std::string& why) {
         if (!name) return std::nullopt;
         if (name->empty()) {
             why = "an empty value name (the default value is @)";
+            return std::nullopt;
+        }
+        if (name->find('\0') != std::string::npos) {
+            why = "a value name holds a zero byte";
+            return std::nullopt;
+        }
+        if (name->size() > kMaxValueName) {
+            why = "a value name is longer than 16,383 characters";
             return std::nullopt;
         }
         value.name = std::move(*name);

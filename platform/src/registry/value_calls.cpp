@@ -102,6 +102,9 @@ LONG RegQueryValueA(HKEY key, LPCSTR subKey, LPSTR value, PLONG valueSize) {
 LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE* data, DWORD dataSize) {
     if (reserved != 0) return refuseSet(LONG(ERROR_INVALID_PARAMETER), "the reserved argument is not 0");
     if (!data && dataSize > 0) return refuseSet(LONG(ERROR_INVALID_PARAMETER), "a size without data");
+    if (nameOf(valueName).size() > kMaxValueName) {
+        return refuseSet(LONG(ERROR_INVALID_PARAMETER), "a value name is longer than 16,383 characters");
+    }
     LONG error = ERROR_SUCCESS;
     const auto path = keyPath(refuseSet, key, error);
     if (!path) return error;

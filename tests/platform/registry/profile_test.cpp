@@ -168,6 +168,8 @@ TEST_F(ProfileTest, AFailedWriteLeavesTheOldFile) {
     EXPECT_EQ(readIni(), kSample);
     EXPECT_FALSE(WritePrivateProfileStringA(nullptr, "k", "v", "lectern.ini"));
     EXPECT_TRUE(debug.contains("no section or no file name"));
+    EXPECT_TRUE(WritePrivateProfileStringA(nullptr, nullptr, nullptr, "lectern.ini")) << "a flush succeeds";
+    EXPECT_EQ(readIni(), kSample);
 }
 
 }  // namespace

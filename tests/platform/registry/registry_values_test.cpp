@@ -273,3 +273,51 @@ TEST_F(RegistryTest, TheStoreIsTextAPersonCanRead) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string nestedPath(size_t levels) {
+    std::string path = "k";
+    for (size_t i = 1; i < levels; ++i) path += "\\k";
+    return path;
+}
+
+TEST_F(RegistryTest, KeysAndNamesStayWithinTheirLimits) {
+    struct LimitCase {
+        const char* what;
+        std::string subKey;
+        std::string valueName;
+        LONG result;
+    };
+    const LimitCase cases[] = {
+        {"512 levels", nestedPath(512), "v", ERROR_SUCCESS},
+        {"513 levels", nestedPath(513), "v", ERROR_INVALID_PARAMETER},
+        {"a 255-character name", std::string(255, 'n'), "v", ERROR_SUCCESS},
+        {"a 256-character name", std::string(256, 'n'), "v", ERROR_INVALID_PARAMETER},
+        {"a 16,383-character value name", "k", std::string(16383, 'v'), ERROR_SUCCESS},
+        {"a 16,384-character value name", "k", std::string(16384, 'v'), ERROR_INVALID_PARAMETER},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(set(HKEY_CURRENT_USER, c.subKey.c_str(), c.valueName.c_str(), REG_SZ, "x"), c.result) << c.what;
+    }
+    // What the calls made loads back; a store holding more is refused line by line.
+    winplat::testing::dropRegistry();
+    EXPECT_TRUE(query(HKEY_CURRENT_USER, nestedPath(512).c_str(), "v"));
+    EXPECT_TRUE(query(HKEY_CURRENT_USER, "k", std::string(16383, 'v').c_str()));
+    std::string deep = "[HKEY_CURRENT_USER";
+    for (size_t i = 0; i < 513; ++i) deep += "\\d";
+    writeStore(deep + "]\n@=sz:\"x\"\n[HKEY_CURRENT_USER\\" + std::string(256, 'n') + "]\n@=sz:\"x\"\n" +
+               "[HKEY_CURRENT_USER\\a%00]\n[HKEY_CURRENT_USER\\b%5Cc]\n[HKEY_CURRENT_USER\\e]\n\"v\\0\"=sz:\"x\"\n");
+    winplat::testing::DebugCapture debug;
+    winplat::testing::dropRegistry();
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "d", &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_TRUE(debug.contains("line 1: the key lies more than 512 levels below its root"));
+    EXPECT_TRUE(debug.contains("line 3: a key name is longer than 255 characters"));
+    // Names no call could make, which would read back as other names.
+    EXPECT_TRUE(debug.contains("line 5: a key name holds a zero byte"));
+    EXPECT_TRUE(debug.contains("line 6: a key name holds a '\\'"));
+    EXPECT_TRUE(debug.contains("line 8: a value name holds a zero byte"));
+}
+
+}  // namespace

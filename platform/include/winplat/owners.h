@@ -14,6 +14,7 @@
 #include "winplat/gdi.h"
 #include "winplat/memory.h"
 #include "winplat/region.h"
+#include "winplat/user.h"
 
 namespace winplat {
 
@@ -48,6 +49,8 @@ namespace owners_detail {
 inline void freeGlobal(HGLOBAL block) { GlobalFree(block); }
 inline void deleteObject(HGDIOBJ object) { DeleteObject(object); }
 inline void deleteDc(HDC dc) { DeleteDC(dc); }
+inline void destroyMenu(HMENU menu) { DestroyMenu(menu); }
+inline void destroyAccelerators(HACCEL table) { DestroyAcceleratorTable(table); }
 inline void closeDrawDib(HDRAWDIB session) {
     DrawDibEnd(session);
     DrawDibClose(session);
@@ -64,6 +67,10 @@ using GdiObject = UniqueHandle<Handle, owners_detail::deleteObject>;
 using OwnedBitmap = GdiObject<HBITMAP>;
 using OwnedPalette = GdiObject<HPALETTE>;
 using OwnedRegion = GdiObject<HRGN>;
+
+// A menu (with its sub-menus) or an accelerator table: destroyed when the owner goes.
+using OwnedMenu = UniqueHandle<HMENU, owners_detail::destroyMenu>;
+using OwnedAccelerators = UniqueHandle<HACCEL, owners_detail::destroyAccelerators>;
 
 // A memory DC from CreateCompatibleDC: deleted when the owner goes.
 using MemoryDc = UniqueHandle<HDC, owners_detail::deleteDc>;

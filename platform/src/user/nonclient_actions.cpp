@@ -2,6 +2,7 @@
 
 #include "user/activation.h"
 #include "user/caption_buttons.h"
+#include "user/input_state.h"
 #include "user/move_size.h"
 #include "user/scroll_tracking.h"
 #include "user/send.h"
@@ -116,7 +117,8 @@ LRESULT onSysKeyDown(const WindowRef& window, WPARAM key, LPARAM lParam) {
 }
 
 LRESULT onSysKeyUp(const WindowRef& window, WPARAM key, LPARAM) {
-    if (key == VK_F10 || key == VK_MENU) {
+    const bool enters = key == VK_F10 || (key == VK_MENU && inputState().menuKeyAlone);
+    if (enters) {
         if (const WindowRef top = topLevelOf(window)) command(top, SC_KEYMENU, 0);
     }
     return 0;

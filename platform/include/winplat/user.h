@@ -735,6 +735,25 @@ typedef const SCROLLINFO* LPCSCROLLINFO;
 #define MF_RIGHTJUSTIFY 0x4000
 #define MF_MOUSESELECT 0x8000
 #define MF_END 0x0080 /* the last item of a menu or drop-down in a menu template */
+#define TPM_LEFTBUTTON 0x0000
+#define TPM_RIGHTBUTTON 0x0002
+#define TPM_LEFTALIGN 0x0000
+#define TPM_CENTERALIGN 0x0004
+#define TPM_RIGHTALIGN 0x0008
+#define TPM_TOPALIGN 0x0000
+#define TPM_VCENTERALIGN 0x0010
+#define TPM_BOTTOMALIGN 0x0020
+#define TPM_HORIZONTAL 0x0000
+#define TPM_VERTICAL 0x0040
+#define TPM_NONOTIFY 0x0080
+#define TPM_RETURNCMD 0x0100
+#define TPM_NOANIMATION 0x4000
+
+typedef struct tagTPMPARAMS {
+    UINT cbSize;
+    RECT rcExclude;
+} TPMPARAMS, *LPTPMPARAMS;
+
 #define GMDI_USEDISABLED 0x0001
 #define GMDI_GOINTOPOPUPS 0x0002
 
@@ -774,6 +793,7 @@ typedef struct tagACCEL {
 #define ERROR_INVALID_MENU_HANDLE 1401L
 #define ERROR_INVALID_ACCEL_HANDLE 1403L
 #define ERROR_CHILD_WINDOW_MENU 1436L
+#define ERROR_POPUP_ALREADY_ACTIVE 1446L
 #define ERROR_MENU_ITEM_NOT_FOUND 1456L
 #define ERROR_TLW_WITH_WSCHILD 1406L
 #define ERROR_CANNOT_FIND_WND_CLASS 1407L
@@ -1014,6 +1034,16 @@ WINPLAT_API BOOL DrawMenuBar(HWND window);
 /* The window's own copy of the system menu (Obnovit, Přesunout, Velikost, Minimalizovat,
  * Maximalizovat, Zavřít), made on first use; revert drops the copy and gives null. */
 WINPLAT_API HMENU GetSystemMenu(HWND window, BOOL revert);
+
+/* A drop-down menu at a screen point, aligned to it by the TPM_ flags and kept on the screen,
+ * tracked with the mouse and the keyboard until an item is chosen or the menu is cancelled (Esc,
+ * a press outside it). The chosen command comes back with TPM_RETURNCMD, else as a posted
+ * WM_COMMAND to the window; TPM_NONOTIFY sends no WM_INITMENUPOPUP, WM_MENUSELECT or command.
+ * Items opening sub-menus are shown but do not open (not built yet). A host answerer sees the
+ * loop as a PopupMenu named by the menu's first label (without '&'); its result is the command
+ * chosen, 0 to cancel. The exclusion rectangle of TrackPopupMenuEx is not used. */
+WINPLAT_API BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND window, const RECT* unused);
+WINPLAT_API BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND window, LPTPMPARAMS params);
 
 /* Accelerator tables. TranslateAcceleratorA turns a key or character message matching an entry
  * into WM_COMMAND (WM_SYSCOMMAND for a command of the system menu) with 1 in the high word of

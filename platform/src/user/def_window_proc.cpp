@@ -191,6 +191,8 @@ LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_NCLBUTTONDBLCLK: return onNcLeftButtonDoubleClick(window, wParam, lParam);
         case WM_SYSCOMMAND: return onSysCommand(window, wParam, lParam);
         case WM_INITMENU: return onInitMenu(*window, reinterpret_cast<HMENU>(wParam));
+        case WM_NCRBUTTONUP: return onNcRightButtonUp(window, wParam, lParam);
+        case WM_CONTEXTMENU: return onContextMenu(window, wParam, lParam);
         case WM_SYSKEYDOWN: return onSysKeyDown(window, wParam, lParam);
         case WM_SYSKEYUP: return onSysKeyUp(window, wParam, lParam);
         case WM_SYSCHAR: return onSysChar(window, wParam, lParam);

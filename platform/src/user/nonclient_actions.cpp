@@ -2,6 +2,7 @@
 
 #include "user/activation.h"
 #include "user/caption_buttons.h"
+#include "user/hit_test.h"
 #include "user/input_state.h"
 #include "user/move_size.h"
 #include "user/scroll_tracking.h"
@@ -135,7 +136,26 @@ LRESULT onSysChar(const WindowRef& window, WPARAM character, LPARAM) {
     return 0;
 }
 
-UINT openSystemMenu(const WindowRef&, POINT) { return 0; }
+LRESULT onNcRightButtonUp(const WindowRef& window, WPARAM, LPARAM lParam) {
+    // The program may show a menu of its own for the frame; DefWindowProc's answer is below.
+    sendTo(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window->handle), lParam);
+    return 0;
+}
+
+LRESULT onContextMenu(const WindowRef& window, WPARAM, LPARAM lParam) {
+    if (window->isChild()) {
+        // Unanswered, the request goes up to the parent.
+        if (window->parent) {
+            SendMessageA(window->parent->handle, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window->handle), lParam);
+        }
+        return 0;
+    }
+    const POINT at = pointOf(lParam);
+    const int hit = frameHitTest(*window, at);
+    if (hit != HTCAPTION && hit != HTSYSMENU) return 0;
+    if (const UINT chosen = openSystemMenu(window, at)) command(window, chosen, lParam);
+    return 0;
+}
 
 void enterMenuBar(const WindowRef&, WPARAM) {}
 

@@ -4,6 +4,9 @@
 
 #include "base/call_refusal.h"
 #include "user/menu_object.h"
+#include "user/menu_tracking.h"
+#include "user/metrics.h"
+#include "user/nonclient_actions.h"
 #include "winplat/owners.h"
 
 namespace winplat::user {
@@ -63,6 +66,20 @@ void updateSystemMenu(const WindowObject& window) {
     setEnabled(menu, SC_SIZE, normal && (window.style & WS_THICKFRAME));
     setEnabled(menu, SC_MINIMIZE, !minimised && (window.style & WS_MINIMIZEBOX));
     setEnabled(menu, SC_MAXIMIZE, !maximised && (window.style & WS_MAXIMIZEBOX));
+}
+
+UINT openSystemMenu(const WindowRef& window, POINT screen) {
+    if (!(window->style & WS_SYSMENU) || trackingMenu()) return 0;
+    const HMENU menu = systemMenuOf(*window);
+    // WM_INITMENU first: DefWindowProc greys what the window's state does not allow.
+    SendMessageA(window->handle, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    if (!IsWindow(window->handle) || !findMenu(menu)) return 0;
+    POINT at = screen;
+    if (at.x == 0 && at.y == 0) {
+        const int frame = frameWidth(window->style, window->exStyle);
+        at = {window->window.left + frame, window->window.top + frame + systemMetric(SM_CYCAPTION)};
+    }
+    return trackPopup({menu, window->handle, at, TPM_LEFTALIGN | TPM_TOPALIGN, "system", true});
 }
 
 }  // namespace winplat::user

@@ -150,6 +150,8 @@ UINT answeredCommand(HMENU menu, INT_PTR answer) {
 struct LoopResult {
     bool done = false;
     UINT chosen = 0;
+    int moveBy = 0;
+    int switchTo = -1;
 };
 
 LoopResult chooseHot(const Tracker& t) {
@@ -158,8 +160,12 @@ LoopResult chooseHot(const Tracker& t) {
     return choosable(item) ? LoopResult{true, item.id} : LoopResult{};
 }
 
-LoopResult onKey(Tracker& t, HWND owner, WPARAM key) {
+LoopResult onKey(Tracker& t, const TrackRequest& request, WPARAM key) {
+    const HWND owner = request.owner;
+    const bool onBar = static_cast<bool>(request.barItemAt);
     switch (key) {
+        case VK_LEFT: return onBar ? LoopResult{true, 0, -1, -1} : LoopResult{};
+        case VK_RIGHT: return onBar ? LoopResult{true, 0, 1, -1} : LoopResult{};
         case VK_ESCAPE:
         case VK_MENU:
         case VK_F10: return {true, 0};
@@ -170,7 +176,9 @@ LoopResult onKey(Tracker& t, HWND owner, WPARAM key) {
     }
 }
 
-LoopResult onMouse(Tracker& t, HWND owner, const MSG& msg, UINT flags) {
+LoopResult onMouse(Tracker& t, const TrackRequest& request, const MSG& msg) {
+    const HWND owner = request.owner;
+    const UINT flags = request.flags;
     const POINT local{msg.pt.x - t.origin.x, msg.pt.y - t.origin.y};
     const int under = itemAt(t.layout, local);
     const bool inside = local.x >= 0 && local.y >= 0 && local.x < t.layout.size.cx && local.y < t.layout.size.cy;
@@ -180,7 +188,11 @@ LoopResult onMouse(Tracker& t, HWND owner, const MSG& msg, UINT flags) {
             if (under < 0 || !t.menu->items[static_cast<size_t>(under)].separator()) setHot(t, owner, under);
             return {};
         case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN: return inside ? LoopResult{} : LoopResult{true, 0};
+        case WM_RBUTTONDOWN: {
+            if (inside) return {};
+            const int barItem = request.barItemAt ? request.barItemAt(msg.pt) : -1;
+            return {true, 0, 0, barItem};
+        }
         default:
             if (!releases || under < 0) return {};
             setHot(t, owner, under);
@@ -190,7 +202,7 @@ LoopResult onMouse(Tracker& t, HWND owner, const MSG& msg, UINT flags) {
 
 bool isMouse(UINT message) { return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST; }
 
-UINT runLoop(Tracker& t, const TrackRequest& request) {
+LoopResult runLoop(Tracker& t, const TrackRequest& request) {
     const host::ModalLoop modal{host::ModalKind::PopupMenu, request.name, t.window, 0};
     MSG msg{};
     INT_PTR answered = 0;
@@ -201,13 +213,13 @@ UINT runLoop(Tracker& t, const TrackRequest& request) {
             answeredEnd = true;
             break;
         }
-        if (GetCapture() != t.window) return 0;  // something took the mouse away: cancelled
+        if (GetCapture() != t.window) return {};  // something took the mouse away: cancelled
         LoopResult result;
         if (isMouse(msg.message)) {
-            result = onMouse(t, request.owner, msg, request.flags);
+            result = onMouse(t, request, msg);
         } else if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
             TranslateMessage(&msg);  // the characters that choose by mnemonic
-            result = onKey(t, request.owner, msg.wParam);
+            result = onKey(t, request, msg.wParam);
         } else if (msg.message == WM_CHAR || msg.message == WM_SYSCHAR) {
             const KeyOutcome outcome = mnemonic(t, msg.wParam);
             setHot(t, request.owner, outcome.hot);
@@ -215,9 +227,9 @@ UINT runLoop(Tracker& t, const TrackRequest& request) {
         } else if (msg.message != WM_KEYUP && msg.message != WM_SYSKEYUP) {
             dispatchModal(msg);
         }
-        if (result.done) return result.chosen;
+        if (result.done) return result;
     }
-    return answeredEnd ? answeredCommand(t.handle, answered) : 0;
+    return {true, answeredEnd ? answeredCommand(t.handle, answered) : 0};
 }
 
 }  // namespace
@@ -240,12 +252,14 @@ std::string menuLoopName(HMENU menu) {
     return {};
 }
 
-UINT trackPopup(const TrackRequest& request) {
+UINT trackPopup(const TrackRequest& request) { return trackPopupOutcome(request).chosen; }
+
+PopupOutcome trackPopupOutcome(const TrackRequest& request) {
     Tracker t;
     t.handle = request.menu;
     t.menu = findMenu(request.menu);
     t.notify = !(request.flags & TPM_NONOTIFY);
-    if (!t.menu) return 0;
+    if (!t.menu) return {};
     if (t.notify) {
         SendMessageA(request.owner, WM_ENTERMENULOOP, TRUE, 0);
         SendMessageA(request.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(request.menu),
@@ -257,20 +271,20 @@ UINT trackPopup(const TrackRequest& request) {
     const MenuWindow window(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kMenuClass, "", WS_POPUP, t.origin.x,
                                             t.origin.y, t.layout.size.cx, t.layout.size.cy, request.owner, nullptr,
                                             nullptr, nullptr));
-    if (!window) return 0;
+    if (!window) return {};
     t.window = window.get();
     Tracker* const outer = std::exchange(current, &t);
     ShowWindow(t.window, SW_SHOWNOACTIVATE);
     UpdateWindow(t.window);
     SetCapture(t.window);
-    const UINT chosen = runLoop(t, request);
+    const LoopResult result = runLoop(t, request);
     if (GetCapture() == t.window) ReleaseCapture();
     current = outer;
     if (t.notify) {
         SendMessageA(request.owner, WM_MENUSELECT, MAKELONG(0, 0xFFFF), 0);
         SendMessageA(request.owner, WM_EXITMENULOOP, TRUE, 0);
     }
-    return chosen;
+    return {result.chosen, result.moveBy, result.switchTo};
 }
 
 }  // namespace winplat::user
@@ -305,7 +319,7 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND window, LPTPMPA
         refuse.log("another menu is open");
         return FALSE;
     }
-    const TrackRequest request{menu, window, {x, y}, flags, menuLoopName(menu), false};
+    const TrackRequest request{menu, window, {x, y}, flags, menuLoopName(menu), false, nullptr};
     const UINT chosen = trackPopup(request);
     if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
     if (chosen && !(flags & TPM_NONOTIFY)) PostMessageA(window, WM_COMMAND, chosen, 0);

@@ -3,6 +3,7 @@
 #ifndef WINPLAT_SRC_USER_MENU_TRACKING_H
 #define WINPLAT_SRC_USER_MENU_TRACKING_H
 
+#include <functional>
 #include <string>
 
 #include "user/window.h"
@@ -16,7 +17,18 @@ struct TrackRequest {
     UINT flags = 0;        // TPM_ alignment, TPM_RIGHTBUTTON, TPM_NONOTIFY
     std::string name;      // what a host answerer sees the loop as
     bool systemMenu = false;
+    // For a drop-down of a menu bar: the bar item under a screen point (-1 for none), so that a
+    // press on another bar item and the Left and Right keys move along the bar.
+    std::function<int(POINT)> barItemAt;
 };
+
+struct PopupOutcome {
+    UINT chosen = 0;     // the command, 0 for none
+    int moveBy = 0;      // -1 or +1: Left or Right asked for the bar's neighbouring drop-down
+    int switchTo = -1;   // a press on that bar item
+};
+
+PopupOutcome trackPopupOutcome(const TrackRequest& request);
 
 // The command chosen, 0 when the menu was cancelled.
 UINT trackPopup(const TrackRequest& request);

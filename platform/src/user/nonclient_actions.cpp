@@ -4,6 +4,7 @@
 #include "user/caption_buttons.h"
 #include "user/hit_test.h"
 #include "user/input_state.h"
+#include "user/menu_bar.h"
 #include "user/move_size.h"
 #include "user/scroll_tracking.h"
 #include "user/send.h"
@@ -60,6 +61,7 @@ LRESULT onNcLeftButtonDown(const WindowRef& window, WPARAM hit, LPARAM lParam) {
         case HTHSCROLL: trackScrollBar(window, SB_HORZ, at); return 0;
         case HTCAPTION: command(window, SC_MOVE | HTCAPTION, lParam); return 0;
         case HTSYSMENU: command(window, SC_MOUSEMENU | HTSYSMENU, lParam); return 0;
+        case HTMENU: command(window, SC_MOUSEMENU | HTMENU, lParam); return 0;
         case HTCLOSE:
         case HTMINBUTTON:
         case HTMAXBUTTON: trackCaptionButton(window, static_cast<int>(hit)); return 0;
@@ -93,6 +95,10 @@ LRESULT onSysCommand(const WindowRef& window, WPARAM wParam, LPARAM lParam) {
         case SC_NEXTWINDOW: activateNeighbour(window, true); return 0;
         case SC_PREVWINDOW: activateNeighbour(window, false); return 0;
         case SC_MOUSEMENU: {
+            if ((wParam & 0x000F) == HTMENU) {
+                trackMenuBar(window, menuBarItemAt(*window, pointOf(lParam)));
+                return 0;
+            }
             if (const UINT chosen = openSystemMenu(window, pointOf(lParam))) command(window, chosen, lParam);
             return 0;
         }
@@ -157,6 +163,6 @@ LRESULT onContextMenu(const WindowRef& window, WPARAM, LPARAM lParam) {
     return 0;
 }
 
-void enterMenuBar(const WindowRef&, WPARAM) {}
+void enterMenuBar(const WindowRef& window, WPARAM character) { enterMenuBarByKey(window, character); }
 
 }  // namespace winplat::user

@@ -1039,9 +1039,10 @@ WINPLAT_API HMENU GetSystemMenu(HWND window, BOOL revert);
  * tracked with the mouse and the keyboard until an item is chosen or the menu is cancelled (Esc,
  * a press outside it). The chosen command comes back with TPM_RETURNCMD, else as a posted
  * WM_COMMAND to the window; TPM_NONOTIFY sends no WM_INITMENUPOPUP, WM_MENUSELECT or command.
- * Items opening sub-menus are shown but do not open (not built yet). A host answerer sees the
- * loop as a PopupMenu named by the menu's first label (without '&'); its result is the command
- * chosen, 0 to cancel. The exclusion rectangle of TrackPopupMenuEx is not used. */
+ * Sub-menus open beside their item (Right, Enter, a click or the mnemonic; Left and Esc close
+ * them alone). A host answerer sees each level's loop as a PopupMenu named by its first label
+ * (a sub-menu by its item's label), without '&'; its result is the command chosen (it may lie in
+ * a sub-menu), 0 to cancel every level. The exclusion rectangle of TrackPopupMenuEx is not used. */
 WINPLAT_API BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND window, const RECT* unused);
 WINPLAT_API BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND window, LPTPMPARAMS params);
 

@@ -81,7 +81,7 @@ PopupOutcome openItemOf(const WindowRef& window, const MenuObject& bar, int at) 
     const WindowObject* raw = window.get();
     TrackRequest request{item.subMenu, window->handle, below, TPM_LEFTALIGN | TPM_TOPALIGN,
                          withoutPrefixes(labelOf(item.text)), false,
-                         [raw](POINT screen) { return menuBarItemAt(*raw, screen); }};
+                         [raw](POINT screen) { return menuBarItemAt(*raw, screen); }, false};
     return trackPopupOutcome(request);
 }
 

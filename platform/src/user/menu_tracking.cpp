@@ -22,6 +22,7 @@ struct Tracker {
     POINT origin{};   // the menu window's top-left on the screen
     int hot = -1;
     bool notify = true;
+    Tracker* outer = nullptr;  // the drop-down this sub-menu hangs from
 };
 
 // The menu being shown, for its window's painting; null while none is.
@@ -35,7 +36,9 @@ LRESULT CALLBACK menuWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         case WM_PAINT: {
             PAINTSTRUCT paint{};
             const HDC dc = BeginPaint(window, &paint);
-            if (current && current->window == window) drawPopup(dc, *current->menu, current->layout, current->hot);
+            for (const Tracker* t = current; t; t = t->outer) {
+                if (t->window == window) drawPopup(dc, *t->menu, t->layout, t->hot);
+            }
             EndPaint(window, &paint);
             return 0;
         }
@@ -152,26 +155,67 @@ struct LoopResult {
     UINT chosen = 0;
     int moveBy = 0;
     int switchTo = -1;
+    bool closeAll = false;
 };
 
-LoopResult chooseHot(const Tracker& t) {
+std::string withoutPrefixes(std::string_view label) {
+    std::string name;
+    for (size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == '&' && i + 1 < label.size()) ++i;
+        name.push_back(label[i]);
+    }
+    return name;
+}
+
+// Opens the hot item's sub-menu beside it; back here when it closes alone.
+LoopResult openCascade(const Tracker& t, const TrackRequest& request) {
+    const MenuItem item = t.menu->items[static_cast<size_t>(t.hot)];
+    const RECT& r = t.layout.items[static_cast<size_t>(t.hot)];
+    const TrackRequest sub{item.subMenu,
+                           request.owner,
+                           {t.origin.x + r.right - kMenuBorder, t.origin.y + r.top - kMenuBorder},
+                           request.flags & (TPM_RIGHTBUTTON | TPM_NONOTIFY),
+                           withoutPrefixes(labelOf(item.text)),
+                           request.systemMenu,
+                           request.barItemAt,
+                           true};
+    const PopupOutcome out = trackPopupOutcome(sub);
+    if (IsWindow(t.window)) SetCapture(t.window);
+    if (out.chosen || out.moveBy || out.switchTo >= 0 || out.closeAll) {
+        return {true, out.chosen, out.moveBy, out.switchTo, out.closeAll};
+    }
+    return {};
+}
+
+LoopResult chooseHot(const Tracker& t, const TrackRequest& request) {
     if (t.hot < 0) return {};
     const MenuItem& item = t.menu->items[static_cast<size_t>(t.hot)];
+    if (item.popup() && !item.inactive()) return openCascade(t, request);
     return choosable(item) ? LoopResult{true, item.id} : LoopResult{};
+}
+
+bool hotOpensSubMenu(const Tracker& t) {
+    if (t.hot < 0) return false;
+    const MenuItem& item = t.menu->items[static_cast<size_t>(t.hot)];
+    return item.popup() && !item.inactive();
 }
 
 LoopResult onKey(Tracker& t, const TrackRequest& request, WPARAM key) {
     const HWND owner = request.owner;
     const bool onBar = static_cast<bool>(request.barItemAt);
     switch (key) {
-        case VK_LEFT: return onBar ? LoopResult{true, 0, -1, -1} : LoopResult{};
-        case VK_RIGHT: return onBar ? LoopResult{true, 0, 1, -1} : LoopResult{};
-        case VK_ESCAPE:
+        case VK_LEFT:
+            if (request.nested) return {true, 0};  // back to the drop-down it hangs from
+            return onBar ? LoopResult{true, 0, -1, -1} : LoopResult{};
+        case VK_RIGHT:
+            if (hotOpensSubMenu(t)) return openCascade(t, request);
+            return onBar ? LoopResult{true, 0, 1, -1} : LoopResult{};
+        case VK_ESCAPE: return {true, 0};  // a sub-menu closes alone
         case VK_MENU:
-        case VK_F10: return {true, 0};
+        case VK_F10: return {true, 0, 0, -1, true};
         case VK_UP: setHot(t, owner, step(t, -1)); return {};
         case VK_DOWN: setHot(t, owner, step(t, 1)); return {};
-        case VK_RETURN: return chooseHot(t);
+        case VK_RETURN: return chooseHot(t, request);
         default: return {};
     }
 }
@@ -191,12 +235,12 @@ LoopResult onMouse(Tracker& t, const TrackRequest& request, const MSG& msg) {
         case WM_RBUTTONDOWN: {
             if (inside) return {};
             const int barItem = request.barItemAt ? request.barItemAt(msg.pt) : -1;
-            return {true, 0, 0, barItem};
+            return {true, 0, 0, barItem, true};
         }
         default:
             if (!releases || under < 0) return {};
             setHot(t, owner, under);
-            return chooseHot(t);
+            return chooseHot(t, request);
     }
 }
 
@@ -223,13 +267,13 @@ LoopResult runLoop(Tracker& t, const TrackRequest& request) {
         } else if (msg.message == WM_CHAR || msg.message == WM_SYSCHAR) {
             const KeyOutcome outcome = mnemonic(t, msg.wParam);
             setHot(t, request.owner, outcome.hot);
-            if (outcome.choose) result = chooseHot(t);
+            if (outcome.choose) result = chooseHot(t, request);
         } else if (msg.message != WM_KEYUP && msg.message != WM_SYSKEYUP) {
             dispatchModal(msg);
         }
         if (result.done) return result;
     }
-    return {true, answeredEnd ? answeredCommand(t.handle, answered) : 0};
+    return {true, answeredEnd ? answeredCommand(t.handle, answered) : 0, 0, -1, true};
 }
 
 }  // namespace
@@ -273,18 +317,18 @@ PopupOutcome trackPopupOutcome(const TrackRequest& request) {
                                             nullptr, nullptr));
     if (!window) return {};
     t.window = window.get();
-    Tracker* const outer = std::exchange(current, &t);
+    t.outer = std::exchange(current, &t);
     ShowWindow(t.window, SW_SHOWNOACTIVATE);
     UpdateWindow(t.window);
     SetCapture(t.window);
     const LoopResult result = runLoop(t, request);
     if (GetCapture() == t.window) ReleaseCapture();
-    current = outer;
+    current = t.outer;
     if (t.notify) {
         SendMessageA(request.owner, WM_MENUSELECT, MAKELONG(0, 0xFFFF), 0);
         SendMessageA(request.owner, WM_EXITMENULOOP, TRUE, 0);
     }
-    return {result.chosen, result.moveBy, result.switchTo};
+    return {result.chosen, result.moveBy, result.switchTo, result.closeAll};
 }
 
 }  // namespace winplat::user
@@ -319,7 +363,7 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND window, LPTPMPA
         refuse.log("another menu is open");
         return FALSE;
     }
-    const TrackRequest request{menu, window, {x, y}, flags, menuLoopName(menu), false, nullptr};
+    const TrackRequest request{menu, window, {x, y}, flags, menuLoopName(menu), false, nullptr, false};
     const UINT chosen = trackPopup(request);
     if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
     if (chosen && !(flags & TPM_NONOTIFY)) PostMessageA(window, WM_COMMAND, chosen, 0);

@@ -20,12 +20,14 @@ struct TrackRequest {
     // For a drop-down of a menu bar: the bar item under a screen point (-1 for none), so that a
     // press on another bar item and the Left and Right keys move along the bar.
     std::function<int(POINT)> barItemAt;
+    bool nested = false;  // a sub-menu opened from another drop-down: Esc and Left close it alone
 };
 
 struct PopupOutcome {
     UINT chosen = 0;     // the command, 0 for none
     int moveBy = 0;      // -1 or +1: Left or Right asked for the bar's neighbouring drop-down
     int switchTo = -1;   // a press on that bar item
+    bool closeAll = false;  // a press outside or an answer ended every open level
 };
 
 PopupOutcome trackPopupOutcome(const TrackRequest& request);

@@ -79,7 +79,7 @@ UINT openSystemMenu(const WindowRef& window, POINT screen) {
         const int frame = frameWidth(window->style, window->exStyle);
         at = {window->window.left + frame, window->window.top + frame + systemMetric(SM_CYCAPTION)};
     }
-    return trackPopup({menu, window->handle, at, TPM_LEFTALIGN | TPM_TOPALIGN, "system", true, nullptr});
+    return trackPopup({menu, window->handle, at, TPM_LEFTALIGN | TPM_TOPALIGN, "system", true, nullptr, false});
 }
 
 }  // namespace winplat::user

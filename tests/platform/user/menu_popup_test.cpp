@@ -45,7 +45,7 @@ HWND makeOwner() {
 }
 
 // [0] "&Nový" 1001, [1] separator, [2] "&Otevřít...\tCtrl+O" 1002 grey, [3] "&Přidat" 1032 checked,
-// [4] "Na&hradit\tF2" 1033, [5] "&Poslední" opening a sub-menu.
+// [4] "Na&hradit\tF2" 1033, [5] "Po&slední" opening { 1100 "&1 a.lcn" }.
 OwnedMenu makeMenu() {
     OwnedMenu menu(CreatePopupMenu());
     AppendMenuA(menu.get(), MF_STRING, 1001, "&Nov\xFD");
@@ -55,7 +55,7 @@ OwnedMenu makeMenu() {
     AppendMenuA(menu.get(), MF_STRING, 1033, "Na&hradit\tF2");
     const HMENU recent = CreatePopupMenu();
     AppendMenuA(recent, MF_STRING, 1100, "&1 a.lcn");
-    AppendMenuA(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(recent), "P&osledn\xED");
+    AppendMenuA(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(recent), "Po&sledn\xED");
     return menu;
 }
 
@@ -124,7 +124,10 @@ TEST(PopupMenu, KeysSkipSeparatorsAndGreyItemsAndMnemonicsChoose) {
         {"the mnemonic h chooses", {'H'}, 1033},
         {"a grey item's mnemonic does nothing", {'O', VK_ESCAPE}, 0},
         {"Escape cancels", {VK_DOWN, VK_ESCAPE}, 0},
-        {"Enter on a sub-menu item chooses nothing", {VK_UP, VK_RETURN, VK_ESCAPE}, 0},
+        {"Enter opens a sub-menu and Esc closes it alone", {VK_UP, VK_RETURN, VK_ESCAPE, VK_ESCAPE}, 0},
+        {"Right opens a sub-menu and Enter chooses in it", {VK_UP, VK_RIGHT, VK_DOWN, VK_RETURN}, 1100},
+        {"Left goes back from a sub-menu", {VK_UP, VK_RIGHT, VK_LEFT, VK_DOWN, VK_RETURN}, 1001},
+        {"a mnemonic opens a sub-menu and one inside chooses", {'S', '1'}, 1100},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

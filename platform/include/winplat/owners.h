@@ -152,6 +152,24 @@ private:
     HGDIOBJ previous_;
 };
 
+// A DC from GetDC (a window's or, for null, the screen's): released when the owner goes.
+class BorrowedDc {
+public:
+    explicit BorrowedDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~BorrowedDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    BorrowedDc(const BorrowedDc&) = delete;
+    BorrowedDc& operator=(const BorrowedDc&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // A DC's state saved for a scope and restored when it ends.
 class SavedDc {
 public:

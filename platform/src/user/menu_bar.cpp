@@ -42,24 +42,6 @@ void setOpen(const WindowObject& window, int item) {
     redrawBar(window.handle);
 }
 
-char mnemonicOf(std::string_view text) {
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != '&') continue;
-        if (text[i + 1] != '&') return static_cast<char>(cp1250::toLower(static_cast<uint8_t>(text[i + 1])));
-        ++i;
-    }
-    return 0;
-}
-
-std::string withoutPrefixes(std::string_view label) {
-    std::string out;
-    for (size_t i = 0; i < label.size(); ++i) {
-        if (label[i] == '&' && i + 1 < label.size()) ++i;
-        out.push_back(label[i]);
-    }
-    return out;
-}
-
 // The next live item along the bar from 'at', round its ends.
 int neighbour(const MenuObject& bar, int at, int by) {
     const int count = static_cast<int>(bar.items.size());
@@ -97,19 +79,16 @@ std::vector<RECT> layOutMenuBar(const WindowObject& window) {
     const auto bar = barOf(window);
     if (!bar) return {};
     const RECT strip = menuBarStrip(window);
-    const HDC screen = GetDC(nullptr);
+    const BorrowedDc screen(nullptr);
+    const GdiObject<HFONT> font = makeMenuFont();
+    const Selection selected(screen.get(), font.get());
     std::vector<RECT> places;
-    {
-        const GdiObject<HFONT> font = makeMenuFont();
-        const Selection selected(screen, font.get());
-        int left = strip.left;
-        for (const MenuItem& item : bar->items) {
-            const int width = labelWidth(screen, labelOf(item.text)) + 2 * kItemPadding;
-            places.push_back({left, strip.top, left + width, strip.bottom});
-            left += width;
-        }
+    int left = strip.left;
+    for (const MenuItem& item : bar->items) {
+        const int width = labelWidth(screen.get(), labelOf(item.text)) + 2 * kItemPadding;
+        places.push_back({left, strip.top, left + width, strip.bottom});
+        left += width;
     }
-    ReleaseDC(nullptr, screen);
     return places;
 }
 

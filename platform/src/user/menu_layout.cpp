@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "winplat/cp1250.h"
 #include "winplat/text.h"
 
 namespace winplat::user {
@@ -35,6 +36,24 @@ std::string_view labelOf(std::string_view text) { return text.substr(0, text.fin
 std::string_view keyTextOf(std::string_view text) {
     const size_t tab = text.find('\t');
     return tab == std::string_view::npos ? std::string_view{} : text.substr(tab + 1);
+}
+
+std::string withoutPrefixes(std::string_view label) {
+    std::string out;
+    for (size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == '&' && i + 1 < label.size()) ++i;
+        out.push_back(label[i]);
+    }
+    return out;
+}
+
+char mnemonicOf(std::string_view text) {
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&') continue;
+        if (text[i + 1] != '&') return static_cast<char>(cp1250::toLower(static_cast<uint8_t>(text[i + 1])));
+        ++i;  // "&&" is a plain '&'
+    }
+    return 0;
 }
 
 PopupLayout layOutPopup(HDC dc, const MenuObject& menu) {

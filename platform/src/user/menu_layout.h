@@ -5,6 +5,7 @@
 #ifndef WINPLAT_SRC_USER_MENU_LAYOUT_H
 #define WINPLAT_SRC_USER_MENU_LAYOUT_H
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,6 +20,12 @@ GdiObject<HFONT> makeMenuFont();
 // The part of an item's text before its '\t' (the label) and after it (the key text).
 std::string_view labelOf(std::string_view text);
 std::string_view keyTextOf(std::string_view text);
+
+// The label as shown, "&&" as '&' and the mnemonic's '&' left out.
+std::string withoutPrefixes(std::string_view label);
+
+// The mnemonic character after a single '&', lower-cased; 0 when there is none.
+char mnemonicOf(std::string_view text);
 
 struct PopupLayout {
     SIZE size{};               // the whole menu window, its raised border included

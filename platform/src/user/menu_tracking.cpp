@@ -59,15 +59,10 @@ void registerMenuClass() {
 }
 
 PopupLayout measure(const MenuObject& menu) {
-    const HDC screen = GetDC(nullptr);
-    PopupLayout layout;
-    {
-        const GdiObject<HFONT> font = makeMenuFont();
-        const Selection selected(screen, font.get());
-        layout = layOutPopup(screen, menu);
-    }
-    ReleaseDC(nullptr, screen);
-    return layout;
+    const BorrowedDc screen(nullptr);
+    const GdiObject<HFONT> font = makeMenuFont();
+    const Selection selected(screen.get(), font.get());
+    return layOutPopup(screen.get(), menu);
 }
 
 // The menu's top-left: aligned to the point as the flags say, then moved onto the screen.
@@ -111,15 +106,6 @@ int step(const Tracker& t, int direction) {
     return t.hot;
 }
 
-char mnemonicOf(std::string_view text) {
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != '&') continue;
-        if (text[i + 1] != '&') return static_cast<char>(cp1250::toLower(static_cast<uint8_t>(text[i + 1])));
-        ++i;  // "&&" is a plain '&'
-    }
-    return 0;
-}
-
 // The items whose mnemonic is the character; one live item is chosen, several take turns.
 struct KeyOutcome {
     bool choose = false;
@@ -157,15 +143,6 @@ struct LoopResult {
     int switchTo = -1;
     bool closeAll = false;
 };
-
-std::string withoutPrefixes(std::string_view label) {
-    std::string name;
-    for (size_t i = 0; i < label.size(); ++i) {
-        if (label[i] == '&' && i + 1 < label.size()) ++i;
-        name.push_back(label[i]);
-    }
-    return name;
-}
 
 // Opens the hot item's sub-menu beside it; back here when it closes alone.
 LoopResult openCascade(const Tracker& t, const TrackRequest& request) {
@@ -284,14 +261,7 @@ std::string menuLoopName(HMENU menu) {
     const auto object = findMenu(menu);
     if (!object) return {};
     for (const MenuItem& item : object->items) {
-        if (item.separator()) continue;
-        std::string name;
-        const std::string_view label = labelOf(item.text);
-        for (size_t i = 0; i < label.size(); ++i) {
-            if (label[i] == '&' && i + 1 < label.size()) ++i;
-            name.push_back(label[i]);
-        }
-        return name;
+        if (!item.separator()) return withoutPrefixes(labelOf(item.text));
     }
     return {};
 }

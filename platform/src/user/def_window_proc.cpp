@@ -26,7 +26,8 @@ LRESULT onNcCreate(WindowObject& window, LPARAM lParam) {
     return TRUE;
 }
 
-// The system menu is about to show or be used: its items follow the window's state.
+// The system menu is about to show or be used (from the frame, or tracked by the program with
+// TrackPopupMenu): its items follow the window's state.
 LRESULT onInitMenu(const WindowObject& window, HMENU menu) {
     if (menu && menu == existingSystemMenu(window)) updateSystemMenu(window);
     return 0;
@@ -190,7 +191,8 @@ LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_NCLBUTTONDOWN: return onNcLeftButtonDown(window, wParam, lParam);
         case WM_NCLBUTTONDBLCLK: return onNcLeftButtonDoubleClick(window, wParam, lParam);
         case WM_SYSCOMMAND: return onSysCommand(window, wParam, lParam);
-        case WM_INITMENU: return onInitMenu(*window, reinterpret_cast<HMENU>(wParam));
+        case WM_INITMENU:
+        case WM_INITMENUPOPUP: return onInitMenu(*window, reinterpret_cast<HMENU>(wParam));
         case WM_NCRBUTTONUP: return onNcRightButtonUp(window, wParam, lParam);
         case WM_CONTEXTMENU: return onContextMenu(window, wParam, lParam);
         case WM_SYSKEYDOWN: return onSysKeyDown(window, wParam, lParam);

@@ -103,4 +103,17 @@ TEST(SystemMenuOpen, GreyItemsCannotBeChosen) {
     EXPECT_TRUE(debug.contains("grey item"));
 }
 
+TEST(SystemMenuOpen, TrackedByTheProgramItStillGreysWhatDoesNotApply) {
+    Harness h;
+    HWND window = makeFramed();
+    const HMENU menu = GetSystemMenu(window, FALSE);
+    ShowWindow(window, SW_MAXIMIZE);
+    h.pump();
+    // The copy was made while the window was normal; tracking it brings it up to date.
+    h.answer(ModalKind::PopupMenu, "Obnovit", choose(SC_MAXIMIZE));
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 150, 150, 0, window, nullptr), 0) << "Maximalizovat is grey";
+    h.answer(ModalKind::PopupMenu, "Obnovit", choose(SC_RESTORE));
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 150, 150, 0, window, nullptr), SC_RESTORE);
+}
+
 }  // namespace

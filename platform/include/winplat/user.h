@@ -1027,7 +1027,11 @@ WINPLAT_API UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT flags);
  * MF_POPUP) and a zero-ended UTF-16 text; MF_END marks the last item of each level. */
 WINPLAT_API HMENU LoadMenuIndirectA(const void* menuTemplate);
 /* The menu bar of a top-level window; SetMenu recalculates the frame and the old menu stays the
- * caller's. DestroyWindow destroys the menu the window has then. */
+ * caller's. DestroyWindow destroys the menu the window has then. A press on the bar, F10, Alt
+ * alone and Alt+mnemonic open a drop-down (WM_INITMENU first; F10 and Alt open the first live
+ * one), Left and Right move along the bar; the command is posted as WM_COMMAND. A host answerer
+ * sees each drop-down as a PopupMenu loop named by its bar label without '&', the system menu as
+ * one named "system". */
 WINPLAT_API HMENU GetMenu(HWND window);
 WINPLAT_API BOOL SetMenu(HWND window, HMENU menu);
 WINPLAT_API BOOL DrawMenuBar(HWND window);

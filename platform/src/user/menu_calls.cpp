@@ -40,7 +40,7 @@ std::optional<MenuItem> describeItem(const CallRefuser& refuse, HMENU menu, UINT
 BOOL insertItem(const CallRefuser& refuse, HMENU handle, UINT position, UINT flags, UINT_PTR idNewItem,
                 LPCSTR text) {
     auto menu = findMenu(handle);
-    if (!menu) return refuse(FALSE, "not a live menu handle");
+    if (!menu) return refuseStaleMenu(refuse, FALSE);
     auto item = describeItem(refuse, handle, flags, idNewItem, text);
     if (!item) return FALSE;
     if (flags & MF_BYPOSITION) {
@@ -56,7 +56,7 @@ BOOL insertItem(const CallRefuser& refuse, HMENU handle, UINT position, UINT fla
 }
 
 BOOL takeItem(const CallRefuser& refuse, HMENU handle, UINT position, UINT flags, bool destroySubMenu) {
-    if (!findMenu(handle)) return refuse(FALSE, "not a live menu handle");
+    if (!findMenu(handle)) return refuseStaleMenu(refuse, FALSE);
     auto place = findItem(handle, position, flags);
     if (!place) return refuse(FALSE, (flags & MF_BYPOSITION) ? "no item at that position" : "no item has that command");
     const MenuItem taken = place->item();
@@ -74,7 +74,7 @@ HMENU CreatePopupMenu(void) { return addMenu(true); }
 
 BOOL DestroyMenu(HMENU menu) {
     static constexpr CallRefuser refuse("winplat: DestroyMenu", ERROR_INVALID_MENU_HANDLE);
-    if (!findMenu(menu)) return refuse(FALSE, "not a live menu handle");
+    if (!findMenu(menu)) return refuseStaleMenu(refuse, FALSE);
     destroyMenuTree(menu);
     return TRUE;
 }
@@ -95,7 +95,7 @@ BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCS
 
 BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCSTR newItem) {
     static constexpr CallRefuser refuse("winplat: ModifyMenuA", ERROR_MENU_ITEM_NOT_FOUND);
-    if (!findMenu(menu)) return refuse(FALSE, "not a live menu handle");
+    if (!findMenu(menu)) return refuseStaleMenu(refuse, FALSE);
     auto place = findItem(menu, position, flags);
     if (!place) return refuse(FALSE, (flags & MF_BYPOSITION) ? "no item at that position" : "no item has that command");
     auto item = describeItem(refuse, place->handle, flags, idNewItem, newItem);

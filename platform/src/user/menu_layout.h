@@ -17,7 +17,7 @@ namespace winplat::user {
 // The classic menu font ("MS Sans Serif" 8 pt, the test face in tests).
 GdiObject<HFONT> makeMenuFont();
 
-// The part of an item's text before its '\t' (the label) and after it (the key text).
+// An item's label (its text up to a '\t') and its key text (after the '\t').
 std::string_view labelOf(std::string_view text);
 std::string_view keyTextOf(std::string_view text);
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "base/call_refusal.h"
+#include "winplat/base.h"
 #include "winplat/handles.h"
 #include "winplat/user.h"
 
@@ -34,6 +36,15 @@ struct MenuObject final : HandleObject {
 
 // The menu behind a live handle, else null with ERROR_INVALID_MENU_HANDLE.
 std::shared_ptr<MenuObject> findMenu(HMENU menu);
+
+// A stale or foreign menu handle: logged through the call's refuser, whatever error the call
+// leaves for its other refusals, with ERROR_INVALID_MENU_HANDLE.
+template <class T>
+T refuseStaleMenu(const CallRefuser& refuse, T failure, CodePlace where = CodePlace::here()) {
+    refuse.log("not a live menu handle", where);
+    SetLastError(ERROR_INVALID_MENU_HANDLE);
+    return failure;
+}
 
 // Where one item lives: the menu holding it (a sub-menu for a command found deeper) and its index.
 struct ItemPlace {

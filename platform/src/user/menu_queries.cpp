@@ -20,7 +20,7 @@ const char* missing(UINT flags) {
 
 // An item by position, refusing a stale menu or a position outside it.
 std::optional<ItemPlace> itemAt(const CallRefuser& refuse, HMENU menu, int position) {
-    if (!findMenu(menu)) return refuse(std::optional<ItemPlace>{}, "not a live menu handle");
+    if (!findMenu(menu)) return refuseStaleMenu(refuse, std::optional<ItemPlace>{});
     if (position < 0) return refuse(std::optional<ItemPlace>{}, "a position is never negative");
     auto place = findItem(menu, static_cast<UINT>(position), MF_BYPOSITION);
     if (!place) return refuse(std::optional<ItemPlace>{}, "no item at that position");
@@ -28,7 +28,7 @@ std::optional<ItemPlace> itemAt(const CallRefuser& refuse, HMENU menu, int posit
 }
 
 std::optional<ItemPlace> namedItem(const CallRefuser& refuse, HMENU menu, UINT item, UINT flags) {
-    if (!findMenu(menu)) return refuse(std::optional<ItemPlace>{}, "not a live menu handle");
+    if (!findMenu(menu)) return refuseStaleMenu(refuse, std::optional<ItemPlace>{});
     auto place = findItem(menu, item, flags);
     if (!place) return refuse(std::optional<ItemPlace>{}, missing(flags));
     return place;
@@ -39,7 +39,7 @@ std::optional<ItemPlace> namedItem(const CallRefuser& refuse, HMENU menu, UINT i
 int GetMenuItemCount(HMENU menu) {
     static constexpr CallRefuser refuse("winplat: GetMenuItemCount", ERROR_INVALID_MENU_HANDLE);
     auto object = findMenu(menu);
-    if (!object) return refuse(-1, "not a live menu handle");
+    if (!object) return refuseStaleMenu(refuse, -1);
     return static_cast<int>(object->items.size());
 }
 
@@ -107,7 +107,7 @@ BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable) {
 BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition) {
     static constexpr CallRefuser refuse("winplat: SetMenuDefaultItem", ERROR_MENU_ITEM_NOT_FOUND);
     auto object = findMenu(menu);
-    if (!object) return refuse(FALSE, "not a live menu handle");
+    if (!object) return refuseStaleMenu(refuse, FALSE);
     // The default is one item of this menu, not of its sub-menus; -1 clears it.
     auto chosen = object->items.end();
     if (item != kNoItem) {
@@ -123,7 +123,7 @@ BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition) {
 UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT flags) {
     static constexpr CallRefuser refuse("winplat: GetMenuDefaultItem", ERROR_INVALID_MENU_HANDLE);
     auto object = findMenu(menu);
-    if (!object) return refuse(kNoItem, "not a live menu handle");
+    if (!object) return refuseStaleMenu(refuse, kNoItem);
     for (size_t i = 0; i < object->items.size(); ++i) {
         const MenuItem& item = object->items[i];
         if (!item.isDefault) continue;

@@ -30,6 +30,8 @@ enum class HandleType : uint8_t {
     Region = 11,
     Window = 12,
     Cursor = 13,  // icons will share it
+    Menu = 21,
+    Accelerator = 22,
     // Later areas add their kinds here; values are never reused.
 };
 

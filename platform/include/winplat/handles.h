@@ -31,6 +31,8 @@ enum class HandleType : uint8_t {
     Window = 12,
     Cursor = 13,  // icons will share it
     RegistryKey = 20,
+    Menu = 21,
+    Accelerator = 22,
     // Later areas add their kinds here; values are never reused.
 };
 

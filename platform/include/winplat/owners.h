@@ -14,6 +14,7 @@
 #include "winplat/gdi.h"
 #include "winplat/memory.h"
 #include "winplat/region.h"
+#include "winplat/user.h"
 
 namespace winplat {
 
@@ -48,6 +49,8 @@ namespace owners_detail {
 inline void freeGlobal(HGLOBAL block) { GlobalFree(block); }
 inline void deleteObject(HGDIOBJ object) { DeleteObject(object); }
 inline void deleteDc(HDC dc) { DeleteDC(dc); }
+inline void destroyMenu(HMENU menu) { DestroyMenu(menu); }
+inline void destroyAccelerators(HACCEL table) { DestroyAcceleratorTable(table); }
 inline void closeDrawDib(HDRAWDIB session) {
     DrawDibEnd(session);
     DrawDibClose(session);
@@ -64,6 +67,10 @@ using GdiObject = UniqueHandle<Handle, owners_detail::deleteObject>;
 using OwnedBitmap = GdiObject<HBITMAP>;
 using OwnedPalette = GdiObject<HPALETTE>;
 using OwnedRegion = GdiObject<HRGN>;
+
+// A menu (with its sub-menus) or an accelerator table: destroyed when the owner goes.
+using OwnedMenu = UniqueHandle<HMENU, owners_detail::destroyMenu>;
+using OwnedAccelerators = UniqueHandle<HACCEL, owners_detail::destroyAccelerators>;
 
 // A memory DC from CreateCompatibleDC: deleted when the owner goes.
 using MemoryDc = UniqueHandle<HDC, owners_detail::deleteDc>;
@@ -143,6 +150,24 @@ public:
 private:
     HDC dc_;
     HGDIOBJ previous_;
+};
+
+// A DC from GetDC (a window's or, for null, the screen's): released when the owner goes.
+class BorrowedDc {
+public:
+    explicit BorrowedDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~BorrowedDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    BorrowedDc(const BorrowedDc&) = delete;
+    BorrowedDc& operator=(const BorrowedDc&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
 };
 
 // A DC's state saved for a scope and restored when it ends.

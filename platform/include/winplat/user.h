@@ -706,9 +706,95 @@ typedef const SCROLLINFO* LPCSCROLLINFO;
 #define COLOR_GRADIENTACTIVECAPTION 27
 #define COLOR_GRADIENTINACTIVECAPTION 28
 
+/* Menus: item flags (MF_), what TrackPopupMenu(Ex) takes (TPM_), the menu messages. */
+#define MF_INSERT 0x0000
+#define MF_CHANGE 0x0080
+#define MF_APPEND 0x0100
+#define MF_DELETE 0x0200
+#define MF_REMOVE 0x1000
+#define MF_BYCOMMAND 0x0000
+#define MF_BYPOSITION 0x0400
+#define MF_SEPARATOR 0x0800
+#define MF_ENABLED 0x0000
+#define MF_GRAYED 0x0001
+#define MF_DISABLED 0x0002
+#define MF_UNCHECKED 0x0000
+#define MF_CHECKED 0x0008
+#define MF_USECHECKBITMAPS 0x0200
+#define MF_STRING 0x0000
+#define MF_BITMAP 0x0004
+#define MF_OWNERDRAW 0x0100
+#define MF_POPUP 0x0010
+#define MF_MENUBARBREAK 0x0020
+#define MF_MENUBREAK 0x0040
+#define MF_UNHILITE 0x0000
+#define MF_HILITE 0x0080
+#define MF_DEFAULT 0x1000
+#define MF_SYSMENU 0x2000
+#define MF_HELP 0x4000
+#define MF_RIGHTJUSTIFY 0x4000
+#define MF_MOUSESELECT 0x8000
+#define MF_END 0x0080 /* the last item of a menu or drop-down in a menu template */
+#define TPM_LEFTBUTTON 0x0000
+#define TPM_RIGHTBUTTON 0x0002
+#define TPM_LEFTALIGN 0x0000
+#define TPM_CENTERALIGN 0x0004
+#define TPM_RIGHTALIGN 0x0008
+#define TPM_TOPALIGN 0x0000
+#define TPM_VCENTERALIGN 0x0010
+#define TPM_BOTTOMALIGN 0x0020
+#define TPM_HORIZONTAL 0x0000
+#define TPM_VERTICAL 0x0040
+#define TPM_NONOTIFY 0x0080
+#define TPM_RETURNCMD 0x0100
+#define TPM_NOANIMATION 0x4000
+
+typedef struct tagTPMPARAMS {
+    UINT cbSize;
+    RECT rcExclude;
+} TPMPARAMS, *LPTPMPARAMS;
+
+#define GMDI_USEDISABLED 0x0001
+#define GMDI_GOINTOPOPUPS 0x0002
+
+typedef struct {
+    WORD versionNumber;
+    WORD offset;
+} MENUITEMTEMPLATEHEADER;
+typedef void MENUTEMPLATEA;
+typedef const void* LPCMENUTEMPLATEA;
+
+#define WM_INITMENU 0x0116
+#define WM_INITMENUPOPUP 0x0117
+#define WM_MENUSELECT 0x011F
+#define WM_MENUCHAR 0x0120
+#define WM_ENTERIDLE 0x0121
+#define WM_UNINITMENUPOPUP 0x0125
+#define WM_CONTEXTMENU 0x007B
+#define WM_ENTERMENULOOP 0x0211
+#define WM_EXITMENULOOP 0x0212
+
+/* Accelerators: fVirt flags of one entry. */
+#define FVIRTKEY 0x01
+#define FNOINVERT 0x02
+#define FSHIFT 0x04
+#define FCONTROL 0x08
+#define FALT 0x10
+
+typedef struct tagACCEL {
+    BYTE fVirt;
+    WORD key;
+    WORD cmd;
+} ACCEL, *LPACCEL;
+
 /* Errors of window calls. */
 #define ERROR_MESSAGE_SYNC_ONLY 1159L
 #define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_INVALID_MENU_HANDLE 1401L
+#define ERROR_INVALID_ACCEL_HANDLE 1403L
+#define ERROR_CHILD_WINDOW_MENU 1436L
+#define ERROR_POPUP_ALREADY_ACTIVE 1446L
+#define ERROR_MENU_ITEM_NOT_FOUND 1456L
 #define ERROR_TLW_WITH_WSCHILD 1406L
 #define ERROR_CANNOT_FIND_WND_CLASS 1407L
 #define ERROR_WINDOW_OF_OTHER_THREAD 1408L
@@ -913,6 +999,64 @@ WINPLAT_API BOOL EnableScrollBar(HWND window, UINT bars, UINT arrows);
 /* The 3-D look's edges and frame controls, as the window frames draw them. */
 WINPLAT_API BOOL DrawEdge(HDC dc, LPRECT rect, UINT edge, UINT flags);
 WINPLAT_API BOOL DrawFrameControl(HDC dc, LPRECT rect, UINT type, UINT state);
+
+/* Menus. Texts are cp1250 with '&' before the mnemonic and '\t' before a right-aligned key text.
+ * Calls taking an item take MF_BYCOMMAND (the id, looked for in sub-menus too) or MF_BYPOSITION.
+ * DestroyMenu and DeleteMenu destroy the sub-menus they reach; RemoveMenu leaves its sub-menu
+ * alive for the caller. ModifyMenuA with MF_POPUP and the item's own sub-menu keeps that
+ * sub-menu; replacing a sub-menu by anything else destroys it. */
+WINPLAT_API HMENU CreateMenu(void);
+WINPLAT_API HMENU CreatePopupMenu(void);
+WINPLAT_API BOOL DestroyMenu(HMENU menu);
+WINPLAT_API BOOL IsMenu(HMENU menu);
+WINPLAT_API BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
+WINPLAT_API BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
+WINPLAT_API BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
+WINPLAT_API BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
+WINPLAT_API BOOL RemoveMenu(HMENU menu, UINT position, UINT flags);
+WINPLAT_API int GetMenuItemCount(HMENU menu);
+WINPLAT_API UINT GetMenuItemID(HMENU menu, int position);
+WINPLAT_API HMENU GetSubMenu(HMENU menu, int position);
+WINPLAT_API int GetMenuStringA(HMENU menu, UINT item, LPSTR buffer, int size, UINT flags);
+WINPLAT_API UINT GetMenuState(HMENU menu, UINT item, UINT flags);
+WINPLAT_API DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);
+WINPLAT_API BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable);
+WINPLAT_API BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition);
+WINPLAT_API UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT flags);
+/* A menu from a MENUITEMTEMPLATE: the header, then items of WORD option, WORD id (not for
+ * MF_POPUP) and a zero-ended UTF-16 text; MF_END marks the last item of each level. */
+WINPLAT_API HMENU LoadMenuIndirectA(const void* menuTemplate);
+/* The menu bar of a top-level window; SetMenu recalculates the frame and the old menu stays the
+ * caller's. DestroyWindow destroys the menu the window has then. A press on the bar, F10, Alt
+ * alone and Alt+mnemonic open a drop-down (WM_INITMENU first; F10 and Alt open the first live
+ * one), Left and Right move along the bar; the command is posted as WM_COMMAND. A host answerer
+ * sees each drop-down as a PopupMenu loop named by its bar label without '&', the system menu as
+ * one named "system". */
+WINPLAT_API HMENU GetMenu(HWND window);
+WINPLAT_API BOOL SetMenu(HWND window, HMENU menu);
+WINPLAT_API BOOL DrawMenuBar(HWND window);
+/* The window's own copy of the system menu (Obnovit, Přesunout, Velikost, Minimalizovat,
+ * Maximalizovat, Zavřít), made on first use; revert drops the copy and gives null. */
+WINPLAT_API HMENU GetSystemMenu(HWND window, BOOL revert);
+
+/* A drop-down menu at a screen point, aligned to it by the TPM_ flags and kept on the screen,
+ * tracked with the mouse and the keyboard until an item is chosen or the menu is cancelled (Esc,
+ * a press outside it). The chosen command comes back with TPM_RETURNCMD, else as a posted
+ * WM_COMMAND to the window; TPM_NONOTIFY sends no WM_INITMENUPOPUP, WM_MENUSELECT or command.
+ * Sub-menus open beside their item (Right, Enter, a click or the mnemonic; Left and Esc close
+ * them alone). A host answerer sees each level's loop as a PopupMenu named by its first label
+ * (a sub-menu by its item's label), without '&'; its result is the command chosen (it may lie in
+ * a sub-menu), 0 to cancel every level. The exclusion rectangle of TrackPopupMenuEx is not used. */
+WINPLAT_API BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND window, const RECT* unused);
+WINPLAT_API BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND window, LPTPMPARAMS params);
+
+/* Accelerator tables. TranslateAcceleratorA turns a key or character message matching an entry
+ * into WM_COMMAND (WM_SYSCOMMAND for a command of the system menu) with 1 in the high word of
+ * wParam; a command whose menu item is disabled or grey is swallowed without being sent. */
+WINPLAT_API HACCEL CreateAcceleratorTableA(LPACCEL entries, int count);
+WINPLAT_API BOOL DestroyAcceleratorTable(HACCEL table);
+WINPLAT_API int CopyAcceleratorTableA(HACCEL table, LPACCEL entries, int count);
+WINPLAT_API int TranslateAcceleratorA(HWND window, HACCEL table, LPMSG message);
 
 WINPLAT_END_C
 

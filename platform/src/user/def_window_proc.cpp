@@ -12,6 +12,7 @@
 #include "user/send.h"
 #include "user/placement.h"
 #include "user/show_window.h"
+#include "user/system_menu.h"
 #include "user/window.h"
 
 namespace winplat::user {
@@ -23,6 +24,13 @@ LRESULT onNcCreate(WindowObject& window, LPARAM lParam) {
         window.text = create->lpszName;
     }
     return TRUE;
+}
+
+// The system menu is about to show or be used (from the frame, or tracked by the program with
+// TrackPopupMenu): its items follow the window's state.
+LRESULT onInitMenu(const WindowObject& window, HMENU menu) {
+    if (menu && menu == existingSystemMenu(window)) updateSystemMenu(window);
+    return 0;
 }
 
 // The client area is the window less the frame its styles draw; a minimised window has none.
@@ -183,6 +191,10 @@ LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_NCLBUTTONDOWN: return onNcLeftButtonDown(window, wParam, lParam);
         case WM_NCLBUTTONDBLCLK: return onNcLeftButtonDoubleClick(window, wParam, lParam);
         case WM_SYSCOMMAND: return onSysCommand(window, wParam, lParam);
+        case WM_INITMENU:
+        case WM_INITMENUPOPUP: return onInitMenu(*window, reinterpret_cast<HMENU>(wParam));
+        case WM_NCRBUTTONUP: return onNcRightButtonUp(window, wParam, lParam);
+        case WM_CONTEXTMENU: return onContextMenu(window, wParam, lParam);
         case WM_SYSKEYDOWN: return onSysKeyDown(window, wParam, lParam);
         case WM_SYSKEYUP: return onSysKeyUp(window, wParam, lParam);
         case WM_SYSCHAR: return onSysChar(window, wParam, lParam);

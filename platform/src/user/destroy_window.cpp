@@ -1,6 +1,9 @@
 #include "user/destroy_window.h"
 
+#include <utility>
+
 #include "user/input_state.h"
+#include "user/menu_object.h"
 #include "user/placement.h"
 #include "user/posted_queue.h"
 #include "user/send.h"
@@ -10,6 +13,13 @@
 
 namespace winplat::user {
 namespace {
+
+// A top-level window's menu bar and its system menu copy die with it.
+void releaseMenus(WindowObject& window) {
+    if (!window.isChild() && window.id) destroyMenuTree(reinterpret_cast<HMENU>(window.id));
+    window.id = window.isChild() ? window.id : 0;
+    if (window.systemMenu) destroyMenuTree(std::exchange(window.systemMenu, nullptr));
+}
 
 void hideForDestruction(const WindowRef& window) {
     if (!window->visible()) return;
@@ -31,6 +41,7 @@ void announceDestruction(const WindowRef& window) {
 // The window is gone: out of the tree, the table, the timers and the queue.
 void release(const WindowRef& window) {
     window->gone = true;
+    releaseMenus(*window);
     if (WindowEvents* events = windowEvents()) events->destroyed(*window);
     unlinkWindow(*window);
     window->parent = nullptr;

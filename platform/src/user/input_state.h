@@ -32,6 +32,8 @@ struct InputState {
     // The key-down last taken types its character through the host's text input: TranslateMessage
     // makes no WM_CHAR of it, or the character would arrive twice.
     bool textFollowsKey = false;
+    // Alt went down and no other key since: its release enters the menu bar.
+    bool menuKeyAlone = false;
 };
 
 InputState& inputState();

@@ -106,6 +106,12 @@ Routed takeKeyEvent(const HardwareEvent& event) {
     auto& keys = inputState().keys;
     const bool isDown = event.kind == HardwareEvent::Kind::KeyDown;
     if (isDown) inputState().textFollowsKey = event.textFollows;
+    // Alt released with no other key pressed since it went down enters the menu bar.
+    if (isDown && event.key == VK_MENU) {
+        if (!(keys[VK_MENU] & kKeyDown)) inputState().menuKeyAlone = true;
+    } else if (isDown) {
+        inputState().menuKeyAlone = false;
+    }
     if (isDown) {
         press(keys, event.key, false);
         press(keys, event.sidedKey, false);

@@ -19,14 +19,18 @@ bool take(MSG& message, bool& ended) {
 
 }  // namespace
 
-bool nextModalMessage(MSG& message, const host::ModalLoop* loop) {
+bool nextModalMessage(MSG& message, const host::ModalLoop* loop, INT_PTR* answered) {
     bool ended = false;
     for (;;) {
         const uint64_t seen = postedQueue().serial();
         if (take(message, ended)) return !ended;
         if (loop) {
             // The host's answerer may end the loop, or queue what a person would do next.
-            if (host::modalIdle(*loop).end) return false;
+            const host::ModalAnswer answer = host::modalIdle(*loop);
+            if (answer.end) {
+                if (answered) *answered = answer.result;
+                return false;
+            }
             if (take(message, ended)) return !ended;
         }
         if (!waitForMessage(MessageFilter{}, seen, "a frame's modal loop")) return false;

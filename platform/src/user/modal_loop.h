@@ -13,7 +13,8 @@ namespace winplat::user {
 // The next message, removed; false when the loop is to end: WM_QUIT (posted again for the outer
 // loop), nothing left to wait for, or the host's answerer ending a loop that asks it (moving and
 // sizing do; tracking a button or a scroll bar does not).
-bool nextModalMessage(MSG& message, const host::ModalLoop* loop = nullptr);
+// An answer that ends the loop leaves its result in 'answered' when one is given.
+bool nextModalMessage(MSG& message, const host::ModalLoop* loop = nullptr, INT_PTR* answered = nullptr);
 
 // Dispatches a message the loop does not handle itself.
 void dispatchModal(const MSG& message);

@@ -2,6 +2,9 @@
 
 #include "user/activation.h"
 #include "user/caption_buttons.h"
+#include "user/hit_test.h"
+#include "user/input_state.h"
+#include "user/menu_bar.h"
 #include "user/move_size.h"
 #include "user/scroll_tracking.h"
 #include "user/send.h"
@@ -58,6 +61,7 @@ LRESULT onNcLeftButtonDown(const WindowRef& window, WPARAM hit, LPARAM lParam) {
         case HTHSCROLL: trackScrollBar(window, SB_HORZ, at); return 0;
         case HTCAPTION: command(window, SC_MOVE | HTCAPTION, lParam); return 0;
         case HTSYSMENU: command(window, SC_MOUSEMENU | HTSYSMENU, lParam); return 0;
+        case HTMENU: command(window, SC_MOUSEMENU | HTMENU, lParam); return 0;
         case HTCLOSE:
         case HTMINBUTTON:
         case HTMAXBUTTON: trackCaptionButton(window, static_cast<int>(hit)); return 0;
@@ -91,6 +95,10 @@ LRESULT onSysCommand(const WindowRef& window, WPARAM wParam, LPARAM lParam) {
         case SC_NEXTWINDOW: activateNeighbour(window, true); return 0;
         case SC_PREVWINDOW: activateNeighbour(window, false); return 0;
         case SC_MOUSEMENU: {
+            if ((wParam & 0x000F) == HTMENU) {
+                trackMenuBar(window, menuBarItemAt(*window, pointOf(lParam)));
+                return 0;
+            }
             if (const UINT chosen = openSystemMenu(window, pointOf(lParam))) command(window, chosen, lParam);
             return 0;
         }
@@ -116,7 +124,8 @@ LRESULT onSysKeyDown(const WindowRef& window, WPARAM key, LPARAM lParam) {
 }
 
 LRESULT onSysKeyUp(const WindowRef& window, WPARAM key, LPARAM) {
-    if (key == VK_F10 || key == VK_MENU) {
+    const bool enters = key == VK_F10 || (key == VK_MENU && inputState().menuKeyAlone);
+    if (enters) {
         if (const WindowRef top = topLevelOf(window)) command(top, SC_KEYMENU, 0);
     }
     return 0;
@@ -133,8 +142,27 @@ LRESULT onSysChar(const WindowRef& window, WPARAM character, LPARAM) {
     return 0;
 }
 
-UINT openSystemMenu(const WindowRef&, POINT) { return 0; }
+LRESULT onNcRightButtonUp(const WindowRef& window, WPARAM, LPARAM lParam) {
+    // The program may show a menu of its own for the frame; DefWindowProc's answer is below.
+    sendTo(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window->handle), lParam);
+    return 0;
+}
 
-void enterMenuBar(const WindowRef&, WPARAM) {}
+LRESULT onContextMenu(const WindowRef& window, WPARAM, LPARAM lParam) {
+    if (window->isChild()) {
+        // Unanswered, the request goes up to the parent.
+        if (window->parent) {
+            SendMessageA(window->parent->handle, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window->handle), lParam);
+        }
+        return 0;
+    }
+    const POINT at = pointOf(lParam);
+    const int hit = frameHitTest(*window, at);
+    if (hit != HTCAPTION && hit != HTSYSMENU) return 0;
+    if (const UINT chosen = openSystemMenu(window, at)) command(window, chosen, lParam);
+    return 0;
+}
+
+void enterMenuBar(const WindowRef& window, WPARAM character) { enterMenuBarByKey(window, character); }
 
 }  // namespace winplat::user

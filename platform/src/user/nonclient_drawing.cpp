@@ -2,6 +2,7 @@
 
 #include "user/caption_layout.h"
 #include "user/edge_drawing.h"
+#include "user/menu_bar.h"
 #include "user/metrics.h"
 #include "user/nonclient_state.h"
 #include "user/scroll_bar_drawing.h"
@@ -70,12 +71,13 @@ void drawClientEdges(HDC dc, const WindowObject& w) {
     if (w.exStyle & WS_EX_STATICEDGE) drawEdges(dc, r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
 }
 
-// What lies between the outer frame and the client area and is no one's part (a menu bar until
-// menus draw their own) gets the face colour.
+// What lies between the outer frame and the client area and is no one's part gets the face
+// colour; the menu bar draws its strip over it.
 void fillGaps(HDC dc, const WindowObject& w, const RECT& inside) {
     const int captionBottom = inside.top + (hasCaption(w) ? systemMetric(SM_CYCAPTION) : 0);
     const RECT below{inside.left, captionBottom, inside.right, inside.bottom};
     fillWithColour(dc, below, hasMenuBar(w) ? COLOR_MENU : COLOR_BTNFACE);
+    if (hasMenuBar(w)) drawMenuBarStrip(dc, w);
 }
 
 void drawBars(HDC dc, WindowObject& w) {

@@ -51,6 +51,7 @@ struct WindowObject final : HandleObject {
     WNDPROC procedure = nullptr;
     HINSTANCE instance = nullptr;
     LONG_PTR id = 0;  // a child's id; a top-level window's menu handle
+    HMENU systemMenu = nullptr;  // the window's own copy once GetSystemMenu made it
     LONG_PTR userData = 0;
     std::string text;  // cp1250
 

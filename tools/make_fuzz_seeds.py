@@ -241,6 +241,7 @@ NO_TOOL = {
     "bmi_load_fuzz": "the library's own format",
     "wpg_load_fuzz": "ImageMagick and libwpg read WPG but write none",
     "flic_stream_fuzz": "ffmpeg decodes FLI/FLC but has no encoder for them",
+    "registry_store_fuzz": "the layer's own format",
 }
 
 

@@ -30,6 +30,7 @@ enum class HandleType : uint8_t {
     Region = 11,
     Window = 12,
     Cursor = 13,  // icons will share it
+    RegistryKey = 20,
     Menu = 21,
     Accelerator = 22,
     // Later areas add their kinds here; values are never reused.

@@ -223,6 +223,14 @@ WINPLAT_API void resetClipboard();
 // environment's table) and starts every drive's current directory afresh.
 WINPLAT_API void setDrives(std::string_view spec);
 
+// The registry store: dropRegistry() forgets the tree in memory, so the next registry call reads
+// the store file again as a new process would; registryFileReads() counts the reads of that file
+// since the process started; failRegistryRenames(n) makes the next n store writes fail after the
+// temporary file is written and flushed, before it replaces the store.
+WINPLAT_API void dropRegistry();
+WINPLAT_API uint64_t registryFileReads();
+WINPLAT_API void failRegistryRenames(int count);
+
 }  // namespace winplat::testing
 
 #endif

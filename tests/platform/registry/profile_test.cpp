@@ -1,5 +1,7 @@
 // Profile files: reading with defaults, lists and buffer limits; writing that keeps the layout.
 #include <gtest/gtest.h>
+
+#include "child_processes.h"
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -186,19 +188,7 @@ namespace {
 
 TEST_F(ProfileTest, TwoProcessesWritingOneFileBothKeepTheirKeys) {
     constexpr int kEach = 30;
-    std::vector<pid_t> children;
-    for (const char prefix : {'a', 'b'}) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) writeKeys(prefix, kEach);
-        children.push_back(child);
-    }
-    for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0);
-    }
+    registry_test::runChildren({'a', 'b'}, [](char prefix) { writeKeys(prefix, kEach); });
     for (const char prefix : {'a', 'b'}) {
         for (int i = 0; i < kEach; ++i) {
             const std::string key = prefix + std::to_string(i);

@@ -1,5 +1,7 @@
 // The store file: damaged and cut stores, failed and killed writers, and two writing processes.
 #include <gtest/gtest.h>
+
+#include "child_processes.h"
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -195,19 +197,7 @@ TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceBothKeepTheirValues) {
     constexpr int kEach = 40;
     // Each child starts from the store as it is now, so each must re-read what the other wrote.
     ASSERT_EQ(set(HKEY_CURRENT_USER, "Software\\Shared", "start", REG_SZ, "x"), ERROR_SUCCESS);
-    std::vector<pid_t> children;
-    for (const char prefix : {'a', 'b'}) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) writeValues(prefix, kEach);
-        children.push_back(child);
-    }
-    for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0);
-    }
+    registry_test::runChildren({'a', 'b'}, [](char prefix) { writeValues(prefix, kEach); });
     winplat::testing::dropRegistry();
     for (const char prefix : {'a', 'b'}) {
         for (int i = 0; i < kEach; ++i) {

@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "winplat/draw.h"
+#include "real_font_helpers.h"
 #include "winplat/cp1250.h"
 #include "winplat/gdi.h"
 #include "winplat/owners.h"
@@ -193,38 +194,8 @@ std::string testFaceReason() {
 // ---------------------------------------------------------------------------------------------
 // Bare FreeType
 
-struct FcPatternDestroyer {
-    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
-};
-using FcPatternOwner = std::unique_ptr<FcPattern, FcPatternDestroyer>;
-struct FcConfigDestroyer {
-    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
-};
-// A configuration of one's own: the library's default one keeps memory it frees only at FcFini.
-using FcConfigOwner = std::unique_ptr<FcConfig, FcConfigDestroyer>;
-
-// The file of Liberation Sans Regular as fontconfig knows it, or "" when it has no such family.
-std::string liberationSansFile() {
-    FcPatternOwner pattern(FcNameParse(reinterpret_cast<const FcChar8*>("Liberation Sans:style=Regular")));
-    if (!pattern) return "";
-    const FcConfigOwner config(FcInitLoadConfigAndFonts());
-    if (!config) return "";
-    FcConfigSubstitute(config.get(), pattern.get(), FcMatchPattern);
-    FcDefaultSubstitute(pattern.get());
-    FcResult result = FcResultNoMatch;
-    FcPatternOwner match(FcFontMatch(config.get(), pattern.get(), &result));
-    FcChar8* family = nullptr;
-    FcChar8* file = nullptr;
-    if (!match || FcPatternGetString(match.get(), FC_FAMILY, 0, &family) != FcResultMatch ||
-        FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch)
-        return "";
-    // fontconfig answers every request with some font; only the family itself will do.
-    if (std::strcmp(reinterpret_cast<const char*>(family), "Liberation Sans") != 0) return "";
-    return reinterpret_cast<const char*>(file);
-}
-
 const std::string& sansFile() {
-    static const std::string file = liberationSansFile();
+    static const std::string file = realfont::regularFile("Liberation Sans");
     return file;
 }
 

@@ -1,5 +1,7 @@
 // WINPLAT_FONTS naming folders: the catalogue then knows the fonts in those folders and nothing
 // else, so a run's text does not depend on what the machine has installed.
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -38,8 +40,10 @@ TEST(FontFolders, TheSettingNamesFoldersSeparatedBySemicolons) {
 class FolderOfFonts : public ::testing::Test {
   protected:
     void SetUp() override {
+        // One folder per process and test: ctest runs the tests of this fixture side by side.
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
         folder_ = std::filesystem::temp_directory_path() /
-                  ("winplat_font_folder_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+                  ("winplat_font_folder_" + std::to_string(::getpid()) + "_" + test->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_ / "nested");
     }

@@ -1,6 +1,8 @@
 // Faces read by FreeType from the system's font files: metrics, styles, code pages, symbol fonts,
 // damaged files, the shared glyph cache and drawing. Only properties are checked, never the
 // pixels of a glyph: those belong to the font and to FreeType's version.
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -315,8 +317,8 @@ class DamagedFiles : public ::testing::Test {
   protected:
     void SetUp() override {
         folder_ = std::filesystem::temp_directory_path() /
-                  ("winplat_ft_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                   std::to_string(reinterpret_cast<uintptr_t>(this)));
+                  ("winplat_ft_" + std::to_string(::getpid()) + "_" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(folder_);
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }

@@ -410,7 +410,10 @@ int peerLineHeight(const PeerFace& peer) {
         (peer.face()->size->metrics.ascender - peer.face()->size->metrics.descender + 32) >> 6);
 }
 
-void BM_FreeType_TextOut(benchmark::State& state) {
+// Draws the run line after line with FreeType called directly; 'glyph' draws one byte at the pen
+// on the baseline and answers the advance.
+template <class DrawGlyph>
+void runPeer(benchmark::State& state, DrawGlyph glyph) {
     if (!liberationSans(state)) return;
     const Text& text = textOf(state.range(0));
     const int pixels = static_cast<int>(state.range(1));
@@ -421,22 +424,26 @@ void BM_FreeType_TextOut(benchmark::State& state) {
     }
     PeerCanvas canvas(canvasWidth(pixels), kCanvasHeight);
     const int lineHeight = peerLineHeight(peer);
+    const int ascent = peer.ascent();
     int y = 0;
     for (auto _ : state) {
         for (const std::string& line : text.lines) {
             int pen = 0;
-            for (const char c : line) {
-                const auto byte = static_cast<unsigned char>(c);
-                if (!peer.load(byte)) continue;
-                if (peer.render()) canvas.draw(viewOf(peer.face()->glyph), pen, y + peer.ascent());
-                pen += peer.advance();
-            }
+            for (const char c : line) pen += glyph(peer, canvas, static_cast<unsigned char>(c), pen, y + ascent);
             y = nextLine(y, lineHeight);
         }
         benchmark::DoNotOptimize(canvas.data());
         benchmark::ClobberMemory();
     }
     reportText(state, text.bytes, text.glyphs);
+}
+
+void BM_FreeType_TextOut(benchmark::State& state) {
+    runPeer(state, [](const PeerFace& peer, PeerCanvas& canvas, unsigned char byte, int pen, int baseline) {
+        if (!peer.load(byte)) return 0;
+        if (peer.render()) canvas.draw(viewOf(peer.face()->glyph), pen, baseline);
+        return peer.advance();
+    });
 }
 
 // Renders the byte's glyph into the caller's table entry.
@@ -453,35 +460,13 @@ void cacheGlyph(const PeerFace& peer, unsigned char byte, CachedGlyph& glyph) {
 }
 
 void BM_FreeType_TextOutCached(benchmark::State& state) {
-    if (!liberationSans(state)) return;
-    const Text& text = textOf(state.range(0));
-    const int pixels = static_cast<int>(state.range(1));
-    const PeerFace peer(sansFile(), pixels);
-    if (!peer) {
-        state.SkipWithError("FreeType cannot open Liberation Sans");
-        return;
-    }
-    PeerCanvas canvas(canvasWidth(pixels), kCanvasHeight);
-    const int lineHeight = peerLineHeight(peer);
-    const int ascent = peer.ascent();
     std::array<CachedGlyph, 256> glyphs;
-    int y = 0;
-    for (auto _ : state) {
-        for (const std::string& line : text.lines) {
-            int pen = 0;
-            for (const char c : line) {
-                const auto byte = static_cast<unsigned char>(c);
-                CachedGlyph& glyph = glyphs[byte];
-                if (!glyph.made) cacheGlyph(peer, byte, glyph);
-                if (glyph.drawable) canvas.draw(glyph.view, pen, y + ascent);
-                pen += glyph.advance;
-            }
-            y = nextLine(y, lineHeight);
-        }
-        benchmark::DoNotOptimize(canvas.data());
-        benchmark::ClobberMemory();
-    }
-    reportText(state, text.bytes, text.glyphs);
+    runPeer(state, [&glyphs](const PeerFace& peer, PeerCanvas& canvas, unsigned char byte, int pen, int baseline) {
+        CachedGlyph& glyph = glyphs[byte];
+        if (!glyph.made) cacheGlyph(peer, byte, glyph);
+        if (glyph.drawable) canvas.draw(glyph.view, pen, baseline);
+        return glyph.advance;
+    });
 }
 
 void reportWords(benchmark::State& state, const std::vector<std::string>& words) {

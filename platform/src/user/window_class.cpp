@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "user/atoms.h"
+#include "user/builtin_classes.h"
 #include "user/wndproc_tokens.h"
 
 namespace winplat::user {
@@ -180,7 +181,9 @@ std::shared_ptr<WindowClass> findClass(LPCSTR name) {
         const auto known = atomName(integerAtom(name));
         return known ? findClass(known->c_str()) : nullptr;
     }
-    const auto found = classes().find(nameKey(name));
+    const std::string key = nameKey(name);
+    auto found = classes().find(key);
+    if (found == classes().end() && makeBuiltinClass(name)) found = classes().find(key);
     return found != classes().end() ? found->second : nullptr;
 }
 

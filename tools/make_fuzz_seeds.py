@@ -23,8 +23,7 @@ import tempfile
 MAX_SEED_BYTES = 16 * 1024
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-RECORD_FILE_TOOL = os.path.join(HERE, os.pardir, "tests", "viewer", "store", "vazazi_tool",
-                                "vazazi.py")
+RECORD_FILE_TOOL = os.path.join(HERE, "lcnwriter", "vazazi.py")
 TEST_FONT_TOOL = os.path.join(HERE, "make_test_font.py")
 
 # The pictures the tools start from, written into the work folder first. All are small, with edges

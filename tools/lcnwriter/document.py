@@ -1,0 +1,193 @@
+"""A document description turned into files: the .lcn record file and its
+companions (.lpx picture store, .lnx embedded files, .lnf embedded fonts),
+beside the document or appended inside it and named by record type 14.
+
+The description is a dict (the JSON of the README); `build` returns a
+`Document` with the bytes of every file and the facts of every record file
+in it, so tests can check what the reader finds against what was asked for.
+"""
+
+import os
+from dataclasses import dataclass, field
+
+from . import page, records, vazazi
+from .fields import Buf
+
+COMPANION_EXTENSIONS = {"pictureStore": "lpx", "embeddedFiles": "lnx", "embeddedFonts": "lnf"}
+INSIDE_ENTRIES = {"pictureStore": 1, "embeddedFiles": 2}
+
+
+@dataclass
+class Container:
+    """One record file inside the output: the file it lies in, where, and how it was built."""
+    file: str
+    base: int
+    built: vazazi.Built
+    role: str
+
+
+@dataclass
+class Document:
+    files: dict = field(default_factory=dict)       # file name -> bytes
+    containers: list = field(default_factory=list)  # Container
+    pages: dict = field(default_factory=dict)       # page number -> Buf (marks for damage)
+
+
+def _body(item, folder):
+    """Bytes of a stored item: {"hex": ...}, {"file": path}, {"text": ...} or bytes."""
+    if isinstance(item, (bytes, bytearray)):
+        return bytes(item)
+    if "hex" in item:
+        return bytes.fromhex(item["hex"])
+    if "file" in item:
+        with open(os.path.join(folder, item["file"]), "rb") as f:
+            return f.read()
+    if "text" in item:
+        return item["text"].encode("cp1250")
+    raise ValueError("a stored item needs hex, file or text: %r" % (item,))
+
+
+def _typed(out, record_type, body, version=1, compressed=0, sub_index=0):
+    data = body.bytes() if isinstance(body, Buf) else bytes(body)
+    out[(1, records.slot(record_type, sub_index))] = vazazi.RecordDef(data, compressed, version)
+
+
+def _tables(d, out):
+    """File name tables 4, 10, 11 and the embedded-file tables 9."""
+    for key, record_type in (("pictures", 4), ("videos", 10), ("sounds", 11)):
+        if key in d:
+            items = [p if isinstance(p, dict) else {"path": p} for p in d[key]]
+            _typed(out, record_type, records.file_table([i["path"] for i in items],
+                                                         [i.get("tag", 0) for i in items]))
+    if "fileTables" in d:
+        t = dict(d["fileTables"])
+        version = t.pop("version", 2)
+        _typed(out, 9, records.file_tables(version=version, **t), version)
+
+
+def typed_records(d):
+    """Every typed record the description asks for: {(1, slot): RecordDef}."""
+    out = {}
+    for n, body in records.string_blocks({int(k): v for k, v in d.get("names", {}).items()}).items():
+        _typed(out, 0, body, sub_index=n)
+    if "properties" in d or "pageDefaults" in d:
+        props = dict(d.get("properties", {}))
+        version = props.pop("version", 10)
+        _typed(out, 3, records.properties(props, d.get("pageDefaults"), version), version)
+    if "styles" in d:
+        s = d["styles"]
+        styles = {int(k): v for k, v in s["styles"].items()}
+        tabs = {int(k): v for k, v in s.get("tabs", {}).items()}
+        _typed(out, 5, records.style_sheet(styles, tabs), s.get("version", 2))
+    if "colours" in d:
+        _typed(out, 6, records.colour_table(d["colours"]))
+    if "fonts" in d:
+        f = d["fonts"]
+        version = f.get("version", 3)
+        _typed(out, 7, records.font_table(f["main"], f.get("markers"), version), version)
+    _tables(d, out)
+    for r in d.get("records", []):
+        _typed(out, r["type"], bytes.fromhex(r["hex"]), r.get("version", 1),
+               r.get("compressed", 0), r.get("subIndex", 0))
+    return out
+
+
+def page_records(d):
+    """{page number: Buf} and the numbered records of them."""
+    bufs, out = {}, {}
+    compress = 1 if d.get("compressPages") else 0
+    for n, p in enumerate(d.get("pages", [])):
+        number = p.get("number", n)
+        bufs[number] = page.page_record(p)
+        out[(2, number)] = vazazi.RecordDef(bufs[number].bytes(), compress, p.get("version", 1))
+    return bufs, out
+
+
+def store(items, folder):
+    """A companion store: numbered record n - 1 holds item n, stored plain."""
+    return vazazi.build({(2, i): vazazi.RecordDef(_body(item, folder))
+                         for i, item in enumerate(items)})
+
+
+def font_store(spec, folder):
+    """The .lnf file: the embedded-font table as record type 7 and the font files."""
+    version = spec.get("version", 2)
+    recs = {(1, records.slot(7)): vazazi.RecordDef(
+        records.embedded_font_table(spec["fonts"], version).bytes(), 0, version)}
+    for i, item in enumerate(spec.get("files", [])):
+        recs[(2, i)] = vazazi.RecordDef(_body(item, folder))
+    return vazazi.build(recs)
+
+
+def build(d, folder="."):
+    """All files of a document description."""
+    name = d["name"]
+    typed = typed_records(d)
+    bufs, numbered = page_records(d)
+    companions = {}
+    for key in ("pictureStore", "embeddedFiles"):
+        if key in d:
+            companions[key] = store(d[key], folder)
+    if "embeddedFonts" in d:
+        companions["embeddedFonts"] = font_store(d["embeddedFonts"], folder)
+    doc = Document(pages=bufs)
+    inside = [k for k in companions if d.get("inside") and k in INSIDE_ENTRIES]
+    title = d.get("title", "")
+    if inside:
+        typed_with_14 = _inside_table(typed, numbered, title, companions, inside)
+        built = vazazi.build(typed_with_14 | numbered, title=title)
+        data = bytearray(built.data)
+        for key in inside:
+            doc.containers.append(Container(name + ".lcn", len(data), companions[key], key))
+            data += companions[key].data
+        doc.files[name + ".lcn"] = bytes(data)
+    else:
+        built = vazazi.build(typed | numbered, title=title)
+        doc.files[name + ".lcn"] = built.data
+    doc.containers.insert(0, Container(name + ".lcn", 0, built, "document"))
+    for key, container in companions.items():
+        if key in inside:
+            continue
+        file_name = name + "." + COMPANION_EXTENSIONS[key]
+        doc.files[file_name] = container.data
+        doc.containers.append(Container(file_name, 0, container, key))
+    return doc
+
+
+def _inside_table(typed, numbered, title, companions, inside):
+    """Typed records with record 14 naming the appended containers.  The
+    record's size does not depend on the bases, so one trial build fixes where
+    the document ends."""
+    count = max(INSIDE_ENTRIES[k] for k in inside) + 1
+
+    def with_entries(base):
+        entries = [(0, 0)] * count
+        offset = base
+        for key in inside:
+            entries[INSIDE_ENTRIES[key]] = (offset, len(companions[key].data))
+            offset += len(companions[key].data)
+        out = dict(typed)
+        _typed(out, 14, records.companions(entries))
+        return out
+
+    trial = vazazi.build(with_entries(0) | numbered, title=title)
+    return with_entries(len(trial.data))
+
+
+def write(doc, directory):
+    os.makedirs(directory, exist_ok=True)
+    for file_name, data in doc.files.items():
+        with open(os.path.join(directory, file_name), "wb") as f:
+            f.write(data)
+
+
+def facts(doc):
+    """Manifest entries (the record-file tool's form) of every container."""
+    out = []
+    for c in doc.containers:
+        own = c.base == 0 and len(doc.files[c.file]) == len(c.built.data)
+        entry = {"name": c.file, "base": c.base, "length": len(c.built.data), "own_file": own,
+                 "description": c.role}
+        entry.update(vazazi.built_facts(c.built))
+        out.append(entry)
+    return out

@@ -166,4 +166,7 @@ def write_variants(source, directory, seed=1, count=20):
                          "damage": v.what})
     with open(os.path.join(directory, "damaged.json"), "w", encoding="utf-8") as f:
         json.dump({"seed": seed, "files": manifest}, f, indent=1, ensure_ascii=False)
+    # The same as words for readers without a JSON parser: name, table, index, what fails.
+    with open(os.path.join(directory, "damaged.txt"), "w", encoding="ascii") as f:
+        f.writelines("variant %s %d %d %s\n" % (v.name, v.table, v.index, v.fails) for v in made)
     return made

@@ -89,7 +89,8 @@ class Variants(unittest.TestCase):
             made = damage.write_variants("links", d, seed=2, count=12)
             names = sorted(os.listdir(d))
             self.assertIn("damaged.json", names)
-            self.assertEqual(len(names), len(made) + 1)
+            self.assertIn("damaged.txt", names)
+            self.assertEqual(len(names), len(made) + 2)
 
 
 if __name__ == "__main__":

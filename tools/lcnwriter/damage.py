@@ -95,6 +95,25 @@ def bad_inflate(doc, key, buf):
                    "compressed page whose chunk does not inflate", "read")
 
 
+SHORT_FRAME_KINDS = set(range(5, 10)) | set(range(16, 20))
+
+
+def short_link_frames(doc, key, buf):
+    """Every framed link of a kind whose length-table entry is 0 written with
+    L = 2 (the table's value) instead of body + 2: a frame no walk can cross."""
+    body = bytearray(buf.bytes())
+    found = 0
+    for i in range(len(body) - 4):
+        if body[i] == 20 and body[i + 1] == 3 and body[i + 2] in SHORT_FRAME_KINDS \
+                and body[i + 3] == 3 and body[i + 4] == 20:
+            body[i + 1] = body[i + 3] = 2
+            found += 1
+    if not found:
+        return None
+    return Variant("", _rebuild(doc, key, bytes(body)), *key,
+                   "%d one-byte link frames with L = 2" % found, "parse")
+
+
 def cut_file(doc, at):
     data = doc.files[doc.containers[0].file]
     return Variant("", data[:at], 0, 0, "file cut to %d of %d bytes" % (at, len(data)),
@@ -126,6 +145,9 @@ def variants(doc, seed, count):
             columns = next(m for m in buf.marks if m[0] == r[0][:-4] + "columns")
             out.append(table_too_big(doc, key, buf, r, columns))
         out.append(bad_inflate(doc, key, buf))
+        short = short_link_frames(doc, key, buf)
+        if short:
+            out.append(short)
     while len(out) < count and doc.pages:
         number = rng.choice(sorted(doc.pages))
         buf = doc.pages[number]

@@ -65,6 +65,28 @@ def _tables(d, out):
         _typed(out, 9, records.file_tables(version=version, **t), version)
 
 
+def _navigation(d, out):
+    """Contents tree (1), linked documents (2), tree appearance (12), search areas (13)."""
+    if "contents" in d:
+        c = d["contents"]
+        version = c.get("version", 6)
+        appearance = c.get("appearance")
+        if appearance:
+            appearance = (appearance["treeFont"], appearance["levels"], appearance.get("rowSpacing", 1))
+        _typed(out, 1, records.contents_tree(c["items"], version, appearance), version)
+    if "links" in d:
+        _typed(out, 2, records.linked_documents(d["links"]))
+    if "appearance" in d:
+        a = d["appearance"]
+        _typed(out, 12, records.tree_appearance(a["treeFont"], a["levels"], a.get("rowSpacing", 1),
+                                                a.get("colours")), 1)
+    if "searchAreas" in d:
+        a = d["searchAreas"]
+        version = a.get("version", 2)
+        pages = {int(k): v for k, v in a.get("pages", {}).items()}
+        _typed(out, 13, records.search_areas(a["names"], pages, a.get("extra", 0), version), version)
+
+
 def typed_records(d):
     """Every typed record the description asks for: {(1, slot): RecordDef}."""
     out = {}
@@ -86,6 +108,7 @@ def typed_records(d):
         version = f.get("version", 3)
         _typed(out, 7, records.font_table(f["main"], f.get("markers"), version), version)
     _tables(d, out)
+    _navigation(d, out)
     for r in d.get("records", []):
         _typed(out, r["type"], bytes.fromhex(r["hex"]), r.get("version", 1),
                r.get("compressed", 0), r.get("subIndex", 0))
@@ -119,8 +142,18 @@ def font_store(spec, folder):
     return vazazi.build(recs)
 
 
+def package(d):
+    """A package (.lnp): a record file whose record type 2 lists its documents."""
+    built = vazazi.build({(1, records.slot(2)): vazazi.RecordDef(
+        records.linked_documents(d["documents"]).bytes())}, title=d.get("title", ""))
+    return Document(files={d["name"] + ".lnp": built.data},
+                    containers=[Container(d["name"] + ".lnp", 0, built, "package")])
+
+
 def build(d, folder="."):
-    """All files of a document description."""
+    """All files of a document (or, with "package" set, package) description."""
+    if d.get("package"):
+        return package(d)
     name = d["name"]
     typed = typed_records(d)
     bufs, numbered = page_records(d)

@@ -246,3 +246,111 @@ def embedded_font_table(fonts, version=2):
     if version >= 2:
         b.raw(bytes(f.get("flags", 2) for f in fonts))
     return b
+
+
+# ---------------------------------------------------------------- type 1
+
+def _flatten(items, parent=-1, out=None):
+    """Pre-order list of (item, parent index); children follow their parent."""
+    out = [] if out is None else out
+    for item in items:
+        index = len(out)
+        out.append([item, parent, -1, -1, -1])  # item, parent, previous, next, first child
+        _flatten(item.get("children", []), index, out)
+    return out
+
+
+def _link_tree(flat):
+    last_child = {}
+    for i, (item, parent, _, _, _) in enumerate(flat):
+        previous = last_child.get(parent)
+        if previous is not None:
+            flat[previous][3] = i
+            flat[i][2] = previous
+        elif parent >= 0:
+            flat[parent][4] = i
+        last_child[parent] = i
+
+
+def old_appearance(tree_font, levels, row_spacing=1):
+    """The appearance block of contents-tree versions 2-4: u16 (0), tree
+    font, byte level count, per level CharFormat and u16 indent, u16 spacing."""
+    b = Buf().u16(0).raw(formats.char_format(tree_font)).u8(len(levels))
+    for fmt, indent in levels:
+        b.raw(formats.char_format(fmt)).u16(indent)
+    return b.u16(row_spacing)
+
+
+def contents_tree(items, version=6, appearance=None):
+    """Contents tree: u16 item count, u16 empty slots (0), u16 first top-level
+    item (0); versions 0-3 and 5: u16 size and the 15-byte heads, then the
+    texts; versions 4 and 6: per item u16 length, head, text; versions 2-4
+    end with the old appearance block (appearance: tree font, levels, spacing).
+    Head: byte flags (1 used, 8 graft), byte text length, byte no-anchor,
+    s16 page, s16 previous, s16 next, s16 first child (graft: link number),
+    s16 parent, u16 width (0).  items: [{"text", "page", "noAnchor",
+    "graft": link number, "children": [...]}]."""
+    flat = _flatten(items)
+    _link_tree(flat)
+    heads, texts = [], []
+    for item, parent, previous, following, child in flat:
+        text = cp(item["text"])
+        graft = item.get("graft")
+        flags = 0x01 | (0x08 if graft is not None else 0)
+        head = Buf().u8(flags).u8(len(text)).u8(item.get("noAnchor", 0)).u16(item.get("page", -1))
+        head.u16(previous).u16(following).u16(graft if graft is not None else child).u16(parent)
+        heads.append(head.u16(0).bytes())
+        texts.append(text)
+    b = Buf().u16(len(flat), "items.count").u16(0).u16(0)
+    if version >= 6 or version == 4:
+        for head, text in zip(heads, texts):
+            b.u16(len(head) + len(text), "item.length").raw(head + text)
+    else:
+        b.u16(sum(map(len, heads + texts)), "items.size").raw(b"".join(heads + texts))
+    if 2 <= version <= 4:
+        b.append(old_appearance(*(appearance or ({"font": 1, "size": 10, "weight": 3, "flags": 0}, []))))
+    return b
+
+
+# ---------------------------------------------------------------- type 2
+
+def linked_documents(paths):
+    """The linked documents of a document (and the documents of a package):
+    a file name table, link number n naming entry n - 1."""
+    return strings.file_name_table(paths)
+
+
+# ---------------------------------------------------------------- type 12
+
+APPEARANCE_COLOURS = [0xC0FFFF, 0x800000, 0x000000, 0xFFFFFF, 0x008000, 0x800000, 0xFFFFFF, 0xFFFFFF]
+
+
+def tree_appearance(tree_font, levels, row_spacing=1, colours=None):
+    """Record type 12 in its version-1 layout: tree font, byte level count,
+    per level a CharFormat and u16 indent, u16 row spacing, eight colours as
+    red, green, blue (COLORREF values given)."""
+    b = Buf().raw(formats.char_format(tree_font)).u8(len(levels), "levels.count")
+    for fmt, indent in levels:
+        b.raw(formats.char_format(fmt)).u16(indent)
+    b.u16(row_spacing)
+    for c in colours or APPEARANCE_COLOURS:
+        b.u8(c & 0xFF).u8(c >> 8 & 0xFF).u8(c >> 16 & 0xFF)
+    return b
+
+
+# ---------------------------------------------------------------- type 13
+
+def search_areas(names, pages, extra=0, version=2):
+    """byte version, u16 area count, and when there are areas: the names as a
+    string list, the page masks (byte 4, u16 pages, u32 per page: bit k = area
+    k); from version 2 a u32 extra value.  pages: {page: [area numbers]}."""
+    b = Buf().u8(version).u16(len(names), "areas.count")
+    if names:
+        b.append(strings.saved_list([strings.Entry(n) for n in names]), "names.")
+        count = max(pages, default=-1) + 1
+        b.u8(4).u16(count, "masks.count")
+        for p in range(count):
+            b.u32(sum(1 << k for k in pages.get(p, [])))
+    if version >= 2:
+        b.u32(extra)
+    return b

@@ -192,10 +192,38 @@ def old_formats():
                                                                               "weight": 3, "flags": 0},
                                                    "line": 16}}},
             "fileTables": {"programs": ["prog.exe"], "arguments": [], "version": 1},
+            "contents": {"version": 2, "items": [{"text": "Staré", "page": 0}],
+                         "appearance": {"treeFont": {"font": 0, "size": 15, "weight": 3, "flags": 0},
+                                        "levels": [({"font": 0, "size": 15, "weight": 6, "flags": 0}, 20)]}},
             "pages": pages}
 
 
-ALL = [text_only, styled, table, pictures, links, media_doc, fonts_doc, inside, timed, old_formats]
+def navigation():
+    items = [{"text": "Úvod", "page": 0},
+             {"text": "Kapitoly", "children": [
+                 {"text": "První", "page": 1, "children": [{"text": "Podkapitola", "page": 2}]},
+                 {"text": "Druhá", "page": 2, "noAnchor": 1}]},
+             {"text": "Odkazy", "graft": 1}]
+    level = {"font": 1, "size": 10, "weight": 6, "flags": 0}
+    return {"name": "navigation", "title": "Navigace",
+            "names": {0: "Úvod", 1: "První", 2: "Podkapitola"},
+            "properties": {"contentsPage": 0, "idList": [0]},
+            "contents": {"items": items},
+            "links": ["links.lcn", "\\text-only.lcn"],
+            "appearance": {"treeFont": {"font": 1, "size": 10, "weight": 3, "flags": 0},
+                           "levels": [(level, 20), (dict(level, weight=3), 20)]},
+            "searchAreas": {"names": ["Kapitola 1", "Kapitola 2"], "pages": {1: [0], 2: [0, 1]}},
+            "pages": [{"rows": [_para("Stránka %d" % n)],
+                       "relations": [[(n + 1) % 3, 0, 0]]} for n in range(3)]}
+
+
+def package():
+    return {"name": "package", "package": True, "title": "Balíček",
+            "documents": ["text-only.lcn", "navigation.lcn", "styled.lcn"]}
+
+
+ALL = [text_only, styled, table, pictures, links, media_doc, fonts_doc, inside, timed, old_formats,
+       navigation, package]
 
 
 def make(directory):

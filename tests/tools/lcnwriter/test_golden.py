@@ -25,6 +25,8 @@ DEFAULT_STYLE = [("00 0a00 03 00", "char: font 0, size 10, weight class 3, flags
 TAB_TABLE_EMPTY = [("0001", "256 entries"), ("0003", "size 768")] + \
                   [("00 0003", "entry: 0 stops at 768")] * 256
 
+TREE = [{"text": "A", "page": 3, "children": [{"text": "bc"}]}, {"text": "D", "graft": 2}]
+
 CASES = [
     # ---- record type 0: string block
     ("string block", lambda: records.string_block({0: "Úvod", 2: "ab"}), [
@@ -250,6 +252,39 @@ CASES = [
         ("00 02 0100", "unused, format 2, count"), ("0400 01 0200", "page, link, link number")]),
     ("relations format 1", lambda: page.relations([(4, 1, 2)], 1), [
         ("00 01 0100 0400 01", "no link number before format 2")]),
+    # ---- navigation records: contents tree (1), linked documents (2), appearance (12), areas (13)
+    ("contents tree v6", lambda: records.contents_tree(TREE, 6), [
+        ("0300 0000 0000", "3 items, no empty slots, first item 0"),
+        ("1000 01 01 00 0300 ffff 0200 0100 ffff 0000 41", "L 16: 'A' page 3, next 2, child 1"),
+        ("1100 01 02 00 ffff ffff ffff ffff 0000 0000 6263", "L 17: 'bc' under item 0"),
+        ("1000 09 01 00 ffff 0000 ffff 0200 ffff 0000 44", "L 16: 'D' grafts link 2")]),
+    ("contents tree v5", lambda: records.contents_tree(TREE, 5), [
+        ("0300 0000 0000", "head"), ("3100", "size 3 x 15 + 4"),
+        ("01 01 00 0300 ffff 0200 0100 ffff 0000", "head 0"),
+        ("01 02 00 ffff ffff ffff ffff 0000 0000", "head 1"),
+        ("09 01 00 ffff 0000 ffff 0200 ffff 0000", "head 2"), ("41 6263 44", "texts")]),
+    ("contents tree v2", lambda: records.contents_tree(
+        [{"text": "A"}], 2, ({"font": 0, "size": 15, "weight": 3, "flags": 0},
+                             [({"font": 1, "size": 15, "weight": 6, "flags": 0}, 20)], 2)), [
+        ("0100 0000 0000 1000", "head, size 16"),
+        ("01 01 00 ffff ffff ffff ffff ffff 0000 41", "the item"),
+        ("0000 00 0f00 03 00", "appearance: ignored word, tree font"),
+        ("01 01 0f00 06 00 1400", "one level, indent 20"), ("0200", "row spacing")]),
+    ("linked documents", lambda: records.linked_documents(["\\a.lcn"]), [
+        ("0100 0000 0500 01 01 0100 5c", "folder pool: '\\'"),
+        ("0100 0000 0e00 01 05 0100 0000 01 0000 612e6c636e", "table: a.lcn, type 1")]),
+    ("tree appearance v1", lambda: records.tree_appearance(
+        {"font": 1, "size": 10, "weight": 3, "flags": 0},
+        [({"font": 1, "size": 10, "weight": 6, "flags": 0}, 20)]), [
+        ("01 0a00 03 00", "tree font"), ("01", "level count"), ("01 0a00 06 00 1400", "level 0"),
+        ("0100", "row spacing"), ("ffffc0 000080 000000 ffffff", "colours as red, green, blue"),
+        ("008000 000080 ffffff ffffff", "the four extras")]),
+    ("search areas v2", lambda: records.search_areas(["a", "b"], {0: [1], 2: [0, 1]}), [
+        ("02 0200", "version, 2 areas"), ("0200 0000 0600 0101 0101 6162", "names"),
+        ("04 0300", "element size 4, 3 pages"), ("02000000 00000000 03000000", "masks"),
+        ("00000000", "extra value")]),
+    ("search areas v1", lambda: records.search_areas([], {}, version=1), [
+        ("01 0000", "no areas, no extra value before version 2")]),
     # ---- a whole page record
     ("page record", lambda: page.page_record({"rows": [{"text": "A"}]}), [
         ("0000 0100", "ignored, one row"), ("0700 00000000 00 0000 0000 0100 41", "the row"),

@@ -7,6 +7,8 @@
 #include <map>
 
 #include "record_manifest.h"
+#include "store/file_name_table.h"
+#include "store/string_pool.h"
 #include "store/vazazi_file.h"
 #include "support/tool_runner.h"
 #include "vazazi_test_support.h"
@@ -105,6 +107,52 @@ TEST(LcnReference, PicturesInTheStoreLieWhereTheyAreReadInPlace) {
         const std::string& magic = signatures[static_cast<size_t>(n)];
         EXPECT_EQ(std::string(whole.begin() + offset, whole.begin() + offset + magic.size()), magic);
         EXPECT_EQ(std::vector<uint8_t>(whole.begin() + offset, whole.begin() + offset + length), recordBody(store, 2, n));
+    }
+}
+
+// A file name table record (types 2 and 4 here) through the store's own table.
+std::vector<std::pair<std::string, uint16_t>> pathsAndTags(VazaziFile& file, int recordType) {
+    MemReader reader;
+    EXPECT_EQ(file.ReadRecordByType(recordType, 0, reader), 1);
+    lect32::StringPool folders;
+    lect32::FileNameTable table(folders);
+    EXPECT_EQ(table.LoadFromDocument(1, &reader), 1);
+    std::vector<std::pair<std::string, uint16_t>> out;
+    for (uint16_t i = 0; i < table.GetCount(); ++i) {
+        char path[MAX_PATH] = {};
+        table.GetPath(i, path);
+        out.emplace_back(path, table.GetTag(i));
+    }
+    return out;
+}
+
+TEST(LcnReference, ThePackageListsDocumentsThatOpen) {
+    VazaziFile package;
+    ASSERT_EQ(package.Open((kFolder + "/package.lnp").c_str(), false), 1);
+    const auto documents = pathsAndTags(package, 2);
+    ASSERT_EQ(documents.size(), 3u);
+    for (const auto& [path, tag] : documents) {
+        VazaziFile member;
+        EXPECT_EQ(member.Open((kFolder + "/" + path).c_str(), false), 1) << path;
+        EXPECT_EQ(tag, 0);
+    }
+    EXPECT_EQ(documents[1].first, "navigation.lcn");
+}
+
+TEST(LcnReference, PictureTableTagsNameRecordsOfTheStore) {
+    VazaziFile document;
+    ASSERT_EQ(document.Open((kFolder + "/pictures.lcn").c_str(), false), 1);
+    VazaziFile store;
+    ASSERT_EQ(store.Open((kFolder + "/pictures.lpx").c_str(), false), 1);
+    const auto pictures = pathsAndTags(document, 4);
+    ASSERT_EQ(pictures.size(), 6u);
+    EXPECT_EQ(pictures[0], std::make_pair(std::string("obrazek.png"), uint16_t{0}));
+    EXPECT_TRUE(std::filesystem::exists(kFolder + "/obrazek.png")) << "the picture beside the document";
+    EXPECT_EQ(pictures[1].first, "sklad\\ulozeny.png");
+    for (const auto& [path, tag] : pictures) {
+        if (tag != 0) {
+            EXPECT_TRUE(store.HasRecord(static_cast<int16_t>(tag - 1))) << path;
+        }
     }
 }
 

@@ -10,11 +10,12 @@ in it, so tests can check what the reader finds against what was asked for.
 import os
 from dataclasses import dataclass, field
 
-from . import page, records, vazazi
+from . import media, page, records, vazazi
 from .fields import Buf
 
-COMPANION_EXTENSIONS = {"pictureStore": "lpx", "embeddedFiles": "lnx", "embeddedFonts": "lnf"}
-INSIDE_ENTRIES = {"pictureStore": 1, "embeddedFiles": 2}
+COMPANION_EXTENSIONS = {"pictureStore": "lpx", "embeddedFiles": "lnx", "embeddedFonts": "lnf",
+                        "keywordIndex": "lix"}
+INSIDE_ENTRIES = {"pictureStore": 1, "embeddedFiles": 2, "keywordIndex": 3}
 
 
 @dataclass
@@ -33,10 +34,31 @@ class Document:
     pages: dict = field(default_factory=dict)       # page number -> Buf (marks for damage)
 
 
+def _drawn(spec):
+    """A picture or sound made here: {"draw": "png" | "gif" | "wav", ...}."""
+    width, height = spec.get("width", 32), spec.get("height", 24)
+    if spec["draw"] == "png":
+        c = spec.get("colour", [40, 90, 200])
+        return media.png(width, height, lambda x, y: (
+            c[0] * x // width, c[1] * y // height, c[2] * (x + y) // (width + height)))
+    if spec["draw"] == "gif":
+        palette = [tuple(c) for c in spec.get("palette", [[0, 0, 0], [255, 255, 255], [200, 30, 30], [30, 160, 60]])]
+        frames = [[(x // 4 + y // 4 + n) % len(palette) for y in range(height) for x in range(width)]
+                  for n in range(spec.get("frames", 1))]
+        return media.gif(width, height, palette, frames, spec.get("transparent"), spec.get("delays"),
+                         spec.get("loops"))
+    if spec["draw"] == "wav":
+        return media.wav(spec.get("seconds", 1.0), spec.get("rate", 8000), spec.get("tone", 440))
+    raise ValueError("cannot draw %r" % spec["draw"])
+
+
 def _body(item, folder):
-    """Bytes of a stored item: {"hex": ...}, {"file": path}, {"text": ...} or bytes."""
+    """Bytes of a stored item: {"hex": ...}, {"file": path}, {"text": ...},
+    {"draw": ...} or bytes."""
     if isinstance(item, (bytes, bytearray)):
         return bytes(item)
+    if "draw" in item:
+        return _drawn(item)
     if "hex" in item:
         return bytes.fromhex(item["hex"])
     if "file" in item:
@@ -132,6 +154,15 @@ def store(items, folder):
                          for i, item in enumerate(items)})
 
 
+def keyword_index(groups):
+    """The .lix file: numbered record n holds term group n; a flat list of
+    {"term", "pages"} is one group."""
+    if groups and isinstance(groups[0], dict):
+        groups = [groups]
+    return vazazi.build({(2, n): vazazi.RecordDef(records.keyword_group(
+        [(t["term"], t["pages"]) for t in group]).bytes()) for n, group in enumerate(groups)})
+
+
 def font_store(spec, folder):
     """The .lnf file: the embedded-font table as record type 7 and the font files."""
     version = spec.get("version", 2)
@@ -163,6 +194,8 @@ def build(d, folder="."):
             companions[key] = store(d[key], folder)
     if "embeddedFonts" in d:
         companions["embeddedFonts"] = font_store(d["embeddedFonts"], folder)
+    if "keywordIndex" in d:
+        companions["keywordIndex"] = keyword_index(d["keywordIndex"])
     doc = Document(pages=bufs)
     inside = [k for k in companions if d.get("inside") and k in INSIDE_ENTRIES]
     title = d.get("title", "")

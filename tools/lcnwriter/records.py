@@ -354,3 +354,18 @@ def search_areas(names, pages, extra=0, version=2):
     if version >= 2:
         b.u32(extra)
     return b
+
+
+# ---------------------------------------------------------------- .lix numbered records
+
+def keyword_group(terms):
+    """One numbered record of a keyword index: u16 term count; per term u16
+    reference count, per reference u16 page and two zero bytes, u16 text
+    length, the text.  terms: [(text, [pages])]."""
+    b = Buf().u16(len(terms), "terms.count")
+    for text, pages in terms:
+        b.u16(len(pages), "references.count")
+        for p in pages:
+            b.u16(p).u16(0)
+        b.sized(Buf(cp(text)), name="term.")
+    return b

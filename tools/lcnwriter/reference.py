@@ -133,6 +133,7 @@ def links():
             "fileTables": {"programs": ["c:\\programy\\kalk.exe"], "arguments": ["-x"],
                            "documents": ["dalsi.lcn"], "associated": ["priloha.txt"],
                            "urls": ["http://example.invalid/"]},
+            "keywordIndex": [{"term": "odkaz", "pages": [0]}, {"term": "cíl", "pages": [1, 2]}],
             "pages": [{"rows": rows, "objects": [spot], "relations": [[1, 0, 0], [2, 0, 0]],
                        "keywords": [[1, "odkaz"], [7, "kotva"]]},
                       {"rows": [_para("Cílová stránka.", anchor=3)]},
@@ -162,7 +163,8 @@ def fonts_doc():
 def inside():
     d = media_doc()
     d.update(name="inside", title="Uvnitř", inside=True,
-             pictures=[{"path": "ulozeny.png", "tag": 1}], pictureStore=[_png()])
+             pictures=[{"path": "ulozeny.png", "tag": 1}], pictureStore=[_png()],
+             keywordIndex=[{"term": "zvuk", "pages": [0]}])
     d["pages"][0]["objects"].append({"kind": "picture", "picture": 0, "width": 16, "height": 12,
                                      "y": 40})
     return d

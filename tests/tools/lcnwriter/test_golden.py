@@ -285,6 +285,9 @@ CASES = [
         ("00000000", "extra value")]),
     ("search areas v1", lambda: records.search_areas([], {}, version=1), [
         ("01 0000", "no areas, no extra value before version 2")]),
+    ("keyword index group", lambda: records.keyword_group([("ab", [3, 4]), ("c", [])]), [
+        ("0200", "two terms"), ("0200 0300 0000 0400 0000", "pages 3 and 4, two unused bytes each"),
+        ("0200 6162", "'ab'"), ("0000 0100 63", "no pages, 'c'")]),
     # ---- a whole page record
     ("page record", lambda: page.page_record({"rows": [{"text": "A"}]}), [
         ("0000 0100", "ignored, one row"), ("0700 00000000 00 0000 0000 0100 41", "the row"),

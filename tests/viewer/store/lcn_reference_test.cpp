@@ -63,7 +63,7 @@ TEST(LcnReference, TheIndependentCheckerAcceptsEveryRecordFile) {
 }
 
 // Record 14: byte, u16 count, count x (u32 base, u32 size); entry 1 the picture store, entry 2 the
-// embedded files.
+// embedded files, entry 3 the keyword index.
 TEST(LcnReference, CompanionsInsideTheDocumentResolveThroughRecord14) {
     const auto files = loadManifest(kFolder);
     const ManifestFile& document = entry(files, "inside.lcn", 0);
@@ -74,7 +74,7 @@ TEST(LcnReference, CompanionsInsideTheDocumentResolveThroughRecord14) {
     winplat::ByteReader in(reader.data(), reader.size());
     in.u8();
     const uint16_t count = in.u16();
-    ASSERT_EQ(count, 3);
+    ASSERT_EQ(count, 4);
     std::vector<std::pair<uint32_t, uint32_t>> entries;
     for (int n = 0; n < count; ++n) {
         const uint32_t base = in.u32();
@@ -82,7 +82,7 @@ TEST(LcnReference, CompanionsInsideTheDocumentResolveThroughRecord14) {
     }
     ASSERT_TRUE(in.ok());
     EXPECT_EQ(entries[0].first, 0u) << "entry 0 is absent";
-    for (int n : {1, 2}) {
+    for (int n : {1, 2, 3}) {
         SCOPED_TRACE("companion " + std::to_string(n));
         const ManifestFile& companion = entry(files, "inside.lcn", entries[n].first);
         EXPECT_EQ(companion.length, entries[n].second);
@@ -91,7 +91,8 @@ TEST(LcnReference, CompanionsInsideTheDocumentResolveThroughRecord14) {
         expectRecords(inner, companion);
     }
     EXPECT_EQ(entries[1].first, document.length) << "the picture store follows the document's own data";
-    EXPECT_EQ(std::filesystem::file_size(kFolder + "/inside.lcn"), uint64_t{entries[2].first} + entries[2].second);
+    EXPECT_EQ(entries[2].first, entries[1].first + entries[1].second);
+    EXPECT_EQ(std::filesystem::file_size(kFolder + "/inside.lcn"), uint64_t{entries[3].first} + entries[3].second);
 }
 
 TEST(LcnReference, PicturesInTheStoreLieWhereTheyAreReadInPlace) {

@@ -20,6 +20,9 @@ from . import damage, document, reference, vazazi
 def _build(a):
     with open(a.description, encoding="utf-8") as f:
         d = json.load(f)
+    wrong = document.problems(d)
+    if wrong:
+        raise ValueError("the description is inconsistent:\n  " + "\n  ".join(wrong))
     doc = document.build(d, os.path.dirname(os.path.abspath(a.description)))
     document.write(doc, a.outdir)
     for name, data in doc.files.items():

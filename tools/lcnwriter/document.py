@@ -257,3 +257,68 @@ def facts(doc):
         entry.update(vazazi.built_facts(c.built))
         out.append(entry)
     return out
+
+
+def _links_in(runs):
+    if isinstance(runs, (str, bytes)):
+        return
+    for run in runs:
+        if isinstance(run, dict) and "link" in run:
+            yield run["link"]
+            yield from _links_in(run.get("text", []))
+
+
+def _rows_of(p):
+    for r in p.get("rows", []):
+        yield r
+        for cell in (r.get("table") or {}).get("cells", []):
+            yield from cell.get("rows", [{"text": cell.get("text", "")}])
+    for o in p.get("objects", []):
+        yield from o.get("rows", [])
+
+
+def problems(d):
+    """What in a description names something the document does not hold:
+    page links (to this document) to missing pages, pictures and sounds beyond
+    their tables, stored items beyond their store, index and contents pages."""
+    if d.get("package"):
+        return []
+    pages = {p.get("number", n) for n, p in enumerate(d.get("pages", []))}
+    out = []
+
+    def page_ok(page, where):
+        if page not in pages:
+            out.append("%s names page %d, which the document does not hold" % (where, page))
+
+    for n, p in enumerate(d.get("pages", [])):
+        number = p.get("number", n)
+        for r in _rows_of(p):
+            for link in _links_in(r.get("text", [])):
+                if link["kind"] in (2, 3) and not link.get("link"):
+                    page_ok(link.get("page", 0), "a link on page %d" % number)
+        for o in p.get("objects", []):
+            table = "sounds" if o.get("kind") == "sound" else "videos" if o.get("kind") == "video" else "pictures"
+            if o.get("picture", -1) >= len(d.get(table, [])):
+                out.append("an object on page %d names entry %d of %s" % (number, o["picture"], table))
+        if (p.get("style") or {}).get("soundIndex", -1) >= len(d.get("sounds", [])):
+            out.append("the style of page %d names a missing sound" % number)
+    for table, store in (("pictures", "pictureStore"), ("sounds", "embeddedFiles"),
+                         ("videos", "embeddedFiles")):
+        for entry in d.get(table, []):
+            tag = entry.get("tag", 0) if isinstance(entry, dict) else 0
+            if tag > len(d.get(store, [])):
+                out.append("%s entry %s is stored as item %d, beyond %s" % (table, entry["path"], tag, store))
+    index = d.get("keywordIndex", [])
+    for group in ([index] if index and isinstance(index[0], dict) else index):
+        for term in group:
+            for page_number in term["pages"]:
+                page_ok(page_number, "index term %r" % term["term"])
+
+    def walk(items):
+        for item in items:
+            if item.get("page", -1) >= 0:
+                page_ok(item["page"], "contents item %r" % item["text"])
+            walk(item.get("children", []))
+
+    walk((d.get("contents") or {}).get("items", []))
+    return out

@@ -139,6 +139,43 @@ class CommandLine(unittest.TestCase):
             self.assertIn("colour", run.stderr)
 
 
+class Consistency(unittest.TestCase):
+    def test_names_of_missing_things_are_reported(self):
+        page = lambda **more: dict({"rows": [{"text": ""}]}, **more)
+        cases = [
+            ("link", {"pages": [page(rows=[{"text": [{"link": {"kind": 2, "page": 3}, "text": "x"}]}])]}),
+            ("link in a cell", {"pages": [page(rows=[{"table": {"rows": 1, "columns": 1, "cells": [
+                {"rows": [{"text": [{"link": {"kind": 3, "page": 1}}]}]}]}}])]}),
+            ("picture", {"pictures": ["a.png"], "pages": [page(objects=[{"kind": "picture", "picture": 1}])]}),
+            ("sound", {"pages": [page(objects=[{"kind": "sound", "picture": 0}])]}),
+            ("background sound", {"pages": [page(style={"flags": 0x40, "soundIndex": 0})]}),
+            ("stored beyond the store", {"pictures": [{"path": "a.png", "tag": 2}], "pictureStore": [{"hex": "00"}]}),
+            ("index page", {"pages": [page()], "keywordIndex": [{"term": "t", "pages": [0, 1]}]}),
+            ("contents page", {"pages": [page()], "contents": {"items": [{"text": "a", "children": [
+                {"text": "b", "page": 2}]}]}}),
+        ]
+        for what, d in cases:
+            with self.subTest(what):
+                self.assertEqual(len(document.problems(dict(d, name="x"))), 1, document.problems(dict(d, name="x")))
+
+    def test_what_is_there_is_not_reported(self):
+        d = dict(SMALL, keywordIndex=[{"term": "t", "pages": [4]}],
+                 pages=SMALL["pages"] + [{"number": 7, "rows": [
+                     {"text": [{"link": {"kind": 2, "page": 4}}, {"link": {"kind": 2, "page": 9, "link": 1}}]}],
+                     "objects": [{"kind": "picture", "picture": 0}]}])
+        self.assertEqual(document.problems(d), [])
+
+    def test_the_sample_document_is_whole(self):
+        sample = os.path.join(TOOLS, os.pardir, "samples", "ukazka.json")
+        with open(sample, encoding="utf-8") as f:
+            d = json.load(f)
+        self.assertEqual(document.problems(d), [])
+        doc = document.build(d, os.path.dirname(sample))
+        self.assertEqual(sorted(doc.files), ["ukazka.lcn", "ukazka.lix", "ukazka.lnx", "ukazka.lpx"])
+        for c in doc.containers:
+            self.assertEqual(vazazi.check_bytes(c.built.data), [], c.role)
+
+
 class Refusals(unittest.TestCase):
     def test_descriptions_that_cannot_be_stored_are_refused(self):
         cases = [

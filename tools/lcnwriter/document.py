@@ -47,6 +47,8 @@ def _drawn(spec):
                   for n in range(spec.get("frames", 1))]
         return media.gif(width, height, palette, frames, spec.get("transparent"), spec.get("delays"),
                          spec.get("loops"))
+    if spec["draw"] == "vector":
+        return media.vector(width, height, spec["shapes"])
     if spec["draw"] == "wav":
         return media.wav(spec.get("seconds", 1.0), spec.get("rate", 8000), spec.get("tone", 440))
     raise ValueError("cannot draw %r" % spec["draw"])

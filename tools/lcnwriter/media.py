@@ -79,3 +79,27 @@ def wav(seconds=1.0, rate=8000, tone=440):
     fmt = struct.pack("<HHIIHH", 1, 1, rate, rate, 1, 8)
     body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.pack("<I", n) + samples
     return b"RIFF" + struct.pack("<I", len(body)) + body
+
+
+VECTOR_MAGIC = b"VXM1"
+VECTOR_KINDS = {"line": 1, "rectangle": 2, "ellipse": 3, "polygon": 4}
+NO_FILL = 0xFFFFFFFF
+
+
+def vector(width, height, shapes):
+    """A vector picture in the stand-in vector library's format (README,
+    decision 17): "VXM1", u16 width, u16 height, u16 shape count, shapes of
+    byte kind, byte pen width, u32 pen colour, u32 fill colour (0xFFFFFFFF
+    none), then s16 left, top, right, bottom (lines, rectangles, ellipses) or
+    u16 point count and s16 x, y per point (polygons).
+    shapes: [{"kind", "pen", "colour", "fill", "box" | "points"}]."""
+    out = bytearray(VECTOR_MAGIC + struct.pack("<HHH", width, height, len(shapes)))
+    for s in shapes:
+        kind = VECTOR_KINDS[s["kind"]]
+        out += struct.pack("<BBII", kind, s.get("pen", 1), s.get("colour", 0), s.get("fill", NO_FILL))
+        if kind == 4:
+            out += struct.pack("<H", len(s["points"]))
+            out += b"".join(struct.pack("<hh", x, y) for x, y in s["points"])
+        else:
+            out += struct.pack("<hhhh", *s["box"])
+    return bytes(out)

@@ -191,12 +191,22 @@ def _slot2(o):
     return None
 
 
-def attribute_slots(o):
+def _old_button(o):
+    """The button record of object version 5: three s16 pictures, six bytes
+    (0), then the two bytes the 18-byte record ends with."""
+    pictures = list(o.get("states", [])) + [-1] * 3
+    b = Buf()
+    for p in pictures[:3]:
+        b.u16(p)
+    return b.raw(bytes(6)).u8(1).u8(0).bytes()
+
+
+def attribute_slots(o, version=6):
     """The object's attribute store: slots of byte number, u16 length, data."""
     slots = {}
     if "link" in o:
         slots[1] = formats.link_target(o["link"])
-    second = _slot2(o)
+    second = _old_button(o) if version == 5 and o.get("kind") == "button" else _slot2(o)
     if second is not None:
         slots[2] = second
     if "hotSpots" in o:
@@ -224,7 +234,7 @@ def objects(objs, version=6):
     for i, o in enumerate(objs):
         if version >= 5:
             b.append(object_record(o))
-            b.sized(attribute_slots(o), name="object%d.slots." % i)
+            b.sized(attribute_slots(o, version), name="object%d.slots." % i)
             b.sized(_second_text(o), name="object%d.text." % i)
             continue
         b.append(object_record(o, 29)).raw(_old_parameters(o, version)).raw(_old_link(o))

@@ -24,6 +24,14 @@ def _animated_gif():
     return media.gif(8, 8, PALETTE, frames, delays=[10, 20, 30], loops=3)
 
 
+def _vector():
+    return media.vector(40, 30, [
+        {"kind": "rectangle", "box": [0, 0, 39, 29], "colour": 0, "fill": 0xC0FFFF},
+        {"kind": "ellipse", "box": [5, 5, 35, 25], "pen": 2, "colour": 0x0000FF},
+        {"kind": "line", "box": [0, 29, 39, 0]},
+        {"kind": "polygon", "points": [[20, 2], [37, 27], [3, 27]], "fill": 0x00FF00}])
+
+
 def _para(text, style=0, **more):
     return dict(more, style=style, text=text)
 
@@ -95,16 +103,19 @@ def table():
 def pictures():
     pics = [{"path": "obrazek.png"}, {"path": "sklad\\ulozeny.png", "tag": 1},
             {"path": "pruhledny.gif", "tag": 2}, {"path": "animace.gif", "tag": 3},
-            {"path": "tlacitko1.png", "tag": 1}, {"path": "tlacitko2.gif", "tag": 2}]
+            {"path": "tlacitko1.png", "tag": 1}, {"path": "tlacitko2.gif", "tag": 2},
+            {"path": "kresba.wmf", "tag": 4}]
     objs = [{"kind": "picture", "picture": 0, "width": 16, "height": 12, "x": 10, "y": 0},
             {"kind": "picture", "picture": 1, "width": 32, "height": 24, "y": 20,
              "fit": [1, 1000, 0, 1, -1]},
             {"kind": "picture", "picture": 2, "width": 8, "height": 8, "y": 50, "behind": 1},
             {"kind": "picture", "picture": 3, "width": 8, "height": 8, "y": 60},
             {"kind": "button", "picture": 4, "width": 16, "height": 12, "y": 80, "active": 1,
-             "states": [4, 5, -1, -1], "link": {"kind": 2, "page": 0}}]
+             "states": [4, 5, -1, -1], "link": {"kind": 2, "page": 0}},
+            {"kind": "vector", "picture": 6, "width": 40, "height": 30, "y": 100}]
     return {"name": "pictures", "title": "Obrázky", "names": {0: "Obrázky"},
-            "pictures": pics, "pictureStore": [_png(), _transparent_gif(), _animated_gif()],
+            "pictures": pics,
+            "pictureStore": [_png(), _transparent_gif(), _animated_gif(), _vector()],
             "beside": {"obrazek.png": _png()},
             "pages": [{"rows": [_para("Obrázky na stránce.")], "objects": objs,
                        "style": {"flags": 0x8, "backPicture": 0, "backPictureMode": 2}}]}
@@ -182,8 +193,10 @@ def old_formats():
     obj = {"kind": "picture", "picture": 0, "width": 10, "height": 10, "fit": [0, 1000, 0, 1, -1],
            "active": 1, "link": {"kind": 2, "page": 1},
            "hotSpots": [{"box": [0, 0, 5, 5], "link": {"kind": 0, "page": 1}}]}
+    button = {"kind": "button", "picture": 0, "width": 10, "height": 10, "y": 20, "states": [0, 0]}
     pages = [{"rows": [_para("Objekty verze %d, styl stránky verze %d." % (v, s))],
-              "objects": [obj], "objectVersion": v, "styleVersion": s,
+              "objects": [obj] + ([button] if v == 5 else []), "objectVersion": v,
+              "styleVersion": s,
               "style": {"flags": 0x32, "bannerOn": 1, "width": 300}}
              for v, s in ((2, 0), (3, 1), (4, 2), (5, 3), (6, 4))]
     return {"name": "old-formats", "title": "Staré verze",

@@ -8,7 +8,7 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), *[os.pardir] * 3, "tools"))
-from lcnwriter import formats, page, pagestyle, records, strings  # noqa: E402
+from lcnwriter import formats, media, page, pagestyle, records, strings  # noqa: E402
 
 
 def fields(*pairs):
@@ -224,6 +224,11 @@ CASES = [
         ("07 ffff 0000 ffff ffff 00", "kind 7"), ("1500", "slots"),
         ("02 1200 0100 0200 ffff ffff ffff ffff ffff ffff 01 00", "slot 2: button"),
         ("0000", "")]),
+    ("object v5 button", lambda: page.objects([{"kind": "button", "states": [1, 2]}], 5), [
+        ("05 0100", ""), ("0000 0000 0000 00000000 0000000000000000 000000 0000 000000", "record"),
+        ("07 ffff 0000 ffff ffff 00", "kind 7"), ("1100", "slots"),
+        ("02 0e00 0100 0200 ffff 000000000000 01 00", "slot 2: the old 14-byte button record"),
+        ("0000", "no second text")]),
     ("object v4", lambda: page.objects([{"kind": "picture", "picture": 1, "z": 2, "active": 1,
                                           "fit": [1, 900, 0, 1, -1], "link": {"kind": 0, "page": 3},
                                           "hotSpots": [{"box": [0, 0, 4, 4]}]}], 4), [
@@ -244,6 +249,14 @@ CASES = [
         ("00 0100", ""), ("0000 0000 0800 0800 02 00 01", "polygon with link"),
         ("03 0200 0000 01 00", "link target in 7 bytes"), ("0000 0f00", "marker 0, extra 15"),
         ("0300 00 0000 0000 0800 0000 0400 0800", "three points")]),
+    # ---- the stand-in vector picture format
+    ("vector picture", lambda: media.vector(40, 30, [
+        {"kind": "rectangle", "box": [0, 0, 39, 29], "pen": 0, "fill": 0xC0FFFF},
+        {"kind": "polygon", "points": [(1, 2), (3, -4)], "colour": 0xFF}]), [
+        ("56584d31", "'VXM1'"), ("2800 1e00 0200", "width, height, 2 shapes"),
+        ("02 00 00000000 ffffc000", "rectangle, no pen, black, filled"),
+        ("0000 0000 2700 1d00", "box"), ("04 01 ff000000 ffffffff", "polygon, pen 1, red, no fill"),
+        ("0200 0100 0200 0300 fcff", "two points")]),
     # ---- keyword items and relations
     ("keyword items", lambda: page.keyword_items([(7, "k")]), [
         ("00 00", "page window byte, pane byte"), ("0100 0000 0500", "list: 1, 0 free, size 5"),

@@ -99,8 +99,8 @@ TEST(LcnReference, PicturesInTheStoreLieWhereTheyAreReadInPlace) {
     const std::vector<uint8_t> whole = fileBytes(kFolder + "/pictures.lpx");
     VazaziFile store;
     ASSERT_EQ(store.Open((kFolder + "/pictures.lpx").c_str(), false), 1);
-    const std::vector<std::string> signatures = {"\x89PNG", "GIF89a", "GIF89a"};
-    for (int16_t n = 0; n < 3; ++n) {
+    const std::vector<std::string> signatures = {"\x89PNG", "GIF89a", "GIF89a", "VXM1"};
+    for (int16_t n = 0; n < 4; ++n) {
         uint32_t length = 0;
         const uint32_t offset = store.LocateRecordBody(n, &length);
         ASSERT_NE(offset, 0u) << "picture " << n + 1;
@@ -146,7 +146,7 @@ TEST(LcnReference, PictureTableTagsNameRecordsOfTheStore) {
     VazaziFile store;
     ASSERT_EQ(store.Open((kFolder + "/pictures.lpx").c_str(), false), 1);
     const auto pictures = pathsAndTags(document, 4);
-    ASSERT_EQ(pictures.size(), 6u);
+    ASSERT_EQ(pictures.size(), 7u);
     EXPECT_EQ(pictures[0], std::make_pair(std::string("obrazek.png"), uint16_t{0}));
     EXPECT_TRUE(std::filesystem::exists(kFolder + "/obrazek.png")) << "the picture beside the document";
     EXPECT_EQ(pictures[1].first, "sklad\\ulozeny.png");

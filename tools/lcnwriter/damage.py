@@ -80,8 +80,9 @@ def table_too_big(doc, key, buf, rows_mark, columns_mark):
 
 
 def cut_record(doc, key, buf, at):
+    what = "page record" if key[0] == 2 else "record %d:%d" % key
     return Variant("", _rebuild(doc, key, buf.bytes()[:at]), *key,
-                   "page record cut to %d of %d bytes" % (at, len(buf)), "parse")
+                   "%s cut to %d of %d bytes" % (what, at, len(buf)), "parse")
 
 
 def bad_inflate(doc, key, buf):
@@ -148,6 +149,11 @@ def variants(doc, seed, count):
         short = short_link_frames(doc, key, buf)
         if short:
             out.append(short)
+    for key, buf in sorted(doc.typed.items()):
+        marks = [m for m in buf.marks if m[0].endswith("length") or _is_count(m[0])]
+        if marks:
+            out.append(count_set(doc, key, buf, rng.choice(marks), rng.choice((0x7FFF, 0xFFFF))))
+        out.append(cut_record(doc, key, buf, rng.randrange(0, len(buf))))
     while len(out) < count and doc.pages:
         number = rng.choice(sorted(doc.pages))
         buf = doc.pages[number]

@@ -32,6 +32,7 @@ class Document:
     files: dict = field(default_factory=dict)       # file name -> bytes
     containers: list = field(default_factory=list)  # Container
     pages: dict = field(default_factory=dict)       # page number -> Buf (marks for damage)
+    typed: dict = field(default_factory=dict)       # (1, slot) -> Buf of an encoded typed record
 
 
 def _drawn(spec):
@@ -71,9 +72,20 @@ def _body(item, folder):
     raise ValueError("a stored item needs hex, file or text: %r" % (item,))
 
 
+class Records(dict):
+    """{(table, index): RecordDef}, and the encoders' Bufs of them (with their marks)."""
+
+    def __init__(self):
+        super().__init__()
+        self.bufs = {}
+
+
 def _typed(out, record_type, body, version=1, compressed=0, sub_index=0):
+    key = (1, records.slot(record_type, sub_index))
+    if isinstance(body, Buf):
+        out.bufs[key] = body
     data = body.bytes() if isinstance(body, Buf) else bytes(body)
-    out[(1, records.slot(record_type, sub_index))] = vazazi.RecordDef(data, compressed, version)
+    out[key] = vazazi.RecordDef(data, compressed, version)
 
 
 def _tables(d, out):
@@ -113,11 +125,13 @@ def _navigation(d, out):
 
 def typed_records(d):
     """Every typed record the description asks for: {(1, slot): RecordDef}."""
-    out = {}
+    out = Records()
     for n, body in records.string_blocks({int(k): v for k, v in d.get("names", {}).items()}).items():
         _typed(out, 0, body, sub_index=n)
     if "properties" in d or "pageDefaults" in d:
         props = dict(d.get("properties", {}))
+        if d.get("compressPages"):
+            props.setdefault("compressRecords", 1)
         version = props.pop("version", 10)
         _typed(out, 3, records.properties(props, d.get("pageDefaults"), version), version)
     if "styles" in d:
@@ -198,7 +212,7 @@ def build(d, folder="."):
         companions["embeddedFonts"] = font_store(d["embeddedFonts"], folder)
     if "keywordIndex" in d:
         companions["keywordIndex"] = keyword_index(d["keywordIndex"])
-    doc = Document(pages=bufs)
+    doc = Document(pages=bufs, typed=typed.bufs)
     inside = [k for k in companions if d.get("inside") and k in INSIDE_ENTRIES]
     title = d.get("title", "")
     if inside:
@@ -234,7 +248,9 @@ def _inside_table(typed, numbered, title, companions, inside):
         for key in inside:
             entries[INSIDE_ENTRIES[key]] = (offset, len(companions[key].data))
             offset += len(companions[key].data)
-        out = dict(typed)
+        out = Records()
+        out.update(typed)
+        out.bufs = typed.bufs
         _typed(out, 14, records.companions(entries))
         return out
 

@@ -194,8 +194,11 @@ def old_formats():
            "active": 1, "link": {"kind": 2, "page": 1},
            "hotSpots": [{"box": [0, 0, 5, 5], "link": {"kind": 0, "page": 1}}]}
     button = {"kind": "button", "picture": 0, "width": 10, "height": 10, "y": 20, "states": [0, 0]}
+    frames = [{"kind": "text", "width": 120, "height": 40, "y": 40 + 50 * n, "frameVersion": n + 1,
+               "text": "Rámeček verze %d" % (n + 1)} for n in range(3)]
     pages = [{"rows": [_para("Objekty verze %d, styl stránky verze %d." % (v, s))],
-              "objects": [obj] + ([button] if v == 5 else []), "objectVersion": v,
+              "objects": [obj] + ([button] if v == 5 else []) + (frames if v == 6 else []),
+              "objectVersion": v,
               "styleVersion": s,
               "style": {"flags": 0x32, "bannerOn": 1, "width": 300}}
              for v, s in ((2, 0), (3, 1), (4, 2), (5, 3), (6, 4))]
@@ -223,6 +226,8 @@ def navigation():
     return {"name": "navigation", "title": "Navigace",
             "names": {0: "Úvod", 1: "První", 2: "Podkapitola"},
             "properties": {"contentsPage": 0, "idList": [0]},
+            "fonts": {"main": [["Arial CE", 238], ["Times New Roman CE", 238]],
+                      "markers": [["Wingdings", 2]], "version": 2},
             "contents": {"items": items},
             "links": ["links.lcn", "\\text-only.lcn"],
             "appearance": {"treeFont": {"font": 1, "size": 10, "weight": 3, "flags": 0},

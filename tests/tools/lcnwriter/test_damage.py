@@ -23,6 +23,13 @@ class Variants(unittest.TestCase):
         cls.doc = _doc(reference.table)
         cls.made = damage.variants(cls.doc, 5, 30)
         cls.original = vazazi.from_bytes(cls.doc.files["table.lcn"])
+        styled = _doc(reference.styled)
+        cls.sets = [(cls.doc, cls.made, cls.original),
+                    (styled, damage.variants(styled, 9, 0), vazazi.from_bytes(styled.files["styled.lcn"]))]
+
+    @staticmethod
+    def buf(doc, v):
+        return doc.pages[v.index] if v.table == 2 else doc.typed[(v.table, v.index)]
 
     def test_the_seed_decides_every_byte(self):
         again = damage.variants(_doc(reference.table), 5, 30)
@@ -36,33 +43,45 @@ class Variants(unittest.TestCase):
                      "20,000 cells", "does not inflate"):
             self.assertIn(kind, what)
 
+    def test_typed_records_are_damaged_too(self):
+        _, made, _ = self.sets[1]
+        typed = [v for v in made if v.table == 1]
+        self.assertTrue(any("set to 0x" in v.what for v in typed))
+        self.assertTrue(any(" cut to " in v.what for v in typed))
+
     def test_record_damage_stays_in_its_record(self):
-        for v in self.made:
-            if v.fails == "open" or v.fails == "store":
-                continue
-            with self.subTest(v.what):
-                damaged = vazazi.from_bytes(v.data)
-                for t, i in self.original.used_slots():
-                    if (t, i) != (v.table, v.index):
-                        self.assertEqual(damaged.read(t, i).body, self.original.read(t, i).body)
-                self.assertEqual(vazazi.check_bytes(v.data) == [], v.fails == "parse", v.what)
+        for _, made, original in self.sets:
+            for v in made:
+                if v.fails == "open" or v.fails == "store":
+                    continue
+                with self.subTest(v.what):
+                    damaged = vazazi.from_bytes(v.data)
+                    for t, i in original.used_slots():
+                        if (t, i) != (v.table, v.index):
+                            self.assertEqual(damaged.read(t, i).body, original.read(t, i).body)
+                    self.assertEqual(vazazi.check_bytes(v.data) == [], v.fails == "parse", v.what)
 
     def test_lengths_point_past_the_record(self):
-        for v in self.made:
-            if "past the record's end" not in v.what:
-                continue
-            name = v.what.split(" set to ")[0]
-            value = int(v.what.split(" set to ")[1].split(",")[0])
-            buf = self.doc.pages[v.index]
-            _, offset, width = next(m for m in buf.marks if m[0] == name)
-            self.assertGreater(value, len(buf) - offset - width, v.what)
-            body = vazazi.from_bytes(v.data).read(v.table, v.index).body
-            self.assertEqual(int.from_bytes(body[offset:offset + width], "little"), value)
+        for doc, made, _ in self.sets:
+            for v in made:
+                if "past the record's end" not in v.what:
+                    continue
+                name = v.what.split(" set to ")[0]
+                value = int(v.what.split(" set to ")[1].split(",")[0])
+                buf = self.buf(doc, v)
+                _, offset, width = next(m for m in buf.marks if m[0] == name)
+                self.assertGreater(value, len(buf) - offset - width, v.what)
+                body = vazazi.from_bytes(v.data).read(v.table, v.index).body
+                self.assertEqual(int.from_bytes(body[offset:offset + width], "little"), value)
 
     def test_counts_and_table_sizes_are_set(self):
-        for v in self.made:
+        for doc, made, _ in self.sets:
+            self._counts_and_tables(doc, made)
+
+    def _counts_and_tables(self, doc, made):
+        for v in made:
             body = None if v.fails != "parse" else vazazi.from_bytes(v.data).read(v.table, v.index).body
-            buf = self.doc.pages.get(v.index)
+            buf = self.buf(doc, v) if v.table else None
             if "set to 0x" in v.what:
                 name, value = v.what.split(" set to ")
                 _, offset, width = next(m for m in buf.marks if m[0] == name)

@@ -93,9 +93,13 @@ def vector(width, height, shapes):
     none), then s16 left, top, right, bottom (lines, rectangles, ellipses) or
     u16 point count and s16 x, y per point (polygons).
     shapes: [{"kind", "pen", "colour", "fill", "box" | "points"}]."""
+    if not (1 <= width <= 4096 and 1 <= height <= 4096 and len(shapes) <= 4096):
+        raise ValueError("a vector picture is 1-4096 pixels each way with at most 4096 shapes")
     out = bytearray(VECTOR_MAGIC + struct.pack("<HHH", width, height, len(shapes)))
     for s in shapes:
         kind = VECTOR_KINDS[s["kind"]]
+        if kind == 4 and not 2 <= len(s["points"]) <= 1024:
+            raise ValueError("a polygon has 2-1024 points")
         out += struct.pack("<BBII", kind, s.get("pen", 1), s.get("colour", 0), s.get("fill", NO_FILL))
         if kind == 4:
             out += struct.pack("<H", len(s["points"]))

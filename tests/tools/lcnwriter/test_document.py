@@ -12,7 +12,7 @@ import unittest
 
 TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), *[os.pardir] * 3, "tools")
 sys.path.insert(0, TOOLS)
-from lcnwriter import document, formats, page, records, reference, vazazi  # noqa: E402
+from lcnwriter import document, formats, media, page, records, reference, vazazi  # noqa: E402
 
 SMALL = {
     "name": "small", "title": "Malý",
@@ -189,6 +189,8 @@ class Refusals(unittest.TestCase):
             ("table short of cells", lambda: page.table_object({"rows": 2, "columns": 2,
                                                                 "cells": [{}] * 3})),
             ("file name without name", lambda: records.file_table(["folder\\"])),
+            ("vector picture 4097 wide", lambda: media.vector(4097, 1, [])),
+            ("polygon of one point", lambda: media.vector(1, 1, [{"kind": "polygon", "points": [(0, 0)]}])),
         ]
         for what, make in cases:
             with self.subTest(what):
@@ -197,6 +199,8 @@ class Refusals(unittest.TestCase):
     def test_limits_take_their_largest_value(self):
         self.assertEqual(len(records.properties({"password": "x" * 20}).bytes()), 234)
         self.assertEqual(records.string_block({0: "x" * 255}).bytes()[2], 255)
+        self.assertEqual(len(media.vector(4096, 4096, [{"kind": "polygon", "points": [(0, 0)] * 1024}])),
+                         10 + 10 + 2 + 4 * 1024)
         sheet = records.style_sheet({0: {"name": "n" * 30}}).bytes()
         self.assertEqual(sheet[2 + 128 + 42 + 2:2 + 128 + 42 + 2 + 30], b"n" * 30)
 

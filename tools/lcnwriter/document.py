@@ -10,7 +10,7 @@ in it, so tests can check what the reader finds against what was asked for.
 import os
 from dataclasses import dataclass, field
 
-from . import media, page, records, vazazi
+from . import media, page, records, vazazi, viewsettings
 from .fields import Buf
 
 COMPANION_EXTENSIONS = {"pictureStore": "lpx", "embeddedFiles": "lnx", "embeddedFonts": "lnf",
@@ -112,7 +112,11 @@ def _navigation(d, out):
         _typed(out, 1, records.contents_tree(c["items"], version, appearance), version)
     if "links" in d:
         _typed(out, 2, records.linked_documents(d["links"]))
-    if "appearance" in d:
+    if "viewSettings" in d:
+        v = dict(d["viewSettings"])
+        version = v.pop("version", 5)
+        _typed(out, 12, viewsettings.record(v, version), max(version, 2))
+    elif "appearance" in d:
         a = d["appearance"]
         _typed(out, 12, records.tree_appearance(a["treeFont"], a["levels"], a.get("rowSpacing", 1),
                                                 a.get("colours")), 1)

@@ -79,6 +79,7 @@ def styled():
     ]
     return {"name": "styled", "title": "Styly", "names": {0: "Formátovaný text"},
             "compressPages": True,
+            "viewSettings": {"switches": 0x17, "highlight": 0x00FFFF, "treeText": 0x800000},
             "colours": [[0, 0, 0], [0, 0, 128], [255, 0, 0], [0, 128, 128]] + [[200, 200, 200]] * 30,
             "fonts": {"main": [["Arial CE", 238], ["Times New Roman CE", 238]],
                       "markers": [["Wingdings", 2], ["Arial CE", 238]]},

@@ -12,7 +12,7 @@ import unittest
 
 TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), *[os.pardir] * 3, "tools")
 sys.path.insert(0, TOOLS)
-from lcnwriter import document, formats, media, page, records, reference, vazazi  # noqa: E402
+from lcnwriter import document, formats, media, page, records, reference, vazazi, viewsettings  # noqa: E402
 
 SMALL = {
     "name": "small", "title": "Malý",
@@ -189,6 +189,7 @@ class Refusals(unittest.TestCase):
             ("table short of cells", lambda: page.table_object({"rows": 2, "columns": 2,
                                                                 "cells": [{}] * 3})),
             ("file name without name", lambda: records.file_table(["folder\\"])),
+            ("unknown view setting", lambda: viewsettings.block({"colour": 1})),
             ("vector picture 4097 wide", lambda: media.vector(4097, 1, [])),
             ("polygon of one point", lambda: media.vector(1, 1, [{"kind": "polygon", "points": [(0, 0)]}])),
         ]

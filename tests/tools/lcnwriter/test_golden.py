@@ -8,7 +8,7 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), *[os.pardir] * 3, "tools"))
-from lcnwriter import formats, media, page, pagestyle, records, strings  # noqa: E402
+from lcnwriter import formats, media, page, pagestyle, records, strings, viewsettings  # noqa: E402
 
 
 def fields(*pairs):
@@ -292,6 +292,19 @@ CASES = [
         ("01 0a00 03 00", "tree font"), ("01", "level count"), ("01 0a00 06 00 1400", "level 0"),
         ("0100", "row spacing"), ("ffffc0 000080 000000 ffffff", "colours as red, green, blue"),
         ("008000 000080 ffffff ffffff", "the four extras")]),
+    ("view settings", lambda: viewsettings.record({"switches": 0x17, "treeFont": {"index": 1, "size": 10},
+                                                   "treeText": 0x80, "title": "T"}), [
+        ("05 0802", "version 5, length 520"),
+        ("15 8002 e001 02 ffff", "window flags, 640 x 480, band, no caption picture"),
+        ("ffff 0000 0000 00", "caption font: default"), ("00000040" * 8, "caption colours: system"),
+        ("03 01 ffff00000000 00", "menu flags, border, font"), ("00000040" * 6, "menu colours"),
+        ("03" + "ffff00000000 00" * 2, "chapter bar"), ("00000040" * 4, "chapter colours"),
+        ("05 03 ffff 00000040", "tool bar"), ("09 02 03 1e00 00000040 00000040", "splitter"),
+        ("1f 03 ffff", "dock flags, gap, tree picture"),
+        ("ffff00000000 00" * 7, "dock fonts and the five levels"), ("0100 0a00 0000 00", "tree font at 185"),
+        ("00000040" * 10, "colours 192-231"), ("80000000", "tree text at 232"), ("00000040" * 2, "236, 240"),
+        ("09", "display"), ("54" + Z * 255, "title 'T'"), ("17", "switches"), ("00000040", "highlight"),
+        ("9600 0000 00000000 ffff ffff ffff", "tool bar thickness, unused, black, cursors")]),
     ("search areas v2", lambda: records.search_areas(["a", "b"], {0: [1], 2: [0, 1]}), [
         ("02 0200", "version, 2 areas"), ("0200 0000 0600 0101 0101 6162", "names"),
         ("04 0300", "element size 4, 3 pages"), ("02000000 00000000 03000000", "masks"),

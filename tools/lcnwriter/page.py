@@ -191,6 +191,23 @@ def _slot2(o):
     return None
 
 
+def animation(a):
+    """Slot 4: u16 frame count, u16 current frame, u16 elapsed, u16 repeats
+    left (0x7FFF = as created), u16 delay per frame (1/100 s)."""
+    b = Buf().u16(len(a["delays"])).u16(a.get("current", 0)).u16(a.get("elapsed", 0))
+    b.u16(a.get("repeats", 0x7FFF))
+    for delay in a["delays"]:
+        b.u16(delay)
+    return b.bytes()
+
+
+def scroller(sc):
+    """Slot 6: s16 thumb position, s16 track length, s16 thumb length, s32 text
+    height, s32 visible height, s32 scroll position of the followed text frame."""
+    b = Buf().u16(sc.get("thumb", 0)).u16(sc.get("track", 0)).u16(sc.get("thumbLength", 0))
+    return b.u32(sc.get("textHeight", 0)).u32(sc.get("visible", 0)).u32(sc.get("scroll", 0)).bytes()
+
+
 def _old_button(o):
     """The button record of object version 5: three s16 pictures, six bytes
     (0), then the two bytes the 18-byte record ends with."""
@@ -211,6 +228,10 @@ def attribute_slots(o, version=6):
         slots[2] = second
     if "hotSpots" in o:
         slots[3] = hot_spots(o["hotSpots"]).bytes()
+    if "animation" in o:
+        slots[4] = animation(o["animation"])
+    if "scroller" in o:
+        slots[6] = scroller(o["scroller"])
     for n, data in o.get("slots", {}).items():
         slots[int(n)] = bytes.fromhex(data) if isinstance(data, str) else bytes(data)
     b = Buf()

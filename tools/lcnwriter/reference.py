@@ -110,7 +110,10 @@ def pictures():
             {"kind": "picture", "picture": 1, "width": 32, "height": 24, "y": 20,
              "fit": [1, 1000, 0, 1, -1]},
             {"kind": "picture", "picture": 2, "width": 8, "height": 8, "y": 50, "behind": 1},
-            {"kind": "picture", "picture": 3, "width": 8, "height": 8, "y": 60},
+            {"kind": "picture", "picture": 3, "width": 8, "height": 8, "y": 60,
+             "animation": {"delays": [10, 20, 30], "repeats": 3}},
+            {"kind": "picture", "picture": 1, "width": 8, "height": 60, "x": 300, "y": 0,
+             "link": {"kind": 4, "value": 114}, "scroller": {"track": 60, "thumbLength": 12}},
             {"kind": "button", "picture": 4, "width": 16, "height": 12, "y": 80, "active": 1,
              "states": [4, 5, -1, -1], "link": {"kind": 2, "page": 0}},
             {"kind": "vector", "picture": 6, "width": 40, "height": 30, "y": 100}]

@@ -224,6 +224,13 @@ CASES = [
         ("07 ffff 0000 ffff ffff 00", "kind 7"), ("1500", "slots"),
         ("02 1200 0100 0200 ffff ffff ffff ffff ffff ffff 01 00", "slot 2: button"),
         ("0000", "")]),
+    ("animation and scroller slots", lambda: page.attribute_slots(
+        {"animation": {"delays": [10, 300], "repeats": 3},
+         "scroller": {"thumb": 4, "track": 100, "thumbLength": 20, "textHeight": 70000,
+                      "visible": 90, "scroll": 12}}), [
+        ("04 0c00", "slot 4, 12 bytes"), ("0200 0000 0000 0300", "2 frames, at 0, elapsed 0, 3 repeats"),
+        ("0a00 2c01", "delays 10, 300"), ("06 1200", "slot 6, 18 bytes"),
+        ("0400 6400 1400", "thumb, track, thumb length"), ("70110100 5a000000 0c000000", "text heights")]),
     ("object v5 button", lambda: page.objects([{"kind": "button", "states": [1, 2]}], 5), [
         ("05 0100", ""), ("0000 0000 0000 00000000 0000000000000000 000000 0000 000000", "record"),
         ("07 ffff 0000 ffff ffff 00", "kind 7"), ("1100", "slots"),

@@ -88,20 +88,49 @@ def table_object(t):
     return b
 
 
-def text_frame(rows, version=3, section_flags=0):
+def view_state(view, version):
+    """u32 content height, u16 content width, u16 caret row, u16 caret offset,
+    u16 third caret word, byte selection present [u16 start row, start offset,
+    end row, end offset]; from version 2 u16 horizontal and u32 vertical scroll."""
+    b = Buf().u32(view.get("height", 0)).u16(view.get("width", 0)).u16(view.get("caretRow", 0))
+    b.u16(view.get("caretOffset", 0)).u16(view.get("caretWord", 0))
+    selection = view.get("selection")
+    b.u8(1 if selection else 0)
+    for value in selection or []:
+        b.u16(value)
+    if version >= 2:
+        b.u16(view.get("scrollX", 0)).u32(view.get("scrollY", 0))
+    return b
+
+
+def text_frame(rows, version=3, view=None, highlights=None):
     """Text-frame record: byte version, u16 rows, per row u16 + attributes,
-    u16 + tab stops (count of entries), u16 + text, u16 0 lines; then (from
-    version 2) the section flags (written 0: no view state, no highlights);
-    then the frame's object block."""
+    u16 tab-stop count and stops, u16 + text, u16 0 lines; then (from version
+    2) the section flags: bit 0 when a view state is given, bit 1 when
+    highlighted ranges are; the view state (version 1 always has one: its
+    flags are taken as 1); the highlights (byte 1, per row u16 count and
+    (u16 start, u16 end) ranges); then the frame's object block."""
     b = Buf().u8(version).u16(len(rows), "rows")
     for i, r in enumerate(rows):
         b.sized(row_record(r), name="row%d.record." % i)
-        stops = tab_stops(r.get("tabs"))
-        b.append(stops, "row%d.tabs." % i)
+        b.append(tab_stops(r.get("tabs")), "row%d.tabs." % i)
         b.sized(Buf(formats.text(r.get("text", ""))), name="row%d.text." % i)
         b.u16(0)
-    if version >= 2:
-        b.u8(section_flags)
+    if version < 2:
+        view = view or {}
+        highlights = None
+    else:
+        b.u8((1 if view is not None else 0) | (2 if highlights is not None else 0))
+    if view is not None:
+        b.append(view_state(view, version), "view.")
+    if highlights is not None:
+        b.u8(1 if any(highlights) else 0)
+        if any(highlights):
+            for i in range(len(rows)):
+                ranges = highlights[i] if i < len(highlights) else []
+                b.u16(len(ranges), "highlights%d.count" % i)
+                for start, end in ranges:
+                    b.u16(start).u16(end)
     return b.append(object_block([]), "objects.")
 
 
@@ -242,7 +271,8 @@ def attribute_slots(o, version=6):
 
 def _second_text(o):
     if o.get("kind") == "text":
-        return text_frame(o.get("rows") or [{"text": o.get("text", "")}], o.get("frameVersion", 3))
+        return text_frame(o.get("rows") or [{"text": o.get("text", "")}], o.get("frameVersion", 3),
+                          o.get("frameView"), o.get("frameHighlights"))
     return Buf()
 
 

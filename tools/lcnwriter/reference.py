@@ -200,6 +200,8 @@ def old_formats():
     button = {"kind": "button", "picture": 0, "width": 10, "height": 10, "y": 20, "states": [0, 0]}
     frames = [{"kind": "text", "width": 120, "height": 40, "y": 40 + 50 * n, "frameVersion": n + 1,
                "text": "Rámeček verze %d" % (n + 1)} for n in range(3)]
+    frames[2].update(frameView={"height": 40, "width": 120, "selection": [0, 0, 0, 7]},
+                     frameHighlights=[[(0, 7)]])
     pages = [{"rows": [_para("Objekty verze %d, styl stránky verze %d." % (v, s))],
               "objects": [obj] + ([button] if v == 5 else []) + (frames if v == 6 else []),
               "objectVersion": v,

@@ -201,8 +201,20 @@ CASES = [
         ("00", "section flags"),
         ("02 0000 ffff 3a 01 ffff 00 ffff 00", "object block: format 2, none, flags 1")]),
     ("text frame v1", lambda: page.text_frame([{"text": ""}], 1), [
-        ("01 0100 0700 00000000 00 0000 0000 0000 0000", "no section flags in v1"),
+        ("01 0100 0700 00000000 00 0000 0000 0000 0000", "one empty row"),
+        ("00000000 0000 0000 0000 0000 00", "no flags byte: the view state always follows, no scroll"),
         ("02 0000 ffff 3a 01 ffff 00 ffff 00", "object block")]),
+    ("text frame v3 view", lambda: page.text_frame([{"text": "x"}], 3, {
+        "height": 500, "width": 300, "caretRow": 1, "caretOffset": 2, "caretWord": 3,
+        "selection": [0, 1, 0, 4], "scrollX": 5, "scrollY": 70000}, [[(1, 3)]]), [
+        ("03 0100 0700 00000000 00 0000 0000 0100 78 0000", "one row"), ("03", "section flags"),
+        ("f4010000 2c01 0100 0200 0300", "content height, width, caret"),
+        ("01 0000 0100 0000 0400", "selection (0, 1) to (0, 4)"), ("0500 70110100", "scroll x, y"),
+        ("01 0100 0100 0300", "highlights: one range in row 0"),
+        ("02 0000 ffff 3a 01 ffff 00 ffff 00", "object block")]),
+    ("text frame v2 no highlights", lambda: page.text_frame([{"text": ""}], 2, None, [[]]), [
+        ("02 0100 0700 00000000 00 0000 0000 0000 0000", ""), ("02", "flags: highlights only"),
+        ("00", "none present: no per-row counts"), ("02 0000 ffff 3a 01 ffff 00 ffff 00", "")]),
     ("table 1x1", lambda: page.table_object({"rows": 1, "columns": 1,
                                              "cells": [{"text": "", "valign": 1}]}), [
         ("00 0100 0100", "kind, rows, columns"), ("2000", "N = 32"),

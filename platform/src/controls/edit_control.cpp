@@ -266,14 +266,15 @@ bool EditControl::replaceSelection(std::string_view text, bool typing) {
     return true;
 }
 
-bool EditControl::setText(std::string_view text) {
+bool EditControl::setText(std::string_view text, bool quietly) {
     if (!buffer_.setText(filtered(text))) {
-        notify(EN_ERRSPACE);
+        if (!quietly) notify(EN_ERRSPACE);
         return false;
     }
     firstLine_ = 0;
     xOffset_ = 0;
     relayOut();
+    if (quietly) return true;
     notify(EN_UPDATE);
     redraw();
     placeCaret();

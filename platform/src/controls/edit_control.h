@@ -72,8 +72,9 @@ public:
     // style's filters, with the notifications: EN_MAXTEXT when the limit or the window's size
     // refused text, then EN_UPDATE and EN_CHANGE when something changed. False when nothing did.
     bool replaceSelection(std::string_view text, bool typing = false);
-    // The whole text from a program (WM_SETTEXT); false beyond the maximum (EN_ERRSPACE).
-    bool setText(std::string_view text);
+    // The whole text from a program (WM_SETTEXT), or quietly the window's text at creation;
+    // false beyond the maximum (EN_ERRSPACE).
+    bool setText(std::string_view text, bool quietly = false);
     bool undo();
     // The selection moved: redraw, caret and scrolling follow.
     void selectionMoved(bool scroll);

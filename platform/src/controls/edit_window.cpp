@@ -88,8 +88,7 @@ void create(EditControl& edit, const CREATESTRUCTA* create) {
     edit.setFont(nullptr);
     if (!edit.multiLine() && (edit.style() & ES_PASSWORD)) edit.setPasswordChar('*');
     const char* text = create ? create->lpszName : nullptr;
-    if (text && reinterpret_cast<ULONG_PTR>(text) >= 0x10000) edit.buffer().setText(text);
-    edit.relayOut();
+    if (text && reinterpret_cast<ULONG_PTR>(text) >= 0x10000) edit.setText(text, true);
 }
 
 bool handleTextAndSelection(EditControl& edit, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

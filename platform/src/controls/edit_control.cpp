@@ -19,7 +19,12 @@ DWORD EditControl::style() const { return static_cast<DWORD>(GetWindowLongA(wind
 
 bool EditControl::wraps() const {
     const DWORD s = style();
-    return (s & ES_MULTILINE) && !(s & (ES_AUTOHSCROLL | WS_HSCROLL));
+    return (s & ES_MULTILINE) && !(s & ES_AUTOHSCROLL) && !horizontalBar_;
+}
+
+void EditControl::setScrollBars(DWORD createStyle) {
+    verticalBar_ = (createStyle & WS_VSCROLL) != 0;
+    horizontalBar_ = (createStyle & WS_HSCROLL) != 0;
 }
 
 // --- the font and the layout
@@ -173,19 +178,21 @@ void EditControl::scrollToCaret() {
     }
 }
 
+// The bars stay shown, disabled while there is nothing to scroll, so the width the text wraps in
+// stays put.
 void EditControl::updateScrollBars() const {
-    const DWORD s = style();
-    if (s & WS_VSCROLL) {
-        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0,
+    constexpr UINT kMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    if (verticalBar_) {
+        SCROLLINFO info{sizeof info, kMask, 0,
                         std::max(0, static_cast<int>(lines_.size()) - 1), static_cast<UINT>(visibleLines()),
                         firstLine_, 0};
         SetScrollInfo(window_, SB_VERT, &info, TRUE);
     }
-    if (s & WS_HSCROLL) {
+    if (horizontalBar_) {
         int widest = 0;
         for (size_t line = 0; line < lines_.size(); ++line) widest = std::max(widest, textWidth(line));
         const RECT r = formatRect();
-        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, widest,
+        SCROLLINFO info{sizeof info, kMask, 0, widest,
                         static_cast<UINT>(std::max<int>(1, r.right - r.left)), xOffset_, 0};
         SetScrollInfo(window_, SB_HORZ, &info, TRUE);
     }
@@ -234,10 +241,8 @@ std::string EditControl::filtered(std::string_view text) const {
 
 bool EditControl::fitsWindow() const {
     const DWORD s = style();
-    if (multiLine()) {
-        return (s & (ES_AUTOVSCROLL | WS_VSCROLL)) || static_cast<int>(lines_.size()) <= visibleLines();
-    }
-    if (s & ES_AUTOHSCROLL) return true;
+    if (multiLine()) return (s & ES_AUTOVSCROLL) || verticalBar_ || static_cast<int>(lines_.size()) <= visibleLines();
+    if ((s & ES_AUTOHSCROLL) || horizontalBar_) return true;
     const RECT r = formatRect();
     return textWidth(0) <= r.right - r.left;
 }

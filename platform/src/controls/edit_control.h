@@ -26,6 +26,8 @@ public:
     bool readOnly() const { return (style() & ES_READONLY) != 0; }
     // Multi-line text wraps at the window's width unless it scrolls sideways.
     bool wraps() const;
+    // The scroll bars the window was made with: their styles come and go as they show and hide.
+    void setScrollBars(DWORD createStyle);
 
     // --- the font and the layout
     HFONT font() const { return font_; }
@@ -102,6 +104,8 @@ private:
     int firstLine_ = 0;
     int xOffset_ = 0;
     bool focused_ = false;
+    bool verticalBar_ = false;
+    bool horizontalBar_ = false;
 };
 
 // The control behind an EDIT window, null for any other window.

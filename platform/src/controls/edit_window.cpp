@@ -85,6 +85,7 @@ void setPasswordChar(EditControl& edit, WPARAM c) {
 }
 
 void create(EditControl& edit, const CREATESTRUCTA* create) {
+    edit.setScrollBars(create ? static_cast<DWORD>(create->style) : 0);
     edit.setFont(nullptr);
     if (!edit.multiLine() && (edit.style() & ES_PASSWORD)) edit.setPasswordChar('*');
     const char* text = create ? create->lpszName : nullptr;

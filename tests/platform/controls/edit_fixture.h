@@ -33,7 +33,9 @@ inline winplat::test::Harness::Options harnessOptions() {
     winplat::test::Harness::Options options;
     options.width = 640;
     options.height = 480;
-    options.goldenFolder = (std::filesystem::path(__FILE__).parent_path() / "golden").string();
+    // Beside the window tests' goldens (whose folder the build names): controls/golden.
+    options.goldenFolder =
+        (std::filesystem::path(WINPLAT_GOLDEN_DIR).parent_path().parent_path() / "controls" / "golden").string();
     return options;
 }
 

@@ -8,12 +8,12 @@ namespace {
 
 using winplat::test::kCtrl;
 
-using LinesTest = EditTest;
+using EditLinesTest = EditTest;
 
 // 102 wide: 100 for text. "alpha beta " is 95; "gamma " 65 and "delta" 45 do not share a line.
 constexpr const char* kWrapped = "alpha beta gamma delta\r\nepsilon";
 
-TEST_F(LinesTest, WordWrapAndTheLineMessages) {
+TEST_F(EditLinesTest, WordWrapAndTheLineMessages) {
     HWND edit = makeEdit(ES_MULTILINE | ES_AUTOVSCROLL, 10, 10, 102, 200, kWrapped);
     EXPECT_EQ(send(edit, EM_GETLINECOUNT), 4);
     const struct {
@@ -43,7 +43,7 @@ TEST_F(LinesTest, WordWrapAndTheLineMessages) {
     EXPECT_EQ(send(edit, EM_LINEINDEX, 1), 24);
 }
 
-TEST_F(LinesTest, GetLineCopiesAtMostTheBuffersSizeWithoutAZero) {
+TEST_F(EditLinesTest, GetLineCopiesAtMostTheBuffersSizeWithoutAZero) {
     HWND edit = makeEdit(ES_MULTILINE | ES_AUTOVSCROLL, 10, 10, 102, 200, kWrapped);
     char buffer[16];
     std::memset(buffer, '~', sizeof buffer);
@@ -71,7 +71,7 @@ std::string numberedLines(int count) {
     return text;
 }
 
-TEST_F(LinesTest, ScrollingByMessagesScrollBarWheelAndCaret) {
+TEST_F(EditLinesTest, ScrollingByMessagesScrollBarWheelAndCaret) {
     // Three lines show in 72 pixels; ten lines can scroll until the eighth is on top.
     HWND edit = makeEdit(ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, 10, 10, 200, 72, numberedLines(10).c_str());
     EXPECT_EQ(send(edit, EM_GETFIRSTVISIBLELINE), 0);
@@ -118,7 +118,7 @@ TEST_F(LinesTest, ScrollingByMessagesScrollBarWheelAndCaret) {
     EXPECT_EQ(send(edit, EM_GETFIRSTVISIBLELINE), 8);
 }
 
-TEST_F(LinesTest, ASingleLineScrollsSidewaysAndNotByLines) {
+TEST_F(EditLinesTest, ASingleLineScrollsSidewaysAndNotByLines) {
     // 52 wide: 50 pixels of text, five letters.
     HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 52, 30);
     SetFocus(edit);

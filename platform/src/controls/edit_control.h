@@ -90,6 +90,7 @@ private:
     bool fitsWindow() const;
     int textWidth(size_t line) const;
     void measureFont();
+    void announceChange();
 
     HWND window_;
     EditBuffer buffer_;

@@ -135,5 +135,31 @@ TEST_F(EditLinesTest, ASingleLineScrollsSidewaysAndNotByLines) {
     EXPECT_EQ(send(edit, EM_LINESCROLL, 0, 1), FALSE);
 }
 
+TEST_F(EditLinesTest, CentredAndRightAlignedLinesStartWhereTheirWidthLeavesRoom) {
+    // "abc" is 30 wide in 100 pixels of text.
+    const struct {
+        DWORD style;
+        int x;
+    } cases[] = {{ES_LEFT, 1}, {ES_CENTER, 1 + 35}, {ES_RIGHT, 1 + 70}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.style);
+        HWND edit = makeEdit(c.style, 10, 10, 102, 30, "abc");
+        EXPECT_EQ(static_cast<short>(LOWORD(send(edit, EM_POSFROMCHAR, 0))), c.x);
+        DestroyWindow(edit);
+    }
+}
+
+TEST_F(EditLinesTest, SidewaysScrollBarOfALineThatDoesNotWrap) {
+    HWND edit = makeEdit(ES_MULTILINE | ES_AUTOHSCROLL | WS_HSCROLL, 10, 10, 102, 100,
+                         "a line much wider than the window\r\nand another");
+    EXPECT_EQ(send(edit, EM_GETLINECOUNT), 2);  // no wrapping
+    h_.clearLog();
+    send(edit, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30));
+    EXPECT_EQ(notifications(), (std::vector<WORD>{EN_HSCROLL}));
+    EXPECT_EQ(static_cast<short>(LOWORD(send(edit, EM_POSFROMCHAR, 0))), 1 - 30);
+    send(edit, WM_HSCROLL, SB_LEFT);
+    EXPECT_EQ(static_cast<short>(LOWORD(send(edit, EM_POSFROMCHAR, 0))), 1);
+}
+
 }  // namespace
 }  // namespace edit_test

@@ -109,9 +109,6 @@ private:
     bool horizontalBar_ = false;
 };
 
-// The control behind an EDIT window, null for any other window.
-EditControl* editControlOf(HWND window);
-
 // Message handlers, each in the file of its concern; true when the message was theirs, with the
 // result set.
 bool handleEditKeys(EditControl& edit, UINT message, WPARAM wParam, LRESULT& result);

@@ -235,5 +235,18 @@ TEST_F(EditTextTest, BackgroundFromTheParentAskedAsStaticWhenReadOnlyOrDisabled)
     editBrush = staticBrush = nullptr;
 }
 
+LRESULT CALLBACK destroyingParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_UPDATE) DestroyWindow(reinterpret_cast<HWND>(lParam));
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(EditTextTest, AParentMayDestroyTheControlWhenToldOfAChange) {
+    SetWindowLongPtrA(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(destroyingParent));
+    HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 100, 30);
+    SetFocus(edit);
+    h_.type("ab");
+    EXPECT_FALSE(IsWindow(edit));
+}
+
 }  // namespace
 }  // namespace edit_test

@@ -72,6 +72,26 @@ TEST_F(EditClipboardTest, PasteStopsAtTheLimitWithMaxText) {
     EXPECT_EQ(notifications(), (std::vector<WORD>{EN_MAXTEXT, EN_UPDATE, EN_CHANGE}));
 }
 
+TEST_F(EditClipboardTest, PasteReadsNoFurtherThanTheClipboardsBlock) {
+    // Four bytes and no terminating zero: the paste ends with the block.
+    winplat::GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE, 4));
+    ASSERT_TRUE(block);
+    {
+        winplat::GlobalPin pin(block.get());
+        std::memcpy(pin.data(), "wxyz", 4);
+    }
+    {
+        winplat::OpenedClipboard opened(nullptr);
+        ASSERT_TRUE(opened);
+        EmptyClipboard();
+        ASSERT_TRUE(SetClipboardData(CF_TEXT, block.get()));
+        (void)block.release();
+    }
+    HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 300, 30);
+    send(edit, WM_PASTE);
+    EXPECT_EQ(text(edit), "wxyz");
+}
+
 TEST_F(EditClipboardTest, UndoByKeysAndMessages) {
     HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 300, 30, "");
     SetFocus(edit);

@@ -17,6 +17,7 @@ TEST_F(EditGoldenTest, SingleAndMultiLineWithSelections) {
     SetFocus(single);
     send(single, EM_SETSEL, 6, 9);
     h_.pump();
+    EXPECT_EQ(reinterpret_cast<HFONT>(send(single, WM_GETFONT)), font_.get());
     h_.expectImage(winplat::test::crop(h_.screenshot(), RECT{0, 0, 220, 240}), "edit_single_and_multi_line");
 }
 

@@ -211,7 +211,7 @@ void EditControl::takeFocus() {
 
 void EditControl::loseFocus() {
     focused_ = false;
-    selecting = false;
+    selecting_ = false;
     DestroyCaret();
     redraw();
     notify(EN_KILLFOCUS);

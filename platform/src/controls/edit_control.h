@@ -67,7 +67,9 @@ public:
     void takeFocus();
     void loseFocus();
     void placeCaret() const;
-    bool selecting = false;  // a mouse drag is selecting
+    // A mouse drag is selecting.
+    bool selecting() const { return selecting_; }
+    void setSelecting(bool selecting) { selecting_ = selecting; }
 
     // --- changes
     // Replaces the selection (the user typing, pasting or deleting, or EM_REPLACESEL) after the
@@ -105,6 +107,7 @@ private:
     int firstLine_ = 0;
     int xOffset_ = 0;
     bool focused_ = false;
+    bool selecting_ = false;
     bool verticalBar_ = false;
     bool horizontalBar_ = false;
 };

@@ -1,0 +1,224 @@
+#include "script/script_engine.h"
+
+#include <unordered_map>
+
+#include "drawing/file_names.h"
+#include "drawing/text_helpers.h"
+#include "winplat/files.h"
+#include "winplat/host.h"
+
+namespace linework {
+
+namespace {
+
+// The pump costs a clock read per line; messages are looked at only this often.
+constexpr uint64_t kPumpIntervalMs = 4;
+
+}  // namespace
+
+ScriptEngine::ScriptEngine(ScriptHost& host, SystemVariableEffects& effects, std::string programFolder)
+    : systemVariables(image, effects),
+      runtime(image),
+      host_(host),
+      programFolder_(std::move(programFolder)),
+      loader_{store, runtime, programFolder_, [this](std::string_view text) { host_.ShowInfo(text); },
+              [this](std::string_view text) { host_.RememberCommand(text); }} {
+    line_.reserve(ProgramStore::kSlotBytes);
+    statement_.reserve(ProgramStore::kSlotBytes);
+}
+
+bool ScriptEngine::LoadTextTable(LoadMode mode, int32_t line, std::string_view name) {
+    return linework::LoadTextTable(loader_, mode, line, name);
+}
+
+const ScriptEngine::Command* ScriptEngine::FindCommand(std::string_view name) {
+    // The commands of this engine; those of the drawing, view, file and form layers join the
+    // table as they are built, and until then are unknown commands.
+    static const Command kCommands[] = {
+        {"sv", &ScriptEngine::CommandSv},     {"if", &ScriptEngine::CommandIf},
+        {"else", &ScriptEngine::CommandElse}, {"on", &ScriptEngine::CommandOn},
+        {"jmp", &ScriptEngine::CommandJmp},   {"jmpr", &ScriptEngine::CommandJmpr},
+        {"call", &ScriptEngine::CommandCall}, {"jsr", &ScriptEngine::CommandCall},
+        {"ret", &ScriptEngine::CommandRet},   {"run", &ScriptEngine::CommandRun},
+        {"stop", &ScriptEngine::CommandStop}, {"end", &ScriptEngine::CommandEnd},
+        {"quit", &ScriptEngine::CommandQuit}, {"null", &ScriptEngine::CommandNull},
+    };
+    static const std::unordered_map<std::string_view, const Command*> kIndex = [] {
+        std::unordered_map<std::string_view, const Command*> index;
+        for (const Command& command : kCommands) index.emplace(command.name, &command);
+        return index;
+    }();
+    auto found = kIndex.find(name);
+    return found == kIndex.end() ? nullptr : found->second;
+}
+
+void ScriptEngine::RunProgram() {
+    // The hook runs after a run that was not itself the hook, while its file is there.
+    bool normal = RunOnce(false);
+    (void)normal;
+    if (skipHook_ || quit_) return;
+    std::string hook = CompleteFileName("", kAfterRunHook, programFolder_);
+    if (GetFileAttributesA(hook.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    if (LoadTextTable(LoadMode::Whole, 1, kAfterRunHook)) RunOnce(true);
+}
+
+void ScriptEngine::StartRun() {
+    image.SetByte(sysvar::kLetMessagesThrough, 1);
+    image.SetByte(sysvar::kNormUpperCase, 1);
+    image.SetByte(sysvar::kTemporaryAdds, 0);
+    stop_ = false;
+    stopRequested_ = false;
+    skipHook_ = false;
+    depth_ = 0;
+    numberFormat_ = -1;
+    firstLine_ = true;
+    menusDisabled_ = false;
+    lastError_.clear();
+    lastPumpMs_ = winplat::host::clock().nowMs();
+    store.currentLine = 1;
+}
+
+void ScriptEngine::EndRun(bool normalEnd) {
+    runtime.CloseAllScriptFiles();
+    FreeCallFrames();
+    if (!normalEnd) runtime.CloseScriptDialogOnTimeout(true);
+    image.SetByte(sysvar::kStepMode, 0);
+    if (menusDisabled_) host_.SetMenusEnabled(true);
+    menusDisabled_ = false;
+}
+
+bool ScriptEngine::RunOnce(bool hookRun) {
+    StartRun();
+    bool normal = true;
+    bool pumpNow = true;
+    while (true) {
+        bool hidden = false;
+        line_.assign(store.RawLine(store.currentLine, &hidden));
+        if (!line_.empty() && line_[0] == '!') {
+            line_.erase(0, 1);
+        } else if (firstLine_) {
+            host_.SetMenusEnabled(false);
+            menusDisabled_ = true;
+        }
+        firstLine_ = false;
+        statementCounter_ = 0;
+        ifState_ = 0;
+        if (image.Byte(sysvar::kLetMessagesThrough)) {
+            if (pumpNow) {
+                stopRequested_ |= host_.PumpMessages();
+                pumpNow = false;
+            } else {
+                PumpIfDue();
+            }
+            if (stopRequested_) {
+                normal = false;
+                break;
+            }
+        }
+        Flow flow = RunLine(hidden);
+        if (flow == Flow::Stop || stop_) {
+            normal = lastError_.empty() && !stopRequested_;
+            break;
+        }
+        if (flow == Flow::Jump) continue;
+        if (store.currentLine >= ProgramStore::kLastLine) {
+            Error("End of LKP area");
+            normal = false;
+            break;
+        }
+        ++store.currentLine;
+    }
+    if (hookRun) skipHook_ = true;
+    EndRun(normal);
+    return normal;
+}
+
+void ScriptEngine::PumpIfDue() {
+    uint64_t now = winplat::host::clock().nowMs();
+    if (now - lastPumpMs_ < kPumpIntervalMs) return;
+    lastPumpMs_ = now;
+    stopRequested_ |= host_.PumpMessages();
+}
+
+ScriptEngine::Flow ScriptEngine::RunLine(bool hidden) {
+    size_t position = 0;
+    while (true) {
+        ++statementCounter_;
+        size_t separator = line_.find(kStatementSeparator, position);
+        size_t end = separator == std::string::npos ? line_.size() : separator;
+        statement_.assign(line_, position, end - position);
+        statementEnd_ = end;
+        if (image.Byte(sysvar::kStepMode) && !hidden &&
+            !host_.WaitForStep(store.currentLine, statementCounter_))
+            return Flow::Stop;
+        if (statement_.empty() || statement_[0] == '/') return Flow::Next;
+        Flow flow = statement_[0] == '@' ? Flow::Next : ExecuteStatement(statement_);
+        if (stop_) return Flow::Stop;
+        if (flow == Flow::Jump || flow == Flow::Stop) return flow;
+        if (flow == Flow::SkipLine) return Flow::Next;
+        if (flow == Flow::Goto) {
+            position = gotoPosition_;
+            continue;
+        }
+        if (separator == std::string::npos) return Flow::Next;
+        position = separator + 1;
+    }
+}
+
+ScriptEngine::Flow ScriptEngine::ExecuteStatement(std::string_view statement) {
+    std::string error;
+    if (!words_.Split(statement, variables, numberInput.grammar, error)) return Error(error);
+    if (words_[1].EndsWith('=')) return Assign();
+    if (const Command* command = FindCommand(words_[0].text)) return (this->*command->handler)();
+    return Error("Unknown command " + std::string(words_[0].text.substr(0, 143)));
+}
+
+ScriptEngine::Flow ScriptEngine::Error(std::string_view message) {
+    host_.ShowPrompt(store.programName);
+    lastError_ = std::string(message) + "\r\non LKP line " + std::to_string(store.currentLine) + ":" +
+                 std::to_string(statementCounter_);
+    host_.ShowError(lastError_);
+    stop_ = true;
+    return Flow::Stop;
+}
+
+std::string ScriptEngine::StringForm(int k) {
+    const ScriptWord& word = words_[k];
+    if (k > words_.LastIndex()) return {};
+    if (word.quoted) {
+        std::string_view text = word.text.substr(1);
+        if (!text.empty() && text.back() == '"') text.remove_suffix(1);
+        return std::string(text);
+    }
+    if (word.EndsWith('$')) {
+        if (!ProgramStore::ValidIndex(word.number)) {
+            Error(std::to_string(word.number) + "$ out of range");
+            return {};
+        }
+        return store.GetTextLine(word.number);
+    }
+    return FormatMeasurement(numberFormat_, word.value);
+}
+
+std::string ScriptEngine::JoinFrom(int k) {
+    std::string joined;
+    for (; k <= words_.LastIndex() && !stop_; ++k) joined += StringForm(k);
+    return joined;
+}
+
+}  // namespace linework
+
+namespace linework {
+
+std::string ScriptEngine::FileNameFrom(int k) {
+    // A file name is written as it stands (LIB.LKP): words give their text, not their value;
+    // quoted words and line references give their text as everywhere.
+    std::string joined;
+    for (; k <= words_.LastIndex() && !stop_; ++k) {
+        const ScriptWord& word = words_[k];
+        joined += word.IsString() ? StringForm(k) : std::string(word.text);
+    }
+    return joined;
+}
+
+}  // namespace linework

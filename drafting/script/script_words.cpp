@@ -1,0 +1,102 @@
+#include "script/script_words.h"
+
+#include <cstdio>
+
+namespace linework {
+
+namespace {
+
+// Value of an unquoted word: see the header.
+bool ValueWord(ScriptWord& word, ScriptVariables& variables, const NumberGrammar& grammar, std::string& error) {
+    if (auto plain = ParsePlainReal(word.text)) {
+        word.value = *plain;
+        word.number = SafeTrunc(*plain);
+        word.hasValue = true;
+        return true;
+    }
+    std::string_view rest = word.text;
+    if (!rest.empty() && rest.back() == '$') rest.remove_suffix(1);
+    bool element = !rest.empty() && rest.back() == '#';
+    if (element) rest.remove_suffix(1);
+    bool negate = false;
+    if (!rest.empty() && (rest[0] == '+' || rest[0] == '-')) {
+        negate = rest[0] == '-';
+        rest.remove_prefix(1);
+    }
+    double value;
+    if (ScriptVariables::IsLetter(rest)) {
+        value = variables.Letter(rest[0]);
+    } else if (auto typed = EvaluateNumberInput(rest, grammar)) {
+        value = *typed;
+    } else {
+        return true;  // no value: 0
+    }
+    if (element) {
+        int32_t n = SafeTrunc(value);
+        word.hashIndex = n;
+        if (n < 0 || n >= ScriptVariables::kArraySize) {
+            error = std::to_string(n) + "# out of range";
+            return false;
+        }
+        value = variables.numbers[static_cast<size_t>(n)];
+    }
+    word.value = negate ? -value : value;
+    word.number = SafeTrunc(word.value);
+    word.hasValue = true;
+    return true;
+}
+
+}  // namespace
+
+bool WordTable::Split(std::string_view statement, ScriptVariables& variables, const NumberGrammar& grammar,
+                      std::string& error) {
+    statement_ = statement;
+    count_ = 0;
+    std::string_view rest = statement;
+    while (!rest.empty() && count_ < kMaxWords) {
+        ScriptWord& word = words_[static_cast<size_t>(count_++)];
+        word = ScriptWord{};
+        if (rest[0] == '"') {
+            size_t close = rest.find('"', 1);
+            // An unclosed quote runs to the end, as if closed there.
+            size_t end = close == std::string_view::npos ? rest.size() : close + 1;
+            word.text = rest.substr(0, end);
+            word.quoted = true;
+            rest.remove_prefix(std::min(rest.size(), end + 1));
+            continue;
+        }
+        size_t blank = rest.find(' ');
+        word.text = rest.substr(0, blank);
+        rest.remove_prefix(blank == std::string_view::npos ? rest.size() : blank + 1);
+        if (!ValueWord(word, variables, grammar, error)) return false;
+    }
+    return true;
+}
+
+std::string_view WordTable::RestAfter(int k) const {
+    if (k >= count_) return {};
+    const ScriptWord& word = words_[static_cast<size_t>(k)];
+    size_t end = static_cast<size_t>(word.text.data() - statement_.data()) + word.text.size() + 1;
+    return end >= statement_.size() ? std::string_view() : statement_.substr(end);
+}
+
+std::string FormatMeasurement(int32_t format, double value) {
+    char text[400];
+    if (format >= 0) {
+        std::snprintf(text, sizeof text, "%*.*f", (format >> 8) & 0xFF, format & 0xFF, value);
+        return text;
+    }
+    std::snprintf(text, sizeof text, "%.15G", value);
+    std::string out = text;
+    // "1E+15" -> "1E15", "1E-05" -> "1E-5".
+    size_t e = out.find('E');
+    if (e != std::string::npos) {
+        std::string mantissa = out.substr(0, e);
+        bool negative = out[e + 1] == '-';
+        size_t digits = out.find_first_not_of("+-0", e + 1);
+        out = mantissa + "E" + (negative ? "-" : "") + (digits == std::string::npos ? "0" : out.substr(digits));
+    }
+    return out;
+}
+
+}  // namespace linework

@@ -87,7 +87,7 @@ bool LoadPlain(LoaderContext& context, ByteStream& in, uint8_t first, LoadMode m
     return false;
 }
 
-// The compiled form: a skipped header, a 256-byte key table, a 4-byte check count, then lines
+// The compiled form: a skipped 26-character header, a 256-byte key table, a 4-byte check count, then lines
 // whose bytes are chained through the table; the count must come out at 0.
 bool LoadCompiled(LoaderContext& context, ByteStream& in, int32_t line) {
     auto next = [&in](uint8_t& out) {
@@ -95,10 +95,10 @@ bool LoadCompiled(LoaderContext& context, ByteStream& in, int32_t line) {
         if (b) out = *b;
         return b.has_value();
     };
-    uint8_t headerLength = 0;
-    bool ok = next(headerLength);
+    // The header is a short string whose length byte, 26, is the mark already read.
+    bool ok = true;
     uint8_t skipped = 0;
-    for (int i = 0; ok && i < headerLength; ++i) ok = next(skipped);
+    for (int i = 0; ok && i < kCompiledMark; ++i) ok = next(skipped);
     std::array<uint8_t, 256> table{};
     for (auto& entry : table) ok = ok && next(entry);
     uint8_t c = 0;

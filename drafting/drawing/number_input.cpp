@@ -80,12 +80,6 @@ std::optional<double> ParseDegrees(std::string_view text) {
 
 }  // namespace
 
-int32_t SafeTrunc(double value) {
-    if (!(value >= -2147483648.0 && value <= 4294967295.0)) return 0;
-    if (value > 2147483647.0) return static_cast<int32_t>(static_cast<int64_t>(value - 4294967296.0));
-    return static_cast<int32_t>(value);
-}
-
 std::optional<double> ParsePlainReal(std::string_view text) {
     size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;

@@ -29,7 +29,11 @@ struct NumberGrammar {
 
 // A 32-bit integer of a double: truncated toward zero; 2^31..2^32-1 wrap to negative integers;
 // anything else outside the range, and NaN, gives 0.
-int32_t SafeTrunc(double value);
+inline int32_t SafeTrunc(double value) {
+    if (!(value >= -2147483648.0 && value <= 4294967295.0)) return 0;
+    if (value > 2147483647.0) return static_cast<int32_t>(static_cast<int64_t>(value - 4294967296.0));
+    return static_cast<int32_t>(value);
+}
 
 // A plain decimal real: optional sign, digits with an optional point, optional exponent; the
 // whole text, nothing before or after. Nothing for anything else or a value beyond a double.

@@ -1,6 +1,8 @@
 #include "script/script_engine.h"
 
-#include <unordered_map>
+#include <algorithm>
+#include <array>
+#include <vector>
 
 #include "drawing/file_names.h"
 #include "drawing/text_helpers.h"
@@ -11,8 +13,10 @@ namespace linework {
 
 namespace {
 
-// The pump costs a clock read per line; messages are looked at only this often.
+// Between lines the run looks at the clock every few lines, and lets messages through when a few
+// milliseconds have passed: a line costs far less than either.
 constexpr uint64_t kPumpIntervalMs = 4;
+constexpr uint32_t kLinesPerClockLook = 16;
 
 }  // namespace
 
@@ -24,7 +28,6 @@ ScriptEngine::ScriptEngine(ScriptHost& host, SystemVariableEffects& effects, std
       loader_{store, runtime, programFolder_, [this](std::string_view text) { host_.ShowInfo(text); },
               [this](std::string_view text) { host_.RememberCommand(text); }} {
     line_.reserve(ProgramStore::kSlotBytes);
-    statement_.reserve(ProgramStore::kSlotBytes);
 }
 
 bool ScriptEngine::LoadTextTable(LoadMode mode, int32_t line, std::string_view name) {
@@ -43,13 +46,16 @@ const ScriptEngine::Command* ScriptEngine::FindCommand(std::string_view name) {
         {"stop", &ScriptEngine::CommandStop}, {"end", &ScriptEngine::CommandEnd},
         {"quit", &ScriptEngine::CommandQuit}, {"null", &ScriptEngine::CommandNull},
     };
-    static const std::unordered_map<std::string_view, const Command*> kIndex = [] {
-        std::unordered_map<std::string_view, const Command*> index;
-        for (const Command& command : kCommands) index.emplace(command.name, &command);
+    // Looked up once per statement: by first character, then among the few of that letter.
+    static const auto kIndex = [] {
+        std::array<std::vector<const Command*>, 128> index;
+        for (const Command& command : kCommands) index[static_cast<size_t>(command.name[0])].push_back(&command);
         return index;
     }();
-    auto found = kIndex.find(name);
-    return found == kIndex.end() ? nullptr : found->second;
+    if (name.empty() || static_cast<unsigned char>(name[0]) >= kIndex.size()) return nullptr;
+    for (const Command* command : kIndex[static_cast<size_t>(name[0])])
+        if (command->name == name) return command;
+    return nullptr;
 }
 
 void ScriptEngine::RunProgram() {
@@ -134,6 +140,8 @@ bool ScriptEngine::RunOnce(bool hookRun) {
 }
 
 void ScriptEngine::PumpIfDue() {
+    if (++linesSincePump_ < kLinesPerClockLook) return;
+    linesSincePump_ = 0;
     uint64_t now = winplat::host::clock().nowMs();
     if (now - lastPumpMs_ < kPumpIntervalMs) return;
     lastPumpMs_ = now;
@@ -144,15 +152,17 @@ ScriptEngine::Flow ScriptEngine::RunLine(bool hidden) {
     size_t position = 0;
     while (true) {
         ++statementCounter_;
-        size_t separator = line_.find(kStatementSeparator, position);
+        size_t separator = static_cast<size_t>(std::find(line_.begin() + static_cast<ptrdiff_t>(position), line_.end(),
+                                                         kStatementSeparator) - line_.begin());
+        if (separator == line_.size()) separator = std::string::npos;
         size_t end = separator == std::string::npos ? line_.size() : separator;
-        statement_.assign(line_, position, end - position);
+        std::string_view statement = std::string_view(line_).substr(position, end - position);
         statementEnd_ = end;
         if (image.Byte(sysvar::kStepMode) && !hidden &&
             !host_.WaitForStep(store.currentLine, statementCounter_))
             return Flow::Stop;
-        if (statement_.empty() || statement_[0] == '/') return Flow::Next;
-        Flow flow = statement_[0] == '@' ? Flow::Next : ExecuteStatement(statement_);
+        if (statement.empty() || statement[0] == '/') return Flow::Next;
+        Flow flow = statement[0] == '@' ? Flow::Next : ExecuteStatement(statement);
         if (stop_) return Flow::Stop;
         if (flow == Flow::Jump || flow == Flow::Stop) return flow;
         if (flow == Flow::SkipLine) return Flow::Next;
@@ -166,8 +176,7 @@ ScriptEngine::Flow ScriptEngine::RunLine(bool hidden) {
 }
 
 ScriptEngine::Flow ScriptEngine::ExecuteStatement(std::string_view statement) {
-    std::string error;
-    if (!words_.Split(statement, variables, numberInput.grammar, error)) return Error(error);
+    if (!words_.Split(statement, variables, numberInput.grammar, wordError_)) return Error(wordError_);
     if (words_[1].EndsWith('=')) return Assign();
     if (const Command* command = FindCommand(words_[0].text)) return (this->*command->handler)();
     return Error("Unknown command " + std::string(words_[0].text.substr(0, 143)));

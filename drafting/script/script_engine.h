@@ -110,8 +110,8 @@ private:
     std::string programFolder_;
     LoaderContext loader_;
     WordTable words_;
-    std::string line_;       // the current line's text
-    std::string statement_;  // the current statement's text, which the words view
+    std::string wordError_;
+    std::string line_;  // the current line's text, which statements and words view
     size_t statementEnd_ = 0;
     size_t gotoPosition_ = 0;
     int32_t statementCounter_ = 0;
@@ -126,6 +126,7 @@ private:
     int depth_ = 0;
     std::array<CallFrame, kMaxCallDepth> frames_;
     uint64_t lastPumpMs_ = 0;
+    uint32_t linesSincePump_ = 0;
     std::string lastError_;
 };
 

@@ -1,5 +1,6 @@
 #include "script/script_words.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace linework {
@@ -7,8 +8,42 @@ namespace linework {
 namespace {
 
 // Value of an unquoted word: see the header.
+// Whether the typed-number grammar could read the text at all: every form holds a digit, except
+// hexadecimal numbers of letters alone ("FFH"). Command words and operators skip the grammar.
+bool MayBeNumber(std::string_view text) {
+    if (text.size() >= 2 && (text.back() == 'H' || text.back() == 'h')) return true;
+    return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A run of up to 15 decimal digits, the most common number of all, without the general parser.
+bool SmallInteger(std::string_view text, double& value) {
+    if (text.empty() || text.size() > 15) return false;
+    int64_t n = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        n = n * 10 + (c - '0');
+    }
+    value = static_cast<double>(n);
+    return true;
+}
+
 bool ValueWord(ScriptWord& word, ScriptVariables& variables, const NumberGrammar& grammar, std::string& error) {
-    if (auto plain = ParsePlainReal(word.text)) {
+    if (ScriptVariables::IsLetter(word.text)) {
+        word.value = variables.Letter(word.text[0]);
+        word.number = SafeTrunc(word.value);
+        word.hasValue = true;
+        return true;
+    }
+    double small = 0;
+    if (SmallInteger(word.text, small)) {
+        word.value = small;
+        word.number = SafeTrunc(small);
+        word.hasValue = true;
+        return true;
+    }
+    char first = word.text.empty() ? '\0' : word.text[0];
+    bool numeric = (first >= '0' && first <= '9') || first == '+' || first == '-' || first == '.';
+    if (auto plain = numeric ? ParsePlainReal(word.text) : std::nullopt) {
         word.value = *plain;
         word.number = SafeTrunc(*plain);
         word.hasValue = true;
@@ -26,7 +61,7 @@ bool ValueWord(ScriptWord& word, ScriptVariables& variables, const NumberGrammar
     double value;
     if (ScriptVariables::IsLetter(rest)) {
         value = variables.Letter(rest[0]);
-    } else if (auto typed = EvaluateNumberInput(rest, grammar)) {
+    } else if (auto typed = MayBeNumber(rest) ? EvaluateNumberInput(rest, grammar) : std::nullopt) {
         value = *typed;
     } else {
         return true;  // no value: 0
@@ -65,9 +100,10 @@ bool WordTable::Split(std::string_view statement, ScriptVariables& variables, co
             rest.remove_prefix(std::min(rest.size(), end + 1));
             continue;
         }
-        size_t blank = rest.find(' ');
+        // Words are short: a plain scan beats a library search call here.
+        size_t blank = static_cast<size_t>(std::find(rest.begin(), rest.end(), ' ') - rest.begin());
         word.text = rest.substr(0, blank);
-        rest.remove_prefix(blank == std::string_view::npos ? rest.size() : blank + 1);
+        rest.remove_prefix(std::min(rest.size(), blank + 1));
         if (!ValueWord(word, variables, grammar, error)) return false;
     }
     return true;

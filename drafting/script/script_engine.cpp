@@ -59,13 +59,24 @@ const ScriptEngine::Command* ScriptEngine::FindCommand(std::string_view name) {
 }
 
 void ScriptEngine::RunProgram() {
-    // The hook runs after a run that was not itself the hook, while its file is there.
-    bool normal = RunOnce(false);
-    (void)normal;
-    if (skipHook_ || quit_) return;
+    running_ = true;
+    RunOnce(false);
+    // The after-run hook follows a run that was not itself the hook, while its file is there.
+    // Its absence is no file error: the status word keeps what the script left in it.
     std::string hook = CompleteFileName("", kAfterRunHook, programFolder_);
-    if (GetFileAttributesA(hook.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-    if (LoadTextTable(LoadMode::Whole, 1, kAfterRunHook)) RunOnce(true);
+    if (!skipHook_ && !quit_ && GetFileAttributesA(hook.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        LoadTextTable(LoadMode::Whole, 1, kAfterRunHook))
+        RunOnce(true);
+    running_ = false;
+}
+
+bool ScriptEngine::RunHookScript(std::string_view name) {
+    if (running_) return false;
+    std::string file = std::string(name) + ".LKP";
+    if (GetFileAttributesA(CompleteFileName("", file, programFolder_).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    if (!LoadTextTable(LoadMode::Whole, 1, file)) return false;
+    RunProgram();
+    return true;
 }
 
 void ScriptEngine::StartRun() {
@@ -73,6 +84,7 @@ void ScriptEngine::StartRun() {
     image.SetByte(sysvar::kNormUpperCase, 1);
     image.SetByte(sysvar::kTemporaryAdds, 0);
     stop_ = false;
+    quit_ = false;
     stopRequested_ = false;
     skipHook_ = false;
     depth_ = 0;

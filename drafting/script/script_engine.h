@@ -57,6 +57,11 @@ public:
     // The last error's full text, empty when the last run had none (for tools and tests).
     const std::string& LastError() const { return lastError_; }
     int CallDepth() const { return depth_; }
+    // Whether a run is going on: what starts a script (a hook, a menu) waits until it is not.
+    bool Running() const { return running_; }
+    // A hook script by name ("TIMER" runs TIMER.LKP from line 1), unless a run is going on or its
+    // file is not there; true when it ran.
+    bool RunHookScript(std::string_view name);
 
 private:
     enum class Flow { Next, SkipLine, Jump, Goto, Stop };
@@ -120,6 +125,7 @@ private:
     bool stopRequested_ = false;
     bool skipHook_ = false;
     bool quit_ = false;
+    bool running_ = false;
     bool firstLine_ = true;
     bool menusDisabled_ = false;
     int32_t numberFormat_ = -1;

@@ -105,6 +105,8 @@ bool ScriptEngine::StoreNumber(const ScriptWord& target, std::string_view op, do
         Error("Math error");
         return false;
     }
+    if (image.Byte(sysvar::kStepMode))
+        host_.ShowPrompt(std::string(target.text) + " = " + FormatMeasurement(-1, result));
     if (ScriptVariables::IsLetter(target.text)) {
         variables.Letter(target.text[0]) = result;
     } else if (target.EndsWith('#')) {

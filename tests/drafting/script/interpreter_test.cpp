@@ -206,5 +206,31 @@ TEST_F(Interpreter, SystemVariablesThroughSvAndTheFunction) {
     EXPECT_EQ(Var('E'), 0);  // integer 1 is read-only
 }
 
+TEST_F(Interpreter, StepModeWaitsBeforeEachStatementAndShowsAssignments) {
+    struct StepHost : RecordingHost {
+        std::vector<std::pair<int32_t, int32_t>> steps;
+        std::vector<std::string> prompts;
+        size_t stopAfter = 100;
+        bool WaitForStep(int32_t line, int32_t statement) override {
+            steps.emplace_back(line, statement);
+            return steps.size() < stopAfter;
+        }
+        void ShowPrompt(std::string_view text) override { prompts.emplace_back(text); }
+    } host;
+    ScriptEngine engine(host, effects_, "C:\\");
+    engine.store.SetLine(1, "sv 43 1\x7f" "A = 5");
+    engine.store.SetLine(2, "B = 2.5\x7f" "stop");
+    engine.RunProgram();
+    EXPECT_EQ(host.steps, (std::vector<std::pair<int32_t, int32_t>>{{1, 2}, {2, 1}, {2, 2}}));
+    EXPECT_EQ(host.prompts, (std::vector<std::string>{"A = 5", "B = 2.5"}));
+    EXPECT_EQ(engine.image.Byte(sysvar::kStepMode), 0);  // off after the run
+    // Esc at a step stops the run before the statement.
+    host.steps.clear();
+    host.stopAfter = 2;
+    engine.variables.Letter('B') = 0;
+    engine.RunProgram();
+    EXPECT_EQ(engine.variables.Letter('B'), 0);
+}
+
 }  // namespace
 }  // namespace linework::test

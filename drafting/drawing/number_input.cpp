@@ -45,37 +45,30 @@ std::optional<double> ParseHex(std::string_view digits) {
     return static_cast<double>(value);
 }
 
+// A trailing part that may be left out ("3:" and "12.30." end there): 0 when empty.
+std::optional<double> OptionalReal(std::string_view text) {
+    return text.empty() ? std::optional<double>(0) : ParsePlainReal(text);
+}
+
 // unit:sub, the text already signless (a "0" in front).
 std::optional<double> ParseUnits(std::string_view text, int32_t subUnits) {
     size_t colon = text.find(':');
     auto unit = ParsePlainReal(text.substr(0, colon));
-    if (!unit) return std::nullopt;
-    double sub = 0;
-    std::string_view rest = text.substr(colon + 1);
-    if (!rest.empty()) {
-        auto value = ParsePlainReal(rest);
-        if (!value) return std::nullopt;
-        sub = *value;
-    }
-    return *unit + std::fabs(sub / subUnits);
+    auto sub = OptionalReal(text.substr(colon + 1));
+    if (!unit || !sub) return std::nullopt;
+    return *unit + std::fabs(*sub / subUnits);
 }
 
-// deg.min.sec, the text already signless; the seconds may be left out ("12.30.").
+// deg.min.sec, the text already signless.
 std::optional<double> ParseDegrees(std::string_view text) {
     size_t first = text.find('.');
     size_t second = text.find('.', first + 1);
     if (second == std::string_view::npos) return std::nullopt;
     auto degrees = ParsePlainReal(text.substr(0, first));
     auto minutes = ParsePlainInteger(text.substr(first + 1, second - first - 1));
-    if (!degrees || !minutes) return std::nullopt;
-    double seconds = 0;
-    std::string_view rest = text.substr(second + 1);
-    if (!rest.empty()) {
-        auto value = ParsePlainReal(rest);
-        if (!value) return std::nullopt;
-        seconds = *value;
-    }
-    return *degrees + std::fabs(static_cast<double>(*minutes)) / 60 + std::fabs(seconds) / 3600;
+    auto seconds = OptionalReal(text.substr(second + 1));
+    if (!degrees || !minutes || !seconds) return std::nullopt;
+    return *degrees + std::fabs(static_cast<double>(*minutes)) / 60 + std::fabs(*seconds) / 3600;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/temp_folder.h"
 #include "winplat/paths.h"
 #include "winplat/registry.h"
 #include "winplat/testing.h"
@@ -66,10 +67,8 @@ TEST(CreateTempFile, ExtensionRules) {
 class RegistryRead : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "linework_registry_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-        setenv("WINPLAT_STATE", folder_.c_str(), 1);
+        ASSERT_FALSE(folder_.path().empty());
+        setenv("WINPLAT_STATE", folder_.path().c_str(), 1);
         winplat::testing::dropRegistry();
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Linework", &key), ERROR_SUCCESS);
@@ -87,9 +86,8 @@ protected:
     void TearDown() override {
         winplat::testing::dropRegistry();
         unsetenv("WINPLAT_STATE");
-        std::filesystem::remove_all(folder_);
     }
-    std::string folder_;
+    test::TempFolder folder_{"linework_registry"};
 };
 
 TEST_F(RegistryRead, TypesSizesAndRoots) {

@@ -5,7 +5,6 @@
 #define TESTS_DRAFTING_SUPPORT_SCRIPT_FIXTURE_H
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "script/script_engine.h"
+#include "support/temp_folder.h"
 #include "winplat/paths.h"
 
 namespace linework::test {
@@ -35,14 +35,9 @@ struct RecordingHost : ScriptHost {
 class ScriptFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "linework_script_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
+        ASSERT_FALSE(temp_.path().empty());
+        folder_ = temp_.path();
         engine_ = std::make_unique<ScriptEngine>(host_, effects_, winplat::files::toWindows(folder_) + "\\");
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
     }
 
     std::string HostPath(const std::string& name) const { return folder_ + "/" + name; }
@@ -68,6 +63,7 @@ protected:
 
     double Var(char c) { return engine_->variables.Letter(c); }
 
+    TempFolder temp_{"linework_script"};
     std::string folder_;
     RecordingHost host_;
     SystemVariableEffects effects_;

@@ -96,6 +96,17 @@ TEST_F(Loader, OneMenuLineGoesToLine1) {
     EXPECT_EQ(remembered, (std::vector<std::string>{"second", "fourth"}));
 }
 
+TEST_F(Loader, AReadOnlyFileLoadsAndKeepsItsMode) {
+    WriteLines("RO.LKP", {"A = 1"});
+    namespace fs = std::filesystem;
+    fs::permissions(HostPath("RO.LKP"), fs::perms::owner_read | fs::perms::group_read);
+    auto before = fs::status(HostPath("RO.LKP")).permissions();
+    EXPECT_TRUE(engine_->LoadTextTable(LoadMode::Whole, 1, "RO.LKP"));
+    EXPECT_EQ(engine_->store.GetTextLine(1), "A = 1");
+    EXPECT_EQ(fs::status(HostPath("RO.LKP")).permissions(), before);
+    fs::permissions(HostPath("RO.LKP"), fs::perms::owner_all);
+}
+
 TEST_F(Loader, AMissingFileSetsTheStatusWord) {
     EXPECT_FALSE(engine_->LoadTextTable(LoadMode::Whole, 1, "NONE.LKP"));
     EXPECT_EQ(engine_->runtime.StatusWord(), 2);

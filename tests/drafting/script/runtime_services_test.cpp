@@ -64,6 +64,24 @@ TEST(CreateTempFile, ExtensionRules) {
     }
 }
 
+TEST(CreateTempFile, AFailedRenameLeavesNoFileBehind) {
+    test::TempFolder folder("linework_tmp");
+    const char* old = std::getenv("TMPDIR");
+    std::string previous = old ? old : "";
+    setenv("TMPDIR", folder.path().c_str(), 1);
+    // "*" is no character of a Windows name: the rename to it fails.
+    EXPECT_EQ(CreateTempFile(".L*D"), "");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+    std::string made = CreateTempFile(".LKD");
+    EXPECT_FALSE(made.empty());
+    EXPECT_FALSE(std::filesystem::is_empty(folder.path()));
+    if (old) {
+        setenv("TMPDIR", previous.c_str(), 1);
+    } else {
+        unsetenv("TMPDIR");
+    }
+}
+
 class RegistryRead : public ::testing::Test {
 protected:
     void SetUp() override {

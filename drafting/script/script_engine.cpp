@@ -109,7 +109,11 @@ bool ScriptEngine::RunOnce(bool hookRun) {
     StartRun();
     bool normal = true;
     bool pumpNow = true;
-    while (true) {
+    for (uint64_t lines = 1;; ++lines) {
+        if (lineLimit_ && lines > lineLimit_) {
+            normal = false;
+            break;
+        }
         bool hidden = false;
         line_.assign(store.RawLine(store.currentLine, &hidden));
         if (!line_.empty() && line_[0] == '!') {

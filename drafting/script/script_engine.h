@@ -46,6 +46,9 @@ public:
     bool LoadTextTable(LoadMode mode, int32_t line, std::string_view name);
     // Set by the main form (Esc, the stop button, closing): tested between lines.
     void RequestStop() { stopRequested_ = true; }
+    // For tools that run scripts they do not know: a run executes at most this many lines (0: no
+    // limit), then stops as if Esc was pressed.
+    void SetLineLimit(uint64_t lines) { lineLimit_ = lines; }
 
     ProgramStore store;
     ScriptVariables variables;
@@ -133,6 +136,7 @@ private:
     std::array<CallFrame, kMaxCallDepth> frames_;
     uint64_t lastPumpMs_ = 0;
     uint32_t linesSincePump_ = 0;
+    uint64_t lineLimit_ = 0;
     std::string lastError_;
 };
 

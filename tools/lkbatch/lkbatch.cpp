@@ -1,12 +1,14 @@
 // lkbatch: runs the drafting program's script engine without windows, for tests and script
 // authors.
 //
-//   lkbatch --dir FOLDER [--script NAME] [--line "LINE"]... [--dump-sysvars] [--dump-store]
+//   lkbatch --dir FOLDER [--script NAME] [--line "LINE"]... [--max-lines N] [--dump-sysvars]
+//           [--dump-store]
 //
 // FOLDER is the program folder (a host path) that file names are completed against. --script
 // loads a program file there from line 1 and runs it; each --line is run as a typed command line
 // is: cleaned, put into store line 1 and run. Messages the run shows are printed as
-// "error: ..." and "info: ..." (line breaks as " | "). --dump-sysvars prints every system
+// "error: ..." and "info: ..." (line breaks as " | "). --max-lines stops each run after N lines,
+// as Esc would, for scripts that may not end. --dump-sysvars prints every system
 // variable that is not 0 as "sv NUMBER = VALUE"; --dump-store every non-empty store line as
 // "NUMBER: TEXT" ("NUMBER: (hidden)" for a line of a compiled file). Exits with 1 when a run
 // reported an error, 2 on a usage mistake.
@@ -50,6 +52,7 @@ struct Options {
     std::string dir;
     std::string script;
     std::vector<std::string> lines;
+    uint64_t maxLines = 0;
     bool dumpSysvars = false;
     bool dumpStore = false;
 };
@@ -64,6 +67,8 @@ bool Parse(int argc, char** argv, Options& options) {
             options.script = argv[++i];
         } else if (arg == "--line" && hasValue) {
             options.lines.emplace_back(argv[++i]);
+        } else if (arg == "--max-lines" && hasValue) {
+            options.maxLines = std::strtoull(argv[++i], nullptr, 10);
         } else if (arg == "--dump-sysvars") {
             options.dumpSysvars = true;
         } else if (arg == "--dump-store") {
@@ -100,7 +105,8 @@ int main(int argc, char** argv) {
     Options options;
     if (!Parse(argc, argv, options)) {
         std::fprintf(stderr,
-                     "usage: lkbatch --dir FOLDER [--script NAME] [--line \"LINE\"]... [--dump-sysvars] [--dump-store]\n");
+                     "usage: lkbatch --dir FOLDER [--script NAME] [--line \"LINE\"]... [--max-lines N] "
+                     "[--dump-sysvars] [--dump-store]\n");
         return 2;
     }
     std::error_code error;
@@ -114,6 +120,7 @@ int main(int argc, char** argv) {
     BatchHost host;
     linework::SystemVariableEffects effects;
     linework::ScriptEngine engine(host, effects, windowsFolder);
+    engine.SetLineLimit(options.maxLines);
     if (!options.script.empty()) {
         if (engine.LoadTextTable(linework::LoadMode::Whole, 1, options.script)) {
             engine.RunProgram();

@@ -168,6 +168,13 @@ TEST_F(Interpreter, CallWithAFileRestoresTheLinesItOverwrote) {
     EXPECT_EQ(Run({"call @lib 500 MISSING.LKP"}), "Can't load MISSING.LKP\r\non LKP line 1:1");
 }
 
+TEST_F(Interpreter, ALineLimitStopsARunawayLoop) {
+    engine_->SetLineLimit(100);
+    EXPECT_EQ(Run({"sv 42 0; A = 0", "A += 1; jmpr 0"}), "");
+    EXPECT_EQ(Var('A'), 99);  // line 1, then 99 rounds of line 2
+    engine_->SetLineLimit(0);
+}
+
 TEST_F(Interpreter, EscBetweenLinesStopsTheRun) {
     host_.stopAtPump = 1;
     EXPECT_EQ(Run({"A = 77", "stop"}), "");

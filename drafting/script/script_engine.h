@@ -59,7 +59,6 @@ public:
 
     // The last error's full text, empty when the last run had none (for tools and tests).
     const std::string& LastError() const { return lastError_; }
-    int CallDepth() const { return depth_; }
     // Whether a run is going on: what starts a script (a hook, a menu) waits until it is not.
     bool Running() const { return running_; }
     // A hook script by name ("TIMER" runs TIMER.LKP from line 1), unless a run is going on or its

@@ -175,6 +175,17 @@ TEST_F(Interpreter, ALineLimitStopsARunawayLoop) {
     engine_->SetLineLimit(0);
 }
 
+TEST_F(Interpreter, RunLoadsAndStartsAfreshWithoutPendingCalls) {
+    WriteLines("GO.LKP", {"@go; G = 5; stop"});
+    EXPECT_EQ(Run({"G = 0; run @go 600 GO.LKP", "G = 1; stop"}), "");
+    EXPECT_EQ(Var('G'), 5);
+    EXPECT_NE(engine_->store.programName.find("GO.LKP"), std::string::npos);
+    // The calls pending before "run" are gone: a ret after it has nothing to return to.
+    WriteLines("BACK.LKP", {"@back; ret"});
+    EXPECT_EQ(Run({"jsr @x", "stop", "@x; run @back 700 BACK.LKP"}), "ret without call/jsr\r\non LKP line 700:2");
+    EXPECT_EQ(Run({"run @go 600 NONE.LKP"}), "Can't load NONE.LKP\r\non LKP line 1:1");
+}
+
 TEST_F(Interpreter, EscBetweenLinesStopsTheRun) {
     host_.stopAtPump = 1;
     EXPECT_EQ(Run({"A = 77", "stop"}), "");

@@ -53,8 +53,12 @@ const ScriptEngine::Command* ScriptEngine::FindCommand(std::string_view name) {
         return index;
     }();
     if (name.empty() || static_cast<unsigned char>(name[0]) >= kIndex.size()) return nullptr;
+    // Names are a few letters: compared in place rather than through a library call.
+    auto same = [](std::string_view a, std::string_view b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+    };
     for (const Command* command : kIndex[static_cast<size_t>(name[0])])
-        if (command->name == name) return command;
+        if (same(command->name, name)) return command;
     return nullptr;
 }
 

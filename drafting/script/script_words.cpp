@@ -41,8 +41,13 @@ bool ValueWord(ScriptWord& word, ScriptVariables& variables, const NumberGrammar
         word.hasValue = true;
         return true;
     }
-    char first = word.text.empty() ? '\0' : word.text[0];
-    bool numeric = (first >= '0' && first <= '9') || first == '+' || first == '-' || first == '.';
+    // A plain number starts with a digit or a point, after an optional sign ("+=" is no number).
+    auto startsNumber = [](std::string_view text) {
+        char c = text.empty() ? '\0' : text[0];
+        return (c >= '0' && c <= '9') || c == '.';
+    };
+    bool signedText = !word.text.empty() && (word.text[0] == '+' || word.text[0] == '-');
+    bool numeric = startsNumber(signedText ? word.text.substr(1) : word.text);
     if (auto plain = numeric ? ParsePlainReal(word.text) : std::nullopt) {
         word.value = *plain;
         word.number = SafeTrunc(*plain);

@@ -36,7 +36,10 @@ TEST_F(Interpreter, AssignmentForms) {
     EXPECT_EQ(Var('F'), 9);
     EXPECT_EQ(Var('G'), -4);
     // Upper and lower case are different variables; 1AH and 12.30.15 are typed numbers.
-    EXPECT_EQ(Run({"a = 1; A = 2; H = 1AH; I = 1.5*2", "stop"}), "");
+    EXPECT_EQ(Run({"a = 1; A = 2; H = 1AH; I = 1.5*2; K = -.5; L = +2e1; M = -2.30.", "stop"}), "");
+    EXPECT_EQ(Var('K'), -0.5);
+    EXPECT_EQ(Var('L'), 20);
+    EXPECT_EQ(Var('M'), -2.5);
     EXPECT_EQ(Var('a'), 1);
     EXPECT_EQ(Var('A'), 2);
     EXPECT_EQ(Var('H'), 26);

@@ -20,9 +20,15 @@ ScriptEngine::Flow ScriptEngine::AssignString() {
     const ScriptWord& source = words_[2];
     bool joinable = (source.hasValue && !source.EndsWith('$')) || source.quoted || source.EndsWith('"') ||
                     source.EndsWith('$');
-    // No string functions are built into this engine yet: anything else is an unknown one.
-    if (!joinable) return Error("Unknown function " + std::string(source.text.substr(0, 144)));
-    std::string text = JoinFrom(2);
+    std::string text;
+    if (joinable) {
+        text = JoinFrom(2);
+    } else if (auto function = stringFunctions_.find(source.text); function != stringFunctions_.end()) {
+        auto result = function->second(*this);
+        if (result) text = std::move(*result);
+    } else {
+        return Error("Unknown function " + std::string(source.text.substr(0, 144)));
+    }
     if (stop_) return Flow::Stop;
     int32_t line = words_[0].number;
     if (!ProgramStore::ValidIndex(line)) return Error(std::to_string(line) + "$ out of range");
@@ -70,14 +76,21 @@ ScriptEngine::Flow ScriptEngine::AssignNumber() {
         std::string_view name = source.text;
         bool negate = !name.empty() && name[0] == '-';
         if (!name.empty() && (name[0] == '-' || name[0] == '+')) name.remove_prefix(1);
-        // The numeric functions of this engine: "sv" (a system variable by number).
-        if (name != "sv") return Error("Unknown function " + std::string(source.text.substr(0, 144)));
-        result = systemVariables.Read(words_[3].number);
-        if (negate) result = -result;
-        if (last >= 5) {
-            listFrom = 4;
-            listFromSv = true;
+        // "sv" (a system variable by number) is the engine's own, with its list form.
+        if (name == "sv") {
+            result = systemVariables.Read(words_[3].number);
+            if (last >= 5) {
+                listFrom = 4;
+                listFromSv = true;
+            }
+        } else if (auto function = numericFunctions_.find(name); function != numericFunctions_.end()) {
+            auto value = function->second(*this);
+            if (!value || stop_) return Flow::Stop;
+            result = *value;
+        } else {
+            return Error("Unknown function " + std::string(source.text.substr(0, 144)));
         }
+        if (negate) result = -result;
     }
     if (!StoreNumber(words_[0], op, result)) return Flow::Stop;
     for (int k = listFrom; listFrom && k <= last; k += 2) {

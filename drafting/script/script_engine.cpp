@@ -199,7 +199,26 @@ ScriptEngine::Flow ScriptEngine::ExecuteStatement(std::string_view statement) {
     if (!words_.Split(statement, variables, numberInput.grammar, wordError_)) return Error(wordError_);
     if (words_[1].EndsWith('=')) return Assign();
     if (const Command* command = FindCommand(words_[0].text)) return (this->*command->handler)();
+    if (auto added = addedCommands_.find(words_[0].text); added != addedCommands_.end()) {
+        switch (added->second(*this)) {
+            case CommandResult::Next: return stop_ ? Flow::Stop : Flow::Next;
+            case CommandResult::SkipLine: return Flow::SkipLine;
+            case CommandResult::StopRun: return Flow::Stop;
+        }
+    }
     return Error("Unknown command " + std::string(words_[0].text.substr(0, 143)));
+}
+
+void ScriptEngine::AddCommand(std::string name, CommandHandler handler) {
+    addedCommands_.insert_or_assign(std::move(name), std::move(handler));
+}
+
+void ScriptEngine::AddNumericFunction(std::string name, NumericFunction function) {
+    numericFunctions_.insert_or_assign(std::move(name), std::move(function));
+}
+
+void ScriptEngine::AddStringFunction(std::string name, StringFunction function) {
+    stringFunctions_.insert_or_assign(std::move(name), std::move(function));
 }
 
 ScriptEngine::Flow ScriptEngine::Error(std::string_view message) {

@@ -9,6 +9,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +68,27 @@ public:
     // file is not there; true when it ran.
     bool RunHookScript(std::string_view name);
 
+    // --- the seam for the command and function families built beside the engine
+    // A command's handler reads its words through Words()/WordText() and ends the statement:
+    // Next, SkipLine (the rest of the line is skipped) or StopRun (after Fail, or to end the run).
+    enum class CommandResult { Next, SkipLine, StopRun };
+    using CommandHandler = std::function<CommandResult(ScriptEngine&)>;
+    // A function of an assignment ("A = name args", "5$ = name args"); its arguments are words 3
+    // on. Nothing after Fail.
+    using NumericFunction = std::function<std::optional<double>(ScriptEngine&)>;
+    using StringFunction = std::function<std::optional<std::string>(ScriptEngine&)>;
+    // Added names are looked up after the engine's own; adding a name again replaces its handler.
+    void AddCommand(std::string name, CommandHandler handler);
+    void AddNumericFunction(std::string name, NumericFunction function);
+    void AddStringFunction(std::string name, StringFunction function);
+
+    const WordTable& Words() const { return words_; }
+    // The string form of word k (see script_words.h); may Fail ("n$ out of range").
+    std::string WordText(int k) { return StringForm(k); }
+    // Reports a script error: the run stops after the current statement.
+    void Fail(std::string_view message) { Error(message); }
+    bool Failed() const { return stop_; }
+
 private:
     enum class Flow { Next, SkipLine, Jump, Goto, Stop };
     using Handler = Flow (ScriptEngine::*)();
@@ -113,6 +137,9 @@ private:
     bool LoadForCall(int32_t line, int32_t& first);
     void FreeCallFrames();
 
+    std::map<std::string, CommandHandler, std::less<>> addedCommands_;
+    std::map<std::string, NumericFunction, std::less<>> numericFunctions_;
+    std::map<std::string, StringFunction, std::less<>> stringFunctions_;
     ScriptHost& host_;
     std::string programFolder_;
     LoaderContext loader_;

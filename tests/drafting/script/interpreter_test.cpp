@@ -189,6 +189,34 @@ TEST_F(Interpreter, RunLoadsAndStartsAfreshWithoutPendingCalls) {
     EXPECT_EQ(Run({"run @go 600 NONE.LKP"}), "Can't load NONE.LKP\r\non LKP line 1:1");
 }
 
+TEST_F(Interpreter, AddedCommandsAndFunctionsComeAfterTheEnginesOwn) {
+    using End = ScriptEngine::CommandResult;
+    engine_->AddCommand("twice", [](ScriptEngine& engine) {
+        engine.variables.Letter('T') = engine.Words()[1].value * 2;
+        return End::Next;
+    });
+    engine_->AddCommand("fail", [](ScriptEngine& engine) {
+        engine.Fail("Failed on purpose");
+        return End::StopRun;
+    });
+    engine_->AddNumericFunction("dbl", [](ScriptEngine& engine) { return std::optional(engine.Words()[3].value * 2); });
+    engine_->AddStringFunction("chr", [](ScriptEngine& engine) {
+        std::string text;
+        for (int k = 3; k <= engine.Words().LastIndex(); ++k) text += static_cast<char>(engine.Words()[k].number);
+        return std::optional(text);
+    });
+    EXPECT_EQ(Run({"twice 21; D = -dbl 4; 600$ = chr 72 105; 600$ += chr 33", "stop"}), "");
+    EXPECT_EQ(Var('T'), 42);
+    EXPECT_EQ(Var('D'), -8);
+    EXPECT_EQ(engine_->store.GetTextLine(600), "Hi!");
+    EXPECT_EQ(Run({"fail; A = 99", "stop"}), "Failed on purpose\r\non LKP line 1:1");
+    EXPECT_NE(Var('A'), 99);
+    // An added name does not shadow the engine's own commands.
+    engine_->AddCommand("if", [](ScriptEngine&) { return End::StopRun; });
+    EXPECT_EQ(Run({"X = 0; if 1 == 1; X = 1", "stop"}), "");
+    EXPECT_EQ(Var('X'), 1);
+}
+
 TEST_F(Interpreter, EscBetweenLinesStopsTheRun) {
     host_.stopAtPump = 1;
     EXPECT_EQ(Run({"A = 77", "stop"}), "");

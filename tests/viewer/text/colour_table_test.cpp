@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "store/mem_reader.h"
+#include "text_reference.h"
+#include "winplat/testing.h"
 
 namespace {
 
@@ -81,6 +83,30 @@ TEST(ColourTable, ReadBoundsTheCountByTheTableAndTheRecord) {
     ASSERT_TRUE(reader.LoadFromMemory(body, sizeof body));
     ASSERT_TRUE(table.Read(reader));
     EXPECT_EQ(table.GetColour(0), 0xCCBBAAu);
+}
+
+TEST(ColourTable, TheWritersDocumentReadsAndItsDamagedCopiesFail) {
+    constexpr int kType = 6;
+    lect32::MemReader reader;
+    ASSERT_TRUE(text_reference::readTyped("styled.lcn", kType, reader));
+    ColourTable table;
+    ASSERT_TRUE(table.Read(reader));
+    EXPECT_EQ(table.GetCount(), 34);
+    EXPECT_EQ(table.GetColour(1), 0x800000u);
+    EXPECT_EQ(table.GetEntry(2), (Rgb{255, 0, 0}));
+    EXPECT_EQ(table.GetEntry(33), (Rgb{200, 200, 200}));
+
+    if (!text_reference::pythonRuns()) GTEST_SKIP() << "python3 is missing: the document writer cannot run";
+    vazazi_test::ScratchFolder scratch;
+    const auto files = text_reference::damagedTypedRecords(scratch, "styled", kType);
+    ASSERT_FALSE(files.empty());
+    for (const auto& path : files) {
+        winplat::testing::DebugCapture quiet;
+        lect32::MemReader damaged;
+        ASSERT_TRUE(text_reference::readDamaged(path, kType, damaged)) << path;
+        EXPECT_FALSE(table.Read(damaged)) << path;
+        EXPECT_EQ(table.GetCount(), 34) << path;
+    }
 }
 
 }  // namespace

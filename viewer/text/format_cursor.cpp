@@ -23,8 +23,14 @@ void FormatCursor::ScanRow(uint16_t row, uint16_t length, bool keepUnset) {
     linkKind = kNoLink;
     linkValue = 0;
     if (length == 0 || !text_ || row >= text_->GetItemCount()) return;
-    const std::string item = text_->CopyItem(row);
-    const std::span<const uint8_t> bytes = AsBytes(item);
+    const uint16_t size = text_->GetItemLength(row);
+    const uint8_t* locked = size ? text_->LockItem(row) : nullptr;
+    if (!locked) return;
+    scan(std::span<const uint8_t>(locked, size), length, keepUnset);
+    text_->UnlockItem(row);
+}
+
+void FormatCursor::scan(std::span<const uint8_t> bytes, uint16_t length, bool keepUnset) {
     const size_t end = std::min<size_t>(length, bytes.size());
     size_t at = 0;
     while (at < end) {

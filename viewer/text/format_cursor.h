@@ -49,6 +49,7 @@ public:
     bool SameAs(const FormatCursor& other) const;
 
 private:
+    void scan(std::span<const uint8_t> bytes, uint16_t length, bool keepUnset);
     void fillUnsetFrom(const TextFormat& base);
 
     TextStore* text_ = nullptr;

@@ -108,11 +108,17 @@ int TextStore::DeleteItem(uint16_t n) {
     if (n >= itemCount_) return refuse(0, "no such item to delete");
     const Place at = locate(n);
     const Span s = span(n);
-    if (s.length && !blocks_[at.block]->DeleteBytes(s.start, s.length)) return refuse(0, "no memory to shrink the block");
-    index_.ShrinkSpans(n, static_cast<uint16_t>(itemsPerBlock_[at.block] - at.local), s.length);
-    index_.DeleteSpans(n, 1);
+    std::unique_ptr<ByteBuffer> rest;
+    if (s.length) {
+        const std::string bytes = blockBytes(at.block);
+        rest = makeBlock(bytes.substr(0, s.start) + bytes.substr(s.start + s.length));
+        if (!rest) return refuse(0, "no memory to shrink the block");
+    }
+    if (!index_.DeleteSpans(n, 1)) return refuse(0, "no memory to shrink the item index");
+    if (rest) blocks_[at.block] = std::move(rest);
     --itemsPerBlock_[at.block];
     --itemCount_;
+    rechain(n, static_cast<uint16_t>(itemsPerBlock_[at.block] - at.local), s.start);
     if (s.length || itemsPerBlock_[at.block] == 0) tidy(at.block);
     return 1;
 }
@@ -187,45 +193,93 @@ int TextStore::relocate(uint16_t n, uint16_t length, bool carry) {
     return splitAround(n, at, length, carry);
 }
 
+// Relocations build the new contents of every block they touch before changing anything: a
+// failed allocation then leaves the store as it was.
+std::string TextStore::blockBytes(int block) {
+    const uint16_t size = GetBlockSize(block);
+    if (size == 0) return {};
+    const HeldBlock held(*blocks_[block]);
+    if (!held.get()) return {};
+    return std::string(reinterpret_cast<const char*>(held.get()), size);
+}
+
+std::unique_ptr<ByteBuffer> TextStore::makeBlock(const std::string& bytes) {
+    auto buffer = std::make_unique<ByteBuffer>();
+    if (bytes.empty()) return buffer;
+    if (bytes.size() > kMaxBlockBytes || !buffer->Allocate(static_cast<uint16_t>(bytes.size()))) return nullptr;
+    const HeldBlock held(*buffer);
+    if (!held.get()) return nullptr;
+    std::memcpy(held.get(), bytes.data(), bytes.size());
+    return buffer;
+}
+
+std::string TextStore::movedItem(int block, Span old, uint16_t length, bool carry) {
+    std::string item = carry ? blockBytes(block).substr(old.start, old.length) : std::string();
+    item.resize(length, '\0');
+    return item;
+}
+
+void TextStore::placeBlock(int slot, std::unique_ptr<ByteBuffer> fresh) {
+    blocks_[blockCount_] = std::move(fresh);
+    std::rotate(blocks_.begin() + slot, blocks_.begin() + blockCount_, blocks_.begin() + blockCount_ + 1);
+    std::copy_backward(itemsPerBlock_.begin() + slot, itemsPerBlock_.begin() + blockCount_,
+                       itemsPerBlock_.begin() + blockCount_ + 1);
+    itemsPerBlock_[slot] = 0;
+    ++blockCount_;
+}
+
 int TextStore::relocateToPrevious(uint16_t n, const Place& at, uint16_t length, bool carry) {
     const int b = at.block;
     const Span s = span(n);
+    const std::string item = movedItem(b, s, length, carry);
+    auto rest = makeBlock(blockBytes(b).substr(s.length));  // the item was the block's first
+    if (!rest) return refuse(0, "no memory to shrink the item's block");
     const uint16_t end = GetBlockSize(b - 1);
-    int from = b;
     if (uint32_t{end} + length <= kMaxBlockBytes) {
-        if (!blocks_[b - 1]->InsertBytes(end, length)) return refuse(0, "no memory to grow the previous block");
-        if (carry) copyBetween(b, s.start, b - 1, end, s.length);
+        auto previous = makeBlock(blockBytes(b - 1) + item);
+        if (!previous) return refuse(0, "no memory to grow the previous block");
+        blocks_[b - 1] = std::move(previous);
+        blocks_[b] = std::move(rest);
         index_.SetSpan(n, Span{end, length});
         ++itemsPerBlock_[b - 1];
-    } else {
-        if (blockCount_ >= kMaxBlocks) return refuse(0, "all 16 blocks are in use and the previous one is full");
-        if (!insertBlock(b, length)) return refuse(0, "no memory for a new block");
-        from = b + 1;
-        if (carry) copyBetween(from, s.start, b, 0, s.length);
-        index_.SetSpan(n, Span{0, length});
-        itemsPerBlock_[b] = 1;
+        --itemsPerBlock_[b];
+        rechain(static_cast<uint16_t>(n + 1), itemsPerBlock_[b], 0);
+        return 1;
     }
-    blocks_[from]->DeleteBytes(s.start, s.length);
-    --itemsPerBlock_[from];
-    rechain(static_cast<uint16_t>(n + 1), itemsPerBlock_[from], 0);
+    if (blockCount_ >= kMaxBlocks) return refuse(0, "all 16 blocks are in use and the previous one is full");
+    auto alone = makeBlock(item);
+    if (!alone) return refuse(0, "no memory for a new block");
+    blocks_[b] = std::move(rest);
+    placeBlock(b, std::move(alone));
+    itemsPerBlock_[b] = 1;
+    --itemsPerBlock_[b + 1];
+    index_.SetSpan(n, Span{0, length});
+    rechain(static_cast<uint16_t>(n + 1), itemsPerBlock_[b + 1], 0);
     return 1;
 }
 
 int TextStore::relocateToNext(uint16_t n, const Place& at, uint16_t length, bool carry) {
     const int b = at.block;
     const Span s = span(n);
+    const std::string item = movedItem(b, s, length, carry);
+    auto rest = makeBlock(blockBytes(b).substr(0, s.start));  // the item was the block's last
+    if (!rest) return refuse(0, "no memory to shrink the item's block");
     if (uint32_t{GetBlockSize(b + 1)} + length <= kMaxBlockBytes) {
-        if (!blocks_[b + 1]->InsertBytes(0, length)) return refuse(0, "no memory to grow the next block");
+        auto next = makeBlock(item + blockBytes(b + 1));
+        if (!next) return refuse(0, "no memory to grow the next block");
+        blocks_[b] = std::move(rest);
+        blocks_[b + 1] = std::move(next);
         rechain(static_cast<uint16_t>(n + 1), itemsPerBlock_[b + 1], length);
         ++itemsPerBlock_[b + 1];
     } else {
         if (blockCount_ >= kMaxBlocks) return refuse(0, "all 16 blocks are in use and the next one is full");
-        if (!insertBlock(b + 1, length)) return refuse(0, "no memory for a new block");
+        auto alone = makeBlock(item);
+        if (!alone) return refuse(0, "no memory for a new block");
+        blocks_[b] = std::move(rest);
+        placeBlock(b + 1, std::move(alone));
         itemsPerBlock_[b + 1] = 1;
     }
-    if (carry) copyBetween(b, s.start, b + 1, 0, s.length);
     index_.SetSpan(n, Span{0, length});
-    blocks_[b]->DeleteBytes(s.start, s.length);
     --itemsPerBlock_[b];
     return 1;
 }
@@ -234,33 +288,26 @@ int TextStore::splitAround(uint16_t n, const Place& at, uint16_t length, bool ca
     if (blockCount_ >= kMaxBlocks - 1) return refuse(0, "15 blocks are in use: no block may be split");
     const int b = at.block;
     const Span s = span(n);
-    const uint16_t size = GetBlockSize(b);
-    const uint16_t before = s.start;
+    const std::string bytes = blockBytes(b);
     const auto tail = static_cast<uint16_t>(s.start + s.length);  // where the later items begin
-    const auto after = static_cast<uint16_t>(size - tail);
+    const auto after = static_cast<uint16_t>(bytes.size() - tail);
     const uint16_t count = itemsPerBlock_[b];
     // The item goes with the later items when fewer bytes follow it, or when it cannot stay.
-    const bool itemMoves = after < before || uint32_t{before} + length > kMaxBlockBytes;
+    const bool itemMoves = after < s.start || uint32_t{s.start} + length > kMaxBlockBytes;
     if (itemMoves && uint32_t{after} + length > kMaxBlockBytes) return refuse(0, "the item fits no half of its block");
+    const std::string item = movedItem(b, s, length, carry);
+    const std::string head = bytes.substr(0, s.start);
+    auto kept = makeBlock(itemMoves ? head : head + item);
+    auto split = makeBlock(itemMoves ? item + bytes.substr(tail) : bytes.substr(tail));
+    if (!kept || !split) return refuse(0, "no memory to split the block");
+    blocks_[b] = std::move(kept);
+    placeBlock(b + 1, std::move(split));
     if (itemMoves) {
-        if (!insertBlock(b + 1, static_cast<uint16_t>(length + after))) return refuse(0, "no memory for a new block");
-        if (carry) copyBetween(b, s.start, b + 1, 0, s.length);
-        copyBetween(b, tail, b + 1, length, after);
-        blocks_[b]->DeleteBytes(s.start, static_cast<uint16_t>(size - s.start));
         itemsPerBlock_[b] = at.local;
         itemsPerBlock_[b + 1] = static_cast<uint16_t>(count - at.local);
         index_.SetSpan(n, Span{0, length});
         rechain(n, itemsPerBlock_[b + 1], 0);
     } else {
-        if (!insertBlock(b + 1, after)) return refuse(0, "no memory for a new block");
-        copyBetween(b, tail, b + 1, 0, after);
-        blocks_[b]->DeleteBytes(tail, after);
-        if (!blocks_[b]->InsertBytes(tail, static_cast<uint16_t>(length - s.length))) {
-            blocks_[b]->InsertBytes(tail, after);
-            copyBetween(b + 1, 0, b, tail, after);
-            removeBlock(b + 1, false);
-            return refuse(0, "no memory to grow the item's block");
-        }
         itemsPerBlock_[b] = static_cast<uint16_t>(at.local + 1);
         itemsPerBlock_[b + 1] = static_cast<uint16_t>(count - at.local - 1);
         index_.SetSpan(n, Span{s.start, length});
@@ -278,19 +325,6 @@ bool TextStore::copyBetween(int fromBlock, uint16_t from, int toBlock, uint16_t 
     const HeldBlock target(*blocks_[toBlock]);
     if (!source.get() || !target.get()) return false;
     std::memmove(target.get() + to, source.get() + from, count);
-    return true;
-}
-
-bool TextStore::insertBlock(int slot, uint16_t size) {
-    if (blockCount_ >= kMaxBlocks) return false;
-    ByteBuffer& spare = *blocks_[blockCount_];
-    spare.Release();
-    if (size > 0 && !spare.Allocate(size)) return false;
-    std::rotate(blocks_.begin() + slot, blocks_.begin() + blockCount_, blocks_.begin() + blockCount_ + 1);
-    std::copy_backward(itemsPerBlock_.begin() + slot, itemsPerBlock_.begin() + blockCount_,
-                       itemsPerBlock_.begin() + blockCount_ + 1);
-    itemsPerBlock_[slot] = 0;
-    ++blockCount_;
     return true;
 }
 

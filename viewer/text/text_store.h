@@ -113,10 +113,12 @@ private:
     int relocateToPrevious(uint16_t n, const Place& at, uint16_t length, bool carry);
     int relocateToNext(uint16_t n, const Place& at, uint16_t length, bool carry);
     int splitAround(uint16_t n, const Place& at, uint16_t length, bool carry);
-    void leaveBlock(int block, uint16_t first, Span old);
 
+    std::string blockBytes(int block);
+    static std::unique_ptr<ByteBuffer> makeBlock(const std::string& bytes);
+    std::string movedItem(int block, Span old, uint16_t length, bool carry);
+    void placeBlock(int slot, std::unique_ptr<ByteBuffer> fresh);
     bool copyBetween(int fromBlock, uint16_t from, int toBlock, uint16_t to, uint16_t count);
-    bool insertBlock(int slot, uint16_t size);
     void removeBlock(int block, bool handOnItems);
     void tidy(int block);
     bool mergeWithPrevious(int block);

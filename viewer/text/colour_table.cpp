@@ -4,6 +4,9 @@
 #include <cstdlib>
 
 #include "store/mem_reader.h"
+#include "store/mem_writer.h"
+#include "store/typed_record.h"
+#include "store/vazazi_file.h"
 #include "winplat/refusal.h"
 
 namespace lect32 {
@@ -34,6 +37,27 @@ int ColourTable::Read(MemReader& reader) {
     }
     count_ = count;
     return 1;
+}
+
+int ColourTable::Load(VazaziFile& document) {
+    MemReader reader;
+    if (document.ReadRecordByType(kRecordType, 0, reader) != 1) return 0;
+    return Read(reader);
+}
+
+void ColourTable::Write(MemWriter& writer) const {
+    writer.WriteWord(count_);
+    for (uint16_t i = 0; i < count_; ++i) {
+        const uint8_t triple[3] = {entries_[i].red, entries_[i].green, entries_[i].blue};
+        writer.WriteBytes(triple, 3);
+    }
+}
+
+int ColourTable::Save(VazaziFile& document) const {
+    return writeTypedRecord(&document, kRecordType, [this](MemWriter& writer) {
+        Write(writer);
+        return 1;
+    });
 }
 
 COLORREF ColourTable::GetColour(uint8_t n) const {

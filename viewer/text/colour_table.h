@@ -12,6 +12,8 @@
 namespace lect32 {
 
 class MemReader;
+class MemWriter;
+class VazaziFile;
 
 struct Rgb {
     uint8_t red = 0, green = 0, blue = 0;
@@ -22,6 +24,7 @@ class ColourTable {
 public:
     static constexpr uint16_t kEntries = 256;
     static constexpr uint16_t kAddLimit = 250;
+    static constexpr uint8_t kRecordType = 6;
 
     uint16_t GetCount() const { return count_; }
     void Clear() { count_ = 0; }
@@ -29,6 +32,9 @@ public:
     // The record body: u16 count, then count triples. A count past 256 or past the body is
     // damage: 0 and the table unchanged.
     int Read(MemReader& reader);
+    int Load(VazaziFile& document);
+    void Write(MemWriter& writer) const;
+    int Save(VazaziFile& document) const;
 
     COLORREF GetColour(uint8_t n) const;
     Rgb GetEntry(uint8_t n) const { return entries_[n]; }

@@ -92,6 +92,15 @@ TEST(ColourTable, TheWritersDocumentReadsAndItsDamagedCopiesFail) {
     ColourTable table;
     ASSERT_TRUE(table.Read(reader));
     EXPECT_EQ(table.GetCount(), 34);
+
+    vazazi_test::ScratchFolder written;
+    lect32::VazaziFile copy;
+    ASSERT_EQ(copy.Create(written.windows("copy.lcn").c_str(), 1), 0);
+    ASSERT_TRUE(table.Save(copy));
+    ColourTable back;
+    ASSERT_TRUE(back.Load(copy));
+    ASSERT_EQ(back.GetCount(), 34);
+    for (int i = 0; i < 34; ++i) EXPECT_EQ(back.GetEntry(uint8_t(i)), table.GetEntry(uint8_t(i))) << i;
     EXPECT_EQ(table.GetColour(1), 0x800000u);
     EXPECT_EQ(table.GetEntry(2), (Rgb{255, 0, 0}));
     EXPECT_EQ(table.GetEntry(33), (Rgb{200, 200, 200}));

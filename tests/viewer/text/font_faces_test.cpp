@@ -169,6 +169,24 @@ TEST(FontFaces, TheWritersDocumentsReadInEveryVersion) {
     }
 }
 
+TEST(FontFaces, WrittenAsVersionThreeAndReadBack) {
+    FakeProbe probe;
+    lect32::DocumentFonts fonts;
+    fonts.main.Append("Arial CE", 238);
+    fonts.main.Append("Symbol", 2);
+    fonts.markers.Append("Courier New Cyr", 204);
+    vazazi_test::ScratchFolder scratch;
+    lect32::VazaziFile file;
+    ASSERT_EQ(file.Create(scratch.windows("fonts.lcn").c_str(), 1), 0);
+    ASSERT_TRUE(fonts.Save(file));
+    lect32::DocumentFonts back;
+    ASSERT_TRUE(back.Load(file, probe));
+    EXPECT_TRUE(probe.probed.empty()) << "version 3 carries the charsets";
+    EXPECT_EQ(back.main.GetFace(0), (FontFace{"Arial CE", 238}));
+    EXPECT_EQ(back.main.GetFace(1), (FontFace{"Symbol", 2}));
+    EXPECT_EQ(back.markers.GetFace(0), (FontFace{"Courier New Cyr", 204}));
+}
+
 TEST(FontFaces, DamagedFontRecordsFailAndKeepTheLists) {
     if (!text_reference::pythonRuns()) GTEST_SKIP() << "python3 is missing: the document writer cannot run";
     vazazi_test::ScratchFolder scratch;

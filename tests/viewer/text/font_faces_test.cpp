@@ -206,3 +206,17 @@ TEST(FontFaces, DamagedFontRecordsFailAndKeepTheLists) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlatformFaceProbe, AsksTheFontLayerOnTheScreen) {
+    winplat::testing::ScopedFontSource face(winplat::testing::FontSource::Test);
+    lect32::FaceProbe& probe = lect32::PlatformFaceProbe();
+    EXPECT_EQ(probe.ProbeCharset("No Such Face At All"), lect32::kCharsetAnsi) << "nothing reported";
+    EXPECT_FALSE(probe.ExistsInCharset("No Such Face At All", lect32::kCharsetEastEurope));
+    EXPECT_EQ(probe.ProbeCharset("Wingdings"), lect32::kCharsetSymbol);
+    EXPECT_EQ(probe.ProbeCharset("Arial"), lect32::kCharsetAnsi) << "the enumeration stops at ANSI";
+    EXPECT_TRUE(probe.ExistsInCharset("Arial", lect32::kCharsetEastEurope));
+}
+
+}  // namespace

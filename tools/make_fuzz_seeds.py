@@ -247,6 +247,7 @@ NO_TOOL = {
     "wpg_load_fuzz": "ImageMagick and libwpg read WPG but write none",
     "flic_stream_fuzz": "ffmpeg decodes FLI/FLC but has no encoder for them",
     "registry_store_fuzz": "the layer's own format",
+    "text_data_fuzz": "its inputs are record bodies behind a kind byte, not files",
 }
 
 

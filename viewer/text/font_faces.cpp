@@ -189,8 +189,9 @@ void FontFaceList::Write(MemWriter& writer) const {
     for (const FontFace& face : faces_) writer.WriteByte(face.charset);
 }
 
-int DocumentFonts::Read(MemReader& reader, FaceProbe& probe) {
-    const uint8_t version = reader.version();
+int DocumentFonts::Read(MemReader& reader, FaceProbe& probe) { return Read(reader, reader.version(), probe); }
+
+int DocumentFonts::Read(MemReader& reader, uint8_t version, FaceProbe& probe) {
     FontFaceList first;
     FontFaceList second = markers;
     if (!first.Read(reader, version, probe)) return 0;

@@ -83,6 +83,7 @@ struct DocumentFonts {
     // Both lists from the record's body (its version from the record header); on damage both
     // stay as they were. A missing record leaves them too.
     int Read(MemReader& reader, FaceProbe& probe);
+    int Read(MemReader& reader, uint8_t version, FaceProbe& probe);
     int Load(VazaziFile& document, FaceProbe& probe);
     int Save(VazaziFile& document) const;
 };

@@ -204,12 +204,14 @@ uint16_t StyleSheet::GetStyleFormat(uint16_t n, TextFormat& format) const {
     return result;
 }
 
-int StyleSheet::Read(MemReader& reader) {
+int StyleSheet::Read(MemReader& reader) { return Read(reader, reader.version()); }
+
+int StyleSheet::Read(MemReader& reader, uint8_t version) {
     ParsedSheet parsed;
     if (!ReadStyles(reader, parsed, records_) || !ReadNames(reader, parsed)) return 0;
     auto tabs = std::make_unique<TabStopTable>();
     if (!tabs->Load(reader)) return refuse(0, "the tab-stop table is damaged");
-    const bool old = reader.version() < 2;
+    const bool old = version < 2;
     for (StyleRecord& record : parsed.records) {
         record[kFlagsByte] &= kStoredFlagBits;
         if (old) ConvertOldRecord(record);

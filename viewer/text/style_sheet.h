@@ -58,6 +58,8 @@ public:
     // The record body (its version from the record header). Damage of any kind (counts past the
     // record, a tab-stop table that is not one) fails with the sheet as it was.
     int Read(MemReader& reader);
+    // The same for a body of the given record version.
+    int Read(MemReader& reader, uint8_t version);
     int Load(VazaziFile& document);
     void Write(MemWriter& writer) const;
     int Save(VazaziFile& document) const;

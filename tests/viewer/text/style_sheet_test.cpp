@@ -235,16 +235,25 @@ TEST(StyleSheet, OlderVersionsConvertSizesAndExactLineSpacing) {
     const struct {
         int16_t line, expected;
     } lines[] = {{-100, -100}, {0, 0}, {24, 17}};
+    StyleRecord current{};
+    current[1] = 16;
+    const auto kept = Body(1, {0}, current, {});
+    lect32::MemReader modern;
+    ASSERT_TRUE(modern.LoadFromMemory(kept.data(), static_cast<uint32_t>(kept.size())));
+    ASSERT_TRUE(sheet.Read(modern, 2));
+    sheet.GetStyleFormat(0, f);
+    EXPECT_EQ(f.chars.size, 16) << "version 2 is not converted";
     for (const auto& c : lines) {
         StyleRecord record{};
         record[1] = 16;
         lect32::PutInt16(&record[19], c.line);
         const auto body = Body(1, {0}, record, {});
-        lect32::MemReader reader;  // loaded from memory: version 1
+        lect32::MemReader reader;
         ASSERT_TRUE(reader.LoadFromMemory(body.data(), static_cast<uint32_t>(body.size())));
-        ASSERT_TRUE(sheet.Read(reader));
+        ASSERT_TRUE(sheet.Read(reader, 0));
         sheet.GetStyleFormat(0, f);
         EXPECT_EQ(f.lineSpacing, c.expected) << c.line;
+        EXPECT_EQ(f.chars.size, 11) << "version 0 converts as version 1 does";
     }
 }
 

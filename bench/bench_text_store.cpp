@@ -1,0 +1,213 @@
+// The text engine's data side next to plain standard-library peers doing the same work in the
+// same run.
+//
+// Editing: a store of 90 KB or 900 KB (2,000-byte items spread over up to 15 blocks) takes 16
+// random bytes at a random place of a random item and gives them back, which keeps its shape;
+// the peer is a std::vector<std::string> doing the same inserts and erases.
+// Searching: FindText, case-folded, for a word that is not there (so every byte is read) over
+// Czech-like rows with a colour code every few words; the peer runs std::search with a
+// cp1250-lowering comparison over the same rows, codes included.
+// Resolving: the format at the end of a 10 KB row with a code every 50 bytes.
+// Font cache: a hit, and a miss (the cache emptied first) that makes a real font; the miss next
+// to a bare fontconfig match of the same family and a FreeType face opened at the same size.
+// Without real fonts (WINPLAT_FONTS=test or no fontconfig match) the font benchmarks skip.
+#include <benchmark/benchmark.h>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "text/font_cache.h"
+#include "text/font_faces.h"
+#include "text/format_cursor.h"
+#include "text/style_sheet.h"
+#include "text/text_store.h"
+#include "winplat/cp1250.h"
+
+namespace {
+
+using lect32::TextStore;
+
+constexpr uint16_t kItemBytes = 2000;
+constexpr uint16_t kEdit = 16;
+
+std::string RowText(std::mt19937& random, size_t size) {
+    static const char* const words[] = {"text", "\xE8\x65sk\xFD", "odstavec", "Ko\xE8ka", "\xFAloha", "p\xF8\xEDklad"};
+    std::string row;
+    int n = 0;
+    while (row.size() < size) {
+        row += words[random() % 6];
+        row += ' ';
+        if (++n % 5 == 0) row += std::string("\x02\x03\xFF\x02", 4);
+    }
+    row.resize(size);
+    return row;
+}
+
+struct Filled {
+    TextStore store;
+    std::vector<std::string> peer;
+};
+
+void Fill(Filled& f, size_t totalBytes) {
+    std::mt19937 random(7);
+    for (size_t at = 0; at < totalBytes; at += kItemBytes) {
+        std::string row = RowText(random, kItemBytes);
+        const uint16_t n = f.store.AddItem();
+        if (n == TextStore::kNoItem || !f.store.SetItemString(n, row)) break;
+        f.peer.push_back(std::move(row));
+    }
+}
+
+void BM_StoreEdit(benchmark::State& state) {
+    Filled f;
+    Fill(f, static_cast<size_t>(state.range(0)));
+    std::mt19937 random(11);
+    const char bytes[kEdit] = "sixteen bytes!!";
+    int64_t refused = 0;
+    for (auto _ : state) {
+        const auto n = static_cast<uint16_t>(random() % f.store.GetItemCount());
+        const auto offset = static_cast<uint16_t>(random() % (f.store.GetItemLength(n) + 1));
+        if (f.store.InsertBytes(n, offset, bytes, kEdit)) {
+            f.store.DeleteBytes(n, offset, kEdit);
+        } else {
+            ++refused;
+        }
+    }
+    state.counters["edits/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["blocks"] = f.store.GetBlockCount();
+    state.counters["refused"] = static_cast<double>(refused);
+}
+
+void BM_PeerEdit(benchmark::State& state) {
+    Filled f;
+    Fill(f, static_cast<size_t>(state.range(0)));
+    std::mt19937 random(11);
+    const std::string bytes = "sixteen bytes!!";
+    for (auto _ : state) {
+        std::string& item = f.peer[random() % f.peer.size()];
+        const size_t offset = random() % (item.size() + 1);
+        item.insert(offset, bytes.data(), kEdit);
+        item.erase(offset, kEdit);
+        benchmark::DoNotOptimize(item.data());
+    }
+    state.counters["edits/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void BM_StoreFindText(benchmark::State& state) {
+    Filled f;
+    Fill(f, static_cast<size_t>(state.range(0)));
+    lect32::TextMatch match;
+    for (auto _ : state) benchmark::DoNotOptimize(f.store.FindText("nenalezeno", false, false, 0, 0, match));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.store.GetTotalSize()));
+}
+
+void BM_PeerFindText(benchmark::State& state) {
+    Filled f;
+    Fill(f, static_cast<size_t>(state.range(0)));
+    const std::string needle = "nenalezeno";
+    size_t total = 0;
+    for (const auto& s : f.peer) total += s.size();
+    const auto same = [](char a, char b) {
+        return winplat::cp1250::toLower(static_cast<uint8_t>(a)) == static_cast<uint8_t>(b);
+    };
+    for (auto _ : state) {
+        bool found = false;
+        for (const auto& s : f.peer) found = found || std::search(s.begin(), s.end(), needle.begin(), needle.end(), same) != s.end();
+        benchmark::DoNotOptimize(found);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(total));
+}
+
+void BM_ResolveAtEndOfRow(benchmark::State& state) {
+    TextStore text, records;
+    std::string row;
+    for (int i = 0; row.size() < 10000; ++i) {
+        row += "slovo a dal\xB9\xED slovo text ";
+        row += std::string("\x01\x00\x0C\x00\x03\x00\x01", 7);
+        if (i % 3 == 0) row += std::string("\x02\x05\xFF\x02", 4);
+    }
+    text.AddItem();
+    text.SetItemString(0, row);
+    records.AddItem();
+    records.SetItemString(0, std::string(7, '\0'));
+    lect32::FormatCursor cursor;
+    cursor.Bind(&text, &records);
+    for (auto _ : state) benchmark::DoNotOptimize(cursor.ResolveAt(0, static_cast<uint16_t>(row.size())));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(row.size()));
+}
+
+// The cache's faces: the reader's usual face, asked for in its Central European form.
+void UseArial() {
+    auto& fonts = lect32::GetDocumentFonts();
+    fonts.main.Clear();
+    fonts.main.Append("Arial", lect32::kCharsetEastEurope);
+}
+
+bool RealFontsInUse() {
+    const char* source = std::getenv("WINPLAT_FONTS");
+    return !(source && std::string(source) == "test");
+}
+
+void BM_FontCacheHit(benchmark::State& state) {
+    if (!RealFontsInUse()) return state.SkipWithError("WINPLAT_FONTS=test: no real fonts to cache");
+    UseArial();
+    lect32::FontCache cache(lect32::FontCache::Faces::Main);
+    const lect32::CharFormat format{0, 12, 3, 0};
+    if (!cache.GetFont(nullptr, format)) return state.SkipWithError("no font could be made");
+    for (auto _ : state) benchmark::DoNotOptimize(cache.GetFont(nullptr, format).get());
+}
+
+void BM_FontCacheMiss(benchmark::State& state) {
+    if (!RealFontsInUse()) return state.SkipWithError("WINPLAT_FONTS=test: no real fonts to cache");
+    UseArial();
+    lect32::FontCache cache(lect32::FontCache::Faces::Main);
+    int16_t size = 8;
+    for (auto _ : state) {
+        cache.Clear();
+        size = static_cast<int16_t>(size == 40 ? 8 : size + 1);  // a size the platform has not made lately
+        benchmark::DoNotOptimize(cache.GetFont(nullptr, lect32::CharFormat{0, size, 3, 0}).get());
+    }
+}
+
+void BM_PeerFontconfigFreeType(benchmark::State& state) {
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    FT_Library library = nullptr;
+    if (!config || FT_Init_FreeType(&library)) return state.SkipWithError("fontconfig or FreeType did not start");
+    int pixels = 11;
+    for (auto _ : state) {
+        FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("Arial"));
+        FcConfigSubstitute(config, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        FcPattern* match = FcFontMatch(config, pattern, &result);
+        FcChar8* file = nullptr;
+        FT_Face face = nullptr;
+        if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
+            FT_New_Face(library, reinterpret_cast<const char*>(file), 0, &face) == 0) {
+            pixels = pixels == 53 ? 11 : pixels + 1;
+            FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels));
+            benchmark::DoNotOptimize(face->size);
+            FT_Done_Face(face);
+        }
+        if (match) FcPatternDestroy(match);
+        FcPatternDestroy(pattern);
+    }
+    FT_Done_FreeType(library);
+    FcConfigDestroy(config);
+}
+
+BENCHMARK(BM_StoreEdit)->Arg(90000)->Arg(900000);
+BENCHMARK(BM_PeerEdit)->Arg(90000)->Arg(900000);
+BENCHMARK(BM_StoreFindText)->Arg(90000)->Arg(900000);
+BENCHMARK(BM_PeerFindText)->Arg(90000)->Arg(900000);
+BENCHMARK(BM_ResolveAtEndOfRow);
+BENCHMARK(BM_FontCacheHit);
+BENCHMARK(BM_FontCacheMiss);
+BENCHMARK(BM_PeerFontconfigFreeType);
+
+}  // namespace

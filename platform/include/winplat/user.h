@@ -837,6 +837,25 @@ WINPLAT_API BOOL ClientToScreen(HWND window, LPPOINT point);
 WINPLAT_API BOOL ScreenToClient(HWND window, LPPOINT point);
 WINPLAT_API int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count);
 WINPLAT_API HWND WindowFromPoint(POINT point);
+
+/* Rectangles: a rectangle holds the points with left <= x < right and top <= y < bottom, so one
+ * whose right is not past its left (or bottom past its top) is empty. A call given no rectangle
+ * fails; one whose result is empty writes the empty rectangle (0, 0, 0, 0). */
+WINPLAT_API BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
+WINPLAT_API BOOL SetRectEmpty(LPRECT rect);
+WINPLAT_API BOOL CopyRect(LPRECT to, const RECT* from);
+WINPLAT_API BOOL OffsetRect(LPRECT rect, int dx, int dy);
+WINPLAT_API BOOL InflateRect(LPRECT rect, int dx, int dy);
+WINPLAT_API BOOL IsRectEmpty(const RECT* rect);
+WINPLAT_API BOOL EqualRect(const RECT* a, const RECT* b);
+WINPLAT_API BOOL PtInRect(const RECT* rect, POINT point);
+/* The common part; FALSE (and the empty rectangle) when they do not overlap. */
+WINPLAT_API BOOL IntersectRect(LPRECT to, const RECT* a, const RECT* b);
+/* The smallest rectangle holding both, an empty one left out; FALSE when both are empty. */
+WINPLAT_API BOOL UnionRect(LPRECT to, const RECT* a, const RECT* b);
+/* 'from' less 'cut' when that is still a rectangle (the cut spans a whole side of it), else
+ * 'from' unchanged; FALSE when nothing is left. */
+WINPLAT_API BOOL SubtractRect(LPRECT to, const RECT* from, const RECT* cut);
 WINPLAT_API HWND ChildWindowFromPoint(HWND parent, POINT point);
 WINPLAT_API HWND ChildWindowFromPointEx(HWND parent, POINT point, UINT flags);
 

@@ -907,8 +907,10 @@ WINPLAT_API UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC p
 WINPLAT_API BOOL KillTimer(HWND window, UINT_PTR id);
 
 WINPLAT_API int GetSystemMetrics(int index);
-/* SystemParametersInfoA: the work area (the screen less bars; this desktop has none). */
+/* SystemParametersInfoA: the work area (the screen less bars; this desktop has none) and the
+ * delay before a hovered item's sub-menu opens (a DWORD of milliseconds). */
 #define SPI_GETWORKAREA 0x0030
+#define SPI_GETMENUSHOWDELAY 0x006A
 WINPLAT_API BOOL SystemParametersInfoA(UINT action, UINT uiParam, LPVOID pvParam, UINT winIni);
 WINPLAT_API DWORD GetSysColor(int index);
 /* A brush of the system colour that is never deleted (DeleteObject refuses it). */

@@ -1,6 +1,7 @@
 // The up-down control's buddy: placed beside it, its text the position, its Up and Down keys
 // working the arrows. The keys are taken by subclassing the buddy: its procedure is replaced
-// while it is the buddy, and the control that owns it is found through a window property.
+// while it is the buddy; the control that owns it and the buddy's own procedure are found
+// through window properties, so a buddy subclassed again after us still reaches its own.
 #include <algorithm>
 #include <string>
 
@@ -11,6 +12,7 @@ namespace winplat::controls {
 namespace {
 
 constexpr const char* kOwnerProperty = "winplat.updown";
+constexpr const char* kProcedureProperty = "winplat.updown.procedure";
 
 DWORD styleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
 
@@ -42,44 +44,50 @@ void alignBeside(HWND control, HWND buddy) {
 
 LRESULT CALLBACK buddyProcedure(HWND buddy, UINT message, WPARAM wParam, LPARAM lParam);
 
+WNDPROC ownProcedure(HWND buddy) { return reinterpret_cast<WNDPROC>(GetPropA(buddy, kProcedureProperty)); }
+
 void takeKeys(HWND control, UpDown& state, HWND buddy) {
     SetPropA(buddy, kOwnerProperty, reinterpret_cast<HANDLE>(control));
-    state.buddyProcedure = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buddyProcedure)));
+    state.keysTaken = true;
+    if (ownProcedure(buddy)) return;  // still in its chain from an earlier up-down
+    const LONG_PTR own = SetWindowLongPtrA(buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buddyProcedure));
+    SetPropA(buddy, kProcedureProperty, reinterpret_cast<HANDLE>(own));
 }
 
-// Gives the buddy its own procedure back, unless someone subclassed it after us (then ours stays
-// in their chain and passes everything on once it finds no owner).
+// Gives the buddy its own procedure back, unless someone subclassed it after us: then ours stays
+// in their chain and, finding no owner, passes everything on.
 void giveKeysBack(UpDown& state, HWND buddy) {
-    if (!state.buddyProcedure || !IsWindow(buddy)) return;
+    state.keysTaken = false;
+    if (!IsWindow(buddy)) return;
     RemovePropA(buddy, kOwnerProperty);
-    if (GetWindowLongPtrA(buddy, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(buddyProcedure)) {
-        SetWindowLongPtrA(buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(state.buddyProcedure));
-        state.buddyProcedure = nullptr;
+    const WNDPROC own = ownProcedure(buddy);
+    if (own && GetWindowLongPtrA(buddy, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(buddyProcedure)) {
+        SetWindowLongPtrA(buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        RemovePropA(buddy, kProcedureProperty);
     }
 }
 
 LRESULT CALLBACK buddyProcedure(HWND buddy, UINT message, WPARAM wParam, LPARAM lParam) {
+    const WNDPROC own = ownProcedure(buddy);
     const auto control = reinterpret_cast<HWND>(GetPropA(buddy, kOwnerProperty));
     UpDown* state = control ? controlState<UpDown>(control) : nullptr;
-    if (!state || !state->buddyProcedure) return DefWindowProcA(buddy, message, wParam, lParam);
-    const WNDPROC own = state->buddyProcedure;
-    if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN)) {
+    if (state && message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN)) {
         stepUpDown(control, *state, wParam == VK_UP ? 1 : -1, 1);
         return 0;
     }
     if (message == WM_NCDESTROY) {
-        giveKeysBack(*state, buddy);
-        state->buddy = nullptr;
+        if (state) state->buddy = nullptr;
+        RemovePropA(buddy, kOwnerProperty);
+        RemovePropA(buddy, kProcedureProperty);
     }
-    return CallWindowProcA(own, buddy, message, wParam, lParam);
+    return own ? CallWindowProcA(own, buddy, message, wParam, lParam) : DefWindowProcA(buddy, message, wParam, lParam);
 }
 
 }  // namespace
 
 HWND setBuddy(HWND control, UpDown& state, HWND buddy) {
     const HWND previous = state.buddy;
-    if (previous) giveKeysBack(state, previous);
+    if (previous && state.keysTaken) giveKeysBack(state, previous);
     state.buddy = IsWindow(buddy) ? buddy : nullptr;
     if (!state.buddy) return previous;
     alignBeside(control, state.buddy);

@@ -13,7 +13,7 @@ struct UpDown {
     UpDownRange range;
     int pos = 0;
     HWND buddy = nullptr;
-    WNDPROC buddyProcedure = nullptr;  // the buddy's own, while its arrow keys are taken (UDS_ARROWKEYS)
+    bool keysTaken = false;  // the buddy's arrow keys work the control (UDS_ARROWKEYS)
     int held = 0;                      // +1 the up arrow, -1 the down one, held by the mouse
     DWORD heldSince = 0;               // GetTickCount at the press, for the acceleration
 };

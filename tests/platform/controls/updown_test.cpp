@@ -25,8 +25,11 @@ LRESULT CALLBACK notifiedParent(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A buddy standing in for an edit: it keeps its text as any window does and shows it.
+// A buddy standing in for an edit: it keeps its text as any window does and shows it, and counts
+// the key presses that reach it.
+int buddyKeys = 0;
 LRESULT CALLBACK plainBuddy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN) ++buddyKeys;
     if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
     PAINTSTRUCT ps{};
     const HDC dc = BeginPaint(window, &ps);
@@ -274,6 +277,33 @@ TEST_F(UpDownTest, TheBuddysArrowKeysStepUntilTheControlGoes) {
     EXPECT_EQ(GetWindowLongPtrA(b, GWLP_WNDPROC), own) << "the buddy has its own procedure back";
     h.key(VK_UP);
     EXPECT_EQ(textOf(b), "51");
+}
+
+// A program's own subclass of the buddy, put on after the up-down took the buddy's keys.
+WNDPROC beforeCounting = nullptr;
+int keysCounted = 0;
+LRESULT CALLBACK countingKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN) ++keysCounted;
+    return CallWindowProcA(beforeCounting, window, message, wParam, lParam);
+}
+
+TEST_F(UpDownTest, ABuddySubclassedAfterwardsKeepsItsChainWhenTheControlGoes) {
+    HWND b = buddy();
+    HWND control = upDown(UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_SETBUDDYINT);
+    SendMessageA(control, UDM_SETRANGE, 0, MAKELONG(100, 0));
+    keysCounted = 0;
+    buddyKeys = 0;
+    beforeCounting = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(b, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countingKeys)));
+    SetFocus(b);
+    h.key(VK_UP);
+    EXPECT_EQ(textOf(b), "1");
+    DestroyWindow(control);
+    h.key(VK_UP);
+    EXPECT_EQ(textOf(b), "1") << "the keys are the buddy's own again";
+    EXPECT_EQ(keysCounted, 2);
+    EXPECT_EQ(buddyKeys, 1) << "the buddy's own procedure is still reached through the chain";
+    DestroyWindow(b);
 }
 
 TEST_F(UpDownTest, AHeldArrowRepeatsFasterTheLongerItIsHeld) {

@@ -8,6 +8,7 @@ void InitCommonControls() {}
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
     static constexpr winplat::CallRefuser refuse("winplat: InitCommonControlsEx");
     if (!init) return refuse(FALSE, "no INITCOMMONCONTROLSEX");
-    if (init->dwSize != sizeof(INITCOMMONCONTROLSEX)) return refuse(FALSE, "dwSize is not sizeof(INITCOMMONCONTROLSEX)");
+    if (init->dwSize != sizeof(INITCOMMONCONTROLSEX))
+        return refuse(FALSE, "dwSize is not sizeof(INITCOMMONCONTROLSEX)");
     return TRUE;
 }

@@ -22,8 +22,8 @@ T* controlState(HWND handle) {
 
 // WM_HSCROLL or WM_VSCROLL to the parent: the code and position, lParam the control.
 inline void tellParentScroll(HWND control, bool vertical, WORD code, int pos) {
-    SendMessageA(GetParent(control), vertical ? WM_VSCROLL : WM_HSCROLL, MAKELONG(code, static_cast<WORD>(pos)),
-                 reinterpret_cast<LPARAM>(control));
+    SendMessageA(GetParent(control), vertical ? WM_VSCROLL : WM_HSCROLL,
+                 MAKELONG(code, static_cast<WORD>(pos)), reinterpret_cast<LPARAM>(control));
 }
 
 // A redraw now: the control's client area painted before the call returns.
@@ -32,7 +32,21 @@ inline void repaintNow(HWND control) {
     UpdateWindow(control);
 }
 
-inline POINT clientPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+// Registers a control class the way every built-in control is: global, with the arrow cursor
+// and no background (the control paints all of itself).
+inline void registerControlClass(const char* name, WNDPROC procedure, UINT style) {
+    WNDCLASSEXA control{};
+    control.cbSize = sizeof(control);
+    control.style = CS_GLOBALCLASS | style;
+    control.lpfnWndProc = procedure;
+    control.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    control.lpszClassName = name;
+    RegisterClassExA(&control);
+}
+
+inline POINT clientPoint(LPARAM lParam) {
+    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
 
 }  // namespace winplat::controls
 

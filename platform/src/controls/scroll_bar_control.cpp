@@ -31,7 +31,9 @@ struct ScrollControl {
 // Bars aligned to an edge of the given rectangle and size boxes are not built: no program asks.
 constexpr LONG kUnbuiltStyles = 0x0002 | 0x0004 | SBS_SIZEBOX | 0x0010;
 
-bool vertical(HWND window) { return (GetWindowLongA(window, GWL_STYLE) & SBS_VERT) != 0; }
+bool vertical(HWND window) {
+    return (GetWindowLongA(window, GWL_STYLE) & SBS_VERT) != 0;
+}
 
 ScrollBarLayout layoutOf(HWND window, const ScrollControl& control) {
     RECT client{};
@@ -71,8 +73,9 @@ class ControlBar final : public user::TrackedScrollBar {
 void paint(HWND window, const ScrollControl& control) {
     PAINTSTRUCT ps{};
     const HDC dc = BeginPaint(window, &ps);
-    const auto track = reinterpret_cast<HBRUSH>(
-        SendMessageA(GetParent(window), WM_CTLCOLORSCROLLBAR, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
+    const auto track = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(window), WM_CTLCOLORSCROLLBAR,
+                                                             reinterpret_cast<WPARAM>(dc),
+                                                             reinterpret_cast<LPARAM>(window)));
     ScrollBarState shown = control.bar;
     if (!IsWindowEnabled(window)) shown.disabledArrows = ESB_DISABLE_BOTH;  // engraved arrows
     user::drawScrollBarParts(dc, layoutOf(window, control), shown, control.held, track);
@@ -83,14 +86,21 @@ void paint(HWND window, const ScrollControl& control) {
 int codeOfKey(WPARAM key) {
     switch (key) {
         case VK_UP:
-        case VK_LEFT: return SB_LINEUP;
+        case VK_LEFT:
+            return SB_LINEUP;
         case VK_DOWN:
-        case VK_RIGHT: return SB_LINEDOWN;
-        case VK_PRIOR: return SB_PAGEUP;
-        case VK_NEXT: return SB_PAGEDOWN;
-        case VK_HOME: return SB_TOP;
-        case VK_END: return SB_BOTTOM;
-        default: return -1;
+        case VK_RIGHT:
+            return SB_LINEDOWN;
+        case VK_PRIOR:
+            return SB_PAGEUP;
+        case VK_NEXT:
+            return SB_PAGEDOWN;
+        case VK_HOME:
+            return SB_TOP;
+        case VK_END:
+            return SB_BOTTOM;
+        default:
+            return -1;
     }
 }
 
@@ -128,7 +138,8 @@ LRESULT getScrollInfo(const ScrollControl& control, LPARAM lParam) {
 
 LRESULT setRange(HWND window, ScrollControl& control, WPARAM low, LPARAM high, bool redraw) {
     const int previous = control.bar.pos;
-    const SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE, static_cast<int>(low), static_cast<int>(high), 0, 0, 0};
+    const SCROLLINFO info{
+        sizeof(SCROLLINFO), SIF_RANGE, static_cast<int>(low), static_cast<int>(high), 0, 0, 0};
     setNumbers(window, control, info, redraw);
     return previous;
 }
@@ -163,9 +174,13 @@ LRESULT CALLBACK scrollBarProcedure(HWND window, UINT message, WPARAM wParam, LP
     ScrollControl* control = controlState<ScrollControl>(window);
     if (!control) return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
-        case WM_CREATE: return onCreate(window);
-        case WM_PAINT: paint(window, *control); return 0;
-        case WM_ERASEBKGND: return 1;  // the bar covers every pixel
+        case WM_CREATE:
+            return onCreate(window);
+        case WM_PAINT:
+            paint(window, *control);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // the bar covers every pixel
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
             if (GetWindowLongA(window, GWL_STYLE) & WS_TABSTOP) SetFocus(window);
@@ -175,34 +190,41 @@ LRESULT CALLBACK scrollBarProcedure(HWND window, UINT message, WPARAM wParam, LP
             user::trackScrollPress(bar, at);
             return 0;
         }
-        case WM_KEYDOWN: onKey(window, wParam); return 0;
-        case WM_GETDLGCODE: return DLGC_WANTARROWS;
-        case WM_ENABLE: repaintNow(window); return 0;
+        case WM_KEYDOWN:
+            onKey(window, wParam);
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS;
+        case WM_ENABLE:
+            repaintNow(window);
+            return 0;
         case SBM_SETPOS: {
             const int previous = control->bar.pos;
             const SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, static_cast<int>(wParam), 0};
             setNumbers(window, *control, info, lParam != 0);
             return previous;
         }
-        case SBM_GETPOS: return control->bar.pos;
-        case SBM_SETRANGE: return setRange(window, *control, wParam, lParam, false);
-        case SBM_SETRANGEREDRAW: return setRange(window, *control, wParam, lParam, true);
-        case SBM_GETRANGE: return getRange(*control, wParam, lParam);
-        case SBM_ENABLE_ARROWS: return enableArrows(window, *control, wParam);
-        case SBM_SETSCROLLINFO: return setScrollInfo(window, *control, wParam, lParam);
-        case SBM_GETSCROLLINFO: return getScrollInfo(*control, lParam);
-        default: return DefWindowProcA(window, message, wParam, lParam);
+        case SBM_GETPOS:
+            return control->bar.pos;
+        case SBM_SETRANGE:
+            return setRange(window, *control, wParam, lParam, false);
+        case SBM_SETRANGEREDRAW:
+            return setRange(window, *control, wParam, lParam, true);
+        case SBM_GETRANGE:
+            return getRange(*control, wParam, lParam);
+        case SBM_ENABLE_ARROWS:
+            return enableArrows(window, *control, wParam);
+        case SBM_SETSCROLLINFO:
+            return setScrollInfo(window, *control, wParam, lParam);
+        case SBM_GETSCROLLINFO:
+            return getScrollInfo(*control, lParam);
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
 void registerScrollBar() {
-    WNDCLASSEXA scrollBar{};
-    scrollBar.cbSize = sizeof(scrollBar);
-    scrollBar.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    scrollBar.lpfnWndProc = scrollBarProcedure;
-    scrollBar.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    scrollBar.lpszClassName = "SCROLLBAR";
-    RegisterClassExA(&scrollBar);
+    registerControlClass("SCROLLBAR", scrollBarProcedure, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 namespace winplat::controls {
 namespace {
 
-void fill(HDC dc, const RECT& r, int colour) { FillRect(dc, &r, GetSysColorBrush(colour)); }
+void fill(HDC dc, const RECT& r, int colour) {
+    FillRect(dc, &r, GetSysColorBrush(colour));
+}
 
 void drawChannel(HDC dc, const TrackbarLayout& layout, const TrackbarState& state, DWORD style) {
     RECT channel = layout.channel;

@@ -38,8 +38,8 @@ TrackbarLayout layOutTrackbar(const RECT& client, DWORD style) {
     l.thumbAcrossEnd = l.thumbAcrossStart + std::clamp(room, kThumbAlong / 2, kThumbAcross);
     const int middle = (l.thumbAcrossStart + l.thumbAcrossEnd) / 2;
     const int thickness = (style & TBS_ENABLESELRANGE) ? kSelectionChannelThickness : kChannelThickness;
-    l.channel = turned(l.vertical, l.start - kThumbAlong / 2, l.end + kThumbAlong / 2 + 1, middle - thickness / 2,
-                       middle + thickness / 2);
+    l.channel = turned(l.vertical, l.start - kThumbAlong / 2, l.end + kThumbAlong / 2 + 1,
+                       middle - thickness / 2, middle + thickness / 2);
     return l;
 }
 

@@ -30,10 +30,10 @@ struct TrackbarLayout {
     int along(POINT p) const { return vertical ? p.y : p.x; }
 };
 
-constexpr int kThumbAlong = 11;    // the thumb's width along the channel
-constexpr int kThumbAcross = 21;   // its length across, when the control is tall enough
+constexpr int kThumbAlong = 11;   // the thumb's width along the channel
+constexpr int kThumbAcross = 21;  // its length across, when the control is tall enough
 constexpr int kTickLength = 3;
-constexpr int kTickGap = 2;        // between the thumb and its ticks
+constexpr int kTickGap = 2;  // between the thumb and its ticks
 
 TrackbarLayout layOutTrackbar(const RECT& client, DWORD style);
 

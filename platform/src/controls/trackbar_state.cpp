@@ -5,7 +5,9 @@
 
 namespace winplat::controls {
 
-int TrackbarState::clamp(int position) const { return std::clamp(position, min, max); }
+int TrackbarState::clamp(int position) const {
+    return std::clamp(position, min, max);
+}
 
 void TrackbarState::setRange(int low, int high) {
     min = low;
@@ -22,7 +24,8 @@ std::vector<int> TrackbarState::innerTics(bool automatic) const {
     }
     if (automatic && ticFrequency > 0) {
         // 64-bit steps: a range near INT_MAX never wraps round.
-        for (int64_t at = int64_t{min} + ticFrequency; at < max; at += ticFrequency) out.push_back(static_cast<int>(at));
+        for (int64_t at = int64_t{min} + ticFrequency; at < max; at += ticFrequency)
+            out.push_back(static_cast<int>(at));
     }
     std::sort(out.begin(), out.end());
     out.erase(std::unique(out.begin(), out.end()), out.end());

@@ -24,12 +24,14 @@ constexpr UINT_PTR kPageTimerId = 0xFFF8;
 struct Trackbar {
     TrackbarState numbers;
     bool dragging = false;
-    int grab = 0;         // the pointer's distance from the thumb's centre along the axis
-    int pagingBy = 0;     // -1 or +1 while a press beside the thumb pages
-    POINT pointer{};      // where the paging press is held, client coordinates
+    int grab = 0;      // the pointer's distance from the thumb's centre along the axis
+    int pagingBy = 0;  // -1 or +1 while a press beside the thumb pages
+    POINT pointer{};   // where the paging press is held, client coordinates
 };
 
-DWORD styleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
+DWORD styleOf(HWND window) {
+    return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+}
 
 TrackbarLayout layoutOf(HWND window) {
     RECT client{};
@@ -48,8 +50,9 @@ void paint(HWND window, const Trackbar& bar) {
     GetClientRect(window, &client);
     TrackbarLook look;
     look.style = styleOf(window);
-    look.background = reinterpret_cast<HBRUSH>(
-        SendMessageA(GetParent(window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
+    look.background = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(window), WM_CTLCOLORSTATIC,
+                                                            reinterpret_cast<WPARAM>(dc),
+                                                            reinterpret_cast<LPARAM>(window)));
     look.thumbAt = bar.numbers.pos;
     drawTrackbar(dc, client, bar.numbers, look);
     EndPaint(window, &ps);
@@ -73,14 +76,21 @@ struct KeyMove {
 std::optional<KeyMove> keyMove(const TrackbarState& n, WPARAM key) {
     switch (key) {
         case VK_LEFT:
-        case VK_UP: return KeyMove{TB_LINEUP, n.pos - n.line};
+        case VK_UP:
+            return KeyMove{TB_LINEUP, n.pos - n.line};
         case VK_RIGHT:
-        case VK_DOWN: return KeyMove{TB_LINEDOWN, n.pos + n.line};
-        case VK_PRIOR: return KeyMove{TB_PAGEUP, n.pos - n.pageSize()};
-        case VK_NEXT: return KeyMove{TB_PAGEDOWN, n.pos + n.pageSize()};
-        case VK_HOME: return KeyMove{TB_TOP, n.min};
-        case VK_END: return KeyMove{TB_BOTTOM, n.max};
-        default: return std::nullopt;
+        case VK_DOWN:
+            return KeyMove{TB_LINEDOWN, n.pos + n.line};
+        case VK_PRIOR:
+            return KeyMove{TB_PAGEUP, n.pos - n.pageSize()};
+        case VK_NEXT:
+            return KeyMove{TB_PAGEDOWN, n.pos + n.pageSize()};
+        case VK_HOME:
+            return KeyMove{TB_TOP, n.min};
+        case VK_END:
+            return KeyMove{TB_BOTTOM, n.max};
+        default:
+            return std::nullopt;
     }
 }
 
@@ -193,24 +203,37 @@ LRESULT setSize(int& field, LPARAM lParam) {
 LRESULT onTrackbarMessage(HWND window, Trackbar& bar, UINT message, WPARAM wParam, LPARAM lParam) {
     TrackbarState& n = bar.numbers;
     switch (message) {
-        case TBM_GETPOS: return n.pos;
-        case TBM_GETRANGEMIN: return n.min;
-        case TBM_GETRANGEMAX: return n.max;
-        case TBM_GETTIC: return getTic(bar, window, wParam);
+        case TBM_GETPOS:
+            return n.pos;
+        case TBM_GETRANGEMIN:
+            return n.min;
+        case TBM_GETRANGEMAX:
+            return n.max;
+        case TBM_GETTIC:
+            return getTic(bar, window, wParam);
         case TBM_SETTIC: {
             const bool added = n.addTic(static_cast<int>(lParam));
             InvalidateRect(window, nullptr, FALSE);
             return added ? TRUE : FALSE;
         }
-        case TBM_SETPOS: n.pos = n.clamp(static_cast<int>(lParam)); changed(window, wParam); return 0;
+        case TBM_SETPOS:
+            n.pos = n.clamp(static_cast<int>(lParam));
+            changed(window, wParam);
+            return 0;
         case TBM_SETRANGE: {
             const auto [low, high] = halves(lParam);
             n.setRange(low, high);
             changed(window, wParam);
             return 0;
         }
-        case TBM_SETRANGEMIN: n.setRange(static_cast<int>(lParam), n.max); changed(window, wParam); return 0;
-        case TBM_SETRANGEMAX: n.setRange(n.min, static_cast<int>(lParam)); changed(window, wParam); return 0;
+        case TBM_SETRANGEMIN:
+            n.setRange(static_cast<int>(lParam), n.max);
+            changed(window, wParam);
+            return 0;
+        case TBM_SETRANGEMAX:
+            n.setRange(n.min, static_cast<int>(lParam));
+            changed(window, wParam);
+            return 0;
         case TBM_CLEARTICS:
             n.tics.clear();
             n.ticFrequency = 0;
@@ -223,12 +246,24 @@ LRESULT onTrackbarMessage(HWND window, Trackbar& bar, UINT message, WPARAM wPara
             changed(window, wParam);
             return 0;
         }
-        case TBM_SETSELSTART: n.selStart = n.clamp(static_cast<int>(lParam)); changed(window, wParam); return 0;
-        case TBM_SETSELEND: n.selEnd = n.clamp(static_cast<int>(lParam)); changed(window, wParam); return 0;
-        case TBM_GETSELSTART: return n.selStart;
-        case TBM_GETSELEND: return n.selEnd;
-        case TBM_CLEARSEL: n.selStart = n.selEnd = 0; changed(window, wParam); return 0;
-        case TBM_GETNUMTICS: return numberOfTics(bar, window);
+        case TBM_SETSELSTART:
+            n.selStart = n.clamp(static_cast<int>(lParam));
+            changed(window, wParam);
+            return 0;
+        case TBM_SETSELEND:
+            n.selEnd = n.clamp(static_cast<int>(lParam));
+            changed(window, wParam);
+            return 0;
+        case TBM_GETSELSTART:
+            return n.selStart;
+        case TBM_GETSELEND:
+            return n.selEnd;
+        case TBM_CLEARSEL:
+            n.selStart = n.selEnd = 0;
+            changed(window, wParam);
+            return 0;
+        case TBM_GETNUMTICS:
+            return numberOfTics(bar, window);
         case TBM_SETTICFREQ:
             // Only a trackbar with automatic ticks has a frequency.
             if (styleOf(window) & TBS_AUTOTICKS) n.ticFrequency = static_cast<int>(wParam);
@@ -239,12 +274,18 @@ LRESULT onTrackbarMessage(HWND window, Trackbar& bar, UINT message, WPARAM wPara
             n.page = static_cast<int>(lParam);
             return previous;
         }
-        case TBM_GETPAGESIZE: return n.pageSize();
-        case TBM_SETLINESIZE: return setSize(n.line, lParam);
-        case TBM_GETLINESIZE: return n.line;
-        case TBM_GETTHUMBRECT: return giveRect(layoutOf(window).thumb(n, n.pos), lParam);
-        case TBM_GETCHANNELRECT: return giveRect(layoutOf(window).channel, lParam);
-        default: return DefWindowProcA(window, message, wParam, lParam);
+        case TBM_GETPAGESIZE:
+            return n.pageSize();
+        case TBM_SETLINESIZE:
+            return setSize(n.line, lParam);
+        case TBM_GETLINESIZE:
+            return n.line;
+        case TBM_GETTHUMBRECT:
+            return giveRect(layoutOf(window).thumb(n, n.pos), lParam);
+        case TBM_GETCHANNELRECT:
+            return giveRect(layoutOf(window).channel, lParam);
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
@@ -252,18 +293,34 @@ LRESULT CALLBACK trackbarProcedure(HWND window, UINT message, WPARAM wParam, LPA
     Trackbar* bar = controlState<Trackbar>(window);
     if (!bar) return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
-        case WM_PAINT: paint(window, *bar); return 0;
-        case WM_ERASEBKGND: return 1;  // the painting covers every pixel
-        case WM_GETDLGCODE: return DLGC_WANTARROWS;
+        case WM_PAINT:
+            paint(window, *bar);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // the painting covers every pixel
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS;
         case WM_ENABLE:
         case WM_SETFOCUS:
-        case WM_KILLFOCUS: InvalidateRect(window, nullptr, FALSE); return 0;
-        case WM_KEYDOWN: onKeyDown(window, *bar, wParam); return 0;
-        case WM_KEYUP: onKeyUp(window, *bar, wParam); return 0;
+        case WM_KILLFOCUS:
+            InvalidateRect(window, nullptr, FALSE);
+            return 0;
+        case WM_KEYDOWN:
+            onKeyDown(window, *bar, wParam);
+            return 0;
+        case WM_KEYUP:
+            onKeyUp(window, *bar, wParam);
+            return 0;
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: onPress(window, *bar, clientPoint(lParam)); return 0;
-        case WM_MOUSEMOVE: onDrag(window, *bar, clientPoint(lParam)); return 0;
-        case WM_LBUTTONUP: onRelease(window, *bar); return 0;
+        case WM_LBUTTONDBLCLK:
+            onPress(window, *bar, clientPoint(lParam));
+            return 0;
+        case WM_MOUSEMOVE:
+            onDrag(window, *bar, clientPoint(lParam));
+            return 0;
+        case WM_LBUTTONUP:
+            onRelease(window, *bar);
+            return 0;
         case WM_CAPTURECHANGED:
             if (reinterpret_cast<HWND>(lParam) != window) endPress(window, *bar);
             return 0;
@@ -273,18 +330,13 @@ LRESULT CALLBACK trackbarProcedure(HWND window, UINT message, WPARAM wParam, LPA
                 return 0;
             }
             return DefWindowProcA(window, message, wParam, lParam);
-        default: return onTrackbarMessage(window, *bar, message, wParam, lParam);
+        default:
+            return onTrackbarMessage(window, *bar, message, wParam, lParam);
     }
 }
 
 void registerTrackbar() {
-    WNDCLASSEXA trackbar{};
-    trackbar.cbSize = sizeof(trackbar);
-    trackbar.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    trackbar.lpfnWndProc = trackbarProcedure;
-    trackbar.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    trackbar.lpszClassName = TRACKBAR_CLASSA;
-    RegisterClassExA(&trackbar);
+    registerControlClass(TRACKBAR_CLASSA, trackbarProcedure, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }  // namespace

@@ -14,7 +14,9 @@ namespace {
 constexpr const char* kOwnerProperty = "winplat.updown";
 constexpr const char* kProcedureProperty = "winplat.updown.procedure";
 
-DWORD styleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
+DWORD styleOf(HWND window) {
+    return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+}
 
 RECT rectInParent(HWND window) {
     RECT r{};
@@ -44,7 +46,9 @@ void alignBeside(HWND control, HWND buddy) {
 
 LRESULT CALLBACK buddyProcedure(HWND buddy, UINT message, WPARAM wParam, LPARAM lParam);
 
-WNDPROC ownProcedure(HWND buddy) { return reinterpret_cast<WNDPROC>(GetPropA(buddy, kProcedureProperty)); }
+WNDPROC ownProcedure(HWND buddy) {
+    return reinterpret_cast<WNDPROC>(GetPropA(buddy, kProcedureProperty));
+}
 
 void takeKeys(HWND control, UpDown& state, HWND buddy) {
     SetPropA(buddy, kOwnerProperty, reinterpret_cast<HANDLE>(control));
@@ -80,7 +84,8 @@ LRESULT CALLBACK buddyProcedure(HWND buddy, UINT message, WPARAM wParam, LPARAM 
         RemovePropA(buddy, kOwnerProperty);
         RemovePropA(buddy, kProcedureProperty);
     }
-    return own ? CallWindowProcA(own, buddy, message, wParam, lParam) : DefWindowProcA(buddy, message, wParam, lParam);
+    return own ? CallWindowProcA(own, buddy, message, wParam, lParam)
+               : DefWindowProcA(buddy, message, wParam, lParam);
 }
 
 }  // namespace

@@ -6,8 +6,12 @@
 namespace winplat::controls {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == kThousandsSeparator || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == kThousandsSeparator || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
@@ -17,7 +21,9 @@ std::string_view trimmed(std::string_view text) {
 
 }  // namespace
 
-int UpDownRange::clamp(int position) const { return std::clamp(position, low(), high()); }
+int UpDownRange::clamp(int position) const {
+    return std::clamp(position, low(), high());
+}
 
 int UpDownRange::deltaFor(int direction, int increment) const {
     return (upper < lower ? -direction : direction) * increment;

@@ -14,8 +14,8 @@ struct UpDown {
     int pos = 0;
     HWND buddy = nullptr;
     bool keysTaken = false;  // the buddy's arrow keys work the control (UDS_ARROWKEYS)
-    int held = 0;                      // +1 the up arrow, -1 the down one, held by the mouse
-    DWORD heldSince = 0;               // GetTickCount at the press, for the acceleration
+    int held = 0;            // +1 the up arrow, -1 the down one, held by the mouse
+    DWORD heldSince = 0;     // GetTickCount at the press, for the acceleration
 };
 
 // One step of an arrow (+1 up, -1 down) by 'increment': the parent is asked with UDN_DELTAPOS

@@ -22,8 +22,12 @@ struct Acceleration {
 };
 constexpr Acceleration kAccelerations[] = {{0, 1}, {2000, 5}, {5000, 20}};
 
-DWORD styleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
-bool horizontal(HWND window) { return (styleOf(window) & UDS_HORZ) != 0; }
+DWORD styleOf(HWND window) {
+    return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+}
+bool horizontal(HWND window) {
+    return (styleOf(window) & UDS_HORZ) != 0;
+}
 
 // The arrow that steps one way (+1 up or right, -1 down or left).
 RECT arrowRect(HWND window, int direction) {
@@ -50,8 +54,10 @@ void paint(HWND window, const UpDown& state) {
     const HDC dc = BeginPaint(window, &ps);
     const bool off = !IsWindowEnabled(window);
     const bool across = horizontal(window);
-    user::drawButton(dc, arrowRect(window, 1), across ? user::Glyph::Right : user::Glyph::Up, state.held > 0, off);
-    user::drawButton(dc, arrowRect(window, -1), across ? user::Glyph::Left : user::Glyph::Down, state.held < 0, off);
+    user::drawButton(dc, arrowRect(window, 1), across ? user::Glyph::Right : user::Glyph::Up, state.held > 0,
+                     off);
+    user::drawButton(dc, arrowRect(window, -1), across ? user::Glyph::Left : user::Glyph::Down,
+                     state.held < 0, off);
     EndPaint(window, &ps);
 }
 
@@ -63,7 +69,8 @@ bool parentCancels(HWND control, int pos, int& delta) {
     change.hdr.code = UDN_DELTAPOS;
     change.iPos = pos;
     change.iDelta = delta;
-    const LRESULT answer = SendMessageA(GetParent(control), WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change));
+    const LRESULT answer =
+        SendMessageA(GetParent(control), WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change));
     delta = change.iDelta;
     return answer != 0;
 }
@@ -96,7 +103,8 @@ void onRepeat(HWND window, UpDown& state) {
     GetCursorPos(&at);
     ScreenToClient(window, &at);
     // The arrow steps only while the pointer stays on it.
-    if (state.held && arrowAt(window, at) == state.held) stepUpDown(window, state, state.held, heldIncrement(state));
+    if (state.held && arrowAt(window, at) == state.held)
+        stepUpDown(window, state, state.held, heldIncrement(state));
 }
 
 void endPress(HWND window, UpDown& state) {
@@ -164,9 +172,12 @@ LRESULT onUpDownMessage(HWND window, UpDown& state, UINT message, WPARAM wParam,
             if (auto* error = reinterpret_cast<BOOL*>(lParam)) *error = failed ? TRUE : FALSE;
             return pos;
         }
-        case UDM_SETBUDDY: return reinterpret_cast<LRESULT>(setBuddy(window, state, reinterpret_cast<HWND>(wParam)));
-        case UDM_GETBUDDY: return reinterpret_cast<LRESULT>(state.buddy);
-        default: return DefWindowProcA(window, message, wParam, lParam);
+        case UDM_SETBUDDY:
+            return reinterpret_cast<LRESULT>(setBuddy(window, state, reinterpret_cast<HWND>(wParam)));
+        case UDM_GETBUDDY:
+            return reinterpret_cast<LRESULT>(state.buddy);
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
@@ -178,13 +189,24 @@ LRESULT CALLBACK upDownProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             // The buddy of UDS_AUTOBUDDY is the sibling made just before, next above in z-order.
             if (styleOf(window) & UDS_AUTOBUDDY) setBuddy(window, *state, GetWindow(window, GW_HWNDPREV));
             return 0;
-        case WM_DESTROY: setBuddy(window, *state, nullptr); return 0;
-        case WM_PAINT: paint(window, *state); return 0;
-        case WM_ERASEBKGND: return 1;  // the arrows cover every pixel
-        case WM_ENABLE: repaintNow(window); return 0;
+        case WM_DESTROY:
+            setBuddy(window, *state, nullptr);
+            return 0;
+        case WM_PAINT:
+            paint(window, *state);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // the arrows cover every pixel
+        case WM_ENABLE:
+            repaintNow(window);
+            return 0;
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: onPress(window, *state, clientPoint(lParam)); return 0;
-        case WM_LBUTTONUP: onRelease(window, *state); return 0;
+        case WM_LBUTTONDBLCLK:
+            onPress(window, *state, clientPoint(lParam));
+            return 0;
+        case WM_LBUTTONUP:
+            onRelease(window, *state);
+            return 0;
         case WM_CAPTURECHANGED:
             if (reinterpret_cast<HWND>(lParam) != window && state->held) endPress(window, *state);
             return 0;
@@ -194,18 +216,13 @@ LRESULT CALLBACK upDownProcedure(HWND window, UINT message, WPARAM wParam, LPARA
                 return 0;
             }
             return DefWindowProcA(window, message, wParam, lParam);
-        default: return onUpDownMessage(window, *state, message, wParam, lParam);
+        default:
+            return onUpDownMessage(window, *state, message, wParam, lParam);
     }
 }
 
 void registerUpDown() {
-    WNDCLASSEXA upDown{};
-    upDown.cbSize = sizeof(upDown);
-    upDown.style = CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW;
-    upDown.lpfnWndProc = upDownProcedure;
-    upDown.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    upDown.lpszClassName = UPDOWN_CLASSA;
-    RegisterClassExA(&upDown);
+    registerControlClass(UPDOWN_CLASSA, upDownProcedure, CS_HREDRAW | CS_VREDRAW);
 }
 
 }  // namespace

@@ -83,7 +83,9 @@ BOOL GetScrollInfo(HWND handle, int bar, LPSCROLLINFO info) {
     if (info->fMask & ~static_cast<UINT>(SIF_ALL | SIF_DISABLENOSCROLL)) {
         return refuse.unsupported(FALSE, "fMask " + std::to_string(info->fMask));
     }
-    if (bar == SB_CTL) return static_cast<BOOL>(toControl(handle, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(info), refuse));
+    if (bar == SB_CTL) {
+        return static_cast<BOOL>(toControl(handle, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(info), refuse));
+    }
     const WindowRef window = barWindow(handle, bar, refuse);
     if (!window) return FALSE;
     if (!(info->fMask & SIF_ALL)) return refuse(FALSE, "fMask asks for nothing");

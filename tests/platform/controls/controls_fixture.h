@@ -24,7 +24,8 @@ inline Harness::Options smallScreen() {
     options.height = 240;
     // Beside the user tests' goldens: tests/platform/controls/golden.
     options.goldenFolder =
-        (std::filesystem::path(WINPLAT_GOLDEN_DIR).parent_path().parent_path() / "controls" / "golden").string();
+        (std::filesystem::path(WINPLAT_GOLDEN_DIR).parent_path().parent_path() / "controls" / "golden")
+            .string();
     return options;
 }
 
@@ -39,8 +40,8 @@ inline HWND makeParent(Harness& h) {
     parentClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     parentClass.lpszClassName = "ControlParent";
     RegisterClassA(&parentClass);
-    HWND parent = CreateWindowExA(0, "ControlParent", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 300, 200, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND parent = CreateWindowExA(0, "ControlParent", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 300,
+                                  200, nullptr, nullptr, nullptr, nullptr);
     h.logMessages(parent);
     return parent;
 }
@@ -53,15 +54,18 @@ inline HWND makeChild(HWND parent, const char* className, DWORD style, int x, in
 
 // The parent's WM_HSCROLL/WM_VSCROLL from one control: "code pos" each, the position only for the
 // codes that carry one (thumb codes; all of them when 'withPos').
-inline std::vector<std::string> scrollsFrom(const Harness& h, HWND parent, HWND control, bool withPos = false) {
+inline std::vector<std::string> scrollsFrom(const Harness& h, HWND parent, HWND control,
+                                            bool withPos = false) {
     std::vector<std::string> out;
     for (const auto& m : h.messages(parent)) {
-        if ((m.message != WM_HSCROLL && m.message != WM_VSCROLL) || reinterpret_cast<HWND>(m.lParam) != control) {
+        if ((m.message != WM_HSCROLL && m.message != WM_VSCROLL) ||
+            reinterpret_cast<HWND>(m.lParam) != control) {
             continue;
         }
         const WORD code = LOWORD(m.wParam);
         const bool thumb = code == SB_THUMBTRACK || code == SB_THUMBPOSITION;
-        out.push_back(std::to_string(code) + (thumb || withPos ? " " + std::to_string(static_cast<short>(HIWORD(m.wParam))) : ""));
+        out.push_back(std::to_string(code) +
+                      (thumb || withPos ? " " + std::to_string(static_cast<short>(HIWORD(m.wParam))) : ""));
     }
     return out;
 }

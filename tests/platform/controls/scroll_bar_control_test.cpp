@@ -25,7 +25,8 @@ TEST(ScrollBarControl, StartsEmptyAndKeepsItsNumbersInRange) {
     EXPECT_EQ(SendMessageA(bar, SBM_SETPOS, 61, FALSE), 10);
     EXPECT_EQ(SendMessageA(bar, SBM_GETPOS, 0, 0), 60);
     SCROLLINFO set{sizeof(SCROLLINFO), SIF_PAGE | SIF_POS, 0, 0, 11, 60, 0};
-    EXPECT_EQ(SendMessageA(bar, SBM_SETSCROLLINFO, TRUE, reinterpret_cast<LPARAM>(&set)), 50) << "max - (page - 1)";
+    EXPECT_EQ(SendMessageA(bar, SBM_SETSCROLLINFO, TRUE, reinterpret_cast<LPARAM>(&set)), 50)
+        << "max - (page - 1)";
     SCROLLINFO got{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
     ASSERT_TRUE(SendMessageA(bar, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(&got)));
     EXPECT_EQ(got.nMin, 10);
@@ -94,7 +95,8 @@ TEST(ScrollBarControl, DrawnAsAWindowBar) {
     HWND horizontal = makeChild(parent, "SCROLLBAR", SBS_HORZ, 40, 10, 120, 16);
     HWND disabled = makeChild(parent, "SCROLLBAR", SBS_HORZ | WS_DISABLED, 40, 40, 120, 16);
     SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 25, 40, 0};
-    for (HWND bar : {vertical, horizontal, disabled}) SendMessageA(bar, SBM_SETSCROLLINFO, TRUE, reinterpret_cast<LPARAM>(&info));
+    for (HWND bar : {vertical, horizontal, disabled})
+        SendMessageA(bar, SBM_SETSCROLLINFO, TRUE, reinterpret_cast<LPARAM>(&info));
     h.pump();
     h.expectImage(winplat::test::crop(h.screenshot(), {0, 0, 170, 120}), "scroll_bar_control");
 }

@@ -53,11 +53,11 @@ TEST(Trackbar, CountsTheTicksOfEachStyle) {
     const struct {
         const char* name;
         DWORD style;
-        int frequency;              // TBM_SETTICFREQ, 0 for none sent
-        std::vector<int> setTics;   // TBM_SETTIC each
-        bool clear;                 // TBM_CLEARTICS at the end
+        int frequency;             // TBM_SETTICFREQ, 0 for none sent
+        std::vector<int> setTics;  // TBM_SETTIC each
+        bool clear;                // TBM_CLEARTICS at the end
         int count;
-        std::vector<int> inner;     // TBM_GETTIC 0, 1, ... until -1
+        std::vector<int> inner;  // TBM_GETTIC 0, 1, ... until -1
     } cases[] = {
         {"no tick style: the first and the last", 0, 0, {}, false, 2, {}},
         {"TBS_NOTICKS: none", TBS_NOTICKS, 0, {}, false, 0, {}},
@@ -124,8 +124,12 @@ TEST(Trackbar, KeysAndTheMouseTellTheParent) {
         {"the thumb dragged off the end", 0, {}, {{kThumb, {400, 60}, 0}}, {"5 100", "4 100", "8"}, 100},
         {"the thumb pressed and let go", 0, {}, {{kThumb, kThumb, 0}}, {"4 50", "8"}, 50},
         {"a press right of the thumb pages once", 0, {}, {{{150, 22}, {150, 22}, 0}}, {"3", "8"}, 70},
-        {"held, it pages until the thumb reaches the pointer", 0, {}, {{{30, 22}, {30, 22}, 1000}},
-         {"2", "2", "2", "8"}, 0},
+        {"held, it pages until the thumb reaches the pointer",
+         0,
+         {},
+         {{{30, 22}, {30, 22}, 1000}},
+         {"2", "2", "2", "8"},
+         0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -185,7 +189,8 @@ TEST(Trackbar, DrawnInEachStyle) {
         {TBS_VERT | TBS_LEFT | TBS_AUTOTICKS, {195, 10, 225, 150}},
     };
     for (const auto& b : bars) {
-        HWND bar = makeTrackbar(parent, b.style, b.at.left, b.at.top, b.at.right - b.at.left, b.at.bottom - b.at.top);
+        HWND bar = makeTrackbar(parent, b.style, b.at.left, b.at.top, b.at.right - b.at.left,
+                                b.at.bottom - b.at.top);
         send(bar, TBM_SETTICFREQ, 10);
         send(bar, TBM_SETPOS, TRUE, 30);
         send(bar, TBM_SETSEL, TRUE, MAKELONG(20, 60));

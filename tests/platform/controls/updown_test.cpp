@@ -59,18 +59,20 @@ struct UpDownTest : ::testing::Test {
         buddyClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
         buddyClass.lpszClassName = "PlainBuddy";
         RegisterClassA(&buddyClass);
-        parent = CreateWindowExA(0, "UpDownParent", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 300, 200,
-                                 nullptr, nullptr, nullptr, nullptr);
+        parent = CreateWindowExA(0, "UpDownParent", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 300,
+                                 200, nullptr, nullptr, nullptr, nullptr);
         h.logMessages(parent);
     }
     void TearDown() override { answerDelta = nullptr; }
 
     HWND buddy(const char* text = "", RECT at = {10, 10, 90, 30}) {
-        return makeChild(parent, "PlainBuddy", 0, at.left, at.top, at.right - at.left, at.bottom - at.top, 200, text);
+        return makeChild(parent, "PlainBuddy", 0, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                         200, text);
     }
     // An up-down at (100, 10), 16 x 30: the up arrow above y 25, the down arrow below.
     HWND upDown(DWORD style, RECT at = {100, 10, 116, 40}) {
-        return makeChild(parent, UPDOWN_CLASSA, style, at.left, at.top, at.right - at.left, at.bottom - at.top, 300);
+        return makeChild(parent, UPDOWN_CLASSA, style, at.left, at.top, at.right - at.left,
+                         at.bottom - at.top, 300);
     }
     std::string textOf(HWND window) {
         char text[64] = {};
@@ -83,8 +85,10 @@ struct UpDownTest : ::testing::Test {
         std::vector<std::string> out;
         for (const auto& m : h.messages(parent)) {
             if (m.message == WM_NOTIFY) out.push_back("notify");
-            if ((m.message == WM_VSCROLL || m.message == WM_HSCROLL) && reinterpret_cast<HWND>(m.lParam) == control) {
-                out.push_back(std::string(m.message == WM_VSCROLL ? "V" : "H") + std::to_string(LOWORD(m.wParam)) + " " +
+            if ((m.message == WM_VSCROLL || m.message == WM_HSCROLL) &&
+                reinterpret_cast<HWND>(m.lParam) == control) {
+                out.push_back(std::string(m.message == WM_VSCROLL ? "V" : "H") +
+                              std::to_string(LOWORD(m.wParam)) + " " +
                               std::to_string(static_cast<short>(HIWORD(m.wParam))));
             }
         }
@@ -103,7 +107,9 @@ TEST_F(UpDownTest, GetPosReadsTheBuddyAndFlagsWhatIsNoNumber) {
         {"a12", 7, true},
         {"", 7, true},
         {"-", 7, true},
-        {" 4\xA0" "321 ", 4321, false},
+        {" 4\xA0"
+         "321 ",
+         4321, false},
         {"4 321", 4321, false},
         {"+15", 15, false},
         {"-15", -15, false},
@@ -133,7 +139,8 @@ TEST_F(UpDownTest, GetPosReadsTheBuddyAndFlagsWhatIsNoNumber) {
 
 TEST_F(UpDownTest, RangesAreSixteenOrThirtyTwoBitsAndEitherWayRound) {
     HWND control = upDown(0);
-    EXPECT_EQ(SendMessageA(control, UDM_GETRANGE, 0, 0), MAKELONG(0, 100)) << "100 at the bottom, 0 at the top";
+    EXPECT_EQ(SendMessageA(control, UDM_GETRANGE, 0, 0), MAKELONG(0, 100))
+        << "100 at the bottom, 0 at the top";
     SendMessageA(control, UDM_SETRANGE, 0, MAKELONG(static_cast<WORD>(-5), 300));
     int lower = 0;
     int upper = 0;
@@ -145,7 +152,8 @@ TEST_F(UpDownTest, RangesAreSixteenOrThirtyTwoBitsAndEitherWayRound) {
     EXPECT_EQ(SendMessageA(control, UDM_SETPOS32, 0, 80000), 69999) << "the previous position";
     BOOL error = FALSE;
     EXPECT_EQ(SendMessageA(control, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&error)), 70000) << "clamped";
-    EXPECT_EQ(SendMessageA(control, UDM_SETPOS, 0, MAKELONG(static_cast<WORD>(-3), 0)), static_cast<WORD>(70000));
+    EXPECT_EQ(SendMessageA(control, UDM_SETPOS, 0, MAKELONG(static_cast<WORD>(-3), 0)),
+              static_cast<WORD>(70000));
     EXPECT_EQ(SendMessageA(control, UDM_GETPOS32, 0, 0), -3);
 }
 
@@ -161,24 +169,73 @@ TEST_F(UpDownTest, ArrowsAskTheParentThenTellIt) {
         int after;
         std::string seen;  // iPos:iDelta the parent saw
     } cases[] = {
-        {"up counts towards the upper end", 0, 0, 10, 5, {108, 15}, nullptr, {"notify", "V4 6", "V8 6"}, 6, "5:1"},
+        {"up counts towards the upper end",
+         0,
+         0,
+         10,
+         5,
+         {108, 15},
+         nullptr,
+         {"notify", "V4 6", "V8 6"},
+         6,
+         "5:1"},
         {"down", 0, 0, 10, 5, {108, 35}, nullptr, {"notify", "V4 4", "V8 4"}, 4, "5:-1"},
         {"reversed: up counts down", 0, 10, 0, 5, {108, 15}, nullptr, {"notify", "V4 4", "V8 4"}, 4, "5:-1"},
         // The scroll message carries the low 16 bits of the position; UDM_GETPOS32 has all of it.
-        {"32-bit", 0, -100000, 100000, 99999, {108, 15}, nullptr, {"notify", "V4 -31072", "V8 -31072"}, 100000,
+        {"32-bit",
+         0,
+         -100000,
+         100000,
+         99999,
+         {108, 15},
+         nullptr,
+         {"notify", "V4 -31072", "V8 -31072"},
+         100000,
          "99999:1"},
         {"at the end nothing is asked", 0, 0, 10, 10, {108, 15}, nullptr, {"V8 10"}, 10, ""},
-        {"wrapping past the end", UDS_WRAP, 0, 10, 10, {108, 15}, nullptr, {"notify", "V4 0", "V8 0"}, 0, "10:1"},
-        {"the parent cancels", 0, 0, 10, 5, {108, 15}, [](NMUPDOWN&) -> LRESULT { return 1; }, {"notify", "V8 5"}, 5,
+        {"wrapping past the end",
+         UDS_WRAP,
+         0,
+         10,
+         10,
+         {108, 15},
+         nullptr,
+         {"notify", "V4 0", "V8 0"},
+         0,
+         "10:1"},
+        {"the parent cancels",
+         0,
+         0,
+         10,
+         5,
+         {108, 15},
+         [](NMUPDOWN&) -> LRESULT { return 1; },
+         {"notify", "V8 5"},
+         5,
          "5:1"},
-        {"the parent changes the step", 0, 0, 10, 5, {108, 15},
+        {"the parent changes the step",
+         0,
+         0,
+         10,
+         5,
+         {108, 15},
          [](NMUPDOWN& change) -> LRESULT {
              change.iDelta = 3;
              return 0;
          },
-         {"notify", "V4 8", "V8 8"}, 8, "5:1"},
-        {"horizontal: the right arrow counts up", UDS_HORZ, 0, 10, 5, {112, 25}, nullptr, {"notify", "H4 6", "H8 6"},
-         6, "5:1"},
+         {"notify", "V4 8", "V8 8"},
+         8,
+         "5:1"},
+        {"horizontal: the right arrow counts up",
+         UDS_HORZ,
+         0,
+         10,
+         5,
+         {112, 25},
+         nullptr,
+         {"notify", "H4 6", "H8 6"},
+         6,
+         "5:1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -210,8 +267,13 @@ TEST_F(UpDownTest, TheBuddyShowsThePositionWithThousandsGrouped) {
         int pos;
         const char* text;
     } cases[] = {
-        {UDS_SETBUDDYINT, 12345, "12\xA0" "345"},
-        {UDS_SETBUDDYINT, -1234567, "-1\xA0" "234\xA0" "567"},
+        {UDS_SETBUDDYINT, 12345,
+         "12\xA0"
+         "345"},
+        {UDS_SETBUDDYINT, -1234567,
+         "-1\xA0"
+         "234\xA0"
+         "567"},
         {UDS_SETBUDDYINT, 999, "999"},
         {UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 12345, "12345"},
         {0, 12345, "kept"},
@@ -269,7 +331,8 @@ TEST_F(UpDownTest, TheBuddysArrowKeysStepUntilTheControlGoes) {
     h.key(VK_UP);
     h.key(VK_DOWN);
     EXPECT_EQ(textOf(b), "1");
-    EXPECT_EQ(told(control), (std::vector<std::string>{"notify", "V4 1", "notify", "V4 2", "notify", "V4 1"}));
+    EXPECT_EQ(told(control),
+              (std::vector<std::string>{"notify", "V4 1", "notify", "V4 2", "notify", "V4 1"}));
     SetWindowTextA(b, "50");
     h.key(VK_UP);
     EXPECT_EQ(textOf(b), "51") << "the typed number is stepped from";
@@ -311,9 +374,9 @@ TEST_F(UpDownTest, AHeldArrowRepeatsFasterTheLongerItIsHeld) {
         uint64_t heldMs;
         int pos;
     } cases[] = {
-        {150, 1},     // the press alone
-        {300, 4},     // and at 200, 250 and 300 ms
-        {2100, 52},   // 37 single steps to 1950 ms, then fives at 2000, 2050 and 2100
+        {150, 1},    // the press alone
+        {300, 4},    // and at 200, 250 and 300 ms
+        {2100, 52},  // 37 single steps to 1950 ms, then fives at 2000, 2050 and 2100
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.heldMs);

@@ -53,6 +53,14 @@ HWND makeWithBar() {
     return window;
 }
 
+// makeWithBar's window, drawn, its messages logged from now on.
+HWND loggedWindowWithBar(Harness& h) {
+    HWND window = makeWithBar();
+    h.pump();
+    h.logMessages(window);
+    return window;
+}
+
 Harness::Action choose(INT_PTR command) {
     return [command](const ModalLoop&) -> std::optional<INT_PTR> { return command; };
 }
@@ -85,9 +93,7 @@ POINT onBar(HWND window, int x) {
 
 TEST(MenuBar, APressOpensTheDropDownUnderIt) {
     Harness h(smallScreen());
-    HWND window = makeWithBar();
-    h.pump();
-    h.logMessages(window);
+    HWND window = loggedWindowWithBar(h);
     RECT shown{};
     h.answer(ModalKind::PopupMenu, "Soubor", [&shown](const ModalLoop& loop) -> std::optional<INT_PTR> {
         GetWindowRect(loop.window, &shown);
@@ -124,9 +130,7 @@ TEST(MenuBar, TheKeyboardEntersAndMovesAlongTheBar) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Harness h(smallScreen());
-        HWND window = makeWithBar();
-        h.pump();
-        h.logMessages(window);
+        HWND window = loggedWindowWithBar(h);
         for (const auto& [name, action] : c.answers) h.answer(ModalKind::PopupMenu, name, action);
         h.key(c.key, c.modifiers);
         std::string commands;
@@ -168,9 +172,7 @@ TEST(MenuBar, ThePointerOverAnotherBarItemSwitchesTheOpenDropDown) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Harness h(smallScreen());
-        HWND window = makeWithBar();
-        h.pump();
-        h.logMessages(window);
+        HWND window = loggedWindowWithBar(h);
         h.answer(ModalKind::PopupMenu, "Soubor", hoveringBarItem(window, c.hovered));
         h.answer(ModalKind::PopupMenu, c.opened, choose(c.chosen));
         h.key(VK_F10);

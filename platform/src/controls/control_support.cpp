@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "user/edge_drawing.h"
+#include "user/window.h"
 #include "winplat/cp1250.h"
 #include "winplat/text.h"
 
@@ -46,6 +47,11 @@ char mnemonicOf(std::string_view text) {
         ++i;
     }
     return 0;
+}
+
+bool isOfClass(HWND window, const char* className) {
+    const user::WindowRef found = user::findWindow(window);
+    return found && found->windowClass && lstrcmpiA(found->windowClass->name.c_str(), className) == 0;
 }
 
 DWORD styleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }

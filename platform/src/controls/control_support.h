@@ -41,6 +41,9 @@ std::string windowText(HWND window);
 // The upper-case letter after the single '&' of a text ("&&" is a plain '&'); 0 when none.
 char mnemonicOf(std::string_view text);
 
+// Whether the window is of the class of that name (case-insensitive).
+bool isOfClass(HWND window, const char* className);
+
 // The window's style.
 DWORD styleOf(HWND window);
 

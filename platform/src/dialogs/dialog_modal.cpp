@@ -1,0 +1,80 @@
+// Modal dialogs: the owner disabled, a nested loop through IsDialogMessageA until EndDialog, then
+// the owner enabled and active again.
+#include "base/call_refusal.h"
+#include "dialogs/dialog_creation.h"
+#include "dialogs/dialog_focus.h"
+#include "dialogs/dialog_state.h"
+#include "dialogs/modal_dialog.h"
+#include "user/modal_loop.h"
+
+namespace winplat::dialogs {
+namespace {
+
+// A modal dialog belongs to the owner's top-level window.
+HWND topLevelOf(HWND window) {
+    while (window && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) window = GetParent(window);
+    return window;
+}
+
+// Runs the loop until the dialog ends; the result of EndDialog or of the host's answer.
+INT_PTR loop(HWND dialog, const host::ModalLoop& modal) {
+    MSG message{};
+    for (;;) {
+        const DialogState* state = dialogState(dialog);
+        if (!state) return -1;  // the dialog was destroyed under the loop
+        if (state->ended) return state->result;
+        INT_PTR answered = modal.cancelValue;
+        if (!user::nextModalMessage(message, &modal, &answered)) return answered;
+        if (!IsDialogMessageA(dialog, &message)) user::dispatchModal(message);
+    }
+}
+
+}  // namespace
+
+INT_PTR runModal(const DialogTemplate& t, const ModalRequest& request) {
+    const HWND owner = topLevelOf(request.owner);
+    const HWND dialog = createDialog(t, DialogRequest{request.instance, owner, request.procedure, request.param, true});
+    if (!dialog) return -1;
+    const bool disabledOwner = owner && IsWindowEnabled(owner);
+    if (disabledOwner) EnableWindow(owner, FALSE);
+    if (const DialogState* state = dialogState(dialog); state && !state->ended) {
+        ShowWindow(dialog, SW_SHOWNORMAL);
+        UpdateWindow(dialog);
+    }
+    const INT_PTR result = loop(dialog, host::ModalLoop{request.kind, request.name, dialog, IDCANCEL});
+    if (disabledOwner) EnableWindow(owner, TRUE);
+    if (IsWindow(dialog)) DestroyWindow(dialog);
+    if (owner && IsWindow(owner)) SetActiveWindow(owner);
+    return result;
+}
+
+}  // namespace winplat::dialogs
+
+using namespace winplat;
+using namespace winplat::dialogs;
+
+INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC procedure, LPARAM param) {
+    const std::optional<DialogTemplate> t = loadDialogTemplate(instance, templateName, "winplat: DialogBoxParamA");
+    if (!t) return -1;
+    return runModal(*t, ModalRequest{instance, owner, procedure, param, host::ModalKind::Dialog,
+                                     dialogs::templateName(templateName)});
+}
+
+INT_PTR DialogBoxIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner, DLGPROC procedure,
+                                LPARAM param) {
+    constexpr CallRefuser refuse("winplat: DialogBoxIndirectParamA", ERROR_INVALID_PARAMETER);
+    if (!dialogTemplate) return refuse(static_cast<INT_PTR>(-1), "no template");
+    std::string why;
+    const std::optional<DialogTemplate> t = readDialogTemplateUnbounded(dialogTemplate, why);
+    if (!t) return refuse(static_cast<INT_PTR>(-1), "damaged template: " + why);
+    return runModal(*t, ModalRequest{instance, owner, procedure, param, host::ModalKind::Dialog, t->caption});
+}
+
+BOOL EndDialog(HWND dialog, INT_PTR result) {
+    constexpr CallRefuser refuse("winplat: EndDialog", ERROR_INVALID_WINDOW_HANDLE);
+    DialogState* state = dialogState(dialog);
+    if (!state) return refuse(FALSE, "not a dialog");
+    state->ended = true;
+    state->result = result;
+    return TRUE;
+}

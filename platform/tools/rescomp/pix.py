@@ -28,8 +28,9 @@ Header lines come first, each a keyword and its values:
 then exactly H rows of W letters, top row first. A letter is any printable ASCII character but
 space and '/'; a row holds no spaces, which is how rows are told from header lines. Lines that
 start with '//' and blank lines are skipped anywhere. At depths 1 to 8 the letters take the colour
-table entries in the order of their palette lines (a transparent letter without a palette line
-takes the next one), so there may be at most 2^D of them.
+table entries in the order of their palette lines, so there may be at most 2^D of them; a
+transparent letter without a palette line shares the first black entry, or takes the next one
+when there is none.
 
 The transparent letter makes the AND mask: 1 (white) where the background shows, 0 (black) where
 the picture covers it. A bitmap gets it as a separate 1-bit bitmap; an icon or cursor holds it
@@ -84,8 +85,13 @@ BLACK = (0, 0, 0)
 
 
 class PictureError(Exception):
+    """A problem of a picture file at a line of it (0: a binary file, which has none)."""
+
     def __init__(self, path, line, message):
         super().__init__(f"{path}:{line}: {message}")
+        self.path = path
+        self.line = line
+        self.message = message
 
 
 class Picture:
@@ -195,10 +201,20 @@ class PixReader:
             raise self.error(at, f"{len(self.rows)} rows for a picture {height} high")
         letters = dict(self.palette)
         if self.transparent is not None and self.transparent not in letters:
-            letters[self.transparent] = (len(letters), BLACK)
-        if self.depth <= 8 and len(letters) > 1 << self.depth:
-            raise self.error(last_line, f"{len(letters)} colours for depth {self.depth} (at most {1 << self.depth})")
+            letters[self.transparent] = self.black_entry(letters)
+        entries = len({index for index, _ in letters.values()})
+        if self.depth <= 8 and entries > 1 << self.depth:
+            raise self.error(last_line, f"{entries} colours for depth {self.depth} (at most {1 << self.depth})")
         return self.picture(letters, width)
+
+    @staticmethod
+    def black_entry(letters):
+        """The entry of a transparent letter without a palette line: stored black, it shares the
+        first black entry there is, or takes one of its own."""
+        for index, colour in letters.values():
+            if colour == BLACK:
+                return (index, BLACK)
+        return (len({index for index, _ in letters.values()}), BLACK)
 
     def picture(self, letters, width):
         pixels = []
@@ -214,7 +230,7 @@ class PixReader:
                 indices.append(colour if self.depth == 24 else index)
             pixels.append(indices)
             mask.append([1 if letter == self.transparent else 0 for letter in row])
-        table = [BLACK] * len(letters)
+        table = [BLACK] * len({index for index, _ in letters.values()})
         for letter, (index, colour) in letters.items():
             table[index] = colour
         if self.transparent is not None:

@@ -55,11 +55,11 @@ class PixCase(unittest.TestCase):
 class StoredForms(PixCase):
     def test_bitmap_mask_and_icon_of_a_transparent_picture(self):
         picture = pix.read_pix(self.write("arrow.pix", ARROW))
-        # Entries in palette order; the transparent letter takes entry 3, stored black.
-        colours = table((255, 0, 0), (0, 0, 0), (255, 255, 255), (0, 0, 0), entries=16)
-        # 4-bit rows padded to 4 bytes, bottom row first: "wr." = 2 0 3 -> 0x20 0x30 (the
-        # transparent pixel keeps index 3, whose entry is black); "r.k" = 0 3 1 -> 0x03 0x10.
-        colour_rows = bytes.fromhex("20300000" "03100000")
+        # Entries in palette order; the transparent letter shares black's entry 1.
+        colours = table((255, 0, 0), (0, 0, 0), (255, 255, 255), entries=16)
+        # 4-bit rows padded to 4 bytes, bottom row first: "wr." = 2 0 1 -> 0x20 0x10;
+        # "r.k" = 0 1 1 -> 0x01 0x10.
+        colour_rows = bytes.fromhex("20100000" "01100000")
         self.assertEqual(pix.bitmap_dib(picture), header(3, 2, 4, 8) + colours + colour_rows)
         # Mask rows, bottom first: "wr." -> 001 -> 0x20; "r.k" -> 010 -> 0x40.
         mask_rows = bytes.fromhex("20000000" "40000000")
@@ -113,8 +113,8 @@ class PixErrors(PixCase):
             "3 colours for depth 1",
         ),
         (
-            "transparent letter takes an entry",
-            "size 1 1\ndepth 1\npalette a black\npalette b white\ntransparent .\na\n",
+            "transparent letter takes an entry when there is no black",
+            "size 1 1\ndepth 1\npalette a red\npalette b white\ntransparent .\na\n",
             7,
             "3 colours for depth 1",
         ),
@@ -146,6 +146,12 @@ class PixErrors(PixCase):
                 message = str(caught.exception)
                 self.assertTrue(message.startswith(f"{path}:{line}: "), message)
                 self.assertIn(fragment, message)
+
+    def test_transparent_letter_shares_a_black_entry(self):
+        text = "size 3 1\ndepth 1\npalette w white\npalette k black\ntransparent .\nw.k\n"
+        picture = pix.read_pix(self.write("mono.pix", text))
+        self.assertEqual(picture.pixels, [[0, 1, 1]])
+        self.assertEqual(picture.mask, [[0, 1, 0]])
 
     def test_the_largest_palette_of_a_depth_is_accepted(self):
         text = "size 1 1\ndepth 4\n" + "".join(f"palette {chr(65 + i)} black\n" for i in range(16)) + "P\n"

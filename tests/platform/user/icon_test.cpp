@@ -16,6 +16,7 @@
 #include "winplat/module.h"
 #include "winplat/testing.h"
 #include "winplat/user.h"
+#include "winplat_harness/harness.h"
 
 namespace {
 
@@ -274,3 +275,22 @@ TEST(IconResources, EveryCutBitmapIsRefusedWithAReason) {
 }
 
 }  // namespace
+
+// The four icons of message boxes side by side on the dialog grey, as a message box shows them.
+TEST(IconGolden, MessageBoxIcons) {
+    winplat::test::Harness::Options options;
+    options.width = 4 * 40 + 8;
+    options.height = 48;
+    options.goldenFolder = WINPLAT_GOLDEN_DIR;
+    winplat::test::Harness h(options);
+    const HDC screen = GetDC(nullptr);
+    const RECT all{0, 0, options.width, options.height};
+    FillRect(screen, &all, GetSysColorBrush(COLOR_BTNFACE));
+    int x = 8;
+    for (LPCSTR id : {IDI_ERROR, IDI_WARNING, IDI_INFORMATION, IDI_QUESTION}) {
+        EXPECT_TRUE(DrawIcon(screen, x, 8, LoadIconA(nullptr, id)));
+        x += 40;
+    }
+    ReleaseDC(nullptr, screen);
+    h.expectImage(h.screenshot(), "message_box_icons");
+}

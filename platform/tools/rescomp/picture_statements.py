@@ -51,7 +51,7 @@ def parse_picture_file(stream, statement):
     path = os.path.join(os.path.dirname(stream.path), token.value)
     accepted = ACCEPTED[statement]
     if pix.extension(path) not in accepted:
-        raise stream.error(token, f"a {statement} is read from a {' or '.join(accepted)} file, not '{token.value}'")
+        raise stream.error(token, f"{statement} reads a {' or '.join(accepted)} file, not '{token.value}'")
     return path, token
 
 

@@ -50,7 +50,7 @@ function(winplat_add_resources target)
   # only a changed name or id recompiles the code that includes the header.
   add_custom_command(
     OUTPUT "${output}" "${header}"
-    COMMAND "${Python3_EXECUTABLE}" "${WINPLAT_RESCOMP}" --module "${arg_MODULE}" ${program_flag}
+    COMMAND "${Python3_EXECUTABLE}" -B "${WINPLAT_RESCOMP}" --module "${arg_MODULE}" ${program_flag}
             --output "${output}" --header "${header}" --namespace "${namespace}" --depfile "${depfile}" ${inputs}
     DEPENDS ${inputs} "${WINPLAT_RESCOMP}" "${WINPLAT_RESCOMP_DIR}/pix.py" "${WINPLAT_RESCOMP_DIR}/picture_statements.py"
     DEPFILE "${depfile}"

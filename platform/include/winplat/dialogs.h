@@ -51,22 +51,6 @@ typedef struct {
 } DLGITEMTEMPLATE;
 #pragma pack(pop)
 
-/* Dialog styles. */
-#define DS_ABSALIGN 0x01L
-#define DS_SYSMODAL 0x02L
-#define DS_LOCALEDIT 0x20L
-#define DS_SETFONT 0x40L
-#define DS_MODALFRAME 0x80L
-#define DS_NOIDLEMSG 0x100L
-#define DS_SETFOREGROUND 0x200L
-#define DS_3DLOOK 0x0004L
-#define DS_FIXEDSYS 0x0008L
-#define DS_NOFAILCREATE 0x0010L
-#define DS_CONTROL 0x0400L
-#define DS_CENTER 0x0800L
-#define DS_CENTERMOUSE 0x1000L
-#define DS_CONTEXTHELP 0x2000L
-
 /* The dialog class's window words: DWL_MSGRESULT, DWL_DLGPROC and DWL_USER (pointer-wide when
  * written with SetWindowLongPtrA); a class of the program's own for dialogs reserves
  * DLGWINDOWEXTRA bytes. */

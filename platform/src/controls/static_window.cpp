@@ -12,11 +12,17 @@ bool notifies(HWND control) { return (styleOf(control) & SS_NOTIFY) != 0; }
 
 void redraw(HWND control) { InvalidateRect(control, nullptr, TRUE); }
 
-// A bitmap static takes the size of its bitmap, unless it centres the bitmap in its own size.
-void fitToBitmap(HWND control, HBITMAP bitmap) {
+// An image static takes the size of its image (an icon's is SM_CXICON x SM_CYICON), unless it
+// centres the image in its own size.
+void fitToImage(HWND control, WPARAM kind, LPARAM image) {
+    if (!image || (styleOf(control) & (SS_CENTERIMAGE | SS_REALSIZEIMAGE))) return;
+    SIZE size{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
     BITMAP info{};
-    if (!bitmap || (styleOf(control) & (SS_CENTERIMAGE | SS_REALSIZEIMAGE)) || !GetObjectA(bitmap, sizeof info, &info)) return;
-    SetWindowPos(control, nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (kind == IMAGE_BITMAP) {
+        if (!GetObjectA(reinterpret_cast<HBITMAP>(image), sizeof info, &info)) return;
+        size = SIZE{info.bmWidth, info.bmHeight};
+    }
+    SetWindowPos(control, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // STM_SETIMAGE and STM_SETICON: the image of the control's own kind; another kind is refused.
@@ -26,7 +32,7 @@ LRESULT setImage(HWND control, WPARAM kind, LPARAM image) {
                       ((kind == IMAGE_ICON || kind == IMAGE_CURSOR) && type == SS_ICON);
     if (!fits) return 0;
     const LRESULT old = SetWindowLongPtrA(control, kStaticImageWord, image);
-    if (kind == IMAGE_BITMAP) fitToBitmap(control, reinterpret_cast<HBITMAP>(image));
+    fitToImage(control, kind, image);
     redraw(control);
     return old;
 }

@@ -3,6 +3,7 @@
 #include <span>
 
 #include "base/call_refusal.h"
+#include "controls/control_support.h"
 #include "dialogs/dialog_focus.h"
 #include "dialogs/dialog_state.h"
 #include "dialogs/dialog_units.h"
@@ -67,6 +68,10 @@ bool makeControl(HWND dialog, const DialogItem& item, const DialogRequest& reque
                                          request.instance, data.empty() ? nullptr : data.data());
     if (!control) return false;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
+    // An icon static names its icon by resource number.
+    if (item.textId && (item.style & SS_TYPEMASK) == SS_ICON && controls::isOfClass(control, "STATIC")) {
+        SendMessageA(control, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(request.instance, MAKEINTRESOURCEA(*item.textId))), 0);
+    }
     return true;
 }
 

@@ -5,7 +5,10 @@
 #include "dialogs/dialog_focus.h"
 #include "dialogs/dialog_state.h"
 #include "dialogs/modal_dialog.h"
+#include "user/message_source.h"
 #include "user/modal_loop.h"
+#include "user/posted_queue.h"
+#include "user/retrieval.h"
 
 namespace winplat::dialogs {
 namespace {
@@ -16,15 +19,37 @@ HWND topLevelOf(HWND window) {
     return window;
 }
 
-// Runs the loop until the dialog ends; the result of EndDialog or of the host's answer.
+// Whether the dialog is over: ended by EndDialog, or destroyed under the loop (-1).
+std::optional<INT_PTR> over(HWND dialog) {
+    const DialogState* state = dialogState(dialog);
+    if (!state) return -1;
+    if (state->ended) return state->result;
+    return std::nullopt;
+}
+
+// Runs the loop until the dialog ends; the result of EndDialog or of the host's answer. The
+// answerer may end the dialog through its controls and take every message itself, so the end is
+// looked for again after it acts.
 INT_PTR loop(HWND dialog, const host::ModalLoop& modal) {
+    const user::MessageFilter all{};
     MSG message{};
     for (;;) {
-        const DialogState* state = dialogState(dialog);
-        if (!state) return -1;  // the dialog was destroyed under the loop
-        if (state->ended) return state->result;
-        INT_PTR answered = modal.cancelValue;
-        if (!user::nextModalMessage(message, &modal, &answered)) return answered;
+        if (const std::optional<INT_PTR> result = over(dialog)) return *result;
+        const uint64_t seen = user::postedQueue().serial();
+        if (!user::fetchMessage(all, true, message)) {
+            const host::ModalAnswer answer = host::modalIdle(modal);
+            if (answer.end) return answer.result;
+            if (const std::optional<INT_PTR> result = over(dialog)) return *result;
+            if (!user::fetchMessage(all, true, message)) {
+                if (!user::waitForMessage(all, seen, "a dialog's modal loop")) return modal.cancelValue;
+                continue;
+            }
+        }
+        if (message.message == WM_QUIT) {
+            // Ends the dialog as cancelled; the quit goes on to the program's own loop.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return modal.cancelValue;
+        }
         if (!IsDialogMessageA(dialog, &message)) user::dispatchModal(message);
     }
 }

@@ -9,6 +9,7 @@
 #include "dialogs/dialog_units.h"
 #include "user/metrics.h"
 #include "winplat/base.h"
+#include "winplat/cp1250.h"
 #include "winplat/module.h"
 #include "winplat/text.h"
 
@@ -141,7 +142,10 @@ std::optional<DialogTemplate> loadDialogTemplate(HINSTANCE instance, LPCSTR name
 
 std::string templateName(LPCSTR name) {
     if (IS_INTRESOURCE(name)) return "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name));
-    return name;
+    // Resources know their names in upper case, whatever case a program asks in.
+    std::string upper = name;
+    for (char& c : upper) c = static_cast<char>(cp1250::toUpper(static_cast<uint8_t>(c)));
+    return upper;
 }
 
 }  // namespace winplat::dialogs

@@ -36,6 +36,12 @@ namespace detail {
 
 constexpr const char* kParentClass = "ControlTestParent";
 
+inline std::string windowTextOf(HWND window) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
 inline LRESULT CALLBACK parentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ParentRecord& record = parentRecord();
     switch (message) {

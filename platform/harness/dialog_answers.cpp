@@ -3,6 +3,7 @@
 
 #include "winplat/dialogs.h"
 #include "winplat/testing.h"
+#include "hooks.h"
 #include "winplat_harness/harness.h"
 
 namespace winplat::test {
@@ -36,15 +37,7 @@ void focus(HWND dialog, HWND control) {
 }
 
 void pressKey(HWND dialog, UINT virtualKey, unsigned modifiers) {
-    const std::pair<unsigned, UINT> held[] = {{kCtrl, VK_CONTROL}, {kShift, VK_SHIFT}, {kAlt, VK_MENU}};
-    for (const auto& [bit, key] : held) {
-        if (modifiers & bit) testing::keyDown(key);
-    }
-    testing::keyDown(virtualKey);
-    testing::keyUp(virtualKey);
-    for (auto it = std::rbegin(held); it != std::rend(held); ++it) {
-        if (modifiers & it->first) testing::keyUp(it->second);
-    }
+    queueKey(virtualKey, modifiers);
     deliver(dialog);
 }
 

@@ -49,6 +49,37 @@ char mnemonicOf(std::string_view text) {
     return 0;
 }
 
+LRESULT paintControl(HWND control, void (*painter)(HWND, HDC)) {
+    PAINTSTRUCT paint{};
+    const HDC dc = BeginPaint(control, &paint);
+    if (dc) painter(control, dc);
+    EndPaint(control, &paint);
+    return 0;
+}
+
+LRESULT keepFont(HWND control, int word, WPARAM font, LPARAM redraw) {
+    SetWindowLongPtrA(control, word, static_cast<LONG_PTR>(font));
+    if (LOWORD(redraw)) InvalidateRect(control, nullptr, TRUE);
+    return 0;
+}
+
+LRESULT setTextAndRedraw(HWND control, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = DefWindowProcA(control, WM_SETTEXT, wParam, lParam);
+    InvalidateRect(control, nullptr, TRUE);
+    return result;
+}
+
+void registerControlClass(const char* name, WNDPROC procedure, int extraBytes, UINT style) {
+    WNDCLASSEXA control{};
+    control.cbSize = sizeof control;
+    control.style = CS_GLOBALCLASS | style;
+    control.lpfnWndProc = procedure;
+    control.cbWndExtra = extraBytes;
+    control.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    control.lpszClassName = name;
+    RegisterClassExA(&control);
+}
+
 bool isOfClass(HWND window, const char* className) {
     const user::WindowRef found = user::findWindow(window);
     return found && found->windowClass && lstrcmpiA(found->windowClass->name.c_str(), className) == 0;

@@ -41,6 +41,14 @@ std::string windowText(HWND window);
 // The upper-case letter after the single '&' of a text ("&&" is a plain '&'); 0 when none.
 char mnemonicOf(std::string_view text);
 
+// The parts of the controls' window procedures that are the same for each: painting between
+// BeginPaint and EndPaint, keeping the WM_SETFONT font in a window word (redrawn when asked), a
+// new text redrawn, and registering the class (global, the arrow cursor).
+LRESULT paintControl(HWND control, void (*painter)(HWND, HDC));
+LRESULT keepFont(HWND control, int word, WPARAM font, LPARAM redraw);
+LRESULT setTextAndRedraw(HWND control, WPARAM wParam, LPARAM lParam);
+void registerControlClass(const char* name, WNDPROC procedure, int extraBytes, UINT style);
+
 // Whether the window is of the class of that name (case-insensitive).
 bool isOfClass(HWND window, const char* className);
 

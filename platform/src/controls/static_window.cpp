@@ -37,32 +37,17 @@ LRESULT setImage(HWND control, WPARAM kind, LPARAM image) {
     return old;
 }
 
-LRESULT onPaint(HWND control) {
-    PAINTSTRUCT paint{};
-    const HDC dc = BeginPaint(control, &paint);
-    if (dc) paintStatic(control, dc);
-    EndPaint(control, &paint);
-    return 0;
-}
-
 LRESULT CALLBACK staticProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT: return onPaint(control);
+        case WM_PAINT: return paintControl(control, paintStatic);
         case WM_ERASEBKGND: return 1;  // the painting covers the control
         case WM_NCHITTEST:
             // Without SS_NOTIFY a static lets the mouse through to what lies below it.
             return notifies(control) ? HTCLIENT : HTTRANSPARENT;
         case WM_GETDLGCODE: return DLGC_STATIC;
-        case WM_SETFONT:
-            SetWindowLongPtrA(control, kStaticFontWord, static_cast<LONG_PTR>(wParam));
-            if (LOWORD(lParam)) redraw(control);
-            return 0;
+        case WM_SETFONT: return keepFont(control, kStaticFontWord, wParam, lParam);
         case WM_GETFONT: return GetWindowLongPtrA(control, kStaticFontWord);
-        case WM_SETTEXT: {
-            const LRESULT result = DefWindowProcA(control, message, wParam, lParam);
-            redraw(control);
-            return result;
-        }
+        case WM_SETTEXT: return setTextAndRedraw(control, wParam, lParam);
         case WM_ENABLE:
             if (notifies(control)) notifyParent(control, wParam ? STN_ENABLE : STN_DISABLE);
             redraw(control);
@@ -81,16 +66,7 @@ LRESULT CALLBACK staticProcedure(HWND control, UINT message, WPARAM wParam, LPAR
     }
 }
 
-void registerStaticClass() {
-    WNDCLASSEXA control{};
-    control.cbSize = sizeof control;
-    control.style = CS_GLOBALCLASS | CS_DBLCLKS;
-    control.lpfnWndProc = staticProcedure;
-    control.cbWndExtra = kStaticExtraBytes;
-    control.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    control.lpszClassName = "STATIC";
-    RegisterClassExA(&control);
-}
+void registerStaticClass() { registerControlClass("STATIC", staticProcedure, kStaticExtraBytes, CS_DBLCLKS); }
 
 }  // namespace
 }  // namespace winplat::controls

@@ -140,6 +140,15 @@ std::optional<DialogTemplate> loadDialogTemplate(HINSTANCE instance, LPCSTR name
     return dialogTemplate;
 }
 
+std::optional<DialogTemplate> readIndirect(const DLGTEMPLATE* dialogTemplate, const char* caller) {
+    const CallRefuser refuse(caller, ERROR_INVALID_PARAMETER);
+    if (!dialogTemplate) return refuse(std::optional<DialogTemplate>{}, "no template");
+    std::string why;
+    std::optional<DialogTemplate> t = readDialogTemplateUnbounded(dialogTemplate, why);
+    if (!t) return refuse(std::optional<DialogTemplate>{}, "damaged template: " + why);
+    return t;
+}
+
 std::string templateName(LPCSTR name) {
     if (IS_INTRESOURCE(name)) return "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name));
     // Resources know their names in upper case, whatever case a program asks in.
@@ -160,10 +169,6 @@ HWND CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLG
 
 HWND CreateDialogIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner, DLGPROC procedure,
                                 LPARAM param) {
-    constexpr CallRefuser refuse("winplat: CreateDialogIndirectParamA", ERROR_INVALID_PARAMETER);
-    if (!dialogTemplate) return refuse(static_cast<HWND>(nullptr), "no template");
-    std::string why;
-    const std::optional<DialogTemplate> t = readDialogTemplateUnbounded(dialogTemplate, why);
-    if (!t) return refuse(static_cast<HWND>(nullptr), "damaged template: " + why);
-    return createDialog(*t, DialogRequest{instance, owner, procedure, param, false});
+    const std::optional<DialogTemplate> t = readIndirect(dialogTemplate, "winplat: CreateDialogIndirectParamA");
+    return t ? createDialog(*t, DialogRequest{instance, owner, procedure, param, false}) : nullptr;
 }

@@ -26,6 +26,10 @@ HWND createDialog(const DialogTemplate& dialogTemplate, const DialogRequest& req
 // damaged.
 std::optional<DialogTemplate> loadDialogTemplate(HINSTANCE instance, LPCSTR name, const char* caller);
 
+// A template given by address, read within a generous bound; none, with the refusal logged, when
+// it is missing or damaged.
+std::optional<DialogTemplate> readIndirect(const DLGTEMPLATE* dialogTemplate, const char* caller);
+
 // The name a host answerer knows a template by: the text, or "#id" for a number.
 std::string templateName(LPCSTR name);
 

@@ -87,11 +87,8 @@ INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLG
 
 INT_PTR DialogBoxIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner, DLGPROC procedure,
                                 LPARAM param) {
-    constexpr CallRefuser refuse("winplat: DialogBoxIndirectParamA", ERROR_INVALID_PARAMETER);
-    if (!dialogTemplate) return refuse(static_cast<INT_PTR>(-1), "no template");
-    std::string why;
-    const std::optional<DialogTemplate> t = readDialogTemplateUnbounded(dialogTemplate, why);
-    if (!t) return refuse(static_cast<INT_PTR>(-1), "damaged template: " + why);
+    const std::optional<DialogTemplate> t = readIndirect(dialogTemplate, "winplat: DialogBoxIndirectParamA");
+    if (!t) return -1;
     return runModal(*t, ModalRequest{instance, owner, procedure, param, host::ModalKind::Dialog, t->caption});
 }
 

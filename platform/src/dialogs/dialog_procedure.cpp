@@ -1,6 +1,7 @@
 // The dialog class "#32770" and DefDlgProcA: the dialog procedure first, then the dialog
 // manager's own handling of what it left.
 #include "base/call_refusal.h"
+#include "controls/control_support.h"
 #include "dialogs/dialog_focus.h"
 #include "dialogs/dialog_state.h"
 #include "user/builtin_classes.h"
@@ -97,14 +98,7 @@ LRESULT defaultHandling(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 void registerDialogClass() {
-    WNDCLASSEXA dialog{};
-    dialog.cbSize = sizeof dialog;
-    dialog.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_SAVEBITS;
-    dialog.lpfnWndProc = DefDlgProcA;
-    dialog.cbWndExtra = DLGWINDOWEXTRA;
-    dialog.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    dialog.lpszClassName = "#32770";
-    RegisterClassExA(&dialog);
+    controls::registerControlClass("#32770", DefDlgProcA, DLGWINDOWEXTRA, CS_DBLCLKS | CS_SAVEBITS);
 }
 
 }  // namespace

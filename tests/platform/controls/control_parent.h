@@ -62,7 +62,8 @@ inline winplat::test::Harness::Options smallScreen() {
     winplat::test::Harness::Options options;
     options.width = 320;
     options.height = 240;
-    options.goldenFolder = (std::filesystem::path(__FILE__).parent_path() / "golden").string();
+    // Beside the user tests' goldens, whose folder the build names with its full path.
+    options.goldenFolder = (std::filesystem::path(WINPLAT_GOLDEN_DIR).parent_path().parent_path() / "controls" / "golden").string();
     return options;
 }
 

@@ -1,6 +1,7 @@
 // The dialog manager outside the modal loop: modeless dialogs and IsDialogMessageA, dialog units,
 // the focus rule, the procedure's results, help, and the item calls.
 #include "dialog_fixture.h"
+#include "winplat/base.h"
 #include "winplat/owners.h"
 #include "winplat/testing.h"
 
@@ -170,10 +171,11 @@ TEST_F(ModelessTest, ItemsByIdAndTheirChecks) {
     SetLastError(0);
     EXPECT_EQ(GetDlgItem(dialog_, 999), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CONTROL_ID_NOT_FOUND));
+    EXPECT_FALSE(CheckRadioButton(dialog_, kFirst, kThird, 999));
+    EXPECT_EQ(IsDlgButtonChecked(dialog_, kFirst), 0u) << "an id outside the range unchecks them all";
     EXPECT_TRUE(CheckRadioButton(dialog_, kFirst, kThird, kSecond));
     EXPECT_EQ(IsDlgButtonChecked(dialog_, kFirst), 0u);
     EXPECT_EQ(IsDlgButtonChecked(dialog_, kSecond), static_cast<UINT>(BST_CHECKED));
-    EXPECT_FALSE(CheckRadioButton(dialog_, kFirst, kThird, 999));
     EXPECT_TRUE(CheckDlgButton(dialog_, kDouble, BST_CHECKED));
     EXPECT_EQ(IsDlgButtonChecked(dialog_, kDouble), static_cast<UINT>(BST_CHECKED));
     // Tab order passes over disabled and hidden controls; a group wraps within itself.

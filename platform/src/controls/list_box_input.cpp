@@ -44,6 +44,10 @@ void ListBox::keyDown(UINT key) {
         default: return;
     }
     target = std::clamp(target, 0, count() - 1);
+    // With nothing selected yet, the first arrow selects the item with the focus frame.
+    if (!multiple() && selected_ < 0 && (key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT)) {
+        target = caret_;
+    }
     if (!multiple()) {
         if (target == selected_) {
             ensureVisible(target);

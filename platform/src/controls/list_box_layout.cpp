@@ -141,13 +141,13 @@ void ListBox::updateScrollBars() {
     if (resizing_ || !redraw_) return;
     resizing_ = true;  // showing or hiding a bar resizes the client area, which comes back here
     const UINT keep = (style_ & LBS_DISABLENOSCROLL) ? SIF_DISABLENOSCROLL : 0;
-    const DWORD style = static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE));
-    if (style & WS_VSCROLL) {
+    // The bars asked for at creation: a hidden bar no longer shows in the window's style.
+    if (style_ & WS_VSCROLL) {
         const SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | keep, 0, std::max(0, count() - 1),
                               static_cast<UINT>(pageCount()), top_, 0};
         SetScrollInfo(window_, SB_VERT, &info, TRUE);
     }
-    if (style & WS_HSCROLL) {
+    if (style_ & WS_HSCROLL) {
         const SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | keep, 0,
                               std::max(0, horizontalExtent_ - 1), static_cast<UINT>(client().right), horizontalOffset_, 0};
         SetScrollInfo(window_, SB_HORZ, &info, TRUE);

@@ -47,7 +47,8 @@ protected:
         winplat::test::Harness::Options o;
         o.width = 320;
         o.height = 240;
-        o.goldenFolder = (std::filesystem::path(__FILE__).parent_path() / "golden").string();
+        // Beside the window tests' goldens: tests/platform/controls/golden.
+        o.goldenFolder = (std::filesystem::path(WINPLAT_GOLDEN_DIR).parent_path().parent_path() / "controls" / "golden").string();
         return o;
     }
 

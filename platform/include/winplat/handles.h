@@ -33,6 +33,7 @@ enum class HandleType : uint8_t {
     RegistryKey = 20,
     Menu = 21,
     Accelerator = 22,
+    Resource = 23,  // a module's binary resource (HRSRC, and the HGLOBAL LoadResource gives)
     // Later areas add their kinds here; values are never reused.
 };
 

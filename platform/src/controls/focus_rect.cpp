@@ -1,28 +1,38 @@
-// DrawFocusRect: the dotted frame that shows which item or button has the keyboard focus.
-#include "winplat/controls.h"
-#include "winplat/draw.h"
+#include "controls/focus_rect.h"
 
+#include "base/call_refusal.h"
+#include "winplat/controls.h"
+
+namespace winplat::controls {
 namespace {
 
-// The dots sit where x + y is even, so frames drawn next to each other line up and a second call
-// over the same rectangle restores every pixel.
-void invertDot(HDC dc, int x, int y) {
-    if (((x + y) & 1) == 0) PatBlt(dc, x, y, 1, 1, DSTINVERT);
+void invertPixel(HDC dc, int x, int y) {
+    if ((x + y) % 2 != 0) return;
+    const COLORREF colour = GetPixel(dc, x, y);
+    if (colour == CLR_INVALID) return;
+    SetPixel(dc, x, y, colour ^ 0x00FFFFFF);
 }
 
 }  // namespace
 
+void drawFocusOutline(HDC dc, const RECT& rect) {
+    if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+    for (int x = rect.left; x < rect.right; ++x) {
+        invertPixel(dc, x, rect.top);
+        if (rect.bottom - 1 > rect.top) invertPixel(dc, x, rect.bottom - 1);
+    }
+    for (int y = rect.top + 1; y < rect.bottom - 1; ++y) {
+        invertPixel(dc, rect.left, y);
+        if (rect.right - 1 > rect.left) invertPixel(dc, rect.right - 1, y);
+    }
+}
+
+}  // namespace winplat::controls
+
 BOOL DrawFocusRect(HDC dc, const RECT* rect) {
-    if (!dc || !rect) return FALSE;
-    const RECT r = *rect;
-    if (r.right <= r.left || r.bottom <= r.top) return TRUE;
-    for (int x = r.left; x < r.right; ++x) {
-        invertDot(dc, x, r.top);
-        if (r.bottom - 1 > r.top) invertDot(dc, x, r.bottom - 1);
-    }
-    for (int y = r.top + 1; y < r.bottom - 1; ++y) {
-        invertDot(dc, r.left, y);
-        if (r.right - 1 > r.left) invertDot(dc, r.right - 1, y);
-    }
+    constexpr winplat::CallRefuser refuse("winplat: DrawFocusRect");
+    if (!dc) return refuse(FALSE, "no DC");
+    if (!rect) return refuse(FALSE, "no rectangle");
+    winplat::controls::drawFocusOutline(dc, *rect);
     return TRUE;
 }

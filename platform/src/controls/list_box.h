@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/control_font.h"
+#include "controls/kept_font.h"
 #include "controls/list_items.h"
 #include "winplat/controls.h"
 
@@ -116,7 +116,7 @@ private:
     HWND combo_ = nullptr;  // the combo box this list belongs to, if any
     DWORD style_;
     ListItems items_;
-    ControlFont font_;
+    KeptFont font_;
     int selected_ = -1;     // single selection
     int caret_ = 0;         // the item with the focus frame
     int anchor_ = 0;        // where a shift-extended range starts

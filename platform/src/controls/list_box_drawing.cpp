@@ -1,7 +1,9 @@
 // Painting a list box: the background from the parent's WM_CTLCOLORLISTBOX brush, then each item
 // shown, drawn here or by the owner (WM_DRAWITEM), and the focus frame.
 #include "controls/list_box.h"
+#include "controls/control_support.h"
 #include "winplat/owners.h"
+#include "winplat/text.h"
 
 namespace winplat::controls {
 namespace {
@@ -23,17 +25,11 @@ void ListBox::invalidateItem(int index) {
     InvalidateRect(window_, &whole, TRUE);
 }
 
-// The brush the parent gives (it may set the text and back colours in the DC too); the window
-// colours when it gives none.
+// The brush the parent gives (it may set the text and back colours in the DC too); DefWindowProcA's
+// window colours when it gives none.
 HBRUSH ListBox::colours(HDC dc) const {
-    SetTextColor(dc, GetSysColor(IsWindowEnabled(window_) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
-    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    const HWND target = ownerDrawTarget();
-    const HWND control = combo_ ? combo_ : window_;
-    const auto brush = target ? reinterpret_cast<HBRUSH>(SendMessageA(target, WM_CTLCOLORLISTBOX,
-                                                                      reinterpret_cast<WPARAM>(dc),
-                                                                      reinterpret_cast<LPARAM>(control)))
-                              : nullptr;
+    HBRUSH brush = parentColours(combo_ ? combo_ : window_, dc, WM_CTLCOLORLISTBOX);
+    if (!IsWindowEnabled(window_)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     return brush ? brush : GetSysColorBrush(COLOR_WINDOW);
 }
 

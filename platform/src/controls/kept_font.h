@@ -1,16 +1,16 @@
-// The font a control draws with: the one WM_SETFONT gave it, else a font of its own in the dialog
-// face ("MS Sans Serif" 8 points), which the control owns for its lifetime.
-#ifndef WINPLAT_SRC_CONTROLS_CONTROL_FONT_H
-#define WINPLAT_SRC_CONTROLS_CONTROL_FONT_H
+// The font a list or combo box measures and draws its items with, kept for its lifetime: the one
+// WM_SETFONT gave it, else a dialog font of its own, since item heights are worked out from it
+// outside of painting.
+#ifndef WINPLAT_SRC_CONTROLS_KEPT_FONT_H
+#define WINPLAT_SRC_CONTROLS_KEPT_FONT_H
 
 #include "winplat/owners.h"
-#include "winplat/text.h"
 
 namespace winplat::controls {
 
-class ControlFont {
+class KeptFont {
 public:
-    ControlFont();
+    KeptFont();
 
     // The font to select for drawing.
     HFONT get() const { return given_ ? given_ : own_.get(); }

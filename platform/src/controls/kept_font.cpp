@@ -1,11 +1,13 @@
-#include "controls/control_font.h"
+#include "controls/kept_font.h"
+
+#include "controls/control_support.h"
+#include "winplat/text.h"
 
 namespace winplat::controls {
 
-ControlFont::ControlFont()
-    : own_(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif")) {}
+KeptFont::KeptFont() : own_(makeDialogFont()) {}
 
-int ControlFont::lineHeight() const {
+int KeptFont::lineHeight() const {
     const MemoryDc dc(CreateCompatibleDC(nullptr));
     if (!dc) return 0;
     const Selection selected(dc.get(), get());

@@ -71,7 +71,7 @@ bool ComboBox::create(const CREATESTRUCTA& create) {
         MEASUREITEMSTRUCT m{ODT_COMBOBOX, static_cast<UINT>(GetWindowLongA(window_, GWL_ID)), static_cast<UINT>(-1), 0,
                             static_cast<UINT>(font_.lineHeight()), 0};
         if (const HWND parent = GetParent(window_)) SendMessageA(parent, WM_MEASUREITEM, m.CtlID, reinterpret_cast<LPARAM>(&m));
-        fieldHeight_ = static_cast<int>(std::clamp<UINT>(m.itemHeight, 1, 255)) + kFieldPadding - 2;
+        fieldHeight_ = static_cast<int>(std::clamp<UINT>(m.itemHeight, 1, 255)) + kFieldPadding;
     }
     droppedHeight_ = std::max(create.cy - fieldHeight_, font_.lineHeight() + 2);
     const HINSTANCE instance = create.hInstance;
@@ -229,12 +229,12 @@ LRESULT ComboBox::comboMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!edit_) return CB_ERR;
             return SendMessageA(edit_, EM_GETSEL, wParam, lParam);
         case CB_GETITEMHEIGHT:
-            if (static_cast<int>(wParam) == -1) return fieldHeight_ - kFieldPadding + 2;
+            if (static_cast<int>(wParam) == -1) return fieldHeight_ - kFieldPadding;
             return toList(LB_GETITEMHEIGHT, wParam);
         case CB_SETITEMHEIGHT:
             if (static_cast<int>(wParam) != -1) return toList(LB_SETITEMHEIGHT, wParam, lParam);
             if (LOWORD(lParam) == 0 || LOWORD(lParam) > 255) return refuse(LRESULT{CB_ERR}, "field height outside 1-255");
-            fieldHeight_ = LOWORD(lParam) + kFieldPadding - 2;
+            fieldHeight_ = LOWORD(lParam) + kFieldPadding;
             layOut();
             InvalidateRect(window_, nullptr, TRUE);
             return CB_OKAY;

@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "controls/combo_box.h"
+#include "controls/control_support.h"
 #include "controls/list_box_window.h"
 #include "user/builtin_classes.h"
 
@@ -61,24 +62,10 @@ LRESULT CALLBACK comboListProcedure(HWND window, UINT message, WPARAM wParam, LP
 }
 
 void registerComboBoxClass() {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_PARENTDC | CS_VREDRAW | CS_HREDRAW;
-    wc.lpfnWndProc = comboBoxProcedure;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = "COMBOBOX";
-    RegisterClassExA(&wc);
+    registerControlClass("COMBOBOX", comboBoxProcedure, CS_DBLCLKS | CS_VREDRAW | CS_HREDRAW);
 }
 
-void registerComboListClass() {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_SAVEBITS;
-    wc.lpfnWndProc = comboListProcedure;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = "ComboLBox";
-    RegisterClassExA(&wc);
-}
+void registerComboListClass() { registerControlClass("ComboLBox", comboListProcedure, CS_DBLCLKS | CS_SAVEBITS); }
 
 }  // namespace
 

@@ -9,8 +9,6 @@
 namespace winplat::controls {
 namespace {
 
-bool held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
-
 bool isMoveKey(UINT key) {
     return key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT || key == VK_HOME || key == VK_END;
 }
@@ -81,7 +79,7 @@ void ComboBox::moveSelection(int index) {
 }
 
 void ComboBox::keyDown(UINT key) {
-    const bool alt = held(VK_MENU);
+    const bool alt = keyHeld(VK_MENU);
     const bool opens = key == VK_F4 || (alt && (key == VK_DOWN || key == VK_UP)) ||
                        (extendedUi_ && !dropped_ && key == VK_DOWN);
     if (opens && kind() != CBS_SIMPLE) {

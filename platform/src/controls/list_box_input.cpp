@@ -1,6 +1,7 @@
 // The keyboard and the mouse in a list box.
 #include <algorithm>
 
+#include "controls/control_support.h"
 #include "controls/list_box.h"
 #include "controls/list_order.h"
 #include "winplat/time.h"
@@ -10,8 +11,6 @@ namespace {
 
 // Characters typed within this time of each other spell one prefix for the letter search.
 constexpr uint64_t kTypingPauseMs = 1000;
-
-bool held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 }  // namespace
 
@@ -57,11 +56,11 @@ void ListBox::keyDown(UINT key) {
         notifySelectionChange();
         return;
     }
-    if ((style_ & LBS_MULTIPLESEL) || held(VK_CONTROL)) {
+    if ((style_ & LBS_MULTIPLESEL) || keyHeld(VK_CONTROL)) {
         moveCaret(target, false);  // the marks stay; Space toggles
         return;
     }
-    if (!held(VK_SHIFT)) anchor_ = target;
+    if (!keyHeld(VK_SHIFT)) anchor_ = target;
     selectRange(anchor_, target, true);
     moveCaret(target, true);
 }
@@ -105,7 +104,9 @@ void ListBox::character(char typed) {
 }
 
 void ListBox::buttonDown(POINT point, WPARAM keys, bool doubleClick) {
-    if (GetFocus() != window_ && !combo_) SetFocus(window_);
+    // A simple combo box's list hands the focus to its combo box (and on to the edit).
+    const HWND focusTarget = combo_ ? combo_ : window_;
+    if (GetFocus() != focusTarget && !(combo_ && IsChild(combo_, GetFocus()))) SetFocus(focusTarget);
     const int index = itemAtPoint(point);
     if (index < 0 || point.y >= itemRect(count() - 1).bottom) return;
     selectionAtPress_ = selection();
@@ -136,7 +137,7 @@ void ListBox::mouseMove(POINT point) {
     const int index = point.y >= c.bottom ? std::min(count() - 1, top_ + pageCount()) : itemAtPoint(point);
     if (index < 0 || index == caret_) return;
     if (multiple()) {
-        selectRange(anchor_, index, !held(VK_CONTROL));
+        selectRange(anchor_, index, !keyHeld(VK_CONTROL));
     } else {
         select(index);
     }

@@ -1,6 +1,7 @@
 // Adding, removing, reading and finding the items of a list box.
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "base/call_refusal.h"
 #include "controls/list_box.h"
@@ -142,14 +143,25 @@ LRESULT ListBox::find(WPARAM start, LPARAM value, bool exact) const {
         if (!hasStrings()) return item.data == static_cast<ULONG_PTR>(value);
         return exact ? equalsFolded(item.text, text) : startsWithFolded(item.text, text);
     };
-    // From the item after 'start' to the end, then from the first up to 'start' itself.
+    // Where a match can lie: anywhere, or in a sorted list only among the items whose first
+    // letters are level with the text, found by two binary searches.
+    size_t low = 0;
+    size_t high = items_.size();
+    if (hasStrings() && (style_ & LBS_SORT)) {
+        low = items_.sortedPosition([&](const ListItem& listed) { return comparePrefixLetters(listed.text, text) >= 0 ? -1 : 1; });
+        high = items_.sortedPosition([&](const ListItem& listed) { return comparePrefixLetters(listed.text, text) > 0 ? -1 : 1; });
+    }
+    const auto firstMatch = [&](size_t begin, size_t end) -> std::optional<size_t> {
+        if (begin >= end) return std::nullopt;
+        const size_t found = items_.visitFrom(begin, [&](size_t i, const ListItem& item) { return i < end && !matches(item); });
+        return found < end ? std::optional<size_t>(found) : std::nullopt;
+    };
+    // From the item after 'start' on, then from the first up to 'start' itself.
     const int from = static_cast<int>(start);
     const size_t first = (from < 0 || from >= count()) ? 0 : static_cast<size_t>(from) + 1;
-    const auto visitor = [&](size_t, const ListItem& item) { return !matches(item); };
-    const size_t found = items_.visitFrom(first, visitor);
-    if (found < items_.size()) return static_cast<LRESULT>(found);
-    const size_t wrapped = items_.visitFrom(0, [&](size_t i, const ListItem& item) { return i < first && !matches(item); });
-    return wrapped < first ? static_cast<LRESULT>(wrapped) : LB_ERR;
+    if (const auto found = firstMatch(std::max(first, low), high)) return static_cast<LRESULT>(*found);
+    if (const auto found = firstMatch(low, std::min(first, high))) return static_cast<LRESULT>(*found);
+    return LB_ERR;
 }
 
 }  // namespace winplat::controls

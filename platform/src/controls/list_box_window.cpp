@@ -2,6 +2,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "controls/control_support.h"
 #include "controls/list_box.h"
 #include "controls/list_box_window.h"
 #include "user/builtin_classes.h"
@@ -14,15 +15,7 @@ std::unordered_map<HWND, std::shared_ptr<ListBox>>& listBoxes() {
     return *table;
 }
 
-void registerListBoxClass() {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_PARENTDC;
-    wc.lpfnWndProc = listBoxProcedure;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = "LISTBOX";
-    RegisterClassExA(&wc);
-}
+void registerListBoxClass() { registerControlClass("LISTBOX", listBoxProcedure, CS_DBLCLKS); }
 
 }  // namespace
 

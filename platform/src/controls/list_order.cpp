@@ -103,6 +103,10 @@ int compareListTexts(std::string_view a, std::string_view b) {
     return compareLevel(a, b, [](const Weight& w) { return int{w.tertiary}; });
 }
 
+int comparePrefixLetters(std::string_view text, std::string_view prefix) {
+    return compareLevel(text.substr(0, prefix.size()), prefix, [](const Weight& w) { return int{w.primary}; });
+}
+
 bool startsWithFolded(std::string_view text, std::string_view prefix) {
     if (prefix.size() > text.size()) return false;
     for (size_t i = 0; i < prefix.size(); ++i) {

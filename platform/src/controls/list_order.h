@@ -23,6 +23,13 @@ namespace winplat::controls {
 // Negative, zero or positive as a sorts before, with or after b; zero only for equal texts.
 int compareListTexts(std::string_view a, std::string_view b);
 
+// The text's first letters against a prefix at the first level alone (letters, accents and case
+// ignored): negative, zero or positive as they sort before, level with or after the prefix; a
+// text shorter than the prefix sorts before it when its letters are the prefix's first ones. In
+// a sorted list the texts level with a prefix lie together, and every text that begins with the
+// prefix (startsWithFolded) is among them.
+int comparePrefixLetters(std::string_view text, std::string_view prefix);
+
 // Whether the text begins with the prefix, letters compared without case (the cp1250 rule),
 // accents kept: what LB_FINDSTRING and the letter search match.
 bool startsWithFolded(std::string_view text, std::string_view prefix);

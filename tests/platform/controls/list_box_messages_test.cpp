@@ -108,6 +108,32 @@ TEST_F(ListTest, FindingByPrefixOrWholeTextWrapsPastTheEnd) {
     EXPECT_EQ(send(list, LB_GETCURSEL), 2);
 }
 
+TEST_F(ListTest, FindingInASortedListSkipsItemsLevelInLettersButNotMatching) {
+    HWND list = makeList(kSorted, 10, 10, 120, 100);
+    // c ca cz ča d D ďb dc: ďb lies among the d items without starting with d.
+    for (const char* word : {"dc", "D", "\xEF" "b", "d", "\xE8" "a", "cz", "ca", "c"}) add(list, word);
+    ASSERT_EQ(textAt(list, 6), "\xEF" "b");
+    const FindCase cases[] = {
+        {LB_FINDSTRING, -1, "C", 0},
+        {LB_FINDSTRING, 1, "ca", 1},           // only the start itself matches: found last
+        {LB_FINDSTRING, -1, "cz", 2},
+        {LB_FINDSTRING, -1, "\xE8", 3},
+        {LB_FINDSTRING, 4, "d", 5},
+        {LB_FINDSTRING, 5, "d", 7},            // past ďb
+        {LB_FINDSTRING, 7, "d", 4},            // wrapped round to the first d
+        {LB_FINDSTRING, -1, "\xCF", 6},        // Ď
+        {LB_FINDSTRING, -1, "dd", LB_ERR},
+        {LB_FINDSTRING, -1, "e", LB_ERR},      // past the last item
+        {LB_FINDSTRING, -1, "", 0},            // an empty prefix matches every item
+        {LB_FINDSTRINGEXACT, 4, "D", 5},
+        {LB_FINDSTRINGEXACT, 5, "D", 4},
+    };
+    for (const FindCase& c : cases) {
+        EXPECT_EQ(send(list, c.message, static_cast<WPARAM>(c.start), reinterpret_cast<LPARAM>(c.text)), c.expected)
+            << c.text << " from " << c.start;
+    }
+}
+
 TEST_F(ListTest, SingleSelectionFollowsDeletionsAndRefusesIndicesOutside) {
     HWND list = makeList(kSorted, 10, 10, 120, 100);
     for (const char* word : {"a", "b", "c", "d"}) add(list, word);

@@ -10,6 +10,7 @@
 namespace {
 
 using winplat::controls::compareListTexts;
+using winplat::controls::comparePrefixLetters;
 using winplat::controls::equalsFolded;
 using winplat::controls::startsWithFolded;
 
@@ -82,6 +83,30 @@ TEST(ListOrder, PrefixAndExactMatchIgnoreCaseButNotAccents) {
     EXPECT_TRUE(equalsFolded("D\xD9M", "d\xF9m"));               // DŮM = dům
     EXPECT_FALSE(equalsFolded("dum", "d\xF9m"));
     EXPECT_FALSE(equalsFolded("dom", "domy"));
+}
+
+struct PrefixCase {
+    const char* text;
+    const char* prefix;
+    int sign;
+};
+
+TEST(ListOrder, PrefixLettersIgnoreAccentsAndCaseAndPutShortTextsFirst) {
+    const PrefixCase cases[] = {
+        {"\xEF" "ub", "DU", 0},      // ďub is level with DU
+        {"dub", "d", 0},
+        {"d", "du", -1},             // shorter, and its letters are the prefix's first ones
+        {"da", "du", -1},
+        {"dv", "du", 1},
+        {"\xE8" "ap", "c", 1},       // č is a letter after c
+        {"chata", "ci", -1},
+        {"", "a", -1},
+        {"abc", "", 0},
+    };
+    for (const PrefixCase& c : cases) {
+        const int result = comparePrefixLetters(c.text, c.prefix);
+        EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.text << " | " << c.prefix;
+    }
 }
 
 }  // namespace

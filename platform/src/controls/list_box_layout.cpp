@@ -81,14 +81,12 @@ void ListBox::ensureVisible(int index) {
         setTop(index);
         return;
     }
+    // The item shown last on the page: the top walks up from it while the page still holds the
+    // items, but never above the top it has (an item already in view stays put).
     const int height = client().bottom;
-    int top = top_;
-    // Move the top down until the item's bottom edge is in the page (or the item is the top).
-    while (top < index) {
-        int bottom = 0;
-        for (int i = top; i <= index && bottom <= height; ++i) bottom += itemHeight(i);
-        if (bottom <= height) break;
-        ++top;
+    int top = index;
+    for (int used = itemHeight(index); top > top_ && used + itemHeight(top - 1) <= height; --top) {
+        used += itemHeight(top - 1);
     }
     setTop(top);
 }

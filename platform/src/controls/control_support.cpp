@@ -109,4 +109,16 @@ void fillFrame(HDC dc, const RECT& rect, int colourIndex) {
     for (const RECT& side : sides) user::fillWithColour(dc, side, colourIndex);
 }
 
+void registerControlClass(const char* name, WNDPROC procedure, UINT style) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_GLOBALCLASS | style;
+    wc.lpfnWndProc = procedure;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    RegisterClassExA(&wc);
+}
+
+bool keyHeld(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
+
 }  // namespace winplat::controls

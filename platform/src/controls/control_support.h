@@ -61,6 +61,13 @@ RECT inset(RECT rect, int by);
 RECT intersection(const RECT& a, const RECT& b);
 bool contains(const RECT& rect, POINT point);
 
+// Registers a built-in control class as RegisterClassExA would for a program: CS_GLOBALCLASS
+// added to the style, the arrow cursor, no brush (the control paints its background).
+void registerControlClass(const char* name, WNDPROC procedure, UINT style);
+
+// Whether the key is down as of the message being handled (GetKeyState).
+bool keyHeld(int virtualKey);
+
 // A one-pixel frame just inside the rectangle in a system colour.
 void fillFrame(HDC dc, const RECT& rect, int colourIndex);
 

@@ -184,7 +184,7 @@ LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
 }
 
 void registerButtonClass() {
-    registerControlClass("BUTTON", buttonProcedure, kButtonExtraBytes, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+    registerControlClass("BUTTON", buttonProcedure, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, kButtonExtraBytes);
 }
 
 }  // namespace

@@ -69,17 +69,6 @@ LRESULT setTextAndRedraw(HWND control, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-void registerControlClass(const char* name, WNDPROC procedure, int extraBytes, UINT style) {
-    WNDCLASSEXA control{};
-    control.cbSize = sizeof control;
-    control.style = CS_GLOBALCLASS | style;
-    control.lpfnWndProc = procedure;
-    control.cbWndExtra = extraBytes;
-    control.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    control.lpszClassName = name;
-    RegisterClassExA(&control);
-}
-
 bool isOfClass(HWND window, const char* className) {
     const user::WindowRef found = user::findWindow(window);
     return found && found->windowClass && lstrcmpiA(found->windowClass->name.c_str(), className) == 0;
@@ -109,11 +98,12 @@ void fillFrame(HDC dc, const RECT& rect, int colourIndex) {
     for (const RECT& side : sides) user::fillWithColour(dc, side, colourIndex);
 }
 
-void registerControlClass(const char* name, WNDPROC procedure, UINT style) {
+void registerControlClass(const char* name, WNDPROC procedure, UINT style, int extraBytes) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_GLOBALCLASS | style;
     wc.lpfnWndProc = procedure;
+    wc.cbWndExtra = extraBytes;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = name;
     RegisterClassExA(&wc);

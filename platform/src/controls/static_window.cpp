@@ -66,7 +66,7 @@ LRESULT CALLBACK staticProcedure(HWND control, UINT message, WPARAM wParam, LPAR
     }
 }
 
-void registerStaticClass() { registerControlClass("STATIC", staticProcedure, kStaticExtraBytes, CS_DBLCLKS); }
+void registerStaticClass() { registerControlClass("STATIC", staticProcedure, CS_DBLCLKS, kStaticExtraBytes); }
 
 }  // namespace
 }  // namespace winplat::controls

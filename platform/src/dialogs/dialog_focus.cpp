@@ -5,9 +5,6 @@
 namespace winplat::dialogs {
 namespace {
 
-// EM_SETSEL: the edit control's selection (0, -1 selects everything).
-constexpr UINT kEditSetSelection = 0x00B1;
-
 bool isPushButton(LRESULT code) { return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0; }
 
 void restyle(HWND button, bool isDefault) {
@@ -37,7 +34,7 @@ bool inDialog(HWND dialog, HWND window) { return window && (window == dialog || 
 void focusControl(HWND dialog, HWND control) {
     if (!control) return;
     SetFocus(control);
-    if (dialogCodeOf(control) & DLGC_HASSETSEL) SendMessageA(control, kEditSetSelection, 0, -1);
+    if (dialogCodeOf(control) & DLGC_HASSETSEL) SendMessageA(control, EM_SETSEL, 0, -1);
     trackDefaultButton(dialog);
 }
 

@@ -1,13 +1,12 @@
 // IsDialogMessageA: the dialog's keyboard interface over whatever control has the focus.
 #include "base/call_refusal.h"
+#include "controls/control_support.h"
 #include "dialogs/dialog_focus.h"
 #include "dialogs/dialog_mnemonics.h"
 #include "dialogs/dialog_state.h"
 
 namespace winplat::dialogs {
 namespace {
-
-bool shiftHeld() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
 
 // The focused control of the dialog, or the dialog itself when none of its controls has it.
 HWND focusIn(HWND dialog) {
@@ -60,7 +59,7 @@ bool handleKey(HWND dialog, HWND focus, const MSG& message, LRESULT code) {
     switch (key) {
         case VK_TAB:
             if (code & DLGC_WANTTAB) return false;
-            SendMessageA(dialog, WM_NEXTDLGCTL, shiftHeld() ? 1 : 0, FALSE);
+            SendMessageA(dialog, WM_NEXTDLGCTL, controls::keyHeld(VK_SHIFT) ? 1 : 0, FALSE);
             return true;
         case VK_LEFT:
         case VK_UP:

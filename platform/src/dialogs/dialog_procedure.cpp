@@ -98,7 +98,7 @@ LRESULT defaultHandling(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 void registerDialogClass() {
-    controls::registerControlClass("#32770", DefDlgProcA, DLGWINDOWEXTRA, CS_DBLCLKS | CS_SAVEBITS);
+    controls::registerControlClass("#32770", DefDlgProcA, CS_DBLCLKS | CS_SAVEBITS, DLGWINDOWEXTRA);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// What the dialog tests share: a harness on a small screen, a simple text field class of the
-// tests' own (the EDIT control is not the dialog manager's to test), an owner window, and a
-// template with a label, the field, a check box, a radio group and push buttons, registered in a
+// What the dialog tests share: a harness on a small screen, an owner window, and a template with
+// a label, an edit, a check box, a radio group, a list box and push buttons, registered in a
 // module of its own as "ZKOUSKA" so DialogBoxParamA finds it.
 #ifndef TESTS_PLATFORM_DIALOGS_DIALOG_FIXTURE_H
 #define TESTS_PLATFORM_DIALOGS_DIALOG_FIXTURE_H
@@ -21,13 +20,15 @@ namespace dialog_test {
 // Control ids of the template.
 enum : WORD {
     kLabel = 100,    // "&Jméno:" label of the field
-    kName = 101,     // the text field (WS_TABSTOP)
+    kName = 101,     // an edit (WS_TABSTOP), "staré" at the start
     kDouble = 102,   // auto check box "&Dvojitý" (WS_TABSTOP)
     kFirst = 103,    // auto radio "&První" (WS_GROUP | WS_TABSTOP)
     kSecond = 104,   // auto radio "Druhý"
     kThird = 105,    // auto radio "Třetí"
     kGroup = 106,    // group box "Volba" around the radios
-    kApply = 107,    // push button "&Použít" (WS_GROUP | WS_TABSTOP)
+    kApply = 107,    // push button "&Použít" (WS_TABSTOP)
+    kListLabel = 108,  // "&Seznam:" label of the list
+    kList = 109,     // list box (WS_TABSTOP | WS_GROUP) of "jedna", "dva", "tři", the first selected
 };
 
 // The template; extra items follow the standard ones.
@@ -44,19 +45,27 @@ struct Script {
     std::string name;
     UINT doubled = 0;
     int radio = 0;
+    std::string listed;
 };
 Script& script();
 
 // Ends with IDOK (reading the values) or IDCANCEL; other buttons are recorded.
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The harness, the field class and the module with the template.
+// The harness and the module with the template.
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    winplat::test::Harness h{control_test::smallScreen()};
+    static winplat::test::Harness::Options screen() {
+        winplat::test::Harness::Options options = control_test::smallScreen();
+        options.width = 480;
+        options.height = 300;
+        return options;
+    }
+
+    winplat::test::Harness h{screen()};
     HINSTANCE module_ = nullptr;
     HWND owner_ = nullptr;
 };

@@ -12,9 +12,12 @@ using winplat::host::ModalKind;
 using winplat::host::ModalLoop;
 
 TEST_F(DialogTest, AnAnswerTypesChecksAndPressesOk) {
-    h.expectDialog("ZKOUSKA").type(kName, "Nov\xE1k").check(kDouble).check(kThird).press(IDOK);
+    // The edit's old text is selected as the focus comes to it, so typing replaces it; Tab from
+    // the radio group reaches the list, where Down moves the selection.
+    h.expectDialog("ZKOUSKA").type(kName, "Nov\xE1k").check(kDouble).check(kThird).key(VK_TAB).key(VK_DOWN).press(IDOK);
     EXPECT_EQ(DialogBoxParamA(module_, "zkouska", owner_, dialogProcedure, 0), IDOK);
     EXPECT_EQ(script().name, "Nov\xE1k");
+    EXPECT_EQ(script().listed, "dva");
     EXPECT_EQ(script().doubled, static_cast<UINT>(BST_CHECKED));
     EXPECT_EQ(script().radio, kThird);
     EXPECT_EQ(h.answersQueued(), 0u);
@@ -86,16 +89,18 @@ TEST_F(DialogTest, KeyboardNavigationAndTheDefaultButton) {
         {"the first tab stop has the focus", {}, {kName, IDOK}},
         {"Tab goes to the check box", {{VK_TAB, 0}}, {kDouble, IDOK}},
         {"Tab enters the radio group at its checked button", {{VK_TAB, 0}, {VK_TAB, 0}}, {kFirst, IDOK}},
-        {"a focused push button is the default", {{VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}},
+        {"Tab leaves the group for the list", {{VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}}, {kList, IDOK}},
+        {"the list keeps the arrows", {{VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}, {VK_DOWN, 0}}, {kList, IDOK}},
+        {"a focused push button is the default", {{VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}},
          {IDCANCEL, IDCANCEL}},
         {"Tab wraps round to the start", {{VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0},
-                                          {VK_TAB, 0}}, {kName, IDOK}},
+                                          {VK_TAB, 0}, {VK_TAB, 0}}, {kName, IDOK}},
         {"Shift+Tab goes back and wraps", {{VK_TAB, winplat::test::kShift}}, {kApply, kApply}},
         {"Down moves in the radio group and checks", {{VK_TAB, 0}, {VK_TAB, 0}, {VK_DOWN, 0}}, {kSecond, IDOK}},
         {"Up wraps in the group", {{VK_TAB, 0}, {VK_TAB, 0}, {VK_UP, 0}}, {kThird, IDOK}},
         {"Right moves among the push buttons", {{VK_TAB, winplat::test::kShift}, {VK_RIGHT, 0}}, {IDOK, IDOK}},
         {"Alt+mnemonic reaches a check box", {{'D', winplat::test::kAlt}}, {kDouble, IDOK}},
-        {"a label's mnemonic focuses the field after it", {{VK_TAB, 0}, {'J', winplat::test::kAlt}}, {kName, IDOK}},
+        {"a label's mnemonic focuses the control after it", {{'S', winplat::test::kAlt}}, {kList, IDOK}},
         {"a plain mnemonic works where the focus takes no characters", {{VK_TAB, 0}, {'P', 0}}, {kFirst, IDOK}},
     };
     for (const auto& c : cases) {

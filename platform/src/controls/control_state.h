@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "controls/control_support.h"
 #include "user/window.h"
 #include "winplat/controls.h"
 
@@ -30,18 +31,6 @@ inline void tellParentScroll(HWND control, bool vertical, WORD code, int pos) {
 inline void repaintNow(HWND control) {
     InvalidateRect(control, nullptr, FALSE);
     UpdateWindow(control);
-}
-
-// Registers a control class the way every built-in control is: global, with the arrow cursor
-// and no background (the control paints all of itself).
-inline void registerControlClass(const char* name, WNDPROC procedure, UINT style) {
-    WNDCLASSEXA control{};
-    control.cbSize = sizeof(control);
-    control.style = CS_GLOBALCLASS | style;
-    control.lpfnWndProc = procedure;
-    control.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    control.lpszClassName = name;
-    RegisterClassExA(&control);
 }
 
 inline POINT clientPoint(LPARAM lParam) {

@@ -29,11 +29,9 @@ struct ScrollControl {
 };
 
 // Bars aligned to an edge of the given rectangle and size boxes are not built: no program asks.
-constexpr LONG kUnbuiltStyles = 0x0002 | 0x0004 | SBS_SIZEBOX | 0x0010;
+constexpr LONG kUnbuiltStyles = SBS_TOPALIGN | SBS_BOTTOMALIGN | SBS_SIZEBOX | SBS_SIZEGRIP;
 
-bool vertical(HWND window) {
-    return (GetWindowLongA(window, GWL_STYLE) & SBS_VERT) != 0;
-}
+bool vertical(HWND window) { return (styleOf(window) & SBS_VERT) != 0; }
 
 ScrollBarLayout layoutOf(HWND window, const ScrollControl& control) {
     RECT client{};
@@ -73,9 +71,7 @@ class ControlBar final : public user::TrackedScrollBar {
 void paint(HWND window, const ScrollControl& control) {
     PAINTSTRUCT ps{};
     const HDC dc = BeginPaint(window, &ps);
-    const auto track = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(window), WM_CTLCOLORSCROLLBAR,
-                                                             reinterpret_cast<WPARAM>(dc),
-                                                             reinterpret_cast<LPARAM>(window)));
+    const HBRUSH track = parentColours(window, dc, WM_CTLCOLORSCROLLBAR);
     ScrollBarState shown = control.bar;
     if (!IsWindowEnabled(window)) shown.disabledArrows = ESB_DISABLE_BOTH;  // engraved arrows
     user::drawScrollBarParts(dc, layoutOf(window, control), shown, control.held, track);
@@ -162,7 +158,7 @@ LRESULT enableArrows(HWND window, ScrollControl& control, WPARAM arrows) {
 }
 
 LRESULT onCreate(HWND window) {
-    if (GetWindowLongA(window, GWL_STYLE) & kUnbuiltStyles) {
+    if (styleOf(window) & kUnbuiltStyles) {
         static constexpr CallRefuser refuse("winplat: SCROLLBAR");
         return refuse.unsupported(LRESULT{-1}, "size box and aligned scroll bar styles");
     }
@@ -183,7 +179,7 @@ LRESULT CALLBACK scrollBarProcedure(HWND window, UINT message, WPARAM wParam, LP
             return 1;  // the bar covers every pixel
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
-            if (GetWindowLongA(window, GWL_STYLE) & WS_TABSTOP) SetFocus(window);
+            if (styleOf(window) & WS_TABSTOP) SetFocus(window);
             POINT at = clientPoint(lParam);
             ClientToScreen(window, &at);
             ControlBar bar(window, *control);

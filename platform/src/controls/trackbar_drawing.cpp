@@ -47,6 +47,7 @@ void drawTrackbar(HDC dc, const RECT& client, const TrackbarState& state, const 
     drawTicks(dc, layout, state, look.style);
     RECT thumb = layout.thumb(state, look.thumbAt);
     DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    if (look.focused) DrawFocusRect(dc, &client);
 }
 
 }  // namespace winplat::controls

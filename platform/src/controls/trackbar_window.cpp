@@ -29,10 +29,6 @@ struct Trackbar {
     POINT pointer{};   // where the paging press is held, client coordinates
 };
 
-DWORD styleOf(HWND window) {
-    return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
-}
-
 TrackbarLayout layoutOf(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
@@ -50,9 +46,8 @@ void paint(HWND window, const Trackbar& bar) {
     GetClientRect(window, &client);
     TrackbarLook look;
     look.style = styleOf(window);
-    look.background = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(window), WM_CTLCOLORSTATIC,
-                                                            reinterpret_cast<WPARAM>(dc),
-                                                            reinterpret_cast<LPARAM>(window)));
+    look.background = parentColours(window, dc, WM_CTLCOLORSTATIC);
+    look.focused = GetFocus() == window;
     look.thumbAt = bar.numbers.pos;
     drawTrackbar(dc, client, bar.numbers, look);
     EndPaint(window, &ps);
@@ -124,7 +119,7 @@ void onPress(HWND window, Trackbar& bar, POINT at) {
     const TrackbarLayout layout = layoutOf(window);
     const RECT thumb = layout.thumb(bar.numbers, bar.numbers.pos);
     SetCapture(window);
-    if (at.x >= thumb.left && at.x < thumb.right && at.y >= thumb.top && at.y < thumb.bottom) {
+    if (contains(thumb, at)) {
         bar.dragging = true;
         bar.grab = layout.along(at) - layout.pixelOf(bar.numbers, bar.numbers.pos);
         return;

@@ -14,10 +14,6 @@ namespace {
 constexpr const char* kOwnerProperty = "winplat.updown";
 constexpr const char* kProcedureProperty = "winplat.updown.procedure";
 
-DWORD styleOf(HWND window) {
-    return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
-}
-
 RECT rectInParent(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);

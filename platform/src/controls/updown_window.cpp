@@ -22,9 +22,6 @@ struct Acceleration {
 };
 constexpr Acceleration kAccelerations[] = {{0, 1}, {2000, 5}, {5000, 20}};
 
-DWORD styleOf(HWND window) {
-    return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
-}
 bool horizontal(HWND window) {
     return (styleOf(window) & UDS_HORZ) != 0;
 }
@@ -43,8 +40,7 @@ RECT arrowRect(HWND window, int direction) {
 
 int arrowAt(HWND window, POINT at) {
     for (const int direction : {1, -1}) {
-        const RECT r = arrowRect(window, direction);
-        if (at.x >= r.left && at.x < r.right && at.y >= r.top && at.y < r.bottom) return direction;
+        if (contains(arrowRect(window, direction), at)) return direction;
     }
     return 0;
 }

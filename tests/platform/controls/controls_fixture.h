@@ -1,15 +1,15 @@
-// What the control tests share: a harness on a small screen with the controls' goldens, a plain
-// parent window at the screen's top-left (client coordinates are screen coordinates) whose
-// messages are logged, and readers of what the parent was told.
+// What the scroll bar, trackbar and up-down tests share beside control_parent.h: a plain parent
+// window at the screen's top-left (client coordinates are screen coordinates) whose messages are
+// logged, and readers of the scroll messages it was told.
 #ifndef TESTS_PLATFORM_CONTROLS_CONTROLS_FIXTURE_H
 #define TESTS_PLATFORM_CONTROLS_CONTROLS_FIXTURE_H
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "control_parent.h"
 #include "winplat/controls.h"
 #include "winplat/testing.h"
 #include "winplat_harness/harness.h"
@@ -18,25 +18,12 @@ namespace controls_test {
 
 using winplat::test::Harness;
 
-inline Harness::Options smallScreen() {
-    Harness::Options options;
-    options.width = 320;
-    options.height = 240;
-    // Beside the user tests' goldens: tests/platform/controls/golden.
-    options.goldenFolder =
-        (std::filesystem::path(WINPLAT_GOLDEN_DIR).parent_path().parent_path() / "controls" / "golden")
-            .string();
-    return options;
-}
-
-inline LRESULT CALLBACK parentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
+using control_test::smallScreen;
 
 // A borderless 300 x 200 parent at (0, 0), logged from its creation on.
 inline HWND makeParent(Harness& h) {
     WNDCLASSA parentClass{};
-    parentClass.lpfnWndProc = parentProcedure;
+    parentClass.lpfnWndProc = DefWindowProcA;
     parentClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     parentClass.lpszClassName = "ControlParent";
     RegisterClassA(&parentClass);
@@ -48,8 +35,7 @@ inline HWND makeParent(Harness& h) {
 
 inline HWND makeChild(HWND parent, const char* className, DWORD style, int x, int y, int width, int height,
                       UINT id = 100, const char* text = "") {
-    return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
-                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
+    return control_test::makeControl(parent, className, text, style, x, y, width, height, static_cast<int>(id));
 }
 
 // The parent's WM_HSCROLL/WM_VSCROLL from one control: "code pos" each, the position only for the

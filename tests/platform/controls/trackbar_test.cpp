@@ -195,6 +195,7 @@ TEST(Trackbar, DrawnInEachStyle) {
         send(bar, TBM_SETPOS, TRUE, 30);
         send(bar, TBM_SETSEL, TRUE, MAKELONG(20, 60));
     }
+    SetFocus(GetWindow(parent, GW_CHILD));  // the first, with its focus rectangle
     h.pump();
     h.expectImage(winplat::test::crop(h.screenshot(), {0, 0, 235, 165}), "trackbar_styles");
 }

@@ -394,8 +394,26 @@ TEST_F(UpDownTest, AHeldArrowRepeatsFasterTheLongerItIsHeld) {
     }
 }
 
+TEST_F(UpDownTest, ARealEditBuddyHoldingTextThatIsNoNumberGivesTheErrorFlag) {
+    HWND edit = makeChild(parent, "EDIT", WS_BORDER, 10, 10, 80, 20, 200, "");
+    HWND control = upDown(UDS_AUTOBUDDY | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS);
+    SendMessageA(control, UDM_SETRANGE32, 0, 100);
+    EXPECT_EQ(textOf(edit), "0") << "the buddy shows the position from the start";
+    SetWindowTextA(edit, "12a");
+    EXPECT_NE(HIWORD(SendMessageA(control, UDM_GETPOS, 0, 0)), 0);
+    BOOL error = FALSE;
+    SendMessageA(control, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&error));
+    EXPECT_TRUE(error);
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    h.type("41");
+    EXPECT_EQ(LOWORD(SendMessageA(control, UDM_GETPOS, 0, 0)), 41);
+    h.key(VK_UP);
+    EXPECT_EQ(textOf(edit), "42") << "the edit's Up key steps from what was typed";
+}
+
 TEST_F(UpDownTest, DrawnBesideItsBuddy) {
-    HWND b = buddy("12");
+    HWND b = makeChild(parent, "EDIT", WS_BORDER, 10, 10, 80, 20, 200, "12");
     HWND control = upDown(UDS_AUTOBUDDY | UDS_ALIGNRIGHT | UDS_SETBUDDYINT);
     SendMessageA(control, UDM_SETPOS32, 0, 42);
     upDown(UDS_HORZ, {100, 50, 132, 66});

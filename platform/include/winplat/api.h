@@ -5,6 +5,7 @@
 #include "winplat/types.h"
 #include "winplat/base.h"
 #include "winplat/clipboard.h"
+#include "winplat/controls.h"
 #include "winplat/debug.h"
 #include "winplat/draw.h"
 #include "winplat/drawdib.h"

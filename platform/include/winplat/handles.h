@@ -29,10 +29,11 @@ enum class HandleType : uint8_t {
     Font = 10,
     Region = 11,
     Window = 12,
-    Cursor = 13,  // icons will share it
+    Cursor = 13,  // icons too: an icon is a cursor without hot spot
     RegistryKey = 20,
     Menu = 21,
     Accelerator = 22,
+    Resource = 23,  // a module's binary resource (HRSRC, and the HGLOBAL LoadResource gives)
     // Later areas add their kinds here; values are never reused.
 };
 

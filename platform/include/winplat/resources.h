@@ -15,11 +15,26 @@ struct StringResource {
     uint32_t length;
 };
 
+// A resource other than a string: its bytes in the stored form Windows programs know (RT_MENU the
+// menu template, RT_DIALOG the dialog template, RT_ACCELERATOR 8-byte entries, RT_BITMAP a packed
+// DIB, RT_CURSOR and RT_ICON a double-height DIB, the cursor's hot spot before it).
+struct BinaryResource {
+    uint16_t type;  // RT_CURSOR 1, RT_BITMAP 2, RT_ICON 3, RT_MENU 4, RT_DIALOG 5, RT_ACCELERATOR 9
+    uint16_t id;    // the numeric name, when 'name' is null
+    const char* name;  // a string name, upper case cp1250, zero-terminated; or null
+    const unsigned char* data;
+    uint32_t size;
+};
+
 struct ModuleResources {
     const char* fileName;  // the module's Windows file name: "pixmill.dll", "lect32.exe"
     bool isProgram;        // the program's own module answers GetModuleHandleA(NULL)
     const StringResource* strings;  // sorted by id
     size_t stringCount;
+    // Sorted by type, then name: within a type numeric ids first (by id), then names (by their
+    // bytes, unsigned).
+    const BinaryResource* resources = nullptr;
+    size_t resourceCount = 0;
 };
 
 // Registers a module; 'anchor' is any address inside the module, from which its file is found.

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "kernel/drive_path.h"
+#include "kernel/resource_handles.h"
 #include "winplat/base.h"
 #include "winplat/cp1250.h"
 #include "winplat/handles.h"
@@ -148,6 +149,7 @@ void unregisterModule(HINSTANCE module) {
         r.entries.erase(it);
         object = handleTable().remove(handle, HandleType::Module);
     }
+    kernel::forgetResourceHandles(module);
 }
 
 const ModuleResources* moduleResources(HINSTANCE module) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "user/begin_paint.h"
+#include "user/control_colours.h"
 #include "user/hit_test.h"
 #include "user/metrics.h"
 #include "user/nonclient_drawing.h"
@@ -14,6 +15,7 @@
 #include "user/show_window.h"
 #include "user/system_menu.h"
 #include "user/window.h"
+#include "winplat/controls.h"
 
 namespace winplat::user {
 namespace {
@@ -144,9 +146,10 @@ LRESULT onMouseActivate(const WindowRef& window, WPARAM wParam, LPARAM lParam) {
     return MA_ACTIVATE;
 }
 
-LRESULT onMouseWheel(const WindowRef& window, WPARAM wParam, LPARAM lParam) {
+// The wheel and help requests go up from a child to its parent.
+LRESULT toParent(const WindowRef& window, UINT message, WPARAM wParam, LPARAM lParam) {
     const WindowRef parent = parentOfChild(*window);
-    return parent ? sendTo(parent, WM_MOUSEWHEEL, wParam, lParam) : 0;
+    return parent ? sendTo(parent, message, wParam, lParam) : 0;
 }
 
 // A window activated (not minimised) takes the keyboard focus.
@@ -165,6 +168,7 @@ LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
     constexpr CallRefuser refuse("winplat: DefWindowProcA", ERROR_INVALID_WINDOW_HANDLE);
     const WindowRef window = windowForCall(handle, refuse);
     if (!window) return 0;
+    if (isControlColourMessage(message)) return defaultControlColours(message, reinterpret_cast<HDC>(wParam));
     switch (message) {
         case WM_NCCREATE: return onNcCreate(*window, lParam);
         case WM_NCCALCSIZE: return onNcCalcSize(*window, lParam);
@@ -180,7 +184,8 @@ LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_NCHITTEST: return frameHitTest(*window, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         case WM_SETCURSOR: return onSetCursor(window, wParam, lParam);
         case WM_MOUSEACTIVATE: return onMouseActivate(window, wParam, lParam);
-        case WM_MOUSEWHEEL: return onMouseWheel(window, wParam, lParam);
+        case WM_MOUSEWHEEL:
+        case WM_HELP: return toParent(window, message, wParam, lParam);
         case WM_ACTIVATE: return onActivate(*window, wParam);
         case WM_NCACTIVATE: return onNcActivate(*window, wParam);
         case WM_NCPAINT: drawNonClient(*window); return 0;

@@ -52,6 +52,14 @@ int neighbour(const MenuObject& bar, int at, int by) {
     return at;
 }
 
+// The bar item under a screen point that a drop-down may switch to: grey items are passed over.
+int liveBarItemAt(const WindowObject& window, POINT screen) {
+    const int at = menuBarItemAt(window, screen);
+    const auto bar = barOf(window);
+    if (at < 0 || !bar || at >= static_cast<int>(bar->items.size())) return -1;
+    return bar->items[static_cast<size_t>(at)].inactive() ? -1 : at;
+}
+
 // Opens one item: its command goes out at once, its drop-down is tracked.
 PopupOutcome openItemOf(const WindowRef& window, const MenuObject& bar, int at) {
     const MenuItem item = bar.items[static_cast<size_t>(at)];
@@ -61,9 +69,12 @@ PopupOutcome openItemOf(const WindowRef& window, const MenuObject& bar, int at) 
     const RECT& place = places[static_cast<size_t>(at)];
     const POINT below{window->window.left + place.left, window->window.top + place.bottom};
     const WindowObject* raw = window.get();
+    // The bar item is the hot item of the bar while its drop-down shows.
+    SendMessageA(window->handle, WM_MENUSELECT, MAKELONG(at, (item.flags & 0xFFFF) | MF_HILITE),
+                 static_cast<LPARAM>(window->id));
     TrackRequest request{item.subMenu, window->handle, below, TPM_LEFTALIGN | TPM_TOPALIGN,
                          withoutPrefixes(labelOf(item.text)), false,
-                         [raw](POINT screen) { return menuBarItemAt(*raw, screen); }, false};
+                         [raw](POINT screen) { return liveBarItemAt(*raw, screen); }, false, at};
     return trackPopupOutcome(request);
 }
 

@@ -84,6 +84,7 @@ bool choosable(const MenuItem& item) { return !item.separator() && !item.inactiv
 void setHot(Tracker& t, HWND owner, int hot) {
     if (hot == t.hot) return;
     t.hot = hot;
+    KillTimer(t.window, kMenuShowTimerId);  // a sub-menu opens only for the item still hot
     InvalidateRect(t.window, nullptr, FALSE);
     UpdateWindow(t.window);
     if (!t.notify || hot < 0) return;
@@ -142,10 +143,37 @@ struct LoopResult {
     int moveBy = 0;
     int switchTo = -1;
     bool closeAll = false;
+    bool pointerLeft = false;
+    POINT pointer{};
 };
 
+bool insideMenu(const Tracker& t, POINT screen) {
+    return screen.x >= t.origin.x && screen.y >= t.origin.y && screen.x < t.origin.x + t.layout.size.cx &&
+           screen.y < t.origin.y + t.layout.size.cy;
+}
+
+// The item of the menu under a screen point, -1 for none or a separator.
+int liveItemAt(const Tracker& t, POINT screen) {
+    const int under = itemAt(t.layout, {screen.x - t.origin.x, screen.y - t.origin.y});
+    if (under < 0 || t.menu->items[static_cast<size_t>(under)].separator()) return -1;
+    return under;
+}
+
+// Whether the pointer came to rest on another item of a menu this one hangs from (the item that
+// opened it keeps it open).
+bool pointerLeftForOuter(const Tracker& t, POINT screen) {
+    for (const Tracker* o = t.outer; o; o = o->outer) {
+        if (!insideMenu(*o, screen)) continue;
+        const int under = liveItemAt(*o, screen);
+        return under >= 0 && (o != t.outer || under != o->hot);
+    }
+    return false;
+}
+
+LoopResult followPointer(Tracker& t, const TrackRequest& request, POINT screen);
+
 // Opens the hot item's sub-menu beside it; back here when it closes alone.
-LoopResult openCascade(const Tracker& t, const TrackRequest& request) {
+LoopResult openCascade(Tracker& t, const TrackRequest& request) {
     const MenuItem item = t.menu->items[static_cast<size_t>(t.hot)];
     const RECT& r = t.layout.items[static_cast<size_t>(t.hot)];
     const TrackRequest sub{item.subMenu,
@@ -155,16 +183,19 @@ LoopResult openCascade(const Tracker& t, const TrackRequest& request) {
                            withoutPrefixes(labelOf(item.text)),
                            request.systemMenu,
                            request.barItemAt,
-                           true};
+                           true,
+                           request.barIndex};
+    KillTimer(t.window, kMenuShowTimerId);
     const PopupOutcome out = trackPopupOutcome(sub);
     if (IsWindow(t.window)) SetCapture(t.window);
     if (out.chosen || out.moveBy || out.switchTo >= 0 || out.closeAll) {
         return {true, out.chosen, out.moveBy, out.switchTo, out.closeAll};
     }
+    if (out.pointerLeft) return followPointer(t, request, out.pointer);
     return {};
 }
 
-LoopResult chooseHot(const Tracker& t, const TrackRequest& request) {
+LoopResult chooseHot(Tracker& t, const TrackRequest& request) {
     if (t.hot < 0) return {};
     const MenuItem& item = t.menu->items[static_cast<size_t>(t.hot)];
     if (item.popup() && !item.inactive()) return openCascade(t, request);
@@ -197,17 +228,33 @@ LoopResult onKey(Tracker& t, const TrackRequest& request, WPARAM key) {
     }
 }
 
+// The pointer moved to a screen point: the item under it becomes hot (one with a sub-menu opens it
+// after the show delay), another item of an outer menu closes this one, another bar item
+// switches the bar's drop-down.
+LoopResult followPointer(Tracker& t, const TrackRequest& request, POINT screen) {
+    if (insideMenu(t, screen)) {
+        const int under = itemAt(t.layout, {screen.x - t.origin.x, screen.y - t.origin.y});
+        if (under >= 0 && t.menu->items[static_cast<size_t>(under)].separator()) return {};
+        setHot(t, request.owner, under);
+        if (hotOpensSubMenu(t)) SetTimer(t.window, kMenuShowTimerId, kMenuShowDelay, nullptr);
+        return {};
+    }
+    if (pointerLeftForOuter(t, screen)) return {true, 0, 0, -1, false, true, screen};
+    const int barItem = request.barItemAt ? request.barItemAt(screen) : -1;
+    if (barItem >= 0 && barItem != request.barIndex) return {true, 0, 0, barItem, true};
+    setHot(t, request.owner, -1);
+    return {};
+}
+
 LoopResult onMouse(Tracker& t, const TrackRequest& request, const MSG& msg) {
     const HWND owner = request.owner;
     const UINT flags = request.flags;
     const POINT local{msg.pt.x - t.origin.x, msg.pt.y - t.origin.y};
     const int under = itemAt(t.layout, local);
-    const bool inside = local.x >= 0 && local.y >= 0 && local.x < t.layout.size.cx && local.y < t.layout.size.cy;
+    const bool inside = insideMenu(t, msg.pt);
     const bool releases = msg.message == WM_LBUTTONUP || (msg.message == WM_RBUTTONUP && (flags & TPM_RIGHTBUTTON));
     switch (msg.message) {
-        case WM_MOUSEMOVE:
-            if (under < 0 || !t.menu->items[static_cast<size_t>(under)].separator()) setHot(t, owner, under);
-            return {};
+        case WM_MOUSEMOVE: return followPointer(t, request, msg.pt);
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN: {
             if (inside) return {};
@@ -236,7 +283,10 @@ LoopResult runLoop(Tracker& t, const TrackRequest& request) {
         }
         if (GetCapture() != t.window) return {};  // something took the mouse away: cancelled
         LoopResult result;
-        if (isMouse(msg.message)) {
+        if (msg.message == WM_TIMER && msg.hwnd == t.window && msg.wParam == kMenuShowTimerId) {
+            KillTimer(t.window, kMenuShowTimerId);
+            if (hotOpensSubMenu(t)) result = openCascade(t, request);
+        } else if (isMouse(msg.message)) {
             result = onMouse(t, request, msg);
         } else if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
             TranslateMessage(&msg);  // the characters that choose by mnemonic
@@ -298,7 +348,7 @@ PopupOutcome trackPopupOutcome(const TrackRequest& request) {
         SendMessageA(request.owner, WM_MENUSELECT, MAKELONG(0, 0xFFFF), 0);
         SendMessageA(request.owner, WM_EXITMENULOOP, TRUE, 0);
     }
-    return {result.chosen, result.moveBy, result.switchTo, result.closeAll};
+    return {result.chosen, result.moveBy, result.switchTo, result.closeAll, result.pointerLeft, result.pointer};
 }
 
 }  // namespace winplat::user

@@ -1,5 +1,7 @@
 // Showing a drop-down menu in a top-most window of the layer's menu class and tracking it in a
-// modal loop until an item is chosen or the menu is cancelled.
+// modal loop until an item is chosen or the menu is cancelled. The pointer resting on an item
+// with a sub-menu opens it after the show delay; moving on to another item of a menu it hangs
+// from closes it; moving onto another item of the menu bar switches the open drop-down to it.
 #ifndef WINPLAT_SRC_USER_MENU_TRACKING_H
 #define WINPLAT_SRC_USER_MENU_TRACKING_H
 
@@ -9,6 +11,11 @@
 #include "user/window.h"
 
 namespace winplat::user {
+
+// How long the pointer rests on an item before its sub-menu opens (SPI_GETMENUSHOWDELAY), in
+// milliseconds on the host clock, and the menu window's timer that measures it.
+constexpr DWORD kMenuShowDelay = 400;
+constexpr UINT_PTR kMenuShowTimerId = 0xFFF9;
 
 struct TrackRequest {
     HMENU menu = nullptr;
@@ -21,6 +28,7 @@ struct TrackRequest {
     // press on another bar item and the Left and Right keys move along the bar.
     std::function<int(POINT)> barItemAt;
     bool nested = false;  // a sub-menu opened from another drop-down: Esc and Left close it alone
+    int barIndex = -1;    // the bar item this drop-down hangs from
 };
 
 struct PopupOutcome {
@@ -28,6 +36,10 @@ struct PopupOutcome {
     int moveBy = 0;      // -1 or +1: Left or Right asked for the bar's neighbouring drop-down
     int switchTo = -1;   // a press on that bar item
     bool closeAll = false;  // a press outside or an answer ended every open level
+    // The pointer moved onto another item of a menu this one hangs from: it closed, and that
+    // menu follows the pointer from 'pointer' (a screen point).
+    bool pointerLeft = false;
+    POINT pointer{};
 };
 
 PopupOutcome trackPopupOutcome(const TrackRequest& request);

@@ -19,6 +19,12 @@ namespace {
 // What a window and its children show on the screen.
 gdi::Region footprint(WindowObject& window) { return *visibleRegion(window, DCX_WINDOW | DCX_CLIPSIBLINGS); }
 
+// What a window may paint over: without WS_CLIPSIBLINGS a child paints under its siblings too (a
+// radio button inside a group box created before it), so being shown there invalidates it.
+gdi::Region paintableArea(WindowObject& window) {
+    return *visibleRegion(window, DCX_WINDOW | (styleClipFlags(window) & DCX_CLIPSIBLINGS));
+}
+
 class Uncovering final : public WindowEvents {
   public:
     void placing(WindowObject& window, const WINDOWPOS&) override {
@@ -32,7 +38,8 @@ class Uncovering final : public WindowEvents {
         if (flags & SWP_NOREDRAW) return;
         const gdi::DeviceRect rect = screenWindowRect(window);
         const bool moved = rect != gdi::DeviceRect{before.left, before.top, before.right, before.bottom};
-        const gdi::Region shown = moved ? now : gdi::Region::combine(now, was, gdi::RegionOp::Diff);
+        const gdi::Region paintable = paintableArea(window);
+        const gdi::Region shown = moved ? paintable : gdi::Region::combine(paintable, was, gdi::RegionOp::Diff);
         invalidateScreenArea(window, shown, nullptr);
         if (flags & SWP_FRAMECHANGED) invalidateFrame(window);
     }

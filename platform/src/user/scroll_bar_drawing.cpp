@@ -14,20 +14,34 @@ ScrollBarLayout windowScrollLayout(WindowObject& window, int bar) {
 }
 
 void paintScrollBar(HDC dc, WindowObject& window, int bar) {
-    const ScrollBarLayout layout = windowScrollLayout(window, bar);
-    const ScrollBarState& state = scrollBar(window, bar);
     const NonClientState& nc = nonClientState(window);
     const ScrollPart held = nc.pressedBar == bar ? nc.pressedPart : ScrollPart::None;
-    const bool vertical = bar == SB_VERT;
+    drawScrollBarParts(dc, windowScrollLayout(window, bar), scrollBar(window, bar), held);
+}
+
+void drawScrollBarParts(HDC dc, const ScrollBarLayout& layout, const ScrollBarState& state, ScrollPart held,
+                        HBRUSH track) {
+    const bool vertical = layout.vertical;
     const bool upOff = (state.disabledArrows & ESB_DISABLE_LTUP) || !state.scrolls();
     const bool downOff = (state.disabledArrows & ESB_DISABLE_RTDN) || !state.scrolls();
     drawButton(dc, layout.lineUp, vertical ? Glyph::Up : Glyph::Left, held == ScrollPart::LineUp, upOff);
     drawButton(dc, layout.lineDown, vertical ? Glyph::Down : Glyph::Right, held == ScrollPart::LineDown, downOff);
-    const RECT pageUp = layout.pageUpRect();
-    const RECT pageDown = layout.pageDownRect();
-    fillWithColour(dc, pageUp, held == ScrollPart::PageUp ? COLOR_3DDKSHADOW : COLOR_SCROLLBAR);
-    fillWithColour(dc, pageDown, held == ScrollPart::PageDown ? COLOR_3DDKSHADOW : COLOR_SCROLLBAR);
-    if (!layout.hasThumb) return;
+    const auto fillPage = [dc, track](const RECT& r, bool pressed) {
+        if (pressed || !track) {
+            fillWithColour(dc, r, pressed ? COLOR_3DDKSHADOW : COLOR_SCROLLBAR);
+        } else {
+            FillRect(dc, &r, track);
+        }
+    };
+    if (!layout.hasThumb) {
+        // No thumb divides the track: all of it is one plain area.
+        fillPage(layout.vertical ? RECT{layout.bar.left, layout.trackStart, layout.bar.right, layout.trackEnd}
+                                 : RECT{layout.trackStart, layout.bar.top, layout.trackEnd, layout.bar.bottom},
+                 false);
+        return;
+    }
+    fillPage(layout.pageUpRect(), held == ScrollPart::PageUp);
+    fillPage(layout.pageDownRect(), held == ScrollPart::PageDown);
     RECT thumb = layout.thumbRect();
     drawEdges(dc, thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
 }

@@ -15,6 +15,11 @@ ScrollBarLayout windowScrollLayout(WindowObject& window, int bar);
 // Draws the bar into a DC of the whole window (window coordinates).
 void paintScrollBar(HDC dc, WindowObject& window, int bar);
 
+// Draws a bar laid out in the DC's coordinates: the held part pushed or darker, arrows engraved
+// when disabled, the track with the brush (null: the scroll bar colour).
+void drawScrollBarParts(HDC dc, const ScrollBarLayout& layout, const ScrollBarState& state, ScrollPart held,
+                        HBRUSH track = nullptr);
+
 }  // namespace winplat::user
 
 #endif

@@ -3,13 +3,15 @@
 //
 // Setting a range that scrolls shows the bar (WS_HSCROLL/WS_VSCROLL added and the client area
 // worked out again); one that does not scroll hides it, or, with SIF_DISABLENOSCROLL, leaves it
-// shown with both arrows disabled.
+// shown with both arrows disabled. SB_CTL names a scroll bar control: the call becomes its SBM_
+// message.
 #include <string>
 
 #include "base/call_refusal.h"
 #include "user/nonclient_drawing.h"
 #include "user/nonclient_state.h"
 #include "user/scroll_bar_visibility.h"
+#include "winplat/controls.h"
 
 namespace winplat::user {
 namespace {
@@ -18,12 +20,16 @@ constexpr UINT kSetMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL |
 
 bool isWindowBar(int bar) { return bar == SB_HORZ || bar == SB_VERT; }
 
-// A window bar of a live window; refused for SB_CTL (scroll bar controls come with the controls)
-// and any other bar.
+// A window bar of a live window; refused for any other bar.
 WindowRef barWindow(HWND handle, int bar, const CallRefuser& refuse) {
-    if (bar == SB_CTL) return refuse.unsupported(WindowRef{}, "SB_CTL: scroll bar controls are not window scroll bars");
     if (!isWindowBar(bar)) return refuse(WindowRef{}, "bar " + std::to_string(bar) + " is neither SB_HORZ nor SB_VERT");
     return windowForCall(handle, refuse);
+}
+
+// The SBM_ message to a scroll bar control, which checks what it is given.
+LRESULT toControl(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, const CallRefuser& refuse) {
+    if (!windowForCall(handle, refuse)) return 0;
+    return SendMessageA(handle, message, wParam, lParam);
 }
 
 // After the numbers changed: the bar shown, hidden or disabled as they now call for.
@@ -61,6 +67,10 @@ int SetScrollInfo(HWND handle, int bar, LPCSCROLLINFO info, BOOL redraw) {
     if (!info) return refuse(0, "no SCROLLINFO");
     if (info->cbSize != sizeof(SCROLLINFO)) return refuse(0, "cbSize is not sizeof(SCROLLINFO)");
     if (info->fMask & ~kSetMask) return refuse.unsupported(0, "fMask " + std::to_string(info->fMask));
+    if (bar == SB_CTL) {
+        return static_cast<int>(toControl(handle, SBM_SETSCROLLINFO, static_cast<WPARAM>(redraw),
+                                          reinterpret_cast<LPARAM>(info), refuse));
+    }
     const WindowRef window = barWindow(handle, bar, refuse);
     if (!window) return 0;
     return setInfo(window, bar, *info, redraw);
@@ -73,6 +83,9 @@ BOOL GetScrollInfo(HWND handle, int bar, LPSCROLLINFO info) {
     if (info->fMask & ~static_cast<UINT>(SIF_ALL | SIF_DISABLENOSCROLL)) {
         return refuse.unsupported(FALSE, "fMask " + std::to_string(info->fMask));
     }
+    if (bar == SB_CTL) {
+        return static_cast<BOOL>(toControl(handle, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(info), refuse));
+    }
     const WindowRef window = barWindow(handle, bar, refuse);
     if (!window) return FALSE;
     if (!(info->fMask & SIF_ALL)) return refuse(FALSE, "fMask asks for nothing");
@@ -82,6 +95,7 @@ BOOL GetScrollInfo(HWND handle, int bar, LPSCROLLINFO info) {
 
 int SetScrollPos(HWND handle, int bar, int pos, BOOL redraw) {
     constexpr CallRefuser refuse("winplat: SetScrollPos");
+    if (bar == SB_CTL) return static_cast<int>(toControl(handle, SBM_SETPOS, static_cast<WPARAM>(pos), redraw, refuse));
     const WindowRef window = barWindow(handle, bar, refuse);
     if (!window) return 0;
     const int previous = scrollBar(*window, bar).pos;
@@ -92,6 +106,7 @@ int SetScrollPos(HWND handle, int bar, int pos, BOOL redraw) {
 
 int GetScrollPos(HWND handle, int bar) {
     constexpr CallRefuser refuse("winplat: GetScrollPos");
+    if (bar == SB_CTL) return static_cast<int>(toControl(handle, SBM_GETPOS, 0, 0, refuse));
     const WindowRef window = barWindow(handle, bar, refuse);
     return window ? scrollBar(*window, bar).pos : 0;
 }
@@ -99,6 +114,11 @@ int GetScrollPos(HWND handle, int bar) {
 BOOL SetScrollRange(HWND handle, int bar, int minPos, int maxPos, BOOL redraw) {
     constexpr CallRefuser refuse("winplat: SetScrollRange");
     if (int64_t{maxPos} - minPos > 0x7FFFFFFF) return refuse(FALSE, "the range is wider than MAXLONG");
+    if (bar == SB_CTL) {
+        if (!windowForCall(handle, refuse)) return FALSE;
+        SendMessageA(handle, redraw ? SBM_SETRANGEREDRAW : SBM_SETRANGE, static_cast<WPARAM>(minPos), maxPos);
+        return TRUE;
+    }
     const WindowRef window = barWindow(handle, bar, refuse);
     if (!window) return FALSE;
     SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE, minPos, maxPos, 0, 0, 0};
@@ -109,6 +129,11 @@ BOOL SetScrollRange(HWND handle, int bar, int minPos, int maxPos, BOOL redraw) {
 BOOL GetScrollRange(HWND handle, int bar, int* minPos, int* maxPos) {
     constexpr CallRefuser refuse("winplat: GetScrollRange");
     if (!minPos || !maxPos) return refuse(FALSE, "no place for the range");
+    if (bar == SB_CTL) {
+        if (!windowForCall(handle, refuse)) return FALSE;
+        SendMessageA(handle, SBM_GETRANGE, reinterpret_cast<WPARAM>(minPos), reinterpret_cast<LPARAM>(maxPos));
+        return TRUE;
+    }
     const WindowRef window = barWindow(handle, bar, refuse);
     if (!window) return FALSE;
     const ScrollBarState& state = scrollBar(*window, bar);

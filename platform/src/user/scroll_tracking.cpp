@@ -27,17 +27,18 @@ bool arrowDisabled(const ScrollBarState& state, ScrollPart part) {
 
 class Tracker {
   public:
-    Tracker(const WindowRef& window, int bar) : window_(window), bar_(bar) {}
+    explicit Tracker(TrackedScrollBar& bar) : bar_(bar), window_(bar.window()) {}
 
     void run(POINT screen) {
-        const POINT at = toWindow(screen);
-        const ScrollBarLayout layout = windowScrollLayout(*window_, bar_);
+        const POINT at = bar_.fromScreen(screen);
+        const ScrollBarLayout layout = bar_.layout();
         part_ = scrollPartAt(layout, at);
-        if (part_ == ScrollPart::None || arrowDisabled(scrollBar(*window_, bar_), part_)) return;
+        if (part_ == ScrollPart::None || arrowDisabled(bar_.state(), part_)) return;
+        vertical_ = layout.vertical;
         SetCapture(window_->handle);
         if (part_ == ScrollPart::Thumb) {
             grab_ = along(at) - layout.thumbStart;
-            ScrollBarState& state = scrollBar(*window_, bar_);
+            ScrollBarState& state = bar_.state();
             state.tracking = true;
             state.trackPos = state.pos;
         } else {
@@ -50,28 +51,19 @@ class Tracker {
     }
 
   private:
-    POINT toWindow(POINT screen) const {
-        const POINT origin = windowOrigin(*window_);
-        return {screen.x - origin.x, screen.y - origin.y};
-    }
-    int along(POINT p) const { return bar_ == SB_VERT ? p.y : p.x; }
+    int along(POINT p) const { return vertical_ ? p.y : p.x; }
 
     void send(WORD code, int pos) {
-        if (window_->gone) return;
-        sendTo(window_, bar_ == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKELONG(code, static_cast<WORD>(pos)), 0);
+        if (!window_->gone) bar_.notify(code, pos);
     }
 
     void press(bool held) {
-        if (window_->gone) return;
-        NonClientState& nc = nonClientState(*window_);
-        nc.pressedBar = held ? bar_ : -1;
-        nc.pressedPart = held ? part_ : ScrollPart::None;
-        drawScrollBar(*window_, bar_);
+        if (!window_->gone) bar_.showPressed(held ? part_ : ScrollPart::None);
     }
 
     // Whether the held arrow or page area is still under the pointer (a page area ends where the
     // thumb has come to).
-    bool stillOnPart(POINT at) const { return scrollPartAt(windowScrollLayout(*window_, bar_), at) == part_; }
+    bool stillOnPart(POINT at) { return scrollPartAt(bar_.layout(), at) == part_; }
 
     void repeat(POINT at) {
         SetTimer(window_->handle, kScrollTimerId, kScrollRepeatRate, nullptr);
@@ -79,12 +71,11 @@ class Tracker {
     }
 
     void drag(POINT at) {
-        ScrollBarState& state = scrollBar(*window_, bar_);
-        const ScrollBarLayout layout = windowScrollLayout(*window_, bar_);
-        const int pos = positionForThumb(layout, state, along(at) - grab_);
+        ScrollBarState& state = bar_.state();
+        const int pos = positionForThumb(bar_.layout(), state, along(at) - grab_);
         if (pos == state.trackPos) return;
         state.trackPos = pos;
-        drawScrollBar(*window_, bar_);
+        bar_.redraw();
         send(SB_THUMBTRACK, pos);
     }
 
@@ -96,7 +87,7 @@ class Tracker {
                 continue;
             }
             if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
-                at = toWindow(msg.pt);
+                at = bar_.fromScreen(msg.pt);
                 if (part_ == ScrollPart::Thumb) drag(at);
                 if (msg.message == WM_LBUTTONUP) return;
                 continue;
@@ -108,25 +99,59 @@ class Tracker {
     void finish() {
         if (window_->gone) return;
         KillTimer(window_->handle, kScrollTimerId);
-        ScrollBarState& state = scrollBar(*window_, bar_);
         if (part_ == ScrollPart::Thumb) {
-            const int pos = state.trackPos;
+            const int pos = bar_.state().trackPos;
             send(SB_THUMBPOSITION, pos);
-            if (!window_->gone) scrollBar(*window_, bar_).tracking = false;
+            if (!window_->gone) bar_.state().tracking = false;
         }
         press(false);
         send(SB_ENDSCROLL, 0);
         if (!window_->gone && GetCapture() == window_->handle) ReleaseCapture();
     }
 
+    TrackedScrollBar& bar_;
+    WindowRef window_;
+    ScrollPart part_ = ScrollPart::None;
+    bool vertical_ = true;
+    int grab_ = 0;
+};
+
+// A bar in a window's frame: its numbers in the non-client state, drawn with the frame, telling
+// the window itself.
+class WindowBar final : public TrackedScrollBar {
+  public:
+    WindowBar(const WindowRef& window, int bar) : window_(window), bar_(bar) {}
+
+    const WindowRef& window() const override { return window_; }
+    POINT fromScreen(POINT screen) const override {
+        const POINT origin = windowOrigin(*window_);
+        return {screen.x - origin.x, screen.y - origin.y};
+    }
+    ScrollBarLayout layout() override { return windowScrollLayout(*window_, bar_); }
+    ScrollBarState& state() override { return scrollBar(*window_, bar_); }
+    void showPressed(ScrollPart part) override {
+        NonClientState& nc = nonClientState(*window_);
+        nc.pressedBar = part == ScrollPart::None ? -1 : bar_;
+        nc.pressedPart = part;
+        redraw();
+    }
+    void redraw() override { drawScrollBar(*window_, bar_); }
+    void notify(WORD code, int pos) override {
+        sendTo(window_, bar_ == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKELONG(code, static_cast<WORD>(pos)), 0);
+    }
+
+  private:
     WindowRef window_;
     int bar_;
-    ScrollPart part_ = ScrollPart::None;
-    int grab_ = 0;
 };
 
 }  // namespace
 
-void trackScrollBar(const WindowRef& window, int bar, POINT screen) { Tracker(window, bar).run(screen); }
+void trackScrollPress(TrackedScrollBar& bar, POINT screen) { Tracker(bar).run(screen); }
+
+void trackScrollBar(const WindowRef& window, int bar, POINT screen) {
+    WindowBar tracked(window, bar);
+    trackScrollPress(tracked, screen);
+}
 
 }  // namespace winplat::user

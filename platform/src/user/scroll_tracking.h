@@ -1,4 +1,5 @@
-// DefWindowProc's tracking of a press on a window scroll bar, a modal loop holding the mouse.
+// Tracking a press on a scroll bar, a modal loop holding the mouse, for window scroll bars
+// (DefWindowProc) and scroll bar controls alike.
 // An arrow sends SB_LINEUP/SB_LINEDOWN at once, again after the first repeat delay and then at
 // the repeat rate while it stays held with the pointer on it; a page area sends SB_PAGEUP/
 // SB_PAGEDOWN likewise until the thumb reaches the pointer; dragging the thumb sends
@@ -8,6 +9,7 @@
 #ifndef WINPLAT_SRC_USER_SCROLL_TRACKING_H
 #define WINPLAT_SRC_USER_SCROLL_TRACKING_H
 
+#include "user/scroll_bar_geometry.h"
 #include "user/window.h"
 
 namespace winplat::user {
@@ -18,7 +20,28 @@ constexpr UINT kScrollRepeatRate = 50;
 // The id of the tracking loop's own timer on the window; its WM_TIMER never reaches the program.
 constexpr UINT_PTR kScrollTimerId = 0xFFFA;
 
-// A press on the bar of SB_HORZ or SB_VERT at a screen point.
+// One bar as the tracking loop sees it: where it lies, its numbers, how it is drawn and whom it
+// tells. Points are in the bar's own coordinates (window coordinates for a window's bar, client
+// coordinates for a control).
+class TrackedScrollBar {
+  public:
+    virtual ~TrackedScrollBar() = default;
+    // The window that holds the mouse and the repeat timer while the press lasts.
+    virtual const WindowRef& window() const = 0;
+    virtual POINT fromScreen(POINT screen) const = 0;
+    virtual ScrollBarLayout layout() = 0;
+    virtual ScrollBarState& state() = 0;
+    // Draws the bar with the part held down (ScrollPart::None once released).
+    virtual void showPressed(ScrollPart part) = 0;
+    virtual void redraw() = 0;
+    // WM_HSCROLL or WM_VSCROLL with the code and the position.
+    virtual void notify(WORD code, int pos) = 0;
+};
+
+// A press at a screen point on the bar.
+void trackScrollPress(TrackedScrollBar& bar, POINT screen);
+
+// A press on the window's bar of SB_HORZ or SB_VERT at a screen point.
 void trackScrollBar(const WindowRef& window, int bar, POINT screen);
 
 }  // namespace winplat::user

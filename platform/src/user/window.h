@@ -73,6 +73,7 @@ struct WindowObject final : HandleObject {
 
     std::shared_ptr<PaintState> paint;  // update region and visible regions; made on first need
     std::shared_ptr<NonClientState> nonClient;  // caption state and scroll bars; made on first need
+    std::shared_ptr<void> control;  // a built-in control's own state, made by its procedure
 
     bool visible() const { return (style & WS_VISIBLE) != 0; }
     bool isChild() const { return (style & (WS_CHILD | WS_POPUP)) == WS_CHILD; }

@@ -7,7 +7,7 @@ platform layer when the module is loaded. The generated header names the module'
 for its code.
 
 Usage: rescomp.py --module <windows file name> [--program] --output <out.cpp>
-                  [--header <out.h> --namespace <c++ namespace>] <inputs...>
+                  [--header <out.h> --namespace <c++ namespace>] [--depfile <out.d>] <inputs...>
 
 Input syntax (UTF-8):
 
@@ -30,6 +30,9 @@ clash with it. Names are unique in a module: one name stands for one id. The bui
 header of a module as "resources/<module>_ids.h" in namespace <module>::res (see
 cmake/Resources.cmake).
 
+Pictures are BITMAP, CURSOR and ICON statements naming a file beside the resource file
+(picture_statements.py); pix.py describes the .pix pixel-art format they are drawn in.
+
 Every error is reported as "file:line: message" and makes the run exit with status 1.
 """
 
@@ -38,6 +41,9 @@ import os
 import re
 import sys
 import tempfile
+
+import picture_statements
+import pix
 
 MAX_ID = 65535
 ENCODING = "cp1250"
@@ -74,6 +80,7 @@ class Token:
 
 STRING_ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "\\": "\\", '"': '"'}
 PUNCTUATION = ",{}|"
+WORD_PATH_CHARACTERS = "_./-"
 
 
 def tokenize(path, text):
@@ -97,8 +104,9 @@ def tokenize(path, text):
                     pos += 1
                 tokens.append(Token("number", parse_number(path, number, line[start:pos]), number))
             elif c.isalpha() or c == "_":
+                # A word may go on as a relative path (art/tree/book_1.pix); other paths are quoted.
                 start = pos
-                while pos < length and (line[pos].isalnum() or line[pos] == "_"):
+                while pos < length and (line[pos].isalnum() or line[pos] in WORD_PATH_CHARACTERS):
                     pos += 1
                 tokens.append(Token("word", line[start:pos], number))
             elif c in PUNCTUATION:
@@ -191,12 +199,69 @@ class StringEntry:
         self.line = line
 
 
+class BinaryEntry:
+    """A resource other than a string: its type, its name (an id or an upper-case cp1250 text) and
+    its bytes in the stored form."""
+
+    __slots__ = ("type", "name", "data", "path", "line")
+
+    def __init__(self, rtype, name, data, path, line):
+        self.type = rtype
+        self.name = name  # int, or cp1250 bytes in upper case
+        self.data = data
+        self.path = path
+        self.line = line
+
+    def sort_key(self):
+        """The order of the module's table: by type, then numeric ids, then names by their bytes."""
+        if isinstance(self.name, int):
+            return (self.type, 0, self.name, b"")
+        return (self.type, 1, 0, self.name)
+
+    def describe(self):
+        name = self.name if isinstance(self.name, int) else '"' + self.name.decode(ENCODING) + '"'
+        return f"{RESOURCE_TYPES.get(self.type, f'type {self.type}')} {name}"
+
+
+# The types the table knows, by their numbers in the stored form.
+RT_CURSOR, RT_BITMAP, RT_ICON, RT_MENU, RT_DIALOG, RT_ACCELERATOR = 1, 2, 3, 4, 5, 9
+RESOURCE_TYPES = {
+    RT_CURSOR: "CURSOR",
+    RT_BITMAP: "BITMAP",
+    RT_ICON: "ICON",
+    RT_MENU: "MENU",
+    RT_DIALOG: "DIALOG",
+    RT_ACCELERATOR: "ACCELERATORS",
+}
+
+
+def upper_cp1250(path, line, name):
+    """A resource name as the table stores it: upper case, cp1250. A letter whose upper case
+    cp1250 cannot hold as one character (German sharp s) stays as it is, as the layer's rule
+    leaves it."""
+    out = []
+    for c in name:
+        upper = c.upper()
+        out.append(upper if len(upper) == 1 and can_encode(upper) else c)
+    return to_cp1250(path, line, "".join(out))
+
+
+def can_encode(c):
+    try:
+        c.encode(ENCODING)
+        return True
+    except UnicodeEncodeError:
+        return False
+
+
 class Resources:
     """Everything read from all input files of one module."""
 
     def __init__(self):
         self.strings = {}
         self.names = {}  # name -> the entry that gave it, across every kind of resource
+        self.binaries = {}  # (type, id or upper-case name) -> BinaryEntry
+        self.dependencies = []  # files read besides the inputs (pictures), for the build's depfile
 
     def add_string(self, entry):
         previous = self.strings.get(entry.id)
@@ -204,6 +269,28 @@ class Resources:
             raise already_taken(entry, previous, f"string id {entry.id} is already defined")
         self.add_name(entry)
         self.strings[entry.id] = entry
+
+    def add_binary(self, path, line, rtype, name, data):
+        """Adds a resource of type 'rtype' named 'name' (an int id, or a text; "#123" is id 123)
+        holding 'data' in its stored form."""
+        if isinstance(name, str):
+            if re.fullmatch(r"#[0-9]+", name, re.ASCII):
+                name = int(name[1:])
+            elif not name:
+                raise ResourceError(path, line, "a resource name cannot be empty")
+            else:
+                name = upper_cp1250(path, line, name)
+        if isinstance(name, int) and not 0 <= name <= MAX_ID:
+            raise ResourceError(path, line, f"resource id {name} is outside 0..{MAX_ID}")
+        entry = BinaryEntry(rtype, name, bytes(data), path, line)
+        previous = self.binaries.get((rtype, name))
+        if previous is not None:
+            raise already_taken(entry, previous, f"{entry.describe()} is already defined")
+        self.binaries[(rtype, name)] = entry
+        return entry
+
+    def add_dependency(self, path):
+        self.dependencies.append(path)
 
     def add_name(self, entry):
         if entry.name is None:
@@ -264,6 +351,7 @@ def parse_name(stream):
 
 STATEMENTS = {
     "STRINGTABLE": parse_stringtable,
+    **picture_statements.STATEMENTS,
 }
 
 
@@ -311,6 +399,30 @@ def c_string(data):
     return "".join(out)
 
 
+def binary_tables(binaries):
+    """The bytes of each binary resource, then the sorted table of them. The bytes are aligned as
+    a DWORD, as programs reading a template in place expect."""
+    lines = []
+    for index, entry in enumerate(binaries):
+        lines.append(f"// From {os.path.basename(entry.path)}:{entry.line}")
+        lines.append(f"alignas(4) const unsigned char kResource{index}[] = {{")
+        data = entry.data or b"\0"  # an array cannot be empty; the size says 0
+        for start in range(0, len(data), 16):
+            lines.append("    " + " ".join(f"0x{b:02x}," for b in data[start : start + 16]))
+        lines.append("};")
+    if binaries:
+        lines.append("")
+        lines.append("const winplat::BinaryResource kResources[] = {")
+        for index, entry in enumerate(binaries):
+            if isinstance(entry.name, int):
+                id_, name = entry.name, "nullptr"
+            else:
+                id_, name = 0, c_string(entry.name)
+            lines.append(f"    {{{entry.type}, {id_}, {name}, kResource{index}, {len(entry.data)}}},")
+        lines.append("};")
+    return lines
+
+
 def generate(module, is_program, inputs, resources):
     lines = [
         "// Generated by rescomp.py from the resource files below; edit those instead.",
@@ -331,6 +443,8 @@ def generate(module, is_program, inputs, resources):
         table = "kStrings"
     else:
         table = "nullptr"
+    binaries = sorted(resources.binaries.values(), key=BinaryEntry.sort_key)
+    lines += binary_tables(binaries)
     lines += [
         "",
         "const winplat::ModuleResources kModule = {",
@@ -338,6 +452,8 @@ def generate(module, is_program, inputs, resources):
         f"    {'true' if is_program else 'false'},",
         f"    {table},",
         f"    {len(entries)},",
+        f"    {'kResources' if binaries else 'nullptr'},",
+        f"    {len(binaries)},",
         "};",
         "",
         "// Registers the module while it is loaded; its address also tells which file it came from.",
@@ -388,6 +504,16 @@ def generate_header(namespace, header, inputs, resources):
     return "\n".join(lines)
 
 
+def depfile(output, sources):
+    """The output's dependencies as make writes them, so the build reruns the compiler when a
+    picture changes."""
+
+    def escaped(path):
+        return os.path.abspath(path).replace("\\", "\\\\").replace(" ", "\\ ").replace("$", "$$")
+
+    return f"{escaped(output)}: " + " \\\n  ".join(escaped(p) for p in sources) + "\n"
+
+
 def valid_namespace(namespace):
     return all(IDENTIFIER.match(part) for part in namespace.split("::"))
 
@@ -423,6 +549,7 @@ def main(argv=None):
     parser.add_argument("--output", required=True, help="the C++ file to write")
     parser.add_argument("--header", help="the header of named ids to write (needs --namespace)")
     parser.add_argument("--namespace", help="the C++ namespace of the named ids, e.g. pixmill::res")
+    parser.add_argument("--depfile", help="a make-style file of every file the output was made from")
     parser.add_argument("inputs", nargs="+", help=".rsrc files")
     args = parser.parse_args(argv)
 
@@ -446,7 +573,11 @@ def main(argv=None):
         write_if_changed(args.output, generate(module, args.program, args.inputs, resources))
         if args.header:
             write_if_changed(args.header, generate_header(args.namespace, args.header, args.inputs, resources))
-    except ResourceError as e:
+        if args.depfile:
+            # Written every run: the build may take it away once it has read it.
+            with open(args.depfile, "w", encoding="utf-8") as f:
+                f.write(depfile(args.output, args.inputs + resources.dependencies))
+    except (ResourceError, pix.PictureError) as e:
         print(e, file=sys.stderr)
         return 1
     return 0

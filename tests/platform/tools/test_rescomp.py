@@ -63,6 +63,18 @@ int main() {
         hex(s.text, s.length);
         std::printf(" %s\n", s.text[s.length] == '\0' ? "terminated" : "unterminated");
     }
+    for (size_t i = 0; i < r->resourceCount; ++i) {
+        const winplat::BinaryResource& b = r->resources[i];
+        std::printf("resource %u %u ", static_cast<unsigned>(b.type), static_cast<unsigned>(b.id));
+        if (b.name) {
+            hex(b.name, __builtin_strlen(b.name));
+        } else {
+            std::printf("-");
+        }
+        std::printf(" ");
+        hex(reinterpret_cast<const char*>(b.data), b.size);
+        std::printf(" %s\n", reinterpret_cast<uintptr_t>(b.data) % 4 == 0 ? "aligned" : "unaligned");
+    }
     printNamed();
     return 0;
 }
@@ -217,6 +229,75 @@ class GeneratedTable(RescompCase):
             self.compile_and_run(),
             [f"module {b'lect32.exe'.hex()} program 1 anchor descriptor count 0", "unregister 1234"],
         )
+
+
+def load_rescomp():
+    """The compiler as a module, for what no statement reaches on its own."""
+    sys.path.insert(0, os.path.dirname(RESCOMP))
+    try:
+        import rescomp
+    finally:
+        sys.path.pop(0)
+    return rescomp
+
+
+class BinaryTable(RescompCase):
+    def setUp(self):
+        super().setUp()
+        self.rc = load_rescomp()
+
+    def generate(self, resources):
+        os.makedirs(os.path.dirname(self.output), exist_ok=True)
+        with open(self.output, "w", encoding="utf-8") as f:
+            f.write(self.rc.generate(b"test.dll", False, ["a.rsrc"], resources))
+
+    def test_resources_sorted_by_type_then_ids_then_names(self):
+        resources = self.rc.Resources()
+        rc = self.rc
+        for rtype, name, data in [
+            (rc.RT_DIALOG, 7, b"\x07\x00\x01"),
+            (rc.RT_MENU, "main", b"main"),
+            (rc.RT_MENU, 12, bytes(range(40))),  # more than one line of the array
+            (rc.RT_MENU, "žlutý", b"\xff"),
+            (rc.RT_MENU, "#3", b""),
+            (rc.RT_MENU, "Zebra", b"z"),
+            (rc.RT_CURSOR, 65535, b"c"),
+        ]:
+            resources.add_binary("a.rsrc", 1, rtype, name, data)
+        self.generate(resources)
+        self.assertEqual(
+            [line for line in self.compile_and_run() if line.startswith("resource")],
+            [
+                f"resource 1 65535 - {b'c'.hex()} aligned",
+                "resource 4 3 -  aligned",
+                f"resource 4 12 - {bytes(range(40)).hex()} aligned",
+                f"resource 4 0 {b'MAIN'.hex()} {b'main'.hex()} aligned",
+                f"resource 4 0 {b'ZEBRA'.hex()} {b'z'.hex()} aligned",
+                f"resource 4 0 {'ŽLUTÝ'.encode('cp1250').hex()} ff aligned",
+                "resource 5 7 - 070001 aligned",
+            ],
+        )
+
+    def test_refusals_name_file_and_line(self):
+        rc = self.rc
+        cases = [
+            ("name in another case", (rc.RT_MENU, "MAIN"), "a.rsrc:4: MENU \"MAIN\" is already defined at a.rsrc:3"),
+            ("'#' form of a taken id", (rc.RT_MENU, "#12"), "a.rsrc:4: MENU 12 is already defined at a.rsrc:3"),
+            ("id past a WORD", (rc.RT_MENU, 65536), "a.rsrc:4: resource id 65536 is outside 0..65535"),
+            ("'#' id past a WORD", (rc.RT_MENU, "#65548"), "a.rsrc:4: resource id 65548 is outside 0..65535"),
+            ("negative id", (rc.RT_MENU, -1), "a.rsrc:4: resource id -1 is outside 0..65535"),
+            ("empty name", (rc.RT_MENU, ""), "a.rsrc:4: a resource name cannot be empty"),
+            ("name outside cp1250", (rc.RT_MENU, "snow\u2603"), "a.rsrc:4: character '\u2603' (U+2603)"),
+        ]
+        for what, (rtype, name), message in cases:
+            with self.subTest(what):
+                resources = rc.Resources()
+                resources.add_binary("a.rsrc", 3, rc.RT_MENU, "main", b"m")
+                resources.add_binary("a.rsrc", 3, rc.RT_MENU, 12, b"m")
+                resources.add_binary("a.rsrc", 3, rc.RT_DIALOG, "MAIN", b"other type, same name")
+                with self.assertRaises(rc.ResourceError) as caught:
+                    resources.add_binary("a.rsrc", 4, rtype, name, b"x")
+                self.assertTrue(str(caught.exception).startswith(message), str(caught.exception))
 
 
 class NamedIds(RescompCase):

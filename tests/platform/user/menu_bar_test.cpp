@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "user/menu_bar.h"
 #include "winplat/testing.h"
 #include "winplat_harness/harness.h"
 
@@ -52,6 +53,14 @@ HWND makeWithBar() {
     return window;
 }
 
+// makeWithBar's window, drawn, its messages logged from now on.
+HWND loggedWindowWithBar(Harness& h) {
+    HWND window = makeWithBar();
+    h.pump();
+    h.logMessages(window);
+    return window;
+}
+
 Harness::Action choose(INT_PTR command) {
     return [command](const ModalLoop&) -> std::optional<INT_PTR> { return command; };
 }
@@ -84,9 +93,7 @@ POINT onBar(HWND window, int x) {
 
 TEST(MenuBar, APressOpensTheDropDownUnderIt) {
     Harness h(smallScreen());
-    HWND window = makeWithBar();
-    h.pump();
-    h.logMessages(window);
+    HWND window = loggedWindowWithBar(h);
     RECT shown{};
     h.answer(ModalKind::PopupMenu, "Soubor", [&shown](const ModalLoop& loop) -> std::optional<INT_PTR> {
         GetWindowRect(loop.window, &shown);
@@ -123,9 +130,7 @@ TEST(MenuBar, TheKeyboardEntersAndMovesAlongTheBar) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Harness h(smallScreen());
-        HWND window = makeWithBar();
-        h.pump();
-        h.logMessages(window);
+        HWND window = loggedWindowWithBar(h);
         for (const auto& [name, action] : c.answers) h.answer(ModalKind::PopupMenu, name, action);
         h.key(c.key, c.modifiers);
         std::string commands;
@@ -133,6 +138,56 @@ TEST(MenuBar, TheKeyboardEntersAndMovesAlongTheBar) {
             if (m.rfind("WM_COMMAND", 0) == 0) commands += m;
         }
         EXPECT_EQ(commands, c.expected);
+        EXPECT_EQ(h.answersQueued(), 0u);
+    }
+}
+
+// The middle of a bar item on the screen.
+POINT barItemCentre(HWND window, int item) {
+    const auto object = winplat::user::findWindow(window);
+    const RECT place = winplat::user::layOutMenuBar(*object)[static_cast<size_t>(item)];
+    return {object->window.left + (place.left + place.right) / 2, object->window.top + (place.top + place.bottom) / 2};
+}
+
+Harness::Action hoveringBarItem(HWND window, int item) {
+    return [window, item](const ModalLoop&) -> std::optional<INT_PTR> {
+        const POINT at = barItemCentre(window, item);
+        winplat::testing::mouseMove(at.x, at.y);
+        return std::nullopt;
+    };
+}
+
+TEST(MenuBar, ThePointerOverAnotherBarItemSwitchesTheOpenDropDown) {
+    const struct {
+        const char* name;
+        int hovered;
+        const char* opened;  // the drop-down that shows after the move
+        INT_PTR chosen;
+    } cases[] = {
+        {"to the next item", 1, "\xDApravy", 2001},
+        {"to the last item", 3, "N\xE1pov\xEC" "da", 4001},
+        {"a grey item is passed over", 2, "Soubor", 1032},
+        {"the same item keeps it", 0, "Soubor", 1002},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h(smallScreen());
+        HWND window = loggedWindowWithBar(h);
+        h.answer(ModalKind::PopupMenu, "Soubor", hoveringBarItem(window, c.hovered));
+        h.answer(ModalKind::PopupMenu, c.opened, choose(c.chosen));
+        h.key(VK_F10);
+        std::vector<std::string> selected;
+        for (const auto& m : h.messages(window)) {
+            if (m.message == WM_MENUSELECT && HIWORD(m.wParam) != 0xFFFF && (HIWORD(m.wParam) & MF_POPUP)) {
+                selected.push_back(std::to_string(LOWORD(m.wParam)));
+            }
+        }
+        const bool switched = std::string(c.opened) != "Soubor";
+        std::vector<std::string> expected{"0"};
+        if (switched) expected.push_back(std::to_string(c.hovered));
+        EXPECT_EQ(selected, expected)
+            << "WM_MENUSELECT names each bar item as its drop-down opens";
+        EXPECT_EQ(told(h, window).back(), "WM_COMMAND " + std::to_string(c.chosen));
         EXPECT_EQ(h.answersQueued(), 0u);
     }
 }

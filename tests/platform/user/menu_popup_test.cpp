@@ -9,6 +9,7 @@
 #include "winplat/base.h"
 #include "winplat/owners.h"
 #include "winplat/testing.h"
+#include "winplat/time.h"
 #include "winplat_harness/harness.h"
 
 namespace {
@@ -244,6 +245,81 @@ TEST(PopupMenu, RefusesAStaleMenuAndASecondMenu) {
     });
     TrackPopupMenu(menu.get(), TPM_RETURNCMD, 0, 0, 0, owner, nullptr);
     EXPECT_TRUE(debug.contains("another menu is open"));
+}
+
+// The middle of an item of makeMenu's menu shown at 'menu': a row per item, 8 pixels for the
+// separator, inside a 3-pixel border.
+POINT itemCentre(const RECT& menu, int index) {
+    const int row = (menu.bottom - menu.top - 6 - 8) / 5;
+    const int above = index < 2 ? index * row : (index - 1) * row + 8;
+    return {menu.left + 20, menu.top + 3 + above + row / 2};
+}
+
+TEST(PopupMenu, ThePointerOpensASubMenuAfterTheShowDelayAndMovingOnClosesIt) {
+    constexpr int kRecent = 5;  // "Po&slední", opening { 1100 }
+    constexpr const char* kSub = "Posledn\xED";
+    struct Step {
+        const char* loop;  // the menu whose loop answers: the outer one or the sub-menu
+        int hover;         // the outer menu's item the pointer moves to, -1 for none
+        std::vector<UINT> keys;
+        DWORD sleep;       // then the clock moves on by this much at once
+    };
+    const struct {
+        const char* name;
+        std::vector<Step> steps;
+        BOOL expected;
+        uint64_t subOpensAfter;  // ms from the first hover to the sub-menu's loop; 0: it never opens
+    } cases[] = {
+        {"resting opens the sub-menu after 400 ms",
+         {{kName, kRecent, {}, 0}, {kName, -1, {}, 0}, {kSub, -1, {VK_DOWN, VK_RETURN}, 0}}, 1100, 400},
+        {"moving on before the delay opens nothing",
+         {{kName, kRecent, {}, 0}, {kName, 4, {}, 0}, {kName, -1, {}, 1000}, {kName, -1, {VK_RETURN}, 0}}, 1033, 0},
+        {"moving to another outer item closes it",
+         {{kName, kRecent, {}, 0}, {kName, -1, {}, 0}, {kSub, 0, {}, 0}, {kName, -1, {VK_RETURN}, 0}}, 1001, 400},
+        {"the item that opened it keeps it open",
+         {{kName, kRecent, {}, 0}, {kName, -1, {}, 0}, {kSub, kRecent, {}, 0}, {kSub, -1, {VK_DOWN, VK_RETURN}, 0}},
+         1100, 400},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        HWND owner = makeOwner();
+        OwnedMenu menu = makeMenu();
+        h.logMessages(owner);
+        RECT outer{};
+        uint64_t hoveredAt = 0;
+        uint64_t subOpenedAt = 0;
+        for (const Step& step : c.steps) {
+            h.answer(ModalKind::PopupMenu, step.loop,
+                     [&, step](const ModalLoop& loop) -> std::optional<INT_PTR> {
+                         if (std::string(step.loop) == kName) GetWindowRect(loop.window, &outer);
+                         if (std::string(step.loop) == kSub && !subOpenedAt) subOpenedAt = h.now();
+                         if (step.hover >= 0) {
+                             const POINT at = itemCentre(outer, step.hover);
+                             if (!hoveredAt) hoveredAt = h.now();
+                             winplat::testing::mouseMove(at.x, at.y);
+                         }
+                         for (UINT key : step.keys) press(key);
+                         if (step.sleep) {
+                             // Time passes with a message to take, so that a timer still set
+                             // would fire before the next answer.
+                             Sleep(step.sleep);
+                             PostMessageA(owner, WM_NULL, 0, 0);
+                         }
+                         return std::nullopt;
+                     });
+        }
+        EXPECT_EQ(TrackPopupMenu(menu.get(), TPM_RETURNCMD, 150, 150, 0, owner, nullptr), c.expected);
+        EXPECT_EQ(subOpenedAt ? subOpenedAt - hoveredAt : 0, c.subOpensAfter);
+        EXPECT_EQ(h.answersQueued(), 0u);
+        bool toldRecent = false;
+        for (const auto& m : h.messages(owner)) {
+            if (m.message == WM_MENUSELECT && LOWORD(m.wParam) == kRecent && (HIWORD(m.wParam) & MF_POPUP)) {
+                toldRecent = true;
+            }
+        }
+        EXPECT_TRUE(toldRecent) << "WM_MENUSELECT names the hovered item";
+    }
 }
 
 TEST(PopupMenu, DrawnInTheClassicLookWithTheTestFace) {

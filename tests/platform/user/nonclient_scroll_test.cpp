@@ -191,8 +191,10 @@ TEST_F(ScrollBarTest, RefusalsSayWhy) {
     EXPECT_EQ(SetScrollInfo(window, SB_VERT, &info, FALSE), 0);
     EXPECT_TRUE(log.contains("cbSize"));
     info.cbSize = sizeof(info);
-    EXPECT_EQ(SetScrollInfo(window, SB_CTL, &info, FALSE), 0);
-    EXPECT_TRUE(log.contains("SB_CTL"));
+    HWND stale = make(WS_POPUP, 0, 0, 10, 10);
+    DestroyWindow(stale);
+    EXPECT_EQ(SetScrollInfo(stale, SB_CTL, &info, FALSE), 0) << "SB_CTL asks a live control";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
     EXPECT_EQ(SetScrollInfo(window, 7, &info, FALSE), 0);
     EXPECT_TRUE(log.contains("neither SB_HORZ nor SB_VERT"));
     EXPECT_FALSE(SetScrollRange(window, SB_VERT, -2, 0x7FFFFFFF, FALSE));

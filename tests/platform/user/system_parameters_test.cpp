@@ -1,4 +1,5 @@
-// The work area windows are centred in: the whole screen, whatever its size.
+// The work area windows are centred in (the whole screen, whatever its size) and the menus'
+// show delay.
 #include <gtest/gtest.h>
 
 #include "winplat/testing.h"
@@ -27,10 +28,16 @@ TEST(SystemParameters, OtherSettingsAndAMissingRectAreRefused) {
     const winplat::testing::ScopedDebugAsserts quiet(false);
     const winplat::testing::DebugCapture debug;
     EXPECT_FALSE(SystemParametersInfoA(SPI_GETWORKAREA, 0, nullptr, 0));
-    EXPECT_TRUE(debug.contains("no RECT")) << debug.text();
+    EXPECT_TRUE(debug.contains("no place for the answer")) << debug.text();
     RECT area{};
     EXPECT_FALSE(SystemParametersInfoA(SPI_GETWORKAREA + 1, 0, &area, 0));
     EXPECT_TRUE(debug.contains("setting 49")) << debug.text();
+}
+
+TEST(SystemParameters, MenusShowSubMenusAfterTheClassicDelay) {
+    DWORD delay = 0;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETMENUSHOWDELAY, 0, &delay, 0));
+    EXPECT_EQ(delay, 400u);
 }
 
 }  // namespace

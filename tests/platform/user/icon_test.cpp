@@ -14,6 +14,7 @@
 #include "user/module_pictures.h"
 #include "winplat/gdi.h"
 #include "winplat/module.h"
+#include "winplat/resources.h"
 #include "winplat/testing.h"
 #include "winplat/user.h"
 #include "winplat_harness/harness.h"
@@ -274,8 +275,6 @@ TEST(IconResources, EveryCutBitmapIsRefusedWithAReason) {
     }
 }
 
-}  // namespace
-
 // The four icons of message boxes side by side on the dialog grey, as a message box shows them.
 TEST(IconGolden, MessageBoxIcons) {
     winplat::test::Harness::Options options;
@@ -294,3 +293,37 @@ TEST(IconGolden, MessageBoxIcons) {
     ReleaseDC(nullptr, screen);
     h.expectImage(h.screenshot(), "message_box_icons");
 }
+
+// A module registered while the test runs, holding the program's icon "DOT" as its icon 1.
+struct PassingModule {
+    explicit PassingModule(const Bytes& icon) : icon(icon) {
+        resource = {3, 1, nullptr, this->icon.data(), static_cast<uint32_t>(this->icon.size())};
+        resources = {"passing.dll", false, nullptr, 0, &resource, 1};
+    }
+    Bytes icon;
+    winplat::BinaryResource resource{};
+    winplat::ModuleResources resources{};
+};
+
+TEST(IconResources, PicturesOfAModuleGoWithIt) {
+    const PassingModule passing(resource("DOT", 3));
+    const HINSTANCE first = winplat::registerModule(passing.resources, &passing);
+    ASSERT_NE(first, nullptr);
+    const HICON icon = LoadIconA(first, MAKEINTRESOURCEA(1));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(LoadIconA(first, MAKEINTRESOURCEA(1)), icon);
+    winplat::unregisterModule(first);
+
+    // Registered again, the same bytes at the same place: a new module with an icon of its own.
+    const HINSTANCE second = winplat::registerModule(passing.resources, &passing);
+    ASSERT_NE(second, first);
+    const HICON again = LoadIconA(second, MAKEINTRESOURCEA(1));
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again, icon);
+    GreyScreen screen;
+    EXPECT_FALSE(DrawIcon(screen.dc, 0, 0, icon));
+    EXPECT_TRUE(DrawIcon(screen.dc, 0, 0, again));
+    winplat::unregisterModule(second);
+}
+
+}  // namespace

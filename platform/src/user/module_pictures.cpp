@@ -21,9 +21,9 @@ struct SharedPicture {
 
 struct SharedPictures {
     std::mutex mutex;
-    // By where the resource's bytes lie: one entry per resource of every module, whatever name
-    // (number, "#number" or text) found it.
-    std::map<const void*, SharedPicture> made;
+    // By where the resource's bytes lie and what they were read as: one entry per resource of
+    // every module, whatever name (number, "#number" or text) found it.
+    std::map<std::pair<const void*, PictureKind>, SharedPicture> made;
 };
 
 SharedPictures& sharedPictures() {
@@ -72,9 +72,12 @@ std::optional<std::span<const uint8_t>> resourceBytes(HINSTANCE module, LPCSTR n
     const HRSRC found = FindResourceA(module, name, MAKEINTRESOURCEA(type));
     if (!found) return refuse(std::nullopt, "the module has no such resource");
     const HGLOBAL loaded = LoadResource(module, found);
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data) return refuse(std::nullopt, "the resource could not be loaded");
-    return std::span(static_cast<const uint8_t*>(data), SizeofResource(module, found));
+    if (!loaded) return refuse(std::nullopt, "the resource could not be loaded");
+    const DWORD size = SizeofResource(module, found);
+    if (size == 0) return std::span<const uint8_t>{};  // no picture: the reader says so
+    const void* data = LockResource(loaded);
+    if (!data) return refuse(std::nullopt, "the resource's bytes are missing");
+    return std::span(static_cast<const uint8_t*>(data), size);
 }
 
 HCURSOR sharedModulePicture(HINSTANCE module, LPCSTR name, PictureKind kind, const CallRefuser& refuse) {
@@ -84,13 +87,14 @@ HCURSOR sharedModulePicture(HINSTANCE module, LPCSTR name, PictureKind kind, con
     SharedPictures& pictures = sharedPictures();
     std::lock_guard lock(pictures.mutex);
     forgetGoneModules(pictures);
-    if (const auto known = pictures.made.find(bytes->data()); known != pictures.made.end()) return known->second.handle;
+    const auto key = std::pair<const void*, PictureKind>(bytes->data(), kind);
+    if (const auto known = pictures.made.find(key); known != pictures.made.end()) return known->second.handle;
     CursorRead read = pictureFromResource(*bytes, kind);
     if (!read.cursor) return CallRefuser(refuse.refuser().who(), read.error)(HCURSOR{}, read.why, read.where);
     read.cursor->shared = true;
     const HCURSOR handle = addCursor(read.cursor);
     if (!handle) return CallRefuser(refuse.refuser().who(), ERROR_NOT_ENOUGH_MEMORY)(HCURSOR{}, "the handle table is full");
-    pictures.made.emplace(bytes->data(), SharedPicture{module, moduleResources(module), handle});
+    pictures.made.emplace(key, SharedPicture{module, moduleResources(module), handle});
     return handle;
 }
 

@@ -242,6 +242,7 @@ NO_TOOL = {
     "wpg_load_fuzz": "ImageMagick and libwpg read WPG but write none",
     "flic_stream_fuzz": "ffmpeg decodes FLI/FLC but has no encoder for them",
     "registry_store_fuzz": "the layer's own format",
+    "resource_picture_fuzz": "the stored forms of a module's resources, which only the project writes",
 }
 
 

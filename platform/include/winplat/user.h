@@ -985,7 +985,8 @@ WINPLAT_API BOOL SetCursorPos(int x, int y);
 WINPLAT_API BOOL ClipCursor(const RECT* rect);
 WINPLAT_API BOOL GetClipCursor(LPRECT rect);
 
-/* Cursors. The system cursors are shared: LoadCursorA gives the same handle every time and
+/* Cursors. LoadCursorA gives a module's cursor (RT_CURSOR, its hot spot stored with it) or, with
+ * no module, a system cursor (IDC_); both are shared: the same handle every time, and
  * DestroyCursor leaves them. A cursor shows while the ShowCursor count is 0 or more. */
 WINPLAT_API HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 WINPLAT_API HCURSOR CreateCursor(HINSTANCE instance, int hotX, int hotY, int width, int height, const void* andPlane,

@@ -8,6 +8,7 @@
 #include "user/cursors.h"
 #include "user/module_pictures.h"
 #include "winplat/draw.h"
+#include "winplat/region.h"
 
 namespace winplat::user {
 namespace {
@@ -61,8 +62,11 @@ HICON CopyIcon(HICON icon) {
 
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step, HBRUSH background, UINT flags) {
     constexpr CallRefuser refuse("winplat: DrawIconEx");
+    constexpr CallRefuser refuseHandle("winplat: DrawIconEx", ERROR_INVALID_HANDLE);
     const auto object = findCursor(icon);
-    if (!object) return CallRefuser("winplat: DrawIconEx", ERROR_INVALID_HANDLE)(FALSE, "not a cursor or icon handle");
+    if (!object) return refuseHandle(FALSE, "not a cursor or icon handle");
+    const DWORD kind = GetObjectType(dc);
+    if (kind != OBJ_DC && kind != OBJ_MEMDC) return refuseHandle(FALSE, "not a device context drawn on");
     if (step != 0) return refuse.unsupported(FALSE, "frame " + std::to_string(step) + " of an animated cursor");
     if (flags & ~static_cast<UINT>(DI_NORMAL | DI_DEFAULTSIZE))
         return refuse.unsupported(FALSE, "drawing flags " + std::to_string(flags));

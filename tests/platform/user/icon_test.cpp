@@ -138,6 +138,10 @@ TEST_F(IconTest, DrawIconExRefusals) {
     EXPECT_FALSE(DrawIconEx(screen.dc, 0, 0, nullptr, 0, 0, 0, nullptr, DI_NORMAL));
     EXPECT_FALSE(DrawIconEx(screen.dc, 0, 0, dot, 0, 0, 0, nullptr, 0));
     EXPECT_FALSE(DrawIconEx(screen.dc, 0, 0, dot, -1, 0, 0, nullptr, DI_NORMAL));
+    const HBRUSH brush = CreateSolidBrush(kWhite);
+    EXPECT_FALSE(DrawIconEx(reinterpret_cast<HDC>(brush), 0, 0, dot, 0, 0, 0, nullptr, DI_NORMAL));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    DeleteObject(brush);
     winplat::testing::ScopedDebugAsserts off(false);
     EXPECT_FALSE(DrawIconEx(screen.dc, 0, 0, dot, 0, 0, 1, nullptr, DI_NORMAL));
     EXPECT_EQ(GetPixel(screen.dc, 0, 0), kGrey);  // nothing drawn by any of them

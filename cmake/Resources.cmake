@@ -53,6 +53,7 @@ function(winplat_add_resources target)
     COMMAND "${Python3_EXECUTABLE}" -B "${WINPLAT_RESCOMP}" --module "${arg_MODULE}" ${program_flag}
             --output "${output}" --header "${header}" --namespace "${namespace}" --depfile "${depfile}" ${inputs}
     DEPENDS ${inputs} "${WINPLAT_RESCOMP}" "${WINPLAT_RESCOMP_DIR}/pix.py" "${WINPLAT_RESCOMP_DIR}/picture_statements.py"
+            "${WINPLAT_RESCOMP_DIR}/source_text.py"
     DEPFILE "${depfile}"
     COMMENT "Compiling resources of ${arg_MODULE}"
     VERBATIM)

@@ -51,6 +51,8 @@ Every problem is a PictureError naming the file and line (0 for binary files).
 import os
 import struct
 
+import source_text
+
 MAX_SIDE = 256
 DEPTHS = (1, 4, 8, 24)
 INFO_HEADER_SIZE = 40
@@ -244,15 +246,7 @@ class PixReader:
 
 
 def read_pix(path):
-    try:
-        with open(path, "rb") as f:
-            data = f.read()
-    except OSError as e:
-        raise PictureError(path, 0, f"cannot read: {e.strerror}") from None
-    try:
-        text = data.decode("utf-8-sig")
-    except UnicodeDecodeError as e:
-        raise PictureError(path, data[: e.start].count(b"\n") + 1, "the file is not valid UTF-8") from None
+    text = source_text.read_utf8(path, PictureError)
     reader = PixReader(path)
     lines = text.split("\n")
     for number, line in enumerate(lines, start=1):

@@ -44,6 +44,7 @@ import tempfile
 
 import picture_statements
 import pix
+import source_text
 
 MAX_ID = 65535
 ENCODING = "cp1250"
@@ -356,16 +357,7 @@ STATEMENTS = {
 
 
 def parse_file(path, resources):
-    try:
-        with open(path, "rb") as f:
-            data = f.read()
-    except OSError as e:
-        raise ResourceError(path, 0, f"cannot read: {e.strerror}") from None
-    try:
-        text = data.decode("utf-8-sig")
-    except UnicodeDecodeError as e:
-        line = data[: e.start].count(b"\n") + 1
-        raise ResourceError(path, line, "the file is not valid UTF-8") from None
+    text = source_text.read_utf8(path, ResourceError)
 
     stream = TokenStream(path, tokenize(path, text))
     while True:

@@ -355,13 +355,29 @@ def dib_size(path, dib):
     return width, height
 
 
+def colour_table_bytes(dib):
+    """The bytes between a DIB's header and its bits: the colour table, or the three masks of a
+    BI_BITFIELDS picture after a 40-byte header."""
+    header_size, bits, compression, used = struct.unpack_from("<I10xHI12xI", dib)
+    if compression == 3 and header_size == INFO_HEADER_SIZE:
+        return 12
+    if bits <= 8:
+        return 4 * (used or 1 << bits)
+    return 4 * used
+
+
 def bmp_dib(path):
-    """The packed DIB of a .bmp file: the file without its 14-byte file header."""
+    """The packed DIB of a .bmp file: the file without its 14-byte file header, the bits following
+    the colour table as a packed DIB has them."""
     data = read_binary(path)
     if len(data) < FILE_HEADER_SIZE or data[:2] != b"BM":
         raise PictureError(path, 0, "not a .bmp file (no 'BM' file header)")
     dib = data[FILE_HEADER_SIZE:]
     dib_size(path, dib)
+    bits_at = struct.unpack_from("<I", data, 10)[0]
+    packed_at = FILE_HEADER_SIZE + struct.unpack_from("<I", dib)[0] + colour_table_bytes(dib)
+    if bits_at != packed_at:
+        raise PictureError(path, 0, f"the bits lie at {bits_at}, not right after the colour table at {packed_at}")
     return dib
 
 

@@ -8,6 +8,7 @@
 #include "user/cursors.h"
 #include "user/module_pictures.h"
 #include "winplat/draw.h"
+#include "winplat/module.h"
 #include "winplat/region.h"
 
 namespace winplat::user {
@@ -15,8 +16,6 @@ namespace {
 
 constexpr WORD kFirstSystemIcon = 32512;  // IDI_APPLICATION
 constexpr WORD kLastSystemIcon = 32517;   // IDI_WINLOGO
-
-bool isIntegerName(LPCSTR name) { return reinterpret_cast<ULONG_PTR>(name) < 0x10000; }
 
 // The rectangle DrawIconEx fills: the size given, else the picture's own or the system's.
 RECT iconTarget(const CursorObject& icon, int x, int y, int width, int height, UINT flags) {
@@ -37,7 +36,7 @@ HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
     if (!name) return refuse(HICON{}, "no icon name");
     if (instance) return sharedModulePicture(instance, name, PictureKind::Icon, refuse);
     const auto id = reinterpret_cast<ULONG_PTR>(name);
-    if (!isIntegerName(name) || id < kFirstSystemIcon || id > kLastSystemIcon)
+    if (!IS_INTRESOURCE(name) || id < kFirstSystemIcon || id > kLastSystemIcon)
         return refuse(HICON{}, "a system icon is named by its IDI_ number, 32512 to 32517");
     const HINSTANCE layer = layerModule();
     if (!layer) return refuse(HICON{}, "the layer's own resources are not registered");

@@ -88,6 +88,7 @@ TEST_F(IconTest, SystemIconsAreSharedAndStay) {
     // The numbers just outside the set name none.
     EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(32511)), nullptr);
     EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(32518)), nullptr);
+    EXPECT_EQ(LoadIconA(nullptr, "32513"), nullptr) << "system icons go by number alone";
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
 }
 

@@ -8,6 +8,9 @@
 
 # Taken here: inside the function CMAKE_CURRENT_LIST_DIR is the caller's folder.
 get_filename_component(WINPLAT_RESCOMP "${CMAKE_CURRENT_LIST_DIR}/../platform/tools/rescomp/rescomp.py" ABSOLUTE)
+# The compiler's own modules (one per statement): a change to any of them compiles the resources again.
+get_filename_component(rescomp_dir "${WINPLAT_RESCOMP}" DIRECTORY)
+file(GLOB WINPLAT_RESCOMP_SOURCES CONFIGURE_DEPENDS "${rescomp_dir}/*.py")
 
 function(winplat_add_resources target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "PROGRAM" "MODULE;NAMESPACE" "SOURCES")
@@ -49,7 +52,7 @@ function(winplat_add_resources target)
     OUTPUT "${output}" "${header}"
     COMMAND "${Python3_EXECUTABLE}" "${WINPLAT_RESCOMP}" --module "${arg_MODULE}" ${program_flag}
             --output "${output}" --header "${header}" --namespace "${namespace}" ${inputs}
-    DEPENDS ${inputs} "${WINPLAT_RESCOMP}"
+    DEPENDS ${inputs} ${WINPLAT_RESCOMP_SOURCES}
     COMMENT "Compiling resources of ${arg_MODULE}"
     VERBATIM)
   # The header is a source of the target, so none of its files compiles before it is written; what

@@ -1029,6 +1029,9 @@ WINPLAT_API UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT flags);
 /* A menu from a MENUITEMTEMPLATE: the header, then items of WORD option, WORD id (not for
  * MF_POPUP) and a zero-ended UTF-16 text; MF_END marks the last item of each level. */
 WINPLAT_API HMENU LoadMenuIndirectA(const void* menuTemplate);
+/* The module's RT_MENU resource of that name (MAKEINTRESOURCEA, "#123" or a text), read within
+ * its size; NULL module: the program. */
+WINPLAT_API HMENU LoadMenuA(HINSTANCE instance, LPCSTR name);
 /* The menu bar of a top-level window; SetMenu recalculates the frame and the old menu stays the
  * caller's. DestroyWindow destroys the menu the window has then. A press on the bar, F10, Alt
  * alone and Alt+mnemonic open a drop-down (WM_INITMENU first; F10 and Alt open the first live
@@ -1057,6 +1060,9 @@ WINPLAT_API BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND win
  * into WM_COMMAND (WM_SYSCOMMAND for a command of the system menu) with 1 in the high word of
  * wParam; a command whose menu item is disabled or grey is swallowed without being sent. */
 WINPLAT_API HACCEL CreateAcceleratorTableA(LPACCEL entries, int count);
+/* The module's RT_ACCELERATOR resource of that name: its 8-byte entries up to the one marked
+ * last (0x80), which must lie within the resource; NULL module: the program. */
+WINPLAT_API HACCEL LoadAcceleratorsA(HINSTANCE instance, LPCSTR name);
 WINPLAT_API BOOL DestroyAcceleratorTable(HACCEL table);
 WINPLAT_API int CopyAcceleratorTableA(HACCEL table, LPACCEL entries, int count);
 WINPLAT_API int TranslateAcceleratorA(HWND window, HACCEL table, LPMSG message);

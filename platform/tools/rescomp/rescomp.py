@@ -30,6 +30,12 @@ clash with it. Names are unique in a module: one name stands for one id. The bui
 header of a module as "resources/<module>_ids.h" in namespace <module>::res (see
 cmake/Resources.cmake).
 
+The other statements each have a module of their own, whose docstring gives the syntax and the
+stored form: DIALOG (dialogs.py; its style words in styles.py), MENU and ACCELERATORS (menus.py).
+They are stored in the module's table of binary resources (Resources.add_binary), which the
+layer's FindResourceA searches; a name given in quotes is matched without regard to case, and
+"#123" stands for the id 123.
+
 Every error is reported as "file:line: message" and makes the run exit with status 1.
 """
 
@@ -40,6 +46,7 @@ import sys
 import tempfile
 
 from dialogs import parse_dialog
+from menus import parse_accelerators, parse_menu
 from syntax import (
     ENCODING,
     MAX_ID,
@@ -206,6 +213,8 @@ def parse_name(stream):
 STATEMENTS = {
     "STRINGTABLE": parse_stringtable,
     "DIALOG": parse_dialog,
+    "MENU": parse_menu,
+    "ACCELERATORS": parse_accelerators,
 }
 
 

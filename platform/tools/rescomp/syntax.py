@@ -192,6 +192,10 @@ class Line:
     def number(self):
         return self.keyword.line
 
+    def from_keyword(self):
+        """The same line read again from its first token, for lines without a keyword."""
+        return Line(self.path, self.keyword, [self.keyword] + self.tokens)
+
     def peek(self):
         return self.tokens[self.pos] if self.pos < len(self.tokens) else None
 

@@ -410,6 +410,96 @@ class Dialogs(RescompCase):
                 self.assertFalse(os.path.exists(self.output))
 
 
+class MenusAndAccelerators(RescompCase):
+    def setUp(self):
+        super().setUp()
+        self.rc = load_rescomp()
+
+    def compiled(self, text):
+        resources = self.rc.Resources()
+        self.rc.parse_file(self.write("m.rsrc", text), resources)
+        return {key: entry.data for key, entry in resources.binaries.items()}
+
+    def test_stored_forms(self):
+        tables = self.compiled(
+            textwrap.dedent("""\
+            MENU 1
+              POPUP "&Ž"
+                ITEM 2 "a\tb" checked
+                SEPARATOR
+              END
+              ITEM 3 "c" grayed help
+            END
+            ACCELERATORS "keys"
+              CTRL SHIFT "q" 10
+              ALT ASCII "x" 11
+              RETURN 12
+            END
+            """)
+        )
+        menu = bytes.fromhex(
+            "00 00 00 00"  # version 0, no header bytes
+            "10 00 26 00 7d 01 00 00"  # drop-down "&Ž"
+            "08 00 02 00 61 00 09 00 62 00 00 00"  # checked item 2 "a\tb"
+            "80 00 00 00 00 00"  # separator, the last of the drop-down
+            "81 40 03 00 63 00 00 00"  # grayed | help | end: item 3 "c", the last of the bar
+        )
+        accelerators = bytes.fromhex(
+            "0d 00 51 00 0a 00 00 00"  # virtual key, Ctrl, Shift: Q, command 10
+            "10 00 78 00 0b 00 00 00"  # Alt, the character x, command 11
+            "81 00 0d 00 0c 00 00 00"  # virtual key, last: Return, command 12
+        )
+        self.assertEqual(tables[(self.rc.RT_MENU, 1)].hex(" "), menu.hex(" "))
+        self.assertEqual(tables[(self.rc.RT_ACCELERATOR, b"KEYS")].hex(" "), accelerators.hex(" "))
+
+    def test_key_names_are_the_virtual_keys_of_the_layer(self):
+        with open(os.path.join(INCLUDE, "winplat", "user.h"), encoding="utf-8") as f:
+            constants = {name: int(value, 0) for name, value in re.findall(r"^#define VK_(\w+) (0x[0-9A-Fa-f]+|\d+)", f.read(), re.M)}
+        keys = sys.modules["menus"].KEYS
+        for name, value in keys.items():
+            if name in constants:
+                self.assertEqual(value, constants[name], name)
+        self.assertEqual(keys["F24"], 0x87)
+        self.assertTrue(set(keys) - set(constants) <= {f"F{n}" for n in range(13, 25)}, set(keys) - set(constants))
+
+    ERRORS = [
+        ("menu not closed", 'MENU 1\n  ITEM 1 "a"\n', 1, "MENU is not closed with END"),
+        # Its END closes the drop-down, so the menu is what stays open.
+        ("drop-down not closed", 'MENU 1\n  POPUP "a"\n    ITEM 1 "a"\nEND\n', 1, "MENU is not closed"),
+        ("drop-down at the end", 'MENU 1\n  ITEM 2 "b"\n  POPUP "a"\n', 3, "POPUP is not closed"),
+        ("empty menu", "// x\nMENU 1\nEND\n", 2, "MENU holds no item"),
+        ("empty drop-down", 'MENU 1\n  POPUP "a"\n  END\nEND\n', 2, "POPUP holds no item"),
+        ("item without text", "MENU 1\n  ITEM 5\nEND\n", 2, "the item's text before the end"),
+        ("item id too large", 'MENU 1\n  ITEM 65536 "a"\nEND\n', 2, "command id 65536"),
+        ("unknown flag", 'MENU 1\n  ITEM 1 "a" checkd\nEND\n', 2, "'checkd' is not an item flag"),
+        ("text outside cp1250", 'MENU 1\n  ITEM 1 "a\u2603"\nEND\n', 2, "U+2603"),
+        ("MENUITEM", 'MENU 1\n  MENUITEM 1 "a"\nEND\n', 2, "expected ITEM, SEPARATOR, POPUP or END"),
+        ("separator with text", 'MENU 1\n  SEPARATOR "a"\nEND\n', 2, "unexpected a string"),
+        ("keys not closed", 'ACCELERATORS 1\n  F2 1\n', 1, "ACCELERATORS is not closed with END"),
+        ("no keys", "ACCELERATORS 1\nEND\n", 1, "holds no key"),
+        ("unknown key", "ACCELERATORS 1\n  CTRL F25 1\nEND\n", 2, "found 'F25'"),
+        ("two letters", 'ACCELERATORS 1\n  CTRL "OK" 1\nEND\n', 2, "not one letter or digit"),
+        ("quoted punctuation", 'ACCELERATORS 1\n  "+" 1\nEND\n', 2, "not one letter or digit"),
+        ("modifier twice", "ACCELERATORS 1\n  CTRL CTRL F2 1\nEND\n", 2, "CTRL is written twice"),
+        ("no command", "ACCELERATORS 1\n  CTRL F2\nEND\n", 2, "command id before the end"),
+        ("key number too large", "ACCELERATORS 1\n  255 1\nEND\n", 2, "virtual key 255"),
+        ("CTRL with a character", 'ACCELERATORS 1\n  CTRL ASCII "x" 1\nEND\n', 2, "ALT at most"),
+        ("character outside cp1250", 'ACCELERATORS 1\n  ASCII "\u2603" 1\nEND\n', 2, "U+2603"),
+        ("the same key twice", 'ACCELERATORS 1\n  CTRL "O" 1\n  F2 2\n  CTRL "o" 3\nEND\n', 4, "given on line 2"),
+        ("menu defined twice", 'MENU 1\n  ITEM 1 "a"\nEND\nMENU 1\n  ITEM 1 "a"\nEND\n', 4, "MENU 1 is already defined"),
+    ]
+
+    def test_malformed_lines_name_file_and_line(self):
+        for what, text, line, fragment in self.ERRORS:
+            with self.subTest(what):
+                path = self.write("a.rsrc", text)
+                result = self.rescomp([path])
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertTrue(result.stderr.startswith(f"{path}:{line}: "), result.stderr)
+                self.assertIn(fragment, result.stderr)
+                self.assertFalse(os.path.exists(self.output))
+
+
 class NamedIds(RescompCase):
     def test_header_names_the_ids_written_beside_them(self):
         first = self.write(

@@ -7,8 +7,10 @@
 # describes the names).
 
 # Taken here: inside the function CMAKE_CURRENT_LIST_DIR is the caller's folder.
-get_filename_component(WINPLAT_RESCOMP_DIR "${CMAKE_CURRENT_LIST_DIR}/../platform/tools/rescomp" ABSOLUTE)
-set(WINPLAT_RESCOMP "${WINPLAT_RESCOMP_DIR}/rescomp.py")
+get_filename_component(WINPLAT_RESCOMP "${CMAKE_CURRENT_LIST_DIR}/../platform/tools/rescomp/rescomp.py" ABSOLUTE)
+# The compiler's own modules (one per statement): a change to any of them compiles the resources again.
+get_filename_component(rescomp_dir "${WINPLAT_RESCOMP}" DIRECTORY)
+file(GLOB WINPLAT_RESCOMP_SOURCES CONFIGURE_DEPENDS "${rescomp_dir}/*.py")
 
 function(winplat_add_resources target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "PROGRAM" "MODULE;NAMESPACE" "SOURCES")
@@ -52,7 +54,7 @@ function(winplat_add_resources target)
     OUTPUT "${output}" "${header}"
     COMMAND "${Python3_EXECUTABLE}" -B "${WINPLAT_RESCOMP}" --module "${arg_MODULE}" ${program_flag}
             --output "${output}" --header "${header}" --namespace "${namespace}" --depfile "${depfile}" ${inputs}
-    DEPENDS ${inputs} "${WINPLAT_RESCOMP}" "${WINPLAT_RESCOMP_DIR}/pix.py" "${WINPLAT_RESCOMP_DIR}/picture_statements.py"
+    DEPENDS ${inputs} ${WINPLAT_RESCOMP_SOURCES}
     DEPFILE "${depfile}"
     COMMENT "Compiling resources of ${arg_MODULE}"
     VERBATIM)

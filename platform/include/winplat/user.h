@@ -386,10 +386,13 @@ typedef struct tagCOPYDATASTRUCT {
 #define WS_EX_DLGMODALFRAME 0x00000001L
 #define WS_EX_NOPARENTNOTIFY 0x00000004L
 #define WS_EX_TOPMOST 0x00000008L
+#define WS_EX_ACCEPTFILES 0x00000010L
 #define WS_EX_TRANSPARENT 0x00000020L
 #define WS_EX_TOOLWINDOW 0x00000080L
 #define WS_EX_WINDOWEDGE 0x00000100L
 #define WS_EX_CLIENTEDGE 0x00000200L
+#define WS_EX_CONTEXTHELP 0x00000400L
+#define WS_EX_CONTROLPARENT 0x00010000L
 #define WS_EX_STATICEDGE 0x00020000L
 
 /* Class styles. */
@@ -1006,7 +1009,8 @@ WINPLAT_API BOOL SetCursorPos(int x, int y);
 WINPLAT_API BOOL ClipCursor(const RECT* rect);
 WINPLAT_API BOOL GetClipCursor(LPRECT rect);
 
-/* Cursors. The system cursors are shared: LoadCursorA gives the same handle every time and
+/* Cursors. LoadCursorA gives a module's cursor (RT_CURSOR, its hot spot stored with it) or, with
+ * no module, a system cursor (IDC_); both are shared: the same handle every time, and
  * DestroyCursor leaves them. A cursor shows while the ShowCursor count is 0 or more. */
 WINPLAT_API HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 WINPLAT_API HCURSOR CreateCursor(HINSTANCE instance, int hotX, int hotY, int width, int height, const void* andPlane,
@@ -1089,6 +1093,9 @@ WINPLAT_API UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT flags);
 /* A menu from a MENUITEMTEMPLATE: the header, then items of WORD option, WORD id (not for
  * MF_POPUP) and a zero-ended UTF-16 text; MF_END marks the last item of each level. */
 WINPLAT_API HMENU LoadMenuIndirectA(const void* menuTemplate);
+/* The module's RT_MENU resource of that name (MAKEINTRESOURCEA, "#123" or a text), read within
+ * its size; NULL module: the program. */
+WINPLAT_API HMENU LoadMenuA(HINSTANCE instance, LPCSTR name);
 /* The menu bar of a top-level window; SetMenu recalculates the frame and the old menu stays the
  * caller's. DestroyWindow destroys the menu the window has then. A press on the bar, F10, Alt
  * alone and Alt+mnemonic open a drop-down (WM_INITMENU first; F10 and Alt open the first live
@@ -1117,6 +1124,9 @@ WINPLAT_API BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND win
  * into WM_COMMAND (WM_SYSCOMMAND for a command of the system menu) with 1 in the high word of
  * wParam; a command whose menu item is disabled or grey is swallowed without being sent. */
 WINPLAT_API HACCEL CreateAcceleratorTableA(LPACCEL entries, int count);
+/* The module's RT_ACCELERATOR resource of that name: its 8-byte entries up to the one marked
+ * last (0x80), which must lie within the resource; NULL module: the program. */
+WINPLAT_API HACCEL LoadAcceleratorsA(HINSTANCE instance, LPCSTR name);
 WINPLAT_API BOOL DestroyAcceleratorTable(HACCEL table);
 WINPLAT_API int CopyAcceleratorTableA(HACCEL table, LPACCEL entries, int count);
 WINPLAT_API int TranslateAcceleratorA(HWND window, HACCEL table, LPMSG message);

@@ -1,4 +1,4 @@
-// Accelerator tables and TranslateAcceleratorA.
+// Accelerator tables, from entries or from a module's resource, and TranslateAcceleratorA.
 //
 // An entry with FVIRTKEY matches a key-down message of that virtual key with exactly the
 // modifiers it names; an entry without it matches the character a WM_CHAR (WM_SYSCHAR with FALT)
@@ -10,6 +10,8 @@
 
 #include "base/call_refusal.h"
 #include "user/menu_object.h"
+#include "winplat/byte_reader.h"
+#include "winplat/module.h"
 #include "user/system_menu.h"
 #include "user/window.h"
 
@@ -19,6 +21,7 @@ using namespace winplat::user;
 namespace {
 
 constexpr BYTE kEntryBits = FVIRTKEY | FNOINVERT | FSHIFT | FCONTROL | FALT;
+constexpr WORD kLastEntry = 0x80;  // the resource form's mark on its last entry
 constexpr LPARAM kAltContext = 1L << 29;
 
 struct AcceleratorTable final : HandleObject {
@@ -68,6 +71,27 @@ HACCEL CreateAcceleratorTableA(LPACCEL entries, int count) {
     table->entries.assign(entries, entries + count);
     for (ACCEL& entry : table->entries) entry.fVirt &= kEntryBits;  // the resource form marks the last entry with 0x80
     return makeHandle<HACCEL>(handleTable().add(HandleType::Accelerator, std::move(table)));
+}
+
+HACCEL LoadAcceleratorsA(HINSTANCE instance, LPCSTR name) {
+    static constexpr CallRefuser refuse("winplat: LoadAcceleratorsA", ERROR_INVALID_DATA);
+    const HRSRC found = FindResourceA(instance, name, RT_ACCELERATOR);
+    if (!found) {
+        refuse.log("the module holds no such accelerator table");  // FindResourceA said why
+        return nullptr;
+    }
+    // Each entry: WORD flags, WORD key, WORD command, WORD padding.
+    ByteReader in(LockResource(LoadResource(instance, found)), SizeofResource(instance, found));
+    std::vector<ACCEL> entries;
+    for (WORD flags = 0; !(flags & kLastEntry);) {
+        flags = in.u16();
+        const WORD key = in.u16();
+        const WORD command = in.u16();
+        in.skip(2);
+        if (!in.ok()) return refuse(HACCEL{}, "the table ends before an entry marked last");
+        entries.push_back({static_cast<BYTE>(flags & kEntryBits), key, command});
+    }
+    return CreateAcceleratorTableA(entries.data(), static_cast<int>(entries.size()));
 }
 
 BOOL DestroyAcceleratorTable(HACCEL table) {

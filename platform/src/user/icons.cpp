@@ -8,14 +8,14 @@
 #include "user/cursors.h"
 #include "user/module_pictures.h"
 #include "winplat/draw.h"
+#include "winplat/module.h"
+#include "winplat/region.h"
 
 namespace winplat::user {
 namespace {
 
 constexpr WORD kFirstSystemIcon = 32512;  // IDI_APPLICATION
 constexpr WORD kLastSystemIcon = 32517;   // IDI_WINLOGO
-
-bool isIntegerName(LPCSTR name) { return reinterpret_cast<ULONG_PTR>(name) < 0x10000; }
 
 // The rectangle DrawIconEx fills: the size given, else the picture's own or the system's.
 RECT iconTarget(const CursorObject& icon, int x, int y, int width, int height, UINT flags) {
@@ -36,7 +36,7 @@ HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
     if (!name) return refuse(HICON{}, "no icon name");
     if (instance) return sharedModulePicture(instance, name, PictureKind::Icon, refuse);
     const auto id = reinterpret_cast<ULONG_PTR>(name);
-    if (!isIntegerName(name) || id < kFirstSystemIcon || id > kLastSystemIcon)
+    if (!IS_INTRESOURCE(name) || id < kFirstSystemIcon || id > kLastSystemIcon)
         return refuse(HICON{}, "a system icon is named by its IDI_ number, 32512 to 32517");
     const HINSTANCE layer = layerModule();
     if (!layer) return refuse(HICON{}, "the layer's own resources are not registered");
@@ -61,8 +61,11 @@ HICON CopyIcon(HICON icon) {
 
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step, HBRUSH background, UINT flags) {
     constexpr CallRefuser refuse("winplat: DrawIconEx");
+    constexpr CallRefuser refuseHandle("winplat: DrawIconEx", ERROR_INVALID_HANDLE);
     const auto object = findCursor(icon);
-    if (!object) return CallRefuser("winplat: DrawIconEx", ERROR_INVALID_HANDLE)(FALSE, "not a cursor or icon handle");
+    if (!object) return refuseHandle(FALSE, "not a cursor or icon handle");
+    const DWORD kind = GetObjectType(dc);
+    if (kind != OBJ_DC && kind != OBJ_MEMDC) return refuseHandle(FALSE, "not a device context drawn on");
     if (step != 0) return refuse.unsupported(FALSE, "frame " + std::to_string(step) + " of an animated cursor");
     if (flags & ~static_cast<UINT>(DI_NORMAL | DI_DEFAULTSIZE))
         return refuse.unsupported(FALSE, "drawing flags " + std::to_string(flags));

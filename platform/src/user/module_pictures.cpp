@@ -5,21 +5,44 @@
 #include <utility>
 
 #include "winplat/byte_reader.h"
+#include "winplat/handles.h"
 #include "winplat/module.h"
+#include "winplat/resources.h"
 
 namespace winplat::user {
 namespace {
 
+// A picture made from a module's resource, and the module it was made for.
+struct SharedPicture {
+    HINSTANCE module;
+    const ModuleResources* resources;  // what the module's handle stood for then
+    HCURSOR handle;
+};
+
 struct SharedPictures {
     std::mutex mutex;
-    // By where the resource's bytes lie: one entry per resource of every module, whatever name
-    // (number, "#number" or text) found it.
-    std::map<const void*, HCURSOR> made;
+    // By where the resource's bytes lie and what they were read as: one entry per resource of
+    // every module, whatever name (number, "#number" or text) found it.
+    std::map<std::pair<const void*, PictureKind>, SharedPicture> made;
 };
 
 SharedPictures& sharedPictures() {
     static SharedPictures pictures;
     return pictures;
+}
+
+bool moduleStillThere(const SharedPicture& picture) {
+    return moduleResources(picture.module) == picture.resources;
+}
+
+// The pictures of modules that have gone are destroyed: their handles go with the module, and a
+// module loaded later whose bytes happen to lie at the same place gets pictures of its own.
+void forgetGoneModules(SharedPictures& pictures) {
+    std::erase_if(pictures.made, [](const auto& entry) {
+        if (moduleStillThere(entry.second)) return false;
+        handleTable().remove(handleValue(entry.second.handle), HandleType::Cursor);
+        return true;
+    });
 }
 
 CursorRead pictureFromResource(std::span<const uint8_t> bytes, PictureKind kind) {
@@ -49,9 +72,12 @@ std::optional<std::span<const uint8_t>> resourceBytes(HINSTANCE module, LPCSTR n
     const HRSRC found = FindResourceA(module, name, MAKEINTRESOURCEA(type));
     if (!found) return refuse(std::nullopt, "the module has no such resource");
     const HGLOBAL loaded = LoadResource(module, found);
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data) return refuse(std::nullopt, "the resource could not be loaded");
-    return std::span(static_cast<const uint8_t*>(data), SizeofResource(module, found));
+    if (!loaded) return refuse(std::nullopt, "the resource could not be loaded");
+    const DWORD size = SizeofResource(module, found);
+    if (size == 0) return std::span<const uint8_t>{};  // no picture: the reader says so
+    const void* data = LockResource(loaded);
+    if (!data) return refuse(std::nullopt, "the resource's bytes are missing");
+    return std::span(static_cast<const uint8_t*>(data), size);
 }
 
 HCURSOR sharedModulePicture(HINSTANCE module, LPCSTR name, PictureKind kind, const CallRefuser& refuse) {
@@ -60,13 +86,15 @@ HCURSOR sharedModulePicture(HINSTANCE module, LPCSTR name, PictureKind kind, con
     if (!bytes) return nullptr;
     SharedPictures& pictures = sharedPictures();
     std::lock_guard lock(pictures.mutex);
-    if (const auto known = pictures.made.find(bytes->data()); known != pictures.made.end()) return known->second;
+    forgetGoneModules(pictures);
+    const auto key = std::pair<const void*, PictureKind>(bytes->data(), kind);
+    if (const auto known = pictures.made.find(key); known != pictures.made.end()) return known->second.handle;
     CursorRead read = pictureFromResource(*bytes, kind);
     if (!read.cursor) return CallRefuser(refuse.refuser().who(), read.error)(HCURSOR{}, read.why, read.where);
     read.cursor->shared = true;
     const HCURSOR handle = addCursor(read.cursor);
     if (!handle) return CallRefuser(refuse.refuser().who(), ERROR_NOT_ENOUGH_MEMORY)(HCURSOR{}, "the handle table is full");
-    pictures.made.emplace(bytes->data(), handle);
+    pictures.made.emplace(key, SharedPicture{module, moduleResources(module), handle});
     return handle;
 }
 

@@ -51,6 +51,8 @@ Every problem is a PictureError naming the file and line (0 for binary files).
 import os
 import struct
 
+import source_text
+
 MAX_SIDE = 256
 DEPTHS = (1, 4, 8, 24)
 INFO_HEADER_SIZE = 40
@@ -244,15 +246,7 @@ class PixReader:
 
 
 def read_pix(path):
-    try:
-        with open(path, "rb") as f:
-            data = f.read()
-    except OSError as e:
-        raise PictureError(path, 0, f"cannot read: {e.strerror}") from None
-    try:
-        text = data.decode("utf-8-sig")
-    except UnicodeDecodeError as e:
-        raise PictureError(path, data[: e.start].count(b"\n") + 1, "the file is not valid UTF-8") from None
+    text = source_text.read_utf8(path, PictureError)
     reader = PixReader(path)
     lines = text.split("\n")
     for number, line in enumerate(lines, start=1):
@@ -361,13 +355,29 @@ def dib_size(path, dib):
     return width, height
 
 
+def colour_table_bytes(dib):
+    """The bytes between a DIB's header and its bits: the colour table, or the three masks of a
+    BI_BITFIELDS picture after a 40-byte header."""
+    header_size, bits, compression, used = struct.unpack_from("<I10xHI12xI", dib)
+    if compression == 3 and header_size == INFO_HEADER_SIZE:
+        return 12
+    if bits <= 8:
+        return 4 * (used or 1 << bits)
+    return 4 * used
+
+
 def bmp_dib(path):
-    """The packed DIB of a .bmp file: the file without its 14-byte file header."""
+    """The packed DIB of a .bmp file: the file without its 14-byte file header, the bits following
+    the colour table as a packed DIB has them."""
     data = read_binary(path)
     if len(data) < FILE_HEADER_SIZE or data[:2] != b"BM":
         raise PictureError(path, 0, "not a .bmp file (no 'BM' file header)")
     dib = data[FILE_HEADER_SIZE:]
     dib_size(path, dib)
+    bits_at = struct.unpack_from("<I", data, 10)[0]
+    packed_at = FILE_HEADER_SIZE + struct.unpack_from("<I", dib)[0] + colour_table_bytes(dib)
+    if bits_at != packed_at:
+        raise PictureError(path, 0, f"the bits lie at {bits_at}, not right after the colour table at {packed_at}")
     return dib
 
 

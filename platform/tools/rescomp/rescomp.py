@@ -30,8 +30,13 @@ clash with it. Names are unique in a module: one name stands for one id. The bui
 header of a module as "resources/<module>_ids.h" in namespace <module>::res (see
 cmake/Resources.cmake).
 
-Pictures are BITMAP, CURSOR and ICON statements naming a file beside the resource file
-(picture_statements.py); pix.py describes the .pix pixel-art format they are drawn in.
+The other statements each have a module of their own, whose docstring gives the syntax and the
+stored form: DIALOG (dialogs.py; its style words in styles.py), MENU and ACCELERATORS (menus.py),
+BITMAP, CURSOR and ICON (picture_statements.py; the .pix pixel art they are drawn in, and the
+picture files they take, in pix.py).
+They are stored in the module's table of binary resources (Resources.add_binary), which the
+layer's FindResourceA searches; a name given in quotes is matched without regard to case, and
+"#123" stands for the id 123.
 
 Every error is reported as "file:line: message" and makes the run exit with status 1.
 """
@@ -44,144 +49,30 @@ import tempfile
 
 import picture_statements
 import pix
+import source_text
+from dialogs import parse_dialog
+from menus import parse_accelerators, parse_menu
+from syntax import (
+    ENCODING,
+    MAX_ID,
+    RESOURCE_TYPES,
+    RT_ACCELERATOR,
+    RT_BITMAP,
+    RT_CURSOR,
+    RT_DIALOG,
+    RT_ICON,
+    RT_MENU,
+    ResourceError,
+    TokenStream,
+    describe_char,
+    to_cp1250,
+    tokenize,
+)
 
-MAX_ID = 65535
-ENCODING = "cp1250"
 # A resource name: a constant as the code spells it. ASCII only, so it is a C++ identifier too,
 # and never a keyword, a reserved identifier or a macro's usual spelling.
 NAME = re.compile(r"k[A-Z][A-Za-z0-9]*\Z", re.ASCII)
 IDENTIFIER = re.compile(r"[A-Za-z_][A-Za-z0-9_]*\Z", re.ASCII)
-
-
-class ResourceError(Exception):
-    def __init__(self, path, line, message):
-        super().__init__(f"{path}:{line}: {message}")
-
-
-# ---------------------------------------------------------------------------------------------
-# Tokens
-
-
-class Token:
-    __slots__ = ("kind", "value", "line")
-
-    def __init__(self, kind, value, line):
-        self.kind = kind  # "word", "number", "string", "punct" or "eof"
-        self.value = value
-        self.line = line
-
-    def describe(self):
-        if self.kind == "eof":
-            return "end of file"
-        if self.kind == "string":
-            return "a string"
-        return f"'{self.value}'"
-
-
-STRING_ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "\\": "\\", '"': '"'}
-PUNCTUATION = ",{}|"
-WORD_PATH_CHARACTERS = "_./-"
-
-
-def tokenize(path, text):
-    """Splits the file into tokens; '//' starts a comment that runs to the end of the line."""
-    tokens = []
-    for number, line in enumerate(text.split("\n"), start=1):
-        pos = 0
-        length = len(line)
-        while pos < length:
-            c = line[pos]
-            if c in " \t\r\f\v":
-                pos += 1
-            elif line.startswith("//", pos):
-                break
-            elif c == '"':
-                value, pos = read_string(path, number, line, pos)
-                tokens.append(Token("string", value, number))
-            elif c.isdigit():
-                start = pos
-                while pos < length and (line[pos].isalnum() or line[pos] == "_"):
-                    pos += 1
-                tokens.append(Token("number", parse_number(path, number, line[start:pos]), number))
-            elif c.isalpha() or c == "_":
-                # A word may go on as a relative path (art/tree/book_1.pix); other paths are quoted.
-                start = pos
-                while pos < length and (line[pos].isalnum() or line[pos] in WORD_PATH_CHARACTERS):
-                    pos += 1
-                tokens.append(Token("word", line[start:pos], number))
-            elif c in PUNCTUATION:
-                tokens.append(Token("punct", c, number))
-                pos += 1
-            else:
-                raise ResourceError(path, number, f"unexpected character {describe_char(c)}")
-    tokens.append(Token("eof", None, text.count("\n") + 1))
-    return tokens
-
-
-def read_string(path, number, line, pos):
-    """Reads the quoted string starting at line[pos]; returns its text and the position after it."""
-    out = []
-    pos += 1
-    while pos < len(line):
-        c = line[pos]
-        if c == '"':
-            return "".join(out), pos + 1
-        if c == "\\":
-            if pos + 1 >= len(line):
-                break
-            escape = line[pos + 1]
-            if escape not in STRING_ESCAPES:
-                raise ResourceError(path, number, f"unknown escape '\\{escape}' in string")
-            out.append(STRING_ESCAPES[escape])
-            pos += 2
-        else:
-            out.append(c)
-            pos += 1
-    raise ResourceError(path, number, "string not closed before the end of the line")
-
-
-def parse_number(path, number, word):
-    try:
-        if word[:2].lower() == "0x":
-            return int(word[2:], 16)
-        return int(word, 10)
-    except ValueError:
-        raise ResourceError(path, number, f"'{word}' is not a number") from None
-
-
-def describe_char(c):
-    return f"'{c}' (U+{ord(c):04X})"
-
-
-class TokenStream:
-    def __init__(self, path, tokens):
-        self.path = path
-        self.tokens = tokens
-        self.pos = 0
-
-    def peek(self):
-        return self.tokens[self.pos]
-
-    def next(self):
-        token = self.tokens[self.pos]
-        if token.kind != "eof":
-            self.pos += 1
-        return token
-
-    def accept(self, kind, value=None):
-        token = self.peek()
-        if token.kind == kind and (value is None or token.value == value):
-            return self.next()
-        return None
-
-    def expect(self, kind, what):
-        token = self.next()
-        if token.kind != kind:
-            raise self.error(token, f"expected {what}, found {token.describe()}")
-        return token
-
-    def error(self, token, message):
-        return ResourceError(self.path, token.line, message)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -221,18 +112,6 @@ class BinaryEntry:
     def describe(self):
         name = self.name if isinstance(self.name, int) else '"' + self.name.decode(ENCODING) + '"'
         return f"{RESOURCE_TYPES.get(self.type, f'type {self.type}')} {name}"
-
-
-# The types the table knows, by their numbers in the stored form.
-RT_CURSOR, RT_BITMAP, RT_ICON, RT_MENU, RT_DIALOG, RT_ACCELERATOR = 1, 2, 3, 4, 5, 9
-RESOURCE_TYPES = {
-    RT_CURSOR: "CURSOR",
-    RT_BITMAP: "BITMAP",
-    RT_ICON: "ICON",
-    RT_MENU: "MENU",
-    RT_DIALOG: "DIALOG",
-    RT_ACCELERATOR: "ACCELERATORS",
-}
 
 
 def upper_cp1250(path, line, name):
@@ -306,15 +185,6 @@ def already_taken(entry, previous, what):
     return ResourceError(entry.path, entry.line, f"{what} at {previous.path}:{previous.line}")
 
 
-def to_cp1250(path, line, text):
-    try:
-        return text.encode(ENCODING)
-    except UnicodeEncodeError as e:
-        raise ResourceError(
-            path, line, f"character {describe_char(text[e.start])} cannot be written in Windows-1250"
-        ) from None
-
-
 def parse_stringtable(stream, start, resources):
     while True:
         token = stream.next()
@@ -351,21 +221,15 @@ def parse_name(stream):
 
 STATEMENTS = {
     "STRINGTABLE": parse_stringtable,
+    "DIALOG": parse_dialog,
+    "MENU": parse_menu,
+    "ACCELERATORS": parse_accelerators,
     **picture_statements.STATEMENTS,
 }
 
 
 def parse_file(path, resources):
-    try:
-        with open(path, "rb") as f:
-            data = f.read()
-    except OSError as e:
-        raise ResourceError(path, 0, f"cannot read: {e.strerror}") from None
-    try:
-        text = data.decode("utf-8-sig")
-    except UnicodeDecodeError as e:
-        line = data[: e.start].count(b"\n") + 1
-        raise ResourceError(path, line, "the file is not valid UTF-8") from None
+    text = source_text.read_utf8(path, ResourceError)
 
     stream = TokenStream(path, tokenize(path, text))
     while True:

@@ -175,10 +175,14 @@ class BinaryFiles(PixCase):
         self.picture = pix.read_pix(self.write("arrow.pix", ARROW))
         self.icon = pix.icon_dib(self.picture)
 
-    def test_bmp_file_gives_its_dib(self):
+    def bmp(self, bits_at=14 + 40 + 64):
+        """The picture as a .bmp file: its 4-bit table has 16 entries of 4 bytes."""
         dib = pix.bitmap_dib(self.picture)
-        path = self.write("a.bmp", b"BM" + struct.pack("<IHHI", 14 + len(dib), 0, 0, 14 + 40 + 64) + dib)
-        self.assertEqual(pix.bitmap_from_file(path), (dib, None))
+        return b"BM" + struct.pack("<IHHI", 14 + len(dib), 0, 0, bits_at) + dib
+
+    def test_bmp_file_gives_its_dib(self):
+        path = self.write("a.bmp", self.bmp())
+        self.assertEqual(pix.bitmap_from_file(path), (pix.bitmap_dib(self.picture), None))
 
     def test_icon_and_cursor_files_give_the_picture_asked_for(self):
         other = pix.icon_dib(pix.read_pix(self.write("o.pix", "size 1 1\ndepth 1\npalette a black\na\n")))
@@ -202,6 +206,7 @@ class BinaryFiles(PixCase):
             ("directory larger than file", "a.ico", good[:6 + 15], None, "does not fit"),
             ("cut header", "a.ico", directory(1, [(3, 2, 1, 4, self.icon[:39])]), None, "cut short"),
             ("not a bmp", "a.bmp", b"XX" + bytes(60), None, "'BM'"),
+            ("bits apart from the table", "a.bmp", self.bmp(bits_at=14 + 40 + 64 + 4), None, "lie at 122"),
         ]
         for what, name, content, index, fragment in cases:
             with self.subTest(what):

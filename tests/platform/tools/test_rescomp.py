@@ -300,6 +300,206 @@ class BinaryTable(RescompCase):
                 self.assertTrue(str(caught.exception).startswith(message), str(caught.exception))
 
 
+class Dialogs(RescompCase):
+    def setUp(self):
+        super().setUp()
+        self.rc = load_rescomp()
+
+    def compiled(self, text, name):
+        resources = self.rc.Resources()
+        self.rc.parse_file(self.write("d.rsrc", text), resources)
+        return resources.binaries[(self.rc.RT_DIALOG, name)].data
+
+    def test_stored_form(self):
+        data = self.compiled(
+            textwrap.dedent("""\
+            DIALOG "ask" 1 -2 30 40
+              STYLE popup 0x100
+              FONT 8 "Sans"
+              CAPTION "Čti"
+              CONTROL EDIT 101 7 18 172 12 not border tabstop
+              CONTROL "My" -1 0 0 1 1 "ě"
+              CONTROL STATIC 5 0 0 1 1 icon #300
+            END
+            """),
+            b"ASK",
+        )
+        expected = bytes.fromhex(
+            "40 01 00 80"  # style: popup | 0x100 | setfont
+            "00 00 00 00"  # extended style
+            "03 00"  # three controls
+            "01 00 fe ff 1e 00 28 00"  # x 1, y -2, cx 30, cy 40
+            "00 00"  # no menu
+            "00 00"  # the dialog class
+            "0c 01 74 00 69 00 00 00"  # "Čti" in UTF-16
+            "08 00 53 00 61 00 6e 00 73 00 00 00"  # setfont: 8 points, "Sans"
+            "00 00"  # pad to a DWORD
+            "00 00 01 50 00 00 00 00"  # child | visible | tabstop; the edit field's border taken away
+            "07 00 12 00 ac 00 0c 00 65 00"  # 7 18 172 12, id 101
+            "ff ff 81 00"  # EDIT
+            "00 00"  # no text
+            "00 00"  # no creation data
+            "00 00"  # pad to a DWORD
+            "00 00 00 50 00 00 00 00"  # child | visible
+            "00 00 00 00 01 00 01 00 ff ff"  # 0 0 1 1, id -1
+            "4d 00 79 00 00 00"  # class "My"
+            "1b 01 00 00"  # text "ě"
+            "00 00"  # no creation data
+            "00 00"  # pad to a DWORD
+            "03 00 00 50 00 00 00 00"  # child | visible | SS_ICON
+            "00 00 00 00 01 00 01 00 05 00"  # 0 0 1 1, id 5
+            "ff ff 82 00"  # STATIC
+            "ff ff 2c 01"  # text: resource 300
+            "00 00"  # no creation data
+        )
+        self.maxDiff = None
+        self.assertEqual(data.hex(" "), expected.hex(" "))
+
+    def test_style_words_are_the_constants_of_the_layer_headers(self):
+        constants = {}
+        for header in ("user.h", "controls.h"):
+            with open(os.path.join(INCLUDE, "winplat", header), encoding="utf-8") as f:
+                for name, value in re.findall(r"^#define (\w+) (0x[0-9A-Fa-f]+)L?$", f.read(), re.M):
+                    constants[name] = int(value, 16)
+        styles = sys.modules["styles"]
+        for table, words in styles.all_tables().items():
+            for word, entry in words.items():
+                with self.subTest(f"{table} {word}"):
+                    self.assertTrue(entry.constant in constants, f"no header defines {entry.constant}")
+                    self.assertEqual(entry.value, constants[entry.constant])
+
+    # (what, text of the file, line reported, fragment of the message)
+    ERRORS = [
+        ("not closed", 'DIALOG 1 0 0 1 1\n  CAPTION "x"\n', 1, "not closed with END"),
+        ("size missing", "DIALOG 1 0 0 1\nEND\n", 1, "height before the end of the line"),
+        ("coordinate too large", "DIALOG 1 0 32768 1 1\nEND\n", 1, "y 32768 is outside -32768..32767"),
+        ("id too large", "DIALOG 65536 0 0 1 1\nEND\n", 1, "dialog id 65536"),
+        ("something after the size", "DIALOG 1 0 0 1 1 popup\nEND\n", 1, "unexpected 'popup'"),
+        ("unknown line", "DIALOG 1 0 0 1 1\n  BUTTON 1 0 0 1 1\nEND\n", 2, "expected STYLE"),
+        ("unknown dialog word", "DIALOG 1 0 0 1 1\n  STYLE popup defpush\nEND\n", 2, "'defpush' is not a style word"),
+        ("STYLE twice", "DIALOG 1 0 0 1 1\n  STYLE popup\n  STYLE child\nEND\n", 3, "already given on line 2"),
+        ("caption not quoted", "DIALOG 1 0 0 1 1\n  CAPTION Heslo\nEND\n", 2, "expected the caption"),
+        ("caption outside cp1250", 'DIALOG 1 0 0 1 1\n  CAPTION "\u2603"\nEND\n', 2, "U+2603"),
+        ("font without face", "DIALOG 1 0 0 1 1\n  FONT 8\nEND\n", 2, "the face name"),
+        ("unknown class", "DIALOG 1 0 0 1 1\n  CONTROL BUTTN 1 0 0 1 1\nEND\n", 2, "expected a control class"),
+        ("word of another class", "DIALOG 1 0 0 1 1\n  CONTROL EDIT 1 0 0 1 1 defpush\nEND\n", 2, "'defpush' is not a style word of EDIT"),
+        ("words of a custom class", 'DIALOG 1 0 0 1 1\n  CONTROL "X" 1 0 0 1 1 password\nEND\n', 2, "of X"),
+        ("two kinds of button", "DIALOG 1 0 0 1 1\n  CONTROL BUTTON 1 0 0 1 1 push radio\nEND\n", 2, "'radio' and 'push'"),
+        ("control id below -1", "DIALOG 1 0 0 1 1\n  CONTROL BUTTON -2 0 0 1 1\nEND\n", 2, "control id -2"),
+        ("text before the words", 'DIALOG 1 0 0 1 1\n  CONTROL BUTTON 1 0 0 1 1 "OK" tabstop\nEND\n', 2, "unexpected 'tabstop'"),
+        ("control text outside cp1250", 'DIALOG 1 0 0 1 1\n  CONTROL STATIC 1 0 0 1 1 "\u4e2d"\nEND\n', 2, "U+4E2D"),
+        ("style number past 32 bits", "DIALOG 1 0 0 1 1\n  STYLE 0x100000000\nEND\n", 2, "does not fit in 32 bits"),
+        ("not without a word", "DIALOG 1 0 0 1 1\n  CONTROL EDIT 1 0 0 1 1 not\nEND\n", 2, "a style word after 'not'"),
+        ("END with more", "DIALOG 1 0 0 1 1\nEND x\n", 2, "unexpected 'x'"),
+        (
+            "dialog defined twice",
+            'DIALOG "a" 0 0 1 1\nEND\nDIALOG "A" 0 0 1 1\nEND\n',
+            3,
+            "DIALOG \"A\" is already defined at",
+        ),
+    ]
+
+    def test_malformed_lines_name_file_and_line(self):
+        for what, text, line, fragment in self.ERRORS:
+            with self.subTest(what):
+                path = self.write("a.rsrc", text)
+                result = self.rescomp([path])
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertTrue(result.stderr.startswith(f"{path}:{line}: "), result.stderr)
+                self.assertIn(fragment, result.stderr)
+                self.assertFalse(os.path.exists(self.output))
+
+
+class MenusAndAccelerators(RescompCase):
+    def setUp(self):
+        super().setUp()
+        self.rc = load_rescomp()
+
+    def compiled(self, text):
+        resources = self.rc.Resources()
+        self.rc.parse_file(self.write("m.rsrc", text), resources)
+        return {key: entry.data for key, entry in resources.binaries.items()}
+
+    def test_stored_forms(self):
+        tables = self.compiled(
+            textwrap.dedent("""\
+            MENU 1
+              POPUP "&Ž"
+                ITEM 2 "a\tb" checked
+                SEPARATOR
+              END
+              ITEM 3 "c" grayed help
+            END
+            ACCELERATORS "keys"
+              CTRL SHIFT "q" 10
+              ALT ASCII "x" 11
+              RETURN 12
+            END
+            """)
+        )
+        menu = bytes.fromhex(
+            "00 00 00 00"  # version 0, no header bytes
+            "10 00 26 00 7d 01 00 00"  # drop-down "&Ž"
+            "08 00 02 00 61 00 09 00 62 00 00 00"  # checked item 2 "a\tb"
+            "80 00 00 00 00 00"  # separator, the last of the drop-down
+            "81 40 03 00 63 00 00 00"  # grayed | help | end: item 3 "c", the last of the bar
+        )
+        accelerators = bytes.fromhex(
+            "0d 00 51 00 0a 00 00 00"  # virtual key, Ctrl, Shift: Q, command 10
+            "10 00 78 00 0b 00 00 00"  # Alt, the character x, command 11
+            "81 00 0d 00 0c 00 00 00"  # virtual key, last: Return, command 12
+        )
+        self.assertEqual(tables[(self.rc.RT_MENU, 1)].hex(" "), menu.hex(" "))
+        self.assertEqual(tables[(self.rc.RT_ACCELERATOR, b"KEYS")].hex(" "), accelerators.hex(" "))
+
+    def test_key_names_are_the_virtual_keys_of_the_layer(self):
+        with open(os.path.join(INCLUDE, "winplat", "user.h"), encoding="utf-8") as f:
+            constants = {name: int(value, 0) for name, value in re.findall(r"^#define VK_(\w+) (0x[0-9A-Fa-f]+|\d+)", f.read(), re.M)}
+        keys = sys.modules["menus"].KEYS
+        for name, value in keys.items():
+            if name in constants:
+                self.assertEqual(value, constants[name], name)
+        self.assertEqual(keys["F24"], 0x87)
+        self.assertTrue(set(keys) - set(constants) <= {f"F{n}" for n in range(13, 25)}, set(keys) - set(constants))
+
+    ERRORS = [
+        ("menu not closed", 'MENU 1\n  ITEM 1 "a"\n', 1, "MENU is not closed with END"),
+        # Its END closes the drop-down, so the menu is what stays open.
+        ("drop-down not closed", 'MENU 1\n  POPUP "a"\n    ITEM 1 "a"\nEND\n', 1, "MENU is not closed"),
+        ("drop-down at the end", 'MENU 1\n  ITEM 2 "b"\n  POPUP "a"\n', 3, "POPUP is not closed"),
+        ("empty menu", "// x\nMENU 1\nEND\n", 2, "MENU holds no item"),
+        ("empty drop-down", 'MENU 1\n  POPUP "a"\n  END\nEND\n', 2, "POPUP holds no item"),
+        ("item without text", "MENU 1\n  ITEM 5\nEND\n", 2, "the item's text before the end"),
+        ("item id too large", 'MENU 1\n  ITEM 65536 "a"\nEND\n', 2, "command id 65536"),
+        ("unknown flag", 'MENU 1\n  ITEM 1 "a" checkd\nEND\n', 2, "'checkd' is not an item flag"),
+        ("text outside cp1250", 'MENU 1\n  ITEM 1 "a\u2603"\nEND\n', 2, "U+2603"),
+        ("MENUITEM", 'MENU 1\n  MENUITEM 1 "a"\nEND\n', 2, "expected ITEM, SEPARATOR, POPUP or END"),
+        ("separator with text", 'MENU 1\n  SEPARATOR "a"\nEND\n', 2, "unexpected a string"),
+        ("keys not closed", 'ACCELERATORS 1\n  F2 1\n', 1, "ACCELERATORS is not closed with END"),
+        ("no keys", "ACCELERATORS 1\nEND\n", 1, "holds no key"),
+        ("unknown key", "ACCELERATORS 1\n  CTRL F25 1\nEND\n", 2, "found 'F25'"),
+        ("two letters", 'ACCELERATORS 1\n  CTRL "OK" 1\nEND\n', 2, "not one letter or digit"),
+        ("quoted punctuation", 'ACCELERATORS 1\n  "+" 1\nEND\n', 2, "not one letter or digit"),
+        ("modifier twice", "ACCELERATORS 1\n  CTRL CTRL F2 1\nEND\n", 2, "CTRL is written twice"),
+        ("no command", "ACCELERATORS 1\n  CTRL F2\nEND\n", 2, "command id before the end"),
+        ("key number too large", "ACCELERATORS 1\n  255 1\nEND\n", 2, "virtual key 255"),
+        ("CTRL with a character", 'ACCELERATORS 1\n  CTRL ASCII "x" 1\nEND\n', 2, "ALT at most"),
+        ("character outside cp1250", 'ACCELERATORS 1\n  ASCII "\u2603" 1\nEND\n', 2, "U+2603"),
+        ("the same key twice", 'ACCELERATORS 1\n  CTRL "O" 1\n  F2 2\n  CTRL "o" 3\nEND\n', 4, "given on line 2"),
+        ("menu defined twice", 'MENU 1\n  ITEM 1 "a"\nEND\nMENU 1\n  ITEM 1 "a"\nEND\n', 4, "MENU 1 is already defined"),
+    ]
+
+    def test_malformed_lines_name_file_and_line(self):
+        for what, text, line, fragment in self.ERRORS:
+            with self.subTest(what):
+                path = self.write("a.rsrc", text)
+                result = self.rescomp([path])
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertTrue(result.stderr.startswith(f"{path}:{line}: "), result.stderr)
+                self.assertIn(fragment, result.stderr)
+                self.assertFalse(os.path.exists(self.output))
+
+
 class NamedIds(RescompCase):
     def test_header_names_the_ids_written_beside_them(self):
         first = self.write(
@@ -391,7 +591,7 @@ class Errors(RescompCase):
         ),
         ("block without END", {"a.rsrc": '// x\nSTRINGTABLE\n  1 "a"\n  2 "b"\n'}, ("a.rsrc", 2), "END"),
         ("id too large", {"a.rsrc": 'STRINGTABLE\n  65536 "a"\nEND\n'}, ("a.rsrc", 2), "65536"),
-        ("negative id", {"a.rsrc": 'STRINGTABLE\n  -1 "a"\nEND\n'}, ("a.rsrc", 2), "'-'"),
+        ("negative id", {"a.rsrc": 'STRINGTABLE\n  -1 "a"\nEND\n'}, ("a.rsrc", 2), "-1 is outside"),
         ("id without text", {"a.rsrc": 'STRINGTABLE\n  1\n  2 "b"\nEND\n'}, ("a.rsrc", 3), "quoted string"),
         ("unknown statement", {"a.rsrc": 'STRINGTABLE\nEND\nSTRINGTABEL\n'}, ("a.rsrc", 3), "STRINGTABEL"),
         (

@@ -14,6 +14,7 @@
 #include "user/module_pictures.h"
 #include "winplat/gdi.h"
 #include "winplat/module.h"
+#include "winplat/resources.h"
 #include "winplat/testing.h"
 #include "winplat/user.h"
 #include "winplat_harness/harness.h"
@@ -87,6 +88,7 @@ TEST_F(IconTest, SystemIconsAreSharedAndStay) {
     // The numbers just outside the set name none.
     EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(32511)), nullptr);
     EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(32518)), nullptr);
+    EXPECT_EQ(LoadIconA(nullptr, "32513"), nullptr) << "system icons go by number alone";
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
 }
 
@@ -137,6 +139,10 @@ TEST_F(IconTest, DrawIconExRefusals) {
     EXPECT_FALSE(DrawIconEx(screen.dc, 0, 0, nullptr, 0, 0, 0, nullptr, DI_NORMAL));
     EXPECT_FALSE(DrawIconEx(screen.dc, 0, 0, dot, 0, 0, 0, nullptr, 0));
     EXPECT_FALSE(DrawIconEx(screen.dc, 0, 0, dot, -1, 0, 0, nullptr, DI_NORMAL));
+    const HBRUSH brush = CreateSolidBrush(kWhite);
+    EXPECT_FALSE(DrawIconEx(reinterpret_cast<HDC>(brush), 0, 0, dot, 0, 0, 0, nullptr, DI_NORMAL));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    DeleteObject(brush);
     winplat::testing::ScopedDebugAsserts off(false);
     EXPECT_FALSE(DrawIconEx(screen.dc, 0, 0, dot, 0, 0, 1, nullptr, DI_NORMAL));
     EXPECT_EQ(GetPixel(screen.dc, 0, 0), kGrey);  // nothing drawn by any of them
@@ -274,8 +280,6 @@ TEST(IconResources, EveryCutBitmapIsRefusedWithAReason) {
     }
 }
 
-}  // namespace
-
 // The four icons of message boxes side by side on the dialog grey, as a message box shows them.
 TEST(IconGolden, MessageBoxIcons) {
     winplat::test::Harness::Options options;
@@ -294,3 +298,37 @@ TEST(IconGolden, MessageBoxIcons) {
     ReleaseDC(nullptr, screen);
     h.expectImage(h.screenshot(), "message_box_icons");
 }
+
+// A module registered while the test runs, holding the program's icon "DOT" as its icon 1.
+struct PassingModule {
+    explicit PassingModule(const Bytes& icon) : icon(icon) {
+        resource = {3, 1, nullptr, this->icon.data(), static_cast<uint32_t>(this->icon.size())};
+        resources = {"passing.dll", false, nullptr, 0, &resource, 1};
+    }
+    Bytes icon;
+    winplat::BinaryResource resource{};
+    winplat::ModuleResources resources{};
+};
+
+TEST(IconResources, PicturesOfAModuleGoWithIt) {
+    const PassingModule passing(resource("DOT", 3));
+    const HINSTANCE first = winplat::registerModule(passing.resources, &passing);
+    ASSERT_NE(first, nullptr);
+    const HICON icon = LoadIconA(first, MAKEINTRESOURCEA(1));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(LoadIconA(first, MAKEINTRESOURCEA(1)), icon);
+    winplat::unregisterModule(first);
+
+    // Registered again, the same bytes at the same place: a new module with an icon of its own.
+    const HINSTANCE second = winplat::registerModule(passing.resources, &passing);
+    ASSERT_NE(second, first);
+    const HICON again = LoadIconA(second, MAKEINTRESOURCEA(1));
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again, icon);
+    GreyScreen screen;
+    EXPECT_FALSE(DrawIcon(screen.dc, 0, 0, icon));
+    EXPECT_TRUE(DrawIcon(screen.dc, 0, 0, again));
+    winplat::unregisterModule(second);
+}
+
+}  // namespace

@@ -56,8 +56,8 @@ TEST_F(CursorTest, SystemCursorsAreNotDestroyedAndMadeCursorsAre) {
     EXPECT_FALSE(DestroyCursor(made));
     EXPECT_EQ(CreateCursor(nullptr, 16, 0, 16, 16, andPlane, xorPlane), nullptr) << "hot spot outside";
     debug.clear();
-    EXPECT_EQ(LoadCursorA(reinterpret_cast<HINSTANCE>(0x1234), "POINTER"), nullptr);
-    EXPECT_TRUE(debug.contains("resources"));
+    EXPECT_EQ(LoadCursorA(reinterpret_cast<HINSTANCE>(0x1234), "POINTER"), nullptr) << "no such module";
+    EXPECT_TRUE(debug.contains("LoadCursorA: refused: the module has no such resource"));
 }
 
 TEST_F(CursorTest, SetCursorReturnsThePreviousAndShowCursorCounts) {

@@ -79,6 +79,35 @@ TEST_F(AcceleratorTest, KeyChordsSendTheirCommandWithHighWordOne) {
     }
 }
 
+// The same keys from the table the resource compiler wrote into this program.
+TEST_F(AcceleratorTest, TableFromTheModuleSendsItsCommands) {
+    HWND window = make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200);
+    SetFocus(window);
+    OwnedAccelerators table(LoadAcceleratorsA(nullptr, MAKEINTRESOURCEA(1)));
+    ASSERT_TRUE(table);
+    const struct {
+        const char* name;
+        std::vector<UINT> keys;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"Ctrl+O", {VK_CONTROL, 'O'}, {"WM_COMMAND 1002/1"}},
+        {"F2", {VK_F2}, {"WM_COMMAND 1017/1"}},
+        {"Alt+Left", {VK_MENU, VK_LEFT}, {"WM_COMMAND 1037/1"}},
+        {"Ctrl+Shift+S", {VK_CONTROL, VK_SHIFT, 'S'}, {"WM_COMMAND 1005/1"}},
+        {"Ctrl+S lacks Shift", {VK_CONTROL, 'S'}, {}},
+        {"the character +", {VK_SHIFT, VK_OEM_PLUS}, {"WM_COMMAND 1020/1"}},
+        {"End", {VK_END}, {"WM_COMMAND 1040/1"}},
+        {"A by its number", {'A'}, {"WM_COMMAND 1042/1"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        recorder().clear();
+        chord(c.keys);
+        pumpThrough(window, table.get());
+        EXPECT_EQ(commands(window), c.expected);
+    }
+}
+
 TEST_F(AcceleratorTest, AMenuCommandIsAnnouncedAndADisabledItemDoesNotFire) {
     HWND window = make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200);
     SetFocus(window);

@@ -46,14 +46,6 @@ def name_or_id(value):
     return utf16(value)
 
 
-def resource_name(line, what):
-    """An id or a quoted name, as the first thing after a statement's keyword."""
-    token = line.peek()
-    if token is not None and token.kind == "string":
-        return line.text(f"the {what} name")
-    return line.number_in(f"{what} id", 0, MAX_ID)
-
-
 def rectangle(line):
     return [line.number_in(what, *SHORT) for what in ("x", "y", "width", "height")]
 
@@ -109,7 +101,7 @@ def control_class(line):
 
 class Dialog:
     def __init__(self, head):
-        self.name = resource_name(head, "dialog")
+        self.name = head.resource_name("dialog")
         self.rect = rectangle(head)
         head.finish()
         self.style = None  # the default unless STYLE is written
@@ -162,7 +154,7 @@ class Dialog:
         line.finish()
 
     def read_menu(self, line):
-        self.menu = resource_name(line, "menu")
+        self.menu = line.resource_name("menu")
         line.finish()
 
     def read_control(self, line):

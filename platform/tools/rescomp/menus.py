@@ -57,13 +57,6 @@ KEYS = {
 }
 
 
-def resource_name(line, what):
-    token = line.peek()
-    if token is not None and token.kind == "string":
-        return line.text(f"the {what} name")
-    return line.number_in(f"{what} id", 0, MAX_ID)
-
-
 def is_end(line):
     return line.keyword.kind == "word" and line.keyword.value == "END" and line.at_end()
 
@@ -136,7 +129,7 @@ def read_item(stream, line):
 
 def parse_menu(stream, start, resources):
     head = stream.rest_of_line(start)
-    name = resource_name(head, "menu")
+    name = head.resource_name("menu")
     head.finish()
     items = read_level(stream, start, "MENU")
     data = struct.pack("<HH", 0, 0) + encode_level(items)
@@ -187,7 +180,7 @@ def character_key(line):
 
 def parse_accelerators(stream, start, resources):
     head = stream.rest_of_line(start)
-    name = resource_name(head, "accelerator table")
+    name = head.resource_name("accelerator table")
     head.finish()
     entries = []
     chords = {}  # (flags, key) -> line, so no chord stands for two commands

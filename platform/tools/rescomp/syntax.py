@@ -231,6 +231,13 @@ class Line:
             raise self.error(f"{what} {token.value} is outside {low}..{high}")
         return token.value
 
+    def resource_name(self, what):
+        """An id or a quoted name: the name of a resource a statement defines or refers to."""
+        token = self.peek()
+        if token is not None and token.kind == "string":
+            return self.text(f"the {what} name")
+        return self.number_in(f"{what} id", 0, MAX_ID)
+
     def text(self, what):
         """A quoted text, checked to be writable in cp1250; returned as Python text."""
         token = self.expect("string", what)

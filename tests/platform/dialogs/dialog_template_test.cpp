@@ -11,6 +11,7 @@
 #include "winplat/base.h"
 #include "winplat/controls.h"
 #include "winplat/module.h"
+#include "winplat/resources.h"
 #include "winplat/user.h"
 
 namespace {
@@ -24,11 +25,9 @@ using winplat::dialogs::TemplateName;
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
 std::vector<uint8_t> resourceBytes(LPCSTR name) {
-    const HRSRC found = FindResourceA(nullptr, name, RT_DIALOG);
-    EXPECT_NE(found, nullptr) << GetLastError();
-    if (!found) return {};
-    const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, found)));
-    return std::vector<uint8_t>(data, data + SizeofResource(nullptr, found));
+    const auto bytes = winplat::resourceBytes(nullptr, name, RT_DIALOG);
+    EXPECT_TRUE(bytes) << GetLastError();
+    return bytes ? std::vector<uint8_t>(bytes->begin(), bytes->end()) : std::vector<uint8_t>{};
 }
 
 struct ExpectedItem {

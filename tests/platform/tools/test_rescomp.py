@@ -150,6 +150,18 @@ class RescompCase(unittest.TestCase):
         command += options
         return subprocess.run(command + inputs, capture_output=True, text=True, errors="replace")
 
+    def assert_errors(self, cases):
+        """Each (what, text of one file, line, fragment) fails naming the file and line, and
+        writes nothing."""
+        for what, text, line, fragment in cases:
+            with self.subTest(what):
+                path = self.write("a.rsrc", text)
+                result = self.rescomp([path])
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertTrue(result.stderr.startswith(f"{path}:{line}: "), result.stderr)
+                self.assertIn(fragment, result.stderr)
+                self.assertFalse(os.path.exists(self.output))
+
     def header_names(self):
         """The names the header declares, with their ids, in the order it declares them."""
         with open(self.header, encoding="utf-8") as f:
@@ -400,14 +412,7 @@ class Dialogs(RescompCase):
     ]
 
     def test_malformed_lines_name_file_and_line(self):
-        for what, text, line, fragment in self.ERRORS:
-            with self.subTest(what):
-                path = self.write("a.rsrc", text)
-                result = self.rescomp([path])
-                self.assertEqual(result.returncode, 1, result.stderr)
-                self.assertTrue(result.stderr.startswith(f"{path}:{line}: "), result.stderr)
-                self.assertIn(fragment, result.stderr)
-                self.assertFalse(os.path.exists(self.output))
+        self.assert_errors(self.ERRORS)
 
 
 class MenusAndAccelerators(RescompCase):
@@ -490,14 +495,7 @@ class MenusAndAccelerators(RescompCase):
     ]
 
     def test_malformed_lines_name_file_and_line(self):
-        for what, text, line, fragment in self.ERRORS:
-            with self.subTest(what):
-                path = self.write("a.rsrc", text)
-                result = self.rescomp([path])
-                self.assertEqual(result.returncode, 1, result.stderr)
-                self.assertTrue(result.stderr.startswith(f"{path}:{line}: "), result.stderr)
-                self.assertIn(fragment, result.stderr)
-                self.assertFalse(os.path.exists(self.output))
+        self.assert_errors(self.ERRORS)
 
 
 class NamedIds(RescompCase):

@@ -122,9 +122,8 @@ private:
 };
 
 std::vector<uint8_t> programResource(LPCSTR type) {
-    const HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(1), type);
-    const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, found)));
-    return data ? std::vector<uint8_t>(data, data + SizeofResource(nullptr, found)) : std::vector<uint8_t>{};
+    const auto bytes = winplat::resourceBytes(nullptr, MAKEINTRESOURCEA(1), type);
+    return bytes ? std::vector<uint8_t>(bytes->begin(), bytes->end()) : std::vector<uint8_t>{};
 }
 
 TEST(MenuResources, MenuCutAnywhereIsRefused) {

@@ -7,12 +7,13 @@
       CAPTION "text"
       CLASS "window class"
       MENU id|"NAME"
-      CONTROL <class> <id> x y cx cy <style words...> ["text" | #id]
+      CONTROL <class> <id> [kName] x y cx cy <style words...> ["text" | #id]
     END
 
 A control's class is BUTTON, EDIT, STATIC, LISTBOX, SCROLLBAR, COMBOBOX (stored as their atoms),
 msctls_trackbar32, msctls_updown32, or any class name in quotes. Its id is -1..65535 (-1 stands
-for 65535, the id of controls nobody asks for). Its style is child and visible, what its class
+for 65535, the id of controls nobody asks for); a name beside it (kPassword) is declared for the
+code in the module's header of ids. Its style is child and visible, what its class
 brings (styles.CONTROL_DEFAULTS) and the words written (styles.py lists them); its text is a
 quoted text or #123, the id of a resource (an icon or bitmap of a static). Coordinates are
 -32768..32767.
@@ -51,9 +52,10 @@ def rectangle(line):
 
 
 class Control:
-    def __init__(self, line):
+    def __init__(self, line, resources):
         self.class_name = control_class(line)
         self.id = line.number_in("control id", -1, MAX_ID) & 0xFFFF
+        resources.add_named_id("control", line.optional_name(), self.id, line.path, line.number)
         self.rect = rectangle(line)
         style = styles.Style(styles.WS_CHILD | styles.WS_VISIBLE | styles.CONTROL_DEFAULTS.get(self.class_name, 0))
         words = styles.CLASS_WORDS.get(self.class_name.upper())
@@ -100,7 +102,8 @@ def control_class(line):
 
 
 class Dialog:
-    def __init__(self, head):
+    def __init__(self, head, resources):
+        self.resources = resources
         self.name = head.resource_name("dialog")
         self.rect = rectangle(head)
         head.finish()
@@ -160,7 +163,7 @@ class Dialog:
     def read_control(self, line):
         if len(self.controls) == MAX_ID:
             raise line.error(f"a dialog holds at most {MAX_ID} controls")
-        self.controls.append(Control(line))
+        self.controls.append(Control(line, self.resources))
 
     def encode(self):
         style = styles.DIALOG_DEFAULT if self.style is None else self.style
@@ -188,7 +191,7 @@ LINES = {
 
 
 def parse_dialog(stream, start, resources):
-    dialog = Dialog(stream.rest_of_line(start))
+    dialog = Dialog(stream.rest_of_line(start), resources)
     while True:
         line = stream.next_line()
         if line is None:

@@ -543,6 +543,57 @@ class NamedIds(RescompCase):
             ],
         )
 
+    def test_names_of_commands_and_controls(self):
+        source = self.write(
+            "a.rsrc",
+            textwrap.dedent("""\
+            STRINGTABLE
+              3 kTitle "t"
+            END
+            MENU 1
+              POPUP "a"
+                ITEM 1002 kOpenFile "o"
+                ITEM 1001 "no name"
+              END
+              ITEM 900 kFind "f"
+            END
+            DIALOG 5 0 0 1 1
+              CONTROL EDIT 101 kPasswordEdit 7 18 172 12 password
+              CONTROL BUTTON 1 0 0 1 1 "OK"
+            END
+            """),
+        )
+        result = self.rescomp([source], header=True)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(
+            self.header_names(),
+            [("kTitle", "3"), ("kFind", "900"), ("kOpenFile", "1002"), ("kPasswordEdit", "101")],
+        )
+        with open(self.header, encoding="utf-8") as f:
+            header = f.read()
+        self.assertLess(header.index("// Command ids"), header.index("kFind"))
+        self.assertLess(header.index("// Control ids"), header.index("kPasswordEdit"))
+
+    NAME_ERRORS = [
+        (
+            "command name taken by a string",
+            'STRINGTABLE\n  3 kOpen "t"\nEND\nMENU 1\n  ITEM 7 kOpen "o"\nEND\n',
+            5,
+            "kOpen already stands for id 3",
+        ),
+        (
+            "control name taken by a command",
+            'MENU 1\n  ITEM 7 kOk "o"\nEND\nDIALOG 1 0 0 1 1\n  CONTROL BUTTON 1 kOk 0 0 1 1\nEND\n',
+            5,
+            "kOk already stands for id 7",
+        ),
+        ("item name in macro style", 'MENU 1\n  ITEM 7 ID_OPEN "o"\nEND\n', 2, "'ID_OPEN' is not written as a constant"),
+        ("control name in macro style", "DIALOG 1 0 0 1 1\n  CONTROL EDIT 1 IDC_X 0 0 1 1\nEND\n", 2, "'IDC_X'"),
+    ]
+
+    def test_name_errors(self):
+        self.assert_errors(self.NAME_ERRORS)
+
     def test_module_without_names_gets_an_empty_header(self):
         source = self.write("a.rsrc", 'STRINGTABLE\n  1 "one"\nEND\n')
         result = self.rescomp([source], header=True)

@@ -9,8 +9,10 @@ not use:
 
 - the reader's layers, lowest first, are store, text, page, shell and navigate: a layer may include
   its own headers and those of the layers below it, never one above;
-- the image library builds on the platform's public headers alone, and the reader and the drafting
-  program on those and the image library's exported header;
+- the image library builds on the platform's public headers alone, and the reader on those and the
+  image library's exported header;
+- the drafting program shares no code with the other two: it builds on the platform's public
+  headers alone, its drawing layer below its script layer;
 - nothing outside platform/ includes the platform's private sources (platform/src), except the
   platform's own tests.
 
@@ -64,6 +66,15 @@ def reader_rule(source, target):
     return "the reader uses the platform's public headers and the image library's exported header only"
 
 
+def drafting_rule(source, target):
+    """Why a drafting file may not include target, or None when it may."""
+    if under(source, "drafting/drawing/") and under(target, "drafting/script/"):
+        return "the drawing layer may not include the script layer above it"
+    if under(target, "drafting/") or under(target, PLATFORM_PUBLIC):
+        return None
+    return "the drafting program shares no code with the other programs: its own headers and the platform's public ones only"
+
+
 def violation(source, target):
     """Why source may not include target (both relative to the root), or None when it may."""
     if under(source, "platform/"):
@@ -75,9 +86,7 @@ def violation(source, target):
     if under(source, "viewer/"):
         return reader_rule(source, target)
     if under(source, "drafting/"):
-        if under(target, "drafting/") or under(target, PLATFORM_PUBLIC) or under(target, PIXMILL_HEADER):
-            return None
-        return "the drafting program uses the platform's public headers and the image library's exported header only"
+        return drafting_rule(source, target)
     if under(target, PLATFORM_PRIVATE) and not under(source, "tests/platform/"):
         return "only the platform and its own tests include the platform's private sources"
     return None

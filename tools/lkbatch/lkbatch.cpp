@@ -1,0 +1,139 @@
+// lkbatch: runs the drafting program's script engine without windows, for tests and script
+// authors.
+//
+//   lkbatch --dir FOLDER [--script NAME] [--line "LINE"]... [--max-lines N] [--dump-sysvars]
+//           [--dump-store]
+//
+// FOLDER is the program folder (a host path) that file names are completed against. --script
+// loads a program file there from line 1 and runs it; each --line is run as a typed command line
+// is: cleaned, put into store line 1 and run. Messages the run shows are printed as
+// "error: ..." and "info: ..." (line breaks as " | "). --max-lines stops each run after N lines,
+// as Esc would, for scripts that may not end. --dump-sysvars prints every system
+// variable that is not 0 as "sv NUMBER = VALUE"; --dump-store every non-empty store line as
+// "NUMBER: TEXT" ("NUMBER: (hidden)" for a line of a compiled file). Exits with 1 when a run
+// reported an error, 2 on a usage mistake.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "drawing/text_helpers.h"
+#include "script/script_engine.h"
+#include "winplat/paths.h"
+#include "winplat/user.h"
+
+namespace {
+
+std::string Printable(std::string_view text) {
+    return linework::ReplaceAllText(text, "\r\n", " | ");
+}
+
+struct BatchHost : linework::ScriptHost {
+    bool failed = false;
+    void ShowError(std::string_view text) override {
+        failed = true;
+        std::printf("error: %s\n", Printable(text).c_str());
+    }
+    void ShowInfo(std::string_view text) override { std::printf("info: %s\n", Printable(text).c_str()); }
+    void SetCommandText(std::string_view text) override { std::printf("command: %s\n", Printable(text).c_str()); }
+    bool PumpMessages() override {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        return false;
+    }
+};
+
+struct Options {
+    std::string dir;
+    std::string script;
+    std::vector<std::string> lines;
+    uint64_t maxLines = 0;
+    bool dumpSysvars = false;
+    bool dumpStore = false;
+};
+
+bool Parse(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        bool hasValue = i + 1 < argc;
+        if (arg == "--dir" && hasValue) {
+            options.dir = argv[++i];
+        } else if (arg == "--script" && hasValue) {
+            options.script = argv[++i];
+        } else if (arg == "--line" && hasValue) {
+            options.lines.emplace_back(argv[++i]);
+        } else if (arg == "--max-lines" && hasValue) {
+            options.maxLines = std::strtoull(argv[++i], nullptr, 10);
+        } else if (arg == "--dump-sysvars") {
+            options.dumpSysvars = true;
+        } else if (arg == "--dump-store") {
+            options.dumpStore = true;
+        } else {
+            return false;
+        }
+    }
+    return !options.dir.empty();
+}
+
+void DumpSysvars(linework::ScriptEngine& engine) {
+    for (int32_t n = 0; n <= linework::SystemVariableImage::kLastNumber; ++n) {
+        double value = engine.systemVariables.Read(n);
+        if (value != 0) std::printf("sv %d = %s\n", n, linework::FormatMeasurement(-1, value).c_str());
+    }
+}
+
+void DumpStore(const linework::ProgramStore& store) {
+    for (int32_t n = 0; n < linework::ProgramStore::kSlots; ++n) {
+        bool hidden = false;
+        std::string_view text = store.RawLine(n, &hidden);
+        if (hidden) {
+            std::printf("%d: (hidden)\n", n);
+        } else if (!text.empty()) {
+            std::printf("%d: %s\n", n, Printable(linework::ReplaceAllText(text, "\x7f", "; ")).c_str());
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!Parse(argc, argv, options)) {
+        std::fprintf(stderr,
+                     "usage: lkbatch --dir FOLDER [--script NAME] [--line \"LINE\"]... [--max-lines N] "
+                     "[--dump-sysvars] [--dump-store]\n");
+        return 2;
+    }
+    std::error_code error;
+    std::string folder = std::filesystem::absolute(options.dir, error).string();
+    std::string windowsFolder = winplat::files::toWindows(folder);
+    if (windowsFolder.empty()) {
+        std::fprintf(stderr, "lkbatch: no drive holds %s\n", folder.c_str());
+        return 2;
+    }
+    if (windowsFolder.back() != '\\') windowsFolder += '\\';
+    BatchHost host;
+    linework::SystemVariableEffects effects;
+    linework::ScriptEngine engine(host, effects, windowsFolder);
+    engine.SetLineLimit(options.maxLines);
+    if (!options.script.empty()) {
+        if (engine.LoadTextTable(linework::LoadMode::Whole, 1, options.script)) {
+            engine.RunProgram();
+        } else {
+            std::printf("error: cannot load %s (status %d)\n", options.script.c_str(), engine.runtime.StatusWord());
+            host.failed = true;
+        }
+    }
+    for (const std::string& line : options.lines) {
+        engine.store.SetLine(1, linework::NormalizeProgramLine(line));
+        engine.RunProgram();
+    }
+    if (options.dumpStore) DumpStore(engine.store);
+    if (options.dumpSysvars) DumpSysvars(engine);
+    return host.failed ? 1 : 0;
+}

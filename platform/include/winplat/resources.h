@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 
 #include "winplat/types.h"
 
@@ -43,6 +45,11 @@ WINPLAT_API HINSTANCE registerModule(const ModuleResources& resources, const voi
 WINPLAT_API void unregisterModule(HINSTANCE module);
 
 WINPLAT_API const ModuleResources* moduleResources(HINSTANCE module);
+
+// The bytes of the module's resource of that name and type, as FindResourceA names them (NULL
+// module: the program); valid while the module is loaded. Nothing when there is none, with the
+// reason logged and left for GetLastError.
+WINPLAT_API std::optional<std::span<const uint8_t>> resourceBytes(HINSTANCE module, LPCSTR name, LPCSTR type);
 
 }  // namespace winplat
 

@@ -91,6 +91,14 @@ SortKey keyOf(uint16_t type, const Asked& name) {
 
 }  // namespace
 
+std::optional<std::span<const uint8_t>> resourceBytes(HINSTANCE module, LPCSTR name, LPCSTR type) {
+    const HRSRC found = FindResourceA(module, name, type);
+    if (!found) return std::nullopt;
+    const auto loaded = findLoaded(found);
+    if (!loaded) return std::nullopt;
+    return std::span<const uint8_t>(loaded->entry->data, loaded->entry->size);
+}
+
 namespace kernel {
 
 void forgetResourceHandles(HINSTANCE module) {

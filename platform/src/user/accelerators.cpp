@@ -12,6 +12,7 @@
 #include "user/menu_object.h"
 #include "winplat/byte_reader.h"
 #include "winplat/module.h"
+#include "winplat/resources.h"
 #include "user/system_menu.h"
 #include "user/window.h"
 
@@ -75,13 +76,10 @@ HACCEL CreateAcceleratorTableA(LPACCEL entries, int count) {
 
 HACCEL LoadAcceleratorsA(HINSTANCE instance, LPCSTR name) {
     static constexpr CallRefuser refuse("winplat: LoadAcceleratorsA", ERROR_INVALID_DATA);
-    const HRSRC found = FindResourceA(instance, name, RT_ACCELERATOR);
-    if (!found) {
-        refuse.log("the module holds no such accelerator table");  // FindResourceA said why
-        return nullptr;
-    }
+    const auto bytes = resourceBytes(instance, name, RT_ACCELERATOR);
+    if (!bytes) return nullptr;  // FindResourceA said why
     // Each entry: WORD flags, WORD key, WORD command, WORD padding.
-    ByteReader in(LockResource(LoadResource(instance, found)), SizeofResource(instance, found));
+    ByteReader in(*bytes);
     std::vector<ACCEL> entries;
     for (WORD flags = 0; !(flags & kLastEntry);) {
         flags = in.u16();

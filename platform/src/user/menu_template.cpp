@@ -16,6 +16,7 @@
 #include "winplat/cp1250.h"
 #include "winplat/module.h"
 #include "winplat/owners.h"
+#include "winplat/resources.h"
 
 using namespace winplat;
 using namespace winplat::user;
@@ -120,11 +121,7 @@ HMENU LoadMenuIndirectA(const void* menuTemplate) {
 
 HMENU LoadMenuA(HINSTANCE instance, LPCSTR name) {
     static constexpr CallRefuser refuse("winplat: LoadMenuA", ERROR_INVALID_DATA);
-    const HRSRC found = FindResourceA(instance, name, RT_MENU);
-    if (!found) {
-        refuse.log("the module holds no such menu");  // FindResourceA said why
-        return nullptr;
-    }
-    const DWORD size = SizeofResource(instance, found);
-    return menuFromTemplate(LockResource(LoadResource(instance, found)), size, refuse);
+    const auto bytes = resourceBytes(instance, name, RT_MENU);
+    if (!bytes) return nullptr;  // FindResourceA said why
+    return menuFromTemplate(bytes->data(), bytes->size(), refuse);
 }

@@ -7,12 +7,13 @@
       CAPTION "text"
       CLASS "window class"
       MENU id|"NAME"
-      CONTROL <class> <id> x y cx cy <style words...> ["text" | #id]
+      CONTROL <class> <id> [kName] x y cx cy <style words...> ["text" | #id]
     END
 
 A control's class is BUTTON, EDIT, STATIC, LISTBOX, SCROLLBAR, COMBOBOX (stored as their atoms),
 msctls_trackbar32, msctls_updown32, or any class name in quotes. Its id is -1..65535 (-1 stands
-for 65535, the id of controls nobody asks for). Its style is child and visible, what its class
+for 65535, the id of controls nobody asks for); a name beside it (kPassword) is declared for the
+code in the module's header of ids. Its style is child and visible, what its class
 brings (styles.CONTROL_DEFAULTS) and the words written (styles.py lists them); its text is a
 quoted text or #123, the id of a resource (an icon or bitmap of a static). Coordinates are
 -32768..32767.
@@ -46,22 +47,15 @@ def name_or_id(value):
     return utf16(value)
 
 
-def resource_name(line, what):
-    """An id or a quoted name, as the first thing after a statement's keyword."""
-    token = line.peek()
-    if token is not None and token.kind == "string":
-        return line.text(f"the {what} name")
-    return line.number_in(f"{what} id", 0, MAX_ID)
-
-
 def rectangle(line):
     return [line.number_in(what, *SHORT) for what in ("x", "y", "width", "height")]
 
 
 class Control:
-    def __init__(self, line):
+    def __init__(self, line, resources):
         self.class_name = control_class(line)
         self.id = line.number_in("control id", -1, MAX_ID) & 0xFFFF
+        resources.add_named_id("control", line.optional_name(), self.id, line.path, line.number)
         self.rect = rectangle(line)
         style = styles.Style(styles.WS_CHILD | styles.WS_VISIBLE | styles.CONTROL_DEFAULTS.get(self.class_name, 0))
         words = styles.CLASS_WORDS.get(self.class_name.upper())
@@ -108,8 +102,9 @@ def control_class(line):
 
 
 class Dialog:
-    def __init__(self, head):
-        self.name = resource_name(head, "dialog")
+    def __init__(self, head, resources):
+        self.resources = resources
+        self.name = head.resource_name("dialog")
         self.rect = rectangle(head)
         head.finish()
         self.style = None  # the default unless STYLE is written
@@ -162,13 +157,13 @@ class Dialog:
         line.finish()
 
     def read_menu(self, line):
-        self.menu = resource_name(line, "menu")
+        self.menu = line.resource_name("menu")
         line.finish()
 
     def read_control(self, line):
         if len(self.controls) == MAX_ID:
             raise line.error(f"a dialog holds at most {MAX_ID} controls")
-        self.controls.append(Control(line))
+        self.controls.append(Control(line, self.resources))
 
     def encode(self):
         style = styles.DIALOG_DEFAULT if self.style is None else self.style
@@ -196,7 +191,7 @@ LINES = {
 
 
 def parse_dialog(stream, start, resources):
-    dialog = Dialog(stream.rest_of_line(start))
+    dialog = Dialog(stream.rest_of_line(start), resources)
     while True:
         line = stream.next_line()
         if line is None:

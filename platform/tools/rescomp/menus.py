@@ -2,7 +2,7 @@
 
     MENU id|"NAME"
       POPUP "&Soubor" [flags]
-        ITEM 1002 "&Otevřít...\\tCtrl+O" [flags]
+        ITEM 1002 [kOpen] "&Otevřít...\\tCtrl+O" [flags]
         SEPARATOR
         POPUP "Nedávné"
           ITEM 1100 "1"
@@ -11,6 +11,7 @@
       ITEM 1003 "Konec"
     END
 
+A name beside an item's id (kOpen) is declared for the code in the module's header of ids.
 Flags: checked grayed disabled menubreak menubarbreak help. A menu and each drop-down hold at
 least one item. Stored form, little-endian: WORD version 0, WORD header size 0; then each item:
 WORD option (its MF_ flags; MF_POPUP for a drop-down, MF_END on the last item of its level),
@@ -57,13 +58,6 @@ KEYS = {
 }
 
 
-def resource_name(line, what):
-    token = line.peek()
-    if token is not None and token.kind == "string":
-        return line.text(f"the {what} name")
-    return line.number_in(f"{what} id", 0, MAX_ID)
-
-
 def is_end(line):
     return line.keyword.kind == "word" and line.keyword.value == "END" and line.at_end()
 
@@ -104,7 +98,7 @@ def item_flags(line):
     return flags
 
 
-def read_level(stream, start, what):
+def read_level(stream, start, what, resources):
     """The items up to the END of a menu or drop-down that 'start' opened."""
     items = []
     while True:
@@ -115,13 +109,14 @@ def read_level(stream, start, what):
             if not items:
                 raise stream.error(start, f"{what} holds no item")
             return items
-        items.append(read_item(stream, line))
+        items.append(read_item(stream, line, resources))
 
 
-def read_item(stream, line):
+def read_item(stream, line, resources):
     keyword = line.keyword.value if line.keyword.kind == "word" else None
     if keyword == "ITEM":
         id_ = line.number_in("command id", 0, MAX_ID)
+        resources.add_named_id("command", line.optional_name(), id_, line.path, line.number)
         text = line.text("the item's text")
         return MenuItem(item_flags(line), id_, text)
     if keyword == "SEPARATOR":
@@ -130,15 +125,15 @@ def read_item(stream, line):
     if keyword == "POPUP":
         text = line.text("the drop-down's text")
         flags = item_flags(line) | MF_POPUP
-        return MenuItem(flags, 0, text, read_level(stream, line.keyword, "POPUP"))
+        return MenuItem(flags, 0, text, read_level(stream, line.keyword, "POPUP", resources))
     raise line.error(f"expected ITEM, SEPARATOR, POPUP or END, found {line.keyword.describe()}")
 
 
 def parse_menu(stream, start, resources):
     head = stream.rest_of_line(start)
-    name = resource_name(head, "menu")
+    name = head.resource_name("menu")
     head.finish()
-    items = read_level(stream, start, "MENU")
+    items = read_level(stream, start, "MENU", resources)
     data = struct.pack("<HH", 0, 0) + encode_level(items)
     resources.add_binary(stream.path, start.line, RT_MENU, name, data)
 
@@ -187,7 +182,7 @@ def character_key(line):
 
 def parse_accelerators(stream, start, resources):
     head = stream.rest_of_line(start)
-    name = resource_name(head, "accelerator table")
+    name = head.resource_name("accelerator table")
     head.finish()
     entries = []
     chords = {}  # (flags, key) -> line, so no chord stands for two commands

@@ -26,7 +26,9 @@ written as the code writes a constant: 'k', a capital letter, then letters and d
     }
 
 so the name the code uses is the one written beside the id, and no macro of a system header can
-clash with it. Names are unique in a module: one name stands for one id. The build writes the
+clash with it. A name may stand beside the id of a menu item or a dialog control too (see
+menus.py and dialogs.py); the header declares those under their own comment. Names are unique in
+a module, across every kind: one name stands for one id. The build writes the
 header of a module as "resources/<module>_ids.h" in namespace <module>::res (see
 cmake/Resources.cmake).
 
@@ -64,14 +66,12 @@ from syntax import (
     RT_MENU,
     ResourceError,
     TokenStream,
+    checked_name,
     describe_char,
     to_cp1250,
     tokenize,
 )
 
-# A resource name: a constant as the code spells it. ASCII only, so it is a C++ identifier too,
-# and never a keyword, a reserved identifier or a macro's usual spelling.
-NAME = re.compile(r"k[A-Z][A-Za-z0-9]*\Z", re.ASCII)
 IDENTIFIER = re.compile(r"[A-Za-z_][A-Za-z0-9_]*\Z", re.ASCII)
 
 
@@ -88,6 +88,25 @@ class StringEntry:
         self.text = text  # cp1250 bytes
         self.path = path
         self.line = line
+
+
+class NamedId:
+    """A name written beside the id of a menu command or a dialog control."""
+
+    __slots__ = ("id", "name", "path", "line")
+
+    def __init__(self, id_, name, path, line):
+        self.id = id_
+        self.name = name
+        self.path = path
+        self.line = line
+
+
+# The kinds of named ids, in the order the header declares them, with the comment above each.
+NAMED_ID_KINDS = {
+    "command": "Command ids of menu items and accelerators (WM_COMMAND).",
+    "control": "Control ids of dialog items (GetDlgItem).",
+}
 
 
 class BinaryEntry:
@@ -141,6 +160,7 @@ class Resources:
         self.names = {}  # name -> the entry that gave it, across every kind of resource
         self.binaries = {}  # (type, id or upper-case name) -> BinaryEntry
         self.dependencies = []  # files read besides the inputs (pictures), for the build's depfile
+        self.named_ids = {kind: [] for kind in NAMED_ID_KINDS}  # kind -> NamedId in file order
 
     def add_string(self, entry):
         previous = self.strings.get(entry.id)
@@ -170,6 +190,14 @@ class Resources:
 
     def add_dependency(self, path):
         self.dependencies.append(path)
+
+    def add_named_id(self, kind, name, id_, path, line):
+        """Declares 'name' for the id of a command or control, when a name is written."""
+        if name is None:
+            return
+        entry = NamedId(id_, name, path, line)
+        self.add_name(entry)
+        self.named_ids[kind].append(entry)
 
     def add_name(self, entry):
         if entry.name is None:
@@ -210,13 +238,7 @@ def parse_name(stream):
     if token.kind != "word" or token.value == "END":
         return None
     stream.next()
-    if not NAME.match(token.value):
-        raise stream.error(
-            token,
-            f"name '{token.value}' is not written as a constant: 'k', a capital letter, then letters "
-            "and digits (kUntitledDocument)",
-        )
-    return token.value
+    return checked_name(stream.path, token.line, token.value)
 
 
 STATEMENTS = {
@@ -358,6 +380,11 @@ def generate_header(namespace, header, inputs, resources):
     for entry in (resources.strings[i] for i in sorted(resources.strings)):
         if entry.name is not None:
             lines.append(f"inline constexpr UINT {entry.name} = {entry.id};")
+    for kind, comment in NAMED_ID_KINDS.items():
+        entries = sorted(resources.named_ids[kind], key=lambda e: e.id)
+        if entries:
+            lines += ["", f"// {comment}"]
+            lines += [f"inline constexpr UINT {entry.name} = {entry.id};" for entry in entries]
     lines += [
         "",
         f"}}  // namespace {namespace}",

@@ -3,8 +3,13 @@
 A statement reads the rest of its own line through a Line, and a block reads line by line, so
 an error names the line it is on and nothing runs on into the next statement."""
 
+import re
+
 MAX_ID = 65535
 ENCODING = "cp1250"
+# A name written beside an id: a constant as the code spells it. ASCII only, so it is a C++
+# identifier too, and never a keyword, a reserved identifier or a macro's usual spelling.
+NAME = re.compile(r"k[A-Z][A-Za-z0-9]*\Z", re.ASCII)
 
 # The types the table knows, by their numbers in the stored form.
 RT_CURSOR, RT_BITMAP, RT_ICON, RT_MENU, RT_DIALOG, RT_ACCELERATOR = 1, 2, 3, 4, 5, 9
@@ -233,6 +238,21 @@ class Line:
             raise self.error(f"{what} {token.value} is outside {low}..{high}")
         return token.value
 
+    def optional_name(self):
+        """The name written after an id for the code to use (kOpenFile), or None."""
+        token = self.peek()
+        if token is None or token.kind != "word":
+            return None
+        self.pos += 1
+        return checked_name(self.path, self.number, token.value)
+
+    def resource_name(self, what):
+        """An id or a quoted name: the name of a resource a statement defines or refers to."""
+        token = self.peek()
+        if token is not None and token.kind == "string":
+            return self.text(f"the {what} name")
+        return self.number_in(f"{what} id", 0, MAX_ID)
+
     def text(self, what):
         """A quoted text, checked to be writable in cp1250; returned as Python text."""
         token = self.expect("string", what)
@@ -246,6 +266,18 @@ class Line:
 
     def error(self, message):
         return ResourceError(self.path, self.number, message)
+
+
+def checked_name(path, line, word):
+    """The name as written, when it is written as a constant."""
+    if not NAME.match(word):
+        raise ResourceError(
+            path,
+            line,
+            f"name '{word}' is not written as a constant: 'k', a capital letter, then letters "
+            "and digits (kUntitledDocument)",
+        )
+    return word
 
 
 def to_cp1250(path, line, text):

@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/dialog_template.h"
+#include "resources/winplat_tests_ids.h"
 #include "winplat/base.h"
 #include "winplat/controls.h"
 #include "winplat/module.h"
+#include "winplat/resources.h"
 #include "winplat/user.h"
 
 namespace {
@@ -22,13 +24,12 @@ using winplat::dialogs::readDialogTemplateUnbounded;
 using winplat::dialogs::TemplateName;
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+static_assert(winplat_tests::res::kPasswordEdit == 101);
 
 std::vector<uint8_t> resourceBytes(LPCSTR name) {
-    const HRSRC found = FindResourceA(nullptr, name, RT_DIALOG);
-    EXPECT_NE(found, nullptr) << GetLastError();
-    if (!found) return {};
-    const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, found)));
-    return std::vector<uint8_t>(data, data + SizeofResource(nullptr, found));
+    const auto bytes = winplat::resourceBytes(nullptr, name, RT_DIALOG);
+    EXPECT_TRUE(bytes) << GetLastError();
+    return bytes ? std::vector<uint8_t>(bytes->begin(), bytes->end()) : std::vector<uint8_t>{};
 }
 
 struct ExpectedItem {
@@ -76,7 +77,7 @@ TEST(DialogTemplate, EveryFieldTheCompilerWroteReadsBack) {
 
     const ExpectedItem expected[] = {
         {"STATIC", 0xFFFF, 7, 7, 172, 8, kChild | SS_LEFT, 0, "Zadejte heslo:", {}},
-        {"EDIT", 101, 7, 18, 172, 12, kChild | WS_BORDER | ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0, "", {}},
+        {"EDIT", winplat_tests::res::kPasswordEdit, 7, 18, 172, 12, kChild | WS_BORDER | ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0, "", {}},
         {"BUTTON", 1, 75, 40, 50, 14, kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, "OK", {}},
         {"PXLPREVIEW", 300, -32768, 0, -1, 32767, WS_CHILD | 0x1, WS_EX_CLIENTEDGE, "N\xE1hled", {}},
         {"STATIC", 301, 1, 2, 3, 4, kChild | SS_ICON | SS_CENTERIMAGE, 0, "", 11001},

@@ -82,6 +82,16 @@ TEST_F(BinaryResourcesTest, FindsByNumberAndByNameWithoutRegardToCase) {
     }
 }
 
+TEST_F(BinaryResourcesTest, BytesAreTheModulesOwn) {
+    const auto bytes = winplat::resourceBytes(module_, "main", RT_MENU);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->data(), kMenuMain);
+    EXPECT_EQ(bytes->size(), sizeof kMenuMain);
+    SetLastError(NO_ERROR);
+    EXPECT_FALSE(winplat::resourceBytes(module_, "main", RT_DIALOG));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
+}
+
 TEST_F(BinaryResourcesTest, AskingAgainGivesTheSameHandle) {
     const HRSRC first = FindResourceA(module_, "MAIN", RT_MENU);
     EXPECT_EQ(FindResourceA(module_, "main", RT_MENU), first);

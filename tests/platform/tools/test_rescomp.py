@@ -150,6 +150,18 @@ class RescompCase(unittest.TestCase):
         command += options
         return subprocess.run(command + inputs, capture_output=True, text=True, errors="replace")
 
+    def assert_errors(self, cases):
+        """Each (what, text of one file, line, fragment) fails naming the file and line, and
+        writes nothing."""
+        for what, text, line, fragment in cases:
+            with self.subTest(what):
+                path = self.write("a.rsrc", text)
+                result = self.rescomp([path])
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertTrue(result.stderr.startswith(f"{path}:{line}: "), result.stderr)
+                self.assertIn(fragment, result.stderr)
+                self.assertFalse(os.path.exists(self.output))
+
     def header_names(self):
         """The names the header declares, with their ids, in the order it declares them."""
         with open(self.header, encoding="utf-8") as f:
@@ -400,14 +412,7 @@ class Dialogs(RescompCase):
     ]
 
     def test_malformed_lines_name_file_and_line(self):
-        for what, text, line, fragment in self.ERRORS:
-            with self.subTest(what):
-                path = self.write("a.rsrc", text)
-                result = self.rescomp([path])
-                self.assertEqual(result.returncode, 1, result.stderr)
-                self.assertTrue(result.stderr.startswith(f"{path}:{line}: "), result.stderr)
-                self.assertIn(fragment, result.stderr)
-                self.assertFalse(os.path.exists(self.output))
+        self.assert_errors(self.ERRORS)
 
 
 class MenusAndAccelerators(RescompCase):
@@ -490,14 +495,7 @@ class MenusAndAccelerators(RescompCase):
     ]
 
     def test_malformed_lines_name_file_and_line(self):
-        for what, text, line, fragment in self.ERRORS:
-            with self.subTest(what):
-                path = self.write("a.rsrc", text)
-                result = self.rescomp([path])
-                self.assertEqual(result.returncode, 1, result.stderr)
-                self.assertTrue(result.stderr.startswith(f"{path}:{line}: "), result.stderr)
-                self.assertIn(fragment, result.stderr)
-                self.assertFalse(os.path.exists(self.output))
+        self.assert_errors(self.ERRORS)
 
 
 class NamedIds(RescompCase):
@@ -544,6 +542,57 @@ class NamedIds(RescompCase):
                 "unregister 1234",
             ],
         )
+
+    def test_names_of_commands_and_controls(self):
+        source = self.write(
+            "a.rsrc",
+            textwrap.dedent("""\
+            STRINGTABLE
+              3 kTitle "t"
+            END
+            MENU 1
+              POPUP "a"
+                ITEM 1002 kOpenFile "o"
+                ITEM 1001 "no name"
+              END
+              ITEM 900 kFind "f"
+            END
+            DIALOG 5 0 0 1 1
+              CONTROL EDIT 101 kPasswordEdit 7 18 172 12 password
+              CONTROL BUTTON 1 0 0 1 1 "OK"
+            END
+            """),
+        )
+        result = self.rescomp([source], header=True)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(
+            self.header_names(),
+            [("kTitle", "3"), ("kFind", "900"), ("kOpenFile", "1002"), ("kPasswordEdit", "101")],
+        )
+        with open(self.header, encoding="utf-8") as f:
+            header = f.read()
+        self.assertLess(header.index("// Command ids"), header.index("kFind"))
+        self.assertLess(header.index("// Control ids"), header.index("kPasswordEdit"))
+
+    NAME_ERRORS = [
+        (
+            "command name taken by a string",
+            'STRINGTABLE\n  3 kOpen "t"\nEND\nMENU 1\n  ITEM 7 kOpen "o"\nEND\n',
+            5,
+            "kOpen already stands for id 3",
+        ),
+        (
+            "control name taken by a command",
+            'MENU 1\n  ITEM 7 kOk "o"\nEND\nDIALOG 1 0 0 1 1\n  CONTROL BUTTON 1 kOk 0 0 1 1\nEND\n',
+            5,
+            "kOk already stands for id 7",
+        ),
+        ("item name in macro style", 'MENU 1\n  ITEM 7 ID_OPEN "o"\nEND\n', 2, "'ID_OPEN' is not written as a constant"),
+        ("control name in macro style", "DIALOG 1 0 0 1 1\n  CONTROL EDIT 1 IDC_X 0 0 1 1\nEND\n", 2, "'IDC_X'"),
+    ]
+
+    def test_name_errors(self):
+        self.assert_errors(self.NAME_ERRORS)
 
     def test_module_without_names_gets_an_empty_header(self):
         source = self.write("a.rsrc", 'STRINGTABLE\n  1 "one"\nEND\n')

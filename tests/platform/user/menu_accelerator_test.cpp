@@ -30,6 +30,24 @@ protected:
         for (auto key = keys.rbegin(); key != keys.rend(); ++key) keyUp(*key);
     }
 
+    struct ChordCase {
+        const char* name;
+        std::vector<UINT> keys;
+        std::vector<std::string> expected;  // what commands() gives after the chord
+    };
+
+    // Plays each chord through the table and checks the commands the window got.
+    template <size_t N>
+    static void expectCommands(HWND window, HACCEL table, const ChordCase (&cases)[N]) {
+        for (const ChordCase& c : cases) {
+            SCOPED_TRACE(c.name);
+            recorder().clear();
+            chord(c.keys);
+            pumpThrough(window, table);
+            EXPECT_EQ(commands(window), c.expected);
+        }
+    }
+
     // "WM_COMMAND id/high" for each command message the window got.
     static std::vector<std::string> commands(HWND window) {
         std::vector<std::string> out;
@@ -54,11 +72,7 @@ TEST_F(AcceleratorTest, KeyChordsSendTheirCommandWithHighWordOne) {
     SetFocus(window);
     OwnedAccelerators table(CreateAcceleratorTableA(kTable, static_cast<int>(std::size(kTable))));
     ASSERT_TRUE(table);
-    const struct {
-        const char* name;
-        std::vector<UINT> keys;
-        std::vector<std::string> expected;
-    } cases[] = {
+    const ChordCase cases[] = {
         {"Ctrl+O", {VK_CONTROL, 'O'}, {"WM_COMMAND 1002/1"}},
         {"O alone", {'O'}, {}},
         {"Ctrl+Shift+O has one modifier too many", {VK_CONTROL, VK_SHIFT, 'O'}, {}},
@@ -70,13 +84,7 @@ TEST_F(AcceleratorTest, KeyChordsSendTheirCommandWithHighWordOne) {
         {"the character +", {VK_SHIFT, VK_OEM_PLUS}, {"WM_COMMAND 1020/1"}},
         {"the key = types no +", {VK_OEM_PLUS}, {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        recorder().clear();
-        chord(c.keys);
-        pumpThrough(window, table.get());
-        EXPECT_EQ(commands(window), c.expected);
-    }
+    expectCommands(window, table.get(), cases);
 }
 
 // The same keys from the table the resource compiler wrote into this program.
@@ -85,11 +93,7 @@ TEST_F(AcceleratorTest, TableFromTheModuleSendsItsCommands) {
     SetFocus(window);
     OwnedAccelerators table(LoadAcceleratorsA(nullptr, MAKEINTRESOURCEA(1)));
     ASSERT_TRUE(table);
-    const struct {
-        const char* name;
-        std::vector<UINT> keys;
-        std::vector<std::string> expected;
-    } cases[] = {
+    const ChordCase cases[] = {
         {"Ctrl+O", {VK_CONTROL, 'O'}, {"WM_COMMAND 1002/1"}},
         {"F2", {VK_F2}, {"WM_COMMAND 1017/1"}},
         {"Alt+Left", {VK_MENU, VK_LEFT}, {"WM_COMMAND 1037/1"}},
@@ -99,13 +103,7 @@ TEST_F(AcceleratorTest, TableFromTheModuleSendsItsCommands) {
         {"End", {VK_END}, {"WM_COMMAND 1040/1"}},
         {"A by its number", {'A'}, {"WM_COMMAND 1042/1"}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        recorder().clear();
-        chord(c.keys);
-        pumpThrough(window, table.get());
-        EXPECT_EQ(commands(window), c.expected);
-    }
+    expectCommands(window, table.get(), cases);
 }
 
 TEST_F(AcceleratorTest, AMenuCommandIsAnnouncedAndADisabledItemDoesNotFire) {

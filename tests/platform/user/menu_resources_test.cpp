@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "resources/winplat_tests_ids.h"
 #include "winplat/base.h"
 #include "winplat/module.h"
 #include "winplat/owners.h"
@@ -41,6 +42,9 @@ void expectItems(HMENU menu, const std::vector<ExpectedItem>& items) {
     }
 }
 
+// The names written beside ids are the ids' names for the code.
+static_assert(winplat_tests::res::kOpenFile == 1002);
+
 TEST(MenuResources, MenuLoadsBackWithTheValuesWritten) {
     OwnedMenu bar(LoadMenuA(nullptr, MAKEINTRESOURCEA(1)));
     ASSERT_TRUE(bar) << GetLastError();
@@ -52,7 +56,7 @@ TEST(MenuResources, MenuLoadsBackWithTheValuesWritten) {
     const HMENU file = GetSubMenu(bar.get(), 0);
     ASSERT_NE(file, nullptr);
     expectItems(file, {
-                          {0, 1002, "&Otev\xF8\xEDt...\tCtrl+O", 0},  // "Otevřít" in cp1250
+                          {0, winplat_tests::res::kOpenFile, "&Otev\xF8\xEDt...\tCtrl+O", 0},  // "Otevřít" in cp1250
                           {1, 0, "", MF_SEPARATOR},
                           {2, 1032, "&P\xF8idat...", MF_CHECKED},
                           {3, noId, "&Ned\xE1vn\xE9", (2u << 8) | MF_POPUP | MF_GRAYED},
@@ -122,9 +126,8 @@ private:
 };
 
 std::vector<uint8_t> programResource(LPCSTR type) {
-    const HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(1), type);
-    const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, found)));
-    return data ? std::vector<uint8_t>(data, data + SizeofResource(nullptr, found)) : std::vector<uint8_t>{};
+    const auto bytes = winplat::resourceBytes(nullptr, MAKEINTRESOURCEA(1), type);
+    return bytes ? std::vector<uint8_t>(bytes->begin(), bytes->end()) : std::vector<uint8_t>{};
 }
 
 TEST(MenuResources, MenuCutAnywhereIsRefused) {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <initializer_list>
 
 #include "drawing/block_definitions.h"
 #include "winplat/byte_reader.h"
@@ -25,7 +26,23 @@ std::string Hex(unsigned value, int digits) {
     return text;
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+// Built by appending: GCC 12 warns falsely (-Wrestrict) on chains of + around a std::string.
+std::string Joined(std::initializer_list<std::string_view> parts) {
+    std::string out;
+    for (std::string_view part : parts) out += part;
+    return out;
+}
+
+std::string Quoted(std::string_view text) { return Joined({"\"", text, "\""}); }
+
+std::string PointText(std::initializer_list<double> values) {
+    std::string out = "(";
+    for (double value : values) {
+        if (out.size() > 1) out += ',';
+        out += Number(value);
+    }
+    return out + ")";
+}
 
 class Line {
 public:
@@ -40,7 +57,7 @@ public:
     }
     Line& Double(std::string_view name, size_t offset) { return Field(name, Number(record_.Double(offset))); }
     Line& Pair(std::string_view name, size_t offset) {
-        return Field(name, "(" + Number(record_.Double(offset)) + "," + Number(record_.Double(offset + 8)) + ")");
+        return Field(name, PointText({record_.Double(offset), record_.Double(offset + 8)}));
     }
     Line& Byte(std::string_view name, size_t offset) { return Field(name, std::to_string(record_.Byte(offset))); }
     Line& Text(std::string_view name, size_t offset) { return Field(name, Quoted(record_.ShortString(offset))); }
@@ -78,9 +95,9 @@ void Vertices(const EntityRecord& record, Line& line, int dimensions) {
     line.Byte("end", kEndSymbol).Byte("style", kStyle).Field("vertices", std::to_string(record.VertexCount()));
     size_t at = kVertices;
     for (int i = 0; i < record.VertexCount(); ++i) {
-        std::string point = " (" + Number(record.Double(at)) + "," + Number(record.Double(at + 8));
-        if (dimensions == 3) point += "," + Number(record.Double(at + 16));
-        line.Raw(point + ")");
+        line.Raw(" ");
+        line.Raw(dimensions == 3 ? PointText({record.Double(at), record.Double(at + 8), record.Double(at + 16)})
+                                 : PointText({record.Double(at), record.Double(at + 8)}));
         at += 8 * static_cast<size_t>(dimensions);
     }
 }
@@ -112,14 +129,15 @@ void InsertFields(const Drawing& drawing, const EntityRecord& record, Line& line
     for (int i = 0; i < count; ++i) {
         line.Pair("position", kAttributePositions + 16 * static_cast<size_t>(i));
         auto text = reader.view(reader.u8());
-        line.Raw(" " + Quoted({reinterpret_cast<const char*>(text.data()), text.size()}));
+        line.Raw(" ");
+        line.Raw(Quoted({reinterpret_cast<const char*>(text.data()), text.size()}));
     }
 }
 
 void ImageFields(const EntityRecord& record, Line& line) {
     line.Pair("at", kImageX).Pair("pixel", kPixelWidth);
-    line.Field("last", std::to_string(record.Load<int16_t>(kLastColumn)) + "," +
-                           std::to_string(record.Load<int16_t>(kLastRow)));
+    line.Field("last", Joined({std::to_string(record.Load<int16_t>(kLastColumn)), ",",
+                               std::to_string(record.Load<int16_t>(kLastRow))}));
     line.Field("flags", Hex(record.Load<uint16_t>(kImageFlags), 4)).Text("file", kImageName);
 }
 
@@ -138,7 +156,7 @@ void Payload(const Drawing& drawing, const EntityRecord& record, Line& line) {
             TextFields(line);
             return AttributeFields(record, line);
         case EntityKind::Dimension:
-            for (size_t i = 0; i < 5; ++i) line.Pair("p" + std::to_string(i + 1), kDimensionPoints + 16 * i);
+            for (size_t i = 0; i < 5; ++i) line.Pair(Joined({"p", std::to_string(i + 1)}), kDimensionPoints + 16 * i);
             line.Double("value", kDimensionValue).Byte("style", kDimensionStyle).Text("text", kDimensionText);
             return;
         case EntityKind::BlockInsert: return InsertFields(drawing, record, line);
@@ -165,13 +183,14 @@ std::string DumpDrawing(const Drawing& drawing) {
     std::string out;
     ForEachBlock(drawing, [&](BlockHandle block) {
         const BlockDef& definition = drawing.Block(block);
-        out += "block " + Quoted(definition.name) + " base=(" + Number(definition.base.x) + "," +
-               Number(definition.base.y) + ")\n";
+        out += Joined({"block ", Quoted(definition.name), " base=", PointText({definition.base.x, definition.base.y}), "\n"});
         ForEachEntity(drawing, definition.head, [&](EntityHandle at) {
-            out += "  " + DumpEntity(drawing, drawing[at]) + "\n";
+            out += Joined({"  ", DumpEntity(drawing, drawing[at]), "\n"});
         });
     });
-    ForEachEntity(drawing, drawing.head, [&](EntityHandle at) { out += DumpEntity(drawing, drawing[at]) + "\n"; });
+    ForEachEntity(drawing, drawing.head, [&](EntityHandle at) {
+        out += Joined({DumpEntity(drawing, drawing[at]), "\n"});
+    });
     return out;
 }
 

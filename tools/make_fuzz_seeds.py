@@ -248,6 +248,7 @@ NO_TOOL = {
     "flic_stream_fuzz": "ffmpeg decodes FLI/FLC but has no encoder for them",
     "registry_store_fuzz": "the layer's own format",
     "script_program_fuzz": "the drafting program's own script files",
+    "entity_record_fuzz": "the drafting program's own drawing records",
 }
 
 

@@ -97,6 +97,12 @@ void FreeBlockDef(Drawing& drawing, BlockHandle block) {
     drawing.blocks.Free(block);
 }
 
+void ClearDrawing(Drawing& drawing) {
+    FreeEntityList(drawing, drawing.head);
+    while (drawing.blockHead != 0) FreeBlockDef(drawing, drawing.blockHead);
+    drawing.memoryError = false;
+}
+
 void MoveEntityToBlock(Drawing& drawing, EntityHandle entity, EntityHandle predecessor, BlockHandle block) {
     EntityHandle after = drawing[entity].Next();
     if (predecessor == 0) {

@@ -111,6 +111,8 @@ void FreeEntityList(Drawing& drawing, EntityHandle& head);
 void DeleteFirstEntity(Drawing& drawing);
 // Unlinks the block from the definition list, frees its entities, then the definition.
 void FreeBlockDef(Drawing& drawing, BlockHandle block);
+// Frees every entity and block definition: the drawing is empty.
+void ClearDrawing(Drawing& drawing);
 // Unlinks the entity from the drawing list (after 'predecessor', or at the head when that is 0)
 // and appends it to the block's list; with block 0 the entity is freed.
 void MoveEntityToBlock(Drawing& drawing, EntityHandle entity, EntityHandle predecessor, BlockHandle block);

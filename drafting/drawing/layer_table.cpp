@@ -80,4 +80,9 @@ void CurrentProperties::Reset() {
     image_.SetDouble(kPatternScale, 10.0);
 }
 
+void ResetDrawingSettings(SystemVariableImage& image) {
+    LayerTable(image).Reset();
+    CurrentProperties(image).Reset();
+}
+
 }  // namespace linework

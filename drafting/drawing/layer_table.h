@@ -96,6 +96,9 @@ private:
     SystemVariableImage& image_;
 };
 
+// A new drawing's settings: the default layer table and current properties.
+void ResetDrawingSettings(SystemVariableImage& image);
+
 }  // namespace linework
 
 #endif

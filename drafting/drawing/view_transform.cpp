@@ -53,6 +53,11 @@ int32_t RoundToPixel(double value) {
     return static_cast<int32_t>(std::clamp(std::nearbyint(value), kLow, kHigh));
 }
 
+ViewState::ViewState(SystemVariableImage& image) : image_(image) {
+    history_.fill(ViewTransform{});
+    WriteView(image_, kCurrentViewDouble, view_);
+}
+
 int32_t ViewState::WorldToScreenX(double x) const { return RoundToPixel((x - view_.originX) / view_.scale); }
 
 int32_t ViewState::WorldToScreenY(double y) const {
@@ -61,6 +66,11 @@ int32_t ViewState::WorldToScreenY(double y) const {
 
 void ViewState::UpdateViewTransform(PixelSize screen, PixelSize paintBox, LayerTable& layers,
                                     const LayerScaleRanges& ranges) {
+    if (auto view = ReadView(image_, kCurrentViewDouble)) {
+        view_ = *view;
+    } else {
+        WriteView(image_, kCurrentViewDouble, view_);
+    }
     screen_ = screen;
     rightPixel_ = paintBox.width - 1;
     bottomPixel_ = paintBox.height - 1;
@@ -87,6 +97,7 @@ bool ViewState::SetViewTransform(const ViewTransform& view) {
         return false;
     }
     view_ = view;
+    WriteView(image_, kCurrentViewDouble, view_);
     viewChanged = true;
     return true;
 }

@@ -1,6 +1,10 @@
 // The view: world coordinates (doubles, y upwards) to pixels of the paint box (rows downwards)
 // and back, the values derived from it, the 64-entry history of views and the saved view.
 // Pixels are rounded to nearest with ties to even; results beyond the integer range saturate.
+//
+// The current view lives in the system-variable image (doubles 585..594), where scripts and
+// drawing files write it; UpdateViewTransform takes it from there, so the mappings and the
+// derived values always belong to the same view.
 #ifndef LINEWORK_DRAWING_VIEW_TRANSFORM_H
 #define LINEWORK_DRAWING_VIEW_TRANSFORM_H
 
@@ -45,7 +49,7 @@ class ViewState {
 public:
     static constexpr int32_t kHistorySize = 64;
 
-    ViewState() { history_.fill(ViewTransform{}); }
+    explicit ViewState(SystemVariableImage& image);
 
     // The four mappings of the current view.
     double ScreenToWorldX(int32_t column) const { return column * view_.scale + view_.originX; }
@@ -53,14 +57,16 @@ public:
     int32_t WorldToScreenX(double x) const;
     int32_t WorldToScreenY(double y) const;
 
-    // Recomputes every derived value for the screen and paint-box sizes, and the layers' scale
-    // flags.
+    // Takes the current view from the image and recomputes every derived value for the screen
+    // and paint-box sizes, and the layers' scale flags. A view in the image whose scale is not a
+    // positive finite number is refused: the view before it is written back.
     void UpdateViewTransform(PixelSize screen, PixelSize paintBox, LayerTable& layers,
                              const LayerScaleRanges& ranges);
 
     const ViewTransform& GetViewTransform() const { return view_; }
-    // Makes the view current and sets the changed flag; the caller updates and redraws. A view
-    // whose scale is not a positive finite number is refused (false, nothing changed).
+    // Makes the view current (in the image too) and sets the changed flag; the caller updates and
+    // redraws. A view whose scale is not a positive finite number is refused (false, nothing
+    // changed).
     bool SetViewTransform(const ViewTransform& view);
 
     // Whether a zoom by 'factor' stays within MinScale..MaxScale.
@@ -94,6 +100,7 @@ public:
     bool suppressRemember = false;  // set while a wheel zoom runs: remember once
 
 private:
+    SystemVariableImage& image_;
     ViewTransform view_;
     PixelSize screen_;
     int32_t rightPixel_ = 0, bottomPixel_ = 0;

@@ -200,11 +200,36 @@ TEST(MoveEntityToBlock, UnlinksAndAppends) {
     EXPECT_FALSE(drawing.entities.Holds(middle));
 }
 
-TEST(Drawing, AnEmptyRecordIsNeverLinked) {
+TEST(Drawing, ARecordWithoutMemoryIsNeverLinked) {
     Drawing drawing;
-    EXPECT_EQ(PushEntity(drawing, EntityRecord()), 0u);
+    BlockHandle block = AddBlockDef(drawing, "B", {});
+    // More memory than there is: the allocation fails and the record is empty.
+    EntityRecord huge(EntityKind::Text, size_t{1} << 62);
+    EXPECT_FALSE(huge);
+    EXPECT_EQ(huge.Size(), 0u);
+    EXPECT_EQ(PushEntity(drawing, std::move(huge)), 0u);
     EXPECT_TRUE(drawing.memoryError);
     EXPECT_EQ(drawing.head, 0u);
+    EXPECT_EQ(AppendToBlock(drawing, block, EntityRecord()), 0u);
+    EXPECT_EQ(drawing.Block(block).head, 0u);
+}
+
+TEST(Drawing, ClearedAndStartedAnew) {
+    Drawing drawing;
+    BlockHandle block = AddBlockDef(drawing, "B", {});
+    AppendToBlock(drawing, block, test::Text("m"));
+    EntityHandle entity = PushEntity(drawing, test::Insert(block));
+    drawing.memoryError = true;
+    ClearDrawing(drawing);
+    EXPECT_EQ(drawing.head, 0u);
+    EXPECT_EQ(drawing.blockHead, 0u);
+    EXPECT_FALSE(drawing.entities.Holds(entity));
+    EXPECT_FALSE(drawing.blocks.Holds(block));
+    EXPECT_FALSE(drawing.memoryError);
+    SystemVariableImage image;
+    ResetDrawingSettings(image);
+    EXPECT_EQ(LayerTable(image).Word(0), 0x00010107u);
+    EXPECT_EQ(CurrentProperties(image).Get(CurrentProperties::Pattern), 5);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ struct ViewTest : ::testing::Test {
     SystemVariableImage image;
     LayerTable layers{image};
     LayerScaleRanges ranges;
-    ViewState state;
+    ViewState state{image};
 
     void Show(const ViewTransform& view, PixelSize paintBox = {641, 481}) {
         ASSERT_TRUE(state.SetViewTransform(view));
@@ -70,14 +70,24 @@ TEST_F(ViewTest, NonPositiveScalesAreRefused) {
         EXPECT_FALSE(state.SetViewTransform({.scale = scale})) << scale;
     }
     EXPECT_EQ(state.GetViewTransform().scale, 2);
+    EXPECT_EQ(image.Double(kCurrentViewDouble), 2);
+    // A drawing file or a script left a scale of 0 in the image: the view stays as it was.
     WriteView(image, kCurrentViewDouble, {.scale = 0, .originX = 5});
-    EXPECT_FALSE(ReadView(image, kCurrentViewDouble).has_value());
+    state.UpdateViewTransform({800, 600}, {641, 481}, layers, ranges);
+    EXPECT_EQ(state.GetViewTransform().scale, 2);
+    EXPECT_EQ(image.Double(kCurrentViewDouble), 2);
+    EXPECT_EQ(image.Double(kCurrentViewDouble + 1), 0);
+    EXPECT_TRUE(std::isfinite(state.ScreenYOffset()));
     WriteView(image, kCurrentViewDouble + 10, {.scale = 3, .originX = 5, .eyeZ = 7});
     auto view = ReadView(image, kCurrentViewDouble + 10);
     ASSERT_TRUE(view.has_value());
     EXPECT_EQ(view->originX, 5);
     EXPECT_EQ(view->eyeZ, 7);
     EXPECT_EQ(image.Double(kCurrentViewDouble + 19), 7) << "the tenth double";
+    // A view written into the image is taken by the next update.
+    WriteView(image, kCurrentViewDouble, {.scale = 4, .originX = -8});
+    state.UpdateViewTransform({800, 600}, {641, 481}, layers, ranges);
+    EXPECT_EQ(state.WorldToScreenX(0), 2);
 }
 
 TEST_F(ViewTest, ATinyPaintBoxDividesByNothing) {

@@ -22,8 +22,9 @@ bool BlockUsesBlock(const Drawing& drawing, std::string_view name, BlockHandle b
 // The definition an insert names, or 0 when the record is no insert or names none.
 BlockHandle InsertedBlock(const Drawing& drawing, const EntityRecord& record);
 
-// Relinks the definition list so that every definition stands behind all it inserts (a cycle
-// is cut where the walk meets it); definitions that insert nothing keep their relative order.
+// Relinks the definition list so that every definition stands behind all it inserts: the list is
+// walked from its head and each definition is put after those it inserts, depth first (a cycle is
+// cut where the walk meets it). Definitions can then be written or rebuilt in list order.
 void OrderBlockDefinitions(Drawing& drawing);
 
 // Entities of every definition, each insert counted as the entities of the definition it names,

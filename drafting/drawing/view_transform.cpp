@@ -118,6 +118,13 @@ void ViewState::PushViewHistory() {
     historyCount_ = std::min(historyCount_ + 1, kHistorySize - 1);
 }
 
+bool ViewState::StepViewHistory(int32_t step) {
+    int64_t position = int64_t{historyPosition} + step;
+    if (position < 0 || position > historyCount_) return false;
+    historyPosition = static_cast<int32_t>(position);
+    return SetViewTransform(history_[static_cast<size_t>(position)]);
+}
+
 void ViewState::RememberCurrentView() {
     if (suppressRemember && rememberLatch_) return;
     rememberLatch_ = suppressRemember;

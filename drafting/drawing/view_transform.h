@@ -73,6 +73,9 @@ public:
     bool ZoomAllowed(double factor) const;
 
     void PushViewHistory();
+    // Moves the history position by 'step' and makes that entry current; false (nothing
+    // changed) when the position would leave 0..HistoryCount().
+    bool StepViewHistory(int32_t step);
     void RememberCurrentView();
     // The rotated and, with perspective on, projected point; false when it lies at or behind
     // the near limit.

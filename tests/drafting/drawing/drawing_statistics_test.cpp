@@ -119,6 +119,23 @@ TEST(BlockStatistics, CyclicBlocksFinish) {
     EXPECT_EQ(image.Double(statistics_slot::kBlockInsert), 1);
 }
 
+TEST(BlockStatistics, DeepNestingNeedsNoDeepStack) {
+    // Each block inserts the one made before it and holds one line of its own.
+    Drawing drawing;
+    BlockHandle previous = 0;
+    constexpr int kDepth = 100000;
+    for (int i = 0; i < kDepth; ++i) {
+        BlockHandle block = AddBlockDef(drawing, "B" + std::to_string(i), {});
+        if (previous != 0) AppendToBlock(drawing, block, test::Insert(previous));
+        AppendToBlock(drawing, block, test::Polyline({{0, 0}}));
+        previous = block;
+    }
+    EXPECT_EQ(CountBlockEntities(drawing, previous), uint64_t{kDepth});
+    EXPECT_TRUE(BlockUsesBlock(drawing, "B0", previous));
+    OrderBlockDefinitions(drawing);
+    EXPECT_EQ(drawing.Block(drawing.blockHead).name, "B0");
+}
+
 TEST(BlockUsesBlock, ThroughNesting) {
     Drawing drawing;
     BlockHandle inner = AddBlockDef(drawing, "INNER", {});

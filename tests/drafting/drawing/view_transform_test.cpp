@@ -130,6 +130,23 @@ TEST_F(ViewTest, HistoryDropsRepeatsAndTheOldest) {
     EXPECT_EQ(state.HistoryEntry(63).scale, 2) << "the 65th view dropped the oldest";
 }
 
+TEST_F(ViewTest, SteppingThroughTheHistory) {
+    for (double scale : {2.0, 3.0}) {
+        ASSERT_TRUE(state.SetViewTransform({.scale = scale}));
+        state.PushViewHistory();
+    }
+    ASSERT_EQ(state.HistoryCount(), 2);
+    EXPECT_FALSE(state.StepViewHistory(-1));
+    EXPECT_FALSE(state.StepViewHistory(3)) << "beyond the oldest entry";
+    EXPECT_EQ(state.historyPosition, 0);
+    ASSERT_TRUE(state.StepViewHistory(2));
+    EXPECT_EQ(state.GetViewTransform().scale, 1);
+    EXPECT_TRUE(state.viewChanged);
+    ASSERT_TRUE(state.StepViewHistory(-1));
+    EXPECT_EQ(state.GetViewTransform().scale, 2);
+    EXPECT_EQ(image.Double(kCurrentViewDouble), 2);
+}
+
 TEST_F(ViewTest, RememberOnceDuringAWheelZoom) {
     state.historyPosition = 5;
     ASSERT_TRUE(state.SetViewTransform({.scale = 2}));

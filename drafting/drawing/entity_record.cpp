@@ -96,6 +96,15 @@ std::string_view EntityRecord::ShortString(size_t offset) const {
     return {reinterpret_cast<const char*>(bytes_.get() + offset + 1), length};
 }
 
+std::vector<uint8_t> StoredBytes(const EntityRecord& record) {
+    std::vector<uint8_t> bytes(record.Bytes().begin(), record.Bytes().end());
+    auto clear = [&](size_t offset) { std::fill_n(bytes.begin() + static_cast<ptrdiff_t>(offset), 4, 0); };
+    clear(kNext);
+    if (record.Kind() == EntityKind::BlockInsert) clear(kBlock);
+    if (record.Kind() == EntityKind::RasterImage) clear(kRowTable);
+    return bytes;
+}
+
 bool IsCircle(const EntityRecord& arc) {
     if (arc.Size() < kArcRecordSize) return false;
     auto bytes = arc.Bytes();

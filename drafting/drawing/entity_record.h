@@ -15,6 +15,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace linework {
 
@@ -169,6 +170,10 @@ private:
 constexpr size_t PolylineRecordSize(int vertices) { return 36 + 16 * static_cast<size_t>(vertices - 1); }
 constexpr size_t Polyline3DRecordSize(int vertices) { return 44 + 24 * static_cast<size_t>(vertices - 1); }
 inline constexpr size_t kArcRecordSize = 64;
+
+// The bytes a drawing file stores for the record: its image with the next link, a block insert's
+// block and a raster image's row table written as 0, since handles mean nothing outside memory.
+std::vector<uint8_t> StoredBytes(const EntityRecord& record);
 
 // A circle: the start point's 16 bytes equal the end point's.
 bool IsCircle(const EntityRecord& arc);

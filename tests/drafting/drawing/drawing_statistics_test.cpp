@@ -123,7 +123,7 @@ TEST(BlockStatistics, DeepNestingNeedsNoDeepStack) {
     // Each block inserts the one made before it and holds one line of its own.
     Drawing drawing;
     BlockHandle previous = 0;
-    constexpr int kDepth = 100000;
+    constexpr int kDepth = 30000;
     for (int i = 0; i < kDepth; ++i) {
         BlockHandle block = AddBlockDef(drawing, "B" + std::to_string(i), {});
         if (previous != 0) AppendToBlock(drawing, block, test::Insert(previous));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -96,6 +97,28 @@ TEST(EntityRecord, ShortStringsStayInsideTheRecord) {
     EXPECT_EQ(text.ShortString(entity_field::kText), "door");
     text.SetByte(entity_field::kText, 200);  // a length beyond the record
     EXPECT_EQ(text.ShortString(entity_field::kText), "door");
+}
+
+TEST(EntityRecord, StoredBytesCarryNoHandles) {
+    EntityRecord insert = test::Insert(0x0A0B0C0D, {2, 3});
+    insert.SetNext(0x11223344);
+    insert.SetByte(entity_field::kLayer, 9);
+    auto stored = StoredBytes(insert);
+    ASSERT_EQ(stored.size(), 60u);
+    for (size_t offset : {size_t{0}, size_t{1}, size_t{2}, size_t{3}, size_t{36}, size_t{37}, size_t{38}, size_t{39}}) {
+        EXPECT_EQ(stored[offset], 0) << offset;
+    }
+    EXPECT_EQ(stored[entity_field::kLayer], 9);
+    EXPECT_TRUE(std::equal(stored.begin() + 44, stored.end(), insert.Bytes().begin() + 44)) << "the rest as it is";
+    EntityRecord image(EntityKind::RasterImage, 57);
+    image.Store<uint32_t>(entity_field::kRowTable, 7);
+    image.Store<uint16_t>(entity_field::kLastColumn, 0x1234);
+    stored = StoredBytes(image);
+    EXPECT_EQ(stored[12], 0);
+    EXPECT_EQ(stored[16], 0x34);
+    // Other kinds keep bytes 12..15 and 36..39: they are coordinates there.
+    EntityRecord arc = test::Arc({0.1, 0}, {-1, 0.1}, {0, 1});  // no zero byte at 12..15 or 36..39
+    EXPECT_TRUE(std::equal(arc.Bytes().begin() + 4, arc.Bytes().end(), StoredBytes(arc).begin() + 4));
 }
 
 TEST(EntityRecord, CircleOnlyOnByteEqualEnds) {

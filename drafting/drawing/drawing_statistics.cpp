@@ -47,7 +47,9 @@ void ComputeDrawingStatistics(const Drawing& drawing, SystemVariableImage& image
         if (slot == 0) return;
         slots[slot] += 1;
         slots[kEntities] += 1;
-        if (slot == kBlockInsert) slots[kInsertedEntities] += static_cast<double>(blockCounts[InsertedBlock(drawing, record)]);
+        if (slot == kBlockInsert) {
+            slots[kInsertedEntities] += static_cast<double>(blockCounts[InsertedBlock(drawing, record)]);
+        }
     });
     ForEachBlock(drawing, [&](BlockHandle block) {
         slots[kBlockDefinitions] += 1;

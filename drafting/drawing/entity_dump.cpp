@@ -183,7 +183,8 @@ std::string DumpDrawing(const Drawing& drawing) {
     std::string out;
     ForEachBlock(drawing, [&](BlockHandle block) {
         const BlockDef& definition = drawing.Block(block);
-        out += Joined({"block ", Quoted(definition.name), " base=", PointText({definition.base.x, definition.base.y}), "\n"});
+        std::string base = PointText({definition.base.x, definition.base.y});
+        out += Joined({"block ", Quoted(definition.name), " base=", base, "\n"});
         ForEachEntity(drawing, definition.head, [&](EntityHandle at) {
             out += Joined({"  ", DumpEntity(drawing, drawing[at]), "\n"});
         });

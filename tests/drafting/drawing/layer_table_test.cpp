@@ -173,7 +173,7 @@ TEST(LayerNames, ReadFromTheDrawingsSideFileAndSaved) {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
         ++files;
-        EXPECT_EQ(entry.path().extension().string(), ".lkl") << "the saved names replace the old file, nothing else stays";
+        EXPECT_EQ(entry.path().extension().string(), ".lkl") << "the saved names replace the old file, alone";
     }
     EXPECT_EQ(files, 1);
 }

@@ -250,6 +250,7 @@ NO_TOOL = {
     "script_program_fuzz": "the drafting program's own script files",
     "text_data_fuzz": "its inputs are record bodies behind a kind byte, not files",
     "resource_picture_fuzz": "the stored forms of a module's resources, which only the project writes",
+    "entity_record_fuzz": "the drafting program's own drawing records",
 }
 
 

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "script/file_handle.h"
-#include "script/system_variable_image.h"
+#include "drawing/file_handle.h"
+#include "drawing/system_variable_image.h"
 
 namespace linework {
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "drawing/file_names.h"
+#include "drawing/layer_table.h"
 #include "drawing/text_helpers.h"
 #include "winplat/files.h"
 #include "winplat/host.h"
@@ -28,6 +29,7 @@ ScriptEngine::ScriptEngine(ScriptHost& host, SystemVariableEffects& effects, std
       loader_{store, runtime, programFolder_, [this](std::string_view text) { host_.ShowInfo(text); },
               [this](std::string_view text) { host_.RememberCommand(text); }} {
     line_.reserve(ProgramStore::kSlotBytes);
+    ResetDrawingSettings(image);
 }
 
 bool ScriptEngine::LoadTextTable(LoadMode mode, int32_t line, std::string_view name) {

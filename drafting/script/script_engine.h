@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "drawing/number_input.h"
+#include "drawing/drawing.h"
 #include "script/program_store.h"
 #include "script/runtime_services.h"
 #include "script/script_host.h"
@@ -59,6 +60,7 @@ public:
     SystemVariables systemVariables;
     ScriptRuntime runtime;
     NumberInput numberInput;
+    Drawing drawing;  // the drawing the commands work on
 
     // The last error's full text, empty when the last run had none (for tools and tests).
     const std::string& LastError() const { return lastError_; }

@@ -5,7 +5,7 @@
 
 #include "drawing/file_names.h"
 #include "drawing/text_helpers.h"
-#include "script/file_handle.h"
+#include "drawing/file_handle.h"
 #include "script/io_result.h"
 #include "winplat/base.h"
 #include "winplat/refusal.h"

@@ -14,7 +14,7 @@
 #include <functional>
 #include <optional>
 
-#include "script/system_variable_image.h"
+#include "drawing/system_variable_image.h"
 
 namespace linework {
 

@@ -2,7 +2,7 @@
 // authors.
 //
 //   lkbatch --dir FOLDER [--script NAME] [--line "LINE"]... [--max-lines N] [--dump-sysvars]
-//           [--dump-store]
+//           [--dump-store] [--dump-entities]
 //
 // FOLDER is the program folder (a host path) that file names are completed against. --script
 // loads a program file there from line 1 and runs it; each --line is run as a typed command line
@@ -10,7 +10,8 @@
 // "error: ..." and "info: ..." (line breaks as " | "). --max-lines stops each run after N lines,
 // as Esc would, for scripts that may not end. --dump-sysvars prints every system
 // variable that is not 0 as "sv NUMBER = VALUE"; --dump-store every non-empty store line as
-// "NUMBER: TEXT" ("NUMBER: (hidden)" for a line of a compiled file). Exits with 1 when a run
+// "NUMBER: TEXT" ("NUMBER: (hidden)" for a line of a compiled file); --dump-entities the
+// drawing, one line per entity (see drawing/entity_dump.h). Exits with 1 when a run
 // reported an error, 2 on a usage mistake.
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "drawing/entity_dump.h"
 #include "drawing/text_helpers.h"
 #include "script/script_engine.h"
 #include "winplat/paths.h"
@@ -55,6 +57,7 @@ struct Options {
     uint64_t maxLines = 0;
     bool dumpSysvars = false;
     bool dumpStore = false;
+    bool dumpEntities = false;
 };
 
 bool Parse(int argc, char** argv, Options& options) {
@@ -73,6 +76,8 @@ bool Parse(int argc, char** argv, Options& options) {
             options.dumpSysvars = true;
         } else if (arg == "--dump-store") {
             options.dumpStore = true;
+        } else if (arg == "--dump-entities") {
+            options.dumpEntities = true;
         } else {
             return false;
         }
@@ -106,7 +111,7 @@ int main(int argc, char** argv) {
     if (!Parse(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: lkbatch --dir FOLDER [--script NAME] [--line \"LINE\"]... [--max-lines N] "
-                     "[--dump-sysvars] [--dump-store]\n");
+                     "[--dump-sysvars] [--dump-store] [--dump-entities]\n");
         return 2;
     }
     std::error_code error;
@@ -135,5 +140,6 @@ int main(int argc, char** argv) {
     }
     if (options.dumpStore) DumpStore(engine.store);
     if (options.dumpSysvars) DumpSysvars(engine);
+    if (options.dumpEntities) std::fputs(linework::DumpDrawing(engine.drawing).c_str(), stdout);
     return host.failed ? 1 : 0;
 }

@@ -1,6 +1,6 @@
 // A file handle of the platform owned for a scope: closed when the owner goes.
-#ifndef LINEWORK_SCRIPT_FILE_HANDLE_H
-#define LINEWORK_SCRIPT_FILE_HANDLE_H
+#ifndef LINEWORK_DRAWING_FILE_HANDLE_H
+#define LINEWORK_DRAWING_FILE_HANDLE_H
 
 #include <string>
 

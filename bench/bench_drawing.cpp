@@ -1,0 +1,104 @@
+// The drafting program's drawing model: walking the drawing list and computing the statistics
+// over 100,000 and 1,000,000 entities (lines, circles and texts, one insert in a thousand), next
+// to a walk of the same record bytes packed in one std::vector, in the same run.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+#include "drawing/drawing_statistics.h"
+
+namespace {
+
+using namespace linework;
+
+EntityRecord MakeRecord(int i, BlockHandle block) {
+    switch (i % 1000 == 999 ? 3 : i % 3) {
+        case 0: {
+            EntityRecord line(EntityKind::Polyline, PolylineRecordSize(2));
+            line.SetByte(entity_field::kLastVertex, 1);
+            line.SetDouble(entity_field::kVertices + 16, i);
+            return line;
+        }
+        case 1: return EntityRecord(EntityKind::Arc, kArcRecordSize);
+        case 2: {
+            EntityRecord text(EntityKind::Text, 57 + 4);
+            text.SetByte(entity_field::kText, 4);
+            return text;
+        }
+        default: {
+            EntityRecord insert(EntityKind::BlockInsert, 60);
+            insert.Store<uint32_t>(entity_field::kBlock, block);
+            return insert;
+        }
+    }
+}
+
+struct Fixture {
+    Drawing drawing;
+    std::vector<uint8_t> packed;  // the same records back to back
+
+    explicit Fixture(int count) {
+        BlockHandle block = AddBlockDef(drawing, "B", {});
+        for (int i = 0; i < 5; ++i) AppendToBlock(drawing, block, MakeRecord(0, 0));
+        for (int i = 0; i < count; ++i) {
+            EntityHandle at = PushEntity(drawing, MakeRecord(i, block));
+            auto bytes = drawing[at].Bytes();
+            packed.insert(packed.end(), bytes.begin(), bytes.end());
+        }
+    }
+};
+
+Fixture& Shared(int count) {
+    static std::unique_ptr<Fixture> fixture;
+    if (!fixture || static_cast<int>(fixture->drawing.entities.End()) - 1 != count + 5) {
+        fixture = std::make_unique<Fixture>(count);
+    }
+    return *fixture;
+}
+
+void BM_WalkDrawingList(benchmark::State& state) {
+    Fixture& fixture = Shared(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        uint64_t lines = 0;
+        ForEachEntity(fixture.drawing, fixture.drawing.head, [&](EntityHandle at) {
+            lines += fixture.drawing[at].Kind() == EntityKind::Polyline;
+        });
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_ComputeDrawingStatistics(benchmark::State& state) {
+    Fixture& fixture = Shared(static_cast<int>(state.range(0)));
+    SystemVariableImage image;
+    for (auto _ : state) {
+        ComputeDrawingStatistics(fixture.drawing, image, 0);
+        benchmark::DoNotOptimize(image.Double(statistics_slot::kEntities));
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The peer: the same bytes in one vector, stepped through by their record sizes.
+void BM_WalkPackedVector(benchmark::State& state) {
+    Fixture& fixture = Shared(static_cast<int>(state.range(0)));
+    std::span<const uint8_t> bytes(fixture.packed);
+    for (auto _ : state) {
+        uint64_t lines = 0;
+        for (size_t at = 0; at < bytes.size();) {
+            auto record = bytes.subspan(at);
+            lines += (record[entity_field::kKindAndFlags] & 0xF0) == 0x10;
+            size_t size = EntityRecordSize(record);
+            if (size == 0) break;
+            at += size;
+        }
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+BENCHMARK(BM_WalkDrawingList)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeDrawingStatistics)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WalkPackedVector)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

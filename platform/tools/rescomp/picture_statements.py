@@ -18,7 +18,6 @@ Each statement is one line.
 import os
 
 import pix
-from menus import resource_name
 from syntax import MAX_ID, RT_BITMAP, RT_CURSOR, RT_ICON
 
 ACCEPTED = {
@@ -85,9 +84,9 @@ def parse_hot_spot(line):
 
 def parse_bitmap(stream, start, resources):
     line = stream.rest_of_line(start)
-    name = resource_name(line, "bitmap")
+    name = line.resource_name("bitmap")
     path = picture_file(line, "BITMAP")
-    options = picture_options(line, {"MASK": lambda rest: resource_name(rest, "mask")})
+    options = picture_options(line, {"MASK": lambda rest: rest.resource_name("mask")})
     resources.add_dependency(path)
     dib, mask = read_picture(line, lambda: pix.bitmap_from_file(path))
     resources.add_binary(line.path, line.number, RT_BITMAP, name, dib)
@@ -99,7 +98,7 @@ def parse_bitmap(stream, start, resources):
 
 def parse_cursor(stream, start, resources):
     line = stream.rest_of_line(start)
-    name = resource_name(line, "cursor")
+    name = line.resource_name("cursor")
     path = picture_file(line, "CURSOR")
     options = picture_options(line, {"INDEX": parse_index, "HOTSPOT": parse_hot_spot})
     index = picture_index(line, options, path)
@@ -113,7 +112,7 @@ def parse_cursor(stream, start, resources):
 
 def parse_icon(stream, start, resources):
     line = stream.rest_of_line(start)
-    name = resource_name(line, "icon")
+    name = line.resource_name("icon")
     path = picture_file(line, "ICON")
     index = picture_index(line, picture_options(line, {"INDEX": parse_index}), path)
     resources.add_dependency(path)

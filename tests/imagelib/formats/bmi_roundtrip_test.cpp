@@ -141,7 +141,8 @@ TEST_F(BmiRoundTrip, EveryDepthWidthAndEntryCountOnEveryKind) {
 
 // The independent reader's lines for a file (empty when Python is missing).
 std::vector<std::string> layout(const fs::path& file) {
-    const fs::path script = fs::path(__FILE__).parent_path() / "bmi_layout_reader.py";
+    // Named by the build: __FILE__ may be relative to wherever the compiler ran.
+    const fs::path script = fs::path(BMI_LAYOUT_READER);
     std::vector<std::string> lines;
     const std::string command = "python3 '" + script.string() + "' " + tool_runner::quoted(file);
     std::istringstream in(tool_runner::capture(command, tool_runner::Errors::Merge).output);

@@ -18,9 +18,9 @@
 
 namespace window_test {
 
-inline std::filesystem::path goldenFolder() {
-    return std::filesystem::path(__FILE__).parent_path() / "golden";
-}
+// The build names the folder with its full path: __FILE__ may be relative to the build folder
+// (a compiler cache rewrites it so), which ctest does not run in.
+inline std::filesystem::path goldenFolder() { return WINPLAT_GOLDEN_DIR; }
 
 // The screen's pixels in the rectangle as RGB bytes.
 inline std::vector<png_byte> screenRgb(const RECT& r) {

@@ -8,6 +8,8 @@
 #include "controls/control_support.h"
 #include "controls/focus_rect.h"
 #include "user/edge_drawing.h"
+#include "winplat/gdi.h"
+#include "winplat/owners.h"
 #include "winplat/text.h"
 
 namespace winplat::controls {
@@ -66,6 +68,25 @@ void focusAroundLabel(HDC dc, const Look& look, const RECT& area, UINT format) {
     drawFocusOutline(dc, intersection(inset(measured, -1), look.client));
 }
 
+// A push button's picture (BS_BITMAP, BS_ICON) centred in the area in place of its text; false
+// when it has none.
+bool drawPicture(HDC dc, const Look& look, const RECT& area) {
+    const auto image = reinterpret_cast<HANDLE>(GetWindowLongPtrA(look.button, kButtonImageWord));
+    if (!image || !(look.style & (BS_BITMAP | BS_ICON))) return false;
+    SIZE size{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
+    BITMAP info{};
+    if (look.style & BS_BITMAP) {
+        if (!GetObjectA(image, sizeof info, &info)) return false;
+        size = SIZE{info.bmWidth, info.bmHeight};
+    }
+    const int x = (area.left + area.right - size.cx) / 2;
+    const int y = (area.top + area.bottom - size.cy) / 2;
+    if (look.style & BS_ICON) return DrawIcon(dc, x, y, static_cast<HICON>(image)) != FALSE;
+    const MemoryDc source(CreateCompatibleDC(dc));
+    const Selection selected(source.get(), image);
+    return BitBlt(dc, x, y, size.cx, size.cy, source.get(), 0, 0, SRCCOPY) != FALSE;
+}
+
 void paintPush(HDC dc, const Look& look) {
     RECT r = look.client;
     const bool pushed = (look.state & BST_PUSHED) != 0;
@@ -82,7 +103,7 @@ void paintPush(HDC dc, const Look& look) {
     }
     const RECT label = pushed ? shifted(r, 1, 1) : r;
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    drawLabel(dc, look, label, textFormat(look, DT_CENTER));
+    if (!drawPicture(dc, look, label)) drawLabel(dc, look, label, textFormat(look, DT_CENTER));
     if (look.state & BST_FOCUS) {
         drawFocusOutline(dc, inset(look.client, 4));
     }

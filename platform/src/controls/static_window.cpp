@@ -1,6 +1,7 @@
 // The STATIC class: its window procedure, the images it shows and SS_NOTIFY's clicks.
 #include "controls/control_support.h"
 #include "controls/static_drawing.h"
+#include "controls/static_images.h"
 #include "controls/static_state.h"
 #include "user/builtin_classes.h"
 #include "winplat/gdi.h"
@@ -40,6 +41,9 @@ LRESULT setImage(HWND control, WPARAM kind, LPARAM image) {
 LRESULT CALLBACK staticProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: return paintControl(control, paintStatic);
+        case WM_NCDESTROY:
+            dropLoadedImage(control);
+            return DefWindowProcA(control, message, wParam, lParam);
         case WM_ERASEBKGND: return 1;  // the painting covers the control
         case WM_NCHITTEST:
             // Without SS_NOTIFY a static lets the mouse through to what lies below it.

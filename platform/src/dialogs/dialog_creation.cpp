@@ -4,6 +4,7 @@
 
 #include "base/call_refusal.h"
 #include "controls/control_support.h"
+#include "controls/static_images.h"
 #include "dialogs/dialog_focus.h"
 #include "dialogs/dialog_state.h"
 #include "dialogs/dialog_units.h"
@@ -69,9 +70,11 @@ bool makeControl(HWND dialog, const DialogItem& item, const DialogRequest& reque
                                          request.instance, data.empty() ? nullptr : data.data());
     if (!control) return false;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
-    // An icon static names its icon by resource number.
-    if (item.textId && (item.style & SS_TYPEMASK) == SS_ICON && controls::isOfClass(control, "STATIC")) {
-        SendMessageA(control, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(request.instance, MAKEINTRESOURCEA(*item.textId))), 0);
+    // An icon or bitmap static names its picture by resource number.
+    if (item.textId && controls::isOfClass(control, "STATIC") &&
+        !controls::showResourceImage(control, request.instance, *item.textId)) {
+        CallRefuser("winplat: dialogs").log("control " + std::to_string(item.id) + ": no picture " +
+                                             std::to_string(*item.textId) + " in the module");
     }
     return true;
 }

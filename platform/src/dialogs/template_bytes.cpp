@@ -1,6 +1,7 @@
 #include "dialogs/template_bytes.h"
 
 #include <array>
+#include <string>
 #include <utility>
 
 #include "winplat/base.h"
@@ -33,21 +34,37 @@ TemplateBytes::TemplateBytes(DWORD style, DWORD exStyle, TemplateBox box, std::s
 
 void TemplateBytes::addItem(DWORD style, DWORD exStyle, TemplateBox box, WORD id, std::string_view className,
                             std::string_view itemText) {
+    itemHead(style, exStyle, box, id, className);
+    text(itemText);
+    itemTail();
+}
+
+void TemplateBytes::addItem(DWORD style, DWORD exStyle, TemplateBox box, WORD id, std::string_view className,
+                            WORD textId) {
+    itemHead(style, exStyle, box, id, className);
+    word(0xFFFF);
+    word(textId);
+    itemTail();
+}
+
+void TemplateBytes::itemHead(DWORD style, DWORD exStyle, TemplateBox box, WORD id, std::string_view className) {
     alignToDword();
     dword(style);
     dword(exStyle);
     for (const short value : {box.x, box.y, box.cx, box.cy}) word(static_cast<WORD>(value));
     word(id);
-    bool byAtom = false;
     for (const auto& [name, atom] : kAtoms) {
         if (lstrcmpiA(std::string(className).c_str(), name) != 0) continue;
         word(0xFFFF);
         word(atom);
-        byAtom = true;
+        return;
     }
-    if (!byAtom) text(className);
-    text(itemText);
-    word(0);  // no creation data
+    text(className);
+}
+
+// No creation data; one item more in the header's count.
+void TemplateBytes::itemTail() {
+    word(0);
     const WORD count = static_cast<WORD>(bytes_[kCountOffset] | (bytes_[kCountOffset + 1] << 8)) + 1;
     bytes_[kCountOffset] = static_cast<uint8_t>(count & 0xFF);
     bytes_[kCountOffset + 1] = static_cast<uint8_t>(count >> 8);

@@ -26,6 +26,8 @@ public:
     // "COMBOBOX") are stored by their atoms, others by name.
     void addItem(DWORD style, DWORD exStyle, TemplateBox box, WORD id, std::string_view className,
                  std::string_view text);
+    // An item whose text is a resource number (the picture of an icon or bitmap static).
+    void addItem(DWORD style, DWORD exStyle, TemplateBox box, WORD id, std::string_view className, WORD textId);
 
     const std::vector<uint8_t>& bytes() const { return bytes_; }
     const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(bytes_.data()); }
@@ -35,6 +37,8 @@ private:
     void dword(DWORD value);
     void text(std::string_view cp1250Text);
     void alignToDword();
+    void itemHead(DWORD style, DWORD exStyle, TemplateBox box, WORD id, std::string_view className);
+    void itemTail();
 
     std::vector<uint8_t> bytes_;
 };

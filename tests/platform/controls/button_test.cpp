@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "control_parent.h"
+#include "winplat/gdi.h"
+#include "winplat/owners.h"
 #include "winplat/testing.h"
 
 namespace {
@@ -180,6 +182,30 @@ TEST(Button, DoubleClicksReachTheParentOnlyWhenTheButtonNotifies) {
         }
         EXPECT_EQ(codes, c.codes);
     }
+}
+
+TEST(Button, APushButtonShowsItsBitmapInPlaceOfItsText) {
+    Harness h(control_test::smallScreen());
+    const HWND parent = makeParent(200, 100);
+    const HWND button = makeControl(parent, "BUTTON", "text", BS_PUSHBUTTON | BS_BITMAP, 10, 10, 40, 30, 1);
+    const winplat::BorrowedDc screen(nullptr);
+    const winplat::OwnedBitmap bitmap(CreateCompatibleBitmap(screen.get(), 6, 4));
+    {
+        const winplat::MemoryDc dc(CreateCompatibleDC(screen.get()));
+        const winplat::Selection selected(dc.get(), bitmap.get());
+        const winplat::GdiObject<HBRUSH> red(CreateSolidBrush(RGB(255, 0, 0)));
+        const RECT all{0, 0, 6, 4};
+        FillRect(dc.get(), &all, red.get());
+    }
+    EXPECT_EQ(SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get())), 0);
+    EXPECT_EQ(SendMessageA(button, BM_GETIMAGE, IMAGE_BITMAP, 0), reinterpret_cast<LRESULT>(bitmap.get()));
+    h.pump();
+    const winplat::test::Image image = h.windowImage(button, true);
+    // Centred: columns 17..22, rows 13..16 of the 40 x 30 button.
+    EXPECT_EQ(image.at(17, 13), 0xFF0000u);
+    EXPECT_EQ(image.at(22, 16), 0xFF0000u);
+    EXPECT_NE(image.at(16, 13), 0xFF0000u);
+    EXPECT_NE(image.at(23, 16), 0xFF0000u);
 }
 
 TEST(Button, TheClassicLook) {

@@ -189,3 +189,49 @@ TEST_F(ModelessTest, ItemsByIdAndTheirChecks) {
 }
 
 }  // namespace
+
+namespace {
+
+using winplat::dialogs::TemplateBox;
+
+// A 2 x 2 packed DIB at 24 bits: the bottom row red, the top row blue.
+std::vector<uint8_t> twoByTwo() {
+    std::vector<uint8_t> dib(40, 0);
+    dib[0] = 40;      // biSize
+    dib[4] = 2;       // biWidth
+    dib[8] = 2;       // biHeight: bottom row first
+    dib[12] = 1;      // biPlanes
+    dib[14] = 24;     // biBitCount
+    const uint8_t rows[2][8] = {{0, 0, 255, 0, 0, 255, 0, 0}, {255, 0, 0, 255, 0, 0, 0, 0}};
+    for (const auto& row : rows) dib.insert(dib.end(), std::begin(row), std::end(row));
+    return dib;
+}
+
+TEST_F(DialogTest, AStaticShowsTheBitmapItsTemplateNamesByNumber) {
+    const std::vector<uint8_t> dib = twoByTwo();
+    const winplat::BinaryResource picture{2, 8000, nullptr, dib.data(), static_cast<uint32_t>(dib.size())};
+    const winplat::ModuleResources pictures{"pictures.dll", false, nullptr, 0, &picture, 1};
+    const HINSTANCE module = winplat::registerModule(pictures, &pictures);
+    winplat::dialogs::TemplateBytes t(WS_POPUP | WS_VISIBLE | DS_SETFONT, 0, TemplateBox{0, 0, 100, 50}, "Obr\xE1zky", 8,
+                                      "MS Sans Serif");
+    t.addItem(SS_BITMAP | WS_VISIBLE, 0, TemplateBox{4, 4, 20, 20}, 10, "STATIC", WORD{8000});
+    t.addItem(SS_BITMAP | WS_VISIBLE, 0, TemplateBox{30, 4, 20, 20}, 11, "STATIC", WORD{8001});
+    winplat::testing::DebugCapture debug;
+    const HWND dialog = CreateDialogIndirectParamA(module, t.get(), owner_, dialogProcedure, 0);
+    ASSERT_NE(dialog, nullptr);
+    h.pump();
+    const HWND shown = GetDlgItem(dialog, 10);
+    RECT size{};
+    GetClientRect(shown, &size);
+    EXPECT_EQ(size.right, 2);
+    EXPECT_EQ(size.bottom, 2);
+    const winplat::test::Image image = h.windowImage(shown, true);
+    EXPECT_EQ(image.at(1, 0), 0x0000FFu);
+    EXPECT_EQ(image.at(0, 1), 0xFF0000u);
+    EXPECT_EQ(SendDlgItemMessageA(dialog, 11, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+    EXPECT_TRUE(debug.contains("no picture 8001"));
+    DestroyWindow(dialog);
+    winplat::unregisterModule(module);
+}
+
+}  // namespace

@@ -1,7 +1,5 @@
-// A list box window: its items (ListItems), selection, scrolling, drawing and input. One object
-// per window, made at WM_NCCREATE and dropped after WM_NCDESTROY; the window procedure holds it
-// while a message runs, so a parent that destroys the list while answering a notification does
-// not pull it away underneath.
+// A list box window: its items (ListItems), selection, scrolling, drawing and input; one object
+// per window, kept in a ControlTable.
 //
 // The same object serves the list of a combo box: its notifications (WM_COMMAND) then go to the
 // combo box, and the owner-draw and colour messages to the combo box's parent, naming the combo

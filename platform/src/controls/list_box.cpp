@@ -8,8 +8,7 @@ namespace {
 const CallRefuser refuse("winplat: LISTBOX");
 
 // Styles the reader and the forms never ask of a list box.
-constexpr DWORD kUnsupportedStyles =
-    LBS_USETABSTOPS | LBS_MULTICOLUMN | LBS_WANTKEYBOARDINPUT | LBS_NODATA | LBS_NOSEL;
+constexpr DWORD kUnsupportedStyles = LBS_USETABSTOPS | LBS_MULTICOLUMN | LBS_NODATA | LBS_NOSEL;
 
 POINT pointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
@@ -86,9 +85,12 @@ std::optional<LRESULT> ListBox::handle(UINT message, WPARAM wParam, LPARAM lPara
             invalidate();
             return 0;
         case WM_KEYDOWN:
+            if (ownerTakesKey(WM_VKEYTOITEM, static_cast<WORD>(wParam))) return 0;
             keyDown(static_cast<UINT>(wParam));
             return 0;
         case WM_CHAR:
+            // Lists without strings cannot search: their owner may, through WM_CHARTOITEM.
+            if (!hasStrings() && ownerTakesKey(WM_CHARTOITEM, static_cast<BYTE>(wParam))) return 0;
             character(static_cast<char>(wParam));
             return 0;
         case WM_LBUTTONDOWN:

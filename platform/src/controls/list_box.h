@@ -99,6 +99,7 @@ private:
     void invalidate();
 
     // --- input (list_box_input.cpp)
+    bool ownerTakesKey(UINT message, WORD key);
     void keyDown(UINT key);
     void character(char typed);
     void buttonDown(POINT point, WPARAM keys, bool doubleClick);

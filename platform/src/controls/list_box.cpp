@@ -27,7 +27,7 @@ bool ListBox::hasStrings() const { return !ownerDraw() || (style_ & LBS_HASSTRIN
 
 void ListBox::notify(int code) const {
     // Selection and double-click news only for lists that asked for them (a combo's list always).
-    if ((code == LBN_SELCHANGE || code == LBN_DBLCLK || code == LBN_SELCANCEL) && !(style_ & LBS_NOTIFY) && !combo_) {
+    if ((code == LBN_SELCHANGE || code == LBN_DBLCLK) && !(style_ & LBS_NOTIFY) && !combo_) {
         return;
     }
     const HWND target = combo_ ? combo_ : GetParent(window_);
@@ -35,8 +35,6 @@ void ListBox::notify(int code) const {
     const auto id = static_cast<WORD>(GetWindowLongPtrA(window_, GWLP_ID));
     SendMessageA(target, WM_COMMAND, MAKEWPARAM(id, static_cast<WORD>(code)), reinterpret_cast<LPARAM>(window_));
 }
-
-void ListBox::notifySelectionChange() const { notify(LBN_SELCHANGE); }
 
 HWND ListBox::ownerDrawTarget() const { return combo_ ? GetParent(combo_) : GetParent(window_); }
 

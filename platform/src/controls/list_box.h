@@ -29,10 +29,8 @@ public:
     // The list box messages (LB_...), shared with the combo box that forwards its CB_ ones.
     LRESULT listMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    HWND window() const { return window_; }
     int count() const { return static_cast<int>(items_.size()); }
     int current() const { return multiple() ? caret_ : selected_; }
-    int top() const { return top_; }
     const ListItems& items() const { return items_; }
     bool hasStrings() const;
 
@@ -108,7 +106,6 @@ private:
     void focusChanged(bool focused);
 
     void notify(int code) const;
-    void notifySelectionChange() const;
     HWND ownerDrawTarget() const;
 
     HWND window_;

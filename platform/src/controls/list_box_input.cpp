@@ -50,7 +50,7 @@ void ListBox::keyDown(UINT key) {
             if (multiple()) {
                 toggle(caret_);
                 anchor_ = caret_;
-                notifySelectionChange();
+                notify(LBN_SELCHANGE);
             }
             return;
         default: return;
@@ -66,7 +66,7 @@ void ListBox::keyDown(UINT key) {
             return;
         }
         select(target);
-        notifySelectionChange();
+        notify(LBN_SELCHANGE);
         return;
     }
     if ((style_ & LBS_MULTIPLESEL) || keyHeld(VK_CONTROL)) {
@@ -103,7 +103,7 @@ void ListBox::character(char typed) {
     if (!multiple()) {
         if (found != selected_) {
             select(found);
-            notifySelectionChange();
+            notify(LBN_SELCHANGE);
         }
         return;
     }
@@ -161,7 +161,7 @@ void ListBox::buttonUp() {
     if (!tracking_) return;
     tracking_ = false;
     ReleaseCapture();
-    if (selection() != selectionAtPress_) notifySelectionChange();
+    if (selection() != selectionAtPress_) notify(LBN_SELCHANGE);
 }
 
 }  // namespace winplat::controls

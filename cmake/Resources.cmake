@@ -7,7 +7,8 @@
 # describes the names).
 
 # Taken here: inside the function CMAKE_CURRENT_LIST_DIR is the caller's folder.
-get_filename_component(WINPLAT_RESCOMP "${CMAKE_CURRENT_LIST_DIR}/../platform/tools/rescomp/rescomp.py" ABSOLUTE)
+get_filename_component(WINPLAT_RESCOMP_DIR "${CMAKE_CURRENT_LIST_DIR}/../platform/tools/rescomp" ABSOLUTE)
+set(WINPLAT_RESCOMP "${WINPLAT_RESCOMP_DIR}/rescomp.py")
 
 function(winplat_add_resources target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "PROGRAM" "MODULE;NAMESPACE" "SOURCES")
@@ -43,13 +44,16 @@ function(winplat_add_resources target)
   set(output "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp")
   set(header_dir "${CMAKE_CURRENT_BINARY_DIR}/${target}_ids")
   set(header "${header_dir}/resources/${stem}_ids.h")
+  # The pictures the resource files name are found while compiling them: the depfile lists them.
+  set(depfile "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.d")
   # rescomp rewrites each output only when it changes, so editing a text recompiles the table and
   # only a changed name or id recompiles the code that includes the header.
   add_custom_command(
     OUTPUT "${output}" "${header}"
-    COMMAND "${Python3_EXECUTABLE}" "${WINPLAT_RESCOMP}" --module "${arg_MODULE}" ${program_flag}
-            --output "${output}" --header "${header}" --namespace "${namespace}" ${inputs}
-    DEPENDS ${inputs} "${WINPLAT_RESCOMP}"
+    COMMAND "${Python3_EXECUTABLE}" -B "${WINPLAT_RESCOMP}" --module "${arg_MODULE}" ${program_flag}
+            --output "${output}" --header "${header}" --namespace "${namespace}" --depfile "${depfile}" ${inputs}
+    DEPENDS ${inputs} "${WINPLAT_RESCOMP}" "${WINPLAT_RESCOMP_DIR}/pix.py" "${WINPLAT_RESCOMP_DIR}/picture_statements.py"
+    DEPFILE "${depfile}"
     COMMENT "Compiling resources of ${arg_MODULE}"
     VERBATIM)
   # The header is a source of the target, so none of its files compiles before it is written; what

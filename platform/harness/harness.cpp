@@ -154,7 +154,7 @@ void Harness::wheel(int delta) {
     pump();
 }
 
-void Harness::key(UINT virtualKey, unsigned modifiers) {
+void queueKey(UINT virtualKey, unsigned modifiers) {
     const std::pair<unsigned, UINT> held[] = {{kCtrl, VK_CONTROL}, {kShift, VK_SHIFT}, {kAlt, VK_MENU}};
     for (const auto& [bit, key] : held) {
         if (modifiers & bit) testing::keyDown(key);
@@ -164,6 +164,10 @@ void Harness::key(UINT virtualKey, unsigned modifiers) {
     for (auto it = std::rbegin(held); it != std::rend(held); ++it) {
         if (modifiers & it->first) testing::keyUp(it->second);
     }
+}
+
+void Harness::key(UINT virtualKey, unsigned modifiers) {
+    queueKey(virtualKey, modifiers);
     pump();
 }
 

@@ -69,6 +69,9 @@ private:
     std::vector<LoggedMessage> log_;
 };
 
+// Queues a key pressed and released with modifiers (kCtrl | kShift | kAlt) held around it.
+void queueKey(UINT virtualKey, unsigned modifiers);
+
 // Sets an environment variable for a scope and puts the old value back.
 class ScopedVariable {
 public:

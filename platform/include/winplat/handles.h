@@ -29,7 +29,7 @@ enum class HandleType : uint8_t {
     Font = 10,
     Region = 11,
     Window = 12,
-    Cursor = 13,  // icons will share it
+    Cursor = 13,  // icons too: an icon is a cursor without hot spot
     RegistryKey = 20,
     Menu = 21,
     Accelerator = 22,

@@ -320,6 +320,23 @@ typedef struct tagCOPYDATASTRUCT {
 #define IDC_HAND MAKEINTRESOURCEA(32649)
 #define IDC_APPSTARTING MAKEINTRESOURCEA(32650)
 
+/* System icons (LoadIconA with no module). */
+#define IDI_APPLICATION MAKEINTRESOURCEA(32512)
+#define IDI_HAND MAKEINTRESOURCEA(32513)
+#define IDI_QUESTION MAKEINTRESOURCEA(32514)
+#define IDI_EXCLAMATION MAKEINTRESOURCEA(32515)
+#define IDI_ASTERISK MAKEINTRESOURCEA(32516)
+#define IDI_WINLOGO MAKEINTRESOURCEA(32517)
+#define IDI_ERROR IDI_HAND
+#define IDI_WARNING IDI_EXCLAMATION
+#define IDI_INFORMATION IDI_ASTERISK
+
+/* DrawIconEx: what to draw, and at which size when none is given. */
+#define DI_MASK 0x0001
+#define DI_IMAGE 0x0002
+#define DI_NORMAL 0x0003
+#define DI_DEFAULTSIZE 0x0008
+
 /* MessageBeep sounds. */
 #define MB_OK 0x00000000L
 #define MB_ICONHAND 0x00000010L
@@ -493,6 +510,8 @@ typedef struct tagCOPYDATASTRUCT {
 #define SM_CYBORDER 6
 #define SM_CXDLGFRAME 7
 #define SM_CYDLGFRAME 8
+#define SM_CXICON 11
+#define SM_CYICON 12
 #define SM_CXCURSOR 13
 #define SM_CYCURSOR 14
 #define SM_CYMENU 15
@@ -980,6 +999,29 @@ WINPLAT_API HCURSOR LoadCursorFromFileA(LPCSTR fileName);
 WINPLAT_API HCURSOR SetCursor(HCURSOR cursor);
 WINPLAT_API HCURSOR GetCursor(void);
 WINPLAT_API int ShowCursor(BOOL show);
+
+/* Icons: cursors without a hot spot (HICON and HCURSOR are one type, and each call takes both).
+ * LoadIconA gives a module's icon (RT_ICON) or, with no module, a system icon (IDI_); both are
+ * shared: the same handle every time, and DestroyIcon leaves them. */
+WINPLAT_API HICON LoadIconA(HINSTANCE instance, LPCSTR name);
+WINPLAT_API BOOL DestroyIcon(HICON icon);
+/* A new icon of the same picture, its own to destroy. */
+WINPLAT_API HICON CopyIcon(HICON icon);
+/* Draws the icon with its top left corner at (x, y) at the size SM_CXICON x SM_CYICON: the AND
+ * mask clears what the picture covers, then the picture is XOR-ed on. */
+WINPLAT_API BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
+/* Draws the icon stretched to width x height (0: the picture's own size, or SM_CXICON and
+ * SM_CYICON with DI_DEFAULTSIZE). DI_NORMAL draws as DrawIcon does; DI_MASK alone copies the mask
+ * (black where the picture covers, white elsewhere) and DI_IMAGE alone copies the picture. A
+ * brush first fills the rectangle, as the background the icon is drawn over. Frames of animated
+ * cursors do not exist here: 'step' must be 0. */
+WINPLAT_API BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step, HBRUSH background,
+                            UINT flags);
+
+/* A module's bitmap resource (RT_BITMAP) as a new bitmap of the screen's format, the caller's to
+ * delete. Damaged resources fail with ERROR_INVALID_DATA, missing ones with
+ * ERROR_RESOURCE_NAME_NOT_FOUND; the layer keeps no system bitmaps (a NULL module fails). */
+WINPLAT_API HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name);
 
 WINPLAT_API BOOL MessageBeep(UINT type);
 

@@ -82,7 +82,8 @@ HANDLE stored(const Clipboard& board, UINT format) {
 HANDLE makeBitmapFromDib(HANDLE dib) {
     auto block = static_cast<HGLOBAL>(dib);
     const GlobalPin pin(block);
-    return pin ? gdi::bitmapFromPackedDib(pin.data(), GlobalSize(block)) : nullptr;
+    constexpr CallRefuser refuse("winplat: clipboard DIB");
+    return pin ? gdi::bitmapFromPackedDib(pin.data(), GlobalSize(block), refuse) : nullptr;
 }
 
 bool refuseUnlessOpen(const Clipboard& board) {

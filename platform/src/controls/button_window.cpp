@@ -144,29 +144,14 @@ LRESULT dialogCode(HWND button) {
     }
 }
 
-LRESULT onPaint(HWND button) {
-    PAINTSTRUCT paint{};
-    const HDC dc = BeginPaint(button, &paint);
-    if (dc) paintButton(button, dc);
-    EndPaint(button, &paint);
-    return 0;
-}
-
 LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT: return onPaint(button);
+        case WM_PAINT: return paintControl(button, paintButton);
         case WM_ERASEBKGND: return 1;  // the painting covers what it must; a group box shows its parent
         case WM_GETDLGCODE: return dialogCode(button);
-        case WM_SETFONT:
-            SetWindowLongPtrA(button, kButtonFontWord, static_cast<LONG_PTR>(wParam));
-            if (LOWORD(lParam)) redraw(button);
-            return 0;
+        case WM_SETFONT: return keepFont(button, kButtonFontWord, wParam, lParam);
         case WM_GETFONT: return GetWindowLongPtrA(button, kButtonFontWord);
-        case WM_SETTEXT: {
-            const LRESULT result = DefWindowProcA(button, message, wParam, lParam);
-            redraw(button);
-            return result;
-        }
+        case WM_SETTEXT: return setTextAndRedraw(button, wParam, lParam);
         case WM_ENABLE: redraw(button); return 0;
         case WM_SETFOCUS: setFocusBit(button, true); return 0;
         case WM_KILLFOCUS:
@@ -199,14 +184,7 @@ LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
 }
 
 void registerButtonClass() {
-    WNDCLASSEXA button{};
-    button.cbSize = sizeof button;
-    button.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    button.lpfnWndProc = buttonProcedure;
-    button.cbWndExtra = kButtonExtraBytes;
-    button.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    button.lpszClassName = "BUTTON";
-    RegisterClassExA(&button);
+    registerControlClass("BUTTON", buttonProcedure, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, kButtonExtraBytes);
 }
 
 }  // namespace

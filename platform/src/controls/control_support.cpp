@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "user/edge_drawing.h"
+#include "user/window.h"
 #include "winplat/cp1250.h"
 #include "winplat/text.h"
 
@@ -48,6 +49,31 @@ char mnemonicOf(std::string_view text) {
     return 0;
 }
 
+LRESULT paintControl(HWND control, void (*painter)(HWND, HDC)) {
+    PAINTSTRUCT paint{};
+    const HDC dc = BeginPaint(control, &paint);
+    if (dc) painter(control, dc);
+    EndPaint(control, &paint);
+    return 0;
+}
+
+LRESULT keepFont(HWND control, int word, WPARAM font, LPARAM redraw) {
+    SetWindowLongPtrA(control, word, static_cast<LONG_PTR>(font));
+    if (LOWORD(redraw)) InvalidateRect(control, nullptr, TRUE);
+    return 0;
+}
+
+LRESULT setTextAndRedraw(HWND control, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = DefWindowProcA(control, WM_SETTEXT, wParam, lParam);
+    InvalidateRect(control, nullptr, TRUE);
+    return result;
+}
+
+bool isOfClass(HWND window, const char* className) {
+    const user::WindowRef found = user::findWindow(window);
+    return found && found->windowClass && lstrcmpiA(found->windowClass->name.c_str(), className) == 0;
+}
+
 DWORD styleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
 
 RECT shifted(RECT rect, int dx, int dy) { return {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy}; }
@@ -72,11 +98,12 @@ void fillFrame(HDC dc, const RECT& rect, int colourIndex) {
     for (const RECT& side : sides) user::fillWithColour(dc, side, colourIndex);
 }
 
-void registerControlClass(const char* name, WNDPROC procedure, UINT style) {
+void registerControlClass(const char* name, WNDPROC procedure, UINT style, int extraBytes) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_GLOBALCLASS | style;
     wc.lpfnWndProc = procedure;
+    wc.cbWndExtra = extraBytes;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = name;
     RegisterClassExA(&wc);

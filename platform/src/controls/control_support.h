@@ -41,6 +41,16 @@ std::string windowText(HWND window);
 // The upper-case letter after the single '&' of a text ("&&" is a plain '&'); 0 when none.
 char mnemonicOf(std::string_view text);
 
+// The parts of the controls' window procedures that are the same for each: painting between
+// BeginPaint and EndPaint, keeping the WM_SETFONT font in a window word (redrawn when asked), a
+// new text redrawn.
+LRESULT paintControl(HWND control, void (*painter)(HWND, HDC));
+LRESULT keepFont(HWND control, int word, WPARAM font, LPARAM redraw);
+LRESULT setTextAndRedraw(HWND control, WPARAM wParam, LPARAM lParam);
+
+// Whether the window is of the class of that name (case-insensitive).
+bool isOfClass(HWND window, const char* className);
+
 // The window's style.
 DWORD styleOf(HWND window);
 
@@ -51,8 +61,9 @@ RECT intersection(const RECT& a, const RECT& b);
 bool contains(const RECT& rect, POINT point);
 
 // Registers a built-in control class as RegisterClassExA would for a program: CS_GLOBALCLASS
-// added to the style, the arrow cursor, no brush (the control paints its background).
-void registerControlClass(const char* name, WNDPROC procedure, UINT style);
+// added to the style, the arrow cursor, no brush (the control paints its background), and the
+// window words the control keeps its state in.
+void registerControlClass(const char* name, WNDPROC procedure, UINT style, int extraBytes = 0);
 
 // Whether the key is down as of the message being handled (GetKeyState).
 bool keyHeld(int virtualKey);

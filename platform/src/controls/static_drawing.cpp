@@ -67,6 +67,20 @@ void paintBitmap(HWND control, HDC dc, const RECT& area, DWORD style) {
     BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
 }
 
+// The icon at the top left, or centred with SS_CENTERIMAGE, over the parent's background.
+void paintIcon(HWND control, HDC dc, const RECT& area, DWORD style) {
+    paintImageBackground(control, dc, area);
+    const auto icon = static_cast<HICON>(staticImage(control));
+    if (!icon) return;
+    int x = area.left;
+    int y = area.top;
+    if (style & SS_CENTERIMAGE) {
+        x += (area.right - area.left - GetSystemMetrics(SM_CXICON)) / 2;
+        y += (area.bottom - area.top - GetSystemMetrics(SM_CYICON)) / 2;
+    }
+    DrawIcon(dc, x, y, icon);
+}
+
 void paintOwnerDrawn(HWND control, HDC dc) {
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_STATIC;
@@ -99,7 +113,7 @@ void paintStatic(HWND control, HDC dc) {
         case SS_ETCHEDVERT: user::drawEdges(dc, area, EDGE_ETCHED, BF_LEFT); break;
         case SS_ETCHEDFRAME: user::drawEdges(dc, area, EDGE_ETCHED, BF_RECT); break;
         case SS_BITMAP: paintBitmap(control, dc, area, style); break;
-        case SS_ICON: paintImageBackground(control, dc, area); break;
+        case SS_ICON: paintIcon(control, dc, area, style); break;
         case SS_OWNERDRAW: paintOwnerDrawn(control, dc); break;
         default: paintText(control, dc, area, style); break;
     }

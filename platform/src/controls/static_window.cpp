@@ -12,11 +12,17 @@ bool notifies(HWND control) { return (styleOf(control) & SS_NOTIFY) != 0; }
 
 void redraw(HWND control) { InvalidateRect(control, nullptr, TRUE); }
 
-// A bitmap static takes the size of its bitmap, unless it centres the bitmap in its own size.
-void fitToBitmap(HWND control, HBITMAP bitmap) {
+// An image static takes the size of its image (an icon's is SM_CXICON x SM_CYICON), unless it
+// centres the image in its own size.
+void fitToImage(HWND control, WPARAM kind, LPARAM image) {
+    if (!image || (styleOf(control) & (SS_CENTERIMAGE | SS_REALSIZEIMAGE))) return;
+    SIZE size{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
     BITMAP info{};
-    if (!bitmap || (styleOf(control) & (SS_CENTERIMAGE | SS_REALSIZEIMAGE)) || !GetObjectA(bitmap, sizeof info, &info)) return;
-    SetWindowPos(control, nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (kind == IMAGE_BITMAP) {
+        if (!GetObjectA(reinterpret_cast<HBITMAP>(image), sizeof info, &info)) return;
+        size = SIZE{info.bmWidth, info.bmHeight};
+    }
+    SetWindowPos(control, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // STM_SETIMAGE and STM_SETICON: the image of the control's own kind; another kind is refused.
@@ -26,37 +32,22 @@ LRESULT setImage(HWND control, WPARAM kind, LPARAM image) {
                       ((kind == IMAGE_ICON || kind == IMAGE_CURSOR) && type == SS_ICON);
     if (!fits) return 0;
     const LRESULT old = SetWindowLongPtrA(control, kStaticImageWord, image);
-    if (kind == IMAGE_BITMAP) fitToBitmap(control, reinterpret_cast<HBITMAP>(image));
+    fitToImage(control, kind, image);
     redraw(control);
     return old;
 }
 
-LRESULT onPaint(HWND control) {
-    PAINTSTRUCT paint{};
-    const HDC dc = BeginPaint(control, &paint);
-    if (dc) paintStatic(control, dc);
-    EndPaint(control, &paint);
-    return 0;
-}
-
 LRESULT CALLBACK staticProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT: return onPaint(control);
+        case WM_PAINT: return paintControl(control, paintStatic);
         case WM_ERASEBKGND: return 1;  // the painting covers the control
         case WM_NCHITTEST:
             // Without SS_NOTIFY a static lets the mouse through to what lies below it.
             return notifies(control) ? HTCLIENT : HTTRANSPARENT;
         case WM_GETDLGCODE: return DLGC_STATIC;
-        case WM_SETFONT:
-            SetWindowLongPtrA(control, kStaticFontWord, static_cast<LONG_PTR>(wParam));
-            if (LOWORD(lParam)) redraw(control);
-            return 0;
+        case WM_SETFONT: return keepFont(control, kStaticFontWord, wParam, lParam);
         case WM_GETFONT: return GetWindowLongPtrA(control, kStaticFontWord);
-        case WM_SETTEXT: {
-            const LRESULT result = DefWindowProcA(control, message, wParam, lParam);
-            redraw(control);
-            return result;
-        }
+        case WM_SETTEXT: return setTextAndRedraw(control, wParam, lParam);
         case WM_ENABLE:
             if (notifies(control)) notifyParent(control, wParam ? STN_ENABLE : STN_DISABLE);
             redraw(control);
@@ -75,16 +66,7 @@ LRESULT CALLBACK staticProcedure(HWND control, UINT message, WPARAM wParam, LPAR
     }
 }
 
-void registerStaticClass() {
-    WNDCLASSEXA control{};
-    control.cbSize = sizeof control;
-    control.style = CS_GLOBALCLASS | CS_DBLCLKS;
-    control.lpfnWndProc = staticProcedure;
-    control.cbWndExtra = kStaticExtraBytes;
-    control.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    control.lpszClassName = "STATIC";
-    RegisterClassExA(&control);
-}
+void registerStaticClass() { registerControlClass("STATIC", staticProcedure, CS_DBLCLKS, kStaticExtraBytes); }
 
 }  // namespace
 }  // namespace winplat::controls

@@ -170,15 +170,14 @@ HGLOBAL packBitmap(HBITMAP handle) {
     return block.release();
 }
 
-HBITMAP bitmapFromPackedDib(const void* data, size_t size) {
+HBITMAP bitmapFromPackedDib(const void* data, size_t size, const CallRefuser& refuse) {
     const auto* info = static_cast<const BITMAPINFO*>(data);
-    constexpr CallRefuser refuse("winplat: clipboard DIB");
     const auto layout = acceptStoredDib(refuse, info, size);
     if (!layout) return nullptr;
-    if (layout->bitsOffset > size || layout->imageSize > size - layout->bitsOffset) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
+    if (layout->bitsOffset > size || layout->imageSize > size - layout->bitsOffset)
+        return refuse(HBITMAP{}, "the DIB's colour table and bits need " +
+                                     std::to_string(layout->bitsOffset + layout->imageSize) + " bytes of " +
+                                     std::to_string(size));
     const std::vector<RGBQUAD> colors = readColorTable(info, *layout);
     auto bitmap = makeDdb(layout->width, layout->height, 32);
     if (!bitmap) return nullptr;

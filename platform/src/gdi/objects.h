@@ -208,9 +208,9 @@ std::vector<RGBQUAD> monochromeColors();
 // A packed DIB (header, masks or colour table, bottom-up bits) of the bitmap's own depth in a new
 // moveable global block; NULL when the bitmap is invalid or memory runs out.
 HGLOBAL packBitmap(HBITMAP bitmap);
-// A 32-bit DDB made from a packed DIB of 'size' bytes; NULL when the DIB is damaged, does not fit
-// in 'size', or is in a format the layer cannot read.
-HBITMAP bitmapFromPackedDib(const void* data, size_t size);
+// A 32-bit DDB made from a packed DIB of 'size' bytes; NULL, the refusal said, when the DIB is
+// damaged, does not fit in 'size', or is in a format the layer cannot read.
+HBITMAP bitmapFromPackedDib(const void* data, size_t size, const CallRefuser& refuse);
 
 }  // namespace winplat::gdi
 

@@ -142,4 +142,15 @@ CursorRead cursorFromBitmap(std::span<const uint8_t> image) {
     return madeRead(cursor);
 }
 
+CursorRead withHotSpot(CursorRead read, POINT hotSpot) {
+    if (!read.cursor) return read;
+    const CursorObject& cursor = *read.cursor;
+    if (hotSpot.x < 0 || hotSpot.y < 0 || hotSpot.x >= cursor.width || hotSpot.y >= cursor.height)
+        return refusedRead("hot spot (" + std::to_string(hotSpot.x) + ", " + std::to_string(hotSpot.y) +
+                           ") off a picture of " + std::to_string(cursor.width) + " x " +
+                           std::to_string(cursor.height));
+    read.cursor->hotSpot = hotSpot;
+    return read;
+}
+
 }  // namespace winplat::user

@@ -24,22 +24,39 @@ COLORREF cursorPixel(const CursorObject& cursor, size_t at, COLORREF under) {
     return kept ^ cursor.xorColour[at];
 }
 
+// What one part alone shows: the mask as black (the picture covers) and white, or the picture.
+COLORREF partPixel(const CursorObject& picture, size_t at, COLORREF under, UINT parts) {
+    if (parts == DI_MASK) return picture.andMask[at] ? RGB(255, 255, 255) : RGB(0, 0, 0);
+    if (!picture.alpha.empty()) return blended(picture.xorColour[at], under, picture.alpha[at]);
+    return picture.xorColour[at];
+}
+
 }  // namespace
+
+void drawPicture(HDC dc, const CursorObject& picture, const RECT& target, UINT parts) {
+    const int width = target.right - target.left;
+    const int height = target.bottom - target.top;
+    for (int row = 0; row < height; ++row) {
+        const int from = row * picture.height / height;
+        for (int column = 0; column < width; ++column) {
+            const auto at = static_cast<size_t>(from * picture.width + column * picture.width / width);
+            const int x = target.left + column;
+            const int y = target.top + row;
+            const COLORREF under = GetPixel(dc, x, y);
+            if (under == CLR_INVALID) continue;  // off the surface
+            const COLORREF shown =
+                parts == DI_NORMAL ? cursorPixel(picture, at, under) : partPixel(picture, at, under, parts);
+            if (shown != under) SetPixel(dc, x, y, shown);
+        }
+    }
+}
 
 bool drawCursor(HDC dc, HCURSOR cursor, int x, int y) {
     const auto object = findCursor(cursor);
     if (!object) return false;
     const int left = x - object->hotSpot.x;
     const int top = y - object->hotSpot.y;
-    for (int row = 0; row < object->height; ++row) {
-        for (int column = 0; column < object->width; ++column) {
-            const auto at = static_cast<size_t>(row * object->width + column);
-            const COLORREF under = GetPixel(dc, left + column, top + row);
-            if (under == CLR_INVALID) continue;  // off the surface
-            const COLORREF shown = cursorPixel(*object, at, under);
-            if (shown != under) SetPixel(dc, left + column, top + row, shown);
-        }
-    }
+    drawPicture(dc, *object, RECT{left, top, left + object->width, top + object->height}, DI_NORMAL);
     return true;
 }
 

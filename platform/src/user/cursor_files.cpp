@@ -67,15 +67,8 @@ bool betterThan(const Entry& candidate, const Entry& best) {
 }
 
 CursorRead decodeEntry(const Entry& entry) {
-    CursorRead read = isPngImage(entry.image) ? cursorFromPng(entry.image) : cursorFromBitmap(entry.image);
-    if (!read.cursor) return read;
-    CursorObject& cursor = *read.cursor;
-    cursor.hotSpot = entry.hotSpot;
-    if (cursor.hotSpot.x >= cursor.width || cursor.hotSpot.y >= cursor.height)
-        return refusedRead("hot spot (" + std::to_string(cursor.hotSpot.x) + ", " + std::to_string(cursor.hotSpot.y) +
-                           ") off a picture of " + std::to_string(cursor.width) + " x " +
-                           std::to_string(cursor.height));
-    return read;
+    return withHotSpot(isPngImage(entry.image) ? cursorFromPng(entry.image) : cursorFromBitmap(entry.image),
+                       entry.hotSpot);
 }
 
 HANDLE openedOrNull(HANDLE file) { return file == INVALID_HANDLE_VALUE ? nullptr : file; }

@@ -49,6 +49,9 @@ unsigned bitmapBitCount(std::span<const uint8_t> image);
 CursorRead cursorFromBitmap(std::span<const uint8_t> image);
 CursorRead cursorFromPng(std::span<const uint8_t> image);
 
+// The read cursor with its hot spot set; refused when the spot lies off the picture.
+CursorRead withHotSpot(CursorRead read, POINT hotSpot);
+
 // A new cursor object of the given size, every pixel letting the screen through.
 inline std::shared_ptr<CursorObject> blankCursor(int width, int height) {
     auto cursor = std::make_shared<CursorObject>();

@@ -7,12 +7,11 @@
 #include "base/call_refusal.h"
 #include "user/cursor_shapes.h"
 #include "user/input_state.h"
+#include "user/module_pictures.h"
 #include "user/window.h"
 
 namespace winplat::user {
 namespace {
-
-ModuleCursorLoader moduleLoader = nullptr;
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -71,7 +70,14 @@ HCURSOR addCursor(std::shared_ptr<CursorObject> cursor) {
     return makeHandle<HCURSOR>(handleTable().add(HandleType::Cursor, std::move(cursor)));
 }
 
-ModuleCursorLoader setModuleCursorLoader(ModuleCursorLoader loader) { return std::exchange(moduleLoader, loader); }
+bool destroyCursorObject(HCURSOR cursor, const CallRefuser& refuse) {
+    const auto object = findCursor(cursor);
+    if (!object) return refuse(false, "not a cursor or icon handle");
+    if (object->shared) return refuse(false, "a system or resource picture is shared and stays");
+    if (inputState().cursorShape == cursor) inputState().cursorShape = nullptr;
+    handleTable().remove(handleValue(cursor), HandleType::Cursor);
+    return true;
+}
 
 }  // namespace winplat::user
 
@@ -81,10 +87,7 @@ using namespace winplat::user;
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
     constexpr CallRefuser refuse("winplat: LoadCursorA", ERROR_RESOURCE_NAME_NOT_FOUND);
     if (!name) return refuse(HCURSOR{}, "no cursor name");
-    if (instance) {
-        if (!moduleLoader) return refuse(HCURSOR{}, "cursors of a module come with its resources, not built yet");
-        return moduleLoader(instance, name);
-    }
+    if (instance) return sharedModulePicture(instance, name, PictureKind::Cursor, refuse);
     if (!isIntegerName(name)) return refuse(HCURSOR{}, "a system cursor is named by its IDC_ number");
     const auto id = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name));
     if (const HCURSOR cursor = systemCursor(id)) return cursor;
@@ -118,12 +121,7 @@ HCURSOR CreateCursor(HINSTANCE, int hotX, int hotY, int width, int height, const
 
 BOOL DestroyCursor(HCURSOR cursor) {
     constexpr CallRefuser refuse("winplat: DestroyCursor", ERROR_INVALID_HANDLE);
-    const auto object = findCursor(cursor);
-    if (!object) return refuse(FALSE, "not a cursor handle");
-    if (object->shared) return refuse(FALSE, "a system cursor is shared and stays");
-    if (inputState().cursorShape == cursor) inputState().cursorShape = nullptr;
-    handleTable().remove(handleValue(cursor), HandleType::Cursor);
-    return TRUE;
+    return destroyCursorObject(cursor, refuse) ? TRUE : FALSE;
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/call_refusal.h"
 #include "winplat/handles.h"
 #include "winplat/user.h"
 
@@ -20,7 +21,8 @@ struct CursorObject final : HandleObject {
     std::vector<uint8_t> andMask;     // row by row, one entry a pixel
     std::vector<COLORREF> xorColour;  // row by row
     std::vector<uint8_t> alpha;       // row by row, 255 opaque; empty when the masks alone draw it
-    bool shared = false;              // a system cursor: never destroyed
+    bool shared = false;              // a system or module resource: never destroyed
+    bool icon = false;                // made as an icon: its hot spot is the centre
 };
 
 std::shared_ptr<CursorObject> findCursor(HCURSOR cursor);
@@ -31,10 +33,9 @@ HCURSOR addCursor(std::shared_ptr<CursorObject> cursor);
 // The shared handle of a system cursor by its IDC_ number; null for a number without one.
 HCURSOR systemCursor(WORD id);
 
-// Cursors of a module come with its resources; until a loader is installed LoadCursorA refuses
-// them. Returns the previous loader.
-using ModuleCursorLoader = HCURSOR (*)(HINSTANCE instance, LPCSTR name);
-ModuleCursorLoader setModuleCursorLoader(ModuleCursorLoader loader);
+// Removes a cursor or icon made for the caller; shared ones stay. False (with the refusal said)
+// for a handle that is none or is shared.
+bool destroyCursorObject(HCURSOR cursor, const CallRefuser& refuse);
 
 }  // namespace winplat::user
 

@@ -20,6 +20,7 @@ constexpr int kScrollBar = 16;
 constexpr int kMenuBar = 19;
 constexpr int kCaptionButton = 18;
 constexpr int kCursor = 32;
+constexpr int kIcon = 32;
 constexpr int kDoubleClickDistance = 4;
 constexpr int kMinTrackWidth = 112;
 constexpr int kMinTrackHeight = 27;
@@ -43,6 +44,8 @@ int systemMetric(int index) {
         case SM_CYSIZE: return kCaptionButton;
         case SM_CXCURSOR:
         case SM_CYCURSOR: return kCursor;
+        case SM_CXICON:
+        case SM_CYICON: return kIcon;
         case SM_CXDOUBLECLK:
         case SM_CYDOUBLECLK: return kDoubleClickDistance;
         case SM_MOUSEPRESENT:

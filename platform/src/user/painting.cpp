@@ -40,13 +40,7 @@ class Uncovering final : public WindowEvents {
         const bool moved = rect != gdi::DeviceRect{before.left, before.top, before.right, before.bottom};
         const gdi::Region paintable = paintableArea(window);
         const gdi::Region shown = moved ? paintable : gdi::Region::combine(paintable, was, gdi::RegionOp::Diff);
-        if (window.isChild() && !(window.style & WS_CLIPSIBLINGS)) {
-            if (!shown.empty()) {
-                RedrawWindow(window.handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-            }
-        } else {
-            invalidateScreenArea(window, shown, nullptr);
-        }
+        invalidateScreenArea(window, shown, nullptr);
         if (flags & SWP_FRAMECHANGED) invalidateFrame(window);
     }
 

@@ -105,7 +105,10 @@ void invalidateVisiblePart(WindowObject& window, const gdi::Region& screen, cons
     if (&window == skip || !window.visible()) return;
     if (!screen.overlaps(screenWindowRect(window)) && window.parent) return;
     if (reachesFrame(window, screen)) invalidateFrame(window);
-    const auto visible = visibleRegion(window, DCX_CLIPCHILDREN | DCX_CLIPSIBLINGS);
+    // What the window paints over: its children and siblings only when its style says so (a
+    // dialog paints under its transparent group boxes, a radio button under the group box
+    // around it); top-level windows always keep to their own part.
+    const auto visible = visibleRegion(window, styleClipFlags(window));
     gdi::Region part = gdi::Region::combine(screen, *visible, gdi::RegionOp::And);
     if (!part.empty()) {
         const POINT origin = clientOrigin(window);

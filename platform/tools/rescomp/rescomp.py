@@ -7,7 +7,7 @@ platform layer when the module is loaded. The generated header names the module'
 for its code.
 
 Usage: rescomp.py --module <windows file name> [--program] --output <out.cpp>
-                  [--header <out.h> --namespace <c++ namespace>] <inputs...>
+                  [--header <out.h> --namespace <c++ namespace>] [--depfile <out.d>] <inputs...>
 
 Input syntax (UTF-8):
 
@@ -30,6 +30,9 @@ clash with it. Names are unique in a module: one name stands for one id. The bui
 header of a module as "resources/<module>_ids.h" in namespace <module>::res (see
 cmake/Resources.cmake).
 
+Pictures are BITMAP, CURSOR and ICON statements naming a file beside the resource file
+(picture_statements.py); pix.py describes the .pix pixel-art format they are drawn in.
+
 Every error is reported as "file:line: message" and makes the run exit with status 1.
 """
 
@@ -38,6 +41,9 @@ import os
 import re
 import sys
 import tempfile
+
+import picture_statements
+import pix
 
 MAX_ID = 65535
 ENCODING = "cp1250"
@@ -74,6 +80,7 @@ class Token:
 
 STRING_ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "\\": "\\", '"': '"'}
 PUNCTUATION = ",{}|"
+WORD_PATH_CHARACTERS = "_./-"
 
 
 def tokenize(path, text):
@@ -97,8 +104,9 @@ def tokenize(path, text):
                     pos += 1
                 tokens.append(Token("number", parse_number(path, number, line[start:pos]), number))
             elif c.isalpha() or c == "_":
+                # A word may go on as a relative path (art/tree/book_1.pix); other paths are quoted.
                 start = pos
-                while pos < length and (line[pos].isalnum() or line[pos] == "_"):
+                while pos < length and (line[pos].isalnum() or line[pos] in WORD_PATH_CHARACTERS):
                     pos += 1
                 tokens.append(Token("word", line[start:pos], number))
             elif c in PUNCTUATION:
@@ -253,6 +261,7 @@ class Resources:
         self.strings = {}
         self.names = {}  # name -> the entry that gave it, across every kind of resource
         self.binaries = {}  # (type, id or upper-case name) -> BinaryEntry
+        self.dependencies = []  # files read besides the inputs (pictures), for the build's depfile
 
     def add_string(self, entry):
         previous = self.strings.get(entry.id)
@@ -279,6 +288,9 @@ class Resources:
             raise already_taken(entry, previous, f"{entry.describe()} is already defined")
         self.binaries[(rtype, name)] = entry
         return entry
+
+    def add_dependency(self, path):
+        self.dependencies.append(path)
 
     def add_name(self, entry):
         if entry.name is None:
@@ -339,6 +351,7 @@ def parse_name(stream):
 
 STATEMENTS = {
     "STRINGTABLE": parse_stringtable,
+    **picture_statements.STATEMENTS,
 }
 
 
@@ -491,6 +504,16 @@ def generate_header(namespace, header, inputs, resources):
     return "\n".join(lines)
 
 
+def depfile(output, sources):
+    """The output's dependencies as make writes them, so the build reruns the compiler when a
+    picture changes."""
+
+    def escaped(path):
+        return os.path.abspath(path).replace("\\", "\\\\").replace(" ", "\\ ").replace("$", "$$")
+
+    return f"{escaped(output)}: " + " \\\n  ".join(escaped(p) for p in sources) + "\n"
+
+
 def valid_namespace(namespace):
     return all(IDENTIFIER.match(part) for part in namespace.split("::"))
 
@@ -526,6 +549,7 @@ def main(argv=None):
     parser.add_argument("--output", required=True, help="the C++ file to write")
     parser.add_argument("--header", help="the header of named ids to write (needs --namespace)")
     parser.add_argument("--namespace", help="the C++ namespace of the named ids, e.g. pixmill::res")
+    parser.add_argument("--depfile", help="a make-style file of every file the output was made from")
     parser.add_argument("inputs", nargs="+", help=".rsrc files")
     args = parser.parse_args(argv)
 
@@ -549,7 +573,11 @@ def main(argv=None):
         write_if_changed(args.output, generate(module, args.program, args.inputs, resources))
         if args.header:
             write_if_changed(args.header, generate_header(args.namespace, args.header, args.inputs, resources))
-    except ResourceError as e:
+        if args.depfile:
+            # Written every run: the build may take it away once it has read it.
+            with open(args.depfile, "w", encoding="utf-8") as f:
+                f.write(depfile(args.output, args.inputs + resources.dependencies))
+    except (ResourceError, pix.PictureError) as e:
         print(e, file=sys.stderr)
         return 1
     return 0

@@ -36,6 +36,12 @@ namespace detail {
 
 constexpr const char* kParentClass = "ControlTestParent";
 
+inline std::string windowTextOf(HWND window) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
 inline LRESULT CALLBACK parentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ParentRecord& record = parentRecord();
     switch (message) {
@@ -56,7 +62,8 @@ inline winplat::test::Harness::Options smallScreen() {
     winplat::test::Harness::Options options;
     options.width = 320;
     options.height = 240;
-    options.goldenFolder = (std::filesystem::path(__FILE__).parent_path() / "golden").string();
+    // Beside the user tests' goldens, whose folder the build names with its full path.
+    options.goldenFolder = (std::filesystem::path(WINPLAT_GOLDEN_DIR).parent_path().parent_path() / "controls" / "golden").string();
     return options;
 }
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "cursor_file_writer.h"
+#include "grey_screen.h"
 #include "platform/files/temp_drive.h"
 #include "support/tool_runner.h"
 #include "user/cursor_drawing.h"
@@ -22,9 +23,10 @@
 namespace {
 
 using cursor_file::Picture;
+using picture_test::GreyScreen;
+using picture_test::kGrey;
 using Bytes = std::vector<uint8_t>;
 
-constexpr COLORREF kGrey = RGB(128, 128, 128);
 constexpr COLORREF kInverted = RGB(127, 127, 127);  // the grey through a white XOR
 constexpr COLORREF kRed = RGB(200, 30, 40);
 constexpr COLORREF kGreen = RGB(10, 220, 90);
@@ -42,19 +44,6 @@ class CursorFileTest : public ::testing::Test {
     }
 
     filetest::TempDrive drive_;
-};
-
-// A 32-bit display surface, all grey.
-struct GreyScreen {
-    GreyScreen() : dc(winplat::testing::createDisplayDc(64, 64, 32)) {
-        for (int y = 0; y < 64; ++y) {
-            for (int x = 0; x < 64; ++x) SetPixel(dc, x, y, kGrey);
-        }
-    }
-    ~GreyScreen() { DeleteDC(dc); }
-    GreyScreen(const GreyScreen&) = delete;
-    GreyScreen& operator=(const GreyScreen&) = delete;
-    HDC dc;
 };
 
 // Pictures by art, one character a pixel:

@@ -71,6 +71,34 @@ struct LoggedMessage {
 
 enum Modifiers : unsigned { kNoModifiers = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
 
+// An answer to a dialog, built step by step; each step acts on the dialog's controls through the
+// messages and input a person would cause, passed through IsDialogMessageA as the dialog's own
+// loop passes them:
+//
+//     h.expectDialog("GETVIEWPASSWORD").type(101, "heslo").check(102).press(IDOK);
+//
+// A step whose control is missing (or disabled, for press) fails the test. The dialog ends as
+// its procedure decides (EndDialog on the pressed button, usually).
+class DialogAnswer {
+public:
+    using Step = std::function<void(HWND dialog)>;
+    // Focuses the control as Tab would (an edit's text selected whole) and types the text (cp1250).
+    DialogAnswer& type(int id, std::string_view cp1250);
+    // Brings a check box or radio button to the state with space presses on it.
+    DialogAnswer& check(int id, bool checked = true);
+    // Focuses the button and presses it with the space bar.
+    DialogAnswer& press(int id);
+    // A key to the focused control, pressed and released with modifiers held.
+    DialogAnswer& key(UINT virtualKey, unsigned modifiers = 0);
+    // Anything else a test needs done with the dialog.
+    DialogAnswer& call(Step step);
+
+private:
+    friend class Harness;
+    explicit DialogAnswer(std::shared_ptr<std::vector<Step>> steps) : steps_(std::move(steps)) {}
+    std::shared_ptr<std::vector<Step>> steps_;
+};
+
 class Harness {
 public:
     struct Options {
@@ -153,6 +181,12 @@ public:
     void answer(host::ModalKind kind, std::string name, Action action);
     void answer(host::ModalKind kind, NameMatcher matcher, Action action);
     size_t answersQueued() const;
+    // Queues an answer for the dialog of that template name ("#id" for a number), to be built
+    // with the steps of the returned answer.
+    DialogAnswer expectDialog(std::string name);
+    // Queues an answer for the next message box (of that text, when given): its button pressed.
+    void answerMessageBox(int buttonId);
+    void answerMessageBox(std::string text, int buttonId);
 
     // Each hook failure (stall, unexpected modal loop) also counts here.
     int stalls() const { return stalls_; }

@@ -1,0 +1,128 @@
+// Answers to dialogs and message boxes, acting through the dialog's own keyboard interface.
+#include <gtest/gtest.h>
+
+#include "winplat/dialogs.h"
+#include "winplat/testing.h"
+#include "hooks.h"
+#include "winplat_harness/harness.h"
+
+namespace winplat::test {
+namespace {
+
+// Far more than any step causes: a message that keeps posting itself ends the delivery.
+constexpr int kMostMessages = 10000;
+
+// Dispatches what is queued as the dialog's loop would, through IsDialogMessageA.
+void deliver(HWND dialog) {
+    MSG message{};
+    for (int count = 0; count < kMostMessages && testing::takeReadyMessage(&message); ++count) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (IsDialogMessageA(dialog, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+HWND controlOf(HWND dialog, int id, const char* step) {
+    const HWND control = GetDlgItem(dialog, id);
+    if (!control) ADD_FAILURE() << step << ": the dialog has no control " << id;
+    return control;
+}
+
+void focus(HWND dialog, HWND control) {
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
+
+void pressKey(HWND dialog, UINT virtualKey, unsigned modifiers) {
+    queueKey(virtualKey, modifiers);
+    deliver(dialog);
+}
+
+void pressButton(HWND dialog, int id) {
+    const HWND button = controlOf(dialog, id, "press");
+    if (!button) return;
+    if (!IsWindowEnabled(button)) {
+        ADD_FAILURE() << "press: control " << id << " is disabled";
+        return;
+    }
+    focus(dialog, button);
+    pressKey(dialog, VK_SPACE, kNoModifiers);
+}
+
+Harness::Action runSteps(std::shared_ptr<std::vector<DialogAnswer::Step>> steps) {
+    return [steps](const host::ModalLoop& loop) -> std::optional<INT_PTR> {
+        for (const DialogAnswer::Step& step : *steps) step(loop.window);
+        return std::nullopt;
+    };
+}
+
+}  // namespace
+
+DialogAnswer& DialogAnswer::type(int id, std::string_view cp1250) {
+    steps_->push_back([id, text = std::string(cp1250)](HWND dialog) {
+        const HWND control = controlOf(dialog, id, "type");
+        if (!control) return;
+        focus(dialog, control);
+        for (const char c : text) testing::typeCharacter(c);
+        deliver(dialog);
+    });
+    return *this;
+}
+
+DialogAnswer& DialogAnswer::check(int id, bool checked) {
+    steps_->push_back([id, checked](HWND dialog) {
+        const HWND control = controlOf(dialog, id, "check");
+        if (!control) return;
+        const LRESULT wanted = checked ? BST_CHECKED : BST_UNCHECKED;
+        // A 3-state box may take two presses to get there.
+        for (int press = 0; press < 3 && SendMessageA(control, BM_GETCHECK, 0, 0) != wanted; ++press) {
+            focus(dialog, control);
+            pressKey(dialog, VK_SPACE, kNoModifiers);
+        }
+        if (SendMessageA(control, BM_GETCHECK, 0, 0) != wanted) {
+            ADD_FAILURE() << "check: control " << id << " does not come to " << (checked ? "checked" : "unchecked");
+        }
+    });
+    return *this;
+}
+
+DialogAnswer& DialogAnswer::press(int id) {
+    steps_->push_back([id](HWND dialog) { pressButton(dialog, id); });
+    return *this;
+}
+
+DialogAnswer& DialogAnswer::key(UINT virtualKey, unsigned modifiers) {
+    steps_->push_back([virtualKey, modifiers](HWND dialog) { pressKey(dialog, virtualKey, modifiers); });
+    return *this;
+}
+
+DialogAnswer& DialogAnswer::call(Step step) {
+    steps_->push_back([step = std::move(step)](HWND dialog) {
+        step(dialog);
+        deliver(dialog);
+    });
+    return *this;
+}
+
+DialogAnswer Harness::expectDialog(std::string name) {
+    auto steps = std::make_shared<std::vector<DialogAnswer::Step>>();
+    answer(host::ModalKind::Dialog, std::move(name), runSteps(steps));
+    return DialogAnswer(steps);
+}
+
+void Harness::answerMessageBox(int buttonId) {
+    auto steps = std::make_shared<std::vector<DialogAnswer::Step>>();
+    DialogAnswer(steps).press(buttonId);
+    answer(host::ModalKind::MessageBox, [](std::string_view) { return true; }, runSteps(steps));
+}
+
+void Harness::answerMessageBox(std::string text, int buttonId) {
+    auto steps = std::make_shared<std::vector<DialogAnswer::Step>>();
+    DialogAnswer(steps).press(buttonId);
+    answer(host::ModalKind::MessageBox, std::move(text), runSteps(steps));
+}
+
+}  // namespace winplat::test

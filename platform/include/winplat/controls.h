@@ -335,6 +335,8 @@ typedef struct tagDRAWITEMSTRUCT {
 /* ---- LISTBOX and COMBOBOX ---- */
 
 #define WM_SETREDRAW 0x000B
+#define WM_VKEYTOITEM 0x002E
+#define WM_CHARTOITEM 0x002F
 #define WM_COMPAREITEM 0x0039
 
 /* Owner-drawn list and combo box items: measured and compared by the parent. */

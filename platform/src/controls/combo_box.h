@@ -28,7 +28,6 @@ public:
     // The edit's keys, before the edit sees them: true when the combo box took the key.
     bool editKey(UINT message, WPARAM key);
 
-    HWND window() const { return window_; }
     bool dropped() const { return dropped_; }
 
 private:

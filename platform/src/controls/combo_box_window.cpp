@@ -1,17 +1,17 @@
 // The "COMBOBOX" class, the "ComboLBox" class of its list, and the hook on its edit: one ComboBox
 // object per combo box window, held while each message runs.
-#include <unordered_map>
-
 #include "controls/combo_box.h"
 #include "controls/control_support.h"
+#include "controls/control_table.h"
 #include "controls/list_box_window.h"
 #include "user/builtin_classes.h"
 
 namespace winplat::controls {
 namespace {
 
-std::unordered_map<HWND, std::shared_ptr<ComboBox>>& comboBoxes() {
-    static auto* table = new std::unordered_map<HWND, std::shared_ptr<ComboBox>>;
+// Made on first use and never destroyed, so windows still alive at exit find it.
+ControlTable<ComboBox>& comboBoxes() {
+    static auto* table = new ControlTable<ComboBox>;
     return *table;
 }
 
@@ -25,21 +25,7 @@ std::shared_ptr<ComboBox> comboOfPart(HWND part) {
 }
 
 LRESULT CALLBACK comboBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        try {
-            comboBoxes()[window] = std::make_shared<ComboBox>(window, *create);
-        } catch (const std::bad_alloc&) {
-            return FALSE;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    const std::shared_ptr<ComboBox> combo = comboBoxOf(window);
-    if (message == WM_NCDESTROY) comboBoxes().erase(window);
-    if (combo) {
-        if (const auto answer = combo->handle(message, wParam, lParam)) return *answer;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return comboBoxes().dispatch(window, message, wParam, lParam);
 }
 
 bool isMouseButton(UINT message) {
@@ -69,10 +55,7 @@ void registerComboListClass() { registerControlClass("ComboLBox", comboListProce
 
 }  // namespace
 
-std::shared_ptr<ComboBox> comboBoxOf(HWND window) {
-    const auto found = comboBoxes().find(window);
-    return found == comboBoxes().end() ? nullptr : found->second;
-}
+std::shared_ptr<ComboBox> comboBoxOf(HWND window) { return comboBoxes().find(window); }
 
 // The combo box's edit is subclassed so that the drop-down keys reach the combo box first.
 LRESULT CALLBACK comboEditProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

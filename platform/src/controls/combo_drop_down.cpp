@@ -46,8 +46,8 @@ void ComboBox::drop() {
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-// Closes the list: accepted, the list's selection stands (CBN_SELENDOK); refused, the selection
-// goes back to what it was when the list opened (CBN_SELENDCANCEL).
+// Closes the list: accepted, the list's selection stands (CBN_SELENDOK); refused, the list's
+// selection goes back to what it was when the list opened (CBN_SELENDCANCEL).
 void ComboBox::closeUp(bool accept) {
     if (!dropped_) return;
     dropped_ = false;
@@ -62,7 +62,8 @@ void ComboBox::closeUp(bool accept) {
     if (accept && pickedByMouse_ && now != selectionAtDrop_) {
         showSelection();
         notify(CBN_SELCHANGE);
-    } else if (!accept) {
+    } else if (!accept && !edit_) {
+        // An edit keeps its text: what the user typed is never thrown away by closing the list.
         showSelection();
     }
 }

@@ -8,8 +8,7 @@ namespace {
 const CallRefuser refuse("winplat: LISTBOX");
 
 // Styles the reader and the forms never ask of a list box.
-constexpr DWORD kUnsupportedStyles =
-    LBS_USETABSTOPS | LBS_MULTICOLUMN | LBS_WANTKEYBOARDINPUT | LBS_NODATA | LBS_NOSEL;
+constexpr DWORD kUnsupportedStyles = LBS_USETABSTOPS | LBS_MULTICOLUMN | LBS_NODATA | LBS_NOSEL;
 
 POINT pointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
@@ -28,7 +27,7 @@ bool ListBox::hasStrings() const { return !ownerDraw() || (style_ & LBS_HASSTRIN
 
 void ListBox::notify(int code) const {
     // Selection and double-click news only for lists that asked for them (a combo's list always).
-    if ((code == LBN_SELCHANGE || code == LBN_DBLCLK || code == LBN_SELCANCEL) && !(style_ & LBS_NOTIFY) && !combo_) {
+    if ((code == LBN_SELCHANGE || code == LBN_DBLCLK) && !(style_ & LBS_NOTIFY) && !combo_) {
         return;
     }
     const HWND target = combo_ ? combo_ : GetParent(window_);
@@ -36,8 +35,6 @@ void ListBox::notify(int code) const {
     const auto id = static_cast<WORD>(GetWindowLongPtrA(window_, GWLP_ID));
     SendMessageA(target, WM_COMMAND, MAKEWPARAM(id, static_cast<WORD>(code)), reinterpret_cast<LPARAM>(window_));
 }
-
-void ListBox::notifySelectionChange() const { notify(LBN_SELCHANGE); }
 
 HWND ListBox::ownerDrawTarget() const { return combo_ ? GetParent(combo_) : GetParent(window_); }
 
@@ -86,9 +83,12 @@ std::optional<LRESULT> ListBox::handle(UINT message, WPARAM wParam, LPARAM lPara
             invalidate();
             return 0;
         case WM_KEYDOWN:
+            if (ownerTakesKey(WM_VKEYTOITEM, static_cast<WORD>(wParam))) return 0;
             keyDown(static_cast<UINT>(wParam));
             return 0;
         case WM_CHAR:
+            // Lists without strings cannot search: their owner may, through WM_CHARTOITEM.
+            if (!hasStrings() && ownerTakesKey(WM_CHARTOITEM, static_cast<BYTE>(wParam))) return 0;
             character(static_cast<char>(wParam));
             return 0;
         case WM_LBUTTONDOWN:

@@ -1,7 +1,5 @@
-// A list box window: its items (ListItems), selection, scrolling, drawing and input. One object
-// per window, made at WM_NCCREATE and dropped after WM_NCDESTROY; the window procedure holds it
-// while a message runs, so a parent that destroys the list while answering a notification does
-// not pull it away underneath.
+// A list box window: its items (ListItems), selection, scrolling, drawing and input; one object
+// per window, kept in a ControlTable.
 //
 // The same object serves the list of a combo box: its notifications (WM_COMMAND) then go to the
 // combo box, and the owner-draw and colour messages to the combo box's parent, naming the combo
@@ -31,10 +29,8 @@ public:
     // The list box messages (LB_...), shared with the combo box that forwards its CB_ ones.
     LRESULT listMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    HWND window() const { return window_; }
     int count() const { return static_cast<int>(items_.size()); }
     int current() const { return multiple() ? caret_ : selected_; }
-    int top() const { return top_; }
     const ListItems& items() const { return items_; }
     bool hasStrings() const;
 
@@ -101,6 +97,7 @@ private:
     void invalidate();
 
     // --- input (list_box_input.cpp)
+    bool ownerTakesKey(UINT message, WORD key);
     void keyDown(UINT key);
     void character(char typed);
     void buttonDown(POINT point, WPARAM keys, bool doubleClick);
@@ -109,7 +106,6 @@ private:
     void focusChanged(bool focused);
 
     void notify(int code) const;
-    void notifySelectionChange() const;
     HWND ownerDrawTarget() const;
 
     HWND window_;

@@ -20,6 +20,19 @@ void ListBox::focusChanged(bool focused) {
     notify(focused ? LBN_SETFOCUS : LBN_KILLFOCUS);
 }
 
+// With LBS_WANTKEYBOARDINPUT the owner sees each key first (WM_VKEYTOITEM, WM_CHARTOITEM) and
+// answers -2 when it handled the key, -1 for the list's own handling, or an item for the list to
+// act on instead of the caret's. True when nothing more is to be done.
+bool ListBox::ownerTakesKey(UINT message, WORD key) {
+    const HWND target = ownerDrawTarget();
+    if (!(style_ & LBS_WANTKEYBOARDINPUT) || !target) return false;
+    const auto answer = static_cast<int>(SendMessageA(target, message, MAKEWPARAM(key, static_cast<WORD>(caret_)),
+                                                      reinterpret_cast<LPARAM>(window_)));
+    if (answer == -2) return true;
+    if (answer >= 0 && answer < count()) caret_ = answer;
+    return false;
+}
+
 void ListBox::keyDown(UINT key) {
     if (items_.empty()) return;
     const int page = std::max(1, pageCount() - 1);
@@ -37,7 +50,7 @@ void ListBox::keyDown(UINT key) {
             if (multiple()) {
                 toggle(caret_);
                 anchor_ = caret_;
-                notifySelectionChange();
+                notify(LBN_SELCHANGE);
             }
             return;
         default: return;
@@ -53,7 +66,7 @@ void ListBox::keyDown(UINT key) {
             return;
         }
         select(target);
-        notifySelectionChange();
+        notify(LBN_SELCHANGE);
         return;
     }
     if ((style_ & LBS_MULTIPLESEL) || keyHeld(VK_CONTROL)) {
@@ -90,7 +103,7 @@ void ListBox::character(char typed) {
     if (!multiple()) {
         if (found != selected_) {
             select(found);
-            notifySelectionChange();
+            notify(LBN_SELCHANGE);
         }
         return;
     }
@@ -148,7 +161,7 @@ void ListBox::buttonUp() {
     if (!tracking_) return;
     tracking_ = false;
     ReleaseCapture();
-    if (selection() != selectionAtPress_) notifySelectionChange();
+    if (selection() != selectionAtPress_) notify(LBN_SELCHANGE);
 }
 
 }  // namespace winplat::controls

@@ -9,7 +9,7 @@ namespace {
 
 const CallRefuser refuse("winplat: LISTBOX");
 
-constexpr int kWheelAndLineStep = 1;
+constexpr int kLineStep = 1;        // items an arrow click moves
 constexpr int kHorizontalLine = 8;  // pixels a horizontal arrow click moves
 
 }  // namespace
@@ -93,8 +93,8 @@ void ListBox::ensureVisible(int index) {
 
 void ListBox::scrollVertically(WORD code) {
     switch (code) {
-        case SB_LINEUP: setTop(top_ - kWheelAndLineStep); break;
-        case SB_LINEDOWN: setTop(top_ + kWheelAndLineStep); break;
+        case SB_LINEUP: setTop(top_ - kLineStep); break;
+        case SB_LINEDOWN: setTop(top_ + kLineStep); break;
         case SB_PAGEUP: setTop(top_ - std::max(1, pageCount() - 1)); break;
         case SB_PAGEDOWN: setTop(top_ + std::max(1, pageCount() - 1)); break;
         case SB_TOP: setTop(0); break;

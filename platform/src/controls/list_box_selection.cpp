@@ -111,7 +111,7 @@ void ListBox::moveCaret(int index, bool notifyChange) {
         caret_ = index;
     }
     ensureVisible(index);
-    if (notifyChange) notifySelectionChange();
+    if (notifyChange) notify(LBN_SELCHANGE);
 }
 
 }  // namespace winplat::controls

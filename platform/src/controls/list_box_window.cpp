@@ -1,8 +1,6 @@
 // The "LISTBOX" class: one ListBox object per window, looked up by the window procedure.
-#include <memory>
-#include <unordered_map>
-
 #include "controls/control_support.h"
+#include "controls/control_table.h"
 #include "controls/list_box.h"
 #include "controls/list_box_window.h"
 #include "user/builtin_classes.h"
@@ -10,8 +8,9 @@
 namespace winplat::controls {
 namespace {
 
-std::unordered_map<HWND, std::shared_ptr<ListBox>>& listBoxes() {
-    static auto* table = new std::unordered_map<HWND, std::shared_ptr<ListBox>>;
+// Made on first use and never destroyed, so windows still alive at exit find it.
+ControlTable<ListBox>& listBoxes() {
+    static auto* table = new ControlTable<ListBox>;
     return *table;
 }
 
@@ -19,28 +18,10 @@ void registerListBoxClass() { registerControlClass("LISTBOX", listBoxProcedure, 
 
 }  // namespace
 
-std::shared_ptr<ListBox> listBoxOf(HWND window) {
-    const auto found = listBoxes().find(window);
-    return found == listBoxes().end() ? nullptr : found->second;
-}
+std::shared_ptr<ListBox> listBoxOf(HWND window) { return listBoxes().find(window); }
 
 LRESULT CALLBACK listBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        try {
-            listBoxes()[window] = std::make_shared<ListBox>(window, *create);
-        } catch (const std::bad_alloc&) {
-            return FALSE;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    // Kept alive until this message is answered, whatever the answer does to the window.
-    const std::shared_ptr<ListBox> list = listBoxOf(window);
-    if (message == WM_NCDESTROY) listBoxes().erase(window);
-    if (list) {
-        if (const auto answer = list->handle(message, wParam, lParam)) return *answer;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return listBoxes().dispatch(window, message, wParam, lParam);
 }
 
 }  // namespace winplat::controls

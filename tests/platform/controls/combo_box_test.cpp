@@ -201,6 +201,20 @@ TEST_F(ComboTest, DropDownWithAnEditTypesAndChooses) {
     EXPECT_TRUE(send(combo, CB_GETDROPPEDSTATE));
 }
 
+TEST_F(ComboTest, TheOpenListFollowsWhatIsTypedInTheEdit) {
+    HWND combo = makeCombo(CBS_DROPDOWN);
+    focus(combo);
+    h.key(VK_DOWN, kAlt);
+    ASSERT_TRUE(send(combo, CB_GETDROPPEDSTATE));
+    h.type(std::string_view("\xC8t"));  // Čt
+    EXPECT_EQ(send(combo, CB_GETCURSEL), 3);  // čtyři
+    EXPECT_EQ(text(combo), "\xC8t");          // the typed text stays as typed
+    h.key(VK_ESCAPE);
+    EXPECT_FALSE(send(combo, CB_GETDROPPEDSTATE));
+    EXPECT_EQ(send(combo, CB_GETCURSEL), CB_ERR);  // nothing was chosen
+    EXPECT_EQ(text(combo), "\xC8t");                // nor is the typing lost
+}
+
 TEST_F(ComboTest, SimpleComboBoxShowsItsListAlways) {
     HWND combo = makeCombo(CBS_SIMPLE);
     RECT r{};

@@ -28,6 +28,26 @@ protected:
     static POINT row(HWND list, int shownRow) { return onScreen(list, 20, shownRow * kLineHeight + kLineHeight / 2); }
 };
 
+TEST_F(ListInputTest, AListThatWantsTheKeyboardAsksItsOwnerFirst) {
+    // The owner handles Space itself (as a check list toggles its row) and moves Down on from item 2.
+    parentLog().keyAnswer = [](UINT message, WORD key) -> LRESULT {
+        if (message != WM_VKEYTOITEM) return -1;
+        return key == VK_SPACE ? -2 : (key == VK_DOWN ? 2 : -1);
+    };
+    HWND list = makeFilled(kNotifying | LBS_WANTKEYBOARDINPUT);
+    send(list, LB_SETCURSEL, 0);
+    parentLog().keysAsked.clear();
+    h.key(VK_SPACE);
+    EXPECT_EQ(send(list, LB_GETCURSEL), 0);
+    ASSERT_EQ(parentLog().keysAsked.size(), 1u);
+    EXPECT_EQ(parentLog().keysAsked[0], MAKEWPARAM(VK_SPACE, 0));  // the key and the caret
+    h.key(VK_DOWN);
+    EXPECT_EQ(send(list, LB_GETCURSEL), 3);  // down from item 2
+    h.key(VK_UP);
+    EXPECT_EQ(send(list, LB_GETCURSEL), 2);  // -1: the list's own way
+    EXPECT_EQ(parentLog().keysAsked.back(), MAKEWPARAM(VK_UP, 3));
+}
+
 struct KeyStep {
     UINT key;
     int selected;

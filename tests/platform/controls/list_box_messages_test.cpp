@@ -21,11 +21,13 @@ TEST_F(ListTest, SortedAddingReturnsWhereEachWordWentInCzechOrder) {
     // Inserting never sorts; -1 appends.
     EXPECT_EQ(send(list, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>("zzz")), 0);
     EXPECT_EQ(send(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("aaa")), 7);
-    EXPECT_EQ(send(list, LB_INSERTSTRING, 9, reinterpret_cast<LPARAM>("x")), LB_ERR);
-    EXPECT_EQ(send(list, LB_GETCOUNT), 8);
+    EXPECT_EQ(send(list, LB_INSERTSTRING, 9, reinterpret_cast<LPARAM>("x")), LB_ERR);  // beyond the end
+    EXPECT_EQ(send(list, LB_INSERTSTRING, 8, reinterpret_cast<LPARAM>("end")), 8);      // at the end
+    EXPECT_EQ(send(list, LB_GETCOUNT), 9);
     EXPECT_EQ(textAt(list, 0), "zzz");
-    EXPECT_EQ(send(list, LB_GETTEXTLEN, 8), LB_ERR);
-    EXPECT_EQ(send(list, LB_GETTEXT, 8, reinterpret_cast<LPARAM>(std::string(16, '\0').data())), LB_ERR);
+    EXPECT_EQ(textAt(list, 8), "end");
+    EXPECT_EQ(send(list, LB_GETTEXTLEN, 9), LB_ERR);
+    EXPECT_EQ(send(list, LB_GETTEXT, 9, reinterpret_cast<LPARAM>(std::string(16, '\0').data())), LB_ERR);
 }
 
 TEST_F(ListTest, ItemDataFollowsItsItemThroughInsertionsAndDeletions) {

@@ -33,6 +33,10 @@ LRESULT CALLBACK parentProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             log.compares.push_back(*c);
             return c->itemData1 < c->itemData2 ? -1 : (c->itemData1 > c->itemData2 ? 1 : 0);
         }
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM:
+            log.keysAsked.push_back(wParam);
+            return log.keyAnswer ? log.keyAnswer(message, LOWORD(wParam)) : -1;
         case WM_CTLCOLORLISTBOX:
             log.colourAsks.push_back(reinterpret_cast<HWND>(lParam));
             return reinterpret_cast<LRESULT>(log.listBrush);

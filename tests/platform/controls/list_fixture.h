@@ -36,6 +36,9 @@ struct ParentLog {
     // The height WM_MEASUREITEM answers for an item (0: leave the one offered).
     std::function<UINT(const MEASUREITEMSTRUCT&)> height;
     HBRUSH listBrush = nullptr;    // what WM_CTLCOLORLISTBOX answers
+    std::vector<WPARAM> keysAsked;  // wParam of each WM_VKEYTOITEM and WM_CHARTOITEM
+    // The answer to WM_VKEYTOITEM and WM_CHARTOITEM (none: -1, the list's own handling).
+    std::function<LRESULT(UINT message, WORD key)> keyAnswer;
     void clear() { *this = ParentLog{}; }
 };
 

@@ -23,8 +23,8 @@ import tempfile
 MAX_SEED_BYTES = 16 * 1024
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-RECORD_FILE_TOOL = os.path.join(HERE, os.pardir, "tests", "viewer", "store", "vazazi_tool",
-                                "vazazi.py")
+RECORD_FILE_TOOL = os.path.join(HERE, "lcnwriter", "vazazi.py")
+DOCUMENT_WRITER = os.path.join(HERE, "lcnwriter")
 TEST_FONT_TOOL = os.path.join(HERE, "make_test_font.py")
 
 # The pictures the tools start from, written into the work folder first. All are small, with edges
@@ -215,14 +215,19 @@ FORMATS = {
              "pnmpaste bilevel.pbm 100 200 grey.pbm | pbmtomacp > page.mac"),
         ],
     ),
-    # Files of the independent record-file tool, the kinds of it that stay small.
+    # Files of the independent record-file tool and the document writer, the kinds that stay small.
     "record_file_fuzz": (
         {},
         [("empty.vzz",
           f"{sys.executable} -B {RECORD_FILE_TOOL} make-fixtures made > /dev/null && "
           "cp made/empty.vzz .")]
         + [(name, f"cp made/{name} .")
-           for name in ("baseline.vzz", "gap_slack.vzz", "reversed.vzz", "wide_entries.vzz")],
+           for name in ("baseline.vzz", "gap_slack.vzz", "reversed.vzz", "wide_entries.vzz")]
+        # Documents of the document writer: typed records, pages, companions inside.
+        + [("text-only.lcn",
+            f"{sys.executable} -B {DOCUMENT_WRITER} reference documents > /dev/null && "
+            "cp documents/text-only.lcn .")]
+        + [(name, f"cp documents/{name} .") for name in ("table.lcn", "links.lcn", "navigation.lcn")],
     ),
     # The tiny box fonts of our own font writer: a Unicode face, a symbol face and a fixed-pitch
     # one. The fuzz target adds copies of installed fonts of the other formats itself.

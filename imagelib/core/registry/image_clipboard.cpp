@@ -4,22 +4,9 @@
 #include "winplat/owners.h"
 
 using namespace pixmill;
+using winplat::OpenedClipboard;
 
 namespace {
-
-class OpenedClipboard {
-public:
-    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner)) {}
-    ~OpenedClipboard() {
-        if (open_) CloseClipboard();
-    }
-    OpenedClipboard(const OpenedClipboard&) = delete;
-    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-    explicit operator bool() const { return open_; }
-
-private:
-    BOOL open_;
-};
 
 PxlImageId importFromClipboard() {
     if (IsClipboardFormatAvailable(CF_DIB)) {

@@ -9,6 +9,7 @@
 
 #include <utility>
 
+#include "winplat/clipboard.h"
 #include "winplat/draw.h"
 #include "winplat/drawdib.h"
 #include "winplat/gdi.h"
@@ -168,6 +169,23 @@ public:
 private:
     HWND window_;
     HDC dc_;
+};
+
+// The clipboard opened for a scope (check it: another window may have it open) and closed when the
+// scope ends.
+class OpenedClipboard {
+public:
+    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    ~OpenedClipboard() {
+        if (open_) CloseClipboard();
+    }
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+
+    explicit operator bool() const { return open_; }
+
+private:
+    bool open_;
 };
 
 // A DC's state saved for a scope and restored when it ends.

@@ -14,21 +14,6 @@ namespace {
 
 constexpr Refuser refuse("winplat: EDIT");
 
-// The clipboard open for a scope.
-class OpenedClipboard {
-public:
-    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-    ~OpenedClipboard() {
-        if (open_) CloseClipboard();
-    }
-    OpenedClipboard(const OpenedClipboard&) = delete;
-    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-    explicit operator bool() const { return open_; }
-
-private:
-    bool open_;
-};
-
 bool copy(const EditControl& edit) {
     const EditBuffer& buffer = edit.buffer();
     if (!buffer.hasSelection()) return false;

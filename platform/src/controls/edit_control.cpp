@@ -211,7 +211,7 @@ void EditControl::takeFocus() {
 
 void EditControl::loseFocus() {
     focused_ = false;
-    selecting = false;
+    selecting_ = false;
     DestroyCaret();
     redraw();
     notify(EN_KILLFOCUS);
@@ -263,11 +263,7 @@ bool EditControl::replaceSelection(std::string_view text, bool typing) {
         selectionMoved(true);
         return false;
     }
-    scrollToCaret();
-    notify(EN_UPDATE);
-    redraw();
-    placeCaret();
-    notify(EN_CHANGE);
+    announceChange();
     return true;
 }
 
@@ -291,12 +287,17 @@ bool EditControl::setText(std::string_view text, bool quietly) {
 bool EditControl::undo() {
     if (!buffer_.undo()) return false;
     relayOut();
+    announceChange();
+    return true;
+}
+
+// The parent hears of a change twice: before it shows (EN_UPDATE) and after (EN_CHANGE).
+void EditControl::announceChange() {
     scrollToCaret();
     notify(EN_UPDATE);
     redraw();
     placeCaret();
     notify(EN_CHANGE);
-    return true;
 }
 
 void EditControl::selectionMoved(bool scroll) {

@@ -67,7 +67,9 @@ public:
     void takeFocus();
     void loseFocus();
     void placeCaret() const;
-    bool selecting = false;  // a mouse drag is selecting
+    // A mouse drag is selecting.
+    bool selecting() const { return selecting_; }
+    void setSelecting(bool selecting) { selecting_ = selecting; }
 
     // --- changes
     // Replaces the selection (the user typing, pasting or deleting, or EM_REPLACESEL) after the
@@ -90,6 +92,7 @@ private:
     bool fitsWindow() const;
     int textWidth(size_t line) const;
     void measureFont();
+    void announceChange();
 
     HWND window_;
     EditBuffer buffer_;
@@ -104,12 +107,10 @@ private:
     int firstLine_ = 0;
     int xOffset_ = 0;
     bool focused_ = false;
+    bool selecting_ = false;
     bool verticalBar_ = false;
     bool horizontalBar_ = false;
 };
-
-// The control behind an EDIT window, null for any other window.
-EditControl* editControlOf(HWND window);
 
 // Message handlers, each in the file of its concern; true when the message was theirs, with the
 // result set.

@@ -12,13 +12,13 @@ void onButtonDown(EditControl& edit, WPARAM keys, LPARAM lParam) {
     EditBuffer& buffer = edit.buffer();
     const size_t at = edit.positionAt(pointOf(lParam));
     buffer.select((keys & MK_SHIFT) ? buffer.anchor() : at, at);
-    edit.selecting = true;
+    edit.setSelecting(true);
     SetCapture(edit.window());
     edit.selectionMoved(true);
 }
 
 void onMove(EditControl& edit, LPARAM lParam) {
-    if (!edit.selecting) return;
+    if (!edit.selecting()) return;
     EditBuffer& buffer = edit.buffer();
     const size_t at = edit.positionAt(pointOf(lParam));
     if (at == buffer.caret()) return;
@@ -27,8 +27,8 @@ void onMove(EditControl& edit, LPARAM lParam) {
 }
 
 void onButtonUp(EditControl& edit) {
-    if (!edit.selecting) return;
-    edit.selecting = false;
+    if (!edit.selecting()) return;
+    edit.setSelecting(false);
     if (GetCapture() == edit.window()) ReleaseCapture();
 }
 
@@ -47,7 +47,7 @@ bool handleEditMouse(EditControl& edit, UINT message, WPARAM wParam, LPARAM lPar
         case WM_MOUSEMOVE: onMove(edit, lParam); break;
         case WM_LBUTTONUP: onButtonUp(edit); break;
         case WM_LBUTTONDBLCLK: onDoubleClick(edit, lParam); break;
-        case WM_CAPTURECHANGED: edit.selecting = false; break;
+        case WM_CAPTURECHANGED: edit.setSelecting(false); break;
         default: return false;
     }
     result = 0;

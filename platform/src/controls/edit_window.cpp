@@ -11,8 +11,10 @@
 namespace winplat::controls {
 namespace {
 
-std::unordered_map<HWND, std::unique_ptr<EditControl>>& editControls() {
-    static auto* table = new std::unordered_map<HWND, std::unique_ptr<EditControl>>;
+// Shared: a message being handled keeps its control alive should the window be destroyed inside
+// it (a parent may destroy the control when told of a change).
+std::unordered_map<HWND, std::shared_ptr<EditControl>>& editControls() {
+    static auto* table = new std::unordered_map<HWND, std::shared_ptr<EditControl>>;
     return *table;
 }
 
@@ -153,14 +155,15 @@ bool handleWindowState(EditControl& edit, UINT message, WPARAM wParam, LPARAM lP
 
 LRESULT CALLBACK editProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto& controls = editControls();
-    if (message == WM_NCCREATE) controls[window] = std::make_unique<EditControl>(window);
+    if (message == WM_NCCREATE) controls[window] = std::make_shared<EditControl>(window);
     const auto found = controls.find(window);
     if (found == controls.end()) return DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         controls.erase(found);
         return DefWindowProcA(window, message, wParam, lParam);
     }
-    EditControl& edit = *found->second;
+    const std::shared_ptr<EditControl> held = found->second;
+    EditControl& edit = *held;
     LRESULT result = 0;
     if (handleWindowState(edit, message, wParam, lParam, result) ||
         handleTextAndSelection(edit, message, wParam, lParam, result) ||
@@ -183,12 +186,6 @@ void registerEditClass() {
 }
 
 }  // namespace
-
-EditControl* editControlOf(HWND window) {
-    const auto found = editControls().find(window);
-    return found == editControls().end() ? nullptr : found->second.get();
-}
-
 }  // namespace winplat::controls
 
 WINPLAT_BUILTIN_CLASS(edit, "EDIT", winplat::controls::registerEditClass);

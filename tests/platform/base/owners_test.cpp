@@ -153,4 +153,15 @@ TEST(Owners, SavedDcRestoresTheStateOnScopeEnd) {
     EXPECT_EQ(GetTextColor(dc.get()), RGB(1, 2, 3));
 }
 
+TEST(Owners, OpenedClipboardIsOpenForItsScopeOnly) {
+    winplat::testing::resetClipboard();
+    {
+        winplat::OpenedClipboard clipboard(nullptr);
+        ASSERT_TRUE(clipboard);
+        EXPECT_TRUE(EmptyClipboard());  // only while open
+    }
+    EXPECT_FALSE(EmptyClipboard());
+    winplat::testing::resetClipboard();
+}
+
 }  // namespace

@@ -8,7 +8,7 @@ using winplat::test::kCtrl;
 using winplat::test::kNoModifiers;
 using winplat::test::kShift;
 
-using ClipboardTest = EditTest;
+using EditClipboardTest = EditTest;
 
 struct ClipboardCase {
     const char* name;
@@ -23,7 +23,7 @@ struct ClipboardCase {
     const char* expectedClipboard;
 };
 
-TEST_F(ClipboardTest, CutCopyPasteAndClearTable) {
+TEST_F(EditClipboardTest, CutCopyPasteAndClearTable) {
     const ClipboardCase cases[] = {
         {"ctrl+x", 0, "Hello world", 0, 5, nullptr, 'X', kCtrl, 0, " world", "Hello"},
         {"ctrl+c", 0, "Hello world", 6, 11, nullptr, 'C', kCtrl, 0, "Hello world", "world"},
@@ -61,7 +61,7 @@ TEST_F(ClipboardTest, CutCopyPasteAndClearTable) {
     }
 }
 
-TEST_F(ClipboardTest, PasteStopsAtTheLimitWithMaxText) {
+TEST_F(EditClipboardTest, PasteStopsAtTheLimitWithMaxText) {
     HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 300, 30, "ab");
     send(edit, EM_LIMITTEXT, 5);
     send(edit, EM_SETSEL, 2, 2);
@@ -72,7 +72,27 @@ TEST_F(ClipboardTest, PasteStopsAtTheLimitWithMaxText) {
     EXPECT_EQ(notifications(), (std::vector<WORD>{EN_MAXTEXT, EN_UPDATE, EN_CHANGE}));
 }
 
-TEST_F(ClipboardTest, UndoByKeysAndMessages) {
+TEST_F(EditClipboardTest, PasteReadsNoFurtherThanTheClipboardsBlock) {
+    // Four bytes and no terminating zero: the paste ends with the block.
+    winplat::GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE, 4));
+    ASSERT_TRUE(block);
+    {
+        winplat::GlobalPin pin(block.get());
+        std::memcpy(pin.data(), "wxyz", 4);
+    }
+    {
+        winplat::OpenedClipboard opened(nullptr);
+        ASSERT_TRUE(opened);
+        EmptyClipboard();
+        ASSERT_TRUE(SetClipboardData(CF_TEXT, block.get()));
+        (void)block.release();
+    }
+    HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 300, 30);
+    send(edit, WM_PASTE);
+    EXPECT_EQ(text(edit), "wxyz");
+}
+
+TEST_F(EditClipboardTest, UndoByKeysAndMessages) {
     HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 300, 30, "");
     SetFocus(edit);
     EXPECT_FALSE(send(edit, EM_CANUNDO));

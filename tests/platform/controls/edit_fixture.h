@@ -33,7 +33,9 @@ inline winplat::test::Harness::Options harnessOptions() {
     winplat::test::Harness::Options options;
     options.width = 640;
     options.height = 480;
-    options.goldenFolder = (std::filesystem::path(__FILE__).parent_path() / "golden").string();
+    // Beside the window tests' goldens (whose folder the build names): controls/golden.
+    options.goldenFolder =
+        (std::filesystem::path(WINPLAT_GOLDEN_DIR).parent_path().parent_path() / "controls" / "golden").string();
     return options;
 }
 
@@ -96,23 +98,21 @@ protected:
             winplat::GlobalPin pin(block.get());
             std::memcpy(pin.data(), text.c_str(), text.size() + 1);
         }
-        ASSERT_TRUE(OpenClipboard(nullptr));
+        winplat::OpenedClipboard opened(nullptr);
+        ASSERT_TRUE(opened);
         EmptyClipboard();
         ASSERT_TRUE(SetClipboardData(CF_TEXT, block.get()));
         (void)block.release();
-        CloseClipboard();
     }
 
     // The clipboard's text; "<none>" when it holds none.
     static std::string clipboard() {
-        if (!OpenClipboard(nullptr)) return "<open elsewhere>";
-        std::string out = "<none>";
-        if (HANDLE data = GetClipboardData(CF_TEXT)) {
-            winplat::GlobalPin pin(static_cast<HGLOBAL>(data));
-            out = pin.as<const char>();
-        }
-        CloseClipboard();
-        return out;
+        winplat::OpenedClipboard opened(nullptr);
+        if (!opened) return "<open elsewhere>";
+        HANDLE data = GetClipboardData(CF_TEXT);
+        if (!data) return "<none>";
+        winplat::GlobalPin pin(static_cast<HGLOBAL>(data));
+        return pin.as<const char>();
     }
 
     winplat::test::Harness h_;

@@ -8,12 +8,12 @@ namespace {
 
 using winplat::test::kCtrl;
 
-using LinesTest = EditTest;
+using EditLinesTest = EditTest;
 
 // 102 wide: 100 for text. "alpha beta " is 95; "gamma " 65 and "delta" 45 do not share a line.
 constexpr const char* kWrapped = "alpha beta gamma delta\r\nepsilon";
 
-TEST_F(LinesTest, WordWrapAndTheLineMessages) {
+TEST_F(EditLinesTest, WordWrapAndTheLineMessages) {
     HWND edit = makeEdit(ES_MULTILINE | ES_AUTOVSCROLL, 10, 10, 102, 200, kWrapped);
     EXPECT_EQ(send(edit, EM_GETLINECOUNT), 4);
     const struct {
@@ -43,7 +43,7 @@ TEST_F(LinesTest, WordWrapAndTheLineMessages) {
     EXPECT_EQ(send(edit, EM_LINEINDEX, 1), 24);
 }
 
-TEST_F(LinesTest, GetLineCopiesAtMostTheBuffersSizeWithoutAZero) {
+TEST_F(EditLinesTest, GetLineCopiesAtMostTheBuffersSizeWithoutAZero) {
     HWND edit = makeEdit(ES_MULTILINE | ES_AUTOVSCROLL, 10, 10, 102, 200, kWrapped);
     char buffer[16];
     std::memset(buffer, '~', sizeof buffer);
@@ -71,7 +71,7 @@ std::string numberedLines(int count) {
     return text;
 }
 
-TEST_F(LinesTest, ScrollingByMessagesScrollBarWheelAndCaret) {
+TEST_F(EditLinesTest, ScrollingByMessagesScrollBarWheelAndCaret) {
     // Three lines show in 72 pixels; ten lines can scroll until the eighth is on top.
     HWND edit = makeEdit(ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, 10, 10, 200, 72, numberedLines(10).c_str());
     EXPECT_EQ(send(edit, EM_GETFIRSTVISIBLELINE), 0);
@@ -118,7 +118,7 @@ TEST_F(LinesTest, ScrollingByMessagesScrollBarWheelAndCaret) {
     EXPECT_EQ(send(edit, EM_GETFIRSTVISIBLELINE), 8);
 }
 
-TEST_F(LinesTest, ASingleLineScrollsSidewaysAndNotByLines) {
+TEST_F(EditLinesTest, ASingleLineScrollsSidewaysAndNotByLines) {
     // 52 wide: 50 pixels of text, five letters.
     HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 52, 30);
     SetFocus(edit);
@@ -133,6 +133,32 @@ TEST_F(LinesTest, ASingleLineScrollsSidewaysAndNotByLines) {
     EXPECT_EQ(send(edit, EM_GETFIRSTVISIBLELINE), 0);
     EXPECT_EQ(send(edit, EM_SCROLL, SB_LINEDOWN), FALSE);
     EXPECT_EQ(send(edit, EM_LINESCROLL, 0, 1), FALSE);
+}
+
+TEST_F(EditLinesTest, CentredAndRightAlignedLinesStartWhereTheirWidthLeavesRoom) {
+    // "abc" is 30 wide in 100 pixels of text.
+    const struct {
+        DWORD style;
+        int x;
+    } cases[] = {{ES_LEFT, 1}, {ES_CENTER, 1 + 35}, {ES_RIGHT, 1 + 70}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.style);
+        HWND edit = makeEdit(c.style, 10, 10, 102, 30, "abc");
+        EXPECT_EQ(static_cast<short>(LOWORD(send(edit, EM_POSFROMCHAR, 0))), c.x);
+        DestroyWindow(edit);
+    }
+}
+
+TEST_F(EditLinesTest, SidewaysScrollBarOfALineThatDoesNotWrap) {
+    HWND edit = makeEdit(ES_MULTILINE | ES_AUTOHSCROLL | WS_HSCROLL, 10, 10, 102, 100,
+                         "a line much wider than the window\r\nand another");
+    EXPECT_EQ(send(edit, EM_GETLINECOUNT), 2);  // no wrapping
+    h_.clearLog();
+    send(edit, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30));
+    EXPECT_EQ(notifications(), (std::vector<WORD>{EN_HSCROLL}));
+    EXPECT_EQ(static_cast<short>(LOWORD(send(edit, EM_POSFROMCHAR, 0))), 1 - 30);
+    send(edit, WM_HSCROLL, SB_LEFT);
+    EXPECT_EQ(static_cast<short>(LOWORD(send(edit, EM_POSFROMCHAR, 0))), 1);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ constexpr int kLeft = 11;  // the screen x of position 0
 constexpr int kRow = 20;   // a screen y on the line
 constexpr const char* kLine = "one two three";
 
-using SelectionTest = EditTest;
+using EditSelectionTest = EditTest;
 
 struct KeyCase {
     const char* name;
@@ -25,7 +25,7 @@ struct KeyCase {
     DWORD caretAfter;     // where typing goes next
 };
 
-TEST_F(SelectionTest, KeysMoveTheCaretAndShiftExtendsTheSelection) {
+TEST_F(EditSelectionTest, KeysMoveTheCaretAndShiftExtendsTheSelection) {
     const KeyCase cases[] = {
         {"right", 4, 4, VK_RIGHT, kNoModifiers, 5, 5, 5},
         {"left", 4, 4, VK_LEFT, kNoModifiers, 3, 3, 3},
@@ -69,7 +69,7 @@ struct EditKeyCase {
     DWORD caretAfter;
 };
 
-TEST_F(SelectionTest, DeletingAndTypingKeys) {
+TEST_F(EditSelectionTest, DeletingAndTypingKeys) {
     const EditKeyCase cases[] = {
         {"backspace", 0, "one two", 4, 4, 0, '\b', "onetwo", 3},
         {"delete", 0, "one two", 3, 3, VK_DELETE, 0, "onetwo", 3},
@@ -100,7 +100,7 @@ TEST_F(SelectionTest, DeletingAndTypingKeys) {
     }
 }
 
-TEST_F(SelectionTest, ArrowsUpAndDownGoToTheNearestPlaceOnTheNextLine) {
+TEST_F(EditSelectionTest, ArrowsUpAndDownGoToTheNearestPlaceOnTheNextLine) {
     // "abcd" over "ab" over "abcdef": from after "abc" (x 30) down lands at the end of "ab", then
     // down again at x 20 of the third line.
     HWND edit = makeEdit(ES_MULTILINE | ES_AUTOVSCROLL, 10, 10, 300, 100, "abcd\r\nab\r\nabcdef");
@@ -116,7 +116,7 @@ TEST_F(SelectionTest, ArrowsUpAndDownGoToTheNearestPlaceOnTheNextLine) {
     EXPECT_EQ(selection(edit), std::make_pair(DWORD{0}, DWORD{0}));
 }
 
-TEST_F(SelectionTest, MouseClickDragShiftClickAndDoubleClick) {
+TEST_F(EditSelectionTest, MouseClickDragShiftClickAndDoubleClick) {
     HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 300, 30, kLine);
     // x 22 is left of the middle of 'e' (20..30): the caret goes before it.
     h_.click(kLeft + 22, kRow);
@@ -143,7 +143,7 @@ TEST_F(SelectionTest, MouseClickDragShiftClickAndDoubleClick) {
     EXPECT_EQ(selection(edit), std::make_pair(DWORD{4}, DWORD{7}));
 }
 
-TEST_F(SelectionTest, SetSelSpecialValuesAndGetSelPointers) {
+TEST_F(EditSelectionTest, SetSelSpecialValuesAndGetSelPointers) {
     HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 300, 30, kLine);
     send(edit, EM_SETSEL, 0, -1);
     EXPECT_EQ(selection(edit), std::make_pair(DWORD{0}, DWORD{13}));

@@ -7,9 +7,9 @@
 namespace edit_test {
 namespace {
 
-using TextTest = EditTest;
+using EditTextTest = EditTest;
 
-TEST_F(TextTest, A64KLimitHoldsAndOneMoreCharacterIsRefusedWithMaxText) {
+TEST_F(EditTextTest, A64KLimitHoldsAndOneMoreCharacterIsRefusedWithMaxText) {
     HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 300, 30);
     EXPECT_EQ(send(edit, EM_GETLIMITTEXT), 32767);
     send(edit, EM_LIMITTEXT, 0);
@@ -37,7 +37,7 @@ TEST_F(TextTest, A64KLimitHoldsAndOneMoreCharacterIsRefusedWithMaxText) {
     EXPECT_EQ(text(edit).front(), 'a');
 }
 
-TEST_F(TextTest, TheDefaultLimitAndALowerOne) {
+TEST_F(EditTextTest, TheDefaultLimitAndALowerOne) {
     HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 300, 30);
     SetWindowTextA(edit, std::string(32766, 'a').c_str());
     SetFocus(edit);
@@ -63,7 +63,7 @@ struct FilterCase {
     size_t beeps;
 };
 
-TEST_F(TextTest, StylesFilterWhatIsTyped) {
+TEST_F(EditTextTest, StylesFilterWhatIsTyped) {
     const FilterCase cases[] = {
         {"number refuses non-digits", ES_NUMBER, u8"12a3 4", u8"1234", 2},
         {"upper case, cp1250 letters too", ES_UPPERCASE, u8"žluťoučký kůň", u8"ŽLUŤOUČKÝ KŮŇ", 0},
@@ -83,14 +83,14 @@ TEST_F(TextTest, StylesFilterWhatIsTyped) {
     }
 }
 
-TEST_F(TextTest, UpperCaseAppliesToAProgramsTextToo) {
+TEST_F(EditTextTest, UpperCaseAppliesToAProgramsTextToo) {
     HWND edit = makeEdit(ES_UPPERCASE, 10, 10, 300, 30, "abc");
     EXPECT_EQ(text(edit), "ABC");
     SetWindowTextA(edit, "d\xE8");  // "dč"
     EXPECT_EQ(text(edit), "D\xC8");
 }
 
-TEST_F(TextTest, PasswordCharacterMasksTheLayout) {
+TEST_F(EditTextTest, PasswordCharacterMasksTheLayout) {
     // "il" is 5 + 5 wide as itself, 10 + 10 as "**".
     HWND edit = makeEdit(ES_PASSWORD | ES_AUTOHSCROLL, 10, 10, 300, 30, "il");
     EXPECT_EQ(send(edit, EM_GETPASSWORDCHAR), '*');
@@ -104,7 +104,7 @@ TEST_F(TextTest, PasswordCharacterMasksTheLayout) {
     EXPECT_EQ(text(edit), "il");
 }
 
-TEST_F(TextTest, NotificationsInOrder) {
+TEST_F(EditTextTest, NotificationsInOrder) {
     HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 300, 30);
     HWND other = makeEdit(ES_AUTOHSCROLL, 10, 50, 300, 30);
     h_.clearLog();
@@ -127,7 +127,7 @@ TEST_F(TextTest, NotificationsInOrder) {
     EXPECT_EQ(notifications(), (std::vector<WORD>{EN_KILLFOCUS, EN_SETFOCUS}));
 }
 
-TEST_F(TextTest, ModifiedFlagFollowsTheUserNotTheProgram) {
+TEST_F(EditTextTest, ModifiedFlagFollowsTheUserNotTheProgram) {
     HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 300, 30, "start");
     EXPECT_FALSE(send(edit, EM_GETMODIFY));
     SetFocus(edit);
@@ -140,7 +140,7 @@ TEST_F(TextTest, ModifiedFlagFollowsTheUserNotTheProgram) {
     EXPECT_FALSE(send(edit, EM_GETMODIFY));
 }
 
-TEST_F(TextTest, ReadOnlyBySetReadOnly) {
+TEST_F(EditTextTest, ReadOnlyBySetReadOnly) {
     HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 300, 30, "ab");
     SetFocus(edit);
     EXPECT_TRUE(send(edit, EM_SETREADONLY, TRUE));
@@ -152,7 +152,7 @@ TEST_F(TextTest, ReadOnlyBySetReadOnly) {
     EXPECT_EQ(text(edit), "xab");
 }
 
-TEST_F(TextTest, WithoutAutomaticScrollingTextMayNotOutgrowTheWindow) {
+TEST_F(EditTextTest, WithoutAutomaticScrollingTextMayNotOutgrowTheWindow) {
     // 52 wide: 50 for text, five 10-pixel letters.
     HWND single = makeEdit(0, 10, 10, 52, 30);
     SetFocus(single);
@@ -175,7 +175,7 @@ struct DialogCodeCase {
     LRESULT expected;
 };
 
-TEST_F(TextTest, DialogCodes) {
+TEST_F(EditTextTest, DialogCodes) {
     constexpr LRESULT kBase = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
     const DialogCodeCase cases[] = {
         {"single line", 0, 0, kBase},
@@ -205,7 +205,7 @@ LRESULT CALLBACK colouringParent(HWND window, UINT message, WPARAM wParam, LPARA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-TEST_F(TextTest, BackgroundFromTheParentAskedAsStaticWhenReadOnlyOrDisabled) {
+TEST_F(EditTextTest, BackgroundFromTheParentAskedAsStaticWhenReadOnlyOrDisabled) {
     winplat::GdiObject<HBRUSH> red(CreateSolidBrush(RGB(255, 0, 0)));
     winplat::GdiObject<HBRUSH> blue(CreateSolidBrush(RGB(0, 0, 255)));
     SetWindowLongPtrA(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(colouringParent));
@@ -233,6 +233,19 @@ TEST_F(TextTest, BackgroundFromTheParentAskedAsStaticWhenReadOnlyOrDisabled) {
         EXPECT_EQ(h_.screenshot().at(r.right - 5, r.bottom - 5), c.pixel) << r.top;
     }
     editBrush = staticBrush = nullptr;
+}
+
+LRESULT CALLBACK destroyingParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_UPDATE) DestroyWindow(reinterpret_cast<HWND>(lParam));
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(EditTextTest, AParentMayDestroyTheControlWhenToldOfAChange) {
+    SetWindowLongPtrA(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(destroyingParent));
+    HWND edit = makeEdit(ES_AUTOHSCROLL, 10, 10, 100, 30);
+    SetFocus(edit);
+    h_.type("ab");
+    EXPECT_FALSE(IsWindow(edit));
 }
 
 }  // namespace

@@ -18,9 +18,9 @@
 
 namespace window_test {
 
-inline std::filesystem::path goldenFolder() {
-    return std::filesystem::path(__FILE__).parent_path() / "golden";
-}
+// Named by the build: __FILE__ may be relative to wherever the compiler ran (a compiler cache
+// rewrites paths so builds in different folders share their objects).
+inline std::filesystem::path goldenFolder() { return WINPLAT_GOLDEN_DIR; }
 
 // The screen's pixels in the rectangle as RGB bytes.
 inline std::vector<png_byte> screenRgb(const RECT& r) {

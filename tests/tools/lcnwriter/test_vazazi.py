@@ -12,10 +12,11 @@ import tempfile
 import unittest
 import zlib
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import vazazi as vz  # noqa: E402
+TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, os.pardir, "tools")
+sys.path.insert(0, TOOLS)
+from lcnwriter import vazazi as vz  # noqa: E402
 
-TOOL = os.path.join(os.path.dirname(os.path.abspath(__file__)), "vazazi.py")
+TOOL = os.path.join(TOOLS, "lcnwriter", "vazazi.py")
 
 
 def h(text):

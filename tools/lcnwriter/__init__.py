@@ -1,0 +1,1 @@
+"""Document writer: reader documents (.lcn) and their companions built from a description."""

@@ -1,0 +1,72 @@
+"""Command line of the document writer.
+
+    lcnwriter build DESCRIPTION.json OUTDIR   the files of one document
+    lcnwriter reference OUTDIR                the reference set and its manifest
+    lcnwriter damage SOURCE OUTDIR [--seed N] [--count N]
+                                              damaged variants of a document (SOURCE: a
+                                              description file or a reference-set name)
+    lcnwriter check FILE [--base N --length N]
+                                              the record file checker
+"""
+
+import argparse
+import json
+import os
+import sys
+
+from . import damage, document, reference, vazazi
+
+
+def _build(a):
+    with open(a.description, encoding="utf-8") as f:
+        d = json.load(f)
+    wrong = document.problems(d)
+    if wrong:
+        raise ValueError("the description is inconsistent:\n  " + "\n  ".join(wrong))
+    doc = document.build(d, os.path.dirname(os.path.abspath(a.description)))
+    document.write(doc, a.outdir)
+    for name, data in doc.files.items():
+        print("%s %d" % (name, len(data)))
+    return 0
+
+
+def _reference(a):
+    m = reference.make(a.outdir)
+    print("%d record files in %s" % (len(m["files"]), a.outdir))
+    return 0
+
+
+def _damage(a):
+    made = damage.write_variants(a.source, a.outdir, a.seed, a.count)
+    print("%d damaged variants in %s" % (len(made), a.outdir))
+    return 0
+
+
+def _check(a):
+    problems = vazazi.check(a.file, a.base, a.length)
+    print("\n".join(problems) if problems else "ok")
+    return 1 if problems else 0
+
+
+def main(argv=None):
+    ap = argparse.ArgumentParser(prog="lcnwriter", description="reader document writer")
+    sub = ap.add_subparsers(dest="cmd", required=True)
+    b = sub.add_parser("build", help="the files of one described document")
+    b.add_argument("description")
+    b.add_argument("outdir")
+    sub.add_parser("reference", help="the reference set").add_argument("outdir")
+    d = sub.add_parser("damage", help="damaged variants of a document, from a seed")
+    d.add_argument("source")
+    d.add_argument("outdir")
+    d.add_argument("--seed", type=int, default=1)
+    d.add_argument("--count", type=int, default=20)
+    c = sub.add_parser("check", help="check a record file")
+    c.add_argument("file")
+    c.add_argument("--base", type=lambda s: int(s, 0), default=0)
+    c.add_argument("--length", type=lambda s: int(s, 0), default=None)
+    a = ap.parse_args(argv)
+    try:
+        return {"build": _build, "reference": _reference, "damage": _damage, "check": _check}[a.cmd](a)
+    except (OSError, ValueError, KeyError, vazazi.VazaziError) as e:
+        print("lcnwriter: %s" % e, file=sys.stderr)
+        return 2

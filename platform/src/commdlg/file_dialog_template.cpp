@@ -9,7 +9,7 @@ namespace winplat::commdlg {
 namespace {
 
 constexpr DWORD kList = LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP | WS_VISIBLE | WS_GROUP;
-constexpr DWORD kDropList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE | WS_GROUP;
+constexpr DWORD kDropList = CBS_DROPDOWNLIST | WS_TABSTOP | WS_VISIBLE | WS_GROUP;
 constexpr DWORD kLabel = SS_LEFT | WS_VISIBLE;
 
 }  // namespace

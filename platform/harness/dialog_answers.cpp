@@ -125,6 +125,8 @@ void Harness::answerOpenFile(std::string path) { expectCommonDialog("GetOpenFile
 
 void Harness::answerSaveFile(std::string path) { expectCommonDialog("GetSaveFileName").type(edt1, path).press(IDOK); }
 
+void Harness::answerFolder(std::string path) { expectCommonDialog("SHBrowseForFolder").type(edt1, path).press(IDOK); }
+
 void Harness::answerColour(COLORREF colour) {
     expectCommonDialog("ChooseColor")
         .call([](HWND dialog) {

@@ -20,6 +20,33 @@ INT_PTR runCommonDialog(const dialogs::TemplateBytes& bytes, HWND owner, DLGPROC
                                                             host::ModalKind::CommonDialog, std::move(name)});
 }
 
+namespace {
+
+std::string selectedText(HWND dialog, int id, UINT getSelection, UINT getLength, UINT getText) {
+    const LRESULT index = send(dialog, id, getSelection);
+    if (index < 0) return {};
+    const LRESULT length = send(dialog, id, getLength, static_cast<WPARAM>(index));
+    if (length < 0) return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    send(dialog, id, getText, static_cast<WPARAM>(index), text.data());
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+}  // namespace
+
+LRESULT send(HWND dialog, int id, UINT message, WPARAM wParam, const char* text) {
+    return SendDlgItemMessageA(dialog, id, message, wParam, reinterpret_cast<LPARAM>(text));
+}
+
+std::string selectedListText(HWND dialog, int id) {
+    return selectedText(dialog, id, LB_GETCURSEL, LB_GETTEXTLEN, LB_GETTEXT);
+}
+
+std::string selectedComboText(HWND dialog, int id) {
+    return selectedText(dialog, id, CB_GETCURSEL, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+}
+
 std::string itemText(HWND dialog, int id) {
     const HWND control = GetDlgItem(dialog, id);
     return control ? controls::windowText(control) : std::string();

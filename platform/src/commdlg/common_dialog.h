@@ -24,6 +24,12 @@ inline constexpr WORD kLabelId = 0xFFFF;
 INT_PTR runCommonDialog(const dialogs::TemplateBytes& bytes, HWND owner, DLGPROC procedure, LPARAM state,
                         std::string name);
 
+// SendDlgItemMessageA with a text (or nothing) as lParam.
+LRESULT send(HWND dialog, int id, UINT message, WPARAM wParam = 0, const char* text = nullptr);
+// The selected item's text of a list box or combo box; empty when none is selected.
+std::string selectedListText(HWND dialog, int id);
+std::string selectedComboText(HWND dialog, int id);
+
 // A control's text (cp1250), and a warning box over the dialog with its caption.
 std::string itemText(HWND dialog, int id);
 void warn(HWND dialog, const std::string& text);

@@ -6,6 +6,7 @@
 
 #include "commdlg/common_dialog.h"
 #include "commdlg/folder_listing.h"
+#include "commdlg/folder_view.h"
 #include "winplat/dialogs.h"
 #include "winplat/dlgs.h"
 #include "winplat/paths.h"
@@ -13,42 +14,8 @@
 namespace winplat::commdlg {
 namespace {
 
-constexpr const char* kParent = "..";
-
 FileDialogState& stateOf(HWND dialog) {
     return *reinterpret_cast<FileDialogState*>(GetWindowLongPtrA(dialog, DWL_USER));
-}
-
-LRESULT send(HWND dialog, int id, UINT message, WPARAM wParam = 0, const char* text = nullptr) {
-    return SendDlgItemMessageA(dialog, id, message, wParam, reinterpret_cast<LPARAM>(text));
-}
-
-std::string selectedText(HWND dialog, int id, UINT getSelection, UINT getLength, UINT getText) {
-    const LRESULT index = send(dialog, id, getSelection);
-    if (index < 0) return {};
-    const LRESULT length = send(dialog, id, getLength, static_cast<WPARAM>(index));
-    if (length < 0) return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    send(dialog, id, getText, static_cast<WPARAM>(index), text.data());
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
-
-std::string selectedListText(HWND dialog, int id) {
-    return selectedText(dialog, id, LB_GETCURSEL, LB_GETTEXTLEN, LB_GETTEXT);
-}
-
-bool isRoot(const std::string& folder) { return folder.size() <= 3; }
-
-// "T:\a" + "b" -> "T:\a\b"; a name with its own drive or root stands alone.
-std::optional<std::string> absolute(const std::string& folder, const std::string& typed) {
-    const bool rooted = (typed.size() >= 2 && typed[1] == ':') || typed.front() == '\\' || typed.front() == '/';
-    return files::fullPath(rooted ? typed : (isRoot(folder) ? folder : folder + "\\") + typed);
-}
-
-std::string parentOf(const std::string& path) {
-    const size_t slash = path.rfind('\\');
-    return slash <= 2 ? path.substr(0, 3) : path.substr(0, slash);
 }
 
 std::string nameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
@@ -64,12 +31,8 @@ bool showFolder(HWND dialog, FileDialogState& state, const std::string& folder) 
     const std::optional<FolderListing> listing = listFolder(folder, state.patterns);
     if (!listing) return false;
     state.folder = diskCase(folder);
-    SetDlgItemTextA(dialog, stc1, state.folder.c_str());
-    send(dialog, lst2, LB_RESETCONTENT);
-    if (!isRoot(state.folder)) send(dialog, lst2, LB_ADDSTRING, 0, kParent);
-    for (const std::string& name : listing->folders) send(dialog, lst2, LB_ADDSTRING, 0, name.c_str());
+    showFolders(dialog, state.folder, *listing);
     fillFiles(dialog, *listing);
-    send(dialog, cmb2, CB_SELECTSTRING, static_cast<WPARAM>(-1), state.folder.substr(0, 2).c_str());
     return true;
 }
 
@@ -93,7 +56,7 @@ void takePattern(HWND dialog, FileDialogState& state, const std::string& text) {
     const size_t slash = text.find_last_of("\\/:");
     if (slash != std::string::npos) {
         const std::string folderPart = text.substr(0, text[slash] == ':' ? slash + 1 : std::max<size_t>(slash, 1));
-        const std::optional<std::string> folder = absolute(state.folder, folderPart);
+        const std::optional<std::string> folder = pathInFolder(state.folder, folderPart);
         if (!folder || !isFolder(*folder)) return pathMissing(dialog, folderPart);
         state.patterns = text.substr(slash + 1);
         showFolder(dialog, state, *folder);
@@ -118,7 +81,7 @@ void accept(HWND dialog, FileDialogState& state) {
     while (!text.empty() && text.front() == ' ') text.erase(0, 1);
     if (text.empty()) return;
     if (isPattern(text)) return takePattern(dialog, state, text);
-    std::optional<std::string> path = absolute(state.folder, text);
+    std::optional<std::string> path = pathInFolder(state.folder, text);
     if (!path) return warn(dialog, text + "\nN\xE1zev souboru je neplatn\xFD.");
     if (isFolder(*path)) {
         if (showFolder(dialog, state, *path)) showPatternsInEdit(dialog, state);
@@ -126,7 +89,7 @@ void accept(HWND dialog, FileDialogState& state) {
     }
     if (!state.defaultExtension.empty() && !hasExtension(*path)) *path += "." + state.defaultExtension;
     const bool mustExist = state.flags & OFN_FILEMUSTEXIST;
-    if ((mustExist || (state.flags & OFN_PATHMUSTEXIST)) && !isFolder(parentOf(*path))) {
+    if ((mustExist || (state.flags & OFN_PATHMUSTEXIST)) && !isFolder(parentFolder(*path))) {
         return pathMissing(dialog, *path);
     }
     const bool exists = isFile(*path);
@@ -140,18 +103,14 @@ void accept(HWND dialog, FileDialogState& state) {
 }
 
 void enterFolder(HWND dialog, FileDialogState& state) {
-    const std::string name = selectedListText(dialog, lst2);
-    if (name.empty()) return;
-    const std::string folder = name == kParent ? parentOf(state.folder) : absolute(state.folder, name).value_or("");
-    if (!folder.empty()) showFolder(dialog, state, folder);
+    if (const std::optional<std::string> folder = selectedFolder(dialog, state.folder)) showFolder(dialog, state, *folder);
 }
 
 void changeDrive(HWND dialog, FileDialogState& state) {
-    const std::string drive = selectedText(dialog, cmb2, CB_GETCURSEL, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-    const std::optional<std::string> folder = files::fullPath(drive);  // the drive's current folder
+    const std::optional<std::string> folder = selectedDriveFolder(dialog);
     if (folder && showFolder(dialog, state, *folder)) return;
-    pathMissing(dialog, drive + "\\");
-    send(dialog, cmb2, CB_SELECTSTRING, static_cast<WPARAM>(-1), state.folder.substr(0, 2).c_str());
+    pathMissing(dialog, selectedComboText(dialog, cmb2) + "\\");
+    selectDrive(dialog, state.folder);
 }
 
 void changeType(HWND dialog, FileDialogState& state) {
@@ -167,7 +126,7 @@ void changeType(HWND dialog, FileDialogState& state) {
 void initialise(HWND dialog, FileDialogState& state) {
     for (const FileFilter& filter : state.filters) send(dialog, cmb1, CB_ADDSTRING, 0, filter.description.c_str());
     send(dialog, cmb1, CB_SETCURSEL, state.filterIndex);
-    for (const std::string& drive : driveNames()) send(dialog, cmb2, CB_ADDSTRING, 0, drive.c_str());
+    fillDrives(dialog);
     if (state.flags & OFN_HIDEREADONLY) ShowWindow(GetDlgItem(dialog, chx1), SW_HIDE);
     CheckDlgButton(dialog, chx1, (state.flags & OFN_READONLY) ? BST_CHECKED : BST_UNCHECKED);
     showFolder(dialog, state, state.folder);

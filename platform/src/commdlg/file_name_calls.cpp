@@ -28,12 +28,6 @@ DWORD unoffered(DWORD flags, const char*& what) {
     return 0;
 }
 
-std::string currentFolder() {
-    char buffer[MAX_PATH];
-    const DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
-    return length && length < sizeof buffer ? std::string(buffer, length) : std::string("C:\\");
-}
-
 // The folder to start in: the one of a path the caller put in the file buffer, else the initial
 // folder, else the current directory. Only an existing folder counts.
 std::string startFolder(const OPENFILENAMEA& ofn, const std::string& given) {

@@ -65,6 +65,12 @@ std::string diskCase(const std::string& winFolder) {
     return found.size() >= 3 && found.compare(0, 2, winFolder, 0, 2) == 0 ? found : winFolder;
 }
 
+std::string currentFolder() {
+    char buffer[MAX_PATH];
+    const DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
+    return length && length < sizeof buffer ? std::string(buffer, length) : std::string("C:\\");
+}
+
 std::vector<std::string> driveNames() {
     std::vector<std::string> names;
     const DWORD drives = GetLogicalDrives();

@@ -26,6 +26,9 @@ bool isFile(std::string_view winPath);
 // the path as given when it cannot be resolved.
 std::string diskCase(const std::string& winFolder);
 
+// The current directory ("C:\\" when it cannot be had).
+std::string currentFolder();
+
 // The drives of the drive table ("C:", "T:"), in letter order.
 std::vector<std::string> driveNames();
 

@@ -191,6 +191,8 @@ public:
     // fails as its loop waits for an answer.
     void answerOpenFile(std::string path);
     void answerSaveFile(std::string path);
+    // Queues an answer for the next folder browser: the folder's path typed and OK pressed.
+    void answerFolder(std::string path);
     // Queues an answer for the next colour dialog: the colour's red, green and blue typed into
     // its edits (the dialog opened to its full size first) and OK pressed.
     void answerColour(COLORREF colour);

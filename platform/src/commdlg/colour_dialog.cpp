@@ -15,8 +15,6 @@
 namespace winplat::commdlg {
 namespace {
 
-// The width (dialog units) the dialog shows before it is opened full.
-constexpr LONG kCollapsedWidth = 148;
 constexpr int kMixIds[] = {COLOR_SAMPLE, COLOR_HUE, COLOR_SAT, COLOR_LUM, COLOR_RED, COLOR_GREEN, COLOR_BLUE, COLOR_ADD};
 
 ColourDialogState& stateOf(HWND dialog) {
@@ -67,26 +65,25 @@ void enableMixing(HWND dialog, bool enabled) {
     for (const int id : kMixIds) EnableWindow(GetDlgItem(dialog, id), enabled);
 }
 
-// The dialog cut to its left part: the window made narrower by what the right part takes.
-void collapse(HWND dialog) {
-    RECT window{}, client{}, kept{0, 0, kCollapsedWidth, 0};
+// Gives the dialog's client area a width in dialog units, keeping its frame and height.
+void setWidth(HWND dialog, LONG units) {
+    RECT window{}, client{}, wanted{0, 0, units, 0};
     GetWindowRect(dialog, &window);
     GetClientRect(dialog, &client);
-    MapDialogRect(dialog, &kept);
+    MapDialogRect(dialog, &wanted);
     const int frame = (window.right - window.left) - client.right;
-    SetWindowPos(dialog, nullptr, 0, 0, kept.right + frame, window.bottom - window.top,
+    SetWindowPos(dialog, nullptr, 0, 0, wanted.right + frame, window.bottom - window.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The dialog cut to its left part, the mixing part out of reach.
+void collapse(HWND dialog) {
+    setWidth(dialog, kCollapsedWidth);
     enableMixing(dialog, false);
 }
 
 void openFull(HWND dialog, ColourDialogState& state) {
-    RECT window{}, client{}, full{0, 0, 298, 0};
-    GetWindowRect(dialog, &window);
-    GetClientRect(dialog, &client);
-    MapDialogRect(dialog, &full);
-    const int frame = (window.right - window.left) - client.right;
-    SetWindowPos(dialog, nullptr, 0, 0, full.right + frame, window.bottom - window.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    setWidth(dialog, kFullWidth);
     enableMixing(dialog, true);
     EnableWindow(GetDlgItem(dialog, COLOR_MIX), FALSE);
     state.flags |= CC_FULLOPEN;

@@ -11,6 +11,9 @@ namespace winplat::commdlg {
 
 inline constexpr int kBasicColours = 48;
 inline constexpr int kCustomColours = 16;
+// The dialog's width in dialog units: open full, and before it is (the colour grids alone).
+inline constexpr short kFullWidth = 298;
+inline constexpr short kCollapsedWidth = 148;
 
 struct ColourDialogState {
     DWORD flags = 0;

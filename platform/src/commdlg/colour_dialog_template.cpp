@@ -32,7 +32,7 @@ void addNumber(dialogs::TemplateBytes& t, short x, short y, WORD id, const char*
 }  // namespace
 
 dialogs::TemplateBytes colourDialogTemplate() {
-    dialogs::TemplateBytes t(kDialogStyle, 0, {0, 0, 298, 178}, "Barva", kPointSize, kFace);
+    dialogs::TemplateBytes t(kDialogStyle, 0, {0, 0, kFullWidth, 178}, "Barva", kPointSize, kFace);
     t.addItem(kLabel, 0, {6, 6, 136, 9}, kLabelId, "STATIC", "&Z\xE1kladn\xED barvy:");
     addGrid(t, COLOR_BASIC_FIRST, kBasicColours, kBasicTop);
     t.addItem(kLabel, 0, {6, 100, 136, 9}, kLabelId, "STATIC", "&Vlastn\xED barvy:");

@@ -24,4 +24,13 @@
 #define COLOR_BLUE 0x02C4
 #define COLOR_SAMPLE 0x02C5        /* the chosen colour shown */
 
+/* The print and print setup dialogs. */
+#define psh2 0x0401  /* "Vlastnosti..." (print); unused */
+#define rad1 0x0420  /* "Na výšku" (setup) */
+#define rad2 0x0421  /* "Na šířku" (setup) */
+#define cmb3 0x0472  /* the paper sizes (setup) */
+#define cmb4 0x0473  /* the printers */
+#define edt3 0x0482  /* the number of copies (print) */
+/* chx1 is "Tisk do souboru" in the print dialog. */
+
 #endif

@@ -16,8 +16,13 @@ INT_PTR runCommonDialog(const dialogs::TemplateBytes& bytes, HWND owner, DLGPROC
     std::string why;
     const std::optional<dialogs::DialogTemplate> parsed = dialogs::readDialogTemplate(bytes.bytes(), why);
     if (!parsed) return -1;
-    return dialogs::runModal(*parsed, dialogs::ModalRequest{nullptr, owner, procedure, state,
-                                                            host::ModalKind::CommonDialog, std::move(name)});
+    return runCommonDialog(*parsed, owner, procedure, state, std::move(name));
+}
+
+INT_PTR runCommonDialog(const dialogs::DialogTemplate& dialogTemplate, HWND owner, DLGPROC procedure, LPARAM state,
+                        std::string name) {
+    return dialogs::runModal(dialogTemplate, dialogs::ModalRequest{nullptr, owner, procedure, state,
+                                                                   host::ModalKind::CommonDialog, std::move(name)});
 }
 
 namespace {

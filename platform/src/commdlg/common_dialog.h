@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "dialogs/dialog_template.h"
 #include "dialogs/template_bytes.h"
 #include "winplat/dialogs.h"
 
@@ -29,6 +30,10 @@ LRESULT send(HWND dialog, int id, UINT message, WPARAM wParam = 0, const char* t
 // The selected item's text of a list box or combo box; empty when none is selected.
 std::string selectedListText(HWND dialog, int id);
 std::string selectedComboText(HWND dialog, int id);
+
+// The same for a template already read.
+INT_PTR runCommonDialog(const dialogs::DialogTemplate& dialogTemplate, HWND owner, DLGPROC procedure, LPARAM state,
+                        std::string name);
 
 // A control's text (cp1250), and a warning box over the dialog with its caption.
 std::string itemText(HWND dialog, int id);

@@ -1,7 +1,9 @@
 // Answers to dialogs and message boxes, acting through the dialog's own keyboard interface.
 #include <gtest/gtest.h>
 
+#include "winplat/commdlg.h"
 #include "winplat/dialogs.h"
+#include "winplat/dlgs.h"
 #include "winplat/testing.h"
 #include "hooks.h"
 #include "winplat_harness/harness.h"
@@ -111,6 +113,30 @@ DialogAnswer Harness::expectDialog(std::string name) {
     auto steps = std::make_shared<std::vector<DialogAnswer::Step>>();
     answer(host::ModalKind::Dialog, std::move(name), runSteps(steps));
     return DialogAnswer(steps);
+}
+
+DialogAnswer Harness::expectCommonDialog(std::string name) {
+    auto steps = std::make_shared<std::vector<DialogAnswer::Step>>();
+    answer(host::ModalKind::CommonDialog, std::move(name), runSteps(steps));
+    return DialogAnswer(steps);
+}
+
+void Harness::answerOpenFile(std::string path) { expectCommonDialog("GetOpenFileName").type(edt1, path).press(IDOK); }
+
+void Harness::answerSaveFile(std::string path) { expectCommonDialog("GetSaveFileName").type(edt1, path).press(IDOK); }
+
+void Harness::answerFolder(std::string path) { expectCommonDialog("SHBrowseForFolder").type(edt1, path).press(IDOK); }
+
+void Harness::answerColour(COLORREF colour) {
+    expectCommonDialog("ChooseColor")
+        .call([](HWND dialog) {
+            const HWND mix = GetDlgItem(dialog, COLOR_MIX);
+            if (mix && IsWindowEnabled(mix)) SendMessageA(mix, BM_CLICK, 0, 0);
+        })
+        .type(COLOR_RED, std::to_string(GetRValue(colour)))
+        .type(COLOR_GREEN, std::to_string(GetGValue(colour)))
+        .type(COLOR_BLUE, std::to_string(GetBValue(colour)))
+        .press(IDOK);
 }
 
 void Harness::answerMessageBox(int buttonId) {

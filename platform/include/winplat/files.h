@@ -125,6 +125,9 @@ WINPLAT_API DWORD GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer);
  * a file with ERROR_DIRECTORY. */
 WINPLAT_API BOOL SetCurrentDirectoryA(LPCSTR pathName);
 
+/* The drives of the drive table, bit 0 for A: up to bit 25 for Z:. */
+WINPLAT_API DWORD GetLogicalDrives(void);
+
 /* The host's temporary folder (TMPDIR, else /tmp) in drive form with a trailing '\'. Returns the
  * length when it fits with its zero, else the size needed including the zero; 0 on failure. */
 WINPLAT_API DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer);

@@ -319,6 +319,15 @@ DWORD GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer) {
     return static_cast<DWORD>(path.size());
 }
 
+DWORD GetLogicalDrives() {
+    files::DriveTable& t = files::table();
+    std::lock_guard lock(t.mutex);
+    files::ensureLoaded(t);
+    DWORD mask = 0;
+    for (const auto& [letter, drive] : t.drives) mask |= DWORD{1} << (letter - 'A');
+    return mask;
+}
+
 BOOL SetCurrentDirectoryA(LPCSTR pathName) {
     if (!pathName) {
         SetLastError(ERROR_INVALID_PARAMETER);

@@ -184,6 +184,18 @@ public:
     // Queues an answer for the dialog of that template name ("#id" for a number), to be built
     // with the steps of the returned answer.
     DialogAnswer expectDialog(std::string name);
+    // Queues an answer for a common dialog by its loop's name ("GetOpenFileName", "ChooseColor").
+    DialogAnswer expectCommonDialog(std::string name);
+    // Queues an answer for the next open (save) dialog: the path (cp1250) typed as its name and OK
+    // pressed, through its controls; a refusal of the path leaves the dialog open and the test
+    // fails as its loop waits for an answer.
+    void answerOpenFile(std::string path);
+    void answerSaveFile(std::string path);
+    // Queues an answer for the next folder browser: the folder's path typed and OK pressed.
+    void answerFolder(std::string path);
+    // Queues an answer for the next colour dialog: the colour's red, green and blue typed into
+    // its edits (the dialog opened to its full size first) and OK pressed.
+    void answerColour(COLORREF colour);
     // Queues an answer for the next message box (of that text, when given): its button pressed.
     void answerMessageBox(int buttonId);
     void answerMessageBox(std::string text, int buttonId);

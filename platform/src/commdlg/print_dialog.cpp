@@ -1,0 +1,116 @@
+// The print dialog (printer, copies, printing to a file) and the setup dialog (printer, paper,
+// orientation), each reading its standard controls on OK; a program's hook sees every message
+// first and ends the dialog's own handling of it with a nonzero answer.
+#include "commdlg/print_dialog.h"
+
+#include "commdlg/common_dialog.h"
+#include "winplat/dialogs.h"
+#include "winplat/dlgs.h"
+
+namespace winplat::commdlg {
+namespace {
+
+constexpr int kMostCopies = 9999;
+constexpr DWORD kButton = WS_TABSTOP | WS_VISIBLE | WS_GROUP;
+constexpr DWORD kDropList = CBS_DROPDOWNLIST | WS_TABSTOP | WS_VISIBLE | WS_GROUP;
+
+PrintDialogState& stateOf(HWND dialog) {
+    return *reinterpret_cast<PrintDialogState*>(GetWindowLongPtrA(dialog, DWL_USER));
+}
+
+void fillPrinters(HWND dialog, const PrinterSettings& settings) {
+    for (const char* printer : kPrinters) send(dialog, cmb4, CB_ADDSTRING, 0, printer);
+    send(dialog, cmb4, CB_SELECTSTRING, static_cast<WPARAM>(-1), settings.device.c_str());
+}
+
+void initialise(HWND dialog, PrintDialogState& state) {
+    fillPrinters(dialog, state.settings);
+    if (state.setup) {
+        send(dialog, cmb3, CB_ADDSTRING, 0, "A4");
+        send(dialog, cmb3, CB_ADDSTRING, 0, "Letter");
+        send(dialog, cmb3, CB_SETCURSEL, state.settings.paper == DMPAPER_A4 ? 0 : 1);
+        CheckRadioButton(dialog, rad1, rad2, state.settings.orientation == DMORIENT_LANDSCAPE ? rad2 : rad1);
+        return;
+    }
+    SetDlgItemInt(dialog, edt3, static_cast<UINT>(state.record->nCopies ? state.record->nCopies : 1), FALSE);
+    const DWORD flags = state.record->Flags;
+    CheckDlgButton(dialog, chx1, (flags & PD_PRINTTOFILE) ? BST_CHECKED : BST_UNCHECKED);
+    if (flags & PD_DISABLEPRINTTOFILE) EnableWindow(GetDlgItem(dialog, chx1), FALSE);
+    if (flags & PD_HIDEPRINTTOFILE) ShowWindow(GetDlgItem(dialog, chx1), SW_HIDE);
+    EnableWindow(GetDlgItem(dialog, psh2), FALSE);
+}
+
+// Reads the controls into the state; false (the dialog stays) for a number of copies out of range.
+bool readControls(HWND dialog, PrintDialogState& state) {
+    const std::string printer = selectedComboText(dialog, cmb4);
+    if (!printer.empty()) state.settings.device = printer;
+    if (state.setup) {
+        state.settings.paper = send(dialog, cmb3, CB_GETCURSEL) == 1 ? DMPAPER_LETTER : DMPAPER_A4;
+        state.settings.orientation = IsDlgButtonChecked(dialog, rad2) == BST_CHECKED ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+        return true;
+    }
+    BOOL translated = FALSE;
+    const UINT copies = GetDlgItemInt(dialog, edt3, &translated, FALSE);
+    if (GetDlgItem(dialog, edt3) && (!translated || copies < 1 || copies > kMostCopies)) {
+        warn(dialog, "Po\xE8" "et kopi\xED mus\xED b\xFDt \xE8\xEDslo od 1 do 9999.");
+        return false;
+    }
+    if (translated) state.settings.copies = static_cast<short>(copies);
+    state.toFile = IsDlgButtonChecked(dialog, chx1) == BST_CHECKED;
+    return true;
+}
+
+INT_PTR ownHandling(HWND dialog, UINT message, WPARAM wParam) {
+    if (message != WM_COMMAND) return FALSE;
+    const WORD id = LOWORD(wParam);
+    if (id == IDOK && readControls(dialog, stateOf(dialog))) EndDialog(dialog, IDOK);
+    if (id == IDCANCEL) EndDialog(dialog, IDCANCEL);
+    return TRUE;
+}
+
+}  // namespace
+
+dialogs::TemplateBytes printDialogTemplate() {
+    dialogs::TemplateBytes t(kDialogStyle, 0, {0, 0, 230, 96}, "Tisk", kPointSize, kFace);
+    t.addItem(SS_LEFT | WS_VISIBLE, 0, {6, 8, 40, 9}, kLabelId, "STATIC", "&Tisk\xE1rna:");
+    t.addItem(kDropList, 0, {48, 6, 120, 60}, cmb4, "COMBOBOX", "");
+    t.addItem(BS_PUSHBUTTON | kButton, 0, {172, 6, 52, 14}, psh2, "BUTTON", "&Vlastnosti...");
+    t.addItem(SS_LEFT | WS_VISIBLE, 0, {6, 30, 40, 9}, kLabelId, "STATIC", "&Kopie:");
+    t.addItem(ES_NUMBER | WS_BORDER | kButton, 0, {48, 28, 30, 12}, edt3, "EDIT", "");
+    t.addItem(BS_AUTOCHECKBOX | kButton, 0, {6, 48, 120, 12}, chx1, "BUTTON", "Tisk do &souboru");
+    t.addItem(BS_DEFPUSHBUTTON | kButton, 0, {118, 76, 50, 14}, IDOK, "BUTTON", "OK");
+    t.addItem(BS_PUSHBUTTON | kButton, 0, {174, 76, 50, 14}, IDCANCEL, "BUTTON", "Storno");
+    return t;
+}
+
+dialogs::TemplateBytes printSetupTemplate() {
+    dialogs::TemplateBytes t(kDialogStyle, 0, {0, 0, 230, 96}, "Nastaven\xED tisku", kPointSize, kFace);
+    t.addItem(SS_LEFT | WS_VISIBLE, 0, {6, 8, 40, 9}, kLabelId, "STATIC", "&Tisk\xE1rna:");
+    t.addItem(kDropList, 0, {48, 6, 120, 60}, cmb4, "COMBOBOX", "");
+    t.addItem(SS_LEFT | WS_VISIBLE, 0, {6, 28, 40, 9}, kLabelId, "STATIC", "&Pap\xEDr:");
+    t.addItem(kDropList, 0, {48, 26, 120, 60}, cmb3, "COMBOBOX", "");
+    t.addItem(BS_AUTORADIOBUTTON | kButton, 0, {6, 46, 80, 12}, rad1, "BUTTON", "Na &v\xFD\x9Aku");
+    t.addItem(BS_AUTORADIOBUTTON | WS_TABSTOP | WS_VISIBLE, 0, {90, 46, 80, 12}, rad2, "BUTTON", "Na \x9A\xED\xF8ku");
+    t.addItem(BS_DEFPUSHBUTTON | kButton, 0, {118, 76, 50, 14}, IDOK, "BUTTON", "OK");
+    t.addItem(BS_PUSHBUTTON | kButton, 0, {174, 76, 50, 14}, IDCANCEL, "BUTTON", "Storno");
+    return t;
+}
+
+INT_PTR CALLBACK printDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(dialog, DWL_USER, lParam);
+        PrintDialogState& state = stateOf(dialog);
+        initialise(dialog, state);
+        // The hook sets up its own controls over the standard ones, with the record in hand.
+        return state.hook ? static_cast<INT_PTR>(state.hook(dialog, message, wParam, reinterpret_cast<LPARAM>(state.record)))
+                          : TRUE;
+    }
+    if (!GetWindowLongPtrA(dialog, DWL_USER)) return FALSE;
+    const PrintDialogState& state = stateOf(dialog);
+    if (state.hook) {
+        if (const UINT_PTR answer = state.hook(dialog, message, wParam, lParam)) return static_cast<INT_PTR>(answer);
+    }
+    return ownHandling(dialog, message, wParam);
+}
+
+}  // namespace winplat::commdlg

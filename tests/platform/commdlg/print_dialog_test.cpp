@@ -1,0 +1,211 @@
+// PrintDlgA answered headlessly: the layer's dialogs, a program's template and hook, the settings
+// blocks and the printer's page.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "dialogs/template_bytes.h"
+#include "file_dialog_fixture.h"
+#include "winplat/memory.h"
+#include "winplat/owners.h"
+
+namespace {
+
+using winplat::test::Harness;
+
+struct PrintRecord {
+    PRINTDLGA pd{};
+    explicit PrintRecord(DWORD flags) {
+        pd.lStructSize = PRINTDLG_SIZE_32BIT;
+        pd.Flags = flags;
+        pd.nCopies = 1;
+    }
+    ~PrintRecord() {
+        if (pd.hDC) DeleteDC(pd.hDC);
+        if (pd.hDevMode) GlobalFree(pd.hDevMode);
+        if (pd.hDevNames) GlobalFree(pd.hDevNames);
+    }
+    PrintRecord(const PrintRecord&) = delete;
+    PrintRecord& operator=(const PrintRecord&) = delete;
+
+    DEVMODEA mode() const {
+        DEVMODEA m{};
+        const winplat::GlobalPin pin(pd.hDevMode);
+        if (pin.data()) std::memcpy(&m, pin.data(), sizeof m);
+        return m;
+    }
+    std::string device() const {
+        const winplat::GlobalPin pin(pd.hDevNames);
+        if (!pin.data()) return "(none)";
+        DEVNAMES names{};
+        std::memcpy(&names, pin.data(), sizeof names);
+        return static_cast<const char*>(pin.data()) + names.wDeviceOffset;
+    }
+};
+
+// A DEVMODEA block asking for a resolution, as a program keeps one from an earlier dialog.
+HGLOBAL devModeAt(short dpi, short paper = DMPAPER_A4, short orientation = DMORIENT_PORTRAIT) {
+    const HGLOBAL block = GlobalAlloc(GHND, sizeof(DEVMODEA));
+    const winplat::GlobalPin pin(block);
+    DEVMODEA mode{};
+    std::memcpy(mode.dmDeviceName, "PDF", 4);
+    mode.dmSize = sizeof mode;
+    mode.dmFields = DM_PRINTQUALITY | DM_PAPERSIZE | DM_ORIENTATION;
+    mode.dmPrintQuality = dpi;
+    mode.dmPaperSize = paper;
+    mode.dmOrientation = orientation;
+    std::memcpy(pin.data(), &mode, sizeof mode);
+    return block;
+}
+
+TEST(PrintDialog, CopiesAndThePrinterComeBackWithAPageOfThePrintersSize) {
+    Harness h(commdlg_test::screen());
+    PrintRecord r(PD_RETURNDC);
+    r.pd.hDevMode = devModeAt(96);
+    const HGLOBAL given = r.pd.hDevMode;
+    h.expectCommonDialog("PrintDlg").type(edt3, "3").check(chx1).press(IDOK);
+    ASSERT_TRUE(PrintDlgA(&r.pd));
+    EXPECT_EQ(r.pd.nCopies, 3);
+    EXPECT_TRUE(r.pd.Flags & PD_PRINTTOFILE);
+    EXPECT_EQ(r.pd.hDevMode, given) << "the program's block is written in place";
+    EXPECT_EQ(r.device(), "PDF");
+    EXPECT_EQ(r.mode().dmCopies, 3);
+    ASSERT_NE(r.pd.hDC, nullptr);
+    // A4 at 96 dpi: 210 mm and 297 mm in dots, rounded.
+    EXPECT_EQ(GetDeviceCaps(r.pd.hDC, HORZRES), 794);
+    EXPECT_EQ(GetDeviceCaps(r.pd.hDC, VERTRES), 1123);
+    EXPECT_EQ(GetDeviceCaps(r.pd.hDC, LOGPIXELSX), 96);
+    EXPECT_EQ(GetDeviceCaps(r.pd.hDC, TECHNOLOGY), DT_RASPRINTER);
+}
+
+TEST(PrintDialog, ACopiesCountOutOfRangeIsRefusedAndTheDialogStays) {
+    for (const char* typed : {"0", "10000"}) {
+        SCOPED_TRACE(typed);
+        Harness h(commdlg_test::screen());
+        PrintRecord r(0);
+        h.expectCommonDialog("PrintDlg").type(edt3, typed).press(IDOK);
+        h.answerMessageBox(IDOK);
+        h.expectCommonDialog("PrintDlg").type(edt3, "9999").press(IDOK);
+        ASSERT_TRUE(PrintDlgA(&r.pd));
+        EXPECT_EQ(r.pd.nCopies, 9999);
+    }
+}
+
+TEST(PrintDialog, DefaultsAreThePngPrinterOnA4At300Dpi) {
+    PrintRecord r(PD_RETURNDEFAULT | PD_RETURNDC);
+    ASSERT_TRUE(PrintDlgA(&r.pd));
+    EXPECT_EQ(r.device(), "PNG");
+    const DEVMODEA mode = r.mode();
+    EXPECT_EQ(mode.dmPaperSize, DMPAPER_A4);
+    EXPECT_EQ(mode.dmPrintQuality, 300);
+    EXPECT_EQ(GetDeviceCaps(r.pd.hDC, HORZRES), 2480);
+    EXPECT_EQ(GetDeviceCaps(r.pd.hDC, VERTRES), 3508);
+}
+
+TEST(PrintDialog, TheSetupDialogChangesPaperAndOrientation) {
+    Harness h(commdlg_test::screen());
+    PrintRecord r(PD_PRINTSETUP | PD_RETURNDC);
+    r.pd.hDevMode = devModeAt(150);
+    h.expectCommonDialog("PrintSetupDlg")
+        .call([](HWND d) { SetFocus(GetDlgItem(d, cmb3)); })
+        .key(VK_DOWN)
+        .check(rad2)
+        .press(IDOK);
+    ASSERT_TRUE(PrintDlgA(&r.pd));
+    const DEVMODEA mode = r.mode();
+    EXPECT_EQ(mode.dmPaperSize, DMPAPER_LETTER);
+    EXPECT_EQ(mode.dmOrientation, DMORIENT_LANDSCAPE);
+    // Letter across at 150 dpi: 11 in by 8.5 in.
+    EXPECT_EQ(GetDeviceCaps(r.pd.hDC, HORZRES), 1650);
+    EXPECT_EQ(GetDeviceCaps(r.pd.hDC, VERTRES), 1275);
+}
+
+// What the hook saw.
+struct HookLog {
+    LPARAM initParam = 0;
+    bool ownControlThere = false;
+    int commandsSeen = 0;
+    bool swallowCancel = true;
+};
+HookLog hookLog;
+
+UINT_PTR CALLBACK hook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        hookLog.initParam = lParam;
+        hookLog.ownControlThere = GetDlgItem(dialog, 3001) != nullptr;
+        CheckDlgButton(dialog, 3001, BST_CHECKED);
+        return TRUE;
+    }
+    if (message == WM_COMMAND) {
+        ++hookLog.commandsSeen;
+        // The first Cancel is the hook's own: the dialog does not see it.
+        if (LOWORD(wParam) == IDCANCEL && hookLog.swallowCancel) {
+            hookLog.swallowCancel = false;
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+TEST(PrintDialog, AProgramsTemplateAndHookWorkAroundTheStandardControls) {
+    Harness h(commdlg_test::screen());
+    hookLog = {};
+    winplat::dialogs::TemplateBytes own(WS_POPUP | WS_CAPTION | DS_SETFONT, 0, {0, 0, 240, 120}, "Tisk", 8, "MS Sans Serif");
+    own.addItem(BS_AUTORADIOBUTTON | WS_VISIBLE | WS_TABSTOP | WS_GROUP, 0, {6, 6, 100, 12}, 3001, "BUTTON", "&Str\xE1nku");
+    own.addItem(WS_BORDER | WS_VISIBLE | WS_TABSTOP, 0, {6, 26, 30, 12}, edt3, "EDIT", "");
+    own.addItem(BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP, 0, {120, 100, 50, 14}, IDOK, "BUTTON", "OK");
+    own.addItem(BS_PUSHBUTTON | WS_VISIBLE | WS_TABSTOP, 0, {180, 100, 50, 14}, IDCANCEL, "BUTTON", "Storno");
+    const HGLOBAL block = GlobalAlloc(GHND, own.bytes().size());
+    {
+        const winplat::GlobalPin pin(block);
+        std::memcpy(pin.data(), own.bytes().data(), own.bytes().size());
+    }
+    PrintRecord r(PD_RETURNDC | PD_ENABLEPRINTHOOK | PD_ENABLEPRINTTEMPLATEHANDLE);
+    r.pd.lpfnPrintHook = hook;
+    r.pd.hPrintTemplate = block;
+    bool checked = false;
+    h.expectCommonDialog("PrintDlg")
+        .press(IDCANCEL)
+        .call([&](HWND d) { checked = IsDlgButtonChecked(d, 3001) == BST_CHECKED; })
+        .type(edt3, "2")
+        .press(IDOK);
+    ASSERT_EQ(PrintDlgA(&r.pd), TRUE);
+    GlobalFree(block);
+    EXPECT_EQ(hookLog.initParam, reinterpret_cast<LPARAM>(&r.pd));
+    EXPECT_TRUE(hookLog.ownControlThere);
+    EXPECT_TRUE(checked);
+    EXPECT_GE(hookLog.commandsSeen, 2);
+    EXPECT_EQ(r.pd.nCopies, 2);
+}
+
+TEST(PrintDialog, RecordsThatCannotBeServedAreRefused) {
+    const struct {
+        DWORD size;
+        DWORD flags;
+        DWORD error;
+    } cases[] = {
+        {65, 0, CDERR_STRUCTSIZE},
+        {PRINTDLG_SIZE_32BIT, PD_ENABLEPRINTHOOK, CDERR_NOHOOK},
+        {PRINTDLG_SIZE_32BIT, PD_PRINTSETUP | PD_ENABLESETUPHOOK, CDERR_NOHOOK},
+        {PRINTDLG_SIZE_32BIT, PD_ENABLEPRINTTEMPLATEHANDLE, CDERR_NOTEMPLATE},
+        {PRINTDLG_SIZE_32BIT, PD_ENABLEPRINTTEMPLATE, CDERR_FINDRESFAILURE},
+        {PRINTDLG_SIZE_32BIT, PD_RETURNIC, PDERR_CREATEICFAILURE},
+    };
+    for (const auto& c : cases) {
+        PrintRecord r(c.flags);
+        r.pd.lStructSize = c.size;
+        r.pd.lpPrintTemplateName = "#1538";
+        EXPECT_FALSE(PrintDlgA(&r.pd));
+        EXPECT_EQ(CommDlgExtendedError(), c.error) << c.size << " " << c.flags;
+    }
+    // A template block that holds no template.
+    const HGLOBAL junk = GlobalAlloc(GHND, 6);
+    PrintRecord r(PD_ENABLEPRINTTEMPLATEHANDLE);
+    r.pd.hPrintTemplate = junk;
+    EXPECT_FALSE(PrintDlgA(&r.pd));
+    EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_LOADRESFAILURE));
+    GlobalFree(junk);
+}
+
+}  // namespace

@@ -2,7 +2,6 @@
 // colour, shadows, link colours and link underlines, and the repair of italic ends that the next
 // segment's background covered.
 #include <cstdlib>
-#include <optional>
 
 #include "text/colour_table.h"
 #include "text/link_colours.h"
@@ -31,6 +30,13 @@ struct OverhangChar {
     int x = 0, y = 0;
 };
 
+// Dashes and gaps of twice the thickness from x while x < end x.
+template <class Draw>
+void ForEachDash(int x, int endX, int thickness, Draw draw) {
+    const int dash = 2 * thickness;
+    for (; x < endX; x += 2 * dash) draw(x, x + dash);
+}
+
 }  // namespace
 
 COLORREF SetPrintableTextColor(HDC device, COLORREF colour) {
@@ -43,14 +49,13 @@ COLORREF SetPrintableTextColor(HDC device, COLORREF colour) {
 
 void DrawDashedLine(HDC device, int endX, int y, int thickness) {
     if (thickness == 0) return;
-    const int dash = 2 * thickness;
     POINT at{};
     MoveToEx(device, 0, 0, &at);
     MoveToEx(device, at.x, at.y, nullptr);
-    for (int x = at.x; x < endX; x += 2 * dash) {
-        LineTo(device, x + dash, y);
-        MoveToEx(device, x + 2 * dash, y, nullptr);
-    }
+    ForEachDash(at.x, endX, thickness, [&](int from, int to) {
+        LineTo(device, to, y);
+        MoveToEx(device, to + (to - from), y, nullptr);
+    });
 }
 
 struct TextFormatter::PaintState {
@@ -92,13 +97,12 @@ void TextFormatter::PaintLine(int16_t x, int16_t top, int16_t leading, int16_t l
     SetBkColor(dc_, lineColour);
     winplat::GdiObject<HBRUSH> lineBrush(CreateSolidBrush(lineColour));
     const winplat::Selection brushIn(dc_, lineBrush.get());
-    if (mode != TRANSPARENT) {
+    if (mode != TRANSPARENT && format_.colours.background != ColourPair::kNone) {
         RECT line{x, top, x + lineWidth, top + leading + metrics_.ascent + metrics_.descent};
         if (pagePainter_) pagePainter_->FillIfShown(dc_, line, lineBrush.get());
         else FillRect(dc_, &line, lineBrush.get());
-    } else {
-        paint.backgrounds = false;
     }
+    if (mode == TRANSPARENT) paint.backgrounds = false;
     paint.top = top + leading;
     paint.baseline = paint.top + metrics_.ascent;
     paint.background = colours_.front().background;
@@ -152,10 +156,16 @@ void TextFormatter::switchColours(int pair, PaintState& paint) {
         paint.segmentBrush.reset(CreateSolidBrush(colourOf(colours.background)));
 }
 
-void TextFormatter::underline(int fromX, int toX, int y, int thickness, uint8_t state) {
-    MoveToEx(dc_, fromX, y, nullptr);
-    if (state == 2) DrawDashedLine(dc_, toX, y, thickness);
-    else LineTo(dc_, toX, y);
+// The link underline as a band of the font's underline rows, so that thick underlines keep their
+// rows and their dash pattern exactly.
+void TextFormatter::underline(int fromX, int toX, int y, int thickness, uint8_t state, COLORREF colour) {
+    winplat::GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    const auto band = [&](int from, int to) {
+        RECT rows{from, y, to, y + thickness};
+        FillRect(dc_, &rows, brush.get());
+    };
+    if (state == 2) ForEachDash(fromX, toX, thickness, band);
+    else band(fromX, toX);
 }
 
 void TextFormatter::paintSegment(size_t index, bool lastOfLine, PaintState& paint) {
@@ -163,14 +173,10 @@ void TextFormatter::paintSegment(size_t index, bool lastOfLine, PaintState& pain
     const StackedFont& font = fonts_[paint.font];
     const bool underlined = paint.link != 0 && GetLinkColours().linksUnderlined;
     int thickness = 0, offset = 0;
-    winplat::GdiObject<HPEN> pen;
-    std::optional<winplat::Selection> penIn;
     if (underlined) {
         const StackedFont& geometry = UnderlineOf(paint.font);
         thickness = geometry.underlineThickness;
         offset = geometry.underlineOffset;
-        pen.reset(CreatePen(paint.link == 2 ? PS_DOT : PS_SOLID, thickness, paint.textColour));
-        penIn.emplace(dc_, pen.get());
     }
     const int width = s.width + s.extra;
     int top = paint.baseline + font.shift - font.ascent;
@@ -197,16 +203,12 @@ void TextFormatter::paintSegment(size_t index, bool lastOfLine, PaintState& pain
         }
         SetPrintableTextColor(dc_, paint.shadowColour);
         TextOutA(dc_, textX + dx, shadowTop, bytes, s.length);
-        if (underlined) {
-            winplat::GdiObject<HPEN> shadowPen(
-                CreatePen(paint.link == 2 ? PS_DOT : PS_SOLID, thickness, paint.shadowColour));
-            const winplat::Selection shadowPenIn(dc_, shadowPen.get());
-            underline(textX + dx, textX + dx + width, u + (shadowTop - top), thickness, paint.link);
-        }
+        if (underlined)
+            underline(textX + dx, textX + dx + width, u + (shadowTop - top), thickness, paint.link, paint.shadowColour);
         SetPrintableTextColor(dc_, paint.textColour);
     }
     TextOutA(dc_, textX, top, bytes, s.length);
-    if (underlined) underline(textX, textX + width, u, thickness, paint.link);
+    if (underlined) underline(textX, textX + width, u, thickness, paint.link, paint.textColour);
     if (s.extra != 0) SetTextJustification(dc_, 0, 0);
 
     if (paint.overhang.held) {

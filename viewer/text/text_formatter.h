@@ -163,7 +163,7 @@ private:
     COLORREF pairTextColour(int pair) const;
     void switchColours(int pair, PaintState& paint);
     void paintSegment(size_t index, bool lastOfLine, PaintState& paint);
-    void underline(int fromX, int toX, int y, int thickness, uint8_t state);
+    void underline(int fromX, int toX, int y, int thickness, uint8_t state, COLORREF colour);
 
     // Where a walk of the line items stands: bytes of text passed and the index reached in each
     // table (-1 before the first).

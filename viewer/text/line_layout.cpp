@@ -13,11 +13,6 @@ namespace {
 constexpr uint8_t kSpace = ' ';
 constexpr uint8_t kNoBreakSpace = 160;
 
-int CountSpaces(std::span<const uint8_t> bytes) {
-    return static_cast<int>(std::count_if(bytes.begin(), bytes.end(),
-                                          [](uint8_t b) { return b == kSpace || b == kNoBreakSpace; }));
-}
-
 }  // namespace
 
 // ---- placing --------------------------------------------------------------------------------

@@ -18,18 +18,17 @@ constexpr uint8_t kNoBreakSpace = 160;
 constexpr size_t kMaxLineText = 0xFFFF;  // segment offsets are 16-bit
 constexpr int kPointsPerInch = 72;
 
-bool CountsAsSpace(uint8_t byte) { return byte == kSpace || byte == kNoBreakSpace; }
-
-int CountSpaces(std::span<const uint8_t> bytes) {
-    return static_cast<int>(std::count_if(bytes.begin(), bytes.end(), CountsAsSpace));
-}
-
 int ShiftOffset(int points, int pixels) {
     if (points <= 7) return 3;
     return MulDiv(pixels, points <= 11 ? 4 : 3, 10);
 }
 
 }  // namespace
+
+int CountSpaces(std::span<const uint8_t> bytes) {
+    return static_cast<int>(
+        std::count_if(bytes.begin(), bytes.end(), [](uint8_t b) { return b == kSpace || b == kNoBreakSpace; }));
+}
 
 int BaselineShift(const CharFormat& format, int pixelsPerInch) {
     const bool raised = format.TestFlag(CharFormat::kRaised);

@@ -93,6 +93,9 @@ struct LineMetrics {
     bool tab = false;
 };
 
+// Spaces and no-break spaces: both take a share of justification.
+int CountSpaces(std::span<const uint8_t> bytes);
+
 // The baseline shift of raised or lowered text of a size in points at a resolution: -(offset + 1)
 // raised, offset - 1 lowered, offset 3 up to 7 points, else 4/10 (to 11 points) or 3/10 of the
 // size in pixels. Both flags set count as raised.

@@ -140,6 +140,43 @@ void TextFormatter::keepInForce() {
     lineLinkState_ = !linkOpen_ || links_.empty() ? 0 : links_.back().kind == 3 ? 2 : 1;
 }
 
+void TextFormatter::ScanControlCodes(std::span<const uint8_t> text, TextFormat& format) {
+    CharFormat chars;
+    ColourPair colours;
+    Shadow shadow;
+    bool linkOpen = false;
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = IsControlCode(text[at]) ? SequenceLength(text, at) : 0;
+        if (length == 0) {
+            ++at;
+            continue;
+        }
+        winplat::ByteReader payload(text.subspan(at + 1, length - 2));
+        switch (text[at]) {
+            case kCodeCharFormat: chars = CharFormat::Read(payload); break;
+            case kCodeColourPair: colours = ColourPair::Read(payload); break;
+            case kCodeShadow: shadow = Shadow::Read(payload); break;
+            case kCodeLinkStart: linkOpen = true; break;
+            case kCodeLinkEnd: linkOpen = false; break;
+            default: break;
+        }
+        at += length;
+    }
+    if (!chars.IsUnset()) {
+        format.chars = chars;
+        format.present[kPartChar] = true;
+    }
+    if (!colours.IsUnset()) {
+        format.colours = colours;
+        format.present[kPartColours] = true;
+    }
+    if (shadow.colour != Shadow::kNone) {
+        format.shadow = shadow;
+        format.present[kPartShadow] = true;
+    }
+    if (linkOpen) format.present[kItemLinkStart] = true;
+}
+
 // ---- measuring ------------------------------------------------------------------------------
 
 int TextFormatter::measure(size_t start, size_t count, const Shadow& shadow, TextSegment* into) {

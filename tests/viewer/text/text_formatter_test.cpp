@@ -291,6 +291,39 @@ TEST_F(Formatter, TenThousandFormatChangesLayOutWhole) {
     EXPECT_GT(lines, 50u);
 }
 
+TEST_F(Formatter, ScanSetsThePartsTheCodesSet) {
+    const std::string text = "a" + FontCode(12, CharFormat::kItalic) + ColourCode(3, 255) + "b" + LinkStart(0) + "c";
+    text_.assign(text.begin(), text.end());
+    TextFormat format;
+    format.Reset();
+    TextFormatter::ScanControlCodes(text_, format);
+    EXPECT_TRUE(format.Has(kPartChar));
+    EXPECT_EQ(format.chars.size, 12);
+    EXPECT_TRUE(format.Has(kPartColours));
+    EXPECT_EQ(format.colours, (ColourPair{3, 255}));
+    EXPECT_FALSE(format.Has(kPartShadow)) << "no shadow code";
+    EXPECT_TRUE(format.present[20]) << "a link still open at the end";
+    format.Reset();
+    text_.push_back(0x15);
+    text_.push_back(0x15);
+    TextFormatter::ScanControlCodes(text_, format);
+    EXPECT_FALSE(format.present[20]);
+}
+
+TEST_F(Formatter, TabPositionAndNoBreakSpaceShare) {
+    Split("aa\tbb");
+    formatter_.LayoutLine(0, 0, TextFormatter::kLeft, false);
+    EXPECT_EQ(formatter_.GetCharX(2).x, 50) << "a tab answers with its stop";
+    EXPECT_EQ(formatter_.GetCharX(4).x, 60);
+    Split("a\xA0" "b c");
+    formatter_.LayoutLine(0, 100, TextFormatter::kJustified, false);
+    EXPECT_EQ(formatter_.Segments()[0].extra, 100 - 40);
+    // 60 extra over 2 spaces: the plain space takes 30 through the justification, the no-break
+    // space its share of 30 added by hand.
+    EXPECT_EQ(formatter_.GetCharX(2).x, 10 + 5 + 30);
+    EXPECT_EQ(formatter_.GetCharX(4).x, 10 + 5 + 30 + 10 + 5 + 30);
+}
+
 TEST_F(Formatter, DamagedCodesAreCountedNotRead) {
     EXPECT_EQ(Split(std::string("ab\x01\x00", 4)), 3u + 3u) << "items: three, the segment, two passed bytes";
     formatter_.LayoutLine(0, 0, TextFormatter::kLeft, false);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "formatter_fixture.h"
+#include "text/marker_label.h"
 
 namespace lect32::test {
 namespace {
@@ -91,6 +92,14 @@ TEST_F(Formatter, BreakCutsTheStacksAndItemsToTheBreak) {
     EXPECT_EQ(formatter_.Fonts().size(), 1u);
     EXPECT_EQ(formatter_.Colours().size(), 1u);
     EXPECT_EQ(formatter_.Metrics().ascent, 18) << "the metrics where the candidate stood";
+}
+
+TEST_F(Formatter, WordAfterATabCutsTheTablesAfterIt) {
+    Split("a a\tbbbbbbbbbbbb" + ColourCode(2, 3) + "cc dd");
+    formatter_.LayoutLine(0, 0, TextFormatter::kLeft, false);
+    EXPECT_EQ(formatter_.BreakLine(100), 16u);
+    EXPECT_EQ(formatter_.Items(), (Items{2, 3, 1, 0, 9, 0})) << "the colour change after the word waits";
+    EXPECT_EQ(formatter_.Colours().size(), 1u);
 }
 
 TEST_F(Formatter, TrimTakesOneTrailingSpace) {
@@ -322,6 +331,24 @@ TEST_F(Formatter, TabPositionAndNoBreakSpaceShare) {
     // space its share of 30 added by hand.
     EXPECT_EQ(formatter_.GetCharX(2).x, 10 + 5 + 30);
     EXPECT_EQ(formatter_.GetCharX(4).x, 10 + 5 + 30 + 10 + 5 + 30);
+}
+
+TEST_F(Formatter, ListMarkers) {
+    MarkerLabel marker;
+    paragraph_.marker.kind = 2;
+    paragraph_.marker.bytes = {1, '.', 0};
+    marker.Build(dc_.get(), paragraph_, 28);
+    EXPECT_EQ(marker.Text(), "AB.");
+    EXPECT_EQ(marker.Width(), 10 + 10 + 5);
+    EXPECT_EQ(marker.Ascent(), 18);
+    paragraph_.marker.kind = 1;
+    paragraph_.chars.size = 10;  // 3/4 is 7 points, raised to 8: an 11-pixel em
+    marker.Build(dc_.get(), paragraph_, 1);
+    EXPECT_EQ(marker.Text(), "\x6C");
+    EXPECT_EQ(marker.Ascent(), MulDiv(900, 11, 1000));
+    Clear();
+    marker.Draw(dc_.get(), 0, 0, colours_);
+    EXPECT_EQ(Pixel(1, 9), RGB(0, 0, 0)) << "drawn in the marker's colour 0";
 }
 
 TEST_F(Formatter, DamagedCodesAreCountedNotRead) {

@@ -29,12 +29,7 @@ uint16_t ValidateControlCodes(std::span<uint8_t> text) {
 }
 
 void ScaleControlCodes(std::span<uint8_t> text, int zoom) {
-    for (size_t at = 0; at < text.size();) {
-        const size_t length = IsControlCode(text[at]) ? SequenceLength(text, at) : 0;
-        if (length == 0) {
-            ++at;
-            continue;
-        }
+    ForEachSequence(text, [&](size_t at, size_t length) {
         winplat::ByteReader payload(text.subspan(at + 1, length - 2));
         if (text[at] == kCodeCharFormat) {
             CharFormat format = CharFormat::Read(payload);
@@ -45,8 +40,7 @@ void ScaleControlCodes(std::span<uint8_t> text, int zoom) {
             shadow.Scale(zoom);
             shadow.Write(&text[at + 1]);
         }
-        at += length;
-    }
+    });
 }
 
 size_t StripControlCodes(std::span<uint8_t> text, bool alsoTabs) {

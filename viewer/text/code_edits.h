@@ -7,7 +7,24 @@
 #include <cstdint>
 #include <span>
 
+#include "text/control_codes.h"
+
 namespace lect32 {
+
+// Calls visit(at, length) for each sound code sequence of the text in order; bytes of a damaged
+// one are passed over one by one.
+template <class Visit>
+void ForEachSequence(std::span<const uint8_t> text, Visit visit) {
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = IsControlCode(text[at]) ? SequenceLength(text, at) : 0;
+        if (length == 0) {
+            ++at;
+            continue;
+        }
+        visit(at, length);
+        at += length;
+    }
+}
 
 inline constexpr uint16_t kCodesSound = 0;
 inline constexpr uint16_t kCodeUnclosed = 0xFFFF;  // a closing byte missing or misplaced

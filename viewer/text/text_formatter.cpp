@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "text/code_edits.h"
 #include "text/control_codes.h"
 #include "winplat/base.h"
 #include "winplat/owners.h"
@@ -145,12 +146,7 @@ void TextFormatter::ScanControlCodes(std::span<const uint8_t> text, TextFormat& 
     ColourPair colours;
     Shadow shadow;
     bool linkOpen = false;
-    for (size_t at = 0; at < text.size();) {
-        const size_t length = IsControlCode(text[at]) ? SequenceLength(text, at) : 0;
-        if (length == 0) {
-            ++at;
-            continue;
-        }
+    ForEachSequence(text, [&](size_t at, size_t length) {
         winplat::ByteReader payload(text.subspan(at + 1, length - 2));
         switch (text[at]) {
             case kCodeCharFormat: chars = CharFormat::Read(payload); break;
@@ -160,8 +156,7 @@ void TextFormatter::ScanControlCodes(std::span<const uint8_t> text, TextFormat& 
             case kCodeLinkEnd: linkOpen = false; break;
             default: break;
         }
-        at += length;
-    }
+    });
     if (!chars.IsUnset()) {
         format.chars = chars;
         format.present[kPartChar] = true;

@@ -159,9 +159,9 @@ void TextFormatter::cutTables(const ItemState& at, size_t item) {
     items_.resize(item + 1);
     itemLengths_.resize(item + 1);
     const size_t fonts = static_cast<size_t>(std::max(at.font, 0) + 1);
+    selectFont(fonts - 1);  // before the fonts after it go
     for (size_t i = fonts; i < fonts_.size(); ++i) GetTextFontCache().ReleaseFont(fonts_[i].font);
     if (fonts_.size() > fonts) fonts_.resize(fonts);
-    selectFont(fonts - 1);
     colours_.resize(std::min(colours_.size(), static_cast<size_t>(at.colour + 1)));
     shadows_.resize(std::min(shadows_.size(), static_cast<size_t>(at.shadow + 1)));
     links_.resize(std::min(links_.size(), static_cast<size_t>(at.link + 1)));
@@ -170,7 +170,7 @@ void TextFormatter::cutTables(const ItemState& at, size_t item) {
 size_t TextFormatter::BreakLine(uint16_t right) {
     if (segments_.size() == 1 && segments_[0].length == 0) return 0;
     metrics_ = LineMetrics{};
-    ItemState state;
+    ItemState state = lineStart();
     std::optional<BreakCandidate> candidate;
     const int w = right;
     for (size_t item = 0; item < items_.size(); ++item) {
@@ -255,7 +255,7 @@ Shadow TextFormatter::shadowOf(const ItemState& state) const {
 }
 
 TextFormatter::ItemState TextFormatter::stateAt(size_t segment) const {
-    ItemState state;
+    ItemState state = lineStart();
     for (size_t item = 0; item < items_.size(); ++item) {
         state = applyItemQuiet(item, state);
         if (items_[item] == kItemText && static_cast<size_t>(state.segment) == segment) break;
@@ -297,7 +297,7 @@ int TextFormatter::prefixX(const TextSegment& s, size_t count, const Shadow& sha
 }
 
 TextFormatter::CharPlace TextFormatter::GetCharX(size_t offset) {
-    ItemState state;
+    ItemState state = lineStart();
     CharPlace place{lineLeft_, metrics_.ascent, metrics_.descent, 0};
     size_t tab = 0;
     for (size_t item = 0; item < items_.size(); ++item) {
@@ -332,7 +332,7 @@ TextFormatter::CharPlace TextFormatter::GetCharX(size_t offset) {
 }
 
 uint16_t TextFormatter::GetPositionAtX(int x) {
-    ItemState state;
+    ItemState state = lineStart();
     for (size_t item = 0; item < items_.size(); ++item) {
         const ItemState before = state;
         state = applyItemQuiet(item, state);

@@ -109,7 +109,7 @@ void TextFormatter::PaintLine(int16_t x, int16_t top, int16_t leading, int16_t l
     if (paint.backgrounds && paint.background != ColourPair::kNone)
         paint.segmentBrush.reset(CreateSolidBrush(colourOf(paint.background)));
 
-    int font = -1, shadow = -1, link = -1;
+    int font = -1, shadow = -1, link = carriedLinks_ - 1;
     size_t segment = 0;
     for (size_t item = 1; item < items_.size(); ++item) {
         switch (items_[item]) {

@@ -111,6 +111,7 @@ void TextFormatter::BeginParagraph(const TextFormat& format) {
     links_.clear();
     linkOpen_ = format_.present[kItemLinkStart];
     if (linkOpen_) links_.push_back(LinkEntry{});
+    carriedLinks_ = static_cast<int>(links_.size());
     pushFont(format_.chars);
     items_ = {kItemColours, kItemShadow, kItemFont};
     itemLengths_.assign(3, 0);
@@ -129,15 +130,16 @@ void TextFormatter::keepInForce() {
         }
     }
     if (fonts_.size() > 1) {
+        selectFont(fonts_.size() - 1);  // the font in force stays selected while the others go
         for (size_t i = 0; i + 1 < fonts_.size(); ++i) GetTextFontCache().ReleaseFont(fonts_[i].font);
         fonts_.erase(fonts_.begin(), fonts_.end() - 1);
-        selectedFont_ = SIZE_MAX;
-        selectFont(0);
+        selectedFont_ = 0;
     }
     if (colours_.size() > 1) colours_.erase(colours_.begin(), colours_.end() - 1);
     if (shadows_.size() > 1) shadows_.erase(shadows_.begin(), shadows_.end() - 1);
     if (!linkOpen_) links_.clear();
     if (links_.size() > 1) links_.erase(links_.begin(), links_.end() - 1);
+    carriedLinks_ = static_cast<int>(links_.size());
     lineLinkState_ = !linkOpen_ || links_.empty() ? 0 : links_.back().kind == 3 ? 2 : 1;
 }
 

@@ -193,6 +193,8 @@ private:
     void justify(size_t from, int extra, int spaces);
     ItemState applyItem(size_t item, ItemState state);
     ItemState applyItemQuiet(size_t item, ItemState state) const;
+    // Before the line's first item: a link carried over from the line before is already counted.
+    ItemState lineStart() const { return ItemState{0, -1, -1, -1, carriedLinks_ - 1, -1}; }
     int prefixX(const TextSegment& s, size_t count, const Shadow& shadow);
     ItemState stateAt(size_t segment) const;
     Shadow shadowOf(const ItemState& state) const;
@@ -220,6 +222,7 @@ private:
     std::vector<TextSegment> segments_;
     LineMetrics metrics_;
     bool linkOpen_ = false;      // at the current line's start
+    int carriedLinks_ = 0;       // 1 when the link open at the line's start is links_[0]
     uint8_t lineLinkState_ = 0;  // 0 none, 1 solid underline, 2 dotted
     int lineLeft_ = 0;
     int lastStopX_ = 0;

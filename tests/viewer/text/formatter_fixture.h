@@ -47,7 +47,7 @@ inline std::string LinkEnd() { return std::string{'\x15', '\x15'}; }
 class FormatterFixture : public ::testing::Test {
 protected:
     static constexpr int kSurfaceWidth = 240;
-    static constexpr int kSurfaceHeight = 60;
+    static constexpr int kSurfaceHeight = 100;
 
     void SetUp() override {
         auto& fonts = GetDocumentFonts();

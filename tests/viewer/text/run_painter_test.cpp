@@ -106,6 +106,22 @@ TEST_F(RunPainter, LinkColourAndItsEnd) {
     EXPECT_EQ(Pixel(24, 10), kGreen) << "the current pair's colour, not the paragraph's";
 }
 
+TEST_F(RunPainter, LinkOverSeveralLinesKeepsItsColourAndUnderline) {
+    GetLinkColours().SetColour(0, 0, 0, 255);
+    Clear();
+    SetBkMode(dc_.get(), TRANSPARENT);
+    const std::string text = LinkStart(3) + "aaaa bbbb cccc" + LinkEnd() + " dddd";
+    text_.assign(text.begin(), text.end());
+    const ParagraphResult result = PaintParagraph(formatter_, paragraph_, text_, ParagraphBox{0, 0, 60});
+    ASSERT_EQ(result.lines, 4);
+    for (const int line : {0, 1, 2}) {
+        EXPECT_EQ(Pixel(4, line * 24 + 10), kBlue) << "line " << line;
+        EXPECT_EQ(Pixel(0, line * 24 + 20), kBlue) << "dotted underline, line " << line;
+        EXPECT_EQ(Pixel(2, line * 24 + 20), kWhite) << "line " << line;
+    }
+    EXPECT_EQ(Pixel(4, 3 * 24 + 10), kBlack) << "after the link's end";
+}
+
 TEST_F(RunPainter, ShadowThrownLeftKeepsTheTextRightOfIt) {
     PaintOne(ShadowCode(kRedIndex, -2, 2) + "a", TRANSPARENT);
     EXPECT_EQ(formatter_.Segments()[0].width, 12);

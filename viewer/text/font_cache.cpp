@@ -30,6 +30,7 @@ LONG ScriptHeight(int size, LONG height) {
 int16_t GetTextResolution() { return g_resolution; }
 void SetTextResolution(int16_t dotsPerInch) { g_resolution = dotsPerInch; }
 void SetPrintJobDevice(HDC device) { g_printDevice = device; }
+HDC GetPrintJobDevice() { return g_printDevice; }
 
 LOGFONTA BuildFontRequest(const CharFormat& format, int resolution, const FontFaceList& faces) {
     if (resolution == 0) resolution = kDefaultResolution;

@@ -41,6 +41,7 @@ void SetTextResolution(int16_t dotsPerInch);
 
 // While a document prints, fonts are made for its device only; others get the system font.
 void SetPrintJobDevice(HDC device);
+HDC GetPrintJobDevice();
 
 // The font request of a format, with the face and charset of the list's entry.
 LOGFONTA BuildFontRequest(const CharFormat& format, int resolution, const FontFaceList& faces);

@@ -82,6 +82,7 @@ run)
     ;;
 bench)
     ensure_packages
+    ensure_packages tools/bench_deps.txt
     configure_and_build build/bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF -DBUILD_BENCH=ON
     found=0
     for b in build/bench/bin/bench_*; do

@@ -3,24 +3,24 @@
 namespace linework {
 namespace {
 
-// Definitions in list order, each after every definition it inserts. The walk keeps its own
-// stack (nesting read from a file can be deep) and marks definitions as it enters them, so an
-// insert of a definition still open on the stack is a cycle and is passed over.
-std::vector<BlockHandle> NestedFirst(const Drawing& drawing) {
-    enum class Mark : uint8_t { New, Open, Done };
-    std::vector<Mark> marks(drawing.blocks.End(), Mark::New);
-    std::vector<BlockHandle> order;
-    struct Frame {
-        BlockHandle block;
-        EntityHandle at;  // the next member to look at
-    };
-    std::vector<Frame> stack;
+// Fills scratch.order with the definitions in list order, each after every definition it
+// inserts. The walk keeps its own stack (nesting read from a file can be deep) and marks
+// definitions as it enters them, so an insert of a definition still open on the stack is a cycle
+// and is passed over.
+void NestedFirst(const Drawing& drawing, BlockWalkScratch& scratch) {
+    using Mark = BlockWalkScratch::Mark;
+    auto& marks = scratch.marks;
+    auto& stack = scratch.stack;
+    auto& order = scratch.order;
+    marks.assign(drawing.blocks.End(), Mark::New);
+    stack.clear();
+    order.clear();
     ForEachBlock(drawing, [&](BlockHandle root) {
         if (marks[root] != Mark::New) return;
         marks[root] = Mark::Open;
         stack.push_back({root, drawing.Block(root).head});
         while (!stack.empty()) {
-            Frame& frame = stack.back();
+            auto& frame = stack.back();
             if (frame.at == 0) {
                 marks[frame.block] = Mark::Done;
                 order.push_back(frame.block);
@@ -35,7 +35,6 @@ std::vector<BlockHandle> NestedFirst(const Drawing& drawing) {
             }
         }
     });
-    return order;
 }
 
 }  // namespace
@@ -73,20 +72,23 @@ bool BlockUsesBlock(const Drawing& drawing, std::string_view name, BlockHandle b
 }
 
 void OrderBlockDefinitions(Drawing& drawing) {
-    std::vector<BlockHandle> order = NestedFirst(drawing);
+    BlockWalkScratch scratch;
+    NestedFirst(drawing, scratch);
     BlockHandle next = 0;
-    for (auto at = order.rbegin(); at != order.rend(); ++at) {
+    for (auto at = scratch.order.rbegin(); at != scratch.order.rend(); ++at) {
         drawing.Block(*at).next = next;
         next = *at;
     }
     drawing.blockHead = next;
 }
 
-std::vector<uint64_t> CountAllBlockEntities(const Drawing& drawing) {
+const std::vector<uint64_t>& CountAllBlockEntities(const Drawing& drawing, BlockWalkScratch& scratch) {
     // Nested definitions come first, so an insert's count is known when it is met; one that is
     // not (a cycle) counts 0.
-    std::vector<uint64_t> counts(drawing.blocks.End(), 0);
-    for (BlockHandle block : NestedFirst(drawing)) {
+    NestedFirst(drawing, scratch);
+    auto& counts = scratch.counts;
+    counts.assign(drawing.blocks.End(), 0);
+    for (BlockHandle block : scratch.order) {
         uint64_t count = 0;
         ForEachEntity(drawing, drawing.Block(block).head, [&](EntityHandle member) {
             const EntityRecord& record = drawing[member];
@@ -97,6 +99,9 @@ std::vector<uint64_t> CountAllBlockEntities(const Drawing& drawing) {
     return counts;
 }
 
-uint64_t CountBlockEntities(const Drawing& drawing, BlockHandle block) { return CountAllBlockEntities(drawing)[block]; }
+uint64_t CountBlockEntities(const Drawing& drawing, BlockHandle block) {
+    BlockWalkScratch scratch;
+    return CountAllBlockEntities(drawing, scratch)[block];
+}
 
 }  // namespace linework

@@ -27,9 +27,25 @@ BlockHandle InsertedBlock(const Drawing& drawing, const EntityRecord& record);
 // cut where the walk meets it). Definitions can then be written or rebuilt in list order.
 void OrderBlockDefinitions(Drawing& drawing);
 
+// The working storage of the walks over all definitions. A caller that walks often (the
+// statistics, after every command) keeps one, so a walk allocates only when the drawing has more
+// definitions than at the walk before.
+struct BlockWalkScratch {
+    enum class Mark : uint8_t { New, Open, Done };
+    struct Frame {
+        BlockHandle block;
+        EntityHandle at;  // the next member to look at
+    };
+    std::vector<Mark> marks;
+    std::vector<Frame> stack;
+    std::vector<BlockHandle> order;  // nested definitions first
+    std::vector<uint64_t> counts;
+};
+
 // Entities of every definition, each insert counted as the entities of the definition it names,
-// indexed by block handle (0 for a handle that holds no definition).
-std::vector<uint64_t> CountAllBlockEntities(const Drawing& drawing);
+// indexed by block handle (0 for a handle that holds no definition). The counts live in
+// 'scratch' until its next use.
+const std::vector<uint64_t>& CountAllBlockEntities(const Drawing& drawing, BlockWalkScratch& scratch);
 uint64_t CountBlockEntities(const Drawing& drawing, BlockHandle block);
 
 }  // namespace linework

@@ -40,7 +40,9 @@ int32_t SlotOf(const EntityRecord& record) {
 
 void ComputeDrawingStatistics(const Drawing& drawing, SystemVariableImage& image, int32_t inputCounter) {
     std::array<double, kInputCounter + 1> slots{};
-    std::vector<uint64_t> blockCounts = CountAllBlockEntities(drawing);
+    // The statistics are refreshed after every command: the walk's storage stays between calls.
+    thread_local BlockWalkScratch scratch;
+    const std::vector<uint64_t>& blockCounts = CountAllBlockEntities(drawing, scratch);
     ForEachEntity(drawing, drawing.head, [&](EntityHandle at) {
         const EntityRecord& record = drawing[at];
         int32_t slot = SlotOf(record);

@@ -65,6 +65,13 @@ LRESULT ComboBox::toList(UINT message, WPARAM wParam, LPARAM lParam) const {
 void ComboBox::notify(WORD code) const { notifyParent(window_, code); }
 
 bool ComboBox::create(const CREATESTRUCTA& create) {
+    // The scroll bars a template gives the combo box are its list's: the box itself has none.
+    const LONG own = GetWindowLongA(window_, GWL_STYLE);
+    if (own & (WS_VSCROLL | WS_HSCROLL)) {
+        SetWindowLongA(window_, GWL_STYLE, own & ~static_cast<LONG>(WS_VSCROLL | WS_HSCROLL));
+        SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
     fieldHeight_ = font_.lineHeight() + kFieldPadding;
     if (ownerDraw()) {
         // The parent says how tall the selection field is: WM_MEASUREITEM for item -1.

@@ -53,6 +53,7 @@ private:
 
     // --- the drop-down (combo_drop_down.cpp)
     void drop();
+    void selectItemOfEdit();  // the list's selection to the first item the edit's text begins
     void closeUp(bool accept);
     RECT droppedRect() const;  // on the screen
     void keyDown(UINT key);

@@ -1,6 +1,7 @@
 // Opening and closing a combo box's list, and the keys and clicks that do it or move the
 // selection.
 #include <algorithm>
+#include <string>
 
 #include "controls/combo_box.h"
 #include "controls/control_support.h"
@@ -29,12 +30,23 @@ RECT ComboBox::droppedRect() const {
     return {combo.left, top, combo.right, top + height};
 }
 
+void ComboBox::selectItemOfEdit() {
+    const int length = GetWindowTextLengthA(edit_);
+    if (length <= 0) return;
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(edit_, text.data(), length + 1);
+    const LRESULT found = toList(LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    if (found != LB_ERR) SendMessageA(list_, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
+}
+
 void ComboBox::drop() {
     if (dropped_ || kind() == CBS_SIMPLE || !list_) return;
     // The parent may fill the list now, before it shows.
     notify(CBN_DROPDOWN);
     const auto shown = list();
     if (!shown || !IsWindow(window_)) return;
+    // The list opens at the item the edit names, so the arrows go on from there.
+    if (edit_) selectItemOfEdit();
     selectionAtDrop_ = shown->current();
     pickedByMouse_ = false;
     const RECT r = droppedRect();

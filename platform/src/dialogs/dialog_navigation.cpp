@@ -37,6 +37,13 @@ HWND nextIn(const std::vector<HWND>& list, HWND from, bool previous, Test passes
     return nullptr;
 }
 
+// The dialog's own child that holds the control: a part of a control (a combo box's edit) moves
+// as its control does. Null for a window outside the dialog.
+HWND childHolding(HWND dialog, HWND control) {
+    while (control && GetParent(control) != dialog) control = GetParent(control);
+    return control;
+}
+
 }  // namespace
 }  // namespace winplat::dialogs
 
@@ -46,7 +53,7 @@ using namespace winplat::dialogs;
 HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
     constexpr CallRefuser refuse("winplat: GetNextDlgTabItem", ERROR_INVALID_WINDOW_HANDLE);
     if (!IsWindow(dialog)) return refuse(static_cast<HWND>(nullptr), "no dialog");
-    return nextIn(childrenOf(dialog), control, previous != FALSE, [](HWND candidate) {
+    return nextIn(childrenOf(dialog), childHolding(dialog, control), previous != FALSE, [](HWND candidate) {
         return (controls::styleOf(candidate) & WS_TABSTOP) && reachable(candidate);
     });
 }
@@ -54,8 +61,7 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
 HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
     constexpr CallRefuser refuse("winplat: GetNextDlgGroupItem", ERROR_INVALID_WINDOW_HANDLE);
     if (!IsWindow(dialog)) return refuse(static_cast<HWND>(nullptr), "no dialog");
-    if (!control || GetParent(control) != dialog) {
-        return nextIn(childrenOf(dialog), nullptr, previous != FALSE, reachable);
-    }
+    control = childHolding(dialog, control);
+    if (!control) return nextIn(childrenOf(dialog), nullptr, previous != FALSE, reachable);
     return nextIn(controls::groupOf(control), control, previous != FALSE, reachable);
 }

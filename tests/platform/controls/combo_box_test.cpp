@@ -215,6 +215,26 @@ TEST_F(ComboTest, TheOpenListFollowsWhatIsTypedInTheEdit) {
     EXPECT_EQ(text(combo), "\xC8t");                // nor is the typing lost
 }
 
+TEST_F(ComboTest, TheListOpensAtTheItemTheEditNames) {
+    // A template's WS_VSCROLL is the list's: the box itself gets no scroll bar beside its button.
+    HWND combo = makeCombo(CBS_DROPDOWN | WS_VSCROLL);
+    EXPECT_EQ(GetWindowLongA(combo, GWL_STYLE) & WS_VSCROLL, 0);
+    RECT window{};
+    RECT client{};
+    GetWindowRect(combo, &window);
+    GetClientRect(combo, &client);
+    EXPECT_EQ(client.right, window.right - window.left);
+    SetWindowTextA(combo, "T\xF8");  // the start of "tři", in other letters
+    focus(combo);
+    h.key(VK_DOWN, kAlt);
+    ASSERT_TRUE(send(combo, CB_GETDROPPEDSTATE));
+    EXPECT_EQ(send(combo, CB_GETCURSEL), 2);
+    EXPECT_EQ(text(combo), "T\xF8") << "opening changes no text";
+    h.key(VK_DOWN);
+    h.key(VK_RETURN);
+    EXPECT_EQ(text(combo), "\xE8ty\xF8i");
+}
+
 TEST_F(ComboTest, SimpleComboBoxShowsItsListAlways) {
     HWND combo = makeCombo(CBS_SIMPLE);
     RECT r{};

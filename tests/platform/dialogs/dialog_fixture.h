@@ -1,6 +1,7 @@
 // What the dialog tests share: a harness on a small screen, an owner window, and a template with
-// a label, an edit, a check box, a radio group, a list box and push buttons, registered in a
-// module of its own as "ZKOUSKA" so DialogBoxParamA finds it.
+// every kind of control (labels, an edit, a check box, a radio group, a list box, an up-down on
+// its buddy edit, a trackbar, both kinds of drop-down combo box, a scroll bar, an icon and push
+// buttons), registered in a module of its own as "ZKOUSKA" so DialogBoxParamA finds it.
 #ifndef TESTS_PLATFORM_DIALOGS_DIALOG_FIXTURE_H
 #define TESTS_PLATFORM_DIALOGS_DIALOG_FIXTURE_H
 
@@ -29,6 +30,18 @@ enum : WORD {
     kApply = 107,    // push button "&Použít" (WS_TABSTOP)
     kListLabel = 108,  // "&Seznam:" label of the list
     kList = 109,     // list box (WS_TABSTOP | WS_GROUP) of "jedna", "dva", "tři", the first selected
+    kCountLabel = 110,  // "&Kusů:" label of the count
+    kCount = 111,    // number edit (WS_TABSTOP), the buddy of kCountSpin
+    kCountSpin = 112,  // up-down 0..20 at 3 on kCount (UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_AUTOBUDDY)
+    kLevelLabel = 113,  // "Ú&roveň:" label of the trackbar
+    kLevel = 114,    // trackbar 0..10 at 5 with ticks (WS_TABSTOP)
+    kColourLabel = 115,  // "&Barva:" label
+    kColour = 116,   // drop-down list of "červená", "zelená", "modrá", the first selected (WS_TABSTOP)
+    kCityLabel = 117,  // "&Město:" label
+    kCity = 118,     // drop-down combo of "Praha", "Brno", "Ostrava", "Praha" in its edit (WS_TABSTOP)
+    kOffsetBox = 119,  // group box "Posun" (WS_GROUP) around the scroll bar
+    kOffset = 120,    // horizontal scroll bar 0..100 at 0 (WS_TABSTOP), page 10
+    kIcon = 121,     // static icon, the information icon set by WM_INITDIALOG
 };
 
 // The template; extra items follow the standard ones.
@@ -46,6 +59,12 @@ struct Script {
     UINT doubled = 0;
     int radio = 0;
     std::string listed;
+    int count = -1;          // UDM_GETPOS32
+    std::string countText;   // the buddy's text
+    int level = -1;          // TBM_GETPOS
+    std::string colour;      // the drop-down list's selected item
+    std::string city;        // the drop-down combo's text
+    int offset = -1;         // SBM_GETPOS
 };
 Script& script();
 
@@ -61,7 +80,7 @@ protected:
     static winplat::test::Harness::Options screen() {
         winplat::test::Harness::Options options = control_test::smallScreen();
         options.width = 480;
-        options.height = 300;
+        options.height = 360;
         return options;
     }
 

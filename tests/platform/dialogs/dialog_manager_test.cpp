@@ -50,7 +50,7 @@ TEST_F(ModelessTest, DialogUnitsComeFromTheTemplatesFont) {
     EXPECT_EQ(r.bottom, 26);
     RECT client{};
     GetClientRect(dialog_, &client);
-    EXPECT_EQ(client.bottom, 163);  // 100 units: 162.5 rounded
+    EXPECT_EQ(client.bottom, 277);  // units 10 to 180: 16.25 and 292.5 rounded
     RECT field{};
     GetWindowRect(GetDlgItem(dialog_, kName), &field);
     POINT origin{0, 0};
@@ -186,6 +186,12 @@ TEST_F(ModelessTest, ItemsByIdAndTheirChecks) {
     EXPECT_EQ(GetNextDlgTabItem(dialog_, GetDlgItem(dialog_, kName), TRUE), GetDlgItem(dialog_, IDCANCEL));
     EXPECT_EQ(GetNextDlgGroupItem(dialog_, GetDlgItem(dialog_, kThird), FALSE), GetDlgItem(dialog_, kFirst));
     EXPECT_EQ(GetNextDlgGroupItem(dialog_, GetDlgItem(dialog_, kFirst), TRUE), GetDlgItem(dialog_, kThird));
+    // A part of a control (the combo box's edit) moves as its control.
+    const HWND comboEdit = GetWindow(GetDlgItem(dialog_, kCity), GW_CHILD);
+    ASSERT_NE(comboEdit, nullptr);
+    EXPECT_EQ(GetNextDlgTabItem(dialog_, comboEdit, FALSE), GetDlgItem(dialog_, kOffset));
+    EXPECT_EQ(GetNextDlgTabItem(dialog_, comboEdit, TRUE), GetDlgItem(dialog_, kColour));
+    EXPECT_EQ(GetNextDlgGroupItem(dialog_, comboEdit, FALSE), GetDlgItem(dialog_, kCityLabel));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Modal dialogs from a module's template, answered in the headless host: the values typed and
-// checked come back, the owner waits disabled, the keyboard moves as the dialog manager says.
+// Modal dialogs from a module's template, answered in the headless host: the values typed,
+// checked, stepped, slid, picked and scrolled come back, the owner waits disabled, the keyboard moves as the dialog manager says.
 #include <algorithm>
 
 #include "dialog_fixture.h"
@@ -11,15 +11,45 @@ using namespace dialog_test;
 using winplat::host::ModalKind;
 using winplat::host::ModalLoop;
 
+// The middle of a control in screen coordinates, nudged by dy (the up-down's upper arrow).
+POINT middleOf(HWND control, int dy = 0) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2 + dy};
+}
+
 TEST_F(DialogTest, AnAnswerTypesChecksAndPressesOk) {
     // The edit's old text is selected as the focus comes to it, so typing replaces it; Tab from
-    // the radio group reaches the list, where Down moves the selection.
-    h.expectDialog("ZKOUSKA").type(kName, "Nov\xE1k").check(kDouble).check(kThird).key(VK_TAB).key(VK_DOWN).press(IDOK);
+    // the radio group reaches the list, where Down moves the selection. Each further control
+    // is reached with Tab and worked with the keys (and the up-down with a click) a person uses.
+    auto answer = h.expectDialog("ZKOUSKA");
+    answer.type(kName, "Nov\xE1k").check(kDouble).check(kThird).key(VK_TAB).key(VK_DOWN);
+    // The count: Up in the buddy steps, then a click on the upper arrow; 3 becomes 5.
+    answer.key(VK_TAB).key(VK_UP).call([this](HWND dialog) {
+        const POINT upper = middleOf(GetDlgItem(dialog, kCountSpin), -3);
+        h.click(upper.x, upper.y);
+    });
+    // The trackbar: Right by one, Page Down by its page (a fifth of 0..10); 5 becomes 8.
+    answer.key(VK_TAB).key(VK_RIGHT).key(VK_NEXT);
+    // The drop-down list opened with F4, the next item taken with Enter (which ends no dialog).
+    answer.key(VK_TAB).key(VK_F4).key(VK_DOWN).key(VK_RETURN);
+    // The drop-down combo opened with Alt+Down at the item its edit names, the next one taken.
+    answer.key(VK_TAB).key(VK_DOWN, winplat::test::kAlt).key(VK_DOWN).key(VK_RETURN);
+    // The scroll bar: a line and a page to the right.
+    answer.key(VK_TAB).key(VK_RIGHT).key(VK_NEXT);
+    answer.press(IDOK);
     EXPECT_EQ(DialogBoxParamA(module_, "zkouska", owner_, dialogProcedure, 0), IDOK);
+    EXPECT_EQ(script().commands, (std::vector<WORD>{kDouble, kThird, IDOK})) << "no Enter in a list pressed a button";
     EXPECT_EQ(script().name, "Nov\xE1k");
     EXPECT_EQ(script().listed, "dva");
     EXPECT_EQ(script().doubled, static_cast<UINT>(BST_CHECKED));
     EXPECT_EQ(script().radio, kThird);
+    EXPECT_EQ(script().count, 5);
+    EXPECT_EQ(script().countText, "5");
+    EXPECT_EQ(script().level, 8);
+    EXPECT_EQ(script().colour, "zelen\xE1");
+    EXPECT_EQ(script().city, "Brno");
+    EXPECT_EQ(script().offset, 11);
     EXPECT_EQ(h.answersQueued(), 0u);
 }
 
@@ -80,28 +110,57 @@ int defaultButtonOf(HWND dialog) {
     return 0;
 }
 
+// The dialog's control that has the focus, itself or through a part (a combo box's edit).
+int focusedControl(HWND dialog) {
+    HWND focus = GetFocus();
+    while (focus && GetParent(focus) != dialog) focus = GetParent(focus);
+    return focus ? GetDlgCtrlID(focus) : 0;
+}
+
+using Keys = std::vector<std::pair<UINT, unsigned>>;
+
+Keys tabs(int count, Keys after = {}) {
+    Keys keys(static_cast<size_t>(count), {VK_TAB, 0});
+    keys.insert(keys.end(), after.begin(), after.end());
+    return keys;
+}
+
 TEST_F(DialogTest, KeyboardNavigationAndTheDefaultButton) {
+    using winplat::test::kAlt;
+    using winplat::test::kShift;
     const struct {
         const char* name;
-        std::vector<std::pair<UINT, unsigned>> keys;
+        Keys keys;
         Position expected;
     } cases[] = {
         {"the first tab stop has the focus", {}, {kName, IDOK}},
-        {"Tab goes to the check box", {{VK_TAB, 0}}, {kDouble, IDOK}},
-        {"Tab enters the radio group at its checked button", {{VK_TAB, 0}, {VK_TAB, 0}}, {kFirst, IDOK}},
-        {"Tab leaves the group for the list", {{VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}}, {kList, IDOK}},
-        {"the list keeps the arrows", {{VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}, {VK_DOWN, 0}}, {kList, IDOK}},
-        {"a focused push button is the default", {{VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}},
-         {IDCANCEL, IDCANCEL}},
-        {"Tab wraps round to the start", {{VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0}, {VK_TAB, 0},
-                                          {VK_TAB, 0}, {VK_TAB, 0}}, {kName, IDOK}},
-        {"Shift+Tab goes back and wraps", {{VK_TAB, winplat::test::kShift}}, {kApply, kApply}},
-        {"Down moves in the radio group and checks", {{VK_TAB, 0}, {VK_TAB, 0}, {VK_DOWN, 0}}, {kSecond, IDOK}},
-        {"Up wraps in the group", {{VK_TAB, 0}, {VK_TAB, 0}, {VK_UP, 0}}, {kThird, IDOK}},
-        {"Right moves among the push buttons", {{VK_TAB, winplat::test::kShift}, {VK_RIGHT, 0}}, {IDOK, IDOK}},
-        {"Alt+mnemonic reaches a check box", {{'D', winplat::test::kAlt}}, {kDouble, IDOK}},
-        {"a label's mnemonic focuses the control after it", {{'S', winplat::test::kAlt}}, {kList, IDOK}},
-        {"a plain mnemonic works where the focus takes no characters", {{VK_TAB, 0}, {'P', 0}}, {kFirst, IDOK}},
+        {"Tab goes to the check box", tabs(1), {kDouble, IDOK}},
+        {"Tab enters the radio group at its checked button", tabs(2), {kFirst, IDOK}},
+        {"Tab leaves the group for the list", tabs(3), {kList, IDOK}},
+        {"the list keeps the arrows", tabs(3, {{VK_DOWN, 0}}), {kList, IDOK}},
+        {"Tab reaches the up-down's buddy, not the up-down", tabs(4), {kCount, IDOK}},
+        {"the buddy keeps the arrows", tabs(4, {{VK_UP, 0}}), {kCount, IDOK}},
+        {"then the trackbar, which keeps the arrows", tabs(5, {{VK_LEFT, 0}, {VK_DOWN, 0}}), {kLevel, IDOK}},
+        {"then the drop-down list", tabs(6, {{VK_DOWN, 0}}), {kColour, IDOK}},
+        {"then the drop-down combo, through its edit", tabs(7, {{VK_DOWN, 0}}), {kCity, IDOK}},
+        {"then the scroll bar inside its group box", tabs(8, {{VK_RIGHT, 0}}), {kOffset, IDOK}},
+        {"a focused push button is the default", tabs(10), {IDCANCEL, IDCANCEL}},
+        {"Tab wraps round to the start", tabs(12), {kName, IDOK}},
+        {"Shift+Tab goes back and wraps", {{VK_TAB, kShift}}, {kApply, kApply}},
+        {"Shift+Tab comes back over the buttons to the scroll bar", tabs(0, {{VK_TAB, kShift}, {VK_TAB, kShift},
+                                                                            {VK_TAB, kShift}, {VK_TAB, kShift}}),
+         {kOffset, IDOK}},
+        {"Down moves in the radio group and checks", tabs(2, {{VK_DOWN, 0}}), {kSecond, IDOK}},
+        {"Up wraps in the group", tabs(2, {{VK_UP, 0}}), {kThird, IDOK}},
+        {"Right moves among the push buttons", {{VK_TAB, kShift}, {VK_RIGHT, 0}}, {IDOK, IDOK}},
+        {"Alt+mnemonic reaches a check box", {{'D', kAlt}}, {kDouble, IDOK}},
+        {"a label's mnemonic focuses the control after it", {{'S', kAlt}}, {kList, IDOK}},
+        {"a label's mnemonic reaches the buddy", {{'K', kAlt}}, {kCount, IDOK}},
+        {"a label's mnemonic reaches the trackbar", {{'R', kAlt}}, {kLevel, IDOK}},
+        {"a label's mnemonic reaches the drop-down list", {{'B', kAlt}}, {kColour, IDOK}},
+        {"a label's mnemonic reaches the drop-down combo", {{'M', kAlt}}, {kCity, IDOK}},
+        {"a plain mnemonic works where the focus takes no characters", tabs(1, {{'P', 0}}), {kFirst, IDOK}},
+        {"the trackbar takes no characters either", tabs(5, {{'B', 0}}), {kColour, IDOK}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -109,7 +168,7 @@ TEST_F(DialogTest, KeyboardNavigationAndTheDefaultButton) {
         auto answer = h.expectDialog("ZKOUSKA");
         for (const auto& [key, modifiers] : c.keys) answer.key(key, modifiers);
         answer.call([&seen](HWND dialog) {
-            seen = Position{GetDlgCtrlID(GetFocus()), defaultButtonOf(dialog)};
+            seen = Position{focusedControl(dialog), defaultButtonOf(dialog)};
             EndDialog(dialog, IDCANCEL);
         });
         EXPECT_EQ(DialogBoxParamA(module_, "ZKOUSKA", owner_, dialogProcedure, 0), IDCANCEL);

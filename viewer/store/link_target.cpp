@@ -40,7 +40,7 @@ private:
 
 }  // namespace
 
-size_t LinkBodyLength(uint8_t kind) {
+uint8_t LinkBodyLength(uint8_t kind) {
     if (IsPageLink(kind)) return 6;
     if (kind == 10) return 5;
     if (kind == 15) return 8;

@@ -45,7 +45,7 @@ struct LinkTarget {
 };
 
 // Length of a kind's stored body, the kind byte included.
-size_t LinkBodyLength(uint8_t kind);
+uint8_t LinkBodyLength(uint8_t kind);
 // The L byte a frame around a target of this kind carries. Stored documents carry exactly these
 // values, which do not match the body for kinds 5-9 and 20, so L must never be used to skip a frame.
 uint8_t LinkFrameLength(uint8_t kind);

@@ -11,6 +11,7 @@
 #include "store/mem_writer.h"
 #include "store/vazazi_file.h"
 #include "vazazi_test_support.h"
+#include "winplat/testing.h"
 
 namespace {
 
@@ -334,6 +335,14 @@ TEST(DocumentPropertiesTest, EqualsSkipsPagesAndTexts) {
     other = base;
     other.PageDefaults.flags = 2;
     EXPECT_FALSE(base.Equals(other));
+}
+
+TEST(DocumentPropertiesTest, AFailedWriterGivesNoBytes) {
+    uint8_t head[DocumentProperties::kWithoutIdList] = {};
+    winplat::testing::GlobalAllocFailure failing(1);
+    EXPECT_EQ(GoldenProperties().WriteWithoutIdList(head), 0u);
+    EXPECT_EQ(failing.failures(), 1);
+    EXPECT_EQ(std::count(head, head + sizeof head, 0), static_cast<long>(sizeof head));
 }
 
 TEST(DocumentPropertiesTest, RecordOfADocumentRoundTripsAndItsAbsenceResets) {

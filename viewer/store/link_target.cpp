@@ -86,7 +86,7 @@ size_t LinkTarget::Encode(std::span<uint8_t> out, bool framed) const {
 int LinkTarget::Decode(std::span<const uint8_t> stored, bool framed, uint8_t sourceDocument,
                        bool ownerIsMainPageWindow, const LinkResolver& resolver) {
     winplat::ByteReader reader(stored);
-    if (framed) reader.skip(2);
+    if (framed && !reader.skip(2)) return refuse(-1, "the frame ends before the kind");
     if (!reader.has(1)) return refuse(-1, "no kind byte");
     const uint8_t storedKind = stored[reader.position()];
     // The trailing frame bytes are not read: only the body must be there.

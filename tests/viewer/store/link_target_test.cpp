@@ -150,6 +150,16 @@ TEST(LinkTargetTest, ShortInputIsRefusedAndLeavesTheTarget) {
     }
 }
 
+TEST(LinkTargetTest, FrameCutBeforeTheKindIsRefused) {
+    FakeResolver resolver;
+    LinkTarget read = sample(4);
+    for (const Bytes& stored : {Bytes{}, Bytes{5}, Bytes{20, 2}}) {
+        EXPECT_EQ(read.Decode(stored, true, 1, false, resolver), -1) << stored.size();
+        EXPECT_EQ(read.kind, 4);
+    }
+    EXPECT_EQ(read.Decode(Bytes{}, false, 1, false, resolver), -1);
+}
+
 TEST(LinkTargetTest, EncodeRefusesAShortBuffer) {
     Bytes out(9);
     EXPECT_EQ(sample(2).Encode(out, true), 0u);

@@ -51,16 +51,6 @@ size_t LinkFrameStart(std::span<const uint8_t> text, size_t closing) {
 
 uint8_t ControlPayloadLength(uint8_t code) { return FixedPayload(code); }
 
-uint8_t LinkBodyLength(uint8_t kind) {
-    switch (kind) {
-        case 2: case 3: return 6;
-        case 10: return 5;
-        case 15: return 8;
-        case 0: case 1: case 4: case 11: case 12: case 13: case 14: return 3;
-        default: return 1;  // 5-9 and 16 and above
-    }
-}
-
 size_t SequenceLength(std::span<const uint8_t> text, size_t at) {
     if (at >= text.size()) return 0;
     const uint8_t code = text[at];

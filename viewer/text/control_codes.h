@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <span>
 
+#include "store/link_target.h"  // LinkBodyLength
+
 namespace lect32 {
 
 inline constexpr uint8_t kCodeCharFormat = 1;
@@ -21,9 +23,6 @@ inline bool IsControlCode(uint8_t byte) { return byte < 32 && byte != '\t' && by
 
 // The fixed payload of a code (5 for a link start, whose real length its frame tells).
 uint8_t ControlPayloadLength(uint8_t code);
-
-// Bytes of a stored link body of a kind, the kind byte included.
-uint8_t LinkBodyLength(uint8_t kind);
 
 // The whole length of the sequence opening at 'at' (code through closing code), or 0 when the
 // bytes there do not form one: it runs past the text or its closing byte is not its code. A link

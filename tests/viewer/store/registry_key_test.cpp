@@ -1,59 +1,24 @@
 // The reader's registry key on the layer's registry: paths under the base or from the root, the
 // value types, the read limit and a path too long for its buffer.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <cstring>
-#include <filesystem>
 #include <optional>
 #include <string>
 
+#include "platform/registry/registry_fixture.h"
 #include "store/registry_key.h"
 #include "winplat/registry.h"
-#include "winplat/testing.h"
 
 namespace {
 
 using lect32::RegistryKey;
 
-// Each test on a fresh store in its own state folder.
-class RegistryKeyTest : public ::testing::Test {
+// Each test on a fresh store in its own state folder, as the registry's own tests run.
+class RegistryKeyTest : public RegistryTest {
 protected:
-    void SetUp() override {
-        if (const char* old = std::getenv("WINPLAT_STATE")) previous_ = old;
-        std::string pattern = (std::filesystem::temp_directory_path() / "lect32_registry_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-        setenv("WINPLAT_STATE", folder_.c_str(), 1);
-        winplat::testing::dropRegistry();
-    }
-
-    void TearDown() override {
-        winplat::testing::dropRegistry();
-        if (previous_) {
-            setenv("WINPLAT_STATE", previous_->c_str(), 1);
-        } else {
-            unsetenv("WINPLAT_STATE");
-        }
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-
-    // The value's type and bytes under HKEY_CURRENT_USER, read with the layer's own calls.
     static std::optional<std::pair<DWORD, std::string>> stored(const char* path, const char* name) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
-        DWORD type = 0;
-        char data[512] = {};
-        DWORD size = sizeof data;
-        const LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-        RegCloseKey(key);
-        if (result != ERROR_SUCCESS) return std::nullopt;
-        return std::make_pair(type, std::string(data, size));
+        return query(HKEY_CURRENT_USER, path, name);
     }
-
-    std::string folder_;
-    std::optional<std::string> previous_;
 };
 
 const std::string kBase = "Software\\Tarvo\\Lectern\\4.0\\Viewer\\";

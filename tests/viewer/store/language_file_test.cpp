@@ -213,4 +213,30 @@ TEST_F(LanguageFileTest, DamagedFilesAreRefusedWholeAndTheBarStays) {
     DestroyWindow(window);
 }
 
+constexpr UINT kCounted = WM_USER + 5;
+int counted = 0;
+LRESULT CALLBACK countingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kCounted) ++counted;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(PumpMessagesTest, TakesAtMostNMessages) {
+    winplat::test::Harness harness;
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = countingProcedure;
+    windowClass.lpszClassName = "PumpCountingWindow";
+    RegisterClassA(&windowClass);
+    const HWND window = CreateWindowExA(0, "PumpCountingWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                        nullptr, nullptr);
+    for (int i = 0; i < 3; ++i) PostMessageA(window, kCounted, 0, 0);
+    counted = 0;
+    lect32::PumpMessages(0);
+    EXPECT_EQ(counted, 0);
+    lect32::PumpMessages(2);
+    EXPECT_EQ(counted, 2);
+    lect32::PumpMessages(5);   // more turns than messages: the rest pass with nothing taken
+    EXPECT_EQ(counted, 3);
+    DestroyWindow(window);
+}
+
 }  // namespace

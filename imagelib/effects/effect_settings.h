@@ -38,6 +38,8 @@ struct EffectSettings {
     int lightSource = kLightTop;       // kind 22
     COLORREF coating = RGB(128, 128, 128);  // kind 22: the colour of flat areas
     bool inversion = false;                 // kind 23
+
+    bool operator==(const EffectSettings&) const = default;
 };
 
 // What the settings dialog of a call is shown for.

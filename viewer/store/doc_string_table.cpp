@@ -152,13 +152,11 @@ int DocStringTable::ReadString(int16_t n, char* buffer) {
     uint32_t length = 0;
     if (container_->LocateRecordBody(static_cast<int16_t>(slot), &length, 1) == 0)
         return readFromRecord(n, buffer);  // compressed (or damaged, which the full read says)
-    return readFromBody(n, buffer);
+    return readFromBody(n, length, buffer);
 }
 
 // The head and the wanted string straight from the file, checked against the body's length.
-int DocStringTable::readFromBody(int16_t n, char* buffer) {
-    uint32_t bodyLength = 0;
-    container_->LocateRecordBody(static_cast<int16_t>(blockSlot(n)), &bodyLength, 1);
+int DocStringTable::readFromBody(int16_t n, uint32_t bodyLength, char* buffer) {
     VazaziAccess access(*container_);
     if (!access) return refuse(0, "container cannot be accessed");
     if (!container_->SeekToRecordBody(kRecordType, n / kSlots)) return refuse(0, "block body cannot be reached");

@@ -59,7 +59,7 @@ public:
     bool locked() const { return static_cast<bool>(pin_); }
 
 private:
-    int readFromBody(int16_t n, char* buffer);
+    int readFromBody(int16_t n, uint32_t bodyLength, char* buffer);
     int readFromRecord(int16_t n, char* buffer);
     bool resizeBytes(uint32_t size);
 

@@ -205,7 +205,9 @@ TEST_F(DocStringTableTest, FastReadEqualsParseThenGetForEveryNumber) {
     for (int b = 0; b < 128; ++b) {
         MemReader reader;
         const bool present = file.ReadRecordByType(0, b, reader) != 0;
-        if (present) ASSERT_EQ(parsed.ParseBlock(reader), 1) << b;
+        if (present) {
+            ASSERT_EQ(parsed.ParseBlock(reader), 1) << b;
+        }
         for (int s = 0; s < 256; ++s) {
             std::string expected;
             if (present) {

@@ -11,9 +11,11 @@
 #include <cstdint>
 
 #include "winplat/owners.h"
+#include "winplat/types.h"
 
 namespace lect32 {
 
+class IdList;
 class MemReader;
 class MemWriter;
 class VazaziFile;
@@ -52,6 +54,19 @@ public:
     int ReadString(int16_t n, char* buffer);
     // Replaces string n in the bound container; 1 on success, 0 with the document unchanged.
     int WriteString(int16_t n, const char* bytes, uint8_t length);
+
+    // Flags of FillListControl: the low bits are the filter.
+    static constexpr uint8_t kFillCombo = 0x80;
+    static constexpr uint8_t kFillHeading = 0x40;
+    static constexpr uint8_t kFillAll = 0, kFillNotInList = 1, kFillInList = 2;
+    // Fills the list box (combo box with kFillCombo) controlId of the dialog with the strings of
+    // the bound container, item data = string number, in number order; filter 1 keeps the
+    // numbers outside ids, filter 2 those in it; with a map only numbers whose entry is non-zero
+    // (map has 32768 bytes). kFillHeading inserts ">>> " + headingText + " <<<" first with item
+    // data -1. The list's horizontal extent becomes the widest text + 2 in 8-point bold
+    // "MS Sans Serif". 1, or 0 when a block cannot be parsed or memory runs out.
+    int FillListControl(HWND dialog, int controlId, uint8_t flags, const uint8_t* map, IdList* ids,
+                        const char* headingText);
 
     uint16_t headerWord() const { return header_; }
     uint16_t size() const { return size_; }

@@ -8,6 +8,7 @@
 #include "text/text_formatter.h"
 #include "winplat/draw.h"
 #include "winplat/gdi.h"
+#include "winplat/module.h"
 #include "winplat/owners.h"
 #include "winplat/text.h"
 
@@ -56,6 +57,38 @@ void DrawDashedLine(HDC device, int endX, int y, int thickness) {
         LineTo(device, to, y);
         MoveToEx(device, to + (to - from), y, nullptr);
     });
+}
+
+namespace {
+
+// Puts one mark picture on the device: its mask ANDed first, then the picture ORed, each a
+// monochrome bitmap painted black on white.
+bool PutMark(HDC device, int x, int y, int rows, const char* picture, const char* mask) {
+    const HINSTANCE module = GetModuleHandleA("lect32.exe");
+    const winplat::OwnedBitmap image(LoadBitmapA(module, picture));
+    const winplat::OwnedBitmap andMask(LoadBitmapA(module, mask));
+    const winplat::MemoryDc source(CreateCompatibleDC(device));
+    if (!image || !andMask || !source) return false;
+    const COLORREF background = SetBkColor(device, RGB(255, 255, 255));
+    const COLORREF text = SetTextColor(device, RGB(0, 0, 0));
+    {
+        const winplat::Selection selected(source.get(), andMask.get());
+        BitBlt(device, x, y, kMarkWidth, rows, source.get(), 0, 0, SRCAND);
+    }
+    {
+        const winplat::Selection selected(source.get(), image.get());
+        BitBlt(device, x, y, kMarkWidth, rows, source.get(), 0, 0, SRCPAINT);
+    }
+    SetTextColor(device, text);
+    SetBkColor(device, background);
+    return true;
+}
+
+}  // namespace
+
+bool DrawTabMark(int kind, HDC device, int x, int y) {
+    if (kind == 0) return PutMark(device, x, y, kTabMarkRows, "TABCODE", "TABCODET");
+    return PutMark(device, x, y, kHardSpaceMarkRows, "HSPACE", "HSPACET");
 }
 
 struct TextFormatter::PaintState {

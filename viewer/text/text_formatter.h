@@ -45,6 +45,14 @@ COLORREF SetPrintableTextColor(HDC device, COLORREF colour);
 // run past it by up to its length less one); nothing for thickness 0.
 void DrawDashedLine(HDC device, int endX, int y, int thickness);
 
+// Marks shown for control characters: kind 0 draws the tab's arrow (8 x 5 pixels), any other
+// kind the no-break space's cup (8 x 2), with (x, y) their top left; only the marks' own pixels
+// change. False when the program's pictures cannot be had.
+constexpr int kMarkWidth = 8;
+constexpr int kTabMarkRows = 5;
+constexpr int kHardSpaceMarkRows = 2;
+bool DrawTabMark(int kind, HDC device, int x, int y);
+
 // Kinds of the line item list.
 enum LineItem : uint8_t {
     kItemText = 0,

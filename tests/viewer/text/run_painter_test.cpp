@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "formatter_fixture.h"
 #include "text/paragraph_paint.h"
@@ -185,6 +186,35 @@ TEST_F(RunPainter, DashedLineFromTheCurrentPosition) {
     MoveToEx(dc_.get(), 0, 7, nullptr);
     DrawDashedLine(dc_.get(), 20, 7, 0);
     EXPECT_EQ(Pixel(0, 7), kWhite);
+}
+
+TEST_F(RunPainter, TabAndHardSpaceMarksChangeOnlyTheirOwnPixels) {
+    // The marks' rows as drawn at (10, 20) over a red ground: '#' black, '.' the ground as it was.
+    const auto rows = [&](int count) {
+        std::vector<std::string> out;
+        for (int y = 20; y < 20 + count; ++y) {
+            std::string row;
+            for (int x = 10; x < 10 + kMarkWidth; ++x) row += Pixel(x, y) == kBlack ? '#' : Pixel(x, y) == kRed ? '.' : '?';
+            out.push_back(row);
+        }
+        return out;
+    };
+    const winplat::GdiObject<HBRUSH> red(CreateSolidBrush(kRed));
+    const RECT all{0, 0, 100, 40};
+    FillRect(dc_.get(), &all, red.get());
+    SetTextColor(dc_.get(), kGreen);
+    SetBkColor(dc_.get(), kBlue);
+    ASSERT_TRUE(DrawTabMark(0, dc_.get(), 10, 20));
+    EXPECT_EQ(rows(kTabMarkRows + 1),
+              (std::vector<std::string>{"....#...", "....##..", "#######.", "....##..", "....#...", "........"}));
+    EXPECT_EQ(Pixel(9, 22), kRed);
+    EXPECT_EQ(Pixel(18, 22), kRed);
+    EXPECT_EQ(GetTextColor(dc_.get()) & 0xFFFFFF, kGreen) << "the device's colours are given back";
+    EXPECT_EQ(GetBkColor(dc_.get()) & 0xFFFFFF, kBlue);
+
+    FillRect(dc_.get(), &all, red.get());
+    ASSERT_TRUE(DrawTabMark(7, dc_.get(), 10, 20));
+    EXPECT_EQ(rows(kHardSpaceMarkRows + 1), (std::vector<std::string>{"..#..#..", "..####..", "........"}));
 }
 
 TEST_F(RunPainter, TenThousandFormatChangesPaintWhole) {

@@ -1,5 +1,6 @@
 // The keyboard of an EDIT control: caret movement (Shift extends the selection, Ctrl goes by
 // words or to the ends), deleting, the clipboard and undo keys, and typed characters.
+#include "controls/control_support.h"
 #include "controls/edit_control.h"
 
 namespace winplat::controls {
@@ -9,8 +10,6 @@ constexpr char kCtrlC = 0x03;
 constexpr char kCtrlV = 0x16;
 constexpr char kCtrlX = 0x18;
 constexpr char kCtrlZ = 0x1A;
-
-bool held(int key) { return GetKeyState(key) < 0; }
 
 // The position a line's column x reaches on the line 'delta' lines away.
 size_t verticalTarget(const EditControl& edit, int delta) {
@@ -73,8 +72,8 @@ void deleteAt(EditControl& edit, bool forward) {
 }
 
 void onKeyDown(EditControl& edit, WPARAM key) {
-    const bool ctrl = held(VK_CONTROL);
-    const bool shift = held(VK_SHIFT);
+    const bool ctrl = keyHeld(VK_CONTROL);
+    const bool shift = keyHeld(VK_SHIFT);
     size_t target = 0;
     if (caretTarget(edit, key, ctrl, shift, target)) {
         moveCaret(edit, target, shift);

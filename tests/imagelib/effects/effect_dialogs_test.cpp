@@ -419,7 +419,9 @@ TEST_F(EffectDialogs, AFailedRecomputationLeavesTheDialogUsable) {
     PXLDeleteImage(result);
 }
 
-TEST_F(EffectDialogs, PreviewClassesAreRegisteredAgainHarmlesslyAndTakenAway) {
+// Registered on every effect call, a second time without harm; library shut-down takes them away.
+TEST(PreviewClasses, AreRegisteredAgainHarmlesslyAndGoAtShutDown) {
+    Harness h;
     RegisterPreviewClasses();
     RegisterPreviewClasses();
     WNDCLASSA found{};
@@ -431,9 +433,93 @@ TEST_F(EffectDialogs, PreviewClassesAreRegisteredAgainHarmlesslyAndTakenAway) {
     ASSERT_TRUE(GetClassInfoA(pixmill::libraryInstance(), kColourPreviewClass, &found));
     EXPECT_EQ(found.lpfnWndProc, ColorPreviewWndProc);
     EXPECT_EQ(found.hCursor, LoadCursorA(nullptr, IDC_ARROW));
-    unregisterPreviewClasses();
+    {
+        winplat::testing::DebugCapture quiet;
+        ShutdownImageLibrary();
+    }
     EXPECT_FALSE(GetClassInfoA(pixmill::libraryInstance(), kPreviewClass, &found));
     EXPECT_FALSE(GetClassInfoA(pixmill::libraryInstance(), kColourPreviewClass, &found));
+    InitImageLibrary();
+}
+
+uint32_t screenColour(COLORREF colour) {
+    return (static_cast<uint32_t>(GetRValue(colour)) << 16) | (static_cast<uint32_t>(GetGValue(colour)) << 8) |
+           GetBValue(colour);
+}
+
+// A swatch shows its dialog's colour inside a sunken frame: "1" the first, "2" the second colour.
+TEST_F(EffectDialogs, SwatchesShowTheirColoursInASunkenFrame) {
+    h.answerColour(RGB(200, 10, 10));
+    h.answerColour(RGB(10, 10, 150));
+    h.expectDialog("#8097")
+        .press(8025)
+        .press(8026)
+        .call([&](HWND dialog) {
+            UpdateWindow(dialog);
+            for (const auto& [swatch, colour] : {std::pair{8020, RGB(200, 10, 10)}, std::pair{8021, RGB(10, 10, 150)}}) {
+                SCOPED_TRACE(swatch);
+                const winplat::test::Image image = h.windowImage(GetDlgItem(dialog, swatch), true);
+                ASSERT_GT(image.width, 4);
+                ASSERT_GT(image.height, 4);
+                EXPECT_EQ(image.at(0, image.height / 2), screenColour(GetSysColor(COLOR_BTNSHADOW)));
+                EXPECT_EQ(image.at(image.width / 2, 0), screenColour(GetSysColor(COLOR_BTNSHADOW)));
+                EXPECT_EQ(image.at(image.width - 1, image.height / 2), screenColour(GetSysColor(COLOR_BTNHIGHLIGHT)));
+                EXPECT_EQ(image.at(image.width / 2, image.height - 1), screenColour(GetSysColor(COLOR_BTNHIGHLIGHT)));
+                for (const int x : {1, image.width / 2, image.width - 2}) {
+                    EXPECT_EQ(image.at(x, 1), screenColour(colour)) << x;
+                    EXPECT_EQ(image.at(x, image.height - 2), screenColour(colour)) << x;
+                }
+            }
+        })
+        .press(IDCANCEL);
+    EffectSettings settings;
+    EXPECT_FALSE(ask(PXL_EFFECT_BICOLOR, settings));
+}
+
+// The "Fill" swatch: 128 bands from the colour less its smallest channel, 2 lighter each, at most 255.
+TEST_F(EffectDialogs, TheShadeSwatchPaintsTheRampInBands) {
+    h.answerColour(RGB(60, 120, 30));
+    h.expectDialog("#8096")
+        .press(8024)
+        .call([&](HWND dialog) {
+            UpdateWindow(dialog);
+            const winplat::test::Image image = h.windowImage(GetDlgItem(dialog, 8022), true);
+            const int inside = image.width - 2;
+            ASSERT_GE(inside, 128) << "every band at least a pixel wide";
+            const int y = image.height / 2;
+            const auto bandStart = [inside](int band) { return 1 + band * inside / 128; };
+            EXPECT_EQ(image.at(bandStart(0), y), 0x1E5A00u);   // (30, 90, 0)
+            EXPECT_EQ(image.at(bandStart(10), y), 0x326E14u);  // (50, 110, 20)
+            EXPECT_EQ(image.at(bandStart(11) - 1, y), 0x326E14u) << "the band ends where the next starts";
+            EXPECT_EQ(image.at(bandStart(11), y), 0x347016u);
+            EXPECT_EQ(image.at(inside, y), 0xFFFFFEu);  // band 127: (255, 255, 254)
+        })
+        .press(IDCANCEL);
+    EffectSettings settings;
+    EXPECT_FALSE(ask(PXL_EFFECT_SHADE, settings));
+}
+
+// A preview window outside an effect dialog has no image: the button face inside its frame.
+TEST_F(EffectDialogs, APreviewWithoutAnImageShowsTheButtonFace) {
+    RegisterPreviewClasses();
+    const HWND preview = CreateWindowExA(0, kPreviewClass, "Orig", WS_CHILD | WS_VISIBLE, 10, 10, 40, 30, owner,
+                                         nullptr, nullptr, nullptr);
+    ASSERT_NE(preview, nullptr);
+    UpdateWindow(preview);
+    const winplat::test::Image image = h.windowImage(preview, true);
+    ASSERT_EQ(image.width, 40);
+    EXPECT_EQ(image.at(0, 15), screenColour(GetSysColor(COLOR_BTNSHADOW)));
+    EXPECT_EQ(image.at(39, 15), screenColour(GetSysColor(COLOR_BTNHIGHLIGHT)));
+    for (const auto& [x, y] : {std::pair{1, 1}, std::pair{20, 15}, std::pair{38, 28}}) {
+        EXPECT_EQ(image.at(x, y), screenColour(GetSysColor(COLOR_BTNFACE))) << x << "," << y;
+    }
+    h.pump();
+    h.logMessages(owner);
+    SendMessageA(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    h.pump();
+    for (const UINT message : h.messageNumbers(owner)) EXPECT_NE(message, static_cast<UINT>(WM_COMMAND)) << "no dialog to tell";
+    h.stopLogging(owner);
+    DestroyWindow(preview);
 }
 
 // What the dialogs look like with the test face: one with its previews, one with the shade ramp.

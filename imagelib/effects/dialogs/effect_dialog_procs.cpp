@@ -231,36 +231,21 @@ INT_PTR effectDialog(int dialogId, HWND dialog, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-INT_PTR CALLBACK BrightnessContrastDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return effectDialog(8095, dialog, message, wParam, lParam);
+template <int DialogId>
+INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return effectDialog(DialogId, dialog, message, wParam, lParam);
 }
-INT_PTR CALLBACK ShadeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return effectDialog(8096, dialog, message, wParam, lParam);
-}
-INT_PTR CALLBACK BicolorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return effectDialog(8097, dialog, message, wParam, lParam);
-}
-INT_PTR CALLBACK ContourDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return effectDialog(8098, dialog, message, wParam, lParam);
-}
-INT_PTR CALLBACK EmbossDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return effectDialog(8099, dialog, message, wParam, lParam);
-}
-INT_PTR CALLBACK FocusDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return effectDialog(8100, dialog, message, wParam, lParam);
-}
-INT_PTR CALLBACK HsvMixingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return effectDialog(8101, dialog, message, wParam, lParam);
-}
-INT_PTR CALLBACK PosterizeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return effectDialog(8102, dialog, message, wParam, lParam);
-}
-INT_PTR CALLBACK RgbMixingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return effectDialog(8103, dialog, message, wParam, lParam);
-}
-INT_PTR CALLBACK SoftenDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return effectDialog(8104, dialog, message, wParam, lParam);
-}
+
+template INT_PTR CALLBACK effectDialogProc<8095>(HWND, UINT, WPARAM, LPARAM);
+template INT_PTR CALLBACK effectDialogProc<8096>(HWND, UINT, WPARAM, LPARAM);
+template INT_PTR CALLBACK effectDialogProc<8097>(HWND, UINT, WPARAM, LPARAM);
+template INT_PTR CALLBACK effectDialogProc<8098>(HWND, UINT, WPARAM, LPARAM);
+template INT_PTR CALLBACK effectDialogProc<8099>(HWND, UINT, WPARAM, LPARAM);
+template INT_PTR CALLBACK effectDialogProc<8100>(HWND, UINT, WPARAM, LPARAM);
+template INT_PTR CALLBACK effectDialogProc<8101>(HWND, UINT, WPARAM, LPARAM);
+template INT_PTR CALLBACK effectDialogProc<8102>(HWND, UINT, WPARAM, LPARAM);
+template INT_PTR CALLBACK effectDialogProc<8103>(HWND, UINT, WPARAM, LPARAM);
+template INT_PTR CALLBACK effectDialogProc<8104>(HWND, UINT, WPARAM, LPARAM);
 
 DLGPROC effectDialogProcedure(int dialogId) {
     static constexpr std::array<std::pair<int, DLGPROC>, 10> kProcedures{{

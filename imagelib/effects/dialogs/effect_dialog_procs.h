@@ -20,16 +20,20 @@ struct EffectDialogCall {
 // The colour the colour dialog starts from, and each of its custom colours.
 inline constexpr COLORREF kColourDialogStart = 0x02996153;
 
-INT_PTR CALLBACK BrightnessContrastDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);  // 8095
-INT_PTR CALLBACK ShadeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);               // 8096
-INT_PTR CALLBACK BicolorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);             // 8097
-INT_PTR CALLBACK ContourDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);             // 8098
-INT_PTR CALLBACK EmbossDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);              // 8099
-INT_PTR CALLBACK FocusDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);               // 8100
-INT_PTR CALLBACK HsvMixingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);           // 8101
-INT_PTR CALLBACK PosterizeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);           // 8102
-INT_PTR CALLBACK RgbMixingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);           // 8103
-INT_PTR CALLBACK SoftenDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);              // 8104
+// The shared procedure bound to one dialog; instantiated for the ten dialogs only.
+template <int DialogId>
+INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+inline constexpr DLGPROC BrightnessContrastDialogProc = effectDialogProc<8095>;
+inline constexpr DLGPROC ShadeDialogProc = effectDialogProc<8096>;
+inline constexpr DLGPROC BicolorDialogProc = effectDialogProc<8097>;
+inline constexpr DLGPROC ContourDialogProc = effectDialogProc<8098>;
+inline constexpr DLGPROC EmbossDialogProc = effectDialogProc<8099>;
+inline constexpr DLGPROC FocusDialogProc = effectDialogProc<8100>;
+inline constexpr DLGPROC HsvMixingDialogProc = effectDialogProc<8101>;
+inline constexpr DLGPROC PosterizeDialogProc = effectDialogProc<8102>;
+inline constexpr DLGPROC RgbMixingDialogProc = effectDialogProc<8103>;
+inline constexpr DLGPROC SoftenDialogProc = effectDialogProc<8104>;
 
 // The procedure of a dialog by its resource id; null for any other id.
 DLGPROC effectDialogProcedure(int dialogId);

@@ -14,6 +14,7 @@
 #include "effects/dialogs/preview_windows.h"
 #include "effects/effect_compute.h"
 #include "winplat/dialogs.h"
+#include "winplat/dlgs.h"
 #include "winplat_harness/harness.h"
 
 namespace {
@@ -315,6 +316,21 @@ TEST_F(EffectDialogs, ShadeColourResetsBrightnessAndContrast) {
     EXPECT_EQ(settings.shadeColour, RGB(40, 80, 120));
     EXPECT_EQ(settings.brightness, 0);
     EXPECT_EQ(settings.contrast, 0);
+}
+
+// The colour dialog opens fully, always from the same colour (red 0x53, green 0x61, blue 0x99).
+TEST_F(EffectDialogs, TheColourDialogOpensFullAtItsStartColour) {
+    h.expectCommonDialog("ChooseColor")
+        .call([](HWND colours) {
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(colours, COLOR_MIX))) << "already open to its full size";
+            EXPECT_EQ(textOf(colours, COLOR_RED), "83");
+            EXPECT_EQ(textOf(colours, COLOR_GREEN), "97");
+            EXPECT_EQ(textOf(colours, COLOR_BLUE), "153");
+        })
+        .press(IDCANCEL);
+    h.expectDialog("#8099").press(8024).press(IDCANCEL);
+    EffectSettings settings = startSettings(PXL_EFFECT_EMBOSS);
+    EXPECT_FALSE(ask(PXL_EFFECT_EMBOSS, settings));
 }
 
 TEST_F(EffectDialogs, ACancelledColourDialogChangesNothing) {

@@ -55,7 +55,9 @@ void showOptions(HWND dialog, const EffectDialogController& controller) {
 }
 
 void showSettings(HWND dialog, const EffectDialogController& controller) {
-    for (const SliderSetting& slider : controller.layout().sliders) showSlider(dialog, slider, valueOf(controller, slider));
+    for (const SliderSetting& slider : controller.layout().sliders) {
+        showSlider(dialog, slider, valueOf(controller, slider));
+    }
     showOptions(dialog, controller);
     repaintSwatches(dialog);
 }

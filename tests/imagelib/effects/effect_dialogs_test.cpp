@@ -57,11 +57,13 @@ int sliderPosition(HWND dialog, int id) { return static_cast<int>(SendDlgItemMes
     const EffectDialogController* name = effectDialogOf(dialog); \
     ASSERT_NE(name, nullptr) << "the dialog has no controller"
 
+void focusOn(HWND dialog, int controlId) {
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, controlId)), TRUE);
+}
+
 // Focuses the slider and presses the keys on it.
 void slide(DialogAnswer& answer, int sliderId, std::initializer_list<UINT> keys) {
-    answer.call([sliderId](HWND dialog) {
-        SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, sliderId)), TRUE);
-    });
+    answer.call([sliderId](HWND dialog) { focusOn(dialog, sliderId); });
     for (const UINT key : keys) answer.key(key);
 }
 
@@ -107,8 +109,14 @@ const std::vector<DialogCase>& dialogCases() {
              a.press(8024);
          },
          [](EffectSettings& s) { s.lightSource = kLightLeft, s.coating = RGB(100, 120, 140); }},
-        {PXL_EFFECT_FOCUS, {}, [](DialogAnswer& a) { slide(a, 8070, {VK_RIGHT, VK_RIGHT}); },
-         [](EffectSettings& s) { s.degree = 2; }},
+        {PXL_EFFECT_FOCUS, {},
+         [](DialogAnswer& a) {
+             slide(a, 8070, {VK_RIGHT, VK_RIGHT});
+             // The spin's Up key in its edit steps on from what the slider set.
+             a.call([](HWND dialog) { focusOn(dialog, 8035); });
+             a.key(VK_UP);
+         },
+         [](EffectSettings& s) { s.degree = 3; }},
         {PXL_EFFECT_HSV, {},
          [](DialogAnswer& a) {
              slide(a, 8074, {VK_NEXT});
@@ -163,7 +171,9 @@ protected:
     }
 
     // Asks through the dialog as PXLBitmapEffect does; the settings as the dialog left them.
-    bool ask(int kind, EffectSettings& settings) { return dialogSettingsProvider().askSettings(request(kind), settings); }
+    bool ask(int kind, EffectSettings& settings) {
+        return dialogSettingsProvider().askSettings(request(kind), settings);
+    }
 
     // The effect of these settings run directly.
     std::vector<Rgb> direct(int kind, const EffectSettings& settings) {
@@ -254,7 +264,7 @@ TEST_F(EffectDialogs, InvalidEditGoesBackToTheLastValidValue) {
                           Case{PXL_EFFECT_POSTERIZE, 8075, 8040, "0", 6}, Case{PXL_EFFECT_FOCUS, 8070, 8035, "6", 1}}) {
         SCOPED_TRACE(c.typed);
         DialogAnswer answer = h.expectDialog(templateName(c.kind));
-        slide(answer, c.sliderId, {c.kind == PXL_EFFECT_FOCUS ? static_cast<UINT>(VK_RIGHT) : static_cast<UINT>(VK_NEXT)});
+        slide(answer, c.sliderId, {c.kind == PXL_EFFECT_FOCUS ? UINT{VK_RIGHT} : UINT{VK_NEXT}});
         answer.type(c.editId, c.typed)
             .call([&](HWND dialog) {
                 EXPECT_EQ(textOf(dialog, c.editId), std::to_string(c.kept));
@@ -271,7 +281,9 @@ TEST_F(EffectDialogs, InvalidEditGoesBackToTheLastValidValue) {
 TEST_F(EffectDialogs, EditsTakeFourCharacters) {
     h.expectDialog("#8103")
         .call([](HWND dialog) {
-            for (const int edit : {8041, 8038, 8032}) EXPECT_EQ(SendDlgItemMessageA(dialog, edit, EM_GETLIMITTEXT, 0, 0), 4);
+            for (const int edit : {8041, 8038, 8032}) {
+                EXPECT_EQ(SendDlgItemMessageA(dialog, edit, EM_GETLIMITTEXT, 0, 0), 4) << edit;
+            }
         })
         .press(IDCANCEL);
     EffectSettings settings;
@@ -334,7 +346,8 @@ TEST_F(EffectDialogs, TheColourDialogOpensFullAtItsStartColour) {
 }
 
 TEST_F(EffectDialogs, ACancelledColourDialogChangesNothing) {
-    h.answer(winplat::host::ModalKind::CommonDialog, "ChooseColor", [](const winplat::host::ModalLoop&) -> std::optional<INT_PTR> { return IDCANCEL; });
+    h.answer(winplat::host::ModalKind::CommonDialog, "ChooseColor",
+             [](const winplat::host::ModalLoop&) -> std::optional<INT_PTR> { return IDCANCEL; });
     DialogAnswer answer = h.expectDialog("#8096");
     slide(answer, 8071, {VK_NEXT});
     answer.press(8024).press(IDOK);
@@ -395,7 +408,7 @@ TEST_F(EffectDialogs, TwoClicksOnAPreviewComeBackToTheFittedView) {
 TEST_F(EffectDialogs, HelpGoesToTheOwnerWithTheDialogAsTopic) {
     LONG_PTR answered = 0;
     h.expectDialog("#8100")
-        .call([](HWND dialog) { SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, 8035)), TRUE); })
+        .call([](HWND dialog) { focusOn(dialog, 8035); })
         .key(VK_F1)
         .call([&](HWND dialog) { answered = GetWindowLongPtrA(dialog, DWLP_MSGRESULT); })
         .press(IDCANCEL);
@@ -472,7 +485,8 @@ TEST_F(EffectDialogs, SwatchesShowTheirColoursInASunkenFrame) {
         .press(8026)
         .call([&](HWND dialog) {
             UpdateWindow(dialog);
-            for (const auto& [swatch, colour] : {std::pair{8020, RGB(200, 10, 10)}, std::pair{8021, RGB(10, 10, 150)}}) {
+            const std::pair<int, COLORREF> swatches[] = {{8020, RGB(200, 10, 10)}, {8021, RGB(10, 10, 150)}};
+            for (const auto& [swatch, colour] : swatches) {
                 SCOPED_TRACE(swatch);
                 const winplat::test::Image image = h.windowImage(GetDlgItem(dialog, swatch), true);
                 ASSERT_GT(image.width, 4);
@@ -533,7 +547,7 @@ TEST_F(EffectDialogs, APreviewWithoutAnImageShowsTheButtonFace) {
     h.logMessages(owner);
     SendMessageA(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     h.pump();
-    for (const UINT message : h.messageNumbers(owner)) EXPECT_NE(message, static_cast<UINT>(WM_COMMAND)) << "no dialog to tell";
+    for (const UINT message : h.messageNumbers(owner)) EXPECT_NE(message, UINT{WM_COMMAND}) << "no dialog to tell";
     h.stopLogging(owner);
     DestroyWindow(preview);
 }

@@ -2,6 +2,7 @@
 
 #include "core/registry/library_state.h"
 #include "effects/dialogs/effect_dialog_procs.h"
+#include "effects/dialogs/effect_dialog_session.h"
 #include "effects/dialogs/preview_windows.h"
 #include "winplat/refusal.h"
 
@@ -16,6 +17,9 @@ public:
     bool askSettings(const EffectRequest& request, EffectSettings& settings) override {
         const DLGPROC procedure = effectDialogProcedure(request.dialogId);
         if (!procedure) return refuse(false, "no dialog asks for the settings of this effect");
+        // The settings and previews are module-wide: an effect asked from within another's
+        // dialog (from its owner's help, say) would take them from under it.
+        if (effectDialogIsOpen()) return refuse(false, "another effect dialog is open");
         RegisterPreviewClasses();
         EffectDialogCall call{request, &settings};
         const INT_PTR result = DialogBoxParamA(libraryInstance(), MAKEINTRESOURCEA(request.dialogId), request.parent,

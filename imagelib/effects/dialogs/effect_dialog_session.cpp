@@ -23,6 +23,8 @@ void beginEffectDialog(HWND dialog, std::unique_ptr<EffectDialogController> cont
     openDialog().window = dialog;
 }
 
+bool effectDialogIsOpen() { return openDialog().controller != nullptr; }
+
 EffectDialogController* effectDialogOf(HWND dialog) {
     if (dialog == nullptr || openDialog().window != dialog) return nullptr;
     return openDialog().controller.get();

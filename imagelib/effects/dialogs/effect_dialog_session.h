@@ -11,6 +11,8 @@ namespace pixmill::effects {
 
 // The dialog window becomes the open one with its controller; one open before is dropped.
 void beginEffectDialog(HWND dialog, std::unique_ptr<EffectDialogController> controller);
+// Whether an effect dialog is open now.
+bool effectDialogIsOpen();
 // The controller of `dialog` while it is the open one; null for any other window.
 EffectDialogController* effectDialogOf(HWND dialog);
 // Drops the controller of `dialog` (its previews go with it) when it is the open one.

@@ -420,6 +420,18 @@ TEST_F(EffectDialogs, HelpGoesToTheOwnerWithTheDialogAsTopic) {
     EXPECT_EQ(answered, kOwnersHelpAnswer);
 }
 
+// One effect dialog at a time: an effect asked while one is open gets no dialog of its own.
+TEST_F(EffectDialogs, NoSecondDialogWhileOneIsOpen) {
+    winplat::testing::DebugCapture capture;
+    h.expectDialog("#8095")
+        .call([&](HWND) { EXPECT_EQ(PXLBitmapEffect(owner, source, PXL_EFFECT_HSV, 0, nullptr), 0); })
+        .call([](HWND dialog) { EXPECT_NE(effectDialogOf(dialog), nullptr) << "the open dialog keeps its controller"; })
+        .press(IDOK);
+    EffectSettings settings;
+    EXPECT_TRUE(ask(PXL_EFFECT_BRIGHTNESS, settings));
+    EXPECT_TRUE(capture.contains("another effect dialog is open")) << capture.text();
+}
+
 // A recomputation that fails keeps the last good preview and leaves the dialog working; nothing
 // it made is left behind.
 TEST_F(EffectDialogs, AFailedRecomputationLeavesTheDialogUsable) {

@@ -9,6 +9,7 @@
 
 #include "navigate/linked_document_set.h"
 #include "store/doc_string_table.h"
+#include "store/document_tables.h"
 #include "winplat/base.h"
 #include "written_documents.h"
 
@@ -39,6 +40,10 @@ TEST_F(LinkedSetTest, ActivateOpensTheMemberAndReloadsItsProperties) {
     ASSERT_EQ(objects.idList.GetCount(), 1);
     EXPECT_EQ(objects.idList.GetAt(0), 1);
     EXPECT_EQ(objects.idList.GetCurrent(), -1);
+    // The other per-document tables follow; the picture names stand for them.
+    char picture[lect32::FileNameTable::kPathBuffer];
+    lect32::documentFileNames().GetPath(0, picture);
+    EXPECT_STREQ(picture, "obrazek.png");
 }
 
 TEST_F(LinkedSetTest, ActivatingTheActiveMemberReloadsNothing) {

@@ -33,7 +33,7 @@ inline bool build(const vazazi_test::ScratchFolder& scratch, const std::string& 
 
 // A linked set of four members with the program's objects of its own: 0 "alfa.lcn" (open and
 // active; page names 0, 3 and 7, start page 2, id list {3, 7} with 7 current, page record 4),
-// 1 "beta.lcn" (start page 5, id list {1}, page record 6), 2 "gamma.lcn" (never found) and
+// 1 "beta.lcn" (start page 5, id list {1}, one picture "obrazek.png", page record 6), 2 "gamma.lcn" (never found) and
 // 3 "delta.lcn" (found when the set was built, gone since).
 class LinkedSetTest : public ::testing::Test {
 protected:
@@ -46,6 +46,7 @@ protected:
         ASSERT_TRUE(written_documents::build(scratch, "beta", R"({"name": "beta",
             "names": {"0": "Beta", "3": "Beta tři"},
             "properties": {"version": 10, "startPage": 5, "idList": [1], "currentId": -1},
+            "pictures": [{"path": "obrazek.png"}],
             "pages": [{"number": 6}]})"));
         ASSERT_EQ(objects.openDocument.Open(path("alfa").c_str(), openWritable), 1);
         objects.propertiesRecord.Read();

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "effects/dialogs/effect_dialog_session.h"
@@ -112,20 +113,42 @@ void recompute(HWND dialog, EffectDialogController& controller) {
     repaintSwatches(dialog);
 }
 
-// The spin reads the edit; text it cannot read within the range is replaced by the last valid
-// value, anything else moves the slider and recomputes.
-INT_PTR editUpdated(HWND dialog, EffectDialogController& controller, int editId) {
-    const SliderSetting* slider = findSliderSetting(controller.layout(), editId);
-    if (!slider || slider->editId != editId) return FALSE;
+// Nothing or a lone minus sign: a number being typed, not yet one to judge. Put back at once,
+// it would leave no way to type a negative number ("-" replaced by "0" as the sign is typed).
+bool numberBegun(std::string_view text) { return text.empty() || text == "-"; }
+
+std::string editText(HWND dialog, int editId) {
     char text[16] = {};
     GetDlgItemTextA(dialog, editId, text, sizeof text);
-    if (const std::optional<int> lastValid = controller.editChanged(editId, text)) {
-        showSlider(dialog, *slider, *lastValid);
+    return text;
+}
+
+// The spin reads the edit; text it cannot read within the range is replaced by the last valid
+// value, anything else moves the slider and recomputes.
+INT_PTR editUpdated(HWND dialog, EffectDialogController& controller, const SliderSetting& slider) {
+    const std::string text = editText(dialog, slider.editId);
+    if (numberBegun(text)) return TRUE;
+    if (const std::optional<int> lastValid = controller.editChanged(slider.editId, text)) {
+        showSlider(dialog, slider, *lastValid);
         return TRUE;
     }
-    SendDlgItemMessageA(dialog, slider->sliderId, TBM_SETPOS, TRUE, valueOf(controller, *slider));
+    SendDlgItemMessageA(dialog, slider.sliderId, TBM_SETPOS, TRUE, valueOf(controller, slider));
     post(dialog, kCommandRecompute);
     return TRUE;
+}
+
+// A number begun and left unfinished gives way to the setting's value.
+INT_PTR editLeft(HWND dialog, const EffectDialogController& controller, const SliderSetting& slider) {
+    if (numberBegun(editText(dialog, slider.editId))) showSlider(dialog, slider, valueOf(controller, slider));
+    return TRUE;
+}
+
+INT_PTR editNotified(HWND dialog, EffectDialogController& controller, int editId, int notification) {
+    const SliderSetting* slider = findSliderSetting(controller.layout(), editId);
+    if (!slider || slider->editId != editId) return FALSE;
+    if (notification == EN_UPDATE) return editUpdated(dialog, controller, *slider);
+    if (notification == EN_KILLFOCUS) return editLeft(dialog, controller, *slider);
+    return FALSE;
 }
 
 // Thumb tracking and thumb position carry the position; every other code leaves it to the slider.
@@ -201,9 +224,8 @@ INT_PTR command(HWND dialog, EffectDialogController& controller, int controlId, 
             return TRUE;
         default: break;
     }
-    if (notification == EN_UPDATE) return editUpdated(dialog, controller, controlId);
     if (notification == BN_CLICKED) return clicked(dialog, controller, controlId);
-    return FALSE;
+    return editNotified(dialog, controller, controlId, notification);
 }
 
 // Help belongs to the host: the dialog asks its parent, naming itself as the topic.

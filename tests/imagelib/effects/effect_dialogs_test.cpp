@@ -67,11 +67,6 @@ void slide(DialogAnswer& answer, int sliderId, std::initializer_list<UINT> keys)
     for (const UINT key : keys) answer.key(key);
 }
 
-// A whole text put into an edit at once, as a paste would (typing "-" alone is no number yet).
-void paste(DialogAnswer& answer, int editId, std::string text) {
-    answer.call([editId, text](HWND dialog) { SetDlgItemTextA(dialog, editId, text.c_str()); });
-}
-
 // What a person does in one dialog, and the settings that gives from the start values.
 struct DialogCase {
     int kind;
@@ -92,7 +87,7 @@ const std::vector<DialogCase>& dialogCases() {
          [](DialogAnswer& a) {
              a.press(8024);
              slide(a, 8071, {VK_NEXT});
-             paste(a, 8037, "-20");
+             a.type(8037, "-20");
          },
          [](EffectSettings& s) { s.shadeColour = RGB(90, 60, 30), s.brightness = 5, s.contrast = -20; }},
         {PXL_EFFECT_BICOLOR, {RGB(200, 0, 0), RGB(0, 0, 150)},
@@ -260,7 +255,7 @@ TEST_F(EffectDialogs, InvalidEditGoesBackToTheLastValidValue) {
         const char* typed;
         int kept;
     };
-    for (const Case& c : {Case{PXL_EFFECT_BRIGHTNESS, 8068, 8033, "x", 5}, Case{PXL_EFFECT_HSV, 8074, 8039, "-", 5},
+    for (const Case& c : {Case{PXL_EFFECT_BRIGHTNESS, 8068, 8033, "x", 5}, Case{PXL_EFFECT_HSV, 8074, 8039, "+", 5},
                           Case{PXL_EFFECT_POSTERIZE, 8075, 8040, "0", 6}, Case{PXL_EFFECT_FOCUS, 8070, 8035, "6", 1}}) {
         SCOPED_TRACE(c.typed);
         DialogAnswer answer = h.expectDialog(templateName(c.kind));
@@ -276,6 +271,25 @@ TEST_F(EffectDialogs, InvalidEditGoesBackToTheLastValidValue) {
         EXPECT_EQ(settings.*(findSliderSetting(*findDialogLayout(findEffectKind(c.kind)->dialogId), c.editId)->value),
                   c.kept);
     }
+}
+
+// A minus sign typed first waits for its digits; left alone, it gives way to the last valid value.
+TEST_F(EffectDialogs, ANegativeNumberCanBeTyped) {
+    h.expectDialog("#8103")
+        .type(8041, "-20")
+        .call([](HWND dialog) {
+            EXPECT_EQ(textOf(dialog, 8041), "-20");
+            EXPECT_EQ(sliderPosition(dialog, 8076), -20);
+        })
+        .type(8038, "-")
+        .call([](HWND dialog) { EXPECT_EQ(textOf(dialog, 8038), "-") << "still being typed"; })
+        .call([](HWND dialog) { focusOn(dialog, 8032); })
+        .call([](HWND dialog) { EXPECT_EQ(textOf(dialog, 8038), "0") << "left unfinished"; })
+        .press(IDOK);
+    EffectSettings settings;
+    ASSERT_TRUE(ask(PXL_EFFECT_RGB, settings));
+    EXPECT_EQ(settings.red, -20);
+    EXPECT_EQ(settings.green, 0);
 }
 
 TEST_F(EffectDialogs, EditsTakeFourCharacters) {
@@ -299,8 +313,7 @@ TEST_F(EffectDialogs, HueMinus359ActsAsOne) {
     };
     DialogAnswer answer = h.expectDialog("#8101");
     for (const auto& [low, high] : {std::pair{"-359", "1"}, std::pair{"-350", "10"}}) {
-        paste(answer, 8039, low);
-        answer.call(keep).type(8039, high).call(keep);
+        answer.type(8039, low).call(keep).type(8039, high).call(keep);
     }
     answer.press(IDOK);
     EffectSettings settings;

@@ -8,42 +8,14 @@
 
 #include "store/string_list.h"
 #include "winplat/base.h"
-#include "winplat/cp1250.h"
 #include "winplat/paths.h"
 #include "winplat/refusal.h"
+#include "winplat/shell.h"
 
 namespace lect32 {
 namespace {
 
 constexpr winplat::Refuser refuse("lect32: folder listing");
-
-bool SameLetter(char a, char b) {
-    return winplat::cp1250::toLower(static_cast<uint8_t>(a)) == winplat::cp1250::toLower(static_cast<uint8_t>(b));
-}
-
-// Backtracks to the last '*' on a mismatch and lets it take one more character.
-bool MatchesWildcard(std::string_view mask, std::string_view name) {
-    size_t m = 0;
-    size_t n = 0;
-    size_t star = std::string_view::npos;
-    size_t starTook = 0;
-    while (n < name.size()) {
-        if (m < mask.size() && mask[m] == '*') {
-            star = m++;
-            starTook = n;
-        } else if (m < mask.size() && (mask[m] == '?' || SameLetter(mask[m], name[n]))) {
-            ++m;
-            ++n;
-        } else if (star != std::string_view::npos) {
-            m = star + 1;
-            n = ++starTook;
-        } else {
-            return false;
-        }
-    }
-    while (m < mask.size() && mask[m] == '*') ++m;
-    return m == mask.size();
-}
 
 // The cp1250 names of the folder's files, in name order; none when the folder cannot be read.
 std::optional<std::vector<std::string>> FileNamesIn(const std::string& folder) {
@@ -66,12 +38,6 @@ std::optional<std::vector<std::string>> FileNamesIn(const std::string& folder) {
 
 }  // namespace
 
-bool MatchesFileMask(std::string_view mask, std::string_view name) {
-    if (MatchesWildcard(mask, name)) return true;
-    const bool anyExtension = mask.size() >= 2 && mask.substr(mask.size() - 2) == ".*";
-    return anyExtension && name.find('.') == std::string_view::npos && MatchesWildcard(mask.substr(0, mask.size() - 2), name);
-}
-
 uint16_t ListFilesInFolder(const char* folder, StringList& list, const char* mask, FileNaming naming) {
     std::string prefix = folder ? folder : "";
     if (!prefix.empty() && prefix.back() != '\\') prefix += '\\';
@@ -79,7 +45,7 @@ uint16_t ListFilesInFolder(const char* folder, StringList& list, const char* mas
     if (!names) return refuse(uint16_t{0}, "the folder cannot be read");
     uint16_t added = 0;
     for (const std::string& name : *names) {
-        if (!MatchesFileMask(mask ? mask : "*", name)) continue;
+        if (!PathMatchSpecA(name.c_str(), mask ? mask : "*")) continue;
         const std::string entry = naming == FileNaming::FullPath ? prefix + name : name;
         if (entry.size() > StringList::kMaxLength) {
             refuse.log("a name longer than the list's entries is left out");

@@ -74,20 +74,4 @@ TEST_F(FolderFilesTest, APathTooLongForTheListIsLeftOutNotCut) {
     EXPECT_EQ(Entries(list), std::vector<std::string>{folder + "\\s.clf"});
 }
 
-TEST(FileMaskTest, WindowsWildcards) {
-    struct Case {
-        const char* mask;
-        const char* name;
-        bool matches;
-    };
-    const Case cases[] = {
-        {"*.clf", "0409.CLF", true},    {"*.clf", "0409.clfx", false}, {"*.clf", "clf", false},
-        {"?.txt", "c.txt", true},       {"?.txt", "ab.txt", false},    {"a*b*c", "aXXbYbc", true},
-        {"a*b*c", "aXXbYbcd", false},   {"*a", "ba", true},            {"*a", "ab", false},
-        {"*.*", "noext", true},         {"*.*", "a.b", true},          {"*", "", true},
-        {"", "a", false},               {"\xC8*.clf", "\xE8" "esky.clf", true},  // Č matches č
-    };
-    for (const Case& c : cases) EXPECT_EQ(lect32::MatchesFileMask(c.mask, c.name), c.matches) << c.mask << " " << c.name;
-}
-
 }  // namespace

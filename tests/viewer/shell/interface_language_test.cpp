@@ -2,8 +2,6 @@
 // language files that the record-file writer builds, and the language file the view settings name.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -15,8 +13,7 @@
 #include "shell/view_settings.h"
 #include "store/language_file.h"
 #include "store/language_text_list.h"
-#include "support/tool_runner.h"
-#include "viewer/store/vazazi_test_support.h"
+#include "viewer/store/language_fixture.h"
 #include "winplat/controls.h"
 #include "winplat/testing.h"
 #include "winplat_harness/harness.h"
@@ -48,27 +45,11 @@ std::vector<Item> ItemsOf(HWND combo) {
 const Item kUndefined{"<nedefinov\xE1no>", 0};
 const Item kCzech{"\xC8" "e\x9Atina", 1029};
 
-class InterfaceLanguageTest : public ::testing::Test {
+class InterfaceLanguageTest : public LanguageFileFixture {
 protected:
-    // The builder runs once for the suite; each test copies what it needs into its own folder.
-    static void SetUpTestSuite() {
-        built_ = fs::temp_directory_path() / ("lect32_interface_languages_" + std::to_string(::getpid()));
-        builtOk_ = tool_runner::run(std::string(PYTHON_EXECUTABLE) + " -B " + LANGUAGE_FILE_TOOL + " " +
-                                    tool_runner::quoted(built_));
-    }
-
-    static void TearDownTestSuite() {
-        std::error_code ignored;
-        fs::remove_all(built_, ignored);
-    }
-
     void SetUp() override {
-        if (!tool_runner::run(std::string(PYTHON_EXECUTABLE) + " -c pass")) {
-            GTEST_SKIP() << "python3 is missing: the language files cannot be built";
-        }
-        ASSERT_TRUE(builtOk_) << "the language builder failed";
-        fs::create_directories(scratch_.host("lng"));
-        winplat::testing::setModulePath(nullptr, scratch_.windows("lect32.exe"));
+        LanguageFileFixture::SetUp();
+        if (setUpStopped()) return;
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.lpszClassName = kWindowClass;
@@ -81,13 +62,8 @@ protected:
     void TearDown() override {
         if (dialog_) DestroyWindow(dialog_);
         lect32::SetMainWindow(nullptr);
-        lect32::ClearLanguageTexts(nullptr);
         lect32::ResetViewSettings();
-        winplat::testing::clearModulePaths();
-    }
-
-    void place(const std::string& built, const std::string& target) const {
-        fs::copy_file(built_ / built, scratch_.host(target), fs::copy_options::overwrite_existing);
+        LanguageFileFixture::TearDown();
     }
 
     HWND combo(DWORD style = 0) const {
@@ -95,18 +71,15 @@ protected:
                                dialog_, reinterpret_cast<HMENU>(INT_PTR{101}), nullptr, nullptr);
     }
 
-    static inline fs::path built_;
-    static inline bool builtOk_ = false;
-    vazazi_test::ScratchFolder scratch_;
     winplat::test::Harness harness_;
     HWND dialog_ = nullptr;
 };
 
 TEST_F(InterfaceLanguageTest, TheComboOffersCzechAndEachLanguageFileOfLngByItsTitle) {
-    place("good.clf", "lng/0409.clf");
-    place("other.clf", "lng/041B.CLF");
-    place("good.clf", "0405.clf");         // the program's own folder is not searched
-    place("good.clf", "lng/0809.txt");     // nor other names of lng
+    copyBuilt("good.clf", "lng/0409.clf");
+    copyBuilt("other.clf", "lng/041B.CLF");
+    copyBuilt("good.clf", "0405.clf");         // the program's own folder is not searched
+    copyBuilt("good.clf", "lng/0809.txt");     // nor other names of lng
     fs::create_directories(scratch_.host("lng/0407.clf"));  // nor folders
     const HWND box = combo();
     EXPECT_EQ(lect32::FillLanguageCombo(box, true), 4);
@@ -114,7 +87,7 @@ TEST_F(InterfaceLanguageTest, TheComboOffersCzechAndEachLanguageFileOfLngByItsTi
 }
 
 TEST_F(InterfaceLanguageTest, WithoutTheUndefinedEntryCzechComesFirst) {
-    place("other.clf", "lng/041b.clf");
+    copyBuilt("other.clf", "lng/041b.clf");
     const HWND box = combo();
     EXPECT_EQ(lect32::FillLanguageCombo(box, false), 2);
     EXPECT_EQ(ItemsOf(box), (std::vector<Item>{kCzech, {"Other", 0x41B}}));
@@ -131,7 +104,7 @@ TEST_F(InterfaceLanguageTest, NoLanguageFolderLeavesTheBuiltInEntries) {
 // number gives item data 0.
 TEST_F(InterfaceLanguageTest, UnreadableTitlesAndOddNames) {
     std::ofstream(scratch_.host("lng/0405.clf")) << "VAZ";
-    place("other.clf", "lng/czech.clf");
+    copyBuilt("other.clf", "lng/czech.clf");
     const HWND box = combo();
     EXPECT_EQ(lect32::FillLanguageCombo(box, false), 3);
     EXPECT_EQ(ItemsOf(box), (std::vector<Item>{kCzech, {"0405.clf", 0x405}, {"Other", 0}}));
@@ -150,7 +123,7 @@ TEST_F(InterfaceLanguageTest, TitlesAreCutAt199Characters) {
 }
 
 TEST_F(InterfaceLanguageTest, TheViewSettingsChooseTheLanguageFile) {
-    place("good.clf", "lng/0409.clf");
+    copyBuilt("good.clf", "lng/0409.clf");
     lect32::ViewSettings settings;
     settings.languageId = 0x409;
     lect32::StoreViewSettings(settings);

@@ -1,7 +1,11 @@
 #include "store/navigation_requests.h"
 
+#include "winplat/refusal.h"
+
 namespace lect32 {
 namespace {
+
+constexpr winplat::Refuser refuse("lect32: navigation request");
 
 HWND navigationWindow = nullptr;
 
@@ -15,12 +19,12 @@ void SetNavigationWindow(HWND window) { navigationWindow = window; }
 HWND GetNavigationWindow() { return navigationWindow; }
 
 LRESULT SendGoToPage(int16_t id, bool treeItem) {
-    if (!navigationWindow) return 0;
+    if (!navigationWindow) return refuse(LRESULT{0}, "there is no navigation window");
     return SendMessageA(navigationWindow, treeItem ? kGoToTreeItemMessage : kGoToPageMessage, SignExtended(id), 0);
 }
 
 LRESULT SendGoToPagePosition(int16_t page, uint16_t documentIndex, uint16_t position, bool popup) {
-    if (!navigationWindow) return 0;
+    if (!navigationWindow) return refuse(LRESULT{0}, "there is no navigation window");
     return SendMessageA(navigationWindow, popup ? kOpenPopupPageMessage : kGoToPagePositionMessage, SignExtended(page),
                         PackPagePosition(documentIndex, position));
 }

@@ -124,8 +124,11 @@ TEST_F(NavigationWindowTest, WithoutASinkARequestIsAnsweredAndDropped) {
 TEST_F(NavigationWindowTest, OnceDestroyedTheWindowIsNoLongerTheTarget) {
     DestroyWindow(window_);
     EXPECT_EQ(lect32::GetNavigationWindow(), nullptr);
+    winplat::testing::DebugCapture debug;
     EXPECT_EQ(lect32::SendGoToPage(4, false), 0);
+    EXPECT_EQ(lect32::SendGoToPagePosition(4, 0, 0, true), 0);
     EXPECT_TRUE(sink_.requests.empty());
+    EXPECT_TRUE(debug.contains("there is no navigation window"));
 }
 
 TEST_F(NavigationWindowTest, ASecondWindowReusesTheClass) {

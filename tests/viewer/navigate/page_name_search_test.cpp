@@ -217,6 +217,23 @@ TEST_F(PageNameSearchTest, CodeThatDoesNotFitTheWordsIsRefused) {
     EXPECT_EQ(searchQuery({{"obsah", 0}, {"knihy", 0}}, {0, 1, OR}, result), (Numbers{1, 32767}));
 }
 
+TEST_F(PageNameSearchTest, FullHitListStopsTheSearch) {
+    // 65 blocks of 256 matching names: more than the list's 16383 records.
+    const std::string name = "kniha";
+    for (int block = 0; block < 65; ++block) {
+        table.ClearBlock();
+        for (int slot = 0; slot < DocStringTable::kSlots; ++slot) ASSERT_EQ(table.SetSlot(slot, name.c_str(), 5), 1);
+        lect32::MemWriter writer;
+        ASSERT_EQ(table.BuildBlock(writer), 1);
+        ASSERT_EQ(file.WriteRecordByType(0, block, writer), 1);
+    }
+    EXPECT_EQ(lect32::SearchStrings(table, 0, false, bytes(name), 5, 0, {}, query, hits), 1);
+    EXPECT_EQ(hits.GetCount(), 16383);
+    lect32::SearchHit last;
+    ASSERT_TRUE(hits.GetAt(16382, last));
+    EXPECT_EQ(last.page, 16382);
+}
+
 TEST_F(PageNameSearchTest, MapSmallerThanTheStringNumbersIsRefused) {
     std::vector<uint8_t> map(32767, 0);
     EXPECT_EQ(lect32::SearchStrings(table, 0, false, bytes("knihy"), 5, 0, map, query, hits), 0);

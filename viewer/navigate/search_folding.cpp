@@ -81,4 +81,12 @@ int FoldText(uint8_t* text, int length) {
     return static_cast<int>(count);
 }
 
+int EqualsKeyword(const char* text, const char* keyword, int length) {
+    if (length < 0 || std::strlen(keyword) != static_cast<size_t>(length)) return 1;
+    for (int i = 0; i < length; ++i) {
+        if (kLowerCase[static_cast<uint8_t>(text[i])] != kLowerCase[static_cast<uint8_t>(keyword[i])]) return 1;
+    }
+    return 0;
+}
+
 }  // namespace lect32

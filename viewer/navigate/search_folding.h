@@ -31,6 +31,9 @@ const FoldingTable& CurrentFolding();
 // The number of bytes folded.
 int FoldText(uint8_t* text, int length);
 
+// 0 when text has the keyword's length and equals it through the lower-case table, else 1.
+int EqualsKeyword(const char* text, const char* keyword, int length);
+
 }  // namespace lect32
 
 #endif

@@ -35,7 +35,8 @@ bool SearchQuery::SetCode(std::span<const uint8_t> code) {
 
 void SearchQuery::Clear() {
     words_.Clear();
-    code_.clear();
+    stems_.Clear();
+    phrases_.Clear();
 }
 
 int SearchQuery::EvaluateHits(std::span<const uint8_t> found) const { return run(found).value_or(0); }

@@ -29,13 +29,16 @@ public:
           flags_(flags),
           query_(query) {}
 
-    bool valid() const { return multiWord_ ? terms_.valid() && query_.FitsWords(terms_.count()) : !word_.empty(); }
+    bool valid() const {
+        return multiWord_ ? terms_.valid() && query_.FitsWords(terms_.count()) : !word_.empty();
+    }
 
     bool Matches(std::span<const uint8_t> name) const {
         if (!multiWord_) return SearchTextBuffer(name, word_, flags_, 0, nullptr) != 0;
         std::array<uint8_t, TermList::kDataSize> found{};
         for (uint8_t k = 0; k < terms_.count(); ++k)
-            found[k] = static_cast<uint8_t>(SearchTextBuffer(name, terms_.term(k), terms_.flags(k), 0, nullptr));
+            found[k] =
+                static_cast<uint8_t>(SearchTextBuffer(name, terms_.term(k), terms_.flags(k), 0, nullptr));
         return query_.EvaluateHits(std::span<const uint8_t>(found.data(), terms_.count())) != 0;
     }
 
@@ -50,10 +53,12 @@ private:
 }  // namespace
 
 int SearchStrings(DocStringTable& table, uint8_t document, bool multiWord, std::span<const uint8_t> words,
-                  uint8_t length, uint8_t flags, std::span<uint8_t> map, const SearchQuery& query, SearchHitList& hits) {
+                  uint8_t length, uint8_t flags, std::span<uint8_t> map, const SearchQuery& query,
+                  SearchHitList& hits) {
     VazaziFile& container = table.container();
     if (!container.IsOpen()) return refuse(0, "document not open");
-    if (!map.empty() && map.size() < IdList::kMapSize) return refuse(0, "map smaller than the string numbers");
+    if (!map.empty() && map.size() < IdList::kMapSize)
+        return refuse(0, "map smaller than the string numbers");
     const NameMatcher matcher(multiWord, words, length, flags, query);
     if (!matcher.valid()) return refuse(0, "words outside their buffer, or a code that does not fit them");
     bool matched = false;
@@ -65,7 +70,8 @@ int SearchStrings(DocStringTable& table, uint8_t document, bool multiWord, std::
         for (int slot = 0; slot < DocStringTable::kSlots; ++slot) {
             if (table.length(slot) == 0) continue;
             const int nameLength = table.GetSlot(slot, name);
-            if (!matcher.Matches({reinterpret_cast<const uint8_t*>(name), static_cast<size_t>(nameLength)})) continue;
+            if (!matcher.Matches({reinterpret_cast<const uint8_t*>(name), static_cast<size_t>(nameLength)}))
+                continue;
             matched = true;
             const auto n = static_cast<uint16_t>(block * DocStringTable::kSlots + slot);
             if (!map.empty()) {

@@ -22,7 +22,8 @@ class SearchQuery;
 // (N, document, pass 0) to hits. 1 when any name matched; 0 when none did, when the container is
 // not open, when the words do not lie inside their buffer, or when a block cannot be parsed.
 int SearchStrings(DocStringTable& table, uint8_t document, bool multiWord, std::span<const uint8_t> words,
-                  uint8_t length, uint8_t flags, std::span<uint8_t> map, const SearchQuery& query, SearchHitList& hits);
+                  uint8_t length, uint8_t flags, std::span<uint8_t> map, const SearchQuery& query,
+                  SearchHitList& hits);
 
 }  // namespace lect32
 

@@ -67,16 +67,25 @@ FoldingTable currentFolding = kLowerCase;
 
 }  // namespace
 
-const FoldingTable& LowerCaseTable() { return kLowerCase; }
+const FoldingTable& LowerCaseTable() {
+    return kLowerCase;
+}
 
-int8_t LetterClass(uint8_t byte) { return kLetterClasses[byte]; }
+int8_t LetterClass(uint8_t byte) {
+    return kLetterClasses[byte];
+}
 
-void SetFolding(int caseSensitive) { currentFolding = caseSensitive != 0 ? kIdentity : kLowerCase; }
+void SetFolding(int caseSensitive) {
+    currentFolding = caseSensitive != 0 ? kIdentity : kLowerCase;
+}
 
-const FoldingTable& CurrentFolding() { return currentFolding; }
+const FoldingTable& CurrentFolding() {
+    return currentFolding;
+}
 
 int FoldText(uint8_t* text, int length) {
-    const size_t count = length > 0 ? static_cast<size_t>(length) : std::strlen(reinterpret_cast<const char*>(text));
+    const size_t count =
+        length > 0 ? static_cast<size_t>(length) : std::strlen(reinterpret_cast<const char*>(text));
     for (size_t i = 0; i < count; ++i) text[i] = currentFolding[text[i]];
     return static_cast<int>(count);
 }
@@ -84,7 +93,8 @@ int FoldText(uint8_t* text, int length) {
 int EqualsKeyword(const char* text, const char* keyword, int length) {
     if (length < 0 || std::strlen(keyword) != static_cast<size_t>(length)) return 1;
     for (int i = 0; i < length; ++i) {
-        if (kLowerCase[static_cast<uint8_t>(text[i])] != kLowerCase[static_cast<uint8_t>(keyword[i])]) return 1;
+        if (kLowerCase[static_cast<uint8_t>(text[i])] != kLowerCase[static_cast<uint8_t>(keyword[i])])
+            return 1;
     }
     return 0;
 }

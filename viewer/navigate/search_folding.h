@@ -20,7 +20,9 @@ const FoldingTable& LowerCaseTable();
 // class), then ß @ § $ % ‰ © ® / as 76-84; every other byte is a separator (-1).
 int8_t LetterClass(uint8_t byte);
 
-inline bool IsSearchSeparator(uint8_t byte) { return byte == ' ' || LetterClass(byte) == kSeparatorClass; }
+inline bool IsSearchSeparator(uint8_t byte) {
+    return byte == ' ' || LetterClass(byte) == kSeparatorClass;
+}
 
 // The identity when caseSensitive is non-zero, else the lower-case table. The reader's one
 // current table, user-interface thread only; it folds case until a search sets it.

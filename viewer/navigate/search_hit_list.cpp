@@ -25,7 +25,8 @@ bool SearchHitList::GetAt(uint16_t i, SearchHit& hit) {
     hit = {};
     if (i >= GetCount()) return false;
     const uint16_t documentWord = records_.GetWord(i, kDocumentOffset);
-    hit = {records_.GetWord(i, kPageOffset), static_cast<uint8_t>(documentWord), static_cast<uint8_t>(documentWord >> 8)};
+    hit = {records_.GetWord(i, kPageOffset), static_cast<uint8_t>(documentWord),
+           static_cast<uint8_t>(documentWord >> 8)};
     return true;
 }
 

@@ -39,7 +39,9 @@ void SearchQuery::Clear() {
     phrases_.Clear();
 }
 
-int SearchQuery::EvaluateHits(std::span<const uint8_t> found) const { return run(found).value_or(0); }
+int SearchQuery::EvaluateHits(std::span<const uint8_t> found) const {
+    return run(found).value_or(0);
+}
 
 bool SearchQuery::FitsWords(uint8_t wordCount) const {
     std::array<uint8_t, TermList::kDataSize> allFound;
@@ -57,7 +59,8 @@ std::optional<uint8_t> SearchQuery::run(std::span<const uint8_t> found) const {
         }
         if (byte != kCodeOr && byte != kCodeAnd && byte != kCodeNot && byte != kCodeNear)
             return refuse(std::nullopt, "code byte is no operator");
-        if (stack.size() < (byte == kCodeNot ? 1u : 2u)) return refuse(std::nullopt, "operator short of operands");
+        if (stack.size() < (byte == kCodeNot ? 1u : 2u))
+            return refuse(std::nullopt, "operator short of operands");
         if (byte == kCodeNot) {
             stack.Push(stack.Pop() == 0 ? 1 : 0);
             continue;

@@ -18,7 +18,7 @@ inline constexpr uint8_t kCodeNot = 253;
 inline constexpr uint8_t kCodeNear = 254;
 
 // Results of Parse.
-inline constexpr int kQueryTerms = 0;       // several terms, or operators
+inline constexpr int kQueryTerms = 0;        // several terms, or operators
 inline constexpr int kQuerySyntaxError = 1;  // also an empty code or a list or code too long
 inline constexpr int kQueryShortWord = 2;    // a word of fewer than 3 characters
 inline constexpr int kQuerySingleWord = 255;
@@ -38,7 +38,8 @@ public:
     TermList& stems() { return stems_; }
     const TermList& phrases() const { return phrases_; }
 
-    // Replaces the postfix code (a compiled one, or one made by hand); false, with the code unchanged, when it is longer than kMaxCode.
+    // Replaces the postfix code (a compiled one, or one made by hand); false, with the code
+    // unchanged, when it is longer than kMaxCode.
     bool SetCode(std::span<const uint8_t> code);
     std::span<const uint8_t> code() const { return code_; }
     // Empties the word, stem and phrase lists.

@@ -30,7 +30,9 @@ struct Keyword {
 constexpr std::array<Keyword, 4> kKeywords{{{"AND", kAnd}, {"NEAR", kNear}, {"OR", kOr}, {"NOT", kNot}}};
 
 // The code byte of an operator: its number minus 6, modulo 256.
-constexpr uint8_t CodeByte(uint8_t op) { return static_cast<uint8_t>(op - 6); }
+constexpr uint8_t CodeByte(uint8_t op) {
+    return static_cast<uint8_t>(op - 6);
+}
 static_assert(CodeByte(kOr) == kCodeOr && CodeByte(kNear) == kCodeNear);
 
 struct StackEntry {

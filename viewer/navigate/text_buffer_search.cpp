@@ -52,17 +52,19 @@ std::optional<size_t> MatchAt(const TextCharacters& text, size_t at, std::span<c
 
 // Behind the last letter of the word that goes on at 'at'.
 size_t WordEnd(const TextCharacters& text, size_t at) {
-    for (size_t next = text.Next(at); !text.AtEnd(next) && !IsSearchSeparator(text[next]); next = text.Next(at))
+    for (size_t next = text.Next(at); !text.AtEnd(next) && !IsSearchSeparator(text[next]);
+         next = text.Next(at))
         at = next + 1;
     return at;
 }
 
 }  // namespace
 
-int SearchTextBuffer(std::span<const uint8_t> text, std::span<const uint8_t> term, uint8_t flags, size_t start,
-                     TextHit* hit) {
+int SearchTextBuffer(std::span<const uint8_t> text, std::span<const uint8_t> term, uint8_t flags,
+                     size_t start, TextHit* hit) {
     if (text.size() > UINT16_MAX) return refuse(0, "text longer than a buffer's 16-bit offsets");
     if (term.empty() || term.size() > kMaxTerm) return refuse(0, "term empty or longer than 255 bytes");
+    if (start >= text.size()) return 0;
     const FoldingTable& fold = CurrentFolding();
     std::array<uint8_t, kMaxTerm> folded{};
     for (size_t i = 0; i < term.size(); ++i) folded[i] = fold[term[i]];
@@ -76,8 +78,11 @@ int SearchTextBuffer(std::span<const uint8_t> text, std::span<const uint8_t> ter
     uint8_t before = kOutsideText;
     for (size_t at = characters.Next(0); !characters.AtEnd(at); at = characters.Next(at + 1)) {
         const std::optional<size_t> end = at >= start ? MatchAt(characters, at, wanted, fold) : std::nullopt;
-        if (end && (freeBefore || IsSearchSeparator(before)) && (freeAfter || IsSearchSeparator(characters.FirstFrom(*end)))) {
-            if (hit) *hit = {static_cast<uint16_t>(at), static_cast<uint16_t>(freeAfter ? WordEnd(characters, *end) : *end)};
+        const bool accepted = end && (freeBefore || IsSearchSeparator(before)) &&
+                              (freeAfter || IsSearchSeparator(characters.FirstFrom(*end)));
+        if (accepted) {
+            const size_t hitEnd = freeAfter ? WordEnd(characters, *end) : *end;
+            if (hit) *hit = {static_cast<uint16_t>(at), static_cast<uint16_t>(hitEnd)};
             return 1;
         }
         before = text[at];

@@ -25,8 +25,8 @@ struct TextHit {
 // ahead of it (a full stop at the start), the one after it the next text character (a full stop
 // at the end); a test passes when that character is a space or a separator. A damaged control
 // sequence ends the text.
-int SearchTextBuffer(std::span<const uint8_t> text, std::span<const uint8_t> term, uint8_t flags, size_t start,
-                     TextHit* hit);
+int SearchTextBuffer(std::span<const uint8_t> text, std::span<const uint8_t> term, uint8_t flags,
+                     size_t start, TextHit* hit);
 
 }  // namespace lect32
 

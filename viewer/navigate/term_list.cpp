@@ -55,8 +55,8 @@ TermView::TermView(std::span<const uint8_t> area, uint8_t count) : area_(area) {
         return;
     }
     for (uint8_t k = 0; k < count; ++k) {
-        if (size_t{area[k]} + area[count + k] > area.size()) {
-            refuse.log("a word reaches past the word buffer");
+        if (area[count + k] == 0 || size_t{area[k]} + area[count + k] > area.size()) {
+            refuse.log("a word is empty or reaches past the word buffer");
             return;
         }
     }

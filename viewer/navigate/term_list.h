@@ -42,7 +42,8 @@ private:
 // each checked to lie inside the area.
 class TermView {
 public:
-    // Empty (count 0) when the arrays or a text reach past the area; 'valid' says which.
+    // Empty (count 0) when the arrays or a text reach past the area or a text is empty; 'valid'
+    // says which.
     TermView(std::span<const uint8_t> area, uint8_t count);
     bool valid() const { return valid_; }
     uint8_t count() const { return count_; }

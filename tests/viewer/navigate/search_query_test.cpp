@@ -64,6 +64,8 @@ TEST(TermView, WordsMustLieInsideTheBuffer) {
 
     const Bytes pastEnd{4, 4, 0, 'w', 'o', 'r', 'd'};
     EXPECT_FALSE(TermView(pastEnd, 1).valid());
+    const Bytes emptyWord{3, 0, 0, 'w', 'o', 'r', 'd'};
+    EXPECT_FALSE(TermView(emptyWord, 1).valid());
     const Bytes tooShortForArrays{3, 3, 0, 3, 3};
     EXPECT_FALSE(TermView(tooShortForArrays, 2).valid());
     const TermView bad(pastEnd, 1);

@@ -62,7 +62,7 @@ private:
         for (size_t j = 0; j < text_.size(); ++j) {
             if (!Step(j)) return false;
         }
-        if (tokenOpen_ && Keyword(token(text_.size())) == kEnd) {
+        if (tokenOpen_ && KeywordOperator(token(text_.size())) == kEnd) {
             if (!Word(token(text_.size()), 0)) return false;
         }
         return PushOperator(kEnd);
@@ -135,7 +135,7 @@ private:
 
     // The token that separator c ends: an operator or a word.
     bool Token(std::string_view text, uint8_t c) {
-        if (const uint8_t op = Keyword(text); op != kEnd) {
+        if (const uint8_t op = KeywordOperator(text); op != kEnd) {
             if (!Operator(op)) return false;
         } else if (!Word(text, c == '*' ? kTermMayEndInsideWord : 0)) {
             return false;
@@ -218,7 +218,7 @@ private:
         return true;
     }
 
-    static uint8_t Keyword(std::string_view word) {
+    static uint8_t KeywordOperator(std::string_view word) {
         for (const auto& [keyword, op] : kKeywords) {
             if (EqualsKeyword(word.data(), keyword, static_cast<int>(word.size())) == 0) return op;
         }

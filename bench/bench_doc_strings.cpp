@@ -1,11 +1,15 @@
-// The page names of a document of 8,192 and 32,768 pages: every name filled into a list box, and
-// every name read on its own straight from the file. Both should cost the same per name at either
-// size (linear in the pages).
+// The page names of a document of 8,192 and 32,768 pages: every name filled into a list box, every
+// name read on its own straight from the file, and every name searched for a word and for a query of
+// two words. All should cost the same per name at either size (linear in the pages).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "navigate/page_name_search.h"
+#include "navigate/search_hit_list.h"
+#include "navigate/search_query.h"
 #include "store/doc_string_table.h"
 #include "store/mem_writer.h"
 #include "store/vazazi_file.h"
@@ -80,5 +84,40 @@ void BM_ReadEveryName(benchmark::State& state) {
     perName(state);
 }
 BENCHMARK(BM_ReadEveryName)->Arg(8'192)->Arg(32'768)->Unit(benchmark::kMillisecond);
+
+// Every name holds the word: each is searched to its end and marked. Bytes as in the names.
+void BM_SearchNamesForAWord(benchmark::State& state) {
+    NamedDocument document(static_cast<int>(state.range(0)));
+    lect32::DocStringTable table(document.file());
+    lect32::SearchQuery query;
+    lect32::SearchHitList hits;
+    std::vector<uint8_t> map(32'768);
+    const std::string word = "STRANA";
+    const auto* bytes = reinterpret_cast<const uint8_t*>(word.data());
+    for (auto _ : state) {
+        if (!lect32::SearchStrings(table, 0, false, {bytes, word.size()}, 6, 0, map, query, hits))
+            state.SkipWithError("no name found");
+    }
+    perName(state);
+}
+BENCHMARK(BM_SearchNamesForAWord)->Arg(8'192)->Arg(32'768)->Unit(benchmark::kMillisecond);
+
+// "strana AND 123*" into the hit list: both words looked for in every name, the code run each time.
+void BM_SearchNamesForAQuery(benchmark::State& state) {
+    NamedDocument document(static_cast<int>(state.range(0)));
+    lect32::DocStringTable table(document.file());
+    lect32::SearchQuery query;
+    if (query.Parse("strana AND 123*", 0, false) != 0) state.SkipWithError("query not parsed");
+    lect32::SearchHitList hits;
+    const auto words = query.words().data();
+    const auto count = static_cast<uint8_t>(query.words().GetCount());
+    for (auto _ : state) {
+        hits.Clear();
+        if (!lect32::SearchStrings(table, 0, true, words, count, 0, {}, query, hits))
+            state.SkipWithError("no name found");
+    }
+    perName(state);
+}
+BENCHMARK(BM_SearchNamesForAQuery)->Arg(8'192)->Arg(32'768)->Unit(benchmark::kMillisecond);
 
 }  // namespace

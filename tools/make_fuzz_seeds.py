@@ -251,6 +251,7 @@ NO_TOOL = {
     "text_data_fuzz": "its inputs are record bodies behind a kind byte, not files",
     "resource_picture_fuzz": "the stored forms of a module's resources, which only the project writes",
     "entity_record_fuzz": "the drafting program's own drawing records",
+    "search_query_fuzz": "its inputs are typed queries and coded text behind a kind byte, not files",
 }
 
 

@@ -273,6 +273,34 @@ TEST_F(EffectDialogs, InvalidEditGoesBackToTheLastValidValue) {
     }
 }
 
+// A thumb dragged to the left end takes the slider's lowest value, negative as it is.
+TEST_F(EffectDialogs, DraggingTheThumbCarriesItsPosition) {
+    h.expectDialog("#8095")
+        .call([](HWND dialog) {
+            const HWND slider = GetDlgItem(dialog, 8069);
+            RECT thumb{};
+            SendMessageA(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+            POINT from{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
+            ClientToScreen(slider, &from);
+            winplat::testing::mouseMove(from.x, from.y);
+            winplat::testing::mouseButton(winplat::host::MouseButton::Left, true);
+        })
+        .call([](HWND dialog) {
+            // Input goes where the pointer is when it is taken: the drag comes after the press.
+            RECT bar{};
+            GetWindowRect(GetDlgItem(dialog, 8069), &bar);
+            winplat::testing::mouseMove(bar.left - 20, (bar.top + bar.bottom) / 2);
+        })
+        .call([](HWND dialog) {
+            EXPECT_EQ(textOf(dialog, 8034), "-127") << "while the thumb is held";
+            winplat::testing::mouseButton(winplat::host::MouseButton::Left, false);
+        })
+        .press(IDOK);
+    EffectSettings settings;
+    ASSERT_TRUE(ask(PXL_EFFECT_CONTRAST, settings));
+    EXPECT_EQ(settings.contrast, -127);
+}
+
 // A minus sign typed first waits for its digits; left alone, it gives way to the last valid value.
 TEST_F(EffectDialogs, ANegativeNumberCanBeTyped) {
     h.expectDialog("#8103")

@@ -3,16 +3,13 @@
 // and file type remembered between dialogs (and left alone by a cancel).
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "store/file_dialog.h"
+#include "temp_drive.h"
 #include "winplat/commdlg.h"
 #include "winplat/controls.h"
 #include "winplat/dialogs.h"
@@ -23,38 +20,10 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using lect32::RunFileDialog;
 
 constexpr const char* kSave = "GetSaveFileName";
 constexpr const char* kOpen = "GetOpenFileName";
-
-// A temporary host folder as drive T:, so paths of an exact length can be made.
-class TempDrive {
-public:
-    TempDrive() {
-        std::string pattern = (fs::temp_directory_path() / "lect32-dialog-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        root_ = pattern;
-        winplat::testing::setDrives("C:/;T:" + root_.string());
-    }
-    ~TempDrive() {
-        winplat::testing::setDrives("");
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    TempDrive(const TempDrive&) = delete;
-    TempDrive& operator=(const TempDrive&) = delete;
-
-    void file(const std::string& relative) const {
-        fs::create_directories((root_ / relative).parent_path());
-        std::ofstream(root_ / relative) << "x";
-    }
-    void folder(const std::string& relative) const { fs::create_directories(root_ / relative); }
-
-private:
-    fs::path root_;
-};
 
 std::string itemText(HWND dialog, int id) {
     char text[300] = {};
@@ -82,7 +51,7 @@ std::string lower(std::string text) {
 
 class FileDialogTest : public ::testing::Test {
 protected:
-    TempDrive drive;
+    filetest::TempDrive drive;
     winplat::test::Harness h;
     char path[lect32::kFileDialogPathSize] = "kept";
     uint8_t type = 77;
@@ -98,6 +67,13 @@ protected:
     void TearDown() override {
         lect32::ResetFileDialogMemory();
         EXPECT_EQ(h.answersQueued(), 0u) << "an answer was left: its dialog never came";
+    }
+    // An answer that first moves the file type down by 'steps' in the type list, as the keyboard would.
+    winplat::test::DialogAnswer chooseType(const char* loop, int steps) {
+        winplat::test::DialogAnswer answer =
+            h.expectCommonDialog(loop).call([](HWND dialog) { SetFocus(GetDlgItem(dialog, cmb1)); });
+        for (int i = 0; i < steps; ++i) answer.key(VK_DOWN);
+        return answer;
     }
     int run(int kind, const char* title = nullptr, HWND owner = nullptr) {
         return RunFileDialog(kind, path, sizeof path, &type, title, owner);
@@ -178,12 +154,7 @@ TEST_F(FileDialogTest, TheCopyDialogStartsWithTheGivenNameAndTheOthersEmpty) {
 }
 
 TEST_F(FileDialogTest, TheFileTypeChosenIsHandedBackAndOfferedAgainInThatKindOnly) {
-    h.expectCommonDialog(kOpen)
-        .call([](HWND dialog) { SetFocus(GetDlgItem(dialog, cmb1)); })
-        .key(VK_DOWN)
-        .key(VK_DOWN)
-        .type(edt1, "T:\\docs\\b.lnp")
-        .press(IDOK);
+    chooseType(kOpen, 2).type(edt1, "T:\\docs\\b.lnp").press(IDOK);
     ASSERT_EQ(run(lect32::kOpenDocumentOrPackage), 1);
     EXPECT_EQ(type, 3);
     LRESULT sameKind = -1, otherKind = -1;
@@ -196,21 +167,13 @@ TEST_F(FileDialogTest, TheFileTypeChosenIsHandedBackAndOfferedAgainInThatKindOnl
 }
 
 TEST_F(FileDialogTest, ACancelLeavesTheBufferTheTypeAndTheRememberedStateAsTheyWere) {
-    h.expectCommonDialog(kOpen)
-        .call([](HWND dialog) { SetFocus(GetDlgItem(dialog, cmb1)); })
-        .key(VK_DOWN)
-        .type(edt1, "T:\\docs\\a.lcn")
-        .press(IDOK);
+    chooseType(kOpen, 1).type(edt1, "T:\\docs\\a.lcn").press(IDOK);
     ASSERT_EQ(run(lect32::kOpenDocumentOrPackage), 1);
     ASSERT_EQ(type, 2);
     std::strcpy(path, "kept");
     type = 77;
     ASSERT_TRUE(SetCurrentDirectoryA("T:\\other"));
-    h.expectCommonDialog(kOpen)
-        .call([](HWND dialog) { SetFocus(GetDlgItem(dialog, cmb1)); })
-        .key(VK_DOWN)
-        .type(edt1, "T:\\other\\x.lcn")
-        .press(IDCANCEL);
+    chooseType(kOpen, 1).type(edt1, "T:\\other\\x.lcn").press(IDCANCEL);
     EXPECT_EQ(run(lect32::kOpenDocumentOrPackage), 0);
     EXPECT_STREQ(path, "kept");
     EXPECT_EQ(type, 77);

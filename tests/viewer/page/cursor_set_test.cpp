@@ -77,7 +77,17 @@ TEST_F(CursorSetTest, InitLoadsTheBuiltInCursorsOnce) {
     EXPECT_EQ(set.instance(), reader()) << "a second Init changes nothing";
     EXPECT_EQ(set.window(), window);
     EXPECT_EQ(set.Get(CursorSet::kLinkCursor), hand());
+}
+
+// The process's own set keeps what it holds until exit, when its owners destroy the cursors.
+TEST_F(CursorSetTest, TheReadersSetIsOneForTheProcessAndLivesToItsEnd) {
+    const cursor_test::Bytes cursor = cursor_test::CursorFile{}.bytes();
+    const int16_t normal = entry("normal.cur", &cursor);
     EXPECT_EQ(&lect32::Cursors(), &lect32::Cursors());
+    lect32::Cursors().Init(reader(), nullptr);
+    lect32::Cursors().LoadDocumentCursors(normal, CursorSet::kNoCursorFile, CursorSet::kNoCursorFile);
+    EXPECT_NE(lect32::Cursors().Get(CursorSet::kNormalCursor), arrow());
+    EXPECT_EQ(lect32::Cursors().Get(CursorSet::kLinkCursor), hand());
 }
 
 TEST_F(CursorSetTest, ADocumentsCursorFilesBesideItReplaceTheBuiltInOnes) {

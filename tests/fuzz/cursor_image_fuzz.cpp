@@ -29,9 +29,13 @@ void check(bool holds) {
 
 // The files every input is written to, removed when the run ends: the input alone, and the input
 // behind kWindowStart bytes of something else.
+fs::path scratchPath(const char* suffix) {
+    return fs::temp_directory_path() / ("cursor_image_fuzz." + std::to_string(::getpid()) + suffix);
+}
+
 struct ScratchFiles {
-    fs::path plain = fs::temp_directory_path() / ("cursor_image_fuzz." + std::to_string(::getpid()) + ".cur");
-    fs::path inside = fs::temp_directory_path() / ("cursor_image_fuzz." + std::to_string(::getpid()) + ".lnp");
+    fs::path plain = scratchPath(".cur");
+    fs::path inside = scratchPath(".lnp");
     ~ScratchFiles() {
         std::error_code ignored;
         fs::remove(plain, ignored);

@@ -42,6 +42,16 @@ std::vector<std::string> comboItems(HWND dialog, int id) {
     return items;
 }
 
+// A visible pop-up window of a class of its own name.
+HWND popup(const char* className, HWND owner) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = className;
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, className, "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, owner, nullptr, nullptr,
+                           nullptr);
+}
+
 LRESULT chosenType(HWND dialog) { return SendDlgItemMessageA(dialog, cmb1, CB_GETCURSEL, 0, 0); }
 
 std::string lower(std::string text) {
@@ -228,18 +238,8 @@ TEST_F(FileDialogTest, APathLongerThanTheCallersBufferIsRefusedAndChangesNothing
 }
 
 TEST_F(FileDialogTest, TheMainWindowOwnsADialogWithoutAnOwnerAndTheTitleIsTheCaption) {
-    WNDCLASSA main{};
-    main.lpfnWndProc = DefWindowProcA;
-    main.lpszClassName = "Lcn4v:Main";
-    RegisterClassA(&main);
-    const HWND mainWindow = CreateWindowExA(0, "Lcn4v:Main", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200,
-                                            nullptr, nullptr, nullptr, nullptr);
-    WNDCLASSA pane{};
-    pane.lpfnWndProc = DefWindowProcA;
-    pane.lpszClassName = "FileDialogTestPane";
-    RegisterClassA(&pane);
-    const HWND other = CreateWindowExA(0, "FileDialogTestPane", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
-                                       mainWindow, nullptr, nullptr, nullptr);
+    const HWND mainWindow = popup("Lcn4v:Main", nullptr);
+    const HWND other = popup("FileDialogTestPane", mainWindow);
     ASSERT_TRUE(mainWindow && other);
     HWND owner = nullptr, givenOwner = nullptr;
     std::string caption;

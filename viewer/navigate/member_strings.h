@@ -14,6 +14,12 @@ class LinkedDocumentSet;
 // and the member closed again. A member that cannot be opened gives the empty string and 0.
 int ReadMemberString(DocStringTable& table, LinkedDocumentSet& set, int16_t n, char* buffer, uint8_t document);
 
+// String n of member 'document' into buffer (DocStringTable::kBufferSize bytes) after making that
+// member the active document; its length. n = -1 gives UI text 15 of the resource texts instead,
+// without switching documents. A member that cannot be activated leaves the previous document
+// active, and its string is read.
+int LoadDocumentString(LinkedDocumentSet& set, char* buffer, int16_t n, uint8_t document);
+
 }  // namespace lect32
 
 #endif

@@ -1,5 +1,9 @@
 #include "store/id_list.h"
 
+#include <cstring>
+
+#include "store/doc_string_table.h"
+
 #include "store/mem_reader.h"
 #include "store/mem_writer.h"
 #include "winplat/refusal.h"
@@ -60,6 +64,45 @@ int IdList::Save(MemWriter& writer) {
     writer.WriteShort(current_);
     for (uint16_t i = 0; i < ids_.GetCount(); ++i) writer.WriteWord(ids_.GetWord(i, 0));
     return writer.error() ? 0 : 1;
+}
+
+int IdList::rewrite() {
+    if (!owner_) return refuse(0, "no document keeps the list");
+    return owner_->RewriteRecord();
+}
+
+int IdList::Add(int16_t id) {
+    if (id < 0) return refuse(-1, "id outside the string numbers");
+    const uint16_t at = ids_.Find(static_cast<uint16_t>(id));
+    if (at != 0xFFFF) return at;
+    if (ids_.GetCount() >= kMaxIds) return refuse(-1, "the list is full");
+    if (ids_.AppendWord(static_cast<uint16_t>(id)) == 0xFFFF) return refuse(-1, "no memory for the id");
+    return rewrite();
+}
+
+int IdList::Remove(int16_t id) {
+    const uint16_t at = ids_.Find(static_cast<uint16_t>(id));
+    if (at == 0xFFFF) return -1;
+    if (!ids_.Delete(at)) return refuse(0, "no memory to remove the id");
+    return rewrite();
+}
+
+int IdList::SetCurrent(int16_t id) {
+    current_ = id;
+    return rewrite();
+}
+
+int16_t IdList::FindByName(const char* text) {
+    if (!owner_) return refuse(kNone, "no document keeps the list");
+    DocStringTable names(owner_->Document());
+    char name[DocStringTable::kBufferSize];
+    for (uint16_t i = 0; i < ids_.GetCount(); ++i) {
+        const int16_t id = GetAt(i);
+        if (id < 0) continue;  // not a string number: it has no name
+        names.ReadString(id, name);
+        if (std::strcmp(name, text) == 0) return id;
+    }
+    return kNone;
 }
 
 }  // namespace lect32

@@ -11,6 +11,17 @@ namespace lect32 {
 
 class MemReader;
 class MemWriter;
+class VazaziFile;
+
+// What the list's editing operations need of the document that keeps it: the record file whose
+// strings name the ids, and a way to store the list again (it is saved inside another record).
+class IdListOwner {
+public:
+    virtual ~IdListOwner() = default;
+    virtual VazaziFile& Document() = 0;
+    // Stores the record that holds the list; nonzero on success.
+    virtual int RewriteRecord() = 0;
+};
 
 class IdList {
 public:
@@ -30,9 +41,24 @@ public:
     int Load(MemReader& reader);
     int Save(MemWriter& writer);
 
+    // Editing; each change is stored at once through the owner (none: the changes fail).
+    void SetOwner(IdListOwner* owner) { owner_ = owner; }
+    // The index of an id already in the list; otherwise appends it and returns the store's
+    // result. -1 for an id that is not a string number (0 .. 32767) or when the list is full.
+    int Add(int16_t id);
+    // -1 when the id is absent; otherwise removes it and returns the store's result.
+    int Remove(int16_t id);
+    // Sets the current id, in the list or not, and returns the store's result.
+    int SetCurrent(int16_t id);
+    // The first id whose string in the owner's document equals text exactly, else -1.
+    int16_t FindByName(const char* text);
+
 private:
+    int rewrite();
+
     WordArray ids_;
     int16_t current_ = kNone;
+    IdListOwner* owner_ = nullptr;
 };
 
 }  // namespace lect32

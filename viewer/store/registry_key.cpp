@@ -71,4 +71,21 @@ int RegistryKey::ReadValue(const char* name, void* buffer) {
                                                                                                                    : 0;
 }
 
+int RegistryKey::ReadString(const char* name, char* buffer, DWORD size) {
+    if (!key_) return refuse(0, "no key is open");
+    if (size == 0) return refuse(0, "no room for the text");
+    DWORD type = 0;
+    DWORD length = size - 1;
+    if (RegQueryValueExA(key_.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &length) != ERROR_SUCCESS) {
+        buffer[0] = 0;
+        return 0;
+    }
+    buffer[length] = 0;
+    if (type != REG_SZ) {
+        buffer[0] = 0;
+        return refuse(0, "the value is not a string");
+    }
+    return 1;
+}
+
 }  // namespace lect32

@@ -32,6 +32,9 @@ public:
     int WriteInt(const char* name, int32_t value) { return WriteDword(name, static_cast<uint32_t>(value)); }
     // The value's bytes into buffer (room for kReadRoom); its type is not examined.
     int ReadValue(const char* name, void* buffer);
+    // A string value into buffer (size bytes with the terminating zero, which the stored value
+    // may lack); 0 unless the value exists, is a string and fits.
+    int ReadString(const char* name, char* buffer, DWORD size);
 
     bool IsOpen() const { return static_cast<bool>(key_); }
 

@@ -185,6 +185,10 @@ void VazaziFile::GetPath(char* out) const {
     out[n] = '\0';
 }
 
+uint16_t VazaziFile::formatVersion() const {
+    return open_ ? static_cast<uint16_t>(header_->bytes[7] | header_->bytes[8] << 8) : 0;
+}
+
 int VazaziFile::RewriteHeader() {
     VazaziAccess access(*this);
     if (!access || !writable_) return 0;

@@ -46,6 +46,8 @@ public:
     void GetTitle(char* out) const;  // at most 255 characters and a terminator
     int RewriteHeader();
     void GetPath(char* out) const;   // MAX_PATH bytes
+    // The format version in the file's header (0 when none is open).
+    uint16_t formatVersion() const;
 
     int ReadRecord(int table, int16_t index, MemReader& reader);
     int WriteRecord(int table, int16_t index, MemWriter& writer, const RecordFlags* flags = nullptr);

@@ -76,6 +76,11 @@ WINPLAT_API HRESULT SHGetMalloc(IMalloc** allocator);
 WINPLAT_API LPVOID CoTaskMemAlloc(SIZE_T size);
 WINPLAT_API LPVOID CoTaskMemRealloc(LPVOID block, SIZE_T size);
 WINPLAT_API void CoTaskMemFree(LPVOID block);
+/* Whether a file name matches a wildcard or a ';'-separated list of them (blanks around each are
+ * ignored), as the file dialogs match their filters: '*' any run, '?' one character, letters
+ * without regard to case (cp1250), and a trailing ".*" also taking a name without an extension.
+ * The whole name is matched; a null name or spec matches nothing. */
+WINPLAT_API BOOL PathMatchSpecA(LPCSTR file, LPCSTR spec);
 
 WINPLAT_END_C
 

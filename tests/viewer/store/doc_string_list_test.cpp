@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/combo_item_data.h"
 #include "store/doc_string_table.h"
 #include "store/id_list.h"
 #include "store/mem_writer.h"
@@ -110,6 +111,28 @@ TEST_F(DocStringListTest, HeadingComesFirstWithDataMinusOne) {
     std::vector<Item> expected{{">>> Obsah <<<", -1}};
     for (const Item& page : pages({3, 7})) expected.push_back(page);
     EXPECT_EQ(items(combo, true), expected);
+}
+
+// The heading's data -1 is 0xFFFF as 16 bits: it must be passed over, not found.
+TEST_F(DocStringListTest, ComboItemIsFoundByItsNumberPastTheHeading) {
+    HWND combo = makeControl("COMBOBOX", CBS_DROPDOWNLIST);
+    const uint8_t flags = DocStringTable::kFillCombo | DocStringTable::kFillHeading | DocStringTable::kFillAll;
+    ASSERT_EQ(table.FillListControl(dialog, kListId, flags, nullptr, &ids, "Obsah"), 1);
+    const std::vector<std::pair<uint16_t, uint16_t>> cases{{0, 1}, {7, 8}, {256, 11}, {32767, 12}, {0xFFFF, 0xFFFF},
+                                                           {10, 0xFFFF}};
+    for (const auto& [id, index] : cases) EXPECT_EQ(lect32::FindComboItemByData(combo, id), index) << id;
+    // A data value wider than 16 bits is compared by its low half.
+    SendMessageA(combo, CB_SETITEMDATA, 2, 0x10009);
+    EXPECT_EQ(lect32::FindComboItemByData(combo, 9), 2);
+}
+
+TEST_F(DocStringListTest, ComboWithoutItemsOrCountFindsNothing) {
+    HWND combo = makeControl("COMBOBOX", CBS_DROPDOWNLIST);
+    EXPECT_EQ(lect32::FindComboItemByData(combo, 0), 0xFFFF);
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Strana 0"));
+    SendMessageA(combo, CB_SETITEMDATA, 0, 0);
+    EXPECT_EQ(lect32::FindComboItemByData(combo, 0), 0);
+    EXPECT_EQ(lect32::FindComboItemByData(nullptr, 0), 0xFFFF);
 }
 
 TEST_F(DocStringListTest, MapKeepsOnlyItsMarkedNumbers) {

@@ -3,9 +3,6 @@
 // tables are refused whole.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
 #include <string>
 
 #include "store/language_file.h"
@@ -13,8 +10,7 @@
 #include "store/language_text_list.h"
 #include "store/text_slots.h"
 #include "store/vazazi_file.h"
-#include "support/tool_runner.h"
-#include "viewer/store/vazazi_test_support.h"
+#include "viewer/store/language_fixture.h"
 #include "winplat/controls.h"
 #include "winplat/dialogs.h"
 #include "winplat/testing.h"
@@ -24,7 +20,6 @@ namespace {
 
 using lect32::LanguageTables;
 using lect32::LanguageTexts;
-namespace fs = std::filesystem;
 
 constexpr uint16_t kEnglish = 0x0409;
 constexpr const char* kWindowClass = "LanguageTestWindow";
@@ -44,27 +39,11 @@ std::string menuText(HMENU menu, UINT item, UINT flags) {
     return text;
 }
 
-class LanguageFileTest : public ::testing::Test {
+class LanguageFileTest : public LanguageFileFixture {
 protected:
-    // The builder runs once for the suite; each test copies what it needs into its own folder.
-    static void SetUpTestSuite() {
-        built_ = fs::temp_directory_path() / ("lect32_language_files_" + std::to_string(::getpid()));
-        builtOk_ = tool_runner::run(std::string(PYTHON_EXECUTABLE) + " -B " + LANGUAGE_FILE_TOOL + " " +
-                                    tool_runner::quoted(built_));
-    }
-
-    static void TearDownTestSuite() {
-        std::error_code ignored;
-        fs::remove_all(built_, ignored);
-    }
-
     void SetUp() override {
-        if (!tool_runner::run(std::string(PYTHON_EXECUTABLE) + " -c pass")) {
-            GTEST_SKIP() << "python3 is missing: the language files cannot be built";
-        }
-        ASSERT_TRUE(builtOk_) << "the language builder failed";
-        fs::create_directories(scratch_.host("lng"));
-        winplat::testing::setModulePath(nullptr, scratch_.windows("lect32.exe"));
+        LanguageFileFixture::SetUp();
+        if (setUpStopped()) return;
         restored = 0;
         lect32::SetMainMenuRestorer(countRestore);
         WNDCLASSA windowClass{};
@@ -75,15 +54,13 @@ protected:
 
     void TearDown() override {
         lect32::SetMainMenuRestorer(nullptr);
-        lect32::ClearLanguageTexts(nullptr);
-        winplat::testing::clearModulePaths();
+        LanguageFileFixture::TearDown();
     }
 
     // Puts a built file in the program's folder ("") or in "lng" under the language's name.
     void place(const std::string& built, const std::string& folder, uint16_t language = kEnglish) const {
-        const fs::path target = folder.empty() ? scratch_.host(lect32::LanguageFileName(language))
-                                               : scratch_.host(folder) / lect32::LanguageFileName(language);
-        fs::copy_file(built_ / built, target, fs::copy_options::overwrite_existing);
+        const std::string name = lect32::LanguageFileName(language);
+        copyBuilt(built, folder.empty() ? name : folder + "/" + name);
     }
 
     // A main window whose bar has two drop-downs, "&Soubor" (commands 201, 202) and "&Zobrazit".
@@ -98,9 +75,6 @@ protected:
                                nullptr, nullptr);
     }
 
-    static inline fs::path built_;
-    static inline bool builtOk_ = false;
-    vazazi_test::ScratchFolder scratch_;
     winplat::test::Harness harness_;
 };
 

@@ -2,12 +2,14 @@
 // value types, the read limit and a path too long for its buffer.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
 #include <string>
 
 #include "platform/registry/registry_fixture.h"
 #include "store/registry_key.h"
 #include "winplat/registry.h"
+#include "winplat/testing.h"
 
 namespace {
 
@@ -89,6 +91,28 @@ TEST_F(RegistryKeyTest, WritingWithoutAnOpenKeyFails) {
     char buffer[RegistryKey::kReadRoom] = {};
     EXPECT_EQ(key.WriteDword("V", 1), 0);
     EXPECT_EQ(key.ReadValue("V", buffer), 0);
+}
+
+// Strings come back terminated whether or not they were stored with their zero; a value that is
+// no string, or does not fit with its zero, gives 0 and an empty buffer.
+TEST_F(RegistryKeyTest, ReadStringTakesStringsThatFit) {
+    RegistryKey key;
+    ASSERT_EQ(key.Create("MRU", true), 1);
+    ASSERT_EQ(key.WriteString("Bare", "abcd", 0), 1);
+    ASSERT_EQ(key.WriteString("Terminated", "abc", 4), 1);
+    ASSERT_EQ(key.WriteDword("Number", 7), 1);
+    char buffer[5];
+    std::memset(buffer, 'x', sizeof buffer);
+    EXPECT_EQ(key.ReadString("Bare", buffer, 5), 1);
+    EXPECT_STREQ(buffer, "abcd");
+    EXPECT_EQ(key.ReadString("Terminated", buffer, 5), 1);
+    EXPECT_STREQ(buffer, "abc");
+    EXPECT_EQ(key.ReadString("Bare", buffer, 4), 0);  // four bytes leave no room for the zero
+    EXPECT_STREQ(buffer, "");
+    winplat::testing::DebugCapture quiet;
+    EXPECT_EQ(key.ReadString("Number", buffer, 5), 0);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(key.ReadString("Missing", buffer, 5), 0);
 }
 
 }  // namespace

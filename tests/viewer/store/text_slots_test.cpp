@@ -37,7 +37,8 @@ TEST_F(TextSlotsTest, AThirdCallOverwritesTheFirstAndKeepsTheSecond) {
 TEST_F(TextSlotsTest, EachLoaderAddsItsOwnBase) {
     EXPECT_EQ(std::string(lect32::LoadLocalizedText(8)), kUntitled);
     EXPECT_EQ(std::string(lect32::LoadResourceText(8)), "");   // 3608 is no string
-    EXPECT_EQ(std::string(lect32::LoadTooltipText(8)), "");    // 3908 neither
+    EXPECT_EQ(std::string(lect32::LoadTooltipText(8)), "Hledat");  // 3908
+    EXPECT_EQ(std::string(lect32::LoadTooltipText(50)), "");       // 3950 is no string either
     EXPECT_EQ(std::string(lect32::LoadResourceText(30011 - 3600)), "V\x9A" "echny soubory|*.*|");
 }
 

@@ -108,8 +108,9 @@ int RunFileDialog(int kind, char* fileName, size_t fileNameSize, uint8_t* filter
     ofn.lpstrTitle = title;
     ofn.lpstrDefExt = defaultExtensionOf(kind);
     // A save dialog must take a new name, so it does not ask for an existing file; it asks before
-    // one is overwritten instead.
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    // one is overwritten instead. An open dialog takes only a file that is there, so a mistyped
+    // name is caught while the dialog is still open.
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | (isSaveKind(kind) ? 0 : OFN_FILEMUSTEXIST);
 
     const BOOL chosen = isSaveKind(kind) ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
     if (!chosen) return 0;

@@ -152,6 +152,18 @@ TEST_F(FileDialogTest, SaveKindsStillAskBeforeOverwritingAFile) {
     EXPECT_EQ(h.answersQueued(), 0u) << "the overwrite question was not asked";
 }
 
+TEST_F(FileDialogTest, OpenKindsRefuseANameThatDoesNotExistAndStayOpen) {
+    for (const int kind : {int{lect32::kOpenDocumentOrPackage}, int{lect32::kOpenDocument}, 0}) {
+        SCOPED_TRACE(kind);
+        h.answerOpenFile("T:\\docs\\missing.lcn");
+        h.answerMessageBox(IDOK);
+        h.expectCommonDialog(kOpen).press(IDCANCEL);
+        EXPECT_EQ(run(kind), 0);
+        EXPECT_STREQ(path, "kept");
+        EXPECT_EQ(h.answersQueued(), 0u) << "the missing file was taken without a warning";
+    }
+}
+
 TEST_F(FileDialogTest, TheCopyDialogStartsWithTheGivenNameAndTheOthersEmpty) {
     std::string copyName, saveName;
     std::strcpy(path, "T:\\docs\\pic.bmp");

@@ -7,6 +7,7 @@
 
 #include "store/disk_file.h"
 #include "winplat/byte_reader.h"
+#include "winplat/dib_header.h"
 #include "winplat/refusal.h"
 
 namespace lect32 {
@@ -46,18 +47,7 @@ bool readFileHeader(DiskFile& file, CursorImage& image) {
 bool readPictureHeader(DiskFile& file, CursorImage& image) {
     const std::vector<uint8_t> bytes = readExactly(file, kBitmapHeaderSize + kPaletteSize);
     winplat::ByteReader in(bytes.data(), bytes.size());
-    BITMAPINFOHEADER& h = image.header;
-    h.biSize = in.u32();
-    h.biWidth = in.i32();
-    h.biHeight = in.i32();
-    h.biPlanes = in.u16();
-    h.biBitCount = in.u16();
-    h.biCompression = in.u32();
-    h.biSizeImage = in.u32();
-    h.biXPelsPerMeter = in.i32();
-    h.biYPelsPerMeter = in.i32();
-    h.biClrUsed = in.u32();
-    h.biClrImportant = in.u32();
+    image.header = winplat::readBitmapInfoHeader(in);
     image.palette[0] = in.u32();
     image.palette[1] = in.u32();
     return in.ok();

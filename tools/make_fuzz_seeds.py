@@ -240,6 +240,8 @@ FORMATS = {
           f"{sys.executable} -B {TEST_FONT_TOOL} --mono --family 'Winplat Mono Boxes' boxes-mono.ttf")],
     ),
 }
+# The reader's cursor-image read takes the same cursor files (their 1-bit entries are its own).
+FORMATS["cursor_image_fuzz"] = FORMATS["cursor_file_fuzz"]
 
 # Targets no tool here writes for: what the folder stays empty for.
 NO_TOOL = {

@@ -32,4 +32,8 @@ void CenterWindowOnScreen(HWND window) {
                width, height, TRUE);
 }
 
+void NotifyDialogShown(HWND) {}
+
+void NotifyDialogClosed(HWND) {}
+
 }  // namespace lect32

@@ -13,6 +13,11 @@ void NormalizeCancelButtonText(HWND dialog);
 // Moves the window, keeping its size, to the middle of the screen, and repaints it.
 void CenterWindowOnScreen(HWND window);
 
+// Called by dialogs once they are set up and when they end. Nothing listens yet; they stay so
+// that a dialog's life can be followed from one place.
+void NotifyDialogShown(HWND dialog);
+void NotifyDialogClosed(HWND dialog);
+
 }  // namespace lect32
 
 #endif

@@ -149,6 +149,9 @@ int DocStringTable::ReadString(int16_t n, char* buffer) {
     const uint16_t slot = blockSlot(n);
     if (slot == VazaziFile::kNoSlot) return refuse(0, "string number out of range");
     if (!container_->HasRecord(static_cast<int16_t>(slot), 1)) return 0;
+    // One access for the whole read: the file is opened once for locating the body and reading.
+    VazaziAccess access(*container_);
+    if (!access) return refuse(0, "container cannot be accessed");
     uint32_t length = 0;
     if (container_->LocateRecordBody(static_cast<int16_t>(slot), &length, 1) == 0)
         return readFromRecord(n, buffer);  // compressed (or damaged, which the full read says)

@@ -4,6 +4,8 @@
 #ifndef LECT32_STORE_TEXT_SLOTS_H
 #define LECT32_STORE_TEXT_SLOTS_H
 
+#include <cstddef>
+
 namespace lect32 {
 
 inline constexpr int kTextSlotSize = 150;
@@ -17,6 +19,12 @@ const char* LoadResourceText(int n);
 const char* LoadLocalizedText(int n);
 // Resource string 3900 + n (the tool-tip texts).
 const char* LoadTooltipText(int n);
+
+// The cp1250 text (its first 255 characters) in UTF-8, cut at a whole character to 255 bytes,
+// zero-terminated, written over the start of both slots: the loaders' last two results are gone.
+inline constexpr size_t kUtf8TextChars = 255;
+inline constexpr size_t kUtf8TextBytes = 256;
+const char* ConvertCp1250ToUtf8(const char* text);
 
 }  // namespace lect32
 

@@ -3,6 +3,7 @@
 // segment's background covered.
 #include <cstdlib>
 
+#include "store/printing_state.h"
 #include "text/colour_table.h"
 #include "text/link_colours.h"
 #include "text/text_formatter.h"
@@ -41,7 +42,9 @@ void ForEachDash(int x, int endX, int thickness, Draw draw) {
 }  // namespace
 
 COLORREF SetPrintableTextColor(HDC device, COLORREF colour) {
-    if (GetPrintJobDevice()) {
+    // Printing says so twice: the flag is set for the whole job, the job's device while pages are
+    // laid out and drawn on it; either means paper.
+    if (PrintingFlag || GetPrintJobDevice()) {
         const int sum = GetRValue(colour) + GetGValue(colour) + GetBValue(colour);
         if (sum > kPrintWhiteLimit) colour = RGB(0, 0, 0);
     }

@@ -2,6 +2,7 @@
 
 #include "core/rows/bitmap_math.h"
 #include "winplat/byte_reader.h"
+#include "winplat/dib_header.h"
 #include "winplat/refusal.h"
 
 namespace pixmill {
@@ -21,18 +22,8 @@ bool validDepth(int depth) {
 std::optional<PackedDib> parsePackedDib(std::span<const uint8_t> block) {
     winplat::ByteReader in(block);
     PackedDib dib;
+    dib.header = winplat::readBitmapInfoHeader(in);
     BITMAPINFOHEADER& h = dib.header;
-    h.biSize = in.u32();
-    h.biWidth = in.i32();
-    h.biHeight = in.i32();
-    h.biPlanes = in.u16();
-    h.biBitCount = in.u16();
-    h.biCompression = in.u32();
-    h.biSizeImage = in.u32();
-    h.biXPelsPerMeter = in.i32();
-    h.biYPelsPerMeter = in.i32();
-    h.biClrUsed = in.u32();
-    h.biClrImportant = in.u32();
     if (!in.ok()) return refuse(std::nullopt, "block shorter than a header");
     if (h.biSize < sizeof(BITMAPINFOHEADER) || !in.seek(h.biSize)) {
         return refuse(std::nullopt, "header size below 40 or past the block");

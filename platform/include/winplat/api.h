@@ -21,5 +21,6 @@
 #include "winplat/sync.h"
 #include "winplat/time.h"
 #include "winplat/user.h"
+#include "winplat/version.h"
 
 #endif

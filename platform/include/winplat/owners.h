@@ -52,6 +52,7 @@ inline void deleteObject(HGDIOBJ object) { DeleteObject(object); }
 inline void deleteDc(HDC dc) { DeleteDC(dc); }
 inline void destroyMenu(HMENU menu) { DestroyMenu(menu); }
 inline void destroyAccelerators(HACCEL table) { DestroyAcceleratorTable(table); }
+inline void destroyCursor(HCURSOR cursor) { DestroyCursor(cursor); }
 inline void closeDrawDib(HDRAWDIB session) {
     DrawDibEnd(session);
     DrawDibClose(session);
@@ -72,6 +73,9 @@ using OwnedRegion = GdiObject<HRGN>;
 // A menu (with its sub-menus) or an accelerator table: destroyed when the owner goes.
 using OwnedMenu = UniqueHandle<HMENU, owners_detail::destroyMenu>;
 using OwnedAccelerators = UniqueHandle<HACCEL, owners_detail::destroyAccelerators>;
+
+// A cursor: destroyed when the owner goes (a shared cursor of LoadCursorA outlives that harmlessly).
+using OwnedCursor = UniqueHandle<HCURSOR, owners_detail::destroyCursor>;
 
 // A memory DC from CreateCompatibleDC: deleted when the owner goes.
 using MemoryDc = UniqueHandle<HDC, owners_detail::deleteDc>;

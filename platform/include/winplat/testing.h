@@ -101,6 +101,19 @@ WINPLAT_API size_t liveGlobalBlocks();
 WINPLAT_API void setModulePath(HMODULE module, std::string windowsPath);
 WINPLAT_API void clearModulePaths();
 
+// Installed for its lifetime: GetVersion and GetVersionExA answer as this Windows (major.minor,
+// build number, platform id VER_PLATFORM_*) instead of the one the layer stands for.
+class WINPLAT_API ScopedWindowsVersion {
+public:
+    ScopedWindowsVersion(DWORD major, DWORD minor, DWORD build, DWORD platformId);
+    ~ScopedWindowsVersion();
+    ScopedWindowsVersion(const ScopedWindowsVersion&) = delete;
+    ScopedWindowsVersion& operator=(const ScopedWindowsVersion&) = delete;
+
+private:
+    DWORD previous_[4];
+};
+
 // Device contexts tests draw on. A display DC over a surface of its own (width x height at 1, 4,
 // 8, 16, 24 or 32 bits; 96 DPI) behaves as the screen would at that depth; a printer DC's page is a
 // surface at the given resolution; a metafile DC draws nothing and only records. Delete with DeleteDC.

@@ -2,6 +2,7 @@
 // the ids each loader adds to its number.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "store/language_text_list.h"
@@ -55,6 +56,39 @@ TEST_F(TextSlotsTest, ALongLanguageTextIsCutToTheSlot) {
     LanguageTexts().AddText(3308, text.data(), static_cast<int>(text.size()));
     const char* loaded = lect32::LoadLocalizedText(8);
     EXPECT_EQ(std::string(loaded), text.substr(0, lect32::kTextSlotSize - 1));
+}
+
+TEST_F(TextSlotsTest, Cp1250BecomesUtf8EvenWhenTheTextIsALoaderResult) {
+    // "Žluťoučký kůň"
+    EXPECT_STREQ(lect32::ConvertCp1250ToUtf8("\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2"),
+                 "\xC5\xBDlu\xC5\xA5ou\xC4\x8Dk\xC3\xBD k\xC5\xAF\xC5\x88");
+    EXPECT_STREQ(lect32::ConvertCp1250ToUtf8(lect32::LoadLocalizedText(8)), "Beze jm\xC3\xA9na");
+    EXPECT_STREQ(lect32::ConvertCp1250ToUtf8(""), "");
+}
+
+TEST_F(TextSlotsTest, TheUtf8TextIsWrittenOverBothSlots) {
+    const char* first = lect32::LoadLocalizedText(8);
+    const char* second = lect32::LoadResourceText(30001 - 3600);
+    const std::string text(200, 'a');
+    const char* converted = lect32::ConvertCp1250ToUtf8(text.c_str());
+    EXPECT_EQ(converted, std::min(first, second));
+    EXPECT_EQ(std::string(converted), text);
+    EXPECT_EQ(std::string(std::max(first, second)), std::string(200 - lect32::kTextSlotSize, 'a'));
+}
+
+TEST_F(TextSlotsTest, TheUtf8TextEndsOnAWholeCharacterWithin255Bytes) {
+    // 255 characters come in; each of these takes two bytes, so 127 of them fit.
+    const std::string twoByteLetters(300, '\xE8');
+    std::string expected;
+    for (int i = 0; i < 127; ++i) expected += "\xC4\x8D";
+    EXPECT_EQ(std::string(lect32::ConvertCp1250ToUtf8(twoByteLetters.c_str())), expected);
+    const std::string plain(300, 'x');
+    EXPECT_EQ(std::string(lect32::ConvertCp1250ToUtf8(plain.c_str())), std::string(255, 'x'));
+    // Three-byte characters: 85 fill 255 bytes exactly.
+    const std::string euros(100, '\x80');
+    std::string euroText;
+    for (int i = 0; i < 85; ++i) euroText += "\xE2\x82\xAC";
+    EXPECT_EQ(std::string(lect32::ConvertCp1250ToUtf8(euros.c_str())), euroText);
 }
 
 TEST(LanguageTextListTest, TheFirstOfTwoEntriesWithOneIdWins) {

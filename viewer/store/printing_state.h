@@ -1,7 +1,7 @@
 // Whether a document is being printed right now: text colours that would vanish on white paper
 // are printed black while it is set.
-#ifndef LECT32_PAGE_PRINTING_STATE_H
-#define LECT32_PAGE_PRINTING_STATE_H
+#ifndef LECT32_STORE_PRINTING_STATE_H
+#define LECT32_STORE_PRINTING_STATE_H
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "page/printing_state.h"
+#include "store/printing_state.h"
 
 namespace lect32 {
 

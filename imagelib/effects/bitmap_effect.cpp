@@ -1,6 +1,7 @@
-// The effect exports: settings asked through the provider, then the effect computed on a new image.
+// The effect exports: settings asked through the installed provider or else the effect's dialog, then the effect computed on a new image.
 #include "effects/apply_colour_function.h"
 #include "effects/colour_functions.h"
+#include "effects/dialogs/dialog_settings.h"
 #include "effects/effect_compute.h"
 #include "effects/effect_settings.h"
 
@@ -36,7 +37,8 @@ PXL_API PxlImageId PXLBitmapEffect(HWND parent, PxlImageId image, int16_t kind, 
     const EffectRequest request{parent, image, kind, effect->dialogId, flag != 0};
     EffectSettings settings = startSettings(kind);
     EffectSettingsProvider* provider = effectSettingsProvider();
-    if (effect->dialogId != 0 && (!provider || !provider->askSettings(request, settings))) return 0;
+    if (!provider) provider = &dialogSettingsProvider();
+    if (effect->dialogId != 0 && !provider->askSettings(request, settings)) return 0;
     if (!asksForChange(kind, settings)) return 0;
     const WaitState wait(provider);
     return computeEffect(request, settings, progress);

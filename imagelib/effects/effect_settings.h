@@ -1,5 +1,6 @@
 // The settings of one effect and the seam through which they are asked for. The settings dialogs
-// fill them through a provider; tests install a provider of their own that answers directly.
+// fill them unless a provider is installed; programs and tests without windows install one of
+// their own that answers directly.
 #ifndef PIXMILL_EFFECTS_EFFECT_SETTINGS_H
 #define PIXMILL_EFFECTS_EFFECT_SETTINGS_H
 
@@ -76,8 +77,8 @@ public:
     virtual void endWait() {}
 };
 
-// The provider every later call asks; null (the start) means no settings can be asked, so every
-// kind with a dialog gives 0. Returns the previous one. The provider stays the caller's.
+// The provider every later call asks; null (the start) means the effect's settings dialog asks.
+// Returns the previous one. The provider stays the caller's.
 EffectSettingsProvider* setEffectSettingsProvider(EffectSettingsProvider* provider);
 EffectSettingsProvider* effectSettingsProvider();
 

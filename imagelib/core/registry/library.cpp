@@ -6,6 +6,7 @@
 #include "core/registry/image_registry.h"
 #include "core/registry/library_state.h"
 #include "core/palette/palettes.h"
+#include "effects/dialogs/preview_windows.h"
 #include "formats/format_table.h"
 #include "winplat/drawdib.h"
 #include "winplat/module.h"
@@ -114,6 +115,7 @@ PXL_API void ShutdownImageLibrary(void) {
     deleteAllImages();
     clearFrameBreakTable();
     state().palette.reset();
+    effects::unregisterPreviewClasses();
 }
 
 PXL_API int16_t PXLUseVFW(void) {

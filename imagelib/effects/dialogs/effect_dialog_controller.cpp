@@ -166,6 +166,15 @@ bool EffectDialogController::colourChosen(int buttonId, COLORREF colour) {
     }
 }
 
+SwatchColours swatchColours(int dialogId, const EffectSettings& settings) {
+    switch (dialogId) {
+        case 8096: return {settings.shadeColour, settings.shadeColour};
+        case 8097: return {settings.firstColour, settings.secondColour};
+        case 8099: return {settings.coating, settings.coating};
+        default: return {};
+    }
+}
+
 COLORREF shadeRampBand(COLORREF colour, int band) {
     const int r = GetRValue(colour), g = GetGValue(colour), b = GetBValue(colour);
     const int lowest = std::min({r, g, b});

@@ -94,6 +94,14 @@ private:
     bool ready_ = false;
 };
 
+// The colours the dialog's swatches show: the shade colour, the two colours of the bicolour
+// image, or the emboss coating (first only).
+struct SwatchColours {
+    COLORREF first = RGB(0, 0, 0);
+    COLORREF second = RGB(0, 0, 0);
+};
+SwatchColours swatchColours(int dialogId, const EffectSettings& settings);
+
 // The colour of band `band` (0..127) of the shade ramp swatch: the colour less its smallest
 // channel, each band 2 lighter per channel, at most 255.
 COLORREF shadeRampBand(COLORREF colour, int band);

@@ -33,17 +33,23 @@ constexpr std::array<SliderSetting, 3> kRgb{{
 }};
 constexpr std::array<SliderSetting, 1> kSoften{{{8078, 8043, 8093, 0, 5, 1, 1, &S::degree}}};
 
+// The bicolour methods (remapping, pattern, diffusion), the contour inversion box and the emboss
+// light sources.
+constexpr std::array<int, 3> kMethods{8055, 8054, 8053};
+constexpr std::array<int, 1> kInversion{8029};
+constexpr std::array<int, 8> kLights{8056, 8057, 8058, 8059, 8060, 8061, 8062, 8063};
+
 const std::array<EffectDialogLayout, 10> kLayouts{{
-    {8095, 8028, 8027, kBrightnessContrast, true},
-    {8096, 8017, 8016, kShade, true},
-    {8097, 8019, 8018, {}, false},
-    {8098, 8031, 8030, {}, false},
-    {8099, 8046, 8045, {}, true},
-    {8100, 8048, 8047, kFocus, true},
-    {8101, 8050, 8049, kHsv, true},
-    {8102, 8052, 8051, kPosterize, true},
-    {8103, 8066, 8065, kRgb, true},
-    {8104, 8081, 8080, kSoften, true},
+    {8095, 8028, 8027, kBrightnessContrast, true, {}},
+    {8096, 8017, 8016, kShade, true, {}},
+    {8097, 8019, 8018, {}, false, kMethods},
+    {8098, 8031, 8030, {}, false, kInversion},
+    {8099, 8046, 8045, {}, true, kLights},
+    {8100, 8048, 8047, kFocus, true, {}},
+    {8101, 8050, 8049, kHsv, true, {}},
+    {8102, 8052, 8051, kPosterize, true, {}},
+    {8103, 8066, 8065, kRgb, true, {}},
+    {8104, 8081, 8080, kSoften, true, {}},
 }};
 
 }  // namespace

@@ -37,6 +37,7 @@ struct EffectDialogLayout {
     int editedPreviewId;
     std::span<const SliderSetting> sliders;
     bool hasRestore;
+    std::span<const int> options;  // radio buttons and check boxes
 };
 
 // The layout of a dialog by its resource id; null for any other id.

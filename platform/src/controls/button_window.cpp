@@ -149,6 +149,10 @@ LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
         case WM_PAINT: return paintControl(button, paintButton);
         case WM_ERASEBKGND: return 1;  // the painting covers what it must; a group box shows its parent
         case WM_GETDLGCODE: return dialogCode(button);
+        case WM_NCHITTEST:
+            // A group box only frames: the mouse goes through it to the controls it holds.
+            if (buttonKind(styleOf(button)) == ButtonKind::GroupBox) return HTTRANSPARENT;
+            return DefWindowProcA(button, message, wParam, lParam);
         case WM_SETFONT: return keepFont(button, kButtonFontWord, wParam, lParam);
         case WM_GETFONT: return GetWindowLongPtrA(button, kButtonFontWord);
         case WM_SETTEXT: return setTextAndRedraw(button, wParam, lParam);

@@ -83,13 +83,6 @@ TEST_F(BitmapEffect, InvertAsksNothingEvenWithoutAProvider) {
     EXPECT_TRUE(settings.requests.empty());
 }
 
-TEST_F(BitmapEffect, WithoutAProviderNoSettingsCanBeAsked) {
-    setEffectSettingsProvider(nullptr);
-    const PxlImageId source = make24(2, 2, gradient(2, 2));
-    for (const int kind : kDialogKinds) EXPECT_EQ(effect(source, kind), 0) << kind;
-    EXPECT_EQ(pixmill::liveImageCount(), 1u);
-}
-
 TEST_F(BitmapEffect, CancelGivesNothingAndMakesNothing) {
     const PxlImageId source = make24(3, 3, gradient(3, 3));
     settings.answer = false;

@@ -92,6 +92,17 @@ TEST(Button, APressLeftBeforeReleaseIsNoClick) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+// A group box made first lies above the controls inside it, yet a click reaches them.
+TEST(Button, AClickGoesThroughAGroupBoxToTheControlInside) {
+    Harness h(control_test::smallScreen());
+    const HWND parent = makeParent(200, 120);
+    makeControl(parent, "BUTTON", "Skupina", BS_GROUPBOX, 4, 4, 180, 100, 50);
+    const HWND inside = makeControl(parent, "BUTTON", "Volba", BS_AUTOCHECKBOX, 20, 30, 100, 20, 51);
+    clickOn(h, inside);
+    EXPECT_EQ(SendMessageA(inside, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(parentRecord().commands, std::vector<Notification>(1, Notification{51, BN_CLICKED}));
+}
+
 TEST(Button, SpaceClicksTheFocusedButtonOnRelease) {
     Harness h(control_test::smallScreen());
     const HWND parent = makeParent(200, 100);

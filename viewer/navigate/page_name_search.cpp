@@ -8,7 +8,6 @@
 #include "navigate/text_buffer_search.h"
 #include "store/doc_string_table.h"
 #include "store/id_list.h"
-#include "store/mem_reader.h"
 #include "store/vazazi_file.h"
 #include "winplat/refusal.h"
 
@@ -62,25 +61,19 @@ int SearchStrings(DocStringTable& table, uint8_t document, bool multiWord, std::
     const NameMatcher matcher(multiWord, words, length, flags, query);
     if (!matcher.valid()) return refuse(0, "words outside their buffer, or a code that does not fit them");
     bool matched = false;
-    char name[DocStringTable::kBufferSize];
-    for (int block = 0; block < DocStringTable::kBlocks; ++block) {
-        MemReader reader;
-        if (!container.ReadRecordByType(DocStringTable::kRecordType, block, reader)) continue;
-        if (!table.ParseBlock(reader)) return 0;
-        for (int slot = 0; slot < DocStringTable::kSlots; ++slot) {
-            if (table.length(slot) == 0) continue;
-            const int nameLength = table.GetSlot(slot, name);
-            if (!matcher.Matches({reinterpret_cast<const uint8_t*>(name), static_cast<size_t>(nameLength)}))
-                continue;
-            matched = true;
-            const auto n = static_cast<uint16_t>(block * DocStringTable::kSlots + slot);
-            if (!map.empty()) {
-                map[n] = 1;
-            } else if (hits.Append({n, document, 0}) == SearchHitList::kFull) {
-                return refuse(1, "hit list full: the search stops");
-            }
+    bool full = false;
+    const int walked = table.ForEachString([&](int n, const char* text, int length) {
+        if (!matcher.Matches({reinterpret_cast<const uint8_t*>(text), static_cast<size_t>(length)})) return true;
+        matched = true;
+        if (!map.empty()) {
+            map[static_cast<size_t>(n)] = 1;
+            return true;
         }
-    }
+        full = hits.Append({static_cast<uint16_t>(n), document, 0}) == SearchHitList::kFull;
+        return !full;
+    });
+    if (!walked) return 0;
+    if (full) return refuse(1, "hit list full: the search stops");
     return matched ? 1 : 0;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "winplat/cp1250.h"
+
 namespace lect32 {
 
 namespace {
@@ -33,10 +35,11 @@ constexpr FoldingTable MakeIdentity() {
     return table;
 }
 
-constexpr FoldingTable MakeLowerCase() {
-    FoldingTable table = MakeIdentity();
-    for (int c = 'A'; c <= 'Z'; ++c) table[static_cast<size_t>(c)] = static_cast<uint8_t>(c - 'A' + 'a');
-    for (const LetterPair& pair : kAccentedLetters) table[pair.capital] = pair.small;
+// Folding is the platform's one cp1250 lower-case rule, so search and the rest of the reader agree
+// on which letters are the same.
+FoldingTable MakeLowerCase() {
+    FoldingTable table{};
+    for (int c = 0; c < 256; ++c) table[static_cast<size_t>(c)] = winplat::cp1250::toLower(static_cast<uint8_t>(c));
     return table;
 }
 
@@ -59,7 +62,7 @@ constexpr std::array<int8_t, 256> MakeLetterClasses() {
 }
 
 constexpr FoldingTable kIdentity = MakeIdentity();
-constexpr FoldingTable kLowerCase = MakeLowerCase();
+const FoldingTable kLowerCase = MakeLowerCase();
 constexpr std::array<int8_t, 256> kLetterClasses = MakeLetterClasses();
 static_assert(kLetterClasses['/'] == 84 && kLetterClasses[0xFE] == 75);
 

@@ -6,7 +6,6 @@
 
 #include "store/doc_string_table.h"
 #include "store/id_list.h"
-#include "store/mem_reader.h"
 #include "store/vazazi_file.h"
 #include "winplat/base.h"
 #include "winplat/controls.h"
@@ -75,21 +74,14 @@ int DocStringTable::FillListControl(HWND dialog, int controlId, uint8_t flags, c
         return SendDlgItemMessageA(dialog, controlId, message, wParam, lParam);
     };
     TextMeasure measure(dialog);
-    char text[kBufferSize];
-    for (int block = 0; block < kBlocks; ++block) {
-        MemReader reader;
-        if (!container_->ReadRecordByType(kRecordType, block, reader)) continue;
-        if (!ParseBlock(reader)) return 0;
-        for (int slot = 0; slot < kSlots; ++slot) {
-            const int n = block * kSlots + slot;
-            if (lengths_[static_cast<size_t>(slot)] == 0 || !keeps(filter, inList.get(), n)) continue;
-            if (map && map[n] == 0) continue;
-            const int length = GetSlot(slot, text);
-            const LRESULT at = send(messages.add, 0, reinterpret_cast<LPARAM>(text));
-            send(messages.setData, static_cast<WPARAM>(at), n);
-            measure.measure(text, length);
-        }
-    }
+    const int walked = ForEachString([&](int n, const char* text, int length) {
+        if (!keeps(filter, inList.get(), n) || (map && map[n] == 0)) return true;
+        const LRESULT at = send(messages.add, 0, reinterpret_cast<LPARAM>(text));
+        send(messages.setData, static_cast<WPARAM>(at), n);
+        measure.measure(text, length);
+        return true;
+    });
+    if (!walked) return 0;
     if (flags & kFillHeading) {
         const std::string heading = std::string(">>> ") + (headingText ? headingText : "") + " <<<";
         send(messages.insert, 0, reinterpret_cast<LPARAM>(heading.c_str()));

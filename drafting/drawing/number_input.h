@@ -39,6 +39,10 @@ inline int32_t SafeTrunc(double value) {
 // whole text, nothing before or after. Nothing for anything else or a value beyond a double.
 std::optional<double> ParsePlainReal(std::string_view text);
 
+// Whether the text is a plain decimal real by that grammar whose magnitude lies beyond a double
+// (1e400): a number, but one no double holds. A value too small for a double is no overflow.
+bool PlainRealOverflows(std::string_view text);
+
 // A plain decimal integer with an optional sign that fits 32 bits.
 std::optional<int32_t> ParsePlainInteger(std::string_view text);
 

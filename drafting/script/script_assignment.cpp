@@ -30,8 +30,9 @@ ScriptEngine::Flow ScriptEngine::AssignString() {
         return Error("Unknown function " + std::string(source.text.substr(0, 144)));
     }
     if (stop_) return Flow::Stop;
-    int32_t line = words_[0].number;
-    if (!ProgramStore::ValidIndex(line)) return Error(std::to_string(line) + "$ out of range");
+    auto target = IndexOf(words_[0].value, ProgramStore::kSlots);
+    if (!target) return Error(IndexError(words_[0].value, '$'));
+    int32_t line = *target;
     std::string old = store.GetTextLine(line);
     std::string_view op = words_[1].text;
     std::string result;
@@ -123,12 +124,8 @@ bool ScriptEngine::StoreNumber(const ScriptWord& target, std::string_view op, do
     if (ScriptVariables::IsLetter(target.text)) {
         variables.Letter(target.text[0]) = result;
     } else if (target.EndsWith('#')) {
-        int32_t n = target.hashIndex;
-        if (n < 0 || n >= ScriptVariables::kArraySize) {
-            Error(std::to_string(n) + "# out of range");
-            return false;
-        }
-        variables.numbers[static_cast<size_t>(n)] = result;
+        // Splitting refused an element outside the array, so the index is a valid one.
+        variables.numbers[static_cast<size_t>(target.hashIndex)] = result;
     }
     return true;
 }

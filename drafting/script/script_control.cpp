@@ -1,6 +1,6 @@
 // Conditions, labels, jumps and calls: "if", "else", "on", "jmp", "jmpr", "call", "jsr", "ret",
-// "run", and the commands that end a run ("stop", "end", "quit", "null") and write system
-// variables ("sv").
+// "run", the commands that end a run ("stop", "end", "quit", "null"), the one that writes system
+// variables ("sv"), and "compile", which is accepted and does nothing.
 #include <algorithm>
 #include <new>
 
@@ -256,6 +256,11 @@ ScriptEngine::Flow ScriptEngine::CommandQuit() {
 
 ScriptEngine::Flow ScriptEngine::CommandNull() {
     host_.ResetCommandState();
+    return Flow::Next;
+}
+
+ScriptEngine::Flow ScriptEngine::CommandCompile() {
+    // Programs written for the compiler still run: the word is accepted and does nothing.
     return Flow::Next;
 }
 

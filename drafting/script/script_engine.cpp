@@ -47,6 +47,7 @@ const ScriptEngine::Command* ScriptEngine::FindCommand(std::string_view name) {
         {"ret", &ScriptEngine::CommandRet},   {"run", &ScriptEngine::CommandRun},
         {"stop", &ScriptEngine::CommandStop}, {"end", &ScriptEngine::CommandEnd},
         {"quit", &ScriptEngine::CommandQuit}, {"null", &ScriptEngine::CommandNull},
+        {"compile", &ScriptEngine::CommandCompile},
     };
     // Looked up once per statement: by first character, then among the few of that letter.
     static const auto kIndex = [] {
@@ -241,11 +242,12 @@ std::string ScriptEngine::StringForm(int k) {
         return std::string(text);
     }
     if (word.EndsWith('$')) {
-        if (!ProgramStore::ValidIndex(word.number)) {
-            Error(std::to_string(word.number) + "$ out of range");
+        auto line = IndexOf(word.value, ProgramStore::kSlots);
+        if (!line) {
+            Error(IndexError(word.value, '$'));
             return {};
         }
-        return store.GetTextLine(word.number);
+        return store.GetTextLine(*line);
     }
     return FormatMeasurement(numberFormat_, word.value);
 }

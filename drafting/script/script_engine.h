@@ -133,6 +133,7 @@ private:
     Flow CommandEnd();
     Flow CommandQuit();
     Flow CommandNull();
+    Flow CommandCompile();
     Flow JumpToLabel(const ScriptWord& target, bool relative);
     Flow SkipToElse();
     bool Compare(int a, std::string_view op, int b);

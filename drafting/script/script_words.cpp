@@ -1,6 +1,7 @@
 #include "script/script_words.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace linework {
@@ -54,6 +55,12 @@ bool ValueWord(ScriptWord& word, ScriptVariables& variables, const NumberGrammar
         word.hasValue = true;
         return true;
     }
+    // A number no double holds is a floating-point fault of the statement, not a word without
+    // a value (which would be 0).
+    if (numeric && PlainRealOverflows(word.text)) {
+        error = "Math error";
+        return false;
+    }
     std::string_view rest = word.text;
     if (!rest.empty() && rest.back() == '$') rest.remove_suffix(1);
     bool element = !rest.empty() && rest.back() == '#';
@@ -72,13 +79,13 @@ bool ValueWord(ScriptWord& word, ScriptVariables& variables, const NumberGrammar
         return true;  // no value: 0
     }
     if (element) {
-        int32_t n = SafeTrunc(value);
-        word.hashIndex = n;
-        if (n < 0 || n >= ScriptVariables::kArraySize) {
-            error = std::to_string(n) + "# out of range";
+        auto n = IndexOf(value, ScriptVariables::kArraySize);
+        if (!n) {
+            error = IndexError(value, '#');
             return false;
         }
-        value = variables.numbers[static_cast<size_t>(n)];
+        word.hashIndex = *n;
+        value = variables.numbers[static_cast<size_t>(*n)];
     }
     word.value = negate ? -value : value;
     word.number = SafeTrunc(word.value);
@@ -98,8 +105,17 @@ bool WordTable::Split(std::string_view statement, ScriptVariables& variables, co
         word = ScriptWord{};
         if (rest[0] == '"') {
             size_t close = rest.find('"', 1);
-            // An unclosed quote runs to the end, as if closed there.
-            size_t end = close == std::string_view::npos ? rest.size() : close + 1;
+            // An unclosed quote runs to the end, where the statement gets its closing quote: the
+            // word reads "text" wherever it is shown. Built aside first, as the statement may
+            // lie in the buffer it replaces.
+            if (close == std::string_view::npos) {
+                std::string closed;
+                closed.reserve(statement.size() + 1);
+                closed.append(statement).push_back('"');
+                closed_ = std::move(closed);
+                return Split(closed_, variables, grammar, error);
+            }
+            size_t end = close + 1;
             word.text = rest.substr(0, end);
             word.quoted = true;
             rest.remove_prefix(std::min(rest.size(), end + 1));
@@ -119,6 +135,16 @@ std::string_view WordTable::RestAfter(int k) const {
     const ScriptWord& word = words_[static_cast<size_t>(k)];
     size_t end = static_cast<size_t>(word.text.data() - statement_.data()) + word.text.size() + 1;
     return end >= statement_.size() ? std::string_view() : statement_.substr(end);
+}
+
+std::optional<int32_t> IndexOf(double value, int32_t size) {
+    double index = std::trunc(value);
+    if (!(index >= 0 && index < size)) return std::nullopt;
+    return static_cast<int32_t>(index);
+}
+
+std::string IndexError(double value, char kind) {
+    return FormatMeasurement(-1, std::trunc(value)) + kind + " out of range";
 }
 
 std::string FormatMeasurement(int32_t format, double value) {

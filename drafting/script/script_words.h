@@ -1,12 +1,14 @@
 // A statement cut into words, and each word's value: numbers, the typed-number grammar, the
 // variables A..Z and a..z, array elements n# and A#, string references n$ and A$ (their number is
 // the line), a leading + or - (- negates). Quoted words keep their quotes and have no value.
-// Splitting allocates nothing: words are views into the statement's text.
+// Words are views into the statement's text; splitting allocates nothing, except for a statement
+// whose last quote is unclosed, which the table closes in a copy of its own.
 #ifndef LINEWORK_SCRIPT_SCRIPT_WORDS_H
 #define LINEWORK_SCRIPT_SCRIPT_WORDS_H
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,7 +45,8 @@ public:
     static constexpr int kMaxWords = 63;
 
     // Splits and values the statement (which must outlive the table's use). False when a word's
-    // element index lies outside the array; 'error' then says which ("1000# out of range").
+    // element index lies outside the array or a number lies beyond a double; 'error' then says
+    // which ("1000# out of range", "Math error").
     bool Split(std::string_view statement, ScriptVariables& variables, const NumberGrammar& grammar,
                std::string& error);
 
@@ -59,9 +62,17 @@ public:
 
 private:
     std::array<ScriptWord, kMaxWords> words_{};
+    std::string closed_;  // the statement with its closing quote added, when it lacked one
     std::string_view statement_;
     int count_ = 0;
 };
+
+// The element or store line an index word names (5#, A#, 5$, A$): its value truncated toward
+// zero, when that lies in 0..size-1. Judged on the value itself, not on its 32-bit number, which
+// would wrap 2^32 to 0 and 2^31 to a negative index.
+std::optional<int32_t> IndexOf(double value, int32_t size);
+// "n# out of range" or "n$ out of range" (kind '#' or '$'), n the index as the value gives it.
+std::string IndexError(double value, char kind);
 
 // The general text of a number (15 significant digits, "." as decimal point, "1E15" exponents),
 // or with a format word of 0 or more the fixed form: width bits 8-15, decimals bits 0-7.

@@ -6,16 +6,19 @@
 //
 // FOLDER is the program folder (a host path) that file names are completed against. --script
 // loads a program file there from line 1 and runs it; each --line is run as a typed command line
-// is: cleaned, put into store line 1 and run. Messages the run shows are printed as
+// is: cleaned, put into store line 1 and run. A store line holds 127 characters: a line longer
+// than that once cleaned is refused before anything runs. Messages the run shows are printed as
 // "error: ..." and "info: ..." (line breaks as " | "). --max-lines stops each run after N lines,
 // as Esc would, for scripts that may not end. --dump-sysvars prints every system
 // variable that is not 0 as "sv NUMBER = VALUE"; --dump-store every non-empty store line as
-// "NUMBER: TEXT" ("NUMBER: (hidden)" for a line of a compiled file); --dump-entities the
+// "NUMBER: TEXT" ("NUMBER: (hidden)" for a line of a compiled file; the statement separator as
+// "; ", a line break as " | ", other control characters as \xNN); --dump-entities the
 // drawing, one line per entity (see drawing/entity_dump.h). Exits with 1 when a run
-// reported an error, 2 on a usage mistake.
+// reported an error, 2 on a usage mistake (a refused line among them).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,6 +95,22 @@ void DumpSysvars(linework::ScriptEngine& engine) {
     }
 }
 
+// A stored line as one line of output, whatever bytes it holds (a zero byte does not end it).
+std::string DumpedLine(std::string_view text) {
+    std::string shown;
+    for (char c : Printable(linework::ReplaceAllText(text, "\x7f", "; "))) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20) {
+            shown += c;
+            continue;
+        }
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+        shown += escape;
+    }
+    return shown;
+}
+
 void DumpStore(const linework::ProgramStore& store) {
     for (int32_t n = 0; n < linework::ProgramStore::kSlots; ++n) {
         bool hidden = false;
@@ -99,9 +118,25 @@ void DumpStore(const linework::ProgramStore& store) {
         if (hidden) {
             std::printf("%d: (hidden)\n", n);
         } else if (!text.empty()) {
-            std::printf("%d: %s\n", n, Printable(linework::ReplaceAllText(text, "\x7f", "; ")).c_str());
+            std::string line = std::to_string(n) + ": " + DumpedLine(text) + "\n";
+            std::fwrite(line.data(), 1, line.size(), stdout);
         }
     }
+}
+
+// The typed lines as the store will hold them; nothing when one is longer than a store line, which
+// would cut it (and run the cut tail as a statement of its own).
+std::optional<std::vector<std::string>> CleanedLines(const std::vector<std::string>& lines) {
+    std::vector<std::string> cleaned;
+    for (const std::string& line : lines) {
+        cleaned.push_back(linework::NormalizeProgramLine(line));
+        if (cleaned.back().size() > linework::ProgramStore::kMaxLine) {
+            std::fprintf(stderr, "lkbatch: line %zu is longer than %zu characters once cleaned (%zu)\n",
+                         cleaned.size(), linework::ProgramStore::kMaxLine, cleaned.back().size());
+            return std::nullopt;
+        }
+    }
+    return cleaned;
 }
 
 }  // namespace
@@ -114,6 +149,8 @@ int main(int argc, char** argv) {
                      "[--dump-sysvars] [--dump-store] [--dump-entities]\n");
         return 2;
     }
+    auto lines = CleanedLines(options.lines);
+    if (!lines) return 2;
     std::error_code error;
     std::string folder = std::filesystem::absolute(options.dir, error).string();
     std::string windowsFolder = winplat::files::toWindows(folder);
@@ -134,8 +171,8 @@ int main(int argc, char** argv) {
             host.failed = true;
         }
     }
-    for (const std::string& line : options.lines) {
-        engine.store.SetLine(1, linework::NormalizeProgramLine(line));
+    for (const std::string& line : *lines) {
+        engine.store.SetLine(1, line);
         engine.RunProgram();
     }
     if (options.dumpStore) DumpStore(engine.store);

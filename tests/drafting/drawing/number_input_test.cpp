@@ -65,6 +65,22 @@ TEST(NumberGrammar, AFailedInputLeavesTheLastValues) {
     EXPECT_EQ(input.real, 3000000000.0);
 }
 
+TEST(NumberGrammar, APlainRealBeyondADoubleOverflows) {
+    struct Overflow {
+        std::string text;
+        bool overflows;
+    };
+    const Overflow cases[] = {
+        {"1e400", true},        {"-1E400", true},       {"+1e+400", true},     {"1.8e308", true},
+        {"0.0018e311", true},   {"1.7e308", false},     {"1e308", false},      {"1e-400", false},
+        {"0.001e-400", false},  {"0e99999", false},     {"000.000e400", false}, {"1e400x", false},
+        {"x1e400", false},      {"1e", false},          {"inf", false},        {"12", false},
+        {"1e99999999999999999999", true},               {"1" + std::string(400, '0'), true},
+        {"0." + std::string(400, '0') + "1", false},
+    };
+    for (const Overflow& c : cases) EXPECT_EQ(PlainRealOverflows(c.text), c.overflows) << c.text;
+}
+
 TEST(SafeTrunc, WrapsTheUnsignedRangeAndGivesZeroOutside) {
     EXPECT_EQ(SafeTrunc(-2.9), -2);
     EXPECT_EQ(SafeTrunc(2147483647.0), 2147483647);

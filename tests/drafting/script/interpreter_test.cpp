@@ -61,6 +61,63 @@ TEST_F(Interpreter, ArrayElementsAndTheirRange) {
     EXPECT_EQ(Run({"I = -1; I# = 1", "stop"}), "-1# out of range\r\non LKP line 1:2");
 }
 
+TEST_F(Interpreter, IndicesBeyond32BitsAreOutOfRangeNotWrapped) {
+    // An index is checked as the script wrote it: 2^32 is no element 0, 2^31 no negative index.
+    struct Case {
+        std::string statement;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"4294967296# = 1", "4294967296# out of range"},
+        {"4294967297# = 1", "4294967297# out of range"},
+        {"2147483648# = 1", "2147483648# out of range"},
+        {"I = 4294967296; I# = 1", "4294967296# out of range"},
+        {"I = -4294967296; I# = 1", "-4294967296# out of range"},
+        {"A = 4294967296#", "4294967296# out of range"},
+        {"999.5# = 1", ""},
+        {"1000.5# = 1", "1000# out of range"},
+        {"4294967296$ = \"x\"", "4294967296$ out of range"},
+        {"4294967301$ = \"x\"", "4294967301$ out of range"},
+        {"2147483648$ = \"x\"", "2147483648$ out of range"},
+        {"600$ = 4294967301$", "4294967301$ out of range"},
+        {"999$ = \"x\"", ""},
+        {"1000$ = \"x\"", "1000$ out of range"},
+    };
+    for (const Case& c : cases) {
+        engine_->variables.numbers[0] = 5;
+        engine_->variables.numbers[1] = 5;
+        engine_->store.SetLine(5, "line 5");
+        std::string error = Run({c.statement, "stop"});
+        EXPECT_EQ(error, c.error.empty() ? "" : c.error + "\r\non LKP line 1:" + (c.statement[0] == 'I' ? "2" : "1"))
+            << c.statement;
+        EXPECT_EQ(engine_->variables.numbers[0], 5) << c.statement;
+        EXPECT_EQ(engine_->variables.numbers[1], 5) << c.statement;
+        EXPECT_EQ(engine_->store.GetTextLine(5), "line 5") << c.statement;
+    }
+}
+
+TEST_F(Interpreter, ANumberBeyondARealIsAMathError) {
+    struct Case {
+        std::string statement;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"sv 800 1e400", "Math error"},      {"sv 800 -1e400", "Math error"}, {"A = 1e400", "Math error"},
+        {"A = 1 + 1E400", "Math error"},     {"if A < 1e400; X = 1", "Math error"},
+        {"A = 1e39", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Run({"sv 800 5; X = 0", c.statement, "stop"}), c.error.empty() ? "" : c.error + "\r\non LKP line 2:1")
+            << c.statement;
+        if (!c.error.empty()) {
+            EXPECT_EQ(engine_->systemVariables.Read(800), 5) << c.statement;
+        }
+    }
+    // Reals are clamped to the coordinate limit; an overflowing word never reaches them.
+    EXPECT_EQ(Run({"sv 800 1e308", "stop"}), "");
+    EXPECT_EQ(engine_->systemVariables.Read(800), 1e19);
+}
+
 TEST_F(Interpreter, StringAssignmentsWriteStoreLines) {
     EXPECT_EQ(Run({"A = 600; A$ = \"x\" 5; 601$ = \"b\"; 601$ += \"c\"; 601$ -= \"a\"; 602$ = \"1\"; 602$ /= \"2\";"
                    " 603$ = \"q\"; 603$ *= \"p\"",
@@ -81,11 +138,37 @@ TEST_F(Interpreter, StringAssignmentsWriteStoreLines) {
 
 TEST_F(Interpreter, CommandsCommentsAndLabels) {
     EXPECT_EQ(Run({"frobnicate 1 2", "stop"}), "Unknown command frobnicate\r\non LKP line 1:1");
+    // "compile" is accepted with or without words and changes nothing.
+    EXPECT_EQ(Run({"A = 1; compile; compile x 2; A = 2", "compile", "stop"}), "");
+    EXPECT_EQ(Var('A'), 2);
+    EXPECT_EQ(engine_->store.GetTextLine(2), "compile");
     EXPECT_EQ(Run({"A = 1", "/ A = 2; A = 3", "@here; B = 4", "stop"}), "");
     EXPECT_EQ(Var('A'), 1);
     EXPECT_EQ(Var('B'), 4);
     EXPECT_EQ(Run({"A = 5; / A = 6; A = 7", "stop"}), "");
     EXPECT_EQ(Var('A'), 5);
+}
+
+TEST_F(Interpreter, AnUnclosedQuoteIsClosedAtTheEndOfItsStatement) {
+    struct Case {
+        std::string statement;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"\"abc", "Unknown command \"abc\""},
+        {"\"a b", "Unknown command \"a b\""},
+        {"\"a; A = 1", "Unknown command \"a; A = 1\""},  // no separator inside the quote
+        {"A = \"x", "Unknown function \"x\""},
+        {"A = \"x y", "Unknown function \"x y\""},
+        {"A = \"x\"", "Unknown function \"x\""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Run({c.statement, "stop"}), c.error + "\r\non LKP line 1:1") << c.statement;
+    // The added quote closes the text, it is not part of it.
+    EXPECT_EQ(Run({"600$ = \"ab", "601$ = \"a\" \"b", "602$ = \"", "stop"}), "");
+    EXPECT_EQ(engine_->store.GetTextLine(600), "ab");
+    EXPECT_EQ(engine_->store.GetTextLine(601), "ab");
+    EXPECT_EQ(engine_->store.GetTextLine(602), "");
 }
 
 TEST_F(Interpreter, RunningIntoTheLastLineIsAnError) {
@@ -127,6 +210,40 @@ TEST_F(Interpreter, AndOrInIq) {
         EXPECT_EQ(Run({"A = 3; B = 2; X = 0; if " + c.condition + "; X = 1", "stop", "", "", "", "", "b"}), "")
             << c.condition;
         EXPECT_EQ(Var('X'), c.expected ? 1 : 0) << c.condition;
+    }
+}
+
+TEST_F(Interpreter, EveryComparisonOfEqualAndUnequalValues) {
+    // Numbers and texts (a quoted word or a line makes the comparison one of bytes): each operator
+    // on equal operands and on both orders of unequal ones.
+    struct Case {
+        std::string left, right;
+        bool equal, less;  // how left stands to right
+    };
+    const Case operands[] = {
+        {"2", "2", true, false},           {"2", "3", false, true},          {"3", "2", false, false},
+        {"-0.5", "-0.5", true, false},     {"B", "2", true, false},          {"A", "B", false, false},
+        {"\"b\"", "\"b\"", true, false}, {"\"a\"", "\"b\"", false, true}, {"\"b\"", "\"a\"", false, false},
+        {"7$", "\"b\"", true, false},      {"\"b\"", "\"bc\"", false, true}, {"\"bc\"", "\"b\"", false, false},
+        {"\"10\"", "\"9\"", false, true},
+    };
+    struct Operator {
+        std::string op;
+        bool whenLess, whenEqual, whenGreater;
+    };
+    const Operator operators[] = {
+        {"==", false, true, false}, {"!=", true, false, true}, {"<", true, false, false},
+        {">", false, false, true},  {"<=", true, true, false}, {">=", false, true, true},
+        {"in", false, true, false},
+    };
+    for (const Case& c : operands) {
+        for (const Operator& o : operators) {
+            std::string condition = c.left + " " + o.op + " " + c.right;
+            bool expected = c.equal ? o.whenEqual : c.less ? o.whenLess : o.whenGreater;
+            EXPECT_EQ(Run({"A = 3; B = 2; X = 0; if " + condition + "; X = 1", "stop", "", "", "", "", "b"}), "")
+                << condition;
+            EXPECT_EQ(Var('X'), expected ? 1 : 0) << condition;
+        }
     }
 }
 

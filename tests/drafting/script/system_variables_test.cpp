@@ -89,6 +89,42 @@ TEST_F(SystemVariablesTest, WriteRules) {
     EXPECT_FALSE(vars.AccessSystemVariable(SystemVariables::Access::Read, -1));
 }
 
+TEST_F(SystemVariablesTest, ReadOnlySwitchesEndAtFive) {
+    // Both sides of each bound of the read-only switches 0..5, and of the read-only integers
+    // that follow switch 68; every element starts at 0.
+    struct Case {
+        int32_t number;
+        double expected;  // after writing 1
+    };
+    const Case cases[] = {
+        {0, 0}, {5, 0}, {6, 1}, {68, 1}, {kInt + 0, 0},
+    };
+    for (const Case& c : cases) {
+        vars.Write(c.number, 1);
+        EXPECT_EQ(vars.Read(c.number), c.expected) << c.number;
+    }
+}
+
+TEST_F(SystemVariablesTest, SwitchesSixtySixAndSixtySevenExcludeEachOther) {
+    struct Step {
+        int32_t number;
+        double value;
+        double expected66, expected67;
+    };
+    const Step steps[] = {
+        {66, 1, 1, 0}, {67, 1, 0, 1}, {66, 1, 1, 0}, {66, 0, 0, 0},  // switching off clears only itself
+        {67, 1, 0, 1}, {66, 0, 0, 1}, {67, 1, 0, 1},                 // setting one again keeps it
+    };
+    for (const Step& s : steps) {
+        vars.Write(s.number, s.value);
+        EXPECT_EQ(vars.Read(66), s.expected66) << s.number << " <- " << s.value;
+        EXPECT_EQ(vars.Read(67), s.expected67) << s.number << " <- " << s.value;
+    }
+    // The third switch of the group is independent of both.
+    vars.Write(68, 1);
+    EXPECT_EQ(vars.Read(67), 1);
+}
+
 TEST_F(SystemVariablesTest, BackgroundSwapAndColourTable) {
     vars.Write(kInt + 23, 0x000000);
     vars.Write(kInt + 30, 0xFFFFFF);  // colour-table entry 7

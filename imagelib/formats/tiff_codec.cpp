@@ -4,7 +4,6 @@
 #include <array>
 #include <bit>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -326,15 +325,6 @@ void convertRow(const Picture& p, const uint8_t* in, uint8_t* out) {
     }
 }
 
-using Buffer = std::unique_ptr<uint8_t, decltype(&std::free)>;
-
-// A zeroed buffer whose pages are touched only when written, so a damaged file claiming huge
-// strips costs little before its data run out.
-Buffer allocate(uint64_t bytes) {
-    void* memory = bytes <= SIZE_MAX ? std::calloc(static_cast<size_t>(std::max<uint64_t>(bytes, 1)), 1) : nullptr;
-    return Buffer(static_cast<uint8_t*>(memory), &std::free);
-}
-
 int16_t load(CodecCall& call) {
     const RowLayout layout = prepareRowTransfer(call.info);
     TiffWindow* window = nullptr;
@@ -349,27 +339,18 @@ int16_t load(CodecCall& call) {
         normalizeBitsPerPixel(p.bits) != layout.depth) {
         return refuse(kCodecBadFormat, "the picture no longer matches the one its info read described");
     }
-    uint32_t rowsPerStrip = 0;
-    TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
-    if (rowsPerStrip == 0 || rowsPerStrip > p.height) rowsPerStrip = p.height;
-
-    const auto scanline = static_cast<uint64_t>(p.scanline);
-    const Buffer strip = allocate(uint64_t{rowsPerStrip} * scanline);
+    // Row by row: libtiff reads a strip's stored bytes only as far as the file holds them and the
+    // codec keeps one row, so a directory that claims huge strips costs no more than their data.
+    std::vector<uint8_t> stored(static_cast<size_t>(p.scanline));
     std::vector<uint8_t> row(layout.stride);
-    if (!strip) return refuse(kCodecNoMemory, "no memory for a strip");
-    for (uint32_t first = 0; first < p.height; first += rowsPerStrip) {
-        const uint32_t rows = std::min(rowsPerStrip, p.height - first);
-        const auto wanted = static_cast<tmsize_t>(rows * scanline);
-        const uint32_t index = TIFFComputeStrip(tiff.get(), first, 0);
-        // A strip that decodes short would leave rows of nothing: the picture is not whole.
-        if (TIFFReadEncodedStrip(tiff.get(), index, strip.get(), wanted) != wanted) {
-            return refuse(kCodecReadError, "a strip decodes short");
+    for (uint32_t y = 0; y < p.height; ++y) {
+        // A row that does not decode would be a row of nothing: the picture is not whole.
+        if (TIFFReadScanline(tiff.get(), stored.data(), y, 0) != 1) {
+            return refuse(kCodecReadError, "a row does not decode");
         }
-        for (uint32_t i = 0; i < rows; ++i) {
-            convertRow(p, strip.get() + i * scanline, row.data());
-            if (call.sink->putRow(row.data(), static_cast<int>(first + i)) != kCodecOk) return kCodecStopped;
-            call.tick();
-        }
+        convertRow(p, stored.data(), row.data());
+        if (call.sink->putRow(row.data(), static_cast<int>(y)) != kCodecOk) return kCodecStopped;
+        call.tick();
     }
     return kCodecOk;
 }

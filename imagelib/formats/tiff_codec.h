@@ -1,4 +1,4 @@
-// The TIFF codec: files read and written through libtiff, strip by strip.
+// The TIFF codec: files read through libtiff row by row and written strip by strip.
 //
 // Loads contiguous, strip-organised pictures: grey (either polarity) and palette pictures of 1, 2,
 // 4 and 8 bits, grey of 16 bits and grey with alpha (as 8-bit grey), RGB of 8 and 16 bits a
@@ -20,8 +20,8 @@ extern const FormatCodec tiffCodec;
 // CIELAB pictures), flags 1 for CMYK. 1 when libtiff cannot open the picture, 2 for a width,
 // height or row size of 0 or sides beyond the codec's limit.
 inline constexpr CodecFn tiffInfo = codecEntry<tiffCodec, CodecStage::Info>;
-// Decodes every strip into call.sink. 3 for a layout the codec does not read or any strip that
-// cannot be decoded whole, 8 when the sink stops.
+// Decodes every row into call.sink, holding one row at a time. 3 for a layout the codec does not
+// read or any row that cannot be decoded whole, 8 when the sink stops.
 inline constexpr CodecFn tiffLoad = codecEntry<tiffCodec, CodecStage::Load>;
 // Writes one strip-organised picture. option1 bits 0-5: 1 none, 2 PackBits, 4 LZW, 8 CCITT G4
 // (1-bit pictures only, else none), 16 JPEG (true-colour only, else none), anything else LZW;

@@ -6,7 +6,8 @@
                                               damaged variants of a document (SOURCE: a
                                               description file or a reference-set name)
     lcnwriter check FILE [--base N --length N]
-                                              the record file checker
+                                              the record file checker; a whole document
+                                              may carry its companions after its data
 """
 
 import argparse
@@ -14,7 +15,7 @@ import json
 import os
 import sys
 
-from . import damage, document, reference, vazazi
+from . import checker, damage, document, reference, vazazi
 
 
 def _build(a):
@@ -43,7 +44,7 @@ def _damage(a):
 
 
 def _check(a):
-    problems = vazazi.check(a.file, a.base, a.length)
+    problems = checker.check(a.file, a.base, a.length)
     print("\n".join(problems) if problems else "ok")
     return 1 if problems else 0
 

@@ -3,8 +3,9 @@ tests that prove readers fail cleanly.
 
 Each variant damages one thing: the file cut at a byte; one page record cut
 at a byte; a length field of a page record pointing past the record; a count
-set to 0x7FFF or 0xFFFF; a table of more than 16,383 cells; an object slot
-longer than its item; a compressed page whose chunk does not inflate.  The
+set to 0x7FFF or 0xFFFF (0x7F or 0xFF in one byte); a table of more than 16,383 cells; an object slot
+longer than its item; a compressed page whose chunk does not inflate; link
+frames whose two length bytes disagree.  The
 encoders mark where their counts and lengths lie, so the damage lands on the
 field named, and the same seed gives the same variants.
 """
@@ -16,7 +17,7 @@ import struct
 import zlib
 from dataclasses import dataclass
 
-from . import document, reference, vazazi
+from . import document, formats, reference, vazazi
 
 CHUNK_PACKED = struct.Struct("<BHH")
 
@@ -53,8 +54,16 @@ def _field_value(body, offset, width):
 
 
 def _is_count(name):
+    """Counts whose wrong value a reader must refuse.  A string list's free
+    count is not one: a reader that finds no free slot resets it."""
     last = name.rsplit(".", 1)[-1]
-    return last in ("count", "rows", "columns", "free")
+    return last in ("count", "rows", "columns")
+
+
+def _extreme(value, width):
+    """0x7FFF or 0xFFFF (the largest signed and unsigned 16-bit counts) for a
+    field of 'width' bytes: a one-byte count takes 0x7F or 0xFF."""
+    return value >> 8 * (2 - width) if width < 2 else value
 
 
 def length_past(doc, key, buf, mark, rng):
@@ -67,6 +76,7 @@ def length_past(doc, key, buf, mark, rng):
 
 def count_set(doc, key, buf, mark, value):
     name, offset, width = mark
+    value = _extreme(value, width)
     return Variant("", _rebuild(doc, key, _patch(buf.bytes(), offset, width, value)), *key,
                    "%s set to 0x%X" % (name, value), "parse")
 
@@ -96,23 +106,35 @@ def bad_inflate(doc, key, buf):
                    "compressed page whose chunk does not inflate", "read")
 
 
-SHORT_FRAME_KINDS = set(range(5, 10)) | set(range(16, 20))
+SHORT_FRAME_KINDS = set(range(5, 10)) | set(range(16, 21))
+
+
+def _frame_forms(kind):
+    """The two L bytes a frame of a one-byte kind may carry: the length
+    table's and body + 2."""
+    return (formats.frame_length({"kind": kind}), formats.frame_length({"kind": kind, "frame": "body"}))
 
 
 def short_link_frames(doc, key, buf):
-    """Every framed link of a kind whose length-table entry is 0 written with
-    L = 2 (the table's value) instead of body + 2: a frame no walk can cross."""
+    """Every framed link of a one-byte kind, in either valid form, given the
+    table form's L in front and the body form's L behind: a frame whose two L
+    bytes disagree matches neither form, so no walk can cross it."""
     body = bytearray(buf.bytes())
     found = 0
-    for i in range(len(body) - 4):
-        if body[i] == 20 and body[i + 1] == 3 and body[i + 2] in SHORT_FRAME_KINDS \
-                and body[i + 3] == 3 and body[i + 4] == 20:
-            body[i + 1] = body[i + 3] = 2
+    i = 0
+    while i + 4 < len(body):
+        kind = body[i + 2]
+        if body[i] == 20 and body[i + 4] == 20 and kind in SHORT_FRAME_KINDS \
+                and body[i + 1] == body[i + 3] and body[i + 1] in _frame_forms(kind):
+            body[i + 1], body[i + 3] = _frame_forms(kind)
             found += 1
+            i += 5
+        else:
+            i += 1
     if not found:
         return None
     return Variant("", _rebuild(doc, key, bytes(body)), *key,
-                   "%d one-byte link frames with L = 2" % found, "parse")
+                   "%d one-byte link frames whose two L bytes disagree" % found, "parse")
 
 
 def cut_file(doc, at):

@@ -128,11 +128,30 @@ def link_target(link):
     return b.bytes()
 
 
-def framed_link(link, frame_length=None):
-    """20, L, body, L, 20 with L = body length + 2, so the length byte
-    counts the whole payload (L, body, L) for every kind."""
+# The length byte of a frame in the table form: this entry (by kind 0-20; 0 past the table) + 2.
+FRAME_TABLE = (3, 3, 6, 6, 3, 0, 0, 0, 0, 0, 5, 3, 3, 3, 3, 8, 0, 0, 0, 0, 3)
+FRAME_FORMS = ("table", "body")
+
+
+def frame_length(link):
+    """L of a framed link.  "table" (the default, as the reader's own encoder
+    writes): the kind's length-table entry + 2, which for the kinds with a
+    one-byte body (5-9, 16-20 and above) is not the payload's length.
+    "body": the body length + 2, the whole payload (L, body, L); documents
+    hold this form too.  Both forms agree for every other kind."""
+    form = link.get("frame", "table")
+    if form not in FRAME_FORMS:
+        raise ValueError("link frame form %r is none of %s" % (form, ", ".join(FRAME_FORMS)))
+    kind = link["kind"]
+    if form == "body":
+        return len(link_target(link)) + 2
+    return (FRAME_TABLE[kind] if kind < len(FRAME_TABLE) else 0) + 2
+
+
+def framed_link(link, length=None):
+    """20, L, body, L, 20 with L from the link's frame form, or the given L."""
     body = link_target(link)
-    length = len(body) + 2 if frame_length is None else frame_length
+    length = frame_length(link) if length is None else length
     return bytes([20, length]) + body + bytes([length, 20])
 
 

@@ -141,9 +141,13 @@ def file_table(paths, tags=None):
 
 # ---------------------------------------------------------------- type 5
 
+STYLE_NAME_SLOT = 30
+STYLE_NAME_LIMIT = STYLE_NAME_SLOT - 1
+
 def style_sheet(styles, tab_stops=None, names_count=128, count=128):
     """Style sheet: u16 count, count presence bytes, per present style u16 key
-    and the 40-byte record; u16 name count and 30-byte names; the tab-stop
+    and the 40-byte record; u16 name count and 30-byte name slots (names of at
+    most 29 bytes, zero-padded); the tab-stop
     table (u16 256 entries, u16 size, 768 bytes of (count, u16 offset), stops).
     styles: {slot: {"name", "key", format parts...}}; tab_stops: {slot: [(kind, position)]}."""
     b = Buf().u16(count, "styles.count")
@@ -154,9 +158,10 @@ def style_sheet(styles, tab_stops=None, names_count=128, count=128):
     b.u16(names_count, "names.count")
     for i in range(names_count):
         name = cp(styles.get(i, {}).get("name", b""))
-        if len(name) > 30:
-            raise ValueError("a style name slot holds 30 bytes")
-        b.raw(name + bytes(30 - len(name)))
+        if len(name) > STYLE_NAME_LIMIT:
+            raise ValueError("style %d: a name of %d bytes; a style name holds at most %d, its slot's "
+                             "last byte is always 0" % (i, len(name), STYLE_NAME_LIMIT))
+        b.raw(name + bytes(STYLE_NAME_SLOT - len(name)))
     return b.append(tab_stop_table(tab_stops or {}), "tabs.")
 
 

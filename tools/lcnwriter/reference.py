@@ -131,12 +131,14 @@ LINK_KINDS = [{"kind": 0, "page": 1}, {"kind": 1, "page": 2}, {"kind": 2, "page"
               {"kind": 10, "value": 0x00010000}, {"kind": 11, "value": 0}, {"kind": 12, "value": 0},
               {"kind": 13, "value": 0}, {"kind": 14, "value": 1},
               {"kind": 15, "page": 1, "position": 2, "word_c": 3, "document": 0},
-              {"kind": 16}, {"kind": 19}]
+              {"kind": 16}, {"kind": 17}, {"kind": 18}, {"kind": 19}, {"kind": 20}]
+# Kinds whose one-byte body the length table does not count: documents frame them either way.
+BODY_FRAMED_KINDS = [{"kind": k, "frame": "body"} for k in list(range(5, 10)) + list(range(16, 21))]
 
 
 def links():
     rows = [_para(["Odkaz druhu %d: " % l["kind"], {"link": l, "text": "cíl %d" % l["kind"]}])
-            for l in LINK_KINDS]
+            for l in LINK_KINDS + BODY_FRAMED_KINDS]
     spot = {"kind": "picture", "picture": 0, "width": 40, "height": 40, "y": 0, "x": 200,
             "hotSpots": [{"box": [0, 0, 20, 20], "link": {"kind": 2, "page": 1}},
                          {"box": [20, 0, 40, 20], "shape": 1, "link": {"kind": 3, "page": 2}},

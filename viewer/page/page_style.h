@@ -83,7 +83,7 @@ struct PageStyle {
 #pragma pack(pop)
 
 bool Equals(const ShortRect& one, const ShortRect& other);
-// Each value becomes value x percent / 100, on 16-bit operands with the product taken in 32 bits.
+// Each value becomes value x percent / 100, on 16-bit operands, held to the 16-bit range.
 ShortRect ScaleByPercent(const ShortRect& rect, int16_t percent);
 
 // The style a page is drawn with: the groups whose bit is set in the page's Flags from the page,

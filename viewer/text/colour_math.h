@@ -8,8 +8,8 @@
 
 namespace lect32 {
 
-// value x percent / 100 on signed 16-bit operands, truncated toward zero and kept to 16 bits, as
-// stored page measures have always been scaled.
+// value x percent / 100 on signed 16-bit operands, truncated toward zero and held to the 16-bit
+// range (-32768 to 32767) instead of wrapping.
 int16_t ScaleByPercent(int16_t value, int16_t percent);
 
 // A colour split the way the text engine handles it: red and green in one 16-bit word (red in the

@@ -16,6 +16,9 @@ constexpr uint8_t kBullet = 1;
 constexpr uint8_t kLettersUpper = 1;
 constexpr uint8_t kLettersLower = 2;
 constexpr int kLetters = 26;
+// The list-marker bytes after the kind: the numbering style, then the bullet or suffix character.
+constexpr size_t kNumberingByte = 0;
+constexpr size_t kCharacterByte = 1;
 
 }  // namespace
 
@@ -35,12 +38,13 @@ void MarkerLabel::Build(HDC device, const TextFormat& format, uint32_t number) {
     if (marker.kind == kBullet) {
         const int16_t size = static_cast<int16_t>(std::max<int>(MulDiv(format.chars.size, 3, 4), kSmallestBullet));
         font_ = GetMarkerFontCache().GetFont(device, CharFormat{0, size, 3, 0});
-        text_.assign(1, static_cast<char>(kBulletChar));
+        text_.clear();
     } else {
         font_ = GetTextFontCache().GetFont(device, format.chars);
-        text_ = ListNumberText(marker.bytes[0], number);
-        if (marker.bytes[1] != 0) text_.push_back(static_cast<char>(marker.bytes[1]));
+        text_ = ListNumberText(marker.bytes[kNumberingByte], number);
     }
+    // The bullet itself, or the character after a number; 0 is none.
+    if (marker.bytes[kCharacterByte] != 0) text_.push_back(static_cast<char>(marker.bytes[kCharacterByte]));
     if (!font_) return;
     const winplat::Selection fontIn(device, font_->get());
     SIZE extent{};

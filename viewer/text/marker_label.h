@@ -1,5 +1,5 @@
-// The list marker of a paragraph: a bullet in the marker faces, or the item's number in the
-// paragraph's own font, with its measures for placing it before the first line.
+// The list marker of a paragraph: the format's bullet character in the marker faces, or the item's
+// number in the paragraph's own font, with its measures for placing it before the first line.
 #ifndef LECT32_TEXT_MARKER_LABEL_H
 #define LECT32_TEXT_MARKER_LABEL_H
 
@@ -20,10 +20,10 @@ std::string ListNumberText(uint8_t style, uint32_t number);
 // A built marker (the format's list-marker part names kind, style, suffix and colour).
 class MarkerLabel {
 public:
-    static constexpr uint8_t kBulletChar = 0x6C;  // the round bullet of the marker face
     static constexpr int16_t kSmallestBullet = 8;
 
-    // kind 1: the bullet in marker face 0 at 3/4 of the paragraph's size, at least 8 points.
+    // kind 1: the format's bullet character in marker face 0 at 3/4 of the paragraph's size, at
+    // least 8 points (a character of 0 draws nothing); else the number, then that character.
     void Build(HDC device, const TextFormat& format, uint32_t number);
     void Draw(HDC device, int x, int y, const ColourTable& colours) const;
     void Release() {}

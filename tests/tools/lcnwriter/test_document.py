@@ -106,6 +106,15 @@ class Reference(unittest.TestCase):
                         self.assertEqual((len(rec.body), rec.version, rec.compressed),
                                          (r["size"], r["version"], r["compressed"]))
 
+    def test_links_hold_both_frame_forms_of_the_one_byte_kinds(self):
+        doc = document.build(reference.links())
+        body = read(doc, doc.containers[0], (2, 0)).body
+        for kind in list(range(5, 10)) + list(range(16, 21)):
+            table = 5 if kind == 20 else 2
+            with self.subTest(kind=kind):
+                self.assertIn(bytes([20, table, kind, table, 20]), body, "the length table's L")
+                self.assertIn(bytes([20, 3, kind, 3, 20]), body, "L = body + 2")
+
     def test_the_set_is_the_same_every_time(self):
         with tempfile.TemporaryDirectory() as a, tempfile.TemporaryDirectory() as b:
             reference.make(a)
@@ -127,6 +136,28 @@ class CommandLine(unittest.TestCase):
             for name, data in document.build(SMALL).files.items():
                 with open(os.path.join(out, name), "rb") as f:
                     self.assertEqual(f.read(), data, name)
+
+    def test_check_accepts_companions_inside_and_nothing_else_after_the_data(self):
+        doc = document.build(reference.inside())
+        data = doc.files["inside.lcn"]
+        picture_store = doc.containers[1]
+        self.assertEqual(picture_store.role, "pictureStore")
+        broken = bytearray(data)
+        broken[picture_store.base] ^= 0xFF  # the appended store's magic
+        cases = [("as written", data, 0, "ok"),
+                 ("a byte after the companions", data + b"\0", 1, "file-end"),
+                 ("a companion that is no record file", bytes(broken), 1, "pictureStore"),
+                 ("cut inside the last companion", data[:-1], 1, "")]
+        with tempfile.TemporaryDirectory() as d:
+            path = os.path.join(d, "inside.lcn")
+            for what, content, code, says in cases:
+                with self.subTest(what):
+                    with open(path, "wb") as f:
+                        f.write(content)
+                    run = subprocess.run([sys.executable, "-B", os.path.join(TOOLS, "lcnwriter"), "check", path],
+                                         capture_output=True, text=True)
+                    self.assertEqual(run.returncode, code, run.stdout + run.stderr)
+                    self.assertIn(says, run.stdout)
 
     def test_a_bad_description_fails_with_a_reason(self):
         with tempfile.TemporaryDirectory() as d:
@@ -185,7 +216,9 @@ class Refusals(unittest.TestCase):
             ("unknown property", lambda: records.properties({"allowcopy": 0})),
             ("password of 21 bytes", lambda: records.properties({"password": "x" * 21})),
             ("string of 256 bytes", lambda: records.string_block({0: "x" * 256})),
-            ("style name of 31 bytes", lambda: records.style_sheet({0: {"name": "n" * 31}})),
+            ("style name of 30 bytes", lambda: records.style_sheet({0: {"name": "n" * 30}})),
+            ("style name of 30 bytes in cp1250", lambda: records.style_sheet({0: {"name": "č" * 30}})),
+            ("link frame of no known form", lambda: formats.framed_link({"kind": 7, "frame": "short"})),
             ("table short of cells", lambda: page.table_object({"rows": 2, "columns": 2,
                                                                 "cells": [{}] * 3})),
             ("file name without name", lambda: records.file_table(["folder\\"])),
@@ -202,8 +235,8 @@ class Refusals(unittest.TestCase):
         self.assertEqual(records.string_block({0: "x" * 255}).bytes()[2], 255)
         self.assertEqual(len(media.vector(4096, 4096, [{"kind": "polygon", "points": [(0, 0)] * 1024}])),
                          10 + 10 + 2 + 4 * 1024)
-        sheet = records.style_sheet({0: {"name": "n" * 30}}).bytes()
-        self.assertEqual(sheet[2 + 128 + 42 + 2:2 + 128 + 42 + 2 + 30], b"n" * 30)
+        sheet = records.style_sheet({0: {"name": "n" * 29}}).bytes()
+        self.assertEqual(sheet[2 + 128 + 42 + 2:2 + 128 + 42 + 2 + 30], b"n" * 29 + b"\0")
 
 
 if __name__ == "__main__":

@@ -163,7 +163,17 @@ CASES = [
     ("framed kind 2", lambda: formats.framed_link({"kind": 2, "page": 1}), [
         ("14 08", "code 20, L"), ("02 0100 0000 00", "body"), ("08 14", "L, code 20")]),
     ("framed kind 7", lambda: formats.framed_link({"kind": 7}), [
+        ("14 02 07 02 14", "L = length-table entry 0 + 2, one byte short of the payload")]),
+    ("framed kind 7, body form", lambda: formats.framed_link({"kind": 7, "frame": "body"}), [
         ("14 03 07 03 14", "L = body + 2 = 3")]),
+    ("framed kind 16", lambda: formats.framed_link({"kind": 16}), [("14 02 10 02 14", "table entry 0")]),
+    ("framed kind 20", lambda: formats.framed_link({"kind": 20}), [
+        ("14 05 14 05 14", "table entry 3 + 2 for a one-byte body")]),
+    ("framed kind 20, body form", lambda: formats.framed_link({"kind": 20, "frame": "body"}), [
+        ("14 03 14 03 14", "L = body + 2")]),
+    ("framed kind 21", lambda: formats.framed_link({"kind": 21}), [("14 02 15 02 14", "past the table: 0")]),
+    ("framed kind 10, body form", lambda: formats.framed_link({"kind": 10, "value": 1, "frame": "body"}), [
+        ("14 07", "the forms agree where the table gives the body"), ("0a 01000000", "body"), ("07 14", "")]),
     # ---- formats and text
     ("packed format", lambda: formats.packed_format(
         {"char": {"font": 1, "size": 12, "weight": 6, "flags": 2}}, 9), [

@@ -123,13 +123,14 @@ TEST(PageStyleTest, EqualsFollowsEveryClause) {
     }
 }
 
-TEST(PageStyleTest, ScalesMarginsWithA32BitProduct) {
+TEST(PageStyleTest, ScalesMarginsHeldToSixteenBits) {
     struct Case {
         int16_t margin, percent, scaled;
     };
     const Case cases[] = {
         {10, 150, 15}, {10, 33, 3}, {-10, 33, -3},  // truncated toward zero
-        {30000, 150, static_cast<int16_t>(45000)},  // the quotient, not the product, is cut to 16 bits
+        {30000, 150, 32767}, {-30000, 150, -32768},  // held at the ends of 16 bits, not wrapped
+        {21845, 150, 32767},                         // 32767.5 truncated: exactly the top
         {300, 200, 600},
     };
     for (const Case& c : cases) {

@@ -11,9 +11,23 @@ TEST(ScaleByPercent, SixteenBitOperandsTruncatedTowardZero) {
         {200, 50, 100},     {7, 50, 3},         // 3.5 truncated
         {-7, 50, -3},                           // toward zero, not down
         {1000, 150, 1500},  {-1000, -150, 1500},
-        {32767, 200, -2},   // 65534 kept to 16 bits
-        {30000, 300, 24464},  // the 32-bit product is not cut; 90000 is, to 16 bits
         {0, 12345, 0},      {123, 0, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(lect32::ScaleByPercent(c.value, c.percent), c.expected) << c.value << " x " << c.percent << "%";
+    }
+}
+
+// A quotient outside 16 bits is held at the nearest end instead of wrapping to the other sign.
+TEST(ScaleByPercent, QuotientHeldToSixteenBits) {
+    const struct {
+        int16_t value, percent, expected;
+    } cases[] = {
+        {32766, 100, 32766},    {32767, 100, 32767},   {16384, 200, 32767},  // 32768: one past the top
+        {32767, 200, 32767},    {30000, 300, 32767},   {-32768, -100, 32767},
+        {-32767, 100, -32767},  {-16384, 200, -32768}, {-32768, 100, -32768},
+        {-16385, 200, -32768},  // -32770: past the bottom
+        {32767, -200, -32768},  {20000, 164, 32767},   {20000, 163, 32600},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(lect32::ScaleByPercent(c.value, c.percent), c.expected) << c.value << " x " << c.percent << "%";

@@ -342,6 +342,7 @@ TEST_F(Formatter, ListMarkers) {
     EXPECT_EQ(marker.Width(), 10 + 10 + 5);
     EXPECT_EQ(marker.Ascent(), 18);
     paragraph_.marker.kind = 1;
+    paragraph_.marker.bytes = {0, 0x6C, 0};
     paragraph_.chars.size = 10;  // 3/4 is 7 points, raised to 8: an 11-pixel em
     marker.Build(dc_.get(), paragraph_, 1);
     EXPECT_EQ(marker.Text(), "\x6C");
@@ -349,6 +350,40 @@ TEST_F(Formatter, ListMarkers) {
     Clear();
     marker.Draw(dc_.get(), 0, 0, colours_);
     EXPECT_EQ(Pixel(1, 9), RGB(0, 0, 0)) << "drawn in the marker's colour 0";
+}
+
+// A bullet is the style's own character in the marker face; 0 there means no character at all.
+TEST_F(Formatter, BulletsDrawTheStylesCharacter) {
+    paragraph_.marker.kind = 1;
+    paragraph_.chars.size = 10;
+    const auto build = [&](uint8_t character) {
+        paragraph_.marker.bytes = {2, character, 0};  // the numbering style byte does not matter
+        MarkerLabel marker;
+        marker.Build(dc_.get(), paragraph_, 3);
+        return marker;
+    };
+    const MarkerLabel round = build(0x6C);
+    const MarkerLabel square = build(0x6F);
+    EXPECT_EQ(round.Text(), "\x6C");
+    EXPECT_EQ(square.Text(), "\x6F");
+    EXPECT_NE(round.Width(), square.Width()) << "each measured as itself";
+    EXPECT_EQ(square.Ascent(), round.Ascent()) << "the same marker face and size";
+
+    const MarkerLabel none = build(0);
+    EXPECT_EQ(none.Text(), "");
+    EXPECT_EQ(none.Width(), 0);
+    EXPECT_EQ(none.Ascent(), round.Ascent()) << "the line still has the marker's height";
+    Clear();
+    none.Draw(dc_.get(), 0, 0, colours_);
+    for (int x = 0; x < 12; ++x) {
+        for (int y = 0; y < 12; ++y) ASSERT_EQ(Pixel(x, y), RGB(255, 255, 255)) << x << "," << y;
+    }
+    square.Draw(dc_.get(), 0, 0, colours_);
+    int inked = 0;
+    for (int x = 0; x < 12; ++x) {
+        for (int y = 0; y < 12; ++y) inked += Pixel(x, y) == RGB(0, 0, 0);
+    }
+    EXPECT_GT(inked, 0) << "a bullet that is drawn";
 }
 
 TEST_F(Formatter, DamagedCodesAreCountedNotRead) {

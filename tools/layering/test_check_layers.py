@@ -131,29 +131,27 @@ class CheckLayers(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         self.assertIn(f"{len(GOOD_TREE)} files", result.stdout)
 
+    def assert_planted_line_fails(self, source, line, report, reason):
+        """The tree with the line added at the end of source fails, naming the file, the line's
+        number, what is reported and why."""
+        path = self.root / source
+        path.write_text(GOOD_TREE[source] + line + "\n")
+        result = run_check(self.root)
+        path.write_text(GOOD_TREE[source])
+        self.assertEqual(result.returncode, 1, result.stdout)
+        number = GOOD_TREE[source].count("\n") + 1
+        self.assertIn(f"{source}:{number}: {report}", result.stdout)
+        self.assertIn(reason, result.stdout)
+
     def test_each_include_across_layers_fails_naming_file_line_and_reason(self):
         for source, include, reason in BAD_INCLUDES:
             with self.subTest(source=source, include=include):
-                path = self.root / source
-                path.write_text(GOOD_TREE[source] + f"#include {include}\n")
-                result = run_check(self.root)
-                path.write_text(GOOD_TREE[source])
-                self.assertEqual(result.returncode, 1, result.stdout)
-                line = GOOD_TREE[source].count("\n") + 1
-                self.assertIn(f"{source}:{line}: includes ", result.stdout)
-                self.assertIn(reason, result.stdout)
+                self.assert_planted_line_fails(source, f"#include {include}", "includes ", reason)
 
     def test_window_state_beside_the_seam_fails_naming_file_line_and_reason(self):
         for source, line, reason in KEPT_STATE:
             with self.subTest(source=source, line=line):
-                path = self.root / source
-                path.write_text(GOOD_TREE[source] + line + "\n")
-                result = run_check(self.root)
-                path.write_text(GOOD_TREE[source])
-                self.assertEqual(result.returncode, 1, result.stdout)
-                number = GOOD_TREE[source].count("\n") + 1
-                self.assertIn(f"{source}:{number}: keeps window state outside user/window_state.h", result.stdout)
-                self.assertIn(reason, result.stdout)
+                self.assert_planted_line_fails(source, line, "keeps window state outside user/window_state.h", reason)
 
     def test_a_platform_folder_that_is_no_area_fails(self):
         write_tree(self.root, {"platform/src/widgets/slider.h": '#include "winplat/base.h"\n'})

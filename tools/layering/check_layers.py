@@ -14,7 +14,13 @@ not use:
 - the drafting program shares no code with the other two: it builds on the platform's public
   headers alone, its drawing layer below its script layer;
 - nothing outside platform/ includes the platform's private sources (platform/src), except the
-  platform's own tests.
+  platform's own tests;
+- inside the platform, each area of platform/src includes its own headers, those of the areas
+  below it (PLATFORM_AREAS) and the public headers; from user, the areas above it (host,
+  controls, dialogs, commdlg) take only the headers user lends them (USER_LENDS), never the window
+  record itself;
+- the controls, dialogs and common dialogs keep a window's state only through
+  user/window_state.h: no table keyed by window, no pointer in a window word the program owns.
 
 Include-path separation in the build stops most of these; this check also catches a relative
 include ("../text/x.h") that climbs out of its folder. Exits with 1 when anything is reported.
@@ -37,6 +43,58 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*["<]([^">]+)[">]')
 PLATFORM_PUBLIC = "platform/include/"
 PLATFORM_PRIVATE = "platform/src/"
 PIXMILL_HEADER = "imagelib/pixmill/"
+
+# The areas of platform/src, each with the areas right below it; an area may include those and,
+# through them, everything further down. Areas named together in one line are peers, which never
+# include each other.
+#   base                          handles, errors, cp1250
+#   kernel, files, ole            memory and modules; drive paths; streams over global memory
+#                                 (through the public calls only)
+#   registry < profile            the registry's store sits on the state folder (files); .ini
+#                                 files are read with the registry's tree and host file
+#   gdi                           bitmaps, DCs and drawing
+#   text, clipboard               fonts and text output draw through GDI's DCs; the clipboard
+#                                 makes CF_BITMAP from CF_DIB with GDI's bitmaps
+#   user                          the window manager draws text (captions, menus)
+#   host, controls                the hosts feed input to user and show the screen's bitmap;
+#                                 the controls are windows of user's classes
+#   dialogs < commdlg             dialogs are made of controls; the common dialogs of dialogs
+PLATFORM_AREAS = {
+    "base": (),
+    "kernel": ("base",),
+    "files": ("base",),
+    "ole": ("base",),
+    "registry": ("files",),
+    "profile": ("registry",),
+    "gdi": ("kernel", "profile"),
+    "text": ("gdi",),
+    "clipboard": ("gdi",),
+    "user": ("text",),
+    "host": ("user",),
+    "controls": ("user",),
+    "dialogs": ("controls",),
+    "commdlg": ("dialogs",),
+}
+
+# What user lends the areas above it, by the area that first needs it; an area above that one
+# (dialogs above controls) may use it too. The window record (user/window.h) is never lent.
+USER_LENDS = {
+    # the 3-D edges and buttons, the scroll bar's tracking, layout and drawing, the built-in
+    # class list, and the one place a window's state is kept
+    "controls": ("user/edge_drawing.h", "user/scroll_tracking.h", "user/builtin_classes.h",
+                 "user/window_state.h"),
+    "dialogs": ("user/message_pump.h",),  # the modal loops take their messages through it
+    "host": ("user/input_feed.h",),  # input in, the cursor to show out
+}
+
+# Window state kept outside user/window_state.h, as found in the code (comments left out) of
+# these areas.
+STATE_AREAS = ("controls", "dialogs", "commdlg")
+STATE_PATTERNS = (
+    (re.compile(r"map\s*<\s*HWND\b"), "a table keyed by window (std::map, std::unordered_map)"),
+    (re.compile(r"\bDWL_USER\b"), "a pointer in DWL_USER, the dialog procedure's own word"),
+    (re.compile(r"\bGWLP?_USERDATA\b"), "a pointer in GWLP_USERDATA, the program's own word"),
+)
 
 
 def under(path, folder):
@@ -75,10 +133,54 @@ def drafting_rule(source, target):
     return "the drafting program shares no code with the other programs: its own headers and the platform's public ones only"
 
 
+def platform_area(path):
+    """The area of platform/src a path lies in, or None outside the areas' folders."""
+    parts = path.split("/")
+    return parts[2] if len(parts) > 3 and under(path, PLATFORM_PRIVATE) else None
+
+
+def areas_below(area):
+    """Every area the given one may include, itself left out."""
+    found = set()
+    waiting = list(PLATFORM_AREAS.get(area, ()))
+    while waiting:
+        lower = waiting.pop()
+        if lower not in found:
+            found.add(lower)
+            waiting.extend(PLATFORM_AREAS[lower])
+    return found
+
+
+def lent_by_user(area):
+    """The user headers an area above user may include."""
+    lent = set()
+    for borrower in areas_below(area) | {area}:
+        lent.update(USER_LENDS.get(borrower, ()))
+    return lent
+
+
+def platform_rule(source, target):
+    """Why a platform file may not include target, or None when it may."""
+    if not under(target, "platform/"):
+        return "the platform includes nothing above it"
+    area = platform_area(source)
+    other = platform_area(target)
+    if area is None or other is None or other == area:
+        return None
+    if area not in PLATFORM_AREAS:
+        return f"platform/src/{area} is not one of the platform's areas ({', '.join(PLATFORM_AREAS)})"
+    if other not in areas_below(area):
+        return f"the {area} area may not include the {other} area, which is not below it"
+    lent = lent_by_user(area)
+    if other == "user" and target[len(PLATFORM_PRIVATE):] not in lent:
+        return f"the {area} area takes from user only what user lends it: {', '.join(sorted(lent))}"
+    return None
+
+
 def violation(source, target):
     """Why source may not include target (both relative to the root), or None when it may."""
     if under(source, "platform/"):
-        return None if under(target, "platform/") else "the platform includes nothing above it"
+        return platform_rule(source, target)
     if under(source, "imagelib/"):
         if under(target, "imagelib/") or under(target, PLATFORM_PUBLIC):
             return None
@@ -125,8 +227,32 @@ def sources(root):
             yield relative.as_posix()
 
 
+def kept_state(source, line):
+    """Why a line of code keeps window state outside the seam, or None."""
+    if platform_area(source) not in STATE_AREAS:
+        return None
+    code = line.split("//", 1)[0]
+    for pattern, what in STATE_PATTERNS:
+        if pattern.search(code):
+            return f"keeps window state outside user/window_state.h: {what}"
+    return None
+
+
+def unknown_folders(root):
+    """The folders of the reader and of platform/src that are none of their layers or areas."""
+    problems = []
+    for folder in sorted((root / "viewer").glob("*/")):
+        if folder.is_dir() and folder.name not in READER_LAYERS:
+            problems.append(f"viewer/{folder.name}: not one of the reader's layers ({', '.join(READER_LAYERS)})")
+    for folder in sorted((root / PLATFORM_PRIVATE).glob("*/")):
+        if folder.is_dir() and folder.name not in PLATFORM_AREAS:
+            problems.append(f"{PLATFORM_PRIVATE}{folder.name}: not one of the platform's areas "
+                            f"({', '.join(PLATFORM_AREAS)})")
+    return problems
+
+
 def check(root):
-    """Every refused include as 'file:line: why', and how many files were read."""
+    """Every refused include or kept state as 'file:line: why', and how many files were read."""
     problems = []
     count = 0
     for source in sources(root):
@@ -134,14 +260,10 @@ def check(root):
         text = (root / source).read_text(encoding="utf-8", errors="replace")
         for number, line in enumerate(text.splitlines(), 1):
             match = INCLUDE.match(line)
-            if match:
-                reason = check_include(root, source, match.group(1))
-                if reason:
-                    problems.append(f"{source}:{number}: {reason}")
-    for folder in sorted((root / "viewer").glob("*/")):
-        if folder.is_dir() and folder.name not in READER_LAYERS:
-            problems.append(f"viewer/{folder.name}: not one of the reader's layers ({', '.join(READER_LAYERS)})")
-    return problems, count
+            reason = check_include(root, source, match.group(1)) if match else kept_state(source, line)
+            if reason:
+                problems.append(f"{source}:{number}: {reason}")
+    return problems + unknown_folders(root), count
 
 
 def main(argv):
@@ -155,7 +277,7 @@ def main(argv):
     for problem in problems:
         print(problem)
     if problems:
-        print(f"check_layers: {len(problems)} include(s) across layers", file=sys.stderr)
+        print(f"check_layers: {len(problems)} include(s) across layers or state outside the seam", file=sys.stderr)
         return 1
     print(f"check_layers: {count} files, every include within its layers")
     return 0

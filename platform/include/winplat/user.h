@@ -840,6 +840,10 @@ WINPLAT_API DWORD GetClassLongA(HWND window, int index);
 WINPLAT_API DWORD SetClassLongA(HWND window, int index, LONG value);
 WINPLAT_API ULONG_PTR GetClassLongPtrA(HWND window, int index);
 WINPLAT_API ULONG_PTR SetClassLongPtrA(HWND window, int index, LONG_PTR value);
+/* The name of the window's class as it was registered, cut to size - 1 characters and ended with a
+ * zero; returns the characters copied, not counting the zero. 0 for a dead window
+ * (ERROR_INVALID_WINDOW_HANDLE) or no buffer (ERROR_INVALID_PARAMETER). */
+WINPLAT_API int GetClassNameA(HWND window, LPSTR buffer, int size);
 
 /* Creating and destroying windows. */
 WINPLAT_API HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
@@ -948,6 +952,10 @@ WINPLAT_API UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC p
 WINPLAT_API BOOL KillTimer(HWND window, UINT_PTR id);
 
 WINPLAT_API int GetSystemMetrics(int index);
+/* Grows a client rectangle to the window rectangle a window of these styles needs around it:
+ * borders and frames, client edges, the caption and, when 'menu', a one-line menu bar; scroll bars
+ * are not counted. FALSE (ERROR_INVALID_PARAMETER) without a rectangle. */
+WINPLAT_API BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle);
 /* SystemParametersInfoA: the work area (the screen less bars; this desktop has none) and the
  * delay before a hovered item's sub-menu opens (a DWORD of milliseconds). */
 #define SPI_GETWORKAREA 0x0030

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 
 #include "commdlg/colour_space.h"
+#include "dialogs/modal_dialog.h"
 #include "winplat/dialogs.h"
 #include "winplat/dlgs.h"
 #include "winplat/owners.h"
@@ -16,10 +18,6 @@ namespace winplat::commdlg {
 namespace {
 
 constexpr int kMixIds[] = {COLOR_SAMPLE, COLOR_HUE, COLOR_SAT, COLOR_LUM, COLOR_RED, COLOR_GREEN, COLOR_BLUE, COLOR_ADD};
-
-ColourDialogState& stateOf(HWND dialog) {
-    return *reinterpret_cast<ColourDialogState*>(GetWindowLongPtrA(dialog, DWL_USER));
-}
 
 bool inRange(int id, int first, int count) { return id >= first && id < first + count; }
 
@@ -172,15 +170,13 @@ const std::array<COLORREF, kBasicColours>& basicColours() {
 }
 
 INT_PTR CALLBACK colourDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(dialog, DWL_USER, lParam);
-        initialise(dialog, stateOf(dialog));
-        return TRUE;
-    }
-    if (!GetWindowLongPtrA(dialog, DWL_USER)) return FALSE;
+    const std::shared_ptr<ColourDialogState> state =
+        dialogs::modalCallState<ColourDialogState>(dialog, message, lParam);
+    if (!state) return FALSE;
     switch (message) {
-        case WM_COMMAND: command(dialog, stateOf(dialog), LOWORD(wParam), HIWORD(wParam)); return TRUE;
-        case WM_DRAWITEM: drawSwatch(stateOf(dialog), *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+        case WM_INITDIALOG: initialise(dialog, *state); return TRUE;
+        case WM_COMMAND: command(dialog, *state, LOWORD(wParam), HIWORD(wParam)); return TRUE;
+        case WM_DRAWITEM: drawSwatch(*state, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
         default: return FALSE;
     }
 }

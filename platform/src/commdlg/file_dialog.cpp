@@ -2,21 +2,19 @@
 // type, and checking the name typed or picked before the dialog ends with it.
 #include "commdlg/file_dialog.h"
 
+#include <memory>
 #include <optional>
 
 #include "commdlg/common_dialog.h"
 #include "commdlg/folder_listing.h"
 #include "commdlg/folder_view.h"
+#include "dialogs/modal_dialog.h"
 #include "winplat/dialogs.h"
 #include "winplat/dlgs.h"
 #include "winplat/paths.h"
 
 namespace winplat::commdlg {
 namespace {
-
-FileDialogState& stateOf(HWND dialog) {
-    return *reinterpret_cast<FileDialogState*>(GetWindowLongPtrA(dialog, DWL_USER));
-}
 
 std::string nameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
 
@@ -160,14 +158,14 @@ void command(HWND dialog, FileDialogState& state, WORD id, WORD code) {
 }  // namespace
 
 INT_PTR CALLBACK fileDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    const std::shared_ptr<FileDialogState> state = dialogs::modalCallState<FileDialogState>(dialog, message, lParam);
+    if (!state) return FALSE;
     switch (message) {
         case WM_INITDIALOG:
-            SetWindowLongPtrA(dialog, DWL_USER, lParam);
-            initialise(dialog, stateOf(dialog));
+            initialise(dialog, *state);
             return FALSE;  // the focus is on the name
         case WM_COMMAND:
-            if (!GetWindowLongPtrA(dialog, DWL_USER)) return FALSE;
-            command(dialog, stateOf(dialog), LOWORD(wParam), HIWORD(wParam));
+            command(dialog, *state, LOWORD(wParam), HIWORD(wParam));
             return TRUE;
         default: return FALSE;
     }

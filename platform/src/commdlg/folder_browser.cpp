@@ -1,6 +1,7 @@
 // SHBrowseForFolderA: a dialog of the caller's title over the current folder, its subfolders, a
 // name edit and the drives; OK takes the folder typed, else the subfolder selected, else the
 // folder shown.
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "commdlg/folder_listing.h"
 #include "commdlg/folder_view.h"
 #include "commdlg/item_list.h"
+#include "dialogs/modal_dialog.h"
 #include "winplat/cp1250.h"
 #include "winplat/dlgs.h"
 #include "winplat/files.h"
@@ -40,8 +42,6 @@ dialogs::TemplateBytes browserTemplate() {
     t.addItem(BS_PUSHBUTTON | WS_TABSTOP | WS_VISIBLE | WS_GROUP, 0, {152, 152, 42, 14}, IDCANCEL, "BUTTON", "Storno");
     return t;
 }
-
-BrowserState& stateOf(HWND dialog) { return *reinterpret_cast<BrowserState*>(GetWindowLongPtrA(dialog, DWL_USER)); }
 
 // Whether a folder lies at or below the top folder (any folder when there is none).
 bool withinTop(const BrowserState& state, const std::string& folder) {
@@ -92,9 +92,10 @@ void command(HWND dialog, BrowserState& state, WORD id, WORD code) {
 }
 
 INT_PTR CALLBACK browserProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    const std::shared_ptr<BrowserState> held = dialogs::modalCallState<BrowserState>(dialog, message, lParam);
+    if (!held) return FALSE;
+    BrowserState& state = *held;
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(dialog, DWL_USER, lParam);
-        BrowserState& state = stateOf(dialog);
         SetDlgItemTextA(dialog, kTitleId, state.title.c_str());
         fillDrives(dialog);
         // Below a top folder the drives lead nowhere else.
@@ -103,8 +104,8 @@ INT_PTR CALLBACK browserProcedure(HWND dialog, UINT message, WPARAM wParam, LPAR
         SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, lst2)), TRUE);
         return FALSE;
     }
-    if (message != WM_COMMAND || !GetWindowLongPtrA(dialog, DWL_USER)) return FALSE;
-    command(dialog, stateOf(dialog), LOWORD(wParam), HIWORD(wParam));
+    if (message != WM_COMMAND) return FALSE;
+    command(dialog, state, LOWORD(wParam), HIWORD(wParam));
     return TRUE;
 }
 

@@ -3,7 +3,10 @@
 // first and ends the dialog's own handling of it with a nonzero answer.
 #include "commdlg/print_dialog.h"
 
+#include <memory>
+
 #include "commdlg/common_dialog.h"
+#include "dialogs/modal_dialog.h"
 #include "winplat/dialogs.h"
 #include "winplat/dlgs.h"
 
@@ -13,10 +16,6 @@ namespace {
 constexpr int kMostCopies = 9999;
 constexpr DWORD kButton = WS_TABSTOP | WS_VISIBLE | WS_GROUP;
 constexpr DWORD kDropList = CBS_DROPDOWNLIST | WS_TABSTOP | WS_VISIBLE | WS_GROUP;
-
-PrintDialogState& stateOf(HWND dialog) {
-    return *reinterpret_cast<PrintDialogState*>(GetWindowLongPtrA(dialog, DWL_USER));
-}
 
 void fillPrinters(HWND dialog, const PrinterSettings& settings) {
     for (const char* printer : kPrinters) send(dialog, cmb4, CB_ADDSTRING, 0, printer);
@@ -60,10 +59,10 @@ bool readControls(HWND dialog, PrintDialogState& state) {
     return true;
 }
 
-INT_PTR ownHandling(HWND dialog, UINT message, WPARAM wParam) {
+INT_PTR ownHandling(HWND dialog, PrintDialogState& state, UINT message, WPARAM wParam) {
     if (message != WM_COMMAND) return FALSE;
     const WORD id = LOWORD(wParam);
-    if (id == IDOK && readControls(dialog, stateOf(dialog))) EndDialog(dialog, IDOK);
+    if (id == IDOK && readControls(dialog, state)) EndDialog(dialog, IDOK);
     if (id == IDCANCEL) EndDialog(dialog, IDCANCEL);
     return TRUE;
 }
@@ -97,20 +96,19 @@ dialogs::TemplateBytes printSetupTemplate() {
 }
 
 INT_PTR CALLBACK printDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    const std::shared_ptr<PrintDialogState> held = dialogs::modalCallState<PrintDialogState>(dialog, message, lParam);
+    if (!held) return FALSE;
+    PrintDialogState& state = *held;
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(dialog, DWL_USER, lParam);
-        PrintDialogState& state = stateOf(dialog);
         initialise(dialog, state);
         // The hook sets up its own controls over the standard ones, with the record in hand.
         return state.hook ? static_cast<INT_PTR>(state.hook(dialog, message, wParam, reinterpret_cast<LPARAM>(state.record)))
                           : TRUE;
     }
-    if (!GetWindowLongPtrA(dialog, DWL_USER)) return FALSE;
-    const PrintDialogState& state = stateOf(dialog);
     if (state.hook) {
         if (const UINT_PTR answer = state.hook(dialog, message, wParam, lParam)) return static_cast<INT_PTR>(answer);
     }
-    return ownHandling(dialog, message, wParam);
+    return ownHandling(dialog, state, message, wParam);
 }
 
 }  // namespace winplat::commdlg

@@ -71,7 +71,7 @@ void focusAroundLabel(HDC dc, const Look& look, const RECT& area, UINT format) {
 // A push button's picture (BS_BITMAP, BS_ICON) centred in the area in place of its text; false
 // when it has none.
 bool drawPicture(HDC dc, const Look& look, const RECT& area) {
-    const auto image = reinterpret_cast<HANDLE>(GetWindowLongPtrA(look.button, kButtonImageWord));
+    const HANDLE image = buttonImage(look.button);
     if (!image || !(look.style & (BS_BITMAP | BS_ICON))) return false;
     SIZE size{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
     BITMAP info{};

@@ -1,5 +1,9 @@
 #include "controls/button_state.h"
 
+#include <memory>
+
+#include "user/window_state.h"
+
 namespace winplat::controls {
 
 ButtonKind buttonKind(DWORD style) {
@@ -20,10 +24,23 @@ bool isDefaultPush(DWORD style) { return (style & BS_TYPEMASK) == BS_DEFPUSHBUTT
 
 bool isAutoRadio(DWORD style) { return (style & BS_TYPEMASK) == BS_AUTORADIOBUTTON; }
 
-UINT buttonState(HWND button) { return static_cast<UINT>(GetWindowLongA(button, kButtonStateWord)); }
+UINT buttonState(HWND button) {
+    const auto data = user::windowState<ButtonData>(button);
+    return data ? data->state : 0;
+}
 
-void setButtonState(HWND button, UINT state) { SetWindowLongA(button, kButtonStateWord, static_cast<LONG>(state)); }
+void setButtonState(HWND button, UINT state) {
+    if (const auto data = user::windowState<ButtonData>(button)) data->state = state;
+}
 
-HFONT buttonFont(HWND button) { return reinterpret_cast<HFONT>(GetWindowLongPtrA(button, kButtonFontWord)); }
+HFONT buttonFont(HWND button) {
+    const auto data = user::windowState<ButtonData>(button);
+    return data ? data->font : nullptr;
+}
+
+HANDLE buttonImage(HWND button) {
+    const auto data = user::windowState<ButtonData>(button);
+    return data ? data->image : nullptr;
+}
 
 }  // namespace winplat::controls

@@ -1,10 +1,14 @@
 // The BUTTON class: its window procedure, mouse and keyboard handling and the BM_ messages.
+#include <optional>
+#include <utility>
+
 #include "base/call_refusal.h"
 #include "controls/button_drawing.h"
 #include "controls/button_group.h"
 #include "controls/button_state.h"
 #include "controls/control_support.h"
 #include "user/builtin_classes.h"
+#include "user/window_state.h"
 
 namespace winplat::controls {
 namespace {
@@ -144,7 +148,7 @@ LRESULT dialogCode(HWND button) {
     }
 }
 
-LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> buttonMessage(HWND button, ButtonData& data, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: return paintControl(button, paintButton);
         case WM_ERASEBKGND: return 1;  // the painting covers what it must; a group box shows its parent
@@ -153,8 +157,8 @@ LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
             // A group box only frames: the mouse goes through it to the controls it holds.
             if (buttonKind(styleOf(button)) == ButtonKind::GroupBox) return HTTRANSPARENT;
             return DefWindowProcA(button, message, wParam, lParam);
-        case WM_SETFONT: return keepFont(button, kButtonFontWord, wParam, lParam);
-        case WM_GETFONT: return GetWindowLongPtrA(button, kButtonFontWord);
+        case WM_SETFONT: return keepFont(button, data.font, wParam, lParam);
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(data.font);
         case WM_SETTEXT: return setTextAndRedraw(button, wParam, lParam);
         case WM_ENABLE: redraw(button); return 0;
         case WM_SETFOCUS: setFocusBit(button, true); return 0;
@@ -177,18 +181,22 @@ LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
         case BM_CLICK:
             if (IsWindowEnabled(button) && pressable(button)) click(button);
             return 0;
-        case BM_GETIMAGE: return GetWindowLongPtrA(button, kButtonImageWord);
+        case BM_GETIMAGE: return reinterpret_cast<LRESULT>(data.image);
         case BM_SETIMAGE: {
-            const LRESULT old = SetWindowLongPtrA(button, kButtonImageWord, lParam);
+            const HANDLE old = std::exchange(data.image, reinterpret_cast<HANDLE>(lParam));
             redraw(button);
-            return old;
+            return reinterpret_cast<LRESULT>(old);
         }
-        default: return DefWindowProcA(button, message, wParam, lParam);
+        default: return std::nullopt;
     }
 }
 
+LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    return user::procedureWithState<ButtonData>(button, message, wParam, lParam, buttonMessage);
+}
+
 void registerButtonClass() {
-    registerControlClass("BUTTON", buttonProcedure, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, kButtonExtraBytes);
+    registerControlClass("BUTTON", buttonProcedure, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }  // namespace

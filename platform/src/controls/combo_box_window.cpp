@@ -2,18 +2,12 @@
 // object per combo box window, held while each message runs.
 #include "controls/combo_box.h"
 #include "controls/control_support.h"
-#include "controls/control_table.h"
 #include "controls/list_box_window.h"
 #include "user/builtin_classes.h"
+#include "user/window_state.h"
 
 namespace winplat::controls {
 namespace {
-
-// Made on first use and never destroyed, so windows still alive at exit find it.
-ControlTable<ComboBox>& comboBoxes() {
-    static auto* table = new ControlTable<ComboBox>;
-    return *table;
-}
 
 // The combo box a part (its list or edit) belongs to.
 std::shared_ptr<ComboBox> comboOfPart(HWND part) {
@@ -25,7 +19,7 @@ std::shared_ptr<ComboBox> comboOfPart(HWND part) {
 }
 
 LRESULT CALLBACK comboBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return comboBoxes().dispatch(window, message, wParam, lParam);
+    return user::procedureWithState<ComboBox>(window, message, wParam, lParam);
 }
 
 bool isMouseButton(UINT message) {
@@ -55,7 +49,7 @@ void registerComboListClass() { registerControlClass("ComboLBox", comboListProce
 
 }  // namespace
 
-std::shared_ptr<ComboBox> comboBoxOf(HWND window) { return comboBoxes().find(window); }
+std::shared_ptr<ComboBox> comboBoxOf(HWND window) { return user::windowState<ComboBox>(window); }
 
 // The combo box's edit is subclassed so that the drop-down keys reach the combo box first.
 LRESULT CALLBACK comboEditProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

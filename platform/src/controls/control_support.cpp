@@ -1,9 +1,10 @@
 #include "controls/control_support.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "user/edge_drawing.h"
-#include "user/window.h"
+#include "winplat/base.h"
 #include "winplat/cp1250.h"
 #include "winplat/text.h"
 
@@ -57,8 +58,8 @@ LRESULT paintControl(HWND control, void (*painter)(HWND, HDC)) {
     return 0;
 }
 
-LRESULT keepFont(HWND control, int word, WPARAM font, LPARAM redraw) {
-    SetWindowLongPtrA(control, word, static_cast<LONG_PTR>(font));
+LRESULT keepFont(HWND control, HFONT& kept, WPARAM font, LPARAM redraw) {
+    kept = reinterpret_cast<HFONT>(font);
     if (LOWORD(redraw)) InvalidateRect(control, nullptr, TRUE);
     return 0;
 }
@@ -70,8 +71,12 @@ LRESULT setTextAndRedraw(HWND control, WPARAM wParam, LPARAM lParam) {
 }
 
 bool isOfClass(HWND window, const char* className) {
-    const user::WindowRef found = user::findWindow(window);
-    return found && found->windowClass && lstrcmpiA(found->windowClass->name.c_str(), className) == 0;
+    if (!IsWindow(window)) return false;  // quietly: the callers ask about windows that may have gone
+    // One character more than the name asked about: a longer name does not fit and is another.
+    const size_t length = std::strlen(className);
+    std::string name(length + 2, '\0');
+    const int copied = GetClassNameA(window, name.data(), static_cast<int>(name.size()));
+    return static_cast<size_t>(copied) == length && lstrcmpiA(name.c_str(), className) == 0;
 }
 
 DWORD styleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }

@@ -42,10 +42,10 @@ std::string windowText(HWND window);
 char mnemonicOf(std::string_view text);
 
 // The parts of the controls' window procedures that are the same for each: painting between
-// BeginPaint and EndPaint, keeping the WM_SETFONT font in a window word (redrawn when asked), a
-// new text redrawn.
+// BeginPaint and EndPaint, keeping the WM_SETFONT font in the control's state (redrawn when
+// asked), a new text redrawn.
 LRESULT paintControl(HWND control, void (*painter)(HWND, HDC));
-LRESULT keepFont(HWND control, int word, WPARAM font, LPARAM redraw);
+LRESULT keepFont(HWND control, HFONT& kept, WPARAM font, LPARAM redraw);
 LRESULT setTextAndRedraw(HWND control, WPARAM wParam, LPARAM lParam);
 
 // Whether the window is of the class of that name (case-insensitive).
@@ -62,7 +62,7 @@ bool contains(const RECT& rect, POINT point);
 
 // Registers a built-in control class as RegisterClassExA would for a program: CS_GLOBALCLASS
 // added to the style, the arrow cursor, no brush (the control paints its background), and the
-// window words the control keeps its state in.
+// window words a program may read (the dialog class's DWL_ words).
 void registerControlClass(const char* name, WNDPROC procedure, UINT style, int extraBytes = 0);
 
 // Whether the key is down as of the message being handled (GetKeyState).
@@ -70,6 +70,20 @@ bool keyHeld(int virtualKey);
 
 // A one-pixel frame just inside the rectangle in a system colour.
 void fillFrame(HDC dc, const RECT& rect, int colourIndex);
+
+// WM_HSCROLL or WM_VSCROLL to the parent: the code and position, lParam the control.
+inline void tellParentScroll(HWND control, bool vertical, WORD code, int pos) {
+    SendMessageA(GetParent(control), vertical ? WM_VSCROLL : WM_HSCROLL,
+                 MAKELONG(code, static_cast<WORD>(pos)), reinterpret_cast<LPARAM>(control));
+}
+
+// A redraw now: the control's client area painted before the call returns.
+inline void repaintNow(HWND control) {
+    InvalidateRect(control, nullptr, FALSE);
+    UpdateWindow(control);
+}
+
+inline POINT clientPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 }  // namespace winplat::controls
 

@@ -2,21 +2,14 @@
 // the file of its concern; the text, selection, undo and limit messages are answered here.
 #include <algorithm>
 #include <cstring>
-#include <memory>
-#include <unordered_map>
+#include <optional>
 
 #include "controls/edit_control.h"
 #include "user/builtin_classes.h"
+#include "user/window_state.h"
 
 namespace winplat::controls {
 namespace {
-
-// Shared: a message being handled keeps its control alive should the window be destroyed inside
-// it (a parent may destroy the control when told of a change).
-std::unordered_map<HWND, std::shared_ptr<EditControl>>& editControls() {
-    static auto* table = new std::unordered_map<HWND, std::shared_ptr<EditControl>>;
-    return *table;
-}
 
 // EM_GETSEL packs both ends in one result; past 16 bits that result is -1 and only the
 // pointers tell.
@@ -153,17 +146,7 @@ bool handleWindowState(EditControl& edit, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-LRESULT CALLBACK editProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto& controls = editControls();
-    if (message == WM_NCCREATE) controls[window] = std::make_shared<EditControl>(window);
-    const auto found = controls.find(window);
-    if (found == controls.end()) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        controls.erase(found);
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    const std::shared_ptr<EditControl> held = found->second;
-    EditControl& edit = *held;
+std::optional<LRESULT> handleEdit(HWND, EditControl& edit, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (handleWindowState(edit, message, wParam, lParam, result) ||
         handleTextAndSelection(edit, message, wParam, lParam, result) ||
@@ -172,7 +155,11 @@ LRESULT CALLBACK editProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         handleEditScrolling(edit, message, wParam, lParam, result)) {
         return result;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return std::nullopt;
+}
+
+LRESULT CALLBACK editProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return user::procedureWithState<EditControl>(window, message, wParam, lParam, handleEdit);
 }
 
 void registerEditClass() {

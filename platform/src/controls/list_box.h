@@ -1,5 +1,5 @@
 // A list box window: its items (ListItems), selection, scrolling, drawing and input; one object
-// per window, kept in a ControlTable.
+// per window, kept with the window (user/window_state.h).
 //
 // The same object serves the list of a combo box: its notifications (WM_COMMAND) then go to the
 // combo box, and the owner-draw and colour messages to the combo box's parent, naming the combo

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "base/call_refusal.h"
-#include "controls/control_state.h"
+#include "controls/control_support.h"
 #include "user/builtin_classes.h"
-#include "user/scroll_bar_drawing.h"
 #include "user/scroll_tracking.h"
+#include "user/window_state.h"
 
 namespace winplat::controls {
 namespace {
@@ -45,10 +45,9 @@ ScrollBarLayout layoutOf(HWND window, const ScrollControl& control) {
 // The control as the tracking loop sees it: client coordinates, drawn by painting.
 class ControlBar final : public user::TrackedScrollBar {
   public:
-    ControlBar(HWND handle, ScrollControl& control)
-        : window_(user::findWindow(handle)), handle_(handle), control_(control) {}
+    ControlBar(HWND handle, ScrollControl& control) : handle_(handle), control_(control) {}
 
-    const user::WindowRef& window() const override { return window_; }
+    HWND window() const override { return handle_; }
     POINT fromScreen(POINT screen) const override {
         ScreenToClient(handle_, &screen);
         return screen;
@@ -63,7 +62,6 @@ class ControlBar final : public user::TrackedScrollBar {
     void notify(WORD code, int pos) override { tellParentScroll(handle_, vertical(handle_), code, pos); }
 
   private:
-    user::WindowRef window_;
     HWND handle_;
     ScrollControl& control_;
 };
@@ -162,18 +160,16 @@ LRESULT onCreate(HWND window) {
         static constexpr CallRefuser refuse("winplat: SCROLLBAR");
         return refuse.unsupported(LRESULT{-1}, "size box and aligned scroll bar styles");
     }
-    controlState<ScrollControl>(window);
     return 0;
 }
 
-LRESULT CALLBACK scrollBarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    ScrollControl* control = controlState<ScrollControl>(window);
-    if (!control) return DefWindowProcA(window, message, wParam, lParam);
+std::optional<LRESULT> scrollBarMessage(HWND window, ScrollControl& control, UINT message, WPARAM wParam,
+                                        LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             return onCreate(window);
         case WM_PAINT:
-            paint(window, *control);
+            paint(window, control);
             return 0;
         case WM_ERASEBKGND:
             return 1;  // the bar covers every pixel
@@ -182,7 +178,7 @@ LRESULT CALLBACK scrollBarProcedure(HWND window, UINT message, WPARAM wParam, LP
             if (styleOf(window) & WS_TABSTOP) SetFocus(window);
             POINT at = clientPoint(lParam);
             ClientToScreen(window, &at);
-            ControlBar bar(window, *control);
+            ControlBar bar(window, control);
             user::trackScrollPress(bar, at);
             return 0;
         }
@@ -195,28 +191,32 @@ LRESULT CALLBACK scrollBarProcedure(HWND window, UINT message, WPARAM wParam, LP
             repaintNow(window);
             return 0;
         case SBM_SETPOS: {
-            const int previous = control->bar.pos;
+            const int previous = control.bar.pos;
             const SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, static_cast<int>(wParam), 0};
-            setNumbers(window, *control, info, lParam != 0);
+            setNumbers(window, control, info, lParam != 0);
             return previous;
         }
         case SBM_GETPOS:
-            return control->bar.pos;
+            return control.bar.pos;
         case SBM_SETRANGE:
-            return setRange(window, *control, wParam, lParam, false);
+            return setRange(window, control, wParam, lParam, false);
         case SBM_SETRANGEREDRAW:
-            return setRange(window, *control, wParam, lParam, true);
+            return setRange(window, control, wParam, lParam, true);
         case SBM_GETRANGE:
-            return getRange(*control, wParam, lParam);
+            return getRange(control, wParam, lParam);
         case SBM_ENABLE_ARROWS:
-            return enableArrows(window, *control, wParam);
+            return enableArrows(window, control, wParam);
         case SBM_SETSCROLLINFO:
-            return setScrollInfo(window, *control, wParam, lParam);
+            return setScrollInfo(window, control, wParam, lParam);
         case SBM_GETSCROLLINFO:
-            return getScrollInfo(*control, lParam);
+            return getScrollInfo(control, lParam);
         default:
             return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+LRESULT CALLBACK scrollBarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return user::procedureWithState<ScrollControl>(window, message, wParam, lParam, scrollBarMessage);
 }
 
 void registerScrollBar() {

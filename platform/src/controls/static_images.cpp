@@ -1,6 +1,6 @@
 #include "controls/static_images.h"
 
-#include <map>
+#include <utility>
 
 #include "controls/control_support.h"
 #include "controls/static_state.h"
@@ -8,14 +8,6 @@
 #include "winplat/owners.h"
 
 namespace winplat::controls {
-namespace {
-
-std::map<HWND, OwnedBitmap>& loadedBitmaps() {
-    static std::map<HWND, OwnedBitmap> loaded;
-    return loaded;
-}
-
-}  // namespace
 
 bool showResourceImage(HWND control, HINSTANCE module, WORD id) {
     switch (staticType(styleOf(control))) {
@@ -26,16 +18,15 @@ bool showResourceImage(HWND control, HINSTANCE module, WORD id) {
             return true;
         }
         case SS_BITMAP: {
+            const auto data = user::windowState<StaticData>(control);
             OwnedBitmap bitmap(LoadBitmapA(module, MAKEINTRESOURCEA(id)));
-            if (!bitmap) return false;
+            if (!data || !bitmap) return false;
             SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
-            loadedBitmaps()[control] = std::move(bitmap);
+            data->loaded = std::move(bitmap);
             return true;
         }
         default: return false;
     }
 }
-
-void dropLoadedImage(HWND control) { loadedBitmaps().erase(control); }
 
 }  // namespace winplat::controls

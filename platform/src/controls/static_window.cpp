@@ -1,4 +1,7 @@
 // The STATIC class: its window procedure, the images it shows and SS_NOTIFY's clicks.
+#include <optional>
+#include <utility>
+
 #include "controls/control_support.h"
 #include "controls/static_drawing.h"
 #include "controls/static_images.h"
@@ -27,30 +30,27 @@ void fitToImage(HWND control, WPARAM kind, LPARAM image) {
 }
 
 // STM_SETIMAGE and STM_SETICON: the image of the control's own kind; another kind is refused.
-LRESULT setImage(HWND control, WPARAM kind, LPARAM image) {
+LRESULT setImage(HWND control, StaticData& data, WPARAM kind, LPARAM image) {
     const DWORD type = staticType(styleOf(control));
     const bool fits = (kind == IMAGE_BITMAP && type == SS_BITMAP) ||
                       ((kind == IMAGE_ICON || kind == IMAGE_CURSOR) && type == SS_ICON);
     if (!fits) return 0;
-    const LRESULT old = SetWindowLongPtrA(control, kStaticImageWord, image);
+    const HANDLE old = std::exchange(data.image, reinterpret_cast<HANDLE>(image));
     fitToImage(control, kind, image);
     redraw(control);
-    return old;
+    return reinterpret_cast<LRESULT>(old);
 }
 
-LRESULT CALLBACK staticProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> staticMessage(HWND control, StaticData& data, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: return paintControl(control, paintStatic);
-        case WM_NCDESTROY:
-            dropLoadedImage(control);
-            return DefWindowProcA(control, message, wParam, lParam);
         case WM_ERASEBKGND: return 1;  // the painting covers the control
         case WM_NCHITTEST:
             // Without SS_NOTIFY a static lets the mouse through to what lies below it.
             return notifies(control) ? HTCLIENT : HTTRANSPARENT;
         case WM_GETDLGCODE: return DLGC_STATIC;
-        case WM_SETFONT: return keepFont(control, kStaticFontWord, wParam, lParam);
-        case WM_GETFONT: return GetWindowLongPtrA(control, kStaticFontWord);
+        case WM_SETFONT: return keepFont(control, data.font, wParam, lParam);
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(data.font);
         case WM_SETTEXT: return setTextAndRedraw(control, wParam, lParam);
         case WM_ENABLE:
             if (notifies(control)) notifyParent(control, wParam ? STN_ENABLE : STN_DISABLE);
@@ -62,15 +62,19 @@ LRESULT CALLBACK staticProcedure(HWND control, UINT message, WPARAM wParam, LPAR
         case WM_LBUTTONDBLCLK:
             if (notifies(control)) notifyParent(control, STN_DBLCLK);
             return 0;
-        case STM_SETIMAGE: return setImage(control, wParam, lParam);
-        case STM_SETICON: return setImage(control, IMAGE_ICON, static_cast<LPARAM>(wParam));
+        case STM_SETIMAGE: return setImage(control, data, wParam, lParam);
+        case STM_SETICON: return setImage(control, data, IMAGE_ICON, static_cast<LPARAM>(wParam));
         case STM_GETIMAGE:
-        case STM_GETICON: return GetWindowLongPtrA(control, kStaticImageWord);
-        default: return DefWindowProcA(control, message, wParam, lParam);
+        case STM_GETICON: return reinterpret_cast<LRESULT>(data.image);
+        default: return std::nullopt;
     }
 }
 
-void registerStaticClass() { registerControlClass("STATIC", staticProcedure, CS_DBLCLKS, kStaticExtraBytes); }
+LRESULT CALLBACK staticProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    return user::procedureWithState<StaticData>(control, message, wParam, lParam, staticMessage);
+}
+
+void registerStaticClass() { registerControlClass("STATIC", staticProcedure, CS_DBLCLKS); }
 
 }  // namespace
 }  // namespace winplat::controls

@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "base/call_refusal.h"
-#include "controls/control_state.h"
+#include "controls/control_support.h"
 #include "controls/trackbar_drawing.h"
 #include "user/builtin_classes.h"
 #include "user/scroll_tracking.h"
+#include "user/window_state.h"
 
 namespace winplat::controls {
 namespace {
@@ -284,12 +285,10 @@ LRESULT onTrackbarMessage(HWND window, Trackbar& bar, UINT message, WPARAM wPara
     }
 }
 
-LRESULT CALLBACK trackbarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Trackbar* bar = controlState<Trackbar>(window);
-    if (!bar) return DefWindowProcA(window, message, wParam, lParam);
+std::optional<LRESULT> trackbarMessage(HWND window, Trackbar& bar, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
-            paint(window, *bar);
+            paint(window, bar);
             return 0;
         case WM_ERASEBKGND:
             return 1;  // the painting covers every pixel
@@ -301,33 +300,37 @@ LRESULT CALLBACK trackbarProcedure(HWND window, UINT message, WPARAM wParam, LPA
             InvalidateRect(window, nullptr, FALSE);
             return 0;
         case WM_KEYDOWN:
-            onKeyDown(window, *bar, wParam);
+            onKeyDown(window, bar, wParam);
             return 0;
         case WM_KEYUP:
-            onKeyUp(window, *bar, wParam);
+            onKeyUp(window, bar, wParam);
             return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            onPress(window, *bar, clientPoint(lParam));
+            onPress(window, bar, clientPoint(lParam));
             return 0;
         case WM_MOUSEMOVE:
-            onDrag(window, *bar, clientPoint(lParam));
+            onDrag(window, bar, clientPoint(lParam));
             return 0;
         case WM_LBUTTONUP:
-            onRelease(window, *bar);
+            onRelease(window, bar);
             return 0;
         case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lParam) != window) endPress(window, *bar);
+            if (reinterpret_cast<HWND>(lParam) != window) endPress(window, bar);
             return 0;
         case WM_TIMER:
             if (wParam == kPageTimerId) {
-                onPageTimer(window, *bar);
+                onPageTimer(window, bar);
                 return 0;
             }
             return DefWindowProcA(window, message, wParam, lParam);
         default:
-            return onTrackbarMessage(window, *bar, message, wParam, lParam);
+            return onTrackbarMessage(window, bar, message, wParam, lParam);
     }
+}
+
+LRESULT CALLBACK trackbarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return user::procedureWithState<Trackbar>(window, message, wParam, lParam, trackbarMessage);
 }
 
 void registerTrackbar() {

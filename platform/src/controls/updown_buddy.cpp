@@ -3,10 +3,12 @@
 // while it is the buddy; the control that owns it and the buddy's own procedure are found
 // through window properties, so a buddy subclassed again after us still reaches its own.
 #include <algorithm>
+#include <memory>
 #include <string>
 
-#include "controls/control_state.h"
+#include "controls/control_support.h"
 #include "controls/updown_state.h"
+#include "user/window_state.h"
 
 namespace winplat::controls {
 namespace {
@@ -70,7 +72,7 @@ void giveKeysBack(UpDown& state, HWND buddy) {
 LRESULT CALLBACK buddyProcedure(HWND buddy, UINT message, WPARAM wParam, LPARAM lParam) {
     const WNDPROC own = ownProcedure(buddy);
     const auto control = reinterpret_cast<HWND>(GetPropA(buddy, kOwnerProperty));
-    UpDown* state = control ? controlState<UpDown>(control) : nullptr;
+    const std::shared_ptr<UpDown> state = control ? user::windowState<UpDown>(control) : nullptr;
     if (state && message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN)) {
         stepUpDown(control, *state, wParam == VK_UP ? 1 : -1, 1);
         return 0;

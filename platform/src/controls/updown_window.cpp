@@ -2,11 +2,12 @@
 // repeating after the scroll bars' first delay at their rate, faster the longer they are held.
 #include <utility>
 
-#include "controls/control_state.h"
+#include "controls/control_support.h"
 #include "controls/updown_state.h"
 #include "user/builtin_classes.h"
 #include "user/edge_drawing.h"
 #include "user/scroll_tracking.h"
+#include "user/window_state.h"
 #include "winplat/time.h"
 
 namespace winplat::controls {
@@ -177,19 +178,17 @@ LRESULT onUpDownMessage(HWND window, UpDown& state, UINT message, WPARAM wParam,
     }
 }
 
-LRESULT CALLBACK upDownProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    UpDown* state = controlState<UpDown>(window);
-    if (!state) return DefWindowProcA(window, message, wParam, lParam);
+std::optional<LRESULT> upDownMessage(HWND window, UpDown& state, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             // The buddy of UDS_AUTOBUDDY is the sibling made just before, next above in z-order.
-            if (styleOf(window) & UDS_AUTOBUDDY) setBuddy(window, *state, GetWindow(window, GW_HWNDPREV));
+            if (styleOf(window) & UDS_AUTOBUDDY) setBuddy(window, state, GetWindow(window, GW_HWNDPREV));
             return 0;
         case WM_DESTROY:
-            setBuddy(window, *state, nullptr);
+            setBuddy(window, state, nullptr);
             return 0;
         case WM_PAINT:
-            paint(window, *state);
+            paint(window, state);
             return 0;
         case WM_ERASEBKGND:
             return 1;  // the arrows cover every pixel
@@ -198,23 +197,27 @@ LRESULT CALLBACK upDownProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            onPress(window, *state, clientPoint(lParam));
+            onPress(window, state, clientPoint(lParam));
             return 0;
         case WM_LBUTTONUP:
-            onRelease(window, *state);
+            onRelease(window, state);
             return 0;
         case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lParam) != window && state->held) endPress(window, *state);
+            if (reinterpret_cast<HWND>(lParam) != window && state.held) endPress(window, state);
             return 0;
         case WM_TIMER:
             if (wParam == kRepeatTimerId) {
-                onRepeat(window, *state);
+                onRepeat(window, state);
                 return 0;
             }
             return DefWindowProcA(window, message, wParam, lParam);
         default:
-            return onUpDownMessage(window, *state, message, wParam, lParam);
+            return onUpDownMessage(window, state, message, wParam, lParam);
     }
+}
+
+LRESULT CALLBACK upDownProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return user::procedureWithState<UpDown>(window, message, wParam, lParam, upDownMessage);
 }
 
 void registerUpDown() {

@@ -8,7 +8,6 @@
 #include "dialogs/dialog_focus.h"
 #include "dialogs/dialog_state.h"
 #include "dialogs/dialog_units.h"
-#include "user/metrics.h"
 #include "winplat/base.h"
 #include "winplat/cp1250.h"
 #include "winplat/module.h"
@@ -35,9 +34,12 @@ void chooseFont(const DialogTemplate& t, DialogState& state) {
 // client area in pixels, its frame around it, placed from the owner's client origin or centred.
 RECT placement(const DialogTemplate& t, SIZE base, DWORD style, DWORD exStyle, HWND owner) {
     const RECT client = toPixels(RECT{t.x, t.y, t.x + t.cx, t.y + t.cy}, base);
-    const RECT frame = user::frameInsets(style, exStyle);
-    const int width = client.right - client.left + frame.left + frame.right;
-    const int height = client.bottom - client.top + frame.top + frame.bottom;
+    RECT outer = client;
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    if (style & WS_VSCROLL) outer.right += GetSystemMetrics(SM_CXVSCROLL);
+    if (style & WS_HSCROLL) outer.bottom += GetSystemMetrics(SM_CYHSCROLL);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
     POINT at{client.left, client.top};
     if (style & DS_CENTER) {
         at = POINT{(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
@@ -94,7 +96,7 @@ void noteDefaultButton(const DialogTemplate& t, DialogState& state) {
 void initialise(HWND dialog, const DialogRequest& request) {
     const HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
     const LRESULT setFocus = SendMessageA(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), request.param);
-    DialogState* state = dialogState(dialog);
+    const std::shared_ptr<DialogState> state = dialogState(dialog);
     if (!state || !setFocus || !first || !IsWindow(first)) return;
     state->savedFocus = first;
     if (IsWindowVisible(dialog)) focusControl(dialog, first);
@@ -112,13 +114,17 @@ HWND createDialog(const DialogTemplate& t, const DialogRequest& request) {
     const RECT rect = placement(t, pending.baseUnits, t.style, exStyle, owner);
     const HWND dialog = makeWindow(t, request, rect, t.style, exStyle);
     if (!dialog) return refuse(static_cast<HWND>(nullptr), "the dialog window \"" + t.caption + "\" cannot be made");
-    DialogState& state = addDialogState(dialog);
-    state = std::move(pending);
-    noteDefaultButton(t, state);
+    const std::shared_ptr<DialogState> state = attachDialogState(dialog, std::move(pending));
+    if (!state) {
+        DestroyWindow(dialog);
+        return CallRefuser("winplat: dialogs", ERROR_NOT_ENOUGH_MEMORY)(static_cast<HWND>(nullptr),
+                                                                         "no memory for the dialog's state");
+    }
+    noteDefaultButton(t, *state);
     SetWindowLongPtrA(dialog, DWL_DLGPROC, reinterpret_cast<LONG_PTR>(request.procedure));
-    SendMessageA(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
+    SendMessageA(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(state->font), FALSE);
     for (const DialogItem& item : t.items) {
-        if (makeControl(dialog, item, request, state) || (t.style & DS_NOFAILCREATE)) continue;
+        if (makeControl(dialog, item, request, *state) || (t.style & DS_NOFAILCREATE)) continue;
         DestroyWindow(dialog);
         return refuse(static_cast<HWND>(nullptr), "control " + std::to_string(item.id) + " of class \"" +
                                                       item.className + "\" cannot be made");

@@ -39,7 +39,7 @@ void focusControl(HWND dialog, HWND control) {
 }
 
 void trackDefaultButton(HWND dialog) {
-    DialogState* state = dialogState(dialog);
+    const std::shared_ptr<DialogState> state = dialogState(dialog);
     const HWND focus = GetFocus();
     if (!state || !inDialog(dialog, focus) || focus == state->lastFocus) return;
     state->lastFocus = focus;
@@ -53,12 +53,12 @@ void trackDefaultButton(HWND dialog) {
 }
 
 std::optional<WORD> defaultIdOf(HWND dialog) {
-    const DialogState* state = dialogState(dialog);
+    const std::shared_ptr<const DialogState> state = dialogState(dialog);
     return state ? state->defaultId : std::nullopt;
 }
 
 void setDefaultId(HWND dialog, WORD id) {
-    DialogState* state = dialogState(dialog);
+    const std::shared_ptr<DialogState> state = dialogState(dialog);
     if (!state) return;
     state->defaultId = id;
     const HWND focus = GetFocus();

@@ -5,10 +5,7 @@
 #include "dialogs/dialog_focus.h"
 #include "dialogs/dialog_state.h"
 #include "dialogs/modal_dialog.h"
-#include "user/message_source.h"
-#include "user/modal_loop.h"
-#include "user/posted_queue.h"
-#include "user/retrieval.h"
+#include "user/message_pump.h"
 
 namespace winplat::dialogs {
 namespace {
@@ -21,7 +18,7 @@ HWND topLevelOf(HWND window) {
 
 // Whether the dialog is over: ended by EndDialog, or destroyed under the loop (-1).
 std::optional<INT_PTR> over(HWND dialog) {
-    const DialogState* state = dialogState(dialog);
+    const std::shared_ptr<const DialogState> state = dialogState(dialog);
     if (!state) return -1;
     if (state->ended) return state->result;
     return std::nullopt;
@@ -31,30 +28,25 @@ std::optional<INT_PTR> over(HWND dialog) {
 // answerer may end the dialog through its controls and take every message itself, so the end is
 // looked for again after it acts.
 INT_PTR loop(HWND dialog, const host::ModalLoop& modal) {
-    const user::MessageFilter all{};
+    std::optional<INT_PTR> result;
+    INT_PTR answered = modal.cancelValue;  // also what a WM_QUIT or a stall ends the dialog with
+    const user::ModalPump pump{&modal, &answered, [&] { return (result = over(dialog)).has_value(); },
+                               "a dialog's modal loop"};
     MSG message{};
     for (;;) {
-        if (const std::optional<INT_PTR> result = over(dialog)) return *result;
-        const uint64_t seen = user::postedQueue().serial();
-        if (!user::fetchMessage(all, true, message)) {
-            const host::ModalAnswer answer = host::modalIdle(modal);
-            if (answer.end) return answer.result;
-            if (const std::optional<INT_PTR> result = over(dialog)) return *result;
-            if (!user::fetchMessage(all, true, message)) {
-                if (!user::waitForMessage(all, seen, "a dialog's modal loop")) return modal.cancelValue;
-                continue;
-            }
-        }
-        if (message.message == WM_QUIT) {
-            // Ends the dialog as cancelled; the quit goes on to the program's own loop.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return modal.cancelValue;
-        }
+        if ((result = over(dialog))) return *result;
+        // A WM_QUIT ends the dialog as cancelled; the pump posts it again for the program's loop.
+        if (!user::nextModalMessage(message, pump)) return result.value_or(answered);
         if (!IsDialogMessageA(dialog, &message)) user::dispatchModal(message);
     }
 }
 
 }  // namespace
+
+void endForWantOfMemory(HWND dialog) {
+    CallRefuser("winplat: dialogs").log("no memory for the dialog's state");
+    EndDialog(dialog, -1);
+}
 
 INT_PTR runModal(const DialogTemplate& t, const ModalRequest& request) {
     const HWND owner = topLevelOf(request.owner);
@@ -62,7 +54,7 @@ INT_PTR runModal(const DialogTemplate& t, const ModalRequest& request) {
     if (!dialog) return -1;
     const bool disabledOwner = owner && IsWindowEnabled(owner);
     if (disabledOwner) EnableWindow(owner, FALSE);
-    if (const DialogState* state = dialogState(dialog); state && !state->ended) {
+    if (const std::shared_ptr<const DialogState> state = dialogState(dialog); state && !state->ended) {
         ShowWindow(dialog, SW_SHOWNORMAL);
         UpdateWindow(dialog);
     }
@@ -94,7 +86,7 @@ INT_PTR DialogBoxIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialogTempla
 
 BOOL EndDialog(HWND dialog, INT_PTR result) {
     constexpr CallRefuser refuse("winplat: EndDialog", ERROR_INVALID_WINDOW_HANDLE);
-    DialogState* state = dialogState(dialog);
+    const std::shared_ptr<DialogState> state = dialogState(dialog);
     if (!state) return refuse(FALSE, "not a dialog");
     state->ended = true;
     state->result = result;

@@ -36,14 +36,14 @@ LRESULT eraseBackground(HWND dialog, HDC dc) {
 
 // The focus comes back to the control that had it, else to the first tab stop.
 void restoreFocus(HWND dialog) {
-    const DialogState* state = dialogState(dialog);
+    const std::shared_ptr<const DialogState> state = dialogState(dialog);
     HWND target = state ? state->savedFocus : nullptr;
     if (!target || !IsWindow(target) || !IsChild(dialog, target)) target = GetNextDlgTabItem(dialog, nullptr, FALSE);
     if (target) focusControl(dialog, target);
 }
 
 LRESULT onActivate(HWND dialog, WPARAM wParam) {
-    DialogState* state = dialogState(dialog);
+    const std::shared_ptr<DialogState> state = dialogState(dialog);
     if (LOWORD(wParam) == WA_INACTIVE) {
         const HWND focus = GetFocus();
         if (state && focus && IsChild(dialog, focus)) state->savedFocus = focus;
@@ -90,7 +90,7 @@ LRESULT defaultHandling(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
         case DM_GETDEFID: return onGetDefaultId(dialog);
         case DM_SETDEFID: setDefaultId(dialog, LOWORD(wParam)); return TRUE;
         case WM_GETFONT: {
-            const DialogState* state = dialogState(dialog);
+            const std::shared_ptr<const DialogState> state = dialogState(dialog);
             return reinterpret_cast<LRESULT>(state ? state->font : nullptr);
         }
         default: return DefWindowProcA(dialog, message, wParam, lParam);

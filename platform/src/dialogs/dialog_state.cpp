@@ -1,26 +1,23 @@
 #include "dialogs/dialog_state.h"
 
-#include <map>
+#include <new>
+#include <utility>
+
+#include "user/window_state.h"
 
 namespace winplat::dialogs {
-namespace {
 
-// Keyed by handle: a dialog's entry goes with its WM_NCDESTROY, and a handle made again for a new
-// dialog starts afresh.
-std::map<HWND, DialogState>& states() {
-    static std::map<HWND, DialogState> all;
-    return all;
+std::shared_ptr<DialogState> dialogState(HWND dialog) { return user::windowState<DialogState>(dialog); }
+
+std::shared_ptr<DialogState> attachDialogState(HWND dialog, DialogState state) {
+    try {
+        auto made = std::make_shared<DialogState>(std::move(state));
+        return user::attachWindowState(dialog, made) ? made : nullptr;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
-}  // namespace
-
-DialogState* dialogState(HWND dialog) {
-    const auto found = states().find(dialog);
-    return found == states().end() ? nullptr : &found->second;
-}
-
-DialogState& addDialogState(HWND dialog) { return states()[dialog] = DialogState{}; }
-
-void dropDialogState(HWND dialog) { states().erase(dialog); }
+void dropDialogState(HWND dialog) { user::detachWindowState<DialogState>(dialog); }
 
 }  // namespace winplat::dialogs

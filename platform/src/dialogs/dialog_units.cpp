@@ -35,7 +35,7 @@ using namespace winplat::dialogs;
 BOOL MapDialogRect(HWND dialog, LPRECT rect) {
     constexpr CallRefuser refuse("winplat: MapDialogRect", ERROR_INVALID_WINDOW_HANDLE);
     if (!rect) return refuse(FALSE, "no rectangle");
-    const DialogState* state = dialogState(dialog);
+    const std::shared_ptr<const DialogState> state = dialogState(dialog);
     if (!state) return refuse(FALSE, "not a dialog");
     *rect = toPixels(*rect, state->baseUnits);
     return TRUE;

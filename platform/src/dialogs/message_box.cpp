@@ -2,6 +2,7 @@
 // measured in the classic dialog font: the icon at the left, the text wrapped at a maximum width,
 // the buttons centred in a row below.
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -113,18 +114,16 @@ TemplateBytes layOut(const std::string& text, const char* caption, const Box& bo
 }
 
 INT_PTR CALLBACK boxProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto* box = reinterpret_cast<const Box*>(GetWindowLongPtrA(dialog, DWL_USER));
+    const std::shared_ptr<const Box> box = modalCallState<const Box>(dialog, message, lParam);
+    if (!box) return FALSE;
     switch (message) {
         case WM_INITDIALOG: {
-            SetWindowLongPtrA(dialog, DWL_USER, lParam);
-            box = reinterpret_cast<const Box*>(lParam);
             if (box->icon) SendDlgItemMessageA(dialog, kIconId, STM_SETICON, reinterpret_cast<WPARAM>(box->icon), 0);
             SendMessageA(dialog, DM_SETDEFID, box->defaultId, 0);
             SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, box->defaultId)), TRUE);
             return FALSE;  // the focus is set
         }
         case WM_COMMAND: {
-            if (!box) return FALSE;
             const WORD id = LOWORD(wParam);
             // Esc and the close box cancel only a box with Cancel; a lone OK takes them as OK.
             if (hasButton(*box, id)) EndDialog(dialog, id);

@@ -13,7 +13,6 @@
 #include "gdi/device_rect.h"
 #include "gdi/region.h"
 #include "gdi/surface.h"
-#include "text/face.h"
 #include "winplat/draw.h"
 #include "winplat/gdi.h"
 #include "winplat/handles.h"
@@ -21,6 +20,10 @@
 
 namespace winplat {
 class CallRefuser;
+}
+
+namespace winplat::text {
+class Face;  // text/face.h: made and read by the text area above; GDI only keeps it with its font
 }
 
 namespace winplat::gdi {
@@ -67,6 +70,8 @@ struct BrushObject final : HandleObject {
 
 struct FontObject final : HandleObject {
     LOGFONTA logFont{};  // as made, for GetObjectA
+    // What the text area draws the font with: made with the font, or for the stock font (which
+    // GDI makes from its LOGFONTA alone) the first time text needs it (text::fontFace).
     std::shared_ptr<const text::Face> face;
     bool stock = false;
 };

@@ -6,7 +6,6 @@
 
 #include "base/call_refusal.h"
 #include "gdi/objects.h"
-#include "text/face_source.h"
 #include "winplat/base.h"
 #include "winplat/draw.h"
 #include "winplat/text.h"
@@ -56,7 +55,6 @@ uint32_t addSystemFont() {
     lf.lfCharSet = ANSI_CHARSET;
     lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
     std::memcpy(lf.lfFaceName, "System", sizeof "System");
-    font->face = text::makeFace(lf);
     font->stock = true;
     return handleTable().add(HandleType::Font, std::move(font));
 }

@@ -4,7 +4,7 @@
 
 #include "base/call_refusal.h"
 #include "gdi/paint.h"
-#include "user/hardware_input.h"
+#include "user/input_feed.h"
 #include "winplat/handles.h"
 #include "winplat/testing.h"
 

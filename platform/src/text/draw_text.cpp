@@ -9,6 +9,7 @@
 #include "gdi/objects.h"
 #include "gdi/paint.h"
 #include "text/face.h"
+#include "text/face_source.h"
 #include "text/text_run.h"
 #include "winplat/text.h"
 
@@ -138,7 +139,7 @@ int drawText(gdi::DeviceContextObject& dc, std::string_view text, RECT& rect, UI
              const CallRefuser& refuse) {
     auto font = gdi::findFont(dc.state.font);
     if (!font) return 0;
-    const Face& face = *font->face;
+    const Face& face = fontFace(*font);
     const int lineHeight = face.metrics().text.tmHeight;
     const Layout layout(face, format);
     const std::vector<Glyphs> lines =

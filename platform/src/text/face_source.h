@@ -12,6 +12,10 @@
 #include "text/face.h"
 #include "winplat/text.h"
 
+namespace winplat::gdi {
+struct FontObject;  // gdi/objects.h
+}
+
 namespace winplat::text {
 
 // How the bytes of a string become characters of the face.
@@ -55,6 +59,10 @@ std::shared_ptr<const Face> openFreeTypeFace(const FaceSource& source, const LOG
 // FreeType; the test face stands in when no font file can be used, so creating a font never fails
 // for want of fonts.
 std::shared_ptr<const Face> makeFace(const LOGFONTA& font);
+
+// The face a font object is drawn with, made from its LOGFONTA on first use for the stock font
+// (which GDI makes without one). The caller holds the GDI lock.
+const Face& fontFace(gdi::FontObject& font);
 
 }  // namespace winplat::text
 

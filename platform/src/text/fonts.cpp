@@ -49,7 +49,7 @@ T onFace(HDC dc, T failure, Body body) {
     return onDc(dc, failure, [&](DeviceContextObject& context) -> T {
         auto font = findFont(context.state.font);
         if (!font) return failure;
-        return body(context, *font->face);
+        return body(context, text::fontFace(*font));
     });
 }
 
@@ -72,6 +72,15 @@ BOOL charWidths(HDC dc, UINT first, UINT last, int* widths, const CallRefuser& r
 
 }  // namespace
 }  // namespace winplat::gdi
+
+namespace winplat::text {
+
+const Face& fontFace(gdi::FontObject& font) {
+    if (!font.face) font.face = makeFace(font.logFont);
+    return *font.face;
+}
+
+}  // namespace winplat::text
 
 using namespace winplat;
 using namespace winplat::gdi;

@@ -18,6 +18,7 @@
 #include "gdi/paint.h"
 #include "gdi/raster.h"
 #include "text/face.h"
+#include "text/face_source.h"
 #include "text/ink_painter.h"
 #include "text/text_run.h"
 #include "winplat/base.h"
@@ -68,7 +69,7 @@ void drawGlyphs(Surface& surface, const ClipArea& area, const Face& face, const 
 BOOL drawRun(DeviceContextObject& dc, const TextRun& run, const CallRefuser& refuse) {
     auto font = findFont(dc.state.font);
     if (!font) return FALSE;
-    const Face& face = *font->face;
+    const Face& face = fontFace(*font);
     const TEXTMETRICA& tm = face.metrics().text;
     const std::vector<int> advances = advancesOf(dc, face, run);
     int64_t width = 0;

@@ -1,6 +1,7 @@
 #include "user/cursor_drawing.h"
 
 #include "user/cursors.h"
+#include "user/input_feed.h"
 #include "user/input_state.h"
 
 namespace winplat::user {
@@ -61,9 +62,10 @@ bool drawCursor(HDC dc, HCURSOR cursor, int x, int y) {
 }
 
 bool drawPointer(HDC dc, POINT origin) {
-    const InputState& state = inputState();
-    if (state.cursorShowCount < 0 || !state.cursorShape) return false;
-    return drawCursor(dc, state.cursorShape, state.cursor.x - origin.x, state.cursor.y - origin.y);
+    const HCURSOR shown = shownCursor();
+    if (!shown) return false;
+    const POINT pointer = inputState().cursor;
+    return drawCursor(dc, shown, pointer.x - origin.x, pointer.y - origin.y);
 }
 
 }  // namespace winplat::user

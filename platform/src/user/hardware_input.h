@@ -1,28 +1,15 @@
-// Hardware input as the hosts deliver it: the pointer moving, buttons, the wheel and keys, each
-// stamped with the host clock. Events wait in the input queue, which GetMessageA and PeekMessageA
-// read after the posted messages; where an event goes (which window, which message) is decided
-// only when a loop takes it, since the capture and the focus may change meanwhile. The hosts
-// call these on the UI thread.
+// Hardware input inside the window manager: the events the hosts feed in (user/input_feed.h) as
+// the input queue keeps them, and what each comes to.
 #ifndef WINPLAT_SRC_USER_HARDWARE_INPUT_H
 #define WINPLAT_SRC_USER_HARDWARE_INPUT_H
 
 #include <cstdint>
 
+#include "user/input_feed.h"
 #include "winplat/host.h"
 #include "winplat/user.h"
 
 namespace winplat::user {
-
-void hardwareMouseMove(POINT screen);
-void hardwareButton(host::MouseButton button, bool down);
-void hardwareWheel(int delta);
-// A key down while the key is down already is an auto-repeat. 'textFollows': the host delivers
-// the character the key types as text of its own (hardwareCharacter), so TranslateMessage makes
-// none from this key-down.
-void hardwareKey(UINT virtualKey, bool down, int repeatCount = 1, bool textFollows = false);
-// A character typed, as a host with text input of its own delivers it (cp1250): WM_CHAR to the
-// focus window.
-void hardwareCharacter(uint8_t cp1250);
 
 // Forgets queued input and the double-click record (tests start afresh).
 void resetHardwareInput();

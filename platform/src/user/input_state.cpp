@@ -3,6 +3,7 @@
 #include "user/activation.h"
 #include "user/capture.h"
 #include "user/focus.h"
+#include "user/input_feed.h"
 #include "user/tree.h"
 
 namespace winplat::user {
@@ -10,6 +11,11 @@ namespace winplat::user {
 InputState& inputState() {
     static InputState state;
     return state;
+}
+
+HCURSOR shownCursor() {
+    const InputState& state = inputState();
+    return state.cursorShowCount >= 0 ? state.cursorShape : nullptr;
 }
 
 bool heldWithin(HWND held, const WindowObject& window) {

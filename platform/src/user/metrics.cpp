@@ -96,6 +96,14 @@ bool hasMenuBar(const WindowObject& window) { return !window.isChild() && window
 
 }  // namespace winplat::user
 
+BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle) {
+    constexpr winplat::CallRefuser refuse("winplat: AdjustWindowRectEx");
+    if (!rect) return refuse(FALSE, "no rectangle");
+    const RECT insets = winplat::user::frameInsets(style & ~static_cast<DWORD>(WS_VSCROLL | WS_HSCROLL), exStyle, menu != 0);
+    *rect = {rect->left - insets.left, rect->top - insets.top, rect->right + insets.right, rect->bottom + insets.bottom};
+    return TRUE;
+}
+
 int GetSystemMetrics(int index) {
     // The one metric whose value is 0: the mouse buttons are never swapped.
     if (index == SM_SWAPBUTTON) return 0;

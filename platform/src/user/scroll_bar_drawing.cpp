@@ -2,6 +2,7 @@
 
 #include "user/edge_drawing.h"
 #include "user/nonclient_state.h"
+#include "user/window.h"
 
 namespace winplat::user {
 

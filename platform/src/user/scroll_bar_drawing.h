@@ -4,9 +4,10 @@
 #define WINPLAT_SRC_USER_SCROLL_BAR_DRAWING_H
 
 #include "user/scroll_bar_geometry.h"
-#include "user/window.h"
 
 namespace winplat::user {
+
+struct WindowObject;  // user/window.h
 
 // The layout of the window's bar of SB_HORZ or SB_VERT as it stands (its thumb at the tracking
 // position while the thumb is dragged).

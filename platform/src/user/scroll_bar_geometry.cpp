@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "user/metrics.h"
+#include "user/window.h"
 
 namespace winplat::user {
 namespace {

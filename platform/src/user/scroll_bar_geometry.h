@@ -5,9 +5,10 @@
 #define WINPLAT_SRC_USER_SCROLL_BAR_GEOMETRY_H
 
 #include "user/scroll_bar_state.h"
-#include "user/window.h"
 
 namespace winplat::user {
+
+struct WindowObject;  // user/window.h
 
 enum class ScrollPart { None, LineUp, PageUp, Thumb, PageDown, LineDown };
 

@@ -6,6 +6,7 @@
 #include "user/scroll_bar_drawing.h"
 #include "user/send.h"
 #include "user/tree.h"
+#include "user/window.h"
 
 namespace winplat::user {
 namespace {
@@ -27,9 +28,10 @@ bool arrowDisabled(const ScrollBarState& state, ScrollPart part) {
 
 class Tracker {
   public:
-    explicit Tracker(TrackedScrollBar& bar) : bar_(bar), window_(bar.window()) {}
+    explicit Tracker(TrackedScrollBar& bar) : bar_(bar), window_(findWindow(bar.window())) {}
 
     void run(POINT screen) {
+        if (!window_) return;
         const POINT at = bar_.fromScreen(screen);
         const ScrollBarLayout layout = bar_.layout();
         part_ = scrollPartAt(layout, at);
@@ -122,7 +124,7 @@ class WindowBar final : public TrackedScrollBar {
   public:
     WindowBar(const WindowRef& window, int bar) : window_(window), bar_(bar) {}
 
-    const WindowRef& window() const override { return window_; }
+    HWND window() const override { return window_->handle; }
     POINT fromScreen(POINT screen) const override {
         const POINT origin = windowOrigin(*window_);
         return {screen.x - origin.x, screen.y - origin.y};

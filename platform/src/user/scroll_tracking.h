@@ -9,8 +9,10 @@
 #ifndef WINPLAT_SRC_USER_SCROLL_TRACKING_H
 #define WINPLAT_SRC_USER_SCROLL_TRACKING_H
 
+#include <memory>
+
+#include "user/scroll_bar_drawing.h"
 #include "user/scroll_bar_geometry.h"
-#include "user/window.h"
 
 namespace winplat::user {
 
@@ -27,7 +29,7 @@ class TrackedScrollBar {
   public:
     virtual ~TrackedScrollBar() = default;
     // The window that holds the mouse and the repeat timer while the press lasts.
-    virtual const WindowRef& window() const = 0;
+    virtual HWND window() const = 0;
     virtual POINT fromScreen(POINT screen) const = 0;
     virtual ScrollBarLayout layout() = 0;
     virtual ScrollBarState& state() = 0;
@@ -42,7 +44,7 @@ class TrackedScrollBar {
 void trackScrollPress(TrackedScrollBar& bar, POINT screen);
 
 // A press on the window's bar of SB_HORZ or SB_VERT at a screen point.
-void trackScrollBar(const WindowRef& window, int bar, POINT screen);
+void trackScrollBar(const std::shared_ptr<WindowObject>& window, int bar, POINT screen);
 
 }  // namespace winplat::user
 

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/call_refusal.h"
@@ -73,7 +74,8 @@ struct WindowObject final : HandleObject {
 
     std::shared_ptr<PaintState> paint;  // update region and visible regions; made on first need
     std::shared_ptr<NonClientState> nonClient;  // caption state and scroll bars; made on first need
-    std::shared_ptr<void> control;  // a built-in control's own state, made by its procedure
+    // What the layer's own window classes keep per window, one entry per type (user/window_state.h).
+    std::vector<std::pair<const void*, std::shared_ptr<void>>> states;
 
     bool visible() const { return (style & WS_VISIBLE) != 0; }
     bool isChild() const { return (style & (WS_CHILD | WS_POPUP)) == WS_CHILD; }

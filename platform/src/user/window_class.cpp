@@ -1,5 +1,7 @@
 #include "user/window_class.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 
@@ -260,4 +262,16 @@ ULONG_PTR GetClassLongPtrA(HWND window, int index) {
 ULONG_PTR SetClassLongPtrA(HWND window, int index, LONG_PTR value) {
     constexpr CallRefuser refuse("winplat: SetClassLongPtrA", ERROR_INVALID_INDEX);
     return setClassWord(window, index, value, Width::Pointer, refuse);
+}
+
+int GetClassNameA(HWND window, LPSTR buffer, int size) {
+    constexpr CallRefuser refuse("winplat: GetClassNameA", ERROR_INVALID_WINDOW_HANDLE);
+    if (!buffer || size <= 0) return CallRefuser("winplat: GetClassNameA")(0, "no buffer for the name");
+    buffer[0] = '\0';
+    const auto entry = classOfWindow(window, refuse);
+    if (!entry) return 0;
+    const size_t count = std::min(entry->name.size(), static_cast<size_t>(size) - 1);
+    std::memcpy(buffer, entry->name.data(), count);
+    buffer[count] = '\0';
+    return static_cast<int>(count);
 }

@@ -179,6 +179,29 @@ TEST(PrintDialog, AProgramsTemplateAndHookWorkAroundTheStandardControls) {
     EXPECT_EQ(r.pd.nCopies, 2);
 }
 
+// A hook is a dialog procedure, and a dialog procedure's word DWL_USER is its own: the print
+// dialog keeps nothing there.
+int hooksOwnData = 0;
+
+UINT_PTR CALLBACK hookKeepingItsWord(HWND dialog, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWL_USER, reinterpret_cast<LONG_PTR>(&hooksOwnData));
+    return FALSE;
+}
+
+TEST(PrintDialog, AHookMayKeepItsOwnPointerInDwlUser) {
+    Harness h(commdlg_test::screen());
+    PrintRecord r(PD_ENABLEPRINTHOOK);
+    r.pd.lpfnPrintHook = hookKeepingItsWord;
+    LONG_PTR word = 0;
+    h.expectCommonDialog("PrintDlg")
+        .type(edt3, "4")
+        .call([&](HWND d) { word = GetWindowLongPtrA(d, DWL_USER); })
+        .press(IDOK);
+    ASSERT_TRUE(PrintDlgA(&r.pd));
+    EXPECT_EQ(r.pd.nCopies, 4);
+    EXPECT_EQ(word, reinterpret_cast<LONG_PTR>(&hooksOwnData));
+}
+
 TEST(PrintDialog, RecordsThatCannotBeServedAreRefused) {
     const struct {
         DWORD size;

@@ -76,6 +76,21 @@ TEST_F(DialogTest, TheOwnerIsDisabledWhileTheDialogRunsAndActiveAfter) {
     EXPECT_EQ(GetActiveWindow(), owner_);
 }
 
+// An answer that ends the dialog with EndDialog and leaves no message behind (no focus, no caret
+// timer, nothing to paint): the loop sees the end as soon as the answer is given, with nothing
+// left to wait for.
+TEST_F(DialogTest, AnAnswerEndingTheDialogWithNothingQueuedEndsTheLoopWithItsResult) {
+    winplat::dialogs::TemplateBytes t(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 0, winplat::dialogs::TemplateBox{0, 0, 100, 40}, "Ticho");
+    t.addItem(SS_LEFT | WS_VISIBLE, 0, winplat::dialogs::TemplateBox{4, 4, 60, 10}, 100, "STATIC", "nic");
+    h.expectDialog("Ticho").call([](HWND dialog) {
+        MSG message{};
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        EndDialog(dialog, 42);
+    });
+    EXPECT_EQ(DialogBoxIndirectParamA(module_, t.get(), owner_, nullptr, 0), 42);
+    EXPECT_EQ(h.answersQueued(), 0u);
+}
+
 TEST_F(DialogTest, AMissingTemplateOrClassFailsWithMinusOne) {
     winplat::testing::DebugCapture debug;
     EXPECT_EQ(DialogBoxParamA(module_, "NENI", owner_, dialogProcedure, 0), -1);

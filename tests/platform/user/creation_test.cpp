@@ -145,6 +145,17 @@ TEST_P(ClientAreaTest, ClientIsTheWindowLessItsFrame) {
     EXPECT_EQ(origin.y, 60 + c.client.top);
 }
 
+// The way back: the client rectangle of the case grown to the window it lies in.
+TEST_P(ClientAreaTest, AdjustWindowRectExGrowsTheClientToItsWindow) {
+    const FrameCase& c = GetParam();
+    RECT rect{50 + c.client.left, 60 + c.client.top, 50 + c.client.right, 60 + c.client.bottom};
+    ASSERT_TRUE(AdjustWindowRectEx(&rect, c.style, FALSE, c.exStyle));
+    EXPECT_EQ(rect.left, 50);
+    EXPECT_EQ(rect.top, 60);
+    EXPECT_EQ(rect.right, 250);
+    EXPECT_EQ(rect.bottom, 160);
+}
+
 INSTANTIATE_TEST_SUITE_P(Frames, ClientAreaTest, ::testing::ValuesIn(kFrames),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -184,6 +195,24 @@ TEST_F(CreationTest, MaximisedStyleCreatesAMaximisedWindowCoveringTheScreen) {
     GetWindowRect(window, &r);
     EXPECT_EQ(r.left, 100);
     EXPECT_EQ(r.right, 740);
+}
+
+// A menu bar adds its line; scroll bars are the client area's business and are not counted.
+TEST_F(CreationTest, AdjustWindowRectExCountsTheMenuBarButNoScrollBars) {
+    const DWORD style = WS_POPUP | WS_CAPTION;
+    RECT plain{10, 40, 110, 90};
+    ASSERT_TRUE(AdjustWindowRectEx(&plain, style, FALSE, 0));
+    RECT withMenu{10, 40, 110, 90};
+    ASSERT_TRUE(AdjustWindowRectEx(&withMenu, style, TRUE, 0));
+    EXPECT_EQ(withMenu.top, plain.top - GetSystemMetrics(SM_CYMENU));
+    EXPECT_EQ(withMenu.bottom, plain.bottom);
+    RECT scrolled{10, 40, 110, 90};
+    ASSERT_TRUE(AdjustWindowRectEx(&scrolled, style | WS_VSCROLL | WS_HSCROLL, FALSE, 0));
+    EXPECT_EQ(scrolled.right, plain.right);
+    EXPECT_EQ(scrolled.bottom, plain.bottom);
+    SetLastError(0);
+    EXPECT_FALSE(AdjustWindowRectEx(nullptr, style, FALSE, 0));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
 }  // namespace

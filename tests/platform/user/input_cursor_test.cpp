@@ -1,6 +1,7 @@
 #include "input_fixture.h"
 #include "user/cursor_drawing.h"
 #include "user/cursors.h"
+#include "user/input_feed.h"
 #include "winplat/gdi.h"
 
 namespace window_test {
@@ -73,6 +74,19 @@ TEST_F(CursorTest, SetCursorReturnsThePreviousAndShowCursorCounts) {
     EXPECT_EQ(ShowCursor(TRUE), -1);
     EXPECT_EQ(ShowCursor(TRUE), 0);
     EXPECT_EQ(ShowCursor(TRUE), 1);
+}
+
+// What a host shows: the cursor SetCursor set while the count is 0 or more, nothing below it.
+TEST_F(CursorTest, TheHostShowsTheCursorSetWhileItIsShown) {
+    const HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
+    SetCursor(nullptr);
+    EXPECT_EQ(winplat::user::shownCursor(), nullptr) << "none set";
+    SetCursor(wait);
+    EXPECT_EQ(winplat::user::shownCursor(), wait);
+    ASSERT_EQ(ShowCursor(FALSE), -1);
+    EXPECT_EQ(winplat::user::shownCursor(), nullptr) << "hidden at -1";
+    ASSERT_EQ(ShowCursor(TRUE), 0);
+    EXPECT_EQ(winplat::user::shownCursor(), wait) << "shown again at 0";
 }
 
 TEST_F(CursorTest, ClipCursorKeepsThePointerIn) {

@@ -1,3 +1,6 @@
+#include <cstring>
+#include <string>
+
 #include "window_fixture.h"
 
 namespace window_test {
@@ -180,6 +183,48 @@ TEST_F(WindowWordsTest, ClassesRegisterOnceByCaseInsensitiveName) {
     DestroyWindow(window);
     EXPECT_TRUE(UnregisterClassA("recordingWINDOW", nullptr));
     EXPECT_FALSE(GetClassInfoA(nullptr, kClass, &info));
+}
+
+// The name as registered, cut to the buffer: the buffer one longer than the name holds all of it,
+// the buffer the name's length holds one character less.
+TEST_F(WindowWordsTest, ClassNameIsCutToTheBuffer) {
+    HWND window = make(WS_POPUP, 0, 0, 10, 10);
+    const std::string name = kClass;
+    const int length = static_cast<int>(name.size());
+    struct Case {
+        int size;
+        std::string expected;
+    };
+    const Case cases[] = {{256, name}, {length + 1, name}, {length, name.substr(0, name.size() - 1)}, {2, "R"}, {1, ""}};
+    for (const Case& c : cases) {
+        std::string buffer(static_cast<size_t>(c.size) + 1, '#');
+        EXPECT_EQ(GetClassNameA(window, buffer.data(), c.size), static_cast<int>(c.expected.size())) << c.size;
+        EXPECT_EQ(std::string(buffer.c_str()), c.expected) << c.size;
+        EXPECT_EQ(buffer[static_cast<size_t>(c.size)], '#') << "nothing written past the buffer of " << c.size;
+    }
+    char untouched[4] = "abc";
+    SetLastError(0);
+    EXPECT_EQ(GetClassNameA(window, untouched, 0), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_STREQ(untouched, "abc");
+    EXPECT_EQ(GetClassNameA(window, nullptr, 16), 0);
+}
+
+TEST_F(WindowWordsTest, ClassNameOfADeadWindowIsRefused) {
+    HWND window = make(WS_POPUP, 0, 0, 10, 10);
+    char name[32] = "stale";
+    ASSERT_EQ(GetClassNameA(window, name, sizeof name), static_cast<int>(strlen(kClass)));
+    DestroyWindow(window);
+    SetLastError(0);
+    EXPECT_EQ(GetClassNameA(window, name, sizeof name), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_STREQ(name, "") << "the buffer holds no name of a window that is gone";
+    char builtin[16] = "";
+    HWND button = CreateWindowExA(0, "button", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(button);
+    EXPECT_EQ(GetClassNameA(button, builtin, sizeof builtin), 6);
+    EXPECT_STREQ(builtin, "BUTTON") << "a built-in class keeps its registered case";
+    DestroyWindow(button);
 }
 
 TEST_F(WindowWordsTest, ClassWordsAndExtraBytes) {

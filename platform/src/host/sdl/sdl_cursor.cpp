@@ -1,7 +1,6 @@
 #include "host/sdl/sdl_cursor.h"
 
-#include "user/cursors.h"
-#include "user/input_state.h"
+#include "user/input_feed.h"
 
 namespace winplat::host {
 namespace {
@@ -33,20 +32,20 @@ SdlCursor makeCursor(const user::CursorObject& cursor) {
 }  // namespace
 
 void CursorMirror::update() {
-    const user::InputState& state = user::inputState();
-    const bool visible = state.cursorShowCount >= 0 && state.cursorShape;
+    const HCURSOR shape = user::shownCursor();
+    const bool visible = shape != nullptr;
     if (visible != visible_) {
         SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
         visible_ = visible;
     }
-    if (!visible || state.cursorShape == shown_) return;
-    const auto cursor = user::findCursor(state.cursorShape);
+    if (!visible || shape == shown_) return;
+    const auto cursor = user::findCursor(shape);
     if (!cursor) return;
     SdlCursor made = makeCursor(*cursor);
     if (!made) return;
     SDL_SetCursor(made.get());
     cursor_ = std::move(made);  // the one shown before is freed only now
-    shown_ = state.cursorShape;
+    shown_ = shape;
 }
 
 }  // namespace winplat::host

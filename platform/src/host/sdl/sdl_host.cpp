@@ -18,9 +18,7 @@
 #include "host/script_player.h"
 #include "host/sdl/sdl_cursor.h"
 #include "host/sdl/sdl_keys.h"
-#include "user/hardware_input.h"
-#include "user/input_state.h"
-#include "user/key_characters.h"
+#include "user/input_feed.h"
 #include "winplat/cp1250.h"
 
 namespace winplat::host {

@@ -202,13 +202,15 @@ WINPLAT_API void typeCharacter(char cp1250);
 // the virtual clock on to the next timer: what a test harness pumps with.
 WINPLAT_API bool takeReadyMessage(MSG* message);
 
-// The timers set, in due order (earliest set first among those due together).
+// The timers set, the program's and the layer's own, in due order (earliest set first among
+// those due together, the program's first).
 struct TimerInfo {
     HWND window = nullptr;
     UINT_PTR id = 0;
     UINT period = 0;
     uint64_t dueMs = 0;      // host clock
     bool hasProcedure = false;
+    bool layers = false;     // the layer's own (a caret's blink, a scroll arrow's repeat)
 };
 WINPLAT_API std::vector<TimerInfo> pendingTimers();
 

@@ -254,6 +254,7 @@ typedef struct tagCOPYDATASTRUCT {
 #define VK_OEM_5 0xDC
 #define VK_OEM_6 0xDD
 #define VK_OEM_7 0xDE
+#define VK_OEM_102 0xE2
 
 /* Key flags of mouse messages (wParam), the wheel step, and the words of a wheel's wParam. */
 #define MK_LBUTTON 0x0001

@@ -46,13 +46,13 @@ void CALLBACK blink(HWND, UINT, UINT_PTR, DWORD) {
 // Shown now (drawn at once) and blinking from here.
 void startBlinking() {
     if (!caret.drawn) invert();
-    timers().set(caret.window, kCaretBlinkTimer, blinkTime, blink);
+    layerTimers().set(caret.window, kCaretBlinkTimer, blinkTime, blink);
 }
 
 void hide() {
     if (caret.hidden++ == 0) {
         undraw();
-        timers().kill(caret.window, kCaretBlinkTimer);
+        layerTimers().kill(caret.window, kCaretBlinkTimer);
     }
 }
 
@@ -63,7 +63,7 @@ void show() {
 void destroy() {
     if (!caret.window) return;
     undraw();
-    timers().kill(caret.window, kCaretBlinkTimer);
+    layerTimers().kill(caret.window, kCaretBlinkTimer);
     caret = Caret{};
 }
 
@@ -156,7 +156,7 @@ BOOL SetCaretBlinkTime(UINT milliseconds) {
     constexpr CallRefuser refuse("winplat: SetCaretBlinkTime");
     if (milliseconds == 0) return refuse(FALSE, "a blink time of 0");
     blinkTime = milliseconds;
-    if (caret.window && caret.hidden == 0) timers().set(caret.window, kCaretBlinkTimer, blinkTime, blink);
+    if (caret.window && caret.hidden == 0) layerTimers().set(caret.window, kCaretBlinkTimer, blinkTime, blink);
     return TRUE;
 }
 

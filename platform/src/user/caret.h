@@ -1,14 +1,11 @@
-// The caret: one per thread, a rectangle inverted on its window's DC, blinking by a window timer
-// of its own on the host clock while it is shown.
+// The caret: one per thread, a rectangle inverted on its window's DC, blinking by a layer timer on
+// its window (user/timers.h) on the host clock while it is shown.
 #ifndef WINPLAT_SRC_USER_CARET_H
 #define WINPLAT_SRC_USER_CARET_H
 
 #include "user/window.h"
 
 namespace winplat::user {
-
-// The timer id the blink uses on the caret's window (programs number their timers from small ids).
-constexpr UINT_PTR kCaretBlinkTimer = 0xFFF0;
 
 // BeginPaint and ScrollWindowEx hide the caret of their window while they work, and show it again.
 void hideCaretForPaint(const WindowObject& window);

@@ -46,7 +46,7 @@ void release(const WindowRef& window) {
     unlinkWindow(*window);
     window->parent = nullptr;
     window->owner = nullptr;
-    timers().killWindow(window->handle);
+    killWindowTimers(window->handle);
     postedQueue().dropWindow(window->handle);
     if (window->windowClass) --window->windowClass->windows;
     handleTable().remove(handleValue(window->handle), HandleType::Window);

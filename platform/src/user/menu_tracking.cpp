@@ -6,6 +6,7 @@
 #include "base/call_refusal.h"
 #include "user/menu_drawing.h"
 #include "user/modal_loop.h"
+#include "user/timers.h"
 #include "winplat/cp1250.h"
 #include "winplat/owners.h"
 
@@ -84,7 +85,7 @@ bool choosable(const MenuItem& item) { return !item.separator() && !item.inactiv
 void setHot(Tracker& t, HWND owner, int hot) {
     if (hot == t.hot) return;
     t.hot = hot;
-    KillTimer(t.window, kMenuShowTimerId);  // a sub-menu opens only for the item still hot
+    layerTimers().kill(t.window, kMenuShowTimer);  // a sub-menu opens only for the item still hot
     InvalidateRect(t.window, nullptr, FALSE);
     UpdateWindow(t.window);
     if (!t.notify || hot < 0) return;
@@ -185,7 +186,7 @@ LoopResult openCascade(Tracker& t, const TrackRequest& request) {
                            request.barItemAt,
                            true,
                            request.barIndex};
-    KillTimer(t.window, kMenuShowTimerId);
+    layerTimers().kill(t.window, kMenuShowTimer);
     const PopupOutcome out = trackPopupOutcome(sub);
     if (IsWindow(t.window)) SetCapture(t.window);
     if (out.chosen || out.moveBy || out.switchTo >= 0 || out.closeAll) {
@@ -236,7 +237,7 @@ LoopResult followPointer(Tracker& t, const TrackRequest& request, POINT screen) 
         const int under = itemAt(t.layout, {screen.x - t.origin.x, screen.y - t.origin.y});
         if (under >= 0 && t.menu->items[static_cast<size_t>(under)].separator()) return {};
         setHot(t, request.owner, under);
-        if (hotOpensSubMenu(t)) SetTimer(t.window, kMenuShowTimerId, kMenuShowDelay, nullptr);
+        if (hotOpensSubMenu(t)) layerTimers().set(t.window, kMenuShowTimer, kMenuShowDelay, nullptr);
         return {};
     }
     if (pointerLeftForOuter(t, screen)) return {true, 0, 0, -1, false, true, screen};
@@ -283,8 +284,8 @@ LoopResult runLoop(Tracker& t, const TrackRequest& request) {
         }
         if (GetCapture() != t.window) return {};  // something took the mouse away: cancelled
         LoopResult result;
-        if (msg.message == WM_TIMER && msg.hwnd == t.window && msg.wParam == kMenuShowTimerId) {
-            KillTimer(t.window, kMenuShowTimerId);
+        if (msg.message == kLayerTimerMessage && msg.hwnd == t.window && msg.wParam == kMenuShowTimer) {
+            layerTimers().kill(t.window, kMenuShowTimer);
             if (hotOpensSubMenu(t)) result = openCascade(t, request);
         } else if (isMouse(msg.message)) {
             result = onMouse(t, request, msg);

@@ -13,9 +13,8 @@
 namespace winplat::user {
 
 // How long the pointer rests on an item before its sub-menu opens (SPI_GETMENUSHOWDELAY), in
-// milliseconds on the host clock, and the menu window's timer that measures it.
+// milliseconds on the host clock (a layer timer on the menu window measures it).
 constexpr DWORD kMenuShowDelay = 400;
-constexpr UINT_PTR kMenuShowTimerId = 0xFFF9;
 
 struct TrackRequest {
     HMENU menu = nullptr;

@@ -111,6 +111,14 @@ LRESULT DispatchMessageA(const MSG* message) {
     constexpr CallRefuser refuse("winplat: DispatchMessageA", ERROR_INVALID_WINDOW_HANDLE);
     if (!message) return refuse(LRESULT{0}, "no message");
     if (!uiThreadCall(refuse)) return 0;
+    // The layer's own timers run here and never reach the window's procedure.
+    if (message->message == kLayerTimerMessage) {
+        const auto procedure = reinterpret_cast<TIMERPROC>(message->lParam);
+        if (procedure && layerTimers().calls(message->hwnd, message->wParam, procedure)) {
+            procedure(message->hwnd, kLayerTimerMessage, message->wParam, static_cast<DWORD>(host::clock().nowMs()));
+        }
+        return 0;
+    }
     if (message->message == WM_TIMER && message->lParam) {
         const auto procedure = reinterpret_cast<TIMERPROC>(message->lParam);
         // Only a procedure a live timer names is called: a forged WM_TIMER calls nothing.

@@ -55,7 +55,9 @@ CursorRead iconFromResource(std::span<const uint8_t> bytes) {
     CursorRead read = cursorFromBitmap(bytes);
     if (!read.cursor) return read;
     read.cursor->icon = true;
-    return withHotSpot(std::move(read), POINT{read.cursor->width / 2, read.cursor->height / 2});
+    // The centre is read before the call: the moved-from argument may be made first.
+    const POINT centre{read.cursor->width / 2, read.cursor->height / 2};
+    return withHotSpot(std::move(read), centre);
 }
 
 CursorRead cursorFromResource(std::span<const uint8_t> bytes) {

@@ -22,7 +22,7 @@ void resetWindowManager() {
             destroyWindow(top);
         }
     }
-    timers().clear();
+    clearTimers();
     postedQueue().clear();
     forgetClasses();
     inputState() = InputState{};

@@ -32,7 +32,7 @@ bool fetchMessage(const MessageFilter& filter, bool remove, MSG& message) {
                        fetchFrom(SourceKind::Input, filter, remove, message) ||
                        postedQueue().fetchQuit(remove, message) ||
                        fetchFrom(SourceKind::Paint, filter, remove, message) ||
-                       timers().fetch(filter, remove, message);
+                       fetchTimer(filter, remove, message);
     if (found) lastMessage() = {message.time, message.pt};
     return found;
 }
@@ -41,14 +41,14 @@ bool fetchMessage(const MessageFilter& filter, bool remove, MSG& message) {
 // waits by itself.
 bool hostWaited(const MessageFilter& filter, bool mayBlock) {
     host::Waiter* waiter = host::waiter();
-    return waiter && waiter->wait(timers().nextDue(filter), mayBlock);
+    return waiter && waiter->wait(nextTimerDue(filter), mayBlock);
 }
 
 void advanceToNextTimer(const MessageFilter& filter) {
     if (hostWaited(filter, false)) return;
     host::Clock& clock = host::clock();
     if (!clock.isVirtual()) return;
-    const auto due = timers().nextDue(filter);
+    const auto due = nextTimerDue(filter);
     const uint64_t now = clock.nowMs();
     if (due && *due > now) clock.sleepMs(static_cast<uint32_t>(*due - now));
 }
@@ -58,7 +58,7 @@ bool waitForMessage(const MessageFilter& filter, uint64_t seen, const char* call
     if (host::waiter() && postedQueue().serial() != seen) return true;
     if (hostWaited(filter, true)) return true;
     host::Clock& clock = host::clock();
-    const auto due = timers().nextDue(filter);
+    const auto due = nextTimerDue(filter);
     if (!clock.isVirtual()) {
         postedQueue().waitPast(seen, due);
         return true;

@@ -5,6 +5,7 @@
 #include "user/nonclient_state.h"
 #include "user/scroll_bar_drawing.h"
 #include "user/send.h"
+#include "user/timers.h"
 #include "user/tree.h"
 #include "user/window.h"
 
@@ -45,7 +46,7 @@ class Tracker {
             state.trackPos = state.pos;
         } else {
             send(codeOf(part_), 0);
-            SetTimer(window_->handle, kScrollTimerId, kScrollFirstDelay, nullptr);
+            layerTimers().set(window_->handle, kScrollRepeatTimer, kScrollFirstDelay, nullptr);
         }
         press(true);
         loop(at);
@@ -68,7 +69,7 @@ class Tracker {
     bool stillOnPart(POINT at) { return scrollPartAt(bar_.layout(), at) == part_; }
 
     void repeat(POINT at) {
-        SetTimer(window_->handle, kScrollTimerId, kScrollRepeatRate, nullptr);
+        layerTimers().set(window_->handle, kScrollRepeatTimer, kScrollRepeatRate, nullptr);
         if (stillOnPart(at)) send(codeOf(part_), 0);
     }
 
@@ -84,7 +85,7 @@ class Tracker {
     void loop(POINT at) {
         MSG msg{};
         while (stillCaptured(window_) && nextModalMessage(msg)) {
-            if (msg.message == WM_TIMER && msg.hwnd == window_->handle && msg.wParam == kScrollTimerId) {
+            if (msg.message == kLayerTimerMessage && msg.hwnd == window_->handle && msg.wParam == kScrollRepeatTimer) {
                 repeat(at);
                 continue;
             }
@@ -100,7 +101,7 @@ class Tracker {
 
     void finish() {
         if (window_->gone) return;
-        KillTimer(window_->handle, kScrollTimerId);
+        layerTimers().kill(window_->handle, kScrollRepeatTimer);
         if (part_ == ScrollPart::Thumb) {
             const int pos = bar_.state().trackPos;
             send(SB_THUMBPOSITION, pos);

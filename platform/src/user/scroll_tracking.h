@@ -19,8 +19,6 @@ namespace winplat::user {
 // The repeat timing on the host clock, in milliseconds.
 constexpr UINT kScrollFirstDelay = 200;
 constexpr UINT kScrollRepeatRate = 50;
-// The id of the tracking loop's own timer on the window; its WM_TIMER never reaches the program.
-constexpr UINT_PTR kScrollTimerId = 0xFFFA;
 
 // One bar as the tracking loop sees it: where it lies, its numbers, how it is drawn and whom it
 // tells. Points are in the bar's own coordinates (window coordinates for a window's bar, client

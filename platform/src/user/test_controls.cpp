@@ -1,4 +1,6 @@
 // Test controls over the window manager's queue, timers, screen and pointer.
+#include <algorithm>
+
 #include "gdi/screen_surface.h"
 #include "user/window.h"
 #include "user/update_region.h"
@@ -16,7 +18,13 @@ bool takeReadyMessage(MSG* message) {
     return user::fetchMessage(user::MessageFilter{}, true, *message);
 }
 
-std::vector<TimerInfo> pendingTimers() { return user::timers().listing(); }
+std::vector<TimerInfo> pendingTimers() {
+    std::vector<TimerInfo> all = user::timers().listing();
+    const std::vector<TimerInfo> layers = user::layerTimers().listing();
+    all.insert(all.end(), layers.begin(), layers.end());
+    std::stable_sort(all.begin(), all.end(), [](const TimerInfo& a, const TimerInfo& b) { return a.dueMs < b.dueMs; });
+    return all;
+}
 
 bool setScreenSize(int width, int height) {
     constexpr int kLargest = 16384;

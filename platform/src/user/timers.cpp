@@ -65,13 +65,13 @@ bool TimerTable::fetch(const MessageFilter& filter, bool remove, MSG& message) {
     const uint64_t now = host::clock().nowMs();
     Timer* first = nullptr;
     for (Timer& timer : timers_) {
-        if (timer.due > now || !filter.matches(timer.window, WM_TIMER)) continue;
+        if (timer.due > now || !filter.matches(timer.window, message_)) continue;
         if (!first || timer.due < first->due || (timer.due == first->due && timer.order < first->order)) first = &timer;
     }
     if (!first) return false;
     message = MSG{};
     message.hwnd = first->window;
-    message.message = WM_TIMER;
+    message.message = message_;
     message.wParam = first->id;
     message.lParam = reinterpret_cast<LPARAM>(first->procedure);
     message.time = static_cast<DWORD>(now);
@@ -82,7 +82,7 @@ bool TimerTable::fetch(const MessageFilter& filter, bool remove, MSG& message) {
 std::optional<uint64_t> TimerTable::nextDue(const MessageFilter& filter) const {
     std::optional<uint64_t> next;
     for (const Timer& timer : timers_) {
-        if (!filter.matches(timer.window, WM_TIMER)) continue;
+        if (!filter.matches(timer.window, message_)) continue;
         if (!next || timer.due < *next) next = timer.due;
     }
     return next;
@@ -101,13 +101,46 @@ std::vector<testing::TimerInfo> TimerTable::listing() const {
         return a->due != b->due ? a->due < b->due : a->order < b->order;
     });
     std::vector<testing::TimerInfo> list;
-    for (const Timer* t : ordered) list.push_back({t->window, t->id, t->period, t->due, t->procedure != nullptr});
+    for (const Timer* t : ordered) {
+        list.push_back({t->window, t->id, t->period, t->due, t->procedure != nullptr, message_ != WM_TIMER});
+    }
     return list;
 }
 
 TimerTable& timers() {
-    static TimerTable table;
+    static TimerTable table(WM_TIMER);
     return table;
+}
+
+TimerTable& layerTimers() {
+    static TimerTable table(kLayerTimerMessage);
+    return table;
+}
+
+bool fetchTimer(const MessageFilter& filter, bool remove, MSG& message) {
+    const auto layers = layerTimers().nextDue(filter);
+    const auto programs = timers().nextDue(filter);
+    const bool layerFirst = layers && (!programs || *layers < *programs);
+    TimerTable& first = layerFirst ? layerTimers() : timers();
+    TimerTable& second = layerFirst ? timers() : layerTimers();
+    return first.fetch(filter, remove, message) || second.fetch(filter, remove, message);
+}
+
+std::optional<uint64_t> nextTimerDue(const MessageFilter& filter) {
+    const auto layers = layerTimers().nextDue(filter);
+    const auto programs = timers().nextDue(filter);
+    if (layers && programs) return std::min(*layers, *programs);
+    return layers ? layers : programs;
+}
+
+void killWindowTimers(HWND window) {
+    timers().killWindow(window);
+    layerTimers().killWindow(window);
+}
+
+void clearTimers() {
+    timers().clear();
+    layerTimers().clear();
 }
 
 }  // namespace winplat::user

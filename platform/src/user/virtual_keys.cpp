@@ -34,9 +34,10 @@ constexpr std::array<KeyScan, 64> kKeys{{
     {VK_RIGHT, 0x4D, true},      {VK_END, 0x4F, true},        {VK_DOWN, 0x50, true},      {VK_NEXT, 0x51, true},
 }};
 
-constexpr std::array<KeyScan, 6> kMoreKeys{{
+constexpr std::array<KeyScan, 7> kMoreKeys{{
     {VK_INSERT, 0x52, true}, {VK_DELETE, 0x53, true}, {VK_SNAPSHOT, 0x37, true},
     {VK_LWIN, 0x5B, true},   {VK_RWIN, 0x5C, true},   {VK_APPS, 0x5D, true},
+    {VK_OEM_102, 0x56, false},  // the key beside the left Shift of a 102-key keyboard
 }};
 
 // The letter rows and the digit row of the PC keyboard, each run of codes from its first.

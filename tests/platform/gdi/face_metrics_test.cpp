@@ -91,6 +91,49 @@ TEST(FaceMetrics, ACellHeightIsTheCellExactlyAtEverySize) {
     }
 }
 
+// A face with the synthetic test face's numbers: 1000 units per em in a 1200-unit cell.
+DesignMetrics tenTwelfths() {
+    DesignMetrics d = gapped(0);
+    d.lineAscent = 900;
+    d.lineDescent = -300;
+    return d;
+}
+
+// A cell height c makes the em c * unitsPerEm / cell rounded to the nearest pixel, halves up,
+// and the internal leading the rest of the cell: heights where truncating would give a pixel
+// less, and heights where both agree.
+TEST(FaceMetrics, TheEmOfACellHeightIsRoundedNotTruncated) {
+    struct Case {
+        const char* what;
+        DesignMetrics design;
+        LONG cell;
+        int em;
+        LONG internalLeading;
+    };
+    const Case cases[] = {
+        {"Arial cell 20: 17.90", arial(), 20, 18, 2},
+        {"Arial cell 10: 8.95", arial(), 10, 9, 1},
+        {"Arial cell 29: 25.96", arial(), 29, 26, 3},
+        {"Arial cell 16: 14.32", arial(), 16, 14, 2},
+        {"Arial cell 19: 17.007", arial(), 19, 17, 2},
+        {"Arial cell 24: 21.48", arial(), 24, 21, 3},
+        {"1000 of 1200 at cell 20: 16.67", tenTwelfths(), 20, 17, 3},
+        {"1000 of 1200 at cell 9: 7.5, a half rounds up", tenTwelfths(), 9, 8, 1},
+        {"1000 of 1200 at cell 21: 17.5, a half rounds up", tenTwelfths(), 21, 18, 3},
+        {"1000 of 1200 at cell 12: exactly 10", tenTwelfths(), 12, 10, 2},
+        {"1000 of 1200 at cell 16: 13.33", tenTwelfths(), 16, 13, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto scale = cellScale(c.design, c.cell);
+        ASSERT_TRUE(scale);
+        EXPECT_EQ(scale->em, c.em);
+        const TEXTMETRICA tm = scaledMetrics(c.design, *scale, logFont(c.cell), FaceSource{}).text;
+        EXPECT_EQ(tm.tmHeight, c.cell);
+        EXPECT_EQ(tm.tmInternalLeading, c.internalLeading);
+    }
+}
+
 TEST(FaceMetrics, FlagsFollowTheFontAndTheSource) {
     const DesignMetrics design = arial();
     LOGFONTA font = logFont(-13, FW_SEMIBOLD, true);

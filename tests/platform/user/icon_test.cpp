@@ -164,6 +164,18 @@ TEST_F(IconTest, ModuleIconsAreSharedByEveryName) {
     EXPECT_EQ(winplat::user::findCursor(seven)->hotSpot.y, 2);
 }
 
+TEST_F(IconTest, AModuleIconPointsWithItsCentre) {
+    // "DOT" is 4 x 3: its hot spot is (2, 1), half of each side rounded down.
+    const HICON dot = LoadIconA(program(), "DOT");
+    ASSERT_NE(dot, nullptr);
+    const auto object = winplat::user::findCursor(dot);
+    ASSERT_TRUE(object);
+    EXPECT_EQ(object->width, 4);
+    EXPECT_EQ(object->hotSpot.x, 2);
+    EXPECT_EQ(object->hotSpot.y, 1);
+    EXPECT_TRUE(object->icon);
+}
+
 TEST_F(IconTest, CopyIconIsTheCallersToDestroy) {
     const HICON dot = LoadIconA(program(), "DOT");
     const HICON copy = CopyIcon(dot);

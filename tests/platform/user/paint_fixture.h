@@ -7,6 +7,7 @@
 #include <map>
 #include <vector>
 
+#include "user/timers.h"
 #include "window_fixture.h"
 #include "winplat/region.h"
 
@@ -87,7 +88,8 @@ protected:
     void pump() {
         MSG msg{};
         for (int round = 0; round < 10000; ++round) {
-            if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) || msg.message == WM_TIMER) return;
+            if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) return;
+            if (msg.message == WM_TIMER || msg.message == winplat::user::kLayerTimerMessage) return;
             PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
             DispatchMessageA(&msg);
         }

@@ -58,6 +58,7 @@ private:
     bool copyChangedRows(int& first, int& last);
     void handle(const SDL_Event& event);
     void key(const SDL_KeyboardEvent& event);
+    void readLayout() { layout_ = layoutOf(SDL_GetKeyFromScancode(SDL_SCANCODE_SEMICOLON)); }
     void text(const char* utf8);
     void closeRequested();
     POINT toScreen(int x, int y) const;
@@ -72,6 +73,7 @@ private:
     bool redraw_ = true;           // the window needs the texture again (exposed, resized)
     Uint32 wakeEvent_ = 0;
     CursorMirror cursor_;
+    KeyLayout layout_ = KeyLayout::Us;  // the desktop's keyboard layout, read again when it changes
     Waiter* previous_ = nullptr;
 };
 
@@ -93,6 +95,7 @@ bool SdlHost::open(std::string& error) {
     }
     wakeEvent_ = SDL_RegisterEvents(1);
     SDL_StartTextInput();
+    readLayout();
     shown_.assign(static_cast<size_t>(screen_.width) * static_cast<size_t>(screen_.height), 0xFFFFFFFFu);
     previous_ = setWaiter(this);
     return true;
@@ -207,6 +210,7 @@ void SdlHost::handle(const SDL_Event& event) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: key(event.key); break;
         case SDL_TEXTINPUT: text(event.text.text); break;
+        case SDL_KEYMAPCHANGED: readLayout(); break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
                 closeRequested();
@@ -223,7 +227,7 @@ void SdlHost::handle(const SDL_Event& event) {
 // Keys that type a character without Ctrl or Alt arrive again as SDL text, in the layout's own
 // character (ě on the Czech number row): the key-down then makes no WM_CHAR of its own.
 void SdlHost::key(const SDL_KeyboardEvent& event) {
-    const UINT virtualKey = virtualKeyOf(event.keysym);
+    const UINT virtualKey = virtualKeyOf(event.keysym.scancode, event.keysym.sym, layout_, (event.keysym.mod & KMOD_NUM) != 0);
     if (!virtualKey) return;
     const bool down = event.state == SDL_PRESSED;
     const Uint16 mod = event.keysym.mod;

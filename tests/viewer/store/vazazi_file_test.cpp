@@ -307,6 +307,29 @@ TEST_F(VazaziFileTest, CompressedBodiesAreExpandedOnExportAndNeverLocatedInPlace
     EXPECT_EQ(contents(reader), original);
 }
 
+// Random bytes do not pack: a record written compressed keeps them in stored chunks, and reads
+// back as they were, at sizes up to several chunks.
+TEST_F(VazaziFileTest, IncompressibleBodiesWrittenCompressedReadBackWhole) {
+    create();
+    std::mt19937 random(9);
+    const RecordFlags compressed{1, 1};
+    int16_t slot = 0;
+    for (const size_t size : {size_t{1}, size_t{5000}, size_t{64000}, size_t{64001}, size_t{150000}}) {
+        SCOPED_TRACE(size);
+        std::vector<uint8_t> original(size);
+        for (auto& b : original) b = static_cast<uint8_t>(random());
+        MemWriter writer;
+        fill(writer, original);
+        ASSERT_TRUE(writer.Compress());
+        ASSERT_EQ(file.WriteRecord(2, slot, writer, &compressed), 1);
+        MemReader reader;
+        ASSERT_EQ(file.ReadRecord(2, slot, reader), 1);
+        EXPECT_EQ(reader.form(), lect32::BodyForm::Chunked);
+        EXPECT_TRUE(contents(reader) == original);
+        ++slot;
+    }
+}
+
 TEST_F(VazaziFileTest, ADeleteThatCannotPlaceTheFreedSpaceChangesNothing) {
     create();
     for (int16_t i = 0; i < 3; ++i) ASSERT_TRUE(write(1, i, pattern(50, uint8_t(i))));

@@ -51,9 +51,9 @@ bool BlockWithout(winplat::GlobalBlock& block, uint32_t oldSize, uint32_t at, ui
     return RebuildBlock(block, oldSize - n, {{0, 0, at}, {at + n, at, oldSize - at - n}});
 }
 
-bool GrowBlock(winplat::GlobalBlock& block, uint32_t oldSize, uint32_t at, uint32_t n) {
-    const uint32_t newSize = oldSize + n;
-    if (at > oldSize || newSize > kMaxBlockBytes) return false;
+bool GrowBlock(winplat::GlobalBlock& block, uint32_t oldSize, uint32_t at, uint32_t n, uint32_t limit) {
+    const uint64_t newSize = uint64_t{oldSize} + n;
+    if (at > oldSize || newSize > limit) return false;
     if (!block) {
         block.reset(GlobalAlloc(GMEM_MOVEABLE, newSize));
         return static_cast<bool>(block);

@@ -75,7 +75,9 @@ bool BlockWithout(winplat::GlobalBlock& block, uint32_t oldSize, uint32_t at, ui
 // keeps spare room, so growing by small steps copies each byte a bounded number of times); an
 // empty owner gets a new block. false, with the block and its bytes as they were, when memory
 // cannot be had or the block cannot be locked. The block may move: pointers into it go stale.
-bool GrowBlock(winplat::GlobalBlock& block, uint32_t oldSize, uint32_t at, uint32_t n);
+// The result stays within 'limit' bytes.
+bool GrowBlock(winplat::GlobalBlock& block, uint32_t oldSize, uint32_t at, uint32_t n,
+               uint32_t limit = kMaxBlockBytes);
 // Takes the n bytes at 'at' out of a block of oldSize bytes (the result keeps at least one byte).
 // false, with the block and its bytes as they were, when the smaller block cannot be had. The
 // block may move: pointers into it go stale.

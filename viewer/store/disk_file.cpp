@@ -165,6 +165,14 @@ int DiskFile::SetTimes(uint64_t time) {
     return SetFileTime(handle_, &when, &when, &when) ? 1 : 0;
 }
 
+FileStamp DiskFile::GetStamp() const {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!handle_ || !GetFileInformationByHandle(handle_, &info)) return {};
+    const FILETIME& written = info.ftLastWriteTime;
+    return FileStamp{(uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow,
+                     (uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime, info.nNumberOfLinks != 0};
+}
+
 bool DiskFile::Exists(const char* path) {
     HANDLE handle = openHandle(path, GENERIC_READ, OPEN_EXISTING);
     if (!handle) return false;

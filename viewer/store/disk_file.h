@@ -9,6 +9,16 @@
 
 namespace lect32 {
 
+// What tells whether an open file changed since it was last looked at: its size, its last write,
+// and whether its name still leads to it (a file replaced by another under its name, or deleted,
+// is no longer named). Equal stamps mean no change was seen.
+struct FileStamp {
+    uint64_t size = 0;
+    uint64_t written = 0;
+    bool named = false;
+    bool operator==(const FileStamp&) const = default;
+};
+
 class DiskFile {
 public:
     enum Mode : uint32_t { kRead = 1, kWrite = 2, kReadWrite = 3 };
@@ -40,6 +50,8 @@ public:
     int SetEnd(uint32_t position);
     uint64_t GetTimes() const;
     int SetTimes(uint64_t time);
+    // The open file's stamp; an unnamed one when closed or when the system cannot say.
+    FileStamp GetStamp() const;
 
     static bool Exists(const char* path);
 

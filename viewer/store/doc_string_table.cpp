@@ -3,12 +3,10 @@
 #include <cstring>
 #include <numeric>
 
-#include "store/disk_file.h"
 #include "store/mem_reader.h"
 #include "store/mem_writer.h"
 #include "store/vazazi_file.h"
 #include "store/vazazi_header.h"
-#include "winplat/byte_reader.h"
 #include "winplat/memory.h"
 #include "winplat/refusal.h"
 
@@ -28,6 +26,7 @@ uint16_t blockSlot(int16_t n) {
 }  // namespace
 
 void DocStringTable::ClearBlock() {
+    readBlock_ = kNoBlock;
     pin_.reset();
     bytes_.reset();
     header_ = 0;
@@ -84,6 +83,7 @@ bool DocStringTable::resizeBytes(uint32_t size) {
 
 int DocStringTable::SetSlot(int slot, const char* bytes, uint8_t length) {
     if (!validSlot(slot)) return refuse(0, "slot out of range");
+    readBlock_ = kNoBlock;  // the held block is no longer what the document holds
     const uint32_t offset = GetSlotOffset(slot);
     const uint8_t old = lengths_[static_cast<size_t>(slot)];
     const uint32_t tail = size_ - offset - old;
@@ -169,52 +169,23 @@ int DocStringTable::ForEachString(const StringVisitor& visit) {
     return 1;
 }
 
+// The held block serves one read after another: it is loaded again only for another block or
+// once the document changed (written, or changed on disk, which the access looks for first).
 int DocStringTable::ReadString(int16_t n, char* buffer) {
     buffer[0] = '\0';
     const uint16_t slot = blockSlot(n);
     if (slot == VazaziFile::kNoSlot) return refuse(0, "string number out of range");
+    VazaziAccess access(*container_);
     if (!container_->HasRecord(static_cast<int16_t>(slot), 1)) return 0;
-    // One access for the whole read: the file is opened once for locating the body and reading.
-    VazaziAccess access(*container_);
     if (!access) return refuse(0, "container cannot be accessed");
-    uint32_t length = 0;
-    if (container_->LocateRecordBody(static_cast<int16_t>(slot), &length, 1) == 0)
-        return readFromRecord(n, buffer);  // compressed (or damaged, which the full read says)
-    return readFromBody(n, length, buffer);
-}
-
-// The head and the wanted string straight from the file, checked against the body's length.
-int DocStringTable::readFromBody(int16_t n, uint32_t bodyLength, char* buffer) {
-    VazaziAccess access(*container_);
-    if (!access) return refuse(0, "container cannot be accessed");
-    if (!container_->SeekToRecordBody(kRecordType, n / kSlots)) return refuse(0, "block body cannot be reached");
-    std::array<uint8_t, kHeadSize> head{};
-    if (bodyLength < kHeadSize || container_->file().Read(head.data(), kHeadSize) != kHeadSize)
-        return refuse(0, "block shorter than its head");
-    winplat::ByteReader reader(head.data(), head.size());
-    reader.skip(2);
-    const auto lengths = reader.view(kSlots);
-    const uint16_t size = reader.u16();
-    if (std::accumulate(lengths.begin(), lengths.end(), uint32_t{0}) != size || bodyLength - kHeadSize < size)
-        return refuse(0, "slot lengths do not match the block");
-    const int slot = n % kSlots;
-    const uint8_t length = lengths[static_cast<size_t>(slot)];
-    const auto before = std::accumulate(lengths.begin(), lengths.begin() + slot, int32_t{0});
-    if (length == 0) return 0;
-    DiskFile& file = container_->file();
-    file.Seek(before, DiskFile::kCurrent);
-    if (file.Read(buffer, length) != length) {
-        buffer[0] = '\0';
-        return refuse(0, "string bytes cannot be read");
+    const int block = n / kSlots;
+    if (readBlock_ != block || readGeneration_ != container_->generation()) {
+        MemReader reader;
+        if (!container_->ReadRecordByType(kRecordType, block, reader)) return refuse(0, "block cannot be read");
+        if (!ParseBlock(reader)) return 0;
+        readBlock_ = block;
+        readGeneration_ = container_->generation();
     }
-    buffer[length] = '\0';
-    return length;
-}
-
-int DocStringTable::readFromRecord(int16_t n, char* buffer) {
-    MemReader reader;
-    if (!container_->ReadRecordByType(kRecordType, n / kSlots, reader)) return refuse(0, "block cannot be read");
-    if (!ParseBlock(reader)) return 0;
     return GetSlot(n % kSlots, buffer);
 }
 

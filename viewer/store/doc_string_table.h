@@ -2,8 +2,8 @@
 // stored as record (0, N / 256). A block is a header word, 256 length bytes, the u16 size S of
 // the string bytes and the S bytes of the strings back to back, without terminators.
 //
-// One block is held at a time (its string bytes in a movable block); ReadString reads a single
-// name straight from the container without loading its block.
+// One block is held at a time (its string bytes in a movable block). ReadString reads names
+// through it, loading a block only when another one is asked for or the document changed.
 #ifndef LECT32_STORE_DOC_STRING_TABLE_H
 #define LECT32_STORE_DOC_STRING_TABLE_H
 
@@ -35,7 +35,10 @@ public:
     DocStringTable(const DocStringTable&) = delete;
     DocStringTable& operator=(const DocStringTable&) = delete;
 
-    void SetContainer(VazaziFile& container) { container_ = &container; }
+    void SetContainer(VazaziFile& container) {
+        container_ = &container;
+        readBlock_ = kNoBlock;
+    }
     VazaziFile& container() const { return *container_; }
 
     void ClearBlock();
@@ -82,8 +85,8 @@ public:
     bool locked() const { return static_cast<bool>(pin_); }
 
 private:
-    int readFromBody(int16_t n, uint32_t bodyLength, char* buffer);
-    int readFromRecord(int16_t n, char* buffer);
+    static constexpr int kNoBlock = -1;
+
     bool resizeBytes(uint32_t size);
 
     VazaziFile* container_;
@@ -92,6 +95,10 @@ private:
     winplat::GlobalBlock bytes_;
     winplat::GlobalPin pin_;  // held between LockBlock and UnlockBlock
     uint16_t size_ = 0;
+    // The container's block the held one is, unchanged, as of the container's generation; none
+    // once the held block was cleared or edited.
+    int readBlock_ = kNoBlock;
+    uint32_t readGeneration_ = 0;
 };
 
 }  // namespace lect32

@@ -53,6 +53,11 @@ void ParkedLock::resume(HGLOBAL block) {
     if (!pin_) slot_ = 0;
 }
 
+void ParkedLock::resumeAfterReshape(HGLOBAL block, bool reshaped, const char* who) {
+    if (reshaped) ReportContractBreach(who);
+    resume(block);
+}
+
 void ParkedLock::emptied() {
     pin_.reset();
     gLockSlots.Replace(slot_, nullptr);

@@ -53,11 +53,51 @@ public:
     void resume(HGLOBAL block);
     // The block went away while parked: the slot stays taken but points at nothing.
     void emptied();
+    // resume() after a reshape; one that was done while parked is a caller's mistake, said with
+    // 'who' (the block moved under the parked pointer).
+    void resumeAfterReshape(HGLOBAL block, bool reshaped, const char* who);
 
 private:
     winplat::GlobalPin pin_;
     uint8_t slot_ = 0;
 };
+
+// A container's own lock on its block, kept across calls once its owner asks for it, so that
+// the container's addresses cost no lock call. The container lets go around every reshape that
+// may move the block and takes the lock again on the block it then has.
+class HeldLock {
+public:
+    // From now on the block is kept locked (the one there is now and every later one).
+    void keep(HGLOBAL block) {
+        wanted_ = true;
+        resume(block);
+    }
+    explicit operator bool() const { return static_cast<bool>(pin_); }
+    void* data() const { return pin_.data(); }
+
+    void suspend() { pin_.reset(); }
+    void resume(HGLOBAL block) {
+        if (wanted_ && block && !pin_) pin_ = winplat::GlobalPin(block);
+    }
+
+private:
+    winplat::GlobalPin pin_;
+    bool wanted_ = false;
+};
+
+// Runs a reshape that may move or replace a container's block, letting go of the locks the
+// container keeps around it and taking them again on the block it then has.
+template <class Reshape>
+bool ReshapeKeptBlock(ParkedLock& parked, HeldLock& held, const winplat::GlobalBlock& block, const char* who,
+                      Reshape change) {
+    const bool wasParked = static_cast<bool>(parked);
+    parked.suspend();
+    held.suspend();
+    const bool done = change();
+    held.resume(block.get());
+    if (wasParked) parked.resumeAfterReshape(block.get(), done, who);
+    return done;
+}
 
 }  // namespace lect32
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <zlib.h>
+
 #include "pixmill/pixmill.h"
 #include "store/block_pool.h"
 #include "store/disk_file.h"
@@ -14,30 +16,44 @@ namespace {
 
 // The largest block the memory layer hands out.
 constexpr uint64_t kMaxBlock = 0x7FFFFFFF;
-constexpr uint32_t kChunkHeader = 5;  // flag, unpacked length, packed length
+constexpr uint32_t kChunkHeader = 5;   // flag, unpacked length, packed length
+constexpr uint32_t kStoredHeader = 3;  // flag, length
 
 void putLe(uint8_t* at, uint64_t value, int width) {
     for (int i = 0; i < width; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-// Packs 'size' bytes into chunks of kStep behind a u16 chunk count; false when a chunk does not
-// shrink (the packed form would be longer than the plain one) or the output has no room.
-bool packChunks(const uint8_t* in, uint32_t size, uint8_t* out, uint64_t outCapacity, uint32_t& outPos) {
-    putLe(out, (size + MemWriter::kStep - 1) / MemWriter::kStep, 2);
-    outPos = 2;
-    for (uint32_t offset = 0; offset < size; offset += MemWriter::kStep) {
-        const uint32_t length = std::min(MemWriter::kStep, size - offset);
-        if (outCapacity < uint64_t{outPos} + kChunkHeader) return false;
-        uint32_t packed = static_cast<uint32_t>(outCapacity - outPos - kChunkHeader);
-        if (PXLcompress(out + outPos + kChunkHeader, &packed, in + offset, length) != 0 || packed >= length) {
-            return false;
-        }
-        out[outPos] = 1;
-        putLe(out + outPos + 1, length, 2);
-        putLe(out + outPos + 3, packed, 2);
-        outPos += kChunkHeader + packed;
+// The most bytes a chunk takes in the output: its header and whichever of zlib's bound for its
+// packed form and its own bytes is larger.
+uint64_t chunkBound(uint32_t length) {
+    return kChunkHeader + std::max<uint64_t>(compressBound(length), length);
+}
+
+// Packs one chunk (flag 1, unpacked and packed length, packed bytes) when that makes it smaller,
+// else stores it (flag 0, length, the bytes); the output has room for chunkBound. Its size.
+uint32_t putChunk(const uint8_t* in, uint32_t length, uint8_t* out) {
+    uint32_t packed = static_cast<uint32_t>(compressBound(length));
+    if (PXLcompress(out + kChunkHeader, &packed, in, length) == 0 && packed < length) {
+        out[0] = 1;
+        putLe(out + 1, length, 2);
+        putLe(out + 3, packed, 2);
+        return kChunkHeader + packed;
     }
-    return true;
+    out[0] = 0;
+    putLe(out + 1, length, 2);
+    std::memcpy(out + kStoredHeader, in, length);
+    return kStoredHeader + length;
+}
+
+// Packs 'size' bytes into chunks of kStep behind a u16 chunk count; the output has room for
+// every chunk's bound. The output's length.
+uint32_t packChunks(const uint8_t* in, uint32_t size, uint8_t* out) {
+    putLe(out, (size + MemWriter::kStep - 1) / MemWriter::kStep, 2);
+    uint32_t outPos = 2;
+    for (uint32_t offset = 0; offset < size; offset += MemWriter::kStep) {
+        outPos += putChunk(in + offset, std::min(MemWriter::kStep, size - offset), out + outPos);
+    }
+    return outPos;
 }
 
 }  // namespace
@@ -210,16 +226,18 @@ bool MemWriter::Compress() {
     if (compressed_ || !finish()) return false;
     const uint32_t size = position_;
     const uint32_t chunks = (size + kStep - 1) / kStep;
-    const uint64_t outCapacity = uint64_t{size} + 100;
-    if (chunks > 0xFFFF || outCapacity > kMaxBlock) return false;
+    if (chunks > 0xFFFF) return false;
+    const uint32_t last = size - (chunks ? (chunks - 1) * kStep : 0);
+    const uint64_t outCapacity = 2 + (chunks ? uint64_t{chunks - 1} * chunkBound(kStep) + chunkBound(last) : 0);
+    if (outCapacity > kMaxBlock) return false;
 
     winplat::GlobalBlock outBlock(GlobalAlloc(GMEM_MOVEABLE, outCapacity));
-    uint32_t outPos = 2;
+    uint32_t outPos = 0;
     {
         const winplat::GlobalPin out(outBlock.get());
         const winplat::GlobalPin in(size ? block_.get() : nullptr);
         if (!out || (size && !in)) return false;
-        if (!packChunks(in.as<const uint8_t>(), size, out.as<uint8_t>(), outCapacity, outPos)) return false;
+        outPos = packChunks(in.as<const uint8_t>(), size, out.as<uint8_t>());
     }
     GlobalReAlloc(outBlock.get(), outPos, 0);  // a refused trim keeps the larger block
     block_ = std::move(outBlock);

@@ -53,7 +53,9 @@ public:
     // The bytes written so far (valid until the next write or End).
     const uint8_t* data() const { return data_; }
 
-    // Chunked compression of the bytes written (after End); false leaves the plain bytes.
+    // The bytes written (after End) in the chunked form: each chunk of 64000 bytes packed when
+    // that makes it smaller, else stored as it is. false (no memory, or more than 65535 chunks)
+    // leaves the plain bytes.
     bool Compress();
     bool compressed() const { return compressed_; }
 

@@ -26,6 +26,7 @@ void SpanArray::Init() { Release(); }
 
 void SpanArray::Release() {
     parked_.unpark();
+    held_.suspend();
     block_.reset();
     size_ = 0;
 }
@@ -35,7 +36,7 @@ uint8_t SpanArray::ParkLock() { return parked_.park(block_.get(), "SpanArray par
 void SpanArray::UnparkLock() { parked_.unpark(); }
 
 void SpanArray::Unlock() {
-    if (block_ && !parked_) UnlockForCaller(block_.get());
+    if (block_ && !parked_ && !held_) UnlockForCaller(block_.get());
 }
 
 bool SpanArray::runFits(uint16_t i, uint16_t n, const char* what) const {
@@ -47,27 +48,27 @@ bool SpanArray::runFits(uint16_t i, uint16_t n, const char* what) const {
 uint8_t* SpanArray::GetSpanPointer(uint16_t i) {
     if (!block_) return nullptr;
     if (!runFits(i, 1, "SpanArray::GetSpanPointer past the last span")) return nullptr;
-    auto* data = static_cast<uint8_t*>(parked_ ? parked_.data() : LockForCaller(block_.get()));
+    auto* data = static_cast<uint8_t*>(keptData() ? keptData() : LockForCaller(block_.get()));
     return data ? data + 4 * uint32_t{i} : nullptr;
 }
 
 Span SpanArray::GetSpan(uint16_t i) {
     if (!block_ || !runFits(i, 1, "SpanArray::GetSpan past the last span")) return Span{0, 0};
-    const BlockBytes data(block_.get(), parked_.data());
+    const BlockBytes data(block_.get(), keptData());
     return data ? readSpan(data.get() + 4 * uint32_t{i}) : Span{0, 0};
 }
 
 int SpanArray::SetSpan(uint16_t i, Span span) {
     if (!block_ || !runFits(i, 1, "SpanArray::SetSpan past the last span")) return 0;
-    const BlockBytes data(block_.get(), parked_.data());
+    const BlockBytes data(block_.get(), keptData());
     if (!data) return 0;
     writeSpan(data.get() + 4 * uint32_t{i}, span);
     return 1;
 }
 
-void SpanArray::repark() {
-    ReportContractBreach("SpanArray reshaped while parked");
-    parked_.resume(block_.get());
+template <class Reshape>
+bool SpanArray::reshape(Reshape change) {
+    return ReshapeKeptBlock(parked_, held_, block_, "SpanArray reshaped while parked", change);
 }
 
 int SpanArray::InsertSpans(uint16_t i, uint16_t n, bool chain) {
@@ -78,16 +79,10 @@ int SpanArray::InsertSpans(uint16_t i, uint16_t n, bool chain) {
         return 0;
     }
     if (uint32_t{count} + n > kMaxSpans) return 0;
-    const bool parked = static_cast<bool>(parked_);
-    parked_.suspend();
-    if (!GrowBlock(block_, size_, 4 * uint32_t{i}, 4 * uint32_t{n})) {
-        if (parked) parked_.resume(block_.get());
-        return 0;
-    }
+    if (!reshape([&] { return GrowBlock(block_, size_, 4 * uint32_t{i}, 4 * uint32_t{n}); })) return 0;
     size_ = static_cast<uint16_t>(size_ + 4 * n);
-    if (parked) repark();
     if (chain) {
-        const BlockBytes data(block_.get(), parked_.data());
+        const BlockBytes data(block_.get(), keptData());
         if (!data) return 1;  // a fresh block always locks; nothing sound to undo otherwise
         uint16_t start = 0;
         if (i > 0) {
@@ -108,24 +103,20 @@ int SpanArray::DeleteSpans(uint16_t i, uint16_t n) {
             ReportContractBreach("SpanArray emptied while parked");
             parked_.emptied();
         }
+        held_.suspend();
         block_.reset();
         size_ = 0;
         return 1;
     }
-    parked_.suspend();
-    if (!ShrinkBlock(block_.get(), size_, 4 * uint32_t{i}, 4 * uint32_t{n})) {
-        if (parked) parked_.resume(block_.get());
-        return 0;
-    }
+    if (!reshape([&] { return ShrinkBlock(block_.get(), size_, 4 * uint32_t{i}, 4 * uint32_t{n}); })) return 0;
     size_ = static_cast<uint16_t>(size_ - 4 * n);
-    if (parked) repark();
     return 1;
 }
 
 void SpanArray::shift(uint16_t i, uint16_t n, uint16_t d, bool grow) {
     if (n == 0 || d == 0 || !block_) return;
     if (!runFits(i, n, "SpanArray run past the last span")) return;
-    const BlockBytes bytes(block_.get(), parked_.data());
+    const BlockBytes bytes(block_.get(), keptData());
     if (!bytes) return;
     uint8_t* data = bytes.get();
     // 16-bit arithmetic wraps as the stored words do.
@@ -147,7 +138,7 @@ void SpanArray::ShrinkSpans(uint16_t i, uint16_t n, uint16_t d) { shift(i, n, d,
 void SpanArray::ChainStarts(uint16_t i, uint16_t n) {
     if (n == 0 || !block_) return;
     if (!runFits(i, n, "SpanArray::ChainStarts past the last span")) return;
-    const BlockBytes bytes(block_.get(), parked_.data());
+    const BlockBytes bytes(block_.get(), keptData());
     if (!bytes) return;
     uint8_t* data = bytes.get();
     for (uint32_t k = uint32_t{i} + 1; k < uint32_t{i} + n; ++k) {
@@ -161,7 +152,7 @@ void SpanArray::ChainStarts(uint16_t i, uint16_t n) {
 int SpanArray::FindEmptySpan(uint16_t n) {
     if (n == 0 || !block_) return -1;
     if (!runFits(0, n, "SpanArray::FindEmptySpan past the last span")) n = GetCount();
-    const BlockBytes data(block_.get(), parked_.data());
+    const BlockBytes data(block_.get(), keptData());
     if (!data) return -1;
     for (uint32_t k = 0; k < n; ++k) {
         if (readSpan(data.get() + 4 * k).length == 0) return static_cast<int>(k);

@@ -32,6 +32,8 @@ public:
     uint8_t GetLockSlot() const { return parked_.slot(); }
     HGLOBAL GetHandle() const { return block_.get(); }
 
+    // As for ByteBuffer.
+    void KeepLocked() { held_.keep(block_.get()); }
     // As for ByteBuffer; the slot used is returned (0 when the table is full).
     uint8_t ParkLock();
     void UnparkLock();
@@ -62,11 +64,14 @@ public:
 
 private:
     void shift(uint16_t i, uint16_t n, uint16_t d, bool grow);
-    void repark();
+    void* keptData() const { return parked_ ? parked_.data() : held_.data(); }
+    template <class Reshape>
+    bool reshape(Reshape change);
     bool runFits(uint16_t i, uint16_t n, const char* what) const;
 
     winplat::GlobalBlock block_;
     ParkedLock parked_;  // given back before the block goes
+    HeldLock held_;      // the same
     uint16_t size_ = 0;
 };
 

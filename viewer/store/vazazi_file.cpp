@@ -13,6 +13,7 @@
 #include "winplat/base.h"
 #include "winplat/byte_reader.h"
 #include "winplat/refusal.h"
+#include "winplat/time.h"
 
 namespace lect32 {
 namespace {
@@ -77,8 +78,12 @@ int VazaziFile::Create(const char* path, uint8_t kind) {
     const auto table = fresh.encodeTableHeader();
     std::memcpy(image.data() + kHeaderSize, table.data(), table.size());
     const bool written = file_.Write(image.data(), static_cast<uint32_t>(image.size())) == image.size();
-    file_.Close();
-    if (!written) return 2;
+    ++generation_;
+    if (!written) {
+        file_.Close();
+        return 2;
+    }
+    remember();
 
     *header_ = fresh;
     index_->reset(std::vector<IndexEntry>(kDefaultCapacity1), {}, header_->dataStart(), header_->dataEnd(),
@@ -98,16 +103,52 @@ int VazaziFile::Open(const char* path, bool writable, uint32_t base, uint32_t le
     writable_ = writable;
     base_ = base;
     length_ = length;
+    ++generation_;
     if (!file_.Open(path, writable ? DiskFile::kReadWrite : DiskFile::kRead, base, length)) return 0;
-    const bool ok = readHeaders();
-    file_.Close();
-    if (!ok) {
+    if (!readHeaders()) {
+        file_.Close();
         path_.clear();
         return 0;
     }
+    remember();
     open_ = true;
     useCount_ = 0;
     return 1;
+}
+
+// Looking costs a system call, which would outweigh the read it guards: the stamp is looked at
+// once per tick of the host clock, so a run of reads pays for one look.
+bool VazaziFile::current() {
+    if (file_.IsOpen() && stamp_.named) {
+        const DWORD now = GetTickCount();
+        if (now == lookedAt_) return true;
+        lookedAt_ = now;
+        if (file_.GetStamp() == stamp_) return true;
+    }
+    return reopen();
+}
+
+bool VazaziFile::reopen() {
+    ++generation_;
+    if (!file_.Open(path_.c_str(), writable_ ? DiskFile::kReadWrite : DiskFile::kRead, base_, length_)) {
+        return refuse(false, "the changed file cannot be opened again");
+    }
+    if (!readHeaders()) {
+        file_.Close();
+        return refuse(false, "the changed file is no longer a record file");
+    }
+    remember();
+    return true;
+}
+
+void VazaziFile::remember() {
+    stamp_ = file_.GetStamp();
+    lookedAt_ = GetTickCount();
+}
+
+void VazaziFile::wrote() {
+    wrote_ = true;
+    ++generation_;
 }
 
 // Reads and checks header, table header and both tables; nothing of them is trusted.
@@ -156,18 +197,22 @@ void VazaziFile::Close() {
     file_.Close();
     open_ = false;
     useCount_ = 0;
+    ++generation_;
 }
 
 int VazaziFile::BeginAccess() {
     if (!open_) return 0;
     if (++useCount_ > 1) return 1;
-    if (file_.Open(path_.c_str(), writable_ ? DiskFile::kReadWrite : DiskFile::kRead, base_, length_)) return 1;
-    return 0;
+    return current() ? 1 : 0;
 }
 
+// What this object wrote is no change on disk: the stamp after its writes is the one to compare.
 void VazaziFile::EndAccess() {
     if (useCount_ == 0) return;
-    if (--useCount_ == 0) file_.Close();
+    if (--useCount_ == 0 && wrote_) {
+        remember();
+        wrote_ = false;
+    }
 }
 
 void VazaziFile::GetTitle(char* out) const {
@@ -193,12 +238,14 @@ int VazaziFile::RewriteHeader() {
     VazaziAccess access(*this);
     if (!access || !writable_) return 0;
     put16(&header_->bytes[7], kFormatVersion);
+    wrote();
     file_.Seek(0, DiskFile::kBegin);
     return file_.Write(header_->bytes.data(), kHeaderSize) == kHeaderSize;
 }
 
 bool VazaziFile::writeTableHeader() {
     const auto bytes = header_->encodeTableHeader();
+    wrote();
     file_.Seek(kHeaderSize, DiskFile::kBegin);
     return file_.Write(bytes.data(), kTableHeaderSize) == kTableHeaderSize;
 }

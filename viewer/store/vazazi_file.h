@@ -5,6 +5,11 @@
 // Records of table 1 are typed (RecordDirectory); records of table 2 are numbered. The object
 // keeps both index tables in memory with indexes of its own, so that placing a record costs
 // O(log n) instead of a scan of every entry; the file is always written through.
+//
+// One handle stays open from Open (or Create) to Close, and what a record's header says is read
+// once. The first access of a run of accesses looks at the file's stamp, at most once per tick of
+// the host clock: a file changed on disk (written, cut, or replaced by another under its name) is
+// opened again and its tables read anew by the first access begun after the clock moved on.
 #ifndef LECT32_STORE_VAZAZI_FILE_H
 #define LECT32_STORE_VAZAZI_FILE_H
 
@@ -42,6 +47,9 @@ public:
     int BeginAccess();
     void EndAccess();
     uint16_t useCount() const { return useCount_; }
+    // Changes whenever what the object knows of the file may have changed: the file opened,
+    // written through this object, or seen changed on disk. Equal values mean equal records.
+    uint32_t generation() const { return generation_; }
 
     void GetTitle(char* out) const;  // at most 255 characters and a terminator
     int RewriteHeader();
@@ -75,10 +83,21 @@ private:
     struct Header;
     struct Placement;
     bool readHeaders();
+    // The file as it is on disk: opened again, and its tables read anew, when its stamp changed.
+    bool current();
+    bool reopen();
+    // The stamp as it is now, looked at now.
+    void remember();
+    // Everything written through the object changes its generation and, at the end of the
+    // access, the stamp it knows.
+    void wrote();
     bool writeTableHeader();
     bool validSlot(int table, int index) const;
     bool writeEntry(int table, int index, const IndexEntry& entry);
     bool readRecordHeader(const IndexEntry& entry, uint8_t (&header)[9]);
+    // The record's stored header when it names its slot (read once, then known): false when it
+    // cannot be read or names another slot.
+    bool namedHeader(SlotRef slot, const IndexEntry& entry, uint8_t (&header)[9]);
     bool zeroRecordHeader(uint32_t offset);
     bool writeAt(uint32_t offset, const void* data, uint32_t count);
     bool growTable2(uint32_t entries);
@@ -91,7 +110,11 @@ private:
     uint32_t length_ = 0;
     bool open_ = false;
     bool writable_ = true;
+    bool wrote_ = false;
     uint16_t useCount_ = 0;
+    uint32_t generation_ = 0;
+    FileStamp stamp_;
+    DWORD lookedAt_ = 0;  // host clock tick of the last look at the stamp
     std::unique_ptr<Header> header_;
     std::unique_ptr<VazaziIndex> index_;
 };

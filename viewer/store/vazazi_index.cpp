@@ -12,6 +12,7 @@ void VazaziIndex::reset(std::vector<IndexEntry> table1, std::vector<IndexEntry> 
     byOffset_.clear();
     byEnd_.clear();
     freeNumbered_.clear();
+    forms_.assign(table1_.size() + table2_.size(), 0);
     leaves_ = 0;
     resizeTree();
 
@@ -68,6 +69,7 @@ void VazaziIndex::set(SlotRef slot, const IndexEntry& value) {
     const bool wasDamaged = damaged_.erase(p) != 0;
     if (entry(slot).used && !wasDamaged) unlink(slot);
     table(slot.table)[slot.index] = value;
+    forms_[p] = 0;
     if (value.used) link(slot);
     if (slot.table == 2) {
         if (value.used) {
@@ -83,7 +85,18 @@ void VazaziIndex::growTable2(size_t count) {
         freeNumbered_.insert(static_cast<int>(table2_.size()));
         table2_.emplace_back();
     }
+    forms_.resize(table1_.size() + table2_.size(), 0);
     if (table1_.size() + table2_.size() > leaves_) resizeTree();
+}
+
+std::optional<StoredForm> VazaziIndex::knownForm(SlotRef slot) const {
+    const uint32_t form = forms_[position(slot)];
+    if (!(form & kKnownForm)) return std::nullopt;
+    return StoredForm{static_cast<uint8_t>(form), static_cast<uint8_t>(form >> 8)};
+}
+
+void VazaziIndex::rememberForm(SlotRef slot, StoredForm form) {
+    forms_[position(slot)] = kKnownForm | form.compressed | uint32_t{form.version} << 8;
 }
 
 void VazaziIndex::resizeTree() {

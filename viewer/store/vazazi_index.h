@@ -23,6 +23,13 @@ struct IndexEntry {
     uint64_t end() const { return uint64_t{offset} + length + slack; }
 };
 
+// The two bytes of a record's stored header that say how its body is kept: the compressed flag
+// and the record format version.
+struct StoredForm {
+    uint8_t compressed = 0;
+    uint8_t version = 0;
+};
+
 struct SlotRef {
     int table = 0;  // 1 or 2
     int index = 0;
@@ -53,6 +60,11 @@ public:
     std::optional<int> firstFreeNumbered() const;
     size_t usedNumbered() const { return table2_.size() - freeNumbered_.size(); }
 
+    // A record's stored form, once its header was read and found to name its slot: a record is
+    // then read without reading its header again. Forgotten when the entry changes.
+    std::optional<StoredForm> knownForm(SlotRef slot) const;
+    void rememberForm(SlotRef slot, StoredForm form);
+
 private:
     std::vector<IndexEntry>& table(int t) { return t == 1 ? table1_ : table2_; }
     const std::vector<IndexEntry>& table(int t) const { return t == 1 ? table1_ : table2_; }
@@ -72,6 +84,9 @@ private:
     std::set<int> freeNumbered_;
     std::vector<uint32_t> slackTree_;
     size_t leaves_ = 0;
+    // Per slot position: 0 unknown, else kKnownForm | compressed | version << 8.
+    static constexpr uint32_t kKnownForm = 0x10000;
+    std::vector<uint32_t> forms_;
 };
 
 }  // namespace lect32

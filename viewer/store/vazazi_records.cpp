@@ -37,6 +37,7 @@ bool VazaziFile::validSlot(int table, int index) const {
 }
 
 bool VazaziFile::writeAt(uint32_t offset, const void* data, uint32_t count) {
+    wrote();
     file_.Seek(static_cast<int32_t>(offset), DiskFile::kBegin);
     return file_.Write(data, count) == count;
 }
@@ -71,17 +72,36 @@ BodyStamp stampOf(const uint8_t (&header)[9]) {
     return {header[7] ? BodyForm::Chunked : BodyForm::Plain, header[8]};
 }
 
+void putHeader(uint8_t (&header)[9], SlotRef slot, StoredForm form) {
+    std::memcpy(header, kRecordMagic, 4);
+    header[4] = static_cast<uint8_t>(slot.index);
+    header[5] = static_cast<uint8_t>(slot.index >> 8);
+    header[6] = static_cast<uint8_t>(slot.table);
+    header[7] = form.compressed;
+    header[8] = form.version;
+}
+
 }  // namespace
 
+bool VazaziFile::namedHeader(SlotRef slot, const IndexEntry& entry, uint8_t (&header)[9]) {
+    if (const auto form = index_->knownForm(slot)) {
+        putHeader(header, slot, *form);
+        return true;
+    }
+    if (!readRecordHeader(entry, header) || !headerNames(header, slot.table, slot.index)) return false;
+    index_->rememberForm(slot, StoredForm{header[7], header[8]});
+    return true;
+}
+
 int VazaziFile::ReadRecord(int table, int16_t index, MemReader& reader) {
-    if (!open_ || !validSlot(table, index)) return 0;
+    // The access comes first: a file changed on disk brings new tables.
+    VazaziAccess access(*this);
+    if (!access || !validSlot(table, index)) return 0;
     const SlotRef slot{table, index};
     const IndexEntry& entry = index_->entry(slot);
     if (!entry.used || index_->damaged(slot)) return 0;
-    VazaziAccess access(*this);
-    if (!access) return 0;
     uint8_t header[9];
-    if (!readRecordHeader(entry, header) || !headerNames(header, table, index)) {
+    if (!namedHeader(slot, entry, header)) {
         return refuse(0, "record header does not match its entry");
     }
     file_.Seek(static_cast<int32_t>(entry.offset + header_->recordHeaderSize), DiskFile::kBegin);
@@ -116,9 +136,9 @@ VazaziFile::Placement VazaziFile::choosePlace(int table, int index, const IndexE
 }
 
 int VazaziFile::WriteRecord(int table, int16_t index, MemWriter& writer, const RecordFlags* flags) {
-    if (!open_ || !writable_ || index_->anyDamaged() || (table != 1 && table != 2) || index < 0) return 0;
+    if (!open_ || !writable_ || (table != 1 && table != 2) || index < 0) return 0;
     VazaziAccess access(*this);
-    if (!access) return 0;
+    if (!access || index_->anyDamaged()) return 0;
     if (table == 2 && size_t(index) >= index_->size(2) && !growTable2(uint32_t(index) + 1 - header_->count2)) return 0;
     if (!validSlot(table, index)) return 0;
 
@@ -131,7 +151,7 @@ int VazaziFile::WriteRecord(int table, int16_t index, MemWriter& writer, const R
 
     std::vector<uint8_t> record(size, 0);
     uint8_t stored[9];
-    if (old.used && readRecordHeader(old, stored) && headerNames(stored, table, index)) {
+    if (old.used && !index_->damaged(slot) && namedHeader(slot, old, stored)) {
         std::memcpy(record.data(), stored, sizeof stored);
     } else {
         std::memcpy(record.data(), kRecordMagic, 4);
@@ -158,7 +178,10 @@ int VazaziFile::WriteRecord(int table, int16_t index, MemWriter& writer, const R
         case PlaceKind::InPlace:
             if (old.end() == h.dataEnd()) {
                 h.dataLength = static_cast<uint32_t>(uint64_t{place.offset} + size - oldDataStart);
-                if (uint64_t{place.offset} + size < old.end()) file_.SetEnd(static_cast<uint32_t>(h.dataEnd()));
+                if (uint64_t{place.offset} + size < old.end()) {
+                    wrote();
+                    file_.SetEnd(static_cast<uint32_t>(h.dataEnd()));
+                }
             } else {
                 fresh.slack = place.available - size;
             }
@@ -192,6 +215,7 @@ int VazaziFile::WriteRecord(int table, int16_t index, MemWriter& writer, const R
         }
     }
     if (!writeEntry(table, index, fresh)) return 0;
+    index_->rememberForm(slot, StoredForm{record[7], record[8]});
     if (moved && old.offset != oldDataStart) {
         // The record now ending where the old one began (possibly the moved record itself, when it
         // went into its neighbour's slack) takes the old space.
@@ -264,16 +288,17 @@ bool VazaziFile::growTable2(uint32_t entries) {
 }
 
 int16_t VazaziFile::AllocateNumberedSlot() {
-    if (!open_) return -1;
-    if (auto free = index_->firstFreeNumbered()) return static_cast<int16_t>(*free);
-    if (!writable_ || index_->anyDamaged()) return -1;
     VazaziAccess access(*this);
-    if (!access || !growTable2(1)) return -1;
+    if (!access) return -1;
+    if (auto free = index_->firstFreeNumbered()) return static_cast<int16_t>(*free);
+    if (!writable_ || index_->anyDamaged() || !growTable2(1)) return -1;
     return static_cast<int16_t>(header_->count2 - 1);
 }
 
 int VazaziFile::DeleteRecord(int table, int16_t index) {
-    if (!open_ || !writable_ || index_->anyDamaged() || !validSlot(table, index)) return 0;
+    if (!open_ || !writable_) return 0;
+    VazaziAccess access(*this);
+    if (!access || index_->anyDamaged() || !validSlot(table, index)) return 0;
     const IndexEntry old = index_->entry({table, index});
     if (!old.used) return 0;
     Header& h = *header_;
@@ -287,9 +312,6 @@ int VazaziFile::DeleteRecord(int table, int16_t index) {
         if (!found) return 0;
         before = *found;
     }
-
-    VazaziAccess access(*this);
-    if (!access) return 0;
     if (!writeEntry(table, index, IndexEntry{})) return 0;
     if (first) {
         h.gap += space;
@@ -299,6 +321,7 @@ int VazaziFile::DeleteRecord(int table, int16_t index) {
         h.dataLength -= space + previous.slack;
         previous.slack = 0;
         writeEntry(before.table, before.index, previous);
+        wrote();
         file_.SetEnd(static_cast<uint32_t>(h.dataEnd()));
     } else {
         IndexEntry previous = index_->entry(before);
@@ -329,13 +352,13 @@ int VazaziFile::SeekToRecordBody(int type, int subindex) {
 
 uint32_t VazaziFile::LocateRecordBody(int16_t index, uint32_t* length, int table) {
     if (length) *length = 0;
-    if (!open_ || !validSlot(table, index)) return 0;
-    const IndexEntry& entry = index_->entry({table, index});
-    if (!entry.used || index_->damaged({table, index})) return 0;
     VazaziAccess access(*this);
-    if (!access) return 0;
+    if (!access || !validSlot(table, index)) return 0;
+    const SlotRef slot{table, index};
+    const IndexEntry& entry = index_->entry(slot);
+    if (!entry.used || index_->damaged(slot)) return 0;
     uint8_t header[9];
-    if (!readRecordHeader(entry, header) || !headerNames(header, table, index)) return 0;
+    if (!namedHeader(slot, entry, header)) return 0;
     if (stampOf(header).form == BodyForm::Chunked) return 0;  // only an extraction gives the real bytes
     if (length) *length = entry.length - header_->recordHeaderSize;
     return base_ + entry.offset + header_->recordHeaderSize;

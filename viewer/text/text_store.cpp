@@ -11,10 +11,11 @@ namespace {
 
 constexpr winplat::Refuser refuse("lect32: text store");
 
-// A block's bytes for one step, unlocked when the step ends; null without memory.
+// A block's bytes from an offset on for one step, unlocked when the step ends; null without
+// memory.
 class HeldBlock {
 public:
-    explicit HeldBlock(ByteBuffer& buffer) : buffer_(buffer), data_(buffer.GetPointer(0)) {}
+    explicit HeldBlock(ByteBuffer& buffer, uint16_t offset = 0) : buffer_(buffer), data_(buffer.GetPointer(offset)) {}
     ~HeldBlock() {
         if (data_) buffer_.Unlock();
     }
@@ -29,8 +30,17 @@ private:
 
 }  // namespace
 
+// The store reaches its index and blocks at every step, so it keeps them locked for good: an
+// item's address then costs no lock call. They are let go only while they are reshaped.
 TextStore::TextStore() {
-    for (auto& block : blocks_) block = std::make_unique<ByteBuffer>();
+    for (auto& block : blocks_) block = newBlock();
+    index_.KeepLocked();
+}
+
+std::unique_ptr<ByteBuffer> TextStore::newBlock() {
+    auto block = std::make_unique<ByteBuffer>();
+    block->KeepLocked();
+    return block;
 }
 
 void TextStore::Clear() {
@@ -166,7 +176,8 @@ int TextStore::grow(uint16_t n, uint16_t length, bool carry) {
     const Place at = locate(n);
     const Span s = span(n);
     const auto delta = static_cast<uint16_t>(length - s.length);
-    if (blocks_[at.block]->InsertBytes(static_cast<uint16_t>(s.start + s.length), delta)) {
+    const auto end = static_cast<uint16_t>(s.start + s.length);
+    if (blocks_[at.block]->InsertBytes(end, delta, end)) {
         index_.GrowSpans(n, static_cast<uint16_t>(itemsPerBlock_[at.block] - at.local), delta);
         return 1;
     }
@@ -177,7 +188,7 @@ int TextStore::shrink(uint16_t n, uint16_t length) {
     const Place at = locate(n);
     const Span s = span(n);
     const auto delta = static_cast<uint16_t>(s.length - length);
-    if (!blocks_[at.block]->DeleteBytes(static_cast<uint16_t>(s.start + length), delta)) {
+    if (!blocks_[at.block]->DeleteBytes(static_cast<uint16_t>(s.start + length), delta, s.start + s.length)) {
         return refuse(0, "no memory to shrink the block");
     }
     index_.ShrinkSpans(n, static_cast<uint16_t>(itemsPerBlock_[at.block] - at.local), delta);
@@ -196,15 +207,13 @@ int TextStore::relocate(uint16_t n, uint16_t length, bool carry) {
 // Relocations build the new contents of every block they touch before changing anything: a
 // failed allocation then leaves the store as it was.
 std::string TextStore::blockBytes(int block) {
-    const uint16_t size = GetBlockSize(block);
-    if (size == 0) return {};
-    const HeldBlock held(*blocks_[block]);
-    if (!held.get()) return {};
-    return std::string(reinterpret_cast<const char*>(held.get()), size);
+    std::string bytes(GetBlockSize(block), '\0');
+    if (bytes.empty() || !blocks_[block]->CopyTo(bytes.data(), 0)) return {};
+    return bytes;
 }
 
 std::unique_ptr<ByteBuffer> TextStore::makeBlock(const std::string& bytes) {
-    auto buffer = std::make_unique<ByteBuffer>();
+    auto buffer = newBlock();
     if (bytes.empty()) return buffer;
     if (bytes.size() > kMaxBlockBytes || !buffer->Allocate(static_cast<uint16_t>(bytes.size()))) return nullptr;
     const HeldBlock held(*buffer);
@@ -319,13 +328,10 @@ int TextStore::splitAround(uint16_t n, const Place& at, uint16_t length, bool ca
     return 1;
 }
 
-bool TextStore::copyBetween(int fromBlock, uint16_t from, int toBlock, uint16_t to, uint16_t count) {
-    if (count == 0) return true;
-    const HeldBlock source(*blocks_[fromBlock]);
-    const HeldBlock target(*blocks_[toBlock]);
-    if (!source.get() || !target.get()) return false;
-    std::memmove(target.get() + to, source.get() + from, count);
-    return true;
+bool TextStore::copyBlockInto(int fromBlock, int toBlock, uint16_t to) {
+    if (GetBlockSize(fromBlock) == 0) return true;
+    const HeldBlock target(*blocks_[toBlock], to);
+    return target.get() && blocks_[fromBlock]->CopyTo(target.get(), 0);
 }
 
 void TextStore::removeBlock(int block, bool handOnItems) {
@@ -362,7 +368,7 @@ bool TextStore::mergeWithPrevious(int block) {
     const uint16_t previous = GetBlockSize(block - 1);
     if (uint32_t{size} + previous >= kMaxBlockBytes) return false;
     if (!blocks_[block - 1]->InsertBytes(previous, size)) return false;
-    copyBetween(block, 0, block - 1, previous, size);
+    copyBlockInto(block, block - 1, previous);
     rechain(firstItemOf(block), itemsPerBlock_[block], previous);
     itemsPerBlock_[block - 1] = static_cast<uint16_t>(itemsPerBlock_[block - 1] + itemsPerBlock_[block]);
     itemsPerBlock_[block] = 0;
@@ -375,7 +381,7 @@ bool TextStore::mergeWithNext(int block) {
     const uint16_t size = GetBlockSize(block);
     if (uint32_t{size} + GetBlockSize(block + 1) >= kMaxBlockBytes) return false;
     if (!blocks_[block + 1]->InsertBytes(0, size)) return false;
-    copyBetween(block, 0, block + 1, 0, size);
+    copyBlockInto(block, block + 1, 0);
     itemsPerBlock_[block + 1] = static_cast<uint16_t>(itemsPerBlock_[block + 1] + itemsPerBlock_[block]);
     rechain(firstItemOf(block), itemsPerBlock_[block + 1], 0);
     itemsPerBlock_[block] = 0;
@@ -393,15 +399,15 @@ int TextStore::InsertBytes(uint16_t n, uint16_t offset, const void* source, uint
     if (count == 0) return 1;
     if (uint32_t{s.length} + count > kMaxBlockBytes) return refuse(0, "an item holds at most 65,535 bytes");
     const Place at = locate(n);
-    if (blocks_[at.block]->InsertBytes(static_cast<uint16_t>(s.start + offset), count)) {
+    if (blocks_[at.block]->InsertBytes(static_cast<uint16_t>(s.start + offset), count, s.start + s.length, source)) {
         index_.GrowSpans(n, static_cast<uint16_t>(itemsPerBlock_[at.block] - at.local), count);
-    } else {
-        if (!relocate(n, static_cast<uint16_t>(s.length + count), true)) return 0;
-        uint8_t* bytes = LockItem(n);
-        if (!bytes) return refuse(0, "the moved item cannot be locked");
-        std::memmove(bytes + offset + count, bytes + offset, s.length - offset);
-        UnlockItem(n);
+        return 1;
     }
+    if (!relocate(n, static_cast<uint16_t>(s.length + count), true)) return 0;
+    uint8_t* bytes = LockItem(n);
+    if (!bytes) return refuse(0, "the moved item cannot be locked");
+    std::memmove(bytes + offset + count, bytes + offset, s.length - offset);
+    UnlockItem(n);
     if (source) {
         uint8_t* bytes = LockItem(n);
         if (!bytes) return refuse(0, "the item cannot be locked");
@@ -420,7 +426,7 @@ int TextStore::DeleteBytes(uint16_t n, uint16_t offset, uint16_t count) {
     }
     if (count == 0) return 1;
     const Place at = locate(n);
-    if (!blocks_[at.block]->DeleteBytes(static_cast<uint16_t>(s.start + offset), count)) {
+    if (!blocks_[at.block]->DeleteBytes(static_cast<uint16_t>(s.start + offset), count, s.start + s.length)) {
         return refuse(0, "no memory to shrink the block");
     }
     index_.ShrinkSpans(n, static_cast<uint16_t>(itemsPerBlock_[at.block] - at.local), count);

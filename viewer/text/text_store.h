@@ -115,10 +115,12 @@ private:
     int splitAround(uint16_t n, const Place& at, uint16_t length, bool carry);
 
     std::string blockBytes(int block);
+    static std::unique_ptr<ByteBuffer> newBlock();
     static std::unique_ptr<ByteBuffer> makeBlock(const std::string& bytes);
     std::string movedItem(int block, Span old, uint16_t length, bool carry);
     void placeBlock(int slot, std::unique_ptr<ByteBuffer> fresh);
-    bool copyBetween(int fromBlock, uint16_t from, int toBlock, uint16_t to, uint16_t count);
+    // Copies a whole block into the bytes just opened at 'to' in another.
+    bool copyBlockInto(int fromBlock, int toBlock, uint16_t to);
     void removeBlock(int block, bool handOnItems);
     void tidy(int block);
     bool mergeWithPrevious(int block);

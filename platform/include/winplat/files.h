@@ -49,6 +49,20 @@ typedef struct SECURITY_ATTRIBUTES {
     BOOL bInheritHandle;
 } SECURITY_ATTRIBUTES, *PSECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
 
+/* What GetFileInformationByHandle reports of an open file. */
+typedef struct BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+} BY_HANDLE_FILE_INFORMATION, *LPBY_HANDLE_FILE_INFORMATION;
+
 /* Asynchronous I/O is not offered: the calls taking one require a null pointer. */
 typedef struct OVERLAPPED OVERLAPPED;
 typedef OVERLAPPED* LPOVERLAPPED;
@@ -88,6 +102,12 @@ WINPLAT_API BOOL SetEndOfFile(HANDLE file);
 WINPLAT_API BOOL GetFileTime(HANDLE file, LPFILETIME creation, LPFILETIME lastAccess, LPFILETIME lastWrite);
 WINPLAT_API BOOL SetFileTime(HANDLE file, const FILETIME* creation, const FILETIME* lastAccess,
                              const FILETIME* lastWrite);
+
+/* The open file's attributes (FILE_ATTRIBUTE_ARCHIVE, and FILE_ATTRIBUTE_READONLY when no one may
+ * write it), times as GetFileTime gives them, size, the volume and index that name the file on its
+ * volume, and its number of names: 0 once the file was deleted or replaced by another under its
+ * name while the handle stays open. */
+WINPLAT_API BOOL GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information);
 
 /* Closes a file handle. */
 WINPLAT_API BOOL CloseHandle(HANDLE object);

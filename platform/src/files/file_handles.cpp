@@ -294,6 +294,29 @@ BOOL GetFileTime(HANDLE handle, LPFILETIME creation, LPFILETIME lastAccess, LPFI
     return TRUE;
 }
 
+BOOL GetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION information) {
+    if (!information) return failWith(ERROR_INVALID_PARAMETER);
+    const auto file = lookup(handle);
+    if (!file) return FALSE;
+    struct stat status {};
+    if (::fstat(file->fd, &status) != 0) return failWith(files::errorFromErrno(errno));
+    const bool readOnly = (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    const auto size = static_cast<uint64_t>(status.st_size);
+    const auto index = static_cast<uint64_t>(status.st_ino);
+    *information = BY_HANDLE_FILE_INFORMATION{};
+    information->dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE | (readOnly ? FILE_ATTRIBUTE_READONLY : 0);
+    information->ftCreationTime = toFileTime(status.st_mtim);
+    information->ftLastAccessTime = toFileTime(status.st_atim);
+    information->ftLastWriteTime = toFileTime(status.st_mtim);
+    information->dwVolumeSerialNumber = static_cast<DWORD>(status.st_dev);
+    information->nFileSizeHigh = static_cast<DWORD>(size >> 32);
+    information->nFileSizeLow = static_cast<DWORD>(size);
+    information->nNumberOfLinks = static_cast<DWORD>(status.st_nlink);
+    information->nFileIndexHigh = static_cast<DWORD>(index >> 32);
+    information->nFileIndexLow = static_cast<DWORD>(index);
+    return TRUE;
+}
+
 BOOL SetFileTime(HANDLE handle, const FILETIME* /*creation: the host keeps none*/, const FILETIME* lastAccess,
                  const FILETIME* lastWrite) {
     const auto file = lookup(handle);

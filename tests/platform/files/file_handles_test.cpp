@@ -332,6 +332,56 @@ TEST(FileHandle, TimesRoundTripInHundredsOfNanoseconds) {
     CloseHandle(file);
 }
 
+// What an open handle tells of its file: size and write time as they change, and whether the name
+// still leads to it (a replaced or deleted file has no names left).
+TEST(FileHandle, InformationFollowsTheFileAndItsName) {
+    TempDrive drive;
+    drive.file("f.txt", "four");
+    drive.file("other.txt", "other");
+    const HANDLE file = open("T:\\f.txt", GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    BY_HANDLE_FILE_INFORMATION info{};
+    ASSERT_TRUE(GetFileInformationByHandle(file, &info));
+    EXPECT_EQ(info.nFileSizeLow, 4u);
+    EXPECT_EQ(info.nFileSizeHigh, 0u);
+    EXPECT_EQ(info.nNumberOfLinks, 1u);
+    EXPECT_EQ(info.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE);
+    struct stat status {};
+    ASSERT_EQ(::stat(drive.host("f.txt").c_str(), &status), 0);
+    EXPECT_EQ((uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow, status.st_ino);
+
+    const uint64_t written = 126256467061234567;
+    const FILETIME setWrite = fileTime(written);
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &setWrite));
+    ASSERT_TRUE(write(file, "longer"));
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &setWrite));
+    ASSERT_TRUE(GetFileInformationByHandle(file, &info));
+    EXPECT_EQ(info.nFileSizeLow, 6u);
+    EXPECT_EQ(ticks(info.ftLastWriteTime), written);
+
+    // Another file moved over the name: the handle keeps the old file, which no name leads to.
+    ASSERT_TRUE(MoveFileExA("T:\\other.txt", "T:\\f.txt", MOVEFILE_REPLACE_EXISTING));
+    ASSERT_TRUE(GetFileInformationByHandle(file, &info));
+    EXPECT_EQ(info.nNumberOfLinks, 0u);
+    EXPECT_EQ(info.nFileSizeLow, 6u);
+    const HANDLE again = open("T:\\f.txt", GENERIC_READ, OPEN_EXISTING);
+    BY_HANDLE_FILE_INFORMATION now{};
+    ASSERT_TRUE(GetFileInformationByHandle(again, &now));
+    EXPECT_EQ(now.nNumberOfLinks, 1u);
+    EXPECT_NE(now.nFileIndexLow, info.nFileIndexLow);
+    EXPECT_EQ(now.nFileSizeLow, 5u);
+    ASSERT_TRUE(DeleteFileA("T:\\f.txt"));
+    ASSERT_TRUE(GetFileInformationByHandle(again, &now));
+    EXPECT_EQ(now.nNumberOfLinks, 0u);
+    CloseHandle(again);
+    CloseHandle(file);
+
+    EXPECT_FALSE(GetFileInformationByHandle(file, &info)) << "a closed handle";
+    SetLastError(NO_ERROR);
+    EXPECT_FALSE(GetFileInformationByHandle(again, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
 TEST(FileHandle, StaleAndForeignHandlesAreRefused) {
     TempDrive drive;
     drive.file("f.txt", "x");

@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -197,6 +199,193 @@ TEST(ByteBuffer, EditingAParkedBufferKeepsItsParkedPointerGood) {
 #endif
     buffer.UnparkLock();
     EXPECT_EQ(lockCount(buffer.GetHandle()), 0u);
+}
+
+// Runs laid back to back in a buffer, edited as an owner of items edits them: each edit names the
+// end of its run. The model is the runs' bytes; the buffer must hold the same bytes in order and
+// every run must lie together behind the pointer to its first byte.
+class RunModel {
+public:
+    explicit RunModel(std::vector<Bytes> runs) : runs_(std::move(runs)) {
+        const Bytes all = joined();
+        fill(buffer, all);
+    }
+
+    uint16_t start(size_t run) const {
+        size_t at = 0;
+        for (size_t r = 0; r < run; ++r) at += runs_[r].size();
+        return static_cast<uint16_t>(at);
+    }
+    uint16_t end(size_t run) const { return static_cast<uint16_t>(start(run) + runs_[run].size()); }
+    const Bytes& run(size_t r) const { return runs_[r]; }
+
+    int insert(size_t run, size_t offset, const Bytes& bytes) {
+        const int done = buffer.InsertBytes(static_cast<uint16_t>(start(run) + offset), static_cast<uint16_t>(bytes.size()),
+                                            end(run), bytes.data());
+        if (done) runs_[run].insert(runs_[run].begin() + static_cast<long>(offset), bytes.begin(), bytes.end());
+        return done;
+    }
+    int erase(size_t run, size_t offset, size_t n) {
+        const int done = buffer.DeleteBytes(static_cast<uint16_t>(start(run) + offset), static_cast<uint16_t>(n), end(run));
+        if (done) runs_[run].erase(runs_[run].begin() + static_cast<long>(offset), runs_[run].begin() + static_cast<long>(offset + n));
+        return done;
+    }
+
+    Bytes joined() const {
+        Bytes all;
+        for (const Bytes& r : runs_) all.insert(all.end(), r.begin(), r.end());
+        return all;
+    }
+
+    void check() {
+        const Bytes all = joined();
+        ASSERT_EQ(buffer.GetSize(), all.size());
+        Bytes copy(all.size());
+        if (!all.empty()) {
+            ASSERT_EQ(buffer.CopyTo(copy.data(), 0), 1);
+        }
+        ASSERT_EQ(copy, all);
+        for (size_t r = 0; r < runs_.size(); ++r) {
+            if (runs_[r].empty()) continue;
+            const uint8_t* first = buffer.GetPointer(start(r));
+            ASSERT_NE(first, nullptr);
+            ASSERT_EQ(Bytes(first, first + runs_[r].size()), runs_[r]) << "run " << r << " lies together";
+            buffer.Unlock();
+        }
+        // Room is bounded: the block never holds more than 8 KB beside the bytes.
+        ASSERT_LE(GlobalSize(buffer.GetHandle()), all.size() + lect32::RunRooms::kMaxTotal);
+    }
+
+    ByteBuffer buffer;
+
+private:
+    std::vector<Bytes> runs_;
+};
+
+TEST(ByteBuffer, RunEditsAtTheStartMiddleAndEndOfEachRunKeepTheRunsTogether) {
+    struct Case {
+        const char* what;
+        size_t run;
+        bool insert;
+        enum { Start, Middle, End } where;
+        size_t n;
+    };
+    const Case cases[] = {
+        {"insert at the start of the first run", 0, true, Case::Start, 5},
+        {"insert in the middle of a middle run", 1, true, Case::Middle, 5},
+        {"insert at the end of a middle run", 1, true, Case::End, 5},
+        {"insert at the end of the last run", 2, true, Case::End, 5},
+        {"insert at the start of a later run", 2, true, Case::Start, 5},
+        {"delete at the start of the first run", 0, false, Case::Start, 3},
+        {"delete in the middle of a middle run", 1, false, Case::Middle, 3},
+        {"delete at the end of a middle run", 1, false, Case::End, 3},
+        {"delete a whole middle run", 1, false, Case::Start, 10},
+        {"delete at the end of the last run", 2, false, Case::End, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RunModel model({counting(10, 0), counting(10, 100), counting(10, 200)});
+        // Twice: the second edit meets the room the first one left (or made) behind the run.
+        for (int round = 0; round < 2; ++round) {
+            const size_t length = model.run(c.run).size();
+            const size_t n = std::min(c.n, length);
+            const size_t offset = c.where == Case::Start ? 0 : c.where == Case::Middle ? length / 2 : length - (c.insert ? 0 : n);
+            ASSERT_EQ(c.insert ? model.insert(c.run, offset, counting(n, 50)) : model.erase(c.run, offset, n), 1);
+            model.check();
+            // Every run is then edited at both ends, as an editor reaches its neighbours.
+            for (size_t r = 0; r < 3; ++r) {
+                ASSERT_EQ(model.insert(r, model.run(r).size(), Bytes{7}), 1);
+                ASSERT_EQ(model.insert(r, 0, Bytes{8}), 1);
+                model.check();
+            }
+        }
+    }
+}
+
+// A delete leaves its bytes as room behind the run; an insert of as many needs no memory, one more
+// does, and a refused growth leaves the buffer as it was.
+TEST(ByteBuffer, AnInsertThatFitsTheRoomBehindItsRunNeedsNoMemory) {
+    struct Case {
+        uint16_t insert;
+        bool fits;
+    };
+    for (const Case c : {Case{16, true}, Case{15, true}, Case{17, false}}) {
+        SCOPED_TRACE(c.insert);
+        RunModel model({counting(40, 0), counting(40, 100), counting(40, 200)});
+        ASSERT_EQ(model.erase(1, 10, 16), 1);
+        EXPECT_EQ(model.buffer.RoomAt(model.end(1)), 16);
+        const Bytes before = model.joined();
+        {
+            GlobalAllocFailure fail(1, 100);
+            EXPECT_EQ(model.insert(1, 20, counting(c.insert, 77)), c.fits ? 1 : 0);
+        }
+        if (!c.fits) {
+            EXPECT_EQ(model.joined(), before);
+            EXPECT_EQ(model.buffer.RoomAt(model.end(1)), 16) << "the room is as it was";
+        } else {
+            EXPECT_EQ(model.buffer.RoomAt(model.end(1)), 16 - c.insert);
+        }
+        model.check();
+        // With memory the larger insert is made, and leaves room behind the run for the next one.
+        if (!c.fits) {
+            ASSERT_EQ(model.insert(1, 20, counting(c.insert, 77)), 1);
+            model.check();
+            EXPECT_GT(model.buffer.RoomAt(model.end(1)), 0);
+        }
+    }
+}
+
+// Deletes leave room only within the bounds a buffer keeps unused: past them the block shrinks.
+TEST(ByteBuffer, RoomBehindARunIsBounded) {
+    RunModel model({counting(200, 0), Bytes(3000, 5), counting(200, 100)});
+    ASSERT_EQ(model.erase(1, 0, 1024), 1);
+    EXPECT_EQ(model.buffer.RoomAt(model.end(1)), 1024) << "a room of the most bytes one holds";
+    ASSERT_EQ(model.erase(1, 0, 1), 1);
+    EXPECT_EQ(model.buffer.RoomAt(model.end(1)), 1024) << "one byte more leaves the block";
+    EXPECT_EQ(GlobalSize(model.buffer.GetHandle()), model.joined().size() + 1024);
+    model.check();
+}
+
+TEST(ByteBuffer, AParkedBufferIsReachedPastItsRooms) {
+    RunModel model({counting(20, 0), counting(20, 100), counting(20, 200)});
+    ASSERT_EQ(model.erase(0, 5, 4), 1);
+    ASSERT_EQ(model.erase(1, 5, 4), 1);
+    gLockSlots.Reset();
+    ASSERT_EQ(model.buffer.ParkLock(), 1);
+    EXPECT_EQ(*model.buffer.GetParkedPointer(model.start(2)), 200);
+    EXPECT_EQ(*model.buffer.GetPointer(model.start(1) + 5), 109);
+    // An edit within the room keeps the parked pointer where it was.
+    void* parked = gLockSlots.Get(1);
+    ASSERT_EQ(model.insert(1, 0, Bytes{1, 2}), 1);
+    EXPECT_EQ(gLockSlots.Get(1), parked);
+    EXPECT_EQ(*model.buffer.GetParkedPointer(model.start(2)), 200);
+    model.buffer.UnparkLock();
+    model.check();
+}
+
+TEST(ByteBuffer, RandomRunEditsAgainstAModel) {
+    std::mt19937 random(5);
+    const auto pick = [&](size_t low, size_t high) { return std::uniform_int_distribution<size_t>(low, high)(random); };
+    std::vector<Bytes> runs;
+    for (int r = 0; r < 40; ++r) runs.push_back(counting(pick(0, 300), static_cast<uint8_t>(r)));
+    RunModel model(runs);
+    for (int step = 0; step < 6000; ++step) {
+        SCOPED_TRACE(step);
+        const size_t r = pick(0, 39);
+        const size_t length = model.run(r).size();
+        const bool large = pick(0, 50) == 0;
+        if (pick(0, 1) == 0 || length == 0) {
+            const size_t n = large ? pick(500, 3000) : pick(1, 40);
+            if (model.buffer.GetSize() + n > lect32::kMaxBlockBytes) continue;
+            ASSERT_EQ(model.insert(r, pick(0, length), counting(n, static_cast<uint8_t>(step))), 1);
+        } else {
+            const size_t n = std::min(length, large ? pick(500, 3000) : pick(1, 40));
+            ASSERT_EQ(model.erase(r, pick(0, length - n), n), 1);
+        }
+        if (step % 20 == 0) model.check();
+        if (HasFatalFailure()) return;
+    }
+    model.check();
 }
 
 }  // namespace

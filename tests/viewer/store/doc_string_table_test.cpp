@@ -1,7 +1,14 @@
 // The document's page names: blocks written here byte by byte from the stored layout, read back
 // through the table, straight from the file and through a full parse.
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <map>
 #include <random>
 #include <string>
@@ -14,6 +21,7 @@
 #include "store/mem_writer.h"
 #include "store/vazazi_file.h"
 #include "vazazi_test_support.h"
+#include "winplat/testing.h"
 
 namespace {
 
@@ -221,6 +229,163 @@ TEST_F(DocStringTableTest, FastReadEqualsParseThenGetForEveryNumber) {
         }
     }
     EXPECT_GT(nonEmpty, 20000);
+}
+
+// Descriptors of this process open on a host file; -1 when the system does not list them.
+int descriptorsOn(const std::filesystem::path& file) {
+    std::error_code error;
+    std::filesystem::directory_iterator fds("/proc/self/fd", error);
+    if (error) return -1;
+    const auto wanted = std::filesystem::weakly_canonical(file);
+    int count = 0;
+    for (const auto& fd : fds) {
+        const auto target = std::filesystem::read_symlink(fd.path(), error);
+        if (!error && target == wanted) ++count;
+    }
+    return count;
+}
+
+// Writes a document of page names "<prefix> N" for the first 'pages' pages; 'padding' bytes of a
+// numbered record go first, so that its name blocks lie elsewhere than in a document without.
+void writeNames(const std::string& path, const std::string& prefix, int pages, size_t padding = 0) {
+    VazaziFile document;
+    ASSERT_EQ(document.Create(path.c_str(), 1), 0);
+    if (padding) {
+        MemWriter writer;
+        vazazi_test::fill(writer, Bytes(padding, 0x55));
+        ASSERT_EQ(document.WriteRecord(2, 0, writer), 1);
+    }
+    DocStringTable names(document);
+    for (int block = 0; block * 256 < pages; ++block) {
+        names.ClearBlock();
+        for (int n = block * 256; n < std::min(pages, block * 256 + 256); ++n) {
+            const std::string name = prefix + " " + std::to_string(n);
+            ASSERT_EQ(names.SetSlot(n % 256, name.c_str(), static_cast<uint8_t>(name.size())), 1);
+        }
+        MemWriter writer;
+        ASSERT_EQ(names.BuildBlock(writer), 1);
+        ASSERT_EQ(document.WriteRecordByType(0, block, writer), 1);
+    }
+    document.Close();
+}
+
+class OpenDocumentTest : public DocStringTableTest {
+protected:
+    void SetUp() override {
+        writeNames(path(), "Strana", 300);
+        ASSERT_EQ(file.Open(path().c_str(), false), 1);
+    }
+    std::string path() const { return scratch.windows("names.vzz"); }
+    std::filesystem::path host() const { return scratch.host("names.vzz"); }
+
+    // The document looks at its file once per clock tick: the tests move the clock themselves.
+    winplat::testing::VirtualClock clock;
+};
+
+// The document's file is opened once for its life: reading names one after another reuses the
+// handle, and closing the document lets it go.
+TEST_F(OpenDocumentTest, ReadingNamesKeepsOneHandleUntilTheDocumentCloses) {
+    ASSERT_TRUE(file.file().IsOpen()) << "open from the start";
+    const HANDLE handle = file.file().handle();
+    for (int16_t n : {0, 5, 255, 256, 299, 7}) {
+        EXPECT_EQ(read(n), "Strana " + std::to_string(n));
+        EXPECT_EQ(file.file().handle(), handle) << n;
+    }
+    const int open = descriptorsOn(host());
+    if (open < 0) GTEST_SKIP() << "/proc/self/fd does not list this process's descriptors";
+    EXPECT_EQ(open, 1);
+    file.Close();
+    EXPECT_FALSE(file.file().IsOpen());
+    EXPECT_EQ(descriptorsOn(host()), 0) << "closing the document closes its file";
+    {
+        VazaziFile other;
+        ASSERT_EQ(other.Open(path().c_str(), false), 1);
+        EXPECT_EQ(descriptorsOn(host()), 1);
+    }
+    EXPECT_EQ(descriptorsOn(host()), 0) << "a document that goes away closes its file";
+}
+
+// Between two reads the file changes on disk: the next read once the clock moved on sees the
+// file as it now is.
+TEST_F(OpenDocumentTest, AFileChangedOnDiskBetweenReadsIsSeen) {
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        std::string five;  // pages 5 and 6 afterwards
+        std::string six;
+    };
+    const Case cases[] = {
+        {"replaced by another document under its name",
+         [this] {
+             writeNames(scratch.windows("other.vzz"), "Page", 300, 5000);
+             std::filesystem::rename(scratch.host("other.vzz"), host());
+         },
+         "Page 5", "Page 6"},
+        {"written by another program",
+         [this] {
+             VazaziFile writer;
+             ASSERT_EQ(writer.Open(path().c_str(), true), 1);
+             ASSERT_EQ(DocStringTable(writer).WriteString(5, "a longer fifth name", 19), 1);
+             writer.Close();
+         },
+         "a longer fifth name", "Strana 6"},
+        {"cut short", [this] { std::filesystem::resize_file(host(), 1000); }, "", ""},
+        {"deleted", [this] { std::filesystem::remove(host()); }, "", ""},
+        {"touched, its bytes the same",
+         [this] {
+             std::filesystem::last_write_time(host(), std::filesystem::last_write_time(host()) + std::chrono::seconds(2));
+         },
+         "Strana 5", "Strana 6"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        file.Close();
+        writeNames(path(), "Strana", 300);
+        ASSERT_EQ(file.Open(path().c_str(), false), 1);
+        EXPECT_EQ(read(5), "Strana 5");
+        EXPECT_EQ(read(6), "Strana 6");
+        c.change();
+        clock.advance(1);
+        EXPECT_EQ(read(5), c.five);
+        EXPECT_EQ(read(6), c.six);
+    }
+}
+
+// A damaged entry of the record table, or a record header that names another record, gives the
+// failure value on every read, also when a block was read before.
+TEST_F(OpenDocumentTest, ADamagedRecordTableGivesTheFailureValue) {
+    struct Case {
+        const char* what;
+        std::streamoff at;  // into the file
+        uint32_t value;
+        int width;
+    };
+    // Block 0 is table 1, entry 0: 288 + 1 is its offset, 288 + 5 its length.
+    const Case cases[] = {{"offset past the end", 288 + 1, 0xFFFFFFF0u, 4},
+                          {"length below a header", 288 + 5, 8, 4},
+                          {"header naming another slot", -1, 9, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        file.Close();
+        writeNames(path(), "Strana", 300);
+        uint32_t body = 0;
+        {
+            VazaziFile probe;
+            ASSERT_EQ(probe.Open(path().c_str(), false), 1);
+            body = probe.LocateRecordBody(0, nullptr, 1);
+            ASSERT_NE(body, 0u);
+        }
+        {
+            std::fstream patch(host(), std::ios::in | std::ios::out | std::ios::binary);
+            patch.seekp(c.at >= 0 ? c.at : static_cast<std::streamoff>(body) - 9 + 4);
+            for (int i = 0; i < c.width; ++i) patch.put(static_cast<char>(c.value >> (8 * i)));
+        }
+        ASSERT_EQ(file.Open(path().c_str(), false), 1);
+        EXPECT_EQ(read(5), "");
+        EXPECT_EQ(read(5), "") << "read again";
+        EXPECT_EQ(read(256), "Strana 256") << "the other block is whole";
+        EXPECT_EQ(read(6), "");
+    }
 }
 
 }  // namespace

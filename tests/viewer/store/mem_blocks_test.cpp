@@ -284,16 +284,28 @@ TEST(MemWriter, PutOnClipboardLeavesTheDataAndTheLocale) {
     EXPECT_EQ(liveGlobalBlocks(), blocksBefore);
 }
 
-// Checks the chunked form by expanding it with zlib here, not with the reader.
-Bytes expandIndependently(const Bytes& body, size_t& chunks) {
+// Checks the chunked form by expanding it with zlib here, not with the reader; 'flags' gets each
+// chunk's flag (1 packed, 0 stored).
+Bytes expandIndependently(const Bytes& body, std::vector<int>& flags) {
     Bytes out;
-    chunks = body[0] | body[1] << 8;
+    flags.clear();
+    const size_t chunks = body[0] | body[1] << 8;
     size_t at = 2;
-    for (size_t i = 0; i < chunks; ++i) {
-        EXPECT_EQ(body[at], 1) << "the writer packs every chunk";
+    for (size_t i = 0; i < chunks && at + 3 <= body.size(); ++i) {
+        const int flag = body[at];
+        flags.push_back(flag);
         const size_t unpacked = body[at + 1] | body[at + 2] << 8;
+        EXPECT_LE(unpacked, 64000u);
+        if (flag == 0) {  // stored: the bytes themselves
+            EXPECT_LE(at + 3 + unpacked, body.size());
+            out.insert(out.end(), body.begin() + static_cast<long>(at + 3),
+                       body.begin() + static_cast<long>(std::min(at + 3 + unpacked, body.size())));
+            at += 3 + unpacked;
+            continue;
+        }
+        EXPECT_EQ(flag, 1);
         const size_t packed = body[at + 3] | body[at + 4] << 8;
-        EXPECT_LT(packed, unpacked);
+        EXPECT_LT(packed, unpacked) << "a chunk is packed only when that pays";
         Bytes chunk(unpacked);
         uLongf length = unpacked;
         EXPECT_EQ(uncompress(chunk.data(), &length, &body[at + 5], packed), Z_OK);
@@ -301,6 +313,7 @@ Bytes expandIndependently(const Bytes& body, size_t& chunks) {
         out.insert(out.end(), chunk.begin(), chunk.end());
         at += 5 + packed;
     }
+    EXPECT_EQ(flags.size(), chunks);
     EXPECT_EQ(at, body.size()) << "nothing after the last chunk";
     return out;
 }
@@ -323,26 +336,35 @@ TEST(MemWriter, CompressCutsIntoChunksOf64000) {
         Bytes body(writer.GetLength());
         writer.CopyTo(body.data());
         ASSERT_GE(body.size(), 2u);
-        size_t chunks = 0;
-        EXPECT_EQ(expandIndependently(body, chunks), data);
-        EXPECT_EQ(chunks, c.chunks);
+        std::vector<int> flags;
+        EXPECT_EQ(expandIndependently(body, flags), data);
+        EXPECT_EQ(flags, std::vector<int>(c.chunks, 1)) << "text packs in every chunk";
         if (c.size == 0) {
             EXPECT_EQ(body, (Bytes{0, 0}));
         }
     }
 }
 
-TEST(MemWriter, CompressFailsWholeWhenAChunkDoesNotShrink) {
+// Data that does not shrink (random bytes, a chunk of one byte) is stored in its chunks as it is,
+// the rest packed; the reader expands the result to the data. The output never needs more than
+// the data, a chunk count and each chunk's header.
+TEST_F(TempFiles, CompressStoresTheChunksThatDoNotShrink) {
     struct Case {
         const char* what;
         Bytes data;
+        std::vector<int> flags;
     };
-    Bytes oneByteLast = textLike(128001);
     Bytes noisyMiddle = textLike(192000);
     const Bytes loud = noise(64000);
     std::copy(loud.begin(), loud.end(), noisyMiddle.begin() + 64000);
-    const Case cases[] = {{"1-byte last chunk", oneByteLast}, {"noise in the second chunk", noisyMiddle},
-                          {"one byte", Bytes{'a'}}};
+    const Case cases[] = {{"1-byte last chunk", textLike(128001), {1, 1, 0}},
+                          {"noise in the second chunk", noisyMiddle, {1, 0, 1}},
+                          {"one byte", Bytes{'a'}, {0}},
+                          {"1,000 random bytes", noise(1000), {0}},
+                          {"63,999 random bytes", noise(63999), {0}},
+                          {"64,000 random bytes", noise(64000), {0}},
+                          {"64,001 random bytes", noise(64001), {0, 0}},
+                          {"200,000 random bytes", noise(200000), {0, 0, 0, 0}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const size_t blocksBefore = liveGlobalBlocks();
@@ -350,13 +372,24 @@ TEST(MemWriter, CompressFailsWholeWhenAChunkDoesNotShrink) {
         writer.Begin();
         writer.WriteBytesLong(c.data.data(), static_cast<uint32_t>(c.data.size()));
         writer.End();
-        EXPECT_FALSE(writer.Compress());
-        EXPECT_FALSE(writer.compressed());
-        ASSERT_EQ(writer.GetLength(), c.data.size());
-        Bytes copy(c.data.size());
-        writer.CopyTo(copy.data());
-        EXPECT_EQ(copy, c.data) << "the plain data stay";
-        EXPECT_EQ(liveGlobalBlocks(), blocksBefore + 1) << "the output block went";
+        ASSERT_TRUE(writer.Compress());
+        EXPECT_TRUE(writer.compressed());
+        EXPECT_EQ(liveGlobalBlocks(), blocksBefore + 1) << "the plain block went";
+        Bytes body(writer.GetLength());
+        writer.CopyTo(body.data());
+        EXPECT_LE(body.size(), c.data.size() + 2 + 5 * c.flags.size());
+        std::vector<int> flags;
+        EXPECT_EQ(expandIndependently(body, flags), c.data);
+        EXPECT_EQ(flags, c.flags);
+
+        DiskFile file;
+        ASSERT_EQ(file.Create(win("packed.bin").c_str(), DiskFile::kReadWrite), 1);
+        ASSERT_EQ(writer.WriteToFile(file), 1);
+        file.Seek(0, DiskFile::kBegin);
+        MemReader reader;
+        ASSERT_EQ(reader.LoadFromFile(file, writer.GetLength(), kChunked), 1);
+        EXPECT_TRUE(contents(reader) == c.data);
+        file.Close();
     }
 }
 

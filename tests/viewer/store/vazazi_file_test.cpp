@@ -1,6 +1,9 @@
 #include "store/vazazi_file.h"
 
+#include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <random>
@@ -255,6 +258,36 @@ TEST_F(VazaziFileTest, LocateRecordBodyGivesTheAbsoluteOffsetOfPlainBodies) {
     EXPECT_EQ(length, 0u);
 }
 
+// A record's header is read once: bytes changed behind the file's back, with its size and write
+// time kept, go unseen. A changed stamp is looked at once the clock moved on: then the file is
+// read again and they are seen.
+TEST_F(VazaziFileTest, ARecordHeaderIsReadOnceUntilTheFileChanges) {
+    winplat::testing::VirtualClock clock;
+    create();
+    ASSERT_TRUE(write(2, 0, pattern(64, 1)));
+    uint32_t length = 0;
+    const uint32_t at = file.LocateRecordBody(0, &length);
+    ASSERT_NE(at, 0u);
+    const auto host = scratch.host("doc.lcn");
+    const auto written = std::filesystem::last_write_time(host);
+    {
+        std::fstream patch(host, std::ios::in | std::ios::out | std::ios::binary);
+        patch.seekp(at - 9 + 4);
+        patch.put('\x07');  // the header now names slot 7
+    }
+    std::filesystem::last_write_time(host, written);
+    clock.advance(1);
+    EXPECT_EQ(file.LocateRecordBody(0, &length), at) << "the header was not read again";
+    EXPECT_EQ(read(file, 2, 0), pattern(64, 1));
+    std::filesystem::last_write_time(host, written + std::chrono::seconds(1));
+    EXPECT_EQ(file.LocateRecordBody(0, &length), at) << "no look at the file within the same tick";
+    clock.advance(1);
+    EXPECT_EQ(file.LocateRecordBody(0, &length), 0u) << "a changed file is read again";
+    bool ok = true;
+    read(file, 2, 0, &ok);
+    EXPECT_FALSE(ok);
+}
+
 TEST_F(VazaziFileTest, CompressedBodiesAreExpandedOnExportAndNeverLocatedInPlace) {
     create();
     const auto original = pattern(150000, 3);
@@ -272,6 +305,29 @@ TEST_F(VazaziFileTest, CompressedBodiesAreExpandedOnExportAndNeverLocatedInPlace
     ASSERT_EQ(file.ReadRecord(2, 4, reader), 1);
     EXPECT_EQ(reader.form(), lect32::BodyForm::Chunked);
     EXPECT_EQ(contents(reader), original);
+}
+
+// Random bytes do not pack: a record written compressed keeps them in stored chunks, and reads
+// back as they were, at sizes up to several chunks.
+TEST_F(VazaziFileTest, IncompressibleBodiesWrittenCompressedReadBackWhole) {
+    create();
+    std::mt19937 random(9);
+    const RecordFlags compressed{1, 1};
+    int16_t slot = 0;
+    for (const size_t size : {size_t{1}, size_t{5000}, size_t{64000}, size_t{64001}, size_t{150000}}) {
+        SCOPED_TRACE(size);
+        std::vector<uint8_t> original(size);
+        for (auto& b : original) b = static_cast<uint8_t>(random());
+        MemWriter writer;
+        fill(writer, original);
+        ASSERT_TRUE(writer.Compress());
+        ASSERT_EQ(file.WriteRecord(2, slot, writer, &compressed), 1);
+        MemReader reader;
+        ASSERT_EQ(file.ReadRecord(2, slot, reader), 1);
+        EXPECT_EQ(reader.form(), lect32::BodyForm::Chunked);
+        EXPECT_TRUE(contents(reader) == original);
+        ++slot;
+    }
 }
 
 TEST_F(VazaziFileTest, ADeleteThatCannotPlaceTheFreedSpaceChangesNothing) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "winplat/testing.h"
+
 namespace {
 
 using lect32::TextStore;
@@ -252,6 +254,34 @@ TEST(TextStore, ReallocDoesNotCarryBytesWhenTheItemMoves) {
     ASSERT_TRUE(store.CheckConsistency());
     EXPECT_EQ(store.CopyItem(0), Pattern(0, 30000));
     EXPECT_EQ(store.CopyItem(2), Pattern(2, 20000));
+}
+
+// Bytes taken out of an item stay as room behind it: giving them back, anywhere in the item, needs
+// no memory and moves nothing outside the item. Every item keeps its bytes, the blocks their sizes.
+TEST(TextStore, AnItemRegrowsIntoTheRoomItsEditsLeftWithoutMemory) {
+    struct Case {
+        uint16_t item;
+        uint16_t removeAt;
+        uint16_t insertAt;
+    };
+    for (const Case c : {Case{0, 0, 0}, Case{1, 40, 84}, Case{2, 84, 50}, Case{1, 0, 84}}) {
+        SCOPED_TRACE(c.item);
+        TextStore store;
+        Append(store, {100, 100, 100});
+        ASSERT_TRUE(store.DeleteBytes(c.item, c.removeAt, 16));
+        const std::string edited = std::string(16, 'z');
+        {
+            winplat::testing::GlobalAllocFailure noMemory(1, 1000);
+            ASSERT_EQ(store.InsertBytes(c.item, c.insertAt, edited.data(), 16), 1);
+        }
+        ASSERT_TRUE(store.CheckConsistency());
+        for (uint16_t n = 0; n < 3; ++n) {
+            const std::string expected = n == c.item ? Pattern(n, 84).insert(c.insertAt, edited) : Pattern(n, 100);
+            EXPECT_EQ(store.CopyItem(n), expected) << "item " << n;
+        }
+        EXPECT_EQ(store.GetTotalSize(), 300u);
+        EXPECT_EQ(LayoutOf(store), (Layout{{3}, {300}}));
+    }
 }
 
 }  // namespace

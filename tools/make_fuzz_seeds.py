@@ -255,6 +255,7 @@ NO_TOOL = {
     "entity_record_fuzz": "the drafting program's own drawing records",
     "search_query_fuzz": "its inputs are typed queries and coded text behind a kind byte, not files",
 }
+NO_TOOL["document_record_fuzz"] = "its inputs are record bodies behind a kind byte, not files"
 
 
 def run(command, folder):

@@ -14,6 +14,7 @@ with 1.
 """
 
 import os
+import shlex
 import shutil
 import subprocess
 import sys
@@ -243,6 +244,28 @@ FORMATS = {
 # The reader's cursor-image read takes the same cursor files (their 1-bit entries are its own).
 FORMATS["cursor_image_fuzz"] = FORMATS["cursor_file_fuzz"]
 
+
+def configparser_command(name, sections, spaced=True):
+    """A profile file as Python's configparser writes one: sections of keys, blank lines between."""
+    code = ("import configparser, sys\n"
+            "p = configparser.ConfigParser(interpolation=None)\n"
+            "p.optionxform = str\n"
+            f"p.read_dict({sections!r})\n"
+            f"p.write(sys.stdout, space_around_delimiters={spaced!r})\n")
+    return f"{sys.executable} -B -c {shlex.quote(code)} > {name}"
+
+
+# Profile (.ini) files of Python's own writer.
+FORMATS["ini_text_fuzz"] = (
+    {},
+    [("spaced.ini", configparser_command("spaced.ini", {
+        "windows": {"load": "", "run": "notepad.exe"},
+        "Desktop": {"Wallpaper": "(none)", "TileWallpaper": "0"}})),
+     ("tight.ini", configparser_command("tight.ini", {
+        "Settings": {"Language": "1029", "Window": "10 20 640 480"},
+        "Recent Files": {"File1": "C:\\BOOKS\\FIRST.LCN", "File2": "D:\\second.lcn"}}, spaced=False))],
+)
+
 # Targets no tool here writes for: what the folder stays empty for.
 NO_TOOL = {
     "bmi_load_fuzz": "the library's own format",
@@ -256,6 +279,8 @@ NO_TOOL = {
     "search_query_fuzz": "its inputs are typed queries and coded text behind a kind byte, not files",
 }
 NO_TOOL["document_record_fuzz"] = "its inputs are record bodies behind a kind byte, not files"
+NO_TOOL["dialog_template_fuzz"] = "the stored forms of a module's resources, which only the project writes"
+NO_TOOL["menu_template_fuzz"] = "the stored forms of a module's resources, which only the project writes"
 
 
 def run(command, folder):

@@ -245,6 +245,16 @@ FORMATS = {
 FORMATS["cursor_image_fuzz"] = FORMATS["cursor_file_fuzz"]
 
 
+def packed_dib_recipes():
+    """The BMP files of the BMP seeds without their 14-byte file header: the packed DIB inside."""
+    tools, recipes = FORMATS["bmp_load_fuzz"]
+    return tools, [(name[:-4] + ".dib", f"{command} && tail -c +15 {name} > {name[:-4]}.dib")
+                   for name, command in recipes]
+
+
+# Packed DIBs as the clipboard holds them: the BMP writers' files without the file header.
+FORMATS["packed_dib_fuzz"] = packed_dib_recipes()
+
 def configparser_command(name, sections, spaced=True):
     """A profile file as Python's configparser writes one: sections of keys, blank lines between."""
     code = ("import configparser, sys\n"
@@ -281,6 +291,7 @@ NO_TOOL = {
 NO_TOOL["document_record_fuzz"] = "its inputs are record bodies behind a kind byte, not files"
 NO_TOOL["dialog_template_fuzz"] = "the stored forms of a module's resources, which only the project writes"
 NO_TOOL["menu_template_fuzz"] = "the stored forms of a module's resources, which only the project writes"
+NO_TOOL["drafting_input_fuzz"] = "its inputs are setting blocks, side-file records and typed numbers behind a kind byte"
 
 
 def run(command, folder):

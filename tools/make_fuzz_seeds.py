@@ -255,6 +255,14 @@ def packed_dib_recipes():
 # Packed DIBs as the clipboard holds them: the BMP writers' files without the file header.
 FORMATS["packed_dib_fuzz"] = packed_dib_recipes()
 
+# Record bodies of the independent document writer behind the target's kind byte.
+RECORD_SEEDS = os.path.join(HERE, "fuzz_record_seeds.py")
+sys.path.insert(0, HERE)
+from fuzz_record_seeds import SEEDS as RECORD_SEED_NAMES  # noqa: E402
+
+FORMATS["document_record_fuzz"] = (
+    {}, [(name, f"{sys.executable} -B {RECORD_SEEDS} {name}") for name in RECORD_SEED_NAMES])
+
 def configparser_command(name, sections, spaced=True):
     """A profile file as Python's configparser writes one: sections of keys, blank lines between."""
     code = ("import configparser, sys\n"
@@ -288,7 +296,6 @@ NO_TOOL = {
     "entity_record_fuzz": "the drafting program's own drawing records",
     "search_query_fuzz": "its inputs are typed queries and coded text behind a kind byte, not files",
 }
-NO_TOOL["document_record_fuzz"] = "its inputs are record bodies behind a kind byte, not files"
 NO_TOOL["dialog_template_fuzz"] = "the stored forms of a module's resources, which only the project writes"
 NO_TOOL["menu_template_fuzz"] = "the stored forms of a module's resources, which only the project writes"
 NO_TOOL["drafting_input_fuzz"] = "its inputs are setting blocks, side-file records and typed numbers behind a kind byte"

@@ -156,6 +156,7 @@ TEST_F(ProfileTest, WritesKeepEachLineItsOwnEnd) {
         {"a last line ended by CR alone", "[a]\nk=1\r", "a", "k", "2", "[a]\nk=2\r"},
         {"a CR inside a line", "[a]\r\nk=x\ry\r\n[b]\r\n", "b", "n", "1", "[a]\r\nk=x\ry\r\n[b]\r\nn=1\r\n"},
         {"a new key after a last line without end", "[a]\nk=1", "a", "n", "2", "[a]\nk=1\nn=2\n"},
+        {"a new key after a last line ended by CR alone", "[a]\nk=1\r", "a", "n", "2", "[a]\nk=1\nn=2\n"},
         {"a new section after a last line without end", "[a]\r\nk=1", "b", "x", "1",
          "[a]\r\nk=1\r\n\r\n[b]\r\nx=1\r\n"},
         {"the last line deleted", "[a]\nk=1\n[b]\r\nj=2", "b", "j", nullptr, "[a]\nk=1\n[b]"},

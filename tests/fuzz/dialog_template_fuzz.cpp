@@ -1,8 +1,7 @@
 // Dialog templates under fuzzing, as a module's resources and DialogBoxIndirectParamA hand them to
 // the layer: each input is read with its size known, then (when that read accepts it) as a template
-// whose size nobody gave, which must stop at the same end and read the same; a template of a few
-// items is then made into a dialog, its tab and group order walked, its first messages dispatched
-// (so its controls paint) and destroyed.
+// whose size nobody gave, which must stop at the same end and read the same; some templates of a
+// few items are then made into a dialog (hidden), its tab and group order walked, and destroyed.
 //
 // What must hold for any input: nothing reads outside the input (the sanitizers watch that); a
 // refusal says why; both reads agree.
@@ -29,8 +28,11 @@ namespace {
 using winplat::dialogs::DialogItem;
 using winplat::dialogs::DialogTemplate;
 
-// Templates of more items are only read: making hundreds of windows per input would slow the run
-// more than it finds.
+// Making a dialog costs as much as twenty reads of its template, so only templates whose length is
+// a multiple of kMadeOneIn are made (mutations mostly keep a length, so the corpus keeps such inputs
+// coming), and templates of more items are only read: hundreds of windows per input would slow the
+// run more than they find.
+constexpr size_t kMadeOneIn = 64;
 constexpr size_t kMadeItems = 24;
 constexpr int kDispatched = 64;
 
@@ -62,12 +64,11 @@ INT_PTR CALLBACK quietProcedure(HWND, UINT message, WPARAM, LPARAM) { return mes
 // layer does not do yet refused as the release build refuses it (a template's data, not a fault).
 void setUpOnce() {
     static const bool done = [] {
-        setenv("WINPLAT_HOST", "headless", 1);
-        return true;
+        return setenv("WINPLAT_HOST", "headless", 1) == 0;
     }();
     static winplat::testing::ScopedFontSource testFace(winplat::testing::FontSource::Test);
     static winplat::testing::ScopedDebugAsserts refusedOnly(false);
-    static_cast<void>(done);
+    check(done);
 }
 
 void walkOrder(HWND dialog) {
@@ -80,6 +81,7 @@ void walkOrder(HWND dialog) {
     if (first) check(GetNextDlgTabItem(dialog, GetNextDlgTabItem(dialog, first, TRUE), FALSE) != nullptr);
 }
 
+// What destroying the dialog posted, so the queue does not grow from one input to the next.
 void dispatchSome() {
     MSG message;
     for (int i = 0; i < kDispatched && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
@@ -87,13 +89,13 @@ void dispatchSome() {
     }
 }
 
-void make(const std::vector<uint8_t>& bytes) {
+void make(std::vector<uint8_t> bytes) {
+    bytes[3] = static_cast<uint8_t>(bytes[3] & ~(WS_VISIBLE >> 24));  // made hidden: nothing is painted
     const auto* dialogTemplate = reinterpret_cast<const DLGTEMPLATE*>(bytes.data());
     const HWND dialog = CreateDialogIndirectParamA(nullptr, dialogTemplate, nullptr, quietProcedure, 0);
     if (!dialog) return;
     walkOrder(dialog);
     SendMessageA(dialog, DM_GETDEFID, 0, 0);
-    dispatchSome();
     check(DestroyWindow(dialog) != FALSE);
     dispatchSome();
 }
@@ -112,10 +114,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(!why.empty());
         return 0;
     }
-    if (bytes.empty()) return 0;
     const auto unbounded = winplat::dialogs::readDialogTemplateUnbounded(bytes.data(), why);
     check(unbounded && same(*bounded, *unbounded));
-    if (bounded->items.size() <= kMadeItems) make(bytes);
+    if (bounded->items.size() <= kMadeItems && bytes.size() % kMadeOneIn == 0) make(bytes);
     return 0;
 }
 
@@ -129,6 +130,14 @@ std::vector<FuzzBytes> fuzzSeeds() {
     for (const auto& made : {winplat::commdlg::fileDialogTemplate("Otev\xF8\xEDt"), winplat::commdlg::colourDialogTemplate(),
                              winplat::commdlg::printDialogTemplate(), winplat::commdlg::printSetupTemplate()}) {
         seeds.push_back(made.bytes());
+    }
+    // Each also padded with zeros to a length that is made into a dialog; what follows the last
+    // item is not read.
+    const size_t read = seeds.size();
+    for (size_t i = 0; i < read; ++i) {
+        FuzzBytes padded = seeds[i];
+        padded.resize((padded.size() + kMadeOneIn - 1) / kMadeOneIn * kMadeOneIn);
+        seeds.push_back(padded);
     }
     return seeds;
 }

@@ -11,6 +11,7 @@
 //
 // Seeds: the menus and accelerator tables the resource compiler wrote (the layer tests' templates,
 // compiled into this program).
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -29,9 +30,18 @@ constexpr BYTE kEntryBits = FVIRTKEY | FNOINVERT | FSHIFT | FCONTROL | FALT;
 constexpr int kTranslated = 8;
 constexpr int kDispatched = 32;
 constexpr LPARAM kAltContext = 1L << 29;
+// Narrow, so a bar of a few items wraps into rows; small, so drawing it stays quick.
+constexpr SIZE kWindow{160, 80};
 
 void check(bool holds) {
     if (!holds) __builtin_trap();
+}
+
+// An item's text (a template's texts are at most 4096 characters).
+std::string textOf(HMENU menu, UINT position) {
+    static char text[4100];
+    const int length = GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return std::string(text, static_cast<size_t>(std::max(length, 0)));
 }
 
 // Both menus hold the same items, drop-downs and texts, level by level.
@@ -40,10 +50,7 @@ bool sameMenu(HMENU a, HMENU b, int depth) {
     if (count != GetMenuItemCount(b) || depth > kMaxDepth) return false;
     for (int i = 0; i < count; ++i) {
         const auto position = static_cast<UINT>(i);
-        char textA[4100] = {}, textB[4100] = {};
-        GetMenuStringA(a, position, textA, sizeof textA, MF_BYPOSITION);
-        GetMenuStringA(b, position, textB, sizeof textB, MF_BYPOSITION);
-        if (std::string(textA) != textB || GetMenuItemID(a, i) != GetMenuItemID(b, i) ||
+        if (textOf(a, position) != textOf(b, position) || GetMenuItemID(a, i) != GetMenuItemID(b, i) ||
             GetMenuState(a, position, MF_BYPOSITION) != GetMenuState(b, position, MF_BYPOSITION)) {
             return false;
         }
@@ -61,18 +68,19 @@ LRESULT CALLBACK ownerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 // One visible top-level window without a system menu, made once without a display; each menu is
-// its bar in turn. A template of a form the layer does not read yet is refused as the release
-// build refuses it (a resource's data, not a fault).
+// its bar in turn, its texts drawn with the synthetic face. A template of a form the layer does
+// not read yet is refused as the release build refuses it (a resource's data, not a fault).
 HWND menuOwner() {
     static winplat::testing::ScopedDebugAsserts refusedOnly(false);
+    static winplat::testing::ScopedFontSource testFace(winplat::testing::FontSource::Test);
     static const HWND window = [] {
         setenv("WINPLAT_HOST", "headless", 1);
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = ownerProcedure;
         windowClass.lpszClassName = "MenuFuzzOwner";
         RegisterClassA(&windowClass);
-        return CreateWindowExA(0, "MenuFuzzOwner", "menu", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0, 400,
-                               300, nullptr, nullptr, nullptr, nullptr);
+        return CreateWindowExA(0, "MenuFuzzOwner", "menu", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0,
+                               kWindow.cx, kWindow.cy, nullptr, nullptr, nullptr, nullptr);
     }();
     return window;
 }

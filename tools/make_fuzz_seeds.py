@@ -14,6 +14,7 @@ with 1.
 """
 
 import os
+import shlex
 import shutil
 import subprocess
 import sys
@@ -243,6 +244,46 @@ FORMATS = {
 # The reader's cursor-image read takes the same cursor files (their 1-bit entries are its own).
 FORMATS["cursor_image_fuzz"] = FORMATS["cursor_file_fuzz"]
 
+
+def packed_dib_recipes():
+    """The BMP files of the BMP seeds without their 14-byte file header: the packed DIB inside."""
+    tools, recipes = FORMATS["bmp_load_fuzz"]
+    return tools, [(name[:-4] + ".dib", f"{command} && tail -c +15 {name} > {name[:-4]}.dib")
+                   for name, command in recipes]
+
+
+# Packed DIBs as the clipboard holds them: the BMP writers' files without the file header.
+FORMATS["packed_dib_fuzz"] = packed_dib_recipes()
+
+# Record bodies of the independent document writer behind the target's kind byte.
+RECORD_SEEDS = os.path.join(HERE, "fuzz_record_seeds.py")
+sys.path.insert(0, HERE)
+from fuzz_record_seeds import SEEDS as RECORD_SEED_NAMES  # noqa: E402
+
+FORMATS["document_record_fuzz"] = (
+    {}, [(name, f"{sys.executable} -B {RECORD_SEEDS} {name}") for name in RECORD_SEED_NAMES])
+
+def configparser_command(name, sections, spaced=True):
+    """A profile file as Python's configparser writes one: sections of keys, blank lines between."""
+    code = ("import configparser, sys\n"
+            "p = configparser.ConfigParser(interpolation=None)\n"
+            "p.optionxform = str\n"
+            f"p.read_dict({sections!r})\n"
+            f"p.write(sys.stdout, space_around_delimiters={spaced!r})\n")
+    return f"{sys.executable} -B -c {shlex.quote(code)} > {name}"
+
+
+# Profile (.ini) files of Python's own writer.
+FORMATS["ini_text_fuzz"] = (
+    {},
+    [("spaced.ini", configparser_command("spaced.ini", {
+        "windows": {"load": "", "run": "notepad.exe"},
+        "Desktop": {"Wallpaper": "(none)", "TileWallpaper": "0"}})),
+     ("tight.ini", configparser_command("tight.ini", {
+        "Settings": {"Language": "1029", "Window": "10 20 640 480"},
+        "Recent Files": {"File1": "C:\\BOOKS\\FIRST.LCN", "File2": "D:\\second.lcn"}}, spaced=False))],
+)
+
 # Targets no tool here writes for: what the folder stays empty for.
 NO_TOOL = {
     "bmi_load_fuzz": "the library's own format",
@@ -255,6 +296,9 @@ NO_TOOL = {
     "entity_record_fuzz": "the drafting program's own drawing records",
     "search_query_fuzz": "its inputs are typed queries and coded text behind a kind byte, not files",
 }
+NO_TOOL["dialog_template_fuzz"] = "the stored forms of a module's resources, which only the project writes"
+NO_TOOL["menu_template_fuzz"] = "the stored forms of a module's resources, which only the project writes"
+NO_TOOL["drafting_input_fuzz"] = "its inputs are setting blocks, side-file records and typed numbers behind a kind byte"
 
 
 def run(command, folder):

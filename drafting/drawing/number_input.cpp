@@ -127,10 +127,12 @@ bool PlainRealOverflows(std::string_view text) {
 }
 
 std::optional<int32_t> ParsePlainInteger(std::string_view text) {
+    // from_chars takes a "-" but no "+": a "+" is stripped first, and no "-" may follow it.
     std::string_view digits = !text.empty() && text[0] == '+' ? text.substr(1) : text;
+    const bool secondSign = digits.size() < text.size() && !digits.empty() && digits[0] == '-';
     int32_t value = 0;
     auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || digits[0] == '+' || error != std::errc() || end != digits.data() + digits.size())
+    if (digits.empty() || secondSign || error != std::errc() || end != digits.data() + digits.size())
         return std::nullopt;
     return value;
 }

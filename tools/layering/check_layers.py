@@ -14,7 +14,7 @@ not use:
 - the drafting program shares no code with the other two: it builds on the platform's public
   headers alone, its drawing layer below its script layer;
 - nothing outside platform/ includes the platform's private sources (platform/src), except the
-  platform's own tests;
+  platform's own tests and the fuzz targets (tests/fuzz), which drive its readers directly;
 - inside the platform, each area of platform/src includes its own headers, those of the areas
   below it (PLATFORM_AREAS) and the public headers; from user, the areas above it (host,
   controls, dialogs, commdlg) take only the headers user lends them (USER_LENDS), never the window
@@ -189,8 +189,8 @@ def violation(source, target):
         return reader_rule(source, target)
     if under(source, "drafting/"):
         return drafting_rule(source, target)
-    if under(target, PLATFORM_PRIVATE) and not under(source, "tests/platform/"):
-        return "only the platform and its own tests include the platform's private sources"
+    if under(target, PLATFORM_PRIVATE) and not (under(source, "tests/platform/") or under(source, "tests/fuzz/")):
+        return "only the platform, its own tests and the fuzz targets include the platform's private sources"
     return None
 
 

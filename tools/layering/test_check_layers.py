@@ -54,6 +54,8 @@ GOOD_TREE = {
     # The platform's own tests may reach its sources (written in two pieces so that a search of the
     # tree for such includes does not find this line).
     "tests/platform/gdi/surface_test.cpp": "#include " + '"../../../platform/src/gdi/surface.h"\n',
+    # So may the fuzz targets, which drive its readers directly.
+    "tests/fuzz/surface_fuzz.cpp": "#include " + '"gdi/surface.h"\n',
     "tests/viewer/text/words_test.cpp": '#include "text/words.h"\n#include "store/pool.h"\n',
     "tests/imagelib/core/registry_test.cpp": '#include "core/registry.h"\n',
     "bench/bench_registry.cpp": '#include "core/registry.h"\n',

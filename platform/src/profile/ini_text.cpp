@@ -50,39 +50,45 @@ bool same(std::string_view a, std::string_view b) { return registry::sameName(a,
 IniText::IniText(std::string_view text) {
     const size_t firstEnd = text.find('\n');
     if (firstEnd != std::string_view::npos && (firstEnd == 0 || text[firstEnd - 1] != '\r')) lineEnd_ = "\n";
-    endsWithLineEnd_ = text.empty() || text.back() == '\n';
     while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines_.emplace_back(line);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        const size_t newline = text.find('\n');
+        const size_t taken = newline == std::string_view::npos ? text.size() : newline + 1;
+        size_t length = newline == std::string_view::npos ? text.size() : newline;
+        if (length > 0 && text[length - 1] == '\r') --length;
+        lines_.push_back({std::string(text.substr(0, length)), std::string(text.substr(length, taken - length))});
+        text.remove_prefix(taken);
     }
 }
 
 std::string IniText::text() const {
     std::string out;
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        out += lines_[i];
-        if (i + 1 < lines_.size() || endsWithLineEnd_) out += lineEnd_;
-    }
+    for (const Line& line : lines_) out.append(line.text).append(line.end);
     return out;
+}
+
+void IniText::endLastLine() {
+    if (!lines_.empty() && (lines_.back().end.empty() || lines_.back().end.back() != '\n')) lines_.back().end = lineEnd_;
+}
+
+void IniText::eraseLines(size_t from, size_t to) {
+    if (to == lines_.size() && from > 0) lines_[from - 1].end = lines_.back().end;
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(from), lines_.begin() + static_cast<std::ptrdiff_t>(to));
 }
 
 std::vector<std::string> IniText::sectionNames() const {
     std::vector<std::string> names;
-    for (const auto& line : lines_) {
-        if (auto name = sectionOf(line)) names.emplace_back(*name);
+    for (const Line& line : lines_) {
+        if (auto name = sectionOf(line.text)) names.emplace_back(*name);
     }
     return names;
 }
 
 std::optional<IniText::Span> IniText::findSection(std::string_view section) const {
     for (size_t i = 0; i < lines_.size(); ++i) {
-        const auto name = sectionOf(lines_[i]);
+        const auto name = sectionOf(lines_[i].text);
         if (!name || !same(*name, trim(section))) continue;
         size_t end = i + 1;
-        while (end < lines_.size() && !sectionOf(lines_[end])) ++end;
+        while (end < lines_.size() && !sectionOf(lines_[end].text)) ++end;
         return Span{i, end};
     }
     return std::nullopt;
@@ -90,7 +96,7 @@ std::optional<IniText::Span> IniText::findSection(std::string_view section) cons
 
 std::optional<size_t> IniText::findKey(const Span& span, std::string_view key) const {
     for (size_t i = span.header + 1; i < span.end; ++i) {
-        const auto name = keyOf(lines_[i]);
+        const auto name = keyOf(lines_[i].text);
         if (name && same(*name, trim(key))) return i;
     }
     return std::nullopt;
@@ -101,7 +107,7 @@ std::vector<std::string> IniText::keyNames(std::string_view section) const {
     const auto span = findSection(section);
     if (!span) return names;
     for (size_t i = span->header + 1; i < span->end; ++i) {
-        if (auto name = keyOf(lines_[i])) names.emplace_back(*name);
+        if (auto name = keyOf(lines_[i].text)) names.emplace_back(*name);
     }
     return names;
 }
@@ -111,30 +117,31 @@ std::optional<std::string> IniText::value(std::string_view section, std::string_
     if (!span) return std::nullopt;
     const auto line = findKey(*span, key);
     if (!line) return std::nullopt;
-    return std::string(valueOf(lines_[*line]));
+    return std::string(valueOf(lines_[*line].text));
 }
 
 void IniText::setValue(std::string_view section, std::string_view key, std::string_view value) {
     const std::string line = std::string(trim(key)) + "=" + std::string(value);
     const auto span = findSection(section);
     if (!span) {
-        if (!lines_.empty() && !trim(lines_.back()).empty()) lines_.emplace_back();
-        lines_.push_back("[" + std::string(trim(section)) + "]");
-        lines_.push_back(line);
-        endsWithLineEnd_ = true;
+        endLastLine();
+        if (!lines_.empty() && !trim(lines_.back().text).empty()) lines_.push_back({"", lineEnd_});
+        lines_.push_back({"[" + std::string(trim(section)) + "]", lineEnd_});
+        lines_.push_back({line, lineEnd_});
         return;
     }
     if (const auto at = findKey(*span, key)) {
         // The key keeps the case and place it has in the file.
-        lines_[*at] = std::string(trim(lines_[*at].substr(0, lines_[*at].find('=')))) + "=" + std::string(value);
+        std::string& text = lines_[*at].text;
+        text = std::string(trim(text.substr(0, text.find('=')))) + "=" + std::string(value);
         return;
     }
     // A new key goes after the section's last non-blank line, before the blank lines that
     // separate it from the next section.
     size_t at = span->end;
-    while (at > span->header + 1 && trim(lines_[at - 1]).empty()) --at;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), line);
-    if (at == lines_.size() - 1) endsWithLineEnd_ = true;
+    while (at > span->header + 1 && trim(lines_[at - 1].text).empty()) --at;
+    if (at == lines_.size()) endLastLine();
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Line{line, lineEnd_});
 }
 
 bool IniText::eraseKey(std::string_view section, std::string_view key) {
@@ -142,15 +149,14 @@ bool IniText::eraseKey(std::string_view section, std::string_view key) {
     if (!span) return false;
     const auto at = findKey(*span, key);
     if (!at) return false;
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*at));
+    eraseLines(*at, *at + 1);
     return true;
 }
 
 bool IniText::eraseSection(std::string_view section) {
     const auto span = findSection(section);
     if (!span) return false;
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(span->header),
-                 lines_.begin() + static_cast<std::ptrdiff_t>(span->end));
+    eraseLines(span->header, span->end);
     return true;
 }
 

@@ -31,12 +31,22 @@ private:
         size_t header;
         size_t end;
     };
+    // A line's text and what ended it in the file: "\n", "\r\n", or for the last line also "\r"
+    // or nothing.
+    struct Line {
+        std::string text;
+        std::string end;
+    };
     std::optional<Span> findSection(std::string_view section) const;
     std::optional<size_t> findKey(const Span& span, std::string_view key) const;
+    // Before a line is added after the last one: the last line gets a whole line end if it has none.
+    void endLastLine();
+    // Lines [from, to); when the last goes, the line before it takes its end, so a file that ended
+    // without a line end still does.
+    void eraseLines(size_t from, size_t to);
 
-    std::vector<std::string> lines_;  // without their line ends
-    std::string lineEnd_ = "\r\n";
-    bool endsWithLineEnd_ = true;
+    std::vector<Line> lines_;
+    std::string lineEnd_ = "\r\n";  // the first line's, given to the lines a write adds
 };
 
 }  // namespace winplat::profile

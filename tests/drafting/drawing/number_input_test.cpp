@@ -81,6 +81,19 @@ TEST(NumberGrammar, APlainRealBeyondADoubleOverflows) {
     for (const Overflow& c : cases) EXPECT_EQ(PlainRealOverflows(c.text), c.overflows) << c.text;
 }
 
+// One sign at most, then digits alone; the range is the 32-bit one, both ends included.
+TEST(PlainInteger, TakesOneOptionalSignAndDigits) {
+    const std::pair<const char*, std::optional<int32_t>> cases[] = {
+        {"5", 5},        {"+5", 5},         {"-5", -5},       {"+-5", std::nullopt}, {"-+5", std::nullopt},
+        {"++5", std::nullopt}, {"--5", std::nullopt}, {"+", std::nullopt}, {"", std::nullopt}, {"5 ", std::nullopt},
+        {"2147483647", INT32_MAX}, {"2147483648", std::nullopt}, {"-2147483648", INT32_MIN},
+        {"-2147483649", std::nullopt}};
+    for (const auto& [text, expected] : cases) EXPECT_EQ(ParsePlainInteger(text), expected) << text;
+    // The minutes of an operand in the degree form are such an integer.
+    EXPECT_FALSE(ParseNumber("12.+-30.", NumberGrammar{}));
+    EXPECT_DOUBLE_EQ(*ParseNumber("12.+30.", NumberGrammar{}), 12.5);
+}
+
 TEST(SafeTrunc, WrapsTheUnsignedRangeAndGivesZeroOutside) {
     EXPECT_EQ(SafeTrunc(-2.9), -2);
     EXPECT_EQ(SafeTrunc(2147483647.0), 2147483647);

@@ -140,6 +140,34 @@ TEST_F(ProfileTest, WritesChangeOnlyTheirLinesAndKeepTheRest) {
     }
 }
 
+// Files whose lines do not all end alike: a write keeps every line end it does not make itself, a
+// new line ends as the file's first line does, and a file without a last line end stays so.
+TEST_F(ProfileTest, WritesKeepEachLineItsOwnEnd) {
+    struct EndCase {
+        const char* what;
+        std::string before;
+        const char* section;
+        const char* key;
+        const char* value;
+        std::string expected;
+    };
+    const EndCase cases[] = {
+        {"mixed ends stay mixed", "[a]\r\nk=1\nj=2\r\n", "a", "k", "5", "[a]\r\nk=5\nj=2\r\n"},
+        {"a last line ended by CR alone", "[a]\nk=1\r", "a", "k", "2", "[a]\nk=2\r"},
+        {"a CR inside a line", "[a]\r\nk=x\ry\r\n[b]\r\n", "b", "n", "1", "[a]\r\nk=x\ry\r\n[b]\r\nn=1\r\n"},
+        {"a new key after a last line without end", "[a]\nk=1", "a", "n", "2", "[a]\nk=1\nn=2\n"},
+        {"a new key after a last line ended by CR alone", "[a]\nk=1\r", "a", "n", "2", "[a]\nk=1\nn=2\n"},
+        {"a new section after a last line without end", "[a]\r\nk=1", "b", "x", "1",
+         "[a]\r\nk=1\r\n\r\n[b]\r\nx=1\r\n"},
+        {"the last line deleted", "[a]\nk=1\n[b]\r\nj=2", "b", "j", nullptr, "[a]\nk=1\n[b]"},
+    };
+    for (const auto& c : cases) {
+        writeIni(c.before);
+        EXPECT_TRUE(WritePrivateProfileStringA(c.section, c.key, c.value, "lectern.ini")) << c.what;
+        EXPECT_EQ(readIni(), c.expected) << c.what;
+    }
+}
+
 TEST_F(ProfileTest, WritingMakesTheFileAndReadsBackThroughWindowsPaths) {
     // A bare name is in the Windows folder, made when missing; a full path goes through the drives.
     ASSERT_TRUE(WriteProfileStringA("Desktop", "Wallpaper", "none"));

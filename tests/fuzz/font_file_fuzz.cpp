@@ -12,8 +12,6 @@
 // Seeds: the tiny box fonts of tools/make_test_font.py (the seed files), and copies of installed
 // fonts of the other outline formats: TrueType with hinting programs (Liberation Sans), CFF
 // (Standard Symbols PS .otf) and Type 1 (Standard Symbols PS .t1).
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -28,6 +26,7 @@
 #include <vector>
 
 #include "fuzz_entry.h"
+#include "fuzz_scratch.h"
 #include "winplat/gdi.h"
 #include "winplat/owners.h"
 #include "winplat/testing.h"
@@ -49,8 +48,7 @@ class InputFile {
   public:
     explicit InputFile(const uint8_t* data, size_t size) {
         static unsigned long inputs = 0;
-        path_ = fs::temp_directory_path() /
-                ("font_fuzz." + std::to_string(::getpid()) + "." + std::to_string(inputs++) + ".ttf");
+        path_ = fuzzScratchPath("font_fuzz", "." + std::to_string(inputs++) + ".ttf");
         std::ofstream out(path_, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
         written_ = static_cast<bool>(out);

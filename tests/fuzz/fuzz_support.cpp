@@ -1,11 +1,10 @@
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "fuzz_scratch.h"
 #include "fuzz_target.h"
 #include "winplat/testing.h"
 
@@ -15,7 +14,7 @@ namespace fs = std::filesystem;
 
 // The file the inputs are written to, removed when the run ends.
 struct ScratchFile {
-    fs::path path = fs::temp_directory_path() / ("pixmill_fuzz_" + std::to_string(::getpid()) + ".bin");
+    fs::path path = fuzzScratchPath("pixmill_fuzz", ".bin");
     ~ScratchFile() {
         std::error_code ignored;
         fs::remove(path, ignored);

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "fuzz_entry.h"
+#include "fuzz_quiet.h"
 #include "fuzz_scratch.h"
 #include "winplat/gdi.h"
 #include "winplat/owners.h"
@@ -276,8 +277,7 @@ void list(HDC dc, const std::string& family) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const winplat::testing::ScopedFontSource realFonts(winplat::testing::FontSource::System);
-    static winplat::testing::DebugCapture quiet;  // the layer's refusals of damaged files
-    quiet.clear();
+    const QuietInput quiet;  // the layer's refusals of damaged files
     familiesBefore();
     const InputFile input(data, size);
     if (!input.written()) return 0;

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <string>
 
+#include "fuzz_quiet.h"
 #include "fuzz_scratch.h"
 #include "fuzz_target.h"
-#include "winplat/testing.h"
 
 namespace {
 
@@ -51,8 +51,7 @@ public:
 }  // namespace
 
 void fuzzLoad(FuzzCodecFn info, FuzzCodecFn load, const uint8_t* data, size_t size) {
-    static winplat::testing::DebugCapture quiet;  // library messages of damaged files
-    quiet.clear();
+    const QuietInput quiet;  // library messages of damaged files
     {
         std::ofstream out(scratch(), std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

@@ -13,13 +13,13 @@
 #include <string>
 
 #include "fuzz_entry.h"
+#include "fuzz_quiet.h"
 #include "fuzz_scratch.h"
 #include "store/mem_reader.h"
 #include "store/mem_writer.h"
 #include "store/record_flags.h"
 #include "store/vazazi_file.h"
 #include "winplat/byte_reader.h"
-#include "winplat/testing.h"
 
 namespace {
 
@@ -140,8 +140,7 @@ FuzzBytes pattern(size_t size, uint8_t seed) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static winplat::testing::DebugCapture quiet;  // the store's messages about damaged files
-    quiet.clear();
+    const QuietInput quiet;  // the store's messages about damaged files
     static const ScratchFile input;
     {
         std::ofstream out(input.path, std::ios::binary | std::ios::trunc);

@@ -6,11 +6,13 @@
 #   ./make.sh bench       build optimised and run the benchmarks
 #   ./make.sh fuzz [target] [seconds]
 #                         build the fuzz targets with clang and libFuzzer and run the target (or every
-#                         one in turn) for the seconds given (10 each by default); the corpus is kept in
+#                         one in turn) for the seconds given (10 each by default), in as many processes
+#                         as there are cores (FUZZ_JOBS=N sets them); the corpus is kept in
 #                         build/fuzz/corpus/<target> and starts from the target's seeds, the seed files
 #                         of tools/make_fuzz_seeds.py and the kept inputs of tests/fuzz/repro/<target>;
-#                         crashes land in build/fuzz/crashes/<target>; the clang build of the tests
-#                         must compile first, and a run of every target runs its tests too
+#                         crashes land in build/fuzz/crashes/<target>; a table of every target's
+#                         executions, executions per second and coverage ends the run; the clang build
+#                         of the tests must compile first, and a run of every target runs its tests too
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
@@ -45,6 +47,29 @@ ensure_packages() {
     "${sudo[@]}" apt-get update -q </dev/null
     # shellcheck disable=SC2086
     "${sudo[@]}" apt-get install -y -q --no-install-recommends $missing </dev/null
+}
+
+# The figures of a finished libFuzzer run from its log, "runs exec/s coverage" ("- - -" when it
+# printed none): of each process, its last status line ('#N DONE cov: C ... exec/s: E'); the log
+# of several jobs holds theirs one after another, each after a '==== Job J exited' line. Runs and
+# rates add up; the coverage is the largest, since the jobs share their finds.
+fuzz_figures() {
+    awk 'function take(line,   s) {
+            if (line == "") return
+            found = 1
+            if (match(line, /^#[0-9]+/)) runs += substr(line, 2, RLENGTH - 1)
+            if (match(line, /exec\/s: [0-9]+/)) rate += substr(line, RSTART + 8, RLENGTH - 8)
+            if (match(line, / cov: [0-9]+/)) { s = substr(line, RSTART + 6, RLENGTH - 6) + 0; if (s > cov) cov = s }
+        }
+        /^=+ Job [0-9]+ exited/ { take(last); last = ""; next }
+        /^#[0-9]+/ && / cov: [0-9]/ { last = $0 }
+        END { take(last); if (found) print runs, rate, cov; else print "- - -" }' "$1"
+}
+
+# The longest input among the folders named, and at least the 64 KiB libFuzzer mutates up to: a
+# seed longer than the limit would be cut to its start and never be read whole.
+fuzz_max_len() {
+    find "$@" -type f -printf '%s\n' | awk 'BEGIN { n = 65536 } $1 > n { n = $1 } END { print n }'
 }
 
 generator() {
@@ -144,33 +169,48 @@ fuzz)
     export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
     # Files of independent tools as further seeds; a missing tool (77) only leaves its formats out.
     python3 -B tools/make_fuzz_seeds.py build/fuzz/seed_files || [ $? = 77 ]
+    # Several processes fuzz a target at once, as jobs sharing its corpus; each job writes its log
+    # into the folder it starts in, and the run's log holds them all when they are done.
+    workers=${FUZZ_JOBS:-$(nproc 2>/dev/null || echo 1)}
+    parallel=()
+    if [ "$workers" -gt 1 ]; then parallel=(-jobs="$workers" -workers="$workers"); fi
     failed=()
+    summary=()
     for t in "${targets[@]}"; do
-        corpus=build/fuzz/corpus/$t
-        crashes=build/fuzz/crashes/$t
-        log=build/fuzz/logs/$t.log
-        mkdir -p "$corpus" "$crashes" build/fuzz/logs
+        corpus=$root/build/fuzz/corpus/$t
+        crashes=$root/build/fuzz/crashes/$t
+        log=$root/build/fuzz/logs/$t.log
+        jobs_folder=$root/build/fuzz/logs/$t
+        mkdir -p "$corpus" "$crashes" "$jobs_folder"
         "build/fuzz/bin/$t" --write-seeds "$corpus"
         # libFuzzer reads every folder named and adds what it finds to the first one only.
         inputs=("$corpus")
-        for folder in "build/fuzz/seed_files/$t" "tests/fuzz/repro/$t"; do
+        for folder in "$root/build/fuzz/seed_files/$t" "$root/tests/fuzz/repro/$t"; do
             if [ -d "$folder" ]; then inputs+=("$folder"); fi
         done
         started=build/fuzz/logs/$t.started
         touch "$started"
-        echo "== $t: ${seconds} s, corpus $corpus"
+        max_len=$(fuzz_max_len "${inputs[@]}")
+        echo "== $t: ${seconds} s, $workers process(es), inputs up to $max_len bytes, corpus $corpus"
         status=0
-        "build/fuzz/bin/$t" -max_len=65536 -len_control=0 -max_total_time="$seconds" \
-            -timeout=30 -artifact_prefix="$crashes/" \
-            "${inputs[@]}" >"$log" 2>&1 || status=$?
+        (cd "$jobs_folder" && "$root/build/fuzz/bin/$t" "${parallel[@]}" -max_len="$max_len" -len_control=0 \
+            -max_total_time="$seconds" -timeout=30 -artifact_prefix="$crashes/" \
+            "${inputs[@]}" >"$log" 2>&1) || status=$?
         found=$(find "$crashes" -type f -newer "$started" | sort)
+        result=ok
         if [ "$status" != 0 ] || [ -n "$found" ]; then
             tail -n 40 "$log"
             echo "make.sh: $t failed (exit $status); log $log; inputs: ${found:-none}" >&2
             failed+=("$t")
-        else
-            grep -E '^(Done|#[0-9]+ +DONE)' "$log" | tail -n 2 || true
+            result=FAILED
         fi
+        summary+=("$t $(fuzz_figures "$log") $result")
+    done
+    echo "== ${#targets[@]} target(s), ${seconds} s each, $workers process(es) each"
+    printf '%-26s %12s %10s %10s  %s\n' target runs exec/s coverage result
+    for line in "${summary[@]}"; do
+        # shellcheck disable=SC2086
+        printf '%-26s %12s %10s %10s  %s\n' $line
     done
     if [ ${#failed[@]} -gt 0 ]; then
         echo "make.sh: fuzzing found faults in: ${failed[*]} (reproduce: build/fuzz/bin/<target> <input>)" >&2

@@ -78,7 +78,9 @@ RGBA = f"{IM} rgb.ppm alpha.pgm -alpha off -compose copy-opacity -composite"
 
 # Per target: the tools it needs (with their Debian package) and (file, shell command) pairs run in
 # the work folder, where the pictures above are. A command writes the file; earlier files of the
-# same target are there too.
+# same target are there too. Commands pass pictures on through files, never through a pipe: a
+# reader that stops early (a converter that keeps only part of a picture) kills its writer with
+# SIGPIPE, and whether the writer had finished by then depends on the scheduler.
 FORMATS = {
     "bmp_load_fuzz": (
         {"ppmtobmp": "netpbm", CONVERT: "imagemagick"},
@@ -207,13 +209,14 @@ FORMATS = {
             ("24bit.pcx", "ppmtopcx -24bit rgb.ppm > 24bit.pcx"),
         ],
     ),
+    # The page is the 576 x 720 MacPaint keeps (pbmtomacp cuts a larger picture there).
     "macpaint_load_fuzz": (
         {"pbmtomacp": "netpbm", "pbmmake": "netpbm", "pnmpaste": "netpbm"},
         [
             ("corner.mac", "pbmtomacp bilevel.pbm > corner.mac"),
             ("page.mac",
-             "pbmmake -gray 600 800 > grey.pbm && "
-             "pnmpaste bilevel.pbm 100 200 grey.pbm | pbmtomacp > page.mac"),
+             "pbmmake -gray 576 720 > grey.pbm && "
+             "pnmpaste bilevel.pbm 100 200 grey.pbm > page.pbm && pbmtomacp page.pbm > page.mac"),
         ],
     ),
     # Files of the independent record-file tool and the document writer, the kinds that stay small.

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "fuzz_entry.h"
+#include "fuzz_scratch.h"
 #include "platform/user/cursor_file_writer.h"
 #include "winplat/base.h"
 #include "winplat/user.h"
@@ -31,7 +32,7 @@ void check(bool holds) {
 
 // The file every input is written to, removed when the run ends.
 struct ScratchFile {
-    fs::path path = fs::temp_directory_path() / ("cursor_fuzz." + std::to_string(::getpid()) + ".cur");
+    fs::path path = fuzzScratchPath("cursor_fuzz", ".cur");
     ~ScratchFile() {
         std::error_code ignored;
         fs::remove(path, ignored);

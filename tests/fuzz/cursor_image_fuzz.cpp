@@ -3,8 +3,6 @@
 // any input: the answer is 0 or 1, both reads agree, and (under the sanitizers) nothing is read or
 // written outside the file's bytes and the record's 512-byte areas. Seeds are the cursor tests' own
 // monochrome files, at the largest masks that fit and one row beyond.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "fuzz_entry.h"
+#include "fuzz_scratch.h"
 #include "store/cursor_file_bytes.h"
 #include "store/cursor_image.h"
 
@@ -30,7 +29,7 @@ void check(bool holds) {
 // The files every input is written to, removed when the run ends: the input alone, and the input
 // behind kWindowStart bytes of something else.
 fs::path scratchPath(const char* suffix) {
-    return fs::temp_directory_path() / ("cursor_image_fuzz." + std::to_string(::getpid()) + suffix);
+    return fuzzScratchPath("cursor_image_fuzz", suffix);
 }
 
 struct ScratchFiles {

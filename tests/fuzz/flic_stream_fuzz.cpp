@@ -1,14 +1,13 @@
 // FLI/FLC playback under fuzzing: a file is opened, played for up to 40 frames (through the ring
 // frame and the loop) and copied into an image; seeds are animations of the tests' encoder with
 // every chunk kind.
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "../imagelib/formats/flic_test_support.h"
 #include "core/registry/image_registry.h"
+#include "fuzz_scratch.h"
 #include "fuzz_target.h"
 #include "pixmill/pixmill.h"
 
@@ -16,8 +15,7 @@ namespace {
 
 // The file the inputs are written to, removed when the run ends.
 struct ScratchFile {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("pixmill_flic_fuzz_" + std::to_string(::getpid()) + ".flc");
+    std::filesystem::path path = fuzzScratchPath("pixmill_flic_fuzz", ".flc");
     ~ScratchFile() {
         std::error_code ignored;
         std::filesystem::remove(path, ignored);

@@ -12,8 +12,6 @@
 // Seeds: the tiny box fonts of tools/make_test_font.py (the seed files), and copies of installed
 // fonts of the other outline formats: TrueType with hinting programs (Liberation Sans), CFF
 // (Standard Symbols PS .otf) and Type 1 (Standard Symbols PS .t1).
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -28,6 +26,8 @@
 #include <vector>
 
 #include "fuzz_entry.h"
+#include "fuzz_quiet.h"
+#include "fuzz_scratch.h"
 #include "winplat/gdi.h"
 #include "winplat/owners.h"
 #include "winplat/testing.h"
@@ -49,8 +49,7 @@ class InputFile {
   public:
     explicit InputFile(const uint8_t* data, size_t size) {
         static unsigned long inputs = 0;
-        path_ = fs::temp_directory_path() /
-                ("font_fuzz." + std::to_string(::getpid()) + "." + std::to_string(inputs++) + ".ttf");
+        path_ = fuzzScratchPath("font_fuzz", "." + std::to_string(inputs++) + ".ttf");
         std::ofstream out(path_, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
         written_ = static_cast<bool>(out);
@@ -278,8 +277,7 @@ void list(HDC dc, const std::string& family) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const winplat::testing::ScopedFontSource realFonts(winplat::testing::FontSource::System);
-    static winplat::testing::DebugCapture quiet;  // the layer's refusals of damaged files
-    quiet.clear();
+    const QuietInput quiet;  // the layer's refusals of damaged files
     familiesBefore();
     const InputFile input(data, size);
     if (!input.written()) return 0;

@@ -1,13 +1,12 @@
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "fuzz_quiet.h"
+#include "fuzz_scratch.h"
 #include "fuzz_target.h"
-#include "winplat/testing.h"
 
 namespace {
 
@@ -15,7 +14,7 @@ namespace fs = std::filesystem;
 
 // The file the inputs are written to, removed when the run ends.
 struct ScratchFile {
-    fs::path path = fs::temp_directory_path() / ("pixmill_fuzz_" + std::to_string(::getpid()) + ".bin");
+    fs::path path = fuzzScratchPath("pixmill_fuzz", ".bin");
     ~ScratchFile() {
         std::error_code ignored;
         fs::remove(path, ignored);
@@ -52,8 +51,7 @@ public:
 }  // namespace
 
 void fuzzLoad(FuzzCodecFn info, FuzzCodecFn load, const uint8_t* data, size_t size) {
-    static winplat::testing::DebugCapture quiet;  // library messages of damaged files
-    quiet.clear();
+    const QuietInput quiet;  // library messages of damaged files
     {
         std::ofstream out(scratch(), std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

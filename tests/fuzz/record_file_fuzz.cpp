@@ -4,8 +4,6 @@
 // never located, and a reader hands out its whole body and then nothing. Seeds are files of the
 // store's own writer: records in both tables, plain and compressed bodies (packed and stored
 // chunks), slack and gap left by rewrites and deletes, and a file without records.
-#include <unistd.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -15,11 +13,13 @@
 #include <string>
 
 #include "fuzz_entry.h"
+#include "fuzz_quiet.h"
+#include "fuzz_scratch.h"
 #include "store/mem_reader.h"
 #include "store/mem_writer.h"
 #include "store/record_flags.h"
 #include "store/vazazi_file.h"
-#include "winplat/testing.h"
+#include "winplat/byte_reader.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ using lect32::VazaziFile;
 
 // The title of a new file is its name up to the first dot, so seeds come out the same in every run.
 fs::path scratch(const char* suffix) {
-    return fs::temp_directory_path() / ("Record_fuzz." + std::to_string(::getpid()) + suffix);
+    return fuzzScratchPath("Record_fuzz", suffix);
 }
 
 // The file the inputs are written to, removed when the run ends.
@@ -52,6 +52,14 @@ std::string windowsPath(const fs::path& host) {
 
 void check(bool holds) {
     if (!holds) __builtin_trap();
+}
+
+// The slots of table 1 the file's table header makes room for (its first word), at most 32,768.
+int table1Slots(const uint8_t* data, size_t size) {
+    winplat::ByteReader in(data, size);
+    in.seek(VazaziFile::kHeaderSize);
+    const uint16_t capacity = in.u16();
+    return in.ok() ? std::min<int>(capacity, INT16_MAX + 1) : 0;
 }
 
 void readRecord(VazaziFile& file, int table, int16_t index, const uint8_t* data, size_t size) {
@@ -132,8 +140,7 @@ FuzzBytes pattern(size_t size, uint8_t seed) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static winplat::testing::DebugCapture quiet;  // the store's messages about damaged files
-    quiet.clear();
+    const QuietInput quiet;  // the store's messages about damaged files
     static const ScratchFile input;
     {
         std::ofstream out(input.path, std::ios::binary | std::ios::trunc);
@@ -144,8 +151,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     char title[256];
     file.GetTitle(title);
     if (!file.BeginAccess()) return 0;
-    // Table 1 has no count of its own outside the file; slots past its end are refused.
-    for (int index = 0; index <= INT16_MAX; ++index) readRecord(file, 1, int16_t(index), data, size);
+    // Table 1 has no count of its own outside the file: its slots are those the table header gives
+    // room for, and those past its end are refused (the first one and the last there can be).
+    const int slots1 = table1Slots(data, size);
+    for (int index = 0; index < slots1; ++index) readRecord(file, 1, int16_t(index), data, size);
+    for (const int past : {slots1, int{INT16_MAX}}) {
+        if (past < slots1 || past > INT16_MAX) continue;
+        MemReader reader;
+        check(!file.HasRecord(int16_t(past), 1) && file.ReadRecord(1, int16_t(past), reader) == 0);
+    }
     for (int index = 0; index < file.GetNumberedRecordCount(); ++index) {
         readRecord(file, 2, int16_t(index), data, size);
     }

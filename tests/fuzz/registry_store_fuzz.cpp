@@ -5,7 +5,6 @@
 //
 // Seeds: stores the layer itself wrote, holding every value type, escapes and cp1250 names.
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "fuzz_entry.h"
+#include "fuzz_scratch.h"
 #include "winplat/registry.h"
 #include "winplat/testing.h"
 
@@ -28,7 +28,7 @@ void check(bool holds) {
 
 // The scratch state folder, named by WINPLAT_STATE for the run and removed when it ends.
 struct ScratchState {
-    fs::path folder = fs::temp_directory_path() / ("registry_fuzz." + std::to_string(::getpid()));
+    fs::path folder = fuzzScratchPath("registry_fuzz");
     ScratchState() {
         fs::create_directories(folder);
         setenv("WINPLAT_STATE", folder.c_str(), 1);
@@ -118,6 +118,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     winplat::testing::dropRegistry();
     check(describeAll() == written);
     check(written.find(loaded.substr(0, loaded.find(std::to_string(reinterpret_cast<uintptr_t>(HKEY_DYN_DATA))))) == 0);
+    // The tree goes with the input that loaded it: libFuzzer runs again every input that leaves
+    // more blocks allocated than it freed, to look for a leak.
+    winplat::testing::dropRegistry();
     return 0;
 }
 

@@ -5,8 +5,6 @@
 // sanitizers watch the last).
 //
 // Seeds: programs using every statement form, and their compiled forms.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "fuzz_entry.h"
+#include "fuzz_scratch.h"
 #include "drawing/text_helpers.h"
 #include "script/script_engine.h"
 #include "support/compiled_program.h"
@@ -25,7 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct ScratchFolder {
-    fs::path folder = fs::temp_directory_path() / ("script_fuzz." + std::to_string(::getpid()));
+    fs::path folder = fuzzScratchPath("script_fuzz");
     ScratchFolder() { fs::create_directories(folder); }
     ~ScratchFolder() {
         std::error_code ignored;
@@ -59,7 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     linework::ScriptHost host;
     linework::SystemVariableEffects effects;
     linework::ScriptEngine engine(host, effects, winplat::files::toWindows(scratch().folder.string()) + "\\");
-    engine.SetLineLimit(3000);
+    // Enough to run the longest program (999 lines) through once; a loop adds little coverage
+    // after its first turns and only costs time.
+    engine.SetLineLimit(1000);
     engine.LoadTextTable(linework::LoadMode::OneLine, 3, "SELF.LKP");
     if (engine.LoadTextTable(linework::LoadMode::Whole, 1, "SELF.LKP")) engine.RunProgram();
     return 0;

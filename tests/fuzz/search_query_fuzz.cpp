@@ -7,10 +7,10 @@
 #include <string>
 
 #include "fuzz_entry.h"
+#include "fuzz_quiet.h"
 #include "navigate/search_query.h"
 #include "navigate/term_list.h"
 #include "navigate/text_buffer_search.h"
-#include "winplat/testing.h"
 
 namespace {
 
@@ -69,8 +69,7 @@ FuzzBytes tagged(Kind kind, std::string_view text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static winplat::testing::DebugCapture quiet;  // refusals of malformed queries and buffers
-    quiet.clear();
+    const QuietInput quiet;  // refusals of malformed queries and buffers
     if (size == 0) return 0;
     const auto kind = static_cast<Kind>(data[0] % kKinds);
     if (kind == kQuery) fuzzQuery(data + 1, size - 1);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fuzz_entry.h"
+#include "fuzz_quiet.h"
 #include "store/mem_reader.h"
 #include "store/mem_writer.h"
 #include "text/colour_table.h"
@@ -16,7 +17,6 @@
 #include "text/style_sheet.h"
 #include "text/text_format.h"
 #include "text/text_store.h"
-#include "winplat/testing.h"
 
 namespace {
 
@@ -122,8 +122,7 @@ FuzzBytes tagged(Kind kind, std::initializer_list<int> values) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static winplat::testing::DebugCapture quiet;  // the engine's messages about damaged records
-    quiet.clear();
+    const QuietInput quiet;  // the engine's messages about damaged records
     if (size == 0) return 0;
     const auto kind = static_cast<Kind>(data[0] % kKinds);
     if (kind == kPacked) {

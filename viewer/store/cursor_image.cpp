@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "store/disk_file.h"
@@ -74,22 +75,30 @@ int readFrom(DiskFile& file, CursorImage& image) {
     }
     file.Seek(static_cast<int32_t>(image.pictureOffset), DiskFile::kBegin);
     if (!readPictureHeader(file, image)) return refuse(0, "the picture's header is cut short");
-    const int32_t width = image.header.biWidth;
-    const int32_t height = image.header.biHeight;
-    if (width <= 0 || height <= 0) return refuse(0, "the picture has no bottom-up size");
-    const uint64_t rowBytes = (uint64_t{static_cast<uint32_t>(width)} + 3) / 4 / 2;
-    const uint64_t rows = static_cast<uint32_t>(height) / 2;
-    if (rows * rowBytes > CursorImage::kMaskArea)
-        return refuse(0, "the masks are larger than their 512-byte areas");
-    const auto r = static_cast<uint32_t>(rows);
-    const auto b = static_cast<uint32_t>(rowBytes);
-    if (!readMask(file, r, b, image.colourMask) || !readMask(file, r, b, image.transparencyMask)) {
+    if (image.header.biWidth <= 0 || image.header.biHeight <= 0)
+        return refuse(0, "the picture has no bottom-up size");
+    const std::optional<CursorMaskShape> shape = CursorMaskShapeOf(image.header);
+    if (!shape) return refuse(0, "the masks do not fit their 512-byte areas, in bytes or in rows");
+    if (!readMask(file, shape->rows, shape->rowBytes, image.colourMask) ||
+        !readMask(file, shape->rows, shape->rowBytes, image.transparencyMask)) {
         return refuse(0, "the masks are cut short");
     }
     return 1;
 }
 
 }  // namespace
+
+std::optional<CursorMaskShape> CursorMaskShapeOf(const BITMAPINFOHEADER& header) {
+    const int32_t width = header.biWidth;
+    const int32_t height = header.biHeight;
+    if (width <= 0 || height <= 0) return std::nullopt;
+    const uint64_t rowBytes = (uint64_t{static_cast<uint32_t>(width)} + 3) / 4 / 2;
+    const uint64_t rows = static_cast<uint32_t>(height) / 2;
+    // Pictures 1 to 4 pixels wide have rows of 0 bytes, which any number of fits in the bytes: the
+    // rows are bounded by the area too.
+    if (rows > CursorImage::kMaskArea || rows * rowBytes > CursorImage::kMaskArea) return std::nullopt;
+    return CursorMaskShape{static_cast<uint32_t>(rows), static_cast<uint32_t>(rowBytes)};
+}
 
 int ReadCursorImage(CursorImage& image, const char* path, uint32_t windowStart, uint32_t windowLength) {
     DiskFile file;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "winplat/gdi.h"
 
@@ -34,6 +35,16 @@ struct CursorImage {
     std::array<uint8_t, kMaskArea> colourMask{};
     std::array<uint8_t, kMaskArea> transparencyMask{};
 };
+
+// What the reader walks of each mask: 'rows' rows of 'rowBytes' bytes.
+struct CursorMaskShape {
+    uint32_t rows = 0;
+    uint32_t rowBytes = 0;
+};
+
+// The masks of a picture with this bitmap header; none when the picture is not bottom-up or its
+// masks do not fit the areas, in bytes or in rows (rows of 0 bytes count against the area too).
+std::optional<CursorMaskShape> CursorMaskShapeOf(const BITMAPINFOHEADER& header);
 
 // Reads the first picture of the cursor file at 'path' (inside the window start, length of a
 // larger file when the length is not 0). 1 on success; 0 when the file cannot be opened, is cut

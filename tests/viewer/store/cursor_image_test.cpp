@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "cursor_file_bytes.h"
@@ -66,6 +67,54 @@ TEST_F(CursorImageTest, MasksUpTo512BytesAreReadAndLargerOnesRefused) {
     lect32::CursorImage image;
     EXPECT_EQ(read(fits.bytes(), image), 1);
     EXPECT_EQ(image.colourMask[511], 0x10 + 0);
+    EXPECT_EQ(read(over.bytes(), image), 0);
+}
+
+// Pictures 1 to 4 pixels wide have mask rows of 0 bytes: their rows must be bounded by the areas
+// too, or a height of a thousand million walks as many rows.
+TEST(CursorMaskShapeTest, RowsAreBoundedByTheAreasAsWellAsTheBytes) {
+    struct Case {
+        int32_t width;
+        int32_t height;
+        std::optional<uint32_t> rows;  // none: refused
+        uint32_t rowBytes;
+    };
+    const std::vector<Case> cases = {
+        {32, 64, 32, 4},
+        {64, 128, 64, 8},
+        {64, 130, std::nullopt, 0},
+        {5, 1024, 512, 1},
+        {5, 1026, std::nullopt, 0},
+        {1, 2, 1, 0},
+        {4, 1024, 512, 0},
+        {4, 1026, std::nullopt, 0},
+        {4, 1025, 512, 0},                 // an odd height's last row belongs to neither mask
+        {2, 0x5D00003C, std::nullopt, 0},  // the 49-byte file fuzzing found
+        {1, 0x7FFFFFFF, std::nullopt, 0},
+        {0, 64, std::nullopt, 0},
+        {32, -64, std::nullopt, 0},
+    };
+    for (const Case& c : cases) {
+        BITMAPINFOHEADER header{};
+        header.biWidth = c.width;
+        header.biHeight = c.height;
+        const std::optional<lect32::CursorMaskShape> shape = lect32::CursorMaskShapeOf(header);
+        EXPECT_EQ(shape.has_value(), c.rows.has_value()) << c.width << " x " << c.height;
+        if (!shape || !c.rows) continue;
+        EXPECT_EQ(shape->rows, *c.rows) << c.width << " x " << c.height;
+        EXPECT_EQ(shape->rowBytes, c.rowBytes) << c.width << " x " << c.height;
+    }
+}
+
+TEST_F(CursorImageTest, NarrowPicturesAreReadUpToTheAreasRowsAndRefusedBeyond) {
+    CursorFile fits;
+    fits.width = 4;
+    fits.height = 1024;
+    fits.rowBytes = 0;
+    CursorFile over = fits;
+    over.height = 1026;
+    lect32::CursorImage image;
+    EXPECT_EQ(read(fits.bytes(), image), 1);
     EXPECT_EQ(read(over.bytes(), image), 0);
 }
 

@@ -65,7 +65,7 @@ std::shared_ptr<T> borrowedState(T& state) {
 template <class T>
 bool attachNewWindowState(HWND window, const CREATESTRUCTA& create) {
     try {
-        // An aggregate (a plain struct of numbers) starts from its defaults, never from the window.
+        // An aggregate (a plain struct of fields) starts from its defaults, never from the window.
         if constexpr (std::is_aggregate_v<T>) {
             return attachWindowState(window, std::make_shared<T>());
         } else if constexpr (std::is_constructible_v<T, HWND, const CREATESTRUCTA&>) {

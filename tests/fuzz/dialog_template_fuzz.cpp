@@ -17,9 +17,8 @@
 #include "commdlg/print_dialog.h"
 #include "dialogs/dialog_template.h"
 #include "fuzz_entry.h"
+#include "program_resources.h"
 #include "winplat/dialogs.h"
-#include "winplat/module.h"
-#include "winplat/resources.h"
 #include "winplat/testing.h"
 #include "winplat/user.h"
 
@@ -121,12 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 }
 
 std::vector<FuzzBytes> fuzzSeeds() {
-    std::vector<FuzzBytes> seeds;
-    const winplat::ModuleResources* program = winplat::moduleResources(GetModuleHandleA(nullptr));
-    for (size_t i = 0; program && i < program->resourceCount; ++i) {
-        const winplat::BinaryResource& resource = program->resources[i];
-        if (resource.type == 5) seeds.emplace_back(resource.data, resource.data + resource.size);  // RT_DIALOG
-    }
+    std::vector<FuzzBytes> seeds = programResources({5});  // RT_DIALOG
     for (const auto& made : {winplat::commdlg::fileDialogTemplate("Otev\xF8\xEDt"), winplat::commdlg::colourDialogTemplate(),
                              winplat::commdlg::printDialogTemplate(), winplat::commdlg::printSetupTemplate()}) {
         seeds.push_back(made.bytes());

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "fuzz_entry.h"
+#include "program_resources.h"
 #include "winplat/base.h"
 #include "winplat/module.h"
 #include "winplat/resources.h"
@@ -179,14 +180,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
 }
 
-std::vector<FuzzBytes> fuzzSeeds() {
-    std::vector<FuzzBytes> seeds;
-    const winplat::ModuleResources* program = winplat::moduleResources(GetModuleHandleA(nullptr));
-    for (size_t i = 0; program && i < program->resourceCount; ++i) {
-        const winplat::BinaryResource& resource = program->resources[i];
-        if (resource.type == 4 || resource.type == 9) {  // RT_MENU, RT_ACCELERATOR
-            seeds.emplace_back(resource.data, resource.data + resource.size);
-        }
-    }
-    return seeds;
-}
+std::vector<FuzzBytes> fuzzSeeds() { return programResources({4, 9}); }  // RT_MENU, RT_ACCELERATOR

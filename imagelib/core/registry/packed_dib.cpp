@@ -33,10 +33,11 @@ std::optional<PackedDib> parsePackedDib(std::span<const uint8_t> block) {
         return refuse(std::nullopt, "height not 1 to 32767 (top-down or empty)");
     }
 
-    dib.depth = h.biPlanes * h.biBitCount;
-    if (h.biPlanes != 1 || !validDepth(dib.depth)) {
+    // One plane first: the product of two stored words need not fit an int.
+    if (h.biPlanes != 1 || !validDepth(h.biBitCount)) {
         return refuse(std::nullopt, "not one plane of 1, 4, 8, 16, 24 or 32 bits");
     }
+    dib.depth = h.biBitCount;
     const bool bitFields = h.biCompression == BI_BITFIELDS;
     if (h.biCompression != BI_RGB && !(bitFields && (dib.depth == 16 || dib.depth == 32))) {
         return refuse(std::nullopt, "compressed, or bit fields at a depth other than 16 or 32");

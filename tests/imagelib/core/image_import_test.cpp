@@ -113,6 +113,16 @@ TEST_F(ImageImport, DamagedPackedDibsGiveZero) {
         EXPECT_EQ(PXLCreateImageFromGlobal(block), 0) << "cut at " << cut;
         GlobalFree(block);
     }
+    {
+        // Planes and depth both near their 16-bit limit, whose product is past an int.
+        auto bytes = packedDib8();
+        put16(bytes, 12, 0xFF01);
+        put16(bytes, 14, 0xFFFF);
+        HGLOBAL block = toGlobal(bytes);
+        winplat::testing::DebugCapture quiet;
+        EXPECT_EQ(PXLCreateImageFromGlobal(block), 0) << "planes and depth past an int";
+        GlobalFree(block);
+    }
     EXPECT_EQ(PXLCreateImageFromGlobal(nullptr), 0);
     EXPECT_EQ(pixmill::liveImageCount(), 0u);
 }

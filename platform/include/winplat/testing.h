@@ -166,6 +166,11 @@ private:
     int previous_;
 };
 
+// Lets go at once of the faces no font holds any more, which the layer otherwise keeps ready a
+// while for the next font that asks for them, and of what it read of font files: a fuzzer ends
+// every input with it, so that an input frees what it allocated.
+WINPLAT_API void dropUnusedFaces();
+
 // Installed for its lifetime: counts MessageBeep's sounds and keeps their types in order.
 class WINPLAT_API BeepCounter final : public host::Beeper {
 public:

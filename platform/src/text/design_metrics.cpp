@@ -133,10 +133,21 @@ std::optional<DesignMetrics> readDesignMetrics(FT_Face face) {
     return d;
 }
 
+// What was read of each font file.
+struct KnownMetrics {
+    std::mutex mutex;
+    std::map<FontFile, std::optional<DesignMetrics>> files;
+};
+
+KnownMetrics& knownMetrics() {
+    static KnownMetrics known;
+    return known;
+}
+
 std::optional<DesignMetrics> designMetricsOf(const FontFile& file) {
-    static std::mutex mutex;
-    static std::map<FontFile, std::optional<DesignMetrics>> known;
-    std::lock_guard lock(mutex);
+    KnownMetrics& metrics = knownMetrics();
+    std::lock_guard lock(metrics.mutex);
+    auto& known = metrics.files;
     if (auto found = known.find(file); found != known.end()) return found->second;
     std::optional<DesignMetrics> design;
     if (FaceOwner face = openFtFace(file.path, file.index)) {
@@ -148,6 +159,12 @@ std::optional<DesignMetrics> designMetricsOf(const FontFile& file) {
     }
     known.emplace(file, design);
     return design;
+}
+
+void forgetDesignMetrics() {
+    KnownMetrics& metrics = knownMetrics();
+    std::lock_guard lock(metrics.mutex);
+    metrics.files.clear();
 }
 
 }  // namespace winplat::text

@@ -19,6 +19,10 @@ std::optional<DesignMetrics> readDesignMetrics(FT_Face face);
 // reason logged, when FreeType cannot read the file or the face has no usable metrics.
 std::optional<DesignMetrics> designMetricsOf(const FontFile& file);
 
+// Forgets every file's metrics kept so far; they are read again when asked for (see
+// winplat::testing::dropUnusedFaces).
+void forgetDesignMetrics();
+
 // The classic average of a face's lowercase letters and space, each weighted by how often it
 // occurs in English text (the OS/2 rule of its versions 0 to 2), from the advances in design
 // units; nullopt when the face lacks one of them.

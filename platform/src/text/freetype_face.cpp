@@ -18,6 +18,7 @@
 #include "text/glyph_cache.h"
 #include "text/shared_cache.h"
 #include "winplat/refusal.h"
+#include "winplat/testing.h"
 
 namespace winplat::text {
 namespace {
@@ -128,3 +129,14 @@ std::shared_ptr<const Face> openFreeTypeFace(const FaceSource& source, const LOG
 }
 
 }  // namespace winplat::text
+
+namespace winplat::testing {
+
+// The faces first: they hold their sized faces.
+void dropUnusedFaces() {
+    text::faces().dropUnused();
+    text::dropUnusedSizedFaces();
+    text::forgetDesignMetrics();
+}
+
+}  // namespace winplat::testing

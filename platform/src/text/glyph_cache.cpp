@@ -65,6 +65,10 @@ uint64_t freeTypeGlyphLoads() {
     return glyphLoads.load();
 }
 
+void dropUnusedSizedFaces() {
+    sizedFaces().dropUnused();
+}
+
 std::shared_ptr<SizedFace> SizedFace::open(const SizedKey& key) {
     return sizedFaces().get(key, [&key]() -> std::shared_ptr<SizedFace> {
         const std::optional<DesignMetrics> design = designMetricsOf(key.file);

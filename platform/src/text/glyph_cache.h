@@ -88,6 +88,9 @@ class SizedFace {
 // How many glyphs FreeType has loaded in this process, for tests to see the cache at work.
 uint64_t freeTypeGlyphLoads();
 
+// Forgets the sized faces no face holds any more (see winplat::testing::dropUnusedFaces).
+void dropUnusedSizedFaces();
+
 }  // namespace winplat::text
 
 #endif

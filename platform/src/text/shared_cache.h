@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <deque>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace winplat::text {
 
@@ -34,6 +36,20 @@ class SharedCache {
         }
         keep(value);
         return value;
+    }
+
+    // Lets go at once of the objects no one else holds, however recently used. They end outside
+    // the cache's lock, as when their last holder lets go.
+    void dropUnused() {
+        std::vector<std::shared_ptr<Value>> unused;
+        {
+            std::lock_guard lock(mutex_);
+            unused.assign(std::make_move_iterator(recent_.begin()), std::make_move_iterator(recent_.end()));
+            recent_.clear();
+        }
+        unused.clear();
+        std::lock_guard lock(mutex_);
+        dropExpired();
     }
 
   private:

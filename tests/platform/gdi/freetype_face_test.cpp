@@ -25,6 +25,7 @@
 #include "text_helpers.h"
 #include "winplat/draw.h"
 #include "winplat/gdi.h"
+#include "winplat/testing.h"
 #include "winplat/text.h"
 
 namespace {
@@ -366,6 +367,19 @@ TEST_F(DamagedFiles, ATruncatedFontNeverCrashes) {
     }
 }
 
+// The metrics read of a file are kept until faces are dropped: then they are read again.
+TEST_F(DamagedFiles, DroppingUnusedFacesForgetsWhatWasReadOfAFile) {
+    REQUIRE_FONT(kSans);
+    const std::string copy = write("sans.ttf", prefixOf(kSans, std::filesystem::file_size(kSans)));
+    const std::optional<winplat::text::FontFile> file = winplat::text::fontFileAt(copy, 0);
+    ASSERT_TRUE(file);
+    ASSERT_TRUE(winplat::text::designMetricsOf(*file));
+    std::filesystem::remove(copy);
+    EXPECT_TRUE(winplat::text::designMetricsOf(*file)) << "kept from the first read";
+    winplat::testing::dropUnusedFaces();
+    EXPECT_FALSE(winplat::text::designMetricsOf(*file)) << "read again, from a file that is gone";
+}
+
 TEST(FreeTypeFace, FontsOfOneFileSizeAndStyleShareTheCache) {
     REQUIRE_FONT(kSans);
     const FaceSource source = sourceOf(kSans);
@@ -397,6 +411,27 @@ TEST(FreeTypeFace, FontsOfOneFileSizeAndStyleShareTheCache) {
     EXPECT_FALSE(dropped.expired());
     EXPECT_EQ(openFreeTypeFace(source, logFont(-17)).get(), dropped.lock().get());
     EXPECT_EQ(winplat::text::freeTypeGlyphLoads(), loads);
+}
+
+// What a fuzzer ends each input with, so that an input frees what it allocated: the faces no font
+// holds go at once, those a font holds stay shared.
+TEST(FreeTypeFace, DroppingUnusedFacesLetsGoOfThoseNoFontHolds) {
+    REQUIRE_FONT(kSans);
+    const FaceSource source = sourceOf(kSans);
+    auto held = openFreeTypeFace(source, logFont(-19));
+    auto dropped = openFreeTypeFace(source, logFont(-23));
+    ASSERT_TRUE(held && dropped);
+    dropped->ink('A');
+    const std::weak_ptr<const Face> unused = dropped;
+    dropped.reset();
+    ASSERT_FALSE(unused.expired()) << "kept ready for the next font";
+
+    winplat::testing::dropUnusedFaces();
+    EXPECT_TRUE(unused.expired());
+    EXPECT_EQ(openFreeTypeFace(source, logFont(-19)).get(), held.get()) << "a held face stays shared";
+    const uint64_t loads = winplat::text::freeTypeGlyphLoads();
+    openFreeTypeFace(source, logFont(-23))->ink('A');
+    EXPECT_GT(winplat::text::freeTypeGlyphLoads(), loads) << "the dropped size is made afresh";
 }
 
 TEST(FreeTypeFace, ClassicDialogMetricsGiveTheClassicBaseUnits) {

@@ -34,6 +34,8 @@ public:
 
     uint16_t GetSize() const { return size_; }
     uint8_t GetLockSlot() const { return parked_.slot(); }
+    // The block itself: the bytes with any room kept behind runs among them (CopyTo reads the
+    // bytes alone).
     HGLOBAL GetHandle() const { return block_.get(); }
 
     // A new block of n unwritten bytes for an empty buffer: 1, or 0 without memory.

@@ -266,6 +266,7 @@ from fuzz_record_seeds import SEEDS as RECORD_SEED_NAMES  # noqa: E402
 FORMATS["document_record_fuzz"] = (
     {}, [(name, f"{sys.executable} -B {RECORD_SEEDS} {name}") for name in RECORD_SEED_NAMES])
 
+
 def configparser_command(name, sections, spaced=True):
     """A profile file as Python's configparser writes one: sections of keys, blank lines between."""
     code = ("import configparser, sys\n"

@@ -50,7 +50,7 @@ TEST_F(RegistryTest, ValuesOfEveryTypeSurviveARestartOfTheStore) {
 }
 
 TEST_F(RegistryTest, QueriesAnswerFromMemoryWithoutReadingTheFile) {
-    ASSERT_EQ(set(HKEY_CURRENT_USER, "Software\\A", "v", REG_DWORD, "\1\0\0\0"), ERROR_SUCCESS);
+    ASSERT_EQ(set(HKEY_CURRENT_USER, "Software\\A", "v", REG_DWORD, std::string("\1\0\0\0", 4)), ERROR_SUCCESS);
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "Software\\A", &key), ERROR_SUCCESS);
     const uint64_t before = winplat::testing::registryFileReads();

@@ -50,11 +50,11 @@ TEST_F(RegistryTest, ValuesOfEveryTypeSurviveARestartOfTheStore) {
 }
 
 TEST_F(RegistryTest, QueriesAnswerFromMemoryWithoutReadingTheFile) {
-    ASSERT_EQ(set(HKEY_CURRENT_USER, "Software\\A", "v", REG_DWORD, "\1\0\0\0"), ERROR_SUCCESS);
+    ASSERT_EQ(set(HKEY_CURRENT_USER, "Software\\A", "v", REG_DWORD, std::string("\1\0\0\0", 4)), ERROR_SUCCESS);
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "Software\\A", &key), ERROR_SUCCESS);
     const uint64_t before = winplat::testing::registryFileReads();
-    for (int i = 0; i < 1000; ++i) ASSERT_TRUE(query(key, "v"));
+    for (int i = 0; i < 1000; ++i) ASSERT_EQ(query(key, "v"), Value(REG_DWORD, std::string("\1\0\0\0", 4)));
     EXPECT_EQ(winplat::testing::registryFileReads(), before);
     RegCloseKey(key);
 }

@@ -5,6 +5,7 @@
 
 #include "input_fixture.h"
 #include "paint_fixture.h"
+#include "user/timers.h"
 
 namespace window_test {
 namespace {
@@ -83,12 +84,29 @@ TEST_F(CaretTimerTest, ACaretShownFirstKeepsBlinkingBesideAProgramTimerOfItsId) 
     const Timeline both = run(1000);
     EXPECT_EQ(both.program, (std::vector<uint64_t>{300, 600, 900}));
     EXPECT_EQ(both.layer, (std::vector<uint64_t>{500, 1000}));
+    EXPECT_TRUE(recorder().messagesOf(w, true, {winplat::user::kLayerTimerMessage}).empty())
+        << "the layer's timers never reach the window's procedure";
     ASSERT_TRUE(DestroyCaret());
     const Timeline programAlone = run(1000);
     EXPECT_EQ(programAlone.program, (std::vector<uint64_t>{300, 600, 900})) << "the caret's going leaves the program's timer";
     EXPECT_TRUE(programAlone.layer.empty());
     EXPECT_FALSE(KillTimer(w, kCaretId + 1)) << "a program timer the program never set";
     EXPECT_TRUE(KillTimer(w, kCaretId));
+}
+
+TEST_F(CaretTimerTest, ALoopThatTakesOnlyWmTimerGetsOnlyTheProgramsTimers) {
+    HWND w = window();
+    showCaret(w);
+    ASSERT_EQ(SetTimer(w, kCaretId, 300, nullptr), kCaretId);
+    start_ = clock_.nowMs();
+    std::vector<std::pair<UINT, uint64_t>> taken;
+    MSG msg{};
+    while (taken.size() < 3 && GetMessageA(&msg, nullptr, WM_TIMER, WM_TIMER)) {
+        taken.emplace_back(msg.message, clock_.nowMs() - start_);
+        DispatchMessageA(&msg);
+    }
+    const std::vector<std::pair<UINT, uint64_t>> expected{{WM_TIMER, 300}, {WM_TIMER, 600}, {WM_TIMER, 900}};
+    EXPECT_EQ(taken, expected);
 }
 
 class ScrollTimerTest : public InputTest {

@@ -8,6 +8,11 @@
 // Animations of 25, 50, 100 and 200 frames of 500 x 500 are also loaded whole: as a frame chain
 // through PXLLoadImageFramesOffset, next to DGifSlurp reading the same file. Items are frames, so
 // the per_frame counter (seconds) should stay flat as the file grows.
+//
+// The 25- and 200-frame files are also loaded frame by frame through the library's loader, one
+// call per frame into an image of its own (frames 0 to n - 1, each image deleted after it), next
+// to DGifSlurp's one pass. The calls share nothing but the file, so a per_frame figure that stays
+// flat shows that a call does not parse the frames before its own again.
 #include <benchmark/benchmark.h>
 #include <gif_lib.h>
 #include <unistd.h>
@@ -24,6 +29,7 @@
 #include <stb/stb_image.h>
 
 #include "formats/gif_codec.h"
+#include "formats/image_load.h"
 #include "pixmill/pixmill.h"
 
 namespace {
@@ -220,6 +226,19 @@ void chainGiflib(benchmark::State& state, int frames) {
     countFrames(state, frames);
 }
 
+void framesPixmill(benchmark::State& state, int frames) {
+    const std::string path = "C:" + animationFile(frames);
+    for (auto _ : state) {
+        for (int f = 0; f < frames; ++f) {
+            pixmill::PxlCodecInfo info;
+            const PxlImageId id = pixmill::loadImageFromFile(path.c_str(), 0, f, info, -3, nullptr);
+            if (id <= 0) state.SkipWithError("a frame did not load");
+            PXLDeleteImage(id);
+        }
+    }
+    countFrames(state, frames);
+}
+
 BENCHMARK(BM_Gif4096_Pixmill)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Gif4096_Giflib)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Gif4096_Stb)->Unit(benchmark::kMillisecond);
@@ -232,6 +251,13 @@ const bool chainsRegistered = [] {
     for (int frames : {25, 50, 100, 200}) {
         const std::string name = "gif_chain_500x500/" + std::to_string(frames) + "_frames/";
         benchmark::RegisterBenchmark((name + "pixmill").c_str(), chainPixmill, frames)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((name + "giflib").c_str(), chainGiflib, frames)
+            ->Unit(benchmark::kMillisecond);
+    }
+    for (int frames : {25, 200}) {
+        const std::string name = "gif_frame_by_frame_500x500/" + std::to_string(frames) + "_frames/";
+        benchmark::RegisterBenchmark((name + "pixmill").c_str(), framesPixmill, frames)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((name + "giflib").c_str(), chainGiflib, frames)
             ->Unit(benchmark::kMillisecond);

@@ -1,12 +1,13 @@
 // Loading a GIF animation as a frame chain, one frame per load, with a callback after each frame
 // and break requests from other threads between frames. The loads share one index of the file's
-// frames, so each starts at its own frame and the chain costs time in step with the file's length.
+// frames, so each starts at its own frame and the chain costs time in step with the file's length;
+// the index is the one kept from an earlier load of the file when there is one (gif_kept_frames.h).
 #include <string>
 #include <vector>
 
 #include "core/frames/frame_break.h"
 #include "core/frames/frame_chain.h"
-#include "formats/gif_frame_index.h"
+#include "formats/gif_kept_frames.h"
 #include "formats/image_load.h"
 
 using namespace pixmill;
@@ -75,8 +76,8 @@ PxlImageId PXLLoadImageFramesOffset(const char* path, int32_t offset, PxlFrameCa
     PxlFileInfo file{};
     if (!path || !PXLGetInfoFileOffset(path, offset, &file)) return 0;
     PxlCodecInfo info;
-    GifFrameIndex frameIndex;
-    const PxlImageId first = loadImageFromFile(path, offset, 0, info, -3, nullptr, &frameIndex);
+    BorrowedGifFrames frameIndex(path, offset);
+    const PxlImageId first = loadImageFromFile(path, offset, 0, info, -3, nullptr, frameIndex.get());
     if (first == 0 || file.formatId != PXL_FORMAT_GIF) {
         applyCodecTransparency(first, info.transparency);
         return first;
@@ -88,7 +89,7 @@ PxlImageId PXLLoadImageFramesOffset(const char* path, int32_t offset, PxlFrameCa
     for (int i = 1; i < frames; ++i) {
         if (frameBreakRequested(first)) break;
         PxlCodecInfo frameInfo;
-        const PxlImageId id = loadImageFromFile(path, offset, i, frameInfo, -3, nullptr, &frameIndex);
+        const PxlImageId id = loadImageFromFile(path, offset, i, frameInfo, -3, nullptr, frameIndex.get());
         if (stops(callback, first, i, user)) {
             if (id) PXLDeleteImage(id);
             stopped = true;

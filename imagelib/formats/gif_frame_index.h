@@ -41,6 +41,10 @@ public:
     // True when a whole pass was recorded from this stream's file as it is now, at this offset.
     bool describes(const ByteStream& stream, int64_t offset) const;
 
+    // Whether a pass reached the file's end, and the file it was recorded from.
+    bool complete() const { return complete_; }
+    const FileIdentity& file() const { return file_; }
+
     int frameCount() const { return static_cast<int>(marks_.size()) - 1; }
     const Mark& mark(int image) const { return marks_[static_cast<size_t>(image)]; }
     // The descriptor's packed byte of the last image.

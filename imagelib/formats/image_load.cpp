@@ -2,12 +2,13 @@
 #include "formats/image_load.h"
 
 #include <atomic>
+#include <optional>
 
 #include "core/rows/bitmap_math.h"
 #include "core/colour/image_convert.h"
 #include "core/registry/image_create.h"
 #include "formats/format_registry.h"
-#include "formats/gif_frame_index.h"
+#include "formats/gif_kept_frames.h"
 #include "formats/image_rows.h"
 #include "winplat/refusal.h"
 
@@ -184,9 +185,10 @@ PxlImageId loadImageFromFile(const char* path, int64_t offset, int wantedFrame, 
     startLoad();
     info = freshCodecInfo();
     info.wantedFrame = static_cast<int16_t>(wantedFrame);
-    // The info pass records where the frames are; the pixel pass goes straight to its frame.
-    GifFrameIndex ownFrames;
-    if (!frames) frames = &ownFrames;
+    // The info pass records where the frames are (or finds them where an earlier load of the
+    // file kept them); the pixel pass goes straight to its frame.
+    std::optional<BorrowedGifFrames> kept;
+    if (!frames) frames = kept.emplace(path, offset).get();
     ByteStream file;
     const int16_t formatId = describePicture(path, offset, previewValue, info, file, frames);
     if (formatId == 0) return 0;

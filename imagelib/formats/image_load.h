@@ -20,7 +20,9 @@ PxlCodecInfo freshCodecInfo();
 // Loads frame 'wantedFrame' of the picture at the offset into a new image. The codec record is
 // left with what the codec found (its transparency value, for one). 0 on any failure, and then no
 // image is left behind. Loads of several frames of one GIF file pass one frame index to all of
-// them, so that each frame is parsed once; without one, the load keeps its own.
+// them, so that each frame is parsed once; without one, the load borrows the index the library
+// kept from an earlier load of the file (formats/gif_kept_frames.h), so that callers loading one
+// frame per call do not parse the frames before it again.
 PxlImageId loadImageFromFile(const char* path, int64_t offset, int wantedFrame, PxlCodecInfo& info,
                              int16_t previewValue, PxlProgressFn progress, GifFrameIndex* frames = nullptr);
 

@@ -8,6 +8,7 @@
 #include "core/palette/palettes.h"
 #include "effects/dialogs/preview_windows.h"
 #include "formats/format_table.h"
+#include "formats/gif_kept_frames.h"
 #include "winplat/drawdib.h"
 #include "winplat/module.h"
 #include "winplat/owners.h"
@@ -114,6 +115,7 @@ PXL_API void InitImageLibrary(void) {
 PXL_API void ShutdownImageLibrary(void) {
     deleteAllImages();
     clearFrameBreakTable();
+    keptGifFrames().clear();
     state().palette.reset();
     effects::unregisterPreviewClasses();
 }

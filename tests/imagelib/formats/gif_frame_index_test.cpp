@@ -83,54 +83,6 @@ std::string seen(const FrameRun& r) {
     return o.str();
 }
 
-// Four frames that differ in size, place, depth, interlacing, timing and texts, with filler bytes,
-// a plain-text block and texts after the last image.
-Bytes fourFrames() {
-    Image a;
-    a.width = 12;
-    a.height = 9;
-    a.pixels = pattern(12, 9, 16);
-    Image b;
-    b.left = 3;
-    b.top = 2;
-    b.width = 5;
-    b.height = 6;
-    b.localBits = 3;
-    b.interlaced = true;
-    b.pixels = pattern(5, 6, 8, 2);
-    Image c;
-    c.left = 1;
-    c.width = 7;
-    c.height = 3;
-    c.pixels = pattern(7, 3, 16, 5);
-    Image d;
-    d.top = 4;
-    d.width = 4;
-    d.height = 4;
-    d.localBits = 2;
-    d.localSalt = 9;
-    d.pixels = pattern(4, 4, 4, 1);
-    const std::string title = "KVATITLE4.0", textBlock = "KVATEXTI4.0";
-    Bytes fields(85, 7);
-    return GifFile(12, 9, 4)
-        .loop(3)
-        .control(5, 1)
-        .comment("first")
-        .image(a)
-        .raw({0xFF, 0xFF})
-        .control(7, 2, 3)
-        .application(textBlock, {fields, Bytes{'h', 'i'}})
-        .image(b)
-        .comment("between")
-        .plainText()
-        .image(c)
-        .control(9, 3)
-        .image(d)
-        .application(title, {Bytes{'a', '|', 'b', '|', '|', 'd'}})
-        .comment("after")
-        .done();
-}
-
 class GifFrameIndexTest : public ::testing::Test {
 protected:
     fs::path put(const Bytes& bytes, const Bytes& prefix = {}, const std::string& name = "a.gif") const {

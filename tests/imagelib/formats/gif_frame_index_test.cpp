@@ -219,17 +219,6 @@ TEST_F(GifFrameIndexTest, AnIndexOfAnotherOffsetIsNotUsed) {
     EXPECT_TRUE(describes(index, file, secondAt));
 }
 
-int64_t modifiedNs(const fs::path& file) {
-    struct stat facts {};
-    EXPECT_EQ(::stat(file.c_str(), &facts), 0);
-    return int64_t{facts.st_mtim.tv_sec} * 1'000'000'000 + facts.st_mtim.tv_nsec;
-}
-
-void setModifiedNs(const fs::path& file, int64_t ns) {
-    const timespec times[2] = {{0, UTIME_OMIT}, {ns / 1'000'000'000, ns % 1'000'000'000}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
-}
-
 // An index recorded from one file, then the file changed in each of the ways an identity tells:
 // every frame still loads as the file now holds it.
 TEST_F(GifFrameIndexTest, AnIndexOfAFileThatChangedIsNotUsed) {

@@ -2,9 +2,6 @@
 // had settled, at most four, at most 32768 frames each, the one used longest ago dropped first),
 // and loads of one frame per call through the library's loader that follow a kept index giving
 // what loads parsing the file from its start give, for whole, rewritten, replaced and damaged files.
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <sstream>
 
@@ -258,17 +255,6 @@ Bytes twoFrames(bool swapped) {
     out.insert(out.end(), b.begin() + long(first), b.begin() + long(second));
     out.push_back(0x3B);
     return out;
-}
-
-int64_t modifiedNs(const fs::path& file) {
-    struct stat facts {};
-    EXPECT_EQ(::stat(file.c_str(), &facts), 0);
-    return int64_t{facts.st_mtim.tv_sec} * 1'000'000'000 + facts.st_mtim.tv_nsec;
-}
-
-void setModifiedNs(const fs::path& file, int64_t ns) {
-    const timespec times[2] = {{0, UTIME_OMIT}, {ns / 1'000'000'000, ns % 1'000'000'000}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
 }
 
 // The file at a path whose index is kept, then changed: the loads give the frames of the file as

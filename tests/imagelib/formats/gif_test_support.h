@@ -4,6 +4,10 @@
 #ifndef PIXMILL_TESTS_GIF_TEST_SUPPORT_H
 #define PIXMILL_TESTS_GIF_TEST_SUPPORT_H
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <map>
 #include <string>
 #include <utility>
@@ -273,6 +277,18 @@ inline Bytes fourFrames() {
         .application(title, {Bytes{'a', '|', 'b', '|', '|', 'd'}})
         .comment("after")
         .done();
+}
+
+// A file's modification time in nanoseconds, read and set.
+inline int64_t modifiedNs(const std::filesystem::path& file) {
+    struct stat facts {};
+    EXPECT_EQ(::stat(file.c_str(), &facts), 0);
+    return int64_t{facts.st_mtim.tv_sec} * 1'000'000'000 + facts.st_mtim.tv_nsec;
+}
+
+inline void setModifiedNs(const std::filesystem::path& file, int64_t ns) {
+    const timespec times[2] = {{0, UTIME_OMIT}, {ns / 1'000'000'000, ns % 1'000'000'000}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
 }
 
 inline codec_test::CodecRun readGif(const Bytes& bytes, int16_t frame = 0, int stopAfter = -1) {

@@ -73,7 +73,10 @@ class FreeTypeFace final : public Face {
     const std::string& name() const override { return name_; }
     int advance(uint8_t byte) const override { return advances_[byte]; }
     ABC abc(uint8_t byte) const override { return glyph(byte).abc; }
-    std::span<const InkBox> ink(uint8_t byte) const override { return glyph(byte).ink; }
+    GlyphInk glyphInk(uint8_t byte) const override {
+        const RenderedGlyph& rendered = glyph(byte);
+        return GlyphInk{rendered.ink, rendered.bounds};
+    }
 
   private:
     // Two threads may render the same byte at once; the sized face hands both the same glyph.

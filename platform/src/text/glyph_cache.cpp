@@ -42,15 +42,10 @@ size_t mapSlot(ByteMap map) {
     return static_cast<size_t>(map);
 }
 
-ABC abcOf(const std::vector<InkBox>& ink, int advance) {
-    if (ink.empty()) return ABC{0, static_cast<UINT>(std::max(0, advance)), 0};
-    int left = INT_MAX;
-    int right = INT_MIN;
-    for (const InkBox& box : ink) {
-        left = std::min(left, box.left);
-        right = std::max(right, box.right);
-    }
-    return ABC{left, static_cast<UINT>(right - left), advance - right};
+ABC abcOf(const RenderedGlyph& glyph, int advance) {
+    if (glyph.ink.empty()) return ABC{0, static_cast<UINT>(std::max(0, advance)), 0};
+    const InkBox& ink = glyph.bounds;
+    return ABC{ink.left, static_cast<UINT>(ink.right - ink.left), advance - ink.right};
 }
 
 bool hasCharmap(FT_Face face, FT_Encoding encoding) {
@@ -123,7 +118,8 @@ const RenderedGlyph& SizedFace::rendered(FT_UInt glyph) {
                                                            -slot->bitmap_top}));
         }
     }
-    entry.image.abc = abcOf(entry.image.ink, entry.advance);
+    entry.image.bounds = inkBounds(entry.image.ink);
+    entry.image.abc = abcOf(entry.image, entry.advance);
     return entry.image;
 }
 

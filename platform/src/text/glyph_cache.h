@@ -37,10 +37,11 @@ struct SizedKey {
     auto operator<=>(const SizedKey&) const = default;
 };
 
-// A hinted bi-level glyph: its advance in whole pixels, its ABC widths and its ink.
+// A hinted bi-level glyph: its ABC widths, its ink and the rectangle the ink spans.
 struct RenderedGlyph {
     ABC abc{};
     std::vector<InkBox> ink;
+    InkBox bounds;
 };
 
 // The glyph each byte shows under one byte map, and its advance.

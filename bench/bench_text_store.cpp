@@ -8,8 +8,10 @@
 // Czech-like rows with a colour code every few words; the peer runs std::search with a
 // cp1250-lowering comparison over the same rows, codes included.
 // Resolving: the format at the end of a 10 KB row with a code every 50 bytes.
-// Font cache: a hit, and a miss (the cache emptied first) that makes a real font; the miss next
-// to a bare fontconfig match of the same family and a FreeType face opened at the same size.
+// Font cache: a hit, and a page's first display (the cache emptied first) making 5 or 20 real
+// fonts of sizes and styles the platform has not made lately; the misses next to bare fontconfig
+// matches of the same family and style and FreeType faces opened at the same sizes. The same
+// again with a line of text measured in each font, next to FreeType loading the line's glyphs.
 // Without real fonts (WINPLAT_FONTS=test or no fontconfig match) the font benchmarks skip.
 #include <benchmark/benchmark.h>
 #include <fontconfig/fontconfig.h>
@@ -17,6 +19,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <string>
 #include <vector>
@@ -27,6 +30,8 @@
 #include "text/style_sheet.h"
 #include "text/text_store.h"
 #include "winplat/cp1250.h"
+#include "winplat/gdi.h"
+#include "winplat/text.h"
 
 namespace {
 
@@ -162,43 +167,135 @@ void BM_FontCacheHit(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(cache.GetFont(nullptr, format).get());
 }
 
-void BM_FontCacheMiss(benchmark::State& state) {
-    if (!RealFontsInUse()) return state.SkipWithError("WINPLAT_FONTS=test: no real fonts to cache");
-    UseArial();
-    lect32::FontCache cache(lect32::FontCache::Faces::Main);
-    int16_t size = 8;
-    for (auto _ : state) {
-        cache.Clear();
-        size = static_cast<int16_t>(size == 40 ? 8 : size + 1);  // a size the platform has not made lately
-        benchmark::DoNotOptimize(cache.GetFont(nullptr, lect32::CharFormat{0, size, 3, 0}).get());
-    }
+// The fonts a styled page asks for: sizes of 8 to 40 points in the four styles, taken in turn so
+// that a font comes round again only after 131 others, long after the platform let it go (it keeps
+// the last 32 faces). Each iteration of a miss benchmark asks for the next 'count' of them.
+struct StyledFont {
+    int16_t points;
+    bool bold;
+    bool italic;
+};
+
+constexpr int16_t kFirstPoints = 8;
+constexpr int kSizes = 33;
+constexpr int kStyledFonts = 4 * kSizes;
+
+StyledFont StyledFontAt(int n) {
+    const int style = (n / kSizes) % 4;
+    return StyledFont{static_cast<int16_t>(kFirstPoints + n % kSizes), (style & 1) != 0, (style & 2) != 0};
 }
 
-void BM_PeerFontconfigFreeType(benchmark::State& state) {
+void ReportFonts(benchmark::State& state, int count) {
+    state.counters["fonts/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * count), benchmark::Counter::kIsRate);
+}
+
+lect32::CharFormat FormatOf(const StyledFont& font) {
+    return lect32::CharFormat{0, font.points, static_cast<uint8_t>(font.bold ? 6 : 3),
+                              static_cast<uint8_t>(font.italic ? lect32::CharFormat::kItalic : 0)};
+}
+
+// A line of the page's text in cp1250, every Czech letter among ordinary ones.
+const std::string kPageLine =
+    "P\xF8\xEDli\x9A \x9Elu\x9Eou\xE8k\xFD k\xF9\xF2 \xFAp\xECl \xEF\xE1\x62\x65lsk\xE9 \xF3\x64y, "
+    "zat\xEDmco v lese \x9Aum\xECly smrky a cesta vedla d\xE1l k \xF8\xED" "ce.";
+
+// The width of cp1250 text in hinted whole-pixel advances, each character's glyph loaded once.
+int PeerMeasure(FT_Face face, const std::string& text) {
+    std::array<int, 256> advances;
+    advances.fill(-1);
+    int width = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<uint8_t>(c);
+        if (advances[byte] < 0) {
+            const FT_UInt glyph = FT_Get_Char_Index(face, winplat::cp1250::toUnicode(byte));
+            advances[byte] = FT_Load_Glyph(face, glyph, FT_LOAD_TARGET_MONO) == 0
+                                 ? static_cast<int>((face->glyph->advance.x + 32) >> 6)
+                                 : 0;
+        }
+        width += advances[byte];
+    }
+    return width;
+}
+
+// A page's first display: the cache emptied, then 'count' fonts the platform has not made lately;
+// with 'measure', each font measures a line of the page as its first layout would.
+void RunFontCacheMisses(benchmark::State& state, bool measure) {
+    if (!RealFontsInUse()) return state.SkipWithError("WINPLAT_FONTS=test: no real fonts to cache");
+    UseArial();
+    const int count = static_cast<int>(state.range(0));
+    lect32::FontCache cache(lect32::FontCache::Faces::Main);
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ original = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    int next = 0;
+    for (auto _ : state) {
+        cache.Clear();
+        for (int i = 0; i < count; ++i, next = (next + 1) % kStyledFonts) {
+            const lect32::FontRef font = cache.GetFont(nullptr, FormatOf(StyledFontAt(next)));
+            benchmark::DoNotOptimize(font.get());
+            if (!measure || !font) continue;
+            SelectObject(dc, font->get());
+            SIZE size{};
+            GetTextExtentPoint32A(dc, kPageLine.data(), static_cast<int>(kPageLine.size()), &size);
+            benchmark::DoNotOptimize(size);
+            SelectObject(dc, original);
+        }
+    }
+    DeleteDC(dc);
+    ReportFonts(state, count);
+}
+
+void BM_FontCacheMiss(benchmark::State& state) {
+    RunFontCacheMisses(state, false);
+}
+
+void BM_FontCacheMissMeasured(benchmark::State& state) {
+    RunFontCacheMisses(state, true);
+}
+
+// The same fonts with fontconfig and FreeType called bare: the family matched in the style, the
+// matched file opened and sized at the same pixels (points at 96 dots per inch); with 'measure',
+// the line measured by the hinted advances of its characters, each character loaded once.
+void RunPeerFonts(benchmark::State& state, bool measure) {
     FcConfig* config = FcInitLoadConfigAndFonts();
     FT_Library library = nullptr;
     if (!config || FT_Init_FreeType(&library)) return state.SkipWithError("fontconfig or FreeType did not start");
-    int pixels = 11;
+    const int count = static_cast<int>(state.range(0));
+    int next = 0;
     for (auto _ : state) {
-        FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("Arial"));
-        FcConfigSubstitute(config, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        FcPattern* match = FcFontMatch(config, pattern, &result);
-        FcChar8* file = nullptr;
-        FT_Face face = nullptr;
-        if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
-            FT_New_Face(library, reinterpret_cast<const char*>(file), 0, &face) == 0) {
-            pixels = pixels == 53 ? 11 : pixels + 1;
-            FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels));
-            benchmark::DoNotOptimize(face->size);
-            FT_Done_Face(face);
+        for (int i = 0; i < count; ++i, next = (next + 1) % kStyledFonts) {
+            const StyledFont font = StyledFontAt(next);
+            FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("Arial"));
+            FcPatternAddInteger(pattern, FC_WEIGHT, font.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+            FcPatternAddInteger(pattern, FC_SLANT, font.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+            FcConfigSubstitute(config, pattern, FcMatchPattern);
+            FcDefaultSubstitute(pattern);
+            FcResult result = FcResultNoMatch;
+            FcPattern* match = FcFontMatch(config, pattern, &result);
+            FcChar8* file = nullptr;
+            FT_Face face = nullptr;
+            if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
+                FT_New_Face(library, reinterpret_cast<const char*>(file), 0, &face) == 0) {
+                FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>((font.points * 96 + 36) / 72));
+                benchmark::DoNotOptimize(face->size);
+                if (measure) benchmark::DoNotOptimize(PeerMeasure(face, kPageLine));
+                FT_Done_Face(face);
+            }
+            if (match) FcPatternDestroy(match);
+            FcPatternDestroy(pattern);
         }
-        if (match) FcPatternDestroy(match);
-        FcPatternDestroy(pattern);
     }
+    ReportFonts(state, count);
     FT_Done_FreeType(library);
     FcConfigDestroy(config);
+}
+
+void BM_PeerFontconfigFreeType(benchmark::State& state) {
+    RunPeerFonts(state, false);
+}
+
+void BM_PeerFontconfigFreeTypeMeasured(benchmark::State& state) {
+    RunPeerFonts(state, true);
 }
 
 BENCHMARK(BM_StoreEdit)->Arg(90000)->Arg(900000);
@@ -207,7 +304,9 @@ BENCHMARK(BM_StoreFindText)->Arg(90000)->Arg(900000);
 BENCHMARK(BM_PeerFindText)->Arg(90000)->Arg(900000);
 BENCHMARK(BM_ResolveAtEndOfRow);
 BENCHMARK(BM_FontCacheHit);
-BENCHMARK(BM_FontCacheMiss);
-BENCHMARK(BM_PeerFontconfigFreeType);
+BENCHMARK(BM_FontCacheMiss)->Arg(5)->Arg(20)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PeerFontconfigFreeType)->Arg(5)->Arg(20)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FontCacheMissMeasured)->Arg(5)->Arg(20)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PeerFontconfigFreeTypeMeasured)->Arg(5)->Arg(20)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

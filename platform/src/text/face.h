@@ -38,6 +38,13 @@ struct InkBox {
     int bottom = 0;
 };
 
+// A glyph's ink and the rectangle its boxes span, which text output checks against the clip once
+// for the whole glyph; a glyph without ink has no boxes.
+struct GlyphInk {
+    std::span<const InkBox> boxes;
+    InkBox bounds;
+};
+
 // What every face reports alike from the logical font: the weight class, the style flags, the
 // device's aspect and the character range of a single-byte font.
 inline void fillStyleMetrics(TEXTMETRICA& tm, const LOGFONTA& font) {
@@ -63,7 +70,8 @@ class Face {
     virtual int advance(uint8_t byte) const = 0;
     virtual ABC abc(uint8_t byte) const = 0;
     // The glyph's ink as boxes that do not overlap, kept by the face: drawing reads them in place.
-    virtual std::span<const InkBox> ink(uint8_t byte) const = 0;
+    virtual GlyphInk glyphInk(uint8_t byte) const = 0;
+    std::span<const InkBox> ink(uint8_t byte) const { return glyphInk(byte).boxes; }
 };
 
 // The synthetic test face for a logical font already checked by CreateFontIndirectA.

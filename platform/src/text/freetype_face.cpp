@@ -3,9 +3,10 @@
 //
 // Identical logical fonts share one face object: fonts made again and again (a document's font
 // cache dropping and recreating them) find it in a process-wide cache that keeps the last few
-// alive after their fonts are deleted. Advances are copied into the face when it is made, so
-// measuring is a table read; a glyph's ink and ABC widths are rendered on first use and then
-// found through a per-byte pointer.
+// alive after their fonts are deleted. Making a face loads no glyph: a page makes many fonts and
+// measures few of their characters. A byte's advance is loaded on first use and then kept in the
+// face, so measuring is a table read; a glyph's ink and ABC widths are rendered on first use and
+// then found through a per-byte pointer.
 #include <array>
 #include <atomic>
 #include <compare>
@@ -63,19 +64,33 @@ FaceKey keyOf(const FontFile& file, const FaceSource& source, const LOGFONTA& fo
 class FreeTypeFace final : public Face {
   public:
     FreeTypeFace(std::shared_ptr<SizedFace> sized, const FaceMetrics& metrics, std::string name, ByteMap map)
-        : sized_(std::move(sized)), metrics_(metrics), name_(std::move(name)) {
-        const ByteGlyphs& bytes = sized_->bytes(map);
-        glyphs_ = bytes.glyph;
-        advances_ = bytes.advance;
+        : sized_(std::move(sized)), metrics_(metrics), name_(std::move(name)), glyphs_(sized_->bytes(map)) {
+        for (std::atomic<int>& advance : advances_) advance.store(kUnmeasured, std::memory_order_relaxed);
     }
 
     const FaceMetrics& metrics() const override { return metrics_; }
     const std::string& name() const override { return name_; }
-    int advance(uint8_t byte) const override { return advances_[byte]; }
+    int advance(uint8_t byte) const override {
+        const int known = advances_[byte].load(std::memory_order_relaxed);
+        return known != kUnmeasured ? known : measure(byte);
+    }
     ABC abc(uint8_t byte) const override { return glyph(byte).abc; }
-    std::span<const InkBox> ink(uint8_t byte) const override { return glyph(byte).ink; }
+    GlyphInk glyphInk(uint8_t byte) const override {
+        const RenderedGlyph& rendered = glyph(byte);
+        return GlyphInk{rendered.ink, rendered.bounds};
+    }
 
   private:
+    // No advance is negative.
+    static constexpr int kUnmeasured = -1;
+
+    // Two threads may measure the same byte at once; both find the same advance.
+    [[gnu::noinline]] int measure(uint8_t byte) const {
+        const int advance = sized_->advance(glyphs_[byte]);
+        advances_[byte].store(advance, std::memory_order_relaxed);
+        return advance;
+    }
+
     // Two threads may render the same byte at once; the sized face hands both the same glyph.
     const RenderedGlyph& glyph(uint8_t byte) const {
         std::atomic<const RenderedGlyph*>& known = rendered_[byte];
@@ -90,8 +105,8 @@ class FreeTypeFace final : public Face {
     std::shared_ptr<SizedFace> sized_;
     FaceMetrics metrics_;
     std::string name_;
-    std::array<FT_UInt, 256> glyphs_{};
-    std::array<int, 256> advances_{};
+    ByteGlyphs glyphs_{};
+    mutable std::array<std::atomic<int>, 256> advances_;
     mutable std::array<std::atomic<const RenderedGlyph*>, 256> rendered_{};
 };
 
@@ -122,7 +137,8 @@ std::shared_ptr<const Face> openFreeTypeFace(const FaceSource& source, const LOG
         const FaceMetrics metrics = scaledMetrics(*design, *scale, font, source);
         auto sized = SizedFace::open(SizedKey{*file, scale->em, source.syntheticBold,
                                               source.syntheticItalic, metrics.text.tmAscent,
-                                              metrics.text.tmDescent});
+                                              metrics.text.tmDescent},
+                                     *design);
         if (!sized) return nullptr;
         return std::make_shared<const FreeTypeFace>(std::move(sized), metrics, source.family, source.bytes);
     });

@@ -13,7 +13,6 @@
 #include FT_OUTLINE_H
 
 #include "text/byte_maps.h"
-#include "text/design_metrics.h"
 #include "text/mono_ink.h"
 #include "text/shared_cache.h"
 #include "winplat/refusal.h"
@@ -42,15 +41,10 @@ size_t mapSlot(ByteMap map) {
     return static_cast<size_t>(map);
 }
 
-ABC abcOf(const std::vector<InkBox>& ink, int advance) {
-    if (ink.empty()) return ABC{0, static_cast<UINT>(std::max(0, advance)), 0};
-    int left = INT_MAX;
-    int right = INT_MIN;
-    for (const InkBox& box : ink) {
-        left = std::min(left, box.left);
-        right = std::max(right, box.right);
-    }
-    return ABC{left, static_cast<UINT>(right - left), advance - right};
+ABC abcOf(const RenderedGlyph& glyph, int advance) {
+    if (glyph.ink.empty()) return ABC{0, static_cast<UINT>(std::max(0, advance)), 0};
+    const InkBox& ink = glyph.bounds;
+    return ABC{ink.left, static_cast<UINT>(ink.right - ink.left), advance - ink.right};
 }
 
 bool hasCharmap(FT_Face face, FT_Encoding encoding) {
@@ -69,10 +63,8 @@ void dropUnusedSizedFaces() {
     sizedFaces().dropUnused();
 }
 
-std::shared_ptr<SizedFace> SizedFace::open(const SizedKey& key) {
-    return sizedFaces().get(key, [&key]() -> std::shared_ptr<SizedFace> {
-        const std::optional<DesignMetrics> design = designMetricsOf(key.file);
-        if (!design) return nullptr;
+std::shared_ptr<SizedFace> SizedFace::open(const SizedKey& key, const DesignMetrics& design) {
+    return sizedFaces().get(key, [&key, &design]() -> std::shared_ptr<SizedFace> {
         FaceOwner face = openFtFace(key.file.path, key.file.index);
         if (!face) return nullptr;
         if (const FT_Error error = FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(key.em)); error != 0) {
@@ -80,7 +72,7 @@ std::shared_ptr<SizedFace> SizedFace::open(const SizedKey& key) {
                        std::to_string(error) + ")");
             return nullptr;
         }
-        return std::make_shared<SizedFace>(std::move(face), *design, key);
+        return std::make_shared<SizedFace>(std::move(face), design, key);
     });
 }
 
@@ -92,22 +84,33 @@ bool SizedFace::load(FT_UInt glyph) {
     return FT_Load_Glyph(face_.get(), glyph, kLoadFlags) == 0;
 }
 
+int SizedFace::loadedAdvance() const {
+    const FT_Pos advance = (face_->glyph->advance.x + 32) >> 6;
+    return static_cast<int>(std::clamp<FT_Pos>(advance, 0, INT_MAX / 4)) + (key_.syntheticBold ? 1 : 0);
+}
+
 SizedFace::CachedGlyph& SizedFace::cached(FT_UInt glyph) {
     auto [it, inserted] = glyphs_.try_emplace(glyph);
-    if (inserted && load(glyph)) {
-        const FT_Pos advance = (face_->glyph->advance.x + 32) >> 6;
-        it->second.advance = static_cast<int>(std::clamp<FT_Pos>(advance, 0, INT_MAX / 4)) + (key_.syntheticBold ? 1 : 0);
-    }
+    if (inserted && load(glyph)) it->second.advance = loadedAdvance();
     return it->second;
+}
+
+int SizedFace::advance(FT_UInt glyph) {
+    std::lock_guard lock(mutex_);
+    return cached(glyph).advance;
 }
 
 const RenderedGlyph& SizedFace::rendered(FT_UInt glyph) {
     std::lock_guard lock(mutex_);
-    CachedGlyph& entry = cached(glyph);
+    // A glyph rendered before it was measured is loaded once for both.
+    auto [it, fresh] = glyphs_.try_emplace(glyph);
+    CachedGlyph& entry = it->second;
     if (entry.rendered) return entry.image;
     entry.rendered = true;
     FT_GlyphSlot slot = face_->glyph;
-    if (load(glyph) && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+    const bool loaded = load(glyph);
+    if (fresh && loaded) entry.advance = loadedAdvance();
+    if (loaded && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
         if (key_.syntheticBold) FT_Outline_EmboldenXY(&slot->outline, kEmbolden, 0);
         if (key_.syntheticItalic) {
             FT_Matrix shear{0x10000, kObliqueShear, 0, 0x10000};
@@ -123,7 +126,8 @@ const RenderedGlyph& SizedFace::rendered(FT_UInt glyph) {
                                                            -slot->bitmap_top}));
         }
     }
-    entry.image.abc = abcOf(entry.image.ink, entry.advance);
+    entry.image.bounds = inkBounds(entry.image.ink);
+    entry.image.abc = abcOf(entry.image, entry.advance);
     return entry.image;
 }
 
@@ -143,8 +147,7 @@ const ByteGlyphs& SizedFace::bytes(ByteMap map) {
     std::unique_ptr<ByteGlyphs>& slot = byteMaps_.at(mapSlot(map));
     if (slot) return *slot;
     auto table = std::make_unique<ByteGlyphs>();
-    findGlyphs(map, table->glyph);
-    for (size_t byte = 0; byte < 256; ++byte) table->advance[byte] = cached(table->glyph[byte]).advance;
+    findGlyphs(map, *table);
     slot = std::move(table);
     return *slot;
 }

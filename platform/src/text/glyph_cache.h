@@ -37,29 +37,30 @@ struct SizedKey {
     auto operator<=>(const SizedKey&) const = default;
 };
 
-// A hinted bi-level glyph: its advance in whole pixels, its ABC widths and its ink.
+// A hinted bi-level glyph: its ABC widths, its ink and the rectangle the ink spans.
 struct RenderedGlyph {
     ABC abc{};
     std::vector<InkBox> ink;
+    InkBox bounds;
 };
 
-// The glyph each byte shows under one byte map, and its advance.
-struct ByteGlyphs {
-    std::array<FT_UInt, 256> glyph{};
-    std::array<int, 256> advance{};
-};
+// The glyph each byte shows under one byte map.
+using ByteGlyphs = std::array<FT_UInt, 256>;
 
 class SizedFace {
   public:
     // The shared sized face of the key, opened when no font holds it; null when FreeType cannot
-    // read the file or the face has no usable size (the reason is logged).
-    static std::shared_ptr<SizedFace> open(const SizedKey& key);
+    // read the file or the face has no usable size (the reason is logged). 'design' holds the
+    // metrics of the key's file.
+    static std::shared_ptr<SizedFace> open(const SizedKey& key, const DesignMetrics& design);
 
     SizedFace(FaceOwner face, const DesignMetrics& design, const SizedKey& key);
 
     const DesignMetrics& design() const { return design_; }
     // Worked out on first use for each map, then kept.
     const ByteGlyphs& bytes(ByteMap map);
+    // The glyph's advance in whole pixels: loaded on first use, then kept.
+    int advance(FT_UInt glyph);
     // Rendered on first use, then kept.
     const RenderedGlyph& rendered(FT_UInt glyph);
 
@@ -71,8 +72,9 @@ class SizedFace {
     };
 
     CachedGlyph& cached(FT_UInt glyph);
-    int advanceOf(FT_UInt glyph);
     bool load(FT_UInt glyph);
+    // The advance of the glyph just loaded.
+    int loadedAdvance() const;
     MonoImage cutToCell(MonoImage image) const;
     void findGlyphs(ByteMap map, std::array<FT_UInt, 256>& glyphs);
     FT_UInt glyphOf(FT_Encoding encoding, ByteMap map, uint8_t byte) const;

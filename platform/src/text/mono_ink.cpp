@@ -1,5 +1,6 @@
 #include "text/mono_ink.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace winplat::text {
@@ -61,6 +62,18 @@ std::vector<InkBox> inkBoxes(const MonoImage& image) {
         open.swap(stillOpen);
     }
     return boxes;
+}
+
+InkBox inkBounds(std::span<const InkBox> boxes) {
+    if (boxes.empty()) return InkBox{};
+    InkBox bounds = boxes.front();
+    for (const InkBox& box : boxes.subspan(1)) {
+        bounds.left = std::min(bounds.left, box.left);
+        bounds.top = std::min(bounds.top, box.top);
+        bounds.right = std::max(bounds.right, box.right);
+        bounds.bottom = std::max(bounds.bottom, box.bottom);
+    }
+    return bounds;
 }
 
 }  // namespace winplat::text

@@ -4,6 +4,7 @@
 #define WINPLAT_SRC_TEXT_MONO_INK_H
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "text/face.h"
@@ -23,6 +24,9 @@ struct MonoImage {
 };
 
 std::vector<InkBox> inkBoxes(const MonoImage& image);
+
+// The rectangle the boxes span; all zero for none.
+InkBox inkBounds(std::span<const InkBox> boxes);
 
 }  // namespace winplat::text
 

@@ -119,8 +119,8 @@ class TestFace final : public Face {
         return ABC{0, static_cast<UINT>(advance - 1), 1};
     }
 
-    std::span<const InkBox> ink(uint8_t byte) const override {
-        return {&boxes_[byte], blank_[byte] ? 0u : 1u};
+    GlyphInk glyphInk(uint8_t byte) const override {
+        return GlyphInk{{&boxes_[byte], blank_[byte] ? 0u : 1u}, boxes_[byte]};
     }
 
   private:

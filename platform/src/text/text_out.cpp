@@ -9,6 +9,8 @@
 // before the glyphs are drawn in the text colour; underline and strike-out run the same width.
 // Everything goes through the DC's clip (and ETO_CLIPPED's rectangle), and text is copied
 // whatever the DC's binary raster operation: glyph ink is written straight into the rows.
+#include <array>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,29 +40,48 @@ void fill(Surface& surface, const ClipArea& area, const DeviceRect& r, uint32_t 
 }
 
 // The advance of each character: the dx entry, else the face's advance with the justification
-// extra of a break (using the breaks up).
-std::vector<int> advancesOf(DeviceContextObject& dc, const Face& face, const TextRun& run) {
-    std::vector<int> advances(static_cast<size_t>(run.count));
-    Justification& justification = dc.state.justification;
-    const BYTE breakChar = face.metrics().text.tmBreakChar;
-    int breaks = 0;
-    for (int i = 0; i < run.count; ++i) {
-        const auto byte = static_cast<uint8_t>(run.text[i]);
-        int advance = run.dx ? run.dx[i] : face.advance(byte);
-        if (!run.dx && byte == breakChar) advance += justification.extraOf(breaks++);
-        advances[static_cast<size_t>(i)] = advance;
+// extra of a break (using the breaks up). A line of text fits the buffer on the stack; only a
+// longer run takes its advances from the heap.
+class Advances {
+  public:
+    Advances(DeviceContextObject& dc, const Face& face, const TextRun& run) {
+        const auto count = static_cast<size_t>(run.count);
+        if (count > local_.size()) heap_.resize(count);
+        advances_ = count > local_.size() ? std::span<int>(heap_) : std::span<int>(local_).first(count);
+        Justification& justification = dc.state.justification;
+        const BYTE breakChar = face.metrics().text.tmBreakChar;
+        int breaks = 0;
+        for (size_t i = 0; i < count; ++i) {
+            const auto byte = static_cast<uint8_t>(run.text[i]);
+            int advance = run.dx ? run.dx[i] : face.advance(byte);
+            if (!run.dx && byte == breakChar) advance += justification.extraOf(breaks++);
+            advances_[i] = advance;
+        }
+        if (justification.count > 0) justification.used += breaks;
     }
-    if (justification.count > 0) justification.used += breaks;
-    return advances;
-}
+    Advances(const Advances&) = delete;
+    Advances& operator=(const Advances&) = delete;
+
+    int operator[](int i) const { return advances_[static_cast<size_t>(i)]; }
+    int64_t sum() const {
+        int64_t width = 0;
+        for (const int advance : advances_) width += advance;
+        return width;
+    }
+
+  private:
+    std::array<int, 256> local_;
+    std::vector<int> heap_;
+    std::span<int> advances_;
+};
 
 void drawGlyphs(Surface& surface, const ClipArea& area, const Face& face, const TextRun& run,
-                const std::vector<int>& advances, int64_t start, int64_t baseline, uint32_t value) {
+                const Advances& advances, int64_t start, int64_t baseline, uint32_t value) {
     InkPainter painter(surface, area, value);
     int64_t pen = start;
     for (int i = 0; i < run.count; ++i) {
-        for (const InkBox& box : face.ink(static_cast<uint8_t>(run.text[i]))) painter.paint(pen, baseline, box);
-        pen += advances[static_cast<size_t>(i)];
+        painter.paint(pen, baseline, face.glyphInk(static_cast<uint8_t>(run.text[i])));
+        pen += advances[i];
     }
 }
 
@@ -71,9 +92,8 @@ BOOL drawRun(DeviceContextObject& dc, const TextRun& run, const CallRefuser& ref
     if (!font) return FALSE;
     const Face& face = fontFace(*font);
     const TEXTMETRICA& tm = face.metrics().text;
-    const std::vector<int> advances = advancesOf(dc, face, run);
-    int64_t width = 0;
-    for (int advance : advances) width += advance;
+    const Advances advances(dc, face, run);
+    const int64_t width = advances.sum();
 
     const UINT align = run.align;
     const bool updateCp = (align & TA_UPDATECP) != 0;
@@ -120,8 +140,8 @@ BOOL drawRun(DeviceContextObject& dc, const TextRun& run, const CallRefuser& ref
     }
     if (run.prefixed >= 0 && run.prefixed < run.count) {
         int64_t from = start;
-        for (int i = 0; i < run.prefixed; ++i) from += advances[static_cast<size_t>(i)];
-        const int64_t to = from + advances[static_cast<size_t>(run.prefixed)];
+        for (int i = 0; i < run.prefixed; ++i) from += advances[i];
+        const int64_t to = from + advances[run.prefixed];
         const TextLine& line = face.metrics().underline;
         fill(*surface, area,
              DeviceRect{static_cast<int>(from), base + line.top, static_cast<int>(to),

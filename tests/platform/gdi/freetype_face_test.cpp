@@ -413,6 +413,34 @@ TEST(FreeTypeFace, FontsOfOneFileSizeAndStyleShareTheCache) {
     EXPECT_EQ(winplat::text::freeTypeGlyphLoads(), loads);
 }
 
+// A page's first display makes many fonts and measures few of their characters: a face loads a
+// glyph only when a character of it is first measured or drawn, once, and a character measured
+// again or by a second font of the size loads nothing.
+TEST(FreeTypeFace, GlyphsLoadWhenFirstMeasured) {
+    REQUIRE_FONT(kSans);
+    const FaceSource source = sourceOf(kSans);
+    winplat::testing::dropUnusedFaces();  // no face of the size kept from another test
+    const uint64_t before = winplat::text::freeTypeGlyphLoads();
+    const auto face = openFreeTypeFace(source, logFont(-29));
+    ASSERT_TRUE(face);
+    EXPECT_EQ(winplat::text::freeTypeGlyphLoads(), before) << "making the font loads no glyph";
+
+    const int width = face->advance('W');
+    EXPECT_GT(width, face->advance('i'));
+    EXPECT_EQ(winplat::text::freeTypeGlyphLoads(), before + 2) << "one load for each character measured";
+    LOGFONTA underlined = logFont(-29);
+    underlined.lfUnderline = 1;
+    const auto lined = openFreeTypeFace(source, underlined);
+    ASSERT_TRUE(lined);
+    EXPECT_EQ(lined->advance('W'), width);
+    EXPECT_EQ(face->advance('W'), width);
+    EXPECT_EQ(winplat::text::freeTypeGlyphLoads(), before + 2) << "measured again: nothing loads";
+
+    ASSERT_FALSE(face->ink('m').empty());
+    EXPECT_GT(face->advance('m'), 0);
+    EXPECT_EQ(winplat::text::freeTypeGlyphLoads(), before + 3) << "a glyph drawn first loads once";
+}
+
 // What a fuzzer ends each input with, so that an input frees what it allocated: the faces no font
 // holds go at once, those a font holds stay shared.
 TEST(FreeTypeFace, DroppingUnusedFacesLetsGoOfThoseNoFontHolds) {

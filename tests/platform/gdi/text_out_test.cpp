@@ -177,6 +177,22 @@ TEST(TextOut, UpdatingTheCurrentPositionDrawsRunsOneAfterAnother) {
     EXPECT_EQ(canvas.art(), picture(40, 24, {{5, 6, 14, 20}, {15, 6, 24, 20}, {25, 6, 29, 20}}));
 }
 
+// Runs of a line's length and runs far longer draw every glyph where its advance puts it.
+// Em 10: ascent 9, boxes 7 high and 4 wide, 'a' advancing 5.
+TEST(TextOut, RunsOfEveryLengthDrawEveryGlyph) {
+    for (const int count : {1, 255, 256, 257, 400}) {
+        SCOPED_TRACE(count);
+        const int width = 5 * count + 5;
+        TextCanvas canvas(width, 12, logFont(-10));
+        ASSERT_TRUE(canvas.ok());
+        const std::string run(static_cast<size_t>(count), 'a');
+        ASSERT_TRUE(TextOutA(canvas.dc(), 0, 0, run.data(), count));
+        std::vector<Box> boxes;
+        for (int i = 0; i < count; ++i) boxes.push_back({5 * i, 2, 5 * i + 4, 9});
+        EXPECT_EQ(canvas.art(), picture(width, 12, boxes));
+    }
+}
+
 TEST(ExtTextOut, OpaqueRectangleWithoutTextIsAFill) {
     TextCanvas canvas(10, 10, logFont(-20));
     ASSERT_TRUE(canvas.ok());

@@ -352,9 +352,9 @@ void growAndFree(unsigned step, unsigned limit) {
 // limit again and again faults its pages in once, not on every pass (the C allocator, handed the
 // storage back, returns it to the system once enough lies free at the top of its heap).
 TEST(GlobalMemory, BlocksGrownAgainAndAgainReuseTheirStorageWithoutFreshPages) {
-#if defined(WINPLAT_ADDRESS_SANITIZER)
-    GTEST_SKIP() << "sanitizer builds hand freed storage back so that a use after free is caught";
-#else
+    if (GlobalReallocMoves::sanitizerDefault()) {
+        GTEST_SKIP() << "sanitizer builds hand freed storage back so that a use after free is caught";
+    }
     struct Case {
         unsigned step;
         unsigned limit;
@@ -367,7 +367,6 @@ TEST(GlobalMemory, BlocksGrownAgainAndAgainReuseTheirStorageWithoutFreshPages) {
         for (int pass = 0; pass < 3; ++pass) growAndFree(c.step, c.limit);
         EXPECT_LT(minorFaults() - before, 3) << "pages faulted in again";
     }
-#endif
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // A string list of file names built by appends and then searched for every name, next to
 // std::unordered_map doing the same work, at sizes up to the list's 262140-byte block (13,000 of
-// these names with their headers). The time per name should not grow with the count.
+// these names with their headers). The time per name should not grow with the count, from a
+// hundred names to the limit.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -67,7 +68,7 @@ void BM_UnorderedMapFindEach(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_StringListBuild)->Arg(1000)->Arg(4000)->Arg(13000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_UnorderedMapBuild)->Arg(1000)->Arg(4000)->Arg(13000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StringListBuild)->Arg(100)->Arg(1000)->Arg(4000)->Arg(13000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UnorderedMapBuild)->Arg(100)->Arg(1000)->Arg(4000)->Arg(13000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StringListFindEach)->Arg(1000)->Arg(4000)->Arg(13000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_UnorderedMapFindEach)->Arg(1000)->Arg(4000)->Arg(13000)->Unit(benchmark::kMicrosecond);

@@ -6,6 +6,16 @@
 // allows it, so a pointer kept across an unlock fails loudly instead of working by luck, and they
 // poison the room beyond the size so that reading past it is caught too. Debug builds fill fresh
 // memory with 0xCD and freed memory with 0xDD, and report blocks left at exit.
+//
+// Storage a block leaves behind (freed, or moved from) is kept for the next block of its size
+// class (see StorageCache), so that containers filled and emptied over and over do not make the C
+// allocator hand the pages back to the system and fault them in again. The cache is ours rather
+// than the allocator told not to trim (mallopt) because this library lives inside three programs:
+// tuning the process-wide allocator would change every other allocation of its host and override
+// its user's MALLOC_ settings, where the cache touches global memory only and keeps a bounded
+// amount. Sanitizer builds take storage from the allocator and give it back, so that a block's old
+// storage stays poisoned and a use of a moved or freed block is caught instead of reading the
+// block that reused it.
 #include <sanitizer/asan_interface.h>
 
 #include <algorithm>
@@ -15,9 +25,11 @@
 #include <new>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "base/call_refusal.h"
+#include "kernel/storage_cache.h"
 #include "winplat/base.h"
 #include "winplat/handles.h"
 #include "winplat/host.h"
@@ -45,9 +57,59 @@ constexpr SIZE_T kMaxBlockSize = 0x7FFFFFFF;
 constexpr UINT kKnownFlags =
     GMEM_MOVEABLE | GMEM_NOCOMPACT | GMEM_NODISCARD | GMEM_ZEROINIT | GMEM_DISCARDABLE | GMEM_SHARE;
 
-struct Storage {
-    std::unique_ptr<std::byte[]> bytes;
-    SIZE_T capacity = 0;
+// Freed storage kept for reuse, up to this many bytes in all: a few times what the largest string
+// list and its neighbours take while they grow, a small part of what a program of ours holds.
+constexpr size_t kKeptStorageBudget = size_t{8} << 20;
+
+StorageCache& storageCache() {
+    // Never destroyed: blocks may be freed from other libraries' static destructors.
+    static StorageCache* cache = new StorageCache(kKeptStorageBudget);
+    return *cache;
+}
+
+// A block's storage: 'capacity' bytes taken from the cache (from the allocator in sanitizer
+// builds), given back when it goes. The cache may hand out more than the capacity; a block never
+// uses more, so it grows, moves and is poisoned just as it would in storage of exactly that size.
+class Storage {
+public:
+    Storage() = default;
+    // Storage of 'capacity' bytes, or empty when memory cannot be had.
+    static Storage take(SIZE_T capacity) {
+        Storage storage;
+        storage.bytes_ = kSanitized ? new (std::nothrow) std::byte[capacity] : storageCache().take(capacity);
+        if (storage.bytes_) storage.capacity_ = capacity;
+        return storage;
+    }
+    ~Storage() { reset(); }
+    Storage(Storage&& other) noexcept
+        : bytes_(std::exchange(other.bytes_, nullptr)), capacity_(std::exchange(other.capacity_, 0)) {}
+    Storage& operator=(Storage&& other) noexcept {
+        if (this != &other) {
+            reset();
+            bytes_ = std::exchange(other.bytes_, nullptr);
+            capacity_ = std::exchange(other.capacity_, 0);
+        }
+        return *this;
+    }
+    Storage(const Storage&) = delete;
+    Storage& operator=(const Storage&) = delete;
+
+    std::byte* data() const { return bytes_; }
+    SIZE_T capacity() const { return capacity_; }
+
+    void reset() {
+        if (kSanitized) {
+            delete[] bytes_;
+        } else {
+            storageCache().give(bytes_, capacity_);
+        }
+        bytes_ = nullptr;
+        capacity_ = 0;
+    }
+
+private:
+    std::byte* bytes_ = nullptr;
+    SIZE_T capacity_ = 0;
 };
 
 struct GlobalBlock final : HandleObject {
@@ -58,7 +120,7 @@ struct GlobalBlock final : HandleObject {
     bool discarded = false;
 
     bool moveable() const { return (flags & GMEM_MOVEABLE) != 0; }
-    std::byte* data() const { return storage.bytes.get(); }
+    std::byte* data() const { return storage.data(); }
 };
 
 struct FailurePlan {
@@ -99,21 +161,21 @@ bool planRefuses() {
 // The bytes of the storage from 'from' on are room, not block: under AddressSanitizer touching
 // them is an error until the block grows over them again.
 void poisonRoom(const Storage& storage, SIZE_T from) {
-    if (storage.bytes && from < storage.capacity) {
-        ASAN_POISON_MEMORY_REGION(storage.bytes.get() + from, storage.capacity - from);
+    if (storage.data() && from < storage.capacity()) {
+        ASAN_POISON_MEMORY_REGION(storage.data() + from, storage.capacity() - from);
     }
 }
 
 void unpoison(const Storage& storage, SIZE_T from, SIZE_T to) {
-    if (storage.bytes && from < to) ASAN_UNPOISON_MEMORY_REGION(storage.bytes.get() + from, to - from);
+    if (storage.data() && from < to) ASAN_UNPOISON_MEMORY_REGION(storage.data() + from, to - from);
 }
 
 // New storage for 'bytes' (at least one byte) with 'capacity' bytes in all, or empty on failure.
 Storage allocate(SIZE_T bytes, SIZE_T capacity) {
     capacity = std::max({bytes, capacity, SIZE_T{1}});
-    Storage storage{std::unique_ptr<std::byte[]>(new (std::nothrow) std::byte[capacity]), capacity};
-    if (!storage.bytes) return {};
-    if (kDebugFill) std::memset(storage.bytes.get(), 0xCD, capacity);
+    Storage storage = Storage::take(capacity);
+    if (!storage.data()) return {};
+    if (kDebugFill) std::memset(storage.data(), 0xCD, capacity);
     poisonRoom(storage, std::max(bytes, SIZE_T{1}));
     return storage;
 }
@@ -125,9 +187,9 @@ Storage allocate(SIZE_T bytes) {
 }
 
 void release(Storage& storage) {
-    unpoison(storage, 0, storage.capacity);
-    if (kDebugFill && storage.bytes) std::memset(storage.bytes.get(), 0xDD, storage.capacity);
-    storage = {};
+    unpoison(storage, 0, storage.capacity());
+    if (kDebugFill && storage.data()) std::memset(storage.data(), 0xDD, storage.capacity());
+    storage.reset();
 }
 
 // Storage for a block outgrowing 'capacity': half as much again to spare (within the largest
@@ -165,14 +227,14 @@ void leave(uint32_t handle) {
 
 // Gives the block new storage for 'bytes', keeping the contents that fit. Caller holds the lock.
 bool moveTo(GlobalBlock& block, uint32_t handle, SIZE_T bytes, bool zeroGrowth) {
-    const SIZE_T had = block.storage.capacity;
+    const SIZE_T had = block.storage.capacity();
     const SIZE_T capacity = bytes > had ? roomFor(bytes, had) : wastesRoom(bytes, had) ? bytes : had;
     Storage fresh = allocate(bytes, capacity);
-    if (!fresh.bytes && capacity > bytes) fresh = allocate(bytes, bytes);
-    if (!fresh.bytes) return false;
+    if (!fresh.data() && capacity > bytes) fresh = allocate(bytes, bytes);
+    if (!fresh.data()) return false;
     const SIZE_T kept = block.size < bytes ? block.size : bytes;
-    if (kept) std::memcpy(fresh.bytes.get(), block.data(), kept);
-    if (zeroGrowth && bytes > kept) std::memset(fresh.bytes.get() + kept, 0, bytes - kept);
+    if (kept) std::memcpy(fresh.data(), block.data(), kept);
+    if (zeroGrowth && bytes > kept) std::memset(fresh.data() + kept, 0, bytes - kept);
     if (block.data()) blockByData.erase(block.data());
     release(block.storage);
     block.storage = std::move(fresh);
@@ -182,7 +244,7 @@ bool moveTo(GlobalBlock& block, uint32_t handle, SIZE_T bytes, bool zeroGrowth) 
 
 // Resizes without moving; only possible within the storage the block already has.
 bool resizeInPlace(GlobalBlock& block, SIZE_T bytes, bool zeroGrowth) {
-    if (!block.data() || bytes > block.storage.capacity) return false;
+    if (!block.data() || bytes > block.storage.capacity()) return false;
     if (bytes > block.size) {
         unpoison(block.storage, block.size, bytes);
         if (zeroGrowth) {
@@ -202,7 +264,7 @@ bool resizeInPlace(GlobalBlock& block, SIZE_T bytes, bool zeroGrowth) {
 // refusals in every build.
 bool reallocate(GlobalBlock& block, uint32_t handle, SIZE_T bytes, bool zeroGrowth) {
     if (bytes > kMaxBlockSize || planRefuses()) return false;
-    const SIZE_T capacity = block.storage.capacity;
+    const SIZE_T capacity = block.storage.capacity();
     const bool fits = block.data() && bytes <= capacity && !wastesRoom(bytes, capacity);
     if (fits && !alwaysMove) return resizeInPlace(block, bytes, zeroGrowth);
     return moveTo(block, handle, bytes, zeroGrowth);
@@ -253,7 +315,7 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
             return nullptr;
         }
         block->size = bytes;
-        if (flags & GMEM_ZEROINIT) std::memset(block->data(), 0, block->storage.capacity);
+        if (flags & GMEM_ZEROINIT) std::memset(block->data(), 0, block->storage.capacity());
     }
     std::byte* data = block->data();
     GlobalBlock* entered = block.get();

@@ -1,4 +1,5 @@
 #include <sanitizer/asan_interface.h>
+#include <sys/resource.h>
 
 #include <cstring>
 #include <vector>
@@ -301,6 +302,71 @@ TEST(GlobalMemory, TheRoomPastTheSizeIsPoisonedUnderAddressSanitizer) {
 #else
     GTEST_SKIP() << "not built with AddressSanitizer";
 #endif
+}
+
+// Under AddressSanitizer storage a block moved from or freed is handed back to the sanitizer's
+// allocator, never reused by another block, so a pointer kept across the move or the free still
+// hits poisoned bytes.
+TEST(GlobalMemory, StorageLeftBehindStaysPoisonedUnderAddressSanitizer) {
+#if defined(WINPLAT_ADDRESS_SANITIZER)
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 64);
+    auto* before = static_cast<unsigned char*>(GlobalLock(h));
+    GlobalUnlock(h);
+    ASSERT_EQ(GlobalReAlloc(h, 65, GMEM_MOVEABLE), h);
+    auto* after = static_cast<unsigned char*>(GlobalLock(h));
+    GlobalUnlock(h);
+    ASSERT_NE(after, before);
+    EXPECT_TRUE(__asan_address_is_poisoned(before));
+    GlobalFree(h);
+    EXPECT_TRUE(__asan_address_is_poisoned(after));
+    HGLOBAL next = GlobalAlloc(GMEM_MOVEABLE, 65);
+    const void* reused = GlobalLock(next);
+    GlobalUnlock(next);
+    EXPECT_NE(reused, after) << "freed storage is not handed to the next block";
+    EXPECT_NE(reused, before);
+    GlobalFree(next);
+#else
+    GTEST_SKIP() << "not built with AddressSanitizer";
+#endif
+}
+
+long minorFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
+// Grows a block by 'step' bytes at a time up to 'limit', as a container does when filled record by
+// record, touching each new end through a lock, and frees it.
+void growAndFree(unsigned step, unsigned limit) {
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, step);
+    for (unsigned size = 2 * step; size <= limit; size += step) {
+        ASSERT_EQ(GlobalReAlloc(h, size, GMEM_MOVEABLE), h);
+        static_cast<unsigned char*>(GlobalLock(h))[size - 1] = 1;
+        GlobalUnlock(h);
+    }
+    GlobalFree(h);
+}
+
+// Storage left behind by moves and frees is kept for the next blocks: filling a container to its
+// limit again and again faults its pages in once, not on every pass (the C allocator, handed the
+// storage back, returns it to the system once enough lies free at the top of its heap).
+TEST(GlobalMemory, BlocksGrownAgainAndAgainReuseTheirStorageWithoutFreshPages) {
+    if (GlobalReallocMoves::sanitizerDefault()) {
+        GTEST_SKIP() << "sanitizer builds hand freed storage back so that a use after free is caught";
+    }
+    struct Case {
+        unsigned step;
+        unsigned limit;
+    };
+    // A span index of 4-byte spans and a string list of 20-byte names, each to its limit.
+    for (const Case c : {Case{4, 65532}, Case{20, 262140}}) {
+        SCOPED_TRACE(c.limit);
+        growAndFree(c.step, c.limit);  // the first pass takes its storage fresh
+        const long before = minorFaults();
+        for (int pass = 0; pass < 3; ++pass) growAndFree(c.step, c.limit);
+        EXPECT_LT(minorFaults() - before, 3) << "pages faulted in again";
+    }
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
     lcnwriter check FILE [--base N --length N]
                                               the record file checker; a whole document
                                               may carry its companions after its data
-    lcnwriter objects DESCRIPTION.json OUTFILE
+    lcnwriter objects DESCRIPTION.json OUTFILE [DESCRIPTION.json OUTFILE ...]
                                               the object list of a page record alone, or a
                                               text frame's saved object block (see README)
 """
@@ -48,12 +48,15 @@ def _damage(a):
 
 
 def _objects(a):
-    with open(a.description, encoding="utf-8") as f:
-        d = json.load(f)
-    data = page.objects_file(d)
-    with open(a.outfile, "wb") as f:
-        f.write(data)
-    print("%s %d" % (a.outfile, len(data)))
+    if len(a.pairs) % 2:
+        raise ValueError("objects takes pairs of a description and an output file")
+    for description, outfile in zip(a.pairs[::2], a.pairs[1::2]):
+        with open(description, encoding="utf-8") as f:
+            d = json.load(f)
+        data = page.objects_file(d)
+        with open(outfile, "wb") as f:
+            f.write(data)
+        print("%s %d" % (outfile, len(data)))
     return 0
 
 
@@ -81,8 +84,7 @@ def main(argv=None):
     c.add_argument("--base", type=lambda s: int(s, 0), default=0)
     c.add_argument("--length", type=lambda s: int(s, 0), default=None)
     o = sub.add_parser("objects", help="a page's object list or a saved object block alone")
-    o.add_argument("description")
-    o.add_argument("outfile")
+    o.add_argument("pairs", nargs="+", metavar="DESCRIPTION.json OUTFILE")
     a = ap.parse_args(argv)
     try:
         return {"build": _build, "reference": _reference, "damage": _damage, "check": _check,

@@ -35,6 +35,7 @@ void Page::SetLayoutArea(const PageStyle& style) {
     area_.backPicture = style.backgroundPicture;
     area_.backPictureMode = style.backgroundPictureMode;
     layoutWidth_ = area_.TextWidth();
+    usableWidth_ = layoutWidth_;
     for (uint16_t i = 0; i < GetCount(); ++i) MeasureObject(i);
 }
 

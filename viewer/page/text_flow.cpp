@@ -117,12 +117,13 @@ void Page::FindFreeSpan(uint16_t first, uint16_t last, TextLine& line) {
     }
     candidate(covered, usableWidth_);
 
-    if (noText) best.width = 0;
     line.spanLeft = clampWidth(best.left);
-    line.spanWidth = clampWidth(best.width);
+    line.spanWidth = noText ? int16_t{0} : clampWidth(best.width);
     line.behindText = behind ? 1 : 0;
+    // Gaps beside the span stay without text; so does the span of a band that takes none, unless
+    // an object lies behind the text there.
     for (const Gap& gap : gaps) {
-        const bool isSpan = gap.left == best.left && best.width != 0;
+        const bool isSpan = gap.left == best.left;
         if (!isSpan || (noText && !behind)) fillBand(gap.left, line.top, gap.width, line.height);
     }
 }

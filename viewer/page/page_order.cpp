@@ -2,22 +2,34 @@
 // searches walk, and the paint order kept in each record's z, by which objects are painted
 // (bottom first) and hit (top first).
 #include <algorithm>
+#include <array>
 #include <numeric>
 
 #include "page/page.h"
 
 namespace lect32 {
 
+// A stable sort by a 17-bit key (the layer, then z), least significant byte first: linear in the
+// number of objects, where comparison sorts of large pages cost more per object.
 std::vector<uint16_t> Page::BuildOrder(bool topFirst) const {
-    std::vector<uint16_t> order(GetCount());
-    std::iota(order.begin(), order.end(), uint16_t{0});
     const auto all = objects_.All();
-    // Copied objects lie under the others: first when painting, last when hitting.
-    const auto layer = [&](uint16_t i) { return (all[i].copied != 0) == topFirst; };
-    std::stable_sort(order.begin(), order.end(), [&](uint16_t a, uint16_t b) {
-        if (layer(a) != layer(b)) return layer(b);
-        return topFirst ? all[a].z > all[b].z : all[a].z < all[b].z;
-    });
+    std::vector<uint32_t> keys(all.size());
+    for (size_t i = 0; i < all.size(); ++i) {
+        // Copied objects lie under the others: first when painting, last when hitting.
+        const uint32_t layer = (all[i].copied != 0) == topFirst ? 1 : 0;
+        const uint32_t z = topFirst ? static_cast<uint32_t>(32767 - all[i].z) : static_cast<uint32_t>(all[i].z + 32768);
+        keys[i] = layer << 16 | z;
+    }
+    std::vector<uint16_t> order(all.size());
+    std::iota(order.begin(), order.end(), uint16_t{0});
+    std::vector<uint16_t> sorted(all.size());
+    for (int shift : {0, 8, 16}) {
+        std::array<uint32_t, 257> starts{};
+        for (uint16_t i : order) ++starts[((keys[i] >> shift) & 0xFF) + 1];
+        std::partial_sum(starts.begin(), starts.end(), starts.begin());
+        for (uint16_t i : order) sorted[starts[(keys[i] >> shift) & 0xFF]++] = i;
+        order.swap(sorted);
+    }
     return order;
 }
 

@@ -62,6 +62,16 @@ TEST(PageOrderTest, PaintAndHitOrdersPutCopiedObjectsUnderTheOthers) {
     for (uint16_t i = 0; i < 6; ++i) EXPECT_EQ(t.page.Object(i).z, z[i]) << i;
 }
 
+// Keys whose bytes differ in either half and in sign.
+TEST(PageOrderTest, OrdersSortZAcrossItsWholeRange) {
+    page_test::TestPage t;
+    const int16_t zs[] = {256, -1, 255, -300, 1, 32767, -32768, 255};
+    for (int16_t i = 0; i < 8; ++i) t.page.InsertObject(object(0, i, 1, 1));
+    for (uint16_t i = 0; i < 8; ++i) setZ(t.page, i, zs[i]);
+    EXPECT_EQ(t.page.BuildOrder(false), (Order{6, 3, 1, 4, 2, 7, 0, 5}));
+    EXPECT_EQ(t.page.BuildOrder(true), (Order{5, 0, 2, 7, 4, 1, 3, 6}));
+}
+
 // Every one of 300 objects is in both orders, in z order; none is dropped after 255.
 TEST(PageOrderTest, ThreeHundredObjectsAreAllPaintedAndHit) {
     page_test::TestPage t;

@@ -1,9 +1,11 @@
 // Child windows of media objects kept on their objects' content boxes, on the headless desktop.
 #include <gtest/gtest.h>
 
+#include "page/object_window_hooks.h"
 #include "page/page.h"
 #include "page/page_style.h"
 #include "page_test_support.h"
+#include "winplat/controls.h"
 #include "winplat/owners.h"
 #include "winplat/region.h"
 #include "winplat/user.h"
@@ -92,6 +94,63 @@ TEST_F(ObjectWindowsTest, OneObjectsWindowIsMovedAndRepainted) {
     validateAll();
     t.page.MoveObjectWindow(0);  // the object without a window
     EXPECT_FALSE(ownerNeedsPaint());
+}
+
+// The parent records what reaches it.
+std::vector<std::pair<UINT, LPARAM>> received;
+
+LRESULT CALLBACK recordingParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LBUTTONDOWN || message == WM_MOUSEMOVE || message == WM_RBUTTONUP ||
+        message == lect32::kMediaClickMessage)
+        received.emplace_back(message, lParam);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class ObjectWindowHooksTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        received.clear();
+        WNDCLASSA type{};
+        type.lpfnWndProc = recordingParent;
+        type.lpszClassName = "PageHookParent";
+        RegisterClassA(&type);
+        parent = CreateWindowExA(0, "PageHookParent", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(parent, nullptr);
+        child = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 30, 40, 50, 50, parent, nullptr, nullptr, nullptr);
+        ASSERT_NE(child, nullptr);
+    }
+    void TearDown() override { UnregisterClassA("PageHookParent", nullptr); }
+
+    winplat::test::Harness harness;
+    HWND parent = nullptr;
+    HWND child = nullptr;
+};
+
+TEST_F(ObjectWindowHooksTest, TheMouseReachesTheParentInItsOwnCoordinates) {
+    ASSERT_TRUE(lect32::HookObjectWindow(child, lect32::ObjectWindowHook::ForwardMouse));
+    EXPECT_FALSE(lect32::HookObjectWindow(child, lect32::ObjectWindowHook::ReportClick)) << "one hook a window";
+    SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 3));
+    SendMessageA(child, WM_MOUSEMOVE, 0, MAKELPARAM(10, 0));
+    SendMessageA(child, WM_KEYDOWN, 'A', 0);
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0], std::make_pair(UINT{WM_LBUTTONDOWN}, LPARAM{MAKELPARAM(32, 43)}));
+    EXPECT_EQ(received[1], std::make_pair(UINT{WM_MOUSEMOVE}, LPARAM{MAKELPARAM(40, 40)}));
+    // The replaced procedure still runs: the static control keeps its text.
+    SetWindowTextA(child, "film");
+    char text[8] = {};
+    GetWindowTextA(child, text, sizeof text);
+    EXPECT_STREQ(text, "film");
+    EXPECT_TRUE(DestroyWindow(child));
+}
+
+TEST_F(ObjectWindowHooksTest, AClickEndIsReportedToTheParent) {
+    ASSERT_TRUE(lect32::HookObjectWindow(child, lect32::ObjectWindowHook::ReportClick));
+    SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 3));
+    SendMessageA(child, WM_LBUTTONUP, 0, MAKELPARAM(2, 3));
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].first, lect32::kMediaClickMessage);
+    EXPECT_TRUE(DestroyWindow(child));
+    EXPECT_FALSE(lect32::HookObjectWindow(child, lect32::ObjectWindowHook::ReportClick)) << "the window is gone";
 }
 
 }  // namespace

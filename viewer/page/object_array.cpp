@@ -31,8 +31,9 @@ void ObjectArray::SetCursor(int i) {
 }
 
 uint16_t ObjectArray::SortedPlace(int32_t y, int16_t x) const {
-    const auto at = std::partition_point(records_.begin(), records_.end(),
-                                         [&](const PageObject& o) { return PlacedBefore(o, y, x); });
+    // The first that does not lie before: a page whose objects moved since their last sorting
+    // still gets each new object at the same place.
+    const auto at = std::find_if(records_.begin(), records_.end(), [&](const PageObject& o) { return !PlacedBefore(o, y, x); });
     return static_cast<uint16_t>(at - records_.begin());
 }
 

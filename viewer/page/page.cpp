@@ -1,6 +1,7 @@
 #include "page/page.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "store/document_tables.h"
 #include "winplat/refusal.h"
@@ -97,34 +98,65 @@ bool Page::SetSecondText(uint16_t i, std::span<const uint8_t> content) {
     return fillItem(contents_, n, content) || refuse(false, "the content does not fit the page's text list");
 }
 
-int Page::addObject(PageObject record, std::span<const uint8_t> attributes, std::span<const uint8_t> content, int at) {
-    if (GetCount() >= ObjectArray::kMaxObjects) return refuse(kNone, "the page holds as many objects as it can");
+// Two items of the same number, one in each text list; the number, or kNoItem with both lists
+// as they were.
+uint16_t Page::addItems(std::span<const uint8_t> attributes, std::span<const uint8_t> content) {
     const uint16_t item = attributes_.AddItem();
-    if (item == TextStore::kNoItem) return refuse(kNone, "the object texts take no further item");
+    if (item == TextStore::kNoItem) return refuse(TextStore::kNoItem, "the object texts take no further item");
     const uint16_t second = contents_.AddItem();
     if (second != item || !fillItem(attributes_, item, attributes) || !fillItem(contents_, item, content)) {
         if (second != TextStore::kNoItem) contents_.DeleteItem(second);
         attributes_.DeleteItem(item);
-        return refuse(kNone, "the object's texts do not fit the page's text lists");
+        return refuse(TextStore::kNoItem, "the object's texts do not fit the page's text lists");
     }
+    return item;
+}
+
+int Page::addObject(PageObject record, std::span<const uint8_t> attributes, std::span<const uint8_t> content) {
+    if (GetCount() >= ObjectArray::kMaxObjects) return refuse(kNone, "the page holds as many objects as it can");
+    const uint16_t item = addItems(attributes, content);
+    if (item == TextStore::kNoItem) return kNone;
     record.attribute = static_cast<int16_t>(item);
-    const uint16_t place = at == kNone ? objects_.SortedPlace(record.y, record.x) : static_cast<uint16_t>(at);
+    const uint16_t place = objects_.SortedPlace(record.y, record.x);
     if (!objects_.Insert(place, record)) {
         contents_.DeleteItem(item);
         attributes_.DeleteItem(item);
         return kNone;
     }
-    return std::min(place, static_cast<uint16_t>(GetCount() - 1));
+    return place;
 }
 
+// Items are numbered in the list's order. Sorted, each record is measured first, so that the page
+// stays in the (y, x) order of the places objects are shown at, and of objects at one place the
+// one read later comes first: the order inserting each in turn gives, in one sort.
 bool Page::takeObjects(std::vector<StagedObject>& staged, bool sorted, bool measure) {
+    if (staged.size() > ObjectArray::kMaxObjects) return refuse(false, "more objects than a page holds");
+    layoutWidth_ = area_.TextWidth();
     for (StagedObject& s : staged) {
-        const int at = addObject(s.record, s.attributes, s.content, sorted ? kNone : GetCount());
-        if (at == kNone) {
+        const uint16_t item = addItems(s.attributes, s.content);
+        if (item == TextStore::kNoItem) {
             FreeObjects(true);
             return false;
         }
-        if (measure) MeasureObject(static_cast<uint16_t>(at));
+        s.record.attribute = static_cast<int16_t>(item);
+        if (measure) s.record.x = s.record.PlacedX(layoutWidth_);
+    }
+    std::vector<uint32_t> order(staged.size());
+    std::iota(order.begin(), order.end(), 0u);
+    if (sorted) {
+        std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+            const PageObject& one = staged[a].record;
+            const PageObject& other = staged[b].record;
+            if (one.y != other.y) return one.y < other.y;
+            if (one.x != other.x) return one.x < other.x;
+            return a > b;
+        });
+    }
+    for (uint32_t k : order) {
+        if (!objects_.Insert(GetCount(), staged[k].record)) {
+            FreeObjects(true);
+            return false;
+        }
     }
     return true;
 }

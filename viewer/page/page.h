@@ -259,9 +259,9 @@ private:
     Record getRecord(uint16_t i, Record defaults);
     template <class Record>
     bool setRecord(uint16_t i, const Record& record, size_t written = Record::kSize);
-    // Adds one record with its two items at the sorted place (or at 'at'); its index, or kNone.
-    int addObject(PageObject record, std::span<const uint8_t> attributes, std::span<const uint8_t> content,
-                  int at = kNone);
+    uint16_t addItems(std::span<const uint8_t> attributes, std::span<const uint8_t> content);
+    // Adds one record with its two items at its (y, x) place; its index, or kNone.
+    int addObject(PageObject record, std::span<const uint8_t> attributes, std::span<const uint8_t> content);
     // Puts a read list on the (empty) page: in (y, x) order, measured when asked, or in the
     // list's own order. false, the page emptied, when the text lists cannot take it.
     bool takeObjects(std::vector<StagedObject>& staged, bool sorted, bool measure);

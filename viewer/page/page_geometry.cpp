@@ -5,25 +5,6 @@
 
 namespace lect32 {
 
-namespace {
-
-// x of an object of the given width placed in a layout width: 0 keeps x, 1 left, 2 right, 3
-// centred (one pixel right of the middle when the left gap is the smaller, never left of 0).
-int placedX(uint8_t placement, int x, int width, int layoutWidth) {
-    switch (placement) {
-    case 1: return 0;
-    case 2: return layoutWidth - width;
-    case 3: {
-        int centred = layoutWidth / 2 - width / 2;
-        if (centred > 0 && centred < layoutWidth - centred - width) ++centred;
-        return centred < 0 ? 0 : centred;
-    }
-    default: return x;
-    }
-}
-
-}  // namespace
-
 void Page::SetLayoutArea(const PageStyle& style) {
     area_.leftMargin = style.LeftMargin();
     area_.rightMargin = style.RightMargin();
@@ -43,7 +24,7 @@ void Page::MeasureObject(uint16_t i) {
     if (!objects_.Contains(i)) return;
     layoutWidth_ = area_.TextWidth();
     PageObject& o = objects_[i];
-    const auto x = static_cast<int16_t>(placedX(o.placement, o.x, o.width, layoutWidth_));
+    const int16_t x = o.PlacedX(layoutWidth_);
     if (x != o.x) {
         o.x = x;
         if (!services_.keepPictures) releaseImages(o);

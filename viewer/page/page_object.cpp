@@ -15,6 +15,19 @@ bool PageObject::ReadPrefix(winplat::ByteReader& in, size_t count) {
     return true;
 }
 
+int16_t PageObject::PlacedX(int layoutWidth) const {
+    switch (placement) {
+    case 1: return 0;
+    case 2: return static_cast<int16_t>(layoutWidth - width);
+    case 3: {
+        int centred = layoutWidth / 2 - width / 2;
+        if (centred > 0 && centred < layoutWidth - centred - width) ++centred;
+        return static_cast<int16_t>(centred < 0 ? 0 : centred);
+    }
+    default: return x;
+    }
+}
+
 bool PageObject::LayoutDiffers(const PageObject& other) const {
     return placement != other.placement || anchoring != other.anchoring || flow != other.flow;
 }

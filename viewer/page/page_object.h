@@ -97,6 +97,9 @@ struct PageObject {
     // The child window (handles of the layer fit the record's 32 bits).
     HWND Window() const { return reinterpret_cast<HWND>(uintptr_t{window}); }
     void SetWindow(HWND handle) { window = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle)); }
+    // x as the horizontal placement puts the object in a layout width: 0 keeps x, 1 left, 2 right,
+    // 3 centred (one pixel right of the middle when the left gap is the smaller; never left of 0).
+    int16_t PlacedX(int layoutWidth) const;
     // Whether a new record makes the page lay its text out again: placement, anchoring or flow.
     bool LayoutDiffers(const PageObject& other) const;
     // Clears what belongs to one showing of the page: windows, images, cache entries, files.

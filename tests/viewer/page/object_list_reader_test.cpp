@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "page/page.h"
+#include "page/page_style.h"
 #include "page_test_support.h"
 #include "store/mem_reader.h"
 #include "store/vazazi_file.h"
@@ -219,6 +220,67 @@ TEST_F(ObjectListReaderTest, PicturesOfAnotherDocumentAreFoundByPath) {
     EXPECT_STREQ(path, "c:\\a\\dva.png");
     EXPECT_EQ(t.page.Object(0).picture, 1);
     EXPECT_EQ(t.page.Object(1).picture, 1) << "a sound's index names a media file, not a picture";
+}
+
+// A page holds as many objects as its text lists have items: 16,383.
+TEST(ObjectListLimitTest, APageTakesUpTo16383Objects) {
+    for (const int count : {16383, 16384}) {
+        SCOPED_TRACE(count);
+        Fields list;
+        list.u8(6).u16(count);
+        const lect32::PageObject::Bytes record = lect32::PageObject().Encode();
+        for (int i = 0; i < count; ++i) list.raw(Bytes(record.begin(), record.begin() + 36)).u16(0).u16(0);
+        page_test::TestPage t;
+        winplat::ByteReader in(list.bytes);
+        EXPECT_EQ(t.page.ReadObjects(in, false), count <= 16383);
+        EXPECT_EQ(t.page.GetCount(), count <= 16383 ? count : 0);
+    }
+}
+
+// Objects are measured before they take their places, so the page is in the (y, x) order of where
+// they are shown: a right-placed object stored at x 10 lies right of a free one at x 50.
+TEST(ObjectListOrderTest, MeasuredPlacesDecideTheOrder) {
+    const auto list = [](std::vector<std::pair<int16_t, uint8_t>> objects) {
+        Fields f;
+        f.u8(6).u16(static_cast<int>(objects.size()));
+        for (const auto& [x, placement] : objects) {
+            lect32::PageObject o = page_test::object(x, 0, 40, 10);
+            o.placement = placement;
+            const lect32::PageObject::Bytes record = o.Encode();
+            f.raw(Bytes(record.begin(), record.begin() + 36)).u16(0).u16(0);
+        }
+        return f.bytes;
+    };
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        bool measure;
+        std::vector<int16_t> xs;
+    };
+    const Case cases[] = {
+        {"right-placed after a free object", list({{50, 0}, {10, 2}}), true, {50, 260}},
+        {"left-placed onto a free object's place: read later, first", list({{0, 0}, {200, 1}}), true, {0, 0}},
+        {"unmeasured, stored places", list({{50, 0}, {10, 2}}), false, {10, 50}},
+    };
+    lect32::PageStyle style;
+    style.width = 300;
+    style.margins = {0, 0, 0, 0};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        page_test::TestPage t;
+        t.page.SetLayoutArea(style);
+        winplat::ByteReader in(c.bytes);
+        ASSERT_TRUE(t.page.ReadObjects(in, c.measure));
+        ASSERT_EQ(t.page.GetCount(), 2);
+        EXPECT_EQ(t.page.Object(0).x, c.xs[0]);
+        EXPECT_EQ(t.page.Object(1).x, c.xs[1]);
+    }
+    page_test::TestPage t;
+    t.page.SetLayoutArea(style);
+    const Bytes equal = list({{0, 0}, {200, 1}});
+    winplat::ByteReader in(equal);
+    ASSERT_TRUE(t.page.ReadObjects(in, true));
+    EXPECT_EQ(t.page.Object(0).attribute, 1) << "the object read second";
 }
 
 }  // namespace

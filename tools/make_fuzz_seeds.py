@@ -267,6 +267,15 @@ FORMATS["document_record_fuzz"] = (
     {}, [(name, f"{sys.executable} -B {RECORD_SEEDS} {name}") for name in RECORD_SEED_NAMES])
 
 
+# Object lists, saved object blocks and hot-spot lists of the document writer behind the page
+# target's kind byte.
+PAGE_SEEDS = os.path.join(HERE, "fuzz_page_seeds.py")
+from fuzz_page_seeds import SEEDS as PAGE_SEED_NAMES  # noqa: E402
+
+FORMATS["page_objects_fuzz"] = (
+    {}, [(name, f"{sys.executable} -B {PAGE_SEEDS} {name}") for name in PAGE_SEED_NAMES])
+
+
 def configparser_command(name, sections, spaced=True):
     """A profile file as Python's configparser writes one: sections of keys, blank lines between."""
     code = ("import configparser, sys\n"

@@ -2,12 +2,16 @@
 
     lcnwriter build DESCRIPTION.json OUTDIR   the files of one document
     lcnwriter reference OUTDIR                the reference set and its manifest
-    lcnwriter damage SOURCE OUTDIR [--seed N] [--count N]
+    lcnwriter damage SOURCE OUTDIR [--seed N] [--count N] [--objects]
                                               damaged variants of a document (SOURCE: a
-                                              description file or a reference-set name)
+                                              description file or a reference-set name);
+                                              --objects: every damage of its object lists
     lcnwriter check FILE [--base N --length N]
                                               the record file checker; a whole document
                                               may carry its companions after its data
+    lcnwriter objects DESCRIPTION.json OUTFILE [DESCRIPTION.json OUTFILE ...]
+                                              the object list of a page record alone, or a
+                                              text frame's saved object block (see README)
 """
 
 import argparse
@@ -15,7 +19,7 @@ import json
 import os
 import sys
 
-from . import checker, damage, document, reference, vazazi
+from . import checker, damage, document, page, reference, vazazi
 
 
 def _build(a):
@@ -38,8 +42,21 @@ def _reference(a):
 
 
 def _damage(a):
-    made = damage.write_variants(a.source, a.outdir, a.seed, a.count)
+    made = damage.write_variants(a.source, a.outdir, a.seed, a.count, a.objects)
     print("%d damaged variants in %s" % (len(made), a.outdir))
+    return 0
+
+
+def _objects(a):
+    if len(a.pairs) % 2:
+        raise ValueError("objects takes pairs of a description and an output file")
+    for description, outfile in zip(a.pairs[::2], a.pairs[1::2]):
+        with open(description, encoding="utf-8") as f:
+            d = json.load(f)
+        data = page.objects_file(d)
+        with open(outfile, "wb") as f:
+            f.write(data)
+        print("%s %d" % (outfile, len(data)))
     return 0
 
 
@@ -61,13 +78,17 @@ def main(argv=None):
     d.add_argument("outdir")
     d.add_argument("--seed", type=int, default=1)
     d.add_argument("--count", type=int, default=20)
+    d.add_argument("--objects", action="store_true", help="every damage of the object lists instead")
     c = sub.add_parser("check", help="check a record file")
     c.add_argument("file")
     c.add_argument("--base", type=lambda s: int(s, 0), default=0)
     c.add_argument("--length", type=lambda s: int(s, 0), default=None)
+    o = sub.add_parser("objects", help="a page's object list or a saved object block alone")
+    o.add_argument("pairs", nargs="+", metavar="DESCRIPTION.json OUTFILE")
     a = ap.parse_args(argv)
     try:
-        return {"build": _build, "reference": _reference, "damage": _damage, "check": _check}[a.cmd](a)
+        return {"build": _build, "reference": _reference, "damage": _damage, "check": _check,
+                "objects": _objects}[a.cmd](a)
     except (OSError, ValueError, KeyError, vazazi.VazaziError) as e:
         print("lcnwriter: %s" % e, file=sys.stderr)
         return 2

@@ -5,7 +5,8 @@ Each variant damages one thing: the file cut at a byte; one page record cut
 at a byte; a length field of a page record pointing past the record; a count
 set to 0x7FFF or 0xFFFF (0x7F or 0xFF in one byte); a table of more than 16,383 cells; an object slot
 longer than its item; a compressed page whose chunk does not inflate; link
-frames whose two length bytes disagree.  The
+frames whose two length bytes disagree.  object_variants damages the object
+lists alone, every kind on every object, without a seed.  The
 encoders mark where their counts and lengths lie, so the damage lands on the
 field named, and the same seed gives the same variants.
 """
@@ -30,7 +31,8 @@ class Variant:
     index: int
     what: str            # the damage, in words
     fails: str           # "open", "read" (the store refuses the record), "store" (the store
-                         # refuses the file or one of its records) or "parse" (the record's reader must)
+                         # refuses the file or one of its records), "parse" (the record's reader must)
+                         # or "cut" (the reader reads the record, cutting the damaged list short)
 
 
 def _rebuild(doc, key, body, compressed=None, raw=None):
@@ -192,6 +194,67 @@ def variants(doc, seed, count):
     return out
 
 
+def _object_list_end(buf):
+    """Offset just past a page record's object list: the end of the last
+    object's last sized part (its content, or its hot-spot list)."""
+    ends = [offset + width + _field_value(buf.bytes(), offset, width)
+            for name, offset, width in buf.marks
+            if name.startswith("objects.object") and name.count(".") == 3 and name.endswith(".length")]
+    return max(ends, default=None)
+
+
+def _slot_past_item(doc, key, buf, slot_mark, item_mark):
+    """A slot whose length runs one to three bytes past the end of its object's
+    attribute item, still inside the record: the reader cuts the item's slots
+    there and reads the rest of the page."""
+    _, item_offset, item_width = item_mark
+    item_end = item_offset + item_width + _field_value(buf.bytes(), item_offset, item_width)
+    name, offset, width = slot_mark
+    value = item_end - (offset + width) + 1 + (offset % 3)
+    return Variant("", _rebuild(doc, key, _patch(buf.bytes(), offset, width, value)), *key,
+                   "%s set to %d, past its item's end" % (name, value), "cut")
+
+
+def object_variants(doc):
+    """Damage to the object list of each page that has objects, every kind once
+    and without a seed: the object count set to 0x7FFF and 0xFFFF, each
+    object's sized parts (attribute slots, content, hot spots) past the record's
+    end, each slot past its own item but not past the record and each hot-spot
+    count past its list ("cut": the page reads, the list ends where its bytes
+    do), and the record cut right after the count, inside the first object and
+    one byte before the list's end."""
+    out = []
+    for number, buf in sorted(doc.pages.items()):
+        key = (2, number)
+        count = next((m for m in buf.marks if m[0] == "objects.count"), None)
+        end = _object_list_end(buf)
+        if count is None or end is None:
+            continue
+        for value in (0x7FFF, 0xFFFF):
+            out.append(count_set(doc, key, buf, count, value))
+        items = {m[0]: m for m in buf.marks if m[0].startswith("objects.object") and m[0].count(".") == 3
+                 and m[0].endswith(".length")}
+        for name, mark in sorted(items.items()):
+            past = len(buf) - mark[1] - mark[2] + 1
+            out.append(Variant("", _rebuild(doc, key, _patch(buf.bytes(), mark[1], mark[2], past)), *key,
+                               "%s set to %d, past the record's end" % (name, past), "parse"))
+        for name, offset, width in buf.marks:
+            parts = name.split(".")
+            if len(parts) == 5 and parts[2] == "slots" and parts[3].startswith("slot") and parts[4] == "length":
+                item = items[".".join(parts[:3]) + ".length"]
+                out.append(_slot_past_item(doc, key, buf, (name, offset, width), item))
+        for name, offset, width in buf.marks:
+            if name.startswith("objects.object") and name.endswith(".spots.count"):
+                out.append(Variant("", _rebuild(doc, key, _patch(buf.bytes(), offset, width, 0x7FFF)), *key,
+                                   "%s set to 0x7FFF, more shapes than its list holds" % name, "cut"))
+        start = count[1] + count[2]
+        for at in (start, start + 10, end - 1):
+            out.append(cut_record(doc, key, buf, at))
+    for n, v in enumerate(out):
+        v.name = "%s-objects-%02d.lcn" % (os.path.splitext(doc.containers[0].file)[0], n)
+    return out
+
+
 def _description(source):
     """A reference-set name or a description file."""
     for make in reference.ALL:
@@ -203,11 +266,11 @@ def _description(source):
         return json.load(f), os.path.dirname(os.path.abspath(source))
 
 
-def write_variants(source, directory, seed=1, count=20):
+def write_variants(source, directory, seed=1, count=20, objects=False):
     d, folder = _description(source)
     doc = document.build(d, folder)
     os.makedirs(directory, exist_ok=True)
-    made = variants(doc, seed, count)
+    made = object_variants(doc) if objects else variants(doc, seed, count)
     manifest = []
     for v in made:
         with open(os.path.join(directory, v.name), "wb") as f:

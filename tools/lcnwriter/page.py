@@ -134,17 +134,22 @@ def text_frame(rows, version=3, view=None, highlights=None):
     return b.append(object_block([]), "objects.")
 
 
-def object_block(objects):
-    """The saved object block of a frame (format 2): byte 2, u16 count, s16
-    current (-1), byte record size 58, per object 58 bytes and two u16-sized
-    texts, byte flags 1, s16 -1, byte 0, s16 -1, byte 0."""
-    b = Buf().u8(2).u16(len(objects), "count").u16(-1).u8(58)
-    for o in objects:
+def object_block(objects, fmt=2, current=-1, values=(-1, 0, -1, 0)):
+    """The saved object block of a frame: byte format (2), u16 count, s16
+    current (-1), byte record size 58, per object 58 bytes (the stored 36, then
+    the page's own 22 at their new-object values) and two u16-sized texts
+    (attribute slots; a text frame's content); from format 2 byte flags 1 and
+    the four page values s16, byte, s16, byte (-1, 0, -1, 0)."""
+    b = Buf().u8(fmt).u16(len(objects), "count").u16(current).u8(58)
+    for i, o in enumerate(objects):
         b.append(object_record(o)).u32(0).u16(-1).raw(bytes(4)).u16(-1).u32(0).u16(-1)
         b.u16(0).u16(0)
-        b.sized(attribute_slots(o), name="object%d.slots." % len(b.marks))
-        b.sized(_second_text(o), name="object%d.text." % len(b.marks))
-    return b.u8(1).u16(-1).u8(0).u16(-1).u8(0)
+        b.sized(attribute_slots(o), name="object%d.slots." % i)
+        b.sized(_second_text(o), name="object%d.text." % i)
+    if fmt < 2:
+        return b
+    first, second, third, fourth = values
+    return b.u8(1).u16(first).u8(second).u16(third).u8(fourth)
 
 
 # ---------------------------------------------------------------- objects
@@ -324,6 +329,18 @@ def _old_hot_spots(o, version):
     for s in spots:
         b.raw(hot_spots([dict(s, points=None)]).bytes()[3:3 + 18])
     return b
+
+
+def objects_file(d):
+    """The bytes of the `objects` command: {"objects": [OBJECT...], "objectVersion": N}
+    gives the object list as a page record holds it; with "block": {"format", "current",
+    "values"} (each optional) the saved object block of a text frame instead."""
+    objs = d.get("objects", [])
+    block = d.get("block")
+    if block is None:
+        return objects(objs, d.get("objectVersion", 6)).bytes()
+    return object_block(objs, block.get("format", 2), block.get("current", -1),
+                        tuple(block.get("values", (-1, 0, -1, 0)))).bytes()
 
 
 # ---------------------------------------------------------------- page record

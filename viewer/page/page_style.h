@@ -11,7 +11,8 @@ namespace lect32 {
 
 #pragma pack(push, 1)
 
-// Four 16-bit values in order; as page margins: left, top, right, bottom.
+// Four 16-bit values in order. A page style keeps its margins here in their stored order, which
+// is left, right, top, bottom: read them through PageStyle's margin accessors.
 struct ShortRect {
     int16_t left = 0;
     int16_t top = 0;
@@ -25,6 +26,17 @@ struct PageStyleLink {
     uint8_t value = 0;
 };
 
+// The page window reads the same record in the page's stored versions and names its members as
+// follows: flags = flags, width = width, layoutWord = height, margins = leftMargin, rightMargin,
+// topMargin, bottomMargin in that stored order (see the margin accessors below),
+// backgroundColour = backColour, widthMode = widthMode, oldFormPresence = legacyColoursPresent,
+// group10 = contentsList, contentsParam1 .. contentsParam4, group20 = bannerOn, bannerStyle,
+// group40Word/Byte = soundIndex, soundMode, backgroundPicture = backPicture,
+// backgroundPictureMode = backPictureMode, group80Byte = option80, group100Byte = noSearch,
+// group200Byte = option200, group400Byte = option400, group200Words = value200a, value200b,
+// group400Words = value400a, value400b, group800Bytes = option800a, option800b, group800Word =
+// value800, links = pageLinks, group2000Present = timedChange, group2000Word1 = timedPage,
+// group2000Byte = timedLink, group2000Word2 = timedTicks, trailingId = templatePage.
 struct PageStyle {
     // Group bits of Flags.
     static constexpr uint16_t kTrailingIdAbsent = 0x0001;  // stored form only: no trailing id
@@ -71,6 +83,13 @@ struct PageStyle {
     uint8_t group2000Byte = 0;
     int16_t group2000Word2 = 10;
     int16_t trailingId = -1;
+
+    // The margins as stored: left, right, top, bottom. ShortRect names its four values left, top,
+    // right, bottom, so its 'top' holds the right margin and its 'right' the top margin.
+    int16_t LeftMargin() const { return margins.left; }
+    int16_t RightMargin() const { return margins.top; }
+    int16_t TopMargin() const { return margins.right; }
+    int16_t BottomMargin() const { return margins.bottom; }
 
     void InitLinks();
     // Every default except the layout word, which keeps its value.

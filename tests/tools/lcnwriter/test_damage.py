@@ -170,5 +170,53 @@ class Variants(unittest.TestCase):
             self.assertEqual(len(names), len(made) + 2)
 
 
+class ObjectVariants(unittest.TestCase):
+    """Every damage of the object lists, on the documents whose pages hold objects of
+    every list version."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.doc = _doc(reference.old_formats)
+        cls.made = damage.object_variants(cls.doc)
+
+    def body(self, v):
+        return vazazi.from_bytes(v.data).read(v.table, v.index).body
+
+    def test_every_page_with_objects_gets_every_kind(self):
+        for number, buf in self.doc.pages.items():
+            mine = " | ".join(v.what for v in self.made if v.index == number)
+            with self.subTest(page=number):
+                for kind in ("objects.count set to 0x7FFF", "objects.count set to 0xFFFF",
+                             "past the record's end", "page record cut"):
+                    self.assertIn(kind, mine)
+                slots = [m for m in buf.marks if ".slots.slot" in m[0]]
+                self.assertEqual(len(slots), mine.count("past its item's end"))
+
+    def test_a_slot_past_its_item_stays_inside_the_record(self):
+        cuts = [v for v in self.made if "past its item's end" in v.what]
+        self.assertTrue(cuts)
+        for v in cuts:
+            with self.subTest(v.what):
+                self.assertEqual(v.fails, "cut")
+                buf = self.doc.pages[v.index]
+                name = v.what.split(" set to ")[0]
+                _, offset, width = next(m for m in buf.marks if m[0] == name)
+                item = next(m for m in buf.marks if m[0] == ".".join(name.split(".")[:3]) + ".length")
+                item_end = item[1] + 2 + int.from_bytes(buf.bytes()[item[1]:item[1] + 2], "little")
+                value = int.from_bytes(self.body(v)[offset:offset + width], "little")
+                self.assertGreater(offset + width + value, item_end)
+                self.assertLessEqual(offset + width + value, len(buf))
+
+    def test_the_store_reads_every_variant(self):
+        for v in self.made:
+            with self.subTest(v.what):
+                self.assertEqual(vazazi.check_bytes(v.data), [])
+                self.assertIn(v.fails, ("parse", "cut"))
+
+    def test_the_same_document_gives_the_same_variants(self):
+        again = damage.object_variants(_doc(reference.old_formats))
+        self.assertEqual([v.data for v in self.made], [v.data for v in again])
+
+
 if __name__ == "__main__":
     unittest.main()

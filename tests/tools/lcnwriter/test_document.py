@@ -159,6 +159,29 @@ class CommandLine(unittest.TestCase):
                     self.assertEqual(run.returncode, code, run.stdout + run.stderr)
                     self.assertIn(says, run.stdout)
 
+    def test_objects_writes_the_list_a_page_record_holds(self):
+        objs = [{"kind": "picture", "width": 10, "height": 20, "fit": [1, 1000, 0, 0, -1]},
+                {"kind": "sound", "picture": 0, "media": [1, 0, 0]}]
+        record = page.page_record({"objects": objs, "objectVersion": 4}).bytes()
+        listed = page.objects(objs, 4).bytes()
+        block = {"objects": objs, "block": {"format": 1, "current": 1}}
+        cases = [("object list", {"objects": objs, "objectVersion": 4}, listed),
+                 ("saved block", block, page.object_block(objs, 1, 1).bytes())]
+        self.assertIn(listed, record, "the list as the page record holds it")
+        self.assertEqual(page.object_block(objs, 1).bytes()[1:], page.object_block(objs).bytes()[1:-7],
+                         "format 1 ends without the flags and page values")
+        with tempfile.TemporaryDirectory() as d:
+            for what, description, expected in cases:
+                with self.subTest(what):
+                    desc = os.path.join(d, "objects.json")
+                    with open(desc, "w", encoding="utf-8") as f:
+                        json.dump(description, f)
+                    out = os.path.join(d, "objects.bin")
+                    subprocess.run([sys.executable, "-B", os.path.join(TOOLS, "lcnwriter"), "objects", desc, out],
+                                   check=True, capture_output=True)
+                    with open(out, "rb") as f:
+                        self.assertEqual(f.read(), expected)
+
     def test_a_bad_description_fails_with_a_reason(self):
         with tempfile.TemporaryDirectory() as d:
             desc = os.path.join(d, "bad.json")

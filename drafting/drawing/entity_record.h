@@ -15,6 +15,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace linework {
@@ -109,10 +110,17 @@ bool IsEntityKind(uint8_t kindAndFlags);
 // is never made or copied.
 size_t EntityRecordSize(std::span<const uint8_t> bytes);
 
-// One record: exactly EntityRecordSize bytes of its own.
+// One record: exactly EntityRecordSize bytes of its own, never fewer than its head.
 class EntityRecord {
 public:
     EntityRecord() = default;
+    EntityRecord(EntityRecord&& other) noexcept
+        : bytes_(std::move(other.bytes_)), size_(std::exchange(other.size_, 0)) {}
+    EntityRecord& operator=(EntityRecord&& other) noexcept {
+        bytes_ = std::move(other.bytes_);
+        size_ = std::exchange(other.size_, 0);
+        return *this;
+    }
     // A record of 'size' zero bytes with the bare kind in its head; empty for an unknown kind, a
     // size below the head, or when the memory is not there.
     EntityRecord(EntityKind kind, size_t size);
@@ -120,20 +128,20 @@ public:
     // kind is known); empty otherwise.
     static EntityRecord FromBytes(std::span<const uint8_t> bytes);
 
-    explicit operator bool() const { return size_ != 0; }
+    explicit operator bool() const { return bytes_ != nullptr; }
     size_t Size() const { return size_; }
     std::span<const uint8_t> Bytes() const { return {bytes_.get(), size_}; }
     std::span<uint8_t> Bytes() { return {bytes_.get(), size_}; }
 
-    uint8_t KindAndFlags() const { return Byte(entity_field::kKindAndFlags); }
+    uint8_t KindAndFlags() const { return Head<uint8_t, entity_field::kKindAndFlags>(); }
     EntityKind Kind() const { return static_cast<EntityKind>(KindAndFlags() & 0xF0); }
     bool Erased() const { return (KindAndFlags() & entity_flag::kErased) != 0; }
-    uint8_t Layer() const { return Byte(entity_field::kLayer); }
-    uint8_t Colour() const { return Byte(entity_field::kColour); }
-    uint8_t Width() const { return Byte(entity_field::kWidth); }
-    float Level() const { return Load<float>(entity_field::kLevel); }
-    uint32_t Next() const { return Load<uint32_t>(entity_field::kNext); }
-    void SetNext(uint32_t handle) { Store(entity_field::kNext, handle); }
+    uint8_t Layer() const { return Head<uint8_t, entity_field::kLayer>(); }
+    uint8_t Colour() const { return Head<uint8_t, entity_field::kColour>(); }
+    uint8_t Width() const { return Head<uint8_t, entity_field::kWidth>(); }
+    float Level() const { return Head<float, entity_field::kLevel>(); }
+    uint32_t Next() const { return Head<uint32_t, entity_field::kNext>(); }
+    void SetNext(uint32_t handle) { std::memcpy(HeadField<uint32_t, entity_field::kNext>(), &handle, sizeof handle); }
 
     // Fields by offset; an offset outside the record is a fault of our own code and stops here.
     uint8_t Byte(size_t offset) const { return bytes_[Checked(offset, 1)]; }
@@ -157,6 +165,21 @@ public:
     int VertexCount() const { return Byte(entity_field::kLastVertex) + 1; }
 
 private:
+    // A field of the head needs no bound check of its own: a record that is not empty holds its
+    // whole head (the constructor makes no smaller one), so the test that it is not empty, which
+    // a walk of the drawing list makes anyway, covers every head field.
+    template <class T, size_t kOffset>
+    uint8_t* HeadField() const {
+        static_assert(kOffset + sizeof(T) <= kEntityHeadSize);
+        if (!bytes_) __builtin_trap();
+        return bytes_.get() + kOffset;
+    }
+    template <class T, size_t kOffset>
+    T Head() const {
+        T value;
+        std::memcpy(&value, HeadField<T, kOffset>(), sizeof value);
+        return value;
+    }
     size_t Checked(size_t offset, size_t width) const {
         if (offset > size_ || width > size_ - offset) __builtin_trap();
         return offset;

@@ -8,22 +8,39 @@ namespace winplat::files {
 
 namespace {
 
-std::string variable(const char* name) {
+std::string_view variable(const char* name) {
     const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
+    return value ? std::string_view(value) : std::string_view();
 }
 
-std::string withoutTrailingSlash(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
+std::string_view withoutTrailingSlash(std::string_view path) {
+    while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
     return path;
+}
+
+// The state folder's name in two parts: a folder the environment names, and what follows it.
+struct FolderName {
+    std::string_view base;
+    std::string_view rest;
+};
+
+FolderName stateFolderName() {
+    if (auto state = variable("WINPLAT_STATE"); !state.empty()) return {withoutTrailingSlash(state), ""};
+    if (auto config = variable("XDG_CONFIG_HOME"); !config.empty()) return {withoutTrailingSlash(config), "/winplat"};
+    return {withoutTrailingSlash(variable("HOME")), "/.config/winplat"};
 }
 
 }  // namespace
 
 std::string stateFolder() {
-    if (auto state = variable("WINPLAT_STATE"); !state.empty()) return withoutTrailingSlash(state);
-    if (auto config = variable("XDG_CONFIG_HOME"); !config.empty()) return withoutTrailingSlash(config) + "/winplat";
-    return withoutTrailingSlash(variable("HOME")) + "/.config/winplat";
+    const FolderName name = stateFolderName();
+    return std::string(name.base) + std::string(name.rest);
+}
+
+bool isStateFolder(std::string_view folder) {
+    const FolderName name = stateFolderName();
+    return folder.size() == name.base.size() + name.rest.size() && folder.starts_with(name.base) &&
+           folder.ends_with(name.rest);
 }
 
 std::string windowsFolder() { return stateFolder() + "/windows"; }

@@ -18,7 +18,7 @@ constexpr Refuser refuseClose("winplat: RegCloseKey");
 std::optional<KeyPath> fullPath(const Refuser& refuse, HKEY key, LPCSTR subKey, LONG& error) {
     auto path = pathOf(key, error);
     if (!path) {
-        refuse.log(error == ERROR_NOT_SUPPORTED ? "the performance data root is not offered" : "not a registry key handle");
+        refuse.log(whyNoKey(error));
         return std::nullopt;
     }
     if (subKey && !splitSubKey(subKey, *path)) {
@@ -111,10 +111,9 @@ LONG RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD 
                    LPDWORD classSize, LPFILETIME lastWriteTime) {
     if (!name || !nameSize || reserved) return refuseEnum(LONG(ERROR_INVALID_PARAMETER), "no name buffer or size");
     LONG error = ERROR_SUCCESS;
-    auto path = fullPath(refuseEnum, key, nullptr, error);
-    if (!path) return error;
-    return Store::instance().read([&](const RegKey& top) {
-        const RegKey* parent = findKey(top, *path);
+    const auto handle = keyOf(key, error);
+    if (!handle) return refuseEnum(error, whyNoKey(error));
+    return readKey(*handle, [&](const RegKey* parent) {
         if (!parent) return refuseEnum(LONG(ERROR_KEY_DELETED), "the key has been deleted");
         if (index >= parent->subKeys.size()) return LONG(ERROR_NO_MORE_ITEMS);
         const std::string& found = parent->subKeys[index]->name;

@@ -4,13 +4,17 @@
 
 namespace winplat::registry {
 
-namespace {
-
 class OpenKey final : public HandleObject {
 public:
     explicit OpenKey(KeyPath keyPath) : path(std::move(keyPath)) {}
     const KeyPath path;
+
+    // The node the path named in the tree of 'generation' (0: none found yet); see HandleKey.
+    mutable const RegKey* node = nullptr;
+    mutable uint64_t generation = 0;
 };
+
+namespace {
 
 constexpr uintptr_t kFirstRoot = 0x80000000u;
 
@@ -18,7 +22,16 @@ bool isRootValue(uintptr_t value) { return value >= kFirstRoot && value < kFirst
 
 }  // namespace
 
-std::optional<KeyPath> pathOf(HKEY key, LONG& error) {
+const RegKey* HandleKey::find(const RegKey& top, uint64_t generation) const {
+    if (!open_) return top.findSubKey(kRootNames[root_]);
+    if (open_->generation != generation) {
+        open_->node = findKey(top, open_->path);
+        open_->generation = generation;
+    }
+    return open_->node;
+}
+
+std::optional<HandleKey> keyOf(HKEY key, LONG& error) {
     const auto value = reinterpret_cast<uintptr_t>(key);
     if (isRootValue(value)) {
         const size_t root = value - kFirstRoot;
@@ -26,14 +39,25 @@ std::optional<KeyPath> pathOf(HKEY key, LONG& error) {
             error = ERROR_NOT_SUPPORTED;
             return std::nullopt;
         }
-        return KeyPath{kRootNames[root]};
+        return HandleKey(root, nullptr);
     }
-    const auto open = handleTable().getAs<OpenKey>(handleValue(key), HandleType::RegistryKey);
+    auto open = handleTable().getAs<OpenKey>(handleValue(key), HandleType::RegistryKey);
     if (!open) {
         error = ERROR_INVALID_HANDLE;
         return std::nullopt;
     }
-    return open->path;
+    return HandleKey(0, std::move(open));
+}
+
+const char* whyNoKey(LONG error) {
+    return error == ERROR_NOT_SUPPORTED ? "the performance data root is not offered" : "not a registry key handle";
+}
+
+KeyPath HandleKey::path() const { return open_ ? open_->path : KeyPath{kRootNames[root_]}; }
+
+std::optional<KeyPath> pathOf(HKEY key, LONG& error) {
+    const auto found = keyOf(key, error);
+    return found ? std::optional<KeyPath>(found->path()) : std::nullopt;
 }
 
 HKEY openHandle(KeyPath path) {

@@ -34,9 +34,8 @@ Store& Store::instance() {
 }
 
 void Store::refreshForFolder() {
-    const std::string folder = files::stateFolder();
-    if (!loaded_ || folder != folder_) {
-        folder_ = folder;
+    if (!loaded_ || !files::isStateFolder(folder_)) {
+        folder_ = files::stateFolder();
         load();
     }
 }
@@ -53,6 +52,7 @@ void Store::load() {
         keepDamagedCopy(path);
     }
     top_ = std::move(parsed.top);
+    ++generation_;
     loaded_ = true;
 }
 
@@ -65,6 +65,7 @@ LONG Store::change(const Change& change) {
     if (identityOf(storePath()) != identity_) load();
     bool changed = false;
     const LONG result = change(top_, changed);
+    ++generation_;  // a change may have dropped keys, whatever it answers
     if (result != ERROR_SUCCESS || !changed) return result;
     if (!write()) {
         loaded_ = false;  // the file still holds the tree before the change
@@ -83,6 +84,7 @@ void Store::drop() {
     std::lock_guard lock(mutex_);
     loaded_ = false;
     top_ = RegKey();
+    ++generation_;
 }
 
 }  // namespace winplat::registry

@@ -7,6 +7,7 @@
 #ifndef WINPLAT_SRC_REGISTRY_REG_STORE_H
 #define WINPLAT_SRC_REGISTRY_REG_STORE_H
 
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -24,9 +25,16 @@ public:
     // Runs the query on the tree under the store's mutex.
     template <class Query>
     auto read(Query&& query) {
+        return readWithGeneration([&](const RegKey& top, uint64_t) { return query(top); });
+    }
+
+    // As read, with the tree's generation: it changes whenever the tree may have (a change, a
+    // reload, a drop), so a node found in the tree stays valid while the generation is the same.
+    template <class Query>
+    auto readWithGeneration(Query&& query) {
         std::lock_guard lock(mutex_);
         refreshForFolder();
-        return query(static_cast<const RegKey&>(top_));
+        return query(static_cast<const RegKey&>(top_), generation_);
     }
 
     // Runs the change on the latest tree; when it returns ERROR_SUCCESS and says it changed
@@ -48,6 +56,7 @@ private:
     bool loaded_ = false;
     std::string folder_;
     RegKey top_;
+    uint64_t generation_ = 1;
     FileIdentity identity_;
 };
 

@@ -8,6 +8,7 @@ namespace winplat::registry {
 
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
+    if (a == b) return true;  // most names are asked for as they were written
     for (size_t i = 0; i < a.size(); ++i) {
         if (cp1250::toLower(static_cast<uint8_t>(a[i])) != cp1250::toLower(static_cast<uint8_t>(b[i]))) {
             return false;

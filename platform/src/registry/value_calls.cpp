@@ -17,10 +17,14 @@ constexpr Refuser refuseEnum("winplat: RegEnumValueA");
 
 std::optional<KeyPath> keyPath(const Refuser& refuse, HKEY key, LONG& error) {
     auto path = pathOf(key, error);
-    if (!path) {
-        refuse.log(error == ERROR_NOT_SUPPORTED ? "the performance data root is not offered" : "not a registry key handle");
-    }
+    if (!path) refuse.log(whyNoKey(error));
     return path;
+}
+
+std::optional<HandleKey> handleKey(const Refuser& refuse, HKEY key, LONG& error) {
+    auto found = keyOf(key, error);
+    if (!found) refuse.log(whyNoKey(error));
+    return found;
 }
 
 std::string_view nameOf(LPCSTR valueName) { return valueName ? std::string_view(valueName) : std::string_view(); }
@@ -65,10 +69,9 @@ LONG RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type
     if (reserved) return refuseQuery(LONG(ERROR_INVALID_PARAMETER), "the reserved argument is not NULL");
     if (data && !dataSize) return refuseQuery(LONG(ERROR_INVALID_PARAMETER), "a data buffer without its size");
     LONG error = ERROR_SUCCESS;
-    const auto path = keyPath(refuseQuery, key, error);
-    if (!path) return error;
-    return Store::instance().read([&](const RegKey& top) {
-        const RegKey* found = findKey(top, *path);
+    const auto handle = handleKey(refuseQuery, key, error);
+    if (!handle) return error;
+    return readKey(*handle, [&](const RegKey* found) {
         if (!found) return refuseQuery(LONG(ERROR_KEY_DELETED), "the key has been deleted");
         const RegValue* value = found->findValue(nameOf(valueName));
         if (!value) return LONG(ERROR_FILE_NOT_FOUND);
@@ -141,10 +144,9 @@ LONG RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueNameSize
     if (!valueName || !valueNameSize || reserved) return refuseEnum(LONG(ERROR_INVALID_PARAMETER), "no name buffer or size");
     if (data && !dataSize) return refuseEnum(LONG(ERROR_INVALID_PARAMETER), "a data buffer without its size");
     LONG error = ERROR_SUCCESS;
-    const auto path = keyPath(refuseEnum, key, error);
-    if (!path) return error;
-    return Store::instance().read([&](const RegKey& top) {
-        const RegKey* found = findKey(top, *path);
+    const auto handle = handleKey(refuseEnum, key, error);
+    if (!handle) return error;
+    return readKey(*handle, [&](const RegKey* found) {
         if (!found) return refuseEnum(LONG(ERROR_KEY_DELETED), "the key has been deleted");
         if (index >= found->values.size()) return LONG(ERROR_NO_MORE_ITEMS);
         const RegValue& value = found->values[index];

@@ -19,87 +19,70 @@ UINT clampElapse(UINT elapse) {
 
 }  // namespace
 
-TimerTable::Timer* TimerTable::find(HWND window, UINT_PTR id) {
-    const auto found = std::find_if(timers_.begin(), timers_.end(),
-                                    [&](const Timer& t) { return t.window == window && t.id == id; });
-    return found != timers_.end() ? &*found : nullptr;
-}
-
 UINT_PTR TimerTable::freeThreadTimerId() {
     for (UINT_PTR tries = 0; tries < kFirstThreadTimerId; ++tries) {
         lastThreadTimerId_ = lastThreadTimerId_ <= 1 ? kFirstThreadTimerId : lastThreadTimerId_ - 1;
-        if (!find(nullptr, lastThreadTimerId_)) return lastThreadTimerId_;
+        if (!timers_.find(nullptr, lastThreadTimerId_)) return lastThreadTimerId_;
     }
     return 0;
 }
 
 UINT_PTR TimerTable::set(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure) {
-    if (!window && !find(nullptr, id)) id = freeThreadTimerId();
+    if (!window && !timers_.find(nullptr, id)) id = freeThreadTimerId();
     if (!window && !id) return 0;
     const UINT period = clampElapse(elapse);
-    const uint64_t due = host::clock().nowMs() + period;
-    if (Timer* existing = find(window, id)) {
-        *existing = {window, id, period, due, procedure, nextOrder_++};
-    } else {
-        timers_.push_back({window, id, period, due, procedure, nextOrder_++});
-    }
+    // A timer set again starts afresh: a whole period from now, and after those set before it.
+    timers_.put({window, id, period, host::clock().nowMs() + period, procedure, nextOrder_++});
     return window && id == 0 ? 1 : id;
 }
 
-bool TimerTable::kill(HWND window, UINT_PTR id) {
-    const auto before = timers_.size();
-    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                                 [&](const Timer& t) { return t.window == window && t.id == id; }),
-                  timers_.end());
-    return timers_.size() != before;
-}
+bool TimerTable::kill(HWND window, UINT_PTR id) { return timers_.erase(window, id); }
 
-void TimerTable::killWindow(HWND window) {
-    timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.window == window; }),
-                  timers_.end());
-}
+void TimerTable::killWindow(HWND window) { timers_.eraseWindow(window); }
 
 void TimerTable::clear() { timers_.clear(); }
 
+// A retrieval for any window, the usual loop's, takes the heap's top; one for a window and its
+// descendants, or for thread timers alone, looks through every timer.
+const Timer* TimerTable::earliest(const MessageFilter& filter) const {
+    if (!filter.matchesNumber(message_)) return nullptr;
+    if (!filter.window) return timers_.top();
+    const Timer* first = nullptr;
+    timers_.forEach([&](const Timer& timer) {
+        if ((!first || firesBefore(timer, *first)) && filter.matchesWindow(timer.window)) first = &timer;
+    });
+    return first;
+}
+
 bool TimerTable::fetch(const MessageFilter& filter, bool remove, MSG& message) {
     const uint64_t now = host::clock().nowMs();
-    Timer* first = nullptr;
-    for (Timer& timer : timers_) {
-        if (timer.due > now || !filter.matches(timer.window, message_)) continue;
-        if (!first || timer.due < first->due || (timer.due == first->due && timer.order < first->order)) first = &timer;
-    }
-    if (!first) return false;
+    const Timer* first = earliest(filter);
+    if (!first || first->due > now) return false;
     message = MSG{};
     message.hwnd = first->window;
     message.message = message_;
     message.wParam = first->id;
     message.lParam = reinterpret_cast<LPARAM>(first->procedure);
     message.time = static_cast<DWORD>(now);
-    if (remove) first->due = now + first->period;
+    // Taking the message starts the next period from now, so missed periods never pile up.
+    if (remove) timers_.reschedule(*first, now + first->period);
     return true;
 }
 
 std::optional<uint64_t> TimerTable::nextDue(const MessageFilter& filter) const {
-    std::optional<uint64_t> next;
-    for (const Timer& timer : timers_) {
-        if (!filter.matches(timer.window, message_)) continue;
-        if (!next || timer.due < *next) next = timer.due;
-    }
-    return next;
+    const Timer* first = earliest(filter);
+    return first ? std::optional<uint64_t>(first->due) : std::nullopt;
 }
 
 bool TimerTable::calls(HWND window, UINT_PTR id, TIMERPROC procedure) const {
-    return std::any_of(timers_.begin(), timers_.end(), [&](const Timer& t) {
-        return t.window == window && t.id == id && t.procedure == procedure;
-    });
+    const Timer* timer = timers_.find(window, id);
+    return timer && timer->procedure == procedure;
 }
 
 std::vector<testing::TimerInfo> TimerTable::listing() const {
     std::vector<const Timer*> ordered;
-    for (const Timer& timer : timers_) ordered.push_back(&timer);
-    std::sort(ordered.begin(), ordered.end(), [](const Timer* a, const Timer* b) {
-        return a->due != b->due ? a->due < b->due : a->order < b->order;
-    });
+    timers_.forEach([&](const Timer& timer) { ordered.push_back(&timer); });
+    std::sort(ordered.begin(), ordered.end(), [](const Timer* a, const Timer* b) { return firesBefore(*a, *b); });
     std::vector<testing::TimerInfo> list;
     for (const Timer* t : ordered) {
         list.push_back({t->window, t->id, t->period, t->due, t->procedure != nullptr, message_ != WM_TIMER});

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "user/message_source.h"
+#include "user/timer_heap.h"
 #include "winplat/testing.h"
 
 namespace winplat::user {
@@ -49,19 +50,11 @@ public:
     std::vector<testing::TimerInfo> listing() const;
 
 private:
-    struct Timer {
-        HWND window;
-        UINT_PTR id;
-        UINT period;
-        uint64_t due;
-        TIMERPROC procedure;
-        uint64_t order;  // when it was set: the tie-breaker between timers due together
-    };
-    Timer* find(HWND window, UINT_PTR id);
+    const Timer* earliest(const MessageFilter& filter) const;
     UINT_PTR freeThreadTimerId();
 
     UINT message_;
-    std::vector<Timer> timers_;
+    TimerHeap timers_;
     uint64_t nextOrder_ = 0;
     UINT_PTR lastThreadTimerId_ = 0;
 };

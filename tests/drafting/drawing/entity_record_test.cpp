@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/entity_builders.h"
@@ -76,6 +77,42 @@ TEST(EntityRecord, FromBytesTakesOnlyWholeRecords) {
     EXPECT_FALSE(EntityRecord::FromBytes(line)) << "a byte less";
     EXPECT_FALSE(EntityRecord::FromBytes(Image(0x90, 64, {})));
     EXPECT_FALSE(EntityRecord(static_cast<EntityKind>(0x60), 64)) << "no record of an unknown kind";
+}
+
+// The head's fields are read without a bound check each, so no record is made smaller than its
+// head, and the head of an empty record is never read.
+TEST(EntityRecord, NoRecordIsSmallerThanItsHead) {
+    for (size_t size : {size_t{0}, size_t{1}, kEntityHeadSize - 1}) {
+        EXPECT_FALSE(EntityRecord(EntityKind::Arc, size)) << size;
+    }
+    EntityRecord smallest(EntityKind::Arc, kEntityHeadSize);
+    ASSERT_TRUE(smallest);
+    EXPECT_EQ(smallest.Size(), kEntityHeadSize);
+    smallest.SetNext(0x01020304);
+    smallest.SetByte(entity_field::kWidth, 3);
+    EXPECT_EQ(smallest.Next(), 0x01020304u);
+    EXPECT_EQ(smallest.Kind(), EntityKind::Arc);
+    EXPECT_EQ(smallest.Width(), 3);
+}
+
+TEST(EntityRecordDeathTest, TheHeadOfAnEmptyRecordStopsTheProgram) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const EntityRecord empty;
+    EXPECT_DEATH(empty.Next(), "");
+    EXPECT_DEATH(empty.KindAndFlags(), "");
+    EXPECT_DEATH(empty.Level(), "");
+    EntityRecord moved(EntityKind::Arc, kArcRecordSize);
+    EntityRecord taker(std::move(moved));
+    EXPECT_EQ(taker.Kind(), EntityKind::Arc);
+    EXPECT_FALSE(moved) << "a record moved from is empty";
+    EXPECT_EQ(moved.Size(), 0u);
+    EXPECT_DEATH(moved.SetNext(1), "");
+    EntityRecord assigned(EntityKind::Text, 57);
+    assigned = std::move(taker);
+    EXPECT_EQ(assigned.Kind(), EntityKind::Arc);
+    EXPECT_EQ(assigned.Size(), kArcRecordSize);
+    EXPECT_FALSE(taker) << "a record moved from by assignment is empty";
+    EXPECT_EQ(taker.Size(), 0u);
 }
 
 TEST(EntityRecord, UnalignedDoublesAndTheHandleField) {

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "registry/registry_seed.h"
 #include "registry/store_format.h"
@@ -239,6 +242,67 @@ TEST_F(RegistryTest, ANewStoreHoldsTheFileAssociations) {
     size = 3;
     EXPECT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, "mailto\\shell\\open\\command", command, &size), ERROR_MORE_DATA);
     EXPECT_EQ(size, static_cast<LONG>(std::strlen("xdg-open \"%1\"") + 1));
+}
+
+// An opened key stands for its path: through it, every read sees the key the path names now,
+// whatever changed the tree since the last read (a write through another handle, the key deleted
+// and made again, siblings added before it, the store re-read after another process replaced
+// it, a store in another state folder).
+TEST_F(RegistryTest, AnOpenedKeyReadsWhatItsPathNamesNow) {
+    const char* path = "Software\\Follow\\K";
+    auto dword = [](char value) { return Value(REG_DWORD, std::string{value, 0, 0, 0}); };
+    ASSERT_EQ(set(HKEY_CURRENT_USER, path, "v", REG_DWORD, dword(1).second), ERROR_SUCCESS);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, path, &key), ERROR_SUCCESS);
+    ASSERT_EQ(query(key, "v"), dword(1));
+    // The first sub-key's name, as an enumeration through the handle gives it.
+    auto firstSubKey = [&] {
+        char name[16] = {};
+        DWORD size = sizeof name;
+        const LONG result = RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr);
+        return result == ERROR_SUCCESS ? std::string(name) : "error " + std::to_string(result);
+    };
+
+    ASSERT_EQ(set(HKEY_CURRENT_USER, "SOFTWARE\\follow\\k", "v", REG_DWORD, dword(2).second), ERROR_SUCCESS);
+    EXPECT_EQ(query(key, "v"), dword(2)) << "written through another handle";
+
+    ASSERT_EQ(RegDeleteValueA(key, "v"), ERROR_SUCCESS);
+    ASSERT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, path), ERROR_SUCCESS);
+    DWORD size = 4;
+    BYTE data[4] = {};
+    EXPECT_EQ(RegQueryValueExA(key, "v", nullptr, nullptr, data, &size), ERROR_KEY_DELETED);
+    EXPECT_EQ(firstSubKey(), "error " + std::to_string(ERROR_KEY_DELETED));
+
+    for (char sibling = 'a'; sibling <= 'h'; ++sibling) {
+        ASSERT_EQ(set(HKEY_CURRENT_USER, ("Software\\Follow\\" + std::string(1, sibling)).c_str(), "v", REG_DWORD,
+                      dword(9).second),
+                  ERROR_SUCCESS);
+    }
+    ASSERT_EQ(set(HKEY_CURRENT_USER, "Software\\Follow\\K\\Sub", "v", REG_DWORD, dword(3).second), ERROR_SUCCESS);
+    ASSERT_EQ(set(HKEY_CURRENT_USER, path, "v", REG_DWORD, dword(3).second), ERROR_SUCCESS);
+    EXPECT_EQ(query(key, "v"), dword(3)) << "the key made again after siblings came before it";
+    EXPECT_EQ(firstSubKey(), "Sub");
+
+    // Another process replaces the store; the next change anywhere re-reads it.
+    writeStore("[HKEY_CURRENT_USER\\Software\\Follow\\K]\n\"v\"=dword:00000004\n");
+    ASSERT_EQ(set(HKEY_CURRENT_USER, "Software\\Elsewhere", "w", REG_DWORD, dword(0).second), ERROR_SUCCESS);
+    EXPECT_EQ(query(key, "v"), dword(4)) << "the store another process wrote";
+    EXPECT_EQ(firstSubKey(), "error " + std::to_string(ERROR_NO_MORE_ITEMS));
+
+    winplat::testing::dropRegistry();
+    EXPECT_EQ(query(key, "v"), dword(4)) << "the store read again from its file";
+
+    const std::string other = folder_ + "/other";
+    std::filesystem::create_directories(other);
+    {
+        std::ofstream store(other + "/registry.txt", std::ios::binary);
+        store << "[HKEY_CURRENT_USER\\Software\\Follow\\K]\n\"v\"=dword:00000005\n";
+    }
+    setenv("WINPLAT_STATE", other.c_str(), 1);
+    EXPECT_EQ(query(key, "v"), dword(5)) << "the store of the state folder named now";
+    setenv("WINPLAT_STATE", folder_.c_str(), 1);
+    EXPECT_EQ(query(key, "v"), dword(4)) << "back in the first state folder";
+    RegCloseKey(key);
 }
 
 TEST_F(RegistryTest, SetValueAWritesTheDefaultValueOfASubKey) {

@@ -46,6 +46,7 @@ TEST(StateFolder, FollowsTheVariablesInOrder) {
         {nullptr, "/c", "/h", "/c/winplat"},
         {nullptr, nullptr, "/h", "/h/.config/winplat"},
         {nullptr, "", "/h/", "/h/.config/winplat"},
+        {nullptr, nullptr, "/", "//.config/winplat"},
     };
     for (const auto& c : cases) {
         const auto put = [](const char* name, const char* value) {
@@ -60,6 +61,12 @@ TEST(StateFolder, FollowsTheVariablesInOrder) {
         put("HOME", c.home);
         EXPECT_EQ(winplat::files::stateFolder(), c.expected);
         EXPECT_EQ(winplat::files::windowsFolder(), std::string(c.expected) + "/windows");
+        // The check a store makes on every call, that the folder it read is still the one named.
+        const std::string expected = c.expected;
+        EXPECT_TRUE(winplat::files::isStateFolder(expected)) << expected;
+        const std::string misses[] = {expected + "/", expected.substr(0, expected.size() - 1), "x" + expected.substr(1),
+                                      expected.substr(0, expected.size() - 1) + "x", ""};
+        for (const std::string& miss : misses) EXPECT_FALSE(winplat::files::isStateFolder(miss)) << miss;
     }
 }
 

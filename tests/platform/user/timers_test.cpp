@@ -39,6 +39,91 @@ TEST_F(TimersTest, TimersFireInDueOrder) {
     EXPECT_EQ(fired, expected);
 }
 
+// Many timers on a few windows, some replaced and some killed before the loop runs: they fire
+// in the order of their due times, each next period counted from its tick, ties to the timer set
+// first (a replaced timer counts as set when it was replaced).
+TEST_F(TimersTest, ManyTimersFireInDueOrder) {
+    const HWND windows[] = {make(WS_POPUP, 0, 0, 10, 10), make(WS_POPUP, 0, 0, 10, 10), make(WS_POPUP, 0, 0, 10, 10)};
+    struct Expected {
+        HWND window;
+        UINT_PTR id;
+        UINT period;
+        uint64_t due;
+    };
+    std::vector<Expected> model;  // in the order set
+    auto set = [&](HWND window, UINT_PTR id, UINT period) {
+        ASSERT_EQ(SetTimer(window, id, period, nullptr), id);
+        std::erase_if(model, [&](const Expected& e) { return e.window == window && e.id == id; });
+        model.push_back({window, id, period, clock_.nowMs() + period});
+    };
+    for (UINT_PTR id = 1; id <= 60; ++id) set(windows[id % 3], id, 10 + static_cast<UINT>(id * 7 % 23));
+    for (UINT_PTR id = 5; id <= 60; id += 11) {
+        ASSERT_TRUE(KillTimer(windows[id % 3], id));
+        std::erase_if(model, [&](const Expected& e) { return e.window == windows[id % 3] && e.id == id; });
+    }
+    clock_.advance(3);
+    for (UINT_PTR id = 2; id <= 60; id += 9) set(windows[id % 3], id, 12);
+    const uint64_t until = clock_.nowMs() + 150;
+
+    std::vector<std::pair<HWND, UINT_PTR>> expected;
+    for (;;) {
+        auto next = std::min_element(model.begin(), model.end(), [](const Expected& a, const Expected& b) {
+            return a.due < b.due;  // min_element keeps the first of equals: the one set first
+        });
+        if (next->due > until) break;
+        expected.emplace_back(next->window, next->id);
+        next->due += next->period;  // it keeps its place in the order set
+    }
+    EXPECT_EQ(pumpUntil(clock_, until), expected);
+}
+
+// A look for one window's messages takes the earliest timer of the window or its descendants,
+// though other timers are due before it; a look for thread messages takes timers without a
+// window alone; a range without WM_TIMER takes none.
+TEST_F(TimersTest, AFilteredLookTakesOnlyTheTimersItNames) {
+    HWND other = make(WS_POPUP, 0, 0, 10, 10);
+    HWND parent = make(WS_POPUP, 0, 0, 10, 10);
+    HWND child = make(WS_CHILD, 0, 0, 5, 5, parent);
+    SetTimer(other, 1, 10, nullptr);
+    SetTimer(parent, 2, 40, nullptr);
+    SetTimer(child, 3, 30, nullptr);
+    const UINT_PTR thread = SetTimer(nullptr, 0, 35, nullptr);
+    clock_.advance(50);
+    struct Case {
+        HWND filter;
+        UINT first;
+        UINT last;
+        HWND window;  // of the WM_TIMER taken; none when nothing is
+        UINT_PTR id;
+    };
+    const HWND threadOnly = reinterpret_cast<HWND>(static_cast<LONG_PTR>(-1));
+    const Case cases[] = {
+        {parent, 0, 0, child, 3},
+        {child, 0, 0, child, 3},
+        {threadOnly, 0, 0, nullptr, thread},
+        {nullptr, 0, 0, other, 1},
+        {parent, WM_USER, WM_USER + 10, nullptr, 0},
+        {parent, WM_TIMER, WM_TIMER, child, 3},
+    };
+    for (const Case& c : cases) {
+        MSG msg{};
+        const BOOL taken = PeekMessageA(&msg, c.filter, c.first, c.last, PM_NOREMOVE);
+        EXPECT_EQ(taken != FALSE, c.id != 0) << "filter " << c.filter << " id " << c.id;
+        if (!taken || !c.id) continue;
+        EXPECT_EQ(msg.message, static_cast<UINT>(WM_TIMER));
+        EXPECT_EQ(msg.hwnd, c.window);
+        EXPECT_EQ(msg.wParam, c.id);
+    }
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, parent, 0, 0, PM_REMOVE));
+    ASSERT_TRUE(PeekMessageA(&msg, parent, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 2u) << "the child's timer, taken, moved on to its next period";
+    EXPECT_FALSE(PeekMessageA(&msg, parent, 0, 0, PM_NOREMOVE)) << "neither is due again until 80";
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.hwnd, other) << "the other window's timer still waits, first in due order";
+    EXPECT_TRUE(KillTimer(nullptr, thread));
+}
+
 TEST_F(TimersTest, AtMostOneWmTimerPendsHoweverLateTheLoopIs) {
     HWND window = make(WS_POPUP, 0, 0, 10, 10);
     SetTimer(window, 1, 50, nullptr);

@@ -23,14 +23,14 @@ uint16_t u16At(const uint8_t* at) { return static_cast<uint16_t>(at[0] | (at[1] 
 
 }  // namespace
 
-ChunkReader::ChunkReader(DiskFile& file, uint32_t length) : file_(file), unread_(length) {}
+ChunkReader::ChunkReader(DiskFile& file, uint32_t length, uint32_t block)
+    : file_(file), unread_(length), blockSize_(std::max(block, 1u)) {}
 
 bool ChunkReader::Start() {
     const uint32_t length = unread_;
-    size_ = std::min(length, kBlock);
-    block_.reset(new (std::nothrow) uint8_t[size_ ? size_ : 1]);
-    if (!block_ || !fill(size_)) return false;
+    if (!makeRoom(std::min(length, blockSize_)) || !fill(size_)) return false;
     if (length < 2) return refuse(false, "no chunk count");
+    if (!fill(2)) return false;
     count_ = u16At(block_.get());
     at_ = 2;
     // Every chunk needs at least a stored chunk's header, so a count that cannot fit is damage.
@@ -50,11 +50,25 @@ bool ChunkReader::Start() {
     return true;
 }
 
-bool ChunkReader::fill(uint32_t count) {
-    if (inHand() >= count) return true;
-    std::memmove(block_.get(), block_.get() + at_, inHand());
+// A block of at least 'count' bytes, what is in hand moved to its start.
+bool ChunkReader::makeRoom(uint32_t count) {
+    if (block_ && count <= size_) {
+        std::memmove(block_.get(), block_.get() + at_, inHand());
+    } else {
+        std::unique_ptr<uint8_t[]> bigger(new (std::nothrow) uint8_t[count ? count : 1]);
+        if (!bigger) return refuse(false, "no memory for the body's block");
+        if (block_) std::memcpy(bigger.get(), block_.get() + at_, inHand());
+        block_ = std::move(bigger);
+        size_ = count;
+    }
     end_ = inHand();
     at_ = 0;
+    return true;
+}
+
+bool ChunkReader::fill(uint32_t count) {
+    if (inHand() >= count) return true;
+    if (!makeRoom(count)) return false;
     const auto wanted = static_cast<uint32_t>(std::min<uint64_t>(unread_, size_ - end_));
     if (file_.Read(block_.get() + end_, wanted) != wanted) return false;
     end_ += wanted;

@@ -25,12 +25,13 @@ struct BodyChunk {
 
 class ChunkReader {
 public:
-    // Bodies up to this size are read at once, and all their headers checked before any chunk
-    // is handed on; bigger ones are read in blocks of this size. Holds the largest chunk.
+    // Bodies up to the block's size are read at once, and all their headers checked before any
+    // chunk is handed on; bigger ones are read a block at a time. The block grows when a chunk
+    // does not fit it, which this size never lets happen.
     static constexpr uint32_t kBlock = 256 * 1024;
 
     // The body of 'length' bytes at the file's position; the file is read no further.
-    ChunkReader(DiskFile& file, uint32_t length);
+    ChunkReader(DiskFile& file, uint32_t length, uint32_t block = kBlock);
 
     // Reads the body's first block and its chunk count; false (the refusal said) when it holds
     // no count or more chunks than the body could.
@@ -47,9 +48,11 @@ private:
     uint64_t remaining() const { return uint64_t{inHand()} + unread_; }
     // Makes sure 'count' bytes of the body (which holds them) lie in hand from at_ on.
     bool fill(uint32_t count);
+    bool makeRoom(uint32_t count);
 
     DiskFile& file_;
     uint32_t unread_;  // body bytes still in the file
+    uint32_t blockSize_;
     std::unique_ptr<uint8_t[]> block_;
     uint32_t size_ = 0;  // of the block
     uint32_t at_ = 0;

@@ -65,7 +65,7 @@ private:
     void stopAt(Match match, TextHit* hit);
 
     std::span<const uint8_t> text_;
-    FoldingTable fold_;
+    const FoldingTable& fold_;
     std::array<uint8_t, kMaxTerm> term_{};  // folded
     size_t length_ = 0;
     bool freeBefore_;

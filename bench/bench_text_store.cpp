@@ -7,6 +7,10 @@
 // Searching: FindText, case-folded, for a word that is not there (so every byte is read) over
 // Czech-like rows with a colour code every few words; the peer runs std::search with a
 // cp1250-lowering comparison over the same rows, codes included.
+// One text buffer (6 KB or 60 KB of the same rows): SearchTextBuffer for a missing word next to
+// std::search with the same folding; and every hit of a frequent word (flags 3, so every
+// occurrence counts, as std::search's do) found by a walk, by calls from each last hit's start
+// (the walk from the start each call makes), and by std::search resumed behind each hit.
 // Resolving: the format at the end of a 10 KB row with a code every 50 bytes.
 // Font cache: a hit, and a page's first display (the cache emptied first) making 5 or 20 real
 // fonts of sizes and styles the platform has not made lately; the misses next to bare fontconfig
@@ -21,9 +25,11 @@
 #include <algorithm>
 #include <array>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "navigate/text_buffer_search.h"
 #include "text/font_cache.h"
 #include "text/font_faces.h"
 #include "text/format_cursor.h"
@@ -103,6 +109,10 @@ void BM_PeerEdit(benchmark::State& state) {
     state.counters["edits/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+bool SameFolded(char text, char wanted) {
+    return winplat::cp1250::toLower(static_cast<uint8_t>(text)) == static_cast<uint8_t>(wanted);
+}
+
 void BM_StoreFindText(benchmark::State& state) {
     Filled f;
     Fill(f, static_cast<size_t>(state.range(0)));
@@ -117,15 +127,84 @@ void BM_PeerFindText(benchmark::State& state) {
     const std::string needle = "nenalezeno";
     size_t total = 0;
     for (const auto& s : f.peer) total += s.size();
-    const auto same = [](char a, char b) {
-        return winplat::cp1250::toLower(static_cast<uint8_t>(a)) == static_cast<uint8_t>(b);
-    };
     for (auto _ : state) {
         bool found = false;
-        for (const auto& s : f.peer) found = found || std::search(s.begin(), s.end(), needle.begin(), needle.end(), same) != s.end();
+        for (const auto& s : f.peer) found = found || std::search(s.begin(), s.end(), needle.begin(), needle.end(), SameFolded) != s.end();
         benchmark::DoNotOptimize(found);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(total));
+}
+
+std::span<const uint8_t> Bytes(const std::string& text) {
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+std::string Buffer(benchmark::State& state) {
+    std::mt19937 random(13);
+    return RowText(random, static_cast<size_t>(state.range(0)));
+}
+
+void BM_SearchTextBufferMiss(benchmark::State& state) {
+    const std::string text = Buffer(state);
+    for (auto _ : state) benchmark::DoNotOptimize(lect32::SearchTextBuffer(Bytes(text), Bytes("nenalezeno"), 0, 0, nullptr));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+
+void BM_PeerSearchFoldedMiss(benchmark::State& state) {
+    const std::string text = Buffer(state);
+    const std::string needle = "nenalezeno";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(std::search(text.begin(), text.end(), needle.begin(), needle.end(), SameFolded));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+
+constexpr const char* kFrequent = "text";
+
+void CountHits(benchmark::State& state, const std::string& text, int64_t hits) {
+    state.counters["hits"] = static_cast<double>(hits);
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+
+void BM_SearchTextBufferAllHitsWalk(benchmark::State& state) {
+    const std::string text = Buffer(state);
+    int64_t hits = 0;
+    for (auto _ : state) {
+        lect32::TextBufferSearch search(Bytes(text), Bytes(kFrequent), 3);
+        lect32::TextHit hit;
+        hits = 0;
+        while (search.Next(&hit)) ++hits;
+        benchmark::DoNotOptimize(hits);
+    }
+    CountHits(state, text, hits);
+}
+
+void BM_SearchTextBufferAllHitsByStart(benchmark::State& state) {
+    const std::string text = Buffer(state);
+    int64_t hits = 0;
+    for (auto _ : state) {
+        lect32::TextHit hit;
+        hits = 0;
+        for (size_t start = 0; lect32::SearchTextBuffer(Bytes(text), Bytes(kFrequent), 3, start, &hit); start = hit.start + 1u)
+            ++hits;
+        benchmark::DoNotOptimize(hits);
+    }
+    CountHits(state, text, hits);
+}
+
+void BM_PeerSearchFoldedAllHits(benchmark::State& state) {
+    const std::string text = Buffer(state);
+    const std::string needle = kFrequent;
+    int64_t hits = 0;
+    for (auto _ : state) {
+        hits = 0;
+        for (auto at = text.begin();; ++at) {
+            at = std::search(at, text.end(), needle.begin(), needle.end(), SameFolded);
+            if (at == text.end()) break;
+            ++hits;
+        }
+        benchmark::DoNotOptimize(hits);
+    }
+    CountHits(state, text, hits);
 }
 
 void BM_ResolveAtEndOfRow(benchmark::State& state) {
@@ -302,6 +381,11 @@ BENCHMARK(BM_StoreEdit)->Arg(90000)->Arg(900000);
 BENCHMARK(BM_PeerEdit)->Arg(90000)->Arg(900000);
 BENCHMARK(BM_StoreFindText)->Arg(90000)->Arg(900000);
 BENCHMARK(BM_PeerFindText)->Arg(90000)->Arg(900000);
+BENCHMARK(BM_SearchTextBufferMiss)->Arg(6000)->Arg(60000);
+BENCHMARK(BM_PeerSearchFoldedMiss)->Arg(6000)->Arg(60000);
+BENCHMARK(BM_SearchTextBufferAllHitsWalk)->Arg(6000)->Arg(60000);
+BENCHMARK(BM_SearchTextBufferAllHitsByStart)->Arg(6000)->Arg(60000);
+BENCHMARK(BM_PeerSearchFoldedAllHits)->Arg(6000)->Arg(60000);
 BENCHMARK(BM_ResolveAtEndOfRow);
 BENCHMARK(BM_FontCacheHit);
 BENCHMARK(BM_FontCacheMiss)->Arg(5)->Arg(20)->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,6 @@
 // The search's inputs under fuzzing. The first byte chooses what the rest is: a query text parsed
 // in both modes and its code run over found flags, a term and a text of coded bytes searched
-// with every flag pair from several starts, or a word buffer with its count as a page-name search
+// with every flag pair from several starts and walked hit by hit, or a word buffer with its count as a page-name search
 // takes it. Seeds are typed queries and rows with every kind of control code.
 #include <array>
 #include <span>
@@ -35,6 +35,21 @@ void fuzzQuery(const uint8_t* data, size_t size) {
     }
 }
 
+// A walk over every hit finds, hit after hit, what a search from behind the last hit's start finds.
+void walkText(std::span<const uint8_t> text, std::span<const uint8_t> term, uint8_t flags) {
+    lect32::TextBufferSearch search(text, term, flags);
+    lect32::TextHit hit;
+    lect32::TextHit again;
+    size_t start = 0;
+    for (int hits = 0; search.Next(&hit); ++hits) {
+        check(hits < 65536);
+        check(lect32::SearchTextBuffer(text, term, flags, start, &again) == 1);
+        check(again.start == hit.start && again.end == hit.end);
+        start = hit.start + 1u;
+    }
+    check(lect32::SearchTextBuffer(text, term, flags, start, nullptr) == 0);
+}
+
 // The first byte is the term's length, then the term, then the text.
 void fuzzText(const uint8_t* data, size_t size) {
     if (size == 0) return;
@@ -47,6 +62,7 @@ void fuzzText(const uint8_t* data, size_t size) {
             if (lect32::SearchTextBuffer(text, term, flags, start, &hit))
                 check(hit.start >= start && hit.start < hit.end && hit.end <= text.size());
         }
+        walkText(text, term, flags);
     }
 }
 

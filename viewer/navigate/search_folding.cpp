@@ -66,7 +66,8 @@ const FoldingTable kLowerCase = MakeLowerCase();
 constexpr std::array<int8_t, 256> kLetterClasses = MakeLetterClasses();
 static_assert(kLetterClasses['/'] == 84 && kLetterClasses[0xFE] == 75);
 
-FoldingTable currentFolding = kLowerCase;
+// One of the two tables above, which never change: a search may keep the table it began with.
+const FoldingTable* currentFolding = &kLowerCase;
 
 }  // namespace
 
@@ -79,17 +80,17 @@ int8_t LetterClass(uint8_t byte) {
 }
 
 void SetFolding(int caseSensitive) {
-    currentFolding = caseSensitive != 0 ? kIdentity : kLowerCase;
+    currentFolding = caseSensitive != 0 ? &kIdentity : &kLowerCase;
 }
 
 const FoldingTable& CurrentFolding() {
-    return currentFolding;
+    return *currentFolding;
 }
 
 int FoldText(uint8_t* text, int length) {
     const size_t count =
         length > 0 ? static_cast<size_t>(length) : std::strlen(reinterpret_cast<const char*>(text));
-    for (size_t i = 0; i < count; ++i) text[i] = currentFolding[text[i]];
+    for (size_t i = 0; i < count; ++i) text[i] = (*currentFolding)[text[i]];
     return static_cast<int>(count);
 }
 

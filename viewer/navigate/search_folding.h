@@ -25,7 +25,8 @@ inline bool IsSearchSeparator(uint8_t byte) {
 }
 
 // The identity when caseSensitive is non-zero, else the lower-case table. The reader's one
-// current table, user-interface thread only; it folds case until a search sets it.
+// current table, user-interface thread only; it folds case until a search sets it. Either table
+// stays as it is when the other becomes current.
 void SetFolding(int caseSensitive);
 const FoldingTable& CurrentFolding();
 

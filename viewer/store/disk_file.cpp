@@ -62,6 +62,7 @@ int DiskFile::Open(const char* path, uint32_t mode, uint32_t windowStart, uint32
     windowLength_ = windowLength;
     handle_ = openHandle(path, accessFor(mode), OPEN_EXISTING);
     if (!handle_) return 0;
+    movedTo(0);
     if (windowStart_ != 0) Seek(0, kBegin);
     return 1;
 }
@@ -69,18 +70,23 @@ int DiskFile::Open(const char* path, uint32_t mode, uint32_t windowStart, uint32
 int DiskFile::Create(const char* path, uint32_t mode) {
     Close();
     handle_ = openHandle(path, accessFor(mode), CREATE_ALWAYS);
+    movedTo(0);
     return handle_ ? 1 : 0;
 }
 
 void DiskFile::Close() {
     if (handle_) CloseHandle(handle_);
     handle_ = nullptr;
+    forgetPointer();
 }
 
 uint32_t DiskFile::position() const {
     if (!handle_) return 0;
+    if (pointer_ != kUnknown) return static_cast<uint32_t>(pointer_);
     const DWORD at = SetFilePointer(handle_, 0, nullptr, FILE_CURRENT);
-    return at == INVALID_SET_FILE_POINTER ? 0 : at;
+    if (at == INVALID_SET_FILE_POINTER) return 0;
+    movedTo(at);
+    return at;
 }
 
 // Inside a window a read stops at the window's end: past it lies the next document of the package.
@@ -93,14 +99,24 @@ uint32_t DiskFile::Read(void* buffer, uint32_t count) {
         if (count > end - at) count = static_cast<uint32_t>(end - at);
     }
     DWORD read = 0;
-    if (!ReadFile(handle_, buffer, count, &read, nullptr)) return 0;
+    const uint64_t from = pointer_;
+    if (!ReadFile(handle_, buffer, count, &read, nullptr)) {
+        forgetPointer();
+        return 0;
+    }
+    if (from != kUnknown) movedTo(from + read);
     return read;
 }
 
 uint32_t DiskFile::Write(const void* buffer, uint32_t count) {
     if (!handle_ || !buffer || count == 0) return 0;
     DWORD written = 0;
-    if (!WriteFile(handle_, buffer, count, &written, nullptr)) return 0;
+    const uint64_t from = pointer_;
+    if (!WriteFile(handle_, buffer, count, &written, nullptr)) {
+        forgetPointer();
+        return 0;
+    }
+    if (from != kUnknown) movedTo(from + written);
     return written;
 }
 
@@ -129,7 +145,14 @@ uint32_t DiskFile::Seek(int32_t distance, uint32_t origin) {
         default: return position();
     }
     const int64_t target = base + distance;
-    if (target < 0 || !moveTo(handle_, static_cast<uint64_t>(target))) return position();
+    if (target < 0 || target > int64_t{0xFFFFFFFF}) return position();
+    // Already there (reading records in file order): no call needed.
+    if (pointer_ == static_cast<uint64_t>(target)) return static_cast<uint32_t>(target);
+    if (!moveTo(handle_, static_cast<uint64_t>(target))) {
+        forgetPointer();
+        return position();
+    }
+    movedTo(static_cast<uint64_t>(target));
     return static_cast<uint32_t>(target);
 }
 
@@ -148,7 +171,12 @@ uint32_t DiskFile::GetSize() const {
 bool DiskFile::IsAtEnd() const { return !handle_ || Tell() >= GetSize(); }
 
 int DiskFile::SetEnd(uint32_t position) {
-    if (!handle_ || !moveTo(handle_, uint64_t{windowStart_} + position)) return 0;
+    if (!handle_) return 0;
+    if (!moveTo(handle_, uint64_t{windowStart_} + position)) {
+        forgetPointer();
+        return 0;
+    }
+    movedTo(uint64_t{windowStart_} + position);
     return SetEndOfFile(handle_) ? 1 : 0;
 }
 

@@ -36,7 +36,8 @@ public:
     int Create(const char* path, uint32_t mode);
     void Close();
     bool IsOpen() const { return handle_ != nullptr; }
-    // The file handle itself, still owned by this object (null when closed).
+    // The file handle itself, still owned by this object (null when closed); its file pointer is
+    // moved by this object alone.
     HANDLE handle() const { return handle_; }
 
     uint32_t Read(void* buffer, uint32_t count);
@@ -60,8 +61,15 @@ public:
 
 private:
     uint32_t position() const;  // absolute
+    // The handle's pointer is moved by nobody else, so where it is is known without asking the
+    // system, from the last move; it is unknown (asked for once) after a failed read or write.
+    void movedTo(uint64_t absolute) const { pointer_ = absolute; }
+    void forgetPointer() const { pointer_ = kUnknown; }
+
+    static constexpr uint64_t kUnknown = UINT64_MAX;
 
     HANDLE handle_ = nullptr;
+    mutable uint64_t pointer_ = kUnknown;
     uint32_t windowStart_ = 0;
     uint32_t windowLength_ = 0;
 };

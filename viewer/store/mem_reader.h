@@ -32,6 +32,9 @@ public:
     // Reads a body of 'length' bytes from the file's position in the stamp's form, and keeps the
     // stamp. Nothing outside those bytes is read.
     int LoadFromFile(DiskFile& file, uint32_t length, BodyStamp stamp = {});
+    // The same, measured against a size of the file its caller already knows (as GetSize gives
+    // it), which saves asking the system.
+    int LoadFromFile(DiskFile& file, uint32_t length, BodyStamp stamp, uint64_t fileSize);
     // Fills the reader with a copy of bytes in memory (plain).
     int LoadFromMemory(const void* data, uint32_t length);
 

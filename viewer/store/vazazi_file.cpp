@@ -144,10 +144,16 @@ bool VazaziFile::reopen() {
 void VazaziFile::remember() {
     stamp_ = file_.GetStamp();
     lookedAt_ = GetTickCount();
+    sizeKnown_ = stamp_.named;
+    // Measured as GetSize does: a window by its length, and a file of 4 GB or more as empty.
+    sizeSeen_ = file_.windowLength() != 0 ? file_.windowLength() : stamp_.size < 0xFFFFFFFFu ? stamp_.size : 0;
 }
+
+uint64_t VazaziFile::knownSize() const { return sizeKnown_ ? sizeSeen_ : file_.GetSize(); }
 
 void VazaziFile::wrote() {
     wrote_ = true;
+    sizeKnown_ = false;
     ++generation_;
 }
 
@@ -195,6 +201,7 @@ bool VazaziFile::readHeaders() {
 
 void VazaziFile::Close() {
     file_.Close();
+    sizeKnown_ = false;
     open_ = false;
     useCount_ = 0;
     ++generation_;

@@ -88,6 +88,8 @@ private:
     bool reopen();
     // The stamp as it is now, looked at now.
     void remember();
+    // The file's size as last seen, or as it is now when nothing was seen since the last write.
+    uint64_t knownSize() const;
     // Everything written through the object changes its generation and, at the end of the
     // access, the stamp it knows.
     void wrote();
@@ -115,6 +117,10 @@ private:
     uint32_t generation_ = 0;
     FileStamp stamp_;
     DWORD lookedAt_ = 0;  // host clock tick of the last look at the stamp
+    // The file's size (as DiskFile::GetSize measures it) from the last look at its stamp, while
+    // nothing was written since: a read checks its record against it instead of asking again.
+    uint64_t sizeSeen_ = 0;
+    bool sizeKnown_ = false;
     std::unique_ptr<Header> header_;
     std::unique_ptr<VazaziIndex> index_;
 };

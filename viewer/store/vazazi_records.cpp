@@ -105,7 +105,7 @@ int VazaziFile::ReadRecord(int table, int16_t index, MemReader& reader) {
         return refuse(0, "record header does not match its entry");
     }
     file_.Seek(static_cast<int32_t>(entry.offset + header_->recordHeaderSize), DiskFile::kBegin);
-    return reader.LoadFromFile(file_, entry.length - header_->recordHeaderSize, stampOf(header));
+    return reader.LoadFromFile(file_, entry.length - header_->recordHeaderSize, stampOf(header), knownSize());
 }
 
 VazaziFile::Placement VazaziFile::choosePlace(int table, int index, const IndexEntry& old, uint32_t size) const {

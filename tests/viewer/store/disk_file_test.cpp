@@ -139,6 +139,72 @@ TEST_F(DiskFileTest, WritesAndTruncationInsideAWindowLandAtAbsolutePositions) {
     EXPECT_EQ(fs::file_size(host("pkg.bin")), 1100u) << "SetEnd counts from the window start";
 }
 
+// The object knows where its handle's pointer is without asking the system each time: after
+// every kind of move, in and out of a window, that must be where the system has it.
+TEST_F(DiskFileTest, ThePositionKnownIsWhereTheSystemHasThePointer) {
+    writeHost("pkg.bin", pattern2000());
+    enum Op { kRead, kWrite, kSeekBegin, kSeekCurrent, kSeekEnd, kSetEnd };
+    struct Step {
+        Op op;
+        int32_t amount;
+        const char* what;
+    };
+    const Step steps[] = {
+        {kRead, 10, "a read"},
+        {kSeekCurrent, -4, "back from where it is"},
+        {kWrite, 6, "a write"},
+        {kSeekBegin, 100, "to a place"},
+        {kSeekBegin, 100, "to the same place again"},
+        {kSeekCurrent, -2000, "before the file's start: refused, left where it was"},
+        {kSeekEnd, -3, "from the end"},
+        {kRead, 50, "a read cut short by the end"},
+        {kRead, 5, "a read at the end"},
+        {kSetEnd, 120, "cut"},
+        {kWrite, 9, "a write behind the cut"},
+        {kSeekBegin, 7, "and back"},
+    };
+    for (const uint32_t windowStart : {0u, 1000u}) {
+        SCOPED_TRACE(windowStart ? "inside a window" : "the whole file");
+        DiskFile file;
+        ASSERT_EQ(file.Open(win("pkg.bin").c_str(), DiskFile::kReadWrite, windowStart, windowStart ? 500 : 0), 1);
+        uint8_t buffer[64] = {};
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.what);
+            switch (step.op) {
+                case kRead: file.Read(buffer, static_cast<uint32_t>(step.amount)); break;
+                case kWrite: file.Write(buffer, static_cast<uint32_t>(step.amount)); break;
+                case kSeekBegin: file.Seek(step.amount, DiskFile::kBegin); break;
+                case kSeekCurrent: file.Seek(step.amount, DiskFile::kCurrent); break;
+                case kSeekEnd: file.Seek(step.amount, DiskFile::kEnd); break;
+                case kSetEnd: file.SetEnd(static_cast<uint32_t>(step.amount)); break;
+            }
+            const DWORD system = SetFilePointer(file.handle(), 0, nullptr, FILE_CURRENT);
+            EXPECT_EQ(file.Tell() + windowStart, system);
+        }
+        file.Close();
+        writeHost("pkg.bin", pattern2000());
+    }
+}
+
+// A failed read or write may have moved the pointer any distance: the position is asked for.
+TEST_F(DiskFileTest, APositionIsAskedForAgainAfterAFailedTransfer) {
+    writeHost("data.bin", pattern2000());
+    DiskFile file;
+    ASSERT_EQ(file.Open(win("data.bin").c_str(), DiskFile::kRead), 1);
+    file.Seek(40, DiskFile::kBegin);
+    const uint8_t bytes[4] = {1, 2, 3, 4};
+    EXPECT_EQ(file.Write(bytes, 4), 0u) << "opened for reading";
+    EXPECT_EQ(file.Tell(), 40u);
+    // Moved behind the object's back, as only a failed transfer could do.
+    SetFilePointer(file.handle(), 70, nullptr, FILE_BEGIN);
+    EXPECT_EQ(file.Write(bytes, 4), 0u);
+    EXPECT_EQ(file.Tell(), 70u) << "the system was asked";
+    uint8_t buffer[4] = {};
+    EXPECT_EQ(file.Read(buffer, 4), 4u);
+    EXPECT_EQ(buffer[0], pattern2000()[70]);
+    file.Close();
+}
+
 TEST_F(DiskFileTest, EndOfFileAndClosedFile) {
     writeHost("three.bin", {1, 2, 3});
     DiskFile file;

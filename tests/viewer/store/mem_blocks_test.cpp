@@ -430,14 +430,20 @@ TEST_F(TempFiles, WriterToFileAndBack) {
 
 bool everySecond(size_t index) { return index % 2 == 1; }
 bool everyFirst(size_t index) { return index % 2 == 0; }
+bool everyOne(size_t) { return true; }
 
 TEST_F(TempFiles, ChunkedBodiesExpandAtEverySize) {
     const size_t sizes[] = {0, 1, 63999, 64000, 64001, 128000, 128001, 1'000'000};
-    bool (*const layouts[])(size_t) = {nullptr, everySecond, everyFirst};
+    // Stored chunks make bodies bigger than the block a reader takes from the file at once, so
+    // chunks lie across the blocks' edges.
+    bool (*const layouts[])(size_t) = {nullptr, everySecond, everyFirst, everyOne};
     for (size_t size : sizes) {
         for (auto* stored : layouts) {
             SCOPED_TRACE(testing::Message() << size << " bytes, stored chunks: "
-                                            << (stored == nullptr ? "none" : stored == everySecond ? "odd" : "even"));
+                                            << (stored == nullptr       ? "none"
+                                                : stored == everySecond ? "odd"
+                                                : stored == everyFirst  ? "even"
+                                                                        : "all"));
             const Bytes data = textLike(size, static_cast<uint32_t>(size));
             const Bytes body = chunkedBody(data, stored);
             DiskFile file;
@@ -574,6 +580,26 @@ TEST_F(TempFiles, MalformedChunkedBodiesFailCleanly) {
         cases.push_back({"last chunk damaged after the others expanded", body, 0, "does not expand"});
     }
     cases.push_back({"body length beyond the file", good, kTail + 1, nullptr});
+    // Bodies bigger than the block a reader takes at once: what lies beyond the first block is
+    // checked as it comes, and a failure there keeps nothing either.
+    const Bytes big = chunkedBody(textLike(64000 * 12), everySecond);
+    const size_t lastHeader = big.size() - 64000 - 3;  // the last chunk is stored
+    {
+        Bytes body = big;
+        body[lastHeader] = 2;
+        cases.push_back({"unknown flag beyond the first block", body, 0, "unknown chunk flag"});
+    }
+    {
+        Bytes body = big;
+        setU16(body, lastHeader + 1, 64001);
+        cases.push_back({"stored chunk of 64001 beyond the first block", body, 0, "unpacked length above 64000"});
+    }
+    cases.push_back({"big body cut short", big, -1, "chunk data past the body"});
+    {
+        Bytes body = big;
+        body[lastHeader - 1] ^= 0x55;  // the Adler-32 check of the packed chunk before
+        cases.push_back({"damaged packed data beyond the first block", body, 0, "does not expand"});
+    }
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -591,6 +617,29 @@ TEST_F(TempFiles, MalformedChunkedBodiesFailCleanly) {
         }
         file.Close();
         EXPECT_EQ(liveGlobalBlocks(), blocksBefore_) << "nothing partial is kept";
+    }
+}
+
+// A packed chunk of no bytes still has its stream checked, as zlib's one-shot call checks it:
+// the stream may end having given one byte (into that call's spare byte), not more.
+TEST_F(TempFiles, PackedChunksOfNoBytesHaveTheirStreamsChecked) {
+    struct Case {
+        Bytes packedFrom;
+        int loaded;
+    };
+    const Case cases[] = {{{}, 1}, {{'a'}, 1}, {{'a', 'b'}, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.packedFrom.size());
+        const Bytes packed = zlibPack(c.packedFrom.data(), c.packedFrom.size());
+        Bytes body = {1, 0, 1, 0, 0};
+        putU16(body, static_cast<uint32_t>(packed.size()));
+        body.insert(body.end(), packed.begin(), packed.end());
+        DiskFile file;
+        openBody(file, body);
+        MemReader reader;
+        EXPECT_EQ(reader.LoadFromFile(file, static_cast<uint32_t>(body.size()), kChunked), c.loaded);
+        EXPECT_EQ(reader.size(), 0u);
+        file.Close();
     }
 }
 

@@ -288,6 +288,45 @@ TEST_F(VazaziFileTest, ARecordHeaderIsReadOnceUntilTheFileChanges) {
     EXPECT_FALSE(ok);
 }
 
+// Records read back inside the access that grew the file: what the file's size was when last
+// looked at no longer holds after a write.
+TEST_F(VazaziFileTest, RecordsWrittenInsideAnAccessReadBackInIt) {
+    winplat::testing::VirtualClock clock;
+    create();
+    ASSERT_EQ(file.BeginAccess(), 1);
+    ASSERT_TRUE(write(2, 0, pattern(100, 1)));
+    ASSERT_TRUE(write(2, 1, pattern(5000, 2)));
+    MemWriter writer;
+    fill(writer, pattern(90000, 3));
+    ASSERT_TRUE(writer.Compress());
+    const RecordFlags compressed{1, 1};
+    ASSERT_EQ(file.WriteRecord(2, 2, writer, &compressed), 1);
+    EXPECT_EQ(read(file, 2, 1), pattern(5000, 2));
+    EXPECT_EQ(read(file, 2, 2), pattern(90000, 3));
+    file.EndAccess();
+    EXPECT_EQ(read(file, 2, 2), pattern(90000, 3)) << "and outside it";
+}
+
+// A file cut short behind the document's back, before the clock moves on, is not looked at
+// again: the records still inside it read, the one cut reads nothing. Once the clock moved on
+// the cut is seen, and the same holds.
+TEST_F(VazaziFileTest, ARecordCutShortOnDiskReadsNothing) {
+    winplat::testing::VirtualClock clock;
+    create();
+    ASSERT_TRUE(write(2, 0, pattern(300, 1)));
+    ASSERT_TRUE(write(2, 1, pattern(300, 2)));
+    const auto host = scratch.host("doc.lcn");
+    std::filesystem::resize_file(host, std::filesystem::file_size(host) - 1);
+    for (int look = 0; look < 2; ++look) {
+        SCOPED_TRACE(look ? "after the look" : "before the look");
+        bool ok = true;
+        EXPECT_EQ(read(file, 2, 1, &ok), std::vector<uint8_t>{});
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(read(file, 2, 0), pattern(300, 1));
+        clock.advance(1);
+    }
+}
+
 TEST_F(VazaziFileTest, CompressedBodiesAreExpandedOnExportAndNeverLocatedInPlace) {
     create();
     const auto original = pattern(150000, 3);

@@ -74,10 +74,17 @@ bool loadContinues() { return continueLoad; }
 bool ByteStream::openFile(const char* path, const char* mode) {
     close();
     file_ = path ? winplat_fopen(path, mode) : nullptr;
-    return file_ != nullptr;
+    if (!file_) return false;
+    struct stat facts {};
+    const bool readOnly = mode[0] == 'r' && !std::strchr(mode, '+');
+    if (readOnly && fstat(fileno(file_), &facts) == 0 && S_ISREG(facts.st_mode)) {
+        reader_ = std::make_unique<FileReader>(fileno(file_), facts.st_size);
+    }
+    return true;
 }
 
 bool ByteStream::close() {
+    reader_.reset();
     const bool ok = !file_ || std::fclose(file_) == 0;
     file_ = nullptr;
     return ok;
@@ -85,6 +92,7 @@ bool ByteStream::close() {
 
 bool ByteStream::read(void* buffer, uint32_t count) {
     if (count == 0) return true;
+    if (reader_) return reader_->read(buffer, count);
     if (file_) return std::fread(buffer, 1, count, file_) == count;
     if (ole_) {
         ULONG got = 0;
@@ -113,6 +121,7 @@ bool ByteStream::write(const void* buffer, uint32_t count) {
 
 bool ByteStream::seek(int64_t offset, int origin) {
     if (origin < 0 || origin > 2) return false;
+    if (reader_) return reader_->seek(offset, origin);
     if (file_) return fseeko(file_, offset, origin) == 0;
     if (ole_) {
         LARGE_INTEGER move;
@@ -128,6 +137,7 @@ bool ByteStream::seek(int64_t offset, int origin) {
 }
 
 int64_t ByteStream::tell() {
+    if (reader_) return reader_->tell();
     if (file_) return ftello(file_);
     if (ole_) {
         LARGE_INTEGER none;
@@ -142,6 +152,7 @@ int64_t ByteStream::tell() {
 }
 
 int64_t ByteStream::fileLength() {
+    if (reader_) return reader_->length();
     if (!file_) return 0;
     const off_t here = ftello(file_);
     if (fseeko(file_, 0, SEEK_END) != 0) return 0;

@@ -9,12 +9,15 @@
 #define PIXMILL_FORMATS_CODEC_H
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "core/registry/image_record.h"
+#include "formats/file_reader.h"
 #include "pixmill/pixmill.h"
 #include "winplat/ole.h"
 
@@ -109,10 +112,18 @@ struct RowLayout {
 RowLayout prepareRowTransfer(const PxlCodecInfo& info);
 
 // Receives decoded rows. Returns kCodecOk to go on, kCodecStopped to stop.
+//
+// A sink that stores whole rows may lend a codec the storage of a row, so a decoder writes the
+// row there instead of into a buffer of its own that putRow then copies: the codec asks
+// rowTarget for a row of at least `bytes` bytes, decodes into it, and hands the same pointer to
+// putRow, which then only counts the row as delivered. Bytes of the row past those the codec
+// wrote keep what the sink had there. Sinks that resample or inspect rows lend nothing.
 class RowSink {
 public:
     virtual ~RowSink() = default;
     virtual int16_t putRow(const uint8_t* row, int indexFromTop) = 0;
+    // The storage of row indexFromTop when it holds `bytes` bytes; null when the sink lends none.
+    virtual uint8_t* rowTarget(int /*indexFromTop*/, size_t /*bytes*/) { return nullptr; }
 };
 
 // Delivers rows to a writer.
@@ -158,13 +169,15 @@ public:
     // Origin 0 start, 1 current, 2 end.
     bool seek(int64_t offset, int origin);
     int64_t tell();
-    // The length of a file stream; 0 for the other kinds.
+    // The length of a file stream; 0 for the other kinds. A regular file opened only for reading
+    // is read through a FileReader, and its length is the one it had when it was opened.
     int64_t fileLength();
     // The open file's identity; none for the other kinds or when the system cannot say.
     std::optional<FileIdentity> fileIdentity() const;
 
 private:
     FILE* file_ = nullptr;
+    std::unique_ptr<FileReader> reader_;  // reads of a regular file opened only for reading
     IStream* ole_ = nullptr;
     PxlStreamCallbacks* callbacks_ = nullptr;
 };

@@ -64,11 +64,15 @@ int16_t formatFromExtension(const char* path) {
 }
 
 int16_t detectImageFormat(const char* path, int64_t offset) {
+    ByteStream file;
+    return detectImageFormat(path, offset, file);
+}
+
+int16_t detectImageFormat(const char* path, int64_t offset, ByteStream& file) {
     if (!path || fileName(path) == "*" || offset < 0) return 0;
     ContentProbe probe;
     probe.byExtension = formatFromExtension(path);
     probe.offset = offset;
-    ByteStream file;
     uint8_t bytes[kProbeBytes];
     if (!file.openFile(path, "rb") || !file.seek(offset, SEEK_SET) || !file.read(bytes, sizeof bytes)) return 0;
     probe.bytes = bytes;

@@ -16,6 +16,8 @@ int16_t formatFromExtension(const char* path);
 
 // The format of a picture in a file at an offset, by its first bytes and its extension; 0 unknown.
 int16_t detectImageFormat(const char* path, int64_t offset);
+// The same, leaving the file open in `file` (past the bytes looked at) for the reads that follow.
+int16_t detectImageFormat(const char* path, int64_t offset, ByteStream& file);
 
 // The format of a picture at a stream's position (only the formats read from streams, BMP and BMI,
 // are recognised there); the position is left where it was.

@@ -167,10 +167,10 @@ void copyCodecPalette(const PxlCodecInfo& info, ImageRecord& image) {
 
 int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, PxlCodecInfo& info,
                         ByteStream& file, GifFrameIndex* frames) {
-    const int16_t formatId = detectImageFormat(path, offset);
+    const int16_t formatId = detectImageFormat(path, offset, file);
     if (formatId == 0) return 0;
     if (formatId == PXL_FORMAT_PCD) info.controlWord = previewValue;
-    if (!file.openFile(path, "rb") || !file.seek(offset, SEEK_SET)) return 0;
+    if (!file.seek(offset, SEEK_SET)) return 0;
     CodecCall call{info, file};
     call.offset = offset;
     call.gifFrames = frames;

@@ -11,9 +11,19 @@ namespace pixmill {
 int16_t ImageRowSink::putRow(const uint8_t* row, int indexFromTop) {
     if (!loadContinues()) return kCodecStopped;
     if (indexFromTop < 0 || indexFromTop >= image_.height() || !row) return kCodecOk;
+    uint8_t* target = rowFromTop(image_, indexFromTop);
+    if (row == target) return kCodecOk;  // decoded in place, into the row lent
     const size_t stride = static_cast<size_t>(scanBytesForWidth(image_.width(), image_.bitCount()));
-    std::memcpy(rowFromTop(image_, indexFromTop), row, std::min<size_t>(stride, layout_.stride));
+    std::memcpy(target, row, std::min<size_t>(stride, layout_.stride));
     return kCodecOk;
+}
+
+uint8_t* ImageRowSink::rowTarget(int indexFromTop, size_t bytes) {
+    if (indexFromTop < 0 || indexFromTop >= image_.height() || layout_.depth != image_.bitCount()) {
+        return nullptr;
+    }
+    const size_t stride = static_cast<size_t>(scanBytesForWidth(image_.width(), image_.bitCount()));
+    return bytes <= stride && bytes <= layout_.stride ? rowFromTop(image_, indexFromTop) : nullptr;
 }
 
 void ImageRowSource::getRow(uint8_t* row, int indexFromTop) {

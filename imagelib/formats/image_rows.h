@@ -11,10 +11,12 @@
 namespace pixmill {
 
 // Stores each row in the image (bottom-up bits); stops the codec once the load is broken off.
+// Lends the image's rows when the codec's rows have the image's depth.
 class ImageRowSink final : public RowSink {
 public:
     ImageRowSink(ImageRecord& image, const RowLayout& layout) : image_(image), layout_(layout) {}
     int16_t putRow(const uint8_t* row, int indexFromTop) override;
+    uint8_t* rowTarget(int indexFromTop, size_t bytes) override;
 
 private:
     ImageRecord& image_;

@@ -1,6 +1,7 @@
 #include "formats/jpeg_codec.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstring>
 #include <memory>
@@ -25,10 +26,12 @@ constexpr int kLowestQuality = 2;
 constexpr int kHighestQuality = 100;
 
 // A decompressor with its error manager and source; destroyed with the holder on every path.
+// The source is left uncleared (make_unique_for_overwrite): attachJpegSource sets every field the
+// library reads, and its 64 KiB input buffer is filled before any byte of it is read.
 struct Decoder {
     jpeg_decompress_struct cinfo{};
     JpegErrors errors{};
-    JpegStreamSource source{};
+    JpegStreamSource source;
     bool created = false;
 
     ~Decoder() {
@@ -121,6 +124,48 @@ void cmykToBgr(const uint8_t* in, uint8_t* out, int width) {
     }
 }
 
+// The rows one read asks the library for. The merged upsampler makes its rows in pairs; asked for
+// one row it keeps the second in a spare row and copies it out on the next call, so rows are asked
+// for as many at a time as the library makes them. They are decoded into rows of the group's own,
+// which stay in the cache, and handed to the sink from there: stores of the library's colour
+// conversion straight into a large picture's rows measured slower than these rows and the sink's
+// copy together. CMYK rows are decoded into inks and converted into the group's rows.
+class RowGroup {
+public:
+    RowGroup(const jpeg_decompress_struct& cinfo, RowKind kind, const RowLayout& layout)
+        : size_(std::clamp(cinfo.rec_outbuf_height, 1, kMaxRows)),
+          width_(layout.width),
+          stride_(layout.stride),
+          inkBytes_(kind == RowKind::Cmyk ? 4 * size_t{cinfo.output_width} : 0),
+          rows_(stride_ * static_cast<size_t>(size_)),
+          inks_(inkBytes_ * static_cast<size_t>(size_)) {
+        for (int i = 0; i < size_; ++i) {
+            const auto at = static_cast<size_t>(i);
+            targets_[at] = inkBytes_ ? inks_.data() + at * inkBytes_ : rows_.data() + at * stride_;
+        }
+    }
+
+    // How many rows to ask for when `left` remain.
+    int count(int left) const { return std::min(size_, left); }
+    JSAMPARRAY targets() { return targets_.data(); }
+    // Row i of the last read, converted when it came as inks.
+    const uint8_t* finished(int i) {
+        uint8_t* row = rows_.data() + static_cast<size_t>(i) * stride_;
+        if (inkBytes_) cmykToBgr(targets_[static_cast<size_t>(i)], row, width_);
+        return row;
+    }
+
+private:
+    static constexpr int kMaxRows = 4;
+    int size_;
+    int width_;
+    size_t stride_;
+    size_t inkBytes_;
+    std::vector<uint8_t> rows_;
+    std::vector<uint8_t> inks_;
+    std::array<JSAMPROW, kMaxRows> targets_{};
+};
+
 int16_t reportCutOff() { return refuse(kCodecReadError, "the data ends before the picture does"); }
 
 // A library error ends the load; the source's watch stopping at missing data is a cut-off picture.
@@ -135,7 +180,7 @@ int16_t info(CodecCall& call) {
     if (!call.stream.seek(call.offset, SEEK_SET)) {
         return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
     }
-    auto d = std::make_unique<Decoder>();
+    auto d = std::make_unique_for_overwrite<Decoder>();
     if (!readHeader(*d, call.stream, bytesAfterOffset(call))) {
         return refuse(kCodecCannotOpen, "the library cannot read the header");
     }
@@ -166,7 +211,7 @@ int16_t load(CodecCall& call) {
     if (!call.stream.seek(call.offset, SEEK_SET)) {
         return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
     }
-    auto d = std::make_unique<Decoder>();
+    auto d = std::make_unique_for_overwrite<Decoder>();
     if (!readHeader(*d, call.stream, bytesAfterOffset(call))) {
         return refuse(kCodecCannotOpen, "the library cannot read the header");
     }
@@ -189,15 +234,17 @@ int16_t load(CodecCall& call) {
         static_cast<int>(cinfo.output_height) != layout.height || delivered != layout.depth) {
         return refuse(kCodecBadFormat, "the picture no longer matches the one its info read described");
     }
-    std::vector<uint8_t> row(layout.stride);
-    std::vector<uint8_t> inks(kind == RowKind::Cmyk ? 4 * size_t{cinfo.output_width} : 0);
-    JSAMPROW target = kind == RowKind::Cmyk ? inks.data() : row.data();
+    RowGroup rows(cinfo, kind, layout);
     bool stopped = false;
     bool stalled = false;
     bool cutOff = false;
     const bool decoded = guardedJpeg(d->errors, [&] {
         while (cinfo.output_scanline < cinfo.output_height) {
-            if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) {
+            const auto first = static_cast<int>(cinfo.output_scanline);
+            const int wanted = rows.count(static_cast<int>(cinfo.output_height) - first);
+            const auto got = static_cast<int>(
+                jpeg_read_scanlines(&cinfo, rows.targets(), static_cast<JDIMENSION>(wanted)));
+            if (got == 0) {
                 stalled = true;
                 return;
             }
@@ -206,11 +253,13 @@ int16_t load(CodecCall& call) {
                 cutOff = true;
                 return;
             }
-            if (kind == RowKind::Cmyk) cmykToBgr(inks.data(), row.data(), layout.width);
-            call.tick();
-            if (call.sink->putRow(row.data(), static_cast<int>(cinfo.output_scanline) - 1) != kCodecOk) {
-                stopped = true;
-                return;
+            for (int i = 0; i < got; ++i) {
+                const uint8_t* row = rows.finished(i);
+                call.tick();
+                if (call.sink->putRow(row, first + i) != kCodecOk) {
+                    stopped = true;
+                    return;
+                }
             }
         }
         jpeg_finish_decompress(&cinfo);

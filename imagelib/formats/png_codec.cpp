@@ -243,12 +243,20 @@ int16_t load(CodecCall& call) {
     const std::unique_ptr<uint8_t, decltype(&std::free)> decoded(
         static_cast<uint8_t*>(std::calloc(decodedRows, decodedStride)), &std::free);
     if (!decoded) return refuse(kCodecNoMemory, "no memory for the decoded rows");
-    auto rowAt = [&](int j) { return decoded.get() + (passes > 1 ? static_cast<size_t>(j) * decodedStride : 0); };
-    auto deliver = [&](int j) {
-        const uint8_t* row = rowAt(j);
+    // A picture read in one pass goes straight into the rows the sink lends, when it lends them:
+    // rows with alpha lose it on the way there.
+    auto lent = [&](int j, size_t bytes) { return passes == 1 ? call.sink->rowTarget(j, bytes) : nullptr; };
+    auto rowAt = [&](int j) -> uint8_t* {
+        if (passes > 1) return decoded.get() + static_cast<size_t>(j) * decodedStride;
+        uint8_t* target = alpha ? nullptr : lent(j, rowBytes);
+        return target ? target : decoded.get();
+    };
+    auto deliver = [&](int j, const uint8_t* row) {
         if (alpha) {
-            dropAlpha(row, out.data(), width, channels);
-            row = out.data();
+            uint8_t* target = lent(j, static_cast<size_t>(neededBytes));
+            if (!target) target = out.data();
+            dropAlpha(row, target, width, channels);
+            row = target;
         }
         return call.sink->putRow(row, j) == kCodecOk;
     };
@@ -257,7 +265,8 @@ int16_t load(CodecCall& call) {
     const bool read = guardedPng(r.png, [&] {
         for (int pass = 0; pass < passes; ++pass) {
             for (int j = 0; j < height; ++j) {
-                png_read_row(r.png, rowAt(j), nullptr);
+                uint8_t* row = rowAt(j);
+                png_read_row(r.png, row, nullptr);
                 if (j % passes == pass) {
                     call.tick();
                     if (!loadContinues()) {
@@ -265,7 +274,7 @@ int16_t load(CodecCall& call) {
                         return;
                     }
                 }
-                if (passes == 1 && !deliver(j)) {
+                if (passes == 1 && !deliver(j, row)) {
                     stopped = true;
                     return;
                 }
@@ -276,7 +285,7 @@ int16_t load(CodecCall& call) {
     if (!read) return refuse(kCodecBadFormat, "libpng failed while decoding");
     if (stopped) return kCodecStopped;
     for (int j = 0; passes > 1 && j < height; ++j) {
-        if (!deliver(j)) return kCodecStopped;
+        if (!deliver(j, rowAt(j))) return kCodecStopped;
     }
     return kCodecOk;
 }

@@ -120,11 +120,14 @@ struct InfoBitmap {
 };
 
 // Keeps every row handed over, checks each arrives once and inside the picture, and can ask the
-// codec to stop after a number of rows.
+// codec to stop after a number of rows. When it lends rows, each is a zeroed block of exactly the
+// bytes the codec asked for (ASan catches a codec writing past it), kept at the start of a zeroed
+// row once delivered, as an image's fresh row keeps it.
 class CollectingSink final : public pixmill::RowSink {
   public:
-    explicit CollectingSink(const pixmill::RowLayout& layout, int stopAfter = -1)
-        : layout_(layout), rows_(static_cast<size_t>(std::max(layout.height, 0))), stopAfter_(stopAfter) {}
+    explicit CollectingSink(const pixmill::RowLayout& layout, int stopAfter = -1, bool lend = false)
+        : layout_(layout), rows_(static_cast<size_t>(std::max(layout.height, 0))), stopAfter_(stopAfter),
+          lend_(lend) {}
 
     int16_t putRow(const uint8_t* row, int indexFromTop) override {
         order.push_back(indexFromTop);
@@ -134,9 +137,29 @@ class CollectingSink final : public pixmill::RowSink {
         }
         Bytes& slot = rows_[static_cast<size_t>(indexFromTop)];
         if (!slot.empty()) ADD_FAILURE() << "row " << indexFromTop << " delivered twice";
-        slot.assign(row, row + layout_.stride);  // reads the whole stride: ASan checks the codec's buffer
+        if (!lent_.empty() && row == lent_.data()) {
+            if (lentIndex_ != indexFromTop) {
+                ADD_FAILURE() << "row " << lentIndex_ << " delivered as " << indexFromTop;
+            }
+            slot.assign(layout_.stride, 0);
+            std::copy(lent_.begin(), lent_.end(), slot.begin());
+            ++inPlace;
+        } else {
+            slot.assign(row, row + layout_.stride);  // reads the whole stride: ASan checks the codec's buffer
+        }
         if (stopAfter_ >= 0 && static_cast<int>(order.size()) >= stopAfter_) return pixmill::kCodecStopped;
         return pixmill::kCodecOk;
+    }
+
+    uint8_t* rowTarget(int indexFromTop, size_t bytes) override {
+        const bool inside = indexFromTop >= 0 && indexFromTop < layout_.height;
+        if (!lend_ || !inside || bytes == 0 || bytes > layout_.stride) {
+            return nullptr;
+        }
+        lent_.assign(bytes, 0);
+        lent_.shrink_to_fit();
+        lentIndex_ = indexFromTop;
+        return lent_.data();
     }
 
     const pixmill::RowLayout& layout() const { return layout_; }
@@ -149,11 +172,15 @@ class CollectingSink final : public pixmill::RowSink {
     }
 
     std::vector<int> order;
+    int inPlace = 0;  // rows delivered in the rows lent
 
   private:
     pixmill::RowLayout layout_;
     std::vector<Bytes> rows_;
     int stopAfter_;
+    bool lend_;
+    Bytes lent_;
+    int lentIndex_ = -1;
 };
 
 // A callback stream over a byte vector. Writes land at the position and grow the vector; a

@@ -97,6 +97,47 @@ TEST(JpegCodec, CjpegFilesDecodeToExactlyWhatDjpegGivesWithTheSameSettings) {
     }
 }
 
+// Subsampled colour is upsampled two rows at a time, which the codec asks for together: every
+// row, the last of an odd height included, is what libjpeg gives one row at a time, in blue-green-
+// red order with the row's padding clear, and arrives once, in order.
+TEST(JpegCodec, RowsMadeInPairsArriveAsTheLibraryGivesThemOneByOne) {
+    const int sizes[][2] = {{29, 17}, {30, 1}, {31, 2}, {16, 16}};
+    for (const auto& size : sizes) {
+        const int width = size[0];
+        const int height = size[1];
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        const auto redGreenBlue = [&](int y, uint8_t* row) {
+            for (int x = 0; x < width; ++x) {
+                const uint32_t c = testColour(x, y);
+                row[3 * x] = static_cast<uint8_t>(c >> 16);
+                row[3 * x + 1] = static_cast<uint8_t>(c >> 8);
+                row[3 * x + 2] = static_cast<uint8_t>(c);
+            }
+        };
+        const Bytes file = libjpeg_test::compress({.width = width, .height = height}, redGreenBlue);
+        ASSERT_FALSE(file.empty());
+        int w = 0;
+        int h = 0;
+        const Bytes library = libjpeg_test::decompress(file, JCS_EXT_BGR, w, h);
+        ASSERT_EQ(library.size(), size_t{3} * static_cast<size_t>(width * height));
+        const Decoded d = decodeJpeg(file);
+        ASSERT_TRUE(d.ok());
+        std::vector<int> inOrder(static_cast<size_t>(height));
+        for (int y = 0; y < height; ++y) inOrder[static_cast<size_t>(y)] = y;
+        EXPECT_EQ(d.sink->order, inOrder);
+        const size_t rowBytes = size_t{3} * static_cast<size_t>(width);
+        for (int y = 0; y < height; ++y) {
+            const Bytes& got = d.sink->rows()[static_cast<size_t>(y)];
+            const Bytes expected(library.begin() + static_cast<long>(rowBytes * static_cast<size_t>(y)),
+                                 library.begin() + static_cast<long>(rowBytes * static_cast<size_t>(y + 1)));
+            EXPECT_EQ(Bytes(got.begin(), got.begin() + static_cast<long>(rowBytes)), expected) << "row " << y;
+            const auto clear = [](uint8_t b) { return b == 0; };
+            EXPECT_TRUE(std::all_of(got.begin() + static_cast<long>(rowBytes), got.end(), clear))
+                << "padding of row " << y;
+        }
+    }
+}
+
 TEST(JpegCodec, GreyFilesReportEightBitsWithAGreyRamp) {
     const Bytes grey(24 * 16, 0x80);
     const Decoded d = decodeJpeg(compressRaw(24, 16, 1, JCS_GRAYSCALE, grey));

@@ -34,9 +34,10 @@ namespace fs = std::filesystem;
 using CodecFn = int16_t (*)(pixmill::CodecCall&);
 
 // Runs info, then load from the picture's start, on the bytes stored in a file after 'prefix'
-// (the picture then lies at an offset inside a larger file). stopAfter makes the sink stop.
+// (the picture then lies at an offset inside a larger file). stopAfter makes the sink stop; lend
+// makes it lend the codec its rows.
 inline Decoded decodeWith(CodecFn info, CodecFn load, const Bytes& picture, const Bytes& prefix = {},
-                          int stopAfter = -1) {
+                          int stopAfter = -1, bool lend = false) {
     Decoded d;
     TempFolder folder;
     Bytes whole = prefix;
@@ -54,7 +55,7 @@ inline Decoded decodeWith(CodecFn info, CodecFn load, const Bytes& picture, cons
     d.infoResult = info(call);
     if (d.infoResult != 0) return d;
     stream.seek(offset, SEEK_SET);
-    d.sink.emplace(pixmill::prepareRowTransfer(d.info), stopAfter);
+    d.sink.emplace(pixmill::prepareRowTransfer(d.info), stopAfter, lend);
     call.sink = &*d.sink;
     d.loadResult = load(call);
     return d;

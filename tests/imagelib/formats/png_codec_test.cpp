@@ -186,6 +186,10 @@ TEST(PngCodec, EveryColourTypeAndDepthLoadsAsNetpbmAndImageMagickDecodeIt) {
 
             const Decoded d = decodePng(file);
             ASSERT_TRUE(d.ok()) << d.infoResult << " " << d.loadResult;
+            const Decoded lent = decodeWith(pngInfo, pngLoad, file, {}, -1, true);
+            ASSERT_TRUE(lent.ok());
+            EXPECT_EQ(lent.sink->rows(), d.sink->rows()) << "rows decoded in the rows a sink lends differ";
+            EXPECT_EQ(lent.sink->inPlace, interlaced ? 0 : kHeight);
             EXPECT_EQ(d.info.bitsPerPixel, c.bits);
             EXPECT_STREQ(d.info.detailText, interlaced ? "LZW interlaced" : "LZW compression");
             EXPECT_EQ(d.info.flags, interlaced ? pixmill::kFlagNotScalable : 0);
@@ -325,6 +329,38 @@ Source indexedSource(int bits, int width, int height) {
         s.rows.push_back(row);
     }
     return s;
+}
+
+// A sink that lends its rows gets them decoded in place, byte for byte what a sink that copies
+// gets, partial last bytes of 1- and 4-bit rows included; interlaced pictures, complete only after
+// their last pass, still come from the codec's own rows.
+TEST(PngCodec, RowsLentByTheSinkGetWhatCopiedRowsGet) {
+    const Source sources[] = {indexedSource(1, 29, 7), indexedSource(4, 13, 9), indexedSource(8, 19, 11),
+                              trueColourSource(23, 13, testColour)};
+    for (const Source& source : sources) {
+        for (const bool interlaced : {false, true}) {
+            const std::string bits = std::to_string(source.info.bitsPerPixel);
+            SCOPED_TRACE(bits + (interlaced ? " bits, interlaced" : " bits"));
+            Source s = source;
+            s.info.option1 = interlaced ? 0x80 : 0;
+            const Saved saved = saveWith(pngSave, s);
+            ASSERT_EQ(saved.result, 0);
+            const Decoded copied = decodePng(saved.bytes);
+            const Decoded lent = decodeWith(pngInfo, pngLoad, saved.bytes, {}, -1, true);
+            ASSERT_TRUE(copied.ok());
+            ASSERT_TRUE(lent.ok());
+            EXPECT_EQ(lent.sink->rows(), copied.sink->rows());
+            EXPECT_EQ(lent.sink->inPlace, interlaced ? 0 : s.info.height);
+        }
+    }
+}
+
+TEST(PngCodec, TheSinkCanStopALoadIntoLentRows) {
+    const Saved saved = saveWith(pngSave, trueColourSource(10, 12, testColour));
+    const Decoded d = decodeWith(pngInfo, pngLoad, saved.bytes, {}, 3, true);
+    EXPECT_EQ(d.loadResult, pixmill::kCodecStopped);
+    EXPECT_EQ(d.sink->order.size(), 3u);
+    EXPECT_EQ(d.sink->inPlace, 3);
 }
 
 TEST(PngCodec, WrittenFilesPassPngcheckAndReadBackAsSaved) {

@@ -9,6 +9,7 @@
 #include "winplat/draw.h"
 #include "winplat/drawdib.h"
 #include "winplat/gdi.h"
+#include "winplat/owners.h"
 #include "winplat/testing.h"
 
 namespace {
@@ -232,6 +233,63 @@ TEST(BitBlt, OverlappingCopyWithinOneSurface) {
     got.clear();
     for (int x = 0; x < 6; ++x) got.push_back(canvas.raw(x, 0));
     EXPECT_EQ(got, (std::vector<uint32_t>{1, 2, 3, 4, 5, 5}));
+}
+
+// A block moved over itself in any direction shows the pixels as they were before the move, on
+// surfaces stored either way, at whole-byte depths, and inside a clipping rectangle or a region
+// of several rectangles (drawn piece by piece, so one piece must not read what another wrote).
+TEST(BitBlt, OverlappingMovesWithinOneSurfaceReadThePixelsBeforeTheMove) {
+    const std::vector<std::string> picture = {"ABCDEF", "BCDEFA", "CDEFAB", "DEFABC", "EFABCD"};
+    const int width = 6, height = 5;
+    struct Move {
+        const char* what;
+        int dx, dy;
+    };
+    const Move moves[] = {{"down", 0, 2},       {"up", 0, -1},        {"right", 2, 0},
+                          {"left", -1, 0},      {"down right", 1, 1}, {"up left", -2, -1},
+                          {"down left", -1, 2}, {"up right", 1, -2},  {"in place", 0, 0}};
+    enum class Clip { None, Rectangle, Region };
+    for (const int bpp : {8, 16, 24, 32}) {
+        for (const bool topDown : {true, false}) {
+            for (const Clip clip : {Clip::None, Clip::Rectangle, Clip::Region}) {
+                for (const Move& m : moves) {
+                    SCOPED_TRACE(std::string(m.what) + ", " + std::to_string(bpp) + " bits, " +
+                                 (topDown ? "top-down" : "bottom-up") + ", clip " +
+                                 std::to_string(static_cast<int>(clip)));
+                    std::vector<Rgb> table;
+                    for (const auto& entry : kPaint) table.push_back(entry.second);
+                    Canvas canvas(width, height, bpp, bpp == 8 ? table : std::vector<Rgb>{}, topDown);
+                    ASSERT_TRUE(canvas.ok());
+                    canvas.paint(picture, kPaint);
+                    // The clip: everything, all but the outer ring, or that less its middle.
+                    auto inside = [&](int x, int y) {
+                        if (clip == Clip::None) return true;
+                        const bool ring = x == 0 || y == 0 || x == width - 1 || y == height - 1;
+                        return !ring && !(clip == Clip::Region && y == 2 && x >= 2 && x <= 3);
+                    };
+                    if (clip != Clip::None) {
+                        const winplat::OwnedRegion region(CreateRectRgn(1, 1, width - 1, height - 1));
+                        if (clip == Clip::Region) {
+                            const winplat::OwnedRegion hole(CreateRectRgn(2, 2, 4, 3));
+                            CombineRgn(region.get(), region.get(), hole.get(), RGN_DIFF);
+                        }
+                        ASSERT_NE(SelectClipRgn(canvas.dc(), region.get()), ERROR);
+                    }
+                    // The whole surface moved by (dx, dy): the part that lands on it is drawn.
+                    ASSERT_TRUE(BitBlt(canvas.dc(), m.dx, m.dy, width, height, canvas.dc(), 0, 0, SRCCOPY));
+                    std::vector<std::string> expected = picture;
+                    for (int y = 0; y < height; ++y) {
+                        for (int x = 0; x < width; ++x) {
+                            const int sx = x - m.dx, sy = y - m.dy;
+                            if (sx >= 0 && sy >= 0 && sx < width && sy < height && inside(x, y))
+                                expected[y][x] = picture[sy][sx];
+                        }
+                    }
+                    EXPECT_EQ(canvas.art(legend()), expected);
+                }
+            }
+        }
+    }
 }
 
 TEST(BitBlt, RefusesMissingSourceOnlyWhenTheOperationNeedsOne) {

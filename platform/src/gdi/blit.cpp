@@ -423,6 +423,60 @@ void copyBytes(Surface& target, const SourceImage& source, const Samples& cols, 
     }
 }
 
+// The values of a row's sampled pixels packed as a destination row stores them from column
+// 'firstColumn' on: the whole bytes the run touches, the pixels of those bytes outside the run 0.
+template <int Bits>
+void packRow(const uint8_t* in, const Samples& cols, int firstColumn, uint8_t* packed) {
+    constexpr unsigned kPerByte = 8 / Bits;
+    constexpr unsigned kValue = (1u << Bits) - 1;
+    // Kept in locals: the byte stores may alias anything, the samples' vector included.
+    const int* const columns = cols.at.data();
+    const size_t count = cols.at.size();
+    unsigned byte = 0;
+    unsigned filled = static_cast<unsigned>(firstColumn) % kPerByte;  // pixels before the run, left 0
+    uint8_t* out = packed;
+    for (size_t i = 0; i < count; ++i) {
+        const auto c = static_cast<unsigned>(columns[i]);
+        byte = byte << Bits | ((in[c / kPerByte] >> ((kPerByte - 1 - c % kPerByte) * Bits)) & kValue);
+        if (++filled == kPerByte) {
+            *out++ = static_cast<uint8_t>(byte);
+            byte = 0;
+            filled = 0;
+        }
+    }
+    if (filled) *out = static_cast<uint8_t>(byte << ((kPerByte - filled) * Bits));
+}
+
+// SRCCOPY between identical formats of 1 or 4 bits a pixel: a row's values are packed into whole
+// destination bytes, then stored a byte at a time, the bytes shared with pixels beyond either end
+// of the run merged. An enlarged row stores the bytes packed for the row above again.
+template <int Bits>
+void copyPackedBits(Surface& target, const SourceImage& source, const Samples& cols, const Samples& rows) {
+    constexpr int kPerByte = 8 / Bits;
+    const int lead = cols.destFirst % kPerByte;
+    const int end = lead + cols.count();  // in pixels from the first byte's start
+    const size_t byteCount = static_cast<size_t>((end + kPerByte - 1) / kPerByte);
+    // The bits of the run in its first and last bytes.
+    auto firstMask = static_cast<uint8_t>(0xFFu >> (lead * Bits));
+    const auto lastMask = static_cast<uint8_t>(end % kPerByte ? 0xFFu << (8 - end % kPerByte * Bits) : 0xFFu);
+
+    if (byteCount == 1) firstMask &= lastMask;
+    std::vector<uint8_t> packed(byteCount);
+    const size_t firstByte = static_cast<size_t>(cols.destFirst / kPerByte);
+    auto merge = [](uint8_t& out, uint8_t in, uint8_t mask) {
+        out = static_cast<uint8_t>((out & ~mask) | (in & mask));
+    };
+    for (int r = 0; r < rows.count(); ++r) {
+        if (r == 0 || rows.at[r] != rows.at[r - 1])
+            packRow<Bits>(source.row(rows.at[r]), cols, cols.destFirst, packed.data());
+        uint8_t* out = target.row(rows.destFirst + r) + firstByte;
+        merge(out[0], packed[0], firstMask);
+        if (byteCount == 1) continue;
+        std::memcpy(out + 1, packed.data() + 1, byteCount - 2);
+        merge(out[byteCount - 1], packed[byteCount - 1], lastMask);
+    }
+}
+
 // SRCCOPY without stretching from a format of whole bytes to another: the row converter's work.
 void convertRows(Surface& target, const SourceImage& source, const Samples& cols, const Samples& rows) {
     const bool sameDepthIndexed = source.bitsPerPixel <= 8 && source.bitsPerPixel == target.bitsPerPixel();
@@ -515,6 +569,11 @@ void blitPixels(const BlitJob& job, const SourceImage& source, Translator& trans
     if (job.rop == 0xCC && !averaging && wholeBytes) {
         if (translator.identity()) return copyBytes(target, source, cols, rows);
         if (consecutive(cols)) return convertRows(target, source, cols, rows);
+    }
+    if (job.rop == 0xCC && !averaging && translator.identity() &&
+        source.bitsPerPixel == target.bitsPerPixel()) {
+        if (source.bitsPerPixel == 1) return copyPackedBits<1>(target, source, cols, rows);
+        if (source.bitsPerPixel == 4) return copyPackedBits<4>(target, source, cols, rows);
     }
 
     const size_t n = static_cast<size_t>(cols.count());

@@ -1,9 +1,10 @@
 // Blits of the software GDI next to pixman, on the same pixels in the same run: a 4096 x 4096
 // 24-bit DIB section stretched to 1920 x 1080 and back (COLORONCOLOR, nearest pixel), and a 1:1
-// copy at three sizes, top-down and bottom-up (pixman walks a bottom-up picture through a negative
-// stride, as the picture is stored). pixman composites with PIXMAN_OP_SRC and PIXMAN_FILTER_NEAREST over the
-// very buffers of the DIB sections (24-bit rows padded to 4 bytes suit both). The stretches are
-// also timed at 32 bits, where pixman has dedicated nearest-scaling code.
+// copy at three sizes, top-down and bottom-up (pixman walks a bottom-up picture through a
+// negative stride, as the picture is stored). pixman composites with PIXMAN_OP_SRC and
+// PIXMAN_FILTER_NEAREST over the very buffers of the DIB sections (24-bit rows padded to 4 bytes
+// suit both). The stretches are also timed at 32 bits, where pixman has dedicated nearest-scaling
+// code.
 //
 // Items processed are destination pixels, so the rates compare directly.
 #include <benchmark/benchmark.h>

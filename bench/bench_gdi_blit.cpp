@@ -1,8 +1,10 @@
 // Blits of the software GDI next to pixman, on the same pixels in the same run: a 4096 x 4096
 // 24-bit DIB section stretched to 1920 x 1080 and back (COLORONCOLOR, nearest pixel), and a 1:1
-// copy of 4000 x 3000. pixman composites with PIXMAN_OP_SRC and PIXMAN_FILTER_NEAREST over the
-// very buffers of the DIB sections (24-bit rows padded to 4 bytes suit both). The stretches are
-// also timed at 32 bits, where pixman has dedicated nearest-scaling code.
+// copy at three sizes, top-down and bottom-up (pixman walks a bottom-up picture through a
+// negative stride, as the picture is stored). pixman composites with PIXMAN_OP_SRC and
+// PIXMAN_FILTER_NEAREST over the very buffers of the DIB sections (24-bit rows padded to 4 bytes
+// suit both). The stretches are also timed at 32 bits, where pixman has dedicated nearest-scaling
+// code.
 //
 // Items processed are destination pixels, so the rates compare directly.
 #include <benchmark/benchmark.h>
@@ -18,11 +20,11 @@
 
 namespace {
 
-HBITMAP topDownSection(int width, int height, int bpp, void** bits) {
+HBITMAP dibSection(int width, int height, int bpp, bool topDown, void** bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biHeight = topDown ? -height : height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = static_cast<WORD>(bpp);
     info.bmiHeader.biCompression = BI_RGB;
@@ -33,22 +35,26 @@ struct PixmanUnref {
     void operator()(pixman_image_t* image) const { pixman_image_unref(image); }
 };
 
-// A 24- or 32-bit top-down DIB section in a memory DC, filled with a pattern.
+// A 24- or 32-bit DIB section in a memory DC, filled with a pattern; pixman's view starts at the
+// top row whichever way the rows are stored.
 class Section {
   public:
-    Section(int width, int height, int bpp = 24)
+    Section(int width, int height, int bpp = 24, bool topDown = true)
         : width_(width),
           height_(height),
           bpp_(bpp),
-          bitmap_(topDownSection(width, height, bpp, &bits_)),
+          bitmap_(dibSection(width, height, bpp, topDown, &bits_)),
           dc_(CreateCompatibleDC(nullptr)),
           selected_(dc_.get(), bitmap_.get()) {
         SetStretchBltMode(dc_.get(), COLORONCOLOR);
         auto* bytes = static_cast<uint8_t*>(bits_);
         for (size_t i = 0; i < stride() * static_cast<size_t>(height); ++i)
             bytes[i] = static_cast<uint8_t>(i * 2654435761u >> 24);
+        const auto rowBytes = static_cast<int>(stride());
+        uint8_t* top = topDown ? bytes : bytes + stride() * static_cast<size_t>(height - 1);
         image_.reset(pixman_image_create_bits(bpp == 24 ? PIXMAN_r8g8b8 : PIXMAN_x8r8g8b8, width, height,
-                                              static_cast<uint32_t*>(bits_), static_cast<int>(stride())));
+                                              reinterpret_cast<uint32_t*>(top),
+                                              topDown ? rowBytes : -rowBytes));
     }
 
     size_t stride() const {
@@ -124,25 +130,49 @@ void BM_Pixman_Stretch1080To4096_32(benchmark::State& state) {
     pixmanStretch(state, 1920, 1080, 4096, 4096, 32);
 }
 
-void BM_Gdi_Copy4000x3000(benchmark::State& state) {
-    Section from(4000, 3000);
-    Section to(4000, 3000);
+// A 1:1 copy of width x height (the arguments) between two 24-bit sections.
+void gdiCopy(benchmark::State& state, bool topDown) {
+    const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+    Section from(w, h, 24, topDown);
+    Section to(w, h, 24, topDown);
     for (auto _ : state) {
-        if (!BitBlt(to.dc(), 0, 0, 4000, 3000, from.dc(), 0, 0, SRCCOPY)) state.SkipWithError("failed");
+        if (!BitBlt(to.dc(), 0, 0, w, h, from.dc(), 0, 0, SRCCOPY)) state.SkipWithError("failed");
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(state.iterations() * 4000 * 3000);
+    state.SetItemsProcessed(state.iterations() * w * h);
 }
 
-void BM_Pixman_Copy4000x3000(benchmark::State& state) {
-    Section from(4000, 3000);
-    Section to(4000, 3000);
+void pixmanCopy(benchmark::State& state, bool topDown) {
+    const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+    Section from(w, h, 24, topDown);
+    Section to(w, h, 24, topDown);
     for (auto _ : state) {
-        pixman_image_composite32(PIXMAN_OP_SRC, from.image(), nullptr, to.image(), 0, 0, 0, 0, 0, 0, 4000,
-                                 3000);
+        pixman_image_composite32(PIXMAN_OP_SRC, from.image(), nullptr, to.image(), 0, 0, 0, 0, 0, 0, w, h);
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(state.iterations() * 4000 * 3000);
+    state.SetItemsProcessed(state.iterations() * w * h);
+}
+
+void BM_Gdi_Copy(benchmark::State& state) {
+    gdiCopy(state, true);
+}
+void BM_Pixman_Copy(benchmark::State& state) {
+    pixmanCopy(state, true);
+}
+void BM_Gdi_CopyBottomUp(benchmark::State& state) {
+    gdiCopy(state, false);
+}
+void BM_Pixman_CopyBottomUp(benchmark::State& state) {
+    pixmanCopy(state, false);
+}
+
+// The copies' sizes: a small window, a screen, a large photograph.
+void copySizes(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"w", "h"})
+        ->Args({640, 480})
+        ->Args({1920, 1080})
+        ->Args({4000, 3000})
+        ->Unit(benchmark::kMicrosecond);
 }
 
 BENCHMARK(BM_Gdi_Stretch4096To1080)->Unit(benchmark::kMillisecond);
@@ -153,7 +183,9 @@ BENCHMARK(BM_Gdi_Stretch4096To1080_32)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Pixman_Stretch4096To1080_32)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Gdi_Stretch1080To4096_32)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Pixman_Stretch1080To4096_32)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Gdi_Copy4000x3000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Pixman_Copy4000x3000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Gdi_Copy)->Apply(copySizes);
+BENCHMARK(BM_Pixman_Copy)->Apply(copySizes);
+BENCHMARK(BM_Gdi_CopyBottomUp)->Apply(copySizes);
+BENCHMARK(BM_Pixman_CopyBottomUp)->Apply(copySizes);
 
 }  // namespace

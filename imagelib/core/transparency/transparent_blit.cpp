@@ -89,6 +89,34 @@ inline void blendDivided(uint8_t* d, const uint8_t* s, int a) {
     for (int c = 0; c < 3; ++c) d[c] = static_cast<uint8_t>(d[c] + (s[c] - d[c]) * (255 - a) / 255);
 }
 
+// The bytes an image's pixels occupy, as addresses.
+struct Span {
+    uintptr_t from;
+    uintptr_t to;  // exclusive
+};
+
+Span spanOf(const ImageRecord& image) {
+    const auto from = reinterpret_cast<uintptr_t>(image.bits);
+    return {from, from + static_cast<uintptr_t>(scanBytesForWidth(image.width(), image.bitCount())) *
+                             static_cast<uintptr_t>(image.height())};
+}
+
+// Whether the rows may be drawn from the bottom up. Layers and destination are all stored bottom
+// up, so that order reads and writes memory forwards, row after row, and the hardware prefetchers
+// keep pace across rows; drawn from the top, every row starts with a run of cache misses, which
+// halved the speed of large blits. A destination sharing memory with a layer keeps the top-down
+// order it always had, since there the order decides which pixels are read after being written.
+bool rowsMayGoUpwards(const ImageRecord& picture, const ImageRecord& mask, const ImageRecord* alpha,
+                      const Destination& dest) {
+    const auto first = reinterpret_cast<uintptr_t>(dest.bits);
+    const Span out{first, first + dest.stride * static_cast<uintptr_t>(dest.height)};
+    auto apart = [&](const ImageRecord& layer) {
+        const Span in = spanOf(layer);
+        return in.to <= out.from || out.to <= in.from;
+    };
+    return apart(picture) && apart(mask) && (!alpha || apart(*alpha));
+}
+
 // Composes w x h pixels of the layers from (sx, sy) at (dx, dy) of the destination. The callers
 // keep every coordinate inside the images and the destination.
 template <int Bits, bool WithAlpha>
@@ -101,7 +129,9 @@ void composeRows(const ImageRecord& picture, const ImageRecord& mask, const Imag
             palette[i] = {c.rgbBlue, c.rgbGreen, c.rgbRed};
         }
     }
-    for (int r = 0; r < h; ++r) {
+    const bool upwards = rowsMayGoUpwards(picture, mask, alpha, dest);
+    for (int step = 0; step < h; ++step) {
+        const int r = upwards ? h - 1 - step : step;
         const uint8_t* in = rowFromTop(picture, sy + r);
         const uint8_t* maskRow = rowFromTop(mask, sy + r);
         const uint8_t* alphaRow = WithAlpha ? rowFromTop(*alpha, sy + r) : nullptr;

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <utility>
@@ -221,6 +222,50 @@ struct Samples {
     int count() const { return static_cast<int>(at.size()); }
 };
 
+// floor((2i + 1) * sw / (2 dw)), the source pixel under the centre of destination pixel i, for
+// i = first, first + 1, ... (first >= 0): quotient and remainder are carried from one pixel to the
+// next, so an axis of samples costs no division per pixel.
+class NearestSteps {
+  public:
+    NearestSteps(int64_t first, int64_t sw, int64_t dw)
+        : divisor_(2 * dw), stepQuotient_(2 * sw / divisor_), stepRemainder_(2 * sw % divisor_) {
+        const int64_t numerator = (2 * first + 1) * sw;
+        quotient_ = numerator / divisor_;
+        remainder_ = numerator % divisor_;
+    }
+    int64_t current() const { return quotient_; }
+    void advance() {
+        quotient_ += stepQuotient_;
+        remainder_ += stepRemainder_;
+        if (remainder_ >= divisor_) {
+            ++quotient_;
+            remainder_ -= divisor_;
+        }
+    }
+
+  private:
+    int64_t divisor_;
+    int64_t stepQuotient_;
+    int64_t stepRemainder_;
+    int64_t quotient_ = 0;
+    int64_t remainder_ = 0;
+};
+
+// An axis neither stretched nor mirrored, cut to destination pixels [from, to): destination
+// pixel d takes source pixel d + (sourceStart - destStart), where that lies in [0, sourceExtent).
+// The general rule gives the same, a pixel at a time.
+Samples sampleOneToOne(const Axis& axis, int64_t from, int64_t to, int sourceExtent) {
+    Samples samples;
+    const int64_t shift = axis.sourceStart - axis.destStart;
+    const int64_t first = std::max(from, -shift);
+    const int64_t last = std::min(to, sourceExtent - shift);
+    if (first >= last) return samples;
+    samples.destFirst = static_cast<int>(first);
+    samples.at.resize(static_cast<size_t>(last - first));
+    std::iota(samples.at.begin(), samples.at.end(), static_cast<int>(first + shift));
+    return samples;
+}
+
 // Cuts the axis to [clipFrom, clipTo) and to source pixels in [0, sourceExtent).
 Samples sampleAxis(const Axis& axis, int clipFrom, int clipTo, int sourceExtent, bool box) {
     Samples samples;
@@ -228,11 +273,14 @@ Samples sampleAxis(const Axis& axis, int clipFrom, int clipTo, int sourceExtent,
     const int64_t to = std::min<int64_t>(clipTo, axis.destStart + axis.destLength);
     const int64_t sw = axis.sourceLength;
     const int64_t dw = axis.destLength;
+    if (sw == dw && !axis.mirror) return sampleOneToOne(axis, from, to, sourceExtent);
     const bool averaging = box && dw < sw;
+    if (to > from) samples.at.reserve(static_cast<size_t>(to - from));
     bool started = false;
-    for (int64_t d = from; d < to; ++d) {
+    NearestSteps nearest(from - axis.destStart, sw, dw);
+    for (int64_t d = from; d < to; ++d, nearest.advance()) {
         const int64_t i = d - axis.destStart;
-        int64_t near = (2 * i + 1) * sw / (2 * dw);
+        int64_t near = nearest.current();
         int64_t lo = near;
         int64_t hi = near + 1;
         if (averaging) {
@@ -279,11 +327,56 @@ bool consecutive(const Samples& s) {
     return s.count() > 0 && s.at.back() - s.at.front() == s.count() - 1;
 }
 
-// SRCCOPY between identical formats of whole bytes: bytes move as they are.
-void copyBytes(Surface& target, const SourceImage& source, const Samples& cols, const Samples& rows) {
+// Whether the rows of a blit go from the last to the first; only a copy row for row (none
+// repeated, none mirrored) may choose. Within one surface rows go away from where they move to,
+// so each is read before a row lands on it. Between surfaces both stored bottom up, going upwards
+// reads and writes memory forwards, which the hardware prefetchers follow from one row to the
+// next; the other way every row starts with a run of cache misses.
+bool rowsUpwards(const Surface& target, const SourceImage& source, const Samples& cols, const Samples& rows) {
+    if (!consecutive(rows)) return false;
+    if (source.bits == target.bits()) {
+        // Where the first row's pixels are read and written (the same depth, so the same offset unit).
+        const size_t bytes = static_cast<size_t>(source.bitsPerPixel / 8);
+        const auto from =
+            reinterpret_cast<uintptr_t>(source.row(rows.at[0])) + static_cast<size_t>(cols.at[0]) * bytes;
+        const auto to = reinterpret_cast<uintptr_t>(target.row(rows.destFirst)) +
+                        static_cast<size_t>(cols.destFirst) * bytes;
+        // Rows moving to higher addresses go from the highest address down.
+        return (to > from) == target.topDown();
+    }
+    return !target.topDown() && !source.topDown;
+}
+
+// The bytes from one visual row to the next in memory: the stride, negative when stored bottom up.
+ptrdiff_t rowStep(bool topDown, size_t stride) {
+    return topDown ? static_cast<ptrdiff_t>(stride) : -static_cast<ptrdiff_t>(stride);
+}
+
+// A copy row for row of unstretched runs of whole bytes: one memmove a row, with nothing but two
+// offsets stepped between rows.
+void moveRows(Surface& target, const SourceImage& source, const Samples& cols, const Samples& rows) {
     const size_t bytes = static_cast<size_t>(source.bitsPerPixel / 8);
     const size_t runBytes = bytes * static_cast<size_t>(cols.count());
+    const bool upwards = rowsUpwards(target, source, cols, rows);
+    const int first = upwards ? rows.count() - 1 : 0;
+    const uint8_t* const inBase = source.row(rows.at[0]);  // offsets count from the first row's start
+    uint8_t* const outBase = target.row(rows.destFirst);
+    ptrdiff_t in = (source.row(rows.at[first]) - inBase) +
+                   static_cast<ptrdiff_t>(static_cast<size_t>(cols.at[0]) * bytes);
+    ptrdiff_t out = (target.row(rows.destFirst + first) - outBase) +
+                    static_cast<ptrdiff_t>(static_cast<size_t>(cols.destFirst) * bytes);
+    const ptrdiff_t inStep = rowStep(source.topDown, source.stride) * (upwards ? -1 : 1);
+    const ptrdiff_t outStep = rowStep(target.topDown(), target.stride()) * (upwards ? -1 : 1);
+    for (int k = 0; k < rows.count(); ++k, in += inStep, out += outStep)
+        std::memmove(outBase + out, inBase + in, runBytes);
+}
+
+// SRCCOPY between identical formats of whole bytes: bytes move as they are.
+void copyBytes(Surface& target, const SourceImage& source, const Samples& cols, const Samples& rows) {
     const bool straight = consecutive(cols);
+    if (straight && consecutive(rows)) return moveRows(target, source, cols, rows);
+    const size_t bytes = static_cast<size_t>(source.bitsPerPixel / 8);
+    const size_t runBytes = bytes * static_cast<size_t>(cols.count());
     const size_t destOffset = static_cast<size_t>(cols.destFirst) * bytes;
     std::vector<size_t> offsets;
     if (!straight) {
@@ -330,6 +423,60 @@ void copyBytes(Surface& target, const SourceImage& source, const Samples& cols, 
     }
 }
 
+// The values of a row's sampled pixels packed as a destination row stores them from column
+// 'firstColumn' on: the whole bytes the run touches, the pixels of those bytes outside the run 0.
+template <int Bits>
+void packRow(const uint8_t* in, const Samples& cols, int firstColumn, uint8_t* packed) {
+    constexpr unsigned kPerByte = 8 / Bits;
+    constexpr unsigned kValue = (1u << Bits) - 1;
+    // Kept in locals: the byte stores may alias anything, the samples' vector included.
+    const int* const columns = cols.at.data();
+    const size_t count = cols.at.size();
+    unsigned byte = 0;
+    unsigned filled = static_cast<unsigned>(firstColumn) % kPerByte;  // pixels before the run, left 0
+    uint8_t* out = packed;
+    for (size_t i = 0; i < count; ++i) {
+        const auto c = static_cast<unsigned>(columns[i]);
+        byte = byte << Bits | ((in[c / kPerByte] >> ((kPerByte - 1 - c % kPerByte) * Bits)) & kValue);
+        if (++filled == kPerByte) {
+            *out++ = static_cast<uint8_t>(byte);
+            byte = 0;
+            filled = 0;
+        }
+    }
+    if (filled) *out = static_cast<uint8_t>(byte << ((kPerByte - filled) * Bits));
+}
+
+// SRCCOPY between identical formats of 1 or 4 bits a pixel: a row's values are packed into whole
+// destination bytes, then stored a byte at a time, the bytes shared with pixels beyond either end
+// of the run merged. An enlarged row stores the bytes packed for the row above again.
+template <int Bits>
+void copyPackedBits(Surface& target, const SourceImage& source, const Samples& cols, const Samples& rows) {
+    constexpr int kPerByte = 8 / Bits;
+    const int lead = cols.destFirst % kPerByte;
+    const int end = lead + cols.count();  // in pixels from the first byte's start
+    const size_t byteCount = static_cast<size_t>((end + kPerByte - 1) / kPerByte);
+    // The bits of the run in its first and last bytes.
+    auto firstMask = static_cast<uint8_t>(0xFFu >> (lead * Bits));
+    const auto lastMask = static_cast<uint8_t>(end % kPerByte ? 0xFFu << (8 - end % kPerByte * Bits) : 0xFFu);
+
+    if (byteCount == 1) firstMask &= lastMask;
+    std::vector<uint8_t> packed(byteCount);
+    const size_t firstByte = static_cast<size_t>(cols.destFirst / kPerByte);
+    auto merge = [](uint8_t& out, uint8_t in, uint8_t mask) {
+        out = static_cast<uint8_t>((out & ~mask) | (in & mask));
+    };
+    for (int r = 0; r < rows.count(); ++r) {
+        if (r == 0 || rows.at[r] != rows.at[r - 1])
+            packRow<Bits>(source.row(rows.at[r]), cols, cols.destFirst, packed.data());
+        uint8_t* out = target.row(rows.destFirst + r) + firstByte;
+        merge(out[0], packed[0], firstMask);
+        if (byteCount == 1) continue;
+        std::memcpy(out + 1, packed.data() + 1, byteCount - 2);
+        merge(out[byteCount - 1], packed[byteCount - 1], lastMask);
+    }
+}
+
 // SRCCOPY without stretching from a format of whole bytes to another: the row converter's work.
 void convertRows(Surface& target, const SourceImage& source, const Samples& cols, const Samples& rows) {
     const bool sameDepthIndexed = source.bitsPerPixel <= 8 && source.bitsPerPixel == target.bitsPerPixel();
@@ -339,7 +486,9 @@ void convertRows(Surface& target, const SourceImage& source, const Samples& cols
         static_cast<size_t>(cols.at[0]) * static_cast<size_t>(source.bitsPerPixel / 8);
     const size_t destOffset =
         static_cast<size_t>(cols.destFirst) * static_cast<size_t>(target.bitsPerPixel() / 8);
-    for (int r = 0; r < rows.count(); ++r) {
+    const bool upwards = rowsUpwards(target, source, cols, rows);
+    for (int step = 0; step < rows.count(); ++step) {
+        const int r = upwards ? rows.count() - 1 - step : step;
         converter.convert(source.row(rows.at[r]) + sourceOffset, target.row(rows.destFirst + r) + destOffset,
                           cols.count());
     }
@@ -421,6 +570,11 @@ void blitPixels(const BlitJob& job, const SourceImage& source, Translator& trans
         if (translator.identity()) return copyBytes(target, source, cols, rows);
         if (consecutive(cols)) return convertRows(target, source, cols, rows);
     }
+    if (job.rop == 0xCC && !averaging && translator.identity() &&
+        source.bitsPerPixel == target.bitsPerPixel()) {
+        if (source.bitsPerPixel == 1) return copyPackedBits<1>(target, source, cols, rows);
+        if (source.bitsPerPixel == 4) return copyPackedBits<4>(target, source, cols, rows);
+    }
 
     const size_t n = static_cast<size_t>(cols.count());
     std::vector<uint32_t> sourceValues(n), pattern(usesPattern ? n : 0), dest(n), before;
@@ -454,6 +608,17 @@ void blitPixels(const BlitJob& job, const SourceImage& source, Translator& trans
     }
 }
 
+// Whether a blit within one surface may move its pixels in place rather than from a copy: a
+// plain copy of whole-byte pixels, neither stretched nor mirrored, inside one clip rectangle.
+// copyBytes orders the rows so that each is read before another lands on it, and memmove takes
+// care of a row moved along itself. Under a clip region the pieces are drawn one after another,
+// and a later piece could read what an earlier one wrote.
+bool movesInPlace(const BlitJob& job, const SourceImage& source, const Translator& translator,
+                  const Samples& cols, const Samples& rows) {
+    return job.rop == 0xCC && job.clip.rectangular() && translator.identity() && source.bitsPerPixel >= 8 &&
+           cols.boxFrom.empty() && rows.boxFrom.empty() && consecutive(cols) && consecutive(rows);
+}
+
 void runBlit(const BlitJob& job, const SourceImage* givenSource) {
     Surface& target = *job.target;
     const bool usesSource = ropUsesSource(job.rop);
@@ -478,10 +643,13 @@ void runBlit(const BlitJob& job, const SourceImage* givenSource) {
     if (cols.count() == 0 || rows.count() == 0) return;
 
     // A blit within one surface reads from a copy of the rows it needs, so that no pixel is
-    // overwritten before it is read (by this piece of a clip or an earlier one).
+    // overwritten before it is read (by this piece of a clip or an earlier one), unless it can
+    // move them in place. The translation depends only on the source's format, which the copy
+    // keeps.
     SourceImage source = *givenSource;
+    Translator translator(source, target, job.colors);
     std::vector<uint8_t> copy;
-    if (source.bits == target.bits()) {
+    if (source.bits == target.bits() && !movesInPlace(job, source, translator, cols, rows)) {
         int first = INT32_MAX;
         int last = INT32_MIN;
         for (int r = 0; r < rows.count(); ++r) {
@@ -498,7 +666,6 @@ void runBlit(const BlitJob& job, const SourceImage* givenSource) {
         source.firstRow = first;
     }
 
-    Translator translator(source, target, job.colors);
     if (job.clip.rectangular()) return blitPixels(job, source, translator, cols, rows);
     const DeviceRect sampled{cols.destFirst, rows.destFirst, cols.destFirst + cols.count(),
                              rows.destFirst + rows.count()};

@@ -228,6 +228,57 @@ TEST_F(TransparentBlit, AlphaAtEveryDepth) {
     EXPECT_EQ(liveImageCount(), 0u);
 }
 
+// The caller's buffer may be the picture's own pixels. Rows are drawn from the top down there, as
+// they always were: moved down a row, each row is drawn from the row above after that row was
+// itself overwritten, so the first row fills the picture; moved up a row, every row is read
+// before it is written.
+TEST_F(TransparentBlit, APictureDrawnOverItsOwnPixelsGoesFromTheTopDown) {
+    struct Case {
+        const char* what;
+        int top;
+        Rows expected;
+    };
+    const Case cases[] = {
+        {"one row down", 1, {"ABC", "ABC", "ABC", "ABC"}},
+        {"one row up", -1, {"DEF", "CAB", "FDE", "FDE"}},
+    };
+    for (const Case& c : cases) {
+        for (const bool withAlpha : {false, true}) {
+            const PxlImageId picture = masked({"ABC", "DEF", "CAB", "FDE"}, {"...", "...", "...", "..."});
+            const PxlImageId alpha = withAlpha ? PXLCreateImage(3, 4, 8) : 0;  // all 0: the picture's colours
+            BITMAPINFOHEADER header = PXLGetBitmapInfoHeader(picture)->bmiHeader;
+            const int16_t done = PXLStretchBltTransparent(nullptr, &header, PXLGetBits(picture), 0, c.top, 3,
+                                                          c.top + 4, picture, 0, alpha, 0, 0, 0);
+            // Without alpha the colours are exact; through alpha 0 each blend may end a channel one
+            // short, and a row drawn from an overwritten one was blended up to three times.
+            if (withAlpha) {
+                for (int y = 0; y < 4; ++y) {
+                    for (int x = 0; x < 3; ++x) {
+                        const uint8_t* got = rowOf(picture, y) + 3 * x;
+                        const Rgb& want = kColors.at(c.expected[y][x]);
+                        for (int k = 0; k < 3; ++k)
+                            EXPECT_NEAR(got[k], want[2 - k], 3) << c.what << " at " << x << "," << y;
+                    }
+                }
+            } else {
+                Rows drawn;
+                for (int y = 0; y < 4; ++y) {
+                    std::string row;
+                    for (int x = 0; x < 3; ++x) {
+                        const uint8_t* p = rowOf(picture, y) + 3 * x;
+                        row += letterOf({p[2], p[1], p[0]});
+                    }
+                    drawn.push_back(row);
+                }
+                EXPECT_EQ(joined(drawn), joined(c.expected)) << c.what;
+            }
+            EXPECT_EQ(done, 1) << c.what;
+            if (alpha) PXLDeleteImage(alpha);
+            PXLDeleteImage(picture);
+        }
+    }
+}
+
 TEST_F(TransparentBlit, TheImagesOwnTransparencyImageServesAsAlphaWhenAsked) {
     // Entries hide the blue pixel; the 8-bit transparency image half-covers the first.
     const PxlImageId picture = truecolor({"AC"});

@@ -1,5 +1,6 @@
 // Blits: the nearest-pixel sampling rule, mirroring, clipping at every edge (destination, clip
 // rectangle, source), monochrome and colour conversions, and the masked-icon idiom.
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "winplat/draw.h"
 #include "winplat/drawdib.h"
 #include "winplat/gdi.h"
+#include "winplat/owners.h"
 #include "winplat/testing.h"
 
 namespace {
@@ -234,6 +236,63 @@ TEST(BitBlt, OverlappingCopyWithinOneSurface) {
     EXPECT_EQ(got, (std::vector<uint32_t>{1, 2, 3, 4, 5, 5}));
 }
 
+// A block moved over itself in any direction shows the pixels as they were before the move, on
+// surfaces stored either way, at whole-byte depths, and inside a clipping rectangle or a region
+// of several rectangles (drawn piece by piece, so one piece must not read what another wrote).
+TEST(BitBlt, OverlappingMovesWithinOneSurfaceReadThePixelsBeforeTheMove) {
+    const std::vector<std::string> picture = {"ABCDEF", "BCDEFA", "CDEFAB", "DEFABC", "EFABCD"};
+    const int width = 6, height = 5;
+    struct Move {
+        const char* what;
+        int dx, dy;
+    };
+    const Move moves[] = {{"down", 0, 2},       {"up", 0, -1},        {"right", 2, 0},
+                          {"left", -1, 0},      {"down right", 1, 1}, {"up left", -2, -1},
+                          {"down left", -1, 2}, {"up right", 1, -2},  {"in place", 0, 0}};
+    enum class Clip { None, Rectangle, Region };
+    for (const int bpp : {8, 16, 24, 32}) {
+        for (const bool topDown : {true, false}) {
+            for (const Clip clip : {Clip::None, Clip::Rectangle, Clip::Region}) {
+                for (const Move& m : moves) {
+                    SCOPED_TRACE(std::string(m.what) + ", " + std::to_string(bpp) + " bits, " +
+                                 (topDown ? "top-down" : "bottom-up") + ", clip " +
+                                 std::to_string(static_cast<int>(clip)));
+                    std::vector<Rgb> table;
+                    for (const auto& entry : kPaint) table.push_back(entry.second);
+                    Canvas canvas(width, height, bpp, bpp == 8 ? table : std::vector<Rgb>{}, topDown);
+                    ASSERT_TRUE(canvas.ok());
+                    canvas.paint(picture, kPaint);
+                    // The clip: everything, all but the outer ring, or that less its middle.
+                    auto inside = [&](int x, int y) {
+                        if (clip == Clip::None) return true;
+                        const bool ring = x == 0 || y == 0 || x == width - 1 || y == height - 1;
+                        return !ring && !(clip == Clip::Region && y == 2 && x >= 2 && x <= 3);
+                    };
+                    if (clip != Clip::None) {
+                        const winplat::OwnedRegion region(CreateRectRgn(1, 1, width - 1, height - 1));
+                        if (clip == Clip::Region) {
+                            const winplat::OwnedRegion hole(CreateRectRgn(2, 2, 4, 3));
+                            CombineRgn(region.get(), region.get(), hole.get(), RGN_DIFF);
+                        }
+                        ASSERT_NE(SelectClipRgn(canvas.dc(), region.get()), ERROR);
+                    }
+                    // The whole surface moved by (dx, dy): the part that lands on it is drawn.
+                    ASSERT_TRUE(BitBlt(canvas.dc(), m.dx, m.dy, width, height, canvas.dc(), 0, 0, SRCCOPY));
+                    std::vector<std::string> expected = picture;
+                    for (int y = 0; y < height; ++y) {
+                        for (int x = 0; x < width; ++x) {
+                            const int sx = x - m.dx, sy = y - m.dy;
+                            if (sx >= 0 && sy >= 0 && sx < width && sy < height && inside(x, y))
+                                expected[y][x] = picture[sy][sx];
+                        }
+                    }
+                    EXPECT_EQ(canvas.art(legend()), expected);
+                }
+            }
+        }
+    }
+}
+
 TEST(BitBlt, RefusesMissingSourceOnlyWhenTheOperationNeedsOne) {
     Canvas dest(2, 2, 24);
     dest.fill(0x123456);
@@ -388,6 +447,74 @@ TEST(MonochromeConversion, MonochromeToMonochromeCopiesBits) {
     SelectObject(monoDc, old);
     DeleteDC(monoDc);
     DeleteObject(mono);
+}
+
+// Pixels of less than a byte copied onto the same format (one colour table, so the values stay):
+// runs starting and ending at every place inside a byte, copied, enlarged, reduced and mirrored,
+// onto surfaces stored either way. Each drawn pixel holds the source pixel the sampling rule
+// names; every other pixel, including those sharing a byte with the run, keeps its value.
+TEST(SubBytePixels, CopiesKeepTheValuesAndTheNeighbours) {
+    struct Case {
+        const char* what;
+        int x, w, sx, sw;  // across; down the same extents from rows 1 and 2
+    };
+    const Case cases[] = {
+        {"one pixel", 3, 1, 5, 1},     {"inside one byte", 1, 5, 2, 5},    {"across bytes", 3, 13, 6, 13},
+        {"whole bytes", 8, 16, 0, 16}, {"ending on a byte", 5, 11, 1, 11}, {"enlarged", 2, 17, 4, 7},
+        {"reduced", 7, 9, 1, 20},      {"mirrored", 20, -11, 3, 11},       {"to the right edge", 27, 5, 0, 5},
+    };
+    for (const int bpp : {1, 4}) {
+        const int values = 1 << bpp;
+        std::vector<Rgb> table;
+        for (int i = 0; i < values; ++i) table.push_back(static_cast<Rgb>(0x010203 * (i + 1)));
+        for (const bool sourceTopDown : {true, false}) {
+            for (const bool destTopDown : {true, false}) {
+                for (const Case& c : cases) {
+                    SCOPED_TRACE(std::string(c.what) + ", " + std::to_string(bpp) + " bits" +
+                                 (sourceTopDown ? ", source top-down" : ", source bottom-up") +
+                                 (destTopDown ? ", destination top-down" : ", destination bottom-up"));
+                    Canvas source(32, 24, bpp, table, sourceTopDown);
+                    Canvas dest(32, 24, bpp, table, destTopDown);
+                    ASSERT_TRUE(source.ok() && dest.ok());
+                    for (int y = 0; y < 24; ++y) {
+                        for (int x = 0; x < 32; ++x) {
+                            source.setRaw(x, y, static_cast<uint32_t>((x * 7 + y * 3) % values));
+                            dest.setRaw(x, y, static_cast<uint32_t>((x + 2 * y + 1) % values));
+                        }
+                    }
+                    std::vector<uint32_t> before;
+                    for (int y = 0; y < 24; ++y)
+                        for (int x = 0; x < 32; ++x) before.push_back(dest.raw(x, y));
+                    ASSERT_TRUE(SetStretchBltMode(dest.dc(), COLORONCOLOR));
+                    const int span = std::abs(c.w);
+                    const int top = c.w < 0 ? 1 + span : 1;  // a negative extent runs upwards from there
+                    ASSERT_TRUE(
+                        StretchBlt(dest.dc(), c.x, top, c.w, c.w, source.dc(), c.sx, 2, c.sw, c.sw, SRCCOPY));
+                    // Destination pixel i of |w| along an axis takes floor((2i + 1) * sw / (2|w|)),
+                    // counted from the far end when mirrored.
+                    const int left = c.w < 0 ? c.x + c.w : c.x;
+                    auto sample = [&](int i, bool mirror) {
+                        const int near = (2 * i + 1) * c.sw / (2 * span);
+                        return mirror ? c.sw - 1 - near : near;
+                    };
+                    int wrong = 0;
+                    for (int y = 0; y < 24; ++y) {
+                        for (int x = 0; x < 32; ++x) {
+                            const int i = x - left, j = y - 1;
+                            const bool drawn = i >= 0 && i < span && j >= 0 && j < span;
+                            const uint32_t want =
+                                drawn ? source.raw(c.sx + sample(i, c.w < 0), 2 + sample(j, c.w < 0))
+                                      : before[static_cast<size_t>(y) * 32 + x];
+                            if (dest.raw(x, y) != want && wrong++ < 3)
+                                ADD_FAILURE() << "pixel " << x << "," << y << ": " << dest.raw(x, y)
+                                              << " not " << want << (drawn ? " (drawn)" : " (outside)");
+                        }
+                    }
+                    EXPECT_EQ(wrong, 0);
+                }
+            }
+        }
+    }
 }
 
 // A DIB's own colour table gives its colours, even at 1 bit; indexed destinations take the

@@ -6,7 +6,10 @@
 //
 // Each pair shares its name but for the first part (BM_PngBareLibrary/rgb/side:4096 and
 // BM_PngCodec/rgb/side:4096): the ratio of their times is the glue's cost. Costs that grow faster
-// than the pixels show as a ratio rising with the side.
+// than the pixels show as a ratio rising with the side. On a busy machine, run one group at a time
+// with its cases interleaved, so drift in the machine's speed falls on both sides of a pair:
+//   --benchmark_filter='BM_Png[A-Za-z]*/rgb/side:4096$' --benchmark_enable_random_interleaving=true
+// At 4096 x 4096 much of every case is the first touch of the fresh 48 MiB picture, on each side.
 //
 // The files are made by the libraries themselves, in a temporary folder, before a case's first
 // timed run, from a picture of gradients and noise. Every case decodes into a fresh whole-picture

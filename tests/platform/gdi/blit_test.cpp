@@ -293,6 +293,36 @@ TEST(BitBlt, OverlappingMovesWithinOneSurfaceReadThePixelsBeforeTheMove) {
     }
 }
 
+// Whole rows of a large surface moved over themselves, a row or many at a time: surfaces whose
+// rows have no padding are moved as one run of bytes, in pieces of a fraction of a megabyte, so
+// the pieces must go in the order that reads every byte before it is overwritten.
+TEST(BitBlt, LongMovesOfWholeRowsWithinOneSurface) {
+    const int width = 512, height = 700;  // 32 bits: 2048-byte rows, 1.4 MB
+    auto valueAt = [](int x, int y) {
+        return static_cast<uint32_t>(x * 40503u + y * 2654435761u) & 0xFFFFFF;
+    };
+    for (const bool topDown : {true, false}) {
+        for (const int dy : {1, -1, 300, -300, 699}) {
+            SCOPED_TRACE(std::string(topDown ? "top-down" : "bottom-up") + ", moved by " +
+                         std::to_string(dy));
+            Canvas canvas(width, height, 32, {}, topDown);
+            ASSERT_TRUE(canvas.ok());
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x) canvas.setRaw(x, y, valueAt(x, y));
+            ASSERT_TRUE(BitBlt(canvas.dc(), 0, dy, width, height, canvas.dc(), 0, 0, SRCCOPY));
+            int wrong = 0;
+            for (int y = 0; y < height; ++y) {
+                const int from = y - dy >= 0 && y - dy < height ? y - dy : y;  // rows not drawn keep theirs
+                for (int x = 0; x < width; ++x) {
+                    if ((canvas.raw(x, y) & 0xFFFFFF) != valueAt(x, from) && wrong++ < 3)
+                        ADD_FAILURE() << "pixel " << x << "," << y << " is not that of row " << from;
+                }
+            }
+            EXPECT_EQ(wrong, 0);
+        }
+    }
+}
+
 TEST(BitBlt, RefusesMissingSourceOnlyWhenTheOperationNeedsOne) {
     Canvas dest(2, 2, 24);
     dest.fill(0x123456);

@@ -17,32 +17,12 @@
 
 #include "page/page.h"
 #include "page/page_style.h"
-#include "store/file_name_table.h"
-#include "store/string_pool.h"
+#include "support/quiet_page_tables.h"
 #include "winplat/byte_reader.h"
 
 namespace {
 
-class NoMedia final : public lect32::ObjectMedia {
-public:
-    void CloseObjectWindow(HWND) override {}
-    void DeleteImage(uint16_t, bool) override {}
-    void DeleteTempFile(int16_t) override {}
-};
-
-struct Tables {
-    lect32::StringPool pictureFolders, cacheFolders;
-    lect32::FileNameTable pictures{pictureFolders};
-    lect32::ImageFileTable cache{cacheFolders};
-    NoMedia media;
-    lect32::PageServices services() {
-        lect32::PageServices s;
-        s.pictures = &pictures;
-        s.cache = &cache;
-        s.media = &media;
-        return s;
-    }
-};
+using Tables = page_support::QuietTables;
 
 void perItem(benchmark::State& state, int64_t items) {
     state.SetItemsProcessed(state.iterations() * items);

@@ -14,6 +14,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lcnwriter import page, reference  # noqa: E402
+from seed_script import write_named_seed  # noqa: E402
 
 # The kind bytes of page_objects_fuzz.cpp, in its order.
 OBJECT_LIST, SAVED_BLOCK, HOTSPOTS = range(3)
@@ -49,12 +50,7 @@ SEEDS = sorted(_seeds())
 
 
 def main(argv):
-    if len(argv) != 1 or argv[0] not in SEEDS:
-        print(__doc__.strip().splitlines()[2].strip() + "\n    NAME: " + " ".join(SEEDS), file=sys.stderr)
-        return 2
-    with open(argv[0], "wb") as out:
-        out.write(_seeds()[argv[0]])
-    return 0
+    return write_named_seed(__doc__, _seeds, argv)
 
 
 if __name__ == "__main__":

@@ -13,6 +13,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lcnwriter import formats, language_file, records, strings  # noqa: E402
+from seed_script import write_named_seed  # noqa: E402
 
 # The kind bytes of document_record_fuzz.cpp, in its order.
 FILE_NAMES, PICTURE_FILES, STRING_LIST, STRING_POOL, PAGE_NAMES, TAB_STOPS, ID_LIST, FLAG_WORDS, \
@@ -60,12 +61,7 @@ SEEDS = sorted(_seeds())
 
 
 def main(argv):
-    if len(argv) != 1 or argv[0] not in SEEDS:
-        print(__doc__.strip().splitlines()[2].strip() + "\n    NAME: " + " ".join(SEEDS), file=sys.stderr)
-        return 2
-    with open(argv[0], "wb") as out:
-        out.write(_seeds()[argv[0]])
-    return 0
+    return write_named_seed(__doc__, _seeds, argv)
 
 
 if __name__ == "__main__":

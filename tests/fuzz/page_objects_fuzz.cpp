@@ -18,9 +18,8 @@
 #include "fuzz_quiet.h"
 #include "page/hotspot_geometry.h"
 #include "page/page.h"
-#include "store/file_name_table.h"
 #include "store/mem_writer.h"
-#include "store/string_pool.h"
+#include "support/quiet_page_tables.h"
 
 namespace {
 
@@ -32,27 +31,7 @@ void check(bool holds) {
     if (!holds) __builtin_trap();
 }
 
-// Media and painter that do nothing: the page's own bookkeeping is under test.
-class Quiet final : public lect32::ObjectMedia {
-public:
-    void CloseObjectWindow(HWND) override {}
-    void DeleteImage(uint16_t, bool) override {}
-    void DeleteTempFile(int16_t) override {}
-};
-
-struct Tables {
-    lect32::StringPool pictureFolders, cacheFolders;
-    lect32::FileNameTable pictures{pictureFolders};
-    lect32::ImageFileTable cache{cacheFolders};
-    Quiet media;
-    lect32::PageServices services() {
-        lect32::PageServices s;
-        s.pictures = &pictures;
-        s.cache = &cache;
-        s.media = &media;
-        return s;
-    }
-};
+using Tables = page_support::QuietTables;
 
 FuzzBytes saved(lect32::Page& page) {
     lect32::MemWriter writer;

@@ -9,13 +9,8 @@ namespace {
 using lect32::Slot;
 using page_test::Bytes;
 using page_test::Fields;
+using page_test::join;
 using page_test::slot;
-
-Bytes join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
 
 struct SlotCase {
     const char* what;

@@ -12,6 +12,7 @@ namespace {
 
 using page_test::Bytes;
 using page_test::Fields;
+using page_test::join;
 using page_test::slot;
 
 // The page's own bytes 36-57 of a record just read: saved y 0, no cache entry, flags clear, the
@@ -23,12 +24,6 @@ Fields& readTail(Fields& f, int attribute) {
 Bytes recordBytes(const lect32::Page& page, uint16_t i) {
     const lect32::PageObject::Bytes bytes = page.Object(i).Encode();
     return Bytes(bytes.begin(), bytes.end());
-}
-
-Bytes join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
 }
 
 // Hot-spot list of one rectangle (0, 0, 10, 10) linking to page 1 (kind 0).

@@ -11,14 +11,9 @@ using lect32::ObjectKind;
 using lect32::PageObject;
 using page_test::Bytes;
 using page_test::Fields;
+using page_test::join;
 using page_test::object;
 using page_test::slot;
-
-Bytes join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
 
 // One object of each kind holding every slot kind between them: link, placement, media, frame,
 // button, hot spots, animation and scroller, and a text frame's content.

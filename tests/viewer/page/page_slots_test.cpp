@@ -13,14 +13,9 @@ using lect32::ObjectKind;
 using lect32::Slot;
 using page_test::Bytes;
 using page_test::Fields;
+using page_test::join;
 using page_test::object;
 using page_test::slot;
-
-Bytes join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
 
 class PageSlotsTest : public ::testing::Test {
 protected:

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <memory>
 #include <random>
 #include <string>
@@ -25,6 +26,13 @@
 namespace page_test {
 
 using Bytes = std::vector<uint8_t>;
+
+// The parts one after another, as a fixture's record is laid out.
+inline Bytes join(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
 
 // What the media layer was asked, in order.
 class RecordingMedia final : public lect32::ObjectMedia {

@@ -27,23 +27,30 @@ void LinkAtTail(Drawing& drawing, EntityHandle& head, EntityHandle entity) {
 }  // namespace
 
 EntityHandle PushEntity(Drawing& drawing, EntityRecord record) {
-    if (!record) {
+    EntityHandle entity = drawing.entities.Add(record);
+    if (entity == 0) {
         drawing.memoryError = true;
         return 0;
     }
-    record.SetNext(drawing.head);
-    drawing.head = drawing.entities.Add(std::move(record));
-    return drawing.head;
+    drawing[entity].SetNext(drawing.head);
+    drawing.head = entity;
+    return entity;
 }
 
 EntityHandle AppendToBlock(Drawing& drawing, BlockHandle block, EntityRecord record) {
-    if (!record) {
+    EntityHandle entity = drawing.entities.Add(record);
+    if (entity == 0) {
         drawing.memoryError = true;
         return 0;
     }
-    EntityHandle entity = drawing.entities.Add(std::move(record));
     LinkAtTail(drawing, drawing.Block(block).head, entity);
     return entity;
+}
+
+bool ReplaceEntity(Drawing& drawing, EntityHandle entity, EntityRecord record) {
+    if (drawing.entities.Replace(entity, record)) return true;
+    drawing.memoryError = true;
+    return false;
 }
 
 BlockHandle AddBlockDef(Drawing& drawing, std::string name, Point base) {

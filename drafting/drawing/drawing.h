@@ -2,7 +2,8 @@
 // definitions with their own entity lists, and the row-offset tables of raster images.
 //
 // Records link to each other through 32-bit handles, which is what their next fields hold; a
-// handle is the slot number plus one, 0 is none. A freed slot is reused by a later record.
+// handle is the slot number plus one, 0 is none. A freed slot is reused by a later record. The
+// records' bytes lie in the drawing's own arena (EntityTable), in the order they were added.
 #ifndef LINEWORK_DRAWING_DRAWING_H
 #define LINEWORK_DRAWING_DRAWING_H
 
@@ -12,49 +13,14 @@
 #include <vector>
 
 #include "drawing/entity_record.h"
+#include "drawing/entity_table.h"
+#include "drawing/handle_table.h"
 #include "drawing/geometry.h"
 
 namespace linework {
 
-using EntityHandle = uint32_t;
 using BlockHandle = uint32_t;
 using RowTableHandle = uint32_t;
-
-// Slots of owned values reached by handle.
-template <class T>
-class HandleTable {
-public:
-    // The new value's handle.
-    uint32_t Add(T value) {
-        if (!free_.empty()) {
-            uint32_t handle = free_.back();
-            free_.pop_back();
-            slots_[handle - 1] = std::move(value);
-            return handle;
-        }
-        slots_.push_back(std::move(value));
-        return static_cast<uint32_t>(slots_.size());
-    }
-    bool Holds(uint32_t handle) const { return handle != 0 && handle <= slots_.size() && slots_[handle - 1]; }
-    // A handle that holds nothing is a fault of our own code and stops here.
-    T& operator[](uint32_t handle) { return slots_[Checked(handle)]; }
-    const T& operator[](uint32_t handle) const { return slots_[Checked(handle)]; }
-    void Free(uint32_t handle) {
-        slots_[Checked(handle)] = T{};
-        free_.push_back(handle);
-    }
-    // One past the largest handle given out.
-    uint32_t End() const { return static_cast<uint32_t>(slots_.size()) + 1; }
-
-private:
-    size_t Checked(uint32_t handle) const {
-        if (!Holds(handle)) __builtin_trap();
-        return handle - 1;
-    }
-
-    std::vector<T> slots_;
-    std::vector<uint32_t> free_;
-};
 
 struct BlockDef {
     BlockHandle next = 0;
@@ -66,7 +32,7 @@ struct BlockDef {
 using RowTable = std::vector<uint32_t>;
 
 struct Drawing {
-    HandleTable<EntityRecord> entities;
+    EntityTable entities;  // the records, their bytes in the drawing's arena
     HandleTable<std::unique_ptr<BlockDef>> blocks;
     HandleTable<std::unique_ptr<RowTable>> rowTables;
     EntityHandle head = 0;       // the drawing list
@@ -92,11 +58,15 @@ void ForEachBlock(const Drawing& drawing, Visit&& visit) {
     for (BlockHandle at = drawing.blockHead; at != 0; at = drawing.Block(at).next) visit(at);
 }
 
-// Links the record at the head of the drawing list; 0 and the memory-error flag when the record
-// is empty (its memory was not there).
+// Links a copy of the record at the head of the drawing list; 0 and the memory-error flag when
+// the record is empty (its memory was not there) or the drawing has no room for it.
 EntityHandle PushEntity(Drawing& drawing, EntityRecord record);
 // Appends the record at the tail of the block's list; 0 as PushEntity.
 EntityHandle AppendToBlock(Drawing& drawing, BlockHandle block, EntityRecord record);
+// Puts the record in the place of the entity, which keeps its handle, its place in its list and
+// the references that name it (an edit that changes a record's size); false and the memory-error
+// flag, the entity unchanged, when the record is empty or there is no room for it.
+bool ReplaceEntity(Drawing& drawing, EntityHandle entity, EntityRecord record);
 // A new definition at the head of the block-definition list.
 BlockHandle AddBlockDef(Drawing& drawing, std::string name, Point base);
 // Gives a raster image record its row-offset table.

@@ -75,25 +75,26 @@ size_t EntityRecordSize(std::span<const uint8_t> bytes) {
     return 0;
 }
 
-EntityRecord::EntityRecord(EntityKind kind, size_t size)
-    : bytes_(size >= kEntityHeadSize && IsEntityKind(static_cast<uint8_t>(kind)) ? new (std::nothrow) uint8_t[size]()
-                                                                                 : nullptr),
-      size_(bytes_ ? size : 0) {
-    if (bytes_) bytes_[kKindAndFlags] = static_cast<uint8_t>(kind);
+EntityRecord::EntityRecord(EntityKind kind, size_t size) {
+    if (size < kEntityHeadSize || size > UINT32_MAX || !IsEntityKind(static_cast<uint8_t>(kind))) return;
+    bytes_ = new (std::nothrow) uint8_t[size]();
+    if (!bytes_) return;
+    size_ = static_cast<uint32_t>(size);
+    bytes_[kKindAndFlags] = static_cast<uint8_t>(kind);
 }
 
 EntityRecord EntityRecord::FromBytes(std::span<const uint8_t> bytes) {
     size_t size = EntityRecordSize(bytes);
     if (size == 0 || size != bytes.size()) return {};
     EntityRecord record(static_cast<EntityKind>(bytes[kKindAndFlags] & 0xF0), size);
-    std::copy(bytes.begin(), bytes.end(), record.bytes_.get());
+    std::copy(bytes.begin(), bytes.end(), record.bytes_);
     return record;
 }
 
 std::string_view EntityRecord::ShortString(size_t offset) const {
     if (offset >= size_) return {};
     size_t length = std::min<size_t>(bytes_[offset], size_ - offset - 1);
-    return {reinterpret_cast<const char*>(bytes_.get() + offset + 1), length};
+    return {reinterpret_cast<const char*>(bytes_ + offset + 1), length};
 }
 
 std::vector<uint8_t> StoredBytes(const EntityRecord& record) {

@@ -12,7 +12,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -110,19 +109,32 @@ bool IsEntityKind(uint8_t kindAndFlags);
 // is never made or copied.
 size_t EntityRecordSize(std::span<const uint8_t> bytes);
 
-// One record: exactly EntityRecordSize bytes of its own, never fewer than its head.
+class EntityTable;
+
+// One record: exactly EntityRecordSize bytes, never fewer than its head. A record made here owns
+// its bytes; one that a drawing holds lies in the drawing's arena (see EntityTable), which gives
+// the bytes back when the drawing frees the record.
 class EntityRecord {
 public:
     EntityRecord() = default;
     EntityRecord(EntityRecord&& other) noexcept
-        : bytes_(std::move(other.bytes_)), size_(std::exchange(other.size_, 0)) {}
+        : bytes_(std::exchange(other.bytes_, nullptr)),
+          size_(std::exchange(other.size_, 0)),
+          room_(std::exchange(other.room_, 0)) {}
     EntityRecord& operator=(EntityRecord&& other) noexcept {
-        bytes_ = std::move(other.bytes_);
-        size_ = std::exchange(other.size_, 0);
+        if (this != &other) {
+            Release();
+            bytes_ = std::exchange(other.bytes_, nullptr);
+            size_ = std::exchange(other.size_, 0);
+            room_ = std::exchange(other.room_, 0);
+        }
         return *this;
     }
+    EntityRecord(const EntityRecord&) = delete;
+    EntityRecord& operator=(const EntityRecord&) = delete;
+    ~EntityRecord() { Release(); }
     // A record of 'size' zero bytes with the bare kind in its head; empty for an unknown kind, a
-    // size below the head, or when the memory is not there.
+    // size below the head or beyond 32 bits, or when the memory is not there.
     EntityRecord(EntityKind kind, size_t size);
     // A copy of bytes that form one whole record (EntityRecordSize equals their count and the
     // kind is known); empty otherwise.
@@ -130,8 +142,8 @@ public:
 
     explicit operator bool() const { return bytes_ != nullptr; }
     size_t Size() const { return size_; }
-    std::span<const uint8_t> Bytes() const { return {bytes_.get(), size_}; }
-    std::span<uint8_t> Bytes() { return {bytes_.get(), size_}; }
+    std::span<const uint8_t> Bytes() const { return {bytes_, size_}; }
+    std::span<uint8_t> Bytes() { return {bytes_, size_}; }
 
     uint8_t KindAndFlags() const { return Head<uint8_t, entity_field::kKindAndFlags>(); }
     EntityKind Kind() const { return static_cast<EntityKind>(KindAndFlags() & 0xF0); }
@@ -149,12 +161,12 @@ public:
     template <class T>
     T Load(size_t offset) const {
         T value;
-        std::memcpy(&value, bytes_.get() + Checked(offset, sizeof value), sizeof value);
+        std::memcpy(&value, bytes_ + Checked(offset, sizeof value), sizeof value);
         return value;
     }
     template <class T>
     void Store(size_t offset, T value) {
-        std::memcpy(bytes_.get() + Checked(offset, sizeof value), &value, sizeof value);
+        std::memcpy(bytes_ + Checked(offset, sizeof value), &value, sizeof value);
     }
     double Double(size_t offset) const { return Load<double>(offset); }
     void SetDouble(size_t offset, double value) { Store(offset, value); }
@@ -165,6 +177,17 @@ public:
     int VertexCount() const { return Byte(entity_field::kLastVertex) + 1; }
 
 private:
+    friend class EntityTable;
+
+    // A record over the first 'size' bytes of 'room', which someone else owns and outlives it.
+    EntityRecord(std::span<uint8_t> room, size_t size)
+        : bytes_(room.data()), size_(static_cast<uint32_t>(size)), room_(static_cast<uint32_t>(room.size())) {}
+    // The owner's room of a placed record; empty for a record that owns its bytes.
+    std::span<uint8_t> Room() const { return {room_ != 0 ? bytes_ : nullptr, room_}; }
+    void Release() {
+        if (room_ == 0) delete[] bytes_;
+    }
+
     // A field of the head needs no bound check of its own: a record that is not empty holds its
     // whole head (the constructor makes no smaller one), so the test that it is not empty, which
     // a walk of the drawing list makes anyway, covers every head field.
@@ -172,7 +195,7 @@ private:
     uint8_t* HeadField() const {
         static_assert(kOffset + sizeof(T) <= kEntityHeadSize);
         if (!bytes_) __builtin_trap();
-        return bytes_.get() + kOffset;
+        return bytes_ + kOffset;
     }
     template <class T, size_t kOffset>
     T Head() const {
@@ -185,8 +208,11 @@ private:
         return offset;
     }
 
-    std::unique_ptr<uint8_t[]> bytes_;
-    size_t size_ = 0;
+    // Sixteen bytes, as the drawing's handle table holds one per record: the bytes, their count,
+    // and the room around them that an arena lent (0 when the record owns its bytes).
+    uint8_t* bytes_ = nullptr;
+    uint32_t size_ = 0;
+    uint32_t room_ = 0;
 };
 
 // Fixed record sizes for a kind and its count or text length, as the adders make them.

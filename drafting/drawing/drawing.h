@@ -2,7 +2,7 @@
 // definitions with their own entity lists, and the row-offset tables of raster images.
 //
 // Records link to each other through 32-bit handles, which is what their next fields hold; a
-// handle is the slot number plus one, 0 is none. A freed slot is reused by a later record. The
+// handle is a slot number, 0 is none. A freed slot is reused by a later record. The
 // records' bytes lie in the drawing's own arena (EntityTable), in the order they were added.
 #ifndef LINEWORK_DRAWING_DRAWING_H
 #define LINEWORK_DRAWING_DRAWING_H

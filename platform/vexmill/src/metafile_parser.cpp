@@ -153,10 +153,11 @@ bool Parser::readHeader(ByteReader& in) {
 }
 
 bool Parser::run() {
+    if (progress_ && !progress_(0)) return refuse(false, "the load was abandoned");
     ByteReader in(file_);
     if (file_.size() >= 4 && ByteReader(file_).u32() == kPlaceableKey && !readPlaceable(in)) return false;
     if (!readHeader(in)) return false;
-    int told = -1;
+    int told = 0;  // the tenth last told
     for (;;) {
         const int percent = static_cast<int>(in.position() * 100 / std::max<size_t>(file_.size(), 1));
         if (percent / 10 != told / 10) {

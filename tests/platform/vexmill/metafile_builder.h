@@ -4,6 +4,7 @@
 #ifndef VEXMILL_TESTS_METAFILE_BUILDER_H
 #define VEXMILL_TESTS_METAFILE_BUILDER_H
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -57,7 +58,9 @@ class Metafile {
     // A record whose parameters are given as bytes (padded to a whole word).
     Metafile& raw(uint16_t function, Bytes params) {
         if (params.size() % 2) params.push_back(0);
-        put32(records_, static_cast<uint32_t>(3 + params.size() / 2));
+        const uint32_t words = static_cast<uint32_t>(3 + params.size() / 2);
+        largest_ = std::max(largest_, words);
+        put32(records_, words);
         put16(records_, function);
         records_.insert(records_.end(), params.begin(), params.end());
         return *this;
@@ -127,7 +130,7 @@ class Metafile {
         put16(out, 0x0300);
         put32(out, uint32_t(words));
         put16(out, objects_);
-        put32(out, 0);
+        put32(out, largest_);  // the largest record in words, which other players size a buffer by
         put16(out, 0);
         out.insert(out.end(), records_.begin(), records_.end());
         if (withEnd) put32(out, 3), put16(out, 0);
@@ -140,6 +143,7 @@ class Metafile {
     int16_t box_[4] = {};
     uint16_t inch_ = 1440;
     Bytes records_;
+    uint32_t largest_ = 3;
 };
 
 // A packed bitmap (40-byte header, no colour table) of 24-bit rows, bottom-up, from top-down

@@ -76,9 +76,9 @@ class VexmillTest : public ::testing::Test {
     std::filesystem::path hostPath(const std::string& name) const { return folder_ / name; }
 
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("vexmill_test_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        for (char& c : name) c = c == '/' ? '_' : c;  // a parameterised test's name has a slash
+        folder_ = std::filesystem::temp_directory_path() / ("vexmill_test_" + std::to_string(::getpid()) + "_" + name);
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
     }

@@ -276,6 +276,11 @@ FORMATS["page_objects_fuzz"] = (
     {}, [(name, f"{sys.executable} -B {PAGE_SEEDS} {name}") for name in PAGE_SEED_NAMES])
 
 
+# Metafiles of the document writer's own encoder, independent of the tests' record writer.
+FORMATS["vexmill_fuzz"] = (
+    {}, [("writer.wmf", f"{sys.executable} -B {os.path.join(DOCUMENT_WRITER, 'metafile.py')} writer.wmf")])
+
+
 def configparser_command(name, sections, spaced=True):
     """A profile file as Python's configparser writes one: sections of keys, blank lines between."""
     code = ("import configparser, sys\n"

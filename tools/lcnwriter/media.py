@@ -7,6 +7,8 @@ import math
 import struct
 import zlib
 
+from . import metafile
+
 
 def _chunk(kind, data):
     return (struct.pack(">I", len(data)) + kind + data
@@ -81,29 +83,39 @@ def wav(seconds=1.0, rate=8000, tone=440):
     return b"RIFF" + struct.pack("<I", len(body)) + body
 
 
-VECTOR_MAGIC = b"VXM1"
-VECTOR_KINDS = {"line": 1, "rectangle": 2, "ellipse": 3, "polygon": 4}
+VECTOR_KINDS = ("line", "rectangle", "ellipse", "polygon")
 NO_FILL = 0xFFFFFFFF
 
 
 def vector(width, height, shapes):
-    """A vector picture in the stand-in vector library's format (README,
-    decision 17): "VXM1", u16 width, u16 height, u16 shape count, shapes of
-    byte kind, byte pen width, u32 pen colour, u32 fill colour (0xFFFFFFFF
-    none), then s16 left, top, right, bottom (lines, rectangles, ellipses) or
-    u16 point count and s16 x, y per point (polygons).
+    """A vector picture as a placeable metafile (README, decision 17): box 0, 0, width, height at
+    96 units per inch, so a unit is a pixel; the window the same. Each shape gets a pen (solid of
+    its width, or none for width 0) and a brush (its fill, or none), selected, drawn and deleted.
+    Boxes are inclusive pixel boxes: a rectangle or ellipse covers left..right, top..bottom.
     shapes: [{"kind", "pen", "colour", "fill", "box" | "points"}]."""
     if not (1 <= width <= 4096 and 1 <= height <= 4096 and len(shapes) <= 4096):
         raise ValueError("a vector picture is 1-4096 pixels each way with at most 4096 shapes")
-    out = bytearray(VECTOR_MAGIC + struct.pack("<HHH", width, height, len(shapes)))
+    m = metafile.Metafile()
+    m.window(0, 0, width, height)
     for s in shapes:
-        kind = VECTOR_KINDS[s["kind"]]
-        if kind == 4 and not 2 <= len(s["points"]) <= 1024:
+        kind = s["kind"]
+        if kind not in VECTOR_KINDS:
+            raise ValueError("no vector shape %r" % kind)
+        if kind == "polygon" and not 2 <= len(s["points"]) <= 1024:
             raise ValueError("a polygon has 2-1024 points")
-        out += struct.pack("<BBII", kind, s.get("pen", 1), s.get("colour", 0), s.get("fill", NO_FILL))
-        if kind == 4:
-            out += struct.pack("<H", len(s["points"]))
-            out += b"".join(struct.pack("<hh", x, y) for x, y in s["points"])
+        width_ = s.get("pen", 1)
+        pen = m.pen(metafile.PS_SOLID if width_ else metafile.PS_NULL, width_, s.get("colour", 0))
+        fill = s.get("fill", NO_FILL)
+        brush = m.brush(metafile.BS_NULL if fill == NO_FILL else metafile.BS_SOLID, 0 if fill == NO_FILL else fill)
+        m.select(pen)
+        m.select(brush)
+        if kind == "polygon":
+            m.points(metafile.POLYGON, s["points"])
+        elif kind == "line":
+            m.line(*s["box"])
         else:
-            out += struct.pack("<hhhh", *s["box"])
-    return bytes(out)
+            left, top, right, bottom = s["box"]
+            m.box(metafile.RECTANGLE if kind == "rectangle" else metafile.ELLIPSE, left, top, right + 1, bottom + 1)
+        m.delete(pen)
+        m.delete(brush)
+    return m.bytes((0, 0, width, height), 96)

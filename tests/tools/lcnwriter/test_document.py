@@ -248,6 +248,9 @@ class Refusals(unittest.TestCase):
             ("unknown view setting", lambda: viewsettings.block({"colour": 1})),
             ("vector picture 4097 wide", lambda: media.vector(4097, 1, [])),
             ("polygon of one point", lambda: media.vector(1, 1, [{"kind": "polygon", "points": [(0, 0)]}])),
+            ("polygon of 1025 points", lambda: media.vector(1, 1, [{"kind": "polygon", "points": [(0, 0)] * 1025}])),
+            ("shape of no known kind", lambda: media.vector(1, 1, [{"kind": "spline", "box": [0, 0, 1, 1]}])),
+            ("4097 shapes", lambda: media.vector(1, 1, [{"kind": "line", "box": [0, 0, 1, 1]}] * 4097)),
         ]
         for what, make in cases:
             with self.subTest(what):
@@ -256,8 +259,10 @@ class Refusals(unittest.TestCase):
     def test_limits_take_their_largest_value(self):
         self.assertEqual(len(records.properties({"password": "x" * 20}).bytes()), 234)
         self.assertEqual(records.string_block({0: "x" * 255}).bytes()[2], 255)
+        # Headers 22 + 18, window 10 + 10; the shape's pen 16, brush 14, two selects and two
+        # deletes 8 each, the polygon 6 + 2 + 4 per point; the end record 6.
         self.assertEqual(len(media.vector(4096, 4096, [{"kind": "polygon", "points": [(0, 0)] * 1024}])),
-                         10 + 10 + 2 + 4 * 1024)
+                         22 + 18 + 20 + 16 + 14 + 4 * 8 + 8 + 4 * 1024 + 6)
         sheet = records.style_sheet({0: {"name": "n" * 29}}).bytes()
         self.assertEqual(sheet[2 + 128 + 42 + 2:2 + 128 + 42 + 2 + 30], b"n" * 29 + b"\0")
 

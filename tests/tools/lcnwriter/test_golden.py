@@ -278,14 +278,25 @@ CASES = [
         ("00 0100", ""), ("0000 0000 0800 0800 02 00 01", "polygon with link"),
         ("03 0200 0000 01 00", "link target in 7 bytes"), ("0000 0f00", "marker 0, extra 15"),
         ("0300 00 0000 0000 0800 0000 0400 0800", "three points")]),
-    # ---- the stand-in vector picture format
+    # ---- vector pictures: placeable metafiles
     ("vector picture", lambda: media.vector(40, 30, [
         {"kind": "rectangle", "box": [0, 0, 39, 29], "pen": 0, "fill": 0xC0FFFF},
         {"kind": "polygon", "points": [(1, 2), (3, -4)], "colour": 0xFF}]), [
-        ("56584d31", "'VXM1'"), ("2800 1e00 0200", "width, height, 2 shapes"),
-        ("02 00 00000000 ffffc000", "rectangle, no pen, black, filled"),
-        ("0000 0000 2700 1d00", "box"), ("04 01 ff000000 ffffffff", "polygon, pen 1, red, no fill"),
-        ("0200 0100 0200 0300 fcff", "two points")]),
+        ("d7cdc69a 0000", "placeable key, no handle"), ("0000 0000 2800 1e00", "box 0, 0, 40, 30"),
+        ("6000 00000000", "96 units per inch, reserved"), ("4757", "XOR of the ten words before"),
+        ("0100 0900 0003", "type 1, 9-word header, version 3"), ("63000000", "99 words after the placeable header"),
+        ("0200 08000000 0000", "2 objects, largest record 8 words"),
+        ("05000000 0b02 0000 0000", "window origin y, x"), ("05000000 0c02 1e00 2800", "window extent 30 high, 40 wide"),
+        ("08000000 fa02 0500 0000 0000 00000000", "pen: none (width 0)"),
+        ("07000000 fc02 0000 ffffc000 0000", "brush: solid C0FFFF"),
+        ("04000000 2d01 0000 04000000 2d01 0100", "select pen, select brush"),
+        ("07000000 1b04 1e00 2800 0000 0000", "rectangle bottom 30, right 40, top, left: edges outside"),
+        ("04000000 f001 0000 04000000 f001 0100", "delete both"),
+        ("08000000 fa02 0000 0100 0000 ff000000", "pen: solid, width 1, red"),
+        ("07000000 fc02 0100 00000000 0000", "brush: none"),
+        ("04000000 2d01 0000 04000000 2d01 0100", "select both"),
+        ("08000000 2403 0200 0100 0200 0300 fcff", "polygon of 2 points, x before y"),
+        ("04000000 f001 0000 04000000 f001 0100", "delete both"), ("03000000 0000", "end record")]),
     # ---- keyword items and relations
     ("keyword items", lambda: page.keyword_items([(7, "k")]), [
         ("00 00", "page window byte, pane byte"), ("0100 0000 0500", "list: 1, 0 free, size 5"),

@@ -99,7 +99,7 @@ TEST(LcnReference, PicturesInTheStoreLieWhereTheyAreReadInPlace) {
     const std::vector<uint8_t> whole = fileBytes(kFolder + "/pictures.lpx");
     VazaziFile store;
     ASSERT_EQ(store.Open((kFolder + "/pictures.lpx").c_str(), false), 1);
-    const std::vector<std::string> signatures = {"\x89PNG", "GIF89a", "GIF89a", "VXM1"};
+    const std::vector<std::string> signatures = {"\x89PNG", "GIF89a", "GIF89a", "\xD7\xCD\xC6\x9A"};
     for (int16_t n = 0; n < 4; ++n) {
         uint32_t length = 0;
         const uint32_t offset = store.LocateRecordBody(n, &length);

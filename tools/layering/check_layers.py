@@ -10,7 +10,7 @@ not use:
 - the reader's layers, lowest first, are store, text, page, shell and navigate: a layer may include
   its own headers and those of the layers below it, never one above;
 - the image library builds on the platform's public headers alone, and the reader on those and the
-  image library's exported header;
+  image library's exported header; from the page layer up also on the vector-picture library's;
 - the drafting program shares no code with the other two: it builds on the platform's public
   headers alone, its drawing layer below its script layer;
 - nothing outside platform/ includes the platform's private sources (platform/src), except the
@@ -37,12 +37,15 @@ SOURCE_SUFFIXES = {".c", ".cc", ".cpp", ".h", ".hpp", ".inc"}
 # Folders of the tree that hold no sources of ours.
 SKIPPED_FOLDERS = {"build", ".git"}
 # Where a non-relative include may be found: the include roots the build hands the compilers.
-INCLUDE_ROOTS = ("imagelib", "viewer", "platform/include", "platform/src", "drafting")
+INCLUDE_ROOTS = ("imagelib", "viewer", "platform/include", "platform/src", "platform/vexmill/include", "drafting")
 INCLUDE = re.compile(r'^\s*#\s*include\s*["<]([^">]+)[">]')
 
 PLATFORM_PUBLIC = "platform/include/"
 PLATFORM_PRIVATE = "platform/src/"
 PIXMILL_HEADER = "imagelib/pixmill/"
+# The vector-picture library's exported header: the reader's pages draw vector pictures with it.
+VEXMILL_HEADER = "platform/vexmill/include/"
+VEXMILL_LAYER = "page"
 
 # The areas of platform/src, each with the areas right below it; an area may include those and,
 # through them, everything further down. Areas named together in one line are peers, which never
@@ -121,7 +124,12 @@ def reader_rule(source, target):
         return None
     if under(target, PLATFORM_PUBLIC) or under(target, PIXMILL_HEADER):
         return None
-    return "the reader uses the platform's public headers and the image library's exported header only"
+    if under(target, VEXMILL_HEADER):
+        if READER_LAYERS.index(layer) < READER_LAYERS.index(VEXMILL_LAYER):
+            return f"the vector-picture library is for the {VEXMILL_LAYER} layer and above, not the {layer} layer"
+        return None
+    return ("the reader uses the platform's public headers and the exported headers of the image library and the "
+            "vector-picture library only")
 
 
 def drafting_rule(source, target):

@@ -9,8 +9,10 @@ not use:
 
 - the reader's layers, lowest first, are store, text, page, shell and navigate: a layer may include
   its own headers and those of the layers below it, never one above;
-- the image library builds on the platform's public headers alone, and the reader on those and the
-  image library's exported header; from the page layer up also on the vector-picture library's;
+- the image library builds on the platform's public headers alone, and the reader on those, the
+  image library's exported header and the vector-picture library's exported header;
+- the vector-picture library (platform/vexmill) sits on the platform's public headers: its own
+  files and those only, never the platform's private sources;
 - the drafting program shares no code with the other two: it builds on the platform's public
   headers alone, its drawing layer below its script layer;
 - nothing outside platform/ includes the platform's private sources (platform/src), except the
@@ -43,9 +45,8 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*["<]([^">]+)[">]')
 PLATFORM_PUBLIC = "platform/include/"
 PLATFORM_PRIVATE = "platform/src/"
 PIXMILL_HEADER = "imagelib/pixmill/"
-# The vector-picture library's exported header: the reader's pages draw vector pictures with it.
-VEXMILL_HEADER = "platform/vexmill/include/"
-VEXMILL_LAYER = "page"
+VEXMILL = "platform/vexmill/"
+VEXMILL_HEADER = "platform/vexmill/include/vexmill/"
 
 # The areas of platform/src, each with the areas right below it; an area may include those and,
 # through them, everything further down. Areas named together in one line are peers, which never
@@ -122,14 +123,10 @@ def reader_rule(source, target):
         if other in READER_LAYERS and READER_LAYERS.index(other) > READER_LAYERS.index(layer):
             return f"the {layer} layer may not include the {other} layer above it"
         return None
-    if under(target, PLATFORM_PUBLIC) or under(target, PIXMILL_HEADER):
+    if under(target, PLATFORM_PUBLIC) or under(target, PIXMILL_HEADER) or under(target, VEXMILL_HEADER):
         return None
-    if under(target, VEXMILL_HEADER):
-        if READER_LAYERS.index(layer) < READER_LAYERS.index(VEXMILL_LAYER):
-            return f"the vector-picture library is for the {VEXMILL_LAYER} layer and above, not the {layer} layer"
-        return None
-    return ("the reader uses the platform's public headers and the exported headers of the image library and the "
-            "vector-picture library only")
+    return ("the reader uses the platform's public headers and the exported headers of the image and "
+            "vector-picture libraries only")
 
 
 def drafting_rule(source, target):
@@ -171,6 +168,10 @@ def platform_rule(source, target):
     """Why a platform file may not include target, or None when it may."""
     if not under(target, "platform/"):
         return "the platform includes nothing above it"
+    if under(source, VEXMILL):
+        if under(target, VEXMILL) or under(target, PLATFORM_PUBLIC):
+            return None
+        return "the vector-picture library uses its own headers and the platform's public headers only"
     area = platform_area(source)
     other = platform_area(target)
     if area is None or other is None or other == area:

@@ -9,12 +9,15 @@
 #include <gtest/gtest.h>
 
 #include "page/picture_loading.h"
+#include "page/page_services.h"
 #include "page/picture_store.h"
 #include "picture_test_support.h"
 #include "pixmill/pixmill.h"
 #include "store/companion_files.h"
 #include "store/document_paths.h"
 #include "store/vazazi_file.h"
+#include "support/tool_runner.h"
+#include "vexmill/vexmill.h"
 #include "winplat/testing.h"
 #include "winplat/user.h"
 #include "winplat_harness/harness.h"
@@ -186,6 +189,34 @@ TEST_F(PictureStoreTest, APathThatResolvesIsLoadedFromItsFile) {
     ASSERT_NE(id, 0);
     EXPECT_EQ(PXLWidth(static_cast<PxlImageId>(id)), 4);
     PXLDeleteImage(static_cast<PxlImageId>(id));
+}
+
+// Vector pictures (the document writer's 40 x 30 sample metafile) load from their file and from
+// the store, read in place by offset and length.
+TEST_F(PictureStoreTest, VectorPicturesFromTheirFileAndFromTheStore) {
+    const std::string metafile = std::string(PYTHON_EXECUTABLE) + " -B " + LCNWRITER_DIR + "/metafile.py ";
+    fs::create_directories(folder_.host("doc"));
+    ASSERT_TRUE(tool_runner::run(metafile + tool_runner::quoted(folder_.host("doc/kresba.wmf"))));
+    fs::copy_file(folder_.host("out1.bmp"), folder_.host("doc/out1.bmp"));
+    ASSERT_TRUE(buildDocument(R"({"name": "kniha", "pictureStore": [{"file": "out1.bmp"}, {"file": "kresba.wmf"}]})",
+                              folder_.host("doc")));
+    open(folder_.windows("doc/kniha.lcn"));
+    struct Case {
+        const char* path;
+        uint16_t number;
+    };
+    for (const Case c : {Case{"\\kresba.wmf", 0}, Case{"", 2}, Case{"\\chybi.wmf", 2}}) {
+        char path[kDocumentPathBuffer];
+        std::strcpy(path, c.path);
+        const uint16_t id = LoadPicture(path, 2, c.number);
+        ASSERT_NE(id, 0) << c.path << " " << c.number;
+        EXPECT_EQ(VXLWidth(id), 40);
+        EXPECT_EQ(VXLHeight(id), 30);
+        ObjectMedia().DeleteImage(id, true);
+        EXPECT_EQ(VXLWidth(id), 0) << "deleted through the media layer's default";
+    }
+    char path[kDocumentPathBuffer] = "";
+    EXPECT_EQ(LoadPicture(path, 2, 1), 0) << "a BMP is no vector picture";
 }
 
 // Picture number 0 with a path that names no file loads nothing and leaves the store alone; the

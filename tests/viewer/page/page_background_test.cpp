@@ -216,6 +216,8 @@ TEST_F(PageBackgroundTest, APicturePlacedOnceLeavesTheRestToTheBrush) {
          {"XXXXbbbb", "X...bbbb", "X...bbbb", "X...bbbb", "bbbbbbbb", "bbbbbbbb"}},
         {"wholly right of the picture", 0, 0, {4, 0, 8, 6}, Rows(6, "oooobbbb")},
         {"its last column", 0, 0, {3, 0, 8, 2}, {"oooXbbbb", "ooo.bbbb", "oooooooo", "oooooooo", "oooooooo", "oooooooo"}},
+        {"one column past it", 0, 0, {2, 0, 5, 2}, {"ooXXbooo", "oo..booo", "oooooooo", "oooooooo", "oooooooo", "oooooooo"}},
+        {"one row below it", 0, 0, {0, 2, 3, 5}, {"oooooooo", "oooooooo", "X..ooooo", "X..ooooo", "bbbooooo", "oooooooo"}},
         {"wholly below it", 0, 0, {0, 4, 8, 6}, {"oooooooo", "oooooooo", "oooooooo", "oooooooo", "bbbbbbbb", "bbbbbbbb"}},
         {"its last row", 0, 0, {0, 3, 2, 6}, {"oooooooo", "oooooooo", "oooooooo", "X.oooooo", "bboooooo", "bboooooo"}},
         {"scrolled: the picture ends at x 3", 1, 0, {3, 0, 8, 1}, {"ooobbbbb", "oooooooo", "oooooooo", "oooooooo", "oooooooo", "oooooooo"}},

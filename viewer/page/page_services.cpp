@@ -1,6 +1,8 @@
 #include "page/page_services.h"
 
+#include "page/temp_files.h"
 #include "pixmill/pixmill.h"
+#include "vexmill/vexmill.h"
 #include "winplat/user.h"
 
 namespace lect32 {
@@ -24,9 +26,10 @@ void ObjectMedia::CloseObjectWindow(HWND window) {
 }
 
 void ObjectMedia::DeleteImage(uint16_t id, bool vector) {
-    if (!vector) PXLDeleteImage(static_cast<PxlImageId>(id));
+    if (vector) VXLDeleteImage(id);
+    else PXLDeleteImage(static_cast<PxlImageId>(id));
 }
 
-void ObjectMedia::DeleteTempFile(int16_t) {}
+void ObjectMedia::DeleteTempFile(int16_t index) { lect32::DeleteTempFile(index); }
 
 }  // namespace lect32

@@ -24,12 +24,11 @@ public:
     // A media object's child window goes: told to give up its state (1159, 2, 2), repainted, its
     // device stopped and closed, then closed itself.
     virtual void CloseObjectWindow(HWND window);
-    // An image id an object held: a raster picture of the image library, or a vector picture.
-    // Vector pictures come with the picture loading, which also deletes them; until then the
-    // default lets them be.
+    // An image id an object held: a raster picture of the image library, or a vector picture of
+    // the vector-picture library.
     virtual void DeleteImage(uint16_t id, bool vector);
-    // A temporary file an object wrote. The table of temporary files comes with the picture
-    // loading; until then no object holds one and the default does nothing.
+    // A temporary file an object wrote, by its index in the temporary-file table: deleted, and
+    // the entry given up.
     virtual void DeleteTempFile(int16_t index);
 };
 

@@ -10,8 +10,10 @@ namespace winplat {
 
 // What GlobalReAlloc(block, bytes, GMEM_MOVEABLE) and then GlobalLock(block) do, as one step: the
 // block gets the new size (moving when it may, contents kept, new bytes unwritten) and one more
-// lock, and the result is its data. Null, with the block as it was and no lock taken, when the
-// block is invalid or discarded, bytes is 0 (which would discard it) or memory cannot be had.
+// lock, and the result is its data (a discarded block gets storage again, as GlobalReAlloc gives
+// it). Null, with the block as it was and no lock taken, when the handle is not a block
+// (ERROR_INVALID_HANDLE), bytes is 0, which would discard the block (ERROR_INVALID_PARAMETER), or
+// memory cannot be had (ERROR_NOT_ENOUGH_MEMORY).
 WINPLAT_API void* GlobalReAllocLocked(HGLOBAL block, SIZE_T bytes);
 
 }  // namespace winplat

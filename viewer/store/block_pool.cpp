@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "winplat/global_growth.h"
 #include "winplat/memory.h"
 #include "winplat/refusal.h"
 
@@ -13,6 +14,13 @@ BlockPool gBlockPool;
 namespace {
 
 constexpr winplat::Refuser refuse("lect32: container");
+
+// The block resized and locked in one platform call, the lock held by the pin: an empty pin, the
+// block as it was, on failure.
+winplat::GlobalPin resizedPin(HGLOBAL block, uint32_t bytes) {
+    void* data = winplat::GlobalReAllocLocked(block, bytes);
+    return data ? winplat::GlobalPin::adopt(block, data) : winplat::GlobalPin();
+}
 
 }  // namespace
 
@@ -58,16 +66,29 @@ bool GrowBlock(winplat::GlobalBlock& block, uint32_t oldSize, uint32_t at, uint3
         block.reset(GlobalAlloc(GMEM_MOVEABLE, newSize));
         return static_cast<bool>(block);
     }
-    if (!GlobalReAlloc(block.get(), newSize, GMEM_MOVEABLE)) return false;
-    if (at == oldSize) return true;  // nothing to move up
-    const winplat::GlobalPin pin(block.get());
-    if (!pin) {
-        GlobalReAlloc(block.get(), oldSize, GMEM_MOVEABLE);  // a locked-out block was never written
-        return false;
+    // Bytes added at the end move nothing, so the resize alone does: one platform call per record
+    // appended. Opening bytes inside needs the data as well, which the combined call gives.
+    if (at == oldSize) return GlobalReAlloc(block.get(), newSize, GMEM_MOVEABLE) != nullptr;
+    return static_cast<bool>(GrowBlockLocked(block, oldSize, at, n, limit));
+}
+
+winplat::GlobalPin GrowBlockLocked(winplat::GlobalBlock& block, uint32_t oldSize, uint32_t at, uint32_t n,
+                                   uint32_t limit) {
+    const uint64_t newSize = uint64_t{oldSize} + n;
+    if (at > oldSize || newSize > limit) return {};
+    if (!block) {
+        winplat::GlobalBlock fresh(GlobalAlloc(GMEM_MOVEABLE, newSize));
+        winplat::GlobalPin pin(fresh.get());
+        if (!pin) return {};  // a fresh block that cannot be locked goes again
+        block = std::move(fresh);
+        return pin;
     }
+    // The resize and the lock are one step, so there is no state between them to undo.
+    winplat::GlobalPin pin = resizedPin(block.get(), static_cast<uint32_t>(newSize));
+    if (!pin) return {};
     auto* data = pin.as<uint8_t>();
     std::memmove(data + at + n, data + at, oldSize - at);
-    return true;
+    return pin;
 }
 
 // The bytes to drop are kept aside (few of them) or rotated to the end (many), so that a refused

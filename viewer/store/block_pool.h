@@ -78,6 +78,11 @@ bool BlockWithout(winplat::GlobalBlock& block, uint32_t oldSize, uint32_t at, ui
 // The result stays within 'limit' bytes.
 bool GrowBlock(winplat::GlobalBlock& block, uint32_t oldSize, uint32_t at, uint32_t n,
                uint32_t limit = kMaxBlockBytes);
+// GrowBlock for a caller that writes the opened bytes at once: the block comes back locked, its
+// data in the pin, at the cost of one platform call for the resize and the lock together. An empty
+// pin, with the block and its bytes as they were, on failure.
+winplat::GlobalPin GrowBlockLocked(winplat::GlobalBlock& block, uint32_t oldSize, uint32_t at, uint32_t n,
+                                   uint32_t limit = kMaxBlockBytes);
 // Takes the n bytes at 'at' out of a block of oldSize bytes (the result keeps at least one byte).
 // false, with the block and its bytes as they were, when the smaller block cannot be had. The
 // block may move: pointers into it go stale.

@@ -20,6 +20,16 @@ void writeSpan(uint8_t* at, Span span) {
     std::memcpy(at + 2, &span.length, 2);
 }
 
+// Spans i .. i+n-1 start where span i-1 ends (0 for i = 0) with length 0.
+void writeChained(uint8_t* data, uint16_t i, uint16_t n) {
+    uint16_t start = 0;
+    if (i > 0) {
+        const Span before = readSpan(data + 4 * (uint32_t{i} - 1));
+        start = static_cast<uint16_t>(before.start + before.length);
+    }
+    for (uint32_t k = i; k < uint32_t{i} + n; ++k) writeSpan(data + 4 * k, Span{start, 0});
+}
+
 }  // namespace
 
 void SpanArray::Init() { Release(); }
@@ -79,17 +89,22 @@ int SpanArray::InsertSpans(uint16_t i, uint16_t n, bool chain) {
         return 0;
     }
     if (uint32_t{count} + n > kMaxSpans) return 0;
-    if (!reshape([&] { return GrowBlock(block_, size_, 4 * uint32_t{i}, 4 * uint32_t{n}); })) return 0;
+    // Chained spans are written at once: without a lock kept across calls, the block is grown and
+    // locked in one platform call and written through that lock, rather than grown, then locked and
+    // unlocked again for the write.
+    const bool lockForWrite = chain && !keptData();
+    winplat::GlobalPin pin;
+    const bool grown = reshape([&] {
+        if (!lockForWrite) return GrowBlock(block_, size_, 4 * uint32_t{i}, 4 * uint32_t{n});
+        pin = GrowBlockLocked(block_, size_, 4 * uint32_t{i}, 4 * uint32_t{n});
+        return static_cast<bool>(pin);
+    });
+    if (!grown) return 0;
     size_ = static_cast<uint16_t>(size_ + 4 * n);
     if (chain) {
-        const BlockBytes data(block_.get(), keptData());
+        const BlockBytes data(block_.get(), pin ? pin.data() : keptData());
         if (!data) return 1;  // a fresh block always locks; nothing sound to undo otherwise
-        uint16_t start = 0;
-        if (i > 0) {
-            const Span before = readSpan(data.get() + 4 * (uint32_t{i} - 1));
-            start = static_cast<uint16_t>(before.start + before.length);
-        }
-        for (uint32_t k = i; k < uint32_t{i} + n; ++k) writeSpan(data.get() + 4 * k, Span{start, 0});
+        writeChained(data.get(), i, n);
     }
     return 1;
 }

@@ -47,6 +47,34 @@ TEST(SpanArray, ChainedInsertsStartWhereThePreviousSpanEnds) {
     }
 }
 
+// Chained spans are written through the lock the growth took or the one the owner keeps; either
+// way the insert leaves the block locked exactly as often as before it, moved or not, and a
+// refused insert changes nothing.
+TEST(SpanArray, ChainedInsertsGiveBackTheirLock) {
+    for (const bool moves : {false, true}) {
+        for (const bool kept : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "moves " << moves << " kept " << kept);
+            winplat::testing::GlobalReallocMoves policy(moves);
+            SpanArray array;
+            set(array, {{0, 5}, {5, 7}});
+            if (kept) array.KeepLocked();
+            const unsigned locks = kept ? 1 : 0;
+            ASSERT_EQ(array.InsertSpans(1, 2, true), 1);
+            EXPECT_EQ(GlobalFlags(array.GetHandle()) & GMEM_LOCKCOUNT, locks);
+            ASSERT_EQ(array.InsertSpans(4, 1, true), 1);
+            EXPECT_EQ(GlobalFlags(array.GetHandle()) & GMEM_LOCKCOUNT, locks);
+            EXPECT_EQ(spans(array), (Spans{{0, 5}, {5, 0}, {5, 0}, {5, 7}, {12, 0}}));
+            {
+                GlobalAllocFailure fail(1, 10);
+                EXPECT_EQ(array.InsertSpans(2, 1, true), 0);
+            }
+            EXPECT_EQ(GlobalFlags(array.GetHandle()) & GMEM_LOCKCOUNT, locks);
+            EXPECT_EQ(spans(array), (Spans{{0, 5}, {5, 0}, {5, 0}, {5, 7}, {12, 0}}));
+            EXPECT_EQ(GlobalSize(array.GetHandle()), 20u);
+        }
+    }
+}
+
 TEST(SpanArray, GrowShrinkAndChainKeepARunConsistent) {
     struct Case {
         char op;  // g grow, s shrink, c chain

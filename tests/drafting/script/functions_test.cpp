@@ -42,6 +42,7 @@ struct AnsweringServices : ScriptServices {
         menuArguments = {count, alignment, atPoint ? 1 : 0, x, y};
         return menuItem;
     }
+    HWND MainWindow() override { return reinterpret_cast<HWND>(uintptr_t{0x1234}); }
     int32_t TakeKey(std::span<const int32_t> codes) override {
         keyCodes.assign(codes.begin(), codes.end());
         return key;
@@ -476,6 +477,9 @@ TEST_F(Functions, CallDepthAndWindowMessages) {
     EXPECT_GE(Var('A'), 0xC000);
     EXPECT_EQ(Var('B'), Var('A'));
     EXPECT_EQ(Var('C'), 0) << "sendmsg needs exactly four arguments";
+    EXPECT_EQ(Run({"A = handle; B = handle \"\" \"\"", "stop"}), "");
+    EXPECT_EQ(Var('A'), 0x1234) << "no class and no title: the main window";
+    EXPECT_EQ(Var('B'), 0x1234);
 }
 
 TEST_F(Functions, IntersectionsByTheLengthOfTheStatement) {

@@ -89,6 +89,10 @@ public:
     void ClearDrawingHiddenAttr() { drawingHidden_ = false; }
     bool DrawingHidden() const { return drawingHidden_; }
 
+    // The current drawing's file name; the drawing reader sets it, a new drawing has this one.
+    static constexpr std::string_view kNewDrawingName = "NONAME.LKD";
+    std::string drawingName{kNewDrawingName};
+
 private:
     static constexpr int32_t kIoSuccessValue = 0;
     bool CloseSlot(ScriptFileSlot& slot);

@@ -84,7 +84,9 @@ ScriptEngine::Flow ScriptEngine::AssignNumber() {
                 listFrom = 4;
                 listFromSv = true;
             }
-        } else if (auto function = numericFunctions_.find(name); function != numericFunctions_.end()) {
+        } else if (auto function = numericFunctions_.find(
+                       source.EndsWith('"') || source.EndsWith('$') ? kTextAsNumber : name);
+                   function != numericFunctions_.end()) {
             auto value = function->second(*this);
             if (!value || stop_) return Flow::Stop;
             result = *value;

@@ -90,6 +90,15 @@ public:
     // Reports a script error: the run stops after the current statement.
     void Fail(std::string_view message) { Error(message); }
     bool Failed() const { return stop_; }
+    // Stores a function's further result in the target word k (a letter or an element n#), as
+    // "=" would; words of any other form store nothing. False after Fail.
+    bool StoreTarget(int k, double value) { return StoreNumber(words_[k], "=", value); }
+    // The numeric function a word ending in a double quote or "$" stands for: the joined text
+    // read as a number (A = "12", A = 5$ when line 5 holds no variable's name).
+    static constexpr std::string_view kTextAsNumber = "\"";
+    const std::string& ProgramFolder() const { return programFolder_; }
+    int CallDepth() const { return depth_; }
+    int32_t NumberFormat() const { return numberFormat_; }
 
 private:
     enum class Flow { Next, SkipLine, Jump, Goto, Stop };

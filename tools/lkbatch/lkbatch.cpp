@@ -26,6 +26,7 @@
 #include "drawing/entity_dump.h"
 #include "drawing/text_helpers.h"
 #include "script/script_engine.h"
+#include "script/script_functions.h"
 #include "winplat/paths.h"
 #include "winplat/user.h"
 
@@ -162,6 +163,8 @@ int main(int argc, char** argv) {
     BatchHost host;
     linework::SystemVariableEffects effects;
     linework::ScriptEngine engine(host, effects, windowsFolder);
+    linework::ScriptServices services;  // no windows: dialogs, menus and key waits answer empty
+    linework::ScriptFunctions functions(engine, services);
     engine.SetLineLimit(options.maxLines);
     if (!options.script.empty()) {
         if (engine.LoadTextTable(linework::LoadMode::Whole, 1, options.script)) {

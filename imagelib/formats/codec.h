@@ -194,14 +194,6 @@ struct FrameAppendState {
 class GifFrameIndex;
 class GifBlockListing;
 
-// A decoder an info pass leaves standing after the picture's header, for the load pass over the
-// same stream to go on with instead of reading the header again. Each codec that keeps one
-// derives its own; the caller running both passes owns it.
-class KeptDecoder {
-public:
-    virtual ~KeptDecoder() = default;
-};
-
 // Everything one codec call works with.
 struct CodecCall {
     PxlCodecInfo& info;
@@ -219,7 +211,6 @@ struct CodecCall {
     GifFrameIndex* gifFrames = nullptr;  // GIF loads: where the file's frames start, kept between
                                          // the passes over one file (formats/gif_frame_index.h)
     GifBlockListing* gifListing = nullptr;  // GIF info reads that list every block (formats/gif_blocks.h)
-    std::unique_ptr<KeptDecoder>* keptDecoder = nullptr;  // info then load of one picture on one stream
 
     void tick() const {
         if (progress) progress();

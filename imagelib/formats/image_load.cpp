@@ -166,7 +166,7 @@ void copyCodecPalette(const PxlCodecInfo& info, ImageRecord& image) {
 }
 
 int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, PxlCodecInfo& info,
-                        ByteStream& file, GifFrameIndex* frames, std::unique_ptr<KeptDecoder>* kept) {
+                        ByteStream& file, GifFrameIndex* frames) {
     const int16_t formatId = detectImageFormat(path, offset, file);
     if (formatId == 0) return 0;
     if (formatId == PXL_FORMAT_PCD) info.controlWord = previewValue;
@@ -174,7 +174,6 @@ int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, 
     CodecCall call{info, file};
     call.offset = offset;
     call.gifFrames = frames;
-    call.keptDecoder = kept;
     if (runInfo(formatId, call) != kCodecOk || info.width <= 0 || info.height <= 0) return 0;
     return file.seek(offset, SEEK_SET) ? formatId : 0;
 }
@@ -191,15 +190,12 @@ PxlImageId loadImageFromFile(const char* path, int64_t offset, int wantedFrame, 
     std::optional<BorrowedGifFrames> kept;
     if (!frames) frames = kept.emplace(path, offset).get();
     ByteStream file;
-    // Declared after the file: a decoder kept from the info pass reads it and goes first.
-    std::unique_ptr<KeptDecoder> decoder;
-    const int16_t formatId = describePicture(path, offset, previewValue, info, file, frames, &decoder);
+    const int16_t formatId = describePicture(path, offset, previewValue, info, file, frames);
     if (formatId == 0) return 0;
     CodecCall call{info, file};
     call.offset = offset;
     call.progress = progress;
     call.gifFrames = frames;
-    call.keptDecoder = &decoder;
     const PxlImageId id = decodeIntoNewImage(formatId, call);
     gate.unlock();
     return toAtMostTwentyFourBits(id);

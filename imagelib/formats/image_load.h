@@ -27,12 +27,10 @@ PxlImageId loadImageFromFile(const char* path, int64_t offset, int wantedFrame, 
                              int16_t previewValue, PxlProgressFn progress, GifFrameIndex* frames = nullptr);
 
 // Recognises the picture at the offset, opens its file and runs the format's info reader (with
-// the frame index, when given); the file then stands at the picture's start again. A codec may
-// leave its decoder in 'kept' for the load that follows on the same file. The format id, or 0 on
-// any failure.
+// the frame index, when given); the file then stands at the picture's start again. The format
+// id, or 0 on any failure.
 int16_t describePicture(const char* path, int64_t offset, int16_t previewValue, PxlCodecInfo& info,
-                        ByteStream& file, GifFrameIndex* frames = nullptr,
-                        std::unique_ptr<KeptDecoder>* kept = nullptr);
+                        ByteStream& file, GifFrameIndex* frames = nullptr);
 
 // The codec's single transparency value (0xFF...... none, 0x00BBGGRR a colour, 0x01ii.... an
 // index) becomes the image's only transparency entry; nothing changes for none.

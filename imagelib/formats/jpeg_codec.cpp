@@ -28,17 +28,13 @@ constexpr int kHighestQuality = 100;
 // A decompressor with its error manager and source; destroyed with the holder on every path.
 // The source is left uncleared (make_unique_for_overwrite): attachJpegSource sets every field the
 // library reads, and its 64 KiB input buffer is filled before any byte of it is read.
-struct Decoder final : KeptDecoder {
+struct Decoder {
     jpeg_decompress_struct cinfo{};
     JpegErrors errors{};
     JpegStreamSource source;
     bool created = false;
-    // Kept by an info pass: the picture it read and where the stream stood after its header.
-    ByteStream* stream = nullptr;
-    int64_t offset = 0;
-    int64_t resumeAt = 0;
 
-    ~Decoder() override {
+    ~Decoder() {
         if (created) jpeg_destroy_decompress(&cinfo);
     }
 };
@@ -178,42 +174,6 @@ int16_t decodingFailed(const Decoder& d) {
     return refuse(kCodecCannotOpen, "the library failed while decoding");
 }
 
-// Leaves the decoder, standing after the header, for the load pass of the same call's caller.
-void keepForLoad(CodecCall& call, std::unique_ptr<Decoder> d) {
-    if (!call.keptDecoder) return;
-    d->stream = &call.stream;
-    d->offset = call.offset;
-    d->resumeAt = call.stream.tell();
-    *call.keptDecoder = std::move(d);
-}
-
-// The decoder the info pass kept for this stream and offset, moved back to where its header
-// ended; null when there is none (or it was kept for another picture).
-std::unique_ptr<Decoder> takeKept(CodecCall& call) {
-    if (!call.keptDecoder || !*call.keptDecoder) return nullptr;
-    std::unique_ptr<KeptDecoder> kept = std::move(*call.keptDecoder);
-    auto* d = dynamic_cast<Decoder*>(kept.get());
-    if (!d || d->stream != &call.stream || d->offset != call.offset || !call.stream.seek(d->resumeAt, SEEK_SET))
-        return nullptr;
-    kept.release();
-    return std::unique_ptr<Decoder>(d);
-}
-
-// A decoder standing after the picture's header: the one the info pass kept, else a new one.
-std::unique_ptr<Decoder> decoderAfterHeader(CodecCall& call) {
-    if (std::unique_ptr<Decoder> kept = takeKept(call)) return kept;
-    if (!call.stream.seek(call.offset, SEEK_SET)) {
-        refuse.log("the picture's start cannot be reached");
-        return nullptr;
-    }
-    auto d = std::make_unique_for_overwrite<Decoder>();
-    if (!readHeader(*d, call.stream, bytesAfterOffset(call))) {
-        refuse.log("the library cannot read the header");
-        return nullptr;
-    }
-    return d;
-}
-
 int16_t info(CodecCall& call) {
     PxlCodecInfo& record = call.info;
     const int64_t length = call.stream.fileLength();
@@ -243,14 +203,18 @@ int16_t info(CodecCall& call) {
     } else {
         record.bitsPerPixel = 24;
     }
-    keepForLoad(call, std::move(d));
     return kCodecOk;
 }
 
 int16_t load(CodecCall& call) {
     const RowLayout layout = prepareRowTransfer(call.info);
-    const std::unique_ptr<Decoder> d = decoderAfterHeader(call);
-    if (!d) return kCodecCannotOpen;
+    if (!call.stream.seek(call.offset, SEEK_SET)) {
+        return refuse(kCodecCannotOpen, "the picture's start cannot be reached");
+    }
+    auto d = std::make_unique_for_overwrite<Decoder>();
+    if (!readHeader(*d, call.stream, bytesAfterOffset(call))) {
+        return refuse(kCodecCannotOpen, "the library cannot read the header");
+    }
     jpeg_decompress_struct& cinfo = d->cinfo;
     const RowKind kind = chooseOutput(cinfo);
     if (kind == RowKind::None) {

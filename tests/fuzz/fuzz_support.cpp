@@ -2,7 +2,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 
 #include "fuzz_quiet.h"
@@ -76,9 +75,6 @@ void fuzzLoad(FuzzCodecFn info, FuzzCodecFn load, const uint8_t* data, size_t si
     if (!stream.openFile(("C:" + scratch().string()).c_str(), "rb")) return;
     pixmill::PxlCodecInfo record;
     pixmill::CodecCall call{record, stream};
-    // As a load through the front end: a decoder the info pass keeps goes on in the load.
-    std::unique_ptr<pixmill::KeptDecoder> kept;
-    call.keptDecoder = &kept;
     if (info(call) != pixmill::kCodecOk || record.width <= 0 || record.height <= 0) return;
     if (int64_t{record.width} * record.height > 4'000'000) return;
     stream.seek(0, SEEK_SET);

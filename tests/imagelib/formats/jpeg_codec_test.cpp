@@ -463,68 +463,6 @@ TEST(JpegCodec, AFullDiskEndsTheSaveWithSix) {
     EXPECT_EQ(jpegSave(call), pixmill::kCodecWriteError);
 }
 
-// An info pass may leave its decoder, standing after the header, for the load that follows; the
-// load takes it only for the same stream and the same picture, and reads the header itself
-// otherwise. Two pictures of one size but different pixels lie back to back in one file, so a
-// decoder taken for the wrong one shows in the rows; one kept on a stream closed since cannot read.
-TEST(JpegCodec, AKeptDecoderServesOnlyTheLoadOfItsOwnPicture) {
-    const auto picture = [](uint32_t (*colour)(int, int)) {
-        Source source = trueColourSource(24, 16, colour);
-        source.info.option2 = 90;
-        return saveWith(jpegSave, source).bytes;
-    };
-    const Bytes first = picture(testColour);
-    const Bytes second = picture([](int x, int y) { return testColour(23 - x, 15 - y) ^ 0x00FFFFFFu; });
-    ASSERT_FALSE(first.empty());
-    ASSERT_FALSE(second.empty());
-    Bytes both = first;
-    both.insert(both.end(), second.begin(), second.end());
-    const auto secondAt = static_cast<int64_t>(first.size());
-    const Decoded expected = decodeJpeg(second, first);
-    ASSERT_TRUE(expected.ok());
-
-    struct Case {
-        const char* what;
-        int64_t keptFor;      // the offset of the picture whose info pass kept the decoder
-        bool otherStream;     // kept on another stream, closed before the load
-        bool keptUsed;        // whether the load goes on with it
-    };
-    const Case cases[] = {
-        {"kept for the picture loaded", secondAt, false, true},
-        {"kept for the picture before it", 0, false, false},
-        {"kept on a stream closed since", secondAt, true, false},
-    };
-    TempFolder folder;
-    bmp_test::writeFile(folder.file("two.bin"), both);
-    const std::string path = bmp_test::windowsPath(folder.file("two.bin"));
-    for (const Case& c : cases) {
-        pixmill::ByteStream stream, other;
-        ASSERT_TRUE(stream.openFile(path.c_str(), "rb"));
-        ASSERT_TRUE(other.openFile(path.c_str(), "rb"));
-        std::unique_ptr<pixmill::KeptDecoder> kept;
-        pixmill::PxlCodecInfo keptInfo;
-        pixmill::CodecCall keeping{keptInfo, c.otherStream ? other : stream};
-        keeping.offset = c.keptFor;
-        keeping.keptDecoder = &kept;
-        ASSERT_EQ(jpegInfo(keeping), 0) << c.what;
-        ASSERT_TRUE(kept) << c.what << ": the info pass keeps its decoder when given a place";
-        if (c.otherStream) other.close();
-
-        pixmill::PxlCodecInfo info;
-        pixmill::CodecCall call{info, stream};
-        call.offset = secondAt;
-        ASSERT_EQ(jpegInfo(call), 0) << c.what;  // no place given: nothing kept
-        stream.seek(0, SEEK_SET);  // the load finds its own way to the picture
-        CollectingSink sink(pixmill::prepareRowTransfer(info), -1);
-        call.sink = &sink;
-        call.keptDecoder = &kept;
-        EXPECT_EQ(jpegLoad(call), 0) << c.what;
-        EXPECT_FALSE(kept) << c.what << ": a kept decoder serves one load at most";
-        EXPECT_TRUE(sink.complete()) << c.what;
-        EXPECT_EQ(sink.rows(), expected.sink->rows()) << c.what;
-    }
-}
-
 // ---- through the front end ----
 
 class JpegFiles : public PixmillTest {};
@@ -557,48 +495,6 @@ TEST_F(JpegFiles, SaveLoadAndDescribeThroughTheEntryPoints) {
     ASSERT_EQ(PXLGetInfoFile(path.c_str(), &info), 1);
     EXPECT_EQ(info.bitsPerPixel, 8);
     EXPECT_STREQ(info.detailText, "JFIF GrayScale");
-}
-
-// A load through the entry points reads the header once: its info pass hands the decoder on. Two
-// stray bytes before a header marker make the library warn each time it reads the header, so the
-// warning shows once per load, and the picture is the one a separate info and load give.
-TEST_F(JpegFiles, ALoadReadsThePicturesHeaderOnce) {
-    Source source = trueColourSource(40, 24, testColour);
-    source.info.option2 = 90;
-    Bytes file = saveWith(jpegSave, source).bytes;
-    const uint8_t quantTable[] = {0xFF, 0xDB};
-    const auto table = std::search(file.begin() + 2, file.end(), std::begin(quantTable), std::end(quantTable));
-    ASSERT_NE(table, file.end());
-    file.insert(table, {0x00, 0x00});
-    const Decoded expected = decodeJpeg(file);
-    ASSERT_TRUE(expected.ok());
-
-    for (const int offset : {0, 13}) {
-        TempFolder folder;
-        Bytes stored(static_cast<size_t>(offset), 0x55);
-        stored.insert(stored.end(), file.begin(), file.end());
-        bmp_test::writeFile(folder.file("stray.jpg"), stored);
-        const std::string path = bmp_test::windowsPath(folder.file("stray.jpg"));
-        winplat::testing::DebugCapture debug;
-        const PxlImageId id = PXLLoadImageOffset(0, path.c_str(), offset, nullptr);
-        ASSERT_NE(id, 0) << offset;
-        const std::string text = debug.text();
-        size_t warnings = 0;
-        for (size_t at = text.find("extraneous bytes"); at != std::string::npos;
-             at = text.find("extraneous bytes", at + 1))
-            ++warnings;
-        EXPECT_EQ(warnings, 1u) << "at offset " << offset << ":\n" << text;
-        {
-            pixmill::ImageLock image = pixmill::lockImage(id, pixmill::Access::Read);
-            ASSERT_TRUE(image);
-            for (int y = 0; y < 24; ++y) {
-                const uint8_t* row = pixmill::rowFromTop(*image, y);
-                EXPECT_EQ(Bytes(row, row + 3 * 40), expected.sink->rows()[static_cast<size_t>(y)])
-                    << "row " << y << " at offset " << offset;
-            }
-        }
-        PXLDeleteImage(id);
-    }
 }
 
 }  // namespace

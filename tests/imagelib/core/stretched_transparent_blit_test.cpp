@@ -139,6 +139,14 @@ TEST_F(StretchedTransparentBlit, CopiesAreMadeWhereRowsWouldDiffer) {
         alpha->colors()[200] = RGBQUAD{1, 2, 3, 0};  // the header's table only, not the bitmap's
         alpha->colors()[201] = RGBQUAD{1, 2, 3, 0};
     }
+    const Scene repainted(9, 6, 8, 15);
+    {
+        pixmill::ImageLock image = pixmill::lockImage(repainted.picture, pixmill::Access::Write);
+        for (int i = 0; i < 256; ++i) {  // the header's table only, not the bitmap's
+            RGBQUAD& c = image->colors()[i];
+            c = RGBQUAD{uint8_t(255 - c.rgbBlue), uint8_t(c.rgbRed / 2), uint8_t(c.rgbGreen ^ 0x55), 0};
+        }
+    }
     struct Case {
         const char* what;
         const Scene& scene;
@@ -152,6 +160,8 @@ TEST_F(StretchedTransparentBlit, CopiesAreMadeWhereRowsWouldDiffer) {
         {"the same alpha, cropped", shaded, true, {-3, 0, 20, 13}, StretchRoute::Rows},
         {"the same picture without it", shaded, false, {0, 0, 20, 13}, StretchRoute::Rows},
         {"a picture using every colour, reduced", truecolour, true, {2, 1, 7, 5}, StretchRoute::Rows},
+        {"a picture whose bitmap differs", repainted, true, {0, 0, 20, 13}, StretchRoute::ResizedCopies},
+        {"the same picture, cropped", repainted, true, {0, -2, 20, 13}, StretchRoute::Rows},
     };
     for (const Case& c : cases) {
         const PxlImageId alpha = c.withAlpha ? c.scene.alpha : 0;

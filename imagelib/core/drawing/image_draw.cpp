@@ -8,6 +8,7 @@
 #include <new>
 #include <optional>
 
+#include "core/drawing/tile_grid.h"
 #include "core/rows/bitmap_math.h"
 #include "core/registry/image_registry.h"
 #include "core/registry/library_state.h"
@@ -18,8 +19,6 @@ using namespace pixmill;
 
 namespace {
 
-constexpr int kTileSize = 200;
-constexpr int kLargestTile = 1000;
 constexpr int kPrinterWholeBytes = 5000000;
 constexpr int kPrinterWholeRatio = 15;
 constexpr COLORREF kPlaceholderGrey = RGB(0xC0, 0xC0, 0xC0);
@@ -150,37 +149,23 @@ private:
     std::optional<winplat::Selection> selected_;
 };
 
-// Tiles keep each stretch below about 200 destination pixels per source pixel (1000 at most).
-int tileSizeFor(int dw, int dh, int sw, int sh, bool display) {
-    int tile = kTileSize;
-    const int ratio = std::max(dw / sw, dh / sh);
-    if (ratio > kTileSize) tile = std::min(ratio, kLargestTile);
-    return display ? tile : 2 * tile;
-}
-
-// Edge k of n steps over a length, rounded as drawing always has been; the last edge is exact.
-int edge(int k, int count, double step, int length) {
-    return k >= count ? length : static_cast<int>(k * step + 0.4999);
-}
-
 bool drawTiles(Painter& painter, const Rect& dest, const Rect& source, const Rect& clip, int tile) {
     const int dw = dest.width(), dh = dest.height(), sw = source.width(), sh = source.height();
-    const bool byDest = dw + dh >= sw + sh;
-    const int across = std::max(1, ((byDest ? dw : sw) + tile - 1) / tile);
-    const int down = std::max(1, ((byDest ? dh : sh) + tile - 1) / tile);
+    const TileGrid grid = tileGridFor(dw, dh, sw, sh, tile);
+    const int across = grid.across, down = grid.down;
     const double dx = double(dw) / across, dy = double(dh) / down, sx = double(sw) / across, sy = double(sh) / down;
     painter.begin(static_cast<int>(std::ceil(dx)), static_cast<int>(std::ceil(dy)), static_cast<int>(std::ceil(sx)),
                   static_cast<int>(std::ceil(sy)));
     bool allDrawn = true;
     for (int j = 0; j < down; ++j) {
-        const Rect rows{0, dest.top + edge(j, down, dy, dh), 0, dest.top + edge(j + 1, down, dy, dh)};
+        const Rect rows{0, dest.top + tileEdge(j, down, dh), 0, dest.top + tileEdge(j + 1, down, dh)};
         if (rows.top > clip.bottom || rows.bottom < clip.top) continue;
         for (int k = 0; k < across; ++k) {
-            const Rect tileDest{dest.left + edge(k, across, dx, dw), rows.top, dest.left + edge(k + 1, across, dx, dw),
+            const Rect tileDest{dest.left + tileEdge(k, across, dw), rows.top, dest.left + tileEdge(k + 1, across, dw),
                                 rows.bottom};
             if (tileDest.left > clip.right || tileDest.right < clip.left) continue;
-            const Rect tileSource{source.left + edge(k, across, sx, sw), source.top + edge(j, down, sy, sh),
-                                  source.left + edge(k + 1, across, sx, sw), source.top + edge(j + 1, down, sy, sh)};
+            const Rect tileSource{source.left + tileEdge(k, across, sw), source.top + tileEdge(j, down, sh),
+                                  source.left + tileEdge(k + 1, across, sw), source.top + tileEdge(j + 1, down, sh)};
             if (tileDest.width() <= 0 || tileDest.height() <= 0 || tileSource.width() <= 0 ||
                 tileSource.height() <= 0) {
                 continue;

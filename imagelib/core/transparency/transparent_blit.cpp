@@ -6,11 +6,17 @@
 #include <cstring>
 #include <vector>
 
-#include "core/rows/bitmap_math.h"
-#include "core/registry/image_registry.h"
+#include "core/transparency/transparent_blit.h"
+
 #include "core/edit/image_resize.h"
-#include "core/transparency/masked_copy.h"
+#include "core/edit/resize_samples.h"
+#include "core/registry/image_create.h"
+#include "core/registry/image_registry.h"
+#include "core/rows/bitmap_math.h"
 #include "core/rows/pixel_rows.h"
+#include "core/transparency/masked_copy.h"
+#include "core/transparency/resampled_rows.h"
+#include "winplat/owners.h"
 
 using namespace pixmill;
 
@@ -117,18 +123,61 @@ bool rowsMayGoUpwards(const ImageRecord& picture, const ImageRecord& mask, const
     return apart(picture) && apart(mask) && (!alpha || apart(*alpha));
 }
 
-// Composes w x h pixels of the layers from (sx, sy) at (dx, dy) of the destination. The callers
-// keep every coordinate inside the images and the destination.
-template <int Bits, bool WithAlpha>
-void composeRows(const ImageRecord& picture, const ImageRecord& mask, const ImageRecord* alpha, int sx,
-                 int sy, int w, int h, const Destination& dest, int dx, int dy) {
-    std::array<std::array<uint8_t, 3>, 256> palette{};
+// The picture's colours as blue, green, red triplets, by index (palette pictures only).
+using RowPalette = std::array<std::array<uint8_t, 3>, 256>;
+
+template <int Bits>
+RowPalette rowPalette(const ImageRecord& picture) {
+    RowPalette palette{};
     if (Bits <= 8) {
         for (int i = 0; i < paletteSizeForBits(Bits); ++i) {
             const RGBQUAD& c = picture.colors()[i];
             palette[i] = {c.rgbBlue, c.rgbGreen, c.rgbRed};
         }
     }
+    return palette;
+}
+
+// Composes pixels [sx, sx + w) of one row of each layer onto out, the destination pixel of sx.
+template <int Bits, bool WithAlpha>
+void composeRow(const RowPalette& palette, const uint8_t* in, const uint8_t* maskRow, const uint8_t* alphaRow,
+                int sx, int w, uint8_t* out) {
+    if (Bits == 24) {
+        if (WithAlpha) {
+            blendUnmasked24(in, maskRow, alphaRow, sx, w, out);
+        } else {
+            copyUnmasked24(in, maskRow, sx, w, out);
+        }
+        return;
+    }
+    for (int c = 0; c < w; ++c, out += 3) {
+        const int x = sx + c;
+        const uint8_t* s = Bits == 24 ? in + 3 * x : palette[indexAt(in, x, Bits)].data();
+        if (WithAlpha && Bits != 8) {
+            // d + ((s - d) * (255 - a) >> 8) as blendUnmasked24 does for 24-bit pictures, which
+            // can end one short of s at alpha 0 and stays between d and s. A masked pixel weighs
+            // nothing, which leaves d as it is: no branch to mispredict on scattered masks.
+            const int weight = maskSet(maskRow, x) ? 0 : 255 - alphaRow[x];
+            for (int k = 0; k < 3; ++k) out[k] = static_cast<uint8_t>(out[k] + (((s[k] - out[k]) * weight) >> 8));
+            continue;
+        }
+        if (maskSet(maskRow, x)) continue;
+        if (WithAlpha) {
+            blendDivided(out, s, alphaRow[x]);
+        } else {
+            out[0] = s[0];
+            out[1] = s[1];
+            out[2] = s[2];
+        }
+    }
+}
+
+// Composes w x h pixels of the layers from (sx, sy) at (dx, dy) of the destination. The callers
+// keep every coordinate inside the images and the destination.
+template <int Bits, bool WithAlpha>
+void composeRows(const ImageRecord& picture, const ImageRecord& mask, const ImageRecord* alpha, int sx,
+                 int sy, int w, int h, const Destination& dest, int dx, int dy) {
+    const RowPalette palette = rowPalette<Bits>(picture);
     const bool upwards = rowsMayGoUpwards(picture, mask, alpha, dest);
     for (int step = 0; step < h; ++step) {
         const int r = upwards ? h - 1 - step : step;
@@ -136,35 +185,7 @@ void composeRows(const ImageRecord& picture, const ImageRecord& mask, const Imag
         const uint8_t* maskRow = rowFromTop(mask, sy + r);
         const uint8_t* alphaRow = WithAlpha ? rowFromTop(*alpha, sy + r) : nullptr;
         uint8_t* out = dest.rowFromTop(dy + r) + 3 * static_cast<size_t>(dx);
-        if (Bits == 24) {
-            if (WithAlpha) {
-                blendUnmasked24(in, maskRow, alphaRow, sx, w, out);
-            } else {
-                copyUnmasked24(in, maskRow, sx, w, out);
-            }
-            continue;
-        }
-        for (int c = 0; c < w; ++c, out += 3) {
-            const int x = sx + c;
-            const uint8_t* s = Bits == 24 ? in + 3 * x : palette[indexAt(in, x, Bits)].data();
-            if (WithAlpha && Bits != 8) {
-                // d + ((s - d) * (255 - a) >> 8) as blendUnmasked24 does for 24-bit pictures, which
-                // can end one short of s at alpha 0 and stays between d and s. A masked pixel weighs
-                // nothing, which leaves d as it is: no branch to mispredict on scattered masks.
-                const int weight = maskSet(maskRow, x) ? 0 : 255 - alphaRow[x];
-                for (int k = 0; k < 3; ++k)
-                    out[k] = static_cast<uint8_t>(out[k] + (((s[k] - out[k]) * weight) >> 8));
-                continue;
-            }
-            if (maskSet(maskRow, x)) continue;
-            if (WithAlpha) {
-                blendDivided(out, s, alphaRow[x]);
-            } else {
-                out[0] = s[0];
-                out[1] = s[1];
-                out[2] = s[2];
-            }
-        }
+        composeRow<Bits, WithAlpha>(palette, in, maskRow, alphaRow, sx, w, out);
     }
 }
 
@@ -249,12 +270,126 @@ bool scaledLayers(PxlImageId picture, PxlImageId mask, PxlImageId alpha, const A
     return lockLayers(ids[0], ids[1], ids[2], out);
 }
 
+// Composes the layers, from (originX, originY) on, at the pixels the samples give them, each
+// destination row from rows of the layers resampled on the fly; a source row shown on several
+// destination rows is resampled once. Bottom up: layers and destination are stored so, and the
+// callers make sure nothing read here is written.
+template <int Bits, bool WithAlpha>
+void composeResampledRows(const Layers& l, const ResizeSamples& samples, int originX, int originY,
+                          const Destination& dest, int dx, int dy) {
+    std::vector<int> columns = samples.columns;
+    for (int& c : columns)
+        if (c >= 0) c += originX;
+    const int w = static_cast<int>(columns.size());
+    ResampledRows rows(std::move(columns), l.picture->width(), Bits, WithAlpha);
+    const RowPalette palette = rowPalette<Bits>(*l.picture);
+    const ImageRecord* alpha = WithAlpha ? l.alpha.get() : nullptr;
+    for (int r = static_cast<int>(samples.rows.size()) - 1; r >= 0; --r) {
+        const int y = samples.rows[static_cast<size_t>(r)];
+        rows.build(*l.picture, *l.mask, alpha, y < 0 ? -1 : y + originY);
+        uint8_t* out = dest.rowFromTop(dy + r) + 3 * static_cast<size_t>(dx);
+        composeRow<Bits, WithAlpha>(palette, rows.picture(), rows.mask(), rows.alpha(), 0, w, out);
+    }
+}
+
+template <int Bits>
+void composeResampledDepth(const Layers& l, const ResizeSamples& samples, int originX, int originY,
+                           const Destination& dest, int dx, int dy) {
+    if (l.alpha) {
+        composeResampledRows<Bits, true>(l, samples, originX, originY, dest, dx, dy);
+    } else {
+        composeResampledRows<Bits, false>(l, samples, originX, originY, dest, dx, dy);
+    }
+}
+
+// The layers (their part 'crop', or all of them) as resized to w x h, composed at (dx, dy).
+void composeResampled(const Layers& l, const Area* crop, int w, int h, const Destination& dest, int dx, int dy) {
+    const Area whole{0, 0, l.picture->width() - 1, l.picture->height() - 1};
+    const Area& part = crop ? *crop : whole;
+    const ResizeSamples samples = drawnResizeSamples(w, h, static_cast<int>(part.right - part.left + 1),
+                                                     static_cast<int>(part.bottom - part.top + 1));
+    const int x = static_cast<int>(part.left), y = static_cast<int>(part.top);
+    switch (l.picture->bitCount()) {
+        case 1:
+            composeResampledDepth<1>(l, samples, x, y, dest, dx, dy);
+            break;
+        case 4:
+            composeResampledDepth<4>(l, samples, x, y, dest, dx, dy);
+            break;
+        case 8:
+            composeResampledDepth<8>(l, samples, x, y, dest, dx, dy);
+            break;
+        default:
+            composeResampledDepth<24>(l, samples, x, y, dest, dx, dy);
+            break;
+    }
+}
+
+// Whether the bitmap's own colour table, which drawing reads, is the image's colour table.
+bool bitmapHoldsColours(const ImageRecord& image) {
+    const int size = paletteSizeForBits(image.bitCount());
+    const winplat::MemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!dc) return false;
+    const winplat::Selection selected(dc.get(), image.bitmap.get());
+    std::array<RGBQUAD, 256> table{};
+    if (!selected || GetDIBColorTable(dc.get(), 0, static_cast<UINT>(size), table.data()) != UINT(size)) return false;
+    for (int i = 0; i < size; ++i) {
+        const RGBQUAD& a = table[static_cast<size_t>(i)];
+        const RGBQUAD& b = image.colors()[i];
+        if (a.rgbRed != b.rgbRed || a.rgbGreen != b.rgbGreen || a.rgbBlue != b.rgbBlue) return false;
+    }
+    return true;
+}
+
+// Whether a resized copy of the layer holds its values and, for a picture, its colours: a copy's
+// colour table takes only the colours the layer says it uses (the rest are the defaults); a
+// copy drawn straight from the layer (not from a crop) keeps the values of an indexed layer
+// only when the layer's bitmap has the table the copy gets; a turned layer draws a placeholder.
+bool copyKeepsValues(const ImageRecord& layer, bool isPicture, bool cropped) {
+    if (layer.rotateAngle != 0) return false;
+    const int bits = layer.bitCount();
+    if (bits > 8 || (bits == 1 && !isPicture) || (cropped && !isPicture)) return true;
+    const DWORD used = layer.infoHeader().biClrUsed;
+    if (used != 0 && used < static_cast<DWORD>(paletteSizeForBits(bits))) return false;
+    return cropped || bits == 1 || bitmapHoldsColours(layer);
+}
+
+// Whether composing row by row gives the pixels the resized copies give: the copies could be made
+// (the old way fails where they cannot), no layer shares memory with the destination (the copies
+// were all read before a byte was written), and every copy would keep its layer's values.
+bool rowsKeepPixels(const Layers& l, bool cropped, int w, int h, const Destination& dest) {
+    const int64_t copyBytes = int64_t{scanBytesForWidth(w, 24)} * h;
+    if (w > kMaxImageSide || h > kMaxImageSide || copyBytes > INT32_MAX) return false;
+    const ImageRecord* alpha = l.alpha ? l.alpha.get() : nullptr;
+    if (!rowsMayGoUpwards(*l.picture, *l.mask, alpha, dest)) return false;
+    return copyKeepsValues(*l.picture, true, cropped) && copyKeepsValues(*l.mask, false, cropped) &&
+           (!alpha || copyKeepsValues(*alpha, false, cropped));
+}
+
+// The layers resized to w x h (after an optional crop) composed at (dx, dy), by the route asked
+// for where it keeps the pixels.
+int16_t composeStretched(const Layers& layers, const PxlImageId (&ids)[3], const Area* crop, int w, int h,
+                         const Destination& dest, int dx, int dy, StretchRoute route, StretchRoute* taken,
+                         Scratch& scratch) {
+    const bool byRows = route == StretchRoute::Rows && rowsKeepPixels(layers, crop != nullptr, w, h, dest);
+    if (taken) *taken = byRows ? StretchRoute::Rows : StretchRoute::ResizedCopies;
+    if (byRows) {
+        composeResampled(layers, crop, w, h, dest, dx, dy);
+        return 1;
+    }
+    Layers scaled;
+    if (!scaledLayers(ids[0], ids[1], ids[2], crop, w, h, scratch, scaled)) return 0;
+    return compose(scaled, 0, 0, w, h, dest, dx, dy) ? 1 : 0;
+}
+
 }  // namespace
 
-int16_t PXLStretchBltTransparent(HDC /*ignored*/, const BITMAPINFOHEADER* destHeader, uint8_t* destBits,
-                                 int left, int top, int right, int bottom, PxlImageId id,
-                                 int16_t useTransparencyImage, PxlImageId alphaId, PxlImageId maskId,
-                                 int16_t plate, int16_t keep) {
+namespace pixmill {
+
+int16_t stretchBltTransparent(const BITMAPINFOHEADER* destHeader, uint8_t* destBits, int left, int top, int right,
+                              int bottom, PxlImageId id, int16_t useTransparencyImage, PxlImageId alphaId,
+                              PxlImageId maskId, int16_t plate, int16_t keep, StretchRoute route,
+                              StretchRoute* taken) {
     int64_t l = std::min(left, right), r = std::max(left, right);
     int64_t t = std::min(top, bottom), b = std::max(top, bottom);
     Destination dest;
@@ -300,11 +435,11 @@ int16_t PXLStretchBltTransparent(HDC /*ignored*/, const BITMAPINFOHEADER* destHe
     const double scaleY = static_cast<double>(height) / pictureHeight;
     const bool unscaled = width == pictureWidth && height == pictureHeight;
 
+    const PxlImageId ids[3] = {picture, mask, alpha};
     if (l >= 0 && t >= 0 && r <= dest.width && b <= dest.height) {
         if (unscaled) return compose(layers, 0, 0, pictureWidth, pictureHeight, dest, int(l), int(t)) ? 1 : 0;
-        Layers scaled;
-        if (!scaledLayers(picture, mask, alpha, nullptr, int(width), int(height), scratch, scaled)) return 0;
-        return compose(scaled, 0, 0, int(width), int(height), dest, int(l), int(t)) ? 1 : 0;
+        return composeStretched(layers, ids, nullptr, int(width), int(height), dest, int(l), int(t), route, taken,
+                                scratch);
     }
 
     // The visible part, in the rectangle's own coordinates.
@@ -331,7 +466,15 @@ int16_t PXLStretchBltTransparent(HDC /*ignored*/, const BITMAPINFOHEADER* destHe
     crop.top = std::clamp<int64_t>(crop.top, 0, pictureHeight - 1);
     crop.right = std::clamp<int64_t>(crop.right, crop.left, pictureWidth - 1);
     crop.bottom = std::clamp<int64_t>(crop.bottom, crop.top, pictureHeight - 1);
-    Layers scaled;
-    if (!scaledLayers(picture, mask, alpha, &crop, partWidth, partHeight, scratch, scaled)) return 0;
-    return compose(scaled, 0, 0, partWidth, partHeight, dest, dx, dy) ? 1 : 0;
+    return composeStretched(layers, ids, &crop, partWidth, partHeight, dest, dx, dy, route, taken, scratch);
+}
+
+}  // namespace pixmill
+
+int16_t PXLStretchBltTransparent(HDC /*ignored*/, const BITMAPINFOHEADER* destHeader, uint8_t* destBits,
+                                 int left, int top, int right, int bottom, PxlImageId id,
+                                 int16_t useTransparencyImage, PxlImageId alphaId, PxlImageId maskId,
+                                 int16_t plate, int16_t keep) {
+    return stretchBltTransparent(destHeader, destBits, left, top, right, bottom, id, useTransparencyImage, alphaId,
+                                 maskId, plate, keep, StretchRoute::Rows);
 }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,6 +22,11 @@ DWORD errorFromErrno(int error, DWORD missing = ERROR_FILE_NOT_FOUND);
 std::string joinHost(std::string_view folder, std::string_view name);
 
 bool isFolder(const std::string& hostPath);
+
+// The host path a Windows path names when every component is spelt as on disk, without looking
+// at the disk; nothing with the last error set when the path has no location (see resolve).
+// Where this path cannot be opened, resolve finds the one to use.
+std::optional<std::string> exactHostPath(std::string_view winPath);
 
 // What Windows would call a read-only file: one the process may not write, or one no one may
 // (no write bit at all), so that a file marked read-only stays so for a privileged process too.

@@ -137,11 +137,33 @@ Entry findEntry(const std::string& folder, const std::string& component, bool wa
     return {};
 }
 
+// The host path naming every component exactly as given.
+std::string exactPath(const Location& location) {
+    std::string path = location.hostRoot;
+    for (const std::string& component : location.components) path = joinHost(path, cp1250::toUtf8(component));
+    return path;
+}
+
+// Whether the whole path exists with every component named exactly: the kernel's walk then
+// found each folder on the way (through links too) and the entry at its end, which is what the
+// walk below would find one component at a time, so one look-up stands for all of them.
+bool existsExactly(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
 }  // namespace
+
+std::optional<std::string> exactHostPath(std::string_view winPath) {
+    const std::optional<Location> location = locate(winPath);
+    if (!location) return std::nullopt;
+    return exactPath(*location);
+}
 
 std::optional<std::string> resolve(std::string_view winPath, bool forCreate) {
     const std::optional<Location> location = locate(winPath);
     if (!location) return std::nullopt;
+    if (std::string exact = exactPath(*location); existsExactly(exact)) return exact;
     std::string path = location->hostRoot;
     const size_t count = location->components.size();
     for (size_t i = 0; i < count; ++i) {

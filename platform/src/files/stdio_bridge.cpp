@@ -52,6 +52,13 @@ FILE* winplat_fopen(const char* winPath, const char* mode) {
     // The descriptor must not leak into programs the layer starts.
     hostMode += 'e';
 
+    if (kind == 'r' && !update) {
+        // Most names are given as they are spelt on disk: the open itself is then the look-up,
+        // and only a name that does not open so is looked for case-insensitively.
+        if (const std::optional<std::string> exact = winplat::files::exactHostPath(winPath)) {
+            if (FILE* file = std::fopen(exact->c_str(), hostMode.c_str())) return file;
+        }
+    }
     const std::optional<std::string> path = winplat::files::resolve(winPath, kind != 'r');
     if (!path) return failWith(errnoFromError(GetLastError()));
     if (kind != 'r' || update) {

@@ -77,6 +77,43 @@ TEST(StdioBridge, FailuresSetErrno) {
     EXPECT_FALSE(drive.exists("x.txt"));
 }
 
+// A read opens the name as given when it is spelt as on disk, and looks for it case-insensitively
+// only when that fails; either way the file and the error are the ones the folder walk gives.
+TEST(StdioBridge, ReadsOpenTheNameFoundWhateverWayItIsFound) {
+    TempDrive drive;
+    drive.file("Pics/Photo.jpg", "exact");
+    drive.file("Pics/PHOTO.jpg", "other case");
+    drive.file("Pics/only.JPG", "only");
+    drive.file("Pics/plain.txt", "a file, no folder");
+    ASSERT_EQ(::symlink("nowhere.jpg", drive.host("Pics/dangling.jpg").c_str()), 0);
+    const struct {
+        const char* path;
+        const char* contents;  // null: the open fails with 'error'
+        int error;
+    } cases[] = {
+        {"T:\\Pics\\Photo.jpg", "exact", 0},
+        {"T:\\Pics\\PHOTO.jpg", "other case", 0},
+        {"T:\\pics\\photo.JPG", "other case", 0},  // the first in byte order of names folding alike
+        {"T:\\Pics\\ONLY.jpg", "only", 0},
+        {"T:\\Pics\\dangling.jpg", nullptr, ENOENT},
+        {"T:\\Pics\\plain.txt\\x.jpg", nullptr, ENOENT},  // a file where a folder is wanted
+        {"T:\\Pics\\missing.jpg", nullptr, ENOENT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        errno = 0;
+        FILE* in = winplat_fopen(c.path, "rb");
+        if (!c.contents) {
+            EXPECT_EQ(in, nullptr);
+            EXPECT_EQ(errno, c.error);
+            continue;
+        }
+        ASSERT_NE(in, nullptr);
+        EXPECT_EQ(readStream(in), c.contents);
+        std::fclose(in);
+    }
+}
+
 TEST(StdioBridge, HandleDescriptorIsTheOpenFile) {
     TempDrive drive;
     drive.file("data.bin", "0123456789");

@@ -14,9 +14,13 @@
 #include <utility>
 #include <vector>
 
+#ifndef WINFORMS_API
+#define WINFORMS_API __attribute__((visibility("default")))
+#endif
+
 namespace winforms {
 
-class Component {
+class WINFORMS_API Component {
 public:
     explicit Component(Component* owner);
     virtual ~Component();

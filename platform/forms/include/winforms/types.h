@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "winplat/types.h"
+#include "winplat/user.h"
 
 namespace winforms {
 

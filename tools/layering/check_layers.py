@@ -64,6 +64,8 @@ PIXMILL_HEADER = "imagelib/pixmill/"
 #   host, controls                the hosts feed input to user and show the screen's bitmap;
 #                                 the controls are windows of user's classes
 #   dialogs < commdlg             dialogs are made of controls; the common dialogs of dialogs
+#   mci                           media devices read their files and keep time through the public
+#                                 calls
 PLATFORM_AREAS = {
     "base": (),
     "kernel": ("base",),
@@ -79,6 +81,7 @@ PLATFORM_AREAS = {
     "controls": ("user",),
     "dialogs": ("controls",),
     "commdlg": ("dialogs",),
+    "mci": ("files",),
 }
 
 # What user lends the areas above it, by the area that first needs it; an area above that one

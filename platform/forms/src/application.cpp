@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "window_classes.h"
+#include "winforms/media_player.h"
 #include "winforms/menus.h"
 #include "winforms/printer.h"
 #include "winforms/timer.h"
@@ -180,6 +181,11 @@ LRESULT Application::UtilityMessage(HWND window, UINT message, WPARAM wParam, LP
             EventScope scope;
             found->second->Tick();
         }
+        return 0;
+    }
+    if (message == MM_MCINOTIFY && current) {
+        auto found = current->players_.find(static_cast<UINT>(lParam));
+        if (found != current->players_.end()) found->second->Notified(wParam);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

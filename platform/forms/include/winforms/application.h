@@ -22,6 +22,7 @@
 
 namespace winforms {
 
+class MediaPlayer;
 class MenuItem;
 class Printer;
 class Timer;
@@ -103,6 +104,8 @@ public:
     UINT RegisterMenuItem(MenuItem& item);
     void UnregisterMenuItem(UINT command);
     MenuItem* FindMenuItem(UINT command) const;
+    void RegisterMediaPlayer(UINT device, MediaPlayer& player) { players_[device] = &player; }
+    void UnregisterMediaPlayer(UINT device) { players_.erase(device); }
     UINT RegisterTimer(Timer& timer);
     void UnregisterTimer(UINT id);
     // A message of the utility window (timers, notifications).
@@ -123,6 +126,7 @@ private:
     std::vector<Component*> freed_;
     std::unordered_map<UINT, MenuItem*> menuItems_;
     std::unordered_map<UINT, Timer*> timers_;
+    std::unordered_map<UINT, MediaPlayer*> players_;
     UINT nextCommand_ = 100;
     UINT nextTimer_ = 1;
     int eventDepth_ = 0;

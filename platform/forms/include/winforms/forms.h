@@ -13,6 +13,7 @@
 #include "winforms/form.h"
 #include "winforms/graphic_controls.h"
 #include "winforms/graphics.h"
+#include "winforms/media_player.h"
 #include "winforms/menus.h"
 #include "winforms/printer.h"
 #include "winforms/speed_button.h"

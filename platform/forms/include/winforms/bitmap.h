@@ -3,7 +3,8 @@
 //
 // BMP files are read field by field through the bounded reader: 1, 4, 8, 16, 24 and 32 bits per
 // pixel, uncompressed or run-length encoded (4 and 8 bits), bottom-up or top-down, with the 12-byte
-// core header or a 40-byte or longer info header. The pixels go through the platform's DIB calls.
+// core header or a 40-byte or longer info header; 16-bit files become 24-bit bitmaps. Bitmaps of
+// more than 32768 pixels a side or 2^26 pixels in all are refused. The pixels go through the platform's DIB calls.
 // A damaged file leaves the bitmap as it was. Saving writes a temporary file beside the target and
 // renames it over, so a failed save leaves the old file whole.
 #ifndef WINFORMS_BITMAP_H
@@ -87,6 +88,7 @@ public:
 private:
     struct Pixels;
     bool Adopt(Pixels pixels);
+    void Clear();
 
     int width_ = 0;
     int height_ = 0;

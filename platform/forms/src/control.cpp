@@ -1,5 +1,7 @@
 #include "winforms/control.h"
 
+#include <utility>
+
 #include "winforms/application.h"
 #include "winforms/canvas.h"
 #include "winforms/form.h"
@@ -9,8 +11,10 @@ namespace winforms {
 
 Control::Control(Component* owner) : Component(owner), color_(GetSysColor(COLOR_BTNFACE)) {}
 
-Control::~Control() {
-    if (parent_) parent_->RemoveChild(*this);
+Control::~Control() { LeaveParent(); }
+
+void Control::LeaveParent() {
+    if (WinControl* parent = std::exchange(parent_, nullptr)) parent->RemoveChild(*this);
 }
 
 void Control::SetParent(WinControl* parent) {
@@ -150,6 +154,8 @@ void Control::MouseMove(ShiftState shift, int x, int y) {
     Application::EventScope scope;
     if (OnMouseMove) OnMouseMove(*this, shift, x, y);
 }
+
+GraphicControl::~GraphicControl() { LeaveParent(); }
 
 void GraphicControl::Invalidate() {
     if (!Parent() || !Parent()->Handle()) return;

@@ -168,6 +168,10 @@ void MainMenu::ShowOn(Form* form) {
     if (form_ && form != form_ && form_->Handle()) ::SetMenu(form_->Handle(), nullptr);
     form_ = form;
     if (!form_ || !form_->Handle()) return;
+    if (!form_->Visible()) {
+        dirty_ = true;  // made when the form shows
+        return;
+    }
     winplat::OwnedMenu old = std::move(handle_);
     Build();
     ::SetMenu(form_->Handle(), handle_.get());

@@ -37,7 +37,8 @@ TEST_F(Menus, AnItemChosenFromTheBarRunsItsHandler) {
     h.pump();
     // The bar lies below the caption: its first item starts at the client's left edge.
     const POINT client = form.ClientToScreen({0, 0});
-    h.answer(ModalKind::PopupMenu, "Nov\xFD", [&](const ModalLoop&) -> std::optional<INT_PTR> { return open.Command(); });
+    // The drop-down's loop is named by the bar item that opened it.
+    h.answer(ModalKind::PopupMenu, "Soubor", [&](const ModalLoop&) -> std::optional<INT_PTR> { return open.Command(); });
     h.click(client.x + 8, client.y - GetSystemMetrics(SM_CYMENU) / 2);
     EXPECT_EQ(h.answersQueued(), 0u);
     EXPECT_EQ(clicked, (std::vector<std::string>{"&Otev\xF8\xEDt"}));

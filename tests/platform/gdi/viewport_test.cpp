@@ -72,7 +72,10 @@ LRESULT CALLBACK plainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 TEST(ViewportOrigin, AddsToAWindowDcsClientCorner) {
-    winplat::test::Harness h({.width = 200, .height = 150});
+    winplat::test::Harness::Options small;
+    small.width = 200;
+    small.height = 150;
+    winplat::test::Harness h(small);
     WNDCLASSA plain{};
     plain.lpfnWndProc = plainProcedure;
     plain.lpszClassName = "ViewportPlain";

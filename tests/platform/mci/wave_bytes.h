@@ -19,7 +19,7 @@ struct WaveFields {
     uint32_t dataBytes = 8000;      // one second at 8000 one-byte samples a second
     uint32_t declaredData = 0;      // the data chunk's size field; 0: dataBytes
     bool dataFirst = false;         // the data chunk before the format chunk
-    std::string junk;               // a chunk "LIST" of these bytes before both (odd: padded)
+    std::string junk{};             // a chunk "LIST" of these bytes before both (odd: padded)
 };
 
 inline void put16(std::vector<uint8_t>& out, uint16_t v) {

@@ -101,6 +101,9 @@ protected:
     virtual void ColorChanged() { Invalidate(); }
     virtual void FontChanged() { Invalidate(); }
     virtual void ParentChanged() {}
+    // Leaves the parent's children; the kinds call it first thing in their destructors, while the
+    // parent may still ask what kind of control goes.
+    void LeaveParent();
 
     RECT bounds_{0, 0, 0, 0};
     std::string caption_;
@@ -123,6 +126,7 @@ private:
 class WINFORMS_API GraphicControl : public Control {
 public:
     explicit GraphicControl(Component* owner) : Control(owner) {}
+    ~GraphicControl() override;
     bool Windowed() const override { return false; }
     void Invalidate() override;
     // Draws the control; (0, 0) is its top-left corner.

@@ -49,7 +49,6 @@ RECT StatusBar::PanelRect(size_t index) const {
 }
 
 int StatusBar::PanelAt(int x) const {
-    if (x < 0 || x >= Width()) return -1;
     for (size_t i = 0; i < panels_.size(); ++i) {
         const RECT r = PanelRect(i);
         if (x >= r.left && x < r.right) return static_cast<int>(i);

@@ -48,7 +48,7 @@ Form::~Form() {
         if (handle_) ::SetMenu(handle_, nullptr);
     }
     canvas_.reset();
-    if (windowDc_) ReleaseDC(handle_, windowDc_);
+    windowDc_.reset();
 }
 
 void Form::ApplyStyles() {
@@ -107,8 +107,8 @@ void Form::SetMenu(MainMenu* menu) {
 Canvas& Form::GetCanvas() {
     if (!canvas_) canvas_ = std::make_unique<Canvas>();
     if (!canvas_->HandleAllocated()) {
-        if (!windowDc_) windowDc_ = GetDC(handle_);
-        canvas_->SetHandle(windowDc_);
+        if (!windowDc_) windowDc_.emplace(handle_);
+        canvas_->SetHandle(windowDc_->get());
     }
     return *canvas_;
 }
@@ -296,7 +296,7 @@ void Form::Painting(HDC dc) {
     canvas_->SetHandle(dc);
     canvas_->SetFont(GetFont());
     OnPaint(*this);
-    canvas_->SetHandle(windowDc_);
+    canvas_->SetHandle(windowDc_ ? windowDc_->get() : nullptr);
 }
 
 void Form::CommandFromMenu(WORD id) {

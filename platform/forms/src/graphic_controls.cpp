@@ -109,24 +109,22 @@ PaintBox::~PaintBox() { ReleaseWindowDc(); }
 
 void PaintBox::ReleaseWindowDc() {
     canvas_.SetHandle(nullptr);
-    if (windowDc_) ReleaseDC(dcWindow_, windowDc_);
-    windowDc_ = nullptr;
-    dcWindow_ = nullptr;
+    windowDc_.reset();
 }
 
 Canvas& PaintBox::GetCanvas() {
     if (painting_) return *painting_;
     if (!windowDc_ && Parent() && Parent()->Handle()) {
-        dcWindow_ = Parent()->Handle();
-        windowDc_ = GetDC(dcWindow_);
-        canvas_.SetHandle(windowDc_);
+        windowDc_.emplace(Parent()->Handle());
+        canvas_.SetHandle(windowDc_->get());
         canvas_.SetFont(GetFont());
     }
     if (windowDc_) {
         // Where the paint box lies now: its corner, and no drawing beyond it.
-        SelectClipRgn(windowDc_, nullptr);
-        IntersectClipRect(windowDc_, bounds_.left, bounds_.top, bounds_.right, bounds_.bottom);
-        SetViewportOrgEx(windowDc_, bounds_.left, bounds_.top, nullptr);
+        HDC dc = windowDc_->get();
+        SelectClipRgn(dc, nullptr);
+        IntersectClipRect(dc, bounds_.left, bounds_.top, bounds_.right, bounds_.bottom);
+        SetViewportOrgEx(dc, bounds_.left, bounds_.top, nullptr);
     }
     return canvas_;
 }

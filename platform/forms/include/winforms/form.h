@@ -5,8 +5,10 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "winforms/win_control.h"
+#include "winplat/owners.h"
 
 namespace winforms {
 
@@ -116,7 +118,7 @@ private:
     WinControl* activeControl_ = nullptr;
     WindowState shownState_ = WindowState::Normal;  // applied when a hidden form shows
     std::unique_ptr<Canvas> canvas_;
-    HDC windowDc_ = nullptr;  // the DC the canvas holds outside a paint
+    std::optional<winplat::BorrowedDc> windowDc_;  // the DC the canvas holds outside a paint
 };
 
 }  // namespace winforms

@@ -3,11 +3,13 @@
 #define WINFORMS_GRAPHIC_CONTROLS_H
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "winforms/bitmap.h"
 #include "winforms/canvas.h"
 #include "winforms/control.h"
+#include "winplat/owners.h"
 
 namespace winforms {
 
@@ -91,8 +93,7 @@ private:
     void ReleaseWindowDc();
     Canvas canvas_;
     Canvas* painting_ = nullptr;  // the parent's paint canvas while OnPaint runs
-    HWND dcWindow_ = nullptr;
-    HDC windowDc_ = nullptr;
+    std::optional<winplat::BorrowedDc> windowDc_;  // the parent's DC the canvas holds outside a paint
 };
 
 }  // namespace winforms

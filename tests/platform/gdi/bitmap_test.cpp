@@ -394,10 +394,14 @@ TEST(CreateDIBitmap, ConvertsTheDibIntoADdbOfTheDcsKind) {
 TEST(CreateDIBitmap, RefusesWhatItCannotRead) {
     winplat::testing::ScopedDebugAsserts off(false);  // probes unsupported modes
     winplat::testing::DebugCapture capture;
+    // Run-length encoded bits are read only with their encoded size; other compressions not at all.
     const DibInfo rle = makeInfo(4, 4, 8, BI_RLE8);
     const uint8_t bits[64] = {};
     EXPECT_EQ(CreateDIBitmap(nullptr, &rle.header, CBM_INIT, bits, rle.info(), DIB_RGB_COLORS), nullptr);
-    EXPECT_TRUE(capture.contains("compression 1"));
+    EXPECT_TRUE(capture.contains("run-length encoded bits without their size"));
+    const DibInfo jpeg = makeInfo(4, 4, 24, 4);
+    EXPECT_EQ(CreateDIBitmap(nullptr, &jpeg.header, CBM_INIT, bits, jpeg.info(), DIB_RGB_COLORS), nullptr);
+    EXPECT_TRUE(capture.contains("compression 4"));
     const DibInfo info = makeInfo(4, 4, 8);
     EXPECT_EQ(CreateDIBitmap(nullptr, &info.header, CBM_INIT, bits, info.info(), DIB_PAL_COLORS), nullptr);
     EXPECT_TRUE(capture.contains("DIB_PAL_COLORS"));

@@ -304,6 +304,24 @@ FORMATS["ini_text_fuzz"] = (
         "Recent Files": {"File1": "C:\\BOOKS\\FIRST.LCN", "File2": "D:\\second.lcn"}}, spaced=False))],
 )
 
+def wave_command(name, channels, width, rate, frames):
+    """A WAV file as Python's wave module writes one: PCM samples of a rising ramp."""
+    code = ("import wave\n"
+            f"w = wave.open({name!r}, 'wb')\n"
+            f"w.setnchannels({channels}); w.setsampwidth({width}); w.setframerate({rate})\n"
+            f"w.writeframes(bytes(i % 256 for i in range({frames * channels * width})))\n"
+            "w.close()\n")
+    return f"{sys.executable} -B -c {shlex.quote(code)}"
+
+
+# WAV files of Python's own writer, as waveaudio devices open them.
+FORMATS["wave_header_fuzz"] = (
+    {},
+    [("mono8.wav", wave_command("mono8.wav", 1, 1, 8000, 400)),
+     ("stereo16.wav", wave_command("stereo16.wav", 2, 2, 22050, 300))],
+)
+
+
 # Targets no tool here writes for: what the folder stays empty for.
 NO_TOOL = {
     "bmi_load_fuzz": "the library's own format",

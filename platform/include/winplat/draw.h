@@ -145,6 +145,10 @@ WINPLAT_BEGIN_C
 WINPLAT_API HDC GetDC(HWND window);
 WINPLAT_API int ReleaseDC(HWND window, HDC dc);
 WINPLAT_API BOOL GetDCOrgEx(HDC dc, LPPOINT origin);
+/* MM_TEXT's one transform: logical (0, 0) moved to (x, y) in device coordinates. Saved and
+ * restored with the DC's state; clipping regions stay in device coordinates. */
+WINPLAT_API BOOL SetViewportOrgEx(HDC dc, int x, int y, LPPOINT previous);
+WINPLAT_API BOOL GetViewportOrgEx(HDC dc, LPPOINT origin);
 
 WINPLAT_API HPEN CreatePen(int style, int width, COLORREF color);
 WINPLAT_API HBRUSH CreateSolidBrush(COLORREF color);

@@ -39,13 +39,6 @@ Pixel Crossing(const ClipWindow& w, Edge edge, double x1, double y1, double m, d
     return {std::clamp(w.Column(x1 + (w.originY - y1) / m), 0, w.rightPixel), w.bottomPixel};
 }
 
-// Which of the two crossings an inside end replaces: the nearer one, measured in rows for steep
-// segments and in columns otherwise.
-bool NearerToFirst(Pixel end, Pixel first, Pixel second, bool steep) {
-    auto distance = [&](Pixel p) { return steep ? std::abs(p.row - end.row) : std::abs(p.column - end.column); };
-    return distance(first) <= distance(second);
-}
-
 std::optional<PixelSegment> ClipSlanted(const ClipWindow& w, double x1, double y1, double x2, double y2) {
     // Halved first: the differences of far-off coordinates would overflow.
     double m = (y2 / 2 - y1 / 2) / (x2 / 2 - x1 / 2);
@@ -59,13 +52,13 @@ std::optional<PixelSegment> ClipSlanted(const ClipWindow& w, double x1, double y
     Edge exit = rising ? (yR <= w.worldTop ? Edge::Right : Edge::Top) : (yR >= w.originY ? Edge::Right : Edge::Bottom);
     Pixel left = Crossing(w, entry, x1, y1, m, yL, yR);
     Pixel right = Crossing(w, exit, x1, y1, m, yL, yR);
-    bool steep = std::abs(m) > 1;
-    for (auto [x, y] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
-        if (!w.Contains(x, y)) continue;
-        Pixel own{w.Column(x), w.Row(y)};
-        (NearerToFirst(own, left, right, steep) ? left : right) = own;
-    }
+    // An end inside the window keeps its own pixel in place of the crossing on its side: the left
+    // end in place of the entry, the right end in place of the exit. (Taking the crossing nearer
+    // to it instead goes wrong for an end close to the far edge: its own crossing lies further
+    // away, beyond the near edge the line was extended to.)
     if (x1 > x2) std::swap(left, right);
+    if (w.Contains(x1, y1)) left = {w.Column(x1), w.Row(y1)};
+    if (w.Contains(x2, y2)) right = {w.Column(x2), w.Row(y2)};
     return PixelSegment{left.column, left.row, right.column, right.row};
 }
 

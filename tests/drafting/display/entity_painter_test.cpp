@@ -481,3 +481,25 @@ TEST_F(PainterTest, PlaceholdersDrawNothingAndSaySoOnce) {
 
 }  // namespace
 }  // namespace linework
+
+namespace linework {
+namespace {
+
+using test::PainterTest;
+
+TEST_F(PainterTest, PointMarkersOnTheWindowEdgesAreDrawn) {
+    struct Case {
+        double x, y;
+        bool drawn;
+    };
+    const Case cases[] = {{640, 100, true}, {640.25, 100, false}, {0, 480, true},   {-0.25, 100, false},
+                          {10, 480.25, false}, {10, 0, true},     {10, -0.25, false}};
+    for (const Case& c : cases) {
+        canvas->Clear();
+        painter->DrawPointMarker('.', c.x, c.y);
+        EXPECT_EQ(canvas->Count("Polyline"), c.drawn ? 1u : 0u) << c.x << "," << c.y;
+    }
+}
+
+}  // namespace
+}  // namespace linework

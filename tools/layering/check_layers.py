@@ -12,7 +12,8 @@ not use:
 - the image library builds on the platform's public headers alone, and the reader on those and the
   image library's exported header;
 - the drafting program shares no code with the other two: it builds on the platform's public
-  headers alone, its drawing layer below its script layer;
+  headers and, from its display layer up, the form library's; its drawing layer lies below its
+  display and script layers, and the display layer does not include the script layer;
 - nothing outside platform/ includes the platform's private sources (platform/src), except the
   platform's own tests and the fuzz targets (tests/fuzz), which drive its readers directly;
 - inside the platform, each area of platform/src includes its own headers, those of the areas
@@ -37,10 +38,11 @@ SOURCE_SUFFIXES = {".c", ".cc", ".cpp", ".h", ".hpp", ".inc"}
 # Folders of the tree that hold no sources of ours.
 SKIPPED_FOLDERS = {"build", ".git"}
 # Where a non-relative include may be found: the include roots the build hands the compilers.
-INCLUDE_ROOTS = ("imagelib", "viewer", "platform/include", "platform/src", "drafting")
+INCLUDE_ROOTS = ("imagelib", "viewer", "platform/include", "platform/src", "platform/forms/include", "drafting")
 INCLUDE = re.compile(r'^\s*#\s*include\s*["<]([^">]+)[">]')
 
 PLATFORM_PUBLIC = "platform/include/"
+FORMS_PUBLIC = "platform/forms/include/"
 PLATFORM_PRIVATE = "platform/src/"
 PIXMILL_HEADER = "imagelib/pixmill/"
 
@@ -128,6 +130,14 @@ def drafting_rule(source, target):
     """Why a drafting file may not include target, or None when it may."""
     if under(source, "drafting/drawing/") and under(target, "drafting/script/"):
         return "the drawing layer may not include the script layer above it"
+    if under(source, "drafting/drawing/") and under(target, "drafting/display/"):
+        return "the drawing layer may not include the display layer above it"
+    if under(source, "drafting/display/") and under(target, "drafting/script/"):
+        return "the display layer may not include the script layer"
+    if under(target, FORMS_PUBLIC):
+        if under(source, "drafting/drawing/"):
+            return "the drawing layer draws nothing: the form library is for the display layer and above"
+        return None
     if under(target, "drafting/") or under(target, PLATFORM_PUBLIC):
         return None
     return "the drafting program shares no code with the other programs: its own headers and the platform's public ones only"

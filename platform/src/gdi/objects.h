@@ -110,6 +110,7 @@ struct DcState {
     int backgroundMode = OPAQUE;
     int stretchMode = BLACKONWHITE;
     int rop2 = R2_COPYPEN;
+    int polyFillMode = 1;  // ALTERNATE
     int32_t positionX = 0;
     int32_t positionY = 0;
     uint32_t pen = 0;

@@ -13,7 +13,8 @@ not use:
   image library's exported header;
 - the drafting program shares no code with the other two: it builds on the platform's public
   headers and, from its display layer up, the form library's; its drawing layer lies below its
-  display and script layers, and the display layer does not include the script layer;
+  display, files and script layers, the files layer sees only the drawing layer, and the display
+  layer does not include the script layer;
 - nothing outside platform/ includes the platform's private sources (platform/src), except the
   platform's own tests and the fuzz targets (tests/fuzz), which drive its readers directly;
 - inside the platform, each area of platform/src includes its own headers, those of the areas
@@ -130,6 +131,10 @@ def drafting_rule(source, target):
     """Why a drafting file may not include target, or None when it may."""
     if under(source, "drafting/drawing/") and under(target, "drafting/script/"):
         return "the drawing layer may not include the script layer above it"
+    if under(source, "drafting/drawing/") and under(target, "drafting/files/"):
+        return "the drawing layer may not include the files layer above it"
+    if under(source, "drafting/files/") and under(target, ("drafting/script/", "drafting/display/")):
+        return "the files layer reads drawings into the model: it may not include the display or script layers"
     if under(source, "drafting/drawing/") and under(target, "drafting/display/"):
         return "the drawing layer may not include the display layer above it"
     if under(source, "drafting/display/") and under(target, "drafting/script/"):

@@ -27,7 +27,6 @@ constexpr winplat::Refuser refuse("linework: drawing file");
 
 constexpr int32_t kStatusWord = 8;              // integer
 constexpr int32_t kLevelOptions = 312;          // integer: 0x1000 file carries levels, 0x800 keep them
-constexpr int32_t kBlinkInterval = 373;
 constexpr int32_t kTakeSettingsSwitch = 8;      // byte
 constexpr int32_t kNoInUseMarkSwitch = 7;       // byte
 constexpr int32_t kBlocksAddedSwitch = 4;       // byte

@@ -85,7 +85,7 @@ private:
     size_t ReadRecord(int16_t length, bool inBlock);
     // Check and fix; false when the record is dropped (stop_ set when the load must stop).
     bool CheckRecord(size_t& size, bool inBlock);
-    bool ResolveInsertName();
+    bool ResolveInsertName(bool inBlock);
     bool LocateNamedFile(size_t& size, size_t nameOffset);
     void Keep(std::span<const uint8_t> record);
     void DrawThroughReference(std::span<const uint8_t> record);
@@ -111,6 +111,7 @@ private:
     Stop stop_ = Stop::None;
     std::vector<BlockHandle> added_;  // blocks this load added, in file order
     BlockHandle asked_ = 0;
+    BlockHandle reading_ = 0;  // the block whose members are being read
     EntityHandle oldHead_ = 0;  // the first entity before the load
     EntityHandle lastLoaded_ = 0;
     std::string relocatedFolder_;
@@ -260,7 +261,7 @@ size_t Load::ReadRecord(int16_t length, bool inBlock) {
     return size;
 }
 
-bool Load::ResolveInsertName() {
+bool Load::ResolveInsertName(bool inBlock) {
     std::string name;
     if (older_) {
         auto fixed = reader_.view(df::kOlderInsertNameSize);
@@ -276,6 +277,12 @@ bool Load::ResolveInsertName() {
     BlockHandle block = FindBlockDef(c_.drawing, name);
     if (block == 0) {
         c_.messages.ShowError(df::kMessageUnknownBlock, name);
+        return false;
+    }
+    // A member inserting the block being read, or one that inserts it, would make the block
+    // contain itself: the insert is dropped.
+    if (inBlock && reading_ != 0 && BlockUsesBlock(c_.drawing, c_.drawing.Block(reading_).name, block)) {
+        refuse.log("a block inserts itself");
         return false;
     }
     std::memcpy(work_.data() + kBlock, &block, 4);
@@ -324,7 +331,7 @@ bool Load::CheckRecord(size_t& size, bool inBlock) {
             break;
         case 0x70: return false;
         case 0xA0:
-            if (!ResolveInsertName()) return false;
+            if (!ResolveInsertName(inBlock)) return false;
             break;
         case 0xE0:
         case 0xF0: {
@@ -381,6 +388,7 @@ void Load::ReadBlockSection() {
     while (length < 0 && stop_ == Stop::None) {
         BlockHandle block = ReadBlockHeader(length);
         if (stop_ != Stop::None) return;
+        reading_ = block;
         if (!ReadLength(length)) return;
         while (length > 0 && stop_ == Stop::None) {
             size_t size = ReadRecord(length, true);

@@ -100,11 +100,9 @@ TEST_F(DrawingFileReader, TheSampleReadsBackAsItsDescriptionSaysWithItsSettings)
     // Every entity but the reference is drawn as it is read.
     EXPECT_EQ(draw_.drawn.size(), 10u);
     // The image got its row index back from its picture: 32 rows and the header.
-    const EntityRecord& image = drawing_[[&] {
-        EntityHandle last = 0;
-        ForEachEntity(drawing_, drawing_.head, [&](EntityHandle at) { last = at; });
-        return last;
-    }()];
+    EntityHandle last = 0;
+    ForEachEntity(drawing_, drawing_.head, [&](EntityHandle at) { last = at; });
+    const EntityRecord& image = drawing_[last];
     ASSERT_EQ(image.Kind(), EntityKind::RasterImage);
     RowTableHandle table = image.Load<uint32_t>(entity_field::kRowTable);
     ASSERT_TRUE(drawing_.rowTables.Holds(table));
@@ -276,7 +274,7 @@ TEST_F(DrawingFileReader, DamagedVariantsStopWithTheirStatusAndKeepWhatWasRead) 
         ForEachEntity(drawing_, drawing_.head, [&](EntityHandle) { ++count; });
         size_t expected = status == 99 ? 0 : name == "len4116" ? 3 : name == "cut-file" ? 1 : 2;
         EXPECT_EQ(count, expected);
-        if (status != 0) EXPECT_EQ(messages_.shown, (std::vector<std::string>{"error 122 "}));
+        EXPECT_EQ(messages_.shown, status == 0 ? std::vector<std::string>{} : std::vector<std::string>{"error 122 "});
     }
     EXPECT_EQ(variants, 7);
 }

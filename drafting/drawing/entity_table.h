@@ -5,6 +5,7 @@
 #define LINEWORK_DRAWING_ENTITY_TABLE_H
 
 #include <cstdint>
+#include <span>
 
 #include "drawing/entity_arena.h"
 #include "drawing/entity_record.h"
@@ -18,6 +19,9 @@ class EntityTable {
 public:
     // The handle of a copy of the record, or 0 when the record is empty or the arena has no room.
     EntityHandle Add(const EntityRecord& record);
+    // The same for bytes that form one whole record (the caller has checked EntityRecordSize):
+    // a reader places its work record's bytes without making a record of its own first.
+    EntityHandle AddBytes(std::span<const uint8_t> bytes);
     // Puts a copy of 'record' in the place of the one the handle names, keeping the handle and
     // the old record's next link, and gives the old room back; false, the old record kept, when
     // the record is empty or there is no room.

@@ -14,7 +14,9 @@ not use:
 - the vector-picture library (platform/vexmill) sits on the platform's public headers: its own
   files and those only, never the platform's private sources;
 - the drafting program shares no code with the other two: it builds on the platform's public
-  headers and the form library's, its drawing layer below its script layer;
+  headers and, from its display layer up, the form library's; its drawing layer lies below its
+  display, files and script layers, the files layer sees only the drawing layer, and the display
+  layer does not include the script layer;
 - the form library (platform/forms) sits on the platform's public headers alone; nothing else of
   the platform includes it, and neither the image library nor the reader does;
 - nothing outside platform/ includes the platform's private sources (platform/src), except the
@@ -46,6 +48,7 @@ INCLUDE_ROOTS = ("imagelib", "viewer", "platform/include", "platform/src", "plat
 INCLUDE = re.compile(r'^\s*#\s*include\s*["<]([^">]+)[">]')
 
 PLATFORM_PUBLIC = "platform/include/"
+FORMS_PUBLIC = "platform/forms/include/"
 PLATFORM_PRIVATE = "platform/src/"
 FORMS = "platform/forms/"
 FORMS_PUBLIC = "platform/forms/include/"
@@ -141,7 +144,19 @@ def drafting_rule(source, target):
     """Why a drafting file may not include target, or None when it may."""
     if under(source, "drafting/drawing/") and under(target, "drafting/script/"):
         return "the drawing layer may not include the script layer above it"
-    if under(target, "drafting/") or under(target, PLATFORM_PUBLIC) or under(target, FORMS_PUBLIC):
+    if under(source, "drafting/drawing/") and under(target, "drafting/files/"):
+        return "the drawing layer may not include the files layer above it"
+    if under(source, "drafting/files/") and under(target, ("drafting/script/", "drafting/display/")):
+        return "the files layer reads drawings into the model: it may not include the display or script layers"
+    if under(source, "drafting/drawing/") and under(target, "drafting/display/"):
+        return "the drawing layer may not include the display layer above it"
+    if under(source, "drafting/display/") and under(target, "drafting/script/"):
+        return "the display layer may not include the script layer"
+    if under(target, FORMS_PUBLIC):
+        if under(source, "drafting/drawing/"):
+            return "the drawing layer draws nothing: the form library is for the display layer and above"
+        return None
+    if under(target, "drafting/") or under(target, PLATFORM_PUBLIC):
         return None
     return ("the drafting program shares no code with the other programs: its own headers and the public ones of "
             "the platform and the form library only")

@@ -2,7 +2,7 @@
 // authors.
 //
 //   lkbatch --dir FOLDER [--script NAME] [--line "LINE"]... [--max-lines N] [--dump-sysvars]
-//           [--dump-store] [--dump-entities]
+//           [--dump-store] [--dump-entities] [--load DRAWING]
 //
 // FOLDER is the program folder (a host path) that file names are completed against. --script
 // loads a program file there from line 1 and runs it; each --line is run as a typed command line
@@ -14,7 +14,9 @@
 // "NUMBER: TEXT" ("NUMBER: (hidden)" for a line of a compiled file; the statement separator as
 // "; ", a line break as " | ", other control characters as \xNN); --dump-entities the
 // drawing, one line per entity (see drawing/entity_dump.h). Exits with 1 when a run
-// reported an error, 2 on a usage mistake (a refused line among them).
+// reported an error, 2 on a usage mistake (a refused line among them). --load reads a drawing
+// file (completed against FOLDER, ".LKD" by default) with its settings before any line runs;
+// missing files it names are not asked for, and a load that fails prints "error: load status N".
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +26,7 @@
 #include <vector>
 
 #include "drawing/entity_dump.h"
+#include "files/drawing_file_reader.h"
 #include "drawing/text_helpers.h"
 #include "script/script_engine.h"
 #include "script/script_functions.h"
@@ -62,6 +65,7 @@ struct Options {
     bool dumpSysvars = false;
     bool dumpStore = false;
     bool dumpEntities = false;
+    std::string load;
 };
 
 bool Parse(int argc, char** argv, Options& options) {
@@ -80,6 +84,8 @@ bool Parse(int argc, char** argv, Options& options) {
             options.dumpSysvars = true;
         } else if (arg == "--dump-store") {
             options.dumpStore = true;
+        } else if (arg == "--load" && hasValue) {
+            options.load = argv[++i];
         } else if (arg == "--dump-entities") {
             options.dumpEntities = true;
         } else {
@@ -166,6 +172,19 @@ int main(int argc, char** argv) {
     linework::ScriptServices services;  // no windows: dialogs, menus and key waits answer empty
     linework::ScriptFunctions functions(engine, services);
     engine.SetLineLimit(options.maxLines);
+    linework::DrawingTables tables;
+    linework::UndoRecorder undo;
+    if (!options.load.empty()) {
+        linework::DrawingFileContext context{.drawing = engine.drawing, .variables = engine.image, .tables = tables,
+                                             .undo = undo, .programFolder = windowsFolder};
+        engine.image.SetByte(8, 1);
+        linework::LoadRequest request;
+        request.fileName = options.load;
+        if (int32_t status = linework::LoadDrawing(context, request); status != 0) {
+            std::printf("error: load status %d\n", status);
+            host.failed = true;
+        }
+    }
     if (!options.script.empty()) {
         if (engine.LoadTextTable(linework::LoadMode::Whole, 1, options.script)) {
             engine.RunProgram();

@@ -2,7 +2,7 @@
 // authors.
 //
 //   lkbatch --dir FOLDER [--script NAME] [--line "LINE"]... [--max-lines N] [--dump-sysvars]
-//           [--dump-store] [--dump-entities] [--load DRAWING]
+//           [--dump-store] [--dump-entities] [--dump-layer-names] [--load DRAWING]
 //
 // FOLDER is the program folder (a host path) that file names are completed against. --script
 // loads a program file there from line 1 and runs it; each --line is run as a typed command line
@@ -17,6 +17,8 @@
 // reported an error, 2 on a usage mistake (a refused line among them). --load reads a drawing
 // file (completed against FOLDER, ".LKD" by default) with its settings before any line runs;
 // missing files it names are not asked for, and a load that fails prints "error: load status N".
+// --dump-layer-names lists the names of the loaded drawing's side file (".LKL") as "layer N: NAME",
+// named layers only.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -26,6 +28,7 @@
 #include <vector>
 
 #include "drawing/entity_dump.h"
+#include "drawing/layer_names.h"
 #include "files/drawing_file_reader.h"
 #include "drawing/text_helpers.h"
 #include "script/script_engine.h"
@@ -65,6 +68,7 @@ struct Options {
     bool dumpSysvars = false;
     bool dumpStore = false;
     bool dumpEntities = false;
+    bool dumpLayerNames = false;
     std::string load;
 };
 
@@ -88,11 +92,20 @@ bool Parse(int argc, char** argv, Options& options) {
             options.load = argv[++i];
         } else if (arg == "--dump-entities") {
             options.dumpEntities = true;
+        } else if (arg == "--dump-layer-names") {
+            options.dumpLayerNames = true;
         } else {
             return false;
         }
     }
     return !options.dir.empty();
+}
+
+void DumpLayerNames(const std::string& drawingFile) {
+    for (int layer = 0; layer < 256; ++layer) {
+        std::string name = linework::ReadLayerName(drawingFile, static_cast<uint8_t>(layer));
+        if (!name.empty()) std::printf("layer %d: %s\n", layer, name.c_str());
+    }
 }
 
 void DumpSysvars(linework::ScriptEngine& engine) {
@@ -153,7 +166,7 @@ int main(int argc, char** argv) {
     if (!Parse(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: lkbatch --dir FOLDER [--script NAME] [--line \"LINE\"]... [--max-lines N] "
-                     "[--dump-sysvars] [--dump-store] [--dump-entities]\n");
+                     "[--dump-sysvars] [--dump-store] [--dump-entities] [--dump-layer-names] [--load DRAWING]\n");
         return 2;
     }
     auto lines = CleanedLines(options.lines);
@@ -174,6 +187,7 @@ int main(int argc, char** argv) {
     engine.SetLineLimit(options.maxLines);
     linework::DrawingTables tables;
     linework::UndoRecorder undo;
+    std::string loadedDrawing;
     if (!options.load.empty()) {
         linework::DrawingFileContext context{.drawing = engine.drawing, .variables = engine.image, .tables = tables,
                                              .undo = undo, .programFolder = windowsFolder};
@@ -183,6 +197,8 @@ int main(int argc, char** argv) {
         if (int32_t status = linework::LoadDrawing(context, request); status != 0) {
             std::printf("error: load status %d\n", status);
             host.failed = true;
+        } else {
+            loadedDrawing = context.currentDrawing;
         }
     }
     if (!options.script.empty()) {
@@ -200,5 +216,6 @@ int main(int argc, char** argv) {
     if (options.dumpStore) DumpStore(engine.store);
     if (options.dumpSysvars) DumpSysvars(engine);
     if (options.dumpEntities) std::fputs(linework::DumpDrawing(engine.drawing).c_str(), stdout);
+    if (options.dumpLayerNames && !loadedDrawing.empty()) DumpLayerNames(loadedDrawing);
     return host.failed ? 1 : 0;
 }

@@ -1,8 +1,11 @@
 """Command line of the drawing writer.
 
-    lkdwriter build DESCRIPTION.json OUT.LKD [--dump OUT.txt] [--dir WINDIR] [--pictures HOSTDIR]
+    lkdwriter build DESCRIPTION.json OUT.LKD [--dump OUT.txt] [--layers OUT.txt] [--dir WINDIR]
+                    [--pictures HOSTDIR]
                         the drawing file, and the entity dump a load must show; "{DIR}" in the
-                        description's texts becomes WINDIR; image pictures go to HOSTDIR
+                        description's texts becomes WINDIR; image pictures go to HOSTDIR; a
+                        description with "layer_names" also gets its side file OUT.LKL, and
+                        --layers writes the names the batch runner must list from it
     lkdwriter damage DESCRIPTION.json OUTDIR
                         damaged variants NAME.LKD and a list "NAME STATUS" in OUTDIR/statuses.txt
     lkdwriter pcx WIDTH HEIGHT OUT.PCX
@@ -13,7 +16,7 @@ import argparse
 import json
 import os
 
-from . import damage, drawing, dump, pcx
+from . import damage, drawing, dump, layer_names, pcx
 
 
 def _read(path, folder=""):
@@ -40,6 +43,7 @@ def main(argv=None):
     b.add_argument("description")
     b.add_argument("out")
     b.add_argument("--dump")
+    b.add_argument("--layers", help="the layer names the batch runner must list")
     b.add_argument("--dir", default="", help="replaces {DIR} in the description's texts")
     b.add_argument("--pictures", help="host folder the PCX pictures are written to")
     dm = sub.add_parser("damage")
@@ -59,6 +63,13 @@ def main(argv=None):
         if a.dump:
             with open(a.dump, "w", encoding="cp1250", newline="\n") as f:
                 f.write(dump.dump(d))
+        names = d.get("layer_names", {})
+        if names:
+            with open(layer_names.side_file_name(a.out), "wb") as f:
+                f.write(layer_names.records(names))
+        if a.layers:
+            with open(a.layers, "w", encoding="cp1250", newline="\n") as f:
+                f.write(layer_names.listing(names))
     elif a.command == "damage":
         os.makedirs(a.outdir, exist_ok=True)
         lines = []

@@ -8,7 +8,7 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "..", "tools"))
 
-from lkdwriter import damage, drawing, records  # noqa: E402
+from lkdwriter import damage, drawing, layer_names, records  # noqa: E402
 from lkdwriter.dump_numbers import number  # noqa: E402
 
 
@@ -79,6 +79,40 @@ class Files(unittest.TestCase):
         big = variants["len4116"][0]
         self.assertEqual(struct.unpack_from("<h", big, len(big) - 4108 - 2)[0], 4108)
 
+
+
+class LayerNames(unittest.TestCase):
+    def test_record_n_names_layer_n_and_ends_in_a_zero(self):
+        data = layer_names.records({"0": "Podklad", "2": "Okna a dveře", "255": "x"})
+        self.assertEqual(len(data), 256 * 128)
+        self.assertEqual(data[0:8], b"Podklad\0")
+        self.assertEqual(data[128:256], bytes(128))
+        self.assertEqual(data[256:256 + 12], "Okna a dveře".encode("cp1250"))
+        self.assertEqual(data[255 * 128:255 * 128 + 2], b"x\0")
+        self.assertTrue(all(data[n * 128 + 127] == 0 for n in range(256)))
+
+    def test_names_longer_than_a_record_holds_are_refused(self):
+        for length, fits in ((126, True), (127, True), (128, False)):
+            with self.subTest(length=length):
+                names = {"3": "a" * length}
+                if fits:
+                    self.assertEqual(layer_names.records(names)[3 * 128:3 * 128 + length], b"a" * length)
+                else:
+                    self.assertRaises(ValueError, layer_names.records, names)
+
+    def test_layers_outside_the_table_are_refused(self):
+        for layer in (-1, 256):
+            with self.subTest(layer=layer):
+                self.assertRaises(ValueError, layer_names.records, {str(layer): "a"})
+
+    def test_side_file_takes_the_dot_of_the_file_name_only(self):
+        cases = [("KRESBA.LKD", "KRESBA.LKL"), ("a.b/KRESBA", "a.b/KRESBA.LKL"), ("C:\\a.b\\k.lkd", "C:\\a.b\\k.LKL")]
+        for path, side in cases:
+            with self.subTest(path=path):
+                self.assertEqual(layer_names.side_file_name(path), side)
+
+    def test_listing_shows_named_layers_in_order_without_end_blanks(self):
+        self.assertEqual(layer_names.listing({"10": " b ", "2": "a", "3": "   "}), "layer 2: a\nlayer 10: b\n")
 
 if __name__ == "__main__":
     unittest.main()

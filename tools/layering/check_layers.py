@@ -12,7 +12,9 @@ not use:
 - the image library builds on the platform's public headers alone, and the reader on those and the
   image library's exported header;
 - the drafting program shares no code with the other two: it builds on the platform's public
-  headers alone, its drawing layer below its script layer;
+  headers and the form library's, its drawing layer below its script layer;
+- the form library (platform/forms) sits on the platform's public headers alone; nothing else of
+  the platform includes it, and neither the image library nor the reader does;
 - nothing outside platform/ includes the platform's private sources (platform/src), except the
   platform's own tests and the fuzz targets (tests/fuzz), which drive its readers directly;
 - inside the platform, each area of platform/src includes its own headers, those of the areas
@@ -37,11 +39,14 @@ SOURCE_SUFFIXES = {".c", ".cc", ".cpp", ".h", ".hpp", ".inc"}
 # Folders of the tree that hold no sources of ours.
 SKIPPED_FOLDERS = {"build", ".git"}
 # Where a non-relative include may be found: the include roots the build hands the compilers.
-INCLUDE_ROOTS = ("imagelib", "viewer", "platform/include", "platform/src", "drafting")
+INCLUDE_ROOTS = ("imagelib", "viewer", "platform/include", "platform/src", "platform/forms/include",
+                 "platform/forms/src", "drafting")
 INCLUDE = re.compile(r'^\s*#\s*include\s*["<]([^">]+)[">]')
 
 PLATFORM_PUBLIC = "platform/include/"
 PLATFORM_PRIVATE = "platform/src/"
+FORMS = "platform/forms/"
+FORMS_PUBLIC = "platform/forms/include/"
 PIXMILL_HEADER = "imagelib/pixmill/"
 
 # The areas of platform/src, each with the areas right below it; an area may include those and,
@@ -59,6 +64,8 @@ PIXMILL_HEADER = "imagelib/pixmill/"
 #   host, controls                the hosts feed input to user and show the screen's bitmap;
 #                                 the controls are windows of user's classes
 #   dialogs < commdlg             dialogs are made of controls; the common dialogs of dialogs
+#   mci                           media devices read their files and keep time through the public
+#                                 calls
 PLATFORM_AREAS = {
     "base": (),
     "kernel": ("base",),
@@ -74,6 +81,7 @@ PLATFORM_AREAS = {
     "controls": ("user",),
     "dialogs": ("controls",),
     "commdlg": ("dialogs",),
+    "mci": ("files",),
 }
 
 # What user lends the areas above it, by the area that first needs it; an area above that one
@@ -128,9 +136,17 @@ def drafting_rule(source, target):
     """Why a drafting file may not include target, or None when it may."""
     if under(source, "drafting/drawing/") and under(target, "drafting/script/"):
         return "the drawing layer may not include the script layer above it"
-    if under(target, "drafting/") or under(target, PLATFORM_PUBLIC):
+    if under(target, "drafting/") or under(target, PLATFORM_PUBLIC) or under(target, FORMS_PUBLIC):
         return None
-    return "the drafting program shares no code with the other programs: its own headers and the platform's public ones only"
+    return ("the drafting program shares no code with the other programs: its own headers and the public ones of "
+            "the platform and the form library only")
+
+
+def forms_rule(target):
+    """Why a file of the form library may not include target, or None when it may."""
+    if under(target, FORMS) or under(target, PLATFORM_PUBLIC):
+        return None
+    return "the form library uses its own headers and the platform's public headers only"
 
 
 def platform_area(path):
@@ -161,7 +177,9 @@ def lent_by_user(area):
 
 def platform_rule(source, target):
     """Why a platform file may not include target, or None when it may."""
-    if not under(target, "platform/"):
+    if under(source, FORMS):
+        return forms_rule(target)
+    if not under(target, "platform/") or under(target, FORMS):
         return "the platform includes nothing above it"
     area = platform_area(source)
     other = platform_area(target)

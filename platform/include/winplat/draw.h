@@ -145,6 +145,10 @@ WINPLAT_BEGIN_C
 WINPLAT_API HDC GetDC(HWND window);
 WINPLAT_API int ReleaseDC(HWND window, HDC dc);
 WINPLAT_API BOOL GetDCOrgEx(HDC dc, LPPOINT origin);
+/* MM_TEXT's one transform: logical (0, 0) moved to (x, y) in device coordinates. Saved and
+ * restored with the DC's state; clipping regions stay in device coordinates. */
+WINPLAT_API BOOL SetViewportOrgEx(HDC dc, int x, int y, LPPOINT previous);
+WINPLAT_API BOOL GetViewportOrgEx(HDC dc, LPPOINT origin);
 
 WINPLAT_API HPEN CreatePen(int style, int width, COLORREF color);
 WINPLAT_API HBRUSH CreateSolidBrush(COLORREF color);
@@ -194,6 +198,28 @@ WINPLAT_API BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous);
 WINPLAT_API BOOL LineTo(HDC dc, int x, int y);
 WINPLAT_API COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
 WINPLAT_API COLORREF GetPixel(HDC dc, int x, int y);
+
+/* Lines through the points in turn, as successive LineTo calls would draw them (a one-pixel pen
+ * leaves out the last point; a styled pen's pattern runs on round the corners); the current
+ * position stays where it was. Polygon fills the pixels whose centres lie inside by the DC's fill
+ * mode (ALTERNATE or WINDING; left edges in, right edges out) with the brush, then outlines the
+ * closed figure, every vertex once. At least 2 points. */
+WINPLAT_API BOOL Polyline(HDC dc, const POINT* points, int count);
+WINPLAT_API BOOL Polygon(HDC dc, const POINT* points, int count);
+WINPLAT_API int SetPolyFillMode(HDC dc, int mode);
+WINPLAT_API int GetPolyFillMode(HDC dc);
+
+/* The ellipse inscribed in the box, its right and bottom edges outside: pixels whose centres lie
+ * inside. The one-pixel pen draws those of them with an outside pixel beside, above or below; a
+ * wider pen is centred on the box's edge (wholly inside with PS_INSIDEFRAME); the brush fills the
+ * rest. Arc draws the outline's pixels whose centres lie in the sweep running counter-clockwise
+ * on the screen from the ray through (x3, y3) to the ray through (x4, y4), both from the box's
+ * centre (equal rays: all of it); Chord adds the straight line between the arc's ends and Pie
+ * the two lines to the centre, each filling its inside with the brush. */
+WINPLAT_API BOOL Ellipse(HDC dc, int left, int top, int right, int bottom);
+WINPLAT_API BOOL Arc(HDC dc, int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
+WINPLAT_API BOOL Chord(HDC dc, int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
+WINPLAT_API BOOL Pie(HDC dc, int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
 
 /* Clipping to rectangles; results are the kind of the clip the DC now draws through (NULLREGION,
  * SIMPLEREGION, COMPLEXREGION) or ERROR. The other clipping calls are in region.h. */

@@ -6,6 +6,7 @@
 
 #include "base/call_refusal.h"
 #include "gdi/dib_format.h"
+#include "gdi/dib_rle.h"
 #include "gdi/objects.h"
 #include "winplat/base.h"
 #include "winplat/memory.h"
@@ -35,6 +36,21 @@ std::optional<DibLayout> acceptStoredDib(const CallRefuser& refuse, const BITMAP
     if (check.problem == DibProblem::Unsupported) return refuse(std::nullopt, compressionText(info));
     if (!check.layout) return refuse(std::nullopt, "a damaged DIB header");
     return check.layout;
+}
+
+// Checks the header of bits a caller hands in; run-length encoded bits (whose encoded size is the
+// header's biSizeImage, which the caller vouches for) are expanded into 'expanded', and 'bits'
+// then points at the plain rows.
+std::optional<DibLayout> acceptDibBits(const CallRefuser& refuse, const BITMAPINFO* info, const uint8_t*& bits,
+                                       std::vector<uint8_t>& expanded) {
+    const DWORD compression = info->bmiHeader.biCompression;
+    if (compression != BI_RLE8 && compression != BI_RLE4) return acceptDib(refuse, info);
+    const auto layout = rleLayout(info);
+    if (!layout) return refuse(std::nullopt, "a damaged run-length encoded DIB header");
+    if (info->bmiHeader.biSizeImage == 0) return refuse(std::nullopt, "run-length encoded bits without their size");
+    expanded = expandRle(*layout, compression == BI_RLE4, bits, info->bmiHeader.biSizeImage);
+    bits = expanded.data();
+    return layout;
 }
 
 bool acceptUsage(const CallRefuser& refuse, UINT usage) {
@@ -276,6 +292,8 @@ HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const
     }
     std::optional<DibLayout> layout;
     std::vector<RGBQUAD> colors;
+    const uint8_t* plainBits = nullptr;
+    std::vector<uint8_t> expanded;
     const bool initialise = (init & CBM_INIT) != 0;
     if (initialise) {
         if (!bits || !info) {
@@ -284,7 +302,8 @@ HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const
         }
         constexpr CallRefuser refuse("winplat: CreateDIBitmap");
         if (!acceptUsage(refuse, usage)) return nullptr;
-        layout = acceptDib(refuse, info);
+        plainBits = static_cast<const uint8_t*>(bits);
+        layout = acceptDibBits(refuse, info, plainBits, expanded);
         if (!layout) return nullptr;
         colors = readColorTable(info, *layout);
     }
@@ -294,8 +313,7 @@ HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const
     auto bitmap = makeDdb(header->biWidth, static_cast<int>(height < 0 ? -height : height), ddbDepthFor(dc));
     if (!bitmap) return nullptr;
     if (initialise) {
-        writeLines(*bitmap, *layout, colors, 0, static_cast<UINT>(layout->height),
-                   static_cast<const uint8_t*>(bits));
+        writeLines(*bitmap, *layout, colors, 0, static_cast<UINT>(layout->height), plainBits);
     }
     return publish(std::move(bitmap));
 }
@@ -358,7 +376,9 @@ int SetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, const void* bits, 
     }
     constexpr CallRefuser refuse("winplat: SetDIBits");
     if (!acceptUsage(refuse, usage)) return 0;
-    const auto layout = acceptDib(refuse, info);
+    const uint8_t* plainBits = static_cast<const uint8_t*>(bits);
+    std::vector<uint8_t> expanded;
+    const auto layout = acceptDibBits(refuse, info, plainBits, expanded);
     if (!layout) return 0;
     const std::vector<RGBQUAD> colors = readColorTable(info, *layout);
     std::lock_guard lock(gdiMutex());
@@ -369,7 +389,7 @@ int SetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, const void* bits, 
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    return writeLines(*bitmap, *layout, colors, start, lines, static_cast<const uint8_t*>(bits));
+    return writeLines(*bitmap, *layout, colors, start, lines, plainBits);
 }
 
 namespace {

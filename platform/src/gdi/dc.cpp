@@ -222,7 +222,27 @@ BOOL GetDCOrgEx(HDC dc, LPPOINT origin) {
         return FALSE;
     }
     return onDc(dc, BOOL{FALSE}, [origin](DeviceContextObject& context) {
-        *origin = context.origin;
+        *origin = context.deviceOrigin;
+        return TRUE;
+    });
+}
+
+BOOL SetViewportOrgEx(HDC dc, int x, int y, LPPOINT previous) {
+    return onDc(dc, BOOL{FALSE}, [x, y, previous](DeviceContextObject& context) {
+        if (previous) *previous = context.state.viewport;
+        context.state.viewport = {x, y};
+        context.origin = {context.deviceOrigin.x + x, context.deviceOrigin.y + y};
+        return TRUE;
+    });
+}
+
+BOOL GetViewportOrgEx(HDC dc, LPPOINT origin) {
+    if (!origin) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return onDc(dc, BOOL{FALSE}, [origin](DeviceContextObject& context) {
+        *origin = context.state.viewport;
         return TRUE;
     });
 }
@@ -335,6 +355,7 @@ BOOL RestoreDC(HDC dc, int saved) {
         restoreBitmap(context, dcHandle, state.bitmap);
         state.bitmap = 0;
         context.state = state;
+        context.origin = {context.deviceOrigin.x + state.viewport.x, context.deviceOrigin.y + state.viewport.y};
         return TRUE;
     });
 }

@@ -110,6 +110,7 @@ struct DcState {
     int backgroundMode = OPAQUE;
     int stretchMode = BLACKONWHITE;
     int rop2 = R2_COPYPEN;
+    int polyFillMode = 1;  // ALTERNATE
     int32_t positionX = 0;
     int32_t positionY = 0;
     uint32_t pen = 0;
@@ -119,6 +120,9 @@ struct DcState {
     UINT textAlign = 0;
     Justification justification;
     uint32_t bitmap = 0;  // memory DCs: the selected bitmap at the time of saving
+    // SetViewportOrgEx: where logical (0, 0) lies relative to the device origin. The form library
+    // draws each graphic control through its parent's DC moved to the control's corner.
+    POINT viewport{};
     // The clipping region the program selected, in device coordinates; null: none. Never changed
     // in place (a new region replaces it), so saved levels share it.
     std::shared_ptr<const Region> clip;
@@ -159,9 +163,12 @@ struct DeviceContextObject final : HandleObject {
     // whole surface. Never changed in place.
     std::shared_ptr<const Region> systemRegion;
     ClipCache clipCache;  // see effectiveClip
-    // Where logical (0, 0) lies on the surface: a window DC's client or window corner on the
-    // screen, (0, 0) for every other DC. Each drawing call adds it to the coordinates it is given;
-    // the clipping region and the system region are kept in device coordinates.
+    // Where device (0, 0) lies on the surface: a window DC's client or window corner on the
+    // screen, (0, 0) for every other DC.
+    POINT deviceOrigin{};
+    // Where logical (0, 0) lies on the surface: deviceOrigin moved by the state's viewport origin
+    // (kept up to date by whoever changes either). Each drawing call adds it to the coordinates it
+    // is given; the clipping region and the system region are kept in device coordinates.
     POINT origin{};
     // A DC the window manager made for a window (GetDC, GetDCEx, GetWindowDC, BeginPaint): the
     // window, and how its system region and origin were worked out. 0: not a window DC.

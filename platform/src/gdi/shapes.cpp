@@ -20,19 +20,13 @@
 #include "base/call_refusal.h"
 #include "gdi/dc_origin.h"
 #include "gdi/paint.h"
+#include "gdi/pen_lines.h"
 #include "gdi/raster.h"
 #include "gdi/recorder.h"
 #include "winplat/base.h"
 #include "winplat/draw.h"
 
 namespace winplat::gdi {
-namespace {
-
-int64_t floorDiv(int64_t a, int64_t b) {
-    int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-    return q;
-}
 
 // Dash patterns of the styled one-pixel pens: lengths of on, off, on, off ... in pixels.
 struct Dashes {
@@ -40,6 +34,14 @@ struct Dashes {
     int count;
     int period;
 };
+
+namespace {
+
+int64_t floorDiv(int64_t a, int64_t b) {
+    int64_t q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+    return q;
+}
 
 const Dashes* dashesOf(int style) {
     static const Dashes dash{{18, 6}, 2, 24};
@@ -69,17 +71,7 @@ bool dashOn(const Dashes& dashes, uint32_t step) {
     return true;
 }
 
-// A pen resolved against a surface.
-struct PenPaint {
-    bool visible = false;
-    int width = 1;
-    int style = PS_SOLID;
-    const Dashes* dashes = nullptr;  // one-pixel styled pens only
-    uint32_t value = 0;
-    uint32_t gapValue = 0;
-    bool opaqueGaps = false;
-    uint8_t rop = 0xF0;
-};
+}  // namespace
 
 PenPaint resolvePen(const DeviceContextObject& dc, const Surface& surface) {
     PenPaint pen;
@@ -102,7 +94,6 @@ void plot(Surface& surface, int x, int y, uint32_t value, uint8_t rop) {
     surface.setValue(x, y, d);
 }
 
-// A one-pixel line without its end point; 'step' is where the dash pattern stands and moves on.
 void cosmeticLine(Surface& surface, const ClipArea& clip, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
                   const PenPaint& pen, uint32_t& step) {
     const int64_t dx = x1 - x0;
@@ -138,9 +129,7 @@ void cosmeticLine(Surface& surface, const ClipArea& clip, int64_t x0, int64_t y0
     step += static_cast<uint32_t>(steps);
 }
 
-struct Segment {
-    double ax, ay, bx, by;
-};
+namespace {
 
 // The open interval of x where the row at height y comes closer than 'radius' to the segment;
 // false when it does not. The shape is convex, so its pieces (the two end discs and the band
@@ -189,6 +178,8 @@ bool capsuleSpan(const Segment& s, double y, double radius, double& lo, double& 
     return lo < hi;
 }
 
+}  // namespace
+
 // Pixels of a wide pen along the segments (each pixel once, however many segments cover it).
 void wideSegments(Surface& surface, const ClipArea& clip, const std::vector<Segment>& segments,
                   const PenPaint& pen) {
@@ -234,6 +225,8 @@ void wideSegments(Surface& surface, const ClipArea& clip, const std::vector<Segm
         }
     }
 }
+
+namespace {
 
 // A cosmetic outline of [left, right) x [top, bottom), every border pixel once.
 void cosmeticFrame(Surface& surface, const ClipArea& area, const DeviceRect& r, const PenPaint& pen) {

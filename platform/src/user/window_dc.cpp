@@ -28,7 +28,8 @@ void refresh(gdi::DeviceContextObject& dc) {
     }
     const UINT flags = dc.link.flags;
     const POINT origin = (flags & DCX_WINDOW) ? windowOrigin(*window) : clientOrigin(*window);
-    dc.origin = origin;
+    dc.deviceOrigin = origin;
+    dc.origin = {origin.x + dc.state.viewport.x, origin.y + dc.state.viewport.y};
     std::shared_ptr<const gdi::Region> visible = visibleRegion(*window, flags);
     if (dc.link.extra) {
         const gdi::RegionOp op = (flags & DCX_EXCLUDERGN) ? gdi::RegionOp::Diff : gdi::RegionOp::And;

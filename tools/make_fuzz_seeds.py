@@ -244,6 +244,8 @@ FORMATS = {
           f"{sys.executable} -B {TEST_FONT_TOOL} --mono --family 'Winplat Mono Boxes' boxes-mono.ttf")],
     ),
 }
+# The form library reads the same BMP files as the image library, with a reader of its own.
+FORMATS["form_bitmap_fuzz"] = FORMATS["bmp_load_fuzz"]
 # The reader's cursor-image read takes the same cursor files (their 1-bit entries are its own).
 FORMATS["cursor_image_fuzz"] = FORMATS["cursor_file_fuzz"]
 

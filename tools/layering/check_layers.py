@@ -12,7 +12,8 @@ not use:
 - the image library builds on the platform's public headers alone, and the reader on those and the
   image library's exported header;
 - the drafting program shares no code with the other two: it builds on the platform's public
-  headers and the form library's, its drawing layer below its script layer;
+  headers and, from its display layer up, the form library's; its drawing layer lies below its
+  display and script layers, and the display layer does not include the script layer;
 - the form library (platform/forms) sits on the platform's public headers alone; nothing else of
   the platform includes it, and neither the image library nor the reader does;
 - nothing outside platform/ includes the platform's private sources (platform/src), except the
@@ -44,9 +45,9 @@ INCLUDE_ROOTS = ("imagelib", "viewer", "platform/include", "platform/src", "plat
 INCLUDE = re.compile(r'^\s*#\s*include\s*["<]([^">]+)[">]')
 
 PLATFORM_PUBLIC = "platform/include/"
+FORMS_PUBLIC = "platform/forms/include/"
 PLATFORM_PRIVATE = "platform/src/"
 FORMS = "platform/forms/"
-FORMS_PUBLIC = "platform/forms/include/"
 PIXMILL_HEADER = "imagelib/pixmill/"
 
 # The areas of platform/src, each with the areas right below it; an area may include those and,
@@ -136,7 +137,15 @@ def drafting_rule(source, target):
     """Why a drafting file may not include target, or None when it may."""
     if under(source, "drafting/drawing/") and under(target, "drafting/script/"):
         return "the drawing layer may not include the script layer above it"
-    if under(target, "drafting/") or under(target, PLATFORM_PUBLIC) or under(target, FORMS_PUBLIC):
+    if under(source, "drafting/drawing/") and under(target, "drafting/display/"):
+        return "the drawing layer may not include the display layer above it"
+    if under(source, "drafting/display/") and under(target, "drafting/script/"):
+        return "the display layer may not include the script layer"
+    if under(target, FORMS_PUBLIC):
+        if under(source, "drafting/drawing/"):
+            return "the drawing layer draws nothing: the form library is for the display layer and above"
+        return None
+    if under(target, "drafting/") or under(target, PLATFORM_PUBLIC):
         return None
     return ("the drafting program shares no code with the other programs: its own headers and the public ones of "
             "the platform and the form library only")

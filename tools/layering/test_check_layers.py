@@ -55,6 +55,8 @@ GOOD_TREE = {
     "platform/forms/include/winforms/form.h": '#include "winplat/base.h"\n',
     "platform/forms/src/form.cpp": '#include "winforms/form.h"\n#include "winplat/base.h"\n',
     "drafting/script/main_form.h": '#include "winforms/form.h"\n',
+    "drafting/display/painter.h": '#include "drawing/lines.h"\n#include "winforms/canvas.h"\n',
+    "platform/forms/include/winforms/canvas.h": '#include "winplat/gdi.h"\n',
     # The platform's own tests may reach its sources (written in two pieces so that a search of the
     # tree for such includes does not find this line).
     "tests/platform/gdi/surface_test.cpp": "#include " + '"../../../platform/src/gdi/surface.h"\n',
@@ -78,6 +80,9 @@ BAD_INCLUDES = [
     ("drafting/drawing/lines.h", '"text/words.h"', "the drafting program shares no code"),
     ("drafting/drawing/lines.h", '"pixmill/pixmill.h"', "the drafting program shares no code"),
     ("drafting/drawing/lines.h", '"script/engine.h"', "the drawing layer may not include the script layer"),
+    ("drafting/drawing/lines.h", '"display/painter.h"', "the drawing layer may not include the display layer"),
+    ("drafting/drawing/lines.h", '"winforms/canvas.h"', "the drawing layer draws nothing"),
+    ("drafting/display/painter.h", '"script/engine.h"', "the display layer may not include the script layer"),
     ("platform/src/gdi/surface.cpp", '"pixmill/pixmill.h"', "the platform includes nothing above it"),
     ("platform/src/user/window.h", '"winforms/form.h"', "the platform includes nothing above it"),
     ("platform/forms/src/form.cpp", '"gdi/surface.h"', "the form library uses its own headers"),

@@ -205,6 +205,20 @@ TEST(CanvasBitmaps, ToolsAndFormatsChangeBetweenDrawings) {
         c.LineTo(i, 1);
     }
     for (int i = 0; i < 6; ++i) EXPECT_EQ(RgbAt(bitmap, i, 0), static_cast<uint32_t>(40 * i) << 16) << i;
+    // Width, style and brush changes after a first drawing take effect at the next one.
+    Bitmap tools(9, 9);
+    Canvas& t = tools.GetCanvas();
+    t.MoveTo(0, 0);
+    t.LineTo(1, 0);
+    t.GetPen().SetWidth(5);
+    t.MoveTo(4, 4);
+    t.LineTo(5, 4);
+    t.GetPen().SetStyle(winforms::PenStyle::Clear);
+    t.GetBrush().SetColor(RGB(0, 0, 255));
+    t.Rectangle(7, 7, 9, 9);
+    EXPECT_EQ(formstest::Grid(tools, 0xFFFFFF),
+              (std::vector<std::string>{"#........", ".........", "...####..", "..######.", "..######.",
+                                        "..######.", "...####..", ".......#.", "........."}));
     ASSERT_TRUE(bitmap.SetFormat(winforms::PixelFormat::Bits1));
     ASSERT_TRUE(bitmap.SetFormat(winforms::PixelFormat::Bits24));
     EXPECT_EQ(RgbAt(bitmap, 0, 0), 0x000000u);

@@ -80,7 +80,9 @@ TEST(Figures, FiguresGoThroughTheRasterOperation) {
         Chord(c.dc(), 4, 4, 26, 26, 0, 15, 30, 15);
         const POINT star[] = {{15, 1}, {24, 28}, {1, 10}, {29, 10}, {6, 28}};
         Polygon(c.dc(), star, 5);
-        if (pass == 0) EXPECT_NE(c.art({{0x123456, '.'}}), before);
+        if (pass == 0) {
+            EXPECT_NE(c.art({{0x123456, '.'}}), before);
+        }
     }
     EXPECT_EQ(c.art({{0x123456, '.'}}), before);
 }

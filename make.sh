@@ -2,7 +2,9 @@
 # One entry point for building, testing, benchmarking and running the project.
 #   ./make.sh test        install missing packages, build with sanitizers, run every test
 #   ./make.sh test-clang  the same built with clang (in build/clang)
-#   ./make.sh run [args]  build and start the newest runnable program
+#   ./make.sh run [args]  build and start the newest runnable program (the reader)
+#   ./make.sh run linework [args]
+#                         build and start the drafting program
 #   ./make.sh bench       build optimised and run the benchmarks
 #   ./make.sh fuzz [target] [seconds]
 #                         build the fuzz targets with clang and libFuzzer and run the target (or every
@@ -123,7 +125,13 @@ run)
     ensure_packages
     configure_and_build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTS=OFF
     program=""
-    for candidate in lect32 Linework; do
+    candidates="lect32 Linework"
+    # "./make.sh run linework [args]" starts the drafting program whatever else is built.
+    if [ "${1:-}" = linework ]; then
+        shift
+        candidates="Linework"
+    fi
+    for candidate in $candidates; do
         if [ -x "build/release/bin/$candidate" ]; then program=$candidate; break; fi
     done
     if [ -z "$program" ]; then

@@ -15,8 +15,8 @@ not use:
   files and those only, never the platform's private sources;
 - the drafting program shares no code with the other two: it builds on the platform's public
   headers and, from its display layer up, the form library's; its drawing layer lies below its
-  display, files and script layers, the files layer sees only the drawing layer, and the display
-  layer does not include the script layer;
+  display, files and script layers, the files layer sees only the drawing layer, the display
+  layer does not include the script layer, and the main form's layer (ui) lies above them all;
 - the form library (platform/forms) sits on the platform's public headers alone; nothing else of
   the platform includes it, and neither the image library nor the reader does;
 - nothing outside platform/ includes the platform's private sources (platform/src), except the
@@ -51,7 +51,6 @@ PLATFORM_PUBLIC = "platform/include/"
 FORMS_PUBLIC = "platform/forms/include/"
 PLATFORM_PRIVATE = "platform/src/"
 FORMS = "platform/forms/"
-FORMS_PUBLIC = "platform/forms/include/"
 PIXMILL_HEADER = "imagelib/pixmill/"
 VEXMILL = "platform/vexmill/"
 VEXMILL_HEADER = "platform/vexmill/include/vexmill/"
@@ -152,6 +151,8 @@ def drafting_rule(source, target):
         return "the drawing layer may not include the display layer above it"
     if under(source, "drafting/display/") and under(target, "drafting/script/"):
         return "the display layer may not include the script layer"
+    if under(target, "drafting/ui/") and not under(source, "drafting/ui/"):
+        return "the main form's layer lies above the drawing, display and script layers"
     if under(target, FORMS_PUBLIC):
         if under(source, "drafting/drawing/"):
             return "the drawing layer draws nothing: the form library is for the display layer and above"

@@ -203,9 +203,13 @@ WINPLAT_API COLORREF GetPixel(HDC dc, int x, int y);
  * leaves out the last point; a styled pen's pattern runs on round the corners); the current
  * position stays where it was. Polygon fills the pixels whose centres lie inside by the DC's fill
  * mode (ALTERNATE or WINDING; left edges in, right edges out) with the brush, then outlines the
- * closed figure, every vertex once. At least 2 points. */
+ * closed figure, every vertex once. At least 2 points. PolyPolygon fills its polygons (counts[i]
+ * points each, at least 2, one after another in points) together as one figure by the fill mode,
+ * so under WINDING an inner ring running against the outer one leaves a hole and one running with
+ * it does not; then it outlines each polygon closed. */
 WINPLAT_API BOOL Polyline(HDC dc, const POINT* points, int count);
 WINPLAT_API BOOL Polygon(HDC dc, const POINT* points, int count);
+WINPLAT_API BOOL PolyPolygon(HDC dc, const POINT* points, const INT* counts, int polygons);
 WINPLAT_API int SetPolyFillMode(HDC dc, int mode);
 WINPLAT_API int GetPolyFillMode(HDC dc);
 
@@ -215,7 +219,10 @@ WINPLAT_API int GetPolyFillMode(HDC dc);
  * rest. Arc draws the outline's pixels whose centres lie in the sweep running counter-clockwise
  * on the screen from the ray through (x3, y3) to the ray through (x4, y4), both from the box's
  * centre (equal rays: all of it); Chord adds the straight line between the arc's ends and Pie
- * the two lines to the centre, each filling its inside with the brush. */
+ * the two lines to the centre, each filling its inside with the brush. RoundRect is the rectangle
+ * with its corners cut by quarters of the cornerWidth x cornerHeight ellipse (each clamped to the
+ * box; 0 leaves a corner square), outlined and filled as the ellipse is. */
+WINPLAT_API BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
 WINPLAT_API BOOL Ellipse(HDC dc, int left, int top, int right, int bottom);
 WINPLAT_API BOOL Arc(HDC dc, int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
 WINPLAT_API BOOL Chord(HDC dc, int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);

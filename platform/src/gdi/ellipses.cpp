@@ -1,4 +1,5 @@
-// Ellipses and their parts: Ellipse, Arc, Chord and Pie.
+// Ellipses and their parts: Ellipse, Arc, Chord and Pie; and RoundRect, whose corners are
+// quarters of an ellipse.
 //
 // The ellipse is the one the region calls scan (shape_scan.h): pixel centres inside the ellipse
 // inscribed in the box, whose right and bottom edges stay outside. The one-pixel pen outlines it
@@ -13,8 +14,10 @@
 // screen from the ray through the start point to the ray through the end point, both rays from
 // the box's centre; equal rays sweep the whole ellipse. Chord joins the arc's ends with a
 // one-pixel line and fills the part of the inside on the arc's side of it; Pie joins them to the
-// centre and fills the inside of the sweep. Everything goes through the DC's binary raster
-// operation.
+// centre and fills the inside of the sweep. RoundRect is the same ring and inside of the rounded
+// box the region calls scan: an ellipse is a round rectangle whose corner ellipse is the whole
+// box, and a wider pen grows the corner ellipse with the box. Everything goes through the DC's
+// binary raster operation.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -39,15 +42,21 @@ struct RowSpan {
     int64_t right = 0;  // exclusive; empty when right <= left
 };
 
-// The covered columns of each row of the ellipse inscribed in 'box' (device coordinates).
-std::vector<RowSpan> ellipseRows(const DeviceRect& box) {
+// The size of the ellipse that rounds a box's corners; the whole box for an ellipse.
+struct Corner {
+    int64_t width = 0;
+    int64_t height = 0;
+};
+
+// The covered columns of each row of 'box' (device coordinates) with its corners rounded.
+std::vector<RowSpan> roundedRows(const DeviceRect& box, const Corner& corner) {
     const int64_t width = int64_t{box.right} - box.left;
     const int64_t height = int64_t{box.bottom} - box.top;
     std::vector<RowSpan> rows;
     if (width <= 0 || height <= 0) return rows;
     rows.resize(static_cast<size_t>(height));
     for (int64_t row = 0; row < height; ++row) {
-        const int64_t inset = ellipseRowInset(width, height, row);
+        const int64_t inset = roundRectRowInset(width, height, corner.width, corner.height, row);
         rows[static_cast<size_t>(row)] = RowSpan{box.left + inset, box.right - inset};
     }
     return rows;
@@ -58,7 +67,7 @@ RowSpan rowAt(const std::vector<RowSpan>& rows, int64_t top, int64_t y) {
     return rows[static_cast<size_t>(y - top)];
 }
 
-// An ellipse split into the pen's ring and the brush's inside, row by row: in row y the ring is
+// A rounded box split into the pen's ring and the brush's inside, row by row: in row y the ring is
 // rows[y] less inside[y].
 struct EllipseParts {
     DeviceRect outer;
@@ -66,16 +75,23 @@ struct EllipseParts {
     std::vector<RowSpan> inside;
 };
 
-EllipseParts splitEllipse(const DeviceRect& box, const PenPaint& pen) {
+// 'corner' is nullopt for an ellipse: the corner ellipse is then always the whole box.
+EllipseParts splitEllipse(const DeviceRect& box, const std::optional<Corner>& corner, const PenPaint& pen) {
     EllipseParts parts;
     DeviceRect outer = box;
+    int grow = 0;
     if (!pen.visible) outer = DeviceRect{box.left, box.top, box.right - 1, box.bottom - 1};
     if (pen.visible && pen.width > 1 && pen.style != PS_INSIDEFRAME) {
-        const int grow = pen.width / 2;
+        grow = pen.width / 2;
         outer = DeviceRect{box.left - grow, box.top - grow, box.right + grow, box.bottom + grow};
     }
+    auto cornerOf = [&](const DeviceRect& r, int64_t growth) {
+        if (!corner) return Corner{int64_t{r.right} - r.left, int64_t{r.bottom} - r.top};
+        return Corner{std::max<int64_t>(0, corner->width + 2 * growth),
+                      std::max<int64_t>(0, corner->height + 2 * growth)};
+    };
     parts.outer = outer;
-    parts.rows = ellipseRows(outer);
+    parts.rows = roundedRows(outer, cornerOf(outer, grow));
     parts.inside.resize(parts.rows.size());
     if (!pen.visible) {
         parts.inside = parts.rows;
@@ -84,7 +100,7 @@ EllipseParts splitEllipse(const DeviceRect& box, const PenPaint& pen) {
     std::vector<RowSpan> inner;
     const int w = pen.width;
     const DeviceRect innerBox{outer.left + w, outer.top + w, outer.right - w, outer.bottom - w};
-    if (w > 1) inner = ellipseRows(innerBox);
+    if (w > 1) inner = roundedRows(innerBox, cornerOf(innerBox, grow - w));
     for (size_t i = 0; i < parts.rows.size(); ++i) {
         const int64_t y = outer.top + static_cast<int64_t>(i);
         const RowSpan here = parts.rows[i];
@@ -150,13 +166,14 @@ class Sweep {
     Vector2 end_;
 };
 
-enum class Figure { Ellipse, Arc, Chord, Pie };
+enum class Figure { Ellipse, Arc, Chord, Pie, RoundRect };
 
 struct FigureCall {
     Figure figure = Figure::Ellipse;
     const char* name = "";
     DeviceRect box;  // logical, normalised
     int64_t startX = 0, startY = 0, endX = 0, endY = 0;
+    std::optional<Corner> corner;  // RoundRect's
 };
 
 // Plots the columns [from, to) of row y that 'keep' accepts, in runs.
@@ -189,7 +206,7 @@ BOOL drawFigure(HDC dc, const FigureCall& call) {
         const PenPaint pen = resolvePen(context, *surface);
         const bool filled = call.figure != Figure::Arc;
         if (call.figure == Figure::Arc && !pen.visible) return TRUE;
-        const EllipseParts parts = splitEllipse(box, pen);
+        const EllipseParts parts = splitEllipse(box, call.corner, pen);
         const Sweep sweep(parts.outer, call.startX + ox, call.startY + oy, call.endX + ox, call.endY + oy);
         const BrushPaint brush =
             filled ? BrushPaint::resolve(findBrush(context.state.brush).get(), context, *surface) : BrushPaint{};
@@ -210,7 +227,8 @@ BOOL drawFigure(HDC dc, const FigureCall& call) {
                     return true;
             }
         };
-        auto ringKept = [&](int64_t x, int64_t y) { return call.figure == Figure::Ellipse || sweep.contains(x, y); };
+        const bool whole = call.figure == Figure::Ellipse || call.figure == Figure::RoundRect;
+        auto ringKept = [&](int64_t x, int64_t y) { return whole || sweep.contains(x, y); };
         auto fillRun = [&](const BrushPaint& paint, int64_t from, int64_t to, int64_t y) {
             fillClipped(*surface, area,
                         DeviceRect{static_cast<int>(from), static_cast<int>(y), static_cast<int>(to),
@@ -263,20 +281,26 @@ DeviceRect normalisedBox(int left, int top, int right, int bottom) {
 using namespace winplat::gdi;
 
 BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
-    return drawFigure(dc, FigureCall{Figure::Ellipse, "winplat: Ellipse", normalisedBox(left, top, right, bottom)});
+    return drawFigure(dc, FigureCall{Figure::Ellipse, "winplat: Ellipse", normalisedBox(left, top, right, bottom), 0,
+                                     0, 0, 0, std::nullopt});
+}
+
+BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
+    return drawFigure(dc, FigureCall{Figure::RoundRect, "winplat: RoundRect", normalisedBox(left, top, right, bottom),
+                                     0, 0, 0, 0, Corner{std::max(cornerWidth, 0), std::max(cornerHeight, 0)}});
 }
 
 BOOL Arc(HDC dc, int left, int top, int right, int bottom, int startX, int startY, int endX, int endY) {
     return drawFigure(dc, FigureCall{Figure::Arc, "winplat: Arc", normalisedBox(left, top, right, bottom), startX,
-                                     startY, endX, endY});
+                                     startY, endX, endY, std::nullopt});
 }
 
 BOOL Chord(HDC dc, int left, int top, int right, int bottom, int startX, int startY, int endX, int endY) {
     return drawFigure(dc, FigureCall{Figure::Chord, "winplat: Chord", normalisedBox(left, top, right, bottom), startX,
-                                     startY, endX, endY});
+                                     startY, endX, endY, std::nullopt});
 }
 
 BOOL Pie(HDC dc, int left, int top, int right, int bottom, int startX, int startY, int endX, int endY) {
     return drawFigure(dc, FigureCall{Figure::Pie, "winplat: Pie", normalisedBox(left, top, right, bottom), startX,
-                                     startY, endX, endY});
+                                     startY, endX, endY, std::nullopt});
 }

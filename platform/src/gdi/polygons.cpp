@@ -5,9 +5,12 @@
 // draws all segments at once, every pixel once. It neither uses nor moves the current position.
 // Polygon fills the pixels whose centres lie inside (shape_scan.h: the fill mode decides where
 // the outline crosses itself; left edges in, right edges out) with the brush and then outlines
-// the closed figure with the pen, every vertex once. Both go through the DC's binary raster
+// the closed figure with the pen, every vertex once. PolyPolygon fills its polygons as one
+// figure (under WINDING the rings' winding numbers add up, so a hole stays empty only where they
+// cancel) and then outlines each closed on its own. All go through the DC's binary raster
 // operation.
 #include <algorithm>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -70,6 +73,45 @@ std::vector<POINT> toDevice(const DeviceContextObject& dc, const POINT* points, 
     return moved;
 }
 
+// Fills the polygons (counts[i] points each, one after another) as one figure by the DC's fill
+// mode, then outlines each of them closed.
+void fillAndOutline(DeviceContextObject& context, Surface& surface, std::span<const POINT> device,
+                    std::span<const int> counts) {
+    const ClipArea area = effectiveClip(context);
+    const BrushPaint brush = BrushPaint::resolve(findBrush(context.state.brush).get(), context, surface);
+    if (!brush.empty()) {
+        const uint8_t rop = ternaryFromRop2(context.state.rop2);
+        PolygonScan scan(device, counts, context.state.polyFillMode);
+        std::vector<Span> spans;
+        const int from = std::max(scan.top(), area.box().top);
+        const int to = std::min(scan.bottom(), area.box().bottom);
+        for (int y = scan.top(); y < to; ++y) {
+            scan.row(y, spans);
+            if (y < from) continue;
+            for (const Span& span : spans)
+                fillClipped(surface, area, DeviceRect{span.left, y, span.right, y + 1}, brush, rop);
+        }
+    }
+    const PenPaint pen = resolvePen(context, surface);
+    size_t at = 0;
+    for (int count : counts) {
+        outline(surface, area, pen, device.subspan(at, static_cast<size_t>(count)), true);
+        at += static_cast<size_t>(count);
+    }
+}
+
+// The points the counts take, when every polygon has at least two; 0 with the reason otherwise.
+int64_t countedPoints(const CallRefuser& refuse, const int* counts, int polygons) {
+    if (!counts || polygons < 1) return refuse(int64_t{0}, "no polygons");
+    int64_t total = 0;
+    for (int i = 0; i < polygons; ++i) {
+        if (counts[i] < 2) return refuse(int64_t{0}, "a polygon of fewer than 2 points");
+        total += counts[i];
+        if (total > INT32_MAX) return refuse(int64_t{0}, "more than 2^31 points");
+    }
+    return total;
+}
+
 }  // namespace
 }  // namespace winplat::gdi
 
@@ -95,22 +137,21 @@ BOOL Polygon(HDC dc, const POINT* points, int count) {
         Surface* surface = drawingSurface(context);
         if (!surface) return TRUE;
         const std::vector<POINT> device = toDevice(context, points, count);
-        const ClipArea area = effectiveClip(context);
-        const BrushPaint brush = BrushPaint::resolve(findBrush(context.state.brush).get(), context, *surface);
-        if (!brush.empty()) {
-            const uint8_t rop = ternaryFromRop2(context.state.rop2);
-            PolygonScan scan(device, context.state.polyFillMode);
-            std::vector<Span> spans;
-            const int from = std::max(scan.top(), area.box().top);
-            const int to = std::min(scan.bottom(), area.box().bottom);
-            for (int y = scan.top(); y < to; ++y) {
-                scan.row(y, spans);
-                if (y < from) continue;
-                for (const Span& span : spans)
-                    fillClipped(*surface, area, DeviceRect{span.left, y, span.right, y + 1}, brush, rop);
-            }
-        }
-        outline(*surface, area, resolvePen(context, *surface), device, true);
+        const int counts[] = {count};
+        fillAndOutline(context, *surface, device, counts);
+        return TRUE;
+    });
+}
+
+BOOL PolyPolygon(HDC dc, const POINT* points, const INT* counts, int polygons) {
+    return onDc(dc, BOOL{FALSE}, [&](DeviceContextObject& context) -> BOOL {
+        constexpr CallRefuser refuse("winplat: PolyPolygon");
+        const int64_t total = countedPoints(refuse, counts, polygons);
+        if (total == 0 || !pointsFit(refuse, points, static_cast<int>(total), 2)) return FALSE;
+        Surface* surface = drawingSurface(context);
+        if (!surface) return TRUE;
+        const std::vector<POINT> device = toDevice(context, points, static_cast<int>(total));
+        fillAndOutline(context, *surface, device, std::span<const int>(counts, static_cast<size_t>(polygons)));
         return TRUE;
     });
 }

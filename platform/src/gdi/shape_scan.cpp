@@ -51,22 +51,42 @@ int64_t roundRectRowInset(int64_t width, int64_t height, int64_t cornerWidth, in
 }
 
 PolygonScan::PolygonScan(std::span<const POINT> points, int fillMode) : winding_(fillMode == WINDING) {
+    addRing(points);
+    finish();
+}
+
+PolygonScan::PolygonScan(std::span<const POINT> points, std::span<const int> counts, int fillMode)
+    : winding_(fillMode == WINDING) {
+    size_t at = 0;
+    for (int count : counts) {
+        const auto size = static_cast<size_t>(std::max(count, 0));
+        if (size > points.size() - at) break;
+        addRing(points.subspan(at, size));
+        at += size;
+    }
+    finish();
+}
+
+void PolygonScan::addRing(std::span<const POINT> ring) {
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const POINT& a = ring[i];
+        const POINT& b = ring[(i + 1) % ring.size()];
+        if (a.y == b.y) continue;  // a horizontal edge crosses no row's centre line
+        edges_.push_back(a.y < b.y ? Edge{a.x, a.y, b.x, b.y, 1} : Edge{b.x, b.y, a.x, a.y, -1});
+    }
+}
+
+void PolygonScan::finish() {
+    std::sort(edges_.begin(), edges_.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+    if (edges_.empty()) return;
     int64_t top = INT64_MAX;
     int64_t bottom = INT64_MIN;
-    for (size_t i = 0; i < points.size(); ++i) {
-        const POINT& a = points[i];
-        const POINT& b = points[(i + 1) % points.size()];
-        if (a.y == b.y) continue;  // a horizontal edge crosses no row's centre line
-        Edge edge = a.y < b.y ? Edge{a.x, a.y, b.x, b.y, 1} : Edge{b.x, b.y, a.x, a.y, -1};
-        edges_.push_back(edge);
+    for (const Edge& edge : edges_) {
         top = std::min(top, edge.y0);
         bottom = std::max(bottom, edge.y1);
     }
-    std::sort(edges_.begin(), edges_.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
-    if (!edges_.empty()) {
-        top_ = static_cast<int>(top);
-        bottom_ = static_cast<int>(bottom);
-    }
+    top_ = static_cast<int>(top);
+    bottom_ = static_cast<int>(bottom);
 }
 
 void PolygonScan::row(int y, std::vector<Span>& spans) {

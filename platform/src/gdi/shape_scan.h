@@ -15,7 +15,9 @@
 //
 // Polygon: vertices are whole numbers, the last joined to the first. A pixel centre is inside by
 // the fill mode: ALTERNATE when a ray from it crosses the outline an odd number of times, WINDING
-// when the outline winds round it a non-zero number of times. A centre exactly on an edge belongs
+// when the outline winds round it a non-zero number of times. Several polygons scanned together
+// (each closed on its own) count as one outline: under WINDING their winding numbers add, so a
+// ring inside another that runs the other way cuts a hole and one that runs the same way does not. A centre exactly on an edge belongs
 // to the side to the right of the edge (the top-left rule: left edges are in, right edges out);
 // no centre lies on a horizontal edge, since centres sit at half-pixel heights.
 //
@@ -53,6 +55,9 @@ class PolygonScan {
   public:
     // fillMode: ALTERNATE or WINDING.
     PolygonScan(std::span<const POINT> points, int fillMode);
+    // Polygons one after another in 'points', counts[i] points each (the counts add up to at
+    // most points.size()).
+    PolygonScan(std::span<const POINT> points, std::span<const int> counts, int fillMode);
 
     // The rows [top(), bottom()) any edge reaches; top() == bottom() when no edge crosses a row.
     int top() const { return top_; }
@@ -63,6 +68,9 @@ class PolygonScan {
     void row(int y, std::vector<Span>& spans);
 
   private:
+    void addRing(std::span<const POINT> ring);
+    void finish();
+
     struct Edge {
         int64_t x0, y0;  // upper end
         int64_t x1, y1;  // lower end, y1 > y0

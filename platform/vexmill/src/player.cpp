@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "mapping.h"
 #include "metafile_format.h"
-#include "shape_drawing.h"
 #include "winplat/draw.h"
 #include "winplat/owners.h"
 #include "winplat/region.h"
@@ -70,6 +70,8 @@ class Player {
     void create(const Record& r);
     void text(const Record& r);
     void stretchDib(const Record& r);
+    void polyPolygon(const Record& r);
+    void arc(const Record& r);
     void put(const Record& r, HGDIOBJ object, bool owned) {
         slots_[r.a[0]] = Slot{object, owned && object != nullptr};
     }
@@ -79,14 +81,13 @@ class Player {
     int x_, y_, width_, height_;
     Mapping mapping_;
     DeviceTransform t_;
-    int fillMode_ = ALTERNATE;
     std::vector<Slot> slots_;
     std::vector<HGDIOBJ> retired_;  // deleted by the picture, freed once the DC lets go of them
     std::vector<int> saves_;        // the DC's levels of the picture's own saves
     std::vector<Mapping> savedMappings_;
-    std::vector<int> savedFillModes_;
     std::vector<POINT> points_;
     std::vector<int> counts_;
+    std::vector<POINT> kept_;
     std::vector<int> advances_;
 };
 
@@ -96,23 +97,20 @@ void Player::state(const Record& r) {
         case Op::SetBkColor: SetBkColor(dc_, COLORREF(r.a[0])); break;
         case Op::SetTextColor: SetTextColor(dc_, COLORREF(r.a[0])); break;
         case Op::SetRop2: SetROP2(dc_, r.a[0]); break;
-        case Op::SetPolyFillMode: fillMode_ = r.a[0]; break;
+        case Op::SetPolyFillMode: SetPolyFillMode(dc_, r.a[0]); break;
         case Op::SetTextAlign: SetTextAlign(dc_, UINT(r.a[0])); break;
         case Op::SetStretchBltMode: SetStretchBltMode(dc_, r.a[0]); break;
         case Op::SaveDc:
             saves_.push_back(SaveDC(dc_));
             savedMappings_.push_back(mapping_);
-            savedFillModes_.push_back(fillMode_);
             break;
         case Op::RestoreDc: {
             const size_t kept = size_t(r.a[0]);
             if (kept >= saves_.size()) break;
             RestoreDC(dc_, saves_[kept]);
             mapping_ = savedMappings_[kept];
-            fillMode_ = savedFillModes_[kept];
             saves_.resize(kept);
             savedMappings_.resize(kept);
-            savedFillModes_.resize(kept);
             refit();
             break;
         }
@@ -198,6 +196,32 @@ void Player::stretchDib(const Record& r) {
                   b.bitmapInfo(), DIB_RGB_COLORS, r.count);
 }
 
+// Polygons of fewer than two points draw nothing; the rest go to the DC together, so that the
+// fill mode decides about their overlaps as one figure.
+void Player::polyPolygon(const Record& r) {
+    const std::span<const POINT> all = mapped(r);
+    const uint8_t* stored = picture_.bytes.data() + r.a[1];
+    counts_.clear();
+    kept_.clear();
+    size_t at = 0;
+    for (int32_t i = 0; i < r.a[0]; ++i) {
+        const int count = stored[2 * i] | (stored[2 * i + 1] << 8);
+        if (count >= 2) {
+            counts_.push_back(count);
+            kept_.insert(kept_.end(), all.begin() + at, all.begin() + at + size_t(count));
+        }
+        at += size_t(count);
+    }
+    if (!counts_.empty()) PolyPolygon(dc_, kept_.data(), counts_.data(), static_cast<int>(counts_.size()));
+}
+
+void Player::arc(const Record& r) {
+    const RECT b = box(r);
+    const POINT from = point(r.a[4], r.a[5]), to = point(r.a[6], r.a[7]);
+    auto call = r.op == Op::Arc ? &Arc : r.op == Op::Pie ? &Pie : &Chord;
+    call(dc_, b.left, b.top, b.right, b.bottom, from.x, from.y, to.x, to.y);
+}
+
 void Player::step(const Record& r) {
     switch (r.op) {
         case Op::CreatePen:
@@ -209,27 +233,33 @@ void Player::step(const Record& r) {
         case Op::MoveTo: MoveToEx(dc_, x(r.a[0]), y(r.a[1]), nullptr); return;
         case Op::LineTo: LineTo(dc_, x(r.a[0]), y(r.a[1])); return;
         case Op::SetPixel: SetPixel(dc_, x(r.a[0]), y(r.a[1]), COLORREF(r.a[2])); return;
-        case Op::Polyline: return drawPolyline(dc_, mapped(r));
-        case Op::Polygon: return drawPolygon(dc_, mapped(r), fillMode_);
-        case Op::PolyPolygon: {
-            counts_.clear();
-            const uint8_t* stored = picture_.bytes.data() + r.a[1];
-            for (int32_t i = 0; i < r.a[0]; ++i) counts_.push_back(stored[2 * i] | (stored[2 * i + 1] << 8));
-            return drawPolyPolygon(dc_, mapped(r), counts_, fillMode_);
+        case Op::Polyline:
+        case Op::Polygon: {
+            const std::span<const POINT> points = mapped(r);
+            if (points.size() < 2) return;  // draws nothing, as the calls would refuse it
+            const int count = static_cast<int>(points.size());
+            (r.op == Op::Polyline ? Polyline : Polygon)(dc_, points.data(), count);
+            return;
         }
+        case Op::PolyPolygon: return polyPolygon(r);
         case Op::Rectangle: {
             const RECT b = box(r);
             Rectangle(dc_, b.left, b.top, b.right, b.bottom);
             return;
         }
-        case Op::Ellipse: return drawEllipse(dc_, box(r));
-        case Op::RoundRect: return drawRoundRect(dc_, box(r), t_.lengthX(r.a[4]), t_.lengthY(r.a[5]));
+        case Op::Ellipse: {
+            const RECT b = box(r);
+            Ellipse(dc_, b.left, b.top, b.right, b.bottom);
+            return;
+        }
+        case Op::RoundRect: {
+            const RECT b = box(r);
+            RoundRect(dc_, b.left, b.top, b.right, b.bottom, t_.lengthX(r.a[4]), t_.lengthY(r.a[5]));
+            return;
+        }
         case Op::Arc:
         case Op::Pie:
-        case Op::Chord: {
-            const ArcKind kind = r.op == Op::Arc ? ArcKind::Arc : r.op == Op::Pie ? ArcKind::Pie : ArcKind::Chord;
-            return drawArc(dc_, kind, box(r), point(r.a[4], r.a[5]), point(r.a[6], r.a[7]));
-        }
+        case Op::Chord: return arc(r);
         case Op::PatBlt: {
             const RECT b = box(r);
             PatBlt(dc_, b.left, b.top, b.right - b.left, b.bottom - b.top, DWORD(r.a[4]));
@@ -248,6 +278,8 @@ bool playPicture(const Picture& picture, HDC dc, int x, int y, int width, int he
     if (!saved) return false;
     const RECT area = ordered(x, y, x + width, y + height);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    // A picture starts in the alternate fill mode whatever the DC was left in.
+    SetPolyFillMode(dc, ALTERNATE);
     Player player(picture, dc, x, y, width, height);
     player.play();
     // Back as it was before the player goes: the DC then holds none of the objects it frees.

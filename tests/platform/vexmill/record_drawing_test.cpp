@@ -3,11 +3,13 @@
 // Every picture is placeable, its box and window (0, 0)-(100, 100), with a red solid brush in
 // slot 0 and a null pen in slot 1 selected before the case's own records; drawn into (0, 0, 100,
 // 100) unless the case says otherwise, so a logical unit is a pixel.
+#include <algorithm>
 #include <cctype>
 #include <functional>
 #include <vector>
 
 #include "vexmill_fixture.h"
+#include "winplat/region.h"
 
 namespace vxtest {
 namespace {
@@ -31,6 +33,18 @@ Metafile base() {
     m.brush(0, kRed).select(0);
     m.pen(5, 0, 0).select(1);
     return m;
+}
+
+// A 80 x 80 square with a 40 x 40 square inside, both clockwise on the screen unless the inner
+// one is reversed.
+Bytes twoRings(bool reverseInner) {
+    Bytes p;
+    put16(p, 2), put16(p, 4), put16(p, 4);
+    for (auto [x, y] : {std::pair{10, 10}, {90, 10}, {90, 90}, {10, 90}}) put16(p, uint32_t(x)), put16(p, uint32_t(y));
+    std::vector<std::pair<int, int>> inner = {{30, 30}, {70, 30}, {70, 70}, {30, 70}};
+    if (reverseInner) std::reverse(inner.begin(), inner.end());
+    for (auto [x, y] : inner) put16(p, uint32_t(x)), put16(p, uint32_t(y));
+    return p;
 }
 
 Bytes dib2x2() { return packedDib24(2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0x000000}); }
@@ -67,6 +81,28 @@ const Case kCases[] = {
          m.raw(kPolyPolygon, p);
      },
      {{20, 20, kRed}, {80, 50, kRed}, {50, 50, kWhite}, {5, 5, kWhite}}},
+    // Under the winding rule the rings' winding numbers add: an inner ring running against the
+    // outer one cancels it (a hole), one running with it doubles it (filled).
+    {"winding poly-polygon, the inner ring against the outer",
+     [](Metafile& m) { m.record(kSetPolyFillMode, {2}).raw(kPolyPolygon, twoRings(true)); },
+     {{20, 20, kRed}, {80, 50, kRed}, {50, 50, kWhite}, {35, 35, kWhite}, {5, 5, kWhite}}},
+    {"winding poly-polygon, the inner ring with the outer",
+     [](Metafile& m) { m.record(kSetPolyFillMode, {2}).raw(kPolyPolygon, twoRings(false)); },
+     {{20, 20, kRed}, {50, 50, kRed}, {35, 35, kRed}, {5, 5, kWhite}}},
+    {"alternate poly-polygon, the inner ring against the outer",
+     [](Metafile& m) { m.raw(kPolyPolygon, twoRings(true)); },
+     {{20, 20, kRed}, {50, 50, kWhite}, {5, 5, kWhite}}},
+    {"a fill mode saved and restored",
+     [](Metafile& m) {
+         m.record(kSaveDc, {}).record(kSetPolyFillMode, {2}).record(kRestoreDc, {-1});
+         m.raw(kPolyPolygon, twoRings(false));
+     },
+     {{20, 20, kRed}, {50, 50, kWhite}}},
+    {"winding poly-polygon stretched twice and flipped",
+     [](Metafile& m) { m.window(0, 100, 100, -100).record(kSetPolyFillMode, {2}).raw(kPolyPolygon, twoRings(true)); },
+     // Logical (20, 20) lands at device (40, 160); the hole's middle (50, 50) at (100, 100).
+     {{40, 160, kRed}, {40, 40, kRed}, {100, 100, kWhite}, {10, 10, kWhite}, {185, 185, kWhite}},
+     0, 0, 200, 200, 200},
     {"polyline",
      [](Metafile& m) { m.pen(0, 1, kBlue).select(2).points(kPolyline, {{10, 50}, {90, 50}, {90, 90}}); },
      {{50, 50, kBlue}, {90, 70, kBlue}, {50, 52, kWhite}, {50, 70, kWhite}}},
@@ -246,6 +282,59 @@ TEST_F(VexmillTest, TextLandsAtItsPositionAndScalesWithThePicture) {
         EXPECT_EQ(canvas.inked(0, 35 * scale, 100 * scale, 100 * scale), 0) << scale;
         EXPECT_EQ(canvas.inked(0, 0, 100 * scale, 9 * scale), 0) << scale;
     }
+}
+
+// The fills of every shape go through the mix mode: NOT-XOR with the brush twice gives back
+// every pixel, and once gives NOT(destination XOR brush) inside, not the brush.
+TEST_F(VexmillTest, ANotXorShapeDrawnTwiceRestoresEveryPixel) {
+    struct Shape {
+        const char* name;
+        std::function<void(Metafile&)> record;
+        POINT inside;
+    } const shapes[] = {
+        {"polygon", [](Metafile& m) { m.points(kPolygon, {{10, 10}, {90, 20}, {50, 90}}); }, {50, 40}},
+        {"winding poly-polygon", [](Metafile& m) { m.record(kSetPolyFillMode, {2}).raw(kPolyPolygon, twoRings(false)); },
+         {50, 50}},
+        {"rectangle", [](Metafile& m) { m.rect(kRectangle, 10, 10, 90, 90); }, {50, 50}},
+        {"round rectangle", [](Metafile& m) { m.record(kRoundRect, {20, 20, 90, 90, 10, 10}); }, {50, 50}},
+        {"ellipse", [](Metafile& m) { m.rect(kEllipse, 5, 10, 95, 90); }, {50, 50}},
+        {"pie", [](Metafile& m) { m.record(kPie, {0, 50, 50, 100, 100, 100, 0, 0}); }, {70, 30}},
+        {"chord", [](Metafile& m) { m.record(kChord, {0, 50, 50, 100, 100, 100, 0, 0}); }, {80, 20}},
+    };
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(shape.name);
+        Metafile m = base();
+        m.pen(0, 1, kBlue).select(2).record(kSetRop2, {10});
+        shape.record(m);
+        const Bytes bytes = m.bytes();
+        Canvas canvas(100, 100);
+        HBRUSH green = CreateSolidBrush(RGB(0x20, 0xC0, 0x40));
+        const RECT band{0, 30, 100, 70};
+        FillRect(canvas.dc(), &band, green);
+        DeleteObject(green);
+        std::vector<COLORREF> before;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x) before.push_back(canvas.at(x, y));
+        draw(bytes, canvas, 0, 0, 100, 100);
+        const COLORREF under = before[size_t(shape.inside.y * 100 + shape.inside.x)];
+        EXPECT_EQ(canvas.at(shape.inside.x, shape.inside.y), ~(under ^ kRed) & 0xFFFFFF);
+        draw(bytes, canvas, 0, 0, 100, 100);
+        int changed = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x) changed += canvas.at(x, y) != before[size_t(y * 100 + x)];
+        EXPECT_EQ(changed, 0);
+    }
+}
+
+TEST_F(VexmillTest, APictureStartsInTheAlternateFillModeAndLeavesTheDcsOwn) {
+    Metafile m = base();
+    m.raw(kPolyPolygon, twoRings(false));
+    Canvas canvas(100, 100);
+    SetPolyFillMode(canvas.dc(), WINDING);
+    draw(m.bytes(), canvas, 0, 0, 100, 100);
+    EXPECT_EQ(canvas.at(50, 50), kWhite);
+    EXPECT_EQ(canvas.at(20, 20), kRed);
+    EXPECT_EQ(GetPolyFillMode(canvas.dc()), WINDING);
 }
 
 TEST_F(VexmillTest, TheDcIsAsBeforeAfterADraw) {

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "script/script_engine.h"
+#include "script/script_functions.h"
+#include "script/script_services.h"
 #include "ui/drafting_operations.h"
 #include "ui/hot_keys.h"
 #include "ui/message_boxes.h"
@@ -154,6 +156,10 @@ private:
     MessageTable texts_;
     HotKeyTable hotKeys_;
     std::unique_ptr<ScriptEngine> engine_;
+    // The script functions; dialogs, the pop-up menu and key waits still answer as without windows
+    // until the form lends them its own.
+    ScriptServices scriptServices_;
+    std::unique_ptr<ScriptFunctions> functions_;
     std::unique_ptr<SimpleDrafting> simpleDrafting_;
     DraftingOperations* drafting_ = nullptr;
     std::unique_ptr<PromptLine> prompts_;

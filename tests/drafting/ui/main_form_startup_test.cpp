@@ -59,6 +59,15 @@ TEST_F(MainFormTest, TheStartUpScriptIsFoundWhateverItsCase) {
     EXPECT_EQ(form->Engine().variables.Letter('M'), 7);
 }
 
+// The program's scripts reach the script functions, not only the batch runner's.
+TEST_F(MainFormTest, ScriptsOfTheProgramCallTheScriptFunctions) {
+    WriteFile("LK.LKP", "M = sqrt 16\r\n5$ = chr 72 105\r\nstop\r\n");
+    Start();
+    EXPECT_EQ(form->Engine().LastError(), "");
+    EXPECT_EQ(form->Engine().variables.Letter('M'), 4);
+    EXPECT_EQ(form->Engine().store.GetTextLine(5), "Hi");
+}
+
 // Disabled: with the TIMER hook ticking, the harness keeps repainting the form and the test never
 // ends; the cause is not found yet.
 TEST_F(MainFormTest, DISABLED_TheTimerHookRunsOnEachTickOnceAScriptSetsTheInterval) {

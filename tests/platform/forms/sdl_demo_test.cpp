@@ -8,6 +8,7 @@
 #include "demo_form.h"
 #include "forms_fixture.h"
 #include "support/tool_runner.h"
+#include "support/two_hosts.h"
 
 namespace {
 
@@ -57,20 +58,18 @@ TEST_F(SdlDemo, TheScreenShowsWhatTheHeadlessSnapshotShows) {
     std::ofstream(folder_ / "headless.txt") << script(button, headlessShot);
     const std::string environment = "WINPLAT_FONTS=test WINPLAT_SCREEN=" + std::to_string(kWidth) + "x" +
                                     std::to_string(kHeight) + " ASAN_OPTIONS=detect_leaks=0 ";
-    std::ofstream(folder_ / "run.sh")
-        << environment << "WINPLAT_HOST=sdl WINPLAT_INPUT=" << tool_runner::quoted(folder_ / "sdl.txt") << " "
-        << tool_runner::quoted(demoProgram) << " &\n"
-        << "pid=$!\ntries=0\n"
-        << "while [ ! -s " << tool_runner::quoted(sdlShot) << " ] && [ $tries -lt 1200 ]; do sleep 0.05; tries=$((tries+1)); done\n"
-        << "sleep 0.2\nimport -window root " << tool_runner::quoted(screen) << "\n"
-        << "kill $pid\nwait $pid\nexit 0\n";
-    const auto shown = tool_runner::capture("xvfb-run -a -s '-screen 0 800x600x24' sh " + tool_runner::quoted(folder_ / "run.sh"),
-                                            tool_runner::Errors::Merge);
+    const auto runs = two_hosts::run({.folder = folder_,
+                                      .program = demoProgram,
+                                      .environment = environment,
+                                      .displaySize = "800x600",
+                                      .sdlInput = folder_ / "sdl.txt",
+                                      .sdlSnapshot = sdlShot,
+                                      .headlessInput = folder_ / "headless.txt",
+                                      .screen = screen,
+                                      .settleSeconds = 0.2});
+    const auto& shown = runs.display;
+    const auto& headless = runs.headless;
     ASSERT_TRUE(shown.ok()) << shown.output;
-    const auto headless = tool_runner::capture(environment + "WINPLAT_HOST=headless WINPLAT_INPUT=" +
-                                                   tool_runner::quoted(folder_ / "headless.txt") + " " +
-                                                   tool_runner::quoted(demoProgram),
-                                               tool_runner::Errors::Merge);
     ASSERT_TRUE(headless.ok()) << headless.output;
     std::string error;
     const auto expected = winplat::test::readPng(headlessShot.string(), &error);

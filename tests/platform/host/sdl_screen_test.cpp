@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "support/tool_runner.h"
+#include "support/two_hosts.h"
 #include "winplat_harness/harness.h"
 
 namespace {
@@ -45,21 +46,18 @@ TEST_F(SdlScreen, ShowsWhatTheHeadlessSnapshotShows) {
     std::ofstream(folder_ / "headless.txt") << demoScript(headlessShot);
     // On the X display: the demo runs until its snapshot is written (the window presented the
     // same frame before), then the whole display is captured and the demo ended.
-    std::ofstream(folder_ / "run.sh")
-        << "WINPLAT_HOST=sdl WINPLAT_SCREEN=" << kWidth << "x" << kHeight << " WINPLAT_INPUT=" << tool_runner::quoted(folder_ / "sdl.txt")
-        << " ASAN_OPTIONS=detect_leaks=0 " << tool_runner::quoted(demo) << " &\n"
-        << "pid=$!\ntries=0\n"
-        << "while [ ! -s " << tool_runner::quoted(sdlShot) << " ] && [ $tries -lt 1200 ]; do sleep 0.05; tries=$((tries+1)); done\n"
-        << "import -window root " << tool_runner::quoted(screen) << "\n"
-        << "kill $pid\nwait $pid\nexit 0\n";
-    const auto shown = tool_runner::capture("xvfb-run -a -s '-screen 0 640x480x24' sh " + tool_runner::quoted(folder_ / "run.sh"),
-                                            tool_runner::Errors::Merge);
+    const auto runs = two_hosts::run({.folder = folder_,
+                                      .program = demo,
+                                      .environment = "WINPLAT_SCREEN=" + std::to_string(kWidth) + "x" +
+                                                     std::to_string(kHeight) + " ASAN_OPTIONS=detect_leaks=0 ",
+                                      .displaySize = "640x480",
+                                      .sdlInput = folder_ / "sdl.txt",
+                                      .sdlSnapshot = sdlShot,
+                                      .headlessInput = folder_ / "headless.txt",
+                                      .screen = screen});
+    const auto& shown = runs.display;
+    const auto& headless = runs.headless;
     ASSERT_TRUE(shown.ok()) << shown.output;
-    const auto headless = tool_runner::capture("WINPLAT_HOST=headless WINPLAT_SCREEN=" + std::to_string(kWidth) + "x" +
-                                                   std::to_string(kHeight) + " WINPLAT_INPUT=" +
-                                                   tool_runner::quoted(folder_ / "headless.txt") + " " +
-                                                   tool_runner::quoted(demo),
-                                               tool_runner::Errors::Merge);
     ASSERT_TRUE(headless.ok()) << headless.output;
     std::string error;
     const auto expected = winplat::test::readPng(headlessShot.string(), &error);

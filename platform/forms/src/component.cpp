@@ -11,13 +11,16 @@ namespace winforms {
 Component::Component(Component* owner) : owner_(owner) {}
 
 Component::~Component() {
-    // Owned components go first, the newest first, while this one is still whole around them.
+    FreeOwned();
+    if (Application::Exists()) Application::Current().Forget(*this);
+}
+
+void Component::FreeOwned() {
     while (!owned_.empty()) {
         std::unique_ptr<Component> last = std::move(owned_.back());
         owned_.pop_back();
         last.reset();
     }
-    if (Application::Exists()) Application::Current().Forget(*this);
 }
 
 void Component::adopt(std::unique_ptr<Component> component) { owned_.push_back(std::move(component)); }

@@ -43,6 +43,7 @@ Form::Form(Component* owner) : WinControl(owner) {
 }
 
 Form::~Form() {
+    FreeOwned();
     if (menu_) {
         menu_->form_ = nullptr;
         if (handle_) ::SetMenu(handle_, nullptr);

@@ -76,6 +76,31 @@ TEST_F(FormsTest, AFormFreedInsideAnEventOfOneOfItsControlsGoesAfterIt) {
     EXPECT_EQ(app->FormCount(), forms - 1);
 }
 
+// The drafting form's way: the form owns every control, and the controls sit on its panels. Each
+// label leaves its panel from its own destructor, asking the panel's parents what they are, so the
+// form must still be a form when it frees them; the labels made before and after their panel cover
+// both orders of freeing.
+TEST_F(FormsTest, AFormFreesTheControlsItOwnsOnItsPanelsWhileStillWhole) {
+    plainForm();
+    int destroyed = 0;
+    int formsDestroyed = 0;
+    CountedForm& second = app->CreateForm<CountedForm>(&formsDestroyed);
+    CountedLabel& before = second.Add<CountedLabel>(&destroyed);
+    Panel& panel = second.Add<Panel>();
+    panel.SetParent(&second);
+    before.SetParent(&panel);
+    CountedLabel& after = second.Add<CountedLabel>(&destroyed);
+    after.SetParent(&panel);
+    Panel& inner = second.Add<Panel>();
+    inner.SetParent(&panel);
+    second.Add<CountedLabel>(&destroyed).SetParent(&inner);
+    const size_t forms = app->FormCount();
+    second.Free();
+    EXPECT_EQ(destroyed, 3);
+    EXPECT_EQ(formsDestroyed, 1);
+    EXPECT_EQ(app->FormCount(), forms - 1);
+}
+
 TEST_F(FormsTest, OutsideEventsFreeIsImmediateAndOwnersFreeWhatTheyOwn) {
     Form& form = plainForm();
     int destroyed = 0;

@@ -33,3 +33,6 @@ write("half.gif", media.gif(20, 20, [(0, 0, 0), (255, 255, 0)],
 frames5 = [(255, 0, 255), (0, 128, 0), (128, 0, 0), (0, 0, 128), (128, 128, 0)]
 write("anim3.gif", media.gif(10, 10, frames5[:4], [[n] * 100 for n in range(3)], delays=[10, 10, 10]))
 write("anim5.gif", media.gif(10, 10, frames5 + [(0, 0, 0)] * 3, [[n] * 100 for n in range(5)], delays=[10] * 5))
+# 10 x 20 of one flat colour, so fitted into a square box it leaves the box's right half.
+write("vec.wmf", media.vector(10, 20, [{"kind": "rectangle", "pen": 1, "colour": 0x808000, "fill": 0x808000,
+                                             "box": [0, 0, 9, 19]}]))

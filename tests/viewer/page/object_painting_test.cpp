@@ -36,6 +36,7 @@ constexpr COLORREF kFrame1 = RGB(0, 128, 0);
 constexpr COLORREF kFrame3 = RGB(0, 0, 128);
 constexpr COLORREF kBorder = RGB(90, 60, 30);   // colour 1
 constexpr COLORREF kFrameFill = RGB(200, 100, 50);  // what the stand-in frame paints
+constexpr COLORREF kTeal = RGB(0, 128, 128);   // vec.wmf
 constexpr COLORREF kSentinel = RGB(1, 2, 3);
 constexpr COLORREF kStates[] = {RGB(10, 10, 10), RGB(20, 20, 20), RGB(30, 30, 30), RGB(40, 40, 40)};
 
@@ -66,7 +67,7 @@ private:
 // Picture table entries, in this order: the objects name them by index.
 const char* const kPictures[] = {"\\red.png", "\\blue.png", "\\half.gif", "\\anim3.gif", "\\anim5.gif",
                                  "\\big.png", "\\behind.png", "\\state0.png", "\\state1.png", "\\state2.png",
-                                 "\\state3.png"};
+                                 "\\state3.png", "\\vec.wmf"};
 
 // Object rectangles (x, y, w, h) of the fixture, named.
 struct Box {
@@ -82,6 +83,7 @@ constexpr Box kBehind{0, 40, 20, 10};     // behind.png, painted under the text
 constexpr Box kBig{40, 40, 20, 20};       // big.png 40 x 40 at natural size
 constexpr Box kDisabled{100, 40, 10, 10}; // anim5.gif, active
 constexpr Box kEmpty{150, 40, 10, 10};    // a picture without picture
+constexpr Box kVector{210, 0, 20, 20};    // vec.wmf 10 x 20, right of what the golden shows
 
 const char* kObjects = R"({"objectVersion": 6, "objects": [
   {"kind": "picture", "x": 0, "y": 0, "width": 30, "height": 20, "picture": 0, "fit": [0, 1000, 0, 0, -1],
@@ -94,7 +96,8 @@ const char* kObjects = R"({"objectVersion": 6, "objects": [
   {"kind": "picture", "x": 0, "y": 40, "width": 20, "height": 10, "picture": 6, "behind": 1, "fit": [0, 1000, 0, 0, -1], "z": 6},
   {"kind": "picture", "x": 40, "y": 40, "width": 20, "height": 20, "picture": 5, "fit": [0, 1000, 0, 0, -1], "z": 7},
   {"kind": "picture", "x": 100, "y": 40, "width": 10, "height": 10, "picture": 4, "active": 1, "fit": [0, 1000, 0, 0, -1], "z": 8},
-  {"kind": "picture", "x": 150, "y": 40, "width": 10, "height": 10, "picture": -1, "z": 9}]})";
+  {"kind": "picture", "x": 150, "y": 40, "width": 10, "height": 10, "picture": -1, "z": 9},
+  {"kind": "vector", "x": 210, "y": 0, "width": 20, "height": 20, "picture": 11, "fit": [1, 1000, 0, 0, -1], "z": 10}]})";
 
 class ObjectPaintingTest : public ::testing::Test {
 protected:
@@ -142,8 +145,8 @@ protected:
         return 0;
     }
     // The whole page painted into a fresh surface in one pass.
-    std::unique_ptr<Canvas> paint(PaintPass pass, RECT update = {0, 0, 200, 80}) {
-        auto canvas = std::make_unique<Canvas>(200, 80);
+    std::unique_ptr<Canvas> paint(PaintPass pass, RECT update = {0, 0, 200, 80}, int width = 200) {
+        auto canvas = std::make_unique<Canvas>(width, 80);
         canvas->fill(kSentinel);
         const winplat::GdiObject<HBRUSH> brush(CreateSolidBrush(kPage));
         page().PaintObjects(update, canvas->dc(), brush.get(), pass);
@@ -269,6 +272,65 @@ TEST_F(ObjectPaintingTest, WholePageMatchesItsGolden) {
     EXPECT_TRUE(harness.expectImage(image, "object_painting_page"));
 }
 
+TEST_F(ObjectPaintingTest, VectorPictureIsFittedIntoItsContentBox) {
+    const auto canvas = paint(PaintPass::All, {0, 0, 240, 80}, 240);
+    struct Probe {
+        int x, y;
+        COLORREF colour;
+        const char* what;
+    };
+    // 10 x 20 kept in proportion in a 20 x 20 box: the left half, full height.
+    const Probe probes[] = {
+        {kVector.x, kVector.y, kTeal, "the picture's first pixel"},
+        {kVector.x + 9, kVector.y + 19, kTeal, "its last pixel"},
+        {kVector.x + 10, kVector.y, kPage, "right of it: background"},
+        {kVector.x + 19, kVector.y + 19, kPage, "the box's last pixel"},
+        {kVector.x - 1, kVector.y, kSentinel, "left of the box"},
+        {kVector.x, kVector.y + 20, kSentinel, "below the box"},
+    };
+    for (const Probe& p : probes) EXPECT_EQ(canvas->pixel(p.x, p.y), p.colour) << p.what;
+}
+
+TEST_F(ObjectPaintingTest, PrintingScalesPicturesByThePrintPercent) {
+    struct Case {
+        int16_t percent;
+        int lastX, lastY;  // the red picture's last pixel; its content box starts at (2, 2)
+    };
+    const Case cases[] = {{50, 11, 6}, {100, 21, 11}};
+    for (const Case& c : cases) {
+        PaintSetup setup = page().GetPaintSetup();
+        setup.print = {true, 0, 0, c.percent};
+        page().SetPaintSetup(setup);
+        const auto canvas = paint(PaintPass::All);
+        EXPECT_EQ(canvas->pixel(2, 2), kRed) << c.percent;
+        EXPECT_EQ(canvas->pixel(c.lastX, c.lastY), kRed) << c.percent;
+        EXPECT_EQ(canvas->pixel(c.lastX + 1, c.lastY), kPage) << c.percent;
+        EXPECT_EQ(canvas->pixel(c.lastX, c.lastY + 1), kPage) << c.percent;
+    }
+}
+
+TEST_F(ObjectPaintingTest, PrintedBandSkipsObjectsAboveIt) {
+    struct Case {
+        int32_t bandTop, offset;
+        COLORREF red, behind;  // the red picture (top 0) at (5, 5), behind.png (top 40) at (5, 45 - offset)
+    };
+    const Case cases[] = {{0, 0, kRed, kCyan},     {1, 0, kSentinel, kCyan},   {39, 0, kSentinel, kCyan},
+                          {40, 0, kSentinel, kCyan}, {41, 0, kSentinel, kSentinel},
+                          // A second sheet: what the first took is taken off every position.
+                          {0, 40, kSentinel, kCyan}, {-40, 40, kRed, kCyan}};
+    for (const Case& c : cases) {
+        PaintSetup setup = page().GetPaintSetup();
+        setup.print = {true, c.bandTop, c.offset, 100};
+        page().SetPaintSetup(setup);
+        const auto canvas = paint(PaintPass::All, {0, -80, 200, 80});
+        const std::string what = "band " + std::to_string(c.bandTop) + " offset " + std::to_string(c.offset);
+        if (c.offset == 0) {
+            EXPECT_EQ(canvas->pixel(5, 5), c.red) << what;
+        }
+        EXPECT_EQ(canvas->pixel(5, 45 - c.offset), c.behind) << what;
+    }
+}
+
 class OwnerWindowTest : public ObjectPaintingTest {
 protected:
     void SetUp() override {
@@ -351,6 +413,92 @@ TEST_F(OwnerWindowTest, InvalidationCoversTheObjectOrItsBand) {
     EXPECT_EQ(update.right, 60);
     EXPECT_EQ(update.bottom, 60);
     EXPECT_TRUE(page().NeedsRepaint());
+}
+
+TEST_F(OwnerWindowTest, SelectionFrameDrawnTwiceLeavesNoTrace) {
+    struct Case {
+        uint8_t mode;
+        bool dragging;
+        const char* what;
+    };
+    const Case cases[] = {{0, false, "handles"}, {1, false, "solid frame"}, {0, true, "dotted while dragging"}};
+    const uint16_t i = at(kBig, 5);
+    page().SetCurrentObject(static_cast<int16_t>(i));
+    const auto before = shown();
+    for (const Case& c : cases) {
+        page().SetSelectionMode(c.mode);
+        if (c.dragging) page().BeginDrag(static_cast<int16_t>(i));
+        else page().EndDrag();
+        page().DrawSelectionFrame();
+        const auto marked = shown();
+        int changed = 0;
+        for (size_t k = 0; k < marked.pixels.size(); ++k) changed += marked.pixels[k] != before.pixels[k];
+        EXPECT_GT(changed, 0) << c.what;
+        page().DrawSelectionFrame();
+        EXPECT_EQ(shown().pixels, before.pixels) << c.what;
+    }
+}
+
+TEST_F(OwnerWindowTest, SolidSelectionFrameIsFourPixelsOutsideTheContentBox) {
+    const uint16_t i = at(kBig, 5);
+    page().SetCurrentObject(static_cast<int16_t>(i));
+    page().SetSelectionMode(1);
+    page().DrawSelectionFrame();
+    const auto image = shown();
+    const uint32_t inverted = Rgb32(RGB(254, 253, 252));
+    struct Probe {
+        int x, y;
+        bool marked;
+    };
+    // Content box 40..59 each way.
+    const Probe probes[] = {{35, 50, false}, {36, 50, true}, {39, 50, true}, {40, 50, false}, {59, 50, false},
+                            {60, 50, true},  {63, 50, true}, {64, 50, false}, {50, 35, false}, {50, 36, true},
+                            {50, 63, true},  {50, 64, false}};
+    for (const Probe& p : probes)
+        EXPECT_EQ(image.at(p.x, p.y), p.marked ? inverted : Rgb32(kSentinel)) << p.x << "," << p.y;
+}
+// Records the rectangle each paint message of its window was handed.
+std::vector<RECT> g_painted;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message != WM_PAINT) return DefWindowProcA(window, message, w, l);
+    PAINTSTRUCT ps;
+    BeginPaint(window, &ps);
+    g_painted.push_back(ps.rcPaint);
+    EndPaint(window, &ps);
+    return 0;
+}
+
+TEST_F(OwnerWindowTest, InvalidatedBandIsRepaintedAndNothingElse) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = RecordingProc;
+    wc.lpszClassName = "ObjectPaintingRecorder";
+    RegisterClassA(&wc);
+    const HWND recorder = CreateWindowExA(0, "ObjectPaintingRecorder", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 80,
+                                          nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(recorder, nullptr);
+    page().SetOwner(recorder, 0);
+    harness_.pump();
+    ValidateRect(recorder, nullptr);
+    struct Case {
+        int top, bottom;
+        RECT painted;
+    };
+    // The large picture's rectangle is 40..60 each way; the band is object-relative.
+    const Case cases[] = {{0, 1, {40, 40, 60, 41}}, {5, 12, {40, 45, 60, 52}}, {19, 20, {40, 59, 60, 60}}};
+    const uint16_t i = at(kBig, 5);
+    for (const Case& c : cases) {
+        g_painted.clear();
+        page().InvalidateObject(i, c.top, c.bottom);
+        ASSERT_EQ(g_painted.size(), 1u) << "the band is painted at once, " << c.top;
+        EXPECT_EQ(g_painted[0].left, c.painted.left) << c.top;
+        EXPECT_EQ(g_painted[0].top, c.painted.top) << c.top;
+        EXPECT_EQ(g_painted[0].right, c.painted.right) << c.top;
+        EXPECT_EQ(g_painted[0].bottom, c.painted.bottom) << c.top;
+        RECT left{};
+        EXPECT_FALSE(GetUpdateRect(recorder, &left, FALSE)) << "nothing is left to paint, " << c.top;
+    }
+    DestroyWindow(recorder);
 }
 
 TEST_F(OwnerWindowTest, ButtonStatesDrawTheirPictures) {

@@ -46,6 +46,13 @@ public:
     // The frame's place in the owner window's client area.
     virtual void Place(const RECT&) {}
     virtual void SetZoom(uint16_t /*numerator*/, uint16_t /*denominator*/) {}
+    // What the frame paints its text on: a colour index, a picture index of the picture table
+    // (-1 none) with its placement mode, and the owner's scroll offsets.
+    virtual void SetBackground(uint8_t /*colour*/, int16_t /*picture*/, uint8_t /*mode*/, int16_t /*scrollX*/,
+                               int32_t /*scrollY*/) {}
+    // Paints the frame within 'rect' of the device (frame coordinates). The stand-in has no
+    // rows, and a frame without rows paints nothing.
+    virtual void Paint(HDC /*dc*/, const RECT& /*rect*/) {}
 
     // A page command; non-zero when the frame handled it.
     virtual int DoCommand(int /*type*/, int /*value*/, void* /*data*/) { return 0; }

@@ -19,6 +19,7 @@
 
 #include "page/attribute_slots.h"
 #include "page/object_array.h"
+#include "page/object_painting.h"
 #include "page/object_text_frame.h"
 #include "page/page_object.h"
 #include "page/page_services.h"
@@ -247,6 +248,48 @@ public:
     void ScaleObjects(int percent);
     void ZoomObjects(int percent, uint16_t numerator, uint16_t denominator);
 
+    // ---- painting (object_painting.cpp, composed_images.cpp, direct_repaints.cpp). Positions are
+    // the owner window's client coordinates.
+    void SetPaintSetup(const PaintSetup& setup) { paint_ = setup; }
+    const PaintSetup& GetPaintSetup() const { return paint_; }
+    // Paints every object that crosses the update rectangle, bottom first, by the pass's rule;
+    // objects without content (a picture without picture, a media object without file) are filled
+    // as background in every pass. Prepares objects on their first paint.
+    void PaintObjects(const RECT& update, HDC dc, HBRUSH brush, PaintPass pass);
+    // Paints one object with its top left corner at (x, y): margins, border, content by kind.
+    // 'clip' limits what opaque pictures draw; mode 1 paints it as something behind another.
+    void PaintObject(uint16_t i, int x, int y, PageObject& record, HDC dc, HBRUSH brush, const RECT& clip, int mode);
+    // What lies under object i (the background and every object before it in paint order):
+    // whole, into a window DC within 'rect'; else into a DC whose origin is the object's content
+    // box, over 'rect'.
+    void PaintBehindObject(uint16_t i, HDC dc, HBRUSH brush, const RECT& rect, bool whole);
+    // Builds the 24-bit image of what lies behind the object's picture, and its work image. brush
+    // null: the page's background colour.
+    void PrepareBackgroundImage(uint16_t i, PageObject& record, HDC dc, HBRUSH brush, const RECT& box);
+    // The work image becomes a copy of the background image (made when missing); 0 without one.
+    int RefreshWorkImage(PageObject& record);
+    // Frame 'frame' of an animated picture straight onto the owner window (frame 3 while an
+    // active animation of more than 3 frames is disabled).
+    void PaintAnimationFrame(uint16_t i, int16_t frame);
+    // A button onto the owner window in a state (disabled and pressed buttons take their own),
+    // clipped to hot spot 'hotspot' of its list unless it is -1.
+    void PaintButtonState(uint16_t i, ButtonState state, int hotspot);
+    // The object's rectangle, or the band [top, bottom) of it (object-relative; both 0: all),
+    // repainted on the owner window.
+    void InvalidateObject(uint16_t i, int top, int bottom);
+    // The XOR mark of the current object on the owner window; drawing it twice takes it off.
+    void DrawSelectionFrame();
+    // The object's rectangle in owner coordinates (lowered by the print offset while printing).
+    RECT WindowRect(const PageObject& o) const;
+    // Preparation as the default does it: pictures into the cache, the prepared flag set.
+    void LoadObjectPictures(uint16_t i);
+    // The button being pressed (kNone: none).
+    void SetPressedObject(int16_t i) { pressed_ = i; }
+    bool NeedsRepaint() const { return needsRepaint_; }
+    bool ImagesChanged() const { return changed_; }
+    bool MediaStarted() const { return mediaStarted_; }
+    void ClearPaintFlags() { needsRepaint_ = changed_ = false; }
+
     // ---- object windows (object_windows.cpp)
     void MoveObjectWindows();
     void MoveObjectWindow(uint16_t i);
@@ -282,6 +325,19 @@ private:
     uint16_t flowEnd() const;
     void fillBand(int32_t left, int32_t top, int32_t width, int32_t height);
     void moveWindowTo(uint16_t i, bool repaint);
+    // Painting helpers.
+    bool prepareForPaint(uint16_t i);
+    void fillBackground(HDC dc, const RECT& rect, HBRUSH brush);
+    RECT paintMargins(const PageObject& o, RECT box, HDC dc, HBRUSH brush);
+    RECT paintBorder(const PageObject& o, RECT box, HDC dc);
+    void paintPicture(uint16_t i, PageObject& o, HDC dc, HBRUSH brush, const RECT& box, const RECT& clip);
+    void paintTextFrame(uint16_t i, HDC dc, const RECT& box);
+    void paintButton(uint16_t i, PageObject& o, HDC dc, const RECT& box, ButtonState state, int hotspot);
+    void paintUncovered(uint16_t i, PageObject& o, HDC dc, HBRUSH brush, const RECT& box, const RECT& drawn,
+                        bool composed);
+    void composeFrame(PageObject& o, uint16_t image, int16_t frame, bool fresh);
+    uint16_t cachedImage(int16_t cacheIndex);
+    int16_t cachePicture(int16_t picture, int16_t cacheIndex, int kind);
 
     PageServices services_;
     ObjectArray objects_;
@@ -310,6 +366,11 @@ private:
     int16_t usableWidth_ = 360;
     int16_t minimumSpan_ = kMinimumSpan;
     bool backgroundBrush_ = false;
+    PaintSetup paint_;
+    int16_t pressed_ = kNone;
+    bool needsRepaint_ = false;
+    bool changed_ = false;
+    bool mediaStarted_ = false;
 };
 
 template <class Visit>

@@ -32,7 +32,7 @@ constexpr int kHeight = 30;
 constexpr int kX = 4;
 constexpr int kY = 3;
 // Accented capitals and letters with descenders, round and straight shapes, wide and narrow.
-const std::string kLine = "\x8E\xDAP\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 jW@%Qg";
+const std::string kLine = "\x8E\xDAP\xF8\xEDli\x9A \x9Elu\x9Do\xE8k\xFD k\xF9\xF2 jW@%Qg";
 
 struct ClipCase {
     const char* name;

@@ -12,6 +12,10 @@
 /* A 4-byte LCID telling which locale CF_TEXT data were written in. */
 #define CF_LOCALE 16
 
+/* Sent to the clipboard's owner when its data goes: someone emptied it, or the desktop's text
+ * replaced it. */
+#define WM_DESTROYCLIPBOARD 0x0307
+
 WINPLAT_BEGIN_C
 
 /* FALSE while another owner (window) has it open. */
@@ -25,6 +29,11 @@ WINPLAT_API HANDLE SetClipboardData(UINT format, HANDLE data);
 /* Only while open; the handle stays the clipboard's. */
 WINPLAT_API HANDLE GetClipboardData(UINT format);
 WINPLAT_API BOOL IsClipboardFormatAvailable(UINT format);
+/* The window that emptied the clipboard last (the opener of that time); NULL when that opener was
+ * NULL, or when the data came from the desktop. */
+WINPLAT_API HWND GetClipboardOwner(void);
+/* A number that changes whenever the clipboard's contents do. */
+WINPLAT_API DWORD GetClipboardSequenceNumber(void);
 
 WINPLAT_END_C
 

@@ -102,6 +102,23 @@ public:
 WINPLAT_API Waiter* setWaiter(Waiter* waiter);
 WINPLAT_API Waiter* waiter();
 
+// The desktop's own clipboard, for the screen host that lives on a desktop: the layer offers it
+// the text a program put on the clipboard and takes newer text from it when a program reads.
+// Text crosses here as UTF-8 with the desktop's line ends; cp1250 stays inside the layer.
+class WINPLAT_API DesktopClipboard {
+public:
+    virtual ~DesktopClipboard() = default;
+    // The desktop holds this text from now on, offered by us.
+    virtual void offer(std::string_view utf8) = 0;
+    // The text the desktop holds now (ours or another program's); none when it holds no text.
+    virtual std::optional<std::string> text() = 0;
+};
+
+// Installs the desktop's clipboard (null: none, the clipboard stays in the process, as under the
+// headless host); returns the previous one.
+WINPLAT_API DesktopClipboard* setDesktopClipboard(DesktopClipboard* desktop);
+WINPLAT_API DesktopClipboard* desktopClipboard();
+
 // What a modal loop is, for whoever answers it.
 enum class ModalKind : uint8_t { Dialog, MessageBox, PopupMenu, MoveSize, CommonDialog, Form };
 WINPLAT_API const char* modalKindName(ModalKind kind);

@@ -139,3 +139,19 @@ TEST_F(SessionTest, OneSessionAtATime) {
 }
 
 }  // namespace
+
+namespace {
+
+// The headless host shares no clipboard with a desktop: the layer's store stays the only one.
+TEST_F(SessionTest, TheHeadlessHostOffersNoDesktopClipboard) {
+    ASSERT_EQ(winplat::host::desktopClipboard(), nullptr);
+    {
+        winplat::host::Session host;
+        ASSERT_TRUE(host.ok()) << host.error();
+        ASSERT_STREQ(host.hostName(), "headless");
+        EXPECT_EQ(winplat::host::desktopClipboard(), nullptr);
+    }
+    EXPECT_EQ(winplat::host::desktopClipboard(), nullptr);
+}
+
+}  // namespace

@@ -16,6 +16,7 @@
 #include "gdi/objects.h"
 #include "gdi/paint.h"
 #include "host/script_player.h"
+#include "host/sdl/sdl_clipboard.h"
 #include "host/sdl/sdl_cursor.h"
 #include "host/sdl/sdl_keys.h"
 #include "user/input_feed.h"
@@ -69,6 +70,7 @@ private:
     std::unique_ptr<SDL_Window, DestroyWindow> window_;
     std::unique_ptr<SDL_Renderer, DestroyRenderer> renderer_;
     std::unique_ptr<SDL_Texture, DestroyTexture> texture_;
+    std::optional<SdlClipboard> clipboard_;  // served through the window: goes before it
     std::vector<uint32_t> shown_;  // the framebuffer as last presented
     bool redraw_ = true;           // the window needs the texture again (exposed, resized)
     Uint32 wakeEvent_ = 0;
@@ -94,6 +96,7 @@ bool SdlHost::open(std::string& error) {
         return false;
     }
     wakeEvent_ = SDL_RegisterEvents(1);
+    clipboard_.emplace();
     SDL_StartTextInput();
     readLayout();
     shown_.assign(static_cast<size_t>(screen_.width) * static_cast<size_t>(screen_.height), 0xFFFFFFFFu);

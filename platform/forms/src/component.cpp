@@ -11,16 +11,13 @@ namespace winforms {
 Component::Component(Component* owner) : owner_(owner) {}
 
 Component::~Component() {
-    FreeOwned();
-    if (Application::Exists()) Application::Current().Forget(*this);
-}
-
-void Component::FreeOwned() {
+    // Owned components go first, the newest first, while this one is still whole around them.
     while (!owned_.empty()) {
         std::unique_ptr<Component> last = std::move(owned_.back());
         owned_.pop_back();
         last.reset();
     }
+    if (Application::Exists()) Application::Current().Forget(*this);
 }
 
 void Component::adopt(std::unique_ptr<Component> component) { owned_.push_back(std::move(component)); }

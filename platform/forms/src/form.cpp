@@ -43,7 +43,6 @@ Form::Form(Component* owner) : WinControl(owner) {
 }
 
 Form::~Form() {
-    FreeOwned();
     if (menu_) {
         menu_->form_ = nullptr;
         if (handle_) ::SetMenu(handle_, nullptr);

@@ -27,7 +27,6 @@ bool ownClass(const char* className) {
 }  // namespace
 
 WinControl::~WinControl() {
-    FreeOwned();
     LeaveParent();
     for (Control* child : children_) child->parent_ = nullptr;  // their windows go with ours
     children_.clear();

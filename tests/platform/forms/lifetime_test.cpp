@@ -76,10 +76,8 @@ TEST_F(FormsTest, AFormFreedInsideAnEventOfOneOfItsControlsGoesAfterIt) {
     EXPECT_EQ(app->FormCount(), forms - 1);
 }
 
-// The drafting form's way: the form owns every control, and the controls sit on its panels. Each
-// label leaves its panel from its own destructor, asking the panel's parents what they are, so the
-// form must still be a form when it frees them; the labels made before and after their panel cover
-// both orders of freeing.
+// The drafting form's way: the form owns every control, graphic and windowed, and they sit on its
+// panels; the labels made before and after their panel cover both orders of freeing.
 TEST_F(FormsTest, AFormFreesTheControlsItOwnsOnItsPanelsWhileStillWhole) {
     plainForm();
     int destroyed = 0;
@@ -94,6 +92,12 @@ TEST_F(FormsTest, AFormFreesTheControlsItOwnsOnItsPanelsWhileStillWhole) {
     Panel& inner = second.Add<Panel>();
     inner.SetParent(&panel);
     second.Add<CountedLabel>(&destroyed).SetParent(&inner);
+    second.Add<Edit>().SetParent(&inner);
+    second.Add<SpeedButton>().SetParent(&panel);
+    second.Add<Button>().SetParent(&panel);
+    second.Add<StatusBar>().SetParent(&second);
+    second.ShowForm();
+    h.pump();
     const size_t forms = app->FormCount();
     second.Free();
     EXPECT_EQ(destroyed, 3);

@@ -56,11 +56,6 @@ public:
 protected:
     // Called once, before the component is freed while still whole: a control hides here.
     virtual void BeforeFree() {}
-    // Frees what the component owns, the newest first. A derived owner calls it first thing in its
-    // destructor: an owned control may sit on another owned control and leave it from its own
-    // destructor, which asks its parents what they are; by the time the base destructor ran, this
-    // owner would no longer be what it was.
-    void FreeOwned();
 
 private:
     friend class Application;

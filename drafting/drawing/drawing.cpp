@@ -74,6 +74,8 @@ void FreeEntity(Drawing& drawing, EntityHandle entity) {
     }
     if (drawing.picked == entity) drawing.picked = 0;
     if (drawing.underCursor == entity) drawing.underCursor = 0;
+    if (drawing.current == entity) drawing.current = 0;
+    if (drawing.walkPosition == entity) drawing.walkPosition = record.Next();
     drawing.entities.Free(entity);
 }
 
@@ -107,6 +109,7 @@ void FreeBlockDef(Drawing& drawing, BlockHandle block) {
 void ClearDrawing(Drawing& drawing) {
     FreeEntityList(drawing, drawing.head);
     while (drawing.blockHead != 0) FreeBlockDef(drawing, drawing.blockHead);
+    drawing.walkPosition = 0;
     drawing.memoryError = false;
 }
 

@@ -39,6 +39,9 @@ struct Drawing {
     BlockHandle blockHead = 0;   // the block-definition list
     EntityHandle picked = 0;     // the picked entity
     EntityHandle underCursor = 0;
+    // Where the entities of the last adding operation end: the head the list had before them.
+    EntityHandle walkPosition = 0;
+    EntityHandle current = 0;    // the entity the script's entity walk stands on
     bool memoryError = false;    // an adder found no memory; loops that add stop at it
 
     EntityRecord& operator[](EntityHandle handle) { return entities[handle]; }
@@ -73,7 +76,9 @@ BlockHandle AddBlockDef(Drawing& drawing, std::string name, Point base);
 void AttachRowTable(Drawing& drawing, EntityRecord& image, RowTable table);
 
 // Frees the record, with the row-offset table of an image read from a PCX file, and clears the
-// picked and under-the-cursor references that name it. The record must be unlinked already.
+// picked, under-the-cursor and current references that name it; a walk position that names it
+// moves on to its successor (the mark stays where it was in the list). The record must be
+// unlinked already.
 void FreeEntity(Drawing& drawing, EntityHandle entity);
 // Frees every record of the list and leaves the head 0.
 void FreeEntityList(Drawing& drawing, EntityHandle& head);

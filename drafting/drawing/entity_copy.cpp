@@ -5,6 +5,7 @@
 #include "drawing/entity_geometry.h"
 #include "drawing/entity_views.h"
 #include "drawing/layer_table.h"
+#include "drawing/saved_properties.h"
 
 namespace linework {
 namespace {
@@ -13,24 +14,6 @@ using namespace entity_field;
 using Property = CurrentProperties::Property;
 
 constexpr uint16_t kProtectedImage = 0x0400;
-
-// The current properties the copy changes, kept and put back.
-struct SavedProperties {
-    explicit SavedProperties(SystemVariableImage& variables) : variables(variables) {
-        for (int32_t i = 0; i < 8; ++i) integers[static_cast<size_t>(i)] = variables.Integer(CurrentProperties::kFirst + i);
-        markerSize = variables.Double(CurrentProperties::kMarkerSize);
-        patternScale = variables.Double(CurrentProperties::kPatternScale);
-    }
-    ~SavedProperties() {
-        for (int32_t i = 0; i < 8; ++i) variables.SetInteger(CurrentProperties::kFirst + i, integers[static_cast<size_t>(i)]);
-        variables.SetDouble(CurrentProperties::kMarkerSize, markerSize);
-        variables.SetDouble(CurrentProperties::kPatternScale, patternScale);
-    }
-    SystemVariableImage& variables;
-    std::array<int32_t, 8> integers{};
-    double markerSize = 0;
-    double patternScale = 0;
-};
 
 Point Moved(Point p, double dx, double dy) { return {p.x + dx, p.y + dy}; }
 

@@ -17,6 +17,15 @@ std::string_view UndoOperationName(uint8_t code) {
 
 void UndoRecorder::SetUndoOperation(uint8_t code) {
     if (!recording_) return;
+    ShowOnButton(code);
+    modified_ = true;
+}
+
+void UndoRecorder::Forget() {
+    if (last_ != undo_code::kNothing) ShowOnButton(undo_code::kNothing);
+}
+
+void UndoRecorder::ShowOnButton(uint8_t code) {
     last_ = code;
     hint_ = baseHint_;
     if (code != undo_code::kNothing) {
@@ -24,7 +33,6 @@ void UndoRecorder::SetUndoOperation(uint8_t code) {
         hint_ += UndoOperationName(code);
         hint_ += ")";
     }
-    modified_ = true;
     if (seam_) {
         seam_->SetUndoHint(hint_);
         seam_->EnableUndo(code != undo_code::kNothing);

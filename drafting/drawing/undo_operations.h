@@ -26,6 +26,15 @@ inline constexpr uint8_t kPoint = 16;
 inline constexpr uint8_t kText = 19;
 inline constexpr uint8_t kCopy = 20;
 inline constexpr uint8_t kLoad = 23;
+inline constexpr uint8_t kLastAdding = 24;
+inline constexpr uint8_t kErase = 25;
+inline constexpr uint8_t kEraseNewest = 26;  // "ud"
+inline constexpr uint8_t kExplode = 27;
+inline constexpr uint8_t kBlock = 28;
+inline constexpr uint8_t kMove = 29;
+inline constexpr uint8_t kRotate = 30;
+inline constexpr uint8_t kScale = 31;
+inline constexpr uint8_t kStretch = 32;
 }  // namespace undo_code
 
 // The name of an operation code; empty outside 3..32.
@@ -53,6 +62,11 @@ public:
     // modified. While not recording: nothing.
     void SetUndoOperation(uint8_t code);
 
+    // Nothing is left to undo (pending deletions were committed, erasures restored): the code
+    // becomes 0 and the button says so, whether recording or not, and the drawing's modified flag
+    // stays as it is.
+    void Forget();
+
     uint8_t LastOperation() const { return last_; }
     bool Modified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
@@ -61,6 +75,8 @@ public:
     const std::string& Hint() const { return hint_; }
 
 private:
+    void ShowOnButton(uint8_t code);
+
     std::string baseHint_;
     std::string hint_;
     UndoButtonSeam* seam_ = nullptr;

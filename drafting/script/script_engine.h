@@ -18,6 +18,7 @@
 
 #include "drawing/number_input.h"
 #include "drawing/drawing.h"
+#include "drawing/undo_operations.h"
 #include "script/program_store.h"
 #include "script/runtime_services.h"
 #include "script/script_host.h"
@@ -61,6 +62,7 @@ public:
     ScriptRuntime runtime;
     NumberInput numberInput;
     Drawing drawing;  // the drawing the commands work on
+    UndoRecorder undo;  // its one level of undo
 
     // The last error's full text, empty when the last run had none (for tools and tests).
     const std::string& LastError() const { return lastError_; }
@@ -97,6 +99,7 @@ public:
     // read as a number (A = "12", A = 5$ when line 5 holds no variable's name).
     static constexpr std::string_view kTextAsNumber = "\"";
     const std::string& ProgramFolder() const { return programFolder_; }
+    ScriptHost& Host() { return host_; }
     int CallDepth() const { return depth_; }
     int32_t NumberFormat() const { return numberFormat_; }
 

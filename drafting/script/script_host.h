@@ -5,7 +5,11 @@
 #define LINEWORK_SCRIPT_SCRIPT_HOST_H
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
+
+#include "drawing/drawing.h"
+#include "drawing/geometry.h"
 
 namespace linework {
 
@@ -32,6 +36,29 @@ public:
     virtual void QuitProgram() {}
     // A menu line loaded alone, which an empty Enter on the command line repeats.
     virtual void RememberCommand(std::string_view) {}
+
+    // --- the drawing commands' screen and their interactive forms (the command-state stack)
+    // The cursor and all it shows come off the screen before a script's adder draws.
+    virtual void HideCursor() {}
+    // The grid and the cursor are drawn again (after an adder, a redraw).
+    virtual void RepaintGrid() {}
+    // "etsv" with bit 1: the new current entity is marked on the screen.
+    virtual void MarkEntity(const Drawing& /*drawing*/, EntityHandle /*entity*/) {}
+    // "insert" without a point: the interactive insert step of the block with its scales and
+    // angle; the point it delivers, none when the user gave none.
+    virtual std::optional<Point> RunInsertStep(std::string_view /*block*/, double /*xScale*/, double /*yScale*/,
+                                               double /*angle*/) {
+        return std::nullopt;
+    }
+    // "copy", "move", "rotate", "scale" and "stretch" without numbers start their step, which
+    // works on with the edit mode given.
+    enum class EditStep { Copy, Move, Rotate, Scale, Stretch };
+    virtual void StartEditStep(EditStep /*step*/, int /*editMode*/) {}
+    // "sketch": pushes the freehand sketch step (word 1's value and the text of words 2..).
+    virtual void StartSketchStep(double /*value*/, std::string_view /*text*/) {}
+    // Lets window messages through until the command step started last has ended; true when
+    // the user asked the run to stop meanwhile.
+    virtual bool WaitForCommandStep() { return false; }
 };
 
 }  // namespace linework

@@ -1,5 +1,5 @@
 // AccessSystemVariable: the scripts' gate to the numbered system variables (0..68 byte switches,
-// 69..766 integers, 767..1498 doubles; see system_variable_image.h). Reads give the element as a
+// 69..766 integers, 767..1498 doubles; see drawing/system_variable_image.h). Reads give the element as a
 // real; the date and time integers 12..19 are refreshed from the clock first. Writes convert the
 // real (integers through SafeTrunc, switches to 0/1), apply the element's rule, and store unless
 // the rule refuses; a refused write changes nothing and says nothing to the script. A NaN is

@@ -80,6 +80,7 @@ MainForm::MainForm(winforms::Component* owner, MainFormSetup setup)
     engine_ = std::make_unique<ScriptEngine>(static_cast<ScriptHost&>(*this), static_cast<SystemVariableEffects&>(*this),
                                              programFolder_);
     functions_ = std::make_unique<ScriptFunctions>(*engine_, scriptServices_);
+    commands_ = std::make_unique<ScriptCommands>(*engine_);
     prompts_ = std::make_unique<PromptLine>(CommandLineParts{*statusBar_, *bottomPanel_, *label1_, *edit1_, *soundPlayer_},
                                             engine_->image, programFolder_);
     AddMenuCommands(*this);

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "script/script_commands.h"
 #include "script/script_engine.h"
 #include "script/script_functions.h"
 #include "script/script_services.h"
@@ -160,6 +161,9 @@ private:
     // until the form lends them its own.
     ScriptServices scriptServices_;
     std::unique_ptr<ScriptFunctions> functions_;
+    // The drawing commands; they draw nothing and select nothing yet, until the drawing side
+    // lends them its draw hook and selection engine.
+    std::unique_ptr<ScriptCommands> commands_;
     std::unique_ptr<SimpleDrafting> simpleDrafting_;
     DraftingOperations* drafting_ = nullptr;
     std::unique_ptr<PromptLine> prompts_;

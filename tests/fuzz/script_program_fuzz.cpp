@@ -4,7 +4,10 @@
 // What must hold for any input: nothing crashes, hangs or reads outside its bounds (the
 // sanitizers watch the last).
 //
-// Seeds: programs using every statement form, and their compiled forms.
+// The drawing commands run on the engine's drawing, so the inputs also walk the adders, the
+// entity walk, undo and the list operations with whatever numbers the bytes give.
+//
+// Seeds: programs using every statement form and every drawing command, and their compiled forms.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -15,6 +18,7 @@
 #include "fuzz_entry.h"
 #include "fuzz_scratch.h"
 #include "drawing/text_helpers.h"
+#include "script/script_commands.h"
 #include "script/script_engine.h"
 #include "support/compiled_program.h"
 #include "winplat/paths.h"
@@ -45,6 +49,15 @@ const std::vector<std::string> kPrograms[] = {
     {"I = 0", "I += 1; if I < 50; jmpr 0", "J = 7 % 0"},
     {"!A = 1AH; B = 12.30.15; C = 1.5*2; D = -A; E = A \\ 2 F 3", "jmp @missing"},
     {"call @lib 900 SELF.LKP", "/ comment; A = 1", "stop null text"},
+    {"line 0 0 10 10; point 5 5; circle 0 0 3; arc 0 0 1 0 0 1; pline 0 0 1 1 2 0; hatch 0 0 4 0 4 4",
+     "1$ = \"TAG\"; atrdef 0 0 1 1 0 0 1; text 1 2 3 1 0 0 \"hi\"; dim 0 \"d\"; 21# = 5; pline 2",
+     "sel 1; sel 14 3; sel + ; sel ! 2; sel get A B C; sel set 1 1; sel 0; sel ^",
+     "etsv 0; svte; etsv 2; svte create 1 2; svte create 3 0 \"t\"; etext x; edim y; ebatr 1 v",
+     "ebname B; eunsel; edraw 1; etsv 1; erase; line 0 0 1 1; u; u; ud; u null",
+     "copy 1 1 5; copy; move 1 1; rotate 0 0 1; scale 0 0 2 2; stretch 1 1; explode; change 7",
+     "block B 0 0; insert B 1 1 0 0 0; insert B 1 1 0; bren B C; purge; toplist -1; toplist 0",
+     "sv 55 1; line 0 0 1 1; circle 0 0 1; sv 55 0; killdup 1 1 1 1; kill; u; lkdref 0 0 1 1 0 X",
+     "bmref 0 0 1 1 P.PCX; bmref save; sketch 1 s; stop"},
 };
 
 }  // namespace
@@ -58,6 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     linework::ScriptHost host;
     linework::SystemVariableEffects effects;
     linework::ScriptEngine engine(host, effects, winplat::files::toWindows(scratch().folder.string()) + "\\");
+    linework::ScriptCommands commands(engine);
     // Enough to run the longest program (999 lines) through once; a loop adds little coverage
     // after its first turns and only costs time.
     engine.SetLineLimit(1000);

@@ -32,6 +32,7 @@
 #include "files/drawing_file_reader.h"
 #include "drawing/text_helpers.h"
 #include "script/script_engine.h"
+#include "script/script_commands.h"
 #include "script/script_functions.h"
 #include "winplat/paths.h"
 #include "winplat/user.h"
@@ -184,9 +185,10 @@ int main(int argc, char** argv) {
     linework::ScriptEngine engine(host, effects, windowsFolder);
     linework::ScriptServices services;  // no windows: dialogs, menus and key waits answer empty
     linework::ScriptFunctions functions(engine, services);
+    linework::ScriptCommands commands(engine);
     engine.SetLineLimit(options.maxLines);
     linework::DrawingTables tables;
-    linework::UndoRecorder undo;
+    linework::UndoRecorder& undo = engine.undo;
     std::string loadedDrawing;
     if (!options.load.empty()) {
         linework::DrawingFileContext context{.drawing = engine.drawing, .variables = engine.image, .tables = tables,

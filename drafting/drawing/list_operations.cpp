@@ -19,7 +19,9 @@ bool Matches(const EntityRecord& record, int32_t filter) {
 
 bool Duplicates(const EntityRecord& a, const EntityRecord& b, const DuplicateTests& tests) {
     if (a.Kind() != b.Kind() || a.Size() != b.Size()) return false;
-    if (tests.flags && a.KindAndFlags() != b.KindAndFlags()) return false;
+    // The selection bits tell nothing of the entity itself: the one compared is always selected.
+    constexpr uint8_t kOwnFlags = static_cast<uint8_t>(~(entity_flag::kSelected | entity_flag::kPreviousSelection));
+    if (tests.flags && (a.KindAndFlags() & kOwnFlags) != (b.KindAndFlags() & kOwnFlags)) return false;
     if (tests.layer && a.Layer() != b.Layer()) return false;
     if (tests.colour && a.Colour() != b.Colour()) return false;
     if (tests.width && a.Width() != b.Width()) return false;

@@ -19,7 +19,7 @@ void MoveEntitiesToListHead(AdderContext& context, int32_t filter);
 
 // Which comparisons a duplicate must pass beside byte-equal data of the same kind.
 struct DuplicateTests {
-    bool flags = true;   // the whole kind-and-flags byte
+    bool flags = true;   // the kind-and-flags byte but its selection bits
     bool layer = true;
     bool colour = true;
     bool width = true;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,30 @@ struct RecordingHost : ScriptHost {
     bool PumpMessages() override { return ++pumps == stopAtPump; }
     void SetMenusEnabled(bool on) override { menusEnabled = on; }
     void QuitProgram() override { quit = true; }
+
+    // The drawing commands' interactive forms and screen calls, each noted in 'steps'.
+    std::vector<std::string> steps;
+    std::optional<Point> insertPoint;  // what the insert step delivers
+    void HideCursor() override { steps.emplace_back("hide cursor"); }
+    void RepaintGrid() override { steps.emplace_back("repaint grid"); }
+    void MarkEntity(const Drawing&, EntityHandle entity) override {
+        steps.push_back("mark " + std::to_string(entity));
+    }
+    std::optional<Point> RunInsertStep(std::string_view block, double xScale, double yScale, double angle) override {
+        steps.push_back("insert step " + std::string(block) + " " + std::to_string(xScale) + " " +
+                        std::to_string(yScale) + " " + std::to_string(angle));
+        return insertPoint;
+    }
+    void StartEditStep(EditStep step, int mode) override {
+        steps.push_back("edit step " + std::to_string(static_cast<int>(step)) + " mode " + std::to_string(mode));
+    }
+    void StartSketchStep(double value, std::string_view text) override {
+        steps.push_back("sketch " + std::to_string(value) + " " + std::string(text));
+    }
+    bool WaitForCommandStep() override {
+        steps.emplace_back("wait");
+        return false;
+    }
 };
 
 class ScriptFixture : public ::testing::Test {

@@ -224,3 +224,23 @@ TEST_F(EntityCommandsTest, EunselAndEdrawWorkOnTheCurrentEntity) {
 
 }  // namespace
 }  // namespace linework::test
+
+namespace linework::test {
+namespace {
+
+// The walk as the language reference shows it: every selected polyline's first point moves.
+TEST_F(EntityCommandsTest, TheReferencesWalkExampleRuns) {
+    ASSERT_EQ(RunLine("line 0 0 1 1; text 5 5 1 1 0 0 t; pline 2 2 3 3 4 2"), "");
+    SelectAll();
+    ASSERT_EQ(Run({"@next; etsv 0; K = sv 169; if K == 0; jmp +@done",
+                   "if K == 1; 21# += 10; svte; / move each selected polyline's first point", "jmp -@next",
+                   "@done; stop"}),
+              "");
+    auto entities = Entities();
+    EXPECT_NE(entities[0].find("(12,2) (3,3) (4,2)"), std::string::npos) << entities[0];
+    EXPECT_NE(entities[1].find("at=(5,5)"), std::string::npos) << entities[1];
+    EXPECT_NE(entities[2].find("(10,0) (1,1)"), std::string::npos) << entities[2];
+}
+
+}  // namespace
+}  // namespace linework::test

@@ -37,7 +37,7 @@ TEST_F(DrawCommandsTest, AScriptBuildsEveryKind) {
     ASSERT_EQ(Run({"line 0 0 10 10; point 5 5; circle 20 20 5; arc 0 0 3 0 0 3",
                    "pline 0 0 10 0 10 10 0 10; hatch 30 0 40 0 40 10; text 1 2 3 1.5 0 16 \"Hi\" A",
                    "sv 702 4; 1$ = \"TAG\"; 2$ = \"def\"; 3$ = \"Prompt?\"",
-                   "atrdef 4 5 2 1 0 1 65537",
+                   "atrdef 4 5 2 1 0 1 65537; sv 702 0",
                    "21# = 0 22# 0 23# 50 24# 0 25# 50 26# 10 27# 0 28# 10 29# 25 30# 12 31# 50; dim 2 \"50\"",
                    "insert DOOR 2 3 0 60 0; lkdref 70 0 1 2 0 PLAN; bmref 80 10 0.5 0.25 PIC.BMP; stop"}),
               "");
@@ -195,7 +195,7 @@ TEST_F(DrawCommandsTest, BmrefWithSaveOrExplodeDoesNothing) {
 TEST_F(DrawCommandsTest, SketchStartsItsStepAndWaitsForIt) {
     ASSERT_EQ(RunLine("line 0 0 1 1"), "");
     host_.steps.clear();
-    ASSERT_EQ(RunLine("sketch 2 \"free\" hand"), "");
+    ASSERT_EQ(RunLine("sketch 2 \"free\" \"hand\""), "");
     EXPECT_EQ(host_.steps, (std::vector<std::string>{"sketch 2.000000 freehand", "wait", "repaint grid"}));
     // The sketch's lines are an addition of their own: the walk position is the head before them.
     EXPECT_EQ(TheDrawing().walkPosition, TheDrawing().head);

@@ -61,6 +61,17 @@ struct RecordingEdits : SelectionEdits {
     void UndoEdit(uint8_t code) override { calls.push_back("undo " + std::to_string(code)); }
 };
 
+// A 2 x 3 pixel 24-bit bitmap: what "bmref" needs of a picture is its size.
+inline std::string TinyBitmap() {
+    auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+    auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
+    const uint32_t rowBytes = 8, pixels = rowBytes * 3;
+    std::string bytes = "BM" + u32(54 + pixels) + u32(0) + u32(54);
+    bytes += u32(40) + u32(2) + u32(3) + u16(1) + u16(24) + u32(0) + u32(pixels) + u32(2835) + u32(2835) + u32(0) +
+             u32(0);
+    return bytes + std::string(pixels, '\x7f');
+}
+
 class CommandsFixture : public ScriptFixture {
 protected:
     void SetUp() override {

@@ -97,10 +97,14 @@ TEST_F(EntityCommandsTest, SvteWritesBackWhatEtsvCopiedOut) {
          "value=9 style=2"},
         {"lkdref 1 2 3 4 0.5 F", "23# = 6", "at=(1,2) scale=(6,4) angle=0.5"},
         {"sv 170 5; line 0 0 1 1", "sv 170 12 171 3 172 2", "layer=12 colour=3 width=2"},
+        {"insert B 2 3 0.5 7 8", "21# += 1; 23# = 4; sv 180 1", "at=(8,8) scale=(4,3) angle=0.5 display=1"},
+        {"bmref 1 9 0.5 0.25 PIC.BMP", "24# = 2; sv 177 1040", "at=(1,9) pixel=(0.5,2) last=1,2 flags=0x0410"},
     };
     for (const RoundTrip& c : cases) {
         SCOPED_TRACE(c.make);
         SetUp();
+        AddBlockDef(TheDrawing(), "B", {0, 0});
+        WriteFile("PIC.BMP", TinyBitmap());
         ASSERT_EQ(RunLine(c.make), "");
         SelectAll();
         const EntityHandle entity = TheDrawing().head;

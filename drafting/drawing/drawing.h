@@ -38,6 +38,7 @@ struct Drawing {
     EntityHandle head = 0;       // the drawing list
     BlockHandle blockHead = 0;   // the block-definition list
     EntityHandle picked = 0;     // the picked entity
+    EntityHandle current = 0;    // the scripts' current entity (the entity commands walk it)
     EntityHandle underCursor = 0;
     bool memoryError = false;    // an adder found no memory; loops that add stop at it
 
@@ -73,7 +74,7 @@ BlockHandle AddBlockDef(Drawing& drawing, std::string name, Point base);
 void AttachRowTable(Drawing& drawing, EntityRecord& image, RowTable table);
 
 // Frees the record, with the row-offset table of an image read from a PCX file, and clears the
-// picked and under-the-cursor references that name it. The record must be unlinked already.
+// picked, current and under-the-cursor references that name it. The record must be unlinked already.
 void FreeEntity(Drawing& drawing, EntityHandle entity);
 // Frees every record of the list and leaves the head 0.
 void FreeEntityList(Drawing& drawing, EntityHandle& head);

@@ -233,7 +233,7 @@ TEST_F(EntityFunctions, ConvJtskPutsTheGridPointInItsTargets) {
 TEST_F(EntityFunctions, BadWordsStopTheRunWithTheirMessage) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"5$ = etext 1000#", "1000# out of range"},
-        {"5$ = edim -1#", "-1# out of range"},
+        {"5$ = edim 4294967296#", "4294967296# out of range"},
         {"5$ = ebname 1000#", "1000# out of range"},
         {"5$ = elkdref 1e400", "Math error"},
         {"5$ = ebmref 1000#", "1000# out of range"},

@@ -85,6 +85,15 @@ TEST(QuadMapping, ConvergingSidesShareOutTheAngleBetweenThem) {
     EXPECT_NEAR(q.y, 0.5, 1e-12);
     Point corner = Mapped(*transform, {1, 0.5});
     EXPECT_NEAR(corner.x, 1.5, 1e-12) << "the right side goes onto the leaning side";
+    // And back: the angle seen from the meeting point (below it, across the apex) is folded onto
+    // the sides' own lines.
+    auto back = SetupQuadTransform(target, kSquare, 0);
+    ASSERT_TRUE(back);
+    Point middle = Mapped(*back, {1.5 * std::tan(std::numbers::pi / 8), 0.5});
+    EXPECT_NEAR(middle.x, 0.5, 1e-12);
+    EXPECT_NEAR(middle.y, 0.5, 1e-12);
+    Point side = Mapped(*back, {1.5, 0.5});
+    EXPECT_NEAR(side.x, 1, 1e-12);
 }
 
 TEST(QuadMapping, DegenerateQuadrilateralsAreRefused) {

@@ -222,11 +222,29 @@ TEST_F(StepFunctions, BadWordsStopTheRunBeforeAnyStep) {
     EXPECT_TRUE(services_.picks.empty());
 }
 
-// The real wait, on the platform's message loop: over a second of virtual idle with a 100 ms
-// timer as the only event, the waiting script wakes once per tick and sleeps in between. A
-// wait that polls would never let the virtual clock move and run into the poll limit.
+// The real wait, on the platform's message loop, over a second of virtual idle with a 100 ms
+// timer as the only event. The host below stands in for the screen: it is asked to wait either
+// blocking (the loop sleeps until the deadline, which moves the virtual clock there) or just to
+// look (a poll, which moves nothing). A waiting script must sleep between the ticks: one blocking
+// wait per tick and no more looks than that, where a loop that polls would look and look again
+// until the poll limit.
 int g_ticks = 0;
 void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++g_ticks; }
+
+struct SleepCountingHost : winplat::host::Waiter {
+    int blocking = 0, looks = 0;
+    bool wait(std::optional<uint64_t> deadlineMs, bool mayBlock) override {
+        if (!mayBlock) {
+            ++looks;
+            return true;
+        }
+        ++blocking;
+        winplat::host::Clock& clock = winplat::host::clock();
+        if (!deadlineMs) return false;
+        if (*deadlineMs > clock.nowMs()) clock.sleepMs(static_cast<uint32_t>(*deadlineMs - clock.nowMs()));
+        return true;
+    }
+};
 
 class StepWait : public ScriptFixture {
 protected:
@@ -242,7 +260,7 @@ TEST_F(StepWait, AWaitingScriptSleepsUntilTheNextMessage) {
             until = harness->now() + 1000;
             return true;
         }
-        bool StepWaiting() override { return ++polls < 100000 && harness->now() < until; }
+        bool StepWaiting() override { return ++polls < 10000 && harness->now() < until; }
         bool WaitForMessages() override {
             ++wakeups;
             return ScriptServices::WaitForMessages();
@@ -254,15 +272,21 @@ TEST_F(StepWait, AWaitingScriptSleepsUntilTheNextMessage) {
     g_ticks = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, CountTick);
     ASSERT_NE(timer, 0u);
+    SleepCountingHost host;
+    winplat::host::Waiter* previous = winplat::host::setWaiter(&host);
     const uint64_t start = harness_.now();
-    EXPECT_EQ(Run({"A = getd 0 X \"p\"", "stop"}), "");
+    const std::string error = Run({"A = getd 0 X \"p\"", "stop"});
+    winplat::host::setWaiter(previous);
     KillTimer(nullptr, timer);
+    EXPECT_EQ(error, "");
     EXPECT_EQ(Var('A'), 1);
     EXPECT_GE(harness_.now(), start + 1000);
     EXPECT_GE(g_ticks, 9) << "a tick every 100 ms of the second";
     EXPECT_LE(g_ticks, 10);
     EXPECT_LE(services.wakeups, g_ticks + 1) << "no more wake-ups than events";
-    EXPECT_LT(services.polls, 100000);
+    EXPECT_LE(host.blocking, g_ticks + 1) << "one sleep per event";
+    EXPECT_LE(host.looks, g_ticks + 1) << "looks only after an event";
+    EXPECT_LT(services.polls, 10000);
 }
 
 }  // namespace

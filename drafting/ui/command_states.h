@@ -100,7 +100,8 @@ public:
     void PopCommandState(bool mute = false);
     // Shows the current step's prompt anew.
     void RepeatCommandPrompt();
-    // A step that takes points is waiting above the bottom mark.
+    // A step that takes points is waiting above the bottom mark. The pick-window keys ask this: a
+    // step that waits for typed text takes no points, and its letters must reach the command line.
     bool HasActiveCommandCode() const;
     bool CommandActive() const { return stack_.Active(); }
     void ResetSelectionState();

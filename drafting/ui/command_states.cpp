@@ -11,7 +11,6 @@ namespace {
 constexpr std::array<int, 3> kOneShotButtons = {step_button::kZoomWindow, step_button::kPan, step_button::kCentre};
 constexpr int kFirstSelectionMethodButton = 67;
 constexpr int kLastSelectionMethodButton = 70;
-constexpr int kModeButtons = 4;  // grid and the three drawing modes
 
 std::string Cut(std::string_view text) { return std::string(text.substr(0, kMaxStepText)); }
 

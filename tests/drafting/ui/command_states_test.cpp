@@ -67,7 +67,7 @@ TEST_F(CommandStatesTest, TheSeventhStepIsRefusedAndTheSixthStays) {
     EXPECT_EQ(Depth(), 6);
     ASSERT_EQ(surface.refusals.size(), 1u);
     EXPECT_NE(surface.refusals[0].find("six command steps"), std::string::npos) << surface.refusals[0];
-    EXPECT_EQ(states.Stack().Top().set1.prompt, "step 6") << "the top record is not overwritten";
+    EXPECT_EQ(states.Stack().Top().set1.prompt, "step 6 1") << "the top record is not overwritten";
     EXPECT_EQ(states.Stack().Top().kind, kMove);
     // A view command finds no place either, and is not left marked as waiting.
     EXPECT_EQ(Push(kZoomWindow, 2, "zoom"), PushResult::Refused);
@@ -152,8 +152,8 @@ TEST_F(CommandStatesTest, ResetCommandStateEmptiesTheStackToTheBottomMark) {
     surface.scriptRunning = true;
     Push(kMove, 2, "move");
     states.Stack().SetBottomMark(1);
-    Push(kZoomWindow, 2, "zoom");
     Push(kObjectSelection, 1, "select");
+    Push(kZoomWindow, 2, "zoom");
     ASSERT_EQ(Depth(), 3);
     states.ResetCommandState();
     EXPECT_EQ(Depth(), 1);

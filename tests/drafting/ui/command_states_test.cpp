@@ -12,6 +12,38 @@ namespace {
 
 using namespace command_kind;
 
+TEST(CommandStackTest, SixRecordsFitAndASeventhIsRefused) {
+    CommandStack stack;
+    for (int n = 1; n <= CommandStack::kCapacity; ++n) {
+        EXPECT_FALSE(stack.Full());
+        ASSERT_EQ(stack.Raise(), PushRefusal::None) << n;
+        stack.Top().option6 = static_cast<uint8_t>(n);
+        EXPECT_EQ(stack.Depth(), n);
+    }
+    EXPECT_TRUE(stack.Full());
+    EXPECT_EQ(stack.Raise(), PushRefusal::StackFull);
+    EXPECT_EQ(stack.Depth(), 6);
+    EXPECT_EQ(stack.Top().option6, 6);
+    EXPECT_FALSE(PushRefusalText(PushRefusal::StackFull).empty());
+    for (int n = 0; n < 8; ++n) stack.Lower();
+    EXPECT_EQ(stack.Depth(), 0) << "never below idle";
+    stack.SetDepth(9);
+    EXPECT_EQ(stack.Depth(), 6);
+    EXPECT_EQ(stack.At(6).option6, 6);
+    EXPECT_EQ(&stack.At(7), &stack.At(6)) << "no entry beyond the sixth is ever named";
+}
+
+TEST(CommandStackTest, ActiveMeansAboveTheBottomMark) {
+    CommandStack stack;
+    EXPECT_FALSE(stack.Active());
+    stack.Raise();
+    EXPECT_TRUE(stack.Active());
+    stack.SetBottomMark(1);
+    EXPECT_FALSE(stack.Active());
+    stack.Raise();
+    EXPECT_TRUE(stack.Active());
+}
+
 TEST_F(CommandStatesTest, PanDuringAMoveReturnsToTheMovesPrompt) {
     ASSERT_EQ(Push(kMove, 2, "move", 7), PushResult::Pushed);
     states.AcceptPoint({1, 1});

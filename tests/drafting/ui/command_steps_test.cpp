@@ -28,6 +28,7 @@ TEST(ZoomWindowViewTest, TheWindowFillsThePaintBoxByItsDecidingSide) {
         {{5, 5}, {5, 65}, {400, 300}, 0.2, 5, 5},            // no width at all
         {{2, 3}, {82, 3}, {400, 300}, 0.2, 2, 3},            // no height: 80 / 400
         {{0, 0}, {1e-20, 1}, {400, 300}, 1.0 / 300, 0, 0},   // width below the smallest side
+        {{0, 0}, {1e-19, 1e-19}, {400, 300}, 1e-19 / 300, 0, 0},  // both sides just the smallest
     };
     ViewTransform view;
     view.angle1 = 0.5;  // what the window does not touch stays

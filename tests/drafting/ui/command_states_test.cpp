@@ -95,7 +95,9 @@ TEST_F(CommandStatesTest, TheSeventhStepIsRefusedAndTheSixthStays) {
     }
     EXPECT_EQ(Depth(), 6);
     EXPECT_TRUE(surface.refusals.empty());
+    surface.commandLine = "typed meanwhile";
     EXPECT_EQ(Push(kRotate, 2, "seventh"), PushResult::Refused);
+    EXPECT_EQ(states.Stack().Top().set1.defaultText, "") << "nothing is saved for a step that does not come";
     EXPECT_EQ(Depth(), 6);
     ASSERT_EQ(surface.refusals.size(), 1u);
     EXPECT_NE(surface.refusals[0].find("six command steps"), std::string::npos) << surface.refusals[0];

@@ -94,5 +94,43 @@ TEST_F(MainFormCommandsTest, NullEmptiesTheStackAndAScriptsCommandsStackAbove) {
     EXPECT_FALSE(form->SpeedButton(step_button::kPan).Down());
 }
 
+TEST_F(MainFormCommandsTest, TheEditButtonsFollowTheEditButtonsMode) {
+    Start();
+    struct Case {
+        int mode;
+        std::vector<int> enabled;
+    };
+    const Case cases[] = {
+        {0, {}},
+        {1, {66, 67, 68, 69, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79}},
+        {2, {68, 78, 79}},
+        {3, {69, 78, 79}},
+    };
+    for (const Case& c : cases) {
+        Commands().SetEditButtonsMode(c.mode);
+        std::vector<int> enabled;
+        for (int n = 60; n <= 80; ++n) {
+            if (form->SpeedButton(n).Enabled() && n >= 66 && n <= 79) enabled.push_back(n);
+        }
+        EXPECT_EQ(enabled, c.enabled) << "mode " << c.mode;
+    }
+    EXPECT_TRUE(form->SpeedButton(65).Enabled()) << "buttons outside the group are left alone";
+    EXPECT_TRUE(form->SpeedButton(80).Enabled());
+}
+
+TEST_F(MainFormCommandsTest, TheModeButtonsShowTheDrawingModesTheSelectionPutsAside) {
+    Start();
+    SystemVariableImage& image = form->Engine().image;
+    image.SetByte(65, 1);  // grid
+    image.SetByte(66, 1);  // ortho
+    Commands().PushCommandState(Step(kObjectSelection, 1, "vyber"));
+    EXPECT_TRUE(form->SpeedButton(27).Down()) << "the grid is no drawing mode: it stays";
+    EXPECT_FALSE(form->SpeedButton(28).Down());
+    Commands().ResetSelectionState();
+    EXPECT_TRUE(form->SpeedButton(27).Down());
+    EXPECT_TRUE(form->SpeedButton(28).Down()) << "ortho is back";
+    EXPECT_EQ(image.Byte(66), 1);
+}
+
 }  // namespace
 }  // namespace linework::test

@@ -25,6 +25,7 @@
 
 namespace linework {
 
+class FormCommandSurface;
 class PickerForm;
 class SimpleDrafting;
 
@@ -145,7 +146,7 @@ private:
     bool PumpMessages() override;
     void SetMenusEnabled(bool on) override { EnableMenusAndIcons(on); }
     void SetCommandText(std::string_view text) override;
-    void ResetCommandState() override {}
+    void ResetCommandState() override { drafting_->ResetCommandState(); }
     void QuitProgram() override { quitAfterRun_ = true; }
 
     // SystemVariableEffects.
@@ -160,6 +161,7 @@ private:
     // until the form lends them its own.
     ScriptServices scriptServices_;
     std::unique_ptr<ScriptFunctions> functions_;
+    std::unique_ptr<FormCommandSurface> commandSurface_;
     std::unique_ptr<SimpleDrafting> simpleDrafting_;
     DraftingOperations* drafting_ = nullptr;
     std::unique_ptr<PromptLine> prompts_;

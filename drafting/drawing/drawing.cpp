@@ -73,8 +73,8 @@ void FreeEntity(Drawing& drawing, EntityHandle entity) {
         if (drawing.rowTables.Holds(table)) drawing.rowTables.Free(table);
     }
     if (drawing.picked == entity) drawing.picked = 0;
-    if (drawing.underCursor == entity) drawing.underCursor = 0;
     if (drawing.current == entity) drawing.current = 0;
+    if (drawing.underCursor == entity) drawing.underCursor = 0;
     if (drawing.walkPosition == entity) drawing.walkPosition = record.Next();
     drawing.entities.Free(entity);
 }

@@ -38,10 +38,10 @@ struct Drawing {
     EntityHandle head = 0;       // the drawing list
     BlockHandle blockHead = 0;   // the block-definition list
     EntityHandle picked = 0;     // the picked entity
+    EntityHandle current = 0;    // the scripts' current entity (the entity commands walk it)
     EntityHandle underCursor = 0;
     // Where the entities of the last adding operation end: the head the list had before them.
     EntityHandle walkPosition = 0;
-    EntityHandle current = 0;    // the entity the script's entity walk stands on
     bool memoryError = false;    // an adder found no memory; loops that add stop at it
 
     EntityRecord& operator[](EntityHandle handle) { return entities[handle]; }

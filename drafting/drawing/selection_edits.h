@@ -36,6 +36,11 @@ public:
     virtual void RotateSelection(double /*angle*/, Point /*base*/) {}
     virtual void ScaleSelection(double /*fx*/, double /*fy*/, Point /*base*/) {}
     virtual void StretchSelection(double /*dx*/, double /*dy*/) {}
+    // The crossing window that the stretch command saved: stretching moves the points inside it.
+    virtual void SetEditWindow(Point /*a*/, Point /*b*/) {}
+    // The erase of the object-selection step; the program's own is EraseSelection of
+    // deletion_and_undo.h, which an implementation calls with its adders' context.
+    virtual void EraseSelection() {}
     // Undo of an edit of this interface (the codes of block, move, rotate, scale, stretch).
     virtual void UndoEdit(uint8_t /*code*/) {}
 };

@@ -6,6 +6,7 @@
 
 #include "drawing/angles.h"
 #include "drawing/geometry.h"
+#include "drawing/national_grid.h"
 #include "script/script_functions.h"
 
 namespace linework {
@@ -113,7 +114,21 @@ Result Isec(FunctionContext& c) {
     return static_cast<double>(crossings.count);
 }
 
+// A = conv LAT LON H jtsk X Y [minX minY maxX maxY]: the WGS84 position (degrees, metres) on the
+// national grid, x to target X and y to target Y; 1, or 0 when the point lies outside the box
+// (a box with maxX or maxY not positive is none) or the conversion does not settle (the targets
+// then keep their values). Any other word 6 gives 0.
+Result ConvJtsk(FunctionContext& c) {
+    if (c.RawText(6) != "jtsk") return 0.0;
+    const auto point = Wgs84ToGridPoint(c.Val(3), c.Val(4), c.Val(5));
+    if (!point) return 0.0;
+    if (!std::isfinite(point->x) || !std::isfinite(point->y)) return c.Fail("Math error");
+    if (!c.engine.StoreTarget(7, point->x) || !c.engine.StoreTarget(8, point->y)) return std::nullopt;
+    return InGridBox(*point, {c.Val(9), c.Val(10), c.Val(11), c.Val(12)}) ? 1.0 : 0.0;
+}
+
 constexpr NumericFunctionEntry kMath[] = {
+    {"conv", ConvJtsk},
     {"isec", Isec},
     {"pi", Pi},     {"not", Not},   {"int", Int},   {"abs", Abs}, {"min", Min}, {"max", Max},
     {"rnd", Rnd},   {"dist", Dist}, {"angle", Angle}, {"sqrt", Sqrt}, {"dgr", Dgr}, {"rad", Rad},

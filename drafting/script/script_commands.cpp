@@ -28,7 +28,7 @@ std::optional<uint8_t> CommandContext::Byte(int k) const {
 }
 
 double& CommandContext::PointValue(int i) const {
-    return engine.variables.numbers.at(static_cast<size_t>(kPointListFirst + i));
+    return engine.storedValues.slots[StoredValues::kPointList + static_cast<size_t>(i)];
 }
 
 ScriptCommands::ScriptCommands(ScriptEngine& engine)

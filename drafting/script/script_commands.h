@@ -20,10 +20,6 @@
 
 namespace linework {
 
-// The stored point list: elements 21..532 of the "#" array, 256 points as x, y pairs. "svxy"
-// fills it, "pline"/"hatch" with one word, "dim", "etsv" and "svte" use it.
-inline constexpr int32_t kPointListFirst = 21;
-inline constexpr int kPointListValues = 512;
 
 // The system variables "etsv" fills from the current entity and "svte" writes back (integers;
 // script numbers are these plus 69).
@@ -57,7 +53,7 @@ private:
 };
 
 // What the commands keep between statements.
-struct CommandState {
+struct ScriptCommandState {
     SelectionSettings selection;
     int editMode = 0;
     EntityHandle rememberedHead = 0;  // BeginScriptAdd with temporary adds: the head before the add
@@ -71,7 +67,7 @@ using CommandResult = ScriptEngine::CommandResult;
 // One statement of a command: the engine with its words, the host, the state and the adders.
 struct CommandContext {
     ScriptEngine& engine;
-    CommandState& state;
+    ScriptCommandState& state;
     AdderContext& adders;
 
     ScriptHost& Host() const { return engine.Host(); }
@@ -99,7 +95,7 @@ struct CommandContext {
     std::optional<uint8_t> Byte(int k) const;
     // The value of word k when it lies in first..last, or the failure (nullopt).
     std::optional<int32_t> InRange(int k, int32_t first, int32_t last) const;
-    // Element i of the stored point list (0-based).
+    // Element i of the stored point list (0-based; see stored_values.h).
     double& PointValue(int i) const;
 };
 
@@ -122,7 +118,7 @@ std::span<const CommandEntry> SelectionCommands();
 class ScriptCommands {
 public:
     explicit ScriptCommands(ScriptEngine& engine);
-    CommandState& State() { return state_; }
+    ScriptCommandState& State() { return state_; }
     // What draws new and changed entities, and the selection engine with the edits.
     void SetDrawHook(EntityDrawHook& hook) { state_.draw.SetTarget(hook); }
     void SetSelectionEdits(SelectionEdits& edits) { state_.edits = &edits; }
@@ -130,7 +126,7 @@ public:
 
 private:
     ScriptEngine& engine_;
-    CommandState state_;
+    ScriptCommandState state_;
     AdderContext adders_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <vector>
 
 #include "drawing/file_names.h"
@@ -82,7 +83,19 @@ bool ScriptEngine::RunHookScript(std::string_view name) {
     std::string file = std::string(name) + ".LKP";
     if (GetFileAttributesA(CompleteFileName("", file, programFolder_).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
     if (!LoadTextTable(LoadMode::Whole, 1, file)) return false;
-    RunProgram();
+    const std::string_view hook = kAfterRunHook;
+    const bool afterRunHook = std::equal(file.begin(), file.end(), hook.begin(), hook.end(), [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+    });
+    if (!afterRunHook) {
+        RunProgram();
+        return true;
+    }
+    // The after-run hook started by name (the command steps' return to idle) is that hook's run:
+    // it is not followed by itself.
+    running_ = true;
+    RunOnce(true);
+    running_ = false;
     return true;
 }
 

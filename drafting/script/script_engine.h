@@ -24,6 +24,7 @@
 #include "script/script_host.h"
 #include "script/script_loader.h"
 #include "script/script_words.h"
+#include "script/stored_values.h"
 #include "script/system_variables.h"
 
 namespace linework {
@@ -51,6 +52,8 @@ public:
     bool LoadTextTable(LoadMode mode, int32_t line, std::string_view name);
     // Set by the main form (Esc, the stop button, closing): tested between lines.
     void RequestStop() { stopRequested_ = true; }
+    // Whether the run was asked to stop (what a function that waits for the user watches).
+    bool StopRequested() const { return stopRequested_; }
     // For tools that run scripts they do not know: a run executes at most this many lines (0: no
     // limit), then stops as if Esc was pressed.
     void SetLineLimit(uint64_t lines) { lineLimit_ = lines; }
@@ -63,6 +66,7 @@ public:
     NumberInput numberInput;
     Drawing drawing;  // the drawing the commands work on
     UndoRecorder undo;  // its one level of undo
+    StoredValues storedValues{variables.numbers};  // the "#" array's first elements
 
     // The last error's full text, empty when the last run had none (for tools and tests).
     const std::string& LastError() const { return lastError_; }

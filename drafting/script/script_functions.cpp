@@ -42,8 +42,11 @@ ScriptFunctions::ScriptFunctions(ScriptEngine& engine, ScriptServices& services)
     numeric(DrawingNumberFunctions());
     numeric(FileNumberFunctions());
     numeric(SystemNumberFunctions());
+    numeric(EntityNumberFunctions());
+    numeric(StepNumberFunctions());
     text(TextFunctions());
     text(NameFunctions());
+    text(EntityTextFunctions());
 }
 
 }  // namespace linework

@@ -65,8 +65,11 @@ std::span<const NumericFunctionEntry> TextNumberFunctions();
 std::span<const NumericFunctionEntry> DrawingNumberFunctions();
 std::span<const NumericFunctionEntry> FileNumberFunctions();
 std::span<const NumericFunctionEntry> SystemNumberFunctions();
+std::span<const NumericFunctionEntry> EntityNumberFunctions();
+std::span<const NumericFunctionEntry> StepNumberFunctions();
 std::span<const StringFunctionEntry> TextFunctions();
 std::span<const StringFunctionEntry> NameFunctions();
+std::span<const StringFunctionEntry> EntityTextFunctions();
 
 // "name file": starts a directory search (eight words or more) or hands out its next file.
 std::optional<std::string> SearchDirectory(FunctionContext& c);

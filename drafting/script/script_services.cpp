@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "script/day_numbers.h"
+#include "winplat/user.h"
 
 namespace linework {
 
@@ -37,5 +38,19 @@ std::string ScriptServices::UserName() {
 }
 
 double ScriptServices::Now() { return DayNumberOfTime(std::time(nullptr)); }
+
+bool ScriptServices::WaitForMessages() {
+    if (!WaitMessage()) return false;
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
 
 }  // namespace linework

@@ -30,6 +30,11 @@ inline constexpr int32_t kBackground = 23;        // integer; 24..278 the colour
 inline constexpr int32_t kTimer1 = 325;           // integer: Timer1 interval (ms)
 inline constexpr int32_t kTimer2 = 373;           // integer: Timer2 interval (ms)
 inline constexpr int32_t kFirstLayer = 375;       // integers 375..630: layer words
+// Doubles 520..535: the four-point mapping's source corners 1..4 (x, y each), then its target's;
+// 536 the sine below which two sides of a quadrilateral count as parallel.
+inline constexpr int32_t kQuadSource = 520;
+inline constexpr int32_t kQuadTarget = 528;
+inline constexpr int32_t kQuadParallelTolerance = 536;
 inline constexpr double kCoordinateLimit = 1e19;
 }  // namespace sysvar
 

@@ -28,6 +28,12 @@ public:
     virtual void SelectionKey(int /*index*/, bool /*ctrl*/) {}
     // The window-selection key toggles this tool button.
     virtual void ToggleWindowSelection() {}
+    // "null": every waiting step goes, down to the bottom mark.
+    virtual void ResetCommandState() {}
+    // A script run starts with the bottom mark at the depth of that moment (its own commands
+    // stack above what waits) and ends with it at 0.
+    virtual int CommandDepth() const { return 0; }
+    virtual void SetCommandBottomMark(int /*depth*/) {}
 
     // --- views
     virtual void ZoomByFactor(double /*factor*/) {}
@@ -53,6 +59,8 @@ public:
 
     // --- points
     virtual void AcceptPoint(winforms::MouseButton /*button*/, bool /*alt*/) {}
+    // A click at pixel (x, y) of the paint box.
+    virtual void AcceptPointAt(int /*x*/, int /*y*/, winforms::MouseButton button, bool alt) { AcceptPoint(button, alt); }
 
     // --- the drawing file
     virtual bool DrawingModified() const { return false; }

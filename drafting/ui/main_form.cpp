@@ -3,6 +3,7 @@
 
 #include "drawing/layer_table.h"
 #include "ui/close_query.h"
+#include "ui/form_command_surface.h"
 #include "ui/form_layout.h"
 #include "ui/menu_commands.h"
 #include "ui/picker_form.h"
@@ -87,7 +88,9 @@ MainForm::MainForm(winforms::Component* owner, MainFormSetup setup)
     if (setup.drafting) {
         drafting_ = setup.drafting;
     } else {
-        simpleDrafting_ = std::make_unique<SimpleDrafting>(*paintBox_, engine_->image, engine_->drawing);
+        commandSurface_ = std::make_unique<FormCommandSurface>(*this);
+        simpleDrafting_ = std::make_unique<SimpleDrafting>(*paintBox_, engine_->image, engine_->drawing,
+                                                           *commandSurface_, engine_->numberInput.grammar);
         drafting_ = simpleDrafting_.get();
     }
     FormCreate();
@@ -166,11 +169,9 @@ void MainForm::Timer1Timer() {
     if (firstPaint_) {
         firstPaint_ = false;
         timer1_->SetEnabled(false);
-        const bool ran = RunScriptFile("LK");
-        if (!ran) {
-            drafting_->PopCommandState();
-            RunScriptFile("UCSWAIT");
-        }
+        // Without a start-up script the stack is popped once: the idle prompt shows and the idle
+        // hook runs.
+        if (!RunScriptFile("LK")) drafting_->PopCommandState();
         if (!drafting_->CommandActive() && label1_->Caption().empty()) {
             prompts_->SetCommandPrompt(texts_.Message(kIdlePromptMessage));
         }
@@ -226,7 +227,10 @@ void MainForm::FormMouseWheel(winforms::ShiftState shift, int delta, bool& handl
 void MainForm::RunAndRestore(const std::function<void()>& run) {
     timerHookSwitch_ = false;
     ShowScriptStatus(true);
+    // The commands the script starts stack above those that wait already.
+    drafting_->SetCommandBottomMark(drafting_->CommandDepth());
     run();
+    drafting_->SetCommandBottomMark(0);
     ShowScriptStatus(false);
     timerHookSwitch_ = true;
     if (quitAfterRun_) {

@@ -26,6 +26,7 @@
 
 namespace linework {
 
+class FormCommandSurface;
 class PickerForm;
 class SimpleDrafting;
 
@@ -146,7 +147,7 @@ private:
     bool PumpMessages() override;
     void SetMenusEnabled(bool on) override { EnableMenusAndIcons(on); }
     void SetCommandText(std::string_view text) override;
-    void ResetCommandState() override {}
+    void ResetCommandState() override { drafting_->ResetCommandState(); }
     void QuitProgram() override { quitAfterRun_ = true; }
 
     // SystemVariableEffects.
@@ -164,6 +165,7 @@ private:
     // The drawing commands; they draw nothing and select nothing yet, until the drawing side
     // lends them its draw hook and selection engine.
     std::unique_ptr<ScriptCommands> commands_;
+    std::unique_ptr<FormCommandSurface> commandSurface_;
     std::unique_ptr<SimpleDrafting> simpleDrafting_;
     DraftingOperations* drafting_ = nullptr;
     std::unique_ptr<PromptLine> prompts_;

@@ -194,7 +194,7 @@ void MainForm::Edit1KeyUp(WORD key) {
     if (key == VK_CONTROL) ctrlHeld_ = false;
 }
 
-void MainForm::PaintBox1MouseDown(winforms::MouseButton button, winforms::ShiftState shift, int, int) {
+void MainForm::PaintBox1MouseDown(winforms::MouseButton button, winforms::ShiftState shift, int x, int y) {
     using winforms::MouseButton;
     using winforms::Shift;
     const uint32_t options = static_cast<uint32_t>(engine_->image.Integer(kInputOptions));
@@ -225,7 +225,7 @@ void MainForm::PaintBox1MouseDown(winforms::MouseButton button, winforms::ShiftS
         }
         prompts_->SetCommandEditText("");
     }
-    drafting_->AcceptPoint(button, alt);
+    drafting_->AcceptPointAt(x, y, button, alt);
 }
 
 void MainForm::PaintBox1MouseUp() {

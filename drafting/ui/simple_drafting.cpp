@@ -8,8 +8,36 @@
 
 namespace linework {
 
-SimpleDrafting::SimpleDrafting(winforms::PaintBox& paintBox, SystemVariableImage& image, Drawing& drawing)
-    : paintBox_(paintBox), image_(image), drawing_(drawing), layers_(image), view_(image) {}
+SimpleDrafting::SimpleDrafting(winforms::PaintBox& paintBox, SystemVariableImage& image, Drawing& drawing,
+                               CommandSurface& surface, const NumberGrammar& grammar)
+    : paintBox_(paintBox),
+      image_(image),
+      drawing_(drawing),
+      layers_(image),
+      view_(image),
+      adders_{drawing, image, undo_, NoDrawing(), {}, {}, 0},
+      commands_(CommandPorts{surface, *this, quietCursor_, quietSelection_, quietEdits_, adders_, grammar}) {}
+
+void SimpleDrafting::AcceptPointAt(int x, int y, winforms::MouseButton button, bool alt) {
+    if (button == winforms::MouseButton::Left) {
+        commands_.AcceptPoint({view_.ScreenToWorldX(x), view_.ScreenToWorldY(y)}, alt);
+    } else if (button == winforms::MouseButton::Right) {
+        commands_.EndStep();
+    }
+    // What a step added is drawn with the next paint.
+    paintBox_.Invalidate();
+}
+
+bool SimpleDrafting::ScaleAllowed(double scale) const {
+    return scale > 0 && view_.ZoomAllowed(scale / view_.GetViewTransform().scale);
+}
+
+void SimpleDrafting::CentreViewOn(Point at) {
+    ViewTransform view = view_.GetViewTransform();
+    view.originX = at.x - paintBox_.Width() * view.scale / 2;
+    view.originY = at.y - paintBox_.Height() * view.scale / 2;
+    SetView(view);
+}
 
 COLORREF SimpleDrafting::Background() const {
     return static_cast<COLORREF>(image_.Integer(sysvar::kBackground)) & 0xFFFFFF;

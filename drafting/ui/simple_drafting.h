@@ -10,16 +10,33 @@
 #include "display/display_modes.h"
 #include "display/kind_renderers.h"
 #include "drawing/drawing.h"
+#include "drawing/entity_adders.h"
 #include "drawing/layer_table.h"
+#include "drawing/number_input.h"
+#include "drawing/undo_operations.h"
 #include "drawing/view_transform.h"
+#include "ui/command_states.h"
 #include "ui/drafting_operations.h"
 #include "winforms/forms.h"
 
 namespace linework {
 
-class SimpleDrafting : public DraftingOperations {
+class SimpleDrafting : public DraftingOperations, private ViewChanges {
 public:
-    SimpleDrafting(winforms::PaintBox& paintBox, SystemVariableImage& image, Drawing& drawing);
+    // The command steps take their prompts and buttons from 'surface' and the user's angle unit
+    // from 'grammar'; the selection, its edits and the cursor tracking are still quiet.
+    SimpleDrafting(winforms::PaintBox& paintBox, SystemVariableImage& image, Drawing& drawing, CommandSurface& surface,
+                   const NumberGrammar& grammar);
+
+    void PopCommandState() override { commands_.PopCommandState(); }
+    bool CommandActive() const override { return commands_.CommandActive(); }
+    bool HasActiveCommandCode() const override { return commands_.HasActiveCommandCode(); }
+    bool SelectionStepActive() const override { return commands_.SelectionStepActive(); }
+    void ResetCommandState() override { commands_.ResetCommandState(); }
+    int CommandDepth() const override { return commands_.Stack().Depth(); }
+    void SetCommandBottomMark(int depth) override { commands_.Stack().SetBottomMark(depth); }
+    void AcceptPointAt(int x, int y, winforms::MouseButton button, bool alt) override;
+    CommandStates& Commands() { return commands_; }
 
     void ZoomByFactor(double factor) override;
     void PanByScreenFraction(double dx, double dy) override;
@@ -37,6 +54,12 @@ public:
 
 private:
     void SetView(const ViewTransform& view);
+    // ViewChanges.
+    ViewTransform CurrentView() const override { return view_.GetViewTransform(); }
+    PixelSize PaintBox() const override { return {paintBox_.Width(), paintBox_.Height()}; }
+    bool ScaleAllowed(double scale) const override;
+    void ChangeView(const ViewTransform& view) override { SetView(view); }
+    void CentreViewOn(Point at) override;
     COLORREF Background() const;
 
     winforms::PaintBox& paintBox_;
@@ -49,6 +72,12 @@ private:
     PlaceholderRenderers placeholders_;
     int storedView_ = 0;
     bool regenerating_ = false;
+    UndoRecorder undo_;
+    AdderContext adders_;
+    CursorTracking quietCursor_;
+    SelectionEngine quietSelection_;
+    SelectionEdits quietEdits_;
+    CommandStates commands_;
 };
 
 }  // namespace linework

@@ -99,7 +99,7 @@ protected:
     // Runs one line (its statements and a stop); the error or "".
     std::string RunLine(const std::string& line) { return Run({line + "; stop"}); }
     int32_t Sv(int32_t integer) { return engine_->image.Integer(integer); }
-    double& List(int i) { return engine_->variables.numbers.at(static_cast<size_t>(kPointListFirst + i)); }
+    double& List(int i) { return engine_->storedValues.slots[StoredValues::kPointList + static_cast<size_t>(i)]; }
 
     RecordingDrawHook drawn_;
     RecordingEdits edits_;

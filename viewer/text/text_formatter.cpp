@@ -71,7 +71,7 @@ void TextFormatter::pushFont(const CharFormat& asked) {
     top.abcWidths = !GetPrintJobDevice() && GetCharABCWidthsA(dc_, 'A', 'A', &abc);
 }
 
-void TextFormatter::selectFont(size_t index) {
+void LaidOutLine::selectFont(size_t index) {
     if (index >= fonts_.size() || index == selectedFont_) return;
     const HFONT font = fonts_[index].font ? fonts_[index].font->get() : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
     const HGDIOBJ before = SelectObject(dc_, font);
@@ -176,7 +176,7 @@ void TextFormatter::ScanControlCodes(std::span<const uint8_t> text, TextFormat& 
 
 // ---- measuring ------------------------------------------------------------------------------
 
-int TextFormatter::measure(size_t start, size_t count, const Shadow& shadow, TextSegment* into) {
+int LaidOutLine::measure(size_t start, size_t count, const Shadow& shadow, TextSegment* into) {
     if (into) {
         into->overhang = 0;
         into->lastFullWidth = 0;
@@ -198,7 +198,7 @@ int TextFormatter::measure(size_t start, size_t count, const Shadow& shadow, Tex
     return width;
 }
 
-const StackedFont& TextFormatter::UnderlineOf(size_t index) {
+const StackedFont& LaidOutLine::UnderlineOf(size_t index) {
     StackedFont& font = fonts_.at(index);
     if (font.underlineOffset >= 0) return font;
     if (GetPrintJobDevice()) {

@@ -7,12 +7,13 @@ LaidOutLine TextFormatter::TakeLine(size_t bytes) const { return Detached(bytes)
 
 LaidOutLine LayOutLine(TextFormatter& paragraph, std::span<const uint8_t> text, int width,
                        TextFormatter::Alignment alignment, const LineOptions& options) {
-    paragraph.SplitIntoSegments(text, width);
+    if (options.again) paragraph.SplitIntoSegmentsAgain(text, width);
+    else paragraph.SplitIntoSegments(text, width);
     if (paragraph.Metrics().tab && options.tabBreakWidth) {
         const int tabWidth = options.tabBreakWidth(width);
         if (tabWidth != width) {
             width = tabWidth;
-            paragraph.SplitIntoSegments(text, width);
+            paragraph.SplitIntoSegmentsAgain(text, width);
         }
     }
     if (text.empty()) {

@@ -258,8 +258,26 @@ void TextFormatter::closeSegment(size_t start, size_t end, int& used, bool link)
 }
 
 size_t TextFormatter::SplitIntoSegments(std::span<const uint8_t> text, int width) {
-    text_ = text.first(std::min(text.size(), kMaxLineText));
     keepInForce();
+    return split(text, width);
+}
+
+// Each stack back to what was in force at the line's start (its first entry), so that a line cut
+// once can be cut again at another width.
+size_t TextFormatter::SplitIntoSegmentsAgain(std::span<const uint8_t> text, int width) {
+    if (!fonts_.empty()) {
+        selectFont(0);
+        for (size_t i = 1; i < fonts_.size(); ++i) GetTextFontCache().ReleaseFont(fonts_[i].font);
+        fonts_.resize(1);
+    }
+    colours_.resize(std::min<size_t>(colours_.size(), 1));
+    shadows_.resize(std::min<size_t>(shadows_.size(), 1));
+    links_.resize(std::min(links_.size(), static_cast<size_t>(std::max(carriedLinks_, 0))));
+    return split(text, width);
+}
+
+size_t TextFormatter::split(std::span<const uint8_t> text, int width) {
+    text_ = text.first(std::min(text.size(), kMaxLineText));
     segments_.clear();
     items_ = {kItemColours, kItemShadow, kItemFont};
     itemLengths_.assign(3, 0);

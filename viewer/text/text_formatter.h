@@ -64,6 +64,8 @@ public:
     // at the end of a text without end code, its length when a width was given, else the number
     // of line items.
     size_t SplitIntoSegments(std::span<const uint8_t> text, int width);
+    // The line just cut, cut again from its start (another width, or after a different band).
+    size_t SplitIntoSegmentsAgain(std::span<const uint8_t> text, int width);
     // Places the segments from left x; right x 0 means no alignment. Returns the line's right end.
     int LayoutLine(int left, int right, Alignment alignment, bool lastLine);
     // Cuts the tables after what fits before right x; the bytes of text the line takes, control
@@ -88,6 +90,7 @@ private:
     void raiseMetrics(const StackedFont& font, const Shadow& shadow);
     void resetMetrics();
     void keepInForce();
+    size_t split(std::span<const uint8_t> text, int width);
     void closeSegment(size_t start, size_t end, int& used, bool link);
     int decimalOffset(const TextSegment& segment, size_t font);
     void justify(size_t from, int extra, int spaces);
@@ -109,6 +112,8 @@ struct LineOptions {
     // Asked after the first cut of a line that holds a tab: the width to break that line at
     // instead (the width given when it returns it unchanged).
     std::function<int(int width)> tabBreakWidth;
+    // The line was cut before (at another width or place): it is cut again from its start.
+    bool again = false;
 };
 
 // One line of a paragraph begun on the formatter: cut from the text's start at the width, broken

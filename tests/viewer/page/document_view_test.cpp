@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "page/document_geometry.h"
+#include "document_view_support.h"
 #include "page/document_view.h"
 #include "page_test_support.h"
 #include "text/colour_table.h"
@@ -191,6 +192,50 @@ TEST_F(DocumentViewTest, LineArraysOfRows) {
     EXPECT_EQ(view_.GetRowHeight(1), 2u * kLineHeight);
     EXPECT_EQ(view_.ContentHeight(), 10 + 6 * kLineHeight + 10) << "rows and both margins";
     EXPECT_EQ(view_.LaidOutWidth(), 120);
+}
+
+// Pages from the document writer: a line that does not fit beside an object goes on in the
+// part of the next band that overlaps the old one, and the band below it is whole again.
+TEST_F(DocumentViewTest, BandMergeBesideAnObject) {
+    REQUIRE_DOCUMENT_WRITER();
+    using document_view_test::row;
+    const Bytes page = document_view_test::writtenPage(document_view_test::pageOf(
+        {row("aaaa bbbb cccc dddd"), row("x")}, "[{\"kind\": \"picture\", \"x\": 50, \"y\": 0, \"width\": 50, \"height\": 30}]"));
+    ASSERT_FALSE(page.empty());
+    ASSERT_TRUE(Load(page));
+    LayOut();
+    EXPECT_EQ(Chars(0), (std::vector<uint16_t>{5, 5, 9})) << "the second line keeps the 50 pixels beside the object";
+    EXPECT_EQ(view_.GetRowHeight(0), 3u * kLineHeight);
+    EXPECT_EQ(Chars(1), (std::vector<uint16_t>{1}));
+    EXPECT_EQ(view_.ContentHeight(), 10 + 4 * kLineHeight + 10);
+}
+
+// The first line that holds a tab breaks at the row's last stop when that lies beyond the width
+// (+1 for a stop that is not a right stop); otherwise at the width.
+TEST_F(DocumentViewTest, FirstTabLineBreaksAtTheLastStop) {
+    REQUIRE_DOCUMENT_WRITER();
+    using document_view_test::row;
+    struct Case {
+        const char* what;
+        std::string tabs;
+        std::vector<uint16_t> chars;
+    };
+    // "m" is 15 pixels: after the tab at 40, "bbbb m" ends at exactly 100.
+    const std::vector<Case> cases = {
+        {"one stop at 40: w = 41", "\"tabs\": [[0, 40]]", {7, 6}},
+        {"left stop at 99: w = 100 is the width", "\"tabs\": [[0, 40], [0, 99]]", {7, 6}},
+        {"left stop at 100: w = 101 passes it", "\"tabs\": [[0, 40], [0, 100]]", {9, 4}},
+        {"right stop at 100: w = 100", "\"tabs\": [[0, 40], [2, 100]]", {7, 6}},
+        {"left stop at 300", "\"tabs\": [[0, 40], [0, 300]]", {13}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Bytes page = document_view_test::writtenPage(document_view_test::pageOf({row("a\\tbbbb m nnnn", "", c.tabs)}));
+        ASSERT_FALSE(page.empty());
+        ASSERT_TRUE(Load(page));
+        LayOut();
+        EXPECT_EQ(Chars(0), c.chars);
+    }
 }
 
 // Tops of rows follow the heights; a row past the end is the last.

@@ -167,10 +167,10 @@ void DocumentView::fillMargins(HDC device, const RECT& clip, HBRUSH brush) {
     }
 }
 
-void DocumentView::OnPaint(HDC device) {
+void DocumentView::OnPaint(HDC device, const RECT* area) {
     if (!device && !rows_.empty() && style_.width != laidOutWidth_) Layout(nullptr);
     PAINTSTRUCT ps{};
-    RECT clip{0, 0, visibleWidth_, visibleHeight_};
+    RECT clip = area ? *area : RECT{0, 0, visibleWidth_, visibleHeight_};
     const bool begun = device == nullptr;
     if (begun) {
         device = BeginPaint(window_, &ps);

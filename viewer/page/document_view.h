@@ -182,7 +182,9 @@ public:
     bool HorizontalBarShown() const { return horizontalBar_; }
 
     // ---- painting
-    void OnPaint(HDC device);
+    // WM_PAINT without a device; else paints on the device within the clip (null: the whole
+    // visible area).
+    void OnPaint(HDC device, const RECT* clip = nullptr);
     // Paints one row whose top is at the band's current place.
     void Paint(HDC device, uint16_t row, TextLine& band, const RECT& clip);
     void InvertRange(uint16_t startRow, uint16_t startPos, uint16_t endRow, uint16_t endPos, bool show);

@@ -102,12 +102,15 @@ int DocumentView::markerSpace(uint16_t row, TextFormat& format, HDC device, Mark
 
 void DocumentView::Layout(HDC device) {
     if (rows_.empty()) return;
+    visibleWidth_ = sizeWidth_;
+    visibleHeight_ = sizeHeight_;
     if (window_) {
         RECT box{};
         GetWindowRect(window_, &box);
         visibleWidth_ = box.right - box.left;
         visibleHeight_ = box.bottom - box.top;
     }
+    layingOut_ = true;
     if (style_.widthMode == 0 || style_.widthMode == 2) style_.width = static_cast<int16_t>(visibleWidth_);
     page_.SetLayoutArea(style_);
 
@@ -177,6 +180,7 @@ void DocumentView::Layout(HDC device) {
         scrollX_ = 0;
     }
 
+    layingOut_ = false;
     SetCursor(cursorBefore);
     page_.PlaceAnchoredObjects();
     formatter.ReleaseFonts();

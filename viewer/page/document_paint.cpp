@@ -20,6 +20,7 @@ namespace lect32 {
 namespace {
 
 constexpr int kFrameHeightCap = 10000;
+constexpr int kMaxBandChanges = 100000;  // as the layout: no band ever fits on a damaged page
 constexpr int kMarkerWidth = 7;
 constexpr int kMarkerHeight = 13;
 
@@ -314,16 +315,13 @@ void DocumentView::Paint(HDC device, uint16_t row, TextLine& band, const RECT& c
     for (size_t i = 0; i < r.lines.size(); ++i) {
         const LineEntry entry = r.lines[i];
         const int lineHeight = entry.height;
-        if (band.height < pending + lineHeight + used) {
-            paintPiece(used - pieceStart, 0, 0, 0);
+        if (band.height < pending + lineHeight + used) paintPiece(used - pieceStart, 0, 0, 0);
+        // The line goes to the next band, merged with the rest of this one as the layout did.
+        for (int guard = 0; band.height < pending + lineHeight + used && guard < kMaxBandChanges; ++guard) {
             const TextLine saved = band;
             const int64_t restTop = band.top + used, restHeight = band.height - used;
             nextBand();
             narrowed = false;
-            for (int guard = 0; band.height < pending + lineHeight && band.kind != TextLine::Kind::NoObjects && guard < 100000; ++guard) {
-                if (restHeight != 0 && band.top == restTop + restHeight) break;
-                nextBand();
-            }
             const bool overlaps = saved.spanLeft < band.spanLeft + band.spanWidth && band.spanLeft < saved.spanLeft + saved.spanWidth;
             if (restHeight != 0 && band.top == restTop + restHeight && overlaps) {
                 const int left = std::max(saved.spanLeft, band.spanLeft);
@@ -334,9 +332,10 @@ void DocumentView::Paint(HDC device, uint16_t row, TextLine& band, const RECT& c
                 band.top = static_cast<int32_t>(restTop);
                 if (band.kind != TextLine::Kind::NoObjects) band.height = static_cast<int32_t>(band.height + restHeight);
             } else if (restHeight > 0 && !saved.behindText) {
-                FillSolid(device, lm + saved.spanLeft - scrollX_ + originX_, screenTop(restTop) + originY_,
-                          lm + saved.spanLeft - scrollX_ + originX_ + std::max<int>(saved.spanWidth, contentWidth_ - lm - rm - saved.spanLeft),
-                          screenTop(restTop + restHeight) + originY_, pageBrush.get());
+                const int left = lm + saved.spanLeft - scrollX_ + originX_;
+                FillSolid(device, left, screenTop(restTop) + originY_,
+                          left + std::max<int>(saved.spanWidth, contentWidth_ - lm - rm - saved.spanLeft),
+                          screenTop(std::min<int64_t>(restTop + restHeight, INT32_MAX)) + originY_, pageBrush.get());
             }
         }
         const int y = screenTop(band.top + used) + pending + originY_;

@@ -118,9 +118,12 @@ void DocumentView::SetZoom(uint16_t numerator, uint16_t denominator) {
 }
 
 void DocumentView::OnSize(int width, int height) {
+    if (layingOut_) return;  // the layout's own scroll bars resize the window; it knows the sizes
     const bool widthChanged = width != visibleWidth_;
     visibleWidth_ = width;
     visibleHeight_ = height;
+    sizeWidth_ = width;
+    sizeHeight_ = height;
     if (widthChanged && window_) {
         laidOutWidth_ = 0;
         InvalidateRect(window_, nullptr, FALSE);

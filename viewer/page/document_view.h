@@ -280,6 +280,9 @@ protected:
     uint16_t zoomDenominator_ = 0;
     int visibleHeight_ = 0;
     int visibleWidth_ = 0;
+    int sizeWidth_ = 0;  // the window's size as WM_SIZE gave it, before the layout's scroll bars
+    int sizeHeight_ = 0;
+    bool layingOut_ = false;
     int32_t contentHeight_ = 0;
     int16_t contentWidth_ = 0;
     int32_t scrollY_ = 0;

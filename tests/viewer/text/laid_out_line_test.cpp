@@ -122,6 +122,27 @@ TEST_F(LaidOutLineTest, KeptLineRestoresTheDeviceFont) {
     EXPECT_EQ(GetCurrentObject(dc_.get(), OBJ_FONT), before);
 }
 
+// A line cut again at another width starts from what was in force at its start, not from the
+// formats its first cut passed.
+TEST_F(LaidOutLineTest, CutAgainStartsFromTheLineStart) {
+    const std::string text = "aa " + FontCode(30) + "BB " + ColourCode(2, 255) + "cc dd ee ff gg";
+    for (int width : {40, 70, 100}) {
+        SCOPED_TRACE(width);
+        Split(text, width);
+        const LaidOutLine fresh = LayOutLine(formatter_, text_, width, TextFormatter::kLeft);
+        Split(text, 200);
+        LineOptions again;
+        again.again = true;
+        const LaidOutLine cut = LayOutLine(formatter_, text_, width, TextFormatter::kLeft, again);
+        EXPECT_EQ(cut.Bytes(), fresh.Bytes());
+        EXPECT_EQ(cut.Fonts().size(), fresh.Fonts().size());
+        EXPECT_EQ(cut.Colours().size(), fresh.Colours().size());
+        EXPECT_EQ(cut.Height(), fresh.Height());
+        ASSERT_EQ(cut.Segments().size(), fresh.Segments().size());
+        for (size_t i = 0; i < cut.Segments().size(); ++i) EXPECT_EQ(cut.Segments()[i].width, fresh.Segments()[i].width);
+    }
+}
+
 // An empty text is one line of no bytes with the paragraph font's height.
 TEST_F(LaidOutLineTest, EmptyTextIsOneEmptyLine) {
     formatter_.BeginParagraph(paragraph_);

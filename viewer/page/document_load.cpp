@@ -71,7 +71,6 @@ bool DocumentView::loadRows(winplat::ByteReader& in) {
         if (!in.ok() || recordLength < RowRecord::kHeaderSize || !in.has(recordLength))
             return Refuse(where + "record length " + std::to_string(recordLength));
         const std::span<const uint8_t> record = in.view(recordLength);
-        if (!FormatWhole(record)) return Refuse(where + "packed format runs past its record");
         const uint16_t stops = in.u16();
         if (!in.ok() || !in.has(size_t{stops} * TabStop::kStoredSize))
             return Refuse(where + "tab-stop count " + std::to_string(stops));
@@ -82,6 +81,8 @@ bool DocumentView::loadRows(winplat::ByteReader& in) {
         const std::span<const uint8_t> text = in.view(textLength);
         if (!CodesWhole(text)) return Refuse(where + "a control code is cut off");
         if (!AppendRow(record, text, tabs)) return Refuse(where + "cannot be kept");
+        // Checked as kept: a bare 7-byte record has lost the anchor bit it cannot hold.
+        if (!FormatWhole(rows_.back().record.bytes)) return Refuse(where + "packed format runs past its record");
         if (!(rows_.back().record.Flags() & RowRecord::kTableBit)) continue;
         rows_.back().text.clear();
         if (!services_.readTable) {

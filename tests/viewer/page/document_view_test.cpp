@@ -135,7 +135,7 @@ TEST_F(DocumentViewTest, SevenByteRecordLosesItsAnchorBit) {
 TEST_F(DocumentViewTest, DamagedRecordsLeaveAnEmptyPage) {
     const Bytes good = PageRow(PlainRecord(), "text");
     Bytes shortText = good;
-    shortText[shortText.size() - 5] = 9;  // the text length, one past the bytes
+    shortText[shortText.size() - 5] = 9;  // the text length's high byte: 2,308 bytes, past the record
     Bytes longStops = PageRow(PlainRecord(), "x");
     longStops[2 + PlainRecord().size()] = 200;  // 200 stops of 4 bytes that are not there
     struct Case {
@@ -181,16 +181,18 @@ TEST_F(DocumentViewTest, UnreadTableRowIsEmpty) {
 // Lines as (bytes, height): an empty row, a row that wraps, a row ending in LF.
 TEST_F(DocumentViewTest, LineArraysOfRows) {
     ASSERT_TRUE(Load(PageRecord({PageRow(PlainRecord(), ""), PageRow(PlainRecord(), "aaaa bbbb cccc"),
-                                 PageRow(PlainRecord(), "ab\n"), PageRow(PlainRecord(), "aaaaaaa bb")})));
+                                 PageRow(PlainRecord(), "ab\n"), PageRow(PlainRecord(), "aaaaaaaa m"),
+                                 PageRow(PlainRecord(), "aaaaaaa mi")})));
     LayOut();
     EXPECT_EQ(Chars(0), (std::vector<uint16_t>{0}));
     EXPECT_EQ(Chars(1), (std::vector<uint16_t>{10, 4})) << "\"aaaa bbbb \" is 95 pixels of 100";
     EXPECT_EQ(Chars(2), (std::vector<uint16_t>{3, 0})) << "a LF at the end adds a line of no bytes";
-    EXPECT_EQ(Chars(3), (std::vector<uint16_t>{10})) << "exactly 100 pixels do not fit: the break rule is >=";
-    for (uint16_t row = 0; row < 4; ++row)
+    EXPECT_EQ(Chars(3), (std::vector<uint16_t>{9, 1})) << "a line of exactly 100 pixels does not fit in 100";
+    EXPECT_EQ(Chars(4), (std::vector<uint16_t>{10})) << "95 pixels fit";
+    for (uint16_t row = 0; row < 5; ++row)
         for (const LineEntry& e : view_.Row(row).lines) EXPECT_EQ(e.height, kLineHeight) << "row " << row;
     EXPECT_EQ(view_.GetRowHeight(1), 2u * kLineHeight);
-    EXPECT_EQ(view_.ContentHeight(), 10 + 6 * kLineHeight + 10) << "rows and both margins";
+    EXPECT_EQ(view_.ContentHeight(), 10 + 8 * kLineHeight + 10) << "rows and both margins";
     EXPECT_EQ(view_.LaidOutWidth(), 120);
 }
 

@@ -32,13 +32,6 @@ void FillSolid(HDC device, int left, int top, int right, int bottom, HBRUSH brus
 
 }  // namespace
 
-// What one paint pass holds: the device, the clip and the page-colour brush.
-struct DocumentView::PaintPass {
-    HDC device = nullptr;
-    RECT clip{};
-    HBRUSH pageBrush = nullptr;
-};
-
 FrameGeometry FrameGeometryOf(const TextFormat& format, const RowInsets& in) {
     FrameGeometry g;
     g.leftIndent = format.indents.left;

@@ -243,7 +243,6 @@ public:
     bool RefreshFlag() const { return refresh_; }
 
 protected:
-    struct PaintPass;
 
     const StyleSheet& styles() const;
     const ColourTable& colours() const;
@@ -264,8 +263,6 @@ protected:
     void walkLines(uint16_t row, int32_t rowTop, Visit&& visit);
     bool layLine(uint16_t row, uint16_t line, HDC device, LaidOutLine& out, int& x, LineInfo& info);
     void paintTableRow(HDC device, uint16_t row, TextLine& band, const RECT& clip);
-    void paintRowSelection(HDC device, uint16_t row, uint16_t from, uint16_t to);
-    void invertLines(HDC device, uint16_t row, uint16_t from, uint16_t to);
     void fillMargins(HDC device, const RECT& clip, HBRUSH brush);
     // The part of the row inside a shown selection: (from, to), or (-1, -1).
     std::pair<int, int> selectionPart(uint16_t row) const;

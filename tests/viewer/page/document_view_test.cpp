@@ -29,16 +29,7 @@ constexpr int kLineHeight = 24;
 
 // Packed format parts, in stored order.
 Bytes CharPart(int size) { return Fields().u8(0).u16(size).u8(3).u8(0).bytes; }
-Bytes IndentsPart(int left, int right, int first, int further) {
-    return Fields().u16(left).u16(right).u16(first).u16(further).bytes;
-}
 Bytes LineSpacingPart() { return Fields().u16(0xFF9C).bytes; }  // -100: single spacing, no extra leading
-Bytes BorderPart(uint8_t sides, uint8_t width, uint8_t colour, uint8_t spacing) {
-    return Fields().u8(sides).u8(width).u8(colour).u8(spacing).bytes;
-}
-Bytes FramePart(uint8_t colour, int8_t dx, int8_t dy) {
-    return Fields().u8(colour).u8(static_cast<uint8_t>(dx)).u8(static_cast<uint8_t>(dy)).bytes;
-}
 Bytes MarkerPart(uint8_t kind, uint8_t level) { return Fields().u8(kind).u8(0).u8(0).u8(level).u16(0).u8(0).u8(0).bytes; }
 
 // u32 height (any: the layout writes it), style, u16 mask, the parts.

@@ -128,9 +128,10 @@ TEST_F(LaidOutLineTest, CutAgainStartsFromTheLineStart) {
     const std::string text = "aa " + FontCode(30) + "BB " + ColourCode(2, 255) + "cc dd ee ff gg";
     for (int width : {40, 70, 100}) {
         SCOPED_TRACE(width);
-        Split(text, width);
+        text_.assign(text.begin(), text.end());
+        formatter_.BeginParagraph(paragraph_);
         const LaidOutLine fresh = LayOutLine(formatter_, text_, width, TextFormatter::kLeft);
-        Split(text, 200);
+        Split(text, 200);  // begun again and cut once, at another width
         LineOptions again;
         again.again = true;
         const LaidOutLine cut = LayOutLine(formatter_, text_, width, TextFormatter::kLeft, again);

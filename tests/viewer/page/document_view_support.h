@@ -44,10 +44,10 @@ inline Bytes writtenPage(const std::string& description) {
     return page;
 }
 
-// A row description in the writer's terms: 15-point text of single spacing, with more format
+// A row description in the writer's terms: 15-point black text on white, of single spacing, with more format
 // parts when given ("\"border\": [...]" and so on).
 inline std::string row(const std::string& text, const std::string& moreFormat = "", const std::string& more = "") {
-    std::string format = "\"char\": {\"font\": 0, \"size\": 15, \"weight\": 3, \"flags\": 0}, \"line\": -100";
+    std::string format = "\"char\": {\"font\": 0, \"size\": 15, \"weight\": 3, \"flags\": 0}, \"line\": -100, \"colours\": [0, 1]";
     if (!moreFormat.empty()) format += ", " + moreFormat;
     return "{\"text\": \"" + text + "\", \"format\": {" + format + "}" + (more.empty() ? "" : ", " + more) + "}";
 }

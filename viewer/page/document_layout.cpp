@@ -159,6 +159,12 @@ void DocumentView::Layout(HDC device) {
     if (style_.widthMode == 0 && objectsRight > widest && objectsRight < contentWidth) contentWidth = objectsRight;
     contentWidth_ = static_cast<int16_t>(std::min(contentWidth, 0x7FFF));
 
+    // A page of fixed width (mode 1) is not laid out again for the bar, but a page taller than the
+    // window still needs one to be read to its end.
+    if (style_.widthMode == 1 && !verticalBar_ && visibleHeight_ < contentHeight_) {
+        verticalBar_ = true;
+        visibleWidth_ -= GetSystemMetrics(SM_CXVSCROLL);
+    }
     if (style_.widthMode == 2) verticalBar_ = false;
     horizontalBar_ = visibleWidth_ < contentWidth_ && style_.widthMode != 2;
     if (horizontalBar_) visibleHeight_ -= GetSystemMetrics(SM_CYHSCROLL);

@@ -310,8 +310,11 @@ TEST_F(DocumentViewTest, TwoPassLayoutWithAScrollBar) {
         bool bar;
         int width;
     };
+    // Width mode 1 keeps its width (120) and is not laid out again, but shows the bar it needs.
     for (const Case c : {Case{0, 200, true, 320 - thickness}, Case{0, 20 * kLineHeight + 20, false, 320},
-                         Case{0, 20 * kLineHeight + 19, true, 320 - thickness}, Case{2, 200, false, 320}}) {
+                         Case{0, 20 * kLineHeight + 19, true, 320 - thickness}, Case{2, 200, false, 320},
+                         Case{1, 200, true, 120}, Case{1, 20 * kLineHeight + 20, false, 120},
+                         Case{1, 20 * kLineHeight + 19, true, 120}}) {
         SCOPED_TRACE(testing::Message() << "mode " << int{c.widthMode} << " height " << c.height);
         style_.widthMode = c.widthMode;
         view_.OnSize(320, c.height);

@@ -130,7 +130,8 @@ TEST_F(DocumentWindowTest, PositionToPointAndHitTestRoundTrip) {
     for (uint16_t r = 0; r < view_.RowCount(); ++r) {
         const std::vector<uint8_t>& text = view_.Row(r).text;
         for (uint16_t p = 0; p < text.size(); ++p) {
-            if (lect32::IsControlCode(text[p]) || text[p] == '\n') continue;
+            // A tab's caret stands at its stop, where the character after it begins.
+            if (lect32::IsControlCode(text[p]) || text[p] == '\n' || text[p] == '\t') continue;
             lect32::LineInfo line;
             lect32::CaretBox caret;
             ASSERT_TRUE(view_.PositionToPoint(r, p, &line, &caret)) << "row " << r << " position " << p;

@@ -144,6 +144,32 @@ TEST_F(LaidOutLineTest, CutAgainStartsFromTheLineStart) {
     }
 }
 
+// A line that holds a tab may be cut again at the width its tab stops ask for: it is cut from
+// its start, as a line cut once at that width.
+TEST_F(LaidOutLineTest, TabBreakWidthCutsTheLineAgainFromItsStart) {
+    const std::string text = "a\tbb " + FontCode(30) + "cc dd ee ff gg";
+    text_.assign(text.begin(), text.end());
+    formatter_.BeginParagraph(paragraph_);
+    const LaidOutLine once = LayOutLine(formatter_, text_, 120, TextFormatter::kLeft);
+    formatter_.BeginParagraph(paragraph_);
+    LineOptions options;
+    int asked = 0;
+    options.tabBreakWidth = [&](int width) {
+        ++asked;
+        EXPECT_EQ(width, 300);
+        return 120;
+    };
+    const LaidOutLine again = LayOutLine(formatter_, text_, 300, TextFormatter::kLeft, options);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(again.Bytes(), once.Bytes());
+    EXPECT_LT(again.Bytes(), text_.size()) << "the line must break at 120";
+    ASSERT_EQ(again.Segments().size(), once.Segments().size());
+    for (size_t i = 0; i < again.Segments().size(); ++i) {
+        EXPECT_EQ(again.Segments()[i].x, once.Segments()[i].x) << i;
+        EXPECT_EQ(again.Segments()[i].width, once.Segments()[i].width) << i;
+    }
+}
+
 // An empty text is one line of no bytes with the paragraph font's height.
 TEST_F(LaidOutLineTest, EmptyTextIsOneEmptyLine) {
     formatter_.BeginParagraph(paragraph_);

@@ -277,6 +277,13 @@ from fuzz_page_seeds import SEEDS as PAGE_SEED_NAMES  # noqa: E402
 FORMATS["page_objects_fuzz"] = (
     {}, [(name, f"{sys.executable} -B {PAGE_SEEDS} {name}") for name in PAGE_SEED_NAMES])
 
+# Whole page records of the writer's reference documents, for the document view.
+PAGE_CONTENT_SEEDS = os.path.join(HERE, "fuzz_page_content_seeds.py")
+from fuzz_page_content_seeds import SEEDS as PAGE_CONTENT_SEED_NAMES  # noqa: E402
+
+FORMATS["page_content_fuzz"] = (
+    {}, [(name, f"{sys.executable} -B {PAGE_CONTENT_SEEDS} {name}") for name in PAGE_CONTENT_SEED_NAMES])
+
 
 # Metafiles of the document writer's own encoder, independent of the tests' record writer.
 FORMATS["vexmill_fuzz"] = (

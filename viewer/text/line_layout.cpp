@@ -129,11 +129,11 @@ void TextFormatter::justify(size_t from, int extra, int spaces) {
     if (from < segments_.size()) segments_.back().extra = std::max(extra - previousMove, 0);
 }
 
-void TextFormatter::OffsetSegments(int dx) {
+void LaidOutLine::OffsetSegments(int dx) {
     for (TextSegment& s : segments_) s.x += dx;
 }
 
-std::pair<int, int> TextFormatter::GetLineExtent() const {
+std::pair<int, int> LaidOutLine::GetLineExtent() const {
     if (segments_.empty()) return {lineLeft_, lineLeft_};
     return {segments_.front().x, segments_.back().x + segments_.back().width};
 }
@@ -250,11 +250,11 @@ void TextFormatter::remeasure(size_t segment, uint16_t length) {
     s.width = measure(s.start, length, shadowOf(at), &s);
 }
 
-Shadow TextFormatter::shadowOf(const ItemState& state) const {
+Shadow LaidOutLine::shadowOf(const ItemState& state) const {
     return state.shadow >= 0 && static_cast<size_t>(state.shadow) < shadows_.size() ? shadows_[state.shadow] : Shadow{};
 }
 
-TextFormatter::ItemState TextFormatter::stateAt(size_t segment) const {
+LaidOutLine::ItemState LaidOutLine::stateAt(size_t segment) const {
     ItemState state = lineStart();
     for (size_t item = 0; item < items_.size(); ++item) {
         state = applyItemQuiet(item, state);
@@ -280,7 +280,7 @@ void TextFormatter::TrimTrailingSpace() {
 
 // ---- positions ------------------------------------------------------------------------------
 
-int TextFormatter::prefixX(const TextSegment& s, size_t count, const Shadow& shadow) {
+int LaidOutLine::prefixX(const TextSegment& s, size_t count, const Shadow& shadow) {
     if (count == 0) return s.x;
     if (s.extra != 0 && s.spaces > 0) SetTextJustification(dc_, s.extra, s.spaces);
     SIZE extent{};
@@ -296,7 +296,8 @@ int TextFormatter::prefixX(const TextSegment& s, size_t count, const Shadow& sha
     return x;
 }
 
-TextFormatter::CharPlace TextFormatter::GetCharX(size_t offset) {
+LaidOutLine::CharPlace LaidOutLine::GetCharX(size_t offset) {
+    const DeviceScope scope(*this);
     ItemState state = lineStart();
     CharPlace place{lineLeft_, metrics_.ascent, metrics_.descent, 0};
     size_t tab = 0;
@@ -331,7 +332,8 @@ TextFormatter::CharPlace TextFormatter::GetCharX(size_t offset) {
     return place;
 }
 
-uint16_t TextFormatter::GetPositionAtX(int x) {
+uint16_t LaidOutLine::GetPositionAtX(int x) {
+    const DeviceScope scope(*this);
     ItemState state = lineStart();
     for (size_t item = 0; item < items_.size(); ++item) {
         const ItemState before = state;
@@ -354,7 +356,7 @@ uint16_t TextFormatter::GetPositionAtX(int x) {
     return kNoPosition;
 }
 
-TextFormatter::ItemState TextFormatter::applyItemQuiet(size_t item, ItemState state) const {
+LaidOutLine::ItemState LaidOutLine::applyItemQuiet(size_t item, ItemState state) const {
     switch (items_[item]) {
         case kItemFont: ++state.font; break;
         case kItemColours: ++state.colour; break;

@@ -8,19 +8,11 @@ ParagraphResult PaintParagraph(TextFormatter& formatter, const TextFormat& forma
     formatter.BeginParagraph(format);
     int y = box.top;
     while (result.bytes < text.size()) {
-        const auto rest = text.subspan(result.bytes);
-        formatter.SplitIntoSegments(rest, box.width);
-        formatter.LayoutLine(0, 0, TextFormatter::kLeft, false);
-        size_t n = formatter.BreakLine(static_cast<uint16_t>(box.width));
-        if (n == 0) break;
-        if (n < rest.size() && rest[n] == ' ') ++n;
-        else formatter.TrimTrailingSpace();
-        formatter.LayoutLine(0, box.width, box.alignment, n >= rest.size());
-        const LineMetrics& metrics = formatter.Metrics();
-        if (box.paint)
-            formatter.PaintLine(static_cast<int16_t>(box.x), static_cast<int16_t>(y), 0, static_cast<int16_t>(box.width));
-        y += metrics.ascent + metrics.descent;
-        result.bytes += n;
+        LaidOutLine line = LayOutLine(formatter, text.subspan(result.bytes), box.width, box.alignment);
+        if (line.Bytes() == 0) break;
+        if (box.paint) line.PaintLine(static_cast<int16_t>(box.x), static_cast<int16_t>(y), 0, static_cast<int16_t>(box.width));
+        y += line.Height();
+        result.bytes += line.Bytes();
         ++result.lines;
     }
     formatter.EndParagraph();

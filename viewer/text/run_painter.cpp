@@ -94,7 +94,7 @@ bool DrawTabMark(int kind, HDC device, int x, int y) {
     return PutMark(device, x, y, kHardSpaceMarkRows, "HSPACE", "HSPACET");
 }
 
-struct TextFormatter::PaintState {
+struct LaidOutLine::PaintState {
     int x = 0;
     int top = 0;
     int baseline = 0;
@@ -110,15 +110,16 @@ struct TextFormatter::PaintState {
     OverhangChar overhang;
 };
 
-COLORREF TextFormatter::colourOf(uint8_t index) const { return TableOr(colourTable_).GetColour(index); }
+COLORREF LaidOutLine::colourOf(uint8_t index) const { return TableOr(colourTable_).GetColour(index); }
 
-COLORREF TextFormatter::pairTextColour(int pair) const {
+COLORREF LaidOutLine::pairTextColour(int pair) const {
     const LinkColours& links = GetLinkColours();
     if (lineLinkState_ != 0 && links.Colours()) return links.colour[0];
     return colourOf(colours_[static_cast<size_t>(pair)].text);
 }
 
-void TextFormatter::PaintLine(int16_t x, int16_t top, int16_t leading, int16_t lineWidth) {
+void LaidOutLine::PaintLine(int16_t x, int16_t top, int16_t leading, int16_t lineWidth) {
+    const DeviceScope scope(*this);
     PaintState paint;
     paint.x = x;
     paint.backgrounds = !(pagePainter_ && pagePainter_->BackgroundShown()) && !GetPrintJobDevice();
@@ -182,7 +183,7 @@ void TextFormatter::PaintLine(int16_t x, int16_t top, int16_t leading, int16_t l
     lineLinkState_ = startState;
 }
 
-void TextFormatter::switchColours(int pair, PaintState& paint) {
+void LaidOutLine::switchColours(int pair, PaintState& paint) {
     const ColourPair& colours = colours_[static_cast<size_t>(pair)];
     paint.textColour = paint.link != 0 && GetLinkColours().Colours() ? GetLinkColours().colour[0]
                                                                             : colourOf(colours.text);
@@ -194,7 +195,7 @@ void TextFormatter::switchColours(int pair, PaintState& paint) {
 
 // The link underline as a band of the font's underline rows, so that thick underlines keep their
 // rows and their dash pattern exactly.
-void TextFormatter::underline(int fromX, int toX, int y, int thickness, uint8_t state, COLORREF colour) {
+void LaidOutLine::underline(int fromX, int toX, int y, int thickness, uint8_t state, COLORREF colour) {
     winplat::GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
     const auto band = [&](int from, int to) {
         RECT rows{from, y, to, y + thickness};
@@ -204,7 +205,7 @@ void TextFormatter::underline(int fromX, int toX, int y, int thickness, uint8_t 
     else band(fromX, toX);
 }
 
-void TextFormatter::paintSegment(size_t index, bool lastOfLine, PaintState& paint) {
+void LaidOutLine::paintSegment(size_t index, bool lastOfLine, PaintState& paint) {
     const TextSegment& s = segments_[index];
     const StackedFont& font = fonts_[paint.font];
     const bool underlined = paint.link != 0 && GetLinkColours().linksUnderlined;
@@ -263,7 +264,8 @@ void TextFormatter::paintSegment(size_t index, bool lastOfLine, PaintState& pain
     }
 }
 
-void TextFormatter::InvertRange(int16_t x, int16_t top, int16_t leading, uint16_t first, uint16_t end) {
+void LaidOutLine::InvertRange(int16_t x, int16_t top, int16_t leading, uint16_t first, uint16_t end) {
+    const DeviceScope scope(*this);
     if (first >= end) return;
     const int left = x + GetCharX(first).x;
     const int right = x + GetCharX(end).x;

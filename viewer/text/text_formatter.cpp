@@ -71,7 +71,7 @@ void TextFormatter::pushFont(const CharFormat& asked) {
     top.abcWidths = !GetPrintJobDevice() && GetCharABCWidthsA(dc_, 'A', 'A', &abc);
 }
 
-void TextFormatter::selectFont(size_t index) {
+void LaidOutLine::selectFont(size_t index) {
     if (index >= fonts_.size() || index == selectedFont_) return;
     const HFONT font = fonts_[index].font ? fonts_[index].font->get() : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
     const HGDIOBJ before = SelectObject(dc_, font);
@@ -176,7 +176,7 @@ void TextFormatter::ScanControlCodes(std::span<const uint8_t> text, TextFormat& 
 
 // ---- measuring ------------------------------------------------------------------------------
 
-int TextFormatter::measure(size_t start, size_t count, const Shadow& shadow, TextSegment* into) {
+int LaidOutLine::measure(size_t start, size_t count, const Shadow& shadow, TextSegment* into) {
     if (into) {
         into->overhang = 0;
         into->lastFullWidth = 0;
@@ -198,7 +198,7 @@ int TextFormatter::measure(size_t start, size_t count, const Shadow& shadow, Tex
     return width;
 }
 
-const StackedFont& TextFormatter::UnderlineOf(size_t index) {
+const StackedFont& LaidOutLine::UnderlineOf(size_t index) {
     StackedFont& font = fonts_.at(index);
     if (font.underlineOffset >= 0) return font;
     if (GetPrintJobDevice()) {
@@ -258,8 +258,26 @@ void TextFormatter::closeSegment(size_t start, size_t end, int& used, bool link)
 }
 
 size_t TextFormatter::SplitIntoSegments(std::span<const uint8_t> text, int width) {
-    text_ = text.first(std::min(text.size(), kMaxLineText));
     keepInForce();
+    return split(text, width);
+}
+
+// Each stack back to what was in force at the line's start (its first entry), so that a line cut
+// once can be cut again at another width.
+size_t TextFormatter::SplitIntoSegmentsAgain(std::span<const uint8_t> text, int width) {
+    if (!fonts_.empty()) {
+        selectFont(0);
+        for (size_t i = 1; i < fonts_.size(); ++i) GetTextFontCache().ReleaseFont(fonts_[i].font);
+        fonts_.resize(1);
+    }
+    colours_.resize(std::min<size_t>(colours_.size(), 1));
+    shadows_.resize(std::min<size_t>(shadows_.size(), 1));
+    links_.resize(std::min(links_.size(), static_cast<size_t>(std::max(carriedLinks_, 0))));
+    return split(text, width);
+}
+
+size_t TextFormatter::split(std::span<const uint8_t> text, int width) {
+    text_ = text.first(std::min(text.size(), kMaxLineText));
     segments_.clear();
     items_ = {kItemColours, kItemShadow, kItemFont};
     itemLengths_.assign(3, 0);

@@ -182,6 +182,24 @@ class CommandLine(unittest.TestCase):
                     with open(out, "rb") as f:
                         self.assertEqual(f.read(), expected)
 
+    def test_page_writes_the_record_of_each_described_page(self):
+        pages = [{"rows": [{"text": "Jedna", "tabs": [[0, 40]]}, {"table": {"rows": 1, "columns": 1}}],
+                  "objects": [{"kind": "picture", "width": 10, "height": 20}]},
+                 {"rows": [{"text": "Dvě\n", "format": {"align": 3}}]}]
+        with tempfile.TemporaryDirectory() as d:
+            command = [sys.executable, "-B", os.path.join(TOOLS, "lcnwriter"), "page"]
+            for i, description in enumerate(pages):
+                desc = os.path.join(d, "%d.json" % i)
+                with open(desc, "w", encoding="utf-8") as f:
+                    json.dump(description, f)
+                command += [desc, os.path.join(d, "%d.bin" % i)]
+            subprocess.run(command, check=True, capture_output=True)
+            for i, description in enumerate(pages):
+                with self.subTest(page=i), open(os.path.join(d, "%d.bin" % i), "rb") as f:
+                    written = f.read()
+                    self.assertEqual(written, page.page_record(description).bytes())
+                    self.assertEqual(written[2:4], bytes([len(description["rows"]), 0]), "the row count")
+
     def test_a_bad_description_fails_with_a_reason(self):
         with tempfile.TemporaryDirectory() as d:
             desc = os.path.join(d, "bad.json")

@@ -1,0 +1,106 @@
+// The LCNDOCUMENT window: the child in which a page window shows its page content. It only
+// unpacks messages for the view whose pointer it keeps in its view word; it does not own the
+// view. Messages that arrive before the view is set do nothing.
+#include "page/document_view.h"
+#include "winplat/gdi.h"
+#include "winplat/module.h"
+#include "winplat/user.h"
+
+namespace lect32 {
+namespace {
+
+constexpr char kClassName[] = "LCNDOCUMENT";
+constexpr UINT kTooltipMessage = 27139;
+constexpr UINT kPrivateFirst = 9000;
+constexpr UINT kPrivateLast = 9099;
+
+DocumentView* ViewOf(HWND window) { return reinterpret_cast<DocumentView*>(GetWindowLongPtrA(window, DocumentView::kViewWord)); }
+
+void VerticalScroll(DocumentView& view, HWND window, int code, int thumb) {
+    switch (code) {
+        case SB_LINEUP: view.LineUp(); break;
+        case SB_LINEDOWN: view.LineDown(); break;
+        case SB_PAGEUP: view.PageUp(); break;
+        case SB_PAGEDOWN: view.PageDown(); break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: view.ScrollTo(thumb * GetScrollScale(window)); break;
+        default: break;
+    }
+}
+
+void HorizontalScroll(DocumentView& view, int code, int thumb) {
+    switch (code) {
+        case SB_LINELEFT: view.ScrollLeft(8, 0); break;
+        case SB_LINERIGHT: view.ScrollRight(8, 0); break;
+        case SB_PAGELEFT: view.ScrollLeft(1, 0); break;
+        case SB_PAGERIGHT: view.ScrollRight(1, 0); break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: view.SetHorizontalPos(thumb); break;
+        default: break;
+    }
+}
+
+}  // namespace
+
+bool RegisterDocumentWindowClass() {
+    WNDCLASSA existing{};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), kClassName, &existing)) return true;
+    WNDCLASSA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = DocumentWndProc;
+    wc.cbWndExtra = 8;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = kClassName;
+    return RegisterClassA(&wc) != 0;
+}
+
+LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= kPrivateFirst && message <= kPrivateLast) return 0;
+    if (message == WM_CREATE) {
+        SetWindowLongPtrA(window, DocumentView::kViewWord, 0);
+        return 0;
+    }
+    DocumentView* view = ViewOf(window);
+    switch (message) {
+        case WM_DESTROY:
+        case WM_ERASEBKGND:
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+        case WM_CHAR:
+        // Keys, commands and the mouse belong to the view's input layer; the plain view takes
+        // none of them.
+        case WM_KEYDOWN:
+        case WM_COMMAND:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_SETCURSOR:
+            return 0;
+        case WM_SIZE:
+            if (view) view->OnSize(LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_PAINT:
+            if (view) view->OnPaint(nullptr);
+            else ValidateRect(window, nullptr);
+            return 0;
+        case WM_VSCROLL:
+            if (view) VerticalScroll(*view, window, LOWORD(wParam), static_cast<int16_t>(HIWORD(wParam)));
+            return 0;
+        case WM_HSCROLL:
+            if (view) HorizontalScroll(*view, LOWORD(wParam), static_cast<int16_t>(HIWORD(wParam)));
+            return 0;
+        case WM_MOUSEWHEEL:
+            if (view) view->OnMouseWheel(static_cast<int16_t>(HIWORD(wParam)) < 0);
+            return 0;
+        case kTooltipMessage:
+            return 0;
+        default: break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace lect32

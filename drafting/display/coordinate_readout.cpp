@@ -26,7 +26,7 @@ std::string Polar(const ReadoutSettings& s, Point vector, int prefix) {
     AppendPrefix(text, prefix);
     text += FormatLength(std::hypot(vector.x, vector.y), s);
     text += s.polarSeparator;
-    text += FormatMeasurement(s.angleFormat, RadiansToUserAngle(s.angleUnit, DirectionAngle(vector.x, vector.y)));
+    text += FormatReadoutNumber(s.angleFormat, RadiansToUserAngle(s.angleUnit, DirectionAngle(vector.x, vector.y)));
     if (s.unitNames) {
         text += AngleUnitName(s.angleUnit);
     } else {
@@ -60,7 +60,7 @@ const char* AngleUnitName(int angleUnit) {
     }
 }
 
-std::string FormatMeasurement(int formatWord, double value) {
+std::string FormatReadoutNumber(int formatWord, double value) {
     if (formatWord < 0) {
         char text[64];
         std::snprintf(text, sizeof text, "%.15g", value);
@@ -89,7 +89,7 @@ std::string FormatLength(double value, const ReadoutSettings& s) {
 
 std::string FormatReadout(const ReadoutState& state, const ReadoutSettings& s) {
     if (state.selecting && s.selectionReadout) return state.selectionText;
-    if (state.scaleDrag && !state.rubberBandShown && s.selectionReadout) return FormatMeasurement(-1, state.scaleFactor);
+    if (state.scaleDrag && !state.rubberBandShown && s.selectionReadout) return FormatReadoutNumber(-1, state.scaleFactor);
     if (!s.display) return {};
     const bool polar = s.alwaysPolar || (state.rubberBandShown && s.polarWhileDragging);
     if (state.rubberBandShown && polar) {

@@ -43,9 +43,10 @@ struct ReadoutState {
 // The text of status panel 2.
 std::string FormatReadout(const ReadoutState& state, const ReadoutSettings& settings);
 
-// A measurement by a format word: negative the shortest general text; otherwise fixed with
-// the field width of bits 8-15 and the decimals of bits 0-7; "." as the decimal separator.
-std::string FormatMeasurement(int formatWord, double value);
+// A number by a format word (as dimensions format theirs): negative the shortest general text;
+// otherwise fixed with the field width of bits 8-15 and the decimals of bits 0-7; "." as the
+// decimal separator.
+std::string FormatReadoutNumber(int formatWord, double value);
 // A length with the settings' decimals, or with sub-units as whole part and fraction x factor.
 std::string FormatLength(double value, const ReadoutSettings& settings);
 // "st", "gr" or "rad" by the angle unit.

@@ -206,6 +206,39 @@ void CursorTracker::ForgetScreen() {
     if (preview) preview->Forget();
 }
 
+void CursorTracker::ReplayShown(winforms::Canvas& canvas) {
+    winforms::Canvas* screen = canvas_;
+    const ShownMarks shown = shown_;
+    canvas_ = &canvas;
+    // Drawn from nothing to what is shown, each figure once.
+    shown_ = {};
+    if (shown.cursor || shown.pickBox || shown.aperture) {
+        BeginOverlay(canvas, overlay.cursorColour);
+        if (shown.cursor) DrawCrossHair(canvas, cursorAt_, box_.cx, box_.cy);
+        BeginOverlay(canvas, overlay.overlayColour);
+        if (shown.pickBox) DrawSquareAround(canvas, cursorAt_, overlay.pickBoxHalf);
+        BeginOverlay(canvas, overlay.markerColour);
+        if (shown.aperture) DrawSquareAround(canvas, cursorAt_, overlay.apertureHalf);
+        RestoreNormalPen(canvas);
+    }
+    if (shown.rubberBand) {
+        BeginOverlay(canvas, overlay.overlayColour);
+        if (bandDotted_) canvas.GetPen().SetStyle(winforms::PenStyle::Dot);
+        if (bandRectangle_) {
+            DrawBandRectangle(canvas, bandFrom_, bandTo_);
+        } else {
+            DrawBandLine(canvas, bandFrom_, bandTo_);
+        }
+        RestoreNormalPen(canvas);
+    }
+    if (shown.markers) {
+        for (const SnapMarker& marker : markers_.Markers()) DrawOneMarker(marker);
+    }
+    if (preview && drawing) preview->Replay(canvas, *drawing, overlay.overlayColour);
+    shown_ = shown;
+    canvas_ = screen;
+}
+
 std::string CursorTracker::Readout() const {
     ReadoutState state;
     state.selecting = step.selecting;

@@ -125,6 +125,9 @@ public:
     void HideAll();
     // The screen was painted over: nothing of the overlay is on it any more.
     void ForgetScreen();
+    // Draws every figure shown now on 'canvas' (a new picture about to replace the screen's),
+    // at the places they have on the screen; what is shown stays as it is.
+    void ReplayShown(winforms::Canvas& canvas);
 
     POINT Pixel() const { return pixel_; }
     Point World() const { return world_; }

@@ -66,4 +66,8 @@ void DragPreview::Erase(winforms::Canvas& canvas, const Drawing& drawing, COLORR
     drawn_ = 0;
 }
 
+void DragPreview::Replay(winforms::Canvas& canvas, const Drawing& drawing, COLORREF colour) {
+    if (shown_) DrawFirst(canvas, drawing, colour, drawn_, nullptr);
+}
+
 }  // namespace linework

@@ -39,6 +39,9 @@ public:
                 const std::function<bool()>& interrupted);
     // Draws again exactly what the last Draw drew, which removes it.
     void Erase(winforms::Canvas& canvas, const Drawing& drawing, COLORREF colour);
+    // Draws what is shown on another canvas (a picture that replaces the screen's), the state
+    // unchanged.
+    void Replay(winforms::Canvas& canvas, const Drawing& drawing, COLORREF colour);
     size_t Drawn() const { return drawn_; }
     bool Shown() const { return shown_; }
     // Forgets what is on the screen (a background paint removed it).

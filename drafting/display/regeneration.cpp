@@ -75,7 +75,8 @@ uint64_t Regenerator::BackgroundDigest(SIZE box, const Drawing& drawing, EntityH
 }
 
 RegenerationResult Regenerator::Regenerate(winforms::Canvas& target, SIZE box, const Drawing& drawing,
-                                           COLORREF background, const winforms::Bitmap* backdrop, bool viewChanged) {
+                                           COLORREF background, const winforms::Bitmap* backdrop, bool viewChanged,
+                                           const std::function<void(winforms::Canvas&)>& finish) {
     RegenerationResult result;
     if (suspended) {
         pending = true;
@@ -106,6 +107,7 @@ RegenerationResult Regenerator::Regenerate(winforms::Canvas& target, SIZE box, c
             result.entities += DrawRun(*canvas, drawing, start, 0);
         }
     }
+    if (finish) finish(*canvas);
     if (canvas != &target) target.CopyRect({0, 0, box.cx, box.cy}, *canvas, {0, 0, box.cx, box.cy});
     return result;
 }

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "display/display_modes.h"
 #include "display/kind_renderers.h"
@@ -54,9 +55,12 @@ public:
     bool pending = false;
 
     // Draws the drawing on 'target' (the paint box's canvas) of 'box' pixels. 'viewChanged'
-    // forces the cache to be rebuilt.
+    // forces the cache to be rebuilt. 'finish' draws what goes over the drawing (the grid, the
+    // overlay as it stands) before the picture reaches the screen, so a paint clipped to part
+    // of the paint box leaves the screen as one picture.
     RegenerationResult Regenerate(winforms::Canvas& target, SIZE box, const Drawing& drawing, COLORREF background,
-                                  const winforms::Bitmap* backdrop, bool viewChanged);
+                                  const winforms::Bitmap* backdrop, bool viewChanged,
+                                  const std::function<void(winforms::Canvas&)>& finish = {});
     void ForgetCache() { cacheValid_ = false; }
 
 private:

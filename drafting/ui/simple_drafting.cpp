@@ -140,13 +140,16 @@ void SimpleDrafting::RegenerateDrawing() {
     RefreshPanels();
     winforms::Canvas& canvas = paintBox_.GetCanvas();
     const SIZE box{paintBox_.Width(), paintBox_.Height()};
-    const RegenerationResult result =
-        regenerator_.Regenerate(canvas, box, drawing_, Background(), &backdrop_, view_.viewChanged);
+    ReadTrackingSettings(image_, hooks.angleUnit ? hooks.angleUnit() : 0, tracker_);
+    // The grid and the overlay as it stands go into the new picture: a paint clipped to part of
+    // the paint box keeps the overlay outside the clip, and it must match inside.
+    const RegenerationResult result = regenerator_.Regenerate(
+        canvas, box, drawing_, Background(), &backdrop_, view_.viewChanged, [this](winforms::Canvas& picture) {
+            DrawGrid(picture, view_, tracker_.grid, tracker_.grid.colour, Background());
+            tracker_.ReplayShown(picture);
+        });
     if (result.drawn) {
         view_.viewChanged = false;
-        tracker_.ForgetScreen();
-        ReadTrackingSettings(image_, hooks.angleUnit ? hooks.angleUnit() : 0, tracker_);
-        DrawGrid(canvas, view_, tracker_.grid, tracker_.grid.colour, Background());
         tracker_.SetCanvas(&canvas, box);
         const POINT at = tracker_.Pixel();
         if (at.x >= 0 && at.y >= 0) tracker_.HandleMouseMove(at, true);

@@ -35,6 +35,11 @@ COLORREF TableColour(const SystemVariableImage& image, int index) {
     return static_cast<COLORREF>(image.Integer(sysvar::kBackground + index)) & 0xFFFFFF;
 }
 
+// Only a new text repaints the control.
+void SetCaptionIfNew(winforms::Control& control, const std::string& caption) {
+    if (control.Caption() != caption) control.SetCaption(caption);
+}
+
 }  // namespace
 
 std::string ScaleCaption(double scale) {
@@ -56,13 +61,13 @@ std::string FitLayerText(std::string_view caption, int layer, std::string name,
 void RefreshStatusPanel(const StatusPanelParts& parts, StatusPanelState& state, const SystemVariableImage& image) {
     CurrentProperties current(const_cast<SystemVariableImage&>(image));
     const LayerTable layers(const_cast<SystemVariableImage&>(image));
-    if (parts.scale) parts.scale->SetCaption(ScaleCaption(image.Double(tracking_var::kDrawingScale)));
+    if (parts.scale) SetCaptionIfNew(*parts.scale, ScaleCaption(image.Double(tracking_var::kDrawingScale)));
     const int layer = std::clamp(current.Get(CurrentProperties::Layer), 0, kLayerCount - 1);
     int colour = std::clamp(current.Get(CurrentProperties::Colour), 0, 255);
     if (colour == 0) colour = static_cast<int>(layers.Word(static_cast<uint8_t>(layer)) & 0xFF);
     if (parts.swatch) {
-        parts.swatch->SetColor(TableColour(image, colour));
-        parts.swatch->SetCaption(std::to_string(colour));
+        if (parts.swatch->Color() != TableColour(image, colour)) parts.swatch->SetColor(TableColour(image, colour));
+        SetCaptionIfNew(*parts.swatch, std::to_string(colour));
     }
     const int width = std::min(current.Get(CurrentProperties::Width), kLargestWidthPicture);
     LoadPicture(parts.width, state.width, "WIDTH", width, parts.programFolder);
@@ -89,7 +94,7 @@ void RefreshStatusPanel(const StatusPanelParts& parts, StatusPanelState& state, 
     };
         // The label grows with its text: the room it may take is the rest of its panel.
     const int room = label.Parent() ? label.Parent()->Width() - label.Left() : label.Width();
-    label.SetCaption(FitLayerText(parts.layerCaption ? parts.layerCaption() : std::string(), layer, name, textWidth, room));
+    SetCaptionIfNew(label, FitLayerText(parts.layerCaption ? parts.layerCaption() : std::string(), layer, name, textWidth, room));
     label.SetHint(std::to_string(layer) + " " + name);
     label.SetShowHint(true);
 }
@@ -101,17 +106,17 @@ void RefreshViewButtons(const ViewButtons& buttons, const SystemVariableImage& i
         const std::optional<ViewTransform> stored = ReadView(image, kCurrentViewDouble + 10 * n);
         winforms::Font font = button->GetFont();
         if (stored) {
-            button->SetGroupIndex(n);
-            button->SetAllowAllUp(true);
-            button->SetDown(SameView(*stored, current));
+            if (button->GroupIndex() != n) button->SetGroupIndex(n);
+            if (!button->AllowAllUp()) button->SetAllowAllUp(true);
+            if (button->Down() != SameView(*stored, current)) button->SetDown(SameView(*stored, current));
             font.SetColor(RGB(0, 0, 0));
             font.SetStyle(winforms::FontBold);
         } else {
-            button->SetDown(false);
+            if (button->Down()) button->SetDown(false);
             font.SetColor(kEmptyViewGrey);
             font.SetStyle(0);
         }
-        button->SetFont(font);
+        if (!(font == button->GetFont())) button->SetFont(font);
     }
 }
 

@@ -62,10 +62,10 @@ TEST(CoordinateReadoutTest, EachSwitchCombinationGivesItsText) {
 }
 
 TEST(CoordinateReadoutTest, MeasurementFormats) {
-    EXPECT_EQ(FormatMeasurement(2, 12.345), "12.35");  // two decimals, no padding
-    EXPECT_EQ(FormatMeasurement(4, 90), "90.0000");
-    EXPECT_EQ(FormatMeasurement(0x0802, 1.5), "    1.50");
-    EXPECT_EQ(FormatMeasurement(-1, 0.1), "0.1");
+    EXPECT_EQ(FormatReadoutNumber(2, 12.345), "12.35");  // two decimals, no padding
+    EXPECT_EQ(FormatReadoutNumber(4, 90), "90.0000");
+    EXPECT_EQ(FormatReadoutNumber(0x0802, 1.5), "    1.50");
+    EXPECT_EQ(FormatReadoutNumber(-1, 0.1), "0.1");
     EXPECT_STREQ(AngleUnitName(0), "st");
     EXPECT_STREQ(AngleUnitName(1), "gr");
     EXPECT_STREQ(AngleUnitName(7), "rad");

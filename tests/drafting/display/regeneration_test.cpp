@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "display/cursor_tracker.h"
 #include "drawing/entity_builders.h"
 #include "painter_fixture.h"
 
@@ -127,6 +128,28 @@ TEST_F(RegenerationTest, WhileSuspendedARegenerationIsOnlyPending) {
     regenerator->suspended = false;
     EXPECT_TRUE(Regenerate().drawn);
     EXPECT_FALSE(regenerator->pending);
+}
+
+TEST_F(RegenerationTest, APaintOfPartOfTheBoxKeepsTheOverlayWhole) {
+    Line({5, 5}, {110, 80}, 4);
+    Line({5, 80}, {110, 5}, 5);
+    Regenerate();
+    const std::vector<COLORREF> clean = Raster();
+    TrackingHost host;
+    CursorTracker tracker(view, host);
+    tracker.SetCanvas(screen.get(), {kWidth, kHeight});
+    tracker.step.waitingForSecondPoint = true;
+    tracker.step.reference = {20, 20};
+    tracker.AddSnapMarker(1, 1, {60, 60});
+    tracker.HandleMouseMove({30, 30});
+    // A paint of the top left quarter only: the overlay outside it stays on the screen.
+    screen->SetClipRect({0, 0, kWidth / 2, kHeight / 2});
+    regenerator->Regenerate(*screen, {kWidth, kHeight}, drawing, RGB(0, 0, 0), nullptr, false,
+                            [&](winforms::Canvas& picture) { tracker.ReplayShown(picture); });
+    screen->SetClipRect({0, 0, 0, 0});
+    tracker.HandleMouseMove({90, 70});
+    tracker.HideAll();
+    EXPECT_EQ(Raster(), clean);
 }
 
 TEST_F(RegenerationTest, DrawingOffPaintsTheBackgroundOnly) {

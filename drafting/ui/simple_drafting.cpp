@@ -158,7 +158,7 @@ void SimpleDrafting::RegenerateDrawing() {
 }
 
 void SimpleDrafting::RefreshPanels() {
-    RefreshStatusPanel(panelParts_, panelState_, image_);
+    RefreshStatusPanel(panelParts_, panelState_, image_, settings_.colours);
     RefreshViewButtons(viewButtons_, image_, view_.GetViewTransform());
 }
 

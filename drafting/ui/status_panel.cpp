@@ -7,7 +7,6 @@
 #include "display/tracking_settings.h"
 #include "drawing/layer_names.h"
 #include "drawing/layer_table.h"
-#include "script/system_variables.h"
 
 namespace linework {
 
@@ -29,10 +28,6 @@ void LoadPicture(winforms::Image* image, int& shown, std::string_view stem, int 
     if (!image->Picture().LoadFromFile(programFolder + StatusPictureName(stem, number))) return;
     image->PictureChanged();
     shown = number;
-}
-
-COLORREF TableColour(const SystemVariableImage& image, int index) {
-    return static_cast<COLORREF>(image.Integer(sysvar::kBackground + index)) & 0xFFFFFF;
 }
 
 // Only a new text repaints the control.
@@ -58,7 +53,8 @@ std::string FitLayerText(std::string_view caption, int layer, std::string name,
     return head + name;
 }
 
-void RefreshStatusPanel(const StatusPanelParts& parts, StatusPanelState& state, const SystemVariableImage& image) {
+void RefreshStatusPanel(const StatusPanelParts& parts, StatusPanelState& state, const SystemVariableImage& image,
+                        const ColourTable& colours) {
     CurrentProperties current(const_cast<SystemVariableImage&>(image));
     const LayerTable layers(const_cast<SystemVariableImage&>(image));
     if (parts.scale) SetCaptionIfNew(*parts.scale, ScaleCaption(image.Double(tracking_var::kDrawingScale)));
@@ -66,7 +62,8 @@ void RefreshStatusPanel(const StatusPanelParts& parts, StatusPanelState& state, 
     int colour = std::clamp(current.Get(CurrentProperties::Colour), 0, 255);
     if (colour == 0) colour = static_cast<int>(layers.Word(static_cast<uint8_t>(layer)) & 0xFF);
     if (parts.swatch) {
-        if (parts.swatch->Color() != TableColour(image, colour)) parts.swatch->SetColor(TableColour(image, colour));
+        const COLORREF shown = colours[static_cast<uint8_t>(colour)] & 0xFFFFFF;
+        if (parts.swatch->Color() != shown) parts.swatch->SetColor(shown);
         SetCaptionIfNew(*parts.swatch, std::to_string(colour));
     }
     const int width = std::min(current.Get(CurrentProperties::Width), kLargestWidthPicture);

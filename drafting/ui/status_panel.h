@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "display/colour_table.h"
 #include "drawing/system_variable_image.h"
 #include "drawing/view_transform.h"
 #include "winforms/forms.h"
@@ -47,7 +48,9 @@ std::string StatusPictureName(std::string_view stem, int number);
 std::string FitLayerText(std::string_view caption, int layer, std::string name,
                          const std::function<int(std::string_view)>& textWidth, int available);
 
-void RefreshStatusPanel(const StatusPanelParts& parts, StatusPanelState& state, const SystemVariableImage& image);
+// The colour swatch shows the entry of 'colours' that entities of the current colour are drawn with.
+void RefreshStatusPanel(const StatusPanelParts& parts, StatusPanelState& state, const SystemVariableImage& image,
+                        const ColourTable& colours);
 // A defined stored view (scale above 0) gets a group of its own and is down with a black bold
 // caption when it equals the current view; an empty slot is up, grey and plain.
 void RefreshViewButtons(const ViewButtons& buttons, const SystemVariableImage& image, const ViewTransform& current);

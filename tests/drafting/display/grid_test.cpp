@@ -23,7 +23,7 @@ TEST_F(GridTest, AGridOfFivePixelsIsNotDrawnAndTenPixelsIs) {
     EXPECT_EQ(Dots(0.1000001), 0);
     // 10 pixels: columns 0..100 hold x 0.5..10.5, grid lines at x 1..10; rows y 0.25..8.25: 1..8.
     EXPECT_EQ(Dots(0.1), 10 * 8);
-    EXPECT_EQ(canvas->Count("SetPixel"), 80u);
+    ASSERT_EQ(canvas->Count("SetPixel"), 80u);
     EXPECT_EQ(canvas->Lines().front().rfind("SetPixel 5,", 0), 0u) << canvas->Lines().front();
 }
 

@@ -96,14 +96,15 @@ void SimpleDrafting::UseStoredView(int n) {
 }
 
 void SimpleDrafting::CentreViewOnCursor(bool movePointer) {
-    ViewTransform centred = CentredOn(view_.GetViewTransform(), tracker_.World(), PaintBoxSize());
+    // Taken now: the regeneration tracks the pointer again, at its place in the new view.
+    const Point world = tracker_.World();
+    ViewTransform centred = CentredOn(view_.GetViewTransform(), world, PaintBoxSize());
     const double width = PaintBoxSize().width * centred.scale, height = PaintBoxSize().height * centred.scale;
     centred.originX = std::clamp(centred.originX, -kWorldLimit, std::max(-kWorldLimit, kWorldLimit - width));
     centred.originY = std::clamp(centred.originY, -kWorldLimit, std::max(-kWorldLimit, kWorldLimit - height));
     view_.RememberCurrentView();
     SetView(centred);
     if (!movePointer) return;
-    const Point world = tracker_.World();
     const POINT at = paintBox_.ClientToScreen({view_.WorldToScreenX(world.x), view_.WorldToScreenY(world.y)});
     SetCursorPos(at.x, at.y);
 }

@@ -89,6 +89,30 @@ TEST_F(ViewTrackingTest, AMiddleButtonDragPansTheView) {
     EXPECT_DOUBLE_EQ(after.originY, before.originY - 20 * before.scale);
 }
 
+TEST_F(ViewTrackingTest, ShiftAndTheRightButtonCentreTheViewOnTheCursorAndTheMouseFollows) {
+    Start();
+    MoveTo(100, 50);
+    const ViewTransform before = View();
+    const double x = before.originX + 100 * before.scale, y = before.originY + (Bottom() - 50) * before.scale;
+    winplat::testing::keyDown(VK_SHIFT);
+    winplat::testing::mouseButton(winplat::host::MouseButton::Right, true);
+    h.pump();
+    const ViewTransform after = View();
+    const double width = form->PaintBox1().Width(), height = form->PaintBox1().Height();
+    EXPECT_DOUBLE_EQ(after.originX + width * after.scale / 2, x);
+    EXPECT_DOUBLE_EQ(after.originY + height * after.scale / 2, y);
+    EXPECT_EQ(after.scale, before.scale);
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    const POINT centre = form->PaintBox1().ClientToScreen(
+        {static_cast<int>(std::lround(width / 2)), static_cast<int>(std::lround(Bottom() - height / 2))});
+    EXPECT_NEAR(pointer.x, centre.x, 1);
+    EXPECT_NEAR(pointer.y, centre.y, 1);
+    winplat::testing::mouseButton(winplat::host::MouseButton::Right, false);
+    winplat::testing::keyUp(VK_SHIFT);
+    h.pump();
+}
+
 TEST_F(ViewTrackingTest, RefusedZoomsAndAnEmptyDrawingSayWhy) {
     CopyKit();
     Start();

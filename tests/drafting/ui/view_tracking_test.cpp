@@ -168,6 +168,26 @@ TEST_F(ViewTrackingTest, TheStatusPanelAndViewButtonsFollowTheSettings) {
     EXPECT_EQ(form->SpeedButton(4).GetFont().Color(), 0x808080u);
 }
 
+TEST_F(ViewTrackingTest, StatusPicturesFollowTheCurrentWidthAndAMissingOneLeavesTheOld) {
+    Start();
+    std::filesystem::create_directories(folder.path() + "/BMP");
+    winforms::Bitmap picture(6, 5);
+    ASSERT_TRUE(picture.SaveToFile(WindowsFolder(folder.path()) + "BMP\\WIDTH3.BMP"));
+    ASSERT_TRUE(winforms::Bitmap(7, 7).SaveToFile(WindowsFolder(folder.path()) + "BMP\\WIDTH10.BMP"));
+    auto* width = dynamic_cast<winforms::Image*>(form->FindComponent("Image1"));
+    ASSERT_NE(width, nullptr);
+    CurrentProperties current(Image());
+    auto shownWidth = [&](int value) {
+        current.Set(CurrentProperties::Width, value);
+        form->Drafting().RegenerateDrawing();
+        return width->Picture().Width();
+    };
+    EXPECT_EQ(shownWidth(3), 6);
+    EXPECT_EQ(shownWidth(4), 6);   // no WIDTH4.BMP: the old picture stays
+    EXPECT_EQ(shownWidth(12), 7);  // wider than the largest picture: WIDTH10.BMP
+    EXPECT_EQ(shownWidth(3), 6);
+}
+
 TEST(StatusPanelTextTest, ScaleCaptions) {
     EXPECT_EQ(ScaleCaption(0.01), "1:100");
     EXPECT_EQ(ScaleCaption(0.4), "1:2.5");

@@ -57,6 +57,9 @@ public:
     virtual bool Regenerating() const { return false; }
     virtual void BlinkInserts(bool /*phase*/) {}
 
+    // --- the mouse over the drawing: the cursor follows it
+    virtual void TrackMouse(int /*x*/, int /*y*/) {}
+
     // --- points
     virtual void AcceptPoint(winforms::MouseButton /*button*/, bool /*alt*/) {}
     // A click at pixel (x, y) of the paint box.

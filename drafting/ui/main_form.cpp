@@ -23,6 +23,7 @@ constexpr int kStatusPanelWidths[] = {400, 42, 175, 0};
 constexpr int kModeButtonFirst = 56;
 constexpr int kModeButtonLast = 64;
 constexpr int kTraceColumns = 8;
+constexpr size_t kReadoutPanel = 2;
 
 // The close questions as the form answers them.
 class FormCloseQuestions : public CloseQuestions {
@@ -68,6 +69,9 @@ MainForm::MainForm(winforms::Component* owner, MainFormSetup setup)
     paintBox_->OnMouseUp = [this](winforms::Component&, winforms::MouseButton, winforms::ShiftState, int, int) {
         PaintBox1MouseUp();
     };
+    paintBox_->OnMouseMove = [this](winforms::Component&, winforms::ShiftState, int x, int y) {
+        drafting_->TrackMouse(x, y);
+    };
     BuildMenus();
     BuildNonVisual();
     edit1_->OnKeyDown = [this](winforms::Component&, WORD& key, winforms::ShiftState shift) { Edit1KeyDown(key, shift); };
@@ -92,6 +96,7 @@ MainForm::MainForm(winforms::Component* owner, MainFormSetup setup)
         simpleDrafting_ = std::make_unique<SimpleDrafting>(*paintBox_, engine_->image, engine_->drawing,
                                                            *commandSurface_, engine_->numberInput.grammar);
         drafting_ = simpleDrafting_.get();
+        ConnectDrawingSide();
     }
     FormCreate();
 }
@@ -106,6 +111,7 @@ MainForm::~MainForm() {
     paintBox_->OnPaint = nullptr;
     paintBox_->OnMouseDown = nullptr;
     paintBox_->OnMouseUp = nullptr;
+    paintBox_->OnMouseMove = nullptr;
     edit1_->OnKeyDown = nullptr;
     edit1_->OnKeyPress = nullptr;
     edit1_->OnKeyUp = nullptr;
@@ -136,6 +142,36 @@ void MainForm::FormCreate() {
     engine_->runtime.CheckIOResult();
     ApplyHints();
     FormResize();
+}
+
+// The drawing side's messages, readout, panels and view buttons go through the form.
+void MainForm::ConnectDrawingSide() {
+    DraftingFormHooks& hooks = simpleDrafting_->hooks;
+    hooks.showMessage = [this](int message) {
+        if (boxes_) boxes_->ShowInfoMessage(texts_.Message(message));
+    };
+    hooks.askQuestion = [this](int message) { return AskQuestion(message, 1); };
+    hooks.messageText = [this](int message) { return std::string(texts_.Message(message)); };
+    hooks.setReadout = [this](std::string_view text) {
+        if (statusBar_->PanelCount() > kReadoutPanel && statusBar_->Panels(kReadoutPanel).text != text) {
+            statusBar_->SetPanelText(kReadoutPanel, std::string(text));
+        }
+    };
+    hooks.angleUnit = [this] { return engine_->numberInput.grammar.angleMode; };
+    hooks.releaseButton = [this](int n) { SpeedButton(n).SetDown(false); };
+    StatusPanelParts parts;
+    auto part = [this](const char* name) { return FindComponent(name); };
+    parts.scale = dynamic_cast<winforms::Label*>(part("Label2"));
+    parts.swatch = dynamic_cast<winforms::Panel*>(part("Panel1"));
+    parts.width = dynamic_cast<winforms::Image*>(part("Image1"));
+    parts.endSymbol = dynamic_cast<winforms::Image*>(part("Image2"));
+    parts.lineType = dynamic_cast<winforms::Image*>(part("Image3"));
+    parts.layer = dynamic_cast<winforms::Label*>(part("Label7"));
+    parts.programFolder = programFolder_;
+    parts.layerCaption = [this] { return std::string(texts_.Message(kLayerCaptionMessage)); };
+    ViewButtons buttons{};
+    for (int n = 1; n <= kViewButtons; ++n) buttons[static_cast<size_t>(n - 1)] = &SpeedButton(n);
+    simpleDrafting_->SetPanels(std::move(parts), buttons);
 }
 
 void MainForm::SetPickerForm(PickerForm& picker) {

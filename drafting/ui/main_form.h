@@ -125,6 +125,7 @@ private:
     void HandleApplicationMessage(MSG& message, bool& handled);
     void FormMouseWheel(winforms::ShiftState shift, int delta, bool& handled);
     void RunAndRestore(const std::function<void()>& run);
+    void ConnectDrawingSide();
 
     // Keys and the mouse (main_form_input.cpp).
     void Edit1KeyDown(WORD& key, winforms::ShiftState shift);

@@ -1,12 +1,22 @@
 #include "ui/simple_drafting.h"
 
 #include <algorithm>
+#include <cmath>
 
-#include "display/entity_painter.h"
+#include "display/backdrop.h"
+#include "display/grid.h"
+#include "display/tracking_settings.h"
+#include "display/view_zoom.h"
 #include "script/system_variables.h"
 #include "ui/view_stepping.h"
 
 namespace linework {
+
+namespace {
+// The world's limits: a view is never moved beyond them.
+constexpr double kWorldLimit = 1e19;
+constexpr int kGridSnapButton = 30;
+}  // namespace
 
 SimpleDrafting::SimpleDrafting(winforms::PaintBox& paintBox, SystemVariableImage& image, Drawing& drawing,
                                CommandSurface& surface, const NumberGrammar& grammar)
@@ -15,8 +25,20 @@ SimpleDrafting::SimpleDrafting(winforms::PaintBox& paintBox, SystemVariableImage
       drawing_(drawing),
       layers_(image),
       view_(image),
+      regenerator_(view_, layers_, settings_, KindRenderers::AllOf(placeholders_)),
+      tracker_(view_, static_cast<TrackingHost&>(*this)),
       adders_{drawing, image, undo_, NoDrawing(), {}, {}, 0},
-      commands_(CommandPorts{surface, *this, quietCursor_, quietSelection_, quietEdits_, adders_, grammar}) {}
+      commands_(CommandPorts{surface, *this, quietCursor_, quietSelection_, quietEdits_, adders_, grammar}) {
+    WriteTrackingDefaults(image_);
+    regenerator_.options.foregroundCache = true;
+    tracker_.drawing = &drawing_;
+}
+
+void SimpleDrafting::SetPanels(StatusPanelParts parts, ViewButtons buttons) {
+    panelParts_ = std::move(parts);
+    viewButtons_ = buttons;
+    panelState_ = {};
+}
 
 void SimpleDrafting::AcceptPointAt(int x, int y, winforms::MouseButton button, bool alt) {
     if (button == winforms::MouseButton::Left) {
@@ -43,57 +65,44 @@ COLORREF SimpleDrafting::Background() const {
     return static_cast<COLORREF>(image_.Integer(sysvar::kBackground)) & 0xFFFFFF;
 }
 
+void SimpleDrafting::Report(int message) {
+    if (hooks.showMessage) hooks.showMessage(message);
+}
+
 void SimpleDrafting::UpdateViewTransform() {
-    view_.UpdateViewTransform({winforms::Screen::Width(), winforms::Screen::Height()},
-                              {paintBox_.Width(), paintBox_.Height()}, layers_, ranges_);
+    view_.UpdateViewTransform({winforms::Screen::Width(), winforms::Screen::Height()}, PaintBoxSize(), layers_, ranges_);
 }
 
 void SimpleDrafting::SetView(const ViewTransform& view) {
-    view_.PushViewHistory();
     if (!view_.SetViewTransform(view)) return;
     UpdateViewTransform();
     RegenerateDrawing();
 }
 
 void SimpleDrafting::ZoomByFactor(double factor) {
-    if (!(factor > 0) || !view_.ZoomAllowed(factor)) return;
-    ViewTransform view = view_.GetViewTransform();
-    // The paint box's centre stays where it is.
-    const double cx = view.originX + paintBox_.Width() * view.scale / 2;
-    const double cy = view.originY + paintBox_.Height() * view.scale / 2;
-    view.scale /= factor;
-    view.originX = cx - paintBox_.Width() * view.scale / 2;
-    view.originY = cy - paintBox_.Height() * view.scale / 2;
-    SetView(view);
+    const ZoomLimit limit = CheckZoomLimits(view_, factor);
+    if (limit != ZoomLimit::Allowed) return Report(ZoomLimitMessage(limit));
+    if (!panning_) view_.RememberCurrentView();
+    SetView(ZoomedByFactor(view_.GetViewTransform(), factor, PaintBoxSize()));
 }
 
 void SimpleDrafting::PanByScreenFraction(double dx, double dy) {
-    ViewTransform view = view_.GetViewTransform();
-    view.originX += dx * paintBox_.Width() * view.scale;
-    view.originY += dy * paintBox_.Height() * view.scale;
-    SetView(view);
+    view_.RememberCurrentView();
+    SetView(PannedByScreenFraction(view_.GetViewTransform(), dx, dy, PaintBoxSize()));
 }
 
 void SimpleDrafting::ZoomExtents() {
-    if (drawing_.head == 0) return;
-    EntityPainter painter(nullptr, view_, layers_, settings_, KindRenderers::AllOf(placeholders_));
-    painter.modes.noScreenOutput = true;
-    painter.modes.collectExtents = true;
-    ForEachEntity(drawing_, drawing_.head, [&](EntityHandle at) { painter.DrawEntityIfShown(drawing_[at], 0, at); });
-    const Box& box = painter.extents;
-    if (!(box.x2 >= box.x1) || !(box.y2 >= box.y1)) return;
-    const double w = std::max(1, paintBox_.Width() - 1);
-    const double h = std::max(1, paintBox_.Height() - 1);
-    ViewTransform view = view_.GetViewTransform();
-    view.scale = std::max({(box.x2 - box.x1) / w, (box.y2 - box.y1) / h, 1e-9}) * 1.05;
-    view.originX = (box.x1 + box.x2) / 2 - w * view.scale / 2;
-    view.originY = (box.y1 + box.y2) / 2 - h * view.scale / 2;
-    SetView(view);
+    const Box box = ComputeDrawingExtents(drawing_, drawing_.head, view_, layers_, settings_, Renderers());
+    const std::optional<ViewTransform> shown = ExtentsView(view_.GetViewTransform(), box, PaintBoxSize());
+    if (!shown) return Report(kEmptyDrawingMessage);
+    view_.RememberCurrentView();
+    SetView(*shown);
+    if (hiddenEntityWarning && hooks.askQuestion && AnyEntityOnHiddenLayer(drawing_, drawing_.head, layers_)) {
+        if (hooks.askQuestion(kHiddenEntitiesQuestion) == 2) hiddenEntityWarning = false;
+    }
 }
 
-void SimpleDrafting::PreviousView() {
-    if (StepViewHistory(1)) return;
-}
+void SimpleDrafting::PreviousView() { StepViewHistory(1); }
 
 bool SimpleDrafting::StepViewHistory(int step) {
     if (!view_.StepViewHistory(step)) return false;
@@ -106,22 +115,95 @@ void SimpleDrafting::UseStoredView(int n) {
     std::optional<ViewTransform> stored = ReadView(image_, kCurrentViewDouble + 10 * n);
     if (!stored) return;
     storedView_ = n;
+    view_.RememberCurrentView();
     SetView(*stored);
 }
 
+void SimpleDrafting::CentreViewOnCursor(bool movePointer) {
+    // Taken now: the regeneration tracks the pointer again, at its place in the new view.
+    const Point world = tracker_.World();
+    ViewTransform centred = CentredOn(view_.GetViewTransform(), world, PaintBoxSize());
+    const double width = PaintBoxSize().width * centred.scale, height = PaintBoxSize().height * centred.scale;
+    centred.originX = std::clamp(centred.originX, -kWorldLimit, std::max(-kWorldLimit, kWorldLimit - width));
+    centred.originY = std::clamp(centred.originY, -kWorldLimit, std::max(-kWorldLimit, kWorldLimit - height));
+    view_.RememberCurrentView();
+    SetView(centred);
+    if (!movePointer) return;
+    const POINT at = paintBox_.ClientToScreen({view_.WorldToScreenX(world.x), view_.WorldToScreenY(world.y)});
+    SetCursorPos(at.x, at.y);
+}
+
+void SimpleDrafting::StartRealTimePan() {
+    panning_ = true;
+    panFrom_ = tracker_.Pixel();
+}
+
+void SimpleDrafting::TrackMouse(int x, int y) {
+    if (panning_) {
+        ViewTransform view = view_.GetViewTransform();
+        view.originX -= (x - panFrom_.x) * view.scale;
+        view.originY += (y - panFrom_.y) * view.scale;
+        panFrom_ = {x, y};
+        SetView(view);
+        return;
+    }
+    if (regenerating_ || paintBox_.Width() <= 0 || paintBox_.Height() <= 0) return;
+    ReadTrackingSettings(image_, hooks.angleUnit ? hooks.angleUnit() : 0, tracker_);
+    tracker_.SetCanvas(&paintBox_.GetCanvas(), {paintBox_.Width(), paintBox_.Height()});
+    tracker_.HandleMouseMove({x, y});
+}
+
 void SimpleDrafting::PaintBackground() {
-    winforms::Canvas& canvas = paintBox_.GetCanvas();
-    canvas.GetBrush().SetColor(Background());
-    canvas.FillRect({0, 0, paintBox_.Width(), paintBox_.Height()});
+    PaintBackdrop(paintBox_.GetCanvas(), {paintBox_.Width(), paintBox_.Height()}, Background(), &backdrop_,
+                  regenerator_.options.backdropMode);
+    tracker_.ForgetScreen();
 }
 
 void SimpleDrafting::RegenerateDrawing() {
     if (regenerating_ || paintBox_.Width() <= 0 || paintBox_.Height() <= 0) return;
     regenerating_ = true;
-    PaintBackground();
-    EntityPainter painter(&paintBox_.GetCanvas(), view_, layers_, settings_, KindRenderers::AllOf(placeholders_));
-    ForEachEntity(drawing_, drawing_.head, [&](EntityHandle at) { painter.DrawEntityIfShown(drawing_[at], 0, at); });
+    RefreshPanels();
+    winforms::Canvas& canvas = paintBox_.GetCanvas();
+    const SIZE box{paintBox_.Width(), paintBox_.Height()};
+    ReadTrackingSettings(image_, hooks.angleUnit ? hooks.angleUnit() : 0, tracker_);
+    // The grid and the overlay as it stands go into the new picture: a paint clipped to part of
+    // the paint box keeps the overlay outside the clip, and it must match inside.
+    const RegenerationResult result = regenerator_.Regenerate(
+        canvas, box, drawing_, Background(), &backdrop_, view_.viewChanged, [this](winforms::Canvas& picture) {
+            DrawGrid(picture, view_, tracker_.grid, tracker_.grid.colour, Background());
+            tracker_.ReplayShown(picture);
+        });
+    if (result.drawn) {
+        view_.viewChanged = false;
+        tracker_.SetCanvas(&canvas, box);
+        const POINT at = tracker_.Pixel();
+        if (at.x >= 0 && at.y >= 0) tracker_.HandleMouseMove(at, true);
+    }
     regenerating_ = false;
+}
+
+void SimpleDrafting::RefreshPanels() {
+    RefreshStatusPanel(panelParts_, panelState_, image_, settings_.colours);
+    RefreshViewButtons(viewButtons_, image_, view_.GetViewTransform());
+}
+
+void SimpleDrafting::GridSnapSwitchedOff() {
+    image_.SetByte(tracking_var::kGridSnap, 0);
+    if (hooks.releaseButton) hooks.releaseButton(kGridSnapButton);
+}
+
+void SimpleDrafting::ShowMarkerHint(int label, bool show) {
+    paintBox_.SetShowHint(show);
+    if (show && hooks.messageText) paintBox_.SetHint(hooks.messageText(label));
+}
+
+void SimpleDrafting::SetReadout(std::string_view text) {
+    if (hooks.setReadout) hooks.setReadout(text);
+}
+
+bool SimpleDrafting::PreviewInterrupted() {
+    MSG message;
+    return GetAsyncKeyState(VK_CONTROL) < 0 || PeekMessageA(&message, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE);
 }
 
 }  // namespace linework

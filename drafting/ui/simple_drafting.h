@@ -1,14 +1,21 @@
-// The first version of the drawing side behind the main form: the paint box cleared to the
-// background and every shown entity drawn; zoom and pan by the keyboard and the wheel about the
-// paint box's centre; stored views and the view history. Command states, selection and the grid
-// come with their own issues.
+// The drawing side behind the main form: regeneration of the drawing into the paint box (double
+// buffered, over the backdrop, with the foreground cache), zoom, pan, extents and centring with
+// their limits and messages, stored views and the view history, the grid, the status panel and
+// the stored-view buttons, and the cursor tracking with its snapping, rubber bands and readout;
+// a real-time pan follows the mouse. Command states and selection come with their own issues:
+// they fill in the tracked step of the tracker.
 #ifndef LINEWORK_UI_SIMPLE_DRAFTING_H
 #define LINEWORK_UI_SIMPLE_DRAFTING_H
 
+#include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 
+#include "display/cursor_tracker.h"
 #include "display/display_modes.h"
 #include "display/kind_renderers.h"
+#include "display/regeneration.h"
 #include "drawing/drawing.h"
 #include "drawing/entity_adders.h"
 #include "drawing/layer_table.h"
@@ -17,11 +24,22 @@
 #include "drawing/view_transform.h"
 #include "ui/command_states.h"
 #include "ui/drafting_operations.h"
+#include "ui/status_panel.h"
 #include "winforms/forms.h"
 
 namespace linework {
 
-class SimpleDrafting : public DraftingOperations, private ViewChanges {
+// What the drawing side asks of the form around it.
+struct DraftingFormHooks {
+    std::function<void(int)> showMessage;          // message-table text n in the message box
+    std::function<int(int)> askQuestion;           // message n as a question: the button answered
+    std::function<std::string(int)> messageText;   // message-table text n
+    std::function<void(std::string_view)> setReadout;
+    std::function<int()> angleUnit;                // the user's angle unit mode
+    std::function<void(int)> releaseButton;        // speed button n goes up
+};
+
+class SimpleDrafting : public DraftingOperations, private ViewChanges, private TrackingHost {
 public:
     // The command steps take their prompts and buttons from 'surface' and the user's angle unit
     // from 'grammar'; the selection, its edits and the cursor tracking are still quiet.
@@ -38,6 +56,10 @@ public:
     void AcceptPointAt(int x, int y, winforms::MouseButton button, bool alt) override;
     CommandStates& Commands() { return commands_; }
 
+    DraftingFormHooks hooks;
+    // The top panel's parts and the stored-view buttons, refreshed after each regeneration.
+    void SetPanels(StatusPanelParts parts, ViewButtons buttons);
+
     void ZoomByFactor(double factor) override;
     void PanByScreenFraction(double dx, double dy) override;
     void ZoomExtents() override;
@@ -45,12 +67,23 @@ public:
     bool StepViewHistory(int step) override;
     void UseStoredView(int n) override;
     int CurrentStoredView() const override { return storedView_; }
+    void CentreViewOnCursor(bool movePointer) override;
+    void StartRealTimePan() override;
+    void StopRealTimePan() override { panning_ = false; }
+    bool RealTimePanning() const override { return panning_; }
     void UpdateViewTransform() override;
     void RegenerateDrawing() override;
     void PaintBackground() override;
     bool Regenerating() const override { return regenerating_; }
+    void TrackMouse(int x, int y) override;
 
     ViewState& View() { return view_; }
+    CursorTracker& Tracker() { return tracker_; }
+    Regenerator& Regeneration() { return regenerator_; }
+    // The backdrop picture (empty: none) and its placement mode.
+    winforms::Bitmap& Backdrop() { return backdrop_; }
+    // Whether zoom to extents still asks about entities on hidden layers.
+    bool hiddenEntityWarning = true;
 
 private:
     void SetView(const ViewTransform& view);
@@ -61,6 +94,18 @@ private:
     void ChangeView(const ViewTransform& view) override { SetView(view); }
     void CentreViewOn(Point at) override;
     COLORREF Background() const;
+    PixelSize PaintBoxSize() const { return {paintBox_.Width(), paintBox_.Height()}; }
+    KindRenderers Renderers() { return KindRenderers::AllOf(placeholders_); }
+    void Report(int message);
+    void RefreshPanels();
+
+    // TrackingHost.
+    void ShowMessage(int number) override { Report(number); }
+    void GridSnapSwitchedOff() override;
+    void ShowMarkerHint(int label, bool show) override;
+    void SetReadout(std::string_view text) override;
+    bool PreviewInterrupted() override;
+    void PumpPending() override {}
 
     winforms::PaintBox& paintBox_;
     SystemVariableImage& image_;
@@ -70,6 +115,12 @@ private:
     ViewState view_;
     DisplaySettings settings_;
     PlaceholderRenderers placeholders_;
+    Regenerator regenerator_;
+    CursorTracker tracker_;
+    winforms::Bitmap backdrop_;
+    StatusPanelParts panelParts_;
+    ViewButtons viewButtons_{};
+    StatusPanelState panelState_;
     int storedView_ = 0;
     bool regenerating_ = false;
     UndoRecorder undo_;
@@ -78,6 +129,8 @@ private:
     SelectionEngine quietSelection_;
     SelectionEdits quietEdits_;
     CommandStates commands_;
+    bool panning_ = false;
+    POINT panFrom_{0, 0};
 };
 
 }  // namespace linework

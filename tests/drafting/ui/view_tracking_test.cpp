@@ -1,0 +1,213 @@
+// The drawing side behind the main form: the cursor and readout follow the mouse over the paint
+// box, the wheel zooms about the centre, a middle-button drag pans, zooms that would leave the
+// limits and extents of an empty drawing are refused with their messages, and the status panel
+// and stored-view buttons follow the settings.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "display/tracking_settings.h"
+#include "drawing/entity_builders.h"
+#include "ui/main_form_fixture.h"
+#include "ui/status_panel.h"
+
+namespace linework {
+namespace {
+
+using test::MainFormTest;
+
+struct ViewTrackingTest : MainFormTest {
+    SystemVariableImage& Image() { return form->Engine().image; }
+    ViewTransform View() { return *ReadView(Image(), kCurrentViewDouble); }
+    POINT OnScreen(int x, int y) { return form->PaintBox1().ClientToScreen({x, y}); }
+    void MoveTo(int x, int y) {
+        const POINT at = OnScreen(x, y);
+        h.mouseMove(at.x, at.y);
+        h.pump();
+    }
+    std::string Readout() { return form->StatusBar1().Panels(2).text; }
+    int Bottom() { return form->PaintBox1().Height() - 1; }
+};
+
+TEST_F(ViewTrackingTest, TheReadoutFollowsTheMouse) {
+    Start();
+    MoveTo(100, 50);
+    EXPECT_EQ(Readout(), "G100.0," + std::to_string(Bottom() - 50) + ".0,st");
+    Image().SetByte(tracking_var::kRelative, 1);
+    Image().SetDouble(tracking_var::kUserOriginX, 40);
+    MoveTo(101, 50);
+    EXPECT_EQ(Readout(), "U61.0," + std::to_string(Bottom() - 50) + ".0,st");
+}
+
+TEST_F(ViewTrackingTest, GridSnapPullsTheCursorAndATooFineGridIsReported) {
+    Start();
+    Image().SetByte(tracking_var::kGridSnap, 1);
+    Image().SetDouble(tracking_var::kGridSpacingX, 20);
+    Image().SetDouble(tracking_var::kGridSpacingY, 20);
+    MoveTo(109, Bottom() - 31);
+    EXPECT_EQ(Readout(), "G100.0,40.0,st");
+    Image().SetDouble(tracking_var::kGridSpacingX, 4);
+    form->SpeedButton(30).SetGroupIndex(30);
+    form->SpeedButton(30).SetAllowAllUp(true);
+    form->SpeedButton(30).SetDown(true);
+    BoxSeen seen;
+    AnswerBox(1, &seen);
+    MoveTo(120, 60);
+    EXPECT_EQ(seen.text, form->Texts().Message(11));
+    EXPECT_EQ(Image().Byte(tracking_var::kGridSnap), 0);
+    EXPECT_FALSE(form->SpeedButton(30).Down());
+}
+
+TEST_F(ViewTrackingTest, TheWheelZoomsAboutTheCentre) {
+    Start();
+    const ViewTransform before = View();
+    const double width = form->PaintBox1().Width(), height = form->PaintBox1().Height();
+    form->Edit1().SetFocus();
+    winplat::testing::keyDown(VK_CONTROL);
+    h.wheel(120);
+    winplat::testing::keyUp(VK_CONTROL);
+    h.pump();
+    const ViewTransform after = View();
+    EXPECT_DOUBLE_EQ(after.scale, before.scale * 2);
+    EXPECT_DOUBLE_EQ(after.originX + width * after.scale / 2, before.originX + width * before.scale / 2);
+    EXPECT_DOUBLE_EQ(after.originY + height * after.scale / 2, before.originY + height * before.scale / 2);
+}
+
+TEST_F(ViewTrackingTest, AMiddleButtonDragPansTheView) {
+    Start();
+    MoveTo(200, 200);
+    const ViewTransform before = View();
+    winplat::testing::mouseButton(winplat::host::MouseButton::Middle, true);
+    h.pump();
+    MoveTo(230, 190);
+    MoveTo(260, 180);
+    winplat::testing::mouseButton(winplat::host::MouseButton::Middle, false);
+    h.pump();
+    MoveTo(300, 300);  // no longer panning
+    const ViewTransform after = View();
+    EXPECT_DOUBLE_EQ(after.originX, before.originX - 60 * before.scale);
+    EXPECT_DOUBLE_EQ(after.originY, before.originY - 20 * before.scale);
+}
+
+TEST_F(ViewTrackingTest, ShiftAndTheRightButtonCentreTheViewOnTheCursorAndTheMouseFollows) {
+    Start();
+    MoveTo(100, 50);
+    const ViewTransform before = View();
+    const double x = before.originX + 100 * before.scale, y = before.originY + (Bottom() - 50) * before.scale;
+    winplat::testing::keyDown(VK_SHIFT);
+    winplat::testing::mouseButton(winplat::host::MouseButton::Right, true);
+    h.pump();
+    const ViewTransform after = View();
+    const double width = form->PaintBox1().Width(), height = form->PaintBox1().Height();
+    EXPECT_DOUBLE_EQ(after.originX + width * after.scale / 2, x);
+    EXPECT_DOUBLE_EQ(after.originY + height * after.scale / 2, y);
+    EXPECT_EQ(after.scale, before.scale);
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    const POINT centre = form->PaintBox1().ClientToScreen(
+        {static_cast<int>(std::lround(width / 2)), static_cast<int>(std::lround(Bottom() - height / 2))});
+    EXPECT_NEAR(pointer.x, centre.x, 1);
+    EXPECT_NEAR(pointer.y, centre.y, 1);
+    winplat::testing::mouseButton(winplat::host::MouseButton::Right, false);
+    winplat::testing::keyUp(VK_SHIFT);
+    h.pump();
+}
+
+TEST_F(ViewTrackingTest, RefusedZoomsAndAnEmptyDrawingSayWhy) {
+    CopyKit();
+    Start();
+    BoxSeen empty;
+    AnswerBox(1, &empty);
+    form->Drafting().ZoomExtents();
+    EXPECT_EQ(empty.text, form->Texts().Message(20));
+    ViewTransform huge = View();
+    huge.scale = 1e17;
+    WriteView(Image(), kCurrentViewDouble, huge);
+    form->Drafting().UpdateViewTransform();
+    BoxSeen tooLarge;
+    AnswerBox(1, &tooLarge);
+    form->Drafting().ZoomByFactor(2);
+    EXPECT_EQ(tooLarge.text, form->Texts().Message(17));
+    EXPECT_EQ(View().scale, 1e17);
+}
+
+TEST_F(ViewTrackingTest, ZoomExtentsShowsTheDrawingAndAsksAboutHiddenLayers) {
+    CopyKit();
+    Start();
+    const Point line[] = {{0, 0}, {100, 10}};
+    PushEntity(form->Engine().drawing, MakePolyline(line, {.layer = 2}));
+    LayerTable layers(Image());
+    layers.SetWord(2, layers.Word(2) | layer_flag::kHidden);
+    const Point shown[] = {{-50, -5}, {50, 5}};
+    PushEntity(form->Engine().drawing, MakePolyline(shown));
+    BoxSeen question;
+    AnswerBox(2, &question);
+    form->Drafting().ZoomExtents();
+    EXPECT_EQ(question.text, form->Texts().Message(30));
+    const double width = form->PaintBox1().Width();
+    EXPECT_DOUBLE_EQ(View().scale, 1.05 * 100 / width);
+}
+
+TEST_F(ViewTrackingTest, TheStatusPanelAndViewButtonsFollowTheSettings) {
+    CopyKit();
+    Start();
+    Image().SetDouble(tracking_var::kDrawingScale, 0.01);
+    WriteView(Image(), kCurrentViewDouble + 30, View());
+    ViewTransform other = View();
+    other.scale = 3;
+    WriteView(Image(), kCurrentViewDouble + 50, other);
+    form->Drafting().RegenerateDrawing();
+    auto label = [&](const char* name) { return dynamic_cast<winforms::Label*>(form->FindComponent(name)); };
+    EXPECT_EQ(label("Label2")->Caption(), "1:100");
+    EXPECT_EQ(label("Label7")->Caption().rfind(form->Texts().Message(39) + std::string("0\n"), 0), 0u);
+    EXPECT_TRUE(form->SpeedButton(3).Down());
+    EXPECT_EQ(form->SpeedButton(3).GetFont().Style(), winforms::FontBold);
+    EXPECT_FALSE(form->SpeedButton(5).Down());
+    EXPECT_EQ(form->SpeedButton(5).GetFont().Style(), winforms::FontBold);
+    EXPECT_FALSE(form->SpeedButton(4).Down());
+    EXPECT_EQ(form->SpeedButton(4).GetFont().Color(), 0x808080u);
+}
+
+TEST_F(ViewTrackingTest, StatusPicturesFollowTheCurrentWidthAndAMissingOneLeavesTheOld) {
+    Start();
+    std::filesystem::create_directories(folder.path() + "/BMP");
+    winforms::Bitmap picture(6, 5);
+    ASSERT_TRUE(picture.SaveToFile(WindowsFolder(folder.path()) + "BMP\\WIDTH3.BMP"));
+    ASSERT_TRUE(winforms::Bitmap(7, 7).SaveToFile(WindowsFolder(folder.path()) + "BMP\\WIDTH10.BMP"));
+    auto* width = dynamic_cast<winforms::Image*>(form->FindComponent("Image1"));
+    ASSERT_NE(width, nullptr);
+    CurrentProperties current(Image());
+    auto shownWidth = [&](int value) {
+        current.Set(CurrentProperties::Width, value);
+        form->Drafting().RegenerateDrawing();
+        return width->Picture().Width();
+    };
+    EXPECT_EQ(shownWidth(3), 6);
+    EXPECT_EQ(shownWidth(4), 6);   // no WIDTH4.BMP: the old picture stays
+    EXPECT_EQ(shownWidth(12), 7);  // wider than the largest picture: WIDTH10.BMP
+    EXPECT_EQ(shownWidth(3), 6);
+}
+
+TEST(StatusPanelTextTest, ScaleCaptions) {
+    EXPECT_EQ(ScaleCaption(0.01), "1:100");
+    EXPECT_EQ(ScaleCaption(0.4), "1:2.5");
+    EXPECT_EQ(ScaleCaption(1), "1:1");
+    EXPECT_EQ(ScaleCaption(2.5), "2.5:1");
+    EXPECT_EQ(StatusPictureName("WIDTH", 3), "BMP\\WIDTH3.BMP");
+}
+
+TEST(StatusPanelTextTest, TheLayerNameIsShortenedToFit) {
+    // Every character 5 pixels wide; the widest line counts.
+    const auto width = [](std::string_view text) {
+        const size_t line = text.find('\n');
+        return static_cast<int>(5 * std::max(line, text.size() - line - 1));
+    };
+    // Room 44: 40 pixels of text at most, 8 characters.
+    EXPECT_EQ(FitLayerText("V", 12, "ABCDEFGH", width, 44), "V12\nABCDEFGH");
+    EXPECT_EQ(FitLayerText("V", 12, "ABCDEFGHI", width, 44), "V12\nABCDEFGH");
+    EXPECT_EQ(FitLayerText("V", 12, "ABCDEFGHI", width, 43), "V12\nABCDEFG");
+    EXPECT_EQ(FitLayerText("V", 1, "", width, 0), "V1\n");
+}
+
+}  // namespace
+}  // namespace linework

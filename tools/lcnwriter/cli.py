@@ -12,6 +12,9 @@
     lcnwriter objects DESCRIPTION.json OUTFILE [DESCRIPTION.json OUTFILE ...]
                                               the object list of a page record alone, or a
                                               text frame's saved object block (see README)
+    lcnwriter table DESCRIPTION.json OUTFILE [DESCRIPTION.json OUTFILE ...]
+                                              a table's stored form alone, optionally with
+                                              named fields patched or cut short (see README)
 """
 
 import argparse
@@ -60,6 +63,19 @@ def _objects(a):
     return 0
 
 
+def _table(a):
+    if len(a.pairs) % 2:
+        raise ValueError("table takes pairs of a description and an output file")
+    for description, outfile in zip(a.pairs[::2], a.pairs[1::2]):
+        with open(description, encoding="utf-8") as f:
+            d = json.load(f)
+        data = page.table_file(d)
+        with open(outfile, "wb") as f:
+            f.write(data)
+        print("%s %d" % (outfile, len(data)))
+    return 0
+
+
 def _check(a):
     problems = checker.check(a.file, a.base, a.length)
     print("\n".join(problems) if problems else "ok")
@@ -85,10 +101,12 @@ def main(argv=None):
     c.add_argument("--length", type=lambda s: int(s, 0), default=None)
     o = sub.add_parser("objects", help="a page's object list or a saved object block alone")
     o.add_argument("pairs", nargs="+", metavar="DESCRIPTION.json OUTFILE")
+    t = sub.add_parser("table", help="a table's stored form alone")
+    t.add_argument("pairs", nargs="+", metavar="DESCRIPTION.json OUTFILE")
     a = ap.parse_args(argv)
     try:
         return {"build": _build, "reference": _reference, "damage": _damage, "check": _check,
-                "objects": _objects}[a.cmd](a)
+                "objects": _objects, "table": _table}[a.cmd](a)
     except (OSError, ValueError, KeyError, vazazi.VazaziError) as e:
         print("lcnwriter: %s" % e, file=sys.stderr)
         return 2

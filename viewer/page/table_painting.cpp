@@ -42,6 +42,7 @@ struct TableObject::PaintPass {
     COLORREF brushColour = 0;
     Origin origin;
     int32_t pageOffset = 0;
+    bool printing = false;
 
     // A solid brush of the colour, made again only when the colour changes.
     HBRUSH Brush(COLORREF colour) {
@@ -62,6 +63,7 @@ void TableObject::Paint(HDC dc, const RECT& clip, TablePrinting* printing, int32
     PaintPass pass;
     pass.dc = dc;
     pass.clip = clip;
+    pass.printing = printing != nullptr;
     pass.table.SetPicture(owner_, backgroundPicture_, backgroundMode_, true);
     pass.table.SetScrollOrigin(scrollX_, scrollY_);
     pass.cells.SetScrollOrigin(scrollX_, scrollY_);
@@ -141,7 +143,7 @@ void TableObject::paintCellText(PaintPass& pass, int cell, const RECT& gridBox) 
         editor_->Paint(pass.dc, within);
     }
     if (editor_->HasChanges(0)) StoreCell();
-    if (inRange(cell) && pass.pageOffset == 0 && !inverted_) {
+    if (inRange(cell) && !pass.printing) {
         PatBlt(pass.dc, box.left, box.top, box.right - box.left, box.bottom - box.top, DSTINVERT);
     }
 }

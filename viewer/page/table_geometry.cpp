@@ -121,6 +121,12 @@ TableSize TableObject::GetTotalSize(bool withOuterMargins) {
 }
 
 POINT TableObject::GetCellBox(int cell, bool inner) {
+    if (!inner) return cellBox(cell, nullptr);
+    const TableLines lines = ComputeLines();
+    return cellBox(cell, &lines);
+}
+
+POINT TableObject::cellBox(int cell, const TableLines* inner) {
     cell = GetOwnerCell(cell);
     if (cell == kNoCell) return {0, 0};
     const auto [row, column] = place(cell);
@@ -129,9 +135,8 @@ POINT TableObject::GetCellBox(int cell, bool inner) {
     for (int c = 0; c < column; ++c) x += ColumnWidth(c);
     for (int r = 0; r < row; ++r) y += RowHeight(r);
     if (inner) {
-        const TableLines lines = ComputeLines();
-        x += ceilHalf(lines.vertical[size_t(column)]);
-        y += ceilHalf(lines.horizontal[size_t(row)]);
+        x += ceilHalf(inner->vertical[size_t(column)]);
+        y += ceilHalf(inner->horizontal[size_t(row)]);
     }
     return {static_cast<LONG>(saturate(x)), static_cast<LONG>(saturate(y))};
 }
@@ -146,15 +151,20 @@ TableSize TableObject::spannedSize(const TableCell& owner, int row, int column) 
 }
 
 TableSize TableObject::GetCellSize(int cell, bool inner) {
+    if (!inner) return cellSize(cell, nullptr);
+    const TableLines lines = ComputeLines();
+    return cellSize(cell, &lines);
+}
+
+TableSize TableObject::cellSize(int cell, const TableLines* inner) {
     cell = GetOwnerCell(cell);
     if (cell == kNoCell) return {};
     const TableCell c = Cell(cell);
     const auto [row, column] = place(cell);
     TableSize size = spannedSize(c, row, column);
     if (inner) {
-        const TableLines lines = ComputeLines();
-        size.width -= ceilHalf(lines.vertical[size_t(column)]) + floorHalf(lines.vertical[size_t(column + c.columnSpan)]);
-        size.height -= ceilHalf(lines.horizontal[size_t(row)]) + floorHalf(lines.horizontal[size_t(row + c.rowSpan)]);
+        size.width -= ceilHalf(inner->vertical[size_t(column)]) + floorHalf(inner->vertical[size_t(column + c.columnSpan)]);
+        size.height -= ceilHalf(inner->horizontal[size_t(row)]) + floorHalf(inner->horizontal[size_t(row + c.rowSpan)]);
     }
     return size;
 }

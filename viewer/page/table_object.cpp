@@ -248,8 +248,9 @@ void TableObject::SelectCell(int cell, bool placeEditorOnCell) {
 }
 
 void TableObject::placeEditor(int cell) {
-    const POINT box = GetCellBox(cell, true);
-    const TableSize size = GetCellSize(cell, true);
+    const TableLines lines = ComputeLines();
+    const POINT box = cellBox(cell, &lines);
+    const TableSize size = cellSize(cell, &lines);
     const Origin origin = screenOrigin(0);
     editor_->Place(origin.x + box.x, origin.y + box.y + GetTextOffset(cell, size.height));
     editor_->SetSize(size.width, size.height);

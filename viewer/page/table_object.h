@@ -164,6 +164,9 @@ private:
     int brightness(uint8_t colour) const;
     COLORREF colourOf(uint8_t colour) const;
     TableSize spannedSize(const TableCell& owner, int row, int column);
+    // Outer, or inner within the lines given.
+    POINT cellBox(int cell, const TableLines* inner);
+    TableSize cellSize(int cell, const TableLines* inner);
     int32_t rowHeightFor(int row, const TableLines& lines);
     void reflowCell(int cell, HDC dc, const TableLines& lines);
     void placeEditor(int cell);

@@ -113,7 +113,7 @@ void TableObject::paintCell(PaintPass& pass, int cell, const RECT& box) {
 }
 
 void TableObject::paintCellText(PaintPass& pass, int cell, const RECT& gridBox) {
-    const TableSize inner = GetCellSize(cell, true);
+    const TableSize inner = cellSize(cell, &pass.lines);
     const auto [row, column] = place(cell);
     const int left = gridBox.left + ceilHalf(pass.lines.vertical[size_t(column)]);
     const int top = gridBox.top + ceilHalf(pass.lines.horizontal[size_t(row)]);

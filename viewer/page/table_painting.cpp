@@ -161,7 +161,8 @@ struct Corner {
 
 void TableObject::paintCellBorders(PaintPass& pass, int cell, const RECT& box, PageBackground& backdrop,
                                    COLORREF background) {
-    const auto [row, column] = place(cell);
+    const int row = place(cell).first;  // named, not bound: the corner lambda takes them
+    const int column = place(cell).second;
     const TableLines& lines = pass.lines;
     const int lineLeft = ceilHalf(lines.vertical[size_t(column)]);
     const int lineTop = ceilHalf(lines.horizontal[size_t(row)]);

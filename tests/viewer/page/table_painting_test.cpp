@@ -30,7 +30,7 @@ constexpr COLORREF kSentinel = RGB(1, 2, 3);
 constexpr COLORREF kText = CountingEditor::kText;
 
 // Colour indexes of the tests' colour table.
-constexpr int kBlackIndex = 0, kWhiteIndex = 1, kRedIndex = 2, kBlueIndex = 3, kGreenIndex = 5;
+constexpr int kWhiteIndex = 1, kRedIndex = 2, kBlueIndex = 3;  // green is 5
 
 class TablePaintingTest : public ::testing::Test {
 protected:

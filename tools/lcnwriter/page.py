@@ -78,7 +78,8 @@ def table_object(t):
     order, each with "rows" (its paragraphs) and cell-record fields.  With
     "sections" (255 as the reader's own tables store their cells) every cell's
     record carries that section byte, its view state (the cell's contentHeight
-    as the content height) and an empty highlights byte."""
+    as the content height) and an empty highlights byte.  A cell's "objects"
+    (OBJECTs) go into its frame's object block."""
     rows, columns = t["rows"], t["columns"]
     cells = t.get("cells") or [{} for _ in range(rows * columns)]
     if len(cells) != rows * columns and not t.get("allow_short"):
@@ -87,11 +88,12 @@ def table_object(t):
     b = Buf().u8(t.get("kind", 0)).u16(rows, "rows").u16(columns, "columns")
     for i, cell in enumerate(cells):
         paragraphs = cell.get("rows") or [{"text": cell.get("text", "")}]
+        objs = cell.get("objects", [])
         if sections is None:
-            frame = text_frame(paragraphs)
+            frame = text_frame(paragraphs, objects=objs)
         else:
             frame = text_frame(paragraphs, view={"height": cell.get("contentHeight", 0)},
-                               highlights=[], sections=sections)
+                               highlights=[], sections=sections, objects=objs)
         b.sized(frame, name="cell%d.text." % i)
         b.sized(cell_record(cell), name="cell%d.record." % i)
     return b
@@ -148,7 +150,7 @@ def view_state(view, version):
     return b
 
 
-def text_frame(rows, version=3, view=None, highlights=None, sections=None):
+def text_frame(rows, version=3, view=None, highlights=None, sections=None, objects=()):
     """Text-frame record: byte version, u16 rows, per row u16 + attributes,
     u16 tab-stop count and stops, u16 + text, u16 0 lines; then (from version
     2) the section flags: bit 0 when a view state is given, bit 1 when
@@ -179,7 +181,7 @@ def text_frame(rows, version=3, view=None, highlights=None, sections=None):
                 b.u16(len(ranges), "highlights%d.count" % i)
                 for start, end in ranges:
                     b.u16(start).u16(end)
-    return b.append(object_block([]), "objects.")
+    return b.append(object_block(list(objects)), "objects.")
 
 
 def object_block(objects, fmt=2, current=-1, values=(-1, 0, -1, 0)):

@@ -195,13 +195,35 @@ TEST(TableReadTest, NegativeSizesBecomeZero) {
     EXPECT_EQ(table.GetTotalSize(false), (TableSize{0, 0}));
 }
 
-// Feature bits come from the page objects embedded in the cells' texts.
+// Feature bits come from the page objects embedded in the cells' texts: 1 any object, 4 a
+// button, 8 a sound or video.
 TEST(TableReadTest, FeatureFlagsGatherTheCellsObjectKinds) {
     REQUIRE_DOCUMENT_WRITER();
-    const std::vector<Bytes> stored = writtenTables({described("1", "1", R"({"text": "x"})")});
+    const std::string sound = R"({"kind": "sound", "picture": 0, "width": 32, "height": 32, "media": [1, 0, 0]})";
+    const std::string button = R"({"kind": "button", "width": 20, "height": 20, "states": [1, 2]})";
+    struct Case {
+        std::string what;
+        std::string cells;
+        uint32_t flags;
+    };
+    const std::vector<Case> cases = {
+        {"no objects", R"({"text": "x"}, {"text": "y"})", 0},
+        {"a sound in one cell", R"({"text": "x"}, {"objects": [)" + sound + "]}", 1 | 8},
+        {"a sound and a button in two", R"({"objects": [)" + button + R"(]}, {"objects": [)" + sound + "]}", 1 | 4 | 8},
+    };
+    std::vector<std::string> descriptions;
+    for (const Case& c : cases) descriptions.push_back(described("1", "2", c.cells));
+    const std::vector<Bytes> stored = writtenTables(descriptions);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].what);
+        TableObject table;
+        ASSERT_TRUE(readTable(table, stored[i]));
+        EXPECT_EQ(table.FeatureFlags(), cases[i].flags);
+    }
     TableObject table;
+    ASSERT_TRUE(readTable(table, stored[2]));
     ASSERT_TRUE(readTable(table, stored[0]));
-    EXPECT_EQ(table.FeatureFlags(), 0u) << "cells without objects";
+    EXPECT_EQ(table.FeatureFlags(), 0u) << "a new read starts from no features";
 }
 
 TEST(TableReadTest, CopiesCarryEveryByteAndTheGrid) {

@@ -3,15 +3,17 @@
 #include <algorithm>
 #include <limits>
 
+#include "page/table_math.h"
 #include "page/table_object.h"
 #include "text/colour_table.h"
 
 namespace lect32 {
 
-namespace {
+using table_math::CeilHalf;
+using table_math::FloorHalf;
+using table_math::Saturate;
 
-int ceilHalf(int width) { return (width + 1) / 2; }
-int floorHalf(int width) { return width / 2; }
+namespace {
 
 CellSide opposite(CellSide side) {
     switch (side) {
@@ -21,10 +23,6 @@ CellSide opposite(CellSide side) {
     case kSideBottom: break;
     }
     return kSideTop;
-}
-
-int32_t saturate(int64_t value) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, 0, std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace
@@ -117,7 +115,7 @@ TableSize TableObject::GetTotalSize(bool withOuterMargins) {
         width += outer_.left + outer_.right;
         height += outer_.top + outer_.bottom;
     }
-    return {saturate(width), saturate(height)};
+    return {Saturate(width), Saturate(height)};
 }
 
 POINT TableObject::GetCellBox(int cell, bool inner) {
@@ -135,10 +133,10 @@ POINT TableObject::cellBox(int cell, const TableLines* inner) {
     for (int c = 0; c < column; ++c) x += ColumnWidth(c);
     for (int r = 0; r < row; ++r) y += RowHeight(r);
     if (inner) {
-        x += ceilHalf(inner->vertical[size_t(column)]);
-        y += ceilHalf(inner->horizontal[size_t(row)]);
+        x += CeilHalf(inner->vertical[size_t(column)]);
+        y += CeilHalf(inner->horizontal[size_t(row)]);
     }
-    return {static_cast<LONG>(saturate(x)), static_cast<LONG>(saturate(y))};
+    return {static_cast<LONG>(Saturate(x)), static_cast<LONG>(Saturate(y))};
 }
 
 TableSize TableObject::spannedSize(const TableCell& owner, int row, int column) {
@@ -147,7 +145,7 @@ TableSize TableObject::spannedSize(const TableCell& owner, int row, int column) 
     int64_t height = 0;
     for (int c = column; c < column + owner.columnSpan; ++c) width += ColumnWidth(c);
     for (int r = row; r < row + owner.rowSpan; ++r) height += RowHeight(r);
-    return {saturate(width), saturate(height)};
+    return {Saturate(width), Saturate(height)};
 }
 
 TableSize TableObject::GetCellSize(int cell, bool inner) {
@@ -163,8 +161,8 @@ TableSize TableObject::cellSize(int cell, const TableLines* inner) {
     const auto [row, column] = place(cell);
     TableSize size = spannedSize(c, row, column);
     if (inner) {
-        size.width -= ceilHalf(inner->vertical[size_t(column)]) + floorHalf(inner->vertical[size_t(column + c.columnSpan)]);
-        size.height -= ceilHalf(inner->horizontal[size_t(row)]) + floorHalf(inner->horizontal[size_t(row + c.rowSpan)]);
+        size.width -= CeilHalf(inner->vertical[size_t(column)]) + FloorHalf(inner->vertical[size_t(column + c.columnSpan)]);
+        size.height -= CeilHalf(inner->horizontal[size_t(row)]) + FloorHalf(inner->horizontal[size_t(row + c.rowSpan)]);
     }
     return size;
 }
@@ -174,9 +172,9 @@ int TableObject::GetTextOffset(int cell, std::optional<int> innerHeight) {
     if (cell == kNoCell) return 0;
     const TableCell c = Cell(cell);
     if (c.alignment == 0) return 0;
-    const int height = innerHeight ? *innerHeight : GetCellSize(cell, true).height;
-    const int spare = height - c.contentHeight;
-    return c.alignment == 1 ? spare >> 1 : spare;
+    const int64_t height = innerHeight ? *innerHeight : GetCellSize(cell, true).height;
+    const int64_t spare = height - c.contentHeight;
+    return table_math::Coordinate(c.alignment == 1 ? spare >> 1 : spare);
 }
 
 // The rows of a span share its height evenly; the remainder goes one pixel at a time to rows

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "page/table_math.h"
 #include "page/table_object.h"
 #include "winplat/refusal.h"
 
@@ -12,13 +13,6 @@ namespace {
 
 constexpr winplat::Refuser refuse("lect32: table layout");
 
-int ceilHalf(int width) { return (width + 1) / 2; }
-int floorHalf(int width) { return width / 2; }
-
-int32_t saturate(int64_t value) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, 0, std::numeric_limits<int32_t>::max()));
-}
-
 }  // namespace
 
 void TableObject::reflowCell(int cell, HDC dc, const TableLines& lines) {
@@ -26,8 +20,8 @@ void TableObject::reflowCell(int cell, HDC dc, const TableLines& lines) {
     const TableCell c = Cell(cell);
     const auto [row, column] = place(cell);
     const TableSize size = spannedSize(c, row, column);
-    const int width = size.width - ceilHalf(lines.vertical[size_t(column)]) -
-                      floorHalf(lines.vertical[size_t(column + c.columnSpan)]);
+    const int width = size.width - table_math::CeilHalf(lines.vertical[size_t(column)]) -
+                      table_math::FloorHalf(lines.vertical[size_t(column + c.columnSpan)]);
     editor_->SetSize(std::max(width, 0), size.height);
     TableCell measured = c;
     measured.contentHeight = std::max(editor_->Reflow(dc), 0);
@@ -45,9 +39,9 @@ int32_t TableObject::rowHeightFor(int row, const TableLines& lines) {
         const int index = row - place(o).first;
         const int64_t share = ContentShare(owner.contentHeight, owner.rowSpan, index);
         GetCellBorders(cell, borders, true);
-        tallest = std::max(tallest, share + ceilHalf(borders[kSideTop].width) + floorHalf(borders[kSideBottom].width));
+        tallest = std::max(tallest, share + table_math::CeilHalf(borders[kSideTop].width) + table_math::FloorHalf(borders[kSideBottom].width));
     }
-    return saturate(ceilHalf(lines.horizontal[size_t(row)]) + floorHalf(lines.horizontal[size_t(row) + 1]) + tallest);
+    return table_math::Saturate(table_math::CeilHalf(lines.horizontal[size_t(row)]) + table_math::FloorHalf(lines.horizontal[size_t(row) + 1]) + tallest);
 }
 
 int32_t TableObject::Layout(HDC dc, TablePrinting* printing) {
@@ -78,10 +72,10 @@ int32_t TableObject::Layout(HDC dc, TablePrinting* printing) {
     const int bottom = lines.horizontal.back();
     const int left = lines.vertical.front();
     const int right = lines.vertical.back();
-    outer_ = {static_cast<uint8_t>(floorHalf(left)), static_cast<uint8_t>(ceilHalf(right)),
-              static_cast<uint8_t>(floorHalf(top)), static_cast<uint8_t>(ceilHalf(bottom))};
+    outer_ = {static_cast<uint8_t>(table_math::FloorHalf(left)), static_cast<uint8_t>(table_math::CeilHalf(right)),
+              static_cast<uint8_t>(table_math::FloorHalf(top)), static_cast<uint8_t>(table_math::CeilHalf(bottom))};
     current_ = kNoCell;
-    return saturate(total + outer_.top + outer_.bottom);
+    return table_math::Saturate(total + outer_.top + outer_.bottom);
 }
 
 }  // namespace lect32

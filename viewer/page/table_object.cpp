@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "page/page_style.h"
+#include "page/table_math.h"
 #include "store/mem_reader.h"
 #include "winplat/refusal.h"
 
@@ -174,9 +175,14 @@ bool TableObject::CopyTo(TableObject& target) {
     return true;
 }
 
+// A covered cell is never loaded: its stored text counts as it is.
 uint32_t TableObject::GetSerializedSize() {
     uint32_t total = 0;
     for (int n = 0; n < CellCount(); ++n) {
+        if (Cell(n).Covered()) {
+            total += texts_.GetItemLength(static_cast<uint16_t>(n));
+            continue;
+        }
         SelectCell(n, false);
         total += editor_->SerializedSize();
     }
@@ -252,7 +258,8 @@ void TableObject::placeEditor(int cell) {
     const POINT box = cellBox(cell, &lines);
     const TableSize size = cellSize(cell, &lines);
     const Origin origin = screenOrigin(0);
-    editor_->Place(origin.x + box.x, origin.y + box.y + GetTextOffset(cell, size.height));
+    editor_->Place(table_math::Coordinate(int64_t{origin.x} + box.x),
+                   table_math::Coordinate(int64_t{origin.y} + box.y + GetTextOffset(cell, size.height)));
     editor_->SetSize(size.width, size.height);
 }
 
@@ -303,7 +310,7 @@ void TableObject::SetPageStyle(const PageStyle& style) {
 
 TableObject::Origin TableObject::screenOrigin(int32_t printOffset) const {
     return {originX_ + viewLeft_ + outer_.left - scrollX_,
-            static_cast<int>(int64_t{originY_} + viewTop_ + outer_.top - scrollY_ - printOffset)};
+            table_math::Coordinate(int64_t{originY_} + viewTop_ + outer_.top - scrollY_ - printOffset)};
 }
 
 void TableObject::ScaleBy(int percent, int second) {

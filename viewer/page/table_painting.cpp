@@ -5,6 +5,7 @@
 
 #include "page/clip_scope.h"
 #include "page/page_background.h"
+#include "page/table_math.h"
 #include "page/table_object.h"
 #include "text/colour_table.h"
 #include "winplat/draw.h"
@@ -13,12 +14,13 @@
 
 namespace lect32 {
 
+using table_math::CeilHalf;
+using table_math::Coordinate;
+using table_math::FloorHalf;
+
 namespace {
 
 bool paintingSuppressed = false;
-
-int ceilHalf(int width) { return (width + 1) / 2; }
-int floorHalf(int width) { return width / 2; }
 
 bool crosses(const RECT& a, const RECT& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
@@ -84,11 +86,12 @@ void TableObject::Paint(HDC dc, const RECT& clip, TablePrinting* printing, int32
             sheetStart = y;
             paintFrame(pass);
         }
-        int x = 0;
+        const int64_t top = int64_t{pass.origin.y} + y;
+        if (!printing && top >= clip.bottom) break;  // the rows below lie outside the clip too
+        int64_t x = pass.origin.x;
         for (int column = 0; column < columns_; ++column) {
             const int width = ColumnWidth(column);
-            const int top = static_cast<int>(pass.origin.y + y);
-            const RECT box = rect(pass.origin.x + x, top, pass.origin.x + x + width, top + height);
+            const RECT box = rect(Coordinate(x), Coordinate(top), Coordinate(x + width), Coordinate(top + height));
             if (crosses(box, clip)) paintCell(pass, cellAt(row, column), box);
             x += width;
         }
@@ -115,9 +118,9 @@ void TableObject::paintCell(PaintPass& pass, int cell, const RECT& box) {
 void TableObject::paintCellText(PaintPass& pass, int cell, const RECT& gridBox) {
     const TableSize inner = cellSize(cell, &pass.lines);
     const auto [row, column] = place(cell);
-    const int left = gridBox.left + ceilHalf(pass.lines.vertical[size_t(column)]);
-    const int top = gridBox.top + ceilHalf(pass.lines.horizontal[size_t(row)]);
-    const RECT box = rect(left, top, left + inner.width, top + inner.height);
+    const int left = gridBox.left + CeilHalf(pass.lines.vertical[size_t(column)]);
+    const int top = gridBox.top + CeilHalf(pass.lines.horizontal[size_t(row)]);
+    const RECT box = rect(left, top, Coordinate(int64_t{left} + inner.width), Coordinate(int64_t{top} + inner.height));
     if (!crosses(box, pass.clip)) return;
     SelectCell(cell, false);
     const TableCell c = Cell(cell);
@@ -164,16 +167,16 @@ void TableObject::paintCellBorders(PaintPass& pass, int cell, const RECT& box, P
     const int row = place(cell).first;  // named, not bound: the corner lambda takes them
     const int column = place(cell).second;
     const TableLines& lines = pass.lines;
-    const int lineLeft = ceilHalf(lines.vertical[size_t(column)]);
-    const int lineTop = ceilHalf(lines.horizontal[size_t(row)]);
-    const int lineRight = floorHalf(lines.vertical[size_t(column) + 1]);
-    const int lineBottom = floorHalf(lines.horizontal[size_t(row) + 1]);
+    const int lineLeft = CeilHalf(lines.vertical[size_t(column)]);
+    const int lineTop = CeilHalf(lines.horizontal[size_t(row)]);
+    const int lineRight = FloorHalf(lines.vertical[size_t(column) + 1]);
+    const int lineBottom = FloorHalf(lines.horizontal[size_t(row) + 1]);
     std::array<CellBorder, 4> b;
     const uint8_t edges = GetCellBorders(cell, b, true);
-    const int ownLeft = ceilHalf(b[kSideLeft].width);
-    const int ownTop = ceilHalf(b[kSideTop].width);
-    const int ownRight = floorHalf(b[kSideRight].width);
-    const int ownBottom = floorHalf(b[kSideBottom].width);
+    const int ownLeft = CeilHalf(b[kSideLeft].width);
+    const int ownTop = CeilHalf(b[kSideTop].width);
+    const int ownRight = FloorHalf(b[kSideRight].width);
+    const int ownBottom = FloorHalf(b[kSideBottom].width);
 
     // Where the line is wider than this cell's own border, the rest of the line's half is the
     // cell's background.
@@ -214,8 +217,8 @@ void TableObject::paintCellBorders(PaintPass& pass, int cell, const RECT& box, P
                 const CellBorder& h = theirs[theirHorizontal];
                 const CellBorder& theirChoice = darkerWins(h, v) ? h : v;
                 if (darkerWins(theirChoice, choice)) choice = theirChoice;
-                width = std::max(width, corner.left ? ceilHalf(v.width) : floorHalf(v.width));
-                height = std::max(height, corner.top ? ceilHalf(h.width) : floorHalf(h.width));
+                width = std::max(width, corner.left ? CeilHalf(v.width) : FloorHalf(v.width));
+                height = std::max(height, corner.top ? CeilHalf(h.width) : FloorHalf(h.width));
             }
         }
         Square s;
@@ -256,10 +259,10 @@ void TableObject::paintFrameSide(PaintPass& pass, CellSide side) {
     const bool horizontal = side == kSideTop || side == kSideBottom;
     const int count = horizontal ? columns_ : rows_;
     const TableSize total = GetTotalSize(false);
-    const int x0 = pass.origin.x;
-    const int y0 = pass.origin.y;
+    const int64_t x0 = pass.origin.x;
+    const int64_t y0 = pass.origin.y;
     // The band of the outer margin on this side, across the grid's direction.
-    int bandFrom = 0, bandTo = 0;
+    int64_t bandFrom = 0, bandTo = 0;
     switch (side) {
     case kSideTop: bandFrom = y0 - outer_.top, bandTo = y0; break;
     case kSideBottom: bandFrom = y0 + total.height, bandTo = y0 + total.height + outer_.bottom; break;
@@ -267,10 +270,11 @@ void TableObject::paintFrameSide(PaintPass& pass, CellSide side) {
     case kSideRight: bandFrom = x0 + total.width, bandTo = x0 + total.width + outer_.right; break;
     }
     const bool outward = side == kSideTop || side == kSideLeft;  // the border's outer part is nearer 0
-    auto place = [&](int along0, int along1, int across0, int across1) {
-        return horizontal ? rect(along0, across0, along1, across1) : rect(across0, along0, across1, along1);
+    auto place = [&](int64_t along0, int64_t along1, int64_t across0, int64_t across1) {
+        return horizontal ? rect(Coordinate(along0), Coordinate(across0), Coordinate(along1), Coordinate(across1))
+                          : rect(Coordinate(across0), Coordinate(along0), Coordinate(across1), Coordinate(along1));
     };
-    int along = horizontal ? x0 : y0;
+    int64_t along = horizontal ? x0 : y0;
     CellBorder previous;
     int previousPart = 0;
     for (int i = 0; i < count; ++i) {
@@ -278,14 +282,14 @@ void TableObject::paintFrameSide(PaintPass& pass, CellSide side) {
         std::array<CellBorder, 4> b;
         GetCellBorders(cell, b, true);
         const CellBorder border = b[side];
-        const int part = outward ? floorHalf(border.width) : ceilHalf(border.width);
+        const int part = outward ? FloorHalf(border.width) : CeilHalf(border.width);
         const int length = horizontal ? ColumnWidth(i) : RowHeight(i);
-        int from = along;
-        int to = along + length;
+        int64_t from = along;
+        int64_t to = along + length;
         if (i == 0) from -= horizontal ? outer_.left : outer_.top;
         if (i == count - 1) to += horizontal ? outer_.right : outer_.bottom;
-        const int borderFrom = outward ? bandTo - part : bandFrom;
-        const int borderTo = outward ? bandTo : bandFrom + part;
+        const int64_t borderFrom = outward ? bandTo - part : bandFrom;
+        const int64_t borderTo = outward ? bandTo : bandFrom + part;
         const RECT rest = outward ? place(from, to, bandFrom, borderFrom) : place(from, to, borderTo, bandTo);
         if (rest.right > rest.left && rest.bottom > rest.top) pass.table.Fill(pass.dc, rest, pass.Brush(colourOf(background_)));
         pass.FillColour(place(from, to, borderFrom, borderTo), colourOf(border.colour));
@@ -293,7 +297,7 @@ void TableObject::paintFrameSide(PaintPass& pass, CellSide side) {
             const int line = (horizontal ? pass.lines.vertical : pass.lines.horizontal)[size_t(i)];
             const CellBorder& winner = darkerWins(border, previous) ? border : previous;
             const int reach = std::max(part, previousPart);
-            const RECT junction = place(along - floorHalf(line), along + ceilHalf(line), outward ? bandTo - reach : bandFrom,
+            const RECT junction = place(along - FloorHalf(line), along + CeilHalf(line), outward ? bandTo - reach : bandFrom,
                                         outward ? bandTo : bandFrom + reach);
             pass.FillColour(junction, colourOf(winner.colour));
         }

@@ -274,6 +274,9 @@ TEST_F(TableLayoutTest, CoveredCellsAreNeverLoaded) {
     EXPECT_EQ(log.painted.size(), 3u);
     table->SelectCell(1, false);
     EXPECT_EQ(table->CurrentCell(), 0) << "selecting a covered cell loads its owner";
+    size_t texts = 0;
+    for (int n = 0; n < 4; ++n) texts += table->CellText(n).size();
+    EXPECT_EQ(table->GetSerializedSize(), texts) << "a covered cell's own text counts once, as stored";
     EXPECT_EQ(log.loads.count(hidden), 0u);
 }
 

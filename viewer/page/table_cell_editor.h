@@ -2,9 +2,10 @@
 // record loaded in and written back out, the cell's look, a place and size, a reflow that gives
 // the text's height, and painting. The table owns one editor and moves it from cell to cell.
 //
-// StoredCellText stands in until the cell view that lays out and paints formatted text takes its
-// place: it keeps a cell's record as it was stored, answers the content height the record was
-// saved with (the height the writer's own layout found), and paints the cell's background only.
+// StoredCellText measures nothing: it keeps a cell's record as it was stored, answers the content
+// height the record was saved with (the height the writer's own layout found), and paints the
+// cell's background only; the table's layout and painting are tried with it where text does not
+// matter. FormattedCellText (formatted_cell_text.h) lays the text out.
 #ifndef LECT32_PAGE_TABLE_CELL_EDITOR_H
 #define LECT32_PAGE_TABLE_CELL_EDITOR_H
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "page/formatted_cell_text.h"
 #include "page/page_style.h"
 #include "page/table_math.h"
 #include "store/mem_reader.h"
@@ -32,7 +33,7 @@ uint16_t cutSpan(uint16_t span, int first, int count) {
 }  // namespace
 
 TableObject::TableObject(const ColourTable* colours, std::unique_ptr<TableCellEditor> editor)
-    : colours_(colours), editor_(editor ? std::move(editor) : std::make_unique<StoredCellText>(colours)) {}
+    : colours_(colours), editor_(editor ? std::move(editor) : std::make_unique<FormattedCellText>(colours)) {}
 
 void TableObject::SetOwnerWindow(HWND window) {
     owner_ = window;

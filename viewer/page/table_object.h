@@ -67,7 +67,7 @@ public:
     static constexpr int kMaxCells = TextStore::kMaxItems;
     static constexpr int kNoCell = -1;
 
-    // The editor shows every cell; none: the stand-in that keeps stored records.
+    // The editor shows every cell; none: one that lays cells out with the process-wide formatter.
     explicit TableObject(const ColourTable* colours = nullptr, std::unique_ptr<TableCellEditor> editor = nullptr);
     TableObject(const TableObject&) = delete;
     TableObject& operator=(const TableObject&) = delete;

@@ -38,7 +38,15 @@ void FormattedCellText::Load(std::span<const uint8_t> record) {
     parse();
     FrameRecordOutline outline;
     const bool known = OutlineFrameRecord(record, outline) && (outline.sections & 1);
-    height_ = known ? static_cast<int>(std::min<uint32_t>(outline.contentHeight, StoredCellText::kMaxStoredHeight)) : 0;
+    heightAt_ = known ? outline.contentHeightAt : 0;
+    height_ = known ? static_cast<int>(std::min<uint32_t>(outline.contentHeight, StoredCellText::kMaxStoredHeight)) : kUnknown;
+}
+
+std::vector<uint8_t> FormattedCellText::Serialize() const {
+    std::vector<uint8_t> out = record_;
+    if (heightAt_ == 0 || height_ == kUnknown || heightAt_ + 4 > out.size()) return out;
+    for (int i = 0; i < 4; ++i) out[heightAt_ + size_t(i)] = static_cast<uint8_t>(uint32_t(height_) >> (8 * i));
+    return out;
 }
 
 // A record whose rows do not fit it shows no rows.
@@ -74,32 +82,42 @@ void FormattedCellText::SetSize(int width, int height) {
     box_.bottom = box_.top + std::max(height, 0);
 }
 
-int FormattedCellText::textWidth() const {
-    return std::max(int(box_.right - box_.left) - style_.margins[0] - style_.margins[1], 1);
-}
-
-int FormattedCellText::walkRows(HDC dc, bool paint) {
+// Rows from (left, top) at the text width; with paint, drawn too. Returns the rows' height.
+int FormattedCellText::walkRows(HDC dc, bool paint, int left, int top, int width) const {
     if (colours_) formatter_->SetColourTable(colours_);
     formatter_->SetDC(dc);
-    int y = box_.top + style_.margins[2];
+    int y = top;
     for (const Row& row : rows_) {
         ParagraphBox place;
-        place.x = box_.left + style_.margins[0];
+        place.x = left;
         place.top = y;
-        place.width = textWidth();
+        place.width = std::max(width, 1);
         place.paint = paint;
         y += PaintParagraph(*formatter_, row.format, row.text, place).height;
     }
     formatter_->ReleaseFonts();
-    return y - box_.top - style_.margins[2];
+    return y - top;
+}
+
+int FormattedCellText::measure(HDC dc, int width) const {
+    const int text = walkRows(dc, false, 0, 0, width - style_.margins[0] - style_.margins[1]);
+    return std::max(text + style_.margins[2] + style_.margins[3], 0);
 }
 
 int FormattedCellText::Reflow(HDC dc) {
     std::optional<winplat::BorrowedDc> own;
     if (!dc) own.emplace(owner_);
     HDC device = dc ? dc : own->get();
-    if (!device) return height_;
-    height_ = std::max(walkRows(device, false) + style_.margins[2] + style_.margins[3], 0);
+    if (!device) return std::max(height_, 0);
+    height_ = measure(device, box_.right - box_.left);
+    return height_;
+}
+
+int FormattedCellText::TextHeight() const {
+    if (height_ == kUnknown) {
+        const winplat::BorrowedDc display(owner_);
+        height_ = display ? measure(display.get(), style_.width) : 0;
+    }
     return height_;
 }
 
@@ -109,7 +127,8 @@ void FormattedCellText::Paint(HDC dc, const RECT& clip) {
     const COLORREF colour = colours_ ? colours_->GetColour(style_.background) : RGB(255, 255, 255);
     const winplat::GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
     FillRect(dc, &area, brush.get());
-    walkRows(dc, true);
+    walkRows(dc, true, box_.left + style_.margins[0], box_.top + style_.margins[2],
+             box_.right - box_.left - style_.margins[0] - style_.margins[1]);
 }
 
 }  // namespace lect32

@@ -28,12 +28,15 @@ public:
     void Load(std::span<const uint8_t> record) override;
     void ApplyCellStyle(const CellTextStyle& style) override { style_ = style; }
     bool HasChanges(int /*grade*/) const override { return false; }
-    std::vector<uint8_t> Serialize() const override { return record_; }
+    // The record as loaded, its view state carrying the height of the last layout.
+    std::vector<uint8_t> Serialize() const override;
     uint32_t SerializedSize() const override { return static_cast<uint32_t>(record_.size()); }
     void Place(int x, int y) override;
     void SetSize(int width, int height) override;
     int Reflow(HDC dc) override;
-    int TextHeight() const override { return height_; }
+    // The height of the last layout, or the one the record was stored with; a record that
+    // carries none is measured at the cell's width on the owner window's display.
+    int TextHeight() const override;
     void SetBackground(uint8_t colour, int16_t /*picture*/, uint8_t /*mode*/, int16_t /*scrollX*/,
                        int32_t /*scrollY*/) override {
         style_.background = colour;
@@ -51,8 +54,7 @@ private:
     void parse();
     // Lays out (and, with a device to paint on, paints) every row from the top margin; the
     // height of the rows.
-    int walkRows(HDC dc, bool paint);
-    int textWidth() const;
+    int walkRows(HDC dc, bool paint, int left, int top, int width) const;
 
     const ColourTable* colours_;
     TextFormatter* formatter_;
@@ -61,8 +63,12 @@ private:
     std::vector<Row> rows_;
     CellTextStyle style_;
     RECT box_{};
-    int height_ = 0;
+    size_t heightAt_ = 0;  // where the record's view state keeps the content height (0: none)
+    mutable int height_ = kUnknown;
     int zoom_ = 0;
+
+    static constexpr int kUnknown = -1;
+    int measure(HDC dc, int width) const;
 };
 
 }  // namespace lect32

@@ -25,6 +25,7 @@ bool skipRow(winplat::ByteReader& in) {
 
 // u32 content height, u16 width, three u16 caret words, byte selection [8 bytes], v2+ u16 + u32.
 bool readViewState(winplat::ByteReader& in, uint8_t version, FrameRecordOutline& outline) {
+    outline.contentHeightAt = in.position();
     outline.contentHeight = in.u32();
     in.skip(2 + 3 * 2);
     if (in.u8() != 0) in.skip(8);

@@ -61,7 +61,8 @@ struct FrameRecordOutline {
     uint16_t rows = 0;
     uint8_t sections = 0;     // bit 0 view state, bit 1 highlights
     uint32_t contentHeight = 0;
-    size_t objectsAt = 0;     // where the object block starts
+    size_t contentHeightAt = 0;  // where the view state's content height lies (0: no view state)
+    size_t objectsAt = 0;        // where the object block starts
 };
 
 // Walks a text-frame record (versions 1-3) up to its object block; false when a length or count

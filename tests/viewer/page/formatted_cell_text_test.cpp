@@ -51,7 +51,7 @@ protected:
 
 TEST_F(FormattedCellTextTest, CellHeightsAreTheirLinesAndMargins) {
     REQUIRE_DOCUMENT_WRITER();
-    // Margins 2, 2 at the sides and 1 above, 3 below; "abcd efgh" is 85 pixels wide.
+    // Margins 2, 2 at the sides and 1 above, 3 below; "abcd efgh" takes 86 pixels.
     struct Case {
         std::string what;
         std::string rows;
@@ -60,8 +60,8 @@ TEST_F(FormattedCellTextTest, CellHeightsAreTheirLinesAndMargins) {
     };
     const std::vector<Case> cases = {
         {"one line", row("abcd efgh"), 100, 24 + 4},
-        {"exactly as wide as the text", row("abcd efgh"), 89, 24 + 4},
-        {"one pixel narrower breaks the line", row("abcd efgh"), 88, 48 + 4},
+        {"exactly as wide as the text", row("abcd efgh"), 90, 24 + 4},
+        {"one pixel narrower breaks the line", row("abcd efgh"), 89, 48 + 4},
         {"two paragraphs", row("ab") + ", " + row("cd"), 100, 48 + 4},
     };
     std::vector<std::string> descriptions;

@@ -43,7 +43,7 @@ TEST_F(TableLayoutTest, ContentSharesFollowTheMidpointRule) {
     };
     const std::vector<Case> cases = {
         {10, 3, {3, 4, 3}}, {9, 3, {3, 3, 3}}, {11, 3, {4, 3, 4}}, {7, 2, {4, 3}}, {5, 1, {5}},
-        {0, 3, {0, 0, 0}},  {2, 4, {0, 1, 0, 1}}, {13, 5, {2, 3, 3, 2, 3}},
+        {0, 3, {0, 0, 0}},  {2, 4, {1, 0, 1, 0}}, {13, 5, {3, 2, 3, 2, 3}},
     };
     for (const Case& c : cases) {
         std::vector<int32_t> shares;

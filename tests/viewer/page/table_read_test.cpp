@@ -7,6 +7,7 @@
 
 #include "page/table_object.h"
 #include "store/mem_reader.h"
+#include "winplat/testing.h"
 #include "table_test_support.h"
 
 namespace lect32 {
@@ -61,7 +62,7 @@ TEST(TableReadTest, AMemReaderMovesOnByTheTable) {
     EXPECT_EQ(next, 0x5A);
 }
 
-// Each damage on its own; every one refuses the whole table and leaves it empty.
+// Each damage on its own; every one refuses the whole table, leaves it empty and says why.
 TEST(TableReadTest, DamagedStreamsAreRefusedWhole) {
     REQUIRE_DOCUMENT_WRITER();
     const Bytes whole = writtenTables({kTwoByTwo})[0];
@@ -70,20 +71,25 @@ TEST(TableReadTest, DamagedStreamsAreRefusedWhole) {
     struct Case {
         std::string what;
         std::string more;
+        std::string why;
+        bool extraByte = false;  // one byte more after the table, as a page record goes on
     };
     const std::vector<Case> cases = {
-        {"cut inside the size", R"("cut": 3)"},
-        {"cut before the first cell", R"("cut": 5)"},
-        {"cut inside the first cell's text", R"("cut": 9)"},
-        {"cut inside the last record", R"("cut": )" + std::to_string(n - 1)},
-        {"a text length past the stream", R"("patch": [["cell3.text.length", 65535]])"},
-        {"a record of 35 bytes", R"("patch": [["cell0.record.length", 35]])"},
-        {"a record of 37 bytes", R"("patch": [["cell2.record.length", 37]])"},
-        {"no rows", R"("patch": [["rows", 0]])"},
-        {"no columns", R"("patch": [["columns", 0]])"},
-        {"rows as a signed -1", R"("patch": [["rows", 65535]])"},
-        {"a row more than the stream holds", R"("patch": [["rows", 3]])"},
-        {"a cell text whose row runs past it", R"("patch": [["cell1.text.row0.text.length", 4000]])"},
+        {"cut inside the size", R"("cut": 3)", "the stream ends before the table's size"},
+        {"cut before the first cell", R"("cut": 5)", "more cells than the stream holds"},
+        {"cut inside the first cell's text", R"("cut": 9)", "more cells than the stream holds"},
+        {"cut inside the last record", R"("cut": )" + std::to_string(n - 1), "a cell's record runs past the stream"},
+        {"a text length past the stream", R"("patch": [["cell3.text.length", 65535]])", "a cell's text runs past the stream"},
+        {"a record of 35 bytes", R"("patch": [["cell0.record.length", 35]])", "a cell record that is not 36 bytes"},
+        {"a record of 37 bytes", R"("patch": [["cell2.record.length", 37]])", "a cell record that is not 36 bytes"},
+        {"the last record of 37 bytes, with a byte to take", R"("patch": [["cell3.record.length", 37]])",
+         "a cell record that is not 36 bytes", true},
+        {"no rows", R"("patch": [["rows", 0]])", "a table without cells"},
+        {"no columns", R"("patch": [["columns", 0]])", "a table without cells"},
+        {"rows as a signed -1", R"("patch": [["rows", 65535]])", "more cells than a table holds"},
+        {"a row more than the stream holds", R"("patch": [["rows", 3]])", "a cell's text runs past the stream"},
+        {"a cell text whose row runs past it", R"("patch": [["cell1.text.row0.text.length", 4000]])",
+         "a cell's text record is damaged"},
     };
     std::vector<std::string> descriptions;
     for (const Case& c : cases) descriptions.push_back(kTwoByTwo.substr(0, kTwoByTwo.size() - 1) + ", " + c.more + "}");
@@ -92,8 +98,12 @@ TEST(TableReadTest, DamagedStreamsAreRefusedWhole) {
         SCOPED_TRACE(cases[i].what);
         ASSERT_FALSE(damaged[i].empty()) << "the writer made no fixture";
         ASSERT_NE(damaged[i], whole);
+        Bytes stream = damaged[i];
+        if (cases[i].extraByte) stream.push_back(0);
+        winplat::testing::DebugCapture log;
         TableObject table;
-        EXPECT_FALSE(readTable(table, damaged[i]));
+        EXPECT_FALSE(readTable(table, stream));
+        EXPECT_TRUE(log.contains("refused: " + cases[i].why)) << log.text();
         EXPECT_EQ(table.CellCount(), 0);
         const winplat::MemoryDc dc(CreateCompatibleDC(nullptr));
         EXPECT_EQ(table.Layout(dc.get()), 0) << "an empty table lays out to nothing";
@@ -128,9 +138,13 @@ TEST(TableReadTest, CellCountBoundIsTheItemStoresSize) {
     };
     for (const Case c : {Case{1, 16383, true}, Case{3, 5461, true}, Case{1, 16384, false}, Case{128, 128, false}}) {
         SCOPED_TRACE(std::to_string(c.rows) + " x " + std::to_string(c.columns));
+        winplat::testing::DebugCapture log;
         TableObject table;
         EXPECT_EQ(readTable(table, stream(c.rows, c.columns)), c.reads);
         EXPECT_EQ(table.CellCount(), c.reads ? c.rows * c.columns : 0);
+        // The table's own bound refuses, before its stores are filled to theirs.
+        EXPECT_EQ(log.contains("refused: more cells than a table holds"), !c.reads) << log.text();
+        EXPECT_FALSE(log.contains("the most a store holds")) << log.text();
     }
 }
 

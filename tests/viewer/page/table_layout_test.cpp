@@ -334,6 +334,14 @@ TEST_F(TableLayoutTest, ZoomScalesWidthsMarginsAndBorders) {
     EXPECT_EQ(c.borders[kSideTop].width, 2);
     EXPECT_EQ(table->Cell(1).width, 32767) << "widths stay in 16 bits";
     EXPECT_EQ(log.zooms, (std::vector<std::pair<int, int>>{{200, 7}, {200, 7}})) << "the two uncovered cells' texts";
+
+    // At 201%: 127 becomes 255 and stays; 128 becomes 257, past a byte, and is dropped.
+    EditorLog other;
+    auto wider = make(other);
+    ASSERT_TRUE(load(*wider, stored));
+    wider->ScaleBy(201, 0);
+    EXPECT_EQ(wider->Cell(0).borders[kSideLeft].width, 255);
+    EXPECT_EQ(wider->Cell(0).borders[kSideRight].width, 0);
 }
 
 TEST_F(TableLayoutTest, ChangedCellsAreWrittenBackWithTheirChangeFlag) {

@@ -285,6 +285,14 @@ FORMATS["page_content_fuzz"] = (
     {}, [(name, f"{sys.executable} -B {PAGE_CONTENT_SEEDS} {name}") for name in PAGE_CONTENT_SEED_NAMES])
 
 
+# Tables' stored forms of the document writer.
+TABLE_SEEDS = os.path.join(HERE, "fuzz_table_seeds.py")
+from fuzz_table_seeds import SEEDS as TABLE_SEED_NAMES  # noqa: E402
+
+FORMATS["table_read_fuzz"] = (
+    {}, [(name, f"{sys.executable} -B {TABLE_SEEDS} {name}") for name in TABLE_SEED_NAMES])
+
+
 # Metafiles of the document writer's own encoder, independent of the tests' record writer.
 FORMATS["vexmill_fuzz"] = (
     {}, [("writer.wmf", f"{sys.executable} -B {os.path.join(DOCUMENT_WRITER, 'metafile.py')} writer.wmf")])

@@ -15,6 +15,9 @@
     lcnwriter page DESCRIPTION.json OUTFILE [DESCRIPTION.json OUTFILE ...]
                                               the record of one described page alone (rows,
                                               tables, objects, keywords, relations, style)
+    lcnwriter table DESCRIPTION.json OUTFILE [DESCRIPTION.json OUTFILE ...]
+                                              a table's stored form alone, optionally with
+                                              named fields patched or cut short (see README)
 """
 
 import argparse
@@ -75,6 +78,19 @@ def _page(a):
     return 0
 
 
+def _table(a):
+    if len(a.pairs) % 2:
+        raise ValueError("table takes pairs of a description and an output file")
+    for description, outfile in zip(a.pairs[::2], a.pairs[1::2]):
+        with open(description, encoding="utf-8") as f:
+            d = json.load(f)
+        data = page.table_file(d)
+        with open(outfile, "wb") as f:
+            f.write(data)
+        print("%s %d" % (outfile, len(data)))
+    return 0
+
+
 def _check(a):
     problems = checker.check(a.file, a.base, a.length)
     print("\n".join(problems) if problems else "ok")
@@ -102,10 +118,12 @@ def main(argv=None):
     o.add_argument("pairs", nargs="+", metavar="DESCRIPTION.json OUTFILE")
     g = sub.add_parser("page", help="the record of one described page alone")
     g.add_argument("pairs", nargs="+", metavar="DESCRIPTION.json OUTFILE")
+    t = sub.add_parser("table", help="a table's stored form alone")
+    t.add_argument("pairs", nargs="+", metavar="DESCRIPTION.json OUTFILE")
     a = ap.parse_args(argv)
     try:
         return {"build": _build, "reference": _reference, "damage": _damage, "check": _check,
-                "objects": _objects, "page": _page}[a.cmd](a)
+                "objects": _objects, "page": _page, "table": _table}[a.cmd](a)
     except (OSError, ValueError, KeyError, vazazi.VazaziError) as e:
         print("lcnwriter: %s" % e, file=sys.stderr)
         return 2

@@ -75,17 +75,64 @@ def cell_record(cell):
 def table_object(t):
     """byte kind (0), u16 rows, u16 columns, per cell u16 + text-frame record
     and u16 + 36-byte cell record.  cells: rows x columns dicts in row-major
-    order, each with "rows" (its paragraphs) and cell-record fields."""
+    order, each with "rows" (its paragraphs) and cell-record fields.  With
+    "sections" (255 as the reader's own tables store their cells) every cell's
+    record carries that section byte, its view state (the cell's contentHeight
+    as the content height) and an empty highlights byte.  A cell's "objects"
+    (OBJECTs) go into its frame's object block."""
     rows, columns = t["rows"], t["columns"]
     cells = t.get("cells") or [{} for _ in range(rows * columns)]
     if len(cells) != rows * columns and not t.get("allow_short"):
         raise ValueError("a table of %d x %d needs %d cells" % (rows, columns, rows * columns))
+    sections = t.get("sections")
     b = Buf().u8(t.get("kind", 0)).u16(rows, "rows").u16(columns, "columns")
     for i, cell in enumerate(cells):
-        b.sized(text_frame(cell.get("rows") or [{"text": cell.get("text", "")}]),
-                name="cell%d.text." % i)
+        paragraphs = cell.get("rows") or [{"text": cell.get("text", "")}]
+        objs = cell.get("objects", [])
+        if sections is None:
+            frame = text_frame(paragraphs, objects=objs)
+        else:
+            frame = text_frame(paragraphs, view={"height": cell.get("contentHeight", 0)},
+                               highlights=[], sections=sections, objects=objs)
+        b.sized(frame, name="cell%d.text." % i)
         b.sized(cell_record(cell), name="cell%d.record." % i)
     return b
+
+
+def table_file(d):
+    """The bytes of the `table` command: {"table": TABLE} gives the table's
+    stored form alone; "patch": [[mark, value], ...] then sets named fields
+    (marks such as "rows", "columns", "cell1.text.length",
+    "cell0.record.length", or "cell2.owner" and the other cell-record
+    fields by name), and "cut": n keeps the first n bytes."""
+    b = table_object(d["table"])
+    data = bytearray(b.bytes())
+    fields = dict((name, (offset, width)) for name, offset, width in b.marks)
+    fields.update(_cell_fields(b))
+    for name, value in d.get("patch", []):
+        if name not in fields:
+            raise ValueError("the table has no field %s" % name)
+        offset, width = fields[name]
+        data[offset:offset + width] = value.to_bytes(width, "little", signed=value < 0)
+    if "cut" in d:
+        data = data[:d["cut"]]
+    return bytes(data)
+
+
+CELL_FIELDS = (("colspan", 0, 2), ("rowspan", 2, 2), ("owner", 4, 2), ("width", 6, 2),
+               ("height", 8, 4), ("contentHeight", 12, 4), ("background", 16, 1),
+               ("picture", 17, 2), ("valign", 19, 1))
+
+
+def _cell_fields(b):
+    """Where each cell record's fields lie, by the record's length mark."""
+    out = {}
+    for name, offset, width in b.marks:
+        if name.startswith("cell") and name.endswith(".record.length"):
+            cell = name[:-len(".record.length")]
+            for field, at, size in CELL_FIELDS:
+                out["%s.%s" % (cell, field)] = (offset + width + at, size)
+    return out
 
 
 def view_state(view, version):
@@ -103,13 +150,15 @@ def view_state(view, version):
     return b
 
 
-def text_frame(rows, version=3, view=None, highlights=None):
+def text_frame(rows, version=3, view=None, highlights=None, sections=None, objects=()):
     """Text-frame record: byte version, u16 rows, per row u16 + attributes,
     u16 tab-stop count and stops, u16 + text, u16 0 lines; then (from version
     2) the section flags: bit 0 when a view state is given, bit 1 when
     highlighted ranges are; the view state (version 1 always has one: its
     flags are taken as 1); the highlights (byte 1, per row u16 count and
-    (u16 start, u16 end) ranges); then the frame's object block."""
+    (u16 start, u16 end) ranges); then the frame's object block.  sections:
+    the section byte to write instead (its view state and highlights must
+    then be given)."""
     b = Buf().u8(version).u16(len(rows), "rows")
     for i, r in enumerate(rows):
         b.sized(row_record(r), name="row%d.record." % i)
@@ -120,7 +169,8 @@ def text_frame(rows, version=3, view=None, highlights=None):
         view = view or {}
         highlights = None
     else:
-        b.u8((1 if view is not None else 0) | (2 if highlights is not None else 0))
+        flags = (1 if view is not None else 0) | (2 if highlights is not None else 0)
+        b.u8(flags if sections is None else sections)
     if view is not None:
         b.append(view_state(view, version), "view.")
     if highlights is not None:
@@ -131,7 +181,7 @@ def text_frame(rows, version=3, view=None, highlights=None):
                 b.u16(len(ranges), "highlights%d.count" % i)
                 for start, end in ranges:
                     b.u16(start).u16(end)
-    return b.append(object_block([]), "objects.")
+    return b.append(object_block(list(objects)), "objects.")
 
 
 def object_block(objects, fmt=2, current=-1, values=(-1, 0, -1, 0)):

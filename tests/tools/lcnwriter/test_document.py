@@ -200,6 +200,49 @@ class CommandLine(unittest.TestCase):
                     self.assertEqual(written, page.page_record(description).bytes())
                     self.assertEqual(written[2:4], bytes([len(description["rows"]), 0]), "the row count")
 
+    def test_table_writes_the_stored_form_with_named_fields_patched(self):
+        table = {"rows": 1, "columns": 2, "sections": 255,
+                 "cells": [{"text": "a", "contentHeight": 12}, {"text": "b", "owner": 0, "width": -5}]}
+        whole = page.table_object(table).bytes()
+        first_text = int.from_bytes(whole[5:7], "little")
+        first_record = 7 + first_text + 2  # the first cell's 36 bytes
+        self.assertEqual(whole[7 + first_text], 36, "a cell record's length")
+        at = 7 + 3  # the first cell's frame: version, u16 rows, then its one row
+        for unit in (1, 4, 1, 4):
+            at += 2 + unit * int.from_bytes(whole[at:at + 2], "little")
+        self.assertEqual(whole[at], 255, "the cell text's section byte follows its one row")
+        self.assertEqual(int.from_bytes(whole[at + 1:at + 5], "little"), 12, "the view state's content height")
+        second_record = len(whole) - 36
+        self.assertEqual(int.from_bytes(whole[second_record + 4:second_record + 6], "little"), 0, "owner")
+        self.assertEqual(int.from_bytes(whole[second_record + 6:second_record + 8], "little", signed=True), -5)
+        cases = [
+            ("as described", {"table": table}, whole),
+            ("rows patched", {"table": table, "patch": [["rows", 0x7FFF]]},
+             whole[:1] + b"\xff\x7f" + whole[3:]),
+            ("record length patched", {"table": table, "patch": [["cell0.record.length", 35]]},
+             whole[:first_record - 2] + b"\x23\x00" + whole[first_record:]),
+            ("record field patched", {"table": table, "patch": [["cell0.rowspan", 3]]},
+             whole[:first_record + 2] + b"\x03\x00" + whole[first_record + 4:]),
+            ("cut", {"table": table, "cut": 9}, whole[:9]),
+        ]
+        with tempfile.TemporaryDirectory() as d:
+            for what, description, expected in cases:
+                with self.subTest(what):
+                    desc = os.path.join(d, "table.json")
+                    with open(desc, "w", encoding="utf-8") as f:
+                        json.dump(description, f)
+                    out = os.path.join(d, "table.bin")
+                    subprocess.run([sys.executable, "-B", os.path.join(TOOLS, "lcnwriter"), "table", desc, out],
+                                   check=True, capture_output=True)
+                    with open(out, "rb") as f:
+                        self.assertEqual(f.read(), expected)
+            with open(desc, "w", encoding="utf-8") as f:
+                json.dump({"table": table, "patch": [["cell9.width", 1]]}, f)
+            run = subprocess.run([sys.executable, "-B", os.path.join(TOOLS, "lcnwriter"), "table", desc, out],
+                                 capture_output=True, text=True)
+            self.assertEqual(run.returncode, 2)
+            self.assertIn("cell9.width", run.stderr)
+
     def test_a_bad_description_fails_with_a_reason(self):
         with tempfile.TemporaryDirectory() as d:
             desc = os.path.join(d, "bad.json")

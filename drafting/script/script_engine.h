@@ -50,6 +50,7 @@ public:
     bool LoadTextTable(LoadMode mode, int32_t line, std::string_view name);
     // Set by the main form (Esc, the stop button, closing): tested between lines.
     void RequestStop() { stopRequested_ = true; }
+    bool StopRequested() const { return stopRequested_; }
     // For tools that run scripts they do not know: a run executes at most this many lines (0: no
     // limit), then stops as if Esc was pressed.
     void SetLineLimit(uint64_t lines) { lineLimit_ = lines; }

@@ -50,6 +50,8 @@ public:
     virtual void PaintBackground() {}
     virtual bool Regenerating() const { return false; }
     virtual void BlinkInserts(bool /*phase*/) {}
+    // Brings the panels of the form (stored views, status panel) up to date.
+    virtual void RefreshPanels() {}
 
     // --- points
     virtual void AcceptPoint(winforms::MouseButton /*button*/, bool /*alt*/) {}

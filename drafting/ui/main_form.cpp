@@ -4,6 +4,7 @@
 #include "drawing/layer_table.h"
 #include "ui/close_query.h"
 #include "ui/form_layout.h"
+#include "ui/form_script_services.h"
 #include "ui/menu_commands.h"
 #include "ui/picker_form.h"
 #include "ui/screen_factor.h"
@@ -79,7 +80,8 @@ MainForm::MainForm(winforms::Component* owner, MainFormSetup setup)
     OnCloseQuery = [this](winforms::Component&, bool& canClose) { canClose = FormCloseQuery(); };
     engine_ = std::make_unique<ScriptEngine>(static_cast<ScriptHost&>(*this), static_cast<SystemVariableEffects&>(*this),
                                              programFolder_);
-    functions_ = std::make_unique<ScriptFunctions>(*engine_, scriptServices_);
+    scriptServices_ = std::make_unique<FormScriptServices>(*this);
+    functions_ = std::make_unique<ScriptFunctions>(*engine_, *scriptServices_);
     prompts_ = std::make_unique<PromptLine>(CommandLineParts{*statusBar_, *bottomPanel_, *label1_, *edit1_, *soundPlayer_},
                                             engine_->image, programFolder_);
     AddMenuCommands(*this);

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "script/script_engine.h"
@@ -25,6 +26,7 @@
 
 namespace linework {
 
+class FormScriptServices;
 class PickerForm;
 class SimpleDrafting;
 
@@ -76,6 +78,11 @@ public:
     winforms::Timer& Timer1() { return *timer1_; }
     winforms::Timer& Timer2() { return *timer2_; }
     winforms::Control& PanelControl(int childIndex) { return rightPanel_->Controls(static_cast<size_t>(childIndex)); }
+    winforms::OpenDialog& OpenDialog1() { return *openDialog_; }
+    winforms::SaveDialog& SaveDialog1() { return *saveDialog_; }
+    winforms::PopupMenu& PopupMenu1() { return *popupMenu_; }
+    // Popup item i (1..32).
+    winforms::MenuItem& PopupItem(int i) { return *popupItems_.at(static_cast<size_t>(i - 1)); }
 
     ScriptEngine& Engine() { return *engine_; }
     const MessageTable& Texts() const { return texts_; }
@@ -96,6 +103,10 @@ public:
     void RunPanelLine(int childIndex);
     // The popup item chosen last (1..32), read by scripts.
     int PopupAnswer() const { return popupAnswer_; }
+    void ClearPopupAnswer() { popupAnswer_ = 0; }
+    // The key pressed last on the command line; taking it clears it.
+    WORD LastKey() const { return lastKey_; }
+    WORD TakeLastKey() { return std::exchange(lastKey_, WORD{0}); }
     int LastPanelButton() const { return lastPanelButton_; }
     bool TimerHookSwitch() const { return timerHookSwitch_; }
     bool FirstPaintPending() const { return firstPaint_; }
@@ -156,9 +167,8 @@ private:
     MessageTable texts_;
     HotKeyTable hotKeys_;
     std::unique_ptr<ScriptEngine> engine_;
-    // The script functions; dialogs, the pop-up menu and key waits still answer as without windows
-    // until the form lends them its own.
-    ScriptServices scriptServices_;
+    // The script functions, with the form's dialogs, pop-up menu and key waits.
+    std::unique_ptr<FormScriptServices> scriptServices_;
     std::unique_ptr<ScriptFunctions> functions_;
     std::unique_ptr<SimpleDrafting> simpleDrafting_;
     DraftingOperations* drafting_ = nullptr;
@@ -181,6 +191,8 @@ private:
     std::vector<winforms::MenuItem*> popupItems_;
     winforms::MainMenu* mainMenu_ = nullptr;
     winforms::PopupMenu* popupMenu_ = nullptr;
+    winforms::OpenDialog* openDialog_ = nullptr;
+    winforms::SaveDialog* saveDialog_ = nullptr;
     winforms::Timer* timer1_ = nullptr;
     winforms::Timer* timer2_ = nullptr;
     winforms::MediaPlayer* soundPlayer_ = nullptr;

@@ -198,8 +198,8 @@ void MainForm::BuildNonVisual() {
     Made<winforms::MediaPlayer>(*this, nullptr, "MediaPlayer1");
     Made<winforms::MediaPlayer>(*this, nullptr, "MediaPlayer3");
     soundPlayer_ = &Made<winforms::MediaPlayer>(*this, nullptr, "PromptSoundPlayer");
-    Made<winforms::OpenDialog>(*this, nullptr, "OpenDialog1");
-    Made<winforms::SaveDialog>(*this, nullptr, "SaveDialog1");
+    openDialog_ = &Made<winforms::OpenDialog>(*this, nullptr, "OpenDialog1");
+    saveDialog_ = &Made<winforms::SaveDialog>(*this, nullptr, "SaveDialog1");
     Made<winforms::PrintDialog>(*this, nullptr, "PrintDialog1");
     Made<winforms::PrinterSetupDialog>(*this, nullptr, "PrinterSetupDialog1");
 }

@@ -201,6 +201,7 @@ void MainForm::FormResize() {
     const std::array<int, 3> widths =
         StatusPanelWidths(Width(), GetWindowState() == winforms::WindowState::Maximized, ScreenFactor());
     for (size_t k = 0; k < widths.size(); ++k) statusBar_->SetPanelWidth(k, widths[k]);
+    LayOutRightButtons();
     if (drafting_) drafting_->UpdateViewTransform();
 }
 

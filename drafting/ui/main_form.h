@@ -121,6 +121,8 @@ private:
     void BuildLeftPanel();
     void BuildRightPanel();
     void BuildMenus();
+    // Sizes the right panel's tool and icon buttons so that every one shows in the panel.
+    void LayOutRightButtons();
     void BuildNonVisual();
     void ApplyHints();
 

@@ -78,6 +78,30 @@ TEST_F(MainFormTest, TheTimerHookRunsOnEachTickOnceAScriptSetsTheInterval) {
     EXPECT_LE(ticks, 4);
 }
 
+// At the design size and when the form is made smaller or larger, no tool button is cut off by the
+// panel's edges, and none overlaps another.
+TEST_F(MainFormTest, EveryToolButtonShowsWholeInTheRightPanel) {
+    Start();
+    for (int height : {480, 400, 700}) {
+        form->SetHeight(height);
+        h.pump();
+        const RECT area = form->RightPanel().ClientRect();
+        ASSERT_GT(area.bottom, 0);
+        for (int n = 1; n <= kToolButtons; ++n) {
+            const winforms::SpeedButton& b = form->SpeedButton(n);
+            EXPECT_GE(b.Left(), area.left) << "button " << n << " at height " << height;
+            EXPECT_GE(b.Top(), area.top) << "button " << n << " at height " << height;
+            EXPECT_LE(b.Left() + b.Width(), area.right) << "button " << n << " at height " << height;
+            EXPECT_LE(b.Top() + b.Height(), area.bottom) << "button " << n << " at height " << height;
+            EXPECT_GE(b.Width(), 12);
+        }
+        const winforms::SpeedButton& first = form->SpeedButton(1);
+        const winforms::SpeedButton& second = form->SpeedButton(2);
+        EXPECT_GE(second.Left(), first.Left() + first.Width()) << "buttons overlap at height " << height;
+    }
+    EXPECT_EQ(form->SpeedButton(1).Width(), 24) << "at 700 pixels the buttons keep their full size";
+}
+
 TEST_F(MainFormTest, TheComponentTreeCarriesTheProgramNames) {
     Start();
     for (const char* name : {"PaintBox1", "HorniPanel", "DolniPanel", "LevyPanel", "PravyPanel", "StatusBar1", "Edit1",

@@ -109,11 +109,6 @@ MainForm::~MainForm() {
     edit1_->OnKeyUp = nullptr;
     timer1_->SetOnTimer(nullptr);
     timer2_->SetOnTimer(nullptr);
-    // The controls the form owns sit on its panels; they leave them while the form is still
-    // whole, since a control leaving its parent asks for the form it lies on.
-    for (size_t i = ComponentCount(); i-- > 0;) {
-        if (auto* control = dynamic_cast<winforms::Control*>(&Components(i))) control->SetParent(nullptr);
-    }
 }
 
 void MainForm::FormCreate() {

@@ -102,6 +102,29 @@ TEST_F(MainFormTest, EveryToolButtonShowsWholeInTheRightPanel) {
     EXPECT_EQ(form->SpeedButton(1).Width(), 24) << "at 700 pixels the buttons keep their full size";
 }
 
+// The program ends whatever it is doing between events: timers ticking, hooks set, icon buttons
+// and panel controls shown, the left panel hidden, a box answered. Its windows all go.
+TEST_F(MainFormTest, TheProgramEndsCleanlyWithItsPartsInUse) {
+    WriteFile("LK.LKP", "sv 394 50\r\nstop\r\n");
+    WriteFile("TIMER.LKP", "T = T + 1\r\nstop\r\n");
+    Start();
+    form->Timer2().SetInterval(30);
+    form->Timer2().SetEnabled(true);
+    for (int n : {81, 140, 141, 248}) form->SpeedButton(n).SetVisible(true);
+    for (int child : {kFirstPanelLabelChild, 188, 220}) form->PanelControl(child).SetVisible(true);
+    form->LeftPanel().SetVisible(false);
+    AnswerBox(1);
+    form->Boxes().ShowInfoMessage("Hotovo");
+    h.advance(200);
+    ASSERT_GT(form->Engine().variables.Letter('T'), 0);
+    ASSERT_NE(h.findWindow(nullptr, "Linework"), nullptr);
+    form = nullptr;
+    picker = nullptr;
+    app.reset();
+    EXPECT_EQ(h.findWindow(nullptr, "Linework"), nullptr);
+    EXPECT_EQ(h.findWindow(nullptr, "BMP dialog"), nullptr);
+}
+
 TEST_F(MainFormTest, TheComponentTreeCarriesTheProgramNames) {
     Start();
     for (const char* name : {"PaintBox1", "HorniPanel", "DolniPanel", "LevyPanel", "PravyPanel", "StatusBar1", "Edit1",

@@ -56,6 +56,8 @@ public:
     virtual void PaintBackground() {}
     virtual bool Regenerating() const { return false; }
     virtual void BlinkInserts(bool /*phase*/) {}
+    // Brings the panels of the form (stored views, status panel) up to date.
+    virtual void RefreshPanels() {}
 
     // --- the mouse over the drawing: the cursor follows it
     virtual void TrackMouse(int /*x*/, int /*y*/) {}

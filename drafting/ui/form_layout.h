@@ -29,6 +29,18 @@ ClientSize MinimumClientSize(const PanelExtents& panels);
 // even); 400 + g, 42 scaled to the screen, 175 + (w - g), plus 15 on the last when maximised.
 std::array<int, 3> StatusPanelWidths(int formWidth, bool maximised, double screenFactor);
 
+// Square buttons laid out in rows from a panel's top left corner: their side and how many go in
+// a row.
+struct ButtonGrid {
+    int pitch = 0;
+    int columns = 0;
+};
+
+// The largest side of at most 24 pixels at which 'count' buttons fit in an area 'width' x 'height'
+// (the rows wrap at the width, so smaller buttons go more to a row); 12 pixels when not even those
+// fit, so a button never becomes too small to click.
+ButtonGrid FitButtons(int count, int width, int height);
+
 }  // namespace linework
 
 #endif

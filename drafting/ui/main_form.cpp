@@ -5,6 +5,7 @@
 #include "ui/close_query.h"
 #include "ui/form_command_surface.h"
 #include "ui/form_layout.h"
+#include "ui/form_script_services.h"
 #include "ui/menu_commands.h"
 #include "ui/picker_form.h"
 #include "ui/screen_factor.h"
@@ -84,7 +85,8 @@ MainForm::MainForm(winforms::Component* owner, MainFormSetup setup)
     OnCloseQuery = [this](winforms::Component&, bool& canClose) { canClose = FormCloseQuery(); };
     engine_ = std::make_unique<ScriptEngine>(static_cast<ScriptHost&>(*this), static_cast<SystemVariableEffects&>(*this),
                                              programFolder_);
-    functions_ = std::make_unique<ScriptFunctions>(*engine_, scriptServices_);
+    scriptServices_ = std::make_unique<FormScriptServices>(*this);
+    functions_ = std::make_unique<ScriptFunctions>(*engine_, *scriptServices_);
     commands_ = std::make_unique<ScriptCommands>(*engine_);
     prompts_ = std::make_unique<PromptLine>(CommandLineParts{*statusBar_, *bottomPanel_, *label1_, *edit1_, *soundPlayer_},
                                             engine_->image, programFolder_);
@@ -117,11 +119,6 @@ MainForm::~MainForm() {
     edit1_->OnKeyUp = nullptr;
     timer1_->SetOnTimer(nullptr);
     timer2_->SetOnTimer(nullptr);
-    // The controls the form owns sit on its panels; they leave them while the form is still
-    // whole, since a control leaving its parent asks for the form it lies on.
-    for (size_t i = ComponentCount(); i-- > 0;) {
-        if (auto* control = dynamic_cast<winforms::Control*>(&Components(i))) control->SetParent(nullptr);
-    }
 }
 
 void MainForm::FormCreate() {
@@ -237,6 +234,7 @@ void MainForm::FormResize() {
     const std::array<int, 3> widths =
         StatusPanelWidths(Width(), GetWindowState() == winforms::WindowState::Maximized, ScreenFactor());
     for (size_t k = 0; k < widths.size(); ++k) statusBar_->SetPanelWidth(k, widths[k]);
+    LayOutRightButtons();
     if (drafting_) drafting_->UpdateViewTransform();
 }
 

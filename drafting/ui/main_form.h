@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "script/script_commands.h"
@@ -27,6 +28,7 @@
 namespace linework {
 
 class FormCommandSurface;
+class FormScriptServices;
 class PickerForm;
 class SimpleDrafting;
 
@@ -78,6 +80,11 @@ public:
     winforms::Timer& Timer1() { return *timer1_; }
     winforms::Timer& Timer2() { return *timer2_; }
     winforms::Control& PanelControl(int childIndex) { return rightPanel_->Controls(static_cast<size_t>(childIndex)); }
+    winforms::OpenDialog& OpenDialog1() { return *openDialog_; }
+    winforms::SaveDialog& SaveDialog1() { return *saveDialog_; }
+    winforms::PopupMenu& PopupMenu1() { return *popupMenu_; }
+    // Popup item i (1..32).
+    winforms::MenuItem& PopupItem(int i) { return *popupItems_.at(static_cast<size_t>(i - 1)); }
 
     ScriptEngine& Engine() { return *engine_; }
     const MessageTable& Texts() const { return texts_; }
@@ -98,6 +105,10 @@ public:
     void RunPanelLine(int childIndex);
     // The popup item chosen last (1..32), read by scripts.
     int PopupAnswer() const { return popupAnswer_; }
+    void ClearPopupAnswer() { popupAnswer_ = 0; }
+    // The key pressed last on the command line; taking it clears it.
+    WORD LastKey() const { return lastKey_; }
+    WORD TakeLastKey() { return std::exchange(lastKey_, WORD{0}); }
     int LastPanelButton() const { return lastPanelButton_; }
     bool TimerHookSwitch() const { return timerHookSwitch_; }
     bool FirstPaintPending() const { return firstPaint_; }
@@ -112,6 +123,8 @@ private:
     void BuildLeftPanel();
     void BuildRightPanel();
     void BuildMenus();
+    // Sizes the right panel's tool and icon buttons so that every one shows in the panel.
+    void LayOutRightButtons();
     void BuildNonVisual();
     void ApplyHints();
 
@@ -159,9 +172,8 @@ private:
     MessageTable texts_;
     HotKeyTable hotKeys_;
     std::unique_ptr<ScriptEngine> engine_;
-    // The script functions; dialogs, the pop-up menu and key waits still answer as without windows
-    // until the form lends them its own.
-    ScriptServices scriptServices_;
+    // The script functions, with the form's dialogs, pop-up menu and key waits.
+    std::unique_ptr<FormScriptServices> scriptServices_;
     std::unique_ptr<ScriptFunctions> functions_;
     // The drawing commands; they draw nothing and select nothing yet, until the drawing side
     // lends them its draw hook and selection engine.
@@ -188,6 +200,8 @@ private:
     std::vector<winforms::MenuItem*> popupItems_;
     winforms::MainMenu* mainMenu_ = nullptr;
     winforms::PopupMenu* popupMenu_ = nullptr;
+    winforms::OpenDialog* openDialog_ = nullptr;
+    winforms::SaveDialog* saveDialog_ = nullptr;
     winforms::Timer* timer1_ = nullptr;
     winforms::Timer* timer2_ = nullptr;
     winforms::MediaPlayer* soundPlayer_ = nullptr;

@@ -3,6 +3,7 @@
 #include <type_traits>
 
 #include "ui/main_form.h"
+#include "ui/form_layout.h"
 
 namespace linework {
 
@@ -13,7 +14,6 @@ constexpr int kBottomPanelHeight = 24;
 constexpr int kLeftPanelWidth = 97;
 constexpr int kRightPanelWidth = 122;
 constexpr int kButtonSize = 24;
-constexpr int kToolColumns = 5;
 constexpr int kLeftColumns = 4;
 constexpr int kRightIconGroup = 38;
 constexpr int kLeftIconGroup = 39;
@@ -116,18 +116,13 @@ void MainForm::BuildRightPanel() {
     for (int n = 1; n <= kToolButtons; ++n) {
         winforms::SpeedButton& button =
             Made<winforms::SpeedButton>(*this, rightPanel_, "SpeedButton" + std::to_string(n));
-        const int k = n - 1;
-        button.SetBounds(1 + (k % kToolColumns) * kButtonSize, 1 + (k / kToolColumns) * kButtonSize, kButtonSize,
-                         kButtonSize);
         button.SetCaption(std::to_string(n));
         button.SetShowHint(true);
-        speedButtons_[static_cast<size_t>(k)] = &button;
+        speedButtons_[static_cast<size_t>(n - 1)] = &button;
     }
     for (int k = 0; k < kRightIcons; ++k) {
         winforms::SpeedButton& button =
             Made<winforms::SpeedButton>(*this, rightPanel_, "SpeedButton" + std::to_string(81 + k));
-        button.SetBounds(1 + (k % kToolColumns) * kButtonSize, 1 + (16 + k / kToolColumns) * kButtonSize, kButtonSize,
-                         kButtonSize);
         button.SetGroupIndex(kRightIconGroup);
         button.SetAllowAllUp(true);
         button.SetVisible(false);
@@ -155,6 +150,21 @@ void MainForm::BuildRightPanel() {
         }
     }
     Made<winforms::MediaPlayer>(*this, nullptr, "MediaPlayer2");
+}
+
+void MainForm::LayOutRightButtons() {
+    // The icon buttons follow the tool buttons; those a script has shown count in the fit.
+    int shownIcons = 0;
+    for (int k = 1; k <= kRightIcons; ++k) {
+        if (SpeedButton(kToolButtons + k).Visible()) shownIcons = k;
+    }
+    const RECT area = rightPanel_->ClientRect();
+    const int margin = 1;
+    const ButtonGrid grid = FitButtons(kToolButtons + shownIcons, area.right - 2 * margin, area.bottom - 2 * margin);
+    for (int k = 0; k < kToolButtons + kRightIcons; ++k) {
+        SpeedButton(k + 1).SetBounds(margin + (k % grid.columns) * grid.pitch, margin + (k / grid.columns) * grid.pitch,
+                                     grid.pitch, grid.pitch);
+    }
 }
 
 void MainForm::BuildMenus() {
@@ -198,8 +208,8 @@ void MainForm::BuildNonVisual() {
     Made<winforms::MediaPlayer>(*this, nullptr, "MediaPlayer1");
     Made<winforms::MediaPlayer>(*this, nullptr, "MediaPlayer3");
     soundPlayer_ = &Made<winforms::MediaPlayer>(*this, nullptr, "PromptSoundPlayer");
-    Made<winforms::OpenDialog>(*this, nullptr, "OpenDialog1");
-    Made<winforms::SaveDialog>(*this, nullptr, "SaveDialog1");
+    openDialog_ = &Made<winforms::OpenDialog>(*this, nullptr, "OpenDialog1");
+    saveDialog_ = &Made<winforms::SaveDialog>(*this, nullptr, "SaveDialog1");
     Made<winforms::PrintDialog>(*this, nullptr, "PrintDialog1");
     Made<winforms::PrinterSetupDialog>(*this, nullptr, "PrinterSetupDialog1");
 }

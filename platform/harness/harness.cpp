@@ -81,7 +81,15 @@ Harness::~Harness() {
 int Harness::pump() {
     MSG message{};
     int count = 0;
-    while (testing::takeReadyMessage(&message)) {
+    const uint64_t start = now();
+    // A handler's own message loop (a script letting messages through, a modal wait) moves
+    // virtual time on when it finds the queue empty. The timers due by then belong to that later
+    // time: were they taken here, a timer whose handler runs such a loop would come due again on
+    // every tick and the pump would never end.
+    auto take = [&] {
+        return now() == start ? testing::takeReadyMessage(&message) : testing::takeReadyMessageExceptTimers(&message);
+    };
+    while (take()) {
         if (message.message == WM_QUIT) {
             quitCode_ = static_cast<int>(message.wParam);
             continue;

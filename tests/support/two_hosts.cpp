@@ -12,7 +12,9 @@ std::string displayScript(const Request& r) {
     script += "while [ ! -s " + quoted(r.sdlSnapshot) +
               " ] && [ $tries -lt 1200 ]; do sleep 0.05; tries=$((tries+1)); done\n";
     if (r.settleSeconds > 0) script += "sleep " + std::to_string(r.settleSeconds) + "\n";
-    script += "import -window root " + quoted(r.screen) + "\nkill $pid\nwait $pid\nexit 0\n";
+    // A program that asks before it ends (a closing question) gets a moment, then is ended.
+    script += "import -window root " + quoted(r.screen) +
+              "\nkill $pid\n(exec >/dev/null 2>&1; sleep 3; kill -9 $pid) &\nwait $pid\nexit 0\n";
     return script;
 }
 

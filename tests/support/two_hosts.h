@@ -30,7 +30,8 @@ struct Outcomes {
 };
 
 // The SDL run ends the program once the display is captured (its input script should end by
-// waiting long); it gives up waiting for the snapshot after a minute.
+// waiting long), killing it when it has not ended 3 seconds later; it gives up waiting for the
+// snapshot after a minute.
 Outcomes run(const Request& request);
 
 }  // namespace two_hosts

@@ -187,7 +187,10 @@ bool PopupMenu::Popup(int x, int y) {
     if (auto* control = dynamic_cast<Control*>(Owner())) {
         if (Form* form = control->ParentForm()) owner = form->Handle();
     }
-    const UINT command = static_cast<UINT>(TrackPopupMenu(Handle(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN,
+    UINT align = TPM_LEFTALIGN;
+    if (alignment_ == PopupAlignment::Right) align = TPM_RIGHTALIGN;
+    if (alignment_ == PopupAlignment::Center) align = TPM_CENTERALIGN;
+    const UINT command = static_cast<UINT>(TrackPopupMenu(Handle(), TPM_RETURNCMD | align | TPM_TOPALIGN,
                                                           x, y, 0, owner, nullptr));
     if (command == 0) return false;
     MenuItem* item = Application::Current().FindMenuItem(command);

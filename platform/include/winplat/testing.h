@@ -206,6 +206,9 @@ WINPLAT_API void typeCharacter(char cp1250);
 // Takes the next message that is ready now, as PeekMessageA(PM_REMOVE) would, but never moves
 // the virtual clock on to the next timer: what a test harness pumps with.
 WINPLAT_API bool takeReadyMessage(MSG* message);
+// The same, but a timer's message stays: what the harness pumps with once a handler's own loop
+// has moved virtual time on, since the timers that came due by that belong to the later time.
+WINPLAT_API bool takeReadyMessageExceptTimers(MSG* message);
 
 // The timers set, the program's and the layer's own, in due order (earliest set first among
 // those due together, the program's first).

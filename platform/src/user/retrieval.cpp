@@ -27,14 +27,20 @@ bool reportStall(const char* caller) {
 
 }  // namespace
 
-bool fetchMessage(const MessageFilter& filter, bool remove, MSG& message) {
+bool fetchMessageBeforeTimers(const MessageFilter& filter, bool remove, MSG& message) {
     const bool found = postedQueue().fetch(filter, remove, message) ||
                        fetchFrom(SourceKind::Input, filter, remove, message) ||
                        postedQueue().fetchQuit(remove, message) ||
-                       fetchFrom(SourceKind::Paint, filter, remove, message) ||
-                       fetchTimer(filter, remove, message);
+                       fetchFrom(SourceKind::Paint, filter, remove, message);
     if (found) lastMessage() = {message.time, message.pt};
     return found;
+}
+
+bool fetchMessage(const MessageFilter& filter, bool remove, MSG& message) {
+    if (fetchMessageBeforeTimers(filter, remove, message)) return true;
+    if (!fetchTimer(filter, remove, message)) return false;
+    lastMessage() = {message.time, message.pt};
+    return true;
 }
 
 // A host with input of its own (host::Waiter) delivers it, or waits for it, before the queue

@@ -10,6 +10,8 @@ namespace winplat::user {
 
 // The next message the filter takes from posted, input, quit, paint and timer in that order.
 bool fetchMessage(const MessageFilter& filter, bool remove, MSG& message);
+// The same without the timers: every other kind of message that is ready.
+bool fetchMessageBeforeTimers(const MessageFilter& filter, bool remove, MSG& message);
 
 // Waits for something that may answer the filter; false when nothing ever can (a stall under the
 // virtual clock that the idle hook did not resolve). 'seen' is postedQueue().serial() from

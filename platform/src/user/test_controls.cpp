@@ -18,6 +18,11 @@ bool takeReadyMessage(MSG* message) {
     return user::fetchMessage(user::MessageFilter{}, true, *message);
 }
 
+bool takeReadyMessageExceptTimers(MSG* message) {
+    if (!message) return false;
+    return user::fetchMessageBeforeTimers(user::MessageFilter{}, true, *message);
+}
+
 std::vector<TimerInfo> pendingTimers() {
     std::vector<TimerInfo> all = user::timers().listing();
     const std::vector<TimerInfo> layers = user::layerTimers().listing();

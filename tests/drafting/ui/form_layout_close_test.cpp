@@ -21,6 +21,29 @@ TEST(FormLayout, MinimumClientSizeAddsTheShownPanels) {
     EXPECT_EQ(bare.height, 24 + 128 + 3);
 }
 
+TEST(FormLayout, ButtonsShrinkAndWrapUntilAllFit) {
+    struct Case {
+        int count, width, height;
+        ButtonGrid grid;
+    };
+    const Case cases[] = {
+        {80, 120, 384, {24, 5}},  // 16 rows of 24 just fit
+        {80, 120, 383, {23, 5}},
+        {80, 120, 368, {23, 5}},  // 16 rows of 23
+        {80, 120, 367, {22, 5}},
+        {80, 120, 280, {20, 6}},  // six to a row: 14 rows of 20
+        {80, 120, 279, {19, 6}},
+        {80, 120, 10, {12, 10}},  // never below 12
+        {3, 24, 72, {24, 1}},
+        {3, 23, 72, {23, 1}},     // narrower than a button of 24: one to a row, smaller
+    };
+    for (const Case& c : cases) {
+        const ButtonGrid grid = FitButtons(c.count, c.width, c.height);
+        EXPECT_EQ(grid.pitch, c.grid.pitch) << c.width << "x" << c.height;
+        EXPECT_EQ(grid.columns, c.grid.columns) << c.width << "x" << c.height;
+    }
+}
+
 TEST(FormLayout, StatusPanelsShareTheExtraWidth) {
     struct Case {
         int width;

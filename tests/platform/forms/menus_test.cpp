@@ -68,6 +68,31 @@ TEST_F(Menus, APopupAtAPointRunsTheChosenItem) {
     EXPECT_EQ(clicked.size(), 1u);
 }
 
+TEST_F(Menus, APopupIsPlacedByItsAlignment) {
+    Form& form = plainForm();
+    PopupMenu& popup = form.Add<PopupMenu>();
+    item(form, popup.Items(), "ppm1");
+    struct Case {
+        PopupAlignment alignment;
+        int expectedLeft;  // in menu widths from the point: 0, -1 or -1/2
+        int halves;
+    };
+    const Case cases[] = {{PopupAlignment::Left, 0, 0}, {PopupAlignment::Right, -1, 0}, {PopupAlignment::Center, 0, -1}};
+    for (const Case& c : cases) {
+        popup.SetAlignment(c.alignment);
+        RECT shown{};
+        h.answer(ModalKind::PopupMenu, "ppm1", [&](const ModalLoop& loop) -> std::optional<INT_PTR> {
+            GetWindowRect(loop.window, &shown);
+            return 0;
+        });
+        popup.Popup(300, 90);
+        const int width = shown.right - shown.left;
+        ASSERT_GT(width, 0);
+        EXPECT_EQ(shown.left, 300 + c.expectedLeft * width + (c.halves * width) / 2) << static_cast<int>(c.alignment);
+        EXPECT_EQ(shown.top, 90);
+    }
+}
+
 TEST_F(Menus, StatesAndBreaksReachThePlatformMenu) {
     Form& form = plainForm();
     PopupMenu& popup = form.Add<PopupMenu>();

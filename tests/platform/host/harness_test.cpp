@@ -99,6 +99,37 @@ TEST(Harness, PumpRunsNothingFromTheFuture) {
     EXPECT_EQ(only(h.messageNumbers(window), {WM_TIMER}).size(), 1u);
 }
 
+// A handler that lets messages through on its own (PeekMessageA until the queue is empty) moves
+// virtual time on to the next timer each time it runs.
+int drainingTicks = 0;
+LRESULT CALLBACK drainingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER) {
+        ++drainingTicks;
+        MSG waiting{};
+        while (PeekMessageA(&waiting, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&waiting);
+        PostMessageA(window, WM_USER + 2, 0, 0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(Harness, ATimerWhoseHandlerLetsMessagesThroughTicksOncePerPeriod) {
+    Harness h;
+    WNDCLASSA draining{};
+    draining.lpfnWndProc = drainingProcedure;
+    draining.lpszClassName = "HarnessDraining";
+    ASSERT_TRUE(RegisterClassA(&draining));
+    HWND window = CreateWindowExA(0, "HarnessDraining", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    h.logMessages(window);
+    drainingTicks = 0;
+    SetTimer(window, 1, 100, nullptr);
+    h.advance(350);  // the ticks at 100, 200 and 300; each drain moves the clock on by a period
+    EXPECT_GE(drainingTicks, 3);
+    EXPECT_LE(drainingTicks, 4);
+    EXPECT_EQ(only(h.messageNumbers(window), {WM_USER + 2}).size(), static_cast<size_t>(drainingTicks))
+        << "what a tick posts after its drain moved the clock is still delivered by the same pump";
+}
+
 TEST(Harness, MouseHelpersDeliverTheirMessages) {
     Harness h;
     HWND window = makeWindow(100, 100, 200, 100);

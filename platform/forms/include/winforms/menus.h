@@ -107,17 +107,26 @@ private:
     Form* form_ = nullptr;
 };
 
+// Where a popup menu lies against the point it opens at: its left edge, its right edge or its
+// middle there.
+enum class PopupAlignment : uint8_t { Left, Right, Center };
+
 class WINFORMS_API PopupMenu : public Menu {
 public:
     explicit PopupMenu(Component* owner) : Menu(owner) {}
-    // Opens the menu with its top-left corner at a point of the screen and runs the chosen
-    // item's OnClick; false when nothing was chosen. A test answers it (kind PopupMenu, by the
-    // first item's caption) through the harness.
+    // Opens the menu with its top edge at a point of the screen, placed by its alignment, and
+    // runs the chosen item's OnClick; false when nothing was chosen. A test answers it (kind
+    // PopupMenu, by the first item's caption) through the harness.
     bool Popup(int x, int y);
+    PopupAlignment Alignment() const { return alignment_; }
+    void SetAlignment(PopupAlignment alignment) { alignment_ = alignment; }
     NotifyEvent OnPopup;
 
 protected:
     bool Bar() const override { return false; }
+
+private:
+    PopupAlignment alignment_ = PopupAlignment::Left;
 };
 
 }  // namespace winforms

@@ -116,8 +116,9 @@ public:
     Harness& operator=(const Harness&) = delete;
 
     // --- time and the queue
-    // Takes and dispatches (after TranslateMessage) every message ready now; time stays. Returns
-    // how many were dispatched.
+    // Takes and dispatches (after TranslateMessage) every message ready now; time stays. When a
+    // handler's own loop moves virtual time on, the timers that come due by that wait for the
+    // next pump or advance. Returns how many were dispatched.
     int pump();
     // Moves the virtual clock on by ms: to each timer due within the span in turn, pumping there,
     // then to the end of the span, pumping again.

@@ -1,0 +1,41 @@
+// What the script functions ask of the program that only the main form can give: its file-open
+// and file-save dialogs, its pop-up menu and the waits for a key. Each shows or waits on the
+// application's message loop, so the form stays alive and nothing spins while the user decides.
+#ifndef LINEWORK_UI_FORM_SCRIPT_SERVICES_H
+#define LINEWORK_UI_FORM_SCRIPT_SERVICES_H
+
+#include "script/script_services.h"
+#include "winforms/forms.h"
+
+namespace linework {
+
+class MainForm;
+
+// The name of the main form's modal loop while a script waits for one of its keys; a test
+// answers it (kind Form) by pressing keys.
+inline constexpr const char* kKeyWaitName = "kbd";
+
+class FormScriptServices : public ScriptServices {
+public:
+    explicit FormScriptServices(MainForm& form) : form_(form) {}
+
+    std::string OpenFileName(std::string_view filter, std::string_view extension, std::string_view start) override;
+    std::string SaveFileName(std::string_view filter, std::string_view extension, std::string_view start) override;
+    int32_t PopupMenu(int32_t count, int32_t alignment, bool atPoint, int32_t x, int32_t y) override;
+    int32_t TakeKey(std::span<const int32_t> codes) override;
+    HWND MainWindow() override;
+
+private:
+    std::string ChosenFile(winforms::FileDialog& dialog, std::string_view filter, std::string_view extension,
+                           std::string_view start);
+    // Lets messages through until the last key is one of the codes, a stop is asked for or the
+    // program ends.
+    void WaitForKey(std::span<const int32_t> codes);
+    bool StopAsked() const;
+
+    MainForm& form_;
+};
+
+}  // namespace linework
+
+#endif

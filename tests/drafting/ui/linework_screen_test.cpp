@@ -1,0 +1,92 @@
+// The drafting program started with its kit: on the SDL host under a virtual X display the screen
+// shows exactly what the headless host snapshots for the same input, and that is the started
+// program's golden drawn in-process.
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "support/tool_runner.h"
+#include "support/two_hosts.h"
+#include "ui/main_form_fixture.h"
+
+namespace linework::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+// Waits for the first tick and the start-up script (on the SDL host in real time, which a
+// sanitizer build on a busy machine stretches), writes the screen, then waits long enough for the
+// display to be captured.
+std::string StartAndSnap(const fs::path& snapshot) { return "wait 4000\nsnap " + snapshot.string() + "\nwait 600000\n"; }
+
+// The caret blinks, in real time on the SDL host and in virtual time headless, and the snapshots
+// are taken at different moments: the command line's box is left out of the comparisons
+// (painted over alike in both).
+winplat::test::Image WithoutBox(winplat::test::Image image, RECT box) {
+    for (int y = std::max(0, static_cast<int>(box.top)); y < std::min(static_cast<int>(box.bottom), image.height); ++y) {
+        for (int x = std::max(0, static_cast<int>(box.left)); x < std::min(static_cast<int>(box.right), image.width); ++x) {
+            image.at(x, y) = 0xFF00FF;
+        }
+    }
+    return image;
+}
+
+class LineworkScreen : public MainFormTest {};
+
+TEST_F(LineworkScreen, TheStartedProgramShowsOnTheScreenWhatTheHeadlessHostSnapshots) {
+    if (!WINPLAT_SDL_BUILT) GTEST_SKIP() << "the SDL host is not built (libsdl2-dev was missing)";
+    REQUIRE_TOOLS("xvfb", "xvfb-run");
+    REQUIRE_TOOLS("imagemagick", "import");
+    // The program started in-process: what it shows and where its command line lies.
+    CopyKit();
+    Start();
+    h.pump();
+    const winplat::test::Image inProcess = h.screenshot();
+    RECT box{};
+    ASSERT_TRUE(GetWindowRect(form->Edit1().Handle(), &box));
+
+    TempFolder scratch{"linework_screen"};
+    const fs::path folder = scratch.path();
+    const fs::path sdlShot = folder / "sdl.png";
+    const fs::path headlessShot = folder / "headless.png";
+    const fs::path screen = folder / "screen.png";
+    std::ofstream(folder / "sdl.txt") << StartAndSnap(sdlShot);
+    std::ofstream(folder / "headless.txt") << StartAndSnap(headlessShot);
+    // Each host starts the program in a program folder and state of its own, filled from the kit.
+    const std::string environment = "WINPLAT_FONTS=test WINPLAT_SCREEN=" + std::to_string(kWidth) + "x" +
+                                    std::to_string(kHeight) + " WINPLAT_STATE=" + (folder / "state").string() +
+                                    " LINEWORK_HOME=" + (folder / "home").string() + " LINEWORK_KIT=" LINEWORK_KIT_DIR +
+                                    " ASAN_OPTIONS=detect_leaks=0 ";
+    const auto runs = two_hosts::run({.folder = folder,
+                                      .program = LINEWORK_PATH,
+                                      .environment = environment,
+                                      .displaySize = std::to_string(kWidth) + "x" + std::to_string(kHeight),
+                                      .sdlInput = folder / "sdl.txt",
+                                      .sdlSnapshot = sdlShot,
+                                      .headlessInput = folder / "headless.txt",
+                                      .screen = screen,
+                                      .settleSeconds = 0.3});
+    ASSERT_TRUE(runs.display.ok()) << runs.display.output;
+    ASSERT_TRUE(runs.headless.ok()) << runs.headless.output;
+    std::string error;
+    const auto expected = winplat::test::readPng(headlessShot.string(), &error);
+    ASSERT_TRUE(expected) << error << "\n" << runs.headless.output;
+    const auto display = winplat::test::readPng(screen.string(), &error);
+    ASSERT_TRUE(display) << error << "\n" << runs.display.output;
+    const winplat::test::Image shown = winplat::test::crop(*display, {0, 0, kWidth, kHeight});
+    if (const char* keep = std::getenv("LINEWORK_KEEP_SCREENS")) {
+        winplat::test::writePng(shown, std::string(keep) + "/linework_sdl.png");
+        winplat::test::writePng(*expected, std::string(keep) + "/linework_headless.png");
+    }
+    EXPECT_TRUE(WithoutBox(shown, box) == WithoutBox(*expected, box)) << "the SDL screen differs from the headless snapshot";
+    EXPECT_TRUE(WithoutBox(*expected, box) == WithoutBox(inProcess, box))
+        << "the program's snapshot differs from the form started in-process";
+}
+
+}  // namespace
+}  // namespace linework::test

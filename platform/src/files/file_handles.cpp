@@ -328,8 +328,13 @@ BOOL SetFileTime(HANDLE handle, const FILETIME* /*creation: the host keeps none*
 }
 
 BOOL CloseHandle(HANDLE object) {
-    // Only files live behind generic handles so far; other kinds join here as they arrive.
-    return handleTable().remove(handleValue(object), HandleType::File) ? TRUE : FALSE;
+    // Files and started programs live behind generic handles; the pseudo handle of the running
+    // process needs no closing. Dropping the object is what closing it means.
+    const uint32_t value = handleValue(object);
+    if (value == 0xFFFFFFFFu) return TRUE;
+    const HandleType type = handleTypeOf(value);
+    const bool generic = type == HandleType::File || type == HandleType::Process || type == HandleType::Thread;
+    return handleTable().remove(value, generic ? type : HandleType::File) ? TRUE : FALSE;
 }
 
 int winplat_handle_fd(HANDLE handle) {

@@ -132,7 +132,9 @@ TEST_F(PrinterTest, ThePngPrinterWritesAFilePerPage) {
         EXPECT_EQ(image->at(b.right - 1, b.bottom - 1), rgbOf(kPages[i].colour));
         EXPECT_EQ(image->at(b.right, b.bottom), 0xFFFFFFu);
         // Each page starts blank: the block of the page before is gone.
-        if (i > 0) EXPECT_EQ(image->at(kPages[i - 1].block.left, kPages[i - 1].block.top), 0xFFFFFFu);
+        if (i > 0) {
+            EXPECT_EQ(image->at(kPages[i - 1].block.left, kPages[i - 1].block.top), 0xFFFFFFu);
+        }
     }
     EXPECT_FALSE(fs::exists(printed("Zpr\xC3\xA1va \xC4\x8D. 1-004.png")));
     // The same name again goes beside, not over.

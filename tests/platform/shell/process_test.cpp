@@ -10,6 +10,7 @@
 
 #include "process_fixture.h"
 #include "shell/command_line.h"
+#include "winplat/base.h"
 #include "winplat/files.h"
 #include "winplat/paths.h"
 #include "winplat/process.h"

@@ -6,8 +6,8 @@
  * never through a shell: no character of the line is ever read as shell syntax. The program is
  * looked for as Windows would find it: a path names a host file (case-insensitively); a bare
  * name is looked for in the running program's folder, the current folder and the host's PATH;
- * "x.exe" that is not there finds "x". Arguments in drive form that name existing files reach a
- * host program as host paths; text goes as UTF-8.
+ * "x.exe" that is not there finds "x". Arguments in drive form whose folders exist reach a host
+ * program as host paths; text goes as UTF-8.
  *
  * Programs of this system (found in the running program's folder) get the caller's command line
  * as it was written, which GetCommandLineA gives them back; others get only the vector.

@@ -124,7 +124,7 @@ FoundProgram findProgram(std::string_view windowsName) {
 
 std::string hostArgument(std::string_view windowsArgument) {
     if (driveForm(windowsArgument)) {
-        if (auto host = files::resolve(windowsArgument)) return *host;
+        if (auto host = files::resolve(windowsArgument, true)) return *host;
     }
     return cp1250::toUtf8(windowsArgument);
 }

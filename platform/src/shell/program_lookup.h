@@ -25,8 +25,8 @@ FoundProgram findProgram(std::string_view windowsName);
 // The host folder of the running program, without a trailing '/'.
 std::string programFolder();
 
-// An argument for a host program: one in drive form that names an existing file or folder
-// becomes its host path, any other text UTF-8.
+// An argument for a host program: one in drive form whose folder is there becomes its host path
+// (the file itself may be one the program is to make), any other text UTF-8.
 std::string hostArgument(std::string_view windowsArgument);
 
 // The argument vector a host program gets for a Windows command line whose program was found.

@@ -259,6 +259,7 @@ TEST(PrintDialog, APageRangeWithinTheDocumentsPagesComesBack) {
 }
 
 TEST(PrintDialog, APageRangeOutsideTheDocumentIsRefusedAndTheDialogStays) {
+    // Set as text, so that what the number edits keep from being typed is tried too.
     const std::pair<const char*, const char*> refused[] = {{"0", "5"}, {"2", "13"}, {"13", "13"}, {"7", "3"}, {"", "4"}, {"x", "4"}};
     for (const auto& [from, to] : refused) {
         SCOPED_TRACE(std::string(from) + "-" + to);
@@ -268,7 +269,12 @@ TEST(PrintDialog, APageRangeOutsideTheDocumentIsRefusedAndTheDialogStays) {
         r.pd.nMaxPage = 12;
         r.pd.nFromPage = 2;
         r.pd.nToPage = 3;
-        h.expectCommonDialog("PrintDlg").type(edt1, from).type(edt2, to).press(IDOK);
+        h.expectCommonDialog("PrintDlg")
+            .call([from = from, to = to](HWND d) {
+                SetDlgItemTextA(d, edt1, from);
+                SetDlgItemTextA(d, edt2, to);
+            })
+            .press(IDOK);
         h.answerMessageBox(IDOK);
         h.expectCommonDialog("PrintDlg").type(edt1, "1").type(edt2, "12").press(IDOK);
         ASSERT_TRUE(PrintDlgA(&r.pd));
@@ -324,7 +330,7 @@ TEST(PrintDialog, TheRangeStartsAsTheFlagsSayAndComesBackAsChosen) {
 TEST(PrintDialog, ThePageItReturnsPrintsADocument) {
     Harness h(commdlg_test::screen());
     PrintRecord r(PD_RETURNDC);
-    r.pd.hDevMode = devModeAt(20);
+    r.pd.hDevMode = devModeAt(72);
     h.expectCommonDialog("PrintDlg").press(IDOK);
     ASSERT_TRUE(PrintDlgA(&r.pd));
     winplat::testing::PrintedPages pages;
@@ -335,7 +341,39 @@ TEST(PrintDialog, ThePageItReturnsPrintsADocument) {
     ASSERT_GT(EndDoc(r.pd.hDC), 0);
     ASSERT_EQ(pages.pages().size(), 1u);
     EXPECT_EQ(pages.pages()[0].printer, "PDF");
-    EXPECT_EQ(pages.pages()[0].dpiX, 20);
+    EXPECT_EQ(pages.pages()[0].dpiX, 72);
+}
+
+TEST(PrintDialog, AnAnswerChoosesThePrinterAndPagesAndThePagesComeBackAsImages) {
+    Harness h(commdlg_test::screen());
+    PrintRecord r(PD_RETURNDC);
+    r.pd.hDevMode = devModeAt(72);
+    {
+        const winplat::GlobalPin pin(r.pd.hDevMode);
+        std::memcpy(static_cast<DEVMODEA*>(pin.data())->dmDeviceName, "PNG", 4);
+    }
+    r.pd.nMinPage = 1;
+    r.pd.nMaxPage = 5;
+    h.answerPrint({"PDF", 2, 3});
+    ASSERT_TRUE(PrintDlgA(&r.pd));
+    EXPECT_EQ(r.device(), "PDF");
+    EXPECT_TRUE(r.pd.Flags & PD_PAGENUMS);
+    EXPECT_EQ(r.pd.nFromPage, 2);
+    EXPECT_EQ(r.pd.nToPage, 3);
+    DOCINFOA info{sizeof(DOCINFOA), "range", nullptr, nullptr, 0};
+    ASSERT_GT(StartDocA(r.pd.hDC, &info), 0);
+    for (int page = r.pd.nFromPage; page <= r.pd.nToPage; ++page) {
+        ASSERT_GT(StartPage(r.pd.hDC), 0);
+        SetPixel(r.pd.hDC, page, 0, RGB(0, 0, 0));
+        ASSERT_GT(EndPage(r.pd.hDC), 0);
+    }
+    ASSERT_GT(EndDoc(r.pd.hDC), 0);
+    const auto pages = h.printedPages();
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].width, GetDeviceCaps(r.pd.hDC, HORZRES));
+    EXPECT_EQ(pages[0].at(2, 0), 0u);
+    EXPECT_EQ(pages[0].at(3, 0), 0xFFFFFFu);
+    EXPECT_EQ(pages[1].at(3, 0), 0u);
 }
 
 }  // namespace

@@ -63,6 +63,14 @@ int printPages(HDC dc, const char* name, const char* output = nullptr) {
     return EndDoc(dc);
 }
 
+// The value of a "Name: value" line of pdfinfo's report.
+std::string field(const std::string& report, const std::string& name) {
+    const size_t at = report.find(name + ":");
+    if (at == std::string::npos) return "(none)";
+    const size_t start = report.find_first_not_of(' ', at + name.size() + 1);
+    return report.substr(start, report.find('\n', start) - start);
+}
+
 uint32_t rgbOf(COLORREF c) { return static_cast<uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c); }
 
 class PrinterTest : public ::testing::Test {
@@ -79,7 +87,9 @@ TEST_F(PrinterTest, DeviceCapsOfThePaperAtThePrintersResolution) {
     } cases[] = {
         {modeAt(100), 827, 1169, 100, 100, 210, 297},
         {modeAt(300), 2480, 3508, 300, 300, 210, 297},
-        {modeAt(100, 50), 827, 585, 100, 50, 210, 297},
+        {modeAt(100, 150), 827, 1754, 100, 150, 210, 297},
+        {modeAt(71, 1201), 2480, 3508, 300, 300, 210, 297},  // resolutions out of 72..1200 are not taken
+        {modeAt(72, 1200), 595, 14031, 72, 1200, 210, 297},  // the bounds themselves are taken
         {modeAt(72, 0, DMPAPER_LETTER, DMORIENT_LANDSCAPE), 792, 612, 72, 72, 279, 216},
     };
     for (const auto& c : cases) {
@@ -108,7 +118,7 @@ TEST_F(PrinterTest, DeviceCapsOfThePaperAtThePrintersResolution) {
 }
 
 TEST_F(PrinterTest, ThePngPrinterWritesAFilePerPage) {
-    const DEVMODEA mode = modeAt(30);
+    const DEVMODEA mode = modeAt(72);
     const OwnedDc p{CreateDCA(nullptr, "PNG", nullptr, &mode)};
     winplat::testing::PrintedPages collected;
     ASSERT_GT(printPages(p.dc, "Zpr\xE1va \xE8. 1"), 0);
@@ -121,11 +131,11 @@ TEST_F(PrinterTest, ThePngPrinterWritesAFilePerPage) {
         std::string error;
         const auto image = winplat::test::readPng(printed("Zpr\xC3\xA1va \xC4\x8D. 1" + std::string(suffix)), &error);
         ASSERT_TRUE(image) << error;
-        ASSERT_EQ(image->width, 248);
-        ASSERT_EQ(image->height, 351);
+        ASSERT_EQ(image->width, 595);
+        ASSERT_EQ(image->height, 842);
         EXPECT_EQ(pages[i].printer, "PNG");
         EXPECT_EQ(pages[i].document, "Zpr\xE1va \xE8. 1");
-        EXPECT_EQ(pages[i].dpiX, 30);
+        EXPECT_EQ(pages[i].dpiX, 72);
         EXPECT_EQ(pages[i].pixels, image->pixels) << "the collected page is the page written";
         const RECT& b = kPages[i].block;
         EXPECT_EQ(image->at(b.left, b.top), rgbOf(kPages[i].colour));
@@ -145,7 +155,7 @@ TEST_F(PrinterTest, ThePngPrinterWritesAFilePerPage) {
 }
 
 TEST_F(PrinterTest, ThePdfPrinterWritesOneWellFormedFile) {
-    const DEVMODEA mode = modeAt(40);
+    const DEVMODEA mode = modeAt(72);
     const OwnedDc p{CreateDCA(nullptr, "PDF", nullptr, &mode)};
     drive.folder("out");
     ASSERT_GT(printPages(p.dc, "Pl\xE1n \xE8. 2", "T:\\OUT\\plan.prn"), 0);
@@ -162,24 +172,29 @@ TEST_F(PrinterTest, ThePdfPrinterWritesOneWellFormedFile) {
     const auto check = tool_runner::capture("qpdf --check '" + pdf + "'", tool_runner::Errors::Merge);
     EXPECT_TRUE(check.ok()) << check.output;
     const std::string info = tool_runner::output("pdfinfo '" + pdf + "'");
-    EXPECT_NE(info.find("Pages:          3"), std::string::npos) << info;
-    EXPECT_NE(info.find("Title:          Pl\xC3\xA1n \xC4\x8D. 2"), std::string::npos) << info;
-    // A4 at 40 dots an inch is 331 x 468 dots: 595.80 x 842.40 points.
-    EXPECT_NE(info.find("595.8 x 842.4 pts"), std::string::npos) << info;
+    EXPECT_EQ(field(info, "Pages"), "3") << info;
+    EXPECT_EQ(field(info, "Title"), "Pl\xC3\xA1n \xC4\x8D. 2") << info;
+    // A4 at 72 dots an inch is 595 x 842 dots, a point each.
+    EXPECT_EQ(field(info, "Page size").rfind("595 x 842 pts", 0), 0u) << info;
     for (int page = 1; page <= 3; ++page) {
         SCOPED_TRACE(page);
         const fs::path rendered = drive.root() / ("page" + std::to_string(page));
-        ASSERT_TRUE(tool_runner::run("pdftoppm -r 40 -png -f " + std::to_string(page) + " -l " + std::to_string(page) +
+        ASSERT_TRUE(tool_runner::run("pdftoppm -r 72 -png -f " + std::to_string(page) + " -l " + std::to_string(page) +
                                      " -singlefile '" + pdf + "' '" + rendered.string() + "'"));
         std::string error;
         const auto image = winplat::test::readPng(rendered.string() + ".png", &error);
         ASSERT_TRUE(image) << error;
-        EXPECT_EQ(image->width, 331);
-        EXPECT_EQ(image->height, 468);
+        ASSERT_EQ(image->width, 595);
+        ASSERT_EQ(image->height, 842);
+        // Drawn a dot a pixel, the page comes back as it was printed, but for the renderer's
+        // smoothing of the block's edge pixels.
         const Page& drawn = kPages[page - 1];
-        const int x = (drawn.block.left + drawn.block.right) / 2, y = (drawn.block.top + drawn.block.bottom) / 2;
-        EXPECT_EQ(image->at(x, y), rgbOf(drawn.colour));
-        EXPECT_EQ(image->at(200, 300), 0xFFFFFFu);
+        const RECT& b = drawn.block;
+        EXPECT_EQ(image->at(b.left + 1, b.top + 1), rgbOf(drawn.colour));
+        EXPECT_EQ(image->at(b.right - 2, b.bottom - 2), rgbOf(drawn.colour));
+        EXPECT_EQ(image->at(b.right + 1, b.bottom - 2), 0xFFFFFFu);
+        EXPECT_EQ(image->at(b.left + 1, b.top - 2), 0xFFFFFFu);
+        EXPECT_EQ(image->at(500, 800), 0xFFFFFFu);
     }
 }
 
@@ -230,7 +245,7 @@ TEST_F(PrinterTest, AnAbortedOrAbandonedDocumentLeavesNoFiles) {
 }
 
 TEST_F(PrinterTest, APageThatCannotBeWrittenFailsAndTheDocumentStillEnds) {
-    const DEVMODEA mode = modeAt(20);
+    const DEVMODEA mode = modeAt(72);
     const OwnedDc p{CreateDCA(nullptr, "PNG", nullptr, &mode)};
     drive.folder("out");
     DOCINFOA info{sizeof(DOCINFOA), "x", "T:\\out\\x.png", nullptr, 0};
@@ -241,6 +256,7 @@ TEST_F(PrinterTest, APageThatCannotBeWrittenFailsAndTheDocumentStillEnds) {
     ASSERT_GT(StartPage(p.dc), 0);
     EXPECT_EQ(EndPage(p.dc), SP_ERROR);
     EXPECT_GT(EndDoc(p.dc), 0);
+    drive.folder("out");
     EXPECT_GT(StartDocA(p.dc, &info), 0) << "the DC prints again";
     EXPECT_GT(AbortDoc(p.dc), 0);
 }

@@ -27,10 +27,12 @@ constexpr const char* kRecordScript =
     "printf 'folder=%s\\n' \"$(pwd)\" >> \"$out\"\n"
     "printf 'variable=%s\\n' \"${WINPLAT_COMMAND_LINE-none}\" >> \"$out\"\n";
 
-// Waits until the file its first argument names exists, then ends with exit code 3.
+// Waits until the file its first argument names exists, then ends with exit code 3; gives up with
+// exit code 9 after a minute, so that a fault cannot hang the tests.
 constexpr const char* kWaitScript =
     "#!/bin/sh\n"
-    "while [ ! -e \"$1\" ]; do sleep 0.01; done\n"
+    "n=0\n"
+    "while [ ! -e \"$1\" ]; do n=$((n + 1)); [ $n -gt 6000 ] && exit 9; sleep 0.01; done\n"
     "exit 3\n";
 
 class ProcessTest : public ::testing::Test {

@@ -91,7 +91,8 @@ WINPLAT_API BOOL GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
  * WAIT_FAILED for a handle of another kind. */
 WINPLAT_API DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
 
-/* The running process, as a handle that needs no closing. */
+/* The running process, as a handle that needs no closing (it is INVALID_HANDLE_VALUE, which
+ * CloseHandle refuses). */
 WINPLAT_API HANDLE GetCurrentProcess(void);
 WINPLAT_API DWORD GetCurrentProcessId(void);
 

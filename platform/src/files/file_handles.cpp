@@ -328,10 +328,10 @@ BOOL SetFileTime(HANDLE handle, const FILETIME* /*creation: the host keeps none*
 }
 
 BOOL CloseHandle(HANDLE object) {
-    // Files and started programs live behind generic handles; the pseudo handle of the running
-    // process needs no closing. Dropping the object is what closing it means.
+    // Files and started programs live behind generic handles; dropping the object is what
+    // closing it means. INVALID_HANDLE_VALUE, which is also the running process's pseudo handle,
+    // is refused: closing it is nearly always a failed CreateFileA's result being closed.
     const uint32_t value = handleValue(object);
-    if (value == 0xFFFFFFFFu) return TRUE;
     const HandleType type = handleTypeOf(value);
     const bool generic = type == HandleType::File || type == HandleType::Process || type == HandleType::Thread;
     return handleTable().remove(value, generic ? type : HandleType::File) ? TRUE : FALSE;

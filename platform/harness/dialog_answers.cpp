@@ -139,6 +139,21 @@ void Harness::answerColour(COLORREF colour) {
         .press(IDOK);
 }
 
+void Harness::answerPrint(PrintChoice choice) {
+    DialogAnswer answer = expectCommonDialog("PrintDlg");
+    if (!choice.printer.empty()) {
+        answer.call([printer = choice.printer](HWND dialog) {
+            const LRESULT index = SendDlgItemMessageA(dialog, cmb4, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                                                      reinterpret_cast<LPARAM>(printer.c_str()));
+            EXPECT_NE(index, CB_ERR) << "no printer " << printer << " in the print dialog";
+        });
+    }
+    if (choice.fromPage > 0) {
+        answer.type(edt1, std::to_string(choice.fromPage)).type(edt2, std::to_string(choice.toPage));
+    }
+    answer.press(IDOK);
+}
+
 void Harness::answerMessageBox(int buttonId) {
     auto steps = std::make_shared<std::vector<DialogAnswer::Step>>();
     DialogAnswer(steps).press(buttonId);

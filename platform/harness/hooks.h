@@ -111,6 +111,7 @@ struct Harness::Hooks {
     StallHook stall;
     AnswerQueue answers;
     MessageLog log;
+    testing::PrintedPages printed;
 };
 
 }  // namespace winplat::test

@@ -191,3 +191,13 @@ bool Harness::expectImage(const Image& image, const std::string& name) const {
 }
 
 }  // namespace winplat::test
+
+namespace winplat::test {
+
+std::vector<Image> Harness::printedPages() const {
+    std::vector<Image> images;
+    for (testing::PrintedPage& page : hooks_->printed.pages()) images.push_back(Image{page.width, page.height, std::move(page.pixels)});
+    return images;
+}
+
+}  // namespace winplat::test

@@ -69,9 +69,13 @@ VEXMILL_HEADER = "platform/vexmill/include/vexmill/"
 #   user                          the window manager draws text (captions, menus)
 #   host, controls                the hosts feed input to user and show the screen's bitmap;
 #                                 the controls are windows of user's classes
-#   dialogs < commdlg             dialogs are made of controls; the common dialogs of dialogs
+#   print                         the virtual printers: documents of pages on printer DCs
+#   dialogs < commdlg             dialogs are made of controls; the common dialogs of dialogs (the
+#                                 print dialog makes printer DCs)
 #   mci                           media devices read their files and keep time through the public
 #                                 calls
+#   shell                         starting programs: their files found through the drive paths,
+#                                 handles closed through the files' CloseHandle (public calls only)
 PLATFORM_AREAS = {
     "base": (),
     "kernel": ("base",),
@@ -86,8 +90,10 @@ PLATFORM_AREAS = {
     "host": ("user",),
     "controls": ("user",),
     "dialogs": ("controls",),
-    "commdlg": ("dialogs",),
+    "print": ("gdi",),
+    "commdlg": ("dialogs", "print"),
     "mci": ("files",),
+    "shell": ("files",),
 }
 
 # What user lends the areas above it, by the area that first needs it; an area above that one

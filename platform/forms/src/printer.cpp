@@ -1,8 +1,11 @@
 #include "winforms/printer.h"
 
+#include <string>
+
 #include "painting.h"
 #include "winforms/application.h"
 #include "winplat/commdlg.h"
+#include "winplat/print.h"
 #include "winplat/refusal.h"
 
 namespace winforms {
@@ -77,6 +80,12 @@ void Printer::KeepPage() {
 bool Printer::BeginDoc() {
     if (printing_) return refuse(false, "a document is being printed");
     if (!EnsurePage()) return false;
+    const DOCINFOA info{sizeof(DOCINFOA), title_.c_str(), nullptr, nullptr, 0};
+    if (StartDocA(page_.get(), &info) <= 0) return refuse(false, "the printer starts no document");
+    if (StartPage(page_.get()) <= 0) {
+        AbortDoc(page_.get());
+        return refuse(false, "the printer starts no page");
+    }
     pages_.clear();
     printing_ = true;
     pageNumber_ = 1;
@@ -90,6 +99,9 @@ void Printer::NewPage() {
         return;
     }
     KeepPage();
+    canvas_.SetHandle(nullptr);  // the canvas puts the DC's own objects back before the page goes
+    if (EndPage(page_.get()) <= 0) refuse.log("the printer did not print page " + std::to_string(pageNumber_));
+    StartPage(page_.get());
     ++pageNumber_;
     ClearPage();
 }
@@ -100,15 +112,18 @@ void Printer::EndDoc() {
         return;
     }
     KeepPage();
-    printing_ = false;
     canvas_.SetHandle(nullptr);
+    if (EndPage(page_.get()) <= 0) refuse.log("the printer did not print page " + std::to_string(pageNumber_));
+    if (::EndDoc(page_.get()) <= 0) refuse.log("the printer did not finish the document");
+    printing_ = false;
 }
 
 void Printer::Abort() {
+    canvas_.SetHandle(nullptr);
+    if (printing_) AbortDoc(page_.get());
     pages_.clear();
     printing_ = false;
     pageNumber_ = 0;
-    canvas_.SetHandle(nullptr);
 }
 
 }  // namespace winforms

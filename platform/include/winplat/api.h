@@ -13,6 +13,8 @@
 #include "winplat/gdi.h"
 #include "winplat/locale.h"
 #include "winplat/memory.h"
+#include "winplat/print.h"
+#include "winplat/process.h"
 #include "winplat/module.h"
 #include "winplat/profile.h"
 #include "winplat/region.h"

@@ -26,8 +26,10 @@
 
 /* The print and print setup dialogs. */
 #define psh2 0x0401  /* "Vlastnosti..." (print); unused */
-#define rad1 0x0420  /* "Na výšku" (setup) */
-#define rad2 0x0421  /* "Na šířku" (setup) */
+#define rad1 0x0420  /* "Vše" (print), "Na výšku" (setup) */
+#define rad2 0x0421  /* "Výběr" (print), "Na šířku" (setup) */
+#define rad3 0x0422  /* "Stránky" (print) */
+#define edt2 0x0481  /* the last page (print); edt1 is the first */
 #define cmb3 0x0472  /* the paper sizes (setup) */
 #define cmb4 0x0473  /* the printers */
 #define edt3 0x0482  /* the number of copies (print) */

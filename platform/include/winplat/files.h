@@ -109,7 +109,7 @@ WINPLAT_API BOOL SetFileTime(HANDLE file, const FILETIME* creation, const FILETI
  * name while the handle stays open. */
 WINPLAT_API BOOL GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information);
 
-/* Closes a file handle. */
+/* Closes a file, process or thread handle (winplat/process.h). */
 WINPLAT_API BOOL CloseHandle(HANDLE object);
 
 /* A read-only file cannot be deleted (ERROR_ACCESS_DENIED), nor can a folder. */

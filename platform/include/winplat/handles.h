@@ -34,6 +34,8 @@ enum class HandleType : uint8_t {
     Menu = 21,
     Accelerator = 22,
     Resource = 23,  // a module's binary resource (HRSRC, and the HGLOBAL LoadResource gives)
+    Process = 24,   // a started program (CreateProcessA)
+    Thread = 25,    // its first thread, which ends with it
     // Later areas add their kinds here; values are never reused.
 };
 

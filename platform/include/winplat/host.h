@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "winplat/types.h"
 
@@ -118,6 +119,36 @@ public:
 // headless host); returns the previous one.
 WINPLAT_API DesktopClipboard* setDesktopClipboard(DesktopClipboard* desktop);
 WINPLAT_API DesktopClipboard* desktopClipboard();
+
+// A program to start, as the layer made it of a Windows command line (winplat/process.h).
+struct LaunchRequest {
+    std::string program;                 // the host file to run (UTF-8)
+    std::vector<std::string> arguments;  // its argument vector, the program's name first (UTF-8)
+    std::string commandLine;             // the command line as the caller wrote it (cp1250)
+    bool ours = false;                   // a program of this system: it also gets commandLine
+    std::string folder;                  // the host folder it starts in; empty: the current one
+    int niceness = 0;                    // its priority, as setpriority takes it
+};
+
+// What became of it: either it started (error 0; a host process id, or 0 when nothing really
+// ran, as under a recorder), or a Windows error code says why not.
+struct Launched {
+    DWORD error = 0;
+    int pid = 0;
+    DWORD exitCode = 0;  // for pid 0: the exit code the process handle reports
+};
+
+// Starts programs. Without one installed the layer spawns them itself (posix_spawn, never a
+// shell); the headless host of a program run and tests install one that only records.
+class WINPLAT_API Launcher {
+public:
+    virtual ~Launcher() = default;
+    virtual Launched launch(const LaunchRequest& request) = 0;
+};
+
+// Installs the launcher (null: the layer's own spawning); returns the previous one.
+WINPLAT_API Launcher* setLauncher(Launcher* launcher);
+WINPLAT_API Launcher* launcher();
 
 // What a modal loop is, for whoever answers it.
 enum class ModalKind : uint8_t { Dialog, MessageBox, PopupMenu, MoveSize, CommonDialog, Form };

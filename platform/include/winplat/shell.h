@@ -1,4 +1,5 @@
-/* Choosing a folder, and the item lists and task memory that come with it.
+/* Choosing a folder, and the item lists and task memory that come with it; opening a document,
+ * an address or a program.
  *
  * SHBrowseForFolderA shows a plain dialog of the layer's own with Czech texts: the caller's
  * title, the current folder, its subfolders, a name edit and the drives. A host answerer sees
@@ -63,7 +64,22 @@ protected:
     virtual ~IMalloc() = default;
 };
 
+#define SE_ERR_FNF 2
+#define SE_ERR_PNF 3
+#define SE_ERR_ACCESSDENIED 5
+#define SE_ERR_OOM 8
+#define SE_ERR_NOASSOC 31
+
 WINPLAT_BEGIN_C
+
+/* Opens 'file' (the verb is NULL or "open"): an address ("http:...", "mailto:...", any
+ * "scheme:..." and "www....") or a document goes to the desktop's opener, xdg-open, found on the
+ * host's PATH; a program starts with the parameters as its command line, in 'directory' when one
+ * is given (winplat/process.h says how it is found and started). Above 32 when it was handed over;
+ * otherwise SE_ERR_FNF, SE_ERR_PNF, SE_ERR_ACCESSDENIED, ERROR_BAD_FORMAT, SE_ERR_NOASSOC (no
+ * opener on the host) or 0 (out of resources). The show command does not reach host programs. */
+WINPLAT_API HINSTANCE ShellExecuteA(HWND window, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                                    INT show);
 
 /* The chosen folder's item list; NULL on cancel, or when the browser cannot be shown (a callback
  * and computers or printers to browse are not offered). */

@@ -189,6 +189,54 @@ private:
     host::Beeper* previous_;
 };
 
+// Installed for its lifetime: programs are not started but recorded, each request as the layer
+// made it (host program, argument vector, the caller's command line). Every launch answers with
+// 'answer' (by default: started, and already ended with exit code 0).
+class WINPLAT_API LaunchRecorder final : public host::Launcher {
+public:
+    LaunchRecorder();
+    ~LaunchRecorder() override;
+    LaunchRecorder(const LaunchRecorder&) = delete;
+    LaunchRecorder& operator=(const LaunchRecorder&) = delete;
+
+    host::Launched launch(const host::LaunchRequest& request) override;
+    std::vector<host::LaunchRequest> requests() const;
+    void setAnswer(host::Launched answer);
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<host::LaunchRequest> requests_;
+    host::Launched answer_;
+    host::Launcher* previous_;
+};
+
+// Installed for its lifetime: every page a printer DC prints (EndPage) is also kept here, as the
+// printer wrote it.
+struct PrintedPage {
+    std::string printer;   // "PNG" or "PDF"
+    std::string document;  // the document's name (cp1250)
+    int width = 0;
+    int height = 0;
+    int dpiX = 0;
+    int dpiY = 0;
+    std::vector<uint32_t> pixels;  // 0x00RRGGBB, rows top first
+};
+class WINPLAT_API PrintedPages {
+public:
+    PrintedPages();
+    ~PrintedPages();
+    PrintedPages(const PrintedPages&) = delete;
+    PrintedPages& operator=(const PrintedPages&) = delete;
+
+    void add(PrintedPage page);
+    std::vector<PrintedPage> pages() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<PrintedPage> pages_;
+    PrintedPages* previous_;
+};
+
 // Hardware input as a host delivers it, stamped with the host clock and queued for the UI
 // thread's message loop (UI thread only): the pointer moved to a screen point (kept inside the
 // ClipCursor rectangle), a button went down or up where the pointer is, the wheel turned by a

@@ -3,11 +3,17 @@
 #ifndef WINPLAT_SRC_COMMDLG_PRINT_DIALOG_H
 #define WINPLAT_SRC_COMMDLG_PRINT_DIALOG_H
 
-#include "commdlg/printer_settings.h"
+#include "print/printer_settings.h"
 #include "dialogs/template_bytes.h"
 #include "winplat/commdlg.h"
 
 namespace winplat::commdlg {
+
+using print::kPrinters;
+using print::PrinterSettings;
+
+// What the print dialog's range controls chose.
+enum class PrintRange : uint8_t { All, Selection, Pages };
 
 struct PrintDialogState {
     PRINTDLGA* record = nullptr;  // what the hook's WM_INITDIALOG gets
@@ -15,6 +21,11 @@ struct PrintDialogState {
     LPPRINTHOOKPROC hook = nullptr;
     PrinterSettings settings;
     bool toFile = false;
+    // Whether the dialog had range controls; only then do the choices below go back.
+    bool rangeShown = false;
+    PrintRange range = PrintRange::All;
+    WORD fromPage = 0;
+    WORD toPage = 0;
 };
 
 dialogs::TemplateBytes printDialogTemplate();

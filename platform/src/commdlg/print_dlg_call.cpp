@@ -6,12 +6,12 @@
 #include "commdlg/common_dialog.h"
 #include "commdlg/extended_error.h"
 #include "commdlg/print_dialog.h"
-#include "commdlg/printer_settings.h"
+#include "print/printer_settings.h"
 #include "dialogs/dialog_template.h"
 #include "winplat/memory.h"
 #include "winplat/module.h"
 #include "winplat/owners.h"
-#include "winplat/testing.h"
+#include "winplat/print.h"
 
 namespace winplat::commdlg {
 namespace {
@@ -62,17 +62,30 @@ DWORD unoffered(const PRINTDLGA& pd, bool setup, std::string& why) {
     return 0;
 }
 
+// The range the dialog chose, in the record's flags and pages.
+void handBackRange(PRINTDLGA& pd, const PrintDialogState& state) {
+    if (!state.rangeShown) return;
+    pd.Flags &= ~static_cast<DWORD>(PD_SELECTION | PD_PAGENUMS);
+    if (state.range == PrintRange::Selection) pd.Flags |= PD_SELECTION;
+    if (state.range == PrintRange::Pages) {
+        pd.Flags |= PD_PAGENUMS;
+        pd.nFromPage = state.fromPage;
+        pd.nToPage = state.toPage;
+    }
+}
+
 BOOL handBack(PRINTDLGA& pd, const PrintDialogState& state) {
-    if (!writeSettings(state.settings, pd.hDevMode, pd.hDevNames)) {
+    if (!print::writeSettings(state.settings, pd.hDevMode, pd.hDevNames)) {
         return fail(kCall, CDERR_MEMALLOCFAILURE, "no memory for the printer's settings");
     }
     if (!state.setup) {
         pd.nCopies = static_cast<WORD>(state.settings.copies);
         pd.Flags = state.toFile ? pd.Flags | PD_PRINTTOFILE : pd.Flags & ~static_cast<DWORD>(PD_PRINTTOFILE);
+        handBackRange(pd, state);
     }
     if (pd.Flags & PD_RETURNDC) {
-        const SIZE page = pageDots(state.settings);
-        pd.hDC = testing::createPrinterDc(page.cx, page.cy, state.settings.dpiX);
+        const DEVMODEA mode = print::devModeOf(state.settings);
+        pd.hDC = CreateDCA("winspool", state.settings.device.c_str(), nullptr, &mode);
         if (!pd.hDC) return fail(kCall, PDERR_CREATEICFAILURE, "the printer's page cannot be made");
     }
     return TRUE;
@@ -90,7 +103,7 @@ BOOL printDialog(LPPRINTDLGA pd) {
     PrintDialogState state;
     state.record = pd;
     state.setup = setup;
-    state.settings = readSettings(pd->hDevMode, pd->hDevNames);
+    state.settings = print::readSettings(pd->hDevMode, pd->hDevNames);
     if (pd->Flags & (setup ? PD_ENABLESETUPHOOK : PD_ENABLEPRINTHOOK)) state.hook = setup ? pd->lpfnSetupHook : pd->lpfnPrintHook;
     if (pd->Flags & PD_RETURNDEFAULT) return handBack(*pd, state);
     const Choice choice = chooseTemplate(*pd, setup);

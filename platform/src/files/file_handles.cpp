@@ -328,8 +328,13 @@ BOOL SetFileTime(HANDLE handle, const FILETIME* /*creation: the host keeps none*
 }
 
 BOOL CloseHandle(HANDLE object) {
-    // Only files live behind generic handles so far; other kinds join here as they arrive.
-    return handleTable().remove(handleValue(object), HandleType::File) ? TRUE : FALSE;
+    // Files and started programs live behind generic handles; dropping the object is what
+    // closing it means. INVALID_HANDLE_VALUE, which is also the running process's pseudo handle,
+    // is refused: closing it is nearly always a failed CreateFileA's result being closed.
+    const uint32_t value = handleValue(object);
+    const HandleType type = handleTypeOf(value);
+    const bool generic = type == HandleType::File || type == HandleType::Process || type == HandleType::Thread;
+    return handleTable().remove(value, generic ? type : HandleType::File) ? TRUE : FALSE;
 }
 
 int winplat_handle_fd(HANDLE handle) {

@@ -9,6 +9,7 @@
 #include "base/call_refusal.h"
 #include "gdi/dib_format.h"
 #include "gdi/paint.h"
+#include "gdi/printer_page.h"
 #include "gdi/screen_surface.h"
 #include "winplat/base.h"
 #include "winplat/draw.h"
@@ -96,7 +97,7 @@ int deviceCaps(const DeviceContextObject& dc, int index) {
         case HORZSIZE:
             return millimetres(d.width, d.dotsPerInch);
         case VERTSIZE:
-            return millimetres(d.height, d.dotsPerInch);
+            return millimetres(d.height, d.dpiDown());
         case HORZRES:
             return d.width;
         case VERTRES:
@@ -111,8 +112,9 @@ int deviceCaps(const DeviceContextObject& dc, int index) {
             return RC_BITBLT | RC_BITMAP64 | RC_DI_BITMAP | RC_DIBTODEV | RC_STRETCHBLT | RC_STRETCHDIB |
                    (palette ? RC_PALETTE : 0);
         case LOGPIXELSX:
-        case LOGPIXELSY:
             return d.dotsPerInch;
+        case LOGPIXELSY:
+            return d.dpiDown();
         case SIZEPALETTE:
             return palette ? 256 : 0;
         case PHYSICALWIDTH:
@@ -167,15 +169,7 @@ HDC createDisplayDc(int width, int height, int bitsPerPixel) {
 }
 
 HDC createPrinterDc(int width, int height, int dotsPerInch) {
-    if (width <= 0 || height <= 0 || dotsPerInch <= 0) {
-        constexpr CallRefuser refuse("winplat: createPrinterDc");
-        return refuse(nullptr, "a page of " + std::to_string(width) + " x " + std::to_string(height) +
-                                   " at " + std::to_string(dotsPerInch) + " dpi");
-    }
-    auto surface = Surface::create(width, height, 24, true);
-    if (surface) std::memset(surface->bits(), 0xFF, surface->sizeBytes());  // blank paper
-    return addSurfaceDc(DcKind::Printer, std::move(surface),
-                        DeviceInfo{DT_RASPRINTER, width, height, 24, dotsPerInch});
+    return gdi::createPrinterPage(width, height, dotsPerInch, dotsPerInch);
 }
 
 HDC createMetafileDc() {
@@ -196,6 +190,42 @@ HBITMAP surfaceOf(HDC dc) {
 }  // namespace winplat::testing
 
 namespace winplat::gdi {
+
+HDC createPrinterPage(int width, int height, int dotsPerInchX, int dotsPerInchY) {
+    if (width <= 0 || height <= 0 || dotsPerInchX <= 0 || dotsPerInchY <= 0) {
+        constexpr CallRefuser refuse("winplat: printer page");
+        return refuse(nullptr, "a page of " + std::to_string(width) + " x " + std::to_string(height) + " at " +
+                                   std::to_string(dotsPerInchX) + " x " + std::to_string(dotsPerInchY) + " dpi");
+    }
+    auto surface = Surface::create(width, height, 24, true);
+    if (surface) std::memset(surface->bits(), 0xFF, surface->sizeBytes());  // blank paper
+    return addSurfaceDc(DcKind::Printer, std::move(surface),
+                        DeviceInfo{DT_RASPRINTER, width, height, 24, dotsPerInchX, dotsPerInchY});
+}
+
+bool blankPrinterPage(HDC dc) {
+    return onDc(dc, false, [](DeviceContextObject& context) {
+        Surface* surface = context.kind == DcKind::Printer ? drawingSurface(context) : nullptr;
+        if (!surface) return false;
+        std::memset(surface->bits(), 0xFF, surface->sizeBytes());
+        return true;
+    });
+}
+
+bool isPrinterDc(HDC dc) {
+    return onDc(dc, false, [](DeviceContextObject& context) { return context.kind == DcKind::Printer; });
+}
+
+std::shared_ptr<DcAttachment> attachmentOf(HDC dc) {
+    return onDc(dc, std::shared_ptr<DcAttachment>{}, [](DeviceContextObject& context) { return context.attachment; });
+}
+
+bool attach(HDC dc, std::shared_ptr<DcAttachment> attachment) {
+    return onDc(dc, false, [&attachment](DeviceContextObject& context) {
+        context.attachment = std::move(attachment);
+        return true;
+    });
+}
 
 HDC newScreenDc(std::shared_ptr<DeviceContextObject>* made) {
     const uint32_t screen = screenBitmap();

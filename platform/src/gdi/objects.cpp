@@ -300,10 +300,12 @@ HDC CreateCompatibleDC(HDC dc) {
 
 BOOL DeleteDC(HDC dc) {
     std::shared_ptr<HandleObject> surface;  // an owned surface goes after the lock, with its bits
+    std::shared_ptr<DcAttachment> attachment;
     std::lock_guard lock(gdiMutex());
     auto removed = handleTable().remove(handleValue(dc), HandleType::DeviceContext);
     if (!removed) return FALSE;
-    const auto& context = static_cast<DeviceContextObject&>(*removed);
+    auto& context = static_cast<DeviceContextObject&>(*removed);
+    attachment = std::move(context.attachment);
     if (context.ownsSurface) {
         surface = handleTable().remove(context.bitmap, HandleType::Bitmap);
     } else if (auto bitmap = findBitmap(context.bitmap); bitmap && bitmap->selectedInto == handleValue(dc)) {

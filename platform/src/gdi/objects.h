@@ -100,7 +100,16 @@ struct DeviceInfo {
     int width = 1024;
     int height = 768;
     int bitsPerPixel = 32;
-    int dotsPerInch = 96;
+    int dotsPerInch = 96;   // across
+    int dotsPerInchY = 0;   // down; 0: as across
+    int dpiDown() const { return dotsPerInchY ? dotsPerInchY : dotsPerInch; }
+};
+
+// What another area keeps with a DC for as long as the DC lives (a printer's document): it goes
+// with the DC, so its destructor sees to whatever must not outlive it. DeleteDC drops it after
+// the GDI lock is released.
+struct DcAttachment {
+    virtual ~DcAttachment() = default;
 };
 
 // The part of a DC's state SaveDC keeps.
@@ -153,6 +162,7 @@ struct DeviceContextObject final : HandleObject {
     DeviceInfo device;
     bool ownsSurface = false;  // a display or printer surface made for this DC alone
     bool fromGetDc = false;    // released with ReleaseDC
+    std::shared_ptr<DcAttachment> attachment;
     DcState state;
     std::vector<DcState> saved;  // SaveDC levels 1, 2, ...
     // Where a styled pen's dash pattern stands: it runs on from one LineTo to the next and starts

@@ -6,18 +6,14 @@
 #include <memory>
 #include <vector>
 
+#include "gdi/png_output.h"
+
 #include "gdi/objects.h"
 #include "gdi/paint.h"
 #include "winplat/testing.h"
 
 namespace winplat::gdi {
 namespace {
-
-struct RgbImage {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> bgr;  // rows of 3 bytes per pixel, top row first
-};
 
 // Snapshot of the pixels, taken under the GDI lock so the file is written without it.
 bool snapshot(const Surface& surface, RgbImage& image) {
@@ -77,6 +73,15 @@ bool encode(std::FILE* file, const RgbImage& image, png_bytep* rows) {
     return true;
 }
 
+}  // namespace
+
+bool snapshotDc(HDC dc, RgbImage& image) {
+    std::lock_guard lock(gdiMutex());
+    auto context = findDc(handleValue(dc));
+    const Surface* surface = context ? drawingSurface(*context) : nullptr;
+    return surface && snapshot(*surface, image);
+}
+
 bool writeImage(const RgbImage& image, const char* path) {
     if (!path) return false;
     std::vector<png_bytep> rows(static_cast<size_t>(image.height));
@@ -94,7 +99,6 @@ bool writeImage(const RgbImage& image, const char* path) {
     return true;
 }
 
-}  // namespace
 }  // namespace winplat::gdi
 
 namespace winplat::testing {
@@ -103,13 +107,7 @@ using namespace winplat::gdi;
 
 bool writePng(HDC dc, const char* hostPath) {
     RgbImage image;
-    {
-        std::lock_guard lock(gdiMutex());
-        auto context = findDc(handleValue(dc));
-        const Surface* surface = context ? drawingSurface(*context) : nullptr;
-        if (!surface || !snapshot(*surface, image)) return false;
-    }
-    return writeImage(image, hostPath);
+    return snapshotDc(dc, image) && writeImage(image, hostPath);
 }
 
 bool writePng(HBITMAP bitmap, const char* hostPath) {

@@ -5,9 +5,20 @@
 namespace winplat::host {
 
 HeadlessHost::HeadlessHost(const std::vector<ScriptStep>& steps, const std::optional<SnapshotRequest>& snapshot)
-    : player_(steps, snapshot, clock_.nowMs()), hadSteps_(!player_.finished()), previous_(setWaiter(this)) {}
+    : player_(steps, snapshot, clock_.nowMs()),
+      hadSteps_(!player_.finished()),
+      previous_(setWaiter(this)),
+      previousLauncher_(setLauncher(&launcher_)) {}
 
-HeadlessHost::~HeadlessHost() { setWaiter(previous_); }
+HeadlessHost::~HeadlessHost() {
+    setLauncher(previousLauncher_);
+    setWaiter(previous_);
+}
+
+Launched LoggingLauncher::launch(const LaunchRequest& request) {
+    log("launch: " + request.commandLine);
+    return {};
+}
 
 bool HeadlessHost::wait(std::optional<uint64_t> deadlineMs, bool) {
     const auto next = player_.nextDue();

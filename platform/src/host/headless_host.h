@@ -1,6 +1,7 @@
 // The headless host of a program run (not of a test harness): a virtual clock, the input script
 // and the snapshot played as the program's queue empties, and the end of the run once they are
-// played (WM_QUIT), so a program with a blinking caret still ends.
+// played (WM_QUIT), so a program with a blinking caret still ends. Programs it is asked to start
+// are only written to the debug output ("launch: <command line>"), as started and ended.
 #ifndef WINPLAT_SRC_HOST_HEADLESS_HOST_H
 #define WINPLAT_SRC_HOST_HEADLESS_HOST_H
 
@@ -11,6 +12,12 @@
 #include "winplat/testing.h"
 
 namespace winplat::host {
+
+// Writes the command line of each program to start to the debug output instead of starting it.
+class LoggingLauncher final : public Launcher {
+public:
+    Launched launch(const LaunchRequest& request) override;
+};
 
 class HeadlessHost final : public Waiter {
 public:
@@ -29,6 +36,8 @@ private:
     bool hadSteps_;
     bool quitPosted_ = false;
     Waiter* previous_;
+    LoggingLauncher launcher_;
+    Launcher* previousLauncher_;
 };
 
 }  // namespace winplat::host

@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "dialogs/template_bytes.h"
 #include "file_dialog_fixture.h"
 #include "winplat/memory.h"
 #include "winplat/owners.h"
+#include "winplat/print.h"
+#include "winplat/testing.h"
 
 namespace {
 
@@ -229,6 +233,147 @@ TEST(PrintDialog, RecordsThatCannotBeServedAreRefused) {
     EXPECT_FALSE(PrintDlgA(&r.pd));
     EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_LOADRESFAILURE));
     GlobalFree(junk);
+}
+
+TEST(PrintDialog, APageRangeWithinTheDocumentsPagesComesBack) {
+    const struct {
+        const char* from;
+        const char* to;
+        WORD expectedFrom, expectedTo;
+    } accepted[] = {{"1", "12", 1, 12}, {"12", "12", 12, 12}, {"3", "7", 3, 7}, {"4", "", 4, 4}};
+    for (const auto& c : accepted) {
+        SCOPED_TRACE(std::string(c.from) + "-" + c.to);
+        Harness h(commdlg_test::screen());
+        PrintRecord r(0);
+        r.pd.nMinPage = 1;
+        r.pd.nMaxPage = 12;
+        r.pd.nFromPage = r.pd.nToPage = 0xFFFF;
+        // Typing a page number chooses the page range by itself.
+        h.expectCommonDialog("PrintDlg").type(edt1, c.from).type(edt2, c.to).press(IDOK);
+        ASSERT_TRUE(PrintDlgA(&r.pd));
+        EXPECT_TRUE(r.pd.Flags & PD_PAGENUMS);
+        EXPECT_FALSE(r.pd.Flags & PD_SELECTION);
+        EXPECT_EQ(r.pd.nFromPage, c.expectedFrom);
+        EXPECT_EQ(r.pd.nToPage, c.expectedTo);
+    }
+}
+
+TEST(PrintDialog, APageRangeOutsideTheDocumentIsRefusedAndTheDialogStays) {
+    // Set as text, so that what the number edits keep from being typed is tried too.
+    const std::pair<const char*, const char*> refused[] = {{"0", "5"}, {"2", "13"}, {"13", "13"}, {"7", "3"}, {"", "4"}, {"x", "4"}};
+    for (const auto& [from, to] : refused) {
+        SCOPED_TRACE(std::string(from) + "-" + to);
+        Harness h(commdlg_test::screen());
+        PrintRecord r(PD_PAGENUMS);
+        r.pd.nMinPage = 1;
+        r.pd.nMaxPage = 12;
+        r.pd.nFromPage = 2;
+        r.pd.nToPage = 3;
+        h.expectCommonDialog("PrintDlg")
+            .call([from = from, to = to](HWND d) {
+                SetDlgItemTextA(d, edt1, from);
+                SetDlgItemTextA(d, edt2, to);
+            })
+            .press(IDOK);
+        h.answerMessageBox(IDOK);
+        h.expectCommonDialog("PrintDlg").type(edt1, "1").type(edt2, "12").press(IDOK);
+        ASSERT_TRUE(PrintDlgA(&r.pd));
+        EXPECT_EQ(r.pd.nFromPage, 1);
+        EXPECT_EQ(r.pd.nToPage, 12);
+    }
+}
+
+TEST(PrintDialog, TheRangeStartsAsTheFlagsSayAndComesBackAsChosen) {
+    Harness h(commdlg_test::screen());
+    PrintRecord r(PD_PAGENUMS | PD_NOSELECTION);
+    r.pd.nMinPage = 1;
+    r.pd.nMaxPage = 9;
+    r.pd.nFromPage = 2;
+    r.pd.nToPage = 5;
+    std::string from, to;
+    bool pagesChecked = false, selectionEnabled = true;
+    h.expectCommonDialog("PrintDlg")
+        .call([&](HWND d) {
+            char text[8] = {};
+            GetDlgItemTextA(d, edt1, text, sizeof text);
+            from = text;
+            GetDlgItemTextA(d, edt2, text, sizeof text);
+            to = text;
+            pagesChecked = IsDlgButtonChecked(d, rad3) == BST_CHECKED;
+            selectionEnabled = IsWindowEnabled(GetDlgItem(d, rad2));
+        })
+        .check(rad1)
+        .press(IDOK);
+    ASSERT_TRUE(PrintDlgA(&r.pd));
+    EXPECT_EQ(from, "2");
+    EXPECT_EQ(to, "5");
+    EXPECT_TRUE(pagesChecked);
+    EXPECT_FALSE(selectionEnabled);
+    EXPECT_FALSE(r.pd.Flags & (PD_PAGENUMS | PD_SELECTION)) << "all pages chosen";
+
+    PrintRecord s(PD_SELECTION | PD_NOPAGENUMS);
+    bool selectionChecked = false, pagesEnabled = true, fromEnabled = true;
+    h.expectCommonDialog("PrintDlg")
+        .call([&](HWND d) {
+            selectionChecked = IsDlgButtonChecked(d, rad2) == BST_CHECKED;
+            pagesEnabled = IsWindowEnabled(GetDlgItem(d, rad3));
+            fromEnabled = IsWindowEnabled(GetDlgItem(d, edt1));
+        })
+        .press(IDOK);
+    ASSERT_TRUE(PrintDlgA(&s.pd));
+    EXPECT_TRUE(selectionChecked);
+    EXPECT_FALSE(pagesEnabled);
+    EXPECT_FALSE(fromEnabled);
+    EXPECT_TRUE(s.pd.Flags & PD_SELECTION);
+}
+
+TEST(PrintDialog, ThePageItReturnsPrintsADocument) {
+    Harness h(commdlg_test::screen());
+    PrintRecord r(PD_RETURNDC);
+    r.pd.hDevMode = devModeAt(72);
+    h.expectCommonDialog("PrintDlg").press(IDOK);
+    ASSERT_TRUE(PrintDlgA(&r.pd));
+    winplat::testing::PrintedPages pages;
+    DOCINFOA info{sizeof(DOCINFOA), "dialog", nullptr, nullptr, 0};
+    ASSERT_GT(StartDocA(r.pd.hDC, &info), 0);
+    ASSERT_GT(StartPage(r.pd.hDC), 0);
+    ASSERT_GT(EndPage(r.pd.hDC), 0);
+    ASSERT_GT(EndDoc(r.pd.hDC), 0);
+    ASSERT_EQ(pages.pages().size(), 1u);
+    EXPECT_EQ(pages.pages()[0].printer, "PDF");
+    EXPECT_EQ(pages.pages()[0].dpiX, 72);
+}
+
+TEST(PrintDialog, AnAnswerChoosesThePrinterAndPagesAndThePagesComeBackAsImages) {
+    Harness h(commdlg_test::screen());
+    PrintRecord r(PD_RETURNDC);
+    r.pd.hDevMode = devModeAt(72);
+    {
+        const winplat::GlobalPin pin(r.pd.hDevMode);
+        std::memcpy(static_cast<DEVMODEA*>(pin.data())->dmDeviceName, "PNG", 4);
+    }
+    r.pd.nMinPage = 1;
+    r.pd.nMaxPage = 5;
+    h.answerPrint({"PDF", 2, 3});
+    ASSERT_TRUE(PrintDlgA(&r.pd));
+    EXPECT_EQ(r.device(), "PDF");
+    EXPECT_TRUE(r.pd.Flags & PD_PAGENUMS);
+    EXPECT_EQ(r.pd.nFromPage, 2);
+    EXPECT_EQ(r.pd.nToPage, 3);
+    DOCINFOA info{sizeof(DOCINFOA), "range", nullptr, nullptr, 0};
+    ASSERT_GT(StartDocA(r.pd.hDC, &info), 0);
+    for (int page = r.pd.nFromPage; page <= r.pd.nToPage; ++page) {
+        ASSERT_GT(StartPage(r.pd.hDC), 0);
+        SetPixel(r.pd.hDC, page, 0, RGB(0, 0, 0));
+        ASSERT_GT(EndPage(r.pd.hDC), 0);
+    }
+    ASSERT_GT(EndDoc(r.pd.hDC), 0);
+    const auto pages = h.printedPages();
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].width, GetDeviceCaps(r.pd.hDC, HORZRES));
+    EXPECT_EQ(pages[0].at(2, 0), 0u);
+    EXPECT_EQ(pages[0].at(3, 0), 0xFFFFFFu);
+    EXPECT_EQ(pages[1].at(3, 0), 0u);
 }
 
 }  // namespace

@@ -39,6 +39,11 @@ TEST_F(FormsTest, APrintedDocumentKeepsItsPagesInOrder) {
     EXPECT_EQ(GetPixel(first.DC(), 20, 10), RGB(255, 255, 255)) << "the second page's line is not on the first";
     EXPECT_EQ(GetPixel(second.DC(), 20, 10), RGB(255, 0, 0));
     EXPECT_EQ(GetPixel(second.DC(), 150, 120), RGB(255, 255, 255)) << "a new page starts blank";
+    // The document went to the platform's default printer, a PNG file a page.
+    const std::string printed = h.stateFolder() + "/printer/Linework";
+    EXPECT_TRUE(std::filesystem::exists(printed + "-001.png"));
+    EXPECT_TRUE(std::filesystem::exists(printed + "-002.png"));
+    EXPECT_FALSE(std::filesystem::exists(printed + "-003.png"));
 }
 
 TEST_F(FormsTest, APrinterRefusesPagesOutsideADocument) {
@@ -50,9 +55,12 @@ TEST_F(FormsTest, APrinterRefusesPagesOutsideADocument) {
     ASSERT_TRUE(printer.BeginDoc());
     EXPECT_FALSE(printer.BeginDoc());
     EXPECT_TRUE(debug.contains("a document is being printed"));
+    printer.NewPage();
+    ASSERT_TRUE(std::filesystem::exists(h.stateFolder() + "/printer/Linework-001.png"));
     printer.Abort();
     EXPECT_FALSE(printer.Printing());
     EXPECT_TRUE(printer.Pages().empty());
+    EXPECT_FALSE(std::filesystem::exists(h.stateFolder() + "/printer/Linework-001.png")) << "an aborted document leaves no page";
 }
 
 TEST_F(FormsTest, ThePrintDialogsChoiceIsWhatThePrinterPrintsOn) {

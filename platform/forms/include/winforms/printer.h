@@ -1,7 +1,7 @@
 // The printer: a document of pages drawn on the printer's canvas. The printer is the one the last
-// print or printer setup dialog chose, else the platform's default. The layer has no spooler: a
-// finished page is kept as a bitmap the program may read back (Pages), the last document's until
-// the next begins.
+// print or printer setup dialog chose, else the platform's default; its document goes to the
+// platform's virtual printer (winplat/print.h). A finished page is also kept as a bitmap the
+// program may read back (Pages), the last document's until the next begins.
 #ifndef WINFORMS_PRINTER_H
 #define WINFORMS_PRINTER_H
 

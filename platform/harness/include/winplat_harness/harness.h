@@ -197,6 +197,16 @@ public:
     // Queues an answer for the next colour dialog: the colour's red, green and blue typed into
     // its edits (the dialog opened to its full size first) and OK pressed.
     void answerColour(COLORREF colour);
+    // Queues an answer for the next print dialog: the printer chosen ("PNG" or "PDF"; empty: as
+    // offered), the pages from 'fromPage' to 'toPage' typed when fromPage is above 0, OK pressed.
+    struct PrintChoice {
+        std::string printer;
+        int fromPage = 0;
+        int toPage = 0;
+    };
+    void answerPrint(PrintChoice choice);
+    // The pages printers printed since the harness began, in order.
+    std::vector<Image> printedPages() const;
     // Queues an answer for the next message box (of that text, when given): its button pressed.
     void answerMessageBox(int buttonId);
     void answerMessageBox(std::string text, int buttonId);

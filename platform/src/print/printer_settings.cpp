@@ -1,5 +1,5 @@
 // DEVMODEA and DEVNAMES blocks: read within the block's size, written in place.
-#include "commdlg/printer_settings.h"
+#include "print/printer_settings.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,15 +7,11 @@
 #include "winplat/memory.h"
 #include "winplat/owners.h"
 
-namespace winplat::commdlg {
+namespace winplat::print {
 namespace {
 
 constexpr const char* kDriver = "winspool";
 constexpr int kLowestDpi = 72, kHighestDpi = 1200;
-
-bool knownPrinter(const std::string& name) {
-    return std::any_of(kPrinters.begin(), kPrinters.end(), [&](const char* p) { return name == p; });
-}
 
 // A zero-terminated name at a character offset of a block, within its size.
 std::string nameAt(const char* bytes, size_t size, size_t offset) {
@@ -31,17 +27,7 @@ void readDevMode(HGLOBAL block, PrinterSettings& settings) {
     const std::string device(reinterpret_cast<const char*>(mode.dmDeviceName),
                              strnlen(reinterpret_cast<const char*>(mode.dmDeviceName), CCHDEVICENAME));
     if (knownPrinter(device)) settings.device = device;
-    if ((mode.dmFields & DM_PAPERSIZE) && (mode.dmPaperSize == DMPAPER_A4 || mode.dmPaperSize == DMPAPER_LETTER)) {
-        settings.paper = mode.dmPaperSize;
-    }
-    if ((mode.dmFields & DM_ORIENTATION) &&
-        (mode.dmOrientation == DMORIENT_PORTRAIT || mode.dmOrientation == DMORIENT_LANDSCAPE)) {
-        settings.orientation = mode.dmOrientation;
-    }
-    const auto dpi = [](short value) { return value >= kLowestDpi && value <= kHighestDpi; };
-    if ((mode.dmFields & DM_PRINTQUALITY) && dpi(mode.dmPrintQuality)) settings.dpiX = settings.dpiY = mode.dmPrintQuality;
-    if ((mode.dmFields & DM_YRESOLUTION) && dpi(mode.dmYResolution)) settings.dpiY = mode.dmYResolution;
-    if ((mode.dmFields & DM_COPIES) && mode.dmCopies >= 1) settings.copies = mode.dmCopies;
+    applyDevMode(mode, settings);
 }
 
 void readDevNames(HGLOBAL block, PrinterSettings& settings) {
@@ -62,6 +48,26 @@ HGLOBAL blockOf(HGLOBAL block, size_t size) {
     return GlobalReAlloc(block, size, GMEM_MOVEABLE | GMEM_ZEROINIT);
 }
 
+}  // namespace
+
+bool knownPrinter(const std::string& name) {
+    return std::any_of(kPrinters.begin(), kPrinters.end(), [&](const char* p) { return name == p; });
+}
+
+void applyDevMode(const DEVMODEA& mode, PrinterSettings& settings) {
+    if ((mode.dmFields & DM_PAPERSIZE) && (mode.dmPaperSize == DMPAPER_A4 || mode.dmPaperSize == DMPAPER_LETTER)) {
+        settings.paper = mode.dmPaperSize;
+    }
+    if ((mode.dmFields & DM_ORIENTATION) &&
+        (mode.dmOrientation == DMORIENT_PORTRAIT || mode.dmOrientation == DMORIENT_LANDSCAPE)) {
+        settings.orientation = mode.dmOrientation;
+    }
+    const auto dpi = [](short value) { return value >= kLowestDpi && value <= kHighestDpi; };
+    if ((mode.dmFields & DM_PRINTQUALITY) && dpi(mode.dmPrintQuality)) settings.dpiX = settings.dpiY = mode.dmPrintQuality;
+    if ((mode.dmFields & DM_YRESOLUTION) && dpi(mode.dmYResolution)) settings.dpiY = mode.dmYResolution;
+    if ((mode.dmFields & DM_COPIES) && mode.dmCopies >= 1) settings.copies = mode.dmCopies;
+}
+
 DEVMODEA devModeOf(const PrinterSettings& settings) {
     DEVMODEA mode{};
     std::memcpy(mode.dmDeviceName, settings.device.c_str(), std::min<size_t>(settings.device.size(), CCHDEVICENAME - 1));
@@ -76,8 +82,6 @@ DEVMODEA devModeOf(const PrinterSettings& settings) {
     mode.dmYResolution = static_cast<short>(settings.dpiY);
     return mode;
 }
-
-}  // namespace
 
 PrinterSettings readSettings(HGLOBAL devMode, HGLOBAL devNames) {
     PrinterSettings settings;
@@ -124,4 +128,4 @@ SIZE pageDots(const PrinterSettings& settings) {
     return page;
 }
 
-}  // namespace winplat::commdlg
+}  // namespace winplat::print

@@ -16,7 +16,9 @@ SimpleDrafting::SimpleDrafting(winforms::PaintBox& paintBox, SystemVariableImage
       layers_(image),
       view_(image),
       adders_{drawing, image, undo_, NoDrawing(), {}, {}, 0},
-      commands_(CommandPorts{surface, *this, quietCursor_, quietSelection_, quietEdits_, adders_, grammar}) {}
+      selection_(drawing, image, surface, [this] { return view_.GetViewTransform().scale; },
+                 [this](EntityHandle) { paintBox_.Invalidate(); }),
+      commands_(CommandPorts{surface, *this, quietCursor_, selection_, quietEdits_, adders_, grammar}) {}
 
 void SimpleDrafting::AcceptPointAt(int x, int y, winforms::MouseButton button, bool alt) {
     if (button == winforms::MouseButton::Left) {

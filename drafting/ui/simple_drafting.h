@@ -17,6 +17,7 @@
 #include "drawing/view_transform.h"
 #include "ui/command_states.h"
 #include "ui/drafting_operations.h"
+#include "ui/drawing_selection.h"
 #include "winforms/forms.h"
 
 namespace linework {
@@ -24,7 +25,7 @@ namespace linework {
 class SimpleDrafting : public DraftingOperations, private ViewChanges {
 public:
     // The command steps take their prompts and buttons from 'surface' and the user's angle unit
-    // from 'grammar'; the selection, its edits and the cursor tracking are still quiet.
+    // from 'grammar'; the selection's edits and the cursor tracking are still quiet.
     SimpleDrafting(winforms::PaintBox& paintBox, SystemVariableImage& image, Drawing& drawing, CommandSurface& surface,
                    const NumberGrammar& grammar);
 
@@ -37,6 +38,7 @@ public:
     void SetCommandBottomMark(int depth) override { commands_.Stack().SetBottomMark(depth); }
     void AcceptPointAt(int x, int y, winforms::MouseButton button, bool alt) override;
     CommandStates& Commands() { return commands_; }
+    DrawingSelection& Selection() { return selection_; }
 
     void ZoomByFactor(double factor) override;
     void PanByScreenFraction(double dx, double dy) override;
@@ -75,7 +77,7 @@ private:
     UndoRecorder undo_;
     AdderContext adders_;
     CursorTracking quietCursor_;
-    SelectionEngine quietSelection_;
+    DrawingSelection selection_;
     SelectionEdits quietEdits_;
     CommandStates commands_;
 };

@@ -34,7 +34,7 @@ bool TypedCommandNamesHook(std::string_view line) {
     return true;
 }
 
-CommandLine::CommandLine(CommandLineParts parts) : p_(parts), layers_(parts.image) {}
+CommandLine::CommandLine(CommandLinePorts parts) : p_(parts), layers_(parts.image) {}
 
 void CommandLine::EnterCommandLine(char key) {
     if (key != '\r' && key != '\x1b') return;

@@ -61,7 +61,7 @@ public:
     }
 };
 
-struct CommandLineParts {
+struct CommandLinePorts {
     CommandStates& commands;
     CommandSurface& surface;
     SelectionEngine& selection;
@@ -73,7 +73,7 @@ struct CommandLineParts {
 
 class CommandLine {
 public:
-    explicit CommandLine(CommandLineParts parts);
+    explicit CommandLine(CommandLinePorts parts);
 
     // A character typed into the command line; only Enter (13) and Esc (27) act.
     void EnterCommandLine(char key);
@@ -96,7 +96,7 @@ private:
     void CoordinateEntry(std::string_view text);
     bool StepAcceptsValue(const CommandState& step) const;
 
-    CommandLineParts p_;
+    CommandLinePorts p_;
     LayerTable layers_;
     uint8_t lastCode_ = 0;
     std::string lastTyped_;

@@ -8,7 +8,7 @@ namespace linework {
 FormCommandLine::FormCommandLine(MainForm& form, SimpleDrafting& drafting, CommandSurface& surface)
     : form_(form),
       drafting_(drafting),
-      line_(CommandLineParts{drafting.Commands(), surface, drafting.Selection(), *this, form.Engine().image,
+      line_(CommandLinePorts{drafting.Commands(), surface, drafting.Selection(), *this, form.Engine().image,
                              form.Engine().drawing, form.Engine().numberInput.grammar}) {}
 
 void FormCommandLine::NoteMenuLine(int top, int item) {

@@ -18,11 +18,12 @@
 #include "ui/command_states.h"
 #include "ui/drafting_operations.h"
 #include "ui/drawing_selection.h"
+#include "ui/real_time_pan.h"
 #include "winforms/forms.h"
 
 namespace linework {
 
-class SimpleDrafting : public DraftingOperations, private ViewChanges {
+class SimpleDrafting : public DraftingOperations, private ViewChanges, private PanSurface {
 public:
     // The command steps take their prompts and buttons from 'surface' and the user's angle unit
     // from 'grammar'; the selection's edits and the cursor tracking are still quiet.
@@ -54,6 +55,11 @@ public:
 
     ViewState& View() { return view_; }
 
+    // The real-time pan (simple_drafting_pan.cpp).
+    void StartRealTimePan() override;
+    void StopRealTimePan() override { pan_.Stop(); }
+    bool RealTimePanning() const override { return pan_.Running(); }
+
 private:
     void SetView(const ViewTransform& view);
     // ViewChanges.
@@ -63,6 +69,14 @@ private:
     void ChangeView(const ViewTransform& view) override { SetView(view); }
     void CentreViewOn(Point at) override;
     COLORREF Background() const;
+    // PanSurface.
+    void PushViewHistory() override { view_.PushViewHistory(); }
+    void ShowView(const ViewTransform& view) override;
+    POINT Pointer() const override;
+    void MovePointer(POINT at) override;
+    bool ShiftHeld() const override;
+    bool CtrlHeld() const override;
+    bool PumpMessages() override;
 
     winforms::PaintBox& paintBox_;
     SystemVariableImage& image_;
@@ -80,6 +94,7 @@ private:
     DrawingSelection selection_;
     SelectionEdits quietEdits_;
     CommandStates commands_;
+    RealTimePan pan_{*this};
 };
 
 }  // namespace linework

@@ -38,7 +38,7 @@ struct RecordingHooks : CommandLineHooks {
 class CommandLineTest : public test::CommandStatesTest {
 protected:
     RecordingHooks hooks;
-    CommandLine line{CommandLineParts{states, surface, selection, hooks, image, drawing, grammar}};
+    CommandLine line{CommandLinePorts{states, surface, selection, hooks, image, drawing, grammar}};
 
     CommandLineTest() { SetCoordinateEntryDefaults(image); }
 

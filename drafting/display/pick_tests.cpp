@@ -83,6 +83,25 @@ EntityRecord ArcRecord(Point centre, Point start, Point end) {
     return arc;
 }
 
+// The segment rules over 'count' vertices that 'at' gives one by one.
+template <class VertexAt>
+bool ChainPassesBy(size_t count, const PickRegion& region, VertexAt&& at) {
+    if (count == 0) return false;
+    Point p = at(0);
+    if (count == 1) return LonePointPasses(p, region);
+    for (size_t i = 1; i < count; ++i) {
+        Point q = at(i);
+        switch (TestSegment(p, q, region)) {
+            case SegmentVerdict::Pass: return true;
+            case SegmentVerdict::Fail: return false;
+            case SegmentVerdict::Next: break;
+        }
+        p = q;
+    }
+    // Every segment went on: for the window all of them lay inside.
+    return region.rule == PickRule::Window;
+}
+
 }  // namespace
 
 bool PointInBox(Point p, const Box& box) {
@@ -90,16 +109,7 @@ bool PointInBox(Point p, const Box& box) {
 }
 
 bool PickTester::ChainPasses(std::span<const Point> chain, const PickRegion& region) {
-    if (chain.size() == 1) return LonePointPasses(chain[0], region);
-    for (size_t i = 0; i + 1 < chain.size(); ++i) {
-        switch (TestSegment(chain[i], chain[i + 1], region)) {
-            case SegmentVerdict::Pass: return true;
-            case SegmentVerdict::Fail: return false;
-            case SegmentVerdict::Next: break;
-        }
-    }
-    // Every segment went on: for the window all of them lay inside.
-    return region.rule == PickRule::Window && chain.size() >= 2;
+    return ChainPassesBy(chain.size(), region, [&](size_t i) { return chain[i]; });
 }
 
 MemberPlacement MemberPlacement::Then(const InsertView& insert, Point base) const {
@@ -127,13 +137,12 @@ std::optional<bool> PickTester::PassesPlaced(const EntityRecord& entity, const P
     if (settings_.only3D && entity.Kind() != EntityKind::Polyline3D) return false;
     return visitEntity(entity, Overloaded{
         [&](const PolylineView& view) -> std::optional<bool> {
-            std::vector<Point> chain;
-            chain.reserve(static_cast<size_t>(view.VertexCount()) + 1);
-            for (int i = 0; i < view.VertexCount(); ++i) chain.push_back(Placed(view.Vertex(i)));
+            // Read in place: a pass tests every entity, and a copy each would cost more than the test.
+            const int count = view.VertexCount();
             // A patterned polyline is an area: its closing side counts.
-            if (view.PatternNumber() != 0 && chain.size() >= 3 && chain.back() != chain.front())
-                chain.push_back(chain.front());
-            return ChainPasses(chain, region);
+            const bool close = view.PatternNumber() != 0 && count >= 3 && view.Vertex(count - 1) != view.Vertex(0);
+            return ChainPassesBy(static_cast<size_t>(count + (close ? 1 : 0)), region,
+                                 [&](size_t i) { return Placed(view.Vertex(static_cast<int>(i) % count)); });
         },
         [&](const Polyline3DView& view) -> std::optional<bool> { return Polyline3DPasses(view, region); },
         [&](const ArcView& view) -> std::optional<bool> { return ArcPasses(view, region); },

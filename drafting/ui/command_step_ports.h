@@ -111,6 +111,8 @@ public:
     // Accepts the picked entity as the pick button (68) does.
     virtual void AcceptPick() {}
     virtual void ForgetPickedEntity() {}
+    // Esc in the object selection: the entity picked last goes back out of the selection.
+    virtual void UnpickLast() {}
 };
 
 }  // namespace linework

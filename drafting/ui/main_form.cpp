@@ -3,6 +3,7 @@
 
 #include "drawing/layer_table.h"
 #include "ui/close_query.h"
+#include "ui/form_command_line.h"
 #include "ui/form_command_surface.h"
 #include "ui/form_layout.h"
 #include "ui/form_script_services.h"
@@ -99,6 +100,7 @@ MainForm::MainForm(winforms::Component* owner, MainFormSetup setup)
                                                            *commandSurface_, engine_->numberInput.grammar);
         drafting_ = simpleDrafting_.get();
         ConnectDrawingSide();
+        commandLine_ = std::make_unique<FormCommandLine>(*this, *simpleDrafting_, *commandSurface_);
     }
     FormCreate();
 }
@@ -127,7 +129,7 @@ void MainForm::FormCreate() {
     };
     SystemVariableImage& image = engine_->image;
     ResetDrawingSettings(image);
-    image.SetInteger(kHotKeyEscape, '$');
+    SetCoordinateEntryDefaults(image);
     for (int k = 0; k < 6; ++k) image.SetInteger(kFirstToggleKey + k, VK_F4 + k);
     image.SetInteger(kInputOptions, 0x06000404);
     image.SetInteger(kBoxPositionPair, -1);
@@ -314,7 +316,10 @@ void MainForm::RunMenuLine(int top, int item) {
     if (engine_->Running()) return;
     const int line = kMenuItems * top + item + 1;
     RunAndRestore([&] {
-        if (engine_->LoadTextTable(LoadMode::OneLine, line, "PDMENU.LKM")) engine_->RunProgram();
+        if (engine_->LoadTextTable(LoadMode::OneLine, line, "PDMENU.LKM")) {
+            if (commandLine_) commandLine_->NoteMenuLine(top, item);
+            engine_->RunProgram();
+        }
     });
 }
 

@@ -27,6 +27,7 @@
 
 namespace linework {
 
+class FormCommandLine;
 class FormCommandSurface;
 class FormScriptServices;
 class PickerForm;
@@ -90,6 +91,8 @@ public:
     const MessageTable& Texts() const { return texts_; }
     MessageBoxes& Boxes() { return *boxes_; }
     PromptLine& Prompts() { return *prompts_; }
+    // Null when another drawing side takes the input.
+    FormCommandLine* CommandLineInput() { return commandLine_.get(); }
     HotKeyTable& HotKeys() { return hotKeys_; }
     DraftingOperations& Drafting() { return *drafting_; }
     const std::string& ProgramFolder() const { return programFolder_; }
@@ -180,6 +183,8 @@ private:
     std::unique_ptr<ScriptCommands> commands_;
     std::unique_ptr<FormCommandSurface> commandSurface_;
     std::unique_ptr<SimpleDrafting> simpleDrafting_;
+    // The command line's Enter and Esc, with the simple drawing side's steps.
+    std::unique_ptr<FormCommandLine> commandLine_;
     DraftingOperations* drafting_ = nullptr;
     std::unique_ptr<PromptLine> prompts_;
     std::unique_ptr<MessageBoxes> boxes_;

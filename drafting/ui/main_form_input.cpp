@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "drawing/view_transform.h"
+#include "ui/form_command_line.h"
 #include "ui/key_hooks.h"
 #include "ui/main_form.h"
 #include "ui/view_stepping.h"
@@ -188,6 +189,11 @@ void MainForm::StepStoredViews(int step) {
 
 void MainForm::Edit1KeyPress(char& key) {
     if (keyConsumed_) key = 0;
+    if ((key == '\r' || key == '\x1b') && commandLine_) {
+        const char pressed = key;
+        key = 0;
+        commandLine_->Line().EnterCommandLine(pressed);
+    }
 }
 
 void MainForm::Edit1KeyUp(WORD key) {

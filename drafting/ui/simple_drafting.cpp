@@ -28,7 +28,9 @@ SimpleDrafting::SimpleDrafting(winforms::PaintBox& paintBox, SystemVariableImage
       regenerator_(view_, layers_, settings_, KindRenderers::AllOf(placeholders_)),
       tracker_(view_, static_cast<TrackingHost&>(*this)),
       adders_{drawing, image, undo_, NoDrawing(), {}, {}, 0},
-      commands_(CommandPorts{surface, *this, quietCursor_, quietSelection_, quietEdits_, adders_, grammar}) {
+      selection_(drawing, image, surface, [this] { return view_.GetViewTransform().scale; },
+                 [this](EntityHandle) { paintBox_.Invalidate(); }),
+      commands_(CommandPorts{surface, *this, quietCursor_, selection_, quietEdits_, adders_, grammar}) {
     WriteTrackingDefaults(image_);
     regenerator_.options.foregroundCache = true;
     tracker_.drawing = &drawing_;
@@ -82,7 +84,7 @@ void SimpleDrafting::SetView(const ViewTransform& view) {
 void SimpleDrafting::ZoomByFactor(double factor) {
     const ZoomLimit limit = CheckZoomLimits(view_, factor);
     if (limit != ZoomLimit::Allowed) return Report(ZoomLimitMessage(limit));
-    if (!panning_) view_.RememberCurrentView();
+    if (!pan_.Running()) view_.RememberCurrentView();
     SetView(ZoomedByFactor(view_.GetViewTransform(), factor, PaintBoxSize()));
 }
 
@@ -133,18 +135,10 @@ void SimpleDrafting::CentreViewOnCursor(bool movePointer) {
     SetCursorPos(at.x, at.y);
 }
 
-void SimpleDrafting::StartRealTimePan() {
-    panning_ = true;
-    panFrom_ = tracker_.Pixel();
-}
-
 void SimpleDrafting::TrackMouse(int x, int y) {
-    if (panning_) {
-        ViewTransform view = view_.GetViewTransform();
-        view.originX -= (x - panFrom_.x) * view.scale;
-        view.originY += (y - panFrom_.y) * view.scale;
+    if (pan_.Running()) {
+        pan_.Move(x - panFrom_.x, y - panFrom_.y, CtrlHeld());
         panFrom_ = {x, y};
-        SetView(view);
         return;
     }
     if (regenerating_ || paintBox_.Width() <= 0 || paintBox_.Height() <= 0) return;

@@ -25,6 +25,8 @@
 #include "ui/command_states.h"
 #include "ui/drafting_operations.h"
 #include "ui/status_panel.h"
+#include "ui/drawing_selection.h"
+#include "ui/real_time_pan.h"
 #include "winforms/forms.h"
 
 namespace linework {
@@ -39,10 +41,10 @@ struct DraftingFormHooks {
     std::function<void(int)> releaseButton;        // speed button n goes up
 };
 
-class SimpleDrafting : public DraftingOperations, private ViewChanges, private TrackingHost {
+class SimpleDrafting : public DraftingOperations, private ViewChanges, private TrackingHost, private PanSurface {
 public:
     // The command steps take their prompts and buttons from 'surface' and the user's angle unit
-    // from 'grammar'; the selection, its edits and the cursor tracking are still quiet.
+    // from 'grammar'; the selection's edits and the cursor tracking are still quiet.
     SimpleDrafting(winforms::PaintBox& paintBox, SystemVariableImage& image, Drawing& drawing, CommandSurface& surface,
                    const NumberGrammar& grammar);
 
@@ -55,6 +57,7 @@ public:
     void SetCommandBottomMark(int depth) override { commands_.Stack().SetBottomMark(depth); }
     void AcceptPointAt(int x, int y, winforms::MouseButton button, bool alt) override;
     CommandStates& Commands() { return commands_; }
+    DrawingSelection& Selection() { return selection_; }
 
     DraftingFormHooks hooks;
     // The top panel's parts and the stored-view buttons, refreshed after each regeneration.
@@ -68,9 +71,6 @@ public:
     void UseStoredView(int n) override;
     int CurrentStoredView() const override { return storedView_; }
     void CentreViewOnCursor(bool movePointer) override;
-    void StartRealTimePan() override;
-    void StopRealTimePan() override { panning_ = false; }
-    bool RealTimePanning() const override { return panning_; }
     void UpdateViewTransform() override;
     void RegenerateDrawing() override;
     void PaintBackground() override;
@@ -84,6 +84,11 @@ public:
     winforms::Bitmap& Backdrop() { return backdrop_; }
     // Whether zoom to extents still asks about entities on hidden layers.
     bool hiddenEntityWarning = true;
+
+    // The real-time pan (simple_drafting_pan.cpp).
+    void StartRealTimePan() override;
+    void StopRealTimePan() override { pan_.Stop(); }
+    bool RealTimePanning() const override { return pan_.Running(); }
 
 private:
     void SetView(const ViewTransform& view);
@@ -106,6 +111,14 @@ private:
     void SetReadout(std::string_view text) override;
     bool PreviewInterrupted() override;
     void PumpPending() override {}
+    // PanSurface.
+    void PushViewHistory() override { view_.PushViewHistory(); }
+    void ShowView(const ViewTransform& view) override;
+    POINT Pointer() const override;
+    void MovePointer(POINT at) override;
+    bool ShiftHeld() const override;
+    bool CtrlHeld() const override;
+    bool PumpMessages() override;
 
     winforms::PaintBox& paintBox_;
     SystemVariableImage& image_;
@@ -126,11 +139,11 @@ private:
     UndoRecorder undo_;
     AdderContext adders_;
     CursorTracking quietCursor_;
-    SelectionEngine quietSelection_;
+    DrawingSelection selection_;
     SelectionEdits quietEdits_;
     CommandStates commands_;
-    bool panning_ = false;
     POINT panFrom_{0, 0};
+    RealTimePan pan_{*this};
 };
 
 }  // namespace linework

@@ -4,7 +4,7 @@
     make_kit.py [OUTPUT_FOLDER]
 
 The kit is the program's own: the Czech message table LK.LKT (exactly 267 lines, Windows-1250,
-CR LF), the start-up script LK.LKP that captions the menus, the menu files PDMENU.LKM (384 lines)
+CR LF), the start-up script LK.LKP that captions the menus, the typed-command hook COMMAND.LKP, the menu files PDMENU.LKM (384 lines)
 and ICONMENU.LKM (168 lines), and the message box pictures BMP/MSG_INF.BMP, MSG_CNF.BMP and
 MSG_ERR.BMP drawn here. Message numbers that the program names itself are listed in
 drafting/README.md.
@@ -272,6 +272,19 @@ def start_script():
     return b"".join(cp1250(line) + b"\r\n" for line in lines)
 
 
+def command_hook():
+    """COMMAND.LKP: every line typed at the command line that has no hook of its own comes here.
+    The program puts the cleaned line into 0$; line 2 copies it over line 3, which then runs as
+    the typed statements, and line 4 ends the run."""
+    lines = [
+        "/ Linework: a typed command line arrives in 0$ and runs as line 3",
+        "3$ = 0$",
+        "/",
+        "stop",
+    ]
+    return b"".join(cp1250(line) + b"\r\n" for line in lines)
+
+
 def menu_file():
     lines = ["/"] * 384
     for t, (_, items) in enumerate(MENUS, start=1):
@@ -337,6 +350,7 @@ def main():
     (out / "BMP").mkdir(parents=True, exist_ok=True)
     (out / "LK.LKT").write_bytes(message_table())
     (out / "LK.LKP").write_bytes(start_script())
+    (out / "COMMAND.LKP").write_bytes(command_hook())
     (out / "PDMENU.LKM").write_bytes(menu_file())
     (out / "ICONMENU.LKM").write_bytes(icon_menu_file())
     (out / "BMP" / "MSG_INF.BMP").write_bytes(sign_picture("i", (40, 90, 200)))

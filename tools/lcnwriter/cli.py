@@ -53,42 +53,29 @@ def _damage(a):
     return 0
 
 
-def _objects(a):
-    if len(a.pairs) % 2:
-        raise ValueError("objects takes pairs of a description and an output file")
-    for description, outfile in zip(a.pairs[::2], a.pairs[1::2]):
+def _write_pairs(command, pairs, make):
+    """Each description file of the pairs made into bytes by make and written to its output file."""
+    if len(pairs) % 2:
+        raise ValueError("%s takes pairs of a description and an output file" % command)
+    for description, outfile in zip(pairs[::2], pairs[1::2]):
         with open(description, encoding="utf-8") as f:
-            d = json.load(f)
-        data = page.objects_file(d)
+            data = make(json.load(f))
         with open(outfile, "wb") as f:
             f.write(data)
         print("%s %d" % (outfile, len(data)))
     return 0
+
+
+def _objects(a):
+    return _write_pairs("objects", a.pairs, page.objects_file)
 
 
 def _page(a):
-    if len(a.pairs) % 2:
-        raise ValueError("page takes pairs of a description and an output file")
-    for description, outfile in zip(a.pairs[::2], a.pairs[1::2]):
-        with open(description, encoding="utf-8") as f:
-            data = page.page_record(json.load(f)).bytes()
-        with open(outfile, "wb") as f:
-            f.write(data)
-        print("%s %d" % (outfile, len(data)))
-    return 0
+    return _write_pairs("page", a.pairs, lambda d: page.page_record(d).bytes())
 
 
 def _table(a):
-    if len(a.pairs) % 2:
-        raise ValueError("table takes pairs of a description and an output file")
-    for description, outfile in zip(a.pairs[::2], a.pairs[1::2]):
-        with open(description, encoding="utf-8") as f:
-            d = json.load(f)
-        data = page.table_file(d)
-        with open(outfile, "wb") as f:
-            f.write(data)
-        print("%s %d" % (outfile, len(data)))
-    return 0
+    return _write_pairs("table", a.pairs, page.table_file)
 
 
 def _check(a):

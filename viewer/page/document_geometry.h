@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "page/text_line.h"
 #include "text/tab_stop_list.h"
 #include "text/text_format.h"
 #include "text/text_formatter.h"
@@ -25,6 +26,15 @@ struct RowInsets {
 };
 
 RowInsets RowInsetsOf(const TextFormat& format);
+
+// A line that does not fit the rest of its band goes on in the next one. When the next band
+// continues the rest straight below and they overlap, the two merge into their common span
+// from the rest's top (one band as the layout sees it); 'narrowed' says the span shrank.
+struct BandMerge {
+    bool merged = false;
+    bool narrowed = false;
+};
+BandMerge MergeWithRest(const TextLine& rest, int64_t restTop, int64_t restHeight, TextLine& band);
 
 // The paragraph frame of a row: indents, border sides with line width and room, shadow widths.
 struct FrameGeometry {

@@ -59,17 +59,7 @@ void DocumentView::walkLines(uint16_t row, int32_t rowTop, Visit&& visit) {
             const TextLine saved = band;
             const int64_t restTop = band.top + used, restHeight = band.height - used;
             nextBand();
-            narrowed = false;
-            const bool overlaps = saved.spanLeft < band.spanLeft + band.spanWidth && band.spanLeft < saved.spanLeft + saved.spanWidth;
-            if (restHeight != 0 && band.top == restTop + restHeight && overlaps) {
-                const int left = std::max(saved.spanLeft, band.spanLeft);
-                const int right = std::min(saved.spanLeft + saved.spanWidth, band.spanLeft + band.spanWidth);
-                narrowed = left != band.spanLeft || right != band.spanLeft + band.spanWidth;
-                band.spanLeft = static_cast<int16_t>(left);
-                band.spanWidth = static_cast<int16_t>(right - left);
-                band.top = static_cast<int32_t>(restTop);
-                if (band.kind != TextLine::Kind::NoObjects) band.height = static_cast<int32_t>(band.height + restHeight);
-            }
+            narrowed = MergeWithRest(saved, restTop, restHeight, band).narrowed;
         }
         const int64_t top = tm + band.top + used + pending - scrollY_;
         if (visit(static_cast<uint16_t>(i), static_cast<int32_t>(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX)), lineHeight, band))

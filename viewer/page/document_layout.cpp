@@ -53,6 +53,19 @@ void DocumentView::setRowTabStops(uint16_t row, int percent) {
     rowTabsLoaded_ = true;
 }
 
+BandMerge MergeWithRest(const TextLine& rest, int64_t restTop, int64_t restHeight, TextLine& band) {
+    const bool overlaps = rest.spanLeft < band.spanLeft + band.spanWidth && band.spanLeft < rest.spanLeft + rest.spanWidth;
+    if (restHeight == 0 || band.top != restTop + restHeight || !overlaps) return {};
+    const int left = std::max(rest.spanLeft, band.spanLeft);
+    const int right = std::min(rest.spanLeft + rest.spanWidth, band.spanLeft + band.spanWidth);
+    const bool narrowed = left != band.spanLeft || right != band.spanLeft + band.spanWidth;
+    band.spanLeft = static_cast<int16_t>(left);
+    band.spanWidth = static_cast<int16_t>(right - left);
+    band.top = static_cast<int32_t>(restTop);
+    if (band.kind != TextLine::Kind::NoObjects) band.height = static_cast<int32_t>(band.height + restHeight);
+    return {true, narrowed};
+}
+
 RowInsets RowInsetsOf(const TextFormat& format) {
     RowInsets in;
     in.left = format.indents.left;
@@ -271,17 +284,7 @@ uint32_t DocumentView::layoutRow(uint16_t row, TextLine& band, HDC device) {
             const int64_t restTop = band.top + used;
             const int64_t restHeight = band.height - used;
             nextBand();
-            const bool overlaps = saved.spanLeft < band.spanLeft + band.spanWidth && band.spanLeft < saved.spanLeft + saved.spanWidth;
-            narrowed = false;
-            if (restHeight != 0 && band.top == restTop + restHeight && overlaps) {
-                const int left = std::max(saved.spanLeft, band.spanLeft);
-                const int right = std::min(saved.spanLeft + saved.spanWidth, band.spanLeft + band.spanWidth);
-                narrowed = left != band.spanLeft || right != band.spanLeft + band.spanWidth;
-                band.spanLeft = static_cast<int16_t>(left);
-                band.spanWidth = static_cast<int16_t>(right - left);
-                band.top = static_cast<int32_t>(restTop);
-                if (band.kind != TextLine::Kind::NoObjects) band.height = static_cast<int32_t>(band.height + restHeight);
-            }
+            narrowed = MergeWithRest(saved, restTop, restHeight, band).narrowed;
             options.again = true;
             line = LayOutLine(formatter, rest, available(), TextFormatter::kLeft, options);
             lineHeight = line.Height() + leading;

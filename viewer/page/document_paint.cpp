@@ -314,17 +314,10 @@ void DocumentView::Paint(HDC device, uint16_t row, TextLine& band, const RECT& c
             const TextLine saved = band;
             const int64_t restTop = band.top + used, restHeight = band.height - used;
             nextBand();
-            narrowed = false;
-            const bool overlaps = saved.spanLeft < band.spanLeft + band.spanWidth && band.spanLeft < saved.spanLeft + saved.spanWidth;
-            if (restHeight != 0 && band.top == restTop + restHeight && overlaps) {
-                const int left = std::max(saved.spanLeft, band.spanLeft);
-                const int right = std::min(saved.spanLeft + saved.spanWidth, band.spanLeft + band.spanWidth);
-                narrowed = left != band.spanLeft || right != band.spanLeft + band.spanWidth;
-                band.spanLeft = static_cast<int16_t>(left);
-                band.spanWidth = static_cast<int16_t>(right - left);
-                band.top = static_cast<int32_t>(restTop);
-                if (band.kind != TextLine::Kind::NoObjects) band.height = static_cast<int32_t>(band.height + restHeight);
-            } else if (restHeight > 0 && !saved.behindText) {
+            const BandMerge merge = MergeWithRest(saved, restTop, restHeight, band);
+            narrowed = merge.narrowed;
+            // The rest of a band that does not go on is filled as the page.
+            if (!merge.merged && restHeight > 0 && !saved.behindText) {
                 const int left = lm + saved.spanLeft - scrollX_ + originX_;
                 FillSolid(device, left, screenTop(restTop) + originY_,
                           left + std::max<int>(saved.spanWidth, contentWidth_ - lm - rm - saved.spanLeft),

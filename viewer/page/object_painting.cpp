@@ -198,6 +198,9 @@ void Page::paintPicture(uint16_t i, PageObject& o, HDC dc, HBRUSH brush, const R
             dest.bottom = dest.top + PXLHeightFrameScreen(id);
         }
         if (vector) {
+            // A metafile draws only its own shapes, and nothing else paints under an object: the
+            // page shows through the rest of its frame as it does beside it.
+            if (o.flow != 2) fillBackground(dc, dest, brush);
             VXLStretchDraw(image, dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top);
         } else if (composed && animated) {
             composeFrame(o, image, 0, true);

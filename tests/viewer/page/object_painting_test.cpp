@@ -67,7 +67,7 @@ private:
 // Picture table entries, in this order: the objects name them by index.
 const char* const kPictures[] = {"\\red.png", "\\blue.png", "\\half.gif", "\\anim3.gif", "\\anim5.gif",
                                  "\\big.png", "\\behind.png", "\\state0.png", "\\state1.png", "\\state2.png",
-                                 "\\state3.png", "\\vec.wmf"};
+                                 "\\state3.png", "\\vec.wmf", "\\hollow.wmf"};
 
 // Object rectangles (x, y, w, h) of the fixture, named.
 struct Box {
@@ -84,6 +84,8 @@ constexpr Box kBig{40, 40, 20, 20};       // big.png 40 x 40 at natural size
 constexpr Box kDisabled{100, 40, 10, 10}; // anim5.gif, active
 constexpr Box kEmpty{150, 40, 10, 10};    // a picture without picture
 constexpr Box kVector{210, 0, 20, 20};    // vec.wmf 10 x 20, right of what the golden shows
+constexpr Box kHollow{240, 0, 20, 20};    // hollow.wmf over blue.png in (240, 10, 30, 10)
+constexpr Box kHollowOver{270, 0, 20, 20};  // hollow.wmf with text running over it
 
 const char* kObjects = R"({"objectVersion": 6, "objects": [
   {"kind": "picture", "x": 0, "y": 0, "width": 30, "height": 20, "picture": 0, "fit": [0, 1000, 0, 0, -1],
@@ -97,7 +99,10 @@ const char* kObjects = R"({"objectVersion": 6, "objects": [
   {"kind": "picture", "x": 40, "y": 40, "width": 20, "height": 20, "picture": 5, "fit": [0, 1000, 0, 0, -1], "z": 7},
   {"kind": "picture", "x": 100, "y": 40, "width": 10, "height": 10, "picture": 4, "active": 1, "fit": [0, 1000, 0, 0, -1], "z": 8},
   {"kind": "picture", "x": 150, "y": 40, "width": 10, "height": 10, "picture": -1, "z": 9},
-  {"kind": "vector", "x": 210, "y": 0, "width": 20, "height": 20, "picture": 11, "fit": [1, 1000, 0, 0, -1], "z": 10}]})";
+  {"kind": "vector", "x": 210, "y": 0, "width": 20, "height": 20, "picture": 11, "fit": [1, 1000, 0, 0, -1], "z": 10},
+  {"kind": "picture", "x": 240, "y": 10, "width": 30, "height": 10, "picture": 1, "fit": [0, 1000, 0, 0, -1], "z": 11},
+  {"kind": "vector", "x": 240, "y": 0, "width": 20, "height": 20, "picture": 12, "fit": [1, 1000, 0, 0, -1], "z": 12},
+  {"kind": "vector", "x": 270, "y": 0, "width": 20, "height": 20, "picture": 12, "flow": 2, "fit": [1, 1000, 0, 0, -1], "z": 13}]})";
 
 class ObjectPaintingTest : public ::testing::Test {
 protected:
@@ -273,7 +278,7 @@ TEST_F(ObjectPaintingTest, WholePageMatchesItsGolden) {
 }
 
 TEST_F(ObjectPaintingTest, VectorPictureIsFittedIntoItsContentBox) {
-    const auto canvas = paint(PaintPass::All, {0, 0, 240, 80}, 240);
+    const auto canvas = paint(PaintPass::All, {0, 0, 300, 80}, 300);
     struct Probe {
         int x, y;
         COLORREF colour;
@@ -287,6 +292,18 @@ TEST_F(ObjectPaintingTest, VectorPictureIsFittedIntoItsContentBox) {
         {kVector.x + 19, kVector.y + 19, kPage, "the box's last pixel"},
         {kVector.x - 1, kVector.y, kSentinel, "left of the box"},
         {kVector.x, kVector.y + 20, kSentinel, "below the box"},
+        // Only the top half is drawn: the page shows through the rest of the picture's frame,
+        // over the object that lay there, as it does beside the frame.
+        {kHollow.x, kHollow.y + 9, kTeal, "a picture that leaves its frame: its last drawn row"},
+        {kHollow.x, kHollow.y + 10, kPage, "the frame's first undrawn row"},
+        {kHollow.x + 9, kHollow.y + 19, kPage, "the frame's last pixel"},
+        {kHollow.x + 10, kHollow.y + 10, kPage, "right of the frame"},
+        {kHollow.x + 19, kHollow.y + 19, kPage, "the box's last pixel"},
+        {kHollow.x + 20, kHollow.y + 10, kBlue, "past the box: the object under it"},
+        // With text running over the object nothing fills under it: the text stays.
+        {kHollowOver.x, kHollowOver.y + 9, kTeal, "text over the object: its picture"},
+        {kHollowOver.x, kHollowOver.y + 10, kSentinel, "text over the object: under its frame"},
+        {kHollowOver.x + 10, kHollowOver.y + 5, kSentinel, "text over the object: beside its frame"},
     };
     for (const Probe& p : probes) EXPECT_EQ(canvas->pixel(p.x, p.y), p.colour) << p.what;
 }

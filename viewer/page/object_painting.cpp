@@ -160,7 +160,7 @@ RECT FitInto(const RECT& box, int pw, int ph, bool freeProportions) {
 }  // namespace
 
 void Page::composeFrame(PageObject& o, uint16_t image, int16_t frame, bool fresh) {
-    if (fresh) RefreshWorkImage(o);
+    if ((fresh || !o.workImage) && !RefreshWorkImage(o)) return;
     PXLStretchBltFrame(static_cast<PxlImageId>(o.workImage), 0, 0, PXLWidthFrameScreen(static_cast<PxlImageId>(image)),
                        PXLHeightFrameScreen(static_cast<PxlImageId>(image)), static_cast<PxlImageId>(image), frame, 0, 0,
                        0, 0, 0, 0, 0, RGB(255, 255, 255), static_cast<PxlImageId>(o.backgroundImage));

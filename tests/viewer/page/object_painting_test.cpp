@@ -210,6 +210,26 @@ TEST_F(ObjectPaintingTest, EveryObjectShowsItsContent) {
     EXPECT_EQ(page().GetActiveTextObject(), Page::kNone) << "the frame is released after painting";
 }
 
+TEST_F(ObjectPaintingTest, ComposedPicturesMakeOnlyTheImagesTheyUse) {
+    paint(PaintPass::All);
+    struct Case {
+        Box box;
+        int16_t picture;
+        bool background, work;
+        const char* what;
+    };
+    // A still picture at its own size is composed into its background image; an animation's
+    // frames go through the work image; an opaque picture needs neither.
+    const Case cases[] = {{kHalf, 2, true, false, "transparent still picture"},
+                          {kAnim, 3, true, true, "animation"},
+                          {kUnder, 1, false, false, "opaque picture"}};
+    for (const Case& c : cases) {
+        const PageObject& o = page().Object(at(c.box, c.picture));
+        EXPECT_EQ(o.backgroundImage != 0, c.background) << c.what;
+        EXPECT_EQ(o.workImage != 0, c.work) << c.what;
+    }
+}
+
 TEST_F(ObjectPaintingTest, PassesPaintFillOrLeaveObjects) {
     struct Case {
         PaintPass pass;

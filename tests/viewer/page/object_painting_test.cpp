@@ -86,6 +86,7 @@ constexpr Box kEmpty{150, 40, 10, 10};    // a picture without picture
 constexpr Box kVector{210, 0, 20, 20};    // vec.wmf 10 x 20, right of what the golden shows
 constexpr Box kHollow{240, 0, 20, 20};    // hollow.wmf over blue.png in (240, 10, 30, 10)
 constexpr Box kHollowOver{270, 0, 20, 20};  // hollow.wmf with text running over it
+constexpr Box kHalfAlone{300, 0, 20, 20};   // half.gif straight on the page
 
 const char* kObjects = R"({"objectVersion": 6, "objects": [
   {"kind": "picture", "x": 0, "y": 0, "width": 30, "height": 20, "picture": 0, "fit": [0, 1000, 0, 0, -1],
@@ -102,7 +103,8 @@ const char* kObjects = R"({"objectVersion": 6, "objects": [
   {"kind": "vector", "x": 210, "y": 0, "width": 20, "height": 20, "picture": 11, "fit": [1, 1000, 0, 0, -1], "z": 10},
   {"kind": "picture", "x": 240, "y": 10, "width": 30, "height": 10, "picture": 1, "fit": [0, 1000, 0, 0, -1], "z": 11},
   {"kind": "vector", "x": 240, "y": 0, "width": 20, "height": 20, "picture": 12, "fit": [1, 1000, 0, 0, -1], "z": 12},
-  {"kind": "vector", "x": 270, "y": 0, "width": 20, "height": 20, "picture": 12, "flow": 2, "fit": [1, 1000, 0, 0, -1], "z": 13}]})";
+  {"kind": "vector", "x": 270, "y": 0, "width": 20, "height": 20, "picture": 12, "flow": 2, "fit": [1, 1000, 0, 0, -1], "z": 13},
+  {"kind": "picture", "x": 300, "y": 0, "width": 20, "height": 20, "picture": 2, "fit": [0, 1000, 0, 0, -1], "z": 14}]})";
 
 class ObjectPaintingTest : public ::testing::Test {
 protected:
@@ -228,6 +230,20 @@ TEST_F(ObjectPaintingTest, ComposedPicturesMakeOnlyTheImagesTheyUse) {
         EXPECT_EQ(o.backgroundImage != 0, c.background) << c.what;
         EXPECT_EQ(o.workImage != 0, c.work) << c.what;
     }
+}
+
+TEST_F(ObjectPaintingTest, TransparentPictureOnThePageShowsItToItsEdges) {
+    const auto canvas = paint(PaintPass::All, {0, 0, 330, 80}, 330);
+    const Box& b = kHalfAlone;
+    struct Probe {
+        int x, y;
+        COLORREF colour;
+    };
+    // The transparent left half, corner to corner, then the opaque half.
+    const Probe probes[] = {{b.x, b.y, kPage},           {b.x + 9, b.y, kPage},   {b.x, b.y + 19, kPage},
+                            {b.x + 9, b.y + 19, kPage},  {b.x + 10, b.y, kYellow}, {b.x + 19, b.y + 19, kYellow},
+                            {b.x + 20, b.y, kSentinel}};
+    for (const Probe& p : probes) EXPECT_EQ(canvas->pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
 }
 
 TEST_F(ObjectPaintingTest, PassesPaintFillOrLeaveObjects) {

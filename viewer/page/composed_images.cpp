@@ -108,23 +108,22 @@ void Page::PrepareBackgroundImage(uint16_t i, PageObject& record, HDC dc, HBRUSH
         brush = own.get();
     }
     const winplat::MemoryDc behind(CreateCompatibleDC(dc));
-    const winplat::OwnedBitmap bitmap(CreateCompatibleBitmap(dc, size.width, size.height));
-    if (!behind || !bitmap) return refuse.log("no bitmap to paint what lies behind the picture");
+    if (!behind) return refuse.log("no device to paint what lies behind the picture on");
     const auto made = static_cast<uint16_t>(PXLCreateImage(size.width, size.height, 24));
     if (!made) return refuse.log("no background image could be made");
     {
-        const winplat::Selection selected(behind.get(), bitmap.get());
+        // Painted straight into the image's own bitmap: a bitmap of the screen's depth painted
+        // first and copied would come to the same 24-bit pixels at twice the cost.
+        const winplat::Selection into(behind.get(), PXLGetBitmap(static_cast<PxlImageId>(made)));
         PaintBehindObject(i, behind.get(), brush, {0, 0, size.width, size.height}, false);
-        const winplat::MemoryDc target(CreateCompatibleDC(dc));
-        const winplat::Selection into(target.get(), PXLGetBitmap(static_cast<PxlImageId>(made)));
-        BitBlt(target.get(), 0, 0, size.width, size.height, behind.get(), 0, 0, SRCCOPY);
     }
     for (uint16_t* old : {&record.backgroundImage, &record.workImage}) {
         if (*old) PXLDeleteImage(static_cast<PxlImageId>(*old));
         *old = 0;
     }
+    // The work image follows on its first use (RefreshWorkImage): a still picture at its own size
+    // is composed straight into the background image and never needs one.
     record.backgroundImage = made;
-    RefreshWorkImage(record);
     changed_ = true;
 }
 

@@ -160,7 +160,7 @@ RECT FitInto(const RECT& box, int pw, int ph, bool freeProportions) {
 }  // namespace
 
 void Page::composeFrame(PageObject& o, uint16_t image, int16_t frame, bool fresh) {
-    if (fresh) RefreshWorkImage(o);
+    if ((fresh || !o.workImage) && !RefreshWorkImage(o)) return;
     PXLStretchBltFrame(static_cast<PxlImageId>(o.workImage), 0, 0, PXLWidthFrameScreen(static_cast<PxlImageId>(image)),
                        PXLHeightFrameScreen(static_cast<PxlImageId>(image)), static_cast<PxlImageId>(image), frame, 0, 0,
                        0, 0, 0, 0, 0, RGB(255, 255, 255), static_cast<PxlImageId>(o.backgroundImage));
@@ -198,6 +198,9 @@ void Page::paintPicture(uint16_t i, PageObject& o, HDC dc, HBRUSH brush, const R
             dest.bottom = dest.top + PXLHeightFrameScreen(id);
         }
         if (vector) {
+            // A metafile draws only its own shapes, and nothing else paints under an object: the
+            // page shows through the rest of its frame as it does beside it.
+            if (o.flow != 2) fillBackground(dc, dest, brush);
             VXLStretchDraw(image, dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top);
         } else if (composed && animated) {
             composeFrame(o, image, 0, true);

@@ -263,8 +263,8 @@ public:
     // whole, into a window DC within 'rect'; else into a DC whose origin is the object's content
     // box, over 'rect'.
     void PaintBehindObject(uint16_t i, HDC dc, HBRUSH brush, const RECT& rect, bool whole);
-    // Builds the 24-bit image of what lies behind the object's picture, and its work image. brush
-    // null: the page's background colour.
+    // Builds the 24-bit image of what lies behind the object's picture; the work image it had is
+    // dropped, to be made again from it where it is used. brush null: the page's background colour.
     void PrepareBackgroundImage(uint16_t i, PageObject& record, HDC dc, HBRUSH brush, const RECT& box);
     // The work image becomes a copy of the background image (made when missing); 0 without one.
     int RefreshWorkImage(PageObject& record);

@@ -36,3 +36,6 @@ write("anim5.gif", media.gif(10, 10, frames5 + [(0, 0, 0)] * 3, [[n] * 100 for n
 # 10 x 20 of one flat colour, so fitted into a square box it leaves the box's right half.
 write("vec.wmf", media.vector(10, 20, [{"kind": "rectangle", "pen": 1, "colour": 0x808000, "fill": 0x808000,
                                              "box": [0, 0, 9, 19]}]))
+# The same frame with only its top half drawn: the bottom half is left to what lies under it.
+write("hollow.wmf", media.vector(10, 20, [{"kind": "rectangle", "pen": 1, "colour": 0x808000, "fill": 0x808000,
+                                                "box": [0, 0, 9, 9]}]))

@@ -67,7 +67,7 @@ private:
 // Picture table entries, in this order: the objects name them by index.
 const char* const kPictures[] = {"\\red.png", "\\blue.png", "\\half.gif", "\\anim3.gif", "\\anim5.gif",
                                  "\\big.png", "\\behind.png", "\\state0.png", "\\state1.png", "\\state2.png",
-                                 "\\state3.png", "\\vec.wmf"};
+                                 "\\state3.png", "\\vec.wmf", "\\hollow.wmf"};
 
 // Object rectangles (x, y, w, h) of the fixture, named.
 struct Box {
@@ -84,6 +84,9 @@ constexpr Box kBig{40, 40, 20, 20};       // big.png 40 x 40 at natural size
 constexpr Box kDisabled{100, 40, 10, 10}; // anim5.gif, active
 constexpr Box kEmpty{150, 40, 10, 10};    // a picture without picture
 constexpr Box kVector{210, 0, 20, 20};    // vec.wmf 10 x 20, right of what the golden shows
+constexpr Box kHollow{240, 0, 20, 20};    // hollow.wmf over blue.png in (240, 10, 30, 10)
+constexpr Box kHollowOver{270, 0, 20, 20};  // hollow.wmf with text running over it
+constexpr Box kHalfAlone{300, 0, 20, 20};   // half.gif straight on the page
 
 const char* kObjects = R"({"objectVersion": 6, "objects": [
   {"kind": "picture", "x": 0, "y": 0, "width": 30, "height": 20, "picture": 0, "fit": [0, 1000, 0, 0, -1],
@@ -97,7 +100,11 @@ const char* kObjects = R"({"objectVersion": 6, "objects": [
   {"kind": "picture", "x": 40, "y": 40, "width": 20, "height": 20, "picture": 5, "fit": [0, 1000, 0, 0, -1], "z": 7},
   {"kind": "picture", "x": 100, "y": 40, "width": 10, "height": 10, "picture": 4, "active": 1, "fit": [0, 1000, 0, 0, -1], "z": 8},
   {"kind": "picture", "x": 150, "y": 40, "width": 10, "height": 10, "picture": -1, "z": 9},
-  {"kind": "vector", "x": 210, "y": 0, "width": 20, "height": 20, "picture": 11, "fit": [1, 1000, 0, 0, -1], "z": 10}]})";
+  {"kind": "vector", "x": 210, "y": 0, "width": 20, "height": 20, "picture": 11, "fit": [1, 1000, 0, 0, -1], "z": 10},
+  {"kind": "picture", "x": 240, "y": 10, "width": 30, "height": 10, "picture": 1, "fit": [0, 1000, 0, 0, -1], "z": 11},
+  {"kind": "vector", "x": 240, "y": 0, "width": 20, "height": 20, "picture": 12, "fit": [1, 1000, 0, 0, -1], "z": 12},
+  {"kind": "vector", "x": 270, "y": 0, "width": 20, "height": 20, "picture": 12, "flow": 2, "fit": [1, 1000, 0, 0, -1], "z": 13},
+  {"kind": "picture", "x": 300, "y": 0, "width": 20, "height": 20, "picture": 2, "fit": [0, 1000, 0, 0, -1], "z": 14}]})";
 
 class ObjectPaintingTest : public ::testing::Test {
 protected:
@@ -205,6 +212,40 @@ TEST_F(ObjectPaintingTest, EveryObjectShowsItsContent) {
     EXPECT_EQ(page().GetActiveTextObject(), Page::kNone) << "the frame is released after painting";
 }
 
+TEST_F(ObjectPaintingTest, ComposedPicturesMakeOnlyTheImagesTheyUse) {
+    paint(PaintPass::All);
+    struct Case {
+        Box box;
+        int16_t picture;
+        bool background, work;
+        const char* what;
+    };
+    // A still picture at its own size is composed into its background image; an animation's
+    // frames go through the work image; an opaque picture needs neither.
+    const Case cases[] = {{kHalf, 2, true, false, "transparent still picture"},
+                          {kAnim, 3, true, true, "animation"},
+                          {kUnder, 1, false, false, "opaque picture"}};
+    for (const Case& c : cases) {
+        const PageObject& o = page().Object(at(c.box, c.picture));
+        EXPECT_EQ(o.backgroundImage != 0, c.background) << c.what;
+        EXPECT_EQ(o.workImage != 0, c.work) << c.what;
+    }
+}
+
+TEST_F(ObjectPaintingTest, TransparentPictureOnThePageShowsItToItsEdges) {
+    const auto canvas = paint(PaintPass::All, {0, 0, 330, 80}, 330);
+    const Box& b = kHalfAlone;
+    struct Probe {
+        int x, y;
+        COLORREF colour;
+    };
+    // The transparent left half, corner to corner, then the opaque half.
+    const Probe probes[] = {{b.x, b.y, kPage},           {b.x + 9, b.y, kPage},   {b.x, b.y + 19, kPage},
+                            {b.x + 9, b.y + 19, kPage},  {b.x + 10, b.y, kYellow}, {b.x + 19, b.y + 19, kYellow},
+                            {b.x + 20, b.y, kSentinel}};
+    for (const Probe& p : probes) EXPECT_EQ(canvas->pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+}
+
 TEST_F(ObjectPaintingTest, PassesPaintFillOrLeaveObjects) {
     struct Case {
         PaintPass pass;
@@ -273,7 +314,7 @@ TEST_F(ObjectPaintingTest, WholePageMatchesItsGolden) {
 }
 
 TEST_F(ObjectPaintingTest, VectorPictureIsFittedIntoItsContentBox) {
-    const auto canvas = paint(PaintPass::All, {0, 0, 240, 80}, 240);
+    const auto canvas = paint(PaintPass::All, {0, 0, 300, 80}, 300);
     struct Probe {
         int x, y;
         COLORREF colour;
@@ -287,6 +328,18 @@ TEST_F(ObjectPaintingTest, VectorPictureIsFittedIntoItsContentBox) {
         {kVector.x + 19, kVector.y + 19, kPage, "the box's last pixel"},
         {kVector.x - 1, kVector.y, kSentinel, "left of the box"},
         {kVector.x, kVector.y + 20, kSentinel, "below the box"},
+        // Only the top half is drawn: the page shows through the rest of the picture's frame,
+        // over the object that lay there, as it does beside the frame.
+        {kHollow.x, kHollow.y + 9, kTeal, "a picture that leaves its frame: its last drawn row"},
+        {kHollow.x, kHollow.y + 10, kPage, "the frame's first undrawn row"},
+        {kHollow.x + 9, kHollow.y + 19, kPage, "the frame's last pixel"},
+        {kHollow.x + 10, kHollow.y + 10, kPage, "right of the frame"},
+        {kHollow.x + 19, kHollow.y + 19, kPage, "the box's last pixel"},
+        {kHollow.x + 20, kHollow.y + 10, kBlue, "past the box: the object under it"},
+        // With text running over the object nothing fills under it: the text stays.
+        {kHollowOver.x, kHollowOver.y + 9, kTeal, "text over the object: its picture"},
+        {kHollowOver.x, kHollowOver.y + 10, kSentinel, "text over the object: under its frame"},
+        {kHollowOver.x + 10, kHollowOver.y + 5, kSentinel, "text over the object: beside its frame"},
     };
     for (const Probe& p : probes) EXPECT_EQ(canvas->pixel(p.x, p.y), p.colour) << p.what;
 }

@@ -44,9 +44,12 @@ bool IsProtectedImage(const EntityRecord& record) {
            (record.Load<uint16_t>(entity_field::kImageFlags) & kProtectedImageFlag) != 0;
 }
 
+void FreeErasedEntities(Drawing& drawing) {
+    FreeWhere(drawing, [](const EntityRecord& record) { return record.Erased(); });
+}
+
 void CommitPendingDeletes(AdderContext& context) {
-    if (IsPendingDeletionCode(context.undo.LastOperation()))
-        FreeWhere(context.drawing, [](const EntityRecord& record) { return record.Erased(); });
+    if (IsPendingDeletionCode(context.undo.LastOperation())) FreeErasedEntities(context.drawing);
     context.undo.Forget();
 }
 

@@ -11,6 +11,8 @@
 
 namespace linework {
 
+// Unlinks and frees every erased entity of the drawing list.
+void FreeErasedEntities(Drawing& drawing);
 // After erase, "ud" or explode every erased entity of the drawing list is unlinked and freed;
 // in every case the undo code becomes 0 (nothing to undo), without marking the drawing modified.
 void CommitPendingDeletes(AdderContext& context);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "drawing/block_definitions.h"
+#include "drawing/deletion_and_undo.h"
 #include "drawing/entity_geometry.h"
 #include "drawing/file_handle.h"
 #include "drawing/file_names.h"
@@ -458,26 +459,6 @@ void Load::Close() {
     if (takeSettings_ && wasEmpty_) c_.variables.SetByte(kBlocksAddedSwitch, 0);
 }
 
-// Erased entities wait in the list until deletions are committed; a load commits them first.
-void CommitPendingDeletions(Drawing& drawing) {
-    EntityHandle previous = 0;
-    EntityHandle at = drawing.head;
-    while (at != 0) {
-        EntityHandle next = drawing[at].Next();
-        if (drawing[at].Erased()) {
-            if (previous == 0) {
-                drawing.head = next;
-            } else {
-                drawing[previous].SetNext(next);
-            }
-            FreeEntity(drawing, at);
-        } else {
-            previous = at;
-        }
-        at = next;
-    }
-}
-
 int32_t Load::Run() {
     takeSettings_ = !request_.reference && request_.blockName.empty() && c_.variables.Byte(kTakeSettingsSwitch) != 0;
     if (takeSettings_ && c_.variables.Byte(kNoInUseMarkSwitch) == 0) {
@@ -504,7 +485,8 @@ int32_t Load::Run() {
     keepLevels_ = levels_ && (options & kKeepFileLevels) != 0;
     ReadSettingBlocks();
     if (takeSettings_) AfterSettings();
-    if (!request_.reference) CommitPendingDeletions(c_.drawing);
+    // Erased entities wait in the list until deletions are committed; a load commits them first.
+    if (!request_.reference) FreeErasedEntities(c_.drawing);
     oldHead_ = c_.drawing.head;
     ReadBlockSection();
     if (request_.blockName.empty() && stop_ == Stop::None) ReadEntitySection();

@@ -96,7 +96,6 @@ void ReadGroups4And5(winplat::ByteReader& in, uint8_t version, PageStyle& style)
         style.group2000Byte = in.u8();
         style.group2000Word2 = in.i16();
     }
-    style.group2000Present = (flags & PageStyle::kGroup2000) ? 1 : 0;
 }
 
 void ReadFlagForm(winplat::ByteReader& in, uint8_t version, PageStyle& style) {
@@ -122,6 +121,8 @@ void ReadFlagForm(winplat::ByteReader& in, uint8_t version, PageStyle& style) {
     }
     if (version >= 3 && (flags & PageStyle::kGroup80)) style.group80Byte = in.u8();
     if (version >= 4) ReadGroups4And5(in, version, style);
+    // Set with its flag in every version, so a style written again reads back the same.
+    style.group2000Present = (flags & PageStyle::kGroup2000) ? 1 : 0;
     style.trailingId = (flags & PageStyle::kTrailingIdAbsent) ? int16_t{-1} : in.i16();
 }
 

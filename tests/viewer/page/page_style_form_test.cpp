@@ -162,7 +162,8 @@ const VersionCase kVersionCases[] = {
      FlagForm(3, 0x3F00, {0x06, 0x00}),
      [](const PageStyle& s) {
          EXPECT_EQ(+s.group100Byte, 0);
-         EXPECT_EQ(+s.group2000Present, 0);
+         EXPECT_EQ(+s.links[0].id, -1);
+         EXPECT_EQ(+s.group2000Word1, -1);
          EXPECT_EQ(+s.trailingId, 6);
      }},
     {"without the colour group the colour is unset",

@@ -1,13 +1,19 @@
 #include "page/page_style_form.h"
 
+#include <cctype>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "page_test_support.h"
 #include "store/mem_writer.h"
+#include "support/tool_runner.h"
 
 namespace {
 
@@ -318,6 +324,73 @@ TEST(PageStyleMergeTest, LinksAndTimedChangeAlwaysComeFromThePage) {
     EXPECT_EQ(+target.flags, 0x0001);
     EXPECT_EQ(+target.trailingId, 12);
     EXPECT_EQ(+target.oldFormPresence, 1);
+}
+
+}  // namespace
+
+// ---- the document writer's file forms, an implementation apart from this reader
+
+namespace {
+
+// The writer's page style in the file form of 'version', with every group and these values.
+Bytes WriterForm(int version) {
+    const auto script = std::filesystem::temp_directory_path() /
+                        ("lect32_page_style_" + std::to_string(std::random_device{}()) + ".py");
+    std::ofstream(script) << "import os, sys\n"
+                             "sys.path.insert(0, os.path.dirname(sys.argv[1]))\n"
+                             "from lcnwriter import pagestyle\n"
+                             "v = {'flags': 0x3FFE, 'width': 612, 'height': 800, 'widthMode': 1, 'leftMargin': 3,\n"
+                             "     'rightMargin': 4, 'topMargin': 5, 'bottomMargin': 6, 'backColour': 7,\n"
+                             "     'contentsList': 1, 'contentsParam1': 11, 'contentsParam2': 12, 'contentsParam3': 13,\n"
+                             "     'contentsParam4': 14, 'bannerOn': 1, 'bannerStyle': 4, 'soundIndex': 3,\n"
+                             "     'soundMode': 2, 'backPicture': 21, 'backPictureMode': 3, 'option80': 1,\n"
+                             "     'noSearch': 1, 'option800a': 0, 'option800b': 5, 'value800': 300,\n"
+                             "     'pageLinks': [(4, 1), (-1, 0), (6, 2)], 'timedPage': 8, 'timedLink': 1,\n"
+                             "     'timedTicks': 30, 'templatePage': 2}\n"
+                             "print(pagestyle.file_form(v, int(sys.argv[2])).bytes().hex())\n";
+    const std::string hex = tool_runner::output(std::string(PYTHON_EXECUTABLE) + " -B " + tool_runner::quoted(script) +
+                                                " " + LCNWRITER_DIR + " " + std::to_string(version));
+    std::filesystem::remove(script);
+    Bytes bytes;
+    for (size_t i = 0; i + 1 < hex.size() && std::isxdigit(static_cast<unsigned char>(hex[i])); i += 2)
+        bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
+TEST(PageStyleFormTest, ReadsTheDocumentWritersFormOfEveryVersion) {
+    if (!page_test::pythonRuns()) GTEST_SKIP() << "python3 is missing: no document writer";
+    for (int version = 0; version <= 5; ++version) {
+        SCOPED_TRACE(testing::Message() << "version " << version);
+        const Bytes bytes = WriterForm(version);
+        ASSERT_FALSE(bytes.empty());
+        const ReadResult read = Read(bytes);
+        ASSERT_EQ(read.result, PageStyleRead::Ok);
+        EXPECT_EQ(read.consumed, bytes.size());
+        const PageStyle& s = read.style;
+        EXPECT_EQ(+s.width, 612);
+        EXPECT_EQ(+s.layoutWord, 800);
+        EXPECT_EQ(+s.LeftMargin(), 3);
+        EXPECT_EQ(+s.RightMargin(), 4);
+        EXPECT_EQ(+s.TopMargin(), 5);
+        EXPECT_EQ(+s.BottomMargin(), 6);
+        EXPECT_EQ(+s.backgroundColour, 7);
+        EXPECT_EQ(+s.group10[0], 1);
+        EXPECT_EQ(+s.group10[1], 11);
+        EXPECT_EQ(+s.group10[2], 12);
+        EXPECT_EQ(+s.group10[3], 13);
+        EXPECT_EQ(+s.group10[4], 14);
+        EXPECT_EQ(+s.group20[1], 4);
+        EXPECT_EQ(+s.group40Word, version == 0 ? -1 : 3);
+        const bool flagForm = version >= 2;
+        EXPECT_EQ(+s.backgroundPicture, flagForm ? 21 : -1);
+        EXPECT_EQ(+s.group80Byte, version >= 3 ? 1 : 0);
+        EXPECT_EQ(+s.group100Byte, version >= 4 ? 1 : 0);
+        EXPECT_EQ(+s.group800Bytes[1], version >= 5 ? 5 : 1);
+        EXPECT_EQ(+s.group800Word, version >= 5 ? 300 : 0);
+        EXPECT_EQ(+s.links[2].id, version >= 4 ? 6 : -1);
+        EXPECT_EQ(+s.group2000Word2, version >= 4 ? 30 : 10);
+        EXPECT_EQ(+s.trailingId, flagForm ? 2 : -1);
+    }
 }
 
 }  // namespace

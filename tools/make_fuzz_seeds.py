@@ -293,6 +293,14 @@ FORMATS["table_read_fuzz"] = (
     {}, [(name, f"{sys.executable} -B {TABLE_SEEDS} {name}") for name in TABLE_SEED_NAMES])
 
 
+# Page styles of every version in the document writer's file form.
+PAGE_STYLE_SEEDS = os.path.join(HERE, "fuzz_page_style_seeds.py")
+from fuzz_page_style_seeds import SEEDS as PAGE_STYLE_SEED_NAMES  # noqa: E402
+
+FORMATS["page_style_fuzz"] = (
+    {}, [(name, f"{sys.executable} -B {PAGE_STYLE_SEEDS} {name}") for name in PAGE_STYLE_SEED_NAMES])
+
+
 # Metafiles of the document writer's own encoder, independent of the tests' record writer.
 FORMATS["vexmill_fuzz"] = (
     {}, [("writer.wmf", f"{sys.executable} -B {os.path.join(DOCUMENT_WRITER, 'metafile.py')} writer.wmf")])

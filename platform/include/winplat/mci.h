@@ -106,6 +106,17 @@ typedef struct tagMCI_STATUS_PARMS {
 
 WINPLAT_BEGIN_C
 
+#define SND_SYNC 0x0000
+#define SND_ASYNC 0x0001
+#define SND_NODEFAULT 0x0002
+#define SND_PURGE 0x0040
+#define SND_FILENAME 0x00020000L
+
+/* Plays a WAV file (the name is a file name; aliases are not kept), waiting for its end unless
+ * SND_ASYNC; a new sound ends the one playing, and a null name (or SND_PURGE) just ends it. A file
+ * that cannot be played sounds the default beep unless SND_NODEFAULT, and gives FALSE. */
+WINPLAT_API BOOL PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
+
 /* 0 on success, else an MCIERR_ code. The parameter block's type follows the command. */
 WINPLAT_API MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters);
 

@@ -49,6 +49,9 @@ std::string errorText(int code) {
 }
 
 Input openInput(const std::string& path, std::string& why) {
+    // The reasons a file is refused go to the caller's refusal; the libraries' own chatter nowhere.
+    static const bool quiet = (av_log_set_level(AV_LOG_QUIET), true);
+    (void)quiet;
     AVFormatContext* raw = nullptr;
     const int opened = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
     if (opened < 0) return why = "no demuxer reads " + path + ": " + errorText(opened), nullptr;

@@ -278,4 +278,28 @@ TEST_F(Mci, AWaveCountsTimeInMillisecondsOnly) {
     EXPECT_EQ(status(id, MCI_STATUS_LENGTH), 1000u);
 }
 
+TEST_F(Mci, PlaySoundPlaysOneSoundAtATime) {
+    EXPECT_TRUE(PlaySoundA("T:\\short.wav", nullptr, SND_FILENAME | SND_SYNC));
+    EXPECT_TRUE(PlaySoundA("T:\\sound.wav", nullptr, SND_FILENAME | SND_ASYNC));
+    h.advance(100);
+    EXPECT_TRUE(PlaySoundA("T:\\short.wav", nullptr, SND_FILENAME | SND_ASYNC)) << "ends the sound playing";
+    EXPECT_TRUE(PlaySoundA(nullptr, nullptr, 0));
+    EXPECT_EQ(backend->log(), (std::vector<std::string>{"open short.wav 250", "play 0 250", "finish", "close",
+                                                        "open sound.wav 1000", "play 0 1000", "close",
+                                                        "open short.wav 250", "play 0 250", "close"}));
+    MCIDEVICEID id = 0;
+    ASSERT_EQ(open("T:\\sound.wav", &id), 0u);
+    EXPECT_EQ(id, 1u) << "a sound played out leaves no device open";
+}
+
+TEST_F(Mci, ASoundThatCannotPlayBeepsUnlessToldNotTo) {
+    winplat::testing::BeepCounter beeps;
+    EXPECT_FALSE(PlaySoundA("T:\\missing.wav", nullptr, SND_FILENAME));
+    EXPECT_FALSE(PlaySoundA("T:\\broken.wav", nullptr, SND_FILENAME | SND_ASYNC));
+    EXPECT_EQ(beeps.types(), (std::vector<UINT>{MB_OK, MB_OK}));
+    EXPECT_FALSE(PlaySoundA("T:\\broken.wav", nullptr, SND_FILENAME | SND_NODEFAULT));
+    EXPECT_EQ(beeps.count(), 2u);
+    EXPECT_TRUE(backend->log().empty());
+}
+
 }  // namespace

@@ -11,6 +11,7 @@
 #include "mci/decoded_media.h"
 #include "mci/media_backend.h"
 #include "support/tool_runner.h"
+#include "wave_bytes.h"
 #include "winplat/mci.h"
 #include "winplat/testing.h"
 #include "winplat_harness/harness.h"
@@ -174,6 +175,8 @@ TEST(MediaOpen, AFileNoDecoderReadsFailsItsOpenAndUsesNoId) {
     drive.file("text.mp3", std::string(4000, 'x'));
     drive.file("empty.avi", "");
     drive.file("header.avi", std::string("RIFF\x10\0\0\0AVI LIST", 16));
+    const std::vector<uint8_t> silent = wavetest::waveFile({.dataBytes = 0});
+    drive.file("nothing.mp3", std::string(silent.begin(), silent.end()));  // sound of no length
     struct Case {
         const char* path;
         MCIERROR error;
@@ -181,6 +184,7 @@ TEST(MediaOpen, AFileNoDecoderReadsFailsItsOpenAndUsesNoId) {
     const Case cases[] = {{"T:\\text.mp3", MCIERR_INVALID_FILE},
                           {"T:\\empty.avi", MCIERR_INVALID_FILE},
                           {"T:\\header.avi", MCIERR_INVALID_FILE},
+                          {"T:\\nothing.mp3", MCIERR_INVALID_FILE},
                           {"T:\\missing.mpg", MCIERR_FILE_NOT_FOUND},
                           {"T:\\music.mid", MCIERR_INVALID_DEVICE_NAME}};
     for (const Case& c : cases) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../files/temp_drive.h"
+#include "mci/media_backend.h"
 #include "wave_bytes.h"
 #include "winplat/mci.h"
 #include "winplat/testing.h"
@@ -23,6 +24,9 @@ LRESULT CALLBACK sink(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 class Mci : public ::testing::Test {
 protected:
     void SetUp() override {
+        auto virtualBackend = std::make_unique<winplat::mci::VirtualMediaBackend>();
+        backend = virtualBackend.get();
+        winplat::mci::setMediaBackend(std::move(virtualBackend));
         drive.file("sound.wav", bytes(wavetest::waveFile()));                         // 1000 ms
         drive.file("short.wav", bytes(wavetest::waveFile({.dataBytes = 2000})));       // 250 ms
         drive.file("broken.wav", bytes(wavetest::waveFile({.format = 2})));
@@ -36,6 +40,7 @@ protected:
     }
     void TearDown() override {
         for (MCIDEVICEID id : opened) mciSendCommandA(id, MCI_CLOSE, 0, 0);
+        winplat::mci::setMediaBackend(nullptr);
     }
 
     static std::string bytes(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
@@ -68,7 +73,18 @@ protected:
         return out;
     }
 
+    MCIERROR send(MCIDEVICEID id, UINT command, DWORD flags = 0) {
+        MCI_GENERIC_PARMS parms{reinterpret_cast<DWORD_PTR>(window)};
+        return mciSendCommandA(id, command, flags, reinterpret_cast<DWORD_PTR>(&parms));
+    }
+    MCIERROR seek(MCIDEVICEID id, DWORD flags, DWORD to = 0) {
+        MCI_SEEK_PARMS parms{reinterpret_cast<DWORD_PTR>(window), to};
+        return mciSendCommandA(id, MCI_SEEK, flags, reinterpret_cast<DWORD_PTR>(&parms));
+    }
+    DWORD mode(MCIDEVICEID id) { return status(id, MCI_STATUS_MODE); }
+
     Harness h;
+    winplat::mci::VirtualMediaBackend* backend = nullptr;
     filetest::TempDrive drive;
     HWND window = nullptr;
     std::vector<MCIDEVICEID> opened;
@@ -149,7 +165,7 @@ TEST_F(Mci, RefusalsGiveTheirErrorCodes) {
               static_cast<MCIERROR>(MCIERR_MISSING_PARAMETER));
     EXPECT_EQ(mciSendCommandA(7, MCI_PLAY, 0, 0), static_cast<MCIERROR>(MCIERR_INVALID_DEVICE_ID));
     ASSERT_EQ(open("T:\\sound.wav", &id), 0u);
-    EXPECT_EQ(mciSendCommandA(id, 0x0807 /* seek */, 0, 0), static_cast<MCIERROR>(MCIERR_UNRECOGNIZED_COMMAND));
+    EXPECT_EQ(mciSendCommandA(id, 0x080F /* record */, 0, 0), static_cast<MCIERROR>(MCIERR_UNRECOGNIZED_COMMAND));
     MCI_STATUS_PARMS parms{};
     parms.dwItem = 3;  // tracks
     EXPECT_EQ(mciSendCommandA(id, MCI_STATUS, MCI_STATUS_ITEM, reinterpret_cast<DWORD_PTR>(&parms)),
@@ -174,6 +190,116 @@ TEST_F(Mci, CloseAbortsAPlayAndFreesTheId) {
     EXPECT_EQ(again, first) << "the smallest free id";
     h.advance(2000);
     EXPECT_TRUE(notifications().empty());
+}
+
+TEST_F(Mci, APauseHoldsThePositionAndAResumeKeepsTheNotification) {
+    MCIDEVICEID id = 0;
+    ASSERT_EQ(open("T:\\sound.wav", &id), 0u);
+    ASSERT_EQ(play(id, MCI_NOTIFY), 0u);
+    h.advance(300);
+    ASSERT_EQ(send(id, MCI_PAUSE), 0u);
+    EXPECT_EQ(mode(id), static_cast<DWORD>(MCI_MODE_PAUSE));
+    h.advance(5000);
+    EXPECT_EQ(status(id, MCI_STATUS_POSITION), 300u) << "a paused device does not move";
+    EXPECT_TRUE(notifications().empty()) << "a pause neither ends nor aborts the play's notification";
+    ASSERT_EQ(send(id, MCI_RESUME), 0u);
+    EXPECT_EQ(mode(id), static_cast<DWORD>(MCI_MODE_PLAY));
+    h.advance(699);
+    EXPECT_TRUE(notifications().empty()) << "one millisecond before the end";
+    h.advance(1);
+    EXPECT_EQ(notifications(), (std::vector<std::pair<WPARAM, LPARAM>>{{MCI_NOTIFY_SUCCESSFUL, id}}));
+    EXPECT_EQ(mode(id), static_cast<DWORD>(MCI_MODE_STOP));
+    // Pausing a stopped device leaves it stopped.
+    ASSERT_EQ(send(id, MCI_PAUSE), 0u);
+    EXPECT_EQ(mode(id), static_cast<DWORD>(MCI_MODE_STOP));
+}
+
+TEST_F(Mci, ASeekMovesAStoppedDeviceAndAbortsAPlay) {
+    MCIDEVICEID id = 0;
+    ASSERT_EQ(open("T:\\short.wav", &id), 0u);  // 250 ms
+    ASSERT_EQ(play(id, MCI_NOTIFY), 0u);
+    h.advance(100);
+    ASSERT_EQ(seek(id, MCI_TO, 200), 0u);
+    h.pump();
+    EXPECT_EQ(notifications(), (std::vector<std::pair<WPARAM, LPARAM>>{{MCI_NOTIFY_ABORTED, id}}));
+    EXPECT_EQ(mode(id), static_cast<DWORD>(MCI_MODE_STOP));
+    EXPECT_EQ(status(id, MCI_STATUS_POSITION), 200u);
+    struct Case {
+        DWORD flags;
+        DWORD to;
+        MCIERROR error;
+        DWORD position;
+    };
+    const Case cases[] = {
+        {MCI_SEEK_TO_END, 0, 0, 250},      {MCI_SEEK_TO_START, 0, 0, 0},
+        {MCI_TO, 250, 0, 250},             {MCI_TO, 251, MCIERR_OUTOFRANGE, 250},
+        {MCI_TO, 249, 0, 249},             {0, 0, MCIERR_MISSING_PARAMETER, 249},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(seek(id, c.flags, c.to), c.error) << c.flags << " " << c.to;
+        EXPECT_EQ(status(id, MCI_STATUS_POSITION), c.position) << c.flags << " " << c.to;
+    }
+    // A play without MCI_FROM starts where the seek left the device.
+    ASSERT_EQ(play(id, MCI_WAIT), 0u);
+    EXPECT_EQ(status(id, MCI_STATUS_POSITION), 250u);
+}
+
+TEST_F(Mci, TheBackendIsToldEveryCommand) {
+    MCIDEVICEID id = 0;
+    ASSERT_EQ(open("T:\\sound.wav", &id), 0u);
+    ASSERT_EQ(play(id, MCI_FROM | MCI_TO, 100, 900), 0u);
+    h.advance(250);
+    ASSERT_EQ(send(id, MCI_PAUSE), 0u);
+    ASSERT_EQ(send(id, MCI_RESUME), 0u);
+    h.advance(50);
+    ASSERT_EQ(send(id, MCI_STOP), 0u);
+    ASSERT_EQ(seek(id, MCI_TO, 500), 0u);
+    ASSERT_EQ(play(id, MCI_WAIT), 0u);
+    EXPECT_EQ(play(id, MCI_FROM, 1001), static_cast<MCIERROR>(MCIERR_OUTOFRANGE)) << "a refused play is not passed on";
+    ASSERT_EQ(send(id, MCI_CLOSE), 0u);
+    opened.clear();
+    EXPECT_EQ(backend->log(), (std::vector<std::string>{"open sound.wav 1000", "play 100 900", "pause 350", "play 350 900",
+                                                        "stop 400", "stop 500", "play 500 1000", "finish", "close"}));
+}
+
+TEST_F(Mci, AWaveCountsTimeInMillisecondsOnly) {
+    MCIDEVICEID id = 0;
+    ASSERT_EQ(open("T:\\sound.wav", &id), 0u);
+    MCI_SET_PARMS set{};
+    set.dwTimeFormat = MCI_FORMAT_FRAMES;
+    EXPECT_EQ(mciSendCommandA(id, MCI_SET, MCI_SET_TIME_FORMAT, reinterpret_cast<DWORD_PTR>(&set)),
+              static_cast<MCIERROR>(MCIERR_BAD_TIME_FORMAT));
+    set.dwTimeFormat = 8;  // samples
+    EXPECT_EQ(mciSendCommandA(id, MCI_SET, MCI_SET_TIME_FORMAT, reinterpret_cast<DWORD_PTR>(&set)),
+              static_cast<MCIERROR>(MCIERR_BAD_TIME_FORMAT));
+    set.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
+    EXPECT_EQ(mciSendCommandA(id, MCI_SET, MCI_SET_TIME_FORMAT, reinterpret_cast<DWORD_PTR>(&set)), 0u);
+    EXPECT_EQ(status(id, MCI_STATUS_TIME_FORMAT), static_cast<DWORD>(MCI_FORMAT_MILLISECONDS));
+    EXPECT_EQ(status(id, MCI_STATUS_LENGTH), 1000u);
+}
+
+TEST_F(Mci, PlaySoundPlaysOneSoundAtATime) {
+    EXPECT_TRUE(PlaySoundA("T:\\short.wav", nullptr, SND_FILENAME | SND_SYNC));
+    EXPECT_TRUE(PlaySoundA("T:\\sound.wav", nullptr, SND_FILENAME | SND_ASYNC));
+    h.advance(100);
+    EXPECT_TRUE(PlaySoundA("T:\\short.wav", nullptr, SND_FILENAME | SND_ASYNC)) << "ends the sound playing";
+    EXPECT_TRUE(PlaySoundA(nullptr, nullptr, 0));
+    EXPECT_EQ(backend->log(), (std::vector<std::string>{"open short.wav 250", "play 0 250", "finish", "close",
+                                                        "open sound.wav 1000", "play 0 1000", "close",
+                                                        "open short.wav 250", "play 0 250", "close"}));
+    MCIDEVICEID id = 0;
+    ASSERT_EQ(open("T:\\sound.wav", &id), 0u);
+    EXPECT_EQ(id, 1u) << "a sound played out leaves no device open";
+}
+
+TEST_F(Mci, ASoundThatCannotPlayBeepsUnlessToldNotTo) {
+    winplat::testing::BeepCounter beeps;
+    EXPECT_FALSE(PlaySoundA("T:\\missing.wav", nullptr, SND_FILENAME));
+    EXPECT_FALSE(PlaySoundA("T:\\broken.wav", nullptr, SND_FILENAME | SND_ASYNC));
+    EXPECT_EQ(beeps.types(), (std::vector<UINT>{MB_OK, MB_OK}));
+    EXPECT_FALSE(PlaySoundA("T:\\broken.wav", nullptr, SND_FILENAME | SND_NODEFAULT));
+    EXPECT_EQ(beeps.count(), 2u);
+    EXPECT_TRUE(backend->log().empty());
 }
 
 }  // namespace

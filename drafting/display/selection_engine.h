@@ -15,24 +15,12 @@
 #include "drawing/drawing.h"
 #include "drawing/geometry.h"
 #include "drawing/layer_table.h"
+#include "drawing/selection_settings.h"
 
 namespace linework {
 
-// The method codes (one character each).
-namespace select_method {
-inline constexpr int kWindow = 36;      // "$"
-inline constexpr int kPick = 37;        // "%"
-inline constexpr int kCrossing = 38;    // "&"
-inline constexpr int kFence = 39;       // "'"
-inline constexpr int kZRange = 40;      // "("
-inline constexpr int kKind = 41;        // ")"
-inline constexpr int kLayer = 42;       // "*"
-inline constexpr int kColour = 43;      // "+"
-inline constexpr int kLayerColour = 44; // ","
-inline constexpr int kPrevious = 45;    // "-"
-inline constexpr int kLast = 46;        // "."
-inline constexpr int kNewest = 49;      // "1"
-}  // namespace select_method
+// The method codes are the drawing settings' own.
+namespace select_method = selection_method;
 
 // The filters, with their buttons 71..76.
 namespace select_filter {

@@ -11,14 +11,19 @@
 namespace linework {
 
 namespace selection_method {
-inline constexpr uint16_t kWindow = 36;
-inline constexpr uint16_t kPick = 37;
-inline constexpr uint16_t kCrossing = 38;
-inline constexpr uint16_t kFence = 39;
-inline constexpr uint16_t kZRange = 40;
-inline constexpr uint16_t kKind = 41;
-inline constexpr uint16_t kLast = 46;
-inline constexpr uint16_t kNewest = 49;
+// The method codes, one character each, as scripts and the selection buttons give them.
+inline constexpr uint16_t kWindow = 36;      // "$"
+inline constexpr uint16_t kPick = 37;        // "%"
+inline constexpr uint16_t kCrossing = 38;    // "&"
+inline constexpr uint16_t kFence = 39;       // "'"
+inline constexpr uint16_t kZRange = 40;      // "("
+inline constexpr uint16_t kKind = 41;        // ")"
+inline constexpr uint16_t kLayer = 42;       // "*"
+inline constexpr uint16_t kColour = 43;      // "+"
+inline constexpr uint16_t kLayerColour = 44; // ","
+inline constexpr uint16_t kPrevious = 45;    // "-"
+inline constexpr uint16_t kLast = 46;        // "."
+inline constexpr uint16_t kNewest = 49;      // "1"
 }  // namespace selection_method
 
 struct SelectionSettings {

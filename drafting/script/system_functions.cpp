@@ -1,31 +1,19 @@
 // Numeric functions of the host: the tick count, keys, the date, the call depth, windows and
 // their messages, the pop-up menu, and starting other programs. A program is started from an
-// argument vector through the host's spawner and never through a shell, so no text of a script
-// is ever read as shell syntax.
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <cerrno>
-#include <thread>
+// argument vector through the platform's launcher and never through a shell, so no text of a
+// script is ever read as shell syntax.
 #include <vector>
 
 #include "script/script_functions.h"
-#include "winplat/paths.h"
+#include "winplat/process.h"
 #include "winplat/time.h"
 #include "winplat/user.h"
-
-extern char** environ;
 
 namespace linework {
 
 namespace {
 
 using Result = std::optional<double>;
-
-// What the starter of programs returns, as scripts test it: above 31 when the program started;
-// otherwise 0 (out of resources), 2 (file not found), 3 (path not found), 5 (access denied) or
-// 11 (not a program).
-constexpr double kExecStarted = 33;
 
 double HandleNumber(HWND window) { return static_cast<double>(reinterpret_cast<uintptr_t>(window)); }
 HWND WindowOfNumber(int32_t number) {
@@ -66,62 +54,16 @@ Result Sendmsg(FunctionContext& c) {
                                             static_cast<LPARAM>(c.Num(6))));
 }
 
-// A command line cut into arguments the way programs cut theirs: blanks separate, double quotes
-// group and are dropped.
-std::vector<std::string> SplitCommandLine(std::string_view line) {
-    std::vector<std::string> arguments;
-    std::string current;
-    bool inQuotes = false, any = false;
-    for (char ch : line) {
-        if (ch == '"') {
-            inQuotes = !inQuotes;
-            any = true;
-        } else if ((ch == ' ' || ch == '\t') && !inQuotes) {
-            if (any) arguments.push_back(std::move(current));
-            current.clear();
-            any = false;
-        } else {
-            current += ch;
-            any = true;
-        }
-    }
-    if (any) arguments.push_back(std::move(current));
-    return arguments;
-}
-
-double ExecFailure(int error) {
-    switch (error) {
-        case ENOENT: return 2;
-        case ENOTDIR: return 3;
-        case EACCES:
-        case EPERM: return 5;
-        case ENOEXEC: return 11;
-        default: return 0;
-    }
-}
-
+// The platform starts the program: it cuts the command line into an argument vector by the rules
+// programs cut theirs (blanks separate, double quotes group), finds the program as the system
+// would (a drive-form path through the drive table, a bare name in the program's folder, the
+// current folder or the search path) and hands the vector to its launcher, never to a shell.
+// Above 31 when the program started, else the platform's reason: 0, 2 file not found, 3 path
+// not found, 5 access denied, 11 no program.
 Result Exec(FunctionContext& c) {
-    std::vector<std::string> arguments = SplitCommandLine(c.FileName(3));
-    if (arguments.empty()) return 2.0;
-    // A program named in drive form (C:\TOOLS\X.EXE) is the host file of that name.
-    if (arguments[0].find('\\') != std::string::npos || (arguments[0].size() > 1 && arguments[0][1] == ':')) {
-        auto host = winplat::files::resolve(arguments[0]);
-        if (!host) return 2.0;
-        arguments[0] = *host;
-    }
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    int error = posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ);
-    if (error != 0) return ExecFailure(error);
-    // The program runs on by itself; a thread of its own collects it when it ends.
-    std::thread([child] {
-        int status = 0;
-        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-        }
-    }).detach();
-    return kExecStarted;
+    const std::string line = c.FileName(3);
+    if (c.engine.Failed()) return std::nullopt;
+    return static_cast<double>(WinExec(line.c_str(), SW_SHOWNORMAL));
 }
 
 constexpr NumericFunctionEntry kSystemNumbers[] = {

@@ -13,6 +13,7 @@
 #include "script/script_functions.h"
 #include "support/entity_builders.h"
 #include "support/script_fixture.h"
+#include "winplat/host.h"
 #include "winplat/paths.h"
 
 namespace linework::test {
@@ -458,13 +459,45 @@ TEST_F(Functions, ExecStartsAnArgumentVectorNeverAShell) {
     EXPECT_NUMBERS((std::vector<NumberCase>{
         {"A = exec /bin/true", 33},
         {"A = exec \"/bin/true extra words\"", 33},
-        {"A = exec \"/bin/true;/bin/true\"", 2},
         {"A = exec \"/bin/true && /bin/true\"", 33},
-        {"A = exec /nonexistent/program", 2},
+        {"A = exec /nonexistent/program", 3},
+        {"A = exec /bin/nonexistent", 2},
         {"A = exec", 2},
     }));
+    // A shell would run the first program of "a;b"; here the whole word names one file.
+    EXPECT_EQ(Run({"A = exec \"/bin/true;/bin/true\"", "stop"}), "");
+    EXPECT_LT(Var('A'), 32);
     EXPECT_EQ(Run({"A = exec /bin/true", "stop"}), "");
     EXPECT_GT(Var('A'), 31);
+}
+
+// What the platform was asked to start; nothing starts.
+struct RecordingLauncher : winplat::host::Launcher {
+    std::vector<winplat::host::LaunchRequest> requests;
+    winplat::host::Launcher* previous = winplat::host::setLauncher(this);
+    ~RecordingLauncher() override { winplat::host::setLauncher(previous); }
+    winplat::host::Launched launch(const winplat::host::LaunchRequest& request) override {
+        requests.push_back(request);
+        return {};
+    }
+};
+
+TEST_F(Functions, ExecHandsThePlatformsLauncherTheArgumentsAsWritten) {
+    if (!std::filesystem::exists("/bin/true")) GTEST_SKIP() << "/bin/true is not there";
+    RecordingLauncher launcher;
+    EXPECT_EQ(Run({"A = exec \"/bin/true a;b && c | d $HOME `x` >f\"", "B = exec \"/bin/true \"", "stop"}), "");
+    EXPECT_GT(Var('A'), 31);
+    EXPECT_GT(Var('B'), 31);
+    ASSERT_EQ(launcher.requests.size(), 2u);
+    EXPECT_EQ(launcher.requests[0].arguments,
+              (std::vector<std::string>{"/bin/true", "a;b", "&&", "c", "|", "d", "$HOME", "`x`", ">f"}));
+    EXPECT_EQ(std::filesystem::canonical(launcher.requests[0].program), std::filesystem::canonical("/bin/true"));
+    EXPECT_EQ(launcher.requests[1].arguments, (std::vector<std::string>{"/bin/true"}));
+    // Words are joined without separators, as every name of a file is: two words are one name.
+    EXPECT_EQ(Run({"A = exec /bin/ true", "stop"}), "");
+    EXPECT_GT(Var('A'), 31);
+    ASSERT_EQ(launcher.requests.size(), 3u);
+    EXPECT_EQ(launcher.requests[2].arguments, (std::vector<std::string>{"/bin/true"}));
 }
 
 TEST_F(Functions, CallDepthAndWindowMessages) {

@@ -6,12 +6,6 @@
 
 namespace linework {
 
-namespace {
-
-constexpr size_t kMaxStringResult = 255;
-
-}  // namespace
-
 ScriptEngine::Flow ScriptEngine::Assign() {
     return words_[0].EndsWith('$') ? AssignString() : AssignNumber();
 }
@@ -49,7 +43,7 @@ ScriptEngine::Flow ScriptEngine::AssignString() {
     } else {
         return Error("Invalid operator");
     }
-    if (result.size() > kMaxStringResult) result.resize(kMaxStringResult);
+    if (result.size() > kMaxScriptText) result.resize(kMaxScriptText);
     store.SetLine(line, result);
     return Flow::Next;
 }

@@ -40,6 +40,11 @@ struct CallFrame {
 
 inline constexpr char kAfterRunHook[] = "UCSWAIT.LKP";
 
+// A text value of the language holds at most this many characters: a string assignment keeps
+// that much of its result, and a function that builds a text step by step cuts it there at each
+// step.
+inline constexpr size_t kMaxScriptText = 255;
+
 class ScriptEngine {
 public:
     static constexpr int kMaxCallDepth = 16;

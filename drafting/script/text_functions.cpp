@@ -75,9 +75,14 @@ Result Schange(FunctionContext& c) {
 
 Result Sinsert(FunctionContext& c) { return InsertAt(c.Join(5), c.Str(4), c.Num(3)); }
 
+// Each pair works on the text as the one before left it, cut to the length of a text value: a
+// few pairs that each multiply the text would otherwise grow it past any memory.
 Result Sfr(FunctionContext& c) {
     std::string text = c.Str(3);
-    for (int k = 4; k + 1 <= c.Last(); k += 2) text = ReplaceAllText(text, c.Str(k), c.Str(k + 1));
+    for (int k = 4; k + 1 <= c.Last(); k += 2) {
+        text = ReplaceAllText(text, c.Str(k), c.Str(k + 1));
+        if (text.size() > kMaxScriptText) text.resize(kMaxScriptText);
+    }
     return text;
 }
 

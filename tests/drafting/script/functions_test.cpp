@@ -216,6 +216,10 @@ TEST_F(Functions, StringFunctions) {
         {"900$ = schange 4 \"XY\" \"abcd\"", "abcXY"},
         {"900$ = sfr \"a-b-c\" \"-\" \"+\"", "a+b+c"},
         {"900$ = sfr \"a-b.c\" \"-\" \"+\" \".\" \"--\"", "a+b--c"},
+        // Each pair works on at most 255 characters: 127 a's grow to 508 and are cut to 255, odd,
+        // so taking out pairs leaves one (254 or 256 would leave none, as the 508 uncut would).
+        {"901$ = \"aaaaaaaaaaaaaaaa\"; 901$ += 901$; 901$ += 901$; 901$ += 901$; 900$ = sfr 901$ \"a\" \"aaaa\" \"aa\" \"\"",
+         "a"},
         {"901$ = chr 97 98 0 99; 900$ = conv c 901$", "ab"},
         {"901$ = chr 2 97 98 99; 900$ = conv p 901$", "ab"},
         {"901$ = chr 9 97; 900$ = conv p 901$", "a"},

@@ -2,6 +2,7 @@
 // unpacks messages for the view whose pointer it keeps in its view word; it does not own the
 // view. Messages that arrive before the view is set do nothing.
 #include "page/document_view.h"
+#include "text/font_cache.h"
 #include "winplat/gdi.h"
 #include "winplat/module.h"
 #include "winplat/user.h"
@@ -84,7 +85,8 @@ LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARA
             if (view) view->OnSize(LOWORD(lParam), HIWORD(lParam));
             return 0;
         case WM_PAINT:
-            if (view) view->OnPaint(nullptr);
+            // While a print job runs the formatter and the view belong to the printer.
+            if (view && !view->Printing() && !GetPrintJobDevice()) view->OnPaint(nullptr);
             else ValidateRect(window, nullptr);
             return 0;
         case WM_VSCROLL:

@@ -8,6 +8,8 @@
 
 #include "document_view_support.h"
 #include "page/print_sheets.h"
+#include "page/table_object_row.h"
+#include "table_test_support.h"
 #include "winplat/draw.h"
 #include "winplat/owners.h"
 
@@ -188,6 +190,34 @@ TEST_F(DocumentPrintTest, ContentStartsWhereTheSheetIsUsed) {
     ASSERT_EQ(pages.size(), 2u);
     ASSERT_FALSE(pages[0].empty());
     EXPECT_GE(pages[0].front(), 40) << "nothing above where the sheet was used";
+}
+
+// What a table's layout leaves of the current sheet: its rows that went on to a new sheet start it
+// again. Four rows of equal height h on sheets of 2.5 h.
+TEST_F(DocumentPrintTest, TableRowsTakeTheirRoomOnTheSheets) {
+    REQUIRE_WRITER();
+    const std::string cell = R"({"width": 40, "text": "x", "borders": [[2, 0], [2, 0], [2, 0], [2, 0]]})";
+    const Bytes stored = table_test::writtenTables({table_test::described("4", "1", cell + ", " + cell + ", " + cell + ", " + cell)})[0];
+    ASSERT_FALSE(stored.empty());
+    struct Case {
+        int startRows;     // of the sheet used before the table, in h
+        int expectedRows;  // used after it
+    };
+    for (const Case c : {Case{0, 2}, Case{1, 1}, Case{2, 2}}) {
+        SCOPED_TRACE(c.startRows);
+        lect32::TableObjectRow row(std::make_unique<lect32::TableObject>(&colours_));
+        ASSERT_TRUE(table_test::readTable(row.Table(), stored));
+        HDC dc = winplat::testing::createPrinterDc(kSheetWidth, 100, 96);
+        row.Layout(dc, nullptr);
+        const int32_t h = row.Table().RowHeight(0);
+        ASSERT_GT(h, 0);
+        for (int r = 1; r < 4; ++r) ASSERT_EQ(row.Table().RowHeight(r), h);
+        lect32::PrintSheets sheets(dc, h * 5 / 2, c.startRows * h);
+        row.Layout(dc, &sheets);
+        EXPECT_EQ(sheets.PrintedOffset(), c.expectedRows * h);
+        EXPECT_EQ(sheets.SheetsEnded(), 0) << "the layout ends no sheet";
+        DeleteDC(dc);
+    }
 }
 
 }  // namespace

@@ -220,5 +220,26 @@ TEST_F(DocumentPrintTest, TableRowsTakeTheirRoomOnTheSheets) {
     }
 }
 
+// A table that the sheets break: the view's next row goes on right below the table's last row on
+// the sheet where the table ended. Sheets of 3 h - 1 take two of its four rows each.
+TEST_F(DocumentPrintTest, TheRowAfterABrokenTableFollowsIt) {
+    REQUIRE_WRITER();
+    const std::string cell = R"({"width": 40, "text": "x", "borders": [[2, 0], [2, 0], [2, 0], [2, 0]]})";
+    const std::string table = R"("table": {"rows": 4, "columns": 1, "sections": 255, "cells": [)" + cell + ", " + cell + ", " +
+                              cell + ", " + cell + "]}";
+    const std::string page = pageOf({row("", "", table), row("abc")});
+    ASSERT_TRUE(Print(page, 1000, 0));
+    auto* first = dynamic_cast<lect32::TableObjectRow*>(view_.GetRowObject(0));
+    ASSERT_NE(first, nullptr);
+    const int32_t h = first->Table().RowHeight(0);
+    ASSERT_GE(h, 25) << "two rows and the text row fit a sheet";
+    DeleteDC(printer_);
+    printer_ = nullptr;
+    ASSERT_TRUE(Print(page, 3 * h - 1, 0));
+    view_.PrintRows(printer_);
+    EXPECT_EQ(sheets_->SheetsEnded(), 1);
+    EXPECT_EQ(sheets_->PrintedOffset(), 2 * h + kLine);
+}
+
 }  // namespace
 }  // namespace document_view_test

@@ -339,6 +339,15 @@ protected:
     int32_t printStart_ = 0;           // where on its sheet the printed content starts
 };
 
+// The member of the linked documents that is active, and the switch to another. A view showing a
+// page of another member paints with that member active, the previous one active again after.
+// The navigation layer fills it in; without it every view paints as things stand.
+struct DocumentActivation {
+    std::function<int8_t()> active;
+    std::function<void(int8_t member)> activate;
+};
+void SetDocumentActivation(DocumentActivation activation);
+
 // Registers the LCNDOCUMENT window class (once per process); false when it cannot.
 bool RegisterDocumentWindowClass();
 LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -57,6 +57,28 @@ bool RegisterDocumentWindowClass() {
     return RegisterClassA(&wc) != 0;
 }
 
+namespace {
+
+DocumentActivation& activation() {
+    static DocumentActivation current;
+    return current;
+}
+
+// Slot -1: the view belongs to no member in particular.
+void PaintWithItsDocument(DocumentView& view) {
+    const DocumentActivation& a = activation();
+    const int8_t slot = view.DocumentSlot();
+    const bool switches = slot != -1 && a.active && a.activate && slot != a.active();
+    const int8_t previous = switches ? a.active() : int8_t{0};
+    if (switches) a.activate(slot);
+    view.OnPaint(nullptr);
+    if (switches) a.activate(previous);
+}
+
+}  // namespace
+
+void SetDocumentActivation(DocumentActivation a) { activation() = std::move(a); }
+
 LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message >= kPrivateFirst && message <= kPrivateLast) return 0;
     if (message == WM_CREATE) {
@@ -86,7 +108,7 @@ LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARA
             return 0;
         case WM_PAINT:
             // While a print job runs the formatter and the view belong to the printer.
-            if (view && !view->Printing() && !GetPrintJobDevice()) view->OnPaint(nullptr);
+            if (view && !view->Printing() && !GetPrintJobDevice()) PaintWithItsDocument(*view);
             else ValidateRect(window, nullptr);
             return 0;
         case WM_VSCROLL:

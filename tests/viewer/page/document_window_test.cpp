@@ -299,13 +299,21 @@ TEST_F(DocumentWindowTest, PaletteOnAnEightBitDevice) {
     }
 }
 
+// The program-wide hooks a test sets, taken away again whatever way the test ends.
+struct ScopedPaintHooks {
+    ~ScopedPaintHooks() {
+        lect32::SetDocumentActivation({});
+        lect32::DocumentView::SetTreeIconPainter(nullptr);
+    }
+};
+
 // Rows of style 250 show the tree's icon at the list marker's place, other rows their marker.
 TEST_F(DocumentWindowTest, TreeIconForRowsOfTheTreeStyle) {
     std::vector<std::pair<int, int>> drawn;
+    const ScopedPaintHooks hooks;
     lect32::DocumentView::SetTreeIconPainter([&](HDC, int x, int y, const lect32::TextFormat&) { drawn.emplace_back(x, y); });
     const std::string item = "\"marker\": [1, 0, 46, 0, 10, 0, 255], \"indents\": [20, 0, 0, 0]";
     REQUIRE_PAGE(pageOf({row("tree", item, "\"style\": 250"), row("listed", item), row("plain", "", "\"style\": 250")}));
-    lect32::DocumentView::SetTreeIconPainter(nullptr);
     ASSERT_EQ(drawn.size(), 1u) << "only the marked row of style 250";
     EXPECT_EQ(drawn[0].first, 10 + 20) << "the marker's place: the first-line indent makes the marker's room";
     EXPECT_GE(drawn[0].second, 10);
@@ -381,6 +389,38 @@ TEST_F(DocumentWindowTest, LineAcrossTheSeamOfAnObjectBand) {
     // The second row's line stands at page y 24 to 48: the rest of the first band is 24 to 30.
     EXPECT_EQ(image.at(150, 10 + 27) & 0xFFFFFF, 0xFF0000u) << "opaque in the old band's rest";
     EXPECT_NE(image.at(150, 10 + 40) & 0xFFFFFF, 0xFF0000u) << "transparent over the object";
+}
+
+// A view of another member's page paints with that member active, and gives the active one back.
+TEST_F(DocumentWindowTest, PaintActivatesTheViewsDocument) {
+    const std::string item = "\"marker\": [1, 0, 46, 0, 10, 0, 255], \"indents\": [20, 0, 0, 0]";
+    REQUIRE_PAGE(pageOf({row("tree", item, "\"style\": 250")}));
+    int8_t active = 0;
+    std::vector<int8_t> switches;
+    std::vector<int8_t> activeWhilePainting;
+    const ScopedPaintHooks hooks;
+    // The tree icon of a row of style 250 is drawn in the middle of the paint.
+    lect32::DocumentView::SetTreeIconPainter([&](HDC, int, int, const lect32::TextFormat&) { activeWhilePainting.push_back(active); });
+    lect32::SetDocumentActivation({[&] { return active; }, [&](int8_t member) {
+                                       switches.push_back(member);
+                                       active = member;
+                                   }});
+    struct Case {
+        int8_t slot;
+        std::vector<int8_t> switches;
+        int8_t whilePainting;
+    };
+    const Case cases[] = {{-1, {}, 0}, {0, {}, 0}, {2, {2, 0}, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.slot));
+        switches.clear();
+        activeWhilePainting.clear();
+        view_.SetDocumentSlot(c.slot);
+        RepaintAll();
+        EXPECT_EQ(switches, c.switches);
+        EXPECT_EQ(activeWhilePainting, std::vector<int8_t>{c.whilePainting});
+        EXPECT_EQ(active, 0);
+    }
 }
 
 }  // namespace

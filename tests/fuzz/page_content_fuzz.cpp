@@ -3,7 +3,8 @@
 // What must hold for any input: nothing reads outside the input (the sanitizers watch that); a
 // refused record leaves the view with one empty row; a taken one keeps every row's line array
 // within its text (the lines' bytes add up to no more than the row's text) and lays out to a
-// content at least as tall as its margins.
+// content at least as tall as its margins; printed on sheets of a few lines, it breaks and paints
+// without end or fault.
 //
 // Seeds: small pages of plain, wrapped, anchored, tabbed and table rows made here.
 #include <cstdint>
@@ -15,6 +16,8 @@
 #include "fuzz_entry.h"
 #include "fuzz_quiet.h"
 #include "page/document_view.h"
+#include "page/print_sheets.h"
+#include "page/table_object_row.h"
 #include "support/quiet_page_tables.h"
 #include "text/colour_table.h"
 #include "text/style_sheet.h"
@@ -34,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     page_support::QuietTables tables;
     lect32::StyleSheet styles;
     lect32::ColourTable colours;
-    lect32::DocumentView view(tables.services(), lect32::ViewServices{&styles, &colours, {}});
+    lect32::DocumentView view(tables.services(), lect32::ViewServices{&styles, &colours, lect32::TableObjectReader(&colours)});
     lect32::PageStyle style;
     style.widthMode = 1;
     view.SetPageStyle(style);
@@ -53,6 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(taken <= view.Row(r).text.size());
     }
     check(view.RowCount() == 0 || view.ContentHeight() >= style.TopMargin() + style.BottomMargin());
+    lect32::PrintSheets sheets(dc.get(), 97, 13);
+    view.LayoutForPrint(dc.get(), sheets, 300);
+    view.PrintRows(dc.get());
+    view.EndPrint();
     return 0;
 }
 

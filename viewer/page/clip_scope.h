@@ -34,6 +34,11 @@ public:
         changed_ = true;
         IntersectClipRect(dc_, rect.left, rect.top, rect.right, rect.bottom);
     }
+    // Takes the rectangle out of the clip.
+    void Exclude(const RECT& rect) {
+        changed_ = true;
+        ExcludeClipRect(dc_, rect.left, rect.top, rect.right, rect.bottom);
+    }
     // Narrows the clip to the region.
     void Intersect(HRGN region) {
         changed_ = true;

@@ -287,6 +287,14 @@ bool DocumentView::GetLinkAt(uint16_t row, uint16_t position, uint8_t* firstByte
     return true;
 }
 
+bool DocumentView::GetLinkAt(uint16_t row, uint16_t position, const LinkDecoding& how, TextLink& out, bool withRect) {
+    TextLink link;
+    if (!GetLinkAt(row, position, &link.firstByte, &link.stored, withRect ? &link.rect : nullptr)) return false;
+    if (link.target.Decode(link.stored, false, how.sourceDocument, how.ownerIsMainPageWindow, how.resolver) < 0) return false;
+    out = std::move(link);
+    return true;
+}
+
 // ---- selection ------------------------------------------------------------------------------
 
 void DocumentView::SetSelection(uint16_t anchorRow, uint16_t anchorPos, uint16_t row, uint16_t pos, bool shown) {

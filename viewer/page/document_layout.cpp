@@ -6,6 +6,7 @@
 
 #include "page/document_view.h"
 #include "page/document_geometry.h"
+#include "page/print_sheets.h"
 #include "text/font_cache.h"
 #include "text/marker_label.h"
 #include "text/style_sheet.h"
@@ -115,9 +116,11 @@ int DocumentView::markerSpace(uint16_t row, TextFormat& format, HDC device, Mark
 
 void DocumentView::Layout(HDC device) {
     if (rows_.empty()) return;
-    visibleWidth_ = sizeWidth_;
-    visibleHeight_ = sizeHeight_;
-    if (window_) {
+    if (!printing_) {
+        visibleWidth_ = sizeWidth_;
+        visibleHeight_ = sizeHeight_;
+    }
+    if (window_ && !printing_) {
         RECT box{};
         GetWindowRect(window_, &box);
         visibleWidth_ = box.right - box.left;
@@ -144,9 +147,11 @@ void DocumentView::Layout(HDC device) {
         fetchBand(band, 0);
         int64_t height = 0;
         bool restart = false;
+        // The top margin is the first thing on the printed sheet.
+        if (printing_) printing_->SetPrintedOffset(printStart_ + style_.TopMargin());
         for (uint16_t row = 0; row < rows_.size(); ++row) {
             height += layoutRow(row, band, device);
-            if (pass == 0 && style_.widthMode == 0 &&
+            if (pass == 0 && !printing_ && style_.widthMode == 0 &&
                 visibleHeight_ < style_.TopMargin() + style_.BottomMargin() + height) {
                 verticalBar_ = true;
                 const int thickness = GetSystemMetrics(SM_CXVSCROLL);
@@ -178,15 +183,20 @@ void DocumentView::Layout(HDC device) {
         verticalBar_ = true;
         visibleWidth_ -= GetSystemMetrics(SM_CXVSCROLL);
     }
+    if (printing_) {
+        // The sheets take the whole content: no bars, and the painting starts where the layout did.
+        verticalBar_ = false;
+        printing_->SetPrintedOffset(printStart_);
+    }
     if (style_.widthMode == 2) verticalBar_ = false;
-    horizontalBar_ = visibleWidth_ < contentWidth_ && style_.widthMode != 2;
+    horizontalBar_ = visibleWidth_ < contentWidth_ && style_.widthMode != 2 && !printing_;
     if (horizontalBar_) visibleHeight_ -= GetSystemMetrics(SM_CYHSCROLL);
     if (verticalBar_) {
         if (window_) ShowScrollBar(window_, SB_VERT, TRUE);
         SetScrollRange(window_, SB_VERT, contentHeight_, visibleHeight_, true);
         scrollY_ = std::max<int32_t>(0, std::min<int32_t>(scrollY_, contentHeight_ - visibleHeight_));
         SetScrollPos(window_, SB_VERT, scrollY_, true);
-    } else {
+    } else if (!printing_) {
         if (window_) ShowScrollBar(window_, SB_VERT, FALSE);
         scrollY_ = 0;
     }
@@ -195,7 +205,7 @@ void DocumentView::Layout(HDC device) {
         SetScrollRange(window_, SB_HORZ, contentWidth_, visibleWidth_, true);
         SetScrollPos(window_, SB_HORZ, 0, true);
     } else {
-        if (window_) ShowScrollBar(window_, SB_HORZ, FALSE);
+        if (window_ && !printing_) ShowScrollBar(window_, SB_HORZ, FALSE);
         scrollX_ = 0;
     }
 
@@ -242,6 +252,23 @@ uint32_t DocumentView::layoutRow(uint16_t row, TextLine& band, HDC device) {
         used = 0;
     };
     const auto available = [&] { return band.spanWidth - in.left - in.right; };
+    // While printing, where the row's part on the current sheet begins (its start, or its last
+    // break). Kept in 64 bits: a row may be far taller than 32,767 pixels.
+    int64_t sheetPartTop = rowStart;
+    const bool breaksSheets = printing_ && mode_ == kNormal;
+    const auto passesSheet = [&](int lineHeight) {
+        if (!breaksSheets) return false;
+        const int64_t onSheet = printing_->PrintedOffset() + (band.top + used - sheetPartTop);
+        // A line taller than a whole sheet stays where it is: an empty sheet would not take it either.
+        return onSheet > 0 && onSheet + pending + lineHeight > printing_->PrintableHeight();
+    };
+    const auto breakSheet = [&] {
+        const int64_t sheetEnd = sheetPartTop + printing_->PrintableHeight() - printing_->PrintedOffset();
+        sheetPartTop = std::max<int64_t>(sheetEnd, band.top + used);
+        fetchBand(band, sheetPartTop);
+        used = 0;
+        printing_->SetPrintedOffset(0);
+    };
 
     // Space before, through whole bands.
     int64_t before = std::max<int16_t>(format.spacing.before, 0);
@@ -289,6 +316,12 @@ uint32_t DocumentView::layoutRow(uint16_t row, TextLine& band, HDC device) {
             line = LayOutLine(formatter, rest, available(), TextFormatter::kLeft, options);
             lineHeight = line.Height() + leading;
         }
+        if (passesSheet(lineHeight)) {
+            breakSheet();
+            options.again = true;
+            line = LayOutLine(formatter, rest, available(), TextFormatter::kLeft, options);
+            lineHeight = line.Height() + leading;
+        }
         const size_t n = line.Bytes();
         const auto [lineLeft, lineRight] = line.GetLineExtent();
         (void)lineLeft;
@@ -330,6 +363,9 @@ uint32_t DocumentView::layoutRow(uint16_t row, TextLine& band, HDC device) {
     if (band.height < TextLine::kUnlimited) band.height = static_cast<int32_t>(band.height - used);
     const uint32_t height = static_cast<uint32_t>(std::clamp<int64_t>(band.top - rowStart, 0, UINT32_MAX));
     SetRowHeight(row, height);
+    if (breaksSheets)
+        printing_->SetPrintedOffset(static_cast<int32_t>(
+            std::min<int64_t>(printing_->PrintedOffset() + (band.top - sheetPartTop), INT32_MAX)));
     return height;
 }
 
@@ -346,7 +382,12 @@ uint32_t DocumentView::layoutTableRow(uint16_t row, TextLine& band, HDC device) 
     GetRowFormat(row, format);
     const int64_t rowStart = band.top;
     int64_t used = std::max<int16_t>(format.spacing.before, 0);
-    table->Layout(device);
+    TablePrinting* sheets = printing_ && mode_ == kNormal ? printing_ : nullptr;
+    const auto addToSheet = [&](int64_t height) {
+        if (sheets) sheets->SetPrintedOffset(static_cast<int32_t>(std::min<int64_t>(sheets->PrintedOffset() + height, INT32_MAX)));
+    };
+    addToSheet(used);
+    table->Layout(device, sheets);
     const SIZE size = table->TotalSize();
     int x = format.indents.left;
     if (format.alignment == 1) x = band.spanLeft + band.spanWidth - format.indents.right - size.cx;
@@ -354,7 +395,10 @@ uint32_t DocumentView::layoutTableRow(uint16_t row, TextLine& band, HDC device) 
     table->SetOrigin(static_cast<int16_t>(x), static_cast<int32_t>(band.top + used));
     widestLine_ = static_cast<int16_t>(std::max<int>(widestLine_, x + size.cx));
     used += size.cy;
-    if (size_t{row} + 1 < rows_.size()) used += std::max<int16_t>(format.spacing.after, 0);
+    if (size_t{row} + 1 < rows_.size()) {
+        used += std::max<int16_t>(format.spacing.after, 0);
+        addToSheet(std::max<int16_t>(format.spacing.after, 0));
+    }
     fetchBand(band, band.top + used);
     const uint32_t height = static_cast<uint32_t>(std::clamp<int64_t>(band.top - rowStart, 0, UINT32_MAX));
     SetRowHeight(row, height);

@@ -5,10 +5,14 @@
 #include <algorithm>
 #include <climits>
 
+#include "page/clip_scope.h"
 #include "page/document_geometry.h"
 #include "page/document_view.h"
+#include "page/print_sheets.h"
+#include "pixmill/pixmill.h"
 #include "text/colour_table.h"
 #include "text/marker_label.h"
+#include "text/style_sheet.h"
 #include "winplat/draw.h"
 #include "winplat/gdi.h"
 #include "winplat/owners.h"
@@ -23,6 +27,11 @@ constexpr int kFrameHeightCap = 10000;
 constexpr int kMaxBandChanges = 100000;  // as the layout: no band ever fits on a damaged page
 constexpr int kMarkerWidth = 7;
 constexpr int kMarkerHeight = 13;
+
+DocumentView::TreeIconPainter& treeIconPainter() {
+    static DocumentView::TreeIconPainter painter;
+    return painter;
+}
 
 void FillSolid(HDC device, int left, int top, int right, int bottom, HBRUSH brush) {
     if (right <= left || bottom <= top) return;
@@ -137,6 +146,13 @@ void PaintFrameLine(HDC device, const FrameGeometry& g, const FramePiece& piece,
     }
 }
 
+void DocumentView::SetTreeIconPainter(TreeIconPainter painter) { treeIconPainter() = std::move(painter); }
+
+// An 8-bit device shows the document's colours through the image library's palette.
+void DocumentView::selectPalette(HDC device) {
+    if (GetDeviceCaps(device, BITSPIXEL) == 8) PXLSet256PaletteToDC(device, 0);
+}
+
 void DocumentView::fillMargins(HDC device, const RECT& clip, HBRUSH brush) {
     const int lm = style_.LeftMargin(), rm = style_.RightMargin(), tm = style_.TopMargin();
     const int pageRight = style_.width - scrollX_;
@@ -174,6 +190,7 @@ void DocumentView::OnPaint(HDC device, const RECT* area) {
         if (begun) EndPaint(window_, &ps);
         return;
     }
+    selectPalette(device);
     page_.DrawSelectionFrame();
     const int modeBefore = SetBkMode(device, OPAQUE);
     const HGDIOBJ fontBefore = SelectObject(device, GetStockObject(SYSTEM_FONT));
@@ -221,12 +238,50 @@ void DocumentView::OnPaint(HDC device, const RECT* area) {
 }
 
 void DocumentView::paintTableRow(HDC device, uint16_t row, TextLine& band, const RECT& clip) {
+    // In page pixels: a sheet the table ends while printing moves the view's position.
+    const int64_t rowPageTop = int64_t{GetRowTop(row)} + scrollY_ - style_.TopMargin();
     if (TableRow* table = rows_[row].table.get()) {
-        winplat::GdiObject<HBRUSH> brush(CreateSolidBrush(colours().GetColour(style_.backgroundColour)));
-        table->Paint(device, clip, brush.get());
+        fillBesideTable(device, row, *table, clip);
+        const int tm = style_.TopMargin();
+        const int64_t tableTop = int64_t{tm} + table->OriginY() - scrollY_;
+        if (printing_ && mode_ == kNormal) {
+            // The table breaks its own rows over the sheets; the rows after it go on where it ended.
+            const int ended = printing_->SheetsEnded();
+            printing_->SetPrintedOffset(static_cast<int32_t>(std::clamp<int64_t>(tableTop, 0, INT32_MAX)));
+            table->Paint(device, clip, printing_, static_cast<int32_t>(tableTop));
+            if (printing_->SheetsEnded() != ended)
+                setPrintedSheetTop(int64_t{table->OriginY()} + table->TotalSize().cy - printing_->PrintedOffset());
+        } else {
+            table->Paint(device, clip, nullptr, 0);
+        }
     }
-    band.top = static_cast<int32_t>(std::min<int64_t>(int64_t{band.top} + rows_[row].record.Height(), INT32_MAX));
+    band.top = static_cast<int32_t>(std::min<int64_t>(rowPageTop + rows_[row].record.Height(), INT32_MAX));
     fetchBand(band, band.top);
+}
+
+// The table paints only its own box: the rest of its row (the space before and after it and the
+// room beside it) is page.
+void DocumentView::fillBesideTable(HDC device, uint16_t row, const TableRow& table, const RECT& clip) {
+    uint32_t height = 0;
+    const int64_t top = int64_t{GetRowTop(row, &height)} + originY_;
+    const int64_t bottom = top + height;
+    const SIZE size = table.TotalSize();
+    const int64_t tableTop = int64_t{style_.TopMargin()} + table.OriginY() - scrollY_ + originY_;
+    const int64_t tableLeft = int64_t{style_.LeftMargin()} + table.OriginX() - scrollX_ + originX_;
+    const int left = std::max<int>(clip.left, originX_);
+    const int right = std::min<int>(clip.right, visibleWidth_ + originX_);
+    const auto fill = [&](int64_t l, int64_t t, int64_t r, int64_t b) {
+        RECT box{static_cast<LONG>(std::clamp<int64_t>(l, left, right)), static_cast<LONG>(std::clamp<int64_t>(t, clip.top, clip.bottom)),
+                 static_cast<LONG>(std::clamp<int64_t>(r, left, right)), static_cast<LONG>(std::clamp<int64_t>(b, clip.top, clip.bottom))};
+        if (box.right <= box.left || box.bottom <= box.top) return;
+        winplat::GdiObject<HBRUSH> brush(CreateSolidBrush(colours().GetColour(style_.backgroundColour)));
+        background_.FillIfShown(device, box, brush.get());
+    };
+    const int64_t tableBottom = std::min(tableTop + size.cy, bottom);
+    fill(left, top, right, std::min(tableTop, bottom));
+    fill(left, std::max(tableTop, top), tableLeft, tableBottom);
+    fill(tableLeft + size.cx, std::max(tableTop, top), right, tableBottom);
+    fill(left, std::max(tableBottom, top), right, bottom);
 }
 
 void DocumentView::Paint(HDC device, uint16_t row, TextLine& band, const RECT& clip) {
@@ -305,17 +360,31 @@ void DocumentView::Paint(HDC device, uint16_t row, TextLine& band, const RECT& c
     int markerX = 0, markerY = 0;
     const int selectionFrom = selectionPart(row).first;
     const int selectionTo = selectionPart(row).second;
+    struct Seam {
+        bool pending = false;
+        RECT rest{};            // the old band's rest, where the line starts
+        bool overObject = false;  // of the old band
+    } seam;
     for (size_t i = 0; i < r.lines.size(); ++i) {
         const LineEntry entry = r.lines[i];
         const int lineHeight = entry.height;
         if (band.height < pending + lineHeight + used) paintPiece(used - pieceStart, 0, 0, 0);
         // The line goes to the next band, merged with the rest of this one as the layout did.
         for (int guard = 0; band.height < pending + lineHeight + used && guard < kMaxBandChanges; ++guard) {
+            seam.pending = false;
             const TextLine saved = band;
             const int64_t restTop = band.top + used, restHeight = band.height - used;
             nextBand();
             const BandMerge merge = MergeWithRest(saved, restTop, restHeight, band);
             narrowed = merge.narrowed;
+            // A line across the seam of bands that lie over and off objects is drawn in each
+            // band's mode within that band's part.
+            if (merge.merged && (saved.behindText != 0) != (band.behindText != 0)) {
+                const int left = lm + saved.spanLeft - scrollX_ + originX_;
+                const int top = screenTop(restTop) + originY_;
+                seam = Seam{true, RECT{left, top, left + saved.spanWidth, static_cast<LONG>(std::min<int64_t>(int64_t{top} + restHeight, INT32_MAX))},
+                            saved.behindText != 0};
+            }
             // The rest of a band that does not go on is filled as the page.
             if (!merge.merged && restHeight > 0 && !saved.behindText) {
                 const int left = lm + saved.spanLeft - scrollX_ + originX_;
@@ -324,10 +393,21 @@ void DocumentView::Paint(HDC device, uint16_t row, TextLine& band, const RECT& c
                           screenTop(std::min<int64_t>(restTop + restHeight, INT32_MAX)) + originY_, pageBrush.get());
             }
         }
+        if (breaksPrintedSheets()) {
+            const int64_t lineTop = int64_t{screenTop(band.top + used)} + originY_;
+            if (lineTop > 0 && lineTop + pending + lineHeight > printing_->PrintableHeight()) {
+                paintPiece(used - pieceStart, 0, 0, 0);
+                const int64_t sheetEnd = std::max<int64_t>(int64_t{scrollY_} - tm + printing_->PrintableHeight(), band.top + used);
+                turnPrintedSheet(device, sheetEnd);
+                fetchBand(band, sheetEnd);
+                used = 0;
+                pieceStart = 0;
+            }
+        }
         const int y = screenTop(band.top + used) + pending + originY_;
         const int bottom = y + lineHeight;
         const bool last = i + 1 == r.lines.size();
-        if (bottom > clip.top || (boxForm && last)) {
+        if (printing_ || bottom > clip.top || (boxForm && last)) {
             if (!begun) {
                 TextFormat atLine = format;
                 TextFormatter::ScanControlCodes(std::span<const uint8_t>(r.text).first(std::min(lineStart, r.text.size())), atLine);
@@ -353,8 +433,23 @@ void DocumentView::Paint(HDC device, uint16_t row, TextLine& band, const RECT& c
                 extraX = left + in.borderLeft + in.frameLeft;
                 extraWidth = right + in.borderLeft + in.frameLeft;
             }
-            SetBkMode(device, band.behindText ? TRANSPARENT : OPAQUE);
-            line.PaintLine(static_cast<int16_t>(x), static_cast<int16_t>(y), static_cast<int16_t>(leading), static_cast<int16_t>(lineWidth));
+            const auto paintLine = [&](bool overObject) {
+                SetBkMode(device, overObject ? TRANSPARENT : OPAQUE);
+                line.PaintLine(static_cast<int16_t>(x), static_cast<int16_t>(y), static_cast<int16_t>(leading), static_cast<int16_t>(lineWidth));
+            };
+            if (seam.pending) {
+                {
+                    ClipScope inRest(device);
+                    inRest.Intersect(seam.rest);
+                    paintLine(seam.overObject);
+                }
+                ClipScope outside(device);
+                outside.Exclude(seam.rest);
+                paintLine(band.behindText != 0);
+                seam.pending = false;
+            } else {
+                paintLine(band.behindText != 0);
+            }
             if (i == 0) {
                 const auto [left, right] = line.GetLineExtent();
                 (void)right;
@@ -374,6 +469,7 @@ void DocumentView::Paint(HDC device, uint16_t row, TextLine& band, const RECT& c
                 continue;
             }
         }
+        seam.pending = false;  // only the line at the seam straddles it
         used += pending + lineHeight;
         pending = 0;
         if (narrowed) {
@@ -388,14 +484,17 @@ void DocumentView::Paint(HDC device, uint16_t row, TextLine& band, const RECT& c
             paintPiece(used - pieceStart, 0, 0, 0);
             nextBand();
         }
-        if (bottom >= clip.bottom) break;
+        if (!printing_ && bottom >= clip.bottom) break;
     }
     if (!boxForm && !narrowed) {
         const int bottomSpace = static_cast<int>(std::min<int64_t>(in.below, std::max<int64_t>(band.height - used, 0)));
         if (frameGeometry || bottomSpace > 0) paintPiece(used - pieceStart + bottomSpace, bottomSpace, 0, 0);
         used += bottomSpace;
     }
-    if (format.marker.kind != 0) marker.Draw(device, markerX, markerY, colours());
+    if (format.marker.kind != 0) {
+        if (r.record.Style() == StyleSheet::kGlobalDefault && treeIconPainter()) treeIconPainter()(device, markerX, markerY, format);
+        else marker.Draw(device, markerX, markerY, colours());
+    }
     background_.SetShown(true);
     // The walk goes on from where the layout put the next row.
     band.top = static_cast<int32_t>(std::min<int64_t>(int64_t{GetRowTop(row)} + scrollY_ - tm + r.record.Height(), INT32_MAX));

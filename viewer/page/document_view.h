@@ -19,11 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "page/hotspot_geometry.h"
 #include "page/page.h"
 #include "page/page_background.h"
 #include "page/page_style.h"
 #include "page/table_row.h"
 #include "page/text_line.h"
+#include "page/text_link.h"
 #include "text/text_format.h"
 #include "text/text_formatter.h"
 #include "winplat/byte_reader.h"
@@ -33,6 +35,7 @@ namespace lect32 {
 
 class ColourTable;
 class MarkerLabel;
+class PrintSheets;
 class StyleSheet;
 
 // One laid-out line of a row: the bytes of the row text it takes and its height.
@@ -188,9 +191,24 @@ public:
     // Paints one row whose top is at the band's current place.
     void Paint(HDC device, uint16_t row, TextLine& band, const RECT& clip);
     void InvertRange(uint16_t startRow, uint16_t startPos, uint16_t endRow, uint16_t endPos, bool show);
+    // Rows of style 250 (the contents tree's) show a tree icon where a list marker would stand,
+    // drawn by whoever keeps the tree's look; without one they show their marker.
+    using TreeIconPainter = std::function<void(HDC device, int x, int y, const TextFormat& format)>;
+    static void SetTreeIconPainter(TreeIconPainter painter);
     void HideCaretMarker(bool keep);
     void SetCaretMarker(int y) { markerY_ = y; }
     int CaretMarkerY() const { return markerY_; }
+
+    // ---- printing (document_print.cpp)
+    // Lays the rows out on the printer, 'width' device pixels wide, from where the current sheet
+    // is used on; rows that pass a sheet's printable height go on at the next sheet's top. Until
+    // EndPrint the view belongs to the print run.
+    void LayoutForPrint(HDC printer, PrintSheets& sheets, int width);
+    // Paints every row on the sheets, breaking them where the layout did.
+    void PrintRows(HDC device);
+    // Back to the screen: laid out again before the next paint.
+    void EndPrint();
+    bool Printing() const { return printing_ != nullptr; }
 
     // ---- scrolling
     int ScrollBy(int32_t dy);
@@ -223,6 +241,8 @@ public:
     // The link around the position: its first payload byte, target bytes and rectangle in
     // screen coordinates. False outside a link or for a link with no text.
     bool GetLinkAt(uint16_t row, uint16_t position, uint8_t* firstByte, std::vector<uint8_t>* link, RECT* rect);
+    // The same link with its target decoded; false also when the stored target does not decode.
+    bool GetLinkAt(uint16_t row, uint16_t position, const LinkDecoding& how, TextLink& out, bool withRect);
 
     // ---- selection
     struct Selection {
@@ -263,6 +283,13 @@ protected:
     void walkLines(uint16_t row, int32_t rowTop, Visit&& visit);
     bool layLine(uint16_t row, uint16_t line, HDC device, LaidOutLine& out, int& x, LineInfo& info);
     void paintTableRow(HDC device, uint16_t row, TextLine& band, const RECT& clip);
+    void fillBesideTable(HDC device, uint16_t row, const TableRow& table, const RECT& clip);
+    void selectPalette(HDC device);
+    // While printing: the sheet shows the content from page y 'top' at its top edge.
+    void setPrintedSheetTop(int64_t top);
+    // The objects in front of the text end the sheet; the next starts at 'top' with those behind.
+    void turnPrintedSheet(HDC device, int64_t top);
+    bool breaksPrintedSheets() const { return printing_ && mode_ == kNormal; }
     void fillMargins(HDC device, const RECT& clip, HBRUSH brush);
     // The part of the row inside a shown selection: (from, to), or (-1, -1).
     std::pair<int, int> selectionPart(uint16_t row) const;
@@ -308,7 +335,18 @@ protected:
     std::vector<ViewRow> rows_;
     int8_t documentSlot_ = 0;
     bool rowTabsLoaded_ = false;
+    PrintSheets* printing_ = nullptr;  // while a print run owns the view
+    int32_t printStart_ = 0;           // where on its sheet the printed content starts
 };
+
+// The member of the linked documents that is active, and the switch to another. A view showing a
+// page of another member paints with that member active, the previous one active again after.
+// The navigation layer fills it in; without it every view paints as things stand.
+struct DocumentActivation {
+    std::function<int8_t()> active;
+    std::function<void(int8_t member)> activate;
+};
+void SetDocumentActivation(DocumentActivation activation);
 
 // Registers the LCNDOCUMENT window class (once per process); false when it cannot.
 bool RegisterDocumentWindowClass();

@@ -2,6 +2,7 @@
 // unpacks messages for the view whose pointer it keeps in its view word; it does not own the
 // view. Messages that arrive before the view is set do nothing.
 #include "page/document_view.h"
+#include "text/font_cache.h"
 #include "winplat/gdi.h"
 #include "winplat/module.h"
 #include "winplat/user.h"
@@ -56,6 +57,28 @@ bool RegisterDocumentWindowClass() {
     return RegisterClassA(&wc) != 0;
 }
 
+namespace {
+
+DocumentActivation& activation() {
+    static DocumentActivation current;
+    return current;
+}
+
+// Slot -1: the view belongs to no member in particular.
+void PaintWithItsDocument(DocumentView& view) {
+    const DocumentActivation& a = activation();
+    const int8_t slot = view.DocumentSlot();
+    const bool switches = slot != -1 && a.active && a.activate && slot != a.active();
+    const int8_t previous = switches ? a.active() : int8_t{0};
+    if (switches) a.activate(slot);
+    view.OnPaint(nullptr);
+    if (switches) a.activate(previous);
+}
+
+}  // namespace
+
+void SetDocumentActivation(DocumentActivation a) { activation() = std::move(a); }
+
 LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message >= kPrivateFirst && message <= kPrivateLast) return 0;
     if (message == WM_CREATE) {
@@ -84,7 +107,8 @@ LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARA
             if (view) view->OnSize(LOWORD(lParam), HIWORD(lParam));
             return 0;
         case WM_PAINT:
-            if (view) view->OnPaint(nullptr);
+            // While a print job runs the formatter and the view belong to the printer.
+            if (view && !view->Printing() && !GetPrintJobDevice()) PaintWithItsDocument(*view);
             else ValidateRect(window, nullptr);
             return 0;
         case WM_VSCROLL:

@@ -9,21 +9,28 @@
 #include <memory>
 
 #include "winplat/byte_reader.h"
+#include "winplat/draw.h"
 #include "winplat/types.h"
 
 namespace lect32 {
 
 struct PageStyle;
+class TablePrinting;
 
 class TableRow {
 public:
     virtual ~TableRow() = default;
-    // Lays the cells out on the device; afterwards TotalSize gives the table's size.
-    virtual void Layout(HDC device) = 0;
+    // Lays the cells out on the device; afterwards TotalSize gives the table's size. While a
+    // print job runs, 'printing' follows the rows over the job's sheets.
+    virtual void Layout(HDC device, TablePrinting* printing) = 0;
     virtual SIZE TotalSize() const = 0;
     // The table's top left corner in page pixels of the view's layout area.
     virtual void SetOrigin(int16_t x, int32_t y) = 0;
-    virtual void Paint(HDC device, const RECT& clip, HBRUSH brush) = 0;
+    virtual int16_t OriginX() const = 0;
+    virtual int32_t OriginY() const = 0;
+    // Paints within the clip (device pixels). While printing, 'printTop' is where the row stands
+    // in the printed content; rows that pass the sheet start a new one.
+    virtual void Paint(HDC device, const RECT& clip, TablePrinting* printing, int32_t printTop) = 0;
     virtual uint16_t LineCount() const = 0;
     virtual uint32_t SerializedSize() const = 0;
     virtual void SetScrollOffset(int16_t x, int32_t y) = 0;

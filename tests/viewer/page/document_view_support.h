@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "page/document_view.h"
+#include "page/table_object_row.h"
 #include "page_test_support.h"
 #include "support/tool_runner.h"
 #include "text/colour_table.h"
@@ -127,7 +128,7 @@ protected:
     lect32::ColourTable colours_;
     lect32::PageStyle style_;
     page_test::TestPage page_;
-    lect32::DocumentView view_{page_.services(), lect32::ViewServices{&styles_, &colours_, {}}};
+    lect32::DocumentView view_{page_.services(), lect32::ViewServices{&styles_, &colours_, lect32::TableObjectReader(&colours_)}};
     HWND parent_ = nullptr;
     HWND window_ = nullptr;
 };

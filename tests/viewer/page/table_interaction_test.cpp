@@ -283,7 +283,8 @@ TEST_F(TableInteractionTest, PlainTextOfATable) {
     REQUIRE_DOCUMENT_WRITER();
     const auto stored = writtenTables({described("2", "2", kTwoByTwo),
                                        described("2", "2", R"({"rows": [{"text": "x"}, {"text": "y"}]}, {"colspan": 1},
-                                                              {"rowspan": 1, "colspan": 2, "text": "wide"}, {"owner": 2})")});
+                                                              {"rowspan": 1, "colspan": 2, "text": "wide"}, {"owner": 2})"),
+                                       described("1", "3", R"({"colspan": 2, "text": "a"}, {"owner": 0}, {"text": "z"})")});
     auto table = make(stored[0]);
     ASSERT_TRUE(table);
     EXPECT_EQ(writtenText(*table, false), "a\tb\r\nc\td\r\n");
@@ -297,6 +298,9 @@ TEST_F(TableInteractionTest, PlainTextOfATable) {
     auto spans = make(stored[1]);
     ASSERT_TRUE(spans);
     EXPECT_EQ(writtenText(*spans, false), "x\r\ny\t\r\nwide\t\r\n") << "covered cells write nothing but keep their TAB";
+    auto inner = make(stored[2]);
+    ASSERT_TRUE(inner);
+    EXPECT_EQ(writtenText(*inner, false), "a\t\tz\r\n") << "a covered cell inside the row keeps the columns apart";
 }
 
 TEST_F(TableInteractionTest, EndingARangePutsTheCaretInItsFirstOrLastCell) {

@@ -293,6 +293,14 @@ FORMATS["table_read_fuzz"] = (
     {}, [(name, f"{sys.executable} -B {TABLE_SEEDS} {name}") for name in TABLE_SEED_NAMES])
 
 
+# Text-frame records of the document writer.
+TEXT_FRAME_SEEDS = os.path.join(HERE, "fuzz_text_frame_seeds.py")
+from fuzz_text_frame_seeds import SEEDS as TEXT_FRAME_SEED_NAMES  # noqa: E402
+
+FORMATS["text_frame_record_fuzz"] = (
+    {}, [(name, f"{sys.executable} -B {TEXT_FRAME_SEEDS} {name}") for name in TEXT_FRAME_SEED_NAMES])
+
+
 # Page styles of every version in the document writer's file form.
 PAGE_STYLE_SEEDS = os.path.join(HERE, "fuzz_page_style_seeds.py")
 from fuzz_page_style_seeds import SEEDS as PAGE_STYLE_SEED_NAMES  # noqa: E402

@@ -20,8 +20,10 @@ bool Refuse(const std::string& why) {
     return false;
 }
 
+}  // namespace
+
 // Every control sequence of the text is whole.
-bool CodesWhole(std::span<const uint8_t> text) {
+bool RowTextWhole(std::span<const uint8_t> text) {
     for (size_t at = 0; at < text.size();) {
         if (!IsControlCode(text[at])) {
             ++at;
@@ -35,13 +37,11 @@ bool CodesWhole(std::span<const uint8_t> text) {
 }
 
 // The packed format after the style byte reads whole within the record.
-bool FormatWhole(std::span<const uint8_t> record) {
+bool RowFormatWhole(std::span<const uint8_t> record) {
     TextFormat format;
     winplat::ByteReader packed(record.subspan(5));
     return format.ReadPacked(packed) && packed.ok();
 }
-
-}  // namespace
 
 bool SkipStoredTable(winplat::ByteReader& in) {
     in.u8();
@@ -79,10 +79,10 @@ bool DocumentView::loadRows(winplat::ByteReader& in) {
         const uint16_t textLength = in.u16();
         if (!in.ok() || !in.has(textLength)) return Refuse(where + "text length " + std::to_string(textLength));
         const std::span<const uint8_t> text = in.view(textLength);
-        if (!CodesWhole(text)) return Refuse(where + "a control code is cut off");
+        if (!RowTextWhole(text)) return Refuse(where + "a control code is cut off");
         if (!AppendRow(record, text, tabs)) return Refuse(where + "cannot be kept");
         // Checked as kept: a bare 7-byte record has lost the anchor bit it cannot hold.
-        if (!FormatWhole(rows_.back().record.bytes)) return Refuse(where + "packed format runs past its record");
+        if (!RowFormatWhole(rows_.back().record.bytes)) return Refuse(where + "packed format runs past its record");
         if (!(rows_.back().record.Flags() & RowRecord::kTableBit)) continue;
         rows_.back().text.clear();
         if (!services_.readTable) {

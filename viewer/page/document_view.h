@@ -348,6 +348,11 @@ struct DocumentActivation {
 };
 void SetDocumentActivation(DocumentActivation activation);
 
+// What every reader of stored rows checks before the layout sees a row: each control sequence of
+// the text whole, and the record's packed format read whole within it.
+bool RowTextWhole(std::span<const uint8_t> text);
+bool RowFormatWhole(std::span<const uint8_t> record);
+
 // Registers the LCNDOCUMENT window class (once per process); false when it cannot.
 bool RegisterDocumentWindowClass();
 LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

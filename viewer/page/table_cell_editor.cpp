@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "page/page.h"
+#include "page/rich_text_object.h"
 #include "text/colour_table.h"
 #include "winplat/byte_reader.h"
 #include "winplat/draw.h"
@@ -68,6 +69,13 @@ bool ScanCellObjectKinds(std::span<const uint8_t> record, uint32_t& flags) {
     if (!Page::ScanSavedKinds(objects, kinds)) return false;
     flags |= kinds;
     return true;
+}
+
+bool TableCellEditor::WriteText(MemWriter& out) {
+    const std::vector<uint8_t> record = Serialize();
+    if (record.empty()) return true;  // a cell that never held text
+    RichTextObject frame;
+    return frame.Deserialize(record) && frame.WriteText(out);
 }
 
 void StoredCellText::Load(std::span<const uint8_t> record) {

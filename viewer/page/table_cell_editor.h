@@ -20,6 +20,8 @@
 namespace lect32 {
 
 class ColourTable;
+class MemWriter;
+struct FrameSearch;
 
 // What a cell record gives the editor's page style (after the style's defaults).
 struct CellTextStyle {
@@ -53,6 +55,30 @@ public:
     // Paints the placed editor within the clip rectangle.
     virtual void Paint(HDC dc, const RECT& clip) = 0;
     virtual void SetZoom(int percent, int second) = 0;
+
+    // ---- input, search and text, at points relative to the editor's place. The reader's
+    // editors show text and take no input: they have no caret, selection or commands, so these
+    // answer "nothing here" unless an editor says otherwise.
+    virtual void Click(HWND /*owner*/, WPARAM /*keys*/, POINT /*at*/) {}
+    // Non-zero when the editor set the cursor.
+    virtual int UpdateCursor(POINT /*at*/) { return 0; }
+    virtual void MouseMove(POINT /*at*/, WPARAM /*keys*/) {}
+    // A page command; non-zero when the editor handled it.
+    virtual int DoCommand(int /*code*/, int /*argument*/, void* /*data*/) { return 0; }
+    virtual bool HasSelection() const { return false; }
+    virtual void CollapseSelection(bool /*toEnd*/) {}
+    // Where the caret stands (its top) and how tall it is.
+    virtual POINT CaretPoint(int& height) const {
+        height = 0;
+        return {0, 0};
+    }
+    virtual void SetCaretX(int /*x*/) {}
+    virtual bool FindText(const FrameSearch& /*search*/) { return false; }
+    virtual void MarkFoundWords(const FrameSearch& /*search*/) {}
+    virtual int ShowTooltip(HWND /*target*/, POINT /*at*/) { return 0; }
+    // Writes the cell's text as plain text: control codes dropped, tabs kept, CR LF between rows.
+    // False when the cell's record is damaged or the writer failed.
+    virtual bool WriteText(MemWriter& out);
 };
 
 // Where the parts of a text-frame record lie: its rows, view state, highlights and object block.

@@ -30,6 +30,8 @@ namespace lect32 {
 
 class ColourTable;
 class MemReader;
+class MemWriter;
+struct FrameSearch;
 class PageBackground;
 struct PageStyle;
 
@@ -119,6 +121,44 @@ public:
     void StoreCell();
     int GetOwnerCell(int cell);
 
+    // ---- input, caret, search and text (table_interaction.cpp). Points are in the owner
+    // window's client coordinates.
+    // The owner cell under the point; 'side' 1 left of the table, 2 beyond its right edge.
+    int HitCell(int x, int y, int& side);
+    void OnLeftButtonDown(HWND window, WPARAM keys, int x, int y);
+    int OnSetCursor(int x, int y);
+    int OnMouseMove(int x, int y, WPARAM keys);
+    // Grade 1: whether the layout changed; else whether anything did.
+    bool HitTest(int grade);
+    int DispatchCommand(int code, int argument, void* data);
+    // How often each command code reached a table (all tables of the process).
+    static uint32_t CommandCount(uint8_t code);
+    void CollapseSelection(bool notify);
+    int CollapseSelectionToStart();
+    // The caret arrives from the row above (kind 0: first cell; 2: first row at x) or below
+    // (1: last cell; 3: last row at x).
+    void EnterCaret(int kind, int x);
+    void SetSelectionShown(bool shown);
+    bool SelectionShown() const { return inverted_ != 0; }
+    // With a row: its top and height (0), or 1 when there is no such row. With row -1: the row
+    // whose band holds y (0), or 2 when none does.
+    int LocateRow(int row, int32_t y, int& foundRow, int32_t& top, int32_t& height);
+    // The caret's point in client coordinates and its height (the caret cell, else cell 0).
+    POINT PositionToPoint(int& height);
+    bool FindText(const FrameSearch& search);
+    void MarkFoundWords(const FrameSearch& search);
+    static constexpr int kMaxTooltipCells = 50;
+    int ShowTooltip(HWND target, int x, int y);
+    // The range (selectedOnly; false without one) or the whole table: TAB between cells, CR LF
+    // after each row. False when a cell's text could not be written.
+    bool WriteText(MemWriter& out, bool selectedOnly);
+    // Ends a range selection; where 1 / 2 puts the caret into its first / last cell.
+    void EndRangeSelection(int where);
+    bool RangeSelected() const { return rangeSelected_ != 0; }
+    // Message to the owner: the table gave up the caret.
+    static constexpr UINT kCaretLeftMessage = 9001;
+    static constexpr int kMaxCommandCells = 100;
+
     // The range of cells shown inverted while a cell range is selected.
     void SetRangeSelection(int anchor, int end);
     void ClearRangeSelection() { rangeSelected_ = 0; }
@@ -178,6 +218,11 @@ private:
     void paintFrame(PaintPass& pass);
     void paintFrameSide(PaintPass& pass, CellSide side);
     bool inRange(int cell) const;
+    // Interaction helpers (table_interaction.cpp).
+    POINT editorPoint(int cell, int x, int y);
+    int columnAt(int x, int& side);
+    void invertCells(bool rangeOnly);
+    void clickCorner(int cell);
 
     const ColourTable* colours_;
     int16_t columns_ = 0;

@@ -38,12 +38,11 @@ void TableObjectRow::SetZoom(uint16_t numerator, uint16_t denominator) {
     if (numerator != 0) table_->ScaleBy(numerator, denominator);
 }
 
-TableRowReader TableObjectReader(const ColourTable* colours) {
-    return [colours](winplat::ByteReader& in, HWND owner) -> std::unique_ptr<TableRow> {
-        auto table = std::make_unique<TableObject>(colours);
+TableRowReader TableObjectReader(const ColourTable* colours, CellEditorMaker editors) {
+    return [colours, editors](winplat::ByteReader& in, HWND owner) -> std::unique_ptr<TableRow> {
+        auto table = std::make_unique<TableObject>(colours, editors ? editors() : nullptr);
         table->SetOwnerWindow(owner);
         if (!table->Read(in)) return nullptr;
-        table->SetOwnerWindow(owner);
         return std::make_unique<TableObjectRow>(std::move(table));
     };
 }

@@ -3,6 +3,7 @@
 #ifndef LECT32_PAGE_TABLE_OBJECT_ROW_H
 #define LECT32_PAGE_TABLE_OBJECT_ROW_H
 
+#include <functional>
 #include <memory>
 
 #include "page/table_object.h"
@@ -37,9 +38,12 @@ private:
     int32_t originY_ = 0;
 };
 
+using CellEditorMaker = std::function<std::unique_ptr<TableCellEditor>()>;
+
 // The reader a view is given for its table rows: each table read with the document's colours
-// (null: the open document's) for the view's window. A damaged table gives null.
-TableRowReader TableObjectReader(const ColourTable* colours);
+// (null: the open document's) for the view's window, with its own cell editor from 'editors' (none:
+// the table's default). A damaged table gives null.
+TableRowReader TableObjectReader(const ColourTable* colours, CellEditorMaker editors = {});
 
 }  // namespace lect32
 

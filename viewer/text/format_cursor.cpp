@@ -30,6 +30,16 @@ void FormatCursor::ScanRow(uint16_t row, uint16_t length, bool keepUnset) {
     text_->UnlockItem(row);
 }
 
+void FormatCursor::ScanText(std::span<const uint8_t> text, uint16_t length, bool keepUnset) {
+    present.fill(keepUnset);
+    chars.Reset();
+    colours = ColourPair{};
+    shadow = Shadow{};
+    linkKind = kNoLink;
+    linkValue = 0;
+    if (length != 0) scan(text, length, keepUnset);
+}
+
 void FormatCursor::scan(std::span<const uint8_t> bytes, uint16_t length, bool keepUnset) {
     const size_t end = std::min<size_t>(length, bytes.size());
     size_t at = 0;

@@ -38,6 +38,8 @@ public:
     // Takes the codes of the row's first 'length' bytes. Without keepUnset a code whose values
     // are all unset leaves its part absent. A damaged sequence ends the walk.
     void ScanRow(uint16_t row, uint16_t length, bool keepUnset);
+    // The same over a row text held elsewhere.
+    void ScanText(std::span<const uint8_t> text, uint16_t length, bool keepUnset);
     // The row's style format with its own packed format over it; returns the row's height.
     uint32_t RowBase(uint16_t row, TextFormat& target) const;
     // The character format, colours and shadow in force at the offset; returns the row's height.

@@ -11,7 +11,6 @@ namespace lect32 {
 namespace {
 
 constexpr uint8_t kSpace = ' ';
-constexpr uint8_t kNoBreakSpace = 160;
 
 }  // namespace
 
@@ -288,11 +287,6 @@ int LaidOutLine::prefixX(const TextSegment& s, size_t count, const Shadow& shado
     if (s.extra != 0) SetTextJustification(dc_, 0, 0);
     int x = s.x + extent.cx;
     if (shadow.colour != Shadow::kNone && shadow.dx < 0) x -= shadow.dx;
-    // The no-break space takes its justification share as on the platform kind that has it.
-    if (s.spaces > 0) {
-        const auto prefix = text_.subspan(s.start, count);
-        x += static_cast<int>(std::count(prefix.begin(), prefix.end(), kNoBreakSpace)) * (s.extra / s.spaces);
-    }
     return x;
 }
 

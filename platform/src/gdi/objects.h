@@ -84,6 +84,13 @@ struct Justification {
     int used = 0;
     // The extra pixels of the break 'index' breaks after the next one.
     int extraOf(int index) const;
+    // Whether output widens this byte: the font's break character and, beside a space break
+    // character, the no-break space, which justified text counts among a line's breaks too.
+    static bool IsBreak(uint8_t byte, uint8_t breakChar) {
+        constexpr uint8_t kSpace = 0x20;
+        constexpr uint8_t kNoBreakSpace = 0xA0;
+        return byte == breakChar || (breakChar == kSpace && byte == kNoBreakSpace);
+    }
 };
 
 // The kinds of device a DC draws on.

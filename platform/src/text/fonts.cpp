@@ -159,7 +159,7 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size) {
         for (int i = 0; i < count; ++i) {
             const auto byte = static_cast<uint8_t>(text[i]);
             width += face.advance(byte);
-            if (byte == breakChar) width += context.state.justification.extraOf(breaks++);
+            if (Justification::IsBreak(byte, breakChar)) width += context.state.justification.extraOf(breaks++);
         }
         size->cx = static_cast<LONG>(std::clamp<int64_t>(width, INT32_MIN, INT32_MAX));
         size->cy = face.metrics().text.tmHeight;

@@ -54,7 +54,7 @@ class Advances {
         for (size_t i = 0; i < count; ++i) {
             const auto byte = static_cast<uint8_t>(run.text[i]);
             int advance = run.dx ? run.dx[i] : face.advance(byte);
-            if (!run.dx && byte == breakChar) advance += justification.extraOf(breaks++);
+            if (!run.dx && Justification::IsBreak(byte, breakChar)) advance += justification.extraOf(breaks++);
             advances_[i] = advance;
         }
         if (justification.count > 0) justification.used += breaks;

@@ -177,10 +177,13 @@ struct JustifyCase {
 // "a b c d" at em 20: letters 10, spaces 5, so 55 unjustified.
 const JustifyCase kJustify[] = {
     {"seven over three", "a b c d", 7, 3, 62},
-    {"the no-break space is no break",
+    // The reader's formatter counts the no-break space among a justified line's breaks, so
+    // output widens it as it widens the space: measured and painted lines agree.
+    {"the no-break space is widened with the spaces",
      "a\xA0"
      "b c",
-     4, 1, 44},
+     4, 1, 40 + 4 + 4},
+    {"the no-break space alone", "a\xA0" "b", 6, 1, 25 + 6},
     {"more breaks than counted get the share", "a b c d", 4, 2, 55 + 2 + 2 + 2},
     {"fewer breaks than counted", "a b", 7, 3, 25 + 3},
     {"squeezed", "a b c", -5, 2, 40 - 5},

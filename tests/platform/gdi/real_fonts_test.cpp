@@ -334,10 +334,10 @@ struct JustifyCase {
     int breaks;  // the spaces of the text
 };
 
-// The no-break space (0xA0) is no break and gets nothing.
+// The no-break space (0xA0) is widened with the spaces: it counts among the breaks.
 const JustifyCase kJustify[] = {
     {"a b c d", 7, 3},    {"P\xF8\xEDli\x9A \x9Elu\x9Do", 1, 1},
-    {"x  y", 5, 2},       {"k\xF9\xF2\xA0\xFAp\xECl \xEF\xE1\x62", 4, 1},
+    {"x  y", 5, 2},       {"k\xF9\xF2\xA0\xFAp\xECl \xEF\xE1\x62", 4, 2},
     {"W W W W W", 13, 4},
 };
 

@@ -327,8 +327,8 @@ TEST_F(Formatter, TabPositionAndNoBreakSpaceShare) {
     Split("a\xA0" "b c");
     formatter_.LayoutLine(0, 100, TextFormatter::kJustified, false);
     EXPECT_EQ(formatter_.Segments()[0].extra, 100 - 40);
-    // 60 extra over 2 spaces: the plain space takes 30 through the justification, the no-break
-    // space its share of 30 added by hand.
+    // 60 extra over 2 spaces: the platform widens the no-break space and the plain space by 30
+    // each, as the formatter counted them.
     EXPECT_EQ(formatter_.GetCharX(2).x, 10 + 5 + 30);
     EXPECT_EQ(formatter_.GetCharX(4).x, 10 + 5 + 30 + 10 + 5 + 30);
 }

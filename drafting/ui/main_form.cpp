@@ -158,6 +158,13 @@ void MainForm::ConnectDrawingSide() {
     };
     hooks.angleUnit = [this] { return engine_->numberInput.grammar.angleMode; };
     hooks.releaseButton = [this](int n) { SpeedButton(n).SetDown(false); };
+    hooks.acceptPoint = [this](Point at, bool replace) {
+        if (commandLine_) {
+            commandLine_->Line().AcceptPoint(at, replace);
+        } else {
+            simpleDrafting_->Commands().AcceptPoint(at, replace);
+        }
+    };
     StatusPanelParts parts;
     auto part = [this](const char* name) { return FindComponent(name); };
     parts.scale = dynamic_cast<winforms::Label*>(part("Label2"));

@@ -99,6 +99,7 @@ MainForm::MainForm(winforms::Component* owner, MainFormSetup setup)
         simpleDrafting_ = std::make_unique<SimpleDrafting>(*paintBox_, engine_->image, engine_->drawing,
                                                            *commandSurface_, engine_->numberInput.grammar);
         drafting_ = simpleDrafting_.get();
+        commands_->SetDrawHook(simpleDrafting_->ScreenDrawHook());
         ConnectDrawingSide();
         commandLine_ = std::make_unique<FormCommandLine>(*this, *simpleDrafting_, *commandSurface_);
     }

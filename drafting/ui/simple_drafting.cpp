@@ -201,6 +201,9 @@ void SimpleDrafting::RegenerateDrawing() {
         tracker_.SetCanvas(&canvas, box);
         const POINT at = tracker_.Pixel();
         if (at.x >= 0 && at.y >= 0) tracker_.HandleMouseMove(at, true);
+        // A paint lends its own canvas, which is gone when the paint ends: the tracker draws
+        // nothing more through it (each later use takes the paint box's canvas anew).
+        tracker_.SetCanvas(nullptr, box);
     }
     regenerating_ = false;
 }

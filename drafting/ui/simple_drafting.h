@@ -19,6 +19,7 @@
 #include "display/regeneration.h"
 #include "drawing/drawing.h"
 #include "drawing/entity_adders.h"
+#include "drawing/entity_draw_hook.h"
 #include "drawing/layer_table.h"
 #include "drawing/number_input.h"
 #include "drawing/undo_operations.h"
@@ -65,6 +66,8 @@ public:
     void SetCommandBottomMark(int depth) override { commands_.Stack().SetBottomMark(depth); }
     void AcceptPointAt(int x, int y, winforms::MouseButton button, bool alt) override;
     CommandStates& Commands() { return commands_; }
+    // What scripts add or erase reaches the screen with the next paint of the paint box.
+    EntityDrawHook& ScreenDrawHook() { return screenHook_; }
     DrawingSelection& Selection() { return selection_; }
 
     DraftingFormHooks hooks;
@@ -107,6 +110,15 @@ public:
 private:
     void SetView(const ViewTransform& view);
     void TrackMouseAt(int x, int y, bool pump);
+    // Each entity drawn or erased asks for a paint; the paints coalesce into one regeneration.
+    class RepaintHook final : public EntityDrawHook {
+    public:
+        explicit RepaintHook(winforms::PaintBox& box) : box_(box) {}
+        void DrawEntity(const Drawing&, const EntityRecord&, int) override { box_.Invalidate(); }
+
+    private:
+        winforms::PaintBox& box_;
+    };
     std::vector<uint8_t> HeadBytes() const;
     // ViewChanges.
     ViewTransform CurrentView() const override { return view_.GetViewTransform(); }
@@ -152,6 +164,7 @@ private:
     bool PumpMessages() override;
 
     winforms::PaintBox& paintBox_;
+    RepaintHook screenHook_{paintBox_};
     SystemVariableImage& image_;
     Drawing& drawing_;
     LayerTable layers_;

@@ -211,6 +211,12 @@ struct TrackedStepsTest : ViewTrackingTest {
         request.option5 = option5;
         ASSERT_EQ(Drafting().Commands().PushCommandState(request), PushResult::Pushed);
     }
+    // Removes the overlay from the screen, through the paint box's canvas as it is now.
+    void HideOverlay() {
+        winforms::PaintBox& box = form->PaintBox1();
+        Drafting().Tracker().SetCanvas(&box.GetCanvas(), {box.Width(), box.Height()});
+        Drafting().Tracker().HideAll();
+    }
     void GridSnap(double spacing) {
         Image().SetByte(tracking_var::kGridSnap, 1);
         Image().SetDouble(tracking_var::kGridSpacingX, spacing);
@@ -293,11 +299,33 @@ TEST_F(TrackedStepsTest, ClicksAndMovesOfALineLeaveNoTraceOnceTheOverlayIsHidden
     MoveTo(360, 270);
     Click(360, 270);
     MoveTo(300, 100);
-    CursorTracker& tracker = Drafting().Tracker();
-    tracker.HideAll();
+    HideOverlay();
     const winplat::test::Image traced = h.screenshot();
     form->Drafting().RegenerateDrawing();
-    tracker.HideAll();
+    HideOverlay();
+    const winplat::test::Image fresh = h.screenshot();
+    const POINT origin = form->PaintBox1().ClientToScreen({0, 0});
+    const RECT paintBox{origin.x, origin.y, origin.x + form->PaintBox1().Width(), origin.y + form->PaintBox1().Height()};
+    EXPECT_TRUE(winplat::test::crop(traced, paintBox) == winplat::test::crop(fresh, paintBox));
+    const PolylineView drawn(form->Engine().drawing[form->Engine().drawing.head]);
+    EXPECT_EQ(drawn.VertexCount(), 2);
+}
+
+TEST_F(TrackedStepsTest, ALineDraggedAndClickedLeavesNoTraceOnceTheOverlayIsHidden) {
+    Start();
+    form->SpeedButton(step_button::kPolyline).Click();
+    h.pump();
+    const POINT a = OnScreen(120, 90), b = OnScreen(360, 270);
+    h.drag(a.x, a.y, b.x, b.y);
+    h.advance(800);
+    h.click(b.x, b.y);
+    h.advance(600);
+    CursorTracker& tracker = Drafting().Tracker();
+    EXPECT_EQ(tracker.step.reference, (Point{form->Engine().image.Double(2), form->Engine().image.Double(3)}));
+    HideOverlay();
+    const winplat::test::Image traced = h.screenshot();
+    form->Drafting().RegenerateDrawing();
+    HideOverlay();
     const winplat::test::Image fresh = h.screenshot();
     const POINT origin = form->PaintBox1().ClientToScreen({0, 0});
     const RECT paintBox{origin.x, origin.y, origin.x + form->PaintBox1().Width(), origin.y + form->PaintBox1().Height()};

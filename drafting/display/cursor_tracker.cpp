@@ -10,6 +10,9 @@ namespace linework {
 
 namespace {
 
+// The mode whose snap points become markers instead of moving the cursor.
+constexpr int kGatherMode = 12;
+
 bool SameEnds(const CursorTracker::Construction& c) { return c.a == c.b; }
 double RadiusOf(const CursorTracker::Construction& c) { return std::hypot(c.b.x - c.a.x, c.b.y - c.a.y); }
 
@@ -41,13 +44,15 @@ bool CursorTracker::SnapCursor(Point& world) {
                 break;
         }
     }
+    const bool onObject = SnapToObject(world);
+    snapped = snapped || onObject;
     world_ = world;
-    const bool onMarker = !markerSnapSuspended && SnapToNearestMarker();
+    const bool onMarker = !onObject && !markerSnapSuspended && SnapToNearestMarker();
     if (onMarker) {
         world = world_;
         snapped = true;
     }
-    if (step.waitingForSecondPoint && !onMarker) {
+    if (step.waitingForSecondPoint && !onMarker && !onObject) {
         if (modes.ortho) {
             world = OrthoSnap(world, step.reference);
             snapped = true;
@@ -57,6 +62,55 @@ bool CursorTracker::SnapCursor(Point& world) {
         }
     }
     return snapped;
+}
+
+// The entities under the pick box round the cursor: their snap point of the mode takes the
+// cursor (modes 1..11), or their snap points become temporary markers (mode 12).
+bool CursorTracker::SnapToObject(Point& world) {
+    if (objectSnapMode_ <= 0 || step.viewCommand || drawing == nullptr || layers == nullptr) return false;
+    const PickBox box{world, overlay.pickBoxHalf * view_.GetViewTransform().scale};
+    if (objectSnapMode_ == kGatherMode) {
+        for (Point p : SnapPointsUnder(*drawing, *layers, box)) AddSnapMarker(kObjectPointLabel, -1, p);
+        return false;
+    }
+    const std::optional<Point> at = ObjectSnapPoint(objectSnapMode_, *drawing, *layers, box);
+    if (!at) return false;
+    world = *at;
+    return true;
+}
+
+void CursorTracker::SetObjectSnapMode(int mode) {
+    if (objectSnapMode_ == kGatherMode && mode != kGatherMode) PurgeSnapMarkers();
+    objectSnapMode_ = mode;
+}
+
+void CursorTracker::SetSketching(bool on) {
+    sketching = on;
+    sketchPrevious_ = world_;
+}
+
+void CursorTracker::SetDrawingLimits(const DrawingLimits& limits) {
+    const bool wasShown = limitsShown_;
+    if (wasShown) DrawLimitsFrame();
+    limits_ = limits;
+    limitsShown_ = wasShown && limits_.shown;
+    if (limitsShown_) DrawLimitsFrame();
+}
+
+// The frame at the place it has in the view now: drawn once shows it, twice removes it. Two
+// corners that share a coordinate make a line.
+void CursorTracker::DrawLimitsFrame() {
+    if (!Drawable()) return;
+    const POINT a{view_.WorldToScreenX(limits_.a.x), view_.WorldToScreenY(limits_.a.y)};
+    const POINT b{view_.WorldToScreenX(limits_.b.x), view_.WorldToScreenY(limits_.b.y)};
+    BeginOverlay(*canvas_, limits_.colour);
+    canvas_->GetPen().SetStyle(winforms::PenStyle::Dot);
+    if (limits_.a.x != limits_.b.x && limits_.a.y != limits_.b.y) {
+        DrawBandRectangle(*canvas_, a, b);
+    } else {
+        DrawBandLine(*canvas_, a, b);
+    }
+    RestoreNormalPen(*canvas_);
 }
 
 void CursorTracker::HandleMouseMove(POINT at, bool forced) {
@@ -72,6 +126,7 @@ void CursorTracker::HandleMouseMove(POINT at, bool forced) {
     pixel_ = pixel;
     DrawCursor(true);
     if (step.waitingForSecondPoint) {
+        host_.CursorMoved(world_, step);
         step.rubberBandEnd = world_;
         DrawRubberBand(true);
         step.fromFirst = {world_.x - step.first.x, world_.y - step.first.y};
@@ -89,7 +144,7 @@ void CursorTracker::HandleMouseMove(POINT at, bool forced) {
 void CursorTracker::DrawCursor(bool show) {
     if (!Drawable()) return;
     const bool pick = show && step.pickSelection;
-    const bool aperture = show && objectSnapMode >= 1 && objectSnapMode <= 11 && !step.viewCommand;
+    const bool aperture = show && objectSnapMode_ >= 1 && objectSnapMode_ <= 11 && !step.viewCommand;
     if (show && !shown_.cursor) cursorAt_ = pixel_;
     if (shown_.cursor != show) {
         BeginOverlay(*canvas_, overlay.cursorColour);
@@ -107,6 +162,10 @@ void CursorTracker::DrawCursor(bool show) {
         shown_.aperture = aperture;
     }
     RestoreNormalPen(*canvas_);
+    if (limitsShown_ != (show && limits_.shown)) {
+        DrawLimitsFrame();
+        limitsShown_ = !limitsShown_;
+    }
     if (show) ShowSnapMarkers(true);
 }
 
@@ -203,6 +262,7 @@ void CursorTracker::HideAll() {
 
 void CursorTracker::ForgetScreen() {
     shown_ = {};
+    limitsShown_ = false;
     if (preview) preview->Forget();
 }
 
@@ -234,6 +294,7 @@ void CursorTracker::ReplayShown(winforms::Canvas& canvas) {
     if (shown.markers) {
         for (const SnapMarker& marker : markers_.Markers()) DrawOneMarker(marker);
     }
+    if (limitsShown_) DrawLimitsFrame();
     if (preview && drawing) preview->Replay(canvas, *drawing, overlay.overlayColour);
     shown_ = shown;
     canvas_ = screen;

@@ -14,10 +14,12 @@
 #include "display/cursor_snapping.h"
 #include "display/drag_preview.h"
 #include "display/grid.h"
+#include "display/object_snap.h"
 #include "display/overlay.h"
 #include "display/snap_markers.h"
 #include "drawing/drawing.h"
 #include "drawing/geometry.h"
+#include "drawing/layer_table.h"
 #include "drawing/view_transform.h"
 #include "winforms/canvas.h"
 
@@ -79,7 +81,21 @@ public:
     virtual bool PreviewInterrupted() { return false; }
     // Lets pending window messages through at the end of a move.
     virtual void PumpPending() {}
+    // The cursor of a waiting two-point step moved (before its rubber band is drawn): the step
+    // follows it and may change what the band looks like (TrackedStep).
+    virtual void CursorMoved(Point /*world*/, TrackedStep& /*step*/) {}
 };
+
+// The frame of the drawing limits, drawn with a dotted pen while the limits display is on.
+struct DrawingLimits {
+    bool shown = false;
+    Point a, b;
+    COLORREF colour = 0x00FFFF;
+};
+
+// Object-snap mode 12 gathers the snap points under the pick box as temporary markers; this is
+// their label (no hint text).
+inline constexpr int32_t kObjectPointLabel = 0;
 
 class CursorTracker {
 public:
@@ -94,11 +110,20 @@ public:
     ReadoutSettings readout;
     Point userOrigin;
     TrackedStep step;
-    int objectSnapMode = 0;
     bool sketching = false;
     bool markerSnapSuspended = false;
     DragPreview* preview = nullptr;  // the drag preview of the running edit, when there is one
     const Drawing* drawing = nullptr;
+    // The layers the object snaps look at; none: object snapping finds nothing.
+    const LayerTable* layers = nullptr;
+
+    // The object-snap mode (0 off, 1..12); leaving mode 12 frees the markers it gathered.
+    void SetObjectSnapMode(int mode);
+    int ObjectSnapMode() const { return objectSnapMode_; }
+    // Sketching: each move adds a segment from the previous cursor point, which starts here.
+    void SetSketching(bool on);
+    // The limits frame follows the cursor's drawing (shown or removed with it).
+    void SetDrawingLimits(const DrawingLimits& limits);
 
     // The tracking of one mouse move to pixel 'at'; 'forced' redraws even when the pixel is the
     // one before.
@@ -139,6 +164,8 @@ public:
 
 private:
     bool SnapCursor(Point& world);
+    bool SnapToObject(Point& world);
+    void DrawLimitsFrame();
     void DrawMarkers();
     void DrawOneMarker(const SnapMarker& marker);
     void ShowReadout();
@@ -153,6 +180,9 @@ private:
     POINT pixel_{-1, -1};
     Point world_;
     Point sketchPrevious_;
+    int objectSnapMode_ = 0;
+    DrawingLimits limits_;
+    bool limitsShown_ = false;
     // What is on the screen, so that erasing draws exactly it again.
     POINT cursorAt_{0, 0};
     POINT bandFrom_{0, 0}, bandTo_{0, 0};

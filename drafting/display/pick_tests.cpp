@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
+#include <optional>
 #include <vector>
 
 #include "display/arc_flattening.h"
 
 namespace linework {
 namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
 
 bool BoxesOverlap(const Box& a, const Box& b) {
     return a.x1 <= b.x2 && b.x1 <= a.x2 && a.y1 <= b.y2 && b.y1 <= a.y2;
@@ -68,6 +72,44 @@ SegmentVerdict TestSegment(Point p, Point q, const PickRegion& region) {
     if (window) return SegmentVerdict::Fail;
     if (p.x == q.x || p.y == q.y) return SegmentVerdict::Pass;
     return LineMeetsBorder(p, q, box) ? SegmentVerdict::Pass : SegmentVerdict::Next;
+}
+
+// The box round 'count' vertices that 'at' gives; none when a coordinate is not finite (the
+// segment rules then decide alone, as they do for such values).
+template <class VertexAt>
+std::optional<Box> FiniteBoundsOf(size_t count, VertexAt&& at) {
+    Box box{kInf, kInf, -kInf, -kInf};
+    for (size_t i = 0; i < count; ++i) {
+        const Point p = at(i);
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return std::nullopt;
+        box.x1 = std::min(box.x1, p.x);
+        box.x2 = std::max(box.x2, p.x);
+        box.y1 = std::min(box.y1, p.y);
+        box.y2 = std::max(box.y2, p.y);
+    }
+    return box;
+}
+
+// What the vertices' bounding box alone decides, before any segment is looked at: the window
+// holds a chain exactly when every vertex lies in it; a chain whose box misses the region (or
+// the fence's box) meets none of it; a chain wholly inside a crossing box meets it.
+std::optional<bool> BoundsVerdict(const Box& bounds, size_t count, const PickRegion& region) {
+    if (count == 0) return false;
+    switch (region.rule) {
+        case PickRule::Window:
+            return BoxInside(bounds, region.box);
+        case PickRule::Crossing:
+            if (!BoxesOverlap(bounds, region.box)) return false;
+            if (BoxInside(bounds, region.box)) return true;
+            return std::nullopt;
+        case PickRule::Fence: {
+            if (count == 1) return false;
+            const std::array<Point, 2> fence{region.fenceA, region.fenceB};
+            if (!BoxesOverlap(bounds, BoxAround(fence))) return false;
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
 }
 
 // An arc record with the given points, for the flattening the drawing uses.
@@ -141,8 +183,14 @@ std::optional<bool> PickTester::PassesPlaced(const EntityRecord& entity, const P
             const int count = view.VertexCount();
             // A patterned polyline is an area: its closing side counts.
             const bool close = view.PatternNumber() != 0 && count >= 3 && view.Vertex(count - 1) != view.Vertex(0);
-            return ChainPassesBy(static_cast<size_t>(count + (close ? 1 : 0)), region,
-                                 [&](size_t i) { return Placed(view.Vertex(static_cast<int>(i) % count)); });
+            const auto vertex = [&](size_t i) { return Placed(view.Vertex(static_cast<int>(i) % count)); };
+            // Most entities of a large drawing lie far from the box: their bounds settle them.
+            if (const std::optional<Box> bounds = FiniteBoundsOf(static_cast<size_t>(count), vertex)) {
+                if (const std::optional<bool> verdict = BoundsVerdict(*bounds, static_cast<size_t>(count), region)) {
+                    return *verdict;
+                }
+            }
+            return ChainPassesBy(static_cast<size_t>(count + (close ? 1 : 0)), region, vertex);
         },
         [&](const Polyline3DView& view) -> std::optional<bool> { return Polyline3DPasses(view, region); },
         [&](const ArcView& view) -> std::optional<bool> { return ArcPasses(view, region); },

@@ -16,4 +16,10 @@ bool SelectionSettings::AnyFilter() const {
     return std::any_of(filters.begin(), filters.end(), [](uint16_t on) { return on != 0; });
 }
 
+uint16_t SelectionMethodForDrag(Point start, Point cursor, bool crossingByDefault) {
+    if (cursor.y <= start.y) return selection_method::kFence;
+    if (cursor.x > start.x || crossingByDefault) return selection_method::kCrossing;
+    return selection_method::kWindow;
+}
+
 }  // namespace linework

@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 
+#include "drawing/geometry.h"
+
 namespace linework {
 
 namespace selection_method {
@@ -25,6 +27,11 @@ inline constexpr uint16_t kPrevious = 45;    // "-"
 inline constexpr uint16_t kLast = 46;        // "."
 inline constexpr uint16_t kNewest = 49;      // "1"
 }  // namespace selection_method
+
+// The window method a drag from 'start' to 'cursor' selects with when a pick found nothing: a
+// cursor at or below the start point draws a fence; above it, a crossing window when the cursor
+// is right of the start point or crossing is the default, else a window.
+uint16_t SelectionMethodForDrag(Point start, Point cursor, bool crossingByDefault);
 
 struct SelectionSettings {
     static constexpr int kFilterCount = 6;

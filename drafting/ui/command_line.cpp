@@ -147,7 +147,7 @@ void CommandLine::CoordinateEntry(std::string_view text) {
     }
 }
 
-void CommandLine::AcceptPoint(Point at) {
+void CommandLine::AcceptPoint(Point at, bool replace) {
     using namespace entry_variable;
     p_.image.SetDouble(kInputPointX, at.x);
     p_.image.SetDouble(kInputPointX + 1, at.y);
@@ -155,7 +155,10 @@ void CommandLine::AcceptPoint(Point at) {
     p_.image.SetDouble(kLastPointX, at.x);
     p_.image.SetDouble(kLastPointX + 1, at.y);
     p_.image.SetInteger(kPointStatus, 1);
-    p_.commands.AcceptPoint(at);
+    if (p_.image.Byte(kPointMarkers) != 0 && !p_.hooks.RubberBandShown()) {
+        p_.hooks.DrawPointMarker(at, static_cast<uint32_t>(p_.image.Integer(kPointMarkerColour)) & 0xFFFFFFu);
+    }
+    p_.commands.AcceptPoint(at, replace);
 }
 
 void CommandLine::AcceptValue(double value) {

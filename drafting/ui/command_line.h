@@ -31,10 +31,10 @@ inline constexpr uint8_t kMenuLine = 34;
 
 // Kinds of step that wait for the user on behalf of a script.
 namespace script_wait_kind {
-inline constexpr uint8_t kValue = 13;
-inline constexpr uint8_t kKey = 14;
-inline constexpr uint8_t kEnd = 15;
-inline constexpr uint8_t kConfirm = 16;
+inline constexpr uint8_t kValue = command_kind::kWaitValue;
+inline constexpr uint8_t kKey = command_kind::kWaitKey;
+inline constexpr uint8_t kEnd = command_kind::kWaitEnd;
+inline constexpr uint8_t kConfirm = command_kind::kWaitConfirm;
 }  // namespace script_wait_kind
 
 // Why a typed line was refused.
@@ -54,6 +54,10 @@ public:
     // The last menu line is run again.
     virtual void RepeatMenuLine() {}
     virtual void Beep() {}
+    // Whether a rubber band is on the screen now.
+    virtual bool RubberBandShown() const { return false; }
+    // A point marker (a small cross, 1 pixel wide) in the colour at the point taken.
+    virtual void DrawPointMarker(Point /*at*/, uint32_t /*colour*/) {}
     // The view's 3-D projection of a typed point; false when it cannot be shown.
     virtual bool ProjectPoint3D(double x, double y, double /*z*/, Point& out) const {
         out = {x, y};
@@ -77,8 +81,10 @@ public:
 
     // A character typed into the command line; only Enter (13) and Esc (27) act.
     void EnterCommandLine(char key);
-    // A point (the input point, doubles 4 and 5) or the end of the input for the waiting step.
-    void AcceptPoint(Point at);
+    // A point (the input point, doubles 4 and 5) or the end of the input for the waiting step;
+    // typed, or clicked ('replace': the pick's Alt). With point markers on (byte 27) and no
+    // rubber band shown, the point gets a marker in the marker colour (integer 287).
+    void AcceptPoint(Point at, bool replace = false);
     void AcceptValue(double value);
     void EndInput();
     // Runs the last typed command.

@@ -30,6 +30,12 @@ inline constexpr uint8_t kScale = 9;
 inline constexpr uint8_t kMove = 10;
 inline constexpr uint8_t kCopy = 11;
 inline constexpr uint8_t kErase = 12;
+// Steps that wait for the user on behalf of a script: a value, a key, the end of the input,
+// a confirmation.
+inline constexpr uint8_t kWaitValue = 13;
+inline constexpr uint8_t kWaitKey = 14;
+inline constexpr uint8_t kWaitEnd = 15;
+inline constexpr uint8_t kWaitConfirm = 16;
 // 7..12: edit commands whose selection may be abandoned when nothing was selected.
 inline constexpr bool IsEditCommand(uint8_t kind) { return kind >= kRotate && kind <= kErase; }
 // The three view commands, each waiting at most once.
@@ -57,6 +63,8 @@ struct CommandState {
     bool pointGiven = false;
     // The window-selection button's state while this record is on top.
     bool windowButtonDown = false;
+    // A click with the window-selection button down kept the first corner of a window.
+    bool cornerPending = false;
     // Option 5: a rubber band is wanted; for a window selection false means the fence.
     uint8_t option5 = 0;
     // Options 6 and 7 are the callers' own.

@@ -120,6 +120,7 @@ void CommandStates::FillTop(const PushRequest& request) {
     top.pointsNeeded = request.pointsNeeded;
     top.pointGiven = false;
     top.windowButtonDown = false;
+    top.cornerPending = false;
     top.option5 = request.option5;
     top.option6 = request.option6;
     top.option7 = request.option7;
@@ -234,9 +235,32 @@ bool CommandStates::RunScriptFile(std::string_view name) {
     return ports_.surface.RunScriptFile(name);
 }
 
+bool CommandStates::FollowDragWithWindowMethod(Point cursor) {
+    if (!selectionActive_ || !selectionFallback_ || !stack_.Active()) return false;
+    const CommandState& top = stack_.Top();
+    if (top.kind != command_kind::kObjectSelection || top.step < 1) return false;
+    const int before = ports_.selection.Method();
+    switch (SelectionMethodForDrag(top.first, cursor, settings.crossingByDefault)) {
+        case selection_method::kFence:
+            SetWindowSelectionMethod(selection_method::kFence, step_button::kFenceMethod, 34, 111);
+            break;
+        case selection_method::kCrossing:
+            SetWindowSelectionMethod(selection_method::kCrossing, step_button::kCrossingMethod, 32, 109);
+            break;
+        default:
+            SetWindowSelectionMethod(selection_method::kWindow, step_button::kWindowMethod, 29, 106);
+            break;
+    }
+    return ports_.selection.Method() != before;
+}
+
+// The method buttons 67..70 are one group: the new method's goes down, the others up.
 void CommandStates::SetWindowSelectionMethod(int method, int button, int32_t sound, int promptMessage) {
     if (method == ports_.selection.Method()) return;
     ports_.selection.SetMethod(method);
+    for (int n = kFirstSelectionMethodButton; n <= kLastSelectionMethodButton; ++n) {
+        if (n != button) ports_.surface.SetButtonDown(n, false);
+    }
     ports_.surface.SetButtonDown(button, true);
     CommandState& top = stack_.Top();
     top.pointsNeeded = 2;

@@ -77,6 +77,14 @@ enum class PushResult {
     Refused,
 };
 
+// What the steps that wait on behalf of a script were given: each flag is set when its step
+// took input and was popped; the script reads and clears them.
+struct ScriptWaitAnswers {
+    bool valueEntered = false;
+    bool ended = false;
+    bool confirmed = false;
+};
+
 // How the last input reached the step.
 enum class StepInput { Value = 0, Point = 1, End = 2 };
 
@@ -118,6 +126,9 @@ public:
     void EndStep();
     // The rubber band's free end follows the cursor.
     void MoveCursor(Point at);
+    // While the window of a pick that found nothing is dragged, its method follows the cursor
+    // (SelectionMethodForDrag), with its button and prompt; true when the method changed.
+    bool FollowDragWithWindowMethod(Point cursor);
 
     CommandStack& Stack() { return stack_; }
     const CommandStack& Stack() const { return stack_; }
@@ -131,6 +142,7 @@ public:
     const std::vector<Point>& PolylineVertices() const { return vertices_; }
     double TypedValue() const { return typedValue_; }
     StepInput LastInput() const { return lastInput_; }
+    ScriptWaitAnswers& WaitAnswers() { return waitAnswers_; }
 
 private:
     friend struct CommandSteps;
@@ -160,6 +172,7 @@ private:
     double typedValue_ = 0;
     StepInput lastInput_ = StepInput::Point;
     bool idleHookRunning_ = false;
+    ScriptWaitAnswers waitAnswers_;
     // The polyline being drawn point by point and its version at the head of the drawing list.
     std::vector<Point> vertices_;
     EntityHandle polylineVersion_ = 0;

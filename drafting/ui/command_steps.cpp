@@ -76,6 +76,7 @@ struct CommandSteps {
     static bool SelectionPass(CommandStates& c, CommandState& state, bool replace);
     static void FinishSelection(CommandStates& c);
     static void AgainOrEnd(CommandStates& c, int button);
+    static void ScriptWaitStep(CommandStates& c, bool& answered);
 };
 
 void CommandStates::AcceptPoint(Point at, bool replace) {
@@ -84,9 +85,21 @@ void CommandStates::AcceptPoint(Point at, bool replace) {
     lastInput_ = StepInput::Point;
     CommandState& top = stack_.Top();
     if (top.pointsNeeded > 0) {
-        (top.step == 0 ? top.first : top.second) = at;
-        top.reference = at;
-        lastPoint_ = at;
+        // With the window-selection button down the click is the first corner of a window: it is
+        // kept and the step waits on. Once the button is up again, the next click counts the
+        // kept corner as the step's point.
+        const bool windowDown = ports_.surface.ButtonDown(step_button::kWindowSelection);
+        if (!(top.cornerPending && !windowDown)) {
+            (top.step == 0 ? top.first : top.second) = at;
+            top.reference = at;
+            lastPoint_ = at;
+        }
+        if (windowDown) {
+            top.cornerPending = true;
+            ShowPromptSet(top.CurrentSet());
+            return;
+        }
+        top.cornerPending = false;
         if (top.step < 2) ++top.step;
         if (top.step >= top.pointsNeeded) {
             top.pointGiven = true;
@@ -148,10 +161,27 @@ void CommandStates::RunStepHandler(bool replace) {
         case command_kind::kCopy:
             CommandSteps::EditStep(*this);
             break;
+        case command_kind::kWaitValue:
+            CommandSteps::ScriptWaitStep(*this, waitAnswers_.valueEntered);
+            break;
+        case command_kind::kWaitEnd:
+            CommandSteps::ScriptWaitStep(*this, waitAnswers_.ended);
+            break;
+        case command_kind::kWaitConfirm:
+            CommandSteps::ScriptWaitStep(*this, waitAnswers_.confirmed);
+            break;
         default:
-            // Erase acts when its selection ends; other kinds belong to the callers' waits.
+            // Erase acts when its selection ends; the key wait ends at the command line; other
+            // kinds belong to the callers' waits.
             break;
     }
+}
+
+// Any input ends a script's wait: the step goes and its flag tells the script.
+void CommandSteps::ScriptWaitStep(CommandStates& c, bool& answered) {
+    c.stack_.Top().pointGiven = false;
+    c.PopCommandState();
+    answered = true;
 }
 
 void CommandSteps::ViewStep(CommandStates& c, int button) {

@@ -4,6 +4,7 @@
 #define LINEWORK_UI_DRAWING_SELECTION_H
 
 #include <functional>
+#include <string>
 
 #include "display/selection_engine.h"
 #include "drawing/drawing.h"
@@ -36,10 +37,15 @@ public:
     void UnpickLast() override;
 
     SelectionEngineCore& Core() { return core_; }
+    // The selection's last readout: the cursor tracking shows it again while a selection waits.
+    const std::string& ReadoutText() const { return readout_; }
 
 private:
     // SelectionOutput.
-    void ShowReadout(std::string_view text) override { surface_.ShowReadout(text); }
+    void ShowReadout(std::string_view text) override {
+        readout_ = text;
+        surface_.ShowReadout(text);
+    }
     void SetButtonDown(int n, bool down) override { surface_.SetButtonDown(n, down); }
     void RedrawEntity(EntityHandle entity) override {
         if (redraw_) redraw_(entity);
@@ -52,6 +58,7 @@ private:
     std::function<void(EntityHandle)> redraw_;
     LayerTable layers_;
     SelectionEngineCore core_;
+    std::string readout_;
 };
 
 }  // namespace linework

@@ -25,6 +25,10 @@ void FormCommandLine::RepeatMenuLine() {
 
 void FormCommandLine::Beep() { MessageBeep(0); }
 
+bool FormCommandLine::RubberBandShown() const { return drafting_.RubberBandShown(); }
+
+void FormCommandLine::DrawPointMarker(Point at, uint32_t colour) { drafting_.DrawPointMarker(at, colour); }
+
 bool FormCommandLine::ProjectPoint3D(double x, double y, double z, Point& out) const {
     return drafting_.View().ProjectPoint3D(x, y, z, out);
 }

@@ -24,6 +24,8 @@ private:
     void SetTypedLine(std::string_view line) override;
     void RepeatMenuLine() override;
     void Beep() override;
+    bool RubberBandShown() const override;
+    void DrawPointMarker(Point at, uint32_t colour) override;
     bool ProjectPoint3D(double x, double y, double z, Point& out) const override;
 
     MainForm& form_;

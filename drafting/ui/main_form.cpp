@@ -99,6 +99,7 @@ MainForm::MainForm(winforms::Component* owner, MainFormSetup setup)
         simpleDrafting_ = std::make_unique<SimpleDrafting>(*paintBox_, engine_->image, engine_->drawing,
                                                            *commandSurface_, engine_->numberInput.grammar);
         drafting_ = simpleDrafting_.get();
+        commands_->SetDrawHook(simpleDrafting_->ScreenDrawHook());
         ConnectDrawingSide();
         commandLine_ = std::make_unique<FormCommandLine>(*this, *simpleDrafting_, *commandSurface_);
     }
@@ -158,6 +159,13 @@ void MainForm::ConnectDrawingSide() {
     };
     hooks.angleUnit = [this] { return engine_->numberInput.grammar.angleMode; };
     hooks.releaseButton = [this](int n) { SpeedButton(n).SetDown(false); };
+    hooks.acceptPoint = [this](Point at, bool replace) {
+        if (commandLine_) {
+            commandLine_->Line().AcceptPoint(at, replace);
+        } else {
+            simpleDrafting_->Commands().AcceptPoint(at, replace);
+        }
+    };
     StatusPanelParts parts;
     auto part = [this](const char* name) { return FindComponent(name); };
     parts.scale = dynamic_cast<winforms::Label*>(part("Label2"));

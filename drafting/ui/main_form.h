@@ -106,6 +106,8 @@ public:
     void RunMenuLine(int top, int item);
     void RunIconLine(int line);
     void RunPanelLine(int childIndex);
+    // A tool button that starts an interactive command (main_form_command_buttons.cpp).
+    void CommandButtonClick(int n);
     // The popup item chosen last (1..32), read by scripts.
     int PopupAnswer() const { return popupAnswer_; }
     void ClearPopupAnswer() { popupAnswer_ = 0; }

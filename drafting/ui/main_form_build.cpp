@@ -2,6 +2,7 @@
 // message table use.
 #include <type_traits>
 
+#include "ui/command_buttons.h"
 #include "ui/main_form.h"
 #include "ui/form_layout.h"
 
@@ -118,6 +119,7 @@ void MainForm::BuildRightPanel() {
             Made<winforms::SpeedButton>(*this, rightPanel_, "SpeedButton" + std::to_string(n));
         button.SetCaption(std::to_string(n));
         button.SetShowHint(true);
+        if (CommandButtonOf(n)) button.OnClick = [this, n](winforms::Component&) { CommandButtonClick(n); };
         speedButtons_[static_cast<size_t>(n - 1)] = &button;
     }
     for (int k = 0; k < kRightIcons; ++k) {

@@ -11,6 +11,22 @@ PanDivisors PanDivisorsFrom(uint32_t options) {
     return d;
 }
 
+void PanDisplaySwitches::Suspend(SystemVariableImage& image) {
+    if (suspended_ || image.Byte(kKeepSwitches) != 0) return;
+    for (size_t k = 0; k < kSwitches.size(); ++k) {
+        saved_[k] = image.Byte(kSwitches[k]);
+        image.SetByte(kSwitches[k], 0);
+    }
+    suspended_ = true;
+}
+
+bool PanDisplaySwitches::Restore(SystemVariableImage& image) {
+    if (!suspended_) return false;
+    for (size_t k = 0; k < kSwitches.size(); ++k) image.SetByte(kSwitches[k], saved_[k]);
+    suspended_ = false;
+    return true;
+}
+
 bool RealTimePan::Move(int dx, int dy, bool ctrl) {
     if (dx == 0 && dy == 0) return false;
     if (!moved_) {

@@ -4,8 +4,10 @@
 #ifndef LINEWORK_UI_REAL_TIME_PAN_H
 #define LINEWORK_UI_REAL_TIME_PAN_H
 
+#include <array>
 #include <cstdint>
 
+#include "drawing/system_variable_image.h"
 #include "drawing/view_transform.h"
 #include "winplat/draw.h"
 
@@ -24,6 +26,21 @@ namespace pan_option {
 inline constexpr uint32_t kPointerToCentre = 1u << 2;
 inline constexpr uint32_t kWhileShiftHeld = 1u << 27;
 }  // namespace pan_option
+
+// The display switches (bytes 30, 31, 32 and 38) a pan turns off so that each regeneration
+// while dragging is quick, unless byte 46 keeps them on; they come back when the pan ends.
+class PanDisplaySwitches {
+public:
+    static constexpr std::array<int32_t, 4> kSwitches{30, 31, 32, 38};
+    static constexpr int32_t kKeepSwitches = 46;
+    void Suspend(SystemVariableImage& image);
+    // True when switches were given back (the drawing must be drawn with them again).
+    bool Restore(SystemVariableImage& image);
+
+private:
+    std::array<uint8_t, kSwitches.size()> saved_{};
+    bool suspended_ = false;
+};
 
 // What the pan moves and polls.
 class PanSurface {
@@ -56,6 +73,8 @@ public:
     // The mouse-up: the pan ends at its next poll.
     void Stop() { running_ = false; }
     bool Running() const { return running_; }
+    // Whether the view moved since the pan began.
+    bool Moved() const { return moved_; }
     // One move of the pointer by (dx, dy) pixels; true when the view changed.
     bool Move(int dx, int dy, bool ctrl);
 

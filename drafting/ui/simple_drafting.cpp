@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "display/backdrop.h"
 #include "display/grid.h"
@@ -30,10 +31,12 @@ SimpleDrafting::SimpleDrafting(winforms::PaintBox& paintBox, SystemVariableImage
       adders_{drawing, image, undo_, NoDrawing(), {}, {}, 0},
       selection_(drawing, image, surface, [this] { return view_.GetViewTransform().scale; },
                  [this](EntityHandle) { paintBox_.Invalidate(); }),
-      commands_(CommandPorts{surface, *this, quietCursor_, selection_, quietEdits_, adders_, grammar}) {
+      commands_(CommandPorts{surface, *this, static_cast<CursorTracking&>(*this), selection_, quietEdits_, adders_,
+                             grammar}) {
     WriteTrackingDefaults(image_);
     regenerator_.options.foregroundCache = true;
     tracker_.drawing = &drawing_;
+    tracker_.layers = &layers_;
 }
 
 void SimpleDrafting::SetPanels(StatusPanelParts parts, ViewButtons buttons) {
@@ -42,14 +45,34 @@ void SimpleDrafting::SetPanels(StatusPanelParts parts, ViewButtons buttons) {
     panelState_ = {};
 }
 
+// A click takes the point the cursor snapped to, as the user saw it, not the raw pixel.
 void SimpleDrafting::AcceptPointAt(int x, int y, winforms::MouseButton button, bool alt) {
+    const std::vector<uint8_t> headBefore = HeadBytes();
     if (button == winforms::MouseButton::Left) {
-        commands_.AcceptPoint({view_.ScreenToWorldX(x), view_.ScreenToWorldY(y)}, alt);
+        const Point at = TrackedPointAt(x, y);
+        if (hooks.acceptPoint) {
+            hooks.acceptPoint(at, alt);
+        } else {
+            commands_.AcceptPoint(at, alt);
+        }
     } else if (button == winforms::MouseButton::Right) {
         commands_.EndStep();
     }
-    // What a step added is drawn with the next paint.
-    paintBox_.Invalidate();
+    // What a step added (or took back) is drawn with the next paint; otherwise the picture stays,
+    // with the point marker the click left.
+    if (HeadBytes() != headBefore) paintBox_.Invalidate();
+}
+
+// The handle and bytes of the newest entity: a step that adds, replaces or takes back an entity
+// changes them.
+std::vector<uint8_t> SimpleDrafting::HeadBytes() const {
+    std::vector<uint8_t> bytes(sizeof(EntityHandle));
+    std::memcpy(bytes.data(), &drawing_.head, sizeof(EntityHandle));
+    if (drawing_.head != 0 && drawing_.entities.Holds(drawing_.head)) {
+        const auto record = drawing_[drawing_.head].Bytes();
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return bytes;
 }
 
 bool SimpleDrafting::ScaleAllowed(double scale) const {
@@ -135,7 +158,9 @@ void SimpleDrafting::CentreViewOnCursor(bool movePointer) {
     SetCursorPos(at.x, at.y);
 }
 
-void SimpleDrafting::TrackMouse(int x, int y) {
+void SimpleDrafting::TrackMouse(int x, int y) { TrackMouseAt(x, y, true); }
+
+void SimpleDrafting::TrackMouseAt(int x, int y, bool pump) {
     if (pan_.Running()) {
         pan_.Move(x - panFrom_.x, y - panFrom_.y, CtrlHeld());
         panFrom_ = {x, y};
@@ -143,8 +168,11 @@ void SimpleDrafting::TrackMouse(int x, int y) {
     }
     if (regenerating_ || paintBox_.Width() <= 0 || paintBox_.Height() <= 0) return;
     ReadTrackingSettings(image_, hooks.angleUnit ? hooks.angleUnit() : 0, tracker_);
+    SyncTrackedStep(tracker_.step);
     tracker_.SetCanvas(&paintBox_.GetCanvas(), {paintBox_.Width(), paintBox_.Height()});
+    pumpAllowed_ = pump;
     tracker_.HandleMouseMove({x, y});
+    pumpAllowed_ = false;
 }
 
 void SimpleDrafting::PaintBackground() {
@@ -160,6 +188,7 @@ void SimpleDrafting::RegenerateDrawing() {
     winforms::Canvas& canvas = paintBox_.GetCanvas();
     const SIZE box{paintBox_.Width(), paintBox_.Height()};
     ReadTrackingSettings(image_, hooks.angleUnit ? hooks.angleUnit() : 0, tracker_);
+    SyncTrackedStep(tracker_.step);
     // The grid and the overlay as it stands go into the new picture: a paint clipped to part of
     // the paint box keeps the overlay outside the clip, and it must match inside.
     const RegenerationResult result = regenerator_.Regenerate(
@@ -172,6 +201,9 @@ void SimpleDrafting::RegenerateDrawing() {
         tracker_.SetCanvas(&canvas, box);
         const POINT at = tracker_.Pixel();
         if (at.x >= 0 && at.y >= 0) tracker_.HandleMouseMove(at, true);
+        // A paint lends its own canvas, which is gone when the paint ends: the tracker draws
+        // nothing more through it (each later use takes the paint box's canvas anew).
+        tracker_.SetCanvas(nullptr, box);
     }
     regenerating_ = false;
 }

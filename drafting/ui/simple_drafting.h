@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "display/cursor_tracker.h"
 #include "display/display_modes.h"
@@ -18,6 +19,7 @@
 #include "display/regeneration.h"
 #include "drawing/drawing.h"
 #include "drawing/entity_adders.h"
+#include "drawing/entity_draw_hook.h"
 #include "drawing/layer_table.h"
 #include "drawing/number_input.h"
 #include "drawing/undo_operations.h"
@@ -39,9 +41,16 @@ struct DraftingFormHooks {
     std::function<void(std::string_view)> setReadout;
     std::function<int()> angleUnit;                // the user's angle unit mode
     std::function<void(int)> releaseButton;        // speed button n goes up
+    // A clicked point for the waiting step through the command line's point entry (the input
+    // point, the beep, the last point, the point marker); 'replace' is the pick's Alt.
+    std::function<void(Point, bool)> acceptPoint;
 };
 
-class SimpleDrafting : public DraftingOperations, private ViewChanges, private TrackingHost, private PanSurface {
+class SimpleDrafting : public DraftingOperations,
+                       private ViewChanges,
+                       private TrackingHost,
+                       private PanSurface,
+                       private CursorTracking {
 public:
     // The command steps take their prompts and buttons from 'surface' and the user's angle unit
     // from 'grammar'; the selection's edits and the cursor tracking are still quiet.
@@ -57,6 +66,8 @@ public:
     void SetCommandBottomMark(int depth) override { commands_.Stack().SetBottomMark(depth); }
     void AcceptPointAt(int x, int y, winforms::MouseButton button, bool alt) override;
     CommandStates& Commands() { return commands_; }
+    // What scripts add or erase reaches the screen with the next paint of the paint box.
+    EntityDrawHook& ScreenDrawHook() { return screenHook_; }
     DrawingSelection& Selection() { return selection_; }
 
     DraftingFormHooks hooks;
@@ -76,6 +87,12 @@ public:
     void PaintBackground() override;
     bool Regenerating() const override { return regenerating_; }
     void TrackMouse(int x, int y) override;
+    // The cursor point the tracking makes of pixel (x, y): snapped as a move there would snap it.
+    Point TrackedPointAt(int x, int y);
+    bool RubberBandShown() const { return tracker_.Shown().rubberBand; }
+    // A cross of 3 pixels each way, 1 pixel wide, drawn over the picture (gone with the next
+    // regeneration).
+    void DrawPointMarker(Point at, COLORREF colour);
 
     ViewState& View() { return view_; }
     CursorTracker& Tracker() { return tracker_; }
@@ -87,11 +104,22 @@ public:
 
     // The real-time pan (simple_drafting_pan.cpp).
     void StartRealTimePan() override;
-    void StopRealTimePan() override { pan_.Stop(); }
+    void StopRealTimePan() override;
     bool RealTimePanning() const override { return pan_.Running(); }
 
 private:
     void SetView(const ViewTransform& view);
+    void TrackMouseAt(int x, int y, bool pump);
+    // Each entity drawn or erased asks for a paint; the paints coalesce into one regeneration.
+    class RepaintHook final : public EntityDrawHook {
+    public:
+        explicit RepaintHook(winforms::PaintBox& box) : box_(box) {}
+        void DrawEntity(const Drawing&, const EntityRecord&, int) override { box_.Invalidate(); }
+
+    private:
+        winforms::PaintBox& box_;
+    };
+    std::vector<uint8_t> HeadBytes() const;
     // ViewChanges.
     ViewTransform CurrentView() const override { return view_.GetViewTransform(); }
     PixelSize PaintBox() const override { return {paintBox_.Width(), paintBox_.Height()}; }
@@ -110,7 +138,22 @@ private:
     void ShowMarkerHint(int label, bool show) override;
     void SetReadout(std::string_view text) override;
     bool PreviewInterrupted() override;
-    void PumpPending() override {}
+    void PumpPending() override;
+    void CursorMoved(Point world, TrackedStep& step) override;
+    bool BindTrackerCanvas();
+    // What the command on top asks of the tracking.
+    void SyncTrackedStep(TrackedStep& step) const;
+    // CursorTracking (simple_drafting_tracking.cpp).
+    void EraseRubberBands() override;
+    void PurgeSnapMarkers() override;
+    void AddSnapMarkersOf(const Drawing& drawing, EntityHandle entity) override;
+    void TrackCursor() override;
+    void RefreshCursor() override { TrackCursor(); }
+    void RepaintGridAndCursor() override { TrackCursor(); }
+    void StartSelectionPreview(Point base) override;
+    void EndSelectionPreview() override;
+    int ObjectSnapMode() const override { return tracker_.ObjectSnapMode(); }
+    void SetObjectSnapMode(int mode) override { tracker_.SetObjectSnapMode(mode); }
     // PanSurface.
     void PushViewHistory() override { view_.PushViewHistory(); }
     void ShowView(const ViewTransform& view) override;
@@ -121,6 +164,7 @@ private:
     bool PumpMessages() override;
 
     winforms::PaintBox& paintBox_;
+    RepaintHook screenHook_{paintBox_};
     SystemVariableImage& image_;
     Drawing& drawing_;
     LayerTable layers_;
@@ -138,12 +182,19 @@ private:
     bool regenerating_ = false;
     UndoRecorder undo_;
     AdderContext adders_;
-    CursorTracking quietCursor_;
+    // The lines and circles entered during the running command, for the intersection markers.
+    std::vector<CursorTracker::Construction> constructions_;
+    std::unique_ptr<DragPreview> preview_;
     DrawingSelection selection_;
     SelectionEdits quietEdits_;
     CommandStates commands_;
     POINT panFrom_{0, 0};
     RealTimePan pan_{*this};
+    PanDisplaySwitches panSwitches_;
+    // Only a move of the mouse itself lets the newer moves through at its end: a tracking pass
+    // that a click or a command step asks for must finish at the place it was asked for.
+    bool pumpAllowed_ = false;
+    bool pumping_ = false;
 };
 
 }  // namespace linework

@@ -11,8 +11,18 @@ namespace linework {
 // the program never waits in a loop of its own while the user drags.
 void SimpleDrafting::StartRealTimePan() {
     constexpr int32_t kInputOptions = 365;
+    if (pan_.Running()) return;
     pan_.Begin(static_cast<uint32_t>(image_.Integer(kInputOptions)));
+    panSwitches_.Suspend(image_);
     panFrom_ = tracker_.Pixel();
+}
+
+// The switches come back and the drawing is drawn with them once more when the view moved.
+void SimpleDrafting::StopRealTimePan() {
+    if (!pan_.Running()) return;
+    pan_.Stop();
+    const bool restored = panSwitches_.Restore(image_);
+    if (restored && pan_.Moved()) RegenerateDrawing();
 }
 
 void SimpleDrafting::ShowView(const ViewTransform& view) {

@@ -121,7 +121,10 @@ Canvas& PaintBox::GetCanvas() {
     }
     if (windowDc_) {
         // Where the paint box lies now: its corner, and no drawing beyond it.
+        // The clip rectangle is in logical units: the origin the last call moved must go first,
+        // or the clip lands shifted by it.
         HDC dc = windowDc_->get();
+        SetViewportOrgEx(dc, 0, 0, nullptr);
         SelectClipRgn(dc, nullptr);
         IntersectClipRect(dc, bounds_.left, bounds_.top, bounds_.right, bounds_.bottom);
         SetViewportOrgEx(dc, bounds_.left, bounds_.top, nullptr);

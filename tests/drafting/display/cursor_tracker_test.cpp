@@ -9,6 +9,7 @@
 
 #include "display/display_messages.h"
 #include "drawing/angles.h"
+#include "drawing/entity_builders.h"
 #include "drawing/layer_table.h"
 #include "winforms/recording_canvas.h"
 
@@ -95,7 +96,7 @@ TEST_F(TrackerTest, TrackingAndHidingLeavesThePictureAsItWas) {
     tracker.step.waitingForSecondPoint = true;
     tracker.step.rectangle = true;
     tracker.step.pickSelection = true;
-    tracker.objectSnapMode = 3;
+    tracker.SetObjectSnapMode(3);
     tracker.step.reference = {30, 30};
     tracker.AddSnapMarker(1, 1, {100, 100});
     for (POINT at : {POINT{40, 40}, POINT{41, 40}, POINT{150, 20}, POINT{30, 120}}) tracker.HandleMouseMove(at);
@@ -246,6 +247,123 @@ TEST_F(TrackerTest, ConstructionCrossingsBecomeTemporaryMarkers) {
     tracker.step.waitingForSecondPoint = false;
     tracker.AddSnapMarkersOfList(list, {false, {0, 10}, {10, 0}});
     EXPECT_TRUE(tracker.Markers().Markers().empty());
+}
+
+// A line from (20, 20) to (60, 20) and a point entity at (100, 100), for the object snaps.
+struct ObjectSnapTrackerTest : TrackerTest {
+    Drawing drawing;
+    void SetUp() override {
+        TrackerTest::SetUp();
+        layers.Reset();
+        const Point line[] = {{20, 20}, {60, 20}};
+        PushEntity(drawing, MakePolyline(line));
+        const Point point[] = {{100, 100}};
+        PushEntity(drawing, MakePolyline(point));
+        tracker.drawing = &drawing;
+        tracker.layers = &layers;
+        tracker.overlay.pickBoxHalf = 3;  // 3 world units at scale 1
+    }
+};
+
+TEST_F(ObjectSnapTrackerTest, TheSnapModeMovesTheCursorOntoTheEntityUnderThePickBox) {
+    struct Case {
+        int mode;
+        Point cursor;
+        Point expected;
+    };
+    const Case cases[] = {
+        {0, {57, 22}, {57, 22}},     // off
+        {3, {57, 22}, {60, 20}},     // the nearer end
+        {3, {23, 17}, {20, 20}},
+        {3, {57, 24}, {57, 24}},     // the pick box ends at y 21: the line is not under it
+        {3, {57, 23}, {60, 20}},     // ... and at y 20 it is, bounds included
+        {5, {30, 21}, {40, 20}},     // the middle
+        {7, {102, 98}, {100, 100}},  // the point entity
+        {7, {30, 21}, {30, 21}},     // a line is no point entity
+        {6, {57, 22}, {57, 22}},     // a mode left open snaps nowhere
+        {9, {57, 22}, {57, 22}},
+    };
+    for (const Case& c : cases) {
+        tracker.SetObjectSnapMode(c.mode);
+        tracker.HandleMouseMove(PixelOf(c.cursor), true);
+        EXPECT_EQ(tracker.World(), c.expected) << "mode " << c.mode << " at " << c.cursor.x << "," << c.cursor.y;
+    }
+}
+
+TEST_F(ObjectSnapTrackerTest, AnObjectSnapWinsOverOrthoAndIsOffForTheViewCommands) {
+    tracker.SetObjectSnapMode(3);
+    tracker.modes.ortho = true;
+    tracker.step.waitingForSecondPoint = true;
+    tracker.step.reference = {0, 0};
+    tracker.HandleMouseMove(PixelOf({58, 22}), true);
+    EXPECT_EQ(tracker.World(), (Point{60, 20}));
+    tracker.step.viewCommand = true;
+    tracker.HandleMouseMove(PixelOf({58, 22}), true);
+    EXPECT_EQ(tracker.World(), (Point{58, 0})) << "ortho alone";
+}
+
+TEST_F(ObjectSnapTrackerTest, ModeTwelveGathersMarkersThatTheCursorSnapsToUntilTheModeIsLeft) {
+    tracker.SetObjectSnapMode(12);
+    tracker.HandleMouseMove(PixelOf({40, 21}), true);  // over the line: its ends become markers
+    EXPECT_EQ(tracker.World(), (Point{40, 21})) << "mode 12 never moves the cursor itself";
+    ASSERT_EQ(tracker.Markers().Markers().size(), 2u);
+    EXPECT_EQ(tracker.Markers().TemporaryCount(), 2);
+    tracker.HandleMouseMove(PixelOf({65, 25}), true);  // off the line, within the snap aperture of its end
+    EXPECT_EQ(tracker.World(), (Point{60, 20}));
+    tracker.SetObjectSnapMode(3);
+    EXPECT_TRUE(tracker.Markers().Markers().empty());
+    tracker.SetObjectSnapMode(0);
+    tracker.HandleMouseMove(PixelOf({65, 25}), true);
+    EXPECT_EQ(tracker.World(), (Point{65, 25}));
+}
+
+TEST_F(TrackerTest, SketchingStartsAtTheCursorWhereItWasSwitchedOn) {
+    tracker.HandleMouseMove(PixelOf({10, 10}));
+    tracker.HandleMouseMove(PixelOf({12, 12}));
+    tracker.SetSketching(true);
+    tracker.HandleMouseMove(PixelOf({20, 15}));
+    tracker.HandleMouseMove(PixelOf({25, 15}));
+    tracker.SetSketching(false);
+    tracker.HandleMouseMove(PixelOf({30, 15}));
+    ASSERT_EQ(host.sketch.size(), 2u);
+    EXPECT_EQ(host.sketch[0].first, (Point{12, 12}));
+    EXPECT_EQ(host.sketch[0].second, (Point{20, 15}));
+    EXPECT_EQ(host.sketch[1].first, (Point{20, 15}));
+    EXPECT_EQ(host.sketch[1].second, (Point{25, 15}));
+}
+
+TEST_F(TrackerTest, TheLimitsFrameIsDrawnDottedWithTheCursorAndRemovedWithIt) {
+    const Raster before = RasterOf(canvas);
+    tracker.SetDrawingLimits({true, {10, 10}, {180, 140}, RGB(255, 255, 0)});
+    tracker.HandleMouseMove({100, 70});
+    const Raster shown = RasterOf(canvas);
+    // Along the frame's bottom edge (row 140) the dots alternate with what lay there.
+    int changed = 0, kept = 0;
+    for (int x = 40; x < 80; ++x) {
+        const size_t at = static_cast<size_t>(140 * kWidth + x);
+        (shown[at] != before[at] ? changed : kept) += 1;
+    }
+    EXPECT_GT(changed, 10);
+    EXPECT_GT(kept, 10);
+    // A frame of two corners on one line is a line (row 120); changing the limits moves it.
+    tracker.SetDrawingLimits({true, {10, 30}, {180, 30}, RGB(255, 255, 0)});
+    const Raster moved = RasterOf(canvas);
+    int bottomChanged = 0, lineChanged = 0;
+    for (int x = 40; x < 80; ++x) {
+        bottomChanged += moved[static_cast<size_t>(140 * kWidth + x)] != before[static_cast<size_t>(140 * kWidth + x)];
+        lineChanged += moved[static_cast<size_t>(120 * kWidth + x)] != before[static_cast<size_t>(120 * kWidth + x)];
+    }
+    EXPECT_EQ(bottomChanged, 0);
+    EXPECT_GT(lineChanged, 10);
+    EXPECT_EQ(moved[static_cast<size_t>(60 * kWidth + 10)], before[static_cast<size_t>(60 * kWidth + 10)])
+        << "no left side";
+    tracker.HideAll();
+    EXPECT_EQ(RasterOf(canvas), before);
+    // Switched off, the frame stays away.
+    tracker.SetDrawingLimits({false, {10, 10}, {180, 140}, RGB(255, 255, 0)});
+    tracker.HandleMouseMove({101, 70});
+    tracker.DrawCursor(false);
+    EXPECT_EQ(RasterOf(canvas), before);
 }
 
 }  // namespace

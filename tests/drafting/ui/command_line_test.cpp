@@ -22,6 +22,10 @@ struct RecordingHooks : CommandLineHooks {
     std::vector<std::string> typedLines;
     int menuRepeats = 0;
     int beeps = 0;
+    bool bandShown = false;
+    std::vector<std::pair<Point, uint32_t>> markers;
+    bool RubberBandShown() const override { return bandShown; }
+    void DrawPointMarker(Point at, uint32_t colour) override { markers.emplace_back(at, colour); }
     bool CommandEntryOn() const override { return entryOn; }
     void NoteEnterPressed() override { ++enterPressed; }
     void AnswerKeyWait(bool escaped) override { keyWaits.push_back(escaped); }
@@ -293,6 +297,41 @@ TEST_F(CommandLineTest, AcceptPointBeepsWhenAsked) {
     line.AcceptPoint({3, 4});
     EXPECT_EQ(hooks.beeps, 1);
     EXPECT_EQ(image.Integer(6), 1);
+}
+
+TEST_F(CommandLineTest, APointGetsAMarkerWhileMarkersAreOnAndNoRubberBandShows) {
+    struct Case {
+        uint8_t markersOn;
+        bool bandShown;
+        bool marked;
+    };
+    const Case cases[] = {{0, false, false}, {1, false, true}, {1, true, false}, {0, true, false}};
+    image.SetInteger(entry_variable::kPointMarkerColour, 0x12345678);
+    for (const Case& c : cases) {
+        WaitForPoints();
+        hooks.markers.clear();
+        image.SetByte(entry_variable::kPointMarkers, c.markersOn);
+        hooks.bandShown = c.bandShown;
+        Type("10,20");
+        ASSERT_EQ(hooks.markers.size(), c.marked ? 1u : 0u) << int(c.markersOn) << " " << c.bandShown;
+        if (c.marked) {
+            EXPECT_EQ(hooks.markers[0].first, (Point{10, 20}));
+            EXPECT_EQ(hooks.markers[0].second, 0x345678u) << "the colour's RGB part";
+        }
+        states.ResetCommandState();
+    }
+}
+
+TEST_F(CommandLineTest, AClickedPointGoesThroughTheEntryLikeATypedOne) {
+    WaitForPoints();
+    image.SetByte(entry_variable::kBeepOnPoint, 1);
+    line.AcceptPoint({7, 8});
+    EXPECT_EQ(InputPoint(), (Point{7, 8}));
+    EXPECT_EQ(image.Double(entry_variable::kLastPointX), 7);
+    EXPECT_EQ(image.Double(entry_variable::kLastPointX + 1), 8);
+    EXPECT_EQ(image.Integer(entry_variable::kPointStatus), 1);
+    EXPECT_EQ(hooks.beeps, 1);
+    EXPECT_EQ(states.Stack().Top().first, (Point{7, 8}));
 }
 
 }  // namespace

@@ -433,5 +433,130 @@ TEST_F(CommandStatesTest, TheStretchModeTakesTheWindowForTheEdit) {
     EXPECT_EQ(selection.calls.back(), "accept pick");
 }
 
+// --- the window of an empty pick follows the drag
+
+TEST(SelectionMethodForDrag, TheDirectionOfTheDragChoosesTheMethod) {
+    struct Case {
+        Point cursor;
+        bool crossingByDefault;
+        uint16_t expected;
+    };
+    const Point start{10, 10};
+    const Case cases[] = {
+        {{20, 5}, true, selection_method::kFence},       // below
+        {{0, 5}, false, selection_method::kFence},
+        {{20, 10}, false, selection_method::kFence},     // level: at counts as below
+        {{20, 10.001}, false, selection_method::kCrossing},  // above and right
+        {{10.001, 20}, false, selection_method::kCrossing},
+        {{10, 20}, false, selection_method::kWindow},    // above, not right
+        {{0, 20}, false, selection_method::kWindow},
+        {{0, 20}, true, selection_method::kCrossing},    // crossing by default
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SelectionMethodForDrag(start, c.cursor, c.crossingByDefault), c.expected)
+            << c.cursor.x << "," << c.cursor.y << " default crossing " << c.crossingByDefault;
+    }
+}
+
+TEST_F(CommandStatesTest, TheFallbackWindowFollowsTheDragWithItsButtonAndPrompt) {
+    states.settings.crossingByDefault = false;
+    Push(kObjectSelection, 1, "select");
+    EXPECT_FALSE(states.FollowDragWithWindowMethod({0, 0})) << "no window yet";
+    states.AcceptPoint({10, 10});
+    ASSERT_EQ(selection.method, selection_method::kWindow);
+    surface.sounds.clear();
+    EXPECT_TRUE(states.FollowDragWithWindowMethod({20, 5}));
+    EXPECT_EQ(selection.method, selection_method::kFence);
+    EXPECT_TRUE(surface.ButtonDown(step_button::kFenceMethod));
+    EXPECT_FALSE(surface.ButtonDown(step_button::kWindowMethod));
+    EXPECT_EQ(surface.commandPrompt, "message 111");
+    EXPECT_EQ(states.Stack().Top().option5, 0) << "a fence has no rectangle";
+    EXPECT_FALSE(states.FollowDragWithWindowMethod({25, 0})) << "still a fence";
+    EXPECT_TRUE(states.FollowDragWithWindowMethod({20, 20}));
+    EXPECT_EQ(selection.method, selection_method::kCrossing);
+    EXPECT_TRUE(surface.ButtonDown(step_button::kCrossingMethod));
+    EXPECT_FALSE(surface.ButtonDown(step_button::kFenceMethod));
+    EXPECT_EQ(surface.commandPrompt, "message 109");
+    EXPECT_EQ(states.Stack().Top().option5, 1);
+    EXPECT_TRUE(states.FollowDragWithWindowMethod({5, 20}));
+    EXPECT_EQ(selection.method, selection_method::kWindow);
+    EXPECT_EQ(surface.sounds, (std::vector<int32_t>{34, 32, 29}));
+    // The second corner ends the window: the pick is back and the drag no longer steers.
+    states.AcceptPoint({5, 20});
+    EXPECT_EQ(selection.method, selection_method::kPick);
+    EXPECT_FALSE(states.FollowDragWithWindowMethod({20, 5}));
+    EXPECT_EQ(selection.method, selection_method::kPick);
+}
+
+TEST_F(CommandStatesTest, APickWindowChosenByTheUserDoesNotFollowTheDrag) {
+    Push(kObjectSelection, 1, "select");
+    states.SetWindowSelectionMethod(selection_method::kWindow, step_button::kWindowMethod, 29, 106);
+    states.AcceptPoint({10, 10});
+    EXPECT_FALSE(states.FollowDragWithWindowMethod({20, 5}));
+    EXPECT_EQ(selection.method, selection_method::kWindow);
+}
+
+// --- the waits of scripts
+
+TEST_F(CommandStatesTest, AScriptWaitEndsAtAnyInputWithItsOwnFlag) {
+    struct Case {
+        uint8_t kind;
+        int input;  // 0 a point, 1 a value, 2 the end
+        bool ScriptWaitAnswers::*flag;
+    };
+    const Case cases[] = {
+        {kWaitValue, 1, &ScriptWaitAnswers::valueEntered}, {kWaitValue, 0, &ScriptWaitAnswers::valueEntered},
+        {kWaitEnd, 2, &ScriptWaitAnswers::ended},          {kWaitEnd, 0, &ScriptWaitAnswers::ended},
+        {kWaitConfirm, 0, &ScriptWaitAnswers::confirmed},  {kWaitConfirm, 2, &ScriptWaitAnswers::confirmed},
+    };
+    for (const Case& c : cases) {
+        states.WaitAnswers() = {};
+        ASSERT_EQ(Push(c.kind, 2, "wait"), PushResult::Pushed);
+        if (c.input == 0) states.AcceptPoint({1, 2});
+        if (c.input == 1) states.AcceptValue(3);
+        if (c.input == 2) states.EndStep();
+        EXPECT_EQ(Depth(), 0) << int(c.kind) << " input " << c.input;
+        ScriptWaitAnswers expected;
+        expected.*c.flag = true;
+        const ScriptWaitAnswers& got = states.WaitAnswers();
+        EXPECT_EQ(got.valueEntered, expected.valueEntered) << int(c.kind);
+        EXPECT_EQ(got.ended, expected.ended) << int(c.kind);
+        EXPECT_EQ(got.confirmed, expected.confirmed) << int(c.kind);
+    }
+    // The key wait ends at the command line only.
+    states.WaitAnswers() = {};
+    ASSERT_EQ(Push(kWaitKey, 1, "key"), PushResult::Pushed);
+    states.AcceptPoint({1, 2});
+    EXPECT_EQ(Depth(), 1);
+}
+
+// --- the window-selection button
+
+TEST_F(CommandStatesTest, AClickWithTheWindowButtonDownKeepsACornerThatTheNextClickCounts) {
+    constexpr uint8_t kTwoPointWait = 20;
+    Push(kTwoPointWait, 2, "wait");
+    surface.down[step_button::kWindowSelection] = true;
+    states.AcceptPoint({3, 4});
+    const CommandState& top = states.Stack().Top();
+    EXPECT_TRUE(top.cornerPending);
+    EXPECT_EQ(top.step, 0) << "the corner is no point of the step yet";
+    EXPECT_EQ(top.first, (Point{3, 4}));
+    EXPECT_EQ(surface.commandPrompt, "wait 1") << "the prompt is shown again";
+    // Still down: another corner replaces it.
+    states.AcceptPoint({5, 6});
+    EXPECT_EQ(top.step, 0);
+    EXPECT_EQ(top.first, (Point{5, 6}));
+    // Up again: the click counts the kept corner and is not stored itself.
+    surface.down[step_button::kWindowSelection] = false;
+    states.AcceptPoint({50, 60});
+    EXPECT_EQ(top.step, 1);
+    EXPECT_FALSE(top.cornerPending);
+    EXPECT_EQ(top.first, (Point{5, 6}));
+    EXPECT_EQ(states.LastPoint(), (Point{5, 6}));
+    // Without a pending corner a click is a point as always.
+    states.AcceptPoint({7, 8});
+    EXPECT_EQ(top.second, (Point{7, 8}));
+}
+
 }  // namespace
 }  // namespace linework::test

@@ -100,5 +100,41 @@ TEST_F(LineworkScreen, TheStartedProgramShowsOnTheScreenWhatTheHeadlessHostSnaps
         << "the program's snapshot differs from the form started in-process";
 }
 
+// The built program, not the form in-process: a command typed into the command line and Enter
+// run through the kit's COMMAND hook and draw into the paint box.
+TEST_F(LineworkScreen, TheBuiltProgramRunsATypedCommand) {
+    CopyKit();
+    Start();
+    h.pump();
+    const POINT origin = form->PaintBox1().ClientToScreen({0, 0});
+    const RECT paintBox{origin.x, origin.y, origin.x + form->PaintBox1().Width(), origin.y + form->PaintBox1().Height()};
+    TempFolder scratch{"linework_typed"};
+    const fs::path folder = scratch.path();
+    const fs::path before = folder / "before.png", after = folder / "after.png";
+    std::ofstream(folder / "input.txt") << "wait 4000\nsnap " << before.string()
+                                        << "\ntype line 0 0 10 10\nkey enter\nwait 3000\nsnap " << after.string()
+                                        << "\nwait 1000\n";
+    const std::string command = "WINPLAT_FONTS=test WINPLAT_SCREEN=" + std::to_string(kWidth) + "x" +
+                                std::to_string(kHeight) + " WINPLAT_STATE=" + (folder / "state").string() +
+                                " LINEWORK_HOME=" + (folder / "home").string() + " LINEWORK_KIT=" LINEWORK_KIT_DIR +
+                                " ASAN_OPTIONS=detect_leaks=0 WINPLAT_HOST=headless WINPLAT_INPUT=" +
+                                tool_runner::quoted(folder / "input.txt") + " " + tool_runner::quoted(LINEWORK_PATH);
+    const tool_runner::Outcome run = tool_runner::capture(command, tool_runner::Errors::Merge);
+    ASSERT_TRUE(run.ok()) << run.output;
+    std::string error;
+    const auto shotBefore = winplat::test::readPng(before.string(), &error);
+    ASSERT_TRUE(shotBefore) << error << "\n" << run.output;
+    const auto shotAfter = winplat::test::readPng(after.string(), &error);
+    ASSERT_TRUE(shotAfter) << error << "\n" << run.output;
+    if (const char* keep = std::getenv("LINEWORK_KEEP_SCREENS")) {
+        winplat::test::writePng(*shotAfter, std::string(keep) + "/linework_typed.png");
+    }
+    const winplat::test::Image drawnBefore = winplat::test::crop(*shotBefore, paintBox);
+    const winplat::test::Image drawnAfter = winplat::test::crop(*shotAfter, paintBox);
+    int changed = 0;
+    for (size_t k = 0; k < drawnBefore.pixels.size(); ++k) changed += drawnBefore.pixels[k] != drawnAfter.pixels[k];
+    EXPECT_GE(changed, 5) << "the typed line shows in the paint box";
+}
+
 }  // namespace
 }  // namespace linework::test

@@ -73,5 +73,33 @@ TEST_F(MainFormCommandLineTest, TypedCoordinatesReachTheWaitingStep) {
     EXPECT_NEAR(drawn.Vertex(3).y, 6, 1e-12);
 }
 
+TEST_F(MainFormCommandLineTest, ACommandButtonSetsTheCodeThatAnEmptyEnterRepeats) {
+    Start();
+    struct Case {
+        int button;
+        uint8_t code;
+        uint8_t kind;
+    };
+    const Case cases[] = {{56, 11, command_kind::kPolyline}, {19, 2, command_kind::kPan}, {11, 1, command_kind::kZoomWindow}};
+    for (const Case& c : cases) {
+        form->SpeedButton(c.button).Click();
+        h.pump();
+        ASSERT_TRUE(Drafting().Commands().CommandActive()) << c.button;
+        EXPECT_EQ(Drafting().Commands().Stack().Top().kind, c.kind);
+        EXPECT_EQ(form->CommandLineInput()->Line().LastCommandCode(), c.code);
+        Drafting().Commands().ResetCommandState();
+        TypeLine("");
+        ASSERT_TRUE(Drafting().Commands().CommandActive()) << "an empty Enter starts button " << c.button << " again";
+        EXPECT_EQ(Drafting().Commands().Stack().Top().kind, c.kind);
+        Drafting().Commands().ResetCommandState();
+    }
+    // Zoom window sets its code only from the idle state.
+    form->SpeedButton(56).Click();
+    h.pump();
+    form->SpeedButton(11).Click();
+    h.pump();
+    EXPECT_EQ(form->CommandLineInput()->Line().LastCommandCode(), 11);
+}
+
 }  // namespace
 }  // namespace linework::test

@@ -131,5 +131,34 @@ TEST_F(RealTimePanTest, ASecondPanDoesNotStartInsideTheFirst) {
     EXPECT_DOUBLE_EQ(reentering.view.originX, 5.0);  // divisor 1
 }
 
+TEST(PanDisplaySwitches, APanSwitchesTheDisplayBytesOffAndGivesThemBack) {
+    SystemVariableImage image;
+    const std::vector<uint8_t> values{1, 2, 0, 7};
+    auto set = [&] {
+        for (size_t k = 0; k < values.size(); ++k) image.SetByte(PanDisplaySwitches::kSwitches[k], values[k]);
+    };
+    auto get = [&] {
+        std::vector<uint8_t> now;
+        for (int32_t n : PanDisplaySwitches::kSwitches) now.push_back(image.Byte(n));
+        return now;
+    };
+    set();
+    image.SetByte(33, 5);  // a neighbour that the pan leaves alone
+    PanDisplaySwitches switches;
+    EXPECT_FALSE(switches.Restore(image)) << "nothing to give back";
+    switches.Suspend(image);
+    EXPECT_EQ(get(), (std::vector<uint8_t>{0, 0, 0, 0}));
+    EXPECT_EQ(image.Byte(33), 5);
+    switches.Suspend(image);  // a second start keeps what the first saved
+    EXPECT_TRUE(switches.Restore(image));
+    EXPECT_EQ(get(), values);
+    EXPECT_FALSE(switches.Restore(image));
+    // Byte 46 keeps them on through the pan.
+    image.SetByte(PanDisplaySwitches::kKeepSwitches, 1);
+    switches.Suspend(image);
+    EXPECT_EQ(get(), values);
+    EXPECT_FALSE(switches.Restore(image));
+}
+
 }  // namespace
 }  // namespace linework

@@ -10,6 +10,8 @@
 #include "drawing/entity_builders.h"
 #include "ui/main_form_fixture.h"
 #include "ui/real_time_pan.h"
+#include "ui/coordinate_entry.h"
+#include "ui/simple_drafting.h"
 #include "ui/status_panel.h"
 
 namespace linework {
@@ -189,6 +191,163 @@ TEST_F(ViewTrackingTest, StatusPicturesFollowTheCurrentWidthAndAMissingOneLeaves
     EXPECT_EQ(shownWidth(4), 6);   // no WIDTH4.BMP: the old picture stays
     EXPECT_EQ(shownWidth(12), 7);  // wider than the largest picture: WIDTH10.BMP
     EXPECT_EQ(shownWidth(3), 6);
+}
+
+// --- the command steps under the cursor
+
+struct TrackedStepsTest : ViewTrackingTest {
+    SimpleDrafting& Drafting() { return dynamic_cast<SimpleDrafting&>(form->Drafting()); }
+    void Click(int x, int y) {
+        MoveTo(x, y);
+        winplat::testing::mouseButton(winplat::host::MouseButton::Left, true);
+        h.pump();
+        winplat::testing::mouseButton(winplat::host::MouseButton::Left, false);
+        h.pump();
+    }
+    void PushStep(uint8_t kind, uint8_t points, uint8_t option5 = 0) {
+        PushRequest request;
+        request.kind = kind;
+        request.pointsNeeded = points;
+        request.option5 = option5;
+        ASSERT_EQ(Drafting().Commands().PushCommandState(request), PushResult::Pushed);
+    }
+    // Removes the overlay from the screen, through the paint box's canvas as it is now.
+    void HideOverlay() {
+        winforms::PaintBox& box = form->PaintBox1();
+        Drafting().Tracker().SetCanvas(&box.GetCanvas(), {box.Width(), box.Height()});
+        Drafting().Tracker().HideAll();
+    }
+    void GridSnap(double spacing) {
+        Image().SetByte(tracking_var::kGridSnap, 1);
+        Image().SetDouble(tracking_var::kGridSpacingX, spacing);
+        Image().SetDouble(tracking_var::kGridSpacingY, spacing);
+    }
+};
+
+TEST_F(TrackedStepsTest, AClickTakesTheSnappedPointThroughThePointEntryAndTheBandFollowsTheCursor) {
+    Start();
+    GridSnap(20);
+    PushStep(command_kind::kPolyline, 1);
+    Image().SetByte(entry_variable::kBeepOnPoint, 0);
+    Click(109, Bottom() - 31);  // snaps to (100, 40)
+    EXPECT_EQ(Image().Double(entry_variable::kInputPointX), 100);
+    EXPECT_EQ(Image().Double(entry_variable::kInputPointX + 1), 40);
+    EXPECT_EQ(Image().Double(entry_variable::kLastPointX), 100);
+    EXPECT_EQ(Image().Integer(entry_variable::kPointStatus), 1);
+    CursorTracker& tracker = Drafting().Tracker();
+    MoveTo(149, Bottom() - 72);  // snaps to (140, 80)
+    EXPECT_TRUE(tracker.Shown().rubberBand) << "the polyline waits for its next point";
+    EXPECT_EQ(tracker.step.reference, (Point{100, 40}));
+    EXPECT_EQ(Drafting().Commands().Stack().Top().bandEnd, (Point{140, 80}));
+    Click(149, Bottom() - 79);
+    const Drawing& drawing = form->Engine().drawing;
+    ASSERT_NE(drawing.head, 0u);
+    const PolylineView drawn(drawing[drawing.head]);
+    ASSERT_EQ(drawn.VertexCount(), 2);
+    EXPECT_EQ(drawn.Vertex(0), (Point{100, 40}));
+    EXPECT_EQ(drawn.Vertex(1), (Point{140, 80}));
+}
+
+TEST_F(TrackedStepsTest, AnObjectSnapModeOfTheStepsMovesTheClickOntoTheEntity) {
+    Start();
+    const Point line[] = {{100, 100}, {200, 100}};
+    PushEntity(form->Engine().drawing, MakePolyline(line));
+    PushStep(command_kind::kPolyline, 1);
+    Drafting().Tracker().SetObjectSnapMode(3);
+    Click(197, Bottom() - 101);
+    EXPECT_EQ(Image().Double(entry_variable::kInputPointX), 200);
+    EXPECT_EQ(Image().Double(entry_variable::kInputPointX + 1), 100);
+    EXPECT_TRUE(Drafting().Tracker().Shown().aperture);
+}
+
+TEST_F(TrackedStepsTest, TheWindowOfAnEmptyPickFollowsTheDragAndItsBandShowsTheMethod) {
+    Start();
+    PushStep(command_kind::kObjectSelection, 1);
+    DrawingSelection& selection = Drafting().Selection();
+    CursorTracker& tracker = Drafting().Tracker();
+    MoveTo(100, Bottom() - 100);
+    EXPECT_TRUE(tracker.Shown().pickBox);
+    Click(100, Bottom() - 100);  // nothing there: the first corner of a window
+    // The cursor rests on the corner: at it counts as below it, a fence.
+    ASSERT_EQ(selection.Method(), selection_method::kFence);
+    MoveTo(150, Bottom() - 150);
+    EXPECT_EQ(selection.Method(), selection_method::kCrossing);
+    MoveTo(150, Bottom() - 60);  // below: a fence, drawn as a dotted line
+    EXPECT_EQ(selection.Method(), selection_method::kFence);
+    EXPECT_TRUE(tracker.step.dotted);
+    EXPECT_FALSE(tracker.step.rectangle);
+    EXPECT_TRUE(tracker.Shown().rubberBand);
+    EXPECT_TRUE(form->SpeedButton(step_button::kFenceMethod).Down());
+    Drafting().Commands().settings.crossingByDefault = false;
+    MoveTo(60, Bottom() - 150);  // above and left: a window, a solid rectangle
+    EXPECT_EQ(selection.Method(), selection_method::kWindow);
+    EXPECT_FALSE(tracker.step.dotted);
+    EXPECT_TRUE(tracker.step.rectangle);
+    MoveTo(160, Bottom() - 150);  // above and right: crossing, dotted
+    EXPECT_EQ(selection.Method(), selection_method::kCrossing);
+    EXPECT_TRUE(tracker.step.dotted);
+    EXPECT_FALSE(form->SpeedButton(step_button::kFenceMethod).Down());
+}
+
+TEST_F(TrackedStepsTest, ClicksAndMovesOfALineLeaveNoTraceOnceTheOverlayIsHidden) {
+    Start();
+    form->SpeedButton(step_button::kPolyline).Click();
+    h.pump();
+    MoveTo(120, 90);
+    Click(120, 90);
+    MoveTo(200, 150);
+    MoveTo(360, 270);
+    Click(360, 270);
+    MoveTo(300, 100);
+    HideOverlay();
+    const winplat::test::Image traced = h.screenshot();
+    form->Drafting().RegenerateDrawing();
+    HideOverlay();
+    const winplat::test::Image fresh = h.screenshot();
+    const POINT origin = form->PaintBox1().ClientToScreen({0, 0});
+    const RECT paintBox{origin.x, origin.y, origin.x + form->PaintBox1().Width(), origin.y + form->PaintBox1().Height()};
+    EXPECT_TRUE(winplat::test::crop(traced, paintBox) == winplat::test::crop(fresh, paintBox));
+    const PolylineView drawn(form->Engine().drawing[form->Engine().drawing.head]);
+    EXPECT_EQ(drawn.VertexCount(), 2);
+}
+
+TEST_F(TrackedStepsTest, ALineDraggedAndClickedLeavesNoTraceOnceTheOverlayIsHidden) {
+    Start();
+    form->SpeedButton(step_button::kPolyline).Click();
+    h.pump();
+    const POINT a = OnScreen(120, 90), b = OnScreen(360, 270);
+    h.drag(a.x, a.y, b.x, b.y);
+    h.advance(800);
+    h.click(b.x, b.y);
+    h.advance(600);
+    CursorTracker& tracker = Drafting().Tracker();
+    EXPECT_EQ(tracker.step.reference, (Point{form->Engine().image.Double(2), form->Engine().image.Double(3)}));
+    HideOverlay();
+    const winplat::test::Image traced = h.screenshot();
+    form->Drafting().RegenerateDrawing();
+    HideOverlay();
+    const winplat::test::Image fresh = h.screenshot();
+    const POINT origin = form->PaintBox1().ClientToScreen({0, 0});
+    const RECT paintBox{origin.x, origin.y, origin.x + form->PaintBox1().Width(), origin.y + form->PaintBox1().Height()};
+    EXPECT_TRUE(winplat::test::crop(traced, paintBox) == winplat::test::crop(fresh, paintBox));
+    const PolylineView drawn(form->Engine().drawing[form->Engine().drawing.head]);
+    EXPECT_EQ(drawn.VertexCount(), 2);
+}
+
+TEST_F(TrackedStepsTest, APointMarkerIsLeftWhereAPointWasTaken) {
+    Start();
+    Image().SetByte(entry_variable::kPointMarkers, 1);
+    Image().SetInteger(entry_variable::kPointMarkerColour, static_cast<int32_t>(RGB(0, 255, 0)));
+    PushStep(30, 2);  // a caller's step: it keeps its points
+    Click(120, 80);
+    MoveTo(300, 200);  // the cross-hair away from the marker; the band starts at its centre
+    const POINT at = form->PaintBox1().ClientToScreen({120, 80});
+    const winplat::test::Image shot = h.screenshot();
+    for (POINT arm : {POINT{0, -3}, POINT{0, 3}, POINT{-3, 0}, POINT{3, 0}, POINT{0, -1}, POINT{-1, 0}}) {
+        EXPECT_EQ(shot.at(at.x + arm.x, at.y + arm.y) & 0xFFFFFF, 0x00FF00u) << arm.x << "," << arm.y;
+    }
+    EXPECT_NE(shot.at(at.x + 4, at.y) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_NE(shot.at(at.x + 2, at.y + 2) & 0xFFFFFF, 0x00FF00u);
 }
 
 TEST(StatusPanelTextTest, ScaleCaptions) {

@@ -136,4 +136,24 @@ TEST_F(FormsTest, APaintBoxCanvasOutsideAPaintDrawsInsideTheBoxOnly) {
     EXPECT_EQ(shown.at(30, 15), shown.at(10, 40)) << "not-xor twice leaves no trace";
 }
 
+// Each call moves the canvas's origin to the box's corner; a second call must clip to the same
+// box, not to one shifted by the origin the first call left.
+TEST_F(FormsTest, APaintBoxCanvasTakenAgainStillReachesTheWholeBox) {
+    Form& form = plainForm(0, 0, 100, 80);
+    PaintBox& box = form.Add<PaintBox>();
+    box.SetBounds(20, 10, 30, 20);
+    box.SetParent(&form);
+    h.pump();
+    box.GetCanvas();
+    Canvas& canvas = box.GetCanvas();
+    canvas.GetPen().SetColor(RGB(0, 0, 255));
+    canvas.GetPen().SetMode(PenMode::NotXor);
+    canvas.MoveTo(0, 2);
+    canvas.LineTo(30, 2);
+    const winplat::test::Image shown = h.windowImage(form.Handle(), true);
+    EXPECT_NE(shown.at(20, 12), shown.at(10, 40)) << "the box's first column";
+    EXPECT_NE(shown.at(49, 12), shown.at(10, 40)) << "its last column";
+    EXPECT_EQ(shown.at(50, 12), shown.at(10, 40)) << "nothing beyond it";
+}
+
 }  // namespace

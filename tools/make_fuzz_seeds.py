@@ -268,6 +268,13 @@ from fuzz_record_seeds import SEEDS as RECORD_SEED_NAMES  # noqa: E402
 FORMATS["document_record_fuzz"] = (
     {}, [(name, f"{sys.executable} -B {RECORD_SEEDS} {name}") for name in RECORD_SEED_NAMES])
 
+# Record type 9 bodies of the independent document writer behind their version byte.
+FILE_TABLES_SEEDS = os.path.join(HERE, "fuzz_file_tables_seeds.py")
+from fuzz_file_tables_seeds import SEEDS as FILE_TABLES_SEED_NAMES  # noqa: E402
+
+FORMATS["file_tables_fuzz"] = (
+    {}, [(name, f"{sys.executable} -B {FILE_TABLES_SEEDS} {name}") for name in FILE_TABLES_SEED_NAMES])
+
 
 # Object lists, saved object blocks and hot-spot lists of the document writer behind the page
 # target's kind byte.

@@ -90,7 +90,7 @@ def _typed(out, record_type, body, version=1, compressed=0, sub_index=0):
 
 def _tables(d, out):
     """File name tables 4, 10, 11 and the embedded-file tables 9."""
-    for key, record_type in (("pictures", 4), ("videos", 10), ("sounds", 11)):
+    for key, record_type in (("pictures", 4), ("sounds", 10), ("videos", 11)):
         if key in d:
             items = [p if isinstance(p, dict) else {"path": p} for p in d[key]]
             _typed(out, record_type, records.file_table([i["path"] for i in items],

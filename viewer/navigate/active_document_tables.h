@@ -1,9 +1,9 @@
 // The per-document state that is reloaded when another member of the linked set becomes the
-// active document: the properties record with the id list, the style sheet, the document fonts
-// (with both font caches emptied) and the picture file-name table.
+// active document: the properties record with the id list, the style sheet, the colour table,
+// the document fonts (with both font caches emptied), the picture, sound and video file-name
+// tables and the link-target tables of the embedded files.
 //
-// The colour table, the video and sound file-name tables, the embedded-file tables and the search
-// areas join this list as the program gets process-wide objects for them.
+// The search areas join this list as the program gets a process-wide object for them.
 #ifndef LECT32_NAVIGATE_ACTIVE_DOCUMENT_TABLES_H
 #define LECT32_NAVIGATE_ACTIVE_DOCUMENT_TABLES_H
 

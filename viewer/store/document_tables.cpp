@@ -23,6 +23,27 @@ ImageFileTable& pictureCache() {
     return table;
 }
 
+FileNameTable& soundFileNames() {
+    static StringPool folders;
+    static FileNameTable table(folders);
+    return table;
+}
+
+FileNameTable& videoFileNames() {
+    static StringPool folders;
+    static FileNameTable table(folders);
+    return table;
+}
+
+FileNameTable* mediaList(int kind) {
+    switch (kind) {
+    case 1: return &documentFileNames();
+    case kSoundList: return &soundFileNames();
+    case kVideoList: return &videoFileNames();
+    default: return nullptr;
+    }
+}
+
 uint8_t* documentFileNameEntry(uint16_t n) { return documentFileNames().EntryHeader(n); }
 
 uint8_t* pictureCacheEntry(uint16_t n) { return pictureCache().EntryHeader(n); }

@@ -84,6 +84,19 @@ uint16_t StringPool::AddUses(uint16_t index, uint16_t uses) {
     return next;
 }
 
+uint16_t StringPool::ChangeUses(uint16_t index, int delta) {
+    if (delta >= 0) return AddUses(index, static_cast<uint16_t>(std::min(delta, int{kPinned})));
+    if (index >= GetCount() || !Pin()) return 0;
+    const int now = UsesAt(index);
+    const uint16_t next = now == kPinned ? kPinned : static_cast<uint16_t>(std::max(now + delta, 0));
+    if (next != now) {
+        SetUsesAt(index, next);
+        MarkChanged();
+    }
+    ReleasePin();
+    return next;
+}
+
 uint16_t StringPool::GetUseCount(uint16_t index) {
     if (index >= GetCount() || !Pin()) return 0;
     const uint16_t uses = UsesAt(index);

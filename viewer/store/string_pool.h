@@ -24,6 +24,9 @@ public:
     uint16_t Find(char* text);
     int Release(uint16_t index, int remove);
     uint16_t AddUses(uint16_t index, uint16_t uses);
+    // Adds 'delta' (negative takes uses away, never below 0; a pinned count stays). The count
+    // now, 0 for an index out of range.
+    uint16_t ChangeUses(uint16_t index, int delta);
     uint16_t GetUseCount(uint16_t index);
     void ClearUseCounts();
     int ReplaceText(uint16_t index, const char* text);

@@ -126,4 +126,9 @@ uint8_t ColourTable::Nearest(Rgb colour) const {
     return index;
 }
 
+ColourTable& GetDocumentColours() {
+    static ColourTable table;
+    return table;
+}
+
 }  // namespace lect32

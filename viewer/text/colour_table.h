@@ -66,6 +66,9 @@ private:
     uint16_t count_ = 0;
 };
 
+// The open document's colour table, one for the process.
+ColourTable& GetDocumentColours();
+
 }  // namespace lect32
 
 #endif

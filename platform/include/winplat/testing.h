@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -170,6 +171,23 @@ private:
 // while for the next font that asks for them, and of what it read of font files: a fuzzer ends
 // every input with it, so that an input frees what it allocated.
 WINPLAT_API void dropUnusedFaces();
+
+// Installed for its lifetime: MCI devices opened meanwhile keep time and answer as usual but make
+// no sound or pictures; each thing they are told to do is written down as a line: "open <file
+// name> <length ms>", "play <from> <to>", "pause <at>", "stop <at>", "finish", "close".
+class WINPLAT_API VirtualMedia {
+public:
+    VirtualMedia();
+    ~VirtualMedia();
+    VirtualMedia(const VirtualMedia&) = delete;
+    VirtualMedia& operator=(const VirtualMedia&) = delete;
+
+    std::vector<std::string> log() const;
+    void clear();
+
+private:
+    std::shared_ptr<std::vector<std::string>> lines_;
+};
 
 // Installed for its lifetime: counts MessageBeep's sounds and keeps their types in order.
 class WINPLAT_API BeepCounter final : public host::Beeper {

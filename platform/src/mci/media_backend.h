@@ -56,6 +56,8 @@ class VirtualMediaBackend : public MediaBackend {
 public:
     std::unique_ptr<MediaStream> open(const std::string& hostPath, const MediaInfo& info) override;
     const std::vector<std::string>& log() const { return *lines_; }
+    // The log, shared with whoever keeps it after the backend is replaced.
+    std::shared_ptr<std::vector<std::string>> lines() const { return lines_; }
 
 private:
     std::shared_ptr<std::vector<std::string>> lines_ = std::make_shared<std::vector<std::string>>();

@@ -166,6 +166,32 @@ TEST(CreateDirectory, CreatesInTheCaseGiven) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
 }
 
+TEST(RemoveDirectory, RemovesOnlyAnEmptyFolder) {
+    TempDrive drive;
+    drive.folder("empty");
+    drive.folder("full");
+    drive.file("full/kept.txt");
+    drive.file("plain.txt");
+    ASSERT_TRUE(RemoveDirectoryA("T:\\EMPTY"));
+    EXPECT_FALSE(std::filesystem::exists(drive.host("empty")));
+    const struct {
+        const char* path;
+        DWORD error;
+    } refused[] = {
+        {"T:\\full", ERROR_DIR_NOT_EMPTY},
+        {"T:\\plain.txt", ERROR_DIRECTORY},
+        {"T:\\empty", ERROR_FILE_NOT_FOUND},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.path);
+        SetLastError(0);
+        EXPECT_FALSE(RemoveDirectoryA(c.path));
+        EXPECT_EQ(GetLastError(), c.error);
+    }
+    EXPECT_TRUE(drive.exists("full/kept.txt"));
+    EXPECT_TRUE(drive.exists("plain.txt"));
+}
+
 TEST(FileAttributes, FromKindPermissionsAndName) {
     TempDrive drive;
     drive.file("plain.txt");

@@ -1,0 +1,258 @@
+// Page input on the headless desktop: links of every kind followed to the navigation window,
+// their tooltips, Tab stepping, index marks, search marks, copying and address marking.
+#include "page/rich_text_object.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "page/link_tooltips.h"
+#include "page_window_support.h"
+#include "winplat/clipboard.h"
+#include "winplat/dialogs.h"
+#include "winplat/memory.h"
+
+namespace {
+
+using namespace page_window_test;
+using lect32::RichTextObject;
+
+class RichTextObjectTest : public PageWindowFixture {
+protected:
+    RichTextObject& ShowLinks(const std::vector<lect32::LinkTarget>& targets) {
+        std::vector<Row> rows;
+        for (const auto& target : targets) {
+            Bytes text = Text("go ");
+            const Bytes link = Linked(target, "link");
+            text.insert(text.end(), link.begin(), link.end());
+            rows.push_back({text});
+        }
+        return Show(rows).View();
+    }
+    uint16_t InLink(const RichTextObject& view, uint16_t row) const {
+        const auto& text = view.Row(row).text;
+        return static_cast<uint16_t>(std::find(text.begin() + 3, text.end(), 'i') - text.begin());
+    }
+};
+
+TEST_F(RichTextObjectTest, EveryLinkKindReachesTheNavigationWindow) {
+    RichTextObject& view = ShowLinks({Target(0, 5), Target(1, 7), Target(2, 12, 30, 0), Target(3, 13, 31, 0),
+                                      Target(4, 9), Target(10, 0, 0, 0, 0x10203), Target(11, 4), Target(12, 6),
+                                      Target(13, 8), Target(14, 8), Target(15, 8, 40, 0), Target(20)});
+    for (uint16_t row = 0; row < view.RowCount(); ++row) EXPECT_TRUE(view.FollowLinkAt(row, InLink(view, row))) << row;
+    const std::vector<Request> expected = {
+        {7001, 5, 0},        {7002, 7, 0},      {7008, 12, 30 << 16}, {7009, 13, 31 << 16},
+        {7010, 9, 0},        {7005, 10, 0x10203}, {7005, 11, 4},       {7005, 12, 6},
+        {7011, 8, 0},        {7012, 8, 0},      {7013, 8, 40},        {7007, 0, 0},
+    };
+    EXPECT_EQ(requests, expected);
+    EXPECT_EQ(addresses, std::vector<std::string>{"link"});
+    EXPECT_FALSE(view.FollowLinkAt(0, 1)) << "plain text before the link";
+}
+
+TEST_F(RichTextObjectTest, PopupsAndTheToolBarChangeWherePlainLinksGo) {
+    reader_.popupOpen = true;
+    reader_.popupMember = 3;
+    RichTextObject& view = ShowLinks({Target(0, 5), Target(11, 4)});
+    view.FollowLinkAt(0, InLink(view, 0));
+    view.SetToolBar(true);
+    view.FollowLinkAt(0, InLink(view, 0));
+    view.FollowLinkAt(1, InLink(view, 1));
+    EXPECT_EQ(requests, (std::vector<Request>{{7008, 5, 3}, {7008, 5, 0}, {7005, 11 + 4096, 4}}));
+}
+
+TEST_F(RichTextObjectTest, AClickOnALinkFollowsIt) {
+    RichTextObject& view = ShowLinks({Target(0, 5)});
+    lect32::LineInfo line;
+    lect32::CaretBox caret;
+    ASSERT_TRUE(view.PositionToPoint(0, InLink(view, 0), &line, &caret));
+    SendMessageA(view.Window(), WM_LBUTTONDOWN, MK_LBUTTON, At(caret.x + 2, caret.top + 2));
+    SendMessageA(view.Window(), WM_LBUTTONUP, 0, At(caret.x + 2, caret.top + 2));
+    EXPECT_EQ(requests, (std::vector<Request>{{7001, 5, 0}}));
+    EXPECT_FALSE(view.CaptureFlag());
+    SendMessageA(view.Window(), WM_RBUTTONDOWN, 0, 0);
+    EXPECT_EQ(reader_.historyBacks, 1);
+}
+
+TEST_F(RichTextObjectTest, PageButton110RunsTheObjectCommandAndShowsItsString) {
+    RichTextObject& view = ShowLinks({Target(4, 110), Target(4, 114)});
+    EXPECT_TRUE(view.FollowLinkAt(0, InLink(view, 0)));
+    EXPECT_TRUE(requests.empty()) << "object commands are no navigation requests";
+    const auto tip = view.TooltipOf(lect32::LinkRecordOf(Target(4, 110)));
+    ASSERT_TRUE(tip.has_value());
+    EXPECT_EQ(tip->first, 3932);
+    EXPECT_EQ(tip->second, "O str\xE1nku nahoru");
+    EXPECT_FALSE(view.TooltipOf(lect32::LinkRecordOf(Target(4, 114))).has_value());
+    EXPECT_FALSE(view.TooltipOf(lect32::LinkRecordOf(Target(4, 115))).has_value());
+    reader_.options = 0x2;
+    EXPECT_FALSE(view.TooltipOf(lect32::LinkRecordOf(Target(4, 110))).has_value());
+}
+
+TEST_F(RichTextObjectTest, PageNamesGiveTooltipsOnlyWithThePrefixAndOneMember) {
+    reader_.names[{0, 5}] = "#TOOLTIP#Mapa";
+    reader_.names[{0, 6}] = "Mapa";
+    RichTextObject& view = ShowLinks({Target(2, 5)});
+    const auto tip = view.TooltipOf(lect32::LinkRecordOf(Target(2, 5)));
+    ASSERT_TRUE(tip.has_value());
+    EXPECT_EQ(*tip, (std::pair<uint16_t, std::string>{6, "Mapa"}));
+    EXPECT_TRUE(view.TooltipOf(lect32::LinkRecordOf(Target(0, 5))).has_value());
+    EXPECT_FALSE(view.TooltipOf(lect32::LinkRecordOf(Target(2, 6))).has_value());
+    EXPECT_FALSE(view.TooltipOf(lect32::LinkRecordOf(Target(13, 5))).has_value());
+    reader_.members = 2;
+    EXPECT_FALSE(view.TooltipOf(lect32::LinkRecordOf(Target(2, 5))).has_value());
+}
+
+TEST_F(RichTextObjectTest, TooltipMessageAnswersWithABlockOrShown) {
+    reader_.names[{0, 5}] = "#TOOLTIP#Mapa";
+    RichTextObject& view = ShowLinks({Target(2, 5)});
+    lect32::LineInfo line;
+    lect32::CaretBox caret;
+    ASSERT_TRUE(view.PositionToPoint(0, InLink(view, 0), &line, &caret));
+    const LPARAM at = At(caret.x + 2, caret.top + 2);
+    const auto block = reinterpret_cast<HGLOBAL>(SendMessageA(view.Window(), 27139, 0, at));
+    ASSERT_NE(block, nullptr);
+    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(block));
+    EXPECT_EQ(bytes[0] | (bytes[1] << 8), 6);
+    EXPECT_STREQ(reinterpret_cast<const char*>(bytes + 2), "Mapa");
+    GlobalUnlock(block);
+    GlobalFree(block);
+    EXPECT_EQ(SendMessageA(view.Window(), 27139, 6, at), static_cast<LRESULT>(lect32::kTooltipShown));
+    EXPECT_EQ(SendMessageA(view.Window(), 27139, 0, At(1, 1)), 0);
+}
+
+TEST_F(RichTextObjectTest, TabStepsThroughTheLinks) {
+    const Bytes first = Linked(Target(0, 1), "a");
+    Bytes twoLinks = first;
+    const Bytes plain = Text(" and ");
+    twoLinks.insert(twoLinks.end(), plain.begin(), plain.end());
+    const Bytes second = Linked(Target(0, 2), "b");
+    twoLinks.insert(twoLinks.end(), second.begin(), second.end());
+    Bytes third = Text("x ");
+    const Bytes link = Linked(Target(0, 3), "c");
+    third.insert(third.end(), link.begin(), link.end());
+    RichTextObject& view = Show({{twoLinks}, {Text("none")}, {third}}).View();
+    const auto& step = RichTextObject::ProgramLinkStep();
+    EXPECT_EQ(SendMessageA(view.Window(), WM_COMMAND, RichTextObject::kPreviousLinkCommand, 0), 0);
+    EXPECT_FALSE(view.GetSelection().active) << "Shift+Tab before any Tab";
+    struct Expect {
+        UINT command;
+        int16_t counter;
+        uint16_t row, start, end;
+    };
+    const uint16_t secondStart = static_cast<uint16_t>(twoLinks.size() - second.size());
+    const Expect steps[] = {
+        {1024, 0, 0, 0, static_cast<uint16_t>(first.size())},
+        {1024, 1, 0, secondStart, static_cast<uint16_t>(twoLinks.size())},
+        {1024, 2, 2, 2, static_cast<uint16_t>(third.size())},
+        {1024, 2, 2, 2, static_cast<uint16_t>(third.size())},  // after the last link: nothing changes
+        {1025, 1, 0, secondStart, static_cast<uint16_t>(twoLinks.size())},
+        {1025, 0, 0, 0, static_cast<uint16_t>(first.size())},
+    };
+    for (const Expect& e : steps) {
+        SCOPED_TRACE(testing::Message() << e.command << " to counter " << e.counter);
+        view.OnCommand(e.command);
+        EXPECT_EQ(step.counter, e.counter);
+        EXPECT_EQ(step.row, e.row);
+        EXPECT_EQ(step.start, e.start);
+        EXPECT_EQ(step.end, e.end);
+        const auto& selection = view.GetSelection();
+        EXPECT_TRUE(selection.active);
+        EXPECT_EQ(selection.startRow, e.row);
+        EXPECT_EQ(selection.startPos, e.start);
+        EXPECT_EQ(selection.endPos, e.end);
+    }
+}
+
+TEST_F(RichTextObjectTest, TabOnAPageWithoutLinksSelectsNothing) {
+    RichTextObject& view = Show({{Text("plain")}, {Text("text")}}).View();
+    view.OnCommand(RichTextObject::kNextLinkCommand);
+    EXPECT_FALSE(view.GetSelection().active);
+    EXPECT_EQ(RichTextObject::ProgramLinkStep().counter, -1);
+    EXPECT_EQ(view.OnCommand(1026), 0);
+}
+
+TEST_F(RichTextObjectTest, AddressesMarkedOnCommand) {
+    RichTextObject& view = Show({{Text("see www.x.cz. now")}}).View();
+    EXPECT_TRUE(view.DoCommand(RichTextObject::kMarkAddresses));
+    EXPECT_TRUE(view.FollowLinkAt(0, 10));
+    EXPECT_EQ(addresses, std::vector<std::string>{"www.x.cz"});
+}
+
+TEST_F(RichTextObjectTest, CopyTakesTheSelectionOrTheWholeText) {
+    RichTextObject& view = Show({{Text("first row")}, {Text("second")}}).View();
+    EXPECT_FALSE(view.DoCommand(RichTextObject::kCopy, 1)) << "no selection: command 7 copies nothing";
+    EXPECT_TRUE(view.CopySelection(true));
+    EXPECT_EQ(ClipboardText(), "first row\r\nsecond");
+    view.SetSelection(0, 6, 1, 3, true);
+    EXPECT_TRUE(view.DoCommand(RichTextObject::kCopy, 1));
+    EXPECT_EQ(ClipboardText(), "row\r\nsec");
+}
+
+// Plain matching of each word's bytes, enough to place marks.
+lect32::ViewWordFinder Finder(std::vector<std::string> words) {
+    return [words](size_t word, std::span<const uint8_t> text, size_t from, bool) -> std::optional<lect32::FoundRange> {
+        const std::string& w = words[word];
+        if (from > text.size()) return std::nullopt;
+        const auto at = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), w.begin(), w.end());
+        if (at == text.end()) return std::nullopt;
+        const auto start = static_cast<uint16_t>(at - text.begin());
+        return lect32::FoundRange{start, static_cast<uint16_t>(start + w.size())};
+    };
+}
+
+TEST_F(RichTextObjectTest, FoundWordsAreMarkedPerRowAndSharedWithThePageName) {
+    RichTextObject& view = Show({{Text("aa bb aa")}, {Text("cc")}}).View();
+    lect32::QueryWords query{{0, 0, 0}};
+    std::vector<bool> found{false, false, true};  // the third word was found in the page name
+    size_t count = 1;
+    EXPECT_TRUE(view.FindText(query, found, count, Finder({"bb", "cc", "zz"})));
+    EXPECT_EQ(count, 3u);
+    found = {false, false, false};
+    count = 0;
+    EXPECT_FALSE(view.FindText(query, found, count, Finder({"bb", "cc", "zz"})));
+    EXPECT_EQ(count, 2u);
+
+    lect32::QueryWords marked{{0, lect32::QueryWords::kNotMarked}};
+    view.MarkFoundWords(marked, false, Finder({"aa", "bb"}));
+    using Ranges = std::vector<std::pair<uint16_t, uint16_t>>;
+    EXPECT_EQ(view.Row(0).marked, (Ranges{{0, 2}, {6, 8}}));
+    EXPECT_TRUE(view.Row(1).marked.empty());
+    EXPECT_EQ(view.Marked(), 1);
+}
+
+TEST_F(RichTextObjectTest, IndexMarkScrollsAndBlinksUnderTheTimer) {
+    std::vector<Row> rows;
+    for (int i = 0; i < 40; ++i) rows.push_back({Text("row " + std::to_string(i)), static_cast<uint16_t>(i == 30 ? 7 : 0)});
+    lect32::PageWindow& page = Show(rows);
+    RichTextObject& view = page.View();
+    EXPECT_FALSE(page.ScrollToMark(8));
+    EXPECT_EQ(view.ScrollY(), 0);
+    EXPECT_EQ(page.TimerBits() & lect32::PageWindow::kMarkTimer, 0);
+
+    SendMessageA(window_, lect32::PageWindow::kScrollToMarkMessage, 7, 0);
+    EXPECT_GT(view.ScrollY(), 0);
+    const int32_t top = view.GetRowTop(30);
+    EXPECT_GE(top, 0);
+    EXPECT_LT(top, view.VisibleHeight());
+    EXPECT_NE(view.CaretMarkerY(), lect32::DocumentView::kNoMarker);
+    EXPECT_EQ(view.MarkCounter(), 1);
+    EXPECT_NE(page.TimerBits() & lect32::PageWindow::kMarkTimer, 0);
+    harness_.advance(110);
+    EXPECT_EQ(view.MarkCounter(), 2);
+    EXPECT_NE(page.TimerBits() & lect32::PageWindow::kMarkTimer, 0);
+    harness_.advance(110);
+    EXPECT_EQ(view.MarkCounter(), 3);
+    EXPECT_EQ(page.TimerBits() & lect32::PageWindow::kMarkTimer, 0);
+    harness_.advance(500);
+    EXPECT_EQ(view.MarkCounter(), 3);
+}
+
+TEST_F(RichTextObjectTest, IndexMarkOnAPageThatFitsDoesNotScroll) {
+    lect32::PageWindow& page = Show({{Text("a")}, {Text("b"), 3}});
+    EXPECT_TRUE(page.ScrollToMark(3));
+    EXPECT_EQ(page.View().ScrollY(), 0);
+}
+
+}  // namespace

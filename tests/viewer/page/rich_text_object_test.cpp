@@ -37,6 +37,18 @@ protected:
     }
 };
 
+// Plain matching of each word's bytes, enough to place marks.
+lect32::ViewWordFinder Finder(std::vector<std::string> words) {
+    return [words](size_t word, std::span<const uint8_t> text, size_t from, bool) -> std::optional<lect32::FoundRange> {
+        const std::string& w = words[word];
+        if (from > text.size()) return std::nullopt;
+        const auto at = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), w.begin(), w.end());
+        if (at == text.end()) return std::nullopt;
+        const auto start = static_cast<uint16_t>(at - text.begin());
+        return lect32::FoundRange{start, static_cast<uint16_t>(start + w.size())};
+    };
+}
+
 TEST_F(RichTextObjectTest, EveryLinkKindReachesTheNavigationWindow) {
     RichTextObject& view = ShowLinks({Target(0, 5), Target(1, 7), Target(2, 12, 30, 0), Target(3, 13, 31, 0),
                                       Target(4, 9), Target(10, 0, 0, 0, 0x10203), Target(11, 4), Target(12, 6),
@@ -165,6 +177,67 @@ TEST_F(RichTextObjectTest, TabStepsThroughTheLinks) {
     }
 }
 
+TEST_F(RichTextObjectTest, TabStartsAgainOnANewPage) {
+    Bytes row = Text("one ");
+    const Bytes second = Linked(Target(0, 2), "b");
+    const Bytes first = Linked(Target(0, 1), "a");
+    row.insert(row.end(), first.begin(), first.end());
+    row.insert(row.end(), second.begin(), second.end());
+    RichTextObject& view = Show({{row}}).View();
+    view.OnCommand(RichTextObject::kNextLinkCommand);
+    view.OnCommand(RichTextObject::kNextLinkCommand);
+    ASSERT_EQ(RichTextObject::ProgramLinkStep().counter, 1);
+    Bytes other = Text("x");
+    other.insert(other.end(), first.begin(), first.end());
+    RichTextObject& next = Show({{other}}).View();
+    next.OnCommand(RichTextObject::kNextLinkCommand);
+    EXPECT_EQ(RichTextObject::ProgramLinkStep().counter, 0);
+    EXPECT_EQ(next.GetSelection().startPos, 1);
+}
+
+TEST_F(RichTextObjectTest, DraggingSelectsFromThePressToThePointer) {
+    RichTextObject& view = Show({{Text("first row of text")}, {Text("second row of text")}}).View();
+    lect32::LineInfo line;
+    lect32::CaretBox from, to;
+    ASSERT_TRUE(view.PositionToPoint(0, 6, &line, &from));
+    ASSERT_TRUE(view.PositionToPoint(1, 6, &line, &to));
+    SendMessageA(view.Window(), WM_LBUTTONDOWN, MK_LBUTTON, At(from.x + 1, from.top + 2));
+    EXPECT_TRUE(view.CaptureFlag());
+    EXPECT_EQ(GetCapture(), view.Window());
+    SendMessageA(view.Window(), WM_MOUSEMOVE, MK_LBUTTON, At(to.x + 1, to.top + 2));
+    SendMessageA(view.Window(), WM_LBUTTONUP, 0, At(to.x + 1, to.top + 2));
+    const auto& selection = view.GetSelection();
+    ASSERT_TRUE(selection.active);
+    EXPECT_EQ(selection.startRow, 0);
+    EXPECT_EQ(selection.startPos, 6);
+    EXPECT_EQ(selection.endRow, 1);
+    EXPECT_EQ(selection.endPos, 6);
+    EXPECT_FALSE(view.CaptureFlag());
+    EXPECT_EQ(GetCapture(), nullptr);
+    // Without the button the pointer selects nothing more.
+    SendMessageA(view.Window(), WM_MOUSEMOVE, 0, At(from.x + 1, from.top + 2));
+    EXPECT_EQ(view.GetSelection().endRow, 1);
+}
+
+TEST_F(RichTextObjectTest, FoundWordsAreBroughtIntoViewInTurn) {
+    std::vector<Row> rows;
+    for (int i = 0; i < 60; ++i) rows.push_back({Text(i == 20 || i == 45 ? "hit here" : "row " + std::to_string(i))});
+    RichTextObject& view = Show(rows).View();
+    view.MarkFoundWords(lect32::QueryWords{{0}}, false, Finder({"hit"}));
+    const auto visible = [&](uint16_t row) {
+        return view.GetRowTop(row) >= 0 && view.GetRowTop(row) < view.VisibleHeight();
+    };
+    ASSERT_FALSE(visible(20));
+    view.ShowFirstFoundWord();
+    EXPECT_TRUE(visible(20));
+    EXPECT_EQ(view.ShowNextFoundWord(), 1);
+    EXPECT_TRUE(visible(45));
+    EXPECT_EQ(view.ShowNextFoundWord(), 0) << "no hit below the window";
+    EXPECT_EQ(view.ShowPreviousFoundWord(), 1);
+    EXPECT_TRUE(visible(20));
+    EXPECT_EQ(view.ShowPreviousFoundWord(), 0) << "no hit above the window";
+}
+
 TEST_F(RichTextObjectTest, TabOnAPageWithoutLinksSelectsNothing) {
     RichTextObject& view = Show({{Text("plain")}, {Text("text")}}).View();
     view.OnCommand(RichTextObject::kNextLinkCommand);
@@ -188,18 +261,6 @@ TEST_F(RichTextObjectTest, CopyTakesTheSelectionOrTheWholeText) {
     view.SetSelection(0, 6, 1, 3, true);
     EXPECT_TRUE(view.DoCommand(RichTextObject::kCopy, 1));
     EXPECT_EQ(ClipboardText(), "row\r\nsec");
-}
-
-// Plain matching of each word's bytes, enough to place marks.
-lect32::ViewWordFinder Finder(std::vector<std::string> words) {
-    return [words](size_t word, std::span<const uint8_t> text, size_t from, bool) -> std::optional<lect32::FoundRange> {
-        const std::string& w = words[word];
-        if (from > text.size()) return std::nullopt;
-        const auto at = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), w.begin(), w.end());
-        if (at == text.end()) return std::nullopt;
-        const auto start = static_cast<uint16_t>(at - text.begin());
-        return lect32::FoundRange{start, static_cast<uint16_t>(start + w.size())};
-    };
 }
 
 TEST_F(RichTextObjectTest, FoundWordsAreMarkedPerRowAndSharedWithThePageName) {

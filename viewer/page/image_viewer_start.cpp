@@ -1,5 +1,10 @@
 #include "page/image_viewer_start.h"
 
+#include <algorithm>
+
+#include "page/picture_store.h"
+#include "store/document_paths.h"
+#include "store/file_name_table.h"
 #include "winplat/process.h"
 #include "winplat/refusal.h"
 #include "winplat/user.h"
@@ -10,6 +15,20 @@ namespace {
 constexpr winplat::Refuser refuse("lect32: image viewer");
 
 }  // namespace
+
+std::optional<EnlargedPicture> EnlargedPictureOf(FileNameTable& pictures, int16_t index, uint8_t enlargeMode) {
+    if (index < 0) return refuse(std::optional<EnlargedPicture>{}, "the object names no picture to enlarge");
+    char path[std::max<size_t>(FileNameTable::kPathBuffer, kDocumentPathBuffer)] = "";
+    pictures.GetPath(index, path);
+    if (path[0] && ResolveDocumentFile(path)) return EnlargedPicture{path, false, 0, 0, enlargeMode};
+    const uint16_t tag = pictures.GetTag(static_cast<uint16_t>(index));
+    if (tag == 0xFFFF || tag == 0) return refuse(std::optional<EnlargedPicture>{}, "the picture is neither a file nor stored");
+    char store[kDocumentPathBuffer] = "";
+    uint32_t length = 0;
+    const uint32_t offset = OpenPictureStore(tag, &length, store);
+    if (offset == 0) return refuse(std::optional<EnlargedPicture>{}, "the picture store lacks the picture");
+    return EnlargedPicture{store, true, offset, length, enlargeMode};
+}
 
 std::vector<std::string> ImageViewerArguments(const EnlargedPicture& picture) {
     std::vector<std::string> arguments{"/f:" + picture.file};

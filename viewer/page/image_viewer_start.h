@@ -5,6 +5,7 @@
 #define LECT32_PAGE_IMAGE_VIEWER_START_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "winplat/types.h"
 
 namespace lect32 {
+
+class FileNameTable;
 
 inline constexpr std::string_view kImageViewerProgram = "lecimg32.exe";
 
@@ -23,6 +26,10 @@ struct EnlargedPicture {
     uint32_t length = 0;
     uint8_t enlargeMode = 1;  // 2: the viewer is told the body's length too
 };
+
+// Picture 'index' of the picture table as the viewer takes it: the file itself when it is found
+// beside the document, else its body in the picture store; none when it is in neither.
+std::optional<EnlargedPicture> EnlargedPictureOf(FileNameTable& pictures, int16_t index, uint8_t enlargeMode);
 
 // The viewer's arguments after its name: "/f:" and the file; for a stored picture "/s:" and the
 // body's offset, and with enlarge mode 2 "/l:" and its length.

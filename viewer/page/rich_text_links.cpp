@@ -1,9 +1,13 @@
 // Links of a page followed by mouse and keyboard, their tooltips, and the pointer's shape.
 #include <algorithm>
 
+#include "page/attribute_slots.h"
+#include "page/image_viewer_start.h"
 #include "page/link_tooltips.h"
 #include "page/rich_text_object.h"
 #include "page/url_marking.h"
+#include "store/file_name_table.h"
+#include "store/language_file.h"
 #include "store/navigation_requests.h"
 #include "text/control_codes.h"
 #include "winplat/module.h"
@@ -109,6 +113,34 @@ bool RichTextObject::PositionAt(int x, int y, uint16_t& row, uint16_t& position)
     return true;
 }
 
+int RichTextObject::objectAt(int x, int y) const {
+    const POINT point{x, y};
+    for (const uint16_t i : page_.BuildOrder(true)) {
+        const RECT box = page_.WindowRect(page_.Object(i));
+        if (PtInRect(&box, point)) return i;
+    }
+    return -1;
+}
+
+void RichTextObject::pressObject(uint16_t i) {
+    page_.SetCurrentObject(static_cast<int16_t>(i));
+    const std::vector<uint8_t> stored = page_.CopySlot(i, Slot::Link);
+    LinkTarget target;
+    const HostResolver resolver(host_);
+    if (!stored.empty() && target.Decode(stored, false, static_cast<uint8_t>(DocumentSlot()), false, resolver) >= 0) {
+        if (capture_ && mode_ == kNormal) ReleaseCapture();
+        capture_ = false;
+        FollowLink(LinkRecordOf(target));
+        return;
+    }
+    const PageObject& object = page_.Object(i);
+    const PlacementRecord placement = page_.GetPlacement(i);
+    if (!object.IsPicture() || (placement.enlargeSource != 1 && placement.enlargeSource != 2)) return;
+    const int16_t picture = placement.enlargeSource == 1 ? object.picture : placement.enlargePicture;
+    const auto enlarged = EnlargedPictureOf(page_.Pictures(), picture, placement.enlargeSource);
+    if (enlarged) StartImageViewer(viewerFolder_.empty() ? ProgramFolder() : viewerFolder_, *enlarged);
+}
+
 void RichTextObject::OnLButtonDown(int x, int y) {
     if (host_) host_->MakeCurrentPane(window_);
     if (window_) SendMessageA(GetParent(window_), kClickedMessage, 0, 0);
@@ -120,6 +152,10 @@ void RichTextObject::OnLButtonDown(int x, int y) {
         capture_ = true;
     }
     CollapseSelection(false);
+    if (const int object = objectAt(x, y); object >= 0) {
+        pressObject(static_cast<uint16_t>(object));
+        return;
+    }
     uint16_t row = 0, position = 0;
     const bool onText = PositionAt(x, y, row, position);
     SetCaret(row, position);

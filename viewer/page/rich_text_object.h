@@ -88,6 +88,8 @@ public:
     // The window whose WM_COMMAND 1005 ends the program does not concern the view; the main
     // window gets the pointer moves.
     void SetMainWindow(HWND main) { main_ = main; }
+    // The folder the image viewer is started from (the reader's own by default).
+    void SetImageViewerFolder(std::string folder) { viewerFolder_ = std::move(folder); }
 
     // ---- commands (rich_text_object.cpp)
     bool DoCommand(int type, int argument = 0, void* data = nullptr);
@@ -148,6 +150,10 @@ public:
 private:
     LinkContext linkContext() const;
     bool linkAt(uint16_t row, uint16_t position, LinkRecord& link, size_t* start);
+    // The topmost page object at a point of the window, or -1.
+    int objectAt(int x, int y) const;
+    // A press on object i: its link followed, or its picture enlarged in the image viewer.
+    void pressObject(uint16_t i);
     void sendAddress(uint16_t row, size_t start);
     // The top (or bottom) of the line holding the text position, relative to the visible area.
     int32_t lineEdge(uint16_t row, uint16_t position, bool bottom);
@@ -162,6 +168,7 @@ private:
     bool toolBar_ = false;
     int markCounter_ = 0;
     HCURSOR shownCursor_ = nullptr;
+    std::string viewerFolder_;
     uint16_t anchorRow_ = 0;  // where the selection being dragged began
     uint16_t anchorPos_ = 0;
 };

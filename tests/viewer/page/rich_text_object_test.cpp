@@ -8,10 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include "../../platform/files/temp_drive.h"
+#include "page/image_viewer_start.h"
 #include "page/link_tooltips.h"
 #include "page_window_support.h"
 #include "winplat/clipboard.h"
 #include "winplat/dialogs.h"
+#include "winplat/host.h"
 #include "winplat/memory.h"
 
 namespace {
@@ -236,6 +239,83 @@ TEST_F(RichTextObjectTest, FoundWordsAreBroughtIntoViewInTurn) {
     EXPECT_EQ(view.ShowPreviousFoundWord(), 1);
     EXPECT_TRUE(visible(20));
     EXPECT_EQ(view.ShowPreviousFoundWord(), 0) << "no hit above the window";
+}
+
+class RecordingLauncher final : public winplat::host::Launcher {
+public:
+    std::vector<std::vector<std::string>> arguments;
+    winplat::host::Launched launch(const winplat::host::LaunchRequest& request) override {
+        arguments.push_back(request.arguments);
+        return {};
+    }
+};
+
+class PageObjectPressTest : public RichTextObjectTest {
+protected:
+    void SetUp() override {
+        RichTextObjectTest::SetUp();
+        drive_.file("lecimg32.exe", "#!/bin/sh\n");
+        ::chmod(drive_.host("lecimg32.exe").c_str(), 0755);
+        drive_.file("pic; rm x.bmp", "BM");
+        previous_ = winplat::host::setLauncher(&launcher_);
+    }
+    void TearDown() override {
+        winplat::host::setLauncher(previous_);
+        RichTextObjectTest::TearDown();
+    }
+    // A picture object at (20, 30) of the page, 60 x 40, with its slots; the point inside it.
+    LPARAM Place(RichTextObject& view, const page_test::Bytes& slots) {
+        char path[] = "T:\\pic; rm x.bmp";
+        lect32::PageObject picture = page_test::object(20, 30, 60, 40);
+        picture.picture = static_cast<int16_t>(view.GetPage().Pictures().AddPath(path));
+        EXPECT_GE(view.GetPage().InsertObject(picture, slots), 0);
+        const RECT box = view.GetPage().WindowRect(view.GetPage().Object(0));
+        return At(box.left + 5, box.top + 5);
+    }
+
+    filetest::TempDrive drive_;
+    RecordingLauncher launcher_;
+    winplat::host::Launcher* previous_ = nullptr;
+};
+
+page_test::Bytes Placement(uint8_t enlargeSource) {
+    return page_test::slot(2, page_test::Fields().u8(0).u16(1000).u8(0).u8(enlargeSource).u16(-1).bytes);
+}
+
+TEST_F(PageObjectPressTest, AnEnlargeablePictureStartsTheViewerWithItsFile) {
+    RichTextObject& view = Show({{Text("text beside a picture")}}).View();
+    view.SetImageViewerFolder("T:\\");
+    const LPARAM at = Place(view, Placement(1));
+    SendMessageA(view.Window(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(view.Window(), WM_LBUTTONUP, 0, at);
+    ASSERT_EQ(launcher_.arguments.size(), 1u);
+    ASSERT_EQ(launcher_.arguments[0].size(), 2u) << "a file of its own: only /f";
+    EXPECT_EQ(launcher_.arguments[0][1].substr(0, 3), "/f:");
+    EXPECT_NE(launcher_.arguments[0][1].find("pic; rm x.bmp"), std::string::npos) << launcher_.arguments[0][1];
+    EXPECT_TRUE(requests.empty());
+}
+
+TEST_F(PageObjectPressTest, APictureWithoutEnlargingStartsNothing) {
+    RichTextObject& view = Show({{Text("text")}}).View();
+    view.SetImageViewerFolder("T:\\");
+    const LPARAM at = Place(view, Placement(0));
+    SendMessageA(view.Window(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    EXPECT_TRUE(launcher_.arguments.empty());
+}
+
+TEST_F(PageObjectPressTest, AnObjectsLinkIsFollowedInsteadOfEnlarging) {
+    RichTextObject& view = Show({{Text("text")}}).View();
+    view.SetImageViewerFolder("T:\\");
+    std::array<uint8_t, lect32::LinkTarget::kMaxEncoded> link{};
+    const size_t length = Target(0, 9).Encode(link, false);
+    page_test::Bytes slots = page_test::slot(1, page_test::Bytes(link.begin(), link.begin() + static_cast<std::ptrdiff_t>(length)));
+    const page_test::Bytes placement = Placement(1);
+    slots.insert(slots.end(), placement.begin(), placement.end());
+    const LPARAM at = Place(view, slots);
+    SendMessageA(view.Window(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    EXPECT_EQ(requests, (std::vector<Request>{{7001, 9, 0}}));
+    EXPECT_TRUE(launcher_.arguments.empty());
+    EXPECT_FALSE(view.CaptureFlag());
 }
 
 TEST_F(RichTextObjectTest, TabOnAPageWithoutLinksSelectsNothing) {

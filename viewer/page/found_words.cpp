@@ -33,7 +33,9 @@ void RichTextObject::MarkFoundWords(const QueryWords& query, bool stem, const Vi
             const bool stemmed = stem && !(flags & QueryWords::kNotStemmed);
             for (size_t from = 0; from <= text.size();) {
                 const auto hit = find(word, text, from, stemmed);
-                if (!hit) break;
+                // A hit must lie ahead, inside the row: anything else would mark nothing or
+                // search the same place for ever.
+                if (!hit || hit->end <= hit->start || hit->start < from || hit->end > text.size()) break;
                 ranges.emplace_back(hit->start, hit->end);
                 from = size_t{hit->end} + 1;
             }

@@ -130,6 +130,13 @@ public:
     // Measures the banner again and places the windows (after a zoom change).
     void UpdateBannerHeight();
     RelatedPages GetRelatedPages() const;
+    // Search (page_window_search.cpp). The page's name is searched first, sharing the found
+    // words with the view; nothing is found on a page kept out of searches.
+    bool FindText(const QueryWords& query, std::vector<bool>& found, size_t& foundCount, const ViewWordFinder& find);
+    void MarkFoundWords(const QueryWords& query, bool stem, const ViewWordFinder& find);
+    int ShowFirstFoundWord() { return view_->ShowFirstFoundWord(); }
+    int ShowNextFoundWord() { return view_->ShowNextFoundWord(); }
+    int ShowPreviousFoundWord() { return view_->ShowPreviousFoundWord(); }
     // The page window that serves as the user tool bar keeps its keys to itself.
     void SetUserToolBar(bool toolBar);
     bool UserToolBar() const { return toolBar_; }

@@ -126,4 +126,43 @@ TEST_F(PageWindowCommandsTest, UserToolBarPageKeepsItsWidthFixed) {
     EXPECT_EQ(page.GetPageStyle().group80Byte, 1);
 }
 
+TEST_F(PageWindowCommandsTest, AQuerySplitBetweenNameAndTextIsFound) {
+    PageWindow& page = Show({{Text("hrad a zamek")}, {Text("most")}}, "Mapa mesta");
+    const lect32::QueryWords query{{0, 0, 0}};
+    std::vector<bool> found;
+    size_t count = 0;
+    EXPECT_TRUE(page.FindText(query, found, count, Finder({"mesta", "most", "hrad"})));
+    EXPECT_EQ(count, 3u);
+    found.clear();
+    count = 0;
+    EXPECT_FALSE(page.FindText(query, found, count, Finder({"mesta", "most", "reka"})));
+    EXPECT_EQ(found, (std::vector<bool>{true, true, false}));
+
+    page.MarkFoundWords(query, false, Finder({"mesta", "most", "reka"}));
+    EXPECT_EQ(page.GetBanner().FoundWords(), (std::vector<lect32::FoundRange>{{5, 10}}));
+    EXPECT_EQ(page.View().Row(1).marked, (std::vector<std::pair<uint16_t, uint16_t>>{{0, 4}}));
+}
+
+TEST_F(PageWindowCommandsTest, APageKeptOutOfSearchesFindsNothing) {
+    struct Case {
+        const char* name;
+        uint16_t flags;
+        uint8_t noSearch;
+    };
+    for (const Case c : {Case{"searched", lect32::PageStyle::kGroup100, 0}, Case{"no search", lect32::PageStyle::kGroup100, 1},
+                         Case{"no template page", 0x0001, 0}}) {
+        SCOPED_TRACE(c.name);
+        lect32::PageContent content{"Mapa", lect32::PageStyle{}, Content({{Text("most")}})};
+        content.style.flags = c.flags;
+        content.style.group100Byte = c.noSearch;
+        host_.pages[3] = content;
+        PageWindow& page = window_ ? *reinterpret_cast<PageWindow*>(GetWindowLongPtrA(window_, 0)) : Open();
+        ASSERT_TRUE(page.ShowPage(3, 0));
+        std::vector<bool> found;
+        size_t count = 0;
+        const bool searched = c.flags == lect32::PageStyle::kGroup100 && c.noSearch == 0;
+        EXPECT_EQ(page.FindText(lect32::QueryWords{{0}}, found, count, Finder({"most"})), searched);
+    }
+}
+
 }  // namespace

@@ -4,7 +4,10 @@
 #ifndef LECT32_TESTS_PAGE_WINDOW_SUPPORT_H
 #define LECT32_TESTS_PAGE_WINDOW_SUPPORT_H
 
+#include <algorithm>
 #include <array>
+#include <optional>
+#include <span>
 #include <map>
 #include <string>
 #include <tuple>
@@ -139,6 +142,18 @@ inline std::string ClipboardText() {
 
 // A point of a window as mouse messages carry it.
 inline LPARAM At(int x, int y) { return static_cast<LPARAM>((static_cast<uint32_t>(y & 0xFFFF) << 16) | (x & 0xFFFF)); }
+
+// Plain matching of each word's bytes, enough to place marks.
+inline lect32::ViewWordFinder Finder(std::vector<std::string> words) {
+    return [words](size_t word, std::span<const uint8_t> text, size_t from, bool) -> std::optional<lect32::FoundRange> {
+        const std::string& w = words[word];
+        if (from > text.size()) return std::nullopt;
+        const auto at = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), w.begin(), w.end());
+        if (at == text.end()) return std::nullopt;
+        const auto start = static_cast<uint16_t>(at - text.begin());
+        return lect32::FoundRange{start, static_cast<uint16_t>(start + w.size())};
+    };
+}
 
 using Request = std::tuple<UINT, WPARAM, LPARAM>;
 

@@ -40,18 +40,6 @@ protected:
     }
 };
 
-// Plain matching of each word's bytes, enough to place marks.
-lect32::ViewWordFinder Finder(std::vector<std::string> words) {
-    return [words](size_t word, std::span<const uint8_t> text, size_t from, bool) -> std::optional<lect32::FoundRange> {
-        const std::string& w = words[word];
-        if (from > text.size()) return std::nullopt;
-        const auto at = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), w.begin(), w.end());
-        if (at == text.end()) return std::nullopt;
-        const auto start = static_cast<uint16_t>(at - text.begin());
-        return lect32::FoundRange{start, static_cast<uint16_t>(start + w.size())};
-    };
-}
-
 TEST_F(RichTextObjectTest, EveryLinkKindReachesTheNavigationWindow) {
     RichTextObject& view = ShowLinks({Target(0, 5), Target(1, 7), Target(2, 12, 30, 0), Target(3, 13, 31, 0),
                                       Target(4, 9), Target(10, 0, 0, 0, 0x10203), Target(11, 4), Target(12, 6),

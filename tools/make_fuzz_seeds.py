@@ -374,6 +374,7 @@ NO_TOOL = {
 }
 NO_TOOL["dialog_template_fuzz"] = "the stored forms of a module's resources, which only the project writes"
 NO_TOOL["menu_template_fuzz"] = "the stored forms of a module's resources, which only the project writes"
+NO_TOOL["page_text_links_fuzz"] = "its inputs are rows of page text, whose seeds the target makes itself"
 NO_TOOL["chunked_body_fuzz"] = "the record file's own chunked bodies"
 NO_TOOL["companion_table_fuzz"] = "its inputs are record bodies of the companion table, not files"
 NO_TOOL["drafting_input_fuzz"] = "its inputs are setting blocks, side-file records and typed numbers behind a kind byte"

@@ -2,6 +2,7 @@
 // unpacks messages for the view whose pointer it keeps in its view word; it does not own the
 // view. Messages that arrive before the view is set do nothing.
 #include "page/document_view.h"
+#include "page/rich_text_object.h"
 #include "text/font_cache.h"
 #include "winplat/gdi.h"
 #include "winplat/module.h"
@@ -16,6 +17,45 @@ constexpr UINT kPrivateFirst = 9000;
 constexpr UINT kPrivateLast = 9099;
 
 DocumentView* ViewOf(HWND window) { return reinterpret_cast<DocumentView*>(GetWindowLongPtrA(window, DocumentView::kViewWord)); }
+
+int XOf(LPARAM lParam) { return static_cast<int16_t>(LOWORD(lParam)); }
+int YOf(LPARAM lParam) { return static_cast<int16_t>(HIWORD(lParam)); }
+
+// Input goes to the view's input layer; a plain view takes none of it. Answers whether the
+// message was one of the input layer's.
+bool RouteInput(RichTextObject* input, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (message) {
+        case WM_KEYDOWN:
+            if (input) input->OnKeyDown(wParam);
+            return true;
+        case WM_COMMAND:
+            if (input) input->OnCommand(LOWORD(wParam));
+            return true;
+        case WM_MOUSEMOVE:
+            if (input) input->OnMouseMove(XOf(lParam), YOf(lParam), wParam);
+            return true;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            if (input) input->OnLButtonDown(XOf(lParam), YOf(lParam));
+            return true;
+        case WM_LBUTTONUP:
+            if (input) input->OnLButtonUp(XOf(lParam), YOf(lParam));
+            return true;
+        case WM_RBUTTONDOWN:
+            if (input) input->OnRButtonDown();
+            return true;
+        case WM_SETCURSOR:
+            // Outside the client area, or while the reader closes, the default cursor stays.
+            if (!input || !input->OnSetCursor(LOWORD(lParam))) return false;
+            result = TRUE;
+            return true;
+        case kTooltipMessage:
+            if (input) result = static_cast<LRESULT>(input->ShowTooltip(static_cast<uint16_t>(wParam), XOf(lParam), YOf(lParam)));
+            return true;
+        default: return false;
+    }
+}
 
 void VerticalScroll(DocumentView& view, HWND window, int code, int thumb) {
     switch (code) {
@@ -86,22 +126,14 @@ LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     DocumentView* view = ViewOf(window);
+    LRESULT result = 0;
+    if (RouteInput(dynamic_cast<RichTextObject*>(view), message, wParam, lParam, result)) return result;
     switch (message) {
         case WM_DESTROY:
         case WM_ERASEBKGND:
         case WM_KEYUP:
         case WM_SYSKEYUP:
         case WM_CHAR:
-        // Keys, commands and the mouse belong to the view's input layer; the plain view takes
-        // none of them.
-        case WM_KEYDOWN:
-        case WM_COMMAND:
-        case WM_MOUSEMOVE:
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-        case WM_LBUTTONUP:
-        case WM_RBUTTONDOWN:
-        case WM_SETCURSOR:
             return 0;
         case WM_SIZE:
             if (view) view->OnSize(LOWORD(lParam), HIWORD(lParam));
@@ -119,8 +151,6 @@ LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARA
             return 0;
         case WM_MOUSEWHEEL:
             if (view) view->OnMouseWheel(static_cast<int16_t>(HIWORD(wParam)) < 0);
-            return 0;
-        case kTooltipMessage:
             return 0;
         default: break;
     }

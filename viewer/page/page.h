@@ -96,6 +96,8 @@ public:
     PageObject* Lock(int i) { return objects_.Lock(i); }
     void Unlock() { objects_.Unlock(); }
     PageObject* SetCurrent(int i);
+    // The picture table the objects' pictures are numbered in.
+    FileNameTable& Pictures() { return pictures(); }
     // Copies record i out; nothing for -1 or a missing record.
     void GetObject(int i, PageObject& out) const;
     // 1 and the record when i is an object, else 0.

@@ -11,15 +11,13 @@ namespace lect32 {
 
 namespace {
 
-constexpr char kClassName[] = "LCNPAGE";
+// Options of the view settings that showing a page follows.
+constexpr uint8_t kMarkAddressesOption = 0x10;
+constexpr uint8_t kSecondLayoutOption = 0x08;
 
 // Ticks of the timed change of the page shown last: one count for the program, as only one page
 // at a time changes by itself.
 uint16_t timedTicks = 0;
-
-PageWindow* PageWindowOf(HWND window) {
-    return reinterpret_cast<PageWindow*>(GetWindowLongPtrA(window, PageWindow::kWindowWord));
-}
 
 bool WidthFollowsWindow(const PageStyle& style) { return style.widthMode == 0 || style.widthMode == 2; }
 
@@ -31,8 +29,18 @@ int16_t PageWidthFor(const PageStyle& style, int clientWidth, bool fixedWidth) {
     return static_cast<int16_t>(std::max(clientWidth, 2 * style.LeftMargin() + PageWindow::kMinimumTextWidth));
 }
 
-PageWindow::PageWindow(const PageWindowParams& params)
-    : params_(params), view_(std::make_unique<DocumentView>(params.page, params.view)), banner_(params.banner) {}
+PageWindow::PageWindow(const PageWindowParams& params) : params_(params), banner_(params.banner) {
+    // Made once every member it reads is set.
+    view_ = makeView();
+}
+
+std::unique_ptr<RichTextObject> PageWindow::makeView() const {
+    auto view = std::make_unique<RichTextObject>(params_.page, params_.view, params_.input);
+    view->SetMode(DocumentView::kNormal);
+    view->SetToolBar(toolBar_);
+    if (params_.host) view->SetMainWindow(params_.host->MainWindow());
+    return view;
+}
 
 PageWindow::~PageWindow() { Destroy(); }
 
@@ -66,11 +74,16 @@ void PageWindow::Destroy() {
     window_ = nullptr;
 }
 
-void PageWindow::takeView(std::unique_ptr<DocumentView> view) {
+void PageWindow::takeView(std::unique_ptr<RichTextObject> view) {
     view_ = std::move(view);
     if (!viewWindow_) return;
     view_->SetWindow(viewWindow_);
     SetWindowLongPtrA(viewWindow_, DocumentView::kViewWord, reinterpret_cast<LONG_PTR>(view_.get()));
+}
+
+bool PageWindow::ShowPage(int16_t page, uint8_t document, bool unlessShown) {
+    if (unlessShown && page == page_ && document == document_) return false;
+    return ShowPage(page, document);
 }
 
 bool PageWindow::ShowPage(int16_t page, uint8_t document) {
@@ -79,23 +92,32 @@ bool PageWindow::ShowPage(int16_t page, uint8_t document) {
     if (!params_.host->ReadPage(page, document, read)) return false;
     // The content is read into a view of its own first: a damaged page must not leave this
     // window half emptied.
-    auto fresh = std::make_unique<DocumentView>(params_.page, params_.view);
+    auto fresh = makeView();
     winplat::ByteReader in(read.content);
     if (!fresh->LoadPage(in)) return false;
+    params_.host->ActivateDocument(document);
     ClosePage();
     takeView(std::move(fresh));
+    view_->SetDocumentSlot(static_cast<int8_t>(document));
+    view_->DoCommand(RichTextObject::kClearFlags);
     pageStyle_ = read.style;
     defaultStyle_ = params_.host->DefaultStyle(document);
+    view_->DoCommand(RichTextObject::kLayoutAgain);
     MergePageStyle(currentStyle_, pageStyle_, defaultStyle_);
     name_ = read.name;
     banner_.SetText(name_);
     page_ = page;
     document_ = document;
+    const uint8_t options = params_.input ? params_.input->ViewOptions() : 0;
+    if (options & kMarkAddressesOption) view_->DoCommand(RichTextObject::kMarkAddresses);
     refresh();
     if (currentStyle_.group2000Word1 != -1) {
         timedTicks = 0;
         startTimer(kTimedChangeTimer, kTickMs);
     }
+    view_->DoCommand(RichTextObject::kShown);
+    if (params_.input && viewWindow_) params_.input->MakeCurrentPane(viewWindow_);
+    if (options & kSecondLayoutOption) view_->DoCommand(RichTextObject::kLayoutAgain, 1);
     return true;
 }
 
@@ -104,7 +126,10 @@ void PageWindow::ClosePage() {
     currentStyle_ = PageStyle{};
     pageStyle_ = PageStyle{};
     banner_.Reset();
+    view_->DoCommand(RichTextObject::kEmpty);
     view_->Reset();
+    // Tab starts again from the top of the next page.
+    RichTextObject::ProgramLinkStep() = LinkStep{};
     name_.clear();
     page_ = -1;
     document_ = 0;
@@ -158,7 +183,15 @@ void PageWindow::stopTimer(UINT id) {
 
 void PageWindow::OnTimer(UINT id) {
     if (!(timerBits_ & id)) return;
-    if (id == kTimedChangeTimer) timedChange();
+    switch (id) {
+        case kAnimationTimer: view_->DoCommand(RichTextObject::kStep, 1); break;
+        case kObjectTimer: view_->DoCommand(RichTextObject::kStep, 2); break;
+        case kMarkTimer:
+            if (!view_->MarkStep()) stopTimer(kMarkTimer);
+            break;
+        case kTimedChangeTimer: timedChange(); break;
+        default: break;
+    }
 }
 
 void PageWindow::timedChange() {
@@ -171,53 +204,6 @@ void PageWindow::timedChange() {
     }
     const int16_t target = currentStyle_.group2000Word1;
     ShowPage(target, params_.host->ResolveMember(document_, currentStyle_.group2000Byte));
-}
-
-bool RegisterPageWindowClass() {
-    WNDCLASSA existing{};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), kClassName, &existing)) return true;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = PageWndProc;
-    wc.cbWndExtra = sizeof(LONG_PTR);
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
-}
-
-LRESULT CALLBACK PageWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    PageWindow* page = PageWindowOf(window);
-    switch (message) {
-        case WM_CREATE: {
-            const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-            const auto* params = static_cast<const PageWindowParams*>(create->lpCreateParams);
-            if (!params) return -1;
-            auto made = std::make_unique<PageWindow>(*params);
-            SetWindowLongPtrA(window, PageWindow::kWindowWord, reinterpret_cast<LONG_PTR>(made.get()));
-            if (!made->Create(window)) {
-                SetWindowLongPtrA(window, PageWindow::kWindowWord, 0);
-                return -1;
-            }
-            made.release();
-            return 0;
-        }
-        case WM_DESTROY:
-            if (page) {
-                SetWindowLongPtrA(window, PageWindow::kWindowWord, 0);
-                delete page;
-            }
-            return 0;
-        case WM_SIZE:
-            if (page) page->OnSize(LOWORD(lParam), HIWORD(lParam));
-            return 0;
-        case WM_TIMER:
-            if (page) page->OnTimer(static_cast<UINT>(wParam));
-            return 0;
-        case WM_ERASEBKGND:
-            return 0;
-        default:
-            return DefWindowProcA(window, message, wParam, lParam);
-    }
 }
 
 }  // namespace lect32

@@ -28,12 +28,6 @@ std::span<const uint8_t> takeCounted(winplat::ByteReader& in, size_t unit, size_
 
 }  // namespace
 
-RichTextObject::RichTextObject(PageServices pageServices, ViewServices services)
-    : DocumentView(std::move(pageServices), std::move(services)) {
-    SetMode(kEmbedded);
-    ClearFrame();
-}
-
 void RichTextObject::ClearFrame() {
     Reset();
     contentHeight_ = 0;

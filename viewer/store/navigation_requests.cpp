@@ -29,4 +29,9 @@ LRESULT SendGoToPagePosition(int16_t page, uint16_t documentIndex, uint16_t posi
                         PackPagePosition(documentIndex, position));
 }
 
+LRESULT SendNavigationRequest(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!navigationWindow) return refuse(LRESULT{0}, "there is no navigation window");
+    return SendMessageA(navigationWindow, message, wParam, lParam);
+}
+
 }  // namespace lect32

@@ -19,6 +19,15 @@ inline constexpr UINT kGoToPageMessage = 7001;
 inline constexpr UINT kGoToTreeItemMessage = 7002;
 inline constexpr UINT kGoToPagePositionMessage = 7008;
 inline constexpr UINT kOpenPopupPageMessage = 7009;
+// The other requests a link of a page makes: a program or a media file (7005), an address
+// (7007, lParam the zero-terminated text, valid for the call), a page button (7010), and the
+// requests of kinds 13, 14 and 15 (7011-7013).
+inline constexpr UINT kRunLinkMessage = 7005;
+inline constexpr UINT kOpenAddressMessage = 7007;
+inline constexpr UINT kPageButtonMessage = 7010;
+inline constexpr UINT kLinkKind13Message = 7011;
+inline constexpr UINT kLinkKind14Message = 7012;
+inline constexpr UINT kLinkKind15Message = 7013;
 
 void SetNavigationWindow(HWND window);
 HWND GetNavigationWindow();
@@ -29,6 +38,9 @@ LRESULT SendGoToPage(int16_t id, bool treeItem);
 // Page 'page' of member 'documentIndex' (only its low byte is sent) at 'position': 7008, or as a
 // popup (7009) when 'popup' is set.
 LRESULT SendGoToPagePosition(int16_t page, uint16_t documentIndex, uint16_t position, bool popup);
+
+// Any request as it stands; 0 when there is no navigation window.
+LRESULT SendNavigationRequest(UINT message, WPARAM wParam, LPARAM lParam);
 
 // The lParam of 7008 and 7009.
 constexpr LPARAM PackPagePosition(uint16_t documentIndex, uint16_t position) {

@@ -5,15 +5,15 @@
 namespace lect32 {
 namespace {
 
-struct TextLink {
+struct LinkSpan {
     uint16_t start = 0;
     uint16_t end = 0;  // just past the closing code 21
 };
 
 // The row's links in order, each from its code 20 to past its code 21; a damaged sequence ends
 // the walk.
-std::vector<TextLink> LinksOf(std::span<const uint8_t> text) {
-    std::vector<TextLink> links;
+std::vector<LinkSpan> LinksOf(std::span<const uint8_t> text) {
+    std::vector<LinkSpan> links;
     size_t at = 0, open = kNoSequence;
     while (at < text.size()) {
         if (!IsControlCode(text[at])) {
@@ -42,12 +42,12 @@ LinkStep& RichTextObject::ProgramLinkStep() {
 bool RichTextObject::StepLink(bool forward) {
     LinkStep& step = ProgramLinkStep();
     if (!forward && step.counter == -1) return false;
-    std::optional<std::pair<uint16_t, TextLink>> found;
+    std::optional<std::pair<uint16_t, LinkSpan>> found;
     if (forward) {
         const uint16_t fromRow = step.counter == -1 ? 0 : step.row;
         const uint16_t fromPos = step.counter == -1 ? 0 : step.end;
         for (uint16_t row = fromRow; row < rows_.size() && !found; ++row) {
-            for (const TextLink& link : LinksOf(rows_[row].text)) {
+            for (const LinkSpan& link : LinksOf(rows_[row].text)) {
                 if (row == fromRow && link.start < fromPos) continue;
                 found = std::pair{row, link};
                 break;
@@ -55,7 +55,7 @@ bool RichTextObject::StepLink(bool forward) {
         }
     } else {
         for (int row = std::min<int>(step.row, static_cast<int>(rows_.size()) - 1); row >= 0 && !found; --row) {
-            const std::vector<TextLink> links = LinksOf(rows_[static_cast<uint16_t>(row)].text);
+            const std::vector<LinkSpan> links = LinksOf(rows_[static_cast<uint16_t>(row)].text);
             for (auto link = links.rbegin(); link != links.rend(); ++link) {
                 if (row == step.row && link->end > step.start) continue;
                 found = std::pair{static_cast<uint16_t>(row), *link};

@@ -73,7 +73,7 @@ PrintDocument::~PrintDocument() {
 }
 
 std::string PrintDocument::pngName(int page) const {
-    char number[16];
+    char number[24];  // room for any int, so the name is never cut
     std::snprintf(number, sizeof number, "-%03d.png", page);
     return stem_ + number;
 }

@@ -270,12 +270,11 @@ void DocumentView::fillBesideTable(HDC device, uint16_t row, const TableRow& tab
     const int64_t tableLeft = int64_t{style_.LeftMargin()} + table.OriginX() - scrollX_ + originX_;
     const int left = std::max<int>(clip.left, originX_);
     const int right = std::min<int>(clip.right, visibleWidth_ + originX_);
+    const winplat::GdiObject<HBRUSH> brush(CreateSolidBrush(colours().GetColour(style_.backgroundColour)));
     const auto fill = [&](int64_t l, int64_t t, int64_t r, int64_t b) {
         RECT box{static_cast<LONG>(std::clamp<int64_t>(l, left, right)), static_cast<LONG>(std::clamp<int64_t>(t, clip.top, clip.bottom)),
                  static_cast<LONG>(std::clamp<int64_t>(r, left, right)), static_cast<LONG>(std::clamp<int64_t>(b, clip.top, clip.bottom))};
-        if (box.right <= box.left || box.bottom <= box.top) return;
-        winplat::GdiObject<HBRUSH> brush(CreateSolidBrush(colours().GetColour(style_.backgroundColour)));
-        background_.FillIfShown(device, box, brush.get());
+        if (box.right > box.left && box.bottom > box.top) background_.FillIfShown(device, box, brush.get());
     };
     const int64_t tableBottom = std::min(tableTop + size.cy, bottom);
     fill(left, top, right, std::min(tableTop, bottom));

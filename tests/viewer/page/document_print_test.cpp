@@ -133,6 +133,14 @@ TEST_F(DocumentPrintTest, RowsBreakAtTheSheetEnd) {
     }
 }
 
+// Sheets lower than a line: a line on an empty sheet stays where it is (a new sheet would not
+// take it either), every later one starts a sheet of its own without a gap.
+TEST_F(DocumentPrintTest, SheetsLowerThanALine) {
+    REQUIRE_WRITER();
+    ASSERT_TRUE(Print(pageOf(std::vector<std::string>(3, row("abc"))), 10, 0));
+    EXPECT_EQ(Heights(), (std::vector<uint32_t>{24, 24, 24}));
+}
+
 // A row taller than 32,767 pixels is still measured from its start: it breaks once, where the
 // first sheet of 40,000 pixels ends (1,666 lines fill 39,984 of them).
 TEST_F(DocumentPrintTest, ARowTallerThanSixteenBitsBreaksWhereTheSheetEnds) {

@@ -258,6 +258,22 @@ TEST_F(DocumentWindowTest, TableRowPlace) {
     }
 }
 
+// The view's zoom goes to its tables; no zoom (0) leaves them as they are.
+TEST_F(DocumentWindowTest, TableRowZoom) {
+    REQUIRE_PAGE(pageOf({row("", "", kTable)}));
+    struct Case {
+        uint16_t numerator, denominator;
+        int width;  // two columns of 40 and 50 and the outer halves of the side borders
+    };
+    for (const Case c : {Case{0, 0, 40 + 50 + 2}, Case{200, 100, 80 + 100 + 4}}) {
+        SCOPED_TRACE(c.numerator);
+        view_.SetZoom(c.numerator, c.denominator);
+        view_.Layout(nullptr);
+        ASSERT_NE(view_.GetRowObject(0), nullptr);
+        EXPECT_EQ(view_.GetRowObject(0)->TotalSize().cx, c.width);
+    }
+}
+
 // Whatever the window showed before, the room around a table row is painted as page.
 TEST_F(DocumentWindowTest, TheRoomBesideATableIsPage) {
     REQUIRE_PAGE(pageOf({row("above"), row("", "\"align\": 3, \"spacing\": [6, 4]", kTable), row("below")}));

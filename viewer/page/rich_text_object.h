@@ -26,6 +26,7 @@
 namespace lect32 {
 
 class MemWriter;
+struct FrameSearch;
 
 class RichTextObject : public DocumentView {
 public:
@@ -77,6 +78,12 @@ public:
     // over as a row without its table.
     bool CopyRangeFrom(const DocumentView& source, uint16_t startRow, uint16_t startPos, uint16_t endRow,
                        uint16_t endPos);
+
+    // ---- search (frame_search.cpp)
+    // Selects the next hit after the selection (else the caret); false when there is none.
+    bool FindText(const FrameSearch& search);
+    // Every hit becomes a highlighted range of its row; earlier highlights go.
+    void MarkFoundWords(const FrameSearch& search);
 
     // ---- plain text (frame_text.cpp)
     // Every row's text without its control codes, tabs kept, CR LF between two text rows; a table

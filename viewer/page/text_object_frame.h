@@ -33,6 +33,8 @@ public:
     void Wheel(int step) override { frame_.OnMouseWheel(step > 0); }
     void ScrollByCode(int code) override { frame_.ScrollByCode(code); }
     void CollapseSelection() override { frame_.CollapseSelection(false); }
+    bool FindText(const FrameSearch& search) override { return frame_.FindText(search); }
+    void MarkFoundWords(const FrameSearch& search) override { frame_.MarkFoundWords(search); }
 
     RichTextObject& Frame() { return frame_; }
 

@@ -27,6 +27,8 @@ public:
     void SetBackground(uint8_t colour, int16_t picture, uint8_t mode, int16_t scrollX, int32_t scrollY) override {
         frame_.SetBackground(colour, picture, mode, scrollX, scrollY);
     }
+    // 'rect' is relative to the frame's box; nothing is painted outside the box, however far the
+    // text runs.
     void Paint(HDC dc, const RECT& rect) override;
     // Lays the rows out; the content's height.
     int Layout() override;
@@ -41,6 +43,7 @@ public:
 private:
     // Measuring and writing a frame walk its page's item stores, which lock as they read.
     mutable RichTextObject frame_;
+    RECT box_{};  // where the frame was placed, in the owner's client coordinates
 };
 
 // The maker a page's services take for its text objects.

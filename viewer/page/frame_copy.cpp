@@ -100,4 +100,34 @@ bool RichTextObject::CopyRangeFrom(const DocumentView& source, uint16_t startRow
     return true;
 }
 
+uint16_t RichTextObject::AppendContentTo(RichTextObject& target) {
+    if (target.rows_.empty()) target.ClearFrame();
+    const uint16_t row = std::min<uint16_t>(target.caretRow_, static_cast<uint16_t>(target.rows_.size() - 1));
+    std::vector<uint8_t>& text = target.rows_[row].text;
+    const size_t at = std::min<size_t>(target.caretPos_, text.size());
+    const ViewRow& first = rows_.front();
+    if (text.size() + first.text.size() > UINT16_MAX) return 0;  // the row's text store cannot take it
+    text.insert(text.begin() + static_cast<std::ptrdiff_t>(at), first.text.begin(), first.text.end());
+    if (at == 0) target.rows_[row].record = first.record;
+    uint16_t last = row;
+    size_t end = at + first.text.size();
+    uint16_t added = 1;
+    for (size_t r = 1; r < rows_.size() && target.rows_.size() < TextStore::kMaxItems; ++r) {
+        ViewRow copy;
+        copy.record = rows_[r].record;
+        copy.tabs = rows_[r].tabs;
+        copy.text = rows_[r].text;
+        copy.lines = rows_[r].lines;
+        ++last;
+        target.rows_.insert(target.rows_.begin() + last, std::move(copy));
+        end = rows_[r].text.size();
+        ++added;
+    }
+    if (page_.GetCount() != 0) target.GetPage().CopyObjectsFrom(page_, false, 0, Page::kAllObjects, false, 0);
+    target.caretRow_ = last;
+    target.caretPos_ = target.SkipControlCodes(last, static_cast<uint16_t>(end));
+    target.layoutChanged_ = true;
+    return added;
+}
+
 }  // namespace lect32

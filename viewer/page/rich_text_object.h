@@ -21,7 +21,8 @@
 //   (bit 1, version 2+) byte highlights present [per row u16 C + 4C bytes of ranges],
 //   the page's object block, up to the record's end.
 //
-// A table row (record flag bit 15) keeps no table inside the record: its row stays empty.
+// The record carries no tables: a row flagged as a table row (record flag bit 15) is read as it
+// stands and shows no table.
 #ifndef LECT32_PAGE_RICH_TEXT_OBJECT_H
 #define LECT32_PAGE_RICH_TEXT_OBJECT_H
 
@@ -40,6 +41,7 @@
 namespace lect32 {
 
 class MemWriter;
+struct FrameSearch;
 
 class RichTextHost {
 public:
@@ -214,6 +216,17 @@ public:
     // over as a row without its table.
     bool CopyRangeFrom(const DocumentView& source, uint16_t startRow, uint16_t startPos, uint16_t endRow,
                        uint16_t endPos);
+    // Puts this frame's content into the target at its caret: the first row's text into the
+    // caret's row (its record too when the caret is at the row's start), every further row as a
+    // new row after it, and the page's objects; the caret goes to the end of what came in. The
+    // rows taken; none when the caret's row cannot take the first row's text.
+    uint16_t AppendContentTo(RichTextObject& target);
+
+    // ---- search (frame_search.cpp)
+    // Selects the next hit after the selection (else the caret); false when there is none.
+    bool FindText(const FrameSearch& search);
+    // Every hit becomes a highlighted range of its row; earlier highlights go.
+    void MarkFoundWords(const FrameSearch& search);
 
     // ---- plain text (frame_text.cpp)
     // Every row's text without its control codes, tabs kept, CR LF between two text rows; a table

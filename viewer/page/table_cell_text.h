@@ -40,6 +40,8 @@ public:
     bool HasSelection() const override { return selection_.active; }
     void CollapseSelection(bool toEnd) override { DocumentView::CollapseSelection(toEnd); }
     bool WriteText(MemWriter& out) override { return RichTextObject::WriteText(out); }
+    bool FindText(const FrameSearch& search) override { return RichTextObject::FindText(search); }
+    void MarkFoundWords(const FrameSearch& search) override { RichTextObject::MarkFoundWords(search); }
 
 private:
     HWND owner_ = nullptr;

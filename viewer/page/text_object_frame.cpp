@@ -1,6 +1,10 @@
 // A page's text objects shown through a text frame.
 #include "page/text_object_frame.h"
 
+#include "winplat/draw.h"
+#include "winplat/owners.h"
+#include "winplat/user.h"
+
 namespace lect32 {
 
 TextObjectFrame::TextObjectFrame(HWND owner, PageServices pageServices, ViewServices services)
@@ -28,12 +32,20 @@ uint32_t TextObjectFrame::SerializedSize() const {
 }
 
 void TextObjectFrame::Place(const RECT& box) {
+    box_ = box;
     frame_.SetScrollOrigin(static_cast<int16_t>(box.left), static_cast<int16_t>(box.top));
     frame_.OnSize(box.right - box.left, box.bottom - box.top);
 }
 
 void TextObjectFrame::Paint(HDC dc, const RECT& rect) {
-    if (dc) frame_.OnPaint(dc, &rect);
+    if (!dc) return;
+    RECT area{box_.left + rect.left, box_.top + rect.top, box_.left + rect.right, box_.top + rect.bottom};
+    if (!IntersectRect(&area, &area, &box_)) return;
+    // A frame is laid out before its first paint and again when its width changed.
+    if (frame_.LaidOutWidth() == 0 || frame_.LaidOutWidth() != frame_.VisibleWidth()) frame_.Layout(dc);
+    const winplat::SavedDc saved(dc);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    frame_.OnPaint(dc, &area);
 }
 
 int TextObjectFrame::Layout() {

@@ -27,18 +27,23 @@ public:
     void SetBackground(uint8_t colour, int16_t picture, uint8_t mode, int16_t scrollX, int32_t scrollY) override {
         frame_.SetBackground(colour, picture, mode, scrollX, scrollY);
     }
+    // 'rect' is relative to the frame's box; nothing is painted outside the box, however far the
+    // text runs.
     void Paint(HDC dc, const RECT& rect) override;
     // Lays the rows out; the content's height.
     int Layout() override;
     void Wheel(int step) override { frame_.OnMouseWheel(step > 0); }
     void ScrollByCode(int code) override { frame_.ScrollByCode(code); }
     void CollapseSelection() override { frame_.CollapseSelection(false); }
+    bool FindText(const FrameSearch& search) override { return frame_.FindText(search); }
+    void MarkFoundWords(const FrameSearch& search) override { frame_.MarkFoundWords(search); }
 
     RichTextObject& Frame() { return frame_; }
 
 private:
     // Measuring and writing a frame walk its page's item stores, which lock as they read.
     mutable RichTextObject frame_;
+    RECT box_{};  // where the frame was placed, in the owner's client coordinates
 };
 
 // The maker a page's services take for its text objects.

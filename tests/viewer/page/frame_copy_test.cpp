@@ -109,5 +109,43 @@ TEST(FrameCopyAnchors, CopiedRowsLoseTheirAnchorNumber) {
     EXPECT_EQ(copy.Row(1).record.bytes, source.Row(1).record.bytes);
 }
 
+// A frame whose caret can be put where a paste goes.
+class CaretFrame : public RichTextObject {
+public:
+    void caretAt(uint16_t row, uint16_t pos) { SetCaret(row, pos); }
+};
+
+TEST(FrameAppend, ContentGoesInAtTheCaret) {
+    REQUIRE_DOCUMENT_WRITER();
+    RichTextObject pasted;
+    ASSERT_TRUE(writtenFrame(pasted, R"([{"text": "big "}, {"text": "new", "style": 2}])"));
+    struct Case {
+        uint16_t row, pos;
+        std::vector<std::string> rows;
+        uint16_t caretRow, caretPos;
+    };
+    const std::vector<Case> cases = {
+        {0, 6, {"Hello big world", "new", "end"}, 1, 3},
+        {1, 3, {"Hello world", "endbig ", "new"}, 2, 3},
+        {1, 0, {"Hello world", "big end", "new"}, 2, 3},
+        {0, 400, {"Hello worldbig ", "new", "end"}, 1, 3},  // a caret past the row's end: at its end
+    };
+    for (const Case& c : cases) {
+        CaretFrame target;
+        ASSERT_TRUE(writtenFrame(target, R"([{"text": "Hello world"}, {"text": "end", "style": 1}])"));
+        target.caretAt(c.row, c.pos);
+        EXPECT_EQ(pasted.AppendContentTo(target), 2);
+        std::vector<std::string> rows;
+        for (uint16_t r = 0; r < target.RowCount(); ++r) rows.emplace_back(target.Row(r).text.begin(), target.Row(r).text.end());
+        EXPECT_EQ(rows, c.rows) << c.row << "," << c.pos;
+        EXPECT_EQ(target.CaretRow(), c.caretRow);
+        EXPECT_EQ(target.CaretPos(), c.caretPos);
+        const uint16_t joined = c.row;
+        EXPECT_EQ(target.Row(joined).record.Style(), c.pos == 0 ? 0 : (c.row == 1 ? 1 : 0))
+            << "the record comes along only into the start of a row";
+        EXPECT_EQ(target.Row(uint16_t(joined + 1)).record.Style(), 2);
+    }
+}
+
 }  // namespace
 }  // namespace lect32

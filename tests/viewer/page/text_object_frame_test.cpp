@@ -2,8 +2,11 @@
 // height, and handed back to the object unchanged when the frame did not change it.
 #include <gtest/gtest.h>
 
+#include "document_view_support.h"
 #include "page/text_object_frame.h"
 #include "page_test_support.h"
+#include "picture_test_support.h"
+#include "table_test_support.h"
 #include "store/mem_writer.h"
 
 namespace lect32 {
@@ -70,6 +73,39 @@ TEST_F(TextObjectFrameTest, ADamagedRecordShowsOneEmptyRow) {
     ASSERT_EQ(frame().Frame().RowCount(), 1);
     EXPECT_TRUE(frame().Frame().Row(0).text.empty());
     EXPECT_EQ(page_->CopySecondText(0), (Bytes{3, 1, 0, 40})) << "the object keeps what it had";
+}
+
+// A text object whose text runs past its box, painted with the page's objects onto a canvas.
+class TextObjectPaintTest : public document_view_test::WindowedView {};
+
+TEST_F(TextObjectPaintTest, TheTextStaysInsideTheObjectsBox) {
+    REQUIRE_DOCUMENT_WRITER();
+    using document_view_test::row;
+    const std::string paragraphs = "[" + row("WWW WWW") + ", " + row("WWW") + ", " + row("WWW") + ", " + row("WWW") + "]";
+    const auto tables = table_test::writtenTables({table_test::described("1", "1", R"({"rows": )" + paragraphs + "}")});
+    TableObject cell;
+    ASSERT_TRUE(!tables[0].empty() && table_test::readTable(cell, tables[0]));
+
+    PageServices services = page_.services();
+    services.makeFrame = MakeTextObjectFrames(page_.services(), ViewServices{&styles_, &colours_, {}});
+    Page page(services);
+    constexpr int kLeft = 20, kTop = 30, kWidth = 80, kHeight = 20;  // one line tall
+    page.InsertObject(page_test::object(kLeft, kTop, kWidth, kHeight, ObjectKind::TextFrame),
+                      page_test::slot(2, page_test::Fields().u16(kWidth).u16(kHeight).u8(1).u16(-1).u16(0).u16(0).u16(0).u16(0).bytes),
+                      cell.CellText(0));
+    picture_test::Canvas canvas(160, 120);
+    const COLORREF kSentinel = RGB(1, 2, 3);
+    canvas.fill(kSentinel);
+    const winplat::GdiObject<HBRUSH> white(CreateSolidBrush(RGB(255, 255, 255)));
+    page.PaintObjects({0, 0, 160, 120}, canvas.dc(), white.get(), PaintPass::All);
+
+    int inside = 0;
+    for (int y = kTop; y < kTop + kHeight; ++y)
+        for (int x = kLeft; x < kLeft + kWidth; ++x) inside += canvas.pixel(x, y) == RGB(0, 0, 0);
+    EXPECT_GT(inside, 0) << "the first line's text is painted in the box";
+    for (int y = kTop + kHeight; y < 120; ++y)
+        for (int x = 0; x < 160; ++x) ASSERT_EQ(canvas.pixel(x, y), kSentinel) << "painted below the box at " << x << "," << y;
+    for (int x = 0; x < 160; ++x) ASSERT_EQ(canvas.pixel(x, kTop - 1), kSentinel) << "painted above the box at " << x;
 }
 
 }  // namespace

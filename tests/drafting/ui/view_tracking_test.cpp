@@ -334,6 +334,35 @@ TEST_F(TrackedStepsTest, ALineDraggedAndClickedLeavesNoTraceOnceTheOverlayIsHidd
     EXPECT_EQ(drawn.VertexCount(), 2);
 }
 
+TEST_F(TrackedStepsTest, MovesThatArriveWhileOneIsTrackedAreTakenBeforeItEnds) {
+    Start();
+    MoveTo(10, 10);
+    std::vector<std::string> readouts;
+    Drafting().hooks.setReadout = [&](std::string_view text) {
+        readouts.emplace_back(text);
+        if (readouts.size() != 1) return;
+        // The mouse goes on while the first move is tracked.
+        for (int x : {30, 40}) {
+            const POINT at = OnScreen(x, 10);
+            winplat::testing::mouseMove(at.x, at.y);
+        }
+    };
+    form->Drafting().TrackMouse(20, 10);
+    // Before the move returns, the newest of those that came meanwhile has been tracked.
+    const std::string row = "," + std::to_string(Bottom() - 10) + ".0,st";
+    EXPECT_EQ(readouts, (std::vector<std::string>{"G20.0" + row, "G40.0" + row}));
+    h.pump();
+    EXPECT_EQ(readouts.size(), 2u) << "nothing was left for the loop";
+    // A pass a click asks for lets nothing through: the click lands where it was given.
+    Drafting().hooks.setReadout = nullptr;
+    for (int x : {60, 70}) {
+        const POINT at = OnScreen(x, 10);
+        winplat::testing::mouseMove(at.x, at.y);
+    }
+    EXPECT_EQ(Drafting().TrackedPointAt(55, 10), (Point{55, static_cast<double>(Bottom() - 10)}));
+    h.pump();
+}
+
 TEST_F(TrackedStepsTest, APointMarkerIsLeftWhereAPointWasTaken) {
     Start();
     Image().SetByte(entry_variable::kPointMarkers, 1);

@@ -182,8 +182,15 @@ std::optional<bool> PickTester::PassesPlaced(const EntityRecord& entity, const P
             // Read in place: a pass tests every entity, and a copy each would cost more than the test.
             const int count = view.VertexCount();
             // A patterned polyline is an area: its closing side counts.
-            const bool close = view.PatternNumber() != 0 && count >= 3 && view.Vertex(count - 1) != view.Vertex(0);
-            const auto vertex = [&](size_t i) { return Placed(view.Vertex(static_cast<int>(i) % count)); };
+            if (count <= 0) return false;
+            // Each vertex read (and placed) once: a pass over a large drawing spends its time here.
+            vertices_.resize(static_cast<size_t>(count));
+            for (int i = 0; i < count; ++i) {
+                const Point p = view.Vertex(i);
+                vertices_[static_cast<size_t>(i)] = insert_ ? Placed(p) : p;
+            }
+            const bool close = view.PatternNumber() != 0 && count >= 3 && vertices_.back() != vertices_.front();
+            const auto vertex = [&](size_t i) { return vertices_[i % static_cast<size_t>(count)]; };
             // Most entities of a large drawing lie far from the box: their bounds settle them.
             if (const std::optional<Box> bounds = FiniteBoundsOf(static_cast<size_t>(count), vertex)) {
                 if (const std::optional<bool> verdict = BoundsVerdict(*bounds, static_cast<size_t>(count), region)) {

@@ -100,6 +100,8 @@ private:
     // The blocks being tested, outermost first: an insert of one of them inside itself is a
     // cycle (possible in a damaged or hand-made file) and is not entered again.
     std::vector<BlockHandle> open_;
+    // The placed vertices of the polyline being tested (kept to spare an allocation each).
+    std::vector<Point> vertices_;
 };
 
 // Whether the point lies in the box, bounds included.

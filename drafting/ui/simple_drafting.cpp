@@ -228,8 +228,10 @@ void SimpleDrafting::SetReadout(std::string_view text) {
 }
 
 bool SimpleDrafting::PreviewInterrupted() {
+    if (GetAsyncKeyState(VK_CONTROL) < 0) return true;
     MSG message;
-    return GetAsyncKeyState(VK_CONTROL) < 0 || PeekMessageA(&message, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE);
+    movePending_ = PeekMessageA(&message, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE) != FALSE;
+    return movePending_;
 }
 
 }  // namespace linework

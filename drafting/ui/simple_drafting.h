@@ -195,6 +195,8 @@ private:
     // that a click or a command step asks for must finish at the place it was asked for.
     bool pumpAllowed_ = false;
     bool pumping_ = false;
+    // The drag preview gave up for a mouse move that waits in the queue.
+    bool movePending_ = false;
 };
 
 }  // namespace linework

@@ -61,20 +61,16 @@ void SimpleDrafting::DrawPointMarker(Point at, COLORREF colour) {
     if (cursorShown) tracker_.DrawCursor(true);
 }
 
-// The end of a tracked move: the moves that came meanwhile are taken off the queue and only the
-// newest is handled (a preview cut short by them starts again from there), so the cursor never
-// lags behind the mouse. A move handled here does not pump again.
+// The end of a tracked move: when the drag preview gave up because the mouse moved on, that move
+// is taken off the queue and handled now, so the preview starts again from the new position and
+// never lags behind the mouse. Only a move known to wait is taken (a look into an empty queue
+// would let time pass), and a move handled here does not pump again.
 void SimpleDrafting::PumpPending() {
-    if (!pumpAllowed_ || pumping_) return;
+    if (!pumpAllowed_ || pumping_ || !movePending_) return;
+    movePending_ = false;
     pumping_ = true;
     MSG message{};
-    MSG newest{};
-    bool moved = false;
-    while (PeekMessageA(&message, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) {
-        newest = message;
-        moved = true;
-    }
-    if (moved) DispatchMessageA(&newest);
+    if (PeekMessageA(&message, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) DispatchMessageA(&message);
     pumping_ = false;
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "support/tool_runner.h"
 #include "support/two_hosts.h"
@@ -98,6 +99,72 @@ TEST_F(LineworkScreen, TheStartedProgramShowsOnTheScreenWhatTheHeadlessHostSnaps
     EXPECT_TRUE(pointerFree(shown) == pointerFree(*expected)) << "the SDL screen differs from the headless snapshot";
     EXPECT_TRUE(WithoutBox(*expected, box) == WithoutBox(inProcess, box))
         << "the program's snapshot differs from the form started in-process";
+}
+
+// The line tool driven by the X pointer: its button, a drag from the first point (the rubber band
+// follows), a click at the second point. The SDL screen shows exactly what the headless host
+// snapshots for the same input, and the line is there.
+TEST_F(LineworkScreen, ALineDrawnWithAMouseDragShowsAsTheHeadlessHostDrawsIt) {
+    if (!WINPLAT_SDL_BUILT) GTEST_SKIP() << "the SDL host is not built (libsdl2-dev was missing)";
+    REQUIRE_TOOLS("xvfb", "xvfb-run");
+    REQUIRE_TOOLS("imagemagick", "import");
+    CopyKit();
+    Start();
+    h.pump();
+    const winplat::test::Image before = h.screenshot();
+    RECT box{};
+    ASSERT_TRUE(GetWindowRect(form->Edit1().Handle(), &box));
+    winforms::SpeedButton& lineButton = form->SpeedButton(56);
+    const POINT button = lineButton.ClientToScreen({lineButton.Width() / 2, lineButton.Height() / 2});
+    const POINT a = form->PaintBox1().ClientToScreen({120, 90});
+    const POINT b = form->PaintBox1().ClientToScreen({360, 270});
+    const POINT middle{(a.x + b.x) / 2, (a.y + b.y) / 2};
+
+    TempFolder scratch{"linework_drag"};
+    const fs::path folder = scratch.path();
+    const fs::path sdlShot = folder / "sdl.png";
+    const fs::path headlessShot = folder / "headless.png";
+    const fs::path screen = folder / "screen.png";
+    // The first step waits for the start-up script, which the SDL host runs in real time.
+    auto input = [&](const fs::path& snapshot) {
+        std::ostringstream script;
+        script << "wait 8000\nclick " << button.x << " " << button.y << "\nwait 300\n"
+               << "drag " << a.x << " " << a.y << " " << b.x << " " << b.y << "\nwait 800\n"
+               << "click " << b.x << " " << b.y << "\nwait 600\n"
+               << "snap " << snapshot.string() << "\nwait 600000\n";
+        return script.str();
+    };
+    std::ofstream(folder / "sdl.txt") << input(sdlShot);
+    std::ofstream(folder / "headless.txt") << input(headlessShot);
+    const std::string environment = "WINPLAT_FONTS=test WINPLAT_SCREEN=" + std::to_string(kWidth) + "x" +
+                                    std::to_string(kHeight) + " WINPLAT_STATE=" + (folder / "state").string() +
+                                    " LINEWORK_HOME=" + (folder / "home").string() + " LINEWORK_KIT=" LINEWORK_KIT_DIR +
+                                    " ASAN_OPTIONS=detect_leaks=0 ";
+    const auto runs = two_hosts::run({.folder = folder,
+                                      .program = LINEWORK_PATH,
+                                      .environment = environment,
+                                      .displaySize = std::to_string(kWidth) + "x" + std::to_string(kHeight),
+                                      .sdlInput = folder / "sdl.txt",
+                                      .sdlSnapshot = sdlShot,
+                                      .headlessInput = folder / "headless.txt",
+                                      .screen = screen,
+                                      .settleSeconds = 0.3});
+    ASSERT_TRUE(runs.display.ok()) << runs.display.output;
+    ASSERT_TRUE(runs.headless.ok()) << runs.headless.output;
+    std::string error;
+    const auto expected = winplat::test::readPng(headlessShot.string(), &error);
+    ASSERT_TRUE(expected) << error << "\n" << runs.headless.output;
+    const auto display = winplat::test::readPng(screen.string(), &error);
+    ASSERT_TRUE(display) << error << "\n" << runs.display.output;
+    const winplat::test::Image shown = winplat::test::crop(*display, {0, 0, kWidth, kHeight});
+    if (const char* keep = std::getenv("LINEWORK_KEEP_SCREENS")) {
+        winplat::test::writePng(shown, std::string(keep) + "/linework_drag_sdl.png");
+        winplat::test::writePng(*expected, std::string(keep) + "/linework_drag_headless.png");
+    }
+    EXPECT_TRUE(WithoutBox(shown, box) == WithoutBox(*expected, box)) << "the SDL screen differs from the headless snapshot";
+    // The line runs through the middle of the drag, where nothing was before.
+    EXPECT_NE(expected->at(middle.x, middle.y), before.at(middle.x, middle.y));
+    EXPECT_NE(shown.at(middle.x, middle.y), before.at(middle.x, middle.y));
 }
 
 // The built program, not the form in-process: a command typed into the command line and Enter

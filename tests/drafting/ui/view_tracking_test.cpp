@@ -334,6 +334,42 @@ TEST_F(TrackedStepsTest, ALineDraggedAndClickedLeavesNoTraceOnceTheOverlayIsHidd
     EXPECT_EQ(drawn.VertexCount(), 2);
 }
 
+TEST_F(TrackedStepsTest, APreviewCutShortByTheNextMoveStartsAgainFromItBeforeTheMoveEnds) {
+    Start();
+    Drawing& drawing = form->Engine().drawing;
+    constexpr int kSelected = 40;  // more than one stride of the preview's look at the queue
+    for (int k = 0; k < kSelected; ++k) {
+        const Point line[] = {{10.0 + k, 10}, {10.0 + k, 50}};
+        EntityRecord record = MakePolyline(line);
+        record.SetByte(entity_field::kKindAndFlags, static_cast<uint8_t>(record.KindAndFlags() | entity_flag::kSelected));
+        PushEntity(drawing, std::move(record));
+    }
+    PushStep(command_kind::kMove, 2);
+    Drafting().Commands().AcceptPoint({10, 10});  // the base point: the preview starts
+    CursorTracker& tracker = Drafting().Tracker();
+    ASSERT_NE(tracker.preview, nullptr);
+    MoveTo(15, 100);
+    std::vector<std::string> readouts;
+    Drafting().hooks.setReadout = [&](std::string_view text) { readouts.emplace_back(text); };
+    const POINT next = OnScreen(40, 100);
+    winplat::testing::mouseMove(next.x, next.y);  // the mouse goes on while the move to (20, 100) is tracked
+    form->Drafting().TrackMouse(20, 100);
+    // The preview at (20, 100) gave up; before the move returned, the waiting one was tracked and
+    // its preview drawn whole.
+    ASSERT_EQ(readouts.size(), 2u);
+    EXPECT_EQ(readouts[1].rfind("R", 0), 0u);
+    EXPECT_EQ(tracker.Pixel().x, 40);
+    EXPECT_EQ(tracker.preview->Drawn(), static_cast<size_t>(kSelected));
+    h.pump();
+    EXPECT_EQ(readouts.size(), 2u) << "nothing was left for the loop";
+    // A pass a click asks for lets nothing through: the click lands where it was given.
+    Drafting().hooks.setReadout = nullptr;
+    const POINT later = OnScreen(70, 10);
+    winplat::testing::mouseMove(later.x, later.y);
+    EXPECT_EQ(Drafting().TrackedPointAt(55, 10), (Point{55, static_cast<double>(Bottom() - 10)}));
+    h.pump();
+}
+
 TEST_F(TrackedStepsTest, APointMarkerIsLeftWhereAPointWasTaken) {
     Start();
     Image().SetByte(entry_variable::kPointMarkers, 1);

@@ -378,6 +378,30 @@ TEST_F(RichTextObjectTest, IndexMarkScrollsAndBlinksUnderTheTimer) {
     EXPECT_EQ(view.MarkCounter(), 3);
 }
 
+TEST_F(RichTextObjectTest, IndexMarkShowsHidesAndShowsAgain) {
+    std::vector<Row> rows;
+    for (int i = 0; i < 40; ++i) rows.push_back({Text("row " + std::to_string(i)), static_cast<uint16_t>(i == 30 ? 7 : 0)});
+    lect32::PageWindow& page = Show(rows);
+    RichTextObject& view = page.View();
+    UpdateWindow(view.Window());
+    ASSERT_TRUE(page.ScrollToMark(7));
+    // Inside the triangle: five pixels down its left edge, three in.
+    const int x = view.Style().LeftMargin() - 8 + 3;
+    const int y = view.CaretMarkerY() + 5;
+    const auto pixel = [&] {
+        const HDC dc = GetDC(view.Window());
+        const COLORREF colour = GetPixel(dc, x, y);
+        ReleaseDC(view.Window(), dc);
+        return colour;
+    };
+    const COLORREF red = RGB(255, 0, 0);
+    EXPECT_EQ(pixel(), red) << "shown at once";
+    harness_.advance(110);
+    EXPECT_NE(pixel(), red) << "hidden at the first tick";
+    harness_.advance(110);
+    EXPECT_EQ(pixel(), red) << "shown again at the second";
+}
+
 TEST_F(RichTextObjectTest, IndexMarkOnAPageThatFitsDoesNotScroll) {
     lect32::PageWindow& page = Show({{Text("a")}, {Text("b"), 3}});
     EXPECT_TRUE(page.ScrollToMark(3));

@@ -290,6 +290,22 @@ public:
     bool MediaStarted() const { return mediaStarted_; }
     void ClearPaintFlags() { needsRepaint_ = changed_ = false; }
 
+    // ---- mouse (object_hit_test.cpp)
+    // The object under (x, y), page pixels, the top one first; -1 for none. 'part' is 1 inside
+    // the object, 2-9 one of the eight handles of the current object (top-left 2, left-middle 3,
+    // bottom-left 4, bottom-middle 5, bottom-right 6, right-middle 7, top-right 8, top-middle 9),
+    // which reach a few pixels past its edges.
+    int16_t HitTestObject(int32_t x, int32_t y, int& part) const;
+
+    // ---- animation (object_animation.cpp)
+    // An animated raster picture (more than one frame) on an object that takes no mouse gets its
+    // animation record at the first frame with the picture's own delays, and the owner's parent
+    // is told to run the animation timer (9007). false for anything else.
+    bool PrepareAnimation(uint16_t i);
+    // One tick of the page's 50 ms animation timer: each running animation spends the tick and
+    // draws the frame it moves to. true while any animation runs.
+    bool AnimationTick();
+
     // ---- object windows (object_windows.cpp)
     void MoveObjectWindows();
     void MoveObjectWindow(uint16_t i);

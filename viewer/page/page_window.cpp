@@ -159,6 +159,8 @@ void PageWindow::stopTimer(UINT id) {
 void PageWindow::OnTimer(UINT id) {
     if (!(timerBits_ & id)) return;
     if (id == kTimedChangeTimer) timedChange();
+    // The timer runs while an animation of the page does.
+    if (id == kAnimationTimer && !(view_ && view_->GetPage().AnimationTick())) stopTimer(kAnimationTimer);
 }
 
 void PageWindow::timedChange() {
@@ -212,6 +214,9 @@ LRESULT CALLBACK PageWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         case WM_TIMER:
             if (page) page->OnTimer(static_cast<UINT>(wParam));
+            return 0;
+        case PageWindow::kAnimationPrepared:
+            if (page) page->OnAnimationPrepared();
             return 0;
         case WM_ERASEBKGND:
             return 0;

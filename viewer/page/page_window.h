@@ -52,6 +52,10 @@ struct PageWindowParams {
 class PageWindow {
 public:
     static constexpr int kWindowWord = 0;
+    static constexpr UINT kAnimationTimer = 1;
+    static constexpr UINT kAnimationTickMs = 50;
+    // From the page's objects: an animation was prepared, run the animation timer.
+    static constexpr UINT kAnimationPrepared = 9007;
     static constexpr UINT kTimedChangeTimer = 8;
     static constexpr UINT kTickMs = 100;
     static constexpr UINT kExitCommand = 1005;
@@ -74,6 +78,7 @@ public:
     void ClosePage();
     void OnSize(int width, int height);
     void OnTimer(UINT id);
+    void OnAnimationPrepared() { startTimer(kAnimationTimer, kAnimationTickMs); }
     // The window width is taken as the page width without the minimum.
     void SetFixedWidth(bool fixed) { fixedWidth_ = fixed; }
 

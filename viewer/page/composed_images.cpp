@@ -29,6 +29,7 @@ struct Size {
 
 bool ObjectPreparation::Prepare(Page& page, uint16_t index) {
     page.LoadObjectPictures(index);
+    page.PrepareAnimation(index);
     return false;
 }
 

@@ -292,6 +292,37 @@ public:
     bool MediaStarted() const { return mediaStarted_; }
     void ClearPaintFlags() { needsRepaint_ = changed_ = false; }
 
+    // ---- mouse (object_hit_test.cpp)
+    // The object under (x, y), page pixels, the top one first; -1 for none. 'part' is 1 inside
+    // the object, 2-9 one of the eight handles of the current object (top-left 2, left-middle 3,
+    // bottom-left 4, bottom-middle 5, bottom-right 6, right-middle 7, top-right 8, top-middle 9),
+    // which reach a few pixels past its edges.
+    int16_t HitTestObject(int32_t x, int32_t y, int& part) const;
+
+    // ---- scrollers and commands of buttons (object_commands.cpp)
+    // Among the objects other than 'from' that have a child window or are text frames (text
+    // frames alone when 'textFramesOnly'), the one nearest to 'reference' (page pixels) by the
+    // larger of the horizontal and vertical gaps, 0 where they overlap; the first on a tie; -1
+    // for none nearer than 0x7FFF.
+    int16_t FindNearestObject(const RECT& reference, int16_t from, bool textFramesOnly) const;
+    // The scroller part at (x, y), relative to the object: 1 above the thumb, 2 on it, 3 below.
+    // (-1, -1) measures instead: the track becomes the content height and the thumb length the
+    // picture's height (0 without one); 0 then.
+    int ScrollerPartAt(uint16_t i, int x, int y);
+    // Moves the thumb by 'dy' along its track and repaints the band it crossed. The scroll
+    // position the new thumb stands for, or -1 when the thumb did not move (or is not shorter
+    // than its track).
+    int32_t DragScrollerThumb(uint16_t i, int dy);
+
+    // ---- animation (object_animation.cpp)
+    // An animated raster picture (more than one frame) on an object that takes no mouse gets its
+    // animation record at the first frame with the picture's own delays, and the owner's parent
+    // is told to run the animation timer (9007). false for anything else.
+    bool PrepareAnimation(uint16_t i);
+    // One tick of the page's 50 ms animation timer: each running animation spends the tick and
+    // draws the frame it moves to. true while any animation runs.
+    bool AnimationTick();
+
     // ---- object windows (object_windows.cpp)
     void MoveObjectWindows();
     void MoveObjectWindow(uint16_t i);

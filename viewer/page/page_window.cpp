@@ -184,7 +184,10 @@ void PageWindow::stopTimer(UINT id) {
 void PageWindow::OnTimer(UINT id) {
     if (!(timerBits_ & id)) return;
     switch (id) {
-        case kAnimationTimer: view_->DoCommand(RichTextObject::kStep, 1); break;
+        // The timer runs while an animation of the page does.
+        case kAnimationTimer:
+            if (!(view_ && view_->GetPage().AnimationTick())) stopTimer(kAnimationTimer);
+            break;
         case kObjectTimer: view_->DoCommand(RichTextObject::kStep, 2); break;
         case kMarkTimer:
             if (!view_->MarkStep()) stopTimer(kMarkTimer);

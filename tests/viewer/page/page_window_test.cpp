@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "page/animation_record.h"
 #include "page_test_support.h"
 #include "text/colour_table.h"
 #include "text/font_cache.h"
@@ -266,6 +267,30 @@ TEST_F(PageWindowTest, ANewPageStopsTheOldPagesTimedChange) {
     EXPECT_EQ(page.TimerBits(), 0);
     harness_.advance(1000);
     EXPECT_EQ(page.CurrentPage(), 2);
+}
+
+// An animation prepared on the page runs the 50 ms animation timer until it has stopped.
+TEST_F(PageWindowTest, TheAnimationTimerRunsWhileAnAnimationDoes) {
+    host_.pages[1] = Plain("Start");
+    PageWindow& page = Open(200, 100);
+    ASSERT_TRUE(page.ShowPage(1, 4));
+    lect32::Page& objects = page.View().GetPage();
+    const int i = objects.InsertObject(page_test::object(0, 0, 4, 4), page_test::join({page_test::slot(5, {})}));
+    ASSERT_GE(i, 0);
+    lect32::AnimationRecord record;
+    record.delays = {5, 5};
+    record.repeats = 2;  // frames 1, 0, 1, then it stops on the fourth tick
+    ASSERT_TRUE(objects.SetSlot(static_cast<uint16_t>(i), lect32::Slot::Animation, record.Bytes()));
+    EXPECT_EQ(page.TimerBits() & PageWindow::kAnimationTimer, 0);
+    SendMessageA(window_, PageWindow::kStartAnimation, 0, 0);
+    EXPECT_EQ(page.TimerBits() & PageWindow::kAnimationTimer, PageWindow::kAnimationTimer);
+    harness_.advance(50);
+    EXPECT_EQ(lect32::AnimationRecord::Parse(objects.CopySlot(static_cast<uint16_t>(i), lect32::Slot::Animation))->current, 1);
+    harness_.advance(150);
+    EXPECT_EQ(page.TimerBits() & PageWindow::kAnimationTimer, PageWindow::kAnimationTimer) << "the stopping tick still ran";
+    harness_.advance(50);
+    EXPECT_EQ(page.TimerBits() & PageWindow::kAnimationTimer, 0) << "nothing runs: the timer stops";
+    EXPECT_EQ(lect32::AnimationRecord::Parse(objects.CopySlot(static_cast<uint16_t>(i), lect32::Slot::Animation))->repeats, 0);
 }
 
 }  // namespace

@@ -174,6 +174,20 @@ BOOL CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES security) {
     return TRUE;
 }
 
+BOOL RemoveDirectoryA(LPCSTR pathName) {
+    if (!pathName) return files::failWith(ERROR_INVALID_PARAMETER);
+    const std::optional<std::string> path = files::resolve(pathName);
+    if (!path) return FALSE;
+    struct stat status {};
+    if (::lstat(path->c_str(), &status) != 0) return files::failWith(files::errorFromErrno(errno, ERROR_PATH_NOT_FOUND));
+    if (!S_ISDIR(status.st_mode)) return files::failWith(ERROR_DIRECTORY);
+    if (::rmdir(path->c_str()) != 0) {
+        const DWORD error = errno == ENOTEMPTY || errno == EEXIST ? ERROR_DIR_NOT_EMPTY : files::errorFromErrno(errno);
+        return files::failWith(error);
+    }
+    return TRUE;
+}
+
 DWORD GetFileAttributesA(LPCSTR fileName) {
     if (!fileName) {
         SetLastError(ERROR_INVALID_PARAMETER);

@@ -140,6 +140,29 @@ TEST(DeleteFile, DeletesFilesOnly) {
     EXPECT_TRUE(drive.exists("docs/locked.txt"));
 }
 
+TEST(RemoveDirectory, RemovesOnlyAnEmptyFolder) {
+    TempDrive drive;
+    drive.file("docs/full/kept.txt", "kept");
+    drive.folder("docs/empty");
+    const struct {
+        const char* path;
+        DWORD error;
+    } refused[] = {
+        {"T:\docs\full", ERROR_DIR_NOT_EMPTY},
+        {"T:\docs\full\kept.txt", ERROR_DIRECTORY},
+        {"T:\docs\missing", ERROR_PATH_NOT_FOUND},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.path);
+        SetLastError(0);
+        EXPECT_FALSE(RemoveDirectoryA(c.path));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(c.error));
+    }
+    EXPECT_TRUE(drive.exists("docs/full/kept.txt"));
+    ASSERT_TRUE(RemoveDirectoryA("T:\DOCS\EMPTY"));
+    EXPECT_FALSE(std::filesystem::exists(drive.host("docs/empty")));
+}
+
 TEST(CreateDirectory, CreatesInTheCaseGiven) {
     TempDrive drive;
     drive.folder("docs");

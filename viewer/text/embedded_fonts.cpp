@@ -103,7 +103,7 @@ bool EmbeddedFonts::InstallOne(int n, const uint8_t* bytes, uint32_t size) {
     const std::string fontFile = FileName(n + 1, ".ttr");
     if (!WriteNewFile(fontFile, bytes, size)) return false;
     if (table_.Flags(n) & EmbeddedFontTable::kInstallDirectly) {
-        if (AddFontResourceA(fontFile.c_str()) > 0) {
+        if (AddFontResourceExA(fontFile.c_str(), FR_PRIVATE, nullptr) > 0) {
             installed_.push_back(fontFile);
             return true;
         }
@@ -115,7 +115,7 @@ bool EmbeddedFonts::InstallOne(int n, const uint8_t* bytes, uint32_t size) {
 
 bool EmbeddedFonts::RegisterThroughResource(const std::string& fontFile, const std::string& resourceFile) {
     if (CreateScalableFontResourceA(1, resourceFile.c_str(), fontFile.c_str(), nullptr) &&
-        AddFontResourceA(resourceFile.c_str()) > 0) {
+        AddFontResourceExA(resourceFile.c_str(), FR_PRIVATE, nullptr) > 0) {
         installed_.push_back(resourceFile);
         extra_.push_back(fontFile);
         return true;
@@ -127,7 +127,7 @@ bool EmbeddedFonts::RegisterThroughResource(const std::string& fontFile, const s
 
 void EmbeddedFonts::Remove() {
     for (const std::string& file : installed_) {
-        RemoveFontResourceA(file.c_str());
+        RemoveFontResourceExA(file.c_str(), FR_PRIVATE, nullptr);
         DeleteFileA(file.c_str());
     }
     for (const std::string& file : extra_) DeleteFileA(file.c_str());

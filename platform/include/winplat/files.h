@@ -132,7 +132,7 @@ WINPLAT_API BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags);
 WINPLAT_API BOOL CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES security);
 
 /* Removes an empty folder: ERROR_DIR_NOT_EMPTY while it holds anything, ERROR_DIRECTORY for a
- * file, ERROR_PATH_NOT_FOUND when it does not exist. */
+ * file, ERROR_FILE_NOT_FOUND when it does not exist (ERROR_PATH_NOT_FOUND when its parent does not). */
 WINPLAT_API BOOL RemoveDirectoryA(LPCSTR pathName);
 
 /* FILE_ATTRIBUTE_DIRECTORY for folders; files always have FILE_ATTRIBUTE_ARCHIVE, and

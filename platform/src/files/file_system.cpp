@@ -179,7 +179,7 @@ BOOL RemoveDirectoryA(LPCSTR pathName) {
     const std::optional<std::string> path = files::resolve(pathName);
     if (!path) return FALSE;
     struct stat status {};
-    if (::lstat(path->c_str(), &status) != 0) return files::failWith(files::errorFromErrno(errno, ERROR_PATH_NOT_FOUND));
+    if (::lstat(path->c_str(), &status) != 0) return files::failWith(files::errorFromErrno(errno));
     if (!S_ISDIR(status.st_mode)) return files::failWith(ERROR_DIRECTORY);
     if (::rmdir(path->c_str()) != 0) {
         const DWORD error = errno == ENOTEMPTY || errno == EEXIST ? ERROR_DIR_NOT_EMPTY : files::errorFromErrno(errno);

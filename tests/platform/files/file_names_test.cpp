@@ -148,9 +148,10 @@ TEST(RemoveDirectory, RemovesOnlyAnEmptyFolder) {
         const char* path;
         DWORD error;
     } refused[] = {
-        {"T:\docs\full", ERROR_DIR_NOT_EMPTY},
-        {"T:\docs\full\kept.txt", ERROR_DIRECTORY},
-        {"T:\docs\missing", ERROR_PATH_NOT_FOUND},
+        {"T:\\docs\\full", ERROR_DIR_NOT_EMPTY},
+        {"T:\\docs\\full\\kept.txt", ERROR_DIRECTORY},
+        {"T:\\docs\\missing", ERROR_FILE_NOT_FOUND},
+        {"T:\\nowhere\\missing", ERROR_PATH_NOT_FOUND},
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.path);
@@ -159,7 +160,7 @@ TEST(RemoveDirectory, RemovesOnlyAnEmptyFolder) {
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(c.error));
     }
     EXPECT_TRUE(drive.exists("docs/full/kept.txt"));
-    ASSERT_TRUE(RemoveDirectoryA("T:\DOCS\EMPTY"));
+    ASSERT_TRUE(RemoveDirectoryA("T:\\DOCS\\EMPTY"));
     EXPECT_FALSE(std::filesystem::exists(drive.host("docs/empty")));
 }
 

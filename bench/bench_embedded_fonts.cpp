@@ -59,6 +59,8 @@ void BM_InstallTenFonts(benchmark::State& state) {
     }
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "lect32_bench_embedded_fonts";
     std::filesystem::create_directories(folder / "tmp");
+    const char* oldTemp = std::getenv("TMPDIR");
+    const std::string previous = oldTemp ? oldTemp : "";
     setenv("TMPDIR", (folder / "tmp").c_str(), 1);
     const std::string document = writeCompanion(folder);
     lect32::EmbeddedFonts fonts;
@@ -73,6 +75,8 @@ void BM_InstallTenFonts(benchmark::State& state) {
     }
     fonts.Remove();
     state.counters["fonts/s"] = benchmark::Counter(double(state.iterations()) * kFonts, benchmark::Counter::kIsRate);
+    if (oldTemp) setenv("TMPDIR", previous.c_str(), 1);
+    else unsetenv("TMPDIR");
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_InstallTenFonts)->Unit(benchmark::kMillisecond);

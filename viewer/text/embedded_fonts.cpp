@@ -77,20 +77,20 @@ int EmbeddedFonts::Install(const char* documentPath) {
 bool EmbeddedFonts::MakeFolder() {
     const std::string temporary = TemporaryFolder();
     if (temporary.empty()) return false;
-    for (int attempt = 0; attempt < kFolderTries; ++attempt) {
+    // GetTempFileNameA reserves a number with its empty file; creating the folder is what claims
+    // the folder's name, and fails when another took it first. The reserving files stay until the
+    // end so that each try gets a number of its own.
+    std::vector<std::string> reserved;
+    for (int attempt = 0; attempt < kFolderTries && folder_.empty(); ++attempt) {
         char name[MAX_PATH] = {};
-        // GetTempFileNameA picks a number free at this moment; creating the folder is what
-        // claims it, and fails when another took the name first.
-        if (GetTempFileNameA(temporary.c_str(), "lnf", 0, name) == 0) return false;
-        DeleteFileA(name);
+        if (GetTempFileNameA(temporary.c_str(), "lnf", 0, name) == 0) break;
+        reserved.emplace_back(name);
         std::string folder = name;
         folder.replace(folder.size() - 4, 4, ".DIR");
-        if (CreateDirectoryA(folder.c_str(), nullptr)) {
-            folder_ = folder;
-            return true;
-        }
+        if (CreateDirectoryA(folder.c_str(), nullptr)) folder_ = folder;
     }
-    return false;
+    for (const std::string& name : reserved) DeleteFileA(name.c_str());
+    return !folder_.empty();
 }
 
 std::string EmbeddedFonts::FileName(int number, const char* extension) const {

@@ -378,6 +378,7 @@ NO_TOOL["page_text_links_fuzz"] = "its inputs are rows of page text, whose seeds
 NO_TOOL["chunked_body_fuzz"] = "the record file's own chunked bodies"
 NO_TOOL["animation_record_fuzz"] = "the page's own record of an animated picture, which no other tool writes"
 NO_TOOL["companion_table_fuzz"] = "its inputs are record bodies of the companion table, not files"
+NO_TOOL["embedded_font_table_fuzz"] = "its inputs are record bodies of the embedded-font table behind a version byte, not files"
 NO_TOOL["drafting_input_fuzz"] = "its inputs are setting blocks, side-file records and typed numbers behind a kind byte"
 NO_TOOL["message_table_fuzz"] = "the drafting program's own message table; its seeds are the shipped one and the target's own"
 NO_TOOL["lkd_reader_fuzz"] = "the drafting program's own drawing files; the project's drawing writer keeps its files in tests/fuzz/repro"

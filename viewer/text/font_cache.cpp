@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "text/embedded_fonts.h"
 #include "text/font_faces.h"
 #include "winplat/base.h"
 #include "winplat/draw.h"
@@ -16,6 +17,8 @@ HDC g_printDevice = nullptr;
 
 constexpr int kDefaultResolution = 96;
 constexpr uint16_t kPinnedUses = 0xFFFF;
+// Fonts of the document's own files: clipped as embedded fonts and drawn at proof quality.
+constexpr BYTE kClipEmbedded = 128;
 
 // Raised and lowered text is smaller: a cell height of 8/10 (up to 11 points) or 7/10 of the
 // character height, and below 8 points the size itself.
@@ -25,6 +28,28 @@ LONG ScriptHeight(int size, LONG height) {
     return MulDiv(magnitude, size < 12 ? 8 : 7, 10);
 }
 
+// The start of the request of a font the document does not embed.
+LOGFONTA PlainRequest(const CharFormat& format) {
+    LOGFONTA request{};
+    request.lfWeight = format.Weight();
+    request.lfItalic = format.TestFlag(CharFormat::kItalic) ? 1 : 0;
+    request.lfOutPrecision = OUT_TT_PRECIS;
+    return request;
+}
+
+// The start of the request of an embedded font: as the document describes it.
+LOGFONTA EmbeddedRequest(const EmbeddedFontEntry& entry) {
+    LOGFONTA request{};
+    request.lfWeight = entry.weightTenths * 10;
+    request.lfItalic = entry.italic;
+    request.lfCharSet = entry.charset;
+    request.lfOutPrecision = entry.outPrecision;
+    request.lfClipPrecision = kClipEmbedded;
+    request.lfQuality = PROOF_QUALITY;
+    request.lfPitchAndFamily = entry.pitchAndFamily;
+    return request;
+}
+
 }  // namespace
 
 int16_t GetTextResolution() { return g_resolution; }
@@ -32,12 +57,10 @@ void SetTextResolution(int16_t dotsPerInch) { g_resolution = dotsPerInch; }
 void SetPrintJobDevice(HDC device) { g_printDevice = device; }
 HDC GetPrintJobDevice() { return g_printDevice; }
 
-LOGFONTA BuildFontRequest(const CharFormat& format, int resolution, const FontFaceList& faces) {
+LOGFONTA BuildFontRequest(const CharFormat& format, int resolution, const FontFaceList& faces,
+                          const EmbeddedFontEntry* embedded) {
     if (resolution == 0) resolution = kDefaultResolution;
-    LOGFONTA request{};
-    request.lfWeight = format.Weight();
-    request.lfItalic = format.TestFlag(CharFormat::kItalic) ? 1 : 0;
-    request.lfOutPrecision = OUT_TT_PRECIS;
+    LOGFONTA request = embedded ? EmbeddedRequest(*embedded) : PlainRequest(format);
     request.lfHeight = -MulDiv(format.size, resolution, 72);
     request.lfUnderline = format.TestFlag(CharFormat::kUnderline) ? 1 : 0;
     request.lfStrikeOut = format.TestFlag(CharFormat::kStrikeOut) ? 1 : 0;
@@ -76,7 +99,7 @@ FontRef FontCache::GetFont(HDC device, const CharFormat& asked) {
         empty = &slots_[0];
     }
     const FontFaceList& faces = faces_ == Faces::Main ? GetDocumentFonts().main : GetDocumentFonts().markers;
-    const LOGFONTA request = BuildFontRequest(key, resolution, faces);
+    const LOGFONTA request = BuildFontRequest(key, resolution, faces, GetEmbeddedFonts().Find(key));
     winplat::GdiObject<HFONT> font(CreateFontIndirectA(&request));
     if (!font) return nullptr;
     empty->font = std::make_shared<const CachedFont>(std::move(font), request);

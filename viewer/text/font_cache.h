@@ -43,8 +43,12 @@ void SetTextResolution(int16_t dotsPerInch);
 void SetPrintJobDevice(HDC device);
 HDC GetPrintJobDevice();
 
-// The font request of a format, with the face and charset of the list's entry.
-LOGFONTA BuildFontRequest(const CharFormat& format, int resolution, const FontFaceList& faces);
+struct EmbeddedFontEntry;
+
+// The font request of a format, with the face and charset of the list's entry; a font the
+// document embeds for the format gives its own weight, italic, precision and pitch.
+LOGFONTA BuildFontRequest(const CharFormat& format, int resolution, const FontFaceList& faces,
+                          const EmbeddedFontEntry* embedded = nullptr);
 
 class FontCache {
 public:

@@ -131,8 +131,8 @@ WINPLAT_API BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags);
 /* ERROR_ALREADY_EXISTS when the name exists, ERROR_PATH_NOT_FOUND when its parent does not. */
 WINPLAT_API BOOL CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES security);
 
-/* Removes an empty folder: ERROR_DIR_NOT_EMPTY when it holds anything, ERROR_DIRECTORY when the
- * name is a file, ERROR_FILE_NOT_FOUND when it does not exist. */
+/* Removes an empty folder: ERROR_DIR_NOT_EMPTY while it holds anything, ERROR_DIRECTORY for a
+ * file, ERROR_FILE_NOT_FOUND when it does not exist (ERROR_PATH_NOT_FOUND when its parent does not). */
 WINPLAT_API BOOL RemoveDirectoryA(LPCSTR pathName);
 
 /* FILE_ATTRIBUTE_DIRECTORY for folders; files always have FILE_ATTRIBUTE_ARCHIVE, and

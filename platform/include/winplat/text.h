@@ -255,6 +255,13 @@ WINPLAT_API int EnumFontFamiliesExA(HDC dc, LPLOGFONTA font, FONTENUMPROCA proc,
 WINPLAT_API int AddFontResourceA(LPCSTR fileName);
 /* FALSE when the file was not added. */
 WINPLAT_API BOOL RemoveFontResourceA(LPCSTR fileName);
+/* Every font the layer adds is this process's alone, so FR_PRIVATE (the one flag taken) changes
+ * nothing: AddFontResourceExA is AddFontResourceA, RemoveFontResourceExA is RemoveFontResourceA.
+ * Other flags (FR_NOT_ENUM) and a non-null 'reserved' are refused with ERROR_INVALID_PARAMETER. */
+#define FR_PRIVATE 0x10
+#define FR_NOT_ENUM 0x20
+WINPLAT_API int AddFontResourceExA(LPCSTR fileName, DWORD flags, LPVOID reserved);
+WINPLAT_API BOOL RemoveFontResourceExA(LPCSTR fileName, DWORD flags, LPVOID reserved);
 /* Writes a scalable font resource file naming 'fontFile' (found in 'path' when that is given and
  * not empty); hidden 1 keeps the font out of EnumFontFamiliesExA. Fails with ERROR_FILE_EXISTS
  * when 'resourceFile' exists, and when the font file is missing or no font. */

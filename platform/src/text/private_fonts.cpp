@@ -171,6 +171,18 @@ BOOL RemoveFontResourceA(LPCSTR fileName) {
     return refuse(FALSE, std::string(fileName) + " was not added");
 }
 
+int AddFontResourceExA(LPCSTR fileName, DWORD flags, LPVOID reserved) {
+    constexpr CallRefuser refuse("winplat: AddFontResourceExA", ERROR_INVALID_PARAMETER);
+    if (flags != FR_PRIVATE || reserved) return refuse(0, "flags other than FR_PRIVATE alone, or a reserved value");
+    return AddFontResourceA(fileName);
+}
+
+BOOL RemoveFontResourceExA(LPCSTR fileName, DWORD flags, LPVOID reserved) {
+    constexpr CallRefuser refuse("winplat: RemoveFontResourceExA", ERROR_INVALID_PARAMETER);
+    if (flags != FR_PRIVATE || reserved) return refuse(FALSE, "flags other than FR_PRIVATE alone, or a reserved value");
+    return RemoveFontResourceA(fileName);
+}
+
 BOOL CreateScalableFontResourceA(DWORD hidden, LPCSTR resourceFile, LPCSTR fontFile, LPCSTR path) {
     constexpr CallRefuser refuse("winplat: CreateScalableFontResourceA");
     if (!resourceFile || !*resourceFile || !fontFile || !*fontFile) return refuse(FALSE, "no file name");

@@ -140,6 +140,30 @@ TEST(DeleteFile, DeletesFilesOnly) {
     EXPECT_TRUE(drive.exists("docs/locked.txt"));
 }
 
+TEST(RemoveDirectory, RemovesOnlyAnEmptyFolder) {
+    TempDrive drive;
+    drive.file("docs/full/kept.txt", "kept");
+    drive.folder("docs/empty");
+    const struct {
+        const char* path;
+        DWORD error;
+    } refused[] = {
+        {"T:\\docs\\full", ERROR_DIR_NOT_EMPTY},
+        {"T:\\docs\\full\\kept.txt", ERROR_DIRECTORY},
+        {"T:\\docs\\missing", ERROR_FILE_NOT_FOUND},
+        {"T:\\nowhere\\missing", ERROR_PATH_NOT_FOUND},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.path);
+        SetLastError(0);
+        EXPECT_FALSE(RemoveDirectoryA(c.path));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(c.error));
+    }
+    EXPECT_TRUE(drive.exists("docs/full/kept.txt"));
+    ASSERT_TRUE(RemoveDirectoryA("T:\\DOCS\\EMPTY"));
+    EXPECT_FALSE(std::filesystem::exists(drive.host("docs/empty")));
+}
+
 TEST(CreateDirectory, CreatesInTheCaseGiven) {
     TempDrive drive;
     drive.folder("docs");
@@ -164,32 +188,6 @@ TEST(CreateDirectory, CreatesInTheCaseGiven) {
     SetLastError(0);
     EXPECT_FALSE(CreateDirectoryA("T:\\PLAIN.TXT", nullptr)) << "a file of that name is in the way";
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-}
-
-TEST(RemoveDirectory, RemovesOnlyAnEmptyFolder) {
-    TempDrive drive;
-    drive.folder("empty");
-    drive.folder("full");
-    drive.file("full/kept.txt");
-    drive.file("plain.txt");
-    ASSERT_TRUE(RemoveDirectoryA("T:\\EMPTY"));
-    EXPECT_FALSE(std::filesystem::exists(drive.host("empty")));
-    const struct {
-        const char* path;
-        DWORD error;
-    } refused[] = {
-        {"T:\\full", ERROR_DIR_NOT_EMPTY},
-        {"T:\\plain.txt", ERROR_DIRECTORY},
-        {"T:\\empty", ERROR_FILE_NOT_FOUND},
-    };
-    for (const auto& c : refused) {
-        SCOPED_TRACE(c.path);
-        SetLastError(0);
-        EXPECT_FALSE(RemoveDirectoryA(c.path));
-        EXPECT_EQ(GetLastError(), c.error);
-    }
-    EXPECT_TRUE(drive.exists("full/kept.txt"));
-    EXPECT_TRUE(drive.exists("plain.txt"));
 }
 
 TEST(FileAttributes, FromKindPermissionsAndName) {

@@ -86,6 +86,28 @@ TEST_F(PrivateFonts, ResolveOnlyWhileAdded) {
     EXPECT_EQ(removed.family, "Liberation Sans");
 }
 
+TEST_F(PrivateFonts, PrivateFlagAddsAndRemovesAsThePlainCalls) {
+    const struct {
+        DWORD flags;
+        bool reserved;
+    } refused[] = {{0, false}, {FR_NOT_ENUM, false}, {FR_PRIVATE | FR_NOT_ENUM, false}, {FR_PRIVATE, true}};
+    int reserved = 0;
+    for (const auto& c : refused) {
+        SCOPED_TRACE(testing::Message() << "flags " << c.flags << (c.reserved ? " with reserved" : ""));
+        SetLastError(0);
+        EXPECT_EQ(AddFontResourceExA("T:\\fonts\\wtsans.ttf", c.flags, c.reserved ? &reserved : nullptr), 0);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    }
+    EXPECT_EQ(sourceOf(kFamily).family, "Liberation Sans") << "nothing was added";
+
+    ASSERT_EQ(AddFontResourceExA("T:\\fonts\\wtsans.ttf", FR_PRIVATE, nullptr), 1);
+    EXPECT_EQ(sourceOf(kFamily).file, regular());
+    EXPECT_FALSE(RemoveFontResourceExA("T:\\fonts\\wtsans.ttf", FR_NOT_ENUM, nullptr));
+    EXPECT_EQ(sourceOf(kFamily).file, regular()) << "a refused removal leaves the font";
+    EXPECT_TRUE(RemoveFontResourceExA("T:\\fonts\\wtsans.ttf", FR_PRIVATE, nullptr));
+    EXPECT_EQ(sourceOf(kFamily).family, "Liberation Sans");
+}
+
 TEST_F(PrivateFonts, PickTheStyleAmongTheAddedFiles) {
     ASSERT_EQ(AddFontResourceA("T:\\fonts\\wtsans.ttf"), 1);
     const FaceSource synthetic = sourceOf(kFamily, FW_BOLD, true);

@@ -1,0 +1,28 @@
+// What a canvas holds, as an image the harness compares with a golden picture: the canvas keeps
+// colours as COLORREF (0x00BBGGRR), the harness as the screen does (0x00RRGGBB).
+#ifndef TESTS_DRAFTING_SUPPORT_CANVAS_IMAGE_H
+#define TESTS_DRAFTING_SUPPORT_CANVAS_IMAGE_H
+
+#include <cstdint>
+#include <vector>
+
+#include "winforms/canvas.h"
+#include "winplat_harness/harness.h"
+
+namespace linework::test {
+
+inline winplat::test::Image CanvasImage(const winforms::Canvas& canvas, int width, int height) {
+    winplat::test::Image image{
+        width, height, std::vector<uint32_t>(static_cast<size_t>(width) * static_cast<size_t>(height))};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = canvas.Pixel(x, y);
+            image.at(x, y) = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+        }
+    }
+    return image;
+}
+
+}  // namespace linework::test
+
+#endif

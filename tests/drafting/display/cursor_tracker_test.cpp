@@ -11,6 +11,7 @@
 #include "drawing/angles.h"
 #include "drawing/entity_builders.h"
 #include "drawing/layer_table.h"
+#include "support/canvas_image.h"
 #include "winforms/recording_canvas.h"
 
 namespace linework {
@@ -21,11 +22,7 @@ constexpr int kWidth = 201, kHeight = 151;
 using Raster = std::vector<COLORREF>;
 
 Raster RasterOf(const winforms::RecordingCanvas& canvas) {
-    Raster pixels;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) pixels.push_back(canvas.Pixel(x, y));
-    }
-    return pixels;
+    return test::CanvasPixels(canvas, kWidth, kHeight);
 }
 
 struct RecordingHost : TrackingHost {

@@ -4,6 +4,7 @@
 
 #include "drawing/entity_builders.h"
 #include "painter_fixture.h"
+#include "support/canvas_image.h"
 
 namespace linework {
 namespace {
@@ -26,13 +27,7 @@ struct DragPreviewTest : test::PainterTest {
             preview->entities.push_back(PushEntity(drawing, MakePolyline(ends)));
         }
     }
-    std::vector<COLORREF> Raster() const {
-        std::vector<COLORREF> pixels;
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) pixels.push_back(canvas->Pixel(x, y));
-        }
-        return pixels;
-    }
+    std::vector<COLORREF> Raster() const { return test::CanvasPixels(*canvas, kWidth, kHeight); }
 };
 
 TEST_F(DragPreviewTest, GivesUpWhenInterruptedAndErasesExactlyWhatItDrew) {

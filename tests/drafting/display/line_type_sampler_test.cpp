@@ -8,21 +8,11 @@
 #include "display/entity_painter.h"
 #include "drawing/entity_builders.h"
 #include "painter_fixture.h"
+#include "support/canvas_image.h"
 #include "winplat_harness/harness.h"
 
 namespace linework {
 namespace {
-
-winplat::test::Image ImageOf(const winforms::Canvas& canvas, int width, int height) {
-    winplat::test::Image image{width, height, std::vector<uint32_t>(static_cast<size_t>(width * height))};
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            COLORREF c = canvas.Pixel(x, y);
-            image.at(x, y) = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-        }
-    }
-    return image;
-}
 
 EntityRecord Segment(Point a, Point b, HeadFields head, uint8_t lineType) {
     const Point ends[2] = {a, b};
@@ -65,7 +55,7 @@ TEST_F(SamplerTest, LineTypesAndColours) {
         const Point at[] = {{170 + 12.0 * i, 100}};
         painter->DrawEntity(MakePolyline(at, {.colour = 7}, 0, markers[i], 8));
     }
-    harness.expectImage(ImageOf(*canvas, kWidth, kHeight), "line_type_sampler");
+    harness.expectImage(test::CanvasImage(*canvas, kWidth, kHeight), "line_type_sampler");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "display/cursor_tracker.h"
 #include "drawing/entity_builders.h"
 #include "painter_fixture.h"
+#include "support/canvas_image.h"
 
 namespace linework {
 namespace {
@@ -31,13 +32,7 @@ struct RegenerationTest : test::PainterTest {
     RegenerationResult Regenerate(bool viewChanged = false) {
         return regenerator->Regenerate(*screen, {kWidth, kHeight}, drawing, RGB(0, 0, 0), nullptr, viewChanged);
     }
-    std::vector<COLORREF> Raster() const {
-        std::vector<COLORREF> pixels;
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) pixels.push_back(screen->Pixel(x, y));
-        }
-        return pixels;
-    }
+    std::vector<COLORREF> Raster() const { return test::CanvasPixels(*screen, kWidth, kHeight); }
 };
 
 TEST_F(RegenerationTest, TheForegroundMarkIsAnInsertOfAnEmptyBlockOfThatName) {

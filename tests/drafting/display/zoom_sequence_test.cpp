@@ -9,23 +9,13 @@
 #include "display/view_zoom.h"
 #include "drawing/entity_builders.h"
 #include "painter_fixture.h"
+#include "support/canvas_image.h"
 #include "winplat_harness/harness.h"
 
 namespace linework {
 namespace {
 
 constexpr int kWidth = 160, kHeight = 120;
-
-winplat::test::Image ImageOf(const winforms::Canvas& canvas) {
-    winplat::test::Image image{kWidth, kHeight, std::vector<uint32_t>(static_cast<size_t>(kWidth * kHeight))};
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const COLORREF c = canvas.Pixel(x, y);
-            image.at(x, y) = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-        }
-    }
-    return image;
-}
 
 struct ZoomSequenceTest : test::PainterTest {};
 
@@ -57,7 +47,9 @@ TEST_F(ZoomSequenceTest, ZoomStepsKeepTheCentreAndRedrawTheDrawing) {
         Show(current, {kWidth, kHeight});
         regenerator.Regenerate(*canvas, {kWidth, kHeight}, drawing, RGB(0, 0, 0), nullptr, true);
         DrawGrid(*canvas, view, grid, grid.colour, RGB(0, 0, 0));
-        EXPECT_TRUE(harness.expectImage(ImageOf(*canvas), "zoom_step_" + std::to_string(step))) << step;
+        EXPECT_TRUE(harness.expectImage(test::CanvasImage(*canvas, kWidth, kHeight),
+                                        "zoom_step_" + std::to_string(step)))
+            << step;
         // The drawing's centre stays at the paint box's centre.
         EXPECT_NEAR(current.originX + kWidth * current.scale / 2, 50, 1e-9);
         EXPECT_NEAR(current.originY + kHeight * current.scale / 2, 30, 1e-9);

@@ -8,22 +8,12 @@
 #include "display/painter_draw_hook.h"
 #include "drawing/layer_table.h"
 #include "drawing/view_transform.h"
+#include "support/canvas_image.h"
 #include "winforms/recording_canvas.h"
 #include "winplat_harness/harness.h"
 
 namespace linework::test {
 namespace {
-
-winplat::test::Image ImageOf(const winforms::Canvas& canvas, int width, int height) {
-    winplat::test::Image image{width, height, std::vector<uint32_t>(static_cast<size_t>(width * height))};
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            COLORREF c = canvas.Pixel(x, y);
-            image.at(x, y) = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-        }
-    }
-    return image;
-}
 
 TEST_F(CommandsFixture, AScriptsDrawingLooksAsItsGolden) {
     constexpr int kWidth = 200, kHeight = 150;
@@ -50,7 +40,7 @@ TEST_F(CommandsFixture, AScriptsDrawingLooksAsItsGolden) {
     winplat::test::Harness::Options options;
     options.goldenFolder = DRAFTING_GOLDEN_DIR;
     winplat::test::Harness harness(options);
-    harness.expectImage(ImageOf(canvas, kWidth, kHeight), "script_drawing");
+    harness.expectImage(CanvasImage(canvas, kWidth, kHeight), "script_drawing");
 }
 
 }  // namespace

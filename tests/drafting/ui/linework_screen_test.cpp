@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "support/tool_runner.h"
@@ -37,47 +38,33 @@ winplat::test::Image WithoutBox(winplat::test::Image image, RECT box) {
     return image;
 }
 
-class LineworkScreen : public MainFormTest {};
+// The program's surroundings on a host: the test face, the screen's size, and a program folder and
+// state of its own in `folder`, filled from the kit.
+std::string ProgramEnvironment(const fs::path& folder) {
+    return "WINPLAT_FONTS=test WINPLAT_SCREEN=" + std::to_string(kWidth) + "x" + std::to_string(kHeight) +
+           " WINPLAT_STATE=" + (folder / "state").string() + " LINEWORK_HOME=" + (folder / "home").string() +
+           " LINEWORK_KIT=" LINEWORK_KIT_DIR " ASAN_OPTIONS=detect_leaks=0 ";
+}
 
-TEST_F(LineworkScreen, TheStartedProgramShowsOnTheScreenWhatTheHeadlessHostSnapshots) {
-    if (!WINPLAT_SDL_BUILT) GTEST_SKIP() << "the SDL host is not built (libsdl2-dev was missing)";
-    REQUIRE_TOOLS("xvfb", "xvfb-run");
-    REQUIRE_TOOLS("imagemagick", "import");
-    // The program started in-process: what it shows and where its command line lies.
-    CopyKit();
-    Start();
-    h.pump();
-    const winplat::test::Image inProcess = h.screenshot();
-    RECT box{};
-    ASSERT_TRUE(GetWindowRect(form->Edit1().Handle(), &box));
-    // The paint box shows the cross-hair where the pointer rests and the status bar its
-    // coordinates, and the X server's pointer rests where no input put it: both are compared by
-    // the headless snapshot tests instead.
-    const POINT paintOrigin = form->PaintBox1().ClientToScreen({0, 0});
-    const RECT paintBox{paintOrigin.x, paintOrigin.y, paintOrigin.x + form->PaintBox1().Width(),
-                        paintOrigin.y + form->PaintBox1().Height()};
-    const POINT barOrigin = form->StatusBar1().ClientToScreen({0, 0});
-    const RECT statusBar{barOrigin.x, barOrigin.y, barOrigin.x + form->StatusBar1().Width(),
-                         barOrigin.y + form->StatusBar1().Height()};
-    const auto pointerFree = [&](const winplat::test::Image& image) {
-        return WithoutBox(WithoutBox(WithoutBox(image, box), paintBox), statusBar);
-    };
+// What the X display showed, cut to the screen, and what the headless host snapshotted.
+struct BothScreens {
+    winplat::test::Image shown;
+    winplat::test::Image expected;
+};
 
-    TempFolder scratch{"linework_screen"};
-    const fs::path folder = scratch.path();
+// Runs the program on both hosts with the input `script` writes for a snapshot's path, in `folder`.
+// With LINEWORK_KEEP_SCREENS set the two screens are kept there as <keepName>_sdl.png and
+// <keepName>_headless.png, for looking at a difference.
+void RunOnBothHosts(const fs::path& folder, const std::function<std::string(const fs::path&)>& script,
+                    const std::string& keepName, BothScreens* screens) {
     const fs::path sdlShot = folder / "sdl.png";
     const fs::path headlessShot = folder / "headless.png";
     const fs::path screen = folder / "screen.png";
-    std::ofstream(folder / "sdl.txt") << StartAndSnap(sdlShot);
-    std::ofstream(folder / "headless.txt") << StartAndSnap(headlessShot);
-    // Each host starts the program in a program folder and state of its own, filled from the kit.
-    const std::string environment = "WINPLAT_FONTS=test WINPLAT_SCREEN=" + std::to_string(kWidth) + "x" +
-                                    std::to_string(kHeight) + " WINPLAT_STATE=" + (folder / "state").string() +
-                                    " LINEWORK_HOME=" + (folder / "home").string() + " LINEWORK_KIT=" LINEWORK_KIT_DIR +
-                                    " ASAN_OPTIONS=detect_leaks=0 ";
+    std::ofstream(folder / "sdl.txt") << script(sdlShot);
+    std::ofstream(folder / "headless.txt") << script(headlessShot);
     const auto runs = two_hosts::run({.folder = folder,
                                       .program = LINEWORK_PATH,
-                                      .environment = environment,
+                                      .environment = ProgramEnvironment(folder),
                                       .displaySize = std::to_string(kWidth) + "x" + std::to_string(kHeight),
                                       .sdlInput = folder / "sdl.txt",
                                       .sdlSnapshot = sdlShot,
@@ -91,13 +78,51 @@ TEST_F(LineworkScreen, TheStartedProgramShowsOnTheScreenWhatTheHeadlessHostSnaps
     ASSERT_TRUE(expected) << error << "\n" << runs.headless.output;
     const auto display = winplat::test::readPng(screen.string(), &error);
     ASSERT_TRUE(display) << error << "\n" << runs.display.output;
-    const winplat::test::Image shown = winplat::test::crop(*display, {0, 0, kWidth, kHeight});
+    screens->shown = winplat::test::crop(*display, {0, 0, kWidth, kHeight});
+    screens->expected = *expected;
     if (const char* keep = std::getenv("LINEWORK_KEEP_SCREENS")) {
-        winplat::test::writePng(shown, std::string(keep) + "/linework_sdl.png");
-        winplat::test::writePng(*expected, std::string(keep) + "/linework_headless.png");
+        winplat::test::writePng(screens->shown, std::string(keep) + "/" + keepName + "_sdl.png");
+        winplat::test::writePng(screens->expected, std::string(keep) + "/" + keepName + "_headless.png");
     }
-    EXPECT_TRUE(pointerFree(shown) == pointerFree(*expected)) << "the SDL screen differs from the headless snapshot";
-    EXPECT_TRUE(WithoutBox(*expected, box) == WithoutBox(inProcess, box))
+}
+
+class LineworkScreen : public MainFormTest {
+protected:
+    // The program started in-process with its kit: what it shows, and where its command line
+    // lies (left out of comparisons, as the caret blinks).
+    void StartWithKit(winplat::test::Image* shown, RECT* commandLine) {
+        ASSERT_NO_FATAL_FAILURE(CopyKit());
+        Start();
+        h.pump();
+        *shown = h.screenshot();
+        ASSERT_TRUE(GetWindowRect(form->Edit1().Handle(), commandLine));
+    }
+};
+
+TEST_F(LineworkScreen, TheStartedProgramShowsOnTheScreenWhatTheHeadlessHostSnapshots) {
+    if (!WINPLAT_SDL_BUILT) GTEST_SKIP() << "the SDL host is not built (libsdl2-dev was missing)";
+    REQUIRE_TOOLS("xvfb", "xvfb-run");
+    REQUIRE_TOOLS("imagemagick", "import");
+    winplat::test::Image inProcess;
+    RECT box{};
+    ASSERT_NO_FATAL_FAILURE(StartWithKit(&inProcess, &box));
+    // The paint box shows the cross-hair where the pointer rests and the status bar its
+    // coordinates, and the X server's pointer rests where no input put it: both are compared by
+    // the headless snapshot tests instead.
+    const RECT paintBox = ScreenRect(form->PaintBox1());
+    const RECT statusBar = ScreenRect(form->StatusBar1());
+    const auto pointerFree = [&](const winplat::test::Image& image) {
+        return WithoutBox(WithoutBox(WithoutBox(image, box), paintBox), statusBar);
+    };
+
+    TempFolder scratch{"linework_screen"};
+    BothScreens screens;
+    ASSERT_NO_FATAL_FAILURE(RunOnBothHosts(scratch.path(), StartAndSnap, "linework", &screens));
+    const winplat::test::Image& shown = screens.shown;
+    const winplat::test::Image& expected = screens.expected;
+    EXPECT_TRUE(pointerFree(shown) == pointerFree(expected))
+        << "the SDL screen differs from the headless snapshot";
+    EXPECT_TRUE(WithoutBox(expected, box) == WithoutBox(inProcess, box))
         << "the program's snapshot differs from the form started in-process";
 }
 
@@ -108,12 +133,9 @@ TEST_F(LineworkScreen, ALineDrawnWithAMouseDragShowsAsTheHeadlessHostDrawsIt) {
     if (!WINPLAT_SDL_BUILT) GTEST_SKIP() << "the SDL host is not built (libsdl2-dev was missing)";
     REQUIRE_TOOLS("xvfb", "xvfb-run");
     REQUIRE_TOOLS("imagemagick", "import");
-    CopyKit();
-    Start();
-    h.pump();
-    const winplat::test::Image before = h.screenshot();
+    winplat::test::Image before;
     RECT box{};
-    ASSERT_TRUE(GetWindowRect(form->Edit1().Handle(), &box));
+    ASSERT_NO_FATAL_FAILURE(StartWithKit(&before, &box));
     winforms::SpeedButton& lineButton = form->SpeedButton(56);
     const POINT button = lineButton.ClientToScreen({lineButton.Width() / 2, lineButton.Height() / 2});
     const POINT a = form->PaintBox1().ClientToScreen({120, 90});
@@ -121,10 +143,6 @@ TEST_F(LineworkScreen, ALineDrawnWithAMouseDragShowsAsTheHeadlessHostDrawsIt) {
     const POINT middle{(a.x + b.x) / 2, (a.y + b.y) / 2};
 
     TempFolder scratch{"linework_drag"};
-    const fs::path folder = scratch.path();
-    const fs::path sdlShot = folder / "sdl.png";
-    const fs::path headlessShot = folder / "headless.png";
-    const fs::path screen = folder / "screen.png";
     // The first step waits for the start-up script, which the SDL host runs in real time.
     auto input = [&](const fs::path& snapshot) {
         std::ostringstream script;
@@ -134,36 +152,14 @@ TEST_F(LineworkScreen, ALineDrawnWithAMouseDragShowsAsTheHeadlessHostDrawsIt) {
                << "snap " << snapshot.string() << "\nwait 600000\n";
         return script.str();
     };
-    std::ofstream(folder / "sdl.txt") << input(sdlShot);
-    std::ofstream(folder / "headless.txt") << input(headlessShot);
-    const std::string environment = "WINPLAT_FONTS=test WINPLAT_SCREEN=" + std::to_string(kWidth) + "x" +
-                                    std::to_string(kHeight) + " WINPLAT_STATE=" + (folder / "state").string() +
-                                    " LINEWORK_HOME=" + (folder / "home").string() + " LINEWORK_KIT=" LINEWORK_KIT_DIR +
-                                    " ASAN_OPTIONS=detect_leaks=0 ";
-    const auto runs = two_hosts::run({.folder = folder,
-                                      .program = LINEWORK_PATH,
-                                      .environment = environment,
-                                      .displaySize = std::to_string(kWidth) + "x" + std::to_string(kHeight),
-                                      .sdlInput = folder / "sdl.txt",
-                                      .sdlSnapshot = sdlShot,
-                                      .headlessInput = folder / "headless.txt",
-                                      .screen = screen,
-                                      .settleSeconds = 0.3});
-    ASSERT_TRUE(runs.display.ok()) << runs.display.output;
-    ASSERT_TRUE(runs.headless.ok()) << runs.headless.output;
-    std::string error;
-    const auto expected = winplat::test::readPng(headlessShot.string(), &error);
-    ASSERT_TRUE(expected) << error << "\n" << runs.headless.output;
-    const auto display = winplat::test::readPng(screen.string(), &error);
-    ASSERT_TRUE(display) << error << "\n" << runs.display.output;
-    const winplat::test::Image shown = winplat::test::crop(*display, {0, 0, kWidth, kHeight});
-    if (const char* keep = std::getenv("LINEWORK_KEEP_SCREENS")) {
-        winplat::test::writePng(shown, std::string(keep) + "/linework_drag_sdl.png");
-        winplat::test::writePng(*expected, std::string(keep) + "/linework_drag_headless.png");
-    }
-    EXPECT_TRUE(WithoutBox(shown, box) == WithoutBox(*expected, box)) << "the SDL screen differs from the headless snapshot";
+    BothScreens screens;
+    ASSERT_NO_FATAL_FAILURE(RunOnBothHosts(scratch.path(), input, "linework_drag", &screens));
+    const winplat::test::Image& shown = screens.shown;
+    const winplat::test::Image& expected = screens.expected;
+    EXPECT_TRUE(WithoutBox(shown, box) == WithoutBox(expected, box))
+        << "the SDL screen differs from the headless snapshot";
     // The line runs through the middle of the drag, where nothing was before.
-    EXPECT_NE(expected->at(middle.x, middle.y), before.at(middle.x, middle.y));
+    EXPECT_NE(expected.at(middle.x, middle.y), before.at(middle.x, middle.y));
     EXPECT_NE(shown.at(middle.x, middle.y), before.at(middle.x, middle.y));
 }
 
@@ -173,19 +169,16 @@ TEST_F(LineworkScreen, TheBuiltProgramRunsATypedCommand) {
     CopyKit();
     Start();
     h.pump();
-    const POINT origin = form->PaintBox1().ClientToScreen({0, 0});
-    const RECT paintBox{origin.x, origin.y, origin.x + form->PaintBox1().Width(), origin.y + form->PaintBox1().Height()};
+    const RECT paintBox = ScreenRect(form->PaintBox1());
     TempFolder scratch{"linework_typed"};
     const fs::path folder = scratch.path();
     const fs::path before = folder / "before.png", after = folder / "after.png";
     std::ofstream(folder / "input.txt") << "wait 4000\nsnap " << before.string()
                                         << "\ntype line 0 0 10 10\nkey enter\nwait 3000\nsnap " << after.string()
                                         << "\nwait 1000\n";
-    const std::string command = "WINPLAT_FONTS=test WINPLAT_SCREEN=" + std::to_string(kWidth) + "x" +
-                                std::to_string(kHeight) + " WINPLAT_STATE=" + (folder / "state").string() +
-                                " LINEWORK_HOME=" + (folder / "home").string() + " LINEWORK_KIT=" LINEWORK_KIT_DIR +
-                                " ASAN_OPTIONS=detect_leaks=0 WINPLAT_HOST=headless WINPLAT_INPUT=" +
-                                tool_runner::quoted(folder / "input.txt") + " " + tool_runner::quoted(LINEWORK_PATH);
+    const std::string command = ProgramEnvironment(folder) + "WINPLAT_HOST=headless WINPLAT_INPUT=" +
+                                tool_runner::quoted(folder / "input.txt") + " " +
+                                tool_runner::quoted(LINEWORK_PATH);
     const tool_runner::Outcome run = tool_runner::capture(command, tool_runner::Errors::Merge);
     ASSERT_TRUE(run.ok()) << run.output;
     std::string error;

@@ -85,6 +85,12 @@ protected:
         app.reset();
     }
 
+    // Where a control lies on the screen, for cutting it out of a screenshot.
+    static RECT ScreenRect(const winforms::Control& control) {
+        const POINT origin = control.ClientToScreen({0, 0});
+        return {origin.x, origin.y, origin.x + control.Width(), origin.y + control.Height()};
+    }
+
     void CopyKit() { ASSERT_GT(InstallKit(LINEWORK_KIT_DIR, folder.path()), 0); }
 
     void WriteFile(const std::string& name, const std::string& bytes) const {

@@ -217,6 +217,17 @@ struct TrackedStepsTest : ViewTrackingTest {
         Drafting().Tracker().SetCanvas(&box.GetCanvas(), {box.Width(), box.Height()});
         Drafting().Tracker().HideAll();
     }
+    // Whether the paint box, the overlay hidden, shows what a fresh regeneration of the drawing
+    // shows: a move or click that left a trace on the screen makes the two differ.
+    bool PaintBoxShowsAsRedrawn() {
+        HideOverlay();
+        const winplat::test::Image traced = h.screenshot();
+        form->Drafting().RegenerateDrawing();
+        HideOverlay();
+        const winplat::test::Image fresh = h.screenshot();
+        const RECT paintBox = ScreenRect(form->PaintBox1());
+        return winplat::test::crop(traced, paintBox) == winplat::test::crop(fresh, paintBox);
+    }
     void GridSnap(double spacing) {
         Image().SetByte(tracking_var::kGridSnap, 1);
         Image().SetDouble(tracking_var::kGridSpacingX, spacing);
@@ -299,14 +310,7 @@ TEST_F(TrackedStepsTest, ClicksAndMovesOfALineLeaveNoTraceOnceTheOverlayIsHidden
     MoveTo(360, 270);
     Click(360, 270);
     MoveTo(300, 100);
-    HideOverlay();
-    const winplat::test::Image traced = h.screenshot();
-    form->Drafting().RegenerateDrawing();
-    HideOverlay();
-    const winplat::test::Image fresh = h.screenshot();
-    const POINT origin = form->PaintBox1().ClientToScreen({0, 0});
-    const RECT paintBox{origin.x, origin.y, origin.x + form->PaintBox1().Width(), origin.y + form->PaintBox1().Height()};
-    EXPECT_TRUE(winplat::test::crop(traced, paintBox) == winplat::test::crop(fresh, paintBox));
+    EXPECT_TRUE(PaintBoxShowsAsRedrawn());
     const PolylineView drawn(form->Engine().drawing[form->Engine().drawing.head]);
     EXPECT_EQ(drawn.VertexCount(), 2);
 }
@@ -322,14 +326,7 @@ TEST_F(TrackedStepsTest, ALineDraggedAndClickedLeavesNoTraceOnceTheOverlayIsHidd
     h.advance(600);
     CursorTracker& tracker = Drafting().Tracker();
     EXPECT_EQ(tracker.step.reference, (Point{form->Engine().image.Double(2), form->Engine().image.Double(3)}));
-    HideOverlay();
-    const winplat::test::Image traced = h.screenshot();
-    form->Drafting().RegenerateDrawing();
-    HideOverlay();
-    const winplat::test::Image fresh = h.screenshot();
-    const POINT origin = form->PaintBox1().ClientToScreen({0, 0});
-    const RECT paintBox{origin.x, origin.y, origin.x + form->PaintBox1().Width(), origin.y + form->PaintBox1().Height()};
-    EXPECT_TRUE(winplat::test::crop(traced, paintBox) == winplat::test::crop(fresh, paintBox));
+    EXPECT_TRUE(PaintBoxShowsAsRedrawn());
     const PolylineView drawn(form->Engine().drawing[form->Engine().drawing.head]);
     EXPECT_EQ(drawn.VertexCount(), 2);
 }

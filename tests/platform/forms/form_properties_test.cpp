@@ -115,15 +115,26 @@ TEST_F(FormsTest, TheFormsCanvasDrawsDuringOnPaintUnderItsControls) {
     EXPECT_NE(shown.at(90, 70), 0xFF0000u);
 }
 
-TEST_F(FormsTest, APaintBoxCanvasOutsideAPaintDrawsInsideTheBoxOnly) {
-    Form& form = plainForm(0, 0, 100, 80);
+// A paint box of 30 x 20 at (20, 10) of the form, shown.
+PaintBox& boxAt20x10(Form& form, winplat::test::Harness& h) {
     PaintBox& box = form.Add<PaintBox>();
     box.SetBounds(20, 10, 30, 20);
     box.SetParent(&form);
     h.pump();
-    Canvas& canvas = box.GetCanvas();
+    return box;
+}
+
+// A pen that shows on any background and, drawn twice, leaves no trace.
+void blueNotXor(Canvas& canvas) {
     canvas.GetPen().SetColor(RGB(0, 0, 255));
     canvas.GetPen().SetMode(PenMode::NotXor);
+}
+
+TEST_F(FormsTest, APaintBoxCanvasOutsideAPaintDrawsInsideTheBoxOnly) {
+    Form& form = plainForm(0, 0, 100, 80);
+    PaintBox& box = boxAt20x10(form, h);
+    Canvas& canvas = box.GetCanvas();
+    blueNotXor(canvas);
     canvas.MoveTo(-10, 5);
     canvas.LineTo(60, 5);  // far beyond both edges
     winplat::test::Image shown = h.windowImage(form.Handle(), true);
@@ -140,14 +151,10 @@ TEST_F(FormsTest, APaintBoxCanvasOutsideAPaintDrawsInsideTheBoxOnly) {
 // box, not to one shifted by the origin the first call left.
 TEST_F(FormsTest, APaintBoxCanvasTakenAgainStillReachesTheWholeBox) {
     Form& form = plainForm(0, 0, 100, 80);
-    PaintBox& box = form.Add<PaintBox>();
-    box.SetBounds(20, 10, 30, 20);
-    box.SetParent(&form);
-    h.pump();
+    PaintBox& box = boxAt20x10(form, h);
     box.GetCanvas();
     Canvas& canvas = box.GetCanvas();
-    canvas.GetPen().SetColor(RGB(0, 0, 255));
-    canvas.GetPen().SetMode(PenMode::NotXor);
+    blueNotXor(canvas);
     canvas.MoveTo(0, 2);
     canvas.LineTo(30, 2);
     const winplat::test::Image shown = h.windowImage(form.Handle(), true);

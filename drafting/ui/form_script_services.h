@@ -5,6 +5,7 @@
 #define LINEWORK_UI_FORM_SCRIPT_SERVICES_H
 
 #include "script/script_services.h"
+#include "ui/command_states.h"
 #include "winforms/forms.h"
 
 namespace linework {
@@ -14,6 +15,9 @@ class MainForm;
 // The name of the main form's modal loop while a script waits for one of its keys; a test
 // answers it (kind Form) by pressing keys.
 inline constexpr const char* kKeyWaitName = "kbd";
+// ... while a script waits for its command step (a point, a distance); a test answers it by
+// clicking or typing.
+inline constexpr const char* kStepWaitName = "step";
 
 class FormScriptServices : public ScriptServices {
 public:
@@ -25,7 +29,18 @@ public:
     int32_t TakeKey(std::span<const int32_t> codes) override;
     HWND MainWindow() override;
 
+    // The script's own command steps, on the drawing side's command stack.
+    int32_t CommandStepDepth() override;
+    bool BeginPointStep(const PointStepRequest& request) override;
+    bool StepWaiting() override;
+    PointStepAnswer TakePointAnswer() override;
+    void CancelStep() override;
+    bool WaitForMessages() override;
+
 private:
+    // The simple drawing side's command steps; null when another drawing side takes the input.
+    CommandStates* Steps();
+
     std::string ChosenFile(winforms::FileDialog& dialog, std::string_view filter, std::string_view extension,
                            std::string_view start);
     // Lets messages through until the last key is one of the codes, a stop is asked for or the
@@ -34,6 +49,9 @@ private:
     bool StopAsked() const;
 
     MainForm& form_;
+    // The depth of the step begun last and its kind; depth 0 when none waits.
+    int stepDepth_ = 0;
+    uint8_t stepKind_ = 0;
 };
 
 }  // namespace linework

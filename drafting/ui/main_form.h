@@ -95,6 +95,8 @@ public:
     FormCommandLine* CommandLineInput() { return commandLine_.get(); }
     HotKeyTable& HotKeys() { return hotKeys_; }
     DraftingOperations& Drafting() { return *drafting_; }
+    // The simple drawing side when it takes the input, else null.
+    SimpleDrafting* SimpleSide() { return simpleDrafting_.get(); }
     const std::string& ProgramFolder() const { return programFolder_; }
 
     // --- the form's entries

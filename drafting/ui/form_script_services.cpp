@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "ui/main_form.h"
+#include "ui/picked_segment.h"
 #include "ui/simple_drafting.h"
 #include "winplat/host.h"
 
@@ -130,6 +131,35 @@ PointStepAnswer FormScriptServices::TakePointAnswer() {
     if (!steps) return {};
     const StepPointAnswer answer = std::exchange(steps->PointAnswer(), StepPointAnswer{});
     return {answer.given, answer.point, answer.distance};
+}
+
+// The single pick: a selection step that ends with the first entity found.
+bool FormScriptServices::BeginLinePick(int32_t sound, std::string_view prompt) {
+    SimpleDrafting* side = form_.SimpleSide();
+    if (!side || StepWaiting()) return false;
+    CommandStates& steps = side->Commands();
+    side->Selection().SelectPickMethod();
+    side->Selection().Core().state.lastHit = 0;
+    steps.SetEditButtonsMode(2);
+    PushRequest push;
+    push.kind = command_kind::kObjectSelection;
+    push.set1 = {std::string(prompt), "", sound};
+    if (steps.PushCommandState(push) != PushResult::Pushed) return false;
+    stepDepth_ = steps.Stack().Depth();
+    stepKind_ = command_kind::kObjectSelection;
+    return true;
+}
+
+// Only a polyline gives its segment under the pick; anything else counts as no line picked.
+LinePickAnswer FormScriptServices::TakeLinePick() {
+    SimpleDrafting* side = form_.SimpleSide();
+    stepDepth_ = 0;
+    if (!side) return {};
+    const EntityHandle hit = std::exchange(side->Selection().Core().state.lastHit, EntityHandle{0});
+    const Drawing& drawing = form_.Engine().drawing;
+    const auto segment = NearestPolylineSegment(drawing, hit, side->Commands().LastPoint());
+    if (!segment) return {};
+    return {hit, EntityKind::Polyline, segment->first, segment->second};
 }
 
 // The step and whatever stacked above it go, quietly and without their handlers.

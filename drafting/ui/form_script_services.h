@@ -34,6 +34,8 @@ public:
     bool BeginPointStep(const PointStepRequest& request) override;
     bool StepWaiting() override;
     PointStepAnswer TakePointAnswer() override;
+    bool BeginLinePick(int32_t sound, std::string_view prompt) override;
+    LinePickAnswer TakeLinePick() override;
     void CancelStep() override;
     bool WaitForMessages() override;
 

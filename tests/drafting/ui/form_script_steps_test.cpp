@@ -127,5 +127,39 @@ TEST_F(FormScriptStepsTest, FptpCountsTheStepsWaiting) {
     EXPECT_EQ(Var('F'), 2);
 }
 
+TEST_F(FormScriptStepsTest, GetlGivesTheSegmentOfThePolylineUnderTheClick) {
+    Start();
+    const Point a = PointAt(40, 60), b = PointAt(200, 60), c = PointAt(200, 160);
+    ScriptVariables& v = form->Engine().variables;
+    v.Letter('P') = a.x, v.Letter('Q') = a.y, v.Letter('R') = b.x, v.Letter('S') = b.y;
+    v.Letter('T') = c.x, v.Letter('U') = c.y;
+    ASSERT_EQ(RunLines("pline P Q R S T U"), "");
+    const EntityHandle line = form->Engine().drawing.head;
+    ASSERT_NE(line, 0u);
+    std::string prompt;
+    AnswerClick(200, 120, &prompt);
+    EXPECT_EQ(RunLines("A = getl 0 \"Vyber\" \" caru\""), "");
+    EXPECT_EQ(h.answersQueued(), 0u);
+    EXPECT_EQ(prompt, "Vyber caru ");
+    EXPECT_EQ(Var('A'), 1);
+    const auto& slots = form->Engine().storedValues.slots;
+    EXPECT_DOUBLE_EQ(slots[StoredValues::kPickedSegment], b.x) << "the second segment, not the first";
+    EXPECT_DOUBLE_EQ(slots[StoredValues::kPickedSegment + 1], b.y);
+    EXPECT_DOUBLE_EQ(slots[StoredValues::kPickedSegment + 2], c.x);
+    EXPECT_DOUBLE_EQ(slots[StoredValues::kPickedSegment + 3], c.y);
+    EXPECT_EQ(form->Engine().drawing.current, line);
+    EXPECT_EQ(form->Drafting().CommandDepth(), 0);
+}
+
+TEST_F(FormScriptStepsTest, GetlWaitsWhileTheClickFindsNothingAndEscGivesNoLine) {
+    Start();
+    AnswerClick(300, 300);
+    AnswerKey(VK_ESCAPE);
+    EXPECT_EQ(RunLines("A = 5; A = getl 0 \"Vyber\""), "");
+    EXPECT_EQ(h.answersQueued(), 0u) << "the empty click did not end the pick";
+    EXPECT_EQ(Var('A'), 0);
+    EXPECT_EQ(form->Drafting().CommandDepth(), 0);
+}
+
 }  // namespace
 }  // namespace linework::test

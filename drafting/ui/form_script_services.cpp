@@ -162,6 +162,26 @@ LinePickAnswer FormScriptServices::TakeLinePick() {
     return {hit, EntityKind::Polyline, segment->first, segment->second};
 }
 
+bool FormScriptServices::WaitForCommandStep() {
+    const ScriptEngine& engine = form_.Engine();
+    while (StepWaiting()) {
+        if (engine.StopRequested() || !WaitForMessages()) return true;
+    }
+    return engine.StopRequested();
+}
+
+// The block's place is a point step of its own; a stop while it waits takes the step away.
+std::optional<Point> FormScriptServices::RunInsertStep() {
+    if (!BeginPointStep(PointStepRequest{})) return std::nullopt;
+    if (WaitForCommandStep()) {
+        CancelStep();
+        return std::nullopt;
+    }
+    const PointStepAnswer answer = TakePointAnswer();
+    if (!answer.given) return std::nullopt;
+    return answer.point;
+}
+
 // The step and whatever stacked above it go, quietly and without their handlers.
 void FormScriptServices::CancelStep() {
     CommandStates* steps = Steps();

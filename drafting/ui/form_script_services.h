@@ -4,6 +4,8 @@
 #ifndef LINEWORK_UI_FORM_SCRIPT_SERVICES_H
 #define LINEWORK_UI_FORM_SCRIPT_SERVICES_H
 
+#include <optional>
+
 #include "script/script_services.h"
 #include "ui/command_states.h"
 #include "winforms/forms.h"
@@ -38,6 +40,12 @@ public:
     LinePickAnswer TakeLinePick() override;
     void CancelStep() override;
     bool WaitForMessages() override;
+
+    // The form's side of the script commands' steps (ScriptHost): the insert step's point, none
+    // when the user gave none or the run was stopped; the wait for the step begun last, true
+    // when the run was asked to stop (or the program ends) meanwhile.
+    std::optional<Point> RunInsertStep();
+    bool WaitForCommandStep();
 
 private:
     // The simple drawing side's command steps; null when another drawing side takes the input.

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -170,6 +171,8 @@ private:
     void SetCommandText(std::string_view text) override;
     void ResetCommandState() override { drafting_->ResetCommandState(); }
     void QuitProgram() override { quitAfterRun_ = true; }
+    std::optional<Point> RunInsertStep(std::string_view block, double xScale, double yScale, double angle) override;
+    bool WaitForCommandStep() override;
 
     // SystemVariableEffects.
     void TimerChanged(int timer, bool enabled, uint32_t intervalMs) override;

@@ -5,6 +5,8 @@
 
 #include "ui/form_script_services.h"
 #include "ui/main_form_fixture.h"
+#include "drawing/entity_builders.h"
+#include "drawing/entity_views.h"
 #include "ui/simple_drafting.h"
 
 namespace linework::test {
@@ -159,6 +161,35 @@ TEST_F(FormScriptStepsTest, GetlWaitsWhileTheClickFindsNothingAndEscGivesNoLine)
     EXPECT_EQ(h.answersQueued(), 0u) << "the empty click did not end the pick";
     EXPECT_EQ(Var('A'), 0);
     EXPECT_EQ(form->Drafting().CommandDepth(), 0);
+}
+
+TEST_F(FormScriptStepsTest, InsertWithoutAPointPlacesTheBlockWhereTheUserClicks) {
+    Start();
+    Drawing& drawing = form->Engine().drawing;
+    const BlockHandle door = AddBlockDef(drawing, "DOOR", {0, 0});
+    const Point leaf[] = {{0, 0}, {0, 10}};
+    AppendToBlock(drawing, door, MakePolyline(leaf));
+    const Point expected = PointAt(120, 90);
+    AnswerClick(120, 90);
+    ASSERT_EQ(RunLines("insert DOOR 2 3 0"), "");
+    EXPECT_EQ(h.answersQueued(), 0u);
+    ASSERT_NE(drawing.head, 0u);
+    ASSERT_EQ(drawing[drawing.head].Kind(), EntityKind::BlockInsert);
+    const InsertView insert(drawing[drawing.head]);
+    EXPECT_DOUBLE_EQ(insert.Insertion().x, expected.x);
+    EXPECT_DOUBLE_EQ(insert.Insertion().y, expected.y);
+    EXPECT_EQ(form->Drafting().CommandDepth(), 0);
+}
+
+TEST_F(FormScriptStepsTest, EscDuringTheInsertStepAddsNothingAndStopsTheRun) {
+    Start();
+    Drawing& drawing = form->Engine().drawing;
+    AddBlockDef(drawing, "DOOR", {0, 0});
+    AnswerKey(VK_ESCAPE);
+    ASSERT_EQ(RunLines("L = 1; insert DOOR 1 1 0\r\nL = 2"), "");
+    EXPECT_EQ(drawing.head, 0u) << "no point, no insert";
+    EXPECT_EQ(Var('L'), 1);
+    EXPECT_EQ(form->Drafting().CommandDepth(), 0) << "the step went with the stop";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // What the script functions ask of the program that only the main form can give: its file-open
-// and file-save dialogs, its pop-up menu and the waits for a key. Each shows or waits on the
-// application's message loop, so the form stays alive and nothing spins while the user decides.
+// and file-save dialogs, its pop-up menu, the waits for a key, and the command steps that ask the
+// user for a point, a distance or a line. Each shows or waits on the application's message loop,
+// so the form stays alive and nothing spins while the user decides.
 #ifndef LINEWORK_UI_FORM_SCRIPT_SERVICES_H
 #define LINEWORK_UI_FORM_SCRIPT_SERVICES_H
 

@@ -36,6 +36,8 @@ inline constexpr uint8_t kWaitValue = 13;
 inline constexpr uint8_t kWaitKey = 14;
 inline constexpr uint8_t kWaitEnd = 15;
 inline constexpr uint8_t kWaitConfirm = 16;
+// A point, or a distance from two points or a typed number, that a script waits for.
+inline constexpr uint8_t kScriptPoint = 17;
 // 7..12: edit commands whose selection may be abandoned when nothing was selected.
 inline constexpr bool IsEditCommand(uint8_t kind) { return kind >= kRotate && kind <= kErase; }
 // The three view commands, each waiting at most once.

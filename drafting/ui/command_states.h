@@ -85,6 +85,14 @@ struct ScriptWaitAnswers {
     bool confirmed = false;
 };
 
+// What the script's point step was given when it ended; 'given' false when it ended without a
+// point (or the value a distance needs).
+struct StepPointAnswer {
+    bool given = false;
+    Point point;
+    double distance = 0;
+};
+
 // How the last input reached the step.
 enum class StepInput { Value = 0, Point = 1, End = 2 };
 
@@ -143,6 +151,7 @@ public:
     double TypedValue() const { return typedValue_; }
     StepInput LastInput() const { return lastInput_; }
     ScriptWaitAnswers& WaitAnswers() { return waitAnswers_; }
+    StepPointAnswer& PointAnswer() { return pointAnswer_; }
 
 private:
     friend struct CommandSteps;
@@ -173,6 +182,7 @@ private:
     StepInput lastInput_ = StepInput::Point;
     bool idleHookRunning_ = false;
     ScriptWaitAnswers waitAnswers_;
+    StepPointAnswer pointAnswer_;
     // The polyline being drawn point by point and its version at the head of the drawing list.
     std::vector<Point> vertices_;
     EntityHandle polylineVersion_ = 0;

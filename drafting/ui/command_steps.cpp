@@ -77,6 +77,7 @@ struct CommandSteps {
     static void FinishSelection(CommandStates& c);
     static void AgainOrEnd(CommandStates& c, int button);
     static void ScriptWaitStep(CommandStates& c, bool& answered);
+    static void ScriptPointStep(CommandStates& c);
 };
 
 void CommandStates::AcceptPoint(Point at, bool replace) {
@@ -170,6 +171,9 @@ void CommandStates::RunStepHandler(bool replace) {
         case command_kind::kWaitConfirm:
             CommandSteps::ScriptWaitStep(*this, waitAnswers_.confirmed);
             break;
+        case command_kind::kScriptPoint:
+            CommandSteps::ScriptPointStep(*this);
+            break;
         default:
             // Erase acts when its selection ends; the key wait ends at the command line; other
             // kinds belong to the callers' waits.
@@ -182,6 +186,25 @@ void CommandSteps::ScriptWaitStep(CommandStates& c, bool& answered) {
     c.stack_.Top().pointGiven = false;
     c.PopCommandState();
     answered = true;
+}
+
+// A script's point step: the point clicked or typed, or for a distance the length between the two
+// points or the number typed. Ending the input gives nothing.
+void CommandSteps::ScriptPointStep(CommandStates& c) {
+    CommandState& state = c.stack_.Top();
+    if (!state.pointGiven) return;
+    state.pointGiven = false;
+    StepPointAnswer answer;
+    if (c.lastInput_ == StepInput::Value) {
+        answer = {true, state.first, c.typedValue_};
+    } else if (c.lastInput_ == StepInput::Point) {
+        answer.given = true;
+        answer.point = state.first;
+        if (state.pointsNeeded == 2)
+            answer.distance = std::hypot(state.second.x - state.first.x, state.second.y - state.first.y);
+    }
+    c.pointAnswer_ = answer;
+    c.PopCommandState();
 }
 
 void CommandSteps::ViewStep(CommandStates& c, int button) {

@@ -1,8 +1,11 @@
 #include "ui/form_script_services.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/main_form.h"
+#include "ui/picked_segment.h"
+#include "ui/simple_drafting.h"
 #include "winplat/host.h"
 
 namespace linework {
@@ -87,5 +90,118 @@ int32_t FormScriptServices::TakeKey(std::span<const int32_t> codes) {
 }
 
 HWND FormScriptServices::MainWindow() { return form_.Handle(); }
+
+CommandStates* FormScriptServices::Steps() {
+    SimpleDrafting* side = form_.SimpleSide();
+    return side ? &side->Commands() : nullptr;
+}
+
+int32_t FormScriptServices::CommandStepDepth() { return form_.Drafting().CommandDepth(); }
+
+bool FormScriptServices::BeginPointStep(const PointStepRequest& request) {
+    CommandStates* steps = Steps();
+    if (!steps || StepWaiting()) return false;
+    PushRequest push;
+    push.kind = command_kind::kScriptPoint;
+    push.pointsNeeded = request.distance ? 2 : 1;
+    // A distance shows its rubber band from the first point and takes a typed number.
+    push.option5 = request.distance ? 1 : 0;
+    push.option6 = request.distance ? 1 : 0;
+    push.set1.prompt = request.prompt1;
+    push.set2.prompt = request.prompt2;
+    steps->PointAnswer() = {};
+    if (steps->PushCommandState(push) != PushResult::Pushed) return false;
+    stepDepth_ = steps->Stack().Depth();
+    stepKind_ = command_kind::kScriptPoint;
+    return true;
+}
+
+// The step waits while its record is still on the stack: a view command stacked above it keeps
+// it waiting, its handler's pop or a reset ends it.
+bool FormScriptServices::StepWaiting() {
+    CommandStates* steps = Steps();
+    if (!steps || stepDepth_ == 0) return false;
+    const CommandStack& stack = steps->Stack();
+    return stack.Depth() >= stepDepth_ && stack.At(stepDepth_).kind == stepKind_;
+}
+
+PointStepAnswer FormScriptServices::TakePointAnswer() {
+    CommandStates* steps = Steps();
+    stepDepth_ = 0;
+    if (!steps) return {};
+    const StepPointAnswer answer = std::exchange(steps->PointAnswer(), StepPointAnswer{});
+    return {answer.given, answer.point, answer.distance};
+}
+
+// The single pick: a selection step that ends with the first entity found.
+bool FormScriptServices::BeginLinePick(int32_t sound, std::string_view prompt) {
+    SimpleDrafting* side = form_.SimpleSide();
+    if (!side || StepWaiting()) return false;
+    CommandStates& steps = side->Commands();
+    side->Selection().SelectPickMethod();
+    side->Selection().Core().state.lastHit = 0;
+    steps.SetEditButtonsMode(2);
+    PushRequest push;
+    push.kind = command_kind::kObjectSelection;
+    push.set1 = {std::string(prompt), "", sound};
+    if (steps.PushCommandState(push) != PushResult::Pushed) return false;
+    stepDepth_ = steps.Stack().Depth();
+    stepKind_ = command_kind::kObjectSelection;
+    return true;
+}
+
+// Only a polyline gives its segment under the pick; anything else counts as no line picked.
+LinePickAnswer FormScriptServices::TakeLinePick() {
+    SimpleDrafting* side = form_.SimpleSide();
+    stepDepth_ = 0;
+    if (!side) return {};
+    const EntityHandle hit = std::exchange(side->Selection().Core().state.lastHit, EntityHandle{0});
+    const Drawing& drawing = form_.Engine().drawing;
+    const auto segment = NearestPolylineSegment(drawing, hit, side->Commands().LastPoint());
+    if (!segment) return {};
+    return {hit, EntityKind::Polyline, segment->first, segment->second};
+}
+
+bool FormScriptServices::WaitForCommandStep() {
+    const ScriptEngine& engine = form_.Engine();
+    while (StepWaiting()) {
+        if (engine.StopRequested() || !WaitForMessages()) return true;
+    }
+    return engine.StopRequested();
+}
+
+// The block's place is a point step of its own; a stop while it waits takes the step away.
+std::optional<Point> FormScriptServices::RunInsertStep() {
+    if (!BeginPointStep(PointStepRequest{})) return std::nullopt;
+    if (WaitForCommandStep()) {
+        CancelStep();
+        return std::nullopt;
+    }
+    const PointStepAnswer answer = TakePointAnswer();
+    if (!answer.given) return std::nullopt;
+    return answer.point;
+}
+
+// The step and whatever stacked above it go, quietly and without their handlers.
+void FormScriptServices::CancelStep() {
+    CommandStates* steps = Steps();
+    if (steps && StepWaiting()) {
+        while (steps->Stack().Depth() >= stepDepth_) steps->PopCommandState(true);
+    }
+    stepDepth_ = 0;
+    if (steps) steps->PointAnswer() = {};
+}
+
+bool FormScriptServices::WaitForMessages() {
+    winforms::Application& application = winforms::Application::Current();
+    application.ProcessMessages();
+    if (application.Terminated()) return false;
+    // What was waiting may have answered the step already.
+    if (!StepWaiting()) return true;
+    const winplat::host::ModalLoop loop{winplat::host::ModalKind::Form, kStepWaitName, form_.Handle(), 0};
+    if (winplat::host::modalIdle(loop).end) return false;
+    if (!winplat::host::answerer()) WaitMessage();
+    return true;
+}
 
 }  // namespace linework

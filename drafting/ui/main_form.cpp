@@ -372,6 +372,14 @@ bool MainForm::PumpMessages() {
 
 void MainForm::SetCommandText(std::string_view text) { prompts_->SetCommandEditText(text); }
 
+// The block goes where the user clicks; its scales and angle wait for the add that follows.
+std::optional<Point> MainForm::RunInsertStep(std::string_view /*block*/, double /*xScale*/, double /*yScale*/,
+                                             double /*angle*/) {
+    return scriptServices_->RunInsertStep();
+}
+
+bool MainForm::WaitForCommandStep() { return scriptServices_->WaitForCommandStep(); }
+
 // --- SystemVariableEffects
 
 void MainForm::TimerChanged(int timer, bool enabled, uint32_t intervalMs) {

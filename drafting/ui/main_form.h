@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -95,6 +96,8 @@ public:
     FormCommandLine* CommandLineInput() { return commandLine_.get(); }
     HotKeyTable& HotKeys() { return hotKeys_; }
     DraftingOperations& Drafting() { return *drafting_; }
+    // The simple drawing side when it takes the input, else null.
+    SimpleDrafting* SimpleSide() { return simpleDrafting_.get(); }
     const std::string& ProgramFolder() const { return programFolder_; }
 
     // --- the form's entries
@@ -168,6 +171,8 @@ private:
     void SetCommandText(std::string_view text) override;
     void ResetCommandState() override { drafting_->ResetCommandState(); }
     void QuitProgram() override { quitAfterRun_ = true; }
+    std::optional<Point> RunInsertStep(std::string_view block, double xScale, double yScale, double angle) override;
+    bool WaitForCommandStep() override;
 
     // SystemVariableEffects.
     void TimerChanged(int timer, bool enabled, uint32_t intervalMs) override;

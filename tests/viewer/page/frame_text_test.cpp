@@ -81,13 +81,13 @@ TEST(FrameTextTest, ASelectionGoesToTheClipboardThroughTheClipboardView) {
     winplat::testing::resetClipboard();
     SelectedFrame frame;
     ASSERT_TRUE(writtenFrame(frame, R"([{"text": "ab"}, {"text": "cd"}])"));
-    EXPECT_FALSE(CopySelectionToClipboard(frame, nullptr)) << "nothing selected";
+    EXPECT_FALSE(frame.DoCommand(RichTextObject::kCopy, 1)) << "nothing selected";
     ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT)) << "and the clipboard untouched";
     EXPECT_TRUE(CloseClipboard());
 
     frame.select(0, 1, 1, 1);
-    ASSERT_TRUE(CopySelectionToClipboard(frame, nullptr));
+    ASSERT_TRUE(frame.DoCommand(RichTextObject::kCopy, 1));
     ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_EQ(contents(GetClipboardData(CF_TEXT)), std::string("b\r\nc\0", 5));
     EXPECT_TRUE(CloseClipboard());

@@ -132,12 +132,12 @@ TEST(FrameTextTest, TheChangeQueryAnswersForTheFrameAndItsTables) {
     EXPECT_EQ(frame.HitTest(1), 0);
 
     int asked = 0;
-    frame.SetRowObject(0, std::make_unique<ReportingTable>(false, false, asked));
-    frame.SetRowObject(2, std::make_unique<ReportingTable>(false, true, asked));
+    frame.SetRowObject(0, std::make_unique<ReportingTable>(false, true, asked));
+    frame.SetRowObject(2, std::make_unique<ReportingTable>(false, false, asked));
     EXPECT_EQ(frame.HitTest(1), 0) << "no table changed structurally";
     EXPECT_EQ(asked, 2);
     asked = 0;
-    EXPECT_EQ(frame.HitTest(0), 1) << "the last row's table changed its content";
+    EXPECT_EQ(frame.HitTest(0), 1) << "the first row's table changed its content";
     EXPECT_EQ(asked, 2) << "every table is asked, so each stores its open cell";
 
     RichTextObject marked;

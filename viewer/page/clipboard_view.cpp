@@ -10,14 +10,4 @@ RichTextObject& GetClipboardView() {
 
 void ClearViewForCopy() { GetClipboardView().ClearFrame(); }
 
-bool CopySelectionToClipboard(const DocumentView& view, HWND window) {
-    const DocumentView::Selection& s = view.GetSelection();
-    if (!s.active) return false;
-    ClearViewForCopy();
-    RichTextObject& copy = GetClipboardView();
-    const bool copied = copy.CopyRangeFrom(view, s.startRow, s.startPos, s.endRow, s.endPos) && copy.CopyToClipboard(window);
-    ClearViewForCopy();
-    return copied;
-}
-
 }  // namespace lect32

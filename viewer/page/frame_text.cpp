@@ -4,8 +4,14 @@
 #include "text/code_edits.h"
 #include "winplat/clipboard.h"
 #include "winplat/owners.h"
+#include "winplat/refusal.h"
 
 namespace lect32 {
+namespace {
+
+constexpr winplat::Refuser refuse("lect32: copying text to the clipboard");
+
+}  // namespace
 
 bool RichTextObject::WriteText(MemWriter& out) const {
     bool previousWasText = false;
@@ -33,10 +39,12 @@ std::vector<uint8_t> RichTextObject::PlainText() const {
 bool RichTextObject::CopyToClipboard(HWND window) const {
     MemWriter out;
     out.Begin();
-    if (!WriteText(out) || !out.WriteByte(0) || out.End() != 0) return false;
+    if (!WriteText(out) || !out.WriteByte(0) || out.End() != 0) return refuse(false, "no memory for the text");
     const winplat::OpenedClipboard clipboard(window);
-    if (!clipboard || !EmptyClipboard()) return false;
-    return out.PutOnClipboard(CF_TEXT) != 0;
+    if (!clipboard) return refuse(false, "the clipboard is taken by another window");
+    if (!EmptyClipboard()) return refuse(false, "the clipboard could not be emptied");
+    if (out.PutOnClipboard(CF_TEXT) == 0) return refuse(false, "the text could not be put on the clipboard");
+    return true;
 }
 
 }  // namespace lect32

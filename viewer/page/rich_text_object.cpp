@@ -37,7 +37,17 @@ int RichTextObject::OnCommand(UINT id) {
     return 1;
 }
 
-int RichTextObject::HitTest(int /*kind*/) { return marked_ != 0 ? 1 : 0; }
+int RichTextObject::HitTest(int grade) {
+    if (marked_ != 0) return 1;
+    if (grade == 1 ? layoutChanged_ : (layoutChanged_ || contentChanged_)) return 1;
+    // Every table is asked: asking stores the table's open cell, which must not wait for the
+    // first table that reports.
+    bool tableChanged = false;
+    for (ViewRow& row : rows_) {
+        if (row.table && row.table->HitTest(grade)) tableChanged = true;
+    }
+    return tableChanged ? 1 : 0;
+}
 
 size_t RichTextObject::MarkUrlLinks() {
     size_t marked = 0;

@@ -116,15 +116,18 @@ public:
     // ---- commands (rich_text_object.cpp)
     bool DoCommand(int type, int argument = 0, void* data = nullptr);
     int OnCommand(UINT id);
-    int HitTest(int kind);
+    // Whether anything of the view changed: grade 1 asks for structural changes (the layout
+    // changed, rows came or went), grade 0 for any change; marked search hits and the rows'
+    // tables report too. A table cell or a text object asks it before storing the editor back.
+    int HitTest(int grade);
     void SetScrollPosition(int32_t position) { ScrollTo(position); }
     int32_t Marked() const { return marked_; }
     bool CaptureFlag() const { return capture_; }
     bool FoundWordFlag() const { return foundWord_; }
 
-    // ---- copying (rich_text_copy.cpp): the selection, or the whole text without one, as plain
-    // text (rows end in CR LF, control codes left out).
-    std::string SelectedText() const;
+    // ---- copying (rich_text_copy.cpp): the selection, or the whole text without one, goes into
+    // the program's clipboard view (CopyRangeFrom) and, with 'toClipboard', from there onto the
+    // clipboard as plain text (CopyToClipboard with the view's window).
     bool CopySelection(bool toClipboard);
 
     // ---- links (rich_text_links.cpp)
@@ -236,9 +239,6 @@ public:
     // Puts the plain text on the clipboard as CF_TEXT with its CF_LOCALE. The text is made
     // before the clipboard is touched, so a failure leaves the clipboard as it was; false then.
     bool CopyToClipboard(HWND window) const;
-
-    // The two change flags (structural, any).
-    bool Changed(int grade) const { return grade == 1 ? layoutChanged_ : (layoutChanged_ || contentChanged_); }
 
 private:
     LinkContext linkContext() const;

@@ -35,14 +35,17 @@ void TableCellText::ApplyCellStyle(const CellTextStyle& style) {
     GetPage().SetLayoutArea(style_);
 }
 
+// Asking stores nothing in a cell (a cell holds no tables), so the question leaves it as it was.
+bool TableCellText::HasChanges(int grade) const { return const_cast<TableCellText*>(this)->HitTest(grade) != 0; }
+
 std::vector<uint8_t> TableCellText::Serialize() const {
-    if (!Changed(0)) return loaded_;
+    if (!HasChanges(0)) return loaded_;
     // Writing walks the page's item stores, which lock as they read; the frame is not changed.
     return const_cast<TableCellText*>(this)->RichTextObject::Serialize(kAllSections);
 }
 
 uint32_t TableCellText::SerializedSize() const {
-    if (!Changed(0)) return static_cast<uint32_t>(loaded_.size());
+    if (!HasChanges(0)) return static_cast<uint32_t>(loaded_.size());
     return const_cast<TableCellText*>(this)->GetSerializedSize(kAllSections);
 }
 

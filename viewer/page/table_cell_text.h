@@ -22,7 +22,7 @@ public:
     void SetOwnerWindow(HWND window) override { owner_ = window; }
     void Load(std::span<const uint8_t> record) override;
     void ApplyCellStyle(const CellTextStyle& style) override;
-    bool HasChanges(int grade) const override { return Changed(grade); }
+    bool HasChanges(int grade) const override;
     // The record as loaded while the cell is unchanged, so that a cell only shown is stored back
     // byte for byte.
     std::vector<uint8_t> Serialize() const override;

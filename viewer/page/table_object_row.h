@@ -28,6 +28,7 @@ public:
     void SetScrollOffset(int16_t x, int32_t y) override { table_->SetScrollOffset(x, y); }
     void SetPageStyle(const PageStyle& style) override { table_->SetPageStyle(style); }
     void SetZoom(uint16_t numerator, uint16_t denominator) override;
+    bool HitTest(int grade) override { return table_->HitTest(grade); }
 
     TableObject& Table() { return *table_; }
 

@@ -36,6 +36,8 @@ public:
     virtual void SetScrollOffset(int16_t x, int32_t y) = 0;
     virtual void SetPageStyle(const PageStyle& style) = 0;
     virtual void SetZoom(uint16_t numerator, uint16_t denominator) = 0;
+    // Whether the table changed since it was read (grade 1: structurally, 0: at all).
+    virtual bool HitTest(int /*grade*/) { return false; }
 };
 
 // Reads the table that follows a row's text in a page record, for the view's window. Null when

@@ -18,16 +18,16 @@ void TextObjectFrame::Load(std::span<const uint8_t> content) {
 }
 
 std::vector<uint8_t> TextObjectFrame::Content() const {
-    return frame_.Changed(0) ? frame_.Serialize(RichTextObject::kAllSections) : content_;
+    return frame_.HitTest(0) ? frame_.Serialize(RichTextObject::kAllSections) : content_;
 }
 
 ObjectTextFrame::Change TextObjectFrame::Changed() const {
-    if (frame_.Changed(1)) return Change::First;
-    return frame_.Changed(0) ? Change::Second : Change::None;
+    if (frame_.HitTest(1)) return Change::First;
+    return frame_.HitTest(0) ? Change::Second : Change::None;
 }
 
 uint32_t TextObjectFrame::SerializedSize() const {
-    return frame_.Changed(0) ? frame_.GetSerializedSize(RichTextObject::kAllSections)
+    return frame_.HitTest(0) ? frame_.GetSerializedSize(RichTextObject::kAllSections)
                              : static_cast<uint32_t>(content_.size());
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "page/page_style.h"
+#include "page_test_support.h"
 #include "text/colour_table.h"
 #include "text/font_cache.h"
 #include "text/font_faces.h"
@@ -61,12 +62,7 @@ lect32::PageStyle BannerStyle(uint8_t on, uint8_t style, uint8_t backColour = kW
 class BannerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto& fonts = lect32::GetDocumentFonts();
-        fonts.main.Clear();
-        fonts.main.Append("Arial CE", lect32::kCharsetEastEurope);
-        lect32::SetTextResolution(96);
-        lect32::SetTextZoom(0);
-        lect32::GetTextFontCache().Clear();
+        page_test::UseTestText();
         colours_.SetAll(std::vector<lect32::Rgb>{{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 0, 255}});
         Define({});
     }

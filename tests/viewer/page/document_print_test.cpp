@@ -55,12 +55,7 @@ private:
 class DocumentPrintTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto& fonts = lect32::GetDocumentFonts();
-        fonts.main.Clear();
-        fonts.main.Append("Arial CE", lect32::kCharsetEastEurope);
-        lect32::SetTextResolution(96);
-        lect32::SetTextZoom(0);
-        lect32::GetTextFontCache().Clear();
+        page_test::UseTestText();
         colours_.SetAll(std::vector<lect32::Rgb>{{0, 0, 0}, {255, 255, 255}});
         style_.widthMode = 0;
         style_.margins = lect32::ShortRect{10, 10, 10, 10};

@@ -68,14 +68,10 @@ protected:
     static constexpr int kLine = 24;
 
     void SetUp() override {
-        auto& fonts = lect32::GetDocumentFonts();
-        fonts.main.Clear();
-        fonts.main.Append("Arial CE", lect32::kCharsetEastEurope);
-        fonts.markers.Clear();
-        fonts.markers.Append("Wingdings", lect32::kCharsetSymbol);
-        lect32::SetTextResolution(96);
-        lect32::SetTextZoom(0);
-        lect32::GetTextFontCache().Clear();
+        page_test::UseTestText();
+        auto& markers = lect32::GetDocumentFonts().markers;
+        markers.Clear();
+        markers.Append("Wingdings", lect32::kCharsetSymbol);
         colours_.SetAll(std::vector<lect32::Rgb>{{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 0, 255}, {0, 160, 0}, {200, 200, 200}});
         ASSERT_TRUE(lect32::RegisterDocumentWindowClass());
         parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, kWidth + 40, kHeight + 40, nullptr, nullptr,

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "page/clipboard_view.h"
+#include "page/object_text_frame.h"
 #include "page/rich_text_object.h"
+#include "page/table_row.h"
 #include "table_test_support.h"
 #include "winplat/clipboard.h"
 #include "winplat/memory.h"
@@ -81,19 +83,68 @@ TEST(FrameTextTest, ASelectionGoesToTheClipboardThroughTheClipboardView) {
     winplat::testing::resetClipboard();
     SelectedFrame frame;
     ASSERT_TRUE(writtenFrame(frame, R"([{"text": "ab"}, {"text": "cd"}])"));
-    EXPECT_FALSE(CopySelectionToClipboard(frame, nullptr)) << "nothing selected";
+    EXPECT_FALSE(frame.DoCommand(RichTextObject::kCopy, 1)) << "nothing selected";
     ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT)) << "and the clipboard untouched";
     EXPECT_TRUE(CloseClipboard());
 
     frame.select(0, 1, 1, 1);
-    ASSERT_TRUE(CopySelectionToClipboard(frame, nullptr));
+    ASSERT_TRUE(frame.DoCommand(RichTextObject::kCopy, 1));
     ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_EQ(contents(GetClipboardData(CF_TEXT)), std::string("b\r\nc\0", 5));
     EXPECT_TRUE(CloseClipboard());
     EXPECT_EQ(GetClipboardView().RowCount(), 1) << "the clipboard view is emptied after the copy";
     EXPECT_TRUE(GetClipboardView().Row(0).text.empty());
     winplat::testing::resetClipboard();
+}
+
+// A table row that reports the changes it is told to and counts how often it was asked.
+class ReportingTable final : public TableRow {
+public:
+    ReportingTable(bool structural, bool any, int& asked) : structural_(structural), any_(any), asked_(asked) {}
+    void Layout(HDC, TablePrinting*) override {}
+    SIZE TotalSize() const override { return SIZE{0, 0}; }
+    void SetOrigin(int16_t, int32_t) override {}
+    int16_t OriginX() const override { return 0; }
+    int32_t OriginY() const override { return 0; }
+    void Paint(HDC, const RECT&, TablePrinting*, int32_t) override {}
+    uint16_t LineCount() const override { return 1; }
+    uint32_t SerializedSize() const override { return 0; }
+    void SetScrollOffset(int16_t, int32_t) override {}
+    void SetPageStyle(const PageStyle&) override {}
+    void SetZoom(uint16_t, uint16_t) override {}
+    bool HitTest(int grade) override {
+        ++asked_;
+        return grade == 1 ? structural_ : any_;
+    }
+
+private:
+    bool structural_;
+    bool any_;
+    int& asked_;
+};
+
+TEST(FrameTextTest, TheChangeQueryAnswersForTheFrameAndItsTables) {
+    REQUIRE_DOCUMENT_WRITER();
+    RichTextObject frame;
+    ASSERT_TRUE(writtenFrame(frame, R"([{"text": "ab"}, {"text": "cd"}, {"text": "ef"}])"));
+    EXPECT_EQ(frame.HitTest(0), 0) << "a frame just read has no changes";
+    EXPECT_EQ(frame.HitTest(1), 0);
+
+    int asked = 0;
+    frame.SetRowObject(0, std::make_unique<ReportingTable>(false, true, asked));
+    frame.SetRowObject(2, std::make_unique<ReportingTable>(false, false, asked));
+    EXPECT_EQ(frame.HitTest(1), 0) << "no table changed structurally";
+    EXPECT_EQ(asked, 2);
+    asked = 0;
+    EXPECT_EQ(frame.HitTest(0), 1) << "the first row's table changed its content";
+    EXPECT_EQ(asked, 2) << "every table is asked, so each stores its open cell";
+
+    RichTextObject marked;
+    ASSERT_TRUE(writtenFrame(marked, R"([{"text": "ab cd"}])"));
+    marked.MarkFoundWords(FrameSearch{"cd", false, false});
+    EXPECT_EQ(marked.HitTest(0), 1) << "marking hits changes the content";
+    EXPECT_EQ(marked.HitTest(1), 0) << "but not the layout";
 }
 
 }  // namespace

@@ -21,6 +21,9 @@
 #include "store/mem_writer.h"
 #include "store/string_pool.h"
 #include "support/tool_runner.h"
+#include "text/font_cache.h"
+#include "text/font_faces.h"
+#include "text/text_format.h"
 #include "viewer/store/vazazi_test_support.h"
 
 namespace page_test {
@@ -172,6 +175,17 @@ inline void skipToObjects(lect32::MemReader& reader) {
         }
     }
     reader.Skip(1);
+}
+
+// Text is laid out with the test face at 96 dots per inch, unzoomed, with no font left over from
+// an earlier test.
+inline void UseTestText() {
+    auto& fonts = lect32::GetDocumentFonts();
+    fonts.main.Clear();
+    fonts.main.Append("Arial CE", lect32::kCharsetEastEurope);
+    lect32::SetTextResolution(96);
+    lect32::SetTextZoom(0);
+    lect32::GetTextFontCache().Clear();
 }
 
 }  // namespace page_test

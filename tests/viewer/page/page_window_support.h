@@ -182,12 +182,7 @@ inline LRESULT CALLBACK RecordingMain(HWND window, UINT message, WPARAM wParam, 
 class PageWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto& fonts = lect32::GetDocumentFonts();
-        fonts.main.Clear();
-        fonts.main.Append("Arial CE", lect32::kCharsetEastEurope);
-        lect32::SetTextResolution(96);
-        lect32::SetTextZoom(0);
-        lect32::GetTextFontCache().Clear();
+        page_test::UseTestText();
         colours_.SetAll(std::vector<lect32::Rgb>{{0, 0, 0}, {255, 255, 255}});
         requests.clear();
         addresses.clear();

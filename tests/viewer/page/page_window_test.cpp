@@ -92,12 +92,7 @@ LRESULT CALLBACK RecordingMain(HWND window, UINT message, WPARAM wParam, LPARAM 
 class PageWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto& fonts = lect32::GetDocumentFonts();
-        fonts.main.Clear();
-        fonts.main.Append("Arial CE", lect32::kCharsetEastEurope);
-        lect32::SetTextResolution(96);
-        lect32::SetTextZoom(0);
-        lect32::GetTextFontCache().Clear();
+        page_test::UseTestText();
         colours_.SetAll(std::vector<lect32::Rgb>{{0, 0, 0}, {255, 255, 255}});
         commands.clear();
         WNDCLASSA wc{};

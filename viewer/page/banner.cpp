@@ -1,6 +1,7 @@
 #include "page/banner.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "page/page_style.h"
 #include "pixmill/pixmill.h"
@@ -33,7 +34,7 @@ class BannerDevice {
 public:
     BannerDevice(HDC given, HWND window) : dc_(given) {
         if (!dc_) {
-            borrowedDc_.emplace(window);
+            borrowedDc_ = std::make_unique<winplat::BorrowedDc>(window);
             dc_ = borrowedDc_->get();
         }
     }
@@ -41,7 +42,9 @@ public:
 
 private:
     HDC dc_;
-    std::optional<winplat::BorrowedDc> borrowedDc_;
+    // Held by pointer, not std::optional: GCC 12 at -O3 takes the optional's destructor for a read
+    // of an unset DC and stops the warnings-as-errors build.
+    std::unique_ptr<winplat::BorrowedDc> borrowedDc_;
 };
 
 }  // namespace

@@ -57,7 +57,8 @@ bool writeHeld(const fs::path& out) {
     std::string text = bytesOf(GetClipboardData(CF_TEXT));
     text.resize(std::strlen(text.c_str()));
     std::ofstream(out, std::ios::binary) << text;
-    std::ofstream(fs::path(out.string() + ".locale"), std::ios::binary) << bytesOf(GetClipboardData(CF_LOCALE));
+    std::ofstream(fs::path(out.string() + ".locale"), std::ios::binary)
+        << bytesOf(GetClipboardData(CF_LOCALE));
     return true;
 }
 

@@ -40,7 +40,7 @@ std::vector<uint8_t> writtenFrameRecord(const std::string& paragraphs) {
 }
 
 class FrameClipboardDesktop : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!WINPLAT_SDL_BUILT) GTEST_SKIP() << "the SDL host is not built (libsdl2-dev was missing)";
         REQUIRE_TOOLS("xvfb", "xvfb-run");
@@ -63,7 +63,8 @@ protected:
                               << quoted(FRAME_CLIPBOARD_COPY_PATH) << " " << quoted(record) << " "
                               << quoted(folder_ / "held") << " " << quoted(ready) << " " << quoted(stop)
                               << " &\npid=$!\ntries=0\n"
-                              << "while [ ! -e " << quoted(ready) << " ] && [ $tries -lt 400 ] && kill -0 $pid 2>/dev/null; "
+                              << "while [ ! -e " << quoted(ready)
+                              << " ] && [ $tries -lt 400 ] && kill -0 $pid 2>/dev/null; "
                               << "do sleep 0.05; tries=$((tries+1)); done\n"
                               << "xclip -o -selection clipboard > " << quoted(folder_ / "pasted") << "\n"
                               << "touch " << quoted(stop) << "\nwait $pid\n";
@@ -81,8 +82,8 @@ TEST_F(FrameClipboardDesktop, XclipPastesTheFramesTextWithItsCzechLetters) {
         R"( {"text": "\u00fap\u011bl\t\u010f\u00e1belsk\u00e9 \u00f3dy \u20ac"}])");
     ASSERT_FALSE(record.empty());
     const fs::path recordFile = folder_ / "record";
-    std::ofstream(recordFile, std::ios::binary).write(reinterpret_cast<const char*>(record.data()),
-                                                        static_cast<std::streamsize>(record.size()));
+    std::ofstream(recordFile, std::ios::binary)
+        .write(reinterpret_cast<const char*>(record.data()), static_cast<std::streamsize>(record.size()));
 
     const auto run = copyAndPaste(recordFile);
     ASSERT_TRUE(run.ok()) << run.output;

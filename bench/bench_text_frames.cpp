@@ -159,7 +159,9 @@ void BM_FrameDeserialize(benchmark::State& state) {
     const Bytes record = FrameRecord(static_cast<int>(state.range(0)));
     if (record.empty()) return state.SkipWithError("the document writer (python3) did not write the frame");
     lect32::RichTextObject frame;
-    if (!frame.Deserialize(record)) return state.SkipWithError("the frame record was refused");
+    if (!frame.Deserialize(record) || frame.RowCount() != state.range(0)) {
+        return state.SkipWithError("the frame record was refused or cut short");
+    }
     for (auto _ : state) benchmark::DoNotOptimize(frame.Deserialize(record));
     RowCounters(state, state.range(0));
     state.counters["bytes"] = static_cast<double>(record.size());
@@ -170,7 +172,9 @@ void BM_FrameSerialize(benchmark::State& state) {
     const Bytes record = FrameRecord(static_cast<int>(state.range(0)));
     if (record.empty()) return state.SkipWithError("the document writer (python3) did not write the frame");
     lect32::RichTextObject frame;
-    if (!frame.Deserialize(record)) return state.SkipWithError("the frame record was refused");
+    if (!frame.Deserialize(record) || frame.Serialize(lect32::RichTextObject::kAllSections) != record) {
+        return state.SkipWithError("the frame record did not come back byte for byte");
+    }
     for (auto _ : state) {
         Bytes written = frame.Serialize(lect32::RichTextObject::kAllSections);
         benchmark::DoNotOptimize(written.data());

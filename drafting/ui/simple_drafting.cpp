@@ -66,12 +66,11 @@ void SimpleDrafting::AcceptPointAt(int x, int y, winforms::MouseButton button, b
 // The handle and bytes of the newest entity: a step that adds, replaces or takes back an entity
 // changes them.
 std::vector<uint8_t> SimpleDrafting::HeadBytes() const {
-    std::vector<uint8_t> bytes(sizeof(EntityHandle));
+    std::span<const uint8_t> record;
+    if (drawing_.head != 0 && drawing_.entities.Holds(drawing_.head)) record = drawing_[drawing_.head].Bytes();
+    std::vector<uint8_t> bytes(sizeof(EntityHandle) + record.size());
     std::memcpy(bytes.data(), &drawing_.head, sizeof(EntityHandle));
-    if (drawing_.head != 0 && drawing_.entities.Holds(drawing_.head)) {
-        const auto record = drawing_[drawing_.head].Bytes();
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    }
+    std::copy(record.begin(), record.end(), bytes.begin() + sizeof(EntityHandle));
     return bytes;
 }
 

@@ -1,6 +1,7 @@
 // The BANNER window: the page window's title strip. It paints the banner object whose pointer
 // its window word holds; the object belongs to the page window and is never freed here.
 #include "page/banner.h"
+#include "page/window_class.h"
 #include "winplat/gdi.h"
 #include "winplat/module.h"
 #include "winplat/user.h"
@@ -26,15 +27,13 @@ void ValidateOnly(HWND window) {
 void SetBannerClosingQuery(ViewerClosingQuery query) { closingQuery = query; }
 
 bool RegisterBannerWindowClass() {
-    WNDCLASSA existing{};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), kClassName, &existing)) return true;
     WNDCLASSA wc{};
     wc.lpfnWndProc = BannerWndProc;
     wc.cbWndExtra = sizeof(LONG_PTR);
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
+    return RegisterClassOnce(wc);
 }
 
 LRESULT CALLBACK BannerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

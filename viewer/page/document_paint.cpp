@@ -153,6 +153,21 @@ void DocumentView::selectPalette(HDC device) {
     if (GetDeviceCaps(device, BITSPIXEL) == 8) PXLSet256PaletteToDC(device, 0);
 }
 
+void DocumentView::prepareRowPainting(HDC device) {
+    listCache_ = ListCache{};
+    TextFormatter& formatter = GetTextFormatter();
+    formatter.SetDC(device);
+    formatter.SetColourTable(&colours());
+    formatter.SetPageBackdrop(&background_);
+}
+
+// The formatter lets go of the fonts it made for this device and of the page background.
+void DocumentView::endRowPainting() {
+    TextFormatter& formatter = GetTextFormatter();
+    formatter.ReleaseFonts();
+    formatter.SetPageBackdrop(nullptr);
+}
+
 void DocumentView::fillMargins(HDC device, const RECT& clip, HBRUSH brush) {
     const int lm = style_.LeftMargin(), rm = style_.RightMargin(), tm = style_.TopMargin();
     const int pageRight = style_.width - scrollX_;
@@ -195,11 +210,7 @@ void DocumentView::OnPaint(HDC device, const RECT* area) {
     const int modeBefore = SetBkMode(device, OPAQUE);
     const HGDIOBJ fontBefore = SelectObject(device, GetStockObject(SYSTEM_FONT));
     winplat::GdiObject<HBRUSH> pageBrush(CreateSolidBrush(colours().GetColour(style_.backgroundColour)));
-    listCache_ = ListCache{};
-    TextFormatter& formatter = GetTextFormatter();
-    formatter.SetDC(device);
-    formatter.SetColourTable(&colours());
-    formatter.SetPageBackdrop(&background_);
+    prepareRowPainting(device);
     fillMargins(device, clip, pageBrush.get());
     page_.PaintObjects(clip, device, pageBrush.get(), lect32::PaintPass::BehindText);
 
@@ -223,8 +234,7 @@ void DocumentView::OnPaint(HDC device, const RECT* area) {
         if (rowBottom + originY_ >= clip.bottom) break;
     }
     page_.PaintObjects(clip, device, pageBrush.get(), lect32::PaintPass::OverText);
-    formatter.ReleaseFonts();
-    formatter.SetPageBackdrop(nullptr);
+    endRowPainting();
     SelectObject(device, fontBefore);
     SetBkMode(device, modeBefore);
     if (begun) EndPaint(window_, &ps);

@@ -65,11 +65,7 @@ void DocumentView::PrintRows(HDC device) {
     const int modeBefore = SetBkMode(device, OPAQUE);
     const HGDIOBJ fontBefore = SelectObject(device, GetStockObject(SYSTEM_FONT));
     winplat::GdiObject<HBRUSH> pageBrush(CreateSolidBrush(colours().GetColour(style_.backgroundColour)));
-    listCache_ = ListCache{};
-    TextFormatter& formatter = GetTextFormatter();
-    formatter.SetDC(device);
-    formatter.SetColourTable(&colours());
-    formatter.SetPageBackdrop(&background_);
+    prepareRowPainting(device);
     const RECT clip{-kSheetReach, 0, kSheetReach, printing_->PrintableHeight()};
     page_.PaintObjects(clip, device, pageBrush.get(), PaintPass::BehindText);
 
@@ -91,8 +87,7 @@ void DocumentView::PrintRows(HDC device) {
     }
     printing_->SetPrintedOffset(static_cast<int32_t>(std::max<int64_t>(end, 0)));
 
-    formatter.ReleaseFonts();
-    formatter.SetPageBackdrop(nullptr);
+    endRowPainting();
     SelectObject(device, fontBefore);
     SetBkMode(device, modeBefore);
 }

@@ -285,6 +285,10 @@ protected:
     void paintTableRow(HDC device, uint16_t row, TextLine& band, const RECT& clip);
     void fillBesideTable(HDC device, uint16_t row, const TableRow& table, const RECT& clip);
     void selectPalette(HDC device);
+    // Before rows are painted on a device (screen or sheet): list numbers counted afresh and the
+    // formatter drawing there with this view's colours and page background.
+    void prepareRowPainting(HDC device);
+    void endRowPainting();
     // While printing: the sheet shows the content from page y 'top' at its top edge.
     void setPrintedSheetTop(int64_t top);
     // The objects in front of the text end the sheet; the next starts at 'top' with those behind.

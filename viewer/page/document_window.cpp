@@ -2,6 +2,7 @@
 // unpacks messages for the view whose pointer it keeps in its view word; it does not own the
 // view. Messages that arrive before the view is set do nothing.
 #include "page/document_view.h"
+#include "page/window_class.h"
 #include "page/rich_text_object.h"
 #include "text/font_cache.h"
 #include "winplat/gdi.h"
@@ -84,8 +85,6 @@ void HorizontalScroll(DocumentView& view, int code, int thumb) {
 }  // namespace
 
 bool RegisterDocumentWindowClass() {
-    WNDCLASSA existing{};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), kClassName, &existing)) return true;
     WNDCLASSA wc{};
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = DocumentWndProc;
@@ -94,7 +93,7 @@ bool RegisterDocumentWindowClass() {
     wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
+    return RegisterClassOnce(wc);
 }
 
 namespace {

@@ -1,5 +1,6 @@
 // The LCNPAGE window procedure: unpacks the messages for the PageWindow in its window word.
 #include "page/page_window.h"
+#include "page/window_class.h"
 #include "winplat/module.h"
 #include "winplat/user.h"
 
@@ -45,15 +46,13 @@ bool IsInput(UINT message) {
 }  // namespace
 
 bool RegisterPageWindowClass() {
-    WNDCLASSA existing{};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), kClassName, &existing)) return true;
     WNDCLASSA wc{};
     wc.lpfnWndProc = PageWndProc;
     wc.cbWndExtra = sizeof(LONG_PTR);
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
+    return RegisterClassOnce(wc);
 }
 
 LRESULT CALLBACK PageWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
